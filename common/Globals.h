@@ -1,0 +1,47 @@
+#pragma once
+// The program-wide variables, all in one place. Each is set by the window or step named beside
+// it and read by the others.
+
+#include <QString>
+
+namespace platform {
+class Grid;
+}
+
+// The program's name: settings key, box titles, file names.
+inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
+// Version and release stamped at every start.
+inline const QString gstr_Version_Programme = QStringLiteral("Z2010");
+inline const QString gstr_Release_Programme = QStringLiteral("G");
+
+// The data folder, without a trailing separator (start-up, settings window).
+extern QString gstr_Dossier;
+// The folder accepted in the data-folder chooser, "" when the user cancelled.
+extern QString gstr_Dossier_Choisi;
+// The answer the main window gives the question box.
+extern qint16 gint_Réponse_Dialogue;
+// The settings window's mode and survey scheme, set by the main window before creating it.
+extern QString gstr_Table_Codes;
+extern QString gstr_Protocole;
+// The record window's mode: "NEW", "NEW RELEVE", "NEW RELEVE A-1" or "UPDATE".
+extern QString gstr_Mode_Relevé;
+// The administrator's e-mail address (record list's load).
+extern QString gstr_Admin_Email;
+// The record list's grid, for the bulk update of the main window's pop-up menu.
+extern platform::Grid* gobj_Grille_Liste;
+// The e-mail session's failure flag.
+extern bool gbol_Erreur_MAPI;
+
+// Workbook writer state, set once at start-up and read at each export.
+extern bool gbol_Excel_Disponible;
+extern QString gstr_Version_Excel;
+// Rows on one sheet; glng_Lignes_Max_Feuille is the same variable under its other name.
+extern qint32 glng_Lignes_Par_Feuille;
+inline qint32& glng_Lignes_Max_Feuille = glng_Lignes_Par_Feuille;
+extern QString gstr_Police_Excel;
+extern qint32 glng_Taille_Police_Excel;
+extern bool gbol_Gras_Excel;
+extern bool gbol_Italique_Excel;
+
+// Puts every variable back to its value at program start (used by tests).
+void sub_Reset_Globals();

@@ -1,0 +1,181 @@
+#include "common/Settings.h"
+
+#include "platform/Services.h"
+
+#include <cmath>
+
+using platform::Hive;
+using platform::RegType;
+using platform::RegValue;
+namespace reg = platform::reg;
+
+QString fun_Cle_HKLM(const QString& section, const QString& programme)
+{
+    return QStringLiteral("SOFTWARE\\") + programme + QLatin1Char('\\') + section;
+}
+
+QString fun_Cle_Utilisateur(const QString& programme, const QString& section)
+{
+    QString key = QStringLiteral("Software\\VB and VBA Program Settings\\") + programme;
+    if (!section.trimmed().isEmpty())
+        key += QLatin1Char('\\') + section;
+    return key;
+}
+
+double fun_Val(const QString& text)
+{
+    // Keep only the characters that count, then read sign, digits, point and exponent.
+    QString s;
+    s.reserve(text.size());
+    for (QChar c : text)
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
+            s += c;
+    int i = 0;
+    const int n = int(s.size());
+    QString number;
+    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
+        number += s[i++];
+    bool digits = false;
+    while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+        number += s[i++];
+        digits = true;
+    }
+    if (i < n && s[i] == QLatin1Char('.')) {
+        number += s[i++];
+        while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+            number += s[i++];
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (i < n && (s[i] == QLatin1Char('E') || s[i] == QLatin1Char('e'))) {
+        int j = i + 1;
+        QString exponent = QStringLiteral("e");
+        if (j < n && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
+            exponent += s[j++];
+        bool expDigits = false;
+        while (j < n && s[j].isDigit() && s[j].unicode() < 128) {
+            exponent += s[j++];
+            expDigits = true;
+        }
+        if (expDigits)
+            number += exponent;
+    }
+    bool ok = false;
+    const double v = number.toDouble(&ok); // QString::toDouble is locale-independent
+    if (!ok || !std::isfinite(v))
+        return 0.0;
+    return v;
+}
+
+std::optional<qint16> fun_CInt(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double r = std::nearbyint(value); // default rounding mode: half to even
+    if (r < -32768.0 || r > 32767.0)
+        return std::nullopt;
+    return qint16(r);
+}
+
+long fun_Query_Value(Hive hive, const QString& key, const QString& valueName, QVariant& result)
+{
+    RegValue v;
+    const long status = platform::registry().queryValue(hive, key, valueName, &v);
+    if (status != reg::Success)
+        return status;
+    switch (v.type) {
+    case RegType::Sz:
+        result = v.text;
+        return reg::Success;
+    case RegType::Dword:
+        result = qint32(v.dword);
+        return reg::Success;
+    default:
+        return -1;
+    }
+}
+
+namespace {
+// The text that the three readers work on, or the default.
+QString readText(const QString& section, const QString& valueName, const QString& defaultText,
+                 const QString& programme)
+{
+    QVariant result;
+    if (fun_Query_Value(Hive::LocalMachine, fun_Cle_HKLM(section, programme), valueName, result) != reg::Success)
+        return defaultText;
+    if (result.typeId() == QMetaType::Int)
+        return QString::number(result.toInt());
+    QString text = result.toString();
+    if (text.endsWith(QChar(0)))
+        text.chop(1);
+    return text;
+}
+} // namespace
+
+QString fun_Get_Setting_Str(const QString& section, const QString& valueName, const QString& defaultText,
+                            const QString& programme)
+{
+    return readText(section, valueName, defaultText, programme);
+}
+
+std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString& valueName,
+                                          const QString& defaultText, const QString& programme)
+{
+    return fun_CInt(fun_Val(readText(section, valueName, defaultText, programme)));
+}
+
+double fun_Get_Setting_Dbl(const QString& section, const QString& valueName, const QString& defaultText,
+                           const QString& programme)
+{
+    return fun_Val(readText(section, valueName, defaultText, programme));
+}
+
+bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
+                        const QString& programme)
+{
+    platform::Registry& r = platform::registry();
+    const QString key = fun_Cle_HKLM(section, programme);
+    if (r.createKey(Hive::LocalMachine, key) != reg::Success)
+        return false;
+    return r.setValue(Hive::LocalMachine, key, valueName, RegValue::fromText(value)) == reg::Success;
+}
+
+QString fun_Get_Setting_VB(const QString& section, const QString& key, const QString& defaultText,
+                           const QString& programme)
+{
+    if (section.trimmed().isEmpty())
+        return defaultText;
+    RegValue v;
+    if (platform::registry().queryValue(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section), key, &v)
+        != reg::Success)
+        return defaultText;
+    switch (v.type) {
+    case RegType::Sz:
+    case RegType::ExpandSz:
+        return v.text.endsWith(QChar(0)) ? v.text.chopped(1) : v.text;
+    case RegType::Dword:
+        return QString::number(qint32(v.dword));
+    default:
+        return defaultText;
+    }
+}
+
+bool sub_Save_Setting(const QString& section, const QString& key, const QString& value,
+                      const QString& programme)
+{
+    if (section.trimmed().isEmpty())
+        return false;
+    platform::Registry& r = platform::registry();
+    const QString path = fun_Cle_Utilisateur(programme, section);
+    if (r.createKey(Hive::CurrentUser, path) != reg::Success)
+        return false;
+    return r.setValue(Hive::CurrentUser, path, key, RegValue::fromText(value)) == reg::Success;
+}
+
+bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
+{
+    return platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section))
+           == reg::Success;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Settings of the program and of its neighbours, kept in the registry store: machine-wide
+// values under "SOFTWARE\<program>\<section>" read with a default, and the per-user
+// application settings under "Software\VB and VBA Program Settings\<program>\<section>".
+
+#include "common/Globals.h"
+#include "platform/Registry.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// Section names of the program's settings.
+inline const QString gstr_Section_Parametres = QStringLiteral("Paramètres");
+inline const QString gstr_Section_Options = QStringLiteral("Options Générales");
+inline const QString gstr_Section_Admin = QStringLiteral("Administrateur");
+inline const QString gstr_Section_Version = QStringLiteral("Version");
+
+// "SOFTWARE\<program>\<section>"
+QString fun_Cle_HKLM(const QString& section, const QString& programme);
+// "Software\VB and VBA Program Settings\<program>[\<section>]"
+QString fun_Cle_Utilisateur(const QString& programme, const QString& section = QString());
+
+// Reads a number from text whatever the user's locale: blanks, tabs and line feeds are skipped
+// wherever they stand; a sign, digits, one "." and an exponent are read up to the first
+// character that cannot continue the number. "12,5" gives 12, "abc" gives 0.
+double fun_Val(const QString& text);
+// Rounds to the nearest 16-bit integer, a half going to the even neighbour; nullopt when the
+// value is outside -32768..32767 (or not a number).
+std::optional<qint16> fun_CInt(double value);
+
+// The value's data as the readers deliver it: a text, with its terminating NUL when the data
+// had one, or the 32-bit number. Returns the registry status: 0 when a value was delivered,
+// -1 for a type the readers do not accept (result untouched).
+long fun_Query_Value(platform::Hive hive, const QString& key, const QString& valueName, QVariant& result);
+
+// Machine-wide readers: the stored text (without its terminating NUL), or the default when the
+// key or value is missing or of another type.
+QString fun_Get_Setting_Str(const QString& section, const QString& valueName, const QString& defaultText,
+                            const QString& programme = gstr_Nom_Programme);
+// The text read as a number and rounded half-to-even; nullopt on overflow, so that a caller
+// keeps its previous value.
+std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString& valueName,
+                                          const QString& defaultText,
+                                          const QString& programme = gstr_Nom_Programme);
+double fun_Get_Setting_Dbl(const QString& section, const QString& valueName, const QString& defaultText,
+                           const QString& programme = gstr_Nom_Programme);
+// Stores the text, creating the section's key when missing. Returns false when the store could
+// not be written (the value then keeps its old content on disk).
+bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
+                        const QString& programme = gstr_Nom_Programme);
+
+// Per-user application settings.
+QString fun_Get_Setting_VB(const QString& section, const QString& key, const QString& defaultText,
+                           const QString& programme);
+bool sub_Save_Setting(const QString& section, const QString& key, const QString& value,
+                      const QString& programme);
+// Deletes the program's per-user key, or only its section when the section is not blank.
+bool sub_Reg_Delete_Settings(const QString& section, const QString& programme);

@@ -1,0 +1,71 @@
+#include "platform/Services.h"
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+
+namespace platform {
+
+namespace {
+Services g_services;
+
+class DefaultDialogs : public ScriptedDialogs
+{
+public:
+    DefaultDialogs()
+    {
+        setResponder([](const Asked& a) -> Answer {
+            if (a.kind == Kind::Box)
+                return mb::defaultAnswer(a.style);
+            return std::optional<QString>();
+        });
+    }
+};
+} // namespace
+
+Services& services() { return g_services; }
+
+Services installServices(const Services& s)
+{
+    Services previous = g_services;
+    g_services = s;
+    return previous;
+}
+
+Registry& registry()
+{
+    if (g_services.registry)
+        return *g_services.registry;
+    static Registry fallback{QString()};
+    return fallback;
+}
+
+Dialogs& dialogs()
+{
+    if (g_services.dialogs)
+        return *g_services.dialogs;
+    static DefaultDialogs fallback;
+    fallback.clearAsked();
+    return fallback;
+}
+
+Shell& shell()
+{
+    if (g_services.shell)
+        return *g_services.shell;
+    static RecordingShell fallback;
+    fallback.succeed = false;
+    fallback.calls.clear();
+    return fallback;
+}
+
+const Clock& clock()
+{
+    if (g_services.clock)
+        return *g_services.clock;
+    static SystemClock fallback;
+    return fallback;
+}
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#pragma once
+// The one place where the program finds its platform services. app/ installs the real ones at
+// start; test fixtures install recording and scripted ones. A service that nobody installed is
+// replaced by a harmless stand-in (in-memory settings, boxes answered with their default
+// button, nothing opened), so a missing wiring never crashes the program.
+
+namespace platform {
+
+class Registry;
+class Dialogs;
+class Shell;
+class Clock;
+class Mail;
+
+struct Services
+{
+    Registry* registry = nullptr;
+    Dialogs* dialogs = nullptr;
+    Shell* shell = nullptr;
+    Clock* clock = nullptr;
+    Mail* mail = nullptr;
+};
+
+// The installed services (pointers may be null).
+Services& services();
+// Replaces the installed services, returns the previous ones.
+Services installServices(const Services& s);
+
+Registry& registry();
+Dialogs& dialogs();
+Shell& shell();
+const Clock& clock();
+
+} // namespace platform

@@ -1,0 +1,44 @@
+#include "tests/support/TestEnvironment.h"
+
+#include "common/Globals.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+TestEnvironment::TestEnvironment()
+{
+    m_hadHome = qEnvironmentVariableIsSet("MIRELOT_HOME");
+    m_previousHome = qgetenv("MIRELOT_HOME");
+    qputenv("MIRELOT_HOME", m_dir.path().toUtf8());
+    QDir(m_dir.path()).mkpath(QStringLiteral("Donnees"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("Programme"));
+    m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
+    m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
+    m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, nullptr});
+    sub_Reset_Globals();
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
+    platform::installServices(m_previous);
+    sub_Reset_Globals();
+    if (m_hadHome)
+        qputenv("MIRELOT_HOME", m_previousHome);
+    else
+        qunsetenv("MIRELOT_HOME");
+}
+
+QString TestEnvironment::dataFolder() const { return path(QStringLiteral("Donnees")); }
+QString TestEnvironment::programFolder() const { return path(QStringLiteral("Programme")); }
+QString TestEnvironment::path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+void TestEnvironment::restartRegistry()
+{
+    m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
+    platform::services().registry = m_registry.get();
+}
+
+} // namespace testing_support

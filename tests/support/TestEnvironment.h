@@ -1,0 +1,53 @@
+#pragma once
+// A fresh program environment for one test: MIRELOT_HOME in a temporary folder holding the
+// settings store, the data folder and the program folder; scripted boxes that fail the test
+// when a box comes unanswered; a recording shell; a clock fixed on a known day.
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace testing_support {
+
+class TestEnvironment
+{
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+
+    QString home() const { return m_dir.path(); }
+    QString dataFolder() const;    // <home>/Donnees, created
+    QString programFolder() const; // <home>/Programme, created
+    QString path(const QString& relative) const;
+
+    platform::Registry& registry() { return *m_registry; }
+    platform::ScriptedDialogs& dialogs() { return m_dialogs; }
+    platform::RecordingShell& shell() { return m_shell; }
+    platform::FixedClock& clock() { return m_clock; }
+
+    // Opens the settings store again from its file, as a restart of the program would.
+    void restartRegistry();
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previousHome;
+    bool m_hadHome = false;
+    std::unique_ptr<platform::Registry> m_registry;
+    platform::ScriptedDialogs m_dialogs;
+    platform::RecordingShell m_shell;
+    platform::FixedClock m_clock;
+    platform::Services m_previous;
+};
+
+} // namespace testing_support
+
+// Readable QString values in test failures.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
