@@ -1,6 +1,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include "common/Globals.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ TestEnvironment::TestEnvironment()
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, nullptr});
     sub_Reset_Globals();
+    sub_Set_Dossier_Programme(programFolder());
 }
 
 TestEnvironment::~TestEnvironment()
@@ -25,6 +27,7 @@ TestEnvironment::~TestEnvironment()
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
     platform::installServices(m_previous);
     sub_Reset_Globals();
+    sub_Set_Dossier_Programme(QString());
     if (m_hadHome)
         qputenv("MIRELOT_HOME", m_previousHome);
     else
