@@ -13,6 +13,10 @@ TestEnvironment::TestEnvironment()
     m_hadHome = qEnvironmentVariableIsSet("MIRELOT_HOME");
     m_previousHome = qgetenv("MIRELOT_HOME");
     qputenv("MIRELOT_HOME", m_dir.path().toUtf8());
+    // The user's home folder too: nothing a test does reaches the real one.
+    m_previousUserHome = qgetenv("HOME");
+    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+    qputenv("HOME", path(QStringLiteral("home")).toUtf8());
     QDir(m_dir.path()).mkpath(QStringLiteral("Donnees"));
     QDir(m_dir.path()).mkpath(QStringLiteral("Programme"));
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
@@ -28,6 +32,7 @@ TestEnvironment::~TestEnvironment()
     platform::installServices(m_previous);
     sub_Reset_Globals();
     sub_Set_Dossier_Programme(QString());
+    qputenv("HOME", m_previousUserHome);
     if (m_hadHome)
         qputenv("MIRELOT_HOME", m_previousHome);
     else
