@@ -1,6 +1,7 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "platform/Clock.h"
+#include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
-    platform::installServices({&registry, &dialogs, &shell, &clock, nullptr});
+    platform::DesktopMail mail;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Mirelot"));
