@@ -182,8 +182,9 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
         EXPECT_EQ(box.title, "Nouvelle version de Tessilon");
         EXPECT_TRUE(box.text.endsWith("EPS \n" + old + " en le nommant " + standard
                                       + "\n\nAcceptez-vous cette modificaition ?"));
-        if (r.blockTarget)
+        if (r.blockTarget) {
             EXPECT_TRUE(local.dialogs().asked().at(1).text.contains("n'a pas pu être renommé"));
+        }
     }
 }
 
