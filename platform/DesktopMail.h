@@ -20,7 +20,8 @@ public:
     bool isSignedOn() const override { return m_signedOn; }
     bool send(const MailMessage& message, MailTransport transport, QString& errorText) override;
 
-    // The sendmail command: MIRELOT_SENDMAIL split like a command line (quotes group words), or
+    // The sendmail command: MIRELOT_SENDMAIL split into words at blanks (double quotes group words
+    // with blanks), or
     // the system's sendmail with "-t -oi" when the variable is unset or blank.
     static QStringList sendCommand();
     // The program of a transport as it will be started, with its full path; empty when missing.

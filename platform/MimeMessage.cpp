@@ -59,6 +59,21 @@ GMimePart* attachmentPart(const QString& path, QString& error)
     return part;
 }
 
+// The body in UTF-8, its last line ended like the others.
+GMimePart* textPart(const QString& text)
+{
+    QByteArray utf8 = text.toUtf8();
+    if (!utf8.isEmpty() && !utf8.endsWith('\n'))
+        utf8.append('\n');
+    GMimePart* part = g_mime_part_new_with_type("text", "plain");
+    g_mime_object_set_content_type_parameter(GMIME_OBJECT(part), "charset", "utf-8");
+    Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(utf8.constData(), size_t(utf8.size())));
+    Ref<GMimeDataWrapper> content(
+        g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+    g_mime_part_set_content(part, content.get());
+    return part;
+}
+
 } // namespace
 
 Built build(const MailMessage& message, const QDateTime& date)
@@ -76,8 +91,7 @@ Built build(const MailMessage& message, const QDateTime& date)
         g_date_time_unref(when);
     }
 
-    Ref<GMimeTextPart> body(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(body.get(), message.bodyText().toUtf8().constData());
+    Ref<GMimePart> body(textPart(message.bodyText()));
 
     if (message.attachments.isEmpty()) {
         g_mime_message_set_mime_part(msg.get(), GMIME_OBJECT(body.get()));

@@ -16,9 +16,9 @@ struct Built
     QString error;    // why no message could be built; empty on success
 };
 
-// The message with its recipients in "To", the subject and the body in UTF-8, and one base64
-// part per attachment carrying the file's name and bytes. Fails when an attachment cannot be
-// read.
+// The message with its recipients in "To", the subject and the body in UTF-8 (the body's last
+// line ended by a line feed, like every other line), and one base64 part per attachment
+// carrying the file's name and bytes. Fails when an attachment cannot be read.
 Built build(const MailMessage& message, const QDateTime& date);
 
 } // namespace platform::mime
