@@ -141,7 +141,8 @@ bool DesktopMail::sendAtOnce(const MailMessage& message, QString& errorText)
     const QStringList command = sendCommand();
     const QString program = programPath(MailTransport::SendAtOnce);
     if (program.isEmpty()) {
-        errorText = mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce));
+        errorText =
+            mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce));
         return false;
     }
     const mime::Built built = mime::build(message, platform::clock().now());

@@ -82,7 +82,8 @@ TEST_F(DesktopMailTest, SentAtOnceTheMessageReadsBackWhole)
 {
     ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
     const QString eps1 = writeFile("dossier à blancs/Relevé Ferme 2010.FLX2009", allBytes());
-    const QString eps2 = writeFile("dossier à blancs/SHOC-01-002.FLX2009", QByteArray("ligne 1\r\nligne 2\n"));
+    const QString eps2 =
+        writeFile("dossier à blancs/SHOC-01-002.FLX2009", QByteArray("ligne 1\r\nligne 2\n"));
     const QString empty = writeFile("vide.txt", QByteArray());
 
     struct Row
@@ -121,7 +122,8 @@ TEST_F(DesktopMailTest, SentAtOnceTheMessageReadsBackWhole)
         EXPECT_EQ(read->to, r.message.recipients);
         EXPECT_EQ(read->subject, r.message.subject);
         const bool ascii = r.message.subject.toLatin1() == r.message.subject.toUtf8();
-        EXPECT_EQ(read->rawSubject.contains("=?UTF-8?", Qt::CaseInsensitive), !ascii) << read->rawSubject.toStdString();
+        EXPECT_EQ(read->rawSubject.contains("=?UTF-8?", Qt::CaseInsensitive), !ascii)
+            << read->rawSubject.toStdString();
         EXPECT_TRUE(input->contains("Content-Type: text/plain; charset=utf-8"));
         // The last line of the body is ended like the others.
         const QString body = r.message.bodyText();
@@ -264,7 +266,8 @@ TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
 
 TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
 {
-    ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail, {3, "no method available for opening 'mailto:'", 0}));
+    ASSERT_TRUE(
+        testing_support::writeFakeProgram(xdgEmail, {3, "no method available for opening 'mailto:'", 0}));
     ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
     QString error;
     EXPECT_FALSE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
@@ -280,6 +283,6 @@ TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
     EXPECT_TRUE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error))
         << error.toStdString();
     EXPECT_LT(t.elapsed(), 2500);
-    EXPECT_EQ(testing_support::fakeArguments(xdgEmail), QStringList({"--utf8", "--subject", "s", "--body", "t",
-                                                                     "a@exemple.fr"}));
+    EXPECT_EQ(testing_support::fakeArguments(xdgEmail),
+              QStringList({"--utf8", "--subject", "s", "--body", "t", "a@exemple.fr"}));
 }
