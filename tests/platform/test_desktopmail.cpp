@@ -217,6 +217,12 @@ TEST_F(DesktopMailTest, SignOnFailsWhereTheTransportIsMissing)
         if (!r.sendAtOnce) {
             EXPECT_TRUE(why.startsWith("Aucun service d'envoi du courrier")) << why.toStdString();
             EXPECT_FALSE(mail.isSignedOn());
+        } else if (!r.composeWindow) {
+            // Signed on for messages sent at once; one for the compose window still fails.
+            QString error;
+            EXPECT_FALSE(
+                mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
+            EXPECT_TRUE(error.contains("« xdg-email » est introuvable")) << error.toStdString();
         }
         mail.signOff();
         why.clear();

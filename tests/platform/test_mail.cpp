@@ -108,36 +108,6 @@ TEST(MailMessageCheck, FaultsFoundBeforeAnythingLeaves)
     }
 }
 
-TEST(RecordingMail, SignOnNeedsTheTransportAndSendNeedsASession)
-{
-    platform::RecordingMail mail;
-    mail.hasSendAtOnce = false;
-    MailMessage m;
-    m.recipients = {"a@b.fr"};
-    QString error;
-
-    EXPECT_FALSE(mail.send(m, MailTransport::ComposeWindow, error));
-    EXPECT_EQ(error, "Aucune session de messagerie n'est ouverte.");
-
-    QString why;
-    EXPECT_FALSE(mail.signOn(MailTransport::SendAtOnce, &why));
-    EXPECT_TRUE(why.contains("sendmail")) << why.toStdString();
-    EXPECT_FALSE(mail.isSignedOn());
-    EXPECT_TRUE(mail.signOn(MailTransport::ComposeWindow, &why));
-    EXPECT_TRUE(mail.isSignedOn());
-
-    // Signed on, but the message needs the transport that is missing.
-    EXPECT_FALSE(mail.send(m, MailTransport::SendAtOnce, error));
-    EXPECT_TRUE(mail.send(m, MailTransport::ComposeWindow, error));
-    mail.sendError = "refusé";
-    EXPECT_FALSE(mail.send(m, MailTransport::ComposeWindow, error));
-    EXPECT_EQ(error, "refusé");
-    ASSERT_EQ(mail.sent.size(), 1);
-    EXPECT_EQ(mail.sent[0].message, m);
-    mail.signOff();
-    EXPECT_FALSE(mail.isSignedOn());
-}
-
 TEST(MailService, WithoutAnInstalledServiceNothingCanBeSent)
 {
     const platform::Services previous = platform::installServices({});
