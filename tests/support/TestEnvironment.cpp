@@ -1,6 +1,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include "common/Globals.h"
+#include "common/Options.h"
 #include "common/Paths.h"
 
 #include <QDir>
@@ -23,6 +24,7 @@ TestEnvironment::TestEnvironment()
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, &m_mail});
     sub_Reset_Globals();
+    sub_Reset_Options();
     sub_Set_Dossier_Programme(programFolder());
 }
 
@@ -31,6 +33,7 @@ TestEnvironment::~TestEnvironment()
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
     platform::installServices(m_previous);
     sub_Reset_Globals();
+    sub_Reset_Options();
     sub_Set_Dossier_Programme(QString());
     qputenv("HOME", m_previousUserHome);
     if (m_hadHome)
