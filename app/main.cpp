@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "platform/Clock.h"
+#include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv)
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
-    platform::installServices({&registry, &dialogs, &shell, &clock, nullptr});
+    platform::DesktopMail mail;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Mirelot"));
