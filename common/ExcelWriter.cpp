@@ -1,6 +1,5 @@
 #include "common/ExcelWriter.h"
 
-#include "common/Dates.h"
 #include "common/MousePointer.h"
 #include "common/Paths.h"
 #include "platform/Grid.h"
@@ -58,24 +57,31 @@ bool estBlanc(QStringView s)
 }
 
 // Digits of a number written the way the writer accepts it, as plain ASCII with "." for the
-// decimal separator and without a leading "+"; false when the text is no such number.
-bool asciiNumber(QStringView s, std::string& out)
+// decimal separator and without a leading "+"; false when the text is no such number. With
+// sansPourcent, every "%" of the text is passed over as if it had been removed.
+bool asciiNumber(QStringView s, std::string& out, bool sansPourcent)
 {
+    const auto ignore = [&](QChar c) { return c.isSpace() || (sansPourcent && c == u'%'); };
     qsizetype i = 0, n = s.size();
-    while (i < n && s[i].isSpace())
+    while (i < n && ignore(s[i]))
         ++i;
-    while (n > i && s[n - 1].isSpace())
+    while (n > i && ignore(s[n - 1]))
         --n;
+    // Inside the number a "%" is passed over too; blanks are not.
+    const auto next = [&] {
+        while (sansPourcent && i < n && s[i] == u'%')
+            ++i;
+        return i < n ? s[i].unicode() : char16_t(0);
+    };
     out.clear();
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
-        if (s[i] == u'-')
+    if (const char16_t u = next(); u == u'+' || u == u'-') {
+        if (u == u'-')
             out += '-';
         ++i;
     }
     int digits = 0;
     bool separator = false;
-    for (; i < n; ++i) {
-        const char16_t u = s[i].unicode();
+    for (char16_t u = next(); i < n; ++i, u = next()) {
         if (u >= '0' && u <= '9') {
             out += char(u);
             ++digits;
@@ -88,18 +94,33 @@ bool asciiNumber(QStringView s, std::string& out)
     }
     if (digits == 0)
         return false;
-    if (i < n && (s[i] == u'e' || s[i] == u'E')) {
+    if (const char16_t u = next(); u == u'e' || u == u'E') {
         out += 'e';
         ++i;
-        if (i < n && (s[i] == u'+' || s[i] == u'-'))
-            out += char(s[i++].unicode());
+        if (const char16_t sign = next(); sign == u'+' || sign == u'-') {
+            out += char(sign);
+            ++i;
+        }
         int expDigits = 0;
-        for (; i < n && s[i].unicode() >= '0' && s[i].unicode() <= '9'; ++i, ++expDigits)
-            out += char(s[i].unicode());
+        for (char16_t d = next(); i < n && d >= '0' && d <= '9'; ++i, ++expDigits, d = next())
+            out += char(d);
         if (expDigits == 0)
             return false;
     }
-    return i == n;
+    return next() == 0 && i == n;
+}
+
+bool lireNombre(QStringView text, double* value, bool sansPourcent)
+{
+    thread_local std::string ascii;
+    if (!asciiNumber(text, ascii, sansPourcent))
+        return false;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
+    if (ec != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
 }
 
 // Carriage returns become line feeds, then each pair of line feeds one line feed, after the
@@ -114,19 +135,81 @@ QString textePropre(const QString& t)
     return u;
 }
 
-QString sansApostrophe(QString s)
+// The day of a text written exactly "JJ/MM/AAAA", as sub_Vérif_Date accepts it; an invalid
+// date otherwise. Read here digit by digit: an export checks every cell of a table.
+QDate dateSaisie(const QString& t)
 {
-    if (s.startsWith(u'\''))
-        s.remove(0, 1);
-    return s;
+    if (t.size() != 10 || t.at(2) != u'/' || t.at(5) != u'/')
+        return {};
+    int chiffres[10] = {};
+    for (int i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        const char16_t u = t.at(i).unicode();
+        if (u < '0' || u > '9')
+            return {};
+        chiffres[i] = u - '0';
+    }
+    const int jour = chiffres[0] * 10 + chiffres[1];
+    const int mois = chiffres[3] * 10 + chiffres[4];
+    const int annee = chiffres[6] * 1000 + chiffres[7] * 100 + chiffres[8] * 10 + chiffres[9];
+    return annee == 0 ? QDate() : QDate(annee, mois, jour);
 }
 
-excel::Cell texte(QString s)
+// One cell converted without copying its text: the text written is texte(), a part of
+// propre, which shares the grid's characters unless trimming or line ends changed them.
+struct Conversion
 {
-    s = sansApostrophe(std::move(s));
-    if (s.isEmpty())
-        return {};
-    return {excel::CellKind::Text, 0, std::move(s)};
+    excel::CellKind kind = excel::CellKind::Empty;
+    double number = 0;
+    QString propre;
+    qsizetype debut = 0; // 1 after the "keep as text" apostrophe
+
+    QStringView texte() const { return QStringView(propre).sliced(debut); }
+};
+
+// The text of a cell that the rules make a text; Empty when nothing is left.
+Conversion enTexte(QString s)
+{
+    Conversion c;
+    c.debut = s.startsWith(u'\'') ? 1 : 0;
+    if (s.size() > c.debut) {
+        c.kind = excel::CellKind::Text;
+        c.propre = std::move(s);
+    } else {
+        c.debut = 0;
+    }
+    return c;
+}
+
+Conversion texteDeColonne(const QString& t, const excel::ColumnRule& rule)
+{
+    return enTexte(rule.text && rule.keepAsTyped ? t : textePropre(t));
+}
+
+Conversion convertir(const QString& t, const excel::ColumnRule& rule)
+{
+    using excel::CellKind;
+    if (rule.text)
+        return texteDeColonne(t, rule);
+
+    if (const QDate d = dateSaisie(t); d.isValid()) {
+        const qint64 serial = d.toJulianDay() - k_jourZero;
+        if (serial >= k_premierSerialSur)
+            return {CellKind::Date, double(serial), {}, 0};
+    }
+    if (t.size() == 5 && !estBlanc(t) && fun_Verif_Heure(t)) {
+        double heures = 0, minutes = 0;
+        lireNombre(QStringView(t).left(2), &heures, false);
+        lireNombre(QStringView(t).right(2), &minutes, false);
+        return {CellKind::Time, (std::nearbyint(heures) * 60 + std::nearbyint(minutes)) / 1440.0, {}, 0};
+    }
+
+    QString u = textePropre(t);
+    double v = 0;
+    if (lireNombre(u, &v, false))
+        return {CellKind::Number, v, {}, 0};
+    if (u.contains(u'%') && lireNombre(u, &v, true))
+        return {CellKind::Percent, v / 100.0, {}, 0};
+    return enTexte(std::move(u));
 }
 
 } // namespace
@@ -180,18 +263,7 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
 
 namespace excel {
 
-bool parseNumber(QStringView text, double* value)
-{
-    thread_local std::string ascii;
-    if (!asciiNumber(text, ascii))
-        return false;
-    double v = 0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
-    if (ec != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(v))
-        return false;
-    *value = v;
-    return true;
-}
+bool parseNumber(QStringView text, double* value) { return lireNombre(text, value, false); }
 
 ColumnRule columnRule(const QString& header)
 {
@@ -207,34 +279,8 @@ ColumnRule columnRule(const QString& header)
 
 Cell convertCell(const QString& t, const ColumnRule& rule)
 {
-    if (rule.text)
-        return texte(rule.keepAsTyped ? t : textePropre(t));
-
-    // "JJ/MM/AAAA": only a text of that shape can be a date, the check is for real days.
-    if (t.size() == 10 && t.at(2) == u'/' && t.at(5) == u'/' && sub_Vérif_Date(t).valide) {
-        const QDate d(t.mid(6, 4).toInt(), t.mid(3, 2).toInt(), t.left(2).toInt());
-        const qint64 serial = d.toJulianDay() - k_jourZero;
-        if (serial >= k_premierSerialSur)
-            return {CellKind::Date, double(serial), {}};
-    }
-    if (t.size() == 5 && !estBlanc(t) && fun_Verif_Heure(t)) {
-        double heures = 0, minutes = 0;
-        parseNumber(QStringView(t).left(2), &heures);
-        parseNumber(QStringView(t).right(2), &minutes);
-        return {CellKind::Time, (std::nearbyint(heures) * 60 + std::nearbyint(minutes)) / 1440.0, {}};
-    }
-
-    QString u = textePropre(t);
-    double v = 0;
-    if (parseNumber(u, &v))
-        return {CellKind::Number, v, {}};
-    if (u.contains(u'%')) {
-        QString sansPourcent = u;
-        sansPourcent.remove(u'%');
-        if (parseNumber(sansPourcent, &v))
-            return {CellKind::Percent, v / 100.0, {}};
-    }
-    return texte(std::move(u));
+    const Conversion c = convertir(t, rule);
+    return {c.kind, c.number, c.kind == CellKind::Text ? c.texte().toString() : QString()};
 }
 
 } // namespace excel
@@ -290,7 +336,7 @@ struct Colonne
 };
 
 // The longest line of a text, in characters.
-qsizetype longueurLigne(const QString& s)
+qsizetype longueurLigne(QStringView s)
 {
     qsizetype best = 0, run = 0;
     for (QChar c : s) {
@@ -305,11 +351,11 @@ qsizetype longueurLigne(const QString& s)
 }
 
 // Characters the cell shows, for the column width.
-qsizetype longueurAffichee(const excel::Cell& c)
+qsizetype longueurAffichee(const Conversion& c)
 {
     switch (c.kind) {
     case CellKind::Text:
-        return longueurLigne(c.text);
+        return longueurLigne(c.texte());
     case CellKind::Date:
         return 10;
     case CellKind::Time:
@@ -331,18 +377,39 @@ qsizetype longueurAffichee(const excel::Cell& c)
 }
 
 // A text cell for the workbook: UTF-8, with what an .xlsx cannot carry written as "_xHHHH_"
-// (as the grid's own workbooks do, so both read back alike).
-const char* utf8Cellule(const QString& s, std::string& buffer)
+// (as the grid's own workbooks do, so both read back alike). Encoded into a buffer kept from
+// cell to cell.
+const char* utf8Cellule(QStringView s, std::string& buffer)
 {
+    buffer.clear();
+    const char16_t* p = s.utf16();
+    const qsizetype n = s.size();
     bool aEchapper = false;
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u == u'_' || (u < 0x20 && u != u'\t' && u != u'\n') || c.isSurrogate() || u >= 0xFFFE) {
+    for (qsizetype i = 0; i < n && !aEchapper; ++i) {
+        const char16_t u = p[i];
+        if (u < 0x80) {
+            aEchapper = u == u'_' || (u < 0x20 && u != u'\t' && u != u'\n');
+            buffer += char(u);
+        } else if (u < 0x800) {
+            buffer += char(0xC0 | (u >> 6));
+            buffer += char(0x80 | (u & 0x3F));
+        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            const char32_t c = QChar::surrogateToUcs4(u, p[++i]);
+            buffer += char(0xF0 | (c >> 18));
+            buffer += char(0x80 | ((c >> 12) & 0x3F));
+            buffer += char(0x80 | ((c >> 6) & 0x3F));
+            buffer += char(0x80 | (c & 0x3F));
+        } else if (QChar::isSurrogate(u) || u >= 0xFFFE) {
             aEchapper = true;
-            break;
+        } else {
+            buffer += char(0xE0 | (u >> 12));
+            buffer += char(0x80 | ((u >> 6) & 0x3F));
+            buffer += char(0x80 | (u & 0x3F));
         }
     }
-    const QByteArray utf8 = aEchapper ? platform::workbookEscape(s).toUtf8() : s.toUtf8();
+    if (!aEchapper)
+        return buffer.c_str();
+    const QByteArray utf8 = platform::workbookEscape(s.toString()).toUtf8();
     buffer.assign(utf8.constData(), size_t(utf8.size()));
     return buffer.c_str();
 }
@@ -386,8 +453,8 @@ private:
     void creerFormats();
     void mesurer(int debut, int fin);
     bool ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& erreur);
-    bool ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, const excel::Cell& c,
-                       lxw_format* format, int ligneGrille, QString& erreur);
+    bool ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, CellKind type, double nombre,
+                       QStringView texte, lxw_format* format, int ligneGrille, QString& erreur);
 
     const platform::Grid& m_grille;
     std::vector<Colonne> m_colonnes;
@@ -399,6 +466,9 @@ private:
     lxw_format* m_entete[k_nombreFormats] = {};
     lxw_format* m_colonne[k_nombreFormats] = {};
     std::string m_utf8;
+    // The sheet being written, row by row: the kind of each cell and its number.
+    std::vector<CellKind> m_types;
+    std::vector<double> m_nombres;
 };
 
 void Classeur::creerFormats()
@@ -436,47 +506,58 @@ void Classeur::creerFormats()
     }
 }
 
-// First pass over the rows of one sheet: column marks and widths.
+// First pass over the rows of one sheet: what each cell becomes, the column marks and widths.
 void Classeur::mesurer(int debut, int fin)
 {
     const int fixes = m_grille.fixedRows();
-    for (Colonne& col : m_colonnes) {
+    const size_t n = m_colonnes.size();
+    std::vector<qsizetype> largeurs(n, 0);
+    for (size_t k = 0; k < n; ++k) {
+        Colonne& col = m_colonnes[k];
         col.date = col.heure = col.pourcentage = false;
-        col.largeur = col.largeurEntete = 0;
+        col.largeurEntete = 0;
         for (int r = 0; r < fixes; ++r)
             col.largeurEntete = std::max(col.largeurEntete, double(longueurLigne(m_grille.cell(r, col.grille))));
-        qsizetype largeur = 0;
-        for (int r = debut; r <= fin; ++r) {
-            const excel::Cell c = excel::convertCell(m_grille.cell(r, col.grille), col.regle);
+    }
+    m_types.resize(size_t(fin - debut + 1) * n);
+    m_nombres.resize(m_types.size());
+    size_t i = 0;
+    for (int r = debut; r <= fin; ++r) {
+        for (size_t k = 0; k < n; ++k, ++i) {
+            Colonne& col = m_colonnes[k];
+            const Conversion c = convertir(m_grille.cell(r, col.grille), col.regle);
+            m_types[i] = c.kind;
+            m_nombres[i] = c.number;
             col.date |= c.kind == CellKind::Date;
             col.heure |= c.kind == CellKind::Time;
             col.pourcentage |= c.kind == CellKind::Percent;
-            largeur = std::max(largeur, longueurAffichee(c));
+            largeurs[k] = std::max(largeurs[k], longueurAffichee(c));
         }
-        col.largeur = double(largeur);
     }
+    for (size_t k = 0; k < n; ++k)
+        m_colonnes[k].largeur = double(largeurs[k]);
 }
 
-bool Classeur::ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, const excel::Cell& c,
-                             lxw_format* format, int ligneGrille, QString& erreur)
+bool Classeur::ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, CellKind type, double nombre,
+                             QStringView texte, lxw_format* format, int ligneGrille, QString& erreur)
 {
     lxw_error err = LXW_NO_ERROR;
-    switch (c.kind) {
+    switch (type) {
     case CellKind::Empty:
         err = worksheet_write_blank(ws, ligne, col, format);
         break;
     case CellKind::Text:
-        if (c.text.size() > k_caracteresMaxCellule) {
+        if (texte.size() > k_caracteresMaxCellule) {
             erreur = QStringLiteral("la cellule de la ligne %1, colonne %2 dépasse %3 caractères")
                          .arg(ligneGrille)
                          .arg(m_colonnes[col].grille)
                          .arg(k_caracteresMaxCellule);
             return false;
         }
-        err = worksheet_write_string(ws, ligne, col, utf8Cellule(c.text, m_utf8), format);
+        err = worksheet_write_string(ws, ligne, col, utf8Cellule(texte, m_utf8), format);
         break;
     default:
-        err = worksheet_write_number(ws, ligne, col, c.number, format);
+        err = worksheet_write_number(ws, ligne, col, nombre, format);
         break;
     }
     if (err != LXW_NO_ERROR) {
@@ -507,23 +588,27 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
         for (size_t k = 0; k < m_colonnes.size(); ++k) {
             QString t = m_grille.cell(r, m_colonnes[k].grille);
             t.replace(u'\r', u'\n');
-            excel::Cell c;
-            if (!t.isEmpty())
-                c = {CellKind::Text, 0, std::move(t)};
-            if (!ecrireCellule(ws, lxw_row_t(r), lxw_col_t(k), c, m_entete[int(m_colonnes[k].format())], r, erreur))
+            const CellKind type = t.isEmpty() ? CellKind::Empty : CellKind::Text;
+            if (!ecrireCellule(ws, lxw_row_t(r), lxw_col_t(k), type, 0, t, m_entete[int(m_colonnes[k].format())],
+                               r, erreur))
                 return false;
         }
     }
-    // Data rows, converted again: storing the converted cells of a whole sheet would cost more
-    // memory than the conversion costs time.
-    std::vector<lxw_format*> formats(m_colonnes.size());
-    for (size_t k = 0; k < m_colonnes.size(); ++k)
+    // Data rows, as the first pass found them; texts are taken from the grid again rather than
+    // kept for a whole sheet.
+    const size_t n = m_colonnes.size();
+    std::vector<lxw_format*> formats(n);
+    for (size_t k = 0; k < n; ++k)
         formats[k] = m_corps[int(m_colonnes[k].format())];
+    size_t i = 0;
     lxw_row_t ligne = lxw_row_t(fixes);
     for (int r = debut; r <= fin; ++r, ++ligne) {
-        for (size_t k = 0; k < m_colonnes.size(); ++k) {
-            const excel::Cell c = excel::convertCell(m_grille.cell(r, m_colonnes[k].grille), m_colonnes[k].regle);
-            if (!ecrireCellule(ws, ligne, lxw_col_t(k), c, formats[k], r, erreur))
+        for (size_t k = 0; k < n; ++k, ++i) {
+            const CellKind type = m_types[i];
+            Conversion t;
+            if (type == CellKind::Text)
+                t = texteDeColonne(m_grille.cell(r, m_colonnes[k].grille), m_colonnes[k].regle);
+            if (!ecrireCellule(ws, ligne, lxw_col_t(k), type, m_nombres[i], t.texte(), formats[k], r, erreur))
                 return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "common/ExcelWriter.h"
 
+#include "common/Dates.h"
 #include "common/Globals.h"
 #include "common/MousePointer.h"
 #include "platform/Grid.h"
@@ -209,6 +210,8 @@ TEST(ConvertCell, TheFirstRuleThatAppliesWins)
         {"leading zeros in a plain column", plain, "0123", {CellKind::Number, 123, {}}},
         {"percentage", plain, "15%", {CellKind::Percent, 0.15, {}}},
         {"percentage with comma", plain, "12,5 %", {CellKind::Percent, 0.125, {}}},
+        {"percent sign alone", plain, "%", {CellKind::Text, 0, "%"}},
+        {"percent sign in a text", plain, "50% bois", {CellKind::Text, 0, "50% bois"}},
         {"minus text", plain, "-abc", {CellKind::Text, 0, "-abc"}},
         {"formula-like text", plain, "=A1", {CellKind::Text, 0, "=A1"}},
         {"plus text", plain, "+33 1 23", {CellKind::Text, 0, "+33 1 23"}},
@@ -237,6 +240,20 @@ TEST(ConvertCell, TheFirstRuleThatAppliesWins)
         EXPECT_EQ(int(c.kind), int(r.expected.kind)) << r.name;
         EXPECT_NEAR(c.number, r.expected.number, 1e-12) << r.name;
         EXPECT_EQ(c.text, r.expected.text) << r.name;
+    }
+}
+
+TEST(ConvertCell, DatesAreTheDaysTheDateCheckAccepts)
+{
+    testing_support::TestEnvironment env;
+    const char* texts[] = {"05/11/2009", "29/02/2008", "29/02/2009", "31/04/2010", "00/01/2010", "01/13/2010",
+                           "01/00/2010", "31/12/9999", "01/01/0000", "1/11/2009",  "05-11-2009", "05/11/09",
+                           "05/11/2009 ", " 5/11/2009", "O5/11/2009", "05/11/2OO9", "٠٥/١١/٢٠٠٩", "+5/11/2009",
+                           "05/+1/2009", "05/11/+009"};
+    for (const char* t : texts) {
+        const QString text = QString::fromUtf8(t);
+        const bool date = excel::convertCell(text, {}).kind == CellKind::Date;
+        EXPECT_EQ(date, sub_Vérif_Date(text).valide) << t;
     }
 }
 
