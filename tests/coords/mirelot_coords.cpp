@@ -1,0 +1,156 @@
+// mirelot-coords: runs the coordinate conversion over lines of standard input, one output line
+// per input line, fields separated by tabs. Used by the golden tests and the benchmarks; not
+// installed with the program.
+//
+//   mirelot-coords [--decimal=,|--decimal=.] COMMAND ARGUMENTS < input > output
+//
+//   ntf-to-dms DATUM   in "lambda phi" (NTF grads)         out "longitude latitude" (texts)
+//   dms-to-ntf DATUM   in "longitude latitude" (texts)     out "lambda phi" (NTF grads)
+//   lambert ZONE       in "X Y" (the zone's metres)        out "lambda phi X Y" (NTF grads,
+//                                                          then the Lambert II étendu point)
+//   validate TYPE      in "longitude latitude"             out "error message longitude latitude"
+//
+// Input fields are separated by tabs when the line holds one, otherwise by blanks. Numbers are
+// read with "." or "," and written with the chosen separator. A line that cannot be converted
+// gives "-1".
+
+#include "coords/Lambert.h"
+#include "coords/Ntf.h"
+#include "coords/TexteNombre.h"
+#include "coords/VerifCoordonnees.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace coords;
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: mirelot-coords [--decimal=,|--decimal=.] COMMAND ARGUMENTS < input\n"
+               "  ntf-to-dms DATUM | dms-to-ntf DATUM | lambert ZONE | validate TYPE\n",
+               stderr);
+    return 2;
+}
+
+QStringList champs(const QString& ligne)
+{
+    if (ligne.contains(QLatin1Char('\t')))
+        return ligne.split(QLatin1Char('\t'));
+    return ligne.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+std::optional<double> nombre(const QString& t)
+{
+    const Lecture l = lireNombreSouple(t);
+    if (!l.ok())
+        return std::nullopt;
+    return l.valeur;
+}
+
+QString joindre(std::initializer_list<QString> champs)
+{
+    return QStringList(champs).join(QLatin1Char('\t'));
+}
+
+const QString ECHEC = QStringLiteral("-1");
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    QChar separateur = QLatin1Char('.');
+    if (!args.empty() && args[0].rfind("--decimal=", 0) == 0) {
+        const std::string s = args[0].substr(10);
+        if (s != "," && s != ".")
+            return usage();
+        separateur = QLatin1Char(s[0]);
+        args.erase(args.begin());
+    }
+    if (args.size() < 2)
+        return usage();
+    definirSeparateurDecimal(separateur);
+    const std::string commande = args[0];
+    const QString argument = QString::fromUtf8(args[1]);
+
+    std::function<QString(const QStringList&)> traiter;
+    if (commande == "ntf-to-dms") {
+        traiter = [&](const QStringList& f) {
+            if (f.size() < 2)
+                return ECHEC;
+            const auto l = nombre(f[0]);
+            const auto p = nombre(f[1]);
+            if (!l || !p)
+                return ECHEC;
+            const auto r = sub_NTF_To_DMS(float(*l), float(*p), argument);
+            return r ? joindre({r->longitude, r->latitude}) : ECHEC;
+        };
+    } else if (commande == "dms-to-ntf") {
+        traiter = [&](const QStringList& f) {
+            if (f.size() < 2)
+                return ECHEC;
+            const auto r = sub_DMS_To_NTF(f[0], f[1], argument);
+            return r ? joindre({texteGeneral(r->lambda), texteGeneral(r->phi)}) : ECHEC;
+        };
+    } else if (commande == "lambert") {
+        traiter = [&](const QStringList& f) {
+            if (f.size() < 2)
+                return ECHEC;
+            const auto x = nombre(f[0]);
+            const auto y = nombre(f[1]);
+            if (!x || !y)
+                return ECHEC;
+            const auto r = sub_Lambert_To_NTF(*x, *y, argument);
+            if (!r)
+                return ECHEC;
+            const QString zone = argument == u"*" ? QStringLiteral("2E") : argument;
+            PointLambert e{*x, *y};
+            if (fun_Index_Zone_Lambert(zone) != fun_Index_Zone_Lambert(QStringLiteral("2E"))) {
+                const auto z = sub_Lambert_Zone(zone, QStringLiteral("2E"), *x, *y);
+                if (!z)
+                    return ECHEC;
+                e = *z;
+            }
+            return joindre({r->lambda, r->phi, texteGeneral(e.X), texteGeneral(e.Y)});
+        };
+    } else if (commande == "validate") {
+        traiter = [&](const QStringList& f) {
+            QString lon = f.value(0);
+            QString lat = f.value(1);
+            const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, true, argument);
+            return joindre({QString::number(v.erreur), v.message, lon, lat});
+        };
+    } else {
+        return usage();
+    }
+
+    std::string entree;
+    char tampon[1 << 16];
+    size_t n;
+    while ((n = std::fread(tampon, 1, sizeof tampon, stdin)) > 0)
+        entree.append(tampon, n);
+    std::string sortie;
+    sortie.reserve(entree.size() * 4);
+    size_t debut = 0;
+    while (debut < entree.size()) {
+        size_t fin = entree.find('\n', debut);
+        if (fin == std::string::npos)
+            fin = entree.size();
+        size_t longueur = fin - debut;
+        if (longueur > 0 && entree[debut + longueur - 1] == '\r')
+            --longueur;
+        const QString ligne = QString::fromUtf8(entree.data() + debut, qsizetype(longueur));
+        sortie += traiter(champs(ligne)).toStdString();
+        sortie += '\n';
+        debut = fin + 1;
+    }
+    std::fwrite(sortie.data(), 1, sortie.size(), stdout);
+    return 0;
+}
