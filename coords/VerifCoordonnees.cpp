@@ -24,8 +24,9 @@ float lireSimple(const QString& texte)
     return float(l.valeur);
 }
 
-// Part checks of one coordinate; empty when they all pass.
-QString verifierParties(const PartiesCoord& p, bool longitude, const QString& typeNom)
+} // namespace
+
+QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QString& typeNom)
 {
     const QString x = longitude ? QStringLiteral("longitude") : QStringLiteral("latitude");
     const QString h = sansBlancs(p.hemisphere).toString();
@@ -73,8 +74,6 @@ QString verifierParties(const PartiesCoord& p, bool longitude, const QString& ty
     return QString();
 }
 
-} // namespace
-
 VerifCoordonnees fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normaliser,
                                        const QString& typeNom)
 {
@@ -101,9 +100,9 @@ VerifCoordonnees fun_Verif_Coordonnees(QString& longitude, QString& latitude, bo
         longitude = fun_Format_DMS(lon.hemisphere, lon.degres, lon.minutes, lon.secondes);
         latitude = fun_Format_DMS(lat.hemisphere, lat.degres, lat.minutes, lat.secondes);
     }
-    QString faute = verifierParties(lon, true, typeNom);
+    QString faute = fun_Verif_Parties_Coord(lon, true, typeNom);
     if (faute.isEmpty())
-        faute = verifierParties(lat, false, typeNom);
+        faute = fun_Verif_Parties_Coord(lat, false, typeNom);
     if (!faute.isEmpty()) {
         r.erreur = -1;
         r.message = faute;

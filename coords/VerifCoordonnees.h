@@ -6,6 +6,8 @@
 
 #include <QString>
 
+struct PartiesCoord;
+
 struct VerifCoordonnees
 {
     int erreur = 0;  // 0 correct, -1 refused
@@ -16,3 +18,7 @@ struct VerifCoordonnees
 // seconds without an upper bound for the seconds).
 VerifCoordonnees fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normaliser,
                                        const QString& typeNom);
+
+// The part checks of one coordinate (hemisphere, degrees, minutes, seconds), in this order;
+// the message of the first that fails, or an empty text.
+QString fun_Verif_Parties_Coord(const PartiesCoord& parties, bool longitude, const QString& typeNom);
