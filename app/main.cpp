@@ -1,6 +1,8 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
+#include "common/Paths.h"
 #include "platform/Clock.h"
+#include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -17,11 +19,13 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
+    sub_Set_Dossier_Programme(QApplication::applicationDirPath());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
-    platform::installServices({&registry, &dialogs, &shell, &clock, nullptr});
+    platform::DesktopMail mail;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Mirelot"));
