@@ -9,11 +9,17 @@
 //   lambert ZONE       in "X Y" (the zone's metres)        out "lambda phi X Y" (NTF grads,
 //                                                          then the Lambert II étendu point)
 //   validate TYPE      in "longitude latitude"             out "error message longitude latitude"
+//   convert TYPE ZONE  in "first second third" (the source slots of TYPE; for type 4 the
+//                      reference alone will do)           out "error message" then the first,
+//                                                          second and third value of slots 0 to 4
+//   distance           in "lon1 lat1 lon2 lat2" (texts)    out kilometres
 //
 // Input fields are separated by tabs when the line holds one, otherwise by blanks. Numbers are
 // read with "." or "," and written with the chosen separator. A line that cannot be converted
 // gives "-1".
 
+#include "coords/Conversion.h"
+#include "coords/Distance.h"
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
 #include "coords/TexteNombre.h"
@@ -34,7 +40,8 @@ namespace {
 int usage()
 {
     std::fputs("usage: mirelot-coords [--decimal=,|--decimal=.] COMMAND ARGUMENTS < input\n"
-               "  ntf-to-dms DATUM | dms-to-ntf DATUM | lambert ZONE | validate TYPE\n",
+               "  ntf-to-dms DATUM | dms-to-ntf DATUM | lambert ZONE | validate TYPE\n"
+               "  convert TYPE ZONE | distance\n",
                stderr);
     return 2;
 }
@@ -74,11 +81,11 @@ int main(int argc, char** argv)
         separateur = QLatin1Char(s[0]);
         args.erase(args.begin());
     }
-    if (args.size() < 2)
+    if (args.empty() || (args.size() < 2 && args[0] != "distance"))
         return usage();
     definirSeparateurDecimal(separateur);
     const std::string commande = args[0];
-    const QString argument = QString::fromUtf8(args[1]);
+    const QString argument = args.size() > 1 ? QString::fromUtf8(args[1]) : QString();
 
     std::function<QString(const QStringList&)> traiter;
     if (commande == "ntf-to-dms") {
@@ -126,6 +133,33 @@ int main(int argc, char** argv)
             QString lat = f.value(1);
             const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, true, argument);
             return joindre({QString::number(v.erreur), v.message, lon, lat});
+        };
+    } else if (commande == "convert") {
+        bool ok = false;
+        const int type = argument.toInt(&ok);
+        if (!ok || args.size() < 3)
+            return usage();
+        const QString zone = QString::fromUtf8(args[2]);
+        traiter = [type, zone](const QStringList& f) {
+            SlotsCoord x, y, z;
+            if (type >= 0 && type <= 4) {
+                if (type == gint_MGRS && f.size() == 1) {
+                    z[type] = f[0];
+                } else {
+                    x[type] = f.value(0);
+                    y[type] = f.value(1);
+                    z[type] = f.value(2);
+                }
+            }
+            const ResultatConversion r = sub_Convertir_Coordonnees(x, y, z, type, zone);
+            QStringList sortie{QString::number(r.erreur), r.message};
+            for (int k = 0; k < 5; ++k)
+                sortie << fun_Texte_Coord(x[k]) << fun_Texte_Coord(y[k]) << fun_Texte_Coord(z[k]);
+            return sortie.join(QLatin1Char('\t'));
+        };
+    } else if (commande == "distance") {
+        traiter = [](const QStringList& f) {
+            return texteGeneral(fun_Get_Distance_WGS84(f.value(0), f.value(1), f.value(2), f.value(3)));
         };
     } else {
         return usage();
