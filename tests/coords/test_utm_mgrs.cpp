@@ -116,6 +116,12 @@ TEST(Utm, ZoneFromTheWholeDegreesOfTheLongitude)
         ASSERT_TRUE(u) << r.lon;
         EXPECT_EQ(u->zone, r.zone) << r.lon;
     }
+    // 180°E is 3° east of zone 1's central meridian:
+    // echo "48.833333 180" | GeoConvert -u -z 1 -p 1 -> 01n 279854.6 5413269.0
+    const auto e180 = sub_Geo_To_UTM(QString::fromUtf8("E180°"), QString::fromUtf8("N48°50'"));
+    ASSERT_TRUE(e180);
+    EXPECT_NEAR(e180->easting, 279854.6, 1);
+    EXPECT_NEAR(e180->northing, 5413269.0, 1);
     // E2°20' N48°50' lies 0°40' west of the central meridian 3°: easting under 500 km.
     EXPECT_LT(sub_Geo_To_UTM(QString::fromUtf8("E2°20'"), QString::fromUtf8("N48°50'"))->easting, 500000);
 }
