@@ -9,7 +9,7 @@
 //   lambert ZONE       in "X Y" (the zone's metres)        out "lambda phi X Y" (NTF grads,
 //                                                          then the Lambert II étendu point)
 //   validate TYPE      in "longitude latitude"             out "error message longitude latitude"
-//   convert TYPE ZONE  in "first second third" (the source slots of TYPE; for type 4 the
+//   convert TYPE [ZONE] in "first second third" (the source slots of TYPE; for type 4 the
 //                      reference alone will do)           out "error message" then the first,
 //                                                          second and third value of slots 0 to 4
 //   distance           in "lon1 lat1 lon2 lat2" (texts)    out kilometres
@@ -137,9 +137,10 @@ int main(int argc, char** argv)
     } else if (commande == "convert") {
         bool ok = false;
         const int type = argument.toInt(&ok);
-        if (!ok || args.size() < 3)
+        if (!ok)
             return usage();
-        const QString zone = QString::fromUtf8(args[2]);
+        // No ZONE argument: an empty zone.
+        const QString zone = args.size() > 2 ? QString::fromUtf8(args[2]) : QString();
         traiter = [type, zone](const QStringList& f) {
             SlotsCoord x, y, z;
             if (type >= 0 && type <= 4) {
