@@ -76,7 +76,8 @@ bool depuisNtf(double lambda, double phi, Ecriture& w, bool ecrireUtm)
     const auto t = ntfVersDms(float(lambda), float(phi), Datum::WGS84);
     if (!l || !t)
         return false;
-    const auto u = sub_Geo_To_UTM(t->longitude, t->latitude);
+    // The parts of the texts, without writing and reading them again.
+    const auto u = utmDepuisParties(t->lettreLongitude, t->partiesLongitude, t->lettreLatitude, t->partiesLatitude);
     if (!u)
         return false;
     w.lambert = {QVariant(l->X), QVariant(l->Y)};

@@ -242,11 +242,19 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
     const auto d = valeur(degres);
     const auto m = valeur(minutes);
     const auto s = valeur(secondes);
-    if (!d || !m || !s || *d != std::trunc(*d))
+    if (!d || !m || !s)
         return std::nullopt;
-    const double signe = (hemisphere == u"W" || hemisphere == u"S") ? -1 : 1;
+    const QChar h = hemisphere.size() == 1 ? hemisphere.at(0) : QChar();
+    return parseDmsValeurs(h, *d, *m, *s);
+}
+
+std::optional<double> parseDmsValeurs(QChar hemisphere, double d, double m, double s)
+{
+    if (d != std::trunc(d))
+        return std::nullopt;
+    const double signe = (hemisphere == u'W' || hemisphere == u'S') ? -1 : 1;
     // Hundredths of a degree, the seconds' share rounded to nine decimals.
-    const double h = *m * 100 / 60 + arrondiDecimales(*s * 100 / 3600, 9);
+    const double h = m * 100 / 60 + arrondiDecimales(s * 100 / 3600, 9);
     if (!(h >= 0))
         return std::nullopt;
     // The value is read from the degrees, the separator and the hundredths' digits: the
@@ -255,5 +263,5 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
     while (std::floor(h) >= places)
         places *= 10;
     const double fraction = h / places;
-    return signe * (*d >= 0 ? *d + fraction : *d - fraction);
+    return signe * (d >= 0 ? d + fraction : d - fraction);
 }

@@ -51,3 +51,7 @@ void fun_Verif_Format_Coord(QString& categorie, QString& typeNom, const QString&
 // nothing when a part is not a number or the degrees are not whole.
 std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QString& degres,
                                          const QString& minutes, const QString& secondes);
+
+// The same from numbers: negative for the letter "W" or "S"; nothing when the degrees are not
+// whole.
+std::optional<double> parseDmsValeurs(QChar hemisphere, double degres, double minutes, double secondes);

@@ -49,13 +49,18 @@ bool fini(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
 int fun_Index_Zone_Lambert(const QString& zone)
 {
-    const QString z = zone.toUpper();
-    static const char* const codes[6] = {"", "1", "2", "2E", "3", "4"};
-    for (int i = 1; i <= 5; ++i) {
-        const QString code = QLatin1String(codes[i]);
-        if (z == code || z == QStringLiteral("LAMBERT ") + code || z == QStringLiteral("LAMBERTS ") + code)
-            return i;
+    // The code alone, or after "LAMBERT " or "LAMBERTS ", compared in upper case.
+    QStringView code(zone);
+    for (const QLatin1StringView prefixe : {QLatin1StringView("LAMBERTS "), QLatin1StringView("LAMBERT ")}) {
+        if (code.startsWith(prefixe, Qt::CaseInsensitive)) {
+            code = code.mid(prefixe.size());
+            break;
+        }
     }
+    static const char* const codes[6] = {"", "1", "2", "2E", "3", "4"};
+    for (int i = 1; i <= 5; ++i)
+        if (code.compare(QLatin1StringView(codes[i]), Qt::CaseInsensitive) == 0)
+            return i;
     return 0;
 }
 

@@ -21,9 +21,14 @@ const QString BANDES_SUD = QStringLiteral("MLKJHGFEDC");
 QString colonnesDeZone(int zone) { return COLONNES.mid(8 * ((zone - 1) % 3), 8); }
 
 // Five digits of the 100 km square from the value in units of 100 km: the decimals of its text,
-// cut, not rounded.
-QString chiffres(double centaines)
+// cut, not rounded (the whole metres within the square).
+QString chiffres(double metres, double centaines)
 {
+    // A whole number of metres: its last five digits, as the text would give them.
+    if (metres == std::floor(metres) && metres < 1e9) {
+        const long long m = static_cast<long long>(metres) % 100000;
+        return QString::number(m).rightJustified(5, QLatin1Char('0'));
+    }
     const QString t = texteGeneral(centaines, QLatin1Char('.')) + QStringLiteral("00000");
     const qsizetype p = t.indexOf(QLatin1Char('.'));
     return p < 0 ? QStringLiteral("00000") : t.mid(p + 1, 5);
@@ -79,8 +84,8 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     else if (latitude <= 0 && k <= BANDES_SUD.size())
         r[2] = BANDES_SUD.at(k - 1);
 
-    r.replace(5, 5, chiffres(e));
-    r.replace(10, 5, chiffres(n));
+    r.replace(5, 5, chiffres(easting, e));
+    r.replace(10, 5, chiffres(northing, n));
 
     // Column letter: from 100 km to under 900 km of easting.
     const int colonne = int(std::floor(e));

@@ -49,9 +49,21 @@ QString fun_Format_DMS(const QString& hemisphere, const QString& degres, const Q
 
 QString fun_Format_DMS(const QString& hemisphere, double degres, double minutes, double secondes)
 {
-    const QChar sep = separateurDecimal();
-    return fun_Format_DMS(hemisphere, texteGeneral(degres, sep), texteGeneral(minutes, sep),
-                          texteGeneral(secondes, sep));
+    // Written in one buffer: this runs for every point converted.
+    const char16_t sep = separateurDecimal().unicode();
+    char16_t buf[3 * TAILLE_TEXTE_GENERAL + 8];
+    int n = 0;
+    for (QChar c : hemisphere)
+        if (n < 4)
+            buf[n++] = c.unicode();
+    n += ecrireGeneral(degres, sep, buf + n);
+    buf[n++] = u'\u00B0';
+    n += ecrireGeneral(minutes, sep, buf + n);
+    buf[n++] = u'\'';
+    n += ecrireGeneral(secondes, sep, buf + n);
+    buf[n++] = u'\'';
+    buf[n++] = u'\'';
+    return QString(reinterpret_cast<const QChar*>(buf), n);
 }
 
 std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible)
@@ -72,6 +84,10 @@ std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible)
     const DegresMinutesSecondes lat = fun_Decouper_Degres(std::abs(g->geo.phi));
     r.latitude = fun_Format_DMS(g->geo.phi < 0 ? QStringLiteral("S") : QStringLiteral("N"), lat.degres,
                                 lat.minutes, lat.secondes);
+    r.lettreLongitude = r.longitude.at(0);
+    r.lettreLatitude = r.latitude.at(0);
+    r.partiesLongitude = {lon.degres, lon.minutes, arrondiSignificatifs15(lon.secondes)};
+    r.partiesLatitude = {lat.degres, lat.minutes, arrondiSignificatifs15(lat.secondes)};
     r.xyz = g->xyz;
     return r;
 }

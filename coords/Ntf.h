@@ -32,6 +32,9 @@ struct NtfVersDms
 {
     QString longitude; // "E2°20'14,0250000000001''" ...
     QString latitude;
+    // The parts as the texts hold them (the seconds at their 15 significant digits).
+    QChar lettreLongitude, lettreLatitude;
+    DegresMinutesSecondes partiesLongitude, partiesLatitude;
     Cartesien xyz; // geocentric, metres, on the target datum
 };
 

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <charconv>
@@ -23,7 +24,59 @@ struct Chiffres
     int point = 1;
 };
 
+// The exact 15-digit rounding, through the printf-like conversion (slow).
+Chiffres chiffres15Exact(double v);
+
+// The shortest text that reads back as v has at most 17 significant digits. Rounded to 15
+// digits it gives the exact 15-digit rounding of v, except when the dropped digits are a half
+// ("5" or "50"), where the exact value decides.
 Chiffres chiffres15(double v)
+{
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    const char* p = buf;
+    Chiffres c;
+    if (*p == '-') {
+        c.negatif = true;
+        ++p;
+    }
+    const char* fin = res.ptr;
+    const char* e = std::find(p, fin, 'e');
+    // Digits of the mantissa without the point.
+    char d[20];
+    int n = 0;
+    for (const char* q = p; q < e; ++q)
+        if (*q != '.')
+            d[n++] = *q;
+    int exposant = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), fin, exposant);
+    if (n > 15) {
+        const bool moitie = d[15] == '5' && (n == 16 || (n == 17 && d[16] == '0'));
+        if (moitie)
+            return chiffres15Exact(v);
+        if (d[15] >= '5') {
+            int k = 14;
+            while (k >= 0 && d[k] == '9')
+                d[k--] = '0';
+            if (k < 0) {
+                // 9.99...9 became 10.0...0
+                d[0] = '1';
+                ++exposant;
+            } else {
+                ++d[k];
+            }
+        }
+        n = 15;
+    }
+    for (int k = 0; k < 15; ++k)
+        c.d[k] = k < n ? d[k] : '0';
+    c.point = exposant + 1;
+    if (c.d[0] == '0')
+        c.point = 1;
+    return c;
+}
+
+Chiffres chiffres15Exact(double v)
 {
     Chiffres c;
     char buf[40];
@@ -128,45 +181,59 @@ SeparateurDecimal::SeparateurDecimal(QChar separateur) : m_precedent(separateurD
 
 SeparateurDecimal::~SeparateurDecimal() { definirSeparateurDecimal(m_precedent); }
 
-QString texteGeneral(double v, QChar separateur)
+int ecrireGeneral(double v, char16_t separateur, char16_t* out)
 {
     if (!std::isfinite(v))
-        return QString();
+        return 0;
+    // Whole numbers below 10^15 are written as they are.
+    if (v == std::trunc(v) && std::abs(v) < 1e15) {
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v));
+        int n = 0;
+        for (const char* p = buf; p < res.ptr; ++p)
+            out[n++] = char16_t(*p);
+        if (n == 2 && out[0] == u'-' && out[1] == u'0')
+            n = 1, out[0] = u'0';
+        return n;
+    }
     const Chiffres c = chiffres15(v);
     int l = 15;
     while (l > 1 && c.d[l - 1] == '0')
         --l;
-    if (l == 1 && c.d[0] == '0')
-        return QStringLiteral("0");
-    char buf[400];
     int n = 0;
+    if (l == 1 && c.d[0] == '0') {
+        out[n++] = u'0';
+        return n;
+    }
     if (c.negatif)
-        buf[n++] = '-';
-    const char sep = '\x01';
+        out[n++] = u'-';
     if (c.point <= 0) {
-        buf[n++] = '0';
-        buf[n++] = sep;
+        out[n++] = u'0';
+        out[n++] = separateur;
         for (int k = 0; k < -c.point; ++k)
-            buf[n++] = '0';
+            out[n++] = u'0';
         for (int k = 0; k < l; ++k)
-            buf[n++] = c.d[k];
+            out[n++] = char16_t(c.d[k]);
     } else if (c.point >= l) {
         for (int k = 0; k < l; ++k)
-            buf[n++] = c.d[k];
+            out[n++] = char16_t(c.d[k]);
         for (int k = l; k < c.point; ++k)
-            buf[n++] = '0';
+            out[n++] = u'0';
     } else {
         for (int k = 0; k < c.point; ++k)
-            buf[n++] = c.d[k];
-        buf[n++] = sep;
+            out[n++] = char16_t(c.d[k]);
+        out[n++] = separateur;
         for (int k = c.point; k < l; ++k)
-            buf[n++] = c.d[k];
+            out[n++] = char16_t(c.d[k]);
     }
-    QString s = QString::fromLatin1(buf, n);
-    const int i = s.indexOf(QChar(u'\x01'));
-    if (i >= 0)
-        s[i] = separateur;
-    return s;
+    return n;
+}
+
+QString texteGeneral(double v, QChar separateur)
+{
+    char16_t buf[TAILLE_TEXTE_GENERAL];
+    const int n = ecrireGeneral(v, separateur.unicode(), buf);
+    return QString(reinterpret_cast<const QChar*>(buf), n);
 }
 
 QString texteFixe(double v, int decimales, QChar separateur)
@@ -186,9 +253,41 @@ double arrondiDecimales(double v, int decimales)
 {
     if (!std::isfinite(v))
         return v;
+    // Away from a half, rounding the value itself gives what its decimal text would.
+    static constexpr double PUISSANCES[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    if (decimales >= 0 && decimales <= 10) {
+        const double y = std::abs(v) * PUISSANCES[decimales];
+        if (y < 1e12) {
+            const double plancher = std::floor(y);
+            const double reste = y - plancher;
+            if (std::abs(reste - 0.5) > 1e-6) {
+                const double r = (reste > 0.5 ? plancher + 1 : plancher) / PUISSANCES[decimales];
+                return v < 0 ? -r : r;
+            }
+        }
+    }
     char buf[420];
     const int n = ecrireFixe(chiffres15(v), decimales, '.', buf);
     return lireAscii(buf, buf + n);
+}
+
+double arrondiSignificatifs15(double v)
+{
+    if (!std::isfinite(v) || v == 0)
+        return v;
+    char buf[40];
+    // A value whose shortest text has at most 15 digits is its own rounding.
+    {
+        const auto court = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+        int chiffres = 0;
+        for (const char* p = buf; p < court.ptr && *p != 'e'; ++p)
+            if (*p >= '0' && *p <= '9')
+                ++chiffres;
+        if (chiffres <= 15)
+            return v;
+    }
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    return lireAscii(buf, res.ptr);
 }
 
 double troncatureDecimales(double v, int decimales)

@@ -33,6 +33,11 @@ private:
 QString texteGeneral(double v, QChar separateur);
 inline QString texteGeneral(double v) { return texteGeneral(v, separateurDecimal()); }
 
+// The general form written into a buffer of at least TAILLE_TEXTE_GENERAL characters; returns
+// the number written (0 for not-a-number and infinities).
+inline constexpr int TAILLE_TEXTE_GENERAL = 340;
+int ecrireGeneral(double v, char16_t separateur, char16_t* out);
+
 // Fixed pattern with the given number of decimals ("0" -> 0, "0.00000" -> 5), halves away from
 // zero on the value's 15-significant-digit form.
 QString texteFixe(double v, int decimales, QChar separateur);
@@ -40,6 +45,8 @@ inline QString texteFixe(double v, int decimales) { return texteFixe(v, decimale
 
 // The value that texteFixe writes, as a number: v rounded to that many decimals.
 double arrondiDecimales(double v, int decimales);
+// v rounded to 15 significant digits: the value that its general text reads back as.
+double arrondiSignificatifs15(double v);
 // v cut (not rounded) after that many decimals, on its 15-significant-digit form.
 double troncatureDecimales(double v, int decimales);
 

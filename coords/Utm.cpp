@@ -27,7 +27,6 @@ constexpr int PASSES_MAX = 100;
 
 struct Lu
 {
-    PartiesCoord parties;
     QString lettre;
     double d = 0, m = 0, s = 0;
 };
@@ -49,7 +48,7 @@ std::optional<Lu> lire(const QString& libelle, const QString& texte)
     const auto s = valeur(p.secondes);
     if (!d || !m || !s)
         return std::nullopt;
-    return Lu{p, p.hemisphere, *d, *m, *s};
+    return Lu{p.hemisphere, *d, *m, *s};
 }
 
 // Seconds and minutes of the UTM text form.
@@ -79,6 +78,20 @@ std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QStrin
     const auto lat = lire(gstr_Libelle_Latitude, latitude);
     if (!lon || !lat)
         return std::nullopt;
+    return utmDepuisParties(lon->lettre.at(0), {lon->d, lon->m, lon->s}, lat->lettre.at(0), {lat->d, lat->m, lat->s});
+}
+
+std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresMinutesSecondes& lonP,
+                                            QChar lettreLatitude, const DegresMinutesSecondes& latP)
+{
+    struct P
+    {
+        double d, m, s;
+    };
+    const P lonV{lonP.degres, lonP.minutes, lonP.secondes};
+    const P latV{latP.degres, latP.minutes, latP.secondes};
+    const P* lon = &lonV;
+    const P* lat = &latV;
     const double pi = 4 * std::atan(1.0);
     const double rad = 2 * pi / 360;
     const double a = A_WGS84;
@@ -87,17 +100,17 @@ std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QStrin
     const double e2 = std::pow(E_WGS84, 2);
 
     double lambda = (lon->d + lon->m / 60 + lon->s / 3600) * rad;
-    if (lon->lettre != u"E")
+    if (lettreLongitude != u'E')
         lambda = -lambda;
     double phi = (lat->d + lat->m / 60 + lat->s / 3600) * rad;
-    if (lat->lettre != u"N")
+    if (lettreLatitude != u'N')
         phi = -phi;
 
     // The zone from the whole degrees of the longitude alone.
     int zone;
     if (lon->d == 180)
         zone = 1;
-    else if (lon->lettre == u"E")
+    else if (lettreLongitude == u'E')
         zone = int(std::floor(lon->d / 6 + 31));
     else
         zone = int(std::abs(std::floor(lon->d / 6) - 30));
@@ -135,8 +148,7 @@ std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QStrin
     if (phi < 0)
         r.northing += qint32(FAUX_NORD_SUD);
 
-    const PartiesCoord& pl = lat->parties;
-    const auto latitudeSignee = sub_Parse_DMS_Text(pl.hemisphere, pl.degres, pl.minutes, pl.secondes);
+    const auto latitudeSignee = parseDmsValeurs(lettreLatitude, lat->d, lat->m, lat->s);
     if (!latitudeSignee)
         return std::nullopt;
     const auto mgrs = sub_UTM_To_MGRS(*latitudeSignee, r.easting, r.northing, r.zone);

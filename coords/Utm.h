@@ -7,6 +7,8 @@
 // added; read back, a negative northing is a southern point written with a minus sign in front
 // of that usual value.
 
+#include "coords/Ntf.h"
+
 #include <QString>
 
 #include <optional>
@@ -21,6 +23,10 @@ struct PositionUtm
 
 // Nothing when a text cannot be read or the zone falls outside 1 to 60.
 std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude);
+
+// The same from the letters and numbers of the two texts' parts.
+std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresMinutesSecondes& longitude,
+                                            QChar lettreLatitude, const DegresMinutesSecondes& latitude);
 
 struct TextesUtmGeo
 {
