@@ -19,10 +19,18 @@ const QList<TableDeDepart>& fun_Tables_De_Depart()
         {QStringLiteral(":/tables/Especes.tsv"), QStringLiteral("Espèces.DOV"), GridFile::Complete, {5}},
         {QStringLiteral(":/tables/Carres.tsv"), QStringLiteral("Carrés.DOV"), GridFile::Complete, {}},
         {QStringLiteral(":/tables/Reseaux.tsv"), QStringLiteral("Réseaux.DOV"), GridFile::Workbook, {}},
-        {QStringLiteral(":/tables/Milieux_SHOC.tsv"), QStringLiteral("Milieux_SHOC.DOV"), GridFile::Complete, {}},
-        {QStringLiteral(":/tables/Comportements.tsv"), QStringLiteral("Comportements.dov"), GridFile::Workbook, {}},
-        {QStringLiteral(":/tables/Comportements_SHOC.tsv"), QStringLiteral("Comportements_SHOC.dov"),
-         GridFile::Workbook, {}},
+        {QStringLiteral(":/tables/Milieux_SHOC.tsv"),
+         QStringLiteral("Milieux_SHOC.DOV"),
+         GridFile::Complete,
+         {}},
+        {QStringLiteral(":/tables/Comportements.tsv"),
+         QStringLiteral("Comportements.dov"),
+         GridFile::Workbook,
+         {}},
+        {QStringLiteral(":/tables/Comportements_SHOC.tsv"),
+         QStringLiteral("Comportements_SHOC.dov"),
+         GridFile::Workbook,
+         {}},
         {QStringLiteral(":/tables/Communes.tsv"), QStringLiteral("Communes.DOV"), GridFile::Complete, {}},
     };
     return tables;
@@ -85,7 +93,8 @@ QString fun_Grille_De_Depart(Grid& grille, const TableDeDepart& table)
     QFile f(table.ressource);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("la table « %1 » manque au programme").arg(table.fichier);
-    const QString erreur = fun_Grille_Depuis_Texte(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
+    const QString erreur =
+        fun_Grille_Depuis_Texte(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
     return erreur.isEmpty() ? erreur : QStringLiteral("table « %1 » : %2").arg(table.fichier, erreur);
 }
 
@@ -118,7 +127,8 @@ InstallationTable installer(const QString& dossier, const TableDeDepart& table)
     temporaire.close();
 
     const QString cible = fun_Chemin(dossier, table.fichier);
-    if (const platform::GridFileResult ecrit = GridFile::save(grille, cheminTemporaire, table.format, true); !ecrit) {
+    if (const platform::GridFileResult ecrit = GridFile::save(grille, cheminTemporaire, table.format, true);
+        !ecrit) {
         QFile::remove(cheminTemporaire);
         r.erreur = ecrit.error;
         return r;
@@ -154,8 +164,9 @@ QList<InstallationTable> sub_Installer_Tables(const QString& dossierProgramme)
     const bool dossierPret = !dossier.isEmpty() && QDir().mkpath(dossier) && QFileInfo(dossier).isDir();
     for (const TableDeDepart& table : fun_Tables_De_Depart()) {
         if (!dossierPret) {
-            resultats.append({table.fichier, EtatInstallation::Echec,
-                              QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossierProgramme)});
+            resultats.append(
+                {table.fichier, EtatInstallation::Echec,
+                 QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossierProgramme)});
             continue;
         }
         resultats.append(installer(dossier, table));

@@ -101,13 +101,14 @@ ResultatMaj sub_Maj_Fichiers_Releves(int index, const QStringList& fichiers)
         return {};
     const ActionMaj action = ActionMaj(index);
     const TextesMaj& t = textes[index];
-    const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    const QString dossier =
+        fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
 
     QString liste;
     for (const QString& nom : fichiers)
         liste += nom + QLatin1Char('\n');
-    const QString confirmation = QString::fromUtf8(t.confirmation) + QString::number(fichiers.size())
-                                 + QStringLiteral(" fichiers sélectionnés") + QStringLiteral("\n\n") + liste;
+    const QString confirmation = QString::fromUtf8(t.confirmation) + QString::number(fichiers.size()) +
+                                 QStringLiteral(" fichiers sélectionnés") + QStringLiteral("\n\n") + liste;
     if (platform::dialogs().ask(confirmation, platform::mb::YesNo, gstr_Nom_Programme) != platform::mb::Yes)
         return abandon();
 
@@ -117,9 +118,8 @@ ResultatMaj sub_Maj_Fichiers_Releves(int index, const QStringList& fichiers)
     if (!saisie)
         return abandon();
     const QString valeur = *saisie;
-    if (valeur.isEmpty()
-        && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo, gstr_Nom_Programme)
-               != platform::mb::Yes)
+    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
+                                                    gstr_Nom_Programme) != platform::mb::Yes)
         return abandon();
 
     ResultatMaj resultat;

@@ -34,13 +34,15 @@ void sub_Remplir_Releve(Grid& g, const RecordSample& r)
     row(g, 6, {"Courriel et téléphone", r.courriel, r.telephone});
     row(g, 7, {"Nbr points", QString::number(n)});
     row(g, 8, {"Saison", r.saison});
-    row(g, 9, {"Coordonnées", "N°Point", "Dept", "Commune", "Lieudit", "Zone UTM", "Longitude", "Latitude",
-               "Maille MGRS", "Longueur trajet", "Altitude", "Réserve de chasse", "Vérifié", "Type Coord",
-               "Longitude Lambert", "Latitude Lambert", "Informations"});
+    row(g, 9,
+        {"Coordonnées", "N°Point", "Dept", "Commune", "Lieudit", "Zone UTM", "Longitude", "Latitude",
+         "Maille MGRS", "Longueur trajet", "Altitude", "Réserve de chasse", "Vérifié", "Type Coord",
+         "Longitude Lambert", "Latitude Lambert", "Informations"});
     for (int p = 1; p <= n; ++p) {
-        row(g, 9 + p, {"", QString::number(p), r.departement.left(2), r.commune, r.lieuDit, "", "",
-                       "", "", "500", "180", "2", "1", "1", QString::number(850000 + p * 100),
-                       QString::number(1970000 + p * 100), ""});
+        row(g, 9 + p,
+            {"", QString::number(p), r.departement.left(2), r.commune, r.lieuDit, "", "", "", "", "500",
+             "180", "2", "1", "1", QString::number(850000 + p * 100), QString::number(1970000 + p * 100),
+             ""});
         g.setCell(9 + p, 20, QStringLiteral("%1").arg(p, 2, 10, QLatin1Char('0')));
         g.setCell(9 + p, 23, QStringLiteral("1"));
     }
@@ -52,9 +54,11 @@ void sub_Remplir_Releve(Grid& g, const RecordSample& r)
     int next = 13 + 2 * n;
     for (int p = 1; p <= n; ++p) {
         row(g, next++, {"Espèces Parcelle N°" + QString::number(p), "09:30", "00:30", "0", "1"});
-        row(g, next++, {"", "Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
-                        "Observés à plus de 200m", "En survol", "Total", "Indices"});
-        row(g, next++, {"", "O", "ALAARV", "Alouette des champs", "3", "12", "", "", "15", "ALIM En alimentation"});
+        row(g, next++,
+            {"", "Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
+             "Observés à plus de 200m", "En survol", "Total", "Indices"});
+        row(g, next++,
+            {"", "O", "ALAARV", "Alouette des champs", "3", "12", "", "", "15", "ALIM En alimentation"});
         row(g, next++, {"", "O", "TURMER", "Merle noir", "1", "", "", "", "1", ""});
     }
     g.setRows(next + 2); // the empty rows a record saved again keeps
@@ -88,7 +92,11 @@ bool fun_Ecrire_Releve(const Grid& grille, const QString& chemin)
 QStringList fun_Cellules(const Grid& g)
 {
     QStringList out;
-    out << QStringLiteral("size=%1x%2 fixed=%3x%4").arg(g.rows()).arg(g.cols()).arg(g.fixedRows()).arg(g.fixedCols());
+    out << QStringLiteral("size=%1x%2 fixed=%3x%4")
+               .arg(g.rows())
+               .arg(g.cols())
+               .arg(g.fixedRows())
+               .arg(g.fixedCols());
     for (int r = 0; r < g.rows(); ++r)
         for (int c = 0; c < g.cols(); ++c)
             if (!g.cell(r, c).isEmpty())

