@@ -563,7 +563,7 @@ void Grid::setBackColour(const GridRange& range, GridColour colour)
 QString Grid::fontName(int row, int col) const
 {
     const CellFormat* f = fmtIf(d->content, row, col);
-    return f && !f->fontName.isEmpty() ? f->fontName : d->defaultFontName;
+    return f && f->font != 0 ? d->content.fontName(f->font) : d->defaultFontName;
 }
 
 void Grid::setFontName(const GridRange& range, const QString& name)
@@ -572,9 +572,10 @@ void Grid::setFontName(const GridRange& range, const QString& name)
     const GridRange r = clip(c, range);
     if (r.isEmpty())
         return;
+    const quint16 font = c.fontNumber(name);
     for (int row = r.row1; row <= r.row2; ++row)
         for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).fontName = name;
+            fmtOf(c, row, col).font = font;
     emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
@@ -594,7 +595,7 @@ void Grid::setFontSize(const GridRange& range, double points)
         return;
     for (int row = r.row1; row <= r.row2; ++row)
         for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).fontSize = points;
+            fmtOf(c, row, col).fontSize = float(points);
     emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
