@@ -1,0 +1,107 @@
+#pragma once
+// The program's main window: a multiple-document window with the whole menu bar. It keeps the
+// user's options as check-marked items (through the options service), opens the settings
+// windows, the record list and the about box as child windows, arranges them, adapts its
+// captions to this program and to the administrator mode, and runs the update check.
+
+#include "mainwindow/Options.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class frm_A_Propos;
+class frm_Splash_Logo;
+
+class frm_Menu : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frm_Menu(QWidget* parent = nullptr);
+    ~frm_Menu() override;
+
+    // The options service of this window (also reachable as mainwindow::options()).
+    mainwindow::Options& options() { return m_options; }
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // A menu item by its name ("Ajust", "Fenêtres"), an item of an array by name and index
+    // ("PDF", 3); nullptr when there is none. A menu is reached through its menuAction().
+    QAction* item(const QString& name, int index = -1) const;
+    // The hidden menu that the record list shows as its context menu.
+    QMenu* Popup_Maj() const { return m_popupMaj; }
+
+    // When "Réorganisation automatique" is checked, arranges the child windows in cascade;
+    // otherwise does nothing.
+    void sub_Cascade_Windows();
+    // Opens the update page when connected; offline, says so unless quiet.
+    void sub_Retreive_Last_Version(bool quiet);
+    // Captions and visible items of this program, and the administrator mode.
+    void sub_Adapte_Affichage();
+    // Fills the documentation menu with the PDF files of the program's folder; hides the menu
+    // and the separator before it when there is none.
+    void sub_Remplir_Documentation(const QString& dossierProgramme);
+    // Enables the one-shot automatic update check, which runs once the window is idle.
+    void sub_Activer_Verif_Auto();
+    QTimer* tim_CheckUPD_Auto() const { return m_timCheckUpdAuto; }
+
+    // The command line shown in the caption; by default the program's arguments.
+    void setLigneCommande(const QString& ligne) { m_ligneCommande = ligne; }
+
+    // What the settings items and the record-list item open. Each factory returns a new widget
+    // that becomes a child window; the settings factory reads gstr_Table_Codes / gstr_Protocole.
+    using Fabrique = std::function<QWidget*()>;
+    void setFabriqueParam(Fabrique f) { m_fabriqueParam = std::move(f); }
+    void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
+
+    // The child windows other than the logo, in activation order.
+    QList<QMdiSubWindow*> fenetres() const;
+    QMdiSubWindow* fenetreListe() const { return m_liste; }
+    QMdiSubWindow* fenetreAPropos() const { return m_aPropos; }
+    frm_Splash_Logo* logo() const { return m_logo; }
+
+    // Window arrangement of the "Fenêtres" menu.
+    void sub_Cascade();
+    void sub_Mosaique();
+    void sub_Arrange_Icones();
+
+Q_SIGNALS:
+    // A bulk-update item of Popup_Maj was chosen (index 0 to 3).
+    void popupMajGlobal(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void construireMenus();
+    QAction* ajouter(QWidget* parent, const QString& name, const QString& caption, int index = -1);
+    QMenu* ajouterMenu(QWidget* parent, const QString& name, const QString& caption);
+    void ouvrirParam(QAction* source, const QString& mode, const QString& protocole);
+    void ouvrirListe();
+    void ouvrirAPropos();
+    void ouvrirDocument(int index);
+    void remplirListeFenetres();
+    void centrerLogo();
+    QMdiSubWindow* ajouterFenetre(QWidget* widget);
+
+    mainwindow::Options m_options;
+    QMdiArea* m_mdi = nullptr;
+    QMenu* m_popupMaj = nullptr;
+    QMenu* m_fenetres = nullptr;
+    QList<QAction*> m_listeFenetres;
+    QHash<QString, QAction*> m_items;
+    QTimer* m_timCheckUpdAuto = nullptr;
+    QString m_ligneCommande;
+    QString m_dossierDocuments;
+    QStringList m_documents;
+    Fabrique m_fabriqueParam;
+    Fabrique m_fabriqueListe;
+    QPointer<QMdiSubWindow> m_liste;
+    QPointer<QMdiSubWindow> m_aPropos;
+    QPointer<frm_Splash_Logo> m_logo;
+};
