@@ -1,5 +1,6 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
+#include "common/Paths.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
+    sub_Set_Dossier_Programme(QApplication::applicationDirPath());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;

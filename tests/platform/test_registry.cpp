@@ -90,8 +90,9 @@ TEST_F(RegistryTest, EnumerationByIndexWithStatusCodes)
         const long st = r.keys ? reg().enumKey(Hive::CurrentUser, "Root", r.index, &name, r.buffer)
                                : reg().enumValue(Hive::CurrentUser, "Root", r.index, &name, r.buffer);
         EXPECT_EQ(st, r.status) << r.keys << " " << r.index << " " << r.buffer;
-        if (st == reg::Success)
+        if (st == reg::Success) {
             EXPECT_EQ(name, r.name);
+        }
     }
     QString name;
     EXPECT_EQ(reg().enumKey(Hive::CurrentUser, "Missing", 0, &name), reg::FileNotFound);

@@ -1,6 +1,8 @@
 #include "tests/support/TestEnvironment.h"
 
 #include "common/Globals.h"
+#include "common/Options.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -12,12 +14,18 @@ TestEnvironment::TestEnvironment()
     m_hadHome = qEnvironmentVariableIsSet("MIRELOT_HOME");
     m_previousHome = qgetenv("MIRELOT_HOME");
     qputenv("MIRELOT_HOME", m_dir.path().toUtf8());
+    // The user's home folder too: nothing a test does reaches the real one.
+    m_previousUserHome = qgetenv("HOME");
+    QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+    qputenv("HOME", path(QStringLiteral("home")).toUtf8());
     QDir(m_dir.path()).mkpath(QStringLiteral("Donnees"));
     QDir(m_dir.path()).mkpath(QStringLiteral("Programme"));
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, nullptr});
     sub_Reset_Globals();
+    sub_Reset_Options();
+    sub_Set_Dossier_Programme(programFolder());
 }
 
 TestEnvironment::~TestEnvironment()
@@ -25,6 +33,9 @@ TestEnvironment::~TestEnvironment()
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
     platform::installServices(m_previous);
     sub_Reset_Globals();
+    sub_Reset_Options();
+    sub_Set_Dossier_Programme(QString());
+    qputenv("HOME", m_previousUserHome);
     if (m_hadHome)
         qputenv("MIRELOT_HOME", m_previousHome);
     else

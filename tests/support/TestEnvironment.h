@@ -23,6 +23,7 @@ public:
     ~TestEnvironment();
 
     QString home() const { return m_dir.path(); }
+    QString userHome() const { return path(QStringLiteral("home")); } // $HOME during the test
     QString dataFolder() const;    // <home>/Donnees, created
     QString programFolder() const; // <home>/Programme, created
     QString path(const QString& relative) const;
@@ -39,6 +40,7 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_previousHome;
     bool m_hadHome = false;
+    QByteArray m_previousUserHome;
     std::unique_ptr<platform::Registry> m_registry;
     platform::ScriptedDialogs m_dialogs;
     platform::RecordingShell m_shell;

@@ -1,0 +1,208 @@
+#include "common/FirstStart.h"
+
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kAucunDossier = QStringLiteral("????????");
+const QChar LF = QLatin1Char('\n');
+
+bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+
+void tamponVersion()
+{
+    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme);
+    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme);
+}
+
+void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
+{
+    platform::dialogs().ask(texte, style, gstr_Nom_Programme);
+}
+
+// Proposes to move a folder recorded before this version to the standard folder.
+void propositionRenommage(const QString& enregistre)
+{
+    const QString standard = fun_Dossier_Propose();
+    if (standard == enregistre)
+        return;
+    const QString titre = QStringLiteral("Nouvelle version de Tessilon");
+    const QString texte = titre + LF + LF
+                          + QStringLiteral("A l'occasion du premier démarrage de Tessilon sur votre ordinateur, et "
+                                           "dans un soucis de standardisation,")
+                          + LF
+                          + QStringLiteral("nous vous proposons de normaliser le dossier de stockage de vos "
+                                           "fichiers EPS ")
+                          + LF + enregistre + QStringLiteral(" en le nommant ") + standard + LF + LF
+                          + QStringLiteral("Acceptez-vous cette modificaition ?");
+    if (platform::dialogs().ask(texte, mb::YesNo | mb::Question, titre) != mb::Yes)
+        return;
+    if (QFileInfo::exists(standard) || !QDir().rename(fun_Chemin_Normalise(enregistre), standard)) {
+        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") + standard
+             + QStringLiteral(".") + LF + LF + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
+             + QStringLiteral(", qui reste le dossier de ") + gstr_Nom_Programme + QStringLiteral("."));
+        return;
+    }
+    gstr_Dossier = standard;
+    sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    QString erreur;
+    if (!fun_Sonde_Dossier(gstr_Dossier, &erreur))
+        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + erreur);
+}
+
+// Asks where the data folder goes until a usable folder is chosen or the user gives up.
+ResultatDemarrage premierDossier(const ChoixDossier& choisir)
+{
+    for (;;) {
+        gstr_Dossier = fun_Dossier_Propose();
+        const QString texte =
+            QStringLiteral("Premier démarrage de ") + gstr_Nom_Programme + LF + LF
+            + QStringLiteral("Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
+            + LF + LF
+            + QStringLiteral("Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
+                             "vous proposons de le nommer ")
+            + gstr_Dossier + QStringLiteral(".") + LF + LF + LF
+            + QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
+                             "l'emplacement et le nom du dossier (NON) ?");
+        const int reponse = platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, gstr_Nom_Programme);
+        if (reponse == mb::Cancel || reponse == 0)
+            return ResultatDemarrage::Quitter;
+        if (reponse == mb::No) {
+            gstr_Dossier_Choisi.clear();
+            if (choisir)
+                gstr_Dossier_Choisi = choisir(gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ")
+                                                  + gstr_Nom_Programme,
+                                              gstr_Dossier);
+            if (gstr_Dossier_Choisi.trimmed().isEmpty())
+                return ResultatDemarrage::Quitter;
+            gstr_Dossier = fun_Chemin_Normalise(gstr_Dossier_Choisi.trimmed());
+        }
+        QString erreur;
+        if (fun_Sonde_Dossier(gstr_Dossier, &erreur)) {
+            sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+            return ResultatDemarrage::Continuer;
+        }
+        dire(QStringLiteral("Le dossier ") + gstr_Dossier
+             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF + erreur + LF
+             + LF + QStringLiteral("Veuillez choisir un autre dossier."));
+    }
+}
+
+} // namespace
+
+CheminDecoupe sub_Split_Path(const QString& chemin)
+{
+    CheminDecoupe r;
+    const QString texte = chemin.trimmed();
+    QString reste = texte;
+    if (texte.size() >= 2 && texte[1] == QLatin1Char(':')) {
+        r.lecteur = texte.left(2);
+        reste = texte.mid(2);
+    }
+    bool extensionTrouvee = false;
+    bool separateurTrouve = false;
+    for (int i = int(reste.size()) - 1; i >= 0; --i) {
+        const QChar c = reste[i];
+        if (c == QLatin1Char('.') && !extensionTrouvee) {
+            r.extension = reste.mid(i);
+            reste.truncate(i);
+            extensionTrouvee = true;
+        } else if (estSeparateur(c)) {
+            const int apres = int(reste.size()) - i - 1;
+            if (apres >= 1 && apres <= 255) {
+                r.nom = reste.mid(i + 1);
+                reste.truncate(i + 1);
+                separateurTrouve = true;
+                break;
+            }
+        }
+    }
+    if (separateurTrouve)
+        r.dossier = reste;
+    else
+        r.nom = reste;
+    if (!r.dossier.isEmpty() && estSeparateur(r.dossier.back()))
+        r.dossier.chop(1);
+    if (r.extension.startsWith(QLatin1Char('.')))
+        r.extension.remove(0, 1);
+    return r;
+}
+
+qint16 sub_Vérif_Dossier(const QString& chemin)
+{
+    const QString texte = chemin.trimmed();
+    if (texte.isEmpty())
+        return -1;
+    const CheminDecoupe d = sub_Split_Path(texte);
+    if (d.dossier.trimmed().isEmpty() && d.nom.size() == 1 && estSeparateur(d.nom[0])
+        && d.extension.trimmed().isEmpty())
+        return -1;
+    const QString local = fun_Chemin_Normalise(texte);
+    const QFileInfo info(local);
+    if (info.exists()) {
+        if (info.isDir() && info.isExecutable())
+            return 0;
+        dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
+        return -1;
+    }
+    const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") + LF + LF
+                             + QStringLiteral("Voulez-vous le créer maintenant ?");
+    if (platform::dialogs().ask(question, mb::OKCancel, gstr_Nom_Programme) != mb::OK)
+        return -1;
+    if (!QDir().mkpath(local)) {
+        dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
+        return -1;
+    }
+    return 0;
+}
+
+QString fun_Dossier_Propose() { return fun_Chemin(QDir::homePath(), gstr_Nom_Programme); }
+
+bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
+{
+    const QString local = fun_Chemin_Normalise(dossier);
+    if (local.isEmpty() || !QDir().mkpath(local)) {
+        if (erreur)
+            *erreur = QStringLiteral("Le dossier n'a pas pu être créé.");
+        return false;
+    }
+    QFile sonde(fun_Chemin(local, QStringLiteral("textbellorin.txt")));
+    if (!sonde.open(QIODevice::Append)) {
+        if (erreur)
+            *erreur = sonde.errorString();
+        return false;
+    }
+    sonde.close();
+    sonde.remove();
+    return true;
+}
+
+ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)
+{
+    const QString version = fun_Get_Setting_Str(gstr_Section_Version, QStringLiteral("Version"), QStringLiteral("?"));
+    const QString enregistre = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), kAucunDossier);
+    if (version == QLatin1String("?") || enregistre == kAucunDossier) {
+        tamponVersion();
+        if (enregistre != kAucunDossier) {
+            gstr_Dossier = enregistre;
+            if (version == QLatin1String("?"))
+                propositionRenommage(enregistre);
+        } else if (premierDossier(choisir) == ResultatDemarrage::Quitter) {
+            return ResultatDemarrage::Quitter;
+        }
+    } else {
+        gstr_Dossier = enregistre;
+    }
+    tamponVersion();
+    return ResultatDemarrage::Continuer;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The data folder: established at the first start, stamped with the program's version at every
+// start, and the path and folder helpers that go with it.
+
+#include <QString>
+#include <functional>
+
+struct CheminDecoupe
+{
+    QString lecteur;   // "C:" or empty
+    QString dossier;   // the directories between drive and name, no trailing separator
+    QString nom;       // the last component without its extension
+    QString extension; // without the dot
+    bool operator==(const CheminDecoupe&) const = default;
+};
+// Cuts a path at its last separator ("\" or "/") and its name's last dot.
+CheminDecoupe sub_Split_Path(const QString& chemin);
+
+// 0 when the folder exists or has been created (after the user's OK, every level), -1 otherwise.
+// A bare root is refused without a question. The process's current folder is not changed.
+qint16 sub_Vérif_Dossier(const QString& chemin);
+
+// The folder proposed at a first start: the user's home folder and the program's name.
+QString fun_Dossier_Propose();
+
+// Creates every level of the folder and checks that a file can be written in it (a probe file
+// created and removed at once). False, with the reason, when it cannot.
+bool fun_Sonde_Dossier(const QString& dossier, QString* erreur = nullptr);
+
+// Shows the data-folder chooser with the given caption and folder; returns the folder chosen,
+// or "" when the user left it without a choice.
+using ChoixDossier = std::function<QString(const QString& titre, const QString& dossierPropose)>;
+
+enum class ResultatDemarrage { Continuer, Quitter };
+
+// Stamps the version, and on a first start (no version, or no folder recorded) asks where the
+// data folder goes; proposes to move a recorded folder to the standard one. Sets gstr_Dossier.
+// Quitter when the user cancelled: the program must end.
+ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir);

@@ -1,0 +1,29 @@
+#pragma once
+// Folders and file names. Paths are built with "/"; "\" typed or stored by users of the
+// program's Windows ancestry is read as a separator too. File names are matched without regard
+// to case, as users of the program expect, and no rename replaces an existing file.
+
+#include <QString>
+#include <QStringList>
+
+// The program's own folder (reference-table defaults, documentation): set at start.
+QString fun_Dossier_Programme();
+void sub_Set_Dossier_Programme(const QString& dossier);
+
+// "dossier" + separator + "fichier"; accepts "\" or "/" at the end of the folder.
+QString fun_Chemin(const QString& dossier, const QString& fichier);
+// A path with every "\" read as "/", cleaned (no trailing separator except for the root).
+QString fun_Chemin_Normalise(const QString& chemin);
+
+// The names (not paths) of the files of a folder matching a Windows-style mask ("*", "?";
+// "SHOC-*.*FLX2009"), compared without regard to case, sorted by name without regard to case.
+QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque);
+// The path of the existing file of the folder whose name equals the given name ignoring case,
+// or empty when there is none.
+QString fun_Trouver_Fichier(const QString& dossier, const QString& nom);
+// The path to use when writing a file of that name: the existing file whatever its case, or
+// the name as given.
+QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom);
+// Renames a file; refuses (false) when a different file of the target name already exists,
+// whatever its case.
+bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur = nullptr);

@@ -1,0 +1,46 @@
+#include "mainwindow/FolderChooser.h"
+
+#include "common/Paths.h"
+#include "platform/Drives.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString fun_Libelle_Type_Unite(int type, const QString& racine)
+{
+    namespace d = platform::drive;
+    switch (type) {
+    case d::Unknown: return QStringLiteral("Type d'unité inconnu");
+    case d::NoRoot: return QStringLiteral("L'unité n'existe pas");
+    case d::Removable: {
+        const QString lettre = racine.left(1).toUpper();
+        if (racine.mid(1, 1) == QLatin1String(":") && (lettre == QLatin1String("A") || lettre == QLatin1String("B")))
+            return QStringLiteral("Disquette");
+        return QStringLiteral("Disque extractible");
+    }
+    case d::Fixed: return QStringLiteral("Disque dur (fixe)");
+    case d::Remote: return QStringLiteral("Unité réseau");
+    case d::CdRom: return QStringLiteral("CD-Rom");
+    case d::RamDisk: return QStringLiteral("Unité virtuelle (RAM)");
+    default: return QString();
+    }
+}
+
+QString fun_Get_Drive_Type(const QString& chemin)
+{
+    return fun_Libelle_Type_Unite(platform::driveType(fun_Chemin_Normalise(chemin)), chemin);
+}
+
+bool fun_Creation_Dossier_Permise(const QString& chemin)
+{
+    const QString label = fun_Get_Drive_Type(chemin);
+    return label == QLatin1String("Disque dur (fixe)") || label == QLatin1String("Unité réseau");
+}
+
+QString fun_Dossier_Nettoye(const QString& saisi)
+{
+    const QString t = saisi.trimmed();
+    if (t.isEmpty())
+        return t;
+    return QDir::cleanPath(QFileInfo(fun_Chemin_Normalise(t)).absoluteFilePath());
+}

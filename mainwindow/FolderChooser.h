@@ -1,0 +1,14 @@
+#pragma once
+// What the data-folder chooser decides without its window.
+
+#include <QString>
+
+// The label of a drive type: "Disque dur (fixe)", "Unité réseau", ... ; empty for a number
+// that has none. A removable drive is a "Disquette" on drive A: or B:.
+QString fun_Libelle_Type_Unite(int type, const QString& racine);
+// The label of the storage that holds a folder.
+QString fun_Get_Drive_Type(const QString& chemin);
+// A new folder can be made only on a fixed disk or a network drive.
+bool fun_Creation_Dossier_Permise(const QString& chemin);
+// The folder as the chooser hands it over: trimmed, absolute, cleaned.
+QString fun_Dossier_Nettoye(const QString& saisi);

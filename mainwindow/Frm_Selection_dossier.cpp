@@ -1,0 +1,188 @@
+#include "mainwindow/Frm_Selection_dossier.h"
+
+#include "common/FirstStart.h"
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "mainwindow/FolderChooser.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QTreeView>
+
+namespace mb = platform::mb;
+
+Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(gstr_Nom_Programme + QStringLiteral(" - Choix d'un dossier"));
+    setModal(true);
+    resize(640, 460);
+
+    m_model = new QFileSystemModel(this);
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_model->setRootPath(QDir::rootPath());
+
+    lst_Emplacements = new QListWidget(this);
+    lst_Emplacements->setObjectName(QStringLiteral("lst_Emplacements"));
+    lst_Emplacements->setMaximumWidth(180);
+    auto* bureau = new QListWidgetItem(libelleBureau(), lst_Emplacements);
+    bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
+    auto* maison = new QListWidgetItem(QStringLiteral("Dossier personnel"), lst_Emplacements);
+    maison->setData(Qt::UserRole, QDir::homePath());
+    const auto volumes = QStorageInfo::mountedVolumes();
+    for (const QStorageInfo& v : volumes) {
+        if (!v.isValid() || !v.isReady() || v.rootPath().startsWith(QLatin1String("/proc"))
+            || v.rootPath().startsWith(QLatin1String("/sys")) || v.rootPath().startsWith(QLatin1String("/dev")))
+            continue;
+        auto* item = new QListWidgetItem(v.rootPath(), lst_Emplacements);
+        item->setData(Qt::UserRole, v.rootPath());
+        item->setToolTip(fun_Get_Drive_Type(v.rootPath()));
+    }
+
+    Fol_Select = new QTreeView(this);
+    Fol_Select->setObjectName(QStringLiteral("Fol_Select"));
+    Fol_Select->setModel(m_model);
+    Fol_Select->setRootIndex(m_model->index(QDir::rootPath()));
+    for (int c = 1; c < m_model->columnCount(); ++c)
+        Fol_Select->hideColumn(c);
+    Fol_Select->header()->hide();
+
+    auto* label = new QLabel(QStringLiteral("Dossier"), this);
+    txt_Dossier = new QLineEdit(this);
+    txt_Dossier->setObjectName(QStringLiteral("txt_Dossier"));
+    label->setBuddy(txt_Dossier);
+    cmd_New = new QPushButton(QStringLiteral("Nouveau dossier"), this);
+    cmd_New->setObjectName(QStringLiteral("cmd_New"));
+    cmd_Selectionner = new QPushButton(QStringLiteral("Sélectionner"), this);
+    cmd_Selectionner->setObjectName(QStringLiteral("cmd_Selectionner"));
+    cmd_Selectionner->setDefault(true);
+    cmd_Annuler = new QPushButton(QStringLiteral("Annuler"), this);
+    cmd_Annuler->setObjectName(QStringLiteral("cmd_Annuler"));
+
+    auto* grid = new QGridLayout(this);
+    auto* trees = new QHBoxLayout;
+    trees->addWidget(lst_Emplacements);
+    trees->addWidget(Fol_Select, 1);
+    grid->addLayout(trees, 0, 0, 1, 4);
+    grid->addWidget(label, 1, 0);
+    grid->addWidget(txt_Dossier, 1, 1, 1, 3);
+    grid->addWidget(cmd_New, 2, 1);
+    grid->addWidget(cmd_Selectionner, 2, 2);
+    grid->addWidget(cmd_Annuler, 2, 3);
+
+    connect(Fol_Select->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { selectionChanged(); });
+    connect(lst_Emplacements, &QListWidget::itemClicked, this, &Frm_Selection_dossier::placeChosen);
+    connect(lst_Emplacements, &QListWidget::itemActivated, this, &Frm_Selection_dossier::placeChosen);
+    connect(cmd_New, &QPushButton::clicked, this, &Frm_Selection_dossier::cmd_New_Click);
+    connect(cmd_Selectionner, &QPushButton::clicked, this, &Frm_Selection_dossier::cmd_Selectionner_Click);
+    connect(cmd_Annuler, &QPushButton::clicked, this, &Frm_Selection_dossier::reject);
+
+    // Start at the folder chosen last, or at the root.
+    const QString depart = gstr_Dossier_Choisi.trimmed();
+    setCurrentFolder(depart.isEmpty() ? QDir::rootPath() : depart);
+    txt_Dossier->setText(currentFolder());
+    selectionChanged();
+}
+
+QString Frm_Selection_dossier::choisir(QWidget* parent, const QString& titre, const QString& dossier)
+{
+    Frm_Selection_dossier dlg(parent);
+    dlg.setWindowTitle(titre);
+    dlg.txt_Dossier->setText(dossier);
+    if (dlg.exec() != QDialog::Accepted)
+        return QString();
+    return gstr_Dossier_Choisi;
+}
+
+QString Frm_Selection_dossier::currentFolder() const
+{
+    const QModelIndex i = Fol_Select->currentIndex();
+    return i.isValid() ? m_model->filePath(i) : QString();
+}
+
+void Frm_Selection_dossier::setCurrentFolder(const QString& chemin)
+{
+    const QModelIndex i = m_model->index(fun_Chemin_Normalise(chemin));
+    if (!i.isValid())
+        return; // a folder the tree cannot show leaves it where it is
+    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
+        Fol_Select->expand(p);
+    Fol_Select->setCurrentIndex(i);
+    Fol_Select->scrollTo(i);
+}
+
+void Frm_Selection_dossier::selectionChanged()
+{
+    const QString folder = currentFolder();
+    txt_Dossier->setText(folder);
+    cmd_New->setEnabled(!folder.isEmpty() && fun_Creation_Dossier_Permise(folder));
+}
+
+void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QString place = item->data(Qt::UserRole).toString();
+    if (place.toUpper() == QLatin1String("BUREAU")) {
+        QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        setCurrentFolder(desktop);
+        txt_Dossier->setText(desktop);
+        cmd_New->setEnabled(fun_Creation_Dossier_Permise(desktop));
+        return;
+    }
+    setCurrentFolder(place);
+    selectionChanged();
+}
+
+void Frm_Selection_dossier::cmd_New_Click()
+{
+    const QString chemin = txt_Dossier->text().trimmed();
+    if (chemin.isEmpty())
+        return;
+    const CheminDecoupe d = sub_Split_Path(chemin);
+    if (d.dossier.isEmpty() && (d.nom == QLatin1String("\\") || d.nom == QLatin1String("/")) && d.extension.isEmpty())
+        return;
+    const QFileInfo info(fun_Chemin_Normalise(chemin));
+    if (info.isDir())
+        return;
+    if (info.exists()) {
+        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly, gstr_Nom_Programme);
+        return;
+    }
+    const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n")
+                             + QStringLiteral("Voulez-vous le créer maintenant ?");
+    if (platform::dialogs().ask(question, mb::OKCancel, gstr_Nom_Programme) != mb::OK)
+        return;
+    QDir().mkpath(info.absoluteFilePath()); // Sélectionner refuses a folder that could not be made
+    setCurrentFolder(info.absoluteFilePath());
+    selectionChanged();
+}
+
+void Frm_Selection_dossier::cmd_Selectionner_Click()
+{
+    if (txt_Dossier->text().isEmpty())
+        selectionChanged();
+    if (sub_Vérif_Dossier(txt_Dossier->text()) != 0)
+        return;
+    gstr_Dossier_Choisi = fun_Dossier_Nettoye(txt_Dossier->text());
+    accept();
+}
+
+void Frm_Selection_dossier::reject()
+{
+    // Annuler and the close box both leave without a choice.
+    gstr_Dossier_Choisi.clear();
+    QDialog::reject();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Frm_Sélection_dossier: picks or creates the folder that holds the program's data.
+
+#include <QDialog>
+
+class QFileSystemModel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTreeView;
+
+class Frm_Selection_dossier : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Frm_Selection_dossier(QWidget* parent = nullptr);
+
+    // Shows the chooser modally with a caption and a starting folder. Returns the folder chosen
+    // (also left in gstr_Dossier_Choisi), or "" when the user cancelled or closed it.
+    static QString choisir(QWidget* parent, const QString& titre, const QString& dossier);
+
+    QString currentFolder() const;
+    void setCurrentFolder(const QString& chemin);
+
+    // Controls, named as the rest of the program knows them.
+    QTreeView* Fol_Select = nullptr;
+    QListWidget* lst_Emplacements = nullptr; // the desktop and the mounted volumes
+    QLineEdit* txt_Dossier = nullptr;
+    QPushButton* cmd_New = nullptr;
+    QPushButton* cmd_Selectionner = nullptr;
+    QPushButton* cmd_Annuler = nullptr;
+
+    // The name of the desktop node in the places list.
+    static QString libelleBureau() { return QStringLiteral("Bureau"); }
+
+public Q_SLOTS:
+    void reject() override;
+
+private:
+    void selectionChanged();
+    void placeChosen(QListWidgetItem* item);
+    void cmd_New_Click();
+    void cmd_Selectionner_Click();
+
+    QFileSystemModel* m_model = nullptr;
+};

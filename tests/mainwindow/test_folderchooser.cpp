@@ -1,0 +1,140 @@
+#include "common/Globals.h"
+#include "mainwindow/FolderChooser.h"
+#include "mainwindow/Frm_Selection_dossier.h"
+#include "platform/Drives.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace mb = platform::mb;
+namespace drive = platform::drive;
+
+TEST(DriveTypes, FileSystemsAndLabels)
+{
+    struct Row { const char* fs; bool removable; int type; const char* label; bool mayCreate; };
+    const Row rows[] = {
+        {"ext4", false, drive::Fixed, "Disque dur (fixe)", true},
+        {"btrfs", false, drive::Fixed, "Disque dur (fixe)", true},
+        {"vfat", true, drive::Removable, "Disque extractible", false},
+        {"nfs4", false, drive::Remote, "Unité réseau", true},
+        {"cifs", false, drive::Remote, "Unité réseau", true},
+        {"fuse.sshfs", false, drive::Remote, "Unité réseau", true},
+        {"iso9660", true, drive::CdRom, "CD-Rom", false},
+        {"udf", false, drive::CdRom, "CD-Rom", false},
+        {"tmpfs", false, drive::RamDisk, "Unité virtuelle (RAM)", false},
+        {"ramfs", false, drive::RamDisk, "Unité virtuelle (RAM)", false},
+        {"", false, drive::Unknown, "Type d'unité inconnu", false},
+    };
+    for (const Row& r : rows) {
+        const int type = platform::driveTypeOf(r.fs, r.removable);
+        EXPECT_EQ(type, r.type) << r.fs;
+        EXPECT_EQ(fun_Libelle_Type_Unite(type, "/media/x"), QString::fromUtf8(r.label)) << r.fs;
+    }
+    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "a:\\"), "Disquette");
+    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "B:\\"), "Disquette");
+    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "C:\\"), "Disque extractible");
+    EXPECT_EQ(fun_Libelle_Type_Unite(drive::NoRoot, "/"), "L'unité n'existe pas");
+    EXPECT_EQ(fun_Libelle_Type_Unite(9, "/"), "");
+    EXPECT_EQ(fun_Dossier_Nettoye("  /a/b/../c/ "), "/a/c");
+    EXPECT_EQ(fun_Dossier_Nettoye("   "), "");
+}
+
+struct ChooserTest : ::testing::Test
+{
+    testing_support::TestEnvironment env;
+    std::unique_ptr<Frm_Selection_dossier> dlg;
+    void open()
+    {
+        dlg = std::make_unique<Frm_Selection_dossier>();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    void type(const QString& text)
+    {
+        dlg->txt_Dossier->clear();
+        QTest::keyClicks(dlg->txt_Dossier, text);
+    }
+};
+
+TEST_F(ChooserTest, SelectAnExistingFolderStoresTheCleanedPath)
+{
+    open();
+    type("  " + env.dataFolder() + "/../Donnees/ ");
+    QTest::mouseClick(dlg->cmd_Selectionner, Qt::LeftButton);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(gstr_Dossier_Choisi, env.dataFolder());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(ChooserTest, SelectAMissingFolderAsksAndCreatesEveryLevel)
+{
+    open();
+    const QString deep = env.path("a/b/c");
+    type(deep);
+    env.dialogs().answer(mb::Cancel);
+    QTest::mouseClick(dlg->cmd_Selectionner, Qt::LeftButton);
+    EXPECT_TRUE(dlg->isVisible()); // refused: stays open
+    EXPECT_FALSE(QDir(deep).exists());
+    env.dialogs().answer(mb::OK);
+    QTest::mouseClick(dlg->cmd_Selectionner, Qt::LeftButton);
+    EXPECT_TRUE(QDir(deep).exists());
+    EXPECT_EQ(gstr_Dossier_Choisi, deep);
+}
+
+TEST_F(ChooserTest, CancelAndCloseBoxClearThePreviousChoice)
+{
+    for (const bool closeBox : {false, true}) {
+        gstr_Dossier_Choisi = env.dataFolder();
+        open();
+        EXPECT_EQ(dlg->currentFolder(), env.dataFolder()); // starts at the folder chosen last
+        if (closeBox)
+            dlg->close();
+        else
+            QTest::mouseClick(dlg->cmd_Annuler, Qt::LeftButton);
+        EXPECT_EQ(dlg->result(), QDialog::Rejected);
+        EXPECT_EQ(gstr_Dossier_Choisi, "");
+    }
+}
+
+TEST_F(ChooserTest, NewFolderCreatesLevelsAndSelectsIt)
+{
+    open();
+    // On an existing folder: nothing happens, no question.
+    type(env.dataFolder());
+    if (dlg->cmd_New->isEnabled())
+        QTest::mouseClick(dlg->cmd_New, Qt::LeftButton);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+
+    const QString deep = env.path("x/y/z");
+    type(deep);
+    dlg->cmd_New->setEnabled(true); // the temporary folder may lie on a RAM disk
+    env.dialogs().answer(mb::OK);
+    QTest::mouseClick(dlg->cmd_New, Qt::LeftButton);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text, "Le dossier " + deep + " n'existe pas.\n\nVoulez-vous le créer maintenant ?");
+    EXPECT_TRUE(QDir(deep).exists());
+    EXPECT_EQ(dlg->currentFolder(), deep);
+    EXPECT_EQ(dlg->txt_Dossier->text(), deep);
+}
+
+TEST_F(ChooserTest, DesktopPlaceFillsTheDesktopFolder)
+{
+    open();
+    QListWidgetItem* bureau = dlg->lst_Emplacements->item(0);
+    ASSERT_EQ(bureau->text(), "Bureau");
+    const QRect r = dlg->lst_Emplacements->visualItemRect(bureau);
+    QTest::mouseClick(dlg->lst_Emplacements->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(dlg->txt_Dossier->text(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    // An empty box is refused.
+    type("");
+    dlg->Fol_Select->setCurrentIndex(QModelIndex());
+    QTest::mouseClick(dlg->cmd_Selectionner, Qt::LeftButton);
+    EXPECT_TRUE(dlg->isVisible());
+}
