@@ -1,6 +1,8 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "common/Paths.h"
+#include "mainwindow/Options.h"
+#include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
@@ -9,7 +11,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
@@ -25,9 +26,12 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     platform::installServices({&registry, &dialogs, &shell, &clock, nullptr});
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Mirelot"));
-    window.resize(1024, 720);
-    window.show();
+    // TODO(start-up sequence): the start-up class takes these steps over, with the rest of its
+    // sequence, once it exists.
+    frm_Menu menu;
+    mainwindow::sub_Charger_Options();
+    menu.sub_Adapte_Affichage();
+    menu.sub_Remplir_Documentation(fun_Dossier_Programme());
+    menu.show();
     return app.exec();
 }

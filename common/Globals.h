@@ -7,9 +7,6 @@
 namespace platform {
 class Grid;
 }
-namespace mainwindow {
-class Options;
-}
 class frm_Menu;
 
 // The program's name: settings key, box titles, file names.
@@ -51,11 +48,9 @@ extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
 
-// The main window and its options service, set while the main window lives (not touched by
-// sub_Reset_Globals: they follow the window's life). Read the options through
-// mainwindow::options(), which stands in when no main window exists.
+// The main window while it lives (not touched by sub_Reset_Globals: it follows the window's
+// life); null before it is created and after it is gone.
 extern frm_Menu* gobj_Menu;
-extern mainwindow::Options* gobj_Options;
 
 // Puts every variable back to its value at program start (used by tests).
 void sub_Reset_Globals();

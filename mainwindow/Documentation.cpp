@@ -1,6 +1,6 @@
 #include "mainwindow/Documentation.h"
 
-#include <QDir>
+#include "common/Paths.h"
 
 namespace mainwindow {
 
@@ -8,17 +8,7 @@ QStringList fun_Liste_Documents(const QString& dossier)
 {
     if (dossier.isEmpty())
         return {};
-    const QDir dir(dossier);
-    QStringList names;
-    const QStringList entries = dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QString& name : entries) {
-        if (name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            names << name;
-    }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
+    QStringList names = fun_Lister_Fichiers(dossier, QStringLiteral("*.PDF"));
     if (names.size() > gint_Nbr_Documents_Max)
         names.erase(names.begin() + gint_Nbr_Documents_Max, names.end());
     return names;

@@ -10,8 +10,8 @@ namespace mainwindow {
 inline constexpr int gint_Nbr_Documents_Max = 20;
 
 // The names (without folder) of the files of the folder whose extension is ".pdf" in any
-// letter case, hidden files left out, sorted by name without regard to case; at most
-// gint_Nbr_Documents_Max of them. A missing folder gives an empty list.
+// letter case, sorted by name without regard to case; at most gint_Nbr_Documents_Max of them.
+// A missing folder gives an empty list.
 QStringList fun_Liste_Documents(const QString& dossier);
 
 // A file name as a menu caption: "&" shows as itself instead of marking a shortcut letter.

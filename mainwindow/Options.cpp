@@ -1,7 +1,9 @@
 #include "mainwindow/Options.h"
 
-#include "common/Globals.h"
+#include "common/Options.h"
 #include "common/Settings.h"
+
+#include <array>
 
 namespace mainwindow {
 
@@ -29,65 +31,53 @@ const std::array<OptionInfo, gint_Nbr_Options> k_options = {{
 }};
 
 const OptionInfo& info(Option option) { return k_options[std::size_t(option)]; }
-
-QString texteCoche(bool on) { return on ? QStringLiteral("-1") : QStringLiteral("0"); }
+bool frequenceValide(int index) { return index >= 0 && index < gint_Nbr_Frequences; }
 } // namespace
 
 QString fun_Nom_Option(Option option) { return QString::fromUtf8(info(option).item); }
 QString fun_Valeur_Option(Option option) { return QString::fromUtf8(info(option).valueName); }
 bool fun_Option_Cochee_Creation(Option option) { return info(option).checkedAtCreation; }
+QString fun_Nom_Frequence(int index) { return QStringLiteral("auto_maj_Internet_Freq(%1)").arg(index); }
 
-Options::Options(QObject* parent) : QObject(parent)
+void sub_Options_Creation()
 {
     for (int i = 0; i < gint_Nbr_Options; ++i)
-        m_marks[std::size_t(i)] = k_options[std::size_t(i)].checkedAtCreation;
+        sub_Option(Option(i), fun_Option_Cochee_Creation(Option(i)));
+    for (int i = 0; i < gint_Nbr_Frequences; ++i)
+        sub_Frequence(i, false);
 }
 
-void Options::setChecked(Option option, bool on)
-{
-    bool& mark = m_marks[std::size_t(option)];
-    if (mark == on)
-        return;
-    mark = on;
-    Q_EMIT optionChanged(int(option), on);
-}
+bool fun_Option(Option option) { return fun_Option_Cochee(fun_Nom_Option(option)); }
+void sub_Option(Option option, bool on) { sub_Cocher_Option(fun_Nom_Option(option), on); }
 
-bool Options::click(Option option)
+bool sub_Click_Option(Option option)
 {
-    const bool on = !checked(option);
-    setChecked(option, on);
+    const bool on = !fun_Option(option);
+    sub_Option(option, on);
     const QString name = fun_Valeur_Option(option);
     if (name.isEmpty())
         return true;
-    return sub_Reg_Write_HKLM(gstr_Section_Parametres, name, texteCoche(on));
+    return sub_Reg_Write_HKLM(gstr_Section_Parametres, name, on ? QStringLiteral("-1") : QStringLiteral("0"));
 }
 
-bool Options::frequencyChecked(int index) const
+bool fun_Frequence_Cochee(int index) { return frequenceValide(index) && fun_Option_Cochee(fun_Nom_Frequence(index)); }
+
+void sub_Frequence(int index, bool on)
 {
-    return index >= 0 && index < gint_Nbr_Frequences && m_frequencies[std::size_t(index)];
+    if (frequenceValide(index))
+        sub_Cocher_Option(fun_Nom_Frequence(index), on);
 }
 
-void Options::setFrequencyChecked(int index, bool on)
+bool sub_Click_Frequence(int index)
 {
-    if (index < 0 || index >= gint_Nbr_Frequences)
-        return;
-    bool& mark = m_frequencies[std::size_t(index)];
-    if (mark == on)
-        return;
-    mark = on;
-    Q_EMIT frequencyChanged(index, on);
-}
-
-bool Options::clickFrequency(int index)
-{
-    if (index < 0 || index >= gint_Nbr_Frequences)
+    if (!frequenceValide(index))
         return false;
     for (int i = 0; i < gint_Nbr_Frequences; ++i)
-        setFrequencyChecked(i, i == index);
+        sub_Frequence(i, i == index);
     return sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj, QString::number(index));
 }
 
-bool Options::sub_Charger_Options()
+bool sub_Charger_Options()
 {
     struct Restored
     {
@@ -106,18 +96,10 @@ bool Options::sub_Charger_Options()
             ok = false;
             continue;
         }
-        setChecked(r.option, *value != 0);
+        sub_Option(r.option, *value != 0);
     }
-    setChecked(Option::Atlas_STOC_EPS, false);
+    sub_Option(Option::Atlas_STOC_EPS, false);
     return ok;
-}
-
-Options& options()
-{
-    if (gobj_Options)
-        return *gobj_Options;
-    static Options standIn;
-    return standIn;
 }
 
 } // namespace mainwindow

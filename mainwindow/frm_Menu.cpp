@@ -1,8 +1,10 @@
 #include "mainwindow/frm_Menu.h"
 
 #include "common/Globals.h"
+#include "common/Options.h"
 #include "common/Settings.h"
 #include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/Options.h"
 #include "mainwindow/Documentation.h"
 #include "mainwindow/StudyDepartments.h"
 #include "mainwindow/UpdateCheck.h"
@@ -25,10 +27,11 @@
 using mainwindow::Option;
 
 namespace {
-QString cle(const QString& name, int index)
+QString nom(const QString& name, int index)
 {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
 }
+QString cle(const QString& name) { return name.toLower(); }
 
 // An empty child window, until the window it stands for exists.
 QWidget* fenetreProvisoire(const QString& titre)
@@ -47,7 +50,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frm_Menu"));
     m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
     gobj_Menu = this;
-    gobj_Options = &m_options;
+    mainwindow::sub_Options_Creation();
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdi"));
@@ -70,12 +73,9 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
     construireMenus();
 
-    connect(&m_options, &mainwindow::Options::optionChanged, this, [this](int option, bool on) {
-        if (QAction* a = item(mainwindow::fun_Nom_Option(Option(option))))
-            a->setChecked(on);
-    });
-    connect(&m_options, &mainwindow::Options::frequencyChanged, this, [this](int index, bool on) {
-        if (QAction* a = item(QStringLiteral("auto_maj_Internet_Freq"), index))
+    // The items follow the marks, whoever sets them.
+    sub_Observer_Options([this](const QString& name, bool on) {
+        if (QAction* a = item(name); a && a->isCheckable())
             a->setChecked(on);
     });
 
@@ -88,20 +88,19 @@ frm_Menu::~frm_Menu()
     // The child windows go first, while the menus and the options they may read still exist.
     delete m_mdi;
     m_mdi = nullptr;
-    if (gobj_Options == &m_options)
-        gobj_Options = nullptr;
+    sub_Observer_Options(nullptr);
     if (gobj_Menu == this)
         gobj_Menu = nullptr;
 }
 
-QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(name, index)); }
+QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(nom(name, index))); }
 
 QAction* frm_Menu::ajouter(QWidget* parent, const QString& name, const QString& caption, int index)
 {
     auto* a = new QAction(caption, this);
-    a->setObjectName(cle(name, index));
+    a->setObjectName(nom(name, index));
     parent->addAction(a);
-    m_items.insert(cle(name, index), a);
+    m_items.insert(cle(nom(name, index)), a);
     return a;
 }
 
@@ -111,7 +110,7 @@ QMenu* frm_Menu::ajouterMenu(QWidget* parent, const QString& name, const QString
     m->setObjectName(name);
     m->menuAction()->setObjectName(name);
     parent->addAction(m->menuAction());
-    m_items.insert(name, m->menuAction());
+    m_items.insert(cle(name), m->menuAction());
     return m;
 }
 
@@ -128,8 +127,8 @@ void frm_Menu::construireMenus()
     auto option = [&](QMenu* menu, Option opt, const QString& caption) {
         QAction* a = ajouter(menu, mainwindow::fun_Nom_Option(opt), caption);
         a->setCheckable(true);
-        a->setChecked(m_options.checked(opt));
-        connect(a, &QAction::triggered, this, [this, opt] { m_options.click(opt); });
+        a->setChecked(mainwindow::fun_Option(opt));
+        connect(a, &QAction::triggered, this, [opt] { mainwindow::sub_Click_Option(opt); });
         return a;
     };
     auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
@@ -174,8 +173,8 @@ void frm_Menu::construireMenus()
     for (int i = 0; i < mainwindow::gint_Nbr_Frequences; ++i) {
         QAction* a = ajouter(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
         a->setCheckable(true);
-        a->setChecked(m_options.frequencyChecked(i));
-        connect(a, &QAction::triggered, this, [this, i] { m_options.clickFrequency(i); });
+        a->setChecked(mainwindow::fun_Frequence_Cochee(i));
+        connect(a, &QAction::triggered, this, [i] { mainwindow::sub_Click_Frequence(i); });
     }
     parametrage->addSeparator();
     QAction* departements = ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
@@ -337,7 +336,7 @@ void frm_Menu::sub_Adapte_Affichage()
     item(QStringLiteral("Atlas_STOC_EPS"))->setVisible(false);
     item(QStringLiteral("Milieux"))->setVisible(true);
     item(QStringLiteral("Regroup"))->setVisible(false);
-    m_options.setChecked(Option::Regroup, false);
+    mainwindow::sub_Option(Option::Regroup, false);
     item(QStringLiteral("Saisie"), 0)->setVisible(false);
     item(QStringLiteral("Saisie"), 1)->setVisible(false);
     item(QStringLiteral("Saisie"), 2)->setVisible(true);
@@ -360,7 +359,7 @@ QList<QMdiSubWindow*> frm_Menu::fenetres() const
 
 void frm_Menu::sub_Cascade_Windows()
 {
-    if (m_options.checked(Option::Réorg))
+    if (mainwindow::fun_Option(Option::Réorg))
         sub_Cascade();
 }
 

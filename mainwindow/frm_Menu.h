@@ -1,36 +1,35 @@
 #pragma once
 // The program's main window: a multiple-document window with the whole menu bar. It keeps the
-// user's options as check-marked items (through the options service), opens the settings
+// user's options as check-marked items, in step with the store of marks (common/Options) from
+// which every other window reads them, opens the settings
 // windows, the record list and the about box as child windows, arranges them, adapts its
 // captions to this program and to the administrator mode, and runs the update check.
 
-#include "mainwindow/Options.h"
+#include "mainwindow/frm_Splash_Logo.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
 
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QTimer;
-class frm_A_Propos;
-class frm_Splash_Logo;
 
 class frm_Menu : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Puts every option mark back to its creation state, as the window's menu items are.
     explicit frm_Menu(QWidget* parent = nullptr);
     ~frm_Menu() override;
 
-    // The options service of this window (also reachable as mainwindow::options()).
-    mainwindow::Options& options() { return m_options; }
     QMdiArea* mdiArea() const { return m_mdi; }
 
-    // A menu item by its name ("Ajust", "Fenêtres"), an item of an array by name and index
-    // ("PDF", 3); nullptr when there is none. A menu is reached through its menuAction().
+    // A menu item by its name ("Ajust", "Fenêtres"; letter case ignored), an item of an array by
+    // name and index ("PDF", 3); nullptr when there is none. A menu is reached through its
+    // menuAction().
     QAction* item(const QString& name, int index = -1) const;
     // The hidden menu that the record list shows as its context menu.
     QMenu* Popup_Maj() const { return m_popupMaj; }
@@ -89,7 +88,6 @@ private:
     void centrerLogo();
     QMdiSubWindow* ajouterFenetre(QWidget* widget);
 
-    mainwindow::Options m_options;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_popupMaj = nullptr;
     QMenu* m_fenetres = nullptr;

@@ -32,7 +32,6 @@ TEST_F(DocumentationTest, ListsPdfFilesWhateverTheCaseSortedByName)
         {{"b.PDF", "a.pdf", "C.Pdf"}, {"a.pdf", "b.PDF", "C.Pdf"}},
         {{"Zèbre.pdf", "abc.pdf", "Abd.pdf"}, {"abc.pdf", "Abd.pdf", "Zèbre.pdf"}},
         {{"R&D.pdf", "mode d'emploi.pdf"}, {"mode d'emploi.pdf", "R&D.pdf"}},
-        {{".cache.pdf"}, {}}, // hidden files are not offered
     };
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;

@@ -1,4 +1,6 @@
+#include "common/Options.h"
 #include "common/Settings.h"
+#include "mainwindow/Options.h"
 #include "mainwindow/Editeur.h"
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/frm_A_Propos.h"
@@ -58,7 +60,14 @@ void walk(const QList<QAction*>& actions, int depth, QList<Line>& out)
             l.shortcut = a->shortcut().toString();
         }
         l.visible = a->isVisible();
-        l.enabled = a->isEnabled();
+        // A hidden action reports itself disabled: show it for a moment to read its own state.
+        if (!l.visible) {
+            a->setVisible(true);
+            l.enabled = a->isEnabled();
+            a->setVisible(false);
+        } else {
+            l.enabled = a->isEnabled();
+        }
         out << l;
         if (a->menu())
             walk(a->menu()->actions(), depth + 1, out);
@@ -220,7 +229,7 @@ TEST_F(FrmMenuTest, MenuTreeAfterDisplayAdaptation)
     menu->sub_Adapte_Affichage();
     compare(arbre(*menu), arbreAdapte());
     EXPECT_EQ(menu->windowTitle(), "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G");
-    EXPECT_FALSE(menu->options().checked(Option::Regroup));
+    EXPECT_FALSE(mainwindow::fun_Option(Option::Regroup));
 }
 
 TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
@@ -247,10 +256,19 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
 TEST_F(FrmMenuTest, ProgramWideAccessFollowsTheWindowsLife)
 {
     EXPECT_EQ(gobj_Menu, menu.get());
-    EXPECT_EQ(&mainwindow::options(), &menu->options());
     menu.reset();
     EXPECT_EQ(gobj_Menu, nullptr);
-    EXPECT_EQ(gobj_Options, nullptr);
+    sub_Cocher_Option("Ajust", false); // no window left to follow the marks: nothing breaks
+}
+
+TEST_F(FrmMenuTest, CreationPutsTheMarksBack)
+{
+    sub_Cocher_Option("AltColor", true);
+    sub_Cocher_Option("Réorg", false);
+    menu = std::make_unique<frm_Menu>();
+    EXPECT_FALSE(fun_Option_Cochee("AltColor"));
+    EXPECT_TRUE(fun_Option_Cochee("Réorg"));
+    compare(arbre(*menu), arbreCreation());
 }
 
 TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
@@ -268,7 +286,8 @@ TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
         const bool before = a->isChecked();
         a->trigger();
         EXPECT_EQ(a->isChecked(), !before) << r.item;
-        EXPECT_EQ(menu->options().checked(r.option), !before) << r.item;
+        EXPECT_EQ(mainwindow::fun_Option(r.option), !before) << r.item;
+        EXPECT_EQ(fun_Option_Cochee(QString::fromUtf8(r.item)), !before) << r.item;
         EXPECT_EQ(parametre(QString::fromUtf8(r.valueName)), before ? "0" : "-1") << r.item;
         a->trigger();
         EXPECT_EQ(a->isChecked(), before) << r.item;
@@ -279,9 +298,11 @@ TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
 
 TEST_F(FrmMenuTest, ItemsFollowTheOptionsService)
 {
-    menu->options().setChecked(Option::AltColor, true);
+    sub_Cocher_Option("AltColor", true);
     EXPECT_TRUE(item("AltColor")->isChecked());
-    menu->options().setFrequencyChecked(2, true);
+    sub_Cocher_Option("tabcell", false); // item names without regard to case
+    EXPECT_FALSE(item("TabCell")->isChecked());
+    mainwindow::sub_Frequence(2, true);
     EXPECT_TRUE(item("auto_maj_Internet_Freq", 2)->isChecked());
     EXPECT_EQ(parametre("Couleur alternée"), "<absent>"); // set by code: not saved
 }
@@ -293,10 +314,11 @@ TEST_F(FrmMenuTest, ToggledOptionSurvivesARestartOfTheWindow)
     menu.reset();
     env.restartRegistry();
     menu = std::make_unique<frm_Menu>();
-    EXPECT_TRUE(menu->options().sub_Charger_Options());
+    EXPECT_TRUE(item("Ajust")->isChecked()); // as created, until the start-up restores the marks
+    EXPECT_TRUE(mainwindow::sub_Charger_Options());
     EXPECT_FALSE(item("Ajust")->isChecked());
     EXPECT_TRUE(item("AltColor")->isChecked());
-    EXPECT_FALSE(mainwindow::options().checked(Option::Ajust));
+    EXPECT_FALSE(fun_Option_Cochee("Ajust"));
 }
 
 TEST_F(FrmMenuTest, OptionClickedWithTheMouse)
@@ -310,7 +332,7 @@ TEST_F(FrmMenuTest, OptionClickedWithTheMouse)
     QAction* reorg = item("Réorg");
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(reorg).center());
     EXPECT_FALSE(reorg->isChecked());
-    EXPECT_FALSE(menu->options().checked(Option::Réorg));
+    EXPECT_FALSE(fun_Option_Cochee("Réorg"));
 }
 
 TEST_F(FrmMenuTest, FrequencyItemsCheckOneAndSaveTheIndex)
@@ -351,8 +373,9 @@ TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
         a->trigger();
         ++n;
         EXPECT_EQ(gstr_Table_Codes, QString::fromUtf8(r.mode)) << r.item;
-        if (*r.protocole)
+        if (*r.protocole) {
             EXPECT_EQ(gstr_Protocole, QString::fromUtf8(r.protocole)) << r.item; // "unchanged" keeps the last one
+        }
         EXPECT_EQ(menu->fenetres().size(), n) << r.item;
         EXPECT_FALSE(a->isEnabled()) << r.item;
     }
@@ -535,8 +558,9 @@ TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
     const QStringList captions = {"b.PDF", "Guide.pdf", "R&&D.pdf"};
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(item("PDF", i)->isVisible(), i < 3) << i;
-        if (i < 3)
+        if (i < 3) {
             EXPECT_EQ(item("PDF", i)->text(), captions[i]);
+        }
     }
     EXPECT_TRUE(item("DOC")->isVisible());
     EXPECT_TRUE(item("Filler35")->isVisible());

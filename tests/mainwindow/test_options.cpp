@@ -1,13 +1,12 @@
+#include "common/Options.h"
 #include "common/Settings.h"
 #include "mainwindow/Options.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
-using mainwindow::Option;
-using mainwindow::Options;
+using namespace mainwindow;
 
 namespace {
 QString parametre(const QString& name) { return fun_Get_Setting_Str(gstr_Section_Parametres, name, "<absent>"); }
@@ -17,6 +16,7 @@ void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(gstr
 struct OptionsTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
+    OptionsTest() { sub_Options_Creation(); }
 };
 
 TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
@@ -35,58 +35,66 @@ TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
         {Option::bing, "bing", "Bing", false},
         {Option::Réorg, "Réorg", "", true},
     };
-    ASSERT_EQ(std::size(rows), std::size_t(mainwindow::gint_Nbr_Options));
-    Options options;
+    ASSERT_EQ(std::size(rows), std::size_t(gint_Nbr_Options));
     for (const Row& r : rows) {
-        EXPECT_EQ(mainwindow::fun_Nom_Option(r.option), QString::fromUtf8(r.item));
-        EXPECT_EQ(mainwindow::fun_Valeur_Option(r.option), QString::fromUtf8(r.valueName)) << r.item;
-        EXPECT_EQ(options.checked(r.option), r.checked) << r.item;
+        EXPECT_EQ(fun_Nom_Option(r.option), QString::fromUtf8(r.item));
+        EXPECT_EQ(fun_Valeur_Option(r.option), QString::fromUtf8(r.valueName)) << r.item;
+        EXPECT_EQ(fun_Option(r.option), r.checked) << r.item;
+        // other windows read the same mark by the item's name
+        EXPECT_EQ(fun_Option_Cochee(QString::fromUtf8(r.item)), r.checked) << r.item;
     }
-    for (int i = 0; i < mainwindow::gint_Nbr_Frequences; ++i)
-        EXPECT_FALSE(options.frequencyChecked(i)) << i;
+    for (int i = 0; i < gint_Nbr_Frequences; ++i)
+        EXPECT_FALSE(fun_Frequence_Cochee(i)) << i;
+}
+
+TEST_F(OptionsTest, CreationPutsEveryMarkBack)
+{
+    sub_Cocher_Option("Ajust", false);
+    sub_Cocher_Option("AltColor", true);
+    sub_Cocher_Option("auto_maj_Internet_Freq(2)", true);
+    sub_Options_Creation();
+    EXPECT_TRUE(fun_Option(Option::Ajust));
+    EXPECT_FALSE(fun_Option(Option::AltColor));
+    EXPECT_FALSE(fun_Frequence_Cochee(2));
 }
 
 TEST_F(OptionsTest, ClickInvertsAndSavesAtOnceTwiceRestores)
 {
     for (int i = 0; i < int(Option::Réorg); ++i) {
         const Option option = Option(i);
-        Options options;
-        const bool before = options.checked(option);
-        const QString name = mainwindow::fun_Valeur_Option(option);
-        EXPECT_TRUE(options.click(option));
-        EXPECT_EQ(options.checked(option), !before) << name.toStdString();
+        const bool before = fun_Option(option);
+        const QString name = fun_Valeur_Option(option);
+        EXPECT_TRUE(sub_Click_Option(option));
+        EXPECT_EQ(fun_Option(option), !before) << name.toStdString();
         EXPECT_EQ(parametre(name), before ? "0" : "-1") << name.toStdString();
-        EXPECT_TRUE(options.click(option));
-        EXPECT_EQ(options.checked(option), before);
+        EXPECT_TRUE(sub_Click_Option(option));
+        EXPECT_EQ(fun_Option(option), before);
         EXPECT_EQ(parametre(name), before ? "-1" : "0") << name.toStdString();
     }
 }
 
 TEST_F(OptionsTest, ReorgIsNotSaved)
 {
-    Options options;
-    EXPECT_TRUE(options.click(Option::Réorg));
-    EXPECT_FALSE(options.checked(Option::Réorg));
-    // Nothing written anywhere in the program's settings.
+    EXPECT_TRUE(sub_Click_Option(Option::Réorg));
+    EXPECT_FALSE(fun_Option(Option::Réorg));
     QString name;
     EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine, fun_Cle_HKLM(gstr_Section_Parametres, "Mirelot"),
                                        0, &name),
-              platform::reg::Success);
-    EXPECT_TRUE(Options().checked(Option::Réorg)); // every start begins with automatic arrangement
+              platform::reg::Success)
+        << name.toStdString();
+    sub_Options_Creation();
+    EXPECT_TRUE(fun_Option(Option::Réorg)); // every start begins with automatic arrangement
 }
 
-TEST_F(OptionsTest, SignalsFollowChangesOnly)
+TEST_F(OptionsTest, ObserverSeesClicksAndCodeChanges)
 {
-    Options options;
-    QSignalSpy spy(&options, &Options::optionChanged);
-    options.setChecked(Option::Ajust, true); // already checked
-    EXPECT_EQ(spy.count(), 0);
-    options.setChecked(Option::Ajust, false);
-    ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), int(Option::Ajust));
-    EXPECT_FALSE(spy.at(0).at(1).toBool());
-    options.click(Option::bing);
-    EXPECT_EQ(spy.count(), 2);
+    QStringList seen;
+    sub_Observer_Options([&seen](const QString& item, bool on) { seen << item + (on ? "+" : "-"); });
+    sub_Option(Option::Ajust, true); // already checked: no change
+    sub_Click_Option(Option::bing);
+    sub_Click_Frequence(1);
+    EXPECT_EQ(seen, QStringList({"bing+", "auto_maj_Internet_Freq(1)+"}));
+    sub_Observer_Options(nullptr);
 }
 
 TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
@@ -104,12 +112,11 @@ TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
         if (r.stored)
-            ecrire(mainwindow::fun_Valeur_Option(r.option), QString::fromUtf8(r.stored));
-        Options options;
-        options.setChecked(r.option, !r.checked);
-        EXPECT_TRUE(options.sub_Charger_Options());
-        EXPECT_EQ(options.checked(r.option), r.checked)
-            << mainwindow::fun_Nom_Option(r.option).toStdString() << " = " << (r.stored ? r.stored : "absent");
+            ecrire(fun_Valeur_Option(r.option), QString::fromUtf8(r.stored));
+        sub_Option(r.option, !r.checked);
+        EXPECT_TRUE(sub_Charger_Options());
+        EXPECT_EQ(fun_Option(r.option), r.checked)
+            << fun_Nom_Option(r.option).toStdString() << " = " << (r.stored ? r.stored : "absent");
     }
 }
 
@@ -117,44 +124,42 @@ TEST_F(OptionsTest, RestoreUnchecksAtlasAndLeavesUnreadableValues)
 {
     ecrire("Atlas STOC-EPS", "-1");
     ecrire("Bing", "40000"); // not a 16-bit integer
-    Options options;
-    options.setChecked(Option::Atlas_STOC_EPS, true);
-    options.setChecked(Option::bing, false);
-    EXPECT_FALSE(options.sub_Charger_Options());
-    EXPECT_FALSE(options.checked(Option::Atlas_STOC_EPS));
-    EXPECT_FALSE(options.checked(Option::bing)); // left as it was
-    EXPECT_TRUE(options.checked(Option::Ajust)); // the others still restored
+    sub_Option(Option::Atlas_STOC_EPS, true);
+    sub_Option(Option::bing, false);
+    sub_Option(Option::SaisieEsp, false);
+    EXPECT_FALSE(sub_Charger_Options());
+    EXPECT_FALSE(fun_Option(Option::Atlas_STOC_EPS));
+    EXPECT_FALSE(fun_Option(Option::bing));      // left as it was
+    EXPECT_TRUE(fun_Option(Option::Ajust));      // the others still restored
+    EXPECT_FALSE(fun_Option(Option::SaisieEsp)); // the learning mode is the start-up's own step
 }
 
 TEST_F(OptionsTest, ClickedOptionSurvivesARestart)
 {
-    {
-        Options options;
-        options.click(Option::AltColor); // -> checked
-        options.click(Option::Ajust);    // -> unchecked
-    }
+    sub_Click_Option(Option::AltColor); // -> checked
+    sub_Click_Option(Option::Ajust);    // -> unchecked
     env.restartRegistry();
-    Options options;
-    options.sub_Charger_Options();
-    EXPECT_TRUE(options.checked(Option::AltColor));
-    EXPECT_FALSE(options.checked(Option::Ajust));
+    sub_Options_Creation();
+    sub_Charger_Options();
+    EXPECT_TRUE(fun_Option(Option::AltColor));
+    EXPECT_FALSE(fun_Option(Option::Ajust));
 }
 
 TEST_F(OptionsTest, FrequencyClickChecksOneItemAndSavesItsIndex)
 {
-    Options options;
-    options.setFrequencyChecked(0, true);
-    options.setFrequencyChecked(2, true); // the start-up only ever checks; a click clears the others
+    sub_Frequence(0, true);
+    sub_Frequence(2, true); // the start-up only ever checks; a click clears the others
     for (int i : {3, 1, 0, 2}) {
-        EXPECT_TRUE(options.clickFrequency(i));
-        for (int j = 0; j < mainwindow::gint_Nbr_Frequences; ++j)
-            EXPECT_EQ(options.frequencyChecked(j), i == j) << i << " " << j;
+        EXPECT_TRUE(sub_Click_Frequence(i));
+        for (int j = 0; j < gint_Nbr_Frequences; ++j)
+            EXPECT_EQ(fun_Frequence_Cochee(j), i == j) << i << " " << j;
         EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Options, "Check UPDATE sur Web", "?"), QString::number(i));
     }
-    EXPECT_FALSE(options.clickFrequency(4));
-    EXPECT_FALSE(options.clickFrequency(-1));
-    EXPECT_TRUE(options.frequencyChecked(2));
-    EXPECT_FALSE(options.frequencyChecked(4));
+    EXPECT_FALSE(sub_Click_Frequence(4));
+    EXPECT_FALSE(sub_Click_Frequence(-1));
+    EXPECT_TRUE(fun_Frequence_Cochee(2));
+    sub_Frequence(4, true);
+    EXPECT_FALSE(fun_Frequence_Cochee(4));
 }
 
 TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
@@ -165,22 +170,9 @@ TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
     plain.close();
     platform::Registry store(env.path("plain/registry.json"));
     platform::services().registry = &store;
-    Options options;
-    EXPECT_FALSE(options.click(Option::AltColor));
-    EXPECT_TRUE(options.checked(Option::AltColor));
-    EXPECT_FALSE(options.clickFrequency(1));
-    EXPECT_TRUE(options.frequencyChecked(1));
+    EXPECT_FALSE(sub_Click_Option(Option::AltColor));
+    EXPECT_TRUE(fun_Option(Option::AltColor));
+    EXPECT_FALSE(sub_Click_Frequence(1));
+    EXPECT_TRUE(fun_Frequence_Cochee(1));
     platform::services().registry = &env.registry();
-}
-
-TEST_F(OptionsTest, ProgramWideServiceIsTheInstalledOne)
-{
-    Options installed;
-    gobj_Options = &installed;
-    installed.setChecked(Option::TabCell, false);
-    EXPECT_EQ(&mainwindow::options(), &installed);
-    EXPECT_FALSE(mainwindow::options().checked(Option::TabCell));
-    gobj_Options = nullptr;
-    EXPECT_NE(&mainwindow::options(), &installed);
-    EXPECT_TRUE(mainwindow::options().checked(Option::TabCell));
 }
