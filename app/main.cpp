@@ -29,6 +29,16 @@ int main(int argc, char** argv)
     // TODO(start-up sequence): the start-up class takes these steps over, with the rest of its
     // sequence, once it exists.
     frm_Menu menu;
+    menu.item(QStringLiteral("Gadrel_EPS_SITES"))->setVisible(false);
+    menu.item(QStringLiteral("Gadrel_STOC_EPS"))->setVisible(false);
+    menu.item(QStringLiteral("Gadrel_SHOC"))->setVisible(true);
+    for (const char* notOffered : {"Saisie_Commentaires", "Saisie_Mammiferes"}) {
+        QAction* item = menu.item(QString::fromUtf8(notOffered));
+        item->setEnabled(false);
+        item->setVisible(false);
+    }
+    mainwindow::sub_Option(mainwindow::Option::Saisie_Commentaires, false);
+    mainwindow::sub_Option(mainwindow::Option::Saisie_Mammiferes, true);
     mainwindow::sub_Charger_Options();
     menu.sub_Adapte_Affichage();
     menu.sub_Remplir_Documentation(fun_Dossier_Programme());
