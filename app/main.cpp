@@ -4,6 +4,7 @@
 #include "mainwindow/Options.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
+#include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -24,7 +25,8 @@ int main(int argc, char** argv)
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
-    platform::installServices({&registry, &dialogs, &shell, &clock, nullptr});
+    platform::DesktopMail mail;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     // TODO(start-up sequence): the start-up class takes these steps over, with the rest of its
     // sequence, once it exists.

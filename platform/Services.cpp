@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Mail.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
@@ -65,6 +66,18 @@ const Clock& clock()
     if (g_services.clock)
         return *g_services.clock;
     static SystemClock fallback;
+    return fallback;
+}
+
+Mail& mail()
+{
+    if (g_services.mail)
+        return *g_services.mail;
+    // No transport: every sign-on fails, nothing is sent.
+    static RecordingMail fallback;
+    fallback.hasComposeWindow = false;
+    fallback.hasSendAtOnce = false;
+    fallback.sent.clear();
     return fallback;
 }
 

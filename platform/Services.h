@@ -2,7 +2,7 @@
 // The one place where the program finds its platform services. app/ installs the real ones at
 // start; test fixtures install recording and scripted ones. A service that nobody installed is
 // replaced by a harmless stand-in (in-memory settings, boxes answered with their default
-// button, nothing opened), so a missing wiring never crashes the program.
+// button, nothing opened, no mail transport), so a missing wiring never crashes the program.
 
 namespace platform {
 
@@ -30,5 +30,6 @@ Registry& registry();
 Dialogs& dialogs();
 Shell& shell();
 const Clock& clock();
+Mail& mail();
 
 } // namespace platform

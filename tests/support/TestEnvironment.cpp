@@ -22,7 +22,7 @@ TestEnvironment::TestEnvironment()
     QDir(m_dir.path()).mkpath(QStringLiteral("Programme"));
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
-    m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, nullptr});
+    m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, &m_mail});
     sub_Reset_Globals();
     sub_Reset_Options();
     sub_Set_Dossier_Programme(programFolder());

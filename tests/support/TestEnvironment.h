@@ -1,10 +1,12 @@
 #pragma once
 // A fresh program environment for one test: MIRELOT_HOME in a temporary folder holding the
 // settings store, the data folder and the program folder; scripted boxes that fail the test
-// when a box comes unanswered; a recording shell; a clock fixed on a known day.
+// when a box comes unanswered; a recording shell; a recording mail service; a clock fixed on a
+// known day.
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Mail.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -32,6 +34,7 @@ public:
     platform::ScriptedDialogs& dialogs() { return m_dialogs; }
     platform::RecordingShell& shell() { return m_shell; }
     platform::FixedClock& clock() { return m_clock; }
+    platform::RecordingMail& mail() { return m_mail; }
 
     // Opens the settings store again from its file, as a restart of the program would.
     void restartRegistry();
@@ -45,6 +48,7 @@ private:
     platform::ScriptedDialogs m_dialogs;
     platform::RecordingShell m_shell;
     platform::FixedClock m_clock;
+    platform::RecordingMail m_mail;
     platform::Services m_previous;
 };
 

@@ -1,0 +1,44 @@
+#pragma once
+// The numbered message catalogue and its box. A message number picks the header (type and
+// reference "#MB"), the icon and the text builder of its thousand; an optional error block and
+// the caller's complement text complete the prompt, shown in a modal box with an OK button.
+
+#include <QList>
+#include <QString>
+
+// A box ready to be shown: prompt, Windows style number and title.
+struct Boite_Message
+{
+    QString texte;
+    int style = 0;
+    QString titre;
+    bool operator==(const Boite_Message&) const = default;
+};
+
+// Title of every catalogue message box: a leading blank, no program name in front.
+inline const QString gstr_Titre_Messages = QStringLiteral(" [Gestion des messages]");
+
+// The five text builders, one per thousand. Each returns the catalogue text of the number
+// (empty when the number has no entry). The complement is the caller's working copy: a builder
+// empties it when its entry splices it into the text or drops it. Only
+// fun_Msg_Erreur_Traitement reads the error description; no builder reads the error number.
+QString fun_Msg_Logique(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
+QString fun_Msg_Saisie(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
+QString fun_Msg_Securite(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
+QString fun_Msg_Information(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                            QString& complement);
+QString fun_Msg_Erreur_Traitement(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                                  QString& complement);
+
+// Builds the box of a numbered message without showing it.
+Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                                QString complement);
+
+// Shows the numbered message in a modal box (OK only) and returns when it is closed. The
+// caller's complement is never changed.
+void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement);
+
+// The builders of the catalogue, in the order of the thousands.
+enum class Constructeur_Message { Logique, Saisie, Securite, Information, Erreur_Traitement };
+// The numbers that have an entry in a builder, ascending.
+QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur);

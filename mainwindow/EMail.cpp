@@ -1,0 +1,99 @@
+#include "mainwindow/EMail.h"
+
+#include "platform/Services.h"
+
+namespace email {
+
+namespace {
+MousePointer g_pointer;
+int g_pointerValue = vbDefault;
+
+QStringList nonEmptyParts(const QString& text)
+{
+    return text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
+platform::MailTransport transportFor(bool showDialog)
+{
+    return showDialog ? platform::MailTransport::ComposeWindow : platform::MailTransport::SendAtOnce;
+}
+} // namespace
+
+void installMousePointer(MousePointer pointer) { g_pointer = std::move(pointer); }
+
+int mousePointer() { return g_pointer.get ? g_pointer.get() : g_pointerValue; }
+
+void setMousePointer(int value)
+{
+    g_pointerValue = value;
+    if (g_pointer.set)
+        g_pointer.set(value);
+}
+
+QStringList recipientList(const QString& recipients)
+{
+    QString joined = recipients;
+    joined.remove(QLatin1Char(' '));
+    return nonEmptyParts(joined);
+}
+
+QStringList attachmentList(const QString& attachments) { return nonEmptyParts(attachments); }
+
+platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
+                                     const QString& noteText, const QString& attachments)
+{
+    platform::MailMessage m;
+    m.recipients = recipientList(recipients);
+    m.subject = subject;
+    const QStringList paths = attachmentList(attachments);
+    m.noteText = noteText + QString(paths.size(), QLatin1Char(' '));
+    for (int i = 0; i < paths.size(); ++i)
+        m.attachments.append({paths.at(i), int(noteText.size()) + i});
+    return m;
+}
+
+} // namespace email
+
+void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
+{
+    const int pointer = email::mousePointer();
+    email::setMousePointer(email::vbHourglass);
+    failed = !platform::mail().signOn(email::transportFor(showDialog));
+    email::setMousePointer(pointer);
+}
+
+void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
+                     const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
+                     QString& errorText, [[maybe_unused]] bool messageOption)
+{
+    const int pointer = email::mousePointer();
+    email::setMousePointer(email::vbHourglass);
+
+    platform::Mail& mail = platform::mail();
+    const platform::MailTransport transport = email::transportFor(showDialog);
+    QString error;
+    bool ok = true;
+    if (!sessionOpen)
+        ok = mail.signOn(transport, &error);
+    if (ok) {
+        // Everything is checked before the message leaves: a fault sends nothing at all.
+        const platform::MailMessage message =
+            email::composeMessage(recipients, subject, noteText, attachments);
+        error = platform::checkMessage(message, transport);
+        ok = error.isEmpty() && mail.send(message, transport, error);
+    }
+    if (!ok) {
+        failed = true;
+        errorText = error.isEmpty() ? QStringLiteral("Le message n'a pas pu être envoyé.") : error;
+    }
+
+    if (!sessionOpen)
+        sub_Envoi_EMail_Close();
+    email::setMousePointer(pointer);
+}
+
+void sub_Envoi_EMail_Close()
+{
+    platform::mail().signOff();
+    email::setMousePointer(email::vbDefault);
+}

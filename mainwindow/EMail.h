@@ -1,0 +1,57 @@
+#pragma once
+// The main window's e-mail service: open a mail session, send messages in it, close it. The
+// record list mails export files, circulars and reminders through it; the about box opens a
+// message to the contact address. Nothing here shows a box: failures come back to the caller.
+
+#include "platform/Mail.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace email {
+
+// Values of the screen's mouse pointer.
+inline constexpr int vbDefault = 0;
+inline constexpr int vbHourglass = 11;
+
+// Reads and sets the screen's mouse pointer. The main window installs functions that change the
+// application's cursor; until then the value is only kept here.
+struct MousePointer
+{
+    std::function<int()> get;
+    std::function<void(int)> set;
+};
+void installMousePointer(MousePointer pointer);
+int mousePointer();
+void setMousePointer(int value);
+
+// Recipients: every blank removed, split at ";", empty parts dropped.
+QStringList recipientList(const QString& recipients);
+// Attachments: split at ";", blanks kept (they belong to the paths), empty parts dropped.
+QStringList attachmentList(const QString& attachments);
+
+// One message as the service sends it: the recipients, the subject, the note text followed by
+// one blank per attachment, each attachment standing on its own blank after the text, in order.
+platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
+                                     const QString& noteText, const QString& attachments);
+
+} // namespace email
+
+// Opens the mail session that the following sends share. `failed` becomes False when the
+// session is open, True when it cannot be (the transport is missing); nothing is shown.
+// `showDialog` names the transport the following sends use: False (sent at once, as the export
+// mailing and the reminders do) or True (the compose window, as the circular does).
+void sub_Envoi_EMail_Open(bool& failed, bool showDialog = false);
+
+// Sends one message. With `sessionOpen` False a session is opened for this message and closed
+// after it. The recipients and attachments are checked before anything is handed to the mail
+// transport: on any fault nothing is sent. A failure, including a session that cannot be opened,
+// sets `failed` to True and `errorText` to its description; success leaves both untouched.
+// `messageOption` is accepted for the callers, which all pass False; it changes nothing.
+void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
+                     const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
+                     QString& errorText, bool messageOption = false);
+
+// Closes the session; puts the mouse pointer back to the default.
+void sub_Envoi_EMail_Close();

@@ -1,0 +1,178 @@
+#include "platform/DesktopMail.h"
+
+#include "platform/Clock.h"
+#include "platform/MimeMessage.h"
+#include "platform/Services.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace platform {
+
+namespace {
+
+const QString kComposeProgram = QStringLiteral("xdg-email");
+const QString kSendmail = QStringLiteral("/usr/sbin/sendmail");
+
+QString findProgram(const QString& program)
+{
+    if (program.isEmpty())
+        return QString();
+    if (program.contains(QLatin1Char('/'))) {
+        const QFileInfo f(program);
+        return f.isFile() && f.isExecutable() ? f.absoluteFilePath() : QString();
+    }
+    return QStandardPaths::findExecutable(program);
+}
+
+QString commandName(MailTransport t)
+{
+    if (t == MailTransport::ComposeWindow)
+        return kComposeProgram;
+    const QStringList command = DesktopMail::sendCommand();
+    return command.isEmpty() ? QString() : command.first();
+}
+
+// What a finished program said about its failure: its error output, or its exit code.
+QString failureText(const QString& what, QProcess& process)
+{
+    if (process.exitStatus() == QProcess::CrashExit)
+        return QStringLiteral("%1 s'est arrêté anormalement.").arg(what);
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    if (said.isEmpty())
+        return QStringLiteral("%1 a échoué (code %2).").arg(what).arg(process.exitCode());
+    return QStringLiteral("%1 a échoué (code %2) : %3").arg(what).arg(process.exitCode()).arg(said);
+}
+
+int waitMs(std::chrono::milliseconds d) { return int(d.count()); }
+
+} // namespace
+
+QStringList DesktopMail::sendCommand()
+{
+    const QString configured = qEnvironmentVariable("MIRELOT_SENDMAIL").trimmed();
+    if (!configured.isEmpty())
+        return QProcess::splitCommand(configured);
+    return {kSendmail, QStringLiteral("-t"), QStringLiteral("-oi")};
+}
+
+QString DesktopMail::programPath(MailTransport t) { return findProgram(commandName(t)); }
+
+QStringList DesktopMail::composeArguments(const MailMessage& message)
+{
+    // The texts are UTF-8 whatever the user's locale.
+    QStringList args{QStringLiteral("--utf8")};
+    if (!message.subject.isEmpty())
+        args << QStringLiteral("--subject") << message.subject;
+    const QString body = message.bodyText();
+    if (!body.isEmpty())
+        args << QStringLiteral("--body") << body;
+    for (const MailAttachment& a : message.attachments)
+        args << QStringLiteral("--attach") << a.path;
+    args << message.recipients;
+    return args;
+}
+
+bool DesktopMail::signOn(MailTransport needed, QString* why)
+{
+    if (programPath(needed).isEmpty()) {
+        if (why)
+            *why = mailtext::transportMissing(needed, commandName(needed));
+        return false;
+    }
+    m_signedOn = true;
+    return true;
+}
+
+void DesktopMail::signOff() { m_signedOn = false; }
+
+bool DesktopMail::send(const MailMessage& message, MailTransport transport, QString& errorText)
+{
+    if (!m_signedOn) {
+        errorText = mailtext::notSignedOn();
+        return false;
+    }
+    const QString fault = checkMessage(message, transport);
+    if (!fault.isEmpty()) {
+        errorText = fault;
+        return false;
+    }
+    return transport == MailTransport::ComposeWindow ? compose(message, errorText)
+                                                     : sendAtOnce(message, errorText);
+}
+
+bool DesktopMail::compose(const MailMessage& message, QString& errorText)
+{
+    const QString program = programPath(MailTransport::ComposeWindow);
+    if (program.isEmpty()) {
+        errorText = mailtext::transportMissing(MailTransport::ComposeWindow, kComposeProgram);
+        return false;
+    }
+    // Not parented and not deleted while it runs: a client that keeps "xdg-email" waiting must
+    // outlive this call, and the program's exit must not close the user's message.
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(composeArguments(message));
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted(waitMs(composeWait))) {
+        errorText = QStringLiteral("Le logiciel de messagerie n'a pas pu être lancé : %1")
+                        .arg(process->errorString());
+        delete process;
+        return false;
+    }
+    if (!process->waitForFinished(waitMs(composeWait))) {
+        // The client holds the message window open; the process object goes when it ends.
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return true;
+    }
+    const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    if (!ok)
+        errorText = failureText(QStringLiteral("L'ouverture du message dans le logiciel de messagerie"),
+                                *process);
+    delete process;
+    return ok;
+}
+
+bool DesktopMail::sendAtOnce(const MailMessage& message, QString& errorText)
+{
+    const QStringList command = sendCommand();
+    const QString program = programPath(MailTransport::SendAtOnce);
+    if (program.isEmpty()) {
+        errorText =
+            mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce));
+        return false;
+    }
+    const mime::Built built = mime::build(message, platform::clock().now());
+    if (!built.error.isEmpty()) {
+        errorText = built.error;
+        return false;
+    }
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(command.mid(1));
+    process.start();
+    if (!process.waitForStarted(waitMs(sendWait))) {
+        errorText = QStringLiteral("La commande d'envoi du courrier n'a pas pu être lancée : %1")
+                        .arg(process.errorString());
+        return false;
+    }
+    process.write(built.bytes);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(waitMs(sendWait))) {
+        process.kill();
+        process.waitForFinished();
+        errorText = QStringLiteral("La commande d'envoi du courrier ne répond pas.");
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        errorText = failureText(QStringLiteral("L'envoi du message"), process);
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

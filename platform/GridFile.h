@@ -1,0 +1,60 @@
+#pragma once
+// Whole-grid files. Every save replaces its file atomically and says whether it worked; a load
+// that fails (missing file, unreadable, truncated or malformed content, another format) leaves
+// the grid exactly as it was and says why.
+//
+// Codes:
+//  0  the program's own complete grid file: every cell text (any character), check states,
+//     cell settings, row keys, counts, fixed rows and columns and column settings. Versioned
+//     UTF-8 text, one line per row, so that the first rows of a file can be read without the
+//     rest (loadHead).
+//  4  tab-separated text, one line per row, lines ending with a carriage return and a line
+//     feed. A cell holding a tab, a line end or beginning with a double quote is written
+//     between double quotes (a quote inside doubled).
+//  5  the same with the grid's own separators (Grid::setTextSeparators).
+//  6  an .xlsx workbook of one sheet holding the cells as texts (check-box cells as TRUE and
+//     FALSE).
+//
+// What is written: code 0 always writes the whole grid. Codes 4, 5 and 6 write the whole grid
+// with fixed cells, otherwise only the cells below the fixed rows and right of the fixed
+// columns. What is read: codes 4 and 5 fill the grid from its first cell below the fixed rows
+// and right of the fixed columns (fixed counts and fixed cells are kept); code 6 fills the grid
+// from cell (0, 0), as workbooks are written with their fixed cells.
+
+#include <QString>
+
+namespace platform {
+
+class Grid;
+
+struct GridFileResult
+{
+    bool ok = false;
+    QString error; // why it failed, in French, naming the file; empty on success
+
+    explicit operator bool() const { return ok; }
+    static GridFileResult success() { return {true, {}}; }
+    static GridFileResult failure(const QString& why) { return {false, why}; }
+};
+
+class GridFile
+{
+public:
+    enum Code : int { Complete = 0, TabText = 4, SeparatedText = 5, Workbook = 6 };
+
+    static GridFileResult save(const Grid& grid, const QString& path, int code, bool withFixedCells = false);
+    static GridFileResult load(Grid& grid, const QString& path, int code);
+
+    // Code 0 only: loads the counts, settings and the texts of the first rowCount rows (fewer
+    // when the file has fewer), without reading the rest of the file. Cell settings and keys of
+    // those rows are not read. The grid's row count becomes the number of rows read.
+    static GridFileResult loadHead(Grid& grid, const QString& path, int rowCount);
+
+    // Code 0 content in memory (the readers and writers of the files above).
+    static QByteArray toComplete(const Grid& grid);
+    static GridFileResult fromComplete(Grid& grid, const QByteArray& bytes, const QString& name = QString());
+    // Code 6 content in memory.
+    static GridFileResult fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name = QString());
+};
+
+} // namespace platform

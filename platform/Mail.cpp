@@ -1,0 +1,123 @@
+#include "platform/Mail.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace platform {
+
+QString MailMessage::bodyText() const
+{
+    QSet<int> placeholders;
+    for (const MailAttachment& a : attachments)
+        placeholders.insert(a.position);
+    QString body;
+    body.reserve(noteText.size());
+    for (int i = 0; i < noteText.size(); ++i) {
+        if (!placeholders.contains(i))
+            body.append(noteText.at(i));
+    }
+    return body;
+}
+
+bool isMailAddress(const QString& text)
+{
+    static const QString separators = QStringLiteral("<>()[],;:\"\\");
+    const qsizetype at = text.indexOf(QLatin1Char('@'));
+    if (at <= 0 || at != text.lastIndexOf(QLatin1Char('@')) || at == text.size() - 1)
+        return false;
+    for (const QChar c : text) {
+        if (c.isSpace() || c.category() == QChar::Other_Control || separators.contains(c))
+            return false;
+    }
+    const QString domain = text.mid(at + 1);
+    return !domain.startsWith(QLatin1Char('.')) && !domain.endsWith(QLatin1Char('.'))
+           && !domain.contains(QStringLiteral(".."));
+}
+
+QString checkMessage(const MailMessage& message, MailTransport transport)
+{
+    for (const QString& r : message.recipients) {
+        if (!isMailAddress(r))
+            return QStringLiteral("Adresse de destinataire invalide : « %1 ».").arg(r);
+    }
+    if (transport == MailTransport::SendAtOnce && message.recipients.isEmpty())
+        return QStringLiteral("Le message n'a aucun destinataire.");
+    for (const MailAttachment& a : message.attachments) {
+        const QFileInfo f(a.path);
+        if (!f.exists())
+            return QStringLiteral("Pièce jointe introuvable : « %1 ».").arg(a.path);
+        if (!f.isFile())
+            return QStringLiteral("La pièce jointe « %1 » n'est pas un fichier.").arg(a.path);
+        if (!f.isReadable())
+            return QStringLiteral("Pièce jointe illisible : « %1 ».").arg(a.path);
+    }
+    return QString();
+}
+
+namespace mailtext {
+QString notSignedOn() { return QStringLiteral("Aucune session de messagerie n'est ouverte."); }
+
+QString transportMissing(MailTransport t, const QString& program)
+{
+    if (t == MailTransport::ComposeWindow)
+        return QStringLiteral("Aucun logiciel de messagerie : le programme « %1 » est introuvable.")
+            .arg(program);
+    return QStringLiteral("Aucun service d'envoi du courrier : la commande « %1 » est introuvable.")
+        .arg(program);
+}
+} // namespace mailtext
+
+namespace {
+QString transportProgram(MailTransport t)
+{
+    return t == MailTransport::ComposeWindow ? QStringLiteral("xdg-email") : QStringLiteral("sendmail");
+}
+} // namespace
+
+bool RecordingMail::available(MailTransport t) const
+{
+    return t == MailTransport::ComposeWindow ? hasComposeWindow : hasSendAtOnce;
+}
+
+bool RecordingMail::signOn(MailTransport needed, QString* why)
+{
+    ++signOns;
+    if (!available(needed)) {
+        if (why)
+            *why = mailtext::transportMissing(needed, transportProgram(needed));
+        return false;
+    }
+    m_signedOn = true;
+    return true;
+}
+
+void RecordingMail::signOff()
+{
+    ++signOffs;
+    m_signedOn = false;
+}
+
+bool RecordingMail::send(const MailMessage& message, MailTransport transport, QString& errorText)
+{
+    if (!m_signedOn) {
+        errorText = mailtext::notSignedOn();
+        return false;
+    }
+    if (!available(transport)) {
+        errorText = mailtext::transportMissing(transport, transportProgram(transport));
+        return false;
+    }
+    const QString fault = checkMessage(message, transport);
+    if (!fault.isEmpty()) {
+        errorText = fault;
+        return false;
+    }
+    if (!sendError.isEmpty()) {
+        errorText = sendError;
+        return false;
+    }
+    sent.append({message, transport});
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,104 @@
+#pragma once
+// Sending e-mail through the machine's mail programs: a session is opened (sign on), messages are
+// sent in it, either through the desktop's compose window for the user to finish, or at once,
+// and the session is closed (sign off). Every failure comes back as a text, nothing is shown.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// How a message leaves the program.
+enum class MailTransport {
+    ComposeWindow, // the desktop's mail client opens the message for the user to finish and send
+    SendAtOnce,    // the message is handed to the system's mail transport without a window
+};
+
+struct MailAttachment
+{
+    QString path;
+    // The character of the note text on which the attachment stands (a placeholder blank).
+    int position = -1;
+
+    bool operator==(const MailAttachment&) const = default;
+};
+
+struct MailMessage
+{
+    QStringList recipients; // addresses, in order
+    QString subject;
+    QString noteText;       // the body, with one placeholder character per attachment
+    QList<MailAttachment> attachments;
+
+    // The body as the recipient reads it: the note text without the characters on which the
+    // attachments stand.
+    QString bodyText() const;
+
+    bool operator==(const MailMessage&) const = default;
+};
+
+// True when the text has the shape of an e-mail address: one "@" between a non-empty local part
+// and a domain, no blank, no control character and none of the characters that separate or
+// quote addresses in a header.
+bool isMailAddress(const QString& text);
+
+// The faults that would make a transport refuse the message, checked before anything is handed
+// on: a recipient that is no address, no recipient for a message sent at once, an attachment
+// that is missing, not a file or unreadable.
+// Returns the first fault's description, or an empty text.
+QString checkMessage(const MailMessage& message, MailTransport transport);
+
+class Mail
+{
+public:
+    virtual ~Mail() = default;
+    // Opens the session, for messages that will leave through the given transport. Fails, with
+    // the reason in `why`, when that transport is missing on this machine. Signing on again while
+    // signed on keeps the one session.
+    virtual bool signOn(MailTransport needed, QString* why = nullptr) = 0;
+    virtual void signOff() = 0;
+    virtual bool isSignedOn() const = 0;
+    // Sends one message in the open session. A message with a fault (see checkMessage) is not
+    // handed on at all. Returns false with the error's description in `errorText`.
+    virtual bool send(const MailMessage& message, MailTransport transport, QString& errorText) = 0;
+};
+
+// Records the messages it is asked to send and sends nothing. The transports it lacks make
+// sign-on fail, as a machine without them would.
+class RecordingMail : public Mail
+{
+public:
+    struct Sent
+    {
+        MailMessage message;
+        MailTransport transport;
+    };
+
+    bool signOn(MailTransport needed, QString* why = nullptr) override;
+    void signOff() override;
+    bool isSignedOn() const override { return m_signedOn; }
+    bool send(const MailMessage& message, MailTransport transport, QString& errorText) override;
+
+    bool hasComposeWindow = true;
+    bool hasSendAtOnce = true;
+    // When not empty, every send that passes the checks fails with this text.
+    QString sendError;
+
+    QList<Sent> sent;
+    int signOns = 0;
+    int signOffs = 0;
+
+private:
+    bool available(MailTransport t) const;
+
+    bool m_signedOn = false;
+};
+
+// Descriptions shared by the transports.
+namespace mailtext {
+QString notSignedOn();
+QString transportMissing(MailTransport t, const QString& program);
+} // namespace mailtext
+
+} // namespace platform

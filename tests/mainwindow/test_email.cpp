@@ -1,0 +1,318 @@
+#include "common/Globals.h"
+#include "mainwindow/EMail.h"
+#include "platform/DesktopMail.h"
+#include "tests/support/MailFakes.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using platform::MailTransport;
+
+namespace {
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+// Records every change of the mouse pointer.
+struct PointerLog
+{
+    int value = email::vbDefault;
+    QList<int> changes;
+
+    PointerLog()
+    {
+        email::installMousePointer({[this] { return value; }, [this](int v) {
+                                        value = v;
+                                        changes << v;
+                                    }});
+    }
+    ~PointerLog() { email::installMousePointer({}); }
+};
+
+} // namespace
+
+TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
+{
+    struct Row { const char* text; QStringList recipients; };
+    const Row rows[] = {
+        {"a@exemple.fr ; b@exemple.fr", {"a@exemple.fr", "b@exemple.fr"}},
+        {"a@exemple.fr", {"a@exemple.fr"}},
+        {"  a@exemple.fr  ", {"a@exemple.fr"}},
+        {"a @ exemple . fr", {"a@exemple.fr"}},
+        {"", {}},
+        {"   ", {}},
+        {"a@exemple.fr;", {"a@exemple.fr"}},      // a trailing ";" adds no empty recipient
+        {";a@exemple.fr;;b@exemple.fr; ;", {"a@exemple.fr", "b@exemple.fr"}},
+        {";", {}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(email::recipientList(r.text), r.recipients) << r.text;
+}
+
+TEST(EMailComposing, AttachmentsKeepTheirBlanks)
+{
+    struct Row { const char* text; QStringList paths; };
+    const Row rows[] = {
+        {"", {}},
+        {"/home/jean/Mirelot/Relevé 1.FLX2009", {"/home/jean/Mirelot/Relevé 1.FLX2009"}},
+        {"/d/a b.FLX2009;/d/c.FLX2009", {"/d/a b.FLX2009", "/d/c.FLX2009"}},
+        {"/d/a.FLX2009; /d/b.FLX2009", {"/d/a.FLX2009", " /d/b.FLX2009"}},
+        {"/d/a.FLX2009;", {"/d/a.FLX2009"}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(email::attachmentList(QString::fromUtf8(r.text)), r.paths) << r.text;
+}
+
+TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
+{
+    struct Row
+    {
+        const char* note;
+        const char* attachments;
+        const char* noteText;
+        QList<platform::MailAttachment> placed;
+    };
+    const Row rows[] = {
+        {"Fichier(s) EPS", "/d/a.FLX2009;/d/b c.FLX2009", "Fichier(s) EPS  ",
+         {{"/d/a.FLX2009", 14}, {"/d/b c.FLX2009", 15}}},
+        {"Fichier(s) EPS", "", "Fichier(s) EPS", {}},
+        {"", "/d/a.FLX2009", " ", {{"/d/a.FLX2009", 0}}},
+        {"Été", "/d/a;/d/b;/d/c", "Été   ", {{"/d/a", 3}, {"/d/b", 4}, {"/d/c", 5}}},
+    };
+    for (const Row& r : rows) {
+        const platform::MailMessage m = email::composeMessage(
+            " x@exemple.fr ", "Sujet", QString::fromUtf8(r.note), QString::fromUtf8(r.attachments));
+        EXPECT_EQ(m.noteText, QString::fromUtf8(r.noteText)) << r.note;
+        EXPECT_EQ(m.attachments, r.placed) << r.note;
+        EXPECT_EQ(m.recipients, QStringList({"x@exemple.fr"}));
+        EXPECT_EQ(m.subject, "Sujet");
+        EXPECT_EQ(m.bodyText(), QString::fromUtf8(r.note));
+    }
+}
+
+class EMailService : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    platform::RecordingMail& mail = env.mail();
+    QString eps1 = writeFile(env.path("Données/Relevé Ferme.FLX2009"), "1");
+    QString eps2 = writeFile(env.path("Données/SHOC-01-002.FLX2009"), "2");
+};
+
+TEST_F(EMailService, OpenSetsTheFlagFromTheSignOn)
+{
+    struct Row { bool hasCompose; bool hasSend; bool showDialog; bool failed; };
+    const Row rows[] = {
+        {true, true, false, false},
+        {false, true, false, false},
+        {true, false, false, true},
+        {true, false, true, false},
+        {false, true, true, true},
+        {false, false, false, true},
+    };
+    for (const Row& r : rows) {
+        mail.hasComposeWindow = r.hasCompose;
+        mail.hasSendAtOnce = r.hasSend;
+        gbol_Erreur_MAPI = !r.failed; // the flag is set either way
+        sub_Envoi_EMail_Open(gbol_Erreur_MAPI, r.showDialog);
+        EXPECT_EQ(gbol_Erreur_MAPI, r.failed) << r.hasCompose << r.hasSend << r.showDialog;
+        EXPECT_EQ(mail.isSignedOn(), !r.failed);
+        sub_Envoi_EMail_Close();
+        EXPECT_FALSE(mail.isSignedOn());
+    }
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(EMailService, OneMessageInItsOwnSessionOrInTheCallersSession)
+{
+    // The record list's mailing: its own session, messages sent at once.
+    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+    ASSERT_FALSE(gbol_Erreur_MAPI);
+    bool failed = false;
+    QString errorText;
+    const QString files = eps1 + ";" + eps2;
+    sub_Envoi_EMail(true, "correspondant@exemple.fr", "Mirelot : Fichier EPS", "Fichier(s) EPS", files, false,
+                    failed, errorText, false);
+    sub_Envoi_EMail(true, "autre@exemple.fr", "Mirelot : Fichier EPS", "Fichier(s) EPS", files, false, failed,
+                    errorText, false);
+    EXPECT_FALSE(failed) << errorText.toStdString();
+    EXPECT_TRUE(mail.isSignedOn()); // the caller closes its session
+    sub_Envoi_EMail_Close();
+    EXPECT_EQ(mail.signOns, 1);
+    EXPECT_EQ(mail.signOffs, 1);
+    ASSERT_EQ(mail.sent.size(), 2);
+    EXPECT_EQ(mail.sent[0].transport, MailTransport::SendAtOnce);
+    EXPECT_EQ(mail.sent[0].message.recipients, QStringList({"correspondant@exemple.fr"}));
+    EXPECT_EQ(mail.sent[0].message.noteText, "Fichier(s) EPS  ");
+    EXPECT_EQ(mail.sent[0].message.attachments,
+              QList<platform::MailAttachment>({{eps1, 14}, {eps2, 15}}));
+
+    // The about box's contact label: a session of its own, the compose window.
+    mail.sent.clear();
+    sub_Envoi_EMail(false, "contact@exemple.fr", "", "", "", true, failed, errorText, false);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(mail.isSignedOn());
+    EXPECT_EQ(mail.signOns, 2);
+    EXPECT_EQ(mail.signOffs, 2);
+    ASSERT_EQ(mail.sent.size(), 1);
+    EXPECT_EQ(mail.sent[0].transport, MailTransport::ComposeWindow);
+    EXPECT_EQ(mail.sent[0].message.recipients, QStringList({"contact@exemple.fr"}));
+    EXPECT_EQ(mail.sent[0].message.noteText, "");
+}
+
+TEST_F(EMailService, FailuresSetTheFlagAndSendNothing)
+{
+    const QString missing = env.path("Données/absent.FLX2009");
+    struct Row
+    {
+        const char* name;
+        bool sessionOpen;
+        bool openFirst;     // the caller opened a session before
+        bool hasTransport;  // the transport the message needs is on the machine
+        QString recipients;
+        QString attachments;
+        bool showDialog;
+        QString error;      // the start of the error text; empty: sent
+        int sent;
+    };
+    const Row rows[] = {
+        {"sound, own session", false, false, true, "a@exemple.fr", eps1, false, "", 1},
+        {"own session cannot be opened", false, false, false, "a@exemple.fr", eps1, false,
+         "Aucun service d'envoi du courrier", 0},
+        {"own session for the compose window cannot be opened", false, false, false, "a@exemple.fr", "", true,
+         "Aucun logiciel de messagerie", 0},
+        {"session said open but none is", true, false, true, "a@exemple.fr", eps1, false,
+         "Aucune session de messagerie", 0},
+        {"missing second attachment", true, true, true, "a@exemple.fr", eps1 + ";" + missing, false,
+         "Pièce jointe introuvable : « " + missing, 0},
+        {"attachment path whose blank was taken for a separator", true, true, true, "a@exemple.fr",
+         eps1 + "; " + eps2, false, "Pièce jointe introuvable : «  " + eps2, 0},
+        {"second recipient is a telephone number", true, true, true, "a@exemple.fr;06 12 34 56 78", "", false,
+         "Adresse de destinataire invalide : « 0612345678 »", 0},
+        {"no recipient for a message sent at once", false, false, true, " ; ", eps1, false,
+         "Le message n'a aucun destinataire", 0},
+        {"no recipient in the compose window: the user writes one", false, false, true, "", "", true, "", 1},
+        {"trailing separator", true, true, true, "a@exemple.fr;", eps1, false, "", 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        mail.sent.clear();
+        mail.hasComposeWindow = mail.hasSendAtOnce = true;
+        if (r.openFirst) {
+            sub_Envoi_EMail_Open(gbol_Erreur_MAPI, r.showDialog);
+            ASSERT_FALSE(gbol_Erreur_MAPI);
+        }
+        if (!r.hasTransport)
+            (r.showDialog ? mail.hasComposeWindow : mail.hasSendAtOnce) = false;
+
+        bool failed = false;
+        QString errorText = "avant";
+        sub_Envoi_EMail(r.sessionOpen, r.recipients, "Mirelot : Fichier EPS", "Fichier(s) EPS", r.attachments,
+                        r.showDialog, failed, errorText, false);
+        EXPECT_EQ(failed, !r.error.isEmpty());
+        if (r.error.isEmpty()) {
+            EXPECT_EQ(errorText, "avant"); // success leaves the outputs alone
+        } else {
+            EXPECT_TRUE(errorText.startsWith(r.error)) << errorText.toStdString();
+        }
+        EXPECT_EQ(mail.sent.size(), r.sent);
+        // A session this call opened is closed; the caller's stays open.
+        EXPECT_EQ(mail.isSignedOn(), r.openFirst);
+        sub_Envoi_EMail_Close();
+    }
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(EMailService, TheFailedFlagIsNeverCleared)
+{
+    bool failed = true;
+    QString errorText = "erreur précédente";
+    sub_Envoi_EMail(false, "a@exemple.fr", "s", "t", eps1, false, failed, errorText, false);
+    EXPECT_EQ(mail.sent.size(), 1);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(errorText, "erreur précédente");
+}
+
+TEST_F(EMailService, TheMousePointerIsRestored)
+{
+    PointerLog pointer;
+    bool failed = false;
+    QString errorText;
+
+    pointer.value = 99; // a pointer of the caller's
+    pointer.changes.clear();
+    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, 99}));
+
+    pointer.changes.clear();
+    sub_Envoi_EMail(true, "a@exemple.fr", "s", "t", "", false, failed, errorText);
+    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, 99}));
+
+    pointer.changes.clear();
+    sub_Envoi_EMail_Close();
+    EXPECT_EQ(pointer.changes, QList<int>({email::vbDefault}));
+
+    // Own session: closing it puts the default pointer, then the caller's comes back.
+    pointer.value = 99;
+    pointer.changes.clear();
+    mail.hasSendAtOnce = false;
+    sub_Envoi_EMail(false, "a@exemple.fr", "s", "t", "", false, failed, errorText);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, email::vbDefault, 99}));
+}
+
+// The whole road: the procedures, the real transports and fake programs in their place.
+class EMailThroughTheMachine : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    QString bin = env.path("programmes");
+    QString sendmail = bin + "/sendmail";
+    QString xdgEmail = bin + "/xdg-email";
+    testing_support::ScopedEnv path{"PATH", bin.toUtf8()};
+    testing_support::ScopedEnv command{"MIRELOT_SENDMAIL", (sendmail + " -t -oi").toUtf8()};
+    platform::DesktopMail desktop;
+
+    void SetUp() override { platform::services().mail = &desktop; }
+};
+
+TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
+    QByteArray record("SHOC\tÉté\r\n");
+    record.append('\0');
+    record.append("\xff\xfe", 2);
+    const QString eps1 = writeFile(env.path("Données à envoyer/Relevé de l'hiver 2010.FLX2009"), record);
+    const QString eps2 = writeFile(env.path("Données à envoyer/SHOC-01-002.FLX2009"), "deuxième");
+
+    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+    ASSERT_FALSE(gbol_Erreur_MAPI);
+    bool failed = false;
+    QString errorText;
+    sub_Envoi_EMail(true, " correspondant@exemple.fr ; adjoint@exemple.org ",
+                    gstr_Nom_Programme + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false, failed,
+                    errorText, false);
+    sub_Envoi_EMail_Close();
+    ASSERT_FALSE(failed) << errorText.toStdString();
+
+    const auto input = testing_support::fakeInput(sendmail);
+    ASSERT_TRUE(input.has_value());
+    const auto read = testing_support::readMessage(*input);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->to, QStringList({"correspondant@exemple.fr", "adjoint@exemple.org"}));
+    EXPECT_EQ(read->subject, "Mirelot : Fichier EPS");
+    EXPECT_EQ(read->body, "Fichier(s) EPS\n");
+    ASSERT_EQ(read->attachments.size(), 2);
+    EXPECT_EQ(read->attachments[0].fileName, "Relevé de l'hiver 2010.FLX2009");
+    EXPECT_EQ(read->attachments[0].bytes, record);
+    EXPECT_EQ(read->attachments[1].fileName, "SHOC-01-002.FLX2009");
+    EXPECT_EQ(read->attachments[1].bytes, QByteArray("deuxième"));
+}

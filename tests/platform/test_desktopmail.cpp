@@ -1,0 +1,294 @@
+#include "platform/DesktopMail.h"
+#include "tests/support/MailFakes.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using platform::DesktopMail;
+using platform::MailMessage;
+using platform::MailTransport;
+using testing_support::FakeProgram;
+using testing_support::ScopedEnv;
+
+namespace {
+
+QByteArray allBytes()
+{
+    QByteArray b;
+    for (int i = 0; i < 256; ++i)
+        b.append(char(i));
+    return b;
+}
+
+class DesktopMailTest : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    // Programs live in a folder whose name has blanks and accents.
+    QString bin = env.path("programmes à tester");
+    QString sendmail = bin + "/faux sendmail";
+    QString xdgEmail = bin + "/xdg-email";
+    // The search path holds only the fake programs' folder.
+    ScopedEnv path{"PATH", bin.toUtf8()};
+    ScopedEnv command{"MIRELOT_SENDMAIL", ("\"" + sendmail + "\" -t -oi").toUtf8()};
+    DesktopMail mail;
+
+    QString writeFile(const QString& relative, const QByteArray& bytes)
+    {
+        const QString p = env.path(relative);
+        QDir().mkpath(QFileInfo(p).absolutePath());
+        QFile f(p);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return p;
+    }
+
+    static MailMessage message(const QStringList& to, const QString& subject, const QString& note,
+                               const QStringList& files)
+    {
+        MailMessage m;
+        m.recipients = to;
+        m.subject = subject;
+        m.noteText = note + QString(files.size(), QLatin1Char(' '));
+        for (int i = 0; i < files.size(); ++i)
+            m.attachments.append({files[i], int(note.size()) + i});
+        return m;
+    }
+};
+
+} // namespace
+
+TEST(DesktopMailCommand, SendmailCommandFromTheEnvironment)
+{
+    struct Row { std::optional<QByteArray> env; QStringList command; };
+    const Row rows[] = {
+        {std::nullopt, {"/usr/sbin/sendmail", "-t", "-oi"}},
+        {QByteArray("  "), {"/usr/sbin/sendmail", "-t", "-oi"}},
+        {QByteArray("/usr/bin/msmtp -t"), {"/usr/bin/msmtp", "-t"}},
+        {QByteArray("\"/opt/mes programmes/envoi\" -t -oi"), {"/opt/mes programmes/envoi", "-t", "-oi"}},
+        {QByteArray("/opt/mes programmes/envoi"), {"/opt/mes", "programmes/envoi"}},
+        {QByteArray("\"/opt/d\xc3\xa9p\xc3\xb4t/envoi\""), {"/opt/dépôt/envoi"}},
+    };
+    for (const Row& r : rows) {
+        ScopedEnv e("MIRELOT_SENDMAIL", r.env);
+        EXPECT_EQ(DesktopMail::sendCommand(), r.command) << (r.env ? r.env->constData() : "(unset)");
+    }
+}
+
+TEST_F(DesktopMailTest, SentAtOnceTheMessageReadsBackWhole)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
+    const QString eps1 = writeFile("dossier à blancs/Relevé Ferme 2010.FLX2009", allBytes());
+    const QString eps2 =
+        writeFile("dossier à blancs/SHOC-01-002.FLX2009", QByteArray("ligne 1\r\nligne 2\n"));
+    const QString empty = writeFile("vide.txt", QByteArray());
+
+    struct Row
+    {
+        const char* name;
+        MailMessage message;
+        QStringList names;
+        QList<QByteArray> bytes;
+    };
+    const Row rows[] = {
+        {"export file to one correspondent",
+         message({"correspondant@exemple.fr"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1}),
+         {"Relevé Ferme 2010.FLX2009"}, {allBytes()}},
+        {"two files to two recipients",
+         message({"a@exemple.fr", "b@exemple.org"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1, eps2}),
+         {"Relevé Ferme 2010.FLX2009", "SHOC-01-002.FLX2009"}, {allBytes(), "ligne 1\r\nligne 2\n"}},
+        {"accented subject and body, no attachment",
+         message({"observateur@exemple.fr"}, "STOC-EPS Étang-Salé : relance du 15/06/2010",
+                 "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.", {}),
+         {}, {}},
+        {"empty attachment", message({"a@exemple.fr"}, "Vide", "", {empty}), {"vide.txt"}, {QByteArray()}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
+        QString error;
+        ASSERT_TRUE(mail.send(r.message, MailTransport::SendAtOnce, error)) << error.toStdString();
+        EXPECT_EQ(testing_support::fakeArguments(sendmail), QStringList({"-t", "-oi"}));
+        const std::optional<QByteArray> input = testing_support::fakeInput(sendmail);
+        ASSERT_TRUE(input.has_value());
+        // Nothing but 7-bit text goes to the transport.
+        for (char c : *input)
+            ASSERT_EQ(c & 0x80, 0);
+        const auto read = testing_support::readMessage(*input);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->to, r.message.recipients);
+        EXPECT_EQ(read->subject, r.message.subject);
+        const bool ascii = r.message.subject.toLatin1() == r.message.subject.toUtf8();
+        EXPECT_EQ(read->rawSubject.contains("=?UTF-8?", Qt::CaseInsensitive), !ascii)
+            << read->rawSubject.toStdString();
+        EXPECT_TRUE(input->contains("Content-Type: text/plain; charset=utf-8"));
+        // The last line of the body is ended like the others.
+        const QString body = r.message.bodyText();
+        EXPECT_EQ(read->body, body.isEmpty() ? body : body + "\n");
+        ASSERT_EQ(read->attachments.size(), r.names.size());
+        for (int i = 0; i < r.names.size(); ++i) {
+            EXPECT_EQ(read->attachments[i].fileName, r.names[i]);
+            EXPECT_TRUE(read->attachments[i].base64);
+            EXPECT_EQ(read->attachments[i].bytes, r.bytes[i]);
+        }
+        mail.signOff();
+    }
+}
+
+TEST_F(DesktopMailTest, NothingReachesSendmailWhenTheMessageOrTheSessionIsAmiss)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
+    const QString eps = writeFile("Relevé.FLX2009", "x");
+    struct Row
+    {
+        const char* name;
+        bool signOn;
+        MailMessage message;
+        QString error;
+    };
+    const Row rows[] = {
+        {"no session", false, message({"a@exemple.fr"}, "s", "t", {eps}), "Aucune session de messagerie"},
+        {"missing attachment", true, message({"a@exemple.fr"}, "s", "t", {eps, env.path("absent")}),
+         "Pièce jointe introuvable"},
+        {"recipient that is no address", true, message({"a@exemple.fr", "0612345678"}, "s", "t", {}),
+         "Adresse de destinataire invalide"},
+        {"no recipient", true, message({}, "s", "t", {}), "Le message n'a aucun destinataire"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        if (r.signOn) {
+            ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
+        }
+        QString error;
+        EXPECT_FALSE(mail.send(r.message, MailTransport::SendAtOnce, error));
+        EXPECT_TRUE(error.startsWith(r.error)) << error.toStdString();
+        EXPECT_FALSE(testing_support::fakeArguments(sendmail).has_value());
+        mail.signOff();
+    }
+}
+
+TEST_F(DesktopMailTest, SendmailFailureComesBackWithWhatItSaid)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail, {75, "relais smtp injoignable", 0}));
+    ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
+    QString error;
+    EXPECT_FALSE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::SendAtOnce, error));
+    EXPECT_TRUE(error.contains("75")) << error.toStdString();
+    EXPECT_TRUE(error.contains("relais smtp injoignable")) << error.toStdString();
+}
+
+TEST_F(DesktopMailTest, SignOnFailsWhereTheTransportIsMissing)
+{
+    struct Row
+    {
+        const char* name;
+        bool fakeSendmail;
+        bool fakeXdgEmail;
+        std::optional<QByteArray> command;
+        bool sendAtOnce;
+        bool composeWindow;
+    };
+    const QByteArray absent = env.path("nulle part/sendmail").toUtf8();
+    const Row rows[] = {
+        {"both present", true, true, std::nullopt, true, true},
+        {"no mail client", true, false, std::nullopt, true, false},
+        {"no sendmail", false, true, std::nullopt, false, true},
+        {"sendmail command names a missing program", true, true, absent, false, true},
+        {"sendmail command names a folder", true, true, env.dataFolder().toUtf8(), false, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        QDir(bin).removeRecursively();
+        if (r.fakeSendmail) {
+            ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
+        }
+        if (r.fakeXdgEmail) {
+            ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail));
+        }
+        std::optional<ScopedEnv> other;
+        if (r.command)
+            other.emplace("MIRELOT_SENDMAIL", r.command);
+
+        QString why;
+        EXPECT_EQ(mail.signOn(MailTransport::SendAtOnce, &why), r.sendAtOnce);
+        if (!r.sendAtOnce) {
+            EXPECT_TRUE(why.startsWith("Aucun service d'envoi du courrier")) << why.toStdString();
+            EXPECT_FALSE(mail.isSignedOn());
+        } else if (!r.composeWindow) {
+            // Signed on for messages sent at once; one for the compose window still fails.
+            QString error;
+            EXPECT_FALSE(
+                mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
+            EXPECT_TRUE(error.contains("« xdg-email » est introuvable")) << error.toStdString();
+        }
+        mail.signOff();
+        why.clear();
+        EXPECT_EQ(mail.signOn(MailTransport::ComposeWindow, &why), r.composeWindow);
+        if (!r.composeWindow) {
+            EXPECT_TRUE(why.contains("« xdg-email » est introuvable")) << why.toStdString();
+        }
+        mail.signOff();
+    }
+}
+
+TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail));
+    const QString eps1 = writeFile("Données à envoyer/Relevé d'hiver n°1.FLX2009", "a");
+    const QString eps2 = writeFile("Données à envoyer/$HOME `x`; rm.FLX2009", "b");
+
+    struct Row
+    {
+        const char* name;
+        MailMessage message;
+        QStringList arguments;
+    };
+    const Row rows[] = {
+        {"contact label: address only", message({"contact@exemple.fr"}, "", "", {}),
+         {"--utf8", "contact@exemple.fr"}},
+        {"circular: several recipients, subject, no body",
+         message({"a@exemple.fr", "b@exemple.fr"}, "STOC-EPS : circulaire du 15/06/2010", "", {}),
+         {"--utf8", "--subject", "STOC-EPS : circulaire du 15/06/2010", "a@exemple.fr", "b@exemple.fr"}},
+        {"attachments with blanks, accents and shell characters",
+         message({"c@exemple.fr"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1, eps2}),
+         {"--utf8", "--subject", "Mirelot : Fichier EPS", "--body", "Fichier(s) EPS", "--attach", eps1,
+          "--attach", eps2, "c@exemple.fr"}},
+        {"no recipient: the user chooses one", message({}, "Sujet", "Ligne 1\nLigne 2", {}),
+         {"--utf8", "--subject", "Sujet", "--body", "Ligne 1\nLigne 2"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(DesktopMail::composeArguments(r.message), r.arguments);
+        ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
+        QString error;
+        ASSERT_TRUE(mail.send(r.message, MailTransport::ComposeWindow, error)) << error.toStdString();
+        EXPECT_EQ(testing_support::fakeArguments(xdgEmail), r.arguments);
+        mail.signOff();
+    }
+}
+
+TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
+{
+    ASSERT_TRUE(
+        testing_support::writeFakeProgram(xdgEmail, {3, "no method available for opening 'mailto:'", 0}));
+    ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
+    QString error;
+    EXPECT_FALSE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
+    EXPECT_TRUE(error.contains("(code 3)")) << error.toStdString();
+    EXPECT_TRUE(error.contains("no method available")) << error.toStdString();
+
+    // A client that keeps xdg-email waiting until it is closed: the call returns after the wait.
+    ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail, {0, "", 3}));
+    mail.composeWait = std::chrono::milliseconds(300);
+    QElapsedTimer t;
+    t.start();
+    error.clear();
+    EXPECT_TRUE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error))
+        << error.toStdString();
+    EXPECT_LT(t.elapsed(), 2500);
+    EXPECT_EQ(testing_support::fakeArguments(xdgEmail),
+              QStringList({"--utf8", "--subject", "s", "--body", "t", "a@exemple.fr"}));
+}
