@@ -3,6 +3,7 @@
 #include "common/Globals.h"
 #include "mainwindow/AboutTexts.h"
 #include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/EMail.h"
 #include "mainwindow/Editeur.h"
 #include "mainwindow/Logo.h"
 #include "platform/Services.h"
@@ -106,9 +107,11 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
 
 void frm_A_Propos::Lab_Courriel_Click()
 {
-    // TODO(e-mail service): compose through sub_Envoi_EMail (session opened and closed by the
-    // service, the compose window shown) once it is merged; until then the desktop's mail link.
-    platform::shell().openUrl(QStringLiteral("mailto:") + Lab_Courriel->text());
+    // The mail client's window opens for the user to write and send; no mail client, or the
+    // window cancelled, says nothing.
+    bool failed = false;
+    QString errorText;
+    sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText, false);
 }
 
 void frm_A_Propos::lab_web_Click() { platform::shell().openUrl(mainwindow::gstr_Site_Editeur); }

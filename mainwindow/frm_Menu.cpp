@@ -4,6 +4,7 @@
 #include "common/Options.h"
 #include "common/Settings.h"
 #include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/EMail.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/Documentation.h"
 #include "mainwindow/StudyDepartments.h"
@@ -73,6 +74,21 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
     construireMenus();
 
+    // The screen's mouse pointer, as the e-mail service sets it.
+    email::installMousePointer(
+        {[] {
+             const QCursor* c = QApplication::overrideCursor();
+             return c && c->shape() == Qt::WaitCursor ? email::vbHourglass : email::vbDefault;
+         },
+         [](int value) {
+             if (value == email::vbHourglass) {
+                 QApplication::setOverrideCursor(Qt::WaitCursor);
+             } else {
+                 while (QApplication::overrideCursor())
+                     QApplication::restoreOverrideCursor();
+             }
+         }});
+
     // The items follow the marks, whoever sets them.
     sub_Observer_Options([this](const QString& name, bool on) {
         if (QAction* a = item(name); a && a->isCheckable())
@@ -89,6 +105,7 @@ frm_Menu::~frm_Menu()
     delete m_mdi;
     m_mdi = nullptr;
     sub_Observer_Options(nullptr);
+    email::installMousePointer({});
     if (gobj_Menu == this)
         gobj_Menu = nullptr;
 }

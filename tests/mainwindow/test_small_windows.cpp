@@ -4,6 +4,7 @@
 #include "mainwindow/frm_Wait.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -37,22 +38,34 @@ TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
     frm_A_Propos box;
     box.show();
     QTest::mouseClick(box.Lab_Courriel, Qt::LeftButton);
+    ASSERT_EQ(env.mail().sent.size(), 1);
+    const auto& sent = env.mail().sent[0];
+    EXPECT_EQ(sent.transport, platform::MailTransport::ComposeWindow); // the user writes and sends
+    EXPECT_EQ(sent.message.recipients, QStringList{mainwindow::gstr_Courriel_Editeur});
+    EXPECT_TRUE(sent.message.subject.isEmpty());
+    EXPECT_TRUE(sent.message.attachments.isEmpty());
+    EXPECT_EQ(env.mail().signOns, 1); // a session of its own, closed after the message
+    EXPECT_EQ(env.mail().signOffs, 1);
+    EXPECT_FALSE(env.mail().isSignedOn());
+
     QTest::mouseClick(box.lab_web, Qt::LeftButton);
     QTest::mouseClick(box.lab_Credit, Qt::LeftButton); // not a link
-    ASSERT_EQ(env.shell().calls.size(), 2);
+    ASSERT_EQ(env.shell().calls.size(), 1);
     EXPECT_EQ(env.shell().calls[0].kind, RecordingShell::Call::Url);
-    EXPECT_EQ(env.shell().calls[0].target, "mailto:" + mainwindow::gstr_Courriel_Editeur);
-    EXPECT_EQ(env.shell().calls[1].target, mainwindow::gstr_Site_Editeur);
+    EXPECT_EQ(env.shell().calls[0].target, mainwindow::gstr_Site_Editeur);
+    EXPECT_EQ(env.mail().sent.size(), 1);
 }
 
 TEST_F(SmallWindowsTest, ContactWithoutMailClientLeavesTheBoxOpenAndSilent)
 {
-    env.shell().succeed = false;
+    env.mail().hasComposeWindow = false;
     frm_A_Propos box;
     box.show();
     QTest::mouseClick(box.Lab_Courriel, Qt::LeftButton);
     EXPECT_TRUE(box.isVisible());
+    EXPECT_TRUE(env.mail().sent.isEmpty());
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(SmallWindowsTest, AboutBoxAloneClosesItself)
