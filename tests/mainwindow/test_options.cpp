@@ -58,21 +58,6 @@ TEST_F(OptionsTest, CreationPutsEveryMarkBack)
     EXPECT_FALSE(fun_Frequence_Cochee(2));
 }
 
-TEST_F(OptionsTest, ClickInvertsAndSavesAtOnceTwiceRestores)
-{
-    for (int i = 0; i < int(Option::Réorg); ++i) {
-        const Option option = Option(i);
-        const bool before = fun_Option(option);
-        const QString name = fun_Valeur_Option(option);
-        EXPECT_TRUE(sub_Click_Option(option));
-        EXPECT_EQ(fun_Option(option), !before) << name.toStdString();
-        EXPECT_EQ(parametre(name), before ? "0" : "-1") << name.toStdString();
-        EXPECT_TRUE(sub_Click_Option(option));
-        EXPECT_EQ(fun_Option(option), before);
-        EXPECT_EQ(parametre(name), before ? "-1" : "0") << name.toStdString();
-    }
-}
-
 TEST_F(OptionsTest, ReorgIsNotSaved)
 {
     EXPECT_TRUE(sub_Click_Option(Option::Réorg));
@@ -132,17 +117,6 @@ TEST_F(OptionsTest, RestoreUnchecksAtlasAndLeavesUnreadableValues)
     EXPECT_FALSE(fun_Option(Option::bing));      // left as it was
     EXPECT_TRUE(fun_Option(Option::Ajust));      // the others still restored
     EXPECT_FALSE(fun_Option(Option::SaisieEsp)); // the learning mode is the start-up's own step
-}
-
-TEST_F(OptionsTest, ClickedOptionSurvivesARestart)
-{
-    sub_Click_Option(Option::AltColor); // -> checked
-    sub_Click_Option(Option::Ajust);    // -> unchecked
-    env.restartRegistry();
-    sub_Options_Creation();
-    sub_Charger_Options();
-    EXPECT_TRUE(fun_Option(Option::AltColor));
-    EXPECT_FALSE(fun_Option(Option::Ajust));
 }
 
 TEST_F(OptionsTest, FrequencyClickChecksOneItemAndSavesItsIndex)
