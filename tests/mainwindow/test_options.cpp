@@ -9,7 +9,6 @@
 using namespace mainwindow;
 
 namespace {
-QString parametre(const QString& name) { return fun_Get_Setting_Str(gstr_Section_Parametres, name, "<absent>"); }
 void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value); }
 } // namespace
 
