@@ -17,6 +17,22 @@
 namespace platform {
 
 struct GridData;
+struct GridContent;
+
+// One item of an edit list: the text stored in the cell and the text shown for it.
+struct GridEditItem
+{
+    QString code;
+    QString label;
+    bool operator==(const GridEditItem&) const = default;
+};
+
+struct GridEditList
+{
+    QList<GridEditItem> items;
+    bool typingAllowed = false; // the list began with "|"
+    bool isEmpty() const { return items.isEmpty(); }
+};
 
 // Colours as the program writes them: red + 256 * green + 65536 * blue. 0 is "no colour of
 // its own" (the cell shows the grid's colour).
@@ -176,6 +192,9 @@ public:
     void setEditList(const QString& list);
     // The list the editor of a cell offers: editList() when set, otherwise the column's list.
     QString editListFor(int col) const;
+    // Reads a list: items between "|" ("#code;label" stores code and shows label; another item
+    // stores and shows itself); a leading "|" allows typing and a trailing "|" adds no item.
+    static GridEditList parseEditList(const QString& list);
 
     // ---- Rows.
     // Inserts a row at position (at the end when position is -1 or past the end) holding the
@@ -249,13 +268,19 @@ Q_SIGNALS:
     void reset();
     // The selection or the current cell changed (by code or by the view).
     void selectionChanged();
+    // A column's settings (hidden, data type, edit list, sort, centring, width, data) changed.
+    void columnSettingsChanged(int col);
 
 private:
     friend class GridFile;
     void emitCells(int r1, int c1, int r2, int c2);
     void beginReset();
     void endReset();
-    void replaceData(GridData&& data);
+    void replaceContent(GridContent&& content);
+    const GridContent& content() const;
+    // The selection the user made in a view (no echo to the views).
+    void selectFromView(int row, int col, int rowSel, int colSel, const QList<int>& listBoxRows);
+    friend class GridView;
 
     std::unique_ptr<GridData> d;
 };

@@ -1,0 +1,803 @@
+#include "platform/GridFile.h"
+
+#include "platform/Grid.h"
+#include "platform/GridData.h"
+#include "platform/GridWorkbook.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace platform {
+
+// ================================================================ the complete grid file (code 0)
+//
+//   MIRELOT-GRILLE <tab> 1                                   signature and version
+//   taille <tab> rows <tab> cols <tab> fixed rows <tab> fixed cols
+//   colonne <tab> c <tab> hidden <tab> type <tab> sort <tab> centred <tab> width <tab> list <tab> data
+//   cellules
+//   one line per row: the row's texts separated by tabs, trailing empty texts left out
+//   cellule <tab> r <tab> c <tab> check <tab> back colour <tab> read-only <tab> font size <tab> font
+//   cle <tab> r <tab> key
+//   fin <tab> rows
+//
+// Lines end with a line feed. Inside texts a backslash, a tab, a carriage return and a line
+// feed are written \\, \t, \r and \n. Only the columns and cells whose settings differ from
+// the defaults have a line. "fin" with the row count ends a complete file: a file cut short
+// anywhere is refused.
+
+namespace {
+
+const QString kSignature = QStringLiteral("MIRELOT-GRILLE");
+constexpr int kVersion = 1;
+
+QString fileLabel(const QString& name) { return name.isEmpty() ? QStringLiteral("(en mémoire)") : name; }
+
+GridFileResult fail(const QString& name, const QString& why)
+{
+    return GridFileResult::failure(QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(fileLabel(name), why));
+}
+
+void appendEscaped(QString& out, const QString& text)
+{
+    const QChar* p = text.constData();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ch = p[i].unicode();
+        char16_t esc = 0;
+        switch (ch) {
+        case u'\\': esc = u'\\'; break;
+        case u'\t': esc = u't'; break;
+        case u'\r': esc = u'r'; break;
+        case u'\n': esc = u'n'; break;
+        default: continue;
+        }
+        out.append(p + start, i - start);
+        out += u'\\';
+        out += QChar(esc);
+        start = i + 1;
+    }
+    out.append(p + start, n - start);
+}
+
+// Undoes appendEscaped; false for a backslash that starts no known escape.
+bool unescape(QStringView s, QString* out)
+{
+    QString r(s.size(), Qt::Uninitialized);
+    QChar* w = r.data();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar ch = s[i];
+        if (ch != u'\\') {
+            w[k++] = ch;
+            continue;
+        }
+        if (++i >= s.size())
+            return false;
+        switch (s[i].unicode()) {
+        case u'\\': w[k++] = u'\\'; break;
+        case u't': w[k++] = u'\t'; break;
+        case u'r': w[k++] = u'\r'; break;
+        case u'n': w[k++] = u'\n'; break;
+        default: return false;
+        }
+    }
+    r.truncate(k);
+    *out = std::move(r);
+    return true;
+}
+
+bool readCell(QStringView s, QString* out)
+{
+    if (!s.contains(u'\\')) {
+        *out = s.toString();
+        return true;
+    }
+    return unescape(s, out);
+}
+
+// Splits a line at its tabs.
+QList<QStringView> fields(QStringView line)
+{
+    QList<QStringView> out;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype tab = line.indexOf(u'\t', start);
+        if (tab < 0) {
+            out.append(line.mid(start));
+            return out;
+        }
+        out.append(line.mid(start, tab - start));
+        start = tab + 1;
+    }
+}
+
+bool readInt(QStringView s, qint64 lo, qint64 hi, qint64* out)
+{
+    qsizetype i = 0;
+    const bool negative = !s.isEmpty() && s[0] == u'-';
+    if (negative)
+        i = 1;
+    if (i >= s.size() || s.size() - i > 12)
+        return false;
+    qint64 v = 0;
+    for (; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        if (u < '0' || u > '9')
+            return false;
+        v = v * 10 + (u - '0');
+    }
+    if (negative)
+        v = -v;
+    if (v < lo || v > hi)
+        return false;
+    *out = v;
+    return true;
+}
+
+// The fields of a line, one after the other, without building a list.
+class Fields
+{
+public:
+    explicit Fields(QStringView line) : m_line(line) {}
+    bool next(QStringView* field)
+    {
+        if (m_done)
+            return false;
+        const qsizetype tab = m_line.indexOf(u'\t', m_pos);
+        if (tab < 0) {
+            *field = m_line.mid(m_pos);
+            m_done = true;
+        } else {
+            *field = m_line.mid(m_pos, tab - m_pos);
+            m_pos = tab + 1;
+        }
+        return true;
+    }
+    bool nextInt(qint64 lo, qint64 hi, qint64* out)
+    {
+        QStringView f;
+        return next(&f) && readInt(f, lo, hi, out);
+    }
+    bool atEnd() const { return m_done; }
+
+private:
+    QStringView m_line;
+    qsizetype m_pos = 0;
+    bool m_done = false;
+};
+
+// Reads the lines of a complete file one at a time from text already decoded.
+class LineReader
+{
+public:
+    explicit LineReader(QStringView text) : m_text(text) {}
+    bool next(QStringView* line)
+    {
+        if (m_pos >= m_text.size())
+            return false;
+        qsizetype end = m_text.indexOf(u'\n', m_pos);
+        if (end < 0)
+            return false; // every line of a complete file ends with a line feed
+        *line = m_text.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
+        return true;
+    }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+// Reads one line at a time from a file, for the first rows only.
+class FileLineReader
+{
+public:
+    explicit FileLineReader(QFile& f) : m_file(f) {}
+    // false at the end of the file, on a read error, on invalid UTF-8 or on a line without
+    // its line feed
+    bool next(QString* line)
+    {
+        QByteArray bytes = m_file.readLine();
+        if (bytes.isEmpty() || !bytes.endsWith('\n'))
+            return false;
+        bytes.chop(1);
+        QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        *line = dec.decode(bytes);
+        return !dec.hasError();
+    }
+
+private:
+    QFile& m_file;
+};
+
+struct Header
+{
+    qint64 rows = 0, cols = 0, fixedRows = 0, fixedCols = 0;
+};
+
+bool parseSignature(QStringView line, QString* why)
+{
+    const QList<QStringView> f = fields(line);
+    if (f.size() != 2 || f[0] != kSignature) {
+        *why = QStringLiteral("ce n'est pas un fichier de grille");
+        return false;
+    }
+    qint64 version = 0;
+    if (!readInt(f[1], 1, 1'000'000, &version)) {
+        *why = QStringLiteral("version illisible");
+        return false;
+    }
+    if (version > kVersion) {
+        *why = QStringLiteral("fichier écrit par une version plus récente du programme (format %1)").arg(version);
+        return false;
+    }
+    return true;
+}
+
+bool parseSize(QStringView line, Header* h, QString* why)
+{
+    const QList<QStringView> f = fields(line);
+    if (f.size() != 5 || f[0] != u"taille" || !readInt(f[1], 0, kGridMaxCells, &h->rows)
+        || !readInt(f[2], 0, kGridMaxCols, &h->cols) || !readInt(f[3], 0, h->rows, &h->fixedRows)
+        || !readInt(f[4], 0, h->cols, &h->fixedCols)) {
+        *why = QStringLiteral("taille de la grille illisible");
+        return false;
+    }
+    if (h->rows * std::max<qint64>(h->cols, 1) > kGridMaxCells) {
+        *why = QStringLiteral("grille trop grande");
+        return false;
+    }
+    return true;
+}
+
+bool parseColumn(QStringView line, GridContent& c, QString* why)
+{
+    const QList<QStringView> f = fields(line);
+    qint64 col = 0, hidden = 0, type = 0, sort = 0, centred = 0, width = 0;
+    GridColumn column;
+    if (f.size() != 9 || !readInt(f[1], 0, c.cols - 1, &col) || !readInt(f[2], 0, 1, &hidden)
+        || !readInt(f[3], 0, 1000, &type) || !readInt(f[4], 0, 1000, &sort) || !readInt(f[5], 0, 1, &centred)
+        || !readInt(f[6], -1, 1'000'000, &width) || !readCell(f[7], &column.editList)
+        || !readCell(f[8], &column.data)) {
+        *why = QStringLiteral("réglage de colonne illisible");
+        return false;
+    }
+    const auto t = Grid::DataType(type);
+    const auto s = Grid::Sort(sort);
+    if ((t != Grid::DataType::Default && t != Grid::DataType::Date && t != Grid::DataType::String
+         && t != Grid::DataType::Boolean)
+        || (s != Grid::Sort::None && s != Grid::Sort::GenericAscending && s != Grid::Sort::GenericDescending)) {
+        *why = QStringLiteral("réglage de colonne inconnu");
+        return false;
+    }
+    column.hidden = hidden != 0;
+    column.type = t;
+    column.sort = s;
+    column.centred = centred != 0;
+    column.width = int(width);
+    c.columns[size_t(col)] = std::move(column);
+    return true;
+}
+
+// One row line: texts between tabs, escaped texts undone. A tab in a line always separates two
+// texts (a tab inside a text is written escaped).
+bool parseRow(QStringView line, GridRow& row, int cols)
+{
+    row.cells.resize(cols);
+    const qsizetype n = line.size();
+    if (n == 0)
+        return true;
+    QString* cells = row.cells.data();
+    qsizetype backslash = line.indexOf(u'\\');
+    int col = 0;
+    qsizetype start = 0;
+    for (;;) {
+        if (col >= cols)
+            return false;
+        const qsizetype tab = line.indexOf(u'\t', start);
+        const qsizetype end = tab < 0 ? n : tab;
+        if (end > start) {
+            const QStringView cell = line.mid(start, end - start);
+            if (backslash < 0 || backslash >= end) {
+                cells[col] = cell.toString();
+            } else {
+                if (!unescape(cell, &cells[col]))
+                    return false;
+                backslash = line.indexOf(u'\\', end);
+            }
+        }
+        if (tab < 0)
+            return true;
+        ++col;
+        start = tab + 1;
+    }
+}
+
+bool parseTrailer(QStringView line, GridContent& c, QString* why)
+{
+    Fields f(line);
+    QStringView kind;
+    f.next(&kind);
+    if (kind == u"cellule") {
+        qint64 r = 0, col = 0, check = 0, back = 0, ro = 0;
+        QStringView size, font;
+        CellFormat fmt;
+        QString fontName;
+        bool ok = f.nextInt(0, c.rowCount() - 1, &r) && f.nextInt(0, c.cols - 1, &col) && f.nextInt(0, 2, &check)
+                  && f.nextInt(0, 0xFFFFFF, &back) && f.nextInt(0, 1, &ro) && f.next(&size) && f.next(&font)
+                  && f.atEnd();
+        if (ok) {
+            if (size != u"0") {
+                const double points = size.toDouble(&ok);
+                ok = ok && points >= 0 && points <= 1000;
+                fmt.fontSize = float(points);
+            }
+            ok = ok && readCell(font, &fontName);
+        }
+        if (!ok) {
+            *why = QStringLiteral("réglage de cellule illisible");
+            return false;
+        }
+        fmt.check = quint8(check);
+        fmt.back = GridColour(back);
+        fmt.readOnly = ro != 0;
+        fmt.font = c.fontNumber(fontName);
+        GridRow& row = c.rows[size_t(r)];
+        if (row.fmt.empty())
+            row.fmt.resize(size_t(c.cols));
+        row.fmt[size_t(col)] = fmt;
+        return true;
+    }
+    if (kind == u"cle") {
+        qint64 r = 0;
+        QStringView key;
+        if (!f.nextInt(0, c.rowCount() - 1, &r) || !f.next(&key) || !f.atEnd()
+            || !readCell(key, &c.rows[size_t(r)].key)) {
+            *why = QStringLiteral("clé de ligne illisible");
+            return false;
+        }
+        return true;
+    }
+    *why = QStringLiteral("ligne inconnue");
+    return false;
+}
+
+void startContent(GridContent& c, const Header& h)
+{
+    c.cols = int(h.cols);
+    c.fixedRows = int(h.fixedRows);
+    c.fixedCols = int(h.fixedCols);
+    c.columns.assign(size_t(h.cols), GridColumn());
+}
+
+// Parses a whole complete file; on success the content is in c.
+bool parseComplete(QStringView text, GridContent& c, QString* why)
+{
+    LineReader lines(text);
+    QStringView line;
+    if (!lines.next(&line) || !parseSignature(line, why)) {
+        if (why->isEmpty())
+            *why = QStringLiteral("ce n'est pas un fichier de grille");
+        return false;
+    }
+    Header h;
+    if (!lines.next(&line) || !parseSize(line, &h, why)) {
+        if (why->isEmpty())
+            *why = QStringLiteral("taille de la grille absente");
+        return false;
+    }
+    startContent(c, h);
+    for (;;) {
+        if (!lines.next(&line)) {
+            *why = QStringLiteral("fichier incomplet");
+            return false;
+        }
+        if (line == u"cellules")
+            break;
+        if (!line.startsWith(u"colonne\t") || !parseColumn(line, c, why)) {
+            if (why->isEmpty())
+                *why = QStringLiteral("ligne inconnue avant les cellules");
+            return false;
+        }
+    }
+    c.rows.resize(size_t(h.rows));
+    for (qint64 r = 0; r < h.rows; ++r) {
+        if (!lines.next(&line)) {
+            *why = QStringLiteral("fichier incomplet");
+            return false;
+        }
+        if (!parseRow(line, c.rows[size_t(r)], c.cols)) {
+            *why = QStringLiteral("ligne %1 illisible").arg(r);
+            return false;
+        }
+    }
+    for (;;) {
+        if (!lines.next(&line)) {
+            *why = QStringLiteral("fichier incomplet");
+            return false;
+        }
+        if (line.startsWith(u"fin\t")) {
+            qint64 count = -1;
+            if (!readInt(line.mid(4), 0, kGridMaxCells, &count) || count != h.rows || !lines.atEnd()) {
+                *why = QStringLiteral("fin de fichier incohérente");
+                return false;
+            }
+            return true;
+        }
+        if (!parseTrailer(line, c, why))
+            return false;
+    }
+}
+
+bool decodeUtf8(const QByteArray& bytes, QString* out)
+{
+    QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    *out = dec.decode(bytes);
+    return !dec.hasError();
+}
+
+GridFileResult readAll(const QString& path, QByteArray* bytes)
+{
+    QFile f(path);
+    if (!f.exists())
+        return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return GridFileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    *bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return GridFileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(path, f.errorString()));
+    return GridFileResult::success();
+}
+
+GridFileResult writeAll(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return GridFileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, f.errorString()));
+    if (f.write(bytes) != bytes.size() || !f.commit())
+        return GridFileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, f.errorString()));
+    return GridFileResult::success();
+}
+
+// ================================================================ text files (codes 4 and 5)
+
+bool needsQuotes(const QString& cell, const QString& cellSep, const QString& rowSep)
+{
+    if (cell.isEmpty())
+        return false;
+    return cell.startsWith(u'"') || cell.contains(u'\r') || cell.contains(u'\n') || cell.contains(cellSep)
+           || cell.contains(rowSep);
+}
+
+QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, const QString& rowSep)
+{
+    const int r0 = withFixed ? 0 : c.fixedRows;
+    const int c0 = withFixed ? 0 : c.fixedCols;
+    QString out;
+    for (int r = r0; r < c.rowCount(); ++r) {
+        const QList<QString>& cells = c.rows[size_t(r)].cells;
+        for (int col = c0; col < c.cols; ++col) {
+            if (col > c0)
+                out += cellSep;
+            const QString& cell = cells[col];
+            if (needsQuotes(cell, cellSep, rowSep)) {
+                out += u'"';
+                out += QString(cell).replace(QStringLiteral("\""), QStringLiteral("\"\""));
+                out += u'"';
+            } else {
+                out += cell;
+            }
+        }
+        out += rowSep;
+    }
+    return out.toUtf8();
+}
+
+// Splits separated text into rows of cells. Quoted cells may hold separators and line ends.
+// With a line-end row separator, CR LF, CR and LF all end a row.
+bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, QList<QStringList>* rows)
+{
+    const bool anyLineEnd = rowSep == u"\r\n" || rowSep == u"\r" || rowSep == u"\n";
+    QStringList row;
+    QString cell;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool cellStarted = false;
+    bool afterQuote = false; // a quoted cell just ended: only a separator may follow
+    while (i < n) {
+        if (!cellStarted && text[i] == u'"') {
+            // quoted cell
+            ++i;
+            for (;;) {
+                if (i >= n)
+                    return false; // unterminated quote
+                if (text[i] == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        cell += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                cell += text[i++];
+            }
+            cellStarted = true;
+            afterQuote = true;
+            continue;
+        }
+        if (text.mid(i).startsWith(cellSep)) {
+            row << cell;
+            cell.clear();
+            cellStarted = false;
+            afterQuote = false;
+            i += cellSep.size();
+            continue;
+        }
+        qsizetype endLen = 0;
+        if (anyLineEnd) {
+            if (text[i] == u'\r')
+                endLen = (i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
+            else if (text[i] == u'\n')
+                endLen = 1;
+        } else if (text.mid(i).startsWith(rowSep)) {
+            endLen = rowSep.size();
+        }
+        if (endLen > 0) {
+            row << cell;
+            rows->append(row);
+            row.clear();
+            cell.clear();
+            cellStarted = false;
+            afterQuote = false;
+            i += endLen;
+            continue;
+        }
+        if (afterQuote)
+            return false; // text after a closing quote
+        cell += text[i++];
+        cellStarted = true;
+    }
+    if (cellStarted || !row.isEmpty()) {
+        row << cell;
+        rows->append(row);
+    }
+    return true;
+}
+
+GridFileResult loadText(Grid& grid, const GridContent& current, const QString& path, const QString& cellSep,
+                        const QString& rowSep, GridContent* out)
+{
+    QByteArray bytes;
+    if (GridFileResult r = readAll(path, &bytes); !r)
+        return r;
+    QString text;
+    if (!decodeUtf8(bytes, &text) || text.contains(QChar(0)))
+        return fail(path, QStringLiteral("ce n'est pas un texte UTF-8"));
+    QList<QStringList> lines;
+    if (!parseText(text, cellSep, rowSep, &lines))
+        return fail(path, QStringLiteral("guillemets non refermés"));
+
+    GridContent c;
+    c.fixedRows = current.fixedRows;
+    c.fixedCols = current.fixedCols;
+    qint64 widest = 0;
+    for (const QStringList& l : std::as_const(lines))
+        widest = std::max<qint64>(widest, l.size());
+    const qint64 cols = lines.isEmpty() ? current.cols : std::max<qint64>(current.fixedCols + widest, 1);
+    const qint64 rows = c.fixedRows + lines.size();
+    if (cols > kGridMaxCols || rows * cols > kGridMaxCells)
+        return fail(path, QStringLiteral("grille trop grande"));
+    c.cols = int(cols);
+    c.columns = current.columns;
+    c.columns.resize(size_t(c.cols));
+    c.fixedCols = std::min(c.fixedCols, c.cols);
+    c.rows.reserve(size_t(rows));
+    for (int r = 0; r < c.fixedRows; ++r) {
+        GridRow row;
+        row.cells = r < current.rowCount() ? current.rows[size_t(r)].cells : QList<QString>();
+        row.cells.resize(c.cols);
+        c.rows.push_back(std::move(row));
+    }
+    for (const QStringList& l : std::as_const(lines)) {
+        GridRow row;
+        row.cells.resize(c.cols);
+        for (int k = 0; k < l.size(); ++k)
+            row.cells[c.fixedCols + k] = l[k];
+        c.rows.push_back(std::move(row));
+    }
+    Q_UNUSED(grid);
+    *out = std::move(c);
+    return GridFileResult::success();
+}
+
+} // namespace
+
+// ================================================================ public
+
+QByteArray GridFile::toComplete(const Grid& grid)
+{
+    const GridContent& c = grid.content();
+    QString out;
+    out.reserve(qsizetype(c.rowCount()) * 32 + 256);
+    out += kSignature + u'\t' + QString::number(kVersion) + u'\n';
+    out += QStringLiteral("taille\t%1\t%2\t%3\t%4\n").arg(c.rowCount()).arg(c.cols).arg(c.fixedRows).arg(c.fixedCols);
+    for (int col = 0; col < c.cols; ++col) {
+        const GridColumn& k = c.columns[size_t(col)];
+        if (k.isDefault())
+            continue;
+        out += QStringLiteral("colonne\t%1\t%2\t%3\t%4\t%5\t%6\t")
+                   .arg(col)
+                   .arg(int(k.hidden))
+                   .arg(int(k.type))
+                   .arg(int(k.sort))
+                   .arg(int(k.centred))
+                   .arg(k.width);
+        appendEscaped(out, k.editList);
+        out += u'\t';
+        appendEscaped(out, k.data);
+        out += u'\n';
+    }
+    out += QStringLiteral("cellules\n");
+    for (const GridRow& row : c.rows) {
+        int last = c.cols - 1;
+        while (last >= 0 && row.cells[last].isEmpty())
+            --last;
+        for (int col = 0; col <= last; ++col) {
+            if (col > 0)
+                out += u'\t';
+            appendEscaped(out, row.cells[col]);
+        }
+        out += u'\n';
+    }
+    for (int r = 0; r < c.rowCount(); ++r) {
+        const GridRow& row = c.rows[size_t(r)];
+        for (size_t col = 0; col < row.fmt.size(); ++col) {
+            const CellFormat& f = row.fmt[col];
+            if (f.isDefault())
+                continue;
+            out += u"cellule\t";
+            out += QString::number(r);
+            out += u'\t';
+            out += QString::number(col);
+            out += u'\t';
+            out += QChar(u'0' + f.check);
+            out += u'\t';
+            out += QString::number(f.back & 0xFFFFFF);
+            out += f.readOnly ? u"\t1\t" : u"\t0\t";
+            out += f.fontSize == 0 ? QStringLiteral("0") : QString::number(double(f.fontSize), 'g', 8);
+            out += u'\t';
+            appendEscaped(out, c.fontName(f.font));
+            out += u'\n';
+        }
+        if (!row.key.isEmpty()) {
+            out += QStringLiteral("cle\t%1\t").arg(r);
+            appendEscaped(out, row.key);
+            out += u'\n';
+        }
+    }
+    out += QStringLiteral("fin\t%1\n").arg(c.rowCount());
+    return out.toUtf8();
+}
+
+GridFileResult GridFile::fromComplete(Grid& grid, const QByteArray& bytes, const QString& name)
+{
+    QString text;
+    if (!decodeUtf8(bytes, &text))
+        return fail(name, QStringLiteral("ce n'est pas un texte UTF-8"));
+    GridContent c;
+    QString why;
+    if (!parseComplete(text, c, &why))
+        return fail(name, why);
+    grid.replaceContent(std::move(c));
+    return GridFileResult::success();
+}
+
+GridFileResult GridFile::fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name)
+{
+    GridContent c;
+    c.fixedRows = grid.fixedRows();
+    c.fixedCols = grid.fixedCols();
+    c.columns = grid.content().columns;
+    QString why;
+    if (!readWorkbook(bytes, c, &why))
+        return fail(name, why);
+    grid.replaceContent(std::move(c));
+    return GridFileResult::success();
+}
+
+GridFileResult GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
+{
+    switch (code) {
+    case Complete:
+        return writeAll(path, toComplete(grid));
+    case TabText:
+        return writeAll(path, toText(grid.content(), withFixedCells, QStringLiteral("\t"), QStringLiteral("\r\n")));
+    case SeparatedText:
+        return writeAll(path, toText(grid.content(), withFixedCells, grid.textCellSeparator(), grid.textRowSeparator()));
+    case Workbook: {
+        QByteArray bytes;
+        QString why;
+        if (!writeWorkbook(grid.content(), withFixedCells, &bytes, &why))
+            return GridFileResult::failure(
+                QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, why));
+        return writeAll(path, bytes);
+    }
+    default:
+        return GridFileResult::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
+    }
+}
+
+GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
+{
+    switch (code) {
+    case Complete:
+    case Workbook: {
+        QByteArray bytes;
+        if (GridFileResult r = readAll(path, &bytes); !r)
+            return r;
+        return code == Complete ? fromComplete(grid, bytes, path) : fromWorkbook(grid, bytes, path);
+    }
+    case TabText:
+    case SeparatedText: {
+        GridContent c;
+        const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
+        const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
+        if (GridFileResult r = loadText(grid, grid.content(), path, cellSep, rowSep, &c); !r)
+            return r;
+        grid.replaceContent(std::move(c));
+        return GridFileResult::success();
+    }
+    default:
+        return GridFileResult::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
+    }
+}
+
+GridFileResult GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
+{
+    QFile f(path);
+    if (!f.exists())
+        return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return GridFileResult::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    FileLineReader lines(f);
+    QString line;
+    QString why;
+    if (!lines.next(&line) || !parseSignature(line, &why))
+        return fail(path, why.isEmpty() ? QStringLiteral("ce n'est pas un fichier de grille") : why);
+    Header h;
+    if (!lines.next(&line) || !parseSize(line, &h, &why))
+        return fail(path, why.isEmpty() ? QStringLiteral("taille de la grille absente") : why);
+    GridContent c;
+    startContent(c, h);
+    for (;;) {
+        if (!lines.next(&line))
+            return fail(path, QStringLiteral("fichier incomplet"));
+        if (line == u"cellules")
+            break;
+        if (!line.startsWith(u"colonne\t") || !parseColumn(line, c, &why))
+            return fail(path, why.isEmpty() ? QStringLiteral("ligne inconnue avant les cellules") : why);
+    }
+    const qint64 wanted = std::clamp<qint64>(rowCount, 0, h.rows);
+    c.rows.resize(size_t(wanted));
+    for (qint64 r = 0; r < wanted; ++r) {
+        if (!lines.next(&line))
+            return fail(path, QStringLiteral("fichier incomplet"));
+        if (!parseRow(line, c.rows[size_t(r)], c.cols))
+            return fail(path, QStringLiteral("ligne %1 illisible").arg(r));
+    }
+    c.fixedRows = std::min<int>(c.fixedRows, int(wanted));
+    grid.replaceContent(std::move(c));
+    return GridFileResult::success();
+}
+
+} // namespace platform

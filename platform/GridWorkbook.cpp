@@ -1,0 +1,474 @@
+#include "platform/GridWorkbook.h"
+
+#include "platform/GridData.h"
+
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+constexpr int kSheetMaxRows = 1'048'576;
+constexpr int kSheetMaxCols = 16'384;
+constexpr zip_uint64_t kEntryMaxBytes = 512ull * 1024 * 1024;
+
+bool isHex(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+}
+
+// "_xHHHH_" at position i
+bool escapeAt(const QString& s, qsizetype i)
+{
+    if (i + 7 > s.size() || s[i] != u'_' || (s[i + 1] != u'x' && s[i + 1] != u'X') || s[i + 6] != u'_')
+        return false;
+    return isHex(s[i + 2]) && isHex(s[i + 3]) && isHex(s[i + 4]) && isHex(s[i + 5]);
+}
+
+void appendCode(QString& out, char16_t u)
+{
+    out += QStringLiteral("_x") + QString::number(uint(u), 16).toUpper().rightJustified(4, u'0') + u'_';
+}
+
+} // namespace
+
+QString workbookEscape(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        const char16_t u = ch.unicode();
+        bool lone = false;
+        if (ch.isHighSurrogate())
+            lone = !(i + 1 < text.size() && text[i + 1].isLowSurrogate());
+        else if (ch.isLowSurrogate())
+            lone = !(i > 0 && text[i - 1].isHighSurrogate());
+        if ((u < 0x20 && u != u'\t' && u != u'\n') || u == 0xFFFE || u == 0xFFFF || lone)
+            appendCode(out, u);
+        else if (u == u'_' && escapeAt(text, i))
+            appendCode(out, u);
+        else
+            out += ch;
+    }
+    return out;
+}
+
+QString workbookUnescape(const QString& text)
+{
+    if (!text.contains(u'_'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (escapeAt(text, i)) {
+            out += QChar(char16_t(text.mid(i + 2, 4).toUInt(nullptr, 16)));
+            i += 6;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// ================================================================ writer
+
+bool writeWorkbook(const GridContent& c, bool withFixedCells, QByteArray* bytes, QString* why)
+{
+    const int r0 = withFixedCells ? 0 : c.fixedRows;
+    const int c0 = withFixedCells ? 0 : c.fixedCols;
+    const int rows = c.rowCount() - r0, cols = c.cols - c0;
+    if (rows > kSheetMaxRows || cols > kSheetMaxCols) {
+        *why = QStringLiteral("la grille dépasse la taille d'une feuille de classeur");
+        return false;
+    }
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        *why = QStringLiteral("aucun dossier temporaire disponible");
+        return false;
+    }
+    const QByteArray path = QFile::encodeName(tmp.filePath(QStringLiteral("grille.xlsx")));
+    QByteArray tmpdir = QFile::encodeName(tmp.path());
+    lxw_workbook_options options{};
+    options.tmpdir = tmpdir.data();
+    lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
+    if (!wb) {
+        *why = QStringLiteral("le classeur ne peut pas être créé");
+        return false;
+    }
+    lxw_worksheet* ws = workbook_add_worksheet(wb, "Feuil1");
+    lxw_error err = ws ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    for (int r = 0; r < rows && err == LXW_NO_ERROR; ++r) {
+        const GridRow& row = c.rows[size_t(r0 + r)];
+        for (int k = 0; k < cols && err == LXW_NO_ERROR; ++k) {
+            const int col = c0 + k;
+            const QString& text = row.cells[col];
+            if (!text.isEmpty()) {
+                const QByteArray utf8 = workbookEscape(text).toUtf8();
+                err = worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(k), utf8.constData(), nullptr);
+                continue;
+            }
+            int check = row.fmt.empty() ? 0 : row.fmt[size_t(col)].check;
+            if (check == 0 && r0 + r >= c.fixedRows && c.columns[size_t(col)].type == Grid::DataType::Boolean)
+                check = 2;
+            if (check != 0)
+                err = worksheet_write_boolean(ws, lxw_row_t(r), lxw_col_t(k), check == 1 ? 1 : 0, nullptr);
+        }
+    }
+    // An empty last cell keeps the grid's counts: it is written as a formatted blank.
+    if (err == LXW_NO_ERROR && rows > 0 && cols > 0) {
+        const GridRow& last = c.rows[size_t(r0 + rows - 1)];
+        const bool hasCheck = !last.fmt.empty() && last.fmt[size_t(c0 + cols - 1)].check != 0;
+        if (last.cells[c0 + cols - 1].isEmpty() && !hasCheck
+            && !(r0 + rows - 1 >= c.fixedRows && c.columns[size_t(c0 + cols - 1)].type == Grid::DataType::Boolean)) {
+            lxw_format* blank = workbook_add_format(wb);
+            err = worksheet_write_blank(ws, lxw_row_t(rows - 1), lxw_col_t(cols - 1), blank);
+        }
+    }
+    const lxw_error closeErr = workbook_close(wb);
+    if (err == LXW_NO_ERROR)
+        err = closeErr;
+    if (err != LXW_NO_ERROR) {
+        *why = QString::fromUtf8(lxw_strerror(err));
+        return false;
+    }
+    QFile f(QFile::decodeName(path));
+    if (!f.open(QIODevice::ReadOnly)) {
+        *why = f.errorString();
+        return false;
+    }
+    *bytes = f.readAll();
+    return true;
+}
+
+// ================================================================ reader
+
+namespace {
+
+struct ZipArchive
+{
+    zip_t* zip = nullptr;
+    ~ZipArchive()
+    {
+        if (zip)
+            zip_discard(zip);
+    }
+};
+
+enum class Entry { Ok, Missing, Broken };
+
+Entry readEntry(zip_t* z, const QString& name, QByteArray* out)
+{
+    const QByteArray n = name.toUtf8();
+    const zip_int64_t index = zip_name_locate(z, n.constData(), ZIP_FL_NOCASE);
+    if (index < 0)
+        return Entry::Missing;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size > kEntryMaxBytes)
+        return Entry::Broken;
+    zip_file_t* f = zip_fopen_index(z, zip_uint64_t(index), 0);
+    if (!f)
+        return Entry::Broken;
+    out->resize(qsizetype(st.size));
+    zip_uint64_t done = 0;
+    bool ok = true;
+    while (done < st.size) {
+        const zip_int64_t got = zip_fread(f, out->data() + done, st.size - done);
+        if (got <= 0) {
+            ok = false;
+            break;
+        }
+        done += zip_uint64_t(got);
+    }
+    // Reading past the announced size checks the CRC of the whole entry.
+    char extra;
+    if (ok && zip_fread(f, &extra, 1) != 0)
+        ok = false;
+    zip_fclose(f);
+    return ok ? Entry::Ok : Entry::Broken;
+}
+
+QString attr(const QXmlStreamReader& x, QLatin1StringView name) { return x.attributes().value(name).toString(); }
+
+// The relationship id of a <sheet>: the "id" attribute in the relationships namespace.
+QString relId(const QXmlStreamReader& x)
+{
+    for (const QXmlStreamAttribute& a : x.attributes())
+        if (a.name() == u"id" && (!a.namespaceUri().isEmpty() || a.qualifiedName() == u"r:id"))
+            return a.value().toString();
+    return QString();
+}
+
+QString resolve(const QString& target)
+{
+    if (target.startsWith(u'/'))
+        return target.mid(1);
+    return QStringLiteral("xl/") + target;
+}
+
+// The text of an <si> or <is> element: its <t> elements, phonetic runs left out.
+QString inlineText(QXmlStreamReader& x)
+{
+    QString text;
+    const QString end = x.name().toString();
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            if (x.name() == u"t")
+                text += x.readElementText(QXmlStreamReader::IncludeChildElements);
+            else if (x.name() == u"rPh")
+                x.skipCurrentElement();
+        } else if (x.isEndElement() && x.name() == end) {
+            break;
+        }
+    }
+    return workbookUnescape(text);
+}
+
+bool cellRef(QStringView ref, int* row, int* col)
+{
+    qsizetype i = 0;
+    qint64 c = 0;
+    while (i < ref.size() && ref[i].isLetter() && ref[i].unicode() < 128) {
+        c = c * 26 + (ref[i].toUpper().unicode() - 'A' + 1);
+        if (c > kSheetMaxCols)
+            return false;
+        ++i;
+    }
+    if (i == 0 || i == ref.size())
+        return false;
+    qint64 r = 0;
+    for (; i < ref.size(); ++i) {
+        const char16_t u = ref[i].unicode();
+        if (u < '0' || u > '9')
+            return false;
+        r = r * 10 + (u - '0');
+        if (r > kSheetMaxRows)
+            return false;
+    }
+    if (r < 1)
+        return false;
+    *row = int(r - 1);
+    *col = int(c - 1);
+    return true;
+}
+
+struct SheetCell
+{
+    int row;
+    int col;
+    QString text;
+    quint8 check;
+};
+
+} // namespace
+
+bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
+{
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* src = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &zerr);
+    if (!src) {
+        zip_error_fini(&zerr);
+        *why = QStringLiteral("mémoire insuffisante");
+        return false;
+    }
+    ZipArchive archive;
+    archive.zip = zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &zerr);
+    if (!archive.zip) {
+        zip_source_free(src);
+        zip_error_fini(&zerr);
+        *why = QStringLiteral("ce n'est pas un classeur (.xlsx)");
+        return false;
+    }
+    zip_error_fini(&zerr);
+
+    // The first sheet of the workbook, through its relationship.
+    QByteArray data;
+    if (readEntry(archive.zip, QStringLiteral("xl/workbook.xml"), &data) != Entry::Ok) {
+        *why = QStringLiteral("ce n'est pas un classeur (.xlsx)");
+        return false;
+    }
+    QString firstSheetRel;
+    {
+        QXmlStreamReader x(data);
+        while (!x.atEnd() && firstSheetRel.isEmpty()) {
+            x.readNext();
+            if (x.isStartElement() && x.name() == u"sheet")
+                firstSheetRel = relId(x);
+        }
+        if (x.hasError() && firstSheetRel.isEmpty()) {
+            *why = QStringLiteral("description du classeur illisible");
+            return false;
+        }
+    }
+    QString sheetPath, stringsPath = QStringLiteral("xl/sharedStrings.xml");
+    if (readEntry(archive.zip, QStringLiteral("xl/_rels/workbook.xml.rels"), &data) == Entry::Ok) {
+        QXmlStreamReader x(data);
+        while (!x.atEnd()) {
+            x.readNext();
+            if (!x.isStartElement() || x.name() != u"Relationship")
+                continue;
+            const QString id = attr(x, QLatin1StringView("Id"));
+            const QString type = attr(x, QLatin1StringView("Type"));
+            const QString target = attr(x, QLatin1StringView("Target"));
+            if (!firstSheetRel.isEmpty() && id == firstSheetRel)
+                sheetPath = resolve(target);
+            else if (type.endsWith(QLatin1StringView("/sharedStrings")))
+                stringsPath = resolve(target);
+        }
+    }
+    if (sheetPath.isEmpty())
+        sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
+
+    QStringList strings;
+    switch (readEntry(archive.zip, stringsPath, &data)) {
+    case Entry::Broken:
+        *why = QStringLiteral("table des textes illisible");
+        return false;
+    case Entry::Missing:
+        break;
+    case Entry::Ok: {
+        QXmlStreamReader x(data);
+        while (!x.atEnd()) {
+            x.readNext();
+            if (x.isStartElement() && x.name() == u"si")
+                strings << inlineText(x);
+        }
+        if (x.hasError()) {
+            *why = QStringLiteral("table des textes illisible");
+            return false;
+        }
+        break;
+    }
+    }
+
+    if (readEntry(archive.zip, sheetPath, &data) != Entry::Ok) {
+        *why = QStringLiteral("feuille du classeur absente ou illisible");
+        return false;
+    }
+    std::vector<SheetCell> cells;
+    int maxRow = -1, maxCol = -1;
+    {
+        QXmlStreamReader x(data);
+        int currentRow = -1, nextCol = 0;
+        while (!x.atEnd()) {
+            x.readNext();
+            if (!x.isStartElement())
+                continue;
+            if (x.name() == u"row") {
+                const QString r = attr(x, QLatin1StringView("r"));
+                bool ok = true;
+                const int n = r.isEmpty() ? currentRow + 2 : r.toInt(&ok);
+                if (!ok || n < 1 || n > kSheetMaxRows) {
+                    *why = QStringLiteral("numéro de ligne invalide dans la feuille");
+                    return false;
+                }
+                currentRow = n - 1;
+                nextCol = 0;
+                continue;
+            }
+            if (x.name() != u"c")
+                continue;
+            if (currentRow < 0) {
+                *why = QStringLiteral("cellule hors ligne dans la feuille");
+                return false;
+            }
+            SheetCell cell{currentRow, nextCol, QString(), 0};
+            const QString ref = attr(x, QLatin1StringView("r"));
+            if (!ref.isEmpty() && !cellRef(ref, &cell.row, &cell.col)) {
+                *why = QStringLiteral("référence de cellule invalide : %1").arg(ref.left(20));
+                return false;
+            }
+            if (cell.col >= kSheetMaxCols) {
+                *why = QStringLiteral("trop de colonnes dans la feuille");
+                return false;
+            }
+            const QString type = attr(x, QLatin1StringView("t"));
+            QString value;
+            bool hasInline = false;
+            while (!x.atEnd()) {
+                x.readNext();
+                if (x.isStartElement()) {
+                    if (x.name() == u"v")
+                        value = x.readElementText(QXmlStreamReader::IncludeChildElements);
+                    else if (x.name() == u"is") {
+                        value = inlineText(x);
+                        hasInline = true;
+                    } else
+                        x.skipCurrentElement();
+                } else if (x.isEndElement() && x.name() == u"c") {
+                    break;
+                }
+            }
+            if (type == u"s") {
+                bool ok = false;
+                const int i = value.trimmed().toInt(&ok);
+                if (!ok || i < 0 || i >= strings.size()) {
+                    *why = QStringLiteral("texte partagé introuvable");
+                    return false;
+                }
+                cell.text = strings[i];
+            } else if (type == u"b") {
+                const QString v = value.trimmed();
+                if (v == u"1")
+                    cell.check = Grid::Checked;
+                else if (v == u"0")
+                    cell.check = Grid::Unchecked;
+                else
+                    cell.text = v;
+            } else if (type == u"inlineStr" || hasInline) {
+                cell.text = value; // already unescaped
+            } else if (type == u"str" || type == u"e") {
+                cell.text = workbookUnescape(value);
+            } else {
+                cell.text = value; // numbers and dates as written
+            }
+            nextCol = cell.col + 1;
+            maxRow = std::max(maxRow, cell.row);
+            maxCol = std::max(maxCol, cell.col);
+            if (!cell.text.isEmpty() || cell.check != 0)
+                cells.push_back(std::move(cell));
+        }
+        if (x.hasError()) {
+            *why = QStringLiteral("feuille illisible (%1)").arg(x.errorString());
+            return false;
+        }
+    }
+
+    const qint64 rows = maxRow + 1;
+    const qint64 cols = maxCol >= 0 ? maxCol + 1 : content.cols;
+    if (rows * std::max<qint64>(cols, 1) > kGridMaxCells) {
+        *why = QStringLiteral("grille trop grande");
+        return false;
+    }
+    content.cols = int(cols);
+    content.columns.resize(size_t(cols));
+    content.rows.assign(size_t(rows), GridRow());
+    for (GridRow& r : content.rows)
+        r.cells.resize(content.cols);
+    for (SheetCell& cell : cells) {
+        GridRow& r = content.rows[size_t(cell.row)];
+        r.cells[cell.col] = std::move(cell.text);
+        if (cell.check != 0) {
+            if (r.fmt.empty())
+                r.fmt.resize(size_t(content.cols));
+            r.fmt[size_t(cell.col)].check = cell.check;
+        }
+    }
+    content.fixedRows = std::min(content.fixedRows, content.rowCount());
+    content.fixedCols = std::min(content.fixedCols, content.cols);
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+// The .xlsx form of a grid (file code 6): written with libxlsxwriter, read with libzip and
+// QXmlStreamReader. Used by GridFile only.
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+struct GridContent;
+
+// Writes the grid (all of it with fixed cells, else from the first non-fixed row and column) as
+// a workbook of one sheet: non-empty texts as text cells, cells with a check state and no text
+// as TRUE or FALSE.
+bool writeWorkbook(const GridContent& grid, bool withFixedCells, QByteArray* bytes, QString* why);
+
+// Reads the first sheet of a workbook into content, from cell A1 into (0, 0): counts from the
+// sheet's last used cell, texts, numbers as written, TRUE and FALSE as check states. The fixed
+// counts and column settings already in content are kept, within the new counts.
+bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why);
+
+// Texts inside a workbook: characters XML cannot carry are written "_xHHHH_", and an underscore
+// that would read as such an escape is written "_x005F_".
+QString workbookEscape(const QString& text);
+QString workbookUnescape(const QString& text);
+
+} // namespace platform
