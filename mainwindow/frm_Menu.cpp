@@ -3,6 +3,7 @@
 #include "common/Globals.h"
 #include "common/Options.h"
 #include "common/Settings.h"
+#include "mainwindow/BulkUpdate.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/EMail.h"
 #include "mainwindow/Options.h"
@@ -49,6 +50,8 @@ const QString k_titreListe = QStringLiteral("Mirelot - Liste des zones de compta
 frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frm_Menu"));
+    m_flxWork.setObjectName(QStringLiteral("flx_Work"));
+    m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
     m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
     gobj_Menu = this;
     mainwindow::sub_Options_Creation();
@@ -266,7 +269,7 @@ void frm_Menu::construireMenus()
                              QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
     for (int i = 0; i < 4; ++i)
         connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered, this,
-                [this, i] { Q_EMIT popupMajGlobal(i); });
+                [i] { sub_Popup_Maj_Global_Click(i); });
 }
 
 QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)

@@ -6,6 +6,7 @@
 // captions to this program and to the administrator mode, and runs the update check.
 
 #include "mainwindow/frm_Splash_Logo.h"
+#include "platform/Grid.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -31,8 +32,14 @@ public:
     // name and index ("PDF", 3); nullptr when there is none. A menu is reached through its
     // menuAction().
     QAction* item(const QString& name, int index = -1) const;
-    // The hidden menu that the record list shows as its context menu.
+    // The hidden menu that the record list shows as its context menu; its items update the
+    // record files selected in the list (gobj_Grille_Liste).
     QMenu* Popup_Maj() const { return m_popupMaj; }
+
+    // Hidden work grids: a scratch table for whole-file loads and saves, and the table loaded
+    // into it at start-up (the squares table).
+    platform::Grid& flx_Work() { return m_flxWork; }
+    platform::Grid& Flx_Carrés() { return m_flxCarres; }
 
     // When "Réorganisation automatique" is checked, arranges the child windows in cascade;
     // otherwise does nothing.
@@ -68,10 +75,6 @@ public:
     void sub_Mosaique();
     void sub_Arrange_Icones();
 
-Q_SIGNALS:
-    // A bulk-update item of Popup_Maj was chosen (index 0 to 3).
-    void popupMajGlobal(int index);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +91,8 @@ private:
     void centrerLogo();
     QMdiSubWindow* ajouterFenetre(QWidget* widget);
 
+    platform::Grid m_flxWork;
+    platform::Grid m_flxCarres;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_popupMaj = nullptr;
     QMenu* m_fenetres = nullptr;

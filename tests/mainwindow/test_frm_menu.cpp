@@ -628,14 +628,34 @@ TEST_F(FrmMenuTest, StudyDepartmentsItem)
     EXPECT_EQ(parametre("Départements d'étude"), "07;2B;38");
 }
 
-TEST_F(FrmMenuTest, PopupMajIsHiddenAndReportsItsChoice)
+TEST_F(FrmMenuTest, PopupMajIsHiddenAndStartsTheBulkUpdate)
 {
     EXPECT_FALSE(menu->Popup_Maj()->menuAction()->isVisible());
     ASSERT_EQ(menu->Popup_Maj()->actions().size(), 4);
-    QSignalSpy spy(menu.get(), &frm_Menu::popupMajGlobal);
+    // The list's selection: one record file.
+    platform::Grid list;
+    list.setCols(2);
+    list.setRows(2);
+    list.setFixedRows(1);
+    list.setCell(1, 1, "SHOC-Lieu~Passage 1.FLX2009");
+    list.select(1, 1);
+    gobj_Grille_Liste = &list;
+    env.dialogs().answer(platform::mb::No); // the confirmation refused: nothing changes
+    env.dialogs().answer(platform::mb::OK);
     item("Popup_Maj_Global", 1)->trigger();
-    ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(env.dialogs().asked()[0].style, platform::mb::YesNo);
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains("SHOC-Lieu~Passage 1.FLX2009"));
+    EXPECT_EQ(env.dialogs().asked()[1].text, "La mise à jour a été abandonnée à votre demande");
+    gobj_Grille_Liste = nullptr;
+}
+
+TEST_F(FrmMenuTest, HiddenWorkGridsAreTwoSeparateTables)
+{
+    menu->flx_Work().setRows(3);
+    menu->Flx_Carrés().setRows(5);
+    EXPECT_EQ(menu->flx_Work().rows(), 3);
+    EXPECT_EQ(menu->Flx_Carrés().rows(), 5);
 }
 
 TEST_F(FrmMenuTest, LogoStaysInTheMiddle)
