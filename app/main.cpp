@@ -1,6 +1,8 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "common/Paths.h"
+#include "mainwindow/Options.h"
+#include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
@@ -10,7 +12,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
@@ -27,9 +28,22 @@ int main(int argc, char** argv)
     platform::DesktopMail mail;
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Mirelot"));
-    window.resize(1024, 720);
-    window.show();
+    // TODO(start-up sequence): the start-up class takes these steps over, with the rest of its
+    // sequence, once it exists.
+    frm_Menu menu;
+    menu.item(QStringLiteral("Gadrel_EPS_SITES"))->setVisible(false);
+    menu.item(QStringLiteral("Gadrel_STOC_EPS"))->setVisible(false);
+    menu.item(QStringLiteral("Gadrel_SHOC"))->setVisible(true);
+    for (const char* notOffered : {"Saisie_Commentaires", "Saisie_Mammiferes"}) {
+        QAction* item = menu.item(QString::fromUtf8(notOffered));
+        item->setEnabled(false);
+        item->setVisible(false);
+    }
+    mainwindow::sub_Option(mainwindow::Option::Saisie_Commentaires, false);
+    mainwindow::sub_Option(mainwindow::Option::Saisie_Mammiferes, true);
+    mainwindow::sub_Charger_Options();
+    menu.sub_Adapte_Affichage();
+    menu.sub_Remplir_Documentation(fun_Dossier_Programme());
+    menu.show();
     return app.exec();
 }

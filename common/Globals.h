@@ -7,12 +7,17 @@
 namespace platform {
 class Grid;
 }
+class frm_Menu;
 
 // The program's name: settings key, box titles, file names.
 inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
 // Version and release stamped at every start.
 inline const QString gstr_Version_Programme = QStringLiteral("Z2010");
 inline const QString gstr_Release_Programme = QStringLiteral("G");
+// The program's version numbers, shown by the about box and the wait window.
+inline constexpr int gint_Version_Majeure = 2010;
+inline constexpr int gint_Version_Mineure = 2;
+inline constexpr int gint_Version_Révision = 181;
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
@@ -42,6 +47,10 @@ extern QString gstr_Police_Excel;
 extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
+
+// The main window while it lives (not touched by sub_Reset_Globals: it follows the window's
+// life); null before it is created and after it is gone.
+extern frm_Menu* gobj_Menu;
 
 // Puts every variable back to its value at program start (used by tests).
 void sub_Reset_Globals();

@@ -6,22 +6,21 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace platform {
 
+// The settings of one cell; small and trivially copied, as a grid may hold one per cell.
 struct CellFormat
 {
     GridColour back = 0;
-    double fontSize = 0; // 0: the grid's
-    QString fontName;    // empty: the grid's
+    float fontSize = 0; // 0: the grid's
+    quint16 font = 0;   // 0: the grid's; otherwise 1 + index in GridContent::fontNames
     quint8 check = Grid::NoCheck;
     bool readOnly = false;
 
-    bool isDefault() const
-    {
-        return back == 0 && fontSize == 0 && fontName.isEmpty() && check == Grid::NoCheck && !readOnly;
-    }
+    bool isDefault() const { return back == 0 && fontSize == 0 && font == 0 && check == Grid::NoCheck && !readOnly; }
 };
 
 struct GridRow
@@ -64,8 +63,24 @@ struct GridContent
     int cols = 0;
     int fixedRows = 0;
     int fixedCols = 0;
+    QStringList fontNames; // font names of cells, shared
 
     int rowCount() const { return int(rows.size()); }
+    // The font number of a name for CellFormat::font (0 for an empty name).
+    quint16 fontNumber(const QString& name)
+    {
+        if (name.isEmpty())
+            return 0;
+        qsizetype i = fontNames.indexOf(name);
+        if (i < 0) {
+            if (fontNames.size() >= 65535)
+                return 0;
+            fontNames.append(name);
+            i = fontNames.size() - 1;
+        }
+        return quint16(i + 1);
+    }
+    QString fontName(quint16 number) const { return number == 0 ? QString() : fontNames.value(number - 1); }
 };
 
 // The largest grid a file may declare: beyond it a file is refused as malformed.

@@ -65,25 +65,27 @@ void appendEscaped(QString& out, const QString& text)
 // Undoes appendEscaped; false for a backslash that starts no known escape.
 bool unescape(QStringView s, QString* out)
 {
-    QString r;
-    r.reserve(s.size());
+    QString r(s.size(), Qt::Uninitialized);
+    QChar* w = r.data();
+    qsizetype k = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar ch = s[i];
         if (ch != u'\\') {
-            r += ch;
+            w[k++] = ch;
             continue;
         }
         if (++i >= s.size())
             return false;
         switch (s[i].unicode()) {
-        case u'\\': r += u'\\'; break;
-        case u't': r += u'\t'; break;
-        case u'r': r += u'\r'; break;
-        case u'n': r += u'\n'; break;
+        case u'\\': w[k++] = u'\\'; break;
+        case u't': w[k++] = u'\t'; break;
+        case u'r': w[k++] = u'\r'; break;
+        case u'n': w[k++] = u'\n'; break;
         default: return false;
         }
     }
-    *out = r;
+    r.truncate(k);
+    *out = std::move(r);
     return true;
 }
 
@@ -114,15 +116,58 @@ QList<QStringView> fields(QStringView line)
 
 bool readInt(QStringView s, qint64 lo, qint64 hi, qint64* out)
 {
-    if (s.isEmpty() || s.size() > 12)
+    qsizetype i = 0;
+    const bool negative = !s.isEmpty() && s[0] == u'-';
+    if (negative)
+        i = 1;
+    if (i >= s.size() || s.size() - i > 12)
         return false;
-    bool ok = false;
-    const qint64 v = s.toLongLong(&ok);
-    if (!ok || v < lo || v > hi)
+    qint64 v = 0;
+    for (; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        if (u < '0' || u > '9')
+            return false;
+        v = v * 10 + (u - '0');
+    }
+    if (negative)
+        v = -v;
+    if (v < lo || v > hi)
         return false;
     *out = v;
     return true;
 }
+
+// The fields of a line, one after the other, without building a list.
+class Fields
+{
+public:
+    explicit Fields(QStringView line) : m_line(line) {}
+    bool next(QStringView* field)
+    {
+        if (m_done)
+            return false;
+        const qsizetype tab = m_line.indexOf(u'\t', m_pos);
+        if (tab < 0) {
+            *field = m_line.mid(m_pos);
+            m_done = true;
+        } else {
+            *field = m_line.mid(m_pos, tab - m_pos);
+            m_pos = tab + 1;
+        }
+        return true;
+    }
+    bool nextInt(qint64 lo, qint64 hi, qint64* out)
+    {
+        QStringView f;
+        return next(&f) && readInt(f, lo, hi, out);
+    }
+    bool atEnd() const { return m_done; }
+
+private:
+    QStringView m_line;
+    qsizetype m_pos = 0;
+    bool m_done = false;
+};
 
 // Reads the lines of a complete file one at a time from text already decoded.
 class LineReader
@@ -238,44 +283,60 @@ bool parseColumn(QStringView line, GridContent& c, QString* why)
     return true;
 }
 
+// One row line: texts between tabs, escaped texts undone. A tab in a line always separates two
+// texts (a tab inside a text is written escaped).
 bool parseRow(QStringView line, GridRow& row, int cols)
 {
     row.cells.resize(cols);
-    if (line.isEmpty())
+    const qsizetype n = line.size();
+    if (n == 0)
         return true;
-    const bool escaped = line.contains(u'\\');
     QString* cells = row.cells.data();
+    qsizetype backslash = line.indexOf(u'\\');
     int col = 0;
     qsizetype start = 0;
     for (;;) {
         if (col >= cols)
             return false;
         const qsizetype tab = line.indexOf(u'\t', start);
-        const QStringView cell = tab < 0 ? line.mid(start) : line.mid(start, tab - start);
-        if (!cell.isEmpty()) {
-            if (!escaped)
+        const qsizetype end = tab < 0 ? n : tab;
+        if (end > start) {
+            const QStringView cell = line.mid(start, end - start);
+            if (backslash < 0 || backslash >= end) {
                 cells[col] = cell.toString();
-            else if (!readCell(cell, &cells[col]))
-                return false;
+            } else {
+                if (!unescape(cell, &cells[col]))
+                    return false;
+                backslash = line.indexOf(u'\\', end);
+            }
         }
-        ++col;
         if (tab < 0)
             return true;
+        ++col;
         start = tab + 1;
     }
 }
 
 bool parseTrailer(QStringView line, GridContent& c, QString* why)
 {
-    const QList<QStringView> f = fields(line);
-    if (f[0] == u"cellule") {
+    Fields f(line);
+    QStringView kind;
+    f.next(&kind);
+    if (kind == u"cellule") {
         qint64 r = 0, col = 0, check = 0, back = 0, ro = 0;
-        bool ok = false;
+        QStringView size, font;
         CellFormat fmt;
-        if (f.size() == 8 && readInt(f[1], 0, c.rowCount() - 1, &r) && readInt(f[2], 0, c.cols - 1, &col)
-            && readInt(f[3], 0, 2, &check) && readInt(f[4], 0, 0xFFFFFF, &back) && readInt(f[5], 0, 1, &ro)) {
-            fmt.fontSize = f[6].toDouble(&ok);
-            ok = ok && fmt.fontSize >= 0 && fmt.fontSize <= 1000 && readCell(f[7], &fmt.fontName);
+        QString fontName;
+        bool ok = f.nextInt(0, c.rowCount() - 1, &r) && f.nextInt(0, c.cols - 1, &col) && f.nextInt(0, 2, &check)
+                  && f.nextInt(0, 0xFFFFFF, &back) && f.nextInt(0, 1, &ro) && f.next(&size) && f.next(&font)
+                  && f.atEnd();
+        if (ok) {
+            if (size != u"0") {
+                const double points = size.toDouble(&ok);
+                ok = ok && points >= 0 && points <= 1000;
+                fmt.fontSize = float(points);
+            }
+            ok = ok && readCell(font, &fontName);
         }
         if (!ok) {
             *why = QStringLiteral("réglage de cellule illisible");
@@ -284,15 +345,18 @@ bool parseTrailer(QStringView line, GridContent& c, QString* why)
         fmt.check = quint8(check);
         fmt.back = GridColour(back);
         fmt.readOnly = ro != 0;
+        fmt.font = c.fontNumber(fontName);
         GridRow& row = c.rows[size_t(r)];
         if (row.fmt.empty())
             row.fmt.resize(size_t(c.cols));
         row.fmt[size_t(col)] = fmt;
         return true;
     }
-    if (f[0] == u"cle") {
+    if (kind == u"cle") {
         qint64 r = 0;
-        if (f.size() != 3 || !readInt(f[1], 0, c.rowCount() - 1, &r) || !readCell(f[2], &c.rows[size_t(r)].key)) {
+        QStringView key;
+        if (!f.nextInt(0, c.rowCount() - 1, &r) || !f.next(&key) || !f.atEnd()
+            || !readCell(key, &c.rows[size_t(r)].key)) {
             *why = QStringLiteral("clé de ligne illisible");
             return false;
         }
@@ -509,7 +573,7 @@ bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, 
     return true;
 }
 
-GridFileResult loadText(Grid& grid, const GridContent& current, const QString& path, const QString& cellSep,
+GridFileResult loadText(const GridContent& current, const QString& path, const QString& cellSep,
                         const QString& rowSep, GridContent* out)
 {
     QByteArray bytes;
@@ -550,7 +614,6 @@ GridFileResult loadText(Grid& grid, const GridContent& current, const QString& p
             row.cells[c.fixedCols + k] = l[k];
         c.rows.push_back(std::move(row));
     }
-    Q_UNUSED(grid);
     *out = std::move(c);
     return GridFileResult::success();
 }
@@ -600,14 +663,18 @@ QByteArray GridFile::toComplete(const Grid& grid)
             const CellFormat& f = row.fmt[col];
             if (f.isDefault())
                 continue;
-            out += QStringLiteral("cellule\t%1\t%2\t%3\t%4\t%5\t%6\t")
-                       .arg(r)
-                       .arg(col)
-                       .arg(int(f.check))
-                       .arg(f.back & 0xFFFFFF)
-                       .arg(int(f.readOnly))
-                       .arg(f.fontSize, 0, 'g', 10);
-            appendEscaped(out, f.fontName);
+            out += u"cellule\t";
+            out += QString::number(r);
+            out += u'\t';
+            out += QString::number(col);
+            out += u'\t';
+            out += QChar(u'0' + f.check);
+            out += u'\t';
+            out += QString::number(f.back & 0xFFFFFF);
+            out += f.readOnly ? u"\t1\t" : u"\t0\t";
+            out += f.fontSize == 0 ? QStringLiteral("0") : QString::number(double(f.fontSize), 'g', 8);
+            out += u'\t';
+            appendEscaped(out, c.fontName(f.font));
             out += u'\n';
         }
         if (!row.key.isEmpty()) {
@@ -683,7 +750,7 @@ GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
         GridContent c;
         const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
         const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
-        if (GridFileResult r = loadText(grid, grid.content(), path, cellSep, rowSep, &c); !r)
+        if (GridFileResult r = loadText(grid.content(), path, cellSep, rowSep, &c); !r)
             return r;
         grid.replaceContent(std::move(c));
         return GridFileResult::success();

@@ -1,0 +1,522 @@
+#include "platform/GridFile.h"
+
+#include "platform/Grid.h"
+#include "platform/GridWorkbook.h"
+#include "tests/platform/GridExpect.h"
+#include "tests/platform/GridSamples.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+using namespace platform;
+using namespace grid_samples;
+
+namespace {
+
+class GridFileTest : public ::testing::Test
+{
+protected:
+    QString path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QTemporaryDir m_dir;
+};
+
+// Reads one entry of a zip file.
+QByteArray unzipEntry(const QString& zipPath, const char* entry)
+{
+    int err = 0;
+    zip_t* z = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, &err);
+    if (!z)
+        return {};
+    QByteArray out;
+    zip_stat_t st;
+    if (zip_stat(z, entry, 0, &st) == 0) {
+        zip_file_t* f = zip_fopen(z, entry, 0);
+        out.resize(qsizetype(st.size));
+        if (!f || zip_fread(f, out.data(), st.size) != zip_int64_t(st.size))
+            out.clear();
+        if (f)
+            zip_fclose(f);
+    }
+    zip_discard(z);
+    return out;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- code 0
+
+TEST_F(GridFileTest, CompleteFileRoundTripsEverything)
+{
+    Grid g;
+    fillAwkward(g);
+    ASSERT_TRUE(GridFile::save(g, path("a.FLX2009"), GridFile::Complete, true));
+    Grid back;
+    back.setFixedRows(0);
+    const GridFileResult r = GridFile::load(back, path("a.FLX2009"), GridFile::Complete);
+    ASSERT_TRUE(r) << r.error.toStdString();
+    expectSameGrid(g, back);
+    // Saved again, byte for byte the same file.
+    ASSERT_TRUE(GridFile::save(back, path("b.FLX2009"), GridFile::Complete));
+    EXPECT_EQ(read("a.FLX2009"), read("b.FLX2009"));
+}
+
+TEST_F(GridFileTest, CompleteFileShapes)
+{
+    struct Row
+    {
+        const char* name;
+        int rows, cols, fixedRows, fixedCols;
+    };
+    const Row rows[] = {
+        {"no row", 0, 3, 0, 0},       {"no column", 4, 0, 0, 0}, {"header only", 1, 10, 1, 1},
+        {"record shape", 60, 72, 0, 0}, {"two fixed rows and columns", 5, 5, 2, 2},
+    };
+    for (const Row& r : rows) {
+        Grid g;
+        g.setRows(r.rows);
+        g.setCols(r.cols);
+        g.setFixedRows(r.fixedRows);
+        g.setFixedCols(r.fixedCols);
+        if (r.rows > 2 && r.cols > 2)
+            g.setCell(r.rows - 2, r.cols - 2, "x"); // empty cells after it in the row and below it
+        ASSERT_TRUE(GridFile::save(g, path("s"), GridFile::Complete)) << r.name;
+        Grid back;
+        ASSERT_TRUE(GridFile::load(back, path("s"), GridFile::Complete)) << r.name;
+        expectSameGrid(g, back);
+    }
+}
+
+TEST_F(GridFileTest, FailedCompleteLoadsLeaveTheGridAsItWas)
+{
+    Grid sample;
+    fillAwkward(sample);
+    const QByteArray good = GridFile::toComplete(sample);
+    const QByteArray header = QByteArray("MIRELOT-GRILLE\t1\ntaille\t2\t2\t1\t0\ncellules\n");
+    struct Row
+    {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Row rows[] = {
+        {"empty file", ""},
+        {"another format", "SHOC\tDésignation\r\n"},
+        {"a workbook", QByteArray("PK\x03\x04", 4) + QByteArray(40, 'x')},
+        {"newer version", "MIRELOT-GRILLE\t2\ntaille\t1\t1\t0\t0\ncellules\n\nfin\t1\n"},
+        {"cut before the end line", good.left(good.lastIndexOf("fin\t"))},
+        {"cut inside the end line", good.left(good.size() - 2)},
+        {"last line without its line feed", good.left(good.size() - 1)},
+        {"row count of the end line differs", header + "a\n\nfin\t3\n"},
+        {"fewer rows than announced", header + "a\nfin\t2\n"},
+        {"more cells than columns", header + "a\tb\tc\n\nfin\t2\n"},
+        {"unknown escape", header + "a\\q\n\nfin\t2\n"},
+        {"backslash at the end of a cell", header + "a\\\n\nfin\t2\n"},
+        {"text after the end line", header + "a\n\nfin\t2\nx\n"},
+        {"huge announced size", "MIRELOT-GRILLE\t1\ntaille\t999999999\t72\t0\t0\ncellules\n"},
+        {"too many cells", "MIRELOT-GRILLE\t1\ntaille\t5000000\t16000\t0\t0\ncellules\n"},
+        {"fixed rows above rows", "MIRELOT-GRILLE\t1\ntaille\t1\t1\t2\t0\ncellules\n\nfin\t1\n"},
+        {"negative count", "MIRELOT-GRILLE\t1\ntaille\t-1\t1\t0\t0\ncellules\nfin\t-1\n"},
+        {"cell setting outside the grid", header + "a\n\ncellule\t9\t0\t1\t0\t0\t0\t\nfin\t2\n"},
+        {"check state out of range", header + "a\n\ncellule\t1\t0\t3\t0\t0\t0\t\nfin\t2\n"},
+        {"column setting outside the grid", "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t5\t0\t0\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
+        {"unknown data type", "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t0\t0\t3\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
+        {"invalid UTF-8", header + "\xC3\x28\n\nfin\t2\n"},
+        {"unknown trailer line", header + "a\n\nbizarre\nfin\t2\n"},
+    };
+    for (const Row& r : rows) {
+        write("bad", r.bytes);
+        Grid g;
+        fillAwkward(g);
+        const QByteArray before = GridFile::toComplete(g);
+        const GridFileResult res = GridFile::load(g, path("bad"), GridFile::Complete);
+        EXPECT_FALSE(res) << r.name;
+        EXPECT_FALSE(res.error.isEmpty()) << r.name;
+        EXPECT_EQ(GridFile::toComplete(g), before) << r.name << ": the grid changed";
+    }
+    Grid g;
+    const GridFileResult missing = GridFile::load(g, path("absent"), GridFile::Complete);
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.error.contains("absent"));
+}
+
+TEST_F(GridFileTest, EveryTruncationOfACompleteFileIsRefused)
+{
+    Grid sample;
+    fillAwkward(sample);
+    const QByteArray good = GridFile::toComplete(sample);
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        Grid g;
+        g.setCell(0, 0, "avant");
+        EXPECT_FALSE(GridFile::fromComplete(g, good.left(n))) << "cut at " << n;
+        EXPECT_EQ(g.cell(0, 0), "avant");
+    }
+}
+
+TEST_F(GridFileTest, HeadOfACompleteFileReadsOnlyTheFirstRows)
+{
+    Grid g;
+    fillRecord(g, 400);
+    ASSERT_TRUE(GridFile::save(g, path("r"), GridFile::Complete));
+    QByteArray bytes = read("r");
+
+    // Rows after the head are damaged and the end is missing: the whole load fails, the head
+    // reads, so the rest of the file was not parsed.
+    const qsizetype rowsStart = bytes.indexOf("cellules\n") + 9;
+    qsizetype pos = rowsStart;
+    for (int i = 0; i < 45; ++i)
+        pos = bytes.indexOf('\n', pos) + 1;
+    QByteArray damaged = bytes.left(pos) + "\\q\\q\tbroken\n";
+    write("damaged", damaged);
+
+    Grid full;
+    EXPECT_FALSE(GridFile::load(full, path("damaged"), GridFile::Complete));
+    Grid head;
+    const GridFileResult r = GridFile::loadHead(head, path("damaged"), 41);
+    ASSERT_TRUE(r) << r.error.toStdString();
+    EXPECT_EQ(head.rows(), 41);
+    EXPECT_EQ(head.cols(), 72);
+    for (int row = 0; row < 41; ++row)
+        for (int col = 0; col < 72; ++col)
+            ASSERT_EQ(head.cell(row, col), g.cell(row, col)) << row << "," << col;
+
+    // Asking for more rows than the file has gives them all.
+    Grid small;
+    small.setRows(3);
+    small.setCols(2);
+    small.setCell(2, 1, "fin");
+    ASSERT_TRUE(GridFile::save(small, path("small"), GridFile::Complete));
+    ASSERT_TRUE(GridFile::loadHead(head, path("small"), 40));
+    EXPECT_EQ(head.rows(), 3);
+    EXPECT_EQ(head.cell(2, 1), "fin");
+
+    // A head cut short, or another format, is refused and the grid kept.
+    write("cut", bytes.left(rowsStart + 20));
+    EXPECT_FALSE(GridFile::loadHead(head, path("cut"), 40));
+    EXPECT_EQ(head.cell(2, 1), "fin");
+    write("other", "SHOC\tx\n");
+    EXPECT_FALSE(GridFile::loadHead(head, path("other"), 40));
+    EXPECT_FALSE(GridFile::loadHead(head, path("absent"), 40));
+    EXPECT_EQ(head.rows(), 3);
+}
+
+// ---------------------------------------------------------------- codes 4 and 5
+
+TEST_F(GridFileTest, TabTextRoundTripsTheCellsBelowAndRightOfTheFixedCells)
+{
+    Grid g;
+    g.setRows(1);
+    g.setCols(3);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setCell(0, 1, "Fichier");
+    g.addRow("\tSHOC-38-Vif~Passage N1.FLX2009\t05/11/2009 10:12:00");
+    g.addRow("\tavec\ttabulation\tici");
+    g.setCell(2, 2, "ligne 1\r\nligne 2");
+    g.addRow("\t\"entre guillemets\"\t");
+    ASSERT_TRUE(GridFile::save(g, path("log.txt"), GridFile::TabText));
+    EXPECT_EQ(read("log.txt"), QByteArray("SHOC-38-Vif~Passage N1.FLX2009\t05/11/2009 10:12:00\r\n"
+                                          "avec\t\"ligne 1\r\nligne 2\"\r\n"
+                                          "\"\"\"entre guillemets\"\"\"\t\r\n"));
+    Grid back;
+    back.setRows(1);
+    back.setCols(3);
+    back.setFixedRows(1);
+    back.setFixedCols(1);
+    back.setCell(0, 1, "Fichier");
+    ASSERT_TRUE(GridFile::load(back, path("log.txt"), GridFile::TabText));
+    EXPECT_EQ(back.rows(), 4);
+    EXPECT_EQ(back.cols(), 3);
+    EXPECT_EQ(back.cell(0, 1), "Fichier") << "fixed cells stay";
+    for (int r = 1; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(back.cell(r, c), g.cell(r, c)) << r << "," << c;
+}
+
+TEST_F(GridFileTest, TabTextReading)
+{
+    struct Row
+    {
+        const char* name;
+        QByteArray bytes;
+        QStringList rows; // data rows, cells from column 1
+        int cols;
+    };
+    const Row rows[] = {
+        {"CR LF lines", "a\tb\r\nc\td\r\n", {"a\tb", "c\td"}, 3},
+        {"LF lines, no final line end", "a\tb\nc", {"a\tb", "c\t"}, 3},
+        {"widest line decides the columns", "a\nb\tc\td\n", {"a\t\t", "b\tc\td"}, 4},
+        {"empty file: no data row", "", {}, 4},
+        {"empty lines are empty rows", "a\r\n\r\nb\r\n", {"a", "", "b"}, 2},
+        {"accents in UTF-8", "Élanion\tcéréales d’hiver\r\n", {"Élanion\tcéréales d’hiver"}, 3},
+    };
+    for (const Row& r : rows) {
+        write("t.txt", r.bytes);
+        Grid g;
+        g.setRows(1);
+        g.setCols(4);
+        g.setFixedRows(1);
+        g.setFixedCols(1);
+        ASSERT_TRUE(GridFile::load(g, path("t.txt"), GridFile::TabText)) << r.name;
+        EXPECT_EQ(g.rows(), 1 + r.rows.size()) << r.name;
+        EXPECT_EQ(g.cols(), r.cols) << r.name;
+        for (int i = 0; i < r.rows.size(); ++i)
+            EXPECT_EQ(g.rangeText({1 + i, 1, 1 + i, g.cols() - 1}), r.rows[i]) << r.name;
+    }
+}
+
+TEST_F(GridFileTest, FailedTextLoadsLeaveTheGridAsItWas)
+{
+    const QByteArray bad[] = {QByteArray("\xC3\x28\tb\r\n"), QByteArray("\"jamais fermé\tb\r\n"),
+                              QByteArray("\"x\"y\tb\r\n"), QByteArray("a\0b\r\n", 5)};
+    for (const QByteArray& b : bad) {
+        write("bad.txt", b);
+        Grid g;
+        fillAwkward(g);
+        const QByteArray before = GridFile::toComplete(g);
+        EXPECT_FALSE(GridFile::load(g, path("bad.txt"), GridFile::TabText)) << b.toStdString();
+        EXPECT_EQ(GridFile::toComplete(g), before);
+    }
+    Grid g;
+    EXPECT_FALSE(GridFile::load(g, path("absent.txt"), GridFile::TabText));
+}
+
+TEST_F(GridFileTest, SeparatedTextUsesTheGridsSeparators)
+{
+    Grid g;
+    g.setRows(0);
+    g.setCols(3);
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    g.addRow("Espèce\tNombre\tNote");
+    g.addRow("Alouette\t12\tvu; entendu");
+    g.setTextSeparators(";", "\r");
+    ASSERT_TRUE(GridFile::save(g, path("e.csv"), GridFile::SeparatedText, true));
+    EXPECT_EQ(read("e.csv"), QByteArray("Espèce;Nombre;Note\rAlouette;12;\"vu; entendu\"\r"));
+    Grid back;
+    back.setFixedRows(0);
+    back.setFixedCols(0);
+    back.setTextSeparators(";", "\r");
+    ASSERT_TRUE(GridFile::load(back, path("e.csv"), GridFile::SeparatedText));
+    EXPECT_EQ(back.rows(), 2);
+    EXPECT_EQ(back.cell(1, 2), "vu; entendu");
+    EXPECT_EQ(back.cell(0, 0), "Espèce");
+}
+
+// ---------------------------------------------------------------- code 6
+
+TEST_F(GridFileTest, WorkbookRoundTripsTextsAndCheckStates)
+{
+    Grid g;
+    fillAwkward(g);
+    ASSERT_TRUE(GridFile::save(g, path("t.xlsx"), GridFile::Workbook, true));
+    Grid back;
+    back.setFixedRows(g.fixedRows());
+    back.setFixedCols(g.fixedCols());
+    back.setColDataType(3, Grid::DataType::Boolean);
+    const GridFileResult r = GridFile::load(back, path("t.xlsx"), GridFile::Workbook);
+    ASSERT_TRUE(r) << r.error.toStdString();
+    ASSERT_EQ(back.rows(), g.rows());
+    ASSERT_EQ(back.cols(), g.cols());
+    for (int row = 0; row < g.rows(); ++row)
+        for (int col = 0; col < g.cols(); ++col) {
+            EXPECT_EQ(back.cell(row, col), g.cell(row, col)) << row << "," << col;
+            EXPECT_EQ(back.checkState(row, col), g.checkState(row, col)) << row << "," << col;
+        }
+}
+
+TEST_F(GridFileTest, WorkbookSheetHoldsTheCellsAsASpreadsheetReadsThem)
+{
+    Grid g;
+    g.setRows(0);
+    g.setCols(3);
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    g.addRow("Code\tNom\tCR");
+    g.addRow("ALAARV\tAlouette des champs\tun\rdeux");
+    g.setCell(1, 0, "_x0041_"); // a text that looks like an escape stays itself
+    g.setCheckState(1, 1, Grid::Checked);
+    ASSERT_TRUE(GridFile::save(g, path("s.xlsx"), GridFile::Workbook, true));
+
+    const QByteArray sheet = unzipEntry(path("s.xlsx"), "xl/worksheets/sheet1.xml");
+    const QByteArray strings = unzipEntry(path("s.xlsx"), "xl/sharedStrings.xml");
+    ASSERT_FALSE(sheet.isEmpty());
+    ASSERT_FALSE(strings.isEmpty());
+    QStringList shared;
+    QXmlStreamReader sx(strings);
+    while (!sx.atEnd())
+        if (sx.readNext() == QXmlStreamReader::StartElement && sx.name() == u"t")
+            shared << sx.readElementText();
+    QMap<QString, QString> cells; // reference -> text as a spreadsheet shows it
+    QXmlStreamReader x(sheet);
+    while (!x.atEnd()) {
+        if (x.readNext() != QXmlStreamReader::StartElement || x.name() != u"c")
+            continue;
+        const QString ref = x.attributes().value("r").toString();
+        const QString type = x.attributes().value("t").toString();
+        QString v;
+        while (!(x.readNext() == QXmlStreamReader::EndElement && x.name() == u"c"))
+            if (x.isStartElement() && x.name() == u"v")
+                v = x.readElementText();
+        cells[ref] = type == "s" ? shared.value(v.toInt()) : (type == "b" ? (v == "1" ? "TRUE" : "FALSE") : v);
+    }
+    EXPECT_EQ(cells["A1"], "Code");
+    EXPECT_EQ(cells["C1"], "CR");
+    EXPECT_EQ(cells["B2"], "Alouette des champs");
+    EXPECT_EQ(cells["A2"], "_x005F_x0041_");
+    EXPECT_EQ(cells["C2"], "un_x000D_deux");
+    Grid back;
+    back.setFixedRows(0);
+    back.setFixedCols(0);
+    ASSERT_TRUE(GridFile::load(back, path("s.xlsx"), GridFile::Workbook));
+    EXPECT_EQ(back.cell(1, 0), "_x0041_");
+    EXPECT_EQ(back.cell(1, 2), "un\rdeux");
+    EXPECT_EQ(back.checkState(1, 1), Grid::NoCheck) << "a cell with a text is written as its text";
+}
+
+TEST_F(GridFileTest, WorkbookWithoutFixedCellsAndWithAnEmptyLastCell)
+{
+    Grid g;
+    g.setRows(4);
+    g.setCols(4);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setCell(0, 1, "entête");
+    g.setCell(1, 0, "n°");
+    g.setCell(1, 1, "a");
+    g.setCell(2, 2, "b");
+    ASSERT_TRUE(GridFile::save(g, path("n.xlsx"), GridFile::Workbook, false));
+    Grid back;
+    back.setFixedRows(0);
+    back.setFixedCols(0);
+    ASSERT_TRUE(GridFile::load(back, path("n.xlsx"), GridFile::Workbook));
+    EXPECT_EQ(back.rows(), 3) << "the empty last row is kept";
+    EXPECT_EQ(back.cols(), 3);
+    EXPECT_EQ(back.cell(0, 0), "a");
+    EXPECT_EQ(back.cell(1, 1), "b");
+}
+
+TEST_F(GridFileTest, FailedWorkbookLoadsLeaveTheGridAsItWas)
+{
+    Grid sample;
+    fillAwkward(sample);
+    ASSERT_TRUE(GridFile::save(sample, path("good.xlsx"), GridFile::Workbook, true));
+    const QByteArray good = read("good.xlsx");
+    const QByteArray complete = GridFile::toComplete(sample);
+    struct Row
+    {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Row rows[] = {
+        {"empty", ""},
+        {"a complete grid file", complete},
+        {"text", "Code\tNom\r\n"},
+        {"cut in half", good.left(good.size() / 2)},
+        {"cut at the end", good.left(good.size() - 10)},
+        {"one byte changed in the middle", QByteArray(good).replace(good.size() / 3, 1, "\xFF")},
+        {"a zip without workbook", zipOf({{"hello.txt", "hi"}})},
+        {"a sheet that is no XML", workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"", {})},
+        {"a shared string that does not exist",
+         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>3</v></c></row></sheetData></worksheet>",
+                    {"zéro"})},
+        {"a cell reference beyond the sheet",
+         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A99999999\" t=\"inlineStr\"><is><t>x</t></is></c></row>"
+                    "</sheetData></worksheet>",
+                    {})},
+        {"a sheet too large for a grid",
+         workbookOf("<worksheet><sheetData><row r=\"1048576\"><c r=\"XFD1048576\" t=\"inlineStr\"><is><t>x</t></is></c>"
+                    "</row></sheetData></worksheet>",
+                    {})},
+        {"a row number of zero", workbookOf("<worksheet><sheetData><row r=\"0\"/></sheetData></worksheet>", {})},
+    };
+    for (const Row& r : rows) {
+        write("bad.xlsx", r.bytes);
+        Grid g;
+        fillAwkward(g);
+        const QByteArray before = GridFile::toComplete(g);
+        const GridFileResult res = GridFile::load(g, path("bad.xlsx"), GridFile::Workbook);
+        EXPECT_FALSE(res) << r.name;
+        EXPECT_FALSE(res.error.isEmpty()) << r.name;
+        EXPECT_EQ(GridFile::toComplete(g), before) << r.name << ": the grid changed";
+    }
+}
+
+TEST_F(GridFileTest, WorkbooksWrittenByOtherProgramsRead)
+{
+    // Inline strings, rich text runs, numbers and formulas' results, cells without references.
+    const QByteArray sheet =
+        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Code</t></is></c><c t=\"s\"><v>0</v></c></row>"
+        "<row r=\"3\"><c r=\"B3\"><v>12.5</v></c><c r=\"C3\" t=\"str\"><f>A1</f><v>Code</v></c></row>"
+        "</sheetData></worksheet>";
+    write("o.xlsx", workbookOf(sheet, {"<r><t>Alou</t></r><r><rPr/><t>ette</t></r><rPh><t>x</t></rPh>"}, true));
+    Grid g;
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    const GridFileResult r = GridFile::load(g, path("o.xlsx"), GridFile::Workbook);
+    ASSERT_TRUE(r) << r.error.toStdString();
+    EXPECT_EQ(g.rows(), 3);
+    EXPECT_EQ(g.cols(), 3);
+    EXPECT_EQ(g.cell(0, 0), "Code");
+    EXPECT_EQ(g.cell(0, 1), "Alouette");
+    EXPECT_EQ(g.cell(2, 1), "12.5");
+    EXPECT_EQ(g.cell(2, 2), "Code");
+}
+
+TEST(GridWorkbookEscapes, CharactersXmlCannotCarry)
+{
+    struct Row
+    {
+        QString text;
+        QString escaped;
+    };
+    const Row rows[] = {
+        {"simple", "simple"},
+        {"a\rb", "a_x000D_b"},
+        {"tab\tand\nline", "tab\tand\nline"},
+        {QString(QChar(0)) + "x", "_x0000_x"},
+        {"_x0041_", "_x005F_x0041_"},
+        {"_x004_", "_x004_"},
+        {"__x0041__", "__x005F_x0041__"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(workbookEscape(r.text), r.escaped) << r.text.toStdString();
+        EXPECT_EQ(workbookUnescape(r.escaped), r.text) << r.escaped.toStdString();
+    }
+}
+
+// ---------------------------------------------------------------- saving
+
+TEST_F(GridFileTest, SavesReplaceFilesWholeOrNotAtAll)
+{
+    Grid g;
+    fillAwkward(g);
+    write("keep.FLX2009", "ancien contenu");
+    QDir(m_dir.path()).mkdir("dossier");
+    for (int code : {0, 4, 5, 6}) {
+        // A folder in the way: the save fails and says so.
+        const GridFileResult r = GridFile::save(g, path("dossier"), code, true);
+        EXPECT_FALSE(r) << code;
+        EXPECT_FALSE(r.error.isEmpty()) << code;
+        EXPECT_FALSE(GridFile::save(g, path("absent/x"), code, true)) << code;
+    }
+    EXPECT_FALSE(GridFile::save(g, path("x"), 3));
+    EXPECT_EQ(read("keep.FLX2009"), "ancien contenu");
+    ASSERT_TRUE(GridFile::save(g, path("keep.FLX2009"), GridFile::Complete));
+    EXPECT_TRUE(read("keep.FLX2009").startsWith("MIRELOT-GRILLE"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left behind";
+}

@@ -1,0 +1,153 @@
+// Complete grid files (code 0): save and load of a record-shaped grid (72 columns, 400 rows of
+// short French texts) and of a 20,000-row reference table, beside the floor of any text
+// format: the same bytes read with QFile::readAll, decoded from UTF-8 and split at tabs and
+// line ends. Also the first 40 rows of a record file, as the record list reads them.
+// After the runs the program prints the load times beside the floor and their ratio.
+
+#include "platform/GridFile.h"
+
+#include "platform/Grid.h"
+#include "tests/platform/GridSamples.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+struct Files
+{
+    QTemporaryDir dir;
+    QString record, reference, bigRecord;
+    Files()
+    {
+        Grid r, t, big;
+        grid_samples::fillRecord(r, 400);
+        grid_samples::fillReference(t, 20000);
+        grid_samples::fillRecord(big, 4000);
+        record = dir.filePath("record.FLX2009");
+        reference = dir.filePath("Espèces.DOV");
+        bigRecord = dir.filePath("big.FLX2009");
+        GridFile::save(r, record, GridFile::Complete);
+        GridFile::save(t, reference, GridFile::Complete);
+        GridFile::save(big, bigRecord, GridFile::Complete);
+    }
+};
+
+Files& files()
+{
+    static Files f;
+    return f;
+}
+
+const QString& pathOf(int which) { return which == 0 ? files().record : files().reference; }
+
+// The floor: read, decode, split into cells.
+void BM_Floor(benchmark::State& state)
+{
+    const QString& path = pathOf(int(state.range(0)));
+    qsizetype cells = 0;
+    for (auto _ : state) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(f.readAll());
+        cells = 0;
+        for (QStringView line : QStringView(text).split(u'\n')) {
+            const QList<QStringView> parts = line.split(u'\t');
+            for (QStringView p : parts) {
+                QString cell = p.toString();
+                benchmark::DoNotOptimize(cell);
+                ++cells;
+            }
+        }
+    }
+    state.counters["cells"] = double(cells);
+    state.SetBytesProcessed(state.iterations() * QFile(path).size());
+}
+
+void BM_Load(benchmark::State& state)
+{
+    const QString& path = pathOf(int(state.range(0)));
+    for (auto _ : state) {
+        Grid g;
+        if (!GridFile::load(g, path, GridFile::Complete))
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(g.rows());
+    }
+    state.SetBytesProcessed(state.iterations() * QFile(path).size());
+}
+
+void BM_Save(benchmark::State& state)
+{
+    const QString& path = pathOf(int(state.range(0)));
+    Grid g;
+    GridFile::load(g, path, GridFile::Complete);
+    const QString out = files().dir.filePath("out");
+    for (auto _ : state)
+        if (!GridFile::save(g, out, GridFile::Complete))
+            state.SkipWithError("save failed");
+}
+
+// The first 40 rows of a record file of 400 rows and of 4,000 rows: the time must not grow
+// with the file.
+void BM_LoadHead(benchmark::State& state)
+{
+    const QString& path = state.range(0) == 0 ? files().record : files().bigRecord;
+    for (auto _ : state) {
+        Grid g;
+        if (!GridFile::loadHead(g, path, 40))
+            state.SkipWithError("head failed");
+        benchmark::DoNotOptimize(g.rows());
+    }
+}
+
+BENCHMARK(BM_Floor)->Arg(0)->Arg(1)->ArgName("reference")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Load)->Arg(0)->Arg(1)->ArgName("reference")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Save)->Arg(0)->Arg(1)->ArgName("reference")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadHead)->Arg(0)->Arg(1)->ArgName("big")->Unit(benchmark::kMicrosecond);
+
+// Keeps the real time per iteration of every run, for the ratios printed at the end.
+class Reporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
+                times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const char* names[] = {"record (72 x 400)", "reference table (20,000 rows)"};
+    std::printf("\nCode-0 load against the floor (readAll + UTF-8 + split), goal: ratio 2.0 at most\n");
+    for (int i = 0; i < 2; ++i) {
+        const std::string arg = "/reference:" + std::to_string(i);
+        const auto floor = reporter.times.find("BM_Floor" + arg);
+        const auto load = reporter.times.find("BM_Load" + arg);
+        if (floor == reporter.times.end() || load == reporter.times.end())
+            continue;
+        std::printf("  %-30s floor %9.1f us   load %9.1f us   ratio %.2f  (%s)\n", names[i], floor->second,
+                    load->second, load->second / floor->second, load->second / floor->second <= 2.0 ? "ok" : "TOO SLOW");
+    }
+    const auto h0 = reporter.times.find("BM_LoadHead/big:0");
+    const auto h1 = reporter.times.find("BM_LoadHead/big:1");
+    if (h0 != reporter.times.end() && h1 != reporter.times.end())
+        std::printf("  first 40 rows: %.1f us of a 400-row file, %.1f us of a 4,000-row file\n", h0->second, h1->second);
+    benchmark::Shutdown();
+    return 0;
+}

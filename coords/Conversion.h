@@ -1,0 +1,41 @@
+#pragma once
+// One call turns a point given in any of the five coordinate types into all the others. A point
+// is a coordinate set: three arrays of five slots, slot k for coordinate type k:
+//
+//   k  type               first (X)              second (Y)            third (Z)
+//   0  NTF geographic     longitude, grads       latitude, grads       -
+//   1  Lambert            X, metres              Y, metres             -
+//   2  WGS84 text         longitude text         latitude text         -
+//   3  UTM                easting, metres        northing, metres      zone
+//   4  MGRS               -                      -                     reference text
+//
+// NTF is the hub: every source is brought to NTF; Lambert (II étendu) and the WGS84 texts are
+// derived from NTF, UTM and MGRS from the WGS84 texts.
+
+#include <QString>
+#include <QVariant>
+
+#include <array>
+
+using SlotsCoord = std::array<QVariant, 5>;
+
+enum TypeCoord : int { gint_NTF = 0, gint_Lambert = 1, gint_WGS84 = 2, gint_UTM = 3, gint_MGRS = 4 };
+
+struct ResultatConversion
+{
+    int erreur = 0;  // 0 converted, -1 refused
+    QString message; // type 2: the validation's text (" : " when both texts pass); else empty
+};
+
+// Fills the slots of every type other than typeCoord from the slots of typeCoord. zoneLambert:
+// for a Lambert source, "*" (Lambert II étendu) or a text whose last blank-separated word is
+// the zone ("2E", "LAMBERT 1"); the other types ignore it. An empty or unreadable source, an
+// empty or unknown zone, or a step that cannot convert the point gives -1 and writes no slot;
+// only the validation may rewrite the texts of a type-2 source in their normal form. A type
+// outside 0 to 4 does nothing.
+ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, SlotsCoord& Z, int typeCoord,
+                                             const QString& zoneLambert);
+
+// A slot's value as the program shows it: texts as they are, numbers in the general form with
+// the regional separator, nothing as "".
+QString fun_Texte_Coord(const QVariant& valeur);

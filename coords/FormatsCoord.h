@@ -1,0 +1,57 @@
+#pragma once
+// Typed geographic coordinate texts: degrees-minutes-seconds with markers, or decimal degrees,
+// with a hemisphere letter or a sign in front, and "," or "." as decimal separator. Recognises
+// the shape of a pair, splits one text into hemisphere, degrees, minutes and seconds, and turns
+// such parts into signed decimal degrees.
+//
+// Type names: "WGS84 DMS", "ED50 DMS", "WGS84 DD", "ED50 DD". Labels: "LONGITUDE", "LATITUDE".
+// Numbers in the parts are written in the general form with the regional decimal separator.
+
+#include <QString>
+
+#include <optional>
+
+inline const QString gstr_Libelle_Longitude = QStringLiteral("LONGITUDE");
+inline const QString gstr_Libelle_Latitude = QStringLiteral("LATITUDE");
+
+struct PartiesCoord
+{
+    QString hemisphere; // "N", "S", "E" or "W" (letters are upper-cased, "O" becomes "W")
+    QString degres;
+    QString minutes;
+    QString secondes;
+    int erreur = 0; // 0 read, -1 refused (the parts are then empty)
+    // A number too large to be held was met while normalising the parts.
+    bool faute = false;
+};
+
+// Degrees-minutes-seconds reader: hemisphere, degrees, "°", minutes, "'", seconds, "''" (or the
+// double quote). Decimal minutes ("N48°30,5'") are split into minutes and seconds. A trailing
+// number without marker after the degrees is read as minutes; "''" is looked for before "'".
+PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& typeNom);
+
+// Decimal-degrees reader: an optional hemisphere letter or sign, then a number, optionally ending
+// with "°". A leading digit means east or north.
+PartiesCoord fun_Verif_DD(const QString& libelle, const QString& texte, const QString& typeNom);
+
+// Splits one text with the reader of its type name ("... DD": decimal degrees, anything else:
+// degrees-minutes-seconds). With normalise, the parts of a text that was read are brought to
+// whole degrees, whole minutes ("0" when blank) and seconds ("0" when blank).
+PartiesCoord fun_Verif_Coord_Type(const QString& libelle, const QString& texte, bool normaliser,
+                                  const QString& typeNom);
+
+// Recognises a pair: "UTM" (longitude, latitude and zone given), "MGRS" (only the reference
+// given) or "Degrés" (geographic, with the type name "WGS84 DMS", "WGS84 DD", "ED50 DMS",
+// "ED50 DD" chosen by the datum hint). Does nothing unless the category or the type name is empty.
+void fun_Verif_Format_Coord(QString& categorie, QString& typeNom, const QString& longitude,
+                            const QString& latitude, const QString& zone, const QString& mgrs,
+                            const QString& datumIndice);
+
+// Signed decimal degrees from parts: negative for "W" or "S". Empty parts count as zero;
+// nothing when a part is not a number or the degrees are not whole.
+std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QString& degres,
+                                         const QString& minutes, const QString& secondes);
+
+// The same from numbers: negative for the letter "W" or "S"; nothing when the degrees are not
+// whole.
+std::optional<double> parseDmsValeurs(QChar hemisphere, double degres, double minutes, double secondes);

@@ -1,0 +1,44 @@
+#pragma once
+// The UTM projection: WGS84 degrees-minutes-seconds texts to zone, easting and northing (with the
+// MGRS reference of the point), and zone, easting and northing back to texts on WGS84 or ED50.
+//
+// Zones 1 to 60, 6 degrees wide, central meridian 6z - 183 degrees; scale 0.9996 on it; false
+// easting 500000 m. A southern point's northing is written with the false northing 10000000 m
+// added; read back, a negative northing is a southern point written with a minus sign in front
+// of that usual value.
+
+#include "coords/Ntf.h"
+
+#include <QString>
+
+#include <optional>
+
+struct PositionUtm
+{
+    double easting = 0;  // metres, a whole number (truncated)
+    qint32 northing = 0; // metres (rounded, halves to even)
+    int zone = 0;
+    QString mgrs; // the 20-character MGRS reference
+};
+
+// Nothing when a text cannot be read or the zone falls outside 1 to 60.
+std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude);
+
+// The same from the letters and numbers of the two texts' parts.
+std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresMinutesSecondes& longitude,
+                                            QChar lettreLatitude, const DegresMinutesSecondes& latitude);
+
+struct TextesUtmGeo
+{
+    // Letter, whole degrees, "°", minutes on two places (" 5", "00"), "'", the seconds after a
+    // blank with "." as separator, and the double quote: N48°51' 24.1234"
+    QString longitude;
+    QString latitude;
+};
+
+// A value in degrees in the UTM text form (the letter from the sign).
+QString fun_Texte_UTM(double degres, bool latitude);
+
+// datum: "WGS84" ("W") or "ED50" ("E"). Nothing for another datum, a zone that is not a whole
+// number from 1 to 60, a value that is not finite, or a footpoint latitude that does not settle.
+std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double northing, const QString& datum);

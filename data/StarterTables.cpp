@@ -1,0 +1,175 @@
+#include "data/StarterTables.h"
+
+#include "common/Paths.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryFile>
+
+using platform::Grid;
+using platform::GridFile;
+
+const QList<TableDeDepart>& fun_Tables_De_Depart()
+{
+    static const QList<TableDeDepart> tables = {
+        {QStringLiteral(":/tables/Especes.tsv"), QStringLiteral("Espèces.DOV"), GridFile::Complete, {5}},
+        {QStringLiteral(":/tables/Carres.tsv"), QStringLiteral("Carrés.DOV"), GridFile::Complete, {}},
+        {QStringLiteral(":/tables/Reseaux.tsv"), QStringLiteral("Réseaux.DOV"), GridFile::Workbook, {}},
+        {QStringLiteral(":/tables/Milieux_SHOC.tsv"),
+         QStringLiteral("Milieux_SHOC.DOV"),
+         GridFile::Complete,
+         {}},
+        {QStringLiteral(":/tables/Comportements.tsv"),
+         QStringLiteral("Comportements.dov"),
+         GridFile::Workbook,
+         {}},
+        {QStringLiteral(":/tables/Comportements_SHOC.tsv"),
+         QStringLiteral("Comportements_SHOC.dov"),
+         GridFile::Workbook,
+         {}},
+        {QStringLiteral(":/tables/Communes.tsv"), QStringLiteral("Communes.DOV"), GridFile::Complete, {}},
+    };
+    return tables;
+}
+
+QString fun_Grille_Depuis_Texte(Grid& grille, const QString& texte, const QList<int>& colonnesCases)
+{
+    QStringList lignes = texte.split(QLatin1Char('\n'));
+    for (QString& l : lignes)
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    if (!lignes.isEmpty() && lignes.last().isEmpty())
+        lignes.removeLast();
+    if (lignes.isEmpty() || lignes.first().trimmed().isEmpty())
+        return QStringLiteral("la table n'a pas de ligne d'en-tête");
+
+    const QStringList titres = lignes.first().split(QLatin1Char('\t'));
+    const int colonnes = int(titres.size()) + 1;
+    for (int c : colonnesCases)
+        if (c < 1 || c >= colonnes)
+            return QStringLiteral("la colonne de cases %1 n'existe pas").arg(c);
+
+    Grid g;
+    g.setFormatString(QLatin1Char('|') + titres.join(QLatin1Char('|')));
+    g.setRows(int(lignes.size()));
+    for (int c : colonnesCases)
+        g.setColDataType(c, Grid::DataType::Boolean);
+    for (int r = 1; r < lignes.size(); ++r) {
+        const QStringList cellules = lignes.at(r).split(QLatin1Char('\t'));
+        if (cellules.size() > titres.size())
+            return QStringLiteral("la ligne %1 a %2 cellules pour %3 colonnes")
+                .arg(r + 1)
+                .arg(cellules.size())
+                .arg(titres.size());
+        for (int i = 0; i < cellules.size(); ++i) {
+            const int c = i + 1;
+            const QString& v = cellules.at(i);
+            if (colonnesCases.contains(c)) {
+                if (v != QLatin1String("1") && v != QLatin1String("2") && !v.isEmpty())
+                    return QStringLiteral("la ligne %1 a « %2 » dans une colonne de cases (1 ou 2 attendu)")
+                        .arg(r + 1)
+                        .arg(v);
+                g.setCheckState(r, c, v == QLatin1String("1") ? Grid::Checked : Grid::Unchecked);
+            } else {
+                g.setCell(r, c, v);
+            }
+        }
+        for (int c : colonnesCases)
+            if (c > cellules.size())
+                g.setCheckState(r, c, Grid::Unchecked);
+    }
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    grille.copyFrom(g);
+    return QString();
+}
+
+QString fun_Grille_De_Depart(Grid& grille, const TableDeDepart& table)
+{
+    QFile f(table.ressource);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("la table « %1 » manque au programme").arg(table.fichier);
+    const QString erreur =
+        fun_Grille_Depuis_Texte(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
+    return erreur.isEmpty() ? erreur : QStringLiteral("table « %1 » : %2").arg(table.fichier, erreur);
+}
+
+namespace {
+
+// Writes the grid into a new file of the folder, beside the target, then gives it the target's
+// name unless a file of that name exists by then: the target is complete or absent, never
+// replaced.
+InstallationTable installer(const QString& dossier, const TableDeDepart& table)
+{
+    InstallationTable r{table.fichier, EtatInstallation::Echec, {}};
+    if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty()) {
+        r.etat = EtatInstallation::DejaPresente;
+        return r;
+    }
+    Grid grille;
+    if (const QString erreur = fun_Grille_De_Depart(grille, table); !erreur.isEmpty()) {
+        r.erreur = erreur;
+        return r;
+    }
+
+    QTemporaryFile temporaire(fun_Chemin(dossier, QStringLiteral(".%1.XXXXXX").arg(table.fichier)));
+    temporaire.setAutoRemove(false);
+    if (!temporaire.open()) {
+        r.erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit dans « %2 » : %3.")
+                       .arg(table.fichier, dossier, temporaire.errorString());
+        return r;
+    }
+    const QString cheminTemporaire = temporaire.fileName();
+    temporaire.close();
+
+    const QString cible = fun_Chemin(dossier, table.fichier);
+    if (const platform::GridFileResult ecrit = GridFile::save(grille, cheminTemporaire, table.format, true);
+        !ecrit) {
+        QFile::remove(cheminTemporaire);
+        r.erreur = ecrit.error;
+        return r;
+    }
+    // The name may have been taken since the first look, in some letter case.
+    if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty()) {
+        QFile::remove(cheminTemporaire);
+        r.etat = EtatInstallation::DejaPresente;
+        return r;
+    }
+    QFile fichier(cheminTemporaire);
+    if (!fichier.rename(cible)) {
+        const bool prise = QFileInfo::exists(cible);
+        const QString pourquoi = fichier.errorString();
+        QFile::remove(cheminTemporaire);
+        if (prise) {
+            r.etat = EtatInstallation::DejaPresente;
+        } else {
+            r.erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(cible, pourquoi);
+        }
+        return r;
+    }
+    r.etat = EtatInstallation::Installee;
+    return r;
+}
+
+} // namespace
+
+QList<InstallationTable> sub_Installer_Tables(const QString& dossierProgramme)
+{
+    QList<InstallationTable> resultats;
+    const QString dossier = fun_Chemin_Normalise(dossierProgramme);
+    const bool dossierPret = !dossier.isEmpty() && QDir().mkpath(dossier) && QFileInfo(dossier).isDir();
+    for (const TableDeDepart& table : fun_Tables_De_Depart()) {
+        if (!dossierPret) {
+            resultats.append(
+                {table.fichier, EtatInstallation::Echec,
+                 QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossierProgramme)});
+            continue;
+        }
+        resultats.append(installer(dossier, table));
+    }
+    return resultats;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The program's logo, drawn rather than shipped as a picture file.
+
+#include <QPixmap>
+
+namespace mainwindow {
+
+// A winter field under a pale sky, a few birds, the program's name and long title.
+QPixmap fun_Logo_Mirelot(const QSize& taille = QSize(420, 260));
+
+} // namespace mainwindow

@@ -1,0 +1,88 @@
+#include "mainwindow/SpeciesUpgrade.h"
+
+#include "common/Globals.h"
+#include "common/Options.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "platform/Services.h"
+
+#include <QFileInfo>
+
+using platform::Grid;
+using platform::GridFile;
+namespace mb = platform::mb;
+
+namespace {
+constexpr int kColonneSaisie = 5;
+
+QString texteQuestion()
+{
+    const QChar LF = QLatin1Char('\n');
+    return QStringLiteral("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?") + LF + LF
+           + QStringLiteral("Cette option vous demandera de confirmer la saisie des codes espèces la première "
+                            "fois que vous valoriserez le code.")
+           + LF + LF
+           + QStringLiteral("Le but de cette nouvelle option est d'éviter, tant ce faire ce peut, la saisie de "
+                            "codes espèces non souhaités.")
+           + LF + LF + QStringLiteral("Souhaitez-vous activer cette option maintenant ?") + LF + LF + LF
+           + QStringLiteral("PS : si vous n'activez pas cette option tout de suite, vous pourrez intervenir sur "
+                            "la liste des codes espèces via le menu paramètres");
+}
+} // namespace
+
+QString fun_Fichier_Especes()
+{
+    return fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Fichier espèces"),
+                               fun_Chemin(fun_Dossier_Programme(), QStringLiteral("Espèces.DOV")));
+}
+
+bool fun_Ajouter_Colonne_Saisie(Grid& table)
+{
+    if (table.cols() != 5)
+        return false;
+    table.setCols(6);
+    table.setCell(0, kColonneSaisie, QStringLiteral("Saisie"));
+    table.setColDataType(kColonneSaisie, Grid::DataType::Boolean);
+    return true;
+}
+
+bool sub_Update_Espèce(Grid& brouillon)
+{
+    const QString chemin = fun_Chemin_Normalise(fun_Fichier_Especes());
+    brouillon.clear();
+    brouillon.setRows(0);
+    brouillon.setFixedRows(0);
+    const platform::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
+    if (lu)
+        fun_Ajouter_Colonne_Saisie(brouillon);
+
+    const int reponse = platform::dialogs().ask(texteQuestion(), mb::YesNo | mb::Exclamation,
+                                                QStringLiteral("SAISIE DES CODES ESPECES"));
+    const bool apprentissage = reponse != mb::No;
+    sub_Cocher_Option(QStringLiteral("SaisieEsp"), apprentissage);
+    sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
+                       apprentissage ? QStringLiteral("-1") : QStringLiteral("0"));
+
+    if (!lu) {
+        // Only a missing table is silent: an unreadable one is left as it is and the user is told.
+        if (QFileInfo::exists(chemin))
+            platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
+                                                   "modifiée.\n\n")
+                                        + lu.error,
+                                    mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        return false;
+    }
+    if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
+        brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
+                                apprentissage ? Grid::Unchecked : Grid::Checked);
+    const platform::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
+    if (!ecrit) {
+        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error,
+                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        return false;
+    }
+    return true;
+}

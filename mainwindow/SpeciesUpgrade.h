@@ -1,0 +1,23 @@
+#pragma once
+// The species table's sixth column "Saisie" and the one-time question on the learning mode of
+// species-code entry.
+
+#include <QString>
+
+namespace platform {
+class Grid;
+}
+
+// The species table's path: setting "Fichier espèces", by default in the program's folder.
+QString fun_Fichier_Especes();
+
+// Widens a five-column species table to six columns with the check-box column "Saisie".
+// Returns true when the table was widened.
+bool fun_Ajouter_Colonne_Saisie(platform::Grid& table);
+
+// Loads the species table into the scratch grid (emptied first), widens it when needed, asks
+// whether the learning mode is wanted, ticks every "Saisie" box (No) or clears them all (Yes),
+// sets the option SaisieEsp, records the answer in "Validation Espèces" and writes the table
+// back. A table that cannot be read is neither changed nor written: only the answer is kept.
+// Returns false when the table could not be read or written (the user has been told).
+bool sub_Update_Espèce(platform::Grid& brouillon);

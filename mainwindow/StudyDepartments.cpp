@@ -1,0 +1,98 @@
+#include "mainwindow/StudyDepartments.h"
+
+#include "common/Globals.h"
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <optional>
+
+namespace mainwindow {
+
+QString fun_Invite_Departements()
+{
+    return QStringLiteral("Veuillez indiquer les codes des départements composant votre aire d'étude en les "
+                          "séparant par des point-virgules (;)\n\nNota : pour sélectionner tous les "
+                          "départements, tapez %");
+}
+
+QString fun_Message_Departement_Errone(const QString& item)
+{
+    return QStringLiteral("Le code département  N°") + item + QStringLiteral(" semble erroné ; corrigez");
+}
+
+namespace {
+bool estChiffre(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// The normal form of one item, or nullopt when it is wrong.
+std::optional<QString> normaliserItem(const QString& item)
+{
+    const QString t = item.trimmed();
+    if (t.isEmpty() || t == QLatin1String("%"))
+        return t;
+    if (item.size() > 2)
+        return std::nullopt;
+    const QString upper = t.toUpper();
+    if (upper == QLatin1String("2A") || upper == QLatin1String("2B"))
+        return upper;
+    if (!std::all_of(t.begin(), t.end(), estChiffre))
+        return std::nullopt;
+    const int value = t.toInt();
+    if (value == 0)
+        return std::nullopt;
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+ListeDepartements fun_Normaliser_Departements(const QString& saisie)
+{
+    ListeDepartements result;
+    QStringList items;
+    const QStringList parts = saisie.split(QLatin1Char(';'));
+    for (const QString& part : parts) {
+        const std::optional<QString> normal = normaliserItem(part);
+        if (!normal) {
+            result.valide = false;
+            result.itemErrone = part;
+            return result;
+        }
+        items << *normal;
+    }
+    std::sort(items.begin(), items.end()); // by UTF-16 code units: "%" before digits, case-sensitive
+    QStringList kept;
+    for (const QString& item : std::as_const(items)) {
+        if (item.isEmpty() || (!kept.isEmpty() && kept.last() == item))
+            continue;
+        kept << item;
+    }
+    result.liste = kept.join(QLatin1Char(';'));
+    return result;
+}
+
+ResultatDepartements sub_Departements_Etude()
+{
+    QString proposed = fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Departements, QStringLiteral("%"));
+    for (;;) {
+        const QString answer = platform::dialogs()
+                                   .inputBox(fun_Invite_Departements(), gstr_Titre_Departements, proposed)
+                                   .value_or(QString());
+        if (answer.isEmpty())
+            return ResultatDepartements::Annule;
+        const ListeDepartements list = fun_Normaliser_Departements(answer);
+        if (!list.valide) {
+            platform::dialogs().ask(fun_Message_Departement_Errone(list.itemErrone), platform::mb::Exclamation,
+                                    gstr_Nom_Programme);
+            proposed = answer;
+            continue;
+        }
+        if (list.liste.isEmpty())
+            return ResultatDepartements::Vide;
+        return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Departements, list.liste)
+                   ? ResultatDepartements::Enregistre
+                   : ResultatDepartements::EchecEcriture;
+    }
+}
+
+} // namespace mainwindow

@@ -1,0 +1,54 @@
+#include "mainwindow/UpdateCheck.h"
+
+#include "common/Globals.h"
+#include "mainwindow/Editeur.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+
+#include <cmath>
+
+namespace mainwindow {
+
+QString fun_URL_Mise_A_Jour()
+{
+    return gstr_Site_Editeur + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") + gstr_Nom_Programme
+           + QStringLiteral("&Version=") + gstr_Version_Programme + gstr_Release_Programme;
+}
+
+bool fun_Connexion_Internet() { return platform::shell().isConnected(); }
+
+void sub_Retreive_Last_Version(bool quiet)
+{
+    if (fun_Connexion_Internet()) {
+        platform::shell().openUrl(fun_URL_Mise_A_Jour()); // a page that cannot be opened is not reported
+        return;
+    }
+    if (!quiet)
+        platform::dialogs().ask(gstr_Message_Hors_Ligne, platform::mb::OKOnly, gstr_Nom_Programme);
+}
+
+std::optional<int> fun_Frequence_Maj(int index)
+{
+    switch (index) {
+    case 0: return 1;
+    case 1: return 5;
+    case 2: return 10;
+    default: return std::nullopt;
+    }
+}
+
+bool fun_Verif_Auto_Due(double compteurDemarrages, std::optional<int> frequence, bool jamaisCoche)
+{
+    if (jamaisCoche || !frequence || *frequence <= 0)
+        return false;
+    // The counter is taken as a 32-bit integer, a half going to the even neighbour.
+    if (!std::isfinite(compteurDemarrages))
+        return false;
+    const double rounded = std::nearbyint(compteurDemarrages);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0)
+        return false;
+    return qint64(rounded) % *frequence == 0;
+}
+
+} // namespace mainwindow

@@ -1,0 +1,68 @@
+#include "mainwindow/WindowArrangement.h"
+
+#include <QtGlobal>
+#include <algorithm>
+
+namespace mainwindow {
+
+QList<QRect> fun_Cascade(QSize zone, const QList<QSize>& tailles, int pas)
+{
+    QList<QRect> rects;
+    pas = std::max(pas, 1);
+    int k = 0;
+    for (const QSize& s : tailles) {
+        QPoint p(k * pas, k * pas);
+        if (k > 0 && (zone.width() - p.x() < gsiz_Cascade_Minimum.width()
+                      || zone.height() - p.y() < gsiz_Cascade_Minimum.height())) {
+            k = 0;
+            p = QPoint(0, 0);
+        }
+        const int w = std::max(1, std::min(s.width(), zone.width() - p.x()));
+        const int h = std::max(1, std::min(s.height(), zone.height() - p.y()));
+        rects << QRect(p, QSize(w, h));
+        ++k;
+    }
+    return rects;
+}
+
+QList<QRect> fun_Mosaique_Horizontale(QSize zone, int n)
+{
+    QList<QRect> rects;
+    if (n <= 0)
+        return rects;
+    const int h = std::max(1, zone.height() / n);
+    for (int i = 0; i < n; ++i) {
+        const int top = std::min(i * h, std::max(0, zone.height() - 1));
+        const int height = (i == n - 1) ? std::max(1, zone.height() - top) : h;
+        rects << QRect(0, top, std::max(1, zone.width()), height);
+    }
+    return rects;
+}
+
+QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles)
+{
+    QList<QPoint> points;
+    int x = 0;
+    int bottom = zone.height(); // bottom edge of the current row
+    int rowHeight = 0;
+    for (const QSize& s : tailles) {
+        if (x > 0 && x + s.width() > zone.width()) {
+            bottom -= rowHeight;
+            x = 0;
+            rowHeight = 0;
+        }
+        rowHeight = std::max(rowHeight, s.height());
+        points << QPoint(x, bottom - s.height());
+        x += s.width();
+    }
+    return points;
+}
+
+QPoint fun_Centrer(QSize zone, QSize taille)
+{
+    const float left = float(zone.width() - taille.width()) / 2.0f;
+    const float top = float(zone.height() - taille.height()) / 2.0f;
+    return QPoint(qRound(left), qRound(top));
+}
+
+} // namespace mainwindow

@@ -1,0 +1,133 @@
+#include "mainwindow/frm_A_Propos.h"
+
+#include "common/Globals.h"
+#include "mainwindow/AboutTexts.h"
+#include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/EMail.h"
+#include "mainwindow/Editeur.h"
+#include "mainwindow/Logo.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QLabel* label(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+void lien(QLabel* l)
+{
+    l->setCursor(Qt::PointingHandCursor);
+    QFont f = l->font();
+    f.setUnderline(true);
+    l->setFont(f);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x1a, 0x4f, 0x9c));
+    l->setPalette(pal);
+}
+} // namespace
+
+frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frm_A_Propos"));
+    setWindowTitle(mainwindow::fun_Libelle_A_Propos());
+
+    lab_Nom_Projet = label(this, QStringLiteral("lab_Nom_Projet"), gstr_Nom_Programme);
+    QFont big = lab_Nom_Projet->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    lab_Nom_Projet->setFont(big);
+    Lab_Version = label(this, QStringLiteral("Lab_Version"), mainwindow::fun_Texte_Version());
+    lab_Description = label(this, QStringLiteral("lab_Description"), mainwindow::gstr_Titre_Long);
+    Lab_Pub = label(this, QStringLiteral("Lab_Pub"), mainwindow::fun_Texte_Pub());
+    lab_Credit = label(this, QStringLiteral("lab_Credit"), mainwindow::fun_Texte_Credit());
+    Lab_Courriel = label(this, QStringLiteral("Lab_Courriel"), mainwindow::gstr_Courriel_Editeur);
+    QString site = mainwindow::gstr_Site_Editeur;
+    site.remove(QStringLiteral("http://"));
+    lab_web = label(this, QStringLiteral("lab_web"), site);
+    lien(Lab_Courriel);
+    lien(lab_web);
+    Lab_Courriel->installEventFilter(this);
+    lab_web->installEventFilter(this);
+
+    img_Logo = label(this, QStringLiteral("img_Logo"), QString());
+    img_Logo->setPixmap(mainwindow::fun_Logo_Mirelot(QSize(252, 156)));
+    img_Logo_Famille = label(this, QStringLiteral("img_Logo_Famille"), QString());
+    img_Logo_Famille->hide(); // the sibling program's logo is not this program's
+
+    cmd_exit = new QPushButton(QStringLiteral("OK"), this);
+    cmd_exit->setObjectName(QStringLiteral("cmd_exit"));
+    connect(cmd_exit, &QPushButton::clicked, this, [this] {
+        if (auto* sw = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sw->close();
+        else
+            close();
+    });
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(lab_Nom_Projet);
+    text->addWidget(Lab_Version);
+    text->addWidget(lab_Description);
+    text->addSpacing(8);
+    text->addWidget(Lab_Pub);
+    text->addSpacing(8);
+    text->addWidget(lab_Credit);
+    text->addWidget(Lab_Courriel);
+    text->addWidget(lab_web);
+    text->addStretch();
+
+    auto* top = new QHBoxLayout;
+    auto* logos = new QVBoxLayout;
+    logos->addWidget(img_Logo);
+    logos->addWidget(img_Logo_Famille);
+    logos->addStretch();
+    top->addLayout(logos);
+    top->addSpacing(12);
+    top->addLayout(text, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmd_exit);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+}
+
+void frm_A_Propos::Lab_Courriel_Click()
+{
+    // The mail client's window opens for the user to write and send; no mail client, or the
+    // window cancelled, says nothing.
+    bool failed = false;
+    QString errorText;
+    sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText, false);
+}
+
+void frm_A_Propos::lab_web_Click() { platform::shell().openUrl(mainwindow::gstr_Site_Editeur); }
+
+bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == Lab_Courriel) {
+            Lab_Courriel_Click();
+            return true;
+        }
+        if (watched == lab_web) {
+            lab_web_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

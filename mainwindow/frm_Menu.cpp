@@ -1,0 +1,491 @@
+#include "mainwindow/frm_Menu.h"
+
+#include "common/Globals.h"
+#include "common/Options.h"
+#include "common/Settings.h"
+#include "mainwindow/BulkUpdate.h"
+#include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/EMail.h"
+#include "mainwindow/Options.h"
+#include "mainwindow/Documentation.h"
+#include "mainwindow/StudyDepartments.h"
+#include "mainwindow/UpdateCheck.h"
+#include "mainwindow/WindowArrangement.h"
+#include "mainwindow/frm_A_Propos.h"
+#include "mainwindow/frm_Splash_Logo.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTimer>
+
+using mainwindow::Option;
+
+namespace {
+QString nom(const QString& name, int index)
+{
+    return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+QString cle(const QString& name) { return name.toLower(); }
+
+// An empty child window, until the window it stands for exists.
+QWidget* fenetreProvisoire(const QString& titre)
+{
+    auto* w = new QWidget;
+    w->setWindowTitle(titre);
+    w->resize(480, 320);
+    return w;
+}
+
+const QString k_titreListe = QStringLiteral("Mirelot - Liste des zones de comptage");
+} // namespace
+
+frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frm_Menu"));
+    m_flxWork.setObjectName(QStringLiteral("flx_Work"));
+    m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
+    m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+    gobj_Menu = this;
+    mainwindow::sub_Options_Creation();
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdi"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+
+    // TODO(settings window): frm_Param replaces this stand-in once it exists.
+    m_fabriqueParam = [] { return fenetreProvisoire(gstr_Table_Codes); };
+    // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
+    m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
+
+    m_timCheckUpdAuto = new QTimer(this);
+    m_timCheckUpdAuto->setObjectName(QStringLiteral("tim_CheckUPD_Auto"));
+    m_timCheckUpdAuto->setInterval(1);
+    connect(m_timCheckUpdAuto, &QTimer::timeout, this, [this] {
+        m_timCheckUpdAuto->stop(); // once per start at most
+        sub_Retreive_Last_Version(true);
+    });
+
+    construireMenus();
+
+    // The screen's mouse pointer, as the e-mail service sets it.
+    email::installMousePointer(
+        {[] {
+             const QCursor* c = QApplication::overrideCursor();
+             return c && c->shape() == Qt::WaitCursor ? email::vbHourglass : email::vbDefault;
+         },
+         [](int value) {
+             if (value == email::vbHourglass) {
+                 QApplication::setOverrideCursor(Qt::WaitCursor);
+             } else {
+                 while (QApplication::overrideCursor())
+                     QApplication::restoreOverrideCursor();
+             }
+         }});
+
+    // The items follow the marks, whoever sets them.
+    sub_Observer_Options([this](const QString& name, bool on) {
+        if (QAction* a = item(name); a && a->isCheckable())
+            a->setChecked(on);
+    });
+
+    setWindowTitle(gstr_Nom_Programme);
+    resize(1024, 720);
+}
+
+frm_Menu::~frm_Menu()
+{
+    // The child windows go first, while the menus and the options they may read still exist.
+    delete m_mdi;
+    m_mdi = nullptr;
+    sub_Observer_Options(nullptr);
+    email::installMousePointer({});
+    if (gobj_Menu == this)
+        gobj_Menu = nullptr;
+}
+
+QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(nom(name, index))); }
+
+QAction* frm_Menu::ajouter(QWidget* parent, const QString& name, const QString& caption, int index)
+{
+    auto* a = new QAction(caption, this);
+    a->setObjectName(nom(name, index));
+    parent->addAction(a);
+    m_items.insert(cle(nom(name, index)), a);
+    return a;
+}
+
+QMenu* frm_Menu::ajouterMenu(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* m = new QMenu(caption, parent);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    parent->addAction(m->menuAction());
+    m_items.insert(cle(name), m->menuAction());
+    return m;
+}
+
+void frm_Menu::construireMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setNativeMenuBar(false);
+
+    auto filler = [&](const QString& name, const QString& caption, bool enabled) {
+        QAction* a = ajouter(bar, name, caption);
+        a->setEnabled(enabled);
+        return a;
+    };
+    auto option = [&](QMenu* menu, Option opt, const QString& caption) {
+        QAction* a = ajouter(menu, mainwindow::fun_Nom_Option(opt), caption);
+        a->setCheckable(true);
+        a->setChecked(mainwindow::fun_Option(opt));
+        connect(a, &QAction::triggered, this, [opt] { mainwindow::sub_Click_Option(opt); });
+        return a;
+    };
+    auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
+                     const QString& protocole = QString()) {
+        QAction* a = ajouter(menu, name, caption);
+        connect(a, &QAction::triggered, this, [this, a, mode, protocole] { ouvrirParam(a, mode, protocole); });
+        return a;
+    };
+
+    filler(QStringLiteral("Filler00"), QStringLiteral("|"), false);
+
+    QMenu* options = ajouterMenu(bar, QStringLiteral("Options"), QStringLiteral("Options"));
+    QMenu* parametrage = ajouterMenu(options, QStringLiteral("Paramètrage"), QStringLiteral("Paramétrage"));
+    param(parametrage, QStringLiteral("File"), QStringLiteral("Dossier de travail"), QStringLiteral("Dossier de travail"));
+    const QString identification = QStringLiteral("Indentification de votre Gadrel");
+    param(parametrage, QStringLiteral("Gadrel_STOC_EPS"), QStringLiteral("Identification de votre Gadrel STOC-EPS"),
+          identification, QStringLiteral("STOC-EPS"));
+    param(parametrage, QStringLiteral("Gadrel_EPS_SITES"), QStringLiteral("Identification de votre Gadrel EPS-SITES"),
+          identification, QStringLiteral("EPS-SITES"));
+    param(parametrage, QStringLiteral("Gadrel_SHOC"), QStringLiteral("Identification de votre Gadrel SHOC"),
+          identification, QStringLiteral("SHOC"))
+        ->setVisible(false);
+    option(parametrage, Option::RenumGrid, QStringLiteral("Numéroter les lignes dans les grilles"));
+    option(parametrage, Option::AltColor, QStringLiteral("Couleur alternée dans les grilles"));
+    option(parametrage, Option::Ajust, QStringLiteral("Largeur de colonne automatique"));
+    option(parametrage, Option::Regroup, QStringLiteral("Regrouper les lignes espèces"));
+    option(parametrage, Option::SaisieEsp, QStringLiteral("Saisie des codes espèces en mode apprentissage "));
+    option(parametrage, Option::Saisie_Mammiferes, QStringLiteral("Autoriser la saisie de mammifères"))
+        ->setEnabled(false);
+    option(parametrage, Option::Atlas_STOC_EPS,
+           QStringLiteral("Autoriser la saisie d'un code atlas nicheurs dans les relevés STOC-EPS"));
+    option(parametrage, Option::Saisie_Commentaires,
+           QStringLiteral("Autoriser la saisie d'un commentaire pour chaque citations d'espèces"));
+    option(parametrage, Option::TabCell, QStringLiteral("La touche Tab permet de changer de cellule dans les grilles"));
+    option(parametrage, Option::bing, QStringLiteral("Bing sonore émis à la fin de certaines actions un peu longue"));
+    parametrage->addSeparator();
+    QMenu* autoMaj = ajouterMenu(parametrage, QStringLiteral("auto_maj_Internet"),
+                                 QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
+    const QString frequences[mainwindow::gint_Nbr_Frequences] = {
+        QStringLiteral("A tous les démarrages"), QStringLiteral("Tous les 5 démarrages"),
+        QStringLiteral("Tous les 10 démarrages"), QStringLiteral("Jamais")};
+    for (int i = 0; i < mainwindow::gint_Nbr_Frequences; ++i) {
+        QAction* a = ajouter(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
+        a->setCheckable(true);
+        a->setChecked(mainwindow::fun_Frequence_Cochee(i));
+        connect(a, &QAction::triggered, this, [i] { mainwindow::sub_Click_Frequence(i); });
+    }
+    parametrage->addSeparator();
+    QAction* departements = ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
+    connect(departements, &QAction::triggered, this, [] { mainwindow::sub_Departements_Etude(); });
+    param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"), QStringLiteral("Codes carrés"))
+        ->setVisible(false);
+    param(parametrage, QStringLiteral("Réseaux"), QStringLiteral("Codes réseaux"), QStringLiteral("Codes réseaux"))
+        ->setVisible(false);
+    param(parametrage, QStringLiteral("Espèces"), QStringLiteral("Codes espèces"), QStringLiteral("Codes espèces"));
+    param(parametrage, QStringLiteral("Comportements"), QStringLiteral("Code comportementaux"),
+          QStringLiteral("Codes comportementaux"));
+    param(parametrage, QStringLiteral("Milieux"), QStringLiteral("Codes milieux"), QStringLiteral("Codes milieux"));
+    param(parametrage, QStringLiteral("mail"), QStringLiteral("Adresses courriel de vos correspondants"),
+          QStringLiteral("Adresses courriel de votre correspondant"));
+    options->addSeparator();
+    QAction* quitter = ajouter(options, QStringLiteral("Quitter"), QStringLiteral("Quitter"));
+    connect(quitter, &QAction::triggered, this, &QWidget::close);
+
+    filler(QStringLiteral("Filler30"), QStringLiteral("|"), false);
+
+    QMenu* eps = ajouterMenu(bar, QStringLiteral("EPS"), QString());
+    const QString saisies[3] = {QStringLiteral("Relevés du programme STOC-EPS"),
+                                QStringLiteral("Relevés du programme EPS-SITES"), QString()};
+    const QKeySequence touches[3] = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F3)};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = ajouter(eps, QStringLiteral("Saisie"), saisies[i], i);
+        a->setShortcut(touches[i]);
+        if (i == 2) // the two other schemes' lists are not part of this program
+            connect(a, &QAction::triggered, this, &frm_Menu::ouvrirListe);
+    }
+    ajouter(eps, QStringLiteral("STat"), QStringLiteral("Statisques de prospection"))->setVisible(false);
+
+    filler(QStringLiteral("Filler35"), QStringLiteral("|"), true);
+
+    QMenu* doc = ajouterMenu(bar, QStringLiteral("DOC"), QStringLiteral("Documentations"));
+    for (int i = 0; i < mainwindow::gint_Nbr_Documents_Max; ++i) {
+        QAction* a = ajouter(doc, QStringLiteral("PDF"), QString::number(i), i);
+        connect(a, &QAction::triggered, this, [this, i] { ouvrirDocument(i); });
+    }
+
+    filler(QStringLiteral("Filler40"), QStringLiteral("|"), false);
+
+    m_fenetres = ajouterMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
+    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered, this,
+            &frm_Menu::sub_Cascade);
+    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered, this,
+            &frm_Menu::sub_Mosaique);
+    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")), &QAction::triggered,
+            this, &frm_Menu::sub_Arrange_Icones);
+    m_fenetres->addSeparator();
+    option(m_fenetres, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
+    connect(m_fenetres, &QMenu::aboutToShow, this, &frm_Menu::remplirListeFenetres);
+
+    filler(QStringLiteral("Filler70"), QStringLiteral("|"), false);
+
+    QMenu* aide = ajouterMenu(bar, QStringLiteral("Filler80"), QStringLiteral("?"));
+    connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this, &frm_Menu::ouvrirAPropos);
+    connect(ajouter(aide, QStringLiteral("maj_Internet"), QStringLiteral("Rechercher une mise à jour sur Internet")),
+            &QAction::triggered, this, [this] {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                sub_Retreive_Last_Version(false);
+                QApplication::restoreOverrideCursor();
+            });
+
+    filler(QStringLiteral("filler90"), QStringLiteral("|"), false);
+
+    m_popupMaj = ajouterMenu(bar, QStringLiteral("Popup_Maj"), QStringLiteral("Maj"));
+    m_popupMaj->menuAction()->setVisible(false);
+    const QString majs[4] = {QStringLiteral("Mise à jour l'adresse courriel"),
+                             QStringLiteral("Mise à jour du nom de l'observateur"),
+                             QStringLiteral("Mise à jour du nom de la commune"),
+                             QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
+    for (int i = 0; i < 4; ++i)
+        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered, this,
+                [i] { sub_Popup_Maj_Global_Click(i); });
+}
+
+QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
+{
+    QMdiSubWindow* sw = m_mdi->addSubWindow(widget);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    return sw;
+}
+
+void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& protocole)
+{
+    gstr_Table_Codes = mode;
+    if (!protocole.isEmpty())
+        gstr_Protocole = protocole;
+    QWidget* widget = m_fabriqueParam ? m_fabriqueParam() : nullptr;
+    if (!widget)
+        return;
+    QMdiSubWindow* sw = ajouterFenetre(widget);
+    // The item stays greyed while its window is open, so the same table is never edited twice.
+    const QPointer<QAction> item(source);
+    connect(sw, &QObject::destroyed, this, [item] {
+        if (item)
+            item->setEnabled(true);
+    });
+    sw->show();
+    sub_Cascade_Windows();
+    source->setEnabled(false);
+}
+
+void frm_Menu::ouvrirListe()
+{
+    if (!m_liste) {
+        QWidget* widget = m_fabriqueListe ? m_fabriqueListe() : nullptr;
+        if (!widget)
+            return;
+        m_liste = ajouterFenetre(widget);
+    }
+    m_liste->show();
+    m_liste->widget()->show();
+    m_mdi->setActiveSubWindow(m_liste);
+    sub_Cascade_Windows();
+}
+
+void frm_Menu::ouvrirAPropos()
+{
+    if (!m_aPropos) {
+        m_aPropos = ajouterFenetre(new frm_A_Propos);
+        m_aPropos->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    }
+    m_aPropos->show();
+    m_mdi->setActiveSubWindow(m_aPropos);
+}
+
+void frm_Menu::ouvrirDocument(int index)
+{
+    if (index < 0 || index >= m_documents.size())
+        return;
+    // A document removed since the menu was filled, or no viewer: the shell fails, nothing is said.
+    platform::shell().openFile(QDir(m_dossierDocuments).filePath(m_documents.at(index)));
+}
+
+void frm_Menu::sub_Remplir_Documentation(const QString& dossierProgramme)
+{
+    m_dossierDocuments = dossierProgramme;
+    m_documents = mainwindow::fun_Liste_Documents(dossierProgramme);
+    for (int i = 0; i < mainwindow::gint_Nbr_Documents_Max; ++i) {
+        QAction* a = item(QStringLiteral("PDF"), i);
+        const bool used = i < m_documents.size();
+        a->setVisible(used);
+        if (used)
+            a->setText(mainwindow::fun_Libelle_Menu(m_documents.at(i)));
+    }
+    item(QStringLiteral("DOC"))->setVisible(!m_documents.isEmpty());
+    item(QStringLiteral("Filler35"))->setVisible(!m_documents.isEmpty());
+}
+
+void frm_Menu::sub_Adapte_Affichage()
+{
+    const QString pswd = fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString());
+    const bool administrateur = mainwindow::fun_Mode_Administrateur(pswd);
+    setWindowTitle(mainwindow::fun_Titre_Menu(m_ligneCommande, administrateur));
+    item(QStringLiteral("EPS"))->setText(mainwindow::gstr_Libelle_EPS);
+    item(QStringLiteral("A_Propos"))->setText(mainwindow::fun_Libelle_A_Propos());
+    item(QStringLiteral("Atlas_STOC_EPS"))->setVisible(false);
+    item(QStringLiteral("Milieux"))->setVisible(true);
+    item(QStringLiteral("Regroup"))->setVisible(false);
+    mainwindow::sub_Option(Option::Regroup, false);
+    item(QStringLiteral("Saisie"), 0)->setVisible(false);
+    item(QStringLiteral("Saisie"), 1)->setVisible(false);
+    item(QStringLiteral("Saisie"), 2)->setVisible(true);
+    item(QStringLiteral("Saisie"), 2)->setText(mainwindow::gstr_Libelle_Saisie_SHOC);
+    item(QStringLiteral("Popup_Maj_Global"), 3)->setVisible(false);
+    if (administrateur)
+        item(QStringLiteral("Réseaux"))->setVisible(true);
+}
+
+void frm_Menu::sub_Retreive_Last_Version(bool quiet) { mainwindow::sub_Retreive_Last_Version(quiet); }
+
+void frm_Menu::sub_Activer_Verif_Auto() { m_timCheckUpdAuto->start(); }
+
+QList<QMdiSubWindow*> frm_Menu::fenetres() const
+{
+    QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
+    list.removeIf([this](QMdiSubWindow* w) { return w == m_logo; });
+    return list;
+}
+
+void frm_Menu::sub_Cascade_Windows()
+{
+    if (mainwindow::fun_Option(Option::Réorg))
+        sub_Cascade();
+}
+
+void frm_Menu::sub_Cascade()
+{
+    QList<QMdiSubWindow*> windows;
+    QList<QSize> sizes;
+    for (QMdiSubWindow* w : fenetres()) {
+        if (w->isHidden() || w->isMinimized())
+            continue;
+        if (w->isMaximized())
+            w->showNormal();
+        windows << w;
+        sizes << w->size();
+    }
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.value(0)) + 4;
+    const QList<QRect> rects = mainwindow::fun_Cascade(m_mdi->viewport()->size(), sizes, step);
+    for (int i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(rects[i]);
+}
+
+void frm_Menu::sub_Mosaique()
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : fenetres()) {
+        if (w->isHidden() || w->isMinimized())
+            continue;
+        if (w->isMaximized())
+            w->showNormal();
+        windows << w;
+    }
+    const QList<QRect> rects = mainwindow::fun_Mosaique_Horizontale(m_mdi->viewport()->size(), int(windows.size()));
+    for (int i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(rects[i]);
+}
+
+void frm_Menu::sub_Arrange_Icones()
+{
+    QList<QMdiSubWindow*> windows;
+    QList<QSize> sizes;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (w != m_logo && !w->isHidden() && w->isMinimized()) {
+            windows << w;
+            sizes << w->size();
+        }
+    }
+    const QList<QPoint> points = mainwindow::fun_Arrange_Icones(m_mdi->viewport()->size(), sizes);
+    for (int i = 0; i < windows.size(); ++i)
+        windows[i]->move(points[i]);
+}
+
+void frm_Menu::remplirListeFenetres()
+{
+    for (QAction* a : std::as_const(m_listeFenetres)) {
+        m_fenetres->removeAction(a);
+        a->deleteLater();
+    }
+    m_listeFenetres.clear();
+    const QList<QMdiSubWindow*> windows = [this] {
+        QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::CreationOrder);
+        list.removeIf([this](QMdiSubWindow* w) { return w == m_logo || w->isHidden(); });
+        return list;
+    }();
+    if (windows.isEmpty())
+        return;
+    m_listeFenetres << m_fenetres->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        ++n;
+        QString title = w->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = m_fenetres->addAction(QStringLiteral("&%1 %2").arg(n).arg(title));
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        const QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (!target)
+                return;
+            if (target->isMinimized())
+                target->showNormal();
+            m_mdi->setActiveSubWindow(target);
+        });
+        m_listeFenetres << a;
+    }
+}
+
+void frm_Menu::centrerLogo()
+{
+    if (!m_logo) {
+        m_logo = new frm_Splash_Logo;
+        m_mdi->addSubWindow(m_logo);
+        m_logo->show();
+    }
+    m_logo->move(mainwindow::fun_Centrer(m_mdi->viewport()->size(), m_logo->size()));
+}
+
+void frm_Menu::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The area is laid out after this window: centre the logo once its size is known.
+    QTimer::singleShot(0, this, &frm_Menu::centrerLogo);
+}
+
+void frm_Menu::closeEvent(QCloseEvent* event)
+{
+    // Never refused: the child windows close with the main window and run their own steps.
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}

@@ -1,0 +1,110 @@
+#pragma once
+// The program's main window: a multiple-document window with the whole menu bar. It keeps the
+// user's options as check-marked items, in step with the store of marks (common/Options) from
+// which every other window reads them, opens the settings
+// windows, the record list and the about box as child windows, arranges them, adapts its
+// captions to this program and to the administrator mode, and runs the update check.
+
+#include "mainwindow/frm_Splash_Logo.h"
+#include "platform/Grid.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <functional>
+
+class QMdiArea;
+class QMenu;
+class QTimer;
+
+class frm_Menu : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Puts every option mark back to its creation state, as the window's menu items are.
+    explicit frm_Menu(QWidget* parent = nullptr);
+    ~frm_Menu() override;
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // A menu item by its name ("Ajust", "Fenêtres"; letter case ignored), an item of an array by
+    // name and index ("PDF", 3); nullptr when there is none. A menu is reached through its
+    // menuAction().
+    QAction* item(const QString& name, int index = -1) const;
+    // The hidden menu that the record list shows as its context menu; its items update the
+    // record files selected in the list (gobj_Grille_Liste).
+    QMenu* Popup_Maj() const { return m_popupMaj; }
+
+    // Hidden work grids: a scratch table for whole-file loads and saves, and the table loaded
+    // into it at start-up (the squares table).
+    platform::Grid& flx_Work() { return m_flxWork; }
+    platform::Grid& Flx_Carrés() { return m_flxCarres; }
+
+    // When "Réorganisation automatique" is checked, arranges the child windows in cascade;
+    // otherwise does nothing.
+    void sub_Cascade_Windows();
+    // Opens the update page when connected; offline, says so unless quiet.
+    void sub_Retreive_Last_Version(bool quiet);
+    // Captions and visible items of this program, and the administrator mode.
+    void sub_Adapte_Affichage();
+    // Fills the documentation menu with the PDF files of the program's folder; hides the menu
+    // and the separator before it when there is none.
+    void sub_Remplir_Documentation(const QString& dossierProgramme);
+    // Enables the one-shot automatic update check, which runs once the window is idle.
+    void sub_Activer_Verif_Auto();
+    QTimer* tim_CheckUPD_Auto() const { return m_timCheckUpdAuto; }
+
+    // The command line shown in the caption; by default the program's arguments.
+    void setLigneCommande(const QString& ligne) { m_ligneCommande = ligne; }
+
+    // What the settings items and the record-list item open. Each factory returns a new widget
+    // that becomes a child window; the settings factory reads gstr_Table_Codes / gstr_Protocole.
+    using Fabrique = std::function<QWidget*()>;
+    void setFabriqueParam(Fabrique f) { m_fabriqueParam = std::move(f); }
+    void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
+
+    // The child windows other than the logo, in activation order.
+    QList<QMdiSubWindow*> fenetres() const;
+    QMdiSubWindow* fenetreListe() const { return m_liste; }
+    QMdiSubWindow* fenetreAPropos() const { return m_aPropos; }
+    frm_Splash_Logo* logo() const { return m_logo; }
+
+    // Window arrangement of the "Fenêtres" menu.
+    void sub_Cascade();
+    void sub_Mosaique();
+    void sub_Arrange_Icones();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void construireMenus();
+    QAction* ajouter(QWidget* parent, const QString& name, const QString& caption, int index = -1);
+    QMenu* ajouterMenu(QWidget* parent, const QString& name, const QString& caption);
+    void ouvrirParam(QAction* source, const QString& mode, const QString& protocole);
+    void ouvrirListe();
+    void ouvrirAPropos();
+    void ouvrirDocument(int index);
+    void remplirListeFenetres();
+    void centrerLogo();
+    QMdiSubWindow* ajouterFenetre(QWidget* widget);
+
+    platform::Grid m_flxWork;
+    platform::Grid m_flxCarres;
+    QMdiArea* m_mdi = nullptr;
+    QMenu* m_popupMaj = nullptr;
+    QMenu* m_fenetres = nullptr;
+    QList<QAction*> m_listeFenetres;
+    QHash<QString, QAction*> m_items;
+    QTimer* m_timCheckUpdAuto = nullptr;
+    QString m_ligneCommande;
+    QString m_dossierDocuments;
+    QStringList m_documents;
+    Fabrique m_fabriqueParam;
+    Fabrique m_fabriqueListe;
+    QPointer<QMdiSubWindow> m_liste;
+    QPointer<QMdiSubWindow> m_aPropos;
+    QPointer<frm_Splash_Logo> m_logo;
+};

@@ -1,0 +1,172 @@
+#include "coords/FormatsCoord.h"
+#include "coords/TexteNombre.h"
+#include "tests/coords/CoordsTestSupport.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using coords::SeparateurDecimal;
+
+namespace {
+
+// Texts are written with "." in the rows; "," in expected parts stands for the regional separator.
+QString regional(const char* t, char sep)
+{
+    QString s = QString::fromUtf8(t);
+    s.replace(QLatin1Char('.'), QLatin1Char(sep));
+    return s;
+}
+
+class FormatsSeparateur : public ::testing::TestWithParam<char>
+{
+protected:
+    SeparateurDecimal sep{QLatin1Char(GetParam())};
+};
+
+const QString DMS = QStringLiteral("WGS84 DMS");
+const QString DD = QStringLiteral("WGS84 DD");
+
+} // namespace
+
+TEST_P(FormatsSeparateur, SplittingOneText)
+{
+    struct Row
+    {
+        const char* libelle;
+        const char* texte;
+        const char* type;
+        bool normaliser;
+        int erreur;
+        const char *h, *d, *m, *s; // "." in numbers is the regional separator
+    };
+    const Row rows[] = {
+        // Degrees-minutes-seconds.
+        {"LATITUDE", "N48°51'24''", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LATITUDE", "n48°51'24''", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LATITUDE", "+48°51'24''", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LATITUDE", "-48°51'24''", "WGS84 DMS", false, 0, "S", "48", "51", "24"},
+        {"LATITUDE", "N48°51'24\"", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LATITUDE", "  N48°51'24''  ", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LONGITUDE", "O2°20'", "WGS84 DMS", false, 0, "W", "2", "20", "0"},
+        {"LONGITUDE", "o2°20'", "WGS84 DMS", false, 0, "W", "2", "20", "0"},
+        {"LONGITUDE", "+2°20'", "WGS84 DMS", false, 0, "E", "2", "20", "0"},
+        {"LONGITUDE", "-2°20'", "WGS84 DMS", false, 0, "W", "2", "20", "0"},
+        {"LONGITUDE", "e2°20'5.25''", "ED50 DMS", false, 0, "E", "2", "20", "5.25"},
+        {"LONGITUDE", "E2°20'5,25''", "WGS84 DMS", false, 0, "E", "2", "20", "5.25"},
+        {"LATITUDE", "N48°30,5'", "WGS84 DMS", false, 0, "N", "48", "30", "30"},
+        {"LATITUDE", "N48°30.25'", "WGS84 DMS", false, 0, "N", "48", "30", "15"},
+        {"LATITUDE", "N48°51'24", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
+        {"LATITUDE", "N48°", "WGS84 DMS", false, 0, "N", "48", "0", "0"},
+        {"LATITUDE", "N48,85°", "WGS84 DMS", false, 0, "N", "48.85", "0", "0"},
+        {"LATITUDE", "N48,85°", "WGS84 DMS", true, 0, "N", "49", "0", "0"},
+        {"LATITUDE", "N48°51''", "WGS84 DMS", false, 0, "N", "48", "0", "51"},
+        // A trailing number without marker is minutes; "''" is not a minutes marker.
+        {"LATITUDE", "N48°51", "WGS84 DMS", false, 0, "N", "48", "51", "0"},
+        {"LATITUDE", "N48°24''", "WGS84 DMS", false, 0, "N", "48", "0", "24"},
+        {"LATITUDE", "N48°24\"", "WGS84 DMS", false, 0, "N", "48", "0", "24"},
+        // The UTM text form: minutes on two places, seconds after a blank, a double quote.
+        {"LATITUDE", "N48°51' 24.123\"", "WGS84 DMS", false, 0, "N", "48", "51", "24.123"},
+        {"LONGITUDE", "W2° 5' 3.5\"", "WGS84 DMS", true, 0, "W", "2", "5", "3.5"},
+        {"LONGITUDE", "E0°00' 0\"", "WGS84 DMS", true, 0, "E", "0", "0", "0"},
+        // Normalisation: minutes and seconds "0" when blank, whole degrees and minutes.
+        {"LONGITUDE", "E2°'", "WGS84 DMS", false, 0, "E", "2", "", "0"},
+        {"LONGITUDE", "E2°'", "WGS84 DMS", true, 0, "E", "2", "0", "0"},
+        {"LONGITUDE", "E2.6°20'", "WGS84 DMS", true, 0, "E", "3", "20", "0"},
+        // Refused.
+        {"LATITUDE", "48°51'24''", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48.85", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "X48°51'", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "   ", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48'51°", "WGS84 DMS", false, -1, "N", "", "", ""},
+        {"LATITUDE", "N48''51°", "WGS84 DMS", false, -1, "N", "", "", ""},
+        // Not numbers: read, and left for the validation to name.
+        {"LATITUDE", "Nab°cd'ef''", "WGS84 DMS", false, 0, "N", "ab", "cd", "ef"},
+        {"LATITUDE", "Nnan°", "WGS84 DMS", true, 0, "N", "nan", "0", "0"},
+        // Decimal degrees.
+        {"LATITUDE", "48.8566", "WGS84 DD", false, 0, "N", "48", "51", "23.76"},
+        {"LONGITUDE", "48.8566", "ED50 DD", false, 0, "E", "48", "51", "23.76"},
+        {"LATITUDE", "N48.85", "WGS84 DD", false, 0, "N", "48", "51", "0"},
+        {"LATITUDE", "s48.5°", "WGS84 DD", false, 0, "S", "48", "30", "0"},
+        {"LONGITUDE", "-1,5", "WGS84 DD", false, 0, "W", "1", "30", "0"},
+        {"LONGITUDE", "O1.25", "WGS84 DD", true, 0, "W", "1", "15", "0"},
+        {"LONGITUDE", "+0.0001", "WGS84 DD", false, 0, "E", "0", "0", "0.36"},
+        {"LATITUDE", "N48°51'24''", "WGS84 DD", false, -1, "", "", "", ""},
+        {"LATITUDE", " 48.5", "WGS84 DD", false, -1, "", "", "", ""},
+        {"LATITUDE", "Nnan", "WGS84 DD", false, -1, "", "", "", ""},
+        {"LATITUDE", "inf", "WGS84 DD", false, -1, "", "", "", ""},
+        {"LATITUDE", "", "WGS84 DD", false, -1, "", "", "", ""},
+    };
+    const char sep = GetParam();
+    for (const Row& r : rows) {
+        const PartiesCoord p = fun_Verif_Coord_Type(r.libelle, QString::fromUtf8(r.texte), r.normaliser, r.type);
+        const QString cas = QString::fromUtf8(r.texte) + " " + r.type;
+        EXPECT_EQ(p.erreur, r.erreur) << cas;
+        EXPECT_EQ(p.hemisphere, QString::fromUtf8(r.h)) << cas;
+        EXPECT_EQ(p.degres, regional(r.d, sep)) << cas;
+        EXPECT_EQ(p.minutes, regional(r.m, sep)) << cas;
+        EXPECT_EQ(p.secondes, regional(r.s, sep)) << cas;
+    }
+}
+
+TEST_P(FormatsSeparateur, RecognisingAPair)
+{
+    struct Row
+    {
+        const char *lon, *lat, *zone, *mgrs, *indice;
+        const char *categorieAvant, *typeAvant;
+        const char *categorie, *type;
+    };
+    const Row rows[] = {
+        {"512345", "5412345", "31", "", "WGS84", "", "", "UTM", ""},
+        {"", "", "", "31UEQ1234512345", "WGS84", "", "", "MGRS", ""},
+        {"E2°20'14''", "N48°51'24''", "", "", "WGS84", "", "", "Degrés", "WGS84 DMS"},
+        {"E2°20'14''", "N48°51'24''", "", "", "ED50", "", "", "Degrés", "ED50 DMS"},
+        {"E2°20'14''", "N48°51'24''", "", "", "NTF", "", "", "Degrés", ""},
+        {"2.3488", "48.8534", "", "", "WGS84", "", "", "Degrés", "WGS84 DD"},
+        {"-1,5", "N47.2", "", "", "ED50 x", "", "", "Degrés", "ED50 DD"},
+        // A DMS longitude with a DD latitude, and the reverse: nothing.
+        {"E2°20'14''", "48.8534", "", "", "WGS84", "", "", "", ""},
+        {"2.3488", "N48°51'24''", "", "", "WGS84", "", "", "", ""},
+        // Neither shape, with a degree sign somewhere: geographic, type untouched.
+        {"2°x", "N", "", "", "WGS84", "", "", "Degrés", ""},
+        {"abc", "def", "", "", "WGS84", "", "", "", ""},
+        // Other combinations set nothing.
+        {"2.3488", "", "", "", "WGS84", "", "", "", ""},
+        {"2.3488", "48.8534", "", "31UEQ", "WGS84", "", "", "", ""},
+        // Done only while the category or the type name is empty.
+        {"2.3488", "48.8534", "", "", "WGS84", "UTM", "X", "UTM", "X"},
+        {"2.3488", "48.8534", "", "", "WGS84", "Degrés", "", "Degrés", "WGS84 DD"},
+    };
+    for (const Row& r : rows) {
+        QString categorie = QString::fromUtf8(r.categorieAvant);
+        QString type = QString::fromUtf8(r.typeAvant);
+        fun_Verif_Format_Coord(categorie, type, QString::fromUtf8(r.lon), QString::fromUtf8(r.lat),
+                               QString::fromUtf8(r.zone), QString::fromUtf8(r.mgrs), QString::fromUtf8(r.indice));
+        EXPECT_EQ(categorie, QString::fromUtf8(r.categorie)) << r.lon << " " << r.lat;
+        EXPECT_EQ(type, QString::fromUtf8(r.type)) << r.lon << " " << r.lat;
+    }
+}
+
+TEST_P(FormatsSeparateur, PartsToDecimalDegrees)
+{
+    struct Row { const char *h, *d, *m, *s; std::optional<double> v; };
+    const Row rows[] = {
+        {"W", "2", "3", "0", -2.05},       {"N", "45", "30", "0", 45.5},
+        {"S", "45", "30", "0", -45.5},     {"E", "2", "20", "14.025", 2.33722916667},
+        {"N", "", "", "", 0.0},            {"w", "2", "3", "0", 2.05}, // only "W" and "S" are negative
+        {"N", "48", "51", "24", 48.856666667},
+        {"N", "48.5", "0", "0", std::nullopt}, {"N", "x", "0", "0", std::nullopt},
+        {"N", "48", "0", "y", std::nullopt},
+    };
+    const char sep = GetParam();
+    for (const Row& r : rows) {
+        const auto v = sub_Parse_DMS_Text(r.h, regional(r.d, sep), r.m, regional(r.s, sep));
+        ASSERT_EQ(v.has_value(), r.v.has_value()) << r.h << r.d << " " << r.m << " " << r.s;
+        if (v) {
+            EXPECT_NEAR(*v, *r.v, 1e-9) << r.h << r.d << " " << r.m << " " << r.s;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Separateurs, FormatsSeparateur, ::testing::Values('.', ','));

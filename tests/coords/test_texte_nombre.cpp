@@ -1,0 +1,122 @@
+#include "coords/TexteNombre.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace coords;
+
+TEST(TexteNombre, GeneralFormBothSeparators)
+{
+    struct Row { double v; const char* point; const char* virgule; };
+    const Row rows[] = {
+        {0, "0", "0"},
+        {-0.0, "0", "0"},
+        {48, "48", "48"},
+        {-2.05, "-2.05", "-2,05"},
+        {13.25, "13.25", "13,25"},
+        {0.5, "0.5", "0,5"},
+        {1.0 / 3, "0.333333333333333", "0,333333333333333"},
+        {55.810038532372044, "55.810038532372", "55,810038532372"},
+        {600000, "600000", "600000"},
+        {5412345.5, "5412345.5", "5412345,5"},
+        // Never an exponent.
+        {5e-13, "0.0000000000005", "0,0000000000005"},
+        {-5.115907697472721e-13, "-0.000000000000511590769747272", "-0,000000000000511590769747272"},
+        {1e-5, "0.00001", "0,00001"},
+        {1e15, "1000000000000000", "1000000000000000"},
+        {123456789012345678.0, "123456789012346000", "123456789012346000"},
+        // 15 significant digits, the last one rounded.
+        {0.1 + 0.2, "0.3", "0,3"},
+        {2.675, "2.675", "2,675"},
+        {9.9999999999999999, "10", "10"},
+        {59.99999999999999, "60", "60"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(texteGeneral(r.v, QLatin1Char('.')), QString::fromUtf8(r.point)) << r.v;
+        EXPECT_EQ(texteGeneral(r.v, QLatin1Char(',')), QString::fromUtf8(r.virgule)) << r.v;
+    }
+    EXPECT_EQ(texteGeneral(std::nan(""), QLatin1Char('.')), "");
+    EXPECT_EQ(texteGeneral(std::numeric_limits<double>::infinity(), QLatin1Char('.')), "");
+}
+
+TEST(TexteNombre, FixedPatternsRoundHalvesAwayFromZero)
+{
+    struct Row { double v; int decimales; const char* attendu; };
+    const Row rows[] = {
+        {54.27459, 4, "54.2746"},      {-7.58040012, 5, "-7.58040"},  {0, 5, "0.00000"},
+        {48.5, 0, "49"},               {-48.5, 0, "-49"},             {47.4999, 0, "47"},
+        {0.125, 2, "0.13"},            {2.675, 2, "2.68"},            {0.0006, 2, "0.00"},
+        {0.006, 2, "0.01"},            {0.005, 2, "0.01"},            {0.004, 2, "0.00"},
+        {99.99999, 4, "100.0000"},     {-0.00001, 4, "0.0000"},       {999999.99999, 4, "1000000.0000"},
+        {13.2, 9, "13.200000000"},     {1e-12, 9, "0.000000000"},     {23.76, 9, "23.760000000"},
+        {0.9, 0, "1"},                 {0.4, 0, "0"},                 {600000, 0, "600000"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(texteFixe(r.v, r.decimales, QLatin1Char('.')), QString::fromUtf8(r.attendu))
+            << r.v << " / " << r.decimales;
+        QString virgule = QString::fromUtf8(r.attendu);
+        virgule.replace(QLatin1Char('.'), QLatin1Char(','));
+        EXPECT_EQ(texteFixe(r.v, r.decimales, QLatin1Char(',')), virgule) << r.v;
+        EXPECT_EQ(arrondiDecimales(r.v, r.decimales), QString::fromUtf8(r.attendu).toDouble()) << r.v;
+    }
+}
+
+TEST(TexteNombre, CutAfterDecimals)
+{
+    struct Row { double v; int decimales; double attendu; };
+    const Row rows[] = {
+        {0.856666666666667, 8, 0.85666666}, {0.29, 8, 0.29}, // 0.29 is 0.28999999999999998 in binary
+        {0.999999999, 8, 0.99999999},       {-1.23456789, 4, -1.2345},
+        {5.5, 0, 5},                        {0.000000001, 8, 0},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(troncatureDecimales(r.v, r.decimales), r.attendu) << r.v;
+}
+
+TEST(TexteNombre, ReadingNumbers)
+{
+    struct Row { const char* texte; QChar sep; Lecture::Etat etat; double valeur; };
+    const QChar p = QLatin1Char('.');
+    const QChar v = QLatin1Char(',');
+    const Row rows[] = {
+        {"48", p, Lecture::Nombre, 48},        {" 24.5 ", p, Lecture::Nombre, 24.5},
+        {"24,5", v, Lecture::Nombre, 24.5},    {"24,5", p, Lecture::PasUnNombre, 0},
+        {"24.5", v, Lecture::PasUnNombre, 0},  {"-2.05", p, Lecture::Nombre, -2.05},
+        {"+7", p, Lecture::Nombre, 7},         {".5", p, Lecture::Nombre, 0.5},
+        {"5.", p, Lecture::Nombre, 5},         {"1E3", p, Lecture::Nombre, 1000},
+        {"2.5e-2", p, Lecture::Nombre, 0.025}, {"1e", p, Lecture::PasUnNombre, 0},
+        {"", p, Lecture::PasUnNombre, 0},      {"   ", p, Lecture::PasUnNombre, 0},
+        {"-", p, Lecture::PasUnNombre, 0},     {".", p, Lecture::PasUnNombre, 0},
+        {"1.2.3", p, Lecture::PasUnNombre, 0}, {"12a", p, Lecture::PasUnNombre, 0},
+        {"nan", p, Lecture::PasUnNombre, 0},   {"inf", p, Lecture::PasUnNombre, 0},
+        {"-Infinity", p, Lecture::PasUnNombre, 0}, {"NaN", v, Lecture::PasUnNombre, 0},
+        {"1e999", p, Lecture::HorsLimites, 0}, {"BAD", p, Lecture::PasUnNombre, 0},
+        {"4 8", p, Lecture::PasUnNombre, 0},
+    };
+    for (const Row& r : rows) {
+        const Lecture l = lireNombre(QString::fromUtf8(r.texte), r.sep);
+        EXPECT_EQ(l.etat, r.etat) << r.texte;
+        if (r.etat == Lecture::Nombre) {
+            EXPECT_EQ(l.valeur, r.valeur) << r.texte;
+        }
+    }
+    EXPECT_EQ(lireNombreSouple(u"600000,5").valeur, 600000.5);
+    EXPECT_EQ(lireNombreSouple(u"600000.5").valeur, 600000.5);
+    EXPECT_FALSE(lireNombreSouple(u"1,000.5").ok());
+}
+
+TEST(TexteNombre, SeparatorScope)
+{
+    definirSeparateurDecimal(QLatin1Char('.'));
+    {
+        SeparateurDecimal virgule(QLatin1Char(','));
+        EXPECT_EQ(separateurDecimal(), QLatin1Char(','));
+        EXPECT_EQ(texteGeneral(0.5), "0,5");
+        EXPECT_EQ(versSeparateur(QStringLiteral("1.5,2"), separateurDecimal()), "1,5,2");
+    }
+    EXPECT_EQ(separateurDecimal(), QLatin1Char('.'));
+    EXPECT_EQ(texteGeneral(0.5), "0.5");
+}

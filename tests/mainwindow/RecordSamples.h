@@ -1,0 +1,44 @@
+#pragma once
+// Record files for tests, written as the record window writes them: the record grid saved whole
+// in the complete grid format with its fixed cells.
+
+#include "platform/Grid.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace testing_support {
+
+struct RecordSample
+{
+    QString departement = QStringLiteral("26 - Drôme");
+    QString commune = QStringLiteral("Crest");
+    QString lieuDit = QStringLiteral("Les Plaines");
+    QString site = QStringLiteral("SHOC-26~Crest~Les Plaines~DUPONT Jean~Hiver 2009-2010");
+    QString milieu = QStringLiteral("CH - Culture de céréales d’hiver");
+    QString reseau = QStringLiteral("SHOC / Suivi hivernal des oiseaux communs");
+    QString nom = QStringLiteral("DUPONT");
+    QString prenom = QStringLiteral("Jean");
+    QString courriel = QStringLiteral("jean.dupont@example.org");
+    QString telephone = QStringLiteral("04 75 00 00 00");
+    QString saison = QStringLiteral("Hiver 2009-2010");
+    QString date = QStringLiteral("15/12/2009");
+    int passage = 1; // 1 to 5
+    int parcelles = 2;
+};
+
+// The record grid of the current layout: 72 columns, the fixed rows 1 to 8, the coordinates,
+// date, weather and settings rows, and one species block per parcel with two species.
+void sub_Remplir_Releve(platform::Grid& grille, const RecordSample& r);
+
+// A record of the older EPS layout: commune in row 2 column 4, observer's name and e-mail
+// address in row 3 columns 2 and 3, the other cells holding texts of their own.
+void sub_Remplir_Releve_EPS(platform::Grid& grille, const RecordSample& r);
+
+// Writes the grid as a record file; false when it could not be written.
+bool fun_Ecrire_Releve(const platform::Grid& grille, const QString& chemin);
+
+// Every cell of a grid, "row,col=text", for comparing two grids cell by cell.
+QStringList fun_Cellules(const platform::Grid& grille);
+
+} // namespace testing_support

@@ -1,0 +1,355 @@
+#include "mainwindow/BulkUpdate.h"
+
+#include "common/Globals.h"
+#include "common/Settings.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "tests/mainwindow/RecordSamples.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using platform::Grid;
+using platform::GridFile;
+using platform::ScriptedDialogs;
+namespace mb = platform::mb;
+using namespace testing_support;
+
+namespace {
+
+const QString kShoc =
+    QStringLiteral("SHOC-26~Crest~Les Plaines~DUPONT Jean~Hiver 2009-2010~Passage 1.FLX2009");
+const QString kEps = QStringLiteral("eps-26-0123~Passage 2.FLX2009");
+const QString kAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+Grid* loaded(const QString& path)
+{
+    auto* g = new Grid;
+    EXPECT_TRUE(GridFile::load(*g, path, GridFile::Complete).ok) << path.toStdString();
+    return g;
+}
+
+// A data folder holding one record of each layout; the data folder is the setting "Dossier".
+struct Folder
+{
+    TestEnvironment env;
+    QString dir;
+    Grid shoc;
+    Grid eps;
+
+    Folder()
+    {
+        dir = env.dataFolder();
+        EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", dir));
+        sub_Remplir_Releve(shoc, RecordSample());
+        sub_Remplir_Releve_EPS(eps, RecordSample());
+        EXPECT_TRUE(fun_Ecrire_Releve(shoc, path(kShoc)));
+        EXPECT_TRUE(fun_Ecrire_Releve(eps, path(kEps)));
+    }
+    QString path(const QString& name) const { return dir + "/" + name; }
+};
+
+// What a file holds after the update must equal the original with exactly one cell changed.
+void expectOnlyCellChanged(const Grid& original, const QString& path, CelluleMaj cell, const QString& value)
+{
+    std::unique_ptr<Grid> after(loaded(path));
+    Grid expected;
+    expected.copyFrom(original);
+    expected.setCell(cell.row, cell.col, value);
+    EXPECT_EQ(fun_Cellules(*after), fun_Cellules(expected));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- which cell, by layout
+
+TEST(BulkUpdateCells, LayoutChosenByTheNamePrefixIgnoringCase)
+{
+    struct Row
+    {
+        ActionMaj action;
+        const char* name;
+        CelluleMaj cell;
+    };
+    const Row rows[] = {
+        {ActionMaj::Courriel, "SHOC-26~Crest~Passage 1.FLX2009", {6, 2}},
+        {ActionMaj::Observateur, "SHOC-26~Crest~Passage 1.FLX2009", {5, 2}},
+        {ActionMaj::Commune, "SHOC-26~Crest~Passage 1.FLX2009", {2, 3}},
+        {ActionMaj::Courriel, "EPS-26-0123.FLX2009", {3, 3}},
+        {ActionMaj::Observateur, "EPS-26-0123.FLX2009", {3, 2}},
+        {ActionMaj::Commune, "EPS-26-0123.FLX2009", {2, 4}},
+        {ActionMaj::Courriel, "eps-26-0123.FLX2009", {3, 3}},
+        {ActionMaj::Commune, "Eps-x", {2, 4}},
+        {ActionMaj::Courriel, "EPS-", {3, 3}},
+        // Only the first four characters decide.
+        {ActionMaj::Courriel, "EPS_26.FLX2009", {6, 2}},
+        {ActionMaj::Courriel, "EPS", {6, 2}},
+        {ActionMaj::Courriel, " EPS-26.FLX2009", {6, 2}},
+        {ActionMaj::Commune, "SHOC-EPS-26.FLX2009", {2, 3}},
+        {ActionMaj::Observateur, "", {5, 2}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(fun_Cellule_Maj(row.action, QString::fromUtf8(row.name)), row.cell);
+    }
+}
+
+// ---------------------------------------------------------------- the action on files
+
+TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
+{
+    struct Row
+    {
+        int index;
+        const char* value;
+        const char* confirmation;
+        const char* prompt;
+    };
+    const Row rows[] = {
+        {0, "nouvelle.adresse@example.org", "Confirmez votre intention de modifier l'adresse courriel des ",
+         "Veuillez indiquer la nouvelle adresse courriel qui sera propagé dans les fichiers sélectionnés"},
+        {1, "MARTIN", "Confirmez votre intention de modifier les noms des observateurs des ",
+         "Veuillez indiquer le nouveau nom qui sera propagé dans les fichiers sélectionnés"},
+        {2, "Aouste-sur-Sye", "Confirmez votre intention de modifier les noms des communes des ",
+         "Veuillez indiquer le nouveau nom qui sera propagé dans les fichiers sélectionnés"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.index);
+        Folder f;
+        const QString value = QString::fromUtf8(row.value);
+        f.env.dialogs().answer(mb::Yes);
+        f.env.dialogs().answerText(value);
+
+        const ResultatMaj r = sub_Maj_Fichiers_Releves(row.index, {kShoc, kEps});
+
+        EXPECT_FALSE(r.abandonnee);
+        EXPECT_EQ(r.valeur, value);
+        EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
+        EXPECT_TRUE(r.echecs.isEmpty());
+        const auto& asked = f.env.dialogs().asked();
+        ASSERT_EQ(asked.size(), 2) << "no box after a complete update";
+        EXPECT_EQ(asked[0].kind, ScriptedDialogs::Kind::Box);
+        EXPECT_EQ(asked[0].text, QString::fromUtf8(row.confirmation) + "2 fichiers sélectionnés\n\n" + kShoc +
+                                     "\n" + kEps + "\n");
+        EXPECT_EQ(asked[0].style, mb::YesNo);
+        EXPECT_EQ(asked[0].title, "Mirelot");
+        EXPECT_EQ(asked[1].kind, ScriptedDialogs::Kind::Input);
+        EXPECT_EQ(asked[1].text, QString::fromUtf8(row.prompt));
+        EXPECT_EQ(asked[1].defaultText, "");
+
+        const ActionMaj action = ActionMaj(row.index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), fun_Cellule_Maj(action, kShoc), value);
+        expectOnlyCellChanged(f.eps, f.path(kEps), fun_Cellule_Maj(action, kEps), value);
+    }
+}
+
+TEST(BulkUpdate, AnEmptyValueConfirmedClearsTheFieldInEveryFile)
+{
+    const char* questions[] = {"Confirmez la suppresion de l'adresse courriel dans les fichiers sélectionnés",
+                               "Confirmez la suppresion des noms dans les fichiers sélectionnés",
+                               "Confirmez la suppresion des noms dans les fichiers sélectionnés"};
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index);
+        Folder f;
+        f.env.dialogs().answer(mb::Yes);
+        f.env.dialogs().answerText(QString());
+        f.env.dialogs().answer(mb::Yes);
+        const ResultatMaj r = sub_Maj_Fichiers_Releves(index, {kShoc, kEps});
+        ASSERT_EQ(f.env.dialogs().asked().size(), 3);
+        EXPECT_EQ(f.env.dialogs().asked()[2].text, QString::fromUtf8(questions[index]));
+        EXPECT_EQ(f.env.dialogs().asked()[2].style, mb::YesNo);
+        EXPECT_EQ(r.misAJour.size(), 2);
+        const ActionMaj action = ActionMaj(index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), fun_Cellule_Maj(action, kShoc), "");
+        expectOnlyCellChanged(f.eps, f.path(kEps), fun_Cellule_Maj(action, kEps), "");
+    }
+}
+
+TEST(BulkUpdate, RefusingOrCancellingAbandonsWithoutTouchingAFile)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(ScriptedDialogs&)> answers;
+        int boxesBeforeAbandon;
+    };
+    const Row rows[] = {
+        {"confirmation refused", [](ScriptedDialogs& d) { d.answer(mb::No); }, 1},
+        // Annuler used to count as an empty value and lead towards clearing the field.
+        {"input box cancelled",
+         [](ScriptedDialogs& d) {
+             d.answer(mb::Yes);
+             d.answerText(std::nullopt);
+         },
+         2},
+        {"clearing refused",
+         [](ScriptedDialogs& d) {
+             d.answer(mb::Yes);
+             d.answerText(QString());
+             d.answer(mb::No);
+         },
+         3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Folder f;
+        const QByteArray shocBefore = readBytes(f.path(kShoc));
+        const QByteArray epsBefore = readBytes(f.path(kEps));
+        row.answers(f.env.dialogs());
+        f.env.dialogs().answer(mb::OK);
+
+        const ResultatMaj r = sub_Maj_Fichiers_Releves(0, {kShoc, kEps});
+
+        EXPECT_TRUE(r.abandonnee);
+        EXPECT_TRUE(r.misAJour.isEmpty());
+        const auto& asked = f.env.dialogs().asked();
+        ASSERT_EQ(asked.size(), row.boxesBeforeAbandon + 1);
+        EXPECT_EQ(asked.last().text, kAbandon);
+        EXPECT_EQ(asked.last().style, mb::OKOnly);
+        EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
+        EXPECT_EQ(readBytes(f.path(kEps)), epsBefore);
+    }
+}
+
+TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
+{
+    Folder f;
+    // Between two good records: a file that is no grid file, a name with no file, a record cut
+    // short before the e-mail row, a folder bearing a record's name.
+    const QString garbage = QStringLiteral("SHOC-garbage~Passage 1.FLX2009");
+    const QString missing = QStringLiteral("SHOC-absent~Passage 1.FLX2009");
+    const QString shortRecord = QStringLiteral("SHOC-court~Passage 1.FLX2009");
+    const QString folderName = QStringLiteral("SHOC-dossier~Passage 1.FLX2009");
+    writeBytes(f.path(garbage), "this is not a record");
+    Grid cut;
+    cut.setRows(4);
+    cut.setCols(72);
+    cut.setCell(1, 1, "SHOC");
+    ASSERT_TRUE(fun_Ecrire_Releve(cut, f.path(shortRecord)));
+    ASSERT_TRUE(QDir(f.dir).mkdir(folderName));
+    const QByteArray garbageBefore = readBytes(f.path(garbage));
+    const QByteArray shortBefore = readBytes(f.path(shortRecord));
+
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
+    f.env.dialogs().answer(mb::OK);
+    const ResultatMaj r =
+        sub_Maj_Fichiers_Releves(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
+
+    EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
+    ASSERT_EQ(r.echecs.size(), 4);
+    EXPECT_EQ(r.echecs[0].fichier, garbage);
+    EXPECT_EQ(r.echecs[1].fichier, missing);
+    EXPECT_EQ(r.echecs[2].fichier, shortRecord);
+    EXPECT_EQ(r.echecs[3].fichier, folderName);
+    // The unreadable file keeps its own content: it never receives the previous record.
+    EXPECT_EQ(readBytes(f.path(garbage)), garbageBefore);
+    EXPECT_EQ(readBytes(f.path(shortRecord)), shortBefore);
+    EXPECT_FALSE(QFile::exists(f.path(missing)));
+    expectOnlyCellChanged(f.shoc, f.path(kShoc), {6, 2}, "a@b.fr");
+    expectOnlyCellChanged(f.eps, f.path(kEps), {3, 3}, "a@b.fr");
+
+    const auto& asked = f.env.dialogs().asked();
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_EQ(asked[2].style, mb::OKOnly | mb::Exclamation);
+    EXPECT_EQ(asked[2].text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" + garbage +
+                                 " : fichier illisible\n" + missing + " : fichier introuvable\n" +
+                                 shortRecord +
+                                 " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" +
+                                 folderName + " : fichier introuvable\n");
+}
+
+TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
+{
+    Folder f;
+    const QString asListed = kShoc.toLower();
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("Mirmande"));
+    const ResultatMaj r = sub_Maj_Fichiers_Releves(2, {asListed});
+    EXPECT_EQ(r.misAJour, QStringList({asListed}));
+    expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Mirmande");
+    EXPECT_EQ(QDir(f.dir).entryList(QDir::Files).size(), 2) << "no second file under the listed spelling";
+}
+
+TEST(BulkUpdate, NoSelectedFileChangesNothing)
+{
+    Folder f;
+    const QByteArray before = readBytes(f.path(kShoc));
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("x"));
+    const ResultatMaj r = sub_Maj_Fichiers_Releves(1, {});
+    EXPECT_FALSE(r.abandonnee);
+    EXPECT_TRUE(r.misAJour.isEmpty());
+    EXPECT_TRUE(r.echecs.isEmpty());
+    ASSERT_EQ(f.env.dialogs().asked().size(), 2);
+    EXPECT_EQ(
+        f.env.dialogs().asked()[0].text,
+        "Confirmez votre intention de modifier les noms des observateurs des 0 fichiers sélectionnés\n\n");
+    EXPECT_EQ(readBytes(f.path(kShoc)), before);
+}
+
+TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
+{
+    Folder f;
+    // The program-wide data folder holds a record of the same name: only the setting counts.
+    const QString other = f.env.path("Autre");
+    ASSERT_TRUE(QDir().mkpath(other));
+    ASSERT_TRUE(fun_Ecrire_Releve(f.shoc, other + "/" + kShoc));
+    const QByteArray otherBefore = readBytes(other + "/" + kShoc);
+    gstr_Dossier = other;
+
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("LEROY"));
+    sub_Maj_Fichiers_Releves(1, {kShoc});
+    expectOnlyCellChanged(f.shoc, f.path(kShoc), {5, 2}, "LEROY");
+    EXPECT_EQ(readBytes(other + "/" + kShoc), otherBefore);
+
+    // Without the setting, the program-wide data folder is used.
+    f.env.registry().deleteValue(platform::Hive::LocalMachine,
+                                 fun_Cle_HKLM(gstr_Section_Parametres, gstr_Nom_Programme), "Dossier");
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("ROUX"));
+    sub_Maj_Fichiers_Releves(1, {kShoc});
+    std::unique_ptr<Grid> after(loaded(other + "/" + kShoc));
+    EXPECT_EQ(after->cell(5, 2), "ROUX");
+}
+
+TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
+{
+    Folder f;
+    Grid list;
+    list.setFormatString("|Fichier");
+    list.setRows(4);
+    list.setCell(1, 1, kShoc);
+    list.setCell(2, 1, QStringLiteral("SHOC-autre~Passage 1.FLX2009"));
+    list.setCell(3, 1, kEps);
+    list.setSelectionMode(Grid::SelectionMode::ListBox);
+    list.setRowSelected(1, true);
+    list.setRowSelected(3, true);
+    EXPECT_EQ(fun_Fichiers_Selectionnes(nullptr), QStringList());
+    gobj_Grille_Liste = &list;
+
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("Saillans"));
+    const ResultatMaj r = sub_Popup_Maj_Global_Click(2);
+    gobj_Grille_Liste = nullptr;
+
+    EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
+    expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Saillans");
+    expectOnlyCellChanged(f.eps, f.path(kEps), {2, 4}, "Saillans");
+}

@@ -1,0 +1,151 @@
+#include "common/Options.h"
+#include "common/Settings.h"
+#include "mainwindow/Options.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace mainwindow;
+
+namespace {
+void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value); }
+} // namespace
+
+struct OptionsTest : ::testing::Test
+{
+    testing_support::TestEnvironment env;
+    OptionsTest() { sub_Options_Creation(); }
+};
+
+TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
+{
+    struct Row { Option option; const char* item; const char* valueName; bool checked; };
+    const Row rows[] = {
+        {Option::RenumGrid, "RenumGrid", "Grilles numérotées", false},
+        {Option::AltColor, "AltColor", "Couleur alternée", false},
+        {Option::Ajust, "Ajust", "Largeur automatique", true},
+        {Option::Regroup, "Regroup", "Regroupement espèce", true},
+        {Option::SaisieEsp, "SaisieEsp", "Validation Espèces", true},
+        {Option::Saisie_Mammiferes, "Saisie_Mammiferes", "Saisie mammiferes", false},
+        {Option::Atlas_STOC_EPS, "Atlas_STOC_EPS", "Atlas STOC-EPS", false},
+        {Option::Saisie_Commentaires, "Saisie_Commentaires", "Saisie commentaires", false},
+        {Option::TabCell, "TabCell", "TabCell", true},
+        {Option::bing, "bing", "Bing", false},
+        {Option::Réorg, "Réorg", "", true},
+    };
+    ASSERT_EQ(std::size(rows), std::size_t(gint_Nbr_Options));
+    for (const Row& r : rows) {
+        EXPECT_EQ(fun_Nom_Option(r.option), QString::fromUtf8(r.item));
+        EXPECT_EQ(fun_Valeur_Option(r.option), QString::fromUtf8(r.valueName)) << r.item;
+        EXPECT_EQ(fun_Option(r.option), r.checked) << r.item;
+        // other windows read the same mark by the item's name
+        EXPECT_EQ(fun_Option_Cochee(QString::fromUtf8(r.item)), r.checked) << r.item;
+    }
+    for (int i = 0; i < gint_Nbr_Frequences; ++i)
+        EXPECT_FALSE(fun_Frequence_Cochee(i)) << i;
+}
+
+TEST_F(OptionsTest, CreationPutsEveryMarkBack)
+{
+    sub_Cocher_Option("Ajust", false);
+    sub_Cocher_Option("AltColor", true);
+    sub_Cocher_Option("auto_maj_Internet_Freq(2)", true);
+    sub_Options_Creation();
+    EXPECT_TRUE(fun_Option(Option::Ajust));
+    EXPECT_FALSE(fun_Option(Option::AltColor));
+    EXPECT_FALSE(fun_Frequence_Cochee(2));
+}
+
+TEST_F(OptionsTest, ReorgIsNotSaved)
+{
+    EXPECT_TRUE(sub_Click_Option(Option::Réorg));
+    EXPECT_FALSE(fun_Option(Option::Réorg));
+    QString name;
+    EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine, fun_Cle_HKLM(gstr_Section_Parametres, "Mirelot"),
+                                       0, &name),
+              platform::reg::Success)
+        << name.toStdString();
+    sub_Options_Creation();
+    EXPECT_TRUE(fun_Option(Option::Réorg)); // every start begins with automatic arrangement
+}
+
+TEST_F(OptionsTest, ObserverSeesClicksAndCodeChanges)
+{
+    QStringList seen;
+    sub_Observer_Options([&seen](const QString& item, bool on) { seen << item + (on ? "+" : "-"); });
+    sub_Option(Option::Ajust, true); // already checked: no change
+    sub_Click_Option(Option::bing);
+    sub_Click_Frequence(1);
+    EXPECT_EQ(seen, QStringList({"bing+", "auto_maj_Internet_Freq(1)+"}));
+    sub_Observer_Options(nullptr);
+}
+
+TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
+{
+    struct Row { Option option; const char* stored; bool checked; };
+    const Row rows[] = {
+        // absent settings take the defaults: AltColor 0, RenumGrid 0, Ajust -1, Regroup -1, bing -1, TabCell 0
+        {Option::AltColor, nullptr, false}, {Option::RenumGrid, nullptr, false}, {Option::Ajust, nullptr, true},
+        {Option::Regroup, nullptr, true},   {Option::bing, nullptr, true},       {Option::TabCell, nullptr, false},
+        {Option::AltColor, "-1", true},     {Option::RenumGrid, "1", true},      {Option::Ajust, "0", false},
+        {Option::Regroup, "0", false},      {Option::bing, "0", false},          {Option::TabCell, "-1", true},
+        {Option::TabCell, "abc", false},    {Option::Ajust, "0.4", false},       {Option::Ajust, "0.6", true},
+        {Option::AltColor, "", false},      {Option::bing, " 7", true},
+    };
+    for (const Row& r : rows) {
+        testing_support::TestEnvironment fresh;
+        if (r.stored)
+            ecrire(fun_Valeur_Option(r.option), QString::fromUtf8(r.stored));
+        sub_Option(r.option, !r.checked);
+        EXPECT_TRUE(sub_Charger_Options());
+        EXPECT_EQ(fun_Option(r.option), r.checked)
+            << fun_Nom_Option(r.option).toStdString() << " = " << (r.stored ? r.stored : "absent");
+    }
+}
+
+TEST_F(OptionsTest, RestoreUnchecksAtlasAndLeavesUnreadableValues)
+{
+    ecrire("Atlas STOC-EPS", "-1");
+    ecrire("Bing", "40000"); // not a 16-bit integer
+    sub_Option(Option::Atlas_STOC_EPS, true);
+    sub_Option(Option::bing, false);
+    sub_Option(Option::SaisieEsp, false);
+    EXPECT_FALSE(sub_Charger_Options());
+    EXPECT_FALSE(fun_Option(Option::Atlas_STOC_EPS));
+    EXPECT_FALSE(fun_Option(Option::bing));      // left as it was
+    EXPECT_TRUE(fun_Option(Option::Ajust));      // the others still restored
+    EXPECT_FALSE(fun_Option(Option::SaisieEsp)); // the learning mode is the start-up's own step
+}
+
+TEST_F(OptionsTest, FrequencyClickChecksOneItemAndSavesItsIndex)
+{
+    sub_Frequence(0, true);
+    sub_Frequence(2, true); // the start-up only ever checks; a click clears the others
+    for (int i : {3, 1, 0, 2}) {
+        EXPECT_TRUE(sub_Click_Frequence(i));
+        for (int j = 0; j < gint_Nbr_Frequences; ++j)
+            EXPECT_EQ(fun_Frequence_Cochee(j), i == j) << i << " " << j;
+        EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Options, "Check UPDATE sur Web", "?"), QString::number(i));
+    }
+    EXPECT_FALSE(sub_Click_Frequence(4));
+    EXPECT_FALSE(sub_Click_Frequence(-1));
+    EXPECT_TRUE(fun_Frequence_Cochee(2));
+    sub_Frequence(4, true);
+    EXPECT_FALSE(fun_Frequence_Cochee(4));
+}
+
+TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
+{
+    // A store that cannot be written: its folder is a plain file.
+    QFile plain(env.path("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    platform::Registry store(env.path("plain/registry.json"));
+    platform::services().registry = &store;
+    EXPECT_FALSE(sub_Click_Option(Option::AltColor));
+    EXPECT_TRUE(fun_Option(Option::AltColor));
+    EXPECT_FALSE(sub_Click_Frequence(1));
+    EXPECT_TRUE(fun_Frequence_Cochee(1));
+    platform::services().registry = &env.registry();
+}

@@ -1,0 +1,105 @@
+#include "mainwindow/AboutTexts.h"
+#include "mainwindow/Editeur.h"
+#include "mainwindow/frm_A_Propos.h"
+#include "mainwindow/frm_Wait.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using platform::RecordingShell;
+
+struct SmallWindowsTest : ::testing::Test
+{
+    testing_support::TestEnvironment env;
+};
+
+TEST_F(SmallWindowsTest, AboutBoxLabels)
+{
+    frm_A_Propos box;
+    EXPECT_EQ(box.windowTitle(), "A propos de Mirelot");
+    EXPECT_EQ(box.lab_Nom_Projet->text(), "Mirelot");
+    EXPECT_EQ(box.Lab_Version->text(), "Version : Z2010-G   Révision : 181");
+    EXPECT_EQ(box.lab_Description->text(), "Suivi hivernal des oiseaux des champs");
+    EXPECT_EQ(box.Lab_Pub->text(), mainwindow::fun_Texte_Pub());
+    EXPECT_EQ(box.lab_Credit->text(), mainwindow::fun_Texte_Credit());
+    EXPECT_EQ(box.Lab_Courriel->text(), mainwindow::gstr_Courriel_Editeur);
+    box.show();
+    EXPECT_TRUE(box.img_Logo->isVisible());
+    EXPECT_FALSE(box.img_Logo->pixmap().isNull());
+    EXPECT_FALSE(box.img_Logo_Famille->isVisible());
+}
+
+TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
+{
+    frm_A_Propos box;
+    box.show();
+    QTest::mouseClick(box.Lab_Courriel, Qt::LeftButton);
+    ASSERT_EQ(env.mail().sent.size(), 1);
+    const auto& sent = env.mail().sent[0];
+    EXPECT_EQ(sent.transport, platform::MailTransport::ComposeWindow); // the user writes and sends
+    EXPECT_EQ(sent.message.recipients, QStringList{mainwindow::gstr_Courriel_Editeur});
+    EXPECT_TRUE(sent.message.subject.isEmpty());
+    EXPECT_TRUE(sent.message.attachments.isEmpty());
+    EXPECT_EQ(env.mail().signOns, 1); // a session of its own, closed after the message
+    EXPECT_EQ(env.mail().signOffs, 1);
+    EXPECT_FALSE(env.mail().isSignedOn());
+
+    QTest::mouseClick(box.lab_web, Qt::LeftButton);
+    QTest::mouseClick(box.lab_Credit, Qt::LeftButton); // not a link
+    ASSERT_EQ(env.shell().calls.size(), 1);
+    EXPECT_EQ(env.shell().calls[0].kind, RecordingShell::Call::Url);
+    EXPECT_EQ(env.shell().calls[0].target, mainwindow::gstr_Site_Editeur);
+    EXPECT_EQ(env.mail().sent.size(), 1);
+}
+
+TEST_F(SmallWindowsTest, ContactWithoutMailClientLeavesTheBoxOpenAndSilent)
+{
+    env.mail().hasComposeWindow = false;
+    frm_A_Propos box;
+    box.show();
+    QTest::mouseClick(box.Lab_Courriel, Qt::LeftButton);
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_TRUE(env.mail().sent.isEmpty());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SmallWindowsTest, AboutBoxAloneClosesItself)
+{
+    frm_A_Propos box;
+    box.show();
+    QTest::mouseClick(box.cmd_exit, Qt::LeftButton);
+    EXPECT_FALSE(box.isVisible());
+}
+
+namespace {
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(SmallWindowsTest, WaitWindowIsPaintedBeforeTheWorkStarts)
+{
+    frm_Wait wait;
+    EXPECT_EQ(wait.windowTitle(), "Mirelot 2010.2.181");
+    QString expected = mainwindow::fun_Texte_Wait();
+    expected.replace('\r', '\n');
+    EXPECT_EQ(wait.lab_wait->text(), expected);
+    PaintCounter counter;
+    wait.lab_wait->installEventFilter(&counter);
+    wait.sub_Afficher();
+    // No event loop runs between here and the work: the label must already be painted.
+    EXPECT_TRUE(wait.isVisible());
+    EXPECT_GT(counter.paints, 0);
+}

@@ -1,0 +1,74 @@
+#include "mainwindow/WindowArrangement.h"
+
+#include <gtest/gtest.h>
+
+using mainwindow::fun_Arrange_Icones;
+using mainwindow::fun_Cascade;
+using mainwindow::fun_Centrer;
+using mainwindow::fun_Mosaique_Horizontale;
+
+TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
+{
+    struct Row { QSize area; QList<QSize> sizes; int step; QList<QRect> rects; };
+    const QList<Row> rows = {
+        {{800, 600}, {}, 20, {}},
+        {{800, 600}, {{300, 200}}, 20, {{0, 0, 300, 200}}},
+        {{800, 600}, {{300, 200}, {300, 200}, {300, 200}}, 20,
+         {{0, 0, 300, 200}, {20, 20, 300, 200}, {40, 40, 300, 200}}},
+        // too large for the area: reduced to what fits from its corner
+        {{800, 600}, {{1000, 900}, {1000, 900}}, 30, {{0, 0, 800, 600}, {30, 30, 770, 570}}},
+        // a run starts again once less than 160 x 100 would stay inside
+        {{400, 300}, {{100, 80}, {100, 80}, {100, 80}, {100, 80}}, 100,
+         {{0, 0, 100, 80}, {100, 100, 100, 80}, {200, 200, 100, 80}, {0, 0, 100, 80}}},
+        {{300, 150}, {{50, 50}, {50, 50}}, 60, {{0, 0, 50, 50}, {0, 0, 50, 50}}},
+        // a step below 1 is taken as 1
+        {{800, 600}, {{10, 10}, {10, 10}}, 0, {{0, 0, 10, 10}, {1, 1, 10, 10}}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Cascade(r.area, r.sizes, r.step), r.rects) << r.sizes.size() << " windows";
+}
+
+TEST(WindowArrangement, HorizontalTilesShareTheHeight)
+{
+    struct Row { QSize area; int n; QList<QRect> rects; };
+    const QList<Row> rows = {
+        {{800, 600}, 0, {}},
+        {{800, 600}, 1, {{0, 0, 800, 600}}},
+        {{800, 600}, 2, {{0, 0, 800, 300}, {0, 300, 800, 300}}},
+        {{800, 601}, 3, {{0, 0, 800, 200}, {0, 200, 800, 200}, {0, 400, 800, 201}}},
+        {{800, 2}, 3, {{0, 0, 800, 1}, {0, 1, 800, 1}, {0, 1, 800, 1}}}, // more windows than pixel rows
+    };
+    for (const Row& r : rows) {
+        const QList<QRect> rects = fun_Mosaique_Horizontale(r.area, r.n);
+        EXPECT_EQ(rects, r.rects) << r.n;
+        for (const QRect& rect : rects)
+            EXPECT_TRUE(QRect(QPoint(0, 0), r.area).contains(rect)) << r.n;
+    }
+}
+
+TEST(WindowArrangement, IconsLineUpFromTheBottomLeft)
+{
+    struct Row { QSize area; QList<QSize> sizes; QList<QPoint> points; };
+    const QList<Row> rows = {
+        {{500, 400}, {}, {}},
+        {{500, 400}, {{160, 30}, {160, 30}}, {{0, 370}, {160, 370}}},
+        {{500, 400}, {{160, 30}, {160, 30}, {160, 30}, {160, 30}}, {{0, 370}, {160, 370}, {320, 370}, {0, 340}}},
+        {{100, 400}, {{160, 30}, {160, 30}}, {{0, 370}, {0, 340}}}, // wider than the area: one per row
+        {{500, 400}, {{160, 30}, {160, 40}, {300, 30}}, {{0, 370}, {160, 360}, {0, 330}}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Arrange_Icones(r.area, r.sizes), r.points) << r.sizes.size();
+}
+
+TEST(WindowArrangement, CentreTheLogo)
+{
+    struct Row { QSize area; QSize size; QPoint corner; };
+    const Row rows[] = {
+        {{800, 600}, {400, 200}, {200, 200}},
+        {{801, 601}, {400, 200}, {201, 201}}, // 200.5 rounds up
+        {{300, 200}, {400, 260}, {-50, -30}},
+        {{400, 260}, {400, 260}, {0, 0}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Centrer(r.area, r.size), r.corner);
+}

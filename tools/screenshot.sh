@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Builds Mirelot, starts it on a virtual screen (Xvfb) with a fresh settings folder, and saves
+# two pictures of its main window: as it opens, and with the "Options > Paramétrage" menu open.
+#   tools/screenshot.sh [output folder]     (default: build/screenshots)
+# Installs, with apt-get, what it needs and is missing: xvfb, xauth, scrot, xdotool.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "${1:-$root/build/screenshots}")"
+"$root/tools/deps.sh"
+
+tools=(xvfb xauth scrot xdotool)
+missing=()
+for p in "${tools[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build="${MIRELOT_BUILD_DIR:-$root/build}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target mirelot -j"$(nproc)"
+mkdir -p "$out"
+
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+export MIRELOT_HOME="$home" HOME="$home" QT_QPA_PLATFORM=xcb LANG=fr_FR.UTF-8 LC_ALL=C.UTF-8
+
+# The part that runs inside the virtual screen.
+cat >"$home/shoot.sh" <<'INNER'
+#!/usr/bin/env bash
+set -euo pipefail
+program="$1"; out="$2"
+"$program" &
+pid=$!
+for _ in $(seq 50); do
+  xdotool search --name "^Mirelot" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+window="$(xdotool search --name "^Mirelot" | head -1)"
+xdotool windowsize "$window" 1024 700 windowmove "$window" 0 0
+sleep 1
+scrot -o "$out/mirelot-main-window.png"
+# Open "Options", then "Paramétrage" (the second item of the menu bar, after its "|").
+xdotool mousemove 45 12 click 1
+sleep 0.5
+xdotool key Down Right
+sleep 0.7
+scrot -o "$out/mirelot-options-menu.png"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+INNER
+chmod +x "$home/shoot.sh"
+xvfb-run -a -s "-screen 0 1100x760x24" "$home/shoot.sh" "$build/app/mirelot" "$out"
+echo "Pictures in $out:"
+ls -1 "$out"
