@@ -263,14 +263,18 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
 
 namespace excel {
 
-bool parseNumber(QStringView text, double* value) { return lireNombre(text, value, false); }
+bool parseNumber(QStringView text, double* value)
+{
+    return lireNombre(text, value, false);
+}
 
 ColumnRule columnRule(const QString& header)
 {
     const QString h = header.toUpper();
     const bool bague = h.contains(QLatin1StringView("BAGUE"));
-    const bool departement = h.contains(QLatin1StringView("DEPT")) || h.contains(QStringLiteral("DÉPARTEMENT"))
-                             || h.contains(QLatin1StringView("DEPARTEMENT"));
+    const bool departement = h.contains(QLatin1StringView("DEPT")) ||
+                             h.contains(QStringLiteral("DÉPARTEMENT")) ||
+                             h.contains(QLatin1StringView("DEPARTEMENT"));
     ColumnRule rule;
     rule.text = bague || departement;
     rule.keepAsTyped = bague && !h.contains(QLatin1StringView("BAGUEUR"));
@@ -362,12 +366,14 @@ qsizetype longueurAffichee(const Conversion& c)
         return 5;
     case CellKind::Percent: {
         char buffer[64];
-        const auto r = std::to_chars(buffer, buffer + sizeof buffer, c.number * 100, std::chars_format::fixed, 2);
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, c.number * 100, std::chars_format::fixed, 2);
         return (r.ec == std::errc() ? r.ptr - buffer : 10) + 1;
     }
     case CellKind::Number: {
         char buffer[64];
-        const auto r = std::to_chars(buffer, buffer + sizeof buffer, c.number, std::chars_format::general, 11);
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, c.number, std::chars_format::general, 11);
         return r.ec == std::errc() ? r.ptr - buffer : 11;
     }
     case CellKind::Empty:
@@ -414,15 +420,18 @@ const char* utf8Cellule(QStringView s, std::string& buffer)
     return buffer.c_str();
 }
 
-QString texteErreur(lxw_error err) { return QString::fromUtf8(lxw_strerror(err)); }
+QString texteErreur(lxw_error err)
+{
+    return QString::fromUtf8(lxw_strerror(err));
+}
 
 // The writer's own sheet names when a name is refused: "Feuil" and the sheet's number.
 // Beside what the library checks (length, characters, names already used), a workbook refuses
 // an empty name, a name beginning or ending with an apostrophe, and "History".
 QString nomFeuilleValide(lxw_workbook* wb, const QString& voulu, int numero)
 {
-    const bool refuse = voulu.isEmpty() || voulu.startsWith(u'\'') || voulu.endsWith(u'\'')
-                        || voulu.compare(QLatin1StringView("History"), Qt::CaseInsensitive) == 0;
+    const bool refuse = voulu.isEmpty() || voulu.startsWith(u'\'') || voulu.endsWith(u'\'') ||
+                        voulu.compare(QLatin1StringView("History"), Qt::CaseInsensitive) == 0;
     if (!refuse && workbook_validate_sheet_name(wb, voulu.toUtf8().constData()) == LXW_NO_ERROR)
         return voulu;
     for (int n = numero;; ++n) {
@@ -447,7 +456,8 @@ public:
 
     // Writes the workbook into a file of the temporary folder. Returns the number of sheets, or
     // -1 with the reason in erreur.
-    int ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille, QString& erreur);
+    int ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille,
+               QString& erreur);
 
 private:
     void creerFormats();
@@ -517,7 +527,8 @@ void Classeur::mesurer(int debut, int fin)
         col.date = col.heure = col.pourcentage = false;
         col.largeurEntete = 0;
         for (int r = 0; r < fixes; ++r)
-            col.largeurEntete = std::max(col.largeurEntete, double(longueurLigne(m_grille.cell(r, col.grille))));
+            col.largeurEntete =
+                std::max(col.largeurEntete, double(longueurLigne(m_grille.cell(r, col.grille))));
     }
     m_types.resize(size_t(fin - debut + 1) * n);
     m_nombres.resize(m_types.size());
@@ -577,7 +588,8 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
         const double caracteres = std::max(col.largeur * (gbol_Gras_Excel ? 1.1 : 1.0), entete);
         lxw_format* format = m_colonne[int(col.format())];
         if (caracteres > 0) {
-            const double largeur = std::min(caracteres * taille / k_taillePoliceUnite + k_largeurMarge, k_largeurMax);
+            const double largeur =
+                std::min(caracteres * taille / k_taillePoliceUnite + k_largeurMarge, k_largeurMax);
             worksheet_set_column(ws, lxw_col_t(k), lxw_col_t(k), largeur, format);
         } else if (format) {
             worksheet_set_column(ws, lxw_col_t(k), lxw_col_t(k), LXW_DEF_COL_WIDTH, format);
@@ -589,8 +601,8 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
             QString t = m_grille.cell(r, m_colonnes[k].grille);
             t.replace(u'\r', u'\n');
             const CellKind type = t.isEmpty() ? CellKind::Empty : CellKind::Text;
-            if (!ecrireCellule(ws, lxw_row_t(r), lxw_col_t(k), type, 0, t, m_entete[int(m_colonnes[k].format())],
-                               r, erreur))
+            if (!ecrireCellule(ws, lxw_row_t(r), lxw_col_t(k), type, 0, t,
+                               m_entete[int(m_colonnes[k].format())], r, erreur))
                 return false;
         }
     }
@@ -615,7 +627,8 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
     return true;
 }
 
-int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille, QString& erreur)
+int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille,
+                     QString& erreur)
 {
     QByteArray tmpdir = QFile::encodeName(dossierTemp);
     lxw_workbook_options options{};
@@ -639,10 +652,11 @@ int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const Q
         const int debut = m_premiere + f * parFeuille;
         const int fin = std::min(m_derniere, debut + parFeuille - 1);
         mesurer(debut, fin);
-        sub_Status_Message(
-            QStringLiteral("Veuillez patienter durant la création du fichier EXCEL : enregistrement au format Excel."));
-        const QString voulu = f == 0 ? nomFeuille.right(31)
-                                     : nomFeuille.right(26) + QStringLiteral("-%1").arg(f, 3, 10, QLatin1Char('0'));
+        sub_Status_Message(QStringLiteral(
+            "Veuillez patienter durant la création du fichier EXCEL : enregistrement au format Excel."));
+        const QString voulu =
+            f == 0 ? nomFeuille.right(31)
+                   : nomFeuille.right(26) + QStringLiteral("-%1").arg(f, 3, 10, QLatin1Char('0'));
         const QString nom = nomFeuilleValide(m_wb, voulu, f + 1);
         lxw_worksheet* ws = workbook_add_worksheet(m_wb, nom.toUtf8().constData());
         if (!ws) {
@@ -656,8 +670,8 @@ int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const Q
     }
     worksheet_activate(premiere);
 
-    sub_Status_Message(
-        QStringLiteral("Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
+    sub_Status_Message(QStringLiteral(
+        "Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
     const lxw_error err = workbook_close(m_wb);
     m_wb = nullptr;
     if (err != LXW_NO_ERROR) {
@@ -734,7 +748,8 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
-        const platform::GridFileResult r = platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
+        const platform::GridFileResult r =
+            platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
         return {r.ok, r.error};
     }
     if (ajoutFeuille)
@@ -778,8 +793,8 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
     if (!remplacer(fichierTemp, cible, erreur))
         return echec(chemin, erreur);
 
-    sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ")
-                       + QTime(0, 0).addMSecs(int(chrono.elapsed())).toString(QStringLiteral("hh:mm:ss")));
+    sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +
+                       QTime(0, 0).addMSecs(int(chrono.elapsed())).toString(QStringLiteral("hh:mm:ss")));
     nombreFeuilles += feuilles;
     return {true, {}};
 }

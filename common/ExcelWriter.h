@@ -82,8 +82,9 @@ enum class CellKind : quint8 { Empty, Text, Number, Date, Time, Percent };
 struct Cell
 {
     CellKind kind = CellKind::Empty;
-    double number = 0; // Number, Percent (0.15 for "15%"), Date (days since 30/12/1899), Time (fraction of a day)
-    QString text;      // Text
+    // Number; Percent (0.15 for "15%"); Date (days since 30/12/1899); Time (fraction of a day).
+    double number = 0;
+    QString text; // Text
     bool operator==(const Cell&) const = default;
 };
 

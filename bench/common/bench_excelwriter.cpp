@@ -29,15 +29,48 @@ namespace {
 constexpr int k_lignesDonnees = 65'000;
 constexpr int k_colonnes = 40;
 
-const QStringList k_entete = {
-    "Organisme", "CPU", "Type", "Code inventaire", "Etude", "Hiver", "Site", "Pays", "Département", "Commune",
-    "Lieudit", "Date", "Heure", "Durée", "Type échantillon", "N° Passage", "Observateur", "Email",
-    "N° Parcelle SHOC", "N° Parcelle", "Altitude", "Zone UTM", "Maille MGRS", "Longitude", "Latitude",
-    "Type de coordonnées", "Type de coordonnées lambert", "SHOC-Nuage", "SHOC-Pluie", "SHOC-Vent",
-    "SHOC-Visibilité", "SHOC-MPP-PA", "SHOC-MPA-PA", "SHOC-MPA-SN", "Classe", "Code espèce", "Nom espèce",
-    "Comportement", "Distance de contact", "Nombre"};
+const QStringList k_entete = {"Organisme",
+                              "CPU",
+                              "Type",
+                              "Code inventaire",
+                              "Etude",
+                              "Hiver",
+                              "Site",
+                              "Pays",
+                              "Département",
+                              "Commune",
+                              "Lieudit",
+                              "Date",
+                              "Heure",
+                              "Durée",
+                              "Type échantillon",
+                              "N° Passage",
+                              "Observateur",
+                              "Email",
+                              "N° Parcelle SHOC",
+                              "N° Parcelle",
+                              "Altitude",
+                              "Zone UTM",
+                              "Maille MGRS",
+                              "Longitude",
+                              "Latitude",
+                              "Type de coordonnées",
+                              "Type de coordonnées lambert",
+                              "SHOC-Nuage",
+                              "SHOC-Pluie",
+                              "SHOC-Vent",
+                              "SHOC-Visibilité",
+                              "SHOC-MPP-PA",
+                              "SHOC-MPA-PA",
+                              "SHOC-MPA-SN",
+                              "Classe",
+                              "Code espèce",
+                              "Nom espèce",
+                              "Comportement",
+                              "Distance de contact",
+                              "Nombre"};
 
-const QStringList k_especes = {"Pie bavarde", "Alouette des champs", "Bruant jaune", "Perdrix grise",
+const QStringList k_especes = {"Pie bavarde",   "Alouette des champs", "Bruant jaune",     "Perdrix grise",
                                "Vanneau huppé", "Étourneau sansonnet", "Pinson des arbres"};
 const QStringList k_distances = {"< 50m", "50-200m", "> 200m", "En vol", "Non indiquée"};
 
@@ -54,19 +87,48 @@ platform::Grid* tableExport()
             t->setCell(0, c + 1, k_entete[c]);
         for (int r = 1; r <= k_lignesDonnees; ++r) {
             const int site = r / 40, parcelle = r % 10 + 1;
-            const QStringList cells = {
-                "LPO", "A1B2C3", "Observateur", QStringLiteral("'%1").arg(1000000 + r), "SHOC", "2009-2010",
-                QStringLiteral("SHOC-%1-Les Grands Champs").arg(site), "FR", QStringLiteral("'%1").arg(site % 95 + 1, 2, 10, QLatin1Char('0')),
-                "Saint-Martin-des-Prés", "La Croix Blanche", QStringLiteral("%1/11/2009").arg(r % 28 + 1, 2, 10, QLatin1Char('0')),
-                QStringLiteral("%1:%2").arg(7 + r % 10, 2, 10, QLatin1Char('0')).arg(r % 60, 2, 10, QLatin1Char('0')), "00:45",
-                "Parcelle", QString::number(r % 5 + 1), "Dupont", "jean.dupont@exemple.fr",
-                QStringLiteral("Parcelle SHOC 2009 : %1").arg(parcelle), QString::number(parcelle),
-                QString::number(100 + r % 300), "31T", "DJ4512", QStringLiteral("2,%1").arg(100000 + r),
-                QStringLiteral("48,%1").arg(200000 + r), "1", r % 3 ? "" : "2E", QString::number(r % 4),
-                QString::number(r % 3), QString::number(r % 5), QString::number(r % 4 + 1), r % 2 ? "-1" : "",
-                QStringLiteral("%1%").arg(r % 100), QStringLiteral("%1,5").arg(r % 50), "O", "PICPIC",
-                k_especes[r % k_especes.size()], r % 7 ? "" : "ALIM", k_distances[r % k_distances.size()],
-                QString::number(r % 12 + 1)};
+            const QStringList cells = {"LPO",
+                                       "A1B2C3",
+                                       "Observateur",
+                                       QStringLiteral("'%1").arg(1000000 + r),
+                                       "SHOC",
+                                       "2009-2010",
+                                       QStringLiteral("SHOC-%1-Les Grands Champs").arg(site),
+                                       "FR",
+                                       QStringLiteral("'%1").arg(site % 95 + 1, 2, 10, QLatin1Char('0')),
+                                       "Saint-Martin-des-Prés",
+                                       "La Croix Blanche",
+                                       QStringLiteral("%1/11/2009").arg(r % 28 + 1, 2, 10, QLatin1Char('0')),
+                                       QStringLiteral("%1:%2")
+                                           .arg(7 + r % 10, 2, 10, QLatin1Char('0'))
+                                           .arg(r % 60, 2, 10, QLatin1Char('0')),
+                                       "00:45",
+                                       "Parcelle",
+                                       QString::number(r % 5 + 1),
+                                       "Dupont",
+                                       "jean.dupont@exemple.fr",
+                                       QStringLiteral("Parcelle SHOC 2009 : %1").arg(parcelle),
+                                       QString::number(parcelle),
+                                       QString::number(100 + r % 300),
+                                       "31T",
+                                       "DJ4512",
+                                       QStringLiteral("2,%1").arg(100000 + r),
+                                       QStringLiteral("48,%1").arg(200000 + r),
+                                       "1",
+                                       r % 3 ? "" : "2E",
+                                       QString::number(r % 4),
+                                       QString::number(r % 3),
+                                       QString::number(r % 5),
+                                       QString::number(r % 4 + 1),
+                                       r % 2 ? "-1" : "",
+                                       QStringLiteral("%1%").arg(r % 100),
+                                       QStringLiteral("%1,5").arg(r % 50),
+                                       "O",
+                                       "PICPIC",
+                                       k_especes[r % k_especes.size()],
+                                       r % 7 ? "" : "ALIM",
+                                       k_distances[r % k_distances.size()],
+                                       QString::number(r % 12 + 1)};
             for (int c = 0; c < k_colonnes; ++c)
                 t->setCell(r, c + 1, cells[c]);
         }
@@ -88,7 +150,8 @@ void BM_SubExportExcel(benchmark::State& state)
     const QString path = dir.filePath("export.xlsx");
     for (auto _ : state) {
         int feuilles = 0;
-        const ExcelExportResult r = sub_Export_Excel(false, g, path, QString(), "SHOC", false, 0, g.rows() - 1, feuilles);
+        const ExcelExportResult r =
+            sub_Export_Excel(false, g, path, QString(), "SHOC", false, 0, g.rows() - 1, feuilles);
         if (!r.ok || feuilles != 2)
             state.SkipWithError(r.ok ? "not two sheets" : r.error.toUtf8().constData());
     }
@@ -235,7 +298,8 @@ int main(int argc, char** argv)
     const auto a = rapport.meilleur.find("BM_SubExportExcel");
     const auto b = rapport.meilleur.find("BM_LibxlsxwriterLoop");
     if (a != rapport.meilleur.end() && b != rapport.meilleur.end() && b->second > 0)
-        std::printf("best of 5: sub_Export_Excel %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at most 1.50)\n",
+        std::printf("best of 5: sub_Export_Excel %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at "
+                    "most 1.50)\n",
                     a->second, b->second, a->second / b->second);
     benchmark::Shutdown();
     return 0;

@@ -76,16 +76,20 @@ QStringList firstColumn(const WorkbookContents& book)
 class ExcelWriterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille); }
+    void SetUp() override
+    {
+        Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
+    }
     QString target(const QString& name = QStringLiteral("export.xlsx")) const
     {
         return QDir(env.dataFolder()).filePath(name);
     }
-    ExcelExportResult exportGrid(const Grid& g, const QString& path, const QString& sheet = QStringLiteral("SHOC"),
-                                 int first = 0, int last = -1, bool addSheet = false)
+    ExcelExportResult exportGrid(const Grid& g, const QString& path,
+                                 const QString& sheet = QStringLiteral("SHOC"), int first = 0, int last = -1,
+                                 bool addSheet = false)
     {
-        return sub_Export_Excel(false, g, path, QString(), sheet, addSheet, first, last < 0 ? g.rows() - 1 : last,
-                                sheets);
+        return sub_Export_Excel(false, g, path, QString(), sheet, addSheet, first,
+                                last < 0 ? g.rows() - 1 : last, sheets);
     }
 
     testing_support::TestEnvironment env;
@@ -117,9 +121,11 @@ TEST(VersionExcel, PresenceTestVersionAndRowsPerSheet)
     EXPECT_EQ(rows, 65000);
     EXPECT_EQ(&glng_Lignes_Max_Feuille, &glng_Lignes_Par_Feuille) << "one variable under two names";
 
-    const QList<std::tuple<QString, QString, qint32>> table = {
-        {"9.0", "9.00", 32000}, {"10.0", "10.0", 65000}, {"12.0", "12.0", 65000},
-        {"14.0", "14.0", 65000}, {"15.0", "15.0", 32000}};
+    const QList<std::tuple<QString, QString, qint32>> table = {{"9.0", "9.00", 32000},
+                                                               {"10.0", "10.0", 65000},
+                                                               {"12.0", "12.0", 65000},
+                                                               {"14.0", "14.0", 65000},
+                                                               {"15.0", "15.0", 32000}};
     for (const auto& [found, stored, perSheet] : table) {
         EXPECT_EQ(fun_Version_Excel(found), stored);
         EXPECT_EQ(fun_Lignes_Par_Feuille(stored), perSheet) << found.toStdString();
@@ -182,7 +188,8 @@ TEST(ConvertCell, TheFirstRuleThatAppliesWins)
         {"Departement", "08:30", CellKind::Text, 0, "08:30"},
     };
     for (const Row& r : rows) {
-        const excel::Cell c = excel::convertCell(QString::fromUtf8(r.text), excel::columnRule(QString::fromUtf8(r.header)));
+        const excel::Cell c =
+            excel::convertCell(QString::fromUtf8(r.text), excel::columnRule(QString::fromUtf8(r.header)));
         const std::string name = std::string(r.header) + ": " + r.text;
         EXPECT_EQ(int(c.kind), int(r.kind)) << name;
         EXPECT_NEAR(c.number, r.number, 1e-12) << name;
@@ -195,11 +202,12 @@ TEST(ConvertCell, TheFirstRuleThatAppliesWins)
 TEST(ConvertCell, DatesAreTheDaysTheDateCheckAccepts)
 {
     testing_support::TestEnvironment env;
-    const QStringList texts = {"05/11/2009", "29/02/2008", "29/02/2009", "31/04/2010", "00/01/2010", "01/13/2010",
-                               "31/12/9999", "01/01/0000", "1/11/2009",  "05-11-2009", "05/11/2009 ", "O5/11/2009",
-                               "٠٥/١١/٢٠٠٩", "+5/11/2009", "05/+1/2009"};
+    const QStringList texts = {"05/11/2009",  "29/02/2008", "29/02/2009", "31/04/2010", "00/01/2010",
+                               "01/13/2010",  "31/12/9999", "01/01/0000", "1/11/2009",  "05-11-2009",
+                               "05/11/2009 ", "O5/11/2009", "٠٥/١١/٢٠٠٩", "+5/11/2009", "05/+1/2009"};
     for (const QString& t : texts)
-        EXPECT_EQ(excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valide) << t.toStdString();
+        EXPECT_EQ(excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valide)
+            << t.toStdString();
 }
 
 // ---------------------------------------------------------------- the workbook read back
@@ -230,21 +238,34 @@ TEST_F(ExcelWriterTest, ValuesTypesAndFormatsReadBack)
         const char* value;
     };
     const Expect cells[] = {
-        {0, 4, Type::Text, "Département"}, {1, 0, Type::Number, "40122"}, {2, 0, Type::Number, "40123"},
-        {1, 2, Type::Number, "12.5"},      {2, 2, Type::Number, "-3"},    {1, 3, Type::Number, "0.15"},
-        {2, 3, Type::Number, "0.025"},     {1, 4, Type::Text, "01"},      {2, 4, Type::Text, "07"},
-        {3, 4, Type::Text, "2A"},          {1, 5, Type::Text, "0123"},    {2, 5, Type::Text, " 0789"},
-        {1, 6, Type::Text, "0456"},        {2, 6, Type::Text, "0999"},    {1, 7, Type::Text, "L'Hôte\nJean"},
-        {2, 7, Type::Text, "=1+1"},        {3, 7, Type::Text, "a\x01z fichier_x0041_b Œuf 𝄞 <&>"},
+        {0, 4, Type::Text, "Département"},
+        {1, 0, Type::Number, "40122"},
+        {2, 0, Type::Number, "40123"},
+        {1, 2, Type::Number, "12.5"},
+        {2, 2, Type::Number, "-3"},
+        {1, 3, Type::Number, "0.15"},
+        {2, 3, Type::Number, "0.025"},
+        {1, 4, Type::Text, "01"},
+        {2, 4, Type::Text, "07"},
+        {3, 4, Type::Text, "2A"},
+        {1, 5, Type::Text, "0123"},
+        {2, 5, Type::Text, " 0789"},
+        {1, 6, Type::Text, "0456"},
+        {2, 6, Type::Text, "0999"},
+        {1, 7, Type::Text, "L'Hôte\nJean"},
+        {2, 7, Type::Text, "=1+1"},
+        {3, 7, Type::Text, "a\x01z fichier_x0041_b Œuf 𝄞 <&>"},
     };
     for (const Expect& e : cells) {
         const QString where = QStringLiteral("(%1, %2)").arg(e.row).arg(e.col);
         ASSERT_NE(sheet.cell(e.row, e.col), nullptr) << where.toStdString();
         EXPECT_EQ(int(sheet.cell(e.row, e.col)->type), int(e.type)) << where.toStdString();
-        if (e.type == Type::Text)
+        if (e.type == Type::Text) {
             EXPECT_EQ(back.cell(e.row, e.col), QString::fromUtf8(e.value)) << where.toStdString();
-        else
-            EXPECT_DOUBLE_EQ(back.cell(e.row, e.col).toDouble(), QString(e.value).toDouble()) << where.toStdString();
+        } else {
+            EXPECT_DOUBLE_EQ(back.cell(e.row, e.col).toDouble(), QString(e.value).toDouble())
+                << where.toStdString();
+        }
     }
     EXPECT_NEAR(sheet.cell(1, 1)->number(), 510.0 / 1440, 1e-12);
 
@@ -300,11 +321,17 @@ TEST_F(ExcelWriterTest, RowsAreSplitAtTheRowLimitUnderTheHeader)
         QList<int> perSheet;
     };
     const Row rows[] = {
-        {5, 3, {3}}, {5, 4, {4}}, {5, 5, {4, 1}}, {5, 12, {4, 4, 4}}, {3, 5, {2, 2, 1}},
-        {65000, 64999, {64999}}, {65000, 65000, {64999, 1}},
+        {5, 3, {3}},
+        {5, 4, {4}},
+        {5, 5, {4, 1}},
+        {5, 12, {4, 4, 4}},
+        {3, 5, {2, 2, 1}},
+        {65000, 64999, {64999}},
+        {65000, 65000, {64999, 1}},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(QStringLiteral("%1 rows a sheet, %2 rows").arg(r.rowsPerSheet).arg(r.dataRows).toStdString());
+        SCOPED_TRACE(
+            QStringLiteral("%1 rows a sheet, %2 rows").arg(r.rowsPerSheet).arg(r.dataRows).toStdString());
         glng_Lignes_Par_Feuille = r.rowsPerSheet;
         Grid g;
         numbered(g, r.dataRows);
@@ -329,7 +356,8 @@ TEST_F(ExcelWriterTest, SheetNamesAndTheActiveSheet)
     const QList<QPair<QString, QStringList>> rows = {
         {"SHOC", {"SHOC", "SHOC-001", "SHOC-002"}},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", // last 31, then last 26 characters
-         {"FGHIJKLMNOPQRSTUVWXYZ0123456789", "KLMNOPQRSTUVWXYZ0123456789-001", "KLMNOPQRSTUVWXYZ0123456789-002"}},
+         {"FGHIJKLMNOPQRSTUVWXYZ0123456789", "KLMNOPQRSTUVWXYZ0123456789-001",
+          "KLMNOPQRSTUVWXYZ0123456789-002"}},
         {"STOC/EPS", {"Feuil1", "Feuil2", "Feuil3"}}, // names a workbook refuses
         {"", {"Feuil1", "-001", "-002"}},
         {"SHOC'", {"Feuil1", "SHOC'-001", "SHOC'-002"}},
@@ -363,8 +391,18 @@ TEST_F(ExcelWriterTest, RowsAndColumnsWritten)
         {"last below 1: the last row", {}, 0, 0, {"A", "B", "C"}, {"1", "2", "3", "4"}},
         {"last past the end", {}, 0, 99, {"A", "B", "C"}, {"1", "2", "3", "4"}},
         {"first and last inside", {}, 2, 3, {"A", "B", "C"}, {"2", "3"}},
-        {"hidden column skipped", [](Grid& g) { g.setColHidden(1, true); }, 0, 4, {"B", "C"}, {"x", "x", "x", "x"}},
-        {"column of width 0 skipped", [](Grid& g) { g.setColWidth(2, 0); }, 0, 4, {"A", "C"}, {"1", "2", "3", "4"}},
+        {"hidden column skipped",
+         [](Grid& g) { g.setColHidden(1, true); },
+         0,
+         4,
+         {"B", "C"},
+         {"x", "x", "x", "x"}},
+        {"column of width 0 skipped",
+         [](Grid& g) { g.setColWidth(2, 0); },
+         0,
+         4,
+         {"A", "C"},
+         {"1", "2", "3", "4"}},
         {"no data rows: the header alone", [](Grid& g) { g.setRows(1); }, 0, 0, {"A", "B", "C"}, {}},
     };
     for (const Row& r : rows) {

@@ -15,8 +15,8 @@ namespace {
 QString builtInFormat(int id)
 {
     static const QHash<int, QString> formats = {
-        {0, QStringLiteral("General")}, {1, QStringLiteral("0")},        {2, QStringLiteral("0.00")},
-        {9, QStringLiteral("0%")},      {10, QStringLiteral("0.00%")},   {14, QStringLiteral("m/d/yyyy")},
+        {0, QStringLiteral("General")}, {1, QStringLiteral("0")},      {2, QStringLiteral("0.00")},
+        {9, QStringLiteral("0%")},      {10, QStringLiteral("0.00%")}, {14, QStringLiteral("m/d/yyyy")},
         {20, QStringLiteral("h:mm")},   {49, QStringLiteral("@")},
     };
     return formats.value(id, QStringLiteral("#%1").arg(id));
@@ -36,7 +36,10 @@ bool readEntry(zip_t* z, const char* name, QByteArray* out)
     return got == zip_int64_t(st.size);
 }
 
-QString attr(const QXmlStreamReader& x, const char* name) { return x.attributes().value(QLatin1StringView(name)).toString(); }
+QString attr(const QXmlStreamReader& x, const char* name)
+{
+    return x.attributes().value(QLatin1StringView(name)).toString();
+}
 
 bool cellRef(const QString& ref, int* row, int* col)
 {
@@ -81,8 +84,8 @@ void readStyles(const QByteArray& xml, QList<WorkbookStyle>* styles)
     QString section;
     while (!x.atEnd()) {
         x.readNext();
-        if (x.isEndElement() && (x.name() == u"fonts" || x.name() == u"fills" || x.name() == u"borders"
-                                 || x.name() == u"cellXfs"))
+        if (x.isEndElement() && (x.name() == u"fonts" || x.name() == u"fills" || x.name() == u"borders" ||
+                                 x.name() == u"cellXfs"))
             section.clear();
         if (!x.isStartElement())
             continue;
@@ -106,8 +109,8 @@ void readStyles(const QByteArray& xml, QList<WorkbookStyle>* styles)
             fills.append(attr(x, "patternType") == u"solid");
         } else if (section == u"borders" && n == u"border") {
             borders.append(QString());
-        } else if (section == u"borders" && !borders.isEmpty()
-                   && (n == u"left" || n == u"right" || n == u"top" || n == u"bottom")) {
+        } else if (section == u"borders" && !borders.isEmpty() &&
+                   (n == u"left" || n == u"right" || n == u"top" || n == u"bottom")) {
             if (!borders.last().isEmpty())
                 borders.last() += u',';
             borders.last() += attr(x, "style");
@@ -243,10 +246,12 @@ WorkbookContents readWorkbookContents(const QString& path)
         while (!x.atEnd()) {
             x.readNext();
             if (x.isStartElement() && x.name() == u"sheet")
-                sheetIds.append({attr(x, "name"), x.attributes().value(QStringLiteral("http://schemas.openxmlformats.org/"
-                                                                                      "officeDocument/2006/relationships"),
-                                                                       QStringLiteral("id"))
-                                                      .toString()});
+                sheetIds.append(
+                    {attr(x, "name"), x.attributes()
+                                          .value(QStringLiteral("http://schemas.openxmlformats.org/"
+                                                                "officeDocument/2006/relationships"),
+                                                 QStringLiteral("id"))
+                                          .toString()});
             else if (x.isStartElement() && x.name() == u"workbookView")
                 book.activeSheet = attr(x, "activeTab").toInt();
         }
