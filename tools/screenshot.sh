@@ -44,6 +44,14 @@ for _ in $(seq 50); do
 done
 sleep 1
 scrot -o "$out/mirelot-first-start.png"
+# Every question answered with its default button: the proposed folder, the learning mode,
+# the update check, then the address editor opens beside the main window.
+for _ in 1 2 3 4; do
+  xdotool key Return
+  sleep 0.7
+done
+sleep 1
+scrot -o "$out/mirelot-first-start-done.png"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 INNER
