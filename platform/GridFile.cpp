@@ -573,7 +573,7 @@ bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, 
     return true;
 }
 
-GridFileResult loadText(Grid& grid, const GridContent& current, const QString& path, const QString& cellSep,
+GridFileResult loadText(const GridContent& current, const QString& path, const QString& cellSep,
                         const QString& rowSep, GridContent* out)
 {
     QByteArray bytes;
@@ -614,7 +614,6 @@ GridFileResult loadText(Grid& grid, const GridContent& current, const QString& p
             row.cells[c.fixedCols + k] = l[k];
         c.rows.push_back(std::move(row));
     }
-    Q_UNUSED(grid);
     *out = std::move(c);
     return GridFileResult::success();
 }
@@ -751,7 +750,7 @@ GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
         GridContent c;
         const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
         const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
-        if (GridFileResult r = loadText(grid, grid.content(), path, cellSep, rowSep, &c); !r)
+        if (GridFileResult r = loadText(grid.content(), path, cellSep, rowSep, &c); !r)
             return r;
         grid.replaceContent(std::move(c));
         return GridFileResult::success();
