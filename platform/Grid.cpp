@@ -486,6 +486,18 @@ CellFormat& fmtOf(GridContent& c, int row, int col)
     return r.fmt[size_t(col)];
 }
 
+// Applies a change to the settings of every cell of a range (clipped to the grid); returns the
+// clipped range.
+template <class Change>
+GridRange changeFormats(GridContent& c, const GridRange& range, Change change)
+{
+    const GridRange r = clip(c, range);
+    for (int row = r.row1; row <= r.row2; ++row)
+        for (int col = r.col1; col <= r.col2; ++col)
+            change(fmtOf(c, row, col));
+    return r;
+}
+
 const CellFormat* fmtIf(const GridContent& c, int row, int col)
 {
     if (row < 0 || row >= c.rowCount() || col < 0 || col >= c.cols)
@@ -532,14 +544,9 @@ void Grid::setCheckState(const GridRange& range, int state)
 {
     if (state != NoCheck && state != Checked && state != Unchecked)
         return;
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).check = quint8(state);
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.check = quint8(state); });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 GridColour Grid::backColour(int row, int col) const
@@ -550,14 +557,9 @@ GridColour Grid::backColour(int row, int col) const
 
 void Grid::setBackColour(const GridRange& range, GridColour colour)
 {
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).back = colour;
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.back = colour; });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 QString Grid::fontName(int row, int col) const
@@ -569,13 +571,10 @@ QString Grid::fontName(int row, int col) const
 void Grid::setFontName(const GridRange& range, const QString& name)
 {
     GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
+    if (clip(c, range).isEmpty())
         return;
     const quint16 font = c.fontNumber(name);
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).font = font;
+    const GridRange r = changeFormats(c, range, [&](CellFormat& f) { f.font = font; });
     emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
@@ -589,14 +588,9 @@ void Grid::setFontSize(const GridRange& range, double points)
 {
     if (!(points > 0) || points > 1000)
         return;
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).fontSize = float(points);
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.fontSize = float(points); });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 bool Grid::isReadOnly(int row, int col) const
@@ -607,17 +601,13 @@ bool Grid::isReadOnly(int row, int col) const
 
 void Grid::setReadOnly(const GridRange& range, bool readOnly)
 {
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col) {
-            CellFormat& f = fmtOf(c, row, col);
-            f.readOnly = readOnly;
-            f.back = readOnly ? d->backFixed : 0;
-        }
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridColour back = readOnly ? d->backFixed : 0;
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) {
+        f.readOnly = readOnly;
+        f.back = back;
+    });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 // ---------------------------------------------------------------- grid-wide settings
