@@ -440,14 +440,22 @@ bool decodeUtf8(const QByteArray& bytes, QString* out)
     return !dec.hasError();
 }
 
-GridFileResult readAll(const QString& path, QByteArray* bytes)
+// Opens a file for reading, or says why it cannot be.
+GridFileResult openForReading(QFile& f, const QString& path)
 {
-    QFile f(path);
     if (!f.exists())
         return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         return GridFileResult::failure(
             QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    return GridFileResult::success();
+}
+
+GridFileResult readAll(const QString& path, QByteArray* bytes)
+{
+    QFile f(path);
+    if (GridFileResult opened = openForReading(f, path); !opened)
+        return opened;
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return GridFileResult::failure(
@@ -763,11 +771,8 @@ GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
 GridFileResult GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
 {
     QFile f(path);
-    if (!f.exists())
-        return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    if (GridFileResult opened = openForReading(f, path); !opened)
+        return opened;
     FileLineReader lines(f);
     QString line;
     QString why;
