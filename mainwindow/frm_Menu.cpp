@@ -383,18 +383,25 @@ void frm_Menu::sub_Cascade_Windows()
         sub_Cascade();
 }
 
-void frm_Menu::sub_Cascade()
+QList<QMdiSubWindow*> frm_Menu::fenetresAArranger() const
 {
     QList<QMdiSubWindow*> windows;
-    QList<QSize> sizes;
     for (QMdiSubWindow* w : fenetres()) {
         if (w->isHidden() || w->isMinimized())
             continue;
         if (w->isMaximized())
             w->showNormal();
         windows << w;
-        sizes << w->size();
     }
+    return windows;
+}
+
+void frm_Menu::sub_Cascade()
+{
+    const QList<QMdiSubWindow*> windows = fenetresAArranger();
+    QList<QSize> sizes;
+    for (QMdiSubWindow* w : windows)
+        sizes << w->size();
     const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.value(0)) + 4;
     const QList<QRect> rects = mainwindow::fun_Cascade(m_mdi->viewport()->size(), sizes, step);
     for (int i = 0; i < windows.size(); ++i)
@@ -403,14 +410,7 @@ void frm_Menu::sub_Cascade()
 
 void frm_Menu::sub_Mosaique()
 {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : fenetres()) {
-        if (w->isHidden() || w->isMinimized())
-            continue;
-        if (w->isMaximized())
-            w->showNormal();
-        windows << w;
-    }
+    const QList<QMdiSubWindow*> windows = fenetresAArranger();
     const QList<QRect> rects = mainwindow::fun_Mosaique_Horizontale(m_mdi->viewport()->size(), int(windows.size()));
     for (int i = 0; i < windows.size(); ++i)
         windows[i]->setGeometry(rects[i]);

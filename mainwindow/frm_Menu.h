@@ -89,6 +89,8 @@ private:
     void ouvrirDocument(int index);
     void remplirListeFenetres();
     void centrerLogo();
+    // The shown child windows that are not minimised, brought back from maximised.
+    QList<QMdiSubWindow*> fenetresAArranger() const;
     QMdiSubWindow* ajouterFenetre(QWidget* widget);
 
     platform::Grid m_flxWork;

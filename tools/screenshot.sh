@@ -31,6 +31,14 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 export MIRELOT_HOME="$home" HOME="$home" QT_QPA_PLATFORM=xcb LANG=fr_FR.UTF-8 LC_ALL=C.UTF-8
 
+# Waits for the program's first window to appear.
+cat >"$home/wait.sh" <<'INNER'
+for _ in $(seq 50); do
+  xdotool search --name "^Mirelot" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+INNER
+
 # A new user: the first-start question, then the program is stopped.
 cat >"$home/first.sh" <<'INNER'
 #!/usr/bin/env bash
@@ -38,10 +46,7 @@ set -euo pipefail
 program="$1"; out="$2"
 "$program" &
 pid=$!
-for _ in $(seq 50); do
-  xdotool search --name "^Mirelot" >/dev/null 2>&1 && break
-  sleep 0.2
-done
+. "$(dirname "$0")/wait.sh"
 sleep 1
 scrot -o "$out/mirelot-first-start.png"
 # Every question answered with its default button: the proposed folder, the learning mode,
@@ -63,10 +68,7 @@ set -euo pipefail
 program="$1"; out="$2"
 "$program" &
 pid=$!
-for _ in $(seq 50); do
-  xdotool search --name "^Mirelot" >/dev/null 2>&1 && break
-  sleep 0.2
-done
+. "$(dirname "$0")/wait.sh"
 window="$(xdotool search --name "^Mirelot" | head -1)"
 xdotool windowsize "$window" 1024 700 windowmove "$window" 0 0
 sleep 1

@@ -5,6 +5,8 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 using coords::SeparateurDecimal;
@@ -49,10 +51,8 @@ const Ville VILLES[] = {
     {"Nantes", -4.3222, 52.4650},
 };
 
-class ConversionSeparateur : public ::testing::TestWithParam<char>
+class ConversionSeparateur : public AvecSeparateur
 {
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,18 +13,9 @@ using coords::SeparateurDecimal;
 
 namespace {
 
-class DistanceSeparateur : public ::testing::TestWithParam<char>
+class DistanceSeparateur : public AvecSeparateur
 {
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
-
-QString t(const char* s, char sep)
-{
-    QString r = QString::fromUtf8(s);
-    r.replace(QLatin1Char('.'), QLatin1Char(sep));
-    return r;
-}
 
 } // namespace
 
@@ -43,10 +36,10 @@ TEST_P(DistanceSeparateur, AgainstGeodSolveOnTheSphereOfTheNauticalMile)
     };
     const char s = GetParam();
     for (const Row& r : rows) {
-        const double d = fun_Get_Distance_WGS84(t(r.lon1, s), t(r.lat1, s), t(r.lon2, s), t(r.lat2, s));
+        const double d = fun_Get_Distance_WGS84(regional(r.lon1, s), regional(r.lat1, s), regional(r.lon2, s), regional(r.lat2, s));
         EXPECT_NEAR(d, r.km, 1e-5) << r.lon2 << " " << r.lat2;
         // Symmetric.
-        EXPECT_NEAR(fun_Get_Distance_WGS84(t(r.lon2, s), t(r.lat2, s), t(r.lon1, s), t(r.lat1, s)), d, 1e-9);
+        EXPECT_NEAR(fun_Get_Distance_WGS84(regional(r.lon2, s), regional(r.lat2, s), regional(r.lon1, s), regional(r.lat1, s)), d, 1e-9);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 using coords::SeparateurDecimal;
@@ -10,17 +12,8 @@ using coords::SeparateurDecimal;
 namespace {
 
 // Texts are written with "." in the rows; "," in expected parts stands for the regional separator.
-QString regional(const char* t, char sep)
+class FormatsSeparateur : public AvecSeparateur
 {
-    QString s = QString::fromUtf8(t);
-    s.replace(QLatin1Char('.'), QLatin1Char(sep));
-    return s;
-}
-
-class FormatsSeparateur : public ::testing::TestWithParam<char>
-{
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
 
 const QString DMS = QStringLiteral("WGS84 DMS");

@@ -3,6 +3,8 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 using coords::SeparateurDecimal;
@@ -35,10 +37,8 @@ const Ville VILLES[] = {
     {"Nantes", -4.3222, 52.4650, -1.553602602, 47.218417866, -1.552292436, 47.219415224},
 };
 
-class NtfSeparateur : public ::testing::TestWithParam<char>
+class NtfSeparateur : public AvecSeparateur
 {
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -50,10 +52,8 @@ void memeCarre(const QString& mgrs, const char* attendu, int ecartMax = 1)
     EXPECT_LE(std::abs(mgrs.mid(10, 5).toInt() - a.mid(10, 5).toInt()), ecartMax) << mgrs;
 }
 
-class UtmSeparateur : public ::testing::TestWithParam<char>
+class UtmSeparateur : public AvecSeparateur
 {
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
 
 } // namespace

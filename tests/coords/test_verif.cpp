@@ -4,24 +4,17 @@
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/coords/SeparatorTest.h"
+
 #include <gtest/gtest.h>
 
 using coords::SeparateurDecimal;
 
 namespace {
 
-class VerifSeparateur : public ::testing::TestWithParam<char>
+class VerifSeparateur : public AvecSeparateur
 {
-protected:
-    SeparateurDecimal sep{QLatin1Char(GetParam())};
 };
-
-QString regional(const char* t, char sep)
-{
-    QString s = QString::fromUtf8(t);
-    s.replace(QLatin1Char('.'), QLatin1Char(sep));
-    return s;
-}
 
 } // namespace
 
