@@ -247,6 +247,7 @@ public:
         if (!list.isEmpty()) {
             auto* combo = new QComboBox(parent);
             combo->setEditable(list.typingAllowed);
+            combo->setInsertPolicy(QComboBox::NoInsert);
             for (const GridEditItem& item : list.items)
                 combo->addItem(item.label, item.code);
             QObject::connect(combo, &QComboBox::activated, combo, [this, combo](int) {
@@ -628,10 +629,10 @@ QString GridView::editorValue(QWidget* editor) const
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const QString typed = combo->currentText();
         const int i = combo->currentIndex();
-        if (i >= 0 && combo->itemText(i) == typed)
+        if (i >= 0 && combo->itemText(i) == typed && combo->itemData(i).isValid())
             return combo->itemData(i).toString();
         const int byLabel = combo->findText(typed);
-        if (byLabel >= 0)
+        if (byLabel >= 0 && combo->itemData(byLabel).isValid())
             return combo->itemData(byLabel).toString();
         return combo->isEditable() ? typed : QString();
     }

@@ -1,0 +1,120 @@
+#include "common/ExportLog.h"
+
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "platform/Clock.h"
+#include "platform/GridFile.h"
+#include "platform/Services.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+using platform::Grid;
+using platform::GridFile;
+
+namespace {
+
+// The log of a folder: the existing file whatever the case of its name, or the name as given.
+QString cheminLog(const QString& dossier) { return fun_Chemin_Ecriture(dossier, gstr_Fichier_Log_Export); }
+
+enum class Lecture { Absent, Lu, Illisible };
+
+Lecture lireOctets(const QString& chemin, QByteArray* octets)
+{
+    QFile f(chemin);
+    if (!f.exists())
+        return Lecture::Absent;
+    if (!f.open(QIODevice::ReadOnly))
+        return Lecture::Illisible;
+    *octets = f.readAll();
+    return f.error() == QFileDevice::NoError ? Lecture::Lu : Lecture::Illisible;
+}
+
+} // namespace
+
+QDateTime fun_Date_Log_Export(const QString& texte)
+{
+    return QDateTime::fromString(texte.trimmed(), gstr_Format_Date_Log);
+}
+
+std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier)
+{
+    QByteArray octets;
+    switch (lireOctets(cheminLog(dossier), &octets)) {
+    case Lecture::Absent:
+        return QList<Ligne_Log_Export>();
+    case Lecture::Illisible:
+        return std::nullopt;
+    case Lecture::Lu:
+        break;
+    }
+    QStringDecoder dec(QStringDecoder::Utf8);
+    const QString texte = dec.decode(octets);
+    if (dec.hasError())
+        return std::nullopt;
+    QList<Ligne_Log_Export> lignes;
+    for (QStringView ligne : QStringView(texte).split(u'\n')) {
+        if (ligne.endsWith(u'\r'))
+            ligne.chop(1);
+        const qsizetype tab = ligne.indexOf(u'\t');
+        if (tab < 0)
+            continue;
+        QStringView date = ligne.mid(tab + 1);
+        const qsizetype autre = date.indexOf(u'\t');
+        if (autre >= 0)
+            date = date.left(autre);
+        lignes.append({ligne.left(tab).toString(), date.toString()});
+    }
+    return lignes;
+}
+
+bool sub_Log_Export(const QString& nomFichier)
+{
+    const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    const QString chemin = cheminLog(dossier);
+    QByteArray anciennes;
+    if (lireOctets(chemin, &anciennes) == Lecture::Illisible)
+        return false;
+    const QString ligne = nomFichier + u'\t' + platform::clock().now().toString(gstr_Format_Date_Log) + QStringLiteral("\r\n");
+    QSaveFile f(chemin);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(ligne.toUtf8());
+    f.write(anciennes);
+    return f.commit();
+}
+
+bool sub_Load_Log_Export(const QString& dossier, Grid& travail)
+{
+    travail.setRedraw(false);
+    travail.clear();
+    travail.setFixedRows(0);
+    travail.setFixedCols(0);
+    travail.setRows(1);
+    travail.setCols(3);
+    travail.setFixedRows(1);
+    travail.setFixedCols(1);
+    travail.setRedraw(true);
+
+    const QString chemin = cheminLog(dossier);
+    if (QFileInfo::exists(chemin)) {
+        if (!GridFile::load(travail, chemin, GridFile::TabText))
+            return false;
+    }
+    if (travail.cols() < 3)
+        travail.setCols(3);
+    travail.setColDataType(1, Grid::DataType::String);
+    travail.setColDataType(2, Grid::DataType::Date);
+    const int derniere = travail.rows() - 1;
+    if (derniere > travail.fixedRows()) {
+        travail.select(travail.fixedRows(), 0, derniere, 2);
+        travail.sort(Grid::Sort::GenericDescending);
+    }
+    for (int r = derniere; r > travail.fixedRows(); --r)
+        if (travail.cell(r, 1) == travail.cell(r - 1, 1))
+            travail.removeRow(r);
+    return bool(GridFile::save(travail, chemin, GridFile::TabText));
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The export log "LOG_EXPORT.TXT" of the data folder: one line per export, the exported file's
+// name, a tab and the date and time of the export written "JJ/MM/AAAA HH:MM:SS", lines ending
+// with a carriage return and a line feed, newest first. Its writer (the record list's exports),
+// its reader (the record list's dates of last export) and its compaction at start-up.
+
+#include "platform/Grid.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+inline const QString gstr_Fichier_Log_Export = QStringLiteral("LOG_EXPORT.TXT");
+// The one date format of the log, written and read.
+inline const QString gstr_Format_Date_Log = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+
+struct Ligne_Log_Export
+{
+    QString fichier;
+    QString date; // as written
+    bool operator==(const Ligne_Log_Export&) const = default;
+};
+
+// The date and time of a log line; invalid for a text that is no such date.
+QDateTime fun_Date_Log_Export(const QString& texte);
+
+// The lines of the data folder's log in file order (newest first). A missing log gives no
+// line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
+// left out.
+std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
+
+// Puts a line for the exported file first in the log of the data folder (the setting
+// "Paramètres"/"Dossier", default gstr_Dossier), dated now; the older lines follow unchanged.
+// The log is replaced atomically. A log that exists but cannot be read is left untouched and
+// nothing is written (false), so that its history is never lost.
+bool sub_Log_Export(const QString& nomFichier);
+
+// Start-up compaction, on the main window's work grid: loads the folder's log as tab text into
+// the grid (column 1 the file name, column 2 the date), keeps for each file name the line with
+// the latest date, and writes the log back. A missing log gives an empty grid and an empty log;
+// a log that cannot be read leaves the grid empty and the file untouched (false).
+bool sub_Load_Log_Export(const QString& dossier, platform::Grid& travail);

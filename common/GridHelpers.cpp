@@ -1,0 +1,53 @@
+#include "common/GridHelpers.h"
+
+#include "common/Options.h"
+
+using platform::Grid;
+
+void sub_Renum_Grid(Grid& grille)
+{
+    if (grille.fixedCols() < 1)
+        return;
+    if (fun_Option_Cochee(QStringLiteral("RenumGrid"))) {
+        int compteur = 1;
+        for (int r = grille.fixedRows(); r < grille.rows(); ++r) {
+            const QString t = grille.cell(r, 0);
+            if (t == u"PG" || t == u"LG")
+                continue;
+            grille.setCell(r, 0, QString::number(compteur++));
+        }
+    } else {
+        for (int r = 0; r < grille.rows(); ++r)
+            grille.setCell(r, 0, QString());
+    }
+}
+
+void sub_Tri_Colonne(Grid& grille, int premiere, int derniere, Ordre_Tri ordre)
+{
+    if (premiere < 0)
+        premiere = grille.fixedCols();
+    if (derniere < 0)
+        derniere = grille.cols() - 1;
+    const int premiereLigne = grille.fixedRows();
+    int derniereLigne = -1;
+    for (int r = grille.rows() - 1; r > premiereLigne && derniereLigne < 0; --r)
+        for (int c = grille.fixedCols(); c < grille.cols(); ++c)
+            if (grille.colDataType(c) != Grid::DataType::Boolean && !grille.cell(r, c).trimmed().isEmpty()) {
+                derniereLigne = r;
+                break;
+            }
+    if (derniereLigne < 0)
+        return;
+    grille.select(premiereLigne, premiere, derniereLigne, derniere);
+    switch (ordre) {
+    case Ordre_Tri::Décroissant:
+        grille.sort(Grid::Sort::GenericDescending);
+        break;
+    case Ordre_Tri::Colonnes:
+        grille.sort(Grid::Sort::UseColumnSort);
+        break;
+    case Ordre_Tri::Croissant:
+        grille.sort(Grid::Sort::GenericAscending);
+        break;
+    }
+}

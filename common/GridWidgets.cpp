@@ -1,0 +1,134 @@
+#include "common/GridWidgets.h"
+
+#include "common/Globals.h"
+#include "common/GridHelpers.h"
+#include "common/KeyFilters.h"
+#include "common/Messages.h"
+#include "common/Options.h"
+#include "platform/Dialogs.h"
+#include "platform/GridView.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPalette>
+
+using platform::Grid;
+using platform::GridColour;
+using platform::GridView;
+
+namespace {
+
+GridColour fromQColor(const QColor& c) { return platform::gridRgb(c.red(), c.green(), c.blue()); }
+
+bool versPressePapiers(const QString& texte)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->clear();
+    clipboard->setText(texte);
+    return clipboard->text() == texte;
+}
+
+// The cell editor of a grid holds the focus.
+bool dansUneGrille(QWidget* w)
+{
+    for (; w; w = w->parentWidget())
+        if (qobject_cast<GridView*>(w))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void sub_Init_Grilles(QWidget* fenetre)
+{
+    if (!fenetre)
+        return;
+    const bool tabCell = fun_Option_Cochee(QStringLiteral("TabCell"));
+    const bool altColor = fun_Option_Cochee(QStringLiteral("AltColor"));
+    for (GridView* vue : fenetre->findChildren<GridView*>()) {
+        vue->setTabKeyNavigation(tabCell);
+        vue->setShowGrid(true);
+        vue->setGridStyle(Qt::SolidLine);
+        vue->horizontalHeader()->setHighlightSections(false);
+        vue->verticalHeader()->setHighlightSections(false);
+        vue->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+        Grid& grille = vue->grid();
+        grille.setBackColourAlternate(altColor ? fun_Get_Sys_Color(19) : 0);
+        sub_Renum_Grid(grille);
+    }
+}
+
+bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& presse_papiers)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString texte = grille.selectionText();
+    const bool copie = presse_papiers ? presse_papiers(texte) : versPressePapiers(texte);
+    QGuiApplication::restoreOverrideCursor();
+    if (copie)
+        return true;
+    sub_Message(4008, 0, QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.")
+                             .arg(texte.size()),
+                QString());
+    grille.setRedraw(false);
+    grille.setRedraw(true);
+    return false;
+}
+
+int fun_KeyPress_Chiffres(int cle, const QString& permis)
+{
+    QWidget* champ = QApplication::focusWidget();
+    const bool cellule = dansUneGrille(champ);
+    QLineEdit* ligne = qobject_cast<QLineEdit*>(champ);
+    if (!ligne)
+        if (auto* combo = qobject_cast<QComboBox*>(champ))
+            ligne = combo->lineEdit();
+    const QString texte = ligne ? ligne->text() : QString();
+    const QChar separateur = QLocale().decimalPoint().isEmpty() ? QChar(u'.') : QLocale().decimalPoint()[0];
+    const Filtre_Chiffres f = fun_Filtre_Chiffres(cle, permis, separateur, cellule, texte);
+    if (f.cle == 0) {
+        sub_Bing();
+        platform::dialogs().ask(fun_Message_Chiffres(permis), platform::mb::OKOnly, gstr_Nom_Programme);
+        return 0;
+    }
+    if (f.curseurAuDebut && ligne)
+        ligne->setCursorPosition(0);
+    return f.cle;
+}
+
+qint16 fun_Find_Combo_Item(QComboBox* combo, const QString& texte, int message)
+{
+    if (!combo || message != CB_FINDSTRING)
+        return -1;
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return qint16(fun_Chercher_Debut(items, texte));
+}
+
+void sub_Bing()
+{
+    if (fun_Option_Cochee(QStringLiteral("bing")))
+        QApplication::beep();
+}
+
+GridColour fun_Get_Sys_Color(int index)
+{
+    const QPalette p = QApplication::palette();
+    switch (index) {
+    case 5: return fromQColor(p.color(QPalette::Base));
+    case 8: return fromQColor(p.color(QPalette::Text));
+    case 13: return fromQColor(p.color(QPalette::Highlight));
+    case 14: return fromQColor(p.color(QPalette::HighlightedText));
+    case 15: return fromQColor(p.color(QPalette::Button));
+    case 18: return fromQColor(p.color(QPalette::ButtonText));
+    case 19: return fromQColor(p.color(QPalette::AlternateBase));
+    default: return fromQColor(p.color(QPalette::Window));
+    }
+}

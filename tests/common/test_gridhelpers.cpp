@@ -1,0 +1,377 @@
+#include "common/ExportLog.h"
+#include "common/GridHelpers.h"
+#include "common/KeyFilters.h"
+#include "common/Options.h"
+#include "common/Settings.h"
+#include "platform/GridFile.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using platform::Grid;
+
+namespace {
+
+void fill(Grid& g, const QStringList& rows, int fixedRows = 1, int fixedCols = 1)
+{
+    int cols = 0;
+    for (const QString& r : rows)
+        cols = std::max<int>(cols, int(r.split(u'\t').size()));
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    g.setRows(0);
+    g.setCols(cols);
+    for (const QString& r : rows)
+        g.addRow(r);
+    g.setFixedRows(fixedRows);
+    g.setFixedCols(fixedCols);
+}
+
+QStringList column(const Grid& g, int col)
+{
+    QStringList out;
+    for (int r = 0; r < g.rows(); ++r)
+        out << g.cell(r, col);
+    return out;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- numbering
+
+TEST(RenumGrid, NumbersDataRowsSkippingPgAndLg)
+{
+    testing_support::TestEnvironment env;
+    struct Row
+    {
+        const char* name;
+        bool option;
+        int fixedCols;
+        QStringList before; // column 0, header first
+        QStringList after;
+    };
+    const Row rows[] = {
+        {"numbered", true, 1, {"H", "7", "PG", "", "LG", ""}, {"H", "1", "PG", "2", "LG", "3"}},
+        {"not numbered: column 0 emptied, header included", false, 1, {"H", "7", "PG", "x"}, {"", "", "", ""}},
+        {"no fixed column: left alone", true, 0, {"H", "7", "PG"}, {"H", "7", "PG"}},
+        {"no fixed column, option off: left alone", false, 0, {"H", "7"}, {"H", "7"}},
+        {"pg in lower case is numbered", true, 1, {"H", "pg", "LG"}, {"H", "1", "LG"}},
+    };
+    for (const Row& r : rows) {
+        sub_Cocher_Option("RenumGrid", r.option);
+        Grid g;
+        QStringList lines;
+        for (const QString& c : r.before)
+            lines << c + "\tdonnée";
+        fill(g, lines, 1, r.fixedCols);
+        sub_Renum_Grid(g);
+        EXPECT_EQ(column(g, 0), r.after) << r.name;
+        EXPECT_EQ(g.cell(1, 1), "donnée") << r.name;
+    }
+}
+
+// ---------------------------------------------------------------- column sort
+
+TEST(TriColonne, EmptyRowsStayAtTheBottom)
+{
+    struct Row
+    {
+        const char* name;
+        QStringList rows;
+        int first, last;
+        Ordre_Tri order;
+        QStringList expected; // column 1, header first
+    };
+    const Row rows[] = {
+        {"filled rows sorted, empty rows stay below",
+         {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t", "\t\t"},
+         -1, -1, Ordre_Tri::Croissant,
+         {"Nom", "Alouette", "buse", "caille", "", ""}},
+        {"descending",
+         {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t"},
+         -1, -1, Ordre_Tri::Décroissant,
+         {"Nom", "caille", "buse", "Alouette", ""}},
+        {"text in the first data row only: nothing sorted",
+         {"\tNom\tN", "\tzz\t", "\t\t", "\t\t"},
+         -1, -1, Ordre_Tri::Croissant,
+         {"Nom", "zz", "", ""}},
+        {"an empty row between filled rows is sorted with them (blank first)",
+         {"\tNom\tN", "\tbuse\t", "\t\t", "\tAlouette\t"},
+         -1, -1, Ordre_Tri::Croissant,
+         {"Nom", "", "Alouette", "buse"}},
+        {"a text outside the sorted columns still counts for the last row",
+         {"\tNom\tN", "\tbuse\t", "\tAlouette\t", "\t\tx"},
+         1, 1, Ordre_Tri::Croissant,
+         {"Nom", "", "Alouette", "buse"}},
+        {"sorted on the second column only",
+         {"\tNom\tN", "\tbuse\t10", "\tAlouette\t9", "\tcaille\t"},
+         2, 2, Ordre_Tri::Croissant,
+         {"Nom", "caille", "Alouette", "buse"}},
+    };
+    for (const Row& r : rows) {
+        Grid g;
+        fill(g, r.rows);
+        sub_Tri_Colonne(g, r.first, r.last, r.order);
+        EXPECT_EQ(column(g, 1), r.expected) << r.name;
+    }
+}
+
+TEST(TriColonne, CheckBoxColumnsDoNotMakeARowFilled)
+{
+    Grid g;
+    fill(g, {"\tNom\tSaisie", "\tbuse\t", "\tAlouette\t", "\t\t"});
+    g.setColDataType(2, Grid::DataType::Boolean);
+    g.setCheckState(3, 2, Grid::Checked);
+    g.setCell(3, 2, "x"); // a text in a check-box column is not looked at
+    sub_Tri_Colonne(g);
+    EXPECT_EQ(column(g, 1), (QStringList{"Nom", "Alouette", "buse", ""}));
+    EXPECT_EQ(g.checkState(3, 2), Grid::Checked) << "the empty row stayed at the bottom";
+}
+
+TEST(TriColonne, ColumnSortSettings)
+{
+    Grid g;
+    fill(g, {"\tA\tB", "\t1\tb", "\t1\ta", "\t2\tc"});
+    g.setColSort(1, Grid::Sort::GenericDescending);
+    g.setColSort(2, Grid::Sort::GenericAscending);
+    sub_Tri_Colonne(g, -1, -1, Ordre_Tri::Colonnes);
+    EXPECT_EQ(column(g, 2), (QStringList{"B", "c", "a", "b"}));
+}
+
+// ---------------------------------------------------------------- key filters
+
+TEST(KeyFilters, CharactersInRanges)
+{
+    struct Row
+    {
+        int key;
+        QString allowed;
+        int expected;
+    };
+    const Row rows[] = {
+        {91, "", 91},   // "[" lies in 87-122
+        {33, "", 0},    // "!"
+        {32, "", 0},    // space
+        {45, "", 45},   // "-"
+        {44, "", 0},    // ","
+        {'0', "", '0'}, {'Z', "", 'Z'}, {'z', "", 'z'}, {123, "", 0}, {8, "", 8}, {13, "", 13},
+        {127, "", 127}, {159, "", 159}, {160, "", 0}, {191, "", 0}, {192, "", 192}, {255, "", 255},
+        {256, "", 0},   {'A', "0123", 0},  {'3', "0123", '3'}, {' ', " ", ' '},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Car_Dans_Plages(r.key, r.allowed), r.expected) << r.key << " " << r.allowed.toStdString();
+}
+
+TEST(KeyFilters, CapitalsWithoutAccents)
+{
+    struct Row
+    {
+        QString text;
+        QString expected;
+    };
+    const Row rows[] = {
+        {"àäâéèêëïîôöûüùç", "AAAEEEEIIOOUUUC"},
+        {"Élève", "ÉLEVE"},       // a capital accented letter keeps its accent
+        {"Saint-Étienne", "SAINT-ÉTIENNE"},
+        {"Noël à l'île", "NOEL A L'ILE"},
+        {"Ñandú œuf", "ÑANDÚ ŒUF"}, // letters outside the list are only put in capitals
+        {"", ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Majuscule_Sans_Accent(r.text), r.expected) << r.text.toStdString();
+    EXPECT_EQ(fun_Majuscule_Sans_Accent(int('a')), int('A'));
+    EXPECT_EQ(fun_Majuscule_Sans_Accent(int(u'é')), int(u'É')) << "a key keeps its accent";
+    EXPECT_EQ(fun_Majuscule_Sans_Accent(int('5')), int('5'));
+    EXPECT_EQ(fun_Majuscule_Sans_Accent(int(u'ß')), int(u'ß')) << "no one-letter capital";
+}
+
+TEST(KeyFilters, DigitsFilterDecisions)
+{
+    struct Row
+    {
+        const char* name;
+        int key;
+        QString allowed;
+        bool cell;
+        QString text;
+        int expected;
+        bool caretToStart;
+    };
+    const QChar comma(u',');
+    const Row rows[] = {
+        {"digit", '7', "", false, "", '7', false},
+        {"letter refused", 'a', "", false, "", 0, false},
+        {"allowed character", '/', "/", false, "12/", '/', false},
+        {"allowed character, in a cell", ':', ":", true, "", ':', false},
+        {"backspace", 8, "", false, "12", 8, false},
+        {"control code 127", 127, "", false, "", 127, false},
+        {"a point is no separator here", '.', "", false, "12", 0, false},
+        {"first comma in a field", ',', "", false, "12", ',', false},
+        {"second comma in a field refused", ',', "", false, "12,5", 0, false},
+        {"comma in a cell always passes", ',', "", true, "12,5", ',', false},
+        {"minus in a field goes in front", '-', "", false, "12", '-', true},
+        {"minus when a minus is there", '-', "", false, "-12", 0, false},
+        {"plus when a minus is there", '+', "", false, "-12", 0, false},
+        {"minus when a plus is there", '-', "", false, "+12", 0, false},
+        {"plus in an empty field", '+', "", false, "", '+', true},
+        {"minus in a cell", '-', "", true, "-12", '-', false},
+        {"space refused", ' ', "", false, "", 0, false},
+    };
+    for (const Row& r : rows) {
+        const Filtre_Chiffres f = fun_Filtre_Chiffres(r.key, r.allowed, comma, r.cell, r.text);
+        EXPECT_EQ(f.cle, r.expected) << r.name;
+        EXPECT_EQ(f.curseurAuDebut, r.caretToStart) << r.name;
+    }
+    EXPECT_EQ(fun_Message_Chiffres(""), "Veuillez saisir uniquement des chiffres");
+    EXPECT_EQ(fun_Message_Chiffres("/"), "Veuillez saisir uniquement des chiffres et /");
+}
+
+TEST(KeyFilters, FirstItemBeginningWithAText)
+{
+    const QStringList items{"CH - Champ", "Chaume", "PR - Prairie", "ch"};
+    struct Row
+    {
+        QString text;
+        int expected;
+    };
+    const Row rows[] = {{"CH", 0}, {"cha", 1}, {"pr - p", 2}, {"PRAIRIE", -1}, {"", 0}, {"Chaumes", -1}};
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Chercher_Debut(items, r.text), r.expected) << r.text.toStdString();
+    EXPECT_EQ(fun_Chercher_Debut({}, "x"), -1);
+}
+
+// ---------------------------------------------------------------- export log
+
+class ExportLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gstr_Dossier = env.dataFolder();
+        env.clock().set(QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)));
+    }
+    QString logPath() const { return QDir(env.dataFolder()).filePath("LOG_EXPORT.TXT"); }
+    testing_support::TestEnvironment env;
+};
+
+TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
+{
+    ASSERT_TRUE(sub_Log_Export("SHOC-A~Passage N1.FLX2009"));
+    env.clock().set(QDateTime(QDate(2010, 1, 12), QTime(8, 0, 5)));
+    ASSERT_TRUE(sub_Log_Export("SHOC-B~Passage N2.FLX2009"));
+    EXPECT_EQ(readFile(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
+                                              "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
+    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    ASSERT_TRUE(lines.has_value());
+    ASSERT_EQ(lines->size(), 2);
+    EXPECT_EQ(lines->at(0), (Ligne_Log_Export{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
+    EXPECT_EQ(fun_Date_Log_Export(lines->at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
+        << "the reader reads the writer's dates";
+}
+
+TEST_F(ExportLogTest, WriterUsesTheDataFolderSettingAndAnyCaseOfTheName)
+{
+    const QString other = env.path("Autre");
+    QDir().mkpath(other);
+    sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", other);
+    writeFile(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
+    ASSERT_TRUE(sub_Log_Export("X.xls"));
+    EXPECT_EQ(readFile(QDir(other).filePath("log_export.txt")),
+              QByteArray("X.xls\t05/11/2009 10:12:30\r\nancien\t01/01/2009 00:00:00\r\n"));
+    EXPECT_FALSE(QFile::exists(QDir(other).filePath("LOG_EXPORT.TXT")));
+    EXPECT_FALSE(QFile::exists(logPath()));
+}
+
+TEST_F(ExportLogTest, WriterKeepsOldLinesByteForByte)
+{
+    // Lines of any form (no tab, another encoding) are copied unchanged.
+    const QByteArray old = "sans tabulation\r\nR\xe9seau.xls\t01/02/2009 10:00:00\r\n";
+    writeFile(logPath(), old);
+    ASSERT_TRUE(sub_Log_Export("N.xls"));
+    EXPECT_EQ(readFile(logPath()), "N.xls\t05/11/2009 10:12:30\r\n" + old);
+}
+
+TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
+{
+    QDir().mkpath(logPath()); // a folder where the log should be: it exists and cannot be read
+    EXPECT_FALSE(sub_Log_Export("N.xls"));
+    EXPECT_TRUE(QFileInfo(logPath()).isDir());
+    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value());
+    Grid work;
+    EXPECT_FALSE(sub_Load_Log_Export(env.dataFolder(), work));
+    EXPECT_TRUE(QFileInfo(logPath()).isDir());
+}
+
+TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
+{
+    writeFile(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
+    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, (QList<Ligne_Log_Export>{{"a.xls", "05/11/2009 10:00:00"},
+                                               {"b.xls", "06/11/2009 10:00:00"},
+                                               {"c.xls", ""}}));
+    QFile::remove(logPath());
+    EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()), std::optional<QList<Ligne_Log_Export>>(QList<Ligne_Log_Export>()));
+    writeFile(logPath(), "\xff\xfe\x00");
+    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value()) << "no UTF-8 text";
+    EXPECT_FALSE(fun_Date_Log_Export("05/11/2009").isValid());
+    EXPECT_FALSE(fun_Date_Log_Export("32/11/2009 10:00:00").isValid());
+}
+
+TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
+{
+    writeFile(logPath(), "A.xls\t05/11/2009 10:00:00\r\n"
+                         "B.xls\t01/12/2009 09:00:00\r\n"
+                         "A.xls\t12/01/2010 08:00:00\r\n" // latest of A, though not first
+                         "A.xls\t06/11/2009 10:00:00\r\n"
+                         "a.xls\t01/01/2008 00:00:00\r\n"); // another name (case counts)
+    Grid work;
+    ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));
+    EXPECT_EQ(work.fixedRows(), 1);
+    EXPECT_EQ(work.fixedCols(), 1);
+    ASSERT_EQ(work.rows(), 4);
+    EXPECT_EQ(work.findRow("B.xls", 1, 1), 1) << "sorted on the names, descending";
+    const int a = work.findRow("A.xls", 1, 1);
+    ASSERT_GT(a, 0);
+    EXPECT_EQ(work.cell(a, 2), "12/01/2010 08:00:00");
+    EXPECT_EQ(work.findRow("A.xls", a + 1, 1), -1);
+    EXPECT_GT(work.findRow("a.xls", 1, 1), 0);
+    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(lines->size(), 3);
+    EXPECT_TRUE(lines->contains(Ligne_Log_Export{"A.xls", "12/01/2010 08:00:00"}));
+    EXPECT_TRUE(readFile(logPath()).endsWith("\r\n"));
+}
+
+TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)
+{
+    Grid work;
+    work.setRows(5);
+    work.setCell(3, 1, "ancien contenu");
+    ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));
+    EXPECT_EQ(work.rows(), 1) << "an empty grid with its header row";
+    EXPECT_TRUE(QFile::exists(logPath())) << "and an empty log";
+    EXPECT_EQ(readFile(logPath()), QByteArray());
+
+    // A log that is no text: the read fails, the grid is empty, the file is kept as it was.
+    const QByteArray binary("\x89PNG\r\n\x1a\n\xff\xff", 10);
+    writeFile(logPath(), binary);
+    EXPECT_FALSE(sub_Load_Log_Export(env.dataFolder(), work));
+    EXPECT_EQ(work.rows(), 1);
+    EXPECT_EQ(readFile(logPath()), binary);
+}

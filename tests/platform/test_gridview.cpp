@@ -1,0 +1,395 @@
+#include "platform/GridView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// A shown, active view over a 4 x 4 grid: header row, numbering column, editable.
+class GridViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Grid& g = view.grid();
+        g.setRows(0);
+        g.setFormatString("|Code|Nom|Saisie");
+        g.setFixedRows(1);
+        g.setFixedCols(1);
+        g.addRow("1\tALA\tAlouette");
+        g.addRow("2\tBUS\tBuse");
+        g.addRow("3\tPER\tPerdrix");
+        g.setColDataType(3, Grid::DataType::Boolean);
+        g.setEditable(Grid::Editable::KeyboardMouse);
+        view.resize(500, 300);
+        view.show();
+        view.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        view.setFocus();
+    }
+
+    Grid& grid() { return view.grid(); }
+
+    // Types characters where the focus is: the first one on the grid opens the editor.
+    void type(const QString& text)
+    {
+        for (QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
+            QCoreApplication::processEvents();
+        }
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+        QCoreApplication::processEvents(); // editors close through queued calls
+    }
+
+    QPoint centreOf(int row, int col) { return view.visualRect(view.indexOf(row, col)).center(); }
+    void clickCell(int row, int col, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::mouseClick(view.viewport(), b, m, centreOf(row, col));
+    }
+
+    GridView view;
+};
+
+} // namespace
+
+TEST_F(GridViewTest, HeaderRowAndNumberColumnAreShownAsHeaders)
+{
+    grid().setCell(0, 2, "Nom\rfrançais");
+    EXPECT_EQ(view.model()->rowCount(), 3);
+    EXPECT_EQ(view.model()->columnCount(), 3);
+    EXPECT_EQ(view.model()->headerData(1, Qt::Horizontal).toString(), "Nom\nfrançais");
+    EXPECT_EQ(view.model()->headerData(2, Qt::Vertical).toString(), "3");
+    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "ALA");
+    EXPECT_EQ(view.gridRow(view.model()->index(0, 0)), 1);
+    EXPECT_EQ(view.gridCol(view.model()->index(0, 0)), 1);
+    EXPECT_TRUE(view.horizontalHeader()->isVisible());
+    grid().setFixedRows(0);
+    EXPECT_FALSE(view.horizontalHeader()->isVisible()) << "no fixed row: no header";
+    EXPECT_EQ(view.model()->rowCount(), 4);
+    grid().setColHidden(2, true);
+    EXPECT_TRUE(view.isColumnHidden(1));
+    grid().setColWidth(1, 77);
+    EXPECT_EQ(view.columnWidth(0), 77);
+}
+
+TEST_F(GridViewTest, AfterEditFiresForATypedValueAndNotForAValueSetByCode)
+{
+    QSignalSpy before(&view, &GridView::beforeEdit);
+    QSignalSpy validate(&view, &GridView::validateEdit);
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().select(2, 2);
+    type("Bu");
+    ASSERT_TRUE(view.isEditing());
+    EXPECT_EQ(view.editText(), "Bu");
+    type("sard");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(2, 2), "Busard");
+    ASSERT_EQ(before.size(), 1);
+    EXPECT_EQ(before[0].mid(0, 2), (QList<QVariant>{2, 2}));
+    EXPECT_EQ(validate.size(), 1);
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after[0], (QList<QVariant>{2, 2}));
+
+    grid().setCell(2, 2, "Écrit par le code");
+    grid().setText("encore");
+    grid().setSelectionText("et encore");
+    EXPECT_EQ(after.size(), 1) << "writes made by code fire no after-edit";
+
+    // An edit that changes nothing still fires.
+    view.editCell();
+    key(Qt::Key_Return);
+    EXPECT_EQ(after.size(), 2);
+}
+
+TEST_F(GridViewTest, ARefusedValidateKeepsTheEditorOpen)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    QObject::connect(&view, &GridView::validateEdit, &view, [this](int, int, bool* cancel) {
+        const int zone = view.editText().toInt();
+        *cancel = zone < 30 || zone > 32;
+    });
+    grid().select(1, 1);
+    type("99");
+    key(Qt::Key_Return);
+    EXPECT_TRUE(view.isEditing()) << "refused: the editor stays with the typed text";
+    EXPECT_EQ(view.editText(), "99");
+    EXPECT_EQ(grid().cell(1, 1), "ALA");
+    EXPECT_EQ(after.size(), 0);
+    // Clicking another cell does not take the refused text either.
+    clickCell(3, 2);
+    EXPECT_TRUE(view.isEditing());
+    EXPECT_EQ(grid().cell(1, 1), "ALA");
+    view.setEditText("31");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(1, 1), "31");
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after[0], (QList<QVariant>{1, 1}));
+}
+
+TEST_F(GridViewTest, EscapeDropsTheEdit)
+{
+    QSignalSpy validate(&view, &GridView::validateEdit);
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().select(1, 2);
+    type("xyz");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(1, 2), "Alouette");
+    EXPECT_EQ(validate.size(), 0);
+    EXPECT_EQ(after.size(), 0);
+}
+
+TEST_F(GridViewTest, BeforeEditMayRefuseAndReadOnlyCellsNeverOpen)
+{
+    QSignalSpy before(&view, &GridView::beforeEdit);
+    QObject::connect(&view, &GridView::beforeEdit, &view, [](int, int col, bool* cancel) { *cancel = col == 2; });
+    grid().select(1, 2);
+    type("x");
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(1, 2), "Alouette");
+    EXPECT_EQ(before.size(), 1);
+
+    grid().setReadOnly({2, 1, 2, 1}, true);
+    grid().select(2, 1);
+    type("x");
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centreOf(2, 1));
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(before.size(), 1) << "a read-only cell asks no handler";
+    EXPECT_EQ(view.model()->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(gridRed(grid().backColourFixed()), gridGreen(grid().backColourFixed()),
+                     gridBlue(grid().backColourFixed())));
+
+    grid().setEditable(Grid::Editable::None);
+    grid().select(3, 1);
+    EXPECT_FALSE(view.editCell());
+    EXPECT_EQ(before.size(), 1);
+}
+
+TEST_F(GridViewTest, CheckBoxesToggleByClickAndSpace)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    EXPECT_EQ(view.model()->index(0, 2).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    clickCell(1, 3);
+    EXPECT_EQ(grid().checkState(1, 3), Grid::Checked);
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after[0], (QList<QVariant>{1, 3}));
+    key(Qt::Key_Space);
+    EXPECT_EQ(grid().checkState(1, 3), Grid::Unchecked);
+    EXPECT_EQ(after.size(), 2);
+    EXPECT_FALSE(view.isEditing()) << "a check box opens no editor";
+
+    QObject::connect(&view, &GridView::beforeEdit, &view, [](int, int, bool* cancel) { *cancel = true; });
+    clickCell(2, 3);
+    EXPECT_EQ(grid().checkState(2, 3), Grid::Unchecked);
+    EXPECT_EQ(after.size(), 2);
+}
+
+TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().setColEditList(1, " |#1;1 - Absente|#2;2 - Bruine|#3;3 - Averses");
+    grid().setCell(1, 1, "2");
+    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "2 - Bruine");
+    grid().select(1, 1);
+    ASSERT_TRUE(view.editCell());
+    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->currentText(), "2 - Bruine");
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_FALSE(view.isEditing()) << "choosing an item ends the edit";
+    EXPECT_EQ(grid().cell(1, 1), "3");
+    EXPECT_EQ(grid().displayText(1, 1), "3 - Averses");
+    EXPECT_EQ(after.size(), 1);
+
+    // A list beginning with "|" also takes a typed text; a list set for the next editor wins.
+    QObject::connect(&view, &GridView::beforeEdit, &view, [this](int, int col, bool*) {
+        grid().setEditList(col == 2 ? "|Buse|Busard" : "");
+    });
+    grid().select(2, 2);
+    ASSERT_TRUE(view.editCell());
+    combo = nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w && !combo; w = w->parentWidget())
+        combo = qobject_cast<QComboBox*>(w); // the focus is in the combo box's line
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->isEditable());
+    view.setEditText("Buse variable");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid().cell(2, 2), "Buse variable");
+}
+
+TEST_F(GridViewTest, KeysTypedInTheEditorCanBeDroppedOrReplaced)
+{
+    QList<int> seen;
+    QObject::connect(&view, &GridView::keyPressEdit, &view, [&](int row, int col, int* k) {
+        EXPECT_EQ(row, 3);
+        EXPECT_EQ(col, 2);
+        seen << *k;
+        if (*k == 'a')
+            *k = 0;
+        else if (*k == 'x')
+            *k = 'X';
+    });
+    grid().select(3, 2);
+    type("1a2x");
+    EXPECT_EQ(view.editText(), "12X") << "the first key, which opened the editor, is filtered too";
+    EXPECT_EQ(seen, (QList<int>{'1', 'a', '2', 'x'}));
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid().cell(3, 2), "12X");
+}
+
+TEST_F(GridViewTest, KeyDownGivesWindowsCodesAndCopyIsTheWindowsOwn)
+{
+    QList<QPair<int, int>> keys;
+    QObject::connect(&view, &GridView::keyDown, &view, [&](int* k, int shift) {
+        if (*k != 16 && *k != 17) // the Shift and Ctrl keys themselves
+            keys << qMakePair(*k, shift);
+        if (*k == 46)
+            *k = 0; // the window handles Delete
+    });
+    QApplication::clipboard()->setText("avant");
+    grid().select(1, 1);
+    key(Qt::Key_C, Qt::ControlModifier);
+    key(Qt::Key_V, Qt::ControlModifier);
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    key(Qt::Key_B, Qt::ControlModifier);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(keys, (QList<QPair<int, int>>{{67, 2}, {86, 2}, {45, 1}, {66, 2}, {46, 0}}));
+    EXPECT_EQ(QApplication::clipboard()->text(), "avant") << "the view copies nothing by itself";
+    EXPECT_FALSE(view.isEditing()) << "control keys open no editor";
+    EXPECT_EQ(grid().cell(1, 1), "ALA");
+}
+
+TEST_F(GridViewTest, KeyPressOnTheGridCanDropAKey)
+{
+    QObject::connect(&view, &GridView::keyPress, &view, [](int* k) {
+        if (*k == 'q')
+            *k = 0;
+    });
+    grid().select(1, 2);
+    type("q");
+    EXPECT_FALSE(view.isEditing());
+    type("w");
+    EXPECT_TRUE(view.isEditing());
+    EXPECT_EQ(view.editText(), "w");
+}
+
+TEST_F(GridViewTest, SelectionGoesBothWays)
+{
+    QSignalSpy sel(&view, &GridView::selChange);
+    grid().select(1, 1, 2, 2);
+    EXPECT_TRUE(view.selectionModel()->isSelected(view.indexOf(2, 2)));
+    EXPECT_FALSE(view.selectionModel()->isSelected(view.indexOf(3, 2)));
+    EXPECT_EQ(view.currentIndex(), view.indexOf(1, 1));
+    const int before = int(sel.size());
+    clickCell(3, 2);
+    EXPECT_EQ(grid().row(), 3);
+    EXPECT_EQ(grid().col(), 2);
+    EXPECT_GT(sel.size(), before);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, centreOf(1, 1));
+    EXPECT_EQ(grid().selection(), (GridRange{1, 1, 3, 2}));
+    EXPECT_EQ(grid().selectionText(), "ALA\tAlouette\rBUS\tBuse\rPER\tPerdrix");
+}
+
+TEST_F(GridViewTest, ListBoxSelectionOfSeveralRows)
+{
+    grid().setSelectionMode(Grid::SelectionMode::ListBox);
+    clickCell(1, 2);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, centreOf(3, 2));
+    EXPECT_EQ(grid().selectedRows(), (QList<int>{1, 3}));
+    EXPECT_EQ(grid().selectedRowCount(), 2);
+    EXPECT_EQ(grid().selectedRow(1), 3);
+    grid().setRowSelected(2, true);
+    EXPECT_TRUE(view.selectionModel()->isRowSelected(1, QModelIndex()));
+}
+
+TEST_F(GridViewTest, HeaderClickSortsAndReports)
+{
+    QSignalSpy sorted(&view, &GridView::afterSort);
+    view.setHeaderSort(true);
+    const int x = view.horizontalHeader()->sectionViewportPosition(1) + 5;
+    QTest::mouseClick(view.horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    EXPECT_EQ(grid().cell(1, 2), "Alouette");
+    EXPECT_EQ(grid().cell(3, 2), "Perdrix");
+    QTest::mouseClick(view.horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    EXPECT_EQ(grid().cell(1, 2), "Perdrix");
+    ASSERT_EQ(sorted.size(), 2);
+    EXPECT_EQ(sorted[0], (QList<QVariant>{2, 1}));
+    EXPECT_EQ(sorted[1], (QList<QVariant>{2, 2}));
+    EXPECT_EQ(grid().cell(0, 2), "Nom") << "the header row stays";
+}
+
+TEST_F(GridViewTest, MouseEventsGiveTheCellUnderTheMouse)
+{
+    QList<QList<int>> downs;
+    QObject::connect(&view, &GridView::mouseDown, &view, [&](int button, int shift, int, int) {
+        downs << QList<int>{button, shift, view.mouseRow(), view.mouseCol()};
+    });
+    QSignalSpy dbl(&view, &GridView::dblClick);
+    QSignalSpy clicks(&view, &GridView::click);
+    clickCell(2, 1, Qt::RightButton);
+    const int x = view.horizontalHeader()->sectionViewportPosition(2) + 5;
+    QTest::mouseClick(view.horizontalHeader()->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(x, 5));
+    QTest::mouseClick(view.findChild<QAbstractButton*>(), Qt::RightButton);
+    ASSERT_EQ(downs.size(), 3);
+    EXPECT_EQ(downs[0], (QList<int>{2, 0, 2, 1}));
+    EXPECT_EQ(downs[1], (QList<int>{1, 1, 0, 3})) << "the header row is row 0";
+    EXPECT_EQ(downs[2], (QList<int>{2, 0, 0, 0})) << "the corner is cell (0, 0)";
+    EXPECT_GE(clicks.size(), 1);
+    grid().setEditable(Grid::Editable::None);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centreOf(3, 2));
+    EXPECT_EQ(dbl.size(), 1);
+    EXPECT_EQ(view.mouseRow(), 3);
+}
+
+TEST_F(GridViewTest, ColumnWidthsFitAndAreKeptInTheGrid)
+{
+    grid().setCell(2, 2, "Un nom d'espèce vraiment très long pour la colonne");
+    view.fitColumnWidths(2, 2, 240);
+    const int w = view.columnWidth(1);
+    EXPECT_GT(w, 200);
+    EXPECT_EQ(grid().colWidth(2), w);
+    view.fitColumnWidths(1, 1);
+    EXPECT_LT(view.columnWidth(0), w);
+}
+
+TEST_F(GridViewTest, RedrawOffHoldsTheViewUntilOn)
+{
+    grid().setRedraw(false);
+    for (int i = 0; i < 50; ++i)
+        grid().addRow(QStringLiteral("\tX%1").arg(i));
+    grid().setRedraw(true);
+    EXPECT_EQ(view.model()->rowCount(), 53);
+    EXPECT_EQ(view.model()->index(52, 0).data().toString(), "X49");
+    grid().removeRow(4);
+    EXPECT_EQ(view.model()->rowCount(), 52);
+    grid().addRow("\tpremier", 1);
+    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "premier");
+}
+
+TEST_F(GridViewTest, AnotherGridCanBeShownAndMayGoAway)
+{
+    auto* other = new Grid;
+    other->setRows(2);
+    other->setCols(2);
+    other->setCell(1, 1, "autre");
+    view.setGrid(other);
+    EXPECT_EQ(&view.grid(), other);
+    EXPECT_EQ(view.model()->index(0, 0).data().toString(), "autre");
+    delete other;
+    EXPECT_EQ(view.grid().cell(1, 1), "ALA") << "back to the view's own grid";
+}
