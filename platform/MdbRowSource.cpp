@@ -57,15 +57,15 @@ RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QStri
     const QByteArray encoded = QFile::encodeName(databasePath);
     std::unique_ptr<MdbHandle, HandleCloser> mdb(mdb_open(encoded.constData(), MDB_NOFLAGS));
     if (!mdb)
-        return failure(QStringLiteral("La base « %1 » n'est pas une base lisible.").arg(databasePath));
+        return failure(QStringLiteral("La base « %1 » est illisible : ce n'est pas une base Jet.").arg(databasePath));
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
-        return failure(QStringLiteral("Le catalogue de la base « %1 » ne peut pas être lu.").arg(databasePath));
+        return failure(QStringLiteral("La base « %1 » est illisible : son catalogue ne peut pas être lu.").arg(databasePath));
     MdbCatalogEntry* entry = findTable(mdb.get(), table);
     if (!entry)
         return failure(QStringLiteral("La base « %1 » n'a pas de table %2.").arg(databasePath, table));
     std::unique_ptr<MdbTableDef, TableFreer> def(mdb_read_table(entry));
     if (!def || !mdb_read_columns(def.get()))
-        return failure(QStringLiteral("La table %1 de la base « %2 » ne peut pas être lue.").arg(table, databasePath));
+        return failure(QStringLiteral("La base « %1 » est illisible : sa table %2 ne peut pas être lue.").arg(databasePath, table));
 
     // One buffer per field asked, bound to its column.
     const size_t bindSize = MDB_BIND_SIZE;
