@@ -32,6 +32,7 @@ constexpr int kToucheC = 67;
 constexpr int kToucheV = 86;
 constexpr int kShift = 1;
 constexpr int kCtrl = 2;
+constexpr int kBoutonGauche = 1;
 constexpr int kBoutonDroit = 2;
 
 // The hourglass while a step runs.
@@ -74,7 +75,13 @@ frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(paren
     sub_Init_Grilles(this);
 }
 
-frm_Param::~frm_Param() = default;
+frm_Param::~frm_Param()
+{
+    // Nothing is saved on closing: an open editor is dropped before the logic it reports to goes.
+    disconnect(flx_Grille, nullptr, this, nullptr);
+    if (flx_Grille->isEditing())
+        flx_Grille->finishEditing(true);
+}
 
 bool frm_Param::fermeeAuChargement() const { return m_editeur->fermer(); }
 
@@ -150,10 +157,14 @@ void frm_Param::brancherGrille()
     connect(flx_Grille, &GridView::afterEdit, this,
             [this](int row, int col) { m_editeur->sub_Apres_Edition(row, col); });
     connect(flx_Grille, &GridView::keyDown, this, &frm_Param::toucheGrille);
-    connect(flx_Grille, &GridView::mouseDown, this, [this](int bouton, int, int, int) { sourisGrille(bouton); });
-    // One click starts editing: no double click needed.
+    connect(flx_Grille, &GridView::mouseDown, this, [this](int bouton, int, int, int) {
+        m_dernierBouton = bouton;
+        sourisGrille(bouton);
+    });
+    // One click of the left button starts editing: no double click needed.
     connect(flx_Grille, &GridView::click, this, [this] {
-        if (flx_Grille->grid().editable() != Grid::Editable::None && !flx_Grille->isEditing())
+        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None
+            && !flx_Grille->isEditing())
             flx_Grille->editCell();
     });
 }

@@ -66,4 +66,5 @@ private:
     std::unique_ptr<platform::RowSource> m_baseParDefaut;
     std::unique_ptr<param::EditeurParam> m_editeur;
     ChoixDossier m_choixDossier;
+    int m_dernierBouton = 0;
 };
