@@ -164,6 +164,12 @@ TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
                            "O|ALAARV|Alouette des champs|Alauda arvensis|-",
                            "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-", "||||-", "||||-", "||||-",
                            "||||-"}));
+
+    // RAZ unticks every box on screen only.
+    cliquer(w->cmd_Annul_Esp);
+    EXPECT_EQ(grille().checkState(2, 5), Grid::Unchecked);
+    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}).value(2),
+              "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+");
 }
 
 TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
@@ -217,22 +223,6 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
     EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}), avant);
 }
 
-TEST_F(FrmParamTest, RAZAndSaveButtons)
-{
-    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ouvrir(param::gstr_Mode_Especes);
-    cliquer(w->cmd_Annul_Esp);
-    EXPECT_EQ(dump(grille()), QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie",
-                                           "O|ALAARV|Alouette des champs|Alauda arvensis|-",
-                                           "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|-", "||||-"}));
-    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}).value(1),
-              "O|ALAARV|Alouette des champs|Alauda arvensis|+")
-        << "nothing saved before Save";
-    cliquer(w->cmd_Save);
-    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}).value(1),
-              "O|ALAARV|Alouette des champs|Alauda arvensis|-");
-}
-
 // ================================================================ other tables
 
 TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
@@ -261,24 +251,6 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
     EXPECT_EQ(grille().cell(1, 3), "E4") << "any character in column 3, left as typed";
 }
 
-TEST_F(FrmParamTest, NetworkCodesInCapitalsAndDigitsIn5mn)
-{
-    administrateur();
-    ouvrir(param::gstr_Mode_Reseaux);
-    EXPECT_EQ(grille().cols(), 4);
-    clic(1, 1);
-    ASSERT_TRUE(vue().isEditing());
-    taper("shoc");
-    touche(Qt::Key_Return);
-    EXPECT_EQ(grille().cell(1, 1), "SHOC");
-    clic(1, 3);
-    ASSERT_TRUE(vue().isEditing());
-    env.dialogs().answer(mb::OK);
-    taper("5b");
-    touche(Qt::Key_Return);
-    EXPECT_EQ(grille().cell(1, 3), "5");
-}
-
 TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
 {
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
@@ -295,24 +267,6 @@ TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
     QApplication::clipboard()->clear();
     cliquer(w->cmd_Copier);
     EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales");
-}
-
-TEST_F(FrmParamTest, UnreadableTableIsSaidAndOffersNoSave)
-{
-    QFile f(programme("email.DOV"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("illisible");
-    f.close();
-    env.dialogs().answer(mb::OK);
-    ouvrir(param::gstr_Mode_Adresses);
-    ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_TRUE(env.dialogs().asked().first().text.contains("ne peut pas être lue"));
-    EXPECT_FALSE(w->cmd_Save->isVisible());
-    clic(1, 2);
-    EXPECT_FALSE(vue().isEditing());
-    QFile relu(programme("email.DOV"));
-    ASSERT_TRUE(relu.open(QIODevice::ReadOnly));
-    EXPECT_EQ(relu.readAll(), "illisible");
 }
 
 TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
