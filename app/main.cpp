@@ -1,7 +1,7 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "common/Paths.h"
-#include "mainwindow/Options.h"
+#include "mainwindow/DemarrageMenu.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/DesktopMail.h"
@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    sub_Set_Dossier_Programme(QApplication::applicationDirPath());
+    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut(QApplication::applicationDirPath()));
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
@@ -28,22 +28,15 @@ int main(int argc, char** argv)
     platform::DesktopMail mail;
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
-    // TODO(start-up sequence): the start-up class takes these steps over, with the rest of its
-    // sequence, once it exists.
+    if (!registry.setAsideFile().isEmpty())
+        dialogs.ask(QStringLiteral("Le fichier des paramètres de Mirelot était illisible : il a été mis de côté sous "
+                                   "le nom\n%1\n\nMirelot démarre avec ses paramètres par défaut.")
+                        .arg(registry.setAsideFile()),
+                    platform::mb::OKOnly | platform::mb::Exclamation, QStringLiteral("Mirelot"));
+
     frm_Menu menu;
-    menu.item(QStringLiteral("Gadrel_EPS_SITES"))->setVisible(false);
-    menu.item(QStringLiteral("Gadrel_STOC_EPS"))->setVisible(false);
-    menu.item(QStringLiteral("Gadrel_SHOC"))->setVisible(true);
-    for (const char* notOffered : {"Saisie_Commentaires", "Saisie_Mammiferes"}) {
-        QAction* item = menu.item(QString::fromUtf8(notOffered));
-        item->setEnabled(false);
-        item->setVisible(false);
-    }
-    mainwindow::sub_Option(mainwindow::Option::Saisie_Commentaires, false);
-    mainwindow::sub_Option(mainwindow::Option::Saisie_Mammiferes, true);
-    mainwindow::sub_Charger_Options();
-    menu.sub_Adapte_Affichage();
-    menu.sub_Remplir_Documentation(fun_Dossier_Programme());
-    menu.show();
+    mainwindow::DemarrageMenu fenetre(menu);
+    if (mainwindow::sub_Sequence_Demarrage(fenetre).fin == ResultatDemarrage::Quitter)
+        return 0;
     return app.exec();
 }

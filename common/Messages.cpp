@@ -396,32 +396,8 @@ QString expand(const Entry& e, const QString& errorDescription, QString& complem
 {
     if (e.build)
         return e.build();
-    const QString model = QString::fromUtf8(e.text);
-    QString out;
     bool spliced = false;
-    qsizetype i = 0;
-    while (i < model.size()) {
-        const auto marker = [&](QLatin1StringView m) { return QStringView(model).sliced(i).startsWith(m); };
-        if (marker(QLatin1StringView("{Ct}"))) {
-            out += trimBlanks(complement);
-            i += 4;
-        } else if (marker(QLatin1StringView("{C}"))) {
-            out += complement;
-            spliced = true;
-            i += 3;
-        } else if (marker(QLatin1StringView("{E}"))) {
-            out += errorDescription;
-            i += 3;
-        } else if (marker(QLatin1StringView("{PM}"))) {
-            out += gstr_Nom_Programme.toUpper();
-            i += 4;
-        } else if (marker(QLatin1StringView("{P}"))) {
-            out += gstr_Nom_Programme;
-            i += 3;
-        } else {
-            out += model[i++];
-        }
-    }
+    const QString out = fun_Remplir_Modele(QString::fromUtf8(e.text), complement, errorDescription, &spliced);
     if (spliced || e.dropsComplement)
         complement.clear();
     return out;
@@ -541,4 +517,35 @@ QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur)
     for (const Entry& e : tableOf(constructeur))
         numbers << e.number;
     return numbers;
+}
+
+QString fun_Remplir_Modele(const QString& modele, const QString& complement, const QString& descriptionErreur,
+                           bool* complementUtilise)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < modele.size()) {
+        const auto marker = [&](QLatin1StringView m) { return QStringView(modele).sliced(i).startsWith(m); };
+        if (marker(QLatin1StringView("{Ct}"))) {
+            out += trimBlanks(complement);
+            i += 4;
+        } else if (marker(QLatin1StringView("{C}"))) {
+            out += complement;
+            if (complementUtilise)
+                *complementUtilise = true;
+            i += 3;
+        } else if (marker(QLatin1StringView("{E}"))) {
+            out += descriptionErreur;
+            i += 3;
+        } else if (marker(QLatin1StringView("{PM}"))) {
+            out += gstr_Nom_Programme.toUpper();
+            i += 4;
+        } else if (marker(QLatin1StringView("{P}"))) {
+            out += gstr_Nom_Programme;
+            i += 3;
+        } else {
+            out += modele[i++];
+        }
+    }
+    return out;
 }

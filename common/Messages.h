@@ -42,3 +42,10 @@ void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescript
 enum class Constructeur_Message { Logique, Saisie, Securite, Information, Erreur_Traitement };
 // The numbers that have an entry in a builder, ascending.
 QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur);
+
+// A catalogue text with its markers replaced in one pass, so that a complement holding
+// marker-like text shows as typed: {C} the complement (and *complementUtilise set), {Ct} the
+// complement without its surrounding blanks, {E} the error description, {P} the program's name,
+// {PM} the program's name in capitals.
+QString fun_Remplir_Modele(const QString& modele, const QString& complement, const QString& descriptionErreur,
+                           bool* complementUtilise = nullptr);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 QString g_dossierProgramme;
@@ -12,6 +13,14 @@ QString g_dossierProgramme;
 QString fun_Dossier_Programme() { return g_dossierProgramme; }
 
 void sub_Set_Dossier_Programme(const QString& dossier) { g_dossierProgramme = fun_Chemin_Normalise(dossier); }
+
+QString fun_Dossier_Programme_Par_Defaut(const QString& dossierExecutable)
+{
+    const QFileInfo exe(dossierExecutable);
+    if (exe.isDir() && exe.isWritable())
+        return fun_Chemin_Normalise(dossierExecutable);
+    return fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
 
 QString fun_Chemin_Normalise(const QString& chemin)
 {

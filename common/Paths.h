@@ -9,6 +9,9 @@
 // The program's own folder (reference-table defaults, documentation): set at start.
 QString fun_Dossier_Programme();
 void sub_Set_Dossier_Programme(const QString& dossier);
+// The program's own folder for an executable kept in a folder: that folder when it can be
+// written (a build tree, a portable copy), otherwise a per-user application folder.
+QString fun_Dossier_Programme_Par_Defaut(const QString& dossierExecutable);
 
 // "dossier" + separator + "fichier"; accepts "\" or "/" at the end of the folder.
 QString fun_Chemin(const QString& dossier, const QString& fichier);

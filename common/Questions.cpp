@@ -1,6 +1,7 @@
 #include "common/Questions.h"
 
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
@@ -261,26 +262,8 @@ const Entry catalogue[] = {
 // The entry's text with its markers replaced in one pass; empties the complement when spliced.
 QString expand(const char* text, QString& complement)
 {
-    const QString model = QString::fromUtf8(text);
-    QString out;
     bool spliced = false;
-    qsizetype i = 0;
-    while (i < model.size()) {
-        const auto marker = [&](QLatin1StringView m) { return QStringView(model).sliced(i).startsWith(m); };
-        if (marker(QLatin1StringView("{C}"))) {
-            out += complement;
-            spliced = true;
-            i += 3;
-        } else if (marker(QLatin1StringView("{PM}"))) {
-            out += gstr_Nom_Programme.toUpper();
-            i += 4;
-        } else if (marker(QLatin1StringView("{P}"))) {
-            out += gstr_Nom_Programme;
-            i += 3;
-        } else {
-            out += model[i++];
-        }
-    }
+    const QString out = fun_Remplir_Modele(QString::fromUtf8(text), complement, QString(), &spliced);
     if (spliced)
         complement.clear();
     return out;

@@ -3,6 +3,7 @@
 #include "coords/TexteNombre.h"
 #include "coords/Utm.h"
 
+#include <array>
 #include <cmath>
 
 using namespace coords;
@@ -11,7 +12,6 @@ namespace {
 
 const QString COLONNES = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"); // no I, no O
 const QString RANGS = COLONNES.left(20);                             // "ABCDEFGHJKLMNPQRSTUV"
-const QString RANGS_INVERSES = QStringLiteral("VUTSRQPNMLKJHGFEDCBA");
 const QString RANGS_ECRITURE = QStringLiteral("VABCDEFGHJKLMNPQRSTUV");
 const QString BANDES_NORD = QStringLiteral("NPQRSTUVWXY");
 const QString BANDES_SUD = QStringLiteral("MLKJHGFEDC");
@@ -42,23 +42,27 @@ bool chiffresSeulement(QStringView t)
     return true;
 }
 
-// The band's edge nearest the equator on the row cycle: 1.853 km to the minute of arc.
-struct Bord
+// The band's edge nearest the equator, in rows of 100 km from the equator: on the central
+// meridian, where each parallel comes nearest the equator, with the northing rounded as the
+// builder rounds it, so that no point of the band lies in a row before the first one counted.
+// Northwards the first row is the one that holds the edge; southwards the rows are counted from 1
+// (the row just south of the equator), the first one being the row after the count returned.
+int rangsJusquAuBord(int indiceBande, bool nord) // indiceBande 0 for N and M, 9 for X and C
 {
-    int rangsJusquAuBord = 0;
-    int position = 0;
-};
-Bord bord(double degresDuBord)
-{
-    const double c = degresDuBord * 60 * 0.01853 / 20;
-    return Bord{int(std::floor(c * 20)), int(std::floor((c - std::floor(c)) * 20))};
+    static const std::array<double, 10> distances = [] {
+        std::array<double, 10> d{};
+        for (int k = 0; k < 10; ++k)
+            d[k] = std::nearbyint(nordAuMeridienCentral(8.0 * k)); // halves to even, as the builder
+        return d;
+    }();
+    const double rangs = distances[indiceBande] / 100000;
+    // A southern edge on a row boundary (the equator): the row just north of it still holds the
+    // points whose northing rounds onto the edge.
+    return nord ? int(std::floor(rangs)) : int(std::ceil(rangs)) - 1;
 }
 
-QString tourne(const QString& lettres, int debut) // debut counted from 1
-{
-    const int k = (debut - 1) % lettres.size();
-    return lettres.mid(k) + lettres.left(k);
-}
+// a mod 20, from 0 to 19 whatever the sign of a.
+int modulo20(int a) { return ((a % 20) + 20) % 20; }
 
 } // namespace
 
@@ -146,44 +150,22 @@ std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString&
         k = BANDES_SUD.indexOf(lettreBande) + 1;
     if (k == 0 || lettreBande == u'Y') // bands C to X only
         return std::nullopt;
-    const Bord b = bord(8.0 * double(k - 1));
+    const int bord = rangsJusquAuBord(int(k - 1), nord);
 
-    const bool zonePaire = zone % 2 == 0;
-    const QString groupe = zonePaire ? QStringLiteral("PQRSTU") : QStringLiteral("JKLMNP");
-    int decalage = 11;
-    bool verifie = false;
-    int position = b.position;
-    QString fenetre(30, QLatin1Char(' '));
-    qsizetype r0 = -1; // index of the row letter in the window
-    for (int passe = 0; passe < 2; ++passe) {
-        const int o = decalage;
-        if (zonePaire)
-            decalage += 5;
-        QString alphabet = RANGS;
-        if (!nord) {
-            decalage = o + (zonePaire ? 15 : 0);
-            if (decalage > 20)
-                decalage -= 20;
-            alphabet = RANGS_INVERSES;
-        }
-        const QString tournees = tourne(alphabet, decalage);
-        if (!verifie || lettreBande == u'Y') {
-            ++position;
-            fenetre = QString(30, QLatin1Char(' '));
-        }
-        fenetre.replace(0, 20, tourne(tournees, position));
-        r0 = fenetre.indexOf(lettreRang);
-        if (verifie)
-            break;
-        verifie = true;
-        if ((r0 >= 0 && r0 < 10) || (lettreBande == u'X' && groupe.contains(lettreRang)))
-            break;
-        decalage = o == 1 ? 11 : 1;
-    }
-    if (r0 < 0) // a row letter found in neither pass
+    // The row letter, in the lettering of the builder: odd zones start the cycle at "A" at the
+    // equator, even zones at "F"; southwards the letters run backwards from the equator ("V", "U"
+    // ... in odd zones, "E", "D" ... in even ones). The row is the first from the band's edge that
+    // bears the letter: a band spans at most 15 rows, fewer than the cycle of 20.
+    const qsizetype lettre = RANGS.indexOf(lettreRang);
+    if (lettre < 0) // I, O, W to Z: no row bears them
         return std::nullopt;
-    const int rang = int(r0) + (nord ? 0 : 1);
-    const double rangs = double(b.rangsJusquAuBord + rang);
+    const int decalage = 5 * ((zone - 1) % 2);
+    int rang;
+    if (nord) // northing row R bears the letter (R + decalage) mod 20
+        rang = modulo20(int(lettre) - decalage - bord);
+    else // the s-th row south of the equator bears the letter (decalage - s) mod 20
+        rang = modulo20(decalage - int(lettre) - bord - 1) + 1;
+    const double rangs = double(bord + rang);
     const double dansLeCarre = chiffresNord.toInt();
     if (nord) {
         r.northing = rangs * 100000 + dansLeCarre;

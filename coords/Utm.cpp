@@ -51,6 +51,23 @@ std::optional<Lu> lire(const QString& libelle, const QString& texte)
     return Lu{p.hemisphere, *d, *m, *s};
 }
 
+// The meridian arc of the forward direction, from the equator to the latitude phi (radians), in
+// metres; negative in the south.
+double arcMeridien(double phi)
+{
+    const double a = A_WGS84;
+    const double b = a - a / INV_APLATISSEMENT;
+    const double n = (a - b) / (a + b);
+    const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
+    const double Ap = a * (1 - n + (5.0 / 4) * (n2 - n3) + (81.0 / 64) * (n4 - n5));
+    const double Bp = (19134411 * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
+    const double Cp = (95672055 * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
+    const double Dp = (223234795 * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
+    const double Ep = (2009113155 * n4 / 51) * (99.0 / 144) * (n2 - n3);
+    return Ap * phi - Bp * std::sin(2 * phi) + Cp * std::sin(4 * phi) - Dp * std::sin(6 * phi) +
+           Ep * std::sin(8 * phi);
+}
+
 // Seconds and minutes of the UTM text form.
 QString texteStr(double v) { return QLatin1Char(' ') + texteGeneral(v, QLatin1Char('.')); }
 
@@ -70,6 +87,12 @@ QString fun_Texte_UTM(double valeur, bool latitude)
     const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(std::abs(d), QLatin1Char('.'));
     const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(std::abs(m)).right(2);
     return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(std::abs(s)) + QLatin1Char('"');
+}
+
+double nordAuMeridienCentral(double latitude)
+{
+    const double rad = 2 * (4 * std::atan(1.0)) / 360;
+    return K0 * arcMeridien(latitude * rad);
 }
 
 std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude)
@@ -95,8 +118,6 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const double pi = 4 * std::atan(1.0);
     const double rad = 2 * pi / 360;
     const double a = A_WGS84;
-    const double b = a - a / INV_APLATISSEMENT;
-    const double n = (a - b) / (a + b);
     const double e2 = std::pow(E_WGS84, 2);
 
     double lambda = (lon->d + lon->m / 60 + lon->s / 3600) * rad;
@@ -123,14 +144,7 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const double C = e2 * std::pow(std::cos(phi), 2);
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
     const double A = std::remainder(lambda - lambda0, 2 * pi) * std::cos(phi);
-    const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
-    const double Ap = a * (1 - n + (5.0 / 4) * (n2 - n3) + (81.0 / 64) * (n4 - n5));
-    const double Bp = (19134411 * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
-    const double Cp = (95672055 * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
-    const double Dp = (223234795 * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
-    const double Ep = (2009113155 * n4 / 51) * (99.0 / 144) * (n2 - n3);
-    const double M = Ap * phi - Bp * std::sin(2 * phi) + Cp * std::sin(4 * phi) - Dp * std::sin(6 * phi) +
-                     Ep * std::sin(8 * phi);
+    const double M = arcMeridien(phi);
 
     double nord = K0 * (M + N * std::tan(phi) *
                                 (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +

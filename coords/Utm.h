@@ -28,6 +28,11 @@ std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QStrin
 std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresMinutesSecondes& longitude,
                                             QChar lettreLatitude, const DegresMinutesSecondes& latitude);
 
+// The northing of a latitude (degrees) on a zone's central meridian, where a parallel comes
+// nearest the equator, as the forward direction computes it before rounding: metres, negative in
+// the south (without the false northing).
+double nordAuMeridienCentral(double latitude);
+
 struct TextesUtmGeo
 {
     // Letter, whole degrees, "°", minutes on two places (" 5", "00"), "'", the seconds after a

@@ -5,9 +5,6 @@
 namespace email {
 
 namespace {
-MousePointer g_pointer;
-int g_pointerValue = vbDefault;
-
 QStringList nonEmptyParts(const QString& text)
 {
     return text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -18,17 +15,6 @@ platform::MailTransport transportFor(bool showDialog)
     return showDialog ? platform::MailTransport::ComposeWindow : platform::MailTransport::SendAtOnce;
 }
 } // namespace
-
-void installMousePointer(MousePointer pointer) { g_pointer = std::move(pointer); }
-
-int mousePointer() { return g_pointer.get ? g_pointer.get() : g_pointerValue; }
-
-void setMousePointer(int value)
-{
-    g_pointerValue = value;
-    if (g_pointer.set)
-        g_pointer.set(value);
-}
 
 QStringList recipientList(const QString& recipients)
 {

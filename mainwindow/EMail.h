@@ -3,6 +3,7 @@
 // record list mails export files, circulars and reminders through it; the about box opens a
 // message to the contact address. Nothing here shows a box: failures come back to the caller.
 
+#include "common/MousePointer.h"
 #include "platform/Mail.h"
 
 #include <QString>
@@ -11,20 +12,13 @@
 
 namespace email {
 
-// Values of the screen's mouse pointer.
-inline constexpr int vbDefault = 0;
-inline constexpr int vbHourglass = 11;
-
-// Reads and sets the screen's mouse pointer. The main window installs functions that change the
-// application's cursor; until then the value is only kept here.
-struct MousePointer
-{
-    std::function<int()> get;
-    std::function<void(int)> set;
-};
-void installMousePointer(MousePointer pointer);
-int mousePointer();
-void setMousePointer(int value);
+// The screen's mouse pointer (common/MousePointer.h), under the names the e-mail callers use.
+using pointer::installMousePointer;
+using pointer::MousePointer;
+using pointer::mousePointer;
+using pointer::setMousePointer;
+using pointer::vbDefault;
+using pointer::vbHourglass;
 
 // Recipients: every blank removed, split at ";", empty parts dropped.
 QStringList recipientList(const QString& recipients);

@@ -486,6 +486,18 @@ CellFormat& fmtOf(GridContent& c, int row, int col)
     return r.fmt[size_t(col)];
 }
 
+// Applies a change to the settings of every cell of a range (clipped to the grid); returns the
+// clipped range.
+template <class Change>
+GridRange changeFormats(GridContent& c, const GridRange& range, Change change)
+{
+    const GridRange r = clip(c, range);
+    for (int row = r.row1; row <= r.row2; ++row)
+        for (int col = r.col1; col <= r.col2; ++col)
+            change(fmtOf(c, row, col));
+    return r;
+}
+
 const CellFormat* fmtIf(const GridContent& c, int row, int col)
 {
     if (row < 0 || row >= c.rowCount() || col < 0 || col >= c.cols)
@@ -532,14 +544,9 @@ void Grid::setCheckState(const GridRange& range, int state)
 {
     if (state != NoCheck && state != Checked && state != Unchecked)
         return;
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).check = quint8(state);
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.check = quint8(state); });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 GridColour Grid::backColour(int row, int col) const
@@ -550,14 +557,9 @@ GridColour Grid::backColour(int row, int col) const
 
 void Grid::setBackColour(const GridRange& range, GridColour colour)
 {
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).back = colour;
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.back = colour; });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 QString Grid::fontName(int row, int col) const
@@ -569,13 +571,10 @@ QString Grid::fontName(int row, int col) const
 void Grid::setFontName(const GridRange& range, const QString& name)
 {
     GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
+    if (clip(c, range).isEmpty())
         return;
     const quint16 font = c.fontNumber(name);
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).font = font;
+    const GridRange r = changeFormats(c, range, [&](CellFormat& f) { f.font = font; });
     emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
@@ -589,14 +588,9 @@ void Grid::setFontSize(const GridRange& range, double points)
 {
     if (!(points > 0) || points > 1000)
         return;
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col)
-            fmtOf(c, row, col).fontSize = float(points);
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) { f.fontSize = float(points); });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 bool Grid::isReadOnly(int row, int col) const
@@ -607,17 +601,13 @@ bool Grid::isReadOnly(int row, int col) const
 
 void Grid::setReadOnly(const GridRange& range, bool readOnly)
 {
-    GridContent& c = d->content;
-    const GridRange r = clip(c, range);
-    if (r.isEmpty())
-        return;
-    for (int row = r.row1; row <= r.row2; ++row)
-        for (int col = r.col1; col <= r.col2; ++col) {
-            CellFormat& f = fmtOf(c, row, col);
-            f.readOnly = readOnly;
-            f.back = readOnly ? d->backFixed : 0;
-        }
-    emitCells(r.row1, r.col1, r.row2, r.col2);
+    const GridColour back = readOnly ? d->backFixed : 0;
+    const GridRange r = changeFormats(d->content, range, [&](CellFormat& f) {
+        f.readOnly = readOnly;
+        f.back = back;
+    });
+    if (!r.isEmpty())
+        emitCells(r.row1, r.col1, r.row2, r.col2);
 }
 
 // ---------------------------------------------------------------- grid-wide settings
@@ -691,51 +681,85 @@ void Grid::setRedraw(bool on)
 // ---------------------------------------------------------------- column settings
 
 namespace {
+
 const GridColumn kDefaultColumn;
+
+const GridColumn& columnOf(const GridData& d, int col)
+{
+    return col >= 0 && col < d.content.cols ? d.content.columns[size_t(col)] : kDefaultColumn;
 }
 
-#define GRID_COLUMN_GET(col) ((col) >= 0 && (col) < d->content.cols ? d->content.columns[size_t(col)] : kDefaultColumn)
+// Sets one setting of a column; true when it changed.
+template <typename T>
+bool setColumnField(GridData& d, int col, T GridColumn::*field, const T& value)
+{
+    if (col < 0 || col >= d.content.cols)
+        return false;
+    T& current = d.content.columns[size_t(col)].*field;
+    if (current == value)
+        return false;
+    current = value;
+    return true;
+}
 
-bool Grid::colHidden(int col) const { return GRID_COLUMN_GET(col).hidden; }
-Grid::DataType Grid::colDataType(int col) const { return GRID_COLUMN_GET(col).type; }
-QString Grid::colEditList(int col) const { return GRID_COLUMN_GET(col).editList; }
-Grid::Sort Grid::colSort(int col) const { return GRID_COLUMN_GET(col).sort; }
-bool Grid::colCentred(int col) const { return GRID_COLUMN_GET(col).centred; }
-int Grid::colWidth(int col) const { return GRID_COLUMN_GET(col).width; }
-QString Grid::colData(int col) const { return GRID_COLUMN_GET(col).data; }
+} // namespace
 
-#undef GRID_COLUMN_GET
+bool Grid::colHidden(int col) const { return columnOf(*d, col).hidden; }
+Grid::DataType Grid::colDataType(int col) const { return columnOf(*d, col).type; }
+QString Grid::colEditList(int col) const { return columnOf(*d, col).editList; }
+Grid::Sort Grid::colSort(int col) const { return columnOf(*d, col).sort; }
+bool Grid::colCentred(int col) const { return columnOf(*d, col).centred; }
+int Grid::colWidth(int col) const { return columnOf(*d, col).width; }
+QString Grid::colData(int col) const { return columnOf(*d, col).data; }
 
-#define GRID_COLUMN_SET(col, field, value)                                                                   \
-    do {                                                                                                     \
-        if ((col) < 0 || (col) >= d->content.cols)                                                           \
-            return;                                                                                          \
-        GridColumn& column = d->content.columns[size_t(col)];                                                \
-        if (column.field == (value))                                                                         \
-            return;                                                                                          \
-        column.field = (value);                                                                              \
-        if (d->redraw)                                                                                       \
-            Q_EMIT columnSettingsChanged(col);                                                               \
-    } while (false)
+void Grid::columnChanged(int col)
+{
+    if (d->redraw)
+        Q_EMIT columnSettingsChanged(col);
+}
 
-void Grid::setColHidden(int col, bool hidden) { GRID_COLUMN_SET(col, hidden, hidden); }
-void Grid::setColDataType(int col, DataType type) { GRID_COLUMN_SET(col, type, type); }
+void Grid::setColHidden(int col, bool hidden)
+{
+    if (setColumnField(*d, col, &GridColumn::hidden, hidden))
+        columnChanged(col);
+}
+
+void Grid::setColDataType(int col, DataType type)
+{
+    if (setColumnField(*d, col, &GridColumn::type, type))
+        columnChanged(col);
+}
+
 void Grid::setColEditList(int col, const QString& list)
 {
     d->labelCache.remove(col);
-    GRID_COLUMN_SET(col, editList, list);
+    if (setColumnField(*d, col, &GridColumn::editList, list))
+        columnChanged(col);
 }
+
 void Grid::setColSort(int col, Sort sort)
 {
-    if (sort == Sort::UseColumnSort)
-        return;
-    GRID_COLUMN_SET(col, sort, sort);
+    if (sort != Sort::UseColumnSort && setColumnField(*d, col, &GridColumn::sort, sort))
+        columnChanged(col);
 }
-void Grid::setColCentred(int col, bool centred) { GRID_COLUMN_SET(col, centred, centred); }
-void Grid::setColWidth(int col, int pixels) { GRID_COLUMN_SET(col, width, std::max(-1, pixels)); }
-void Grid::setColData(int col, const QString& data) { GRID_COLUMN_SET(col, data, data); }
 
-#undef GRID_COLUMN_SET
+void Grid::setColCentred(int col, bool centred)
+{
+    if (setColumnField(*d, col, &GridColumn::centred, centred))
+        columnChanged(col);
+}
+
+void Grid::setColWidth(int col, int pixels)
+{
+    if (setColumnField(*d, col, &GridColumn::width, std::max(-1, pixels)))
+        columnChanged(col);
+}
+
+void Grid::setColData(int col, const QString& data)
+{
+    if (setColumnField(*d, col, &GridColumn::data, data))
+        columnChanged(col);
+}
 
 QString Grid::editList() const { return d->editList; }
 void Grid::setEditList(const QString& list) { d->editList = list; }

@@ -80,6 +80,7 @@ public:
     // rows with Ctrl and Shift clicks.
     enum class SelectionMode : int { Free = 0, ListBox = 3 };
 
+    // A new grid has one row and one column, both fixed: an empty header.
     explicit Grid(QObject* parent = nullptr);
     ~Grid() override;
     Grid(const Grid&) = delete;
@@ -274,6 +275,7 @@ Q_SIGNALS:
 private:
     friend class GridFile;
     void emitCells(int r1, int c1, int r2, int c2);
+    void columnChanged(int col);
     void beginReset();
     void endReset();
     void replaceContent(GridContent&& content);

@@ -440,14 +440,22 @@ bool decodeUtf8(const QByteArray& bytes, QString* out)
     return !dec.hasError();
 }
 
-GridFileResult readAll(const QString& path, QByteArray* bytes)
+// Opens a file for reading, or says why it cannot be.
+GridFileResult openForReading(QFile& f, const QString& path)
 {
-    QFile f(path);
     if (!f.exists())
         return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
     if (!f.open(QIODevice::ReadOnly))
         return GridFileResult::failure(
             QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    return GridFileResult::success();
+}
+
+GridFileResult readAll(const QString& path, QByteArray* bytes)
+{
+    QFile f(path);
+    if (GridFileResult opened = openForReading(f, path); !opened)
+        return opened;
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return GridFileResult::failure(
@@ -573,7 +581,7 @@ bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, 
     return true;
 }
 
-GridFileResult loadText(Grid& grid, const GridContent& current, const QString& path, const QString& cellSep,
+GridFileResult loadText(const GridContent& current, const QString& path, const QString& cellSep,
                         const QString& rowSep, GridContent* out)
 {
     QByteArray bytes;
@@ -614,7 +622,6 @@ GridFileResult loadText(Grid& grid, const GridContent& current, const QString& p
             row.cells[c.fixedCols + k] = l[k];
         c.rows.push_back(std::move(row));
     }
-    Q_UNUSED(grid);
     *out = std::move(c);
     return GridFileResult::success();
 }
@@ -751,7 +758,7 @@ GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
         GridContent c;
         const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
         const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
-        if (GridFileResult r = loadText(grid, grid.content(), path, cellSep, rowSep, &c); !r)
+        if (GridFileResult r = loadText(grid.content(), path, cellSep, rowSep, &c); !r)
             return r;
         grid.replaceContent(std::move(c));
         return GridFileResult::success();
@@ -764,11 +771,8 @@ GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
 GridFileResult GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
 {
     QFile f(path);
-    if (!f.exists())
-        return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+    if (GridFileResult opened = openForReading(f, path); !opened)
+        return opened;
     FileLineReader lines(f);
     QString line;
     QString why;

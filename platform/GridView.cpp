@@ -302,7 +302,7 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent) { init(grid
 
 GridView::~GridView()
 {
-    for (auto& c : m_connections)
+    for (const auto& c : std::as_const(m_connections))
         disconnect(c);
 }
 
@@ -342,28 +342,28 @@ void GridView::setGrid(Grid* grid)
         grid = m_ownGrid;
     if (isEditing())
         finishEditing(true);
-    for (auto& c : m_connections)
+    for (const auto& c : std::as_const(m_connections))
         disconnect(c);
+    m_connections.clear();
     m_model->swapGrid([this, grid] { m_grid = grid; });
     GridModel* m = m_model;
-    int i = 0;
-    m_connections[i++] = connect(grid, &Grid::cellsChanged, m, [m](int r1, int c1, int r2, int c2) { m->cellsChanged(r1, c1, r2, c2); });
-    m_connections[i++] = connect(grid, &Grid::rowsAboutToBeInserted, m, [m](int a, int b) { m->rowsAboutToInsert(a, b); });
-    m_connections[i++] = connect(grid, &Grid::rowsInserted, m, [m](int, int) { m->rowsInsertedDone(); });
-    m_connections[i++] = connect(grid, &Grid::rowsAboutToBeRemoved, m, [m](int a, int b) { m->rowsAboutToRemove(a, b); });
-    m_connections[i++] = connect(grid, &Grid::rowsRemoved, m, [m](int, int) { m->rowsRemovedDone(); });
-    m_connections[i++] = connect(grid, &Grid::aboutToReset, m, [this, m] {
+    m_connections << connect(grid, &Grid::cellsChanged, m, [m](int r1, int c1, int r2, int c2) { m->cellsChanged(r1, c1, r2, c2); });
+    m_connections << connect(grid, &Grid::rowsAboutToBeInserted, m, [m](int a, int b) { m->rowsAboutToInsert(a, b); });
+    m_connections << connect(grid, &Grid::rowsInserted, m, [m](int, int) { m->rowsInsertedDone(); });
+    m_connections << connect(grid, &Grid::rowsAboutToBeRemoved, m, [m](int a, int b) { m->rowsAboutToRemove(a, b); });
+    m_connections << connect(grid, &Grid::rowsRemoved, m, [m](int, int) { m->rowsRemovedDone(); });
+    m_connections << connect(grid, &Grid::aboutToReset, m, [this, m] {
         if (isEditing())
             finishEditing(true);
         m->beginReset();
     });
-    m_connections[i++] = connect(grid, &Grid::reset, m, [m] { m->endReset(); });
-    m_connections[i++] = connect(grid, &Grid::selectionChanged, this, &GridView::gridSelectionChanged);
-    m_connections[i++] = connect(grid, &Grid::columnSettingsChanged, this, [this, m](int col) {
+    m_connections << connect(grid, &Grid::reset, m, [m] { m->endReset(); });
+    m_connections << connect(grid, &Grid::selectionChanged, this, &GridView::gridSelectionChanged);
+    m_connections << connect(grid, &Grid::columnSettingsChanged, this, [this, m](int col) {
         m->columnChanged(col);
         applyColumn(col);
     });
-    m_connections[i++] = connect(grid, &QObject::destroyed, this, [this] {
+    m_connections << connect(grid, &QObject::destroyed, this, [this] {
         if (m_grid != m_ownGrid) {
             m_model->swapGrid([this] { m_grid = m_ownGrid; });
         }

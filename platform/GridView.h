@@ -148,7 +148,7 @@ private:
     Grid* m_grid = nullptr;
     Grid* m_ownGrid = nullptr;
     GridModel* m_model = nullptr;
-    QMetaObject::Connection m_connections[10];
+    QList<QMetaObject::Connection> m_connections;
 
     QPointer<QWidget> m_editor;
     int m_editRow = -1;

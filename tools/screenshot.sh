@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Mirelot, starts it on a virtual screen (Xvfb) with a fresh settings folder, and saves
-# two pictures of its main window: as it opens, and with the "Options > Paramétrage" menu open.
+# Builds Mirelot and starts it on a virtual screen (Xvfb). First as a new user (fresh home, no
+# settings): a picture of the first-start question. Then with the settings of a user who has
+# already started it once: pictures of the main window as it opens, and with the
+# "Options > Paramétrage" menu open.
 #   tools/screenshot.sh [output folder]     (default: build/screenshots)
 # Installs, with apt-get, what it needs and is missing: xvfb, xauth, scrot, xdotool.
 set -euo pipefail
@@ -29,7 +31,32 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 export MIRELOT_HOME="$home" HOME="$home" QT_QPA_PLATFORM=xcb LANG=fr_FR.UTF-8 LC_ALL=C.UTF-8
 
-# The part that runs inside the virtual screen.
+# A new user: the first-start question, then the program is stopped.
+cat >"$home/first.sh" <<'INNER'
+#!/usr/bin/env bash
+set -euo pipefail
+program="$1"; out="$2"
+"$program" &
+pid=$!
+for _ in $(seq 50); do
+  xdotool search --name "^Mirelot" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+sleep 1
+scrot -o "$out/mirelot-first-start.png"
+# Every question answered with its default button: the proposed folder, the learning mode,
+# the update check, then the address editor opens beside the main window.
+for _ in 1 2 3 4; do
+  xdotool key Return
+  sleep 0.7
+done
+sleep 1
+scrot -o "$out/mirelot-first-start-done.png"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+INNER
+
+# A user who has started the program before: the main window and a menu.
 cat >"$home/shoot.sh" <<'INNER'
 #!/usr/bin/env bash
 set -euo pipefail
@@ -53,7 +80,25 @@ scrot -o "$out/mirelot-options-menu.png"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 INNER
-chmod +x "$home/shoot.sh"
+chmod +x "$home/first.sh" "$home/shoot.sh"
+
+xvfb-run -a -s "-screen 0 1100x760x24" "$home/first.sh" "$build/app/mirelot" "$out"
+
+rm -f "$home/registry.json"
+mkdir -p "$home/Mirelot"
+cat >"$home/registry.json" <<JSON
+{"format": "Mirelot registry", "version": 1, "hives": {
+ "HKEY_CURRENT_USER": {"name": "HKEY_CURRENT_USER", "values": [], "keys": []},
+ "HKEY_LOCAL_MACHINE": {"name": "HKEY_LOCAL_MACHINE", "values": [], "keys": [
+  {"name": "SOFTWARE", "values": [], "keys": [{"name": "Mirelot", "values": [], "keys": [
+   {"name": "Version", "keys": [], "values": [{"name": "Version", "type": 1, "data": "Z2010"}]},
+   {"name": "Options Générales", "keys": [], "values": [{"name": "Check UPDATE sur Web", "type": 1, "data": "3"}]},
+   {"name": "Paramètres", "keys": [], "values": [
+     {"name": "Dossier", "type": 1, "data": "$home/Mirelot"},
+     {"name": "Validation Espèces", "type": 1, "data": "0"},
+     {"name": "Adresses email Check1", "type": 1, "data": "6"},
+     {"name": "Adresses email Check2", "type": 1, "data": "6"}]}]}]}]}}}
+JSON
 xvfb-run -a -s "-screen 0 1100x760x24" "$home/shoot.sh" "$build/app/mirelot" "$out"
 echo "Pictures in $out:"
 ls -1 "$out"

@@ -12,6 +12,9 @@
 
 using platform::Grid;
 
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
 namespace {
 
 void fill(Grid& g, const QStringList& rows, int fixedRows = 1, int fixedCols = 1)
@@ -35,19 +38,6 @@ QStringList column(const Grid& g, int col)
     for (int r = 0; r < g.rows(); ++r)
         out << g.cell(r, col);
     return out;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace
@@ -274,7 +264,7 @@ TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
     ASSERT_TRUE(sub_Log_Export("SHOC-A~Passage N1.FLX2009"));
     env.clock().set(QDateTime(QDate(2010, 1, 12), QTime(8, 0, 5)));
     ASSERT_TRUE(sub_Log_Export("SHOC-B~Passage N2.FLX2009"));
-    EXPECT_EQ(readFile(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
+    EXPECT_EQ(readBytes(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
                                               "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
@@ -289,9 +279,9 @@ TEST_F(ExportLogTest, WriterUsesTheDataFolderSettingAndAnyCaseOfTheName)
     const QString other = env.path("Autre");
     QDir().mkpath(other);
     sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", other);
-    writeFile(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
+    writeBytes(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
     ASSERT_TRUE(sub_Log_Export("X.xls"));
-    EXPECT_EQ(readFile(QDir(other).filePath("log_export.txt")),
+    EXPECT_EQ(readBytes(QDir(other).filePath("log_export.txt")),
               QByteArray("X.xls\t05/11/2009 10:12:30\r\nancien\t01/01/2009 00:00:00\r\n"));
     EXPECT_FALSE(QFile::exists(QDir(other).filePath("LOG_EXPORT.TXT")));
     EXPECT_FALSE(QFile::exists(logPath()));
@@ -301,9 +291,9 @@ TEST_F(ExportLogTest, WriterKeepsOldLinesByteForByte)
 {
     // Lines of any form (no tab, another encoding) are copied unchanged.
     const QByteArray old = "sans tabulation\r\nR\xe9seau.xls\t01/02/2009 10:00:00\r\n";
-    writeFile(logPath(), old);
+    writeBytes(logPath(), old);
     ASSERT_TRUE(sub_Log_Export("N.xls"));
-    EXPECT_EQ(readFile(logPath()), "N.xls\t05/11/2009 10:12:30\r\n" + old);
+    EXPECT_EQ(readBytes(logPath()), "N.xls\t05/11/2009 10:12:30\r\n" + old);
 }
 
 TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
@@ -319,7 +309,7 @@ TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
 
 TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 {
-    writeFile(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
+    writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(*lines, (QList<Ligne_Log_Export>{{"a.xls", "05/11/2009 10:00:00"},
@@ -327,7 +317,7 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
                                                {"c.xls", ""}}));
     QFile::remove(logPath());
     EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()), std::optional<QList<Ligne_Log_Export>>(QList<Ligne_Log_Export>()));
-    writeFile(logPath(), "\xff\xfe\x00");
+    writeBytes(logPath(), "\xff\xfe\x00");
     EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value()) << "no UTF-8 text";
     EXPECT_FALSE(fun_Date_Log_Export("05/11/2009").isValid());
     EXPECT_FALSE(fun_Date_Log_Export("32/11/2009 10:00:00").isValid());
@@ -335,7 +325,7 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 
 TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
 {
-    writeFile(logPath(), "A.xls\t05/11/2009 10:00:00\r\n"
+    writeBytes(logPath(), "A.xls\t05/11/2009 10:00:00\r\n"
                          "B.xls\t01/12/2009 09:00:00\r\n"
                          "A.xls\t12/01/2010 08:00:00\r\n" // latest of A, though not first
                          "A.xls\t06/11/2009 10:00:00\r\n"
@@ -355,7 +345,7 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(lines->size(), 3);
     EXPECT_TRUE(lines->contains(Ligne_Log_Export{"A.xls", "12/01/2010 08:00:00"}));
-    EXPECT_TRUE(readFile(logPath()).endsWith("\r\n"));
+    EXPECT_TRUE(readBytes(logPath()).endsWith("\r\n"));
 }
 
 TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)
@@ -366,12 +356,12 @@ TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)
     ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));
     EXPECT_EQ(work.rows(), 1) << "an empty grid with its header row";
     EXPECT_TRUE(QFile::exists(logPath())) << "and an empty log";
-    EXPECT_EQ(readFile(logPath()), QByteArray());
+    EXPECT_EQ(readBytes(logPath()), QByteArray());
 
     // A log that is no text: the read fails, the grid is empty, the file is kept as it was.
     const QByteArray binary("\x89PNG\r\n\x1a\n\xff\xff", 10);
-    writeFile(logPath(), binary);
+    writeBytes(logPath(), binary);
     EXPECT_FALSE(sub_Load_Log_Export(env.dataFolder(), work));
     EXPECT_EQ(work.rows(), 1);
-    EXPECT_EQ(readFile(logPath()), binary);
+    EXPECT_EQ(readBytes(logPath()), binary);
 }

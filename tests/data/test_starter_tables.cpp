@@ -13,20 +13,10 @@
 using platform::Grid;
 using platform::GridFile;
 
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList headerTexts(const Grid& g)
 {

@@ -17,25 +17,15 @@ using platform::ScriptedDialogs;
 namespace mb = platform::mb;
 using namespace testing_support;
 
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
 namespace {
 
 const QString kShoc =
     QStringLiteral("SHOC-26~Crest~Les Plaines~DUPONT Jean~Hiver 2009-2010~Passage 1.FLX2009");
 const QString kEps = QStringLiteral("eps-26-0123~Passage 2.FLX2009");
 const QString kAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 Grid* loaded(const QString& path)
 {

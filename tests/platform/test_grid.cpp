@@ -592,3 +592,23 @@ TEST(GridSignals, ChangesAreAnnouncedAndRedrawOffHoldsThemBack)
     g.setRedraw(true);
     EXPECT_EQ(resets.size(), 1) << "redraw on: one reset";
 }
+
+TEST(GridCopy, CopyFromTakesCellsSettingsAndCounts)
+{
+    Grid a, b;
+    fill(a, {"H\tI", "x\ty"});
+    a.setCheckState(1, 1, Grid::Checked);
+    a.setColHidden(1, true);
+    a.setRowKey(1, "k");
+    a.select(1, 1);
+    b.setRows(9);
+    b.copyFrom(a);
+    EXPECT_EQ(b.rows(), 2);
+    EXPECT_EQ(b.cell(1, 1), "y");
+    EXPECT_EQ(b.checkState(1, 1), Grid::Checked);
+    EXPECT_TRUE(b.colHidden(1));
+    EXPECT_EQ(b.rowKey(1), "k");
+    EXPECT_EQ(b.row(), 1);
+    a.setCell(1, 1, "changed");
+    EXPECT_EQ(b.cell(1, 1), "y") << "a copy, not a view";
+}

@@ -350,6 +350,17 @@ TEST_F(GridViewTest, MouseEventsGiveTheCellUnderTheMouse)
     EXPECT_EQ(downs[1], (QList<int>{1, 1, 0, 3})) << "the header row is row 0";
     EXPECT_EQ(downs[2], (QList<int>{2, 0, 0, 0})) << "the corner is cell (0, 0)";
     EXPECT_GE(clicks.size(), 1);
+
+    QList<QPair<int, int>> moves;
+    QObject::connect(&view, &GridView::mouseMove, &view, [&](int, int, int, int) {
+        moves << qMakePair(view.mouseRow(), view.mouseCol());
+    });
+    QTest::mouseMove(view.viewport(), centreOf(3, 2));
+    QTest::mouseMove(view.horizontalHeader()->viewport(), QPoint(x, 5));
+    ASSERT_GE(moves.size(), 2);
+    EXPECT_EQ(moves.first(), qMakePair(3, 2));
+    EXPECT_EQ(moves.last(), qMakePair(0, 3)) << "over the header: row 0";
+
     grid().setEditable(Grid::Editable::None);
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centreOf(3, 2));
     EXPECT_EQ(dbl.size(), 1);

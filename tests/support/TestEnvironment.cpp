@@ -5,6 +5,7 @@
 #include "common/Paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -50,6 +51,19 @@ void TestEnvironment::restartRegistry()
 {
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     platform::services().registry = m_registry.get();
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size()) << path.toStdString();
 }
 
 } // namespace testing_support

@@ -52,6 +52,11 @@ private:
     platform::Services m_previous;
 };
 
+// Whole-file helpers: the bytes of a file (empty when it cannot be read), and a file written
+// with the given bytes (the test fails when it cannot be).
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
 } // namespace testing_support
 
 // Readable QString values in test failures.

@@ -1,0 +1,306 @@
+// The export table of a large survey written as a workbook: 65,000 data rows of 40 columns
+// under their header, so two sheets at 65,000 rows a sheet. sub_Export_Excel (conversion of
+// every cell text, formats, temporary file replaced at the end) is measured beside
+// libxlsxwriter writing the same cells, already converted, in a plain loop; the goal is a ratio
+// of at most 1.5.
+//
+//   build/bench/common/bench_excelwriter
+
+#include "common/ExcelWriter.h"
+#include "common/Globals.h"
+#include "platform/Grid.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int k_lignesDonnees = 65'000;
+constexpr int k_colonnes = 40;
+
+const QStringList k_entete = {"Organisme",
+                              "CPU",
+                              "Type",
+                              "Code inventaire",
+                              "Etude",
+                              "Hiver",
+                              "Site",
+                              "Pays",
+                              "Département",
+                              "Commune",
+                              "Lieudit",
+                              "Date",
+                              "Heure",
+                              "Durée",
+                              "Type échantillon",
+                              "N° Passage",
+                              "Observateur",
+                              "Email",
+                              "N° Parcelle SHOC",
+                              "N° Parcelle",
+                              "Altitude",
+                              "Zone UTM",
+                              "Maille MGRS",
+                              "Longitude",
+                              "Latitude",
+                              "Type de coordonnées",
+                              "Type de coordonnées lambert",
+                              "SHOC-Nuage",
+                              "SHOC-Pluie",
+                              "SHOC-Vent",
+                              "SHOC-Visibilité",
+                              "SHOC-MPP-PA",
+                              "SHOC-MPA-PA",
+                              "SHOC-MPA-SN",
+                              "Classe",
+                              "Code espèce",
+                              "Nom espèce",
+                              "Comportement",
+                              "Distance de contact",
+                              "Nombre"};
+
+const QStringList k_especes = {"Pie bavarde",   "Alouette des champs", "Bruant jaune",     "Perdrix grise",
+                               "Vanneau huppé", "Étourneau sansonnet", "Pinson des arbres"};
+const QStringList k_distances = {"< 50m", "50-200m", "> 200m", "En vol", "Non indiquée"};
+
+// The export table as the record list builds it: column 0 empty, header in row 0.
+platform::Grid* tableExport()
+{
+    static platform::Grid* g = [] {
+        auto* t = new platform::Grid;
+        t->setCols(k_colonnes + 1);
+        t->setRows(k_lignesDonnees + 1);
+        t->setFixedRows(1);
+        t->setFixedCols(1);
+        for (int c = 0; c < k_colonnes; ++c)
+            t->setCell(0, c + 1, k_entete[c]);
+        for (int r = 1; r <= k_lignesDonnees; ++r) {
+            const int site = r / 40, parcelle = r % 10 + 1;
+            const QStringList cells = {"LPO",
+                                       "A1B2C3",
+                                       "Observateur",
+                                       QStringLiteral("'%1").arg(1000000 + r),
+                                       "SHOC",
+                                       "2009-2010",
+                                       QStringLiteral("SHOC-%1-Les Grands Champs").arg(site),
+                                       "FR",
+                                       QStringLiteral("'%1").arg(site % 95 + 1, 2, 10, QLatin1Char('0')),
+                                       "Saint-Martin-des-Prés",
+                                       "La Croix Blanche",
+                                       QStringLiteral("%1/11/2009").arg(r % 28 + 1, 2, 10, QLatin1Char('0')),
+                                       QStringLiteral("%1:%2")
+                                           .arg(7 + r % 10, 2, 10, QLatin1Char('0'))
+                                           .arg(r % 60, 2, 10, QLatin1Char('0')),
+                                       "00:45",
+                                       "Parcelle",
+                                       QString::number(r % 5 + 1),
+                                       "Dupont",
+                                       "jean.dupont@exemple.fr",
+                                       QStringLiteral("Parcelle SHOC 2009 : %1").arg(parcelle),
+                                       QString::number(parcelle),
+                                       QString::number(100 + r % 300),
+                                       "31T",
+                                       "DJ4512",
+                                       QStringLiteral("2,%1").arg(100000 + r),
+                                       QStringLiteral("48,%1").arg(200000 + r),
+                                       "1",
+                                       r % 3 ? "" : "2E",
+                                       QString::number(r % 4),
+                                       QString::number(r % 3),
+                                       QString::number(r % 5),
+                                       QString::number(r % 4 + 1),
+                                       r % 2 ? "-1" : "",
+                                       QStringLiteral("%1%").arg(r % 100),
+                                       QStringLiteral("%1,5").arg(r % 50),
+                                       "O",
+                                       "PICPIC",
+                                       k_especes[r % k_especes.size()],
+                                       r % 7 ? "" : "ALIM",
+                                       k_distances[r % k_distances.size()],
+                                       QString::number(r % 12 + 1)};
+            for (int c = 0; c < k_colonnes; ++c)
+                t->setCell(r, c + 1, cells[c]);
+        }
+        return t;
+    }();
+    return g;
+}
+
+void reglagesClasseur()
+{
+    Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
+}
+
+void BM_SubExportExcel(benchmark::State& state)
+{
+    reglagesClasseur();
+    const platform::Grid& g = *tableExport();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.xlsx");
+    for (auto _ : state) {
+        int feuilles = 0;
+        const ExcelExportResult r =
+            sub_Export_Excel(false, g, path, QString(), "SHOC", false, 0, g.rows() - 1, feuilles);
+        if (!r.ok || feuilles != 2)
+            state.SkipWithError(r.ok ? "not two sheets" : r.error.toUtf8().constData());
+    }
+    state.counters["cellules"] = double(k_lignesDonnees + 2) * k_colonnes;
+}
+
+// The same cells, converted beforehand, in the library's own terms.
+struct CelluleBrute
+{
+    bool texte = false;
+    double nombre = 0;
+    std::string utf8;
+};
+
+struct ContenuBrut
+{
+    std::vector<std::string> entete;
+    std::vector<std::vector<CelluleBrute>> lignes;
+    std::vector<const char*> formatColonne;
+};
+
+const ContenuBrut& contenuBrut()
+{
+    static const ContenuBrut contenu = [] {
+        reglagesClasseur();
+        const platform::Grid& g = *tableExport();
+        ContenuBrut b;
+        b.formatColonne.assign(k_colonnes, nullptr);
+        std::vector<excel::ColumnRule> regles;
+        for (int c = 0; c < k_colonnes; ++c) {
+            b.entete.push_back(g.cell(0, c + 1).toStdString());
+            regles.push_back(excel::columnRule(g.cell(0, c + 1)));
+            if (regles.back().text)
+                b.formatColonne[c] = "@";
+        }
+        b.lignes.resize(k_lignesDonnees);
+        for (int r = 0; r < k_lignesDonnees; ++r) {
+            auto& ligne = b.lignes[r];
+            ligne.resize(k_colonnes);
+            for (int c = 0; c < k_colonnes; ++c) {
+                const excel::Cell cell = excel::convertCell(g.cell(r + 1, c + 1), regles[c]);
+                ligne[c].texte = cell.kind == excel::CellKind::Text || cell.kind == excel::CellKind::Empty;
+                ligne[c].nombre = cell.number;
+                ligne[c].utf8 = cell.text.toStdString();
+                if (cell.kind == excel::CellKind::Date)
+                    b.formatColonne[c] = "dd/mm/yyyy";
+                else if (cell.kind == excel::CellKind::Time)
+                    b.formatColonne[c] = "hh:mm";
+                else if (cell.kind == excel::CellKind::Percent)
+                    b.formatColonne[c] = "0.00%";
+            }
+        }
+        return b;
+    }();
+    return contenu;
+}
+
+void BM_LibxlsxwriterLoop(benchmark::State& state)
+{
+    const ContenuBrut& b = contenuBrut();
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("export.xlsx"));
+    QByteArray tmpdir = QFile::encodeName(dir.path());
+    const int parFeuille = 65'000 - 1;
+    for (auto _ : state) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = tmpdir.data();
+        lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
+        lxw_format* entete = workbook_add_format(wb);
+        format_set_bold(entete);
+        format_set_border(entete, LXW_BORDER_THIN);
+        std::map<const char*, lxw_format*> corps;
+        for (const char* f : b.formatColonne) {
+            if (corps.count(f))
+                continue;
+            lxw_format* format = workbook_add_format(wb);
+            format_set_font_name(format, "MS Sans Serif");
+            format_set_font_size(format, 8);
+            format_set_border(format, LXW_BORDER_THIN);
+            if (f)
+                format_set_num_format(format, f);
+            corps[f] = format;
+        }
+        for (int debut = 0, feuille = 0; debut < k_lignesDonnees; debut += parFeuille, ++feuille) {
+            lxw_worksheet* ws = workbook_add_worksheet(wb, feuille == 0 ? "SHOC" : "SHOC-001");
+            for (int c = 0; c < k_colonnes; ++c)
+                worksheet_write_string(ws, 0, lxw_col_t(c), b.entete[c].c_str(), entete);
+            const int fin = std::min(k_lignesDonnees, debut + parFeuille);
+            for (int r = debut; r < fin; ++r) {
+                const lxw_row_t ligne = lxw_row_t(r - debut + 1);
+                for (int c = 0; c < k_colonnes; ++c) {
+                    const CelluleBrute& cell = b.lignes[r][c];
+                    lxw_format* format = corps[b.formatColonne[c]];
+                    if (!cell.texte)
+                        worksheet_write_number(ws, ligne, lxw_col_t(c), cell.nombre, format);
+                    else if (cell.utf8.empty())
+                        worksheet_write_blank(ws, ligne, lxw_col_t(c), format);
+                    else
+                        worksheet_write_string(ws, ligne, lxw_col_t(c), cell.utf8.c_str(), format);
+                }
+            }
+        }
+        if (workbook_close(wb) != LXW_NO_ERROR)
+            state.SkipWithError("workbook_close failed");
+    }
+    state.counters["cellules"] = double(k_lignesDonnees + 2) * k_colonnes;
+}
+
+// Each measure is one export; the best of five of each is compared, so that other work on the
+// machine weighs as little as possible on the ratio.
+BENCHMARK(BM_SubExportExcel)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_LibxlsxwriterLoop)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// Keeps the best time of each benchmark so that the ratio can be printed at the end.
+class Rapport : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
+                continue;
+            const std::string nom = run.run_name.function_name;
+            const double t = run.GetAdjustedRealTime();
+            if (!meilleur.count(nom) || t < meilleur[nom])
+                meilleur[nom] = t;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> meilleur;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    // Built before the measures, not inside them.
+    tableExport();
+    contenuBrut();
+    Rapport rapport;
+    benchmark::RunSpecifiedBenchmarks(&rapport);
+    const auto a = rapport.meilleur.find("BM_SubExportExcel");
+    const auto b = rapport.meilleur.find("BM_LibxlsxwriterLoop");
+    if (a != rapport.meilleur.end() && b != rapport.meilleur.end() && b->second > 0)
+        std::printf("best of 5: sub_Export_Excel %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at "
+                    "most 1.50)\n",
+                    a->second, b->second, a->second / b->second);
+    benchmark::Shutdown();
+    return 0;
+}

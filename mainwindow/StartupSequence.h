@@ -1,0 +1,71 @@
+#pragma once
+// The start-up sequence of the program, run once by the main window before the user can do
+// anything: settings of the sibling program copied, starter tables installed, first start and
+// data folder, species learning mode, start counter and update-check frequency, option marks,
+// the workbook writer's presence, captions, the main window and its logo shown, reminders about
+// the correspondents' addresses, the documentation menu, and the export log and squares table
+// loaded into hidden grids. The window's own part stands behind an interface, so that every
+// flow runs in a test.
+
+#include "common/FirstStart.h"
+
+#include <QString>
+
+namespace platform {
+class Grid;
+}
+
+namespace mainwindow {
+
+// What the sequence asks of the main window.
+class FenetreDemarrage
+{
+public:
+    virtual ~FenetreDemarrage() = default;
+    // The identification items of this program only (Gadrel_SHOC shown, the other two hidden).
+    virtual void sub_Items_Identification() = 0;
+    // The items this program does not offer: disabled and hidden, with their marks.
+    virtual void sub_Items_Non_Offerts() = 0;
+    // Captions and visible items of this program, and the administrator mode.
+    virtual void sub_Adapte_Affichage() = 0;
+    // Shows the main window with its logo window centred in it.
+    virtual void sub_Afficher() = 0;
+    // The click of the "mail" item: the correspondents' address editor opens beside the window.
+    virtual void sub_Ouvrir_Adresses() = 0;
+    // Fills the documentation menu from the PDF files of a folder.
+    virtual void sub_Remplir_Documentation(const QString& dossier) = 0;
+    // Enables the one-shot automatic update check.
+    virtual void sub_Activer_Verif_Auto() = 0;
+    // The hourglass pointer on or off.
+    virtual void sub_Sablier(bool actif) = 0;
+    // The end-of-action beep (when the "bing" option is checked).
+    virtual void sub_Bing() = 0;
+    // The data-folder chooser; "" when the user left it without a choice.
+    virtual QString fun_Choisir_Dossier(const QString& titre, const QString& dossier) = 0;
+    // The hidden work grids.
+    virtual platform::Grid& Flx_Carrés() = 0;
+    virtual platform::Grid& flx_Work() = 0;
+};
+
+// The addresses of the correspondents' table: rows whose "Adresse" (column 2) is not blank,
+// and among them those whose "Sélection" box (column 1) is checked.
+struct ComptesAdresses
+{
+    int adresses = 0;
+    int selectionnees = 0;
+};
+ComptesAdresses fun_Compter_Adresses(const platform::Grid& table);
+
+struct ResultatSequence
+{
+    ResultatDemarrage fin = ResultatDemarrage::Continuer;
+    // True when a step of the sequence failed (it was skipped); the automatic update check is
+    // then not enabled.
+    bool echec = false;
+    bool verificationActivee = false;
+};
+
+// Runs the sequence. Quitter when the user cancelled the first start: the program must end.
+ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre);
+
+} // namespace mainwindow

@@ -1,0 +1,287 @@
+#include "common/ExportLog.h"
+#include "common/Globals.h"
+#include "common/Options.h"
+#include "common/Settings.h"
+#include "mainwindow/Options.h"
+#include "mainwindow/StartupSequence.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using platform::Grid;
+using platform::GridFile;
+namespace mb = platform::mb;
+using mainwindow::ResultatSequence;
+
+namespace {
+
+// The main window's part, recorded.
+struct FakeWindow : mainwindow::FenetreDemarrage
+{
+    QStringList calls;
+    QString chosenFolder;
+    Grid carres;
+    Grid work;
+
+    void sub_Items_Identification() override { calls << "identification"; }
+    void sub_Items_Non_Offerts() override { calls << "non offerts"; }
+    void sub_Adapte_Affichage() override { calls << "affichage"; }
+    void sub_Afficher() override { calls << "afficher"; }
+    void sub_Ouvrir_Adresses() override { calls << "adresses"; }
+    void sub_Remplir_Documentation(const QString& d) override { calls << "documentation " + d; }
+    void sub_Activer_Verif_Auto() override { calls << "verif auto"; }
+    void sub_Sablier(bool on) override { calls << (on ? "sablier" : "normal"); }
+    void sub_Bing() override { calls << "bing"; }
+    QString fun_Choisir_Dossier(const QString&, const QString&) override
+    {
+        calls << "chooser";
+        return chosenFolder;
+    }
+    Grid& Flx_Carrés() override { return carres; }
+    Grid& flx_Work() override { return work; }
+};
+
+const QString kQuestion2700Start = "Dialogue type : SECURITE    Réf. : #DL2700";
+
+struct StartupTest : ::testing::Test
+{
+    testing_support::TestEnvironment env;
+    FakeWindow window;
+
+    // A machine where the program already started once: no first-start question.
+    void seedInstalled(const QString& frequency = "0", const QString& validation = "-1")
+    {
+        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
+        sub_Reg_Write_HKLM("Paramètres", "Dossier", env.dataFolder());
+        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", validation);
+        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", frequency);
+        writeAddresses({{"coordination@example.org", Grid::Checked}});
+    }
+    void writeAddresses(const QList<std::pair<QString, int>>& rows)
+    {
+        Grid g;
+        g.setCols(4);
+        g.setRows(int(rows.size()) + 1);
+        g.setCell(0, 1, "Sélection");
+        g.setCell(0, 2, "Adresse");
+        g.setColDataType(1, Grid::DataType::Boolean);
+        for (int i = 0; i < rows.size(); ++i) {
+            g.setCell(i + 1, 2, rows[i].first);
+            g.setCheckState(i + 1, 1, rows[i].second);
+        }
+        ASSERT_TRUE(GridFile::save(g, env.programFolder() + "/email.DOV", GridFile::Complete, true));
+    }
+    ResultatSequence run() { return mainwindow::sub_Sequence_Demarrage(window); }
+    QString counter() { return fun_Get_Setting_Str("Options Générales", "Nbr_Demarrage", "?"); }
+};
+
+TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
+{
+    env.dialogs().answer(mb::Yes); // first start: create the proposed folder
+    env.dialogs().answer(mb::No);  // learning mode: no
+    env.dialogs().answer(mb::Yes); // 2700: yes
+    env.dialogs().answer(mb::No);  // no address: define it now? no
+    env.dialogs().answer(mb::No);  // ask again next time? no
+    const ResultatSequence r = run();
+    EXPECT_EQ(r.fin, ResultatDemarrage::Continuer);
+    const auto asked = env.dialogs().asked();
+    ASSERT_EQ(asked.size(), 5);
+    EXPECT_TRUE(asked[0].text.startsWith("Premier démarrage de Mirelot"));
+    EXPECT_EQ(asked[1].title, "SAISIE DES CODES ESPECES");
+    EXPECT_TRUE(asked[2].text.startsWith(kQuestion2700Start));
+    EXPECT_TRUE(asked[3].text.startsWith("Vous n'avez défini aucune adresse courriel"));
+    EXPECT_EQ(asked[4].text, "Voulez-vous que Mirelot vous repose la question au prochain démarrage ?");
+    EXPECT_EQ(counter(), "1");
+    EXPECT_EQ(fun_Get_Setting_Str("Options Générales", "Check UPDATE sur Web", "?"), "0");
+    EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "?"), "0");
+    EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Adresses email Check1", "7"), "6");
+    // No automatic check on the run on which 2700 was first answered.
+    EXPECT_FALSE(r.verificationActivee);
+    EXPECT_FALSE(window.calls.contains("verif auto"));
+    // The starter tables were installed, and the species table upgraded with every box ticked.
+    Grid species;
+    ASSERT_TRUE(GridFile::load(species, env.programFolder() + "/Espèces.DOV", GridFile::Complete));
+    EXPECT_EQ(species.cell(0, 5), "Saisie");
+    EXPECT_EQ(species.checkState(1, 5), Grid::Checked);
+    // The window's steps, in order.
+    EXPECT_EQ(window.calls.first(), "identification");
+    EXPECT_LT(window.calls.indexOf("non offerts"), window.calls.indexOf("affichage"));
+    EXPECT_LT(window.calls.indexOf("affichage"), window.calls.indexOf("afficher"));
+    EXPECT_EQ(window.calls.last(), "bing");
+
+    // The next start asks nothing and checks for updates (frequency 1).
+    FakeWindow again;
+    const ResultatSequence r2 = mainwindow::sub_Sequence_Demarrage(again);
+    EXPECT_EQ(env.dialogs().asked().size(), 5);
+    EXPECT_EQ(counter(), "2");
+    EXPECT_TRUE(r2.verificationActivee);
+}
+
+TEST_F(StartupTest, CancelledFirstStartEndsTheSequence)
+{
+    env.dialogs().answer(mb::Cancel);
+    const ResultatSequence r = run();
+    EXPECT_EQ(r.fin, ResultatDemarrage::Quitter);
+    EXPECT_FALSE(window.calls.contains("afficher"));
+    EXPECT_EQ(counter(), "?");
+}
+
+TEST_F(StartupTest, FirstStartWithTheChooser)
+{
+    window.chosenFolder = env.path("Relevés");
+    env.dialogs().answer(mb::No);  // choose the folder myself
+    env.dialogs().answer(mb::Yes); // learning mode
+    env.dialogs().answer(mb::No);  // 2700
+    env.dialogs().answer(mb::Yes); // define an address now
+    run();
+    EXPECT_TRUE(window.calls.contains("chooser"));
+    EXPECT_TRUE(window.calls.contains("adresses"));
+    EXPECT_EQ(gstr_Dossier, env.path("Relevés"));
+    EXPECT_EQ(fun_Get_Setting_Str("Options Générales", "Check UPDATE sur Web", "?"), "3");
+    EXPECT_TRUE(fun_Option_Cochee("SaisieEsp"));
+    EXPECT_TRUE(mainwindow::fun_Frequence_Cochee(3));
+}
+
+TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
+{
+    struct Row { const char* frequency; int previousStarts; bool due; };
+    const Row rows[] = {
+        {"0", 0, true}, {"0", 6, true},  {"1", 3, false}, {"1", 4, true},  {"1", 9, true},
+        {"2", 4, false}, {"2", 9, true}, {"3", 4, false}, {"3", 9, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "frequency " << r.frequency << ", starts " << r.previousStarts);
+        testing_support::TestEnvironment local;
+        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
+        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
+        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
+        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", "6");
+        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency);
+        sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts));
+        FakeWindow w;
+        const ResultatSequence res = mainwindow::sub_Sequence_Demarrage(w);
+        EXPECT_EQ(res.verificationActivee, r.due);
+        EXPECT_EQ(w.calls.contains("verif auto"), r.due);
+        EXPECT_TRUE(local.dialogs().asked().isEmpty());
+    }
+}
+
+TEST_F(StartupTest, UnknownStoredFrequencyAsksAgain)
+{
+    seedInstalled("7");
+    env.dialogs().answer(mb::Yes);
+    run();
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked()[0].text.startsWith(kQuestion2700Start));
+}
+
+TEST_F(StartupTest, AddressReminders)
+{
+    struct Row
+    {
+        const char* name;
+        QList<std::pair<QString, int>> addresses;
+        const char* check1;
+        const char* check2;
+        QList<int> answers;
+        const char* firstText; // empty: no reminder
+        bool editorOpened;
+    };
+    const Row rows[] = {
+        {"none, reminded", {}, "7", "7", {mb::Yes}, "Vous n'avez défini aucune adresse courriel", true},
+        {"none, not reminded", {}, "6", "7", {}, "", false},
+        {"none selected", {{"a@b.fr", Grid::Unchecked}, {" ", Grid::Checked}}, "6", "7", {mb::No, mb::Yes},
+         "Vous n'avez pas sélectionné l'adresse courriel", false},
+        {"none selected, not reminded", {{"a@b.fr", Grid::Unchecked}}, "7", "6", {}, "", false},
+        {"one selected", {{"a@b.fr", Grid::Unchecked}, {"c@d.fr", Grid::Checked}}, "7", "7", {}, "", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        testing_support::TestEnvironment local;
+        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
+        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
+        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
+        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", "3");
+        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", r.check1);
+        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check2", r.check2);
+        if (!r.addresses.isEmpty()) {
+            Grid g;
+            g.setCols(3);
+            g.setRows(int(r.addresses.size()) + 1);
+            for (int i = 0; i < r.addresses.size(); ++i) {
+                g.setCell(i + 1, 2, r.addresses[i].first);
+                g.setCheckState(i + 1, 1, r.addresses[i].second);
+            }
+            ASSERT_TRUE(GridFile::save(g, local.programFolder() + "/email.DOV", GridFile::Complete, true));
+        }
+        for (int a : r.answers)
+            local.dialogs().answer(a);
+        FakeWindow w;
+        mainwindow::sub_Sequence_Demarrage(w);
+        const QString first(r.firstText);
+        if (first.isEmpty()) {
+            EXPECT_TRUE(local.dialogs().asked().isEmpty());
+        } else {
+            ASSERT_FALSE(local.dialogs().asked().isEmpty());
+            EXPECT_TRUE(local.dialogs().asked()[0].text.startsWith(first));
+            EXPECT_EQ(local.dialogs().asked()[0].style, 52);
+        }
+        EXPECT_EQ(w.calls.contains("adresses"), r.editorOpened);
+    }
+}
+
+TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
+{
+    seedInstalled("3");
+    // An export log with two lines for one file.
+    QFile log(env.dataFolder() + "/LOG_EXPORT.TXT");
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("SHOC-A.xlsx\t02/01/2010 10:00:00\r\nSHOC-A.xlsx\t05/01/2010 10:00:00\r\nSHOC-B.xlsx\t03/01/2010 10:00:00\r\n");
+    log.close();
+    // The squares table, named with another letter case than the setting's default.
+    Grid squares;
+    squares.setCols(3);
+    squares.setRows(3);
+    squares.setCell(0, 1, "Carré");
+    squares.setCell(1, 1, "001");
+    squares.setCell(2, 1, "002");
+    QFile::remove(env.programFolder() + "/Carrés.DOV");
+    ASSERT_TRUE(GridFile::save(squares, env.programFolder() + "/CARRÉS.dov", GridFile::Complete, true));
+    run();
+    EXPECT_EQ(window.carres.rows(), 3);
+    EXPECT_EQ(window.carres.cell(2, 1), "002");
+    ASSERT_EQ(window.work.rows(), 3);
+    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(lines->size(), 2);
+    EXPECT_TRUE(window.calls.contains("documentation " + env.programFolder()));
+}
+
+TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
+{
+    seedInstalled("3");
+    sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV"));
+    window.carres.setRows(5);
+    window.carres.setCell(4, 0, "restes");
+    const ResultatSequence r = run();
+    EXPECT_EQ(window.carres.rows(), 0);
+    EXPECT_TRUE(r.echec);
+}
+
+TEST_F(StartupTest, ExcelStateAndWriterDefaults)
+{
+    seedInstalled("3");
+    gstr_Police_Excel = "Autre";
+    run();
+    EXPECT_EQ(gstr_Police_Excel, "MS Sans Serif");
+    EXPECT_EQ(glng_Taille_Police_Excel, 8);
+    EXPECT_TRUE(gbol_Excel_Disponible);
+    EXPECT_EQ(gstr_Version_Excel, "14.0");
+    EXPECT_EQ(glng_Lignes_Par_Feuille, 65000);
+}
+
+} // namespace
