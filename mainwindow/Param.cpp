@@ -53,22 +53,44 @@ constexpr int kColonneNomOrdinateur = 4;
 constexpr int kColonneCaseAdresse = 1;
 constexpr int kColonneAdresse = 2;
 
-const Table kEspeces{QStringLiteral("Fichier espèces"), QStringLiteral("Espèces.DOV"), GridFile::Complete,
-                     GridFile::Complete, QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
-                     {kColonneSaisie}};
-const Table kCarres{QStringLiteral("Fichier carrés"), QStringLiteral("Carrés.DOV"), GridFile::Complete,
-                    GridFile::Complete, QStringLiteral("|Département|N° carré|Longitude|Latitude"), {}};
-const Table kReseaux{QStringLiteral("Fichier Réseaux"), QStringLiteral("Réseaux.DOV"), GridFile::Workbook,
-                     GridFile::Workbook, QStringLiteral("|Code|Nom|5mn"), {}};
-const Table kMilieux{QStringLiteral("Fichier milieux SHOC"), QStringLiteral("Milieux_SHOC.DOV"), GridFile::Complete,
-                     GridFile::Complete, QStringLiteral("|^Code|Libellé"), {}};
+const Table kEspeces{.valeur = QStringLiteral("Fichier espèces"),
+                     .fichier = QStringLiteral("Espèces.DOV"),
+                     .formatChargement = GridFile::Complete,
+                     .formatSauvegarde = GridFile::Complete,
+                     .entete = QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
+                     .colonnesCases = {kColonneSaisie}};
+const Table kCarres{.valeur = QStringLiteral("Fichier carrés"),
+                    .fichier = QStringLiteral("Carrés.DOV"),
+                    .formatChargement = GridFile::Complete,
+                    .formatSauvegarde = GridFile::Complete,
+                    .entete = QStringLiteral("|Département|N° carré|Longitude|Latitude"),
+                    .colonnesCases = {}};
+const Table kReseaux{.valeur = QStringLiteral("Fichier Réseaux"),
+                     .fichier = QStringLiteral("Réseaux.DOV"),
+                     .formatChargement = GridFile::Workbook,
+                     .formatSauvegarde = GridFile::Workbook,
+                     .entete = QStringLiteral("|Code|Nom|5mn"),
+                     .colonnesCases = {}};
+const Table kMilieux{.valeur = QStringLiteral("Fichier milieux SHOC"),
+                     .fichier = QStringLiteral("Milieux_SHOC.DOV"),
+                     .formatChargement = GridFile::Complete,
+                     .formatSauvegarde = GridFile::Complete,
+                     .entete = QStringLiteral("|^Code|Libellé"),
+                     .colonnesCases = {}};
 const Table kComportements{
-    QStringLiteral("Fichier comportements"), QStringLiteral("Comportements.dov"), GridFile::Workbook,
-    GridFile::Workbook,
-    QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_Utilisation"),
-    {}};
-const Table kAdresses{QStringLiteral("Adresses email"), QStringLiteral("email.DOV"), GridFile::Complete,
-                      GridFile::Complete, QStringLiteral("|Sélection|Adresse"), {kColonneCaseAdresse}};
+    .valeur = QStringLiteral("Fichier comportements"),
+    .fichier = QStringLiteral("Comportements.dov"),
+    .formatChargement = GridFile::Workbook,
+    .formatSauvegarde = GridFile::Workbook,
+    .entete = QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|"
+                             "Niveau|Age|Sexe|SFF|Nbr_Utilisation"),
+    .colonnesCases = {}};
+const Table kAdresses{.valeur = QStringLiteral("Adresses email"),
+                      .fichier = QStringLiteral("email.DOV"),
+                      .formatChargement = GridFile::Complete,
+                      .formatSauvegarde = GridFile::Complete,
+                      .entete = QStringLiteral("|Sélection|Adresse"),
+                      .colonnesCases = {kColonneCaseAdresse}};
 
 // A number typed in a cell: the locale's form, or the form with a point.
 bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
@@ -97,10 +119,14 @@ int filtreChiffresSilencieux(int cle)
 Mode fun_Mode(const QString& texte)
 {
     static const QList<std::pair<QString, Mode>> modes = {
-        {gstr_Mode_Especes, Mode::Espèces},         {gstr_Mode_Carres, Mode::Carrés},
-        {gstr_Mode_Reseaux, Mode::Réseaux},         {gstr_Mode_Milieux, Mode::Milieux},
-        {gstr_Mode_Comportements, Mode::Comportements}, {gstr_Mode_Adresses, Mode::Adresses},
-        {gstr_Mode_Identification, Mode::Identification}, {gstr_Mode_Dossier, Mode::Dossier},
+        {gstr_Mode_Especes, Mode::Espèces},
+        {gstr_Mode_Carres, Mode::Carrés},
+        {gstr_Mode_Reseaux, Mode::Réseaux},
+        {gstr_Mode_Milieux, Mode::Milieux},
+        {gstr_Mode_Comportements, Mode::Comportements},
+        {gstr_Mode_Adresses, Mode::Adresses},
+        {gstr_Mode_Identification, Mode::Identification},
+        {gstr_Mode_Dossier, Mode::Dossier},
     };
     for (const auto& [t, m] : modes)
         if (t == texte)
@@ -111,13 +137,20 @@ Mode fun_Mode(const QString& texte)
 const Table* fun_Table(Mode mode)
 {
     switch (mode) {
-    case Mode::Espèces: return &kEspeces;
-    case Mode::Carrés: return &kCarres;
-    case Mode::Réseaux: return &kReseaux;
-    case Mode::Milieux: return &kMilieux;
-    case Mode::Comportements: return &kComportements;
-    case Mode::Adresses: return &kAdresses;
-    default: return nullptr;
+    case Mode::Espèces:
+        return &kEspeces;
+    case Mode::Carrés:
+        return &kCarres;
+    case Mode::Réseaux:
+        return &kReseaux;
+    case Mode::Milieux:
+        return &kMilieux;
+    case Mode::Comportements:
+        return &kComportements;
+    case Mode::Adresses:
+        return &kAdresses;
+    default:
+        return nullptr;
     }
 }
 
@@ -127,7 +160,8 @@ QString fun_Chemin_Table(Mode mode)
     if (!table)
         return QString();
     const QString defaut = fun_Chemin(fun_Dossier_Programme(), table->fichier);
-    const QFileInfo chemin(fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table->valeur, defaut)));
+    const QFileInfo chemin(
+        fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table->valeur, defaut)));
     return fun_Chemin_Ecriture(chemin.path(), chemin.fileName());
 }
 
@@ -183,7 +217,10 @@ void EditeurParam::setFiltreChiffres(FiltreTouche filtre)
     m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
 }
 
-bool EditeurParam::administrateur() const { return mainwindow::fun_Mode_Administrateur(m_grille.tag()); }
+bool EditeurParam::administrateur() const
+{
+    return mainwindow::fun_Mode_Administrateur(m_grille.tag());
+}
 
 void EditeurParam::signaler(const QString& texte) const
 {
@@ -248,10 +285,11 @@ void EditeurParam::chargerTable(const Table& table)
         for (int c : table.colonnesCases)
             g.setColDataType(c, Grid::DataType::Boolean);
         if (m_etat == EtatTable::Illisible)
-            signaler(QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
-                                    "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
-                         .arg(m_texteMode)
-                     + QStringLiteral("\n\n") + lu.error);
+            signaler(
+                QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
+                               "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
+                    .arg(m_texteMode) +
+                QStringLiteral("\n\n") + lu.error);
     }
 
     if (m_mode == Mode::Réseaux)
@@ -270,8 +308,8 @@ void EditeurParam::chargerTable(const Table& table)
     if (g.cols() > 0)
         g.setFixedCols(1);
 
-    const bool modifiable = m_etat != EtatTable::Illisible
-                            && (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    const bool modifiable = m_etat != EtatTable::Illisible &&
+                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
     m_affichage.cmdSave = modifiable;
     if (m_etat == EtatTable::Illisible)
@@ -303,8 +341,8 @@ void EditeurParam::corrigerAdresses()
 
 void EditeurParam::chargerIdentification()
 {
-    const QString moteur =
-        fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Moteur, gstr_Moteur_Absent, gstr_Programme_Gadrel);
+    const QString moteur = fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Moteur, gstr_Moteur_Absent,
+                                               gstr_Programme_Gadrel);
     if (moteur == gstr_Moteur_Absent) {
         platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
                                 mb::OKOnly, gstr_Nom_Programme);
@@ -313,12 +351,13 @@ void EditeurParam::chargerIdentification()
     }
     const QString base = fun_Chemin_Normalise(
         fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Base, gstr_Base_Absente, gstr_Programme_Gadrel));
-    const QString choixCPU = fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole, QString());
+    const QString choixCPU =
+        fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole, QString());
     const QString choixOrganisme =
         fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, QString());
 
-    const platform::RowSourceResult lu =
-        m_base.readTable(base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
+    const platform::RowSourceResult lu = m_base.readTable(
+        base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
     m_erreurBase = lu.error;
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)
@@ -338,7 +377,8 @@ void EditeurParam::chargerIdentification()
         g.setCell(r, kColonneOrganisme, o.organisme);
         g.setCell(r, kColonneCPU, o.cpu);
         g.setCell(r, kColonneNomOrdinateur, o.nom);
-        const bool choisi = !coche && !choixCPU.isEmpty() && o.cpu == choixCPU && o.organisme == choixOrganisme;
+        const bool choisi =
+            !coche && !choixCPU.isEmpty() && o.cpu == choixCPU && o.organisme == choixOrganisme;
         g.setCheckState(r, kColonneSelection, choisi ? Grid::Checked : Grid::Unchecked);
         coche = coche || choisi;
     }
@@ -391,8 +431,8 @@ bool EditeurParam::fun_Edition_Permise(int row, int col) const
 bool EditeurParam::fun_Cellule_Modifiable(int row, int col) const
 {
     const Grid& g = m_grille;
-    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() && row < g.rows()
-           && col < g.cols() && !g.colHidden(col) && fun_Edition_Permise(row, col);
+    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
+           row < g.rows() && col < g.cols() && !g.colHidden(col) && fun_Edition_Permise(row, col);
 }
 
 int EditeurParam::fun_Touche(int col, int cle) const
@@ -429,7 +469,8 @@ void EditeurParam::sub_Apres_Edition(int row, int col)
     }
     if (m_mode == Mode::Identification) {
         if (row >= 1 && row < g.rows()) {
-            g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection}, Grid::Unchecked);
+            g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
+                            Grid::Unchecked);
             g.setCheckState(row, kColonneSelection, Grid::Checked);
         }
         return;
@@ -482,7 +523,8 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     lu.setFixedCols(m_grille.fixedCols());
     const platform::GridFileResult r = GridFile::load(lu, fun_Chemin_Normalise(chemin), GridFile::TabText);
     if (!r) {
-        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") + r.error);
+        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
+                 r.error);
         return false;
     }
     // The table keeps its header and its columns: cells beyond its last column are dropped.
@@ -524,7 +566,8 @@ bool EditeurParam::enregistrerTable(const Table& table)
     sub_Tri_Colonne(m_grille);
     const platform::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + ecrit.error);
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
+                 ecrit.error);
         return false;
     }
     return true;
@@ -575,11 +618,12 @@ bool EditeurParam::enregistrerIdentification()
         if (g.checkState(r, kColonneSelection) != Grid::Checked)
             continue;
         const bool ok = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
-                                           g.cell(r, kColonneCPU))
-                        && sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole,
-                                              g.cell(r, kColonneOrganisme));
+                                           g.cell(r, kColonneCPU)) &&
+                        sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole,
+                                           g.cell(r, kColonneOrganisme));
         if (!ok)
-            signaler(QStringLiteral("Le choix de l'ordinateur n'a pas pu être enregistré dans les paramètres."));
+            signaler(
+                QStringLiteral("Le choix de l'ordinateur n'a pas pu être enregistré dans les paramètres."));
         return ok;
     }
     return true;

@@ -30,7 +30,17 @@ inline const QString gstr_Mode_Adresses = QStringLiteral("Adresses courriel de v
 inline const QString gstr_Mode_Identification = QStringLiteral("Indentification de votre Gadrel");
 inline const QString gstr_Mode_Dossier = QStringLiteral("Dossier de travail");
 
-enum class Mode { Inconnu, Espèces, Carrés, Réseaux, Milieux, Comportements, Adresses, Identification, Dossier };
+enum class Mode {
+    Inconnu,
+    Espèces,
+    Carrés,
+    Réseaux,
+    Milieux,
+    Comportements,
+    Adresses,
+    Identification,
+    Dossier
+};
 
 // The mode of a mode text; Inconnu for any other text.
 Mode fun_Mode(const QString& texte);
@@ -58,7 +68,8 @@ QString fun_Chemin_Table(Mode mode);
 QString fun_Titre_Param(const QString& mode, const QString& protocole);
 
 // The header of the identification grid.
-inline const QString gstr_Entete_Identification = QStringLiteral("|Sélection|Organisme|Code ordinateur|Nom ordinateur");
+inline const QString gstr_Entete_Identification =
+    QStringLiteral("|Sélection|Organisme|Code ordinateur|Nom ordinateur");
 
 // After an edit of the squares table: the square number shown with at least four digits
 // ("0000"), the coordinates with three decimals and the locale's separator ("#0.000"). A text

@@ -10,8 +10,10 @@ namespace param {
 
 // The national coordinators' mailboxes of the SHOC and STOC-EPS schemes. The address book always
 // holds the SHOC one; a ticked STOC-EPS one is switched to the SHOC one.
-inline const QString gstr_Adresse_Coordination_SHOC = QStringLiteral("coordination.shoc@suivi-oiseaux-plaines.fr");
-inline const QString gstr_Adresse_Coordination_STOC_EPS = QStringLiteral("coordination.stoc-eps@suivi-oiseaux-plaines.fr");
+inline const QString gstr_Adresse_Coordination_SHOC =
+    QStringLiteral("coordination.shoc@suivi-oiseaux-plaines.fr");
+inline const QString gstr_Adresse_Coordination_STOC_EPS =
+    QStringLiteral("coordination.stoc-eps@suivi-oiseaux-plaines.fr");
 
 // The sibling product's settings: its program name in the settings store, the section of its
 // first database, the values read and their defaults ("Fin": the product is not installed).
@@ -30,7 +32,8 @@ inline const QString gstr_Champ_Ordinateur = QStringLiteral("Ordinateur");
 
 // The choice of computer is kept in "Paramètres" under these names followed by the scheme.
 inline const QString gstr_Valeur_Choix_CPU = QStringLiteral("Indentification de votre Gadrel : CPU ");
-inline const QString gstr_Valeur_Choix_Organisme = QStringLiteral("Indentification de votre Gadrel : Organisme ");
+inline const QString gstr_Valeur_Choix_Organisme =
+    QStringLiteral("Indentification de votre Gadrel : Organisme ");
 
 // The data folder's setting in "Paramètres".
 inline const QString gstr_Valeur_Dossier = QStringLiteral("Dossier");

@@ -83,7 +83,10 @@ frm_Param::~frm_Param()
         flx_Grille->finishEditing(true);
 }
 
-bool frm_Param::fermeeAuChargement() const { return m_editeur->fermer(); }
+bool frm_Param::fermeeAuChargement() const
+{
+    return m_editeur->fermer();
+}
 
 frm_Param* frm_Param::fun_Ouvrir(QWidget* parent, platform::RowSource* base)
 {
@@ -163,8 +166,8 @@ void frm_Param::brancherGrille()
     });
     // One click of the left button starts editing: no double click needed.
     connect(flx_Grille, &GridView::click, this, [this] {
-        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None
-            && !flx_Grille->isEditing())
+        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None &&
+            !flx_Grille->isEditing())
             flx_Grille->editCell();
     });
 }
@@ -200,8 +203,8 @@ void frm_Param::toucheGrille(int* cle, int shift)
 void frm_Param::sourisGrille(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0
-        || !m_editeur->fun_Chargement_Permis())
+    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+        !m_editeur->fun_Chargement_Permis())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
         QStringLiteral("Veuillez indiquer le fichier à charger :"), gstr_Nom_Programme, QString());
@@ -221,7 +224,8 @@ void frm_Param::cmd_Save_Click()
 
 void frm_Param::cmd_Parcourir_Click()
 {
-    const QString titre = gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
+    const QString titre =
+        gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
     const QString choisi = m_choixDossier(this, titre, txt_File->text());
     const Sablier sablier;
     if (!choisi.isEmpty()) {

@@ -40,7 +40,8 @@ public:
 
     // The data-folder chooser: shows it with a caption and a starting folder, returns the folder
     // chosen or "" (by default Frm_Selection_dossier).
-    using ChoixDossier = std::function<QString(QWidget* parent, const QString& titre, const QString& dossier)>;
+    using ChoixDossier =
+        std::function<QString(QWidget* parent, const QString& titre, const QString& dossier)>;
     void setChoixDossier(ChoixDossier choix);
 
     // Controls, named as the rest of the program knows them.

@@ -37,8 +37,8 @@ MdbCatalogEntry* findTable(MdbHandle* mdb, const QString& name)
     GPtrArray* catalog = mdb->catalog;
     for (guint i = 0; catalog && i < catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
-        if (entry && entry->object_type == MDB_TABLE
-            && QString::fromUtf8(entry->object_name).compare(name, Qt::CaseInsensitive) == 0)
+        if (entry && entry->object_type == MDB_TABLE &&
+            QString::fromUtf8(entry->object_name).compare(name, Qt::CaseInsensitive) == 0)
             return entry;
     }
     return nullptr;
@@ -46,7 +46,8 @@ MdbCatalogEntry* findTable(MdbHandle* mdb, const QString& name)
 
 } // namespace
 
-RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QString& table, const QStringList& fields)
+RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QString& table,
+                                        const QStringList& fields)
 {
     const QFileInfo info(databasePath);
     if (databasePath.isEmpty() || !info.exists())
@@ -57,15 +58,18 @@ RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QStri
     const QByteArray encoded = QFile::encodeName(databasePath);
     std::unique_ptr<MdbHandle, HandleCloser> mdb(mdb_open(encoded.constData(), MDB_NOFLAGS));
     if (!mdb)
-        return failure(QStringLiteral("La base « %1 » est illisible : ce n'est pas une base Jet.").arg(databasePath));
+        return failure(
+            QStringLiteral("La base « %1 » est illisible : ce n'est pas une base Jet.").arg(databasePath));
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
-        return failure(QStringLiteral("La base « %1 » est illisible : son catalogue ne peut pas être lu.").arg(databasePath));
+        return failure(QStringLiteral("La base « %1 » est illisible : son catalogue ne peut pas être lu.")
+                           .arg(databasePath));
     MdbCatalogEntry* entry = findTable(mdb.get(), table);
     if (!entry)
         return failure(QStringLiteral("La base « %1 » n'a pas de table %2.").arg(databasePath, table));
     std::unique_ptr<MdbTableDef, TableFreer> def(mdb_read_table(entry));
     if (!def || !mdb_read_columns(def.get()))
-        return failure(QStringLiteral("La base « %1 » est illisible : sa table %2 ne peut pas être lue.").arg(databasePath, table));
+        return failure(QStringLiteral("La base « %1 » est illisible : sa table %2 ne peut pas être lue.")
+                           .arg(databasePath, table));
 
     // One buffer per field asked, bound to its column.
     const size_t bindSize = MDB_BIND_SIZE;
@@ -85,7 +89,8 @@ RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QStri
             return failure(QStringLiteral("La table %1 de la base « %2 » n'a pas de champ %3.")
                                .arg(table, databasePath, fields[f]));
         if (mdb_bind_column(def.get(), number, buffers[size_t(f)].data(), &lengths[size_t(f)]) != 0)
-            return failure(QStringLiteral("Le champ %1 de la table %2 ne peut pas être lu.").arg(fields[f], table));
+            return failure(
+                QStringLiteral("Le champ %1 de la table %2 ne peut pas être lu.").arg(fields[f], table));
     }
 
     RowSourceResult result;

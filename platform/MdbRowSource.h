@@ -8,7 +8,8 @@ namespace platform {
 class MdbRowSource : public RowSource
 {
 public:
-    RowSourceResult readTable(const QString& databasePath, const QString& table, const QStringList& fields) override;
+    RowSourceResult readTable(const QString& databasePath, const QString& table,
+                              const QStringList& fields) override;
 };
 
 } // namespace platform

@@ -109,8 +109,8 @@ protected:
     }
     Visibles visibles()
     {
-        return {vue().isVisible(),        w->txt_File->isVisible(), w->cmd_Parcourir->isVisible(),
-                w->cmd_Save->isVisible(),  w->cmd_Copier->isVisible(), w->cmd_Annul_Esp->isVisible(),
+        return {vue().isVisible(),        w->txt_File->isVisible(),   w->cmd_Parcourir->isVisible(),
+                w->cmd_Save->isVisible(), w->cmd_Copier->isVisible(), w->cmd_Annul_Esp->isVisible(),
                 w->cmd_exit->isVisible()};
     }
 };
@@ -162,8 +162,8 @@ TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
     EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}),
               QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie",
                            "O|ALAARV|Alouette des champs|Alauda arvensis|-",
-                           "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-", "||||-", "||||-", "||||-",
-                           "||||-"}));
+                           "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-", "||||-", "||||-",
+                           "||||-", "||||-"}));
 
     // RAZ unticks every box on screen only.
     cliquer(w->cmd_Annul_Esp);
@@ -228,7 +228,8 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
 TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
 {
     administrateur();
-    writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n", GridFile::Complete);
+    writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n",
+               GridFile::Complete);
     ouvrir(param::gstr_Mode_Carres);
     clic(1, 2);
     ASSERT_TRUE(vue().isEditing());
@@ -274,10 +275,7 @@ TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
     administrateur();
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
     const QString texte = env.path("milieux.txt");
-    QFile f(texte);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("PA\tPrairie\r\nSN\tSol nu\r\n");
-    f.close();
+    testing_support::writeBytes(texte, "PA\tPrairie\r\nSN\tSol nu\r\n");
     ouvrir(param::gstr_Mode_Milieux);
 
     env.dialogs().answerText(std::nullopt); // Annuler
@@ -309,8 +307,8 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
 
     clic(3, 1);
     clic(2, 1);
-    EXPECT_EQ(dump(grille()), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "+|B|2|b",
-                                           "-|C|1|c"}));
+    EXPECT_EQ(dump(grille()), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                           "+|B|2|b", "-|C|1|c"}));
     clic(2, 1);
     EXPECT_EQ(grille().checkState(2, 1), Grid::Checked) << "the ticked box stays ticked";
     for (int col = 2; col <= 4; ++col) {
@@ -323,9 +321,11 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
     EXPECT_TRUE(w->editeur().fun_Verrouillee(3, 3));
     clic(3, 1);
     cliquer(w->cmd_Save);
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : CPU SHOC", ""), "1");
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : Organisme SHOC", ""),
-              "C");
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : CPU SHOC", ""),
+              "1");
+    EXPECT_EQ(
+        fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : Organisme SHOC", ""),
+        "C");
 }
 
 TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
@@ -335,7 +335,8 @@ TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
     env.dialogs().answer(mb::OK);
     EXPECT_EQ(frm_Param::fun_Ouvrir(nullptr, &source), nullptr);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked().first().text, "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
+    EXPECT_EQ(env.dialogs().asked().first().text,
+              "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
 }
 
 // ================================================================ data folder

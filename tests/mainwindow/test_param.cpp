@@ -62,17 +62,6 @@ protected:
         ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, QStringLiteral("PSWD"), code));
     }
     QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
-    static QByteArray octets(const QString& chemin)
-    {
-        QFile f(chemin);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-    }
-    static void ecrireOctets(const QString& chemin, const QByteArray& b)
-    {
-        QFile f(chemin);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(b);
-    }
     QString parametre(const QString& nom) const
     {
         return fun_Get_Setting_Str(gstr_Section_Parametres, nom, QStringLiteral("<absent>"));
@@ -139,9 +128,9 @@ TEST(ParamFormats, SquareNumbersAndCoordinates)
         {"12", &c, "0012", "12.000"},
         {"7", &fr, "0007", "7,000"},
         {"12345", &c, "12345", "12345.000"},
-        {"2.5", &c, "0003", "2.500"},    // halves away from zero
-        {"2,25", &fr, "0002", "2,250"},  // the locale's separator
-        {"2.25", &fr, "0002", "2,250"},  // a point is read too
+        {"2.5", &c, "0003", "2.500"},   // halves away from zero
+        {"2,25", &fr, "0002", "2,250"}, // the locale's separator
+        {"2.25", &fr, "0002", "2,250"}, // a point is read too
         {"-3.4", &c, "-0003", "-3.400"},
         {" 45 ", &c, "0045", "45.000"},
         {"1234567.8912", &fr, "1234568", "1234567,891"}, // no group separator
@@ -178,41 +167,77 @@ struct CasTable
     const char* fichier;
     int format;
     QList<int> cases;
-    const char* tsv;      // the file's content
-    QStringList charge;   // the grid once loaded (rows after the header, then the empty row)
-    const char* entete;   // the header when the file cannot be loaded
-    QStringList absente;  // the grid when the file is missing
+    const char* tsv;     // the file's content
+    QStringList charge;  // the grid once loaded (rows after the header, then the empty row)
+    const char* entete;  // the header when the file cannot be loaded
+    QStringList absente; // the grid when the file is missing
 };
 
 QList<CasTable> casTables()
 {
     return {
-        {"especes", "Codes espèces", "Espèces.DOV", GridFile::Complete, {5},
-         "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\nO\tALAARV\tAlouette des champs\tAlauda arvensis\t1\n",
-         {"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|Alouette des champs|Alauda arvensis|+",
-          "||||-"},
+        {"especes",
+         "Codes espèces",
+         "Espèces.DOV",
+         GridFile::Complete,
+         {5},
+         "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\nO\tALAARV\tAlouette des champs\tAlauda "
+         "arvensis\t1\n",
+         {"Classe|Espèce|Nom français|Nom scientifique|Saisie",
+          "O|ALAARV|Alouette des champs|Alauda arvensis|+", "||||-"},
          "|Classe|Espèce|Nom français|Nom scientifique|Saisie",
          {"Classe|Espèce|Nom français|Nom scientifique|Saisie", "||||-"}},
-        {"carres", "Codes carrés", "Carrés.DOV", GridFile::Complete, {},
+        {"carres",
+         "Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
          "Département\tN° carré\tLongitude\tLatitude\n26\t0012\t4.900\t44.930\n",
          {"Département|N° carré|Longitude|Latitude", "26|0012|4.900|44.930", "|||"},
-         "|Département|N° carré|Longitude|Latitude", {"Département|N° carré|Longitude|Latitude", "|||"}},
-        {"reseaux", "Codes réseaux", "Réseaux.DOV", GridFile::Workbook, {},
-         "Code\tNom\t5mn\nSHOC\tSuivi hivernal\t\n", {"Code|Nom|5mn", "SHOC|Suivi hivernal|", "||"},
-         "|Code|Nom|5mn", {"Code|Nom|5mn", "||"}},
-        {"milieux", "Codes milieux", "Milieux_SHOC.DOV", GridFile::Complete, {}, "^Code\tLibellé\nCH\tCéréales\n",
-         {"Code|Libellé", "CH|Céréales", "|"}, "|^Code|Libellé", {"Code|Libellé", "|"}},
-        {"comportements", "Codes comportementaux", "Comportements.dov", GridFile::Workbook, {},
-         "Classe\tCode\tDéfaut\tListe_Restreinte\tLibellé\tAssurément_Nicheur\tNiveau\tAge\tSexe\tSFF\tNbr_Utilisation\n"
+         "|Département|N° carré|Longitude|Latitude",
+         {"Département|N° carré|Longitude|Latitude", "|||"}},
+        {"reseaux",
+         "Codes réseaux",
+         "Réseaux.DOV",
+         GridFile::Workbook,
+         {},
+         "Code\tNom\t5mn\nSHOC\tSuivi hivernal\t\n",
+         {"Code|Nom|5mn", "SHOC|Suivi hivernal|", "||"},
+         "|Code|Nom|5mn",
+         {"Code|Nom|5mn", "||"}},
+        {"milieux",
+         "Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\nCH\tCéréales\n",
+         {"Code|Libellé", "CH|Céréales", "|"},
+         "|^Code|Libellé",
+         {"Code|Libellé", "|"}},
+        {"comportements",
+         "Codes comportementaux",
+         "Comportements.dov",
+         GridFile::Workbook,
+         {},
+         "Classe\tCode\tDéfaut\tListe_Restreinte\tLibellé\tAssurément_Nicheur\tNiveau\tAge\tSexe\tSFF\tNbr_"
+         "Utilisation\n"
          "O\tALIM\t\t\tEn alimentation\t\t\t\t\t\t\n",
-         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_Utilisation",
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+          "Utilisation",
           "O|ALIM|||En alimentation||||||", "||||||||||"},
-         "|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_Utilisation",
-         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_Utilisation",
+         "|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+         "Utilisation",
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+          "Utilisation",
           "||||||||||"}},
-        {"adresses", "Adresses courriel de votre correspondant", "email.DOV", GridFile::Complete, {1},
+        {"adresses",
+         "Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
          nullptr, // written by the test: it holds the coordination address
-         {}, "|Sélection|Adresse",
+         {},
+         "|Sélection|Adresse",
          {"Sélection|Adresse", "+|" + param::gstr_Adresse_Coordination_SHOC, "-|"}},
     };
 }
@@ -226,13 +251,14 @@ protected:
 TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
 {
     const CasTable& k = GetParam();
-    QString tsv = k.tsv ? QString::fromUtf8(k.tsv)
-                        : QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\tmoi@exemple.fr\n");
+    QString tsv =
+        k.tsv ? QString::fromUtf8(k.tsv)
+              : QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\tmoi@exemple.fr\n");
     QStringList attendu = k.charge;
     if (!k.tsv)
         attendu = {"Sélection|Adresse", "+|" + kSHOC, "-|moi@exemple.fr", "-|"};
     writeTable(programme(QString::fromUtf8(k.fichier)), tsv, k.format, k.cases);
-    const QByteArray avant = octets(programme(QString::fromUtf8(k.fichier)));
+    const QByteArray avant = testing_support::readBytes(programme(QString::fromUtf8(k.fichier)));
 
     EditeurParam& e = charger(QString::fromUtf8(k.mode));
     EXPECT_EQ(e.etat(), EtatTable::Chargee);
@@ -240,7 +266,8 @@ TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
     EXPECT_EQ(grille.fixedRows(), 1);
     EXPECT_EQ(grille.fixedCols(), 1);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
-    EXPECT_EQ(octets(programme(QString::fromUtf8(k.fichier))), avant) << "loading writes nothing";
+    EXPECT_EQ(testing_support::readBytes(programme(QString::fromUtf8(k.fichier))), avant)
+        << "loading writes nothing";
 }
 
 TEST_P(ParamChargement, MissingFileGivesTheHeaderOnlyAndCanBeSaved)
@@ -262,7 +289,7 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     const CasTable& k = GetParam();
     const QString chemin = programme(QString::fromUtf8(k.fichier));
     const QByteArray abime("MIRELOT-GRILLE\t1\ntaille\tdeux\n");
-    ecrireOctets(chemin, abime);
+    testing_support::writeBytes(chemin, abime);
     env.dialogs().answer(mb::OK);
 
     EditeurParam& e = charger(QString::fromUtf8(k.mode));
@@ -279,7 +306,7 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     EXPECT_EQ(grille.editable(), Grid::Editable::None);
     EXPECT_FALSE(e.sub_Enregistrer());
     EXPECT_FALSE(e.fun_Chargement_Permis());
-    EXPECT_EQ(octets(chemin), abime);
+    EXPECT_EQ(testing_support::readBytes(chemin), abime);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, ParamChargement, testing::ValuesIn(casTables()),
@@ -343,7 +370,8 @@ TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
         EXPECT_EQ(e.affichage(), c.affichage) << c.mode << " / " << c.pswd;
         EXPECT_EQ(grille.tag(), QString::fromUtf8(c.pswd)) << c.mode;
         if (QString::fromUtf8(c.mode) != param::gstr_Mode_Dossier) {
-            EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable) << c.mode << " / " << c.pswd;
+            EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable)
+                << c.mode << " / " << c.pswd;
         }
     }
 }
@@ -381,15 +409,29 @@ TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
         const char* tsv;
         QStringList attendu;
     } cas[] = {
-        {"Codes milieux", "Milieux_SHOC.DOV", GridFile::Complete, {}, "^Code\tLibellé\n\t\nCH\tCéréales\n  \t \n\t\n",
+        {"Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\n\t\nCH\tCéréales\n  \t \n\t\n",
          {"Code|Libellé", "CH|Céréales", "|"}},
-        {"Codes carrés", "Carrés.DOV", GridFile::Complete, {}, "Département\tN° carré\tLongitude\tLatitude\n\t\t\t\n26\t0001\t\t\n",
+        {"Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
+         "Département\tN° carré\tLongitude\tLatitude\n\t\t\t\n26\t0001\t\t\n",
          {"Département|N° carré|Longitude|Latitude", "|||", "26|0001||", "|||"}},
         // An unticked box alone is an empty row; a ticked one is kept.
-        {"Adresses courriel de votre correspondant", "email.DOV", GridFile::Complete, {1},
+        {"Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
          "Sélection\tAdresse\n2\t\n1\t\n1\tcoordination.shoc@suivi-oiseaux-plaines.fr\n2\t\n",
          {"Sélection|Adresse", "+|", "+|coordination.shoc@suivi-oiseaux-plaines.fr", "-|"}},
-        {"Codes espèces", "Espèces.DOV", GridFile::Complete, {5},
+        {"Codes espèces",
+         "Espèces.DOV",
+         GridFile::Complete,
+         {5},
          "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n\t\t\t\t2\nO\tALAARV\t\t\t2\n\t\t\t\t1\n",
          {"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|||-", "||||+", "||||-"}},
     };
@@ -427,23 +469,24 @@ TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
          "Sélection\tAdresse\n2\t" + kSHOC + "\n1\t" + kSTOC + "\n1\tzoe@exemple.fr\n",
          {"Sélection|Adresse", "+|" + kSHOC, "-|" + kSTOC, "+|zoe@exemple.fr", "-|"},
          {"Sélection|Adresse", "+|" + kSHOC, "-|" + kSTOC, "+|zoe@exemple.fr"}},
-        {"STOC-EPS unticked: nothing to save", "Sélection\tAdresse\n2\t" + kSTOC + "\n1\t" + kSHOC + "\n",
+        {"STOC-EPS unticked: nothing to save",
+         "Sélection\tAdresse\n2\t" + kSTOC + "\n1\t" + kSHOC + "\n",
          {"Sélection|Adresse", "-|" + kSTOC, "+|" + kSHOC, "-|"},
          {}},
     };
     for (const auto& c : cas) {
         writeTable(f, c.tsv, GridFile::Complete, {1});
-        const QByteArray avant = octets(f);
+        const QByteArray avant = testing_support::readBytes(f);
         charger(param::gstr_Mode_Adresses);
         EXPECT_EQ(dump(grille), c.affiche) << c.nom;
         if (c.fichier.isEmpty())
-            EXPECT_EQ(octets(f), avant) << c.nom;
+            EXPECT_EQ(testing_support::readBytes(f), avant) << c.nom;
         else
             EXPECT_EQ(readAsRecordWindow(f, GridFile::Complete, {1}), c.fichier) << c.nom;
         // Opened again, the table needs no more fix-up.
-        const QByteArray apres = octets(f);
+        const QByteArray apres = testing_support::readBytes(f);
         charger(param::gstr_Mode_Adresses);
-        EXPECT_EQ(octets(f), apres) << c.nom;
+        EXPECT_EQ(testing_support::readBytes(f), apres) << c.nom;
     }
 }
 
@@ -469,7 +512,8 @@ TEST_F(ParamTest, SpeciesOrdinaryUserMayChangeOnlySaisie)
 TEST_F(ParamTest, CellsInTheReadOnlyColourAreLockedInEveryMode)
 {
     administrateur();
-    for (const QString& mode : {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses, param::gstr_Mode_Especes}) {
+    for (const QString& mode :
+         {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses, param::gstr_Mode_Especes}) {
         EditeurParam& e = charger(mode);
         grille.addRow();
         const int r = grille.rows() - 1;
@@ -492,12 +536,21 @@ TEST_F(ParamTest, TypedKeysPerModeAndColumn)
         char16_t cle;
         char16_t garde;
     } cas[] = {
-        {"Codes carrés", 2, u'7', u'7'}, {"Codes carrés", 2, u'a', 0},     {"Codes carrés", 3, u'a', u'a'},
-        {"Codes carrés", 4, u'x', 0},    {"Codes carrés", 4, u'.', u'.'},  {"Codes carrés", 1, u'z', u'z'},
-        {"Codes réseaux", 1, u'a', u'A'}, {"Codes réseaux", 1, u'é', u'É'}, {"Codes réseaux", 3, u'b', 0},
-        {"Codes réseaux", 3, u'5', u'5'}, {"Codes réseaux", 2, u'b', u'b'},
-        {"Codes espèces", 2, u'a', u'A'}, {"Codes espèces", 3, u'a', u'a'},
-        {"Codes milieux", 1, u'a', u'a'}, {"Adresses courriel de votre correspondant", 2, u'x', u'x'},
+        {"Codes carrés", 2, u'7', u'7'},
+        {"Codes carrés", 2, u'a', 0},
+        {"Codes carrés", 3, u'a', u'a'},
+        {"Codes carrés", 4, u'x', 0},
+        {"Codes carrés", 4, u'.', u'.'},
+        {"Codes carrés", 1, u'z', u'z'},
+        {"Codes réseaux", 1, u'a', u'A'},
+        {"Codes réseaux", 1, u'é', u'É'},
+        {"Codes réseaux", 3, u'b', 0},
+        {"Codes réseaux", 3, u'5', u'5'},
+        {"Codes réseaux", 2, u'b', u'b'},
+        {"Codes espèces", 2, u'a', u'A'},
+        {"Codes espèces", 3, u'a', u'a'},
+        {"Codes milieux", 1, u'a', u'a'},
+        {"Adresses courriel de votre correspondant", 2, u'x', u'x'},
     };
     for (const auto& c : cas) {
         EditeurParam& e = charger(QString::fromUtf8(c.mode));
@@ -559,8 +612,8 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     }
     // A read-only table keeps its cells.
     administrateur(QString());
-    writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")), QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"),
-               GridFile::Complete);
+    writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
+               QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
     EditeurParam& e = charger(param::gstr_Mode_Milieux);
     grille.select(1, 1, 1, 2);
     e.sub_Effacer_Selection();
@@ -578,10 +631,10 @@ TEST_F(ParamTest, PasteGoesOnlyIntoACellTheUserMayChange)
         int col;
         bool colle;
     } cas[] = {
-        {"Codes espèces", "", 1, 2, false},          // an ordinary user cannot paste a species code
-        {"Codes espèces", "", 1, 5, false},          // a check box takes no text
+        {"Codes espèces", "", 1, 2, false}, // an ordinary user cannot paste a species code
+        {"Codes espèces", "", 1, 5, false}, // a check box takes no text
         {"Codes espèces", "KORVEL-ADM", 1, 2, true},
-        {"Codes milieux", "", 1, 1, false},          // read-only table
+        {"Codes milieux", "", 1, 1, false}, // read-only table
         {"Codes milieux", "KORVEL-ADM", 1, 1, true},
         {"Adresses courriel de votre correspondant", "", 1, 2, true},
         {"Adresses courriel de votre correspondant", "", 0, 2, false}, // header
@@ -599,7 +652,8 @@ TEST_F(ParamTest, PasteGoesOnlyIntoACellTheUserMayChange)
 TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
 {
     const QString texte = env.path(QStringLiteral("import.txt"));
-    ecrireOctets(texte, "O\tPICPIC\tPie bavarde\r\nO\tCORCOR\tCorneille noire\tCorvus corone\t\tx\ty\r\n");
+    testing_support::writeBytes(
+        texte, "O\tPICPIC\tPie bavarde\r\nO\tCORCOR\tCorneille noire\tCorvus corone\t\tx\ty\r\n");
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
 
     // An ordinary user may change only "Saisie": the whole-table load is not offered.
@@ -613,8 +667,9 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     EditeurParam& e = charger(param::gstr_Mode_Especes);
     EXPECT_TRUE(e.fun_Chargement_Permis());
     EXPECT_TRUE(e.sub_Charger_Texte(texte));
-    EXPECT_EQ(dump(grille), QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||-",
-                                         "O|CORCOR|Corneille noire|Corvus corone|-"}));
+    EXPECT_EQ(dump(grille),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||-",
+                           "O|CORCOR|Corneille noire|Corvus corone|-"}));
     EXPECT_EQ(grille.cols(), 6);
 
     // A file that cannot be read leaves the table and says so.
@@ -631,18 +686,19 @@ class ParamIdentificationTest : public ParamTest
 protected:
     void installer(const QString& base = QStringLiteral("C:\\Gadrel\\Gadrel.mdb"))
     {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"), QStringLiteral("Jet"),
-                                       QStringLiteral("Gadrel")));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+                                       QStringLiteral("Jet"), QStringLiteral("Gadrel")));
         ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Base"), base,
                                        QStringLiteral("Gadrel")));
     }
     void choix(const QString& protocole, const QString& organisme, const QString& cpu)
     {
         ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres,
-                                       QStringLiteral("Indentification de votre Gadrel : CPU ") + protocole, cpu));
-        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres,
-                                       QStringLiteral("Indentification de votre Gadrel : Organisme ") + protocole,
-                                       organisme));
+                                       QStringLiteral("Indentification de votre Gadrel : CPU ") + protocole,
+                                       cpu));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(
+            gstr_Section_Parametres,
+            QStringLiteral("Indentification de votre Gadrel : Organisme ") + protocole, organisme));
     }
     void lignes(const QList<QStringList>& rows, bool ok = true)
     {
@@ -664,7 +720,8 @@ TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
         EditeurParam& e = charger(param::gstr_Mode_Identification);
         EXPECT_TRUE(e.fermer()) << moteur;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
-        EXPECT_EQ(env.dialogs().asked().first().text, "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
+        EXPECT_EQ(env.dialogs().asked().first().text,
+                  "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
         EXPECT_EQ(env.dialogs().asked().first().style, mb::OKOnly);
         EXPECT_EQ(env.dialogs().asked().first().title, "Mirelot");
         EXPECT_EQ(source.calls, 0);
@@ -674,7 +731,10 @@ TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
 TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicked)
 {
     installer();
-    lignes({{"LPO Drôme", "12", "Bureau"}, {"atlas", "7", "Portable"}, {"Atlas", "12", "Fixe"}, {"lpo drôme", "03", "Salle"}});
+    lignes({{"LPO Drôme", "12", "Bureau"},
+            {"atlas", "7", "Portable"},
+            {"Atlas", "12", "Fixe"},
+            {"lpo drôme", "03", "Salle"}});
     const struct
     {
         const char* nom;
@@ -727,7 +787,8 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
     EditeurParam& e = charger(param::gstr_Mode_Identification);
     EXPECT_EQ(e.erreurBase(), "lecture interrompue");
-    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    EXPECT_EQ(dump(grille),
+              QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
     lignes({}, false);
     charger(param::gstr_Mode_Identification);
     EXPECT_EQ(grille.rows(), 1);
@@ -747,8 +808,8 @@ TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForThe
     e.sub_Apres_Edition(2, 1);
     grille.setCheckState(3, 1, Grid::Checked);
     e.sub_Apres_Edition(3, 1);
-    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|1|b",
-                                         "+|C|3|c"}));
+    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                         "-|B|1|b", "+|C|3|c"}));
     // Clicking the ticked box leaves it ticked.
     grille.setCheckState(3, 1, Grid::Unchecked);
     e.sub_Apres_Edition(3, 1);
@@ -763,8 +824,8 @@ TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForThe
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU SHOC")), "<absent>");
     // Reopened, the same row (and only it) is ticked.
     charger(param::gstr_Mode_Identification, QStringLiteral("EPS-SITES"));
-    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "+|B|1|b",
-                                         "-|C|3|c"}));
+    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                         "+|B|1|b", "-|C|3|c"}));
 }
 
 TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
@@ -774,7 +835,8 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
     EditeurParam& e = charger(param::gstr_Mode_Identification);
     grille.select(1, 1, 2, 4);
     e.sub_Effacer_Selection();
-    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    EXPECT_EQ(dump(grille),
+              QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
     for (int r = 1; r <= 2; ++r)
         for (int c = 2; c <= 4; ++c)
             EXPECT_TRUE(e.fun_Verrouillee(r, c)) << "the lock stays on " << r << "," << c;
@@ -783,7 +845,7 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
     EXPECT_EQ(grille.cell(1, 3), "1");
     EXPECT_FALSE(e.fun_Chargement_Permis());
     const QString texte = env.path(QStringLiteral("pc.txt"));
-    ecrireOctets(texte, "\tX\t99\tz\r\n");
+    testing_support::writeBytes(texte, "\tX\t99\tz\r\n");
     EXPECT_FALSE(e.sub_Charger_Texte(texte));
     EXPECT_EQ(grille.cell(1, 3), "1");
 }
@@ -802,17 +864,35 @@ TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
         const char* tsv;
         QStringList relu; // as the record window reads the file after Save (rows sorted)
     } cas[] = {
-        {"Codes carrés", "Carrés.DOV", GridFile::Complete, {},
+        {"Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
          "Département\tN° carré\tLongitude\tLatitude\n26\t0012\t4.900\t44.930\n07\t0003\t\t\n",
          {"Département|N° carré|Longitude|Latitude", "07|0003||", "26|0012|4.900|44.930", "|||"}},
-        {"Codes réseaux", "Réseaux.DOV", GridFile::Workbook, {}, "Code\tNom\t5mn\nSTOC\tPrintemps\t\nSHOC\tHiver\t5\n",
+        {"Codes réseaux",
+         "Réseaux.DOV",
+         GridFile::Workbook,
+         {},
+         "Code\tNom\t5mn\nSTOC\tPrintemps\t\nSHOC\tHiver\t5\n",
          {"Code|Nom|5mn", "SHOC|Hiver|5", "STOC|Printemps|", "||"}},
-        {"Codes milieux", "Milieux_SHOC.DOV", GridFile::Complete, {}, "^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n",
+        {"Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n",
          {"Code|Libellé", "CH|Céréales", "SN|Sol nu", "|"}},
-        {"Codes comportementaux", "Comportements.dov", GridFile::Workbook, {},
+        {"Codes comportementaux",
+         "Comportements.dov",
+         GridFile::Workbook,
+         {},
          "Classe\tCode\tDéfaut\tListe_Restreinte\tLibellé\nO\tPOSE\t\t\tPosé\nO\tALIM\t\t\tEn alimentation\n",
-         {"Classe|Code|Défaut|Liste_Restreinte|Libellé", "O|ALIM|||En alimentation", "O|POSE|||Posé", "||||"}},
-        {"Adresses courriel de votre correspondant", "email.DOV", GridFile::Complete, {1},
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé", "O|ALIM|||En alimentation", "O|POSE|||Posé",
+          "||||"}},
+        {"Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
          "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tcoordination.shoc@suivi-oiseaux-plaines.fr\n",
          {"Sélection|Adresse", "-|coordination.shoc@suivi-oiseaux-plaines.fr", "+|zoe@exemple.fr", "-|"}},
     };
@@ -844,12 +924,14 @@ TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
     param_support::WriteWatch watch(env.programFolder());
     ASSERT_TRUE(e.sub_Enregistrer());
     EXPECT_EQ(watch.writesOf(QStringLiteral("Espèces.DOV")), 1) << "the table's file is written once";
-    EXPECT_EQ(QDir(env.programFolder()).entryList(QDir::Files), QStringList({"Espèces.DOV"})) << "no file left over";
+    EXPECT_EQ(QDir(env.programFolder()).entryList(QDir::Files), QStringList({"Espèces.DOV"}))
+        << "no file left over";
 
     // Sorted on class then code, boxes kept, as the record window reads it.
     EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}),
               QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie",
-                           "M|LEPEUR|Lièvre d'Europe|Lepus europaeus|-", "O|ALAARV|Alouette des champs|Alauda arvensis|-",
+                           "M|LEPEUR|Lièvre d'Europe|Lepus europaeus|-",
+                           "O|ALAARV|Alouette des champs|Alauda arvensis|-",
                            "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-"}));
     Grid fichier;
     ASSERT_TRUE(GridFile::load(fichier, chemin, GridFile::Complete));
@@ -870,9 +952,11 @@ TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
 TEST_F(ParamTest, SpeciesSaveNamesTheSearchColumnsWhereTheTableHasThem)
 {
     const QString chemin = programme(QStringLiteral("Espèces.DOV"));
-    writeTable(chemin,
-               QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\tA\tB\nO\tALAARV\tAlouette\t\t1\tx\ty\n"),
-               GridFile::Complete, {5});
+    writeTable(
+        chemin,
+        QStringLiteral(
+            "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\tA\tB\nO\tALAARV\tAlouette\t\t1\tx\ty\n"),
+        GridFile::Complete, {5});
     ASSERT_TRUE(charger(param::gstr_Mode_Especes).sub_Enregistrer());
     EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}).value(0),
               "Classe|Espèce|Nom français|Nom scientifique|Saisie|FIndRowCode|FIndRowNomF");
@@ -882,10 +966,10 @@ TEST_F(ParamTest, NothingIsSavedWhereSaveIsNotOffered)
 {
     const QString chemin = programme(QStringLiteral("Milieux_SHOC.DOV"));
     writeTable(chemin, QStringLiteral("^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n"), GridFile::Complete);
-    const QByteArray avant = octets(chemin);
+    const QByteArray avant = testing_support::readBytes(chemin);
     EditeurParam& e = charger(param::gstr_Mode_Milieux);
     EXPECT_FALSE(e.sub_Enregistrer());
-    EXPECT_EQ(octets(chemin), avant);
+    EXPECT_EQ(testing_support::readBytes(chemin), avant);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
@@ -893,7 +977,7 @@ TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
 {
     for (const QString& mode : {param::gstr_Mode_Especes, param::gstr_Mode_Adresses}) {
         const QString valeur = mode == param::gstr_Mode_Especes ? QStringLiteral("Fichier espèces")
-                                                                 : QStringLiteral("Adresses email");
+                                                                : QStringLiteral("Adresses email");
         ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur,
                                        env.path(QStringLiteral("pas/de/dossier/table.DOV"))));
         EditeurParam& e = charger(mode);
@@ -917,19 +1001,20 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
                QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
                               "O\tALAARV\tAlouette\t\t1\n\t\t\t\t1\nO\tSTUVUL\tÉtourneau\t\t1\n"),
                GridFile::Complete, {5});
-    const QByteArray avant = octets(chemin);
+    const QByteArray avant = testing_support::readBytes(chemin);
     EditeurParam& e = charger(param::gstr_Mode_Especes);
     grille.addRow();
     grille.setCell(grille.addRow(), 1, QStringLiteral(" "));
     e.sub_RAZ();
     // The row holding a blank in its class is not empty: only rows whose four cells are empty go.
-    EXPECT_EQ(dump(grille), QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|Alouette||-",
-                                         "O|STUVUL|Étourneau||-", " ||||-", "||||-"}));
-    EXPECT_EQ(octets(chemin), avant);
+    EXPECT_EQ(dump(grille),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|Alouette||-",
+                           "O|STUVUL|Étourneau||-", " ||||-", "||||-"}));
+    EXPECT_EQ(testing_support::readBytes(chemin), avant);
 
     // Only the species mode has it.
-    writeTable(programme(QStringLiteral("Carrés.DOV")), QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n"),
-               GridFile::Complete);
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n"), GridFile::Complete);
     administrateur();
     EditeurParam& carres = charger(param::gstr_Mode_Carres);
     const int lignes = grille.rows();
@@ -944,7 +1029,8 @@ TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
     gstr_Dossier = QStringLiteral("/donnees/par/defaut");
     EditeurParam& e = charger(param::gstr_Mode_Dossier);
     EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), QStringLiteral("/ailleurs")));
+    ASSERT_TRUE(
+        sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), QStringLiteral("/ailleurs")));
     charger(param::gstr_Mode_Dossier);
     EXPECT_EQ(ed->dossier(), "/ailleurs");
 
@@ -970,8 +1056,10 @@ TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
         const char* mode;
         const char* fichier;
     } cas[] = {
-        {"Codes espèces", "Espèces.DOV"},     {"Codes carrés", "Carrés.DOV"},
-        {"Codes réseaux", "Réseaux.DOV"},     {"Codes milieux", "Milieux_SHOC.DOV"},
+        {"Codes espèces", "Espèces.DOV"},
+        {"Codes carrés", "Carrés.DOV"},
+        {"Codes réseaux", "Réseaux.DOV"},
+        {"Codes milieux", "Milieux_SHOC.DOV"},
         {"Codes comportementaux", "Comportements.dov"},
     };
     for (const auto& c : cas) {
@@ -992,13 +1080,16 @@ TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
         QStringList rangees = dump(attendu);
         ASSERT_FALSE(relu.isEmpty()) << c.mode;
         EXPECT_EQ(relu.takeFirst(), rangees.takeFirst()) << c.mode;
-        const auto vide = [](const QString& rangee) { return QString(rangee).remove(u'|').remove(u'-').isEmpty(); };
+        const auto vide = [](const QString& rangee) {
+            return QString(rangee).remove(u'|').remove(u'-').isEmpty();
+        };
         relu.removeIf(vide);
         rangees.removeIf(vide);
         relu.sort();
         rangees.sort();
         EXPECT_EQ(relu, rangees) << c.mode;
-        EXPECT_FALSE(relu.isEmpty() && QString::fromUtf8(c.fichier) != QStringLiteral("Carrés.DOV")) << c.mode;
+        EXPECT_FALSE(relu.isEmpty() && QString::fromUtf8(c.fichier) != QStringLiteral("Carrés.DOV"))
+            << c.mode;
     }
 }
 

@@ -12,7 +12,8 @@ namespace {
 
 using platform::MdbRowSource;
 
-const QStringList kChamps = {QStringLiteral("Organisme"), QStringLiteral("CPU"), QStringLiteral("Ordinateur")};
+const QStringList kChamps = {QStringLiteral("Organisme"), QStringLiteral("CPU"),
+                             QStringLiteral("Ordinateur")};
 
 // The first page of a Jet 4 file: its signature and version, then nothing the reader can use.
 QByteArray enteteJet(int taille)
@@ -74,7 +75,8 @@ TEST_P(MdbIllisible, SaysWhyAndReturnsNoRow)
 INSTANTIATE_TEST_SUITE_P(
     Fichiers, MdbIllisible,
     testing::Values(CasIllisible{"vide", QByteArray(), "illisible"},
-                    CasIllisible{"texte", QByteArray("Organisme;CPU;Ordinateur\nLPO;12;poste\n"), "illisible"},
+                    CasIllisible{"texte", QByteArray("Organisme;CPU;Ordinateur\nLPO;12;poste\n"),
+                                 "illisible"},
                     CasIllisible{"octets_quelconques", brouillage(64 * 1024), "illisible"},
                     CasIllisible{"entete_jet_seule", enteteJet(4096), "illisible"},
                     CasIllisible{"entete_jet_tronquee", enteteJet(100), "illisible"}),
@@ -84,9 +86,10 @@ TEST(MdbRowSource, AMissingFileIsSaidToBeMissing)
 {
     QTemporaryDir dir;
     MdbRowSource source;
-    for (const QString& chemin : {dir.filePath(QStringLiteral("absente.mdb")), QStringLiteral("Non applicable"),
-                                  QString()}) {
-        const platform::RowSourceResult r = source.readTable(chemin, QStringLiteral("TPOrdinateurs"), kChamps);
+    for (const QString& chemin :
+         {dir.filePath(QStringLiteral("absente.mdb")), QStringLiteral("Non applicable"), QString()}) {
+        const platform::RowSourceResult r =
+            source.readTable(chemin, QStringLiteral("TPOrdinateurs"), kChamps);
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.rows.isEmpty());
         EXPECT_TRUE(r.error.contains(QStringLiteral("n'existe pas"))) << r.error.toStdString();
@@ -98,8 +101,8 @@ TEST(MdbRowSource, AFolderIsNoDatabase)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Gadrel.mdb")));
     MdbRowSource source;
-    const platform::RowSourceResult r =
-        source.readTable(dir.filePath(QStringLiteral("Gadrel.mdb")), QStringLiteral("TPOrdinateurs"), kChamps);
+    const platform::RowSourceResult r = source.readTable(dir.filePath(QStringLiteral("Gadrel.mdb")),
+                                                         QStringLiteral("TPOrdinateurs"), kChamps);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.rows.isEmpty());
     EXPECT_TRUE(r.error.contains(QStringLiteral("ne peut pas être ouverte"))) << r.error.toStdString();
