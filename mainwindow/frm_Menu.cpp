@@ -12,6 +12,7 @@
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/WindowArrangement.h"
 #include "mainwindow/frm_A_Propos.h"
+#include "mainwindow/frm_Param.h"
 #include "mainwindow/frm_Splash_Logo.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -62,8 +63,8 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
 
-    // TODO(settings window): frm_Param replaces this stand-in once it exists.
-    m_fabriqueParam = [] { return fenetreProvisoire(gstr_Table_Codes); };
+    // A settings window that closes itself while loading (no sibling product) opens nothing.
+    m_fabriqueParam = [] { return frm_Param::fun_Ouvrir(); };
     // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
     m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
 

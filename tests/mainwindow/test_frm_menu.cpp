@@ -471,20 +471,20 @@ TEST_F(FrmMenuTest, WindowMenuListsTheOpenChildren)
     const int reorg = int(actions.indexOf(item("Réorg")));
     ASSERT_EQ(actions.size(), reorg + 4);
     EXPECT_TRUE(actions[reorg + 1]->isSeparator());
-    EXPECT_EQ(actions[reorg + 2]->text(), "&1 Codes espèces");
-    EXPECT_EQ(actions[reorg + 3]->text(), "&2 Codes milieux");
+    EXPECT_EQ(actions[reorg + 2]->text(), "&1 Mirelot - Codes espèces");
+    EXPECT_EQ(actions[reorg + 3]->text(), "&2 Mirelot - Codes milieux");
     EXPECT_FALSE(actions[reorg + 2]->isChecked());
     EXPECT_TRUE(actions[reorg + 3]->isChecked()); // the active one
 
     actions[reorg + 2]->trigger();
-    EXPECT_EQ(menu->mdiArea()->activeSubWindow()->windowTitle(), "Codes espèces");
+    EXPECT_EQ(menu->mdiArea()->activeSubWindow()->windowTitle(), "Mirelot - Codes espèces");
 
     menu->mdiArea()->activeSubWindow()->close();
     deletePending();
     Q_EMIT fenetres->aboutToShow();
     actions = fenetres->actions();
     ASSERT_EQ(actions.size(), reorg + 3);
-    EXPECT_EQ(actions[reorg + 2]->text(), "&1 Codes milieux");
+    EXPECT_EQ(actions[reorg + 2]->text(), "&1 Mirelot - Codes milieux");
 }
 
 TEST_F(FrmMenuTest, RecordListIsOneWindowShownAgain)

@@ -1,0 +1,661 @@
+#include "mainwindow/Param.h"
+
+#include "common/Globals.h"
+#include "common/GridHelpers.h"
+#include "common/KeyFilters.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "mainwindow/DisplayAdaptation.h"
+#include "mainwindow/ParamConfig.h"
+#include "platform/Dialogs.h"
+#include "platform/GridFile.h"
+#include "platform/RowSource.h"
+#include "platform/Services.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+
+using platform::Grid;
+using platform::GridFile;
+using platform::GridRange;
+namespace mb = platform::mb;
+
+namespace param {
+
+namespace {
+
+// The species table's "Saisie" column: the only one an ordinary user may change.
+constexpr int kColonneSaisie = 5;
+// The species table's descriptive columns, which RAZ reads to find empty rows.
+constexpr int kPremiereColonneEspece = 1;
+constexpr int kDerniereColonneEspece = 4;
+// The species table's further header texts, written by Save where the table has the columns.
+constexpr int kColonneFindCode = 6;
+constexpr int kColonneFindNom = 7;
+// The squares table: the square number, then the coordinates.
+constexpr int kColonneNumeroCarre = 2;
+constexpr int kColonneLongitude = 3;
+// The networks table: the code (capitals) and the five-minute count (digits).
+constexpr int kColonneCodeReseau = 1;
+constexpr int kColonne5mn = 3;
+constexpr int kColonnesReseaux = 4;
+// The species code, typed in capitals.
+constexpr int kColonneCodeEspece = 2;
+// The identification grid: the box, then the information columns.
+constexpr int kColonneSelection = 1;
+constexpr int kColonneOrganisme = 2;
+constexpr int kColonneCPU = 3;
+constexpr int kColonneNomOrdinateur = 4;
+// The address book: the box, then the address.
+constexpr int kColonneCaseAdresse = 1;
+constexpr int kColonneAdresse = 2;
+
+const Table kEspeces{.valeur = QStringLiteral("Fichier espèces"),
+                     .fichier = QStringLiteral("Espèces.DOV"),
+                     .formatChargement = GridFile::Complete,
+                     .formatSauvegarde = GridFile::Complete,
+                     .entete = QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
+                     .colonnesCases = {kColonneSaisie}};
+const Table kCarres{.valeur = QStringLiteral("Fichier carrés"),
+                    .fichier = QStringLiteral("Carrés.DOV"),
+                    .formatChargement = GridFile::Complete,
+                    .formatSauvegarde = GridFile::Complete,
+                    .entete = QStringLiteral("|Département|N° carré|Longitude|Latitude"),
+                    .colonnesCases = {}};
+const Table kReseaux{.valeur = QStringLiteral("Fichier Réseaux"),
+                     .fichier = QStringLiteral("Réseaux.DOV"),
+                     .formatChargement = GridFile::Workbook,
+                     .formatSauvegarde = GridFile::Workbook,
+                     .entete = QStringLiteral("|Code|Nom|5mn"),
+                     .colonnesCases = {}};
+const Table kMilieux{.valeur = QStringLiteral("Fichier milieux SHOC"),
+                     .fichier = QStringLiteral("Milieux_SHOC.DOV"),
+                     .formatChargement = GridFile::Complete,
+                     .formatSauvegarde = GridFile::Complete,
+                     .entete = QStringLiteral("|^Code|Libellé"),
+                     .colonnesCases = {}};
+const Table kComportements{
+    .valeur = QStringLiteral("Fichier comportements"),
+    .fichier = QStringLiteral("Comportements.dov"),
+    .formatChargement = GridFile::Workbook,
+    .formatSauvegarde = GridFile::Workbook,
+    .entete = QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|"
+                             "Niveau|Age|Sexe|SFF|Nbr_Utilisation"),
+    .colonnesCases = {}};
+const Table kAdresses{.valeur = QStringLiteral("Adresses email"),
+                      .fichier = QStringLiteral("email.DOV"),
+                      .formatChargement = GridFile::Complete,
+                      .formatSauvegarde = GridFile::Complete,
+                      .entete = QStringLiteral("|Sélection|Adresse"),
+                      .colonnesCases = {kColonneCaseAdresse}};
+
+// A number typed in a cell: the locale's form, or the form with a point.
+bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
+{
+    const QString t = texte.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    double v = locale.toDouble(t, &ok);
+    if (!ok)
+        v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *valeur = v;
+    return true;
+}
+
+int filtreChiffresSilencieux(int cle)
+{
+    const QString point = QLocale().decimalPoint();
+    return fun_Filtre_Chiffres(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString()).cle;
+}
+
+} // namespace
+
+Mode fun_Mode(const QString& texte)
+{
+    static const QList<std::pair<QString, Mode>> modes = {
+        {gstr_Mode_Especes, Mode::Espèces},
+        {gstr_Mode_Carres, Mode::Carrés},
+        {gstr_Mode_Reseaux, Mode::Réseaux},
+        {gstr_Mode_Milieux, Mode::Milieux},
+        {gstr_Mode_Comportements, Mode::Comportements},
+        {gstr_Mode_Adresses, Mode::Adresses},
+        {gstr_Mode_Identification, Mode::Identification},
+        {gstr_Mode_Dossier, Mode::Dossier},
+    };
+    for (const auto& [t, m] : modes)
+        if (t == texte)
+            return m;
+    return Mode::Inconnu;
+}
+
+const Table* fun_Table(Mode mode)
+{
+    switch (mode) {
+    case Mode::Espèces:
+        return &kEspeces;
+    case Mode::Carrés:
+        return &kCarres;
+    case Mode::Réseaux:
+        return &kReseaux;
+    case Mode::Milieux:
+        return &kMilieux;
+    case Mode::Comportements:
+        return &kComportements;
+    case Mode::Adresses:
+        return &kAdresses;
+    default:
+        return nullptr;
+    }
+}
+
+QString fun_Chemin_Table(Mode mode)
+{
+    const Table* table = fun_Table(mode);
+    if (!table)
+        return QString();
+    const QString defaut = fun_Chemin(fun_Dossier_Programme(), table->fichier);
+    const QFileInfo chemin(
+        fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table->valeur, defaut)));
+    return fun_Chemin_Ecriture(chemin.path(), chemin.fileName());
+}
+
+QString fun_Titre_Param(const QString& mode, const QString& protocole)
+{
+    QString titre = gstr_Nom_Programme + QStringLiteral(" - ") + mode;
+    if (!protocole.isEmpty())
+        titre += QStringLiteral(" [") + protocole + QLatin1Char(']');
+    return titre;
+}
+
+QString fun_Format_Numero_Carre(const QString& texte, const QLocale& locale)
+{
+    double v = 0;
+    if (!lireNombre(texte, locale, &v))
+        return texte;
+    const double arrondi = std::round(v); // halves away from zero
+    if (std::fabs(arrondi) >= 1e15)
+        return QString::number(arrondi, 'f', 0);
+    const qint64 n = qint64(arrondi);
+    const QString chiffres = QString::number(n < 0 ? -n : n).rightJustified(4, QLatin1Char('0'));
+    return n < 0 ? QLatin1Char('-') + chiffres : chiffres;
+}
+
+QString fun_Format_Coordonnee(const QString& texte, const QLocale& locale)
+{
+    double v = 0;
+    if (!lireNombre(texte, locale, &v))
+        return texte;
+    QLocale sansGroupes = locale;
+    sansGroupes.setNumberOptions(QLocale::OmitGroupSeparator);
+    return sansGroupes.toString(v, 'f', 3);
+}
+
+void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs)
+{
+    std::stable_sort(ordinateurs.begin(), ordinateurs.end(), [](const Ordinateur& a, const Ordinateur& b) {
+        if (const int c = a.organisme.compare(b.organisme, Qt::CaseInsensitive); c != 0)
+            return c < 0;
+        return a.cpu.compare(b.cpu, Qt::CaseInsensitive) < 0;
+    });
+}
+
+// ================================================================ editor
+
+EditeurParam::EditeurParam(Grid& grille, platform::RowSource& base)
+    : m_grille(grille), m_base(base), m_filtreChiffres(filtreChiffresSilencieux)
+{
+}
+
+void EditeurParam::setFiltreChiffres(FiltreTouche filtre)
+{
+    m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
+}
+
+bool EditeurParam::administrateur() const
+{
+    return mainwindow::fun_Mode_Administrateur(m_grille.tag());
+}
+
+void EditeurParam::signaler(const QString& texte) const
+{
+    platform::dialogs().ask(texte, mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+}
+
+// ---------------------------------------------------------------- load
+
+void EditeurParam::sub_Charger(const QString& mode, const QString& protocole)
+{
+    m_texteMode = mode;
+    m_protocole = protocole;
+    m_mode = fun_Mode(mode);
+    m_affichage = Affichage();
+    m_etat = EtatTable::SansFichier;
+    m_fermer = false;
+    m_modifiee = false;
+    m_chemin.clear();
+    m_erreurBase.clear();
+    m_grille.setTag(fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString()));
+    m_dossier = fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Dossier, gstr_Dossier);
+
+    if (const Table* table = fun_Table(m_mode)) {
+        chargerTable(*table);
+    } else if (m_mode == Mode::Identification) {
+        chargerIdentification();
+        if (m_fermer)
+            return;
+    } else if (m_mode == Mode::Dossier) {
+        m_affichage.grille = false;
+        m_affichage.cmdExit = false;
+        m_affichage.cmdCopier = false;
+        m_affichage.cmdSave = false;
+    }
+
+    if (m_mode != Mode::Carrés)
+        supprimerLignesVides();
+    if (m_mode != Mode::Identification)
+        m_grille.addRow();
+}
+
+void EditeurParam::chargerTable(const Table& table)
+{
+    m_affichage.txtFile = false;
+    m_affichage.cmdParcourir = false;
+    m_affichage.cmdAnnulEsp = m_mode == Mode::Espèces;
+    m_chemin = fun_Chemin_Table(m_mode);
+
+    Grid& g = m_grille;
+    g.setFixedRows(0);
+    g.setRows(0);
+    const platform::GridFileResult lu = GridFile::load(g, m_chemin, table.formatChargement);
+    if (lu) {
+        m_etat = EtatTable::Chargee;
+    } else {
+        // Only a missing file is an empty table; a file that is there but cannot be read is left
+        // alone, and no Save is offered that would replace it with an empty table.
+        m_etat = QFileInfo::exists(m_chemin) ? EtatTable::Illisible : EtatTable::Absente;
+        g.setFixedRows(0);
+        g.setRows(0);
+        g.setFormatString(table.entete);
+        for (int c : table.colonnesCases)
+            g.setColDataType(c, Grid::DataType::Boolean);
+        if (m_etat == EtatTable::Illisible)
+            signaler(
+                QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
+                               "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
+                    .arg(m_texteMode) +
+                QStringLiteral("\n\n") + lu.error);
+    }
+
+    if (m_mode == Mode::Réseaux)
+        g.setCols(kColonnesReseaux);
+    if (m_mode == Mode::Comportements && g.rows() > 1) {
+        const GridRange donnees{1, 0, g.rows() - 1, g.cols() - 1};
+        g.setReadOnly(donnees, false);
+        g.setBackColour(donnees, 0);
+    }
+    if (m_mode == Mode::Adresses && m_etat == EtatTable::Absente) {
+        const int r = g.addRow(QString(), 1);
+        g.setCell(r, kColonneAdresse, gstr_Adresse_Coordination_SHOC);
+        g.setCheckState(r, kColonneCaseAdresse, Grid::Checked);
+    }
+    g.setFixedRows(1);
+    if (g.cols() > 0)
+        g.setFixedCols(1);
+
+    const bool modifiable = m_etat != EtatTable::Illisible &&
+                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
+    m_affichage.cmdSave = modifiable;
+    if (m_etat == EtatTable::Illisible)
+        m_affichage.cmdAnnulEsp = false;
+
+    if (m_mode == Mode::Adresses && m_etat == EtatTable::Chargee)
+        corrigerAdresses();
+}
+
+void EditeurParam::corrigerAdresses()
+{
+    Grid& g = m_grille;
+    int ligneSHOC = g.findRow(gstr_Adresse_Coordination_SHOC, 1, kColonneAdresse);
+    if (ligneSHOC < 0) {
+        ligneSHOC = g.addRow(QString(), 1);
+        g.setCell(ligneSHOC, kColonneAdresse, gstr_Adresse_Coordination_SHOC);
+        g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Unchecked);
+        m_modifiee = true;
+    }
+    const int ligneSTOC = g.findRow(gstr_Adresse_Coordination_STOC_EPS, 1, kColonneAdresse);
+    if (ligneSTOC >= 0 && g.checkState(ligneSTOC, kColonneCaseAdresse) == Grid::Checked) {
+        g.setCheckState(ligneSTOC, kColonneCaseAdresse, Grid::Unchecked);
+        g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Checked);
+        m_modifiee = true;
+    }
+    if (m_modifiee && sub_Enregistrer())
+        m_modifiee = false;
+}
+
+void EditeurParam::chargerIdentification()
+{
+    const QString moteur = fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Moteur, gstr_Moteur_Absent,
+                                               gstr_Programme_Gadrel);
+    if (moteur == gstr_Moteur_Absent) {
+        platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
+                                mb::OKOnly, gstr_Nom_Programme);
+        m_fermer = true;
+        return;
+    }
+    const QString base = fun_Chemin_Normalise(
+        fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Base, gstr_Base_Absente, gstr_Programme_Gadrel));
+    const QString choixCPU =
+        fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole, QString());
+    const QString choixOrganisme =
+        fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, QString());
+
+    const platform::RowSourceResult lu = m_base.readTable(
+        base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
+    m_erreurBase = lu.error;
+    QList<Ordinateur> ordinateurs;
+    for (const QStringList& row : lu.rows)
+        ordinateurs << Ordinateur{row.value(0), row.value(1), row.value(2)};
+    sub_Trier_Ordinateurs(ordinateurs);
+
+    Grid& g = m_grille;
+    g.setFixedRows(0);
+    g.setRows(0);
+    g.setFormatString(gstr_Entete_Identification);
+    g.setColDataType(kColonneSelection, Grid::DataType::Boolean);
+    // The row of the saved choice: its organisation and its code, never the code alone, which two
+    // organisations may share.
+    bool coche = false;
+    for (const Ordinateur& o : std::as_const(ordinateurs)) {
+        const int r = g.addRow();
+        g.setCell(r, kColonneOrganisme, o.organisme);
+        g.setCell(r, kColonneCPU, o.cpu);
+        g.setCell(r, kColonneNomOrdinateur, o.nom);
+        const bool choisi =
+            !coche && !choixCPU.isEmpty() && o.cpu == choixCPU && o.organisme == choixOrganisme;
+        g.setCheckState(r, kColonneSelection, choisi ? Grid::Checked : Grid::Unchecked);
+        coche = coche || choisi;
+    }
+
+    m_affichage.txtFile = false;
+    m_affichage.cmdParcourir = false;
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    if (g.rows() > 1)
+        g.setReadOnly(GridRange{1, kColonneOrganisme, g.rows() - 1, kColonneNomOrdinateur}, true);
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    m_affichage.cmdSave = true;
+    m_affichage.cmdCopier = false;
+}
+
+bool EditeurParam::ligneVide(int row) const
+{
+    for (int c = m_grille.fixedCols(); c < m_grille.cols(); ++c)
+        if (!m_grille.cell(row, c).trimmed().isEmpty() || m_grille.checkState(row, c) == Grid::Checked)
+            return false;
+    return true;
+}
+
+void EditeurParam::supprimerLignesVides()
+{
+    for (int r = m_grille.rows() - 1; r >= 1 && r >= m_grille.fixedRows(); --r)
+        if (ligneVide(r))
+            m_grille.removeRow(r);
+}
+
+// ---------------------------------------------------------------- editing rules
+
+bool EditeurParam::fun_Verrouillee(int row, int col) const
+{
+    if (m_grille.isReadOnly(row, col))
+        return true;
+    const platform::GridColour couleur = m_grille.backColour(row, col);
+    return couleur != 0 && couleur == m_grille.backColourFixed();
+}
+
+bool EditeurParam::fun_Edition_Permise(int row, int col) const
+{
+    if (fun_Verrouillee(row, col))
+        return false;
+    if (m_mode == Mode::Espèces && !administrateur() && col != kColonneSaisie)
+        return false;
+    return true;
+}
+
+bool EditeurParam::fun_Cellule_Modifiable(int row, int col) const
+{
+    const Grid& g = m_grille;
+    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
+           row < g.rows() && col < g.cols() && !g.colHidden(col) && fun_Edition_Permise(row, col);
+}
+
+int EditeurParam::fun_Touche(int col, int cle) const
+{
+    switch (m_mode) {
+    case Mode::Carrés:
+        if (col == kColonneNumeroCarre || col > kColonneLongitude)
+            return m_filtreChiffres(cle);
+        break;
+    case Mode::Réseaux:
+        if (col == kColonne5mn)
+            return m_filtreChiffres(cle);
+        if (col == kColonneCodeReseau)
+            return fun_Majuscule_Sans_Accent(cle);
+        break;
+    case Mode::Espèces:
+        if (col == kColonneCodeEspece)
+            return fun_Majuscule_Sans_Accent(cle);
+        break;
+    default:
+        break;
+    }
+    return cle;
+}
+
+void EditeurParam::sub_Apres_Edition(int row, int col)
+{
+    Grid& g = m_grille;
+    if (m_mode == Mode::Carrés) {
+        if (col == kColonneNumeroCarre)
+            g.setCell(row, col, fun_Format_Numero_Carre(g.cell(row, col)));
+        else if (col > kColonneNumeroCarre)
+            g.setCell(row, col, fun_Format_Coordonnee(g.cell(row, col)));
+    }
+    if (m_mode == Mode::Identification) {
+        if (row >= 1 && row < g.rows()) {
+            g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
+                            Grid::Unchecked);
+            g.setCheckState(row, kColonneSelection, Grid::Checked);
+        }
+        return;
+    }
+    g.addRow();
+}
+
+void EditeurParam::sub_Effacer_Selection()
+{
+    const GridRange s = m_grille.selection();
+    if (s.isEmpty())
+        return;
+    for (int r = s.row1; r <= s.row2; ++r)
+        for (int c = s.col1; c <= s.col2; ++c)
+            if (fun_Cellule_Modifiable(r, c))
+                m_grille.clearRange(GridRange{r, c, r, c});
+}
+
+bool EditeurParam::sub_Coller(const QString& texte)
+{
+    const int r = m_grille.row(), c = m_grille.col();
+    if (!fun_Cellule_Modifiable(r, c) || m_grille.colDataType(c) == Grid::DataType::Boolean)
+        return false;
+    m_grille.setCell(r, c, texte);
+    return true;
+}
+
+bool EditeurParam::fun_Chargement_Permis() const
+{
+    const Grid& g = m_grille;
+    if (g.editable() != Grid::Editable::KeyboardMouse || m_etat == EtatTable::Illisible)
+        return false;
+    // Every cell of a new row, and every cell already there, must be open to the user.
+    for (int c = g.fixedCols(); c < g.cols(); ++c)
+        if (m_mode == Mode::Espèces && !administrateur() && c != kColonneSaisie)
+            return false;
+    for (int r = g.fixedRows(); r < g.rows(); ++r)
+        for (int c = g.fixedCols(); c < g.cols(); ++c)
+            if (fun_Verrouillee(r, c))
+                return false;
+    return true;
+}
+
+bool EditeurParam::sub_Charger_Texte(const QString& chemin)
+{
+    if (!fun_Chargement_Permis())
+        return false;
+    Grid lu;
+    lu.setFixedRows(m_grille.fixedRows());
+    lu.setFixedCols(m_grille.fixedCols());
+    const platform::GridFileResult r = GridFile::load(lu, fun_Chemin_Normalise(chemin), GridFile::TabText);
+    if (!r) {
+        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
+                 r.error);
+        return false;
+    }
+    // The table keeps its header and its columns: cells beyond its last column are dropped.
+    Grid& g = m_grille;
+    g.setRows(g.fixedRows());
+    const int colonnes = std::min(g.cols(), lu.cols());
+    for (int i = lu.fixedRows(); i < lu.rows(); ++i) {
+        const int row = g.addRow();
+        for (int c = g.fixedCols(); c < colonnes; ++c)
+            g.setCell(row, c, lu.cell(i, c));
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- buttons
+
+void EditeurParam::arreterNumerotation()
+{
+    if (m_grille.fixedCols() < 1)
+        return;
+    for (int r = 0; r < m_grille.rows(); ++r)
+        m_grille.setCell(r, 0, QString());
+}
+
+bool EditeurParam::sub_Enregistrer()
+{
+    if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
+        return false;
+    arreterNumerotation();
+    if (const Table* table = fun_Table(m_mode))
+        return m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+    if (m_mode == Mode::Identification)
+        return enregistrerIdentification();
+    return true;
+}
+
+bool EditeurParam::enregistrerTable(const Table& table)
+{
+    sub_Tri_Colonne(m_grille);
+    const platform::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
+    if (!ecrit) {
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
+                 ecrit.error);
+        return false;
+    }
+    return true;
+}
+
+bool EditeurParam::enregistrerEspeces(const Table& table)
+{
+    Grid& g = m_grille;
+    sub_Tri_Colonne(g);
+    // The table passes once through the workbook form, in a temporary file: the table's own
+    // file is written once, complete, at the end.
+    QString pourquoi;
+    QTemporaryDir temporaire;
+    if (!temporaire.isValid()) {
+        pourquoi = QStringLiteral("Aucun dossier temporaire n'est disponible.");
+    } else {
+        const QString classeur = temporaire.filePath(QStringLiteral("especes.xlsx"));
+        platform::GridFileResult r = GridFile::save(g, classeur, GridFile::Workbook, true);
+        if (r)
+            r = GridFile::load(g, classeur, GridFile::Workbook);
+        if (!r)
+            pourquoi = r.error;
+    }
+    bool ok = pourquoi.isEmpty();
+    if (ok) {
+        if (g.cols() > kColonneFindCode)
+            g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));
+        if (g.cols() > kColonneFindNom)
+            g.setCell(0, kColonneFindNom, QStringLiteral("FIndRowNomF"));
+        const platform::GridFileResult ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
+        ok = ecrit.ok;
+        pourquoi = ecrit.error;
+    }
+    if (g.rows() > 0 && g.cols() > 0) {
+        const GridRange tout{0, 0, g.rows() - 1, g.cols() - 1};
+        g.setBackColour(tout, 0);
+        g.setFontSize(tout, gdbl_Taille_Police_Especes);
+    }
+    if (!ok)
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + pourquoi);
+    return ok;
+}
+
+bool EditeurParam::enregistrerIdentification()
+{
+    const Grid& g = m_grille;
+    for (int r = 1; r < g.rows(); ++r) {
+        if (g.checkState(r, kColonneSelection) != Grid::Checked)
+            continue;
+        const bool ok = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
+                                           g.cell(r, kColonneCPU)) &&
+                        sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole,
+                                           g.cell(r, kColonneOrganisme));
+        if (!ok)
+            signaler(
+                QStringLiteral("Le choix de l'ordinateur n'a pas pu être enregistré dans les paramètres."));
+        return ok;
+    }
+    return true;
+}
+
+void EditeurParam::sub_RAZ()
+{
+    if (m_mode != Mode::Espèces || !m_affichage.cmdAnnulEsp)
+        return;
+    Grid& g = m_grille;
+    if (g.rows() > 1)
+        g.setCheckState(GridRange{1, kColonneSaisie, g.rows() - 1, kColonneSaisie}, Grid::Unchecked);
+    for (int r = g.rows() - 1; r >= 1; --r) {
+        bool vide = true;
+        for (int c = kPremiereColonneEspece; c <= kDerniereColonneEspece && vide; ++c)
+            vide = g.cell(r, c).isEmpty();
+        if (vide)
+            g.removeRow(r);
+    }
+    g.addRow();
+}
+
+bool EditeurParam::sub_Dossier_Choisi(const QString& dossier)
+{
+    if (dossier.isEmpty())
+        return false;
+    m_dossier = dossier;
+    if (!sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier)) {
+        signaler(QStringLiteral("Le dossier de travail n'a pas pu être enregistré dans les paramètres."));
+        return false;
+    }
+    return true;
+}
+
+} // namespace param

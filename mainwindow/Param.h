@@ -1,0 +1,220 @@
+#pragma once
+// The settings window's logic, without widgets: its eight modes; the reference tables' files,
+// formats and layouts; loading (a missing file gives an empty table, an unreadable one is left
+// alone on disk and cannot be saved over); the fix-ups of some tables; the identification grid
+// read from the sibling product's database; the editing rules of every mode, applied to typing,
+// Delete, paste and the load of a text file alike; and saving to the table's file or to the
+// settings. The window (frm_Param) shows the grid and forwards its events here.
+
+#include "platform/Grid.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace platform {
+class RowSource;
+}
+
+namespace param {
+
+// Mode texts, as the main window hands them over in gstr_Table_Codes (compared exactly).
+inline const QString gstr_Mode_Especes = QStringLiteral("Codes espèces");
+inline const QString gstr_Mode_Carres = QStringLiteral("Codes carrés");
+inline const QString gstr_Mode_Reseaux = QStringLiteral("Codes réseaux");
+inline const QString gstr_Mode_Milieux = QStringLiteral("Codes milieux");
+inline const QString gstr_Mode_Comportements = QStringLiteral("Codes comportementaux");
+inline const QString gstr_Mode_Adresses = QStringLiteral("Adresses courriel de votre correspondant");
+inline const QString gstr_Mode_Identification = QStringLiteral("Indentification de votre Gadrel");
+inline const QString gstr_Mode_Dossier = QStringLiteral("Dossier de travail");
+
+enum class Mode {
+    Inconnu,
+    Espèces,
+    Carrés,
+    Réseaux,
+    Milieux,
+    Comportements,
+    Adresses,
+    Identification,
+    Dossier
+};
+
+// The mode of a mode text; Inconnu for any other text.
+Mode fun_Mode(const QString& texte);
+
+// A reference table: its path setting in "Paramètres", its default file name in the program's
+// folder, the grid file codes it is loaded and saved with, and the header (a format string) it
+// gets when its file cannot be loaded, with its check-box columns.
+struct Table
+{
+    QString valeur;
+    QString fichier;
+    int formatChargement = 0;
+    int formatSauvegarde = 0;
+    QString entete;
+    QList<int> colonnesCases;
+};
+// nullptr for the modes without a table (identification, data folder, unknown).
+const Table* fun_Table(Mode mode);
+
+// The table's file: the setting, by default the program's folder and the file name; "\" read
+// as a separator; an existing file whose name differs only in letter case is the one used.
+QString fun_Chemin_Table(Mode mode);
+
+// "Mirelot - " + mode text, then " [" + scheme + "]" when there is a scheme.
+QString fun_Titre_Param(const QString& mode, const QString& protocole);
+
+// The header of the identification grid.
+inline const QString gstr_Entete_Identification =
+    QStringLiteral("|Sélection|Organisme|Code ordinateur|Nom ordinateur");
+
+// After an edit of the squares table: the square number shown with at least four digits
+// ("0000"), the coordinates with three decimals and the locale's separator ("#0.000"). A text
+// that is not a number is returned unchanged.
+QString fun_Format_Numero_Carre(const QString& texte, const QLocale& locale = QLocale());
+QString fun_Format_Coordonnee(const QString& texte, const QLocale& locale = QLocale());
+
+// One computer of the sibling product's database.
+struct Ordinateur
+{
+    QString organisme;
+    QString cpu;
+    QString nom;
+    bool operator==(const Ordinateur&) const = default;
+};
+// Ordered by organisation, then computer code, without regard to letter case; rows that compare
+// equal keep their order.
+void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs);
+
+// What became of the table's file at load.
+enum class EtatTable {
+    SansFichier, // the mode has no table file
+    Chargee,     // read
+    Absente,     // no file: an empty table that Save creates
+    Illisible    // a file that cannot be read: shown empty, never saved over
+};
+
+// The controls the window shows once loaded.
+struct Affichage
+{
+    bool grille = true;
+    bool txtFile = true;
+    bool cmdParcourir = true;
+    bool cmdSave = true;
+    bool cmdCopier = true;
+    bool cmdAnnulEsp = false;
+    bool cmdExit = true;
+    bool operator==(const Affichage&) const = default;
+};
+
+class EditeurParam
+{
+public:
+    // Filter of a typed key for the numeric columns: returns the key to keep, 0 to drop it.
+    using FiltreTouche = std::function<int(int cle)>;
+
+    // The grid is the window's; the row source reads the sibling product's database. Both must
+    // outlive the editor.
+    EditeurParam(platform::Grid& grille, platform::RowSource& base);
+
+    // The numeric filter (by default the digits filter of a grid cell, which says nothing).
+    void setFiltreChiffres(FiltreTouche filtre);
+
+    // ---- Load. Copies the mode and scheme texts, reads the administrator setting into the
+    // grid's tag and the data folder, then loads the mode's table or grid, with its fix-ups,
+    // removes empty rows (not in the squares table) and appends one empty row (not in the
+    // identification grid). An unreadable table file is reported. When the sibling product is
+    // not installed, says so and asks the window to close (fermer()).
+    void sub_Charger(const QString& mode, const QString& protocole);
+
+    Mode mode() const { return m_mode; }
+    QString texteMode() const { return m_texteMode; }
+    QString protocole() const { return m_protocole; }
+    QString titre() const { return fun_Titre_Param(m_texteMode, m_protocole); }
+    EtatTable etat() const { return m_etat; }
+    const Affichage& affichage() const { return m_affichage; }
+    // The window closes at once: the sibling product is not installed.
+    bool fermer() const { return m_fermer; }
+    // Column widths are fitted to their contents (every mode but the squares table).
+    bool ajusterColonnes() const { return m_mode != Mode::Carrés; }
+    // The text of the data-folder box.
+    QString dossier() const { return m_dossier; }
+    // The table's file (empty for the modes without one).
+    QString chemin() const { return m_chemin; }
+    // The grid's tag holds the administrator access code.
+    bool administrateur() const;
+    // Why the identification's database gave no rows (empty when it was read).
+    QString erreurBase() const { return m_erreurBase; }
+
+    // ---- Editing rules.
+    // A cell painted with the read-only colour (the grid's fixed-cell colour) or marked
+    // read-only is locked.
+    bool fun_Verrouillee(int row, int col) const;
+    // Before an edit: refused on a locked cell, and in the species table, for an ordinary
+    // user, in every column but "Saisie".
+    bool fun_Edition_Permise(int row, int col) const;
+    // A data cell of an editable grid that the rule above lets the user change: what Delete,
+    // paste and the file load may touch.
+    bool fun_Cellule_Modifiable(int row, int col) const;
+    // A key typed while editing: the key to keep (0 drops it).
+    int fun_Touche(int col, int cle) const;
+    // After an edit: number formats of the squares table, the single ticked row of the
+    // identification grid, one empty row appended (not in the identification grid).
+    void sub_Apres_Edition(int row, int col);
+    // Delete: clears the selected cells that may be changed (text and formatting); locked
+    // cells keep their text and their lock.
+    void sub_Effacer_Selection();
+    // Paste: the text becomes the current cell's when that cell may be changed and is not a
+    // check box. False when refused.
+    bool sub_Coller(const QString& texte);
+    // The load of a tab-separated file replaces every data cell: it is offered only on an
+    // editable grid whose every cell the user may change.
+    bool fun_Chargement_Permis() const;
+    // Loads a tab-separated file into the data rows, keeping the table's header and columns.
+    // A file that cannot be read is reported and leaves the table as it was.
+    bool sub_Charger_Texte(const QString& chemin);
+
+    // ---- Buttons.
+    // Save: the table to its file (the species table passes once through the workbook form on
+    // the way, in a temporary file, and its file is written once), the identification choice to
+    // the settings. Nothing is written where Save is not offered (an unreadable file, a
+    // read-only table). A failure is reported; returns false.
+    bool sub_Enregistrer();
+    // RAZ (species): unticks every "Saisie", removes the rows whose four descriptive cells are
+    // empty and appends one empty row. Nothing is saved.
+    void sub_RAZ();
+    // The folder chosen with Parcourir: shown and stored as the data folder's setting (an empty
+    // choice changes nothing). False when nothing was stored.
+    bool sub_Dossier_Choisi(const QString& dossier);
+
+private:
+    void chargerTable(const Table& table);
+    void corrigerAdresses();
+    void chargerIdentification();
+    void supprimerLignesVides();
+    bool ligneVide(int row) const;
+    bool enregistrerTable(const Table& table);
+    bool enregistrerEspeces(const Table& table);
+    bool enregistrerIdentification();
+    void arreterNumerotation();
+    void signaler(const QString& texte) const;
+
+    platform::Grid& m_grille;
+    platform::RowSource& m_base;
+    FiltreTouche m_filtreChiffres;
+    Mode m_mode = Mode::Inconnu;
+    QString m_texteMode;
+    QString m_protocole;
+    QString m_dossier;
+    QString m_chemin;
+    QString m_erreurBase;
+    EtatTable m_etat = EtatTable::SansFichier;
+    Affichage m_affichage;
+    bool m_fermer = false;
+    bool m_modifiee = false;
+};
+
+} // namespace param

@@ -1,0 +1,244 @@
+#include "mainwindow/frm_Param.h"
+
+#include "common/Globals.h"
+#include "common/GridWidgets.h"
+#include "mainwindow/Frm_Selection_dossier.h"
+#include "mainwindow/Param.h"
+#include "mainwindow/ParamConfig.h"
+#include "platform/Dialogs.h"
+#include "platform/GridView.h"
+#include "platform/MdbRowSource.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <optional>
+
+using platform::Grid;
+using platform::GridView;
+
+namespace {
+
+// Windows key codes and shift states of the grid's shortcuts.
+constexpr int kToucheSuppr = 46;
+constexpr int kToucheInser = 45;
+constexpr int kToucheC = 67;
+constexpr int kToucheV = 86;
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kBoutonGauche = 1;
+constexpr int kBoutonDroit = 2;
+
+// The hourglass while a step runs.
+struct Sablier
+{
+    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Sablier() { QApplication::restoreOverrideCursor(); }
+    Sablier(const Sablier&) = delete;
+    Sablier& operator=(const Sablier&) = delete;
+};
+
+} // namespace
+
+frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frm_Param"));
+    if (!base) {
+        m_baseParDefaut = std::make_unique<platform::MdbRowSource>();
+        base = m_baseParDefaut.get();
+    }
+    m_choixDossier = &Frm_Selection_dossier::choisir;
+    construire();
+    m_editeur = std::make_unique<param::EditeurParam>(flx_Grille->grid(), *base);
+    m_editeur->setFiltreChiffres([](int cle) { return fun_KeyPress_Chiffres(cle); });
+    brancherGrille();
+
+    {
+        const Sablier sablier;
+        m_editeur->sub_Charger(gstr_Table_Codes, gstr_Protocole);
+    }
+    if (m_editeur->fermer())
+        return;
+    setWindowTitle(m_editeur->titre());
+    fra_Grille->setTitle(m_editeur->texteMode());
+    if (m_editeur->mode() == param::Mode::Dossier)
+        txt_File->setText(m_editeur->dossier());
+    appliquerAffichage();
+    if (m_editeur->ajusterColonnes())
+        flx_Grille->fitColumnWidths(0, -1, param::gint_Marge_Colonnes_Twips);
+    sub_Init_Grilles(this);
+}
+
+frm_Param::~frm_Param()
+{
+    // Nothing is saved on closing: an open editor is dropped before the logic it reports to goes.
+    disconnect(flx_Grille, nullptr, this, nullptr);
+    if (flx_Grille->isEditing())
+        flx_Grille->finishEditing(true);
+}
+
+bool frm_Param::fermeeAuChargement() const
+{
+    return m_editeur->fermer();
+}
+
+frm_Param* frm_Param::fun_Ouvrir(QWidget* parent, platform::RowSource* base)
+{
+    auto* fenetre = new frm_Param(parent, base);
+    if (fenetre->fermeeAuChargement()) {
+        delete fenetre;
+        return nullptr;
+    }
+    return fenetre;
+}
+
+void frm_Param::setChoixDossier(ChoixDossier choix)
+{
+    m_choixDossier = choix ? std::move(choix) : ChoixDossier(&Frm_Selection_dossier::choisir);
+}
+
+void frm_Param::construire()
+{
+    fra_Grille = new QGroupBox(this);
+    fra_Grille->setObjectName(QStringLiteral("fra_Grille"));
+    flx_Grille = new GridView(fra_Grille);
+    flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
+    txt_File = new QLineEdit(fra_Grille);
+    txt_File->setObjectName(QStringLiteral("txt_File"));
+    cmd_Parcourir = new QPushButton(QStringLiteral("Parcourir"), fra_Grille);
+    cmd_Parcourir->setObjectName(QStringLiteral("cmd_Parcourir"));
+
+    cmd_Save = new QPushButton(QStringLiteral("Sauvegarder"), this);
+    cmd_Save->setObjectName(QStringLiteral("cmd_Save"));
+    cmd_Copier = new QPushButton(QStringLiteral("Copier"), this);
+    cmd_Copier->setObjectName(QStringLiteral("cmd_Copier"));
+    cmd_Annul_Esp = new QPushButton(QStringLiteral("RAZ"), this);
+    cmd_Annul_Esp->setObjectName(QStringLiteral("cmd_Annul_Esp"));
+    cmd_exit = new QPushButton(QStringLiteral("Fermer"), this);
+    cmd_exit->setObjectName(QStringLiteral("cmd_exit"));
+
+    auto* dossier = new QHBoxLayout;
+    dossier->addWidget(txt_File, 1);
+    dossier->addWidget(cmd_Parcourir);
+    auto* cadre = new QVBoxLayout(fra_Grille);
+    cadre->addWidget(flx_Grille, 1);
+    cadre->addLayout(dossier);
+
+    auto* boutons = new QHBoxLayout;
+    boutons->addWidget(cmd_Annul_Esp);
+    boutons->addStretch(1);
+    boutons->addWidget(cmd_Copier);
+    boutons->addWidget(cmd_Save);
+    boutons->addWidget(cmd_exit);
+    auto* fenetre = new QVBoxLayout(this);
+    fenetre->addWidget(fra_Grille, 1);
+    fenetre->addLayout(boutons);
+
+    // As the window is created: RAZ hidden, the rest shown until the load decides.
+    cmd_Annul_Esp->setVisible(false);
+
+    connect(cmd_Save, &QPushButton::clicked, this, &frm_Param::cmd_Save_Click);
+    connect(cmd_Annul_Esp, &QPushButton::clicked, this, [this] { m_editeur->sub_RAZ(); });
+    connect(cmd_Copier, &QPushButton::clicked, this, [this] { sub_Copier_Grille(flx_Grille->grid()); });
+    connect(cmd_exit, &QPushButton::clicked, this, &frm_Param::fermerFenetre);
+    connect(cmd_Parcourir, &QPushButton::clicked, this, &frm_Param::cmd_Parcourir_Click);
+    resize(720, 480);
+}
+
+void frm_Param::brancherGrille()
+{
+    connect(flx_Grille, &GridView::beforeEdit, this,
+            [this](int row, int col, bool* cancel) { *cancel = !m_editeur->fun_Edition_Permise(row, col); });
+    connect(flx_Grille, &GridView::keyPressEdit, this,
+            [this](int, int col, int* cle) { *cle = m_editeur->fun_Touche(col, *cle); });
+    connect(flx_Grille, &GridView::afterEdit, this,
+            [this](int row, int col) { m_editeur->sub_Apres_Edition(row, col); });
+    connect(flx_Grille, &GridView::keyDown, this, &frm_Param::toucheGrille);
+    connect(flx_Grille, &GridView::mouseDown, this, [this](int bouton, int, int, int) {
+        m_dernierBouton = bouton;
+        sourisGrille(bouton);
+    });
+    // One click of the left button starts editing: no double click needed.
+    connect(flx_Grille, &GridView::click, this, [this] {
+        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None &&
+            !flx_Grille->isEditing())
+            flx_Grille->editCell();
+    });
+}
+
+void frm_Param::appliquerAffichage()
+{
+    const param::Affichage& a = m_editeur->affichage();
+    flx_Grille->setVisible(a.grille);
+    txt_File->setVisible(a.txtFile);
+    cmd_Parcourir->setVisible(a.cmdParcourir);
+    cmd_Save->setVisible(a.cmdSave);
+    cmd_Copier->setVisible(a.cmdCopier);
+    cmd_Annul_Esp->setVisible(a.cmdAnnulEsp);
+    cmd_exit->setVisible(a.cmdExit);
+}
+
+void frm_Param::toucheGrille(int* cle, int shift)
+{
+    if (*cle == kToucheSuppr) {
+        m_editeur->sub_Effacer_Selection();
+        *cle = 0;
+    } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
+        const QClipboard* pressePapiers = QGuiApplication::clipboard();
+        if (pressePapiers)
+            m_editeur->sub_Coller(pressePapiers->text());
+        *cle = 0;
+    } else if (*cle == kToucheC && shift == kCtrl) {
+        sub_Copier_Grille(flx_Grille->grid());
+        *cle = 0;
+    }
+}
+
+void frm_Param::sourisGrille(int bouton)
+{
+    // A right click on the top-left cell loads a tab-separated file over the table.
+    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+        !m_editeur->fun_Chargement_Permis())
+        return;
+    const std::optional<QString> fichier = platform::dialogs().inputBox(
+        QStringLiteral("Veuillez indiquer le fichier à charger :"), gstr_Nom_Programme, QString());
+    if (!fichier || fichier->isEmpty())
+        return;
+    const Sablier sablier;
+    m_editeur->sub_Charger_Texte(*fichier);
+}
+
+void frm_Param::cmd_Save_Click()
+{
+    if (flx_Grille->isEditing())
+        flx_Grille->finishEditing();
+    const Sablier sablier;
+    m_editeur->sub_Enregistrer();
+}
+
+void frm_Param::cmd_Parcourir_Click()
+{
+    const QString titre =
+        gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
+    const QString choisi = m_choixDossier(this, titre, txt_File->text());
+    const Sablier sablier;
+    if (!choisi.isEmpty()) {
+        txt_File->setText(choisi);
+        m_editeur->sub_Dossier_Choisi(choisi);
+    }
+}
+
+void frm_Param::fermerFenetre()
+{
+    // Inside the main window the child window closes, and with it this one.
+    if (auto* cadre = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        cadre->close();
+    else
+        close();
+}

@@ -1,0 +1,71 @@
+#pragma once
+// frm_Param: the settings window. One window per menu click, in the mode the main window left in
+// gstr_Table_Codes and gstr_Protocole: a reference table to edit, the identification of the
+// sibling product's computer, or the data folder. The rules, the loading and the saving are
+// EditeurParam's; the window shows the grid and the buttons and forwards their events.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace platform {
+class GridView;
+class RowSource;
+} // namespace platform
+namespace param {
+class EditeurParam;
+}
+
+class frm_Param : public QWidget
+{
+    Q_OBJECT
+public:
+    // Creates the window and loads it in the current mode. The row source reads the sibling
+    // product's database (by default its Jet file through mdbtools); it must outlive the window.
+    explicit frm_Param(QWidget* parent = nullptr, platform::RowSource* base = nullptr);
+    ~frm_Param() override;
+
+    // Creates and loads a window; nullptr when it closed itself while loading (the sibling
+    // product is not installed), in which case the user has been told.
+    static frm_Param* fun_Ouvrir(QWidget* parent = nullptr, platform::RowSource* base = nullptr);
+
+    // The window asked to close while loading.
+    bool fermeeAuChargement() const;
+
+    param::EditeurParam& editeur() { return *m_editeur; }
+
+    // The data-folder chooser: shows it with a caption and a starting folder, returns the folder
+    // chosen or "" (by default Frm_Selection_dossier).
+    using ChoixDossier =
+        std::function<QString(QWidget* parent, const QString& titre, const QString& dossier)>;
+    void setChoixDossier(ChoixDossier choix);
+
+    // Controls, named as the rest of the program knows them.
+    QGroupBox* fra_Grille = nullptr;
+    platform::GridView* flx_Grille = nullptr;
+    QLineEdit* txt_File = nullptr;
+    QPushButton* cmd_Parcourir = nullptr;
+    QPushButton* cmd_Save = nullptr;
+    QPushButton* cmd_Copier = nullptr;
+    QPushButton* cmd_Annul_Esp = nullptr;
+    QPushButton* cmd_exit = nullptr;
+
+private:
+    void construire();
+    void appliquerAffichage();
+    void brancherGrille();
+    void toucheGrille(int* cle, int shift);
+    void sourisGrille(int bouton);
+    void cmd_Save_Click();
+    void cmd_Parcourir_Click();
+    void fermerFenetre();
+
+    std::unique_ptr<platform::RowSource> m_baseParDefaut;
+    std::unique_ptr<param::EditeurParam> m_editeur;
+    ChoixDossier m_choixDossier;
+    int m_dernierBouton = 0;
+};

@@ -1,0 +1,398 @@
+// frm_Param on screen (offscreen platform): the user's clicks and keys on the grid and the
+// buttons, the boxes answered by the scripted dialogs, and the main window opening it.
+
+#include "common/Globals.h"
+#include "common/Settings.h"
+#include "mainwindow/Param.h"
+#include "mainwindow/ParamConfig.h"
+#include "mainwindow/frm_Menu.h"
+#include "mainwindow/frm_Param.h"
+#include "platform/GridFile.h"
+#include "platform/GridView.h"
+#include "tests/mainwindow/ParamSupport.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using param_support::dump;
+using param_support::readAsRecordWindow;
+using param_support::writeTable;
+using platform::Grid;
+using platform::GridFile;
+using platform::GridView;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kEspeces = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
+                                        "O\tALAARV\tAlouette des champs\tAlauda arvensis\t1\n"
+                                        "O\tSTUVUL\tÉtourneau sansonnet\tSturnus vulgaris\t2\n");
+
+// Which of the window's controls show: grid, folder box, Parcourir, Save, Copier, RAZ, Fermer.
+struct Visibles
+{
+    bool grille, txtFile, parcourir, save, copier, raz, exit;
+    bool operator==(const Visibles&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Visibles& v)
+{
+    return os << v.grille << v.txtFile << v.parcourir << v.save << v.copier << v.raz << v.exit;
+}
+
+class FrmParamTest : public testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    param_support::FakeRowSource source;
+    std::unique_ptr<frm_Param> w;
+
+    FrmParamTest() { QLocale::setDefault(QLocale::c()); }
+
+    QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
+    void administrateur() { ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", "KORVEL-ADM")); }
+
+    frm_Param& ouvrir(const QString& mode, const QString& protocole = QString())
+    {
+        gstr_Table_Codes = mode;
+        gstr_Protocole = protocole;
+        w = std::make_unique<frm_Param>(nullptr, &source);
+        w->resize(900, 500);
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        vue().setFocus();
+        return *w;
+    }
+    GridView& vue() { return *w->flx_Grille; }
+    Grid& grille() { return w->flx_Grille->grid(); }
+
+    QPoint centre(int row, int col) { return vue().visualRect(vue().indexOf(row, col)).center(); }
+    void clic(int row, int col, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mouseClick(vue().viewport(), b, Qt::NoModifier, centre(row, col));
+        QCoreApplication::processEvents();
+    }
+    void taper(const QString& texte)
+    {
+        for (QChar c : texte) {
+            QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
+            QCoreApplication::processEvents();
+        }
+    }
+    void touche(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+        QCoreApplication::processEvents();
+    }
+    void cliquer(QPushButton* b)
+    {
+        ASSERT_TRUE(b->isVisible()) << b->objectName().toStdString();
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    void clicDroitCoin()
+    {
+        QTest::mouseClick(vue().findChild<QAbstractButton*>(), Qt::RightButton);
+        QCoreApplication::processEvents();
+    }
+    Visibles visibles()
+    {
+        return {vue().isVisible(),        w->txt_File->isVisible(),   w->cmd_Parcourir->isVisible(),
+                w->cmd_Save->isVisible(), w->cmd_Copier->isVisible(), w->cmd_Annul_Esp->isVisible(),
+                w->cmd_exit->isVisible()};
+    }
+};
+
+// ================================================================ the species editor
+
+TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
+{
+    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
+    ouvrir(param::gstr_Mode_Especes);
+    EXPECT_EQ(w->windowTitle(), "Mirelot - Codes espèces");
+    EXPECT_EQ(w->fra_Grille->title(), "Codes espèces");
+    EXPECT_EQ(visibles(), (Visibles{true, false, false, true, true, true, true}));
+    const QStringList avant = dump(grille());
+
+    // A click, a double click or typing opens no editor on the descriptive columns.
+    for (int col = 1; col <= 4; ++col) {
+        clic(1, col);
+        EXPECT_FALSE(vue().isEditing()) << "col " << col;
+        QTest::mouseDClick(vue().viewport(), Qt::LeftButton, Qt::NoModifier, centre(1, col));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(vue().isEditing()) << "col " << col;
+        taper("x");
+        EXPECT_FALSE(vue().isEditing()) << "col " << col;
+    }
+    // Delete and paste leave the codes too.
+    grille().select(1, 1, 2, 4);
+    touche(Qt::Key_Delete);
+    QApplication::clipboard()->setText(QStringLiteral("XXXXXX"));
+    grille().select(2, 2);
+    touche(Qt::Key_V, Qt::ControlModifier);
+    touche(Qt::Key_Insert, Qt::ShiftModifier);
+    // The whole-table load is not offered: no box comes.
+    clicDroitCoin();
+    EXPECT_EQ(dump(grille()), avant);
+
+    // "Saisie" changes with a click or the space bar; each change adds an empty row.
+    clic(1, 5);
+    EXPECT_EQ(grille().checkState(1, 5), Grid::Unchecked);
+    clic(2, 5);
+    EXPECT_EQ(grille().checkState(2, 5), Grid::Checked);
+    grille().select(2, 5);
+    touche(Qt::Key_Space);
+    EXPECT_EQ(grille().checkState(2, 5), Grid::Unchecked);
+    touche(Qt::Key_Space);
+    EXPECT_EQ(grille().rows(), int(avant.size()) + 4);
+
+    cliquer(w->cmd_Save);
+    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie",
+                           "O|ALAARV|Alouette des champs|Alauda arvensis|-",
+                           "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-", "||||-", "||||-",
+                           "||||-", "||||-"}));
+
+    // RAZ unticks every box on screen only.
+    cliquer(w->cmd_Annul_Esp);
+    EXPECT_EQ(grille().checkState(2, 5), Grid::Unchecked);
+    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}).value(2),
+              "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+");
+}
+
+TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
+{
+    administrateur();
+    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
+    ouvrir(param::gstr_Mode_Especes);
+    clic(2, 2);
+    ASSERT_TRUE(vue().isEditing()) << "one click starts editing";
+    vue().setEditText(QString());
+    taper("picpic");
+    EXPECT_EQ(vue().editText(), "PICPIC");
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(2, 2), "PICPIC");
+    clic(2, 3);
+    ASSERT_TRUE(vue().isEditing());
+    vue().setEditText(QString());
+    taper("pie");
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(2, 3), "pie") << "only the code is put in capitals";
+
+    // Paste into the current cell, by Ctrl+V or Shift+Insert.
+    QApplication::clipboard()->setText(QStringLiteral("Pie bavarde"));
+    grille().select(2, 3);
+    touche(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grille().cell(2, 3), "Pie bavarde");
+    QApplication::clipboard()->setText(QStringLiteral("Pica pica"));
+    grille().select(2, 4);
+    touche(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(grille().cell(2, 4), "Pica pica");
+}
+
+TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
+{
+    administrateur();
+    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
+    const QStringList avant = readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5});
+    ouvrir(param::gstr_Mode_Especes);
+    clic(1, 3);
+    ASSERT_TRUE(vue().isEditing());
+    taper("zz");
+    cliquer(w->cmd_exit);
+    EXPECT_FALSE(w->isVisible());
+    // Destroyed while the editor is still open (the main window closing).
+    ouvrir(param::gstr_Mode_Especes);
+    clic(1, 3);
+    ASSERT_TRUE(vue().isEditing());
+    taper("zz");
+    w.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}), avant);
+}
+
+// ================================================================ other tables
+
+TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
+{
+    administrateur();
+    writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n",
+               GridFile::Complete);
+    ouvrir(param::gstr_Mode_Carres);
+    clic(1, 2);
+    ASSERT_TRUE(vue().isEditing());
+    env.dialogs().answer(mb::OK); // the refused letter is explained
+    taper("1a2");
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked().first().text, "Veuillez saisir uniquement des chiffres");
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(1, 2), "0012");
+
+    clic(1, 3);
+    ASSERT_TRUE(vue().isEditing());
+    taper("4.9");
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(1, 3), "4.900");
+    clic(1, 3);
+    vue().setEditText(QString());
+    taper("E4");
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(1, 3), "E4") << "any character in column 3, left as typed";
+}
+
+TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
+{
+    writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
+    ouvrir(param::gstr_Mode_Milieux);
+    EXPECT_EQ(visibles(), (Visibles{true, false, false, false, true, false, true}));
+    clic(1, 2);
+    EXPECT_FALSE(vue().isEditing());
+    grille().select(1, 1, 1, 2);
+    touche(Qt::Key_Delete);
+    EXPECT_EQ(dump(grille()).value(1), "CH|Céréales");
+    // Copy works in every mode.
+    touche(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales");
+    QApplication::clipboard()->clear();
+    cliquer(w->cmd_Copier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales");
+}
+
+TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
+{
+    administrateur();
+    writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
+    const QString texte = env.path("milieux.txt");
+    testing_support::writeBytes(texte, "PA\tPrairie\r\nSN\tSol nu\r\n");
+    ouvrir(param::gstr_Mode_Milieux);
+
+    env.dialogs().answerText(std::nullopt); // Annuler
+    clicDroitCoin();
+    env.dialogs().answerText(QString()); // empty answer
+    clicDroitCoin();
+    EXPECT_EQ(dump(grille()).value(1), "CH|Céréales");
+
+    env.dialogs().answerText(texte);
+    clicDroitCoin();
+    ASSERT_EQ(env.dialogs().asked().size(), 3);
+    EXPECT_EQ(env.dialogs().asked().last().text, "Veuillez indiquer le fichier à charger :");
+    EXPECT_EQ(env.dialogs().asked().last().title, "Mirelot");
+    EXPECT_EQ(dump(grille()), QStringList({"Code|Libellé", "PA|Prairie", "SN|Sol nu"}));
+    // A right click elsewhere asks nothing.
+    clic(1, 1, Qt::RightButton);
+    EXPECT_EQ(env.dialogs().asked().size(), 3);
+}
+
+// ================================================================ identification
+
+TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, "Moteur", "Jet", "Gadrel"));
+    source.result.rows = {{"B", "2", "b"}, {"A", "1", "a"}, {"C", "1", "c"}};
+    ouvrir(param::gstr_Mode_Identification, "SHOC");
+    EXPECT_EQ(w->windowTitle(), "Mirelot - Indentification de votre Gadrel [SHOC]");
+    EXPECT_EQ(visibles(), (Visibles{true, false, false, true, false, false, true}));
+
+    clic(3, 1);
+    clic(2, 1);
+    EXPECT_EQ(dump(grille()), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                           "+|B|2|b", "-|C|1|c"}));
+    clic(2, 1);
+    EXPECT_EQ(grille().checkState(2, 1), Grid::Checked) << "the ticked box stays ticked";
+    for (int col = 2; col <= 4; ++col) {
+        clic(1, col);
+        EXPECT_FALSE(vue().isEditing()) << col;
+    }
+    grille().select(1, 1, 3, 4);
+    touche(Qt::Key_Delete);
+    EXPECT_EQ(grille().cell(3, 3), "1");
+    EXPECT_TRUE(w->editeur().fun_Verrouillee(3, 3));
+    clic(3, 1);
+    cliquer(w->cmd_Save);
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : CPU SHOC", ""),
+              "1");
+    EXPECT_EQ(
+        fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : Organisme SHOC", ""),
+        "C");
+}
+
+TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
+{
+    gstr_Table_Codes = param::gstr_Mode_Identification;
+    gstr_Protocole = "SHOC";
+    env.dialogs().answer(mb::OK);
+    EXPECT_EQ(frm_Param::fun_Ouvrir(nullptr, &source), nullptr);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked().first().text,
+              "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
+}
+
+// ================================================================ data folder
+
+TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", "/donnees/actuelles"));
+    ouvrir(param::gstr_Mode_Dossier);
+    EXPECT_EQ(visibles(), (Visibles{false, true, true, false, false, false, false}));
+    EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
+
+    QStringList demandes;
+    QString reponse;
+    w->setChoixDossier([&](QWidget*, const QString& titre, const QString& dossier) {
+        demandes << titre + " | " + dossier;
+        return reponse;
+    });
+    cliquer(w->cmd_Parcourir); // Annuler
+    EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Dossier", ""), "/donnees/actuelles");
+    reponse = "/donnees/nouvelles";
+    cliquer(w->cmd_Parcourir);
+    EXPECT_EQ(w->txt_File->text(), "/donnees/nouvelles");
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Dossier", ""), "/donnees/nouvelles");
+    EXPECT_EQ(demandes, QStringList({"Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles",
+                                     "Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles"}));
+}
+
+// ================================================================ from the main window
+
+TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
+{
+    auto menu = std::make_unique<frm_Menu>();
+    menu->resize(1000, 700);
+    menu->show();
+    QCoreApplication::processEvents();
+    QAction* especes = menu->item("Espèces");
+    especes->trigger();
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    auto* fenetre = qobject_cast<frm_Param*>(menu->fenetres().first()->widget());
+    ASSERT_TRUE(fenetre);
+    EXPECT_EQ(fenetre->windowTitle(), "Mirelot - Codes espèces");
+    EXPECT_FALSE(especes->isEnabled());
+    QTest::mouseClick(fenetre->cmd_exit, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(especes->isEnabled());
+
+    // Without the sibling product: the box, no window, the item stays available.
+    env.dialogs().answer(mb::OK);
+    QAction* gadrel = menu->item("Gadrel_SHOC");
+    gadrel->setVisible(true); // as the start-up shows it
+    gadrel->trigger();
+    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(gadrel->isEnabled());
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,1096 @@
+// The settings window's logic without its window: loading each mode, the fix-ups, the editing
+// rules, Save with a reload in the record window's formats, RAZ, the identification grid.
+
+#include "common/Globals.h"
+#include "common/Options.h"
+#include "common/Settings.h"
+#include "data/StarterTables.h"
+#include "mainwindow/Param.h"
+#include "mainwindow/ParamConfig.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "tests/mainwindow/ParamSupport.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using param::Affichage;
+using param::EditeurParam;
+using param::EtatTable;
+using param::Mode;
+using param_support::dump;
+using param_support::readAsRecordWindow;
+using param_support::writeTable;
+using platform::Grid;
+using platform::GridFile;
+using platform::GridRange;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kSHOC = param::gstr_Adresse_Coordination_SHOC;
+const QString kSTOC = param::gstr_Adresse_Coordination_STOC_EPS;
+
+const QString kEspecesTsv = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
+                                           "O\tSTUVUL\tÉtourneau sansonnet\tSturnus vulgaris\t1\n"
+                                           "O\tALAARV\tAlouette des champs\tAlauda arvensis\t2\n"
+                                           "M\tLEPEUR\tLièvre d'Europe\tLepus europaeus\t2\n");
+
+class ParamTest : public testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    param_support::FakeRowSource source;
+    Grid grille;
+    std::unique_ptr<EditeurParam> ed;
+
+    ParamTest() { QLocale::setDefault(QLocale::c()); }
+
+    EditeurParam& charger(const QString& mode, const QString& protocole = QStringLiteral("SHOC"))
+    {
+        ed = std::make_unique<EditeurParam>(grille, source);
+        ed->sub_Charger(mode, protocole);
+        return *ed;
+    }
+    void administrateur(const QString& code = QStringLiteral("KORVEL-ADM"))
+    {
+        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, QStringLiteral("PSWD"), code));
+    }
+    QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
+    QString parametre(const QString& nom) const
+    {
+        return fun_Get_Setting_Str(gstr_Section_Parametres, nom, QStringLiteral("<absent>"));
+    }
+};
+
+// ================================================================ modes and captions
+
+TEST(ParamModes, TextsAreComparedExactly)
+{
+    const struct
+    {
+        const char* texte;
+        Mode mode;
+    } cas[] = {
+        {"Codes espèces", Mode::Espèces},
+        {"Codes carrés", Mode::Carrés},
+        {"Codes réseaux", Mode::Réseaux},
+        {"Codes milieux", Mode::Milieux},
+        {"Codes comportementaux", Mode::Comportements},
+        {"Adresses courriel de votre correspondant", Mode::Adresses},
+        {"Indentification de votre Gadrel", Mode::Identification},
+        {"Dossier de travail", Mode::Dossier},
+        // The menu captions and near misses open nothing.
+        {"Code comportementaux", Mode::Inconnu},
+        {"Identification de votre Gadrel", Mode::Inconnu},
+        {"Codes Espèces", Mode::Inconnu},
+        {"Codes espèces ", Mode::Inconnu},
+        {"Adresses courriel de vos correspondants", Mode::Inconnu},
+        {"", Mode::Inconnu},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(param::fun_Mode(QString::fromUtf8(c.texte)), c.mode) << c.texte;
+}
+
+TEST(ParamModes, CaptionNamesModeAndScheme)
+{
+    const struct
+    {
+        const char* mode;
+        const char* protocole;
+        const char* titre;
+    } cas[] = {
+        {"Indentification de votre Gadrel", "SHOC", "Mirelot - Indentification de votre Gadrel [SHOC]"},
+        {"Codes espèces", "EPS-SITES", "Mirelot - Codes espèces [EPS-SITES]"},
+        {"Codes milieux", "", "Mirelot - Codes milieux"},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(param::fun_Titre_Param(QString::fromUtf8(c.mode), QString::fromUtf8(c.protocole)),
+                  QString::fromUtf8(c.titre));
+}
+
+TEST(ParamFormats, SquareNumbersAndCoordinates)
+{
+    const QLocale c = QLocale::c();
+    const QLocale fr(QLocale::French, QLocale::France);
+    const struct
+    {
+        const char* texte;
+        const QLocale* locale;
+        const char* numero;
+        const char* coordonnee;
+    } cas[] = {
+        {"12", &c, "0012", "12.000"},
+        {"7", &fr, "0007", "7,000"},
+        {"12345", &c, "12345", "12345.000"},
+        {"2.5", &c, "0003", "2.500"},   // halves away from zero
+        {"2,25", &fr, "0002", "2,250"}, // the locale's separator
+        {"2.25", &fr, "0002", "2,250"}, // a point is read too
+        {"-3.4", &c, "-0003", "-3.400"},
+        {" 45 ", &c, "0045", "45.000"},
+        {"1234567.8912", &fr, "1234568", "1234567,891"}, // no group separator
+        {"abc", &c, "abc", "abc"},                       // not a number: unchanged
+        {"12a", &c, "12a", "12a"},
+        {"", &c, "", ""},
+        {"inf", &c, "inf", "inf"},
+    };
+    for (const auto& k : cas) {
+        const QString t = QString::fromUtf8(k.texte);
+        EXPECT_EQ(param::fun_Format_Numero_Carre(t, *k.locale), QString::fromUtf8(k.numero)) << k.texte;
+        EXPECT_EQ(param::fun_Format_Coordonnee(t, *k.locale), QString::fromUtf8(k.coordonnee)) << k.texte;
+    }
+}
+
+TEST(ParamIdentification, ComputersSortByOrganisationThenCodeIgnoringCase)
+{
+    QList<param::Ordinateur> o = {
+        {"lpo", "B2", "x"}, {"Atlas", "z1", "y"}, {"LPO", "a1", "z"}, {"atlas", "Z1", "w"}, {"", "9", "v"},
+    };
+    param::sub_Trier_Ordinateurs(o);
+    const QList<param::Ordinateur> attendu = {
+        {"", "9", "v"}, {"Atlas", "z1", "y"}, {"atlas", "Z1", "w"}, {"LPO", "a1", "z"}, {"lpo", "B2", "x"},
+    };
+    EXPECT_EQ(o, attendu);
+}
+
+// ================================================================ loading a table
+
+struct CasTable
+{
+    const char* nom;
+    const char* mode;
+    const char* fichier;
+    int format;
+    QList<int> cases;
+    const char* tsv;     // the file's content
+    QStringList charge;  // the grid once loaded (rows after the header, then the empty row)
+    const char* entete;  // the header when the file cannot be loaded
+    QStringList absente; // the grid when the file is missing
+};
+
+QList<CasTable> casTables()
+{
+    return {
+        {"especes",
+         "Codes espèces",
+         "Espèces.DOV",
+         GridFile::Complete,
+         {5},
+         "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\nO\tALAARV\tAlouette des champs\tAlauda "
+         "arvensis\t1\n",
+         {"Classe|Espèce|Nom français|Nom scientifique|Saisie",
+          "O|ALAARV|Alouette des champs|Alauda arvensis|+", "||||-"},
+         "|Classe|Espèce|Nom français|Nom scientifique|Saisie",
+         {"Classe|Espèce|Nom français|Nom scientifique|Saisie", "||||-"}},
+        {"carres",
+         "Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
+         "Département\tN° carré\tLongitude\tLatitude\n26\t0012\t4.900\t44.930\n",
+         {"Département|N° carré|Longitude|Latitude", "26|0012|4.900|44.930", "|||"},
+         "|Département|N° carré|Longitude|Latitude",
+         {"Département|N° carré|Longitude|Latitude", "|||"}},
+        {"reseaux",
+         "Codes réseaux",
+         "Réseaux.DOV",
+         GridFile::Workbook,
+         {},
+         "Code\tNom\t5mn\nSHOC\tSuivi hivernal\t\n",
+         {"Code|Nom|5mn", "SHOC|Suivi hivernal|", "||"},
+         "|Code|Nom|5mn",
+         {"Code|Nom|5mn", "||"}},
+        {"milieux",
+         "Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\nCH\tCéréales\n",
+         {"Code|Libellé", "CH|Céréales", "|"},
+         "|^Code|Libellé",
+         {"Code|Libellé", "|"}},
+        {"comportements",
+         "Codes comportementaux",
+         "Comportements.dov",
+         GridFile::Workbook,
+         {},
+         "Classe\tCode\tDéfaut\tListe_Restreinte\tLibellé\tAssurément_Nicheur\tNiveau\tAge\tSexe\tSFF\tNbr_"
+         "Utilisation\n"
+         "O\tALIM\t\t\tEn alimentation\t\t\t\t\t\t\n",
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+          "Utilisation",
+          "O|ALIM|||En alimentation||||||", "||||||||||"},
+         "|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+         "Utilisation",
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|Niveau|Age|Sexe|SFF|Nbr_"
+          "Utilisation",
+          "||||||||||"}},
+        {"adresses",
+         "Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
+         nullptr, // written by the test: it holds the coordination address
+         {},
+         "|Sélection|Adresse",
+         {"Sélection|Adresse", "+|" + param::gstr_Adresse_Coordination_SHOC, "-|"}},
+    };
+}
+
+class ParamChargement : public ParamTest, public testing::WithParamInterface<CasTable>
+{
+protected:
+    void SetUp() override { administrateur(); }
+};
+
+TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
+{
+    const CasTable& k = GetParam();
+    QString tsv =
+        k.tsv ? QString::fromUtf8(k.tsv)
+              : QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\tmoi@exemple.fr\n");
+    QStringList attendu = k.charge;
+    if (!k.tsv)
+        attendu = {"Sélection|Adresse", "+|" + kSHOC, "-|moi@exemple.fr", "-|"};
+    writeTable(programme(QString::fromUtf8(k.fichier)), tsv, k.format, k.cases);
+    const QByteArray avant = testing_support::readBytes(programme(QString::fromUtf8(k.fichier)));
+
+    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    EXPECT_EQ(e.etat(), EtatTable::Chargee);
+    EXPECT_EQ(dump(grille), attendu);
+    EXPECT_EQ(grille.fixedRows(), 1);
+    EXPECT_EQ(grille.fixedCols(), 1);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(testing_support::readBytes(programme(QString::fromUtf8(k.fichier))), avant)
+        << "loading writes nothing";
+}
+
+TEST_P(ParamChargement, MissingFileGivesTheHeaderOnlyAndCanBeSaved)
+{
+    const CasTable& k = GetParam();
+    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    EXPECT_EQ(e.etat(), EtatTable::Absente);
+    EXPECT_EQ(grille.formatString(), QString::fromUtf8(k.entete));
+    EXPECT_EQ(dump(grille), k.absente);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier)))) << "nothing written at load";
+    EXPECT_TRUE(e.affichage().cmdSave);
+    EXPECT_TRUE(e.sub_Enregistrer());
+    EXPECT_TRUE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier))));
+}
+
+TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
+{
+    const CasTable& k = GetParam();
+    const QString chemin = programme(QString::fromUtf8(k.fichier));
+    const QByteArray abime("MIRELOT-GRILLE\t1\ntaille\tdeux\n");
+    testing_support::writeBytes(chemin, abime);
+    env.dialogs().answer(mb::OK);
+
+    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    EXPECT_EQ(e.etat(), EtatTable::Illisible);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    const auto& boite = env.dialogs().asked().first();
+    EXPECT_TRUE(boite.text.contains(QStringLiteral("ne peut pas être lue"))) << boite.text.toStdString();
+    EXPECT_TRUE(boite.text.contains(chemin)) << boite.text.toStdString();
+    EXPECT_EQ(boite.title, "Mirelot");
+    EXPECT_EQ(grille.formatString(), QString::fromUtf8(k.entete));
+    // Nothing to save and nothing to edit: the real file stays as it is.
+    EXPECT_FALSE(e.affichage().cmdSave);
+    EXPECT_FALSE(e.affichage().cmdAnnulEsp);
+    EXPECT_EQ(grille.editable(), Grid::Editable::None);
+    EXPECT_FALSE(e.sub_Enregistrer());
+    EXPECT_FALSE(e.fun_Chargement_Permis());
+    EXPECT_EQ(testing_support::readBytes(chemin), abime);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, ParamChargement, testing::ValuesIn(casTables()),
+                         [](const testing::TestParamInfo<CasTable>& i) { return std::string(i.param.nom); });
+
+TEST_F(ParamTest, AFolderInPlaceOfTheFileIsUnreadable)
+{
+    ASSERT_TRUE(QDir(env.programFolder()).mkpath(QStringLiteral("Espèces.DOV")));
+    env.dialogs().answer(mb::OK);
+    EXPECT_EQ(charger(param::gstr_Mode_Especes).etat(), EtatTable::Illisible);
+}
+
+TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
+{
+    const QString dossier = env.path(QStringLiteral("Tables"));
+    ASSERT_TRUE(QDir().mkpath(dossier));
+    writeTable(dossier + QStringLiteral("/MILIEUX.dov"), QStringLiteral("^Code\tLibellé\nPA\tPrairie\n"),
+               GridFile::Complete);
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Fichier milieux SHOC"),
+                                   QString(dossier).replace(u'/', u'\\') + QStringLiteral("\\Milieux.DOV")));
+    EditeurParam& e = charger(param::gstr_Mode_Milieux);
+    EXPECT_EQ(e.etat(), EtatTable::Chargee);
+    EXPECT_EQ(e.chemin(), dossier + QStringLiteral("/MILIEUX.dov"));
+    EXPECT_EQ(grille.cell(1, 2), "Prairie");
+}
+
+// ================================================================ rights and buttons
+
+TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
+{
+    struct Cas
+    {
+        const char* mode;
+        const char* pswd;
+        bool editable;
+        Affichage affichage;
+    };
+    //                 grille txtFile parcourir save  copier raz   exit
+    const Affichage table{true, false, false, true, true, false, true};
+    const Affichage lecture{true, false, false, false, true, false, true};
+    const Affichage especes{true, false, false, true, true, true, true};
+    const Affichage dossier{false, true, true, false, false, false, false};
+    const Cas cas[] = {
+        {"Codes espèces", "", true, especes},
+        {"Codes espèces", "KORVEL-ADM", true, especes},
+        {"Codes carrés", "", false, lecture},
+        {"Codes carrés", "KORVEL-ADM", true, table},
+        {"Codes réseaux", "korvel-adm", false, lecture}, // letter case counts
+        {"Codes réseaux", "KORVEL-ADM", true, table},
+        {"Codes milieux", "", false, lecture},
+        {"Codes milieux", "KORVEL-ADM", true, table},
+        {"Codes comportementaux", "KORVEL-ADM ", false, lecture},
+        {"Codes comportementaux", "KORVEL-ADM", true, table},
+        {"Adresses courriel de votre correspondant", "", true, table},
+        {"Dossier de travail", "", false, dossier},
+    };
+    for (const Cas& c : cas) {
+        administrateur(QString::fromUtf8(c.pswd));
+        grille.setEditable(Grid::Editable::None);
+        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        EXPECT_EQ(e.affichage(), c.affichage) << c.mode << " / " << c.pswd;
+        EXPECT_EQ(grille.tag(), QString::fromUtf8(c.pswd)) << c.mode;
+        if (QString::fromUtf8(c.mode) != param::gstr_Mode_Dossier) {
+            EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable)
+                << c.mode << " / " << c.pswd;
+        }
+    }
+}
+
+// ================================================================ table fix-ups
+
+TEST_F(ParamTest, NetworksAlwaysHaveFourColumns)
+{
+    administrateur();
+    const struct
+    {
+        const char* tsv;
+        QStringList attendu;
+    } cas[] = {
+        {"Code\tNom\nSHOC\tSuivi\n", {"Code|Nom|", "SHOC|Suivi|", "||"}},
+        {"Code\tNom\t5mn\tA\tB\nSHOC\tSuivi\t5\ta\tb\n", {"Code|Nom|5mn", "SHOC|Suivi|5", "||"}},
+    };
+    for (const auto& c : cas) {
+        writeTable(programme(QStringLiteral("Réseaux.DOV")), QString::fromUtf8(c.tsv), GridFile::Workbook);
+        charger(param::gstr_Mode_Reseaux);
+        EXPECT_EQ(grille.cols(), 4);
+        EXPECT_EQ(dump(grille), c.attendu);
+    }
+}
+
+TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
+{
+    administrateur();
+    const struct
+    {
+        const char* mode;
+        const char* fichier;
+        int format;
+        QList<int> cases;
+        const char* tsv;
+        QStringList attendu;
+    } cas[] = {
+        {"Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\n\t\nCH\tCéréales\n  \t \n\t\n",
+         {"Code|Libellé", "CH|Céréales", "|"}},
+        {"Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
+         "Département\tN° carré\tLongitude\tLatitude\n\t\t\t\n26\t0001\t\t\n",
+         {"Département|N° carré|Longitude|Latitude", "|||", "26|0001||", "|||"}},
+        // An unticked box alone is an empty row; a ticked one is kept.
+        {"Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
+         "Sélection\tAdresse\n2\t\n1\t\n1\tcoordination.shoc@suivi-oiseaux-plaines.fr\n2\t\n",
+         {"Sélection|Adresse", "+|", "+|coordination.shoc@suivi-oiseaux-plaines.fr", "-|"}},
+        {"Codes espèces",
+         "Espèces.DOV",
+         GridFile::Complete,
+         {5},
+         "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n\t\t\t\t2\nO\tALAARV\t\t\t2\n\t\t\t\t1\n",
+         {"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|||-", "||||+", "||||-"}},
+    };
+    for (const auto& c : cas) {
+        writeTable(programme(QString::fromUtf8(c.fichier)), QString::fromUtf8(c.tsv), c.format, c.cases);
+        charger(QString::fromUtf8(c.mode));
+        EXPECT_EQ(dump(grille), c.attendu) << c.mode;
+    }
+}
+
+TEST_F(ParamTest, MissingAddressBookStartsWithTheCoordinationTickedAndUnsaved)
+{
+    EditeurParam& e = charger(param::gstr_Mode_Adresses);
+    EXPECT_EQ(e.etat(), EtatTable::Absente);
+    EXPECT_EQ(dump(grille), QStringList({"Sélection|Adresse", "+|" + kSHOC, "-|"}));
+    EXPECT_EQ(grille.colDataType(1), Grid::DataType::Boolean);
+    EXPECT_FALSE(QFileInfo::exists(programme(QStringLiteral("email.DOV"))));
+}
+
+TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
+{
+    const QString f = programme(QStringLiteral("email.DOV"));
+    const struct
+    {
+        const char* nom;
+        QString tsv;
+        QStringList affiche;
+        QStringList fichier; // the file afterwards, as the record list reads it; empty: unchanged
+    } cas[] = {
+        {"sans adresse SHOC: inserted as second row, unticked",
+         "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tabel@exemple.fr\n",
+         {"Sélection|Adresse", "-|abel@exemple.fr", "-|" + kSHOC, "+|zoe@exemple.fr", "-|"},
+         {"Sélection|Adresse", "-|abel@exemple.fr", "-|" + kSHOC, "+|zoe@exemple.fr"}},
+        {"STOC-EPS ticked: switched to SHOC and saved",
+         "Sélection\tAdresse\n2\t" + kSHOC + "\n1\t" + kSTOC + "\n1\tzoe@exemple.fr\n",
+         {"Sélection|Adresse", "+|" + kSHOC, "-|" + kSTOC, "+|zoe@exemple.fr", "-|"},
+         {"Sélection|Adresse", "+|" + kSHOC, "-|" + kSTOC, "+|zoe@exemple.fr"}},
+        {"STOC-EPS unticked: nothing to save",
+         "Sélection\tAdresse\n2\t" + kSTOC + "\n1\t" + kSHOC + "\n",
+         {"Sélection|Adresse", "-|" + kSTOC, "+|" + kSHOC, "-|"},
+         {}},
+    };
+    for (const auto& c : cas) {
+        writeTable(f, c.tsv, GridFile::Complete, {1});
+        const QByteArray avant = testing_support::readBytes(f);
+        charger(param::gstr_Mode_Adresses);
+        EXPECT_EQ(dump(grille), c.affiche) << c.nom;
+        if (c.fichier.isEmpty())
+            EXPECT_EQ(testing_support::readBytes(f), avant) << c.nom;
+        else
+            EXPECT_EQ(readAsRecordWindow(f, GridFile::Complete, {1}), c.fichier) << c.nom;
+        // Opened again, the table needs no more fix-up.
+        const QByteArray apres = testing_support::readBytes(f);
+        charger(param::gstr_Mode_Adresses);
+        EXPECT_EQ(testing_support::readBytes(f), apres) << c.nom;
+    }
+}
+
+// ================================================================ editing rules
+
+TEST_F(ParamTest, SpeciesOrdinaryUserMayChangeOnlySaisie)
+{
+    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    for (const bool admin : {false, true}) {
+        administrateur(admin ? QStringLiteral("KORVEL-ADM") : QString());
+        EditeurParam& e = charger(param::gstr_Mode_Especes);
+        for (int c = 1; c <= 5; ++c) {
+            EXPECT_EQ(e.fun_Edition_Permise(1, c), admin || c == 5) << "admin " << admin << " col " << c;
+            EXPECT_EQ(e.fun_Cellule_Modifiable(1, c), admin || c == 5) << "admin " << admin << " col " << c;
+        }
+        // Header row and fixed column are never data cells.
+        EXPECT_FALSE(e.fun_Cellule_Modifiable(0, 5));
+        EXPECT_FALSE(e.fun_Cellule_Modifiable(1, 0));
+        EXPECT_FALSE(e.fun_Cellule_Modifiable(grille.rows(), 5));
+    }
+}
+
+TEST_F(ParamTest, CellsInTheReadOnlyColourAreLockedInEveryMode)
+{
+    administrateur();
+    for (const QString& mode :
+         {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses, param::gstr_Mode_Especes}) {
+        EditeurParam& e = charger(mode);
+        grille.addRow();
+        const int r = grille.rows() - 1;
+        EXPECT_TRUE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+        grille.setBackColour(GridRange{r, 2, r, 2}, grille.backColourFixed());
+        EXPECT_TRUE(e.fun_Verrouillee(r, 2));
+        EXPECT_FALSE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+        grille.setBackColour(GridRange{r, 2, r, 2}, platform::gridRgb(1, 2, 3));
+        EXPECT_TRUE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+    }
+}
+
+TEST_F(ParamTest, TypedKeysPerModeAndColumn)
+{
+    administrateur();
+    const struct
+    {
+        const char* mode;
+        int col;
+        char16_t cle;
+        char16_t garde;
+    } cas[] = {
+        {"Codes carrés", 2, u'7', u'7'},
+        {"Codes carrés", 2, u'a', 0},
+        {"Codes carrés", 3, u'a', u'a'},
+        {"Codes carrés", 4, u'x', 0},
+        {"Codes carrés", 4, u'.', u'.'},
+        {"Codes carrés", 1, u'z', u'z'},
+        {"Codes réseaux", 1, u'a', u'A'},
+        {"Codes réseaux", 1, u'é', u'É'},
+        {"Codes réseaux", 3, u'b', 0},
+        {"Codes réseaux", 3, u'5', u'5'},
+        {"Codes réseaux", 2, u'b', u'b'},
+        {"Codes espèces", 2, u'a', u'A'},
+        {"Codes espèces", 3, u'a', u'a'},
+        {"Codes milieux", 1, u'a', u'a'},
+        {"Adresses courriel de votre correspondant", 2, u'x', u'x'},
+    };
+    for (const auto& c : cas) {
+        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        EXPECT_EQ(e.fun_Touche(c.col, c.cle), int(c.garde)) << c.mode << " col " << c.col;
+    }
+    // The window's filter is the one used where digits are asked for.
+    EditeurParam& e = charger(param::gstr_Mode_Carres);
+    QList<int> vus;
+    e.setFiltreChiffres([&vus](int cle) {
+        vus << cle;
+        return 0;
+    });
+    EXPECT_EQ(e.fun_Touche(2, u'1'), 0);
+    EXPECT_EQ(e.fun_Touche(3, u'1'), int(u'1'));
+    EXPECT_EQ(vus, QList<int>({int(u'1')}));
+}
+
+TEST_F(ParamTest, AfterEditFormatsSquaresAndAppendsOneEmptyRowEachTime)
+{
+    administrateur();
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t1\t4.9\t44.93\n07\t2\t\t\n"),
+               GridFile::Complete);
+    EditeurParam& e = charger(param::gstr_Mode_Carres);
+    const int lignes = grille.rows();
+    grille.setCell(1, 2, QStringLiteral("12"));
+    e.sub_Apres_Edition(1, 2);
+    grille.setCell(1, 3, QStringLiteral("4.9"));
+    e.sub_Apres_Edition(1, 3);
+    grille.setCell(2, 4, QStringLiteral("N44"));
+    e.sub_Apres_Edition(2, 4);
+    grille.setCell(2, 1, QStringLiteral("7"));
+    e.sub_Apres_Edition(2, 1);
+    EXPECT_EQ(grille.cell(1, 2), "0012");
+    EXPECT_EQ(grille.cell(1, 3), "4.900");
+    EXPECT_EQ(grille.cell(2, 4), "N44");
+    EXPECT_EQ(grille.cell(2, 1), "7");
+    EXPECT_EQ(grille.rows(), lignes + 4) << "one empty row per edit, wherever the edited row was";
+}
+
+TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
+{
+    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    const struct
+    {
+        const char* pswd;
+        QString ligne1;
+    } cas[] = {
+        {"", "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|-"}, // the codes stay, the box is cleared
+        {"KORVEL-ADM", "||||-"},
+    };
+    for (const auto& c : cas) {
+        administrateur(QString::fromUtf8(c.pswd));
+        EditeurParam& e = charger(param::gstr_Mode_Especes);
+        const int r = grille.findRow(QStringLiteral("STUVUL"), 1, 2);
+        grille.select(r, 0, r, 5);
+        e.sub_Effacer_Selection();
+        EXPECT_EQ(dump(grille).value(r), c.ligne1) << c.pswd;
+    }
+    // A read-only table keeps its cells.
+    administrateur(QString());
+    writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
+               QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
+    EditeurParam& e = charger(param::gstr_Mode_Milieux);
+    grille.select(1, 1, 1, 2);
+    e.sub_Effacer_Selection();
+    EXPECT_EQ(dump(grille).value(1), "CH|Céréales");
+}
+
+TEST_F(ParamTest, PasteGoesOnlyIntoACellTheUserMayChange)
+{
+    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    const struct
+    {
+        const char* mode;
+        const char* pswd;
+        int row;
+        int col;
+        bool colle;
+    } cas[] = {
+        {"Codes espèces", "", 1, 2, false}, // an ordinary user cannot paste a species code
+        {"Codes espèces", "", 1, 5, false}, // a check box takes no text
+        {"Codes espèces", "KORVEL-ADM", 1, 2, true},
+        {"Codes milieux", "", 1, 1, false}, // read-only table
+        {"Codes milieux", "KORVEL-ADM", 1, 1, true},
+        {"Adresses courriel de votre correspondant", "", 1, 2, true},
+        {"Adresses courriel de votre correspondant", "", 0, 2, false}, // header
+    };
+    for (const auto& c : cas) {
+        administrateur(QString::fromUtf8(c.pswd));
+        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        const QString avant = grille.cell(c.row, c.col);
+        grille.select(c.row, c.col);
+        EXPECT_EQ(e.sub_Coller(QStringLiteral("COLLÉ")), c.colle) << c.mode << " " << c.pswd;
+        EXPECT_EQ(grille.cell(c.row, c.col), c.colle ? QStringLiteral("COLLÉ") : avant) << c.mode;
+    }
+}
+
+TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
+{
+    const QString texte = env.path(QStringLiteral("import.txt"));
+    testing_support::writeBytes(
+        texte, "O\tPICPIC\tPie bavarde\r\nO\tCORCOR\tCorneille noire\tCorvus corone\t\tx\ty\r\n");
+    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+
+    // An ordinary user may change only "Saisie": the whole-table load is not offered.
+    EditeurParam& ordinaire = charger(param::gstr_Mode_Especes);
+    const QStringList avant = dump(grille);
+    EXPECT_FALSE(ordinaire.fun_Chargement_Permis());
+    EXPECT_FALSE(ordinaire.sub_Charger_Texte(texte));
+    EXPECT_EQ(dump(grille), avant);
+
+    administrateur();
+    EditeurParam& e = charger(param::gstr_Mode_Especes);
+    EXPECT_TRUE(e.fun_Chargement_Permis());
+    EXPECT_TRUE(e.sub_Charger_Texte(texte));
+    EXPECT_EQ(dump(grille),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||-",
+                           "O|CORCOR|Corneille noire|Corvus corone|-"}));
+    EXPECT_EQ(grille.cols(), 6);
+
+    // A file that cannot be read leaves the table and says so.
+    env.dialogs().answer(mb::OK);
+    EXPECT_FALSE(e.sub_Charger_Texte(env.path(QStringLiteral("absent.txt"))));
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(grille.rows(), 3);
+}
+
+// ================================================================ identification
+
+class ParamIdentificationTest : public ParamTest
+{
+protected:
+    void installer(const QString& base = QStringLiteral("C:\\Gadrel\\Gadrel.mdb"))
+    {
+        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+                                       QStringLiteral("Jet"), QStringLiteral("Gadrel")));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Base"), base,
+                                       QStringLiteral("Gadrel")));
+    }
+    void choix(const QString& protocole, const QString& organisme, const QString& cpu)
+    {
+        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres,
+                                       QStringLiteral("Indentification de votre Gadrel : CPU ") + protocole,
+                                       cpu));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(
+            gstr_Section_Parametres,
+            QStringLiteral("Indentification de votre Gadrel : Organisme ") + protocole, organisme));
+    }
+    void lignes(const QList<QStringList>& rows, bool ok = true)
+    {
+        source.result.rows = rows;
+        source.result.ok = ok;
+        source.result.error = ok ? QString() : QStringLiteral("lecture interrompue");
+    }
+};
+
+TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
+{
+    for (const char* moteur : {"", "Fin"}) {
+        if (*moteur) {
+            ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+                                           QString::fromUtf8(moteur), QStringLiteral("Gadrel")));
+        }
+        env.dialogs().clearAsked();
+        env.dialogs().answer(mb::OK);
+        EditeurParam& e = charger(param::gstr_Mode_Identification);
+        EXPECT_TRUE(e.fermer()) << moteur;
+        ASSERT_EQ(env.dialogs().asked().size(), 1);
+        EXPECT_EQ(env.dialogs().asked().first().text,
+                  "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
+        EXPECT_EQ(env.dialogs().asked().first().style, mb::OKOnly);
+        EXPECT_EQ(env.dialogs().asked().first().title, "Mirelot");
+        EXPECT_EQ(source.calls, 0);
+    }
+}
+
+TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicked)
+{
+    installer();
+    lignes({{"LPO Drôme", "12", "Bureau"},
+            {"atlas", "7", "Portable"},
+            {"Atlas", "12", "Fixe"},
+            {"lpo drôme", "03", "Salle"}});
+    const struct
+    {
+        const char* nom;
+        const char* organisme;
+        const char* cpu;
+        int cochee; // row ticked, -1: none
+    } cas[] = {
+        {"organisation and code", "LPO Drôme", "12", 4},
+        {"same code, other organisation", "Atlas", "12", 1},
+        {"organisation differs in case", "atlas", "12", -1},
+        {"no saved choice", "", "", -1},
+    };
+    for (const auto& c : cas) {
+        choix(QStringLiteral("SHOC"), QString::fromUtf8(c.organisme), QString::fromUtf8(c.cpu));
+        EditeurParam& e = charger(param::gstr_Mode_Identification, QStringLiteral("SHOC"));
+        EXPECT_FALSE(e.fermer());
+        EXPECT_EQ(source.lastPath, "C:/Gadrel/Gadrel.mdb");
+        EXPECT_EQ(source.lastTable, "TPOrdinateurs");
+        EXPECT_EQ(source.lastFields, QStringList({"Organisme", "CPU", "Ordinateur"}));
+        EXPECT_EQ(grille.formatString(), param::gstr_Entete_Identification);
+        QStringList attendu = {"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|Atlas|12|Fixe",
+                               "-|atlas|7|Portable", "-|lpo drôme|03|Salle", "-|LPO Drôme|12|Bureau"};
+        if (c.cochee > 0)
+            attendu[c.cochee].replace(0, 1, QStringLiteral("+"));
+        EXPECT_EQ(dump(grille), attendu) << c.nom << " (no empty row is appended)";
+        // The information columns are locked, the box is not.
+        for (int r = 1; r < grille.rows(); ++r) {
+            EXPECT_TRUE(e.fun_Edition_Permise(r, 1));
+            for (int col = 2; col <= 4; ++col)
+                EXPECT_FALSE(e.fun_Edition_Permise(r, col)) << r << "," << col;
+        }
+        EXPECT_EQ(e.affichage(), (Affichage{true, false, false, true, false, false, true}));
+    }
+}
+
+TEST_F(ParamIdentificationTest, ChoiceOfOneSchemeDoesNotTickAnother)
+{
+    installer();
+    lignes({{"LPO", "12", "Bureau"}});
+    choix(QStringLiteral("STOC-EPS"), QStringLiteral("LPO"), QStringLiteral("12"));
+    charger(param::gstr_Mode_Identification, QStringLiteral("SHOC"));
+    EXPECT_EQ(dump(grille).value(1), "-|LPO|12|Bureau");
+    charger(param::gstr_Mode_Identification, QStringLiteral("STOC-EPS"));
+    EXPECT_EQ(dump(grille).value(1), "+|LPO|12|Bureau");
+}
+
+TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFailure)
+{
+    installer();
+    lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
+    EditeurParam& e = charger(param::gstr_Mode_Identification);
+    EXPECT_EQ(e.erreurBase(), "lecture interrompue");
+    EXPECT_EQ(dump(grille),
+              QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    lignes({}, false);
+    charger(param::gstr_Mode_Identification);
+    EXPECT_EQ(grille.rows(), 1);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForTheSchemeOnly)
+{
+    installer();
+    lignes({{"A", "1", "a"}, {"B", "1", "b"}, {"C", "3", "c"}});
+    EditeurParam& e = charger(param::gstr_Mode_Identification, QStringLiteral("EPS-SITES"));
+    EXPECT_TRUE(e.sub_Enregistrer()) << "no ticked row: nothing to write";
+    EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU EPS-SITES")), "<absent>");
+
+    // The view toggles the box, then the after-edit step runs.
+    grille.setCheckState(2, 1, Grid::Checked);
+    e.sub_Apres_Edition(2, 1);
+    grille.setCheckState(3, 1, Grid::Checked);
+    e.sub_Apres_Edition(3, 1);
+    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                         "-|B|1|b", "+|C|3|c"}));
+    // Clicking the ticked box leaves it ticked.
+    grille.setCheckState(3, 1, Grid::Unchecked);
+    e.sub_Apres_Edition(3, 1);
+    EXPECT_EQ(grille.checkState(3, 1), Grid::Checked);
+    EXPECT_EQ(grille.rows(), 4) << "no row appended in this mode";
+
+    grille.setCheckState(GridRange{1, 1, 3, 1}, Grid::Unchecked);
+    grille.setCheckState(2, 1, Grid::Checked);
+    EXPECT_TRUE(e.sub_Enregistrer());
+    EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU EPS-SITES")), "1");
+    EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : Organisme EPS-SITES")), "B");
+    EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU SHOC")), "<absent>");
+    // Reopened, the same row (and only it) is ticked.
+    charger(param::gstr_Mode_Identification, QStringLiteral("EPS-SITES"));
+    EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
+                                         "+|B|1|b", "-|C|3|c"}));
+}
+
+TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
+{
+    installer();
+    lignes({{"A", "1", "a"}, {"B", "2", "b"}});
+    EditeurParam& e = charger(param::gstr_Mode_Identification);
+    grille.select(1, 1, 2, 4);
+    e.sub_Effacer_Selection();
+    EXPECT_EQ(dump(grille),
+              QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 2; c <= 4; ++c)
+            EXPECT_TRUE(e.fun_Verrouillee(r, c)) << "the lock stays on " << r << "," << c;
+    grille.select(1, 3);
+    EXPECT_FALSE(e.sub_Coller(QStringLiteral("99")));
+    EXPECT_EQ(grille.cell(1, 3), "1");
+    EXPECT_FALSE(e.fun_Chargement_Permis());
+    const QString texte = env.path(QStringLiteral("pc.txt"));
+    testing_support::writeBytes(texte, "\tX\t99\tz\r\n");
+    EXPECT_FALSE(e.sub_Charger_Texte(texte));
+    EXPECT_EQ(grille.cell(1, 3), "1");
+}
+
+// ================================================================ save, with a reload
+
+TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
+{
+    administrateur();
+    const struct
+    {
+        const char* mode;
+        const char* fichier;
+        int format;
+        QList<int> cases;
+        const char* tsv;
+        QStringList relu; // as the record window reads the file after Save (rows sorted)
+    } cas[] = {
+        {"Codes carrés",
+         "Carrés.DOV",
+         GridFile::Complete,
+         {},
+         "Département\tN° carré\tLongitude\tLatitude\n26\t0012\t4.900\t44.930\n07\t0003\t\t\n",
+         {"Département|N° carré|Longitude|Latitude", "07|0003||", "26|0012|4.900|44.930", "|||"}},
+        {"Codes réseaux",
+         "Réseaux.DOV",
+         GridFile::Workbook,
+         {},
+         "Code\tNom\t5mn\nSTOC\tPrintemps\t\nSHOC\tHiver\t5\n",
+         {"Code|Nom|5mn", "SHOC|Hiver|5", "STOC|Printemps|", "||"}},
+        {"Codes milieux",
+         "Milieux_SHOC.DOV",
+         GridFile::Complete,
+         {},
+         "^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n",
+         {"Code|Libellé", "CH|Céréales", "SN|Sol nu", "|"}},
+        {"Codes comportementaux",
+         "Comportements.dov",
+         GridFile::Workbook,
+         {},
+         "Classe\tCode\tDéfaut\tListe_Restreinte\tLibellé\nO\tPOSE\t\t\tPosé\nO\tALIM\t\t\tEn alimentation\n",
+         {"Classe|Code|Défaut|Liste_Restreinte|Libellé", "O|ALIM|||En alimentation", "O|POSE|||Posé",
+          "||||"}},
+        {"Adresses courriel de votre correspondant",
+         "email.DOV",
+         GridFile::Complete,
+         {1},
+         "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tcoordination.shoc@suivi-oiseaux-plaines.fr\n",
+         {"Sélection|Adresse", "-|coordination.shoc@suivi-oiseaux-plaines.fr", "+|zoe@exemple.fr", "-|"}},
+    };
+    for (const auto& c : cas) {
+        const QString chemin = programme(QString::fromUtf8(c.fichier));
+        writeTable(chemin, QString::fromUtf8(c.tsv), c.format, c.cases);
+        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        ASSERT_TRUE(e.sub_Enregistrer()) << c.mode;
+        EXPECT_EQ(readAsRecordWindow(chemin, c.format, c.cases), c.relu) << c.mode;
+        // Opened again, the editor shows what was saved.
+        charger(QString::fromUtf8(c.mode));
+        QStringList attendu = c.relu;
+        if (QString::fromUtf8(c.mode) == param::gstr_Mode_Carres)
+            attendu << QStringLiteral("|||"); // its empty rows stay, and one more comes
+        EXPECT_EQ(dump(grille), attendu) << c.mode;
+    }
+}
+
+TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
+{
+    const QString chemin = programme(QStringLiteral("Espèces.DOV"));
+    writeTable(chemin, kEspecesTsv, GridFile::Complete, {5});
+    EditeurParam& e = charger(param::gstr_Mode_Especes);
+    grille.setCell(1, 0, QStringLiteral("1"));
+    grille.setBackColour(GridRange{1, 1, 1, 3}, platform::gridRgb(200, 10, 10));
+    grille.setFontSize(GridRange{1, 1, 1, 1}, 14);
+    grille.setRowKey(1, QStringLiteral("clé"));
+
+    param_support::WriteWatch watch(env.programFolder());
+    ASSERT_TRUE(e.sub_Enregistrer());
+    EXPECT_EQ(watch.writesOf(QStringLiteral("Espèces.DOV")), 1) << "the table's file is written once";
+    EXPECT_EQ(QDir(env.programFolder()).entryList(QDir::Files), QStringList({"Espèces.DOV"}))
+        << "no file left over";
+
+    // Sorted on class then code, boxes kept, as the record window reads it.
+    EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie",
+                           "M|LEPEUR|Lièvre d'Europe|Lepus europaeus|-",
+                           "O|ALAARV|Alouette des champs|Alauda arvensis|-",
+                           "O|STUVUL|Étourneau sansonnet|Sturnus vulgaris|+", "||||-"}));
+    Grid fichier;
+    ASSERT_TRUE(GridFile::load(fichier, chemin, GridFile::Complete));
+    for (int r = 0; r < fichier.rows(); ++r) {
+        EXPECT_TRUE(fichier.cell(r, 0).isEmpty()) << "no row number stored, row " << r;
+        EXPECT_TRUE(fichier.rowKey(r).isEmpty()) << "the workbook form keeps no key, row " << r;
+        for (int c = 0; c < fichier.cols(); ++c)
+            EXPECT_EQ(fichier.backColour(r, c), 0);
+    }
+    // On screen: default colours, 8.25 points everywhere.
+    for (int r = 0; r < grille.rows(); ++r)
+        for (int c = 0; c < grille.cols(); ++c) {
+            EXPECT_EQ(grille.backColour(r, c), 0);
+            EXPECT_DOUBLE_EQ(grille.fontSize(r, c), 8.25);
+        }
+}
+
+TEST_F(ParamTest, SpeciesSaveNamesTheSearchColumnsWhereTheTableHasThem)
+{
+    const QString chemin = programme(QStringLiteral("Espèces.DOV"));
+    writeTable(
+        chemin,
+        QStringLiteral(
+            "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\tA\tB\nO\tALAARV\tAlouette\t\t1\tx\ty\n"),
+        GridFile::Complete, {5});
+    ASSERT_TRUE(charger(param::gstr_Mode_Especes).sub_Enregistrer());
+    EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}).value(0),
+              "Classe|Espèce|Nom français|Nom scientifique|Saisie|FIndRowCode|FIndRowNomF");
+}
+
+TEST_F(ParamTest, NothingIsSavedWhereSaveIsNotOffered)
+{
+    const QString chemin = programme(QStringLiteral("Milieux_SHOC.DOV"));
+    writeTable(chemin, QStringLiteral("^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n"), GridFile::Complete);
+    const QByteArray avant = testing_support::readBytes(chemin);
+    EditeurParam& e = charger(param::gstr_Mode_Milieux);
+    EXPECT_FALSE(e.sub_Enregistrer());
+    EXPECT_EQ(testing_support::readBytes(chemin), avant);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
+{
+    for (const QString& mode : {param::gstr_Mode_Especes, param::gstr_Mode_Adresses}) {
+        const QString valeur = mode == param::gstr_Mode_Especes ? QStringLiteral("Fichier espèces")
+                                                                : QStringLiteral("Adresses email");
+        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur,
+                                       env.path(QStringLiteral("pas/de/dossier/table.DOV"))));
+        EditeurParam& e = charger(mode);
+        grille.setCell(1, 2, QStringLiteral("quelque chose"));
+        env.dialogs().clearAsked();
+        env.dialogs().answer(mb::OK);
+        EXPECT_FALSE(e.sub_Enregistrer()) << mode.toStdString();
+        ASSERT_EQ(env.dialogs().asked().size(), 1);
+        EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("n'a pas été enregistrée")));
+        EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("pas/de/dossier/table.DOV")));
+        EXPECT_EQ(grille.findRow(QStringLiteral("quelque chose"), 1, 2) > 0, true);
+    }
+}
+
+// ================================================================ RAZ
+
+TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
+{
+    const QString chemin = programme(QStringLiteral("Espèces.DOV"));
+    writeTable(chemin,
+               QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
+                              "O\tALAARV\tAlouette\t\t1\n\t\t\t\t1\nO\tSTUVUL\tÉtourneau\t\t1\n"),
+               GridFile::Complete, {5});
+    const QByteArray avant = testing_support::readBytes(chemin);
+    EditeurParam& e = charger(param::gstr_Mode_Especes);
+    grille.addRow();
+    grille.setCell(grille.addRow(), 1, QStringLiteral(" "));
+    e.sub_RAZ();
+    // The row holding a blank in its class is not empty: only rows whose four cells are empty go.
+    EXPECT_EQ(dump(grille),
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|Alouette||-",
+                           "O|STUVUL|Étourneau||-", " ||||-", "||||-"}));
+    EXPECT_EQ(testing_support::readBytes(chemin), avant);
+
+    // Only the species mode has it.
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n"), GridFile::Complete);
+    administrateur();
+    EditeurParam& carres = charger(param::gstr_Mode_Carres);
+    const int lignes = grille.rows();
+    carres.sub_RAZ();
+    EXPECT_EQ(grille.rows(), lignes);
+}
+
+// ================================================================ data folder
+
+TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
+{
+    gstr_Dossier = QStringLiteral("/donnees/par/defaut");
+    EditeurParam& e = charger(param::gstr_Mode_Dossier);
+    EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
+    ASSERT_TRUE(
+        sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), QStringLiteral("/ailleurs")));
+    charger(param::gstr_Mode_Dossier);
+    EXPECT_EQ(ed->dossier(), "/ailleurs");
+
+    EXPECT_FALSE(ed->sub_Dossier_Choisi(QString()));
+    EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/ailleurs");
+    EXPECT_TRUE(ed->sub_Dossier_Choisi(QStringLiteral("/nouveau")));
+    EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
+    EXPECT_EQ(ed->dossier(), "/nouveau");
+    EXPECT_EQ(gstr_Dossier, "/donnees/par/defaut") << "the running program's folder is not changed";
+    EXPECT_FALSE(ed->sub_Enregistrer()) << "Save is not offered here";
+    EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
+}
+
+// ================================================================ starter tables
+
+TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
+{
+    administrateur();
+    for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
+        ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.fichier.toStdString();
+    const struct
+    {
+        const char* mode;
+        const char* fichier;
+    } cas[] = {
+        {"Codes espèces", "Espèces.DOV"},
+        {"Codes carrés", "Carrés.DOV"},
+        {"Codes réseaux", "Réseaux.DOV"},
+        {"Codes milieux", "Milieux_SHOC.DOV"},
+        {"Codes comportementaux", "Comportements.dov"},
+    };
+    for (const auto& c : cas) {
+        const TableDeDepart* depart = nullptr;
+        for (const TableDeDepart& t : fun_Tables_De_Depart())
+            if (t.fichier == QString::fromUtf8(c.fichier))
+                depart = &t;
+        ASSERT_TRUE(depart) << c.fichier;
+        Grid attendu;
+        ASSERT_TRUE(fun_Grille_De_Depart(attendu, *depart).isEmpty());
+
+        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        EXPECT_EQ(e.etat(), EtatTable::Chargee) << c.mode;
+        ASSERT_TRUE(e.sub_Enregistrer()) << c.mode;
+        // Sorted by the editor; the same rows, in the same columns.
+        QStringList relu = readAsRecordWindow(programme(QString::fromUtf8(c.fichier)), depart->format,
+                                              depart->colonnesCases);
+        QStringList rangees = dump(attendu);
+        ASSERT_FALSE(relu.isEmpty()) << c.mode;
+        EXPECT_EQ(relu.takeFirst(), rangees.takeFirst()) << c.mode;
+        const auto vide = [](const QString& rangee) {
+            return QString(rangee).remove(u'|').remove(u'-').isEmpty();
+        };
+        relu.removeIf(vide);
+        rangees.removeIf(vide);
+        relu.sort();
+        rangees.sort();
+        EXPECT_EQ(relu, rangees) << c.mode;
+        EXPECT_FALSE(relu.isEmpty() && QString::fromUtf8(c.fichier) != QStringLiteral("Carrés.DOV"))
+            << c.mode;
+    }
+}
+
+} // namespace
