@@ -7,11 +7,11 @@
 namespace mainwindow {
 
 // The maker's web site (host only, no trailing slash). The update page is below it.
-inline const QString gstr_Site_Editeur = QStringLiteral("http://www.korvel-logiciels.fr");
+inline const QString gstr_Site_Editeur = QStringLiteral("http://www.mirelot.example");
 inline const QString gstr_Nom_Editeur = QStringLiteral("Korvel Logiciels");
 inline const QString gstr_Adresse_Editeur = QStringLiteral("14 rue des Alouettes - 26000 Valence");
 inline const QString gstr_Telephone_Editeur = QStringLiteral("Tél. : 04 75 00 00 00");
-inline const QString gstr_Courriel_Editeur = QStringLiteral("contact@korvel-logiciels.fr");
+inline const QString gstr_Courriel_Editeur = QStringLiteral("contact@mirelot.example");
 // The association the program was first made for.
 inline const QString gstr_Association = QStringLiteral("l'Association des naturalistes des plaines");
 // The program's long title and the product family it complements.

@@ -11,9 +11,9 @@ namespace param {
 // The national coordinators' mailboxes of the SHOC and STOC-EPS schemes. The address book always
 // holds the SHOC one; a ticked STOC-EPS one is switched to the SHOC one.
 inline const QString gstr_Adresse_Coordination_SHOC =
-    QStringLiteral("coordination.shoc@suivi-oiseaux-plaines.fr");
+    QStringLiteral("coordination.shoc@mirelot.example");
 inline const QString gstr_Adresse_Coordination_STOC_EPS =
-    QStringLiteral("coordination.stoc-eps@suivi-oiseaux-plaines.fr");
+    QStringLiteral("coordination.stoc-eps@mirelot.example");
 
 // The sibling product's settings: its program name in the settings store, the section of its
 // first database, the values read and their defaults ("Fin": the product is not installed).

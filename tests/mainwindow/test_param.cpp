@@ -426,8 +426,8 @@ TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
          "email.DOV",
          GridFile::Complete,
          {1},
-         "Sélection\tAdresse\n2\t\n1\t\n1\tcoordination.shoc@suivi-oiseaux-plaines.fr\n2\t\n",
-         {"Sélection|Adresse", "+|", "+|coordination.shoc@suivi-oiseaux-plaines.fr", "-|"}},
+         "Sélection\tAdresse\n2\t\n1\t\n1\tcoordination.shoc@mirelot.example\n2\t\n",
+         {"Sélection|Adresse", "+|", "+|coordination.shoc@mirelot.example", "-|"}},
         {"Codes espèces",
          "Espèces.DOV",
          GridFile::Complete,
@@ -893,8 +893,8 @@ TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
          "email.DOV",
          GridFile::Complete,
          {1},
-         "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tcoordination.shoc@suivi-oiseaux-plaines.fr\n",
-         {"Sélection|Adresse", "-|coordination.shoc@suivi-oiseaux-plaines.fr", "+|zoe@exemple.fr", "-|"}},
+         "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tcoordination.shoc@mirelot.example\n",
+         {"Sélection|Adresse", "-|coordination.shoc@mirelot.example", "+|zoe@exemple.fr", "-|"}},
     };
     for (const auto& c : cas) {
         const QString chemin = programme(QString::fromUtf8(c.fichier));
