@@ -177,13 +177,16 @@ bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
         return false;
     }
     QFile sonde(fun_Chemin(local, QStringLiteral("textbellorin.txt")));
+    // A file of that name that was already there is the user's: it is opened, never removed.
+    const bool existait = sonde.exists();
     if (!sonde.open(QIODevice::Append)) {
         if (erreur)
             *erreur = sonde.errorString();
         return false;
     }
     sonde.close();
-    sonde.remove();
+    if (!existait)
+        sonde.remove();
     return true;
 }
 

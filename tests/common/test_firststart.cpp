@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace mb = platform::mb;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
 TEST(SplitPath, Table)
 {
@@ -72,6 +74,42 @@ TEST_F(FolderTest, VerifDossier)
     env.dialogs().answer(mb::OK);
     EXPECT_EQ(sub_Vérif_Dossier(env.path("fichier")), -1);
     EXPECT_EQ(env.dialogs().asked().last().text, "Problème sur le dossier " + env.path("fichier"));
+}
+
+TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
+{
+    struct Row
+    {
+        const char* name;
+        const char* folder;
+        const char* existing; // a probe-named file already there, or nullptr
+        bool ok;
+    };
+    const Row rows[] = {
+        {"missing levels are created", "a/b/c", nullptr, true},
+        {"existing empty folder", "vide", nullptr, true},
+        {"a file of the probe's name is the user's", "avec", "notes de terrain", true},
+        {"a file where the folder should be", "bloque/x", nullptr, false},
+    };
+    writeBytes(env.path("bloque"), "pas un dossier");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString folder = env.path(QString::fromUtf8(r.folder));
+        const QString probe = folder + "/textbellorin.txt";
+        if (r.existing) {
+            QDir().mkpath(folder);
+            writeBytes(probe, r.existing);
+        }
+        QString why;
+        EXPECT_EQ(fun_Sonde_Dossier(folder, &why), r.ok);
+        EXPECT_EQ(why.isEmpty(), r.ok);
+        EXPECT_EQ(QDir(folder).exists(), r.ok);
+        if (r.existing)
+            EXPECT_EQ(readBytes(probe), QByteArray(r.existing));
+        else
+            EXPECT_FALSE(QFile::exists(probe));
+    }
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
 struct InitTest : FolderTest
