@@ -9,6 +9,30 @@
 
 namespace platform {
 
+namespace {
+// While long work shows the hourglass, a box that waits for the user shows the ordinary
+// pointer; the hourglass comes back when the box closes.
+class PointeurNormal
+{
+public:
+    PointeurNormal() : m_actif(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_actif)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~PointeurNormal()
+    {
+        if (m_actif)
+            QApplication::restoreOverrideCursor();
+    }
+    PointeurNormal(const PointeurNormal&) = delete;
+    PointeurNormal& operator=(const PointeurNormal&) = delete;
+
+private:
+    bool m_actif;
+};
+} // namespace
+
 QWidget* WidgetDialogs::owner() const
 {
     if (QWidget* w = QApplication::activeModalWidget())
@@ -58,7 +82,10 @@ int WidgetDialogs::ask(const QString& text, int style, const QString& title)
                 box.setEscapeButton(b);
         }
     }
-    box.exec();
+    {
+        const PointeurNormal pointeur;
+        box.exec();
+    }
     for (const auto& [button, answer] : made)
         if (box.clickedButton() == button)
             return answer;
@@ -74,6 +101,7 @@ std::optional<QString> WidgetDialogs::inputBox(const QString& prompt, const QStr
     dlg.setTextValue(defaultText);
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Annuler"));
+    const PointeurNormal pointeur;
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
     return dlg.textValue();
@@ -108,6 +136,7 @@ std::optional<QString> runFileDialog(QWidget* owner, const FileRequest& r, QFile
     }
     if (!r.fileName.isEmpty())
         dlg.selectFile(r.fileName);
+    const PointeurNormal pointeur;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::cleanPath(dlg.selectedFiles().first());
