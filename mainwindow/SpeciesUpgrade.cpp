@@ -51,7 +51,12 @@ bool fun_Ajouter_Colonne_Saisie(Grid& table)
 
 bool sub_Update_Espèce(Grid& brouillon)
 {
-    const QString chemin = fun_Chemin_Normalise(fun_Fichier_Especes());
+    // The table whatever the letter case of its name, as it was copied from elsewhere.
+    QString chemin = fun_Chemin_Normalise(fun_Fichier_Especes());
+    if (!chemin.isEmpty()) {
+        const QFileInfo info(chemin);
+        chemin = fun_Chemin_Ecriture(info.path(), info.fileName());
+    }
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);

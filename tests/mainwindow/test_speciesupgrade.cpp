@@ -128,6 +128,37 @@ TEST_F(SpeciesTest, MissingTableAsksButWritesNothing)
     EXPECT_EQ(scratch.rows(), 0);
 }
 
+TEST_F(SpeciesTest, TableIsFoundWhateverTheCaseOfItsName)
+{
+    // A table copied from elsewhere keeps its own spelling: it is upgraded and written in place.
+    struct Row { const char* name; };
+    const Row rows[] = {{"ESPÈCES.DOV"}, {"espèces.dov"}, {"Espèces.dov"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        testing_support::TestEnvironment local;
+        const QString own = local.programFolder() + "/" + QString::fromUtf8(r.name);
+        {
+            Grid g;
+            g.setCols(5);
+            g.setRows(3);
+            g.setFixedRows(1);
+            g.setCell(1, 2, "ALAARV");
+            g.setCell(2, 2, "PERPER");
+            ASSERT_TRUE(GridFile::save(g, own, GridFile::Complete, true));
+        }
+        local.dialogs().answer(mb::No);
+        Grid scratch;
+        EXPECT_TRUE(sub_Update_Espèce(scratch));
+        EXPECT_FALSE(QFile::exists(local.programFolder() + "/Espèces.DOV")) << "no second table beside it";
+        Grid back;
+        ASSERT_TRUE(GridFile::load(back, own, GridFile::Complete));
+        ASSERT_EQ(back.cols(), 6);
+        EXPECT_EQ(back.cell(0, 5), "Saisie");
+        EXPECT_EQ(back.cell(2, 2), "PERPER");
+        EXPECT_EQ(back.checkState(2, 5), Grid::Checked);
+    }
+}
+
 TEST_F(SpeciesTest, TablePathComesFromTheSetting)
 {
     const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
