@@ -250,12 +250,14 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
 
 std::optional<double> parseDmsValeurs(QChar hemisphere, double d, double m, double s)
 {
-    if (d != std::trunc(d))
+    if (!std::isfinite(d) || d != std::trunc(d))
         return std::nullopt;
     const double signe = (hemisphere == u'W' || hemisphere == u'S') ? -1 : 1;
     // Hundredths of a degree, the seconds' share rounded to nine decimals.
     const double h = m * 100 / 60 + arrondiDecimales(s * 100 / 3600, 9);
-    if (!(h >= 0))
+    // Minutes or seconds too large for a double make h infinite: no value (and no endless
+    // search for its number of places below).
+    if (!(h >= 0) || !std::isfinite(h))
         return std::nullopt;
     // The value is read from the degrees, the separator and the hundredths' digits: the
     // hundredths take at least two places.

@@ -53,5 +53,5 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
                                          const QString& minutes, const QString& secondes);
 
 // The same from numbers: negative for the letter "W" or "S"; nothing when the degrees are not
-// whole.
+// whole or a part is too large to give a finite value.
 std::optional<double> parseDmsValeurs(QChar hemisphere, double degres, double minutes, double secondes);

@@ -71,6 +71,12 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" >= 60");
     if ((typeNom == u"WGS84 DD" || typeNom == u"ED50 DD") && s > 9999)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" > 9999");
+    // The whole angle keeps to the same bounds as its degrees: N90°30' is no latitude.
+    const double angle = double(d) + double(m) / 60 + double(s) / 3600;
+    if (longitude && angle > 180)
+        return QStringLiteral(" : degrés de ") + x + QStringLiteral(" > 180°");
+    if (!longitude && angle > 90)
+        return QStringLiteral(" : degrés de ") + x + QStringLiteral(" > 90°");
     return QString();
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using coords::SeparateurDecimal;
 
 namespace {
@@ -151,6 +153,8 @@ TEST_P(FormatsSeparateur, PartsToDecimalDegrees)
         {"N", "48", "51", "24", 48.856666667},
         {"N", "48.5", "0", "0", std::nullopt}, {"N", "x", "0", "0", std::nullopt},
         {"N", "48", "0", "y", std::nullopt},
+        // Parts whose hundredths of a degree overflow a double give no value, and return.
+        {"E", "2", "1e307", "0", std::nullopt}, {"E", "2", "0", "1e308", std::nullopt},
     };
     const char sep = GetParam();
     for (const Row& r : rows) {
@@ -163,3 +167,14 @@ TEST_P(FormatsSeparateur, PartsToDecimalDegrees)
 }
 
 INSTANTIATE_TEST_SUITE_P(Separateurs, FormatsSeparateur, ::testing::Values('.', ','));
+
+TEST(Formats, PartsThatAreNotFiniteGiveNoValue)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row { double d, m, s; };
+    const Row rows[] = {{inf, 0, 0}, {-inf, 0, 0}, {nan, 0, 0}, {2, inf, 0}, {2, 0, inf}, {2, nan, 0},
+                        {2, 0, nan}, {2, 1e307, 0}, {2, 1e307, 1e307}};
+    for (const Row& r : rows)
+        EXPECT_FALSE(parseDmsValeurs(QChar(u'E'), r.d, r.m, r.s)) << r.d << " " << r.m << " " << r.s;
+}
