@@ -518,7 +518,11 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
 {
     if (!fun_Chargement_Permis())
         return false;
+    // The file is read in the table's layout, so that its check-box columns read truth values.
     Grid lu;
+    lu.setCols(m_grille.cols());
+    for (int c = 0; c < m_grille.cols(); ++c)
+        lu.setColDataType(c, m_grille.colDataType(c));
     lu.setFixedRows(m_grille.fixedRows());
     lu.setFixedCols(m_grille.fixedCols());
     const platform::GridFileResult r = GridFile::load(lu, fun_Chemin_Normalise(chemin), GridFile::TabText);
@@ -533,8 +537,11 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     const int colonnes = std::min(g.cols(), lu.cols());
     for (int i = lu.fixedRows(); i < lu.rows(); ++i) {
         const int row = g.addRow();
-        for (int c = g.fixedCols(); c < colonnes; ++c)
+        for (int c = g.fixedCols(); c < colonnes; ++c) {
             g.setCell(row, c, lu.cell(i, c));
+            if (g.colDataType(c) == Grid::DataType::Boolean)
+                g.setCheckState(row, c, lu.checkState(i, c));
+        }
     }
     return true;
 }

@@ -496,6 +496,13 @@ QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, 
             if (col > c0)
                 out += cellSep;
             const QString& cell = cells[col];
+            if (cell.isEmpty() && r >= c.fixedRows && c.columns[size_t(col)].type == Grid::DataType::Boolean) {
+                // A check box is written as the word a spreadsheet reads as a truth value.
+                const GridRow& row = c.rows[size_t(r)];
+                const bool checked = !row.fmt.empty() && row.fmt[size_t(col)].check == Grid::Checked;
+                out += checked ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+                continue;
+            }
             if (needsQuotes(cell, cellSep, rowSep)) {
                 out += u'"';
                 out += QString(cell).replace(QStringLiteral("\""), QStringLiteral("\"\""));
@@ -581,6 +588,22 @@ bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, 
     return true;
 }
 
+// The check state a text names in a check-box column: TRUE, VRAI, OUI, X, 1 or -1 tick the box;
+// FALSE, FAUX, NON, 0, 2 or nothing leave it unticked; any other text is no state.
+int checkStateOfText(const QString& text)
+{
+    const QString t = text.trimmed().toUpper();
+    static const QStringList ticked = {QStringLiteral("TRUE"), QStringLiteral("VRAI"), QStringLiteral("OUI"),
+                                       QStringLiteral("X"), QStringLiteral("1"), QStringLiteral("-1")};
+    static const QStringList unticked = {QString(), QStringLiteral("FALSE"), QStringLiteral("FAUX"),
+                                         QStringLiteral("NON"), QStringLiteral("0"), QStringLiteral("2")};
+    if (ticked.contains(t))
+        return Grid::Checked;
+    if (unticked.contains(t))
+        return Grid::Unchecked;
+    return Grid::NoCheck;
+}
+
 GridFileResult loadText(const GridContent& current, const QString& path, const QString& cellSep,
                         const QString& rowSep, GridContent* out)
 {
@@ -620,6 +643,17 @@ GridFileResult loadText(const GridContent& current, const QString& path, const Q
         row.cells.resize(c.cols);
         for (int k = 0; k < l.size(); ++k)
             row.cells[c.fixedCols + k] = l[k];
+        // In a check-box column, a truth value becomes the box's state.
+        for (int col = c.fixedCols; col < c.cols; ++col) {
+            if (c.columns[size_t(col)].type != Grid::DataType::Boolean)
+                continue;
+            const int state = checkStateOfText(row.cells[col]);
+            if (state == Grid::NoCheck)
+                continue;
+            row.fmt.resize(size_t(c.cols));
+            row.fmt[size_t(col)].check = quint8(state);
+            row.cells[col].clear();
+        }
         c.rows.push_back(std::move(row));
     }
     *out = std::move(c);

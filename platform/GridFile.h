@@ -12,6 +12,9 @@
 //     feed. A cell holding a tab, a line end or beginning with a double quote is written
 //     between double quotes (a quote inside doubled).
 //  5  the same with the grid's own separators (Grid::setTextSeparators).
+//     In both, an empty cell of a check-box column is written TRUE or FALSE, and on reading a
+//     truth value in a check-box column (TRUE/VRAI/OUI/X/1/-1, FALSE/FAUX/NON/0/2 or nothing)
+//     becomes the box's state.
 //  6  an .xlsx workbook of one sheet holding the cells as texts (check-box cells as TRUE and
 //     FALSE).
 //

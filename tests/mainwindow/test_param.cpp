@@ -653,7 +653,7 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
 {
     const QString texte = env.path(QStringLiteral("import.txt"));
     testing_support::writeBytes(
-        texte, "O\tPICPIC\tPie bavarde\r\nO\tCORCOR\tCorneille noire\tCorvus corone\t\tx\ty\r\n");
+        texte, "O\tPICPIC\tPie bavarde\t\tTRUE\r\nO\tCORCOR\tCorneille noire\tCorvus corone\t\tx\ty\r\n");
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
 
     // An ordinary user may change only "Saisie": the whole-table load is not offered.
@@ -668,7 +668,7 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     EXPECT_TRUE(e.fun_Chargement_Permis());
     EXPECT_TRUE(e.sub_Charger_Texte(texte));
     EXPECT_EQ(dump(grille),
-              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||-",
+              QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||+",
                            "O|CORCOR|Corneille noire|Corvus corone|-"}));
     EXPECT_EQ(grille.cols(), 6);
 

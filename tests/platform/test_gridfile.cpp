@@ -278,6 +278,38 @@ TEST_F(GridFileTest, TabTextReading)
     }
 }
 
+TEST_F(GridFileTest, TabTextCarriesCheckBoxesAsTruthValues)
+{
+    // An address book: "Sélection" is a check-box column, "Adresse" text.
+    Grid g;
+    g.setCols(3);
+    g.setRows(4);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setColDataType(1, Grid::DataType::Boolean);
+    g.setCell(0, 1, "Sélection");
+    g.setCell(0, 2, "Adresse");
+    g.setCell(1, 2, "a@b.fr");
+    g.setCheckState(1, 1, Grid::Checked);
+    g.setCell(2, 2, "c@d.fr");
+    g.setCheckState(2, 1, Grid::Unchecked);
+    g.setCell(3, 2, "e@f.fr");
+    ASSERT_TRUE(GridFile::save(g, path("t.txt"), GridFile::TabText));
+    EXPECT_EQ(read("t.txt"), "TRUE\ta@b.fr\r\nFALSE\tc@d.fr\r\nFALSE\te@f.fr\r\n");
+
+    // Read back into the same layout, with the truth values a spreadsheet or a user may write.
+    write("t.txt", "TRUE\ta\r\nfalse\tb\r\nvrai\tc\r\n1\td\r\n-1\te\r\n2\tf\r\n\tg\r\nNon\th\r\npeut-être\ti\r\n");
+    ASSERT_TRUE(GridFile::load(g, path("t.txt"), GridFile::TabText));
+    const int expected[] = {Grid::Checked, Grid::Unchecked, Grid::Checked, Grid::Checked, Grid::Checked,
+                            Grid::Unchecked, Grid::Unchecked, Grid::Unchecked};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(g.checkState(1 + i, 1), expected[i]) << i;
+        EXPECT_EQ(g.cell(1 + i, 1), "") << i;
+    }
+    EXPECT_EQ(g.cell(9, 1), "peut-être"); // no truth value: kept as typed
+    EXPECT_EQ(g.cell(9, 2), "i");
+}
+
 TEST_F(GridFileTest, FailedTextLoadsLeaveTheGridAsItWas)
 {
     const QByteArray bad[] = {QByteArray("\xC3\x28\tb\r\n"), QByteArray("\"jamais fermé\tb\r\n"),
