@@ -1,4 +1,5 @@
 #include "platform/GridFile.h"
+#include "platform/SaveFile.h"
 
 #include "platform/Grid.h"
 #include "platform/GridData.h"
@@ -6,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace platform {
@@ -463,17 +463,7 @@ GridFileResult readAll(const QString& path, QByteArray* bytes)
     return GridFileResult::success();
 }
 
-GridFileResult writeAll(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, f.errorString()));
-    if (f.write(bytes) != bytes.size() || !f.commit())
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, f.errorString()));
-    return GridFileResult::success();
-}
+GridFileResult writeAll(const QString& path, const QByteArray& bytes) { return saveFile(path, bytes); }
 
 // ================================================================ text files (codes 4 and 5)
 

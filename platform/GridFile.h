@@ -24,21 +24,15 @@
 // and right of the fixed columns (fixed counts and fixed cells are kept); code 6 fills the grid
 // from cell (0, 0), as workbooks are written with their fixed cells.
 
+#include "platform/Result.h"
+
 #include <QString>
 
 namespace platform {
 
 class Grid;
 
-struct GridFileResult
-{
-    bool ok = false;
-    QString error; // why it failed, in French, naming the file; empty on success
-
-    explicit operator bool() const { return ok; }
-    static GridFileResult success() { return {true, {}}; }
-    static GridFileResult failure(const QString& why) { return {false, why}; }
-};
+using GridFileResult = Result;
 
 class GridFile
 {

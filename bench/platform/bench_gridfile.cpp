@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 #include <cstdio>
 #include <map>
@@ -34,9 +35,12 @@ struct Files
         record = dir.filePath("record.FLX2009");
         reference = dir.filePath("Espèces.DOV");
         bigRecord = dir.filePath("big.FLX2009");
-        GridFile::save(r, record, GridFile::Complete);
-        GridFile::save(t, reference, GridFile::Complete);
-        GridFile::save(big, bigRecord, GridFile::Complete);
+        if (!GridFile::save(r, record, GridFile::Complete))
+            std::abort();
+        if (!GridFile::save(t, reference, GridFile::Complete))
+            std::abort();
+        if (!GridFile::save(big, bigRecord, GridFile::Complete))
+            std::abort();
     }
 };
 
@@ -87,7 +91,8 @@ void BM_Save(benchmark::State& state)
 {
     const QString& path = pathOf(int(state.range(0)));
     Grid g;
-    GridFile::load(g, path, GridFile::Complete);
+    if (!GridFile::load(g, path, GridFile::Complete))
+        std::abort();
     const QString out = files().dir.filePath("out");
     for (auto _ : state)
         if (!GridFile::save(g, out, GridFile::Complete))

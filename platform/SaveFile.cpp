@@ -1,0 +1,155 @@
+#include "platform/SaveFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace platform {
+
+namespace {
+
+// The permissions a new file gets from the user's file-creation mask. QSaveFile's temporary
+// file is created private (0600); a new file should look like any other the user makes.
+QFileDevice::Permissions usualPermissions()
+{
+    static const QFileDevice::Permissions perms = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        const mode_t mode = 0666 & ~mask;
+        QFileDevice::Permissions p;
+        if (mode & S_IRUSR)
+            p |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
+        if (mode & S_IWUSR)
+            p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+        if (mode & S_IRGRP)
+            p |= QFileDevice::ReadGroup;
+        if (mode & S_IWGRP)
+            p |= QFileDevice::WriteGroup;
+        if (mode & S_IROTH)
+            p |= QFileDevice::ReadOther;
+        if (mode & S_IWOTH)
+            p |= QFileDevice::WriteOther;
+        return p;
+    }();
+    return perms;
+}
+
+// Why the target's folder cannot take the file, judged before writing (errno is not always kept
+// by the time QSaveFile reports an open failure).
+int folderProblem(const QString& path)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists())
+        return ENOENT;
+    if (!folder.isDir())
+        return ENOTDIR;
+    if (QStorageInfo(folder.absoluteFilePath()).isReadOnly())
+        return EROFS;
+    if (!folder.isWritable() || (target.exists() && !target.isWritable()))
+        return EACCES;
+    return 0;
+}
+
+Result failure(const QString& path, int errorNumber, const QString& why = QString())
+{
+    return Result::failure(writeFailureText(path, why.isEmpty() ? fileErrorReason(errorNumber) : why));
+}
+
+} // namespace
+
+QString fileErrorReason(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("le disque est plein");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("l'accès est refusé");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("le dossier n'existe pas");
+    case EROFS:
+        return QStringLiteral("le système de fichiers est en lecture seule");
+    default:
+        return QStringLiteral("une erreur du système de fichiers s'est produite");
+    }
+}
+
+QString writeFailureText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString readFailureText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(QDir::toNativeSeparators(path), reason);
+}
+
+Result saveFile(const QString& path, const ContentWriter& writer)
+{
+    if (const int problem = folderProblem(path))
+        return failure(path, problem);
+    const bool isNew = !QFileInfo::exists(path);
+
+    QSaveFile out(path);
+    errno = 0;
+    if (!out.open(QIODevice::WriteOnly))
+        return failure(path, errno);
+
+    QString why;
+    errno = 0;
+    if (!writer(out, &why)) {
+        const int err = errno;
+        out.cancelWriting();
+        return failure(path, err, why);
+    }
+    errno = 0;
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        const int err = errno;
+        out.cancelWriting();
+        return failure(path, err);
+    }
+    errno = 0;
+    if (!out.commit())
+        return failure(path, errno);
+
+    if (isNew)
+        QFile::setPermissions(path, usualPermissions());
+    return Result::success();
+}
+
+Result saveFile(const QString& path, const QByteArray& bytes)
+{
+    return saveFile(path, [&bytes](QIODevice& out, QString*) { return out.write(bytes) == bytes.size(); });
+}
+
+Result saveFileFrom(const QString& path, const QString& source)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return Result::failure(writeFailureText(path, QStringLiteral("le fichier provisoire ne peut pas être relu")));
+    return saveFile(path, [&in](QIODevice& out, QString* why) {
+        QByteArray block(1 << 20, Qt::Uninitialized);
+        for (;;) {
+            const qint64 n = in.read(block.data(), block.size());
+            if (n < 0) {
+                *why = QStringLiteral("le fichier provisoire ne peut pas être relu");
+                return false;
+            }
+            if (n == 0)
+                return true;
+            if (out.write(block.constData(), n) != n)
+                return false;
+        }
+    });
+}
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// The one way the program writes a file: the content goes whole to a temporary file beside the
+// target, is flushed and checked, and only then replaces the target by a rename. On any failure
+// the old file stays byte for byte, no temporary file is left, and the reason names the file and
+// says in French what went wrong (full disk, permission denied, missing folder, read-only file
+// system, or a general case).
+//
+// QSaveFile::commit() alone is not enough: on Qt 6.4 it reports success after a failed write and
+// leaves a truncated file, so the buffered data is flushed and the error checked before commit.
+
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class QIODevice;
+
+namespace platform {
+
+// Writes bytes as the whole content of the file at path.
+Result saveFile(const QString& path, const QByteArray& bytes);
+
+// Lets writer write the whole content into the device; writer returns false, with a reason in
+// *why when it has one, to abandon the save (the old file stays).
+using ContentWriter = std::function<bool(QIODevice& out, QString* why)>;
+Result saveFile(const QString& path, const ContentWriter& writer);
+
+// Copies a finished file (say a workbook built in a temporary folder) over the target.
+Result saveFileFrom(const QString& path, const QString& source);
+
+// The reason, in French, for a system error number (errno); a general text for others.
+QString fileErrorReason(int errorNumber);
+
+// "Le fichier « path » ne peut pas être écrit : reason."
+QString writeFailureText(const QString& path, const QString& reason);
+// "Le fichier « path » ne peut pas être lu : reason."
+QString readFailureText(const QString& path, const QString& reason);
+
+} // namespace platform

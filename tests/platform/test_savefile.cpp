@@ -1,0 +1,147 @@
+// The one save routine: the old file survives every failure byte for byte, no temporary file is
+// left behind, and the reason names the file in French.
+
+#include "platform/SaveFile.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using platform::Result;
+using testing_support::FileSizeLimit;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+const QByteArray kOld = "ancien contenu";
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+class SaveFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString target() const { return dir.filePath(QStringLiteral("Espèces.DOV")); }
+};
+
+TEST_F(SaveFileTest, ReplacesTheWholeContent)
+{
+    writeBytes(target(), kOld);
+    ASSERT_TRUE(platform::saveFile(target(), QByteArray("nouveau")).ok);
+    EXPECT_EQ(readBytes(target()), "nouveau");
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
+}
+
+TEST_F(SaveFileTest, FullDiskKeepsTheOldFileAndSaysSo)
+{
+    writeBytes(target(), kOld);
+    const QByteArray big(64 * 1024, 'x');
+    struct Case
+    {
+        const char* name;
+        std::function<Result()> save;
+    };
+    const QString source = dir.filePath(QStringLiteral("source.bin"));
+    writeBytes(source, big);
+    const Case cases[] = {
+        {"bytes", [&] { return platform::saveFile(target(), big); }},
+        {"writer", [&] { return platform::saveFile(target(), [&](QIODevice& out, QString*) {
+                             for (int i = 0; i < 64; ++i)
+                                 if (out.write(big.left(1024)) != 1024)
+                                     return false;
+                             return true;
+                         }); }},
+        {"copy", [&] { return platform::saveFileFrom(target(), source); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result r = Result::success();
+        {
+            FileSizeLimit limit(4096);
+            r = c.save();
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QStringLiteral("le disque est plein"))) << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(target())) << r.error.toStdString();
+        EXPECT_EQ(readBytes(target()), kOld);
+        EXPECT_EQ(entries(dir.path()).size(), 2) << entries(dir.path()).join(u' ').toStdString();
+    }
+}
+
+TEST_F(SaveFileTest, WriterThatGivesUpKeepsTheOldFileWithItsReason)
+{
+    writeBytes(target(), kOld);
+    const Result r = platform::saveFile(target(), [](QIODevice& out, QString* why) {
+        out.write("partiel");
+        *why = QStringLiteral("la feuille ne peut pas être ajoutée");
+        return false;
+    });
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : la feuille ne peut pas être ajoutée.")
+                           .arg(target()));
+    EXPECT_EQ(readBytes(target()), kOld);
+    EXPECT_EQ(entries(dir.path()).size(), 1);
+}
+
+TEST_F(SaveFileTest, MissingFolderIsNamed)
+{
+    const QString path = dir.filePath(QStringLiteral("absent/fichier.txt"));
+    const Result r = platform::saveFile(path, QByteArray("x"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le dossier n'existe pas.").arg(path));
+}
+
+TEST_F(SaveFileTest, ReadOnlyFolderKeepsTheFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    writeBytes(target(), kOld);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const Result r = platform::saveFile(target(), QByteArray("nouveau"));
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("l'accès est refusé"))) << r.error.toStdString();
+    EXPECT_EQ(readBytes(target()), kOld);
+}
+
+TEST_F(SaveFileTest, NewFileTakesTheUsersUsualPermissions)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_TRUE(platform::saveFile(target(), QByteArray("x")).ok);
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
+}
+
+TEST(FileErrorReason, FrenchReasons)
+{
+    const struct
+    {
+        int err;
+        const char* reason;
+    } table[] = {
+        {ENOSPC, "le disque est plein"},
+        {EDQUOT, "le disque est plein"},
+        {EACCES, "l'accès est refusé"},
+        {ENOENT, "le dossier n'existe pas"},
+        {EROFS, "le système de fichiers est en lecture seule"},
+        {EIO, "une erreur du système de fichiers s'est produite"},
+        {0, "une erreur du système de fichiers s'est produite"},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(platform::fileErrorReason(row.err), QString::fromUtf8(row.reason)) << row.err;
+}
+
+} // namespace
