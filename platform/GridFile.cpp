@@ -506,76 +506,77 @@ QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, 
     return out.toUtf8();
 }
 
-// Splits separated text into rows of cells. Quoted cells may hold separators and line ends.
+// Splits separated text into rows of cells. A cell that begins with a double quote and ends
+// with one, the closing quote followed by a separator, a row end or the end of the text, is
+// quoted: it may hold separators and line ends, and a doubled quote inside stands for one. Any
+// other cell is its text as it stands, quotes included ("Pie" bavarde, or a quote never closed).
 // With a line-end row separator, CR LF, CR and LF all end a row.
-bool parseText(QStringView text, const QString& cellSep, const QString& rowSep, QList<QStringList>* rows)
+QList<QStringList> parseText(QStringView text, const QString& cellSep, const QString& rowSep)
 {
     const bool anyLineEnd = rowSep == u"\r\n" || rowSep == u"\r" || rowSep == u"\n";
-    QStringList row;
-    QString cell;
-    qsizetype i = 0;
     const qsizetype n = text.size();
-    bool cellStarted = false;
-    bool afterQuote = false; // a quoted cell just ended: only a separator may follow
-    while (i < n) {
-        if (!cellStarted && text[i] == u'"') {
-            // quoted cell
-            ++i;
-            for (;;) {
-                if (i >= n)
-                    return false; // unterminated quote
-                if (text[i] == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
-                        cell += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                cell += text[i++];
+    const auto cellSepAt = [&](qsizetype i) { return text.sliced(i).startsWith(cellSep); };
+    // The length of the row end standing at i, 0 when there is none.
+    const auto rowEndAt = [&](qsizetype i) -> qsizetype {
+        if (!anyLineEnd)
+            return text.sliced(i).startsWith(rowSep) ? rowSep.size() : 0;
+        if (text[i] == u'\r')
+            return i + 1 < n && text[i + 1] == u'\n' ? 2 : 1;
+        return text[i] == u'\n' ? 1 : 0;
+    };
+    const auto cellEndsAt = [&](qsizetype i) { return i >= n || cellSepAt(i) || rowEndAt(i) > 0; };
+    // Reads the quoted cell whose opening quote is at i; false when it is not one.
+    const auto quotedCell = [&](qsizetype i, QString* cell, qsizetype* after) {
+        QString out;
+        for (++i; i < n;) {
+            if (text[i] != u'"') {
+                out += text[i++];
+                continue;
             }
-            cellStarted = true;
-            afterQuote = true;
-            continue;
+            if (i + 1 < n && text[i + 1] == u'"') {
+                out += u'"';
+                i += 2;
+                continue;
+            }
+            if (!cellEndsAt(i + 1))
+                return false; // a lone quote inside: the cell is not quoted
+            *cell = std::move(out);
+            *after = i + 1;
+            return true;
         }
-        if (text.mid(i).startsWith(cellSep)) {
-            row << cell;
-            cell.clear();
-            cellStarted = false;
-            afterQuote = false;
-            i += cellSep.size();
-            continue;
+        return false; // never closed
+    };
+
+    QList<QStringList> rows;
+    QStringList row;
+    qsizetype i = 0;
+    while (i < n) {
+        QString cell;
+        qsizetype after = 0;
+        if (text[i] == u'"' && quotedCell(i, &cell, &after)) {
+            i = after;
+        } else {
+            const qsizetype start = i;
+            while (!cellEndsAt(i))
+                ++i;
+            cell = text.sliced(start, i - start).toString();
         }
-        qsizetype endLen = 0;
-        if (anyLineEnd) {
-            if (text[i] == u'\r')
-                endLen = (i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
-            else if (text[i] == u'\n')
-                endLen = 1;
-        } else if (text.mid(i).startsWith(rowSep)) {
-            endLen = rowSep.size();
-        }
-        if (endLen > 0) {
-            row << cell;
-            rows->append(row);
-            row.clear();
-            cell.clear();
-            cellStarted = false;
-            afterQuote = false;
-            i += endLen;
-            continue;
-        }
-        if (afterQuote)
-            return false; // text after a closing quote
-        cell += text[i++];
-        cellStarted = true;
-    }
-    if (cellStarted || !row.isEmpty()) {
         row << cell;
-        rows->append(row);
+        if (i >= n)
+            break;
+        if (cellSepAt(i)) {
+            i += cellSep.size();
+            if (i >= n)
+                row << QString(); // the last cell of the text is empty
+            continue;
+        }
+        i += rowEndAt(i);
+        rows.append(row);
+        row.clear();
     }
-    return true;
+    if (!row.isEmpty())
+        rows.append(row);
+    return rows;
 }
 
 // The check state a text names in a check-box column: TRUE, VRAI, OUI, X, 1 or -1 tick the box;
@@ -603,9 +604,7 @@ GridFileResult loadText(const GridContent& current, const QString& path, const Q
     QString text;
     if (!decodeUtf8(bytes, &text) || text.contains(QChar(0)))
         return fail(path, QStringLiteral("ce n'est pas un texte UTF-8"));
-    QList<QStringList> lines;
-    if (!parseText(text, cellSep, rowSep, &lines))
-        return fail(path, QStringLiteral("guillemets non refermés"));
+    const QList<QStringList> lines = parseText(text, cellSep, rowSep);
 
     GridContent c;
     c.fixedRows = current.fixedRows;

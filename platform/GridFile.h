@@ -10,7 +10,8 @@
 //     rest (loadHead).
 //  4  tab-separated text, one line per row, lines ending with a carriage return and a line
 //     feed. A cell holding a tab, a line end or beginning with a double quote is written
-//     between double quotes (a quote inside doubled).
+//     between double quotes (a quote inside doubled). On reading, quotes delimit a cell only
+//     when they begin and end it; any other cell is read as it stands ("Pie" bavarde).
 //  5  the same with the grid's own separators (Grid::setTextSeparators).
 //     In both, an empty cell of a check-box column is written TRUE or FALSE, and on reading a
 //     truth value in a check-box column (TRUE/VRAI/OUI/X/1/-1, FALSE/FAUX/NON/0/2 or nothing)
