@@ -482,6 +482,9 @@ Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString
             header += LF + errorDescription + LF + LF;
         else
             header += QStringLiteral(" ") + LF + LF;
+    } else if (!errorDescription.isEmpty()) {
+        // A failure known by its description alone is still described to the user.
+        header += errorDescription + LF + LF;
     }
 
     QString text;

@@ -30,7 +30,9 @@ QString fun_Msg_Information(qint16 number, qint32 errorNumber, const QString& er
 QString fun_Msg_Erreur_Traitement(qint16 number, qint32 errorNumber, const QString& errorDescription,
                                   QString& complement);
 
-// Builds the box of a numbered message without showing it.
+// Builds the box of a numbered message without showing it. The error block ("Erreur #", the
+// number, the description) follows the header when there is an error number; a description
+// given without a number follows the header alone.
 Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString& errorDescription,
                                 QString complement);
 

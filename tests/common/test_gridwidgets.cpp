@@ -113,7 +113,10 @@ TEST_F(InputTest, CopyOfTheSelectionToTheClipboard)
     EXPECT_EQ(offered, "12\tAlouette\r3\tBuse");
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains("#MB4008"));
-    EXPECT_TRUE(env.dialogs().asked()[0].text.contains("presse-papiers"));
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains("SOLUTION : Tronçonnez votre copie"));
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains(
+        QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.").arg(offered.size())))
+        << "the user is told what failed";
     EXPECT_EQ(g.cell(1, 2), "Alouette") << "the grid is left as it was";
 }
 

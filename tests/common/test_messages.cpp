@@ -66,6 +66,9 @@ TEST_F(MessagesTest, PromptsExactBytes)
          "Message type : SAISIE    Réf. : #MB1109\n\n\nLe format de l'heure est invalide (ex : HH:MM).", 48},
         {"4008 with error block", 4008, 7, "Mémoire insuffisante", "",
          "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nErreur #7\nMémoire insuffisante\n\n\n", 16},
+        {"4008 described without an error number", 4008, 0, "Le presse-papiers n'a pas accepté le texte.", "",
+         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nLe presse-papiers n'a pas accepté le texte.\n\n\n",
+         16},
         {"error without description", 1050, 53, "", "",
          "Message type : SAISIE    Réf. : #MB1050\n\nErreur #53 \n\n\nChamp heure invalide : 00 à 23.", 48},
         {"negative error number", 1051, -2147467259, "Échec", "",
@@ -101,7 +104,7 @@ TEST_F(MessagesTest, PromptsExactBytes)
          "L'enregistrement n'a pas pu être mis à jour : Fiche 12\nClé en double",
          16},
         {"markers in a complement stay as typed", 4023, 0, "{C}", "{E}{PM}",
-         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4023\n\n\n"
+         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4023\n\n{C}\n\n\n"
          "ERREUR IMPREVUE LORS DE MISE A JOUR D'UN ENREGISTREMENT.\n\n"
          "L'enregistrement n'a pas pu être mis à jour : {E}{PM}\n{C}",
          16},
