@@ -27,6 +27,14 @@ QString formatDigits(const QString& text, int width)
     return QString::number(t.toLongLong()).rightJustified(width, QLatin1Char('0'));
 }
 
+// Day, separator, month, separator, year, written with digits only (DD, MM, YYYY).
+bool digitsDateShape(const QString& text, const QString& sep)
+{
+    const qsizetype n = sep.size();
+    return text.size() == 8 + 2 * n && allDigits(text.mid(0, 2)) && text.mid(2, n) == sep
+           && allDigits(text.mid(2 + n, 2)) && text.mid(4 + n, n) == sep && allDigits(text.mid(4 + 2 * n, 4));
+}
+
 struct TokenScanner
 {
     QString text;
@@ -132,6 +140,8 @@ void fun_Format_Date(const QString& masque, QString& date, const QString& separa
         const QString yearFirst = fun_Date_Conversion(date, QStringLiteral("/"));
         if (!yearFirst.isEmpty() && sub_Vérif_Date(yearFirst).valide)
             work = yearFirst;
+        else if (!digitsDateShape(work, sep))
+            work = date; // the pieces are not day, month and year digits ("5.3.2009"): keep the text as typed
     }
     date = work;
 }

@@ -9,7 +9,8 @@ inline const QString gstr_Masque_Date = QStringLiteral("JJ/MM/AAAA");
 // Normalises a typed date in place to day, separator, month, separator, four-digit year.
 // Digits are taken by position (DDMMYYYY, DDMMYY) or, when separators were typed, by token;
 // a two-digit year gets the century of the century rule. A day-first text that is no valid
-// date is read year first (YYYYMMDD, YYMMDD). A text that fits no shape is left as typed.
+// date is read year first (YYYYMMDD, YYMMDD). A text that fits no shape, or whose pieces are
+// not day, month and year digits ("5.3.2009", "5a/3/2009"), is left as typed.
 void fun_Format_Date(const QString& masque, QString& date, const QString& separateur = QStringLiteral("/"));
 
 // A date typed year first (YYYYMMDD or YYMMDD) as day, separator, month, separator, year;

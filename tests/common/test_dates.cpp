@@ -25,6 +25,10 @@ TEST_F(DatesTest, FormatDate)
         {2010, "5/3", "5/3"},
         {2010, "   ", "   "},            {2010, "", ""},
         {2010, "abc", "abc"},
+        // Pieces that are not day, month and year digits: left as typed, not cut into pieces.
+        {2010, "5.3.2009", "5.3.2009"},   {2010, "5.3.09", "5.3.09"},       {2010, "5a/3/2009", "5a/3/2009"},
+        {2010, "5/3b/2009", "5/3b/2009"}, {2010, "ab/cd/2009", "ab/cd/2009"},
+        {2010, "31/2/2009", "31/02/2009"}, // digits in place: normalised, still no such day
         {2010, "100310", "10/03/2010"},   {2010, "101231", "10/12/1931"}, // a valid day-first reading wins
         {2026, "5/3/26", "05/03/2026"},   {2026, "5/3/27", "05/03/1927"},
     };
