@@ -11,8 +11,15 @@ namespace reg = platform::reg;
 
 namespace {
 
-// The text written for a value that cannot be read.
+// The text written for a value that cannot be read, where the program has no value of that
+// name yet: a value the program already has is never replaced by it.
 const QString NotFound = QStringLiteral("NotFnd");
+
+bool hasValue(const platform::Registry& r, Hive hive, const QString& key, const QString& name)
+{
+    platform::RegValue v;
+    return r.queryValue(hive, key, name, &v) == reg::Success;
+}
 
 // Per-user application settings: every section but "Performances" (whatever its case) is copied
 // into the program's per-user settings; the sibling's per-user key is then deleted whole.
@@ -33,8 +40,11 @@ void copyUserSettings(platform::Registry& r)
                 break;
             if (skipped)
                 continue;
-            sub_Save_Setting(section, name, fun_Get_Setting_VB(section, name, NotFound, gstr_Programme_Frère),
-                             gstr_Nom_Programme);
+            const QString value = fun_Get_Setting_VB(section, name, NotFound, gstr_Programme_Frère);
+            if (value == NotFound
+                && hasValue(r, Hive::CurrentUser, fun_Cle_Utilisateur(gstr_Nom_Programme, section), name))
+                continue;
+            sub_Save_Setting(section, name, value, gstr_Nom_Programme);
         }
     }
     sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère);
@@ -64,6 +74,8 @@ bool copyMachineSettings(platform::Registry& r)
             if (status != reg::Success)
                 break;
             const QString value = fun_Get_Setting_Str(section, name, NotFound, gstr_Programme_Frère);
+            if (value == NotFound && hasValue(r, Hive::LocalMachine, fun_Cle_HKLM(section, gstr_Nom_Programme), name))
+                continue;
             if (!sub_Reg_Write_HKLM(section, name, value, gstr_Nom_Programme))
                 allWritten = false;
         }

@@ -112,6 +112,28 @@ TEST_F(MigrationTest, MachineWideValuesCopiedAsText)
     EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "", "Pomerel"), "D:\\Relevés");
 }
 
+TEST_F(MigrationTest, UnreadableValuesNeverReplaceTheProgramsOwn)
+{
+    // The program already has a data folder and a per-user value; the sibling's values of the
+    // same names cannot be read as text or number.
+    sub_Reg_Write_HKLM("Paramètres", "Dossier", "C:\\Mirelot");
+    sub_Save_Setting("Fenêtres", "Position", "10,20", "Mirelot");
+    putMachine("Paramètres", "Dossier", RegValue::fromBytes(RegType::Binary, "\x01"));
+    putMachine("Paramètres", "Liste", {RegType::MultiSz, "a", 0, {}});
+    putUser("Fenêtres", "Position", RegValue::fromBytes(RegType::Binary, "\x02"));
+    putUser("Fenêtres", "Taille", RegValue::fromBytes(RegType::Binary, "\x03"));
+
+    sub_Migration_Registre();
+
+    EXPECT_EQ(machineSetting("Paramètres", "Dossier"), "C:\\Mirelot");
+    EXPECT_EQ(userSetting("Fenêtres", "Position"), "10,20");
+    // Where the program has no value, the unreadable one is still recorded as such.
+    EXPECT_EQ(machineSetting("Paramètres", "Liste"), "NotFnd");
+    EXPECT_EQ(userSetting("Fenêtres", "Taille"), "NotFnd");
+    // The copy counts as made: a later start does not try again.
+    EXPECT_NE(machineSetting("Version", "Migration Pomerel"), "<absent>");
+}
+
 TEST_F(MigrationTest, NamesTooLongForTheEnumeration)
 {
     const QString longName(2000, 'n'); // with its terminating NUL it does not fit 2000 characters
