@@ -64,8 +64,10 @@ double fun_Val(const QString& text)
     }
     bool ok = false;
     const double v = number.toDouble(&ok); // QString::toDouble is locale-independent
+    if (std::isinf(v))
+        return v; // too large for a double: an overflow, infinite with the number's sign
     if (!ok || !std::isfinite(v))
-        return 0.0;
+        return 0.0; // too small for a double
     return v;
 }
 
@@ -126,10 +128,13 @@ std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString&
     return fun_CInt(fun_Val(readText(section, valueName, defaultText, programme)));
 }
 
-double fun_Get_Setting_Dbl(const QString& section, const QString& valueName, const QString& defaultText,
-                           const QString& programme)
+std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString& valueName,
+                                          const QString& defaultText, const QString& programme)
 {
-    return fun_Val(readText(section, valueName, defaultText, programme));
+    const double value = fun_Val(readText(section, valueName, defaultText, programme));
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,

@@ -23,7 +23,8 @@ QString fun_Cle_Utilisateur(const QString& programme, const QString& section = Q
 
 // Reads a number from text whatever the user's locale: blanks, tabs and line feeds are skipped
 // wherever they stand; a sign, digits, one "." and an exponent are read up to the first
-// character that cannot continue the number. "12,5" gives 12, "abc" gives 0.
+// character that cannot continue the number. "12,5" gives 12, "abc" gives 0. A number too large
+// for a double ("1e400") is an overflow and gives an infinity of its sign; one too small gives 0.
 double fun_Val(const QString& text);
 // Rounds to the nearest 16-bit integer, a half going to the even neighbour; nullopt when the
 // value is outside -32768..32767 (or not a number).
@@ -38,13 +39,16 @@ long fun_Query_Value(platform::Hive hive, const QString& key, const QString& val
 // key or value is missing or of another type.
 QString fun_Get_Setting_Str(const QString& section, const QString& valueName, const QString& defaultText,
                             const QString& programme = gstr_Nom_Programme);
-// The text read as a number and rounded half-to-even; nullopt on overflow, so that a caller
-// keeps its previous value.
+// The text read as a number and rounded half-to-even; nullopt on overflow (a number outside
+// -32768..32767: "40000", "1e10", "1e400"), so that a caller keeps its previous value.
 std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString& valueName,
                                           const QString& defaultText,
                                           const QString& programme = gstr_Nom_Programme);
-double fun_Get_Setting_Dbl(const QString& section, const QString& valueName, const QString& defaultText,
-                           const QString& programme = gstr_Nom_Programme);
+// The text read as a number; nullopt on overflow (a number too large for a double: "1e400"),
+// so that a caller keeps its previous value.
+std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString& valueName,
+                                          const QString& defaultText,
+                                          const QString& programme = gstr_Nom_Programme);
 // Stores the text, creating the section's key when missing. Returns false when the store could
 // not be written (the value then keeps its old content on disk).
 bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,

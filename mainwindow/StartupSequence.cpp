@@ -138,10 +138,15 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
         r.echec = true;
     }
 
-    // 8. Start counter.
-    const double compteur =
-        fun_Get_Setting_Dbl(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0")) + 1;
-    sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QString::number(compteur, 'g', 15));
+    // 8. Start counter; a count too large to read is left as it is.
+    double compteur = 0;
+    if (const std::optional<double> lu =
+            fun_Get_Setting_Dbl(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
+        compteur = *lu + 1;
+        sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QString::number(compteur, 'g', 15));
+    } else {
+        r.echec = true;
+    }
 
     // 9. Update-check frequency; question 2700 when the user was never asked.
     std::optional<int> frequence;

@@ -14,7 +14,8 @@ TEST(NumberReading, ValIsLocaleIndependent)
     const Row rows[] = {
         {"12,5", 12}, {"3.25", 3.25}, {"", 0}, {"abc", 0}, {"12abc", 12}, {"1 0", 10},
         {" \t\n42", 42}, {"-7.5", -7.5}, {"+3", 3}, {".5", 0.5}, {"1.", 1}, {"1.2.3", 1.2},
-        {"1E3", 1000}, {"2e-2", 0.02}, {"5E", 5}, {"-", 0}, {"3,75", 3}, {"1e999", 0},
+        {"1E3", 1000}, {"2e-2", 0.02}, {"5E", 5}, {"-", 0}, {"3,75", 3},
+        {"1e999", INFINITY}, {"-1e400", -INFINITY}, {"1e-400", 0}, // too large: an overflow; too small: 0
         {"٣", 0}, // digits of other scripts are not digits here
     };
     for (const Row& r : rows)
@@ -59,8 +60,12 @@ TEST_F(SettingsTest, ReadersOverStoredValues)
     putRaw("Paramètres", "binaire", RegValue::fromBytes(RegType::Binary, "\x01\x02"));
     putRaw("Paramètres", "étendu", {RegType::ExpandSz, "x", 0, {}});
     putRaw("Paramètres", "multi", {RegType::MultiSz, "x", 0, {}});
+    putRaw("Paramètres", "1e10", RegValue::fromText("1e10"));
+    putRaw("Paramètres", "1e400", RegValue::fromText("1e400"));
+    putRaw("Paramètres", "-1e400", RegValue::fromText("-1e400"));
+    putRaw("Paramètres", "1e-400", RegValue::fromText("1e-400"));
 
-    struct Row { const char* name; const char* def; QString str; std::optional<qint16> i; double d; };
+    struct Row { const char* name; const char* def; QString str; std::optional<qint16> i; std::optional<double> d; };
     const Row rows[] = {
         {"texte", "?", "C:\\Mirelot", 0, 0},
         {"nul", "?", "C:\\Mirelot", 0, 0},
@@ -78,13 +83,19 @@ TEST_F(SettingsTest, ReadersOverStoredValues)
         {"multi", "999", "999", 999, 999},
         {"absent", "999", "999", 999, 999},
         {"absent", "?", "?", 0, 0},
+        // Overflows give no value to either reader, so that the caller keeps its own.
+        {"1e10", "?", "1e10", std::nullopt, 1e10},
+        {"1e400", "?", "1e400", std::nullopt, std::nullopt},
+        {"-1e400", "?", "-1e400", std::nullopt, std::nullopt},
+        {"absent", "1e400", "1e400", std::nullopt, std::nullopt},
+        {"1e-400", "?", "1e-400", 0, 0},
     };
     for (const Row& r : rows) {
         const QString name = QString::fromUtf8(r.name);
         const QString def = QString::fromUtf8(r.def);
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", name, def), r.str) << r.name;
         EXPECT_EQ(fun_Get_Setting_Int("Paramètres", name, def), r.i) << r.name;
-        EXPECT_DOUBLE_EQ(fun_Get_Setting_Dbl("Paramètres", name, def), r.d) << r.name;
+        EXPECT_EQ(fun_Get_Setting_Dbl("Paramètres", name, def), r.d) << r.name;
     }
     EXPECT_EQ(fun_Get_Setting_Str("Version", "Version", "?"), "?");
     EXPECT_EQ(fun_Get_Setting_Str("Section absente", "x", "défaut"), "défaut");

@@ -170,6 +170,16 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
     }
 }
 
+TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
+{
+    seedInstalled("0"); // a check at every start, unless a step fails
+    sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400");
+    const ResultatSequence r = run();
+    EXPECT_EQ(counter(), "1e400");
+    EXPECT_TRUE(r.echec);
+    EXPECT_FALSE(r.verificationActivee);
+}
+
 TEST_F(StartupTest, UnknownStoredFrequencyAsksAgain)
 {
     seedInstalled("7");
