@@ -95,10 +95,10 @@ QByteArray zipOf(const QList<QPair<QString, QByteArray>>& entries)
         return {};
     zip_source_keep(src);
     for (const auto& e : entries) {
-        void* copy = std::malloc(size_t(std::max<qsizetype>(e.second.size(), 1)));
-        std::memcpy(copy, e.second.constData(), size_t(e.second.size()));
-        zip_source_t* data = zip_source_buffer(z, copy, zip_uint64_t(e.second.size()), 1);
-        zip_file_add(z, e.first.toUtf8().constData(), data, ZIP_FL_OVERWRITE);
+        // The entries outlive zip_close, which reads them: no copy to own.
+        zip_source_t* data = zip_source_buffer(z, e.second.constData(), zip_uint64_t(e.second.size()), 0);
+        if (data && zip_file_add(z, e.first.toUtf8().constData(), data, ZIP_FL_OVERWRITE) < 0)
+            zip_source_free(data);
     }
     QByteArray out;
     if (zip_close(z) == 0 && zip_source_open(src) == 0) {
