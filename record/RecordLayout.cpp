@@ -426,6 +426,13 @@ void RecordLayout::write(const SurveyRecord& rec, platform::Grid& grid)
     grid.copyFrom(g);
 }
 
+int RecordLayout::passageIndexOf(const platform::Grid& g)
+{
+    const int t = findTitle(g, kTitleVisit);
+    const std::optional<int> index = t < 0 ? std::nullopt : wholeNumber(g.cell(t, 3));
+    return index && *index >= 0 && *index < kPassageCount ? *index : -1;
+}
+
 RecordReadResult RecordLayout::read(const platform::Grid& g, const ReadOptions& o)
 {
     RecordReadResult out;
@@ -474,8 +481,7 @@ RecordReadResult RecordLayout::read(const platform::Grid& g, const ReadOptions& 
     rec.notValidated = g.cell(ShocRow, 3) == kNotValidated;
     if (const int t = findTitle(g, kTitleVisit); t >= 0) {
         rec.date = g.cell(t, 2);
-        const std::optional<int> index = wholeNumber(g.cell(t, 3));
-        rec.passage = index && *index >= 0 && *index < kPassageCount ? *index + 1 : 0;
+        rec.passage = passageIndexOf(g) + 1;
         rec.visitComment = typedLines(g.cell(t, 4));
     }
     if (const int t = findTitle(g, kTitleWeather); t >= 0)

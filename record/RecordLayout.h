@@ -94,6 +94,9 @@ public:
     // The record as its file's grid: the grid is replaced whole (rows, counts, settings).
     static void write(const SurveyRecord& record, platform::Grid& grid);
 
+    // The passage index (0 to 4) a record's grid holds in its date row; -1 when it holds none.
+    static int passageIndexOf(const platform::Grid& grid);
+
     // The record a file's grid holds, as far as the mode restores it. Fails, with the reason, when
     // the number of parcels is not a whole number from 1 to 30; a missing section is skipped.
     static RecordReadResult read(const platform::Grid& grid, const ReadOptions& options);
