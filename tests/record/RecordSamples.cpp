@@ -9,79 +9,44 @@ record::SurveyRecord twoParcels()
 {
     using namespace record;
     SurveyRecord r;
-    r.department = QStringLiteral("26 - Drôme");
-    r.commune = QStringLiteral("Valence");
-    r.placeName = QStringLiteral("Les Baumes");
-    r.siteName = QStringLiteral("SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010");
-    r.habitatType = QStringLiteral("CH - Champs");
-    r.network = QStringLiteral("SHOC / Réseau national");
-    r.generalComment = QStringLiteral("Site venté\nhaies basses");
-    r.observerName = QStringLiteral("DUPONT");
-    r.observerFirstName = QStringLiteral("Jean");
-    r.email = QStringLiteral("jean.dupont@exemple.example");
-    r.telephone = QStringLiteral("04 75 00 00 00");
-    r.season = QStringLiteral("Hiver 2009-2010");
-    r.date = QStringLiteral("12/01/2010");
+    r.department = "26 - Drôme";
+    r.commune = "Valence";
+    r.placeName = "Les Baumes";
+    r.siteName = "SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010";
+    r.habitatType = "CH - Champs";
+    r.network = "SHOC / Réseau national";
+    r.generalComment = "Site venté\nhaies basses";
+    r.observerName = "DUPONT";
+    r.observerFirstName = "Jean";
+    r.email = "jean.dupont@exemple.example";
+    r.telephone = "04 75 00 00 00";
+    r.season = "Hiver 2009-2010";
+    r.date = "12/01/2010";
     r.passage = 2;
-    r.visitComment = QStringLiteral("Brouillard le matin");
+    r.visitComment = "Brouillard le matin";
     r.totalTypedByHand = true;
-    r.coordinateType = kCoordLambert;
     r.notValidated = true;
 
     Parcel a;
-    a.location = {QStringLiteral("26 - Drôme"),
-                  QStringLiteral("Valence"),
-                  QStringLiteral("Les Baumes"),
-                  QString(),
-                  QStringLiteral("800123"),
-                  QStringLiteral("1987456"),
-                  QString(),
-                  QStringLiteral("600"),
-                  QStringLiteral("124"),
-                  true,
-                  false,
-                  QStringLiteral("800123"),
-                  QStringLiteral("1987456"),
-                  QStringLiteral("Possible erreur de coordonnées")};
-    a.habitats[0] = true;
-    a.habitats[17] = true;
-    a.weather = {QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("3")};
-    a.startTime = QStringLiteral("08:30");
-    a.duration = QStringLiteral("00:45");
+    a.location = {
+        "26 - Drôme", "Valence", "Les Baumes", "",    "800123", "1987456", "",
+        "600",        "124",     true,         false, "800123", "1987456", "Possible erreur de coordonnées"};
+    a.habitats[0] = a.habitats[17] = true;
+    a.weather = {"1", "2", "", "3"};
+    a.startTime = "08:30";
+    a.duration = "00:45";
     a.huntingOn = true;
-    SpeciesRow lark{QStringLiteral("O"),
-                    QStringLiteral("ALAARV"),
-                    QStringLiteral("Alouette des champs"),
-                    {QStringLiteral("3"), QStringLiteral("2"), QString(), QStringLiteral("10")},
-                    QStringLiteral("15"),
-                    QStringLiteral("O~NI Nourrissage")};
-    SpeciesRow hare{QStringLiteral("M"),
-                    QStringLiteral("LEPEUR"),
-                    QStringLiteral("Lièvre d'Europe"),
-                    {QStringLiteral("1"), QString(), QString(), QString()},
-                    QStringLiteral("1"),
-                    QString()};
-    a.species = SpeciesTable{lark, hare};
+    a.species =
+        SpeciesTable{{"O", "ALAARV", "Alouette des champs", {"3", "2", "", "10"}, "15", "O~NI Nourrissage"},
+                     {"M", "LEPEUR", "Lièvre d'Europe", {"1", "", "", ""}, "1", ""}};
 
     Parcel b;
-    b.location = {QStringLiteral("26 - Drôme"),
-                  QStringLiteral("Valence"),
-                  QString(),
-                  QString(),
-                  QStringLiteral("801000"),
-                  QStringLiteral("1988000"),
-                  QString(),
-                  QString(),
-                  QStringLiteral("130"),
-                  false,
-                  true,
-                  QStringLiteral("801000"),
-                  QStringLiteral("1988000"),
-                  QString()};
+    b.location = {"26 - Drôme", "Valence", "",    "",   "801000", "1988000", "",
+                  "",           "130",     false, true, "801000", "1988000", ""};
     b.habitats[4] = true;
-    b.weather = {QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
-    b.startTime = QStringLiteral("09:20");
-    b.duration = QStringLiteral("00:30");
+    b.weather = {"3", "1", "1", "1"};
+    b.startTime = "09:20";
+    b.duration = "00:30";
     b.huntingNear = true;
     b.species = SpeciesTable{};
 
@@ -96,20 +61,17 @@ QString gridDump(const platform::Grid& grid)
         QStringList cells;
         for (int c = 0; c < grid.cols(); ++c)
             if (!grid.cell(r, c).isEmpty())
-                cells << QStringLiteral("%1=%2").arg(c).arg(
-                    grid.cell(r, c).replace(QLatin1Char('\r'), QStringLiteral("\\r")));
-        out += QStringLiteral("%1: %2\n").arg(r).arg(cells.join(QStringLiteral(" | ")));
+                cells << QString("%1=%2").arg(c).arg(grid.cell(r, c).replace('\r', "\\r"));
+        out += QString("%1: %2\n").arg(r).arg(cells.join(" | "));
     }
     return out;
 }
 
 } // namespace record_samples
 
-namespace record {
-void PrintTo(const SurveyRecord& record, std::ostream* os)
+void record::PrintTo(const SurveyRecord& record, std::ostream* os)
 {
     platform::Grid g;
     RecordLayout::write(record, g);
     *os << "\n" << record_samples::gridDump(g).toStdString();
 }
-} // namespace record

@@ -1,5 +1,5 @@
 #pragma once
-// Records for the record tests, and how a failing comparison shows them.
+// A record for the record tests, and how a failing comparison shows records and grids.
 
 #include "record/SurveyRecord.h"
 
@@ -12,17 +12,16 @@ class Grid;
 
 namespace record_samples {
 
-// A complete record of two parcels as the record window would hand it over: every field filled,
-// check boxes ticked and not, species with a comment on several lines, nothing blank.
+// A complete record of two parcels as the record window would hand it over: every kind of field
+// filled, check boxes ticked and not, a comment on two lines, parcel 2 with an empty species grid.
 record::SurveyRecord twoParcels();
 
-// The cells of a grid that hold text, one line per row: "row: col=text | col=text", carriage
-// returns shown as "\r".
+// The cells that hold text, one line per row: "row: col=text | col=text", "\r" shown as "\\r".
 QString gridDump(const platform::Grid& grid);
 
 } // namespace record_samples
 
 namespace record {
-// The record as its file's grid.
+// A record shows in a failing comparison as its file's grid.
 void PrintTo(const SurveyRecord& record, std::ostream* os);
 } // namespace record

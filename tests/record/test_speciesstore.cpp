@@ -48,23 +48,19 @@ TEST(SpeciesStore, EachParcelKeepsItsOwnGridPerStore)
     EXPECT_EQ(store.table(12), std::nullopt);
 }
 
-TEST(SpeciesStore, LargerFontComesBackAtTheNotedSizeSmallerIsKept)
+// A grid stored at a larger size than the one noted when the window opened comes back at the
+// noted size; a smaller one keeps its size.
+TEST(SpeciesStore, FontSizeNoted)
 {
     SpeciesStore store;
     store.setNotedFontSize(8.25);
-    const struct
-    {
-        double stored;
-        double back;
-    } cases[] = {{12, 8.25}, {6.5, 6.5}, {8.25, 8.25}};
-    for (const auto& c : cases) {
+    for (const auto& [stored, back] : {std::pair{12.0, 8.25}, {6.5, 6.5}}) {
         platform::Grid g;
-        showSpecies(g, {{"O", "ALAARV"}}, c.stored);
+        showSpecies(g, {{"O", "ALAARV"}}, stored);
         store.sub_Flx_Grid_to_File(g, 3);
-        platform::Grid back;
-        store.sub_Flx_File_to_Grid(back, 3);
-        EXPECT_DOUBLE_EQ(back.fontSize(0, 0), c.back) << c.stored;
-        EXPECT_DOUBLE_EQ(back.fontSize(49, 9), c.back) << c.stored;
+        store.sub_Flx_File_to_Grid(g, 3);
+        EXPECT_DOUBLE_EQ(g.fontSize(0, 0), back);
+        EXPECT_DOUBLE_EQ(g.fontSize(49, 9), back);
     }
 }
 
