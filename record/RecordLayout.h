@@ -37,7 +37,8 @@ struct ReadOptions
 {
     RecordMode mode = RecordMode::Update;
     // The seasons the record window offers; the stored season is kept only when it is one of them
-    // (ignoring case), and the next winter is the item after it.
+    // (ignoring case), and the next winter is the item after it. An empty list keeps the stored
+    // season as it is (and finds no next winter).
     QStringList seasons;
     // NEW RELEVE: the passage indexes (0 to 4) already stored for the site.
     QList<int> storedPassages;
