@@ -1,0 +1,270 @@
+#include "record/RecordStore.h"
+
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "platform/SaveFile.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace record {
+
+namespace {
+
+QString refusedCharacterText(const QString& name)
+{
+    static const QString refused = QStringLiteral("/\\:*?<>|\"");
+    for (const QChar ch : name) {
+        if (refused.contains(ch))
+            return QStringLiteral("le caractère « %1 »").arg(ch);
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+            return QStringLiteral("un caractère de contrôle");
+    }
+    if (name.contains(QLatin1String("..")))
+        return QStringLiteral("la suite de caractères « .. »");
+    return QString();
+}
+
+// The name the user sees for the file a record was opened from: its extension in capitals.
+QString shownOldName(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot + 1) + fileName.mid(dot + 1).toUpper();
+}
+
+QString renameMessage(const QString& oldName, const QString& newName)
+{
+    const QString lf = QStringLiteral("\n");
+    return QStringLiteral("ATTENTION !") + lf + lf +
+           QStringLiteral("Afin de garantir une cohésion d'ensemble et suite à la modification d'une des "
+                          "caractèristiques de votre relevé, le nom du fichier initial ") +
+           lf + lf + oldName + lf + lf + QStringLiteral(" va être renommé en ") + lf + lf + newName;
+}
+
+// Asks whether a file holding another record may be replaced; No is the default.
+bool replaceAllowed(const QString& existingName)
+{
+    const QString text =
+        QStringLiteral("Le fichier « %1 » existe déjà : il contient un autre relevé du même site "
+                       "et du même passage.\n\nVoulez-vous le remplacer par le relevé que vous "
+                       "enregistrez ?")
+            .arg(existingName);
+    return platform::dialogs().ask(
+               text, platform::mb::YesNo | platform::mb::Exclamation | platform::mb::DefaultButton2,
+               gstr_Nom_Programme) == platform::mb::Yes;
+}
+
+} // namespace
+
+RecordStore::RecordStore(const QString& dataFolder) : m_folder(fun_Chemin_Normalise(dataFolder)) {}
+
+RecordStore RecordStore::fromSettings()
+{
+    return RecordStore(fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier));
+}
+
+QString RecordStore::fileName(const QString& siteName, int passage)
+{
+    return siteName + QStringLiteral("~Passage N") + QString::number(passage) + kRecordExtension;
+}
+
+int RecordStore::passageOfFileName(const QString& fileName)
+{
+    static const QRegularExpression re(QStringLiteral("~Passage N(\\d+)\\.[^.]*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(fileName);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QString RecordStore::pathOf(const QString& fileName) const
+{
+    return fun_Chemin(m_folder, fileName);
+}
+
+platform::Result RecordStore::checkFileName(const QString& name) const
+{
+    if (const QString refused = refusedCharacterText(name); !refused.isEmpty())
+        return platform::Result::failure(
+            QStringLiteral(
+                "Le nom de fichier « %1 » contient %2, qui ne peut pas figurer dans un nom de fichier : "
+                "veuillez le retirer du lieu-dit et des noms de l'observateur.")
+                .arg(name, refused));
+    if (const qsizetype bytes = name.toUtf8().size(); bytes > kMaxFileNameBytes)
+        return platform::Result::failure(
+            QStringLiteral(
+                "Le nom de fichier « %1 » est trop long (%2 octets, %3 au plus) : veuillez raccourcir le "
+                "lieu-dit ou les noms de l'observateur.")
+                .arg(name)
+                .arg(bytes)
+                .arg(kMaxFileNameBytes));
+    const QString folder = QDir::cleanPath(QFileInfo(m_folder).absoluteFilePath());
+    const QString path = QDir::cleanPath(QDir(folder).absoluteFilePath(name));
+    if (name.trimmed().isEmpty() || QFileInfo(path).absolutePath() != folder)
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » ne serait pas dans le dossier des données « %2 ».")
+                .arg(name, QDir::toNativeSeparators(m_folder)));
+    return platform::Result::success();
+}
+
+QStringList RecordStore::siteFiles(const QString& siteName) const
+{
+    QStringList out;
+    if (siteName.isEmpty())
+        return out;
+    const QStringList names = fun_Lister_Fichiers(m_folder, QStringLiteral("*") + kRecordExtension);
+    for (const QString& n : names)
+        if (n.startsWith(siteName, Qt::CaseInsensitive))
+            out << n;
+    return out;
+}
+
+QString RecordStore::latestFile(const QString& siteName) const
+{
+    const QStringList files = siteFiles(siteName);
+    const auto latest = std::max_element(files.begin(), files.end(), [](const QString& a, const QString& b) {
+        const int pa = passageOfFileName(a);
+        const int pb = passageOfFileName(b);
+        return pa != pb ? pa < pb : a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return latest == files.end() ? QString() : *latest;
+}
+
+StoredPassages RecordStore::storedPassages(const QString& siteName) const
+{
+    StoredPassages out;
+    for (const QString& name : siteFiles(siteName)) {
+        platform::Grid g;
+        if (const platform::Result r = load(name, g); !r.ok) {
+            out.unreadable << r.error;
+            continue;
+        }
+        if (const int index = RecordLayout::passageIndexOf(g); index >= 0)
+            out.passages << index;
+    }
+    return out;
+}
+
+platform::Result RecordStore::load(const QString& name, platform::Grid& grid) const
+{
+    const QString found = fun_Trouver_Fichier(m_folder, name);
+    if (found.isEmpty())
+        return platform::Result::failure(
+            platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
+    return platform::GridFile::load(grid, found, platform::GridFile::Complete);
+}
+
+RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const
+{
+    platform::Grid g;
+    if (platform::Result r = load(name, g); !r.ok)
+        return {r, {}};
+    RecordReadResult read = RecordLayout::read(g, options);
+    if (!read.result.ok)
+        read.result.error = platform::readFailureText(pathOf(name), read.result.error);
+    return read;
+}
+
+SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFileName,
+                             platform::Grid* written) const
+{
+    SaveResult out;
+    if (record.passage < 1 || record.passage > kPassageCount) {
+        out.result = platform::Result::failure(
+            QStringLiteral("Le relevé n'est pas enregistré : son numéro de passage n'est pas choisi."));
+        return out;
+    }
+    const QString name = fileName(record.siteName, record.passage);
+    if (out.result = checkFileName(name); !out.result.ok)
+        return out;
+
+    const QString existing = fun_Trouver_Fichier(m_folder, name);
+    const bool modifying = !openedFileName.isEmpty();
+    const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    QString target = pathOf(name);
+    if (sameFile) {
+        const QString opened = fun_Trouver_Fichier(m_folder, openedFileName);
+        target = opened.isEmpty() ? pathOf(openedFileName) : opened;
+    } else {
+        if (modifying)
+            platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
+                                    platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+        if (!existing.isEmpty()) {
+            if (!replaceAllowed(QFileInfo(existing).fileName())) {
+                out.declined = true;
+                out.result = platform::Result::failure(
+                    QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
+                        .arg(QFileInfo(existing).fileName()));
+                return out;
+            }
+            target = existing;
+        }
+    }
+
+    platform::Grid local;
+    platform::Grid& grid = written ? *written : local;
+    RecordLayout::write(record, grid);
+    out.result = platform::GridFile::save(grid, target, platform::GridFile::Complete, true);
+    if (!out.result.ok)
+        return out;
+    out.fileName = QFileInfo(target).fileName();
+    out.listChanged = !sameFile;
+
+    if (modifying && !sameFile) {
+        const QString old = fun_Trouver_Fichier(m_folder, openedFileName);
+        QFile oldFile(old);
+        if (!old.isEmpty() && !oldFile.remove())
+            out.notice =
+                QStringLiteral("Le relevé est enregistré sous « %1 », mais l'ancien fichier « %2 » ne peut "
+                               "pas être supprimé : %3.")
+                    .arg(out.fileName, QFileInfo(old).fileName(), oldFile.errorString());
+    }
+    return out;
+}
+
+QString RecordStore::asideName(const QString& name)
+{
+    QString aside = name;
+    aside.replace(QLatin1Char('-'), QLatin1Char('@'));
+    const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0 && aside.mid(dot + 1).compare(QLatin1String("FLX"), Qt::CaseInsensitive) == 0)
+        aside.insert(dot + 1, QLatin1Char('@'));
+    return aside;
+}
+
+SetAsideResult RecordStore::setAside(const QString& name) const
+{
+    SetAsideResult out;
+    auto failure = [&](const QString& why) {
+        out.result = platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté : %2.").arg(pathOf(name), why));
+        return out;
+    };
+    const QString source = fun_Trouver_Fichier(m_folder, name);
+    if (source.isEmpty())
+        return failure(QStringLiteral("il n'existe pas"));
+
+    const QString aside = asideName(QFileInfo(source).fileName());
+    const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? aside : aside.left(dot);
+    const QString extension = dot < 0 ? QString() : aside.mid(dot);
+    QString candidate = aside;
+    for (int k = 2; !fun_Trouver_Fichier(m_folder, candidate).isEmpty(); ++k)
+        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
+
+    QString why;
+    if (!fun_Renommer_Fichier(source, pathOf(candidate), &why))
+        return failure(why);
+    out.result = platform::Result::success();
+    out.fileName = candidate;
+    return out;
+}
+
+} // namespace record

@@ -1,0 +1,80 @@
+#include "record/SiteName.h"
+
+namespace record {
+
+namespace {
+const QString kUnknown = QStringLiteral("?????");
+const QString kUnknownPart = QStringLiteral("_?????");
+const QString kBreak = QStringLiteral("\r\n\t");
+const QString kFirstPage =
+    QStringLiteral("- Onglet [Localisation et caractéristiques de la zone d'étude] : ");
+const QString kVisitPage = QStringLiteral("- Onglet [Description du relevé] : ");
+} // namespace
+
+SiteName sub_Build_Nom_Zone(const SurveyRecord& r)
+{
+    SiteName s;
+    QString heading = kBreak + kFirstPage;
+    auto missing = [&](const QString& item) {
+        s.missing += heading + item + QStringLiteral(", ");
+        heading.clear();
+    };
+
+    s.text = QStringLiteral("SHOC-");
+    if (!r.commune.isEmpty()) {
+        s.text += r.department.left(2) + QLatin1Char('~') + r.commune;
+        s.mask += 1;
+    } else {
+        s.text = kUnknown;
+        missing(QStringLiteral("Commune"));
+    }
+    if (!r.placeName.isEmpty()) { // blanks count as given
+        s.text += QLatin1Char('~') + r.placeName.trimmed();
+        s.mask += 2;
+    } else {
+        s.text = kUnknown;
+        missing(QStringLiteral("Lieu-dit"));
+    }
+    if (const QString name = r.observerName.trimmed(); !name.isEmpty()) {
+        s.text += QLatin1Char('~') + name;
+        s.mask += 4;
+    } else {
+        s.text += kUnknownPart;
+        missing(QStringLiteral("Nom observateur"));
+    }
+    if (const QString first = r.observerFirstName.trimmed(); !first.isEmpty()) {
+        s.text += QLatin1Char(' ') + first;
+        s.mask += 8;
+    } else {
+        s.text += kUnknownPart;
+        missing(QStringLiteral("Prénom observateur"));
+    }
+    if (!r.season.isEmpty()) {
+        s.text += QLatin1Char('~') + r.season;
+        s.mask += 16;
+    } else {
+        s.text += kUnknownPart;
+        missing(QStringLiteral("Saison"));
+    }
+
+    // Each group's list ends without its ", ".
+    heading = kVisitPage;
+    if (!s.missing.isEmpty()) {
+        s.missing.chop(2);
+        heading.prepend(kBreak);
+    }
+    if (!r.date.isEmpty())
+        s.mask += 32;
+    else
+        missing(QStringLiteral("Date du relevé"));
+    if (r.passage >= 1 && r.passage <= kPassageCount)
+        s.mask += 64;
+    else
+        missing(QStringLiteral("N° de passage"));
+
+    if (s.missing.endsWith(QLatin1String(", ")))
+        s.missing.chop(2);
+    return s;
+}
+
+} // namespace record

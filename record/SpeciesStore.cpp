@@ -1,0 +1,105 @@
+#include "record/SpeciesStore.h"
+
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+
+#include <algorithm>
+
+namespace record {
+
+const QString kSpeciesHeaderFormat =
+    QStringLiteral("|Classe|Espèce|Nom|Observés entre 0 et 50m|Observés entre 50 et 200m|Observés à plus de "
+                   "200m|En survol|Total|Indices");
+
+const QStringList& speciesTitles()
+{
+    static const QStringList titles = kSpeciesHeaderFormat.mid(1).split(QLatin1Char('|'));
+    return titles;
+}
+
+SpeciesTable speciesTableOf(const platform::Grid& grid)
+{
+    SpeciesTable table;
+    for (int r = 1; r < grid.rows(); ++r) { // row 0 is the header
+        SpeciesRow row;
+        row.speciesClass = grid.cell(r, SpeciesClassColumn);
+        row.code = grid.cell(r, SpeciesCodeColumn);
+        row.name = grid.cell(r, SpeciesNameColumn);
+        for (int b = 0; b < kDistanceBands; ++b)
+            row.counts[size_t(b)] = grid.cell(r, SpeciesFirstCountColumn + b);
+        row.total = grid.cell(r, SpeciesTotalColumn);
+        row.indices = grid.cell(r, SpeciesIndicesColumn);
+        if (!row.isBlank())
+            table.append(row);
+    }
+    return table;
+}
+
+void fillSpeciesGrid(platform::Grid& grid, const SpeciesTable& table)
+{
+    grid.clear();
+    grid.setFixedRows(0);
+    grid.setFixedCols(0);
+    grid.setRows(0);
+    grid.setFormatString(kSpeciesHeaderFormat);
+    grid.setRows(int(table.size()) + 2);
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    int r = 1;
+    for (const SpeciesRow& row : table) {
+        grid.setCell(r, SpeciesClassColumn, row.speciesClass);
+        grid.setCell(r, SpeciesCodeColumn, row.code);
+        grid.setCell(r, SpeciesNameColumn, row.name);
+        for (int b = 0; b < kDistanceBands; ++b)
+            grid.setCell(r, SpeciesFirstCountColumn + b, row.counts[size_t(b)]);
+        grid.setCell(r, SpeciesTotalColumn, row.total);
+        grid.setCell(r, SpeciesIndicesColumn, row.indices);
+        ++r;
+    }
+}
+
+void SpeciesStore::sub_Flx_Grid_to_File(const platform::Grid& grid, int parcel)
+{
+    m_grids.insert(parcel, platform::GridFile::toComplete(grid));
+}
+
+void SpeciesStore::sub_Flx_File_to_Grid(platform::Grid& grid, int parcel) const
+{
+    const auto it = m_grids.constFind(parcel);
+    if (it == m_grids.constEnd() || !platform::GridFile::fromComplete(grid, *it).ok) {
+        grid.clear();
+        return;
+    }
+    if (m_notedFontSize > 0 && grid.rows() > 0 && grid.cols() > 0 && grid.fontSize(0, 0) > m_notedFontSize)
+        grid.setFontSize({0, 0, grid.rows() - 1, grid.cols() - 1}, m_notedFontSize);
+}
+
+void SpeciesStore::sub_Flx_Kill_WRK()
+{
+    m_grids.clear();
+}
+
+QList<int> SpeciesStore::parcels() const
+{
+    QList<int> out = m_grids.keys();
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::optional<SpeciesTable> SpeciesStore::table(int parcel) const
+{
+    if (!m_grids.contains(parcel))
+        return std::nullopt;
+    platform::Grid grid;
+    sub_Flx_File_to_Grid(grid, parcel);
+    return speciesTableOf(grid);
+}
+
+void SpeciesStore::setTable(int parcel, const SpeciesTable& table)
+{
+    platform::Grid grid;
+    fillSpeciesGrid(grid, table);
+    sub_Flx_Grid_to_File(grid, parcel);
+}
+
+} // namespace record

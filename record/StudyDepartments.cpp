@@ -1,0 +1,36 @@
+#include "record/StudyDepartments.h"
+
+#include "common/Settings.h"
+
+#include <QStringList>
+
+namespace record {
+
+QString studyDepartmentsWith(const QString& setting, const QString& department)
+{
+    const QString code = department.left(2).trimmed();
+    if (code.isEmpty() || setting.trimmed() == QLatin1String("%"))
+        return setting;
+    const QStringList items = setting.split(QLatin1Char(';'));
+    for (const QString& item : items)
+        if (item.trimmed() == code)
+            return setting;
+    return setting.isEmpty() ? code : setting + QLatin1Char(';') + code;
+}
+
+platform::Result addStudyDepartment(const QString& department)
+{
+    const QString current =
+        fun_Get_Setting_Str(gstr_Section_Parametres, kStudyDepartmentsSetting, QStringLiteral("%"));
+    const QString wanted = studyDepartmentsWith(current, department);
+    if (wanted == current)
+        return platform::Result::success();
+    if (!sub_Reg_Write_HKLM(gstr_Section_Parametres, kStudyDepartmentsSetting, wanted))
+        return platform::Result::failure(
+            QStringLiteral(
+                "Le paramètre « %1 » ne peut pas être enregistré : le département %2 n'y est pas ajouté.")
+                .arg(kStudyDepartmentsSetting, department.left(2)));
+    return platform::Result::success();
+}
+
+} // namespace record

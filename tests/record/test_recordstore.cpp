@@ -1,0 +1,260 @@
+#include "common/Globals.h"
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "record/RecordStore.h"
+#include "tests/record/RecordSamples.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace record;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+const QString kSite = QStringLiteral("SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010");
+const QString kFile2 = kSite + QStringLiteral("~Passage N2.FLX2009");
+
+class RecordStoreTest : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    RecordStore store{env.dataFolder()};
+
+    QString path(const QString& name) const { return QDir(env.dataFolder()).filePath(name); }
+    QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
+    // A record file written directly, holding the passage index given.
+    void writeRecord(const QString& name, int passage, const QString& comment = QString())
+    {
+        SurveyRecord r = record_samples::twoParcels();
+        r.passage = passage;
+        r.visitComment = comment;
+        platform::Grid g;
+        RecordLayout::write(r, g);
+        ASSERT_TRUE(platform::GridFile::save(g, path(name), platform::GridFile::Complete, true).ok);
+    }
+    SurveyRecord reopened(const QString& name) const
+    {
+        const RecordReadResult r = store.open(name, {RecordMode::Update, {}, {}});
+        EXPECT_TRUE(r.result.ok) << r.result.error.toStdString();
+        return r.reading.record;
+    }
+};
+
+} // namespace
+
+TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
+{
+    EXPECT_EQ(RecordStore::fileName(kSite, 4), kSite + "~Passage N4.FLX2009");
+    EXPECT_EQ(RecordStore::passageOfFileName("X~passage n3.flx2009"), 3);
+    EXPECT_EQ(RecordStore::passageOfFileName("X.FLX2009"), 0);
+
+    const QString tail = "~Passage N1.FLX2009";
+    const struct
+    {
+        QString name;
+        QString named; // what the message names; empty: accepted
+    } cases[] = {
+        {kSite + tail, ""},
+        {"SHOC-26~Valence~La Côte [2]~D'ARC Jeanne~Hiver 2009-2010" + tail, ""},
+        {"SHOC-26~Valence~Les/Baumes" + tail, "« / »"},
+        {"SHOC-26~Valence~Les\\Baumes" + tail, "« \\ »"},
+        {"SHOC-26~Valence~C:Baumes" + tail, "« : »"},
+        {"SHOC-26~Valence~Baumes*" + tail, "« * »"},
+        {"?????~Les Baumes" + tail, "« ? »"},
+        {"SHOC-26~<Baumes>" + tail, "« < »"},
+        {"SHOC-26~Baumes|2" + tail, "« | »"},
+        {"SHOC-26~\"Baumes\"" + tail, "« \" »"},
+        {"SHOC-26~..~Baumes" + tail, "« .. »"},
+        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle"},
+        {QString(118, QChar(u'é')) + tail, ""},          // 255 bytes
+        {QString(119, QChar(u'é')) + tail, "trop long"}, // 257 bytes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const platform::Result r = store.checkFileName(c.name);
+        EXPECT_EQ(r.ok, c.named.isEmpty()) << r.error.toStdString();
+        if (!c.named.isEmpty()) {
+            EXPECT_TRUE(r.error.contains(c.named)) << r.error.toStdString();
+        }
+    }
+
+    // A refused name writes nothing.
+    SurveyRecord r = record_samples::twoParcels();
+    r.placeName = "Les/Baumes";
+    r.siteName = "SHOC-26~Valence~Les/Baumes~DUPONT Jean~Hiver 2009-2010";
+    const SaveResult saved = store.save(r);
+    EXPECT_FALSE(saved.result.ok);
+    EXPECT_TRUE(saved.result.error.contains("« / »"));
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_TRUE(QDir(env.dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(RecordStoreTest, SiteFilesListedLiterallyIgnoringCaseAndLatestByPassage)
+{
+    const QString site = "SHOC-26~Valence~Pré [1]~DUPONT Jean~Hiver 2009-2010";
+    writeRecord(site + "~Passage N1.FLX2009", 1);
+    writeRecord("shoc-26~valence~PRÉ [1]~dupont jean~hiver 2009-2010~PASSAGE N3.flx2009", 3);
+    // Not the site's: "[1]" is no pattern, a set-aside file, a file of the older layout.
+    writeRecord("SHOC-26~Valence~Pré 1~DUPONT Jean~Hiver 2009-2010~Passage N2.FLX2009", 2);
+    writeRecord("SHOC@26~Valence~Pré [1]~DUPONT Jean~Hiver 2009-2010~Passage N2.FLX2009", 2);
+    writeRecord(site + "~Passage N2.FLX", 2);
+    const QByteArray broken = "pas un fichier de grille";
+    writeBytes(path(site + "~Passage N2.FLX2009"), broken);
+
+    EXPECT_EQ(store.siteFiles(site),
+              QStringList({site + "~Passage N1.FLX2009", site + "~Passage N2.FLX2009",
+                           "shoc-26~valence~PRÉ [1]~dupont jean~hiver 2009-2010~PASSAGE N3.flx2009"}));
+    EXPECT_EQ(store.latestFile(site),
+              "shoc-26~valence~PRÉ [1]~dupont jean~hiver 2009-2010~PASSAGE N3.flx2009");
+    EXPECT_EQ(store.latestFile("SHOC-26~Valence~Autre"), "");
+
+    const StoredPassages stored = store.storedPassages(site);
+    EXPECT_EQ(stored.passages, QList<int>({0, 2}));
+    ASSERT_EQ(stored.unreadable.size(), 1);
+    EXPECT_TRUE(stored.unreadable[0].contains("Passage N2.FLX2009"));
+    EXPECT_EQ(readBytes(path(site + "~Passage N2.FLX2009")), broken);
+
+    const RecordReadResult open = store.open(site + "~Passage N2.FLX2009", {});
+    EXPECT_FALSE(open.result.ok);
+    EXPECT_TRUE(open.result.error.contains("Passage N2.FLX2009"));
+    EXPECT_EQ(readBytes(path(site + "~Passage N2.FLX2009")), broken);
+}
+
+// A new record, then the same record saved again over a file of another record; a species row
+// without a class followed by two good rows and a ticked habitat come back as they were typed.
+TEST_F(RecordStoreTest, NewRecordSavedAndReplaceAskedWithNoByDefault)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.parcels[0].species = SpeciesTable{{"", "", "Bécasse ?", {"1", "", "", ""}, "1", ""},
+                                        {"O", "ALAARV", "Alouette des champs", {"3", "", "", ""}, "3", ""},
+                                        {"O", "PICPIC", "Pie bavarde", {"", "2", "", ""}, "2", "O~NI"}};
+    const SaveResult first = store.save(r);
+    ASSERT_TRUE(first.result.ok) << first.result.error.toStdString();
+    EXPECT_EQ(first.fileName, kFile2);
+    EXPECT_TRUE(first.listChanged);
+    EXPECT_EQ(reopened(kFile2), r);
+    EXPECT_TRUE(reopened(kFile2).parcels[0].habitats[17]);
+
+    const QByteArray before = readBytes(path(kFile2));
+    SurveyRecord other = r;
+    other.visitComment = "un autre relevé";
+    env.dialogs().answer(platform::mb::No);
+    const SaveResult declined = store.save(other);
+    EXPECT_FALSE(declined.result.ok);
+    EXPECT_TRUE(declined.declined);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains(kFile2));
+    EXPECT_EQ(env.dialogs().asked()[0].style,
+              platform::mb::YesNo | platform::mb::Exclamation | platform::mb::DefaultButton2);
+    EXPECT_EQ(readBytes(path(kFile2)), before);
+
+    env.dialogs().answer(platform::mb::Yes);
+    ASSERT_TRUE(store.save(other).result.ok);
+    EXPECT_EQ(reopened(kFile2).visitComment, "un autre relevé");
+    EXPECT_EQ(files(), QStringList({kFile2}));
+}
+
+TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    ASSERT_TRUE(store.save(r).result.ok);
+
+    // Same site and passage: the same file, no box, the list as it was; the opened name's case
+    // and extension do not matter.
+    r.visitComment = "corrigé";
+    r.notValidated = false;
+    const SaveResult same = store.save(r, kSite + "~Passage N2.flx2009");
+    ASSERT_TRUE(same.result.ok);
+    EXPECT_FALSE(same.listChanged);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(reopened(kFile2), r);
+
+    // Another observer: the user is told, the new file is written, the old one goes.
+    r.observerName = "MARTIN";
+    r.siteName = "SHOC-26~Valence~Les Baumes~MARTIN Jean~Hiver 2009-2010";
+    env.dialogs().answer(platform::mb::OK);
+    const SaveResult renamed = store.save(r, kFile2);
+    ASSERT_TRUE(renamed.result.ok);
+    EXPECT_TRUE(renamed.listChanged);
+    const QString newName = r.siteName + "~Passage N2.FLX2009";
+    EXPECT_EQ(files(), QStringList({newName}));
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked()[0].text.startsWith("ATTENTION !\n\n"));
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains(kFile2 + "\n\n va être renommé en \n\n" + newName));
+    EXPECT_EQ(reopened(newName), r);
+
+    // Renamed onto the file of another record: refused, both files stay.
+    writeRecord(kFile2, 2, "autre relevé");
+    const QByteArray otherBytes = readBytes(path(kFile2));
+    const QByteArray ownBytes = readBytes(path(newName));
+    SurveyRecord back = r;
+    back.observerName = "DUPONT";
+    back.siteName = kSite;
+    env.dialogs().answer(platform::mb::OK);
+    env.dialogs().answer(platform::mb::No);
+    const SaveResult refused = store.save(back, newName);
+    EXPECT_TRUE(refused.declined);
+    EXPECT_EQ(readBytes(path(kFile2)), otherBytes);
+    EXPECT_EQ(readBytes(path(newName)), ownBytes);
+}
+
+TEST_F(RecordStoreTest, FailedWriteLeavesTheOldFileByteForByte)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.parcels.resize(1);
+    ASSERT_TRUE(store.save(r).result.ok);
+    const QByteArray before = readBytes(path(kFile2));
+
+    SurveyRecord bigger = record_samples::twoParcels();
+    bigger.generalComment = QString(4000, 'x');
+    const qint64 limit = before.size() + 100;
+    SaveResult rewritten, renamed;
+    {
+        testing_support::FileSizeLimit full(limit);
+        rewritten = store.save(bigger, kFile2);
+        bigger.observerName = "MARTIN";
+        bigger.siteName = "SHOC-26~Valence~Les Baumes~MARTIN Jean~Hiver 2009-2010";
+        env.dialogs().answer(platform::mb::OK);
+        renamed = store.save(bigger, kFile2);
+    }
+    for (const SaveResult* s : {&rewritten, &renamed}) {
+        EXPECT_FALSE(s->result.ok);
+        EXPECT_TRUE(s->result.error.contains("le disque est plein")) << s->result.error.toStdString();
+    }
+    EXPECT_EQ(readBytes(path(kFile2)), before);
+    EXPECT_EQ(files(), QStringList({kFile2}));
+}
+
+TEST_F(RecordStoreTest, SetAsideNeverReplacesAFile)
+{
+    writeRecord("SHOC-A-B~Passage N1.FLX2009", 1, "premier");
+    const SetAsideResult first = store.setAside("shoc-a-b~passage n1.flx2009");
+    ASSERT_TRUE(first.result.ok) << first.result.error.toStdString();
+    EXPECT_EQ(first.fileName, "SHOC@A@B~Passage N1.FLX2009");
+    const QByteArray firstBytes = readBytes(path(first.fileName));
+
+    writeRecord("SHOC-A-B~Passage N1.FLX2009", 1, "second");
+    const SetAsideResult second = store.setAside("SHOC-A-B~Passage N1.FLX2009");
+    ASSERT_TRUE(second.result.ok);
+    EXPECT_EQ(second.fileName, "SHOC@A@B~Passage N1 (2).FLX2009");
+    EXPECT_EQ(readBytes(path(first.fileName)), firstBytes);
+
+    writeBytes(path("SHOC-A-B~PASSAGE N2.FLX"), "ancien");
+    EXPECT_EQ(store.setAside("SHOC-A-B~PASSAGE N2.FLX").fileName, "SHOC@A@B~PASSAGE N2.@FLX");
+    EXPECT_EQ(files(), QStringList({"SHOC@A@B~PASSAGE N2.@FLX", "SHOC@A@B~Passage N1 (2).FLX2009",
+                                    "SHOC@A@B~Passage N1.FLX2009"}));
+    EXPECT_FALSE(store.setAside("absent.FLX2009").result.ok);
+
+    // The data folder is the setting "Dossier", the program-wide data folder by default.
+    gstr_Dossier = env.dataFolder();
+    EXPECT_EQ(RecordStore::fromSettings().folder(), env.dataFolder());
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", env.path("Autre")));
+    EXPECT_EQ(RecordStore::fromSettings().folder(), env.path("Autre"));
+}
