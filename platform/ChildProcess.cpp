@@ -19,6 +19,8 @@ namespace platform {
 namespace {
 
 #ifdef Q_OS_UNIX
+constexpr std::chrono::milliseconds kKilledWait{500};
+
 // True when no process of the group is left (or none can be seen).
 bool groupGone(qint64 group) { return ::kill(pid_t(-group), 0) != 0 && errno == ESRCH; }
 #endif
@@ -109,8 +111,18 @@ void endProcessGroup(QProcess& process, [[maybe_unused]] qint64 group, std::chro
             if (QCoreApplication::instance())
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
-        if (!groupGone(group))
+        if (!groupGone(group)) {
             ::kill(pid_t(-group), SIGKILL);
+            // Killed processes take a moment to go; a bounded wait, as the remains of one whose
+            // parent ended wait for the system to reap them.
+            clock.start();
+            while (!groupGone(group) && clock.elapsed() < kKilledWait.count()) {
+                if (process.state() != QProcess::NotRunning)
+                    process.waitForFinished(10);
+                else
+                    QThread::msleep(10);
+            }
+        }
     }
 #endif
     if (process.state() != QProcess::NotRunning) {
