@@ -2,6 +2,7 @@
 
 #include "mainwindow/frm_Wait.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -42,9 +43,17 @@ void ProgramWaitWindow::waitBegins(const QString& what, const std::function<void
     m_window->installEventFilter(new CloseStops(m_window.get(), stop));
     // The program waits inside an event loop: nothing else is to be clicked meanwhile.
     m_window->setWindowModality(Qt::ApplicationModal);
+    // The caller's hourglass would hide that the button can be pressed.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     m_window->sub_Afficher();
 }
 
-void ProgramWaitWindow::waitEnds() { m_window.reset(); }
+void ProgramWaitWindow::waitEnds()
+{
+    if (!m_window)
+        return;
+    m_window.reset();
+    QApplication::restoreOverrideCursor();
+}
 
 } // namespace mainwindow

@@ -110,6 +110,7 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
 {
     mainwindow::ProgramWaitWindow observer;
     EXPECT_EQ(observer.window(), nullptr);
+    QApplication::setOverrideCursor(Qt::WaitCursor); // the caller's hourglass
     int stops = 0;
     observer.waitBegins("Envoi du message par la commande « /usr/sbin/sendmail »", [&] { ++stops; });
     frm_Wait* wait = observer.window();
@@ -120,6 +121,8 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
               "Envoi du message par la commande « /usr/sbin/sendmail »…\n\nVEUILLEZ PATIENTER");
     ASSERT_TRUE(wait->cmd_Arreter->isVisible());
     EXPECT_EQ(wait->cmd_Arreter->text(), "Arrêter");
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
     QTest::mouseClick(wait->cmd_Arreter, Qt::LeftButton);
     EXPECT_EQ(stops, 1);
     // Closed by its frame: the wait is stopped as well, the window stays until the wait is over.
@@ -128,4 +131,7 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
     EXPECT_TRUE(wait->isVisible());
     observer.waitEnds();
     EXPECT_EQ(observer.window(), nullptr);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Stand-ins for the machine's mail programs and a reader of the messages they receive.
+// Stand-ins for the machine's mail programs and the desktop's opener, and a reader of the
+// messages the mail programs receive.
 // A fake program is a shell script that stores its arguments in "<script>.args" (each ended by
 // a NUL character) and its standard input in "<script>.input", writes a text on its error
 // output and ends with a chosen exit code.
