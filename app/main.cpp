@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "mainwindow/DemarrageMenu.h"
+#include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/DesktopMail.h"
@@ -25,7 +26,9 @@ int main(int argc, char** argv)
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
+    mainwindow::ProgramWaitWindow programWait;
     platform::DesktopMail mail;
+    mail.setWaitObserver(&programWait);
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     if (!registry.setAsideFile().isEmpty())

@@ -21,7 +21,16 @@ bool fun_Connexion_Internet() { return platform::shell().isConnected(); }
 void sub_Retreive_Last_Version(bool quiet)
 {
     if (fun_Connexion_Internet()) {
-        platform::shell().openUrl(fun_URL_Mise_A_Jour()); // a page that cannot be opened is not reported
+        const QString url = fun_URL_Mise_A_Jour();
+        const platform::Result opened = platform::shell().openUrl(url);
+        // Asked for by the user, a page that could not be opened is reported, with its address
+        // for the user to open by other means; the automatic check at start stays quiet.
+        if (!opened && !quiet)
+            platform::dialogs().ask(opened.error
+                                        + QStringLiteral("\n\nPour rechercher une mise à jour, ouvrez cette "
+                                                         "adresse dans un navigateur :\n")
+                                        + url,
+                                    platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
         return;
     }
     if (!quiet)

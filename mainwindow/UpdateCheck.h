@@ -19,7 +19,8 @@ bool fun_Connexion_Internet();
 inline const QString gstr_Message_Hors_Ligne =
     QStringLiteral("Votre connexion Internet n'est pas active. Impossible d'accèder à l'information");
 
-// Opens the download page when connected. Offline, tells the user unless quiet.
+// Opens the download page when connected. Offline, or when the page cannot be opened (no
+// browser), tells the user unless quiet; the second message gives the page's address.
 void sub_Retreive_Last_Version(bool quiet);
 
 // The number of starts between two automatic checks for a stored frequency index: 0 -> 1,

@@ -114,7 +114,11 @@ void frm_A_Propos::Lab_Courriel_Click()
     sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText, false);
 }
 
-void frm_A_Propos::lab_web_Click() { platform::shell().openUrl(mainwindow::gstr_Site_Editeur); }
+void frm_A_Propos::lab_web_Click()
+{
+    // As the contact label: a page that cannot be opened is not reported.
+    static_cast<void>(platform::shell().openUrl(mainwindow::gstr_Site_Editeur));
+}
 
 bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)
 {

@@ -329,7 +329,7 @@ void frm_Menu::ouvrirDocument(int index)
     if (index < 0 || index >= m_documents.size())
         return;
     // A document removed since the menu was filled, or no viewer: the shell fails, nothing is said.
-    platform::shell().openFile(QDir(m_dossierDocuments).filePath(m_documents.at(index)));
+    static_cast<void>(platform::shell().openFile(QDir(m_dossierDocuments).filePath(m_documents.at(index))));
 }
 
 void frm_Menu::sub_Remplir_Documentation(const QString& dossierProgramme)

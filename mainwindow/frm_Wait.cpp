@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 frm_Wait::frm_Wait(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint)
@@ -23,6 +24,10 @@ frm_Wait::frm_Wait(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTit
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->addWidget(lab_wait);
+    cmd_Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
+    cmd_Arreter->setObjectName(QStringLiteral("cmd_Arreter"));
+    cmd_Arreter->hide();
+    layout->addWidget(cmd_Arreter, 0, Qt::AlignHCenter);
 }
 
 void frm_Wait::sub_Afficher()

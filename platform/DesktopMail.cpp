@@ -1,5 +1,6 @@
 #include "platform/DesktopMail.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/Clock.h"
 #include "platform/MimeMessage.h"
 #include "platform/Services.h"
@@ -112,6 +113,7 @@ bool DesktopMail::compose(const MailMessage& message, QString& errorText)
     // Not parented and not deleted while it runs: a client that keeps "xdg-email" waiting must
     // outlive this call, and the program's exit must not close the user's message.
     auto* process = new QProcess;
+    startInOwnSession(*process);
     process->setProgram(program);
     process->setArguments(composeArguments(message));
     process->setStandardInputFile(QProcess::nullDevice());
@@ -123,10 +125,24 @@ bool DesktopMail::compose(const MailMessage& message, QString& errorText)
         delete process;
         return false;
     }
-    if (!process->waitForFinished(waitMs(composeWait))) {
+    const qint64 group = process->processId();
+    const WaitOutcome waited = waitForProcess(
+        *process,
+        {composeWait, waitObserver(),
+         QStringLiteral("Ouverture du message dans le logiciel de messagerie (« %1 »)").arg(program),
+         showWaitAfter});
+    if (waited == WaitOutcome::TimedOut) {
         // The client holds the message window open; the process object goes when it ends.
         QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
         return true;
+    }
+    if (waited == WaitOutcome::Stopped) {
+        endProcessGroup(*process, group);
+        delete process;
+        errorText = QStringLiteral("L'ouverture du message a été arrêtée : le programme « %1 » et ceux "
+                                   "qu'il avait lancés ont été arrêtés.")
+                        .arg(program);
+        return false;
     }
     const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     if (!ok)
@@ -152,20 +168,31 @@ bool DesktopMail::sendAtOnce(const MailMessage& message, QString& errorText)
     }
 
     QProcess process;
+    startInOwnSession(process);
     process.setProgram(program);
     process.setArguments(command.mid(1));
+    process.setStandardOutputFile(QProcess::nullDevice());
     process.start();
     if (!process.waitForStarted(waitMs(sendWait))) {
         errorText = QStringLiteral("La commande d'envoi du courrier n'a pas pu être lancée : %1")
                         .arg(process.errorString());
         return false;
     }
+    const qint64 group = process.processId();
     process.write(built.bytes);
     process.closeWriteChannel();
-    if (!process.waitForFinished(waitMs(sendWait))) {
-        process.kill();
-        process.waitForFinished();
-        errorText = QStringLiteral("La commande d'envoi du courrier ne répond pas.");
+    const WaitOutcome waited = waitForProcess(
+        process, {sendWait, waitObserver(),
+                  QStringLiteral("Envoi du message par la commande « %1 »").arg(program), showWaitAfter});
+    if (waited != WaitOutcome::Finished) {
+        endProcessGroup(process, group);
+        errorText = waited == WaitOutcome::TimedOut
+                        ? QStringLiteral("La commande d'envoi du courrier « %1 » n'a pas répondu en %2 : "
+                                         "elle a été arrêtée, avec les programmes qu'elle avait lancés.")
+                              .arg(program, durationText(sendWait))
+                        : QStringLiteral("L'envoi du message a été arrêté : la commande d'envoi du courrier "
+                                         "« %1 » et les programmes qu'elle avait lancés ont été arrêtés.")
+                              .arg(program);
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {

@@ -9,6 +9,8 @@
 
 namespace platform {
 
+class WaitObserver;
+
 // How a message leaves the program.
 enum class MailTransport {
     ComposeWindow, // the desktop's mail client opens the message for the user to finish and send
@@ -62,6 +64,14 @@ public:
     // Sends one message in the open session. A message with a fault (see checkMessage) is not
     // handed on at all. Returns false with the error's description in `errorText`.
     virtual bool send(const MailMessage& message, MailTransport transport, QString& errorText) = 0;
+
+    // Shows a send that keeps the program waiting for a mail program, and lets the user stop it
+    // (platform/ChildProcess.h); none by default. The observer must outlive the service's use.
+    void setWaitObserver(WaitObserver* observer) { m_waitObserver = observer; }
+    WaitObserver* waitObserver() const { return m_waitObserver; }
+
+private:
+    WaitObserver* m_waitObserver = nullptr;
 };
 
 // Records the messages it is asked to send and sends nothing. The transports it lacks make

@@ -2,6 +2,8 @@
 // Opening web pages, documents and mail links with the desktop's programs, and the
 // connection test made before an update check.
 
+#include "platform/Result.h"
+
 #include <QList>
 #include <QString>
 
@@ -11,13 +13,17 @@ class Shell
 {
 public:
     virtual ~Shell() = default;
-    virtual bool openUrl(const QString& url) = 0;
-    virtual bool openFile(const QString& path) = 0;
+    // Opens a web page in the desktop's browser. Fails, with the reason naming the address,
+    // when the address is not valid or no program opened it.
+    virtual Result openUrl(const QString& url) = 0;
+    // Opens a file with the desktop's program for its type. Fails, with the reason naming the
+    // file, when it is missing or no program opened it.
+    virtual Result openFile(const QString& path) = 0;
     // True when the machine has a network connection other than the loopback.
     virtual bool isConnected() = 0;
 };
 
-// Records what it was asked and opens nothing.
+// Records what it was asked and opens nothing; fails every opening when `succeed` is false.
 class RecordingShell : public Shell
 {
 public:
@@ -26,13 +32,19 @@ public:
         enum Kind { Url, File } kind;
         QString target;
     };
-    bool openUrl(const QString& url) override;
-    bool openFile(const QString& path) override;
+    Result openUrl(const QString& url) override;
+    Result openFile(const QString& path) override;
     bool isConnected() override { return connected; }
 
     QList<Call> calls;
     bool connected = true;
     bool succeed = true;
 };
+
+// Descriptions shared by the shells: "La page « ... » n'a pas pu être ouverte : <why>."
+namespace shelltext {
+QString pageNotOpened(const QString& url, const QString& why);
+QString fileNotOpened(const QString& path, const QString& why);
+} // namespace shelltext
 
 } // namespace platform

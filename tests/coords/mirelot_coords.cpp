@@ -5,7 +5,8 @@
 //   mirelot-coords [--threads=N] [--decimal=,|--decimal=.] COMMAND ARGUMENTS < input > output
 //
 // Inputs of 2000 lines or more are converted in blocks on N threads (by default one per
-// processor); the output keeps the order of the input.
+// processor, at most 64 whatever is asked; N is a whole number from 1 up); the output keeps the
+// order of the input.
 //
 //   ntf-to-dms DATUM   in "lambda phi" (NTF grads)         out "longitude latitude" (texts)
 //   dms-to-ntf DATUM   in "longitude latitude" (texts)     out "lambda phi" (NTF grads)
@@ -32,11 +33,14 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <functional>
+#include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 using namespace coords;
@@ -74,15 +78,42 @@ QString joindre(std::initializer_list<QString> champs)
 
 const QString ECHEC = QStringLiteral("-1");
 
+// More threads than this gain nothing on the machines the driver runs on, and thousands of them
+// exhaust the system's limits.
+constexpr size_t kMaxThreads = 64;
+
+// The count of "--threads=N": a whole number from 1 up, bounded to kMaxThreads; nullopt for
+// anything else.
+std::optional<size_t> nombreDeFils(const std::string& texte)
+{
+    unsigned long long n = 0;
+    const char* fin = texte.data() + texte.size();
+    const auto [p, ec] = std::from_chars(texte.data(), fin, n);
+    if (p != fin || ec == std::errc::invalid_argument)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range)
+        return kMaxThreads;
+    if (n == 0)
+        return std::nullopt;
+    return size_t(std::min<unsigned long long>(n, kMaxThreads));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     // Threads: all the processor's by default, for inputs of 2000 lines or more.
-    size_t fils = std::max(1u, std::thread::hardware_concurrency());
+    size_t fils = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
     if (!args.empty() && args[0].rfind("--threads=", 0) == 0) {
-        fils = size_t(std::max(1, std::atoi(args[0].c_str() + 10)));
+        const std::optional<size_t> n = nombreDeFils(args[0].substr(10));
+        if (!n) {
+            std::fprintf(stderr,
+                         "mirelot-coords: %s: the number of threads must be a whole number from 1 up\n",
+                         args[0].c_str());
+            return usage();
+        }
+        fils = *n;
         args.erase(args.begin());
     }
     QChar separateur = QLatin1Char('.');
@@ -224,8 +255,15 @@ int main(int argc, char** argv)
         sorties[k] = bloc.toUtf8();
     };
     std::vector<std::thread> travail;
-    for (size_t k = 1; k < fils; ++k)
-        travail.emplace_back(convertir, k);
+    size_t k = 1;
+    try {
+        for (; k < fils; ++k)
+            travail.emplace_back(convertir, k);
+    } catch (const std::system_error&) {
+        // The system refuses another thread: the blocks left are converted here.
+        for (; k < fils; ++k)
+            convertir(k);
+    }
     convertir(0);
     for (std::thread& t : travail)
         t.join();

@@ -1,11 +1,18 @@
 #include "common/Globals.h"
 #include "mainwindow/EMail.h"
+#include "mainwindow/ProgramWaitWindow.h"
+#include "mainwindow/frm_Wait.h"
 #include "platform/DesktopMail.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using platform::MailTransport;
@@ -315,4 +322,42 @@ TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
     EXPECT_EQ(read->attachments[0].bytes, record);
     EXPECT_EQ(read->attachments[1].fileName, "SHOC-01-002.FLX2009");
     EXPECT_EQ(read->attachments[1].bytes, QByteArray("deuxième"));
+}
+
+TEST_F(EMailThroughTheMachine, SendmailThatHangsIsStoppedFromTheWaitWindow)
+{
+    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail, {0, "", 30, true}));
+    mainwindow::ProgramWaitWindow waitWindow;
+    desktop.setWaitObserver(&waitWindow);
+    desktop.showWaitAfter = std::chrono::milliseconds(100);
+
+    // The user presses "Arrêter" as soon as the wait window shows.
+    bool seen = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, &user, [&] {
+        frm_Wait* w = waitWindow.window();
+        if (!w || !w->isVisible() || seen)
+            return;
+        seen = true;
+        QTest::mouseClick(w->cmd_Arreter, Qt::LeftButton);
+    });
+    user.start(20);
+    QElapsedTimer t;
+    t.start();
+    bool failed = false;
+    QString errorText;
+    sub_Envoi_EMail(false, "correspondant@exemple.fr", "Mirelot : Fichier EPS", "Fichier(s) EPS", "", false,
+                    failed, errorText, false);
+    user.stop();
+
+    EXPECT_TRUE(seen);
+    EXPECT_LT(t.elapsed(), 10000); // not the two minutes of the time limit
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(errorText.startsWith("L'envoi du message a été arrêté")) << errorText.toStdString();
+    EXPECT_TRUE(errorText.contains("« " + sendmail + " »")) << errorText.toStdString();
+    EXPECT_EQ(waitWindow.window(), nullptr);
+    const std::optional<qint64> child = testing_support::fakeChildPid(sendmail);
+    ASSERT_TRUE(child.has_value());
+    EXPECT_TRUE(testing_support::processGone(*child));
+    desktop.setWaitObserver(nullptr);
 }

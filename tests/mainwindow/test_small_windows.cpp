@@ -1,5 +1,6 @@
 #include "mainwindow/AboutTexts.h"
 #include "mainwindow/Editeur.h"
+#include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Wait.h"
 #include "tests/support/TestEnvironment.h"
@@ -102,4 +103,35 @@ TEST_F(SmallWindowsTest, WaitWindowIsPaintedBeforeTheWorkStarts)
     // No event loop runs between here and the work: the label must already be painted.
     EXPECT_TRUE(wait.isVisible());
     EXPECT_GT(counter.paints, 0);
+    EXPECT_FALSE(wait.cmd_Arreter->isVisible()); // a conversion cannot be stopped
+}
+
+TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
+{
+    mainwindow::ProgramWaitWindow observer;
+    EXPECT_EQ(observer.window(), nullptr);
+    QApplication::setOverrideCursor(Qt::WaitCursor); // the caller's hourglass
+    int stops = 0;
+    observer.waitBegins("Envoi du message par la commande « /usr/sbin/sendmail »", [&] { ++stops; });
+    frm_Wait* wait = observer.window();
+    ASSERT_NE(wait, nullptr);
+    EXPECT_TRUE(wait->isVisible());
+    EXPECT_EQ(wait->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(wait->lab_wait->text(),
+              "Envoi du message par la commande « /usr/sbin/sendmail »…\n\nVEUILLEZ PATIENTER");
+    ASSERT_TRUE(wait->cmd_Arreter->isVisible());
+    EXPECT_EQ(wait->cmd_Arreter->text(), "Arrêter");
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+    QTest::mouseClick(wait->cmd_Arreter, Qt::LeftButton);
+    EXPECT_EQ(stops, 1);
+    // Closed by its frame: the wait is stopped as well, the window stays until the wait is over.
+    wait->close();
+    EXPECT_EQ(stops, 2);
+    EXPECT_TRUE(wait->isVisible());
+    observer.waitEnds();
+    EXPECT_EQ(observer.window(), nullptr);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
 }

@@ -49,12 +49,25 @@ TEST_F(UpdateCheckTest, ConnectedOpensThePageQuietOrNot)
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
-TEST_F(UpdateCheckTest, PageThatCannotOpenSaysNothing)
+TEST_F(UpdateCheckTest, PageThatCannotOpenIsReportedWithItsAddressUnlessQuiet)
 {
     env.shell().succeed = false;
+    const QString url = mainwindow::fun_URL_Mise_A_Jour();
+    env.dialogs().answer(platform::mb::OK);
     mainwindow::sub_Retreive_Last_Version(false);
     EXPECT_EQ(env.shell().calls.size(), 1);
-    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    const auto& box = env.dialogs().asked()[0];
+    // The shell's reason as it stands, then the address on a line of its own.
+    EXPECT_EQ(box.text, "La page « " + url + " » n'a pas pu être ouverte : aucun navigateur n'est installé.\n\n"
+                        "Pour rechercher une mise à jour, ouvrez cette adresse dans un navigateur :\n" + url);
+    EXPECT_EQ(box.style, platform::mb::OKOnly | platform::mb::Exclamation);
+    EXPECT_EQ(box.title, "Mirelot");
+
+    // The automatic check at start says nothing.
+    mainwindow::sub_Retreive_Last_Version(true);
+    EXPECT_EQ(env.shell().calls.size(), 2);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
 }
 
 TEST_F(UpdateCheckTest, OfflineExplicitCheckTellsOnceQuietCheckSaysNothing)

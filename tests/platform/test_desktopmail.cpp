@@ -1,10 +1,15 @@
+#include "platform/ChildProcess.h"
 #include "platform/DesktopMail.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using platform::DesktopMail;
@@ -291,4 +296,130 @@ TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
     EXPECT_LT(t.elapsed(), 2500);
     EXPECT_EQ(testing_support::fakeArguments(xdgEmail),
               QStringList({"--utf8", "--subject", "s", "--body", "t", "a@exemple.fr"}));
+}
+
+namespace {
+
+// Stands for the wait window: records what it is shown and, when told to, presses its stop
+// button a little after the wait is shown.
+struct WaitWindowStandIn : platform::WaitObserver
+{
+    std::optional<int> stopAfterMs;
+    QStringList shown;
+    int ends = 0;
+
+    WaitWindowStandIn()
+    {
+        m_press.setSingleShot(true);
+        QObject::connect(&m_press, &QTimer::timeout, &m_press, [this] { m_stop(); });
+    }
+    void waitBegins(const QString& what, const std::function<void()>& stop) override
+    {
+        shown << what;
+        m_stop = stop;
+        if (stopAfterMs)
+            m_press.start(*stopAfterMs);
+    }
+    void waitEnds() override
+    {
+        ++ends;
+        m_press.stop();
+        m_stop = nullptr;
+    }
+
+private:
+    QTimer m_press;
+    std::function<void()> m_stop;
+};
+
+bool goneSoon(qint64 pid)
+{
+    const QDeadlineTimer deadline(2000);
+    while (!testing_support::processGone(pid) && !deadline.hasExpired())
+        QThread::msleep(20);
+    return testing_support::processGone(pid);
+}
+
+} // namespace
+
+TEST_F(DesktopMailTest, MailProgramThatHangsIsEndedWithWhatItStartedWhileWindowsRepaint)
+{
+    struct Row
+    {
+        const char* name;
+        MailTransport transport;
+        int sleepSeconds;
+        int limitMs;
+        std::optional<int> stopAfterMs;
+        const char* said; // empty when the send succeeds
+    };
+    const Row rows[] = {
+        {"sendmail out of time", MailTransport::SendAtOnce, 30, 700, std::nullopt,
+         "n'a pas répondu en 0,7 seconde : elle a été arrêtée"},
+        {"sendmail stopped by the user", MailTransport::SendAtOnce, 30, 20000, 100,
+         "L'envoi du message a été arrêté : la commande d'envoi du courrier"},
+        {"mail client stopped by the user", MailTransport::ComposeWindow, 30, 20000, 100,
+         "L'ouverture du message a été arrêtée : le programme"},
+        {"quick sendmail: the wait is not shown", MailTransport::SendAtOnce, 0, 20000, 0, ""},
+    };
+    WaitWindowStandIn window;
+    mail.setWaitObserver(&window);
+    mail.showWaitAfter = std::chrono::milliseconds(300);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString program = r.transport == MailTransport::SendAtOnce ? sendmail : xdgEmail;
+        ASSERT_TRUE(testing_support::writeFakeProgram(program, {0, "", r.sleepSeconds, true}));
+        mail.sendWait = mail.composeWait = std::chrono::milliseconds(r.limitMs);
+        window.stopAfterMs = r.stopAfterMs;
+        window.shown.clear();
+        window.ends = 0;
+        ASSERT_TRUE(mail.signOn(r.transport));
+
+        // Counts the turns of the event loop during the send.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
+        ticker.start(20);
+        QElapsedTimer t;
+        t.start();
+        QString error;
+        const bool sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), r.transport, error);
+        ticker.stop();
+        mail.signOff();
+
+        const QString said = QString::fromUtf8(r.said);
+        EXPECT_EQ(sent, said.isEmpty()) << error.toStdString();
+        EXPECT_LT(t.elapsed(), 6000);
+        const std::optional<qint64> pid = testing_support::fakePid(program);
+        const std::optional<qint64> child = testing_support::fakeChildPid(program);
+        ASSERT_TRUE(pid && child);
+        if (said.isEmpty()) {
+            EXPECT_TRUE(window.shown.isEmpty());
+            EXPECT_EQ(window.ends, 0);
+            ::kill(pid_t(*child), SIGKILL);
+            continue;
+        }
+        EXPECT_TRUE(error.contains(said)) << error.toStdString();
+        EXPECT_TRUE(error.contains("« " + program + " »")) << error.toStdString();
+        EXPECT_GT(ticks, 5);
+        ASSERT_EQ(window.shown.size(), 1);
+        EXPECT_TRUE(window.shown[0].contains("« " + program + " »")) << window.shown[0].toStdString();
+        EXPECT_EQ(window.ends, 1);
+        // The program and the child that ignored the request to end are both gone.
+        EXPECT_TRUE(goneSoon(*pid));
+        EXPECT_TRUE(goneSoon(*child));
+    }
+}
+
+TEST(WaitDuration, ReadsInFrench)
+{
+    struct Row
+    {
+        int ms;
+        const char* text;
+    };
+    const Row rows[] = {{120000, "120 secondes"}, {700, "0,7 seconde"}, {1000, "1 seconde"}, {1500, "1,5 seconde"},
+                        {2000, "2 secondes"}};
+    for (const Row& r : rows)
+        EXPECT_EQ(platform::durationText(std::chrono::milliseconds(r.ms)), QString::fromUtf8(r.text));
 }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <csignal>
 #include <memory>
 #include <mutex>
 
@@ -34,12 +36,21 @@ bool writeFakeProgram(const QString& path, const FakeProgram& behaviour)
         return false;
     QFile::remove(path + QStringLiteral(".args"));
     QFile::remove(path + QStringLiteral(".input"));
+    QFile::remove(path + QStringLiteral(".pid"));
+    QFile::remove(path + QStringLiteral(".child"));
     QString script = QStringLiteral("#!/bin/sh\n"
                                     "PATH=/usr/bin:/bin\n"
                                     "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.args.tmp\"\n"
                                     "cat > \"$0.input.tmp\"\n"
                                     "mv \"$0.input.tmp\" \"$0.input\"\n"
                                     "mv \"$0.args.tmp\" \"$0.args\"\n");
+    if (behaviour.startsChild)
+        // An ignored signal stays ignored across exec: the sleeping child does not end on SIGTERM.
+        script += QStringLiteral("(trap '' TERM; exec sleep 60) &\n"
+                                 "echo $! > \"$0.child.tmp\"\n"
+                                 "mv \"$0.child.tmp\" \"$0.child\"\n"
+                                 "echo $$ > \"$0.pid.tmp\"\n"
+                                 "mv \"$0.pid.tmp\" \"$0.pid\"\n");
     if (!behaviour.errorOutput.isEmpty())
         script += QStringLiteral("printf '%s' %1 >&2\n").arg(shellQuoted(behaviour.errorOutput));
     if (behaviour.sleepSeconds > 0)
@@ -66,6 +77,34 @@ std::optional<QStringList> fakeArguments(const QString& path)
 }
 
 std::optional<QByteArray> fakeInput(const QString& path) { return readAll(path + QStringLiteral(".input")); }
+
+namespace {
+std::optional<qint64> pidIn(const QString& file)
+{
+    const std::optional<QByteArray> raw = readAll(file);
+    bool ok = false;
+    const qint64 pid = raw ? raw->trimmed().toLongLong(&ok) : 0;
+    if (!ok || pid <= 0)
+        return std::nullopt;
+    return pid;
+}
+} // namespace
+
+std::optional<qint64> fakePid(const QString& path) { return pidIn(path + QStringLiteral(".pid")); }
+std::optional<qint64> fakeChildPid(const QString& path) { return pidIn(path + QStringLiteral(".child")); }
+
+bool processGone(qint64 pid)
+{
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return true;
+    // A process whose parent ended is reaped by the system's first process, when that one does.
+    // "/proc/<pid>/stat" reads "pid (name) state ..."; the name may hold blanks and brackets.
+    const std::optional<QByteArray> stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat)
+        return true;
+    const qsizetype end = stat->lastIndexOf(')');
+    return end >= 0 && stat->mid(end + 2, 1) == "Z";
+}
 
 namespace {
 struct Unref

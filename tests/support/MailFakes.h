@@ -1,5 +1,6 @@
 #pragma once
-// Stand-ins for the machine's mail programs and a reader of the messages they receive.
+// Stand-ins for the machine's mail programs and the desktop's opener, and a reader of the
+// messages the mail programs receive.
 // A fake program is a shell script that stores its arguments in "<script>.args" (each ended by
 // a NUL character) and its standard input in "<script>.input", writes a text on its error
 // output and ends with a chosen exit code.
@@ -17,6 +18,10 @@ struct FakeProgram
     int exitCode = 0;
     QString errorOutput;
     int sleepSeconds = 0; // stays running this long after storing what it received
+    // Before sleeping, starts a child that ignores the request to end (SIGTERM) and sleeps for a
+    // minute; the program's own process id goes to "<script>.pid", the child's to
+    // "<script>.child".
+    bool startsChild = false;
 };
 
 // Writes the script at `path` (its folder is created) and makes it executable.
@@ -24,6 +29,11 @@ bool writeFakeProgram(const QString& path, const FakeProgram& behaviour = {});
 // What the program stored; nullopt when it never ran.
 std::optional<QStringList> fakeArguments(const QString& path);
 std::optional<QByteArray> fakeInput(const QString& path);
+// The process ids the program wrote (startsChild); nullopt when it did not.
+std::optional<qint64> fakePid(const QString& path);
+std::optional<qint64> fakeChildPid(const QString& path);
+// True when no process has this id any more, or only its remains (a zombie) wait to be reaped.
+bool processGone(qint64 pid);
 
 // An Internet message read back with the MIME library.
 struct ReadMessage
