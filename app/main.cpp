@@ -1,6 +1,7 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "common/Paths.h"
+#include "common/Settings.h"
 #include "mainwindow/DemarrageMenu.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
@@ -28,11 +29,7 @@ int main(int argc, char** argv)
     platform::DesktopMail mail;
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
-    if (!registry.setAsideFile().isEmpty())
-        dialogs.ask(QStringLiteral("Le fichier des paramètres de Mirelot était illisible : il a été mis de côté sous "
-                                   "le nom\n%1\n\nMirelot démarre avec ses paramètres par défaut.")
-                        .arg(registry.setAsideFile()),
-                    platform::mb::OKOnly | platform::mb::Exclamation, QStringLiteral("Mirelot"));
+    common::reportSettingsStoreAtStart();
 
     frm_Menu menu;
     mainwindow::DemarrageMenu fenetre(menu);
