@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut(QApplication::applicationDirPath()));
+    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
     common::reportSettingsStoreAtStart();
+    common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());
 
     frm_Menu menu;
     mainwindow::DemarrageMenu fenetre(menu);
