@@ -111,7 +111,8 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
 {
     const QString from = fun_Chemin_Normalise(executableFolder);
     const QString to = fun_Chemin_Normalise(programFolder);
-    if (from.isEmpty() || to.isEmpty() || QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
+    if (from.isEmpty() || to.isEmpty() ||
+        QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
         return platform::Result::success();
     QStringList failures;
     for (const QString& name : fun_Lister_Fichiers(from, QStringLiteral("*.DOV"))) {
@@ -136,13 +137,13 @@ void takeOverEarlierTablesAtStart(const QString& executableFolder)
         return;
     }
     platform::dialogs().ask(
-        QStringLiteral("Les tables laissées par une version précédente dans le dossier %1 n'ont pas toutes pu être "
-                       "reprises dans le dossier %2 :\n\n%3\n\nElles restent à leur place ; %4 essaiera de nouveau "
-                       "au prochain démarrage.")
+        QStringLiteral(
+            "Les tables laissées par une version précédente dans le dossier %1 n'ont pas toutes pu être "
+            "reprises dans le dossier %2 :\n\n%3\n\nElles restent à leur place ; %4 essaiera de nouveau "
+            "au prochain démarrage.")
             .arg(QDir::toNativeSeparators(fun_Chemin_Normalise(executableFolder)),
                  QDir::toNativeSeparators(fun_Dossier_Programme()), r.error, gstr_Nom_Programme),
         platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
 }
 
 } // namespace common
-

@@ -197,15 +197,17 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
 
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
 {
-    return written(platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section)));
+    return written(
+        platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section)));
 }
 
 namespace common {
 
 QString settingsNotSavedText(const QString& reason)
 {
-    return QStringLiteral("Les réglages de %1 ne peuvent pas être enregistrés.\n\n%2\n\n%1 garde vos réglages "
-                          "jusqu'à sa fermeture et essaiera de nouveau de les enregistrer à chaque changement.")
+    return QStringLiteral(
+               "Les réglages de %1 ne peuvent pas être enregistrés.\n\n%2\n\n%1 garde vos réglages "
+               "jusqu'à sa fermeture et essaiera de nouveau de les enregistrer à chaque changement.")
         .arg(gstr_Nom_Programme, reason);
 }
 
@@ -214,18 +216,20 @@ void reportSettingsStoreAtStart()
     platform::Registry& r = platform::registry();
     const int style = platform::mb::OKOnly | platform::mb::Exclamation;
     if (!r.setAsideFile().isEmpty())
-        platform::dialogs().ask(QStringLiteral("Le fichier des paramètres de %1 était illisible : il a été mis de "
-                                               "côté sous le nom\n%2\n\n%1 démarre avec ses paramètres par défaut.")
-                                    .arg(gstr_Nom_Programme, r.setAsideFile()),
-                                style, gstr_Nom_Programme);
+        platform::dialogs().ask(
+            QStringLiteral("Le fichier des paramètres de %1 était illisible : il a été mis de "
+                           "côté sous le nom\n%2\n\n%1 démarre avec ses paramètres par défaut.")
+                .arg(gstr_Nom_Programme, r.setAsideFile()),
+            style, gstr_Nom_Programme);
     if (!r.openingProblem().isEmpty()) {
         // This is the session's one notice: the changes that follow cannot be written either.
         r.setFailureReported();
         platform::dialogs().ask(
-            QStringLiteral("Les paramètres de %1 ne peuvent pas être lus.\n\n%2\n\n%1 démarre avec ses paramètres "
-                           "par défaut. Rien de ce que vous choisirez ou répondrez ne pourra être gardé : les "
-                           "questions du premier démarrage reviendront à chaque lancement tant que ce fichier "
-                           "restera en place.")
+            QStringLiteral(
+                "Les paramètres de %1 ne peuvent pas être lus.\n\n%2\n\n%1 démarre avec ses paramètres "
+                "par défaut. Rien de ce que vous choisirez ou répondrez ne pourra être gardé : les "
+                "questions du premier démarrage reviendront à chaque lancement tant que ce fichier "
+                "restera en place.")
                 .arg(gstr_Nom_Programme, r.openingProblem()),
             style, gstr_Nom_Programme);
     }

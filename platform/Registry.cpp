@@ -371,14 +371,16 @@ struct Registry::Impl
         QLockFile lock(file + QStringLiteral(".lock"));
         lock.setStaleLockTime(kStaleLock);
         if (!lock.tryLock(kLockWait))
-            return fail(writeFailureText(file, lock.error() == QLockFile::LockFailedError
-                                                   ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
-                                                   : lockFailureReason(folder)));
+            return fail(
+                writeFailureText(file, lock.error() == QLockFile::LockFailedError
+                                           ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
+                                           : lockFailureReason(folder)));
         Tree current;
         QString why;
         if (readStore(file, &current, &why) == ReadStatus::Unreadable)
             return fail(writeFailureText(
-                file, QStringLiteral("le fichier en place ne peut pas être lu (%1), il n'est pas remplacé").arg(why)));
+                file, QStringLiteral("le fichier en place ne peut pas être lu (%1), il n'est pas remplacé")
+                          .arg(why)));
         for (const Change& c : pending)
             apply(current, c);
         const Result saved = saveFile(file, storeBytes(current));

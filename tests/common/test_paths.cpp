@@ -67,7 +67,8 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
 // The program's own folder is the user's, never the executable's (which a build cleans away).
 TEST(ProgramFolder, PerUserFolderNeverTheExecutables)
 {
-    const QString executableFolder = QFileInfo(QFileInfo("/proc/self/exe").canonicalFilePath()).absolutePath();
+    const QString executableFolder =
+        QFileInfo(QFileInfo("/proc/self/exe").canonicalFilePath()).absolutePath();
     ASSERT_TRUE(QFileInfo(executableFolder).isWritable()); // the case where the executable's was chosen
     {
         testing_support::TestEnvironment env;
@@ -78,7 +79,8 @@ TEST(ProgramFolder, PerUserFolderNeverTheExecutables)
     const QString folder = fun_Dossier_Programme_Par_Defaut();
     if (!home.isNull())
         qputenv("MIRELOT_HOME", home);
-    EXPECT_EQ(folder, fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    EXPECT_EQ(folder,
+              fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
     EXPECT_NE(folder, executableFolder);
 }
 

@@ -194,8 +194,13 @@ TEST_F(SettingsTest, StartTellsOfAStoreSetAsideOrOneThatCannotBeReplaced)
     const QString longFile = env.path(QString(240, 'r') + ".json");
     const Case cases[] = {
         {"readable", env.path("bon.json"), false, {}},
-        {"set aside", env.path("illisible.json"), true, {"mis de côté sous le nom", "illisible.json.illisible-"}},
-        {"cannot be set aside", longFile, true,
+        {"set aside",
+         env.path("illisible.json"),
+         true,
+         {"mis de côté sous le nom", "illisible.json.illisible-"}},
+        {"cannot be set aside",
+         longFile,
+         true,
          {QStringLiteral("Le fichier « %1 » ne peut pas être lu").arg(longFile),
           "Rien de ce que vous choisirez ou répondrez ne pourra être gardé"}},
     };
@@ -222,4 +227,3 @@ TEST_F(SettingsTest, StartTellsOfAStoreSetAsideOrOneThatCannotBeReplaced)
     }
     EXPECT_EQ(testing_support::readBytes(longFile), garbage.toUtf8());
 }
-

@@ -160,7 +160,8 @@ struct TwoCopiesTest : ::testing::Test
     static QString text(const Registry& r, const QString& key, const QString& name)
     {
         RegValue v;
-        return r.queryValue(Hive::LocalMachine, key, name, &v) == reg::Success ? v.text : QStringLiteral("<absent>");
+        return r.queryValue(Hive::LocalMachine, key, name, &v) == reg::Success ? v.text
+                                                                               : QStringLiteral("<absent>");
     }
 };
 
@@ -202,7 +203,8 @@ TEST_F(TwoCopiesTest, AValueSetInAKeyTheOtherCopyDeletedIsKept)
     ASSERT_EQ(a.createKey(Hive::CurrentUser, "Software\\Mirelot\\Section"), reg::Success);
     Registry b(file());
     ASSERT_EQ(a.deleteKey(Hive::CurrentUser, "Software\\Mirelot"), reg::Success);
-    ASSERT_EQ(b.setValue(Hive::CurrentUser, "Software\\Mirelot\\Section", "v", RegValue::fromText("1")), reg::Success);
+    ASSERT_EQ(b.setValue(Hive::CurrentUser, "Software\\Mirelot\\Section", "v", RegValue::fromText("1")),
+              reg::Success);
     Registry after(file());
     RegValue v;
     EXPECT_EQ(after.queryValue(Hive::CurrentUser, "Software\\Mirelot\\Section", "v", &v), reg::Success);
@@ -255,7 +257,8 @@ TEST_F(TwoCopiesTest, AStaleLockDoesNotStopTheWrite)
              testing_support::writeBytes(lockFile, "illisible");
              QFile f(lockFile);
              ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-             ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+             ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                       QFileDevice::FileModificationTime));
          }},
     };
     int n = 0;
@@ -265,7 +268,8 @@ TEST_F(TwoCopiesTest, AStaleLockDoesNotStopTheWrite)
         ASSERT_TRUE(QFile::exists(lockFile));
         QElapsedTimer timer;
         timer.start();
-        EXPECT_EQ(a.setValue(Hive::LocalMachine, key, "v", RegValue::fromText(QString::number(++n))), reg::Success);
+        EXPECT_EQ(a.setValue(Hive::LocalMachine, key, "v", RegValue::fromText(QString::number(++n))),
+                  reg::Success);
         EXPECT_LT(timer.elapsed(), 4000);
         EXPECT_EQ(text(Registry(file()), key, "v"), QString::number(n));
     }
@@ -308,7 +312,8 @@ TEST_F(TwoCopiesTest, UnreadableStoreThatCannotBeSetAsideIsNeverReplaced)
     testing_support::writeBytes(longFile, garbage);
     Registry r(longFile);
     EXPECT_TRUE(r.setAsideFile().isEmpty());
-    EXPECT_TRUE(r.openingProblem().startsWith(QStringLiteral("Le fichier « %1 » ne peut pas être lu : ").arg(longFile)))
+    EXPECT_TRUE(r.openingProblem().startsWith(
+        QStringLiteral("Le fichier « %1 » ne peut pas être lu : ").arg(longFile)))
         << r.openingProblem().toStdString();
     EXPECT_TRUE(r.openingProblem().contains("mis de côté")) << r.openingProblem().toStdString();
     EXPECT_EQ(r.createKey(Hive::LocalMachine, key), reg::WriteFault);
