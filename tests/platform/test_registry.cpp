@@ -197,19 +197,6 @@ TEST_F(TwoCopiesTest, EachCopyKeepsTheOthersChanges)
     EXPECT_FALSE(QFile::exists(file() + ".lock"));
 }
 
-TEST_F(TwoCopiesTest, AValueSetInAKeyTheOtherCopyDeletedIsKept)
-{
-    Registry a(file());
-    ASSERT_EQ(a.createKey(Hive::CurrentUser, "Software\\Mirelot\\Section"), reg::Success);
-    Registry b(file());
-    ASSERT_EQ(a.deleteKey(Hive::CurrentUser, "Software\\Mirelot"), reg::Success);
-    ASSERT_EQ(b.setValue(Hive::CurrentUser, "Software\\Mirelot\\Section", "v", RegValue::fromText("1")),
-              reg::Success);
-    Registry after(file());
-    RegValue v;
-    EXPECT_EQ(after.queryValue(Hive::CurrentUser, "Software\\Mirelot\\Section", "v", &v), reg::Success);
-}
-
 TEST_F(TwoCopiesTest, AWriteWaitsForTheOtherCopysLock)
 {
     Registry a(file());
