@@ -1,6 +1,7 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
 #include "common/Paths.h"
+#include "common/Settings.h"
 #include "mainwindow/DemarrageMenu.h"
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Menu.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut(QApplication::applicationDirPath()));
+    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
@@ -31,11 +32,8 @@ int main(int argc, char** argv)
     mail.setWaitObserver(&programWait);
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
 
-    if (!registry.setAsideFile().isEmpty())
-        dialogs.ask(QStringLiteral("Le fichier des paramètres de Mirelot était illisible : il a été mis de côté sous "
-                                   "le nom\n%1\n\nMirelot démarre avec ses paramètres par défaut.")
-                        .arg(registry.setAsideFile()),
-                    platform::mb::OKOnly | platform::mb::Exclamation, QStringLiteral("Mirelot"));
+    common::reportSettingsStoreAtStart();
+    common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());
 
     frm_Menu menu;
     mainwindow::DemarrageMenu fenetre(menu);

@@ -1,5 +1,10 @@
 #include "common/Paths.h"
 
+#include "common/Settings.h"
+#include "platform/Dialogs.h"
+#include "platform/SaveFile.h"
+#include "platform/Services.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,11 +19,11 @@ QString fun_Dossier_Programme() { return g_dossierProgramme; }
 
 void sub_Set_Dossier_Programme(const QString& dossier) { g_dossierProgramme = fun_Chemin_Normalise(dossier); }
 
-QString fun_Dossier_Programme_Par_Defaut(const QString& dossierExecutable)
+QString fun_Dossier_Programme_Par_Defaut()
 {
-    const QFileInfo exe(dossierExecutable);
-    if (exe.isDir() && exe.isWritable())
-        return fun_Chemin_Normalise(dossierExecutable);
+    const QString home = qEnvironmentVariable("MIRELOT_HOME");
+    if (!home.isEmpty())
+        return fun_Chemin(fun_Chemin_Normalise(home), QStringLiteral("Programme"));
     return fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
@@ -99,3 +104,46 @@ bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* 
     }
     return true;
 }
+
+namespace common {
+
+platform::Result takeOverEarlierTables(const QString& executableFolder, const QString& programFolder)
+{
+    const QString from = fun_Chemin_Normalise(executableFolder);
+    const QString to = fun_Chemin_Normalise(programFolder);
+    if (from.isEmpty() || to.isEmpty() ||
+        QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
+        return platform::Result::success();
+    QStringList failures;
+    for (const QString& name : fun_Lister_Fichiers(from, QStringLiteral("*.DOV"))) {
+        if (!fun_Trouver_Fichier(to, name).isEmpty())
+            continue;
+        QDir().mkpath(to);
+        const platform::Result copied = platform::saveFileFrom(fun_Chemin(to, name), fun_Chemin(from, name));
+        if (!copied)
+            failures << copied.error;
+    }
+    return failures.isEmpty() ? platform::Result::success() : platform::Result::failure(failures.join(u'\n'));
+}
+
+void takeOverEarlierTablesAtStart(const QString& executableFolder)
+{
+    const QString marker = QStringLiteral("Tables reprises");
+    if (fun_Get_Setting_Str(gstr_Section_Version, marker, QString()) == QLatin1String("-1"))
+        return;
+    const platform::Result r = takeOverEarlierTables(executableFolder, fun_Dossier_Programme());
+    if (r) {
+        sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1"));
+        return;
+    }
+    platform::dialogs().ask(
+        QStringLiteral(
+            "Les tables laissées par une version précédente dans le dossier %1 n'ont pas toutes pu être "
+            "reprises dans le dossier %2 :\n\n%3\n\nElles restent à leur place ; %4 essaiera de nouveau "
+            "au prochain démarrage.")
+            .arg(QDir::toNativeSeparators(fun_Chemin_Normalise(executableFolder)),
+                 QDir::toNativeSeparators(fun_Dossier_Programme()), r.error, gstr_Nom_Programme),
+        platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+}
+
+} // namespace common

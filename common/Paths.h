@@ -3,15 +3,18 @@
 // program's Windows ancestry is read as a separator too. File names are matched without regard
 // to case, as users of the program expect, and no rename replaces an existing file.
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QStringList>
 
 // The program's own folder (reference-table defaults, documentation): set at start.
 QString fun_Dossier_Programme();
 void sub_Set_Dossier_Programme(const QString& dossier);
-// The program's own folder for an executable kept in a folder: that folder when it can be
-// written (a build tree, a portable copy), otherwise a per-user application folder.
-QString fun_Dossier_Programme_Par_Defaut(const QString& dossierExecutable);
+// The program's own folder for this user: "Programme" in the folder named by MIRELOT_HOME when
+// it is set, otherwise the per-user application data folder. Never the executable's folder:
+// cleaning a build or replacing an installation must not take the user's tables with it.
+QString fun_Dossier_Programme_Par_Defaut();
 
 // "dossier" + separator + "fichier"; accepts "\" or "/" at the end of the folder.
 QString fun_Chemin(const QString& dossier, const QString& fichier);
@@ -30,3 +33,14 @@ QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom);
 // Renames a file; refuses (false) when a different file of the target name already exists,
 // whatever its case.
 bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur = nullptr);
+
+namespace common {
+// Earlier versions kept their tables in the executable's folder when they could write there.
+// Copies each table found there (a ".DOV" file, in any letter case) into the program's folder
+// when that folder has no file of the same name in any letter case; nothing is replaced and the
+// originals stay. The reason, one line a table, when some could not be copied.
+platform::Result takeOverEarlierTables(const QString& executableFolder, const QString& programFolder);
+// The same at start into the program's folder, once: a failure is told in one box and tried
+// again at the next start.
+void takeOverEarlierTablesAtStart(const QString& executableFolder);
+} // namespace common

@@ -1,5 +1,6 @@
 #include "common/Settings.h"
 
+#include "platform/Dialogs.h"
 #include "platform/Services.h"
 
 #include <cmath>
@@ -137,14 +138,33 @@ std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString&
     return value;
 }
 
+namespace {
+// True when the change is on disk. The first change of the session that could not be written
+// is told to the user; the store keeps it in memory and writes it with the next change.
+bool written(long status)
+{
+    if (status == reg::Success)
+        return true;
+    platform::Registry& r = platform::registry();
+    if (status == reg::WriteFault && !r.failureReported()) {
+        r.setFailureReported();
+        platform::dialogs().ask(common::settingsNotSavedText(r.lastWriteError()),
+                                platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+    }
+    return false;
+}
+} // namespace
+
 bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
                         const QString& programme)
 {
     platform::Registry& r = platform::registry();
     const QString key = fun_Cle_HKLM(section, programme);
-    if (r.createKey(Hive::LocalMachine, key) != reg::Success)
+    const long created = r.createKey(Hive::LocalMachine, key);
+    if (created != reg::Success && created != reg::WriteFault)
         return false;
-    return r.setValue(Hive::LocalMachine, key, valueName, RegValue::fromText(value)) == reg::Success;
+    // A key that could not be written is in memory all the same: the value goes into it.
+    return written(r.setValue(Hive::LocalMachine, key, valueName, RegValue::fromText(value)));
 }
 
 QString fun_Get_Setting_VB(const QString& section, const QString& key, const QString& defaultText,
@@ -174,13 +194,50 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
         return false;
     platform::Registry& r = platform::registry();
     const QString path = fun_Cle_Utilisateur(programme, section);
-    if (r.createKey(Hive::CurrentUser, path) != reg::Success)
+    const long created = r.createKey(Hive::CurrentUser, path);
+    if (created != reg::Success && created != reg::WriteFault)
         return false;
-    return r.setValue(Hive::CurrentUser, path, key, RegValue::fromText(value)) == reg::Success;
+    return written(r.setValue(Hive::CurrentUser, path, key, RegValue::fromText(value)));
 }
 
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
 {
-    return platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section))
-           == reg::Success;
+    return written(
+        platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section)));
 }
+
+namespace common {
+
+QString settingsNotSavedText(const QString& reason)
+{
+    return QStringLiteral(
+               "Les réglages de %1 ne peuvent pas être enregistrés.\n\n%2\n\n%1 garde vos réglages "
+               "jusqu'à sa fermeture et essaiera de nouveau de les enregistrer à chaque changement.")
+        .arg(gstr_Nom_Programme, reason);
+}
+
+void reportSettingsStoreAtStart()
+{
+    platform::Registry& r = platform::registry();
+    const int style = platform::mb::OKOnly | platform::mb::Exclamation;
+    if (!r.setAsideFile().isEmpty())
+        platform::dialogs().ask(
+            QStringLiteral("Le fichier des paramètres de %1 était illisible : il a été mis de "
+                           "côté sous le nom\n%2\n\n%1 démarre avec ses paramètres par défaut.")
+                .arg(gstr_Nom_Programme, r.setAsideFile()),
+            style, gstr_Nom_Programme);
+    if (!r.openingProblem().isEmpty()) {
+        // This is the session's one notice: the changes that follow cannot be written either.
+        r.setFailureReported();
+        platform::dialogs().ask(
+            QStringLiteral(
+                "Les paramètres de %1 ne peuvent pas être lus.\n\n%2\n\n%1 démarre avec ses paramètres "
+                "par défaut. Rien de ce que vous choisirez ou répondrez ne pourra être gardé : les "
+                "questions du premier démarrage reviendront à chaque lancement tant que ce fichier "
+                "restera en place.")
+                .arg(gstr_Nom_Programme, r.openingProblem()),
+            style, gstr_Nom_Programme);
+    }
+}
+
+} // namespace common

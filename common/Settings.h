@@ -50,7 +50,9 @@ std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString&
                                           const QString& defaultText,
                                           const QString& programme = gstr_Nom_Programme);
 // Stores the text, creating the section's key when missing. Returns false when the store could
-// not be written (the value then keeps its old content on disk).
+// not be written: the value then keeps its old content on disk, the new one is read for the rest
+// of the session and written with the next change, and the first such failure of the session is
+// told to the user (once). The same holds for the per-user writers below.
 bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
                         const QString& programme = gstr_Nom_Programme);
 
@@ -61,3 +63,11 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
                       const QString& programme);
 // Deletes the program's per-user key, or only its section when the section is not blank.
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme);
+
+namespace common {
+// The box shown the first time in a session that a settings change cannot be written.
+QString settingsNotSavedText(const QString& reason);
+// At start, through the Dialogs service: the settings file that was set aside, or the one that
+// could be neither read nor set aside (that box is the session's one notice of lost changes).
+void reportSettingsStoreAtStart();
+} // namespace common

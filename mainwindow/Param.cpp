@@ -624,14 +624,12 @@ bool EditeurParam::enregistrerIdentification()
     for (int r = 1; r < g.rows(); ++r) {
         if (g.checkState(r, kColonneSelection) != Grid::Checked)
             continue;
-        const bool ok = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
-                                           g.cell(r, kColonneCPU)) &&
-                        sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole,
-                                           g.cell(r, kColonneOrganisme));
-        if (!ok)
-            signaler(
-                QStringLiteral("Le choix de l'ordinateur n'a pas pu être enregistré dans les paramètres."));
-        return ok;
+        // A failed write is told by the settings layer, once a session; the choice stays in memory.
+        const bool cpu = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
+                                            g.cell(r, kColonneCPU));
+        const bool organisme = sub_Reg_Write_HKLM(
+            gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, g.cell(r, kColonneOrganisme));
+        return cpu && organisme;
     }
     return true;
 }
@@ -658,11 +656,7 @@ bool EditeurParam::sub_Dossier_Choisi(const QString& dossier)
     if (dossier.isEmpty())
         return false;
     m_dossier = dossier;
-    if (!sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier)) {
-        signaler(QStringLiteral("Le dossier de travail n'a pas pu être enregistré dans les paramètres."));
-        return false;
-    }
-    return true;
+    return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier);
 }
 
 } // namespace param

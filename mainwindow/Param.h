@@ -187,7 +187,8 @@ public:
     // empty and appends one empty row. Nothing is saved.
     void sub_RAZ();
     // The folder chosen with Parcourir: shown and stored as the data folder's setting (an empty
-    // choice changes nothing). False when nothing was stored.
+    // choice changes nothing). False when the setting could not be written (it holds for the
+    // session; the settings layer tells the user).
     bool sub_Dossier_Choisi(const QString& dossier);
 
 private:

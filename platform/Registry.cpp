@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/SaveFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -7,8 +9,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace platform {
@@ -142,85 +151,243 @@ bool nodeFromJson(const QJsonObject& o, Node* n, int depth)
     return true;
 }
 
-} // namespace
-
-struct Registry::Impl
+// Both hives of the store.
+struct Tree
 {
-    QString file;
-    QString setAside;
-    QString writeError;
-    bool writable = true;
-    Node hklm;
-    Node hkcu;
+    Node hklm{QStringLiteral("HKEY_LOCAL_MACHINE"), {}, {}};
+    Node hkcu{QStringLiteral("HKEY_CURRENT_USER"), {}, {}};
 
     Node& root(Hive h) { return h == Hive::LocalMachine ? hklm : hkcu; }
     const Node& root(Hive h) const { return h == Hive::LocalMachine ? hklm : hkcu; }
 
-    const Node* find(Hive h, const QString& path) const
+    const Node* find(Hive h, const QString& path) const { return find(h, splitPath(path)); }
+    const Node* find(Hive h, const QStringList& parts) const
     {
         const Node* n = &root(h);
-        for (const QString& part : splitPath(path)) {
+        for (const QString& part : parts) {
             n = n->child(part);
             if (!n)
                 return nullptr;
         }
         return n;
     }
-    Node* find(Hive h, const QString& path)
+    Node* find(Hive h, const QStringList& parts)
     {
-        return const_cast<Node*>(std::as_const(*this).find(h, path));
+        return const_cast<Node*>(std::as_const(*this).find(h, parts));
+    }
+    // The key, with every missing part of its path created.
+    Node* make(Hive h, const QString& path)
+    {
+        Node* n = &root(h);
+        for (const QString& part : splitPath(path)) {
+            Node* c = n->child(part);
+            if (!c) {
+                n->children.push_back(std::make_unique<Node>());
+                c = n->children.back().get();
+                c->name = part;
+            }
+            n = c;
+        }
+        return n;
+    }
+};
+
+// One change made by this copy of the program. It is kept until it is on disk, so that it can be
+// made again over what another copy has written meanwhile.
+struct Change
+{
+    enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
+    Kind kind = Kind::CreateKey;
+    Hive hive = Hive::LocalMachine;
+    QString path;
+    QString name;
+    RegValue value;
+};
+
+// Makes the change in the tree. A key or value that is already gone needs no deletion; a value
+// set in a key that another copy deleted brings the key back.
+void apply(Tree& t, const Change& c)
+{
+    switch (c.kind) {
+    case Change::Kind::CreateKey:
+        t.make(c.hive, c.path);
+        return;
+    case Change::Kind::SetValue: {
+        Node* n = t.make(c.hive, c.path);
+        const int i = n->valueIndex(c.name);
+        if (i >= 0)
+            n->values[size_t(i)].second = c.value;
+        else
+            n->values.emplace_back(c.name, c.value);
+        return;
+    }
+    case Change::Kind::DeleteKey: {
+        const QStringList parts = splitPath(c.path);
+        if (parts.isEmpty())
+            return;
+        Node* parent = t.find(c.hive, parts.mid(0, parts.size() - 1));
+        if (!parent)
+            return;
+        auto& kids = parent->children;
+        for (auto it = kids.begin(); it != kids.end(); ++it)
+            if ((*it)->name.compare(parts.last(), Qt::CaseInsensitive) == 0) {
+                kids.erase(it);
+                return;
+            }
+        return;
+    }
+    case Change::Kind::DeleteValue: {
+        Node* n = t.find(c.hive, splitPath(c.path));
+        if (!n)
+            return;
+        const int i = n->valueIndex(c.name);
+        if (i >= 0)
+            n->values.erase(n->values.begin() + i);
+        return;
+    }
+    }
+}
+
+enum class ReadStatus { Read, Missing, Unreadable };
+
+// Reads the store file into the tree (left as it was unless the file was read). For an
+// unreadable file, why says why in French.
+ReadStatus readStore(const QString& file, Tree* tree, QString* why)
+{
+    if (!QFileInfo::exists(file))
+        return ReadStatus::Missing;
+    QFile f(file);
+    errno = 0;
+    if (!f.open(QIODevice::ReadOnly)) {
+        *why = fileErrorReason(errno);
+        return ReadStatus::Unreadable;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        *why = fileErrorReason(EIO);
+        return ReadStatus::Unreadable;
+    }
+    f.close();
+    *why = QStringLiteral("son contenu n'est pas celui d'un fichier de paramètres de Mirelot");
+    QJsonParseError err;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &err);
+    if (err.error != QJsonParseError::NoError || !doc.isObject())
+        return ReadStatus::Unreadable;
+    const QJsonObject top = doc.object();
+    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName)
+        || top.value(QStringLiteral("version")).toInt() != kFormatVersion)
+        return ReadStatus::Unreadable;
+    const QJsonObject hives = top.value(QStringLiteral("hives")).toObject();
+    Tree read;
+    if (!nodeFromJson(hives.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject(), &read.hklm, 0)
+        || !nodeFromJson(hives.value(QStringLiteral("HKEY_CURRENT_USER")).toObject(), &read.hkcu, 0))
+        return ReadStatus::Unreadable;
+    *tree = std::move(read);
+    why->clear();
+    return ReadStatus::Read;
+}
+
+QByteArray storeBytes(const Tree& t)
+{
+    QJsonObject hives;
+    hives[QStringLiteral("HKEY_LOCAL_MACHINE")] = nodeToJson(t.hklm);
+    hives[QStringLiteral("HKEY_CURRENT_USER")] = nodeToJson(t.hkcu);
+    QJsonObject top;
+    top[QStringLiteral("format")] = QLatin1String(kFormatName);
+    top[QStringLiteral("version")] = kFormatVersion;
+    top[QStringLiteral("hives")] = hives;
+    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+}
+
+// Renames without ever replacing a file of the target name; 0, or the system error number.
+int renameNoReplace(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system that cannot refuse by itself.
+    struct stat st{};
+    if (::lstat(target.constData(), &st) == 0)
+        return EEXIST;
+    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+// Why the lock beside the store could not be made in the folder.
+QString lockFailureReason(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return fileErrorReason(ENOENT);
+    if (QStorageInfo(folder).isReadOnly())
+        return fileErrorReason(EROFS);
+    if (!info.isWritable())
+        return fileErrorReason(EACCES);
+    return fileErrorReason(EIO);
+}
+
+// A write waits this long for another copy of the program to finish its own; a lock older than
+// the stale time was left by a copy that stopped while writing.
+constexpr std::chrono::milliseconds kLockWait{5000};
+constexpr std::chrono::milliseconds kStaleLock{15000};
+
+} // namespace
+
+struct Registry::Impl
+{
+    QString file;
+    QString setAside;
+    QString openingProblem;
+    QString writeError;
+    bool failureReported = false;
+    Tree tree;
+    std::vector<Change> pending; // made here, not yet on disk, oldest first
+
+    // Makes the change in memory, then writes every change not yet on disk over the store as it
+    // is on disk now, under the lock. On failure the values stay in memory for this copy.
+    long change(Change c)
+    {
+        apply(tree, c);
+        pending.push_back(std::move(c));
+        return write();
     }
 
-    bool load()
+    long fail(const QString& why)
     {
-        QFile f(file);
-        if (!f.exists())
-            return true;
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        QJsonParseError err;
-        const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &err);
-        f.close();
-        if (err.error != QJsonParseError::NoError || !doc.isObject())
-            return false;
-        const QJsonObject top = doc.object();
-        if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName)
-            || top.value(QStringLiteral("version")).toInt() != kFormatVersion)
-            return false;
-        const QJsonObject hives = top.value(QStringLiteral("hives")).toObject();
-        Node lm, cu;
-        if (!nodeFromJson(hives.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject(), &lm, 0)
-            || !nodeFromJson(hives.value(QStringLiteral("HKEY_CURRENT_USER")).toObject(), &cu, 0))
-            return false;
-        hklm = std::move(lm);
-        hkcu = std::move(cu);
-        return true;
+        writeError = why;
+        return reg::WriteFault;
     }
 
-    long save()
+    long write()
     {
-        if (file.isEmpty())
+        if (file.isEmpty()) {
+            pending.clear();
             return reg::Success;
-        if (!writable) {
-            writeError = QStringLiteral("Le fichier des paramètres %1 n'a pas pu être mis de côté : "
-                                        "il n'est pas remplacé.")
-                             .arg(file);
-            return reg::WriteFault;
         }
-        QJsonObject hives;
-        hives[QStringLiteral("HKEY_LOCAL_MACHINE")] = nodeToJson(hklm);
-        hives[QStringLiteral("HKEY_CURRENT_USER")] = nodeToJson(hkcu);
-        QJsonObject top;
-        top[QStringLiteral("format")] = QLatin1String(kFormatName);
-        top[QStringLiteral("version")] = kFormatVersion;
-        top[QStringLiteral("hives")] = hives;
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly)
-            || out.write(QJsonDocument(top).toJson(QJsonDocument::Indented)) < 0 || !out.commit()) {
-            writeError = out.errorString();
-            return reg::WriteFault;
-        }
+        const QString folder = QFileInfo(file).absolutePath();
+        QDir().mkpath(folder);
+        QLockFile lock(file + QStringLiteral(".lock"));
+        lock.setStaleLockTime(kStaleLock);
+        if (!lock.tryLock(kLockWait))
+            return fail(
+                writeFailureText(file, lock.error() == QLockFile::LockFailedError
+                                           ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
+                                           : lockFailureReason(folder)));
+        Tree current;
+        QString why;
+        if (readStore(file, &current, &why) == ReadStatus::Unreadable)
+            return fail(writeFailureText(
+                file, QStringLiteral("le fichier en place ne peut pas être lu (%1), il n'est pas remplacé")
+                          .arg(why)));
+        for (const Change& c : pending)
+            apply(current, c);
+        const Result saved = saveFile(file, storeBytes(current));
+        if (!saved)
+            return fail(saved.error);
+        tree = std::move(current);
+        pending.clear();
         writeError.clear();
         return reg::Success;
     }
@@ -229,19 +396,25 @@ struct Registry::Impl
 Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
 {
     d->file = storeFile;
-    d->hklm.name = QStringLiteral("HKEY_LOCAL_MACHINE");
-    d->hkcu.name = QStringLiteral("HKEY_CURRENT_USER");
-    if (d->file.isEmpty() || d->load())
+    QString why;
+    if (d->file.isEmpty() || readStore(d->file, &d->tree, &why) != ReadStatus::Unreadable)
         return;
-    // Unreadable: keep the file for the user and start on defaults.
-    d->hklm = Node{QStringLiteral("HKEY_LOCAL_MACHINE"), {}, {}};
-    d->hkcu = Node{QStringLiteral("HKEY_CURRENT_USER"), {}, {}};
+    // Unreadable: keep the file for the user under another name and start on defaults.
     const QString aside = d->file + QStringLiteral(".illisible-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    if (QFile::rename(d->file, aside))
-        d->setAside = aside;
-    else
-        d->writable = false;
+    int err = 0;
+    for (int n = 1; n <= 9; ++n) {
+        const QString name = n == 1 ? aside : aside + QLatin1Char('-') + QString::number(n);
+        err = renameNoReplace(d->file, name);
+        if (err == 0) {
+            d->setAside = name;
+            return;
+        }
+        if (err != EEXIST)
+            break;
+    }
+    d->openingProblem = readFailureText(d->file, why) + QLatin1Char(' ')
+                        + QStringLiteral("Il ne peut pas être mis de côté : %1.").arg(fileErrorReason(err));
 }
 
 Registry::~Registry() = default;
@@ -257,48 +430,32 @@ QString Registry::defaultStoreFile()
 
 QString Registry::storeFile() const { return d->file; }
 QString Registry::setAsideFile() const { return d->setAside; }
+QString Registry::openingProblem() const { return d->openingProblem; }
 QString Registry::lastWriteError() const { return d->writeError; }
+bool Registry::failureReported() const { return d->failureReported; }
+void Registry::setFailureReported() { d->failureReported = true; }
 
-bool Registry::keyExists(Hive hive, const QString& path) const { return d->find(hive, path) != nullptr; }
+bool Registry::keyExists(Hive hive, const QString& path) const { return d->tree.find(hive, path) != nullptr; }
 
 long Registry::createKey(Hive hive, const QString& path)
 {
-    Node* n = &d->root(hive);
-    bool created = false;
-    for (const QString& part : splitPath(path)) {
-        Node* c = n->child(part);
-        if (!c) {
-            n->children.push_back(std::make_unique<Node>());
-            c = n->children.back().get();
-            c->name = part;
-            created = true;
-        }
-        n = c;
-    }
-    return created ? d->save() : reg::Success;
+    if (d->tree.find(hive, path))
+        return reg::Success;
+    return d->change({Change::Kind::CreateKey, hive, path, {}, {}});
 }
 
 long Registry::deleteKey(Hive hive, const QString& path)
 {
-    const QStringList parts = splitPath(path);
-    if (parts.isEmpty())
+    if (splitPath(path).isEmpty())
         return reg::AccessDenied;
-    Node* parent = d->find(hive, QStringList(parts.mid(0, parts.size() - 1)).join(QLatin1Char('\\')));
-    if (!parent)
+    if (!d->tree.find(hive, path))
         return reg::FileNotFound;
-    auto& kids = parent->children;
-    for (auto it = kids.begin(); it != kids.end(); ++it) {
-        if ((*it)->name.compare(parts.last(), Qt::CaseInsensitive) == 0) {
-            kids.erase(it);
-            return d->save();
-        }
-    }
-    return reg::FileNotFound;
+    return d->change({Change::Kind::DeleteKey, hive, path, {}, {}});
 }
 
 long Registry::queryValue(Hive hive, const QString& path, const QString& name, RegValue* out) const
 {
-    const Node* n = d->find(hive, path);
+    const Node* n = d->tree.find(hive, path);
     if (!n)
         return reg::FileNotFound;
     const int i = n->valueIndex(name);
@@ -311,30 +468,20 @@ long Registry::queryValue(Hive hive, const QString& path, const QString& name, R
 
 long Registry::setValue(Hive hive, const QString& path, const QString& name, const RegValue& value)
 {
-    Node* n = d->find(hive, path);
-    if (!n)
+    if (!d->tree.find(hive, path))
         return reg::FileNotFound;
-    const int i = n->valueIndex(name);
-    if (i >= 0) {
-        if (n->values[size_t(i)].second == value)
-            return reg::Success;
-        n->values[size_t(i)].second = value;
-    } else {
-        n->values.emplace_back(name, value);
-    }
-    return d->save();
+    // Written even when this copy holds the value already: another copy may have changed it.
+    return d->change({Change::Kind::SetValue, hive, path, name, value});
 }
 
 long Registry::deleteValue(Hive hive, const QString& path, const QString& name)
 {
-    Node* n = d->find(hive, path);
+    const Node* n = d->tree.find(hive, path);
     if (!n)
         return reg::FileNotFound;
-    const int i = n->valueIndex(name);
-    if (i < 0)
+    if (n->valueIndex(name) < 0)
         return reg::FileNotFound;
-    n->values.erase(n->values.begin() + i);
-    return d->save();
+    return d->change({Change::Kind::DeleteValue, hive, path, name, {}});
 }
 
 namespace {
@@ -350,7 +497,7 @@ long deliverName(const QString& found, QString* name, int bufferSize)
 
 long Registry::enumKey(Hive hive, const QString& path, int index, QString* name, int bufferSize) const
 {
-    const Node* n = d->find(hive, path);
+    const Node* n = d->tree.find(hive, path);
     if (!n)
         return reg::FileNotFound;
     if (index < 0 || size_t(index) >= n->children.size())
@@ -360,7 +507,7 @@ long Registry::enumKey(Hive hive, const QString& path, int index, QString* name,
 
 long Registry::enumValue(Hive hive, const QString& path, int index, QString* name, int bufferSize) const
 {
-    const Node* n = d->find(hive, path);
+    const Node* n = d->tree.find(hive, path);
     if (!n)
         return reg::FileNotFound;
     if (index < 0 || size_t(index) >= n->values.size())

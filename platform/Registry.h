@@ -1,8 +1,13 @@
 #pragma once
 // A small hierarchical settings store with the shape of the Windows registry: two hives, keys
 // and values whose names compare without regard to case, typed values, enumeration by index
-// and key deletion. The whole store lives in one file that is replaced atomically after every
-// change, so a value written reads back unchanged after a restart.
+// and key deletion. The whole store lives in one file, written through the one save routine
+// after every change, so a value written reads back unchanged after a restart.
+//
+// Two running copies of the program may share the file. A change takes a lock file beside the
+// store, reads the store again from disk, makes only this copy's own change there and writes the
+// result back; this copy then reads the merged store. A change that could not be written stays
+// in memory, is read back for the rest of the session, and is written with the next change.
 
 #include <QByteArray>
 #include <QString>
@@ -46,6 +51,7 @@ public:
     // Opens the store kept in the given file. A missing file gives an empty store; a file that
     // cannot be read or parsed is renamed aside (never replaced by an empty store) and the
     // store starts empty. An empty path gives a store that lives in memory only.
+    // Changes return WriteFault when the file could not be written (see lastWriteError()).
     explicit Registry(const QString& storeFile);
     ~Registry();
     Registry(const Registry&) = delete;
@@ -58,8 +64,15 @@ public:
     QString storeFile() const;
     // Where an unreadable store file was put aside at opening, or empty.
     QString setAsideFile() const;
-    // The text of the last failure to write the store file, or empty.
+    // Why the store file could be neither read nor put aside at opening (French, naming the
+    // file), or empty. The file is then left untouched and no change of this session is kept.
+    QString openingProblem() const;
+    // Why the last change could not be written (French, naming the file); empty once a change
+    // is written again.
     QString lastWriteError() const;
+    // Whether the user has been told during this session that changes are not kept.
+    bool failureReported() const;
+    void setFailureReported();
 
     // Keys are paths whose parts are separated by backslashes ("SOFTWARE\Mirelot\Paramètres").
     bool keyExists(Hive hive, const QString& path) const;

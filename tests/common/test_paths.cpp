@@ -1,8 +1,12 @@
 #include "common/Paths.h"
+#include "platform/SaveFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,4 +62,87 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
     EXPECT_TRUE(fun_Renommer_Fichier(d + "/a.txt", d + "/b.txt"));
     EXPECT_TRUE(QFile::exists(d + "/b.txt"));
     EXPECT_FALSE(QFile::exists(d + "/a.txt"));
+}
+
+// The program's own folder is the user's, never the executable's (which a build cleans away).
+TEST(ProgramFolder, PerUserFolderNeverTheExecutables)
+{
+    const QString executableFolder =
+        QFileInfo(QFileInfo("/proc/self/exe").canonicalFilePath()).absolutePath();
+    ASSERT_TRUE(QFileInfo(executableFolder).isWritable()); // the case where the executable's was chosen
+    {
+        testing_support::TestEnvironment env;
+        EXPECT_EQ(fun_Dossier_Programme_Par_Defaut(), env.programFolder());
+    }
+    const QByteArray home = qgetenv("MIRELOT_HOME");
+    qunsetenv("MIRELOT_HOME");
+    const QString folder = fun_Dossier_Programme_Par_Defaut();
+    if (!home.isNull())
+        qputenv("MIRELOT_HOME", home);
+    EXPECT_EQ(folder,
+              fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    EXPECT_NE(folder, executableFolder);
+}
+
+struct EarlierTablesTest : ::testing::Test
+{
+    testing_support::TestEnvironment env;
+    QString exe = env.path("exe");
+    QString programme = env.path("Programme/neuf"); // not there yet
+    EarlierTablesTest() { QDir().mkpath(exe); }
+    QStringList files(const QString& folder) const { return fun_Lister_Fichiers(folder, "*"); }
+};
+
+TEST_F(EarlierTablesTest, TablesAreCopiedWhereMissingAndNeverReplaced)
+{
+    touch(exe + "/Espèces.DOV", "espèces d'avant");
+    touch(exe + "/email.dov", "adresses d'avant");
+    touch(exe + "/carrés.DOV", "carrés d'avant");
+    touch(exe + "/notes.txt", "pas une table");
+    QDir().mkpath(programme);
+    touch(programme + "/Carrés.DOV", "carrés de l'utilisateur");
+
+    ASSERT_TRUE(common::takeOverEarlierTables(exe, programme).ok);
+    EXPECT_EQ(files(programme), (QStringList{"Carrés.DOV", "email.dov", "Espèces.DOV"}));
+    EXPECT_EQ(testing_support::readBytes(programme + "/Espèces.DOV"), "espèces d'avant");
+    EXPECT_EQ(testing_support::readBytes(programme + "/email.dov"), "adresses d'avant");
+    EXPECT_EQ(testing_support::readBytes(programme + "/Carrés.DOV"), "carrés de l'utilisateur");
+    EXPECT_EQ(files(exe).size(), 4); // the originals stay
+}
+
+TEST_F(EarlierTablesTest, FullDiskLeavesNoPartialTable)
+{
+    touch(exe + "/Communes.DOV", QByteArray(64 * 1024, 'c'));
+    platform::Result r = platform::Result::success();
+    {
+        testing_support::FileSizeLimit limit(4096);
+        r = common::takeOverEarlierTables(exe, programme);
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(programme + "/Communes.DOV")) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains("le disque est plein")) << r.error.toStdString();
+    EXPECT_TRUE(files(programme).isEmpty()) << files(programme).join(' ').toStdString();
+    EXPECT_EQ(testing_support::readBytes(exe + "/Communes.DOV").size(), 64 * 1024);
+}
+
+// At start: done once; a failure is told and tried again at the next start.
+TEST_F(EarlierTablesTest, AtStartOnceAndAFailureIsTold)
+{
+    sub_Set_Dossier_Programme(programme);
+    touch(exe + "/Réseaux.DOV", QByteArray(64 * 1024, 'r'));
+    env.dialogs().answer(platform::mb::OK);
+    {
+        testing_support::FileSizeLimit limit(4096);
+        common::takeOverEarlierTablesAtStart(exe);
+    }
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked().front().text.contains("le disque est plein"));
+
+    common::takeOverEarlierTablesAtStart(exe);
+    EXPECT_EQ(files(programme), QStringList{"Réseaux.DOV"});
+    // Once taken over, a table the user removes from the program's folder is not brought back.
+    QFile::remove(programme + "/Réseaux.DOV");
+    common::takeOverEarlierTablesAtStart(exe);
+    EXPECT_TRUE(files(programme).isEmpty());
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
 }

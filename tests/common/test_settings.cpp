@@ -1,4 +1,5 @@
 #include "common/Settings.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <cmath>
@@ -147,4 +148,93 @@ TEST_F(SettingsTest, PerUserSettingsAndTheirDeletion)
     EXPECT_TRUE(sub_Reg_Delete_Settings("   ", "Pomerel"));
     EXPECT_FALSE(env.registry().keyExists(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel"));
     EXPECT_FALSE(sub_Reg_Delete_Settings("", "Pomerel"));
+}
+
+// A full disk under the store: the user hears of it once a session, the session goes on with the
+// values in memory, and the next change that can be written takes them all to disk.
+TEST_F(SettingsTest, FailedWritesAreToldOnceASessionAndKeptInMemory)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés"));
+    const QString store = env.registry().storeFile();
+    const QByteArray before = testing_support::readBytes(store);
+    const QString big(8000, u'é');
+    env.dialogs().answer(platform::mb::OK);
+    {
+        testing_support::FileSizeLimit limit(4096);
+        EXPECT_FALSE(sub_Reg_Write_HKLM("Paramètres", "Long", big));
+        EXPECT_FALSE(sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "4"));
+        EXPECT_FALSE(sub_Save_Setting("Paramètres", "Dossier", "D:\\Relevés", "Pomerel"));
+        EXPECT_FALSE(sub_Reg_Delete_Settings("Paramètres", "Pomerel"));
+    }
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    const QString box = env.dialogs().asked().front().text;
+    EXPECT_TRUE(box.contains(store)) << box.toStdString();
+    EXPECT_TRUE(box.contains("le disque est plein")) << box.toStdString();
+    EXPECT_EQ(testing_support::readBytes(store), before);
+    EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Long", "?"), big);
+    EXPECT_EQ(fun_Get_Setting_Int("Options Générales", "Nbr_Demarrage", "0"), 4);
+    EXPECT_EQ(fun_Get_Setting_VB("Paramètres", "Dossier", "NotFnd", "Pomerel"), "NotFnd");
+
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Autre"));
+    EXPECT_TRUE(env.registry().lastWriteError().isEmpty());
+    env.restartRegistry();
+    EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Long", "?"), big);
+    EXPECT_EQ(fun_Get_Setting_Int("Options Générales", "Nbr_Demarrage", "0"), 4);
+    EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "?"), "/home/u/Autre");
+
+    // The next session tells it again.
+    env.dialogs().answer(platform::mb::OK);
+    {
+        testing_support::FileSizeLimit limit(4096);
+        EXPECT_FALSE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Encore"));
+    }
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
+}
+
+// The boxes at start about the store file itself.
+TEST_F(SettingsTest, StartTellsOfAStoreSetAsideOrOneThatCannotBeReplaced)
+{
+    const QString garbage = "{ illisible";
+    struct Case
+    {
+        const char* name;
+        QString file;
+        bool bad;
+        QStringList expected; // pieces of the one box, or none
+    };
+    const QString longFile = env.path(QString(240, 'r') + ".json");
+    const Case cases[] = {
+        {"readable", env.path("bon.json"), false, {}},
+        {"set aside",
+         env.path("illisible.json"),
+         true,
+         {"mis de côté sous le nom", "illisible.json.illisible-"}},
+        {"cannot be set aside",
+         longFile,
+         true,
+         {QStringLiteral("Le fichier « %1 » ne peut pas être lu").arg(longFile),
+          "Rien de ce que vous choisirez ou répondrez ne pourra être gardé"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bad)
+            testing_support::writeBytes(c.file, garbage.toUtf8());
+        platform::Registry store(c.file);
+        platform::Registry* previous = platform::services().registry;
+        platform::services().registry = &store;
+        env.dialogs().clearAsked();
+        if (!c.expected.isEmpty())
+            env.dialogs().answer(platform::mb::OK);
+        common::reportSettingsStoreAtStart();
+        // The changes of the session that follow give no further box.
+        sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés");
+        EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "?"), "/home/u/Relevés");
+        platform::services().registry = previous;
+
+        ASSERT_EQ(env.dialogs().asked().size(), c.expected.isEmpty() ? 0 : 1);
+        for (const QString& piece : c.expected)
+            EXPECT_TRUE(env.dialogs().asked().front().text.contains(piece))
+                << env.dialogs().asked().front().text.toStdString();
+    }
+    EXPECT_EQ(testing_support::readBytes(longFile), garbage.toUtf8());
 }

@@ -143,9 +143,14 @@ TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
     plain.close();
     platform::Registry store(env.path("plain/registry.json"));
     platform::services().registry = &store;
+    env.dialogs().answer(platform::mb::OK);
     EXPECT_FALSE(sub_Click_Option(Option::AltColor));
     EXPECT_TRUE(fun_Option(Option::AltColor));
     EXPECT_FALSE(sub_Click_Frequence(1));
     EXPECT_TRUE(fun_Frequence_Cochee(1));
+    // Told once, with the file; the clicks are read back for the rest of the run.
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked().front().text.contains(store.storeFile()));
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, fun_Valeur_Option(Option::AltColor), "?"), "-1");
     platform::services().registry = &env.registry();
 }

@@ -1,9 +1,19 @@
 #include "platform/Registry.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -138,6 +148,179 @@ TEST(RegistryStore, DefaultFileFollowsMirelotHome)
 {
     testing_support::TestEnvironment env;
     EXPECT_EQ(Registry::defaultStoreFile(), QDir(env.home()).filePath("registry.json"));
+}
+
+// Two copies of the program on one store: each change is made over the store as it is on disk.
+struct TwoCopiesTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    QString file() const { return dir.filePath("registry.json"); }
+    const QString key = "SOFTWARE\\Mirelot\\Paramètres";
+
+    static QString text(const Registry& r, const QString& key, const QString& name)
+    {
+        RegValue v;
+        return r.queryValue(Hive::LocalMachine, key, name, &v) == reg::Success ? v.text
+                                                                               : QStringLiteral("<absent>");
+    }
+};
+
+TEST_F(TwoCopiesTest, EachCopyKeepsTheOthersChanges)
+{
+    {
+        Registry first(file());
+        ASSERT_EQ(first.createKey(Hive::LocalMachine, key), reg::Success);
+        ASSERT_EQ(first.setValue(Hive::LocalMachine, key, "Commun", RegValue::fromText("0")), reg::Success);
+        ASSERT_EQ(first.setValue(Hive::LocalMachine, key, "Supprimé", RegValue::fromText("x")), reg::Success);
+        ASSERT_EQ(first.createKey(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Ancien"), reg::Success);
+    }
+    Registry a(file());
+    Registry b(file());
+    ASSERT_EQ(a.setValue(Hive::LocalMachine, key, "Option A", RegValue::fromText("-1")), reg::Success);
+    ASSERT_EQ(b.setValue(Hive::LocalMachine, key, "Option B", RegValue::fromText("-1")), reg::Success);
+    EXPECT_EQ(text(b, key, "Option A"), "-1"); // B reads the merged store after its write
+    ASSERT_EQ(a.deleteValue(Hive::LocalMachine, key, "Supprimé"), reg::Success);
+    ASSERT_EQ(a.deleteKey(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Ancien"), reg::Success);
+    // B still holds both in memory; its next change must not bring them back.
+    ASSERT_EQ(b.setValue(Hive::LocalMachine, key, "Commun", RegValue::fromText("1")), reg::Success);
+    EXPECT_EQ(text(b, key, "Supprimé"), "<absent>");
+    EXPECT_FALSE(b.keyExists(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Ancien"));
+    // A sets the value B changed back to what A last saw: that is A's change, and it is written.
+    ASSERT_EQ(a.setValue(Hive::LocalMachine, key, "Commun", RegValue::fromText("0")), reg::Success);
+
+    Registry after(file());
+    EXPECT_EQ(text(after, key, "Option A"), "-1");
+    EXPECT_EQ(text(after, key, "Option B"), "-1");
+    EXPECT_EQ(text(after, key, "Commun"), "0");
+    EXPECT_EQ(text(after, key, "Supprimé"), "<absent>");
+    EXPECT_FALSE(after.keyExists(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Ancien"));
+    EXPECT_FALSE(QFile::exists(file() + ".lock"));
+}
+
+TEST_F(TwoCopiesTest, AWriteWaitsForTheOtherCopysLock)
+{
+    Registry a(file());
+    ASSERT_EQ(a.createKey(Hive::LocalMachine, key), reg::Success);
+    std::atomic<bool> held{false};
+    std::thread other([&] {
+        QLockFile lock(file() + ".lock");
+        EXPECT_TRUE(lock.lock());
+        held = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    while (!held)
+        std::this_thread::yield();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(a.setValue(Hive::LocalMachine, key, "v", RegValue::fromText("1")), reg::Success);
+    EXPECT_GE(timer.elapsed(), 250);
+    other.join();
+}
+
+TEST_F(TwoCopiesTest, AStaleLockDoesNotStopTheWrite)
+{
+    Registry a(file());
+    ASSERT_EQ(a.createKey(Hive::LocalMachine, key), reg::Success);
+    const QString lockFile = file() + ".lock";
+    struct Case
+    {
+        const char* name;
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        {"copy that ended while holding it",
+         [&] {
+             const pid_t child = ::fork();
+             if (child == 0) {
+                 QLockFile lock(lockFile);
+                 lock.lock();
+                 ::_exit(0); // the lock file stays behind
+             }
+             int status = 0;
+             ::waitpid(child, &status, 0);
+         }},
+        {"old lock of unknown owner",
+         [&] {
+             testing_support::writeBytes(lockFile, "illisible");
+             QFile f(lockFile);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                       QFileDevice::FileModificationTime));
+         }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.leave();
+        ASSERT_TRUE(QFile::exists(lockFile));
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_EQ(a.setValue(Hive::LocalMachine, key, "v", RegValue::fromText(QString::number(++n))),
+                  reg::Success);
+        EXPECT_LT(timer.elapsed(), 4000);
+        EXPECT_EQ(text(Registry(file()), key, "v"), QString::number(n));
+    }
+}
+
+// A full disk: the old store stays, the change is read from memory and written with the next one.
+TEST_F(TwoCopiesTest, FailedWriteKeepsTheValueInMemoryAndTriesAgain)
+{
+    Registry r(file());
+    ASSERT_EQ(r.createKey(Hive::LocalMachine, key), reg::Success);
+    ASSERT_EQ(r.setValue(Hive::LocalMachine, key, "ancien", RegValue::fromText("1")), reg::Success);
+    const QByteArray before = testing_support::readBytes(file());
+    const QString big(8000, 'x');
+    {
+        testing_support::FileSizeLimit limit(4096);
+        EXPECT_EQ(r.setValue(Hive::LocalMachine, key, "long", RegValue::fromText(big)), reg::WriteFault);
+        EXPECT_EQ(r.deleteValue(Hive::LocalMachine, key, "ancien"), reg::WriteFault);
+    }
+    EXPECT_TRUE(r.lastWriteError().contains("le disque est plein")) << r.lastWriteError().toStdString();
+    EXPECT_TRUE(r.lastWriteError().contains(file())) << r.lastWriteError().toStdString();
+    EXPECT_EQ(testing_support::readBytes(file()), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(text(r, key, "long"), big);
+    EXPECT_EQ(text(r, key, "ancien"), "<absent>");
+
+    ASSERT_EQ(r.setValue(Hive::LocalMachine, key, "suivant", RegValue::fromText("2")), reg::Success);
+    EXPECT_TRUE(r.lastWriteError().isEmpty());
+    Registry after(file());
+    EXPECT_EQ(text(after, key, "long"), big);
+    EXPECT_EQ(text(after, key, "ancien"), "<absent>");
+    EXPECT_EQ(text(after, key, "suivant"), "2");
+}
+
+// A store that can be neither read nor set aside (here its set-aside name would be too long)
+// is left as it is; the session works on defaults in memory.
+TEST_F(TwoCopiesTest, UnreadableStoreThatCannotBeSetAsideIsNeverReplaced)
+{
+    const QString longFile = dir.filePath(QString(240, 'r') + ".json");
+    const QByteArray garbage = "{ pas un fichier de paramètres";
+    testing_support::writeBytes(longFile, garbage);
+    Registry r(longFile);
+    EXPECT_TRUE(r.setAsideFile().isEmpty());
+    EXPECT_TRUE(r.openingProblem().startsWith(
+        QStringLiteral("Le fichier « %1 » ne peut pas être lu : ").arg(longFile)))
+        << r.openingProblem().toStdString();
+    EXPECT_TRUE(r.openingProblem().contains("mis de côté")) << r.openingProblem().toStdString();
+    EXPECT_EQ(r.createKey(Hive::LocalMachine, key), reg::WriteFault);
+    EXPECT_EQ(r.setValue(Hive::LocalMachine, key, "v", RegValue::fromText("1")), reg::WriteFault);
+    EXPECT_TRUE(r.lastWriteError().contains(longFile)) << r.lastWriteError().toStdString();
+    EXPECT_EQ(text(r, key, "v"), "1");
+    EXPECT_EQ(testing_support::readBytes(longFile), garbage);
+}
+
+TEST_F(TwoCopiesTest, NewStoreTakesTheUsersUsualPermissions)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    Registry r(dir.filePath("nouveau/registry.json"));
+    ASSERT_EQ(r.createKey(Hive::LocalMachine, key), reg::Success);
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(r.storeFile()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("nouveau")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0777 & ~mask & 0777);
 }
 
 } // namespace
