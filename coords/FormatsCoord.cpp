@@ -47,6 +47,23 @@ bool estChiffre(QChar c) { return c >= u'0' && c <= u'9'; }
 // Seconds from a fraction of a minute: written with nine decimals and read back.
 double secondesDeFraction(double fractionMinute) { return arrondiDecimales(fractionMinute * 60, 9); }
 
+// A non-negative number of degrees (or of minutes, with degres standing for the minutes) as whole
+// degrees, whole minutes and seconds with nine decimals, 60 seconds carried.
+struct Decoupage
+{
+    double degres, minutes, secondes;
+};
+Decoupage decouper(double v)
+{
+    Decoupage r;
+    r.degres = std::floor(v);
+    const double minutes = (v - r.degres) * 60;
+    r.minutes = std::floor(minutes);
+    r.secondes = secondesDeFraction(minutes - r.minutes);
+    reporterSoixante(r.degres, r.minutes, r.secondes);
+    return r;
+}
+
 } // namespace
 
 PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& /*typeNom*/)
@@ -109,9 +126,19 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
     if (p.minutes.contains(sep) && p.secondes.isEmpty()) {
         const Lecture m = lireNombre(p.minutes, sep);
         if (m.ok()) {
-            const double entier = std::floor(m.valeur);
-            p.minutes = texteGeneral(entier, sep);
-            p.secondes = texteGeneral(secondesDeFraction(m.valeur - entier), sep);
+            double minutes = std::floor(m.valeur);
+            double secondes = secondesDeFraction(m.valeur - minutes);
+            // 60 seconds go into the minutes, and 60 minutes into the degrees when they are a
+            // number (otherwise the check names the degrees first).
+            double degres = 0;
+            reporterSoixante(degres, minutes, secondes);
+            const Lecture d = lireNombre(p.degres, sep);
+            if (degres > 0 && d.ok())
+                p.degres = texteGeneral(d.valeur + degres, sep);
+            else
+                minutes += degres * 60;
+            p.minutes = texteGeneral(minutes, sep);
+            p.secondes = texteGeneral(secondes, sep);
         }
     } else if (sansBlancs(p.secondes).isEmpty()) {
         p.secondes = QStringLiteral("0");
@@ -146,14 +173,12 @@ PartiesCoord fun_Verif_DD(const QString& libelle, const QString& texte, const QS
     const Lecture v = lireNombre(t, sep);
     if (!v.ok())
         return refus;
-    const double d = std::floor(v.valeur);
-    const double minutes = (v.valeur - d) * 60;
-    const double entieres = std::floor(minutes);
+    const Decoupage x = decouper(v.valeur);
     PartiesCoord p;
     p.hemisphere = hemisphere;
-    p.degres = texteGeneral(d, sep);
-    p.secondes = texteGeneral(secondesDeFraction(minutes - entieres), sep);
-    p.minutes = texteGeneral(entieres, sep);
+    p.degres = texteGeneral(x.degres, sep);
+    p.minutes = texteGeneral(x.minutes, sep);
+    p.secondes = texteGeneral(x.secondes, sep);
     return p;
 }
 
@@ -266,4 +291,16 @@ std::optional<double> parseDmsValeurs(QChar hemisphere, double d, double m, doub
         places *= 10;
     const double fraction = h / places;
     return signe * (d >= 0 ? d + fraction : d - fraction);
+}
+
+void reporterSoixante(double& degres, double& minutes, double& secondes)
+{
+    if (float(arrondiSignificatifs15(secondes)) >= 60.0f) {
+        secondes = 0;
+        minutes += 1;
+    }
+    if (minutes >= 60) {
+        minutes -= 60;
+        degres += 1;
+    }
 }

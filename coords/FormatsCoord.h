@@ -55,3 +55,9 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
 // The same from numbers: negative for the letter "W" or "S"; nothing when the degrees are not
 // whole or a part is too large to give a finite value.
 std::optional<double> parseDmsValeurs(QChar hemisphere, double degres, double minutes, double secondes);
+
+// Seconds that their text (15 significant digits) would give as 60 once read in single
+// precision, as the check reads them, become 0 and one more minute; 60 minutes become one more
+// degree. Every degrees-minutes-seconds text the program writes goes through this, so that the
+// check accepts it. Whole non-negative degrees and minutes, seconds from 0 up to 60.
+void reporterSoixante(double& degres, double& minutes, double& secondes);

@@ -38,6 +38,8 @@ DegresMinutesSecondes fun_Decouper_Degres(double v)
     // On a whole minute the subtraction can leave a tiny negative remainder (-5e-13).
     if (r.secondes < 0)
         r.secondes = 0;
+    // Just under a whole minute the seconds would be written as 60.
+    reporterSoixante(r.degres, r.minutes, r.secondes);
     return r;
 }
 

@@ -19,7 +19,7 @@ QString fun_Format_DMS(const QString& hemisphere, const QString& degres, const Q
 QString fun_Format_DMS(const QString& hemisphere, double degres, double minutes, double secondes);
 
 // A non-negative number of degrees as whole degrees, whole minutes and the remaining seconds
-// (not rounded; never negative).
+// (not rounded; never negative, and never written as 60: see reporterSoixante).
 struct DegresMinutesSecondes
 {
     double degres = 0;

@@ -80,13 +80,14 @@ QString fun_Texte_UTM(double valeur, bool latitude)
     // A value just under a whole number is taken as that number.
     if (texteGeneral(valeur, QLatin1Char('.')).contains(QStringLiteral(".9999999")))
         valeur = std::round(valeur);
-    const double d = std::trunc(valeur);
-    const double mPrime = (valeur - d) * 60;
-    const double m = std::trunc(mPrime);
-    const double s = (mPrime - m) * 60;
-    const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(std::abs(d), QLatin1Char('.'));
-    const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(std::abs(m)).right(2);
-    return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(std::abs(s)) + QLatin1Char('"');
+    const double t = std::trunc(valeur);
+    const double mPrime = (valeur - t) * 60;
+    const double u = std::trunc(mPrime);
+    double d = std::abs(t), m = std::abs(u), s = std::abs((mPrime - u) * 60);
+    reporterSoixante(d, m, s);
+    const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(d, QLatin1Char('.'));
+    const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(m).right(2);
+    return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(s) + QLatin1Char('"');
 }
 
 double nordAuMeridienCentral(double latitude)

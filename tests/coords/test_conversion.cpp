@@ -2,6 +2,7 @@
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
 #include "coords/TexteNombre.h"
+#include "coords/VerifCoordonnees.h"
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -221,6 +222,41 @@ TEST_P(ConversionSeparateur, MgrsSourceFillsUtmAndTheRest)
     EXPECT_EQ(j.Z[4], "31UDQ5223211360");
     EXPECT_NEAR(nombre(j.X[0]), 0.0137, 0.0001);
     EXPECT_EQ(j.X[4], "ancien X4");
+}
+
+// Every value with one or two decimals over France (longitudes -5.5 to 10, latitudes 41 to 51.5),
+// typed as decimal degrees: the texts the program writes, from that source and again from the NTF
+// and UTM slots it filled, pass the check; the typed value reads back from its own texts.
+TEST_P(ConversionSeparateur, EveryHundredthOfADegreeOverFranceGivesTextsTheCheckAccepts)
+{
+    const int lonMin = -550, nLon = 1551, latMin = 4100, nLat = 1051; // hundredths of a degree
+    const auto accepte = [](const Jeu& j, const QString& cas) {
+        QString lon = j.X[2].toString(), lat = j.Y[2].toString();
+        const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, false, "WGS84 DMS");
+        EXPECT_EQ(v.message, " : ") << cas << ": " << lon << " " << lat;
+        return v.erreur == 0;
+    };
+    int refus = 0;
+    for (int i = 0; i < nLon; ++i) {
+        const double lon = (lonMin + i) / 100.0, lat = (latMin + i % nLat) / 100.0;
+        Jeu j;
+        j.X[2] = coords::texteGeneral(lon);
+        j.Y[2] = coords::texteGeneral(lat);
+        const QString cas = fun_Texte_Coord(j.X[2]) + " " + fun_Texte_Coord(j.Y[2]);
+        ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_WGS84, "WGS84").erreur, 0) << cas;
+        refus += !accepte(j, cas);
+        EXPECT_NEAR(*degresDeTexte(j.X[2].toString()), lon, 1e-9) << cas;
+        EXPECT_NEAR(*degresDeTexte(j.Y[2].toString()), lat, 1e-9) << cas;
+        for (int source : {gint_NTF, gint_UTM}) {
+            Jeu k;
+            k.X[source] = fun_Texte_Coord(j.X[source]);
+            k.Y[source] = fun_Texte_Coord(j.Y[source]);
+            k.Z[source] = fun_Texte_Coord(j.Z[source]);
+            ASSERT_EQ(sub_Convertir_Coordonnees(k.X, k.Y, k.Z, source, "WGS84").erreur, 0) << cas;
+            refus += !accepte(k, cas + QStringLiteral(" from type %1").arg(source));
+        }
+    }
+    EXPECT_EQ(refus, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Separateurs, ConversionSeparateur, ::testing::Values('.', ','));

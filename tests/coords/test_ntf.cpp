@@ -154,6 +154,10 @@ TEST(Ntf, SplittingDegreesNeverGivesNegativeSeconds)
         {2.348836118, 2, 20, 55.81002, 55.81003},
         {0.0, 0, 0, 0, 0},
         {179.99999999, 179, 59, 59.99996, 59.99997},
+        // Seconds that would be written as 60 (and read back in single precision as 60) are carried.
+        {2.2999999999999, 2, 18, 0, 0},
+        {47.9999999999999, 48, 0, 0, 0},
+        {2.299999999, 2, 17, 59.99999, 59.999999}, // 3.6e-6 seconds short of 60: kept
     };
     for (const Row& r : rows) {
         const DegresMinutesSecondes s = fun_Decouper_Degres(r.v);

@@ -179,6 +179,8 @@ TEST(Utm, TextForm)
         {44.99999999, true, "N45°00' 0\""},  {-44.99999999, true, "S45°00' 0\""},
         {0, false, "E0°00' 0\""},            {12.25, true, "N12°15' 0\""},
         {48.875, true, "N48°52' 30\""},      {-48.875, false, "W48°52' 30\""},
+        // Seconds that would be written as 60 go into the minutes, 60 minutes into the degrees.
+        {2.2999999999999, false, "E2°18' 0\""}, {-47.99999999999, true, "S48°00' 0\""},
     };
     for (const Row& r : rows)
         EXPECT_EQ(fun_Texte_UTM(r.v, r.latitude), QString::fromUtf8(r.texte)) << r.v;
