@@ -116,14 +116,30 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
 
     p.hemisphere = hemisphere;
     p.degres = t.left(p1);
-    if (p2 < 0) {
-        p.minutes = QStringLiteral("0");
-        p.secondes = p3 >= 0 ? t.mid(p1 + 1, p3 - p1 - 1) : QStringLiteral("0");
-    } else {
+    // The minutes and seconds as typed, empty when absent.
+    if (p2 >= 0)
         p.minutes = t.mid(p1 + 1, p2 - p1 - 1);
-        p.secondes = p3 >= 0 ? t.mid(p2 + 1, p3 - p2 - 1) : QString();
+    const qsizetype debutSecondes = (p2 >= 0 ? p2 : p1) + 1;
+    if (p3 >= 0)
+        p.secondes = t.mid(debutSecondes, p3 - debutSecondes);
+    const bool sansMinutes = sansBlancs(p.minutes).isEmpty();
+    const bool sansSecondes = sansBlancs(p.secondes).isEmpty();
+    // A decimal part with nothing after it is read as it stands: decimal degrees become whole
+    // degrees, minutes and seconds. A decimal part followed by another is left as typed, for the
+    // check to refuse: it is never rounded away.
+    if (p.degres.contains(sep) && sansMinutes && sansSecondes) {
+        const Lecture d = lireNombre(p.degres, sep);
+        if (d.ok() && d.valeur >= 0) {
+            const Decoupage x = decouper(d.valeur);
+            p.degres = texteGeneral(x.degres, sep);
+            p.minutes = texteGeneral(x.minutes, sep);
+            p.secondes = texteGeneral(x.secondes, sep);
+            return p;
+        }
     }
-    if (p.minutes.contains(sep) && p.secondes.isEmpty()) {
+    if (p2 < 0)
+        p.minutes = QStringLiteral("0");
+    if (p.minutes.contains(sep) && sansSecondes) {
         const Lecture m = lireNombre(p.minutes, sep);
         if (m.ok()) {
             double minutes = std::floor(m.valeur);
@@ -140,7 +156,7 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
             p.minutes = texteGeneral(minutes, sep);
             p.secondes = texteGeneral(secondes, sep);
         }
-    } else if (sansBlancs(p.secondes).isEmpty()) {
+    } else if (sansSecondes) {
         p.secondes = QStringLiteral("0");
     } else {
         const Lecture s = lireNombre(p.secondes, sep);
@@ -189,10 +205,12 @@ PartiesCoord fun_Verif_Coord_Type(const QString& libelle, const QString& texte, 
     if (!normaliser || p.erreur != 0)
         return p;
     const QChar sep = separateurDecimal();
-    // Whole numbers ("0" pattern); a text that is no number stays as it is.
+    // Whole numbers in the "0" pattern. A decimal part (followed by another: the readers split a
+    // last one) is never rounded away: it stays as typed, for the check to refuse; so does a
+    // text that is no number.
     auto entier = [&](QString& part) {
         const Lecture l = lireNombre(part, sep);
-        if (l.ok())
+        if (l.ok() && l.valeur == std::trunc(l.valeur))
             part = texteFixe(l.valeur, 0, sep);
         else if (l.etat == Lecture::HorsLimites)
             p.faute = true;

@@ -26,8 +26,11 @@ struct PartiesCoord
 };
 
 // Degrees-minutes-seconds reader: hemisphere, degrees, "°", minutes, "'", seconds, "''" (or the
-// double quote). Decimal minutes ("N48°30,5'") are split into minutes and seconds. A trailing
-// number without marker after the degrees is read as minutes; "''" is looked for before "'".
+// double quote). A decimal part with nothing after it is read as it stands: decimal degrees
+// ("N48,85°") and decimal minutes ("N48°30,5'") are split into whole degrees, minutes and
+// seconds. A decimal part followed by another ("E2°20,5'10''") is left as typed, and the check
+// refuses it. A trailing number without marker after the degrees is read as minutes; "''" is
+// looked for before "'".
 PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& typeNom);
 
 // Decimal-degrees reader: an optional hemisphere letter or sign, then a number, optionally ending
@@ -35,8 +38,9 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
 PartiesCoord fun_Verif_DD(const QString& libelle, const QString& texte, const QString& typeNom);
 
 // Splits one text with the reader of its type name ("... DD": decimal degrees, anything else:
-// degrees-minutes-seconds). With normalise, the parts of a text that was read are brought to
-// whole degrees, whole minutes ("0" when blank) and seconds ("0" when blank).
+// degrees-minutes-seconds). With normalise, the whole degrees and minutes of a text that was read
+// are written in the "0" pattern (minutes "0" when blank), and blank seconds become "0"; degrees
+// or minutes with a decimal part stay as they are.
 PartiesCoord fun_Verif_Coord_Type(const QString& libelle, const QString& texte, bool normaliser,
                                   const QString& typeNom);
 

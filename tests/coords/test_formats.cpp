@@ -56,8 +56,14 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         {"LATITUDE", "Nab°59.9999999999'", "WGS84 DMS", false, 0, "N", "ab", "60", "0"},
         {"LATITUDE", "N48°51'24", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
         {"LATITUDE", "N48°", "WGS84 DMS", false, 0, "N", "48", "0", "0"},
-        {"LATITUDE", "N48,85°", "WGS84 DMS", false, 0, "N", "48.85", "0", "0"},
-        {"LATITUDE", "N48,85°", "WGS84 DMS", true, 0, "N", "49", "0", "0"},
+        // A decimal part that ends the text is read as it stands; one followed by another is
+        // left as typed (the check refuses it), never rounded.
+        {"LATITUDE", "N48,85°", "WGS84 DMS", false, 0, "N", "48", "51", "0"},
+        {"LATITUDE", "N48,85°", "WGS84 DMS", true, 0, "N", "48", "51", "0"},
+        {"LONGITUDE", "E2.35°", "WGS84 DMS", true, 0, "E", "2", "21", "0"},
+        {"LONGITUDE", "E2.5°'", "WGS84 DMS", true, 0, "E", "2", "30", "0"},
+        {"LONGITUDE", "E2°20.5'10''", "WGS84 DMS", true, 0, "E", "2", "20.5", "10"},
+        {"LONGITUDE", "E2.5°20'", "WGS84 DMS", false, 0, "E", "2.5", "20", "0"},
         {"LATITUDE", "N48°51''", "WGS84 DMS", false, 0, "N", "48", "0", "51"},
         // A trailing number without marker is minutes; "''" is not a minutes marker.
         {"LATITUDE", "N48°51", "WGS84 DMS", false, 0, "N", "48", "51", "0"},
@@ -70,7 +76,8 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         // Normalisation: minutes and seconds "0" when blank, whole degrees and minutes.
         {"LONGITUDE", "E2°'", "WGS84 DMS", false, 0, "E", "2", "", "0"},
         {"LONGITUDE", "E2°'", "WGS84 DMS", true, 0, "E", "2", "0", "0"},
-        {"LONGITUDE", "E2.6°20'", "WGS84 DMS", true, 0, "E", "3", "20", "0"},
+        {"LONGITUDE", "E2.6°20'", "WGS84 DMS", true, 0, "E", "2.6", "20", "0"},
+        {"LONGITUDE", "E02°20.0'", "WGS84 DMS", true, 0, "E", "2", "20", "0"},
         // Refused.
         {"LATITUDE", "48°51'24''", "WGS84 DMS", false, -1, "", "", "", ""},
         {"LATITUDE", "N48.85", "WGS84 DMS", false, -1, "", "", "", ""},
