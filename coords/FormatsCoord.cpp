@@ -111,6 +111,9 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
         r.hemisphere = hemisphere;
         return r;
     }
+    // Nothing may follow the seconds marker ("E2°20'15''7" is no text of seconds).
+    if (p3 >= 0 && t.size() > p3 + (t.at(p3) == APOSTROPHE ? 2 : 1))
+        return refus;
     const QChar sep = separateurDecimal();
     t = versSeparateur(t, sep);
 

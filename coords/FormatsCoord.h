@@ -30,7 +30,7 @@ struct PartiesCoord
 // ("N48,85°") and decimal minutes ("N48°30,5'") are split into whole degrees, minutes and
 // seconds. A decimal part followed by another ("E2°20,5'10''") is left as typed, and the check
 // refuses it. A trailing number without marker after the degrees is read as minutes; "''" is
-// looked for before "'".
+// looked for before "'". A text that goes on after its seconds marker is refused.
 PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& typeNom);
 
 // Decimal-degrees reader: an optional hemisphere letter or sign, then a number, optionally ending

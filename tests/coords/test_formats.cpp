@@ -86,6 +86,11 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         {"LATITUDE", "   ", "WGS84 DMS", false, -1, "", "", "", ""},
         {"LATITUDE", "N48'51°", "WGS84 DMS", false, -1, "N", "", "", ""},
         {"LATITUDE", "N48''51°", "WGS84 DMS", false, -1, "N", "", "", ""},
+        // Nothing after the seconds marker.
+        {"LONGITUDE", "E2°20'15''7", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LONGITUDE", "E2°20'15'''", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48°51'24\"N", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48°24''51'", "WGS84 DMS", false, -1, "N", "", "", ""}, // a misplaced marker
         // Not numbers: read, and left for the validation to name.
         {"LATITUDE", "Nab°cd'ef''", "WGS84 DMS", false, 0, "N", "ab", "cd", "ef"},
         {"LATITUDE", "Nnan°", "WGS84 DMS", true, 0, "N", "nan", "0", "0"},
