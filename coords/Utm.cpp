@@ -160,7 +160,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     r.zone = zone;
     r.easting = est;
     r.northing = qint32(nord);
-    if (phi < 0)
+    r.sud = phi < 0;
+    if (r.sud)
         r.northing += qint32(FAUX_NORD_SUD);
 
     const auto latitudeSignee = parseDmsValeurs(lettreLatitude, lat->d, lat->m, lat->s);
@@ -172,6 +173,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     r.mgrs = *mgrs;
     return r;
 }
+
+qint32 nordSigne(const PositionUtm& p) { return p.sud ? -p.northing : p.northing; }
 
 std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double northing, const QString& datum)
 {

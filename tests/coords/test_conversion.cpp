@@ -304,6 +304,44 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
     }
 }
 
+// South of the equator the UTM slot holds the usual northing with a minus sign, whether it was
+// written from geographic texts, from NTF or from an MGRS reference; read back as a UTM source it
+// gives the same point, in both hemispheres.
+TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
+{
+    SeparateurDecimal point(QLatin1Char('.'));
+    struct Row { const char *lon, *lat; };
+    const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"}, {"E3°10'0''", "N0°0'5''"},
+                        {"E18°25'26.598''", "S33°55'29.532''"},  {"W78°28'4.2024''", "S0°10'50.3508''"}};
+    const auto convertir = [](Jeu& j, int type) { return sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "WGS84").erreur; };
+    for (const Row& r : rows) {
+        Jeu a;
+        a.X[2] = QString::fromUtf8(r.lon);
+        a.Y[2] = QString::fromUtf8(r.lat);
+        ASSERT_EQ(convertir(a, gint_WGS84), 0) << r.lat;
+        EXPECT_EQ(nombre(a.Y[3]) < 0, r.lat[0] == 'S') << r.lat << " " << fun_Texte_Coord(a.Y[3]);
+        Jeu depuisUtm, depuisMgrs, depuisNtf;
+        for (int k : {0, 1}) {
+            SlotsCoord& x = k == 0 ? depuisUtm.X : depuisNtf.X;
+            SlotsCoord& y = k == 0 ? depuisUtm.Y : depuisNtf.Y;
+            const int source = k == 0 ? gint_UTM : gint_NTF;
+            x[source] = fun_Texte_Coord(a.X[source]);
+            y[source] = fun_Texte_Coord(a.Y[source]);
+        }
+        depuisUtm.Z[3] = fun_Texte_Coord(a.Z[3]);
+        depuisMgrs.Z[4] = fun_Texte_Coord(a.Z[4]);
+        ASSERT_EQ(convertir(depuisUtm, gint_UTM), 0) << r.lat;
+        ASSERT_EQ(convertir(depuisMgrs, gint_MGRS), 0) << r.lat;
+        ASSERT_EQ(convertir(depuisNtf, gint_NTF), 0) << r.lat;
+        // Within the metre the truncated easting may lose.
+        EXPECT_NEAR(*degresDeTexte(depuisUtm.Y[2].toString()), *degresDeTexte(r.lat), 2e-5) << r.lat;
+        EXPECT_NEAR(*degresDeTexte(depuisUtm.X[2].toString()), *degresDeTexte(r.lon), 2e-5) << r.lat;
+        EXPECT_NEAR(nombre(depuisMgrs.Y[3]), nombre(a.Y[3]), 1) << r.lat;
+        // NTF holds four decimals of a grad, about 10 m.
+        EXPECT_NEAR(nombre(depuisNtf.Y[3]), nombre(a.Y[3]), 20) << r.lat;
+    }
+}
+
 TEST(Conversion, NoStaleValuesFromAnEarlierCall)
 {
     SeparateurDecimal point(QLatin1Char('.'));
