@@ -37,6 +37,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
 // nearest the equator, as the forward direction computes it before rounding: metres, negative in
 // the south (without the false northing).
 double nordAuMeridienCentral(double latitude);
+// The same for a point that many degrees (ecart) east or west of its zone's central meridian.
+double nordUtm(double latitude, double ecart);
 
 struct TextesUtmGeo
 {
