@@ -342,6 +342,28 @@ TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
     }
 }
 
+// NTF grads beyond half a turn of longitude or a quarter turn of latitude are no point on the
+// Earth: refused, where they used to give a Lambert point thousands of kilometres off and
+// wrapped geographic texts.
+TEST(Conversion, NtfGradsBeyondTheirRangeAreRefused)
+{
+    SeparateurDecimal point(QLatin1Char('.'));
+    struct Row { const char *lambda, *phi; int erreur; };
+    const Row rows[] = {
+        {"500", "20", -1},   {"200.001", "20", -1}, {"-200.5", "50", -1}, {"0", "100.001", -1},
+        {"0", "-150", -1},   {"200", "20", 0},      {"-200", "-20", 0},   {"0.0137", "54.2816", 0},
+    };
+    for (const Row& r : rows) {
+        Jeu j = jeuRempli();
+        j.X[0] = r.lambda;
+        j.Y[0] = r.phi;
+        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*").erreur, r.erreur) << r.lambda << " " << r.phi;
+        EXPECT_EQ(inchange(j, 1), r.erreur != 0) << r.lambda << " " << r.phi;
+    }
+    EXPECT_FALSE(sub_NTF_To_Lambert(500, 20).has_value());
+    EXPECT_FALSE(sub_NTF_To_DMS(0, -100.5f, "WGS84").has_value());
+}
+
 TEST(Conversion, NoStaleValuesFromAnEarlierCall)
 {
     SeparateurDecimal point(QLatin1Char('.'));
