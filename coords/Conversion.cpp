@@ -125,8 +125,9 @@ ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, Slots
     const ResultatConversion refus{-1, QString()};
     if (typeCoord == gint_Lambert && zoneLambert.isEmpty())
         return refus;
-    if (typeCoord < 0 || typeCoord > 4)
-        return r;
+    // No chain for an unknown type: an error, like any source that cannot be converted.
+    if (typeCoord < gint_NTF || typeCoord > gint_MGRS)
+        return refus;
 
     Ecriture w;
     switch (typeCoord) {

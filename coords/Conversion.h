@@ -35,7 +35,7 @@ struct ResultatConversion
 // the zone ("2E", "LAMBERT 1"); the other types ignore it. An empty or unreadable source, an
 // empty or unknown zone, or a step that cannot convert the point gives -1 and writes no slot;
 // only the validation may rewrite the texts of a type-2 source in their normal form. A type
-// outside 0 to 4 does nothing.
+// outside 0 to 4 gives -1 too, with an empty message, and writes nothing.
 ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, SlotsCoord& Z, int typeCoord,
                                              const QString& zoneLambert);
 

@@ -379,12 +379,12 @@ TEST(Conversion, NoStaleValuesFromAnEarlierCall)
         EXPECT_EQ(j.X[k], premier.X[k]) << k;
 }
 
-TEST(Conversion, TypesOutsideTheRangeDoNothing)
+TEST(Conversion, TypesOutsideTheRangeAreAnErrorAndWriteNothing)
 {
     for (int type : {-1, 5, 99}) {
         Jeu j = jeuRempli();
         const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
-        EXPECT_EQ(r.erreur, 0);
+        EXPECT_EQ(r.erreur, -1) << type;
         EXPECT_EQ(r.message, "");
         for (int k = 0; k < 5; ++k)
             EXPECT_TRUE(inchange(j, k)) << type;
