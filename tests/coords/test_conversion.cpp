@@ -40,6 +40,18 @@ bool inchange(const Jeu& j, int k)
 
 double nombre(const QVariant& v) { return coords::lireNombreSouple(fun_Texte_Coord(v)).valeur; }
 
+// A coordinate set holding only the slots of one type taken from another, as texts, as a window
+// holds them; converted from that type.
+Jeu depuis(const Jeu& j, int type, int* erreur)
+{
+    Jeu s;
+    s.X[type] = fun_Texte_Coord(j.X[type]);
+    s.Y[type] = fun_Texte_Coord(j.Y[type]);
+    s.Z[type] = fun_Texte_Coord(j.Z[type]);
+    *erreur = sub_Convertir_Coordonnees(s.X, s.Y, s.Z, type, "WGS84").erreur;
+    return s;
+}
+
 // NTF grads of the known towns (see the NTF and Lambert suites).
 struct Ville
 {
@@ -248,11 +260,9 @@ TEST_P(ConversionSeparateur, EveryHundredthOfADegreeOverFranceGivesTextsTheCheck
         EXPECT_NEAR(*degresDeTexte(j.X[2].toString()), lon, 1e-9) << cas;
         EXPECT_NEAR(*degresDeTexte(j.Y[2].toString()), lat, 1e-9) << cas;
         for (int source : {gint_NTF, gint_UTM}) {
-            Jeu k;
-            k.X[source] = fun_Texte_Coord(j.X[source]);
-            k.Y[source] = fun_Texte_Coord(j.Y[source]);
-            k.Z[source] = fun_Texte_Coord(j.Z[source]);
-            ASSERT_EQ(sub_Convertir_Coordonnees(k.X, k.Y, k.Z, source, "WGS84").erreur, 0) << cas;
+            int erreur = 0;
+            const Jeu k = depuis(j, source, &erreur);
+            ASSERT_EQ(erreur, 0) << cas;
             refus += !accepte(k, cas + QStringLiteral(" from type %1").arg(source));
         }
     }
@@ -313,26 +323,17 @@ TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
     struct Row { const char *lon, *lat; };
     const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"}, {"E3°10'0''", "N0°0'5''"},
                         {"E18°25'26.598''", "S33°55'29.532''"},  {"W78°28'4.2024''", "S0°10'50.3508''"}};
-    const auto convertir = [](Jeu& j, int type) { return sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "WGS84").erreur; };
     for (const Row& r : rows) {
         Jeu a;
         a.X[2] = QString::fromUtf8(r.lon);
         a.Y[2] = QString::fromUtf8(r.lat);
-        ASSERT_EQ(convertir(a, gint_WGS84), 0) << r.lat;
+        ASSERT_EQ(sub_Convertir_Coordonnees(a.X, a.Y, a.Z, gint_WGS84, "WGS84").erreur, 0) << r.lat;
         EXPECT_EQ(nombre(a.Y[3]) < 0, r.lat[0] == 'S') << r.lat << " " << fun_Texte_Coord(a.Y[3]);
-        Jeu depuisUtm, depuisMgrs, depuisNtf;
-        for (int k : {0, 1}) {
-            SlotsCoord& x = k == 0 ? depuisUtm.X : depuisNtf.X;
-            SlotsCoord& y = k == 0 ? depuisUtm.Y : depuisNtf.Y;
-            const int source = k == 0 ? gint_UTM : gint_NTF;
-            x[source] = fun_Texte_Coord(a.X[source]);
-            y[source] = fun_Texte_Coord(a.Y[source]);
-        }
-        depuisUtm.Z[3] = fun_Texte_Coord(a.Z[3]);
-        depuisMgrs.Z[4] = fun_Texte_Coord(a.Z[4]);
-        ASSERT_EQ(convertir(depuisUtm, gint_UTM), 0) << r.lat;
-        ASSERT_EQ(convertir(depuisMgrs, gint_MGRS), 0) << r.lat;
-        ASSERT_EQ(convertir(depuisNtf, gint_NTF), 0) << r.lat;
+        int e[3] = {};
+        const Jeu depuisUtm = depuis(a, gint_UTM, &e[0]);
+        const Jeu depuisMgrs = depuis(a, gint_MGRS, &e[1]);
+        const Jeu depuisNtf = depuis(a, gint_NTF, &e[2]);
+        ASSERT_TRUE(e[0] == 0 && e[1] == 0 && e[2] == 0) << r.lat;
         // Within the metre the truncated easting may lose.
         EXPECT_NEAR(*degresDeTexte(depuisUtm.Y[2].toString()), *degresDeTexte(r.lat), 2e-5) << r.lat;
         EXPECT_NEAR(*degresDeTexte(depuisUtm.X[2].toString()), *degresDeTexte(r.lon), 2e-5) << r.lat;
