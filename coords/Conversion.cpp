@@ -83,7 +83,7 @@ bool depuisNtf(double lambda, double phi, Ecriture& w, bool ecrireUtm)
     w.lambert = {QVariant(l->X), QVariant(l->Y)};
     w.wgs84 = {QVariant(t->longitude), QVariant(t->latitude)};
     if (ecrireUtm)
-        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(u->northing), QVariant(u->zone)};
+        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(nordSigne(*u)), QVariant(u->zone)};
     w.mgrs = QVariant(u->mgrs);
     return true;
 }
@@ -125,8 +125,9 @@ ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, Slots
     const ResultatConversion refus{-1, QString()};
     if (typeCoord == gint_Lambert && zoneLambert.isEmpty())
         return refus;
-    if (typeCoord < 0 || typeCoord > 4)
-        return r;
+    // No chain for an unknown type: an error, like any source that cannot be converted.
+    if (typeCoord < gint_NTF || typeCoord > gint_MGRS)
+        return refus;
 
     Ecriture w;
     switch (typeCoord) {
@@ -178,7 +179,7 @@ ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, Slots
         const auto u = sub_Geo_To_UTM(lon, lat);
         if (!u)
             return {-1, r.message};
-        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(u->northing), QVariant(u->zone)};
+        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(nordSigne(*u)), QVariant(u->zone)};
         w.mgrs = QVariant(u->mgrs);
         break;
     }

@@ -6,8 +6,11 @@
 //   0  NTF geographic     longitude, grads       latitude, grads       -
 //   1  Lambert            X, metres              Y, metres             -
 //   2  WGS84 text         longitude text         latitude text         -
-//   3  UTM                easting, metres        northing, metres      zone
+//   3  UTM                easting, metres        northing, metres (*)  zone
 //   4  MGRS               -                      -                     reference text
+//
+// (*) South of the equator the usual northing (with the false northing 10000000 m) with a minus
+// sign in front, whichever source the slot was written from; a northing of 0 or more is northern.
 //
 // NTF is the hub: every source is brought to NTF; Lambert (II étendu) and the WGS84 texts are
 // derived from NTF, UTM and MGRS from the WGS84 texts.
@@ -32,7 +35,7 @@ struct ResultatConversion
 // the zone ("2E", "LAMBERT 1"); the other types ignore it. An empty or unreadable source, an
 // empty or unknown zone, or a step that cannot convert the point gives -1 and writes no slot;
 // only the validation may rewrite the texts of a type-2 source in their normal form. A type
-// outside 0 to 4 does nothing.
+// outside 0 to 4 gives -1 too, with an empty message, and writes nothing.
 ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, SlotsCoord& Z, int typeCoord,
                                              const QString& zoneLambert);
 

@@ -36,8 +36,6 @@ std::optional<double> radians(const QString& libelle, const QString& texte, doub
 double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude1, const QString& longitude2,
                               const QString& latitude2)
 {
-    if (longitude2 == longitude1 && latitude2 == latitude1)
-        return 0;
     const double pi = 4 * std::atan(1.0);
     const auto l1 = radians(gstr_Libelle_Longitude, longitude1, pi);
     if (!l1)
@@ -51,6 +49,8 @@ double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude
     const auto p2 = radians(gstr_Libelle_Latitude, latitude2, pi);
     if (!p2)
         return -1;
+    // Equal positions, identical texts among them, are 0 once read: blank or unreadable texts
+    // are -1 even when they are the same.
     if (*l1 == *l2 && *p1 == *p2)
         return 0;
     const double d = std::cos(*p1) * std::cos(*l1) * std::cos(*p2) * std::cos(*l2) +

@@ -47,6 +47,23 @@ bool estChiffre(QChar c) { return c >= u'0' && c <= u'9'; }
 // Seconds from a fraction of a minute: written with nine decimals and read back.
 double secondesDeFraction(double fractionMinute) { return arrondiDecimales(fractionMinute * 60, 9); }
 
+// A non-negative number of degrees (or of minutes, with degres standing for the minutes) as whole
+// degrees, whole minutes and seconds with nine decimals, 60 seconds carried.
+struct Decoupage
+{
+    double degres, minutes, secondes;
+};
+Decoupage decouper(double v)
+{
+    Decoupage r;
+    r.degres = std::floor(v);
+    const double minutes = (v - r.degres) * 60;
+    r.minutes = std::floor(minutes);
+    r.secondes = secondesDeFraction(minutes - r.minutes);
+    reporterSoixante(r.degres, r.minutes, r.secondes);
+    return r;
+}
+
 } // namespace
 
 PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& /*typeNom*/)
@@ -94,26 +111,55 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
         r.hemisphere = hemisphere;
         return r;
     }
+    // Nothing may follow the seconds marker ("E2°20'15''7" is no text of seconds).
+    if (p3 >= 0 && t.size() > p3 + (t.at(p3) == APOSTROPHE ? 2 : 1))
+        return refus;
     const QChar sep = separateurDecimal();
     t = versSeparateur(t, sep);
 
     p.hemisphere = hemisphere;
     p.degres = t.left(p1);
-    if (p2 < 0) {
-        p.minutes = QStringLiteral("0");
-        p.secondes = p3 >= 0 ? t.mid(p1 + 1, p3 - p1 - 1) : QStringLiteral("0");
-    } else {
+    // The minutes and seconds as typed, empty when absent.
+    if (p2 >= 0)
         p.minutes = t.mid(p1 + 1, p2 - p1 - 1);
-        p.secondes = p3 >= 0 ? t.mid(p2 + 1, p3 - p2 - 1) : QString();
+    const qsizetype debutSecondes = (p2 >= 0 ? p2 : p1) + 1;
+    if (p3 >= 0)
+        p.secondes = t.mid(debutSecondes, p3 - debutSecondes);
+    const bool sansMinutes = sansBlancs(p.minutes).isEmpty();
+    const bool sansSecondes = sansBlancs(p.secondes).isEmpty();
+    // A decimal part with nothing after it is read as it stands: decimal degrees become whole
+    // degrees, minutes and seconds. A decimal part followed by another is left as typed, for the
+    // check to refuse: it is never rounded away.
+    if (p.degres.contains(sep) && sansMinutes && sansSecondes) {
+        const Lecture d = lireNombre(p.degres, sep);
+        if (d.ok() && d.valeur >= 0) {
+            const Decoupage x = decouper(d.valeur);
+            p.degres = texteGeneral(x.degres, sep);
+            p.minutes = texteGeneral(x.minutes, sep);
+            p.secondes = texteGeneral(x.secondes, sep);
+            return p;
+        }
     }
-    if (p.minutes.contains(sep) && p.secondes.isEmpty()) {
+    if (p2 < 0)
+        p.minutes = QStringLiteral("0");
+    if (p.minutes.contains(sep) && sansSecondes) {
         const Lecture m = lireNombre(p.minutes, sep);
         if (m.ok()) {
-            const double entier = std::floor(m.valeur);
-            p.minutes = texteGeneral(entier, sep);
-            p.secondes = texteGeneral(secondesDeFraction(m.valeur - entier), sep);
+            double minutes = std::floor(m.valeur);
+            double secondes = secondesDeFraction(m.valeur - minutes);
+            // 60 seconds go into the minutes, and 60 minutes into the degrees when they are a
+            // number (otherwise the check names the degrees first).
+            double degres = 0;
+            reporterSoixante(degres, minutes, secondes);
+            const Lecture d = lireNombre(p.degres, sep);
+            if (degres > 0 && d.ok())
+                p.degres = texteGeneral(d.valeur + degres, sep);
+            else
+                minutes += degres * 60;
+            p.minutes = texteGeneral(minutes, sep);
+            p.secondes = texteGeneral(secondes, sep);
         }
-    } else if (sansBlancs(p.secondes).isEmpty()) {
+    } else if (sansSecondes) {
         p.secondes = QStringLiteral("0");
     } else {
         const Lecture s = lireNombre(p.secondes, sep);
@@ -146,14 +192,12 @@ PartiesCoord fun_Verif_DD(const QString& libelle, const QString& texte, const QS
     const Lecture v = lireNombre(t, sep);
     if (!v.ok())
         return refus;
-    const double d = std::floor(v.valeur);
-    const double minutes = (v.valeur - d) * 60;
-    const double entieres = std::floor(minutes);
+    const Decoupage x = decouper(v.valeur);
     PartiesCoord p;
     p.hemisphere = hemisphere;
-    p.degres = texteGeneral(d, sep);
-    p.secondes = texteGeneral(secondesDeFraction(minutes - entieres), sep);
-    p.minutes = texteGeneral(entieres, sep);
+    p.degres = texteGeneral(x.degres, sep);
+    p.minutes = texteGeneral(x.minutes, sep);
+    p.secondes = texteGeneral(x.secondes, sep);
     return p;
 }
 
@@ -164,10 +208,12 @@ PartiesCoord fun_Verif_Coord_Type(const QString& libelle, const QString& texte, 
     if (!normaliser || p.erreur != 0)
         return p;
     const QChar sep = separateurDecimal();
-    // Whole numbers ("0" pattern); a text that is no number stays as it is.
+    // Whole numbers in the "0" pattern. A decimal part (followed by another: the readers split a
+    // last one) is never rounded away: it stays as typed, for the check to refuse; so does a
+    // text that is no number.
     auto entier = [&](QString& part) {
         const Lecture l = lireNombre(part, sep);
-        if (l.ok())
+        if (l.ok() && l.valeur == std::trunc(l.valeur))
             part = texteFixe(l.valeur, 0, sep);
         else if (l.etat == Lecture::HorsLimites)
             p.faute = true;
@@ -266,4 +312,16 @@ std::optional<double> parseDmsValeurs(QChar hemisphere, double d, double m, doub
         places *= 10;
     const double fraction = h / places;
     return signe * (d >= 0 ? d + fraction : d - fraction);
+}
+
+void reporterSoixante(double& degres, double& minutes, double& secondes)
+{
+    if (float(arrondiSignificatifs15(secondes)) >= 60.0f) {
+        secondes = 0;
+        minutes += 1;
+    }
+    if (minutes >= 60) {
+        minutes -= 60;
+        degres += 1;
+    }
 }

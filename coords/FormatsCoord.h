@@ -26,8 +26,11 @@ struct PartiesCoord
 };
 
 // Degrees-minutes-seconds reader: hemisphere, degrees, "°", minutes, "'", seconds, "''" (or the
-// double quote). Decimal minutes ("N48°30,5'") are split into minutes and seconds. A trailing
-// number without marker after the degrees is read as minutes; "''" is looked for before "'".
+// double quote). A decimal part with nothing after it is read as it stands: decimal degrees
+// ("N48,85°") and decimal minutes ("N48°30,5'") are split into whole degrees, minutes and
+// seconds. A decimal part followed by another ("E2°20,5'10''") is left as typed, and the check
+// refuses it. A trailing number without marker after the degrees is read as minutes; "''" is
+// looked for before "'". A text that goes on after its seconds marker is refused.
 PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const QString& typeNom);
 
 // Decimal-degrees reader: an optional hemisphere letter or sign, then a number, optionally ending
@@ -35,8 +38,9 @@ PartiesCoord fun_Verif_DMS(const QString& libelle, const QString& texte, const Q
 PartiesCoord fun_Verif_DD(const QString& libelle, const QString& texte, const QString& typeNom);
 
 // Splits one text with the reader of its type name ("... DD": decimal degrees, anything else:
-// degrees-minutes-seconds). With normalise, the parts of a text that was read are brought to
-// whole degrees, whole minutes ("0" when blank) and seconds ("0" when blank).
+// degrees-minutes-seconds). With normalise, the whole degrees and minutes of a text that was read
+// are written in the "0" pattern (minutes "0" when blank), and blank seconds become "0"; degrees
+// or minutes with a decimal part stay as they are.
 PartiesCoord fun_Verif_Coord_Type(const QString& libelle, const QString& texte, bool normaliser,
                                   const QString& typeNom);
 
@@ -55,3 +59,9 @@ std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QStrin
 // The same from numbers: negative for the letter "W" or "S"; nothing when the degrees are not
 // whole or a part is too large to give a finite value.
 std::optional<double> parseDmsValeurs(QChar hemisphere, double degres, double minutes, double secondes);
+
+// Seconds that their text (15 significant digits) would give as 60 once read in single
+// precision, as the check reads them, become 0 and one more minute; 60 minutes become one more
+// degree. Every degrees-minutes-seconds text the program writes goes through this, so that the
+// check accepts it. Whole non-negative degrees and minutes, seconds from 0 up to 60.
+void reporterSoixante(double& degres, double& minutes, double& secondes);

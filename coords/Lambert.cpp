@@ -1,5 +1,6 @@
 #include "coords/Lambert.h"
 
+#include "coords/Ntf.h"
 #include "coords/TexteNombre.h"
 
 #include <cmath>
@@ -66,7 +67,7 @@ int fun_Index_Zone_Lambert(const QString& zone)
 
 std::optional<PointLambert> sub_NTF_To_Lambert(double lambda, double phi)
 {
-    if (!fini(lambda, phi))
+    if (!ntfDansLesBornes(lambda, phi))
         return std::nullopt;
     const double lr = GRADS_VERS_RADIANS * lambda;
     const double pr = GRADS_VERS_RADIANS * phi;

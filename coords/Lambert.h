@@ -20,8 +20,8 @@ struct PointLambert
 // 5 Lambert IV; 0 for a text that names no zone.
 int fun_Index_Zone_Lambert(const QString& zone);
 
-// NTF grads (longitude from Paris) to Lambert II étendu, unrounded. Nothing for a value that is
-// not finite.
+// NTF grads (longitude from Paris) to Lambert II étendu, unrounded. Nothing for grads beyond
+// their range (ntfDansLesBornes) or not finite.
 std::optional<PointLambert> sub_NTF_To_Lambert(double lambda, double phi);
 
 // A point from one zone's projection to another's. Nothing when a zone text names no zone.

@@ -61,6 +61,28 @@ int rangsJusquAuBord(int indiceBande, bool nord) // indiceBande 0 for N and M, 9
     return nord ? int(std::floor(rangs)) : int(std::ceil(rangs)) - 1;
 }
 
+// The last row a band reaches: northwards the row that holds its far edge, southwards the count
+// of that row from 1 (the row just south of the equator). The far edge is taken 6° from the
+// central meridian, as far as the widest zones of the grid's exceptions reach and where a
+// parallel lies furthest from the equator, with a metre more for the builder's rounding: a row
+// beyond it lies wholly outside the band, and contradicts the band letter.
+int dernierRang(int indiceBande, bool nord) // indiceBande 0 for N and M, 9 for X and C
+{
+    constexpr double ECART_MAX = 6; // degrees from the central meridian
+    static const auto derniers = [](bool n) {
+        std::array<int, 10> d{};
+        for (int k = 0; k < 10; ++k) {
+            const double fin = k < 9 ? 8.0 * (k + 1) : (n ? 84 : 80); // X ends at 84°N, C at 80°S
+            const int rang = int(std::floor((nordUtm(fin, ECART_MAX) + 1) / 100000));
+            d[k] = n ? rang : rang + 1;
+        }
+        return d;
+    };
+    static const std::array<int, 10> auNord = derniers(true);
+    static const std::array<int, 10> auSud = derniers(false);
+    return nord ? auNord[indiceBande] : auSud[indiceBande];
+}
+
 // a mod 20, from 0 to 19 whatever the sign of a.
 int modulo20(int a) { return ((a % 20) + 20) % 20; }
 
@@ -165,6 +187,10 @@ std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString&
         rang = modulo20(int(lettre) - decalage - bord);
     else // the s-th row south of the equator bears the letter (decalage - s) mod 20
         rang = modulo20(decalage - int(lettre) - bord - 1) + 1;
+    // A row letter that the band does not reach (31NEQ: band N ends at 8°N, the first row Q
+    // from its edge lies 1400 km north of the equator): the reference contradicts itself.
+    if (bord + rang > dernierRang(int(k - 1), nord))
+        return std::nullopt;
     const double rangs = double(bord + rang);
     const double dansLeCarre = chiffresNord.toInt();
     if (nord) {

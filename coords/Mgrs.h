@@ -24,7 +24,7 @@ struct PositionMgrs
 
 // Nothing (the error -1) for a text shorter than 5 characters, without a zone from 1 to 60, with
 // a band outside C to X, a column letter outside the zone's set, a row letter that cannot be
-// placed, more than 10 digits, an odd number of digits, or a character that is no digit among
+// placed or that lies beyond the band's far edge, more than 10 digits, an odd number of digits, or a character that is no digit among
 // them. The datum code does not change the result. The row letter is read in the builder's
 // lettering and placed in the first row from the band's edge nearest the equator that bears it.
 std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString& datum = QStringLiteral("WGS84"));

@@ -28,6 +28,13 @@ std::optional<double> degresSignes(const QString& libelle, const QString& texte,
 
 } // namespace
 
+bool ntfDansLesBornes(double lambda, double phi)
+{
+    constexpr double DEMI_TOUR = 200; // grads
+    constexpr double QUART_DE_TOUR = 100;
+    return std::abs(lambda) <= DEMI_TOUR && std::abs(phi) <= QUART_DE_TOUR;
+}
+
 DegresMinutesSecondes fun_Decouper_Degres(double v)
 {
     DegresMinutesSecondes r;
@@ -38,6 +45,8 @@ DegresMinutesSecondes fun_Decouper_Degres(double v)
     // On a whole minute the subtraction can leave a tiny negative remainder (-5e-13).
     if (r.secondes < 0)
         r.secondes = 0;
+    // Just under a whole minute the seconds would be written as 60.
+    reporterSoixante(r.degres, r.minutes, r.secondes);
     return r;
 }
 
@@ -68,7 +77,7 @@ QString fun_Format_DMS(const QString& hemisphere, double degres, double minutes,
 
 std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible)
 {
-    if (!estCibleDms(cible))
+    if (!estCibleDms(cible) || !ntfDansLesBornes(lambda, phi))
         return std::nullopt;
     const double lambdaG = double(lambda) + gdbl_Meridien_Paris;
     const auto xyz = geoVersCart(lambdaG, double(phi), Datum::NTF);

@@ -12,6 +12,10 @@
 // The Paris meridian, grads east of Greenwich.
 inline constexpr double gdbl_Meridien_Paris = 2.5969213;
 
+// NTF grads on the Earth: longitudes from -200 to 200 (half a turn either side of Paris),
+// latitudes from -100 to 100. False for anything else, not-a-number included.
+bool ntfDansLesBornes(double lambda, double phi);
+
 // Letter, degrees, "°", minutes, "'", seconds, "''" with nothing between them.
 QString fun_Format_DMS(const QString& hemisphere, const QString& degres, const QString& minutes,
                        const QString& secondes);
@@ -19,7 +23,7 @@ QString fun_Format_DMS(const QString& hemisphere, const QString& degres, const Q
 QString fun_Format_DMS(const QString& hemisphere, double degres, double minutes, double secondes);
 
 // A non-negative number of degrees as whole degrees, whole minutes and the remaining seconds
-// (not rounded; never negative).
+// (not rounded; never negative, and never written as 60: see reporterSoixante).
 struct DegresMinutesSecondes
 {
     double degres = 0;
@@ -39,7 +43,7 @@ struct NtfVersDms
 };
 
 // NTF grads (single precision, as the callers hold them) to texts on "WGS84"/"W" or "ED50"/"E".
-// Nothing for another target or a value that cannot be converted.
+// Nothing for another target, grads beyond their range or a value that cannot be converted.
 std::optional<NtfVersDms> sub_NTF_To_DMS(float lambda, float phi, const QString& datumCible);
 std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible);
 

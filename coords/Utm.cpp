@@ -68,6 +68,21 @@ double arcMeridien(double phi)
            Ep * std::sin(8 * phi);
 }
 
+// The northing of the forward direction before rounding, from the latitude phi (radians) and A,
+// the longitude from the central meridian (radians) times cos phi: metres, negative in the
+// south, without the false northing.
+double nordBrut(double phi, double A)
+{
+    const double a = A_WGS84;
+    const double e2 = std::pow(E_WGS84, 2);
+    const double N = a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
+    const double T = std::pow(std::tan(phi), 2);
+    const double C = e2 * std::pow(std::cos(phi), 2);
+    return K0 * (arcMeridien(phi) + N * std::tan(phi) *
+                                        (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
+                                         (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
+}
+
 // Seconds and minutes of the UTM text form.
 QString texteStr(double v) { return QLatin1Char(' ') + texteGeneral(v, QLatin1Char('.')); }
 
@@ -80,19 +95,22 @@ QString fun_Texte_UTM(double valeur, bool latitude)
     // A value just under a whole number is taken as that number.
     if (texteGeneral(valeur, QLatin1Char('.')).contains(QStringLiteral(".9999999")))
         valeur = std::round(valeur);
-    const double d = std::trunc(valeur);
-    const double mPrime = (valeur - d) * 60;
-    const double m = std::trunc(mPrime);
-    const double s = (mPrime - m) * 60;
-    const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(std::abs(d), QLatin1Char('.'));
-    const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(std::abs(m)).right(2);
-    return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(std::abs(s)) + QLatin1Char('"');
+    const double t = std::trunc(valeur);
+    const double mPrime = (valeur - t) * 60;
+    const double u = std::trunc(mPrime);
+    double d = std::abs(t), m = std::abs(u), s = std::abs((mPrime - u) * 60);
+    reporterSoixante(d, m, s);
+    const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(d, QLatin1Char('.'));
+    const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(m).right(2);
+    return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(s) + QLatin1Char('"');
 }
 
-double nordAuMeridienCentral(double latitude)
+double nordAuMeridienCentral(double latitude) { return nordUtm(latitude, 0); }
+
+double nordUtm(double latitude, double ecart)
 {
     const double rad = 2 * (4 * std::atan(1.0)) / 360;
-    return K0 * arcMeridien(latitude * rad);
+    return nordBrut(latitude * rad, ecart * rad * std::cos(latitude * rad));
 }
 
 std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude)
@@ -144,12 +162,7 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const double C = e2 * std::pow(std::cos(phi), 2);
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
     const double A = std::remainder(lambda - lambda0, 2 * pi) * std::cos(phi);
-    const double M = arcMeridien(phi);
-
-    double nord = K0 * (M + N * std::tan(phi) *
-                                (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
-                                 (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
-    nord = std::nearbyint(nord); // halves to even
+    const double nord = std::nearbyint(nordBrut(phi, A)); // halves to even
     const double est = std::trunc(K0 * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
                                             (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
                                   FAUX_EST);
@@ -159,7 +172,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     r.zone = zone;
     r.easting = est;
     r.northing = qint32(nord);
-    if (phi < 0)
+    r.sud = phi < 0;
+    if (r.sud)
         r.northing += qint32(FAUX_NORD_SUD);
 
     const auto latitudeSignee = parseDmsValeurs(lettreLatitude, lat->d, lat->m, lat->s);
@@ -171,6 +185,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     r.mgrs = *mgrs;
     return r;
 }
+
+qint32 nordSigne(const PositionUtm& p) { return p.sud ? -p.northing : p.northing; }
 
 std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double northing, const QString& datum)
 {

@@ -16,10 +16,15 @@
 struct PositionUtm
 {
     double easting = 0;  // metres, a whole number (truncated)
-    qint32 northing = 0; // metres (rounded, halves to even)
+    qint32 northing = 0; // metres (rounded, halves to even); south of the equator with 10000000 added
     int zone = 0;
-    QString mgrs; // the 20-character MGRS reference
+    QString mgrs;     // the 20-character MGRS reference
+    bool sud = false; // the point lies south of the equator
 };
+
+// The northing as the UTM slot of a coordinate set holds it, whatever the source, and as
+// sub_UTM_To_Geo reads it: a southern point's usual value with a minus sign in front.
+qint32 nordSigne(const PositionUtm& p);
 
 // Nothing when a text cannot be read or the zone falls outside 1 to 60.
 std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude);
@@ -32,6 +37,8 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
 // nearest the equator, as the forward direction computes it before rounding: metres, negative in
 // the south (without the false northing).
 double nordAuMeridienCentral(double latitude);
+// The same for a point that many degrees (ecart) east or west of its zone's central meridian.
+double nordUtm(double latitude, double ecart);
 
 struct TextesUtmGeo
 {

@@ -53,6 +53,10 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" > 180°");
     if (!longitude && d > 90)
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" > 90°");
+    // The readers split a decimal part that ends the text; one followed by minutes or seconds
+    // would have to be rounded or guessed at.
+    if (d != std::trunc(d))
+        return QStringLiteral(" : degrés de ") + x + QStringLiteral(" non entiers");
     if (sansBlancs(p.minutes).isEmpty())
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" invalides");
     const float m = lireSimple(p.minutes);
@@ -62,6 +66,8 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" <0");
     if (m > 59)
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" > 59");
+    if (m != std::trunc(m))
+        return QStringLiteral(" : minutes de ") + x + QStringLiteral(" non entières");
     const float s = lireSimple(p.secondes);
     if (s == NON_LU)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" invalides");

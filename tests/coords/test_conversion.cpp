@@ -2,6 +2,7 @@
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
 #include "coords/TexteNombre.h"
+#include "coords/VerifCoordonnees.h"
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -38,6 +39,18 @@ bool inchange(const Jeu& j, int k)
 }
 
 double nombre(const QVariant& v) { return coords::lireNombreSouple(fun_Texte_Coord(v)).valeur; }
+
+// A coordinate set holding only the slots of one type taken from another, as texts, as a window
+// holds them; converted from that type.
+Jeu depuis(const Jeu& j, int type, int* erreur)
+{
+    Jeu s;
+    s.X[type] = fun_Texte_Coord(j.X[type]);
+    s.Y[type] = fun_Texte_Coord(j.Y[type]);
+    s.Z[type] = fun_Texte_Coord(j.Z[type]);
+    *erreur = sub_Convertir_Coordonnees(s.X, s.Y, s.Z, type, "WGS84").erreur;
+    return s;
+}
 
 // NTF grads of the known towns (see the NTF and Lambert suites).
 struct Ville
@@ -223,6 +236,39 @@ TEST_P(ConversionSeparateur, MgrsSourceFillsUtmAndTheRest)
     EXPECT_EQ(j.X[4], "ancien X4");
 }
 
+// Every value with one or two decimals over France (longitudes -5.5 to 10, latitudes 41 to 51.5),
+// typed as decimal degrees: the texts the program writes, from that source and again from the NTF
+// and UTM slots it filled, pass the check; the typed value reads back from its own texts.
+TEST_P(ConversionSeparateur, EveryHundredthOfADegreeOverFranceGivesTextsTheCheckAccepts)
+{
+    const int lonMin = -550, nLon = 1551, latMin = 4100, nLat = 1051; // hundredths of a degree
+    const auto accepte = [](const Jeu& j, const QString& cas) {
+        QString lon = j.X[2].toString(), lat = j.Y[2].toString();
+        const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, false, "WGS84 DMS");
+        EXPECT_EQ(v.message, " : ") << cas << ": " << lon << " " << lat;
+        return v.erreur == 0;
+    };
+    int refus = 0;
+    for (int i = 0; i < nLon; ++i) {
+        const double lon = (lonMin + i) / 100.0, lat = (latMin + i % nLat) / 100.0;
+        Jeu j;
+        j.X[2] = coords::texteGeneral(lon);
+        j.Y[2] = coords::texteGeneral(lat);
+        const QString cas = fun_Texte_Coord(j.X[2]) + " " + fun_Texte_Coord(j.Y[2]);
+        ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_WGS84, "WGS84").erreur, 0) << cas;
+        refus += !accepte(j, cas);
+        EXPECT_NEAR(*degresDeTexte(j.X[2].toString()), lon, 1e-9) << cas;
+        EXPECT_NEAR(*degresDeTexte(j.Y[2].toString()), lat, 1e-9) << cas;
+        for (int source : {gint_NTF, gint_UTM}) {
+            int erreur = 0;
+            const Jeu k = depuis(j, source, &erreur);
+            ASSERT_EQ(erreur, 0) << cas;
+            refus += !accepte(k, cas + QStringLiteral(" from type %1").arg(source));
+        }
+    }
+    EXPECT_EQ(refus, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Separateurs, ConversionSeparateur, ::testing::Values('.', ','));
 
 TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
@@ -268,6 +314,57 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
     }
 }
 
+// South of the equator the UTM slot holds the usual northing with a minus sign, whether it was
+// written from geographic texts, from NTF or from an MGRS reference; read back as a UTM source it
+// gives the same point, in both hemispheres.
+TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
+{
+    SeparateurDecimal point(QLatin1Char('.'));
+    struct Row { const char *lon, *lat; };
+    const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"}, {"E3°10'0''", "N0°0'5''"},
+                        {"E18°25'26.598''", "S33°55'29.532''"},  {"W78°28'4.2024''", "S0°10'50.3508''"}};
+    for (const Row& r : rows) {
+        Jeu a;
+        a.X[2] = QString::fromUtf8(r.lon);
+        a.Y[2] = QString::fromUtf8(r.lat);
+        ASSERT_EQ(sub_Convertir_Coordonnees(a.X, a.Y, a.Z, gint_WGS84, "WGS84").erreur, 0) << r.lat;
+        EXPECT_EQ(nombre(a.Y[3]) < 0, r.lat[0] == 'S') << r.lat << " " << fun_Texte_Coord(a.Y[3]);
+        int e[3] = {};
+        const Jeu depuisUtm = depuis(a, gint_UTM, &e[0]);
+        const Jeu depuisMgrs = depuis(a, gint_MGRS, &e[1]);
+        const Jeu depuisNtf = depuis(a, gint_NTF, &e[2]);
+        ASSERT_TRUE(e[0] == 0 && e[1] == 0 && e[2] == 0) << r.lat;
+        // Within the metre the truncated easting may lose.
+        EXPECT_NEAR(*degresDeTexte(depuisUtm.Y[2].toString()), *degresDeTexte(r.lat), 2e-5) << r.lat;
+        EXPECT_NEAR(*degresDeTexte(depuisUtm.X[2].toString()), *degresDeTexte(r.lon), 2e-5) << r.lat;
+        EXPECT_NEAR(nombre(depuisMgrs.Y[3]), nombre(a.Y[3]), 1) << r.lat;
+        // NTF holds four decimals of a grad, about 10 m.
+        EXPECT_NEAR(nombre(depuisNtf.Y[3]), nombre(a.Y[3]), 20) << r.lat;
+    }
+}
+
+// NTF grads beyond half a turn of longitude or a quarter turn of latitude are no point on the
+// Earth: refused, where they used to give a Lambert point thousands of kilometres off and
+// wrapped geographic texts.
+TEST(Conversion, NtfGradsBeyondTheirRangeAreRefused)
+{
+    SeparateurDecimal point(QLatin1Char('.'));
+    struct Row { const char *lambda, *phi; int erreur; };
+    const Row rows[] = {
+        {"500", "20", -1},   {"200.001", "20", -1}, {"-200.5", "50", -1}, {"0", "100.001", -1},
+        {"0", "-150", -1},   {"200", "20", 0},      {"-200", "-20", 0},   {"0.0137", "54.2816", 0},
+    };
+    for (const Row& r : rows) {
+        Jeu j = jeuRempli();
+        j.X[0] = r.lambda;
+        j.Y[0] = r.phi;
+        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*").erreur, r.erreur) << r.lambda << " " << r.phi;
+        EXPECT_EQ(inchange(j, 1), r.erreur != 0) << r.lambda << " " << r.phi;
+    }
+    EXPECT_FALSE(sub_NTF_To_Lambert(500, 20).has_value());
+    EXPECT_FALSE(sub_NTF_To_DMS(0, -100.5f, "WGS84").has_value());
+}
+
 TEST(Conversion, NoStaleValuesFromAnEarlierCall)
 {
     SeparateurDecimal point(QLatin1Char('.'));
@@ -283,12 +380,12 @@ TEST(Conversion, NoStaleValuesFromAnEarlierCall)
         EXPECT_EQ(j.X[k], premier.X[k]) << k;
 }
 
-TEST(Conversion, TypesOutsideTheRangeDoNothing)
+TEST(Conversion, TypesOutsideTheRangeAreAnErrorAndWriteNothing)
 {
     for (int type : {-1, 5, 99}) {
         Jeu j = jeuRempli();
         const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
-        EXPECT_EQ(r.erreur, 0);
+        EXPECT_EQ(r.erreur, -1) << type;
         EXPECT_EQ(r.message, "");
         for (int k = 0; k < 5; ++k)
             EXPECT_TRUE(inchange(j, k)) << type;

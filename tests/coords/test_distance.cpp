@@ -50,9 +50,11 @@ TEST(Distance, EqualPointsAndUnreadableTexts)
     SeparateurDecimal point(QLatin1Char('.'));
     struct Row { const char *lon1, *lat1, *lon2, *lat2; double km; };
     const Row rows[] = {
-        // Identical texts: 0 without reading them, even unreadable ones.
-        {"abc", "def", "abc", "def", 0},
+        // Identical texts: 0 when they can be read, -1 (unknown) when they cannot.
         {"E2°20'", "N48°50'", "E2°20'", "N48°50'", 0},
+        {"abc", "def", "abc", "def", -1},
+        {"", "", "", "", -1},
+        {"E2°20'", "", "E2°20'", "", -1},
         // The same position written differently.
         {"E2°20'", "N48°50'", "E2°20'0''", "n48°50'0\"", 0},
         {"E2°20'", "N48°50'", "+2°20'", "+48°50'", 0},

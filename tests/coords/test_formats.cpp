@@ -50,10 +50,20 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         {"LONGITUDE", "E2°20'5,25''", "WGS84 DMS", false, 0, "E", "2", "20", "5.25"},
         {"LATITUDE", "N48°30,5'", "WGS84 DMS", false, 0, "N", "48", "30", "30"},
         {"LATITUDE", "N48°30.25'", "WGS84 DMS", false, 0, "N", "48", "30", "15"},
+        // Seconds that would be written as 60 go into the minutes, 60 minutes into the degrees.
+        {"LATITUDE", "N48°30.9999999999'", "WGS84 DMS", false, 0, "N", "48", "31", "0"},
+        {"LATITUDE", "N48°59.9999999999'", "WGS84 DMS", false, 0, "N", "49", "0", "0"},
+        {"LATITUDE", "Nab°59.9999999999'", "WGS84 DMS", false, 0, "N", "ab", "60", "0"},
         {"LATITUDE", "N48°51'24", "WGS84 DMS", false, 0, "N", "48", "51", "24"},
         {"LATITUDE", "N48°", "WGS84 DMS", false, 0, "N", "48", "0", "0"},
-        {"LATITUDE", "N48,85°", "WGS84 DMS", false, 0, "N", "48.85", "0", "0"},
-        {"LATITUDE", "N48,85°", "WGS84 DMS", true, 0, "N", "49", "0", "0"},
+        // A decimal part that ends the text is read as it stands; one followed by another is
+        // left as typed (the check refuses it), never rounded.
+        {"LATITUDE", "N48,85°", "WGS84 DMS", false, 0, "N", "48", "51", "0"},
+        {"LATITUDE", "N48,85°", "WGS84 DMS", true, 0, "N", "48", "51", "0"},
+        {"LONGITUDE", "E2.35°", "WGS84 DMS", true, 0, "E", "2", "21", "0"},
+        {"LONGITUDE", "E2.5°'", "WGS84 DMS", true, 0, "E", "2", "30", "0"},
+        {"LONGITUDE", "E2°20.5'10''", "WGS84 DMS", true, 0, "E", "2", "20.5", "10"},
+        {"LONGITUDE", "E2.5°20'", "WGS84 DMS", false, 0, "E", "2.5", "20", "0"},
         {"LATITUDE", "N48°51''", "WGS84 DMS", false, 0, "N", "48", "0", "51"},
         // A trailing number without marker is minutes; "''" is not a minutes marker.
         {"LATITUDE", "N48°51", "WGS84 DMS", false, 0, "N", "48", "51", "0"},
@@ -66,7 +76,8 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         // Normalisation: minutes and seconds "0" when blank, whole degrees and minutes.
         {"LONGITUDE", "E2°'", "WGS84 DMS", false, 0, "E", "2", "", "0"},
         {"LONGITUDE", "E2°'", "WGS84 DMS", true, 0, "E", "2", "0", "0"},
-        {"LONGITUDE", "E2.6°20'", "WGS84 DMS", true, 0, "E", "3", "20", "0"},
+        {"LONGITUDE", "E2.6°20'", "WGS84 DMS", true, 0, "E", "2.6", "20", "0"},
+        {"LONGITUDE", "E02°20.0'", "WGS84 DMS", true, 0, "E", "2", "20", "0"},
         // Refused.
         {"LATITUDE", "48°51'24''", "WGS84 DMS", false, -1, "", "", "", ""},
         {"LATITUDE", "N48.85", "WGS84 DMS", false, -1, "", "", "", ""},
@@ -75,6 +86,11 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         {"LATITUDE", "   ", "WGS84 DMS", false, -1, "", "", "", ""},
         {"LATITUDE", "N48'51°", "WGS84 DMS", false, -1, "N", "", "", ""},
         {"LATITUDE", "N48''51°", "WGS84 DMS", false, -1, "N", "", "", ""},
+        // Nothing after the seconds marker.
+        {"LONGITUDE", "E2°20'15''7", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LONGITUDE", "E2°20'15'''", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48°51'24\"N", "WGS84 DMS", false, -1, "", "", "", ""},
+        {"LATITUDE", "N48°24''51'", "WGS84 DMS", false, -1, "N", "", "", ""}, // a misplaced marker
         // Not numbers: read, and left for the validation to name.
         {"LATITUDE", "Nab°cd'ef''", "WGS84 DMS", false, 0, "N", "ab", "cd", "ef"},
         {"LATITUDE", "Nnan°", "WGS84 DMS", true, 0, "N", "nan", "0", "0"},
@@ -86,6 +102,9 @@ TEST_P(FormatsSeparateur, SplittingOneText)
         {"LONGITUDE", "-1,5", "WGS84 DD", false, 0, "W", "1", "30", "0"},
         {"LONGITUDE", "O1.25", "WGS84 DD", true, 0, "W", "1", "15", "0"},
         {"LONGITUDE", "+0.0001", "WGS84 DD", false, 0, "E", "0", "0", "0.36"},
+        {"LONGITUDE", "2.3", "WGS84 DD", false, 0, "E", "2", "18", "0"},
+        {"LATITUDE", "47.3", "WGS84 DD", false, 0, "N", "47", "18", "0"},
+        {"LATITUDE", "47.9999999999", "WGS84 DD", false, 0, "N", "48", "0", "0"},
         {"LATITUDE", "N48°51'24''", "WGS84 DD", false, -1, "", "", "", ""},
         {"LATITUDE", " 48.5", "WGS84 DD", false, -1, "", "", "", ""},
         {"LATITUDE", "Nnan", "WGS84 DD", false, -1, "", "", "", ""},

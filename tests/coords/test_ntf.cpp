@@ -154,6 +154,10 @@ TEST(Ntf, SplittingDegreesNeverGivesNegativeSeconds)
         {2.348836118, 2, 20, 55.81002, 55.81003},
         {0.0, 0, 0, 0, 0},
         {179.99999999, 179, 59, 59.99996, 59.99997},
+        // Seconds that would be written as 60 (and read back in single precision as 60) are carried.
+        {2.2999999999999, 2, 18, 0, 0},
+        {47.9999999999999, 48, 0, 0, 0},
+        {2.299999999, 2, 17, 59.99999, 59.999999}, // 3.6e-6 seconds short of 60: kept
     };
     for (const Row& r : rows) {
         const DegresMinutesSecondes s = fun_Decouper_Degres(r.v);
@@ -183,9 +187,11 @@ TEST(Ntf, ZeroIsEastAndNorthAndLongitudesBeyondNinetyDegreesKeepTheirQuadrant)
     // echo "135.000000 18.000000" | cs2cs -f %.9f +proj=longlat +ellps=clrk80ign +pm=paris
     //   +towgs84=-168,-60,320 +to +proj=longlat +datum=WGS84      (150 and 20 grads)
     //   -> 137.338720750 18.000667203
-    // echo "-225 -27" | cs2cs ... (-250 and -30 grads) -> 137.338820675 -26.994540313
+    // -150 and -30 grads: the same translation worked in double precision (python3, geocentric
+    // then an iterated latitude), which gives the figure above to 4e-9 degree -> -132.663605792
+    // -26.994232704. Beyond half a turn (-250 grads) there is no point: see the range test.
     struct Row { float lambda, phi; double lon, lat; };
-    const Row rows[] = {{150, 20, 137.338720750, 18.000667203}, {-250, -30, 137.338820675, -26.994540313}};
+    const Row rows[] = {{150, 20, 137.338720750, 18.000667203}, {-150, -30, -132.663605792, -26.994232704}};
     for (const Row& r : rows) {
         const auto t = sub_NTF_To_DMS(r.lambda, r.phi, "WGS84");
         ASSERT_TRUE(t);

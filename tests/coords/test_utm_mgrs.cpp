@@ -179,6 +179,8 @@ TEST(Utm, TextForm)
         {44.99999999, true, "N45°00' 0\""},  {-44.99999999, true, "S45°00' 0\""},
         {0, false, "E0°00' 0\""},            {12.25, true, "N12°15' 0\""},
         {48.875, true, "N48°52' 30\""},      {-48.875, false, "W48°52' 30\""},
+        // Seconds that would be written as 60 go into the minutes, 60 minutes into the degrees.
+        {2.2999999999999, false, "E2°18' 0\""}, {-47.99999999999, true, "S48°00' 0\""},
     };
     for (const Row& r : rows)
         EXPECT_EQ(fun_Texte_UTM(r.v, r.latitude), QString::fromUtf8(r.texte)) << r.v;
@@ -231,6 +233,7 @@ TEST(Mgrs, DecodingGivesTheSquaresCorner)
         {"31UDQ", 31, 400000, 5400000},                      // 31n 450000.0 5450000.0
         {"31UEQ123456", 31, 512300, 5445600},
         {"31UEQ12345678", 31, 512340, 5456780},
+        {"31TEP1234512345", 31, 512345, 5312345},            // the last row that band T reaches
         {"  31UEQ1234512345     ", 31, 512345, 5412345},
         // South of the equator the usual northing carries a minus sign.
         {"34HBH6187743185", 34, 261877, -6243185},           // 34s 261877.5 6243185.5
@@ -258,6 +261,8 @@ TEST(Mgrs, DecoderRefusesWhatItCannotPlace)
              "31UEQ1234a12345",    "31UEQ12a4",            "31UEQ12 45",        // not digits
              "0UEQ1234512345",     "61UEQ1234512345",      "131UEQ12345",       // zone
              "U31EQ1234512345",    "31U3Q1234512345",      "31-EQ12",
+             // A row that the band does not reach: band N ends at 8°N, T at 48°N, M at 8°S.
+             "31NEQ1234512345",    "31TEQ1234512345",      "34MBH6187743185",
          }) {
         EXPECT_FALSE(sub_Decode_MGRS(QString::fromUtf8(texte)).has_value()) << texte;
         const MgrsVersGeo g = sub_MGRS_To_Geo(QString::fromUtf8(texte));

@@ -71,6 +71,12 @@ TEST_P(VerifSeparateur, OneRowPerMessage)
         {"E2°5'59.99''", "N48°", "WGS84 DMS", true, 0, " : ", nullptr, nullptr},
         {"E2°5'60''", "N48°", "WGS84 DMS", true, -1, " : secondes de longitude >= 60", nullptr, nullptr},
         {"E2°5'1''", "N48°5'60''", "ED50 DMS", true, -1, " : secondes de latitude >= 60", nullptr, nullptr},
+        // A decimal part is read as it stands when it ends the text, refused when another follows.
+        {"E2.35°", "N48.85°", "WGS84 DMS", true, 0, " : ", "E2°21'0''", "N48°51'0''"},
+        {"E2°20.5'10''", "N48°", "WGS84 DMS", true, -1, " : minutes de longitude non entières", "E2°20.5'10''",
+         nullptr},
+        {"E2°", "N48.5°30'", "WGS84 DMS", true, -1, " : degrés de latitude non entiers", nullptr, "N48.5°30'0''"},
+        {"E2.5°0'", "N48°", "WGS84 DMS", false, -1, " : degrés de longitude non entiers", nullptr, nullptr},
         // Seconds are read in single precision: 59.999999999 is 60.
         {"E2°5'59.999999999''", "N48°", "WGS84 DMS", true, -1, " : secondes de longitude >= 60", nullptr, nullptr},
         // Another type name: no upper bound for the seconds.
