@@ -4,6 +4,7 @@
 #include "platform/GridWorkbook.h"
 #include "tests/platform/GridExpect.h"
 #include "tests/platform/GridSamples.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -623,3 +624,39 @@ TEST_F(GridFileTest, SavesReplaceFilesWholeOrNotAtAll)
     EXPECT_TRUE(read("keep.FLX2009").startsWith("MIRELOT-GRILLE"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left behind";
 }
+
+TEST_F(GridFileTest, AFullDiskKeepsTheOldFileByteForByteAndSaysWhy)
+{
+    // A few KB in every code: small enough to wait in a write buffer until the file is closed.
+    Grid g;
+    fillReference(g, 40);
+    for (int code : {0, 4, 5, 6}) {
+        SCOPED_TRACE(code);
+        write("keep.FLX2009", "ancien contenu");
+        GridFileResult r = GridFileResult::success();
+        {
+            testing_support::FileSizeLimit limit(1024);
+            r = GridFile::save(g, path("keep.FLX2009"), code, true);
+        }
+        EXPECT_FALSE(r);
+        EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.")
+                               .arg(path("keep.FLX2009")));
+        EXPECT_EQ(read("keep.FLX2009"), "ancien contenu");
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.FLX2009"});
+    }
+}
+
+TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
+{
+    QDir(m_dir.path()).mkdir("dossier.DOV");
+    Grid g;
+    for (int code : {0, 4, 6}) {
+        SCOPED_TRACE(code);
+        const GridFileResult r = GridFile::load(g, path("dossier.DOV"), code);
+        EXPECT_EQ(r.error,
+                  QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(path("dossier.DOV")));
+        EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,
+                  QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path("absent.DOV")));
+    }
+}
+
