@@ -517,7 +517,7 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
                 cells.push_back(std::move(cell));
         }
         if (x.hasError()) {
-            *why = QStringLiteral("feuille illisible (%1)").arg(x.errorString());
+            *why = QStringLiteral("feuille illisible (XML incorrect à la ligne %1)").arg(x.lineNumber());
             return false;
         }
     }
