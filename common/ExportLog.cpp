@@ -37,9 +37,9 @@ Lecture lireOctets(const QString& chemin, QByteArray* octets, QString* pourquoi 
             return Lecture::Lu;
     }
     if (pourquoi)
-        *pourquoi = platform::readFailureText(chemin, QFileInfo(chemin).isDir()
-                                                          ? QStringLiteral("c'est un dossier")
-                                                          : platform::fileErrorReason(errno));
+        *pourquoi =
+            platform::readFailureText(chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier")
+                                                                        : platform::fileErrorReason(errno));
     return Lecture::Illisible;
 }
 

@@ -201,8 +201,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
     fenetre.sub_Remplir_Documentation(fun_Dossier_Programme());
     if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
-        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") + LF + LF
-                                    + log.error,
+        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
+                                    LF + LF + log.error,
                                 mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
         r.echec = true;
     }

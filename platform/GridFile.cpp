@@ -755,7 +755,8 @@ GridFileResult GridFile::fromWorkbook(Grid& grid, const QByteArray& bytes, const
     return GridFileResult::success();
 }
 
-GridFileResult GridFile::toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells, const QString& name)
+GridFileResult GridFile::toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells,
+                                    const QString& name)
 {
     QString why;
     if (!writeWorkbook(grid.content(), withFixedCells, bytes, &why))

@@ -42,7 +42,8 @@ public:
     static GridFileResult save(const Grid& grid, const QString& path, int code, bool withFixedCells = false);
     // The same for a file that must not exist yet: a file at path, even one that comes there
     // while the new one is written, is kept and the save fails.
-    static GridFileResult saveNew(const Grid& grid, const QString& path, int code, bool withFixedCells = false);
+    static GridFileResult saveNew(const Grid& grid, const QString& path, int code,
+                                  bool withFixedCells = false);
     static GridFileResult load(Grid& grid, const QString& path, int code);
 
     // Code 0 only: loads the counts, settings and the texts of the first rowCount rows (fewer

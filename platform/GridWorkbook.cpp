@@ -228,8 +228,8 @@ Entry readEntry(zip_t* z, const QString& name, QByteArray* out)
         return Entry::Missing;
     zip_stat_t st;
     zip_stat_init(&st);
-    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)
-        || !(st.valid & ZIP_STAT_COMP_SIZE))
+    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
+        !(st.valid & ZIP_STAT_COMP_SIZE))
         return Entry::Broken;
     // The sizes the archive announces are checked before anything is expanded; the reading
     // below never goes past them either, as an archive may announce less than it holds.

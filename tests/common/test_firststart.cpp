@@ -125,7 +125,8 @@ TEST_F(FolderTest, ProbeOnAFullDiskSaysSoAndLeavesNothing)
         testing_support::FileSizeLimit limit(0);
         EXPECT_FALSE(fun_Sonde_Dossier(folder, &why));
     }
-    EXPECT_EQ(why, "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");
+    EXPECT_EQ(why,
+              "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 

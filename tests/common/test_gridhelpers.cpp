@@ -300,7 +300,8 @@ TEST_F(ExportLogTest, WriterKeepsOldLinesByteForByte)
 TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
 {
     QDir().mkpath(logPath()); // a folder where the log should be: it exists and cannot be read
-    const QString why = QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
+    const QString why =
+        QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
     EXPECT_EQ(sub_Log_Export("N.xls").error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
     EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value());
@@ -313,7 +314,8 @@ TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
 {
     QByteArray old; // a few KB, more than the disk takes
     for (int i = 0; i < 100; ++i)
-        old += QStringLiteral("SHOC-%1.xls\t01/02/2009 10:00:00\r\n").arg(i, 3, 10, QLatin1Char('0')).toUtf8();
+        old +=
+            QStringLiteral("SHOC-%1.xls\t01/02/2009 10:00:00\r\n").arg(i, 3, 10, QLatin1Char('0')).toUtf8();
     Grid work;
     const struct
     {
@@ -332,10 +334,12 @@ TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
             r = w.write();
         }
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error,
-                  QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(logPath()));
+        EXPECT_EQ(
+            r.error,
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(logPath()));
         EXPECT_EQ(readBytes(logPath()), old);
-        EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"LOG_EXPORT.TXT"});
+        EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"LOG_EXPORT.TXT"});
     }
 }
 

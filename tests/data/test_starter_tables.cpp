@@ -389,7 +389,9 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
         }
         failed << t.fichier;
         EXPECT_EQ(t.etat, EtatInstallation::Echec);
-        EXPECT_EQ(t.erreur, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(path));
+        EXPECT_EQ(
+            t.erreur,
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(path));
         EXPECT_FALSE(QFile::exists(path));
     }
     EXPECT_TRUE(failed.contains("Espèces.DOV"));
@@ -402,7 +404,7 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
 
     // The next start installs what is missing.
     for (const InstallationTable& t : sub_Installer_Tables(folder))
-        EXPECT_EQ(t.etat, failed.contains(t.fichier) ? EtatInstallation::Installee : EtatInstallation::DejaPresente)
+        EXPECT_EQ(t.etat,
+                  failed.contains(t.fichier) ? EtatInstallation::Installee : EtatInstallation::DejaPresente)
             << t.fichier.toStdString();
 }
-

@@ -283,9 +283,10 @@ TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
     EXPECT_EQ(readBytes(f.path(kEps)), epsBefore);
     EXPECT_EQ(QDir(f.dir).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
     const QString full = QStringLiteral(" ne peut pas être écrit : le disque est plein.");
-    EXPECT_EQ(f.env.dialogs().asked().value(2).text,
-              "Les fichiers suivants n'ont pas été mis à jour :\n\n" + kShoc + " : Le fichier « " + f.path(kShoc) +
-                  " »" + full + "\n" + kEps + " : Le fichier « " + f.path(kEps) + " »" + full + "\n");
+    EXPECT_EQ(f.env.dialogs().asked().value(2).text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" +
+                                                         kShoc + " : Le fichier « " + f.path(kShoc) + " »" +
+                                                         full + "\n" + kEps + " : Le fichier « " +
+                                                         f.path(kEps) + " »" + full + "\n");
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)

@@ -1005,7 +1005,8 @@ TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
     QString especes = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n");
     QString adresses = QStringLiteral("Sélection\tAdresse\n");
     for (int i = 0; i < 60; ++i) { // a few KB: more than the disk takes
-        especes += QStringLiteral("O\tESP%1\tEspèce n° %1\tAvis numerus\t1\n").arg(i, 3, 10, QLatin1Char('0'));
+        especes +=
+            QStringLiteral("O\tESP%1\tEspèce n° %1\tAvis numerus\t1\n").arg(i, 3, 10, QLatin1Char('0'));
         adresses += QStringLiteral("2\tcorrespondant%1@example.org\n").arg(i);
     }
     const Cas cas[] = {

@@ -284,9 +284,10 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
         return t.startsWith("Les tables de référence suivantes n'ont pas pu être installées");
     });
     ASSERT_NE(tables, texts.end()) << texts.join("\n---\n").toStdString();
-    EXPECT_TRUE(tables->contains("Espèces.DOV : Le fichier « " + species + " »" + full)) << tables->toStdString();
-    EXPECT_TRUE(texts.contains("Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " + logPath +
-                               " »" + full))
+    EXPECT_TRUE(tables->contains("Espèces.DOV : Le fichier « " + species + " »" + full))
+        << tables->toStdString();
+    EXPECT_TRUE(texts.contains("Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " +
+                               logPath + " »" + full))
         << texts.join("\n---\n").toStdString();
     EXPECT_EQ(testing_support::readBytes(logPath), log);
     EXPECT_FALSE(QFile::exists(species));

@@ -529,7 +529,8 @@ TEST_F(GridFileTest, WorkbookPartsThatExpandTooFarAreRefusedBeforeTheyAreRead)
          "la partie « xl/worksheets/sheet1.xml » du classeur est trop grande une fois décompressée"},
         {"shared texts far beyond their compressed size", stringsBomb,
          "la partie « xl/sharedStrings.xml » du classeur est trop grande une fois décompressée"},
-        {"a sheet that announces 200 MiB", withAnnouncedSize(workbookOf(sheetOf(4096), {}), sheet, 200u << 20),
+        {"a sheet that announces 200 MiB",
+         withAnnouncedSize(workbookOf(sheetOf(4096), {}), sheet, 200u << 20),
          "la partie « xl/worksheets/sheet1.xml » du classeur est trop grande une fois décompressée"},
         {"a sheet that announces less than it holds", withAnnouncedSize(bomb, sheet, 1 << 20),
          "feuille du classeur absente ou illisible"},
@@ -653,10 +654,9 @@ TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
     for (int code : {0, 4, 6}) {
         SCOPED_TRACE(code);
         const GridFileResult r = GridFile::load(g, path("dossier.DOV"), code);
-        EXPECT_EQ(r.error,
-                  QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(path("dossier.DOV")));
+        EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.")
+                               .arg(path("dossier.DOV")));
         EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,
                   QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path("absent.DOV")));
     }
 }
-

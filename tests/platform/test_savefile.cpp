@@ -134,8 +134,9 @@ TEST_F(SaveFileTest, NewFileAppearsWholeOrNotAtAllAndNeverReplacesAnother)
         full = platform::saveNewFile(target(), big);
     }
     EXPECT_FALSE(full.ok);
-    EXPECT_EQ(full.error,
-              QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(target()));
+    EXPECT_EQ(
+        full.error,
+        QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(target()));
     EXPECT_TRUE(entries(dir.path()).isEmpty()) << entries(dir.path()).join(u' ').toStdString();
 
     ASSERT_TRUE(platform::saveNewFile(target(), big).ok);
