@@ -5,19 +5,19 @@
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
 #include "platform/GridWorkbook.h"
+#include "platform/SaveFile.h"
 
 #include <QDate>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTime>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -420,9 +420,10 @@ const char* utf8Cellule(QStringView s, std::string& buffer)
     return buffer.c_str();
 }
 
+// Why the workbook module failed, in French; errno is read at once, as the module leaves it.
 QString texteErreur(lxw_error err)
 {
-    return QString::fromUtf8(lxw_strerror(err));
+    return platform::workbookWriteReason(err, errno);
 }
 
 // The writer's own sheet names when a name is refused: "Feuil" and the sheet's number.
@@ -672,6 +673,7 @@ int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const Q
 
     sub_Status_Message(QStringLiteral(
         "Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
+    errno = 0;
     const lxw_error err = workbook_close(m_wb);
     m_wb = nullptr;
     if (err != LXW_NO_ERROR) {
@@ -681,47 +683,9 @@ int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const Q
     return feuilles;
 }
 
-// Copies the finished workbook over the target through a temporary file of the target's folder:
-// the old file stays until the new one is complete.
-bool remplacer(const QString& source, const QString& cible, QString& erreur)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        erreur = in.errorString();
-        return false;
-    }
-    QSaveFile out(cible);
-    if (!out.open(QIODevice::WriteOnly)) {
-        erreur = out.errorString();
-        return false;
-    }
-    QByteArray bloc(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 lu = in.read(bloc.data(), bloc.size());
-        if (lu < 0) {
-            erreur = in.errorString();
-            out.cancelWriting();
-            return false;
-        }
-        if (lu == 0)
-            break;
-        if (out.write(bloc.constData(), lu) != lu) {
-            erreur = out.errorString();
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (!out.commit()) {
-        erreur = out.errorString();
-        return false;
-    }
-    return true;
-}
-
 ExcelExportResult echec(const QString& chemin, const QString& pourquoi)
 {
-    return {false, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
-                       .arg(QDir::toNativeSeparators(chemin), pourquoi)};
+    return ExcelExportResult::failure(platform::writeFailureText(chemin, pourquoi));
 }
 
 class PointeurSablier
@@ -748,9 +712,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
-        const platform::GridFileResult r =
-            platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
-        return {r.ok, r.error};
+        return platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
     }
     if (ajoutFeuille)
         return echec(chemin, QStringLiteral("l'ajout de feuilles à un classeur existant n'est pas possible"));
@@ -790,11 +752,12 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
     const int feuilles = classeur.ecrire(fichierTemp, temp.path(), nomFeuille, erreur);
     if (feuilles < 0)
         return echec(chemin, erreur);
-    if (!remplacer(fichierTemp, cible, erreur))
-        return echec(chemin, erreur);
+    // The finished workbook replaces the target only now: the old file stays until then.
+    if (platform::Result copie = platform::saveFileFrom(cible, fichierTemp); !copie)
+        return copie;
 
     sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +
                        QTime(0, 0).addMSecs(int(chrono.elapsed())).toString(QStringLiteral("hh:mm:ss")));
     nombreFeuilles += feuilles;
-    return {true, {}};
+    return ExcelExportResult::success();
 }

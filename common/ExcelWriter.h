@@ -10,6 +10,7 @@
 // if not, why. The target file is replaced only once the new workbook is complete.
 
 #include "common/Globals.h"
+#include "platform/Result.h"
 
 #include <QString>
 
@@ -37,13 +38,8 @@ qint32 fun_Lignes_Par_Feuille(const QString& version);
 // gbol_Excel_Disponible, gstr_Version_Excel and glng_Lignes_Par_Feuille.
 void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesParFeuille);
 
-struct ExcelExportResult
-{
-    bool ok = false;
-    QString error; // why the workbook was not written, in French, naming the file; empty on success
-
-    explicit operator bool() const { return ok; }
-};
+// Why the workbook was not written, in French, naming the file; empty on success.
+using ExcelExportResult = platform::Result;
 
 // Writes the grid as a workbook at chemin, replacing the file there only when the new workbook
 // is complete (an existing file of that name in another case is the one replaced).

@@ -5,12 +5,14 @@
 #include "common/Settings.h"
 #include "platform/Clock.h"
 #include "platform/GridFile.h"
+#include "platform/SaveFile.h"
 #include "platform/Services.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include <cerrno>
 
 using platform::Grid;
 using platform::GridFile;
@@ -22,15 +24,23 @@ QString cheminLog(const QString& dossier) { return fun_Chemin_Ecriture(dossier, 
 
 enum class Lecture { Absent, Lu, Illisible };
 
-Lecture lireOctets(const QString& chemin, QByteArray* octets)
+// The bytes of the log; why it cannot be read in *pourquoi when it cannot.
+Lecture lireOctets(const QString& chemin, QByteArray* octets, QString* pourquoi = nullptr)
 {
     QFile f(chemin);
     if (!f.exists())
         return Lecture::Absent;
-    if (!f.open(QIODevice::ReadOnly))
-        return Lecture::Illisible;
-    *octets = f.readAll();
-    return f.error() == QFileDevice::NoError ? Lecture::Lu : Lecture::Illisible;
+    errno = 0;
+    if (f.open(QIODevice::ReadOnly)) {
+        *octets = f.readAll();
+        if (f.error() == QFileDevice::NoError)
+            return Lecture::Lu;
+    }
+    if (pourquoi)
+        *pourquoi =
+            platform::readFailureText(chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier")
+                                                                        : platform::fileErrorReason(errno));
+    return Lecture::Illisible;
 }
 
 } // namespace
@@ -71,23 +81,19 @@ std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossie
     return lignes;
 }
 
-bool sub_Log_Export(const QString& nomFichier)
+platform::Result sub_Log_Export(const QString& nomFichier)
 {
     const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
     const QString chemin = cheminLog(dossier);
     QByteArray anciennes;
-    if (lireOctets(chemin, &anciennes) == Lecture::Illisible)
-        return false;
+    QString pourquoi;
+    if (lireOctets(chemin, &anciennes, &pourquoi) == Lecture::Illisible)
+        return platform::Result::failure(pourquoi);
     const QString ligne = nomFichier + u'\t' + platform::clock().now().toString(gstr_Format_Date_Log) + QStringLiteral("\r\n");
-    QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(ligne.toUtf8());
-    f.write(anciennes);
-    return f.commit();
+    return platform::saveFile(chemin, ligne.toUtf8() + anciennes);
 }
 
-bool sub_Load_Log_Export(const QString& dossier, Grid& travail)
+platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
 {
     travail.setRedraw(false);
     travail.clear();
@@ -101,8 +107,8 @@ bool sub_Load_Log_Export(const QString& dossier, Grid& travail)
 
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
-        if (!GridFile::load(travail, chemin, GridFile::TabText))
-            return false;
+        if (platform::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+            return lu;
     }
     if (travail.cols() < 3)
         travail.setCols(3);
@@ -116,5 +122,5 @@ bool sub_Load_Log_Export(const QString& dossier, Grid& travail)
     for (int r = derniere; r > travail.fixedRows(); --r)
         if (travail.cell(r, 1) == travail.cell(r - 1, 1))
             travail.removeRow(r);
-    return bool(GridFile::save(travail, chemin, GridFile::TabText));
+    return GridFile::save(travail, chemin, GridFile::TabText);
 }

@@ -5,6 +5,7 @@
 // its reader (the record list's dates of last export) and its compaction at start-up.
 
 #include "platform/Grid.h"
+#include "platform/Result.h"
 
 #include <QDateTime>
 #include <QList>
@@ -33,11 +34,12 @@ std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossie
 // Puts a line for the exported file first in the log of the data folder (the setting
 // "Paramètres"/"Dossier", default gstr_Dossier), dated now; the older lines follow unchanged.
 // The log is replaced atomically. A log that exists but cannot be read is left untouched and
-// nothing is written (false), so that its history is never lost.
-bool sub_Log_Export(const QString& nomFichier);
+// nothing is written, so that its history is never lost; the failure says why, naming the log.
+platform::Result sub_Log_Export(const QString& nomFichier);
 
 // Start-up compaction, on the main window's work grid: loads the folder's log as tab text into
 // the grid (column 1 the file name, column 2 the date), keeps for each file name the line with
 // the latest date, and writes the log back. A missing log gives an empty grid and an empty log;
-// a log that cannot be read leaves the grid empty and the file untouched (false).
-bool sub_Load_Log_Export(const QString& dossier, platform::Grid& travail);
+// a log that cannot be read leaves the grid empty and the file untouched. A failure says why,
+// naming the log.
+platform::Result sub_Load_Log_Export(const QString& dossier, platform::Grid& travail);

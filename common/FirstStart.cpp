@@ -4,11 +4,14 @@
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "platform/Dialogs.h"
+#include "platform/SaveFile.h"
 #include "platform/Services.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
 
 namespace mb = platform::mb;
 
@@ -176,17 +179,18 @@ bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
             *erreur = QStringLiteral("Le dossier n'a pas pu être créé.");
         return false;
     }
-    QFile sonde(fun_Chemin(local, QStringLiteral("textbellorin.txt")));
-    // A file of that name that was already there is the user's: it is opened, never removed.
-    const bool existait = sonde.exists();
-    if (!sonde.open(QIODevice::Append)) {
+    // The probe is a new file of its own, "textbellorin" with a unique part: no file the user
+    // keeps in the folder is ever opened, and the probe goes when it has answered. One byte is
+    // written and flushed, so that a full disk answers as well.
+    QTemporaryFile sonde(fun_Chemin(local, QStringLiteral("textbellorin-XXXXXX.txt")));
+    errno = 0;
+    if (!sonde.open() || sonde.write("x", 1) != 1 || !sonde.flush()) {
+        const int raison = errno;
         if (erreur)
-            *erreur = sonde.errorString();
+            *erreur = QStringLiteral("Aucun fichier ne peut être écrit dans le dossier « %1 » : %2.")
+                          .arg(QDir::toNativeSeparators(local), platform::fileErrorReason(raison));
         return false;
     }
-    sonde.close();
-    if (!existait)
-        sonde.remove();
     return true;
 }
 

@@ -24,7 +24,8 @@ qint16 sub_Vérif_Dossier(const QString& chemin);
 QString fun_Dossier_Propose();
 
 // Creates every level of the folder and checks that a file can be written in it (a probe file
-// created and removed at once). False, with the reason, when it cannot.
+// of a name no other file has, created, written and removed at once). False, with the reason in
+// French, when it cannot.
 bool fun_Sonde_Dossier(const QString& dossier, QString* erreur = nullptr);
 
 // Shows the data-folder chooser with the given caption and folder; returns the folder chosen,

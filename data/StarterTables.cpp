@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryFile>
 
 using platform::Grid;
 using platform::GridFile;
@@ -100,9 +99,8 @@ QString fun_Grille_De_Depart(Grid& grille, const TableDeDepart& table)
 
 namespace {
 
-// Writes the grid into a new file of the folder, beside the target, then gives it the target's
-// name unless a file of that name exists by then: the target is complete or absent, never
-// replaced.
+// Writes the table as a new file of the folder: the file appears complete or not at all, and a
+// file of that name, even one that appeared since the first look, is never replaced.
 InstallationTable installer(const QString& dossier, const TableDeDepart& table)
 {
     InstallationTable r{table.fichier, EtatInstallation::Echec, {}};
@@ -115,43 +113,14 @@ InstallationTable installer(const QString& dossier, const TableDeDepart& table)
         r.erreur = erreur;
         return r;
     }
-
-    QTemporaryFile temporaire(fun_Chemin(dossier, QStringLiteral(".%1.XXXXXX").arg(table.fichier)));
-    temporaire.setAutoRemove(false);
-    if (!temporaire.open()) {
-        r.erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit dans « %2 » : %3.")
-                       .arg(table.fichier, dossier, temporaire.errorString());
-        return r;
-    }
-    const QString cheminTemporaire = temporaire.fileName();
-    temporaire.close();
-
-    const QString cible = fun_Chemin(dossier, table.fichier);
-    if (const platform::GridFileResult ecrit = GridFile::save(grille, cheminTemporaire, table.format, true);
-        !ecrit) {
-        QFile::remove(cheminTemporaire);
+    const platform::GridFileResult ecrit =
+        GridFile::saveNew(grille, fun_Chemin(dossier, table.fichier), table.format, true);
+    if (ecrit)
+        r.etat = EtatInstallation::Installee;
+    else if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty())
+        r.etat = EtatInstallation::DejaPresente; // taken meanwhile
+    else
         r.erreur = ecrit.error;
-        return r;
-    }
-    // The name may have been taken since the first look, in some letter case.
-    if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty()) {
-        QFile::remove(cheminTemporaire);
-        r.etat = EtatInstallation::DejaPresente;
-        return r;
-    }
-    QFile fichier(cheminTemporaire);
-    if (!fichier.rename(cible)) {
-        const bool prise = QFileInfo::exists(cible);
-        const QString pourquoi = fichier.errorString();
-        QFile::remove(cheminTemporaire);
-        if (prise) {
-            r.etat = EtatInstallation::DejaPresente;
-        } else {
-            r.erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(cible, pourquoi);
-        }
-        return r;
-    }
-    r.etat = EtatInstallation::Installee;
     return r;
 }
 

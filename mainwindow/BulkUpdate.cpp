@@ -59,8 +59,9 @@ QString mettreAJour(const QString& dossier, const QString& nom, ActionMaj action
             .arg(cellule.row)
             .arg(cellule.col);
     grille.setCell(cellule.row, cellule.col, valeur);
-    if (!GridFile::save(grille, chemin, GridFile::Complete, true))
-        return QStringLiteral("écriture impossible");
+    if (const platform::GridFileResult ecrit = GridFile::save(grille, chemin, GridFile::Complete, true);
+        !ecrit)
+        return ecrit.error;
     return QString();
 }
 

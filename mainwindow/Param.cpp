@@ -13,7 +13,6 @@
 #include "platform/Services.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -584,21 +583,14 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
 {
     Grid& g = m_grille;
     sub_Tri_Colonne(g);
-    // The table passes once through the workbook form, in a temporary file: the table's own
-    // file is written once, complete, at the end.
-    QString pourquoi;
-    QTemporaryDir temporaire;
-    if (!temporaire.isValid()) {
-        pourquoi = QStringLiteral("Aucun dossier temporaire n'est disponible.");
-    } else {
-        const QString classeur = temporaire.filePath(QStringLiteral("especes.xlsx"));
-        platform::GridFileResult r = GridFile::save(g, classeur, GridFile::Workbook, true);
-        if (r)
-            r = GridFile::load(g, classeur, GridFile::Workbook);
-        if (!r)
-            pourquoi = r.error;
-    }
-    bool ok = pourquoi.isEmpty();
+    // The table passes once through the workbook form, in memory: the table's own file is
+    // written once, complete, at the end.
+    QByteArray classeur;
+    platform::GridFileResult r = GridFile::toWorkbook(g, &classeur, true, m_chemin);
+    if (r)
+        r = GridFile::fromWorkbook(g, classeur, m_chemin);
+    QString pourquoi = r.error;
+    bool ok = r.ok;
     if (ok) {
         if (g.cols() > kColonneFindCode)
             g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));

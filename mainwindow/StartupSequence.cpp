@@ -205,8 +205,12 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     // 20-22. Documentation menu and the export log.
     const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
     fenetre.sub_Remplir_Documentation(fun_Dossier_Programme());
-    if (!sub_Load_Log_Export(dossierLog, fenetre.flx_Work()))
+    if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
+        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
+                                    LF + LF + log.error,
+                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
         r.echec = true;
+    }
 
     // 23. The squares table, in place of the address table.
     if (!chargerTable(fenetre.Flx_Carrés(), parametre(QStringLiteral("Fichier carrés"),

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cerrno>
+
 namespace platform {
 
 // ================================================================ the complete grid file (code 0)
@@ -33,6 +35,14 @@ const QString kSignature = QStringLiteral("MIRELOT-GRILLE");
 constexpr int kVersion = 1;
 
 QString fileLabel(const QString& name) { return name.isEmpty() ? QStringLiteral("(en mémoire)") : name; }
+
+// Why a file could not be read: a folder where the file should be is named as such.
+QString readErrorReason(const QString& path, int errorNumber)
+{
+    if (errorNumber == EISDIR || QFileInfo(path).isDir())
+        return QStringLiteral("c'est un dossier");
+    return fileErrorReason(errorNumber);
+}
 
 GridFileResult fail(const QString& name, const QString& why)
 {
@@ -445,9 +455,9 @@ GridFileResult openForReading(QFile& f, const QString& path)
 {
     if (!f.exists())
         return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly))
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être ouvert : %2.").arg(path, f.errorString()));
+        return GridFileResult::failure(readFailureText(path, readErrorReason(path, errno)));
     return GridFileResult::success();
 }
 
@@ -456,10 +466,10 @@ GridFileResult readAll(const QString& path, QByteArray* bytes)
     QFile f(path);
     if (GridFileResult opened = openForReading(f, path); !opened)
         return opened;
+    errno = 0;
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return GridFileResult::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(path, f.errorString()));
+        return GridFileResult::failure(readFailureText(path, readErrorReason(path, errno)));
     return GridFileResult::success();
 }
 
@@ -744,26 +754,49 @@ GridFileResult GridFile::fromWorkbook(Grid& grid, const QByteArray& bytes, const
     return GridFileResult::success();
 }
 
-GridFileResult GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
+GridFileResult GridFile::toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells,
+                                    const QString& name)
+{
+    QString why;
+    if (!writeWorkbook(grid.content(), withFixedCells, bytes, &why))
+        return GridFileResult::failure(writeFailureText(fileLabel(name), why));
+    return GridFileResult::success();
+}
+
+GridFileResult GridFile::encode(const Grid& grid, const QString& path, int code, bool withFixedCells,
+                                QByteArray* bytes)
 {
     switch (code) {
-    case Complete:
-        return writeAll(path, toComplete(grid));
-    case TabText:
-        return writeAll(path, toText(grid.content(), withFixedCells, QStringLiteral("\t"), QStringLiteral("\r\n")));
-    case SeparatedText:
-        return writeAll(path, toText(grid.content(), withFixedCells, grid.textCellSeparator(), grid.textRowSeparator()));
-    case Workbook: {
-        QByteArray bytes;
-        QString why;
-        if (!writeWorkbook(grid.content(), withFixedCells, &bytes, &why))
-            return GridFileResult::failure(
-                QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(path, why));
-        return writeAll(path, bytes);
-    }
+    case GridFile::Complete:
+        *bytes = GridFile::toComplete(grid);
+        return GridFileResult::success();
+    case GridFile::TabText:
+        *bytes = toText(grid.content(), withFixedCells, QStringLiteral("\t"), QStringLiteral("\r\n"));
+        return GridFileResult::success();
+    case GridFile::SeparatedText:
+        *bytes = toText(grid.content(), withFixedCells, grid.textCellSeparator(), grid.textRowSeparator());
+        return GridFileResult::success();
+    case GridFile::Workbook:
+        return GridFile::toWorkbook(grid, bytes, withFixedCells, path);
     default:
         return GridFileResult::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
     }
+}
+
+GridFileResult GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
+{
+    QByteArray bytes;
+    if (GridFileResult r = encode(grid, path, code, withFixedCells, &bytes); !r)
+        return r;
+    return writeAll(path, bytes);
+}
+
+GridFileResult GridFile::saveNew(const Grid& grid, const QString& path, int code, bool withFixedCells)
+{
+    QByteArray bytes;
+    if (GridFileResult r = encode(grid, path, code, withFixedCells, &bytes); !r)
+        return r;
+    return saveNewFile(path, bytes);
 }
 
 GridFileResult GridFile::load(Grid& grid, const QString& path, int code)

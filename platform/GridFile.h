@@ -41,6 +41,10 @@ public:
     enum Code : int { Complete = 0, TabText = 4, SeparatedText = 5, Workbook = 6 };
 
     static GridFileResult save(const Grid& grid, const QString& path, int code, bool withFixedCells = false);
+    // The same for a file that must not exist yet: a file at path, even one that comes there
+    // while the new one is written, is kept and the save fails.
+    static GridFileResult saveNew(const Grid& grid, const QString& path, int code,
+                                  bool withFixedCells = false);
     static GridFileResult load(Grid& grid, const QString& path, int code);
 
     // Code 0 only: loads the counts, settings and the texts of the first rowCount rows (fewer
@@ -51,8 +55,15 @@ public:
     // Code 0 content in memory (the readers and writers of the files above).
     static QByteArray toComplete(const Grid& grid);
     static GridFileResult fromComplete(Grid& grid, const QByteArray& bytes, const QString& name = QString());
-    // Code 6 content in memory.
+    // Code 6 content in memory; name is the file named in a failure's reason.
+    static GridFileResult toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells = false,
+                                     const QString& name = QString());
     static GridFileResult fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name = QString());
+
+private:
+    // The whole content of a file of the given code.
+    static GridFileResult encode(const Grid& grid, const QString& path, int code, bool withFixedCells,
+                                 QByteArray* bytes);
 };
 
 } // namespace platform

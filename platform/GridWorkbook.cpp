@@ -1,6 +1,7 @@
 #include "platform/GridWorkbook.h"
 
 #include "platform/GridData.h"
+#include "platform/SaveFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -10,7 +11,8 @@
 #include <xlsxwriter.h>
 #include <zip.h>
 
-#include <memory>
+#include <algorithm>
+#include <cerrno>
 
 namespace platform {
 
@@ -18,7 +20,18 @@ namespace {
 
 constexpr int kSheetMaxRows = 1'048'576;
 constexpr int kSheetMaxCols = 16'384;
-constexpr zip_uint64_t kEntryMaxBytes = 512ull * 1024 * 1024;
+
+// The most a part of a workbook (a sheet, the shared texts...) may expand to when it is read.
+// The largest workbook this program writes holds 65,000 rows of a few dozen columns; its sheet
+// takes about 37 bytes of XML a cell (`<c r="AD64999" t="s"><v>12345</v></c>`): 72 MB for 30
+// full columns, 120 MB for 50. A part beyond 128 MiB is no workbook of this program, and reading
+// it would hold the window and take several times its size in memory.
+constexpr zip_uint64_t kPartMaxBytes = 128ull * 1024 * 1024;
+// Nor may a part expand to far more than its compressed size: the sheets this program writes
+// shrink 12 to 17 times, and a hundredfold is only reached by padding made to inflate. Parts of
+// up to 1 MiB are never refused on this count (small parts of few distinct bytes shrink more).
+constexpr zip_uint64_t kPartMaxRatio = 100;
+constexpr zip_uint64_t kPartRatioFloor = 1024 * 1024;
 
 bool isHex(QChar c)
 {
@@ -134,20 +147,53 @@ bool writeWorkbook(const GridContent& c, bool withFixedCells, QByteArray* bytes,
             err = worksheet_write_blank(ws, lxw_row_t(rows - 1), lxw_col_t(cols - 1), blank);
         }
     }
+    int errorNumber = errno;
+    errno = 0;
     const lxw_error closeErr = workbook_close(wb);
-    if (err == LXW_NO_ERROR)
+    if (err == LXW_NO_ERROR) {
         err = closeErr;
+        errorNumber = errno;
+    }
     if (err != LXW_NO_ERROR) {
-        *why = QString::fromUtf8(lxw_strerror(err));
+        *why = workbookWriteReason(err, errorNumber);
         return false;
     }
     QFile f(QFile::decodeName(path));
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly)) {
-        *why = f.errorString();
+        *why = workbookWriteReason(LXW_ERROR_READING_TMPFILE, errno);
         return false;
     }
     *bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        *why = workbookWriteReason(LXW_ERROR_READING_TMPFILE, errno);
+        return false;
+    }
     return true;
+}
+
+QString workbookWriteReason(int writerError, int errorNumber)
+{
+    switch (writerError) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("mémoire insuffisante");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        // The workbook is put together in the temporary folder: a full disk shows here first.
+        return fileErrorReason(errorNumber);
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("un texte dépasse 32 767 caractères");
+    default:
+        return QStringLiteral("le classeur ne peut pas être produit (erreur %1 du module des classeurs)")
+            .arg(writerError);
+    }
 }
 
 // ================================================================ reader
@@ -164,7 +210,15 @@ struct ZipArchive
     }
 };
 
-enum class Entry { Ok, Missing, Broken };
+enum class Entry { Ok, Missing, Broken, TooLarge };
+
+// The most bytes a part of the given compressed size may expand to.
+zip_uint64_t expandedLimit(zip_uint64_t compressed)
+{
+    if (compressed >= kPartMaxBytes / kPartMaxRatio)
+        return kPartMaxBytes;
+    return std::max(kPartRatioFloor, compressed * kPartMaxRatio);
+}
 
 Entry readEntry(zip_t* z, const QString& name, QByteArray* out)
 {
@@ -174,8 +228,13 @@ Entry readEntry(zip_t* z, const QString& name, QByteArray* out)
         return Entry::Missing;
     zip_stat_t st;
     zip_stat_init(&st);
-    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) || st.size > kEntryMaxBytes)
+    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
+        !(st.valid & ZIP_STAT_COMP_SIZE))
         return Entry::Broken;
+    // The sizes the archive announces are checked before anything is expanded; the reading
+    // below never goes past them either, as an archive may announce less than it holds.
+    if (st.size > expandedLimit(st.comp_size))
+        return Entry::TooLarge;
     zip_file_t* f = zip_fopen_index(z, zip_uint64_t(index), 0);
     if (!f)
         return Entry::Broken;
@@ -190,12 +249,21 @@ Entry readEntry(zip_t* z, const QString& name, QByteArray* out)
         }
         done += zip_uint64_t(got);
     }
-    // Reading past the announced size checks the CRC of the whole entry.
+    // One byte past the announced size: there must be none, and reaching the end checks the
+    // CRC of the whole part.
     char extra;
     if (ok && zip_fread(f, &extra, 1) != 0)
         ok = false;
     zip_fclose(f);
     return ok ? Entry::Ok : Entry::Broken;
+}
+
+// Why a part could not be read, for the message.
+QString partProblem(Entry e, const QString& part, const QString& broken)
+{
+    if (e == Entry::TooLarge)
+        return QStringLiteral("la partie « %1 » du classeur est trop grande une fois décompressée").arg(part);
+    return broken;
 }
 
 QString attr(const QXmlStreamReader& x, QLatin1StringView name) { return x.attributes().value(name).toString(); }
@@ -295,8 +363,9 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
 
     // The first sheet of the workbook, through its relationship.
     QByteArray data;
-    if (readEntry(archive.zip, QStringLiteral("xl/workbook.xml"), &data) != Entry::Ok) {
-        *why = QStringLiteral("ce n'est pas un classeur (.xlsx)");
+    const QString bookPath = QStringLiteral("xl/workbook.xml");
+    if (const Entry e = readEntry(archive.zip, bookPath, &data); e != Entry::Ok) {
+        *why = partProblem(e, bookPath, QStringLiteral("ce n'est pas un classeur (.xlsx)"));
         return false;
     }
     QString firstSheetRel;
@@ -313,7 +382,13 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
         }
     }
     QString sheetPath, stringsPath = QStringLiteral("xl/sharedStrings.xml");
-    if (readEntry(archive.zip, QStringLiteral("xl/_rels/workbook.xml.rels"), &data) == Entry::Ok) {
+    const QString relsPath = QStringLiteral("xl/_rels/workbook.xml.rels");
+    const Entry rels = readEntry(archive.zip, relsPath, &data);
+    if (rels == Entry::TooLarge) {
+        *why = partProblem(rels, relsPath, QString());
+        return false;
+    }
+    if (rels == Entry::Ok) {
         QXmlStreamReader x(data);
         while (!x.atEnd()) {
             x.readNext();
@@ -332,9 +407,10 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
         sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
 
     QStringList strings;
-    switch (readEntry(archive.zip, stringsPath, &data)) {
+    switch (const Entry e = readEntry(archive.zip, stringsPath, &data)) {
     case Entry::Broken:
-        *why = QStringLiteral("table des textes illisible");
+    case Entry::TooLarge:
+        *why = partProblem(e, stringsPath, QStringLiteral("table des textes illisible"));
         return false;
     case Entry::Missing:
         break;
@@ -353,8 +429,8 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
     }
     }
 
-    if (readEntry(archive.zip, sheetPath, &data) != Entry::Ok) {
-        *why = QStringLiteral("feuille du classeur absente ou illisible");
+    if (const Entry e = readEntry(archive.zip, sheetPath, &data); e != Entry::Ok) {
+        *why = partProblem(e, sheetPath, QStringLiteral("feuille du classeur absente ou illisible"));
         return false;
     }
     std::vector<SheetCell> cells;
@@ -441,7 +517,7 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
                 cells.push_back(std::move(cell));
         }
         if (x.hasError()) {
-            *why = QStringLiteral("feuille illisible (%1)").arg(x.errorString());
+            *why = QStringLiteral("feuille illisible (XML incorrect à la ligne %1)").arg(x.lineNumber());
             return false;
         }
     }

@@ -14,9 +14,15 @@ struct GridContent;
 // as TRUE or FALSE.
 bool writeWorkbook(const GridContent& grid, bool withFixedCells, QByteArray* bytes, QString* why);
 
+// The reason, in French, why the workbook module failed (its error number), with the system's
+// error number (errno) for failures of the files it puts the workbook together in.
+QString workbookWriteReason(int writerError, int errorNumber);
+
 // Reads the first sheet of a workbook into content, from cell A1 into (0, 0): counts from the
 // sheet's last used cell, texts, numbers as written, TRUE and FALSE as check states. The fixed
-// counts and column settings already in content are kept, within the new counts.
+// counts and column settings already in content are kept, within the new counts. A part of the
+// workbook that would expand beyond 128 MiB, or beyond a hundred times its compressed size (when
+// over 1 MiB), is refused before it is read.
 bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why);
 
 // Texts inside a workbook: characters XML cannot carry are written "_xHHHH_", and an underscore

@@ -5,9 +5,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -61,6 +65,23 @@ Result failure(const QString& path, int errorNumber, const QString& why = QStrin
     return Result::failure(writeFailureText(path, why.isEmpty() ? fileErrorReason(errorNumber) : why));
 }
 
+// Gives the finished file at from the name to, unless a file has that name: a rename that
+// refuses to replace or, on a file system without such renames, a second name for the file
+// (refused in the same way) before the first one goes. False with errno set on failure.
+bool placeWithoutReplacing(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(source.constData(), target.constData()) != 0)
+        return false;
+    ::unlink(source.constData());
+    return true;
+}
+
 } // namespace
 
 QString fileErrorReason(int errorNumber)
@@ -78,6 +99,8 @@ QString fileErrorReason(int errorNumber)
         return QStringLiteral("le dossier n'existe pas");
     case EROFS:
         return QStringLiteral("le système de fichiers est en lecture seule");
+    case EEXIST:
+        return QStringLiteral("un fichier de ce nom existe déjà");
     default:
         return QStringLiteral("une erreur du système de fichiers s'est produite");
     }
@@ -150,6 +173,29 @@ Result saveFileFrom(const QString& path, const QString& source)
                 return false;
         }
     });
+}
+
+Result saveNewFile(const QString& path, const QByteArray& bytes)
+{
+    if (const int problem = folderProblem(path))
+        return failure(path, problem);
+    const QFileInfo target(path);
+    QTemporaryFile out(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                       QStringLiteral(".XXXXXX"));
+    errno = 0;
+    if (!out.open())
+        return failure(path, errno);
+    errno = 0;
+    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
+        ::fsync(out.handle()) != 0)
+        return failure(path, errno); // the temporary file goes with out
+    errno = 0;
+    if (!placeWithoutReplacing(out.fileName(), path))
+        return failure(path, errno);
+    out.setAutoRemove(false);
+    out.close();
+    QFile::setPermissions(path, usualPermissions());
+    return Result::success();
 }
 
 } // namespace platform

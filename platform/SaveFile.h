@@ -29,6 +29,11 @@ Result saveFile(const QString& path, const ContentWriter& writer);
 // Copies a finished file (say a workbook built in a temporary folder) over the target.
 Result saveFileFrom(const QString& path, const QString& source);
 
+// Writes bytes as a new file at path, never over another: the file appears complete or not at
+// all, and a file that is at path, or comes there before the new one is complete, is kept (the
+// save then fails, saying that a file of that name exists).
+Result saveNewFile(const QString& path, const QByteArray& bytes);
+
 // The reason, in French, for a system error number (errno); a general text for others.
 QString fileErrorReason(int errorNumber);
 

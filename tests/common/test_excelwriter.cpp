@@ -5,6 +5,7 @@
 #include "common/MousePointer.h"
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
 
@@ -505,6 +506,30 @@ TEST_F(ExcelWriterTest, AFailedWriteLeavesTheOldFileAndSaysWhy)
         EXPECT_EQ(bytesOf(target()), old) << r.name;
         EXPECT_EQ(sheets, 7) << r.name << ": the counter is left alone";
         EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files), QStringList{"export.xlsx"}) << r.name;
+    }
+}
+
+TEST_F(ExcelWriterTest, AFullDiskLeavesTheOldFileAndSaysSo)
+{
+    const QByteArray old = "ancien classeur";
+    for (const char* version : {"14.0", "?"}) { // the writer, and the grid's own workbook
+        SCOPED_TRACE(version);
+        gstr_Version_Excel = version;
+        ASSERT_TRUE(writeFile(target(), old));
+        Grid g;
+        numbered(g, 200);
+        sheets = 7;
+        ExcelExportResult result;
+        {
+            testing_support::FileSizeLimit limit(1024);
+            result = exportGrid(g, target());
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "Le fichier « " + QDir::toNativeSeparators(target()) +
+                                    " » ne peut pas être écrit : le disque est plein.");
+        EXPECT_EQ(bytesOf(target()), old);
+        EXPECT_EQ(sheets, 7);
+        EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.xlsx"});
     }
 }
 

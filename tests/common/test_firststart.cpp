@@ -1,6 +1,7 @@
 #include "common/FirstStart.h"
 #include "common/Globals.h"
 #include "common/Settings.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -104,12 +105,29 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
         EXPECT_EQ(fun_Sonde_Dossier(folder, &why), r.ok);
         EXPECT_EQ(why.isEmpty(), r.ok);
         EXPECT_EQ(QDir(folder).exists(), r.ok);
-        if (r.existing)
+        if (r.existing) {
             EXPECT_EQ(readBytes(probe), QByteArray(r.existing));
-        else
-            EXPECT_FALSE(QFile::exists(probe));
+        }
+        if (r.ok) {
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                      r.existing ? QStringList{"textbellorin.txt"} : QStringList())
+                << "the probe stays behind";
+        }
     }
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+TEST_F(FolderTest, ProbeOnAFullDiskSaysSoAndLeavesNothing)
+{
+    const QString folder = env.path("plein");
+    QString why;
+    {
+        testing_support::FileSizeLimit limit(0);
+        EXPECT_FALSE(fun_Sonde_Dossier(folder, &why));
+    }
+    EXPECT_EQ(why,
+              "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 struct InitTest : FolderTest

@@ -4,6 +4,7 @@
 #include "common/Options.h"
 #include "common/Settings.h"
 #include "platform/GridFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -299,12 +300,47 @@ TEST_F(ExportLogTest, WriterKeepsOldLinesByteForByte)
 TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
 {
     QDir().mkpath(logPath()); // a folder where the log should be: it exists and cannot be read
-    EXPECT_FALSE(sub_Log_Export("N.xls"));
+    const QString why =
+        QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
+    EXPECT_EQ(sub_Log_Export("N.xls").error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
     EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value());
     Grid work;
-    EXPECT_FALSE(sub_Load_Log_Export(env.dataFolder(), work));
+    EXPECT_EQ(sub_Load_Log_Export(env.dataFolder(), work).error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
+}
+
+TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
+{
+    QByteArray old; // a few KB, more than the disk takes
+    for (int i = 0; i < 100; ++i)
+        old +=
+            QStringLiteral("SHOC-%1.xls\t01/02/2009 10:00:00\r\n").arg(i, 3, 10, QLatin1Char('0')).toUtf8();
+    Grid work;
+    const struct
+    {
+        const char* name;
+        std::function<platform::Result()> write;
+    } writers[] = {
+        {"a new line", [] { return sub_Log_Export("N.xls"); }},
+        {"the start-up compaction", [&] { return sub_Load_Log_Export(env.dataFolder(), work); }},
+    };
+    for (const auto& w : writers) {
+        SCOPED_TRACE(w.name);
+        writeBytes(logPath(), old);
+        platform::Result r = platform::Result::success();
+        {
+            testing_support::FileSizeLimit limit(1024);
+            r = w.write();
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(
+            r.error,
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(logPath()));
+        EXPECT_EQ(readBytes(logPath()), old);
+        EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"LOG_EXPORT.TXT"});
+    }
 }
 
 TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)

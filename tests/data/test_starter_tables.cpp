@@ -2,6 +2,7 @@
 
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -364,4 +365,46 @@ TEST(StarterTables, AFolderThatCannotBeMadeIsReportedForEveryTable)
             EXPECT_FALSE(t.erreur.isEmpty());
         }
     }
+}
+
+TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
+{
+    testing_support::TestEnvironment env;
+    const QString folder = env.programFolder();
+    QList<InstallationTable> result;
+    {
+        testing_support::FileSizeLimit limit(1024); // the squares table fits, not the species table
+        result = sub_Installer_Tables(folder);
+    }
+    ASSERT_EQ(result.size(), fun_Tables_De_Depart().size());
+    QStringList failed;
+    for (int i = 0; i < result.size(); ++i) {
+        const InstallationTable& t = result.at(i);
+        SCOPED_TRACE(t.fichier.toStdString());
+        const QString path = folder + "/" + t.fichier;
+        if (t.etat == EtatInstallation::Installee) {
+            Grid g;
+            EXPECT_TRUE(loadLikeReaders(g, path, fun_Tables_De_Depart().at(i).format));
+            continue;
+        }
+        failed << t.fichier;
+        EXPECT_EQ(t.etat, EtatInstallation::Echec);
+        EXPECT_EQ(
+            t.erreur,
+            QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(path));
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    EXPECT_TRUE(failed.contains("Espèces.DOV"));
+    EXPECT_TRUE(failed.contains("Communes.DOV"));
+    EXPECT_FALSE(failed.contains("Carrés.DOV"));
+    QStringList onDisk = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : failed)
+        EXPECT_FALSE(onDisk.contains(name));
+    EXPECT_EQ(onDisk.size(), result.size() - failed.size()) << "no temporary file may stay behind";
+
+    // The next start installs what is missing.
+    for (const InstallationTable& t : sub_Installer_Tables(folder))
+        EXPECT_EQ(t.etat,
+                  failed.contains(t.fichier) ? EtatInstallation::Installee : EtatInstallation::DejaPresente)
+            << t.fichier.toStdString();
 }

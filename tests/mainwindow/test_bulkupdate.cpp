@@ -5,6 +5,7 @@
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
 #include "tests/mainwindow/RecordSamples.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -262,6 +263,30 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
                                  shortRecord +
                                  " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" +
                                  folderName + " : fichier introuvable\n");
+}
+
+TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
+{
+    Folder f;
+    const QByteArray shocBefore = readBytes(f.path(kShoc));
+    const QByteArray epsBefore = readBytes(f.path(kEps));
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
+    f.env.dialogs().answer(mb::OK);
+    ResultatMaj r;
+    {
+        FileSizeLimit limit(256);
+        r = sub_Maj_Fichiers_Releves(0, {kShoc, kEps});
+    }
+    EXPECT_TRUE(r.misAJour.isEmpty());
+    EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
+    EXPECT_EQ(readBytes(f.path(kEps)), epsBefore);
+    EXPECT_EQ(QDir(f.dir).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
+    const QString full = QStringLiteral(" ne peut pas être écrit : le disque est plein.");
+    EXPECT_EQ(f.env.dialogs().asked().value(2).text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" +
+                                                         kShoc + " : Le fichier « " + f.path(kShoc) + " »" +
+                                                         full + "\n" + kEps + " : Le fichier « " +
+                                                         f.path(kEps) + " »" + full + "\n");
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)

@@ -10,6 +10,7 @@
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
 #include "tests/mainwindow/ParamSupport.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -989,6 +990,51 @@ TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("n'a pas été enregistrée")));
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("pas/de/dossier/table.DOV")));
         EXPECT_EQ(grille.findRow(QStringLiteral("quelque chose"), 1, 2) > 0, true);
+    }
+}
+
+TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
+{
+    struct Cas
+    {
+        QString mode;
+        const char* fichier;
+        QString tsv;
+        QList<int> cases;
+    };
+    QString especes = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n");
+    QString adresses = QStringLiteral("Sélection\tAdresse\n");
+    for (int i = 0; i < 60; ++i) { // a few KB: more than the disk takes
+        especes +=
+            QStringLiteral("O\tESP%1\tEspèce n° %1\tAvis numerus\t1\n").arg(i, 3, 10, QLatin1Char('0'));
+        adresses += QStringLiteral("2\tcorrespondant%1@example.org\n").arg(i);
+    }
+    const Cas cas[] = {
+        {param::gstr_Mode_Especes, "Espèces.DOV", especes, {5}},
+        {param::gstr_Mode_Adresses, "email.DOV", adresses, {1}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.mode.toStdString());
+        const QString chemin = programme(QString::fromUtf8(c.fichier));
+        writeTable(chemin, c.tsv, GridFile::Complete, c.cases);
+        EditeurParam& e = charger(c.mode);
+        const QByteArray avant = testing_support::readBytes(chemin); // after the address book's fix-ups
+        grille.setCell(1, 2, QStringLiteral("changé"));
+        env.dialogs().clearAsked();
+        env.dialogs().answer(mb::OK);
+        {
+            testing_support::FileSizeLimit limite(1024);
+            EXPECT_FALSE(e.sub_Enregistrer());
+        }
+        ASSERT_EQ(env.dialogs().asked().size(), 1);
+        EXPECT_EQ(env.dialogs().asked().first().text,
+                  QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n"
+                                 "Le fichier « %2 » ne peut pas être écrit : le disque est plein.")
+                      .arg(c.mode, chemin));
+        EXPECT_EQ(testing_support::readBytes(chemin), avant);
+        EXPECT_EQ(QDir(env.programFolder()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QString::fromUtf8(c.fichier)});
+        QFile::remove(chemin);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "mainwindow/StartupSequence.h"
 #include "platform/Grid.h"
 #include "platform/GridFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -269,6 +270,37 @@ TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(lines->size(), 2);
     EXPECT_TRUE(window.calls.contains("documentation " + env.programFolder()));
+}
+
+TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason)
+{
+    seedInstalled("3");
+    const QString logPath = env.dataFolder() + "/LOG_EXPORT.TXT";
+    QByteArray log; // a few KB whose compaction drops lines
+    for (int i = 0; i < 100; ++i)
+        log += QStringLiteral("SHOC-%1.xlsx\t0%2/01/2010 10:00:00\r\n").arg(i / 2).arg(1 + i % 2).toUtf8();
+    testing_support::writeBytes(logPath, log);
+    env.dialogs().setResponder([](const platform::ScriptedDialogs::Asked& a) {
+        return platform::ScriptedDialogs::Answer(mb::defaultAnswer(a.style));
+    });
+    {
+        testing_support::FileSizeLimit limit(1024);
+        run();
+    }
+    const QString full = QStringLiteral(" ne peut pas être écrit : le disque est plein.");
+    const QString species = env.programFolder() + "/Espèces.DOV";
+    const QStringList texts = env.dialogs().texts();
+    const auto tables = std::find_if(texts.begin(), texts.end(), [](const QString& t) {
+        return t.startsWith("Les tables de référence suivantes n'ont pas pu être installées");
+    });
+    ASSERT_NE(tables, texts.end()) << texts.join("\n---\n").toStdString();
+    EXPECT_TRUE(tables->contains("Espèces.DOV : Le fichier « " + species + " »" + full))
+        << tables->toStdString();
+    EXPECT_TRUE(texts.contains("Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " +
+                               logPath + " »" + full))
+        << texts.join("\n---\n").toStdString();
+    EXPECT_EQ(testing_support::readBytes(logPath), log);
+    EXPECT_FALSE(QFile::exists(species));
 }
 
 TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)

@@ -4,8 +4,10 @@
 #include "platform/GridWorkbook.h"
 #include "tests/platform/GridExpect.h"
 #include "tests/platform/GridSamples.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -545,6 +547,77 @@ TEST_F(GridFileTest, FailedWorkbookLoadsLeaveTheGridAsItWas)
     }
 }
 
+// The workbook with the sizes of one part, as its local and central headers announce them,
+// replaced by the given size.
+QByteArray withAnnouncedSize(QByteArray zip, const QByteArray& part, quint32 size)
+{
+    const auto put = [&zip](qsizetype at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    const auto u16 = [&zip](qsizetype at) { return int(quint8(zip[at])) | int(quint8(zip[at + 1])) << 8; };
+    for (qsizetype at = zip.indexOf("PK\x03\x04"); at >= 0; at = zip.indexOf("PK\x03\x04", at + 4))
+        if (zip.mid(at + 30, u16(at + 26)) == part)
+            put(at + 22, size);
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0; at = zip.indexOf("PK\x01\x02", at + 4))
+        if (zip.mid(at + 46, u16(at + 28)) == part)
+            put(at + 24, size);
+    return zip;
+}
+
+TEST_F(GridFileTest, WorkbookPartsThatExpandTooFarAreRefusedBeforeTheyAreRead)
+{
+    // Rows that shrink several hundred times: 64 MiB of sheet from a few hundred KB.
+    const QByteArray row = "<row><c t=\"inlineStr\"><is><t>x</t></is></c></row>";
+    const auto sheetOf = [&row](qsizetype bytes) {
+        return "<worksheet><sheetData>" + row.repeated(bytes / row.size()) + "</sheetData></worksheet>";
+    };
+    const QByteArray bomb = workbookOf(sheetOf(64 << 20), {});
+    const QByteArray stringsBomb =
+        workbookOf("<worksheet><sheetData/></worksheet>", QStringList(1 << 20, QStringLiteral("x")));
+    const QByteArray sheet = "xl/worksheets/sheet1.xml";
+    struct Row
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"a sheet of 64 MiB from a few hundred KB", bomb,
+         "la partie « xl/worksheets/sheet1.xml » du classeur est trop grande une fois décompressée"},
+        {"shared texts far beyond their compressed size", stringsBomb,
+         "la partie « xl/sharedStrings.xml » du classeur est trop grande une fois décompressée"},
+        {"a sheet that announces 200 MiB",
+         withAnnouncedSize(workbookOf(sheetOf(4096), {}), sheet, 200u << 20),
+         "la partie « xl/worksheets/sheet1.xml » du classeur est trop grande une fois décompressée"},
+        {"a sheet that announces less than it holds", withAnnouncedSize(bomb, sheet, 1 << 20),
+         "feuille du classeur absente ou illisible"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        write("bomb.xlsx", r.bytes);
+        Grid g;
+        fillAwkward(g);
+        const QByteArray before = GridFile::toComplete(g);
+        QElapsedTimer clock;
+        clock.start();
+        const GridFileResult res = GridFile::load(g, path("bomb.xlsx"), GridFile::Workbook);
+        EXPECT_LT(clock.elapsed(), 2000) << "the part is not expanded to the end";
+        EXPECT_FALSE(res);
+        EXPECT_EQ(res.error, QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.")
+                                 .arg(path("bomb.xlsx"), QString::fromUtf8(r.reason)));
+        EXPECT_EQ(GridFile::toComplete(g), before) << "the grid changed";
+    }
+
+    // Below 1 MiB a part may shrink as far as it likes.
+    write("small.xlsx", workbookOf(sheetOf(1000 * 1000), {}));
+    Grid g;
+    const GridFileResult res = GridFile::load(g, path("small.xlsx"), GridFile::Workbook);
+    ASSERT_TRUE(res) << res.error.toStdString();
+    EXPECT_EQ(g.rows(), 1000 * 1000 / row.size());
+    EXPECT_EQ(g.cell(g.rows() - 1, 0), "x");
+}
+
 TEST_F(GridFileTest, WorkbooksWrittenByOtherProgramsRead)
 {
     // Inline strings, rich text runs, numbers and formulas' results, cells without references.
@@ -609,4 +682,39 @@ TEST_F(GridFileTest, SavesReplaceFilesWholeOrNotAtAll)
     ASSERT_TRUE(GridFile::save(g, path("keep.FLX2009"), GridFile::Complete));
     EXPECT_TRUE(read("keep.FLX2009").startsWith("MIRELOT-GRILLE"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left behind";
+}
+
+TEST_F(GridFileTest, AFullDiskKeepsTheOldFileByteForByteAndSaysWhy)
+{
+    // A few KB in every code: small enough to wait in a write buffer until the file is closed.
+    Grid g;
+    fillReference(g, 40);
+    for (int code : {0, 4, 5, 6}) {
+        SCOPED_TRACE(code);
+        write("keep.FLX2009", "ancien contenu");
+        GridFileResult r = GridFileResult::success();
+        {
+            testing_support::FileSizeLimit limit(1024);
+            r = GridFile::save(g, path("keep.FLX2009"), code, true);
+        }
+        EXPECT_FALSE(r);
+        EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.")
+                               .arg(path("keep.FLX2009")));
+        EXPECT_EQ(read("keep.FLX2009"), "ancien contenu");
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.FLX2009"});
+    }
+}
+
+TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
+{
+    QDir(m_dir.path()).mkdir("dossier.DOV");
+    Grid g;
+    for (int code : {0, 4, 6}) {
+        SCOPED_TRACE(code);
+        const GridFileResult r = GridFile::load(g, path("dossier.DOV"), code);
+        EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.")
+                               .arg(path("dossier.DOV")));
+        EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,
+                  QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path("absent.DOV")));
+    }
 }

@@ -125,6 +125,37 @@ TEST_F(SaveFileTest, NewFileTakesTheUsersUsualPermissions)
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
 }
 
+TEST_F(SaveFileTest, NewFileAppearsWholeOrNotAtAllAndNeverReplacesAnother)
+{
+    const QByteArray big(64 * 1024, 'x');
+    Result full = Result::success();
+    {
+        FileSizeLimit limit(4096);
+        full = platform::saveNewFile(target(), big);
+    }
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(
+        full.error,
+        QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(target()));
+    EXPECT_TRUE(entries(dir.path()).isEmpty()) << entries(dir.path()).join(u' ').toStdString();
+
+    ASSERT_TRUE(platform::saveNewFile(target(), big).ok);
+    EXPECT_EQ(readBytes(target()), big);
+    const Result again = platform::saveNewFile(target(), QByteArray("autre"));
+    EXPECT_FALSE(again.ok);
+    EXPECT_EQ(again.error,
+              QStringLiteral("Le fichier « %1 » ne peut pas être écrit : un fichier de ce nom existe déjà.")
+                  .arg(target()));
+    EXPECT_EQ(readBytes(target()), big);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
+
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat st{};
+    ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
+}
+
 TEST(FileErrorReason, FrenchReasons)
 {
     const struct
@@ -137,6 +168,7 @@ TEST(FileErrorReason, FrenchReasons)
         {EACCES, "l'accès est refusé"},
         {ENOENT, "le dossier n'existe pas"},
         {EROFS, "le système de fichiers est en lecture seule"},
+        {EEXIST, "un fichier de ce nom existe déjà"},
         {EIO, "une erreur du système de fichiers s'est produite"},
         {0, "une erreur du système de fichiers s'est produite"},
     };
