@@ -87,7 +87,9 @@ public:
         case Qt::BackgroundRole: {
             if (const GridColour own = grid.backColour(r, c))
                 return QBrush(toQColor(own));
-            if (r < grid.fixedRows() || c < grid.fixedCols())
+            // Fixed cells, and read-only cells without a colour of their own (cleared since the
+            // flag was set, or read from a file), look fixed: nothing shows them editable.
+            if (r < grid.fixedRows() || c < grid.fixedCols() || grid.isReadOnly(r, c))
                 return QBrush(toQColor(grid.backColourFixed()));
             if (grid.backColourAlternate() != 0 && (r - grid.fixedRows()) % 2 == 1)
                 return QBrush(toQColor(grid.backColourAlternate()));
