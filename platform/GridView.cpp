@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -322,6 +323,10 @@ void GridView::init(Grid* grid)
         h->viewport()->installEventFilter(this);
         h->viewport()->setMouseTracking(true);
     }
+    // An empty fixed column (row numbers off) keeps the width of two digits, so that its cells
+    // and the top-left cell stay within reach of the mouse.
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) +
+                                      2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
     if (auto* corner = findChild<QAbstractButton*>())
         corner->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::headerClicked);

@@ -102,9 +102,13 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton);
         QCoreApplication::processEvents();
     }
+    // A right click where the user aims at the top-left cell: a few pixels into the corner.
     void clicDroitCoin()
     {
-        QTest::mouseClick(vue().findChild<QAbstractButton*>(), Qt::RightButton);
+        const QPoint point = vue().findChild<QAbstractButton*>()->geometry().topLeft() + QPoint(10, 5);
+        QWidget* cible = vue().childAt(point);
+        ASSERT_TRUE(cible);
+        QTest::mouseClick(cible, Qt::RightButton, Qt::NoModifier, cible->mapFrom(&vue(), point));
         QCoreApplication::processEvents();
     }
     Visibles visibles()

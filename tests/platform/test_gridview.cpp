@@ -368,6 +368,29 @@ TEST_F(GridViewTest, HeaderClickSortsAndReports)
     EXPECT_EQ(grid().cell(0, 2), "Nom") << "the header row stays";
 }
 
+TEST_F(GridViewTest, TopLeftCellStaysWithinReachWhenTheFixedColumnIsEmpty)
+{
+    // Row numbering off: the fixed column holds no text at all.
+    for (int r = 0; r < grid().rows(); ++r)
+        grid().setCell(r, 0, QString());
+    QCoreApplication::processEvents();
+    auto* corner = view.findChild<QAbstractButton*>();
+    ASSERT_TRUE(corner);
+    EXPECT_GE(corner->width(), 16);
+    EXPECT_GE(view.verticalHeader()->width(), 16);
+    // A right click a few pixels in from the grid's top-left corner lands on cell (0, 0).
+    QList<QList<int>> downs;
+    QObject::connect(&view, &GridView::mouseDown, &view, [&](int button, int, int, int) {
+        downs << QList<int>{button, view.mouseRow(), view.mouseCol()};
+    });
+    const QPoint point = corner->geometry().topLeft() + QPoint(10, 5);
+    QWidget* target = view.childAt(point);
+    ASSERT_TRUE(target);
+    QTest::mouseClick(target, Qt::RightButton, {}, target->mapFrom(&view, point));
+    ASSERT_EQ(downs.size(), 1);
+    EXPECT_EQ(downs[0], (QList<int>{2, 0, 0}));
+}
+
 TEST_F(GridViewTest, MouseEventsGiveTheCellUnderTheMouse)
 {
     QList<QList<int>> downs;
