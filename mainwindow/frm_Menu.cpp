@@ -62,6 +62,9 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // The area changes size without the window (scroll bars, a maximised child's controls in
+    // the menu bar): the logo follows.
+    m_mdi->viewport()->installEventFilter(this);
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
     m_fabriqueParam = [] { return frm_Param::fun_Ouvrir(); };
@@ -469,12 +472,30 @@ void frm_Menu::remplirListeFenetres()
 
 void frm_Menu::centrerLogo()
 {
+    if (!m_mdi)
+        return;
     if (!m_logo) {
         m_logo = new frm_Splash_Logo;
         m_mdi->addSubWindow(m_logo);
+        m_logo->installEventFilter(this);
         m_logo->show();
     }
+    // The area maximises the window it activates after a maximised child closes, the logo too.
+    if (m_logo->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+        m_logo->setWindowState(Qt::WindowNoState);
     m_logo->move(mainwindow::fun_Centrer(m_mdi->viewport()->size(), m_logo->size()));
+}
+
+bool frm_Menu::eventFilter(QObject* watched, QEvent* event)
+{
+    // Wherever the area puts the logo or resizes itself, it goes back to the middle once the
+    // area has finished.
+    const bool zone = m_mdi && watched == m_mdi->viewport() && event->type() == QEvent::Resize;
+    const bool logo = m_logo && watched == m_logo &&
+                      (event->type() == QEvent::Move || event->type() == QEvent::WindowStateChange);
+    if (zone || logo)
+        QTimer::singleShot(0, this, &frm_Menu::centrerLogo);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frm_Menu::resizeEvent(QResizeEvent* event)
