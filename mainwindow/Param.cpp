@@ -359,6 +359,16 @@ void EditeurParam::chargerIdentification()
     const platform::RowSourceResult lu = m_base.readTable(
         base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
     m_erreurBase = lu.error;
+    if (!lu.ok) {
+        // The grid shows what was read; the user is told why it is empty or short.
+        const QString etat =
+            lu.rows.isEmpty()
+                ? QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue : elle reste vide.")
+                : QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls "
+                                 "les %1 premiers ordinateurs sont affichés.")
+                      .arg(lu.rows.size());
+        signaler(etat + QStringLiteral("\n\n") + lu.error);
+    }
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)
         ordinateurs << Ordinateur{row.value(0), row.value(1), row.value(2)};

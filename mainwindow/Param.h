@@ -146,7 +146,8 @@ public:
     QString chemin() const { return m_chemin; }
     // The grid's tag holds the administrator access code.
     bool administrateur() const;
-    // Why the identification's database gave no rows (empty when it was read).
+    // Why the identification's database could not be read whole (empty when it was read); the
+    // load says it to the user.
     QString erreurBase() const { return m_erreurBase; }
 
     // ---- Editing rules.

@@ -781,18 +781,34 @@ TEST_F(ParamIdentificationTest, ChoiceOfOneSchemeDoesNotTickAnother)
     EXPECT_EQ(dump(grille).value(1), "+|LPO|12|Bureau");
 }
 
-TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFailure)
+TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFailureAndSaysWhy)
 {
     installer();
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
+    env.dialogs().answer(mb::OK);
     EditeurParam& e = charger(param::gstr_Mode_Identification);
     EXPECT_EQ(e.erreurBase(), "lecture interrompue");
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls les 2 premiers "
+              "ordinateurs sont affichés.\n\nlecture interrompue");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+
     lignes({}, false);
+    env.dialogs().answer(mb::OK);
     charger(param::gstr_Mode_Identification);
     EXPECT_EQ(grille.rows(), 1);
-    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(
+        env.dialogs().asked()[1].text,
+        "La liste des ordinateurs de Gadrel n'a pas pu être lue : elle reste vide.\n\nlecture interrompue");
+
+    // A database read whole says nothing, even without a row.
+    lignes({});
+    charger(param::gstr_Mode_Identification);
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
 }
 
 TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForTheSchemeOnly)
