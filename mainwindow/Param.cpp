@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using platform::Grid;
 using platform::GridFile;
@@ -447,14 +448,19 @@ bool EditeurParam::fun_Cellule_Modifiable(int row, int col) const
 
 int EditeurParam::fun_Touche(int col, int cle) const
 {
+    return touche(col, cle, m_filtreChiffres);
+}
+
+int EditeurParam::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
+{
     switch (m_mode) {
     case Mode::Carrés:
         if (col == kColonneNumeroCarre || col > kColonneLongitude)
-            return m_filtreChiffres(cle);
+            return filtreChiffres(cle);
         break;
     case Mode::Réseaux:
         if (col == kColonne5mn)
-            return m_filtreChiffres(cle);
+            return filtreChiffres(cle);
         if (col == kColonneCodeReseau)
             return fun_Majuscule_Sans_Accent(cle);
         break;
@@ -468,15 +474,22 @@ int EditeurParam::fun_Touche(int col, int cle) const
     return cle;
 }
 
+QString EditeurParam::formatApresSaisie(int col, const QString& texte) const
+{
+    if (m_mode == Mode::Carrés) {
+        if (col == kColonneNumeroCarre)
+            return fun_Format_Numero_Carre(texte);
+        if (col > kColonneNumeroCarre)
+            return fun_Format_Coordonnee(texte);
+    }
+    return texte;
+}
+
 void EditeurParam::sub_Apres_Edition(int row, int col)
 {
     Grid& g = m_grille;
-    if (m_mode == Mode::Carrés) {
-        if (col == kColonneNumeroCarre)
-            g.setCell(row, col, fun_Format_Numero_Carre(g.cell(row, col)));
-        else if (col > kColonneNumeroCarre)
-            g.setCell(row, col, fun_Format_Coordonnee(g.cell(row, col)));
-    }
+    if (m_mode == Mode::Carrés && col >= kColonneNumeroCarre)
+        g.setCell(row, col, formatApresSaisie(col, g.cell(row, col)));
     if (m_mode == Mode::Identification) {
         if (row >= 1 && row < g.rows()) {
             g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
@@ -499,13 +512,95 @@ void EditeurParam::sub_Effacer_Selection()
                 m_grille.clearRange(GridRange{r, c, r, c});
 }
 
+std::optional<QString> EditeurParam::texteSaisi(int col, const QString& texte) const
+{
+    // Each character as if typed in the cell's editor; the numeric filter says nothing here, the
+    // paste's own message names the cell. Tabs and line ends cannot be typed into a cell.
+    QString saisi;
+    saisi.reserve(texte.size());
+    for (const QChar ch : texte) {
+        if (ch.unicode() < 0x20)
+            return std::nullopt;
+        const int cle = touche(col, ch.unicode(), filtreChiffresSilencieux);
+        if (cle == 0)
+            return std::nullopt;
+        saisi += QChar(char16_t(cle));
+    }
+    return formatApresSaisie(col, saisi);
+}
+
 bool EditeurParam::sub_Coller(const QString& texte)
 {
-    const int r = m_grille.row(), c = m_grille.col();
-    if (!fun_Cellule_Modifiable(r, c) || m_grille.colDataType(c) == Grid::DataType::Boolean)
-        return false;
-    m_grille.setCell(r, c, texte);
-    return true;
+    Grid& g = m_grille;
+    // One line end at the end is the spreadsheet's, not a further row.
+    QString bloc = texte;
+    if (bloc.endsWith(QLatin1String("\r\n")))
+        bloc.chop(2);
+    else if (bloc.endsWith(u'\n') || bloc.endsWith(u'\r'))
+        bloc.chop(1);
+    bloc.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    bloc.replace(u'\r', u'\n');
+    const QStringList lignes = bloc.split(u'\n');
+
+    // A table that grows row by row as it is typed also grows for the rows pasted below it.
+    const int r0 = g.row(), c0 = g.col();
+    const bool grandit = m_mode != Mode::Identification && fun_Cellule_Modifiable(r0, c0);
+    struct Refus
+    {
+        int row, col;
+        QString pourquoi, texte;
+    };
+    QList<Refus> refus;
+    for (int i = 0; i < lignes.size(); ++i) {
+        const int r = r0 + i;
+        if (grandit && r >= g.rows())
+            g.addRow();
+        const QStringList cellules = lignes[i].split(u'\t');
+        for (int j = 0; j < cellules.size(); ++j) {
+            const int c = c0 + j;
+            const QString& colle = cellules[j];
+            if (r >= g.rows() || c >= g.cols()) {
+                refus << Refus{r, c, QStringLiteral("hors de la table"), colle};
+                continue;
+            }
+            if (g.colDataType(c) == Grid::DataType::Boolean && r >= g.fixedRows()) {
+                // A box is ticked by a click, not by a text; an empty text leaves it as it is.
+                if (!colle.isEmpty())
+                    refus << Refus{r, c, QStringLiteral("case à cocher"), colle};
+                continue;
+            }
+            const std::optional<QString> saisi = texteSaisi(c, colle);
+            if (saisi && *saisi == g.cell(r, c))
+                continue; // nothing to change
+            if (!fun_Cellule_Modifiable(r, c)) {
+                refus << Refus{r, c, QStringLiteral("cellule non modifiable"), colle};
+                continue;
+            }
+            if (!saisi) {
+                refus << Refus{r, c, QStringLiteral("caractères refusés dans cette colonne"), colle};
+                continue;
+            }
+            g.setCell(r, c, *saisi);
+        }
+    }
+    if (refus.isEmpty())
+        return true;
+
+    constexpr int kCellulesNommees = 10;
+    QStringList noms;
+    for (const Refus& f : std::as_const(refus).first(std::min<qsizetype>(refus.size(), kCellulesNommees))) {
+        const QString titre = f.col < g.cols() ? g.cell(0, f.col).trimmed() : QString();
+        noms << QStringLiteral("- ligne %1, colonne %2 (%3) : « %4 »")
+                    .arg(f.row)
+                    .arg(titre.isEmpty() ? QString::number(f.col) : QStringLiteral("« %1 »").arg(titre),
+                         f.pourquoi, f.texte);
+    }
+    if (refus.size() > kCellulesNommees)
+        noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
+    signaler(
+        QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
+        noms.join(u'\n'));
+    return false;
 }
 
 bool EditeurParam::fun_Chargement_Permis() const

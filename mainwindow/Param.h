@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace platform {
 class RowSource;
@@ -168,8 +169,13 @@ public:
     // Delete: clears the selected cells that may be changed (text and formatting); locked
     // cells keep their text and their lock.
     void sub_Effacer_Selection();
-    // Paste: the text becomes the current cell's when that cell may be changed and is not a
-    // check box. False when refused.
+    // Paste: the text goes into the current cell or, when it holds tabs or line ends (one line
+    // end at its end apart), cell by cell from the current cell; below the last row the table
+    // grows as it does when typed (not the identification grid). Each cell follows the rules of
+    // typing: a cell the user may change, no check box, every character accepted by the
+    // column's key filter (capitals where typing gives capitals), the squares' number formats.
+    // A cell that breaks them is not changed, and one message names every such cell. False
+    // when a cell was refused.
     bool sub_Coller(const QString& texte);
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
@@ -202,6 +208,11 @@ private:
     bool enregistrerIdentification();
     void arreterNumerotation();
     void signaler(const QString& texte) const;
+    int touche(int col, int cle, const FiltreTouche& filtreChiffres) const;
+    // The text a cell would hold had it been typed: nullopt when a character would be refused.
+    std::optional<QString> texteSaisi(int col, const QString& texte) const;
+    // The squares' number formats, applied when a cell is left.
+    QString formatApresSaisie(int col, const QString& texte) const;
 
     platform::Grid& m_grille;
     platform::RowSource& m_base;

@@ -140,13 +140,19 @@ TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
         taper("x");
         EXPECT_FALSE(vue().isEditing()) << "col " << col;
     }
-    // Delete and paste leave the codes too.
+    // Delete and paste leave the codes too; each refused paste says which cell kept its text.
     grille().select(1, 1, 2, 4);
     touche(Qt::Key_Delete);
     QApplication::clipboard()->setText(QStringLiteral("XXXXXX"));
     grille().select(2, 2);
+    env.dialogs().answer(mb::OK);
+    env.dialogs().answer(mb::OK);
     touche(Qt::Key_V, Qt::ControlModifier);
     touche(Qt::Key_Insert, Qt::ShiftModifier);
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(
+        env.dialogs().asked()[1].text.contains("ligne 2, colonne « Espèce » (cellule non modifiable)"));
+    env.dialogs().clearAsked();
     // The whole-table load is not offered: no box comes.
     clicDroitCoin();
     EXPECT_EQ(dump(grille()), avant);
@@ -195,7 +201,11 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(2, 3), "pie") << "only the code is put in capitals";
 
-    // Paste into the current cell, by Ctrl+V or Shift+Insert.
+    // Paste into the current cell, by Ctrl+V or Shift+Insert, under the rules of typing.
+    QApplication::clipboard()->setText(QStringLiteral("pica"));
+    grille().select(2, 2);
+    touche(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grille().cell(2, 2), "PICA");
     QApplication::clipboard()->setText(QStringLiteral("Pie bavarde"));
     grille().select(2, 3);
     touche(Qt::Key_V, Qt::ControlModifier);

@@ -620,33 +620,93 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     EXPECT_EQ(dump(grille).value(1), "CH|Céréales");
 }
 
-TEST_F(ParamTest, PasteGoesOnlyIntoACellTheUserMayChange)
+TEST_F(ParamTest, PasteFollowsTheRulesOfTyping)
 {
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t0001\t4.900\t44.930\n"),
+               GridFile::Complete);
+    writeTable(programme(QStringLiteral("Réseaux.DOV")), QStringLiteral("Code\tNom\t5mn\nAB\tRéseau\t5\n"),
+               GridFile::Workbook);
+    // Each case pastes into row 1 at a column; the cell then reads "attendu", and a refused
+    // cell is named, with its reason, in the one message.
     const struct
     {
         const char* mode;
         const char* pswd;
-        int row;
-        int col;
-        bool colle;
+        int row, col;
+        const char* colle;
+        const char* attendu;
+        const char* refus; // empty: taken without a word
     } cas[] = {
-        {"Codes espèces", "", 1, 2, false}, // an ordinary user cannot paste a species code
-        {"Codes espèces", "", 1, 5, false}, // a check box takes no text
-        {"Codes espèces", "KORVEL-ADM", 1, 2, true},
-        {"Codes milieux", "", 1, 1, false}, // read-only table
-        {"Codes milieux", "KORVEL-ADM", 1, 1, true},
-        {"Adresses courriel de votre correspondant", "", 1, 2, true},
-        {"Adresses courriel de votre correspondant", "", 0, 2, false}, // header
+        {"Codes espèces", "KORVEL-ADM", 1, 2, "picpic\r\n", "PICPIC", ""}, // capitals, the line end dropped
+        {"Codes espèces", "KORVEL-ADM", 1, 3, "pie bavarde", "pie bavarde", ""},
+        {"Codes espèces", "", 1, 2, "PICPIC", "STUVUL",
+         "ligne 1, colonne « Espèce » (cellule non modifiable)"},
+        {"Codes espèces", "", 1, 5, "x", "", "ligne 1, colonne « Saisie » (case à cocher)"},
+        {"Codes espèces", "", 1, 2, "stuvul", "STUVUL", ""}, // the same text changes nothing
+        {"Codes carrés", "KORVEL-ADM", 1, 2, "12", "0012", ""},
+        {"Codes carrés", "KORVEL-ADM", 1, 2, "12a", "0001",
+         "ligne 1, colonne « N° carré » (caractères refusés dans cette colonne) : « 12a »"},
+        {"Codes carrés", "KORVEL-ADM", 1, 4, "N44", "44.930", "colonne « Latitude »"},
+        {"Codes carrés", "KORVEL-ADM", 1, 3, "E4", "E4", ""}, // any character in the longitude
+        {"Codes carrés", "KORVEL-ADM", 1, 4, "45.5", "45.500", ""},
+        {"Codes réseaux", "KORVEL-ADM", 1, 1, "cd", "CD", ""},
+        {"Codes réseaux", "KORVEL-ADM", 1, 3, "dix", "5", "colonne « 5mn »"},
+        {"Codes milieux", "", 1, 1, "PA", "", "(cellule non modifiable)"}, // a read-only table
+        {"Adresses courriel de votre correspondant", "", 0, 2, "x", "Adresse", "ligne 0"}, // the header
     };
     for (const auto& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.mode << " / " << c.colle);
         administrateur(QString::fromUtf8(c.pswd));
         EditeurParam& e = charger(QString::fromUtf8(c.mode));
-        const QString avant = grille.cell(c.row, c.col);
         grille.select(c.row, c.col);
-        EXPECT_EQ(e.sub_Coller(QStringLiteral("COLLÉ")), c.colle) << c.mode << " " << c.pswd;
-        EXPECT_EQ(grille.cell(c.row, c.col), c.colle ? QStringLiteral("COLLÉ") : avant) << c.mode;
+        env.dialogs().clearAsked();
+        const bool refuse = *c.refus != 0;
+        if (refuse)
+            env.dialogs().answer(mb::OK);
+        EXPECT_EQ(e.sub_Coller(QString::fromUtf8(c.colle)), !refuse);
+        EXPECT_EQ(grille.cell(c.row, c.col), QString::fromUtf8(c.attendu));
+        ASSERT_EQ(env.dialogs().asked().size(), refuse ? 1 : 0);
+        if (refuse) {
+            EXPECT_TRUE(env.dialogs().asked()[0].text.contains(QString::fromUtf8(c.refus)))
+                << env.dialogs().asked()[0].text.toStdString();
+        }
     }
+}
+
+TEST_F(ParamTest, PastedBlockFillsCellByCellAndOneMessageNamesTheRefusedOnes)
+{
+    administrateur();
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t0001\t4.900\t44.930\n"),
+               GridFile::Complete);
+    EditeurParam& e = charger(param::gstr_Mode_Carres);
+    ASSERT_EQ(grille.rows(), 3); // the square and the empty row of the load
+    grille.select(1, 1);
+    env.dialogs().answer(mb::OK);
+    // Three rows from a spreadsheet: the table grows by one row; one number is refused, and a
+    // fifth cell falls outside the table.
+    EXPECT_FALSE(e.sub_Coller(QStringLiteral("38\t7\t5.1\t45.2\r\n"
+                                             "07\tx12\t4.5\t44.7\r\n"
+                                             "26\t3\t4.8\t44.8\textra\r\n")));
+    EXPECT_EQ(dump(grille), QStringList({"Département|N° carré|Longitude|Latitude", "38|0007|5.100|45.200",
+                                         "07||4.500|44.700", "26|0003|4.800|44.800"}));
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n"
+              "- ligne 2, colonne « N° carré » (caractères refusés dans cette colonne) : « x12 »\n"
+              "- ligne 3, colonne 5 (hors de la table) : « extra »");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+
+    // Long lists are cut after ten cells.
+    administrateur(QString());
+    EditeurParam& lecture = charger(param::gstr_Mode_Carres);
+    grille.select(1, 1);
+    env.dialogs().answer(mb::OK);
+    EXPECT_FALSE(lecture.sub_Coller(QStringLiteral("1\t2\t3\t4\n5\t6\t7\t8\n9\t10\t11\t12")));
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(env.dialogs().asked()[1].text.endsWith("\n- et 2 autres cellules"));
 }
 
 TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
@@ -857,8 +917,12 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
         for (int c = 2; c <= 4; ++c)
             EXPECT_TRUE(e.fun_Verrouillee(r, c)) << "the lock stays on " << r << "," << c;
     grille.select(1, 3);
+    env.dialogs().answer(mb::OK);
     EXPECT_FALSE(e.sub_Coller(QStringLiteral("99")));
     EXPECT_EQ(grille.cell(1, 3), "1");
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(
+        env.dialogs().asked()[0].text.contains("colonne « Code ordinateur » (cellule non modifiable)"));
     EXPECT_FALSE(e.fun_Chargement_Permis());
     const QString texte = env.path(QStringLiteral("pc.txt"));
     testing_support::writeBytes(texte, "\tX\t99\tz\r\n");
