@@ -117,6 +117,54 @@ int filtreChiffresSilencieux(int cle)
 
 } // namespace
 
+DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
+                                       int colonnesFixes)
+{
+    DispositionTexte d;
+    if (lignes.isEmpty())
+        return d;
+    colonnesFixes = std::clamp(colonnesFixes, 0, int(entete.size()));
+    const QStringList titres = entete.mid(colonnesFixes);
+    int titresNonVides = 0;
+    for (const QString& t : titres)
+        titresNonVides += t.trimmed().isEmpty() ? 0 : 1;
+    auto estEntete = [&](const QStringList& ligne, int decalage) {
+        int egaux = 0;
+        for (int k = 0; k < titres.size(); ++k) {
+            const QString titre = titres[k].trimmed();
+            const QString cellule = ligne.value(decalage + k).trimmed();
+            if (titre.isEmpty() || cellule.isEmpty())
+                continue;
+            if (cellule.compare(titre, Qt::CaseInsensitive) != 0)
+                return false;
+            ++egaux;
+        }
+        return titresNonVides > 0 && egaux >= std::min(2, titresNonVides);
+    };
+    if (colonnesFixes > 0 && estEntete(lignes.first(), colonnesFixes)) {
+        d.entete = true;
+        d.colonnesFixes = true;
+        return d;
+    }
+    if (estEntete(lignes.first(), 0)) {
+        d.entete = true;
+        return d;
+    }
+    if (colonnesFixes == 0 || lignes.first().size() != entete.size())
+        return d;
+    // The fixed cells of the program's rows: all empty, or the row numbers.
+    bool vides = true, numerotees = true;
+    for (int i = 0; i < lignes.size(); ++i) {
+        for (int c = 0; c < colonnesFixes; ++c) {
+            const QString cellule = lignes[i].value(c).trimmed();
+            vides = vides && cellule.isEmpty();
+            numerotees = numerotees && (c > 0 ? cellule.isEmpty() : cellule == QString::number(i + 1));
+        }
+    }
+    d.colonnesFixes = vides || numerotees;
+    return d;
+}
+
 Mode fun_Mode(const QString& texte)
 {
     static const QList<std::pair<QString, Mode>> modes = {
@@ -623,24 +671,47 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
 {
     if (!fun_Chargement_Permis())
         return false;
-    // The file is read in the table's layout, so that its check-box columns read truth values.
-    Grid lu;
-    lu.setCols(m_grille.cols());
-    for (int c = 0; c < m_grille.cols(); ++c)
-        lu.setColDataType(c, m_grille.colDataType(c));
-    lu.setFixedRows(m_grille.fixedRows());
-    lu.setFixedCols(m_grille.fixedCols());
-    const platform::GridFileResult r = GridFile::load(lu, fun_Chemin_Normalise(chemin), GridFile::TabText);
-    if (!r) {
+    Grid& g = m_grille;
+    const QString fichier = fun_Chemin_Normalise(chemin);
+    auto echec = [this](const platform::GridFileResult& r) {
         signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
                  r.error);
         return false;
+    };
+    // First the file as it stands, every line from its first cell, to see how it is laid out.
+    Grid brut;
+    brut.setFixedRows(0);
+    brut.setFixedCols(0);
+    brut.setRows(0);
+    if (const platform::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
+        return echec(r);
+    QList<QStringList> lignes;
+    for (int r = 0; r < brut.rows(); ++r) {
+        QStringList ligne;
+        for (int c = 0; c < brut.cols(); ++c)
+            ligne << brut.cell(r, c);
+        lignes << ligne;
     }
+    QStringList entete;
+    for (int c = 0; c < g.cols(); ++c)
+        entete << g.cell(0, c);
+    const DispositionTexte disposition = fun_Disposition_Texte(lignes, entete, g.fixedCols());
+
+    // Then read in the table's layout, so that its check-box columns read truth values: the
+    // file's fixed cells, when it has them, fall in the table's fixed columns.
+    Grid lu;
+    lu.setCols(g.cols());
+    for (int c = 0; c < g.cols(); ++c)
+        lu.setColDataType(c, g.colDataType(c));
+    lu.setFixedRows(0);
+    lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
+    lu.setRows(0);
+    if (const platform::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
+        return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
-    Grid& g = m_grille;
     g.setRows(g.fixedRows());
     const int colonnes = std::min(g.cols(), lu.cols());
-    for (int i = lu.fixedRows(); i < lu.rows(); ++i) {
+    for (int i = disposition.entete ? 1 : 0; i < lu.rows(); ++i) {
         const int row = g.addRow();
         for (int c = g.fixedCols(); c < colonnes; ++c) {
             g.setCell(row, c, lu.cell(i, c));

@@ -90,6 +90,24 @@ struct Ordinateur
 // equal keep their order.
 void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs);
 
+// How a tab-separated file lays a table out: whether its first line is the table's header, and
+// whether each line begins with the table's fixed columns (the program's own tab-separated save
+// with its fixed cells). Lines are the file's cells, every line as wide as the widest; the
+// header is the table's row 0, fixed columns included.
+struct DispositionTexte
+{
+    bool entete = false;
+    bool colonnesFixes = false;
+    bool operator==(const DispositionTexte&) const = default;
+};
+// The first line is the header when its cells under the titled columns hold their titles (letter
+// case and outer blanks aside), or nothing, and at least two titles (one for a table of one
+// titled column) are there; read both with and without the fixed columns in front. Without a
+// header, the lines begin with the fixed columns when they are exactly as wide as the table and
+// the fixed cells are all empty or numbered 1, 2, 3... as the program numbers its rows.
+DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
+                                       int colonnesFixes);
+
 // What became of the table's file at load.
 enum class EtatTable {
     SansFichier, // the mode has no table file
@@ -180,8 +198,10 @@ public:
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
     bool fun_Chargement_Permis() const;
-    // Loads a tab-separated file into the data rows, keeping the table's header and columns.
-    // A file that cannot be read is reported and leaves the table as it was.
+    // Loads a tab-separated file into the data rows, keeping the table's header and columns. A
+    // file the program saved, with or without its fixed cells, with or without its header line,
+    // comes back into the same table (fun_Disposition_Texte). A file that cannot be read is
+    // reported and leaves the table as it was.
     bool sub_Charger_Texte(const QString& chemin);
 
     // ---- Buttons.

@@ -739,6 +739,94 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     EXPECT_EQ(grille.rows(), 3);
 }
 
+} // namespace
+
+namespace param {
+void PrintTo(const DispositionTexte& d, std::ostream* os)
+{
+    *os << (d.entete ? "header" : "no header") << ", "
+        << (d.colonnesFixes ? "fixed cells" : "no fixed cells");
+}
+} // namespace param
+
+namespace {
+
+TEST(ParamTextLayout, HeaderAndFixedColumnOfATabSeparatedFile)
+{
+    const QStringList milieux = {"", "Code", "Libellé"};
+    const QStringList carres = {"", "Département", "N° carré", "Longitude", "Latitude"};
+    const struct
+    {
+        const char* nom;
+        QStringList entete;
+        QList<QStringList> lignes;
+        param::DispositionTexte attendu;
+    } cas[] = {
+        {"saved with its fixed cells",
+         milieux,
+         {{"", "Code", "Libellé"}, {"", "CH", "Céréales"}},
+         {true, true}},
+        {"numbered header cell",
+         milieux,
+         {{"N°", "code ", "LIBELLÉ"}, {"1", "CH", "Céréales"}},
+         {true, true}},
+        {"saved without its fixed cells", milieux, {{"CH", "Céréales"}, {"PA", "Prairie"}}, {false, false}},
+        {"header without fixed cells", milieux, {{"Code", "Libellé"}, {"CH", "Céréales"}}, {true, false}},
+        {"header, one title left blank",
+         carres,
+         {{"", "Département", "", "Longitude", "Latitude"}},
+         {true, true}},
+        {"fixed cells, header line removed",
+         milieux,
+         {{"", "CH", "Céréales"}, {"", "PA", "Prairie"}},
+         {false, true}},
+        {"numbered rows, header line removed",
+         carres,
+         {{"1", "26", "0001", "4.9", "44.9"}, {"2", "07", "0002", "4.5", "44.7"}},
+         {false, true}},
+        // Departments in the first column are data, not row numbers, even one column too wide.
+        {"a table's own numbers",
+         carres,
+         {{"26", "0001", "4.9", "44.9", "x"}, {"07", "0002", "4.5", "44.7", ""}},
+         {false, false}},
+        {"one title only is no header", carres, {{"", "Département", "12", "4.9", "44.9"}}, {false, true}},
+        {"a title among data", milieux, {{"CH", "Libellé"}, {"PA", "Prairie"}}, {false, false}},
+        {"empty file", milieux, {}, {false, false}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(param::fun_Disposition_Texte(c.lignes, c.entete, 1), c.attendu) << c.nom;
+}
+
+TEST_F(ParamTest, TextFileSavedByTheProgramLoadsBackIntoTheSameTable)
+{
+    administrateur();
+    writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
+               QStringLiteral("^Code\tLibellé\nCH\tCéréales\nPA\tPrairie\n"), GridFile::Complete);
+    writeTable(programme(QStringLiteral("email.DOV")),
+               QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\ta@b.fr\n"),
+               GridFile::Complete, {1});
+    for (const QString& mode : {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses}) {
+        for (const bool fixes : {true, false}) {
+            for (const bool sansEntete : {false, true}) {
+                SCOPED_TRACE(testing::Message() << mode.toStdString() << (fixes ? ", fixed cells" : "")
+                                                << (sansEntete ? ", header line removed" : ""));
+                EditeurParam& e = charger(mode);
+                const QStringList table = dump(grille);
+                const QString fichier = env.path(QStringLiteral("table.txt"));
+                ASSERT_TRUE(GridFile::save(grille, fichier, GridFile::TabText, fixes));
+                if (sansEntete && fixes) {
+                    QByteArray octets = testing_support::readBytes(fichier);
+                    octets.remove(0, octets.indexOf('\n') + 1);
+                    testing_support::writeBytes(fichier, octets);
+                }
+                grille.setCell(1, 2, QStringLiteral("changé"));
+                EXPECT_TRUE(e.sub_Charger_Texte(fichier));
+                EXPECT_EQ(dump(grille), table);
+            }
+        }
+    }
+}
+
 // ================================================================ identification
 
 class ParamIdentificationTest : public ParamTest
