@@ -309,6 +309,46 @@ void EditeurParam::sub_Charger(const QString& mode, const QString& protocole)
         supprimerLignesVides();
     if (m_mode != Mode::Identification)
         m_grille.addRow();
+    // Fix-ups whose save failed stay to be saved: the reference is then the file as read.
+    if (!m_modifiee)
+        m_empreinte = empreinte();
+}
+
+QStringList EditeurParam::empreinte() const
+{
+    const Grid& g = m_grille;
+    QStringList lignes;
+    for (int r = g.fixedRows(); r < g.rows(); ++r) {
+        if (ligneVide(r))
+            continue;
+        QString ligne;
+        for (int c = g.fixedCols(); c < g.cols(); ++c)
+            ligne += g.cell(r, c) + u'\x1f' + QString::number(g.checkState(r, c)) + u'\t';
+        lignes << ligne;
+    }
+    return lignes;
+}
+
+bool EditeurParam::fun_Modifiee() const
+{
+    return m_affichage.cmdSave && m_etat != EtatTable::Illisible && empreinte() != m_empreinte;
+}
+
+bool EditeurParam::fun_Fermeture_Permise()
+{
+    if (!fun_Modifiee())
+        return true;
+    const QString question =
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
+        QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
+    switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, gstr_Nom_Programme)) {
+    case mb::Yes:
+        return sub_Enregistrer(); // a failed save has said why; the window stays open
+    case mb::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void EditeurParam::chargerTable(const Table& table)
@@ -371,6 +411,7 @@ void EditeurParam::chargerTable(const Table& table)
 void EditeurParam::corrigerAdresses()
 {
     Grid& g = m_grille;
+    m_empreinte = empreinte(); // the book as read, before its fix-ups
     int ligneSHOC = g.findRow(gstr_Adresse_Coordination_SHOC, 1, kColonneAdresse);
     if (ligneSHOC < 0) {
         ligneSHOC = g.addRow(QString(), 1);
@@ -737,11 +778,14 @@ bool EditeurParam::sub_Enregistrer()
     if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
         return false;
     arreterNumerotation();
+    bool ok = true;
     if (const Table* table = fun_Table(m_mode))
-        return m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
-    if (m_mode == Mode::Identification)
-        return enregistrerIdentification();
-    return true;
+        ok = m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+    else if (m_mode == Mode::Identification)
+        ok = enregistrerIdentification();
+    if (ok)
+        m_empreinte = empreinte();
+    return ok;
 }
 
 bool EditeurParam::enregistrerTable(const Table& table)

@@ -204,6 +204,15 @@ public:
     // reported and leaves the table as it was.
     bool sub_Charger_Texte(const QString& chemin);
 
+    // ---- Closing.
+    // The table (or the identification choice) differs from what was loaded or last saved, and
+    // Save could store it. Empty rows do not count.
+    bool fun_Modifiee() const;
+    // Whether the window may close: with changes not saved, asks whether to save them (Oui: saved,
+    // and the window stays open when the save fails; Non: they are dropped; Annuler: the window
+    // stays open).
+    bool fun_Fermeture_Permise();
+
     // ---- Buttons.
     // Save: the table to its file (the species table passes once through the workbook form on
     // the way, in a temporary file, and its file is written once), the identification choice to
@@ -228,6 +237,8 @@ private:
     bool enregistrerIdentification();
     void arreterNumerotation();
     void signaler(const QString& texte) const;
+    // The data rows that are not empty: their texts and check states, one text a row.
+    QStringList empreinte() const;
     int touche(int col, int cle, const FiltreTouche& filtreChiffres) const;
     // The text a cell would hold had it been typed: nullopt when a character would be refused.
     std::optional<QString> texteSaisi(int col, const QString& texte) const;
@@ -247,6 +258,8 @@ private:
     Affichage m_affichage;
     bool m_fermer = false;
     bool m_modifiee = false;
+    // The table as loaded or last saved.
+    QStringList m_empreinte;
 };
 
 } // namespace param

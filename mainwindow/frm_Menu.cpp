@@ -507,7 +507,14 @@ void frm_Menu::resizeEvent(QResizeEvent* event)
 
 void frm_Menu::closeEvent(QCloseEvent* event)
 {
-    // Never refused: the child windows close with the main window and run their own steps.
+    // The child windows close with the main window and run their own steps; one that the user
+    // keeps open (a settings window with changes to save) keeps the program running.
+    for (QMdiSubWindow* w : fenetres()) {
+        if (!w->close()) {
+            event->ignore();
+            return;
+        }
+    }
     m_mdi->closeAllSubWindows();
     event->accept();
 }

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -232,6 +233,25 @@ void frm_Param::cmd_Parcourir_Click()
         txt_File->setText(choisi);
         m_editeur->sub_Dossier_Choisi(choisi);
     }
+}
+
+void frm_Param::closeEvent(QCloseEvent* event)
+{
+    if (m_fermeture) {
+        event->ignore(); // a second close while the question is open waits for its answer
+        return;
+    }
+    // Text still in the cell's editor is part of the table.
+    if (flx_Grille->isEditing())
+        flx_Grille->finishEditing();
+    m_fermeture = true;
+    const bool permise = m_editeur->fermer() || m_editeur->fun_Fermeture_Permise();
+    m_fermeture = false;
+    if (!permise) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frm_Param::fermerFenetre()

@@ -54,6 +54,11 @@ public:
     QPushButton* cmd_Annul_Esp = nullptr;
     QPushButton* cmd_exit = nullptr;
 
+protected:
+    // Any close (Fermer, the close box, the main window closing): changes not saved are offered
+    // for saving first, and the user may keep the window open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void construire();
     void appliquerAffichage();
@@ -68,4 +73,5 @@ private:
     std::unique_ptr<param::EditeurParam> m_editeur;
     ChoixDossier m_choixDossier;
     int m_dernierBouton = 0;
+    bool m_fermeture = false; // the closing question is open
 };

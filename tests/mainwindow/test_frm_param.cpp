@@ -216,24 +216,44 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
     EXPECT_EQ(grille().cell(2, 4), "Pica pica");
 }
 
-TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
+TEST_F(FrmParamTest, ClosingWithChangesNotSavedAsksFirst)
 {
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
     const QStringList avant = readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5});
+    const QString question = "Les modifications de « Codes espèces » n'ont pas été enregistrées.\n\n"
+                             "Voulez-vous les enregistrer avant de fermer la fenêtre ?";
+    ouvrir(param::gstr_Mode_Especes);
+    cliquer(w->cmd_exit); // nothing changed: closes without a word
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+
+    // A text still in the cell's editor counts; Annuler keeps the window and the text.
     ouvrir(param::gstr_Mode_Especes);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz");
+    env.dialogs().answer(mb::Cancel);
     cliquer(w->cmd_exit);
-    EXPECT_FALSE(w->isVisible());
-    // Destroyed while the editor is still open (the main window closing).
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text, question);
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(grille().cell(1, 3).endsWith("zz"));
+    // The close box asks the same; Non drops the changes.
+    env.dialogs().answer(mb::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}), avant);
+
+    // Destroyed with the main window, while the editor is still open: nothing asked, nothing saved.
     ouvrir(param::gstr_Mode_Especes);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz");
     w.reset();
     QCoreApplication::processEvents();
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}), avant);
 }
 
@@ -398,6 +418,33 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(menu->fenetres().isEmpty());
     EXPECT_TRUE(especes->isEnabled());
+
+    // Changes not saved: the child window's close box and the main window's closing ask, and
+    // Annuler keeps both open; Oui saves, then everything closes.
+    administrateur();
+    writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
+    menu->item("Milieux")->trigger();
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    QMdiSubWindow* cadre = menu->fenetres().first();
+    auto* milieux = qobject_cast<frm_Param*>(cadre->widget());
+    ASSERT_TRUE(milieux);
+    milieux->flx_Grille->grid().setCell(1, 2, "Chaumes");
+    env.dialogs().answer(mb::Cancel);
+    EXPECT_FALSE(cadre->close());
+    env.dialogs().answer(mb::Cancel);
+    EXPECT_FALSE(menu->close());
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
+    env.dialogs().answer(mb::Yes);
+    EXPECT_TRUE(menu->close());
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(readAsRecordWindow(programme("Milieux_SHOC.DOV"), GridFile::Complete),
+              QStringList({"Code|Libellé", "CH|Chaumes", "|"})); // with the empty row of the load
+    env.dialogs().clearAsked();
+    sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", "");
+    menu->show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // Without the sibling product: the box, no window, the item stays available.
     env.dialogs().answer(mb::OK);

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using param::Affichage;
@@ -1158,6 +1159,113 @@ TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("pas/de/dossier/table.DOV")));
         EXPECT_EQ(grille.findRow(QStringLiteral("quelque chose"), 1, 2) > 0, true);
     }
+}
+
+// ================================================================ closing
+
+TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
+{
+    const QString milieux = programme(QStringLiteral("Milieux_SHOC.DOV"));
+    const QString contenu = QStringLiteral("^Code\tLibellé\nCH\tCéréales\n");
+    const QString question =
+        QStringLiteral("Les modifications de « Codes milieux » n'ont pas été enregistrées.\n\n"
+                       "Voulez-vous les enregistrer avant de fermer la fenêtre ?");
+    const struct
+    {
+        const char* nom;
+        bool admin;
+        std::function<void(EditeurParam&, Grid&)> action;
+        int reponse;       // 0: no question expected
+        bool fermee;       // the window may close
+        const char* ligne; // row 1 of the file afterwards
+    } cas[] = {
+        {"nothing changed", true, [](EditeurParam&, Grid&) {}, 0, true, "CH|Céréales"},
+        {"edited back to what it was", true,
+         [](EditeurParam& e, Grid& g) {
+             g.setCell(1, 2, QStringLiteral("Chaumes"));
+             e.sub_Apres_Edition(1, 2);
+             g.setCell(1, 2, QStringLiteral("Céréales"));
+             e.sub_Apres_Edition(1, 2); // two more empty rows: they do not count
+         },
+         0, true, "CH|Céréales"},
+        {"read-only table: nothing to save", false,
+         [](EditeurParam&, Grid& g) { g.setCell(1, 2, QStringLiteral("Chaumes")); }, 0, true, "CH|Céréales"},
+        {"changed, Annuler", true, [](EditeurParam&, Grid& g) { g.setCell(1, 2, QStringLiteral("Chaumes")); },
+         mb::Cancel, false, "CH|Céréales"},
+        {"changed, Non", true, [](EditeurParam&, Grid& g) { g.setCell(1, 2, QStringLiteral("Chaumes")); },
+         mb::No, true, "CH|Céréales"},
+        {"changed, Oui", true, [](EditeurParam&, Grid& g) { g.setCell(1, 2, QStringLiteral("Chaumes")); },
+         mb::Yes, true, "CH|Chaumes"},
+        {"a row pasted", true,
+         [](EditeurParam& e, Grid& g) {
+             g.select(2, 1);
+             e.sub_Coller(QStringLiteral("PA\tPrairie"));
+         },
+         mb::Yes, true, "CH|Céréales"},
+        {"changed, then saved", true,
+         [](EditeurParam& e, Grid& g) {
+             g.setCell(1, 2, QStringLiteral("Chaumes"));
+             e.sub_Enregistrer();
+         },
+         0, true, "CH|Chaumes"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        writeTable(milieux, contenu, GridFile::Complete);
+        administrateur(c.admin ? QStringLiteral("KORVEL-ADM") : QString());
+        EditeurParam& e = charger(param::gstr_Mode_Milieux);
+        c.action(e, grille);
+        env.dialogs().clearAsked();
+        if (c.reponse)
+            env.dialogs().answer(c.reponse);
+        EXPECT_EQ(e.fun_Modifiee(), c.reponse != 0);
+        EXPECT_EQ(e.fun_Fermeture_Permise(), c.fermee);
+        ASSERT_EQ(env.dialogs().asked().size(), c.reponse ? 1 : 0);
+        if (c.reponse) {
+            EXPECT_EQ(env.dialogs().asked()[0].text, question);
+            EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
+        }
+        EXPECT_EQ(readAsRecordWindow(milieux, GridFile::Complete).value(1), QString::fromUtf8(c.ligne));
+    }
+}
+
+TEST_F(ParamTest, ClosingAsksInEveryModeWithSomethingToSave)
+{
+    // RAZ in the species table, a tick in the identification grid, a failed save on Oui.
+    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    EditeurParam& especes = charger(param::gstr_Mode_Especes);
+    especes.sub_RAZ();
+    env.dialogs().answer(mb::Cancel);
+    EXPECT_FALSE(especes.fun_Fermeture_Permise());
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+
+    ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+                                   QStringLiteral("Jet"), QStringLiteral("Gadrel")));
+    source.result.rows = {{"A", "1", "a"}};
+    EditeurParam& identification = charger(param::gstr_Mode_Identification);
+    EXPECT_FALSE(identification.fun_Modifiee());
+    identification.sub_Apres_Edition(1, 1);
+    env.dialogs().answer(mb::Yes);
+    EXPECT_TRUE(identification.fun_Fermeture_Permise());
+    EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU SHOC")), "1");
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Adresses email"),
+                                   env.path(QStringLiteral("pas/de/dossier/email.DOV"))));
+    EditeurParam& adresses = charger(param::gstr_Mode_Adresses);
+    EXPECT_FALSE(adresses.fun_Modifiee()) << "the book a missing file starts with is not a change";
+    grille.setCell(1, 2, QStringLiteral("a@b.fr"));
+    env.dialogs().answer(mb::Yes); // save...
+    env.dialogs().answer(mb::OK);  // ...which fails and says so: the window stays open
+    EXPECT_FALSE(adresses.fun_Fermeture_Permise());
+    ASSERT_EQ(env.dialogs().asked().size(), 4);
+    EXPECT_TRUE(env.dialogs().asked()[3].text.contains(QStringLiteral("n'a pas été enregistrée")));
+
+    // The data folder has nothing to save.
+    EditeurParam& dossier = charger(param::gstr_Mode_Dossier);
+    EXPECT_FALSE(dossier.fun_Modifiee());
+    EXPECT_TRUE(dossier.fun_Fermeture_Permise());
+    EXPECT_EQ(env.dialogs().asked().size(), 4);
 }
 
 // ================================================================ RAZ
