@@ -292,6 +292,8 @@ void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& 
     if (!widget)
         return;
     QMdiSubWindow* sw = ajouterFenetre(widget);
+    // Large enough to show its table, within the main window.
+    sw->resize(mainwindow::fun_Taille_Ouverture(sw->sizeHint(), m_mdi->viewport()->size()));
     // The item stays greyed while its window is open, so the same table is never edited twice.
     const QPointer<QAction> item(source);
     connect(sw, &QObject::destroyed, this, [item] {

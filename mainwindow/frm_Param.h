@@ -38,6 +38,10 @@ public:
 
     param::EditeurParam& editeur() { return *m_editeur; }
 
+    // The size that shows the table's columns and a useful number of its rows (or the whole
+    // data folder), and the whole caption. The main window opens it at that size, within itself.
+    QSize sizeHint() const override;
+
     // The data-folder chooser: shows it with a caption and a starting folder, returns the folder
     // chosen or "" (by default Frm_Selection_dossier).
     using ChoixDossier =

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -400,6 +401,70 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 }
 
 // ================================================================ from the main window
+
+TEST_F(FrmParamTest, MainWindowOpensEachSettingsWindowLargeEnoughWithinItself)
+{
+    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier",
+                                   "/home/observateur/Documents/Suivi hivernal/Relevés de la saison"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, "Moteur", "Jet", "Gadrel"));
+    source.result.rows = {{"LPO Drôme", "12", "Bureau"}, {"LPO Isère", "13", "Portable"}};
+    for (const QSize principale : {QSize(1000, 700), QSize(640, 420)}) {
+        auto menu = std::make_unique<frm_Menu>();
+        menu->setFabriqueParam([this] { return frm_Param::fun_Ouvrir(nullptr, &source); });
+        menu->item("Réorg")->trigger(); // each window where the area puts it
+        menu->resize(principale);
+        menu->show();
+        QCoreApplication::processEvents();
+        const QRect zone(QPoint(0, 0), menu->mdiArea()->viewport()->size());
+        menu->item("Gadrel_SHOC")->setVisible(true); // as the start-up shows it
+        const std::pair<const char*, param::Mode> items[] = {{"Espèces", param::Mode::Espèces},
+                                                             {"Comportements", param::Mode::Comportements},
+                                                             {"Milieux", param::Mode::Milieux},
+                                                             {"File", param::Mode::Dossier},
+                                                             {"Gadrel_SHOC", param::Mode::Identification}};
+        for (const auto& [item, mode] : items) {
+            SCOPED_TRACE(testing::Message()
+                         << item << " in " << principale.width() << "x" << principale.height());
+            menu->item(item)->trigger();
+            QCoreApplication::processEvents();
+            QMdiSubWindow* cadre = menu->mdiArea()->activeSubWindow();
+            ASSERT_TRUE(cadre);
+            auto* f = qobject_cast<frm_Param*>(cadre->widget());
+            ASSERT_TRUE(f);
+            ASSERT_EQ(f->editeur().mode(), mode);
+            EXPECT_TRUE(zone.contains(cadre->geometry())) << "within the main window";
+            const bool large = principale.width() >= 1000;
+            if (f->flx_Grille->isVisible()) {
+                GridView& v = *f->flx_Grille;
+                const int lignes = std::min(v.model()->rowCount(), param::gint_Lignes_Ouverture_Min);
+                const int colonnes = v.horizontalHeader()->length();
+                if (large || colonnes < zone.width() / 2) {
+                    EXPECT_GE(v.viewport()->width(), colonnes) << "every column shows";
+                }
+                EXPECT_GE(v.viewport()->height(), lignes * v.rowHeight(0)) << "a useful number of rows";
+            } else {
+                EXPECT_GE(f->txt_File->width(),
+                          f->txt_File->fontMetrics().horizontalAdvance(f->txt_File->text()))
+                    << "the whole folder";
+            }
+            if (large) {
+                EXPECT_GE(cadre->width(), f->fontMetrics().horizontalAdvance(f->windowTitle()))
+                    << "the whole caption";
+            }
+        }
+        // In the large window the species editor shows "Saisie", the column an ordinary user changes.
+        if (principale.width() >= 1000) {
+            for (QMdiSubWindow* w : menu->fenetres()) {
+                auto* f = qobject_cast<frm_Param*>(w->widget());
+                if (f->editeur().mode() != param::Mode::Espèces)
+                    continue;
+                const QRect saisie = f->flx_Grille->visualRect(f->flx_Grille->indexOf(1, 5));
+                EXPECT_TRUE(f->flx_Grille->viewport()->rect().contains(saisie));
+            }
+        }
+    }
+}
 
 TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
 {
