@@ -181,37 +181,22 @@ TEST_F(GridViewTest, BeforeEditMayRefuseAndReadOnlyCellsNeverOpen)
 
 TEST_F(GridViewTest, ReadOnlyCellsArePaintedInTheFixedColour)
 {
-    const QColor fixe(gridRed(grid().backColourFixed()), gridGreen(grid().backColourFixed()),
-                      gridBlue(grid().backColourFixed()));
-    const QColor alternee(10, 200, 30);
-    const QColor propre(200, 20, 20);
-    grid().setBackColourAlternate(gridRgb(alternee.red(), alternee.green(), alternee.blue()));
-    grid().setReadOnly({1, 1, 3, 1}, true);
-    grid().setBackColour({2, 1, 3, 1}, 0); // the flag stays, the colour it brought is cleared
-    grid().setReadOnly({3, 2, 3, 2}, true);
-    grid().setBackColour({3, 2, 3, 2}, gridRgb(propre.red(), propre.green(), propre.blue()));
-    grid().select(1, 3); // the selection highlight stays off the cells looked at
+    const GridColour fixe = grid().backColourFixed(), propre = gridRgb(200, 20, 20);
+    grid().setBackColourAlternate(gridRgb(10, 200, 30));
+    grid().setReadOnly({1, 1, 2, 2}, true);
+    grid().setBackColour({2, 1, 2, 1}, 0); // the flag stays, the colour it brought is cleared
+    grid().setBackColour({2, 2, 2, 2}, propre);
+    grid().select(3, 3); // the selection's highlight away from the cells looked at
     QCoreApplication::processEvents();
     const QImage image = view.viewport()->grab().toImage();
-    struct Row
-    {
-        int row, col;
-        QColor colour;
-        const char* why;
+    auto couleur = [&](int row, int col) {
+        const QColor c = image.pixelColor(view.visualRect(view.indexOf(row, col)).topLeft() + QPoint(3, 3));
+        return gridRgb(c.red(), c.green(), c.blue());
     };
-    const Row rows[] = {
-        {1, 1, fixe, "read-only, with the colour the flag gave"},
-        {2, 1, fixe, "read-only, its colour cleared, in an alternate row"},
-        {3, 1, fixe, "read-only, its colour cleared"},
-        {3, 2, propre, "read-only with a colour of its own"},
-        {2, 2, alternee, "editable, alternate row"},
-    };
-    for (const Row& r : rows) {
-        const QRect cell = view.visualRect(view.indexOf(r.row, r.col));
-        EXPECT_EQ(image.pixelColor(cell.topLeft() + QPoint(3, 3)), r.colour) << r.why;
-    }
-    EXPECT_NE(image.pixelColor(view.visualRect(view.indexOf(1, 2)).topLeft() + QPoint(3, 3)), fixe)
-        << "an editable cell does not look fixed";
+    EXPECT_EQ(couleur(1, 1), fixe);
+    EXPECT_EQ(couleur(2, 1), fixe) << "its colour cleared, in an alternate row";
+    EXPECT_EQ(couleur(2, 2), propre) << "a colour of its own";
+    EXPECT_NE(couleur(3, 1), fixe) << "an editable cell does not look fixed";
 }
 
 TEST_F(GridViewTest, CheckBoxesToggleByClickAndSpace)
