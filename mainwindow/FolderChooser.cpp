@@ -44,3 +44,20 @@ QString fun_Dossier_Nettoye(const QString& saisi)
         return t;
     return QDir::cleanPath(QFileInfo(fun_Chemin_Normalise(t)).absoluteFilePath());
 }
+
+QString fun_Dossier_Depart(const QString& dossier, const QString& dernierChoix)
+{
+    QString chemin = dossier.trimmed();
+    if (chemin.isEmpty())
+        chemin = dernierChoix.trimmed();
+    if (chemin.isEmpty())
+        return QDir::rootPath();
+    chemin = QDir::cleanPath(QFileInfo(fun_Chemin_Normalise(chemin)).absoluteFilePath());
+    while (!QFileInfo(chemin).isDir()) {
+        const QString parent = QFileInfo(chemin).path();
+        if (parent == chemin)
+            return QDir::rootPath();
+        chemin = parent;
+    }
+    return chemin;
+}

@@ -12,3 +12,7 @@ QString fun_Get_Drive_Type(const QString& chemin);
 bool fun_Creation_Dossier_Permise(const QString& chemin);
 // The folder as the chooser hands it over: trimmed, absolute, cleaned.
 QString fun_Dossier_Nettoye(const QString& saisi);
+// The folder the tree opens at: the folder handed over (the current data folder), otherwise
+// the folder chosen last; when that folder does not exist (yet), its nearest existing parent;
+// the root of the file system when neither gives one.
+QString fun_Dossier_Depart(const QString& dossier, const QString& dernierChoix);

@@ -89,18 +89,23 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     connect(cmd_Selectionner, &QPushButton::clicked, this, &Frm_Selection_dossier::cmd_Selectionner_Click);
     connect(cmd_Annuler, &QPushButton::clicked, this, &Frm_Selection_dossier::reject);
 
-    // Start at the folder chosen last, or at the root.
-    const QString depart = gstr_Dossier_Choisi.trimmed();
-    setCurrentFolder(depart.isEmpty() ? QDir::rootPath() : depart);
-    txt_Dossier->setText(currentFolder());
+    // Start at the folder chosen last, or at the root; the callers then open it at their folder.
+    ouvrirA(QString());
+}
+
+void Frm_Selection_dossier::ouvrirA(const QString& dossier)
+{
+    setCurrentFolder(fun_Dossier_Depart(dossier, gstr_Dossier_Choisi));
     selectionChanged();
+    if (!dossier.trimmed().isEmpty())
+        txt_Dossier->setText(dossier); // a folder still to be made stays as it was proposed
 }
 
 QString Frm_Selection_dossier::choisir(QWidget* parent, const QString& titre, const QString& dossier)
 {
     Frm_Selection_dossier dlg(parent);
     dlg.setWindowTitle(titre);
-    dlg.txt_Dossier->setText(dossier);
+    dlg.ouvrirA(dossier);
     if (dlg.exec() != QDialog::Accepted)
         return QString();
     return gstr_Dossier_Choisi;

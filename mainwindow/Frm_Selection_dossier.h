@@ -22,6 +22,8 @@ public:
 
     QString currentFolder() const;
     void setCurrentFolder(const QString& chemin);
+    // Opens the tree at a folder (the nearest existing one) and puts the folder in the box.
+    void ouvrirA(const QString& dossier);
 
     // Controls, named as the rest of the program knows them.
     QTreeView* Fol_Select = nullptr;

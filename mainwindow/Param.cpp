@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using platform::Grid;
 using platform::GridFile;
@@ -114,6 +115,54 @@ int filtreChiffresSilencieux(int cle)
 }
 
 } // namespace
+
+DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
+                                       int colonnesFixes)
+{
+    DispositionTexte d;
+    if (lignes.isEmpty())
+        return d;
+    colonnesFixes = std::clamp(colonnesFixes, 0, int(entete.size()));
+    const QStringList titres = entete.mid(colonnesFixes);
+    int titresNonVides = 0;
+    for (const QString& t : titres)
+        titresNonVides += t.trimmed().isEmpty() ? 0 : 1;
+    auto estEntete = [&](const QStringList& ligne, int decalage) {
+        int egaux = 0;
+        for (int k = 0; k < titres.size(); ++k) {
+            const QString titre = titres[k].trimmed();
+            const QString cellule = ligne.value(decalage + k).trimmed();
+            if (titre.isEmpty() || cellule.isEmpty())
+                continue;
+            if (cellule.compare(titre, Qt::CaseInsensitive) != 0)
+                return false;
+            ++egaux;
+        }
+        return titresNonVides > 0 && egaux >= std::min(2, titresNonVides);
+    };
+    if (colonnesFixes > 0 && estEntete(lignes.first(), colonnesFixes)) {
+        d.entete = true;
+        d.colonnesFixes = true;
+        return d;
+    }
+    if (estEntete(lignes.first(), 0)) {
+        d.entete = true;
+        return d;
+    }
+    if (colonnesFixes == 0 || lignes.first().size() != entete.size())
+        return d;
+    // The fixed cells of the program's rows: all empty, or the row numbers.
+    bool vides = true, numerotees = true;
+    for (int i = 0; i < lignes.size(); ++i) {
+        for (int c = 0; c < colonnesFixes; ++c) {
+            const QString cellule = lignes[i].value(c).trimmed();
+            vides = vides && cellule.isEmpty();
+            numerotees = numerotees && (c > 0 ? cellule.isEmpty() : cellule == QString::number(i + 1));
+        }
+    }
+    d.colonnesFixes = vides || numerotees;
+    return d;
+}
 
 Mode fun_Mode(const QString& texte)
 {
@@ -259,6 +308,46 @@ void EditeurParam::sub_Charger(const QString& mode, const QString& protocole)
         supprimerLignesVides();
     if (m_mode != Mode::Identification)
         m_grille.addRow();
+    // Fix-ups whose save failed stay to be saved: the reference is then the file as read.
+    if (!m_modifiee)
+        m_empreinte = empreinte();
+}
+
+QStringList EditeurParam::empreinte() const
+{
+    const Grid& g = m_grille;
+    QStringList lignes;
+    for (int r = g.fixedRows(); r < g.rows(); ++r) {
+        if (ligneVide(r))
+            continue;
+        QString ligne;
+        for (int c = g.fixedCols(); c < g.cols(); ++c)
+            ligne += g.cell(r, c) + u'\x1f' + QString::number(g.checkState(r, c)) + u'\t';
+        lignes << ligne;
+    }
+    return lignes;
+}
+
+bool EditeurParam::fun_Modifiee() const
+{
+    return m_affichage.cmdSave && m_etat != EtatTable::Illisible && empreinte() != m_empreinte;
+}
+
+bool EditeurParam::fun_Fermeture_Permise()
+{
+    if (!fun_Modifiee())
+        return true;
+    const QString question =
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
+        QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
+    switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, gstr_Nom_Programme)) {
+    case mb::Yes:
+        return sub_Enregistrer(); // a failed save has said why; the window stays open
+    case mb::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void EditeurParam::chargerTable(const Table& table)
@@ -321,6 +410,7 @@ void EditeurParam::chargerTable(const Table& table)
 void EditeurParam::corrigerAdresses()
 {
     Grid& g = m_grille;
+    m_empreinte = empreinte(); // the book as read, before its fix-ups
     int ligneSHOC = g.findRow(gstr_Adresse_Coordination_SHOC, 1, kColonneAdresse);
     if (ligneSHOC < 0) {
         ligneSHOC = g.addRow(QString(), 1);
@@ -358,6 +448,16 @@ void EditeurParam::chargerIdentification()
     const platform::RowSourceResult lu = m_base.readTable(
         base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
     m_erreurBase = lu.error;
+    if (!lu.ok) {
+        // The grid shows what was read; the user is told why it is empty or short.
+        const QString etat =
+            lu.rows.isEmpty()
+                ? QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue : elle reste vide.")
+                : QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls "
+                                 "les %1 premiers ordinateurs sont affichés.")
+                      .arg(lu.rows.size());
+        signaler(etat + QStringLiteral("\n\n") + lu.error);
+    }
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)
         ordinateurs << Ordinateur{row.value(0), row.value(1), row.value(2)};
@@ -436,14 +536,19 @@ bool EditeurParam::fun_Cellule_Modifiable(int row, int col) const
 
 int EditeurParam::fun_Touche(int col, int cle) const
 {
+    return touche(col, cle, m_filtreChiffres);
+}
+
+int EditeurParam::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
+{
     switch (m_mode) {
     case Mode::Carrés:
         if (col == kColonneNumeroCarre || col > kColonneLongitude)
-            return m_filtreChiffres(cle);
+            return filtreChiffres(cle);
         break;
     case Mode::Réseaux:
         if (col == kColonne5mn)
-            return m_filtreChiffres(cle);
+            return filtreChiffres(cle);
         if (col == kColonneCodeReseau)
             return fun_Majuscule_Sans_Accent(cle);
         break;
@@ -457,15 +562,22 @@ int EditeurParam::fun_Touche(int col, int cle) const
     return cle;
 }
 
+QString EditeurParam::formatApresSaisie(int col, const QString& texte) const
+{
+    if (m_mode == Mode::Carrés) {
+        if (col == kColonneNumeroCarre)
+            return fun_Format_Numero_Carre(texte);
+        if (col > kColonneNumeroCarre)
+            return fun_Format_Coordonnee(texte);
+    }
+    return texte;
+}
+
 void EditeurParam::sub_Apres_Edition(int row, int col)
 {
     Grid& g = m_grille;
-    if (m_mode == Mode::Carrés) {
-        if (col == kColonneNumeroCarre)
-            g.setCell(row, col, fun_Format_Numero_Carre(g.cell(row, col)));
-        else if (col > kColonneNumeroCarre)
-            g.setCell(row, col, fun_Format_Coordonnee(g.cell(row, col)));
-    }
+    if (m_mode == Mode::Carrés && col >= kColonneNumeroCarre)
+        g.setCell(row, col, formatApresSaisie(col, g.cell(row, col)));
     if (m_mode == Mode::Identification) {
         if (row >= 1 && row < g.rows()) {
             g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
@@ -488,13 +600,95 @@ void EditeurParam::sub_Effacer_Selection()
                 m_grille.clearRange(GridRange{r, c, r, c});
 }
 
+std::optional<QString> EditeurParam::texteSaisi(int col, const QString& texte) const
+{
+    // Each character as if typed in the cell's editor; the numeric filter says nothing here, the
+    // paste's own message names the cell. Tabs and line ends cannot be typed into a cell.
+    QString saisi;
+    saisi.reserve(texte.size());
+    for (const QChar ch : texte) {
+        if (ch.unicode() < 0x20)
+            return std::nullopt;
+        const int cle = touche(col, ch.unicode(), filtreChiffresSilencieux);
+        if (cle == 0)
+            return std::nullopt;
+        saisi += QChar(char16_t(cle));
+    }
+    return formatApresSaisie(col, saisi);
+}
+
 bool EditeurParam::sub_Coller(const QString& texte)
 {
-    const int r = m_grille.row(), c = m_grille.col();
-    if (!fun_Cellule_Modifiable(r, c) || m_grille.colDataType(c) == Grid::DataType::Boolean)
-        return false;
-    m_grille.setCell(r, c, texte);
-    return true;
+    Grid& g = m_grille;
+    // One line end at the end is the spreadsheet's, not a further row.
+    QString bloc = texte;
+    if (bloc.endsWith(QLatin1String("\r\n")))
+        bloc.chop(2);
+    else if (bloc.endsWith(u'\n') || bloc.endsWith(u'\r'))
+        bloc.chop(1);
+    bloc.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    bloc.replace(u'\r', u'\n');
+    const QStringList lignes = bloc.split(u'\n');
+
+    // A table that grows row by row as it is typed also grows for the rows pasted below it.
+    const int r0 = g.row(), c0 = g.col();
+    const bool grandit = m_mode != Mode::Identification && fun_Cellule_Modifiable(r0, c0);
+    struct Refus
+    {
+        int row, col;
+        QString pourquoi, texte;
+    };
+    QList<Refus> refus;
+    for (int i = 0; i < lignes.size(); ++i) {
+        const int r = r0 + i;
+        if (grandit && r >= g.rows())
+            g.addRow();
+        const QStringList cellules = lignes[i].split(u'\t');
+        for (int j = 0; j < cellules.size(); ++j) {
+            const int c = c0 + j;
+            const QString& colle = cellules[j];
+            if (r >= g.rows() || c >= g.cols()) {
+                refus << Refus{r, c, QStringLiteral("hors de la table"), colle};
+                continue;
+            }
+            if (g.colDataType(c) == Grid::DataType::Boolean && r >= g.fixedRows()) {
+                // A box is ticked by a click, not by a text; an empty text leaves it as it is.
+                if (!colle.isEmpty())
+                    refus << Refus{r, c, QStringLiteral("case à cocher"), colle};
+                continue;
+            }
+            const std::optional<QString> saisi = texteSaisi(c, colle);
+            if (saisi && *saisi == g.cell(r, c))
+                continue; // nothing to change
+            if (!fun_Cellule_Modifiable(r, c)) {
+                refus << Refus{r, c, QStringLiteral("cellule non modifiable"), colle};
+                continue;
+            }
+            if (!saisi) {
+                refus << Refus{r, c, QStringLiteral("caractères refusés dans cette colonne"), colle};
+                continue;
+            }
+            g.setCell(r, c, *saisi);
+        }
+    }
+    if (refus.isEmpty())
+        return true;
+
+    constexpr int kCellulesNommees = 10;
+    QStringList noms;
+    for (const Refus& f : std::as_const(refus).first(std::min<qsizetype>(refus.size(), kCellulesNommees))) {
+        const QString titre = f.col < g.cols() ? g.cell(0, f.col).trimmed() : QString();
+        noms << QStringLiteral("- ligne %1, colonne %2 (%3) : « %4 »")
+                    .arg(f.row)
+                    .arg(titre.isEmpty() ? QString::number(f.col) : QStringLiteral("« %1 »").arg(titre),
+                         f.pourquoi, f.texte);
+    }
+    if (refus.size() > kCellulesNommees)
+        noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
+    signaler(
+        QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
+        noms.join(u'\n'));
+    return false;
 }
 
 bool EditeurParam::fun_Chargement_Permis() const
@@ -517,24 +711,47 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
 {
     if (!fun_Chargement_Permis())
         return false;
-    // The file is read in the table's layout, so that its check-box columns read truth values.
-    Grid lu;
-    lu.setCols(m_grille.cols());
-    for (int c = 0; c < m_grille.cols(); ++c)
-        lu.setColDataType(c, m_grille.colDataType(c));
-    lu.setFixedRows(m_grille.fixedRows());
-    lu.setFixedCols(m_grille.fixedCols());
-    const platform::GridFileResult r = GridFile::load(lu, fun_Chemin_Normalise(chemin), GridFile::TabText);
-    if (!r) {
+    Grid& g = m_grille;
+    const QString fichier = fun_Chemin_Normalise(chemin);
+    auto echec = [this](const platform::GridFileResult& r) {
         signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
                  r.error);
         return false;
+    };
+    // First the file as it stands, every line from its first cell, to see how it is laid out.
+    Grid brut;
+    brut.setFixedRows(0);
+    brut.setFixedCols(0);
+    brut.setRows(0);
+    if (const platform::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
+        return echec(r);
+    QList<QStringList> lignes;
+    for (int r = 0; r < brut.rows(); ++r) {
+        QStringList ligne;
+        for (int c = 0; c < brut.cols(); ++c)
+            ligne << brut.cell(r, c);
+        lignes << ligne;
     }
+    QStringList entete;
+    for (int c = 0; c < g.cols(); ++c)
+        entete << g.cell(0, c);
+    const DispositionTexte disposition = fun_Disposition_Texte(lignes, entete, g.fixedCols());
+
+    // Then read in the table's layout, so that its check-box columns read truth values: the
+    // file's fixed cells, when it has them, fall in the table's fixed columns.
+    Grid lu;
+    lu.setCols(g.cols());
+    for (int c = 0; c < g.cols(); ++c)
+        lu.setColDataType(c, g.colDataType(c));
+    lu.setFixedRows(0);
+    lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
+    lu.setRows(0);
+    if (const platform::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
+        return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
-    Grid& g = m_grille;
     g.setRows(g.fixedRows());
     const int colonnes = std::min(g.cols(), lu.cols());
-    for (int i = lu.fixedRows(); i < lu.rows(); ++i) {
+    for (int i = disposition.entete ? 1 : 0; i < lu.rows(); ++i) {
         const int row = g.addRow();
         for (int c = g.fixedCols(); c < colonnes; ++c) {
             g.setCell(row, c, lu.cell(i, c));
@@ -560,11 +777,14 @@ bool EditeurParam::sub_Enregistrer()
     if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
         return false;
     arreterNumerotation();
+    bool ok = true;
     if (const Table* table = fun_Table(m_mode))
-        return m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
-    if (m_mode == Mode::Identification)
-        return enregistrerIdentification();
-    return true;
+        ok = m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+    else if (m_mode == Mode::Identification)
+        ok = enregistrerIdentification();
+    if (ok)
+        m_empreinte = empreinte();
+    return ok;
 }
 
 bool EditeurParam::enregistrerTable(const Table& table)

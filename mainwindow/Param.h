@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace platform {
 class RowSource;
@@ -89,6 +90,24 @@ struct Ordinateur
 // equal keep their order.
 void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs);
 
+// How a tab-separated file lays a table out: whether its first line is the table's header, and
+// whether each line begins with the table's fixed columns (the program's own tab-separated save
+// with its fixed cells). Lines are the file's cells, every line as wide as the widest; the
+// header is the table's row 0, fixed columns included.
+struct DispositionTexte
+{
+    bool entete = false;
+    bool colonnesFixes = false;
+    bool operator==(const DispositionTexte&) const = default;
+};
+// The first line is the header when its cells under the titled columns hold their titles (letter
+// case and outer blanks aside), or nothing, and at least two titles (one for a table of one
+// titled column) are there; read both with and without the fixed columns in front. Without a
+// header, the lines begin with the fixed columns when they are exactly as wide as the table and
+// the fixed cells are all empty or numbered 1, 2, 3... as the program numbers its rows.
+DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
+                                       int colonnesFixes);
+
 // What became of the table's file at load.
 enum class EtatTable {
     SansFichier, // the mode has no table file
@@ -146,7 +165,8 @@ public:
     QString chemin() const { return m_chemin; }
     // The grid's tag holds the administrator access code.
     bool administrateur() const;
-    // Why the identification's database gave no rows (empty when it was read).
+    // Why the identification's database could not be read whole (empty when it was read); the
+    // load says it to the user.
     QString erreurBase() const { return m_erreurBase; }
 
     // ---- Editing rules.
@@ -167,15 +187,31 @@ public:
     // Delete: clears the selected cells that may be changed (text and formatting); locked
     // cells keep their text and their lock.
     void sub_Effacer_Selection();
-    // Paste: the text becomes the current cell's when that cell may be changed and is not a
-    // check box. False when refused.
+    // Paste: the text goes into the current cell or, when it holds tabs or line ends (one line
+    // end at its end apart), cell by cell from the current cell; below the last row the table
+    // grows as it does when typed (not the identification grid). Each cell follows the rules of
+    // typing: a cell the user may change, no check box, every character accepted by the
+    // column's key filter (capitals where typing gives capitals), the squares' number formats.
+    // A cell that breaks them is not changed, and one message names every such cell. False
+    // when a cell was refused.
     bool sub_Coller(const QString& texte);
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
     bool fun_Chargement_Permis() const;
-    // Loads a tab-separated file into the data rows, keeping the table's header and columns.
-    // A file that cannot be read is reported and leaves the table as it was.
+    // Loads a tab-separated file into the data rows, keeping the table's header and columns. A
+    // file the program saved, with or without its fixed cells, with or without its header line,
+    // comes back into the same table (fun_Disposition_Texte). A file that cannot be read is
+    // reported and leaves the table as it was.
     bool sub_Charger_Texte(const QString& chemin);
+
+    // ---- Closing.
+    // The table (or the identification choice) differs from what was loaded or last saved, and
+    // Save could store it. Empty rows do not count.
+    bool fun_Modifiee() const;
+    // Whether the window may close: with changes not saved, asks whether to save them (Oui: saved,
+    // and the window stays open when the save fails; Non: they are dropped; Annuler: the window
+    // stays open).
+    bool fun_Fermeture_Permise();
 
     // ---- Buttons.
     // Save: the table to its file (the species table passes once through the workbook form on
@@ -202,6 +238,13 @@ private:
     bool enregistrerIdentification();
     void arreterNumerotation();
     void signaler(const QString& texte) const;
+    // The data rows that are not empty: their texts and check states, one text a row.
+    QStringList empreinte() const;
+    int touche(int col, int cle, const FiltreTouche& filtreChiffres) const;
+    // The text a cell would hold had it been typed: nullopt when a character would be refused.
+    std::optional<QString> texteSaisi(int col, const QString& texte) const;
+    // The squares' number formats, applied when a cell is left.
+    QString formatApresSaisie(int col, const QString& texte) const;
 
     platform::Grid& m_grille;
     platform::RowSource& m_base;
@@ -216,6 +259,8 @@ private:
     Affichage m_affichage;
     bool m_fermer = false;
     bool m_modifiee = false;
+    // The table as loaded or last saved.
+    QStringList m_empreinte;
 };
 
 } // namespace param

@@ -40,6 +40,9 @@ inline const QString gstr_Valeur_Dossier = QStringLiteral("Dossier");
 
 // Extra width given to every column fitted to its contents, in twips.
 inline constexpr int gint_Marge_Colonnes_Twips = 240;
+// Rows of the table a settings window shows when it opens: all of them between these bounds.
+inline constexpr int gint_Lignes_Ouverture_Min = 8;
+inline constexpr int gint_Lignes_Ouverture_Max = 20;
 // Font size of every cell after a save of the species table, in points.
 inline constexpr double gdbl_Taille_Police_Especes = 8.25;
 

@@ -165,12 +165,11 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
                            oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais));
     }
 
-    // 10. Automatic update check, once this start, when due and nothing failed so far.
+    // 10. Automatic update check, once this start, when due and nothing failed so far. It is
+    // decided here and started at the very end: a timer running while a box of the start-up is
+    // open would fire in that box's event loop and open the browser over the question.
     const bool jamais = fun_Frequence_Cochee(gint_Frequence_Jamais);
-    if (!jamais && !r.echec && fun_Verif_Auto_Due(compteur, frequence, jamais)) {
-        fenetre.sub_Activer_Verif_Auto();
-        r.verificationActivee = true;
-    }
+    r.verificationActivee = !jamais && !r.echec && fun_Verif_Auto_Due(compteur, frequence, jamais);
 
     // 11-12. Items this program does not offer; the option marks.
     fenetre.sub_Items_Non_Offerts();
@@ -219,6 +218,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
 
     fenetre.sub_Sablier(false);
     fenetre.sub_Bing();
+    if (r.verificationActivee)
+        fenetre.sub_Activer_Verif_Auto();
     return r;
 }
 

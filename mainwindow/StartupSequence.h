@@ -34,7 +34,8 @@ public:
     virtual void sub_Ouvrir_Adresses() = 0;
     // Fills the documentation menu from the PDF files of a folder.
     virtual void sub_Remplir_Documentation(const QString& dossier) = 0;
-    // Enables the one-shot automatic update check.
+    // Enables the one-shot automatic update check. Called last, once every box of the
+    // start-up has been answered and the window shows.
     virtual void sub_Activer_Verif_Auto() = 0;
     // The hourglass pointer on or off.
     virtual void sub_Sablier(bool actif) = 0;

@@ -58,6 +58,15 @@ QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles)
     return points;
 }
 
+QSize fun_Taille_Ouverture(QSize souhaitee, QSize zone)
+{
+    auto cote = [](int voulu, int minimum, int place) {
+        return std::max(1, std::min(std::max(voulu, minimum), place));
+    };
+    return QSize(cote(souhaitee.width(), gsiz_Cascade_Minimum.width(), zone.width()),
+                 cote(souhaitee.height(), gsiz_Cascade_Minimum.height(), zone.height()));
+}
+
 QPoint fun_Centrer(QSize zone, QSize taille)
 {
     const float left = float(zone.width() - taille.width()) / 2.0f;

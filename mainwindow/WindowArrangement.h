@@ -27,6 +27,10 @@ QList<QRect> fun_Mosaique_Horizontale(QSize zone, int n);
 // full; each row as high as its tallest window.
 QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles);
 
+// The size a child window opens at: the size it asks for, reduced to the area; a smaller one
+// gets the cascade's minimum where the area has room for it.
+QSize fun_Taille_Ouverture(QSize souhaitee, QSize zone);
+
 // The top-left corner that centres a window in the area (it may be negative when the window
 // is larger than the area).
 QPoint fun_Centrer(QSize zone, QSize taille);

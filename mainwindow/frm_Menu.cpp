@@ -62,6 +62,9 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // The area changes size without the window (scroll bars, a maximised child's controls in
+    // the menu bar): the logo follows.
+    m_mdi->viewport()->installEventFilter(this);
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
     m_fabriqueParam = [] { return frm_Param::fun_Ouvrir(); };
@@ -289,6 +292,8 @@ void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& 
     if (!widget)
         return;
     QMdiSubWindow* sw = ajouterFenetre(widget);
+    // Large enough to show its table, within the main window.
+    sw->resize(mainwindow::fun_Taille_Ouverture(sw->sizeHint(), m_mdi->viewport()->size()));
     // The item stays greyed while its window is open, so the same table is never edited twice.
     const QPointer<QAction> item(source);
     connect(sw, &QObject::destroyed, this, [item] {
@@ -469,12 +474,30 @@ void frm_Menu::remplirListeFenetres()
 
 void frm_Menu::centrerLogo()
 {
+    if (!m_mdi)
+        return;
     if (!m_logo) {
         m_logo = new frm_Splash_Logo;
         m_mdi->addSubWindow(m_logo);
+        m_logo->installEventFilter(this);
         m_logo->show();
     }
+    // The area maximises the window it activates after a maximised child closes, the logo too.
+    if (m_logo->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+        m_logo->setWindowState(Qt::WindowNoState);
     m_logo->move(mainwindow::fun_Centrer(m_mdi->viewport()->size(), m_logo->size()));
+}
+
+bool frm_Menu::eventFilter(QObject* watched, QEvent* event)
+{
+    // Wherever the area puts the logo or resizes itself, it goes back to the middle once the
+    // area has finished.
+    const bool zone = m_mdi && watched == m_mdi->viewport() && event->type() == QEvent::Resize;
+    const bool logo = m_logo && watched == m_logo &&
+                      (event->type() == QEvent::Move || event->type() == QEvent::WindowStateChange);
+    if (zone || logo)
+        QTimer::singleShot(0, this, &frm_Menu::centrerLogo);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frm_Menu::resizeEvent(QResizeEvent* event)
@@ -486,7 +509,14 @@ void frm_Menu::resizeEvent(QResizeEvent* event)
 
 void frm_Menu::closeEvent(QCloseEvent* event)
 {
-    // Never refused: the child windows close with the main window and run their own steps.
+    // The child windows close with the main window and run their own steps; one that the user
+    // keeps open (a settings window with changes to save) keeps the program running.
+    for (QMdiSubWindow* w : fenetres()) {
+        if (!w->close()) {
+            event->ignore();
+            return;
+        }
+    }
     m_mdi->closeAllSubWindows();
     event->accept();
 }

@@ -12,12 +12,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 using platform::Grid;
@@ -148,7 +152,6 @@ void frm_Param::construire()
     connect(cmd_Copier, &QPushButton::clicked, this, [this] { sub_Copier_Grille(flx_Grille->grid()); });
     connect(cmd_exit, &QPushButton::clicked, this, &frm_Param::fermerFenetre);
     connect(cmd_Parcourir, &QPushButton::clicked, this, &frm_Param::cmd_Parcourir_Click);
-    resize(720, 480);
 }
 
 void frm_Param::brancherGrille()
@@ -232,6 +235,60 @@ void frm_Param::cmd_Parcourir_Click()
         txt_File->setText(choisi);
         m_editeur->sub_Dossier_Choisi(choisi);
     }
+}
+
+QSize frm_Param::sizeHint() const
+{
+    QSize taille = QWidget::sizeHint();
+    if (!flx_Grille->isHidden()) {
+        // Every column, and the table's rows between the opening bounds.
+        const GridView& v = *flx_Grille;
+        const int cadre = 2 * v.frameWidth();
+        const int barre = v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v);
+        const int entete = v.verticalHeader()->isHidden() ? 0
+                                                          : std::max(v.verticalHeader()->sizeHint().width(),
+                                                                     v.verticalHeader()->minimumWidth());
+        const int haut = v.horizontalHeader()->isHidden() ? 0 : v.horizontalHeader()->sizeHint().height();
+        const int lignes = std::clamp(v.model()->rowCount(), param::gint_Lignes_Ouverture_Min,
+                                      param::gint_Lignes_Ouverture_Max);
+        const int hauteurLigne =
+            v.model()->rowCount() > 0 ? v.rowHeight(0) : v.verticalHeader()->defaultSectionSize();
+        const QSize contenu(cadre + entete + v.horizontalHeader()->length() + barre,
+                            cadre + haut + lignes * hauteurLigne + barre);
+        const QSize actuel = v.sizeHint();
+        taille += QSize(std::max(0, contenu.width() - actuel.width()),
+                        std::max(0, contenu.height() - actuel.height()));
+    }
+    if (!txt_File->isHidden()) {
+        // The whole folder, with room to spare.
+        const int voulu =
+            txt_File->fontMetrics().horizontalAdvance(txt_File->text() + QStringLiteral("MMMM"));
+        taille.rwidth() += std::max(0, voulu - txt_File->sizeHint().width());
+    }
+    // The caption, with the title bar's icon and buttons (about four title-bar heights).
+    const int barreTitre = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    taille.setWidth(
+        std::max(taille.width(), fontMetrics().horizontalAdvance(windowTitle()) + 4 * barreTitre));
+    return taille;
+}
+
+void frm_Param::closeEvent(QCloseEvent* event)
+{
+    if (m_fermeture) {
+        event->ignore(); // a second close while the question is open waits for its answer
+        return;
+    }
+    // Text still in the cell's editor is part of the table.
+    if (flx_Grille->isEditing())
+        flx_Grille->finishEditing();
+    m_fermeture = true;
+    const bool permise = m_editeur->fermer() || m_editeur->fun_Fermeture_Permise();
+    m_fermeture = false;
+    if (!permise) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frm_Param::fermerFenetre()

@@ -38,6 +38,10 @@ public:
 
     param::EditeurParam& editeur() { return *m_editeur; }
 
+    // The size that shows the table's columns and a useful number of its rows (or the whole
+    // data folder), and the whole caption. The main window opens it at that size, within itself.
+    QSize sizeHint() const override;
+
     // The data-folder chooser: shows it with a caption and a starting folder, returns the folder
     // chosen or "" (by default Frm_Selection_dossier).
     using ChoixDossier =
@@ -54,6 +58,11 @@ public:
     QPushButton* cmd_Annul_Esp = nullptr;
     QPushButton* cmd_exit = nullptr;
 
+protected:
+    // Any close (Fermer, the close box, the main window closing): changes not saved are offered
+    // for saving first, and the user may keep the window open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void construire();
     void appliquerAffichage();
@@ -68,4 +77,5 @@ private:
     std::unique_ptr<param::EditeurParam> m_editeur;
     ChoixDossier m_choixDossier;
     int m_dernierBouton = 0;
+    bool m_fermeture = false; // the closing question is open
 };

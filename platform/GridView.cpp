@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -87,7 +88,9 @@ public:
         case Qt::BackgroundRole: {
             if (const GridColour own = grid.backColour(r, c))
                 return QBrush(toQColor(own));
-            if (r < grid.fixedRows() || c < grid.fixedCols())
+            // Fixed cells, and read-only cells without a colour of their own (cleared since the
+            // flag was set, or read from a file), look fixed: nothing shows them editable.
+            if (r < grid.fixedRows() || c < grid.fixedCols() || grid.isReadOnly(r, c))
                 return QBrush(toQColor(grid.backColourFixed()));
             if (grid.backColourAlternate() != 0 && (r - grid.fixedRows()) % 2 == 1)
                 return QBrush(toQColor(grid.backColourAlternate()));
@@ -320,6 +323,10 @@ void GridView::init(Grid* grid)
         h->viewport()->installEventFilter(this);
         h->viewport()->setMouseTracking(true);
     }
+    // An empty fixed column (row numbers off) keeps the width of two digits, so that its cells
+    // and the top-left cell stay within reach of the mouse.
+    verticalHeader()->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00")) +
+                                      2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this));
     if (auto* corner = findChild<QAbstractButton*>())
         corner->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::headerClicked);

@@ -2,7 +2,8 @@
 // A grid on screen: a QTableView over a Grid that gives the windows the events they handle.
 // Row 0 of a grid with fixed rows is shown as the column headers, column 0 of a grid with fixed
 // columns as the row headers; further fixed rows and columns are shown as cells in the fixed
-// colour that cannot be edited.
+// colour that cannot be edited. A read-only cell without a colour of its own is shown in the
+// fixed colour too.
 //
 // Events (signals) carry grid rows and columns. Handlers that may refuse get a pointer to a
 // flag or to the key, which they change in place:

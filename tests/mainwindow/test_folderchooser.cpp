@@ -4,12 +4,14 @@
 #include "platform/Drives.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -44,6 +46,28 @@ TEST(DriveTypes, FileSystemsAndLabels)
     EXPECT_EQ(fun_Libelle_Type_Unite(9, "/"), "");
     EXPECT_EQ(fun_Dossier_Nettoye("  /a/b/../c/ "), "/a/c");
     EXPECT_EQ(fun_Dossier_Nettoye("   "), "");
+}
+
+TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
+{
+    testing_support::TestEnvironment env;
+    const QString data = env.dataFolder();
+    const QString other = env.programFolder();
+    struct Row
+    {
+        const char* name;
+        QString dossier;
+        QString dernier;
+        QString attendu;
+    };
+    const Row rows[] = {
+        {"the current data folder", data, other, data},
+        {"a folder still to be made: its nearest parent", data + "/a/b", "", data},
+        {"none handed over: the folder chosen last", "  ", other, other},
+        {"no part of it exists: the root", "", "/mirelot-never-made/a/b", QDir::rootPath()},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Dossier_Depart(r.dossier, r.dernier), r.attendu) << r.name;
 }
 
 struct ChooserTest : ::testing::Test
@@ -101,6 +125,26 @@ TEST_F(ChooserTest, CancelAndCloseBoxClearThePreviousChoice)
         EXPECT_EQ(dlg->result(), QDialog::Rejected);
         EXPECT_EQ(gstr_Dossier_Choisi, "");
     }
+}
+
+TEST_F(ChooserTest, OpensAtTheFolderItIsHanded)
+{
+    // The settings window hands over the current data folder: the tree opens there.
+    QString tree, box;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<Frm_Selection_dossier*>(QApplication::activeModalWidget());
+        if (!chooser)
+            return;
+        shown = true;
+        tree = chooser->currentFolder();
+        box = chooser->txt_Dossier->text();
+        chooser->reject();
+    });
+    EXPECT_EQ(Frm_Selection_dossier::choisir(nullptr, "Mirelot", env.dataFolder()), "");
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(tree, env.dataFolder());
+    EXPECT_EQ(box, env.dataFolder());
 }
 
 TEST_F(ChooserTest, NewFolderCreatesLevelsAndSelectsIt)

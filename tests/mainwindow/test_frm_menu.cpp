@@ -674,6 +674,21 @@ TEST_F(FrmMenuTest, LogoStaysInTheMiddle)
     QCoreApplication::processEvents();
     EXPECT_TRUE(centred());
     EXPECT_TRUE(menu->fenetres().isEmpty()); // the logo is no document window
+
+    // A maximised settings window closes: the area activates the logo, and the logo stays.
+    menu->setFabriqueParam([] { return new QWidget; });
+    item("Espèces")->trigger();
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    menu->fenetres().first()->showMaximized();
+    QTest::qWait(1);
+    menu->fenetres().first()->close();
+    deletePending();
+    QTest::qWait(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_FALSE(logo->isMaximized());
+    EXPECT_TRUE(logo->isVisible());
+    EXPECT_TRUE(centred());
 }
 
 TEST_F(FrmMenuTest, QuitterClosesTheWindowAndItsChildren)

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -102,9 +103,13 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton);
         QCoreApplication::processEvents();
     }
+    // A right click where the user aims at the top-left cell: a few pixels into the corner.
     void clicDroitCoin()
     {
-        QTest::mouseClick(vue().findChild<QAbstractButton*>(), Qt::RightButton);
+        const QPoint point = vue().findChild<QAbstractButton*>()->geometry().topLeft() + QPoint(10, 5);
+        QWidget* cible = vue().childAt(point);
+        ASSERT_TRUE(cible);
+        QTest::mouseClick(cible, Qt::RightButton, Qt::NoModifier, cible->mapFrom(&vue(), point));
         QCoreApplication::processEvents();
     }
     Visibles visibles()
@@ -136,13 +141,19 @@ TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
         taper("x");
         EXPECT_FALSE(vue().isEditing()) << "col " << col;
     }
-    // Delete and paste leave the codes too.
+    // Delete and paste leave the codes too; each refused paste says which cell kept its text.
     grille().select(1, 1, 2, 4);
     touche(Qt::Key_Delete);
     QApplication::clipboard()->setText(QStringLiteral("XXXXXX"));
     grille().select(2, 2);
+    env.dialogs().answer(mb::OK);
+    env.dialogs().answer(mb::OK);
     touche(Qt::Key_V, Qt::ControlModifier);
     touche(Qt::Key_Insert, Qt::ShiftModifier);
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(
+        env.dialogs().asked()[1].text.contains("ligne 2, colonne « Espèce » (cellule non modifiable)"));
+    env.dialogs().clearAsked();
     // The whole-table load is not offered: no box comes.
     clicDroitCoin();
     EXPECT_EQ(dump(grille()), avant);
@@ -191,7 +202,11 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(2, 3), "pie") << "only the code is put in capitals";
 
-    // Paste into the current cell, by Ctrl+V or Shift+Insert.
+    // Paste into the current cell, by Ctrl+V or Shift+Insert, under the rules of typing.
+    QApplication::clipboard()->setText(QStringLiteral("pica"));
+    grille().select(2, 2);
+    touche(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grille().cell(2, 2), "PICA");
     QApplication::clipboard()->setText(QStringLiteral("Pie bavarde"));
     grille().select(2, 3);
     touche(Qt::Key_V, Qt::ControlModifier);
@@ -202,7 +217,7 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
     EXPECT_EQ(grille().cell(2, 4), "Pica pica");
 }
 
-TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
+TEST_F(FrmParamTest, ClosingWithAnOpenEditorAsksThenSavesNothingOnNon)
 {
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
@@ -210,16 +225,20 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorSavesNothing)
     ouvrir(param::gstr_Mode_Especes);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
-    taper("zz");
+    taper("zz"); // the text still in the editor counts as a change
+    env.dialogs().answer(mb::No);
     cliquer(w->cmd_exit);
     EXPECT_FALSE(w->isVisible());
-    // Destroyed while the editor is still open (the main window closing).
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
+    // Destroyed while the editor is still open (the main window going): nothing asked.
     ouvrir(param::gstr_Mode_Especes);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz");
     w.reset();
     QCoreApplication::processEvents();
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5}), avant);
 }
 
@@ -367,6 +386,43 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 
 // ================================================================ from the main window
 
+TEST_F(FrmParamTest, MainWindowOpensEachSettingsWindowLargeEnoughWithinItself)
+{
+    writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
+    ASSERT_TRUE(
+        sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", "/home/observateur/Suivi hivernal/Relevés"));
+    for (const QSize principale : {QSize(1000, 700), QSize(640, 420)}) {
+        auto menu = std::make_unique<frm_Menu>();
+        menu->item("Réorg")->trigger(); // each window where the area puts it
+        menu->resize(principale);
+        menu->show();
+        QCoreApplication::processEvents();
+        const QRect zone(QPoint(0, 0), menu->mdiArea()->viewport()->size());
+        for (const char* item : {"Espèces", "Comportements", "File"}) {
+            SCOPED_TRACE(testing::Message() << item << " in " << principale.width() << " px");
+            menu->item(item)->trigger();
+            QCoreApplication::processEvents();
+            QMdiSubWindow* cadre = menu->mdiArea()->activeSubWindow();
+            auto* f = qobject_cast<frm_Param*>(cadre->widget());
+            ASSERT_TRUE(f);
+            EXPECT_TRUE(zone.contains(cadre->geometry())) << "within the main window";
+            GridView& v = *f->flx_Grille;
+            if (v.isVisible()) {
+                // Every column (the species' "Saisie" included) where the main window is wide
+                // enough; eight rows, or all the table has.
+                if (principale.width() >= 1000 || v.horizontalHeader()->length() < zone.width() / 2) {
+                    EXPECT_GE(v.viewport()->width(), v.horizontalHeader()->length());
+                }
+                const int lignes = std::min(v.model()->rowCount(), param::gint_Lignes_Ouverture_Min);
+                EXPECT_GE(v.viewport()->height(), lignes * v.rowHeight(0));
+            } else {
+                EXPECT_GE(f->txt_File->width(),
+                          f->txt_File->fontMetrics().horizontalAdvance(f->txt_File->text()));
+            }
+        }
+    }
+}
+
 TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
 {
     auto menu = std::make_unique<frm_Menu>();
@@ -384,6 +440,33 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(menu->fenetres().isEmpty());
     EXPECT_TRUE(especes->isEnabled());
+
+    // Changes not saved: the child window's close box and the main window's closing ask, and
+    // Annuler keeps both open; Oui saves, then everything closes.
+    administrateur();
+    writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
+    menu->item("Milieux")->trigger();
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    QMdiSubWindow* cadre = menu->fenetres().first();
+    auto* milieux = qobject_cast<frm_Param*>(cadre->widget());
+    ASSERT_TRUE(milieux);
+    milieux->flx_Grille->grid().setCell(1, 2, "Chaumes");
+    env.dialogs().answer(mb::Cancel);
+    EXPECT_FALSE(cadre->close());
+    env.dialogs().answer(mb::Cancel);
+    EXPECT_FALSE(menu->close());
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->fenetres().size(), 1);
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
+    env.dialogs().answer(mb::Yes);
+    EXPECT_TRUE(menu->close());
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(readAsRecordWindow(programme("Milieux_SHOC.DOV"), GridFile::Complete),
+              QStringList({"Code|Libellé", "CH|Chaumes", "|"})); // with the empty row of the load
+    env.dialogs().clearAsked();
+    sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", "");
+    menu->show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // Without the sibling product: the box, no window, the item stays available.
     env.dialogs().answer(mb::OK);

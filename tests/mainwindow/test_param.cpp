@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using param::Affichage;
@@ -621,33 +622,51 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     EXPECT_EQ(dump(grille).value(1), "CH|Céréales");
 }
 
-TEST_F(ParamTest, PasteGoesOnlyIntoACellTheUserMayChange)
+TEST_F(ParamTest, PasteFollowsTheRulesOfTypingAndNamesTheCellsItLeaves)
 {
-    writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
+    administrateur();
+    writeTable(programme(QStringLiteral("Carrés.DOV")),
+               QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t0001\t4.900\t44.930\n"),
+               GridFile::Complete);
+    writeTable(programme(QStringLiteral("Réseaux.DOV")), QStringLiteral("Code\tNom\t5mn\nAB\tRéseau\t5\n"),
+               GridFile::Workbook);
     const struct
     {
         const char* mode;
-        const char* pswd;
-        int row;
         int col;
-        bool colle;
+        const char* colle;
+        const char* attendu; // row 1 afterwards
+        const char* refus;   // in the message; empty: no message
     } cas[] = {
-        {"Codes espèces", "", 1, 2, false}, // an ordinary user cannot paste a species code
-        {"Codes espèces", "", 1, 5, false}, // a check box takes no text
-        {"Codes espèces", "KORVEL-ADM", 1, 2, true},
-        {"Codes milieux", "", 1, 1, false}, // read-only table
-        {"Codes milieux", "KORVEL-ADM", 1, 1, true},
-        {"Adresses courriel de votre correspondant", "", 1, 2, true},
-        {"Adresses courriel de votre correspondant", "", 0, 2, false}, // header
+        {"Codes réseaux", 1, "cd\r\n", "CD|Réseau|5", ""}, // capitals; a spreadsheet's line end dropped
+        {"Codes réseaux", 3, "dix", "AB|Réseau|5",
+         "ligne 1, colonne « 5mn » (caractères refusés dans cette colonne) : « dix »"},
+        {"Codes carrés", 2, "12", "26|0012|4.900|44.930", ""},
+        // A block fills cell by cell; what breaks a rule or falls outside the table is named.
+        {"Codes carrés", 1, "38\tx12\t5.1\t45.2\textra", "38|0001|5.100|45.200",
+         "- ligne 1, colonne « N° carré » (caractères refusés dans cette colonne) : « x12 »\n"
+         "- ligne 1, colonne 5 (hors de la table) : « extra »"},
     };
     for (const auto& c : cas) {
-        administrateur(QString::fromUtf8(c.pswd));
+        SCOPED_TRACE(testing::Message() << c.mode << " / " << c.colle);
         EditeurParam& e = charger(QString::fromUtf8(c.mode));
-        const QString avant = grille.cell(c.row, c.col);
-        grille.select(c.row, c.col);
-        EXPECT_EQ(e.sub_Coller(QStringLiteral("COLLÉ")), c.colle) << c.mode << " " << c.pswd;
-        EXPECT_EQ(grille.cell(c.row, c.col), c.colle ? QStringLiteral("COLLÉ") : avant) << c.mode;
+        grille.select(1, c.col);
+        env.dialogs().clearAsked();
+        const bool refuse = *c.refus != 0;
+        if (refuse)
+            env.dialogs().answer(mb::OK);
+        EXPECT_EQ(e.sub_Coller(QString::fromUtf8(c.colle)), !refuse);
+        EXPECT_EQ(dump(grille).value(1), QString::fromUtf8(c.attendu));
+        ASSERT_EQ(env.dialogs().asked().size(), refuse ? 1 : 0);
+        if (refuse) {
+            EXPECT_TRUE(env.dialogs().asked()[0].text.endsWith(QString::fromUtf8(c.refus)));
+        }
     }
+    // Rows pasted below the last one extend the table, as typing does.
+    EditeurParam& e = charger(param::gstr_Mode_Reseaux);
+    grille.select(2, 1);
+    EXPECT_TRUE(e.sub_Coller(QStringLiteral("ef\tNord\t3\ngh\tSud\t4")));
+    EXPECT_EQ(dump(grille).mid(2), QStringList({"EF|Nord|3", "GH|Sud|4"}));
 }
 
 TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
@@ -678,6 +697,70 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     EXPECT_FALSE(e.sub_Charger_Texte(env.path(QStringLiteral("absent.txt"))));
     EXPECT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(grille.rows(), 3);
+}
+
+TEST(ParamTextLayout, HeaderAndFixedColumnOfATabSeparatedFile)
+{
+    const QStringList milieux = {"", "Code", "Libellé"};
+    const QStringList carres = {"", "Département", "N° carré", "Longitude", "Latitude"};
+    const struct
+    {
+        const char* nom;
+        QStringList table;
+        QList<QStringList> lignes;
+        bool entete, fixes;
+    } cas[] = {
+        {"numbered header cell, titles in capitals",
+         milieux,
+         {{"N°", "CODE ", "LIBELLÉ"}, {"1", "CH", "x"}},
+         true,
+         true},
+        {"header without fixed cells", milieux, {{"Code", "Libellé"}, {"CH", "Céréales"}}, true, false},
+        {"one title only is no header", carres, {{"", "Département", "12", "4.9", "44.9"}}, false, true},
+        {"numbered rows, no header",
+         carres,
+         {{"1", "26", "0001", "4.9", "44.9"}, {"2", "07", "2", "4", "4"}},
+         false,
+         true},
+        // Departments are data, not row numbers, even in a line one cell too wide.
+        {"the table's own numbers",
+         carres,
+         {{"26", "0001", "4.9", "44.9", "x"}, {"07", "2", "4", "4", ""}},
+         false,
+         false},
+    };
+    for (const auto& c : cas) {
+        const param::DispositionTexte d = param::fun_Disposition_Texte(c.lignes, c.table, 1);
+        EXPECT_EQ(d.entete, c.entete) << c.nom;
+        EXPECT_EQ(d.colonnesFixes, c.fixes) << c.nom;
+    }
+}
+
+TEST_F(ParamTest, TextFileSavedByTheProgramLoadsBackIntoTheSameTable)
+{
+    administrateur();
+    writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
+               QStringLiteral("^Code\tLibellé\nCH\tCéréales\nPA\tPrairie\n"), GridFile::Complete);
+    writeTable(programme(QStringLiteral("email.DOV")),
+               QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\ta@b.fr\n"),
+               GridFile::Complete, {1});
+    // Saved with its fixed cells, the same with its header line removed, saved without them.
+    for (const QString& mode : {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses}) {
+        for (const int forme : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << mode.toStdString() << ", layout " << forme);
+            EditeurParam& e = charger(mode);
+            const QStringList table = dump(grille);
+            const QString fichier = env.path(QStringLiteral("table.txt"));
+            ASSERT_TRUE(GridFile::save(grille, fichier, GridFile::TabText, forme < 2));
+            if (forme == 1) {
+                QByteArray octets = testing_support::readBytes(fichier);
+                testing_support::writeBytes(fichier, octets.mid(octets.indexOf('\n') + 1));
+            }
+            grille.setCell(1, 2, QStringLiteral("changé"));
+            EXPECT_TRUE(e.sub_Charger_Texte(fichier));
+            EXPECT_EQ(dump(grille), table);
+        }
+    }
 }
 
 // ================================================================ identification
@@ -782,18 +865,34 @@ TEST_F(ParamIdentificationTest, ChoiceOfOneSchemeDoesNotTickAnother)
     EXPECT_EQ(dump(grille).value(1), "+|LPO|12|Bureau");
 }
 
-TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFailure)
+TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFailureAndSaysWhy)
 {
     installer();
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
+    env.dialogs().answer(mb::OK);
     EditeurParam& e = charger(param::gstr_Mode_Identification);
     EXPECT_EQ(e.erreurBase(), "lecture interrompue");
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls les 2 premiers "
+              "ordinateurs sont affichés.\n\nlecture interrompue");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+
     lignes({}, false);
+    env.dialogs().answer(mb::OK);
     charger(param::gstr_Mode_Identification);
     EXPECT_EQ(grille.rows(), 1);
-    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(
+        env.dialogs().asked()[1].text,
+        "La liste des ordinateurs de Gadrel n'a pas pu être lue : elle reste vide.\n\nlecture interrompue");
+
+    // A database read whole says nothing, even without a row.
+    lignes({});
+    charger(param::gstr_Mode_Identification);
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
 }
 
 TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForTheSchemeOnly)
@@ -842,8 +941,12 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
         for (int c = 2; c <= 4; ++c)
             EXPECT_TRUE(e.fun_Verrouillee(r, c)) << "the lock stays on " << r << "," << c;
     grille.select(1, 3);
+    env.dialogs().answer(mb::OK);
     EXPECT_FALSE(e.sub_Coller(QStringLiteral("99")));
     EXPECT_EQ(grille.cell(1, 3), "1");
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(
+        env.dialogs().asked()[0].text.contains("colonne « Code ordinateur » (cellule non modifiable)"));
     EXPECT_FALSE(e.fun_Chargement_Permis());
     const QString texte = env.path(QStringLiteral("pc.txt"));
     testing_support::writeBytes(texte, "\tX\t99\tz\r\n");
@@ -1036,6 +1139,63 @@ TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
                   QStringList{QString::fromUtf8(c.fichier)});
         QFile::remove(chemin);
     }
+}
+
+// ================================================================ closing
+
+TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
+{
+    const QString milieux = programme(QStringLiteral("Milieux_SHOC.DOV"));
+    auto change = [](EditeurParam& e, Grid& g) {
+        g.setCell(1, 2, QStringLiteral("Chaumes"));
+        e.sub_Apres_Edition(1, 2); // one more empty row: it does not count
+    };
+    const struct
+    {
+        const char* nom;
+        bool admin;
+        std::function<void(EditeurParam&, Grid&)> action;
+        int reponse;       // 0: no question expected
+        bool fermee;       // the window may close
+        const char* ligne; // row 1 of the file afterwards
+    } cas[] = {
+        {"nothing changed", true, [](EditeurParam&, Grid&) {}, 0, true, "CH|Céréales"},
+        {"read-only table: nothing to save", false, change, 0, true, "CH|Céréales"},
+        {"changed, Annuler", true, change, mb::Cancel, false, "CH|Céréales"},
+        {"changed, Non", true, change, mb::No, true, "CH|Céréales"},
+        {"changed, Oui", true, change, mb::Yes, true, "CH|Chaumes"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        writeTable(milieux, QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
+        administrateur(c.admin ? QStringLiteral("KORVEL-ADM") : QString());
+        EditeurParam& e = charger(param::gstr_Mode_Milieux);
+        c.action(e, grille);
+        env.dialogs().clearAsked();
+        if (c.reponse)
+            env.dialogs().answer(c.reponse);
+        EXPECT_EQ(e.fun_Fermeture_Permise(), c.fermee);
+        ASSERT_EQ(env.dialogs().asked().size(), c.reponse ? 1 : 0);
+        if (c.reponse) {
+            EXPECT_EQ(env.dialogs().asked()[0].text,
+                      "Les modifications de « Codes milieux » n'ont pas été enregistrées.\n\n"
+                      "Voulez-vous les enregistrer avant de fermer la fenêtre ?");
+            EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
+        }
+        EXPECT_EQ(readAsRecordWindow(milieux, GridFile::Complete).value(1), QString::fromUtf8(c.ligne));
+    }
+
+    // Oui with a save that fails: the save says why and the window stays open.
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Adresses email"),
+                                   env.path(QStringLiteral("pas/de/dossier/email.DOV"))));
+    EditeurParam& adresses = charger(param::gstr_Mode_Adresses);
+    grille.setCell(1, 2, QStringLiteral("a@b.fr"));
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    EXPECT_FALSE(adresses.fun_Fermeture_Permise());
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(env.dialogs().asked()[1].text.contains(QStringLiteral("n'a pas été enregistrée")));
 }
 
 // ================================================================ RAZ

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 using platform::Grid;
@@ -34,7 +35,13 @@ struct FakeWindow : mainwindow::FenetreDemarrage
     void sub_Afficher() override { calls << "afficher"; }
     void sub_Ouvrir_Adresses() override { calls << "adresses"; }
     void sub_Remplir_Documentation(const QString& d) override { calls << "documentation " + d; }
-    void sub_Activer_Verif_Auto() override { calls << "verif auto"; }
+    void sub_Activer_Verif_Auto() override
+    {
+        calls << "verif auto";
+        if (onVerif)
+            onVerif();
+    }
+    std::function<void()> onVerif;
     void sub_Sablier(bool on) override { calls << (on ? "sablier" : "normal"); }
     void sub_Bing() override { calls << "bing"; }
     QString fun_Choisir_Dossier(const QString&, const QString&) override
@@ -112,7 +119,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
     EXPECT_EQ(window.calls.first(), "identification");
     EXPECT_LT(window.calls.indexOf("non offerts"), window.calls.indexOf("affichage"));
     EXPECT_LT(window.calls.indexOf("affichage"), window.calls.indexOf("afficher"));
-    EXPECT_EQ(window.calls.last(), "bing");
+    EXPECT_EQ(window.calls.last(), "bing"); // no check on this run: nothing after the beep
 
     // The next start asks nothing and checks for updates (frequency 1).
     FakeWindow again;
@@ -179,6 +186,24 @@ TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
     EXPECT_EQ(counter(), "1e400");
     EXPECT_TRUE(r.echec);
     EXPECT_FALSE(r.verificationActivee);
+}
+
+TEST_F(StartupTest, AutomaticCheckStartsOnlyOnceEveryStartUpBoxIsAnswered)
+{
+    // A start at which the check is due and the no-address reminder asks two questions: the
+    // check's timer must not be running while those boxes are open.
+    seedInstalled("0");
+    writeAddresses({});
+    env.dialogs().answer(mb::No);  // define an address now? no
+    env.dialogs().answer(mb::Yes); // ask again next time? yes
+    qsizetype boxesBeforeCheck = -1;
+    window.onVerif = [&] { boxesBeforeCheck = env.dialogs().asked().size(); };
+    const ResultatSequence r = run();
+    EXPECT_TRUE(r.verificationActivee);
+    EXPECT_EQ(boxesBeforeCheck, 2);
+    EXPECT_EQ(window.calls.last(), "verif auto");
+    EXPECT_LT(window.calls.indexOf("afficher"), window.calls.indexOf("verif auto"));
+    EXPECT_EQ(window.calls.count("verif auto"), 1);
 }
 
 TEST_F(StartupTest, UnknownStoredFrequencyAsksAgain)

@@ -6,6 +6,7 @@ using mainwindow::fun_Arrange_Icones;
 using mainwindow::fun_Cascade;
 using mainwindow::fun_Centrer;
 using mainwindow::fun_Mosaique_Horizontale;
+using mainwindow::fun_Taille_Ouverture;
 
 TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
 {
@@ -71,4 +72,23 @@ TEST(WindowArrangement, CentreTheLogo)
     };
     for (const Row& r : rows)
         EXPECT_EQ(fun_Centrer(r.area, r.size), r.corner);
+}
+
+TEST(WindowArrangement, OpeningSizeFitsTheArea)
+{
+    struct Row
+    {
+        QSize wanted;
+        QSize area;
+        QSize size;
+    };
+    const QList<Row> rows = {
+        {{700, 500}, {1000, 680}, {700, 500}},
+        {{1400, 500}, {1000, 680}, {1000, 500}}, // too wide: as wide as the area
+        {{-1, -1}, {1000, 680}, {160, 100}},     // no wish at all: the cascade's minimum
+        {{700, 500}, {120, 80}, {120, 80}},      // an area smaller than the minimum
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(fun_Taille_Ouverture(r.wanted, r.area), r.size)
+            << r.wanted.width() << "x" << r.wanted.height();
 }

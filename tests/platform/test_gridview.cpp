@@ -179,6 +179,26 @@ TEST_F(GridViewTest, BeforeEditMayRefuseAndReadOnlyCellsNeverOpen)
     EXPECT_EQ(before.size(), 1);
 }
 
+TEST_F(GridViewTest, ReadOnlyCellsArePaintedInTheFixedColour)
+{
+    const GridColour fixe = grid().backColourFixed(), propre = gridRgb(200, 20, 20);
+    grid().setBackColourAlternate(gridRgb(10, 200, 30));
+    grid().setReadOnly({1, 1, 2, 2}, true);
+    grid().setBackColour({2, 1, 2, 1}, 0); // the flag stays, the colour it brought is cleared
+    grid().setBackColour({2, 2, 2, 2}, propre);
+    grid().select(3, 3); // the selection's highlight away from the cells looked at
+    QCoreApplication::processEvents();
+    const QImage image = view.viewport()->grab().toImage();
+    auto couleur = [&](int row, int col) {
+        const QColor c = image.pixelColor(view.visualRect(view.indexOf(row, col)).topLeft() + QPoint(3, 3));
+        return gridRgb(c.red(), c.green(), c.blue());
+    };
+    EXPECT_EQ(couleur(1, 1), fixe);
+    EXPECT_EQ(couleur(2, 1), fixe) << "its colour cleared, in an alternate row";
+    EXPECT_EQ(couleur(2, 2), propre) << "a colour of its own";
+    EXPECT_NE(couleur(3, 1), fixe) << "an editable cell does not look fixed";
+}
+
 TEST_F(GridViewTest, CheckBoxesToggleByClickAndSpace)
 {
     QSignalSpy after(&view, &GridView::afterEdit);
@@ -331,6 +351,29 @@ TEST_F(GridViewTest, HeaderClickSortsAndReports)
     EXPECT_EQ(sorted[0], (QList<QVariant>{2, 1}));
     EXPECT_EQ(sorted[1], (QList<QVariant>{2, 2}));
     EXPECT_EQ(grid().cell(0, 2), "Nom") << "the header row stays";
+}
+
+TEST_F(GridViewTest, TopLeftCellStaysWithinReachWhenTheFixedColumnIsEmpty)
+{
+    // Row numbering off: the fixed column holds no text at all.
+    for (int r = 0; r < grid().rows(); ++r)
+        grid().setCell(r, 0, QString());
+    QCoreApplication::processEvents();
+    auto* corner = view.findChild<QAbstractButton*>();
+    ASSERT_TRUE(corner);
+    EXPECT_GE(corner->width(), 16);
+    EXPECT_GE(view.verticalHeader()->width(), 16);
+    // A right click a few pixels in from the grid's top-left corner lands on cell (0, 0).
+    QList<QList<int>> downs;
+    QObject::connect(&view, &GridView::mouseDown, &view, [&](int button, int, int, int) {
+        downs << QList<int>{button, view.mouseRow(), view.mouseCol()};
+    });
+    const QPoint point = corner->geometry().topLeft() + QPoint(10, 5);
+    QWidget* target = view.childAt(point);
+    ASSERT_TRUE(target);
+    QTest::mouseClick(target, Qt::RightButton, {}, target->mapFrom(&view, point));
+    ASSERT_EQ(downs.size(), 1);
+    EXPECT_EQ(downs[0], (QList<int>{2, 0, 0}));
 }
 
 TEST_F(GridViewTest, MouseEventsGiveTheCellUnderTheMouse)
