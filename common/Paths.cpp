@@ -96,10 +96,12 @@ bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* 
             *erreur = QStringLiteral("Le fichier %1 existe déjà.").arg(existing);
         return false;
     }
-    QFile f(fun_Chemin_Normalise(source));
-    if (!f.rename(target.filePath())) {
+    const QString from = fun_Chemin_Normalise(source);
+    const int err = platform::renameWithoutReplacing(from, target.filePath());
+    if (err != 0) {
         if (erreur)
-            *erreur = f.errorString();
+            *erreur = QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
+                          .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err));
         return false;
     }
     return true;

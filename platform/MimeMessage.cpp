@@ -2,10 +2,12 @@
 #include <gmime/gmime.h>
 
 #include "platform/MimeMessage.h"
+#include "platform/SaveFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <cerrno>
 #include <memory>
 #include <mutex>
 
@@ -33,15 +35,18 @@ template <typename T> using Ref = std::unique_ptr<T, Unref>;
 GMimePart* attachmentPart(const QString& path, QString& error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, file.errorString());
+    const auto unreadable = [&](int err) {
+        const QString why = QFileInfo::exists(path) ? fileErrorReason(err) : QStringLiteral("le fichier n'existe pas");
+        error = QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, why);
         return nullptr;
-    }
+    };
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(errno);
+    errno = 0;
     const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, file.errorString());
-        return nullptr;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(errno);
 
     const QString mimeName = QMimeDatabase().mimeTypeForFile(path).name();
     const qsizetype slash = mimeName.indexOf(QLatin1Char('/'));

@@ -299,22 +299,6 @@ QByteArray storeBytes(const Tree& t)
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
-// Renames without ever replacing a file of the target name; 0, or the system error number.
-int renameNoReplace(const QString& from, const QString& to)
-{
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A file system that cannot refuse by itself.
-    struct stat st{};
-    if (::lstat(target.constData(), &st) == 0)
-        return EEXIST;
-    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
-}
-
 // Why the lock beside the store could not be made in the folder.
 QString lockFailureReason(const QString& folder)
 {
@@ -405,7 +389,7 @@ Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
     int err = 0;
     for (int n = 1; n <= 9; ++n) {
         const QString name = n == 1 ? aside : aside + QLatin1Char('-') + QString::number(n);
-        err = renameNoReplace(d->file, name);
+        err = renameWithoutReplacing(d->file, name);
         if (err == 0) {
             d->setAside = name;
             return;

@@ -65,24 +65,23 @@ Result failure(const QString& path, int errorNumber, const QString& why = QStrin
     return Result::failure(writeFailureText(path, why.isEmpty() ? fileErrorReason(errorNumber) : why));
 }
 
-// Gives the finished file at from the name to, unless a file has that name: a rename that
-// refuses to replace or, on a file system without such renames, a second name for the file
-// (refused in the same way) before the first one goes. False with errno set on failure.
-bool placeWithoutReplacing(const QString& from, const QString& to)
+} // namespace
+
+int renameWithoutReplacing(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return true;
+        return 0;
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return errno;
+    // A file system without such renames: a second name, refused in the same way, then the
+    // first name goes.
     if (::link(source.constData(), target.constData()) != 0)
-        return false;
+        return errno;
     ::unlink(source.constData());
-    return true;
+    return 0;
 }
-
-} // namespace
 
 QString fileErrorReason(int errorNumber)
 {
@@ -189,9 +188,8 @@ Result saveNewFile(const QString& path, const QByteArray& bytes)
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
         ::fsync(out.handle()) != 0)
         return failure(path, errno); // the temporary file goes with out
-    errno = 0;
-    if (!placeWithoutReplacing(out.fileName(), path))
-        return failure(path, errno);
+    if (const int err = renameWithoutReplacing(out.fileName(), path))
+        return failure(path, err);
     out.setAutoRemove(false);
     out.close();
     QFile::setPermissions(path, usualPermissions());

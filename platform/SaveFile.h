@@ -34,6 +34,11 @@ Result saveFileFrom(const QString& path, const QString& source);
 // save then fails, saying that a file of that name exists).
 Result saveNewFile(const QString& path, const QByteArray& bytes);
 
+// Gives the file at from the name to, never replacing a file of that name (the case of a file
+// system without refusing renames included). 0, or the system error number (EEXIST when a
+// file has the name).
+int renameWithoutReplacing(const QString& from, const QString& to);
+
 // The reason, in French, for a system error number (errno); a general text for others.
 QString fileErrorReason(int errorNumber);
 

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 
 namespace record {
 
@@ -219,12 +220,12 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
 
     if (modifying && !sameFile) {
         const QString old = fun_Trouver_Fichier(m_folder, openedFileName);
-        QFile oldFile(old);
-        if (!old.isEmpty() && !oldFile.remove())
+        errno = 0;
+        if (!old.isEmpty() && !QFile::remove(old))
             out.notice =
                 QStringLiteral("Le relevé est enregistré sous « %1 », mais l'ancien fichier « %2 » ne peut "
                                "pas être supprimé : %3.")
-                    .arg(out.fileName, QFileInfo(old).fileName(), oldFile.errorString());
+                    .arg(out.fileName, QFileInfo(old).fileName(), platform::fileErrorReason(errno));
     }
     return out;
 }
