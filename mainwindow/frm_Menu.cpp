@@ -108,7 +108,11 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
 frm_Menu::~frm_Menu()
 {
-    // The child windows go first, while the menus and the options they may read still exist.
+    // The child windows go first, while the menus and the options they may read still exist; the
+    // area's events no longer reach this window while it goes.
+    m_mdi->viewport()->removeEventFilter(this);
+    if (m_logo)
+        m_logo->removeEventFilter(this);
     delete m_mdi;
     m_mdi = nullptr;
     sub_Observer_Options(nullptr);
