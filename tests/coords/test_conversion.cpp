@@ -4,7 +4,7 @@
 #include "coords/TexteNombre.h"
 #include "coords/VerifCoordonnees.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 

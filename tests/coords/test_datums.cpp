@@ -1,5 +1,5 @@
 #include "coords/Datums.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "coords/Ntf.h"
 #include "coords/Utm.h"
 #include "tests/coords/CoordsTestSupport.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "coords/Ntf.h"
 #include "coords/TexteNombre.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
