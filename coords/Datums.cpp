@@ -1,53 +1,47 @@
 #include "coords/Datums.h"
 
+#include "coords/GeodeticConstants.h"
+
 #include <cmath>
+
+using namespace coords;
 
 namespace {
 
-const double PI = 4 * std::atan(1.0);
-
-struct Ellipsoide
-{
-    double a; // semi-major axis, metres
-    double e; // first eccentricity
-};
-
-// Clarke 1880 (IGN), International 1924 (Hayford 1909), WGS84.
-constexpr Ellipsoide ELLIPSOIDE_NTF{6378249.2, 0.08248325676};
-constexpr Ellipsoide ELLIPSOIDE_ED50{6378388.0, 0.08199188998};
-constexpr Ellipsoide ELLIPSOIDE_WGS84{6378137.0, 0.08181919106};
-
-const Ellipsoide& ellipsoide(Datum d)
+// Clarke 1880 (IGN) for NTF, International 1924 for ED50, WGS84 for WGS84.
+const Ellipsoid& ellipsoide(Datum d)
 {
     switch (d) {
     case Datum::NTF:
-        return ELLIPSOIDE_NTF;
+        return ELLIPSOID_CLARKE_1880_IGN;
     case Datum::ED50:
-        return ELLIPSOIDE_ED50;
+        return ELLIPSOID_INTERNATIONAL_1924;
     case Datum::WGS84:
         break;
     }
-    return ELLIPSOIDE_WGS84;
+    return ELLIPSOID_WGS84;
 }
 
 // Grads for NTF, degrees for the others.
-double demiTour(Datum d) { return d == Datum::NTF ? 200.0 : 180.0; }
+double demiTour(Datum d) { return d == Datum::NTF ? GRADS_PER_HALF_TURN : DEGREES_PER_HALF_TURN; }
 
-// The translations (metres) added before the geographic coordinates are computed on the target.
-// NTF -> WGS84 (-168, -60, +320); NTF -> ED50 (-84, +37, +437); their opposites towards NTF.
+// The translation (metres) added before the geographic coordinates are computed on the target:
+// chosen by the target, and for an NTF target by the source (WGS84, or else ED50).
 Cartesien translation(Datum source, Datum cible)
 {
+    auto depuis = [](const Translation& t) { return Cartesien{t.dX, t.dY, t.dZ}; };
+    auto inverse = [](const Translation& t) { return Cartesien{-t.dX, -t.dY, -t.dZ}; };
     switch (cible) {
     case Datum::WGS84:
-        return {-168, -60, 320};
+        return depuis(NTF_TO_WGS84);
     case Datum::ED50:
-        return {-84, 37, 437};
+        return depuis(NTF_TO_ED50);
     case Datum::NTF:
         break;
     }
     if (source == Datum::WGS84)
-        return {168, 60, -320};
-    return {84, -37, -437};
+        return inverse(NTF_TO_WGS84);
+    return inverse(NTF_TO_ED50);
 }
 
 // Latitude from geocentric coordinates by the fixed-point iteration on the given ellipsoid.
@@ -97,7 +91,7 @@ std::optional<Datum> fun_Datum(QStringView code)
 
 double grandeNormale(double phiRadians, Datum datum)
 {
-    const Ellipsoide& el = ellipsoide(datum);
+    const Ellipsoid& el = ellipsoide(datum);
     const double s = std::sin(phiRadians);
     return el.a / std::sqrt(1 - std::pow(el.e, 2) * s * s);
 }
@@ -135,7 +129,7 @@ std::optional<CartVersGeo> cartVersGeo(Datum source, Datum cible, const Cartesie
         return std::nullopt;
     const Cartesien t = translation(source, cible);
     const Cartesien c{xyz.X + t.X, xyz.Y + t.Y, xyz.Z + t.Z};
-    const Ellipsoide& el = ellipsoide(cible);
+    const Ellipsoid& el = ellipsoide(cible);
     const auto g = geocentriqueVersRadians(c, el.a, el.e);
     if (!g)
         return std::nullopt;
@@ -157,5 +151,5 @@ std::optional<CartVersGeo> sub_Cart_To_Geo(const QString& source, const QString&
     const auto g = geocentriqueVersRadians(xyz, 0, 0);
     if (!g)
         return std::nullopt;
-    return CartVersGeo{{g->lambda / PI * 180, g->phi / PI * 180}, xyz};
+    return CartVersGeo{{g->lambda / PI * DEGREES_PER_HALF_TURN, g->phi / PI * DEGREES_PER_HALF_TURN}, xyz};
 }

@@ -1,6 +1,7 @@
 #include "coords/Distance.h"
 
 #include "coords/FormatsCoord.h"
+#include "coords/GeodeticConstants.h"
 #include "coords/TexteNombre.h"
 
 #include <algorithm>
@@ -11,10 +12,7 @@ using namespace coords;
 
 namespace {
 
-constexpr double METRES_PAR_MINUTE = 1852;
-constexpr double MINUTES_PAR_DEMI_TOUR = 10800;
-
-std::optional<double> radians(const QString& libelle, const QString& texte, double pi)
+std::optional<double> radians(const QString& libelle, const QString& texte)
 {
     const PartiesCoord p = fun_Verif_Coord_Type(libelle, texte, false, QStringLiteral("WGS84 DMS"));
     if (p.erreur != 0)
@@ -25,7 +23,7 @@ std::optional<double> radians(const QString& libelle, const QString& texte, doub
     const Lecture s = lireNombre(p.secondes, sep);
     if (!d.ok() || !m.ok() || !s.ok())
         return std::nullopt;
-    double v = (d.valeur + m.valeur / 60 + s.valeur / 3600) * pi / 180;
+    double v = (d.valeur + m.valeur / 60 + s.valeur / 3600) * PI / DEGREES_PER_HALF_TURN;
     if (p.hemisphere == u"S" || p.hemisphere == u"W")
         v = -v;
     return v;
@@ -36,17 +34,16 @@ std::optional<double> radians(const QString& libelle, const QString& texte, doub
 double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude1, const QString& longitude2,
                               const QString& latitude2)
 {
-    const double pi = 4 * std::atan(1.0);
-    const auto l1 = radians(gstr_Libelle_Longitude, longitude1, pi);
+    const auto l1 = radians(gstr_Libelle_Longitude, longitude1);
     if (!l1)
         return -1;
-    const auto p1 = radians(gstr_Libelle_Latitude, latitude1, pi);
+    const auto p1 = radians(gstr_Libelle_Latitude, latitude1);
     if (!p1)
         return -1;
-    const auto l2 = radians(gstr_Libelle_Longitude, longitude2, pi);
+    const auto l2 = radians(gstr_Libelle_Longitude, longitude2);
     if (!l2)
         return -1;
-    const auto p2 = radians(gstr_Libelle_Latitude, latitude2, pi);
+    const auto p2 = radians(gstr_Libelle_Latitude, latitude2);
     if (!p2)
         return -1;
     // Equal positions, identical texts among them, are 0 once read: blank or unreadable texts
@@ -57,5 +54,5 @@ double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude
                      std::cos(*p1) * std::sin(*l1) * std::cos(*p2) * std::sin(*l2) + std::sin(*p1) * std::sin(*p2);
     // Rounding can take the cosine of nearby points past 1.
     const double theta = std::acos(std::clamp(d, -1.0, 1.0));
-    return theta / pi * MINUTES_PAR_DEMI_TOUR * METRES_PAR_MINUTE / 1000;
+    return theta / PI * ARC_MINUTES_PER_HALF_TURN * METRES_PER_ARC_MINUTE / 1000;
 }

@@ -1,5 +1,6 @@
 #include "coords/Mgrs.h"
 
+#include "coords/GeodeticConstants.h"
 #include "coords/TexteNombre.h"
 #include "coords/Utm.h"
 
@@ -26,7 +27,7 @@ QString chiffres(double metres, double centaines)
 {
     // A whole number of metres: its last five digits, as the text would give them.
     if (metres == std::floor(metres) && metres < 1e9) {
-        const long long m = static_cast<long long>(metres) % 100000;
+        const long long m = static_cast<long long>(metres) % static_cast<long long>(MGRS_SQUARE);
         return QString::number(m).rightJustified(5, QLatin1Char('0'));
     }
     const QString t = texteGeneral(centaines, QLatin1Char('.')) + QStringLiteral("00000");
@@ -55,7 +56,7 @@ int rangsJusquAuBord(int indiceBande, bool nord) // indiceBande 0 for N and M, 9
             d[k] = std::nearbyint(nordAuMeridienCentral(8.0 * k)); // halves to even, as the builder
         return d;
     }();
-    const double rangs = distances[indiceBande] / 100000;
+    const double rangs = distances[indiceBande] / MGRS_SQUARE;
     // A southern edge on a row boundary (the equator): the row just north of it still holds the
     // points whose northing rounds onto the edge.
     return nord ? int(std::floor(rangs)) : int(std::ceil(rangs)) - 1;
@@ -73,7 +74,7 @@ int dernierRang(int indiceBande, bool nord) // indiceBande 0 for N and M, 9 for 
         std::array<int, 10> d{};
         for (int k = 0; k < 10; ++k) {
             const double fin = k < 9 ? 8.0 * (k + 1) : (n ? 84 : 80); // X ends at 84°N, C at 80°S
-            const int rang = int(std::floor((nordUtm(fin, ECART_MAX) + 1) / 100000));
+            const int rang = int(std::floor((nordUtm(fin, ECART_MAX) + 1) / MGRS_SQUARE));
             d[k] = n ? rang : rang + 1;
         }
         return d;
@@ -95,8 +96,8 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     if (zone < 1 || zone > 60 || !std::isfinite(latitude) || !(easting >= 0) || !(northing >= 0) ||
         !std::isfinite(easting) || !std::isfinite(northing))
         return std::nullopt;
-    const double e = easting / 100000;
-    const double n = northing / 100000;
+    const double e = easting / MGRS_SQUARE;
+    const double n = northing / MGRS_SQUARE;
     QString r(20, QLatin1Char(' '));
     const QString z = QString::number(zone);
     r.replace(0, z.size(), z);
@@ -164,7 +165,7 @@ std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString&
         return std::nullopt;
     PositionMgrs r;
     r.zone = zone;
-    r.easting = double(c) * 100000 + chiffresEst.toInt();
+    r.easting = double(c) * MGRS_SQUARE + chiffresEst.toInt();
 
     qsizetype k = BANDES_NORD.indexOf(lettreBande) + 1;
     const bool nord = k > 0;
@@ -194,12 +195,12 @@ std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString&
     const double rangs = double(bord + rang);
     const double dansLeCarre = chiffresNord.toInt();
     if (nord) {
-        r.northing = rangs * 100000 + dansLeCarre;
+        r.northing = rangs * MGRS_SQUARE + dansLeCarre;
     } else {
         // Distance south of the equator, carried as a negative northing, then written as the
         // usual southern value with a minus sign in front.
-        const double distance = rangs * 100000 - dansLeCarre;
-        r.northing = -(-distance + 10000000);
+        const double distance = rangs * MGRS_SQUARE - dansLeCarre;
+        r.northing = -(-distance + UTM_FALSE_NORTHING_SOUTH);
     }
     return r;
 }

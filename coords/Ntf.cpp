@@ -1,6 +1,7 @@
 #include "coords/Ntf.h"
 
 #include "coords/FormatsCoord.h"
+#include "coords/GeodeticConstants.h"
 #include "coords/TexteNombre.h"
 
 #include <cmath>
@@ -30,9 +31,7 @@ std::optional<double> degresSignes(const QString& libelle, const QString& texte,
 
 bool ntfDansLesBornes(double lambda, double phi)
 {
-    constexpr double DEMI_TOUR = 200; // grads
-    constexpr double QUART_DE_TOUR = 100;
-    return std::abs(lambda) <= DEMI_TOUR && std::abs(phi) <= QUART_DE_TOUR;
+    return std::abs(lambda) <= GRADS_PER_HALF_TURN && std::abs(phi) <= GRADS_PER_HALF_TURN / 2;
 }
 
 DegresMinutesSecondes fun_Decouper_Degres(double v)
@@ -79,7 +78,7 @@ std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible)
 {
     if (!estCibleDms(cible) || !ntfDansLesBornes(lambda, phi))
         return std::nullopt;
-    const double lambdaG = double(lambda) + gdbl_Meridien_Paris;
+    const double lambdaG = double(lambda) + PARIS_MERIDIAN_GRADS;
     const auto xyz = geoVersCart(lambdaG, double(phi), Datum::NTF);
     if (!xyz)
         return std::nullopt;
@@ -124,7 +123,7 @@ std::optional<DmsVersNtf> dmsVersNtf(const QString& longitude, const QString& la
     const auto g = cartVersGeo(source, Datum::NTF, *xyz);
     if (!g)
         return std::nullopt;
-    return DmsVersNtf{arrondiDecimales(g->geo.lambda - gdbl_Meridien_Paris, 4), arrondiDecimales(g->geo.phi, 4), g->xyz};
+    return DmsVersNtf{arrondiDecimales(g->geo.lambda - PARIS_MERIDIAN_GRADS, 4), arrondiDecimales(g->geo.phi, 4), g->xyz};
 }
 
 std::optional<DmsVersNtf> sub_DMS_To_NTF(const QString& longitude, const QString& latitude,

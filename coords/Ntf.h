@@ -9,9 +9,6 @@
 
 #include <optional>
 
-// The Paris meridian, grads east of Greenwich.
-inline constexpr double gdbl_Meridien_Paris = 2.5969213;
-
 // NTF grads on the Earth: longitudes from -200 to 200 (half a turn either side of Paris),
 // latitudes from -100 to 100. False for anything else, not-a-number included.
 bool ntfDansLesBornes(double lambda, double phi);

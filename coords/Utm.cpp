@@ -2,6 +2,7 @@
 
 #include "coords/Datums.h"
 #include "coords/FormatsCoord.h"
+#include "coords/GeodeticConstants.h"
 #include "coords/Mgrs.h"
 #include "coords/TexteNombre.h"
 
@@ -12,16 +13,6 @@ using namespace coords;
 
 namespace {
 
-constexpr double K0 = 0.9996;            // scale on the central meridian
-constexpr double FAUX_EST = 500000;      // metres
-constexpr double FAUX_NORD_SUD = 1e7;    // metres, southern hemisphere
-constexpr double A_WGS84 = 6378137;      // metres
-constexpr double E_WGS84 = 0.08181919106;
-constexpr double INV_APLATISSEMENT = 298.2572; // forward direction only
-constexpr double A_ED50 = 6378388;
-constexpr double E_ED50 = 0.08199188998;
-// The inverse direction's own value of pi.
-constexpr double PI_INVERSE = 3.14159265358989;
 constexpr double TOLERANCE_PIED = 1e-10; // radians
 constexpr int PASSES_MAX = 100;
 
@@ -55,15 +46,16 @@ std::optional<Lu> lire(const QString& libelle, const QString& texte)
 // metres; negative in the south.
 double arcMeridien(double phi)
 {
-    const double a = A_WGS84;
-    const double b = a - a / INV_APLATISSEMENT;
+    const double a = ELLIPSOID_WGS84.a;
+    const double b = a - a / WGS84_INVERSE_FLATTENING_UTM;
     const double n = (a - b) / (a + b);
     const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
     const double Ap = a * (1 - n + (5.0 / 4) * (n2 - n3) + (81.0 / 64) * (n4 - n5));
-    const double Bp = (19134411 * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
-    const double Cp = (95672055 * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
-    const double Dp = (223234795 * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
-    const double Ep = (2009113155 * n4 / 51) * (99.0 / 144) * (n2 - n3);
+    // 3a, 15a, 35a and 315a.
+    const double Bp = (3 * a * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
+    const double Cp = (15 * a * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
+    const double Dp = (35 * a * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
+    const double Ep = (315 * a * n4 / 51) * (99.0 / 144) * (n2 - n3);
     return Ap * phi - Bp * std::sin(2 * phi) + Cp * std::sin(4 * phi) - Dp * std::sin(6 * phi) +
            Ep * std::sin(8 * phi);
 }
@@ -73,12 +65,12 @@ double arcMeridien(double phi)
 // south, without the false northing.
 double nordBrut(double phi, double A)
 {
-    const double a = A_WGS84;
-    const double e2 = std::pow(E_WGS84, 2);
+    const double a = ELLIPSOID_WGS84.a;
+    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
     const double N = a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
-    return K0 * (arcMeridien(phi) + N * std::tan(phi) *
+    return UTM_SCALE * (arcMeridien(phi) + N * std::tan(phi) *
                                         (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
                                          (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
 }
@@ -109,7 +101,7 @@ double nordAuMeridienCentral(double latitude) { return nordUtm(latitude, 0); }
 
 double nordUtm(double latitude, double ecart)
 {
-    const double rad = 2 * (4 * std::atan(1.0)) / 360;
+    const double rad = 2 * PI / 360;
     return nordBrut(latitude * rad, ecart * rad * std::cos(latitude * rad));
 }
 
@@ -133,10 +125,9 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const P latV{latP.degres, latP.minutes, latP.secondes};
     const P* lon = &lonV;
     const P* lat = &latV;
-    const double pi = 4 * std::atan(1.0);
-    const double rad = 2 * pi / 360;
-    const double a = A_WGS84;
-    const double e2 = std::pow(E_WGS84, 2);
+    const double rad = 2 * PI / 360;
+    const double a = ELLIPSOID_WGS84.a;
+    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
 
     double lambda = (lon->d + lon->m / 60 + lon->s / 3600) * rad;
     if (lettreLongitude != u'E')
@@ -161,11 +152,11 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
-    const double A = std::remainder(lambda - lambda0, 2 * pi) * std::cos(phi);
+    const double A = std::remainder(lambda - lambda0, 2 * PI) * std::cos(phi);
     const double nord = std::nearbyint(nordBrut(phi, A)); // halves to even
-    const double est = std::trunc(K0 * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
+    const double est = std::trunc(UTM_SCALE * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
                                             (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
-                                  FAUX_EST);
+                                  UTM_FALSE_EASTING);
     if (!std::isfinite(nord) || !std::isfinite(est) || std::abs(nord) > std::numeric_limits<qint32>::max())
         return std::nullopt;
     PositionUtm r;
@@ -174,7 +165,7 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     r.northing = qint32(nord);
     r.sud = phi < 0;
     if (r.sud)
-        r.northing += qint32(FAUX_NORD_SUD);
+        r.northing += qint32(UTM_FALSE_NORTHING_SOUTH);
 
     const auto latitudeSignee = parseDmsValeurs(lettreLatitude, lat->d, lat->m, lat->s);
     if (!latitudeSignee)
@@ -195,14 +186,15 @@ std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double n
         return std::nullopt;
     if (!(zone >= 1 && zone <= 60) || zone != std::trunc(zone) || !std::isfinite(easting) || !std::isfinite(northing))
         return std::nullopt;
-    const double a = *d == Datum::WGS84 ? A_WGS84 : A_ED50;
-    const double e2 = std::pow(*d == Datum::WGS84 ? E_WGS84 : E_ED50, 2);
+    const Ellipsoid& ellipsoide = *d == Datum::WGS84 ? ELLIPSOID_WGS84 : ELLIPSOID_INTERNATIONAL_1924;
+    const double a = ellipsoide.a;
+    const double e2 = std::pow(ellipsoide.e, 2);
     const double e4 = e2 * e2, e6 = e4 * e2;
-    const double lambda0 = std::round(6 * zone - 183) * PI_INVERSE / 180;
+    const double lambda0 = std::round(6 * zone - 183) * UTM_INVERSE_PI / 180;
     const double x = easting;
     double y = std::floor(northing * 1000) / 1000;
     if (y < 0)
-        y = -(y + FAUX_NORD_SUD);
+        y = -(y + UTM_FALSE_NORTHING_SOUTH);
 
     const double A0 = 1 - e2 * 2 / 8 - e4 * 12 / 256 - e6 * 60 / 3072;
     const double A2 = e2 * 3 / 8 + e4 * 24 / 256 + e6 * 135 / 3072;
@@ -210,12 +202,12 @@ std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double n
     const double A6 = e6 * 35 / 3072;
 
     // Footpoint latitude.
-    double phi = y / (K0 * a * (1 - e2));
+    double phi = y / (UTM_SCALE * a * (1 - e2));
     double nu = 0, eta2 = 0;
     bool fini = false;
     for (int passe = 0; passe < PASSES_MAX; ++passe) {
-        const double M = K0 * a * (A0 * phi - A2 * std::sin(2 * phi) + A4 * std::sin(4 * phi) - A6 * std::sin(6 * phi));
-        nu = K0 * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
+        const double M = UTM_SCALE * a * (A0 * phi - A2 * std::sin(2 * phi) + A4 * std::sin(4 * phi) - A6 * std::sin(6 * phi));
+        nu = UTM_SCALE * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
         eta2 = e2 * std::pow(std::cos(phi), 2) / (1 - e2);
         const double dphi = (y - M) * (1 + eta2) / nu;
         if (!std::isfinite(dphi))
@@ -227,12 +219,12 @@ std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double n
         phi += dphi;
     }
     // A footpoint beyond the poles: the northing lies off the Earth.
-    if (!fini || !(std::abs(phi) <= PI_INVERSE / 2))
+    if (!fini || !(std::abs(phi) <= UTM_INVERSE_PI / 2))
         return std::nullopt;
 
     const double t = std::tan(phi);
     const double T = t * t;
-    const double D = (x - FAUX_EST) / nu;
+    const double D = (x - UTM_FALSE_EASTING) / nu;
     const double D2 = D * D;
     const double latitude =
         phi - (1 + eta2) * t * (D2 / 2) *
@@ -240,8 +232,8 @@ std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double n
     const double longitude =
         lambda0 + (D / std::cos(phi)) *
                       (1 - (D2 / 6) * (1 + 2 * T + eta2) + (D2 * D2 / 120) * (5 + 28 * T + 24 * T * T + 6 * eta2 + 8 * T * eta2));
-    const double latDeg = latitude * 180 / PI_INVERSE;
-    const double lonDeg = longitude * 180 / PI_INVERSE;
+    const double latDeg = latitude * 180 / UTM_INVERSE_PI;
+    const double lonDeg = longitude * 180 / UTM_INVERSE_PI;
     if (!(std::abs(latDeg) <= 90) || !std::isfinite(lonDeg))
         return std::nullopt;
     return TextesUtmGeo{fun_Texte_UTM(lonDeg, false), fun_Texte_UTM(latDeg, true)};
