@@ -80,12 +80,12 @@ bool fromNtf(double lambda, double phi, PendingWrites& w)
     if (!l || !t)
         return false;
     // The parts of the texts, without writing and reading them again.
-    const auto u = utmFromParts(t->longitudeParts, t->latitudeParts);
+    const auto u = utmWithMgrs(t->longitudeParts, t->latitudeParts);
     if (!u)
         return false;
     w.lambert = {QVariant(l->X), QVariant(l->Y)};
     w.wgs84 = {QVariant(t->longitude), QVariant(t->latitude)};
-    w.setUtm(*u);
+    w.setUtm(u->utm);
     w.mgrs = QVariant(u->mgrs);
     return true;
 }
@@ -105,6 +105,31 @@ bool ntfAndLambertFromTexts(const QString& lon, const QString& lat, Datum datum,
 }
 
 } // namespace
+
+std::optional<UtmReference> coords::utmWithMgrs(const HemisphereDms& longitude, const HemisphereDms& latitude)
+{
+    const auto u = utmFromParts(longitude, latitude);
+    if (!u)
+        return std::nullopt;
+    // The band letter comes from the latitude in degrees.
+    const DegreesMinutesSeconds& lat = latitude.dms;
+    const auto degrees = dmsToDegrees(latitude.hemisphere, lat.degrees, lat.minutes, lat.seconds);
+    if (!degrees)
+        return std::nullopt;
+    const auto mgrs = sub_UTM_To_MGRS(*degrees, u->easting, u->northing, u->zone);
+    if (!mgrs)
+        return std::nullopt;
+    return UtmReference{*u, *mgrs};
+}
+
+std::optional<UtmReference> coords::utmWithMgrs(const QString& longitude, const QString& latitude)
+{
+    const auto lon = readUtmText(LONGITUDE_LABEL, longitude);
+    const auto lat = readUtmText(LATITUDE_LABEL, latitude);
+    if (!lon || !lat)
+        return std::nullopt;
+    return utmWithMgrs(*lon, *lat);
+}
 
 QString coords::slotText(const QVariant& v)
 {
@@ -180,10 +205,10 @@ ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateS
         const auto datum = datumFromCode(typeName.section(QLatin1Char(' '), 0, 0));
         if (!datum || !ntfAndLambertFromTexts(lon, lat, *datum, w))
             return {-1, r.message};
-        const auto u = sub_Geo_To_UTM(lon, lat);
+        const auto u = utmWithMgrs(lon, lat);
         if (!u)
             return {-1, r.message};
-        w.setUtm(*u);
+        w.setUtm(u->utm);
         w.mgrs = QVariant(u->mgrs);
         break;
     }
@@ -199,7 +224,7 @@ ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateS
         if (!g || !ntfAndLambertFromTexts(g->longitude, g->latitude, Datum::WGS84, w))
             return refused;
         // Only the MGRS reference is refreshed; the typed UTM values stay.
-        const auto u = sub_Geo_To_UTM(g->longitude, g->latitude);
+        const auto u = utmWithMgrs(g->longitude, g->latitude);
         if (!u)
             return refused;
         w.wgs84 = {QVariant(g->longitude), QVariant(g->latitude)};

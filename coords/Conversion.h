@@ -13,12 +13,15 @@
 // sign in front, whichever source the slot was written from; a northing of 0 or more is northern.
 //
 // NTF is the hub: every source is brought to NTF; Lambert (II étendu) and the WGS84 texts are
-// derived from NTF, UTM and MGRS from the WGS84 texts.
+// derived from NTF, UTM from the WGS84 texts, and MGRS from UTM.
+
+#include "coords/Utm.h"
 
 #include <QString>
 #include <QVariant>
 
 #include <array>
+#include <optional>
 
 namespace coords {
 
@@ -35,6 +38,20 @@ struct ConversionResult
 // A slot's value as the program shows it: texts as they are, numbers in the general form with
 // the regional separator, nothing as "".
 QString slotText(const QVariant& value);
+
+// The UTM position of a WGS84 point and the MGRS reference built from it, as the dispatcher
+// writes them into the UTM and MGRS slots.
+struct UtmReference
+{
+    UtmPosition utm;
+    QString mgrs; // the 20-character MGRS reference
+};
+
+// From the parts of the point's two texts. Nothing when the UTM position or the reference cannot
+// be made (a zone outside 1 to 60, degrees that are not whole, a negative easting).
+std::optional<UtmReference> utmWithMgrs(const HemisphereDms& longitude, const HemisphereDms& latitude);
+// From the two texts (read as sub_Geo_To_UTM reads them).
+std::optional<UtmReference> utmWithMgrs(const QString& longitude, const QString& latitude);
 
 } // namespace coords
 

@@ -2,7 +2,6 @@
 
 #include "coords/Datums.h"
 #include "coords/GeodeticConstants.h"
-#include "coords/Mgrs.h"
 #include "coords/NumberText.h"
 
 #include <cmath>
@@ -154,14 +153,6 @@ std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, 
     r.south = phi < 0;
     if (r.south)
         r.northing += qint32(UTM_FALSE_NORTHING_SOUTH);
-
-    const auto signedLatitude = dmsToDegrees(latitude.hemisphere, lat.degrees, lat.minutes, lat.seconds);
-    if (!signedLatitude)
-        return std::nullopt;
-    const auto mgrs = sub_UTM_To_MGRS(*signedLatitude, r.easting, r.northing, r.zone);
-    if (!mgrs)
-        return std::nullopt;
-    r.mgrs = *mgrs;
     return r;
 }
 

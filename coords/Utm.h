@@ -1,6 +1,7 @@
 #pragma once
-// The UTM projection: WGS84 degrees-minutes-seconds texts to zone, easting and northing (with the
-// MGRS reference of the point), and zone, easting and northing back to texts on WGS84 or ED50.
+// The UTM projection: WGS84 degrees-minutes-seconds texts to zone, easting and northing, and
+// zone, easting and northing back to texts on WGS84 or ED50. The conversion dispatcher builds
+// the MGRS reference of a point from the position given here.
 //
 // Zones 1 to 60, 6 degrees wide, central meridian 6z - 183 degrees; scale 0.9996 on it; false
 // easting 500000 m. A southern point's northing is written with the false northing 10000000 m
@@ -20,7 +21,6 @@ struct UtmPosition
     double easting = 0;  // metres, a whole number (truncated)
     qint32 northing = 0; // metres (rounded, halves to even); south of the equator with 10000000 added
     int zone = 0;
-    QString mgrs;       // the 20-character MGRS reference
     bool south = false; // the point lies south of the equator
 };
 
@@ -34,7 +34,7 @@ qint32 signedNorthing(const UtmPosition& p);
 std::optional<HemisphereDms> readUtmText(const QString& label, const QString& text);
 
 // The UTM position of a point given by the letters and numbers of its two texts' parts. Nothing
-// when the zone falls outside 1 to 60 or the position or its reference cannot be computed.
+// when the zone falls outside 1 to 60 or the position cannot be computed.
 std::optional<UtmPosition> utmFromParts(const HemisphereDms& longitude, const HemisphereDms& latitude);
 
 // The northing of a latitude (degrees) on a zone's central meridian, where a parallel comes

@@ -4,6 +4,7 @@
 // to the minute, put references about 1000 km (or a whole 2000 km row cycle) away: band X above
 // about 81°N, points just north of 64° and 72° and just south of 64°S and 72°S.
 
+#include "coords/Conversion.h"
 #include "coords/Mgrs.h"
 #include "coords/Ntf.h"
 #include "coords/Utm.h"
@@ -25,10 +26,11 @@ struct Point
     double latitude, longitude; // degrees
 };
 
-std::optional<UtmPosition> build(const Point& p)
+// The UTM position and MGRS reference of a point, as the dispatcher builds them.
+std::optional<UtmReference> build(const Point& p)
 {
-    return utmFromParts(HemisphereDms{p.longitude < 0 ? u'W' : u'E', splitDegrees(std::abs(p.longitude))},
-                        HemisphereDms{p.latitude < 0 ? u'S' : u'N', splitDegrees(std::abs(p.latitude))});
+    return utmWithMgrs(HemisphereDms{p.longitude < 0 ? u'W' : u'E', splitDegrees(std::abs(p.longitude))},
+                       HemisphereDms{p.latitude < 0 ? u'S' : u'N', splitDegrees(std::abs(p.latitude))});
 }
 
 // Signed distance from the equator, in metres, of a northing as the builder writes it (southern
@@ -84,15 +86,15 @@ TEST(MgrsOlderLetteringAndBandEdges, BuiltReferencesDecodeIntoTheirOwnSquareInEv
                 const Point p{latitude, meridian + offset};
                 const auto u = build(p);
                 ASSERT_TRUE(u) << p.latitude << " " << p.longitude;
-                ASSERT_EQ(u->zone, zone) << p.longitude;
+                ASSERT_EQ(u->utm.zone, zone) << p.longitude;
                 const QString ref = u->mgrs;
                 ASSERT_EQ(ref.at(2), band) << ref << " at " << p.latitude;
 
                 const auto d = sub_Decode_MGRS(ref);
                 ASSERT_TRUE(d) << ref;
                 EXPECT_EQ(d->zone, zone) << ref;
-                EXPECT_EQ(d->easting, u->easting) << ref;
-                EXPECT_EQ(decodedDistance(d->northing), builtDistance(u->northing, p.latitude))
+                EXPECT_EQ(d->easting, u->utm.easting) << ref;
+                EXPECT_EQ(decodedDistance(d->northing), builtDistance(u->utm.northing, p.latitude))
                     << ref << " at " << p.latitude << " " << p.longitude;
 
                 const MgrsToGeoResult g = sub_MGRS_To_Geo(ref);

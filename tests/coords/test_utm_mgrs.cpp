@@ -1,3 +1,4 @@
+#include "coords/Conversion.h"
 #include "coords/Mgrs.h"
 #include "coords/NumberText.h"
 #include "coords/Utm.h"
@@ -70,9 +71,13 @@ TEST_P(UtmBySeparator, ForwardAgainstGeoConvert)
         EXPECT_NEAR(u->easting, p.easting, 1) << p.name;
         EXPECT_EQ(u->easting, std::trunc(u->easting)) << p.name;
         EXPECT_NEAR(u->northing, p.northing, 1) << p.name;
-        EXPECT_EQ(u->mgrs.size(), 20) << p.name;
-        EXPECT_TRUE(u->mgrs.endsWith(QStringLiteral("     "))) << p.name;
-        sameSquare(u->mgrs, p.mgrs);
+        // The reference built from that position.
+        const auto r = utmWithMgrs(lon, lat);
+        ASSERT_TRUE(r) << p.name;
+        EXPECT_EQ(r->utm.northing, u->northing) << p.name;
+        EXPECT_EQ(r->mgrs.size(), 20) << p.name;
+        EXPECT_TRUE(r->mgrs.endsWith(QStringLiteral("     "))) << p.name;
+        sameSquare(r->mgrs, p.mgrs);
     }
 }
 
@@ -134,7 +139,9 @@ TEST(Utm, SouthernNorthingsAndUnreadableTexts)
     const auto s = sub_Geo_To_UTM(lon, lat);
     ASSERT_TRUE(s);
     EXPECT_NEAR(s->northing, 6243185.6, 1);
-    sameSquare(s->mgrs, "34HBH6187743185");
+    const auto r = utmWithMgrs(lon, lat);
+    ASSERT_TRUE(r);
+    sameSquare(r->mgrs, "34HBH6187743185");
     // Lower-case letters keep their sign.
     const auto m = sub_Geo_To_UTM(QString::fromUtf8("e18°25'26.5980''"), QString::fromUtf8("s33°55'29.5320''"));
     ASSERT_TRUE(m);
@@ -143,6 +150,16 @@ TEST(Utm, SouthernNorthingsAndUnreadableTexts)
     for (const char* lon : {"", "18°25'", "Ex°", "E181°"})
         EXPECT_FALSE(sub_Geo_To_UTM(QString::fromUtf8(lon), QString::fromUtf8("N48°")).has_value()) << lon;
     EXPECT_FALSE(sub_Geo_To_UTM(QString::fromUtf8("E2°"), QString::fromUtf8("48.5")).has_value());
+}
+
+// The forward projection gives the UTM position alone; the MGRS reference built from it also
+// needs the latitude in whole degrees, for its band letter.
+TEST(Utm, ForwardGivesThePositionWhereNoReferenceCanBeBuilt)
+{
+    const QString lon = QString::fromUtf8("E2°20'");
+    const QString lat = QString::fromUtf8("N48.5°30'"); // a decimal part followed by minutes
+    EXPECT_TRUE(sub_Geo_To_UTM(lon, lat).has_value());
+    EXPECT_FALSE(utmWithMgrs(lon, lat).has_value());
 }
 
 TEST(Utm, WestOfGreenwichInZone31KeepsItsLetter)
@@ -291,12 +308,12 @@ TEST(Mgrs, SouthernPointsDecodeSouth)
 TEST(Mgrs, BuildThenDecodeEveryKnownPoint)
 {
     for (const PointUtm& p : POINTS) {
-        const auto u = sub_Geo_To_UTM(QString::fromUtf8(p.lon), QString::fromUtf8(p.lat));
+        const auto u = utmWithMgrs(QString::fromUtf8(p.lon), QString::fromUtf8(p.lat));
         ASSERT_TRUE(u);
         const auto d = sub_Decode_MGRS(u->mgrs);
         ASSERT_TRUE(d) << u->mgrs;
-        EXPECT_EQ(d->zone, u->zone) << p.name;
-        EXPECT_EQ(d->easting, u->easting) << p.name;
-        EXPECT_EQ(d->northing, u->northing) << p.name;
+        EXPECT_EQ(d->zone, u->utm.zone) << p.name;
+        EXPECT_EQ(d->easting, u->utm.easting) << p.name;
+        EXPECT_EQ(d->northing, u->utm.northing) << p.name;
     }
 }
