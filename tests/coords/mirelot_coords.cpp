@@ -23,11 +23,11 @@
 // gives "-1".
 
 #include "coords/Conversion.h"
+#include "coords/CoordinateValidation.h"
 #include "coords/Distance.h"
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
 #include "coords/NumberText.h"
-#include "coords/CoordinateValidation.h"
 
 #include <QString>
 #include <QStringList>

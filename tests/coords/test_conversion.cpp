@@ -1,8 +1,8 @@
 #include "coords/Conversion.h"
+#include "coords/CoordinateValidation.h"
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
 #include "coords/NumberText.h"
-#include "coords/CoordinateValidation.h"
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/QtPrinters.h"
 

@@ -1,6 +1,6 @@
 #include "coords/CoordinateFormats.h"
-#include "coords/NumberText.h"
 #include "coords/CoordinateValidation.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
 #include "tests/support/QtPrinters.h"
 
