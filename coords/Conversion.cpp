@@ -1,12 +1,12 @@
 #include "coords/Conversion.h"
 
-#include "coords/FormatsCoord.h"
+#include "coords/CoordinateFormats.h"
+#include "coords/CoordinateValidation.h"
 #include "coords/Lambert.h"
 #include "coords/Mgrs.h"
 #include "coords/Ntf.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 #include "coords/Utm.h"
-#include "coords/VerifCoordonnees.h"
 
 #include <optional>
 
@@ -14,11 +14,9 @@ using namespace coords;
 
 namespace {
 
-const QString WGS84 = QStringLiteral("WGS84");
+bool isBlank(const QVariant& v) { return trimBlanks(slotText(v)).isEmpty(); }
 
-bool vide(const QVariant& v) { return sansBlancs(fun_Texte_Coord(v)).isEmpty(); }
-
-std::optional<double> nombre(const QVariant& v)
+std::optional<double> numberOf(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::Double:
@@ -30,9 +28,9 @@ std::optional<double> nombre(const QVariant& v)
     case QMetaType::Short:
         return v.toDouble();
     case QMetaType::QString: {
-        const Lecture l = lireNombreSouple(v.toString());
+        const NumberReading l = readNumberAnySeparator(v.toString());
         if (l.ok())
-            return l.valeur;
+            return l.value;
         return std::nullopt;
     }
     default:
@@ -41,57 +39,61 @@ std::optional<double> nombre(const QVariant& v)
 }
 
 // What the chains write, kept aside until every step has succeeded.
-struct Ecriture
+struct PendingWrites
 {
     std::optional<std::pair<QVariant, QVariant>> ntf, lambert, wgs84;
     std::optional<std::array<QVariant, 3>> utm; // easting, northing, zone
     std::optional<QVariant> mgrs;
 
-    void appliquer(SlotsCoord& X, SlotsCoord& Y, SlotsCoord& Z) const
+    void setUtm(const UtmPosition& u)
     {
-        auto paire = [&](int k, const std::optional<std::pair<QVariant, QVariant>>& v) {
+        utm = std::array<QVariant, 3>{QVariant(u.easting), QVariant(signedNorthing(u)), QVariant(u.zone)};
+    }
+
+    void apply(CoordinateSlots& X, CoordinateSlots& Y, CoordinateSlots& Z) const
+    {
+        auto pair = [&](int k, const std::optional<std::pair<QVariant, QVariant>>& v) {
             if (v) {
                 X[k] = v->first;
                 Y[k] = v->second;
             }
         };
-        paire(gint_NTF, ntf);
-        paire(gint_Lambert, lambert);
-        paire(gint_WGS84, wgs84);
+        pair(TYPE_NTF, ntf);
+        pair(TYPE_LAMBERT, lambert);
+        pair(TYPE_WGS84, wgs84);
         if (utm) {
-            X[gint_UTM] = (*utm)[0];
-            Y[gint_UTM] = (*utm)[1];
-            Z[gint_UTM] = (*utm)[2];
+            X[TYPE_UTM] = (*utm)[0];
+            Y[TYPE_UTM] = (*utm)[1];
+            Z[TYPE_UTM] = (*utm)[2];
         }
         if (mgrs)
-            Z[gint_MGRS] = *mgrs;
+            Z[TYPE_MGRS] = *mgrs;
     }
 };
 
 // NTF grads to Lambert II étendu (full precision), then, from the grads narrowed to single
 // precision, to WGS84 texts, UTM and MGRS.
-bool depuisNtf(double lambda, double phi, Ecriture& w, bool ecrireUtm)
+bool fromNtf(double lambda, double phi, PendingWrites& w)
 {
     const auto l = sub_NTF_To_Lambert(lambda, phi);
-    const auto t = ntfVersDms(float(lambda), float(phi), Datum::WGS84);
+    const auto t = ntfToDms(float(lambda), float(phi), Datum::WGS84);
     if (!l || !t)
         return false;
     // The parts of the texts, without writing and reading them again.
-    const auto u = utmDepuisParties(t->lettreLongitude, t->partiesLongitude, t->lettreLatitude, t->partiesLatitude);
+    const auto u = utmWithMgrs(t->longitudeParts, t->latitudeParts);
     if (!u)
         return false;
     w.lambert = {QVariant(l->X), QVariant(l->Y)};
     w.wgs84 = {QVariant(t->longitude), QVariant(t->latitude)};
-    if (ecrireUtm)
-        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(nordSigne(*u)), QVariant(u->zone)};
+    w.setUtm(u->utm);
     w.mgrs = QVariant(u->mgrs);
     return true;
 }
 
 // WGS84 texts to NTF numbers and Lambert II étendu.
-bool ntfEtLambertDepuisTextes(const QString& lon, const QString& lat, Datum datum, Ecriture& w)
+bool ntfAndLambertFromTexts(const QString& lon, const QString& lat, Datum datum, PendingWrites& w)
 {
-    const auto n = dmsVersNtf(lon, lat, datum);
+    const auto n = dmsToNtf(lon, lat, datum);
     if (!n)
         return false;
     const auto l = sub_NTF_To_Lambert(n->lambda, n->phi);
@@ -104,13 +106,38 @@ bool ntfEtLambertDepuisTextes(const QString& lon, const QString& lat, Datum datu
 
 } // namespace
 
-QString fun_Texte_Coord(const QVariant& v)
+std::optional<UtmReference> coords::utmWithMgrs(const HemisphereDms& longitude, const HemisphereDms& latitude)
+{
+    const auto u = utmFromParts(longitude, latitude);
+    if (!u)
+        return std::nullopt;
+    // The band letter comes from the latitude in degrees.
+    const DegreesMinutesSeconds& lat = latitude.dms;
+    const auto degrees = dmsToDegrees(latitude.hemisphere, lat.degrees, lat.minutes, lat.seconds);
+    if (!degrees)
+        return std::nullopt;
+    const auto mgrs = sub_UTM_To_MGRS(*degrees, u->easting, u->northing, u->zone);
+    if (!mgrs)
+        return std::nullopt;
+    return UtmReference{*u, *mgrs};
+}
+
+std::optional<UtmReference> coords::utmWithMgrs(const QString& longitude, const QString& latitude)
+{
+    const auto lon = readUtmText(LONGITUDE_LABEL, longitude);
+    const auto lat = readUtmText(LATITUDE_LABEL, latitude);
+    if (!lon || !lat)
+        return std::nullopt;
+    return utmWithMgrs(*lon, *lat);
+}
+
+QString coords::slotText(const QVariant& v)
 {
     switch (v.typeId()) {
     case QMetaType::Double:
-        return texteGeneral(v.toDouble());
+        return generalText(v.toDouble());
     case QMetaType::Float:
-        return texteGeneral(double(v.toFloat()));
+        return generalText(double(v.toFloat()));
     case QMetaType::UnknownType:
         return QString();
     default:
@@ -118,101 +145,104 @@ QString fun_Texte_Coord(const QVariant& v)
     }
 }
 
-ResultatConversion sub_Convertir_Coordonnees(SlotsCoord& X, SlotsCoord& Y, SlotsCoord& Z, int typeCoord,
-                                             const QString& zoneLambert)
+ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateSlots& Coord_Y,
+                                           CoordinateSlots& Coord_Z, int Type_Coord,
+                                           const QString& Zone_Lambert)
 {
-    ResultatConversion r;
-    const ResultatConversion refus{-1, QString()};
-    if (typeCoord == gint_Lambert && zoneLambert.isEmpty())
-        return refus;
+    ConversionResult r;
+    const ConversionResult refused{-1, QString()};
+    if (Type_Coord == TYPE_LAMBERT && Zone_Lambert.isEmpty())
+        return refused;
     // No chain for an unknown type: an error, like any source that cannot be converted.
-    if (typeCoord < gint_NTF || typeCoord > gint_MGRS)
-        return refus;
+    if (Type_Coord < TYPE_NTF || Type_Coord > TYPE_MGRS)
+        return refused;
 
-    Ecriture w;
-    switch (typeCoord) {
-    case gint_NTF: {
-        if (vide(X[0]) || vide(Y[0]))
-            return refus;
-        const auto lambda = nombre(X[0]);
-        const auto phi = nombre(Y[0]);
-        if (!lambda || !phi || !depuisNtf(*lambda, *phi, w, true))
-            return refus;
+    PendingWrites w;
+    switch (Type_Coord) {
+    case TYPE_NTF: {
+        if (isBlank(Coord_X[0]) || isBlank(Coord_Y[0]))
+            return refused;
+        const auto lambda = numberOf(Coord_X[0]);
+        const auto phi = numberOf(Coord_Y[0]);
+        if (!lambda || !phi || !fromNtf(*lambda, *phi, w))
+            return refused;
         break;
     }
-    case gint_Lambert: {
-        if (vide(X[1]) || vide(Y[1]))
-            return refus;
-        const QString zone = zoneLambert == u"*" ? zoneLambert : zoneLambert.split(QLatin1Char(' ')).last();
-        const auto x = nombre(X[1]);
-        const auto y = nombre(Y[1]);
+    case TYPE_LAMBERT: {
+        if (isBlank(Coord_X[1]) || isBlank(Coord_Y[1]))
+            return refused;
+        const QString zone =
+            Zone_Lambert == u"*" ? Zone_Lambert : Zone_Lambert.split(QLatin1Char(' ')).last();
+        const auto x = numberOf(Coord_X[1]);
+        const auto y = numberOf(Coord_Y[1]);
         if (!x || !y)
-            return refus;
+            return refused;
         const auto n = sub_Lambert_To_NTF(*x, *y, zone);
-        if (!n || !depuisNtf(n->lambdaValeur, n->phiValeur, w, true))
-            return refus;
+        if (!n || !fromNtf(n->lambdaValue, n->phiValue, w))
+            return refused;
         // The NTF slots take the five-decimal texts; the Lambert slots keep the typed point.
         w.ntf = {QVariant(n->lambda), QVariant(n->phi)};
         w.lambert = {QVariant(*x), QVariant(*y)};
         break;
     }
-    case gint_WGS84: {
-        if (vide(X[2]) || vide(Y[2]))
-            return refus;
-        QString lon = fun_Texte_Coord(X[2]);
-        QString lat = fun_Texte_Coord(Y[2]);
-        QString categorie;
-        QString typeNom;
-        fun_Verif_Format_Coord(categorie, typeNom, lon, lat, QString(), QString(), WGS84);
-        const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, true, typeNom);
+    case TYPE_WGS84: {
+        if (isBlank(Coord_X[2]) || isBlank(Coord_Y[2]))
+            return refused;
+        QString lon = slotText(Coord_X[2]);
+        QString lat = slotText(Coord_Y[2]);
+        QString category;
+        QString typeName;
+        fun_Verif_Format_Coord(category, typeName, lon, lat, QString(), QString(), CODE_WGS84);
+        const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, typeName);
         // The validation may have brought the texts to their normal form.
-        X[2] = lon;
-        Y[2] = lat;
+        Coord_X[2] = lon;
+        Coord_Y[2] = lat;
         r.message = v.message;
-        if (v.erreur != 0) {
-            r.erreur = v.erreur;
+        if (v.error != 0) {
+            r.error = v.error;
             return r;
         }
-        const auto datum = fun_Datum(typeNom.section(QLatin1Char(' '), 0, 0));
-        if (!datum || !ntfEtLambertDepuisTextes(lon, lat, *datum, w))
+        const auto datum = datumFromCode(typeName.section(QLatin1Char(' '), 0, 0));
+        if (!datum || !ntfAndLambertFromTexts(lon, lat, *datum, w))
             return {-1, r.message};
-        const auto u = sub_Geo_To_UTM(lon, lat);
+        const auto u = utmWithMgrs(lon, lat);
         if (!u)
             return {-1, r.message};
-        w.utm = std::array<QVariant, 3>{QVariant(u->easting), QVariant(nordSigne(*u)), QVariant(u->zone)};
+        w.setUtm(u->utm);
         w.mgrs = QVariant(u->mgrs);
         break;
     }
-    case gint_UTM: {
-        if (vide(X[3]) || vide(Y[3]) || vide(Z[3]))
-            return refus;
-        const auto est = nombre(X[3]);
-        const auto nord = nombre(Y[3]);
-        const auto zone = nombre(Z[3]);
-        if (!est || !nord || !zone)
-            return refus;
-        const auto g = sub_UTM_To_Geo(*zone, *est, *nord, WGS84);
-        if (!g || !ntfEtLambertDepuisTextes(g->longitude, g->latitude, Datum::WGS84, w))
-            return refus;
+    case TYPE_UTM: {
+        if (isBlank(Coord_X[3]) || isBlank(Coord_Y[3]) || isBlank(Coord_Z[3]))
+            return refused;
+        const auto easting = numberOf(Coord_X[3]);
+        const auto northing = numberOf(Coord_Y[3]);
+        const auto zone = numberOf(Coord_Z[3]);
+        if (!easting || !northing || !zone)
+            return refused;
+        const auto g = sub_UTM_To_Geo(*zone, *easting, *northing, CODE_WGS84);
+        if (!g || !ntfAndLambertFromTexts(g->longitude, g->latitude, Datum::WGS84, w))
+            return refused;
         // Only the MGRS reference is refreshed; the typed UTM values stay.
-        const auto u = sub_Geo_To_UTM(g->longitude, g->latitude);
+        const auto u = utmWithMgrs(g->longitude, g->latitude);
         if (!u)
-            return refus;
+            return refused;
         w.wgs84 = {QVariant(g->longitude), QVariant(g->latitude)};
         w.mgrs = QVariant(u->mgrs);
         break;
     }
-    case gint_MGRS: {
-        if (vide(Z[4]))
-            return refus;
-        const MgrsVersGeo m = sub_MGRS_To_Geo(fun_Texte_Coord(Z[4]));
-        if (m.erreur != 0 || !ntfEtLambertDepuisTextes(m.longitude, m.latitude, Datum::WGS84, w))
-            return refus;
+    case TYPE_MGRS: {
+        if (isBlank(Coord_Z[4]))
+            return refused;
+        const MgrsToGeoResult m = sub_MGRS_To_Geo(slotText(Coord_Z[4]));
+        if (m.error != 0 || !ntfAndLambertFromTexts(m.longitude, m.latitude, Datum::WGS84, w))
+            return refused;
         w.wgs84 = {QVariant(m.longitude), QVariant(m.latitude)};
-        w.utm = std::array<QVariant, 3>{QVariant(m.utm.easting), QVariant(m.utm.northing), QVariant(m.utm.zone)};
+        w.utm =
+            std::array<QVariant, 3>{QVariant(m.utm.easting), QVariant(m.utm.northing), QVariant(m.utm.zone)};
         break;
     }
     }
-    w.appliquer(X, Y, Z);
+    w.apply(Coord_X, Coord_Y, Coord_Z);
     return r;
 }

@@ -1,60 +1,54 @@
 #include "coords/Datums.h"
 
+#include "coords/GeodeticConstants.h"
+
 #include <cmath>
+
+using namespace coords;
 
 namespace {
 
-const double PI = 4 * std::atan(1.0);
-
-struct Ellipsoide
-{
-    double a; // semi-major axis, metres
-    double e; // first eccentricity
-};
-
-// Clarke 1880 (IGN), International 1924 (Hayford 1909), WGS84.
-constexpr Ellipsoide ELLIPSOIDE_NTF{6378249.2, 0.08248325676};
-constexpr Ellipsoide ELLIPSOIDE_ED50{6378388.0, 0.08199188998};
-constexpr Ellipsoide ELLIPSOIDE_WGS84{6378137.0, 0.08181919106};
-
-const Ellipsoide& ellipsoide(Datum d)
+// Clarke 1880 (IGN) for NTF, International 1924 for ED50, WGS84 for WGS84.
+const Ellipsoid& ellipsoidOf(Datum d)
 {
     switch (d) {
     case Datum::NTF:
-        return ELLIPSOIDE_NTF;
+        return ELLIPSOID_CLARKE_1880_IGN;
     case Datum::ED50:
-        return ELLIPSOIDE_ED50;
+        return ELLIPSOID_INTERNATIONAL_1924;
     case Datum::WGS84:
         break;
     }
-    return ELLIPSOIDE_WGS84;
+    return ELLIPSOID_WGS84;
 }
 
 // Grads for NTF, degrees for the others.
-double demiTour(Datum d) { return d == Datum::NTF ? 200.0 : 180.0; }
+double halfTurn(Datum d) { return d == Datum::NTF ? GRADS_PER_HALF_TURN : DEGREES_PER_HALF_TURN; }
 
-// The translations (metres) added before the geographic coordinates are computed on the target.
-// NTF -> WGS84 (-168, -60, +320); NTF -> ED50 (-84, +37, +437); their opposites towards NTF.
-Cartesien translation(Datum source, Datum cible)
+// The translation (metres) added before the geographic coordinates are computed on the target:
+// chosen by the target, and for an NTF target by the source (WGS84, or else ED50).
+Geocentric translationTo(Datum source, Datum target)
 {
-    switch (cible) {
+    auto fromNtf = [](const Translation& t) { return Geocentric{t.dX, t.dY, t.dZ}; };
+    auto inverse = [](const Translation& t) { return Geocentric{-t.dX, -t.dY, -t.dZ}; };
+    switch (target) {
     case Datum::WGS84:
-        return {-168, -60, 320};
+        return fromNtf(NTF_TO_WGS84);
     case Datum::ED50:
-        return {-84, 37, 437};
+        return fromNtf(NTF_TO_ED50);
     case Datum::NTF:
         break;
     }
     if (source == Datum::WGS84)
-        return {168, 60, -320};
-    return {84, -37, -437};
+        return inverse(NTF_TO_WGS84);
+    return inverse(NTF_TO_ED50);
 }
 
 // Latitude from geocentric coordinates by the fixed-point iteration on the given ellipsoid.
 constexpr double TOLERANCE = 1e-11; // radians
-constexpr int PASSES_MAX = 50;      // the iteration settles in a few passes near the surface
+constexpr int MAX_PASSES = 50;      // the iteration settles in a few passes near the surface
 
-std::optional<Geographique> geocentriqueVersRadians(const Cartesien& c, double a, double e)
+std::optional<Geographic> geocentricToRadians(const Geocentric& c, double a, double e)
 {
     const double e2 = std::pow(e, 2);
     const double R = std::sqrt(c.X * c.X + c.Y * c.Y);
@@ -64,27 +58,27 @@ std::optional<Geographique> geocentriqueVersRadians(const Cartesien& c, double a
     // atan2: the plain arc tangent of Y/X gives the wrong quadrant beyond 90 degrees.
     const double lambda = std::atan2(c.Y, c.X);
     if (!(R > 0)) // on the axis: a pole
-        return Geographique{lambda, c.Z > 0 ? PI / 2 : -PI / 2};
+        return Geographic{lambda, c.Z > 0 ? PI / 2 : -PI / 2};
     double phi = std::atan(c.Z / (R * (1 - a * e2 / rho)));
-    for (int passe = 0; passe < PASSES_MAX; ++passe) {
+    for (int pass = 0; pass < MAX_PASSES; ++pass) {
         const double s = std::sin(phi);
-        const double suivant =
+        const double next =
             std::atan((c.Z / R) * std::pow(1 - a * e2 * std::cos(phi) / (R * std::sqrt(1 - e2 * s * s)), -1));
-        if (!std::isfinite(suivant))
+        if (!std::isfinite(next))
             return std::nullopt;
-        const bool fini = std::abs(suivant - phi) < TOLERANCE;
-        phi = suivant;
-        if (fini)
-            return Geographique{lambda, phi};
+        const bool settled = std::abs(next - phi) < TOLERANCE;
+        phi = next;
+        if (settled)
+            return Geographic{lambda, phi};
     }
     return std::nullopt;
 }
 
-bool fini(const Cartesien& c) { return std::isfinite(c.X) && std::isfinite(c.Y) && std::isfinite(c.Z); }
+bool isFinite(const Geocentric& c) { return std::isfinite(c.X) && std::isfinite(c.Y) && std::isfinite(c.Z); }
 
 } // namespace
 
-std::optional<Datum> fun_Datum(QStringView code)
+std::optional<Datum> coords::datumFromCode(QStringView code)
 {
     if (code == u"G" || code == u"NTF")
         return Datum::NTF;
@@ -95,67 +89,69 @@ std::optional<Datum> fun_Datum(QStringView code)
     return std::nullopt;
 }
 
-double grandeNormale(double phiRadians, Datum datum)
+double coords::primeVerticalRadius(double phiRadians, Datum datum)
 {
-    const Ellipsoide& el = ellipsoide(datum);
+    const Ellipsoid& el = ellipsoidOf(datum);
     const double s = std::sin(phiRadians);
     return el.a / std::sqrt(1 - std::pow(el.e, 2) * s * s);
 }
 
 std::optional<double> fun_Grande_Normale(double phiRadians, const QString& datum)
 {
-    const auto d = fun_Datum(datum);
+    const auto d = datumFromCode(datum);
     if (!d)
         return std::nullopt;
-    return grandeNormale(phiRadians, *d);
+    return primeVerticalRadius(phiRadians, *d);
 }
 
-std::optional<Cartesien> geoVersCart(double lambda, double phi, Datum datum)
+std::optional<Geocentric> coords::geoToCart(double lambda, double phi, Datum datum)
 {
     if (!std::isfinite(lambda) || !std::isfinite(phi))
         return std::nullopt;
-    const double lr = PI * lambda / demiTour(datum);
-    const double pr = PI * phi / demiTour(datum);
-    const double N = grandeNormale(pr, datum);
-    const double e2 = std::pow(ellipsoide(datum).e, 2);
-    return Cartesien{N * std::cos(pr) * std::cos(lr), N * std::cos(pr) * std::sin(lr), (N * (1 - e2)) * std::sin(pr)};
+    const double lr = PI * lambda / halfTurn(datum);
+    const double pr = PI * phi / halfTurn(datum);
+    const double N = primeVerticalRadius(pr, datum);
+    const double e2 = std::pow(ellipsoidOf(datum).e, 2);
+    return Geocentric{N * std::cos(pr) * std::cos(lr), N * std::cos(pr) * std::sin(lr),
+                      (N * (1 - e2)) * std::sin(pr)};
 }
 
-std::optional<Cartesien> sub_Geo_To_Cart(double lambda, double phi, const QString& datum)
+std::optional<Geocentric> sub_Geo_To_Cart(double lambda, double phi, const QString& datum)
 {
-    const auto d = fun_Datum(datum);
+    const auto d = datumFromCode(datum);
     if (!d)
         return std::nullopt;
-    return geoVersCart(lambda, phi, *d);
+    return geoToCart(lambda, phi, *d);
 }
 
-std::optional<CartVersGeo> cartVersGeo(Datum source, Datum cible, const Cartesien& xyz)
+std::optional<DatumChange> coords::cartToGeo(Datum source, Datum target, const Geocentric& xyz)
 {
-    if (!fini(xyz))
+    if (!isFinite(xyz))
         return std::nullopt;
-    const Cartesien t = translation(source, cible);
-    const Cartesien c{xyz.X + t.X, xyz.Y + t.Y, xyz.Z + t.Z};
-    const Ellipsoide& el = ellipsoide(cible);
-    const auto g = geocentriqueVersRadians(c, el.a, el.e);
+    const Geocentric t = translationTo(source, target);
+    const Geocentric c{xyz.X + t.X, xyz.Y + t.Y, xyz.Z + t.Z};
+    const Ellipsoid& el = ellipsoidOf(target);
+    const auto g = geocentricToRadians(c, el.a, el.e);
     if (!g)
         return std::nullopt;
-    const double k = demiTour(cible);
-    return CartVersGeo{{g->lambda / PI * k, g->phi / PI * k}, c};
+    const double k = halfTurn(target);
+    return DatumChange{{g->lambda / PI * k, g->phi / PI * k}, c};
 }
 
-std::optional<CartVersGeo> sub_Cart_To_Geo(const QString& source, const QString& cible, const Cartesien& xyz)
+std::optional<DatumChange> sub_Cart_To_Geo(const QString& source, const QString& target,
+                                           const Geocentric& xyz)
 {
-    const auto c = fun_Datum(cible);
+    const auto c = datumFromCode(target);
     if (c) {
         // The source only matters for an NTF target; an unknown source there takes the ED50 row.
-        const Datum s = fun_Datum(source).value_or(Datum::ED50);
-        return cartVersGeo(s, *c, xyz);
+        const Datum s = datumFromCode(source).value_or(Datum::ED50);
+        return cartToGeo(s, *c, xyz);
     }
     // Unknown target: no translation, a = 0 and e = 0, degrees.
-    if (!fini(xyz))
+    if (!isFinite(xyz))
         return std::nullopt;
-    const auto g = geocentriqueVersRadians(xyz, 0, 0);
+    const auto g = geocentricToRadians(xyz, 0, 0);
     if (!g)
         return std::nullopt;
-    return CartVersGeo{{g->lambda / PI * 180, g->phi / PI * 180}, xyz};
+    return DatumChange{{g->lambda / PI * DEGREES_PER_HALF_TURN, g->phi / PI * DEGREES_PER_HALF_TURN}, xyz};
 }

@@ -11,44 +11,60 @@
 
 #include <optional>
 
+namespace coords {
+
 enum class Datum { NTF, ED50, WGS84 };
 
-// "G"/"NTF", "E"/"ED50", "W"/"WGS84" (exact, case-sensitive); nothing for any other text.
-std::optional<Datum> fun_Datum(QStringView code);
+// The datum code the conversions pass for WGS84.
+inline const QString CODE_WGS84 = QStringLiteral("WGS84");
 
-struct Cartesien
+// "G"/"NTF", "E"/"ED50", "W"/"WGS84" (exact, case-sensitive); nothing for any other text.
+std::optional<Datum> datumFromCode(QStringView code);
+
+struct Geocentric
 {
     double X = 0;
     double Y = 0;
     double Z = 0;
 };
 
-struct Geographique
+struct Geographic
 {
     double lambda = 0; // longitude
     double phi = 0;    // latitude
 };
 
 // Radius of curvature in the prime vertical N = a / sqrt(1 - e^2 sin^2 phi), phi in radians.
-// Nothing for an unknown datum code.
-std::optional<double> fun_Grande_Normale(double phiRadians, const QString& datum);
-double grandeNormale(double phiRadians, Datum datum);
+double primeVerticalRadius(double phiRadians, Datum datum);
 
 // Geographic (grads for NTF, degrees otherwise) to geocentric on the datum's ellipsoid.
-// Nothing for an unknown datum code or a value that is not finite.
-std::optional<Cartesien> sub_Geo_To_Cart(double lambda, double phi, const QString& datum);
-std::optional<Cartesien> geoVersCart(double lambda, double phi, Datum datum);
+// Nothing for a value that is not finite.
+std::optional<Geocentric> geoToCart(double lambda, double phi, Datum datum);
 
-struct CartVersGeo
+struct DatumChange
 {
-    Geographique geo; // grads when the target is NTF, degrees otherwise
-    Cartesien xyz;    // the translated geocentric coordinates, on the target datum
+    Geographic geo; // grads when the target is NTF, degrees otherwise
+    Geocentric xyz; // the translated geocentric coordinates, on the target datum
 };
 
 // Geocentric coordinates on the source datum to geographic coordinates on the target datum,
-// after the translation chosen by the target (and, for an NTF target, by the source).
-// A target code that is none of the six applies no translation and gives the geocentric
-// direction of the point in degrees. Nothing when a value is not finite, at the centre of the
-// Earth, or when the latitude does not settle within a fixed number of passes.
-std::optional<CartVersGeo> sub_Cart_To_Geo(const QString& source, const QString& cible, const Cartesien& xyz);
-std::optional<CartVersGeo> cartVersGeo(Datum source, Datum cible, const Cartesien& xyz);
+// after the translation chosen by the target (and, for an NTF target, by the source: WGS84, or
+// else ED50). Nothing when a value is not finite, at the centre of the Earth, or when the
+// latitude does not settle within a fixed number of passes.
+std::optional<DatumChange> cartToGeo(Datum source, Datum target, const Geocentric& xyz);
+
+} // namespace coords
+
+// The same with datum codes.
+
+// Nothing for an unknown datum code.
+std::optional<double> fun_Grande_Normale(double phiRadians, const QString& datum);
+
+// Nothing for an unknown datum code or a value that is not finite.
+std::optional<coords::Geocentric> sub_Geo_To_Cart(double lambda, double phi, const QString& datum);
+
+// A source code that is none of the six counts as ED50 (it only matters for an NTF target). A
+// target code that is none of the six applies no translation and gives the geocentric direction
+// of the point in degrees.
+std::optional<coords::DatumChange> sub_Cart_To_Geo(const QString& source, const QString& target,
+                                                   const coords::Geocentric& xyz);

@@ -1,7 +1,8 @@
 #include "coords/Distance.h"
 
-#include "coords/FormatsCoord.h"
-#include "coords/TexteNombre.h"
+#include "coords/CoordinateFormats.h"
+#include "coords/GeodeticConstants.h"
+#include "coords/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,21 +12,18 @@ using namespace coords;
 
 namespace {
 
-constexpr double METRES_PAR_MINUTE = 1852;
-constexpr double MINUTES_PAR_DEMI_TOUR = 10800;
-
-std::optional<double> radians(const QString& libelle, const QString& texte, double pi)
+std::optional<double> radiansOf(const QString& label, const QString& text)
 {
-    const PartiesCoord p = fun_Verif_Coord_Type(libelle, texte, false, QStringLiteral("WGS84 DMS"));
-    if (p.erreur != 0)
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, TYPE_WGS84_DMS);
+    if (p.error != 0)
         return std::nullopt;
-    const QChar sep = separateurDecimal();
-    const Lecture d = lireNombre(p.degres, sep);
-    const Lecture m = lireNombre(p.minutes, sep);
-    const Lecture s = lireNombre(p.secondes, sep);
+    const QChar sep = decimalSeparator();
+    const NumberReading d = readNumber(p.degrees, sep);
+    const NumberReading m = readNumber(p.minutes, sep);
+    const NumberReading s = readNumber(p.seconds, sep);
     if (!d.ok() || !m.ok() || !s.ok())
         return std::nullopt;
-    double v = (d.valeur + m.valeur / 60 + s.valeur / 3600) * pi / 180;
+    double v = (d.value + m.value / 60 + s.value / 3600) * PI / DEGREES_PER_HALF_TURN;
     if (p.hemisphere == u"S" || p.hemisphere == u"W")
         v = -v;
     return v;
@@ -36,17 +34,16 @@ std::optional<double> radians(const QString& libelle, const QString& texte, doub
 double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude1, const QString& longitude2,
                               const QString& latitude2)
 {
-    const double pi = 4 * std::atan(1.0);
-    const auto l1 = radians(gstr_Libelle_Longitude, longitude1, pi);
+    const auto l1 = radiansOf(LONGITUDE_LABEL, longitude1);
     if (!l1)
         return -1;
-    const auto p1 = radians(gstr_Libelle_Latitude, latitude1, pi);
+    const auto p1 = radiansOf(LATITUDE_LABEL, latitude1);
     if (!p1)
         return -1;
-    const auto l2 = radians(gstr_Libelle_Longitude, longitude2, pi);
+    const auto l2 = radiansOf(LONGITUDE_LABEL, longitude2);
     if (!l2)
         return -1;
-    const auto p2 = radians(gstr_Libelle_Latitude, latitude2, pi);
+    const auto p2 = radiansOf(LATITUDE_LABEL, latitude2);
     if (!p2)
         return -1;
     // Equal positions, identical texts among them, are 0 once read: blank or unreadable texts
@@ -54,8 +51,9 @@ double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude
     if (*l1 == *l2 && *p1 == *p2)
         return 0;
     const double d = std::cos(*p1) * std::cos(*l1) * std::cos(*p2) * std::cos(*l2) +
-                     std::cos(*p1) * std::sin(*l1) * std::cos(*p2) * std::sin(*l2) + std::sin(*p1) * std::sin(*p2);
+                     std::cos(*p1) * std::sin(*l1) * std::cos(*p2) * std::sin(*l2) +
+                     std::sin(*p1) * std::sin(*p2);
     // Rounding can take the cosine of nearby points past 1.
     const double theta = std::acos(std::clamp(d, -1.0, 1.0));
-    return theta / pi * MINUTES_PAR_DEMI_TOUR * METRES_PAR_MINUTE / 1000;
+    return theta / PI * ARC_MINUTES_PER_HALF_TURN * METRES_PER_ARC_MINUTE / 1000;
 }

@@ -10,7 +10,9 @@
 
 #include <optional>
 
-struct PointLambert
+namespace coords {
+
+struct LambertPoint
 {
     double X = 0;
     double Y = 0;
@@ -18,24 +20,26 @@ struct PointLambert
 
 // Index of a zone text: 1 Lambert I, 2 Lambert II, 3 Lambert II étendu, 4 Lambert III,
 // 5 Lambert IV; 0 for a text that names no zone.
-int fun_Index_Zone_Lambert(const QString& zone);
+int lambertZoneIndex(const QString& zone);
 
-// NTF grads (longitude from Paris) to Lambert II étendu, unrounded. Nothing for grads beyond
-// their range (ntfDansLesBornes) or not finite.
-std::optional<PointLambert> sub_NTF_To_Lambert(double lambda, double phi);
-
-// A point from one zone's projection to another's. Nothing when a zone text names no zone.
-std::optional<PointLambert> sub_Lambert_Zone(const QString& zoneSource, const QString& zoneCible, double X,
-                                             double Y);
-
-struct LambertVersNtf
+struct NtfFromLambert
 {
     QString lambda; // NTF grads from Paris, pattern "0.00000", regional separator
     QString phi;
-    double lambdaValeur = 0; // the same values as numbers
-    double phiValeur = 0;
+    double lambdaValue = 0; // the same values as numbers
+    double phiValue = 0;
 };
+
+} // namespace coords
+
+// NTF grads (longitude from Paris) to Lambert II étendu, unrounded. Nothing for grads beyond
+// their range (coords::ntfInRange) or not finite.
+std::optional<coords::LambertPoint> sub_NTF_To_Lambert(double lambda, double phi);
+
+// A point from one zone's projection to another's. Nothing when a zone text names no zone.
+std::optional<coords::LambertPoint> sub_Lambert_Zone(const QString& sourceZone, const QString& targetZone,
+                                                     double X, double Y);
 
 // Lambert coordinates of a zone ("*" stands for "2E") to NTF grads. Nothing when the zone text
 // names no zone (blank included) or a value is not finite.
-std::optional<LambertVersNtf> sub_Lambert_To_NTF(double X, double Y, const QString& zone);
+std::optional<coords::NtfFromLambert> sub_Lambert_To_NTF(double X, double Y, const QString& zone);

@@ -1,6 +1,7 @@
 #include "coords/Mgrs.h"
 
-#include "coords/TexteNombre.h"
+#include "coords/GeodeticConstants.h"
+#include "coords/NumberText.h"
 #include "coords/Utm.h"
 
 #include <array>
@@ -10,31 +11,31 @@ using namespace coords;
 
 namespace {
 
-const QString COLONNES = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"); // no I, no O
-const QString RANGS = COLONNES.left(20);                             // "ABCDEFGHJKLMNPQRSTUV"
-const QString RANGS_ECRITURE = QStringLiteral("VABCDEFGHJKLMNPQRSTUV");
-const QString BANDES_NORD = QStringLiteral("NPQRSTUVWXY");
-const QString BANDES_SUD = QStringLiteral("MLKJHGFEDC");
+const QString COLUMN_LETTERS = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"); // no I, no O
+const QString ROW_LETTERS = COLUMN_LETTERS.left(20);                       // "ABCDEFGHJKLMNPQRSTUV"
+const QString ROW_LETTERS_BUILDING = QStringLiteral("VABCDEFGHJKLMNPQRSTUV");
+const QString NORTHERN_BANDS = QStringLiteral("NPQRSTUVWXY");
+const QString SOUTHERN_BANDS = QStringLiteral("MLKJHGFEDC");
 
 // The 8 column letters of a zone: "ABCDEFGH" for zones 1, 4, 7 ..., "JKLMNPQR" for 2, 5, 8 ...,
 // "STUVWXYZ" for 3, 6, 9 ...
-QString colonnesDeZone(int zone) { return COLONNES.mid(8 * ((zone - 1) % 3), 8); }
+QString zoneColumnLetters(int zone) { return COLUMN_LETTERS.mid(8 * ((zone - 1) % 3), 8); }
 
 // Five digits of the 100 km square from the value in units of 100 km: the decimals of its text,
 // cut, not rounded (the whole metres within the square).
-QString chiffres(double metres, double centaines)
+QString squareDigits(double metres, double hundredsOfKm)
 {
     // A whole number of metres: its last five digits, as the text would give them.
     if (metres == std::floor(metres) && metres < 1e9) {
-        const long long m = static_cast<long long>(metres) % 100000;
+        const long long m = static_cast<long long>(metres) % static_cast<long long>(MGRS_SQUARE);
         return QString::number(m).rightJustified(5, QLatin1Char('0'));
     }
-    const QString t = texteGeneral(centaines, QLatin1Char('.')) + QStringLiteral("00000");
+    const QString t = generalText(hundredsOfKm, QLatin1Char('.')) + QStringLiteral("00000");
     const qsizetype p = t.indexOf(QLatin1Char('.'));
     return p < 0 ? QStringLiteral("00000") : t.mid(p + 1, 5);
 }
 
-bool chiffresSeulement(QStringView t)
+bool digitsOnly(QStringView t)
 {
     for (QChar c : t)
         if (c < u'0' || c > u'9')
@@ -47,18 +48,18 @@ bool chiffresSeulement(QStringView t)
 // builder rounds it, so that no point of the band lies in a row before the first one counted.
 // Northwards the first row is the one that holds the edge; southwards the rows are counted from 1
 // (the row just south of the equator), the first one being the row after the count returned.
-int rangsJusquAuBord(int indiceBande, bool nord) // indiceBande 0 for N and M, 9 for X and C
+int rowsToBandEdge(int bandIndex, bool north) // bandIndex 0 for N and M, 9 for X and C
 {
     static const std::array<double, 10> distances = [] {
         std::array<double, 10> d{};
         for (int k = 0; k < 10; ++k)
-            d[k] = std::nearbyint(nordAuMeridienCentral(8.0 * k)); // halves to even, as the builder
+            d[k] = std::nearbyint(northingOnCentralMeridian(8.0 * k)); // halves to even, as the builder
         return d;
     }();
-    const double rangs = distances[indiceBande] / 100000;
+    const double rows = distances[bandIndex] / MGRS_SQUARE;
     // A southern edge on a row boundary (the equator): the row just north of it still holds the
     // points whose northing rounds onto the edge.
-    return nord ? int(std::floor(rangs)) : int(std::ceil(rangs)) - 1;
+    return north ? int(std::floor(rows)) : int(std::ceil(rows)) - 1;
 }
 
 // The last row a band reaches: northwards the row that holds its far edge, southwards the count
@@ -66,25 +67,25 @@ int rangsJusquAuBord(int indiceBande, bool nord) // indiceBande 0 for N and M, 9
 // central meridian, as far as the widest zones of the grid's exceptions reach and where a
 // parallel lies furthest from the equator, with a metre more for the builder's rounding: a row
 // beyond it lies wholly outside the band, and contradicts the band letter.
-int dernierRang(int indiceBande, bool nord) // indiceBande 0 for N and M, 9 for X and C
+int lastRowOfBand(int bandIndex, bool north) // bandIndex 0 for N and M, 9 for X and C
 {
-    constexpr double ECART_MAX = 6; // degrees from the central meridian
-    static const auto derniers = [](bool n) {
+    constexpr double MAX_OFFSET = 6; // degrees from the central meridian
+    static const auto lastRows = [](bool n) {
         std::array<int, 10> d{};
         for (int k = 0; k < 10; ++k) {
-            const double fin = k < 9 ? 8.0 * (k + 1) : (n ? 84 : 80); // X ends at 84°N, C at 80°S
-            const int rang = int(std::floor((nordUtm(fin, ECART_MAX) + 1) / 100000));
-            d[k] = n ? rang : rang + 1;
+            const double farEdge = k < 9 ? 8.0 * (k + 1) : (n ? 84 : 80); // X ends at 84°N, C at 80°S
+            const int row = int(std::floor((utmNorthing(farEdge, MAX_OFFSET) + 1) / MGRS_SQUARE));
+            d[k] = n ? row : row + 1;
         }
         return d;
     };
-    static const std::array<int, 10> auNord = derniers(true);
-    static const std::array<int, 10> auSud = derniers(false);
-    return nord ? auNord[indiceBande] : auSud[indiceBande];
+    static const std::array<int, 10> northern = lastRows(true);
+    static const std::array<int, 10> southern = lastRows(false);
+    return north ? northern[bandIndex] : southern[bandIndex];
 }
 
 // a mod 20, from 0 to 19 whatever the sign of a.
-int modulo20(int a) { return ((a % 20) + 20) % 20; }
+int mod20(int a) { return ((a % 20) + 20) % 20; }
 
 } // namespace
 
@@ -95,8 +96,8 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     if (zone < 1 || zone > 60 || !std::isfinite(latitude) || !(easting >= 0) || !(northing >= 0) ||
         !std::isfinite(easting) || !std::isfinite(northing))
         return std::nullopt;
-    const double e = easting / 100000;
-    const double n = northing / 100000;
+    const double e = easting / MGRS_SQUARE;
+    const double n = northing / MGRS_SQUARE;
     QString r(20, QLatin1Char(' '));
     const QString z = QString::number(zone);
     r.replace(0, z.size(), z);
@@ -105,39 +106,39 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     const int k = int(std::floor(std::abs(latitude) / 8)) + 1;
     if (latitude >= 80 && latitude < 84)
         r[2] = QLatin1Char('X');
-    else if (latitude > 0 && k <= BANDES_NORD.size())
-        r[2] = BANDES_NORD.at(k - 1);
-    else if (latitude <= 0 && k <= BANDES_SUD.size())
-        r[2] = BANDES_SUD.at(k - 1);
+    else if (latitude > 0 && k <= NORTHERN_BANDS.size())
+        r[2] = NORTHERN_BANDS.at(k - 1);
+    else if (latitude <= 0 && k <= SOUTHERN_BANDS.size())
+        r[2] = SOUTHERN_BANDS.at(k - 1);
 
-    r.replace(5, 5, chiffres(easting, e));
-    r.replace(10, 5, chiffres(northing, n));
+    r.replace(5, 5, squareDigits(easting, e));
+    r.replace(10, 5, squareDigits(northing, n));
 
     // Column letter: from 100 km to under 900 km of easting.
-    const int colonne = int(std::floor(e));
-    if (colonne >= 1 && colonne <= 8)
-        r[3] = colonnesDeZone(zone).at(colonne - 1);
+    const int column = int(std::floor(e));
+    if (column >= 1 && column <= 8)
+        r[3] = zoneColumnLetters(zone).at(column - 1);
     // Row letter: odd zones start the cycle at "A" at the equator, even zones at "F".
-    const long long rang = (static_cast<long long>(std::floor(n)) + 5 * ((zone - 1) % 2) + 1) % 20;
-    r[4] = RANGS_ECRITURE.at(rang);
+    const long long row = (static_cast<long long>(std::floor(n)) + 5 * ((zone - 1) % 2) + 1) % 20;
+    r[4] = ROW_LETTERS_BUILDING.at(row);
     return r;
 }
 
-std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString& /*datum*/)
+std::optional<MgrsPosition> sub_Decode_MGRS(const QString& text, const QString& /*datum*/)
 {
-    QString t = sansBlancs(texte).toString();
+    QString t = trimBlanks(text).toString();
     if (t.size() < 5)
         return std::nullopt;
-    int chiffresZone = 0;
-    while (chiffresZone < t.size() && t.at(chiffresZone) >= u'0' && t.at(chiffresZone) <= u'9')
-        ++chiffresZone;
-    if (chiffresZone == 0 || chiffresZone > 2)
+    int zoneDigits = 0;
+    while (zoneDigits < t.size() && t.at(zoneDigits) >= u'0' && t.at(zoneDigits) <= u'9')
+        ++zoneDigits;
+    if (zoneDigits == 0 || zoneDigits > 2)
         return std::nullopt;
-    const int zone = t.left(chiffresZone).toInt();
+    const int zone = t.left(zoneDigits).toInt();
     if (zone < 1 || zone > 60)
         return std::nullopt;
     // A one-digit zone followed by a letter fills two places, as in the built form "5 QKB...".
-    if (chiffresZone == 1 && t.size() > 1 && t.at(1).isLetter())
+    if (zoneDigits == 1 && t.size() > 1 && t.at(1).isLetter())
         t.prepend(QLatin1Char('0'));
     if (t.size() < 5)
         return std::nullopt;
@@ -149,72 +150,72 @@ std::optional<PositionMgrs> sub_Decode_MGRS(const QString& texte, const QString&
     }
     // Digits: two halves, each the leading digits of a five-digit metre value.
     QString digits = t.mid(5);
-    if (digits.size() > 10 || digits.size() % 2 != 0 || !chiffresSeulement(digits))
+    if (digits.size() > 10 || digits.size() % 2 != 0 || !digitsOnly(digits))
         return std::nullopt;
     const int h = int(digits.size()) / 2;
-    const QString chiffresEst = digits.left(h).leftJustified(5, QLatin1Char('0'));
-    const QString chiffresNord = digits.mid(h, h).leftJustified(5, QLatin1Char('0'));
+    const QString eastingDigits = digits.left(h).leftJustified(5, QLatin1Char('0'));
+    const QString northingDigits = digits.mid(h, h).leftJustified(5, QLatin1Char('0'));
 
-    const QChar lettreBande = t.at(2);
-    const QChar lettreColonne = t.at(3);
-    const QChar lettreRang = t.at(4);
+    const QChar bandLetter = t.at(2);
+    const QChar columnLetter = t.at(3);
+    const QChar rowLetter = t.at(4);
 
-    const qsizetype c = colonnesDeZone(zone).indexOf(lettreColonne) + 1;
+    const qsizetype c = zoneColumnLetters(zone).indexOf(columnLetter) + 1;
     if (c == 0)
         return std::nullopt;
-    PositionMgrs r;
+    MgrsPosition r;
     r.zone = zone;
-    r.easting = double(c) * 100000 + chiffresEst.toInt();
+    r.easting = double(c) * MGRS_SQUARE + eastingDigits.toInt();
 
-    qsizetype k = BANDES_NORD.indexOf(lettreBande) + 1;
-    const bool nord = k > 0;
-    if (!nord)
-        k = BANDES_SUD.indexOf(lettreBande) + 1;
-    if (k == 0 || lettreBande == u'Y') // bands C to X only
+    qsizetype k = NORTHERN_BANDS.indexOf(bandLetter) + 1;
+    const bool north = k > 0;
+    if (!north)
+        k = SOUTHERN_BANDS.indexOf(bandLetter) + 1;
+    if (k == 0 || bandLetter == u'Y') // bands C to X only
         return std::nullopt;
-    const int bord = rangsJusquAuBord(int(k - 1), nord);
+    const int edge = rowsToBandEdge(int(k - 1), north);
 
     // The row letter, in the lettering of the builder: odd zones start the cycle at "A" at the
     // equator, even zones at "F"; southwards the letters run backwards from the equator ("V", "U"
     // ... in odd zones, "E", "D" ... in even ones). The row is the first from the band's edge that
     // bears the letter: a band spans at most 15 rows, fewer than the cycle of 20.
-    const qsizetype lettre = RANGS.indexOf(lettreRang);
-    if (lettre < 0) // I, O, W to Z: no row bears them
+    const qsizetype letter = ROW_LETTERS.indexOf(rowLetter);
+    if (letter < 0) // I, O, W to Z: no row bears them
         return std::nullopt;
-    const int decalage = 5 * ((zone - 1) % 2);
-    int rang;
-    if (nord) // northing row R bears the letter (R + decalage) mod 20
-        rang = modulo20(int(lettre) - decalage - bord);
-    else // the s-th row south of the equator bears the letter (decalage - s) mod 20
-        rang = modulo20(decalage - int(lettre) - bord - 1) + 1;
+    const int shift = 5 * ((zone - 1) % 2);
+    int row;
+    if (north) // northing row R bears the letter (R + shift) mod 20
+        row = mod20(int(letter) - shift - edge);
+    else // the s-th row south of the equator bears the letter (shift - s) mod 20
+        row = mod20(shift - int(letter) - edge - 1) + 1;
     // A row letter that the band does not reach (31NEQ: band N ends at 8°N, the first row Q
     // from its edge lies 1400 km north of the equator): the reference contradicts itself.
-    if (bord + rang > dernierRang(int(k - 1), nord))
+    if (edge + row > lastRowOfBand(int(k - 1), north))
         return std::nullopt;
-    const double rangs = double(bord + rang);
-    const double dansLeCarre = chiffresNord.toInt();
-    if (nord) {
-        r.northing = rangs * 100000 + dansLeCarre;
+    const double rows = double(edge + row);
+    const double withinSquare = northingDigits.toInt();
+    if (north) {
+        r.northing = rows * MGRS_SQUARE + withinSquare;
     } else {
         // Distance south of the equator, carried as a negative northing, then written as the
         // usual southern value with a minus sign in front.
-        const double distance = rangs * 100000 - dansLeCarre;
-        r.northing = -(-distance + 10000000);
+        const double distance = rows * MGRS_SQUARE - withinSquare;
+        r.northing = -(-distance + UTM_FALSE_NORTHING_SOUTH);
     }
     return r;
 }
 
-MgrsVersGeo sub_MGRS_To_Geo(const QString& texte)
+MgrsToGeoResult sub_MGRS_To_Geo(const QString& text)
 {
-    MgrsVersGeo r;
-    const auto p = sub_Decode_MGRS(texte, QStringLiteral("WGS84"));
+    MgrsToGeoResult r;
+    const auto p = sub_Decode_MGRS(text, CODE_WGS84);
     if (!p) {
-        r.erreur = -1;
+        r.error = -1;
         return r;
     }
-    const auto g = sub_UTM_To_Geo(p->zone, p->easting, p->northing, QStringLiteral("WGS84"));
+    const auto g = sub_UTM_To_Geo(p->zone, p->easting, p->northing, CODE_WGS84);
     if (!g) {
-        r.erreur = -1;
+        r.error = -1;
         return r;
     }
     r.longitude = g->longitude;

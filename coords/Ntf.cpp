@@ -1,7 +1,8 @@
 #include "coords/Ntf.h"
 
-#include "coords/FormatsCoord.h"
-#include "coords/TexteNombre.h"
+#include "coords/CoordinateFormats.h"
+#include "coords/GeodeticConstants.h"
+#include "coords/NumberText.h"
 
 #include <cmath>
 
@@ -9,129 +10,127 @@ using namespace coords;
 
 namespace {
 
-bool estCibleDms(Datum d) { return d == Datum::WGS84 || d == Datum::ED50; }
+bool isDmsDatum(Datum d) { return d == Datum::WGS84 || d == Datum::ED50; }
 
-std::optional<double> degresSignes(const QString& libelle, const QString& texte, const QChar sep)
+std::optional<double> signedDegrees(const QString& label, const QString& text, const QChar sep)
 {
-    const PartiesCoord p = fun_Verif_Coord_Type(libelle, texte, true, QStringLiteral("WGS84 DMS"));
-    if (p.erreur != 0)
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, true, TYPE_WGS84_DMS);
+    if (p.error != 0)
         return std::nullopt;
-    const Lecture d = lireNombre(p.degres, sep);
-    const Lecture m = lireNombre(p.minutes, sep);
-    const Lecture s = lireNombre(p.secondes, sep);
+    const NumberReading d = readNumber(p.degrees, sep);
+    const NumberReading m = readNumber(p.minutes, sep);
+    const NumberReading s = readNumber(p.seconds, sep);
     if (!d.ok() || !m.ok() || !s.ok())
         return std::nullopt;
-    const double signe = (p.hemisphere == u"W" || p.hemisphere == u"S") ? -1 : 1;
-    const double fraction = troncatureDecimales(m.valeur / 60 + arrondiDecimales(s.valeur / 3600, 10), 8);
-    return signe * (d.valeur + fraction);
+    const double sign = (p.hemisphere == u"W" || p.hemisphere == u"S") ? -1 : 1;
+    const double fraction = truncateDecimals(m.value / 60 + roundDecimals(s.value / 3600, 10), 8);
+    return sign * (d.value + fraction);
 }
 
 } // namespace
 
-bool ntfDansLesBornes(double lambda, double phi)
+bool coords::ntfInRange(double lambda, double phi)
 {
-    constexpr double DEMI_TOUR = 200; // grads
-    constexpr double QUART_DE_TOUR = 100;
-    return std::abs(lambda) <= DEMI_TOUR && std::abs(phi) <= QUART_DE_TOUR;
+    return std::abs(lambda) <= GRADS_PER_HALF_TURN && std::abs(phi) <= GRADS_PER_HALF_TURN / 2;
 }
 
-DegresMinutesSecondes fun_Decouper_Degres(double v)
+DegreesMinutesSeconds coords::splitDegrees(double v)
 {
-    DegresMinutesSecondes r;
-    r.degres = std::trunc(v);
-    const double f = (v - r.degres) * 100;
+    DegreesMinutesSeconds r;
+    r.degrees = std::trunc(v);
+    const double f = (v - r.degrees) * 100;
     r.minutes = std::trunc(f * 60 / 100);
-    r.secondes = ((f - (r.minutes / 60) * 100) * 100 * 60 / 100) * 60 / 100;
+    r.seconds = ((f - (r.minutes / 60) * 100) * 100 * 60 / 100) * 60 / 100;
     // On a whole minute the subtraction can leave a tiny negative remainder (-5e-13).
-    if (r.secondes < 0)
-        r.secondes = 0;
+    if (r.seconds < 0)
+        r.seconds = 0;
     // Just under a whole minute the seconds would be written as 60.
-    reporterSoixante(r.degres, r.minutes, r.secondes);
+    carrySixty(r.degrees, r.minutes, r.seconds);
     return r;
 }
 
-QString fun_Format_DMS(const QString& hemisphere, const QString& degres, const QString& minutes,
-                       const QString& secondes)
+QString fun_Format_DMS(const QString& hemisphere, const QString& degrees, const QString& minutes,
+                       const QString& seconds)
 {
-    return hemisphere + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + secondes + QStringLiteral("''");
+    return hemisphere + degrees + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + seconds +
+           QStringLiteral("''");
 }
 
-QString fun_Format_DMS(const QString& hemisphere, double degres, double minutes, double secondes)
+QString fun_Format_DMS(const QString& hemisphere, double degrees, double minutes, double seconds)
 {
     // Written in one buffer: this runs for every point converted.
-    const char16_t sep = separateurDecimal().unicode();
-    char16_t buf[3 * TAILLE_TEXTE_GENERAL + 8];
+    const char16_t sep = decimalSeparator().unicode();
+    char16_t buf[3 * GENERAL_TEXT_SIZE + 8];
     int n = 0;
     for (QChar c : hemisphere)
         if (n < 4)
             buf[n++] = c.unicode();
-    n += ecrireGeneral(degres, sep, buf + n);
+    n += writeGeneral(degrees, sep, buf + n);
     buf[n++] = u'\u00B0';
-    n += ecrireGeneral(minutes, sep, buf + n);
+    n += writeGeneral(minutes, sep, buf + n);
     buf[n++] = u'\'';
-    n += ecrireGeneral(secondes, sep, buf + n);
+    n += writeGeneral(seconds, sep, buf + n);
     buf[n++] = u'\'';
     buf[n++] = u'\'';
     return QString(reinterpret_cast<const QChar*>(buf), n);
 }
 
-std::optional<NtfVersDms> ntfVersDms(float lambda, float phi, Datum cible)
+std::optional<DmsTexts> coords::ntfToDms(float lambda, float phi, Datum target)
 {
-    if (!estCibleDms(cible) || !ntfDansLesBornes(lambda, phi))
+    if (!isDmsDatum(target) || !ntfInRange(lambda, phi))
         return std::nullopt;
-    const double lambdaG = double(lambda) + gdbl_Meridien_Paris;
-    const auto xyz = geoVersCart(lambdaG, double(phi), Datum::NTF);
+    const double lambdaG = double(lambda) + PARIS_MERIDIAN_GRADS;
+    const auto xyz = geoToCart(lambdaG, double(phi), Datum::NTF);
     if (!xyz)
         return std::nullopt;
-    const auto g = cartVersGeo(Datum::NTF, cible, *xyz);
+    const auto g = cartToGeo(Datum::NTF, target, *xyz);
     if (!g)
         return std::nullopt;
-    NtfVersDms r;
-    const DegresMinutesSecondes lon = fun_Decouper_Degres(std::abs(g->geo.lambda));
-    r.longitude = fun_Format_DMS(g->geo.lambda < 0 ? QStringLiteral("W") : QStringLiteral("E"), lon.degres,
-                                 lon.minutes, lon.secondes);
-    const DegresMinutesSecondes lat = fun_Decouper_Degres(std::abs(g->geo.phi));
-    r.latitude = fun_Format_DMS(g->geo.phi < 0 ? QStringLiteral("S") : QStringLiteral("N"), lat.degres,
-                                lat.minutes, lat.secondes);
-    r.lettreLongitude = r.longitude.at(0);
-    r.lettreLatitude = r.latitude.at(0);
-    r.partiesLongitude = {lon.degres, lon.minutes, arrondiSignificatifs15(lon.secondes)};
-    r.partiesLatitude = {lat.degres, lat.minutes, arrondiSignificatifs15(lat.secondes)};
+    DmsTexts r;
+    const DegreesMinutesSeconds lon = splitDegrees(std::abs(g->geo.lambda));
+    r.longitude = fun_Format_DMS(g->geo.lambda < 0 ? QStringLiteral("W") : QStringLiteral("E"), lon.degrees,
+                                 lon.minutes, lon.seconds);
+    const DegreesMinutesSeconds lat = splitDegrees(std::abs(g->geo.phi));
+    r.latitude = fun_Format_DMS(g->geo.phi < 0 ? QStringLiteral("S") : QStringLiteral("N"), lat.degrees,
+                                lat.minutes, lat.seconds);
+    r.longitudeParts = {r.longitude.at(0), {lon.degrees, lon.minutes, round15Significant(lon.seconds)}};
+    r.latitudeParts = {r.latitude.at(0), {lat.degrees, lat.minutes, round15Significant(lat.seconds)}};
     r.xyz = g->xyz;
     return r;
 }
 
-std::optional<NtfVersDms> sub_NTF_To_DMS(float lambda, float phi, const QString& datumCible)
+std::optional<DmsTexts> sub_NTF_To_DMS(float lambda, float phi, const QString& targetDatum)
 {
-    const auto d = fun_Datum(datumCible);
+    const auto d = datumFromCode(targetDatum);
     if (!d)
         return std::nullopt;
-    return ntfVersDms(lambda, phi, *d);
+    return ntfToDms(lambda, phi, *d);
 }
 
-std::optional<DmsVersNtf> dmsVersNtf(const QString& longitude, const QString& latitude, Datum source)
+std::optional<NtfGrads> coords::dmsToNtf(const QString& longitude, const QString& latitude, Datum source)
 {
-    if (!estCibleDms(source))
+    if (!isDmsDatum(source))
         return std::nullopt;
-    const QChar sep = separateurDecimal();
-    const auto lambda = degresSignes(gstr_Libelle_Longitude, longitude, sep);
-    const auto phi = degresSignes(gstr_Libelle_Latitude, latitude, sep);
+    const QChar sep = decimalSeparator();
+    const auto lambda = signedDegrees(LONGITUDE_LABEL, longitude, sep);
+    const auto phi = signedDegrees(LATITUDE_LABEL, latitude, sep);
     if (!lambda || !phi)
         return std::nullopt;
-    const auto xyz = geoVersCart(*lambda, *phi, source);
+    const auto xyz = geoToCart(*lambda, *phi, source);
     if (!xyz)
         return std::nullopt;
-    const auto g = cartVersGeo(source, Datum::NTF, *xyz);
+    const auto g = cartToGeo(source, Datum::NTF, *xyz);
     if (!g)
         return std::nullopt;
-    return DmsVersNtf{arrondiDecimales(g->geo.lambda - gdbl_Meridien_Paris, 4), arrondiDecimales(g->geo.phi, 4), g->xyz};
+    return NtfGrads{roundDecimals(g->geo.lambda - PARIS_MERIDIAN_GRADS, 4), roundDecimals(g->geo.phi, 4),
+                    g->xyz};
 }
 
-std::optional<DmsVersNtf> sub_DMS_To_NTF(const QString& longitude, const QString& latitude,
-                                         const QString& datumSource)
+std::optional<NtfGrads> sub_DMS_To_NTF(const QString& longitude, const QString& latitude,
+                                         const QString& sourceDatum)
 {
-    const auto d = fun_Datum(datumSource);
+    const auto d = datumFromCode(sourceDatum);
     if (!d)
         return std::nullopt;
-    return dmsVersNtf(longitude, latitude, *d);
+    return dmsToNtf(longitude, latitude, *d);
 }

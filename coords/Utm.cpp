@@ -1,9 +1,8 @@
 #include "coords/Utm.h"
 
 #include "coords/Datums.h"
-#include "coords/FormatsCoord.h"
-#include "coords/Mgrs.h"
-#include "coords/TexteNombre.h"
+#include "coords/GeodeticConstants.h"
+#include "coords/NumberText.h"
 
 #include <cmath>
 #include <limits>
@@ -12,58 +11,23 @@ using namespace coords;
 
 namespace {
 
-constexpr double K0 = 0.9996;            // scale on the central meridian
-constexpr double FAUX_EST = 500000;      // metres
-constexpr double FAUX_NORD_SUD = 1e7;    // metres, southern hemisphere
-constexpr double A_WGS84 = 6378137;      // metres
-constexpr double E_WGS84 = 0.08181919106;
-constexpr double INV_APLATISSEMENT = 298.2572; // forward direction only
-constexpr double A_ED50 = 6378388;
-constexpr double E_ED50 = 0.08199188998;
-// The inverse direction's own value of pi.
-constexpr double PI_INVERSE = 3.14159265358989;
-constexpr double TOLERANCE_PIED = 1e-10; // radians
-constexpr int PASSES_MAX = 100;
-
-struct Lu
-{
-    QString lettre;
-    double d = 0, m = 0, s = 0;
-};
-
-std::optional<Lu> lire(const QString& libelle, const QString& texte)
-{
-    const PartiesCoord p = fun_Verif_Coord_Type(libelle, texte, false, QStringLiteral("WGS84 DMS"));
-    if (p.erreur != 0)
-        return std::nullopt;
-    const QChar sep = separateurDecimal();
-    auto valeur = [&](const QString& t) -> std::optional<double> {
-        if (sansBlancs(t).isEmpty())
-            return 0.0;
-        const Lecture l = lireNombre(t, sep);
-        return l.ok() ? std::optional<double>(l.valeur) : std::nullopt;
-    };
-    const auto d = valeur(p.degres);
-    const auto m = valeur(p.minutes);
-    const auto s = valeur(p.secondes);
-    if (!d || !m || !s)
-        return std::nullopt;
-    return Lu{p.hemisphere, *d, *m, *s};
-}
+constexpr double FOOTPOINT_TOLERANCE = 1e-10; // radians
+constexpr int MAX_PASSES = 100;
 
 // The meridian arc of the forward direction, from the equator to the latitude phi (radians), in
 // metres; negative in the south.
-double arcMeridien(double phi)
+double meridianArc(double phi)
 {
-    const double a = A_WGS84;
-    const double b = a - a / INV_APLATISSEMENT;
+    const double a = ELLIPSOID_WGS84.a;
+    const double b = a - a / WGS84_INVERSE_FLATTENING_UTM;
     const double n = (a - b) / (a + b);
     const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
     const double Ap = a * (1 - n + (5.0 / 4) * (n2 - n3) + (81.0 / 64) * (n4 - n5));
-    const double Bp = (19134411 * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
-    const double Cp = (95672055 * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
-    const double Dp = (223234795 * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
-    const double Ep = (2009113155 * n4 / 51) * (99.0 / 144) * (n2 - n3);
+    // 3a, 15a, 35a and 315a.
+    const double Bp = (3 * a * n / 2) * (1 - n + (7.0 / 8) * (n2 - n3) + (55.0 / 64) * (n4 - n5));
+    const double Cp = (15 * a * n2 / 16) * (1 - n + (3.0 / 4) * (n2 - n3));
+    const double Dp = (35 * a * n3 / 48) * (1 - n + (11.0 / 16) * (n2 - n3));
+    const double Ep = (315 * a * n4 / 51) * (99.0 / 144) * (n2 - n3);
     return Ap * phi - Bp * std::sin(2 * phi) + Cp * std::sin(4 * phi) - Dp * std::sin(6 * phi) +
            Ep * std::sin(8 * phi);
 }
@@ -71,88 +35,101 @@ double arcMeridien(double phi)
 // The northing of the forward direction before rounding, from the latitude phi (radians) and A,
 // the longitude from the central meridian (radians) times cos phi: metres, negative in the
 // south, without the false northing.
-double nordBrut(double phi, double A)
+double rawNorthing(double phi, double A)
 {
-    const double a = A_WGS84;
-    const double e2 = std::pow(E_WGS84, 2);
+    const double a = ELLIPSOID_WGS84.a;
+    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
     const double N = a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
-    return K0 * (arcMeridien(phi) + N * std::tan(phi) *
+    return UTM_SCALE * (meridianArc(phi) + N * std::tan(phi) *
                                         (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
                                          (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
 }
 
 // Seconds and minutes of the UTM text form.
-QString texteStr(double v) { return QLatin1Char(' ') + texteGeneral(v, QLatin1Char('.')); }
+QString blankThenText(double v) { return QLatin1Char(' ') + generalText(v, QLatin1Char('.')); }
 
 } // namespace
 
-QString fun_Texte_UTM(double valeur, bool latitude)
+QString coords::utmText(double value, bool latitude)
 {
-    const QString lettre = latitude ? (valeur < 0 ? QStringLiteral("S") : QStringLiteral("N"))
-                                    : (valeur < 0 ? QStringLiteral("W") : QStringLiteral("E"));
+    const QString letter = latitude ? (value < 0 ? QStringLiteral("S") : QStringLiteral("N"))
+                                    : (value < 0 ? QStringLiteral("W") : QStringLiteral("E"));
     // A value just under a whole number is taken as that number.
-    if (texteGeneral(valeur, QLatin1Char('.')).contains(QStringLiteral(".9999999")))
-        valeur = std::round(valeur);
-    const double t = std::trunc(valeur);
-    const double mPrime = (valeur - t) * 60;
+    if (generalText(value, QLatin1Char('.')).contains(QStringLiteral(".9999999")))
+        value = std::round(value);
+    const double t = std::trunc(value);
+    const double mPrime = (value - t) * 60;
     const double u = std::trunc(mPrime);
     double d = std::abs(t), m = std::abs(u), s = std::abs((mPrime - u) * 60);
-    reporterSoixante(d, m, s);
-    const QString degres = d == 0 ? QStringLiteral("0") : texteGeneral(d, QLatin1Char('.'));
-    const QString minutes = m == 0 ? QStringLiteral("00") : texteStr(m).right(2);
-    return lettre + degres + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + texteStr(s) + QLatin1Char('"');
+    carrySixty(d, m, s);
+    const QString degrees = d == 0 ? QStringLiteral("0") : generalText(d, QLatin1Char('.'));
+    const QString minutes = m == 0 ? QStringLiteral("00") : blankThenText(m).right(2);
+    return letter + degrees + QChar(u'\u00B0') + minutes + QLatin1Char('\'') + blankThenText(s) +
+           QLatin1Char('"');
 }
 
-double nordAuMeridienCentral(double latitude) { return nordUtm(latitude, 0); }
-
-double nordUtm(double latitude, double ecart)
+std::optional<HemisphereDms> coords::readUtmText(const QString& label, const QString& text)
 {
-    const double rad = 2 * (4 * std::atan(1.0)) / 360;
-    return nordBrut(latitude * rad, ecart * rad * std::cos(latitude * rad));
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, TYPE_WGS84_DMS);
+    if (p.error != 0)
+        return std::nullopt;
+    const QChar sep = decimalSeparator();
+    auto value = [&](const QString& t) -> std::optional<double> {
+        if (trimBlanks(t).isEmpty())
+            return 0.0;
+        const NumberReading l = readNumber(t, sep);
+        return l.ok() ? std::optional<double>(l.value) : std::nullopt;
+    };
+    const auto d = value(p.degrees);
+    const auto m = value(p.minutes);
+    const auto s = value(p.seconds);
+    if (!d || !m || !s)
+        return std::nullopt;
+    return HemisphereDms{p.hemisphere.at(0), {*d, *m, *s}};
 }
 
-std::optional<PositionUtm> sub_Geo_To_UTM(const QString& longitude, const QString& latitude)
+double coords::northingOnCentralMeridian(double latitude) { return utmNorthing(latitude, 0); }
+
+double coords::utmNorthing(double latitude, double offset)
 {
-    const auto lon = lire(gstr_Libelle_Longitude, longitude);
-    const auto lat = lire(gstr_Libelle_Latitude, latitude);
+    const double rad = 2 * PI / 360;
+    return rawNorthing(latitude * rad, offset * rad * std::cos(latitude * rad));
+}
+
+std::optional<UtmPosition> sub_Geo_To_UTM(const QString& longitude, const QString& latitude)
+{
+    const auto lon = readUtmText(LONGITUDE_LABEL, longitude);
+    const auto lat = readUtmText(LATITUDE_LABEL, latitude);
     if (!lon || !lat)
         return std::nullopt;
-    return utmDepuisParties(lon->lettre.at(0), {lon->d, lon->m, lon->s}, lat->lettre.at(0), {lat->d, lat->m, lat->s});
+    return utmFromParts(*lon, *lat);
 }
 
-std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresMinutesSecondes& lonP,
-                                            QChar lettreLatitude, const DegresMinutesSecondes& latP)
+std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, const HemisphereDms& latitude)
 {
-    struct P
-    {
-        double d, m, s;
-    };
-    const P lonV{lonP.degres, lonP.minutes, lonP.secondes};
-    const P latV{latP.degres, latP.minutes, latP.secondes};
-    const P* lon = &lonV;
-    const P* lat = &latV;
-    const double pi = 4 * std::atan(1.0);
-    const double rad = 2 * pi / 360;
-    const double a = A_WGS84;
-    const double e2 = std::pow(E_WGS84, 2);
+    const DegreesMinutesSeconds& lon = longitude.dms;
+    const DegreesMinutesSeconds& lat = latitude.dms;
+    const double rad = 2 * PI / 360;
+    const double a = ELLIPSOID_WGS84.a;
+    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
 
-    double lambda = (lon->d + lon->m / 60 + lon->s / 3600) * rad;
-    if (lettreLongitude != u'E')
+    double lambda = (lon.degrees + lon.minutes / 60 + lon.seconds / 3600) * rad;
+    if (longitude.hemisphere != u'E')
         lambda = -lambda;
-    double phi = (lat->d + lat->m / 60 + lat->s / 3600) * rad;
-    if (lettreLatitude != u'N')
+    double phi = (lat.degrees + lat.minutes / 60 + lat.seconds / 3600) * rad;
+    if (latitude.hemisphere != u'N')
         phi = -phi;
 
     // The zone from the whole degrees of the longitude alone.
     int zone;
-    if (lon->d == 180)
+    if (lon.degrees == 180)
         zone = 1;
-    else if (lettreLongitude == u'E')
-        zone = int(std::floor(lon->d / 6 + 31));
+    else if (longitude.hemisphere == u'E')
+        zone = int(std::floor(lon.degrees / 6 + 31));
     else
-        zone = int(std::abs(std::floor(lon->d / 6) - 30));
+        zone = int(std::abs(std::floor(lon.degrees / 6) - 30));
     if (zone < 1 || zone > 60)
         return std::nullopt;
     const double lambda0 = ((zone - 1) * 6 - 180 + 3) * rad;
@@ -161,48 +138,43 @@ std::optional<PositionUtm> utmDepuisParties(QChar lettreLongitude, const DegresM
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
-    const double A = std::remainder(lambda - lambda0, 2 * pi) * std::cos(phi);
-    const double nord = std::nearbyint(nordBrut(phi, A)); // halves to even
-    const double est = std::trunc(K0 * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
+    const double A = std::remainder(lambda - lambda0, 2 * PI) * std::cos(phi);
+    const double northing = std::nearbyint(rawNorthing(phi, A)); // halves to even
+    const double easting = std::trunc(UTM_SCALE * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
                                             (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
-                                  FAUX_EST);
-    if (!std::isfinite(nord) || !std::isfinite(est) || std::abs(nord) > std::numeric_limits<qint32>::max())
+                                  UTM_FALSE_EASTING);
+    if (!std::isfinite(northing) || !std::isfinite(easting) ||
+        std::abs(northing) > std::numeric_limits<qint32>::max())
         return std::nullopt;
-    PositionUtm r;
+    UtmPosition r;
     r.zone = zone;
-    r.easting = est;
-    r.northing = qint32(nord);
-    r.sud = phi < 0;
-    if (r.sud)
-        r.northing += qint32(FAUX_NORD_SUD);
-
-    const auto latitudeSignee = parseDmsValeurs(lettreLatitude, lat->d, lat->m, lat->s);
-    if (!latitudeSignee)
-        return std::nullopt;
-    const auto mgrs = sub_UTM_To_MGRS(*latitudeSignee, r.easting, r.northing, r.zone);
-    if (!mgrs)
-        return std::nullopt;
-    r.mgrs = *mgrs;
+    r.easting = easting;
+    r.northing = qint32(northing);
+    r.south = phi < 0;
+    if (r.south)
+        r.northing += qint32(UTM_FALSE_NORTHING_SOUTH);
     return r;
 }
 
-qint32 nordSigne(const PositionUtm& p) { return p.sud ? -p.northing : p.northing; }
+qint32 coords::signedNorthing(const UtmPosition& p) { return p.south ? -p.northing : p.northing; }
 
-std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double northing, const QString& datum)
+std::optional<UtmGeoTexts> sub_UTM_To_Geo(double zone, double easting, double northing, const QString& datum)
 {
-    const auto d = fun_Datum(datum);
+    const auto d = datumFromCode(datum);
     if (!d || *d == Datum::NTF)
         return std::nullopt;
-    if (!(zone >= 1 && zone <= 60) || zone != std::trunc(zone) || !std::isfinite(easting) || !std::isfinite(northing))
+    if (!(zone >= 1 && zone <= 60) || zone != std::trunc(zone) || !std::isfinite(easting) ||
+        !std::isfinite(northing))
         return std::nullopt;
-    const double a = *d == Datum::WGS84 ? A_WGS84 : A_ED50;
-    const double e2 = std::pow(*d == Datum::WGS84 ? E_WGS84 : E_ED50, 2);
+    const Ellipsoid& ellipsoid = *d == Datum::WGS84 ? ELLIPSOID_WGS84 : ELLIPSOID_INTERNATIONAL_1924;
+    const double a = ellipsoid.a;
+    const double e2 = std::pow(ellipsoid.e, 2);
     const double e4 = e2 * e2, e6 = e4 * e2;
-    const double lambda0 = std::round(6 * zone - 183) * PI_INVERSE / 180;
+    const double lambda0 = std::round(6 * zone - 183) * UTM_INVERSE_PI / 180;
     const double x = easting;
     double y = std::floor(northing * 1000) / 1000;
     if (y < 0)
-        y = -(y + FAUX_NORD_SUD);
+        y = -(y + UTM_FALSE_NORTHING_SOUTH);
 
     const double A0 = 1 - e2 * 2 / 8 - e4 * 12 / 256 - e6 * 60 / 3072;
     const double A2 = e2 * 3 / 8 + e4 * 24 / 256 + e6 * 135 / 3072;
@@ -210,39 +182,42 @@ std::optional<TextesUtmGeo> sub_UTM_To_Geo(double zone, double easting, double n
     const double A6 = e6 * 35 / 3072;
 
     // Footpoint latitude.
-    double phi = y / (K0 * a * (1 - e2));
+    double phi = y / (UTM_SCALE * a * (1 - e2));
     double nu = 0, eta2 = 0;
-    bool fini = false;
-    for (int passe = 0; passe < PASSES_MAX; ++passe) {
-        const double M = K0 * a * (A0 * phi - A2 * std::sin(2 * phi) + A4 * std::sin(4 * phi) - A6 * std::sin(6 * phi));
-        nu = K0 * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
+    bool settled = false;
+    for (int pass = 0; pass < MAX_PASSES; ++pass) {
+        const double M =
+            UTM_SCALE * a *
+            (A0 * phi - A2 * std::sin(2 * phi) + A4 * std::sin(4 * phi) - A6 * std::sin(6 * phi));
+        nu = UTM_SCALE * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
         eta2 = e2 * std::pow(std::cos(phi), 2) / (1 - e2);
         const double dphi = (y - M) * (1 + eta2) / nu;
         if (!std::isfinite(dphi))
             return std::nullopt;
-        if (std::abs(dphi) < TOLERANCE_PIED) {
-            fini = true;
+        if (std::abs(dphi) < FOOTPOINT_TOLERANCE) {
+            settled = true;
             break;
         }
         phi += dphi;
     }
     // A footpoint beyond the poles: the northing lies off the Earth.
-    if (!fini || !(std::abs(phi) <= PI_INVERSE / 2))
+    if (!settled || !(std::abs(phi) <= UTM_INVERSE_PI / 2))
         return std::nullopt;
 
     const double t = std::tan(phi);
     const double T = t * t;
-    const double D = (x - FAUX_EST) / nu;
+    const double D = (x - UTM_FALSE_EASTING) / nu;
     const double D2 = D * D;
-    const double latitude =
-        phi - (1 + eta2) * t * (D2 / 2) *
-                  (1 - (D2 / 12) * (5 + 3 * T + eta2 - 4 * eta2 * eta2 - 9 * T * eta2) + (D2 * D2 / 360) * (61 + 90 * T + 45 * T * T));
+    const double latitude = phi - (1 + eta2) * t * (D2 / 2) *
+                                      (1 - (D2 / 12) * (5 + 3 * T + eta2 - 4 * eta2 * eta2 - 9 * T * eta2) +
+                                       (D2 * D2 / 360) * (61 + 90 * T + 45 * T * T));
     const double longitude =
-        lambda0 + (D / std::cos(phi)) *
-                      (1 - (D2 / 6) * (1 + 2 * T + eta2) + (D2 * D2 / 120) * (5 + 28 * T + 24 * T * T + 6 * eta2 + 8 * T * eta2));
-    const double latDeg = latitude * 180 / PI_INVERSE;
-    const double lonDeg = longitude * 180 / PI_INVERSE;
+        lambda0 +
+        (D / std::cos(phi)) * (1 - (D2 / 6) * (1 + 2 * T + eta2) +
+                               (D2 * D2 / 120) * (5 + 28 * T + 24 * T * T + 6 * eta2 + 8 * T * eta2));
+    const double latDeg = latitude * 180 / UTM_INVERSE_PI;
+    const double lonDeg = longitude * 180 / UTM_INVERSE_PI;
     if (!(std::abs(latDeg) <= 90) || !std::isfinite(lonDeg))
         return std::nullopt;
-    return TextesUtmGeo{fun_Texte_UTM(lonDeg, false), fun_Texte_UTM(latDeg, true)};
+    return UtmGeoTexts{utmText(lonDeg, false), utmText(latDeg, true)};
 }

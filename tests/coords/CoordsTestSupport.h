@@ -15,11 +15,11 @@ inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os 
 namespace coords_test {
 
 // "E2°20'55,81''", "N48°51' 2.5\"" -> signed decimal degrees; nothing for another shape.
-inline std::optional<double> degresDeTexte(const QString& texte)
+inline std::optional<double> degreesOfText(const QString& text)
 {
-    static const QRegularExpression forme(
+    static const QRegularExpression shape(
         QStringLiteral("^([NSEW])(\\d+)\u00B0 ?(\\d+)' ?(\\d+(?:[.,]\\d+)?)(?:''|\")$"));
-    const auto m = forme.match(texte);
+    const auto m = shape.match(text);
     if (!m.hasMatch())
         return std::nullopt;
     QString s = m.captured(4);
@@ -28,8 +28,5 @@ inline std::optional<double> degresDeTexte(const QString& texte)
     const QString h = m.captured(1);
     return (h == QLatin1String("W") || h == QLatin1String("S")) ? -v : v;
 }
-
-// A float as the callers of the NTF conversion hold their grads.
-inline float simple(double v) { return float(v); }
 
 } // namespace coords_test

@@ -2,21 +2,21 @@
 // Coordinate tests run once with each decimal separator: the fixture sets the separator for
 // its test, and regional() writes a number text with it.
 
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 
 #include <QString>
 #include <gtest/gtest.h>
 
-class AvecSeparateur : public ::testing::TestWithParam<char>
+class WithSeparator : public ::testing::TestWithParam<char>
 {
 protected:
-    coords::SeparateurDecimal sep{QLatin1Char(GetParam())};
+    coords::ScopedDecimalSeparator sep{QLatin1Char(GetParam())};
 };
 
 // The text with every "." written as the separator.
-inline QString regional(const char* texte, char separateur)
+inline QString regional(const char* text, char separator)
 {
-    QString s = QString::fromUtf8(texte);
-    s.replace(QLatin1Char('.'), QLatin1Char(separateur));
+    QString s = QString::fromUtf8(text);
+    s.replace(QLatin1Char('.'), QLatin1Char(separator));
     return s;
 }

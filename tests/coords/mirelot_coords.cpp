@@ -23,11 +23,11 @@
 // gives "-1".
 
 #include "coords/Conversion.h"
+#include "coords/CoordinateValidation.h"
 #include "coords/Distance.h"
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
-#include "coords/TexteNombre.h"
-#include "coords/VerifCoordonnees.h"
+#include "coords/NumberText.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,27 +56,27 @@ int usage()
     return 2;
 }
 
-QStringList champs(const QString& ligne)
+QStringList fields(const QString& line)
 {
-    if (ligne.contains(QLatin1Char('\t')))
-        return ligne.split(QLatin1Char('\t'));
-    return ligne.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (line.contains(QLatin1Char('\t')))
+        return line.split(QLatin1Char('\t'));
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-std::optional<double> nombre(const QString& t)
+std::optional<double> numberOf(const QString& t)
 {
-    const Lecture l = lireNombreSouple(t);
+    const NumberReading l = readNumberAnySeparator(t);
     if (!l.ok())
         return std::nullopt;
-    return l.valeur;
+    return l.value;
 }
 
-QString joindre(std::initializer_list<QString> champs)
+QString joinFields(std::initializer_list<QString> fields)
 {
-    return QStringList(champs).join(QLatin1Char('\t'));
+    return QStringList(fields).join(QLatin1Char('\t'));
 }
 
-const QString ECHEC = QStringLiteral("-1");
+const QString FAILED = QStringLiteral("-1");
 
 // More threads than this gain nothing on the machines the driver runs on, and thousands of them
 // exhaust the system's limits.
@@ -84,12 +84,12 @@ constexpr size_t kMaxThreads = 64;
 
 // The count of "--threads=N": a whole number from 1 up, bounded to kMaxThreads; nullopt for
 // anything else.
-std::optional<size_t> nombreDeFils(const std::string& texte)
+std::optional<size_t> threadCount(const std::string& text)
 {
     unsigned long long n = 0;
-    const char* fin = texte.data() + texte.size();
-    const auto [p, ec] = std::from_chars(texte.data(), fin, n);
-    if (p != fin || ec == std::errc::invalid_argument)
+    const char* end = text.data() + text.size();
+    const auto [p, ec] = std::from_chars(text.data(), end, n);
+    if (p != end || ec == std::errc::invalid_argument)
         return std::nullopt;
     if (ec == std::errc::result_out_of_range)
         return kMaxThreads;
@@ -104,90 +104,90 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     // Threads: all the processor's by default, for inputs of 2000 lines or more.
-    size_t fils = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
+    size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
     if (!args.empty() && args[0].rfind("--threads=", 0) == 0) {
-        const std::optional<size_t> n = nombreDeFils(args[0].substr(10));
+        const std::optional<size_t> n = threadCount(args[0].substr(10));
         if (!n) {
             std::fprintf(stderr,
                          "mirelot-coords: %s: the number of threads must be a whole number from 1 up\n",
                          args[0].c_str());
             return usage();
         }
-        fils = *n;
+        threads = *n;
         args.erase(args.begin());
     }
-    QChar separateur = QLatin1Char('.');
+    QChar separator = QLatin1Char('.');
     if (!args.empty() && args[0].rfind("--decimal=", 0) == 0) {
         const std::string s = args[0].substr(10);
         if (s != "," && s != ".")
             return usage();
-        separateur = QLatin1Char(s[0]);
+        separator = QLatin1Char(s[0]);
         args.erase(args.begin());
     }
     if (args.empty() || (args.size() < 2 && args[0] != "distance"))
         return usage();
-    definirSeparateurDecimal(separateur);
-    const std::string commande = args[0];
+    setDecimalSeparator(separator);
+    const std::string command = args[0];
     const QString argument = args.size() > 1 ? QString::fromUtf8(args[1]) : QString();
 
-    std::function<QString(const QStringList&)> traiter;
-    if (commande == "ntf-to-dms") {
-        traiter = [&](const QStringList& f) {
+    std::function<QString(const QStringList&)> convertLine;
+    if (command == "ntf-to-dms") {
+        convertLine = [&](const QStringList& f) {
             if (f.size() < 2)
-                return ECHEC;
-            const auto l = nombre(f[0]);
-            const auto p = nombre(f[1]);
+                return FAILED;
+            const auto l = numberOf(f[0]);
+            const auto p = numberOf(f[1]);
             if (!l || !p)
-                return ECHEC;
+                return FAILED;
             const auto r = sub_NTF_To_DMS(float(*l), float(*p), argument);
-            return r ? joindre({r->longitude, r->latitude}) : ECHEC;
+            return r ? joinFields({r->longitude, r->latitude}) : FAILED;
         };
-    } else if (commande == "dms-to-ntf") {
-        traiter = [&](const QStringList& f) {
+    } else if (command == "dms-to-ntf") {
+        convertLine = [&](const QStringList& f) {
             if (f.size() < 2)
-                return ECHEC;
+                return FAILED;
             const auto r = sub_DMS_To_NTF(f[0], f[1], argument);
-            return r ? joindre({texteGeneral(r->lambda), texteGeneral(r->phi)}) : ECHEC;
+            return r ? joinFields({generalText(r->lambda), generalText(r->phi)}) : FAILED;
         };
-    } else if (commande == "lambert") {
-        traiter = [&](const QStringList& f) {
+    } else if (command == "lambert") {
+        convertLine = [&](const QStringList& f) {
             if (f.size() < 2)
-                return ECHEC;
-            const auto x = nombre(f[0]);
-            const auto y = nombre(f[1]);
+                return FAILED;
+            const auto x = numberOf(f[0]);
+            const auto y = numberOf(f[1]);
             if (!x || !y)
-                return ECHEC;
+                return FAILED;
             const auto r = sub_Lambert_To_NTF(*x, *y, argument);
             if (!r)
-                return ECHEC;
+                return FAILED;
             const QString zone = argument == u"*" ? QStringLiteral("2E") : argument;
-            PointLambert e{*x, *y};
-            if (fun_Index_Zone_Lambert(zone) != fun_Index_Zone_Lambert(QStringLiteral("2E"))) {
+            LambertPoint e{*x, *y};
+            if (lambertZoneIndex(zone) != lambertZoneIndex(QStringLiteral("2E"))) {
                 const auto z = sub_Lambert_Zone(zone, QStringLiteral("2E"), *x, *y);
                 if (!z)
-                    return ECHEC;
+                    return FAILED;
                 e = *z;
             }
-            return joindre({r->lambda, r->phi, texteGeneral(e.X), texteGeneral(e.Y)});
+            return joinFields({r->lambda, r->phi, generalText(e.X), generalText(e.Y)});
         };
-    } else if (commande == "validate") {
-        traiter = [&](const QStringList& f) {
+    } else if (command == "validate") {
+        convertLine = [&](const QStringList& f) {
             QString lon = f.value(0);
             QString lat = f.value(1);
-            const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, true, argument);
-            return joindre({QString::number(v.erreur), v.message, lon, lat});
+            const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, argument);
+            return joinFields({QString::number(v.error), v.message, lon, lat});
         };
-    } else if (commande == "convert") {
+    } else if (command == "convert") {
         bool ok = false;
         const int type = argument.toInt(&ok);
         if (!ok)
             return usage();
         // No ZONE argument: an empty zone.
         const QString zone = args.size() > 2 ? QString::fromUtf8(args[2]) : QString();
-        traiter = [type, zone](const QStringList& f) {
-            SlotsCoord x, y, z;
+        convertLine = [type, zone](const QStringList& f) {
+            CoordinateSlots x, y, z;
             if (type >= 0 && type <= 4) {
-                if (type == gint_MGRS && f.size() == 1) {
+                if (type == TYPE_MGRS && f.size() == 1) {
                     z[type] = f[0];
                 } else {
                     x[type] = f.value(0);
@@ -195,79 +195,79 @@ int main(int argc, char** argv)
                     z[type] = f.value(2);
                 }
             }
-            const ResultatConversion r = sub_Convertir_Coordonnees(x, y, z, type, zone);
-            QString sortie;
-            sortie.reserve(256);
-            sortie += QString::number(r.erreur);
-            sortie += QLatin1Char('\t');
-            sortie += r.message;
+            const ConversionResult r = sub_Convertir_Coordonnees(x, y, z, type, zone);
+            QString output;
+            output.reserve(256);
+            output += QString::number(r.error);
+            output += QLatin1Char('\t');
+            output += r.message;
             for (int k = 0; k < 5; ++k)
-                for (const SlotsCoord* s : {&x, &y, &z}) {
-                    sortie += QLatin1Char('\t');
-                    sortie += fun_Texte_Coord((*s)[k]);
+                for (const CoordinateSlots* s : {&x, &y, &z}) {
+                    output += QLatin1Char('\t');
+                    output += slotText((*s)[k]);
                 }
-            return sortie;
+            return output;
         };
-    } else if (commande == "distance") {
-        traiter = [](const QStringList& f) {
-            return texteGeneral(fun_Get_Distance_WGS84(f.value(0), f.value(1), f.value(2), f.value(3)));
+    } else if (command == "distance") {
+        convertLine = [](const QStringList& f) {
+            return generalText(fun_Get_Distance_WGS84(f.value(0), f.value(1), f.value(2), f.value(3)));
         };
     } else {
         return usage();
     }
 
-    std::string entree;
-    char tampon[1 << 16];
+    std::string input;
+    char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(tampon, 1, sizeof tampon, stdin)) > 0)
-        entree.append(tampon, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
+        input.append(buffer, n);
 
     // Lines, then blocks of lines converted side by side; the outputs keep the input's order.
-    struct Ligne
+    struct Line
     {
-        size_t debut, longueur;
+        size_t start, length;
     };
-    std::vector<Ligne> lignes;
-    for (size_t debut = 0; debut < entree.size();) {
-        size_t fin = entree.find('\n', debut);
-        if (fin == std::string::npos)
-            fin = entree.size();
-        size_t longueur = fin - debut;
-        if (longueur > 0 && entree[debut + longueur - 1] == '\r')
-            --longueur;
-        lignes.push_back({debut, longueur});
-        debut = fin + 1;
+    std::vector<Line> lines;
+    for (size_t start = 0; start < input.size();) {
+        size_t end = input.find('\n', start);
+        if (end == std::string::npos)
+            end = input.size();
+        size_t length = end - start;
+        if (length > 0 && input[start + length - 1] == '\r')
+            --length;
+        lines.push_back({start, length});
+        start = end + 1;
     }
-    if (lignes.size() < 2000)
-        fils = 1;
-    fils = std::max<size_t>(1, std::min(fils, lignes.size()));
-    std::vector<QByteArray> sorties(fils);
-    auto convertir = [&](size_t k) {
-        const size_t premier = lignes.size() * k / fils;
-        const size_t dernier = lignes.size() * (k + 1) / fils;
-        QString bloc;
-        bloc.reserve(qsizetype(dernier - premier) * 160);
-        for (size_t i = premier; i < dernier; ++i) {
-            const QString ligne = QString::fromUtf8(entree.data() + lignes[i].debut, qsizetype(lignes[i].longueur));
-            bloc += traiter(champs(ligne));
-            bloc += QLatin1Char('\n');
+    if (lines.size() < 2000)
+        threads = 1;
+    threads = std::max<size_t>(1, std::min(threads, lines.size()));
+    std::vector<QByteArray> outputs(threads);
+    auto convertAll = [&](size_t k) {
+        const size_t first = lines.size() * k / threads;
+        const size_t last = lines.size() * (k + 1) / threads;
+        QString block;
+        block.reserve(qsizetype(last - first) * 160);
+        for (size_t i = first; i < last; ++i) {
+            const QString line = QString::fromUtf8(input.data() + lines[i].start, qsizetype(lines[i].length));
+            block += convertLine(fields(line));
+            block += QLatin1Char('\n');
         }
-        sorties[k] = bloc.toUtf8();
+        outputs[k] = block.toUtf8();
     };
-    std::vector<std::thread> travail;
+    std::vector<std::thread> workers;
     size_t k = 1;
     try {
-        for (; k < fils; ++k)
-            travail.emplace_back(convertir, k);
+        for (; k < threads; ++k)
+            workers.emplace_back(convertAll, k);
     } catch (const std::system_error&) {
         // The system refuses another thread: the blocks left are converted here.
-        for (; k < fils; ++k)
-            convertir(k);
+        for (; k < threads; ++k)
+            convertAll(k);
     }
-    convertir(0);
-    for (std::thread& t : travail)
+    convertAll(0);
+    for (std::thread& t : workers)
         t.join();
-    for (const QByteArray& o : sorties)
+    for (const QByteArray& o : outputs)
         std::fwrite(o.constData(), 1, size_t(o.size()), stdout);
     return 0;
 }

@@ -1,29 +1,29 @@
 #include "coords/Conversion.h"
+#include "coords/CoordinateValidation.h"
 #include "coords/Lambert.h"
 #include "coords/Ntf.h"
-#include "coords/TexteNombre.h"
-#include "coords/VerifCoordonnees.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
 #include <gtest/gtest.h>
 
-using coords::SeparateurDecimal;
-using coords_test::degresDeTexte;
+using namespace coords;
+using coords_test::degreesOfText;
 
 namespace {
 
-struct Jeu
+struct CoordinateSet
 {
-    SlotsCoord X, Y, Z;
+    CoordinateSlots X, Y, Z;
 };
 
 // Every slot holds a value of its own, to see which ones a call writes.
-Jeu jeuRempli()
+CoordinateSet filledSet()
 {
-    Jeu j;
+    CoordinateSet j;
     for (int k = 0; k < 5; ++k) {
         j.X[k] = QStringLiteral("ancien X%1").arg(k);
         j.Y[k] = QStringLiteral("ancien Y%1").arg(k);
@@ -32,84 +32,84 @@ Jeu jeuRempli()
     return j;
 }
 
-bool inchange(const Jeu& j, int k)
+bool unchanged(const CoordinateSet& j, int k)
 {
     return j.X[k] == QStringLiteral("ancien X%1").arg(k) && j.Y[k] == QStringLiteral("ancien Y%1").arg(k) &&
            j.Z[k] == QStringLiteral("ancien Z%1").arg(k);
 }
 
-double nombre(const QVariant& v) { return coords::lireNombreSouple(fun_Texte_Coord(v)).valeur; }
+double numberOf(const QVariant& v) { return coords::readNumberAnySeparator(slotText(v)).value; }
 
 // A coordinate set holding only the slots of one type taken from another, as texts, as a window
 // holds them; converted from that type.
-Jeu depuis(const Jeu& j, int type, int* erreur)
+CoordinateSet convertedFrom(const CoordinateSet& j, int type, int* error)
 {
-    Jeu s;
-    s.X[type] = fun_Texte_Coord(j.X[type]);
-    s.Y[type] = fun_Texte_Coord(j.Y[type]);
-    s.Z[type] = fun_Texte_Coord(j.Z[type]);
-    *erreur = sub_Convertir_Coordonnees(s.X, s.Y, s.Z, type, "WGS84").erreur;
+    CoordinateSet s;
+    s.X[type] = slotText(j.X[type]);
+    s.Y[type] = slotText(j.Y[type]);
+    s.Z[type] = slotText(j.Z[type]);
+    *error = sub_Convertir_Coordonnees(s.X, s.Y, s.Z, type, "WGS84").error;
     return s;
 }
 
 // NTF grads of the known towns (see the NTF and Lambert suites).
-struct Ville
+struct Town
 {
-    const char* nom;
+    const char* name;
     double lambda, phi;
 };
-const Ville VILLES[] = {
+const Town TOWNS[] = {
     {"Paris", 0.0137, 54.2816},   {"Brest", -7.5804, 53.7672},    {"Strasbourg", 6.0171, 53.9705},
     {"Lille", 0.8009, 56.2547},   {"Perpignan", 0.6202, 47.4319}, {"Ajaccio", 7.1112, 46.5768},
     {"Nantes", -4.3222, 52.4650},
 };
 
-class ConversionSeparateur : public AvecSeparateur
+class ConversionBySeparator : public WithSeparator
 {
 };
 
 } // namespace
 
-TEST_P(ConversionSeparateur, KnownPointsThroughEverySourceTypeGiveConsistentSlots)
+TEST_P(ConversionBySeparator, KnownPointsThroughEverySourceTypeGiveConsistentSlots)
 {
-    for (const Ville& v : VILLES) {
-        Jeu ref;
+    for (const Town& v : TOWNS) {
+        CoordinateSet ref;
         ref.X[0] = v.lambda;
         ref.Y[0] = v.phi;
-        const ResultatConversion r0 = sub_Convertir_Coordonnees(ref.X, ref.Y, ref.Z, gint_NTF, "*");
-        ASSERT_EQ(r0.erreur, 0) << v.nom;
+        const ConversionResult r0 = sub_Convertir_Coordonnees(ref.X, ref.Y, ref.Z, TYPE_NTF, "*");
+        ASSERT_EQ(r0.error, 0) << v.name;
         for (int type = 1; type <= 4; ++type) {
-            Jeu j;
+            CoordinateSet j;
             // The source slots as a window would hold them: texts.
-            j.X[type] = fun_Texte_Coord(ref.X[type]);
-            j.Y[type] = fun_Texte_Coord(ref.Y[type]);
-            j.Z[type] = fun_Texte_Coord(ref.Z[type]);
-            const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
-            ASSERT_EQ(r.erreur, 0) << v.nom << " type " << type;
-            EXPECT_EQ(r.message, type == gint_WGS84 ? QStringLiteral(" : ") : QString());
-            const QString cas = QStringLiteral("%1 from type %2").arg(QString::fromUtf8(v.nom)).arg(type);
-            EXPECT_NEAR(nombre(j.X[0]), v.lambda, 0.0001) << cas;
-            EXPECT_NEAR(nombre(j.Y[0]), v.phi, 0.0001) << cas;
-            EXPECT_NEAR(nombre(j.X[1]), nombre(ref.X[1]), 7) << cas;
-            EXPECT_NEAR(nombre(j.Y[1]), nombre(ref.Y[1]), 7) << cas;
+            j.X[type] = slotText(ref.X[type]);
+            j.Y[type] = slotText(ref.Y[type]);
+            j.Z[type] = slotText(ref.Z[type]);
+            const ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
+            ASSERT_EQ(r.error, 0) << v.name << " type " << type;
+            EXPECT_EQ(r.message, type == TYPE_WGS84 ? QStringLiteral(" : ") : QString());
+            const QString what = QStringLiteral("%1 from type %2").arg(QString::fromUtf8(v.name)).arg(type);
+            EXPECT_NEAR(numberOf(j.X[0]), v.lambda, 0.0001) << what;
+            EXPECT_NEAR(numberOf(j.Y[0]), v.phi, 0.0001) << what;
+            EXPECT_NEAR(numberOf(j.X[1]), numberOf(ref.X[1]), 7) << what;
+            EXPECT_NEAR(numberOf(j.Y[1]), numberOf(ref.Y[1]), 7) << what;
             // Within the metre that the truncated UTM easting may lose.
-            EXPECT_NEAR(*degresDeTexte(fun_Texte_Coord(j.X[2])), *degresDeTexte(fun_Texte_Coord(ref.X[2])), 2e-5) << cas;
-            EXPECT_NEAR(*degresDeTexte(fun_Texte_Coord(j.Y[2])), *degresDeTexte(fun_Texte_Coord(ref.Y[2])), 2e-5) << cas;
-            EXPECT_NEAR(nombre(j.X[3]), nombre(ref.X[3]), 1) << cas;
-            EXPECT_NEAR(nombre(j.Y[3]), nombre(ref.Y[3]), 1) << cas;
-            EXPECT_EQ(nombre(j.Z[3]), nombre(ref.Z[3])) << cas;
-            EXPECT_EQ(fun_Texte_Coord(j.Z[4]).left(5), fun_Texte_Coord(ref.Z[4]).left(5)) << cas;
+            EXPECT_NEAR(*degreesOfText(slotText(j.X[2])), *degreesOfText(slotText(ref.X[2])), 2e-5) << what;
+            EXPECT_NEAR(*degreesOfText(slotText(j.Y[2])), *degreesOfText(slotText(ref.Y[2])), 2e-5) << what;
+            EXPECT_NEAR(numberOf(j.X[3]), numberOf(ref.X[3]), 1) << what;
+            EXPECT_NEAR(numberOf(j.Y[3]), numberOf(ref.Y[3]), 1) << what;
+            EXPECT_EQ(numberOf(j.Z[3]), numberOf(ref.Z[3])) << what;
+            EXPECT_EQ(slotText(j.Z[4]).left(5), slotText(ref.Z[4]).left(5)) << what;
         }
     }
 }
 
-TEST_P(ConversionSeparateur, NtfSourceWritesEveryOtherSlot)
+TEST_P(ConversionBySeparator, NtfSourceWritesEveryOtherSlot)
 {
-    Jeu j = jeuRempli();
+    CoordinateSet j = filledSet();
     j.X[0] = QStringLiteral("0.0137");
-    j.Y[0] = coords::texteGeneral(54.2816);
-    const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*");
-    EXPECT_EQ(r.erreur, 0);
+    j.Y[0] = coords::generalText(54.2816);
+    const ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*");
+    EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.message, "");
     // The Lambert step takes the full values, the WGS84 texts the single-precision ones.
     const auto l = sub_NTF_To_Lambert(0.0137, 54.2816);
@@ -132,7 +132,7 @@ TEST_P(ConversionSeparateur, NtfSourceWritesEveryOtherSlot)
     EXPECT_EQ(j.Y[4], "ancien Y4");
 }
 
-TEST_P(ConversionSeparateur, LambertSourceInItsZone)
+TEST_P(ConversionBySeparator, LambertSourceInItsZone)
 {
     const char s = GetParam();
     struct Row { const char* zone; double x, y; double lambda, phi; };
@@ -145,34 +145,34 @@ TEST_P(ConversionSeparateur, LambertSourceInItsZone)
         {"Lambert 4", 530657.2474, 178447.8873, 7.1112, 46.5768},
     };
     for (const Row& r : rows) {
-        Jeu j = jeuRempli();
-        j.X[1] = coords::texteGeneral(r.x);
-        j.Y[1] = coords::texteGeneral(r.y);
-        const ResultatConversion res = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_Lambert, r.zone);
-        ASSERT_EQ(res.erreur, 0) << r.zone;
+        CoordinateSet j = filledSet();
+        j.X[1] = coords::generalText(r.x);
+        j.Y[1] = coords::generalText(r.y);
+        const ConversionResult res = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_LAMBERT, r.zone);
+        ASSERT_EQ(res.error, 0) << r.zone;
         // The NTF slots hold five-decimal texts with the regional separator.
         const QString lambda = j.X[0].toString();
         EXPECT_EQ(lambda.size() - lambda.indexOf(QLatin1Char(s)) - 1, 5) << lambda;
-        EXPECT_NEAR(nombre(j.X[0]), r.lambda, 0.00001) << r.zone;
-        EXPECT_NEAR(nombre(j.Y[0]), r.phi, 0.00001) << r.zone;
+        EXPECT_NEAR(numberOf(j.X[0]), r.lambda, 0.00001) << r.zone;
+        EXPECT_NEAR(numberOf(j.Y[0]), r.phi, 0.00001) << r.zone;
         // The Lambert slots keep the typed point, as numbers.
         EXPECT_EQ(j.X[1].typeId(), QMetaType::Double);
         EXPECT_EQ(j.X[1].toDouble(), r.x) << r.zone;
         EXPECT_EQ(j.Y[1].toDouble(), r.y) << r.zone;
-        EXPECT_FALSE(inchange(j, 2));
-        EXPECT_FALSE(inchange(j, 3));
-        EXPECT_EQ(fun_Texte_Coord(j.Z[4]).size(), 20);
+        EXPECT_FALSE(unchanged(j, 2));
+        EXPECT_FALSE(unchanged(j, 3));
+        EXPECT_EQ(slotText(j.Z[4]).size(), 20);
     }
 }
 
-TEST_P(ConversionSeparateur, WgsTextSourceIsValidatedAndNormalised)
+TEST_P(ConversionBySeparator, WgsTextSourceIsValidatedAndNormalised)
 {
     const char s = GetParam();
-    Jeu j = jeuRempli();
+    CoordinateSet j = filledSet();
     j.X[2] = QStringLiteral("2.3488");
     j.Y[2] = QStringLiteral("48,8534");
-    ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_WGS84, "WGS84");
-    EXPECT_EQ(r.erreur, 0);
+    ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_WGS84, "WGS84");
+    EXPECT_EQ(r.error, 0);
     EXPECT_EQ(r.message, " : ");
     QString lon = QString::fromUtf8("E2°20'55.68''");
     QString lat = QString::fromUtf8("N48°51'12.24''");
@@ -180,100 +180,100 @@ TEST_P(ConversionSeparateur, WgsTextSourceIsValidatedAndNormalised)
     lat.replace(QLatin1Char('.'), QLatin1Char(s));
     EXPECT_EQ(j.X[2].toString(), lon);
     EXPECT_EQ(j.Y[2].toString(), lat);
-    EXPECT_FALSE(inchange(j, 0));
-    EXPECT_FALSE(inchange(j, 1));
+    EXPECT_FALSE(unchanged(j, 0));
+    EXPECT_FALSE(unchanged(j, 1));
     EXPECT_EQ(j.Z[3].toInt(), 31);
 
     // Refused: the validation's message; only the normalised texts are written.
-    Jeu k = jeuRempli();
+    CoordinateSet k = filledSet();
     k.X[2] = QString::fromUtf8("E2°20'");
     k.Y[2] = QString::fromUtf8("N95°");
-    r = sub_Convertir_Coordonnees(k.X, k.Y, k.Z, gint_WGS84, "WGS84");
-    EXPECT_EQ(r.erreur, -1);
+    r = sub_Convertir_Coordonnees(k.X, k.Y, k.Z, TYPE_WGS84, "WGS84");
+    EXPECT_EQ(r.error, -1);
     EXPECT_EQ(r.message, QString::fromUtf8(" : degrés de latitude > 90°"));
     EXPECT_EQ(k.X[2].toString(), QString::fromUtf8("E2°20'0''"));
     for (int slot : {0, 1, 3, 4})
-        EXPECT_TRUE(inchange(k, slot)) << slot;
+        EXPECT_TRUE(unchanged(k, slot)) << slot;
 
-    Jeu m = jeuRempli();
+    CoordinateSet m = filledSet();
     m.X[2] = QString::fromUtf8("E2°20'");
     m.Y[2] = QStringLiteral("48.85");
-    r = sub_Convertir_Coordonnees(m.X, m.Y, m.Z, gint_WGS84, "WGS84");
-    EXPECT_EQ(r.erreur, -1);
+    r = sub_Convertir_Coordonnees(m.X, m.Y, m.Z, TYPE_WGS84, "WGS84");
+    EXPECT_EQ(r.error, -1);
     EXPECT_EQ(r.message, " : latitude non conforme");
     for (int slot : {0, 1, 3, 4})
-        EXPECT_TRUE(inchange(m, slot)) << slot;
+        EXPECT_TRUE(unchanged(m, slot)) << slot;
 }
 
-TEST_P(ConversionSeparateur, UtmSourceKeepsTheTypedValues)
+TEST_P(ConversionBySeparator, UtmSourceKeepsTheTypedValues)
 {
-    Jeu j = jeuRempli();
+    CoordinateSet j = filledSet();
     j.X[3] = QStringLiteral("452232.4");
     j.Y[3] = QStringLiteral("5411360");
     j.Z[3] = QStringLiteral("31");
-    const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_UTM, "WGS84");
-    ASSERT_EQ(r.erreur, 0);
+    const ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_UTM, "WGS84");
+    ASSERT_EQ(r.error, 0);
     EXPECT_EQ(j.X[3], "452232.4");
     EXPECT_EQ(j.Z[3], "31");
     EXPECT_EQ(j.Z[4].toString(), "31UDQ5223211360     ");
     // The WGS84 texts in the UTM form.
     EXPECT_TRUE(j.Y[2].toString().endsWith('"'));
-    EXPECT_NEAR(nombre(j.X[0]), 0.0137, 0.0001);
-    EXPECT_NEAR(nombre(j.Y[0]), 54.2816, 0.0001);
+    EXPECT_NEAR(numberOf(j.X[0]), 0.0137, 0.0001);
+    EXPECT_NEAR(numberOf(j.Y[0]), 54.2816, 0.0001);
 }
 
-TEST_P(ConversionSeparateur, MgrsSourceFillsUtmAndTheRest)
+TEST_P(ConversionBySeparator, MgrsSourceFillsUtmAndTheRest)
 {
-    Jeu j = jeuRempli();
+    CoordinateSet j = filledSet();
     j.Z[4] = QStringLiteral("31UDQ5223211360");
-    const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_MGRS, "WGS84");
-    ASSERT_EQ(r.erreur, 0);
+    const ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_MGRS, "WGS84");
+    ASSERT_EQ(r.error, 0);
     EXPECT_EQ(j.X[3].toDouble(), 452232);
     EXPECT_EQ(j.Y[3].toDouble(), 5411360);
     EXPECT_EQ(j.Z[3].toInt(), 31);
     EXPECT_EQ(j.Z[4], "31UDQ5223211360");
-    EXPECT_NEAR(nombre(j.X[0]), 0.0137, 0.0001);
+    EXPECT_NEAR(numberOf(j.X[0]), 0.0137, 0.0001);
     EXPECT_EQ(j.X[4], "ancien X4");
 }
 
 // Every value with one or two decimals over France (longitudes -5.5 to 10, latitudes 41 to 51.5),
 // typed as decimal degrees: the texts the program writes, from that source and again from the NTF
 // and UTM slots it filled, pass the check; the typed value reads back from its own texts.
-TEST_P(ConversionSeparateur, EveryHundredthOfADegreeOverFranceGivesTextsTheCheckAccepts)
+TEST_P(ConversionBySeparator, EveryHundredthOfADegreeOverFranceGivesTextsTheCheckAccepts)
 {
     const int lonMin = -550, nLon = 1551, latMin = 4100, nLat = 1051; // hundredths of a degree
-    const auto accepte = [](const Jeu& j, const QString& cas) {
+    const auto accepted = [](const CoordinateSet& j, const QString& what) {
         QString lon = j.X[2].toString(), lat = j.Y[2].toString();
-        const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, false, "WGS84 DMS");
-        EXPECT_EQ(v.message, " : ") << cas << ": " << lon << " " << lat;
-        return v.erreur == 0;
+        const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, false, "WGS84 DMS");
+        EXPECT_EQ(v.message, " : ") << what << ": " << lon << " " << lat;
+        return v.error == 0;
     };
-    int refus = 0;
+    int refused = 0;
     for (int i = 0; i < nLon; ++i) {
         const double lon = (lonMin + i) / 100.0, lat = (latMin + i % nLat) / 100.0;
-        Jeu j;
-        j.X[2] = coords::texteGeneral(lon);
-        j.Y[2] = coords::texteGeneral(lat);
-        const QString cas = fun_Texte_Coord(j.X[2]) + " " + fun_Texte_Coord(j.Y[2]);
-        ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_WGS84, "WGS84").erreur, 0) << cas;
-        refus += !accepte(j, cas);
-        EXPECT_NEAR(*degresDeTexte(j.X[2].toString()), lon, 1e-9) << cas;
-        EXPECT_NEAR(*degresDeTexte(j.Y[2].toString()), lat, 1e-9) << cas;
-        for (int source : {gint_NTF, gint_UTM}) {
-            int erreur = 0;
-            const Jeu k = depuis(j, source, &erreur);
-            ASSERT_EQ(erreur, 0) << cas;
-            refus += !accepte(k, cas + QStringLiteral(" from type %1").arg(source));
+        CoordinateSet j;
+        j.X[2] = coords::generalText(lon);
+        j.Y[2] = coords::generalText(lat);
+        const QString what = slotText(j.X[2]) + " " + slotText(j.Y[2]);
+        ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_WGS84, "WGS84").error, 0) << what;
+        refused += !accepted(j, what);
+        EXPECT_NEAR(*degreesOfText(j.X[2].toString()), lon, 1e-9) << what;
+        EXPECT_NEAR(*degreesOfText(j.Y[2].toString()), lat, 1e-9) << what;
+        for (int source : {TYPE_NTF, TYPE_UTM}) {
+            int error = 0;
+            const CoordinateSet k = convertedFrom(j, source, &error);
+            ASSERT_EQ(error, 0) << what;
+            refused += !accepted(k, what + QStringLiteral(" from type %1").arg(source));
         }
     }
-    EXPECT_EQ(refus, 0);
+    EXPECT_EQ(refused, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, ConversionSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, ConversionBySeparator, ::testing::Values('.', ','));
 
 TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     struct Row { int type; const char* zone; const char *x, *y, *z; };
     const Row rows[] = {
         // Empty after trimming.
@@ -297,19 +297,19 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
         {4, "WGS84", "", "", "31U"},
     };
     for (const Row& r : rows) {
-        Jeu j = jeuRempli();
+        CoordinateSet j = filledSet();
         j.X[r.type] = QString::fromUtf8(r.x);
         j.Y[r.type] = QString::fromUtf8(r.y);
         j.Z[r.type] = QString::fromUtf8(r.z);
-        const Jeu avant = j;
-        const ResultatConversion res = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, r.type, r.zone);
-        const QString cas = QStringLiteral("type %1 '%2' '%3' '%4' zone '%5'").arg(r.type).arg(r.x, r.y, r.z, r.zone);
-        EXPECT_NE(res.erreur, 0) << cas;
-        EXPECT_EQ(res.message, "") << cas;
+        const CoordinateSet before = j;
+        const ConversionResult res = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, r.type, r.zone);
+        const QString what = QStringLiteral("type %1 '%2' '%3' '%4' zone '%5'").arg(r.type).arg(r.x, r.y, r.z, r.zone);
+        EXPECT_NE(res.error, 0) << what;
+        EXPECT_EQ(res.message, "") << what;
         for (int k = 0; k < 5; ++k) {
-            EXPECT_EQ(j.X[k], avant.X[k]) << cas << " slot " << k;
-            EXPECT_EQ(j.Y[k], avant.Y[k]) << cas << " slot " << k;
-            EXPECT_EQ(j.Z[k], avant.Z[k]) << cas << " slot " << k;
+            EXPECT_EQ(j.X[k], before.X[k]) << what << " slot " << k;
+            EXPECT_EQ(j.Y[k], before.Y[k]) << what << " slot " << k;
+            EXPECT_EQ(j.Z[k], before.Z[k]) << what << " slot " << k;
         }
     }
 }
@@ -319,27 +319,27 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
 // gives the same point, in both hemispheres.
 TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     struct Row { const char *lon, *lat; };
     const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"}, {"E3°10'0''", "N0°0'5''"},
                         {"E18°25'26.598''", "S33°55'29.532''"},  {"W78°28'4.2024''", "S0°10'50.3508''"}};
     for (const Row& r : rows) {
-        Jeu a;
+        CoordinateSet a;
         a.X[2] = QString::fromUtf8(r.lon);
         a.Y[2] = QString::fromUtf8(r.lat);
-        ASSERT_EQ(sub_Convertir_Coordonnees(a.X, a.Y, a.Z, gint_WGS84, "WGS84").erreur, 0) << r.lat;
-        EXPECT_EQ(nombre(a.Y[3]) < 0, r.lat[0] == 'S') << r.lat << " " << fun_Texte_Coord(a.Y[3]);
+        ASSERT_EQ(sub_Convertir_Coordonnees(a.X, a.Y, a.Z, TYPE_WGS84, "WGS84").error, 0) << r.lat;
+        EXPECT_EQ(numberOf(a.Y[3]) < 0, r.lat[0] == 'S') << r.lat << " " << slotText(a.Y[3]);
         int e[3] = {};
-        const Jeu depuisUtm = depuis(a, gint_UTM, &e[0]);
-        const Jeu depuisMgrs = depuis(a, gint_MGRS, &e[1]);
-        const Jeu depuisNtf = depuis(a, gint_NTF, &e[2]);
+        const CoordinateSet fromUtm = convertedFrom(a, TYPE_UTM, &e[0]);
+        const CoordinateSet fromMgrs = convertedFrom(a, TYPE_MGRS, &e[1]);
+        const CoordinateSet fromNtf = convertedFrom(a, TYPE_NTF, &e[2]);
         ASSERT_TRUE(e[0] == 0 && e[1] == 0 && e[2] == 0) << r.lat;
         // Within the metre the truncated easting may lose.
-        EXPECT_NEAR(*degresDeTexte(depuisUtm.Y[2].toString()), *degresDeTexte(r.lat), 2e-5) << r.lat;
-        EXPECT_NEAR(*degresDeTexte(depuisUtm.X[2].toString()), *degresDeTexte(r.lon), 2e-5) << r.lat;
-        EXPECT_NEAR(nombre(depuisMgrs.Y[3]), nombre(a.Y[3]), 1) << r.lat;
+        EXPECT_NEAR(*degreesOfText(fromUtm.Y[2].toString()), *degreesOfText(r.lat), 2e-5) << r.lat;
+        EXPECT_NEAR(*degreesOfText(fromUtm.X[2].toString()), *degreesOfText(r.lon), 2e-5) << r.lat;
+        EXPECT_NEAR(numberOf(fromMgrs.Y[3]), numberOf(a.Y[3]), 1) << r.lat;
         // NTF holds four decimals of a grad, about 10 m.
-        EXPECT_NEAR(nombre(depuisNtf.Y[3]), nombre(a.Y[3]), 20) << r.lat;
+        EXPECT_NEAR(numberOf(fromNtf.Y[3]), numberOf(a.Y[3]), 20) << r.lat;
     }
 }
 
@@ -348,18 +348,18 @@ TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
 // wrapped geographic texts.
 TEST(Conversion, NtfGradsBeyondTheirRangeAreRefused)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
-    struct Row { const char *lambda, *phi; int erreur; };
+    ScopedDecimalSeparator point(QLatin1Char('.'));
+    struct Row { const char *lambda, *phi; int error; };
     const Row rows[] = {
         {"500", "20", -1},   {"200.001", "20", -1}, {"-200.5", "50", -1}, {"0", "100.001", -1},
         {"0", "-150", -1},   {"200", "20", 0},      {"-200", "-20", 0},   {"0.0137", "54.2816", 0},
     };
     for (const Row& r : rows) {
-        Jeu j = jeuRempli();
+        CoordinateSet j = filledSet();
         j.X[0] = r.lambda;
         j.Y[0] = r.phi;
-        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*").erreur, r.erreur) << r.lambda << " " << r.phi;
-        EXPECT_EQ(inchange(j, 1), r.erreur != 0) << r.lambda << " " << r.phi;
+        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*").error, r.error) << r.lambda << " " << r.phi;
+        EXPECT_EQ(unchanged(j, 1), r.error != 0) << r.lambda << " " << r.phi;
     }
     EXPECT_FALSE(sub_NTF_To_Lambert(500, 20).has_value());
     EXPECT_FALSE(sub_NTF_To_DMS(0, -100.5f, "WGS84").has_value());
@@ -367,40 +367,40 @@ TEST(Conversion, NtfGradsBeyondTheirRangeAreRefused)
 
 TEST(Conversion, NoStaleValuesFromAnEarlierCall)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
-    Jeu j;
+    ScopedDecimalSeparator point(QLatin1Char('.'));
+    CoordinateSet j;
     j.X[0] = 0.0137;
     j.Y[0] = 54.2816;
-    ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*").erreur, 0);
-    const Jeu premier = j;
+    ASSERT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*").error, 0);
+    const CoordinateSet first = j;
     // A second point typed wrongly: an error, and the first point's slots are not mixed with it.
     j.X[0] = QStringLiteral("12a");
-    EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_NTF, "*").erreur, -1);
+    EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*").error, -1);
     for (int k = 1; k < 5; ++k)
-        EXPECT_EQ(j.X[k], premier.X[k]) << k;
+        EXPECT_EQ(j.X[k], first.X[k]) << k;
 }
 
 TEST(Conversion, TypesOutsideTheRangeAreAnErrorAndWriteNothing)
 {
     for (int type : {-1, 5, 99}) {
-        Jeu j = jeuRempli();
-        const ResultatConversion r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
-        EXPECT_EQ(r.erreur, -1) << type;
+        CoordinateSet j = filledSet();
+        const ConversionResult r = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, type, "2E");
+        EXPECT_EQ(r.error, -1) << type;
         EXPECT_EQ(r.message, "");
         for (int k = 0; k < 5; ++k)
-            EXPECT_TRUE(inchange(j, k)) << type;
+            EXPECT_TRUE(unchanged(j, k)) << type;
     }
     // An empty zone refuses a Lambert source before anything else.
-    Jeu j = jeuRempli();
-    EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, gint_Lambert, "").erreur, -1);
+    CoordinateSet j = filledSet();
+    EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_LAMBERT, "").error, -1);
 }
 
 TEST(Conversion, SlotTexts)
 {
-    SeparateurDecimal virgule(QLatin1Char(','));
-    EXPECT_EQ(fun_Texte_Coord(QVariant(600905.5)), "600905,5");
-    EXPECT_EQ(fun_Texte_Coord(QVariant(qint32(5411360))), "5411360");
-    EXPECT_EQ(fun_Texte_Coord(QVariant(31)), "31");
-    EXPECT_EQ(fun_Texte_Coord(QVariant(QStringLiteral("N48°"))), QString::fromUtf8("N48°"));
-    EXPECT_EQ(fun_Texte_Coord(QVariant()), "");
+    ScopedDecimalSeparator comma(QLatin1Char(','));
+    EXPECT_EQ(slotText(QVariant(600905.5)), "600905,5");
+    EXPECT_EQ(slotText(QVariant(qint32(5411360))), "5411360");
+    EXPECT_EQ(slotText(QVariant(31)), "31");
+    EXPECT_EQ(slotText(QVariant(QStringLiteral("N48°"))), QString::fromUtf8("N48°"));
+    EXPECT_EQ(slotText(QVariant()), "");
 }

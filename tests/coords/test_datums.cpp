@@ -1,10 +1,12 @@
 #include "coords/Datums.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+using namespace coords;
 
 namespace {
 
@@ -22,7 +24,7 @@ TEST(Datums, CodesShortAndLong)
         {"", std::nullopt}, {"WGS 84", std::nullopt}, {"NTF ", std::nullopt},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Datum(QString::fromUtf8(r.code)), r.datum) << r.code;
+        EXPECT_EQ(datumFromCode(QString::fromUtf8(r.code)), r.datum) << r.code;
 }
 
 TEST(Datums, GrandeNormale)
@@ -37,10 +39,10 @@ TEST(Datums, GrandeNormale)
 
 TEST(Datums, GeoToCartShortAndLongCodesAgree)
 {
-    const std::pair<const char*, const char*> paires[] = {{"G", "NTF"}, {"E", "ED50"}, {"W", "WGS84"}};
-    for (const auto& [court, long_] : paires) {
-        const auto a = sub_Geo_To_Cart(2.5, 50.5, court);
-        const auto b = sub_Geo_To_Cart(2.5, 50.5, long_);
+    const std::pair<const char*, const char*> pairs[] = {{"G", "NTF"}, {"E", "ED50"}, {"W", "WGS84"}};
+    for (const auto& [shortCode, longCode] : pairs) {
+        const auto a = sub_Geo_To_Cart(2.5, 50.5, shortCode);
+        const auto b = sub_Geo_To_Cart(2.5, 50.5, longCode);
         ASSERT_TRUE(a && b);
         EXPECT_EQ(a->X, b->X);
         EXPECT_EQ(a->Y, b->Y);
@@ -61,7 +63,7 @@ TEST(Datums, TranslationChosenByTargetAndSource)
     // A point on NTF; each change leaves the translated geocentric coordinates behind.
     const auto xyz = sub_Geo_To_Cart(2.6, 54.3, "NTF");
     ASSERT_TRUE(xyz);
-    struct Row { const char* source; const char* cible; double dx, dy, dz; };
+    struct Row { const char* source; const char* target; double dx, dy, dz; };
     const Row rows[] = {
         {"NTF", "WGS84", -168, -60, 320}, {"G", "W", -168, -60, 320},
         {"NTF", "ED50", -84, 37, 437},    {"G", "E", -84, 37, 437},
@@ -72,9 +74,9 @@ TEST(Datums, TranslationChosenByTargetAndSource)
         {"ETRS89", "NTF", 84, -37, -437},
     };
     for (const Row& r : rows) {
-        const auto g = sub_Cart_To_Geo(r.source, r.cible, *xyz);
-        ASSERT_TRUE(g) << r.source << " -> " << r.cible;
-        EXPECT_DOUBLE_EQ(g->xyz.X, xyz->X + r.dx) << r.source << " -> " << r.cible;
+        const auto g = sub_Cart_To_Geo(r.source, r.target, *xyz);
+        ASSERT_TRUE(g) << r.source << " -> " << r.target;
+        EXPECT_DOUBLE_EQ(g->xyz.X, xyz->X + r.dx) << r.source << " -> " << r.target;
         EXPECT_DOUBLE_EQ(g->xyz.Y, xyz->Y + r.dy);
         EXPECT_DOUBLE_EQ(g->xyz.Z, xyz->Z + r.dz);
     }
@@ -95,8 +97,8 @@ TEST(Datums, RoundTripOnOneDatum)
         const auto g = sub_Cart_To_Geo("ED50", "NTF", *xyz);
         ASSERT_TRUE(g) << r.lambda << " " << r.phi;
         // Longitudes beyond 100 grads keep their quadrant (atan2), within -200..200.
-        const double attendu = std::remainder(r.lambda, 400);
-        EXPECT_NEAR(g->geo.lambda, attendu, 1e-9) << r.lambda;
+        const double expected = std::remainder(r.lambda, 400);
+        EXPECT_NEAR(g->geo.lambda, expected, 1e-9) << r.lambda;
         EXPECT_NEAR(g->geo.phi, r.phi, 1e-9) << r.phi;
     }
 }
@@ -117,7 +119,7 @@ TEST(Datums, NtfToWgs84AgainstProj)
 
 TEST(Datums, UnknownTargetGivesTheGeocentricDirection)
 {
-    const Cartesien c{1000, 1000, 1414.2135623730951};
+    const Geocentric c{1000, 1000, 1414.2135623730951};
     const auto g = sub_Cart_To_Geo("NTF", "XYZ", c);
     ASSERT_TRUE(g);
     EXPECT_NEAR(g->geo.lambda, 45, 1e-12);
@@ -129,11 +131,11 @@ TEST(Datums, FaultyInputStopsInsteadOfLooping)
 {
     // Not finite, the centre of the Earth (after the translation to WGS84), and a point 42 km
     // from it where the latitude iteration cannot settle.
-    const Cartesien rows[] = {{NaN, 0, 0}, {0, INF, 0}, {0, 0, NaN}, {168, 60, -320}, {30168, 60, 29680}};
-    for (const Cartesien& c : rows)
+    const Geocentric rows[] = {{NaN, 0, 0}, {0, INF, 0}, {0, 0, NaN}, {168, 60, -320}, {30168, 60, 29680}};
+    for (const Geocentric& c : rows)
         EXPECT_FALSE(sub_Cart_To_Geo("NTF", "WGS84", c).has_value()) << c.X << " " << c.Y << " " << c.Z;
     // The poles are answered, not looped over.
-    const auto nord = sub_Cart_To_Geo("WGS84", "NTF", Cartesien{-168, -60, 6356752.3 + 320});
-    ASSERT_TRUE(nord);
-    EXPECT_DOUBLE_EQ(nord->geo.phi, 100);
+    const auto north = sub_Cart_To_Geo("WGS84", "NTF", Geocentric{-168, -60, 6356752.3 + 320});
+    ASSERT_TRUE(north);
+    EXPECT_DOUBLE_EQ(north->geo.phi, 100);
 }

@@ -1,7 +1,7 @@
 #include "coords/Distance.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
@@ -9,17 +9,17 @@
 
 #include <cmath>
 
-using coords::SeparateurDecimal;
+using namespace coords;
 
 namespace {
 
-class DistanceSeparateur : public AvecSeparateur
+class DistanceBySeparator : public WithSeparator
 {
 };
 
 } // namespace
 
-TEST_P(DistanceSeparateur, AgainstGeodSolveOnTheSphereOfTheNauticalMile)
+TEST_P(DistanceBySeparator, AgainstGeodSolveOnTheSphereOfTheNauticalMile)
 {
     // The sphere on which a minute of arc is 1852 m: radius 1852 * 10800 / pi = 6366707.0195 m.
     // echo "LAT1 LON1 LAT2 LON2" | GeodSolve -e 6366707.0195 0 -i -p 6   (third field, metres)
@@ -43,11 +43,11 @@ TEST_P(DistanceSeparateur, AgainstGeodSolveOnTheSphereOfTheNauticalMile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, DistanceSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, DistanceBySeparator, ::testing::Values('.', ','));
 
 TEST(Distance, EqualPointsAndUnreadableTexts)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     struct Row { const char *lon1, *lat1, *lon2, *lat2; double km; };
     const Row rows[] = {
         // Identical texts: 0 when they can be read, -1 (unknown) when they cannot.
@@ -74,7 +74,7 @@ TEST(Distance, EqualPointsAndUnreadableTexts)
 
 TEST(Distance, NearbyPointsGiveZeroNotNaN)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     // 0.001'' apart (3 cm): the cosine of the angle comes out as 1.0000000000000002.
     const double d = fun_Get_Distance_WGS84(QString::fromUtf8("E2°20'0.03''"), QString::fromUtf8("N48°51'12.14''"),
                                             QString::fromUtf8("E2°20'0.031''"), QString::fromUtf8("N48°51'12.14''"));

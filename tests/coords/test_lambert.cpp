@@ -1,11 +1,11 @@
 #include "coords/Lambert.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
-using coords::SeparateurDecimal;
+using namespace coords;
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 //  each with +ellps=clrk80ign +pm=paris.
 struct Point
 {
-    const char* nom;
+    const char* name;
     double lambda, phi; // NTF grads from Paris
     const char* zone;   // the zone the town lies in
     double X, Y;        // in that zone
@@ -42,9 +42,9 @@ TEST(Lambert, ForwardToLambertIIEtenduWithinOneCentimetre)
 {
     for (const Point& p : POINTS) {
         const auto l = sub_NTF_To_Lambert(p.lambda, p.phi);
-        ASSERT_TRUE(l) << p.nom;
-        EXPECT_NEAR(l->X, p.X2E, 0.01) << p.nom;
-        EXPECT_NEAR(l->Y, p.Y2E, 0.01) << p.nom;
+        ASSERT_TRUE(l) << p.name;
+        EXPECT_NEAR(l->X, p.X2E, 0.01) << p.name;
+        EXPECT_NEAR(l->Y, p.Y2E, 0.01) << p.name;
     }
     // On the Paris meridian X is 600000 exactly.
     EXPECT_EQ(sub_NTF_To_Lambert(0, 50)->X, 600000);
@@ -57,19 +57,19 @@ TEST(Lambert, ZoneToZoneWithinOneCentimetre)
 {
     for (const Point& p : POINTS) {
         const auto e = sub_Lambert_Zone(p.zone, "2E", p.X, p.Y);
-        ASSERT_TRUE(e) << p.nom;
-        EXPECT_NEAR(e->X, p.X2E, 0.01) << p.nom;
-        EXPECT_NEAR(e->Y, p.Y2E, 0.01) << p.nom;
-        const auto retour = sub_Lambert_Zone("2E", p.zone, p.X2E, p.Y2E);
-        ASSERT_TRUE(retour) << p.nom;
-        EXPECT_NEAR(retour->X, p.X, 0.01) << p.nom;
-        EXPECT_NEAR(retour->Y, p.Y, 0.01) << p.nom;
+        ASSERT_TRUE(e) << p.name;
+        EXPECT_NEAR(e->X, p.X2E, 0.01) << p.name;
+        EXPECT_NEAR(e->Y, p.Y2E, 0.01) << p.name;
+        const auto back = sub_Lambert_Zone("2E", p.zone, p.X2E, p.Y2E);
+        ASSERT_TRUE(back) << p.name;
+        EXPECT_NEAR(back->X, p.X, 0.01) << p.name;
+        EXPECT_NEAR(back->Y, p.Y, 0.01) << p.name;
     }
 }
 
 TEST(Lambert, ZoneTexts)
 {
-    struct Row { const char* texte; int index; };
+    struct Row { const char* text; int index; };
     const Row rows[] = {
         {"1", 1}, {"LAMBERT 1", 1}, {"LAMBERTS 1", 1}, {"2", 2}, {"Lambert 2", 2},
         {"2E", 3}, {"2e", 3}, {"lambert 2e", 3}, {"Lamberts 2E", 3}, {"3", 4}, {"4", 5},
@@ -77,26 +77,26 @@ TEST(Lambert, ZoneTexts)
         {" 2E", 0}, {"LAMBERT  2E", 0}, {"WGS84", 0}, {"II", 0},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Index_Zone_Lambert(QString::fromUtf8(r.texte)), r.index) << r.texte;
+        EXPECT_EQ(lambertZoneIndex(QString::fromUtf8(r.text)), r.index) << r.text;
 }
 
 TEST(Lambert, InverseFromEveryZoneBothSeparators)
 {
     for (const char sep : {'.', ','}) {
-        SeparateurDecimal s{QLatin1Char(sep)};
+        ScopedDecimalSeparator s{QLatin1Char(sep)};
         for (const Point& p : POINTS) {
             for (const QString& zone : {QString::fromUtf8(p.zone), QStringLiteral("lambert ") + p.zone}) {
                 const auto n = sub_Lambert_To_NTF(p.X, p.Y, zone);
-                ASSERT_TRUE(n) << p.nom;
+                ASSERT_TRUE(n) << p.name;
                 // Five decimals with the regional separator.
                 const qsizetype i = n->lambda.indexOf(QLatin1Char(sep));
                 ASSERT_GE(i, 0) << n->lambda;
                 EXPECT_EQ(n->lambda.size() - i - 1, 5) << n->lambda;
                 EXPECT_EQ(n->phi.size() - n->phi.indexOf(QLatin1Char(sep)) - 1, 5) << n->phi;
-                EXPECT_EQ(coords::lireNombre(n->lambda).valeur, n->lambdaValeur);
+                EXPECT_EQ(coords::readNumber(n->lambda).value, n->lambdaValue);
                 // Within the last digit: the divisor is held in single precision.
-                EXPECT_NEAR(n->lambdaValeur, p.lambda, 0.00001) << p.nom;
-                EXPECT_NEAR(n->phiValeur, p.phi, 0.00001) << p.nom;
+                EXPECT_NEAR(n->lambdaValue, p.lambda, 0.00001) << p.name;
+                EXPECT_NEAR(n->phiValue, p.phi, 0.00001) << p.name;
             }
         }
     }
@@ -104,13 +104,13 @@ TEST(Lambert, InverseFromEveryZoneBothSeparators)
 
 TEST(Lambert, DefaultZoneIsLambertIIEtendu)
 {
-    SeparateurDecimal s{QLatin1Char('.')};
-    const auto etoile = sub_Lambert_To_NTF(600905.3727, 2428336.5470, "*");
+    ScopedDecimalSeparator s{QLatin1Char('.')};
+    const auto star = sub_Lambert_To_NTF(600905.3727, 2428336.5470, "*");
     const auto e = sub_Lambert_To_NTF(600905.3727, 2428336.5470, "2E");
-    ASSERT_TRUE(etoile && e);
-    EXPECT_EQ(etoile->lambda, "0.01370");
-    EXPECT_EQ(etoile->phi, "54.28160");
-    EXPECT_EQ(e->lambda, etoile->lambda);
+    ASSERT_TRUE(star && e);
+    EXPECT_EQ(star->lambda, "0.01370");
+    EXPECT_EQ(star->phi, "54.28160");
+    EXPECT_EQ(e->lambda, star->lambda);
 }
 
 TEST(Lambert, LambertIVUsesItsOwnPoleEasting)
@@ -119,7 +119,7 @@ TEST(Lambert, LambertIVUsesItsOwnPoleEasting)
     // more than 3 grads away.
     const auto n = sub_Lambert_To_NTF(530657.2474, 178447.8873, "4");
     ASSERT_TRUE(n);
-    EXPECT_NEAR(n->lambdaValeur, 7.1112, 0.00001);
+    EXPECT_NEAR(n->lambdaValue, 7.1112, 0.00001);
 }
 
 TEST(Lambert, ForwardThenInverseRoundTrip)
@@ -130,8 +130,8 @@ TEST(Lambert, ForwardThenInverseRoundTrip)
             ASSERT_TRUE(l);
             const auto n = sub_Lambert_To_NTF(l->X, l->Y, "2E");
             ASSERT_TRUE(n);
-            EXPECT_NEAR(n->lambdaValeur, lambda, 0.000005) << lambda << " " << phi;
-            EXPECT_NEAR(n->phiValeur, phi, 0.000005) << lambda << " " << phi;
+            EXPECT_NEAR(n->lambdaValue, lambda, 0.000005) << lambda << " " << phi;
+            EXPECT_NEAR(n->phiValue, phi, 0.000005) << lambda << " " << phi;
         }
     }
 }

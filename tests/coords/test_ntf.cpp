@@ -1,20 +1,20 @@
 #include "coords/Ntf.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
 #include <gtest/gtest.h>
 
-using coords::SeparateurDecimal;
-using coords_test::degresDeTexte;
+using namespace coords;
+using coords_test::degreesOfText;
 
 namespace {
 
-struct Ville
+struct Town
 {
-    const char* nom;
+    const char* name;
     double lambda, phi;          // NTF grads from Paris (the test inputs)
     double lonWgs84, latWgs84;   // PROJ, degrees
     double lonEd50, latEd50;     // PROJ, degrees
@@ -27,7 +27,7 @@ struct Ville
 //   +to +proj=longlat +datum=WGS84
 // cs2cs -f %.9f +proj=longlat +ellps=clrk80ign +pm=paris +towgs84=-168,-60,320
 //   +to +proj=longlat +ellps=intl +towgs84=-84,-97,-117
-const Ville VILLES[] = {
+const Town TOWNS[] = {
     {"Paris", 0.0137, 54.2816, 2.348836118, 48.853371594, 2.350109834, 48.854283128},
     {"Brest", -7.5804, 53.7672, -4.486115874, 48.390363584, -4.484721469, 48.391366423},
     {"Strasbourg", 6.0171, 53.9705, 7.752120509, 48.573411932, 7.753269379, 48.574274219},
@@ -37,44 +37,44 @@ const Ville VILLES[] = {
     {"Nantes", -4.3222, 52.4650, -1.553602602, 47.218417866, -1.552292436, 47.219415224},
 };
 
-class NtfSeparateur : public AvecSeparateur
+class NtfBySeparator : public WithSeparator
 {
 };
 
 } // namespace
 
-TEST_P(NtfSeparateur, TownsToWgs84AndEd50AgainstProj)
+TEST_P(NtfBySeparator, TownsToWgs84AndEd50AgainstProj)
 {
-    for (const Ville& v : VILLES) {
+    for (const Town& v : TOWNS) {
         const auto w = sub_NTF_To_DMS(float(v.lambda), float(v.phi), "WGS84");
-        ASSERT_TRUE(w) << v.nom;
-        EXPECT_NEAR(*degresDeTexte(w->longitude), v.lonWgs84, 3e-6) << v.nom << " " << w->longitude;
-        EXPECT_NEAR(*degresDeTexte(w->latitude), v.latWgs84, 3e-6) << v.nom << " " << w->latitude;
+        ASSERT_TRUE(w) << v.name;
+        EXPECT_NEAR(*degreesOfText(w->longitude), v.lonWgs84, 3e-6) << v.name << " " << w->longitude;
+        EXPECT_NEAR(*degreesOfText(w->latitude), v.latWgs84, 3e-6) << v.name << " " << w->latitude;
         const auto e = sub_NTF_To_DMS(float(v.lambda), float(v.phi), "E");
-        ASSERT_TRUE(e) << v.nom;
-        EXPECT_NEAR(*degresDeTexte(e->longitude), v.lonEd50, 3e-6) << v.nom;
-        EXPECT_NEAR(*degresDeTexte(e->latitude), v.latEd50, 3e-6) << v.nom;
+        ASSERT_TRUE(e) << v.name;
+        EXPECT_NEAR(*degreesOfText(e->longitude), v.lonEd50, 3e-6) << v.name;
+        EXPECT_NEAR(*degreesOfText(e->latitude), v.latEd50, 3e-6) << v.name;
         // The separator of the seconds is the regional one.
-        const QChar autre = GetParam() == '.' ? QLatin1Char(',') : QLatin1Char('.');
-        EXPECT_FALSE(w->longitude.contains(autre)) << w->longitude;
+        const QChar other = GetParam() == '.' ? QLatin1Char(',') : QLatin1Char('.');
+        EXPECT_FALSE(w->longitude.contains(other)) << w->longitude;
     }
 }
 
-TEST_P(NtfSeparateur, RoundTripThroughTextsWithinOneUnitOfTheFourthDecimal)
+TEST_P(NtfBySeparator, RoundTripThroughTextsWithinOneUnitOfTheFourthDecimal)
 {
     for (const char* datum : {"WGS84", "W", "ED50", "E"}) {
-        for (const Ville& v : VILLES) {
+        for (const Town& v : TOWNS) {
             const auto t = sub_NTF_To_DMS(float(v.lambda), float(v.phi), datum);
             ASSERT_TRUE(t);
             const auto n = sub_DMS_To_NTF(t->longitude, t->latitude, datum);
-            ASSERT_TRUE(n) << v.nom << " " << t->longitude << " " << t->latitude;
-            EXPECT_NEAR(n->lambda, v.lambda, 0.0001) << v.nom << " " << datum;
-            EXPECT_NEAR(n->phi, v.phi, 0.0001) << v.nom << " " << datum;
+            ASSERT_TRUE(n) << v.name << " " << t->longitude << " " << t->latitude;
+            EXPECT_NEAR(n->lambda, v.lambda, 0.0001) << v.name << " " << datum;
+            EXPECT_NEAR(n->phi, v.phi, 0.0001) << v.name << " " << datum;
         }
     }
 }
 
-TEST_P(NtfSeparateur, DmsToNtfAgainstProj)
+TEST_P(NtfBySeparator, DmsToNtfAgainstProj)
 {
     // printf "2d20'55.81E 48d51'12.14N\n..." | cs2cs -f %.10f +proj=longlat +datum=WGS84
     //   +to +proj=longlat +ellps=clrk80ign +pm=paris +towgs84=-168,-60,320   (then / 0.9)
@@ -97,12 +97,12 @@ TEST_P(NtfSeparateur, DmsToNtfAgainstProj)
         EXPECT_NEAR(n->lambda, r.lambda, 0.00006) << r.lon;
         EXPECT_NEAR(n->phi, r.phi, 0.00006) << r.lat;
         // Four decimals.
-        EXPECT_EQ(n->lambda, coords::arrondiDecimales(n->lambda, 4));
-        EXPECT_EQ(n->phi, coords::arrondiDecimales(n->phi, 4));
+        EXPECT_EQ(n->lambda, coords::roundDecimals(n->lambda, 4));
+        EXPECT_EQ(n->phi, coords::roundDecimals(n->phi, 4));
     }
 }
 
-TEST_P(NtfSeparateur, WestWrittenAnyWayAndLowerCaseLettersKeepTheirSign)
+TEST_P(NtfBySeparator, WestWrittenAnyWayAndLowerCaseLettersKeepTheirSign)
 {
     const auto w = sub_DMS_To_NTF(QString::fromUtf8("W4°29'10.02''"), QString::fromUtf8("N48°23'25.31''"), "WGS84");
     ASSERT_TRUE(w);
@@ -119,7 +119,7 @@ TEST_P(NtfSeparateur, WestWrittenAnyWayAndLowerCaseLettersKeepTheirSign)
     EXPECT_GT(s->lambda, 0);
 }
 
-TEST_P(NtfSeparateur, UnreadableTextsAndOtherDatumsAreRefused)
+TEST_P(NtfBySeparator, UnreadableTextsAndOtherDatumsAreRefused)
 {
     const QString lon = QString::fromUtf8("E2°20'55.81''");
     const QString lat = QString::fromUtf8("N48°51'12.14''");
@@ -134,11 +134,11 @@ TEST_P(NtfSeparateur, UnreadableTextsAndOtherDatumsAreRefused)
     EXPECT_FALSE(sub_NTF_To_DMS(std::numeric_limits<float>::quiet_NaN(), 50, "WGS84").has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, NtfSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, NtfBySeparator, ::testing::Values('.', ','));
 
 TEST(Ntf, FormatDms)
 {
-    SeparateurDecimal virgule(QLatin1Char(','));
+    ScopedDecimalSeparator comma(QLatin1Char(','));
     EXPECT_EQ(fun_Format_DMS("N", 48, 30, 0), QString::fromUtf8("N48°30'0''"));
     EXPECT_EQ(fun_Format_DMS("E", 2, 3, 13.25), QString::fromUtf8("E2°3'13,25''"));
     EXPECT_EQ(fun_Format_DMS("W", 0, 0, 1.0 / 3), QString::fromUtf8("W0°0'0,333333333333333''"));
@@ -160,25 +160,25 @@ TEST(Ntf, SplittingDegreesNeverGivesNegativeSeconds)
         {2.299999999, 2, 17, 59.99999, 59.999999}, // 3.6e-6 seconds short of 60: kept
     };
     for (const Row& r : rows) {
-        const DegresMinutesSecondes s = fun_Decouper_Degres(r.v);
-        EXPECT_EQ(s.degres, r.d) << r.v;
+        const DegreesMinutesSeconds s = splitDegrees(r.v);
+        EXPECT_EQ(s.degrees, r.d) << r.v;
         EXPECT_EQ(s.minutes, r.m) << r.v;
-        EXPECT_GE(s.secondes, r.sMin) << r.v;
-        EXPECT_LE(s.secondes, r.sMax) << r.v;
+        EXPECT_GE(s.seconds, r.sMin) << r.v;
+        EXPECT_LE(s.seconds, r.sMax) << r.v;
     }
-    SeparateurDecimal point(QLatin1Char('.'));
-    const DegresMinutesSecondes s = fun_Decouper_Degres(1.8333333333333333);
-    EXPECT_EQ(fun_Format_DMS("E", s.degres, s.minutes, s.secondes), QString::fromUtf8("E1°50'0''"));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
+    const DegreesMinutesSeconds s = splitDegrees(1.8333333333333333);
+    EXPECT_EQ(fun_Format_DMS("E", s.degrees, s.minutes, s.seconds), QString::fromUtf8("E1°50'0''"));
 }
 
 TEST(Ntf, ZeroIsEastAndNorthAndLongitudesBeyondNinetyDegreesKeepTheirQuadrant)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     // The Paris meridian is added: 0 grads is Paris, east of Greenwich.
     const auto paris = sub_NTF_To_DMS(0, 54, "WGS84");
     ASSERT_TRUE(paris);
     EXPECT_TRUE(paris->longitude.startsWith('E'));
-    EXPECT_NEAR(*degresDeTexte(paris->longitude), 2.3359, 1e-3);
+    EXPECT_NEAR(*degreesOfText(paris->longitude), 2.3359, 1e-3);
     // The NTF point whose WGS84 longitude is 0 lies 2.5969213 grads west of Paris, near
     // enough: the datum shift moves it by a few metres.
     const auto greenwich = sub_NTF_To_DMS(float(-2.5969213), 0, "WGS84");
@@ -195,8 +195,8 @@ TEST(Ntf, ZeroIsEastAndNorthAndLongitudesBeyondNinetyDegreesKeepTheirQuadrant)
     for (const Row& r : rows) {
         const auto t = sub_NTF_To_DMS(r.lambda, r.phi, "WGS84");
         ASSERT_TRUE(t);
-        EXPECT_NEAR(*degresDeTexte(t->longitude), r.lon, 3e-6) << t->longitude;
-        EXPECT_NEAR(*degresDeTexte(t->latitude), r.lat, 3e-6) << t->latitude;
+        EXPECT_NEAR(*degreesOfText(t->longitude), r.lon, 3e-6) << t->longitude;
+        EXPECT_NEAR(*degreesOfText(t->latitude), r.lat, 3e-6) << t->latitude;
     }
 }
 
@@ -211,7 +211,7 @@ TEST(Ntf, GeocentricOutputsAreOnTheTargetDatum)
     // Back to NTF: the geocentric point of the texts on WGS84 (height zero there), translated.
     const auto n = sub_DMS_To_NTF(t->longitude, t->latitude, "WGS84");
     ASSERT_TRUE(n);
-    const auto w = sub_Geo_To_Cart(*degresDeTexte(t->longitude), *degresDeTexte(t->latitude), "WGS84");
+    const auto w = sub_Geo_To_Cart(*degreesOfText(t->longitude), *degreesOfText(t->latitude), "WGS84");
     ASSERT_TRUE(w);
     EXPECT_NEAR(n->xyz.X, w->X + 168, 0.01);
     EXPECT_NEAR(n->xyz.Y, w->Y + 60, 0.01);
@@ -220,7 +220,7 @@ TEST(Ntf, GeocentricOutputsAreOnTheTargetDatum)
 
 TEST(Ntf, TinyFractionsLeaveWholeDegrees)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     // 0.00003 seconds is below 1e-8 degree and is cut; the result equals that of whole degrees.
     const auto a = sub_DMS_To_NTF(QString::fromUtf8("E2°0'0.00003''"), QString::fromUtf8("N48°0'0''"), "WGS84");
     const auto b = sub_DMS_To_NTF(QString::fromUtf8("E2°0'0''"), QString::fromUtf8("N48°0'0''"), "WGS84");

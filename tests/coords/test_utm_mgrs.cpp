@@ -1,8 +1,9 @@
+#include "coords/Conversion.h"
 #include "coords/Mgrs.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 #include "coords/Utm.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
@@ -10,14 +11,14 @@
 
 #include <limits>
 
-using coords::SeparateurDecimal;
-using coords_test::degresDeTexte;
+using namespace coords;
+using coords_test::degreesOfText;
 
 namespace {
 
 struct PointUtm
 {
-    const char* nom;
+    const char* name;
     const char *lon, *lat; // WGS84 texts
     double latDeg, lonDeg; // the same in degrees
     int zone;
@@ -42,54 +43,58 @@ const PointUtm POINTS[] = {
 
 // Same square, and digits within one metre of the reference (the northing is rounded here,
 // truncated by GeoConvert).
-void memeCarre(const QString& mgrs, const char* attendu, int ecartMax = 1)
+void sameSquare(const QString& mgrs, const char* expected, int maxGap = 1)
 {
-    const QString a = QString::fromUtf8(attendu);
+    const QString a = QString::fromUtf8(expected);
     const QString zone = a.left(2).toInt() < 10 ? QString::number(a.left(2).toInt()) + ' ' : a.left(2);
     EXPECT_EQ(mgrs.left(2), zone) << mgrs;
     EXPECT_EQ(mgrs.mid(2, 3), a.mid(2, 3)) << mgrs;
-    EXPECT_LE(std::abs(mgrs.mid(5, 5).toInt() - a.mid(5, 5).toInt()), ecartMax) << mgrs;
-    EXPECT_LE(std::abs(mgrs.mid(10, 5).toInt() - a.mid(10, 5).toInt()), ecartMax) << mgrs;
+    EXPECT_LE(std::abs(mgrs.mid(5, 5).toInt() - a.mid(5, 5).toInt()), maxGap) << mgrs;
+    EXPECT_LE(std::abs(mgrs.mid(10, 5).toInt() - a.mid(10, 5).toInt()), maxGap) << mgrs;
 }
 
-class UtmSeparateur : public AvecSeparateur
+class UtmBySeparator : public WithSeparator
 {
 };
 
 } // namespace
 
-TEST_P(UtmSeparateur, ForwardAgainstGeoConvert)
+TEST_P(UtmBySeparator, ForwardAgainstGeoConvert)
 {
     for (const PointUtm& p : POINTS) {
         QString lon = QString::fromUtf8(p.lon);
         QString lat = QString::fromUtf8(p.lat);
         lon.replace(QLatin1Char('.'), QLatin1Char(GetParam()));
         const auto u = sub_Geo_To_UTM(lon, lat);
-        ASSERT_TRUE(u) << p.nom;
-        EXPECT_EQ(u->zone, p.zone) << p.nom;
-        EXPECT_NEAR(u->easting, p.easting, 1) << p.nom;
-        EXPECT_EQ(u->easting, std::trunc(u->easting)) << p.nom;
-        EXPECT_NEAR(u->northing, p.northing, 1) << p.nom;
-        EXPECT_EQ(u->mgrs.size(), 20) << p.nom;
-        EXPECT_TRUE(u->mgrs.endsWith(QStringLiteral("     "))) << p.nom;
-        memeCarre(u->mgrs, p.mgrs);
+        ASSERT_TRUE(u) << p.name;
+        EXPECT_EQ(u->zone, p.zone) << p.name;
+        EXPECT_NEAR(u->easting, p.easting, 1) << p.name;
+        EXPECT_EQ(u->easting, std::trunc(u->easting)) << p.name;
+        EXPECT_NEAR(u->northing, p.northing, 1) << p.name;
+        // The reference built from that position.
+        const auto r = utmWithMgrs(lon, lat);
+        ASSERT_TRUE(r) << p.name;
+        EXPECT_EQ(r->utm.northing, u->northing) << p.name;
+        EXPECT_EQ(r->mgrs.size(), 20) << p.name;
+        EXPECT_TRUE(r->mgrs.endsWith(QStringLiteral("     "))) << p.name;
+        sameSquare(r->mgrs, p.mgrs);
     }
 }
 
-TEST_P(UtmSeparateur, InverseAgainstGeoConvert)
+TEST_P(UtmBySeparator, InverseAgainstGeoConvert)
 {
     for (const PointUtm& p : POINTS) {
         const auto g = sub_UTM_To_Geo(p.zone, p.easting, p.northing, "WGS84");
-        ASSERT_TRUE(g) << p.nom;
-        EXPECT_NEAR(*degresDeTexte(g->longitude), p.lonDeg, 1e-5) << p.nom << " " << g->longitude;
-        EXPECT_NEAR(*degresDeTexte(g->latitude), p.latDeg, 1e-5) << p.nom << " " << g->latitude;
+        ASSERT_TRUE(g) << p.name;
+        EXPECT_NEAR(*degreesOfText(g->longitude), p.lonDeg, 1e-5) << p.name << " " << g->longitude;
+        EXPECT_NEAR(*degreesOfText(g->latitude), p.latDeg, 1e-5) << p.name << " " << g->latitude;
         // The UTM text form: a blank before the seconds, "." whatever the regional separator.
         EXPECT_TRUE(g->latitude.contains(QStringLiteral("' "))) << g->latitude;
         EXPECT_TRUE(g->latitude.endsWith('"')) << g->latitude;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, UtmSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, UtmBySeparator, ::testing::Values('.', ','));
 
 TEST(Utm, InverseOnEd50)
 {
@@ -97,8 +102,8 @@ TEST(Utm, InverseOnEd50)
     //   -> 48.85240451789063 2.34886978122646
     const auto g = sub_UTM_To_Geo(31, 452232, 5411360, "ED50");
     ASSERT_TRUE(g);
-    EXPECT_NEAR(*degresDeTexte(g->latitude), 48.85240451789063, 1e-6);
-    EXPECT_NEAR(*degresDeTexte(g->longitude), 2.34886978122646, 1e-6);
+    EXPECT_NEAR(*degreesOfText(g->latitude), 48.85240451789063, 1e-6);
+    EXPECT_NEAR(*degreesOfText(g->longitude), 2.34886978122646, 1e-6);
     EXPECT_FALSE(sub_UTM_To_Geo(31, 452232, 5411360, "NTF").has_value());
     EXPECT_FALSE(sub_UTM_To_Geo(31, 452232, 5411360, "").has_value());
 }
@@ -129,10 +134,14 @@ TEST(Utm, ZoneFromTheWholeDegreesOfTheLongitude)
 TEST(Utm, SouthernNorthingsAndUnreadableTexts)
 {
     // echo "-33.92487 18.424055" | GeoConvert -u -z 34 -p 1 -> 34s 261877.4 6243185.6
-    const auto s = sub_Geo_To_UTM(QString::fromUtf8("E18°25'26.5980''"), QString::fromUtf8("S33°55'29.5320''"));
+    const QString lon = QString::fromUtf8("E18°25'26.5980''");
+    const QString lat = QString::fromUtf8("S33°55'29.5320''");
+    const auto s = sub_Geo_To_UTM(lon, lat);
     ASSERT_TRUE(s);
     EXPECT_NEAR(s->northing, 6243185.6, 1);
-    memeCarre(s->mgrs, "34HBH6187743185");
+    const auto r = utmWithMgrs(lon, lat);
+    ASSERT_TRUE(r);
+    sameSquare(r->mgrs, "34HBH6187743185");
     // Lower-case letters keep their sign.
     const auto m = sub_Geo_To_UTM(QString::fromUtf8("e18°25'26.5980''"), QString::fromUtf8("s33°55'29.5320''"));
     ASSERT_TRUE(m);
@@ -143,13 +152,23 @@ TEST(Utm, SouthernNorthingsAndUnreadableTexts)
     EXPECT_FALSE(sub_Geo_To_UTM(QString::fromUtf8("E2°"), QString::fromUtf8("48.5")).has_value());
 }
 
+// The forward projection gives the UTM position alone; the MGRS reference built from it also
+// needs the latitude in whole degrees, for its band letter.
+TEST(Utm, ForwardGivesThePositionWhereNoReferenceCanBeBuilt)
+{
+    const QString lon = QString::fromUtf8("E2°20'");
+    const QString lat = QString::fromUtf8("N48.5°30'"); // a decimal part followed by minutes
+    EXPECT_TRUE(sub_Geo_To_UTM(lon, lat).has_value());
+    EXPECT_FALSE(utmWithMgrs(lon, lat).has_value());
+}
+
 TEST(Utm, WestOfGreenwichInZone31KeepsItsLetter)
 {
     // echo "48 -0.5" | GeoConvert -u -z 31 -p 1 -> 31n 238932.6 5322229.5
     const auto g = sub_UTM_To_Geo(31, 238932.6, 5322229.5, "WGS84");
     ASSERT_TRUE(g);
     EXPECT_TRUE(g->longitude.startsWith('W')) << g->longitude;
-    EXPECT_NEAR(*degresDeTexte(g->longitude), -0.5, 1e-5);
+    EXPECT_NEAR(*degreesOfText(g->longitude), -0.5, 1e-5);
     // And east of it in a western zone.
     // echo "48 0.5" | GeoConvert -u -z 30 -p 1 -> 30n 761067.4 5322229.5
     const auto e = sub_UTM_To_Geo(30, 761067.4, 5322229.5, "WGS84");
@@ -172,7 +191,7 @@ TEST(Utm, InverseRefusesWhatItCannotPlaceAndStops)
 
 TEST(Utm, TextForm)
 {
-    struct Row { double v; bool latitude; const char* texte; };
+    struct Row { double v; bool latitude; const char* text; };
     const Row rows[] = {
         {48.5, true, "N48°30' 0\""},         {-0.5, false, "W0°30' 0\""},
         {2.09375, false, "E2° 5' 37.5\""},
@@ -183,7 +202,7 @@ TEST(Utm, TextForm)
         {2.2999999999999, false, "E2°18' 0\""}, {-47.99999999999, true, "S48°00' 0\""},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Texte_UTM(r.v, r.latitude), QString::fromUtf8(r.texte)) << r.v;
+        EXPECT_EQ(utmText(r.v, r.latitude), QString::fromUtf8(r.text)) << r.v;
 }
 
 TEST(Mgrs, BuildingTheReference)
@@ -218,7 +237,7 @@ TEST(Mgrs, DecodingGivesTheSquaresCorner)
 {
     // echo REF | GeoConvert -u -p 1  gives the centre of the square; the corner is half a square
     // (0.5 m for 10 digits, 5 m for 8, 50 m for 6 ...) south-west of it.
-    struct Row { const char* texte; int zone; double easting, northing; };
+    struct Row { const char* text; int zone; double easting, northing; };
     const Row rows[] = {
         {"31UEQ1234512345", 31, 512345, 5412345},
         {"31ueq1234512345", 31, 512345, 5412345},
@@ -240,17 +259,17 @@ TEST(Mgrs, DecodingGivesTheSquaresCorner)
         {"17MQV8185780012", 17, 781857, -9980012},           // 17s 781857.5 9980012.5
     };
     for (const Row& r : rows) {
-        const auto p = sub_Decode_MGRS(QString::fromUtf8(r.texte));
-        ASSERT_TRUE(p) << r.texte;
-        EXPECT_EQ(p->zone, r.zone) << r.texte;
-        EXPECT_EQ(p->easting, r.easting) << r.texte;
-        EXPECT_EQ(p->northing, r.northing) << r.texte;
+        const auto p = sub_Decode_MGRS(QString::fromUtf8(r.text));
+        ASSERT_TRUE(p) << r.text;
+        EXPECT_EQ(p->zone, r.zone) << r.text;
+        EXPECT_EQ(p->easting, r.easting) << r.text;
+        EXPECT_EQ(p->northing, r.northing) << r.text;
     }
 }
 
 TEST(Mgrs, DecoderRefusesWhatItCannotPlace)
 {
-    for (const char* texte : {
+    for (const char* text : {
              "",                   "31UE",                 "31U",               // shorter than 5
              "31UJQ1234512345",    "32UAQ1234512345",      "33UHQ1234512345",   // column outside the zone's set
              "31YEQ1234512345",    "31AEQ1234512345",      "31BEQ1234512345",   // band outside C to X
@@ -264,37 +283,37 @@ TEST(Mgrs, DecoderRefusesWhatItCannotPlace)
              // A row that the band does not reach: band N ends at 8°N, T at 48°N, M at 8°S.
              "31NEQ1234512345",    "31TEQ1234512345",      "34MBH6187743185",
          }) {
-        EXPECT_FALSE(sub_Decode_MGRS(QString::fromUtf8(texte)).has_value()) << texte;
-        const MgrsVersGeo g = sub_MGRS_To_Geo(QString::fromUtf8(texte));
-        EXPECT_EQ(g.erreur, -1) << texte;
-        EXPECT_TRUE(g.longitude.isEmpty()) << texte;
+        EXPECT_FALSE(sub_Decode_MGRS(QString::fromUtf8(text)).has_value()) << text;
+        const MgrsToGeoResult g = sub_MGRS_To_Geo(QString::fromUtf8(text));
+        EXPECT_EQ(g.error, -1) << text;
+        EXPECT_TRUE(g.longitude.isEmpty()) << text;
     }
 }
 
 TEST(Mgrs, SouthernPointsDecodeSouth)
 {
     // echo 34HBH6187743185 | GeoConvert -p 6 -> -33.924871 18.424057 (the square's centre)
-    const MgrsVersGeo g = sub_MGRS_To_Geo("34HBH6187743185");
-    ASSERT_EQ(g.erreur, 0);
+    const MgrsToGeoResult g = sub_MGRS_To_Geo("34HBH6187743185");
+    ASSERT_EQ(g.error, 0);
     EXPECT_TRUE(g.latitude.startsWith('S')) << g.latitude;
-    EXPECT_NEAR(*degresDeTexte(g.latitude), -33.924871, 2e-5);
-    EXPECT_NEAR(*degresDeTexte(g.longitude), 18.424057, 2e-5);
+    EXPECT_NEAR(*degreesOfText(g.latitude), -33.924871, 2e-5);
+    EXPECT_NEAR(*degreesOfText(g.longitude), 18.424057, 2e-5);
     // echo 17MQV8185780012 | GeoConvert -p 6 -> -0.180655 -78.467836
-    const MgrsVersGeo q = sub_MGRS_To_Geo("17MQV8185780012");
-    ASSERT_EQ(q.erreur, 0);
-    EXPECT_NEAR(*degresDeTexte(q.latitude), -0.180655, 2e-5);
-    EXPECT_NEAR(*degresDeTexte(q.longitude), -78.467836, 2e-5);
+    const MgrsToGeoResult q = sub_MGRS_To_Geo("17MQV8185780012");
+    ASSERT_EQ(q.error, 0);
+    EXPECT_NEAR(*degreesOfText(q.latitude), -0.180655, 2e-5);
+    EXPECT_NEAR(*degreesOfText(q.longitude), -78.467836, 2e-5);
 }
 
 TEST(Mgrs, BuildThenDecodeEveryKnownPoint)
 {
     for (const PointUtm& p : POINTS) {
-        const auto u = sub_Geo_To_UTM(QString::fromUtf8(p.lon), QString::fromUtf8(p.lat));
+        const auto u = utmWithMgrs(QString::fromUtf8(p.lon), QString::fromUtf8(p.lat));
         ASSERT_TRUE(u);
         const auto d = sub_Decode_MGRS(u->mgrs);
         ASSERT_TRUE(d) << u->mgrs;
-        EXPECT_EQ(d->zone, u->zone) << p.nom;
-        EXPECT_EQ(d->easting, u->easting) << p.nom;
-        EXPECT_EQ(d->northing, u->northing) << p.nom;
+        EXPECT_EQ(d->zone, u->utm.zone) << p.name;
+        EXPECT_EQ(d->easting, u->utm.easting) << p.name;
+        EXPECT_EQ(d->northing, u->utm.northing) << p.name;
     }
 }

@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,7 +59,3 @@ QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace testing_support
-
-// Readable QString values in test failures.
-#include <ostream>
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -4,21 +4,25 @@
 // French text that always begins with " : "; " : " alone means both texts pass. With normalise,
 // texts whose shape passes are rewritten in the degrees-minutes-seconds form.
 
+#include "coords/CoordinateFormats.h"
+
 #include <QString>
 
-struct PartiesCoord;
+namespace coords {
 
-struct VerifCoordonnees
+struct CoordinateCheck
 {
-    int erreur = 0;  // 0 correct, -1 refused
+    int error = 0;   // 0 correct, -1 refused
     QString message; // " : " or " : " followed by the fault
 };
 
-// typeNom: "WGS84 DMS", "ED50 DMS", "WGS84 DD" or "ED50 DD" (another name reads degrees-minutes-
-// seconds without an upper bound for the seconds).
-VerifCoordonnees fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normaliser,
-                                       const QString& typeNom);
-
 // The part checks of one coordinate (hemisphere, degrees, minutes, seconds), in this order;
 // the message of the first that fails, or an empty text.
-QString fun_Verif_Parties_Coord(const PartiesCoord& parties, bool longitude, const QString& typeNom);
+QString checkParts(const CoordinateParts& parts, bool longitude, const QString& typeName);
+
+} // namespace coords
+
+// typeName: "WGS84 DMS", "ED50 DMS", "WGS84 DD" or "ED50 DD" (another name reads degrees-minutes-
+// seconds without an upper bound for the seconds).
+coords::CoordinateCheck fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normalise,
+                                              const QString& typeName);

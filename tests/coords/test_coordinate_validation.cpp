@@ -1,32 +1,32 @@
-#include "coords/FormatsCoord.h"
-#include "coords/TexteNombre.h"
-#include "coords/VerifCoordonnees.h"
+#include "coords/CoordinateFormats.h"
+#include "coords/CoordinateValidation.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
 #include <gtest/gtest.h>
 
-using coords::SeparateurDecimal;
+using namespace coords;
 
 namespace {
 
-class VerifSeparateur : public AvecSeparateur
+class ValidationBySeparator : public WithSeparator
 {
 };
 
 } // namespace
 
-TEST_P(VerifSeparateur, OneRowPerMessage)
+TEST_P(ValidationBySeparator, OneRowPerMessage)
 {
     struct Row
     {
         const char *lon, *lat, *type;
-        bool normaliser;
-        int erreur;
+        bool normalise;
+        int error;
         const char* message;
-        const char *lonApres, *latApres; // the texts after the call (nullptr: not looked at,
+        const char *lonAfter, *latAfter; // the texts after the call (nullptr: not looked at,
                                          // or unchanged when not normalised)
     };
     const Row rows[] = {
@@ -91,23 +91,23 @@ TEST_P(VerifSeparateur, OneRowPerMessage)
     for (const Row& r : rows) {
         QString lon = regional(r.lon, sep);
         QString lat = regional(r.lat, sep);
-        const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, r.normaliser, r.type);
-        EXPECT_EQ(v.erreur, r.erreur) << r.lon << " " << r.lat;
+        const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, r.normalise, r.type);
+        EXPECT_EQ(v.error, r.error) << r.lon << " " << r.lat;
         EXPECT_EQ(v.message, QString::fromUtf8(r.message)) << r.lon << " " << r.lat;
-        if (r.lonApres || !r.normaliser) {
-            EXPECT_EQ(lon, regional(r.lonApres ? r.lonApres : r.lon, sep)) << r.lon;
+        if (r.lonAfter || !r.normalise) {
+            EXPECT_EQ(lon, regional(r.lonAfter ? r.lonAfter : r.lon, sep)) << r.lon;
         }
-        if (r.latApres || !r.normaliser) {
-            EXPECT_EQ(lat, regional(r.latApres ? r.latApres : r.lat, sep)) << r.lat;
+        if (r.latAfter || !r.normalise) {
+            EXPECT_EQ(lat, regional(r.latAfter ? r.latAfter : r.lat, sep)) << r.lat;
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, VerifSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, ValidationBySeparator, ::testing::Values('.', ','));
 
-TEST(Verif, PartChecksThatNoReaderCanReach)
+TEST(Validation, PartChecksThatNoReaderCanReach)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     struct Row { const char *h, *d, *m, *s; bool longitude; const char* type; const char* message; };
     const Row rows[] = {
         {"EW", "2", "0", "0", true, "WGS84 DMS", " : E ou W invalide"},
@@ -123,21 +123,21 @@ TEST(Verif, PartChecksThatNoReaderCanReach)
         {"E", "2", "0", "10000", true, "ED50 DMS", " : secondes de longitude >= 60"},
     };
     for (const Row& r : rows) {
-        PartiesCoord p;
+        CoordinateParts p;
         p.hemisphere = QString::fromUtf8(r.h);
-        p.degres = QString::fromUtf8(r.d);
+        p.degrees = QString::fromUtf8(r.d);
         p.minutes = QString::fromUtf8(r.m);
-        p.secondes = QString::fromUtf8(r.s);
-        EXPECT_EQ(fun_Verif_Parties_Coord(p, r.longitude, r.type), QString::fromUtf8(r.message)) << r.h << r.s;
+        p.seconds = QString::fromUtf8(r.s);
+        EXPECT_EQ(checkParts(p, r.longitude, r.type), QString::fromUtf8(r.message)) << r.h << r.s;
     }
 }
 
-TEST(Verif, AfterALongitudePartFaultTheLatitudeIsNotChecked)
+TEST(Validation, AfterALongitudePartFaultTheLatitudeIsNotChecked)
 {
-    SeparateurDecimal point(QLatin1Char('.'));
+    ScopedDecimalSeparator point(QLatin1Char('.'));
     QString lon = QString::fromUtf8("E2°60'");
     QString lat = QString::fromUtf8("N95°");
-    const VerifCoordonnees v = fun_Verif_Coordonnees(lon, lat, true, "WGS84 DMS");
+    const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, "WGS84 DMS");
     EXPECT_EQ(v.message, QString::fromUtf8(" : minutes de longitude > 59"));
     // Both were normalised before the checks.
     EXPECT_EQ(lat, QString::fromUtf8("N95°0'0''"));

@@ -11,64 +11,64 @@ namespace coords {
 
 // The regional decimal separator: "," in French settings. Taken from the default QLocale the
 // first time it is asked, unless set before.
-QChar separateurDecimal();
-void definirSeparateurDecimal(QChar separateur);
+QChar decimalSeparator();
+void setDecimalSeparator(QChar separator);
 
 // Sets the separator for one scope and puts the previous one back (tests, the driver).
-class SeparateurDecimal
+class ScopedDecimalSeparator
 {
 public:
-    explicit SeparateurDecimal(QChar separateur);
-    ~SeparateurDecimal();
-    SeparateurDecimal(const SeparateurDecimal&) = delete;
-    SeparateurDecimal& operator=(const SeparateurDecimal&) = delete;
+    explicit ScopedDecimalSeparator(QChar separator);
+    ~ScopedDecimalSeparator();
+    ScopedDecimalSeparator(const ScopedDecimalSeparator&) = delete;
+    ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
 
 private:
-    QChar m_precedent;
+    QChar m_previous;
 };
 
 // General form: rounded to 15 significant digits, trailing zeros dropped, no leading zeros
 // beyond the one before the separator ("0,5"), no exponent (5e-13 -> "0,0000000000005").
 // -0 and values that round to zero give "0". Not-a-number and infinities give "".
-QString texteGeneral(double v, QChar separateur);
-inline QString texteGeneral(double v) { return texteGeneral(v, separateurDecimal()); }
+QString generalText(double v, QChar separator);
+inline QString generalText(double v) { return generalText(v, decimalSeparator()); }
 
-// The general form written into a buffer of at least TAILLE_TEXTE_GENERAL characters; returns
+// The general form written into a buffer of at least GENERAL_TEXT_SIZE characters; returns
 // the number written (0 for not-a-number and infinities).
-inline constexpr int TAILLE_TEXTE_GENERAL = 340;
-int ecrireGeneral(double v, char16_t separateur, char16_t* out);
+inline constexpr int GENERAL_TEXT_SIZE = 340;
+int writeGeneral(double v, char16_t separator, char16_t* out);
 
 // Fixed pattern with the given number of decimals ("0" -> 0, "0.00000" -> 5), halves away from
 // zero on the value's 15-significant-digit form.
-QString texteFixe(double v, int decimales, QChar separateur);
-inline QString texteFixe(double v, int decimales) { return texteFixe(v, decimales, separateurDecimal()); }
+QString fixedText(double v, int decimals, QChar separator);
+inline QString fixedText(double v, int decimals) { return fixedText(v, decimals, decimalSeparator()); }
 
-// The value that texteFixe writes, as a number: v rounded to that many decimals.
-double arrondiDecimales(double v, int decimales);
+// The value that fixedText writes, as a number: v rounded to that many decimals.
+double roundDecimals(double v, int decimals);
 // v rounded to 15 significant digits: the value that its general text reads back as.
-double arrondiSignificatifs15(double v);
+double round15Significant(double v);
 // v cut (not rounded) after that many decimals, on its 15-significant-digit form.
-double troncatureDecimales(double v, int decimales);
+double truncateDecimals(double v, int decimals);
 
 // A typed number: blanks around it, an optional sign, digits with at most one decimal separator,
 // an optional exponent (E or e). Not-a-number, infinities and anything else are no number.
-struct Lecture
+struct NumberReading
 {
-    enum Etat { Nombre, PasUnNombre, HorsLimites };
-    Etat etat = PasUnNombre;
-    double valeur = 0;
-    bool ok() const { return etat == Nombre; }
+    enum State { Number, NotANumber, OutOfRange };
+    State state = NotANumber;
+    double value = 0;
+    bool ok() const { return state == Number; }
 };
 // Reads with the given separator as the only decimal separator.
-Lecture lireNombre(QStringView texte, QChar separateur);
-inline Lecture lireNombre(QStringView texte) { return lireNombre(texte, separateurDecimal()); }
+NumberReading readNumber(QStringView text, QChar separator);
+inline NumberReading readNumber(QStringView text) { return readNumber(text, decimalSeparator()); }
 // Reads a value typed in a coordinate slot: "." and "," are both taken as the decimal separator.
-Lecture lireNombreSouple(QStringView texte);
+NumberReading readNumberAnySeparator(QStringView text);
 
 // Every "," or "." of the text becomes the given separator.
-QString versSeparateur(QString texte, QChar separateur);
+QString withSeparator(QString text, QChar separator);
 
 // Trimmed of blanks (spaces only, as the typed texts are trimmed).
-QStringView sansBlancs(QStringView texte);
+QStringView trimBlanks(QStringView text);
 
 } // namespace coords

@@ -4,17 +4,20 @@
 // to the minute, put references about 1000 km (or a whole 2000 km row cycle) away: band X above
 // about 81°N, points just north of 64° and 72° and just south of 64°S and 72°S.
 
+#include "coords/Conversion.h"
 #include "coords/Mgrs.h"
 #include "coords/Ntf.h"
 #include "coords/Utm.h"
 #include "tests/coords/CoordsTestSupport.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-using coords_test::degresDeTexte;
+using coords_test::degreesOfText;
+using namespace coords;
 
 namespace {
 
@@ -23,29 +26,30 @@ struct Point
     double latitude, longitude; // degrees
 };
 
-std::optional<PositionUtm> construire(const Point& p)
+// The UTM position and MGRS reference of a point, as the dispatcher builds them.
+std::optional<UtmReference> build(const Point& p)
 {
-    return utmDepuisParties(p.longitude < 0 ? u'W' : u'E', fun_Decouper_Degres(std::abs(p.longitude)),
-                            p.latitude < 0 ? u'S' : u'N', fun_Decouper_Degres(std::abs(p.latitude)));
+    return utmWithMgrs(HemisphereDms{p.longitude < 0 ? u'W' : u'E', splitDegrees(std::abs(p.longitude))},
+                       HemisphereDms{p.latitude < 0 ? u'S' : u'N', splitDegrees(std::abs(p.latitude))});
 }
 
 // Signed distance from the equator, in metres, of a northing as the builder writes it (southern
 // points carry the false northing) ...
-double distanceConstruite(double northing, double latitude)
+double builtDistance(double northing, double latitude)
 {
     return latitude < 0 ? northing - 1e7 : northing;
 }
 // ... and as the decoder gives it (southern points: the usual value with a minus sign).
-double distanceDecodee(double northing)
+double decodedDistance(double northing)
 {
     return northing < 0 ? -northing - 1e7 : northing;
 }
 
 // Latitudes across a band: just past its edge nearest the equator, inside, just short of its far edge.
-std::vector<double> latitudesDeBande(double bord, double fin)
+std::vector<double> bandLatitudes(double edge, double end)
 {
-    const double s = bord < 0 || fin < 0 ? -1 : 1;
-    const double a = std::abs(bord), b = std::abs(fin);
+    const double s = edge < 0 || end < 0 ? -1 : 1;
+    const double a = std::abs(edge), b = std::abs(end);
     return {s * (a + 0.0001), s * (a + 0.01), s * (a + 0.05),
             s * (a + b) / 2,  s * (b - 0.01), s * (b - 0.0001)};
 }
@@ -57,16 +61,16 @@ std::vector<double> latitudesDeBande(double bord, double fin)
 // metres, and back to geographic coordinates within the square.
 TEST(MgrsOlderLetteringAndBandEdges, BuiltReferencesDecodeIntoTheirOwnSquareInEveryBand)
 {
-    const QString nord = QStringLiteral("NPQRSTUVWX");
-    const QString sud = QStringLiteral("MLKJHGFEDC");
+    const QString north = QStringLiteral("NPQRSTUVWX");
+    const QString south = QStringLiteral("MLKJHGFEDC");
     std::vector<std::pair<double, QChar>> latitudes{{0.0, u'M'}}; // the equator takes the southern list
     for (int k = 0; k < 10; ++k) {
-        const double bord = 8.0 * k;
-        const double fin = k == 9 ? 84 : bord + 8; // X runs from 72° to 84°
-        for (double l : latitudesDeBande(bord, fin))
-            latitudes.emplace_back(l, nord.at(k));
-        for (double l : latitudesDeBande(-bord, -(bord + 8)))
-            latitudes.emplace_back(l, sud.at(k));
+        const double edge = 8.0 * k;
+        const double end = k == 9 ? 84 : edge + 8; // X runs from 72° to 84°
+        for (double l : bandLatitudes(edge, end))
+            latitudes.emplace_back(l, north.at(k));
+        for (double l : bandLatitudes(-edge, -(edge + 8)))
+            latitudes.emplace_back(l, south.at(k));
     }
     // Points of the report: just north of 64° and 72°, band X up to 84°N.
     for (double l : {64.001, 64.02, 72.001, 72.02, 80.5, 81.2, 82.7, 83.5, 83.95})
@@ -74,38 +78,38 @@ TEST(MgrsOlderLetteringAndBandEdges, BuiltReferencesDecodeIntoTheirOwnSquareInEv
     for (double l : {-64.001, -64.02, -72.001, -72.02})
         latitudes.emplace_back(l, l > -72 ? u'D' : u'C');
 
-    int verifies = 0;
+    int checked = 0;
     for (int zone : {1, 2, 29, 30, 31, 32, 33, 59, 60}) {
-        const double meridien = 6.0 * zone - 183;
-        for (double ecart : {-2.99, -1.5, 0.0, 0.7, 2.99}) {
-            for (const auto& [latitude, bande] : latitudes) {
-                const Point p{latitude, meridien + ecart};
-                const auto u = construire(p);
+        const double meridian = 6.0 * zone - 183;
+        for (double offset : {-2.99, -1.5, 0.0, 0.7, 2.99}) {
+            for (const auto& [latitude, band] : latitudes) {
+                const Point p{latitude, meridian + offset};
+                const auto u = build(p);
                 ASSERT_TRUE(u) << p.latitude << " " << p.longitude;
-                ASSERT_EQ(u->zone, zone) << p.longitude;
+                ASSERT_EQ(u->utm.zone, zone) << p.longitude;
                 const QString ref = u->mgrs;
-                ASSERT_EQ(ref.at(2), bande) << ref << " at " << p.latitude;
+                ASSERT_EQ(ref.at(2), band) << ref << " at " << p.latitude;
 
                 const auto d = sub_Decode_MGRS(ref);
                 ASSERT_TRUE(d) << ref;
                 EXPECT_EQ(d->zone, zone) << ref;
-                EXPECT_EQ(d->easting, u->easting) << ref;
-                EXPECT_EQ(distanceDecodee(d->northing), distanceConstruite(u->northing, p.latitude))
+                EXPECT_EQ(d->easting, u->utm.easting) << ref;
+                EXPECT_EQ(decodedDistance(d->northing), builtDistance(u->utm.northing, p.latitude))
                     << ref << " at " << p.latitude << " " << p.longitude;
 
-                const MgrsVersGeo g = sub_MGRS_To_Geo(ref);
-                ASSERT_EQ(g.erreur, 0) << ref;
-                const double lat = *degresDeTexte(g.latitude);
-                const double lon = *degresDeTexte(g.longitude);
+                const MgrsToGeoResult g = sub_MGRS_To_Geo(ref);
+                ASSERT_EQ(g.error, 0) << ref;
+                const double lat = *degreesOfText(g.latitude);
+                const double lon = *degreesOfText(g.longitude);
                 // The corner lies within 1.5 m of the point.
                 EXPECT_NEAR(lat, p.latitude, 2e-5) << ref << " " << g.latitude;
                 EXPECT_NEAR(lon, p.longitude, 2e-5 / std::cos(p.latitude * M_PI / 180))
                     << ref << " " << g.longitude;
-                ++verifies;
+                ++checked;
             }
         }
     }
-    EXPECT_EQ(verifies, 9 * 5 * (1 + 20 * 6 + 13));
+    EXPECT_EQ(checked, 9 * 5 * (1 + 20 * 6 + 13));
 }
 
 // References computed by GeoConvert with the zone forced (no Norway/Svalbard exceptions); the
@@ -118,7 +122,7 @@ TEST(MgrsOlderLetteringAndBandEdges, ReferencesNearTheBandEdgesAgainstGeoConvert
         int zone;
         const char* mgrs;         // echo "LAT LON" | GeoConvert -m -z ZONE -p 0
         double easting, northing; // echo MGRS | GeoConvert -u -p 1   (the centre)
-        bool sud;
+        bool south;
     };
     const Row rows[] = {
         {{64.0005, 3.0}, 31, "31WEL0000097069", 500000.5, 7097069.5, false},
@@ -140,17 +144,17 @@ TEST(MgrsOlderLetteringAndBandEdges, ReferencesNearTheBandEdgesAgainstGeoConvert
         ASSERT_TRUE(d) << r.mgrs;
         EXPECT_EQ(d->zone, r.zone) << r.mgrs;
         EXPECT_EQ(d->easting, r.easting - 0.5) << r.mgrs;
-        EXPECT_EQ(d->northing, r.sud ? -(r.northing - 0.5) : r.northing - 0.5) << r.mgrs;
+        EXPECT_EQ(d->northing, r.south ? -(r.northing - 0.5) : r.northing - 0.5) << r.mgrs;
 
         // Our own builder gives the same square, the digits within a metre (GeoConvert cuts the
         // northing, the builder rounds it).
-        const auto u = construire(r.p);
+        const auto u = build(r.p);
         ASSERT_TRUE(u) << r.mgrs;
-        const QString attendu = QString::fromLatin1(r.mgrs);
-        const QString zone = r.zone < 10 ? QString::number(r.zone) + u' ' : attendu.left(2);
-        EXPECT_EQ(u->mgrs.left(5), zone + attendu.mid(2, 3)) << u->mgrs;
-        EXPECT_LE(std::abs(u->mgrs.mid(5, 5).toInt() - attendu.mid(5, 5).toInt()), 1) << u->mgrs;
-        EXPECT_LE(std::abs(u->mgrs.mid(10, 5).toInt() - attendu.mid(10, 5).toInt()), 1) << u->mgrs;
+        const QString expected = QString::fromLatin1(r.mgrs);
+        const QString zone = r.zone < 10 ? QString::number(r.zone) + u' ' : expected.left(2);
+        EXPECT_EQ(u->mgrs.left(5), zone + expected.mid(2, 3)) << u->mgrs;
+        EXPECT_LE(std::abs(u->mgrs.mid(5, 5).toInt() - expected.mid(5, 5).toInt()), 1) << u->mgrs;
+        EXPECT_LE(std::abs(u->mgrs.mid(10, 5).toInt() - expected.mid(10, 5).toInt()), 1) << u->mgrs;
     }
 }
 
@@ -160,7 +164,7 @@ TEST(MgrsOlderLetteringAndBandEdges, ShortReferencesNearTheBandEdges)
 {
     struct Row
     {
-        const char* texte;
+        const char* text;
         int zone;
         double easting, northing; // the corner; echo REF | GeoConvert -u -p 1 gives the centre
     };
@@ -172,10 +176,10 @@ TEST(MgrsOlderLetteringAndBandEdges, ShortReferencesNearTheBandEdges)
         {"47cna34481072", 47, 534480, -2010720}, // 47s 534485.0 2010725.0
     };
     for (const Row& r : rows) {
-        const auto d = sub_Decode_MGRS(QString::fromLatin1(r.texte));
-        ASSERT_TRUE(d) << r.texte;
-        EXPECT_EQ(d->zone, r.zone) << r.texte;
-        EXPECT_EQ(d->easting, r.easting) << r.texte;
-        EXPECT_EQ(d->northing, r.northing) << r.texte;
+        const auto d = sub_Decode_MGRS(QString::fromLatin1(r.text));
+        ASSERT_TRUE(d) << r.text;
+        EXPECT_EQ(d->zone, r.zone) << r.text;
+        EXPECT_EQ(d->easting, r.easting) << r.text;
+        EXPECT_EQ(d->northing, r.northing) << r.text;
     }
 }

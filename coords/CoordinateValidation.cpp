@@ -1,8 +1,8 @@
-#include "coords/VerifCoordonnees.h"
+#include "coords/CoordinateValidation.h"
 
-#include "coords/FormatsCoord.h"
+#include "coords/CoordinateFormats.h"
 #include "coords/Ntf.h"
-#include "coords/TexteNombre.h"
+#include "coords/NumberText.h"
 
 #include <cmath>
 #include <limits>
@@ -11,25 +11,25 @@ using namespace coords;
 
 namespace {
 
-const QString MESSAGE_CORRECT = QStringLiteral(" : ");
+const QString MESSAGE_PASSED = QStringLiteral(" : ");
 
 // Numbers are read in single precision; this marker left in place means "not a number".
-constexpr float NON_LU = -361;
+constexpr float NOT_READ = -361;
 
-float lireSimple(const QString& texte)
+float readSingle(const QString& text)
 {
-    const Lecture l = lireNombre(texte);
-    if (!l.ok() || std::abs(l.valeur) > double(std::numeric_limits<float>::max()))
-        return NON_LU;
-    return float(l.valeur);
+    const NumberReading l = readNumber(text);
+    if (!l.ok() || std::abs(l.value) > double(std::numeric_limits<float>::max()))
+        return NOT_READ;
+    return float(l.value);
 }
 
 } // namespace
 
-QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QString& typeNom)
+QString coords::checkParts(const CoordinateParts& p, bool longitude, const QString& typeName)
 {
     const QString x = longitude ? QStringLiteral("longitude") : QStringLiteral("latitude");
-    const QString h = sansBlancs(p.hemisphere).toString();
+    const QString h = trimBlanks(p.hemisphere).toString();
     if (longitude) {
         if (h.size() != 1)
             return QStringLiteral(" : E ou W invalide");
@@ -41,10 +41,10 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
         if (!QStringLiteral("NSns").contains(h))
             return QStringLiteral(" : N ou S non précisé");
     }
-    if (sansBlancs(p.degres).isEmpty())
+    if (trimBlanks(p.degrees).isEmpty())
         return QStringLiteral(" : dégré de ") + x + QStringLiteral(" non indiqué");
-    const float d = lireSimple(p.degres);
-    if (d == NON_LU)
+    const float d = readSingle(p.degrees);
+    if (d == NOT_READ)
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" invalides");
     if (d < 0)
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" < 0°");
@@ -57,10 +57,10 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
     // would have to be rounded or guessed at.
     if (d != std::trunc(d))
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" non entiers");
-    if (sansBlancs(p.minutes).isEmpty())
+    if (trimBlanks(p.minutes).isEmpty())
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" invalides");
-    const float m = lireSimple(p.minutes);
-    if (m == NON_LU)
+    const float m = readSingle(p.minutes);
+    if (m == NOT_READ)
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" invalides");
     if (m < 0)
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" <0");
@@ -68,14 +68,14 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" > 59");
     if (m != std::trunc(m))
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" non entières");
-    const float s = lireSimple(p.secondes);
-    if (s == NON_LU)
+    const float s = readSingle(p.seconds);
+    if (s == NOT_READ)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" invalides");
     if (s < 0)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" <0");
-    if ((typeNom == u"WGS84 DMS" || typeNom == u"ED50 DMS") && s >= 60)
+    if ((typeName == TYPE_WGS84_DMS || typeName == TYPE_ED50_DMS) && s >= 60)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" >= 60");
-    if ((typeNom == u"WGS84 DD" || typeNom == u"ED50 DD") && s > 9999)
+    if ((typeName == TYPE_WGS84_DD || typeName == TYPE_ED50_DD) && s > 9999)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" > 9999");
     // The whole angle keeps to the same bounds as its degrees: N90°30' is no latitude.
     const double angle = double(d) + double(m) / 60 + double(s) / 3600;
@@ -86,38 +86,38 @@ QString fun_Verif_Parties_Coord(const PartiesCoord& p, bool longitude, const QSt
     return QString();
 }
 
-VerifCoordonnees fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normaliser,
-                                       const QString& typeNom)
+CoordinateCheck fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normalise,
+                                       const QString& typeName)
 {
-    VerifCoordonnees r;
-    r.message = MESSAGE_CORRECT;
-    const PartiesCoord lon = fun_Verif_Coord_Type(gstr_Libelle_Longitude, longitude, normaliser, typeNom);
-    if (lon.erreur != 0)
+    CoordinateCheck r;
+    r.message = MESSAGE_PASSED;
+    const CoordinateParts lon = fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, normalise, typeName);
+    if (lon.error != 0)
         r.message = QStringLiteral(" : longitude non conforme");
-    const PartiesCoord lat = fun_Verif_Coord_Type(gstr_Libelle_Latitude, latitude, normaliser, typeNom);
-    if (lat.erreur != 0)
-        r.message = r.message != MESSAGE_CORRECT ? QStringLiteral(" : longitude et latitude non conformes")
+    const CoordinateParts lat = fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, normalise, typeName);
+    if (lat.error != 0)
+        r.message = r.message != MESSAGE_PASSED ? QStringLiteral(" : longitude et latitude non conformes")
                                                  : QStringLiteral(" : latitude non conforme");
-    if (r.message != MESSAGE_CORRECT) {
-        r.erreur = -1;
+    if (r.message != MESSAGE_PASSED) {
+        r.error = -1;
         return r;
     }
     // A number too large to be held while the parts were normalised.
-    if (lon.faute || lat.faute) {
-        r.erreur = -1;
+    if (lon.overflow || lat.overflow) {
+        r.error = -1;
         r.message = QStringLiteral(" : coordonnées invalides");
         return r;
     }
-    if (normaliser) {
-        longitude = fun_Format_DMS(lon.hemisphere, lon.degres, lon.minutes, lon.secondes);
-        latitude = fun_Format_DMS(lat.hemisphere, lat.degres, lat.minutes, lat.secondes);
+    if (normalise) {
+        longitude = fun_Format_DMS(lon.hemisphere, lon.degrees, lon.minutes, lon.seconds);
+        latitude = fun_Format_DMS(lat.hemisphere, lat.degrees, lat.minutes, lat.seconds);
     }
-    QString faute = fun_Verif_Parties_Coord(lon, true, typeNom);
-    if (faute.isEmpty())
-        faute = fun_Verif_Parties_Coord(lat, false, typeNom);
-    if (!faute.isEmpty()) {
-        r.erreur = -1;
-        r.message = faute;
+    QString fault = checkParts(lon, true, typeName);
+    if (fault.isEmpty())
+        fault = checkParts(lat, false, typeName);
+    if (!fault.isEmpty()) {
+        r.error = -1;
+        r.message = fault;
     }
     return r;
 }

@@ -1,7 +1,7 @@
-#include "coords/FormatsCoord.h"
-#include "coords/TexteNombre.h"
+#include "coords/CoordinateFormats.h"
+#include "coords/NumberText.h"
 #include "tests/coords/CoordsTestSupport.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/support/QtPrinters.h"
 
 #include "tests/coords/SeparatorTest.h"
 
@@ -9,12 +9,12 @@
 
 #include <limits>
 
-using coords::SeparateurDecimal;
+using namespace coords;
 
 namespace {
 
 // Texts are written with "." in the rows; "," in expected parts stands for the regional separator.
-class FormatsSeparateur : public AvecSeparateur
+class FormatsBySeparator : public WithSeparator
 {
 };
 
@@ -23,15 +23,15 @@ const QString DD = QStringLiteral("WGS84 DD");
 
 } // namespace
 
-TEST_P(FormatsSeparateur, SplittingOneText)
+TEST_P(FormatsBySeparator, SplittingOneText)
 {
     struct Row
     {
-        const char* libelle;
-        const char* texte;
+        const char* label;
+        const char* text;
         const char* type;
-        bool normaliser;
-        int erreur;
+        bool normalise;
+        int error;
         const char *h, *d, *m, *s; // "." in numbers is the regional separator
     };
     const Row rows[] = {
@@ -113,23 +113,23 @@ TEST_P(FormatsSeparateur, SplittingOneText)
     };
     const char sep = GetParam();
     for (const Row& r : rows) {
-        const PartiesCoord p = fun_Verif_Coord_Type(r.libelle, QString::fromUtf8(r.texte), r.normaliser, r.type);
-        const QString cas = QString::fromUtf8(r.texte) + " " + r.type;
-        EXPECT_EQ(p.erreur, r.erreur) << cas;
-        EXPECT_EQ(p.hemisphere, QString::fromUtf8(r.h)) << cas;
-        EXPECT_EQ(p.degres, regional(r.d, sep)) << cas;
-        EXPECT_EQ(p.minutes, regional(r.m, sep)) << cas;
-        EXPECT_EQ(p.secondes, regional(r.s, sep)) << cas;
+        const CoordinateParts p = fun_Verif_Coord_Type(r.label, QString::fromUtf8(r.text), r.normalise, r.type);
+        const QString what = QString::fromUtf8(r.text) + " " + r.type;
+        EXPECT_EQ(p.error, r.error) << what;
+        EXPECT_EQ(p.hemisphere, QString::fromUtf8(r.h)) << what;
+        EXPECT_EQ(p.degrees, regional(r.d, sep)) << what;
+        EXPECT_EQ(p.minutes, regional(r.m, sep)) << what;
+        EXPECT_EQ(p.seconds, regional(r.s, sep)) << what;
     }
 }
 
-TEST_P(FormatsSeparateur, RecognisingAPair)
+TEST_P(FormatsBySeparator, RecognisingAPair)
 {
     struct Row
     {
-        const char *lon, *lat, *zone, *mgrs, *indice;
-        const char *categorieAvant, *typeAvant;
-        const char *categorie, *type;
+        const char *lon, *lat, *zone, *mgrs, *hint;
+        const char *categoryBefore, *typeBefore;
+        const char *category, *type;
     };
     const Row rows[] = {
         {"512345", "5412345", "31", "", "WGS84", "", "", "UTM", ""},
@@ -153,16 +153,16 @@ TEST_P(FormatsSeparateur, RecognisingAPair)
         {"2.3488", "48.8534", "", "", "WGS84", "Degrés", "", "Degrés", "WGS84 DD"},
     };
     for (const Row& r : rows) {
-        QString categorie = QString::fromUtf8(r.categorieAvant);
-        QString type = QString::fromUtf8(r.typeAvant);
-        fun_Verif_Format_Coord(categorie, type, QString::fromUtf8(r.lon), QString::fromUtf8(r.lat),
-                               QString::fromUtf8(r.zone), QString::fromUtf8(r.mgrs), QString::fromUtf8(r.indice));
-        EXPECT_EQ(categorie, QString::fromUtf8(r.categorie)) << r.lon << " " << r.lat;
+        QString category = QString::fromUtf8(r.categoryBefore);
+        QString type = QString::fromUtf8(r.typeBefore);
+        fun_Verif_Format_Coord(category, type, QString::fromUtf8(r.lon), QString::fromUtf8(r.lat),
+                               QString::fromUtf8(r.zone), QString::fromUtf8(r.mgrs), QString::fromUtf8(r.hint));
+        EXPECT_EQ(category, QString::fromUtf8(r.category)) << r.lon << " " << r.lat;
         EXPECT_EQ(type, QString::fromUtf8(r.type)) << r.lon << " " << r.lat;
     }
 }
 
-TEST_P(FormatsSeparateur, PartsToDecimalDegrees)
+TEST_P(FormatsBySeparator, PartsToDecimalDegrees)
 {
     struct Row { const char *h, *d, *m, *s; std::optional<double> v; };
     const Row rows[] = {
@@ -185,7 +185,7 @@ TEST_P(FormatsSeparateur, PartsToDecimalDegrees)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Separateurs, FormatsSeparateur, ::testing::Values('.', ','));
+INSTANTIATE_TEST_SUITE_P(Separators, FormatsBySeparator, ::testing::Values('.', ','));
 
 TEST(Formats, PartsThatAreNotFiniteGiveNoValue)
 {
@@ -195,5 +195,5 @@ TEST(Formats, PartsThatAreNotFiniteGiveNoValue)
     const Row rows[] = {{inf, 0, 0}, {-inf, 0, 0}, {nan, 0, 0}, {2, inf, 0}, {2, 0, inf}, {2, nan, 0},
                         {2, 0, nan}, {2, 1e307, 0}, {2, 1e307, 1e307}};
     for (const Row& r : rows)
-        EXPECT_FALSE(parseDmsValeurs(QChar(u'E'), r.d, r.m, r.s)) << r.d << " " << r.m << " " << r.s;
+        EXPECT_FALSE(dmsToDegrees(QChar(u'E'), r.d, r.m, r.s)) << r.d << " " << r.m << " " << r.s;
 }

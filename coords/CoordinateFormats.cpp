@@ -1,0 +1,323 @@
+#include "coords/CoordinateFormats.h"
+
+#include "coords/NumberText.h"
+
+#include <cmath>
+
+using namespace coords;
+
+namespace {
+
+const QChar DEGREE_SIGN(u'\u00B0');
+const QChar APOSTROPHE(u'\'');
+const QChar DOUBLE_QUOTE(u'"');
+
+bool isLongitude(const QString& label) { return label == LONGITUDE_LABEL; }
+
+bool isDecimalDegreesType(const QString& typeName)
+{
+    return typeName == TYPE_WGS84_DD || typeName == TYPE_ED50_DD;
+}
+
+// The hemisphere given by a first character: letters (either case, "O" for west) and signs.
+// Empty for any other character.
+QString hemisphereOf(QChar c, const QString& label)
+{
+    switch (c.toUpper().unicode()) {
+    case u'N':
+        return QStringLiteral("N");
+    case u'S':
+        return QStringLiteral("S");
+    case u'E':
+        return QStringLiteral("E");
+    case u'W':
+    case u'O':
+        return QStringLiteral("W");
+    case u'+':
+        return isLongitude(label) ? QStringLiteral("E") : QStringLiteral("N");
+    case u'-':
+        return isLongitude(label) ? QStringLiteral("W") : QStringLiteral("S");
+    default:
+        return QString();
+    }
+}
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Seconds from a fraction of a minute: written with nine decimals and read back.
+double secondsOfFraction(double fractionMinute) { return roundDecimals(fractionMinute * 60, 9); }
+
+// A non-negative number of degrees as whole degrees, whole minutes and seconds with nine
+// decimals, 60 seconds carried.
+DegreesMinutesSeconds splitDecimal(double v)
+{
+    DegreesMinutesSeconds r;
+    r.degrees = std::floor(v);
+    const double minutes = (v - r.degrees) * 60;
+    r.minutes = std::floor(minutes);
+    r.seconds = secondsOfFraction(minutes - r.minutes);
+    carrySixty(r.degrees, r.minutes, r.seconds);
+    return r;
+}
+
+} // namespace
+
+CoordinateParts fun_Verif_DMS(const QString& label, const QString& text, const QString& /*typeName*/)
+{
+    CoordinateParts p;
+    const CoordinateParts refused{QString(), QString(), QString(), QString(), -1, false};
+    QString t = trimBlanks(text).toString();
+    if (t.isEmpty())
+        return refused;
+    const QString hemisphere = hemisphereOf(t.at(0), label);
+    if (hemisphere.isEmpty())
+        return refused;
+    t.remove(0, 1);
+
+    const qsizetype p1 = t.indexOf(DEGREE_SIGN);
+    if (p1 < 0)
+        return refused;
+    // The seconds marker first, so that its two apostrophes are not taken for the minutes marker.
+    qsizetype p3 = t.indexOf(QStringLiteral("''"));
+    if (p3 < 0)
+        p3 = t.indexOf(DOUBLE_QUOTE);
+    const bool doubleApostrophe = p3 >= 0 && t.at(p3) == APOSTROPHE;
+    qsizetype p2 = -1;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t.at(i) != APOSTROPHE)
+            continue;
+        if (doubleApostrophe && (i == p3 || i == p3 + 1))
+            continue;
+        p2 = i;
+        break;
+    }
+    if (p3 < 0) {
+        if (p2 >= 0 && t.size() > p2 + 1) {
+            // Seconds without their marker: the marker goes at the end.
+            p3 = t.size();
+            t += QStringLiteral("''");
+        } else if (p2 < 0 && t.size() > p1 + 1) {
+            // A number without marker after the degrees: minutes.
+            p2 = t.size();
+            t += APOSTROPHE;
+        }
+    }
+    if ((p2 >= 0 && p2 < p1) || (p3 >= 0 && (p3 < p1 || (p2 >= 0 && p3 < p2)))) {
+        CoordinateParts r = refused;
+        r.hemisphere = hemisphere;
+        return r;
+    }
+    // Nothing may follow the seconds marker ("E2°20'15''7" is no text of seconds).
+    if (p3 >= 0 && t.size() > p3 + (t.at(p3) == APOSTROPHE ? 2 : 1))
+        return refused;
+    const QChar sep = decimalSeparator();
+    t = withSeparator(t, sep);
+
+    p.hemisphere = hemisphere;
+    p.degrees = t.left(p1);
+    // The minutes and seconds as typed, empty when absent.
+    if (p2 >= 0)
+        p.minutes = t.mid(p1 + 1, p2 - p1 - 1);
+    const qsizetype secondsStart = (p2 >= 0 ? p2 : p1) + 1;
+    if (p3 >= 0)
+        p.seconds = t.mid(secondsStart, p3 - secondsStart);
+    const bool noMinutes = trimBlanks(p.minutes).isEmpty();
+    const bool noSeconds = trimBlanks(p.seconds).isEmpty();
+    // A decimal part with nothing after it is read as it stands: decimal degrees become whole
+    // degrees, minutes and seconds. A decimal part followed by another is left as typed, for the
+    // check to refuse: it is never rounded away.
+    if (p.degrees.contains(sep) && noMinutes && noSeconds) {
+        const NumberReading d = readNumber(p.degrees, sep);
+        if (d.ok() && d.value >= 0) {
+            const DegreesMinutesSeconds x = splitDecimal(d.value);
+            p.degrees = generalText(x.degrees, sep);
+            p.minutes = generalText(x.minutes, sep);
+            p.seconds = generalText(x.seconds, sep);
+            return p;
+        }
+    }
+    if (p2 < 0)
+        p.minutes = QStringLiteral("0");
+    if (p.minutes.contains(sep) && noSeconds) {
+        const NumberReading m = readNumber(p.minutes, sep);
+        if (m.ok()) {
+            double minutes = std::floor(m.value);
+            double seconds = secondsOfFraction(m.value - minutes);
+            // 60 seconds go into the minutes, and 60 minutes into the degrees when they are a
+            // number (otherwise the check names the degrees first).
+            double degrees = 0;
+            carrySixty(degrees, minutes, seconds);
+            const NumberReading d = readNumber(p.degrees, sep);
+            if (degrees > 0 && d.ok())
+                p.degrees = generalText(d.value + degrees, sep);
+            else
+                minutes += degrees * 60;
+            p.minutes = generalText(minutes, sep);
+            p.seconds = generalText(seconds, sep);
+        }
+    } else if (noSeconds) {
+        p.seconds = QStringLiteral("0");
+    } else {
+        const NumberReading s = readNumber(p.seconds, sep);
+        if (s.ok())
+            p.seconds = generalText(s.value, sep);
+    }
+    return p;
+}
+
+CoordinateParts fun_Verif_DD(const QString& label, const QString& text, const QString& /*typeName*/)
+{
+    const CoordinateParts refused{QString(), QString(), QString(), QString(), -1, false};
+    if (text.isEmpty())
+        return refused;
+    QString t = text;
+    const QChar first = t.at(0);
+    QString hemisphere;
+    if (isDigit(first)) {
+        hemisphere = isLongitude(label) ? QStringLiteral("E") : QStringLiteral("N");
+    } else {
+        hemisphere = hemisphereOf(first, label);
+        if (hemisphere.isEmpty())
+            return refused;
+        t.remove(0, 1);
+    }
+    if (t.endsWith(DEGREE_SIGN))
+        t.remove(DEGREE_SIGN);
+    const QChar sep = decimalSeparator();
+    t = withSeparator(t, sep);
+    const NumberReading v = readNumber(t, sep);
+    if (!v.ok())
+        return refused;
+    const DegreesMinutesSeconds x = splitDecimal(v.value);
+    CoordinateParts p;
+    p.hemisphere = hemisphere;
+    p.degrees = generalText(x.degrees, sep);
+    p.minutes = generalText(x.minutes, sep);
+    p.seconds = generalText(x.seconds, sep);
+    return p;
+}
+
+CoordinateParts fun_Verif_Coord_Type(const QString& label, const QString& text, bool normalise,
+                                  const QString& typeName)
+{
+    CoordinateParts p = isDecimalDegreesType(typeName) ? fun_Verif_DD(label, text, typeName)
+                                                       : fun_Verif_DMS(label, text, typeName);
+    if (!normalise || p.error != 0)
+        return p;
+    const QChar sep = decimalSeparator();
+    // Whole numbers in the "0" pattern. A decimal part (followed by another: the readers split a
+    // last one) is never rounded away: it stays as typed, for the check to refuse; so does a
+    // text that is no number.
+    auto wholeNumber = [&](QString& part) {
+        const NumberReading l = readNumber(part, sep);
+        if (l.ok() && l.value == std::trunc(l.value))
+            part = fixedText(l.value, 0, sep);
+        else if (l.state == NumberReading::OutOfRange)
+            p.overflow = true;
+    };
+    wholeNumber(p.degrees);
+    if (trimBlanks(p.minutes).isEmpty())
+        p.minutes = QStringLiteral("0");
+    else
+        wholeNumber(p.minutes);
+    if (trimBlanks(p.seconds).isEmpty())
+        p.seconds = QStringLiteral("0");
+    return p;
+}
+
+void fun_Verif_Format_Coord(QString& category, QString& typeName, const QString& longitude,
+                            const QString& latitude, const QString& zone, const QString& mgrs,
+                            const QString& datumHint)
+{
+    if (!category.isEmpty() && !typeName.isEmpty())
+        return;
+    if (!longitude.isEmpty() && !latitude.isEmpty() && !zone.isEmpty()) {
+        category = QStringLiteral("UTM");
+        typeName = QString();
+        return;
+    }
+    if (longitude.isEmpty() && latitude.isEmpty() && zone.isEmpty() && !mgrs.isEmpty()) {
+        category = QStringLiteral("MGRS");
+        typeName = QString();
+        return;
+    }
+    if (longitude.isEmpty() || latitude.isEmpty() || !zone.isEmpty() || !mgrs.isEmpty())
+        return;
+    // The type name of the datum hint: its WGS84 or ED50 form, or none.
+    auto typeOfHint = [&](const QString& wgs84, const QString& ed50) {
+        if (datumHint.startsWith(u"WGS84"))
+            return wgs84;
+        if (datumHint.startsWith(u"ED50"))
+            return ed50;
+        return QString();
+    };
+    if (fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, true, TYPE_WGS84_DMS).error == 0) {
+        if (fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, true, TYPE_WGS84_DMS).error == 0) {
+            category = QStringLiteral("Degrés");
+            typeName = typeOfHint(TYPE_WGS84_DMS, TYPE_ED50_DMS);
+        }
+        return;
+    }
+    if (fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, true, TYPE_WGS84_DD).error == 0) {
+        if (fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, true, TYPE_WGS84_DD).error == 0) {
+            category = QStringLiteral("Degrés");
+            typeName = typeOfHint(TYPE_WGS84_DD, TYPE_ED50_DD);
+        }
+        return;
+    }
+    if (longitude.contains(DEGREE_SIGN) || latitude.contains(DEGREE_SIGN))
+        category = QStringLiteral("Degrés");
+}
+
+std::optional<double> sub_Parse_DMS_Text(const QString& hemisphere, const QString& degrees,
+                                         const QString& minutes, const QString& seconds)
+{
+    const QChar sep = decimalSeparator();
+    auto value = [&](const QString& t) -> std::optional<double> {
+        if (trimBlanks(t).isEmpty())
+            return 0.0;
+        const NumberReading l = readNumber(t, sep);
+        if (!l.ok())
+            return std::nullopt;
+        return l.value;
+    };
+    const auto d = value(degrees);
+    const auto m = value(minutes);
+    const auto s = value(seconds);
+    if (!d || !m || !s)
+        return std::nullopt;
+    const QChar h = hemisphere.size() == 1 ? hemisphere.at(0) : QChar();
+    return dmsToDegrees(h, *d, *m, *s);
+}
+
+std::optional<double> coords::dmsToDegrees(QChar hemisphere, double d, double m, double s)
+{
+    if (!std::isfinite(d) || d != std::trunc(d))
+        return std::nullopt;
+    const double sign = (hemisphere == u'W' || hemisphere == u'S') ? -1 : 1;
+    // Hundredths of a degree, the seconds' share rounded to nine decimals.
+    const double h = m * 100 / 60 + roundDecimals(s * 100 / 3600, 9);
+    // Minutes or seconds too large for a double make h infinite: no value (and no endless
+    // search for its number of places below).
+    if (!(h >= 0) || !std::isfinite(h))
+        return std::nullopt;
+    // The value is read from the degrees, the separator and the hundredths' digits: the
+    // hundredths take at least two places.
+    double places = 100;
+    while (std::floor(h) >= places)
+        places *= 10;
+    const double fraction = h / places;
+    return sign * (d >= 0 ? d + fraction : d - fraction);
+}
+
+void coords::carrySixty(double& degrees, double& minutes, double& seconds)
+{
+    if (float(round15Significant(seconds)) >= 60.0f) {
+        seconds = 0;
+        minutes += 1;
+    }
+    if (minutes >= 60) {
+        minutes -= 60;
+        degrees += 1;
+    }
+}
