@@ -5,12 +5,15 @@
 #include "common/Settings.h"
 #include "platform/Clock.h"
 #include "platform/GridFile.h"
+#include "platform/SaveFile.h"
 #include "platform/Services.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <cerrno>
 
 using platform::Grid;
 using platform::GridFile;
@@ -70,6 +73,27 @@ std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossie
     }
     return lignes;
 }
+
+namespace common {
+
+platform::Result logExports(const QString& dossier, const QStringList& nomsFichiers)
+{
+    if (nomsFichiers.isEmpty())
+        return platform::Result::success();
+    const QString chemin = cheminLog(dossier);
+    QByteArray anciennes;
+    errno = 0;
+    if (lireOctets(chemin, &anciennes) == Lecture::Illisible)
+        return platform::Result::failure(platform::readFailureText(
+            chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier") : platform::fileErrorReason(errno)));
+    const QString date = platform::clock().now().toString(gstr_Format_Date_Log);
+    QByteArray contenu;
+    for (auto nom = nomsFichiers.crbegin(); nom != nomsFichiers.crend(); ++nom)
+        contenu += (*nom + u'\t' + date + QStringLiteral("\r\n")).toUtf8();
+    return platform::saveFile(chemin, contenu + anciennes);
+}
+
+} // namespace common
 
 bool sub_Log_Export(const QString& nomFichier)
 {
