@@ -174,11 +174,6 @@ QString networkCode(const QString& network)
     return (slash < 0 ? network : network.left(slash)).trimmed();
 }
 
-platform::Result refused(const QString& recordPath)
-{
-    return platform::Result::failure(notConformingText(recordPath));
-}
-
 } // namespace
 
 QString notConformingText(const QString& recordPath)
@@ -270,14 +265,18 @@ RecordExport ExportTable::build(const platform::Grid& record, const QString& rec
 RecordExport ExportTable::build(const RecordSections& record, const QString& recordPath) const
 {
     RecordExport out;
+    // A refused record keeps none of the rows built before the fault was found.
+    const auto refuse = [&] {
+        out.rows.clear();
+        out.result = platform::Result::failure(notConformingText(recordPath));
+        return out;
+    };
     const platform::Grid& g = record.grid();
     out.header = header(record);
     const int locations = record.row(RecordLayout::kTitleLocations);
     const int count = record.row(RecordLayout::kTitleParcelCount);
-    if (locations < 0 || count < 0) {
-        out.result = refused(recordPath);
-        return out;
-    }
+    if (locations < 0 || count < 0)
+        return refuse();
     // A count that is no number gives no parcel; one beyond the record's species blocks is refused
     // at the first block missing (no grid holds more blocks than rows).
     const double parcelCount = std::nearbyint(fun_Val(g.cell(count, 2)));
@@ -300,19 +299,13 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
-        if (title < 0) {
-            out.rows.clear();
-            out.result = refused(recordPath);
-            return out;
-        }
+        if (title < 0)
+            return refuse();
         const QList<int> species = speciesRows(g, title);
         if (species.isEmpty())
             continue;
-        if (identification < 0 || visit < 0 || weather < 0) {
-            out.rows.clear();
-            out.result = refused(recordPath);
-            return out;
-        }
+        if (identification < 0 || visit < 0 || weather < 0)
+            return refuse();
 
         // The cells of the parcel, up to its habitat descriptions.
         const int place = locations + p;
