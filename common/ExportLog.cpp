@@ -84,8 +84,9 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
     QByteArray anciennes;
     errno = 0;
     if (lireOctets(chemin, &anciennes) == Lecture::Illisible)
-        return platform::Result::failure(platform::readFailureText(
-            chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier") : platform::fileErrorReason(errno)));
+        return platform::Result::failure(
+            platform::readFailureText(chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier")
+                                                                        : platform::fileErrorReason(errno)));
     const QString date = platform::clock().now().toString(gstr_Format_Date_Log);
     QByteArray contenu;
     for (auto nom = nomsFichiers.crbegin(); nom != nomsFichiers.crend(); ++nom)

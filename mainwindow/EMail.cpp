@@ -57,8 +57,8 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
                      const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
                      QString& errorText, bool messageOption)
 {
-    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText, email::attachmentList(attachments), showDialog,
-                    failed, errorText, messageOption);
+    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText, email::attachmentList(attachments),
+                    showDialog, failed, errorText, messageOption);
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
