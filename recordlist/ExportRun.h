@@ -37,7 +37,7 @@ struct ExportSelection
     // Yes/No, exclamation: asked when some selected records are not valid ("No" ends).
     QString notValidQuestion;
     // Yes/No: the confirmation, naming the one record exported or the number of records; empty
-    // when no record can be exported (the window then shows noRecordText).
+    // when no record can be exported (the window then shows kNoRecordText).
     QString confirmation;
     // Several records: the captions of the one-workbook box and of the mail button.
     QString oneWorkbookCaption;
