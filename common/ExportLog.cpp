@@ -81,16 +81,30 @@ std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossie
     return lignes;
 }
 
-platform::Result sub_Log_Export(const QString& nomFichier)
+namespace common {
+
+platform::Result logExports(const QString& dossier, const QStringList& nomsFichiers)
 {
-    const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    if (nomsFichiers.isEmpty())
+        return platform::Result::success();
     const QString chemin = cheminLog(dossier);
     QByteArray anciennes;
     QString pourquoi;
     if (lireOctets(chemin, &anciennes, &pourquoi) == Lecture::Illisible)
         return platform::Result::failure(pourquoi);
-    const QString ligne = nomFichier + u'\t' + platform::clock().now().toString(gstr_Format_Date_Log) + QStringLiteral("\r\n");
-    return platform::saveFile(chemin, ligne.toUtf8() + anciennes);
+    const QString date = platform::clock().now().toString(gstr_Format_Date_Log);
+    QByteArray contenu;
+    for (auto nom = nomsFichiers.crbegin(); nom != nomsFichiers.crend(); ++nom)
+        contenu += (*nom + u'\t' + date + QStringLiteral("\r\n")).toUtf8();
+    return platform::saveFile(chemin, contenu + anciennes);
+}
+
+} // namespace common
+
+platform::Result sub_Log_Export(const QString& nomFichier)
+{
+    const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    return common::logExports(dossier, {nomFichier});
 }
 
 platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)

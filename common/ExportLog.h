@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 inline const QString gstr_Fichier_Log_Export = QStringLiteral("LOG_EXPORT.TXT");
@@ -30,6 +31,15 @@ QDateTime fun_Date_Log_Export(const QString& texte);
 // line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
 // left out.
 std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
+
+namespace common {
+// The lines of one export run, in one write: one line per exported file first in the log of the
+// folder, all dated now, the last file of the list first (as if each had been logged in turn);
+// the older lines follow unchanged. The log is replaced atomically, so a failure leaves it byte
+// for byte; a log that exists but cannot be read is left untouched and nothing is written. An
+// empty list writes nothing. The reason names the log.
+platform::Result logExports(const QString& dossier, const QStringList& nomsFichiers);
+} // namespace common
 
 // Puts a line for the exported file first in the log of the data folder (the setting
 // "Paramètres"/"Dossier", default gstr_Dossier), dated now; the older lines follow unchanged.

@@ -28,10 +28,15 @@ QStringList attachmentList(const QString& attachments) { return nonEmptyParts(at
 platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
                                      const QString& noteText, const QString& attachments)
 {
+    return composeMessage(recipients, subject, noteText, attachmentList(attachments));
+}
+
+platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
+                                     const QString& noteText, const QStringList& paths)
+{
     platform::MailMessage m;
     m.recipients = recipientList(recipients);
     m.subject = subject;
-    const QStringList paths = attachmentList(attachments);
     m.noteText = noteText + QString(paths.size(), QLatin1Char(' '));
     for (int i = 0; i < paths.size(); ++i)
         m.attachments.append({paths.at(i), int(noteText.size()) + i});
@@ -50,6 +55,14 @@ void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
                      const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
+                     QString& errorText, bool messageOption)
+{
+    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText, email::attachmentList(attachments),
+                    showDialog, failed, errorText, messageOption);
+}
+
+void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
+                     const QString& noteText, const QStringList& attachments, bool showDialog, bool& failed,
                      QString& errorText, [[maybe_unused]] bool messageOption)
 {
     const int pointer = email::mousePointer();

@@ -29,6 +29,9 @@ QStringList attachmentList(const QString& attachments);
 // one blank per attachment, each attachment standing on its own blank after the text, in order.
 platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
                                      const QString& noteText, const QString& attachments);
+// The same with the attachments as a list of paths, taken whole: a path may hold a ";".
+platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
+                                     const QString& noteText, const QStringList& attachments);
 
 } // namespace email
 
@@ -45,6 +48,10 @@ void sub_Envoi_EMail_Open(bool& failed, bool showDialog = false);
 // `messageOption` is accepted for the callers, which all pass False; it changes nothing.
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
                      const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
+                     QString& errorText, bool messageOption = false);
+// The same with the attachments as a list of paths, taken whole: a path may hold a ";".
+void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
+                     const QString& noteText, const QStringList& attachments, bool showDialog, bool& failed,
                      QString& errorText, bool messageOption = false);
 
 // Closes the session; puts the mouse pointer back to the default.

@@ -1,0 +1,313 @@
+// The export of a winter's records into one workbook: 1,000 records of 10 parcels, five species a
+// parcel (nine table rows), so 90,000 rows of 73 columns on two sheets. The whole run (record
+// files read, tables built, workbook written, log written) is measured beside libxlsxwriter alone
+// writing the cells the workbook holds, already converted, in a plain loop; the goal is a ratio
+// of at most 1.5.
+//
+//   build/bench/recordlist/bench_export
+
+#include "common/ExcelWriter.h"
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "record/RecordLayout.h"
+#include "record/RecordStore.h"
+#include "recordlist/ExportRun.h"
+#include "recordlist/ExportTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int k_releves = 1000;
+constexpr int k_parcelles = 10;
+
+const QStringList k_milieux = {"PA", "SN", "CH", "AC", "MA", "VG", "VI", "XX", "FO",
+                               "AI", "HA", "PE", "HT", "CE", "CM", "RT", "FI", "RC"};
+
+// The data folder with its records, and the program folder with the habitat and species tables.
+struct Dossiers
+{
+    QTemporaryDir racine;
+    QString donnees = racine.filePath("Donnees");
+    QString programme = racine.filePath("Programme");
+    QStringList releves;
+};
+
+record::SurveyRecord releve(int n)
+{
+    using namespace record;
+    SurveyRecord r;
+    r.department = "07 - Ardèche";
+    r.commune = "Privas";
+    r.placeName = QStringLiteral("Lieu %1").arg(n);
+    r.siteName = QStringLiteral("SHOC-07~Privas~Lieu %1~MARTIN Anne~Hiver 2009-2010").arg(n);
+    r.habitatType = "CH - Culture de céréales d’hiver";
+    r.network = "SHOC / Suivi hivernal des oiseaux communs";
+    r.observerName = "MARTIN";
+    r.observerFirstName = "Anne";
+    r.email = "anne.martin@exemple.fr";
+    r.season = "Hiver 2009-2010";
+    r.date = QStringLiteral("%1/01/2010").arg(n % 28 + 1, 2, 10, QLatin1Char('0'));
+    r.passage = n % 2 + 1;
+    r.coordinateType = kCoordLambert;
+    for (int p = 0; p < k_parcelles; ++p) {
+        Parcel parcel;
+        const QString x = QString::number(780000 + 137 * n + 211 * p);
+        const QString y = QString::number(1960000 + 89 * n + 307 * p);
+        parcel.location = {"07 - Ardèche", "Privas", r.placeName, "31", x, y, "FL12",
+                           "600",          "250",    false,       true, x, y, ""};
+        parcel.habitats[size_t(p % 18)] = parcel.habitats[size_t((p + 5) % 18)] = true;
+        parcel.weather = {"1", "2", "1", "3"};
+        parcel.startTime = QStringLiteral("%1:30").arg(8 + p % 4, 2, 10, QLatin1Char('0'));
+        parcel.duration = "00:40";
+        parcel.species =
+            SpeciesTable{{"O", "ALAARV", "Alouette des champs", {"3", "", "2", ""}, "7", "O~NI Nourrissage"},
+                         {"O", "PICXXX", "Pie bavarde", {"", "1", "", ""}, "1", ""},
+                         {"O", "EMBCIT", "Bruant jaune", {"2", "", "", "3"}, "4", ""},
+                         {"O", "VANVAN", "Vanneau huppé", {"1", "12", "", ""}, "13", "O~VO Vol"},
+                         {"O", "STUVUL", "Étourneau sansonnet", {"", "", "", "40"}, "40", ""}};
+        r.parcels.append(parcel);
+    }
+    return r;
+}
+
+Dossiers& dossiers()
+{
+    static Dossiers* d = [] {
+        auto* out = new Dossiers;
+        QDir().mkpath(out->donnees);
+        QDir().mkpath(out->programme);
+        sub_Set_Dossier_Programme(out->programme);
+
+        platform::Grid milieux;
+        milieux.setCols(3);
+        milieux.setRows(int(k_milieux.size()) + 1);
+        for (int i = 0; i < k_milieux.size(); ++i)
+            milieux.setCell(i + 1, 1, k_milieux[i]);
+        const platform::Result m = platform::GridFile::save(
+            milieux, fun_Chemin(out->programme, "Milieux_SHOC.DOV"), platform::GridFile::Complete, true);
+        platform::Grid especes;
+        especes.setCols(4);
+        especes.setRows(3);
+        especes.setCell(1, 2, "ALAARV");
+        especes.setCell(1, 3, "Alouette des champs");
+        especes.setCell(2, 2, "PICPIC");
+        especes.setCell(2, 3, "Pie bavarde");
+        const platform::Result e = platform::GridFile::save(
+            especes, fun_Chemin(out->programme, "Espèces.DOV"), platform::GridFile::Complete, true);
+        if (!m.ok || !e.ok)
+            std::fprintf(stderr, "tables: %s%s\n", qPrintable(m.error), qPrintable(e.error));
+
+        for (int n = 0; n < k_releves; ++n) {
+            const record::SurveyRecord r = releve(n);
+            const QString nom = record::RecordStore::fileName(r.siteName, r.passage);
+            platform::Grid g;
+            record::RecordLayout::write(r, g);
+            if (const platform::Result w = platform::GridFile::save(g, fun_Chemin(out->donnees, nom),
+                                                                    platform::GridFile::Complete, true);
+                !w.ok)
+                std::fprintf(stderr, "%s\n", qPrintable(w.error));
+            out->releves.append(nom);
+        }
+        return out;
+    }();
+    return *d;
+}
+
+void reglagesClasseur()
+{
+    Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
+}
+
+void BM_ExportRun(benchmark::State& state)
+{
+    reglagesClasseur();
+    const Dossiers& d = dossiers();
+    recordlist::ExportRequest demande;
+    demande.kind = recordlist::ExportKind::CombinedWorkbook;
+    demande.records = d.releves;
+    demande.combinedFile = "export.xlsx";
+    for (auto _ : state) {
+        const recordlist::ExportOutcome r = recordlist::ExportRun(d.donnees).run(demande);
+        if (r.exported.size() != k_releves || r.sheets != 2)
+            state.SkipWithError(r.failures.isEmpty() ? "not every record, or not two sheets"
+                                                     : qPrintable(r.failures.first().reason));
+        state.PauseTiming();
+        QFile::remove(fun_Chemin(d.donnees, "LOG_EXPORT.TXT"));
+        state.ResumeTiming();
+    }
+}
+
+// The cells of the workbook, converted beforehand, in the library's own terms.
+struct CelluleBrute
+{
+    bool texte = false;
+    double nombre = 0;
+    std::string utf8;
+};
+
+struct ContenuBrut
+{
+    std::vector<std::string> entete;
+    std::vector<std::vector<CelluleBrute>> lignes;
+    std::vector<const char*> formatColonne;
+};
+
+const ContenuBrut& contenuBrut()
+{
+    static const ContenuBrut contenu = [] {
+        reglagesClasseur();
+        const Dossiers& d = dossiers();
+        const recordlist::ExportSettingsReading reglages = recordlist::readExportSettings(true);
+        const recordlist::ExportTable table(reglages.settings);
+        QStringList entete;
+        QList<QStringList> lignes;
+        for (const QString& nom : d.releves) {
+            platform::Grid g;
+            if (!platform::GridFile::load(g, fun_Chemin(d.donnees, nom), platform::GridFile::Complete).ok)
+                continue;
+            const recordlist::RecordExport e = table.build(g, nom);
+            entete = e.header;
+            lignes += e.rows;
+        }
+        ContenuBrut b;
+        const size_t colonnes = size_t(entete.size());
+        b.formatColonne.assign(colonnes, nullptr);
+        std::vector<excel::ColumnRule> regles;
+        for (const QString& h : entete) {
+            b.entete.push_back(h.toStdString());
+            regles.push_back(excel::columnRule(h));
+            if (regles.back().text)
+                b.formatColonne[regles.size() - 1] = "@";
+        }
+        b.lignes.resize(size_t(lignes.size()));
+        for (size_t r = 0; r < b.lignes.size(); ++r) {
+            auto& ligne = b.lignes[r];
+            ligne.resize(colonnes);
+            for (size_t c = 0; c < colonnes; ++c) {
+                const excel::Cell cell =
+                    excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
+                ligne[c].texte = cell.kind == excel::CellKind::Text || cell.kind == excel::CellKind::Empty;
+                ligne[c].nombre = cell.number;
+                ligne[c].utf8 = cell.text.toStdString();
+                if (cell.kind == excel::CellKind::Date)
+                    b.formatColonne[c] = "dd/mm/yyyy";
+                else if (cell.kind == excel::CellKind::Time)
+                    b.formatColonne[c] = "hh:mm";
+                else if (cell.kind == excel::CellKind::Percent)
+                    b.formatColonne[c] = "0.00%";
+            }
+        }
+        return b;
+    }();
+    return contenu;
+}
+
+void BM_LibxlsxwriterLoop(benchmark::State& state)
+{
+    const ContenuBrut& b = contenuBrut();
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("export.xlsx"));
+    QByteArray tmpdir = QFile::encodeName(dir.path());
+    const int parFeuille = 65'000 - 1;
+    const int lignes = int(b.lignes.size());
+    for (auto _ : state) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = tmpdir.data();
+        lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
+        lxw_format* entete = workbook_add_format(wb);
+        format_set_bold(entete);
+        format_set_border(entete, LXW_BORDER_THIN);
+        std::map<const char*, lxw_format*> corps;
+        for (const char* f : b.formatColonne) {
+            if (corps.count(f))
+                continue;
+            lxw_format* format = workbook_add_format(wb);
+            format_set_font_name(format, "MS Sans Serif");
+            format_set_font_size(format, 8);
+            format_set_border(format, LXW_BORDER_THIN);
+            if (f)
+                format_set_num_format(format, f);
+            corps[f] = format;
+        }
+        for (int debut = 0, feuille = 0; debut < lignes; debut += parFeuille, ++feuille) {
+            lxw_worksheet* ws = workbook_add_worksheet(wb, feuille == 0 ? "STOC-EPS" : "STOC-EPS-001");
+            for (size_t c = 0; c < b.entete.size(); ++c)
+                worksheet_write_string(ws, 0, lxw_col_t(c), b.entete[c].c_str(), entete);
+            const int fin = std::min(lignes, debut + parFeuille);
+            for (int r = debut; r < fin; ++r) {
+                const lxw_row_t ligne = lxw_row_t(r - debut + 1);
+                for (size_t c = 0; c < b.entete.size(); ++c) {
+                    const CelluleBrute& cell = b.lignes[size_t(r)][c];
+                    lxw_format* format = corps[b.formatColonne[c]];
+                    if (!cell.texte)
+                        worksheet_write_number(ws, ligne, lxw_col_t(c), cell.nombre, format);
+                    else if (cell.utf8.empty())
+                        worksheet_write_blank(ws, ligne, lxw_col_t(c), format);
+                    else
+                        worksheet_write_string(ws, ligne, lxw_col_t(c), cell.utf8.c_str(), format);
+                }
+            }
+        }
+        if (workbook_close(wb) != LXW_NO_ERROR)
+            state.SkipWithError("workbook_close failed");
+    }
+    state.counters["cellules"] = double(lignes + 2) * double(b.entete.size());
+}
+
+// Each measure is one export; the best of five of each is compared, so that other work on the
+// machine weighs as little as possible on the ratio.
+BENCHMARK(BM_ExportRun)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_LibxlsxwriterLoop)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// Keeps the best time of each benchmark so that the ratio can be printed at the end.
+class Rapport : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
+                continue;
+            const std::string nom = run.run_name.function_name;
+            const double t = run.GetAdjustedRealTime();
+            if (!meilleur.count(nom) || t < meilleur[nom])
+                meilleur[nom] = t;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> meilleur;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    // Built before the measures, not inside them.
+    dossiers();
+    contenuBrut();
+    Rapport rapport;
+    benchmark::RunSpecifiedBenchmarks(&rapport);
+    const auto a = rapport.meilleur.find("BM_ExportRun");
+    const auto b = rapport.meilleur.find("BM_LibxlsxwriterLoop");
+    if (a != rapport.meilleur.end() && b != rapport.meilleur.end() && b->second > 0)
+        std::printf(
+            "best of 5: export run %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at most 1.50)\n",
+            a->second, b->second, a->second / b->second);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,26 @@
+#include "recordlist/RecordSections.h"
+
+#include "platform/Grid.h"
+#include "record/RecordLayout.h"
+
+namespace recordlist {
+
+namespace {
+constexpr int kLabelColumn = 1;
+}
+
+RecordSections::RecordSections(const platform::Grid& record) : m_grid(record)
+{
+    for (int r = 0; r < record.rows(); ++r) {
+        const QString label = record.cell(r, kLabelColumn);
+        if (!label.isEmpty() && !m_rows.contains(label))
+            m_rows.insert(label, r);
+    }
+}
+
+int RecordSections::speciesTitle(int parcel) const
+{
+    return row(record::RecordLayout::kTitleSpecies + QString::number(parcel));
+}
+
+} // namespace recordlist

@@ -1,0 +1,227 @@
+#include "common/ExcelWriter.h"
+#include "common/ExportLog.h"
+#include "common/Globals.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "recordlist/ExportRun.h"
+#include "tests/recordlist/ExportSamples.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TestEnvironment.h"
+#include "tests/support/WorkbookContents.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace recordlist;
+using testing_support::readBytes;
+
+namespace {
+
+const QString kDate = "\t15/06/2010 12:00:00\r\n";
+const QByteArray kOlderLine = "ANCIEN.FLX2009\t01/01/2009 10:00:00\r\n";
+const QString kRefused = "SHOC-07~Refus~Passage N1.FLX2009";
+
+class ExportRunTest : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    QString data = env.dataFolder();
+    QString a, b;
+
+    void SetUp() override
+    {
+        Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
+        export_samples::writeTables();
+        a = record("Les Blaches");
+        b = record("Le Moulin");
+        testing_support::writeBytes(path("LOG_EXPORT.TXT"), kOlderLine);
+    }
+    QString path(const QString& name) const { return QDir(data).filePath(name); }
+    QString record(const QString& place, const QString& name = QString(), const QString& blanked = QString())
+    {
+        record::SurveyRecord r = export_samples::oneParcel(2);
+        r.siteName = "SHOC-07~Privas~" + place + "~MARTIN Anne~Hiver 2009-2010";
+        return export_samples::writeRecord(data, r, name, blanked);
+    }
+    QString log() const { return QString::fromUtf8(readBytes(path("LOG_EXPORT.TXT"))); }
+    ExportOutcome run(ExportKind kind, const QStringList& records, const QString& target)
+    {
+        ExportRequest r;
+        r.kind = kind;
+        r.records = records;
+        (kind == ExportKind::WorkbookPerRecord ? r.targetFolder : r.combinedFile) = target;
+        return ExportRun(data).run(r);
+    }
+    static QStringList texts(const ExportOutcome& o)
+    {
+        QStringList t;
+        for (const ExportNotice& n : o.notices)
+            t << n.text;
+        return t;
+    }
+    // A column of the workbook's first sheet, read back with the grid's reader.
+    static QStringList column(const QString& workbook, const QString& header)
+    {
+        platform::Grid g;
+        EXPECT_TRUE(platform::GridFile::load(g, workbook, platform::GridFile::Workbook).ok);
+        QStringList values;
+        for (int c = 0; c < g.cols(); ++c)
+            for (int r = 1; r < g.rows() && g.cell(0, c) == header; ++r)
+                values << g.cell(r, c);
+        return values;
+    }
+};
+
+} // namespace
+
+TEST_F(ExportRunTest, OneWorkbookPerRecordBesideTheRecordsNeverOverThem)
+{
+    // Names whose extension a case-sensitive ".FLX2009" would miss.
+    const QString lower = record("Le Gué", "SHOC-07~Gué~Passage N1.flx2009");
+    const QString other = record("Le Bois", "SHOC-07~Bois.OLDFLX2009");
+    const QList<QByteArray> before = {readBytes(path(lower)), readBytes(path(other))};
+
+    const ExportOutcome o = run(ExportKind::WorkbookPerRecord, {a, lower, other}, data);
+    EXPECT_EQ(o.exported, QStringList({a, lower, other}));
+    EXPECT_EQ(o.files, QStringList({path(a.chopped(8) + ".xlsx"), path("SHOC-07~Gué~Passage N1.xlsx"),
+                                    path("SHOC-07~Bois.xlsx")}));
+    EXPECT_EQ(QList<QByteArray>({readBytes(path(lower)), readBytes(path(other))}), before);
+    EXPECT_EQ(texts(o), QStringList({"Traitement terminé"}));
+    EXPECT_EQ(o.selectAgain, QStringList({a, lower, other}));
+    EXPECT_EQ(log(), other + kDate + lower + kDate + a + kDate + kOlderLine);
+
+    // The marks that keep a cell a text are gone and the text stays: "07", neither 7 nor "'07".
+    EXPECT_EQ(column(o.files[0], "Département"), QStringList(12, "07"));
+    EXPECT_EQ(column(o.files[0], "Code inventaire").value(0), "10007078451965401");
+    EXPECT_EQ(column(o.files[0], "SHOC-MPPCH").value(0), "-1");
+    const testing_support::WorkbookContents book = testing_support::readWorkbookContents(o.files[0]);
+    EXPECT_EQ(book.sheetNames(), QStringList({"SHOC"}));
+    for (int col : {3, 8}) // Code inventaire, Département
+        EXPECT_EQ(book.sheets.value(0).value(1, col), col == 3 ? "10007078451965401" : "07");
+    for (int col : {3, 8})
+        EXPECT_EQ(book.sheets.value(0).cell(1, col)->type, testing_support::WorkbookCell::Type::Text);
+}
+
+TEST_F(ExportRunTest, WhatIsNotWrittenIsNeitherCountedNorLoggedNorAnnouncedAsCreated)
+{
+    record("Refus", kRefused, "Météo");
+    const QString folder = env.path("classeurs");
+    ASSERT_TRUE(QDir().mkpath(folder + "/" + b.chopped(8) + ".xlsx")); // a folder in the way of b's workbook
+
+    const ExportOutcome o = run(ExportKind::WorkbookPerRecord, {a, kRefused, b}, folder);
+    EXPECT_EQ(o.exported, QStringList({a}));
+    ASSERT_EQ(o.failures.size(), 2);
+    EXPECT_EQ(o.failures[0],
+              ExportFailure({kRefused, "Le fichier " + path(kRefused) + " n'est pas conforme."}));
+    EXPECT_EQ(o.failures[1].name, b);
+    EXPECT_TRUE(o.failures[1].reason.contains("ne peut pas être écrit"))
+        << o.failures[1].reason.toStdString();
+    EXPECT_EQ(texts(o), QStringList({o.failures[0].reason, o.failures[1].reason,
+                                     "Traitement terminé : 1 relevé(s) exporté(s) sur 3."}));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/" + kRefused.chopped(8) + ".xlsx"));
+    EXPECT_EQ(log(), a + kDate + kOlderLine);
+
+    // One record: the message names its workbook, and only when it was written.
+    EXPECT_EQ(texts(run(ExportKind::WorkbookPerRecord, {a}, folder)),
+              QStringList({"Le fichier " + folder + "/" + a.chopped(8) + ".xlsx a été créé."}));
+    EXPECT_EQ(texts(run(ExportKind::WorkbookPerRecord, {b}, folder)), QStringList({o.failures[1].reason}));
+}
+
+TEST_F(ExportRunTest, OneWorkbookTakesOnlyTheRecordsThatPassWhole)
+{
+    // Refused at its second parcel, after the first parcel's rows were built.
+    record("Refus", kRefused, "Espèces Parcelle N°2");
+    const ExportOutcome o = run(ExportKind::CombinedWorkbook, {a, kRefused, b}, "tout.csv");
+    EXPECT_EQ(o.exported, QStringList({a, b}));
+    EXPECT_EQ(o.files, QStringList({path("tout.xlsx")}));
+    EXPECT_EQ(texts(o), QStringList({o.failures.value(0).reason,
+                                     "Traitement terminé : 2 relevé(s) exporté(s) sur 3."}));
+    EXPECT_EQ(column(path("tout.xlsx"), "Lieudit").size(), 24);
+    EXPECT_EQ(column(path("tout.xlsx"), "Site").value(12),
+              "SHOC-07~Privas~Le Moulin~MARTIN Anne~Hiver 2009-2010");
+    EXPECT_EQ(testing_support::readWorkbookContents(path("tout.xlsx")).sheetNames(),
+              QStringList({"STOC-EPS"}));
+    EXPECT_EQ(log(), b + kDate + a + kDate + kOlderLine);
+
+    // Rows beyond a sheet go on further sheets, and the user is warned.
+    glng_Lignes_Par_Feuille = 11;
+    const ExportOutcome many = run(ExportKind::CombinedWorkbook, {a, b}, "tout.xlsx");
+    EXPECT_EQ(many.sheets, 3);
+    EXPECT_TRUE(texts(many).value(0).contains("contraint à créer 3 feuilles"));
+
+    // A workbook that cannot be written: nothing counted, the log as it was.
+    const QByteArray logged = readBytes(path("LOG_EXPORT.TXT"));
+    ASSERT_TRUE(QDir().mkpath(path("bloque.xlsx")));
+    const ExportOutcome blocked = run(ExportKind::CombinedWorkbook, {a, b}, "bloque.xlsx");
+    EXPECT_TRUE(blocked.exported.isEmpty());
+    EXPECT_EQ(texts(blocked), QStringList({blocked.failures.value(0).reason}));
+    EXPECT_EQ(readBytes(path("LOG_EXPORT.TXT")), logged);
+}
+
+TEST_F(ExportRunTest, TheLogIsReplacedWholeOrNotAtAll)
+{
+    const testing_support::FileSizeLimit fullDisk(kOlderLine.size() + 10);
+    EXPECT_FALSE(common::logExports(data, {a, b}).ok);
+    EXPECT_EQ(readBytes(path("LOG_EXPORT.TXT")), kOlderLine);
+    EXPECT_EQ(QDir(data).entryList({"*.TXT*"}, QDir::Files), QStringList({"LOG_EXPORT.TXT"}));
+}
+
+TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)
+{
+    ExportRequest r;
+    r.kind = ExportKind::Mail;
+    r.records = {a, b};
+    r.recipients = {"correspondant@exemple.fr", "pas une adresse", "adjoint@exemple.org"};
+    const ExportOutcome o = ExportRun(data).run(r);
+    EXPECT_EQ(o.mailsSent, 2);
+    ASSERT_EQ(env.mail().sent.size(), 2);
+    const platform::MailMessage& m = env.mail().sent[1].message;
+    EXPECT_EQ(m.recipients, QStringList({"adjoint@exemple.org"}));
+    EXPECT_EQ(m.subject, "Mirelot : Fichier EPS");
+    EXPECT_EQ(m.attachments.value(1).path, path(b));
+    EXPECT_EQ(o.failures.value(0).name, "pas une adresse");
+    EXPECT_EQ(texts(o), QStringList({o.failures.value(0).reason, "2 courriels ont été créés dans votre boîte "
+                                                                 "d'envoi et attendent d'être envoyés."}));
+    EXPECT_EQ(log(), b + kDate + a + kDate + kOlderLine);
+
+    // No mail left: nothing counted, logged or announced.
+    env.mail().sendError = "relais injoignable";
+    r.recipients = {"correspondant@exemple.fr"};
+    const ExportOutcome failed = ExportRun(data).run(r);
+    EXPECT_TRUE(failed.exported.isEmpty());
+    EXPECT_EQ(texts(failed),
+              QStringList({"Le courriel à correspondant@exemple.fr n'a pas été envoyé : relais "
+                           "injoignable"}));
+    EXPECT_EQ(log(), b + kDate + a + kDate + kOlderLine);
+
+    // No transport, or no correspondent ticked: nothing done.
+    env.mail().hasSendAtOnce = false;
+    EXPECT_TRUE(ExportRun(data).run(r).started.error.startsWith("Envoi du fichier par messagerie Internet"));
+    r.recipients.clear();
+    EXPECT_TRUE(
+        ExportRun(data).run(r).started.error.startsWith("Veuillez sélectionner au moins une adresse"));
+}
+
+TEST(ExportSelection, TheConfirmationNamesWhatIsExported)
+{
+    // The list's current row is the first one, which is not valid.
+    const ExportSelection one = selectForExport({{"A.FLX2009", "Non Validé"}, {"B.FLX2009", ""}});
+    EXPECT_EQ(one.records, QStringList({"B.FLX2009"}));
+    EXPECT_EQ(one.confirmation, "Confirmez votre intention de exporter l'EPS B.FLX2009");
+    EXPECT_TRUE(
+        one.notValidQuestion.contains("Sur les 2 fichier(s) que vous avez sélectionné, 1 sont notés"));
+    EXPECT_EQ(selectForExport({{"A.FLX2009", ""}, {"B.FLX2009", " "}}).confirmation,
+              "Confirmez votre intention d'exporter 2 EPS.");
+}
+
+TEST(ExportTargets, WorkbooksOnly)
+{
+    const QStringList typed = {"export",    "export.XLSX",   "export.csv", "export.txt", "/autre/export.Xls",
+                               "R.FLX2009", " sous\\export "};
+    const QStringList paths = {"/d/export.xlsx",     "/d/export.XLSX",     "/d/export.xlsx",
+                               "/d/export.xlsx",     "/autre/export.xlsx", "/d/R.FLX2009.xlsx",
+                               "/d/sous/export.xlsx"};
+    for (int i = 0; i < typed.size(); ++i)
+        EXPECT_EQ(combinedWorkbookPath("/d", typed[i]), paths[i]) << typed[i].toStdString();
+    EXPECT_EQ(combinedWorkbookRequest("/d").filter, "Classeur Excel (*.xlsx)|*.xlsx");
+}
