@@ -450,25 +450,35 @@ TEST(RecordValidator, ParcelPositionsAgainstTheCommuneCentre)
 TEST(RecordValidator, PositionsThroughTheConversionDispatcher)
 {
     Bench b{CoordinateServices()};
+    // Parcel 1 in WGS84 texts, 500 m east of the centre of Valence.
+    SlotsCoord x, y, z;
+    x[kCoordLambert] = 800500.0;
+    y[kCoordLambert] = 2000000.0;
+    ASSERT_EQ(sub_Convertir_Coordonnees(x, y, z, kCoordLambert, "2E").erreur, 0);
+    b.record.coordinateType = kCoordWgs84;
     ParcelLocation& first = b.record.parcels[0].location;
     ParcelLocation& second = b.record.parcels[1].location;
     first.validated = second.validated = false;
-    first.longitude = "800500";
-    first.latitude = "2000000";
+    first.longitude = fun_Texte_Coord(x[kCoordWgs84]);
+    first.latitude = fun_Texte_Coord(y[kCoordWgs84]);
     second.longitude = "abc";
-    second.latitude = "2000000";
+    second.latitude = first.latitude;
     second.lambertX = "800500";
     b.answer("OK");
     EXPECT_TRUE(b.validator.Sub_Vérif_Data(1).error);
     EXPECT_EQ(b.boxes(), box(48, T("convert").arg(2)));
     EXPECT_TRUE(first.validated);
-    EXPECT_EQ(first.lambertX, "800500");
+    bool whole = false;
+    EXPECT_NEAR(first.lambertX.toInt(&whole), 800500, 10); // there and back through the texts
+    EXPECT_TRUE(whole);
     EXPECT_FALSE(second.validated);
     EXPECT_EQ(second.lambertX, "");
 
     // 30 km east of the centre in Lambert metres, 29.88 km on the sphere: asked.
     b.env.dialogs().clearAsked();
+    b.record.coordinateType = kCoordLambert;
     second.longitude = "830000";
+    second.latitude = "2000000";
     b.answer("Yes");
     EXPECT_FALSE(b.validator.Sub_Vérif_Data(1).error);
     ASSERT_EQ(b.env.dialogs().asked().size(), 1);
