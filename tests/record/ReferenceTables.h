@@ -5,13 +5,12 @@
 
 namespace record_samples {
 
-// Writes a table given as tab-separated text (header first) into a grid file of the given code
-// (the test fails when it cannot).
+// Writes a table given as tab-separated text (header first) as a grid file of the given code.
 void writeTable(const QString& path, int code, const QString& tsv);
 
-// Writes small communes, networks, behaviours, habitats and species tables into a folder, under
-// their default file names. The commune "Valence" of "26" has its centre at Lambert X 800000,
-// Y 2000000; "Sans centre" of "26" has none.
+// Small communes, networks, behaviours, habitats and species tables in a folder, under their
+// default file names. "Valence" of "26" has its centre at Lambert X 800000, Y 2000000; "Sans
+// centre" of "26" has none.
 void writeSmallTables(const QString& folder);
 
 } // namespace record_samples
