@@ -1,0 +1,114 @@
+// The reference data of the record window built from the starter tables of a new installation
+// (all communes of metropolitan France), with the lookups of one record, beside the time that
+// GridFile takes to load the same five table files alone. After the runs the program prints both
+// times and their ratio (goal: 1.5 at most).
+
+#include "data/StarterTables.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "record/ReferenceData.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+struct Tables
+{
+    QTemporaryDir dir;
+    record::ReferencePaths paths;
+    Tables()
+    {
+        for (const InstallationTable& t : sub_Installer_Tables(dir.path()))
+            if (t.etat != EtatInstallation::Installee)
+                std::abort();
+        paths = record::ReferencePaths::inFolder(dir.path());
+    }
+};
+
+Tables& tables()
+{
+    static Tables t;
+    return t;
+}
+
+void BM_GridFilesAlone(benchmark::State& state)
+{
+    const record::ReferencePaths& p = tables().paths;
+    const std::pair<QString, int> files[] = {{p.communes, GridFile::Complete},
+                                             {p.networks, GridFile::Workbook},
+                                             {p.behaviours, GridFile::Workbook},
+                                             {p.habitats, GridFile::Complete},
+                                             {p.species, GridFile::Complete}};
+    for (auto _ : state)
+        for (const auto& [path, code] : files) {
+            Grid g;
+            if (!GridFile::load(g, path, code))
+                state.SkipWithError("load failed");
+            benchmark::DoNotOptimize(g.rows());
+        }
+}
+
+void BM_ReferenceData(benchmark::State& state)
+{
+    qsizetype communes = 0;
+    for (auto _ : state) {
+        record::ReferenceData refs;
+        if (!refs.load(tables().paths))
+            state.SkipWithError("load failed");
+        // What one record asks: the departments, the communes of its department, its commune's
+        // row, and each parcel's commune.
+        const QStringList departments = refs.sub_Load_Dept(QStringLiteral("%"));
+        const QList<record::CommuneChoice> choices = refs.sub_Load_Communes(QStringLiteral("26 - Drôme"));
+        int found = 0;
+        for (int parcel = 0; parcel < 30; ++parcel)
+            found += refs.findCommune(QStringLiteral("26 - Drôme"), QStringLiteral("Valence")) >= 0;
+        benchmark::DoNotOptimize(departments.size() + choices.size() + found);
+        communes = refs.communeCount();
+    }
+    state.counters["communes"] = double(communes);
+}
+
+BENCHMARK(BM_GridFilesAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReferenceData)->Unit(benchmark::kMillisecond);
+
+// Keeps the real time per iteration of every run, for the ratio printed at the end.
+class Reporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs)
+            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
+                times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto alone = reporter.times.find("BM_GridFilesAlone");
+    const auto built = reporter.times.find("BM_ReferenceData");
+    if (alone != reporter.times.end() && built != reporter.times.end()) {
+        const double ratio = built->second / alone->second;
+        std::printf(
+            "\nReference data from the starter tables against GridFile loading the same files, goal: "
+            "ratio 1.5 at most\n  grid files alone %8.1f ms   reference data %8.1f ms   ratio %.2f  (%s)\n",
+            alone->second, built->second, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,432 @@
+#include "record/ReferenceData.h"
+
+#include "common/GridHelpers.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "mainwindow/Param.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <numeric>
+#include <string_view>
+#include <vector>
+
+using platform::Grid;
+using platform::GridFile;
+using platform::Result;
+
+namespace record {
+
+namespace {
+
+// The two tables of the record window that the settings window does not edit. Their layout:
+// communes "Département, N° commune, Commune, Nom du département, X centre, Y centre";
+// behaviours as the settings window's behaviours table.
+const param::Table kCommunes{.valeur = QStringLiteral("Fichier Communes"),
+                             .fichier = QStringLiteral("Communes.DOV"),
+                             .formatChargement = GridFile::Complete,
+                             .formatSauvegarde = GridFile::Complete,
+                             .entete = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
+                                                      "X centre|Y centre"),
+                             .colonnesCases = {}};
+const param::Table kComportementsShoc{.valeur = QStringLiteral("Fichier comportements SHOC"),
+                                      .fichier = QStringLiteral("Comportements_SHOC.dov"),
+                                      .formatChargement = GridFile::Workbook,
+                                      .formatSauvegarde = GridFile::Workbook,
+                                      .entete = param::fun_Table(param::Mode::Comportements)->entete,
+                                      .colonnesCases = {}};
+
+const param::Table& tableOf(param::Mode mode)
+{
+    return *param::fun_Table(mode);
+}
+
+// Columns of the communes table.
+constexpr int kCommuneDepartment = 1;
+constexpr int kCommuneNumber = 2;
+constexpr int kCommuneName = 3;
+constexpr int kCommuneDepartmentName = 4;
+constexpr int kCommuneCentreX = 5;
+constexpr int kCommuneCentreY = 6;
+// Columns of the networks, behaviours, habitats and species tables.
+constexpr int kNetworkCode = 1;
+constexpr int kNetworkName = 2;
+constexpr int kBehaviourClass = 1;
+constexpr int kBehaviourCode = 2;
+constexpr int kBehaviourLabel = 5;
+constexpr int kHabitatCode = 1;
+constexpr int kHabitatLabel = 2;
+constexpr int kSpeciesClass = 1;
+constexpr int kSpeciesCode = 2;
+constexpr int kSpeciesName = 3;
+
+const QString kDefaultNetwork = QStringLiteral("SHOC");
+const QString kDefaultHabitat = QStringLiteral("CH");
+const QString kAllDepartments = QStringLiteral("%");
+
+QString settingPath(const param::Table& table)
+{
+    const QString fallback = fun_Chemin(fun_Dossier_Programme(), table.fichier);
+    const QFileInfo path(
+        fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table.valeur, fallback)));
+    return fun_Chemin_Ecriture(path.path(), path.fileName());
+}
+
+// Loads a table file into a grid whose fixed rows are first set to 0, so that the file alone
+// decides its layout; row 0 is then the header. A file that cannot be read leaves the grid with
+// the table's header alone.
+Result loadTable(Grid& grid, const QString& path, const param::Table& table)
+{
+    grid.setFixedRows(0);
+    const Result read = GridFile::load(grid, path, table.formatChargement);
+    if (!read) {
+        grid.clear();
+        grid.setFixedCols(0);
+        grid.setRows(0);
+        grid.setFormatString(table.entete);
+        for (int c : table.colonnesCases)
+            grid.setColDataType(c, Grid::DataType::Boolean);
+    }
+    if (grid.rows() > 0)
+        grid.setFixedRows(1);
+    return read;
+}
+
+// The species rows that the lists offer: class and code both given.
+bool isOfferedSpecies(const Grid& g, int r)
+{
+    return !g.cell(r, kSpeciesClass).trimmed().isEmpty() && !g.cell(r, kSpeciesCode).trimmed().isEmpty();
+}
+
+// The communes' names as the sort compares them. The program's generic comparison compares two
+// texts without regard to case, character by character through each character's case fold. A
+// name that begins with a letter is such a text; when every character of it folds to a single
+// character of the basic plane (always so for the names of France), its folded form is kept once,
+// and two such names compare as their folded forms. Any other name goes through the generic
+// comparison itself.
+class SortNames
+{
+public:
+    explicit SortNames(const Grid& g) : m_grid(g)
+    {
+        const int rows = g.rows();
+        m_start.assign(size_t(rows) + 1, 0);
+        m_folded.assign(size_t(rows), false);
+        for (int r = 1; r < rows; ++r) {
+            m_start[size_t(r)] = m_pool.size();
+            const QString name = g.cell(r, kCommuneName);
+            const QStringView trimmed = QStringView(name).trimmed();
+            bool folded = !trimmed.isEmpty() && trimmed.front().isLetter();
+            for (qsizetype i = 0; folded && i < trimmed.size(); ++i) {
+                const char16_t c = trimmed[i].unicode();
+                const char32_t f = c < 0x80                ? (c >= u'A' && c <= u'Z' ? c + 32 : c)
+                                   : QChar::isSurrogate(c) ? 0x10000
+                                                           : QChar::toCaseFolded(char32_t(c));
+                if (f > 0xFFFF || QChar::isSurrogate(f))
+                    folded = false;
+                else
+                    m_pool.push_back(char16_t(f));
+            }
+            if (!folded)
+                m_pool.resize(m_start[size_t(r)]);
+            m_folded[size_t(r)] = folded;
+        }
+        m_start[size_t(rows)] = m_pool.size();
+    }
+
+    bool before(int a, int b) const
+    {
+        if (m_folded[size_t(a)] && m_folded[size_t(b)])
+            return folded(a) < folded(b);
+        return Grid::compareGeneric(m_grid.cell(a, kCommuneName), m_grid.cell(b, kCommuneName)) < 0;
+    }
+
+private:
+    std::u16string_view folded(int r) const
+    {
+        return std::u16string_view(m_pool.data() + m_start[size_t(r)],
+                                   m_start[size_t(r) + 1] - m_start[size_t(r)]);
+    }
+
+    const Grid& m_grid;
+    std::vector<char16_t> m_pool; // every folded name, one after the other
+    std::vector<size_t> m_start;  // where each row's folded name begins in the pool
+    std::vector<bool> m_folded;   // the row's name is compared through its folded form
+};
+
+// The order of the communes table's data rows (grid rows 1 to count): by department code, then by
+// commune name, with the generic comparison of trimmed texts; rows that compare equal keep their
+// order. This is the order that sorting the table on the name and then on the department gives
+// (sub_Tri_Colonne: the empty rows at the bottom stay there), reached by sorting the few
+// department codes once and the names within each department.
+QList<int> communeOrder(const Grid& g)
+{
+    const int count = std::max(0, g.rows() - 1);
+    int last = count; // the last row holding a text
+    auto blankRow = [&](int r) {
+        for (int c = g.fixedCols(); c < g.cols(); ++c)
+            if (!g.cell(r, c).trimmed().isEmpty())
+                return false;
+        return true;
+    };
+    while (last > 1 && blankRow(last))
+        --last;
+    QList<int> order;
+    order.reserve(count);
+    if (last <= 1) {
+        for (int r = 1; r <= count; ++r)
+            order.append(r);
+        return order;
+    }
+
+    // The rows of each code, in table order; the codes in order of first appearance. A code is
+    // looked up only where it changes: a department's rows stand together.
+    QHash<QString, int> groupOfCode;
+    QList<QString> codes;
+    QList<QList<int>> groups;
+    QString previous;
+    int group = -1;
+    for (int r = 1; r <= last; ++r) {
+        const QString code = g.cell(r, kCommuneDepartment);
+        if (group < 0 || code != previous) {
+            group = groupOfCode.value(code, -1);
+            if (group < 0) {
+                group = int(codes.size());
+                groupOfCode.insert(code, group);
+                codes.append(code);
+                groups.append(QList<int>());
+            }
+            previous = code;
+        }
+        groups[group].append(r);
+    }
+    QList<int> byCode(codes.size());
+    std::iota(byCode.begin(), byCode.end(), 0);
+    std::stable_sort(byCode.begin(), byCode.end(),
+                     [&](int a, int b) { return Grid::compareGeneric(codes[a], codes[b]) < 0; });
+
+    const SortNames names(g);
+    for (int k = 0; k < byCode.size();) {
+        // Codes that compare equal ("1" and "01") form one run.
+        QList<int> run = groups[byCode[k]];
+        int next = k + 1;
+        for (; next < byCode.size() && Grid::compareGeneric(codes[byCode[k]], codes[byCode[next]]) == 0;
+             ++next)
+            run += groups[byCode[next]];
+        if (next > k + 1)
+            std::sort(run.begin(), run.end()); // back to table order
+        std::stable_sort(run.begin(), run.end(), [&](int a, int b) { return names.before(a, b); });
+        order += run;
+        k = next;
+    }
+    for (int r = last + 1; r <= count; ++r)
+        order.append(r);
+    return order;
+}
+
+} // namespace
+
+ReferencePaths ReferencePaths::fromSettings()
+{
+    return {.communes = settingPath(kCommunes),
+            .networks = param::fun_Chemin_Table(param::Mode::Réseaux),
+            .behaviours = settingPath(kComportementsShoc),
+            .habitats = param::fun_Chemin_Table(param::Mode::Milieux),
+            .species = param::fun_Chemin_Table(param::Mode::Espèces)};
+}
+
+ReferencePaths ReferencePaths::inFolder(const QString& folder)
+{
+    return {.communes = fun_Chemin_Ecriture(folder, kCommunes.fichier),
+            .networks = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Réseaux).fichier),
+            .behaviours = fun_Chemin_Ecriture(folder, kComportementsShoc.fichier),
+            .habitats = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Milieux).fichier),
+            .species = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Espèces).fichier)};
+}
+
+int firstItemStartingWith(const QStringList& items, const QString& prefix)
+{
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i].startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+ReferenceData::ReferenceData()
+    : m_communeGrid(std::make_unique<Grid>()), m_behaviours(QStringLiteral(" ")),
+      m_speciesCodes(QStringLiteral(" ")), m_speciesNames(QStringLiteral(" ")),
+      m_species(std::make_unique<Grid>()), m_habitatTable(std::make_unique<Grid>())
+{
+}
+
+ReferenceData::~ReferenceData() = default;
+
+Result ReferenceData::load(const ReferencePaths& paths)
+{
+    QStringList failures;
+    auto note = [&](const Result& r) {
+        if (!r)
+            failures << r.error;
+    };
+    note(sub_Load_Cbo_Réseau(paths.networks));
+    note(sub_Load_Grid_Communes(paths.communes));
+    note(sub_Load_Compotements(paths.behaviours));
+    note(loadHabitats(paths.habitats));
+    note(loadSpecies(paths.species));
+    if (failures.isEmpty())
+        return Result::success();
+    return Result::failure(QStringLiteral("Tables de référence non lues :\n") +
+                           failures.join(QLatin1Char('\n')));
+}
+
+// ---------------------------------------------------------------- communes
+
+Result ReferenceData::sub_Load_Grid_Communes(const QString& path)
+{
+    m_departments.clear();
+    m_firstRowOfCode.clear();
+    Grid& g = *m_communeGrid;
+    const Result read = loadTable(g, path, kCommunes);
+    m_communeOrder = communeOrder(g);
+
+    for (int row = 0; row < m_communeOrder.size(); ++row) {
+        const QString code = g.cell(m_communeOrder[row], kCommuneDepartment);
+        if (m_departments.isEmpty() || m_departments.last().code != code) {
+            m_departments.append({code, g.cell(m_communeOrder[row], kCommuneDepartmentName)});
+            if (!m_firstRowOfCode.contains(code))
+                m_firstRowOfCode.insert(code, row);
+        }
+    }
+    return read;
+}
+
+Commune ReferenceData::commune(int row) const
+{
+    if (row < 0 || row >= m_communeOrder.size())
+        return Commune();
+    const Grid& g = *m_communeGrid;
+    const int r = m_communeOrder[row];
+    return {.department = g.cell(r, kCommuneDepartment),
+            .number = g.cell(r, kCommuneNumber),
+            .name = g.cell(r, kCommuneName),
+            .departmentName = g.cell(r, kCommuneDepartmentName),
+            .centreX = g.cell(r, kCommuneCentreX),
+            .centreY = g.cell(r, kCommuneCentreY)};
+}
+
+int ReferenceData::findCommune(const QString& department, const QString& commune) const
+{
+    const QString code = department.left(2);
+    const Grid& g = *m_communeGrid;
+    for (int row = m_firstRowOfCode.value(code, int(m_communeOrder.size())); row < m_communeOrder.size();
+         ++row) {
+        const int r = m_communeOrder[row];
+        const QString rowCode = g.cell(r, kCommuneDepartment);
+        if (rowCode == code && g.cell(r, kCommuneName) == commune)
+            return row;
+        if (code < rowCode) // the department's rows are over
+            break;
+    }
+    return -1;
+}
+
+QStringList ReferenceData::sub_Load_Dept(const QString& studyDepartments) const
+{
+    QStringList items;
+    const bool all = studyDepartments == kAllDepartments;
+    QString previous;
+    for (const DepartmentRun& d : m_departments) {
+        if (d.code.trimmed().isEmpty()) // a row without a department is no department to offer
+            continue;
+        if ((all || studyDepartments.contains(d.code)) && d.code != previous) {
+            previous = d.code;
+            items << d.code + QStringLiteral(" - ") + d.name;
+        }
+    }
+    return items;
+}
+
+QList<CommuneChoice> ReferenceData::sub_Load_Communes(const QString& departmentItem) const
+{
+    QList<CommuneChoice> choices;
+    const QString code = departmentItem.left(2);
+    const Grid& g = *m_communeGrid;
+    for (int row = m_firstRowOfCode.value(code, int(m_communeOrder.size())); row < m_communeOrder.size();
+         ++row) {
+        const int r = m_communeOrder[row];
+        const QString rowCode = g.cell(r, kCommuneDepartment);
+        if (rowCode == code && fun_Val(g.cell(r, kCommuneNumber)) != 0)
+            choices.append({g.cell(r, kCommuneName), row});
+        if (code < rowCode) // the department's rows are over
+            break;
+    }
+    return choices;
+}
+
+// ---------------------------------------------------------------- other tables
+
+Result ReferenceData::sub_Load_Cbo_Réseau(const QString& path)
+{
+    m_networks = ChoiceList();
+    Grid g;
+    const Result read = loadTable(g, path, tableOf(param::Mode::Réseaux));
+    for (int r = 1; r < g.rows(); ++r) {
+        const QString item = g.cell(r, kNetworkCode) + QStringLiteral(" / ") + g.cell(r, kNetworkName);
+        if (item != QStringLiteral(" / "))
+            m_networks.items << item;
+    }
+    m_networks.selected = firstItemStartingWith(m_networks.items, kDefaultNetwork);
+    return read;
+}
+
+Result ReferenceData::sub_Load_Compotements(const QString& path)
+{
+    Grid g;
+    const Result read = loadTable(g, path, kComportementsShoc);
+    m_behaviours = QStringLiteral(" ");
+    for (int r = 1; r < g.rows(); ++r) {
+        const QString speciesClass = g.cell(r, kBehaviourClass);
+        if (!speciesClass.trimmed().isEmpty())
+            m_behaviours += QLatin1Char('|') + speciesClass + QLatin1Char('~') + g.cell(r, kBehaviourCode) +
+                            QLatin1Char(' ') + g.cell(r, kBehaviourLabel);
+    }
+    return read;
+}
+
+Result ReferenceData::loadHabitats(const QString& path)
+{
+    Grid& g = *m_habitatTable;
+    const Result read = loadTable(g, path, tableOf(param::Mode::Milieux));
+    m_habitats = ChoiceList();
+    for (int r = 1; r < g.rows(); ++r)
+        m_habitats.items << g.cell(r, kHabitatCode) + QStringLiteral(" - ") + g.cell(r, kHabitatLabel);
+    m_habitats.selected = firstItemStartingWith(m_habitats.items, kDefaultHabitat);
+    return read;
+}
+
+Result ReferenceData::loadSpecies(const QString& path)
+{
+    Grid& g = *m_species;
+    const Result read = loadTable(g, path, tableOf(param::Mode::Espèces));
+
+    // The name list in name order, then the code list in code order: the table stays in code
+    // order.
+    sub_Tri_Colonne(g, kSpeciesName);
+    m_speciesNames = QStringLiteral(" ");
+    for (int r = 1; r < g.rows(); ++r)
+        if (isOfferedSpecies(g, r))
+            m_speciesNames +=
+                QStringLiteral("|#") + g.cell(r, kSpeciesCode) + QLatin1Char(';') + g.cell(r, kSpeciesName);
+    sub_Tri_Colonne(g, kSpeciesCode);
+    m_speciesCodes = QStringLiteral(" ");
+    for (int r = 1; r < g.rows(); ++r)
+        if (isOfferedSpecies(g, r))
+            m_speciesCodes +=
+                QStringLiteral("|#") + g.cell(r, kSpeciesName) + QLatin1Char(';') + g.cell(r, kSpeciesCode);
+    return read;
+}
+
+} // namespace record
