@@ -56,7 +56,7 @@ const QString kAltitude = QStringLiteral("Veuillez indiquer l'altitude de tous l
 QString farParcel(int parcel, double km)
 {
     return QStringLiteral("La Parcelle N°") + QString::number(parcel) +
-           QStringLiteral(" est situé à plus de ") + fun_Texte_Coord(QVariant(km)) +
+           QStringLiteral(" est situé à plus de ") + coords::slotText(QVariant(km)) +
            QStringLiteral(" km du barycentre de sa commune d'appartenance.");
 }
 const QString kFarQuestion = QStringLiteral("\n\nCela  vous parait-il exacte ?");
@@ -272,7 +272,7 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
 
     // Fresh slots for every parcel: nothing converted for another parcel can stand in for a
     // position that does not convert.
-    SlotsCoord x, y, z;
+    coords::CoordinateSlots x, y, z;
     auto fail = [&](const QString& message) {
         pageFailure(call, PageLocations, message);
         return false;
@@ -308,7 +308,7 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
         return fail(kAltitude);
 
     const bool known = type >= kCoordNtfGrads && type <= kCoordMgrs;
-    const bool converted = known && m_coordinates.convert(x, y, z, type, QStringLiteral("2E")).erreur == 0;
+    const bool converted = known && m_coordinates.convert(x, y, z, type, QStringLiteral("2E")).error == 0;
     const auto lambertX = wholeMetres(x[kCoordLambert]);
     const auto lambertY = wholeMetres(y[kCoordLambert]);
     if (!converted || !lambertX || !lambertY) {
@@ -331,14 +331,14 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
         return true;
     }
     const Commune commune = m_references.commune(row);
-    SlotsCoord cx, cy, cz;
+    coords::CoordinateSlots cx, cy, cz;
     cx[kCoordLambert] = commune.centreX.trimmed();
     cy[kCoordLambert] = commune.centreY.trimmed();
     cz[kCoordLambert] = QStringLiteral("0");
     double km = -1;
-    if (m_coordinates.convert(cx, cy, cz, kCoordLambert, QStringLiteral("2E")).erreur == 0)
-        km = m_coordinates.distance(fun_Texte_Coord(cx[kCoordWgs84]), fun_Texte_Coord(cy[kCoordWgs84]),
-                                    fun_Texte_Coord(x[kCoordWgs84]), fun_Texte_Coord(y[kCoordWgs84]));
+    if (m_coordinates.convert(cx, cy, cz, kCoordLambert, QStringLiteral("2E")).error == 0)
+        km = m_coordinates.distance(coords::slotText(cx[kCoordWgs84]), coords::slotText(cy[kCoordWgs84]),
+                                    coords::slotText(x[kCoordWgs84]), coords::slotText(y[kCoordWgs84]));
     if (!(km >= 0)) { // unknown
         m_view.locationChanged(parcel);
         return true;

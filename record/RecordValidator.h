@@ -86,7 +86,7 @@ public:
 // The conversion dispatcher and the distance, replaceable for tests.
 struct CoordinateServices
 {
-    std::function<ResultatConversion(SlotsCoord&, SlotsCoord&, SlotsCoord&, int, const QString&)> convert =
+    std::function<coords::ConversionResult(coords::CoordinateSlots&, coords::CoordinateSlots&, coords::CoordinateSlots&, int, const QString&)> convert =
         sub_Convertir_Coordonnees;
     // Kilometres; negative when unknown.
     std::function<double(const QString&, const QString&, const QString&, const QString&)> distance =

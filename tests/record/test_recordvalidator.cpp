@@ -120,18 +120,18 @@ public:
 CoordinateServices fakeCoordinates()
 {
     CoordinateServices c;
-    c.convert = [](SlotsCoord& x, SlotsCoord& y, SlotsCoord& z, int type, const QString&) {
+    c.convert = [](coords::CoordinateSlots& x, coords::CoordinateSlots& y, coords::CoordinateSlots& z, int type, const QString&) {
         const bool mgrs = type == kCoordMgrs && z[type].toString() != "bad";
-        const QString a = mgrs ? "800000" : fun_Texte_Coord(x[type]);
-        const QString b = mgrs ? "2000000" : fun_Texte_Coord(y[type]);
+        const QString a = mgrs ? "800000" : coords::slotText(x[type]);
+        const QString b = mgrs ? "2000000" : coords::slotText(y[type]);
         bool okA = false, okB = false;
         x[kCoordLambert] = a.toDouble(&okA);
         y[kCoordLambert] = b.toDouble(&okB);
         if (!okA || !okB)
-            return ResultatConversion{-1, {}};
+            return coords::ConversionResult{-1, {}};
         x[kCoordWgs84] = a;
         y[kCoordWgs84] = b;
-        return ResultatConversion{};
+        return coords::ConversionResult{};
     };
     c.distance = [](const QString& lon1, const QString&, const QString& lon2, const QString&) {
         return lon2.toDouble() < 0 ? -1.0 : std::abs(lon2.toDouble() - lon1.toDouble()) / 1000;
@@ -328,16 +328,16 @@ TEST(RecordValidator, ParcelPositions)
 TEST(RecordValidator, PositionsThroughTheConversionDispatcher)
 {
     Bench b{CoordinateServices()};
-    SlotsCoord x, y, z; // parcel 1 in WGS84 texts, 500 m east of the centre of Valence
+    coords::CoordinateSlots x, y, z; // parcel 1 in WGS84 texts, 500 m east of the centre of Valence
     x[kCoordLambert] = 800500.0;
     y[kCoordLambert] = 2000000.0;
-    ASSERT_EQ(sub_Convertir_Coordonnees(x, y, z, kCoordLambert, "2E").erreur, 0);
+    ASSERT_EQ(sub_Convertir_Coordonnees(x, y, z, kCoordLambert, "2E").error, 0);
     b.record.coordinateType = kCoordWgs84;
     ParcelLocation& first = b.record.parcels[0].location;
     ParcelLocation& second = b.record.parcels[1].location;
     first.validated = second.validated = false;
-    first.longitude = fun_Texte_Coord(x[kCoordWgs84]);
-    second.latitude = first.latitude = fun_Texte_Coord(y[kCoordWgs84]);
+    first.longitude = coords::slotText(x[kCoordWgs84]);
+    second.latitude = first.latitude = coords::slotText(y[kCoordWgs84]);
     second.longitude = "abc";
     b.answer("OK");
     EXPECT_TRUE(b.validator.Sub_Vérif_Data(1).error);
