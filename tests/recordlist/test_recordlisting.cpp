@@ -1,6 +1,7 @@
 #include "common/ExportLog.h"
 #include "platform/Grid.h"
 #include "record/RecordLayout.h"
+#include "recordlist/RecordList.h"
 #include "recordlist/RecordListing.h"
 #include "tests/recordlist/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
@@ -137,4 +138,69 @@ TEST_F(RecordListingTest, TheListGridIsReadOnlyAndKeepsEachFileNameAsItemData)
     g.setCell(2, 1, kA1);
     g.setRowSelected(2, true);
     EXPECT_EQ(selectedFileNames(g), QStringList({kB1}));
+}
+
+TEST_F(RecordListingTest, TheUsersSortIsKeptOverARefreshWithDatesSortedAsDates)
+{
+    // Dates whose order as texts is neither their order in time nor its reverse.
+    const struct
+    {
+        QString name;
+        QDateTime modified;
+        QString visit;
+    } files[] = {
+        {"SHOC-A~Passage N1.FLX2009", {QDate(2009, 3, 5), QTime(8, 0)}, "20/01/2010"},
+        {"SHOC-B~Passage N1.FLX2009", {QDate(2010, 12, 20), QTime(8, 0)}, "05/12/2009"},
+        {"SHOC-C~Passage N1.FLX2009", {QDate(2008, 1, 10), QTime(8, 0)}, "01/02/2010"},
+    };
+    for (const auto& f : files) {
+        writeRecord(env.dataFolder(), f.name, recordOf(1, f.visit));
+        list_samples::setModified(path(f.name), f.modified);
+    }
+    const struct
+    {
+        const char* name;
+        int column;
+        int order; // as the grid reports a header sort
+        QStringList sites;
+    } cases[] = {
+        {"never sorted: the listing's order", 0, 0, {"SHOC-A", "SHOC-B", "SHOC-C"}},
+        {"modification, ascending", 7, 1, {"SHOC-C", "SHOC-A", "SHOC-B"}},
+        {"modification, descending", 7, 2, {"SHOC-B", "SHOC-A", "SHOC-C"}},
+        {"visit date, ascending", 4, 1, {"SHOC-B", "SHOC-A", "SHOC-C"}},
+        {"visit date, descending", 4, 2, {"SHOC-C", "SHOC-A", "SHOC-B"}},
+        {"file name, descending", 1, 2, {"SHOC-C", "SHOC-B", "SHOC-A"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ToldOnce told;
+        RecordList list(told);
+        Grid g;
+        list.refresh(env.dataFolder(), g);
+        if (c.column > 0) {
+            // What the grid's header click does, then reports.
+            g.sortRange({1, c.column, g.rows() - 1, c.column}, Grid::Sort(c.order));
+            list.noteHeaderSort(c.column, c.order);
+        }
+        list.refresh(env.dataFolder(), g);
+        QStringList sites;
+        for (const QString& name : column(g, 1))
+            sites << siteOfFileName(name);
+        EXPECT_EQ(sites, c.sites);
+        for (int r = 1; r < g.rows(); ++r)
+            EXPECT_EQ(g.rowKey(r), g.cell(r, 1)) << "item data moves with its row";
+    }
+}
+
+TEST_F(RecordListingTest, ARefreshConvertsOlderFilesFirstAndListsThem)
+{
+    write(kB1, "03/12/2009");
+    writeRecord(env.dataFolder(), "SHOC-A-X~PASSAGE N1.FLX", recordOf(1, "01/12/2009"));
+    ToldOnce told;
+    RecordList list(told);
+    Grid g;
+    const Listing& l = list.refresh(env.dataFolder(), g);
+    EXPECT_EQ(list.lastConversion().converted, QStringList({"SHOC-A-X~PASSAGE N1.FLX"}));
+    EXPECT_EQ(column(g, 1), QStringList({"SHOC-A-X~PASSAGE N1.FLX2009", kB1}));
+    EXPECT_EQ(l.sites, QStringList({"SHOC-A-X", "SHOC-B"}));
 }
