@@ -134,8 +134,8 @@ void fillListGrid(const Listing& listing, platform::Grid& grid, const ListSort& 
     using platform::Grid;
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
-    grid.clear();
     grid.setRows(1);
+    grid.clear();
     grid.setFormatString(kListHeader);
     grid.setCols(ListColumnCount);
     grid.setFixedRows(1);
