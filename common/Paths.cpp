@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -49,7 +50,23 @@ QString fun_Chemin(const QString& dossier, const QString& fichier)
     return d + QLatin1Char('/') + fichier;
 }
 
-QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque)
+namespace {
+// The names of the files of a folder (hidden ones included), in no order. A folder of thousands
+// of records is read at every refresh of the record list: the names are read without sorting and
+// without asking the system about each file more than its kind.
+QStringList nomsFichiers(const QString& dossier)
+{
+    QStringList out;
+    QDirIterator it(fun_Chemin_Normalise(dossier), QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        out << it.fileName();
+    }
+    return out;
+}
+} // namespace
+
+QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque)
 {
     const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(
                                     masque, QRegularExpression::UnanchoredWildcardConversion),
@@ -57,14 +74,24 @@ QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque)
     const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()),
                                       QRegularExpression::CaseInsensitiveOption);
     QStringList out;
-    const QStringList names = QDir(fun_Chemin_Normalise(dossier)).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& n : names)
+    for (const QString& n : noms)
         if (anchored.match(n).hasMatch())
             out << n;
-    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
+    return out;
+}
+
+QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque)
+{
+    // Sorted by name ignoring case, then by name: each name folded once rather than at each
+    // comparison.
+    std::vector<std::pair<QString, QString>> found;
+    for (QString& n : fun_Filtrer_Noms(nomsFichiers(dossier), masque))
+        found.emplace_back(n.toCaseFolded(), std::move(n));
+    std::sort(found.begin(), found.end());
+    QStringList out;
+    out.reserve(qsizetype(found.size()));
+    for (auto& f : found)
+        out << std::move(f.second);
     return out;
 }
 
@@ -74,8 +101,7 @@ QString fun_Trouver_Fichier(const QString& dossier, const QString& nom)
     const QString exact = fun_Chemin(folder, nom);
     if (QFileInfo(exact).isFile())
         return exact;
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& n : names)
+    for (const QString& n : nomsFichiers(folder))
         if (n.compare(nom, Qt::CaseInsensitive) == 0)
             return fun_Chemin(folder, n);
     return QString();

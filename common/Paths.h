@@ -24,6 +24,9 @@ QString fun_Chemin_Normalise(const QString& chemin);
 // The names (not paths) of the files of a folder matching a Windows-style mask ("*", "?";
 // "SHOC-*.*FLX2009"), compared without regard to case, sorted by name without regard to case.
 QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque);
+// The names of a list that match such a mask (without regard to case), in the list's order: to
+// pick several kinds of files out of one listing of a folder.
+QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque);
 // The path of the existing file of the folder whose name equals the given name ignoring case,
 // or empty when there is none.
 QString fun_Trouver_Fichier(const QString& dossier, const QString& nom);

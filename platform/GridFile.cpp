@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <optional>
 
 #include <cerrno>
 
@@ -857,6 +858,101 @@ GridFileResult GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
     }
     c.fixedRows = std::min<int>(c.fixedRows, int(wanted));
     grid.replaceContent(std::move(c));
+    return GridFileResult::success();
+}
+
+GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadColumns& columns,
+                                  QList<QStringList>* rows)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        QFile again(path);
+        return openForReading(again, path); // says why
+    }
+    // The file is read a block at a time, without the device's own buffer: the first rows of a
+    // record lie in its first block.
+    constexpr qint64 kBlock = 8 * 1024;
+    QByteArray buffer;
+    qsizetype pos = 0;
+    QString why;
+    // The next line, without its line feed; false at the end of the file or on a read error.
+    const auto nextLine = [&](QByteArrayView* line) {
+        for (;;) {
+            const qsizetype end = buffer.indexOf('\n', pos);
+            if (end >= 0) {
+                *line = QByteArrayView(buffer).sliced(pos, end - pos);
+                pos = end + 1;
+                return true;
+            }
+            buffer.remove(0, pos);
+            pos = 0;
+            const QByteArray more = f.read(kBlock);
+            if (more.isEmpty()) {
+                if (f.error() != QFileDevice::NoError)
+                    why = f.errorString();
+                return false;
+            }
+            buffer += more;
+        }
+    };
+    const auto decode = [](QByteArrayView bytes, QString* out) {
+        QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        *out = dec.decode(bytes);
+        return !dec.hasError();
+    };
+    const auto incomplete = [&]() {
+        return fail(path, why.isEmpty() ? QStringLiteral("fichier incomplet") : why);
+    };
+
+    QByteArrayView bytes;
+    QString line;
+    if (!nextLine(&bytes) || !decode(bytes, &line) || !parseSignature(line, &why))
+        return fail(path, why.isEmpty() ? QStringLiteral("ce n'est pas un fichier de grille") : why);
+    Header h;
+    if (!nextLine(&bytes) || !decode(bytes, &line) || !parseSize(line, &h, &why))
+        return fail(path, why.isEmpty() ? QStringLiteral("taille de la grille absente") : why);
+    GridContent c;
+    startContent(c, h);
+    for (;;) {
+        if (!nextLine(&bytes))
+            return incomplete();
+        if (bytes == "cellules")
+            break;
+        if (!decode(bytes, &line) || !line.startsWith(u"colonne\t") || !parseColumn(line, c, &why))
+            return fail(path, why.isEmpty() ? QStringLiteral("ligne inconnue avant les cellules") : why);
+    }
+    const qint64 wanted = std::clamp<qint64>(rowCount, 0, h.rows);
+    QList<QStringList> out;
+    out.reserve(wanted);
+    for (qint64 r = 0; r < wanted; ++r) {
+        if (!nextLine(&bytes))
+            return incomplete();
+        const int cols = std::clamp(columns ? columns(int(r), out) : 0, 0, c.cols);
+        // Each text up to its tab (a tab inside a text is written escaped), decoded on its own;
+        // empty texts after the last one are not kept.
+        QStringList cells;
+        std::optional<QStringDecoder> dec;
+        qsizetype start = 0;
+        for (int k = 0; k < cols && start <= bytes.size(); ++k) {
+            const qsizetype tab = bytes.indexOf('\t', start);
+            const qsizetype end = tab < 0 ? bytes.size() : tab;
+            if (end > start) {
+                if (!dec)
+                    dec.emplace(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+                const QByteArrayView text = bytes.sliced(start, end - start);
+                cells.resize(k + 1);
+                QString& cell = cells[k];
+                cell = dec->decode(text);
+                if (dec->hasError() || (text.contains('\\') && !unescape(QString(cell), &cell)))
+                    return fail(path, QStringLiteral("ligne %1 illisible").arg(r));
+            }
+            if (tab < 0)
+                break;
+            start = tab + 1;
+        }
+        out.append(std::move(cells));
+    }
+    *rows = std::move(out);
     return GridFileResult::success();
 }
 

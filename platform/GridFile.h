@@ -27,7 +27,10 @@
 
 #include "platform/Result.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace platform {
 
@@ -51,6 +54,14 @@ public:
     // when the file has fewer), without reading the rest of the file. Cell settings and keys of
     // those rows are not read. The grid's row count becomes the number of rows read.
     static GridFileResult loadHead(Grid& grid, const QString& path, int rowCount);
+    // Code 0 only: texts of the first rowCount rows (fewer when the file has fewer), read from the
+    // start of the file without building a grid and without reading the rest of the file. Of
+    // each row, only the texts of its first columns are decoded: as many as columns(row, the
+    // rows read before it) says. For readers that need a few cells of many files. A row holds
+    // at most the texts asked for; trailing empty texts may be left out (read them with value()).
+    using HeadColumns = std::function<int(int row, const QList<QStringList>& before)>;
+    static GridFileResult readHead(const QString& path, int rowCount, const HeadColumns& columns,
+                                   QList<QStringList>* rows);
 
     // Code 0 content in memory (the readers and writers of the files above).
     static QByteArray toComplete(const Grid& grid);

@@ -40,6 +40,10 @@ TEST(Paths, ListByMaskIgnoringCaseSortedByName)
     EXPECT_EQ(fun_Lister_Fichiers(d, "*.PDF"), QStringList({"autre.pdf", "Guide.PDF"}));
     EXPECT_EQ(fun_Lister_Fichiers(d, "SHOC-?.FLX"), QStringList({"SHOC-c.FLX"}));
     EXPECT_TRUE(fun_Lister_Fichiers(d + "/absent", "*").isEmpty());
+    // Picking out of a listing keeps its order.
+    EXPECT_EQ(fun_Filtrer_Noms({"SHOC-c.FLX", "shoc-x-y.flx", "SHOC-b~Passage 1.FLX2009", "a-SHOC-c.FLX"},
+                               "SHOC-*.FLX"),
+              QStringList({"SHOC-c.FLX", "shoc-x-y.flx"}));
 }
 
 TEST(Paths, FindAndRenameNeverReplaceAnotherFile)

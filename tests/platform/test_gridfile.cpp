@@ -215,6 +215,62 @@ TEST_F(GridFileTest, HeadOfACompleteFileReadsOnlyTheFirstRows)
     EXPECT_EQ(head.rows(), 3);
 }
 
+TEST_F(GridFileTest, HeadTextsReadOnlyTheColumnsAskedForOfTheFirstRows)
+{
+    // Awkward texts (escapes, line ends, characters outside the basic plane) come back as written.
+    Grid awkward;
+    fillAwkward(awkward);
+    ASSERT_TRUE(GridFile::save(awkward, path("a"), GridFile::Complete));
+    QList<QStringList> rows;
+    const auto all = [](int, const QList<QStringList>&) { return 99; };
+    ASSERT_TRUE(GridFile::readHead(path("a"), 100, all, &rows));
+    ASSERT_EQ(rows.size(), awkward.rows());
+    for (int r = 0; r < awkward.rows(); ++r)
+        for (int c = 0; c < awkward.cols(); ++c)
+            EXPECT_EQ(rows[r].value(c), awkward.cell(r, c)) << r << "," << c;
+
+    // A record of 400 rows whose rows after the head are damaged: the head spans several blocks
+    // of the file, each row gives the columns asked for (knowing the rows before it) and no more.
+    Grid g;
+    fillRecord(g, 400);
+    ASSERT_TRUE(GridFile::save(g, path("r"), GridFile::Complete));
+    QByteArray bytes = read("r");
+    qsizetype pos = bytes.indexOf("cellules\n") + 9;
+    for (int i = 0; i < 300; ++i)
+        pos = bytes.indexOf('\n', pos) + 1;
+    write("damaged", bytes.left(pos) + "\\q\\q\tbroken\n");
+    const auto wanted = [](int row, const QList<QStringList>& before) {
+        EXPECT_EQ(before.size(), row);
+        return row % 7;
+    };
+    const GridFileResult r = GridFile::readHead(path("damaged"), 300, wanted, &rows);
+    ASSERT_TRUE(r) << r.error.toStdString();
+    ASSERT_EQ(rows.size(), 300);
+    for (int row = 0; row < 300; ++row)
+        for (int col = 0; col < 72; ++col)
+            ASSERT_EQ(rows[row].value(col), col < row % 7 ? g.cell(row, col) : QString())
+                << row << "," << col;
+
+    // Fewer rows in the file than asked for: all of them. A head cut short, another format or no
+    // file is refused, naming the file, and the rows given are left as they were.
+    Grid small;
+    small.setRows(3);
+    small.setCols(2);
+    small.setCell(2, 1, "fin");
+    ASSERT_TRUE(GridFile::save(small, path("small"), GridFile::Complete));
+    const auto two = [](int, const QList<QStringList>&) { return 2; };
+    ASSERT_TRUE(GridFile::readHead(path("small"), 40, two, &rows));
+    EXPECT_EQ(rows, (QList<QStringList>{{}, {}, {"", "fin"}}));
+    write("cut", bytes.left(bytes.indexOf("cellules\n") + 300));
+    write("other", "SHOC\tx\n");
+    for (const char* name : {"cut", "other", "absent"}) {
+        const GridFileResult refused = GridFile::readHead(path(name), 40, two, &rows);
+        EXPECT_FALSE(refused) << name;
+        EXPECT_TRUE(refused.error.contains(path(name))) << refused.error.toStdString();
+        EXPECT_EQ(rows.size(), 3);
+    }
+}
+
 // ---------------------------------------------------------------- codes 4 and 5
 
 TEST_F(GridFileTest, TabTextRoundTripsTheCellsBelowAndRightOfTheFixedCells)

@@ -1,0 +1,141 @@
+#include "recordlist/OlderFileConversion.h"
+
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "platform/SaveFile.h"
+#include "platform/Services.h"
+#include "record/RecordStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace recordlist {
+
+namespace {
+
+// The name itself when the folder has no file of that name (letter case aside), otherwise the
+// first of "name (2).ext", "name (3).ext"... that is free.
+QString freeName(const QString& folder, const QString& name)
+{
+    if (fun_Trouver_Fichier(folder, name).isEmpty())
+        return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < 0 ? name : name.left(dot);
+    const QString extension = dot < 0 ? QString() : name.mid(dot);
+    QString candidate;
+    for (int k = 2;; ++k) {
+        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
+        if (fun_Trouver_Fichier(folder, candidate).isEmpty())
+            return candidate;
+    }
+}
+
+QString notConverted(const QString& fileName, const QString& why)
+{
+    return QStringLiteral("Le fichier « %1 » n'est pas converti : %2").arg(fileName, why);
+}
+
+} // namespace
+
+ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver* observer)
+{
+    return convertOlderFiles(dataFolder, fun_Lister_Fichiers(dataFolder, kOlderMask), observer);
+}
+
+ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList& names,
+                                   ConversionObserver* observer)
+{
+    ConversionReport out;
+    if (names.isEmpty())
+        return out;
+    if (observer)
+        observer->conversionBegins(int(names.size()));
+    const QString backupFolder = fun_Chemin(dataFolder, kBackupFolder);
+    QDir().mkpath(backupFolder);
+
+    for (int i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        if (observer)
+            observer->converting(i, name);
+        const QString source = fun_Chemin(dataFolder, name);
+        const QString capitals = name.toUpper();
+        const QString target = capitals + QStringLiteral("2009");
+        auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
+
+        if (const QString existing = fun_Trouver_Fichier(dataFolder, target); !existing.isEmpty()) {
+            skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
+                                        .arg(QFileInfo(existing).fileName())));
+            continue;
+        }
+        platform::Grid grid;
+        if (const platform::Result r = platform::GridFile::load(grid, source, platform::GridFile::Complete);
+            !r) {
+            skip(r.error);
+            continue;
+        }
+        const QString backup = fun_Chemin(backupFolder, freeName(backupFolder, capitals));
+        if (const platform::Result r = platform::saveFileFrom(backup, source); !r) {
+            skip(notConverted(name,
+                              QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") + r.error));
+            continue;
+        }
+        if (const platform::Result r = platform::GridFile::save(grid, fun_Chemin(dataFolder, target),
+                                                                platform::GridFile::Complete, true);
+            !r) {
+            skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
+            continue;
+        }
+        out.converted << name;
+
+        const QString aside = freeName(dataFolder, record::RecordStore::asideName(capitals));
+        QString why;
+        if (!fun_Renommer_Fichier(source, fun_Chemin(dataFolder, aside), &why))
+            out.notSetAside.append(
+                {name, QStringLiteral("Le fichier « %1 » est converti en « %2 », mais il ne "
+                                      "peut pas être mis de côté sous le nom « %3 » : %4")
+                           .arg(name, target, aside, why)});
+    }
+    if (observer)
+        observer->conversionEnds();
+    return out;
+}
+
+QList<SkippedFile> ToldOnce::firstTime(const QList<SkippedFile>& files)
+{
+    QList<SkippedFile> out;
+    for (const SkippedFile& f : files) {
+        const QString key = f.fileName + QLatin1Char('\n') + f.reason;
+        if (!m_told.contains(key)) {
+            m_told.insert(key);
+            out.append(f);
+        }
+    }
+    return out;
+}
+
+QString unconvertedText(const QList<SkippedFile>& files)
+{
+    QStringList reasons;
+    for (const SkippedFile& f : files)
+        reasons << f.reason;
+    return QStringLiteral(
+               "La conversion des fichiers de relevés de l'ancien format (FLX) n'a pas abouti pour "
+               "les fichiers suivants, qui restent à leur place :\n\n") +
+           reasons.join(QStringLiteral("\n\n"));
+}
+
+ConversionReport convertOlderFilesAndTell(const QString& dataFolder, const QStringList& olderFiles,
+                                          ToldOnce& told, ConversionObserver* observer)
+{
+    ConversionReport report = convertOlderFiles(dataFolder, olderFiles, observer);
+    const QList<SkippedFile> fresh = told.firstTime(report.skipped + report.notSetAside);
+    if (!fresh.isEmpty())
+        platform::dialogs().ask(unconvertedText(fresh), platform::mb::OKOnly | platform::mb::Exclamation,
+                                gstr_Nom_Programme);
+    return report;
+}
+
+} // namespace recordlist

@@ -1,0 +1,78 @@
+#pragma once
+// Record files of the earlier release, "SHOC-*-*.FLX" (letter case aside), turned into current
+// ones ".FLX2009" at each refresh of the record list. Their content is a complete grid file of
+// the same layout: only the name changes. For an older file N (its real name), with M its name in
+// capitals:
+//   - the backup:   "Save V2008/" + M, a copy of N's bytes;
+//   - the record:   M + "2009", the grid read from N saved whole;
+//   - N set aside:  M with every "-" turned into "@" and ".FLX" into ".@FLX", so that no listing
+//                   matches it any more.
+// Each file is read on its own; one that cannot be read, or whose record already exists, is left
+// as it is and named in one box at the end. Nothing is ever replaced: a backup or set-aside name
+// already taken gets " (2)", " (3)"... before its extension, and an existing record is kept.
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace recordlist {
+
+inline const QString kOlderMask = QStringLiteral("SHOC-*-*.FLX");
+inline const QString kBackupFolder = QStringLiteral("Save V2008");
+
+// What the conversion shows while it works (the wait window). Called only when there is at least
+// one older file.
+class ConversionObserver
+{
+public:
+    virtual ~ConversionObserver() = default;
+    virtual void conversionBegins(int fileCount) = 0;
+    // Before each file, index from 0.
+    virtual void converting(int index, const QString& fileName) = 0;
+    virtual void conversionEnds() = 0;
+};
+
+struct SkippedFile
+{
+    QString fileName; // the older file, as listed
+    QString reason;   // in French, naming the file
+    bool operator==(const SkippedFile&) const = default;
+};
+
+struct ConversionReport
+{
+    QStringList converted; // the older files converted, as listed
+    QList<SkippedFile> skipped;
+    // Converted, but the older file could not be set aside: it stays beside its record (and is
+    // skipped at the next refresh, its record existing).
+    QList<SkippedFile> notSetAside;
+};
+
+// Converts the older files of the data folder: all of them, or those named (as the folder
+// listing gives them).
+ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver* observer = nullptr);
+ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList& olderFiles,
+                                   ConversionObserver* observer = nullptr);
+
+// Remembers what the user was told, so that a file left unconverted is named once, not at every
+// refresh. The window keeps one for the run of the program.
+class ToldOnce
+{
+public:
+    // The files not told yet (same file, same reason), now taken as told.
+    QList<SkippedFile> firstTime(const QList<SkippedFile>& files);
+
+private:
+    QSet<QString> m_told;
+};
+
+// The one box naming the files left unconverted.
+QString unconvertedText(const QList<SkippedFile>& files);
+
+// The refresh's step: converts the older files named, then tells in one box the files not told
+// before.
+ConversionReport convertOlderFilesAndTell(const QString& dataFolder, const QStringList& olderFiles,
+                                          ToldOnce& told, ConversionObserver* observer = nullptr);
+
+} // namespace recordlist

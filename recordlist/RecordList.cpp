@@ -1,0 +1,25 @@
+#include "recordlist/RecordList.h"
+
+#include "common/Paths.h"
+
+namespace recordlist {
+
+namespace {
+// Both the record files and the older ones begin so: one listing of the folder serves both.
+const QString kShocMask = QStringLiteral("SHOC-*");
+} // namespace
+
+const Listing& RecordList::refresh(const QString& dataFolder, platform::Grid& grid,
+                                   ConversionObserver* observer)
+{
+    QStringList names = fun_Lister_Fichiers(dataFolder, kShocMask);
+    m_conversion =
+        convertOlderFilesAndTell(dataFolder, fun_Filtrer_Noms(names, kOlderMask), m_told, observer);
+    if (!m_conversion.converted.isEmpty())
+        names = fun_Lister_Fichiers(dataFolder, kShocMask);
+    m_listing = readListing(dataFolder, fun_Filtrer_Noms(names, kRecordMask), m_cache);
+    fillListGrid(m_listing, grid, m_sort);
+    return m_listing;
+}
+
+} // namespace recordlist

@@ -1,0 +1,43 @@
+#pragma once
+// The record list between two refreshes, without its window: the summaries kept from the last
+// refresh, the user's sort, and the list last shown. A refresh converts the older files of the
+// data folder first (telling a file left unconverted once), then reads the list and fills the
+// window's grid.
+
+#include "recordlist/OlderFileConversion.h"
+#include "recordlist/RecordListing.h"
+#include "recordlist/RecordSummary.h"
+
+namespace platform {
+class Grid;
+}
+
+namespace recordlist {
+
+class RecordList
+{
+public:
+    // told must live as long as the program runs, so that a file is named once per run even
+    // when the list window is closed and opened again.
+    explicit RecordList(ToldOnce& told) : m_told(told) {}
+
+    // Rebuilds the list from the data folder into the grid.
+    const Listing& refresh(const QString& dataFolder, platform::Grid& grid,
+                           ConversionObserver* observer = nullptr);
+
+    // The grid reported a header sort (column, 1 ascending or 2 descending).
+    void noteHeaderSort(int column, int order) { m_sort.noteHeaderSort(column, order); }
+    const ListSort& sort() const { return m_sort; }
+    const Listing& listing() const { return m_listing; }
+    const ConversionReport& lastConversion() const { return m_conversion; }
+    SummaryCache& cache() { return m_cache; }
+
+private:
+    ToldOnce& m_told;
+    SummaryCache m_cache;
+    ListSort m_sort;
+    Listing m_listing;
+    ConversionReport m_conversion;
+};
+
+} // namespace recordlist

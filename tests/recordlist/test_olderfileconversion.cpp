@@ -1,0 +1,168 @@
+#include "common/Globals.h"
+#include "platform/Dialogs.h"
+#include "platform/Grid.h"
+#include "platform/GridFile.h"
+#include "recordlist/OlderFileConversion.h"
+#include "tests/recordlist/ListSamples.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace recordlist;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+class Observer : public ConversionObserver
+{
+public:
+    void conversionBegins(int fileCount) override { calls << QString("begins %1").arg(fileCount); }
+    void converting(int index, const QString& fileName) override
+    {
+        calls << QString("%1 %2").arg(index).arg(fileName);
+    }
+    void conversionEnds() override { calls << "ends"; }
+    QStringList calls;
+};
+
+class ConversionTest : public ::testing::Test
+{
+protected:
+    testing_support::TestEnvironment env;
+    QString path(const QString& name) const { return QDir(env.dataFolder()).filePath(name); }
+    QStringList files(const QString& sub = QString()) const
+    {
+        return QDir(QDir(env.dataFolder()).filePath(sub)).entryList(QDir::Files, QDir::Name);
+    }
+    // An older record file: the same cells, in bytes that this release would not write (a column
+    // line it leaves out), so that a copy of the bytes and a copy of the cells differ.
+    void writeOlder(const QString& name, const QString& date)
+    {
+        list_samples::writeRecord(env.dataFolder(), name, list_samples::recordOf(1, date));
+        QByteArray bytes = readBytes(path(name));
+        bytes.replace("\ncellules\n", "\ncolonne\t70\t0\t0\t0\t0\t-1\t\t\ncellules\n");
+        writeBytes(path(name), bytes);
+    }
+    // The grid of a file, as a record reader sees it.
+    QString dateIn(const QString& p) const
+    {
+        platform::Grid g;
+        if (!platform::GridFile::load(g, p, platform::GridFile::Complete))
+            return "illisible";
+        return g.cell(g.findRow("Date, N° Passage et commentaire relevé", 0, 1), 2);
+    }
+};
+
+} // namespace
+
+TEST_F(ConversionTest, EachOlderFileIsReadOnItsOwnAndNothingIsReplaced)
+{
+    writeOlder("SHOC-A-B~PASSAGE N1.FLX", "01/12/2009");
+    writeOlder("shoc-c-d~passage n2.flx", "02/12/2009");  // lower case: read under its real name
+    writeBytes(path("SHOC-E-F~PASSAGE N1.FLX"), "abîmé"); // cannot be read
+    writeOlder("SHOC-G-H~PASSAGE N1.FLX", "03/12/2009");
+    writeOlder("SHOC-G-H~PASSAGE N1.FLX2009", "04/12/2009"); // newer record of the same name
+    const QByteArray ab = readBytes(path("SHOC-A-B~PASSAGE N1.FLX"));
+    const QByteArray cd = readBytes(path("shoc-c-d~passage n2.flx"));
+    const QByteArray gh = readBytes(path("SHOC-G-H~PASSAGE N1.FLX"));
+    const QByteArray gh2009 = readBytes(path("SHOC-G-H~PASSAGE N1.FLX2009"));
+
+    Observer observer;
+    const ConversionReport report = convertOlderFiles(env.dataFolder(), &observer);
+    EXPECT_EQ(observer.calls,
+              QStringList({"begins 4", "0 SHOC-A-B~PASSAGE N1.FLX", "1 shoc-c-d~passage n2.flx",
+                           "2 SHOC-E-F~PASSAGE N1.FLX", "3 SHOC-G-H~PASSAGE N1.FLX", "ends"}));
+    EXPECT_EQ(report.converted, QStringList({"SHOC-A-B~PASSAGE N1.FLX", "shoc-c-d~passage n2.flx"}));
+    ASSERT_EQ(report.skipped.size(), 2);
+    EXPECT_EQ(report.skipped[0].fileName, "SHOC-E-F~PASSAGE N1.FLX");
+    EXPECT_TRUE(report.skipped[0].reason.contains("SHOC-E-F~PASSAGE N1.FLX"));
+    EXPECT_EQ(report.skipped[1].fileName, "SHOC-G-H~PASSAGE N1.FLX");
+    EXPECT_TRUE(report.skipped[1].reason.contains("existe déjà"));
+    EXPECT_TRUE(report.notSetAside.isEmpty());
+
+    // Converted: the record under a name in capitals with the same cells, the backup a copy of the
+    // bytes, the older file set aside with its bytes.
+    EXPECT_EQ(files(), QStringList({"SHOC-A-B~PASSAGE N1.FLX2009", "SHOC-C-D~PASSAGE N2.FLX2009",
+                                    "SHOC-E-F~PASSAGE N1.FLX", "SHOC-G-H~PASSAGE N1.FLX",
+                                    "SHOC-G-H~PASSAGE N1.FLX2009", "SHOC@A@B~PASSAGE N1.@FLX",
+                                    "SHOC@C@D~PASSAGE N2.@FLX"}));
+    EXPECT_EQ(dateIn(path("SHOC-A-B~PASSAGE N1.FLX2009")), "01/12/2009");
+    EXPECT_EQ(dateIn(path("SHOC-C-D~PASSAGE N2.FLX2009")), "02/12/2009");
+    EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), ab);
+    EXPECT_EQ(readBytes(path("SHOC@C@D~PASSAGE N2.@FLX")), cd);
+    EXPECT_EQ(files("Save V2008"), QStringList({"SHOC-A-B~PASSAGE N1.FLX", "SHOC-C-D~PASSAGE N2.FLX"}));
+    EXPECT_EQ(readBytes(path("Save V2008/SHOC-A-B~PASSAGE N1.FLX")), ab);
+    EXPECT_EQ(readBytes(path("Save V2008/SHOC-C-D~PASSAGE N2.FLX")), cd);
+    // Skipped: left as they were, and no record made of another file's content.
+    EXPECT_EQ(readBytes(path("SHOC-E-F~PASSAGE N1.FLX")), "abîmé");
+    EXPECT_EQ(readBytes(path("SHOC-G-H~PASSAGE N1.FLX")), gh);
+    EXPECT_EQ(readBytes(path("SHOC-G-H~PASSAGE N1.FLX2009")), gh2009);
+
+    // Once more: nothing left to convert, the same two skipped.
+    Observer again;
+    const ConversionReport second = convertOlderFiles(env.dataFolder(), &again);
+    EXPECT_TRUE(second.converted.isEmpty());
+    EXPECT_EQ(second.skipped, report.skipped);
+    EXPECT_EQ(again.calls.size(), 4);
+}
+
+TEST_F(ConversionTest, WithoutOlderFilesNothingIsShownOrMade)
+{
+    writeOlder("SHOC-A~Passage N1.FLX2009", "01/12/2009");
+    writeOlder("SHOC@A@B~PASSAGE N1.@FLX", "01/12/2009");
+    Observer observer;
+    const ConversionReport report = convertOlderFiles(env.dataFolder(), &observer);
+    EXPECT_TRUE(report.converted.isEmpty());
+    EXPECT_TRUE(report.skipped.isEmpty());
+    EXPECT_TRUE(observer.calls.isEmpty());
+    EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+}
+
+TEST_F(ConversionTest, BackupAndSetAsideNamesAlreadyTakenGetANumber)
+{
+    writeOlder("SHOC-A-B~PASSAGE N1.FLX", "01/12/2009");
+    QDir(env.dataFolder()).mkdir("Save V2008");
+    writeBytes(path("Save V2008/SHOC-A-B~PASSAGE N1.FLX"), "ancienne sauvegarde");
+    writeBytes(path("SHOC@A@B~PASSAGE N1.@FLX"), "ancien fichier mis de côté");
+    const QByteArray ab = readBytes(path("SHOC-A-B~PASSAGE N1.FLX"));
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_EQ(report.converted.size(), 1);
+    EXPECT_EQ(readBytes(path("Save V2008/SHOC-A-B~PASSAGE N1.FLX")), "ancienne sauvegarde");
+    EXPECT_EQ(readBytes(path("Save V2008/SHOC-A-B~PASSAGE N1 (2).FLX")), ab);
+    EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), "ancien fichier mis de côté");
+    EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1 (2).@FLX")), ab);
+    EXPECT_EQ(dateIn(path("SHOC-A-B~PASSAGE N1.FLX2009")), "01/12/2009");
+}
+
+TEST_F(ConversionTest, AFileLeftUnconvertedIsToldOnceInOneBox)
+{
+    writeBytes(path("SHOC-E-F~PASSAGE N1.FLX"), "abîmé");
+    writeOlder("SHOC-G-H~PASSAGE N1.FLX", "03/12/2009");
+    writeOlder("SHOC-G-H~PASSAGE N1.FLX2009", "04/12/2009");
+    const QStringList older = {"SHOC-E-F~PASSAGE N1.FLX", "SHOC-G-H~PASSAGE N1.FLX"};
+    ToldOnce told;
+
+    env.dialogs().answer(platform::mb::OK);
+    ConversionReport report = convertOlderFilesAndTell(env.dataFolder(), older, told);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    const auto& box = env.dialogs().asked()[0];
+    EXPECT_EQ(box.text, unconvertedText(report.skipped));
+    EXPECT_TRUE(box.text.contains("SHOC-E-F~PASSAGE N1.FLX"));
+    EXPECT_TRUE(box.text.contains("SHOC-G-H~PASSAGE N1.FLX"));
+    EXPECT_EQ(box.style, platform::mb::OKOnly | platform::mb::Exclamation);
+    EXPECT_EQ(box.title, gstr_Nom_Programme);
+
+    // The next refresh: the same files, nothing told. A file newly left over is told alone.
+    report = convertOlderFilesAndTell(env.dataFolder(), older, told);
+    EXPECT_EQ(report.skipped.size(), 2);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    writeBytes(path("SHOC-I-J~PASSAGE N1.FLX"), "abîmé aussi");
+    env.dialogs().answer(platform::mb::OK);
+    convertOlderFilesAndTell(env.dataFolder(), older + QStringList{"SHOC-I-J~PASSAGE N1.FLX"}, told);
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(env.dialogs().asked()[1].text.contains("SHOC-I-J~PASSAGE N1.FLX"));
+    EXPECT_FALSE(env.dialogs().asked()[1].text.contains("SHOC-E-F~PASSAGE N1.FLX"));
+}
