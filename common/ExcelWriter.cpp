@@ -2,9 +2,9 @@
 
 #include "common/MousePointer.h"
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
-#include "platform/GridWorkbook.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "grid/GridWorkbook.h"
 #include "platform/SaveFile.h"
 
 #include <QDate>

@@ -3,8 +3,8 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
 #include "platform/Clock.h"
-#include "platform/GridFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 

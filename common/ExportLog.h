@@ -4,7 +4,7 @@
 // with a carriage return and a line feed, newest first. Its writer (the record list's exports),
 // its reader (the record list's dates of last export) and its compaction at start-up.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "platform/Result.h"
 
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // Grid helpers that every window uses, without a widget: row numbering and the column sort that
 // leaves empty rows at the bottom. They read the main window's option marks (common/Options).
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 // The order of sub_Tri_Colonne: ascending (what callers give by default), descending, or each
 // column by its own sort setting.

@@ -5,8 +5,8 @@
 #include "common/KeyFilters.h"
 #include "common/Messages.h"
 #include "common/Options.h"
+#include "grid/GridView.h"
 #include "platform/Dialogs.h"
-#include "platform/GridView.h"
 #include "platform/Services.h"
 
 #include <QApplication>

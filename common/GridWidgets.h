@@ -4,7 +4,7 @@
 // field and explains a refused key), the prefix search of a combo box, the end-of-action beep
 // and the desktop's colours.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QString>
 #include <functional>

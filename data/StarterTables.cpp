@@ -1,8 +1,8 @@
 #include "data/StarterTables.h"
 
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <QDir>
 #include <QFile>

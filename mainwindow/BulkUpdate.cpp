@@ -3,9 +3,9 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/Services.h"
 
 using platform::Grid;

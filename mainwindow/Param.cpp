@@ -5,10 +5,10 @@
 #include "common/KeyFilters.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
-#include "platform/GridFile.h"
 #include "platform/RowSource.h"
 #include "platform/Services.h"
 

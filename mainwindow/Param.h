@@ -6,7 +6,7 @@
 // Delete, paste and the load of a text file alike; and saving to the table's file or to the
 // settings. The window (frm_Param) shows the grid and forwards its events here.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QList>
 #include <QLocale>

@@ -4,9 +4,9 @@
 #include "common/Options.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/Services.h"
 
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 // windows, the record list and the about box as child windows, arranges them, adapts its
 // captions to this program and to the administrator mode, and runs the update check.
 
+#include "grid/Grid.h"
 #include "mainwindow/frm_Splash_Logo.h"
-#include "platform/Grid.h"
 
 #include <QHash>
 #include <QMainWindow>

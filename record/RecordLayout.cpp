@@ -2,7 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/Settings.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/SpeciesStore.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "record/SpeciesStore.h"
 
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <algorithm>
 

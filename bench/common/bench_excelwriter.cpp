@@ -8,7 +8,7 @@
 
 #include "common/ExcelWriter.h"
 #include "common/Globals.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QDir>
 #include <QFile>

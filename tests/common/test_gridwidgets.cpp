@@ -1,7 +1,7 @@
 #include "common/GridWidgets.h"
 
 #include "common/Options.h"
-#include "platform/GridView.h"
+#include "grid/GridView.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

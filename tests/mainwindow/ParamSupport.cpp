@@ -1,7 +1,7 @@
 #include "tests/mainwindow/ParamSupport.h"
 
 #include "data/StarterTables.h"
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // written from tab-separated texts, the grid read back as the record window reads its tables,
 // and a watch on a folder that counts the writes of a file.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "platform/RowSource.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "tests/mainwindow/RecordSamples.h"
 
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
 using platform::Grid;
 

@@ -2,7 +2,7 @@
 // Record files for tests, written as the record window writes them: the record grid saved whole
 // in the complete grid format with its fixed cells.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QString>
 #include <QStringList>

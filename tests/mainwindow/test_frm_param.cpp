@@ -3,12 +3,12 @@
 
 #include "common/Globals.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
+#include "grid/GridView.h"
 #include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
-#include "platform/GridFile.h"
-#include "platform/GridView.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/TestEnvironment.h"
 

@@ -1,8 +1,8 @@
 #include "common/Options.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "mainwindow/SpeciesUpgrade.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tests/record/RecordSamples.h"
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 
 namespace record_samples {

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
 #include "tests/record/RecordSamples.h"

@@ -1,6 +1,6 @@
 #include "tests/support/WorkbookContents.h"
 
-#include "platform/GridWorkbook.h"
+#include "grid/GridWorkbook.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 #include "platform/SaveFile.h"
 
-#include "platform/Grid.h"
-#include "platform/GridData.h"
-#include "platform/GridWorkbook.h"
+#include "grid/Grid.h"
+#include "grid/GridData.h"
+#include "grid/GridWorkbook.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include "tests/support/TestEnvironment.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Compares two grids cell by cell and setting by setting (GoogleTest expectations).
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <gtest/gtest.h>
 

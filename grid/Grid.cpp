@@ -1,6 +1,6 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
-#include "platform/GridData.h"
+#include "grid/GridData.h"
 
 #include <QDate>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // Inside of a Grid, shared by the grid and its file readers and writers only.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QHash>
 #include <QList>

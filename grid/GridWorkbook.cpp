@@ -1,6 +1,6 @@
-#include "platform/GridWorkbook.h"
+#include "grid/GridWorkbook.h"
 
-#include "platform/GridData.h"
+#include "grid/GridData.h"
 #include "platform/SaveFile.h"
 
 #include <QFile>

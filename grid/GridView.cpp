@@ -1,4 +1,4 @@
-#include "platform/GridView.h"
+#include "grid/GridView.h"
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>

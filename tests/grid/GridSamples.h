@@ -1,7 +1,7 @@
 #pragma once
 // Grids and files for the grid tests and benchmarks.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QByteArray>
 #include <QList>

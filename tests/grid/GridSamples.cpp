@@ -1,4 +1,4 @@
-#include "tests/platform/GridSamples.h"
+#include "tests/grid/GridSamples.h"
 
 #include <zip.h>
 
