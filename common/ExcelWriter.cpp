@@ -415,7 +415,7 @@ const char* utf8Cellule(QStringView s, std::string& buffer)
     }
     if (!aEchapper)
         return buffer.c_str();
-    const QByteArray utf8 = platform::workbookEscape(s.toString()).toUtf8();
+    const QByteArray utf8 = grid::workbookEscape(s.toString()).toUtf8();
     buffer.assign(utf8.constData(), size_t(utf8.size()));
     return buffer.c_str();
 }
@@ -423,7 +423,7 @@ const char* utf8Cellule(QStringView s, std::string& buffer)
 // Why the workbook module failed, in French; errno is read at once, as the module leaves it.
 QString texteErreur(lxw_error err)
 {
-    return platform::workbookWriteReason(err, errno);
+    return grid::workbookWriteReason(err, errno);
 }
 
 // The writer's own sheet names when a name is refused: "Feuil" and the sheet's number.
@@ -445,7 +445,7 @@ QString nomFeuilleValide(lxw_workbook* wb, const QString& voulu, int numero)
 class Classeur
 {
 public:
-    Classeur(const platform::Grid& grille, std::vector<Colonne> colonnes, int premiere, int derniere)
+    Classeur(const grid::Grid& grille, std::vector<Colonne> colonnes, int premiere, int derniere)
         : m_grille(grille), m_colonnes(std::move(colonnes)), m_premiere(premiere), m_derniere(derniere)
     {
     }
@@ -467,7 +467,7 @@ private:
     bool ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, CellKind type, double nombre,
                        QStringView texte, lxw_format* format, int ligneGrille, QString& erreur);
 
-    const platform::Grid& m_grille;
+    const grid::Grid& m_grille;
     std::vector<Colonne> m_colonnes;
     int m_premiere;
     int m_derniere;
@@ -702,7 +702,7 @@ private:
 
 } // namespace
 
-ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const platform::Grid& grille,
+ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const grid::Grid& grille,
                                    const QString& chemin, [[maybe_unused]] const QString& formatFichier,
                                    const QString& nomFeuille, bool ajoutFeuille, qint32 premiereLigne,
                                    qint32 derniereLigne, int& nombreFeuilles)
@@ -712,7 +712,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
-        return platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
+        return grid::GridFile::save(grille, cible, grid::GridFile::Workbook, true);
     }
     if (ajoutFeuille)
         return echec(chemin, QStringLiteral("l'ajout de feuilles à un classeur existant n'est pas possible"));

@@ -14,8 +14,8 @@
 
 #include <cerrno>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 namespace {
 
@@ -107,7 +107,7 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
 
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
-        if (platform::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+        if (grid::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
             return lu;
     }
     if (travail.cols() < 3)

@@ -42,4 +42,4 @@ platform::Result sub_Log_Export(const QString& nomFichier);
 // the latest date, and writes the log back. A missing log gives an empty grid and an empty log;
 // a log that cannot be read leaves the grid empty and the file untouched. A failure says why,
 // naming the log.
-platform::Result sub_Load_Log_Export(const QString& dossier, platform::Grid& travail);
+platform::Result sub_Load_Log_Export(const QString& dossier, grid::Grid& travail);

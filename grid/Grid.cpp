@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace platform {
+namespace grid {
 
 namespace {
 
@@ -1092,4 +1092,4 @@ void Grid::sortRange(const GridRange& range, Sort order)
         Q_EMIT selectionChanged();
 }
 
-} // namespace platform
+} // namespace grid

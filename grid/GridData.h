@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace platform {
+namespace grid {
 
 // The settings of one cell; small and trivially copied, as a grid may hold one per cell.
 struct CellFormat
@@ -112,4 +112,4 @@ struct GridData
     mutable QHash<int, QHash<QString, QString>> labelCache;
 };
 
-} // namespace platform
+} // namespace grid

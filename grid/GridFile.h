@@ -29,11 +29,11 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 
 class Grid;
 
-using GridFileResult = Result;
+using GridFileResult = platform::Result;
 
 class GridFile
 {
@@ -66,4 +66,4 @@ private:
                                  QByteArray* bytes);
 };
 
-} // namespace platform
+} // namespace grid

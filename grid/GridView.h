@@ -32,7 +32,7 @@
 #include <QPointer>
 #include <QTableView>
 
-namespace platform {
+namespace grid {
 
 class GridModel;
 class GridDelegate;
@@ -172,4 +172,4 @@ private:
     QString m_scrollTipText;
 };
 
-} // namespace platform
+} // namespace grid

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace platform {
+namespace grid {
 
 namespace {
 
@@ -187,7 +187,7 @@ QString workbookWriteReason(int writerError, int errorNumber)
     case LXW_ERROR_ZIP_FILE_ADD:
     case LXW_ERROR_ZIP_CLOSE:
         // The workbook is put together in the temporary folder: a full disk shows here first.
-        return fileErrorReason(errorNumber);
+        return platform::fileErrorReason(errorNumber);
     case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
         return QStringLiteral("un texte dépasse 32 767 caractères");
     default:
@@ -547,4 +547,4 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
     return true;
 }
 
-} // namespace platform
+} // namespace grid

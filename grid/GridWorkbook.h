@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace grid {
 
 struct GridContent;
 
@@ -30,4 +30,4 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why);
 QString workbookEscape(const QString& text);
 QString workbookUnescape(const QString& text);
 
-} // namespace platform
+} // namespace grid

@@ -20,8 +20,8 @@
 #include <QFileInfo>
 #include <cmath>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace mainwindow {

@@ -24,8 +24,8 @@
 #include <algorithm>
 #include <optional>
 
-using platform::Grid;
-using platform::GridView;
+using grid::Grid;
+using grid::GridView;
 
 namespace {
 

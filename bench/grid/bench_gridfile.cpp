@@ -18,7 +18,7 @@
 #include <map>
 #include <string>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <optional>
 
 using excel::CellKind;
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 using testing_support::readWorkbookContents;
 using testing_support::WorkbookContents;
 using Type = testing_support::WorkbookCell::Type;

@@ -11,7 +11,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
+using grid::Grid;
 
 using testing_support::readBytes;
 using testing_support::writeBytes;

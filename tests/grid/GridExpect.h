@@ -7,7 +7,7 @@
 
 namespace grid_samples {
 
-inline void expectSameGrid(const platform::Grid& a, const platform::Grid& b)
+inline void expectSameGrid(const grid::Grid& a, const grid::Grid& b)
 {
     ASSERT_EQ(a.rows(), b.rows());
     ASSERT_EQ(a.cols(), b.cols());

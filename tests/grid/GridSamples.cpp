@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using namespace platform;
+using namespace grid;
 
 namespace grid_samples {
 

@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

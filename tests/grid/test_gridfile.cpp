@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-using namespace platform;
+using namespace grid;
 using namespace grid_samples;
 
 namespace {

@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-using namespace platform;
+using namespace grid;
 using namespace grid_samples;
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

@@ -39,7 +39,7 @@ void writeTable(const QString& path, const QString& tsv, int code, const QList<i
 
 // Every row of a grid from column 1 on, cells joined by "|"; a check-box cell below row 0 reads
 // "+" (ticked) or "-" in front of its text.
-QStringList dump(const platform::Grid& grid);
+QStringList dump(const grid::Grid& grid);
 
 // The file read as the record window reads its tables: fixed rows 0, then a whole-grid load;
 // empty when it cannot be read.

@@ -12,8 +12,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 using platform::ScriptedDialogs;
 namespace mb = platform::mb;
 using namespace testing_support;

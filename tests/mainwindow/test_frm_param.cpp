@@ -26,12 +26,12 @@
 
 #include <memory>
 
+using grid::Grid;
+using grid::GridFile;
+using grid::GridView;
 using param_support::dump;
 using param_support::readAsRecordWindow;
 using param_support::writeTable;
-using platform::Grid;
-using platform::GridFile;
-using platform::GridView;
 namespace mb = platform::mb;
 
 namespace {

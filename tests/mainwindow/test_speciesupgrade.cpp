@@ -8,8 +8,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace {

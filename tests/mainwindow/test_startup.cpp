@@ -14,8 +14,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 using mainwindow::ResultatSequence;
 
