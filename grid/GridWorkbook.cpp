@@ -1,25 +1,18 @@
 #include "grid/GridWorkbook.h"
 
 #include "grid/GridData.h"
-#include "platform/SaveFile.h"
+#include "grid/SheetWriter.h"
 
-#include <QFile>
 #include <QHash>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include <xlsxwriter.h>
 #include <zip.h>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace grid {
 
 namespace {
-
-constexpr int kSheetMaxRows = 1'048'576;
-constexpr int kSheetMaxCols = 16'384;
 
 // The most a part of a workbook (a sheet, the shared texts...) may expand to when it is read.
 // The largest workbook this program writes holds 65,000 rows of a few dozen columns; its sheet
@@ -104,96 +97,35 @@ bool writeWorkbook(const GridContent& c, bool withFixedCells, QByteArray* bytes,
         *why = QStringLiteral("la grille dépasse la taille d'une feuille de classeur");
         return false;
     }
-    QTemporaryDir tmp;
-    if (!tmp.isValid()) {
-        *why = QStringLiteral("aucun dossier temporaire disponible");
-        return false;
-    }
-    const QByteArray path = QFile::encodeName(tmp.filePath(QStringLiteral("grille.xlsx")));
-    QByteArray tmpdir = QFile::encodeName(tmp.path());
-    lxw_workbook_options options{};
-    options.tmpdir = tmpdir.data();
-    lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
-    if (!wb) {
-        *why = QStringLiteral("le classeur ne peut pas être créé");
-        return false;
-    }
-    lxw_worksheet* ws = workbook_add_worksheet(wb, "Feuil1");
-    lxw_error err = ws ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
-    for (int r = 0; r < rows && err == LXW_NO_ERROR; ++r) {
+    // The check state a cell is written with when it has no text: that of the cell, or
+    // unchecked in a check-box column below the fixed rows.
+    const auto checkOf = [&](int row, int col) {
+        const GridRow& r = c.rows[size_t(row)];
+        const int check = r.fmt.empty() ? 0 : r.fmt[size_t(col)].check;
+        if (check == 0 && row >= c.fixedRows && c.columns[size_t(col)].type == Grid::DataType::Boolean)
+            return int(Grid::Unchecked);
+        return check;
+    };
+    SheetWriter book;
+    bool written = book.addSheet(QStringLiteral("Feuil1"), 1);
+    for (int r = 0; r < rows && written; ++r) {
         const GridRow& row = c.rows[size_t(r0 + r)];
-        for (int k = 0; k < cols && err == LXW_NO_ERROR; ++k) {
-            const int col = c0 + k;
-            const QString& text = row.cells[col];
-            if (!text.isEmpty()) {
-                const QByteArray utf8 = workbookEscape(text).toUtf8();
-                err = worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(k), utf8.constData(), nullptr);
-                continue;
-            }
-            int check = row.fmt.empty() ? 0 : row.fmt[size_t(col)].check;
-            if (check == 0 && r0 + r >= c.fixedRows && c.columns[size_t(col)].type == Grid::DataType::Boolean)
-                check = 2;
-            if (check != 0)
-                err = worksheet_write_boolean(ws, lxw_row_t(r), lxw_col_t(k), check == 1 ? 1 : 0, nullptr);
+        for (int k = 0; k < cols && written; ++k) {
+            if (const QString& text = row.cells[c0 + k]; !text.isEmpty())
+                written = book.writeText(r, k, text);
+            else if (const int check = checkOf(r0 + r, c0 + k); check != 0)
+                written = book.writeBoolean(r, k, check == Grid::Checked);
         }
     }
     // An empty last cell keeps the grid's counts: it is written as a formatted blank.
-    if (err == LXW_NO_ERROR && rows > 0 && cols > 0) {
-        const GridRow& last = c.rows[size_t(r0 + rows - 1)];
-        const bool hasCheck = !last.fmt.empty() && last.fmt[size_t(c0 + cols - 1)].check != 0;
-        if (last.cells[c0 + cols - 1].isEmpty() && !hasCheck
-            && !(r0 + rows - 1 >= c.fixedRows && c.columns[size_t(c0 + cols - 1)].type == Grid::DataType::Boolean)) {
-            lxw_format* blank = workbook_add_format(wb);
-            err = worksheet_write_blank(ws, lxw_row_t(rows - 1), lxw_col_t(cols - 1), blank);
-        }
-    }
-    int errorNumber = errno;
-    errno = 0;
-    const lxw_error closeErr = workbook_close(wb);
-    if (err == LXW_NO_ERROR) {
-        err = closeErr;
-        errorNumber = errno;
-    }
-    if (err != LXW_NO_ERROR) {
-        *why = workbookWriteReason(err, errorNumber);
-        return false;
-    }
-    QFile f(QFile::decodeName(path));
-    errno = 0;
-    if (!f.open(QIODevice::ReadOnly)) {
-        *why = workbookWriteReason(LXW_ERROR_READING_TMPFILE, errno);
-        return false;
-    }
-    *bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        *why = workbookWriteReason(LXW_ERROR_READING_TMPFILE, errno);
+    if (written && rows > 0 && cols > 0 && c.rows[size_t(r0 + rows - 1)].cells[c0 + cols - 1].isEmpty() &&
+        checkOf(r0 + rows - 1, c0 + cols - 1) == 0)
+        book.writeBlank(rows - 1, cols - 1, book.addFormat());
+    if (const platform::Result r = book.finish(bytes); !r) {
+        *why = r.error;
         return false;
     }
     return true;
-}
-
-QString workbookWriteReason(int writerError, int errorNumber)
-{
-    switch (writerError) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED:
-        return QStringLiteral("mémoire insuffisante");
-    case LXW_ERROR_CREATING_XLSX_FILE:
-    case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE:
-    case LXW_ERROR_ZIP_FILE_OPERATION:
-    case LXW_ERROR_ZIP_PARAMETER_ERROR:
-    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
-    case LXW_ERROR_ZIP_INTERNAL_ERROR:
-    case LXW_ERROR_ZIP_FILE_ADD:
-    case LXW_ERROR_ZIP_CLOSE:
-        // The workbook is put together in the temporary folder: a full disk shows here first.
-        return platform::fileErrorReason(errorNumber);
-    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
-        return QStringLiteral("un texte dépasse 32 767 caractères");
-    default:
-        return QStringLiteral("le classeur ne peut pas être produit (erreur %1 du module des classeurs)")
-            .arg(writerError);
-    }
 }
 
 // ================================================================ reader
