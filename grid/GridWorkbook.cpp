@@ -2,6 +2,7 @@
 
 #include "grid/GridData.h"
 #include "grid/SheetWriter.h"
+#include "platform/Result.h"
 
 #include <QHash>
 #include <QXmlStreamReader>
@@ -263,6 +264,105 @@ bool cellRef(QStringView ref, int* row, int* col)
     return true;
 }
 
+// ---------------------------------------------------------------- the parts, one by one
+
+// The archive over the bytes of a workbook.
+platform::Result openArchive(const QByteArray& bytes, ZipArchive& archive)
+{
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* src = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &zerr);
+    if (!src) {
+        zip_error_fini(&zerr);
+        return platform::Result::failure(QStringLiteral("mémoire insuffisante"));
+    }
+    archive.zip = zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &zerr);
+    zip_error_fini(&zerr);
+    if (!archive.zip) {
+        zip_source_free(src);
+        return platform::Result::failure(QStringLiteral("ce n'est pas un classeur (.xlsx)"));
+    }
+    return platform::Result::success();
+}
+
+// The relationship id of the workbook's first sheet, from the workbook's description; empty
+// when it names none.
+platform::Result firstSheetRelation(zip_t* z, QString* id)
+{
+    QByteArray data;
+    const QString bookPath = QStringLiteral("xl/workbook.xml");
+    if (const Entry e = readEntry(z, bookPath, &data); e != Entry::Ok)
+        return platform::Result::failure(
+            partProblem(e, bookPath, QStringLiteral("ce n'est pas un classeur (.xlsx)")));
+    QXmlStreamReader x(data);
+    while (!x.atEnd() && id->isEmpty()) {
+        x.readNext();
+        if (x.isStartElement() && x.name() == u"sheet")
+            *id = relId(x);
+    }
+    if (x.hasError() && id->isEmpty())
+        return platform::Result::failure(QStringLiteral("description du classeur illisible"));
+    return platform::Result::success();
+}
+
+// Where the first sheet and the shared texts are: as the workbook's relationships say, or
+// where workbooks usually keep them. Relationships that are missing or damaged leave the usual
+// places.
+struct PartPaths
+{
+    QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+    QString strings = QStringLiteral("xl/sharedStrings.xml");
+};
+
+platform::Result locateParts(zip_t* z, PartPaths* paths)
+{
+    QString sheetRel;
+    if (platform::Result r = firstSheetRelation(z, &sheetRel); !r)
+        return r;
+    QByteArray data;
+    const QString relsPath = QStringLiteral("xl/_rels/workbook.xml.rels");
+    const Entry rels = readEntry(z, relsPath, &data);
+    if (rels == Entry::TooLarge)
+        return platform::Result::failure(partProblem(rels, relsPath, QString()));
+    if (rels != Entry::Ok)
+        return platform::Result::success();
+    QXmlStreamReader x(data);
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement() || x.name() != u"Relationship")
+            continue;
+        const QString id = attr(x, QLatin1StringView("Id"));
+        const QString type = attr(x, QLatin1StringView("Type"));
+        const QString target = attr(x, QLatin1StringView("Target"));
+        if (!sheetRel.isEmpty() && id == sheetRel)
+            paths->sheet = resolve(target);
+        else if (type.endsWith(QLatin1StringView("/sharedStrings")))
+            paths->strings = resolve(target);
+    }
+    return platform::Result::success();
+}
+
+// The shared texts, by their number; none when the workbook has no such part.
+platform::Result readSharedStrings(zip_t* z, const QString& path, QStringList* strings)
+{
+    const QString unreadable = QStringLiteral("table des textes illisible");
+    QByteArray data;
+    const Entry e = readEntry(z, path, &data);
+    if (e == Entry::Missing)
+        return platform::Result::success();
+    if (e != Entry::Ok)
+        return platform::Result::failure(partProblem(e, path, unreadable));
+    QXmlStreamReader x(data);
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement() && x.name() == u"si")
+            *strings << inlineText(x);
+    }
+    if (x.hasError())
+        return platform::Result::failure(unreadable);
+    return platform::Result::success();
+}
+
 struct SheetCell
 {
     int row;
@@ -271,201 +371,139 @@ struct SheetCell
     quint8 check;
 };
 
-} // namespace
-
-bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
+// The cells of a sheet that hold something, and the last row and column used.
+struct SheetCells
 {
-    zip_error_t zerr;
-    zip_error_init(&zerr);
-    zip_source_t* src = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &zerr);
-    if (!src) {
-        zip_error_fini(&zerr);
-        *why = QStringLiteral("mémoire insuffisante");
-        return false;
-    }
-    ZipArchive archive;
-    archive.zip = zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &zerr);
-    if (!archive.zip) {
-        zip_source_free(src);
-        zip_error_fini(&zerr);
-        *why = QStringLiteral("ce n'est pas un classeur (.xlsx)");
-        return false;
-    }
-    zip_error_fini(&zerr);
-
-    // The first sheet of the workbook, through its relationship.
-    QByteArray data;
-    const QString bookPath = QStringLiteral("xl/workbook.xml");
-    if (const Entry e = readEntry(archive.zip, bookPath, &data); e != Entry::Ok) {
-        *why = partProblem(e, bookPath, QStringLiteral("ce n'est pas un classeur (.xlsx)"));
-        return false;
-    }
-    QString firstSheetRel;
-    {
-        QXmlStreamReader x(data);
-        while (!x.atEnd() && firstSheetRel.isEmpty()) {
-            x.readNext();
-            if (x.isStartElement() && x.name() == u"sheet")
-                firstSheetRel = relId(x);
-        }
-        if (x.hasError() && firstSheetRel.isEmpty()) {
-            *why = QStringLiteral("description du classeur illisible");
-            return false;
-        }
-    }
-    QString sheetPath, stringsPath = QStringLiteral("xl/sharedStrings.xml");
-    const QString relsPath = QStringLiteral("xl/_rels/workbook.xml.rels");
-    const Entry rels = readEntry(archive.zip, relsPath, &data);
-    if (rels == Entry::TooLarge) {
-        *why = partProblem(rels, relsPath, QString());
-        return false;
-    }
-    if (rels == Entry::Ok) {
-        QXmlStreamReader x(data);
-        while (!x.atEnd()) {
-            x.readNext();
-            if (!x.isStartElement() || x.name() != u"Relationship")
-                continue;
-            const QString id = attr(x, QLatin1StringView("Id"));
-            const QString type = attr(x, QLatin1StringView("Type"));
-            const QString target = attr(x, QLatin1StringView("Target"));
-            if (!firstSheetRel.isEmpty() && id == firstSheetRel)
-                sheetPath = resolve(target);
-            else if (type.endsWith(QLatin1StringView("/sharedStrings")))
-                stringsPath = resolve(target);
-        }
-    }
-    if (sheetPath.isEmpty())
-        sheetPath = QStringLiteral("xl/worksheets/sheet1.xml");
-
-    QStringList strings;
-    switch (const Entry e = readEntry(archive.zip, stringsPath, &data)) {
-    case Entry::Broken:
-    case Entry::TooLarge:
-        *why = partProblem(e, stringsPath, QStringLiteral("table des textes illisible"));
-        return false;
-    case Entry::Missing:
-        break;
-    case Entry::Ok: {
-        QXmlStreamReader x(data);
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isStartElement() && x.name() == u"si")
-                strings << inlineText(x);
-        }
-        if (x.hasError()) {
-            *why = QStringLiteral("table des textes illisible");
-            return false;
-        }
-        break;
-    }
-    }
-
-    if (const Entry e = readEntry(archive.zip, sheetPath, &data); e != Entry::Ok) {
-        *why = partProblem(e, sheetPath, QStringLiteral("feuille du classeur absente ou illisible"));
-        return false;
-    }
     std::vector<SheetCell> cells;
-    int maxRow = -1, maxCol = -1;
-    {
-        QXmlStreamReader x(data);
-        int currentRow = -1, nextCol = 0;
-        while (!x.atEnd()) {
-            x.readNext();
-            if (!x.isStartElement())
-                continue;
-            if (x.name() == u"row") {
-                const QString r = attr(x, QLatin1StringView("r"));
-                bool ok = true;
-                const int n = r.isEmpty() ? currentRow + 2 : r.toInt(&ok);
-                if (!ok || n < 1 || n > kSheetMaxRows) {
-                    *why = QStringLiteral("numéro de ligne invalide dans la feuille");
-                    return false;
-                }
-                currentRow = n - 1;
-                nextCol = 0;
-                continue;
-            }
-            if (x.name() != u"c")
-                continue;
-            if (currentRow < 0) {
-                *why = QStringLiteral("cellule hors ligne dans la feuille");
-                return false;
-            }
-            SheetCell cell{currentRow, nextCol, QString(), 0};
-            const QString ref = attr(x, QLatin1StringView("r"));
-            if (!ref.isEmpty() && !cellRef(ref, &cell.row, &cell.col)) {
-                *why = QStringLiteral("référence de cellule invalide : %1").arg(ref.left(20));
-                return false;
-            }
-            if (cell.col >= kSheetMaxCols) {
-                *why = QStringLiteral("trop de colonnes dans la feuille");
-                return false;
-            }
-            const QString type = attr(x, QLatin1StringView("t"));
-            QString value;
-            bool hasInline = false;
-            while (!x.atEnd()) {
-                x.readNext();
-                if (x.isStartElement()) {
-                    if (x.name() == u"v")
-                        value = x.readElementText(QXmlStreamReader::IncludeChildElements);
-                    else if (x.name() == u"is") {
-                        value = inlineText(x);
-                        hasInline = true;
-                    } else
-                        x.skipCurrentElement();
-                } else if (x.isEndElement() && x.name() == u"c") {
-                    break;
-                }
-            }
-            if (type == u"s") {
-                bool ok = false;
-                const int i = value.trimmed().toInt(&ok);
-                if (!ok || i < 0 || i >= strings.size()) {
-                    *why = QStringLiteral("texte partagé introuvable");
-                    return false;
-                }
-                cell.text = strings[i];
-            } else if (type == u"b") {
-                const QString v = value.trimmed();
-                if (v == u"1")
-                    cell.check = Grid::Checked;
-                else if (v == u"0")
-                    cell.check = Grid::Unchecked;
-                else
-                    cell.text = v;
-            } else if (type == u"inlineStr" || hasInline) {
-                cell.text = value; // already unescaped
-            } else if (type == u"str" || type == u"e") {
-                cell.text = workbookUnescape(value);
-            } else {
-                cell.text = value; // numbers and dates as written
-            }
-            nextCol = cell.col + 1;
-            maxRow = std::max(maxRow, cell.row);
-            maxCol = std::max(maxCol, cell.col);
-            if (!cell.text.isEmpty() || cell.check != 0)
-                cells.push_back(std::move(cell));
-        }
-        if (x.hasError()) {
-            *why = QStringLiteral("feuille illisible (XML incorrect à la ligne %1)").arg(x.lineNumber());
-            return false;
-        }
-    }
+    int maxRow = -1;
+    int maxCol = -1;
+};
 
-    const qint64 rows = maxRow + 1;
-    const qint64 cols = maxCol >= 0 ? maxCol + 1 : content.cols;
-    if (rows * std::max<qint64>(cols, 1) > kGridMaxCells) {
-        *why = QStringLiteral("grille trop grande");
-        return false;
+// The number of a <row>: its "r" attribute, or the one after the previous row.
+platform::Result rowNumber(const QXmlStreamReader& x, int previousRow, int* row)
+{
+    const QString r = attr(x, QLatin1StringView("r"));
+    bool ok = true;
+    const int n = r.isEmpty() ? previousRow + 2 : r.toInt(&ok);
+    if (!ok || n < 1 || n > kSheetMaxRows)
+        return platform::Result::failure(QStringLiteral("numéro de ligne invalide dans la feuille"));
+    *row = n - 1;
+    return platform::Result::success();
+}
+
+// What a cell of the given type holds: a shared text, a check state, a text or a number as
+// written.
+platform::Result cellValue(const QString& type, const QString& value, bool inlineValue,
+                           const QStringList& strings, SheetCell* cell)
+{
+    if (type == u"s") {
+        bool ok = false;
+        const int i = value.trimmed().toInt(&ok);
+        if (!ok || i < 0 || i >= strings.size())
+            return platform::Result::failure(QStringLiteral("texte partagé introuvable"));
+        cell->text = strings[i];
+    } else if (type == u"b") {
+        const QString v = value.trimmed();
+        if (v == u"1")
+            cell->check = Grid::Checked;
+        else if (v == u"0")
+            cell->check = Grid::Unchecked;
+        else
+            cell->text = v;
+    } else if (type == u"inlineStr" || inlineValue) {
+        cell->text = value; // already unescaped
+    } else if (type == u"str" || type == u"e") {
+        cell->text = workbookUnescape(value);
+    } else {
+        cell->text = value; // numbers and dates as written
     }
+    return platform::Result::success();
+}
+
+// One <c> element, the reader on its start: its place (its "r" reference, or the column after
+// the previous cell of the row) and its value. The reader is left on its end.
+platform::Result readCell(QXmlStreamReader& x, int row, int nextCol, const QStringList& strings,
+                          SheetCell* cell)
+{
+    *cell = SheetCell{row, nextCol, QString(), 0};
+    const QString ref = attr(x, QLatin1StringView("r"));
+    if (!ref.isEmpty() && !cellRef(ref, &cell->row, &cell->col))
+        return platform::Result::failure(
+            QStringLiteral("référence de cellule invalide : %1").arg(ref.left(20)));
+    if (cell->col >= kSheetMaxCols)
+        return platform::Result::failure(QStringLiteral("trop de colonnes dans la feuille"));
+    const QString type = attr(x, QLatin1StringView("t"));
+    QString value;
+    bool inlineValue = false;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            if (x.name() == u"v")
+                value = x.readElementText(QXmlStreamReader::IncludeChildElements);
+            else if (x.name() == u"is") {
+                value = inlineText(x);
+                inlineValue = true;
+            } else
+                x.skipCurrentElement();
+        } else if (x.isEndElement() && x.name() == u"c") {
+            break;
+        }
+    }
+    return cellValue(type, value, inlineValue, strings, cell);
+}
+
+// The cells of the sheet at path.
+platform::Result readSheet(zip_t* z, const QString& path, const QStringList& strings, SheetCells* sheet)
+{
+    QByteArray data;
+    if (const Entry e = readEntry(z, path, &data); e != Entry::Ok)
+        return platform::Result::failure(
+            partProblem(e, path, QStringLiteral("feuille du classeur absente ou illisible")));
+    QXmlStreamReader x(data);
+    int currentRow = -1, nextCol = 0;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement())
+            continue;
+        if (x.name() == u"row") {
+            if (platform::Result r = rowNumber(x, currentRow, &currentRow); !r)
+                return r;
+            nextCol = 0;
+            continue;
+        }
+        if (x.name() != u"c")
+            continue;
+        if (currentRow < 0)
+            return platform::Result::failure(QStringLiteral("cellule hors ligne dans la feuille"));
+        SheetCell cell;
+        if (platform::Result r = readCell(x, currentRow, nextCol, strings, &cell); !r)
+            return r;
+        nextCol = cell.col + 1;
+        sheet->maxRow = std::max(sheet->maxRow, cell.row);
+        sheet->maxCol = std::max(sheet->maxCol, cell.col);
+        if (!cell.text.isEmpty() || cell.check != 0)
+            sheet->cells.push_back(std::move(cell));
+    }
+    if (x.hasError())
+        return platform::Result::failure(
+            QStringLiteral("feuille illisible (XML incorrect à la ligne %1)").arg(x.lineNumber()));
+    return platform::Result::success();
+}
+
+// The grid's cells from the sheet's: counts from its last used cell (the columns kept when the
+// sheet has no cell), the fixed counts kept within them.
+platform::Result fillContent(SheetCells& sheet, GridContent& content)
+{
+    const qint64 rows = sheet.maxRow + 1;
+    const qint64 cols = sheet.maxCol >= 0 ? sheet.maxCol + 1 : content.cols;
+    if (rows * std::max<qint64>(cols, 1) > kGridMaxCells)
+        return platform::Result::failure(QStringLiteral("grille trop grande"));
     content.cols = int(cols);
     content.columns.resize(size_t(cols));
     content.rows.assign(size_t(rows), GridRow());
     for (GridRow& r : content.rows)
         r.cells.resize(content.cols);
-    for (SheetCell& cell : cells) {
+    for (SheetCell& cell : sheet.cells) {
         GridRow& r = content.rows[size_t(cell.row)];
         r.cells[cell.col] = std::move(cell.text);
         if (cell.check != 0) {
@@ -476,7 +514,34 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
     }
     content.fixedRows = std::min(content.fixedRows, content.rowCount());
     content.fixedCols = std::min(content.fixedCols, content.cols);
-    return true;
+    return platform::Result::success();
+}
+
+platform::Result readFirstSheet(const QByteArray& bytes, GridContent& content)
+{
+    ZipArchive archive;
+    if (platform::Result r = openArchive(bytes, archive); !r)
+        return r;
+    PartPaths paths;
+    if (platform::Result r = locateParts(archive.zip, &paths); !r)
+        return r;
+    QStringList strings;
+    if (platform::Result r = readSharedStrings(archive.zip, paths.strings, &strings); !r)
+        return r;
+    SheetCells sheet;
+    if (platform::Result r = readSheet(archive.zip, paths.sheet, strings, &sheet); !r)
+        return r;
+    return fillContent(sheet, content);
+}
+
+} // namespace
+
+bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
+{
+    const platform::Result read = readFirstSheet(bytes, content);
+    if (!read)
+        *why = read.error;
+    return read.ok;
 }
 
 } // namespace grid
