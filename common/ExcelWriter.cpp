@@ -2,22 +2,17 @@
 
 #include "common/MousePointer.h"
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
-#include "platform/GridWorkbook.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "grid/SheetWriter.h"
 #include "platform/SaveFile.h"
 
 #include <QDate>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTime>
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -34,13 +29,8 @@ const QString k_versionEcrivain = QStringLiteral("14.0");
 const qint64 k_jourZero = QDate(1899, 12, 30).toJulianDay();
 constexpr qint64 k_premierSerialSur = 61;
 
-// Limits of a worksheet and of a cell text.
-constexpr qint64 k_lignesMaxFeuille = 1'048'576;
-constexpr qsizetype k_colonnesMaxFeuille = 16'384;
-constexpr qsizetype k_caracteresMaxCellule = 32'767;
-
 // Header fill: the desktop's button face, the colour of the grid's fixed cells.
-constexpr lxw_color_t k_couleurEntete = 0xF0F0F0;
+constexpr quint32 k_couleurEntete = 0xF0F0F0;
 
 // Column widths, fitted to the contents: a workbook's width unit is one digit of an 11-point
 // font; bold text is about a tenth wider.
@@ -382,101 +372,36 @@ qsizetype longueurAffichee(const Conversion& c)
     return 0;
 }
 
-// A text cell for the workbook: UTF-8, with what an .xlsx cannot carry written as "_xHHHH_"
-// (as the grid's own workbooks do, so both read back alike). Encoded into a buffer kept from
-// cell to cell.
-const char* utf8Cellule(QStringView s, std::string& buffer)
-{
-    buffer.clear();
-    const char16_t* p = s.utf16();
-    const qsizetype n = s.size();
-    bool aEchapper = false;
-    for (qsizetype i = 0; i < n && !aEchapper; ++i) {
-        const char16_t u = p[i];
-        if (u < 0x80) {
-            aEchapper = u == u'_' || (u < 0x20 && u != u'\t' && u != u'\n');
-            buffer += char(u);
-        } else if (u < 0x800) {
-            buffer += char(0xC0 | (u >> 6));
-            buffer += char(0x80 | (u & 0x3F));
-        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
-            const char32_t c = QChar::surrogateToUcs4(u, p[++i]);
-            buffer += char(0xF0 | (c >> 18));
-            buffer += char(0x80 | ((c >> 12) & 0x3F));
-            buffer += char(0x80 | ((c >> 6) & 0x3F));
-            buffer += char(0x80 | (c & 0x3F));
-        } else if (QChar::isSurrogate(u) || u >= 0xFFFE) {
-            aEchapper = true;
-        } else {
-            buffer += char(0xE0 | (u >> 12));
-            buffer += char(0x80 | ((u >> 6) & 0x3F));
-            buffer += char(0x80 | (u & 0x3F));
-        }
-    }
-    if (!aEchapper)
-        return buffer.c_str();
-    const QByteArray utf8 = platform::workbookEscape(s.toString()).toUtf8();
-    buffer.assign(utf8.constData(), size_t(utf8.size()));
-    return buffer.c_str();
-}
-
-// Why the workbook module failed, in French; errno is read at once, as the module leaves it.
-QString texteErreur(lxw_error err)
-{
-    return platform::workbookWriteReason(err, errno);
-}
-
-// The writer's own sheet names when a name is refused: "Feuil" and the sheet's number.
-// Beside what the library checks (length, characters, names already used), a workbook refuses
-// an empty name, a name beginning or ending with an apostrophe, and "History".
-QString nomFeuilleValide(lxw_workbook* wb, const QString& voulu, int numero)
-{
-    const bool refuse = voulu.isEmpty() || voulu.startsWith(u'\'') || voulu.endsWith(u'\'') ||
-                        voulu.compare(QLatin1StringView("History"), Qt::CaseInsensitive) == 0;
-    if (!refuse && workbook_validate_sheet_name(wb, voulu.toUtf8().constData()) == LXW_NO_ERROR)
-        return voulu;
-    for (int n = numero;; ++n) {
-        const QString nom = QStringLiteral("Feuil%1").arg(n);
-        if (workbook_validate_sheet_name(wb, nom.toUtf8().constData()) == LXW_NO_ERROR)
-            return nom;
-    }
-}
-
 class Classeur
 {
 public:
-    Classeur(const platform::Grid& grille, std::vector<Colonne> colonnes, int premiere, int derniere)
-        : m_grille(grille), m_colonnes(std::move(colonnes)), m_premiere(premiere), m_derniere(derniere)
+    Classeur(const grid::Grid& grille, std::vector<Colonne> colonnes, int premiere, int derniere)
+        : m_grille(grille), m_colonnes(std::move(colonnes)), m_premiere(premiere), m_derniere(derniere),
+          m_classeur(grid::SheetWriter::Rows::ToDisk)
     {
-    }
-    ~Classeur()
-    {
-        if (m_wb)
-            workbook_close(m_wb);
     }
 
-    // Writes the workbook into a file of the temporary folder. Returns the number of sheets, or
-    // -1 with the reason in erreur.
-    int ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille,
-               QString& erreur);
+    // Writes the workbook into its file in the writer's temporary folder (fichier()). Returns
+    // the number of sheets, or -1 with the reason in erreur.
+    int ecrire(const QString& nomFeuille, QString& erreur);
+    QString fichier() const { return m_classeur.path(); }
 
 private:
     void creerFormats();
     void mesurer(int debut, int fin);
-    bool ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& erreur);
-    bool ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, CellKind type, double nombre,
-                       QStringView texte, lxw_format* format, int ligneGrille, QString& erreur);
+    bool ecrireFeuille(int debut, int fin, QString& erreur);
+    bool ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
+                       grid::SheetFormat format, int ligneGrille, QString& erreur);
 
-    const platform::Grid& m_grille;
+    const grid::Grid& m_grille;
     std::vector<Colonne> m_colonnes;
     int m_premiere;
     int m_derniere;
-    lxw_workbook* m_wb = nullptr;
+    grid::SheetWriter m_classeur;
     // Formats by column number format: body cells, header cells, whole columns.
-    lxw_format* m_corps[k_nombreFormats] = {};
-    lxw_format* m_entete[k_nombreFormats] = {};
-    lxw_format* m_colonne[k_nombreFormats] = {};
-    std::string m_utf8;
+    grid::SheetFormat m_corps[k_nombreFormats];
+    grid::SheetFormat m_entete[k_nombreFormats];
+    grid::SheetFormat m_colonne[k_nombreFormats];
     // The sheet being written, row by row: the kind of each cell and its number.
     std::vector<CellKind> m_types;
     std::vector<double> m_nombres;
@@ -484,35 +409,25 @@ private:
 
 void Classeur::creerFormats()
 {
-    const QByteArray police = gstr_Police_Excel.toUtf8();
     for (int i = 0; i < k_nombreFormats; ++i) {
-        const char* code = codeFormat(FormatColonne(i));
-        lxw_format* corps = workbook_add_format(m_wb);
-        lxw_format* entete = workbook_add_format(m_wb);
-        for (lxw_format* f : {corps, entete}) {
-            if (!police.isEmpty())
-                format_set_font_name(f, police.constData());
-            format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-            format_set_border(f, LXW_BORDER_THIN);
-            if (code)
-                format_set_num_format(f, code);
-        }
-        format_set_font_size(corps, double(glng_Taille_Police_Excel));
-        if (gbol_Italique_Excel) {
-            format_set_italic(corps);
-            format_set_italic(entete);
-        }
-        if (gbol_Gras_Excel)
-            format_set_bold(corps);
-        format_set_font_size(entete, double(glng_Taille_Police_Excel + 1));
-        format_set_bold(entete);
-        format_set_pattern(entete, LXW_PATTERN_SOLID);
-        format_set_bg_color(entete, k_couleurEntete);
-        m_corps[i] = corps;
-        m_entete[i] = entete;
-        if (code) {
-            m_colonne[i] = workbook_add_format(m_wb);
-            format_set_num_format(m_colonne[i], code);
+        grid::CellStyle corps;
+        corps.fontName = gstr_Police_Excel;
+        corps.verticallyCentred = true;
+        corps.thinBorder = true;
+        corps.numberFormat = codeFormat(FormatColonne(i));
+        corps.italic = gbol_Italique_Excel;
+        grid::CellStyle entete = corps;
+        corps.fontSize = double(glng_Taille_Police_Excel);
+        corps.bold = gbol_Gras_Excel;
+        entete.fontSize = double(glng_Taille_Police_Excel + 1);
+        entete.bold = true;
+        entete.fill = k_couleurEntete;
+        m_corps[i] = m_classeur.addFormat(corps);
+        m_entete[i] = m_classeur.addFormat(entete);
+        if (!corps.numberFormat.isEmpty()) {
+            grid::CellStyle colonne;
+            colonne.numberFormat = corps.numberFormat;
+            m_colonne[i] = m_classeur.addFormat(colonne);
         }
     }
 }
@@ -550,36 +465,34 @@ void Classeur::mesurer(int debut, int fin)
         m_colonnes[k].largeur = double(largeurs[k]);
 }
 
-bool Classeur::ecrireCellule(lxw_worksheet* ws, lxw_row_t ligne, lxw_col_t col, CellKind type, double nombre,
-                             QStringView texte, lxw_format* format, int ligneGrille, QString& erreur)
+bool Classeur::ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
+                             grid::SheetFormat format, int ligneGrille, QString& erreur)
 {
-    lxw_error err = LXW_NO_ERROR;
+    bool ecrit = true;
     switch (type) {
     case CellKind::Empty:
-        err = worksheet_write_blank(ws, ligne, col, format);
+        ecrit = m_classeur.writeBlank(ligne, col, format);
         break;
     case CellKind::Text:
-        if (texte.size() > k_caracteresMaxCellule) {
+        if (texte.size() > grid::kSheetMaxTextLength) {
             erreur = QStringLiteral("la cellule de la ligne %1, colonne %2 dépasse %3 caractères")
                          .arg(ligneGrille)
-                         .arg(m_colonnes[col].grille)
-                         .arg(k_caracteresMaxCellule);
+                         .arg(m_colonnes[size_t(col)].grille)
+                         .arg(grid::kSheetMaxTextLength);
             return false;
         }
-        err = worksheet_write_string(ws, ligne, col, utf8Cellule(texte, m_utf8), format);
+        ecrit = m_classeur.writeText(ligne, col, texte, format);
         break;
     default:
-        err = worksheet_write_number(ws, ligne, col, nombre, format);
+        ecrit = m_classeur.writeNumber(ligne, col, nombre, format);
         break;
     }
-    if (err != LXW_NO_ERROR) {
-        erreur = texteErreur(err);
-        return false;
-    }
-    return true;
+    if (!ecrit)
+        erreur = m_classeur.status().error;
+    return ecrit;
 }
 
-bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& erreur)
+bool Classeur::ecrireFeuille(int debut, int fin, QString& erreur)
 {
     const int fixes = m_grille.fixedRows();
     const double taille = std::max(1, glng_Taille_Police_Excel);
@@ -587,13 +500,13 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
         const Colonne& col = m_colonnes[k];
         const double entete = col.largeurEntete * (taille + 1) / taille * 1.1;
         const double caracteres = std::max(col.largeur * (gbol_Gras_Excel ? 1.1 : 1.0), entete);
-        lxw_format* format = m_colonne[int(col.format())];
+        const grid::SheetFormat format = m_colonne[int(col.format())];
         if (caracteres > 0) {
             const double largeur =
                 std::min(caracteres * taille / k_taillePoliceUnite + k_largeurMarge, k_largeurMax);
-            worksheet_set_column(ws, lxw_col_t(k), lxw_col_t(k), largeur, format);
+            m_classeur.setColumn(int(k), largeur, format);
         } else if (format) {
-            worksheet_set_column(ws, lxw_col_t(k), lxw_col_t(k), LXW_DEF_COL_WIDTH, format);
+            m_classeur.setColumnFormat(int(k), format);
         }
     }
     // Header rows, carriage returns as line feeds.
@@ -602,53 +515,45 @@ bool Classeur::ecrireFeuille(lxw_worksheet* ws, int debut, int fin, QString& err
             QString t = m_grille.cell(r, m_colonnes[k].grille);
             t.replace(u'\r', u'\n');
             const CellKind type = t.isEmpty() ? CellKind::Empty : CellKind::Text;
-            if (!ecrireCellule(ws, lxw_row_t(r), lxw_col_t(k), type, 0, t,
-                               m_entete[int(m_colonnes[k].format())], r, erreur))
+            if (!ecrireCellule(r, int(k), type, 0, t, m_entete[int(m_colonnes[k].format())], r, erreur))
                 return false;
         }
     }
     // Data rows, as the first pass found them; texts are taken from the grid again rather than
     // kept for a whole sheet.
     const size_t n = m_colonnes.size();
-    std::vector<lxw_format*> formats(n);
+    std::vector<grid::SheetFormat> formats(n);
     for (size_t k = 0; k < n; ++k)
         formats[k] = m_corps[int(m_colonnes[k].format())];
     size_t i = 0;
-    lxw_row_t ligne = lxw_row_t(fixes);
+    int ligne = fixes;
     for (int r = debut; r <= fin; ++r, ++ligne) {
         for (size_t k = 0; k < n; ++k, ++i) {
             const CellKind type = m_types[i];
             Conversion t;
             if (type == CellKind::Text)
                 t = texteDeColonne(m_grille.cell(r, m_colonnes[k].grille), m_colonnes[k].regle);
-            if (!ecrireCellule(ws, ligne, lxw_col_t(k), type, m_nombres[i], t.texte(), formats[k], r, erreur))
+            if (!ecrireCellule(ligne, int(k), type, m_nombres[i], t.texte(), formats[k], r, erreur))
                 return false;
         }
     }
     return true;
 }
 
-int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const QString& nomFeuille,
-                     QString& erreur)
+int Classeur::ecrire(const QString& nomFeuille, QString& erreur)
 {
-    QByteArray tmpdir = QFile::encodeName(dossierTemp);
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE; // rows go to disk as they are written
-    options.tmpdir = tmpdir.data();
-    m_wb = workbook_new_opt(QFile::encodeName(fichier).constData(), &options);
-    if (!m_wb) {
-        erreur = QStringLiteral("le classeur ne peut pas être créé");
+    if (const platform::Result pret = m_classeur.status(); !pret) {
+        erreur = pret.error;
         return -1;
     }
     creerFormats();
 
     const int fixes = m_grille.fixedRows();
-    const qint64 limite = std::clamp<qint64>(glng_Lignes_Par_Feuille, fixes + 1, k_lignesMaxFeuille);
+    const qint64 limite = std::clamp<qint64>(glng_Lignes_Par_Feuille, fixes + 1, grid::kSheetMaxRows);
     const int parFeuille = int(limite - fixes);
     const int lignes = std::max(0, m_derniere - m_premiere + 1);
     const int feuilles = lignes == 0 ? 1 : (lignes + parFeuille - 1) / parFeuille;
 
-    lxw_worksheet* premiere = nullptr;
     for (int f = 0; f < feuilles; ++f) {
         const int debut = m_premiere + f * parFeuille;
         const int fin = std::min(m_derniere, debut + parFeuille - 1);
@@ -658,26 +563,18 @@ int Classeur::ecrire(const QString& fichier, const QString& dossierTemp, const Q
         const QString voulu =
             f == 0 ? nomFeuille.right(31)
                    : nomFeuille.right(26) + QStringLiteral("-%1").arg(f, 3, 10, QLatin1Char('0'));
-        const QString nom = nomFeuilleValide(m_wb, voulu, f + 1);
-        lxw_worksheet* ws = workbook_add_worksheet(m_wb, nom.toUtf8().constData());
-        if (!ws) {
-            erreur = QStringLiteral("la feuille « %1 » ne peut pas être ajoutée").arg(nom);
+        if (!m_classeur.addSheet(voulu, f + 1)) {
+            erreur = m_classeur.status().error;
             return -1;
         }
-        if (!premiere)
-            premiere = ws;
-        if (!ecrireFeuille(ws, debut, fin, erreur))
+        if (!ecrireFeuille(debut, fin, erreur))
             return -1;
     }
-    worksheet_activate(premiere);
 
     sub_Status_Message(QStringLiteral(
         "Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
-    errno = 0;
-    const lxw_error err = workbook_close(m_wb);
-    m_wb = nullptr;
-    if (err != LXW_NO_ERROR) {
-        erreur = texteErreur(err);
+    if (const platform::Result ferme = m_classeur.finish(); !ferme) {
+        erreur = ferme.error;
         return -1;
     }
     return feuilles;
@@ -702,7 +599,7 @@ private:
 
 } // namespace
 
-ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const platform::Grid& grille,
+ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const grid::Grid& grille,
                                    const QString& chemin, [[maybe_unused]] const QString& formatFichier,
                                    const QString& nomFeuille, bool ajoutFeuille, qint32 premiereLigne,
                                    qint32 derniereLigne, int& nombreFeuilles)
@@ -712,7 +609,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
-        return platform::GridFile::save(grille, cible, platform::GridFile::Workbook, true);
+        return grid::GridFile::save(grille, cible, grid::GridFile::Workbook, true);
     }
     if (ajoutFeuille)
         return echec(chemin, QStringLiteral("l'ajout de feuilles à un classeur existant n'est pas possible"));
@@ -739,21 +636,16 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const pl
         col.regle = excel::columnRule(grille.cell(0, c));
         colonnes.push_back(col);
     }
-    if (qsizetype(colonnes.size()) > k_colonnesMaxFeuille)
-        return echec(chemin, QStringLiteral("plus de %1 colonnes").arg(k_colonnesMaxFeuille));
-
-    QTemporaryDir temp;
-    if (!temp.isValid())
-        return echec(chemin, QStringLiteral("aucun dossier temporaire disponible"));
-    const QString fichierTemp = temp.filePath(QStringLiteral("classeur.xlsx"));
+    if (qsizetype(colonnes.size()) > grid::kSheetMaxCols)
+        return echec(chemin, QStringLiteral("plus de %1 colonnes").arg(grid::kSheetMaxCols));
 
     QString erreur;
     Classeur classeur(grille, std::move(colonnes), premiere, derniere);
-    const int feuilles = classeur.ecrire(fichierTemp, temp.path(), nomFeuille, erreur);
+    const int feuilles = classeur.ecrire(nomFeuille, erreur);
     if (feuilles < 0)
         return echec(chemin, erreur);
     // The finished workbook replaces the target only now: the old file stays until then.
-    if (platform::Result copie = platform::saveFileFrom(cible, fichierTemp); !copie)
+    if (platform::Result copie = platform::saveFileFrom(cible, classeur.fichier()); !copie)
         return copie;
 
     sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +

@@ -14,7 +14,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -56,7 +56,7 @@ using ExcelExportResult = platform::Result;
 //  - nombreFeuilles: increased by the number of sheets written, when the workbook was written.
 // At most glng_Lignes_Par_Feuille rows, header included, go on one sheet. A grid without rows
 // to write gives one sheet holding the header. The first sheet is the active one.
-ExcelExportResult sub_Export_Excel(bool excelConnecte, const platform::Grid& grille, const QString& chemin,
+ExcelExportResult sub_Export_Excel(bool excelConnecte, const grid::Grid& grille, const QString& chemin,
                                    const QString& formatFichier, const QString& nomFeuille, bool ajoutFeuille,
                                    qint32 premiereLigne, qint32 derniereLigne, int& nombreFeuilles);
 

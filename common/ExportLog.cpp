@@ -3,8 +3,8 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
 #include "platform/Clock.h"
-#include "platform/GridFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 
@@ -14,8 +14,8 @@
 
 #include <cerrno>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 namespace {
 
@@ -121,7 +121,7 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
 
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
-        if (platform::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+        if (grid::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
             return lu;
     }
     if (travail.cols() < 3)

@@ -4,7 +4,7 @@
 // with a carriage return and a line feed, newest first. Its writer (the record list's exports),
 // its reader (the record list's dates of last export) and its compaction at start-up.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "platform/Result.h"
 
 #include <QDateTime>
@@ -52,4 +52,4 @@ platform::Result sub_Log_Export(const QString& nomFichier);
 // the latest date, and writes the log back. A missing log gives an empty grid and an empty log;
 // a log that cannot be read leaves the grid empty and the file untouched. A failure says why,
 // naming the log.
-platform::Result sub_Load_Log_Export(const QString& dossier, platform::Grid& travail);
+platform::Result sub_Load_Log_Export(const QString& dossier, grid::Grid& travail);

@@ -7,7 +7,7 @@ QString gstr_Table_Codes;
 QString gstr_Protocole;
 QString gstr_Mode_Relevé;
 QString gstr_Admin_Email;
-platform::Grid* gobj_Grille_Liste = nullptr;
+grid::Grid* gobj_Grille_Liste = nullptr;
 bool gbol_Erreur_MAPI = false;
 frm_Menu* gobj_Menu = nullptr;
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 class frm_Menu;
@@ -33,7 +33,7 @@ extern QString gstr_Mode_Relevé;
 // The administrator's e-mail address (record list's load).
 extern QString gstr_Admin_Email;
 // The record list's grid, for the bulk update of the main window's pop-up menu.
-extern platform::Grid* gobj_Grille_Liste;
+extern grid::Grid* gobj_Grille_Liste;
 // The e-mail session's failure flag.
 extern bool gbol_Erreur_MAPI;
 

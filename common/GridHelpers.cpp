@@ -2,7 +2,7 @@
 
 #include "common/Options.h"
 
-using platform::Grid;
+using grid::Grid;
 
 void sub_Renum_Grid(Grid& grille)
 {

@@ -5,8 +5,8 @@
 #include "common/KeyFilters.h"
 #include "common/Messages.h"
 #include "common/Options.h"
+#include "grid/GridView.h"
 #include "platform/Dialogs.h"
-#include "platform/GridView.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -17,13 +17,13 @@
 #include <QLocale>
 #include <QPalette>
 
-using platform::Grid;
-using platform::GridColour;
-using platform::GridView;
+using grid::Grid;
+using grid::GridColour;
+using grid::GridView;
 
 namespace {
 
-GridColour fromQColor(const QColor& c) { return platform::gridRgb(c.red(), c.green(), c.blue()); }
+GridColour fromQColor(const QColor& c) { return grid::gridRgb(c.red(), c.green(), c.blue()); }
 
 bool versPressePapiers(const QString& texte)
 {

@@ -4,7 +4,7 @@
 // field and explains a refused key), the prefix search of a combo box, the end-of-action beep
 // and the desktop's colours.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QString>
 #include <functional>
@@ -21,8 +21,8 @@ void sub_Init_Grilles(QWidget* fenetre);
 // rows). When the clipboard does not take it, shows message 4008 and redraws the grid; returns
 // false. The writer puts a text on the clipboard and says whether it is there; by default the
 // desktop's clipboard.
-bool sub_Copier_Grille(platform::Grid& grille,
-                       const std::function<bool(const QString&)>& presse_papiers = std::function<bool(const QString&)>());
+bool sub_Copier_Grille(grid::Grid& grille, const std::function<bool(const QString&)>& presse_papiers =
+                                               std::function<bool(const QString&)>());
 
 // Digits filter of typed keys (see fun_Filtre_Chiffres) for the field that has the focus: a cell
 // editor of a grid, or a text box. A refused key beeps and is explained in a box ("Veuillez
@@ -40,4 +40,4 @@ void sub_Bing();
 // A Windows system colour by its index, taken from the desktop's palette (15 button face,
 // 18 button text, 19 the light colour used for alternate rows, 5 window, 8 window text,
 // 13 and 14 selection and its text); other indexes give the window colour.
-platform::GridColour fun_Get_Sys_Color(int index);
+grid::GridColour fun_Get_Sys_Color(int index);

@@ -1,16 +1,16 @@
 #include "data/StarterTables.h"
 
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 const QList<TableDeDepart>& fun_Tables_De_Depart()
 {
@@ -113,7 +113,7 @@ InstallationTable installer(const QString& dossier, const TableDeDepart& table)
         r.erreur = erreur;
         return r;
     }
-    const platform::GridFileResult ecrit =
+    const grid::GridFileResult ecrit =
         GridFile::saveNew(grille, fun_Chemin(dossier, table.fichier), table.format, true);
     if (ecrit)
         r.etat = EtatInstallation::Installee;

@@ -9,7 +9,7 @@
 #include <QList>
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -28,11 +28,11 @@ const QList<TableDeDepart>& fun_Tables_De_Depart();
 // column), every following line a data row; column 0 is the fixed left column and stays empty.
 // The grid ends with one fixed row and one fixed column. Returns an empty text on success, or
 // why the text is not a table (the grid is then left as it was).
-QString fun_Grille_Depuis_Texte(platform::Grid& grille, const QString& texte,
+QString fun_Grille_Depuis_Texte(grid::Grid& grille, const QString& texte,
                                 const QList<int>& colonnesCases = {});
 
 // Builds a shipped table's grid from its compiled-in text.
-QString fun_Grille_De_Depart(platform::Grid& grille, const TableDeDepart& table);
+QString fun_Grille_De_Depart(grid::Grid& grille, const TableDeDepart& table);
 
 enum class EtatInstallation { Installee, DejaPresente, Echec };
 

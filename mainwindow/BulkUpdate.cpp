@@ -3,13 +3,13 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/Services.h"
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 namespace {
 
@@ -59,8 +59,7 @@ QString mettreAJour(const QString& dossier, const QString& nom, ActionMaj action
             .arg(cellule.row)
             .arg(cellule.col);
     grille.setCell(cellule.row, cellule.col, valeur);
-    if (const platform::GridFileResult ecrit = GridFile::save(grille, chemin, GridFile::Complete, true);
-        !ecrit)
+    if (const grid::GridFileResult ecrit = GridFile::save(grille, chemin, GridFile::Complete, true); !ecrit)
         return ecrit.error;
     return QString();
 }

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -29,7 +29,7 @@ CelluleMaj fun_Cellule_Maj(ActionMaj action, const QString& nomFichier);
 
 // The record-file names of a grid's selected rows (column 1), in the grid's order. No grid
 // gives no name.
-QStringList fun_Fichiers_Selectionnes(const platform::Grid* grille);
+QStringList fun_Fichiers_Selectionnes(const grid::Grid* grille);
 
 struct EchecMaj
 {

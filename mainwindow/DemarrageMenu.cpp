@@ -66,7 +66,7 @@ QString DemarrageMenu::fun_Choisir_Dossier(const QString& titre, const QString& 
     return choix;
 }
 
-platform::Grid& DemarrageMenu::Flx_Carrés() { return m_menu.Flx_Carrés(); }
-platform::Grid& DemarrageMenu::flx_Work() { return m_menu.flx_Work(); }
+grid::Grid& DemarrageMenu::Flx_Carrés() { return m_menu.Flx_Carrés(); }
+grid::Grid& DemarrageMenu::flx_Work() { return m_menu.flx_Work(); }
 
 } // namespace mainwindow

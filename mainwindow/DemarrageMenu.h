@@ -23,8 +23,8 @@ public:
     void sub_Sablier(bool actif) override;
     void sub_Bing() override;
     QString fun_Choisir_Dossier(const QString& titre, const QString& dossier) override;
-    platform::Grid& Flx_Carrés() override;
-    platform::Grid& flx_Work() override;
+    grid::Grid& Flx_Carrés() override;
+    grid::Grid& flx_Work() override;
 
 private:
     frm_Menu& m_menu;

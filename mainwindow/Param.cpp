@@ -5,10 +5,10 @@
 #include "common/KeyFilters.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
-#include "platform/GridFile.h"
 #include "platform/RowSource.h"
 #include "platform/Services.h"
 
@@ -18,9 +18,9 @@
 #include <cmath>
 #include <optional>
 
-using platform::Grid;
-using platform::GridFile;
-using platform::GridRange;
+using grid::Grid;
+using grid::GridFile;
+using grid::GridRange;
 namespace mb = platform::mb;
 
 namespace param {
@@ -360,7 +360,7 @@ void EditeurParam::chargerTable(const Table& table)
     Grid& g = m_grille;
     g.setFixedRows(0);
     g.setRows(0);
-    const platform::GridFileResult lu = GridFile::load(g, m_chemin, table.formatChargement);
+    const grid::GridFileResult lu = GridFile::load(g, m_chemin, table.formatChargement);
     if (lu) {
         m_etat = EtatTable::Chargee;
     } else {
@@ -514,7 +514,7 @@ bool EditeurParam::fun_Verrouillee(int row, int col) const
 {
     if (m_grille.isReadOnly(row, col))
         return true;
-    const platform::GridColour couleur = m_grille.backColour(row, col);
+    const grid::GridColour couleur = m_grille.backColour(row, col);
     return couleur != 0 && couleur == m_grille.backColourFixed();
 }
 
@@ -713,7 +713,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
         return false;
     Grid& g = m_grille;
     const QString fichier = fun_Chemin_Normalise(chemin);
-    auto echec = [this](const platform::GridFileResult& r) {
+    auto echec = [this](const grid::GridFileResult& r) {
         signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
                  r.error);
         return false;
@@ -723,7 +723,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     brut.setFixedRows(0);
     brut.setFixedCols(0);
     brut.setRows(0);
-    if (const platform::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
+    if (const grid::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
         return echec(r);
     QList<QStringList> lignes;
     for (int r = 0; r < brut.rows(); ++r) {
@@ -746,7 +746,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     lu.setFixedRows(0);
     lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
     lu.setRows(0);
-    if (const platform::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
+    if (const grid::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
         return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
     g.setRows(g.fixedRows());
@@ -790,7 +790,7 @@ bool EditeurParam::sub_Enregistrer()
 bool EditeurParam::enregistrerTable(const Table& table)
 {
     sub_Tri_Colonne(m_grille);
-    const platform::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
+    const grid::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
         signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
                  ecrit.error);
@@ -806,7 +806,7 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
     // The table passes once through the workbook form, in memory: the table's own file is
     // written once, complete, at the end.
     QByteArray classeur;
-    platform::GridFileResult r = GridFile::toWorkbook(g, &classeur, true, m_chemin);
+    grid::GridFileResult r = GridFile::toWorkbook(g, &classeur, true, m_chemin);
     if (r)
         r = GridFile::fromWorkbook(g, classeur, m_chemin);
     QString pourquoi = r.error;
@@ -816,7 +816,7 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
             g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));
         if (g.cols() > kColonneFindNom)
             g.setCell(0, kColonneFindNom, QStringLiteral("FIndRowNomF"));
-        const platform::GridFileResult ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
+        const grid::GridFileResult ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
         ok = ecrit.ok;
         pourquoi = ecrit.error;
     }

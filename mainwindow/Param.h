@@ -6,7 +6,7 @@
 // Delete, paste and the load of a text file alike; and saving to the table's file or to the
 // settings. The window (frm_Param) shows the grid and forwards its events here.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QList>
 #include <QLocale>
@@ -137,7 +137,7 @@ public:
 
     // The grid is the window's; the row source reads the sibling product's database. Both must
     // outlive the editor.
-    EditeurParam(platform::Grid& grille, platform::RowSource& base);
+    EditeurParam(grid::Grid& grille, platform::RowSource& base);
 
     // The numeric filter (by default the digits filter of a grid cell, which says nothing).
     void setFiltreChiffres(FiltreTouche filtre);
@@ -246,7 +246,7 @@ private:
     // The squares' number formats, applied when a cell is left.
     QString formatApresSaisie(int col, const QString& texte) const;
 
-    platform::Grid& m_grille;
+    grid::Grid& m_grille;
     platform::RowSource& m_base;
     FiltreTouche m_filtreChiffres;
     Mode m_mode = Mode::Inconnu;

@@ -4,15 +4,15 @@
 #include "common/Options.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/Services.h"
 
 #include <QFileInfo>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace {
@@ -60,7 +60,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);
-    const platform::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
+    const grid::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
     if (lu)
         fun_Ajouter_Colonne_Saisie(brouillon);
 
@@ -83,7 +83,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
         brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
-    const platform::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
+    const grid::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
         platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error,
                                 mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -13,11 +13,11 @@ QString fun_Fichier_Especes();
 
 // Widens a five-column species table to six columns with the check-box column "Saisie".
 // Returns true when the table was widened.
-bool fun_Ajouter_Colonne_Saisie(platform::Grid& table);
+bool fun_Ajouter_Colonne_Saisie(grid::Grid& table);
 
 // Loads the species table into the scratch grid (emptied first), widens it when needed, asks
 // whether the learning mode is wanted, ticks every "Saisie" box (No) or clears them all (Yes),
 // sets the option SaisieEsp, records the answer in "Validation Espèces" and writes the table
 // back. A table that cannot be read is neither changed nor written: only the answer is kept.
 // Returns false when the table could not be read or written (the user has been told).
-bool sub_Update_Espèce(platform::Grid& brouillon);
+bool sub_Update_Espèce(grid::Grid& brouillon);

@@ -9,19 +9,19 @@
 #include "common/Questions.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/SpeciesUpgrade.h"
 #include "mainwindow/UpdateCheck.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/Services.h"
 
 #include <QFileInfo>
 #include <cmath>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace mainwindow {

@@ -11,7 +11,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -44,8 +44,8 @@ public:
     // The data-folder chooser; "" when the user left it without a choice.
     virtual QString fun_Choisir_Dossier(const QString& titre, const QString& dossier) = 0;
     // The hidden work grids.
-    virtual platform::Grid& Flx_Carrés() = 0;
-    virtual platform::Grid& flx_Work() = 0;
+    virtual grid::Grid& Flx_Carrés() = 0;
+    virtual grid::Grid& flx_Work() = 0;
 };
 
 // The addresses of the correspondents' table: rows whose "Adresse" (column 2) is not blank,
@@ -55,7 +55,7 @@ struct ComptesAdresses
     int adresses = 0;
     int selectionnees = 0;
 };
-ComptesAdresses fun_Compter_Adresses(const platform::Grid& table);
+ComptesAdresses fun_Compter_Adresses(const grid::Grid& table);
 
 struct ResultatSequence
 {

@@ -5,8 +5,8 @@
 // windows, the record list and the about box as child windows, arranges them, adapts its
 // captions to this program and to the administrator mode, and runs the update check.
 
+#include "grid/Grid.h"
 #include "mainwindow/frm_Splash_Logo.h"
-#include "platform/Grid.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -38,8 +38,8 @@ public:
 
     // Hidden work grids: a scratch table for whole-file loads and saves, and the table loaded
     // into it at start-up (the squares table).
-    platform::Grid& flx_Work() { return m_flxWork; }
-    platform::Grid& Flx_Carrés() { return m_flxCarres; }
+    grid::Grid& flx_Work() { return m_flxWork; }
+    grid::Grid& Flx_Carrés() { return m_flxCarres; }
 
     // When "Réorganisation automatique" is checked, arranges the child windows in cascade;
     // otherwise does nothing.
@@ -94,8 +94,8 @@ private:
     QList<QMdiSubWindow*> fenetresAArranger() const;
     QMdiSubWindow* ajouterFenetre(QWidget* widget);
 
-    platform::Grid m_flxWork;
-    platform::Grid m_flxCarres;
+    grid::Grid m_flxWork;
+    grid::Grid m_flxCarres;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_popupMaj = nullptr;
     QMenu* m_fenetres = nullptr;

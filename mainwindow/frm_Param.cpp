@@ -2,11 +2,11 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
+#include "grid/GridView.h"
 #include "mainwindow/Frm_Selection_dossier.h"
 #include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
-#include "platform/GridView.h"
 #include "platform/MdbRowSource.h"
 #include "platform/Services.h"
 
@@ -24,8 +24,8 @@
 #include <algorithm>
 #include <optional>
 
-using platform::Grid;
-using platform::GridView;
+using grid::Grid;
+using grid::GridView;
 
 namespace {
 

@@ -12,10 +12,12 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
-namespace platform {
+namespace grid {
 class GridView;
+}
+namespace platform {
 class RowSource;
-} // namespace platform
+}
 namespace param {
 class EditeurParam;
 }
@@ -50,7 +52,7 @@ public:
 
     // Controls, named as the rest of the program knows them.
     QGroupBox* fra_Grille = nullptr;
-    platform::GridView* flx_Grille = nullptr;
+    grid::GridView* flx_Grille = nullptr;
     QLineEdit* txt_File = nullptr;
     QPushButton* cmd_Parcourir = nullptr;
     QPushButton* cmd_Save = nullptr;

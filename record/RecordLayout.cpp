@@ -2,7 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/Settings.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/SpeciesStore.h"
 
 #include <algorithm>
@@ -117,7 +117,7 @@ int speciesBlockRows(const Parcel& parcel)
     return 2 + int(kept);
 }
 
-void writeSpeciesRow(platform::Grid& g, int row, const QStringList& cells)
+void writeSpeciesRow(grid::Grid& g, int row, const QStringList& cells)
 {
     for (int k = 0; k < cells.size(); ++k)
         g.setCell(row, k + 1 + kSpeciesShift, cells[k]);
@@ -141,14 +141,14 @@ std::optional<int> wholeNumber(const QString& text)
     return int(v);
 }
 
-int findTitle(const platform::Grid& g, const QString& title)
+int findTitle(const grid::Grid& g, const QString& title)
 {
     return g.findRow(title, 0, kLabel);
 }
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
 // grid's columns 1 to 8.
-bool endsSpeciesBlock(const platform::Grid& g, int row)
+bool endsSpeciesBlock(const grid::Grid& g, int row)
 {
     if (!g.cell(row, kLabel).isEmpty())
         return true;
@@ -158,13 +158,13 @@ bool endsSpeciesBlock(const platform::Grid& g, int row)
     return true;
 }
 
-bool isSpeciesHeader(const platform::Grid& g, int row)
+bool isSpeciesHeader(const grid::Grid& g, int row)
 {
     return g.cell(row, SpeciesClassColumn + kSpeciesShift) == speciesTitles().value(0) &&
            g.cell(row, SpeciesCodeColumn + kSpeciesShift) == speciesTitles().value(1);
 }
 
-std::optional<SpeciesTable> readSpeciesBlock(const platform::Grid& g, int title)
+std::optional<SpeciesTable> readSpeciesBlock(const grid::Grid& g, int title)
 {
     int r = title + 1;
     if (r >= g.rows() || endsSpeciesBlock(g, r))
@@ -186,7 +186,7 @@ std::optional<SpeciesTable> readSpeciesBlock(const platform::Grid& g, int title)
     return table;
 }
 
-void readLocations(const platform::Grid& g, int t, SurveyRecord& rec)
+void readLocations(const grid::Grid& g, int t, SurveyRecord& rec)
 {
     const auto texts = locationTexts();
     for (int p = 1; p <= rec.parcels.size(); ++p) {
@@ -207,7 +207,7 @@ void readLocations(const platform::Grid& g, int t, SurveyRecord& rec)
     rec.coordinateType = type && *type >= kCoordNtfGrads && *type <= kCoordMgrs ? *type : kCoordLambert;
 }
 
-void readSeason(const platform::Grid& g, const ReadOptions& o, RecordReading& out)
+void readSeason(const grid::Grid& g, const ReadOptions& o, RecordReading& out)
 {
     const int t = findTitle(g, RecordLayout::kTitleSeason);
     if (t < 0)
@@ -320,14 +320,14 @@ bool isTickedText(const QString& text)
     return ticked.contains(text.trimmed().toUpper());
 }
 
-void RecordLayout::write(const SurveyRecord& rec, platform::Grid& grid)
+void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
 {
     const int n = int(rec.parcels.size());
     int rows = 13 + 2 * n;
     for (const Parcel& p : rec.parcels)
         rows += speciesBlockRows(p);
 
-    platform::Grid g;
+    grid::Grid g;
     g.setCols(kColumns);
     g.setRows(rows);
     g.setFixedRows(1);
@@ -422,18 +422,18 @@ void RecordLayout::write(const SurveyRecord& rec, platform::Grid& grid)
                 writeSpeciesRow(g, row++, cellsOf(s));
     }
 
-    g.setEditable(platform::Grid::Editable::None);
+    g.setEditable(grid::Grid::Editable::None);
     grid.copyFrom(g);
 }
 
-int RecordLayout::passageIndexOf(const platform::Grid& g)
+int RecordLayout::passageIndexOf(const grid::Grid& g)
 {
     const int t = findTitle(g, kTitleVisit);
     const std::optional<int> index = t < 0 ? std::nullopt : wholeNumber(g.cell(t, 3));
     return index && *index >= 0 && *index < kPassageCount ? *index : -1;
 }
 
-RecordReadResult RecordLayout::read(const platform::Grid& g, const ReadOptions& o)
+RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
 {
     RecordReadResult out;
     RecordReading& reading = out.reading;

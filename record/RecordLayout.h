@@ -27,7 +27,7 @@
 #include <QStringList>
 #include <array>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -93,14 +93,14 @@ public:
     static QString parcelLabel(int parcel);
 
     // The record as its file's grid: the grid is replaced whole (rows, counts, settings).
-    static void write(const SurveyRecord& record, platform::Grid& grid);
+    static void write(const SurveyRecord& record, grid::Grid& grid);
 
     // The passage index (0 to 4) a record's grid holds in its date row; -1 when it holds none.
-    static int passageIndexOf(const platform::Grid& grid);
+    static int passageIndexOf(const grid::Grid& grid);
 
     // The record a file's grid holds, as far as the mode restores it. Fails, with the reason, when
     // the number of parcels is not a whole number from 1 to 30; a missing section is skipped.
-    static RecordReadResult read(const platform::Grid& grid, const ReadOptions& options);
+    static RecordReadResult read(const grid::Grid& grid, const ReadOptions& options);
 };
 
 // Texts stored in the file: every line break ("\r\n", "\r" or "\n") becomes "@vbCrLf@", and back

@@ -3,9 +3,9 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 
@@ -142,7 +142,7 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
 {
     StoredPassages out;
     for (const QString& name : siteFiles(siteName)) {
-        platform::Grid g;
+        grid::Grid g;
         if (const platform::Result r = load(name, g); !r.ok) {
             out.unreadable << r.error;
             continue;
@@ -153,18 +153,18 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
     return out;
 }
 
-platform::Result RecordStore::load(const QString& name, platform::Grid& grid) const
+platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
     const QString found = fun_Trouver_Fichier(m_folder, name);
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
-    return platform::GridFile::load(grid, found, platform::GridFile::Complete);
+    return grid::GridFile::load(grid, found, grid::GridFile::Complete);
 }
 
 RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const
 {
-    platform::Grid g;
+    grid::Grid g;
     if (platform::Result r = load(name, g); !r.ok)
         return {r, {}};
     RecordReadResult read = RecordLayout::read(g, options);
@@ -174,7 +174,7 @@ RecordReadResult RecordStore::open(const QString& name, const ReadOptions& optio
 }
 
 SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFileName,
-                             platform::Grid* written) const
+                             grid::Grid* written) const
 {
     SaveResult out;
     if (record.passage < 1 || record.passage > kPassageCount) {
@@ -209,10 +209,10 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
         }
     }
 
-    platform::Grid local;
-    platform::Grid& grid = written ? *written : local;
+    grid::Grid local;
+    grid::Grid& grid = written ? *written : local;
     RecordLayout::write(record, grid);
-    out.result = platform::GridFile::save(grid, target, platform::GridFile::Complete, true);
+    out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
     if (!out.result.ok)
         return out;
     out.fileName = QFileInfo(target).fileName();

@@ -13,7 +13,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -78,7 +78,7 @@ public:
 
     // Loads a record file whole into the grid. A file that cannot be read leaves the grid as it
     // was and the file untouched; the reason names the file.
-    platform::Result load(const QString& fileName, platform::Grid& grid) const;
+    platform::Result load(const QString& fileName, grid::Grid& grid) const;
     // Loads and reads a record file.
     RecordReadResult open(const QString& fileName, const ReadOptions& options) const;
 
@@ -89,7 +89,7 @@ public:
     // target name that is not the record being modified is replaced only when the user says so.
     // The grid written is left in *written when given.
     SaveResult save(const SurveyRecord& record, const QString& openedFileName = QString(),
-                    platform::Grid* written = nullptr) const;
+                    grid::Grid* written = nullptr) const;
 
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of

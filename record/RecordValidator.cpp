@@ -60,7 +60,7 @@ QString farParcel(int parcel, double km)
            QStringLiteral(" km du barycentre de sa commune d'appartenance.");
 }
 const QString kFarQuestion = QStringLiteral("\n\nCela  vous parait-il exacte ?");
-constexpr platform::GridColour kRed = 255;
+constexpr grid::GridColour kRed = 255;
 
 // Step 3.
 const QString kTimeMissing = QStringLiteral("Veuillez indiquer l'heure du relevé.");

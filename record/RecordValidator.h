@@ -22,7 +22,7 @@
 
 #include "coords/Conversion.h"
 #include "coords/Distance.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/SurveyRecord.h"
 
 #include <QSet>
@@ -75,7 +75,7 @@ public:
     virtual void hideCheckColumns() {}
     // The background of a parcel's information cell: red for a parcel the user did not confirm,
     // 0 for the grid's own colour.
-    virtual void setInformationColour(int /*parcel*/, platform::GridColour /*colour*/) {}
+    virtual void setInformationColour(int /*parcel*/, grid::GridColour /*colour*/) {}
     // A parcel's location or species table in the record was changed by a step.
     virtual void locationChanged(int /*parcel*/) {}
     virtual void speciesChanged(int /*parcel*/) {}

@@ -4,8 +4,8 @@
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "mainwindow/Param.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <QFileInfo>
 
@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 using platform::Result;
 
 namespace record {

@@ -22,7 +22,7 @@
 #include <QStringList>
 #include <memory>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -129,10 +129,10 @@ public:
 
     // The species table as read, in code order, header in row 0. The window's first-use
     // confirmations change it, and it is written back when it was changed.
-    platform::Grid& speciesTable() { return *m_species; }
-    const platform::Grid& speciesTable() const { return *m_species; }
+    grid::Grid& speciesTable() { return *m_species; }
+    const grid::Grid& speciesTable() const { return *m_species; }
     // The habitats table as read, header in row 0.
-    const platform::Grid& habitatTable() const { return *m_habitatTable; }
+    const grid::Grid& habitatTable() const { return *m_habitatTable; }
 
 private:
     struct DepartmentRun
@@ -141,7 +141,7 @@ private:
         QString name;
     };
 
-    std::unique_ptr<platform::Grid> m_communeGrid; // as read
+    std::unique_ptr<grid::Grid> m_communeGrid; // as read
     QList<int> m_communeOrder;                     // row -> grid row, in sorted order
     QList<DepartmentRun> m_departments;            // one per run of equal codes, in sorted order
     QHash<QString, int> m_firstRowOfCode;          // code -> first row holding it
@@ -150,8 +150,8 @@ private:
     QString m_behaviours;
     QString m_speciesCodes;
     QString m_speciesNames;
-    std::unique_ptr<platform::Grid> m_species;
-    std::unique_ptr<platform::Grid> m_habitatTable;
+    std::unique_ptr<grid::Grid> m_species;
+    std::unique_ptr<grid::Grid> m_habitatTable;
 };
 
 } // namespace record

@@ -1,7 +1,7 @@
 #include "record/SpeciesCounts.h"
 
 #include "common/Settings.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,7 +93,7 @@ QString speciesTotalText(double sum)
 int mergeSameSpecies(SpeciesTable& table, bool totalTypedByHand)
 {
     std::stable_sort(table.begin(), table.end(), [](const SpeciesRow& a, const SpeciesRow& b) {
-        return platform::Grid::compareGeneric(a.code, b.code) < 0;
+        return grid::Grid::compareGeneric(a.code, b.code) < 0;
     });
     int removed = 0;
     for (qsizetype r = table.size() - 1; r >= 1; --r) {

@@ -1,7 +1,7 @@
 #include "record/SpeciesStore.h"
 
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ const QStringList& speciesTitles()
     return titles;
 }
 
-SpeciesTable speciesTableOf(const platform::Grid& grid)
+SpeciesTable speciesTableOf(const grid::Grid& grid)
 {
     SpeciesTable table;
     for (int r = 1; r < grid.rows(); ++r) { // row 0 is the header
@@ -35,7 +35,7 @@ SpeciesTable speciesTableOf(const platform::Grid& grid)
     return table;
 }
 
-void fillSpeciesGrid(platform::Grid& grid, const SpeciesTable& table)
+void fillSpeciesGrid(grid::Grid& grid, const SpeciesTable& table)
 {
     grid.clear();
     grid.setFixedRows(0);
@@ -58,15 +58,15 @@ void fillSpeciesGrid(platform::Grid& grid, const SpeciesTable& table)
     }
 }
 
-void SpeciesStore::sub_Flx_Grid_to_File(const platform::Grid& grid, int parcel)
+void SpeciesStore::sub_Flx_Grid_to_File(const grid::Grid& grid, int parcel)
 {
-    m_grids.insert(parcel, platform::GridFile::toComplete(grid));
+    m_grids.insert(parcel, grid::GridFile::toComplete(grid));
 }
 
-void SpeciesStore::sub_Flx_File_to_Grid(platform::Grid& grid, int parcel) const
+void SpeciesStore::sub_Flx_File_to_Grid(grid::Grid& grid, int parcel) const
 {
     const auto it = m_grids.constFind(parcel);
-    if (it == m_grids.constEnd() || !platform::GridFile::fromComplete(grid, *it).ok) {
+    if (it == m_grids.constEnd() || !grid::GridFile::fromComplete(grid, *it).ok) {
         grid.clear();
         return;
     }
@@ -90,14 +90,14 @@ std::optional<SpeciesTable> SpeciesStore::table(int parcel) const
 {
     if (!m_grids.contains(parcel))
         return std::nullopt;
-    platform::Grid grid;
+    grid::Grid grid;
     sub_Flx_File_to_Grid(grid, parcel);
     return speciesTableOf(grid);
 }
 
 void SpeciesStore::setTable(int parcel, const SpeciesTable& table)
 {
-    platform::Grid grid;
+    grid::Grid grid;
     fillSpeciesGrid(grid, table);
     sub_Flx_Grid_to_File(grid, parcel);
 }

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -36,9 +36,9 @@ const QStringList& speciesTitles();
 
 // The species rows of a species grid: the rows below its header that are not blank (Indices
 // alone does not make a row), in grid order.
-SpeciesTable speciesTableOf(const platform::Grid& grid);
+SpeciesTable speciesTableOf(const grid::Grid& grid);
 // A species grid holding the table: header, the rows, and one empty row below them.
-void fillSpeciesGrid(platform::Grid& grid, const SpeciesTable& table);
+void fillSpeciesGrid(grid::Grid& grid, const SpeciesTable& table);
 
 class SpeciesStore
 {
@@ -49,9 +49,9 @@ public:
     double notedFontSize() const { return m_notedFontSize; }
 
     // Keeps a copy of the grid as parcel n's species grid, replacing the previous one.
-    void sub_Flx_Grid_to_File(const platform::Grid& grid, int parcel);
+    void sub_Flx_Grid_to_File(const grid::Grid& grid, int parcel);
     // Fills the grid with parcel n's species grid, or empties its cells when none was kept.
-    void sub_Flx_File_to_Grid(platform::Grid& grid, int parcel) const;
+    void sub_Flx_File_to_Grid(grid::Grid& grid, int parcel) const;
     // Forgets every parcel's grid.
     void sub_Flx_Kill_WRK();
 

@@ -6,7 +6,7 @@
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "mainwindow/EMail.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "platform/SaveFile.h"
 #include "record/RecordStore.h"
 #include "recordlist/ExportTable.h"
@@ -257,10 +257,10 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
     ExportOutcome out;
     const ExportTable table(settings.settings);
     const record::RecordStore store(m_folder);
-    platform::Grid all;
+    grid::Grid all;
     QStringList staged;
     for (const QString& name : request.records) {
-        platform::Grid record;
+        grid::Grid record;
         if (const platform::Result loaded = store.load(name, record); !loaded) {
             out.failures.append({name, loaded.error});
             continue;
@@ -277,7 +277,7 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
             staged.append(name);
             continue;
         }
-        platform::Grid one;
+        grid::Grid one;
         setExportHeader(one, rows.header);
         appendExportRows(one, rows.rows);
         const QString target = recordWorkbookPath(request.targetFolder, name);

@@ -4,8 +4,8 @@
 #include "common/Settings.h"
 #include "mainwindow/ParamConfig.h"
 #include "mainwindow/SpeciesUpgrade.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
 #include "recordlist/InventoryNumber.h"
@@ -141,7 +141,7 @@ QString numberText(double value)
 
 // The habitat description columns of a record: from column 21 while the caption of the
 // "Coordonnées" title row is not blank.
-int shareColumnCount(const platform::Grid& g, int locations)
+int shareColumnCount(const grid::Grid& g, int locations)
 {
     int n = 0;
     while (!g.cell(locations, kFirstShareColumn + n).trimmed().isEmpty())
@@ -152,7 +152,7 @@ int shareColumnCount(const platform::Grid& g, int locations)
 // The rows of a parcel's species block: after its title (and the species grid's header when it is
 // there), while column 1 is blank and column 2 holds a class. A parcel stored with its title row
 // only has none, whatever follows.
-QList<int> speciesRows(const platform::Grid& g, int title)
+QList<int> speciesRows(const grid::Grid& g, int title)
 {
     QList<int> rows;
     int r = title + 1;
@@ -181,7 +181,7 @@ QString notConformingText(const QString& recordPath)
     return QStringLiteral("Le fichier ") + recordPath + QStringLiteral(" n'est pas conforme.");
 }
 
-QStringList habitatCodesOf(const platform::Grid& table)
+QStringList habitatCodesOf(const grid::Grid& table)
 {
     QStringList codes;
     for (int r = 1; r < table.rows(); ++r) {
@@ -193,7 +193,7 @@ QStringList habitatCodesOf(const platform::Grid& table)
     return codes;
 }
 
-QHash<QString, QString> speciesCodesOf(const platform::Grid& table)
+QHash<QString, QString> speciesCodesOf(const grid::Grid& table)
 {
     QHash<QString, QString> codes;
     codes.reserve(table.rows());
@@ -219,15 +219,15 @@ ExportSettingsReading readExportSettings(bool withLocality)
     const QString habitatPath =
         fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Fichier milieux SHOC"),
                             fun_Chemin(fun_Dossier_Programme(), QStringLiteral("Milieux_SHOC.DOV")));
-    platform::Grid table;
+    grid::Grid table;
     table.setFixedRows(0);
-    if (out.result = platform::GridFile::load(table, habitatPath, platform::GridFile::Complete); !out.result)
+    if (out.result = grid::GridFile::load(table, habitatPath, grid::GridFile::Complete); !out.result)
         return out;
     s.habitatCodes = habitatCodesOf(table);
 
-    platform::Grid species;
+    grid::Grid species;
     species.setFixedRows(0);
-    if (out.result = platform::GridFile::load(species, fun_Fichier_Especes(), platform::GridFile::Complete);
+    if (out.result = grid::GridFile::load(species, fun_Fichier_Especes(), grid::GridFile::Complete);
         !out.result)
         return out;
     s.speciesCodes = speciesCodesOf(species);
@@ -257,7 +257,7 @@ QStringList ExportTable::header(const RecordSections& record) const
     return h;
 }
 
-RecordExport ExportTable::build(const platform::Grid& record, const QString& recordPath) const
+RecordExport ExportTable::build(const grid::Grid& record, const QString& recordPath) const
 {
     return build(RecordSections(record), recordPath);
 }
@@ -271,7 +271,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         out.result = platform::Result::failure(notConformingText(recordPath));
         return out;
     };
-    const platform::Grid& g = record.grid();
+    const grid::Grid& g = record.grid();
     out.header = header(record);
     const int locations = record.row(RecordLayout::kTitleLocations);
     const int count = record.row(RecordLayout::kTitleParcelCount);
@@ -362,7 +362,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     return out;
 }
 
-void setExportHeader(platform::Grid& grid, const QStringList& header)
+void setExportHeader(grid::Grid& grid, const QStringList& header)
 {
     if (grid.rows() < 1)
         grid.setRows(1);
@@ -374,7 +374,7 @@ void setExportHeader(platform::Grid& grid, const QStringList& header)
         grid.setCell(0, c, header.value(c - 1));
 }
 
-void appendExportRows(platform::Grid& grid, const QList<QStringList>& rows)
+void appendExportRows(grid::Grid& grid, const QList<QStringList>& rows)
 {
     if (rows.isEmpty())
         return;

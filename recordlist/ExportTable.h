@@ -20,7 +20,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -42,9 +42,9 @@ struct ExportSettings
 };
 
 // The codes of the habitat table: column 1 from row 1 on, up to the first empty cell.
-QStringList habitatCodesOf(const platform::Grid& habitatTable);
+QStringList habitatCodesOf(const grid::Grid& habitatTable);
 // The species table's codes (column 2) by French name (column 3), rows 1 on.
-QHash<QString, QString> speciesCodesOf(const platform::Grid& speciesTable);
+QHash<QString, QString> speciesCodesOf(const grid::Grid& speciesTable);
 
 struct [[nodiscard]] ExportSettingsReading
 {
@@ -76,7 +76,7 @@ public:
     const ExportSettings& settings() const { return m_settings; }
 
     // The table of a record loaded from recordPath (the path only names the record in a refusal).
-    RecordExport build(const platform::Grid& record, const QString& recordPath) const;
+    RecordExport build(const grid::Grid& record, const QString& recordPath) const;
     RecordExport build(const RecordSections& record, const QString& recordPath) const;
 
     // The names of the columns for a record, or an empty list when its "Coordonnées" section,
@@ -94,7 +94,7 @@ QString notConformingText(const QString& recordPath);
 // setExportHeader writes the header row (a grid without it gets it first) and keeps the rows
 // below; appendExportRows adds rows after the last one. The grid is widened to the longest of
 // them.
-void setExportHeader(platform::Grid& grid, const QStringList& header);
-void appendExportRows(platform::Grid& grid, const QList<QStringList>& rows);
+void setExportHeader(grid::Grid& grid, const QStringList& header);
+void appendExportRows(grid::Grid& grid, const QList<QStringList>& rows);
 
 } // namespace recordlist

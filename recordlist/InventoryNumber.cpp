@@ -1,7 +1,7 @@
 #include "recordlist/InventoryNumber.h"
 
 #include "common/ExcelWriter.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordSections.h"
 
@@ -45,7 +45,7 @@ QString departmentPiece(const QString& cell)
 
 QString fun_Gen_Num_Inventaire_Ravelin(const RecordSections& record, int parcel)
 {
-    const platform::Grid& g = record.grid();
+    const grid::Grid& g = record.grid();
     const int visit = record.row(record::RecordLayout::kTitleVisit);
     if (visit < 0)
         return kUnknownInventoryNumber;
@@ -59,7 +59,7 @@ QString fun_Gen_Num_Inventaire_Ravelin(const RecordSections& record, int parcel)
            QStringLiteral("%1").arg(parcel, 2, 10, QLatin1Char('0'));
 }
 
-QString fun_Gen_Num_Inventaire_Ravelin(const platform::Grid& record, int parcel)
+QString fun_Gen_Num_Inventaire_Ravelin(const grid::Grid& record, int parcel)
 {
     return fun_Gen_Num_Inventaire_Ravelin(RecordSections(record), parcel);
 }

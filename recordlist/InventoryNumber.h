@@ -11,7 +11,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -23,6 +23,6 @@ inline const QString kUnknownInventoryNumber = QStringLiteral("????????");
 
 QString fun_Gen_Num_Inventaire_Ravelin(const RecordSections& record, int parcel);
 // The same on a record grid not yet indexed.
-QString fun_Gen_Num_Inventaire_Ravelin(const platform::Grid& record, int parcel);
+QString fun_Gen_Num_Inventaire_Ravelin(const grid::Grid& record, int parcel);
 
 } // namespace recordlist

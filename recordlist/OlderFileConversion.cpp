@@ -3,8 +3,8 @@
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -70,8 +70,8 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
                                         .arg(QFileInfo(existing).fileName())));
             continue;
         }
-        platform::Grid grid;
-        if (const platform::Result r = platform::GridFile::load(grid, source, platform::GridFile::Complete);
+        grid::Grid grid;
+        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete);
             !r) {
             skip(r.error);
             continue;
@@ -82,8 +82,8 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
                               QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") + r.error));
             continue;
         }
-        if (const platform::Result r = platform::GridFile::save(grid, fun_Chemin(dataFolder, target),
-                                                                platform::GridFile::Complete, true);
+        if (const platform::Result r = grid::GridFile::save(grid, fun_Chemin(dataFolder, target),
+                                                                grid::GridFile::Complete, true);
             !r) {
             skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
             continue;

@@ -9,7 +9,7 @@ namespace {
 const QString kShocMask = QStringLiteral("SHOC-*");
 } // namespace
 
-const Listing& RecordList::refresh(const QString& dataFolder, platform::Grid& grid,
+const Listing& RecordList::refresh(const QString& dataFolder, grid::Grid& grid,
                                    ConversionObserver* observer)
 {
     QStringList names = fun_Lister_Fichiers(dataFolder, kShocMask);

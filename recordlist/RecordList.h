@@ -8,7 +8,7 @@
 #include "recordlist/RecordListing.h"
 #include "recordlist/RecordSummary.h"
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -22,7 +22,7 @@ public:
     explicit RecordList(ToldOnce& told) : m_told(told) {}
 
     // Rebuilds the list from the data folder into the grid.
-    const Listing& refresh(const QString& dataFolder, platform::Grid& grid,
+    const Listing& refresh(const QString& dataFolder, grid::Grid& grid,
                            ConversionObserver* observer = nullptr);
 
     // The grid reported a header sort (column, 1 ascending or 2 descending).

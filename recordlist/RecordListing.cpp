@@ -121,17 +121,17 @@ void ListSort::noteHeaderSort(int column, int order)
     m_order = order;
 }
 
-void ListSort::apply(platform::Grid& grid) const
+void ListSort::apply(grid::Grid& grid) const
 {
     if (m_column <= 0 || m_column >= grid.cols())
         return;
-    const bool descending = m_order == int(platform::Grid::Sort::GenericDescending);
+    const bool descending = m_order == int(grid::Grid::Sort::GenericDescending);
     sub_Tri_Colonne(grid, m_column, m_column, descending ? Ordre_Tri::Décroissant : Ordre_Tri::Croissant);
 }
 
-void fillListGrid(const Listing& listing, platform::Grid& grid, const ListSort& sort)
+void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort)
 {
-    using platform::Grid;
+    using grid::Grid;
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
     grid.setRows(1);
@@ -160,7 +160,7 @@ void fillListGrid(const Listing& listing, platform::Grid& grid, const ListSort& 
     grid.setRedraw(redraw);
 }
 
-QStringList selectedFileNames(const platform::Grid& grid)
+QStringList selectedFileNames(const grid::Grid& grid)
 {
     QStringList out;
     for (const int r : grid.selectedRows())

@@ -7,7 +7,7 @@
 // Each row keeps its file name as item data (the row key of the grid), so that the commands act
 // on the file the row was made from whatever its cells show.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "recordlist/RecordSummary.h"
 
 #include <QHash>
@@ -40,8 +40,8 @@ extern const QString kRecordMask;
 extern const QString kListDateTimeFormat;
 // Line colours (red + 256 * green + 65536 * blue): light green for a validated record, light red
 // for one saved despite anomalies.
-inline constexpr platform::GridColour kValidatedColour = platform::gridRgb(192, 255, 192);
-inline constexpr platform::GridColour kNotValidatedColour = platform::gridRgb(255, 192, 192);
+inline constexpr grid::GridColour kValidatedColour = grid::gridRgb(192, 255, 192);
+inline constexpr grid::GridColour kNotValidatedColour = grid::gridRgb(255, 192, 192);
 // A site of this name marks a line that cannot be opened for modification.
 extern const QString kUnassignedSite;
 
@@ -52,7 +52,7 @@ struct ListRow
 
     // The texts of columns 0 to 9.
     QStringList cells() const;
-    platform::GridColour colour() const
+    grid::GridColour colour() const
     {
         return summary.validated() ? kValidatedColour : kNotValidatedColour;
     }
@@ -105,7 +105,7 @@ public:
     int column() const { return m_column; } // 0: never sorted
     int order() const { return m_order; }
     // Sorts the list's data rows again by the noted column and order; nothing when never sorted.
-    void apply(platform::Grid& grid) const;
+    void apply(grid::Grid& grid) const;
 
 private:
     int m_column = 0;
@@ -115,10 +115,10 @@ private:
 // Fills the list's grid: header, column types (dates for the visit, modification and export
 // columns), one read-only line per row with its colour and its file name as row key, sorted
 // again as the user last sorted it, current cell at line 1, column 1.
-void fillListGrid(const Listing& listing, platform::Grid& grid, const ListSort& sort);
+void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort);
 
 // The file names (row keys) of the rows selected in the list, in the grid's order: exactly the
 // rows the user picked, in list-box selection as in a range.
-QStringList selectedFileNames(const platform::Grid& grid);
+QStringList selectedFileNames(const grid::Grid& grid);
 
 } // namespace recordlist

@@ -1,6 +1,6 @@
 #include "recordlist/RecordSections.h"
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 
 namespace recordlist {
@@ -9,7 +9,7 @@ namespace {
 constexpr int kLabelColumn = 1;
 }
 
-RecordSections::RecordSections(const platform::Grid& record) : m_grid(record)
+RecordSections::RecordSections(const grid::Grid& record) : m_grid(record)
 {
     for (int r = 0; r < record.rows(); ++r) {
         const QString label = record.cell(r, kLabelColumn);

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QString>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -16,16 +16,16 @@ class RecordSections
 {
 public:
     // The grid must outlive the index.
-    explicit RecordSections(const platform::Grid& record);
+    explicit RecordSections(const grid::Grid& record);
 
-    const platform::Grid& grid() const { return m_grid; }
+    const grid::Grid& grid() const { return m_grid; }
     // The first row whose column 1 is the label exactly; -1 when there is none.
     int row(const QString& label) const { return m_rows.value(label, -1); }
     // The title row of a parcel's species block ("Espèces Parcelle N°" and the number).
     int speciesTitle(int parcel) const;
 
 private:
-    const platform::Grid& m_grid;
+    const grid::Grid& m_grid;
     QHash<QString, int> m_rows;
 };
 

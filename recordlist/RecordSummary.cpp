@@ -1,8 +1,8 @@
 #include "recordlist/RecordSummary.h"
 
 #include "common/Settings.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/SaveFile.h"
 #include "record/RecordLayout.h"
 #include "record/SurveyRecord.h"
@@ -72,7 +72,7 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
 {
     SummaryRead out;
     QList<QStringList> head;
-    if (out.result = platform::GridFile::readHead(path, kHeadRows, ColumnsWanted(), &head); !out.result.ok)
+    if (out.result = grid::GridFile::readHead(path, kHeadRows, ColumnsWanted(), &head); !out.result.ok)
         return out;
     if (cellOf(head, kShocRow, kLabel) != RecordLayout::kTitleShoc) {
         out.result = platform::Result::failure(
@@ -90,8 +90,8 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
         passageIndex = cellOf(head, visit, 3);
     } else if (visit >= 0 || head.size() >= kHeadRows) {
         // Not where a record puts it: read the whole file, as the record window would.
-        platform::Grid g;
-        if (out.result = platform::GridFile::load(g, path, platform::GridFile::Complete); !out.result.ok)
+        grid::Grid g;
+        if (out.result = grid::GridFile::load(g, path, grid::GridFile::Complete); !out.result.ok)
             return out;
         visit = g.findRow(RecordLayout::kTitleVisit, 0, kLabel);
         date = g.cell(visit, 2);

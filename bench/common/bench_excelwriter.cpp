@@ -8,7 +8,7 @@
 
 #include "common/ExcelWriter.h"
 #include "common/Globals.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,10 +75,10 @@ const QStringList k_especes = {"Pie bavarde",   "Alouette des champs", "Bruant j
 const QStringList k_distances = {"< 50m", "50-200m", "> 200m", "En vol", "Non indiquée"};
 
 // The export table as the record list builds it: column 0 empty, header in row 0.
-platform::Grid* tableExport()
+grid::Grid* tableExport()
 {
-    static platform::Grid* g = [] {
-        auto* t = new platform::Grid;
+    static grid::Grid* g = [] {
+        auto* t = new grid::Grid;
         t->setCols(k_colonnes + 1);
         t->setRows(k_lignesDonnees + 1);
         t->setFixedRows(1);
@@ -145,7 +145,7 @@ void reglagesClasseur()
 void BM_SubExportExcel(benchmark::State& state)
 {
     reglagesClasseur();
-    const platform::Grid& g = *tableExport();
+    const grid::Grid& g = *tableExport();
     QTemporaryDir dir;
     const QString path = dir.filePath("export.xlsx");
     for (auto _ : state) {
@@ -177,7 +177,7 @@ const ContenuBrut& contenuBrut()
 {
     static const ContenuBrut contenu = [] {
         reglagesClasseur();
-        const platform::Grid& g = *tableExport();
+        const grid::Grid& g = *tableExport();
         ContenuBrut b;
         b.formatColonne.assign(k_colonnes, nullptr);
         std::vector<excel::ColumnRule> regles;

@@ -4,8 +4,8 @@
 // times and their ratio (goal: 1.5 at most).
 
 #include "data/StarterTables.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/ReferenceData.h"
 
 #include <QTemporaryDir>
@@ -16,6 +16,7 @@
 #include <map>
 #include <string>
 
+using namespace grid;
 using namespace platform;
 
 namespace {

@@ -9,8 +9,8 @@
 #include "common/ExcelWriter.h"
 #include "common/Globals.h"
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/ExportRun.h"
@@ -91,32 +91,32 @@ Dossiers& dossiers()
         QDir().mkpath(out->programme);
         sub_Set_Dossier_Programme(out->programme);
 
-        platform::Grid milieux;
+        grid::Grid milieux;
         milieux.setCols(3);
         milieux.setRows(int(k_milieux.size()) + 1);
         for (int i = 0; i < k_milieux.size(); ++i)
             milieux.setCell(i + 1, 1, k_milieux[i]);
-        const platform::Result m = platform::GridFile::save(
-            milieux, fun_Chemin(out->programme, "Milieux_SHOC.DOV"), platform::GridFile::Complete, true);
-        platform::Grid especes;
+        const platform::Result m = grid::GridFile::save(
+            milieux, fun_Chemin(out->programme, "Milieux_SHOC.DOV"), grid::GridFile::Complete, true);
+        grid::Grid especes;
         especes.setCols(4);
         especes.setRows(3);
         especes.setCell(1, 2, "ALAARV");
         especes.setCell(1, 3, "Alouette des champs");
         especes.setCell(2, 2, "PICPIC");
         especes.setCell(2, 3, "Pie bavarde");
-        const platform::Result e = platform::GridFile::save(
-            especes, fun_Chemin(out->programme, "Espèces.DOV"), platform::GridFile::Complete, true);
+        const platform::Result e = grid::GridFile::save(
+            especes, fun_Chemin(out->programme, "Espèces.DOV"), grid::GridFile::Complete, true);
         if (!m.ok || !e.ok)
             std::fprintf(stderr, "tables: %s%s\n", qPrintable(m.error), qPrintable(e.error));
 
         for (int n = 0; n < k_releves; ++n) {
             const record::SurveyRecord r = releve(n);
             const QString nom = record::RecordStore::fileName(r.siteName, r.passage);
-            platform::Grid g;
+            grid::Grid g;
             record::RecordLayout::write(r, g);
-            if (const platform::Result w = platform::GridFile::save(g, fun_Chemin(out->donnees, nom),
-                                                                    platform::GridFile::Complete, true);
+            if (const platform::Result w = grid::GridFile::save(g, fun_Chemin(out->donnees, nom),
+                                                                    grid::GridFile::Complete, true);
                 !w.ok)
                 std::fprintf(stderr, "%s\n", qPrintable(w.error));
             out->releves.append(nom);
@@ -175,8 +175,8 @@ const ContenuBrut& contenuBrut()
         QStringList entete;
         QList<QStringList> lignes;
         for (const QString& nom : d.releves) {
-            platform::Grid g;
-            if (!platform::GridFile::load(g, fun_Chemin(d.donnees, nom), platform::GridFile::Complete).ok)
+            grid::Grid g;
+            if (!grid::GridFile::load(g, fun_Chemin(d.donnees, nom), grid::GridFile::Complete).ok)
                 continue;
             const recordlist::RecordExport e = table.build(g, nom);
             entete = e.header;

@@ -6,8 +6,8 @@
 // Run from a build with optimisations (the default RelWithDebInfo).
 
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/RecordList.h"
@@ -79,12 +79,12 @@ struct Folder
     {
         for (int n = 0; n < kRecords; ++n) {
             const record::SurveyRecord r = sampleRecord(n);
-            platform::Grid g;
+            grid::Grid g;
             record::RecordLayout::write(r, g);
             const QString path = dir.filePath(record::RecordStore::fileName(r.siteName, r.passage));
             // Sample data, written directly: the save routine's flush per file would only slow the set-up.
             QFile f(path);
-            const QByteArray content = platform::GridFile::toComplete(g);
+            const QByteArray content = grid::GridFile::toComplete(g);
             if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
                 std::abort();
             paths << path;
@@ -129,7 +129,7 @@ void BM_Refresh(benchmark::State& state)
     ToldOnce told;
     for (auto _ : state) {
         RecordList list(told);
-        platform::Grid grid;
+        grid::Grid grid;
         if (list.refresh(dir, grid).rows.size() != kRecords)
             state.SkipWithError("records missing");
         benchmark::DoNotOptimize(grid.rows());
@@ -141,7 +141,7 @@ void BM_RefreshUnchanged(benchmark::State& state)
     const QString dir = folder().dir.path();
     ToldOnce told;
     RecordList list(told);
-    platform::Grid grid;
+    grid::Grid grid;
     list.refresh(dir, grid);
     const int readsBefore = list.cache().reads();
     for (auto _ : state) {

@@ -3,8 +3,8 @@
 #include "common/Dates.h"
 #include "common/Globals.h"
 #include "common/MousePointer.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
@@ -18,8 +18,8 @@
 #include <optional>
 
 using excel::CellKind;
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 using testing_support::readWorkbookContents;
 using testing_support::WorkbookContents;
 using Type = testing_support::WorkbookCell::Type;

@@ -3,7 +3,7 @@
 #include "common/KeyFilters.h"
 #include "common/Options.h"
 #include "common/Settings.h"
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -11,7 +11,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
+using grid::Grid;
 
 using testing_support::readBytes;
 using testing_support::writeBytes;

@@ -1,7 +1,7 @@
 #include "common/GridWidgets.h"
 
 #include "common/Options.h"
-#include "platform/GridView.h"
+#include "grid/GridView.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridView;
+using grid::Grid;
+using grid::GridView;
 
 namespace {
 
@@ -176,5 +176,5 @@ TEST(SystemColours, ComeFromThePalette)
 {
     EXPECT_NE(fun_Get_Sys_Color(15), fun_Get_Sys_Color(18)) << "button face and button text differ";
     const QColor face = QApplication::palette().color(QPalette::Button);
-    EXPECT_EQ(fun_Get_Sys_Color(15), platform::gridRgb(face.red(), face.green(), face.blue()));
+    EXPECT_EQ(fun_Get_Sys_Color(15), grid::gridRgb(face.red(), face.green(), face.blue()));
 }

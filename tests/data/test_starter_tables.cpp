@@ -1,7 +1,7 @@
 #include "data/StarterTables.h"
 
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -11,8 +11,8 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 using testing_support::readBytes;
 using testing_support::writeBytes;
@@ -32,7 +32,7 @@ QStringList headerTexts(const Grid& g)
 bool loadLikeReaders(Grid& g, const QString& path, int code)
 {
     g.setFixedRows(0);
-    const platform::GridFileResult r = GridFile::load(g, path, code);
+    const grid::GridFileResult r = GridFile::load(g, path, code);
     EXPECT_TRUE(r.ok) << r.error.toStdString();
     g.setFixedRows(1);
     return r.ok;

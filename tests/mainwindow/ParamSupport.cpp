@@ -1,7 +1,7 @@
 #include "tests/mainwindow/ParamSupport.h"
 
 #include "data/StarterTables.h"
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 namespace param_support {
 
@@ -19,7 +19,7 @@ void writeTable(const QString& path, const QString& tsv, int code, const QList<i
     Grid g;
     const QString why = fun_Grille_Depuis_Texte(g, tsv, checkColumns);
     ASSERT_TRUE(why.isEmpty()) << why.toStdString();
-    const platform::GridFileResult r = GridFile::save(g, path, code, true);
+    const grid::GridFileResult r = GridFile::save(g, path, code, true);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
 }
 

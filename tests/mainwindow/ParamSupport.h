@@ -3,7 +3,7 @@
 // written from tab-separated texts, the grid read back as the record window reads its tables,
 // and a watch on a folder that counts the writes of a file.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "platform/RowSource.h"
 
 #include <QList>
@@ -39,7 +39,7 @@ void writeTable(const QString& path, const QString& tsv, int code, const QList<i
 
 // Every row of a grid from column 1 on, cells joined by "|"; a check-box cell below row 0 reads
 // "+" (ticked) or "-" in front of its text.
-QStringList dump(const platform::Grid& grid);
+QStringList dump(const grid::Grid& grid);
 
 // The file read as the record window reads its tables: fixed rows 0, then a whole-grid load;
 // empty when it cannot be read.

@@ -1,8 +1,8 @@
 #include "tests/mainwindow/RecordSamples.h"
 
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
-using platform::Grid;
+using grid::Grid;
 
 namespace testing_support {
 
@@ -86,7 +86,7 @@ void sub_Remplir_Releve_EPS(Grid& g, const RecordSample& r)
 
 bool fun_Ecrire_Releve(const Grid& grille, const QString& chemin)
 {
-    return platform::GridFile::save(grille, chemin, platform::GridFile::Complete, true).ok;
+    return grid::GridFile::save(grille, chemin, grid::GridFile::Complete, true).ok;
 }
 
 QStringList fun_Cellules(const Grid& g)

@@ -2,8 +2,8 @@
 
 #include "common/Globals.h"
 #include "common/Settings.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "tests/mainwindow/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -12,8 +12,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 using platform::ScriptedDialogs;
 namespace mb = platform::mb;
 using namespace testing_support;

@@ -633,7 +633,7 @@ TEST_F(FrmMenuTest, PopupMajIsHiddenAndStartsTheBulkUpdate)
     EXPECT_FALSE(menu->Popup_Maj()->menuAction()->isVisible());
     ASSERT_EQ(menu->Popup_Maj()->actions().size(), 4);
     // The list's selection: one record file.
-    platform::Grid list;
+    grid::Grid list;
     list.setCols(2);
     list.setRows(2);
     list.setFixedRows(1);

@@ -3,12 +3,12 @@
 
 #include "common/Globals.h"
 #include "common/Settings.h"
+#include "grid/GridFile.h"
+#include "grid/GridView.h"
 #include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
-#include "platform/GridFile.h"
-#include "platform/GridView.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -26,12 +26,12 @@
 
 #include <memory>
 
+using grid::Grid;
+using grid::GridFile;
+using grid::GridView;
 using param_support::dump;
 using param_support::readAsRecordWindow;
 using param_support::writeTable;
-using platform::Grid;
-using platform::GridFile;
-using platform::GridView;
 namespace mb = platform::mb;
 
 namespace {

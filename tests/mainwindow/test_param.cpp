@@ -5,10 +5,10 @@
 #include "common/Options.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -21,6 +21,9 @@
 #include <functional>
 #include <memory>
 
+using grid::Grid;
+using grid::GridFile;
+using grid::GridRange;
 using param::Affichage;
 using param::EditeurParam;
 using param::EtatTable;
@@ -28,9 +31,6 @@ using param::Mode;
 using param_support::dump;
 using param_support::readAsRecordWindow;
 using param_support::writeTable;
-using platform::Grid;
-using platform::GridFile;
-using platform::GridRange;
 namespace mb = platform::mb;
 
 namespace {
@@ -523,7 +523,7 @@ TEST_F(ParamTest, CellsInTheReadOnlyColourAreLockedInEveryMode)
         grille.setBackColour(GridRange{r, 2, r, 2}, grille.backColourFixed());
         EXPECT_TRUE(e.fun_Verrouillee(r, 2));
         EXPECT_FALSE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
-        grille.setBackColour(GridRange{r, 2, r, 2}, platform::gridRgb(1, 2, 3));
+        grille.setBackColour(GridRange{r, 2, r, 2}, grid::gridRgb(1, 2, 3));
         EXPECT_TRUE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
     }
 }
@@ -1021,7 +1021,7 @@ TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
     writeTable(chemin, kEspecesTsv, GridFile::Complete, {5});
     EditeurParam& e = charger(param::gstr_Mode_Especes);
     grille.setCell(1, 0, QStringLiteral("1"));
-    grille.setBackColour(GridRange{1, 1, 1, 3}, platform::gridRgb(200, 10, 10));
+    grille.setBackColour(GridRange{1, 1, 1, 3}, grid::gridRgb(200, 10, 10));
     grille.setFontSize(GridRange{1, 1, 1, 1}, 14);
     grille.setRowKey(1, QStringLiteral("clé"));
 

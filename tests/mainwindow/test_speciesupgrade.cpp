@@ -1,15 +1,15 @@
 #include "common/Options.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "mainwindow/SpeciesUpgrade.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace {

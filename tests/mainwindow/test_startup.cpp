@@ -2,10 +2,10 @@
 #include "common/Globals.h"
 #include "common/Options.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/StartupSequence.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -14,8 +14,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 namespace mb = platform::mb;
 using mainwindow::ResultatSequence;
 

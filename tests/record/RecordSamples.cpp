@@ -1,6 +1,6 @@
 #include "tests/record/RecordSamples.h"
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 
 namespace record_samples {
@@ -54,7 +54,7 @@ record::SurveyRecord twoParcels()
     return r;
 }
 
-QString gridDump(const platform::Grid& grid)
+QString gridDump(const grid::Grid& grid)
 {
     QString out;
     for (int r = 0; r < grid.rows(); ++r) {
@@ -71,7 +71,7 @@ QString gridDump(const platform::Grid& grid)
 
 void record::PrintTo(const SurveyRecord& record, std::ostream* os)
 {
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(record, g);
     *os << "\n" << record_samples::gridDump(g).toStdString();
 }

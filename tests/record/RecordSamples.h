@@ -6,7 +6,7 @@
 #include <QString>
 #include <ostream>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -17,7 +17,7 @@ namespace record_samples {
 record::SurveyRecord twoParcels();
 
 // The cells that hold text, one line per row: "row: col=text | col=text", "\r" shown as "\\r".
-QString gridDump(const platform::Grid& grid);
+QString gridDump(const grid::Grid& grid);
 
 } // namespace record_samples
 

@@ -1,8 +1,8 @@
 #include "tests/record/ReferenceTables.h"
 
 #include "data/StarterTables.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -11,14 +11,14 @@ namespace record_samples {
 
 void writeTable(const QString& path, int code, const QString& tsv)
 {
-    platform::Grid g;
+    grid::Grid g;
     ASSERT_EQ(fun_Grille_Depuis_Texte(g, tsv), QString());
-    ASSERT_TRUE(platform::GridFile::save(g, path, code, true)) << path.toStdString();
+    ASSERT_TRUE(grid::GridFile::save(g, path, code, true)) << path.toStdString();
 }
 
 void writeSmallTables(const QString& folder)
 {
-    using platform::GridFile;
+    using grid::GridFile;
     const QDir d(folder);
     writeTable(
         d.filePath("Communes.DOV"), GridFile::Complete,

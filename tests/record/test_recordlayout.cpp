@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
 #include "tests/record/RecordSamples.h"
@@ -23,7 +23,7 @@ SpeciesRow species(const QString& cls, const QString& code, const QString& name,
 
 RecordReading readBack(const SurveyRecord& rec, const ReadOptions& options)
 {
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(rec, g);
     RecordReadResult r = RecordLayout::read(g, options);
     EXPECT_TRUE(r.result.ok) << r.result.error.toStdString();
@@ -48,7 +48,7 @@ TEST(RecordLayout, GoldenOneParcel)
         SpeciesTable{species("", "", "Pipit indéterminé", "2"), species("", "", "", "", "O~NI"),
                      species("O", "ALAARV", "Alouette des champs", "3")};
 
-    platform::Grid g;
+    grid::Grid g;
     g.setCols(80);
     g.setRows(90);
     g.setCell(85, 1, "reste");
@@ -104,7 +104,7 @@ TEST(RecordLayout, GoldenSpeciesBlocks)
     rec.parcels[1].species.reset();
     rec.parcels[2].species = SpeciesTable{};
 
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(rec, g);
     QStringList labels;
     for (int r = 19; r < g.rows(); ++r)
@@ -210,7 +210,7 @@ TEST(RecordLayout, ReaderAcceptsOtherFormsAndEndsBlocksAtTitlesOrEmptyRows)
     rec.parcels[0].species =
         SpeciesTable{species("", "", "Bécasse ?", "1"), species("O", "ALAARV", "Alouette", "3"),
                      species("O", "PICPIC", "Pie", "2")};
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(rec, g);
     g.setCell(10, 20, "01");
     g.setCell(11, 20, "02");
@@ -236,7 +236,7 @@ TEST(RecordLayout, ReaderAcceptsOtherFormsAndEndsBlocksAtTitlesOrEmptyRows)
 
 TEST(RecordLayout, ReadRefusesABadParcelCountAndSkipsMissingSections)
 {
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(twoParcels(), g);
     for (const char* count : {"", "0", "31", "2.5", "deux"}) {
         g.setCell(7, 2, count);

@@ -1,8 +1,8 @@
 #include "common/Globals.h"
 #include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
 #include "record/RecordStore.h"
 #include "tests/record/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
@@ -35,9 +35,9 @@ protected:
         SurveyRecord r = record_samples::twoParcels();
         r.passage = passage;
         r.visitComment = comment;
-        platform::Grid g;
+        grid::Grid g;
         RecordLayout::write(r, g);
-        ASSERT_TRUE(platform::GridFile::save(g, path(name), platform::GridFile::Complete, true).ok);
+        ASSERT_TRUE(grid::GridFile::save(g, path(name), grid::GridFile::Complete, true).ok);
     }
     SurveyRecord reopened(const QString& name) const
     {

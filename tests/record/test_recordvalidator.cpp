@@ -106,7 +106,7 @@ public:
         log << QStringLiteral("focus ") + names[int(f)];
     }
     void selectSpeciesRow(int p, int r) override { log << QStringLiteral("select %1:%2").arg(p).arg(r); }
-    void setInformationColour(int p, platform::GridColour c) override
+    void setInformationColour(int p, grid::GridColour c) override
     {
         log << QStringLiteral("colour %1:%2").arg(p).arg(c);
     }

@@ -1,8 +1,8 @@
 #include "common/GridHelpers.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/ReferenceData.h"
 #include "tests/record/ReferenceTables.h"
 #include "tests/support/TestEnvironment.h"
@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 using namespace record;
-using platform::Grid;
-using platform::GridFile;
+using grid::Grid;
+using grid::GridFile;
 
 // The communes' order is the one the table gets from the program's sort on the name, then on the
 // department: tried where the generic comparison is not the order of the texts (numbers, dates,

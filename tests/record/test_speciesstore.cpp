@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/SpeciesStore.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@ using namespace record;
 namespace {
 
 // A species grid as the window shows it: 50 rows, species typed in some of them.
-void showSpecies(platform::Grid& g, const QList<QStringList>& rows, double fontSize = 8.25)
+void showSpecies(grid::Grid& g, const QList<QStringList>& rows, double fontSize = 8.25)
 {
     fillSpeciesGrid(g, {});
     g.setRows(50);
@@ -23,7 +23,7 @@ void showSpecies(platform::Grid& g, const QList<QStringList>& rows, double fontS
 TEST(SpeciesStore, EachParcelKeepsItsOwnGridPerStore)
 {
     SpeciesStore store;
-    platform::Grid shown;
+    grid::Grid shown;
     showSpecies(shown, {{"O", "ALAARV", "Alouette des champs", "3", "", "", "", "3"}});
     store.sub_Flx_Grid_to_File(shown, 1);
     showSpecies(shown, {{"O", "PICPIC", "Pie bavarde", "1", "", "", "", "1"}});
@@ -55,7 +55,7 @@ TEST(SpeciesStore, FontSizeNoted)
     SpeciesStore store;
     store.setNotedFontSize(8.25);
     for (const auto& [stored, back] : {std::pair{12.0, 8.25}, {6.5, 6.5}}) {
-        platform::Grid g;
+        grid::Grid g;
         showSpecies(g, {{"O", "ALAARV"}}, stored);
         store.sub_Flx_Grid_to_File(g, 3);
         store.sub_Flx_File_to_Grid(g, 3);
@@ -67,7 +67,7 @@ TEST(SpeciesStore, FontSizeNoted)
 // The rows that count as species: anything from the class to the total; not the indices alone.
 TEST(SpeciesStore, TablesOfTheGridsRows)
 {
-    platform::Grid g;
+    grid::Grid g;
     showSpecies(g, {{"O", "ALAARV", "Alouette", "3", "", "", "", "3", "O~NI"},
                     {},
                     {"", "", "", "", "", "", "", "", "O~NI"},

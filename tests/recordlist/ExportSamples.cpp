@@ -1,8 +1,8 @@
 #include "tests/recordlist/ExportSamples.h"
 
 #include "common/Paths.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 
@@ -60,7 +60,7 @@ recordlist::ExportSettings settings(bool withLocality)
 
 void writeTables()
 {
-    platform::Grid habitats, species;
+    grid::Grid habitats, species;
     habitats.setCols(2);
     for (const QString& code : habitatCodes())
         habitats.addRow("\t" + code);
@@ -68,20 +68,20 @@ void writeTables()
     for (const auto& [name, code] : settings().speciesCodes.asKeyValueRange())
         species.addRow("\tO\t" + code + "\t" + name);
     for (const auto& [grid, file] : {std::pair{&habitats, "Milieux_SHOC.DOV"}, {&species, "Espèces.DOV"}})
-        ASSERT_TRUE(platform::GridFile::save(*grid, fun_Chemin(fun_Dossier_Programme(), QString(file)),
-                                             platform::GridFile::Complete, true)
+        ASSERT_TRUE(grid::GridFile::save(*grid, fun_Chemin(fun_Dossier_Programme(), QString(file)),
+                                             grid::GridFile::Complete, true)
                         .ok);
 }
 
 QString writeRecord(const QString& folder, const SurveyRecord& r, const QString& name,
                     const QString& blankedLabel)
 {
-    platform::Grid g;
+    grid::Grid g;
     RecordLayout::write(r, g);
     if (!blankedLabel.isEmpty())
         g.setCell(g.findRow(blankedLabel, 0, 1), 1, QString());
     const QString file = name.isEmpty() ? RecordStore::fileName(r.siteName, r.passage) : name;
-    EXPECT_TRUE(platform::GridFile::save(g, fun_Chemin(folder, file), platform::GridFile::Complete, true).ok);
+    EXPECT_TRUE(grid::GridFile::save(g, fun_Chemin(folder, file), grid::GridFile::Complete, true).ok);
     return file;
 }
 

@@ -1,7 +1,7 @@
 #include "tests/recordlist/ListSamples.h"
 
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "tests/record/RecordSamples.h"
 
@@ -24,14 +24,14 @@ record::SurveyRecord recordOf(int passage, const QString& date, bool notValidate
 }
 
 void writeRecord(const QString& folder, const QString& name, const record::SurveyRecord& record,
-                 const std::function<void(platform::Grid&)>& change)
+                 const std::function<void(grid::Grid&)>& change)
 {
-    platform::Grid g;
+    grid::Grid g;
     record::RecordLayout::write(record, g);
     if (change)
         change(g);
     const platform::Result r =
-        platform::GridFile::save(g, QDir(folder).filePath(name), platform::GridFile::Complete, true);
+        grid::GridFile::save(g, QDir(folder).filePath(name), grid::GridFile::Complete, true);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
 }
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace grid {
 class Grid;
 }
 
@@ -20,7 +20,7 @@ record::SurveyRecord recordOf(int passage, const QString& date, bool notValidate
 // Writes the record's file under the given name in the folder; change, when given, edits the
 // file's grid before it is written. The test fails when the file cannot be written.
 void writeRecord(const QString& folder, const QString& name, const record::SurveyRecord& record,
-                 const std::function<void(platform::Grid&)>& change = {});
+                 const std::function<void(grid::Grid&)>& change = {});
 
 // Sets a file's modification time.
 void setModified(const QString& path, const QDateTime& when);

@@ -1,8 +1,8 @@
 #include "common/ExcelWriter.h"
 #include "common/ExportLog.h"
 #include "common/Globals.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "recordlist/ExportRun.h"
 #include "tests/recordlist/ExportSamples.h"
 #include "tests/support/FileSizeLimit.h"
@@ -62,8 +62,8 @@ protected:
     // A column of the workbook's first sheet, read back with the grid's reader.
     static QStringList column(const QString& workbook, const QString& header)
     {
-        platform::Grid g;
-        EXPECT_TRUE(platform::GridFile::load(g, workbook, platform::GridFile::Workbook).ok);
+        grid::Grid g;
+        EXPECT_TRUE(grid::GridFile::load(g, workbook, grid::GridFile::Workbook).ok);
         QStringList values;
         for (int c = 0; c < g.cols(); ++c)
             for (int r = 1; r < g.rows() && g.cell(0, c) == header; ++r)

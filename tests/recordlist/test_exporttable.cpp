@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/ExportTable.h"
 #include "tests/recordlist/ExportSamples.h"
@@ -15,10 +15,10 @@ QStringList cells(const char* text)
     return QString(text).split('|');
 }
 
-RecordExport build(const record::SurveyRecord& r, const std::function<void(platform::Grid&)>& change = {},
+RecordExport build(const record::SurveyRecord& r, const std::function<void(grid::Grid&)>& change = {},
                    bool withLocality = true)
 {
-    platform::Grid g;
+    grid::Grid g;
     record::RecordLayout::write(r, g);
     if (change)
         change(g);
@@ -102,7 +102,7 @@ TEST(ExportTable, CellsTakenFromTheRecord)
     };
     for (const auto& c : cases) {
         const QStringList at = c.cell.section('=', 0, 0).split(',');
-        const RecordExport t = build(export_samples::oneParcel(), [&](platform::Grid& g) {
+        const RecordExport t = build(export_samples::oneParcel(), [&](grid::Grid& g) {
             g.setCell(at[0].toInt(), at[1].toInt(), c.cell.section('=', 1));
         });
         EXPECT_EQ(t.rows.value(0).value(t.header.indexOf(c.column)), c.value) << c.cell.toStdString();
@@ -117,26 +117,26 @@ TEST(ExportTable, ARecordLackingASectionIsRefusedWhole)
           record::RecordLayout::kTitleVisit, record::RecordLayout::kTitleIdentification,
           record::RecordLayout::kTitleLocations, record::RecordLayout::kTitleParcelCount}) {
         const RecordExport t = build(export_samples::oneParcel(2),
-                                     [&](platform::Grid& g) { g.setCell(g.findRow(label, 0, 1), 1, ""); });
+                                     [&](grid::Grid& g) { g.setCell(g.findRow(label, 0, 1), 1, ""); });
         EXPECT_EQ(t.result.error, "Le fichier /donnees/r.FLX2009 n'est pas conforme.") << label.toStdString();
         EXPECT_TRUE(t.rows.isEmpty()) << label.toStdString();
     }
     // A number of parcels that is no number gives no row, and no refusal.
     const RecordExport none =
-        build(export_samples::oneParcel(2), [](platform::Grid& g) { g.setCell(7, 2, "x"); });
+        build(export_samples::oneParcel(2), [](grid::Grid& g) { g.setCell(7, 2, "x"); });
     EXPECT_TRUE(none.result.ok);
     EXPECT_TRUE(none.rows.isEmpty());
 }
 
 TEST(ExportTable, HabitatCodesStopAtTheFirstEmptyRow)
 {
-    platform::Grid table;
+    grid::Grid table;
     table.setCols(2);
     for (const char* code : {"PA", "SN", "", "CH"})
         table.addRow(QString("\t") + code);
     recordlist::ExportSettings s = export_samples::settings();
     s.habitatCodes = recordlist::habitatCodesOf(table);
-    platform::Grid g;
+    grid::Grid g;
     record::RecordLayout::write(export_samples::oneParcel(), g);
     const RecordExport t = recordlist::ExportTable(s).build(g, "r");
     EXPECT_EQ(t.header.filter("SHOC-MPP"), QStringList({"SHOC-MPPPA", "SHOC-MPPSN"}));

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "recordlist/InventoryNumber.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ TEST(InventoryNumber, Pieces)
     };
     for (const auto& r : rows) {
         // The date row, then "Coordonnées" and the parcel rows (department, longitude, latitude).
-        platform::Grid g;
+        grid::Grid g;
         g.setCols(10);
         g.setRows(r.parcel + 4);
         if (!r.date.isEmpty())

@@ -1,7 +1,7 @@
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
-#include "platform/GridFile.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "recordlist/OlderFileConversion.h"
 #include "tests/recordlist/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
@@ -48,8 +48,8 @@ protected:
     // The grid of a file, as a record reader sees it.
     QString dateIn(const QString& p) const
     {
-        platform::Grid g;
-        if (!platform::GridFile::load(g, p, platform::GridFile::Complete))
+        grid::Grid g;
+        if (!grid::GridFile::load(g, p, grid::GridFile::Complete))
             return "illisible";
         return g.cell(g.findRow("Date, N° Passage et commentaire relevé", 0, 1), 2);
     }

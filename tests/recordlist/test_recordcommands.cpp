@@ -1,6 +1,6 @@
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "recordlist/RecordCommands.h"
 #include "recordlist/RecordListing.h"
 #include "tests/recordlist/ListSamples.h"
@@ -92,9 +92,9 @@ TEST_F(RecordCommandsTest, DeletionSetsAsideExactlyTheRowsSelected)
                                "SHOC-C~Passage N1.FLX2009", "SHOC-D~Passage N1.FLX2009"};
     for (const QString& n : names)
         list_samples::writeRecord(env.dataFolder(), n, list_samples::recordOf(1, "01/12/2009"));
-    platform::Grid g;
+    grid::Grid g;
     fillListGrid(readListing(env.dataFolder()), g, ListSort());
-    g.setSelectionMode(platform::Grid::SelectionMode::ListBox);
+    g.setSelectionMode(grid::Grid::SelectionMode::ListBox);
     g.setRowSelected(1, true);
     g.setRowSelected(3, true); // Ctrl-click: B (row 2) is not selected
     const QStringList selected = selectedFileNames(g);

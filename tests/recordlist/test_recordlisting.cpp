@@ -1,5 +1,5 @@
 #include "common/ExportLog.h"
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordList.h"
 #include "recordlist/RecordListing.h"
@@ -13,7 +13,7 @@
 using namespace recordlist;
 using list_samples::recordOf;
 using list_samples::writeRecord;
-using platform::Grid;
+using grid::Grid;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 
@@ -69,8 +69,8 @@ TEST_F(RecordListingTest, OneLinePerRecordFileWithItsColumnsAndColour)
     EXPECT_EQ(b.cells(), QStringList({"", kB1, "SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010", "1",
                                       "03/12/2009", "DUPONT Jean", "Non Validé", "03/02/2010 04:05:06", "",
                                       record::RecordLayout::versionText()}));
-    EXPECT_EQ(b.colour(), platform::gridRgb(255, 192, 192));
-    EXPECT_EQ(l.rows[0].colour(), platform::gridRgb(192, 255, 192));
+    EXPECT_EQ(b.colour(), grid::gridRgb(255, 192, 192));
+    EXPECT_EQ(l.rows[0].colour(), grid::gridRgb(192, 255, 192));
     EXPECT_EQ(l.find("SHOC-b~PASSAGE N1.flx2009"), &l.rows[2]);
     EXPECT_EQ(l.find("SHOC-Z~Passage N1.FLX2009"), nullptr);
 

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordSummary.h"
 #include "tests/recordlist/ListSamples.h"
@@ -68,22 +68,22 @@ TEST_F(RecordSummaryTest, TheDateRowIsFoundWhereverItStandsAndItsAbsenceLeavesPa
     {
         const char* name;
         int parcels;
-        std::function<void(platform::Grid&)> change;
+        std::function<void(grid::Grid&)> change;
         QString passage;
         QString date;
     } cases[] = {
-        {"no date row", 2, [&](platform::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 1, ""); }, "", ""},
+        {"no date row", 2, [&](grid::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 1, ""); }, "", ""},
         {"no date row in a record of 30 parcels (the whole file is searched)", 30,
-         [&](platform::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 1, ""); }, "", ""},
+         [&](grid::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 1, ""); }, "", ""},
         {"date row below its place, beyond the first rows", 30,
-         [&](platform::Grid& g) {
+         [&](grid::Grid& g) {
              for (int i = 0; i < 5; ++i)
                  g.addRow("", g.findRow(visit, 0, 1));
          },
          "3", "12/01/2010"},
         {"passage index that is no number", 2,
-         [&](platform::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 3, "x"); }, "1", "12/01/2010"},
-        {"number of parcels that is no number", 2, [&](platform::Grid& g) { g.setCell(7, 2, "deux"); }, "3",
+         [&](grid::Grid& g) { g.setCell(g.findRow(visit, 0, 1), 3, "x"); }, "1", "12/01/2010"},
+        {"number of parcels that is no number", 2, [&](grid::Grid& g) { g.setCell(7, 2, "deux"); }, "3",
          "12/01/2010"},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
 #include "tests/support/WorkbookContents.h"
 
-#include "platform/GridWorkbook.h"
+#include "grid/GridWorkbook.h"
 
 #include <QFile>
 #include <QHash>
@@ -65,7 +65,7 @@ QString runText(QXmlStreamReader& x)
         else if (x.isEndElement() && x.name() == end)
             break;
     }
-    return platform::workbookUnescape(text);
+    return grid::workbookUnescape(text);
 }
 
 void readStyles(const QByteArray& xml, QList<WorkbookStyle>* styles)
@@ -173,7 +173,7 @@ bool readSheet(const QByteArray& xml, const QStringList& shared, WorkbookSheet* 
                 cell.value = shared.value(v.toInt());
             } else if (t == u"inlineStr" || t == u"str") {
                 cell.type = WorkbookCell::Type::Text;
-                cell.value = t == u"str" ? platform::workbookUnescape(v) : v;
+                cell.value = t == u"str" ? grid::workbookUnescape(v) : v;
             } else if (t == u"b") {
                 cell.type = WorkbookCell::Type::Boolean;
                 cell.value = v;

@@ -1,9 +1,9 @@
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 #include "platform/SaveFile.h"
 
-#include "platform/Grid.h"
-#include "platform/GridData.h"
-#include "platform/GridWorkbook.h"
+#include "grid/Grid.h"
+#include "grid/GridData.h"
+#include "grid/GridWorkbook.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 
 #include <cerrno>
 
-namespace platform {
+namespace grid {
 
 // ================================================================ the complete grid file (code 0)
 //
@@ -42,7 +42,7 @@ QString readErrorReason(const QString& path, int errorNumber)
 {
     if (errorNumber == EISDIR || QFileInfo(path).isDir())
         return QStringLiteral("c'est un dossier");
-    return fileErrorReason(errorNumber);
+    return platform::fileErrorReason(errorNumber);
 }
 
 GridFileResult fail(const QString& name, const QString& why)
@@ -458,7 +458,7 @@ GridFileResult openForReading(QFile& f, const QString& path)
         return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
     errno = 0;
     if (!f.open(QIODevice::ReadOnly))
-        return GridFileResult::failure(readFailureText(path, readErrorReason(path, errno)));
+        return GridFileResult::failure(platform::readFailureText(path, readErrorReason(path, errno)));
     return GridFileResult::success();
 }
 
@@ -470,11 +470,14 @@ GridFileResult readAll(const QString& path, QByteArray* bytes)
     errno = 0;
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return GridFileResult::failure(readFailureText(path, readErrorReason(path, errno)));
+        return GridFileResult::failure(platform::readFailureText(path, readErrorReason(path, errno)));
     return GridFileResult::success();
 }
 
-GridFileResult writeAll(const QString& path, const QByteArray& bytes) { return saveFile(path, bytes); }
+GridFileResult writeAll(const QString& path, const QByteArray& bytes)
+{
+    return platform::saveFile(path, bytes);
+}
 
 // ================================================================ text files (codes 4 and 5)
 
@@ -760,7 +763,7 @@ GridFileResult GridFile::toWorkbook(const Grid& grid, QByteArray* bytes, bool wi
 {
     QString why;
     if (!writeWorkbook(grid.content(), withFixedCells, bytes, &why))
-        return GridFileResult::failure(writeFailureText(fileLabel(name), why));
+        return GridFileResult::failure(platform::writeFailureText(fileLabel(name), why));
     return GridFileResult::success();
 }
 
@@ -797,7 +800,7 @@ GridFileResult GridFile::saveNew(const Grid& grid, const QString& path, int code
     QByteArray bytes;
     if (GridFileResult r = encode(grid, path, code, withFixedCells, &bytes); !r)
         return r;
-    return saveNewFile(path, bytes);
+    return platform::saveNewFile(path, bytes);
 }
 
 GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
@@ -889,7 +892,7 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
             const QByteArray more = f.read(kBlock);
             if (more.isEmpty()) {
                 if (f.error() != QFileDevice::NoError)
-                    why = f.errorString();
+                    why = platform::fileErrorReason(errno);
                 return false;
             }
             buffer += more;
@@ -956,4 +959,4 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
     return GridFileResult::success();
 }
 
-} // namespace platform
+} // namespace grid

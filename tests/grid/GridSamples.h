@@ -1,7 +1,7 @@
 #pragma once
 // Grids and files for the grid tests and benchmarks.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,14 +14,14 @@ namespace grid_samples {
 // A small grid with every awkward thing a cell or a setting can hold: tabs, line ends, "|",
 // backslashes, accents, U+2019, characters outside the basic plane, NUL, check states, colours,
 // fonts, read-only cells, row keys, column settings, fixed rows and columns, empty last row.
-void fillAwkward(platform::Grid& g);
+void fillAwkward(grid::Grid& g);
 
 // A record-shaped grid: 72 columns, the given number of rows of short French texts.
-void fillRecord(platform::Grid& g, int rows);
+void fillRecord(grid::Grid& g, int rows);
 
 // A reference table: a header row and the given number of species rows (6 columns, check box
 // in column 5).
-void fillReference(platform::Grid& g, int rows);
+void fillReference(grid::Grid& g, int rows);
 
 // A zip archive in memory holding the given entries.
 QByteArray zipOf(const QList<QPair<QString, QByteArray>>& entries);

@@ -1,4 +1,4 @@
-#include "platform/GridView.h"
+#include "grid/GridView.h"
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
@@ -15,7 +15,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace grid {
 
 namespace {
 
@@ -914,4 +914,4 @@ void GridView::mouseMoveEvent(QMouseEvent* event)
     QTableView::mouseMoveEvent(event);
 }
 
-} // namespace platform
+} // namespace grid

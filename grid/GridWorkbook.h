@@ -1,11 +1,11 @@
 #pragma once
-// The .xlsx form of a grid (file code 6): written with libxlsxwriter, read with libzip and
-// QXmlStreamReader. Used by GridFile only.
+// The .xlsx form of a grid (file code 6): written with the sheet writer (SheetWriter), read with
+// libzip and QXmlStreamReader. Used by GridFile only, and its escapes by the sheet writer.
 
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace grid {
 
 struct GridContent;
 
@@ -13,10 +13,6 @@ struct GridContent;
 // a workbook of one sheet: non-empty texts as text cells, cells with a check state and no text
 // as TRUE or FALSE.
 bool writeWorkbook(const GridContent& grid, bool withFixedCells, QByteArray* bytes, QString* why);
-
-// The reason, in French, why the workbook module failed (its error number), with the system's
-// error number (errno) for failures of the files it puts the workbook together in.
-QString workbookWriteReason(int writerError, int errorNumber);
 
 // Reads the first sheet of a workbook into content, from cell A1 into (0, 0): counts from the
 // sheet's last used cell, texts, numbers as written, TRUE and FALSE as check states. The fixed
@@ -30,4 +26,4 @@ bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why);
 QString workbookEscape(const QString& text);
 QString workbookUnescape(const QString& text);
 
-} // namespace platform
+} // namespace grid

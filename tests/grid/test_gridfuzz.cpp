@@ -2,10 +2,10 @@
 // crash or hang, a refused file leaves the grid as it was, and an accepted one gives a grid that
 // saves and reads back unchanged.
 
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
-#include "platform/Grid.h"
-#include "tests/platform/GridSamples.h"
+#include "grid/Grid.h"
+#include "tests/grid/GridSamples.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-using namespace platform;
+using namespace grid;
 using namespace grid_samples;
 
 namespace {

@@ -14,7 +14,7 @@
 #include <QString>
 #include <memory>
 
-namespace platform {
+namespace grid {
 
 struct GridData;
 struct GridContent;
@@ -287,4 +287,4 @@ private:
     std::unique_ptr<GridData> d;
 };
 
-} // namespace platform
+} // namespace grid

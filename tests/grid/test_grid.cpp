@@ -1,11 +1,11 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include "tests/support/TestEnvironment.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

@@ -4,10 +4,10 @@
 // line ends. Also the first 40 rows of a record file, as the record list reads them.
 // After the runs the program prints the load times beside the floor and their ratio.
 
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
-#include "platform/Grid.h"
-#include "tests/platform/GridSamples.h"
+#include "grid/Grid.h"
+#include "tests/grid/GridSamples.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@
 #include <map>
 #include <string>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tests/platform/GridSamples.h"
+#include "tests/grid/GridSamples.h"
 
 #include <zip.h>
 
 #include <cstdlib>
 #include <cstring>
 
-using namespace platform;
+using namespace grid;
 
 namespace grid_samples {
 

@@ -1,13 +1,13 @@
 #pragma once
 // Compares two grids cell by cell and setting by setting (GoogleTest expectations).
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <gtest/gtest.h>
 
 namespace grid_samples {
 
-inline void expectSameGrid(const platform::Grid& a, const platform::Grid& b)
+inline void expectSameGrid(const grid::Grid& a, const grid::Grid& b)
 {
     ASSERT_EQ(a.rows(), b.rows());
     ASSERT_EQ(a.cols(), b.cols());

@@ -32,11 +32,11 @@
 #include <QStringList>
 #include <functional>
 
-namespace platform {
+namespace grid {
 
 class Grid;
 
-using GridFileResult = Result;
+using GridFileResult = platform::Result;
 
 class GridFile
 {
@@ -77,4 +77,4 @@ private:
                                  QByteArray* bytes);
 };
 
-} // namespace platform
+} // namespace grid

@@ -1,4 +1,4 @@
-#include "platform/GridView.h"
+#include "grid/GridView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace grid;
 
 namespace {
 

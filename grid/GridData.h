@@ -1,7 +1,7 @@
 #pragma once
 // Inside of a Grid, shared by the grid and its file readers and writers only.
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QHash>
 #include <QList>
@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace platform {
+namespace grid {
 
 // The settings of one cell; small and trivially copied, as a grid may hold one per cell.
 struct CellFormat
@@ -112,4 +112,4 @@ struct GridData
     mutable QHash<int, QHash<QString, QString>> labelCache;
 };
 
-} // namespace platform
+} // namespace grid

@@ -26,13 +26,13 @@
 // or the space bar. A read-only cell, a fixed cell or a grid that is not editable opens no
 // editor. Edit lists give a drop-down editor ("#code;label" items store the code).
 
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
 #include <QAbstractItemDelegate>
 #include <QPointer>
 #include <QTableView>
 
-namespace platform {
+namespace grid {
 
 class GridModel;
 class GridDelegate;
@@ -172,4 +172,4 @@ private:
     QString m_scrollTipText;
 };
 
-} // namespace platform
+} // namespace grid

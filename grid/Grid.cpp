@@ -1,12 +1,12 @@
-#include "platform/Grid.h"
+#include "grid/Grid.h"
 
-#include "platform/GridData.h"
+#include "grid/GridData.h"
 
 #include <QDate>
 #include <algorithm>
 #include <numeric>
 
-namespace platform {
+namespace grid {
 
 namespace {
 
@@ -1092,4 +1092,4 @@ void Grid::sortRange(const GridRange& range, Sort order)
         Q_EMIT selectionChanged();
 }
 
-} // namespace platform
+} // namespace grid

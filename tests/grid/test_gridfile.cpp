@@ -1,9 +1,9 @@
-#include "platform/GridFile.h"
+#include "grid/GridFile.h"
 
-#include "platform/Grid.h"
-#include "platform/GridWorkbook.h"
-#include "tests/platform/GridExpect.h"
-#include "tests/platform/GridSamples.h"
+#include "grid/Grid.h"
+#include "grid/GridWorkbook.h"
+#include "tests/grid/GridExpect.h"
+#include "tests/grid/GridSamples.h"
 #include "tests/support/FileSizeLimit.h"
 
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-using namespace platform;
+using namespace grid;
 using namespace grid_samples;
 
 namespace {
