@@ -5,7 +5,6 @@
 #include "common/Settings.h"
 #include "mainwindow/BulkUpdate.h"
 #include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/EMail.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/Documentation.h"
 #include "mainwindow/StudyDepartments.h"
@@ -14,6 +13,7 @@
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Param.h"
 #include "mainwindow/frm_Splash_Logo.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 
@@ -81,21 +81,6 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
     construireMenus();
 
-    // The screen's mouse pointer, as the e-mail service sets it.
-    email::installMousePointer(
-        {[] {
-             const QCursor* c = QApplication::overrideCursor();
-             return c && c->shape() == Qt::WaitCursor ? email::vbHourglass : email::vbDefault;
-         },
-         [](int value) {
-             if (value == email::vbHourglass) {
-                 QApplication::setOverrideCursor(Qt::WaitCursor);
-             } else {
-                 while (QApplication::overrideCursor())
-                     QApplication::restoreOverrideCursor();
-             }
-         }});
-
     // The items follow the marks, whoever sets them.
     sub_Observer_Options([this](const QString& name, bool on) {
         if (QAction* a = item(name); a && a->isCheckable())
@@ -112,7 +97,6 @@ frm_Menu::~frm_Menu()
     delete m_mdi;
     m_mdi = nullptr;
     sub_Observer_Options(nullptr);
-    email::installMousePointer({});
     if (gobj_Menu == this)
         gobj_Menu = nullptr;
 }
@@ -258,9 +242,8 @@ void frm_Menu::construireMenus()
     connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this, &frm_Menu::ouvrirAPropos);
     connect(ajouter(aide, QStringLiteral("maj_Internet"), QStringLiteral("Rechercher une mise à jour sur Internet")),
             &QAction::triggered, this, [this] {
-                QApplication::setOverrideCursor(Qt::WaitCursor);
+                const platform::PointerGuard hourglass;
                 sub_Retreive_Last_Version(false);
-                QApplication::restoreOverrideCursor();
             });
 
     filler(QStringLiteral("filler90"), QStringLiteral("|"), false);

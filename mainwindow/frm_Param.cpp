@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/GridView.h"
 #include "platform/MdbRowSource.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -39,15 +40,6 @@ constexpr int kCtrl = 2;
 constexpr int kBoutonGauche = 1;
 constexpr int kBoutonDroit = 2;
 
-// The hourglass while a step runs.
-struct Sablier
-{
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
-    Sablier(const Sablier&) = delete;
-    Sablier& operator=(const Sablier&) = delete;
-};
-
 } // namespace
 
 frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(parent)
@@ -64,7 +56,7 @@ frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(paren
     brancherGrille();
 
     {
-        const Sablier sablier;
+        const platform::PointerGuard sablier;
         m_editeur->sub_Charger(gstr_Table_Codes, gstr_Protocole);
     }
     if (m_editeur->fermer())
@@ -213,7 +205,7 @@ void frm_Param::sourisGrille(int bouton)
         QStringLiteral("Veuillez indiquer le fichier à charger :"), gstr_Nom_Programme, QString());
     if (!fichier || fichier->isEmpty())
         return;
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     m_editeur->sub_Charger_Texte(*fichier);
 }
 
@@ -221,7 +213,7 @@ void frm_Param::cmd_Save_Click()
 {
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     m_editeur->sub_Enregistrer();
 }
 
@@ -230,7 +222,7 @@ void frm_Param::cmd_Parcourir_Click()
     const QString titre =
         gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
     const QString choisi = m_choixDossier(this, titre, txt_File->text());
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     if (!choisi.isEmpty()) {
         txt_File->setText(choisi);
         m_editeur->sub_Dossier_Choisi(choisi);

@@ -3,8 +3,11 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
+#include "platform/MousePointer.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +25,25 @@ public:
             return std::optional<QString>();
         });
     }
+};
+
+// Keeps the shapes pushed and shows none of them.
+class NoScreenPointer : public MousePointer
+{
+public:
+    void push(PointerShape shape) override { m_shapes.push_back(shape); }
+    void pop() override
+    {
+        if (!m_shapes.empty())
+            m_shapes.pop_back();
+    }
+    std::optional<PointerShape> shown() const override
+    {
+        return m_shapes.empty() ? std::nullopt : std::optional<PointerShape>(m_shapes.back());
+    }
+
+private:
+    std::vector<PointerShape> m_shapes;
 };
 } // namespace
 
@@ -78,6 +100,14 @@ Mail& mail()
     fallback.hasComposeWindow = false;
     fallback.hasSendAtOnce = false;
     fallback.sent.clear();
+    return fallback;
+}
+
+MousePointer& mousePointer()
+{
+    if (g_services.pointer)
+        return *g_services.pointer;
+    static NoScreenPointer fallback;
     return fallback;
 }
 

@@ -2,7 +2,8 @@
 // The one place where the program finds its platform services. app/ installs the real ones at
 // start; test fixtures install recording and scripted ones. A service that nobody installed is
 // replaced by a harmless stand-in (in-memory settings, boxes answered with their default
-// button, nothing opened, no mail transport), so a missing wiring never crashes the program.
+// button, nothing opened, no mail transport, no pointer shown), so a missing wiring never
+// crashes the program.
 
 namespace platform {
 
@@ -11,6 +12,7 @@ class Dialogs;
 class Shell;
 class Clock;
 class Mail;
+class MousePointer;
 
 struct Services
 {
@@ -19,6 +21,7 @@ struct Services
     Shell* shell = nullptr;
     Clock* clock = nullptr;
     Mail* mail = nullptr;
+    MousePointer* pointer = nullptr;
 };
 
 // The installed services (pointers may be null).
@@ -31,5 +34,6 @@ Dialogs& dialogs();
 Shell& shell();
 const Clock& clock();
 Mail& mail();
+MousePointer& mousePointer();
 
 } // namespace platform

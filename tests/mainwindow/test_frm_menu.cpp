@@ -6,6 +6,7 @@
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Splash_Logo.h"
+#include "platform/OverrideCursorPointer.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -207,10 +208,15 @@ void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Defer
 
 struct FrmMenuTest : ::testing::Test
 {
+    platform::OverrideCursorPointer screen;
     testing_support::TestEnvironment env;
     std::unique_ptr<frm_Menu> menu = std::make_unique<frm_Menu>();
 
-    FrmMenuTest() { menu->setLigneCommande(QString()); }
+    FrmMenuTest()
+    {
+        env.usePointer(&screen);
+        menu->setLigneCommande(QString());
+    }
     QAction* item(const char* name, int index = -1) { return menu->item(QString::fromUtf8(name), index); }
     QString parametre(const QString& name) { return fun_Get_Setting_Str(gstr_Section_Parametres, name, "<absent>"); }
     void afficher()
