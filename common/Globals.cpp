@@ -3,8 +3,6 @@
 QString gstr_Dossier;
 QString gstr_Dossier_Choisi;
 qint16 gint_Réponse_Dialogue = 0;
-QString gstr_Table_Codes;
-QString gstr_Protocole;
 QString gstr_Mode_Relevé;
 QString gstr_Admin_Email;
 platform::Grid* gobj_Grille_Liste = nullptr;
@@ -24,8 +22,6 @@ void sub_Reset_Globals()
     gstr_Dossier.clear();
     gstr_Dossier_Choisi.clear();
     gint_Réponse_Dialogue = 0;
-    gstr_Table_Codes.clear();
-    gstr_Protocole.clear();
     gstr_Mode_Relevé.clear();
     gstr_Admin_Email.clear();
     gobj_Grille_Liste = nullptr;

@@ -25,9 +25,6 @@ extern QString gstr_Dossier;
 extern QString gstr_Dossier_Choisi;
 // The answer the main window gives the question box.
 extern qint16 gint_Réponse_Dialogue;
-// The settings window's mode and survey scheme, set by the main window before creating it.
-extern QString gstr_Table_Codes;
-extern QString gstr_Protocole;
 // The record window's mode: "NEW", "NEW RELEVE", "NEW RELEVE A-1" or "UPDATE".
 extern QString gstr_Mode_Relevé;
 // The administrator's e-mail address (record list's load).

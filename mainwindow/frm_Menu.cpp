@@ -67,7 +67,9 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->viewport()->installEventFilter(this);
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
-    m_fabriqueParam = [] { return frm_Param::fun_Ouvrir(); };
+    m_fabriqueParam = [](const QString& mode, const QString& protocole) {
+        return frm_Param::fun_Ouvrir(mode, protocole);
+    };
     // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
     m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
 
@@ -268,10 +270,9 @@ QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
 
 void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& protocole)
 {
-    gstr_Table_Codes = mode;
     if (!protocole.isEmpty())
-        gstr_Protocole = protocole;
-    QWidget* widget = m_fabriqueParam ? m_fabriqueParam() : nullptr;
+        m_protocole = protocole;
+    QWidget* widget = m_fabriqueParam ? m_fabriqueParam(mode, m_protocole) : nullptr;
     if (!widget)
         return;
     QMdiSubWindow* sw = ajouterFenetre(widget);

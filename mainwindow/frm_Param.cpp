@@ -42,7 +42,9 @@ constexpr int kBoutonDroit = 2;
 
 } // namespace
 
-frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(parent)
+frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* parent,
+                     platform::RowSource* base)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_Param"));
     if (!base) {
@@ -57,7 +59,7 @@ frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(paren
 
     {
         const platform::PointerGuard sablier;
-        m_editeur->sub_Charger(gstr_Table_Codes, gstr_Protocole);
+        m_editeur->sub_Charger(mode, protocole);
     }
     if (m_editeur->fermer())
         return;
@@ -84,9 +86,10 @@ bool frm_Param::fermeeAuChargement() const
     return m_editeur->fermer();
 }
 
-frm_Param* frm_Param::fun_Ouvrir(QWidget* parent, platform::RowSource* base)
+frm_Param* frm_Param::fun_Ouvrir(const QString& mode, const QString& protocole, QWidget* parent,
+                                 platform::RowSource* base)
 {
-    auto* fenetre = new frm_Param(parent, base);
+    auto* fenetre = new frm_Param(mode, protocole, parent, base);
     if (fenetre->fermeeAuChargement()) {
         delete fenetre;
         return nullptr;
