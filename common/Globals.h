@@ -21,7 +21,8 @@ inline constexpr int gint_Version_Révision = 181;
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
-// The folder accepted in the data-folder chooser, "" when the user cancelled.
+// The folder accepted in the data-folder chooser, "" when the user cancelled; written by the
+// chooser, whose next opening starts there. Callers take the folder the chooser returns.
 extern QString gstr_Dossier_Choisi;
 // The answer the main window gives the question box.
 extern qint16 gint_Réponse_Dialogue;
