@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
+#include "platform/MdbRowSource.h"
 #include "platform/OverrideCursorPointer.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
     mainwindow::ProgramWaitWindow programWait;
     platform::DesktopMail mail;
     mail.setWaitObserver(&programWait);
-    platform::installServices({&registry, &dialogs, &shell, &clock, &mail, &pointer});
+    platform::MdbRowSource siblingDatabase;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail, &pointer, &siblingDatabase});
 
     common::reportSettingsStoreAtStart();
     common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());

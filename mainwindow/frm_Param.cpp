@@ -7,7 +7,6 @@
 #include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
 #include "platform/GridView.h"
-#include "platform/MdbRowSource.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
@@ -47,10 +46,8 @@ frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* par
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_Param"));
-    if (!base) {
-        m_baseParDefaut = std::make_unique<platform::MdbRowSource>();
-        base = m_baseParDefaut.get();
-    }
+    if (!base)
+        base = &platform::rowSource();
     m_choixDossier = &Frm_Selection_dossier::choisir;
     construire();
     m_editeur = std::make_unique<param::EditeurParam>(flx_Grille->grid(), *base);

@@ -26,8 +26,8 @@ class frm_Param : public QWidget
 public:
     // Creates the window and loads it in a mode (one of param's mode texts, as the menu item
     // names it) for a survey scheme ("SHOC", "EPS-SITES", "STOC-EPS": the identification modes
-    // read it). The row source reads the sibling product's database (by default its Jet file
-    // through mdbtools); it must outlive the window.
+    // read it). The row source reads the sibling product's database (by default the one the
+    // program's services hold); it must outlive the window.
     frm_Param(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
               platform::RowSource* base = nullptr);
     ~frm_Param() override;
@@ -77,7 +77,6 @@ private:
     void cmd_Parcourir_Click();
     void fermerFenetre();
 
-    std::unique_ptr<platform::RowSource> m_baseParDefaut;
     std::unique_ptr<param::EditeurParam> m_editeur;
     ChoixDossier m_choixDossier;
     int m_dernierBouton = 0;

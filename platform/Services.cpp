@@ -5,6 +5,7 @@
 #include "platform/Mail.h"
 #include "platform/MousePointer.h"
 #include "platform/Registry.h"
+#include "platform/RowSource.h"
 #include "platform/Shell.h"
 
 #include <vector>
@@ -44,6 +45,21 @@ public:
 
 private:
     std::vector<PointerShape> m_shapes;
+};
+
+// Reads no database: every reading fails and says why.
+class NoDatabase : public RowSource
+{
+public:
+    RowSourceResult readTable(const QString& databasePath, const QString&, const QStringList&) override
+    {
+        RowSourceResult r;
+        r.error =
+            QStringLiteral("La base de données %1 ne peut pas être lue : aucun lecteur de bases de données "
+                           "n'est installé.")
+                .arg(databasePath);
+        return r;
+    }
 };
 } // namespace
 
@@ -108,6 +124,14 @@ MousePointer& mousePointer()
     if (g_services.pointer)
         return *g_services.pointer;
     static NoScreenPointer fallback;
+    return fallback;
+}
+
+RowSource& rowSource()
+{
+    if (g_services.rowSource)
+        return *g_services.rowSource;
+    static NoDatabase fallback;
     return fallback;
 }
 

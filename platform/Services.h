@@ -2,8 +2,8 @@
 // The one place where the program finds its platform services. app/ installs the real ones at
 // start; test fixtures install recording and scripted ones. A service that nobody installed is
 // replaced by a harmless stand-in (in-memory settings, boxes answered with their default
-// button, nothing opened, no mail transport, no pointer shown), so a missing wiring never
-// crashes the program.
+// button, nothing opened, no mail transport, no pointer shown, no database read), so a missing
+// wiring never crashes the program.
 
 namespace platform {
 
@@ -13,6 +13,7 @@ class Shell;
 class Clock;
 class Mail;
 class MousePointer;
+class RowSource;
 
 struct Services
 {
@@ -22,6 +23,7 @@ struct Services
     Clock* clock = nullptr;
     Mail* mail = nullptr;
     MousePointer* pointer = nullptr;
+    RowSource* rowSource = nullptr; // the sibling product's database
 };
 
 // The installed services (pointers may be null).
@@ -35,5 +37,6 @@ Shell& shell();
 const Clock& clock();
 Mail& mail();
 MousePointer& mousePointer();
+RowSource& rowSource();
 
 } // namespace platform
