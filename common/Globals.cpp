@@ -7,7 +7,6 @@ QString gstr_Mode_Relevé;
 QString gstr_Admin_Email;
 platform::Grid* gobj_Grille_Liste = nullptr;
 bool gbol_Erreur_MAPI = false;
-frm_Menu* gobj_Menu = nullptr;
 
 bool gbol_Excel_Disponible = false;
 QString gstr_Version_Excel = QStringLiteral("?");

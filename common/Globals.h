@@ -7,7 +7,6 @@
 namespace platform {
 class Grid;
 }
-class frm_Menu;
 
 // The program's name: settings key, box titles, file names.
 inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
@@ -45,10 +44,6 @@ extern QString gstr_Police_Excel;
 extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
-
-// The main window while it lives (not touched by sub_Reset_Globals: it follows the window's
-// life); null before it is created and after it is gone.
-extern frm_Menu* gobj_Menu;
 
 // Puts every variable back to its value at program start (used by tests).
 void sub_Reset_Globals();

@@ -46,6 +46,8 @@ QWidget* fenetreProvisoire(const QString& titre)
 }
 
 const QString k_titreListe = QStringLiteral("Mirelot - Liste des zones de comptage");
+
+frm_Menu* g_instance = nullptr;
 } // namespace
 
 frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
@@ -54,7 +56,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_flxWork.setObjectName(QStringLiteral("flx_Work"));
     m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
     m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
-    gobj_Menu = this;
+    g_instance = this;
     mainwindow::sub_Options_Creation();
 
     m_mdi = new QMdiArea(this);
@@ -93,14 +95,16 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     resize(1024, 720);
 }
 
+frm_Menu* frm_Menu::instance() { return g_instance; }
+
 frm_Menu::~frm_Menu()
 {
     // The child windows go first, while the menus and the options they may read still exist.
     delete m_mdi;
     m_mdi = nullptr;
     sub_Observer_Options(nullptr);
-    if (gobj_Menu == this)
-        gobj_Menu = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
 }
 
 QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(nom(name, index))); }

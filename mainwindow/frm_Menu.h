@@ -26,6 +26,9 @@ public:
     explicit frm_Menu(QWidget* parent = nullptr);
     ~frm_Menu() override;
 
+    // The main window while it lives; null before it is made and after it is gone.
+    static frm_Menu* instance();
+
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // A menu item by its name ("Ajust", "Fenêtres"; letter case ignored), an item of an array by

@@ -261,9 +261,9 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
 
 TEST_F(FrmMenuTest, ProgramWideAccessFollowsTheWindowsLife)
 {
-    EXPECT_EQ(gobj_Menu, menu.get());
+    EXPECT_EQ(frm_Menu::instance(), menu.get());
     menu.reset();
-    EXPECT_EQ(gobj_Menu, nullptr);
+    EXPECT_EQ(frm_Menu::instance(), nullptr);
     sub_Cocher_Option("Ajust", false); // no window left to follow the marks: nothing breaks
 }
 
