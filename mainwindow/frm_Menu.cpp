@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
+#include <utility>
 
 using mainwindow::Option;
 
@@ -99,9 +100,12 @@ frm_Menu* frm_Menu::instance() { return g_instance; }
 
 frm_Menu::~frm_Menu()
 {
-    // The child windows go first, while the menus and the options they may read still exist.
-    delete m_mdi;
-    m_mdi = nullptr;
+    // The child windows go first, while the menus and the options they may read still exist. The
+    // area and the logo are watched no more before they go: the events their parts raise while
+    // they go must not reach into half-destroyed objects.
+    if (m_logo)
+        m_logo->removeEventFilter(this);
+    delete std::exchange(m_mdi, nullptr);
     sub_Observer_Options(nullptr);
     if (g_instance == this)
         g_instance = nullptr;
