@@ -5,6 +5,8 @@
 // leaves the pointer as the outer work had it. A PointerGuard does the pushing and the taking
 // back; nothing else sets the pointer.
 
+#include <QList>
+
 #include <optional>
 
 namespace platform {
@@ -25,6 +27,27 @@ public:
     virtual void pop() = 0;
     // The shape pushed last and still showing; none when the windows show their own pointers.
     virtual std::optional<PointerShape> shown() const = 0;
+};
+
+// Keeps the shapes pushed and shows none of them: the pointer of a program without a screen.
+class NoScreenPointer : public MousePointer
+{
+public:
+    void push(PointerShape shape) override { m_shapes.append(shape); }
+    void pop() override
+    {
+        if (!m_shapes.isEmpty())
+            m_shapes.removeLast();
+    }
+    std::optional<PointerShape> shown() const override
+    {
+        return m_shapes.isEmpty() ? std::nullopt : std::optional<PointerShape>(m_shapes.last());
+    }
+    // The shapes pushed and not yet taken back, the last one showing.
+    const QList<PointerShape>& shapes() const { return m_shapes; }
+
+private:
+    QList<PointerShape> m_shapes;
 };
 
 // Shows a shape for the guard's life: the constructor pushes it, the destructor takes back

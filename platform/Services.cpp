@@ -8,8 +8,6 @@
 #include "platform/RowSource.h"
 #include "platform/Shell.h"
 
-#include <vector>
-
 namespace platform {
 
 namespace {
@@ -26,25 +24,6 @@ public:
             return std::optional<QString>();
         });
     }
-};
-
-// Keeps the shapes pushed and shows none of them.
-class NoScreenPointer : public MousePointer
-{
-public:
-    void push(PointerShape shape) override { m_shapes.push_back(shape); }
-    void pop() override
-    {
-        if (!m_shapes.empty())
-            m_shapes.pop_back();
-    }
-    std::optional<PointerShape> shown() const override
-    {
-        return m_shapes.empty() ? std::nullopt : std::optional<PointerShape>(m_shapes.back());
-    }
-
-private:
-    std::vector<PointerShape> m_shapes;
 };
 
 // Reads no database: every reading fails and says why.

@@ -257,7 +257,7 @@ TEST_F(EMailService, TheHourglassShowsWhileTheSessionOpensAndEachMessageLeaves)
     sub_Envoi_EMail(false, "a@exemple.fr", "s", "t", "", false, failed, errorText);
     EXPECT_TRUE(failed);
     EXPECT_EQ(pointer.calls, QStringList({"hourglass", "pop"}));
-    EXPECT_EQ(pointer.shapes, QList<platform::PointerShape>({platform::PointerShape::Arrow}));
+    EXPECT_EQ(pointer.shapes(), QList<platform::PointerShape>({platform::PointerShape::Arrow}));
 }
 
 TEST_F(EMailService, AMessageSentUnderTheCallersHourglassLeavesTheScreenPointerAsItWas)

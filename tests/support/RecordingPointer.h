@@ -4,32 +4,25 @@
 
 #include "platform/MousePointer.h"
 
-#include <QList>
 #include <QStringList>
 
 namespace testing_support {
 
-class RecordingPointer : public platform::MousePointer
+class RecordingPointer : public platform::NoScreenPointer
 {
 public:
     void push(platform::PointerShape shape) override
     {
-        shapes.append(shape);
         calls << (shape == platform::PointerShape::Hourglass ? QStringLiteral("hourglass")
                                                              : QStringLiteral("arrow"));
+        NoScreenPointer::push(shape);
     }
     void pop() override
     {
         calls << QStringLiteral("pop");
-        if (!shapes.isEmpty())
-            shapes.removeLast();
-    }
-    std::optional<platform::PointerShape> shown() const override
-    {
-        return shapes.isEmpty() ? std::nullopt : std::optional<platform::PointerShape>(shapes.last());
+        NoScreenPointer::pop();
     }
 
-    QList<platform::PointerShape> shapes; // pushed and not yet taken back, the last one showing
     QStringList calls;
 };
 

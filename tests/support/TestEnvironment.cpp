@@ -33,8 +33,8 @@ TestEnvironment::TestEnvironment()
 TestEnvironment::~TestEnvironment()
 {
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
-    EXPECT_TRUE(m_pointer.shapes.isEmpty()) << "mouse pointers pushed and never taken back: "
-                                            << m_pointer.calls.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(m_pointer.shapes().isEmpty()) << "mouse pointers pushed and never taken back: "
+                                              << m_pointer.calls.join(QLatin1Char(' ')).toStdString();
     platform::installServices(m_previous);
     sub_Reset_Globals();
     sub_Reset_Options();
