@@ -8,6 +8,8 @@
 #include "platform/Clock.h"
 #include "platform/DesktopMail.h"
 #include "platform/DesktopShell.h"
+#include "platform/MdbRowSource.h"
+#include "platform/OverrideCursorPointer.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/WidgetDialogs.h"
@@ -27,10 +29,12 @@ int main(int argc, char** argv)
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
     platform::SystemClock clock;
+    platform::OverrideCursorPointer pointer;
     mainwindow::ProgramWaitWindow programWait;
     platform::DesktopMail mail;
     mail.setWaitObserver(&programWait);
-    platform::installServices({&registry, &dialogs, &shell, &clock, &mail});
+    platform::MdbRowSource siblingDatabase;
+    platform::installServices({&registry, &dialogs, &shell, &clock, &mail, &pointer, &siblingDatabase});
 
     common::reportSettingsStoreAtStart();
     common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());

@@ -1,10 +1,10 @@
 #include "common/ExcelWriter.h"
 
-#include "common/MousePointer.h"
 #include "common/Paths.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "grid/SheetWriter.h"
+#include "platform/MousePointer.h"
 #include "platform/SaveFile.h"
 
 #include <QDate>
@@ -585,18 +585,6 @@ ExcelExportResult echec(const QString& chemin, const QString& pourquoi)
     return ExcelExportResult::failure(platform::writeFailureText(chemin, pourquoi));
 }
 
-class PointeurSablier
-{
-public:
-    PointeurSablier() : m_avant(pointer::mousePointer()) { pointer::setMousePointer(pointer::vbHourglass); }
-    ~PointeurSablier() { pointer::setMousePointer(m_avant); }
-    PointeurSablier(const PointeurSablier&) = delete;
-    PointeurSablier& operator=(const PointeurSablier&) = delete;
-
-private:
-    int m_avant;
-};
-
 } // namespace
 
 ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const grid::Grid& grille,
@@ -616,7 +604,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gr
     if (info.fileName().isEmpty())
         return echec(chemin, QStringLiteral("aucun nom de fichier"));
 
-    const PointeurSablier sablier;
+    const platform::PointerGuard sablier;
     QElapsedTimer chrono;
     chrono.start();
 

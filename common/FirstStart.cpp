@@ -81,14 +81,12 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
         if (reponse == mb::Cancel || reponse == 0)
             return ResultatDemarrage::Quitter;
         if (reponse == mb::No) {
-            gstr_Dossier_Choisi.clear();
-            if (choisir)
-                gstr_Dossier_Choisi = choisir(gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ")
-                                                  + gstr_Nom_Programme,
-                                              gstr_Dossier);
-            if (gstr_Dossier_Choisi.trimmed().isEmpty())
+            const QString titre =
+                gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
+            const QString choisi = choisir ? choisir(titre, gstr_Dossier) : QString();
+            if (choisi.trimmed().isEmpty())
                 return ResultatDemarrage::Quitter;
-            gstr_Dossier = fun_Chemin_Normalise(gstr_Dossier_Choisi.trimmed());
+            gstr_Dossier = fun_Chemin_Normalise(choisi.trimmed());
         }
         QString erreur;
         if (fun_Sonde_Dossier(gstr_Dossier, &erreur)) {

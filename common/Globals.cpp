@@ -3,13 +3,10 @@
 QString gstr_Dossier;
 QString gstr_Dossier_Choisi;
 qint16 gint_Réponse_Dialogue = 0;
-QString gstr_Table_Codes;
-QString gstr_Protocole;
 QString gstr_Mode_Relevé;
 QString gstr_Admin_Email;
 grid::Grid* gobj_Grille_Liste = nullptr;
 bool gbol_Erreur_MAPI = false;
-frm_Menu* gobj_Menu = nullptr;
 
 bool gbol_Excel_Disponible = false;
 QString gstr_Version_Excel = QStringLiteral("?");
@@ -24,8 +21,6 @@ void sub_Reset_Globals()
     gstr_Dossier.clear();
     gstr_Dossier_Choisi.clear();
     gint_Réponse_Dialogue = 0;
-    gstr_Table_Codes.clear();
-    gstr_Protocole.clear();
     gstr_Mode_Relevé.clear();
     gstr_Admin_Email.clear();
     gobj_Grille_Liste = nullptr;

@@ -7,7 +7,6 @@
 namespace grid {
 class Grid;
 }
-class frm_Menu;
 
 // The program's name: settings key, box titles, file names.
 inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
@@ -21,13 +20,11 @@ inline constexpr int gint_Version_Révision = 181;
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
-// The folder accepted in the data-folder chooser, "" when the user cancelled.
+// The folder accepted in the data-folder chooser, "" when the user cancelled; written by the
+// chooser, whose next opening starts there. Callers take the folder the chooser returns.
 extern QString gstr_Dossier_Choisi;
 // The answer the main window gives the question box.
 extern qint16 gint_Réponse_Dialogue;
-// The settings window's mode and survey scheme, set by the main window before creating it.
-extern QString gstr_Table_Codes;
-extern QString gstr_Protocole;
 // The record window's mode: "NEW", "NEW RELEVE", "NEW RELEVE A-1" or "UPDATE".
 extern QString gstr_Mode_Relevé;
 // The administrator's e-mail address (record list's load).
@@ -47,10 +44,6 @@ extern QString gstr_Police_Excel;
 extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
-
-// The main window while it lives (not touched by sub_Reset_Globals: it follows the window's
-// life); null before it is created and after it is gone.
-extern frm_Menu* gobj_Menu;
 
 // Puts every variable back to its value at program start (used by tests).
 void sub_Reset_Globals();

@@ -7,6 +7,7 @@
 #include "common/Options.h"
 #include "grid/GridView.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -67,10 +68,13 @@ void sub_Init_Grilles(QWidget* fenetre)
 
 bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& presse_papiers)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString texte = grille.selectionText();
-    const bool copie = presse_papiers ? presse_papiers(texte) : versPressePapiers(texte);
-    QGuiApplication::restoreOverrideCursor();
+    QString texte;
+    bool copie = false;
+    {
+        const platform::PointerGuard sablier;
+        texte = grille.selectionText();
+        copie = presse_papiers ? presse_papiers(texte) : versPressePapiers(texte);
+    }
     if (copie)
         return true;
     sub_Message(4008, 0, QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.")

@@ -5,11 +5,10 @@
 #include "mainwindow/frm_Menu.h"
 
 #include <QAction>
-#include <QApplication>
 
 namespace mainwindow {
 
-DemarrageMenu::~DemarrageMenu() { sub_Sablier(false); }
+DemarrageMenu::~DemarrageMenu() = default;
 
 void DemarrageMenu::sub_Items_Identification()
 {
@@ -45,13 +44,10 @@ void DemarrageMenu::sub_Activer_Verif_Auto() { m_menu.sub_Activer_Verif_Auto(); 
 
 void DemarrageMenu::sub_Sablier(bool actif)
 {
-    if (actif == m_sablier)
-        return;
-    m_sablier = actif;
-    if (actif)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    if (actif && !m_sablier)
+        m_sablier.emplace(platform::PointerShape::Hourglass);
+    else if (!actif)
+        m_sablier.reset();
 }
 
 void DemarrageMenu::sub_Bing() { ::sub_Bing(); }
@@ -59,7 +55,7 @@ void DemarrageMenu::sub_Bing() { ::sub_Bing(); }
 QString DemarrageMenu::fun_Choisir_Dossier(const QString& titre, const QString& dossier)
 {
     // The chooser is modal: no hourglass over it.
-    const bool sablier = m_sablier;
+    const bool sablier = m_sablier.has_value();
     sub_Sablier(false);
     const QString choix = Frm_Selection_dossier::choisir(&m_menu, titre, dossier);
     sub_Sablier(sablier);

@@ -2,6 +2,9 @@
 // The main window's part of the start-up sequence.
 
 #include "mainwindow/StartupSequence.h"
+#include "platform/MousePointer.h"
+
+#include <optional>
 
 class frm_Menu;
 
@@ -28,7 +31,7 @@ public:
 
 private:
     frm_Menu& m_menu;
-    bool m_sablier = false;
+    std::optional<platform::PointerGuard> m_sablier; // the start-up's hourglass while it shows
 };
 
 } // namespace mainwindow

@@ -1,5 +1,6 @@
 #include "mainwindow/EMail.h"
 
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 
 namespace email {
@@ -47,10 +48,8 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 
 void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
 {
-    const int pointer = email::mousePointer();
-    email::setMousePointer(email::vbHourglass);
+    const platform::PointerGuard hourglass;
     failed = !platform::mail().signOn(email::transportFor(showDialog));
-    email::setMousePointer(pointer);
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -65,8 +64,7 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
                      const QString& noteText, const QStringList& attachments, bool showDialog, bool& failed,
                      QString& errorText, [[maybe_unused]] bool messageOption)
 {
-    const int pointer = email::mousePointer();
-    email::setMousePointer(email::vbHourglass);
+    const platform::PointerGuard hourglass;
 
     platform::Mail& mail = platform::mail();
     const platform::MailTransport transport = email::transportFor(showDialog);
@@ -88,11 +86,9 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
 
     if (!sessionOpen)
         sub_Envoi_EMail_Close();
-    email::setMousePointer(pointer);
 }
 
 void sub_Envoi_EMail_Close()
 {
     platform::mail().signOff();
-    email::setMousePointer(email::vbDefault);
 }

@@ -3,7 +3,6 @@
 // record list mails export files, circulars and reminders through it; the about box opens a
 // message to the contact address. Nothing here shows a box: failures come back to the caller.
 
-#include "common/MousePointer.h"
 #include "platform/Mail.h"
 
 #include <QString>
@@ -11,14 +10,6 @@
 #include <functional>
 
 namespace email {
-
-// The screen's mouse pointer (common/MousePointer.h), under the names the e-mail callers use.
-using pointer::installMousePointer;
-using pointer::MousePointer;
-using pointer::mousePointer;
-using pointer::setMousePointer;
-using pointer::vbDefault;
-using pointer::vbHourglass;
 
 // Recipients: every blank removed, split at ";", empty parts dropped.
 QStringList recipientList(const QString& recipients);
@@ -36,7 +27,8 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 } // namespace email
 
 // Opens the mail session that the following sends share. `failed` becomes False when the
-// session is open, True when it cannot be (the transport is missing); nothing is shown.
+// session is open, True when it cannot be (the transport is missing); nothing is shown. The
+// hourglass shows while the session opens, as it does while a message is sent.
 // `showDialog` names the transport the following sends use: False (sent at once, as the export
 // mailing and the reminders do) or True (the compose window, as the circular does).
 void sub_Envoi_EMail_Open(bool& failed, bool showDialog = false);
@@ -54,5 +46,6 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
                      const QString& noteText, const QStringList& attachments, bool showDialog, bool& failed,
                      QString& errorText, bool messageOption = false);
 
-// Closes the session; puts the mouse pointer back to the default.
+// Closes the session. The pointer is left as it shows: the hourglass of a caller that mails
+// several messages is taken back by that caller.
 void sub_Envoi_EMail_Close();

@@ -108,7 +108,7 @@ QString Frm_Selection_dossier::choisir(QWidget* parent, const QString& titre, co
     dlg.ouvrirA(dossier);
     if (dlg.exec() != QDialog::Accepted)
         return QString();
-    return gstr_Dossier_Choisi;
+    return dlg.choix();
 }
 
 QString Frm_Selection_dossier::currentFolder() const
@@ -181,7 +181,8 @@ void Frm_Selection_dossier::cmd_Selectionner_Click()
         selectionChanged();
     if (sub_Vérif_Dossier(txt_Dossier->text()) != 0)
         return;
-    gstr_Dossier_Choisi = fun_Dossier_Nettoye(txt_Dossier->text());
+    m_choix = fun_Dossier_Nettoye(txt_Dossier->text());
+    gstr_Dossier_Choisi = m_choix;
     accept();
 }
 

@@ -16,9 +16,12 @@ class Frm_Selection_dossier : public QDialog
 public:
     explicit Frm_Selection_dossier(QWidget* parent = nullptr);
 
-    // Shows the chooser modally with a caption and a starting folder. Returns the folder chosen
-    // (also left in gstr_Dossier_Choisi), or "" when the user cancelled or closed it.
+    // Shows the chooser modally with a caption and a starting folder. Returns the folder chosen,
+    // or "" when the user cancelled or closed it. The chooser also leaves its answer in
+    // gstr_Dossier_Choisi, where its next opening starts.
     static QString choisir(QWidget* parent, const QString& titre, const QString& dossier);
+    // The folder accepted with Sélectionner; "" until then.
+    QString choix() const { return m_choix; }
 
     QString currentFolder() const;
     void setCurrentFolder(const QString& chemin);
@@ -46,4 +49,5 @@ private:
     void cmd_Selectionner_Click();
 
     QFileSystemModel* m_model = nullptr;
+    QString m_choix;
 };

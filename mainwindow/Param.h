@@ -21,7 +21,7 @@ class RowSource;
 
 namespace param {
 
-// Mode texts, as the main window hands them over in gstr_Table_Codes (compared exactly).
+// Mode texts, as the main window hands them to the settings window (compared exactly).
 inline const QString gstr_Mode_Especes = QStringLiteral("Codes espèces");
 inline const QString gstr_Mode_Carres = QStringLiteral("Codes carrés");
 inline const QString gstr_Mode_Reseaux = QStringLiteral("Codes réseaux");

@@ -2,7 +2,6 @@
 
 #include "mainwindow/frm_Wait.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -44,7 +43,7 @@ void ProgramWaitWindow::waitBegins(const QString& what, const std::function<void
     // The program waits inside an event loop: nothing else is to be clicked meanwhile.
     m_window->setWindowModality(Qt::ApplicationModal);
     // The caller's hourglass would hide that the button can be pressed.
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    m_fleche.emplace(platform::PointerShape::Arrow);
     m_window->sub_Afficher();
 }
 
@@ -53,7 +52,7 @@ void ProgramWaitWindow::waitEnds()
     if (!m_window)
         return;
     m_window.reset();
-    QApplication::restoreOverrideCursor();
+    m_fleche.reset();
 }
 
 } // namespace mainwindow

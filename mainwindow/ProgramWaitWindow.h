@@ -4,8 +4,10 @@
 // stops the wait. The program installs it on the services that start programs.
 
 #include "platform/ChildProcess.h"
+#include "platform/MousePointer.h"
 
 #include <memory>
+#include <optional>
 
 class frm_Wait;
 
@@ -25,6 +27,7 @@ public:
 
 private:
     std::unique_ptr<frm_Wait> m_window;
+    std::optional<platform::PointerGuard> m_fleche; // the ordinary pointer during the wait
 };
 
 } // namespace mainwindow

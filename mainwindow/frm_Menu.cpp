@@ -5,7 +5,6 @@
 #include "common/Settings.h"
 #include "mainwindow/BulkUpdate.h"
 #include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/EMail.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/Documentation.h"
 #include "mainwindow/StudyDepartments.h"
@@ -14,6 +13,7 @@
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Param.h"
 #include "mainwindow/frm_Splash_Logo.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 
@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
+#include <utility>
 
 using mainwindow::Option;
 
@@ -46,6 +47,8 @@ QWidget* fenetreProvisoire(const QString& titre)
 }
 
 const QString k_titreListe = QStringLiteral("Mirelot - Liste des zones de comptage");
+
+frm_Menu* g_instance = nullptr;
 } // namespace
 
 frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
@@ -54,7 +57,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_flxWork.setObjectName(QStringLiteral("flx_Work"));
     m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
     m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
-    gobj_Menu = this;
+    g_instance = this;
     mainwindow::sub_Options_Creation();
 
     m_mdi = new QMdiArea(this);
@@ -67,7 +70,9 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->viewport()->installEventFilter(this);
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
-    m_fabriqueParam = [] { return frm_Param::fun_Ouvrir(); };
+    m_fabriqueParam = [](const QString& mode, const QString& protocole) {
+        return frm_Param::fun_Ouvrir(mode, protocole);
+    };
     // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
     m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
 
@@ -81,21 +86,6 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
     construireMenus();
 
-    // The screen's mouse pointer, as the e-mail service sets it.
-    email::installMousePointer(
-        {[] {
-             const QCursor* c = QApplication::overrideCursor();
-             return c && c->shape() == Qt::WaitCursor ? email::vbHourglass : email::vbDefault;
-         },
-         [](int value) {
-             if (value == email::vbHourglass) {
-                 QApplication::setOverrideCursor(Qt::WaitCursor);
-             } else {
-                 while (QApplication::overrideCursor())
-                     QApplication::restoreOverrideCursor();
-             }
-         }});
-
     // The items follow the marks, whoever sets them.
     sub_Observer_Options([this](const QString& name, bool on) {
         if (QAction* a = item(name); a && a->isCheckable())
@@ -106,19 +96,19 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     resize(1024, 720);
 }
 
+frm_Menu* frm_Menu::instance() { return g_instance; }
+
 frm_Menu::~frm_Menu()
 {
-    // The child windows go first, while the menus and the options they may read still exist; the
-    // area's events no longer reach this window while it goes.
-    m_mdi->viewport()->removeEventFilter(this);
+    // The child windows go first, while the menus and the options they may read still exist. The
+    // area and the logo are watched no more before they go: the events their parts raise while
+    // they go must not reach into half-destroyed objects.
     if (m_logo)
         m_logo->removeEventFilter(this);
-    delete m_mdi;
-    m_mdi = nullptr;
+    delete std::exchange(m_mdi, nullptr);
     sub_Observer_Options(nullptr);
-    email::installMousePointer({});
-    if (gobj_Menu == this)
-        gobj_Menu = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
 }
 
 QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(nom(name, index))); }
@@ -262,9 +252,8 @@ void frm_Menu::construireMenus()
     connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this, &frm_Menu::ouvrirAPropos);
     connect(ajouter(aide, QStringLiteral("maj_Internet"), QStringLiteral("Rechercher une mise à jour sur Internet")),
             &QAction::triggered, this, [this] {
-                QApplication::setOverrideCursor(Qt::WaitCursor);
+                const platform::PointerGuard hourglass;
                 sub_Retreive_Last_Version(false);
-                QApplication::restoreOverrideCursor();
             });
 
     filler(QStringLiteral("filler90"), QStringLiteral("|"), false);
@@ -289,10 +278,9 @@ QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
 
 void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& protocole)
 {
-    gstr_Table_Codes = mode;
     if (!protocole.isEmpty())
-        gstr_Protocole = protocole;
-    QWidget* widget = m_fabriqueParam ? m_fabriqueParam() : nullptr;
+        m_protocole = protocole;
+    QWidget* widget = m_fabriqueParam ? m_fabriqueParam(mode, m_protocole) : nullptr;
     if (!widget)
         return;
     QMdiSubWindow* sw = ajouterFenetre(widget);

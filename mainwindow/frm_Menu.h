@@ -26,6 +26,9 @@ public:
     explicit frm_Menu(QWidget* parent = nullptr);
     ~frm_Menu() override;
 
+    // The main window while it lives; null before it is made and after it is gone.
+    static frm_Menu* instance();
+
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // A menu item by its name ("Ajust", "Fenêtres"; letter case ignored), an item of an array by
@@ -59,9 +62,12 @@ public:
     void setLigneCommande(const QString& ligne) { m_ligneCommande = ligne; }
 
     // What the settings items and the record-list item open. Each factory returns a new widget
-    // that becomes a child window; the settings factory reads gstr_Table_Codes / gstr_Protocole.
+    // that becomes a child window (null: nothing opens). The settings factory is handed the
+    // item's mode and the survey scheme: the item's own for the identification items, the one
+    // the last of them left for the others.
     using Fabrique = std::function<QWidget*()>;
-    void setFabriqueParam(Fabrique f) { m_fabriqueParam = std::move(f); }
+    using FabriqueParam = std::function<QWidget*(const QString& mode, const QString& protocole)>;
+    void setFabriqueParam(FabriqueParam f) { m_fabriqueParam = std::move(f); }
     void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
 
     // The child windows other than the logo, in activation order.
@@ -105,7 +111,8 @@ private:
     QString m_ligneCommande;
     QString m_dossierDocuments;
     QStringList m_documents;
-    Fabrique m_fabriqueParam;
+    FabriqueParam m_fabriqueParam;
+    QString m_protocole; // the survey scheme of the last identification item opened
     Fabrique m_fabriqueListe;
     QPointer<QMdiSubWindow> m_liste;
     QPointer<QMdiSubWindow> m_aPropos;

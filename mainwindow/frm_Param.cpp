@@ -7,7 +7,7 @@
 #include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
-#include "platform/MdbRowSource.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -39,24 +39,15 @@ constexpr int kCtrl = 2;
 constexpr int kBoutonGauche = 1;
 constexpr int kBoutonDroit = 2;
 
-// The hourglass while a step runs.
-struct Sablier
-{
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
-    Sablier(const Sablier&) = delete;
-    Sablier& operator=(const Sablier&) = delete;
-};
-
 } // namespace
 
-frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(parent)
+frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* parent,
+                     platform::RowSource* base)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_Param"));
-    if (!base) {
-        m_baseParDefaut = std::make_unique<platform::MdbRowSource>();
-        base = m_baseParDefaut.get();
-    }
+    if (!base)
+        base = &platform::rowSource();
     m_choixDossier = &Frm_Selection_dossier::choisir;
     construire();
     m_editeur = std::make_unique<param::EditeurParam>(flx_Grille->grid(), *base);
@@ -64,8 +55,8 @@ frm_Param::frm_Param(QWidget* parent, platform::RowSource* base) : QWidget(paren
     brancherGrille();
 
     {
-        const Sablier sablier;
-        m_editeur->sub_Charger(gstr_Table_Codes, gstr_Protocole);
+        const platform::PointerGuard sablier;
+        m_editeur->sub_Charger(mode, protocole);
     }
     if (m_editeur->fermer())
         return;
@@ -92,9 +83,10 @@ bool frm_Param::fermeeAuChargement() const
     return m_editeur->fermer();
 }
 
-frm_Param* frm_Param::fun_Ouvrir(QWidget* parent, platform::RowSource* base)
+frm_Param* frm_Param::fun_Ouvrir(const QString& mode, const QString& protocole, QWidget* parent,
+                                 platform::RowSource* base)
 {
-    auto* fenetre = new frm_Param(parent, base);
+    auto* fenetre = new frm_Param(mode, protocole, parent, base);
     if (fenetre->fermeeAuChargement()) {
         delete fenetre;
         return nullptr;
@@ -213,7 +205,7 @@ void frm_Param::sourisGrille(int bouton)
         QStringLiteral("Veuillez indiquer le fichier à charger :"), gstr_Nom_Programme, QString());
     if (!fichier || fichier->isEmpty())
         return;
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     m_editeur->sub_Charger_Texte(*fichier);
 }
 
@@ -221,7 +213,7 @@ void frm_Param::cmd_Save_Click()
 {
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     m_editeur->sub_Enregistrer();
 }
 
@@ -230,7 +222,7 @@ void frm_Param::cmd_Parcourir_Click()
     const QString titre =
         gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
     const QString choisi = m_choixDossier(this, titre, txt_File->text());
-    const Sablier sablier;
+    const platform::PointerGuard sablier;
     if (!choisi.isEmpty()) {
         txt_File->setText(choisi);
         m_editeur->sub_Dossier_Choisi(choisi);

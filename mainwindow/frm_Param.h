@@ -1,7 +1,7 @@
 #pragma once
-// frm_Param: the settings window. One window per menu click, in the mode the main window left in
-// gstr_Table_Codes and gstr_Protocole: a reference table to edit, the identification of the
-// sibling product's computer, or the data folder. The rules, the loading and the saving are
+// frm_Param: the settings window. One window per menu click, in the mode and survey scheme the
+// main window hands it: a reference table to edit, the identification of the sibling product's
+// computer, or the data folder. The rules, the loading and the saving are
 // EditeurParam's; the window shows the grid and the buttons and forwards their events.
 
 #include <QWidget>
@@ -26,14 +26,18 @@ class frm_Param : public QWidget
 {
     Q_OBJECT
 public:
-    // Creates the window and loads it in the current mode. The row source reads the sibling
-    // product's database (by default its Jet file through mdbtools); it must outlive the window.
-    explicit frm_Param(QWidget* parent = nullptr, platform::RowSource* base = nullptr);
+    // Creates the window and loads it in a mode (one of param's mode texts, as the menu item
+    // names it) for a survey scheme ("SHOC", "EPS-SITES", "STOC-EPS": the identification modes
+    // read it). The row source reads the sibling product's database (by default the one the
+    // program's services hold); it must outlive the window.
+    frm_Param(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
+              platform::RowSource* base = nullptr);
     ~frm_Param() override;
 
     // Creates and loads a window; nullptr when it closed itself while loading (the sibling
     // product is not installed), in which case the user has been told.
-    static frm_Param* fun_Ouvrir(QWidget* parent = nullptr, platform::RowSource* base = nullptr);
+    static frm_Param* fun_Ouvrir(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
+                                 platform::RowSource* base = nullptr);
 
     // The window asked to close while loading.
     bool fermeeAuChargement() const;
@@ -75,7 +79,6 @@ private:
     void cmd_Parcourir_Click();
     void fermerFenetre();
 
-    std::unique_ptr<platform::RowSource> m_baseParDefaut;
     std::unique_ptr<param::EditeurParam> m_editeur;
     ChoixDossier m_choixDossier;
     int m_dernierBouton = 0;

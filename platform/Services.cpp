@@ -3,7 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
+#include "platform/MousePointer.h"
 #include "platform/Registry.h"
+#include "platform/RowSource.h"
 #include "platform/Shell.h"
 
 namespace platform {
@@ -21,6 +23,21 @@ public:
                 return mb::defaultAnswer(a.style);
             return std::optional<QString>();
         });
+    }
+};
+
+// Reads no database: every reading fails and says why.
+class NoDatabase : public RowSource
+{
+public:
+    RowSourceResult readTable(const QString& databasePath, const QString&, const QStringList&) override
+    {
+        RowSourceResult r;
+        r.error =
+            QStringLiteral("La base de données %1 ne peut pas être lue : aucun lecteur de bases de données "
+                           "n'est installé.")
+                .arg(databasePath);
+        return r;
     }
 };
 } // namespace
@@ -78,6 +95,22 @@ Mail& mail()
     fallback.hasComposeWindow = false;
     fallback.hasSendAtOnce = false;
     fallback.sent.clear();
+    return fallback;
+}
+
+MousePointer& mousePointer()
+{
+    if (g_services.pointer)
+        return *g_services.pointer;
+    static NoScreenPointer fallback;
+    return fallback;
+}
+
+RowSource& rowSource()
+{
+    if (g_services.rowSource)
+        return *g_services.rowSource;
+    static NoDatabase fallback;
     return fallback;
 }
 

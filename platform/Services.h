@@ -2,7 +2,8 @@
 // The one place where the program finds its platform services. app/ installs the real ones at
 // start; test fixtures install recording and scripted ones. A service that nobody installed is
 // replaced by a harmless stand-in (in-memory settings, boxes answered with their default
-// button, nothing opened, no mail transport), so a missing wiring never crashes the program.
+// button, nothing opened, no mail transport, no pointer shown, no database read), so a missing
+// wiring never crashes the program.
 
 namespace platform {
 
@@ -11,6 +12,8 @@ class Dialogs;
 class Shell;
 class Clock;
 class Mail;
+class MousePointer;
+class RowSource;
 
 struct Services
 {
@@ -19,6 +22,8 @@ struct Services
     Shell* shell = nullptr;
     Clock* clock = nullptr;
     Mail* mail = nullptr;
+    MousePointer* pointer = nullptr;
+    RowSource* rowSource = nullptr; // the sibling product's database
 };
 
 // The installed services (pointers may be null).
@@ -31,5 +36,7 @@ Dialogs& dialogs();
 Shell& shell();
 const Clock& clock();
 Mail& mail();
+MousePointer& mousePointer();
+RowSource& rowSource();
 
 } // namespace platform

@@ -1,5 +1,8 @@
 #include "platform/WidgetDialogs.h"
 
+#include "platform/MousePointer.h"
+#include "platform/Services.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -15,21 +18,14 @@ namespace {
 class PointeurNormal
 {
 public:
-    PointeurNormal() : m_actif(QApplication::overrideCursor() != nullptr)
+    PointeurNormal()
     {
-        if (m_actif)
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        if (mousePointer().shown() == PointerShape::Hourglass)
+            m_fleche.emplace(PointerShape::Arrow);
     }
-    ~PointeurNormal()
-    {
-        if (m_actif)
-            QApplication::restoreOverrideCursor();
-    }
-    PointeurNormal(const PointeurNormal&) = delete;
-    PointeurNormal& operator=(const PointeurNormal&) = delete;
 
 private:
-    bool m_actif;
+    std::optional<PointerGuard> m_fleche;
 };
 } // namespace
 

@@ -2,7 +2,6 @@
 
 #include "common/Dates.h"
 #include "common/Globals.h"
-#include "common/MousePointer.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
@@ -554,20 +553,17 @@ TEST_F(ExcelWriterTest, WithoutTheWriterTheGridSavesItselfAsAWorkbook)
 
 TEST_F(ExcelWriterTest, TheHourglassShowsWhileTheWorkbookIsWritten)
 {
-    QList<int> changes;
-    int current = 99;
-    pointer::installMousePointer({[&] { return current; }, [&](int v) { changes << (current = v); }});
+    const QStringList& calls = env.pointer().calls;
     Grid g;
     numbered(g, 2);
     ASSERT_TRUE(exportGrid(g, target()).ok);
     g.setCell(1, 1, QString(40000, u'x'));
     EXPECT_FALSE(exportGrid(g, target()).ok);
-    EXPECT_EQ(changes, QList<int>({pointer::vbHourglass, 99, pointer::vbHourglass, 99}));
+    EXPECT_EQ(calls, QStringList({"hourglass", "pop", "hourglass", "pop"}));
 
-    changes.clear();
+    env.pointer().calls.clear();
     g.setCell(1, 1, "1");
     gstr_Version_Excel = "?";
     ASSERT_TRUE(exportGrid(g, target()).ok);
-    EXPECT_TRUE(changes.isEmpty()) << "the grid's own save changes no pointer";
-    pointer::installMousePointer({});
+    EXPECT_TRUE(calls.isEmpty()) << "the grid's own save changes no pointer";
 }

@@ -3,9 +3,12 @@
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Wait.h"
 #include "platform/DesktopMail.h"
+#include "platform/MousePointer.h"
+#include "platform/OverrideCursorPointer.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,22 +30,6 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
     return path;
 }
-
-// Records every change of the mouse pointer.
-struct PointerLog
-{
-    int value = email::vbDefault;
-    QList<int> changes;
-
-    PointerLog()
-    {
-        email::installMousePointer({[this] { return value; }, [this](int v) {
-                                        value = v;
-                                        changes << v;
-                                    }});
-    }
-    ~PointerLog() { email::installMousePointer({}); }
-};
 
 } // namespace
 
@@ -248,32 +235,51 @@ TEST_F(EMailService, TheFailedFlagIsNeverCleared)
     EXPECT_EQ(errorText, "erreur précédente");
 }
 
-TEST_F(EMailService, TheMousePointerIsRestored)
+TEST_F(EMailService, TheHourglassShowsWhileTheSessionOpensAndEachMessageLeaves)
 {
-    PointerLog pointer;
+    testing_support::RecordingPointer& pointer = env.pointer();
     bool failed = false;
     QString errorText;
+    const platform::PointerGuard callers(platform::PointerShape::Arrow); // a pointer of the caller's
+    const QStringList hourglassThenBack = {"arrow", "hourglass", "pop"};
 
-    pointer.value = 99; // a pointer of the caller's
-    pointer.changes.clear();
     sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
-    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, 99}));
-
-    pointer.changes.clear();
+    EXPECT_EQ(pointer.calls, hourglassThenBack);
     sub_Envoi_EMail(true, "a@exemple.fr", "s", "t", "", false, failed, errorText);
-    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, 99}));
-
-    pointer.changes.clear();
+    EXPECT_EQ(pointer.calls, hourglassThenBack + QStringList({"hourglass", "pop"}));
+    // Closing leaves the pointer alone: the caller's shows on.
     sub_Envoi_EMail_Close();
-    EXPECT_EQ(pointer.changes, QList<int>({email::vbDefault}));
+    EXPECT_EQ(pointer.calls.size(), 5);
 
-    // Own session: closing it puts the default pointer, then the caller's comes back.
-    pointer.value = 99;
-    pointer.changes.clear();
+    // Own session, which cannot be opened: the caller's pointer is back all the same.
+    pointer.calls.clear();
     mail.hasSendAtOnce = false;
     sub_Envoi_EMail(false, "a@exemple.fr", "s", "t", "", false, failed, errorText);
     EXPECT_TRUE(failed);
-    EXPECT_EQ(pointer.changes, QList<int>({email::vbHourglass, email::vbDefault, 99}));
+    EXPECT_EQ(pointer.calls, QStringList({"hourglass", "pop"}));
+    EXPECT_EQ(pointer.shapes(), QList<platform::PointerShape>({platform::PointerShape::Arrow}));
+}
+
+TEST_F(EMailService, AMessageSentUnderTheCallersHourglassLeavesTheScreenPointerAsItWas)
+{
+    platform::OverrideCursorPointer screen;
+    env.usePointer(&screen);
+    {
+        const platform::PointerGuard callers;
+        bool failed = false;
+        QString errorText;
+        sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+        sub_Envoi_EMail(true, "a@exemple.fr", "s", "t", "", false, failed, errorText);
+        sub_Envoi_EMail_Close();
+        sub_Envoi_EMail(false, "b@exemple.fr", "s", "t", "", false, failed, errorText);
+        EXPECT_FALSE(failed) << errorText.toStdString();
+        EXPECT_EQ(mail.sent.size(), 2);
+        EXPECT_EQ(screen.shown(), platform::PointerShape::Hourglass) << "the caller's hourglass shows on";
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "no hourglass left over";
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    env.usePointer(nullptr);
 }
 
 // The whole road: the procedures, the real transports and fake programs in their place.

@@ -6,6 +6,7 @@
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Splash_Logo.h"
+#include "platform/OverrideCursorPointer.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -207,10 +208,15 @@ void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Defer
 
 struct FrmMenuTest : ::testing::Test
 {
+    platform::OverrideCursorPointer screen;
     testing_support::TestEnvironment env;
     std::unique_ptr<frm_Menu> menu = std::make_unique<frm_Menu>();
 
-    FrmMenuTest() { menu->setLigneCommande(QString()); }
+    FrmMenuTest()
+    {
+        env.usePointer(&screen);
+        menu->setLigneCommande(QString());
+    }
     QAction* item(const char* name, int index = -1) { return menu->item(QString::fromUtf8(name), index); }
     QString parametre(const QString& name) { return fun_Get_Setting_Str(gstr_Section_Parametres, name, "<absent>"); }
     void afficher()
@@ -255,9 +261,9 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
 
 TEST_F(FrmMenuTest, ProgramWideAccessFollowsTheWindowsLife)
 {
-    EXPECT_EQ(gobj_Menu, menu.get());
+    EXPECT_EQ(frm_Menu::instance(), menu.get());
     menu.reset();
-    EXPECT_EQ(gobj_Menu, nullptr);
+    EXPECT_EQ(frm_Menu::instance(), nullptr);
     sub_Cocher_Option("Ajust", false); // no window left to follow the marks: nothing breaks
 }
 
@@ -361,10 +367,10 @@ TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
         {"mail", "Adresses courriel de votre correspondant", "SHOC"},
     };
     QStringList opened;
-    menu->setFabriqueParam([&opened] {
-        opened << gstr_Table_Codes + "/" + gstr_Protocole;
+    menu->setFabriqueParam([&opened](const QString& mode, const QString& protocole) {
+        opened << mode + "/" + protocole;
         auto* w = new QWidget;
-        w->setWindowTitle(gstr_Table_Codes);
+        w->setWindowTitle(mode);
         return w;
     });
     int n = 0;
@@ -372,10 +378,9 @@ TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
         QAction* a = item(r.item);
         a->trigger();
         ++n;
-        EXPECT_EQ(gstr_Table_Codes, QString::fromUtf8(r.mode)) << r.item;
-        if (*r.protocole) {
-            EXPECT_EQ(gstr_Protocole, QString::fromUtf8(r.protocole)) << r.item; // "unchanged" keeps the last one
-        }
+        ASSERT_EQ(opened.size(), n) << r.item;
+        // The other items hand on the scheme the last identification item left.
+        EXPECT_EQ(opened.last(), QString::fromUtf8(r.mode) + "/" + QString::fromUtf8(r.protocole)) << r.item;
         EXPECT_EQ(menu->fenetres().size(), n) << r.item;
         EXPECT_FALSE(a->isEnabled()) << r.item;
     }
@@ -676,7 +681,7 @@ TEST_F(FrmMenuTest, LogoStaysInTheMiddle)
     EXPECT_TRUE(menu->fenetres().isEmpty()); // the logo is no document window
 
     // A maximised settings window closes: the area activates the logo, and the logo stays.
-    menu->setFabriqueParam([] { return new QWidget; });
+    menu->setFabriqueParam([](const QString&, const QString&) { return new QWidget; });
     item("Espèces")->trigger();
     ASSERT_EQ(menu->fenetres().size(), 1);
     menu->fenetres().first()->showMaximized();

@@ -66,9 +66,7 @@ protected:
 
     frm_Param& ouvrir(const QString& mode, const QString& protocole = QString())
     {
-        gstr_Table_Codes = mode;
-        gstr_Protocole = protocole;
-        w = std::make_unique<frm_Param>(nullptr, &source);
+        w = std::make_unique<frm_Param>(mode, protocole, nullptr, &source);
         w->resize(900, 500);
         w->show();
         w->activateWindow();
@@ -349,10 +347,8 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
 
 TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
 {
-    gstr_Table_Codes = param::gstr_Mode_Identification;
-    gstr_Protocole = "SHOC";
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(frm_Param::fun_Ouvrir(nullptr, &source), nullptr);
+    EXPECT_EQ(frm_Param::fun_Ouvrir(param::gstr_Mode_Identification, "SHOC", nullptr, &source), nullptr);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked().first().text,
               "Le logiciel Gadrel n'est pas installé sur votre ordinateur");

@@ -3,6 +3,8 @@
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Wait.h"
+#include "platform/MousePointer.h"
+#include "platform/OverrideCursorPointer.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -11,11 +13,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using platform::RecordingShell;
 
 struct SmallWindowsTest : ::testing::Test
 {
+    platform::OverrideCursorPointer screen;
     testing_support::TestEnvironment env;
+    SmallWindowsTest() { env.usePointer(&screen); }
 };
 
 TEST_F(SmallWindowsTest, AboutBoxLabels)
@@ -110,7 +116,7 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
 {
     mainwindow::ProgramWaitWindow observer;
     EXPECT_EQ(observer.window(), nullptr);
-    QApplication::setOverrideCursor(Qt::WaitCursor); // the caller's hourglass
+    std::optional<platform::PointerGuard> callers(std::in_place); // the caller's hourglass
     int stops = 0;
     observer.waitBegins("Envoi du message par la commande « /usr/sbin/sendmail »", [&] { ++stops; });
     frm_Wait* wait = observer.window();
@@ -133,5 +139,6 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
     EXPECT_EQ(observer.window(), nullptr);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    QApplication::restoreOverrideCursor();
+    callers.reset();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -3,6 +3,10 @@
 
 #include "platform/WidgetDialogs.h"
 
+#include "platform/MousePointer.h"
+#include "platform/OverrideCursorPointer.h"
+#include "platform/Services.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -127,16 +131,21 @@ TEST(WidgetDialogs, EachButtonGivesItsAnswer)
 
 TEST(WidgetDialogs, BoxShowsTheOrdinaryPointerDuringLongWork)
 {
-    // Long work puts up the hourglass; a question asked meanwhile must not look busy.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    platform::OverrideCursorPointer screen;
+    platform::Services services;
+    services.pointer = &screen;
+    const platform::Services previous = platform::installServices(services);
     platform::WidgetDialogs dialogs;
-    Seen seen;
-    EXPECT_EQ(askAndAct(dialogs, 36, &seen, [](QMessageBox* b) { press(b, Qt::Key_Return); }), mb::Yes);
-    ASSERT_TRUE(seen.cursor.has_value());
-    EXPECT_EQ(*seen.cursor, Qt::ArrowCursor);
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor) << "the hourglass comes back";
-    QApplication::restoreOverrideCursor();
+    {
+        // Long work puts up the hourglass; a question asked meanwhile must not look busy.
+        const platform::PointerGuard work;
+        Seen seen;
+        EXPECT_EQ(askAndAct(dialogs, 36, &seen, [](QMessageBox* b) { press(b, Qt::Key_Return); }), mb::Yes);
+        ASSERT_TRUE(seen.cursor.has_value());
+        EXPECT_EQ(*seen.cursor, Qt::ArrowCursor);
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor) << "the hourglass comes back";
+    }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // Without long work, no pointer is imposed.
@@ -144,4 +153,5 @@ TEST(WidgetDialogs, BoxShowsTheOrdinaryPointerDuringLongWork)
     askAndAct(dialogs, 0, &idle, [](QMessageBox* b) { press(b, Qt::Key_Return); });
     EXPECT_FALSE(idle.cursor.has_value());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    platform::installServices(previous);
 }

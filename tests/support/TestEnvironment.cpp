@@ -23,7 +23,8 @@ TestEnvironment::TestEnvironment()
     QDir(m_dir.path()).mkpath(QStringLiteral("Programme"));
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
-    m_previous = platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, &m_mail});
+    m_previous =
+        platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, &m_mail, &m_pointer});
     sub_Reset_Globals();
     sub_Reset_Options();
     sub_Set_Dossier_Programme(programFolder());
@@ -32,6 +33,8 @@ TestEnvironment::TestEnvironment()
 TestEnvironment::~TestEnvironment()
 {
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "answers queued for boxes that were never asked";
+    EXPECT_TRUE(m_pointer.shapes().isEmpty()) << "mouse pointers pushed and never taken back: "
+                                              << m_pointer.calls.join(QLatin1Char(' ')).toStdString();
     platform::installServices(m_previous);
     sub_Reset_Globals();
     sub_Reset_Options();
@@ -51,6 +54,11 @@ void TestEnvironment::restartRegistry()
 {
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     platform::services().registry = m_registry.get();
+}
+
+void TestEnvironment::usePointer(platform::MousePointer* pointer)
+{
+    platform::services().pointer = pointer ? pointer : &m_pointer;
 }
 
 QByteArray readBytes(const QString& path)

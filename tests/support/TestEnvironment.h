@@ -2,7 +2,7 @@
 // A fresh program environment for one test: MIRELOT_HOME in a temporary folder holding the
 // settings store, the data folder and the program folder; scripted boxes that fail the test
 // when a box comes unanswered; a recording shell; a recording mail service; a clock fixed on a
-// known day.
+// known day; a mouse pointer that records what is pushed on it.
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -11,6 +11,7 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingPointer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,6 +37,10 @@ public:
     platform::RecordingShell& shell() { return m_shell; }
     platform::FixedClock& clock() { return m_clock; }
     platform::RecordingMail& mail() { return m_mail; }
+    RecordingPointer& pointer() { return m_pointer; }
+    // Puts another pointer in place of the recording one (the screen's, for window tests); it
+    // must live as long as the environment. nullptr brings the recording one back.
+    void usePointer(platform::MousePointer* pointer);
 
     // Opens the settings store again from its file, as a restart of the program would.
     void restartRegistry();
@@ -50,6 +55,7 @@ private:
     platform::RecordingShell m_shell;
     platform::FixedClock m_clock;
     platform::RecordingMail m_mail;
+    RecordingPointer m_pointer;
     platform::Services m_previous;
 };
 
