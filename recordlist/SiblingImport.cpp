@@ -55,7 +55,6 @@ enum IdentificationColumn : int {
 };
 
 const QString kSiblingContactTitle = QStringLiteral("Courriel");
-const QString kTab = QStringLiteral("\t");
 const QString kImportedDuration = QStringLiteral("00:30");
 const QString kSpeciesClass = QStringLiteral("O");
 const QString kNotChecked = QStringLiteral("0"); // "Vérifié" of an imported point
@@ -286,9 +285,12 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     if (grid.cell(1, kLabelCol) != kSiblingMark)
         return;
     const SiblingConversion record = convertSiblingGrid(grid);
-    if (!record.result.ok) {
+    platform::Result converted = record.result;
+    if (converted.ok) // what the record list and the record window could not read is not written
+        converted = RecordLayout::read(grid, {}).result;
+    if (!converted.ok) {
         report.problems
-            << QStringLiteral("Le fichier « %1 » n'est pas importé : %2.").arg(source, record.result.error);
+            << QStringLiteral("Le fichier « %1 » n'est pas importé : %2.").arg(source, converted.error);
         return;
     }
     const QString name = record.fileName();
@@ -323,7 +325,9 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     report.imported << name;
 
     if (const record::SetAsideResult done = store.setAside(source); !done.result.ok)
-        report.problems << QStringLiteral("Le relevé « %1 » est importé, mais %2 Il sera importé de nouveau.")
+        report.problems << QStringLiteral(
+                               "Le relevé « %1 » est importé. %2 Le fichier sera proposé de nouveau au "
+                               "prochain import.")
                                .arg(name, done.result.error);
 }
 
