@@ -1,0 +1,461 @@
+#include "recordlist/SiblingImport.h"
+
+#include "common/Dates.h"
+#include "common/Globals.h"
+#include "common/KeyFilters.h"
+#include "common/Paths.h"
+#include "coords/Conversion.h"
+#include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "platform/Services.h"
+#include "record/RecordLayout.h"
+#include "record/RecordStore.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <utility>
+
+namespace recordlist {
+
+using record::RecordLayout;
+
+namespace {
+
+constexpr int kLabelCol = 1;
+
+// Columns of a point row under "Coordonnées", in the sibling's file and in ours.
+enum PointColumn : int {
+    PointNumberCol = 2,
+    DepartmentCol = 3,
+    CommuneCol = 4,
+    PlaceCol = 5,
+    UtmZoneCol = 6,
+    LongitudeCol = 7,
+    LatitudeCol = 8,
+    MgrsCol = 9,
+    HabitatCodeCol = 12, // the sibling's habitat code on its first point; our hunting reserve
+    ValidatedCol = 13,
+    CoordTypeCol = 14,
+    LambertXCol = 15,
+    LambertYCol = 16,
+    InformationCol = 17,
+    ParcelLabelCol = 20,
+};
+
+// Columns of the identification row.
+enum IdentificationColumn : int {
+    DeptCol = 2,
+    CommuneNameCol = 3,
+    PlaceNameCol = 4,
+    SiteCol = 5,
+    HabitatCol = 6
+};
+
+const QString kSiblingContactTitle = QStringLiteral("Courriel");
+const QString kImportedDuration = QStringLiteral("00:30");
+const QString kSpeciesClass = QStringLiteral("O");
+const QString kNotChecked = QStringLiteral("0"); // "Vérifié" of an imported point
+const QString kNoReserve = QStringLiteral("2");  // "Réserve de chasse": box not ticked
+
+int titleRow(const grid::Grid& g, const QString& title)
+{
+    return g.findRow(title, -1, kLabelCol);
+}
+
+// The labels that begin a row of their own: a point list ends at the first of them.
+bool isSectionTitle(const QString& label)
+{
+    static const QSet<QString> titles = {
+        kSiblingMark,
+        kSiblingContactTitle,
+        RecordLayout::kTitleShoc,
+        RecordLayout::kTitleIdentification,
+        RecordLayout::kTitleNetwork,
+        RecordLayout::kTitleComment,
+        RecordLayout::kTitleObserver,
+        RecordLayout::kTitleContact,
+        RecordLayout::kTitleParcelCount,
+        RecordLayout::kTitleSeason,
+        RecordLayout::kTitleLocations,
+        RecordLayout::kTitleVisit,
+        RecordLayout::kTitleWeather,
+        RecordLayout::kTitleOptions,
+    };
+    return titles.contains(label) || label.startsWith(RecordLayout::kTitleSpecies);
+}
+
+// The titles of "Coordonnées" from its column 17 on: "Informations", three empty columns, the
+// habitat titles, and an empty last one.
+QStringList locationTitles()
+{
+    QStringList t = {QStringLiteral("Informations"), QString(), QString(), QString()};
+    t << RecordLayout::habitatTitles() << QString();
+    return t;
+}
+
+// The species grid's header, columns 2 to 10 of the header row of a species block.
+const QStringList& speciesHeader()
+{
+    static const QStringList header = {
+        QStringLiteral("Classe"),
+        QStringLiteral("Espèce"),
+        QStringLiteral("Nom"),
+        QStringLiteral("Observés entre 0 et 50m"),
+        QStringLiteral("Observés entre 50 et 200m"),
+        QStringLiteral("Observés à plus de 200m"),
+        QStringLiteral("En survol"),
+        QStringLiteral("Total"),
+        QStringLiteral("Indices"),
+    };
+    return header;
+}
+
+QString withoutTabs(QString text)
+{
+    return text.remove(QLatin1Char('\t'));
+}
+
+// The habitat type a sibling habitat code stands for; empty for a code we have no type for.
+QString habitatType(const QString& code)
+{
+    if (code.startsWith(QLatin1String("20")))
+        return QStringLiteral("CH");
+    if (code.startsWith(QLatin1String("21")) || code.startsWith(QLatin1String("22")))
+        return QStringLiteral("PA");
+    return QString();
+}
+
+// One point's position in Lambert II étendu, converted from the system its row names. Every point
+// starts from empty slots: nothing of the previous point can leak into it.
+struct PointConversion
+{
+    bool ok = false;
+    QString x, y;
+    QString detail; // why it failed, when the conversion says
+};
+
+PointConversion convertPoint(const grid::Grid& g, int row)
+{
+    PointConversion out;
+    bool numeric = false;
+    const int type = g.cell(row, CoordTypeCol).trimmed().toInt(&numeric);
+    if (!numeric || type < coords::TYPE_NTF || type > coords::TYPE_MGRS) {
+        out.detail = QStringLiteral("type de coordonnées « %1 » inconnu").arg(g.cell(row, CoordTypeCol));
+        return out;
+    }
+    coords::CoordinateSlots x, y, z;
+    if (type == coords::TYPE_MGRS) {
+        x[type] = QString();
+        y[type] = QString();
+        z[type] = g.cell(row, MgrsCol).trimmed();
+    } else {
+        x[type] = g.cell(row, LongitudeCol).trimmed();
+        y[type] = g.cell(row, LatitudeCol).trimmed();
+        z[type] = type == coords::TYPE_UTM ? g.cell(row, UtmZoneCol).trimmed() : QString();
+    }
+    const QString zone = type <= coords::TYPE_LAMBERT ? QStringLiteral("*") : QStringLiteral("WGS84");
+    const coords::ConversionResult r = sub_Convertir_Coordonnees(x, y, z, type, zone);
+    out.x = coords::slotText(x[coords::TYPE_LAMBERT]);
+    out.y = coords::slotText(y[coords::TYPE_LAMBERT]);
+    out.ok = r.error == 0 && !out.x.isEmpty() && !out.y.isEmpty();
+    out.detail = r.message;
+    out.detail.remove(0, out.detail.startsWith(QLatin1String(" : ")) ? 3 : 0);
+    out.detail = out.detail.trimmed();
+    return out;
+}
+
+QString unconvertedPointText(const QString& detail)
+{
+    return QStringLiteral(
+               "Coordonnées d'origine conservées : leur conversion en Lambert II étendu a échoué%1. "
+               "Veuillez les vérifier.")
+        .arg(detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
+}
+
+// Rewrites one point row: its parcel label, its reserve box, its position in Lambert II étendu.
+// A position that cannot be converted stays as the source gave it, in its own system.
+void rewritePoint(grid::Grid& g, int row)
+{
+    bool numbered = false;
+    const QString number = g.cell(row, PointNumberCol).trimmed();
+    const int parcel = number.toInt(&numbered);
+    g.setCell(row, ParcelLabelCol,
+              numbered ? RecordLayout::parcelLabel(parcel) : QStringLiteral("Parcelle N°") + number);
+    g.setCell(row, HabitatCodeCol, kNoReserve);
+    g.setCell(row, ValidatedCol, kNotChecked);
+
+    const PointConversion p = convertPoint(g, row);
+    if (!p.ok) {
+        g.setCell(row, LambertXCol, QString());
+        g.setCell(row, LambertYCol, QString());
+        g.setCell(row, InformationCol, unconvertedPointText(p.detail));
+        return;
+    }
+    g.setCell(row, UtmZoneCol, QString());
+    g.setCell(row, LongitudeCol, p.x);
+    g.setCell(row, LambertXCol, p.x);
+    g.setCell(row, LatitudeCol, p.y);
+    g.setCell(row, LambertYCol, p.y);
+    g.setCell(row, CoordTypeCol, QString::number(coords::TYPE_LAMBERT));
+}
+
+// The species rows of a block: from two rows below its title while column 1 is empty and column 2
+// (the species code) is not. The sibling's columns become ours:
+//   sibling  2 code, 3 name, 4 count 0-50 m, 5 beyond 200 m, 6 total, 7 flying over, 8 (dropped),
+//            9 indices, 10 (kept after them)
+//   ours     2 class "O", 3 code, 4 name, 5-8 the four distance bands (50-200 m empty), 9 total,
+//            10 indices, 11
+void rewriteSpeciesBlock(grid::Grid& g, int title)
+{
+    g.setCell(title, 3, kImportedDuration);
+    const int header = title + 1;
+    if (header >= g.rows() || !g.cell(header, kLabelCol).isEmpty())
+        return; // a block without a species grid
+    for (int c = 0; c < speciesHeader().size(); ++c)
+        g.setCell(header, 2 + c, speciesHeader()[c]);
+
+    static constexpr std::pair<int, int> moves[] = {{11, 10}, {10, 9}, {9, 6}, {8, 7}, {7, 5},
+                                                    {6, -1},  {5, 4},  {4, 3}, {3, 2}};
+    for (int row = title + 2; row < g.rows() && g.cell(row, kLabelCol).isEmpty() && !g.cell(row, 2).isEmpty();
+         ++row) {
+        for (const auto& [to, from] : moves)
+            g.setCell(row, to, from < 0 ? QString() : g.cell(row, from));
+        g.setCell(row, 2, kSpeciesClass);
+    }
+}
+
+QString missingRow(const QString& title)
+{
+    return QStringLiteral("la ligne « %1 » manque").arg(title);
+}
+
+// Yes/No, No by default: may the record stored under the name be replaced by the imported one?
+bool replaceAllowed(const QString& existing, const QString& source)
+{
+    const QString text =
+        QStringLiteral("Le relevé « %1 » existe déjà.\n\nVoulez-vous le remplacer par le relevé importé du "
+                       "fichier « %2 » ?\n\nOui : le relevé existant est mis de côté (renommé, il ne figure "
+                       "plus dans la liste).\nNon : il est conservé tel quel, et le fichier « %2 » sera "
+                       "proposé de nouveau au prochain import.")
+            .arg(existing, source);
+    return platform::dialogs().ask(
+               text, platform::mb::YesNo | platform::mb::Question | platform::mb::DefaultButton2,
+               gstr_Nom_Programme) == platform::mb::Yes;
+}
+
+// The files of the data folder that hold the record of that name: the current layout, and the
+// older one that the list converts to it.
+QStringList storedUnder(const QString& folder, const QString& fileName)
+{
+    QStringList found;
+    const QString older = fileName.chopped(record::kRecordExtension.size()) + QStringLiteral(".FLX");
+    for (const QString& name : {fileName, older})
+        if (const QString path = fun_Trouver_Fichier(folder, name); !path.isEmpty())
+            found << QFileInfo(path).fileName();
+    return found;
+}
+
+void importFile(const record::RecordStore& store, const QString& source, ImportReport& report)
+{
+    // why: a sentence of its own (it names the file concerned).
+    auto refused = [&](const QString& why) {
+        report.problems << QStringLiteral("Le fichier « %1 » n'est pas importé. %2").arg(source, why);
+    };
+    grid::Grid grid;
+    if (const platform::Result r = store.load(source, grid); !r.ok) {
+        report.problems << r.error;
+        return;
+    }
+    if (grid.cell(1, kLabelCol) != kSiblingMark)
+        return;
+    const SiblingConversion record = convertSiblingGrid(grid);
+    platform::Result converted = record.result;
+    if (converted.ok) // what the record list and the record window could not read is not written
+        converted = RecordLayout::read(grid, {}).result;
+    if (!converted.ok) {
+        report.problems
+            << QStringLiteral("Le fichier « %1 » n'est pas importé : %2.").arg(source, converted.error);
+        return;
+    }
+    const QString name = record.fileName();
+    if (const platform::Result r = store.checkFileName(name); !r.ok)
+        return refused(r.error);
+
+    const QStringList existing = storedUnder(store.folder(), name);
+    if (!existing.isEmpty() && !replaceAllowed(existing.first(), source)) {
+        report.kept << existing.first();
+        return;
+    }
+    // The former record is set aside before the new one takes its name, and comes back under its
+    // name when the new one cannot be written.
+    QList<std::pair<QString, QString>> setAside; // (name now, former name)
+    auto restore = [&]() {
+        QString stranded;
+        for (const auto& [now, former] : setAside)
+            if (!fun_Renommer_Fichier(fun_Chemin(store.folder(), now), fun_Chemin(store.folder(), former)))
+                stranded += QStringLiteral(" Le relevé « %1 » reste sous le nom « %2 ».").arg(former, now);
+        return stranded;
+    };
+    for (const QString& file : existing) {
+        const record::SetAsideResult moved = store.setAside(file);
+        if (!moved.result.ok)
+            return refused(moved.result.error + restore());
+        setAside.append({moved.fileName, file});
+    }
+    if (const platform::Result written = grid::GridFile::saveNew(grid, fun_Chemin(store.folder(), name),
+                                                                     grid::GridFile::Complete, true);
+        !written.ok)
+        return refused(written.error + restore());
+    report.imported << name;
+
+    if (const record::SetAsideResult done = store.setAside(source); !done.result.ok)
+        report.problems << QStringLiteral(
+                               "Le relevé « %1 » est importé. %2 Le fichier sera proposé de nouveau au "
+                               "prochain import.")
+                               .arg(name, done.result.error);
+}
+
+} // namespace
+
+QString SiblingConversion::fileName() const
+{
+    return record::RecordStore::fileName(siteName, passage);
+}
+
+SiblingConversion convertSiblingGrid(grid::Grid& g)
+{
+    SiblingConversion out;
+    auto failure = [&](const QString& why) {
+        out.result = platform::Result::failure(why);
+        return out;
+    };
+    if (g.cell(1, kLabelCol) != kSiblingMark)
+        return failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
+    const int ident = titleRow(g, RecordLayout::kTitleIdentification);
+    if (ident < 0)
+        return failure(missingRow(RecordLayout::kTitleIdentification));
+    const int locations = titleRow(g, RecordLayout::kTitleLocations);
+    if (locations < 0)
+        return failure(missingRow(RecordLayout::kTitleLocations));
+    const int season = titleRow(g, RecordLayout::kTitleSeason);
+    if (season < 0)
+        return failure(missingRow(RecordLayout::kTitleSeason));
+    const int visit = titleRow(g, RecordLayout::kTitleVisit);
+    if (visit < 0)
+        return failure(missingRow(RecordLayout::kTitleVisit));
+    const QString passageText = g.cell(visit, 3).trimmed();
+    bool numeric = passageText.isEmpty();
+    const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
+    if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
+        return failure(QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
+                           .arg(g.cell(visit, 3))
+                           .arg(record::kPassageCount - 1));
+
+    g.setCols(std::max(g.cols(), RecordLayout::kColumns));
+    g.setCell(1, kLabelCol, RecordLayout::kTitleShoc);
+    g.setCell(1, 2, RecordLayout::versionText());
+
+    QString date = g.cell(visit, 2);
+    fun_Format_Date(gstr_Masque_Date, date);
+    g.setCell(visit, 2, date);
+    g.setCell(visit, 3, QString::number(passageIndex));
+
+    // Habitat: the code of the identification row, or else the one of the first point.
+    if (g.cell(ident, SiteCol).trimmed().isEmpty())
+        g.setCell(ident, SiteCol, g.cell(locations + 1, HabitatCodeCol));
+    if (const QString code = g.cell(ident, SiteCol).trimmed(); !code.isEmpty())
+        g.setCell(ident, HabitatCol, habitatType(code));
+
+    g.setCell(locations, HabitatCodeCol, QStringLiteral("Réserve de chasse"));
+    const QStringList titles = locationTitles();
+    for (int k = 0; k < titles.size(); ++k)
+        g.setCell(locations, InformationCol + k, titles[k]);
+
+    // The points, up to the grid's end or the next section. The place name is the one of the
+    // first point in the record's department and commune.
+    QString place;
+    int row = locations + 1;
+    for (; row < g.rows() && !g.cell(row, kLabelCol).trimmed().isEmpty() &&
+           !isSectionTitle(g.cell(row, kLabelCol));
+         ++row) {
+        if (place.isEmpty() && g.cell(row, DepartmentCol) == g.cell(ident, DeptCol) &&
+            g.cell(row, CommuneCol) == g.cell(ident, CommuneNameCol))
+            place = g.cell(row, PlaceCol);
+        rewritePoint(g, row);
+    }
+    if (place.isEmpty())
+        place = g.cell(row, PlaceCol);
+    g.setCell(ident, PlaceNameCol, place);
+
+    if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
+        g.setCell(network, 2, RecordLayout::kTitleShoc);
+
+    // E-mail or telephone: an address has "@"; anything else is a telephone number.
+    if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
+        g.setCell(contact, kLabelCol, RecordLayout::kTitleContact);
+        const QString text = withoutTabs(g.cell(contact, 2));
+        const bool address = text.contains(QLatin1Char('@'));
+        g.setCell(contact, 2, address ? text : QString());
+        g.setCell(contact, 3, address ? QString() : text);
+    }
+
+    // Observer: the name before the first blank, in capitals without accents; the first name
+    // after it.
+    QString observer;
+    if (const int names = titleRow(g, RecordLayout::kTitleObserver); names >= 0) {
+        const QString text = withoutTabs(g.cell(names, 2)).trimmed();
+        const qsizetype blank = text.indexOf(QLatin1Char(' '));
+        const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
+        const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
+        g.setCell(names, 2, name);
+        g.setCell(names, 3, firstName);
+        observer = name + QLatin1Char(' ') + firstName;
+    }
+
+    if (const int count = titleRow(g, RecordLayout::kTitleParcelCount); count >= 0) {
+        const int parcels = std::min(g.cell(count, 2).trimmed().toInt(), record::kMaxParcels);
+        for (int n = 1; n <= parcels; ++n)
+            if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
+                rewriteSpeciesBlock(g, title);
+    }
+
+    out.siteName = QStringLiteral("SHOC-") + g.cell(ident, DeptCol).left(2) + QLatin1Char('~') +
+                   g.cell(ident, CommuneNameCol) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
+                   QLatin1Char('~') + g.cell(season, 2);
+    out.passage = passageIndex + 1;
+    g.setCell(ident, SiteCol, out.siteName);
+    out.result = platform::Result::success();
+    return out;
+}
+
+ImportReport sub_Migration_Pomerel_Mirelot(const QString& dataFolder, ImportProgress* progress)
+{
+    ImportReport report;
+    const record::RecordStore store(dataFolder);
+    const QStringList sources = fun_Lister_Fichiers(store.folder(), kSiblingMask);
+    if (sources.isEmpty())
+        return report;
+
+    const platform::PointerGuard hourglass;
+    if (progress)
+        progress->importBegins(int(sources.size()));
+    int done = 0;
+    for (const QString& source : sources) {
+        importFile(store, source, report);
+        if (progress)
+            progress->fileDone(++done, int(sources.size()), source);
+    }
+    if (progress)
+        progress->importEnds();
+    return report;
+}
+
+ImportReport sub_Migration_Pomerel_Mirelot(ImportProgress* progress)
+{
+    return sub_Migration_Pomerel_Mirelot(record::RecordStore::fromSettings().folder(), progress);
+}
+
+} // namespace recordlist
