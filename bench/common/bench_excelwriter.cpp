@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "bench/support/BestTimes.h"
+
 #include <benchmark/benchmark.h>
 #include <xlsxwriter.h>
 
@@ -266,25 +268,6 @@ void BM_LibxlsxwriterLoop(benchmark::State& state)
 BENCHMARK(BM_SubExportExcel)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 BENCHMARK(BM_LibxlsxwriterLoop)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
-// Keeps the best time of each benchmark so that the ratio can be printed at the end.
-class Rapport : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
-                continue;
-            const std::string nom = run.run_name.function_name;
-            const double t = run.GetAdjustedRealTime();
-            if (!meilleur.count(nom) || t < meilleur[nom])
-                meilleur[nom] = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> meilleur;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -293,14 +276,14 @@ int main(int argc, char** argv)
     // Built before the measures, not inside them.
     tableExport();
     contenuBrut();
-    Rapport rapport;
-    benchmark::RunSpecifiedBenchmarks(&rapport);
-    const auto a = rapport.meilleur.find("BM_SubExportExcel");
-    const auto b = rapport.meilleur.find("BM_LibxlsxwriterLoop");
-    if (a != rapport.meilleur.end() && b != rapport.meilleur.end() && b->second > 0)
+    bench_support::BestTimes best;
+    benchmark::RunSpecifiedBenchmarks(&best);
+    const double a = best["BM_SubExportExcel"];
+    const double b = best["BM_LibxlsxwriterLoop"];
+    if (a > 0 && b > 0)
         std::printf("best of 5: sub_Export_Excel %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at "
                     "most 1.50)\n",
-                    a->second, b->second, a->second / b->second);
+                    a, b, a / b);
     benchmark::Shutdown();
     return 0;
 }

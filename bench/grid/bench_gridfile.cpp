@@ -11,11 +11,12 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include "bench/support/BestTimes.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 using namespace grid;
@@ -117,42 +118,28 @@ BENCHMARK(BM_Load)->Arg(0)->Arg(1)->ArgName("reference")->Unit(benchmark::kMicro
 BENCHMARK(BM_Save)->Arg(0)->Arg(1)->ArgName("reference")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadHead)->Arg(0)->Arg(1)->ArgName("big")->Unit(benchmark::kMicrosecond);
 
-// Keeps the real time per iteration of every run, for the ratios printed at the end.
-class Reporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    Reporter reporter;
+    bench_support::BestTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const char* names[] = {"record (72 x 400)", "reference table (20,000 rows)"};
     std::printf("\nCode-0 load against the floor (readAll + UTF-8 + split), goal: ratio 2.0 at most\n");
     for (int i = 0; i < 2; ++i) {
         const std::string arg = "/reference:" + std::to_string(i);
-        const auto floor = reporter.times.find("BM_Floor" + arg);
-        const auto load = reporter.times.find("BM_Load" + arg);
-        if (floor == reporter.times.end() || load == reporter.times.end())
+        const double floor = reporter["BM_Floor" + arg];
+        const double load = reporter["BM_Load" + arg];
+        if (floor <= 0 || load <= 0)
             continue;
-        std::printf("  %-30s floor %9.1f us   load %9.1f us   ratio %.2f  (%s)\n", names[i], floor->second,
-                    load->second, load->second / floor->second, load->second / floor->second <= 2.0 ? "ok" : "TOO SLOW");
+        std::printf("  %-30s floor %9.1f us   load %9.1f us   ratio %.2f  (%s)\n", names[i], floor, load,
+                    load / floor, load / floor <= 2.0 ? "ok" : "TOO SLOW");
     }
-    const auto h0 = reporter.times.find("BM_LoadHead/big:0");
-    const auto h1 = reporter.times.find("BM_LoadHead/big:1");
-    if (h0 != reporter.times.end() && h1 != reporter.times.end())
-        std::printf("  first 40 rows: %.1f us of a 400-row file, %.1f us of a 4,000-row file\n", h0->second, h1->second);
+    const double h0 = reporter["BM_LoadHead/big:0"];
+    const double h1 = reporter["BM_LoadHead/big:1"];
+    if (h0 > 0 && h1 > 0)
+        std::printf("  first 40 rows: %.1f us of a 400-row file, %.1f us of a 4,000-row file\n", h0, h1);
     benchmark::Shutdown();
     return 0;
 }

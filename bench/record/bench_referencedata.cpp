@@ -9,11 +9,12 @@
 #include "record/ReferenceData.h"
 
 #include <QTemporaryDir>
+#include "bench/support/BestTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 using namespace grid;
@@ -80,35 +81,21 @@ void BM_ReferenceData(benchmark::State& state)
 BENCHMARK(BM_GridFilesAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReferenceData)->Unit(benchmark::kMillisecond);
 
-// Keeps the real time per iteration of every run, for the ratio printed at the end.
-class Reporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    Reporter reporter;
+    bench_support::BestTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto alone = reporter.times.find("BM_GridFilesAlone");
-    const auto built = reporter.times.find("BM_ReferenceData");
-    if (alone != reporter.times.end() && built != reporter.times.end()) {
-        const double ratio = built->second / alone->second;
+    const double alone = reporter["BM_GridFilesAlone"];
+    const double built = reporter["BM_ReferenceData"];
+    if (alone > 0 && built > 0) {
+        const double ratio = built / alone;
         std::printf(
             "\nReference data from the starter tables against GridFile loading the same files, goal: "
             "ratio 1.5 at most\n  grid files alone %8.1f ms   reference data %8.1f ms   ratio %.2f  (%s)\n",
-            alone->second, built->second, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
+            alone, built, ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
     }
     benchmark::Shutdown();
     return 0;

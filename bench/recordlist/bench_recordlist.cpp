@@ -15,11 +15,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "bench/support/BestTimes.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 using namespace recordlist;
@@ -165,19 +166,6 @@ BENCHMARK(BM_Refresh)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RefreshUnchanged)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-class Reporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times; // milliseconds
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -186,11 +174,10 @@ int main(int argc, char** argv)
     std::printf("Writing %d record files of %d parcels...\n", kRecords, kParcels);
     std::printf("  %.1f MB, %.1f kB a file\n", double(folder().bytes) / 1e6,
                 double(folder().bytes) / kRecords / 1e3);
-    Reporter reporter;
+    bench_support::BestTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto find = [&](const char* name) {
-        const auto it = reporter.times.find(std::string(name) + "/real_time");
-        return it == reporter.times.end() ? -1.0 : it->second;
+        return reporter[std::string(name) + "/real_time"];
     };
     const double floor = find("BM_ReadBytesOnce");
     const double refresh = find("BM_Refresh");
