@@ -3,6 +3,7 @@
 #include "common/Globals.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
+#include "record/RecordFileLayout.h"
 #include "record/SpeciesStore.h"
 
 #include <algorithm>
@@ -26,48 +27,10 @@ const QString RecordLayout::kTitleSpecies = QStringLiteral("Espèces Parcelle N�
 const QString RecordLayout::kNotValidated = QStringLiteral("Non Validé");
 const QString RecordLayout::kLineBreak = QStringLiteral("@vbCrLf@");
 
+using namespace file;
+namespace Loc = file::LocationColumn;
+
 namespace {
-
-constexpr int kLabel = 1;
-
-// Fixed rows.
-enum FixedRow : int {
-    ShocRow = 1,
-    IdentificationRow = 2,
-    NetworkRow = 3,
-    CommentRow = 4,
-    ObserverRow = 5,
-    ContactRow = 6,
-    ParcelCountRow = 7,
-    SeasonRow = 8,
-    LocationsRow = 9,
-};
-
-// Columns of a parcel row of "Coordonnées".
-enum LocationColumn : int {
-    PointCol = 2,
-    DepartmentCol = 3,
-    CommuneCol = 4,
-    PlaceCol = 5,
-    UtmZoneCol = 6,
-    LongitudeCol = 7,
-    LatitudeCol = 8,
-    MgrsCol = 9,
-    WalkCol = 10,
-    AltitudeCol = 11,
-    ReserveCol = 12,
-    ValidatedCol = 13,
-    CoordTypeCol = 14,
-    LambertXCol = 15,
-    LambertYCol = 16,
-    InformationCol = 17,
-    ParcelLabelCol = 20,
-    FirstHabitatCol = 21,
-};
-
-// Columns of the species title row, and where species grid column k goes.
-enum SpeciesTitleColumn : int { StartTimeCol = 2, DurationCol = 3, HuntingOnCol = 4, HuntingNearCol = 5 };
-constexpr int kSpeciesShift = 1;
 
 const QStringList& locationCaptions()
 {
@@ -120,7 +83,7 @@ int speciesBlockRows(const Parcel& parcel)
 void writeSpeciesRow(grid::Grid& g, int row, const QStringList& cells)
 {
     for (int k = 0; k < cells.size(); ++k)
-        g.setCell(row, k + 1 + kSpeciesShift, cells[k]);
+        g.setCell(row, speciesColumn(k + 1), cells[k]);
 }
 
 QStringList cellsOf(const SpeciesRow& s)
@@ -143,25 +106,25 @@ std::optional<int> wholeNumber(const QString& text)
 
 int findTitle(const grid::Grid& g, const QString& title)
 {
-    return g.findRow(title, 0, kLabel);
+    return g.findRow(title, 0, LabelColumn);
 }
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
 // grid's columns 1 to 8.
 bool endsSpeciesBlock(const grid::Grid& g, int row)
 {
-    if (!g.cell(row, kLabel).isEmpty())
+    if (!g.cell(row, LabelColumn).isEmpty())
         return true;
     for (int k = SpeciesClassColumn; k <= SpeciesTotalColumn; ++k)
-        if (!g.cell(row, k + kSpeciesShift).isEmpty())
+        if (!g.cell(row, speciesColumn(k)).isEmpty())
             return false;
     return true;
 }
 
 bool isSpeciesHeader(const grid::Grid& g, int row)
 {
-    return g.cell(row, SpeciesClassColumn + kSpeciesShift) == speciesTitles().value(0) &&
-           g.cell(row, SpeciesCodeColumn + kSpeciesShift) == speciesTitles().value(1);
+    return g.cell(row, speciesColumn(SpeciesClassColumn)) == speciesTitles().value(0) &&
+           g.cell(row, speciesColumn(SpeciesCodeColumn)) == speciesTitles().value(1);
 }
 
 std::optional<SpeciesTable> readSpeciesBlock(const grid::Grid& g, int title)
@@ -174,13 +137,13 @@ std::optional<SpeciesTable> readSpeciesBlock(const grid::Grid& g, int title)
     SpeciesTable table;
     for (; r < g.rows() && !endsSpeciesBlock(g, r); ++r) {
         SpeciesRow s;
-        s.speciesClass = g.cell(r, SpeciesClassColumn + kSpeciesShift);
-        s.code = g.cell(r, SpeciesCodeColumn + kSpeciesShift);
-        s.name = g.cell(r, SpeciesNameColumn + kSpeciesShift);
+        s.speciesClass = g.cell(r, speciesColumn(SpeciesClassColumn));
+        s.code = g.cell(r, speciesColumn(SpeciesCodeColumn));
+        s.name = g.cell(r, speciesColumn(SpeciesNameColumn));
         for (int b = 0; b < kDistanceBands; ++b)
-            s.counts[size_t(b)] = g.cell(r, SpeciesFirstCountColumn + b + kSpeciesShift);
-        s.total = g.cell(r, SpeciesTotalColumn + kSpeciesShift);
-        s.indices = g.cell(r, SpeciesIndicesColumn + kSpeciesShift);
+            s.counts[size_t(b)] = g.cell(r, speciesColumn(SpeciesFirstCountColumn + b));
+        s.total = g.cell(r, speciesColumn(SpeciesTotalColumn));
+        s.indices = g.cell(r, speciesColumn(SpeciesIndicesColumn));
         table.append(s);
     }
     return table;
@@ -194,16 +157,16 @@ void readLocations(const grid::Grid& g, int t, SurveyRecord& rec)
         Parcel& parcel = rec.parcels[p - 1];
         ParcelLocation& loc = parcel.location;
         for (size_t i = 0; i < texts.size(); ++i)
-            loc.*texts[i] = g.cell(row, DepartmentCol + int(i));
-        loc.huntingReserve = isTickedText(g.cell(row, ReserveCol));
-        loc.validated = isTickedText(g.cell(row, ValidatedCol));
-        loc.lambertX = g.cell(row, LambertXCol);
-        loc.lambertY = g.cell(row, LambertYCol);
-        loc.information = g.cell(row, InformationCol);
+            loc.*texts[i] = g.cell(row, Loc::Department + int(i));
+        loc.huntingReserve = isTickedText(g.cell(row, Loc::HuntingReserve));
+        loc.validated = isTickedText(g.cell(row, Loc::Validated));
+        loc.lambertX = g.cell(row, Loc::LambertX);
+        loc.lambertY = g.cell(row, Loc::LambertY);
+        loc.information = g.cell(row, Loc::Information);
         for (int h = 0; h < kHabitatCount; ++h)
-            parcel.habitats[size_t(h)] = isTickedText(g.cell(row, FirstHabitatCol + h));
+            parcel.habitats[size_t(h)] = isTickedText(g.cell(row, Loc::FirstHabitat + h));
     }
-    const std::optional<int> type = wholeNumber(g.cell(t + 1, CoordTypeCol));
+    const std::optional<int> type = wholeNumber(g.cell(t + 1, Loc::CoordType));
     rec.coordinateType = type && *type >= kCoordNtfGrads && *type <= kCoordMgrs ? *type : kCoordLambert;
 }
 
@@ -212,7 +175,7 @@ void readSeason(const grid::Grid& g, const ReadOptions& o, RecordReading& out)
     const int t = findTitle(g, RecordLayout::kTitleSeason);
     if (t < 0)
         return;
-    const QString stored = g.cell(t, 2).trimmed();
+    const QString stored = g.cell(t, SeasonColumn).trimmed();
     QString& season = out.record.season;
     if (o.seasons.isEmpty() && o.mode != RecordMode::NextWinter) {
         season = stored;
@@ -323,96 +286,99 @@ bool isTickedText(const QString& text)
 void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
 {
     const int n = int(rec.parcels.size());
-    int rows = 13 + 2 * n;
+    int rows = firstSpeciesRow(n);
     for (const Parcel& p : rec.parcels)
         rows += speciesBlockRows(p);
 
     grid::Grid g;
-    g.setCols(kColumns);
+    g.setCols(ColumnCount);
     g.setRows(rows);
     g.setFixedRows(1);
     g.setFixedCols(1);
 
-    g.setCell(ShocRow, 1, kTitleShoc);
-    g.setCell(ShocRow, 2, versionText());
-    g.setCell(ShocRow, 3, rec.notValidated ? kNotValidated : QString());
-    const QStringList identification = {kTitleIdentification, rec.department, rec.commune,
-                                        rec.placeName,        rec.siteName,   rec.habitatType};
-    for (int c = 0; c < identification.size(); ++c)
-        g.setCell(IdentificationRow, 1 + c, identification[c]);
-    g.setCell(NetworkRow, 1, kTitleNetwork);
-    g.setCell(NetworkRow, 2, rec.network);
-    g.setCell(CommentRow, 1, kTitleComment);
-    g.setCell(CommentRow, 2, storedLines(rec.generalComment));
-    g.setCell(ObserverRow, 1, kTitleObserver);
-    g.setCell(ObserverRow, 2, rec.observerName.trimmed());
-    g.setCell(ObserverRow, 3, rec.observerFirstName.trimmed());
-    g.setCell(ContactRow, 1, kTitleContact);
-    g.setCell(ContactRow, 2, rec.email);
-    g.setCell(ContactRow, 3, rec.telephone);
-    g.setCell(ParcelCountRow, 1, kTitleParcelCount);
-    g.setCell(ParcelCountRow, 2, QString::number(n));
-    g.setCell(SeasonRow, 1, kTitleSeason);
-    g.setCell(SeasonRow, 2, rec.season);
+    g.setCell(ShocRow, LabelColumn, kTitleShoc);
+    g.setCell(ShocRow, ShocColumn::Version, versionText());
+    g.setCell(ShocRow, ShocColumn::Status, rec.notValidated ? kNotValidated : QString());
+    g.setCell(IdentificationRow, LabelColumn, kTitleIdentification);
+    g.setCell(IdentificationRow, IdentificationColumn::Department, rec.department);
+    g.setCell(IdentificationRow, IdentificationColumn::Commune, rec.commune);
+    g.setCell(IdentificationRow, IdentificationColumn::Place, rec.placeName);
+    g.setCell(IdentificationRow, IdentificationColumn::Site, rec.siteName);
+    g.setCell(IdentificationRow, IdentificationColumn::HabitatType, rec.habitatType);
+    g.setCell(NetworkRow, LabelColumn, kTitleNetwork);
+    g.setCell(NetworkRow, NetworkColumn, rec.network);
+    g.setCell(CommentRow, LabelColumn, kTitleComment);
+    g.setCell(CommentRow, CommentColumn, storedLines(rec.generalComment));
+    g.setCell(ObserverRow, LabelColumn, kTitleObserver);
+    g.setCell(ObserverRow, ObserverColumn::Name, rec.observerName.trimmed());
+    g.setCell(ObserverRow, ObserverColumn::FirstName, rec.observerFirstName.trimmed());
+    g.setCell(ContactRow, LabelColumn, kTitleContact);
+    g.setCell(ContactRow, ContactColumn::Email, rec.email);
+    g.setCell(ContactRow, ContactColumn::Telephone, rec.telephone);
+    g.setCell(ParcelCountRow, LabelColumn, kTitleParcelCount);
+    g.setCell(ParcelCountRow, ParcelCountColumn, QString::number(n));
+    g.setCell(SeasonRow, LabelColumn, kTitleSeason);
+    g.setCell(SeasonRow, SeasonColumn, rec.season);
 
     // Locations and habitats.
-    g.setCell(LocationsRow, 1, kTitleLocations);
+    g.setCell(LocationsRow, LabelColumn, kTitleLocations);
     for (int c = 0; c < locationCaptions().size(); ++c)
-        g.setCell(LocationsRow, PointCol + c, locationCaptions()[c]);
+        g.setCell(LocationsRow, Loc::Point + c, locationCaptions()[c]);
     for (int h = 0; h < kHabitatCount; ++h)
-        g.setCell(LocationsRow, FirstHabitatCol + h, habitatTitles()[h]);
+        g.setCell(LocationsRow, Loc::FirstHabitat + h, habitatTitles()[h]);
     const auto texts = locationTexts();
     for (int p = 1; p <= n; ++p) {
         const int row = LocationsRow + p;
         const Parcel& parcel = rec.parcels[p - 1];
         const ParcelLocation& loc = parcel.location;
-        g.setCell(row, PointCol, QString::number(p));
+        g.setCell(row, Loc::Point, QString::number(p));
         for (size_t i = 0; i < texts.size(); ++i)
-            g.setCell(row, DepartmentCol + int(i), loc.*texts[i]);
-        g.setCell(row, ReserveCol, checkStateText(loc.huntingReserve));
-        g.setCell(row, ValidatedCol, checkStateText(loc.validated));
-        g.setCell(row, CoordTypeCol, QString::number(rec.coordinateType));
-        g.setCell(row, LambertXCol, loc.lambertX);
-        g.setCell(row, LambertYCol, loc.lambertY);
-        g.setCell(row, InformationCol, loc.information);
-        g.setCell(row, ParcelLabelCol, parcelLabel(p));
+            g.setCell(row, Loc::Department + int(i), loc.*texts[i]);
+        g.setCell(row, Loc::HuntingReserve, checkStateText(loc.huntingReserve));
+        g.setCell(row, Loc::Validated, checkStateText(loc.validated));
+        g.setCell(row, Loc::CoordType, QString::number(rec.coordinateType));
+        g.setCell(row, Loc::LambertX, loc.lambertX);
+        g.setCell(row, Loc::LambertY, loc.lambertY);
+        g.setCell(row, Loc::Information, loc.information);
+        g.setCell(row, Loc::ParcelLabel, parcelLabel(p));
         for (int h = 0; h < kHabitatCount; ++h)
-            g.setCell(row, FirstHabitatCol + h, checkStateText(parcel.habitats[size_t(h)]));
+            g.setCell(row, Loc::FirstHabitat + h, checkStateText(parcel.habitats[size_t(h)]));
     }
 
     // The visit.
-    const int visit = 10 + n;
-    g.setCell(visit, 1, kTitleVisit);
-    g.setCell(visit, 2, rec.date);
-    g.setCell(visit, 3, QString::number(rec.passageIndex()));
-    g.setCell(visit, 4, storedLines(rec.visitComment));
+    const int visit = visitRow(n);
+    g.setCell(visit, LabelColumn, kTitleVisit);
+    g.setCell(visit, VisitColumn::Date, rec.date);
+    g.setCell(visit, VisitColumn::Passage, QString::number(rec.passageIndex()));
+    g.setCell(visit, VisitColumn::Comment, storedLines(rec.visitComment));
 
     // Weather.
-    const int weather = 11 + n;
-    g.setCell(weather, 1, kTitleWeather);
+    const int weather = weatherRow(n);
+    g.setCell(weather, LabelColumn, kTitleWeather);
     for (int c = 0; c < weatherCaptions().size(); ++c)
-        g.setCell(weather, 2 + c, weatherCaptions()[c]);
+        g.setCell(weather, WeatherColumn::Point + c, weatherCaptions()[c]);
     for (int p = 1; p <= n; ++p) {
-        g.setCell(weather + p, 2, QString::number(p));
+        g.setCell(weather + p, WeatherColumn::Point, QString::number(p));
         for (int w = 0; w < kWeatherCount; ++w)
-            g.setCell(weather + p, 3 + w, rec.parcels[p - 1].weather[size_t(w)]);
+            g.setCell(weather + p, WeatherColumn::First + w, rec.parcels[p - 1].weather[size_t(w)]);
     }
 
     // Entry options.
-    const int options = 12 + 2 * n;
-    g.setCell(options, 1, kTitleOptions);
-    g.setCell(options, 2, rec.totalTypedByHand ? QStringLiteral("1") : QStringLiteral("0"));
-    g.setCell(options, 3, checkValueText(rec.mergeSpecies));
+    const int options = optionsRow(n);
+    g.setCell(options, LabelColumn, kTitleOptions);
+    g.setCell(options, OptionsColumn::TotalByHand,
+              rec.totalTypedByHand ? QStringLiteral("1") : QStringLiteral("0"));
+    g.setCell(options, OptionsColumn::MergeSpecies, checkValueText(rec.mergeSpecies));
 
     // Species blocks.
-    int row = 13 + 2 * n;
+    int row = firstSpeciesRow(n);
     for (int p = 1; p <= n; ++p) {
         const Parcel& parcel = rec.parcels[p - 1];
-        g.setCell(row, 1, kTitleSpecies + QString::number(p));
-        g.setCell(row, StartTimeCol, parcel.startTime);
-        g.setCell(row, DurationCol, parcel.duration);
-        g.setCell(row, HuntingOnCol, checkValueText(parcel.huntingOn));
-        g.setCell(row, HuntingNearCol, checkValueText(parcel.huntingNear));
+        g.setCell(row, LabelColumn, kTitleSpecies + QString::number(p));
+        g.setCell(row, SpeciesTitleColumn::StartTime, parcel.startTime);
+        g.setCell(row, SpeciesTitleColumn::Duration, parcel.duration);
+        g.setCell(row, SpeciesTitleColumn::HuntingOn, checkValueText(parcel.huntingOn));
+        g.setCell(row, SpeciesTitleColumn::HuntingNear, checkValueText(parcel.huntingNear));
         ++row;
         if (!parcel.species)
             continue;
@@ -429,7 +395,7 @@ void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
 int RecordLayout::passageIndexOf(const grid::Grid& g)
 {
     const int t = findTitle(g, kTitleVisit);
-    const std::optional<int> index = t < 0 ? std::nullopt : wholeNumber(g.cell(t, 3));
+    const std::optional<int> index = t < 0 ? std::nullopt : wholeNumber(g.cell(t, VisitColumn::Passage));
     return index && *index >= 0 && *index < kPassageCount ? *index : -1;
 }
 
@@ -439,7 +405,7 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     RecordReading& reading = out.reading;
     SurveyRecord& rec = reading.record;
 
-    const QString countText = g.cell(ParcelCountRow, 2);
+    const QString countText = g.cell(ParcelCountRow, ParcelCountColumn);
     const std::optional<int> count = wholeNumber(countText);
     if (!count || *count < 1 || *count > kMaxParcels) {
         out.result = platform::Result::failure(
@@ -454,17 +420,17 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     if (mode == RecordMode::New)
         return out;
 
-    rec.department = g.cell(IdentificationRow, 2);
-    rec.commune = g.cell(IdentificationRow, 3);
-    rec.placeName = g.cell(IdentificationRow, 4);
-    rec.siteName = g.cell(IdentificationRow, 5);
-    rec.habitatType = g.cell(IdentificationRow, 6);
-    rec.network = g.cell(NetworkRow, 2);
-    rec.generalComment = typedLines(g.cell(CommentRow, 2));
-    rec.observerName = g.cell(ObserverRow, 2);
-    rec.observerFirstName = g.cell(ObserverRow, 3);
-    rec.email = g.cell(ContactRow, 2);
-    rec.telephone = g.cell(ContactRow, 3);
+    rec.department = g.cell(IdentificationRow, IdentificationColumn::Department);
+    rec.commune = g.cell(IdentificationRow, IdentificationColumn::Commune);
+    rec.placeName = g.cell(IdentificationRow, IdentificationColumn::Place);
+    rec.siteName = g.cell(IdentificationRow, IdentificationColumn::Site);
+    rec.habitatType = g.cell(IdentificationRow, IdentificationColumn::HabitatType);
+    rec.network = g.cell(NetworkRow, NetworkColumn);
+    rec.generalComment = typedLines(g.cell(CommentRow, CommentColumn));
+    rec.observerName = g.cell(ObserverRow, ObserverColumn::Name);
+    rec.observerFirstName = g.cell(ObserverRow, ObserverColumn::FirstName);
+    rec.email = g.cell(ContactRow, ContactColumn::Email);
+    rec.telephone = g.cell(ContactRow, ContactColumn::Telephone);
 
     if (mode == RecordMode::Update || mode == RecordMode::NewPassage) {
         const int t = findTitle(g, kTitleLocations);
@@ -478,28 +444,28 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     if (mode != RecordMode::Update)
         return out;
 
-    rec.notValidated = g.cell(ShocRow, 3) == kNotValidated;
+    rec.notValidated = g.cell(ShocRow, ShocColumn::Status) == kNotValidated;
     if (const int t = findTitle(g, kTitleVisit); t >= 0) {
-        rec.date = g.cell(t, 2);
+        rec.date = g.cell(t, VisitColumn::Date);
         rec.passage = passageIndexOf(g) + 1;
-        rec.visitComment = typedLines(g.cell(t, 4));
+        rec.visitComment = typedLines(g.cell(t, VisitColumn::Comment));
     }
     if (const int t = findTitle(g, kTitleWeather); t >= 0)
         for (int p = 1; p <= rec.parcels.size(); ++p)
             for (int w = 0; w < kWeatherCount; ++w)
-                rec.parcels[p - 1].weather[size_t(w)] = g.cell(t + p, 3 + w);
+                rec.parcels[p - 1].weather[size_t(w)] = g.cell(t + p, WeatherColumn::First + w);
     if (const int t = findTitle(g, kTitleOptions); t >= 0)
-        rec.totalTypedByHand = fun_Val(g.cell(t, 2)) == 1;
+        rec.totalTypedByHand = fun_Val(g.cell(t, OptionsColumn::TotalByHand)) == 1;
     // The species-merge box always starts unticked.
     for (int p = 1; p <= rec.parcels.size(); ++p) {
         const int t = findTitle(g, kTitleSpecies + QString::number(p));
         if (t < 0)
             continue;
         Parcel& parcel = rec.parcels[p - 1];
-        parcel.startTime = g.cell(t, StartTimeCol);
-        parcel.duration = g.cell(t, DurationCol);
-        parcel.huntingOn = isTickedText(g.cell(t, HuntingOnCol));
-        parcel.huntingNear = isTickedText(g.cell(t, HuntingNearCol));
+        parcel.startTime = g.cell(t, SpeciesTitleColumn::StartTime);
+        parcel.duration = g.cell(t, SpeciesTitleColumn::Duration);
+        parcel.huntingOn = isTickedText(g.cell(t, SpeciesTitleColumn::HuntingOn));
+        parcel.huntingNear = isTickedText(g.cell(t, SpeciesTitleColumn::HuntingNear));
         parcel.species = readSpeciesBlock(g, t);
     }
     return out;

@@ -1,19 +1,6 @@
 #pragma once
-// The record file's layout: a grid of 72 columns holding labelled rows and sections, saved whole
-// (code 0, fixed cells included). Row 0 and column 0 stay empty; N is the number of parcels:
-//
-//   1        "SHOC", the program's version, "Non Validé" when saved despite anomalies
-//   2-8      identification: department, commune, place name, site name, habitat type; network;
-//            general comment; observer's names; e-mail and telephone; number of parcels; season
-//   9        "Coordonnées" and its captions, then N parcel rows (location, check boxes, the
-//            coordinate type, the Lambert position, information, the parcel label and the 18
-//            habitat check boxes in columns 20-38)
-//   10+N     the date, the passage index (0 to 4) and the comment on the visit
-//   11+N     "Météo" and its captions, then N parcel rows (four weather codes)
-//   12+2N    "Paramètres saisies": total typed by hand, species merge
-//   13+2N    one species block per parcel: its title "Espèces Parcelle N°p" with the start time,
-//            the duration and the two hunting boxes; then, when the parcel's species grid was
-//            stored, its header row and its species rows (species grid column k in column k+1)
+// The record file's writer and reader: a survey record as its file's grid and back. Where each
+// row and column of the file stands is in record/RecordFileLayout.h.
 //
 // Texts keep their line breaks as "@vbCrLf@". Check boxes of the location and habitat grids are
 // written as their check state ("1" ticked, "2" not ticked), the hunting and merge boxes as their
@@ -65,8 +52,6 @@ struct [[nodiscard]] RecordReadResult
 class RecordLayout
 {
 public:
-    static constexpr int kColumns = 72;
-
     // Labels of column 1.
     static const QString kTitleShoc;
     static const QString kTitleIdentification;

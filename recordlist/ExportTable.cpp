@@ -6,6 +6,7 @@
 #include "mainwindow/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
 #include "recordlist/InventoryNumber.h"
@@ -24,47 +25,17 @@ using record::RecordLayout;
 const QString kScheme = QStringLiteral("SHOC");
 const QString kDefaultCpu = QStringLiteral("HA");
 
-// Fixed rows of a record and the cells read there.
-constexpr int kIdentificationRow = 2;
-constexpr int kNetworkRow = 3;
-constexpr int kObserverRow = 5;
-constexpr int kContactRow = 6;
-constexpr int kSeasonRow = 8;
-constexpr int kSiteColumn = 5;
-constexpr int kHabitatTypeColumn = 6;
+namespace file = record::file;
+namespace Loc = record::file::LocationColumn;
+namespace Ident = record::file::IdentificationColumn;
 
-// Cells of the identification row, the date row and the species title rows.
-constexpr int kDepartmentColumn = 2;
-constexpr int kCommuneColumn = 3;
-constexpr int kPlaceColumn = 4;
-constexpr int kDateColumn = 2;
-constexpr int kPassageColumn = 3;
-constexpr int kStartTimeColumn = 2;
-constexpr int kDurationColumn = 3;
-
-// Cells of a parcel row of "Coordonnées"; the habitat description columns start at 21.
-constexpr int kPointColumn = 2;
-constexpr int kUtmZoneColumn = 6;
-constexpr int kLongitudeColumn = 7;
-constexpr int kLatitudeColumn = 8;
-constexpr int kMgrsColumn = 9;
-constexpr int kAltitudeColumn = 11;
-constexpr int kCoordTypeColumn = 14;
-constexpr int kFirstShareColumn = 21;
-constexpr int kLambertCoordType = 1;
-
-// Cells of a parcel row of "Météo": cloud cover, rain, wind, visibility.
-constexpr int kFirstWeatherColumn = 3;
-constexpr int kWeatherColumns = 4;
-
-// Cells of a species row: the species grid's columns shifted by one.
-constexpr int kLabelColumn = 1;
-constexpr int kClassColumn = record::SpeciesClassColumn + 1;
-constexpr int kCodeColumn = record::SpeciesCodeColumn + 1;
-constexpr int kNameColumn = record::SpeciesNameColumn + 1;
-constexpr int kFirstCountColumn = record::SpeciesFirstCountColumn + 1;
-constexpr int kTotalColumn = record::SpeciesTotalColumn + 1;
-constexpr int kIndicesColumn = record::SpeciesIndicesColumn + 1;
+// Cells of a species row.
+constexpr int kClassColumn = file::speciesColumn(record::SpeciesClassColumn);
+constexpr int kCodeColumn = file::speciesColumn(record::SpeciesCodeColumn);
+constexpr int kNameColumn = file::speciesColumn(record::SpeciesNameColumn);
+constexpr int kFirstCountColumn = file::speciesColumn(record::SpeciesFirstCountColumn);
+constexpr int kTotalColumn = file::speciesColumn(record::SpeciesTotalColumn);
+constexpr int kIndicesColumn = file::speciesColumn(record::SpeciesIndicesColumn);
 constexpr int kBehaviourLength = 4;
 
 const QString kTick = QStringLiteral("-1");
@@ -139,12 +110,12 @@ QString numberText(double value)
     return QString::number(value, 'g', 15);
 }
 
-// The habitat description columns of a record: from column 21 while the caption of the
+// The habitat description columns of a record: from the first one while the caption of the
 // "Coordonnées" title row is not blank.
 int shareColumnCount(const grid::Grid& g, int locations)
 {
     int n = 0;
-    while (!g.cell(locations, kFirstShareColumn + n).trimmed().isEmpty())
+    while (!g.cell(locations, Loc::FirstHabitat + n).trimmed().isEmpty())
         ++n;
     return n;
 }
@@ -156,11 +127,11 @@ QList<int> speciesRows(const grid::Grid& g, int title)
 {
     QList<int> rows;
     int r = title + 1;
-    if (r < g.rows() && g.cell(r, kLabelColumn).trimmed().isEmpty() &&
+    if (r < g.rows() && g.cell(r, file::LabelColumn).trimmed().isEmpty() &&
         g.cell(r, kClassColumn) == record::speciesTitles().value(0))
         ++r;
     for (; r < g.rows(); ++r) {
-        if (!g.cell(r, kLabelColumn).trimmed().isEmpty() || g.cell(r, kClassColumn).trimmed().isEmpty())
+        if (!g.cell(r, file::LabelColumn).trimmed().isEmpty() || g.cell(r, kClassColumn).trimmed().isEmpty())
             break;
         rows.append(r);
     }
@@ -279,7 +250,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         return refuse();
     // A count that is no number gives no parcel; one beyond the record's species blocks is refused
     // at the first block missing (no grid holds more blocks than rows).
-    const double parcelCount = std::nearbyint(fun_Val(g.cell(count, 2)));
+    const double parcelCount = std::nearbyint(fun_Val(g.cell(count, file::ParcelCountColumn)));
     const int parcels = parcelCount >= 1 ? int(std::min(parcelCount, double(g.rows()) + 1)) : 0;
 
     const int identification = record.row(RecordLayout::kTitleIdentification);
@@ -288,14 +259,15 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     const int shares = shareColumnCount(g, locations);
 
     // What every row of the record shares.
-    const QString habitatType = g.cell(kIdentificationRow, kHabitatTypeColumn).left(2);
+    const QString habitatType = g.cell(file::IdentificationRow, Ident::HabitatType).left(2);
     QStringList habitatTicks;
     for (const QString& code : m_settings.habitatCodes)
         habitatTicks += code == habitatType ? kTick : QString();
-    QString season = g.cell(kSeasonRow, 2);
+    QString season = g.cell(file::SeasonRow, file::SeasonColumn);
     season.remove(QStringLiteral("Hiver "));
-    const QString date = visit < 0 ? QString() : g.cell(visit, kDateColumn);
-    const QString passage = visit < 0 ? QString() : numberText(fun_Val(g.cell(visit, kPassageColumn)) + 1);
+    const QString date = visit < 0 ? QString() : g.cell(visit, file::VisitColumn::Date);
+    const QString passage =
+        visit < 0 ? QString() : numberText(fun_Val(g.cell(visit, file::VisitColumn::Passage)) + 1);
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
@@ -313,28 +285,30 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         parcel.reserve(out.header.size());
         parcel << m_settings.organisme << m_settings.cpu << QStringLiteral("Observateur")
                << QLatin1Char('\'') + fun_Gen_Num_Inventaire_Ravelin(record, p)
-               << networkCode(g.cell(kNetworkRow, 2)) << season << g.cell(kIdentificationRow, kSiteColumn);
+               << networkCode(g.cell(file::NetworkRow, file::NetworkColumn)) << season
+               << g.cell(file::IdentificationRow, Ident::Site);
         if (m_settings.withLocality)
             parcel << QStringLiteral("FR")
-                   << QLatin1Char('\'') + g.cell(identification, kDepartmentColumn).left(2)
-                   << g.cell(identification, kCommuneColumn) << g.cell(identification, kPlaceColumn);
-        parcel << date << g.cell(title, kStartTimeColumn) << g.cell(title, kDurationColumn)
-               << QStringLiteral("IKA") << passage << g.cell(kObserverRow, 2) << g.cell(kContactRow, 2)
+                   << QLatin1Char('\'') + g.cell(identification, Ident::Department).left(2)
+                   << g.cell(identification, Ident::Commune) << g.cell(identification, Ident::Place);
+        parcel << date << g.cell(title, file::SpeciesTitleColumn::StartTime)
+               << g.cell(title, file::SpeciesTitleColumn::Duration) << QStringLiteral("IKA") << passage
+               << g.cell(file::ObserverRow, file::ObserverColumn::Name)
+               << g.cell(file::ContactRow, file::ContactColumn::Email)
                << QStringLiteral("Parcelle SHOC ") + date.right(4) + QStringLiteral(" : ") +
-                      g.cell(place, kPointColumn)
-               << g.cell(place, kPointColumn) << g.cell(place, kAltitudeColumn)
-               << g.cell(place, kUtmZoneColumn) << g.cell(place, kMgrsColumn)
-               << g.cell(place, kLongitudeColumn) << g.cell(place, kLatitudeColumn)
-               << g.cell(place, kCoordTypeColumn)
-               << (fun_Val(g.cell(place, kCoordTypeColumn)) == kLambertCoordType ? QStringLiteral("2E")
-                                                                                 : QString());
+                      g.cell(place, Loc::Point)
+               << g.cell(place, Loc::Point) << g.cell(place, Loc::Altitude) << g.cell(place, Loc::UtmZone)
+               << g.cell(place, Loc::Mgrs) << g.cell(place, Loc::Longitude) << g.cell(place, Loc::Latitude)
+               << g.cell(place, Loc::CoordType)
+               << (fun_Val(g.cell(place, Loc::CoordType)) == record::kCoordLambert ? QStringLiteral("2E")
+                                                                                   : QString());
         if (!m_settings.withLocality)
             parcel << kTick;
-        for (int w = 0; w < kWeatherColumns; ++w)
-            parcel << g.cell(weather + p, kFirstWeatherColumn + w);
+        for (int w = 0; w < record::kWeatherCount; ++w)
+            parcel << g.cell(weather + p, file::WeatherColumn::First + w);
         parcel += habitatTicks;
         for (int i = 0; i < shares; ++i)
-            parcel << (record::isTickedText(g.cell(place, kFirstShareColumn + i)) ? kTick : QString());
+            parcel << (record::isTickedText(g.cell(place, Loc::FirstHabitat + i)) ? kTick : QString());
 
         for (const int r : species) {
             QStringList row = parcel;

@@ -2,6 +2,7 @@
 
 #include "common/ExcelWriter.h"
 #include "grid/Grid.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordSections.h"
 
@@ -11,12 +12,8 @@ namespace recordlist {
 
 namespace {
 
-// Cells of the date row and of a parcel row of "Coordonnées".
-constexpr int kDateColumn = 2;
-constexpr int kPassageColumn = 3;
-constexpr int kDepartmentColumn = 3;
-constexpr int kLongitudeColumn = 7;
-constexpr int kLatitudeColumn = 8;
+namespace file = record::file;
+namespace Loc = record::file::LocationColumn;
 
 // Coordinates are in metres; the code holds them in hectometres.
 constexpr double kMetresPerPiece = 100.0;
@@ -53,9 +50,9 @@ QString fun_Gen_Num_Inventaire_Ravelin(const RecordSections& record, int parcel)
     if (locations < 0)
         return kUnknownInventoryNumber;
     const int row = locations + parcel;
-    return g.cell(visit, kDateColumn).right(2) + g.cell(visit, kPassageColumn) +
-           departmentPiece(g.cell(row, kDepartmentColumn)) + coordinatePiece(g.cell(row, kLongitudeColumn)) +
-           coordinatePiece(g.cell(row, kLatitudeColumn)) +
+    return g.cell(visit, file::VisitColumn::Date).right(2) + g.cell(visit, file::VisitColumn::Passage) +
+           departmentPiece(g.cell(row, Loc::Department)) + coordinatePiece(g.cell(row, Loc::Longitude)) +
+           coordinatePiece(g.cell(row, Loc::Latitude)) +
            QStringLiteral("%1").arg(parcel, 2, 10, QLatin1Char('0'));
 }
 

@@ -1,18 +1,15 @@
 #include "recordlist/RecordSections.h"
 
 #include "grid/Grid.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 
 namespace recordlist {
 
-namespace {
-constexpr int kLabelColumn = 1;
-}
-
 RecordSections::RecordSections(const grid::Grid& record) : m_grid(record)
 {
     for (int r = 0; r < record.rows(); ++r) {
-        const QString label = record.cell(r, kLabelColumn);
+        const QString label = record.cell(r, record::file::LabelColumn);
         if (!label.isEmpty() && !m_rows.contains(label))
             m_rows.insert(label, r);
     }

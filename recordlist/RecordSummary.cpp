@@ -4,6 +4,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/SaveFile.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/SurveyRecord.h"
 
@@ -16,14 +17,10 @@ namespace {
 
 using record::RecordLayout;
 
-constexpr int kLabel = 1;
-constexpr int kShocRow = 1;
-constexpr int kIdentificationRow = 2;
-constexpr int kObserverRow = 5;
-constexpr int kParcelCountRow = 7;
-constexpr int kLocationsRow = 9;
+namespace file = record::file;
+
 // Rows 0 to 40: the date row of a record of 30 parcels is row 10 + 30.
-constexpr int kHeadRows = 11 + record::kMaxParcels;
+constexpr int kHeadRows = file::visitRow(record::kMaxParcels) + 1;
 
 QString cellOf(const QList<QStringList>& rows, int row, int col)
 {
@@ -35,8 +32,8 @@ QString cellOf(const QList<QStringList>& rows, int row, int col)
 int expectedVisitRow(const QList<QStringList>& rows)
 {
     bool ok = false;
-    const int parcels = cellOf(rows, kParcelCountRow, 2).trimmed().toInt(&ok);
-    return ok && parcels >= 0 ? kLocationsRow + 1 + parcels : -1;
+    const int parcels = cellOf(rows, file::ParcelCountRow, file::ParcelCountColumn).trimmed().toInt(&ok);
+    return ok && parcels >= 0 ? file::visitRow(parcels) : -1;
 }
 
 // The texts read of each row: the label of every row (to find the date row as a reader of the
@@ -47,21 +44,22 @@ public:
     int operator()(int row, const QList<QStringList>& before)
     {
         switch (row) {
-        case kShocRow:
-            return 4; // label, version, status
-        case kIdentificationRow:
-            return 6; // ... site name in column 5
-        case kObserverRow:
-            return 4; // name, first name
-        case kParcelCountRow:
-            return 3;
-        case kParcelCountRow + 1:
+        case file::ShocRow:
+            return file::ShocColumn::Status + 1; // label, version, status
+        case file::IdentificationRow:
+            return file::IdentificationColumn::Site + 1;
+        case file::ObserverRow:
+            return file::ObserverColumn::FirstName + 1; // name, first name
+        case file::ParcelCountRow:
+            return file::ParcelCountColumn + 1;
+        case file::ParcelCountRow + 1:
             m_visit = expectedVisitRow(before);
             break;
         default:
             break;
         }
-        return row == m_visit ? 4 : 2; // the date row: label, date, passage index
+        // The date row: label, date, passage index; any other row: its label.
+        return row == m_visit ? file::VisitColumn::Passage + 1 : file::LabelColumn + 1;
     }
 
 private:
@@ -74,36 +72,37 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     QList<QStringList> head;
     if (out.result = grid::GridFile::readHead(path, kHeadRows, ColumnsWanted(), &head); !out.result.ok)
         return out;
-    if (cellOf(head, kShocRow, kLabel) != RecordLayout::kTitleShoc) {
+    if (cellOf(head, file::ShocRow, file::LabelColumn) != RecordLayout::kTitleShoc) {
         out.result = platform::Result::failure(
             platform::readFailureText(path, QStringLiteral("ce n'est pas un relevé SHOC")));
         return out;
     }
     int visit = -1;
     for (int r = 0; r < head.size() && visit < 0; ++r)
-        if (head[r].value(kLabel) == RecordLayout::kTitleVisit)
+        if (head[r].value(file::LabelColumn) == RecordLayout::kTitleVisit)
             visit = r;
     QString date, passageIndex;
     if (visit >= 0 && visit == expectedVisitRow(head)) {
         // Read whole by the head reader.
-        date = cellOf(head, visit, 2);
-        passageIndex = cellOf(head, visit, 3);
+        date = cellOf(head, visit, file::VisitColumn::Date);
+        passageIndex = cellOf(head, visit, file::VisitColumn::Passage);
     } else if (visit >= 0 || head.size() >= kHeadRows) {
         // Not where a record puts it: read the whole file, as the record window would.
         grid::Grid g;
         if (out.result = grid::GridFile::load(g, path, grid::GridFile::Complete); !out.result.ok)
             return out;
-        visit = g.findRow(RecordLayout::kTitleVisit, 0, kLabel);
-        date = g.cell(visit, 2);
-        passageIndex = g.cell(visit, 3);
+        visit = g.findRow(RecordLayout::kTitleVisit, 0, file::LabelColumn);
+        date = g.cell(visit, file::VisitColumn::Date);
+        passageIndex = g.cell(visit, file::VisitColumn::Passage);
     }
 
     RecordSummary& s = out.summary;
     s.fileName = fileName;
-    s.version = cellOf(head, kShocRow, 2);
-    s.status = cellOf(head, kShocRow, 3);
-    s.siteName = cellOf(head, kIdentificationRow, 5);
-    s.observer = cellOf(head, kObserverRow, 2) + QLatin1Char(' ') + cellOf(head, kObserverRow, 3);
+    s.version = cellOf(head, file::ShocRow, file::ShocColumn::Version);
+    s.status = cellOf(head, file::ShocRow, file::ShocColumn::Status);
+    s.siteName = cellOf(head, file::IdentificationRow, file::IdentificationColumn::Site);
+    s.observer = cellOf(head, file::ObserverRow, file::ObserverColumn::Name) + QLatin1Char(' ') +
+                 cellOf(head, file::ObserverRow, file::ObserverColumn::FirstName);
     if (visit >= 0) {
         s.date = date;
         const double index = fun_Val(passageIndex);

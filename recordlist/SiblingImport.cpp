@@ -10,8 +10,10 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
+#include "record/SpeciesStore.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -24,35 +26,14 @@ using record::RecordLayout;
 
 namespace {
 
-constexpr int kLabelCol = 1;
+namespace file = record::file;
+namespace Loc = record::file::LocationColumn;
+namespace Ident = record::file::IdentificationColumn;
 
-// Columns of a point row under "Coordonnées", in the sibling's file and in ours.
-enum PointColumn : int {
-    PointNumberCol = 2,
-    DepartmentCol = 3,
-    CommuneCol = 4,
-    PlaceCol = 5,
-    UtmZoneCol = 6,
-    LongitudeCol = 7,
-    LatitudeCol = 8,
-    MgrsCol = 9,
-    HabitatCodeCol = 12, // the sibling's habitat code on its first point; our hunting reserve
-    ValidatedCol = 13,
-    CoordTypeCol = 14,
-    LambertXCol = 15,
-    LambertYCol = 16,
-    InformationCol = 17,
-    ParcelLabelCol = 20,
-};
-
-// Columns of the identification row.
-enum IdentificationColumn : int {
-    DeptCol = 2,
-    CommuneNameCol = 3,
-    PlaceNameCol = 4,
-    SiteCol = 5,
-    HabitatCol = 6
-};
+// The sibling's file has our layout but for its habitat code, which it keeps in our site-name
+// cell of the identification row, or else on its first point in our hunting-reserve column.
+constexpr int kSiblingHabitatColumn = Ident::Site;
+constexpr int kSiblingPointHabitatColumn = Loc::HuntingReserve;
 
 const QString kSiblingContactTitle = QStringLiteral("Courriel");
 const QString kImportedDuration = QStringLiteral("00:30");
@@ -62,7 +43,7 @@ const QString kNoReserve = QStringLiteral("2");  // "Réserve de chasse": box no
 
 int titleRow(const grid::Grid& g, const QString& title)
 {
-    return g.findRow(title, -1, kLabelCol);
+    return g.findRow(title, -1, file::LabelColumn);
 }
 
 // The labels that begin a row of their own: a point list ends at the first of them.
@@ -87,30 +68,13 @@ bool isSectionTitle(const QString& label)
     return titles.contains(label) || label.startsWith(RecordLayout::kTitleSpecies);
 }
 
-// The titles of "Coordonnées" from its column 17 on: "Informations", three empty columns, the
-// habitat titles, and an empty last one.
+// The titles of "Coordonnées" from its information column on: "Informations", three empty
+// columns, the habitat titles, and an empty last one.
 QStringList locationTitles()
 {
     QStringList t = {QStringLiteral("Informations"), QString(), QString(), QString()};
     t << RecordLayout::habitatTitles() << QString();
     return t;
-}
-
-// The species grid's header, columns 2 to 10 of the header row of a species block.
-const QStringList& speciesHeader()
-{
-    static const QStringList header = {
-        QStringLiteral("Classe"),
-        QStringLiteral("Espèce"),
-        QStringLiteral("Nom"),
-        QStringLiteral("Observés entre 0 et 50m"),
-        QStringLiteral("Observés entre 50 et 200m"),
-        QStringLiteral("Observés à plus de 200m"),
-        QStringLiteral("En survol"),
-        QStringLiteral("Total"),
-        QStringLiteral("Indices"),
-    };
-    return header;
 }
 
 QString withoutTabs(QString text)
@@ -141,20 +105,20 @@ PointConversion convertPoint(const grid::Grid& g, int row)
 {
     PointConversion out;
     bool numeric = false;
-    const int type = g.cell(row, CoordTypeCol).trimmed().toInt(&numeric);
+    const int type = g.cell(row, Loc::CoordType).trimmed().toInt(&numeric);
     if (!numeric || type < coords::TYPE_NTF || type > coords::TYPE_MGRS) {
-        out.detail = QStringLiteral("type de coordonnées « %1 » inconnu").arg(g.cell(row, CoordTypeCol));
+        out.detail = QStringLiteral("type de coordonnées « %1 » inconnu").arg(g.cell(row, Loc::CoordType));
         return out;
     }
     coords::CoordinateSlots x, y, z;
     if (type == coords::TYPE_MGRS) {
         x[type] = QString();
         y[type] = QString();
-        z[type] = g.cell(row, MgrsCol).trimmed();
+        z[type] = g.cell(row, Loc::Mgrs).trimmed();
     } else {
-        x[type] = g.cell(row, LongitudeCol).trimmed();
-        y[type] = g.cell(row, LatitudeCol).trimmed();
-        z[type] = type == coords::TYPE_UTM ? g.cell(row, UtmZoneCol).trimmed() : QString();
+        x[type] = g.cell(row, Loc::Longitude).trimmed();
+        y[type] = g.cell(row, Loc::Latitude).trimmed();
+        z[type] = type == coords::TYPE_UTM ? g.cell(row, Loc::UtmZone).trimmed() : QString();
     }
     const QString zone = type <= coords::TYPE_LAMBERT ? QStringLiteral("*") : QStringLiteral("WGS84");
     const coords::ConversionResult r = sub_Convertir_Coordonnees(x, y, z, type, zone);
@@ -180,26 +144,26 @@ QString unconvertedPointText(const QString& detail)
 void rewritePoint(grid::Grid& g, int row)
 {
     bool numbered = false;
-    const QString number = g.cell(row, PointNumberCol).trimmed();
+    const QString number = g.cell(row, Loc::Point).trimmed();
     const int parcel = number.toInt(&numbered);
-    g.setCell(row, ParcelLabelCol,
+    g.setCell(row, Loc::ParcelLabel,
               numbered ? RecordLayout::parcelLabel(parcel) : QStringLiteral("Parcelle N°") + number);
-    g.setCell(row, HabitatCodeCol, kNoReserve);
-    g.setCell(row, ValidatedCol, kNotChecked);
+    g.setCell(row, Loc::HuntingReserve, kNoReserve);
+    g.setCell(row, Loc::Validated, kNotChecked);
 
     const PointConversion p = convertPoint(g, row);
     if (!p.ok) {
-        g.setCell(row, LambertXCol, QString());
-        g.setCell(row, LambertYCol, QString());
-        g.setCell(row, InformationCol, unconvertedPointText(p.detail));
+        g.setCell(row, Loc::LambertX, QString());
+        g.setCell(row, Loc::LambertY, QString());
+        g.setCell(row, Loc::Information, unconvertedPointText(p.detail));
         return;
     }
-    g.setCell(row, UtmZoneCol, QString());
-    g.setCell(row, LongitudeCol, p.x);
-    g.setCell(row, LambertXCol, p.x);
-    g.setCell(row, LatitudeCol, p.y);
-    g.setCell(row, LambertYCol, p.y);
-    g.setCell(row, CoordTypeCol, QString::number(coords::TYPE_LAMBERT));
+    g.setCell(row, Loc::UtmZone, QString());
+    g.setCell(row, Loc::Longitude, p.x);
+    g.setCell(row, Loc::LambertX, p.x);
+    g.setCell(row, Loc::Latitude, p.y);
+    g.setCell(row, Loc::LambertY, p.y);
+    g.setCell(row, Loc::CoordType, QString::number(coords::TYPE_LAMBERT));
 }
 
 // The species rows of a block: from two rows below its title while column 1 is empty and column 2
@@ -210,20 +174,34 @@ void rewritePoint(grid::Grid& g, int row)
 //            10 indices, 11
 void rewriteSpeciesBlock(grid::Grid& g, int title)
 {
-    g.setCell(title, 3, kImportedDuration);
+    g.setCell(title, file::SpeciesTitleColumn::Duration, kImportedDuration);
     const int header = title + 1;
-    if (header >= g.rows() || !g.cell(header, kLabelCol).isEmpty())
+    if (header >= g.rows() || !g.cell(header, file::LabelColumn).isEmpty())
         return; // a block without a species grid
-    for (int c = 0; c < speciesHeader().size(); ++c)
-        g.setCell(header, 2 + c, speciesHeader()[c]);
+    using file::speciesColumn;
+    const QStringList& titles = record::speciesTitles();
+    for (int c = 0; c < titles.size(); ++c)
+        g.setCell(header, speciesColumn(record::SpeciesClassColumn) + c, titles[c]);
 
-    static constexpr std::pair<int, int> moves[] = {{11, 10}, {10, 9}, {9, 6}, {8, 7}, {7, 5},
-                                                    {6, -1},  {5, 4},  {4, 3}, {3, 2}};
-    for (int row = title + 2; row < g.rows() && g.cell(row, kLabelCol).isEmpty() && !g.cell(row, 2).isEmpty();
+    // (ours, the sibling's), rightmost first so that no cell is overwritten before it is moved.
+    constexpr int indices = speciesColumn(record::SpeciesIndicesColumn);
+    constexpr int bands = speciesColumn(record::SpeciesFirstCountColumn);
+    static constexpr std::pair<int, int> moves[] = {{indices + 1, 10},
+                                                    {indices, 9},
+                                                    {speciesColumn(record::SpeciesTotalColumn), 6},
+                                                    {bands + 3, 7},
+                                                    {bands + 2, 5},
+                                                    {bands + 1, -1},
+                                                    {bands, 4},
+                                                    {speciesColumn(record::SpeciesNameColumn), 3},
+                                                    {speciesColumn(record::SpeciesCodeColumn), 2}};
+    constexpr int siblingCode = 2;
+    for (int row = title + 2;
+         row < g.rows() && g.cell(row, file::LabelColumn).isEmpty() && !g.cell(row, siblingCode).isEmpty();
          ++row) {
         for (const auto& [to, from] : moves)
             g.setCell(row, to, from < 0 ? QString() : g.cell(row, from));
-        g.setCell(row, 2, kSpeciesClass);
+        g.setCell(row, speciesColumn(record::SpeciesClassColumn), kSpeciesClass);
     }
 }
 
@@ -269,7 +247,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         report.problems << r.error;
         return;
     }
-    if (grid.cell(1, kLabelCol) != kSiblingMark)
+    if (grid.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
         return;
     const SiblingConversion record = convertSiblingGrid(grid);
     platform::Result converted = record.result;
@@ -332,7 +310,7 @@ SiblingConversion convertSiblingGrid(grid::Grid& g)
         out.result = platform::Result::failure(why);
         return out;
     };
-    if (g.cell(1, kLabelCol) != kSiblingMark)
+    if (g.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
         return failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
     const int ident = titleRow(g, RecordLayout::kTitleIdentification);
     if (ident < 0)
@@ -346,87 +324,88 @@ SiblingConversion convertSiblingGrid(grid::Grid& g)
     const int visit = titleRow(g, RecordLayout::kTitleVisit);
     if (visit < 0)
         return failure(missingRow(RecordLayout::kTitleVisit));
-    const QString passageText = g.cell(visit, 3).trimmed();
+    const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
     bool numeric = passageText.isEmpty();
     const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
     if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
         return failure(QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
-                           .arg(g.cell(visit, 3))
+                           .arg(g.cell(visit, file::VisitColumn::Passage))
                            .arg(record::kPassageCount - 1));
 
-    g.setCols(std::max(g.cols(), RecordLayout::kColumns));
-    g.setCell(1, kLabelCol, RecordLayout::kTitleShoc);
-    g.setCell(1, 2, RecordLayout::versionText());
+    g.setCols(std::max(g.cols(), file::ColumnCount));
+    g.setCell(file::ShocRow, file::LabelColumn, RecordLayout::kTitleShoc);
+    g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
 
-    QString date = g.cell(visit, 2);
+    QString date = g.cell(visit, file::VisitColumn::Date);
     fun_Format_Date(gstr_Masque_Date, date);
-    g.setCell(visit, 2, date);
-    g.setCell(visit, 3, QString::number(passageIndex));
+    g.setCell(visit, file::VisitColumn::Date, date);
+    g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
 
     // Habitat: the code of the identification row, or else the one of the first point.
-    if (g.cell(ident, SiteCol).trimmed().isEmpty())
-        g.setCell(ident, SiteCol, g.cell(locations + 1, HabitatCodeCol));
-    if (const QString code = g.cell(ident, SiteCol).trimmed(); !code.isEmpty())
-        g.setCell(ident, HabitatCol, habitatType(code));
+    if (g.cell(ident, kSiblingHabitatColumn).trimmed().isEmpty())
+        g.setCell(ident, kSiblingHabitatColumn, g.cell(locations + 1, kSiblingPointHabitatColumn));
+    if (const QString code = g.cell(ident, kSiblingHabitatColumn).trimmed(); !code.isEmpty())
+        g.setCell(ident, Ident::HabitatType, habitatType(code));
 
-    g.setCell(locations, HabitatCodeCol, QStringLiteral("Réserve de chasse"));
+    g.setCell(locations, Loc::HuntingReserve, QStringLiteral("Réserve de chasse"));
     const QStringList titles = locationTitles();
     for (int k = 0; k < titles.size(); ++k)
-        g.setCell(locations, InformationCol + k, titles[k]);
+        g.setCell(locations, Loc::Information + k, titles[k]);
 
     // The points, up to the grid's end or the next section. The place name is the one of the
     // first point in the record's department and commune.
     QString place;
     int row = locations + 1;
-    for (; row < g.rows() && !g.cell(row, kLabelCol).trimmed().isEmpty() &&
-           !isSectionTitle(g.cell(row, kLabelCol));
+    for (; row < g.rows() && !g.cell(row, file::LabelColumn).trimmed().isEmpty() &&
+           !isSectionTitle(g.cell(row, file::LabelColumn));
          ++row) {
-        if (place.isEmpty() && g.cell(row, DepartmentCol) == g.cell(ident, DeptCol) &&
-            g.cell(row, CommuneCol) == g.cell(ident, CommuneNameCol))
-            place = g.cell(row, PlaceCol);
+        if (place.isEmpty() && g.cell(row, Loc::Department) == g.cell(ident, Ident::Department) &&
+            g.cell(row, Loc::Commune) == g.cell(ident, Ident::Commune))
+            place = g.cell(row, Loc::Place);
         rewritePoint(g, row);
     }
     if (place.isEmpty())
-        place = g.cell(row, PlaceCol);
-    g.setCell(ident, PlaceNameCol, place);
+        place = g.cell(row, Loc::Place);
+    g.setCell(ident, Ident::Place, place);
 
     if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
-        g.setCell(network, 2, RecordLayout::kTitleShoc);
+        g.setCell(network, file::NetworkColumn, RecordLayout::kTitleShoc);
 
     // E-mail or telephone: an address has "@"; anything else is a telephone number.
     if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
-        g.setCell(contact, kLabelCol, RecordLayout::kTitleContact);
-        const QString text = withoutTabs(g.cell(contact, 2));
+        g.setCell(contact, file::LabelColumn, RecordLayout::kTitleContact);
+        const QString text = withoutTabs(g.cell(contact, file::ContactColumn::Email));
         const bool address = text.contains(QLatin1Char('@'));
-        g.setCell(contact, 2, address ? text : QString());
-        g.setCell(contact, 3, address ? QString() : text);
+        g.setCell(contact, file::ContactColumn::Email, address ? text : QString());
+        g.setCell(contact, file::ContactColumn::Telephone, address ? QString() : text);
     }
 
     // Observer: the name before the first blank, in capitals without accents; the first name
     // after it.
     QString observer;
     if (const int names = titleRow(g, RecordLayout::kTitleObserver); names >= 0) {
-        const QString text = withoutTabs(g.cell(names, 2)).trimmed();
+        const QString text = withoutTabs(g.cell(names, file::ObserverColumn::Name)).trimmed();
         const qsizetype blank = text.indexOf(QLatin1Char(' '));
         const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
         const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
-        g.setCell(names, 2, name);
-        g.setCell(names, 3, firstName);
+        g.setCell(names, file::ObserverColumn::Name, name);
+        g.setCell(names, file::ObserverColumn::FirstName, firstName);
         observer = name + QLatin1Char(' ') + firstName;
     }
 
     if (const int count = titleRow(g, RecordLayout::kTitleParcelCount); count >= 0) {
-        const int parcels = std::min(g.cell(count, 2).trimmed().toInt(), record::kMaxParcels);
+        const int parcels =
+            std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
         for (int n = 1; n <= parcels; ++n)
             if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
                 rewriteSpeciesBlock(g, title);
     }
 
-    out.siteName = QStringLiteral("SHOC-") + g.cell(ident, DeptCol).left(2) + QLatin1Char('~') +
-                   g.cell(ident, CommuneNameCol) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
-                   QLatin1Char('~') + g.cell(season, 2);
+    out.siteName = QStringLiteral("SHOC-") + g.cell(ident, Ident::Department).left(2) + QLatin1Char('~') +
+                   g.cell(ident, Ident::Commune) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
+                   QLatin1Char('~') + g.cell(season, file::SeasonColumn);
     out.passage = passageIndex + 1;
-    g.setCell(ident, SiteCol, out.siteName);
+    g.setCell(ident, Ident::Site, out.siteName);
     out.result = platform::Result::success();
     return out;
 }
