@@ -141,7 +141,8 @@ RecordOpening openRecord(const RecordRequest& request, const RecordStore& store,
     } else {
         read = RecordLayout::read(stored, options);
         if (!read.result.ok)
-            read.result.error = platform::readFailureText(fun_Chemin(store.folder(), latest), read.result.error);
+            read.result.error =
+                platform::readFailureText(fun_Chemin(store.folder(), latest), read.result.error);
     }
     if (!read.result.ok) {
         emptyRecordGrid(stored);

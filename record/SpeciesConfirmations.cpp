@@ -42,7 +42,8 @@ platform::Result SpeciesConfirmations::writeBack(const QString& path) const
         return platform::Result::success();
     platform::Grid table;
     table.setFixedRows(0);
-    if (const platform::Result read = platform::GridFile::load(table, path, platform::GridFile::Complete); !read)
+    if (const platform::Result read = platform::GridFile::load(table, path, platform::GridFile::Complete);
+        !read)
         return read;
     if (tick(table, m_codes) == 0)
         return platform::Result::success();

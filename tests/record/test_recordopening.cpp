@@ -128,7 +128,8 @@ TEST_F(RecordOpeningTest, UpdateOpensTheFileOrNothing)
     Grid bad;
     RecordLayout::write(record_samples::twoParcels(), bad);
     bad.setCell(7, 2, "31");
-    ASSERT_TRUE(GridFile::save(bad, QDir(env.dataFolder()).filePath("bad.FLX2009"), GridFile::Complete, true));
+    ASSERT_TRUE(
+        GridFile::save(bad, QDir(env.dataFolder()).filePath("bad.FLX2009"), GridFile::Complete, true));
     const RecordOpening refused = open(RecordMode::Update, "bad.FLX2009");
     EXPECT_FALSE(refused.result.ok);
     EXPECT_TRUE(refused.result.error.contains("bad.FLX2009")) << refused.result.error.toStdString();
@@ -167,7 +168,8 @@ TEST_F(RecordOpeningTest, KnownSiteWithoutAFileOpensANewRecordForTheSite)
         EXPECT_EQ(o.mode, RecordMode::New);
         EXPECT_EQ(o.caption, "SHOC : nouveau relevé dans le site " + kSite);
         ASSERT_EQ(o.notices.size(), 1);
-        EXPECT_TRUE(o.notices[0].startsWith("Aucun relevé du site « " + kSite + " »")) << o.notices[0].toStdString();
+        EXPECT_TRUE(o.notices[0].startsWith("Aucun relevé du site « " + kSite + " »"))
+            << o.notices[0].toStdString();
         EXPECT_TRUE(o.notices[0].endsWith("Un nouveau relevé est ouvert pour ce site."));
         const SurveyRecord& r = o.reading.record;
         EXPECT_EQ(r.department, "26 - Drôme");
