@@ -17,6 +17,9 @@
 class QMdiArea;
 class QMenu;
 class QTimer;
+namespace record {
+struct RecordRequest;
+}
 
 class frm_Menu : public QMainWindow
 {
@@ -64,6 +67,12 @@ public:
     void setFabriqueParam(Fabrique f) { m_fabriqueParam = std::move(f); }
     void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
 
+    // Opens the record window for a request, or brings the one already open to the front: one
+    // record window at a time. nullptr when the record cannot be opened (the user has been told).
+    // When it closes, the record list is shown again.
+    QMdiSubWindow* ouvrirReleve(const record::RecordRequest& demande);
+    QMdiSubWindow* fenetreReleve() const { return m_releve; }
+
     // The child windows other than the logo, in activation order.
     QList<QMdiSubWindow*> fenetres() const;
     QMdiSubWindow* fenetreListe() const { return m_liste; }
@@ -109,5 +118,6 @@ private:
     Fabrique m_fabriqueListe;
     QPointer<QMdiSubWindow> m_liste;
     QPointer<QMdiSubWindow> m_aPropos;
+    QPointer<QMdiSubWindow> m_releve;
     QPointer<frm_Splash_Logo> m_logo;
 };
