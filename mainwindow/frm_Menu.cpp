@@ -332,7 +332,9 @@ QMdiSubWindow* frm_Menu::ouvrirReleve(const record::RecordRequest& demande)
             return nullptr;
         m_releve = ajouterFenetre(releve);
         m_releve->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
+        // Closed, it is gone at once (its frame is deleted later): the next request opens a new one.
         connect(releve, &frm_Releve_SHOC::closed, this, [this] {
+            m_releve = nullptr;
             if (m_liste)
                 m_liste->show();
         });

@@ -655,6 +655,7 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
     applyRecord(opening.reading.record, opening.reading);
     flx_EPS->grid().setEditable(Grid::Editable::None);
     flx_EPS->fitColumnWidths(0, -1, kFitExtraTwips);
+    flx_EPS->fitRowHeights();
 
     chk_Merge_Espèces->setChecked(false);
     sub_Init_Grilles(this);
@@ -817,6 +818,8 @@ void frm_Releve_SHOC::applyParcelCount(int count)
         }
         Tab_Relevé->setCurrentIndex(0);
     }
+    // The tab bar tells its new size itself only while it is shown.
+    Tab_Relevé->updateGeometry();
     m_parcelCount = count;
     txt_Nbr_Relevés->setText(QString::number(count));
     m_shownParcel = 0;
@@ -843,22 +846,27 @@ void frm_Releve_SHOC::greyParcelGrids()
         view->fitRowHeights();
 }
 
-// The parcel grids are as tall as their header and parcel rows, with a margin of free rows; a
-// window too small for them makes them shorter (they scroll) rather than push the page out.
+// The parcel grids are exactly as tall as their header and parcel rows, with a margin of free
+// rows and room for a horizontal scroll bar; a page that is then taller than the window scrolls.
 void frm_Releve_SHOC::fitParcelGridHeights()
 {
-    const auto fit = [this](GridView* view, int marginRows) {
-        const int rowHeight = view->verticalHeader()->defaultSectionSize();
-        const int header = view->horizontalHeader()->sizeHint().height();
-        const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-        const int frame = 2 * view->frameWidth();
-        const int tall = header + rowHeight * (m_parcelCount + marginRows) + scrollBar + frame;
-        view->setMaximumHeight(tall);
-        view->setMinimumHeight(std::min(tall, header + rowHeight * 3 + scrollBar + frame));
+    const auto fit = [](GridView* view, int marginRows) {
+        const QHeaderView* rows = view->verticalHeader();
+        const int rowHeight = rows->count() > 0 ? rows->sectionSize(0) : rows->defaultSectionSize();
+        view->setFixedHeight(2 * view->frameWidth() + view->horizontalHeader()->sizeHint().height() +
+                             rows->length() + marginRows * rowHeight +
+                             view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
     };
     fit(flx_Coordonnées, kLocationMarginRows);
     fit(flx_Desc_Parcelles, kHabitatMarginRows);
     fit(flx_Date_Météo, kWeatherMarginRows);
+}
+
+void frm_Releve_SHOC::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Sizes as the window's style and fonts give them once it is shown.
+    fitParcelGridHeights();
 }
 
 void frm_Releve_SHOC::sub_Init_Flx_Espèces()
@@ -881,6 +889,7 @@ void frm_Releve_SHOC::sub_Init_Flx_Espèces()
     g.setDefaultFontName(speciesFontFamily());
     g.setEditable(Grid::Editable::KeyboardMouse);
     flx_Espèces->fitColumnWidths();
+    flx_Espèces->fitRowHeights();
 }
 
 void frm_Releve_SHOC::storeShownParcel()
