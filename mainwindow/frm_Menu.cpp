@@ -343,6 +343,7 @@ QMdiSubWindow* frm_Menu::ouvrirReleve(const record::RecordRequest& demande)
         m_releve->showNormal();
     m_releve->show();
     m_mdi->setActiveSubWindow(m_releve);
+    sub_Cascade_Windows();
     return m_releve;
 }
 

@@ -2,7 +2,6 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
-#include "common/MousePointer.h"
 #include "common/Settings.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "platform/Dialogs.h"
@@ -15,6 +14,7 @@
 #include "record/SiteName.h"
 #include "record/StudyDepartments.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -171,13 +171,10 @@ int checkState(bool on)
 class Hourglass
 {
 public:
-    Hourglass() : m_previous(pointer::mousePointer()) { pointer::setMousePointer(pointer::vbHourglass); }
-    ~Hourglass() { pointer::setMousePointer(m_previous); }
+    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Hourglass() { QApplication::restoreOverrideCursor(); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    int m_previous;
 };
 
 QGroupBox* frame(const QString& name, const QString& caption)
@@ -407,7 +404,7 @@ QWidget* frm_Releve_SHOC::buildVisitPage()
     txt_Date->setMaxLength(10);
     txt_Date->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
     txt_Date->setMaximumWidth(txt_Date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
-    auto* passages = new QButtonGroup(this);
+    m_passages = new QButtonGroup(this);
     const QString captions[record::kPassageCount] = {
         QStringLiteral("1er passage"), QStringLiteral("2ème passage"), QStringLiteral("3ème passage"),
         QStringLiteral("4ème passage"), QStringLiteral("5ème passage")};
@@ -419,7 +416,7 @@ QWidget* frm_Releve_SHOC::buildVisitPage()
     for (int i = 0; i < record::kPassageCount; ++i) {
         opt_Passage[size_t(i)] =
             named(new QRadioButton(captions[i]), indexed(QStringLiteral("opt_Passage"), i));
-        passages->addButton(opt_Passage[size_t(i)], i);
+        m_passages->addButton(opt_Passage[size_t(i)], i);
         date->addWidget(opt_Passage[size_t(i)]);
     }
     date->addStretch(1);
@@ -579,7 +576,8 @@ void frm_Releve_SHOC::connectEdits()
         if (view != flx_EPS)
             connect(view, &GridView::afterEdit, this, mark);
 
-    // The department chosen decides the communes offered.
+    // The department chosen decides the communes offered (whoever chooses it: the user, or the
+    // load before it chooses the record's commune).
     connect(cbo_Dept, &QComboBox::currentIndexChanged, this, &frm_Releve_SHOC::sub_Load_Communes);
     connect(txt_Nbr_Relevés, &QLineEdit::editingFinished, this, &frm_Releve_SHOC::parcelCountEdited);
 }
@@ -764,10 +762,12 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
 
     // The visit and its passage buttons.
     txt_Date->setText(rec.date);
+    m_passages->setExclusive(false); // so that no passage may be chosen
     for (int i = 0; i < record::kPassageCount; ++i) {
         opt_Passage[size_t(i)]->setEnabled(reading.passageEnabled[size_t(i)]);
         opt_Passage[size_t(i)]->setChecked(rec.passage == i + 1);
     }
+    m_passages->setExclusive(true);
     txt_Commentaire_Relevé->setPlainText(rec.visitComment);
     Grid& weather = flx_Date_Météo->grid();
     for (int p = 1; p <= count; ++p)
@@ -930,6 +930,8 @@ void frm_Releve_SHOC::showParcel(int parcel)
     enterParcel(parcel);
 }
 
+// Another parcel's tab: the parcel left is kept and the one entered shown. (The parcel left is
+// not checked here: its times and species are checked by the validation of the record.)
 void frm_Releve_SHOC::tabChanged(int index)
 {
     if (index >= 0)
@@ -937,7 +939,7 @@ void frm_Releve_SHOC::tabChanged(int index)
 }
 
 // The number of parcels typed: from 1 to 30 the parcel rows are built again; any other text is
-// refused and the former number comes back.
+// refused silently and the former number comes back.
 void frm_Releve_SHOC::parcelCountEdited()
 {
     bool number = false;

@@ -25,6 +25,7 @@
 #include <QWidget>
 #include <array>
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -204,6 +205,7 @@ private:
     record::SpeciesConfirmations m_confirmations;
     QString m_speciesTablePath;
     std::array<ParcelValues, kKeptParcels> m_parcelValues{};
+    QButtonGroup* m_passages = nullptr;
     record::RecordMode m_mode = record::RecordMode::New;
     QString m_fileName;
     QStringList m_notices;
