@@ -1,9 +1,9 @@
 #pragma once
 // The program's main window: a multiple-document window with the whole menu bar. It keeps the
 // user's options as check-marked items, in step with the store of marks (common/Options) from
-// which every other window reads them, opens the settings
-// windows, the record list and the about box as child windows, arranges them, adapts its
-// captions to this program and to the administrator mode, and runs the update check.
+// which every other window reads them, opens the settings windows, the record list, the record
+// window and the about box as child windows, arranges them, adapts its captions to this program
+// and to the administrator mode, and runs the update check.
 
 #include "mainwindow/frm_Splash_Logo.h"
 #include "platform/Grid.h"
