@@ -16,6 +16,7 @@
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "record/frm_Releve_SHOC.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -309,6 +310,29 @@ void frm_Menu::ouvrirListe()
     m_liste->widget()->show();
     m_mdi->setActiveSubWindow(m_liste);
     sub_Cascade_Windows();
+}
+
+QMdiSubWindow* frm_Menu::ouvrirReleve(const record::RecordRequest& demande)
+{
+    if (!m_releve) {
+        frm_Releve_SHOC* releve = frm_Releve_SHOC::fun_Ouvrir(demande);
+        if (!releve)
+            return nullptr;
+        m_releve = ajouterFenetre(releve);
+        m_releve->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
+        // Closed, it is gone at once (its frame is deleted later): the next request opens a new one.
+        connect(releve, &frm_Releve_SHOC::closed, this, [this] {
+            m_releve = nullptr;
+            if (m_liste)
+                m_liste->show();
+        });
+    }
+    if (m_releve->isMinimized())
+        m_releve->showNormal();
+    m_releve->show();
+    m_mdi->setActiveSubWindow(m_releve);
+    sub_Cascade_Windows();
+    return m_releve;
 }
 
 void frm_Menu::ouvrirAPropos()

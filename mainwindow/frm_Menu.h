@@ -1,9 +1,9 @@
 #pragma once
 // The program's main window: a multiple-document window with the whole menu bar. It keeps the
 // user's options as check-marked items, in step with the store of marks (common/Options) from
-// which every other window reads them, opens the settings
-// windows, the record list and the about box as child windows, arranges them, adapts its
-// captions to this program and to the administrator mode, and runs the update check.
+// which every other window reads them, opens the settings windows, the record list, the record
+// window and the about box as child windows, arranges them, adapts its captions to this program
+// and to the administrator mode, and runs the update check.
 
 #include "grid/Grid.h"
 #include "mainwindow/frm_Splash_Logo.h"
@@ -17,6 +17,9 @@
 class QMdiArea;
 class QMenu;
 class QTimer;
+namespace record {
+struct RecordRequest;
+}
 
 class frm_Menu : public QMainWindow
 {
@@ -70,6 +73,12 @@ public:
     void setFabriqueParam(FabriqueParam f) { m_fabriqueParam = std::move(f); }
     void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
 
+    // Opens the record window for a request, or brings the one already open to the front: one
+    // record window at a time. nullptr when the record cannot be opened (the user has been told).
+    // When it closes, the record list is shown again.
+    QMdiSubWindow* ouvrirReleve(const record::RecordRequest& demande);
+    QMdiSubWindow* fenetreReleve() const { return m_releve; }
+
     // The child windows other than the logo, in activation order.
     QList<QMdiSubWindow*> fenetres() const;
     QMdiSubWindow* fenetreListe() const { return m_liste; }
@@ -116,5 +125,6 @@ private:
     Fabrique m_fabriqueListe;
     QPointer<QMdiSubWindow> m_liste;
     QPointer<QMdiSubWindow> m_aPropos;
+    QPointer<QMdiSubWindow> m_releve;
     QPointer<frm_Splash_Logo> m_logo;
 };

@@ -1,5 +1,7 @@
 #include "record/SiteName.h"
 
+#include <QStringList>
+
 namespace record {
 
 namespace {
@@ -75,6 +77,33 @@ SiteName sub_Build_Nom_Zone(const SurveyRecord& r)
     if (s.missing.endsWith(QLatin1String(", ")))
         s.missing.chop(2);
     return s;
+}
+
+std::optional<SiteFields> siteFieldsOf(const QString& siteName)
+{
+    const QStringList parts = siteName.split(QLatin1Char('~'));
+    const QString prefix = QStringLiteral("SHOC-");
+    if (parts.size() != 5 || !parts[0].startsWith(prefix) || parts[0].size() != prefix.size() + 2)
+        return std::nullopt;
+    for (const QString& part : parts)
+        if (part.trimmed().isEmpty() || part.contains(kUnknown))
+            return std::nullopt;
+
+    SiteFields f;
+    f.departmentCode = parts[0].mid(prefix.size());
+    f.commune = parts[1];
+    f.placeName = parts[2];
+    f.season = parts[4];
+    const QStringList words = parts[3].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    qsizetype first = words.size();
+    for (qsizetype i = 1; i < words.size() && first == words.size(); ++i)
+        if (words[i] != words[i].toUpper())
+            first = i;
+    if (first == words.size() && words.size() > 1)
+        first = words.size() - 1;
+    f.observerName = words.mid(0, first).join(QLatin1Char(' '));
+    f.observerFirstName = words.mid(first).join(QLatin1Char(' '));
+    return f;
 }
 
 } // namespace record

@@ -11,6 +11,7 @@
 #include "record/SurveyRecord.h"
 
 #include <QString>
+#include <optional>
 
 namespace record {
 
@@ -27,5 +28,21 @@ struct SiteName
 };
 
 SiteName sub_Build_Nom_Zone(const SurveyRecord& record);
+
+// The identifying fields of a complete site name ("SHOC-26~Valence~Les Plantes~DUPONT Jean
+// Marc~Hiver 2009-2010"). The observer's name is typed in capitals: the first name begins at
+// the first word that is not all capitals, or is the last word when every word is. A name that
+// is not made of the five parts (a part missing, a "~" typed in a field) gives nothing.
+struct SiteFields
+{
+    QString departmentCode;
+    QString commune;
+    QString placeName;
+    QString observerName;
+    QString observerFirstName;
+    QString season;
+    bool operator==(const SiteFields&) const = default;
+};
+std::optional<SiteFields> siteFieldsOf(const QString& siteName);
 
 } // namespace record

@@ -4,6 +4,7 @@
 // "Supprimer un relevé" sets aside exactly the files selected. Boxes go through the platform's
 // dialogs, titled with the program's name (the deletion's with its own title).
 
+#include "record/RecordRequest.h"
 #include "record/RecordStore.h"
 #include "record/SurveyRecord.h"
 
@@ -13,14 +14,8 @@
 
 namespace recordlist {
 
-// What the record window is asked to open.
-struct RecordRequest
-{
-    record::RecordMode mode = record::RecordMode::New;
-    QString fileName; // UPDATE: the record file to open
-    QString site;     // NEW RELEVE, NEW RELEVE A-1: the site chosen in the site list
-    bool operator==(const RecordRequest&) const = default;
-};
+// What the record window is asked to open (the record core's type).
+using RecordRequest = record::RecordRequest;
 
 // The three choices of the new-record frame, by their index.
 enum class NewRecordChoice : int { NewSite = 0, NewPassage = 1, NextWinter = 2 };

@@ -1,0 +1,1121 @@
+#include "record/frm_Releve_SHOC.h"
+
+#include "common/Globals.h"
+#include "common/GridWidgets.h"
+#include "common/Settings.h"
+#include "mainwindow/DisplayAdaptation.h"
+#include "platform/Dialogs.h"
+#include "grid/GridView.h"
+#include "platform/Services.h"
+#include "record/RecordLayout.h"
+#include "record/RecordOpening.h"
+#include "record/RecordStore.h"
+#include "record/Season.h"
+#include "record/SiteName.h"
+#include "record/StudyDepartments.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using grid::Grid;
+using grid::GridRange;
+using grid::GridView;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kCaption = QStringLiteral(
+    "Mirelot [Suivi hivernal des oiseaux des champs]  - Saisie des données relatives aux parcelles");
+
+// The pages of ogl_Divers: caption, and the index of the frame fra_Divers that holds the page.
+struct PageOf
+{
+    QString caption;
+    int frame;
+};
+const PageOf kPages[5] = {
+    {QStringLiteral("Localisation et caractéristiques de la zone d'étude"), 0},
+    {QStringLiteral("Localisation et caractéristiques des parcelles"), 4},
+    {QStringLiteral("Description du relevé"), 1},
+    {QStringLiteral("Liste des espèces contactées"), 2},
+    {QStringLiteral("Fichier sauvegardé"), 3},
+};
+constexpr int kSpeciesPage = 3;
+constexpr int kStoredPage = 4;
+
+// flx_Coordonnées: a carriage return breaks a title over two lines.
+const QString kLocationHeader = QStringLiteral(
+    "|Parcelle|Dept|Commune|Lieu-dit|Zone\rUTM|Longitude|Latitude|Maille\rMGRS|Longeur du trajet\r(en m)"
+    "|Altitude\r(en m)|Réserve de chasse\rou assimilé|Coordonnées\rvalidées|Longitude Lambert|Latitude "
+    "Lambert"
+    "|Informations");
+enum LocationColumn : int {
+    LocParcel = 1,
+    LocDepartment = 2,
+    LocCommune = 3,
+    LocPlace = 4,
+    LocUtmZone = 5,
+    LocLongitude = 6,
+    LocLatitude = 7,
+    LocMgrs = 8,
+    LocWalk = 9,
+    LocAltitude = 10,
+    LocReserve = 11,
+    LocValidated = 12,
+    LocLambertX = 13,
+    LocLambertY = 14,
+    LocInformation = 15,
+    LocColumns = 16,
+};
+constexpr int kLocationHidden[] = {LocDepartment, LocCommune, LocPlace, LocWalk, LocLambertX, LocLambertY};
+
+// flx_Desc_Parcelles: the parcel label, then one check box per habitat.
+constexpr int kFirstHabitatColumn = 2;
+constexpr int kHabitatColumns = 20;
+
+// flx_Date_Météo: the parcel label, then the four weather codes with their lists.
+const QString kWeatherHeader = QStringLiteral("|Parcelle|^Couverture nuageuse\t^Pluie\t^Vent\t^Visibilité");
+constexpr int kFirstWeatherColumn = 2;
+const QString kWeatherLists[record::kWeatherCount] = {
+    QStringLiteral(" |#1;1 - 0 - 33 %|#2;2 - 33 - 66 %|#3;3 - 66 - 100 %"),
+    QStringLiteral(" |#1;1 - Absente|#2;2 - Bruine|#3;3 - Averses"),
+    QStringLiteral(" |#1;1 - Absent|#2;2 - Faible|#3;3 - Moyen à fort"),
+    QStringLiteral(" |#1;1 - Bonne|#2;2 - Modérée|#3;3 - Faible"),
+};
+
+// cbo_Quid_Coord: the coordinate systems in list order, with their coordinate type.
+struct CoordinateItem
+{
+    QString text;
+    int type;
+};
+const CoordinateItem kCoordinateItems[] = {
+    {QStringLiteral("Grades Paris"), record::kCoordNtfGrads},
+    {QStringLiteral("Degrés WGS84"), record::kCoordWgs84},
+    {QStringLiteral("Lamberts ") + QStringLiteral("2E"), record::kCoordLambert},
+    {QStringLiteral("UTM WGS84"), record::kCoordUtm},
+    {QStringLiteral("MGRS"), record::kCoordMgrs},
+};
+
+// Rows below the parcel rows that the parcel grids keep free.
+constexpr int kLocationMarginRows = 1;
+constexpr int kHabitatMarginRows = 2;
+constexpr int kWeatherMarginRows = 1;
+// Extra width of the fitted columns, in twips.
+constexpr int kFitExtraTwips = 240;
+// The species grid's rows when it has fewer than kSpeciesMinRows.
+constexpr int kSpeciesMinRows = 10;
+constexpr int kSpeciesRows = 50;
+
+const QString kUnlockCaption =
+    QStringLiteral("Débloquer la protection \"Type de milieu\" et \"Nombre de parcelles\"");
+const QString kUnlockedCaption =
+    QStringLiteral("Protéger les champs 'Type de milieu' et 'Nombre de parcelles'");
+const QString kLockedCaption =
+    QStringLiteral("Débloquer la protection 'Type de milieu' et 'Nombre de parcelles'");
+
+const QString kStatusIncomplete = QStringLiteral(
+    "Un ou plusieurs éléments essentiels pour la sauvegarde de votre saisie ne sont pas renseignés : "
+    "valorisez ces éléments pour pouvoir sauvegarder votre saisie.");
+const QString kStatusComplete = QStringLiteral(
+    "Toutes les conditions nécessaires pour effectués la sauvegarde de votre relevé sont remplies.");
+
+QString indexed(const QString& name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+QString comboText(const QComboBox* combo)
+{
+    return combo->currentIndex() < 0 ? QString() : combo->currentText();
+}
+
+// The item whose text is exactly the text; -1 when none is (or the text is empty).
+int exactItem(const QComboBox* combo, const QString& text)
+{
+    return text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+bool ticked(const Grid& g, int row, int col)
+{
+    return g.checkState(row, col) == Grid::Checked;
+}
+int checkState(bool on)
+{
+    return on ? Grid::Checked : Grid::Unchecked;
+}
+
+// The hourglass for as long as it lives.
+class Hourglass
+{
+public:
+    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Hourglass() { QApplication::restoreOverrideCursor(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
+
+QGroupBox* frame(const QString& name, const QString& caption)
+{
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name);
+    return box;
+}
+
+template <class W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A page of a tab control: its frame inside a scroll area, so that every control stays
+// reachable when the window is small.
+QScrollArea* scrolled(QWidget* content)
+{
+    auto* area = new QScrollArea;
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(content);
+    return area;
+}
+
+GridView* gridView(const QString& name)
+{
+    auto* view = new GridView;
+    view->setObjectName(name);
+    view->grid().setObjectName(name);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    return view;
+}
+
+} // namespace
+
+// ================================================================ opening
+
+frm_Releve_SHOC* frm_Releve_SHOC::fun_Ouvrir(const record::RecordRequest& request, QWidget* parent)
+{
+    auto* window = new frm_Releve_SHOC(parent);
+    if (const platform::Result loaded = window->load(request); !loaded.ok) {
+        delete window;
+        platform::dialogs().ask(QStringLiteral("Le relevé ne peut pas être ouvert.\n\n") + loaded.error,
+                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        return nullptr;
+    }
+    window->showNotices();
+    return window;
+}
+
+frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frm_Relevé_SHOC"));
+    flx_Work.setObjectName(QStringLiteral("flx_Work"));
+    buildPages();
+    connectEdits();
+}
+
+frm_Releve_SHOC::~frm_Releve_SHOC() = default;
+
+QSize frm_Releve_SHOC::sizeHint() const
+{
+    return QSize(1280, 720);
+}
+
+QString frm_Releve_SHOC::speciesFontFamily()
+{
+    static const QString family = [] {
+        const QString arial = QStringLiteral("Arial");
+        if (QFontDatabase::families().contains(arial, Qt::CaseInsensitive))
+            return arial;
+        QFont sans;
+        sans.setStyleHint(QFont::SansSerif);
+        sans.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+        return QFontInfo(sans).family();
+    }();
+    return family;
+}
+
+// ================================================================ pages
+
+void frm_Releve_SHOC::buildPages()
+{
+    fra_Générale = frame(QStringLiteral("fra_Générale"), QString());
+    ogl_Divers = named(new QTabWidget, QStringLiteral("ogl_Divers"));
+    QWidget* pages[5] = {buildIdentificationPage(), buildParcelsPage(), buildVisitPage(), buildSpeciesPage(),
+                         nullptr};
+    flx_EPS = gridView(QStringLiteral("flx_EPS"));
+    auto* stored = new QWidget;
+    auto* storedLayout = new QVBoxLayout(stored);
+    storedLayout->addWidget(flx_EPS);
+    pages[kStoredPage] = stored;
+    for (int i = 0; i < 5; ++i) {
+        pages[i]->setObjectName(indexed(QStringLiteral("fra_Divers"), kPages[i].frame));
+        fra_Divers[size_t(kPages[i].frame)] = pages[i];
+        ogl_Divers->addTab(scrolled(pages[i]), kPages[i].caption);
+    }
+
+    txt_Statut = named(new QLabel, QStringLiteral("txt_Statut"));
+    txt_Statut->setWordWrap(true);
+    txt_Statut->setTextFormat(Qt::PlainText);
+    txt_Statut->setMargin(4);
+    cmd_Save = named(new QPushButton(QStringLiteral("Sauvegarder")), QStringLiteral("cmd_Save"));
+    cmd_exit = named(new QPushButton(QStringLiteral("Enregistrer\net fermer")), QStringLiteral("cmd_exit"));
+    connect(cmd_exit, &QPushButton::clicked, this, &frm_Releve_SHOC::closeFrame);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(txt_Statut, 1);
+    bottom->addWidget(cmd_Save);
+    bottom->addWidget(cmd_exit);
+    auto* general = new QVBoxLayout(fra_Générale);
+    general->addWidget(ogl_Divers, 1);
+    general->addLayout(bottom);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(fra_Générale);
+}
+
+QWidget* frm_Releve_SHOC::buildIdentificationPage()
+{
+    auto* page = new QWidget;
+    fra_Identification = frame(QStringLiteral("fra_Identification"),
+                               QStringLiteral("Identification du site et de l'observateur"));
+    cbo_Dept = named(new QComboBox, QStringLiteral("cbo_Dept"));
+    cbo_Communes = named(new QComboBox, QStringLiteral("cbo_Communes"));
+    txt_Lieudit = named(new QLineEdit, QStringLiteral("txt_Lieudit"));
+    cbo_Milieu = named(new QComboBox, QStringLiteral("cbo_Milieu"));
+    cbo_Réseau = named(new QComboBox, QStringLiteral("cbo_Réseau"));
+    cbo_Saison = named(new QComboBox, QStringLiteral("cbo_Saison"));
+    Txt_Nom_Observateur = named(new QLineEdit, QStringLiteral("Txt_Nom_Observateur"));
+    txt_Prénom_Observateur = named(new QLineEdit, QStringLiteral("txt_Prénom_Observateur"));
+    txt_Email = named(new QLineEdit, QStringLiteral("txt_Email"));
+    txt_Téléphone = named(new QLineEdit, QStringLiteral("txt_Téléphone"));
+    txt_Nbr_Relevés = named(new QLineEdit, QStringLiteral("txt_Nbr_Relevés"));
+    txt_Nbr_Relevés->setMaxLength(2);
+    txt_Nbr_Relevés->setMaximumWidth(
+        txt_Nbr_Relevés->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    cmd_Free_Nbr_Points = named(new QPushButton(kUnlockCaption), QStringLiteral("cmd_Free_Nbr_Points"));
+    connect(cmd_Free_Nbr_Points, &QPushButton::clicked, this, &frm_Releve_SHOC::freeBaseFields);
+    txt_Nom_Site = named(new QLineEdit, QStringLiteral("txt_Nom_Site"));
+    txt_Nom_Site->setReadOnly(true);
+    for (QComboBox* combo : {cbo_Dept, cbo_Communes, cbo_Milieu, cbo_Réseau, cbo_Saison}) {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(20);
+        combo->setMaxVisibleItems(20);
+    }
+
+    auto* grid = new QGridLayout(fra_Identification);
+    auto add = [&](int row, int col, const QString& label, QWidget* field, int span = 1) {
+        grid->addWidget(new QLabel(label), row, col * 2);
+        grid->addWidget(field, row, col * 2 + 1, 1, span);
+    };
+    add(0, 0, QStringLiteral("Département"), cbo_Dept);
+    add(0, 1, QStringLiteral("Commune"), cbo_Communes);
+    add(1, 0, QStringLiteral("Lieu-dit"), txt_Lieudit);
+    add(1, 1, QStringLiteral("Type de milieu"), cbo_Milieu);
+    add(2, 0, QStringLiteral("Nom de l'observateur"), Txt_Nom_Observateur);
+    add(2, 1, QStringLiteral("Prénom de l'observateur"), txt_Prénom_Observateur);
+    add(3, 0, QStringLiteral("Courriel"), txt_Email);
+    add(3, 1, QStringLiteral("Téléphone"), txt_Téléphone);
+    add(4, 0, QStringLiteral("Réseau"), cbo_Réseau);
+    add(4, 1, QStringLiteral("Saison"), cbo_Saison);
+    auto* count = new QHBoxLayout;
+    count->addWidget(txt_Nbr_Relevés);
+    count->addStretch(1);
+    count->addWidget(cmd_Free_Nbr_Points);
+    grid->addWidget(new QLabel(QStringLiteral("Nombre de parcelles")), 5, 0);
+    grid->addLayout(count, 5, 1, 1, 3);
+    add(6, 0, QStringLiteral("Nom du site"), txt_Nom_Site, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    fra_Commentaire = frame(QStringLiteral("fra_Commentaire"), QStringLiteral("Commentaire général"));
+    Txt_Commentaires = named(new QPlainTextEdit, QStringLiteral("Txt_Commentaires"));
+    auto* comment = new QVBoxLayout(fra_Commentaire);
+    comment->addWidget(Txt_Commentaires);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(fra_Identification);
+    layout->addWidget(fra_Commentaire, 1);
+    return page;
+}
+
+QWidget* frm_Releve_SHOC::buildParcelsPage()
+{
+    auto* page = new QWidget;
+    ogl_Parcelles = named(new QTabWidget, QStringLiteral("ogl_Parcelles"));
+
+    auto* locations = new QWidget;
+    cbo_Quid_Coord = named(new QComboBox, QStringLiteral("cbo_Quid_Coord"));
+    flx_Coordonnées = gridView(QStringLiteral("flx_Coordonnées"));
+    auto* system = new QHBoxLayout;
+    system->addWidget(new QLabel(QStringLiteral("Système de coordonnées")));
+    system->addWidget(cbo_Quid_Coord);
+    system->addStretch(1);
+    auto* locationLayout = new QVBoxLayout(locations);
+    locationLayout->addLayout(system);
+    locationLayout->addWidget(flx_Coordonnées);
+    locationLayout->addStretch(1);
+
+    auto* habitats = new QWidget;
+    flx_Desc_Parcelles = gridView(QStringLiteral("flx_Desc_Parcelles"));
+    auto* habitatLayout = new QVBoxLayout(habitats);
+    habitatLayout->addWidget(flx_Desc_Parcelles);
+    habitatLayout->addStretch(1);
+
+    fra_Parcelles = {locations, habitats};
+    const QString captions[2] = {QStringLiteral("Localisation des parcelles"),
+                                 QStringLiteral("Description des parcelles adjacentes")};
+    for (int i = 0; i < 2; ++i) {
+        fra_Parcelles[size_t(i)]->setObjectName(indexed(QStringLiteral("fra_Parcelles"), i));
+        ogl_Parcelles->addTab(fra_Parcelles[size_t(i)], captions[i]);
+    }
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(ogl_Parcelles);
+    return page;
+}
+
+QWidget* frm_Releve_SHOC::buildVisitPage()
+{
+    auto* page = new QWidget;
+    fra_date = frame(QStringLiteral("fra_date"), QStringLiteral("Date et N° de passage"));
+    txt_Date = named(new QLineEdit, QStringLiteral("txt_Date"));
+    txt_Date->setMaxLength(10);
+    txt_Date->setPlaceholderText(QStringLiteral("JJ/MM/AAAA"));
+    txt_Date->setMaximumWidth(txt_Date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    m_passages = new QButtonGroup(this);
+    const QString captions[record::kPassageCount] = {
+        QStringLiteral("1er passage"), QStringLiteral("2ème passage"), QStringLiteral("3ème passage"),
+        QStringLiteral("4ème passage"), QStringLiteral("5ème passage")};
+    auto* date = new QHBoxLayout(fra_date);
+    date->addWidget(new QLabel(QStringLiteral("Date du relevé")));
+    date->addWidget(txt_Date);
+    date->addSpacing(24);
+    date->addWidget(new QLabel(QStringLiteral("N° de passage :")));
+    for (int i = 0; i < record::kPassageCount; ++i) {
+        opt_Passage[size_t(i)] =
+            named(new QRadioButton(captions[i]), indexed(QStringLiteral("opt_Passage"), i));
+        m_passages->addButton(opt_Passage[size_t(i)], i);
+        date->addWidget(opt_Passage[size_t(i)]);
+    }
+    date->addStretch(1);
+
+    fra_Points_Météo =
+        frame(QStringLiteral("fra_Points_Météo"), QStringLiteral("Conditions météorologiques"));
+    flx_Date_Météo = gridView(QStringLiteral("flx_Date_Météo"));
+    auto* weather = new QVBoxLayout(fra_Points_Météo);
+    weather->addWidget(flx_Date_Météo);
+
+    fra_Commentaire_Relevé =
+        frame(QStringLiteral("fra_Commentaire_Relevé"), QStringLiteral("Commentaire sur le relevé"));
+    txt_Commentaire_Relevé = named(new QPlainTextEdit, QStringLiteral("txt_Commentaire_Relevé"));
+    auto* comment = new QVBoxLayout(fra_Commentaire_Relevé);
+    comment->addWidget(txt_Commentaire_Relevé);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(fra_date);
+    layout->addWidget(fra_Points_Météo);
+    layout->addWidget(fra_Commentaire_Relevé, 1);
+    return page;
+}
+
+QWidget* frm_Releve_SHOC::buildSpeciesPage()
+{
+    auto* page = new QWidget;
+    Tab_Relevé = named(new QTabBar, QStringLiteral("Tab_Relevé"));
+    Tab_Relevé->setExpanding(false);
+    Tab_Relevé->setUsesScrollButtons(true);
+    connect(Tab_Relevé, &QTabBar::currentChanged, this, &frm_Releve_SHOC::tabChanged);
+
+    fra_Point_Espèces = frame(QStringLiteral("fra_Point_Espèces"), QStringLiteral("Espèces contactées"));
+    txt_Heure = named(new QLineEdit, QStringLiteral("txt_Heure"));
+    txt_Durée = named(new QLineEdit, QStringLiteral("txt_Durée"));
+    for (QLineEdit* time : {txt_Heure, txt_Durée}) {
+        time->setMaxLength(5);
+        time->setPlaceholderText(QStringLiteral("HH:MM"));
+        time->setMaximumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:000")) + 16);
+    }
+    const QString hunting[2] = {QStringLiteral("Chasse sur la parcelle"),
+                                QStringLiteral("Chasse à proximité de la parcelle")};
+    for (int i = 0; i < 2; ++i)
+        chk_Chasse[size_t(i)] = named(new QCheckBox(hunting[i]), indexed(QStringLiteral("chk_Chasse"), i));
+    flx_Espèces = gridView(QStringLiteral("flx_Espèces"));
+
+    auto* values = new QHBoxLayout;
+    values->addWidget(new QLabel(QStringLiteral("Heure de début")));
+    values->addWidget(txt_Heure);
+    values->addSpacing(16);
+    values->addWidget(new QLabel(QStringLiteral("Parcourt effectué en ")));
+    values->addWidget(txt_Durée);
+    values->addSpacing(16);
+    values->addWidget(chk_Chasse[0]);
+    values->addWidget(chk_Chasse[1]);
+    values->addStretch(1);
+    auto* parcel = new QVBoxLayout(fra_Point_Espèces);
+    parcel->addLayout(values);
+    parcel->addWidget(flx_Espèces, 1);
+
+    auto* totals = new QButtonGroup(this);
+    opt_Total[0] = named(new QRadioButton(QStringLiteral("Calcul automatique du total")),
+                         indexed(QStringLiteral("opt_Total"), 0));
+    opt_Total[1] =
+        named(new QRadioButton(QStringLiteral(
+                  "Possibilité d'indiquer manuellement le total (calcul automatique si non renseigné)")),
+              indexed(QStringLiteral("opt_Total"), 1));
+    totals->addButton(opt_Total[0], 0);
+    totals->addButton(opt_Total[1], 1);
+    opt_Total[0]->setChecked(true);
+    chk_Merge_Espèces =
+        named(new QCheckBox(QStringLiteral("Regroupement espèce")), QStringLiteral("chk_Merge_Espèces"));
+    cmd_Mask_Col[2] =
+        named(new QPushButton(QStringLiteral("Zoom -5%")), indexed(QStringLiteral("cmd_Mask_Col"), 2));
+    cmd_Mask_Col[3] =
+        named(new QPushButton(QStringLiteral("Zoom 100%")), indexed(QStringLiteral("cmd_Mask_Col"), 3));
+
+    auto* options = new QHBoxLayout;
+    auto* entry = new QVBoxLayout;
+    entry->addWidget(opt_Total[0]);
+    entry->addWidget(opt_Total[1]);
+    options->addLayout(entry);
+    options->addSpacing(16);
+    options->addWidget(chk_Merge_Espèces);
+    options->addStretch(1);
+    options->addWidget(cmd_Mask_Col[2]);
+    options->addWidget(cmd_Mask_Col[3]);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setSpacing(0);
+    layout->addWidget(Tab_Relevé);
+    layout->addWidget(fra_Point_Espèces, 1);
+    layout->addSpacing(6);
+    layout->addLayout(options);
+    return page;
+}
+
+void frm_Releve_SHOC::setUpLocationGrid()
+{
+    Grid& g = flx_Coordonnées->grid();
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    g.setFormatString(kLocationHeader);
+    g.setRows(1);
+    g.setFixedRows(1);
+    g.setFixedCols(2);
+    g.setCols(LocColumns);
+    for (int c : kLocationHidden)
+        g.setColHidden(c, true);
+    g.setColDataType(LocReserve, Grid::DataType::Boolean);
+    g.setColDataType(LocValidated, Grid::DataType::Boolean);
+}
+
+void frm_Releve_SHOC::setUpHabitatGrid()
+{
+    Grid& g = flx_Desc_Parcelles->grid();
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    // Two empty titles (the fixed column and the parcel), the habitats, and a last "|" that
+    // gives one column too many.
+    g.setFormatString(QStringLiteral("||") + record::RecordLayout::habitatTitles().join(QLatin1Char('|')) +
+                      QLatin1Char('|'));
+    g.setRows(1);
+    g.setFixedRows(1);
+    g.setFixedCols(2);
+    g.setCols(kHabitatColumns);
+    for (int c = kFirstHabitatColumn; c < kHabitatColumns; ++c)
+        g.setColDataType(c, Grid::DataType::Boolean);
+}
+
+void frm_Releve_SHOC::setUpWeatherGrid()
+{
+    Grid& g = flx_Date_Météo->grid();
+    g.setRows(1);
+    g.setFormatString(kWeatherHeader);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    for (int w = 0; w < record::kWeatherCount; ++w)
+        g.setColEditList(kFirstWeatherColumn + w, kWeatherLists[w]);
+    g.setEditable(Grid::Editable::KeyboardMouse);
+}
+
+// Every change the user makes marks the record modified; changes made by the load do not.
+void frm_Releve_SHOC::connectEdits()
+{
+    const auto mark = [this] {
+        if (!m_loading)
+            sub_Statut();
+    };
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textEdited, this, mark);
+    for (QPlainTextEdit* edit : findChildren<QPlainTextEdit*>())
+        connect(edit, &QPlainTextEdit::textChanged, this, mark);
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        connect(combo, &QComboBox::activated, this, mark);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        if (button->isCheckable())
+            connect(button, &QAbstractButton::clicked, this, mark);
+    for (GridView* view : findChildren<GridView*>())
+        if (view != flx_EPS)
+            connect(view, &GridView::afterEdit, this, mark);
+
+    // The department chosen decides the communes offered (whoever chooses it: the user, or the
+    // load before it chooses the record's commune).
+    connect(cbo_Dept, &QComboBox::currentIndexChanged, this, &frm_Releve_SHOC::sub_Load_Communes);
+    connect(txt_Nbr_Relevés, &QLineEdit::editingFinished, this, &frm_Releve_SHOC::parcelCountEdited);
+}
+
+// ================================================================ load
+
+platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
+{
+    const Hourglass hourglass;
+    m_loading = true;
+    m_mode = request.mode;
+    cmd_Save->setEnabled(false);
+
+    // The species grid's font: its size as the window opens, kept for the zoom and the parcels'
+    // grids; its family for every cell.
+    Grid& species = flx_Espèces->grid();
+    m_notedFontSize = species.defaultFontSize();
+    m_species.setNotedFontSize(m_notedFontSize);
+    species.setDefaultFontName(speciesFontFamily());
+    m_species.sub_Flx_Kill_WRK();
+
+    // Reference tables, and the lists built from them.
+    const record::ReferencePaths paths = record::ReferencePaths::fromSettings();
+    m_speciesTablePath = paths.species;
+    if (const platform::Result read = m_references.load(paths); !read.ok)
+        m_notices << read.error;
+    const QStringList seasons = record::sub_Load_Cbo_Saison();
+    cbo_Saison->addItems(seasons);
+    cbo_Saison->setCurrentIndex(-1);
+    cbo_Réseau->addItems(m_references.networks().items);
+    cbo_Réseau->setCurrentIndex(m_references.networks().selected);
+    sub_Load_Dept();
+
+    setWindowTitle(kCaption);
+
+    // Only the administrator sees the record in its stored form.
+    const bool administrator = mainwindow::fun_Mode_Administrateur(
+        fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString()));
+    ogl_Divers->setTabVisible(kStoredPage, administrator);
+
+    setUpLocationGrid();
+    setUpHabitatGrid();
+    setUpWeatherGrid();
+
+    cbo_Quid_Coord->setEnabled(false);
+    for (const CoordinateItem& item : kCoordinateItems)
+        cbo_Quid_Coord->addItem(item.text, item.type);
+    cbo_Quid_Coord->setCurrentIndex(cbo_Quid_Coord->findData(record::kCoordLambert));
+
+    cbo_Milieu->addItems(m_references.habitats().items);
+    cbo_Milieu->setCurrentIndex(m_references.habitats().selected);
+    cbo_Milieu->setEnabled(false);
+    txt_Nbr_Relevés->setEnabled(false);
+
+    // A new record starts with 5 parcels, each with an empty species grid.
+    sub_Init_Flx_Espèces();
+    applyParcelCount(record::kNewRecordParcels);
+    for (int p = 1; p <= m_parcelCount; ++p)
+        m_species.sub_Flx_Grid_to_File(species, p);
+
+    // What the mode opens.
+    const record::RecordStore store = record::RecordStore::fromSettings();
+    const record::RecordOpening opening =
+        record::openRecord(request, store, m_references, seasons, flx_EPS->grid());
+    if (!opening.result.ok) {
+        m_loading = false;
+        return opening.result;
+    }
+    m_mode = opening.mode;
+    m_fileName = opening.fileName;
+    m_notices << opening.notices;
+    fra_Générale->setTitle(opening.caption);
+    applyRecord(opening.reading.record, opening.reading);
+    flx_EPS->grid().setEditable(Grid::Editable::None);
+    flx_EPS->fitColumnWidths(0, -1, kFitExtraTwips);
+    flx_EPS->fitRowHeights();
+
+    chk_Merge_Espèces->setChecked(false);
+    sub_Init_Grilles(this);
+    cmd_Save->setEnabled(sub_Vérif_Si_Sauvegardable());
+    m_modified = false;
+    m_loading = false;
+    return platform::Result::success();
+}
+
+void frm_Releve_SHOC::sub_Load_Dept()
+{
+    const QSignalBlocker blocker(cbo_Dept);
+    cbo_Dept->clear();
+    cbo_Dept->addItems(m_references.sub_Load_Dept(
+        fun_Get_Setting_Str(gstr_Section_Parametres, record::kStudyDepartmentsSetting, QStringLiteral("%"))));
+    cbo_Dept->setCurrentIndex(-1);
+    sub_Load_Communes();
+}
+
+void frm_Releve_SHOC::sub_Load_Communes()
+{
+    const Hourglass hourglass;
+    cbo_Communes->clear();
+    if (cbo_Dept->currentIndex() < 0)
+        return;
+    for (const record::CommuneChoice& c : m_references.sub_Load_Communes(cbo_Dept->currentText()))
+        cbo_Communes->addItem(c.name, c.row);
+    cbo_Communes->setCurrentIndex(-1);
+}
+
+// The department of a record: when the study departments do not offer it, its code is added to
+// them and the list built again.
+void frm_Releve_SHOC::restoreDepartment(const QString& department)
+{
+    int index = exactItem(cbo_Dept, department);
+    if (index < 0 && !department.isEmpty()) {
+        if (const platform::Result added = record::addStudyDepartment(department); !added.ok)
+            m_notices << added.error;
+        sub_Load_Dept();
+        index = exactItem(cbo_Dept, department);
+        if (index < 0)
+            m_notices << QStringLiteral(
+                             "Le département « %1 » du relevé n'est pas dans la table des communes : "
+                             "aucun département n'est choisi.")
+                             .arg(department);
+    }
+    cbo_Dept->setCurrentIndex(index);
+}
+
+void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record::RecordReading& reading)
+{
+    const int count = int(rec.parcels.size());
+    applyParcelCount(count);
+
+    // Identification. The lists are restored by exact text only: a text that no item holds
+    // leaves the list without a choice, and the user is told.
+    auto restore = [this](QComboBox* combo, const QString& text, const QString& notice) {
+        const int index = exactItem(combo, text);
+        combo->setCurrentIndex(index);
+        if (index < 0 && !text.isEmpty())
+            m_notices << notice.arg(text);
+    };
+    restoreDepartment(rec.department);
+    restore(cbo_Communes, rec.commune,
+            QStringLiteral("La commune « %1 » du relevé n'est pas parmi les communes de son département : "
+                           "aucune commune n'est choisie."));
+    txt_Lieudit->setText(rec.placeName);
+    txt_Nom_Site->setText(rec.siteName);
+    restore(cbo_Milieu, rec.habitatType,
+            QStringLiteral("Le type de milieu « %1 » du relevé n'est pas dans la table des milieux : "
+                           "aucun type de milieu n'est choisi."));
+    restore(cbo_Réseau, rec.network,
+            QStringLiteral("Le réseau « %1 » du relevé n'est pas dans la table des réseaux : "
+                           "aucun réseau n'est choisi."));
+    Txt_Nom_Observateur->setText(rec.observerName);
+    txt_Prénom_Observateur->setText(rec.observerFirstName);
+    txt_Email->setText(rec.email);
+    txt_Téléphone->setText(rec.telephone);
+    Txt_Commentaires->setPlainText(rec.generalComment);
+    restore(cbo_Saison, rec.season,
+            QStringLiteral("La saison « %1 » du relevé n'est pas dans la liste des saisons : "
+                           "aucune saison n'est choisie."));
+
+    // The parcels' location and habitats, in the coordinate system they were stored in.
+    if (reading.locationsRead) {
+        Grid& loc = flx_Coordonnées->grid();
+        Grid& hab = flx_Desc_Parcelles->grid();
+        for (int p = 1; p <= count; ++p) {
+            const record::Parcel& parcel = rec.parcels[p - 1];
+            const record::ParcelLocation& l = parcel.location;
+            const QString texts[] = {l.department, l.commune,    l.placeName,  l.utmZone, l.longitude,
+                                     l.latitude,   l.mgrsSquare, l.walkLength, l.altitude};
+            for (int i = 0; i < int(std::size(texts)); ++i)
+                loc.setCell(p, LocDepartment + i, texts[i]);
+            loc.setCheckState(p, LocReserve, checkState(l.huntingReserve));
+            loc.setCheckState(p, LocValidated, checkState(l.validated));
+            loc.setCell(p, LocLambertX, l.lambertX);
+            loc.setCell(p, LocLambertY, l.lambertY);
+            loc.setCell(p, LocInformation, l.information);
+            hab.setCell(p, LocParcel, loc.cell(p, LocParcel));
+            for (int h = 0; h < record::kHabitatCount; ++h)
+                hab.setCheckState(p, kFirstHabitatColumn + h, checkState(parcel.habitats[size_t(h)]));
+        }
+        cbo_Quid_Coord->setCurrentIndex(cbo_Quid_Coord->findData(rec.coordinateType));
+    }
+
+    // The visit and its passage buttons.
+    txt_Date->setText(rec.date);
+    m_passages->setExclusive(false); // so that no passage may be chosen
+    for (int i = 0; i < record::kPassageCount; ++i) {
+        opt_Passage[size_t(i)]->setEnabled(reading.passageEnabled[size_t(i)]);
+        opt_Passage[size_t(i)]->setChecked(rec.passage == i + 1);
+    }
+    m_passages->setExclusive(true);
+    txt_Commentaire_Relevé->setPlainText(rec.visitComment);
+    Grid& weather = flx_Date_Météo->grid();
+    for (int p = 1; p <= count; ++p)
+        for (int w = 0; w < record::kWeatherCount; ++w)
+            weather.setCell(p, kFirstWeatherColumn + w, rec.parcels[p - 1].weather[size_t(w)]);
+
+    // The entry options, then each parcel's kept values and species grid.
+    opt_Total[rec.totalTypedByHand ? 1 : 0]->setChecked(true);
+    chk_Merge_Espèces->setChecked(false);
+    for (ParcelValues& v : m_parcelValues)
+        v = ParcelValues();
+    for (int p = 1; p <= count; ++p) {
+        const record::Parcel& parcel = rec.parcels[p - 1];
+        if (p < kKeptParcels)
+            m_parcelValues[size_t(p)] = {parcel.startTime, parcel.duration, parcel.huntingOn,
+                                         parcel.huntingNear};
+        if (parcel.species)
+            m_species.setTable(p, *parcel.species);
+    }
+    enterParcel(1);
+    greyParcelGrids();
+    fitParcelGridHeights();
+}
+
+// ================================================================ parcels
+
+void frm_Releve_SHOC::applyParcelCount(int count)
+{
+    count = std::clamp(count, 1, record::kMaxParcels);
+    storeShownParcel();
+    {
+        const QSignalBlocker blocker(Tab_Relevé);
+        while (Tab_Relevé->count() > 0)
+            Tab_Relevé->removeTab(0);
+        Grid& loc = flx_Coordonnées->grid();
+        Grid& hab = flx_Desc_Parcelles->grid();
+        Grid& weather = flx_Date_Météo->grid();
+        for (Grid* g : {&loc, &hab, &weather})
+            g->setRows(1);
+        for (int p = 1; p <= count; ++p) {
+            const QString row = QLatin1Char('\t') + record::RecordLayout::parcelLabel(p);
+            hab.addRow(row);
+            weather.addRow(row);
+            loc.addRow(row);
+            loc.setCheckState(p, LocValidated, Grid::Unchecked);
+            const int tab = Tab_Relevé->addTab(QStringLiteral("Parcelle N°%1").arg(p));
+            Tab_Relevé->setTabData(tab, p);
+        }
+        Tab_Relevé->setCurrentIndex(0);
+    }
+    // The tab bar tells its new size itself only while it is shown.
+    Tab_Relevé->updateGeometry();
+    m_parcelCount = count;
+    txt_Nbr_Relevés->setText(QString::number(count));
+    m_shownParcel = 0;
+    enterParcel(1);
+    greyParcelGrids();
+    fitParcelGridHeights();
+}
+
+// The cells of the parcel grids that the user does not type: the parcel labels, the checked
+// coordinates and their Lambert position; the weather grid's labels.
+void frm_Releve_SHOC::greyParcelGrids()
+{
+    Grid& loc = flx_Coordonnées->grid();
+    const int last = loc.rows() - 1;
+    loc.setReadOnly({0, LocParcel, last, LocParcel}, true);
+    loc.setReadOnly({0, LocValidated, last, LocLambertY}, true);
+    Grid& weather = flx_Date_Météo->grid();
+    weather.setReadOnly({0, 0, weather.rows() - 1, 1}, true);
+
+    flx_Coordonnées->fitColumnWidths();
+    flx_Desc_Parcelles->fitColumnWidths();
+    flx_Date_Météo->fitColumnWidths(0, -1, kFitExtraTwips);
+    for (GridView* view : {flx_Coordonnées, flx_Desc_Parcelles, flx_Date_Météo})
+        view->fitRowHeights();
+}
+
+// The parcel grids are exactly as tall as their header and parcel rows, with a margin of free
+// rows and room for a horizontal scroll bar; a page that is then taller than the window scrolls.
+void frm_Releve_SHOC::fitParcelGridHeights()
+{
+    const auto fit = [](GridView* view, int marginRows) {
+        const QHeaderView* rows = view->verticalHeader();
+        const int rowHeight = rows->count() > 0 ? rows->sectionSize(0) : rows->defaultSectionSize();
+        view->setFixedHeight(2 * view->frameWidth() + view->horizontalHeader()->sizeHint().height() +
+                             rows->length() + marginRows * rowHeight +
+                             view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
+    };
+    fit(flx_Coordonnées, kLocationMarginRows);
+    fit(flx_Desc_Parcelles, kHabitatMarginRows);
+    fit(flx_Date_Météo, kWeatherMarginRows);
+}
+
+void frm_Releve_SHOC::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Sizes as the window's style and fonts give them once it is shown.
+    fitParcelGridHeights();
+}
+
+void frm_Releve_SHOC::sub_Init_Flx_Espèces()
+{
+    Grid& g = flx_Espèces->grid();
+    g.setCols(record::SpeciesColumnCount);
+    if (g.rows() < kSpeciesMinRows)
+        g.setRows(kSpeciesRows);
+    g.setFormatString(record::kSpeciesHeaderFormat);
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    const int last = g.rows() - 1;
+    const bool computedTotals = opt_Total[0]->isChecked();
+    g.setReadOnly({0, record::SpeciesTotalColumn, last, record::SpeciesTotalColumn}, computedTotals);
+    if (!computedTotals)
+        g.setBackColour({0, record::SpeciesTotalColumn, last, record::SpeciesTotalColumn}, 0);
+    g.setReadOnly({0, record::SpeciesClassColumn, last, record::SpeciesClassColumn}, true);
+    g.setColEditList(record::SpeciesCodeColumn, m_references.speciesCodeList());
+    g.setColEditList(record::SpeciesNameColumn, m_references.speciesNameList());
+    g.setDefaultFontName(speciesFontFamily());
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    flx_Espèces->fitColumnWidths();
+    flx_Espèces->fitRowHeights();
+}
+
+void frm_Releve_SHOC::storeShownParcel()
+{
+    const int p = m_shownParcel;
+    if (p < 1)
+        return;
+    if (p < kKeptParcels)
+        m_parcelValues[size_t(p)] = {txt_Heure->text(), txt_Durée->text(), chk_Chasse[0]->isChecked(),
+                                     chk_Chasse[1]->isChecked()};
+    m_species.sub_Flx_Grid_to_File(flx_Espèces->grid(), p);
+}
+
+void frm_Releve_SHOC::enterParcel(int p)
+{
+    const bool loading = m_loading;
+    m_loading = true;
+    const ParcelValues shown = p >= 1 && p < kKeptParcels ? m_parcelValues[size_t(p)] : ParcelValues();
+    txt_Heure->setText(shown.startTime);
+    txt_Durée->setText(shown.duration);
+    chk_Chasse[0]->setChecked(shown.huntingOn);
+    chk_Chasse[1]->setChecked(shown.huntingNear);
+    m_species.sub_Flx_File_to_Grid(flx_Espèces->grid(), p);
+    sub_Init_Flx_Espèces();
+    m_shownParcel = p;
+    const QSignalBlocker blocker(Tab_Relevé);
+    for (int i = 0; i < Tab_Relevé->count(); ++i)
+        if (Tab_Relevé->tabData(i).toInt() == p)
+            Tab_Relevé->setCurrentIndex(i);
+    m_loading = loading;
+}
+
+void frm_Releve_SHOC::showParcel(int parcel)
+{
+    if (parcel == m_shownParcel)
+        return;
+    storeShownParcel();
+    enterParcel(parcel);
+}
+
+// Another parcel's tab: the parcel left is kept and the one entered shown. (The parcel left is
+// not checked here: its times and species are checked by the validation of the record.)
+void frm_Releve_SHOC::tabChanged(int index)
+{
+    if (index >= 0)
+        showParcel(Tab_Relevé->tabData(index).toInt());
+}
+
+// The number of parcels typed: from 1 to 30 the parcel rows are built again; any other text is
+// refused silently and the former number comes back.
+void frm_Releve_SHOC::parcelCountEdited()
+{
+    bool number = false;
+    const int count = txt_Nbr_Relevés->text().trimmed().toInt(&number);
+    if (!number || count < 1 || count > record::kMaxParcels) {
+        txt_Nbr_Relevés->setText(QString::number(m_parcelCount));
+        return;
+    }
+    if (count != m_parcelCount)
+        applyParcelCount(count);
+}
+
+void frm_Releve_SHOC::freeBaseFields()
+{
+    if (!m_baseFieldsFree) {
+        const QString question = QStringLiteral(
+            "Veuillez confirmer votre intention de débloquer la protection des champs 'Type de "
+            "milieu' et 'Nombre de parcelles'.\n\nDébloquer maintenant ?\n\nNota : veuillez noter "
+            "que les modifications que vous allez peut-être apporter dans les paramètres de base "
+            "de ce relévé, pourront avoir des conséquences graves sur les données des relevés "
+            "déjà enregistrées pour le même site.");
+        if (platform::dialogs().ask(question, mb::YesNo | mb::Question | mb::DefaultButton2,
+                                    gstr_Nom_Programme) != mb::Yes)
+            return;
+    }
+    m_baseFieldsFree = !m_baseFieldsFree;
+    txt_Nbr_Relevés->setEnabled(m_baseFieldsFree);
+    cbo_Milieu->setEnabled(m_baseFieldsFree);
+    cmd_Free_Nbr_Points->setText(m_baseFieldsFree ? kUnlockedCaption : kLockedCaption);
+}
+
+// ================================================================ the record shown
+
+record::SurveyRecord frm_Releve_SHOC::currentRecord() const
+{
+    record::SurveyRecord rec;
+    rec.department = comboText(cbo_Dept);
+    rec.commune = comboText(cbo_Communes);
+    rec.placeName = txt_Lieudit->text();
+    rec.siteName = txt_Nom_Site->text();
+    rec.habitatType = comboText(cbo_Milieu);
+    rec.network = comboText(cbo_Réseau);
+    rec.generalComment = Txt_Commentaires->toPlainText();
+    rec.observerName = Txt_Nom_Observateur->text();
+    rec.observerFirstName = txt_Prénom_Observateur->text();
+    rec.email = txt_Email->text();
+    rec.telephone = txt_Téléphone->text();
+    rec.season = comboText(cbo_Saison);
+    rec.date = txt_Date->text();
+    for (int i = 0; i < record::kPassageCount; ++i)
+        if (opt_Passage[size_t(i)]->isChecked())
+            rec.passage = i + 1;
+    rec.visitComment = txt_Commentaire_Relevé->toPlainText();
+    rec.totalTypedByHand = opt_Total[1]->isChecked();
+    rec.mergeSpecies = chk_Merge_Espèces->isChecked();
+    rec.coordinateType = cbo_Quid_Coord->currentData().isValid() ? cbo_Quid_Coord->currentData().toInt()
+                                                                 : record::kCoordLambert;
+
+    const Grid& loc = flx_Coordonnées->grid();
+    const Grid& hab = flx_Desc_Parcelles->grid();
+    const Grid& weather = flx_Date_Météo->grid();
+    rec.parcels.resize(m_parcelCount);
+    for (int p = 1; p <= m_parcelCount; ++p) {
+        record::Parcel& parcel = rec.parcels[p - 1];
+        record::ParcelLocation& l = parcel.location;
+        QString* texts[] = {&l.department, &l.commune,    &l.placeName,  &l.utmZone, &l.longitude,
+                            &l.latitude,   &l.mgrsSquare, &l.walkLength, &l.altitude};
+        for (int i = 0; i < int(std::size(texts)); ++i)
+            *texts[i] = loc.cell(p, LocDepartment + i);
+        l.huntingReserve = ticked(loc, p, LocReserve);
+        l.validated = ticked(loc, p, LocValidated);
+        l.lambertX = loc.cell(p, LocLambertX);
+        l.lambertY = loc.cell(p, LocLambertY);
+        l.information = loc.cell(p, LocInformation);
+        for (int h = 0; h < record::kHabitatCount; ++h)
+            parcel.habitats[size_t(h)] = ticked(hab, p, kFirstHabitatColumn + h);
+        for (int w = 0; w < record::kWeatherCount; ++w)
+            parcel.weather[size_t(w)] = weather.cell(p, kFirstWeatherColumn + w);
+        if (p == m_shownParcel) {
+            parcel.startTime = txt_Heure->text();
+            parcel.duration = txt_Durée->text();
+            parcel.huntingOn = chk_Chasse[0]->isChecked();
+            parcel.huntingNear = chk_Chasse[1]->isChecked();
+            parcel.species = record::speciesTableOf(flx_Espèces->grid());
+        } else {
+            if (p < kKeptParcels) {
+                const ParcelValues& v = m_parcelValues[size_t(p)];
+                parcel.startTime = v.startTime;
+                parcel.duration = v.duration;
+                parcel.huntingOn = v.huntingOn;
+                parcel.huntingNear = v.huntingNear;
+            }
+            parcel.species = m_species.table(p);
+        }
+    }
+    return rec;
+}
+
+bool frm_Releve_SHOC::sub_Vérif_Si_Sauvegardable()
+{
+    const record::SiteName site = record::sub_Build_Nom_Zone(currentRecord());
+    txt_Nom_Site->setText(site.text);
+    ogl_Divers->setTabEnabled(1, true);
+    ogl_Divers->setTabEnabled(2, true);
+    ogl_Divers->setTabEnabled(kSpeciesPage, site.complete());
+    ogl_Divers->setTabEnabled(kStoredPage, site.complete());
+
+    QString status = site.complete() ? kStatusComplete : kStatusIncomplete + site.missing;
+    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    status.replace(QLatin1Char('\t'), QStringLiteral("    "));
+    txt_Statut->setText(status);
+    txt_Statut->setStyleSheet(site.complete()
+                                  ? QStringLiteral("background-color: rgb(192, 255, 192); color: black;")
+                                  : QStringLiteral("background-color: rgb(255, 192, 192); color: black;"));
+    txt_Statut->setEnabled(true);
+    return site.complete();
+}
+
+// ================================================================ species table
+
+bool frm_Releve_SHOC::confirmSpecies(const QString& code)
+{
+    return m_confirmations.confirm(m_references.speciesTable(), code);
+}
+
+// ================================================================ closing
+
+void frm_Releve_SHOC::closeFrame()
+{
+    // The save flow runs here before the window closes, once the window saves records.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void frm_Releve_SHOC::closeEvent(QCloseEvent* event)
+{
+    if (m_closing) {
+        event->ignore(); // a second close while the question is open waits for its answer
+        return;
+    }
+    if (!m_closed) {
+        // Text still in a cell's editor is part of the record.
+        for (GridView* view : findChildren<GridView*>())
+            if (view->isEditing())
+                view->finishEditing();
+        if (m_modified) {
+            m_closing = true;
+            const int answer = platform::dialogs().ask(
+                QStringLiteral("ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les données "
+                               "modifiées.\n\nEst-ce normal ?"),
+                mb::YesNo | mb::Question | mb::DefaultButton2, gstr_Nom_Programme);
+            m_closing = false;
+            if (answer != mb::Yes) {
+                event->ignore();
+                return;
+            }
+        }
+        m_closed = true;
+        m_species.sub_Flx_Kill_WRK();
+        if (const platform::Result written = m_confirmations.writeBack(m_speciesTablePath); !written.ok)
+            platform::dialogs().ask(QStringLiteral("Les espèces confirmées dans ce relevé n'ont pas pu être "
+                                                   "enregistrées dans la table des espèces : leur première "
+                                                   "saisie sera de nouveau demandée.\n\n") +
+                                        written.error,
+                                    mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        Q_EMIT closed();
+    }
+    QWidget::closeEvent(event);
+}
+
+void frm_Releve_SHOC::showNotices()
+{
+    if (m_notices.isEmpty())
+        return;
+    platform::dialogs().ask(m_notices.join(QStringLiteral("\n\n")), mb::OKOnly | mb::Information,
+                            gstr_Nom_Programme);
+}

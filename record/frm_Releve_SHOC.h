@@ -1,0 +1,220 @@
+#pragma once
+// frm_Relevé_SHOC: the record window, a child window of the main window, where one survey record
+// is entered. It opens for an explicit request (mode, file, site), builds its pages, lists and
+// grids, reads the reference tables and shows the record that the record core decided to open
+// (RecordOpening); the values are restored into the lists by exact text only, and what could not
+// be restored is told. One parcel's time, duration, hunting boxes and species are shown at a
+// time; the others are kept by the window (per-parcel values and the species store).
+//
+// Closing, whatever its cause (its close box, "Enregistrer et fermer", the main window): a record
+// changed since it was opened or saved is closed only when the user says so, and a refusal keeps
+// the main window open too. Then the parcels' species grids are dropped and the species confirmed
+// in this window are written back to the species table.
+//
+// The hidden tables of the window (communes, habitats, species table) are the reference data's.
+
+#include "grid/Grid.h"
+#include "platform/Result.h"
+#include "record/RecordRequest.h"
+#include "record/ReferenceData.h"
+#include "record/SpeciesConfirmations.h"
+#include "record/SpeciesStore.h"
+#include "record/SurveyRecord.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTabWidget;
+
+namespace grid {
+class GridView;
+}
+namespace record {
+struct RecordReading;
+}
+
+class frm_Releve_SHOC : public QWidget
+{
+    Q_OBJECT
+public:
+    // Per-parcel values are kept for parcels 0 to 50 (0 is not used).
+    static constexpr int kKeptParcels = 51;
+
+    // Creates the window and runs its load for the request. nullptr when the record to modify
+    // cannot be read; the user has then been told why.
+    static frm_Releve_SHOC* fun_Ouvrir(const record::RecordRequest& request, QWidget* parent = nullptr);
+    ~frm_Releve_SHOC() override;
+
+    // The mode copy taken at load (a known site without a record file opens as a new record).
+    record::RecordMode mode() const { return m_mode; }
+    // The file the record was opened from (modification), or the site's latest file read.
+    const QString& fileName() const { return m_fileName; }
+    // What the user was told at the end of the load.
+    const QStringList& notices() const { return m_notices; }
+
+    // The record-modified flag: set by the user's edits, read when the window closes.
+    bool isModified() const { return m_modified; }
+    void sub_Statut() { m_modified = true; }
+
+    int parcelCount() const { return m_parcelCount; }
+    // The parcel whose tab is shown.
+    int shownParcel() const { return m_shownParcel; }
+
+    // The record as the window shows it, the parcel shown included.
+    record::SurveyRecord currentRecord() const;
+
+    // The saveable test: rebuilds the site name, shows the status, opens the species and stored
+    // record pages when every identifying item is given; true when the record may be saved.
+    bool sub_Vérif_Si_Sauvegardable();
+
+    // The number of parcels (1 to 30): the parcel rows of the location, habitat and weather grids
+    // are built again empty, and one parcel tab per parcel; the first parcel is shown. The kept
+    // per-parcel values and species grids stay.
+    void applyParcelCount(int count);
+    // Sets the species grid up: its columns, header, read-only class and total columns, the
+    // species lists, the font and the column widths.
+    void sub_Init_Flx_Espèces();
+    // Shows a parcel's kept values and species grid (the tab entered); showing another parcel by
+    // its tab keeps the shown one's first.
+    void showParcel(int parcel);
+    // The communes of the department chosen, item data the commune's row in the reference data.
+    void sub_Load_Communes();
+
+    // A species confirmed by the user at its first use (learning mode of species-code entry): its
+    // "Saisie" box is ticked, and written back to the species table when the window closes.
+    bool confirmSpecies(const QString& code);
+
+    record::ReferenceData& references() { return m_references; }
+    record::SpeciesStore& speciesStore() { return m_species; }
+    // The family of the species grid's font: "Arial" where the system has it, otherwise the
+    // desktop's sans-serif font.
+    static QString speciesFontFamily();
+
+    QSize sizeHint() const override;
+
+    // Controls, named as the rest of the program knows them.
+    QGroupBox* fra_Générale = nullptr;
+    QTabWidget* ogl_Divers = nullptr;
+    std::array<QWidget*, 5> fra_Divers{};
+    // Page 0: identification and general comment.
+    QGroupBox* fra_Identification = nullptr;
+    QComboBox* cbo_Dept = nullptr;
+    QComboBox* cbo_Communes = nullptr;
+    QLineEdit* txt_Lieudit = nullptr;
+    QComboBox* cbo_Milieu = nullptr;
+    QComboBox* cbo_Réseau = nullptr;
+    QComboBox* cbo_Saison = nullptr;
+    QLineEdit* Txt_Nom_Observateur = nullptr;
+    QLineEdit* txt_Prénom_Observateur = nullptr;
+    QLineEdit* txt_Email = nullptr;
+    QLineEdit* txt_Téléphone = nullptr;
+    QLineEdit* txt_Nbr_Relevés = nullptr;
+    QPushButton* cmd_Free_Nbr_Points = nullptr;
+    QLineEdit* txt_Nom_Site = nullptr;
+    QGroupBox* fra_Commentaire = nullptr;
+    QPlainTextEdit* Txt_Commentaires = nullptr;
+    // Page 1: the parcels' location and adjacent habitats.
+    QTabWidget* ogl_Parcelles = nullptr;
+    std::array<QWidget*, 2> fra_Parcelles{};
+    QComboBox* cbo_Quid_Coord = nullptr;
+    grid::GridView* flx_Coordonnées = nullptr;
+    grid::GridView* flx_Desc_Parcelles = nullptr;
+    // Page 2: the visit.
+    QGroupBox* fra_date = nullptr;
+    QLineEdit* txt_Date = nullptr;
+    std::array<QRadioButton*, 5> opt_Passage{};
+    QGroupBox* fra_Points_Météo = nullptr;
+    grid::GridView* flx_Date_Météo = nullptr;
+    QGroupBox* fra_Commentaire_Relevé = nullptr;
+    QPlainTextEdit* txt_Commentaire_Relevé = nullptr;
+    // Page 3: the species of each parcel.
+    QTabBar* Tab_Relevé = nullptr;
+    QGroupBox* fra_Point_Espèces = nullptr;
+    QLineEdit* txt_Heure = nullptr;
+    QLineEdit* txt_Durée = nullptr;
+    std::array<QCheckBox*, 2> chk_Chasse{};
+    grid::GridView* flx_Espèces = nullptr;
+    std::array<QRadioButton*, 2> opt_Total{};
+    QCheckBox* chk_Merge_Espèces = nullptr;
+    std::array<QPushButton*, 4> cmd_Mask_Col{}; // indexes 2 and 3
+    // Page 4: the record in its stored form (administrator only).
+    grid::GridView* flx_EPS = nullptr;
+    // Below the pages.
+    QLabel* txt_Statut = nullptr;
+    QPushButton* cmd_Save = nullptr;
+    QPushButton* cmd_exit = nullptr;
+
+    // The scratch grid.
+    grid::Grid flx_Work;
+
+Q_SIGNALS:
+    // The window has closed (after its closing steps): the record list is shown again.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct ParcelValues
+    {
+        QString startTime;
+        QString duration;
+        bool huntingOn = false;
+        bool huntingNear = false;
+    };
+
+    explicit frm_Releve_SHOC(QWidget* parent);
+    void buildPages();
+    QWidget* buildIdentificationPage();
+    QWidget* buildParcelsPage();
+    QWidget* buildVisitPage();
+    QWidget* buildSpeciesPage();
+    void setUpLocationGrid();
+    void setUpHabitatGrid();
+    void setUpWeatherGrid();
+    void connectEdits();
+
+    platform::Result load(const record::RecordRequest& request);
+    void sub_Load_Dept();
+    void applyRecord(const record::SurveyRecord& record, const record::RecordReading& reading);
+    void restoreDepartment(const QString& department);
+    void greyParcelGrids();
+    void fitParcelGridHeights();
+    void storeShownParcel();
+    void enterParcel(int parcel);
+    void tabChanged(int index);
+    void freeBaseFields();
+    void parcelCountEdited();
+    void closeFrame();
+    void showNotices();
+
+    record::ReferenceData m_references;
+    record::SpeciesStore m_species;
+    record::SpeciesConfirmations m_confirmations;
+    QString m_speciesTablePath;
+    std::array<ParcelValues, kKeptParcels> m_parcelValues{};
+    QButtonGroup* m_passages = nullptr;
+    record::RecordMode m_mode = record::RecordMode::New;
+    QString m_fileName;
+    QStringList m_notices;
+    int m_parcelCount = 0;
+    int m_shownParcel = 0;
+    double m_notedFontSize = 0;
+    bool m_modified = false;
+    bool m_loading = false;
+    bool m_baseFieldsFree = false;
+    bool m_closing = false; // the closing question is open
+    bool m_closed = false;  // the closing steps have run
+};

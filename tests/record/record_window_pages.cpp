@@ -1,0 +1,158 @@
+// Pictures of every page of the record window, for tools/screenshot.sh: the main window as large
+// as a 1366x768 screen leaves it (less a panel and a title bar), a stored record of eight parcels
+// opened for modification by the administrator, then each page shown in turn and the screen taken
+// as a PNG file; last, the first page of a new record. Runs on a real display (Xvfb); MIRELOT_HOME
+// names the folder it may fill.
+//   record_window_pages <output folder>
+
+#include "common/Globals.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "data/StarterTables.h"
+#include "mainwindow/frm_Menu.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "record/RecordStore.h"
+#include "record/SiteName.h"
+#include "record/frm_Releve_SHOC.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QScreen>
+#include <QTabWidget>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// A complete record of eight parcels, with species on the first one.
+record::SurveyRecord sampleRecord()
+{
+    record::SurveyRecord r;
+    r.department = QStringLiteral("26 - Drôme");
+    r.commune = QStringLiteral("Valence");
+    r.placeName = QStringLiteral("Les Baumes");
+    r.habitatType = QStringLiteral("CH - Culture de céréales d’hiver");
+    r.network = QStringLiteral("SHOC / Suivi hivernal des oiseaux communs");
+    r.generalComment = QStringLiteral("Site venté\nhaies basses");
+    r.observerName = QStringLiteral("DUPONT");
+    r.observerFirstName = QStringLiteral("Jean");
+    r.email = QStringLiteral("jean.dupont@exemple.example");
+    r.telephone = QStringLiteral("04 75 00 00 00");
+    r.season = QStringLiteral("Hiver 2009-2010");
+    r.date = QStringLiteral("12/01/2010");
+    r.passage = 2;
+    r.visitComment = QStringLiteral("Brouillard le matin");
+    r.parcels.resize(8);
+    for (int p = 0; p < 8; ++p) {
+        record::Parcel& parcel = r.parcels[p];
+        parcel.location = {r.department,
+                           r.commune,
+                           r.placeName,
+                           {},
+                           QString::number(800100 + 50 * p),
+                           QString::number(1987400 + 40 * p),
+                           {},
+                           {},
+                           QStringLiteral("124"),
+                           p % 3 == 0,
+                           true,
+                           {},
+                           {},
+                           {}};
+        parcel.habitats[size_t(p % 18)] = true;
+        parcel.weather = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("3")};
+        parcel.startTime = QStringLiteral("08:%1").arg(10 + 5 * p);
+        parcel.duration = QStringLiteral("00:05");
+        parcel.species = record::SpeciesTable();
+    }
+    r.parcels[0].species =
+        record::SpeciesTable{{QStringLiteral("O"),
+                              QStringLiteral("ALAARV"),
+                              QStringLiteral("Alouette des champs"),
+                              {QStringLiteral("3"), QStringLiteral("2"), {}, QStringLiteral("10")},
+                              QStringLiteral("15"),
+                              {}},
+                             {QStringLiteral("O"),
+                              QStringLiteral("PICPIC"),
+                              QStringLiteral("Pie bavarde"),
+                              {QStringLiteral("1"), {}, {}, {}},
+                              QStringLiteral("1"),
+                              {}}};
+    r.siteName = record::sub_Build_Nom_Zone(r).text;
+    return r;
+}
+
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(50);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    if (argc < 2 || qEnvironmentVariableIsEmpty("MIRELOT_HOME")) {
+        std::fprintf(stderr, "record_window_pages <output folder>, with MIRELOT_HOME set\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QDir home(qEnvironmentVariable("MIRELOT_HOME"));
+    platform::Registry registry(platform::Registry::defaultStoreFile());
+    platform::installServices({&registry, nullptr, nullptr, nullptr, nullptr});
+
+    sub_Set_Dossier_Programme(home.filePath(QStringLiteral("Programme")));
+    for (const InstallationTable& t : sub_Installer_Tables(fun_Dossier_Programme()))
+        if (t.etat == EtatInstallation::Echec)
+            return 1;
+    gstr_Dossier = home.filePath(QStringLiteral("Donnees"));
+    QDir().mkpath(gstr_Dossier);
+    if (!sub_Reg_Write_HKLM(gstr_Section_Admin, QStringLiteral("PSWD"), QStringLiteral("KORVEL-ADM")))
+        return 1;
+    const record::SaveResult saved = record::RecordStore(gstr_Dossier).save(sampleRecord());
+    if (!saved.result.ok)
+        return 1;
+
+    frm_Menu menu;
+    menu.setGeometry(0, 0, 1366, 768 - 70);
+    menu.show();
+    settle();
+    QMdiSubWindow* frame = menu.ouvrirReleve({record::RecordMode::Update, saved.fileName, {}});
+    if (!frame)
+        return 1;
+    auto* window = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    settle();
+
+    struct Shot
+    {
+        int page;
+        int parcelsPage;
+        const char* name;
+    };
+    const Shot shots[] = {{0, 0, "record-page0-identification"}, {1, 0, "record-page1-locations"},
+                          {1, 1, "record-page1-habitats"},       {2, 0, "record-page2-visit"},
+                          {3, 0, "record-page3-species"},        {4, 0, "record-page4-stored"}};
+    const auto shoot = [&](const char* name) {
+        settle();
+        const QString file = out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+        std::printf("%s\n", qPrintable(file));
+        return QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+    };
+    for (const Shot& s : shots) {
+        window->ogl_Divers->setCurrentIndex(s.page);
+        window->ogl_Parcelles->setCurrentIndex(s.parcelsPage);
+        if (!shoot(s.name))
+            return 1;
+    }
+    if (!frame->close() || !menu.ouvrirReleve({}))
+        return 1;
+    return shoot("record-new-identification") ? 0 : 1;
+}

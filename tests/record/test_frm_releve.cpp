@@ -1,0 +1,361 @@
+// The record window's wiring, offscreen, on the starter tables: what each mode shows, the lists
+// restored by exact text, the close guard, the species write-back and the layout at 1366x768.
+// The rules themselves (what a mode opens, the record file, the site name) are the core's tests.
+
+#include "common/Globals.h"
+#include "common/Settings.h"
+#include "data/StarterTables.h"
+#include "mainwindow/frm_Menu.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "grid/GridView.h"
+#include "record/RecordLayout.h"
+#include "record/RecordStore.h"
+#include "record/SiteName.h"
+#include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordSamples.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace record;
+using grid::Grid;
+using grid::GridView;
+namespace mb = platform::mb;
+using Window = std::unique_ptr<frm_Releve_SHOC>;
+
+namespace {
+
+QStringList items(const QComboBox* combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+QStringList tabs(const QTabWidget* t)
+{
+    QStringList out;
+    for (int i = 0; i < t->count(); ++i)
+        out << t->tabText(i);
+    return out;
+}
+QStringList header(const Grid& g)
+{
+    QStringList out;
+    for (int c = 0; c < g.cols(); ++c)
+        out << g.cell(0, c);
+    return out;
+}
+
+class RecordWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
+            ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.erreur.toStdString();
+        gstr_Dossier = env.dataFolder();
+    }
+
+    // The sample record on the starter tables, as the window gives it back.
+    static SurveyRecord sample()
+    {
+        SurveyRecord r = record_samples::twoParcels();
+        r.habitatType = "CH - Culture de céréales d’hiver";
+        r.network = "SHOC / Suivi hivernal des oiseaux communs";
+        r.notValidated = false;
+        r.siteName = sub_Build_Nom_Zone(r).text;
+        return r;
+    }
+    QString save(const SurveyRecord& r)
+    {
+        const SaveResult s = RecordStore(env.dataFolder()).save(r);
+        EXPECT_TRUE(s.result.ok) << s.result.error.toStdString();
+        return s.fileName;
+    }
+    static Window open(RecordMode mode, const QString& file = QString(), const QString& site = QString())
+    {
+        return Window(frm_Releve_SHOC::fun_Ouvrir(RecordRequest{mode, file, site}));
+    }
+
+    testing_support::TestEnvironment env;
+};
+
+} // namespace
+
+TEST_F(RecordWindowTest, NewSitePagesGridsAndLists)
+{
+    const Window w = open(RecordMode::New);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(
+        w->windowTitle(),
+        "Mirelot [Suivi hivernal des oiseaux des champs]  - Saisie des données relatives aux parcelles");
+    EXPECT_EQ(w->fra_Générale->title(), "SHOC : nouveau relevé dans un nouveau site");
+    EXPECT_EQ(tabs(w->ogl_Divers),
+              (QStringList{"Localisation et caractéristiques de la zone d'étude",
+                           "Localisation et caractéristiques des parcelles", "Description du relevé",
+                           "Liste des espèces contactées", "Fichier sauvegardé"}));
+    EXPECT_EQ(tabs(w->ogl_Parcelles),
+              (QStringList{"Localisation des parcelles", "Description des parcelles adjacentes"}));
+    // The species page waits for the identification; the stored record is the administrator's.
+    EXPECT_FALSE(w->ogl_Divers->isTabEnabled(3));
+    EXPECT_FALSE(w->ogl_Divers->isTabVisible(4));
+    EXPECT_TRUE(w->txt_Statut->text().startsWith("Un ou plusieurs éléments essentiels"));
+    EXPECT_FALSE(w->cmd_Save->isEnabled());
+    EXPECT_EQ(w->cmd_exit->text(), "Enregistrer\net fermer");
+
+    EXPECT_EQ(w->cbo_Saison->count(), 17);
+    EXPECT_EQ(w->cbo_Saison->currentText(), "Hiver 2009-2010");
+    EXPECT_EQ(w->cbo_Réseau->currentText(), "SHOC / Suivi hivernal des oiseaux communs");
+    EXPECT_EQ(w->cbo_Milieu->currentText(), "CH - Culture de céréales d’hiver");
+    EXPECT_FALSE(w->cbo_Milieu->isEnabled());
+    EXPECT_FALSE(w->txt_Nbr_Relevés->isEnabled());
+    EXPECT_EQ(w->cbo_Dept->currentIndex(), -1);
+    EXPECT_GT(w->cbo_Dept->count(), 90);
+    EXPECT_EQ(w->cbo_Communes->count(), 0);
+    EXPECT_EQ(items(w->cbo_Quid_Coord),
+              (QStringList{"Grades Paris", "Degrés WGS84", "Lamberts 2E", "UTM WGS84", "MGRS"}));
+    EXPECT_EQ(w->cbo_Quid_Coord->itemData(1).toInt(), kCoordWgs84);
+    EXPECT_EQ(w->cbo_Quid_Coord->currentIndex(), 2);
+    EXPECT_FALSE(w->cbo_Quid_Coord->isEnabled());
+
+    // The department chosen offers its communes.
+    w->cbo_Dept->setCurrentIndex(w->cbo_Dept->findText("26 - Drôme"));
+    EXPECT_GT(w->cbo_Communes->findText("Valence"), -1);
+
+    EXPECT_EQ(w->txt_Nbr_Relevés->text(), "5");
+    ASSERT_EQ(w->Tab_Relevé->count(), 5);
+    EXPECT_EQ(w->Tab_Relevé->tabText(4), "Parcelle N°5");
+    const Grid& loc = w->flx_Coordonnées->grid();
+    EXPECT_EQ(header(loc).mid(4, 2), (QStringList{"Lieu-dit", "Zone\rUTM"}));
+    EXPECT_EQ(loc.rows(), 6);
+    EXPECT_EQ(loc.cols(), 16);
+    EXPECT_EQ(loc.fixedCols(), 2);
+    EXPECT_EQ(loc.cell(5, 1), "Parcelle N°05");
+    for (int c = 1; c < 16; ++c) {
+        EXPECT_EQ(loc.colHidden(c), QList<int>({2, 3, 4, 9, 13, 14}).contains(c)) << c;
+        EXPECT_EQ(loc.colDataType(c) == Grid::DataType::Boolean, c == 11 || c == 12) << c;
+        EXPECT_EQ(loc.isReadOnly(3, c), c == 1 || (c >= 12 && c <= 14)) << c;
+    }
+    const Grid& hab = w->flx_Desc_Parcelles->grid();
+    EXPECT_EQ(header(hab).mid(2), RecordLayout::habitatTitles());
+    EXPECT_EQ(hab.colDataType(19), Grid::DataType::Boolean);
+    const Grid& weather = w->flx_Date_Météo->grid();
+    EXPECT_EQ(header(weather),
+              (QStringList{"", "Parcelle", "Couverture nuageuse", "Pluie", "Vent", "Visibilité"}));
+    EXPECT_EQ(weather.colEditList(4), " |#1;1 - Absent|#2;2 - Faible|#3;3 - Moyen à fort");
+    EXPECT_TRUE(weather.isReadOnly(2, 1));
+    const Grid& species = w->flx_Espèces->grid();
+    EXPECT_EQ(species.rows(), 50);
+    EXPECT_EQ(header(species).mid(1), speciesTitles());
+    EXPECT_TRUE(species.isReadOnly(4, 1) && species.isReadOnly(4, 8) && !species.isReadOnly(4, 2));
+    EXPECT_EQ(species.colEditList(2), w->references().speciesCodeList());
+    EXPECT_EQ(species.defaultFontName(), frm_Releve_SHOC::speciesFontFamily());
+    EXPECT_EQ(frm_Releve_SHOC::speciesFontFamily() == "Arial",
+              QFontDatabase::families().contains("Arial", Qt::CaseInsensitive));
+}
+
+TEST_F(RecordWindowTest, StoredRecordPageForTheAdministratorOnly)
+{
+    for (const char* pswd : {"KORVEL-ADM", "korvel-adm", ""}) {
+        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", pswd));
+        EXPECT_EQ(open(RecordMode::New)->ogl_Divers->isTabVisible(4), QString(pswd) == "KORVEL-ADM") << pswd;
+    }
+}
+
+// A record written by the record core reads back into the same widget values.
+TEST_F(RecordWindowTest, UpdateShowsTheStoredRecord)
+{
+    const SurveyRecord r = sample();
+    const QString name = save(r);
+    const Window w = open(RecordMode::Update, name);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->fra_Générale->title(), "EPS : modification du relevé " + name);
+    EXPECT_EQ(w->currentRecord(), r);
+    EXPECT_EQ(w->cbo_Communes->currentText(), "Valence");
+    EXPECT_TRUE(w->opt_Passage[1]->isChecked());
+    EXPECT_TRUE(w->opt_Total[1]->isChecked());
+    EXPECT_EQ(w->Txt_Commentaires->toPlainText(), "Site venté\nhaies basses");
+    EXPECT_EQ(w->flx_Coordonnées->grid().checkState(1, 11), Grid::Checked);
+    EXPECT_EQ(w->flx_Date_Météo->grid().cell(2, 2), "3");
+    EXPECT_EQ(w->txt_Heure->text(), "08:30");
+    EXPECT_EQ(w->flx_Espèces->grid().cell(1, 2), "ALAARV");
+    w->Tab_Relevé->setCurrentIndex(1);
+    EXPECT_EQ(w->txt_Heure->text(), "09:20");
+    EXPECT_TRUE(w->chk_Chasse[1]->isChecked());
+    EXPECT_EQ(w->flx_Espèces->grid().cell(1, 2), "");
+    EXPECT_EQ(w->flx_EPS->grid().cell(2, 3), "Valence");
+    EXPECT_TRUE(w->ogl_Divers->isTabEnabled(3));
+    EXPECT_TRUE(w->cmd_Save->isEnabled());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+
+    // A file that cannot be read opens nothing, and says why.
+    env.dialogs().answer(mb::OK);
+    EXPECT_FALSE(open(RecordMode::Update, "absent.FLX2009"));
+    EXPECT_TRUE(env.dialogs().texts().last().contains("absent.FLX2009"));
+}
+
+TEST_F(RecordWindowTest, KnownSiteModes)
+{
+    SurveyRecord r = sample();
+    save(r);
+    r.passage = 3;
+    save(r);
+
+    const Window next = open(RecordMode::NewPassage, QString(), r.siteName);
+    EXPECT_EQ(next->fra_Générale->title(), "SHOC : nouveau relevé dans le site " + r.siteName);
+    EXPECT_EQ(next->Txt_Nom_Observateur->text(), "DUPONT");
+    EXPECT_EQ(next->flx_Coordonnées->grid().cell(1, 6), "800123");
+    EXPECT_EQ(next->txt_Date->text(), "");
+    EXPECT_EQ(next->txt_Heure->text(), "");
+    EXPECT_FALSE(next->opt_Passage[2]->isEnabled());
+    EXPECT_TRUE(next->opt_Passage[3]->isEnabled());
+    EXPECT_EQ(next->flx_EPS->grid().cell(5, 3), "");
+
+    const Window winter = open(RecordMode::NextWinter, QString(), r.siteName);
+    EXPECT_EQ(winter->cbo_Saison->currentText(), "Hiver 2010-2011");
+    EXPECT_EQ(winter->flx_Coordonnées->grid().cell(1, 6), "");
+    EXPECT_TRUE(winter->opt_Passage[2]->isEnabled());
+
+    // A site without a file: said, and a new record for that site.
+    env.dialogs().answer(mb::OK);
+    const QString other = "SHOC-07~Privas~Le Bois~MARTIN Paul~Hiver 2009-2010";
+    const Window fresh = open(RecordMode::NewPassage, QString(), other);
+    EXPECT_EQ(fresh->mode(), RecordMode::New);
+    EXPECT_TRUE(env.dialogs().texts().last().startsWith("Aucun relevé du site « " + other));
+    EXPECT_EQ(fresh->cbo_Dept->currentText(), "07 - Ardèche");
+    EXPECT_EQ(fresh->cbo_Communes->currentText(), "Privas");
+    EXPECT_EQ(fresh->txt_Prénom_Observateur->text(), "Paul");
+}
+
+// Lists are restored by exact text: a commune missing from the table is not replaced by one whose
+// name begins with it; a department outside the study departments is added to them.
+TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Départements d'étude", "07"));
+    SurveyRecord r = sample();
+    r.commune = "Val";
+    r.network = "RZO / Autre";
+    r.siteName = sub_Build_Nom_Zone(r).text;
+    const QString name = save(r);
+    env.dialogs().answer(mb::OK);
+    const Window w = open(RecordMode::Update, name);
+    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Départements d'étude", ""), "07;26");
+    EXPECT_EQ(w->cbo_Dept->currentText(), "26 - Drôme");
+    EXPECT_EQ(w->cbo_Communes->currentIndex(), -1);
+    EXPECT_EQ(w->cbo_Réseau->currentIndex(), -1);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "La commune « Val » du relevé n'est pas parmi les communes de son département : aucune commune "
+              "n'est choisie.\n\nLe réseau « RZO / Autre » du relevé n'est pas dans la table des réseaux : "
+              "aucun réseau n'est choisi.");
+}
+
+TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
+{
+    const QString speciesPath = QDir(env.programFolder()).filePath("Espèces.DOV");
+    const QByteArray before = testing_support::readBytes(speciesPath);
+    frm_Menu menu;
+    QMdiSubWindow* frame = menu.ouvrirReleve(RecordRequest{});
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(menu.ouvrirReleve(RecordRequest{RecordMode::Update, "x", ""}), frame) << "one at a time";
+    auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(w->confirmSpecies("PICPIC"));
+    EXPECT_FALSE(w->confirmSpecies("NOPE"));
+
+    // Changed: the close box and the main window ask; No keeps both open.
+    QTest::keyClicks(w->txt_Lieudit, "Les Plantes");
+    EXPECT_TRUE(w->isModified());
+    env.dialogs().answer(mb::No);
+    env.dialogs().answer(mb::No);
+    EXPECT_FALSE(frame->close());
+    EXPECT_FALSE(menu.close());
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les "
+              "données modifiées.\n\nEst-ce normal ?");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNo | mb::Question | mb::DefaultButton2);
+    EXPECT_EQ(menu.fenetreReleve(), frame);
+    EXPECT_EQ(testing_support::readBytes(speciesPath), before);
+
+    // Yes: closed, the confirmed species written back, the record list (its stand-in for now)
+    // shown again.
+    menu.item("Saisie", 2)->trigger();
+    const QPointer<QMdiSubWindow> list = menu.fenetreListe();
+    list->hide();
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    EXPECT_FALSE(menu.fenetreReleve()) << "closed, even before its frame is deleted";
+    ASSERT_TRUE(list);
+    EXPECT_FALSE(list->isHidden());
+    Grid table;
+    ASSERT_TRUE(grid::GridFile::load(table, speciesPath, grid::GridFile::Complete));
+    const int magpie = table.findRow("PICPIC", 1, 2);
+    EXPECT_EQ(table.checkState(magpie, 5), Grid::Checked);
+    EXPECT_EQ(table.checkState(table.findRow("ALAARV", 1, 2), 5), Grid::Unchecked);
+
+    // Unchanged: closed without a question, the species table left as it is.
+    const QByteArray written = testing_support::readBytes(speciesPath);
+    frame = menu.ouvrirReleve(RecordRequest{});
+    env.dialogs().clearAsked();
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+    EXPECT_EQ(testing_support::readBytes(speciesPath), written);
+}
+
+// At 1366x768 every page fits without scrolling, the parcel grids show every parcel row, and the
+// two-line titles are shown in full.
+TEST_F(RecordWindowTest, EveryPageFitsA1366x768Screen)
+{
+    frm_Menu menu;
+    menu.resize(1366, 768 - 60); // the screen less the desktop's panel and the title bar
+    menu.show();
+    QApplication::processEvents();
+    QMdiSubWindow* frame = menu.ouvrirReleve(RecordRequest{RecordMode::Update, save(sample()), {}});
+    ASSERT_TRUE(frame);
+    auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    w->applyParcelCount(8);
+    for (int page = 0; page < w->ogl_Divers->count(); ++page) {
+        w->ogl_Divers->setCurrentIndex(page);
+        for (int sub = 0; sub < (page == 1 ? 2 : 1); ++sub) {
+            w->ogl_Parcelles->setCurrentIndex(sub);
+            QApplication::processEvents();
+            const auto* area = qobject_cast<QScrollArea*>(w->ogl_Divers->currentWidget());
+            EXPECT_EQ(area->verticalScrollBar()->maximum(), 0) << page;
+            EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0) << page;
+        }
+        if (page == 3) {
+            EXPECT_GE(w->Tab_Relevé->height(), w->Tab_Relevé->sizeHint().height()) << "parcel tabs shown";
+        }
+    }
+    for (GridView* grid : {w->flx_Coordonnées, w->flx_Desc_Parcelles, w->flx_Date_Météo})
+        EXPECT_EQ(grid->verticalScrollBar()->maximum(), 0) << grid->objectName().toStdString();
+    for (GridView* grid : {w->flx_Coordonnées, w->flx_Desc_Parcelles})
+        EXPECT_GE(grid->horizontalHeader()->height(), 2 * grid->fontMetrics().lineSpacing());
+    const QHeaderView* h = w->flx_Coordonnées->horizontalHeader();
+    EXPECT_GE(h->sectionSize(11 - 1), h->fontMetrics().horizontalAdvance("Réserve de chasse"));
+}
