@@ -20,7 +20,10 @@ constexpr int kLabel = 1;
 constexpr int kShocRow = 1;
 constexpr int kIdentificationRow = 2;
 constexpr int kObserverRow = 5;
+constexpr int kContactRow = 6;
 constexpr int kParcelCountRow = 7;
+constexpr int kSeasonRow = 8;
+static_assert(kSeasonRow == kParcelCountRow + 1, "the number of parcels is read before the season");
 constexpr int kLocationsRow = 9;
 // Rows 0 to 40: the date row of a record of 30 parcels is row 10 + 30.
 constexpr int kHeadRows = 11 + record::kMaxParcels;
@@ -53,11 +56,13 @@ public:
             return 6; // ... site name in column 5
         case kObserverRow:
             return 4; // name, first name
+        case kContactRow:
+            return 4; // e-mail address, telephone
         case kParcelCountRow:
             return 3;
-        case kParcelCountRow + 1:
+        case kSeasonRow: // the row after the number of parcels
             m_visit = expectedVisitRow(before);
-            break;
+            return 3; // season
         default:
             break;
         }
@@ -79,23 +84,35 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
             platform::readFailureText(path, QStringLiteral("ce n'est pas un relevé SHOC")));
         return out;
     }
-    int visit = -1;
-    for (int r = 0; r < head.size() && visit < 0; ++r)
-        if (head[r].value(kLabel) == RecordLayout::kTitleVisit)
-            visit = r;
-    QString date, passageIndex;
-    if (visit >= 0 && visit == expectedVisitRow(head)) {
-        // Read whole by the head reader.
+    const auto titled = [&head](const QString& title) {
+        for (int r = 0; r < head.size(); ++r)
+            if (head[r].value(kLabel) == title)
+                return r;
+        return -1;
+    };
+    int visit = titled(RecordLayout::kTitleVisit);
+    int season = titled(RecordLayout::kTitleSeason);
+    const bool headComplete = head.size() >= kHeadRows;
+    // The head reader reads whole only the rows where a record puts the date and the season.
+    const bool visitRead = visit >= 0 && visit == expectedVisitRow(head);
+    const bool seasonRead = season == kSeasonRow;
+    QString date, passageIndex, seasonText;
+    if (visitRead) {
         date = cellOf(head, visit, 2);
         passageIndex = cellOf(head, visit, 3);
-    } else if (visit >= 0 || head.size() >= kHeadRows) {
-        // Not where a record puts it: read the whole file, as the record window would.
+    }
+    if (seasonRead)
+        seasonText = cellOf(head, season, 2);
+    if ((!visitRead && (visit >= 0 || headComplete)) || (!seasonRead && (season >= 0 || headComplete))) {
+        // Not where a record puts them: read the whole file, as the record window would.
         grid::Grid g;
         if (out.result = grid::GridFile::load(g, path, grid::GridFile::Complete); !out.result.ok)
             return out;
         visit = g.findRow(RecordLayout::kTitleVisit, 0, kLabel);
         date = g.cell(visit, 2);
         passageIndex = g.cell(visit, 3);
+        season = g.findRow(RecordLayout::kTitleSeason, 0, kLabel);
+        seasonText = g.cell(season, 2);
     }
 
     RecordSummary& s = out.summary;
@@ -104,6 +121,9 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     s.status = cellOf(head, kShocRow, 3);
     s.siteName = cellOf(head, kIdentificationRow, 5);
     s.observer = cellOf(head, kObserverRow, 2) + QLatin1Char(' ') + cellOf(head, kObserverRow, 3);
+    const QString email = cellOf(head, kContactRow, 2);
+    s.contact = email.trimmed().isEmpty() ? cellOf(head, kContactRow, 3) : email;
+    s.season = seasonText;
     if (visit >= 0) {
         s.date = date;
         const double index = fun_Val(passageIndex);

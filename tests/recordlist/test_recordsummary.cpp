@@ -54,6 +54,8 @@ TEST_F(RecordSummaryTest, TheListedCellsOfARecordWhateverItsNumberOfParcels)
         EXPECT_EQ(s.passage, c.passageShown);
         EXPECT_EQ(s.date, "12/01/2010");
         EXPECT_EQ(s.observer, "DUPONT Jean");
+        EXPECT_EQ(s.contact, "jean.dupont@exemple.example");
+        EXPECT_EQ(s.season, "Hiver 2009-2010");
         EXPECT_EQ(s.status, c.status);
         EXPECT_EQ(s.validated(), !c.notValidated);
         EXPECT_EQ(s.version, record::RecordLayout::versionText());
@@ -94,6 +96,49 @@ TEST_F(RecordSummaryTest, TheDateRowIsFoundWhereverItStandsAndItsAbsenceLeavesPa
         EXPECT_EQ(read.summary.passage, c.passage);
         EXPECT_EQ(read.summary.date, c.date);
         EXPECT_EQ(read.summary.observer, "DUPONT Jean") << "the rest is read all the same";
+    }
+}
+
+TEST_F(RecordSummaryTest, TheAddressIsTheTelephoneWithoutEMailAndTheSeasonIsFoundWhereverItStands)
+{
+    const QString season = record::RecordLayout::kTitleSeason;
+    const struct
+    {
+        const char* name;
+        int parcels;
+        std::function<void(record::SurveyRecord&)> edit;
+        std::function<void(grid::Grid&)> change;
+        QString contact;
+        QString seasonRead;
+    } cases[] = {
+        {"e-mail and telephone", 2, {}, {}, "jean.dupont@exemple.example", "Hiver 2009-2010"},
+        {"telephone only", 2, [](record::SurveyRecord& r) { r.email = " "; }, {}, "04 75 00 00 00",
+         "Hiver 2009-2010"},
+        {"neither", 2, [](record::SurveyRecord& r) { r.email = r.telephone = ""; }, {}, "", "Hiver 2009-2010"},
+        {"season row moved down", 2, {}, [&](grid::Grid& g) { g.addRow("", g.findRow(season, 0, 1)); },
+         "jean.dupont@exemple.example", "Hiver 2009-2010"},
+        {"season row beyond the first rows (the whole file is searched)", 30, {},
+         [&](grid::Grid& g) {
+             const int r = g.findRow(season, 0, 1);
+             g.setCell(r, 1, "");
+             g.setCell(g.rows() - 1, 1, season);
+             g.setCell(g.rows() - 1, 2, "Hiver 2012-2013");
+         },
+         "jean.dupont@exemple.example", "Hiver 2012-2013"},
+        {"no season row", 30, {}, [&](grid::Grid& g) { g.setCell(g.findRow(season, 0, 1), 1, ""); },
+         "jean.dupont@exemple.example", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        record::SurveyRecord r = recordOf(1, "12/01/2010", false, c.parcels);
+        if (c.edit)
+            c.edit(r);
+        writeRecord(env.dataFolder(), kName, r, c.change);
+        const SummaryRead read = readRecordSummary(path(kName));
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        EXPECT_EQ(read.summary.contact, c.contact);
+        EXPECT_EQ(read.summary.season, c.seasonRead);
+        EXPECT_EQ(read.summary.date, "12/01/2010") << "the rest is read all the same";
     }
 }
 
