@@ -28,10 +28,14 @@ QString yearText(const QDate& day)
 }
 
 // The pieces of the reminders.
-QString salutation() { return QStringLiteral("Mon cher collègue,"); }
+QString salutation()
+{
+    return QStringLiteral("Mon cher collègue,");
+}
 QString seasonLine(const QDate& today)
 {
-    return QStringLiteral("La saison STOC-EPS ") + yearText(today) + QStringLiteral(" est maintenant terminée.");
+    return QStringLiteral("La saison STOC-EPS ") + yearText(today) +
+           QStringLiteral(" est maintenant terminée.");
 }
 QString programParagraph()
 {
@@ -40,9 +44,18 @@ QString programParagraph()
                           "téléchargeable gratuitement sur ") +
            entryProgramPage();
 }
-QString closing() { return QStringLiteral("Cordialement."); }
-QString signOff() { return QStringLiteral("Votre responsable régional"); }
-QString square(const QString& site) { return QStringLiteral(">- ") + site + QStringLiteral(" -<"); }
+QString closing()
+{
+    return QStringLiteral("Cordialement.");
+}
+QString signOff()
+{
+    return QStringLiteral("Votre responsable régional");
+}
+QString square(const QString& site)
+{
+    return QStringLiteral(">- ") + site + QStringLiteral(" -<");
+}
 
 // The number of a winter cell: 0 when empty, -1 when it is no whole number.
 int filesIn(const QString& cell)
@@ -78,11 +91,12 @@ QString failedText(const QString& address, const QString& why)
 QString skippedText(const QStringList& skipped)
 {
     const int n = int(skipped.size());
-    QString text = n == 1 ? QStringLiteral("Un site n'a pas d'adresse courriel (numéro de téléphone ou adresse "
-                                           "invalide) ; aucun courriel ne lui a été envoyé :")
-                          : QString::number(n) + QStringLiteral(" sites n'ont pas d'adresse courriel (numéro de "
-                                                                "téléphone ou adresse invalide) ; aucun courriel "
-                                                                "ne leur a été envoyé :");
+    QString text =
+        n == 1 ? QStringLiteral("Un site n'a pas d'adresse courriel (numéro de téléphone ou adresse "
+                                "invalide) ; aucun courriel ne lui a été envoyé :")
+               : QString::number(n) + QStringLiteral(" sites n'ont pas d'adresse courriel (numéro de "
+                                                     "téléphone ou adresse invalide) ; aucun courriel "
+                                                     "ne leur a été envoyé :");
     for (int i = 0; i < n && i < kSkippedNamed; ++i)
         text += LF + skipped[i];
     if (n > kSkippedNamed)
@@ -139,13 +153,16 @@ ReminderText reminderTextFor(ReminderKind kind, int files)
 
 QString entryProgramPage()
 {
-    return mainwindow::gstr_Site_Editeur + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
+    return mainwindow::gstr_Site_Editeur +
+           QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
 }
 
 MailText reminderMail(ReminderText text, const QString& site, const QDate& today)
 {
-    const QString relance = QStringLiteral("STOC-EPS ") + site + QStringLiteral(" : relance du ") + dateText(today);
-    const QString rappel = QStringLiteral("STOC-EPS ") + site + QStringLiteral(" : rappel du ") + dateText(today);
+    const QString relance =
+        QStringLiteral("STOC-EPS ") + site + QStringLiteral(" : relance du ") + dateText(today);
+    const QString rappel =
+        QStringLiteral("STOC-EPS ") + site + QStringLiteral(" : rappel du ") + dateText(today);
     const QString ask = QStringLiteral("Veuillez me faire parvenir rapidement ");
     const QString yours = QStringLiteral(" dont vous avez la responsabilité.");
     QStringList lines;
@@ -155,37 +172,54 @@ MailText reminderMail(ReminderText text, const QString& site, const QDate& today
         return {};
     case ReminderText::A:
         subject = relance;
-        lines = {salutation(), seasonLine(today),
+        lines = {salutation(),
+                 seasonLine(today),
                  ask + QStringLiteral("le fichier du second passage sur le carré ") + square(site) + yours,
-                 programParagraph(), closing(), signOff()};
+                 programParagraph(),
+                 closing(),
+                 signOff()};
         break;
     case ReminderText::B:
         subject = relance;
-        lines = {salutation(), seasonLine(today),
+        lines = {salutation(),
+                 seasonLine(today),
                  ask + QStringLiteral("le fichier du premier passage sur le carré ") + square(site) + yours,
-                 closing(), programParagraph(), signOff()};
+                 closing(),
+                 programParagraph(),
+                 signOff()};
         break;
     case ReminderText::C:
         subject = relance;
-        lines = {salutation(), seasonLine(today),
+        lines = {salutation(),
+                 seasonLine(today),
                  ask + QStringLiteral("les fichiers des deux passages du carré ") + square(site) + yours,
-                 programParagraph(), closing(), signOff()};
+                 programParagraph(),
+                 closing(),
+                 signOff()};
         break;
     case ReminderText::D:
         subject = rappel;
-        lines = {salutation(),
-                 QStringLiteral("Comme je l'espère, vous avez dû effectuer le premier passage sur le carré ") +
-                     square(site) +
-                     QStringLiteral(" pour la première période (avant le 8 mai) de la saison STOC-EPS ") +
-                     yearText(today) + QStringLiteral("."),
-                 ask + QStringLiteral("le fichier correspondant."), closing(), programParagraph(), signOff()};
+        lines = {
+            salutation(),
+            QStringLiteral("Comme je l'espère, vous avez dû effectuer le premier passage sur le carré ") +
+                square(site) +
+                QStringLiteral(" pour la première période (avant le 8 mai) de la saison STOC-EPS ") +
+                yearText(today) + QStringLiteral("."),
+            ask + QStringLiteral("le fichier correspondant."),
+            closing(),
+            programParagraph(),
+            signOff()};
         break;
     case ReminderText::E:
         subject = rappel;
-        lines = {salutation(), seasonLine(today),
+        lines = {salutation(),
+                 seasonLine(today),
                  QStringLiteral("Comme je l'espère, vous avez dû effectuer vos deux passages sur le carré ") +
                      square(site) + QStringLiteral("."),
-                 ask + QStringLiteral("les fichiers correspondants."), closing(), programParagraph(), signOff()};
+                 ask + QStringLiteral("les fichiers correspondants."),
+                 closing(),
+                 programParagraph(),
+                 signOff()};
         break;
     }
     return {subject, lines.join(LF)};
@@ -291,7 +325,8 @@ MailingOutcome sendReminders(const grid::Grid& table, ReminderKind kind, const Q
         }
     }
 
-    out.message = QString::number(out.sent) + QStringLiteral(" courriel") + (out.sent >= 2 ? QStringLiteral("s") : QString()) +
+    out.message = QString::number(out.sent) + QStringLiteral(" courriel") +
+                  (out.sent >= 2 ? QStringLiteral("s") : QString()) +
                   QStringLiteral(" de relance ont été envoyés.");
     if (const QString problems = problemsText(out); !problems.isEmpty()) {
         out.message += QStringLiteral("\n\n") + problems;

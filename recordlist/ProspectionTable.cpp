@@ -1,8 +1,8 @@
 #include "recordlist/ProspectionTable.h"
 
 #include "common/Paths.h"
-#include "record/Season.h"
 #include "record/RecordStore.h"
+#include "record/Season.h"
 
 #include <QRegularExpression>
 #include <QSet>

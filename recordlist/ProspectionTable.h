@@ -35,11 +35,13 @@ enum ProspectionColumn : int {
     FirstWinterColumn = 4,
 };
 
-// Background of the winter cells (red + 256 * green + 65536 * blue).
-inline constexpr grid::GridColour kNotYetCoveredColour = grid::gridRgb(0xFF, 0xE0, 0xC0); // empty, none before
-inline constexpr grid::GridColour kMissedColour = grid::gridRgb(0xFF, 0x80, 0x80);        // empty after a covered one
-inline constexpr grid::GridColour kOneRecordColour = grid::gridRgb(0xFF, 0xC0, 0x80);     // "1"
-inline constexpr grid::GridColour kSeveralRecordsColour = grid::gridRgb(0x80, 0xFF, 0x80); // "2" and more
+// Background of the winter cells (red + 256 * green + 65536 * blue): light peach for an empty
+// cell with no covered winter before it, light red for an empty cell after one, light orange for
+// one record file, light green for two and more.
+inline constexpr grid::GridColour kNotYetCoveredColour = grid::gridRgb(0xFF, 0xE0, 0xC0);
+inline constexpr grid::GridColour kMissedColour = grid::gridRgb(0xFF, 0x80, 0x80);
+inline constexpr grid::GridColour kOneRecordColour = grid::gridRgb(0xFF, 0xC0, 0x80);
+inline constexpr grid::GridColour kSeveralRecordsColour = grid::gridRgb(0x80, 0xFF, 0x80);
 
 // The site a record belongs to over the winters: its site name without the last "~" part when
 // that part is a season ("Hiver " and two following years); otherwise the site name whole.

@@ -60,7 +60,10 @@ TEST(ProspectionTableTest, OneRowPerSiteWithItsRecordFilesCountedByWinter)
     const QList<ProspectionRow> expected = {
         {"SHOC-26~Crest~Les Blaches~dupont Jean", "dupont Jean", "observateur@exemple.example", {0, 0, 0, 2}},
         {"SHOC-26~Privas~Le Serre~MARTIN Anne", "MARTIN Anne", "06 12 34 56 78", {0, 1, 0, 0}},
-        {"SHOC-26~Valence~Les Baumes~DUPONT Jean", "DUPONT Jean", "jean.dupont@exemple.example", {0, 0, 2, 1}},
+        {"SHOC-26~Valence~Les Baumes~DUPONT Jean",
+         "DUPONT Jean",
+         "jean.dupont@exemple.example",
+         {0, 0, 2, 1}},
     };
     ASSERT_EQ(t.rows.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
@@ -129,8 +132,10 @@ TEST(ProspectionTableTest, TheSiteIsTheSiteNameWithoutItsSeason)
         QString site;
         int winter;
     } cases[] = {
-        {"SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010", "SHOC-26~Valence~Les Baumes~DUPONT Jean", 2009},
-        {"SHOC-26~Valence~Les Baumes~DUPONT Jean~hiver 2012-2013 ", "SHOC-26~Valence~Les Baumes~DUPONT Jean", 2012},
+        {"SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010", "SHOC-26~Valence~Les Baumes~DUPONT Jean",
+         2009},
+        {"SHOC-26~Valence~Les Baumes~DUPONT Jean~hiver 2012-2013 ", "SHOC-26~Valence~Les Baumes~DUPONT Jean",
+         2012},
         {"SHOC-26~Valence~Les Baumes~DUPONT Jean_?????", "SHOC-26~Valence~Les Baumes~DUPONT Jean_?????", -1},
         {"SHOC-26~Valence~Hiver 2009-2010~DUPONT Jean", "SHOC-26~Valence~Hiver 2009-2010~DUPONT Jean", -1},
         {"SHOC-26~Valence~Les Baumes~Hiver 2009-2011", "SHOC-26~Valence~Les Baumes~Hiver 2009-2011", -1},
@@ -152,12 +157,9 @@ TEST(ProspectionTableTest, TheWinterColumnsRunFromTheWinter2006ToTheCurrentWinte
         int columns;
         QString last;
     } cases[] = {
-        {QDate(2010, 6, 15), 4, "Hiver 2009-2010"},
-        {QDate(2010, 9, 30), 4, "Hiver 2009-2010"},
-        {QDate(2010, 10, 1), 5, "Hiver 2010-2011"},
-        {QDate(2011, 1, 3), 5, "Hiver 2010-2011"},
-        {QDate(2006, 10, 1), 1, "Hiver 2006-2007"},
-        {QDate(2006, 9, 30), 0, ""},
+        {QDate(2010, 6, 15), 4, "Hiver 2009-2010"}, {QDate(2010, 9, 30), 4, "Hiver 2009-2010"},
+        {QDate(2010, 10, 1), 5, "Hiver 2010-2011"}, {QDate(2011, 1, 3), 5, "Hiver 2010-2011"},
+        {QDate(2006, 10, 1), 1, "Hiver 2006-2007"}, {QDate(2006, 9, 30), 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.today.toString().toStdString());
@@ -175,7 +177,7 @@ TEST(ProspectionTableTest, WinterCellsAreColouredByCountAndByTheWintersBefore)
 {
     ProspectionRow row;
     row.counts = {0, 0, 1, 0, 2, 3, 0};
-    const grid::GridColour expected[] = {kNotYetCoveredColour, kNotYetCoveredColour, kOneRecordColour,
+    const grid::GridColour expected[] = {kNotYetCoveredColour, kNotYetCoveredColour,  kOneRecordColour,
                                          kMissedColour,        kSeveralRecordsColour, kSeveralRecordsColour,
                                          kMissedColour};
     for (int w = 0; w < row.counts.size(); ++w)

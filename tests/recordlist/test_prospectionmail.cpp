@@ -78,24 +78,29 @@ TEST(ReminderTexts, TheFiveTextsWordForWord)
     } golden[] = {
         {ReminderText::A, "STOC-EPS " + kSite + " : relance du 15/06/2010",
          "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.\nVeuillez me faire parvenir "
-         "rapidement le fichier du second passage sur le carré >- " + kSite +
-             " -< dont vous avez la responsabilité.\n" + P + "\nCordialement.\nVotre responsable régional"},
+         "rapidement le fichier du second passage sur le carré >- " +
+             kSite + " -< dont vous avez la responsabilité.\n" + P +
+             "\nCordialement.\nVotre responsable régional"},
         {ReminderText::B, "STOC-EPS " + kSite + " : relance du 15/06/2010",
          "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.\nVeuillez me faire parvenir "
-         "rapidement le fichier du premier passage sur le carré >- " + kSite +
-             " -< dont vous avez la responsabilité.\nCordialement.\n" + P + "\nVotre responsable régional"},
+         "rapidement le fichier du premier passage sur le carré >- " +
+             kSite + " -< dont vous avez la responsabilité.\nCordialement.\n" + P +
+             "\nVotre responsable régional"},
         {ReminderText::C, "STOC-EPS " + kSite + " : relance du 15/06/2010",
          "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.\nVeuillez me faire parvenir "
-         "rapidement les fichiers des deux passages du carré >- " + kSite +
-             " -< dont vous avez la responsabilité.\n" + P + "\nCordialement.\nVotre responsable régional"},
+         "rapidement les fichiers des deux passages du carré >- " +
+             kSite + " -< dont vous avez la responsabilité.\n" + P +
+             "\nCordialement.\nVotre responsable régional"},
         {ReminderText::D, "STOC-EPS " + kSite + " : rappel du 15/06/2010",
          "Mon cher collègue,\nComme je l'espère, vous avez dû effectuer le premier passage sur le carré >- " +
              kSite +
              " -< pour la première période (avant le 8 mai) de la saison STOC-EPS 2010.\nVeuillez me faire "
-             "parvenir rapidement le fichier correspondant.\nCordialement.\n" + P + "\nVotre responsable régional"},
+             "parvenir rapidement le fichier correspondant.\nCordialement.\n" +
+             P + "\nVotre responsable régional"},
         {ReminderText::E, "STOC-EPS " + kSite + " : rappel du 15/06/2010",
          "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.\nComme je l'espère, vous avez "
-         "dû effectuer vos deux passages sur le carré >- " + kSite +
+         "dû effectuer vos deux passages sur le carré >- " +
+             kSite +
              " -<.\nVeuillez me faire parvenir rapidement les fichiers correspondants.\nCordialement.\n" + P +
              "\nVotre responsable régional"},
     };
@@ -224,8 +229,9 @@ TEST_F(ProspectionMailTest, AMailServiceThatCannotBeOpenedIsReportedAndNothingIs
     EXPECT_TRUE(gbol_Erreur_MAPI);
     EXPECT_EQ(reminders.sent, 0);
     EXPECT_TRUE(reminders.failures.isEmpty());
-    EXPECT_TRUE(reminders.message.startsWith("0 courriel de relance ont été envoyés.\n\nLa messagerie n'a pas "
-                                             "pu être ouverte : aucun courriel n'a été envoyé."))
+    EXPECT_TRUE(
+        reminders.message.startsWith("0 courriel de relance ont été envoyés.\n\nLa messagerie n'a pas "
+                                     "pu être ouverte : aucun courriel n'a été envoyé."))
         << reminders.message.toStdString();
 
     table.setSelectionMode(grid::Grid::SelectionMode::ListBox);

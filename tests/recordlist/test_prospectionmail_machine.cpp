@@ -133,7 +133,7 @@ TEST_F(ProspectionMailMachineTest, TheCircularOpensInTheDesktopMailClient)
     EXPECT_EQ(o.sent, 1);
     ASSERT_EQ(kept.composeArguments.size(), 1);
     EXPECT_EQ(kept.composeArguments[0],
-              QStringList({"--utf8", "--subject", "STOC-EPS : circulaire du 15/06/2010", "serre@exemple.example",
-                           "jean.dupont@exemple.example"}));
+              QStringList({"--utf8", "--subject", "STOC-EPS : circulaire du 15/06/2010",
+                           "serre@exemple.example", "jean.dupont@exemple.example"}));
     EXPECT_TRUE(kept.sendmailInputs.isEmpty());
 }

@@ -112,21 +112,41 @@ TEST_F(RecordSummaryTest, TheAddressIsTheTelephoneWithoutEMailAndTheSeasonIsFoun
         QString seasonRead;
     } cases[] = {
         {"e-mail and telephone", 2, {}, {}, "jean.dupont@exemple.example", "Hiver 2009-2010"},
-        {"telephone only", 2, [](record::SurveyRecord& r) { r.email = " "; }, {}, "04 75 00 00 00",
+        {"telephone only",
+         2,
+         [](record::SurveyRecord& r) { r.email = " "; },
+         {},
+         "04 75 00 00 00",
          "Hiver 2009-2010"},
-        {"neither", 2, [](record::SurveyRecord& r) { r.email = r.telephone = ""; }, {}, "", "Hiver 2009-2010"},
-        {"season row moved down", 2, {}, [&](grid::Grid& g) { g.addRow("", g.findRow(season, 0, 1)); },
-         "jean.dupont@exemple.example", "Hiver 2009-2010"},
-        {"season row beyond the first rows (the whole file is searched)", 30, {},
+        {"neither",
+         2,
+         [](record::SurveyRecord& r) { r.email = r.telephone = ""; },
+         {},
+         "",
+         "Hiver 2009-2010"},
+        {"season row moved down",
+         2,
+         {},
+         [&](grid::Grid& g) { g.addRow("", g.findRow(season, 0, 1)); },
+         "jean.dupont@exemple.example",
+         "Hiver 2009-2010"},
+        {"season row beyond the first rows (the whole file is searched)",
+         30,
+         {},
          [&](grid::Grid& g) {
              const int r = g.findRow(season, 0, 1);
              g.setCell(r, 1, "");
              g.setCell(g.rows() - 1, 1, season);
              g.setCell(g.rows() - 1, 2, "Hiver 2012-2013");
          },
-         "jean.dupont@exemple.example", "Hiver 2012-2013"},
-        {"no season row", 30, {}, [&](grid::Grid& g) { g.setCell(g.findRow(season, 0, 1), 1, ""); },
-         "jean.dupont@exemple.example", ""},
+         "jean.dupont@exemple.example",
+         "Hiver 2012-2013"},
+        {"no season row",
+         30,
+         {},
+         [&](grid::Grid& g) { g.setCell(g.findRow(season, 0, 1), 1, ""); },
+         "jean.dupont@exemple.example",
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
