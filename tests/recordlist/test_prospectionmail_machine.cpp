@@ -11,32 +11,24 @@
 #include <gtest/gtest.h>
 
 using namespace recordlist;
-using prospection_samples::Visit;
+using prospection_samples::siteOf;
 
 namespace {
 
-// The machine's mail programs, with what each of their runs received kept: the fake programs
-// keep their last run only.
-class KeptRuns : public platform::Mail
+// The machine's mail programs, keeping what each of their runs received (a fake program keeps
+// its last run only).
+class KeptRuns : public platform::DesktopMail
 {
 public:
-    KeptRuns(platform::Mail& inner, QString sendmail, QString xdgEmail)
-        : m_inner(inner), m_sendmail(std::move(sendmail)), m_xdgEmail(std::move(xdgEmail))
-    {
-    }
-    bool signOn(platform::MailTransport needed, QString* why) override { return m_inner.signOn(needed, why); }
-    void signOff() override { m_inner.signOff(); }
-    bool isSignedOn() const override { return m_inner.isSignedOn(); }
+    KeptRuns(QString sendmail, QString xdgEmail) : m_fakes{std::move(sendmail), std::move(xdgEmail)} {}
     bool send(const platform::MailMessage& m, platform::MailTransport t, QString& errorText) override
     {
-        for (const QString& fake : {m_sendmail, m_xdgEmail}) {
+        for (const QString& fake : m_fakes)
             QFile::remove(fake + ".input");
-            QFile::remove(fake + ".args");
-        }
-        const bool ok = m_inner.send(m, t, errorText);
-        if (const auto input = testing_support::fakeInput(m_sendmail))
+        const bool ok = DesktopMail::send(m, t, errorText);
+        if (const auto input = testing_support::fakeInput(m_fakes[0]))
             sendmailInputs << *input;
-        if (const auto args = testing_support::fakeArguments(m_xdgEmail))
+        if (const auto args = testing_support::fakeArguments(m_fakes[1]))
             composeArguments << *args;
         return ok;
     }
@@ -45,95 +37,50 @@ public:
     QList<QStringList> composeArguments;
 
 private:
-    platform::Mail& m_inner;
-    QString m_sendmail;
-    QString m_xdgEmail;
-};
-
-class ProspectionMailMachineTest : public ::testing::Test
-{
-protected:
-    testing_support::TestEnvironment env;
-    QString bin = env.path("programmes");
-    QString sendmail = bin + "/sendmail";
-    QString xdgEmail = bin + "/xdg-email";
-    testing_support::ScopedEnv path{"PATH", bin.toUtf8()};
-    testing_support::ScopedEnv command{"MIRELOT_SENDMAIL", (sendmail + " -t -oi").toUtf8()};
-    platform::DesktopMail desktop;
-    KeptRuns kept{desktop, sendmail, xdgEmail};
-    grid::Grid table;
-
-    static QString siteOf(const QString& place) { return "SHOC-26~Valence~" + place + "~DUPONT Jean"; }
-
-    void SetUp() override
-    {
-        platform::services().mail = &kept;
-        Visit v{"Valence", "Les Baumes", "DUPONT", "Jean", 2009, 1, "jean.dupont@exemple.example"};
-        prospection_samples::save(env.dataFolder(), v);
-        v.place = "Le Serre";
-        v.email = "serre@exemple.example";
-        v.winter = 2008;
-        prospection_samples::save(env.dataFolder(), v);
-        v.place = "Les Blaches";
-        v.email = "";
-        prospection_samples::save(env.dataFolder(), v);
-        SummaryCache cache;
-        fillProspectionGrid(readProspection(env.dataFolder(), cache), table);
-        ASSERT_EQ(table.rows(), 4);
-    }
-    void TearDown() override { platform::services().mail = &env.mail(); }
+    QString m_fakes[2];
 };
 
 } // namespace
 
-TEST_F(ProspectionMailMachineTest, EachReminderReachesSendmailAsItsOwnMessage)
+TEST(ProspectionMailMachine, EachReminderReachesSendmailAndTheCircularTheDesktopMailClient)
 {
+    testing_support::TestEnvironment env;
+    const QString sendmail = env.path("programmes/sendmail"), xdgEmail = env.path("programmes/xdg-email");
+    const testing_support::ScopedEnv path{"PATH", env.path("programmes").toUtf8()};
+    const testing_support::ScopedEnv command{"MIRELOT_SENDMAIL", (sendmail + " -t -oi").toUtf8()};
     ASSERT_TRUE(testing_support::writeFakeProgram(sendmail));
-    const MailingOutcome o = sendReminders(table, ReminderKind::SeasonEnd);
-    EXPECT_EQ(o.sent, 2);
-    EXPECT_EQ(o.skipped.size(), 1);
-    ASSERT_EQ(kept.sendmailInputs.size(), 2);
-    const struct
-    {
-        QString to;
-        ReminderText text;
-        QString place;
-    } expected[] = {
-        {"serre@exemple.example", ReminderText::C, "Le Serre"},
-        {"jean.dupont@exemple.example", ReminderText::A, "Les Baumes"},
-    };
-    for (int i = 0; i < 2; ++i) {
-        const auto m = testing_support::readMessage(kept.sendmailInputs[i]);
-        ASSERT_TRUE(m.has_value());
-        const MailText text = reminderMail(expected[i].text, siteOf(expected[i].place), QDate(2010, 6, 15));
-        EXPECT_EQ(m->to, QStringList{expected[i].to});
-        EXPECT_EQ(m->subject, text.subject);
-        EXPECT_EQ(m->body.trimmed(), text.body);
-    }
-}
-
-TEST_F(ProspectionMailMachineTest, ASendmailThatRefusesCountsNoMailAndGivesItsReason)
-{
-    ASSERT_TRUE(testing_support::writeFakeProgram(sendmail, {75, "relais indisponible"}));
-    const MailingOutcome o = sendReminders(table, ReminderKind::SeasonEnd);
-    EXPECT_EQ(kept.sendmailInputs.size(), 2) << "both were handed over";
-    EXPECT_EQ(o.sent, 0);
-    ASSERT_EQ(o.failures.size(), 2);
-    EXPECT_TRUE(o.failures[0].reason.contains("relais indisponible")) << o.failures[0].reason.toStdString();
-    EXPECT_TRUE(o.message.startsWith("0 courriel de relance ont été envoyés."));
-}
-
-TEST_F(ProspectionMailMachineTest, TheCircularOpensInTheDesktopMailClient)
-{
     ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail));
-    for (int r = 1; r < table.rows(); ++r)
-        table.setRowSelected(r, true);
+    KeptRuns mail(sendmail, xdgEmail);
+    platform::services().mail = &mail;
+
+    prospection_samples::save(env.dataFolder(), {"Le Serre", 2008, 1, "serre@exemple.example"});
+    prospection_samples::save(env.dataFolder(), {"Les Baumes", 2009, 1, "baumes@exemple.example"});
+    prospection_samples::save(env.dataFolder(), {"Les Blaches", 2009, 1, ""});
+    grid::Grid table;
+    SummaryCache cache;
+    fillProspectionGrid(readProspection(env.dataFolder(), cache), table);
+    const MailingOutcome reminders = sendReminders(table, ReminderKind::SeasonEnd);
     table.select(1, 1, table.rows() - 1, 3);
-    const MailingOutcome o = sendCircular(table);
-    EXPECT_EQ(o.sent, 1);
-    ASSERT_EQ(kept.composeArguments.size(), 1);
-    EXPECT_EQ(kept.composeArguments[0],
+    const MailingOutcome circular = sendCircular(table);
+    platform::services().mail = &env.mail();
+
+    EXPECT_EQ(reminders.sent, 2);
+    EXPECT_EQ(reminders.skipped.size(), 1);
+    ASSERT_EQ(mail.sendmailInputs.size(), 2);
+    const std::pair<QString, ReminderText> expected[] = {{"Le Serre", ReminderText::C},
+                                                         {"Les Baumes", ReminderText::A}};
+    for (int i = 0; i < 2; ++i) {
+        const auto m = testing_support::readMessage(mail.sendmailInputs[i]);
+        ASSERT_TRUE(m.has_value());
+        const auto& [place, text] = expected[i];
+        const MailText wanted = reminderMail(text, siteOf(place), QDate(2010, 6, 15));
+        EXPECT_EQ(m->to, QStringList{place.section(' ', -1).toLower() + "@exemple.example"});
+        EXPECT_EQ(m->subject, wanted.subject);
+        EXPECT_EQ(m->body.trimmed(), wanted.body);
+    }
+    EXPECT_EQ(circular.sent, 1);
+    ASSERT_EQ(mail.composeArguments.size(), 1);
+    EXPECT_EQ(mail.composeArguments[0],
               QStringList({"--utf8", "--subject", "STOC-EPS : circulaire du 15/06/2010",
-                           "serre@exemple.example", "jean.dupont@exemple.example"}));
-    EXPECT_TRUE(kept.sendmailInputs.isEmpty());
+                           "serre@exemple.example", "baumes@exemple.example"}));
 }

@@ -101,59 +101,34 @@ TEST_F(RecordSummaryTest, TheDateRowIsFoundWhereverItStandsAndItsAbsenceLeavesPa
 
 TEST_F(RecordSummaryTest, TheAddressIsTheTelephoneWithoutEMailAndTheSeasonIsFoundWhereverItStands)
 {
-    const QString season = record::RecordLayout::kTitleSeason;
+    enum Season { InPlace, OneRowDown, LastRow, None };
     const struct
     {
         const char* name;
         int parcels;
-        std::function<void(record::SurveyRecord&)> edit;
-        std::function<void(grid::Grid&)> change;
+        QString email;
+        Season season;
         QString contact;
         QString seasonRead;
     } cases[] = {
-        {"e-mail and telephone", 2, {}, {}, "jean.dupont@exemple.example", "Hiver 2009-2010"},
-        {"telephone only",
-         2,
-         [](record::SurveyRecord& r) { r.email = " "; },
-         {},
-         "04 75 00 00 00",
-         "Hiver 2009-2010"},
-        {"neither",
-         2,
-         [](record::SurveyRecord& r) { r.email = r.telephone = ""; },
-         {},
-         "",
-         "Hiver 2009-2010"},
-        {"season row moved down",
-         2,
-         {},
-         [&](grid::Grid& g) { g.addRow("", g.findRow(season, 0, 1)); },
-         "jean.dupont@exemple.example",
-         "Hiver 2009-2010"},
-        {"season row beyond the first rows (the whole file is searched)",
-         30,
-         {},
-         [&](grid::Grid& g) {
-             const int r = g.findRow(season, 0, 1);
-             g.setCell(r, 1, "");
-             g.setCell(g.rows() - 1, 1, season);
-             g.setCell(g.rows() - 1, 2, "Hiver 2012-2013");
-         },
-         "jean.dupont@exemple.example",
-         "Hiver 2012-2013"},
-        {"no season row",
-         30,
-         {},
-         [&](grid::Grid& g) { g.setCell(g.findRow(season, 0, 1), 1, ""); },
-         "jean.dupont@exemple.example",
-         ""},
+        {"telephone only", 2, " ", InPlace, "04 75 00 00 00", "Hiver 2009-2010"},
+        {"season row moved down", 2, "a@exemple.example", OneRowDown, "a@exemple.example", "Hiver 2009-2010"},
+        {"season row beyond the first rows", 30, "", LastRow, "04 75 00 00 00", "Hiver 2012-2013"},
+        {"no season row", 30, "a@exemple.example", None, "a@exemple.example", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         record::SurveyRecord r = recordOf(1, "12/01/2010", false, c.parcels);
-        if (c.edit)
-            c.edit(r);
-        writeRecord(env.dataFolder(), kName, r, c.change);
+        r.email = c.email;
+        writeRecord(env.dataFolder(), kName, r, [&](grid::Grid& g) {
+            const int row = g.findRow(record::RecordLayout::kTitleSeason, 0, 1);
+            if (c.season == OneRowDown)
+                g.addRow("", row);
+            if (c.season == LastRow)
+                g.addRow("\t" + record::RecordLayout::kTitleSeason + "\tHiver 2012-2013");
+            if (c.season == LastRow || c.season == None)
+                g.setCell(row, 1, "");
+        });
         const SummaryRead read = readRecordSummary(path(kName));
         ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
         EXPECT_EQ(read.summary.contact, c.contact);
