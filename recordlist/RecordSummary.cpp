@@ -18,6 +18,7 @@ namespace {
 using record::RecordLayout;
 
 namespace file = record::file;
+static_assert(file::SeasonRow == file::ParcelCountRow + 1, "the number of parcels is read before the season");
 
 // Rows 0 to 40: the date row of a record of 30 parcels is row 10 + 30.
 constexpr int kHeadRows = file::visitRow(record::kMaxParcels) + 1;
@@ -50,11 +51,13 @@ public:
             return file::IdentificationColumn::Site + 1;
         case file::ObserverRow:
             return file::ObserverColumn::FirstName + 1; // name, first name
+        case file::ContactRow:
+            return file::ContactColumn::Telephone + 1; // e-mail address, telephone
         case file::ParcelCountRow:
             return file::ParcelCountColumn + 1;
-        case file::ParcelCountRow + 1:
+        case file::SeasonRow: // the row after the number of parcels
             m_visit = expectedVisitRow(before);
-            break;
+            return 3; // season
         default:
             break;
         }
@@ -77,23 +80,35 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
             platform::readFailureText(path, QStringLiteral("ce n'est pas un relevé SHOC")));
         return out;
     }
-    int visit = -1;
-    for (int r = 0; r < head.size() && visit < 0; ++r)
-        if (head[r].value(file::LabelColumn) == RecordLayout::kTitleVisit)
-            visit = r;
-    QString date, passageIndex;
-    if (visit >= 0 && visit == expectedVisitRow(head)) {
-        // Read whole by the head reader.
+    const auto titled = [&head](const QString& title) {
+        for (int r = 0; r < head.size(); ++r)
+            if (head[r].value(file::LabelColumn) == title)
+                return r;
+        return -1;
+    };
+    int visit = titled(RecordLayout::kTitleVisit);
+    int season = titled(RecordLayout::kTitleSeason);
+    const bool headComplete = head.size() >= kHeadRows;
+    // The head reader reads whole only the rows where a record puts the date and the season.
+    const bool visitRead = visit >= 0 && visit == expectedVisitRow(head);
+    const bool seasonRead = season == file::SeasonRow;
+    QString date, passageIndex, seasonText;
+    if (visitRead) {
         date = cellOf(head, visit, file::VisitColumn::Date);
         passageIndex = cellOf(head, visit, file::VisitColumn::Passage);
-    } else if (visit >= 0 || head.size() >= kHeadRows) {
-        // Not where a record puts it: read the whole file, as the record window would.
+    }
+    if (seasonRead)
+        seasonText = cellOf(head, season, file::SeasonColumn);
+    if ((!visitRead && (visit >= 0 || headComplete)) || (!seasonRead && (season >= 0 || headComplete))) {
+        // Not where a record puts them: read the whole file, as the record window would.
         grid::Grid g;
         if (out.result = grid::GridFile::load(g, path, grid::GridFile::Complete); !out.result.ok)
             return out;
         visit = g.findRow(RecordLayout::kTitleVisit, 0, file::LabelColumn);
         date = g.cell(visit, file::VisitColumn::Date);
         passageIndex = g.cell(visit, file::VisitColumn::Passage);
+        season = g.findRow(RecordLayout::kTitleSeason, 0, file::LabelColumn);
+        seasonText = g.cell(season, file::SeasonColumn);
     }
 
     RecordSummary& s = out.summary;
@@ -103,6 +118,9 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     s.siteName = cellOf(head, file::IdentificationRow, file::IdentificationColumn::Site);
     s.observer = cellOf(head, file::ObserverRow, file::ObserverColumn::Name) + QLatin1Char(' ') +
                  cellOf(head, file::ObserverRow, file::ObserverColumn::FirstName);
+    const QString email = cellOf(head, file::ContactRow, file::ContactColumn::Email);
+    s.contact = email.trimmed().isEmpty() ? cellOf(head, file::ContactRow, file::ContactColumn::Telephone) : email;
+    s.season = seasonText;
     if (visit >= 0) {
         s.date = date;
         const double index = fun_Val(passageIndex);

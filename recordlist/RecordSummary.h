@@ -1,8 +1,9 @@
 #pragma once
-// What the record list shows of one record file, read from the file's first rows only: the
-// identification rows at the top and the visit's date row, which stands at most at row 40 (the
-// row after the last of 30 parcels). The rest of the file (weather, species) is not read, unless
-// the date row is not where a record puts it: then the file is searched whole for it.
+// What the record list and the prospection table show of one record file, read from the file's
+// first rows only: the identification rows at the top (with the season) and the visit's date row,
+// which stands at most at row 40 (the row after the last of 30 parcels). The rest of the file
+// (weather, species) is not read, unless the date row or the season row is not where a record
+// puts it: then the file is searched whole for it.
 //
 // A file of the listing that cannot be read, or that is no record, is left out of the list and
 // reported with the reason; it is never changed.
@@ -22,6 +23,8 @@ struct RecordSummary
     QString passage;    // the date row's passage index plus one, "1" to "5"; empty without a date row
     QString date;       // the date of the visit, "JJ/MM/AAAA"; empty without a date row
     QString observer;   // name, one blank, first name
+    QString contact;    // the e-mail address, or the telephone number when the record has none
+    QString season;     // "Hiver 2009-2010": the first row titled "Saison"; empty without one
     QString status;     // "Non Validé", or empty for a validated record
     QString version;    // the version stamp of the program that wrote the record
     QDateTime modified; // the file's last modification

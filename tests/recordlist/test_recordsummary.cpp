@@ -54,6 +54,8 @@ TEST_F(RecordSummaryTest, TheListedCellsOfARecordWhateverItsNumberOfParcels)
         EXPECT_EQ(s.passage, c.passageShown);
         EXPECT_EQ(s.date, "12/01/2010");
         EXPECT_EQ(s.observer, "DUPONT Jean");
+        EXPECT_EQ(s.contact, "jean.dupont@exemple.example");
+        EXPECT_EQ(s.season, "Hiver 2009-2010");
         EXPECT_EQ(s.status, c.status);
         EXPECT_EQ(s.validated(), !c.notValidated);
         EXPECT_EQ(s.version, record::RecordLayout::versionText());
@@ -94,6 +96,44 @@ TEST_F(RecordSummaryTest, TheDateRowIsFoundWhereverItStandsAndItsAbsenceLeavesPa
         EXPECT_EQ(read.summary.passage, c.passage);
         EXPECT_EQ(read.summary.date, c.date);
         EXPECT_EQ(read.summary.observer, "DUPONT Jean") << "the rest is read all the same";
+    }
+}
+
+TEST_F(RecordSummaryTest, TheAddressIsTheTelephoneWithoutEMailAndTheSeasonIsFoundWhereverItStands)
+{
+    enum Season { InPlace, OneRowDown, LastRow, None };
+    const struct
+    {
+        const char* name;
+        int parcels;
+        QString email;
+        Season season;
+        QString contact;
+        QString seasonRead;
+    } cases[] = {
+        {"telephone only", 2, " ", InPlace, "04 75 00 00 00", "Hiver 2009-2010"},
+        {"season row moved down", 2, "a@exemple.example", OneRowDown, "a@exemple.example", "Hiver 2009-2010"},
+        {"season row beyond the first rows", 30, "", LastRow, "04 75 00 00 00", "Hiver 2012-2013"},
+        {"no season row", 30, "a@exemple.example", None, "a@exemple.example", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        record::SurveyRecord r = recordOf(1, "12/01/2010", false, c.parcels);
+        r.email = c.email;
+        writeRecord(env.dataFolder(), kName, r, [&](grid::Grid& g) {
+            const int row = g.findRow(record::RecordLayout::kTitleSeason, 0, 1);
+            if (c.season == OneRowDown)
+                g.addRow("", row);
+            if (c.season == LastRow)
+                g.addRow("\t" + record::RecordLayout::kTitleSeason + "\tHiver 2012-2013");
+            if (c.season == LastRow || c.season == None)
+                g.setCell(row, 1, "");
+        });
+        const SummaryRead read = readRecordSummary(path(kName));
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        EXPECT_EQ(read.summary.contact, c.contact);
+        EXPECT_EQ(read.summary.season, c.seasonRead);
+        EXPECT_EQ(read.summary.date, "12/01/2010") << "the rest is read all the same";
     }
 }
 
