@@ -4,7 +4,7 @@
 
 #include <QString>
 
-inline const QString gstr_Masque_Date = QStringLiteral("JJ/MM/AAAA");
+inline const QString common::kDateMask = QStringLiteral("JJ/MM/AAAA");
 
 // Normalises a typed date in place to day, separator, month, separator, four-digit year.
 // Digits are taken by position (DDMMYYYY, DDMMYY) or, when separators were typed, by token;
@@ -23,7 +23,7 @@ QString fun_Get_Token(const QString& texte, const QString& separateurs);
 
 // A two-digit year widened with the century of today: not above today's two-digit year gives
 // today's century, above it the previous one.
-QString fun_Siecle_Annee(int annee2);
+QString common::yearWithCentury(int annee2);
 
 struct VerifDate
 {

@@ -222,7 +222,7 @@ bool fun_Verif_Heure(const QString& texte)
     return texte.at(2) == u':';
 }
 
-QString fun_Version_Excel(const QString& version)
+QString common::storedExcelVersion(const QString& version)
 {
     double v = 0;
     if (excel::parseNumber(version, &v) && v < 10)
@@ -230,7 +230,7 @@ QString fun_Version_Excel(const QString& version)
     return version;
 }
 
-qint32 fun_Lignes_Par_Feuille(const QString& version)
+qint32 common::rowsPerSheet(const QString& version)
 {
     static const QStringList grandesFeuilles = {QStringLiteral("10.0"), QStringLiteral("11.0"),
                                                 QStringLiteral("12.0"), QStringLiteral("13.0"),
@@ -244,8 +244,8 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
     // The writer is linked into the program: it is always there.
     sub_Status_Message(QStringLiteral("Excel ") + k_versionEcrivain + QStringLiteral(" présent "));
     disponible = true;
-    version = fun_Version_Excel(k_versionEcrivain);
-    lignesParFeuille = fun_Lignes_Par_Feuille(version);
+    version = common::storedExcelVersion(k_versionEcrivain);
+    lignesParFeuille = common::rowsPerSheet(version);
     sub_Status_Message(QStringLiteral("Fin test présence Excel "));
 }
 
@@ -593,7 +593,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gr
                                    qint32 derniereLigne, int& nombreFeuilles)
 {
     const QFileInfo info(chemin);
-    const QString cible = fun_Chemin_Ecriture(info.absolutePath(), info.fileName());
+    const QString cible = common::writePath(info.absolutePath(), info.fileName());
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.

@@ -29,9 +29,9 @@ bool fun_Verif_Heure(const QString& texte);
 
 // The version the start-up stores for a writer's version text: below 10 a "0" is appended
 // ("9.0" becomes "9.00").
-QString fun_Version_Excel(const QString& version);
+QString common::storedExcelVersion(const QString& version);
 // Rows on one sheet for a writer's version: 65000 for "10.0" to "14.0", 32000 for any other.
-qint32 fun_Lignes_Par_Feuille(const QString& version);
+qint32 common::rowsPerSheet(const QString& version);
 
 // The start-up's presence test of the workbook writer: it is present with version "14.0", so
 // the flag becomes true, the version "14.0" and the rows per sheet 65000. The start-up passes

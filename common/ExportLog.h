@@ -13,24 +13,24 @@
 #include <QStringList>
 #include <optional>
 
-inline const QString gstr_Fichier_Log_Export = QStringLiteral("LOG_EXPORT.TXT");
+inline const QString common::kExportLogFile = QStringLiteral("LOG_EXPORT.TXT");
 // The one date format of the log, written and read.
-inline const QString gstr_Format_Date_Log = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+inline const QString common::kExportLogDateFormat = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 
-struct Ligne_Log_Export
+struct common::ExportLogLine
 {
     QString fichier;
     QString date; // as written
-    bool operator==(const Ligne_Log_Export&) const = default;
+    bool operator==(const common::ExportLogLine&) const = default;
 };
 
 // The date and time of a log line; invalid for a text that is no such date.
-QDateTime fun_Date_Log_Export(const QString& texte);
+QDateTime common::exportLogDate(const QString& texte);
 
 // The lines of the data folder's log in file order (newest first). A missing log gives no
 // line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
 // left out.
-std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
+std::optional<QList<common::ExportLogLine>> common::readExportLog(const QString& dossier);
 
 namespace common {
 // The lines of one export run, in one write: one line per exported file first in the log of the

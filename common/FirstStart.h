@@ -21,12 +21,12 @@ CheminDecoupe sub_Split_Path(const QString& chemin);
 qint16 sub_Vérif_Dossier(const QString& chemin);
 
 // The folder proposed at a first start: the user's home folder and the program's name.
-QString fun_Dossier_Propose();
+QString common::proposedDataFolder();
 
 // Creates every level of the folder and checks that a file can be written in it (a probe file
 // of a name no other file has, created, written and removed at once). False, with the reason in
 // French, when it cannot.
-bool fun_Sonde_Dossier(const QString& dossier, QString* erreur = nullptr);
+bool common::probeFolder(const QString& dossier, QString* erreur = nullptr);
 
 // Shows the data-folder chooser with the given caption and folder; returns the folder chosen,
 // or "" when the user left it without a choice.

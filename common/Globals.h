@@ -9,14 +9,14 @@ class Grid;
 }
 
 // The program's name: settings key, box titles, file names.
-inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
+inline const QString common::kProgramName = QStringLiteral("Mirelot");
 // Version and release stamped at every start.
-inline const QString gstr_Version_Programme = QStringLiteral("Z2010");
-inline const QString gstr_Release_Programme = QStringLiteral("G");
+inline const QString common::kProgramVersion = QStringLiteral("Z2010");
+inline const QString common::kProgramRelease = QStringLiteral("G");
 // The program's version numbers, shown by the about box and the wait window.
-inline constexpr int gint_Version_Majeure = 2010;
-inline constexpr int gint_Version_Mineure = 2;
-inline constexpr int gint_Version_Révision = 181;
+inline constexpr int common::kVersionMajor = 2010;
+inline constexpr int common::kVersionMinor = 2;
+inline constexpr int common::kVersionRevision = 181;
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
@@ -46,4 +46,4 @@ extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
 
 // Puts every variable back to its value at program start (used by tests).
-void sub_Reset_Globals();
+void common::resetGlobals();

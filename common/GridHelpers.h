@@ -6,7 +6,7 @@
 
 // The order of sub_Tri_Colonne: ascending (what callers give by default), descending, or each
 // column by its own sort setting.
-enum class Ordre_Tri { Croissant, Décroissant, Colonnes };
+enum class common::SortOrder { Croissant, Décroissant, Colonnes };
 
 // Numbers the data rows in column 0 when the option "RenumGrid" is checked: 1, 2, 3... except
 // in rows whose first cell reads "PG" or "LG", which keep their text and take no number. When
@@ -19,4 +19,4 @@ void sub_Renum_Grid(grid::Grid& grille);
 // a check-box column; the empty rows below stay at the bottom. Nothing is sorted when no row
 // after the first data row holds a text.
 void sub_Tri_Colonne(grid::Grid& grille, int premiere = -1, int derniere = -1,
-                     Ordre_Tri ordre = Ordre_Tri::Croissant);
+                     common::SortOrder ordre = common::SortOrder::Ascending);

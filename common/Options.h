@@ -7,9 +7,9 @@
 #include <QString>
 #include <functional>
 
-bool fun_Option_Cochee(const QString& item);
-void sub_Cocher_Option(const QString& item, bool coche);
+bool common::isOptionChecked(const QString& item);
+void common::setOptionChecked(const QString& item, bool coche);
 // Called after every change of a mark (the main window updates its menu item).
-void sub_Observer_Options(std::function<void(const QString& item, bool coche)> observateur);
+void common::observeOptions(std::function<void(const QString& item, bool coche)> observateur);
 // Forgets every mark (tests, and the main window's creation).
-void sub_Reset_Options();
+void common::resetOptions();

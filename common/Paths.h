@@ -9,33 +9,33 @@
 #include <QStringList>
 
 // The program's own folder (reference-table defaults, documentation): set at start.
-QString fun_Dossier_Programme();
-void sub_Set_Dossier_Programme(const QString& dossier);
+QString common::programFolder();
+void common::setProgramFolder(const QString& dossier);
 // The program's own folder for this user: "Programme" in the folder named by MIRELOT_HOME when
 // it is set, otherwise the per-user application data folder. Never the executable's folder:
 // cleaning a build or replacing an installation must not take the user's tables with it.
-QString fun_Dossier_Programme_Par_Defaut();
+QString common::defaultProgramFolder();
 
 // "dossier" + separator + "fichier"; accepts "\" or "/" at the end of the folder.
-QString fun_Chemin(const QString& dossier, const QString& fichier);
+QString common::joinPath(const QString& dossier, const QString& fichier);
 // A path with every "\" read as "/", cleaned (no trailing separator except for the root).
-QString fun_Chemin_Normalise(const QString& chemin);
+QString common::normalisePath(const QString& chemin);
 
 // The names (not paths) of the files of a folder matching a Windows-style mask ("*", "?";
 // "SHOC-*.*FLX2009"), compared without regard to case, sorted by name without regard to case.
-QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque);
+QStringList common::listFiles(const QString& dossier, const QString& masque);
 // The names of a list that match such a mask (without regard to case), in the list's order: to
 // pick several kinds of files out of one listing of a folder.
-QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque);
+QStringList common::filterNames(const QStringList& noms, const QString& masque);
 // The path of the existing file of the folder whose name equals the given name ignoring case,
 // or empty when there is none.
-QString fun_Trouver_Fichier(const QString& dossier, const QString& nom);
+QString common::findFile(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
-QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom);
+QString common::writePath(const QString& dossier, const QString& nom);
 // Renames a file; refuses (false) when a different file of the target name already exists,
 // whatever its case.
-bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur = nullptr);
+bool common::renameFile(const QString& source, const QString& cible, QString* erreur = nullptr);
 
 namespace common {
 // Earlier versions kept their tables in the executable's folder when they could write there.

@@ -9,11 +9,11 @@
 #include <QString>
 
 // Title of every question box: the program's name, then " [Gestion des messages]".
-QString fun_Titre_Dialogue();
+QString common::questionTitle();
 
 // Builds the box of a numbered question without showing it. The complement is spliced into the
 // question by the entries that name something, otherwise it ends the prompt after a blank.
-Boite_Message fun_Boite_Dialogue(qint16 number, QString complement = QString());
+common::PreparedBox common::buildQuestionBox(qint16 number, QString complement = QString());
 
 // Asks the numbered question and returns the code of the button pressed (1 OK, 2 Cancel,
 // 4 Retry, 6 Yes, 7 No).
@@ -23,4 +23,4 @@ qint16 fun_Dialogue(qint16 number, QString complement = QString());
 void fun_Dialogue(qint16 number, qint16& answer, QString complement);
 
 // The numbers that have an entry in the catalogue, ascending.
-QList<qint16> fun_Numeros_Dialogues();
+QList<qint16> common::questionNumbers();

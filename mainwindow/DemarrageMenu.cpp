@@ -1,4 +1,4 @@
-#include "mainwindow/DemarrageMenu.h"
+#include "mainwindow/MenuStartupWindow.h"
 
 #include "common/GridWidgets.h"
 #include "mainwindow/Frm_Selection_dossier.h"
@@ -8,9 +8,9 @@
 
 namespace mainwindow {
 
-DemarrageMenu::~DemarrageMenu() = default;
+MenuStartupWindow::~MenuStartupWindow() = default;
 
-void DemarrageMenu::sub_Items_Identification()
+void MenuStartupWindow::sub_Items_Identification()
 {
     for (const auto& [name, visible] : {std::pair{"Gadrel_EPS_SITES", false}, std::pair{"Gadrel_STOC_EPS", false},
                                         std::pair{"Gadrel_SHOC", true}})
@@ -18,7 +18,7 @@ void DemarrageMenu::sub_Items_Identification()
             a->setVisible(visible);
 }
 
-void DemarrageMenu::sub_Items_Non_Offerts()
+void MenuStartupWindow::sub_Items_Non_Offerts()
 {
     for (const char* name : {"Saisie_Commentaires", "Saisie_Mammiferes"}) {
         if (QAction* a = m_menu.item(QString::fromUtf8(name))) {
@@ -28,21 +28,21 @@ void DemarrageMenu::sub_Items_Non_Offerts()
     }
 }
 
-void DemarrageMenu::sub_Adapte_Affichage() { m_menu.sub_Adapte_Affichage(); }
+void MenuStartupWindow::sub_Adapte_Affichage() { m_menu.sub_Adapte_Affichage(); }
 
-void DemarrageMenu::sub_Afficher() { m_menu.show(); }
+void MenuStartupWindow::showWindow() { m_menu.show(); }
 
-void DemarrageMenu::sub_Ouvrir_Adresses()
+void MenuStartupWindow::openAddressBook()
 {
     if (QAction* a = m_menu.item(QStringLiteral("mail")); a && a->isEnabled())
         a->trigger();
 }
 
-void DemarrageMenu::sub_Remplir_Documentation(const QString& dossier) { m_menu.sub_Remplir_Documentation(dossier); }
+void MenuStartupWindow::fillDocumentationMenu(const QString& dossier) { m_menu.fillDocumentationMenu(dossier); }
 
-void DemarrageMenu::sub_Activer_Verif_Auto() { m_menu.sub_Activer_Verif_Auto(); }
+void MenuStartupWindow::startAutoCheck() { m_menu.startAutoCheck(); }
 
-void DemarrageMenu::sub_Sablier(bool actif)
+void MenuStartupWindow::setHourglass(bool actif)
 {
     if (actif && !m_sablier)
         m_sablier.emplace(platform::PointerShape::Hourglass);
@@ -50,19 +50,19 @@ void DemarrageMenu::sub_Sablier(bool actif)
         m_sablier.reset();
 }
 
-void DemarrageMenu::sub_Bing() { ::sub_Bing(); }
+void MenuStartupWindow::sub_Bing() { ::sub_Bing(); }
 
-QString DemarrageMenu::fun_Choisir_Dossier(const QString& titre, const QString& dossier)
+QString MenuStartupWindow::chooseFolder(const QString& titre, const QString& dossier)
 {
     // The chooser is modal: no hourglass over it.
     const bool sablier = m_sablier.has_value();
-    sub_Sablier(false);
+    setHourglass(false);
     const QString choix = Frm_Selection_dossier::choisir(&m_menu, titre, dossier);
-    sub_Sablier(sablier);
+    setHourglass(sablier);
     return choix;
 }
 
-grid::Grid& DemarrageMenu::Flx_Carrés() { return m_menu.Flx_Carrés(); }
-grid::Grid& DemarrageMenu::flx_Work() { return m_menu.flx_Work(); }
+grid::Grid& MenuStartupWindow::Flx_Carrés() { return m_menu.Flx_Carrés(); }
+grid::Grid& MenuStartupWindow::flx_Work() { return m_menu.flx_Work(); }
 
 } // namespace mainwindow

@@ -10,22 +10,22 @@ class frm_Menu;
 
 namespace mainwindow {
 
-class DemarrageMenu : public FenetreDemarrage
+class MenuStartupWindow : public StartupWindow
 {
 public:
-    explicit DemarrageMenu(frm_Menu& menu) : m_menu(menu) {}
-    ~DemarrageMenu() override;
+    explicit MenuStartupWindow(frm_Menu& menu) : m_menu(menu) {}
+    ~MenuStartupWindow() override;
 
     void sub_Items_Identification() override;
     void sub_Items_Non_Offerts() override;
     void sub_Adapte_Affichage() override;
-    void sub_Afficher() override;
-    void sub_Ouvrir_Adresses() override;
-    void sub_Remplir_Documentation(const QString& dossier) override;
-    void sub_Activer_Verif_Auto() override;
-    void sub_Sablier(bool actif) override;
+    void showWindow() override;
+    void openAddressBook() override;
+    void fillDocumentationMenu(const QString& dossier) override;
+    void startAutoCheck() override;
+    void setHourglass(bool actif) override;
     void sub_Bing() override;
-    QString fun_Choisir_Dossier(const QString& titre, const QString& dossier) override;
+    QString chooseFolder(const QString& titre, const QString& dossier) override;
     grid::Grid& Flx_Carrés() override;
     grid::Grid& flx_Work() override;
 

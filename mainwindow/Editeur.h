@@ -7,17 +7,17 @@
 namespace mainwindow {
 
 // The maker's web site (host only, no trailing slash). The update page is below it.
-inline const QString gstr_Site_Editeur = QStringLiteral("http://www.mirelot.example");
-inline const QString gstr_Nom_Editeur = QStringLiteral("Korvel Logiciels");
-inline const QString gstr_Adresse_Editeur = QStringLiteral("14 rue des Alouettes - 26000 Valence");
-inline const QString gstr_Telephone_Editeur = QStringLiteral("Tél. : 04 75 00 00 00");
-inline const QString gstr_Courriel_Editeur = QStringLiteral("contact@mirelot.example");
+inline const QString kPublisherSite = QStringLiteral("http://www.mirelot.example");
+inline const QString kPublisherName = QStringLiteral("Korvel Logiciels");
+inline const QString kPublisherAddress = QStringLiteral("14 rue des Alouettes - 26000 Valence");
+inline const QString kPublisherTelephone = QStringLiteral("Tél. : 04 75 00 00 00");
+inline const QString kPublisherEmail = QStringLiteral("contact@mirelot.example");
 // The association the program was first made for.
-inline const QString gstr_Association = QStringLiteral("l'Association des naturalistes des plaines");
+inline const QString kAssociation = QStringLiteral("l'Association des naturalistes des plaines");
 // The program's long title and the product family it complements.
-inline const QString gstr_Titre_Long = QStringLiteral("Suivi hivernal des oiseaux des champs");
-inline const QString gstr_Famille_Produit = QStringLiteral("Gadrel - Gestion des données d'observation");
+inline const QString kLongTitle = QStringLiteral("Suivi hivernal des oiseaux des champs");
+inline const QString kProductFamily = QStringLiteral("Gadrel - Gestion des données d'observation");
 // The access code of the administrator mode (setting "Administrateur"/"PSWD").
-inline const QString gstr_Code_Administrateur = QStringLiteral("KORVEL-ADM");
+inline const QString kAdministratorCode = QStringLiteral("KORVEL-ADM");
 
 } // namespace mainwindow

@@ -1,6 +1,6 @@
-#include "mainwindow/Options.h"
+#include "mainwindow/MenuOptions.h"
 
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 
 #include <array>
@@ -16,7 +16,7 @@ struct OptionInfo
 };
 
 // Item, value name in "Paramètres", mark at creation.
-const std::array<OptionInfo, gint_Nbr_Options> k_options = {{
+const std::array<OptionInfo, kOptionCount> k_options = {{
     {"RenumGrid", "Grilles numérotées", false},
     {"AltColor", "Couleur alternée", false},
     {"Ajust", "Largeur automatique", true},
@@ -31,53 +31,53 @@ const std::array<OptionInfo, gint_Nbr_Options> k_options = {{
 }};
 
 const OptionInfo& info(Option option) { return k_options[std::size_t(option)]; }
-bool frequenceValide(int index) { return index >= 0 && index < gint_Nbr_Frequences; }
+bool frequenceValide(int index) { return index >= 0 && index < kFrequencyCount; }
 } // namespace
 
-QString fun_Nom_Option(Option option) { return QString::fromUtf8(info(option).item); }
-QString fun_Valeur_Option(Option option) { return QString::fromUtf8(info(option).valueName); }
-bool fun_Option_Cochee_Creation(Option option) { return info(option).checkedAtCreation; }
-QString fun_Nom_Frequence(int index) { return QStringLiteral("auto_maj_Internet_Freq(%1)").arg(index); }
+QString optionName(Option option) { return QString::fromUtf8(info(option).item); }
+QString optionValueName(Option option) { return QString::fromUtf8(info(option).valueName); }
+bool optionCheckedAtCreation(Option option) { return info(option).checkedAtCreation; }
+QString frequencyItemName(int index) { return QStringLiteral("auto_maj_Internet_Freq(%1)").arg(index); }
 
-void sub_Options_Creation()
+void resetMenuOptions()
 {
-    for (int i = 0; i < gint_Nbr_Options; ++i)
-        sub_Option(Option(i), fun_Option_Cochee_Creation(Option(i)));
-    for (int i = 0; i < gint_Nbr_Frequences; ++i)
-        sub_Frequence(i, false);
+    for (int i = 0; i < kOptionCount; ++i)
+        setOption(Option(i), optionCheckedAtCreation(Option(i)));
+    for (int i = 0; i < kFrequencyCount; ++i)
+        setFrequency(i, false);
 }
 
-bool fun_Option(Option option) { return fun_Option_Cochee(fun_Nom_Option(option)); }
-void sub_Option(Option option, bool on) { sub_Cocher_Option(fun_Nom_Option(option), on); }
+bool isOptionOn(Option option) { return common::isOptionChecked(optionName(option)); }
+void setOption(Option option, bool on) { common::setOptionChecked(optionName(option), on); }
 
-bool sub_Click_Option(Option option)
+bool clickOption(Option option)
 {
-    const bool on = !fun_Option(option);
-    sub_Option(option, on);
-    const QString name = fun_Valeur_Option(option);
+    const bool on = !isOptionOn(option);
+    setOption(option, on);
+    const QString name = optionValueName(option);
     if (name.isEmpty())
         return true;
-    return sub_Reg_Write_HKLM(gstr_Section_Parametres, name, on ? QStringLiteral("-1") : QStringLiteral("0"));
+    return sub_Reg_Write_HKLM(common::kParametersSection, name, on ? QStringLiteral("-1") : QStringLiteral("0"));
 }
 
-bool fun_Frequence_Cochee(int index) { return frequenceValide(index) && fun_Option_Cochee(fun_Nom_Frequence(index)); }
+bool isFrequencyChecked(int index) { return frequenceValide(index) && common::isOptionChecked(frequencyItemName(index)); }
 
-void sub_Frequence(int index, bool on)
+void setFrequency(int index, bool on)
 {
     if (frequenceValide(index))
-        sub_Cocher_Option(fun_Nom_Frequence(index), on);
+        common::setOptionChecked(frequencyItemName(index), on);
 }
 
-bool sub_Click_Frequence(int index)
+bool clickFrequency(int index)
 {
     if (!frequenceValide(index))
         return false;
-    for (int i = 0; i < gint_Nbr_Frequences; ++i)
-        sub_Frequence(i, i == index);
-    return sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj, QString::number(index));
+    for (int i = 0; i < kFrequencyCount; ++i)
+        setFrequency(i, i == index);
+    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index));
 }
 
-bool sub_Charger_Options()
+bool loadOptions()
 {
     struct Restored
     {
@@ -91,14 +91,14 @@ bool sub_Charger_Options()
     bool ok = true;
     for (const Restored& r : restored) {
         const std::optional<qint16> value = fun_Get_Setting_Int(
-            gstr_Section_Parametres, fun_Valeur_Option(r.option), QString::fromUtf8(r.defaultText));
+            common::kParametersSection, optionValueName(r.option), QString::fromUtf8(r.defaultText));
         if (!value) {
             ok = false;
             continue;
         }
-        sub_Option(r.option, *value != 0);
+        setOption(r.option, *value != 0);
     }
-    sub_Option(Option::Atlas_STOC_EPS, false);
+    setOption(Option::Atlas_STOC_EPS, false);
     return ok;
 }
 

@@ -9,11 +9,11 @@ class Grid;
 }
 
 // The species table's path: setting "Fichier espèces", by default in the program's folder.
-QString fun_Fichier_Especes();
+QString mainwindow::speciesFile();
 
 // Widens a five-column species table to six columns with the check-box column "Saisie".
 // Returns true when the table was widened.
-bool fun_Ajouter_Colonne_Saisie(grid::Grid& table);
+bool mainwindow::addEntryColumn(grid::Grid& table);
 
 // Loads the species table into the scratch grid (emptied first), widens it when needed, asks
 // whether the learning mode is wanted, ticks every "Saisie" box (No) or clears them all (Yes),

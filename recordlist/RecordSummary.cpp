@@ -106,7 +106,7 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     s.observer = cellOf(head, kObserverRow, 2) + QLatin1Char(' ') + cellOf(head, kObserverRow, 3);
     if (visit >= 0) {
         s.date = date;
-        const double index = fun_Val(passageIndex);
+        const double index = common::leadingNumber(passageIndex);
         s.passage = std::isfinite(index) ? QString::number(qint64(std::trunc(index)) + 1) : QString();
     }
     s.modified = modified;

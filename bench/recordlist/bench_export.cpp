@@ -89,7 +89,7 @@ Dossiers& dossiers()
         auto* out = new Dossiers;
         QDir().mkpath(out->donnees);
         QDir().mkpath(out->programme);
-        sub_Set_Dossier_Programme(out->programme);
+        common::setProgramFolder(out->programme);
 
         grid::Grid milieux;
         milieux.setCols(3);
@@ -97,7 +97,7 @@ Dossiers& dossiers()
         for (int i = 0; i < k_milieux.size(); ++i)
             milieux.setCell(i + 1, 1, k_milieux[i]);
         const platform::Result m = grid::GridFile::save(
-            milieux, fun_Chemin(out->programme, "Milieux_SHOC.DOV"), grid::GridFile::Complete, true);
+            milieux, common::joinPath(out->programme, "Milieux_SHOC.DOV"), grid::GridFile::Complete, true);
         grid::Grid especes;
         especes.setCols(4);
         especes.setRows(3);
@@ -106,7 +106,7 @@ Dossiers& dossiers()
         especes.setCell(2, 2, "PICPIC");
         especes.setCell(2, 3, "Pie bavarde");
         const platform::Result e = grid::GridFile::save(
-            especes, fun_Chemin(out->programme, "Espèces.DOV"), grid::GridFile::Complete, true);
+            especes, common::joinPath(out->programme, "Espèces.DOV"), grid::GridFile::Complete, true);
         if (!m.ok || !e.ok)
             std::fprintf(stderr, "tables: %s%s\n", qPrintable(m.error), qPrintable(e.error));
 
@@ -115,7 +115,7 @@ Dossiers& dossiers()
             const QString nom = record::RecordStore::fileName(r.siteName, r.passage);
             grid::Grid g;
             record::RecordLayout::write(r, g);
-            if (const platform::Result w = grid::GridFile::save(g, fun_Chemin(out->donnees, nom),
+            if (const platform::Result w = grid::GridFile::save(g, common::joinPath(out->donnees, nom),
                                                                     grid::GridFile::Complete, true);
                 !w.ok)
                 std::fprintf(stderr, "%s\n", qPrintable(w.error));
@@ -145,7 +145,7 @@ void BM_ExportRun(benchmark::State& state)
             state.SkipWithError(r.failures.isEmpty() ? "not every record, or not two sheets"
                                                      : qPrintable(r.failures.first().reason));
         state.PauseTiming();
-        QFile::remove(fun_Chemin(d.donnees, "LOG_EXPORT.TXT"));
+        QFile::remove(common::joinPath(d.donnees, "LOG_EXPORT.TXT"));
         state.ResumeTiming();
     }
 }
@@ -176,7 +176,7 @@ const ContenuBrut& contenuBrut()
         QList<QStringList> lignes;
         for (const QString& nom : d.releves) {
             grid::Grid g;
-            if (!grid::GridFile::load(g, fun_Chemin(d.donnees, nom), grid::GridFile::Complete).ok)
+            if (!grid::GridFile::load(g, common::joinPath(d.donnees, nom), grid::GridFile::Complete).ok)
                 continue;
             const recordlist::RecordExport e = table.build(g, nom);
             entete = e.header;

@@ -127,8 +127,8 @@ TEST(VersionExcel, PresenceTestVersionAndRowsPerSheet)
                                                                {"14.0", "14.0", 65000},
                                                                {"15.0", "15.0", 32000}};
     for (const auto& [found, stored, perSheet] : table) {
-        EXPECT_EQ(fun_Version_Excel(found), stored);
-        EXPECT_EQ(fun_Lignes_Par_Feuille(stored), perSheet) << found.toStdString();
+        EXPECT_EQ(common::storedExcelVersion(found), stored);
+        EXPECT_EQ(common::rowsPerSheet(stored), perSheet) << found.toStdString();
     }
 }
 

@@ -311,7 +311,7 @@ TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
     bool failed = false;
     QString errorText;
     sub_Envoi_EMail(true, " correspondant@exemple.fr ; adjoint@exemple.org ",
-                    gstr_Nom_Programme + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false, failed,
+                    common::kProgramName + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false, failed,
                     errorText, false);
     sub_Envoi_EMail_Close();
     ASSERT_FALSE(failed) << errorText.toStdString();
@@ -345,7 +345,7 @@ TEST_F(EMailThroughTheMachine, SendmailThatHangsIsStoppedFromTheWaitWindow)
         if (!w || !w->isVisible() || seen)
             return;
         seen = true;
-        QTest::mouseClick(w->cmd_Arreter, Qt::LeftButton);
+        QTest::mouseClick(w->stopButton, Qt::LeftButton);
     });
     user.start(20);
     QElapsedTimer t;
