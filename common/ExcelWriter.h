@@ -27,11 +27,15 @@ void sub_Status_Message(const QString& texte, const QString& complement1 = QStri
 // between them), or is blank. Shows nothing.
 bool fun_Verif_Heure(const QString& texte);
 
+namespace common {
+
 // The version the start-up stores for a writer's version text: below 10 a "0" is appended
 // ("9.0" becomes "9.00").
-QString common::storedExcelVersion(const QString& version);
+QString storedExcelVersion(const QString& version);
 // Rows on one sheet for a writer's version: 65000 for "10.0" to "14.0", 32000 for any other.
-qint32 common::rowsPerSheet(const QString& version);
+qint32 rowsPerSheet(const QString& version);
+
+} // namespace common
 
 // The start-up's presence test of the workbook writer: it is present with version "14.0", so
 // the flag becomes true, the version "14.0" and the rows per sheet 65000. The start-up passes

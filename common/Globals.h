@@ -8,15 +8,22 @@ namespace grid {
 class Grid;
 }
 
+namespace common {
+
 // The program's name: settings key, box titles, file names.
-inline const QString common::kProgramName = QStringLiteral("Mirelot");
+inline const QString kProgramName = QStringLiteral("Mirelot");
 // Version and release stamped at every start.
-inline const QString common::kProgramVersion = QStringLiteral("Z2010");
-inline const QString common::kProgramRelease = QStringLiteral("G");
+inline const QString kProgramVersion = QStringLiteral("Z2010");
+inline const QString kProgramRelease = QStringLiteral("G");
 // The program's version numbers, shown by the about box and the wait window.
-inline constexpr int common::kVersionMajor = 2010;
-inline constexpr int common::kVersionMinor = 2;
-inline constexpr int common::kVersionRevision = 181;
+inline constexpr int kVersionMajor = 2010;
+inline constexpr int kVersionMinor = 2;
+inline constexpr int kVersionRevision = 181;
+
+// Puts every variable back to its value at program start (used by tests).
+void resetGlobals();
+
+} // namespace common
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
@@ -45,5 +52,3 @@ extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
 
-// Puts every variable back to its value at program start (used by tests).
-void common::resetGlobals();

@@ -4,9 +4,13 @@
 
 #include "grid/Grid.h"
 
+namespace common {
+
 // The order of sub_Tri_Colonne: ascending (what callers give by default), descending, or each
 // column by its own sort setting.
-enum class common::SortOrder { Croissant, Décroissant, Colonnes };
+enum class SortOrder { Ascending, Descending, ByColumn };
+
+} // namespace common
 
 // Numbers the data rows in column 0 when the option "RenumGrid" is checked: 1, 2, 3... except
 // in rows whose first cell reads "PG" or "LG", which keep their text and take no number. When

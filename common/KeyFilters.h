@@ -17,8 +17,10 @@ int fun_Majuscule_Sans_Accent(int cle);
 // letters only), then in capitals.
 QString fun_Majuscule_Sans_Accent(const QString& texte);
 
+namespace common {
+
 // The decision of the digits filter for one key.
-struct common::DigitsDecision
+struct DigitsDecision
 {
     int cle = 0;                  // the key to keep, 0 when refused
     bool curseurAuDebut = false;  // a sign that passes in a field goes in front
@@ -27,11 +29,13 @@ struct common::DigitsDecision
 // passes in a grid cell, and in a field holding none yet. "-" and "+" pass in a grid cell; in a
 // field, a sign is refused when the text already holds "-" or "+", otherwise it passes and goes
 // to the start of the text.
-common::DigitsDecision common::filterDigitKey(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
+DigitsDecision filterDigitKey(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
                                     const QString& texteChamp);
 // "Veuillez saisir uniquement des chiffres", followed by " et " and the allowed character when
 // one is given.
-QString common::digitsOnlyMessage(const QString& permis);
+QString digitsOnlyMessage(const QString& permis);
 
 // The first item that begins with the text, case ignored; -1 when none.
-int common::findItemStartingWith(const QStringList& items, const QString& texte);
+int findItemStartingWith(const QStringList& items, const QString& texte);
+
+} // namespace common

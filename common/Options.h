@@ -7,9 +7,13 @@
 #include <QString>
 #include <functional>
 
-bool common::isOptionChecked(const QString& item);
-void common::setOptionChecked(const QString& item, bool coche);
+namespace common {
+
+bool isOptionChecked(const QString& item);
+void setOptionChecked(const QString& item, bool coche);
 // Called after every change of a mark (the main window updates its menu item).
-void common::observeOptions(std::function<void(const QString& item, bool coche)> observateur);
+void observeOptions(std::function<void(const QString& item, bool coche)> observateur);
 // Forgets every mark (tests, and the main window's creation).
-void common::resetOptions();
+void resetOptions();
+
+} // namespace common

@@ -10,25 +10,35 @@
 #include <QVariant>
 #include <optional>
 
+namespace common {
+
 // Section names of the program's settings.
-inline const QString common::kParametersSection = QStringLiteral("Paramètres");
-inline const QString common::kOptionsSection = QStringLiteral("Options Générales");
-inline const QString common::kAdminSection = QStringLiteral("Administrateur");
-inline const QString common::kVersionSection = QStringLiteral("Version");
+inline const QString kParametersSection = QStringLiteral("Paramètres");
+inline const QString kOptionsSection = QStringLiteral("Options Générales");
+inline const QString kAdminSection = QStringLiteral("Administrateur");
+inline const QString kVersionSection = QStringLiteral("Version");
 
 // "SOFTWARE\<program>\<section>"
-QString common::machineKey(const QString& section, const QString& programme);
+QString machineKey(const QString& section, const QString& programme);
 // "Software\VB and VBA Program Settings\<program>[\<section>]"
-QString common::userKey(const QString& programme, const QString& section = QString());
+QString userKey(const QString& programme, const QString& section = QString());
 
 // Reads a number from text whatever the user's locale: blanks, tabs and line feeds are skipped
 // wherever they stand; a sign, digits, one "." and an exponent are read up to the first
 // character that cannot continue the number. "12,5" gives 12, "abc" gives 0. A number too large
 // for a double ("1e400") is an overflow and gives an infinity of its sign; one too small gives 0.
-double common::leadingNumber(const QString& text);
+double leadingNumber(const QString& text);
 // Rounds to the nearest 16-bit integer, a half going to the even neighbour; nullopt when the
 // value is outside -32768..32767 (or not a number).
-std::optional<qint16> common::roundToInt16(double value);
+std::optional<qint16> roundToInt16(double value);
+
+// The box shown the first time in a session that a settings change cannot be written.
+QString settingsNotSavedText(const QString& reason);
+// At start, through the Dialogs service: the settings file that was set aside, or the one that
+// could be neither read nor set aside (that box is the session's one notice of lost changes).
+void reportSettingsStoreAtStart();
+
+} // namespace common
 
 // The value's data as the readers deliver it: a text, with its terminating NUL when the data
 // had one, or the 32-bit number. Returns the registry status: 0 when a value was delivered,
@@ -64,10 +74,3 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
 // Deletes the program's per-user key, or only its section when the section is not blank.
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme);
 
-namespace common {
-// The box shown the first time in a session that a settings change cannot be written.
-QString settingsNotSavedText(const QString& reason);
-// At start, through the Dialogs service: the settings file that was set aside, or the one that
-// could be neither read nor set aside (that box is the session's one notice of lost changes).
-void reportSettingsStoreAtStart();
-} // namespace common

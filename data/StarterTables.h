@@ -13,7 +13,9 @@ namespace grid {
 class Grid;
 }
 
-struct data::StarterTable
+namespace data {
+
+struct StarterTable
 {
     QString ressource;        // the compiled-in text
     QString fichier;          // the file name in the program's folder
@@ -22,28 +24,30 @@ struct data::StarterTable
 };
 
 // Every shipped table, in the order they are installed.
-const QList<data::StarterTable>& data::starterTables();
+const QList<StarterTable>& starterTables();
 
 // Builds a grid from a table text: row 0 is the header (a title beginning with "^" centres its
 // column), every following line a data row; column 0 is the fixed left column and stays empty.
 // The grid ends with one fixed row and one fixed column. Returns an empty text on success, or
 // why the text is not a table (the grid is then left as it was).
-QString data::gridFromText(grid::Grid& grille, const QString& texte,
+QString gridFromText(grid::Grid& grille, const QString& texte,
                                 const QList<int>& colonnesCases = {});
 
 // Builds a shipped table's grid from its compiled-in text.
-QString data::starterGrid(grid::Grid& grille, const data::StarterTable& table);
+QString starterGrid(grid::Grid& grille, const StarterTable& table);
 
-enum class data::InstallState { Installee, DejaPresente, Echec };
+enum class InstallState { Installed, AlreadyThere, Failed };
 
-struct data::TableInstallation
+struct TableInstallation
 {
     QString fichier;
-    data::InstallState etat = data::InstallState::Failed;
+    InstallState etat = InstallState::Failed;
     QString erreur; // why it failed, in French; empty otherwise
 };
 
 // Writes every shipped table that the folder does not hold yet (a file of the same name in any
 // letter case counts as present), creating the folder when needed. Each file appears complete
 // or not at all, and an existing file is never replaced, even one that appeared meanwhile.
-QList<data::TableInstallation> data::installStarterTables(const QString& dossierProgramme);
+QList<TableInstallation> installStarterTables(const QString& dossierProgramme);
+
+} // namespace data
