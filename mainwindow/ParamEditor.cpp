@@ -182,7 +182,7 @@ Mode modeFromText(const QString& texte)
     return Mode::Inconnu;
 }
 
-const Table* tableOf(Mode mode)
+const Table* paramTable(Mode mode)
 {
     switch (mode) {
     case Mode::Espèces:
@@ -204,7 +204,7 @@ const Table* tableOf(Mode mode)
 
 QString tablePath(Mode mode)
 {
-    const Table* table = tableOf(mode);
+    const Table* table = paramTable(mode);
     if (!table)
         return QString();
     const QString defaut = common::joinPath(common::programFolder(), table->fichier);
@@ -291,7 +291,7 @@ void ParamEditor::loadMode(const QString& mode, const QString& protocole)
     m_grille.setTag(fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
     m_dossier = fun_Get_Setting_Str(common::kParametersSection, kFolderValue, gstr_Dossier);
 
-    if (const Table* table = tableOf(m_mode)) {
+    if (const Table* table = paramTable(m_mode)) {
         chargerTable(*table);
     } else if (m_mode == Mode::Identification) {
         chargerIdentification();
@@ -778,7 +778,7 @@ bool ParamEditor::saveTable()
         return false;
     arreterNumerotation();
     bool ok = true;
-    if (const Table* table = tableOf(m_mode))
+    if (const Table* table = paramTable(m_mode))
         ok = m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
     else if (m_mode == Mode::Identification)
         ok = enregistrerIdentification();

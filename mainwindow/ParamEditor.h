@@ -59,7 +59,7 @@ struct Table
     QList<int> colonnesCases;
 };
 // nullptr for the modes without a table (identification, data folder, unknown).
-const Table* tableOf(Mode mode);
+const Table* paramTable(Mode mode);
 
 // The table's file: the setting, by default the program's folder and the file name; "\" read
 // as a separator; an existing file whose name differs only in letter case is the one used.

@@ -36,12 +36,12 @@ const mainwindow::Table kComportementsShoc{.valeur = QStringLiteral("Fichier com
                                       .fichier = QStringLiteral("Comportements_SHOC.dov"),
                                       .formatChargement = GridFile::Workbook,
                                       .formatSauvegarde = GridFile::Workbook,
-                                      .entete = mainwindow::tableOf(mainwindow::Mode::Comportements)->entete,
+                                      .entete = mainwindow::paramTable(mainwindow::Mode::Comportements)->entete,
                                       .colonnesCases = {}};
 
 const mainwindow::Table& tableOf(mainwindow::Mode mode)
 {
-    return *mainwindow::tableOf(mode);
+    return *mainwindow::paramTable(mode);
 }
 
 // Columns of the communes table.
