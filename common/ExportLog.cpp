@@ -103,7 +103,8 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
 
 platform::Result sub_Log_Export(const QString& nomFichier)
 {
-    const QString dossier = fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
+    const QString dossier =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
     return common::logExports(dossier, {nomFichier});
 }
 

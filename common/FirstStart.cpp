@@ -51,8 +51,9 @@ void propositionRenommage(const QString& enregistre)
     if (platform::dialogs().ask(texte, mb::YesNo | mb::Question, titre) != mb::Yes)
         return;
     if (QFileInfo::exists(standard) || !QDir().rename(common::normalisePath(enregistre), standard)) {
-        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") + standard
-             + QStringLiteral(".") + LF + LF + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
+        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ")
+             + standard + QStringLiteral(".") + LF + LF
+             + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
              + QStringLiteral(", qui reste le dossier de ") + common::kProgramName + QStringLiteral("."));
         return;
     }
@@ -70,19 +71,22 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
         gstr_Dossier = common::proposedDataFolder();
         const QString texte =
             QStringLiteral("Premier démarrage de ") + common::kProgramName + LF + LF
-            + QStringLiteral("Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
+            + QStringLiteral(
+                "Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
             + LF + LF
-            + QStringLiteral("Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
-                             "vous proposons de le nommer ")
+            + QStringLiteral(
+                "Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
+                "vous proposons de le nommer ")
             + gstr_Dossier + QStringLiteral(".") + LF + LF + LF
             + QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
                              "l'emplacement et le nom du dossier (NON) ?");
-        const int reponse = platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, common::kProgramName);
+        const int reponse =
+            platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, common::kProgramName);
         if (reponse == mb::Cancel || reponse == 0)
             return ResultatDemarrage::Quitter;
         if (reponse == mb::No) {
-            const QString titre =
-                common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ") + common::kProgramName;
+            const QString titre = common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ")
+                                  + common::kProgramName;
             const QString choisi = choisir ? choisir(titre, gstr_Dossier) : QString();
             if (choisi.trimmed().isEmpty())
                 return ResultatDemarrage::Quitter;
@@ -194,8 +198,10 @@ bool common::probeFolder(const QString& dossier, QString* erreur)
 
 ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)
 {
-    const QString version = fun_Get_Setting_Str(common::kVersionSection, QStringLiteral("Version"), QStringLiteral("?"));
-    const QString enregistre = fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), kAucunDossier);
+    const QString version =
+        fun_Get_Setting_Str(common::kVersionSection, QStringLiteral("Version"), QStringLiteral("?"));
+    const QString enregistre =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), kAucunDossier);
     if (version == QLatin1String("?") || enregistre == kAucunDossier) {
         tamponVersion();
         if (enregistre != kAucunDossier) {

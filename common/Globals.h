@@ -51,4 +51,3 @@ extern QString gstr_Police_Excel;
 extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
-

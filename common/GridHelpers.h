@@ -1,6 +1,6 @@
 #pragma once
 // Grid helpers that every window uses, without a widget: row numbering and the column sort that
-// leaves empty rows at the bottom. They read the main window's option marks (common/Options).
+// leaves empty rows at the bottom. They read the main window's option marks (common/OptionMarks).
 
 #include "grid/Grid.h"
 

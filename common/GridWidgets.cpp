@@ -98,7 +98,8 @@ int fun_KeyPress_Chiffres(int cle, const QString& permis)
     const common::DigitsDecision f = common::filterDigitKey(cle, permis, separateur, cellule, texte);
     if (f.cle == 0) {
         sub_Bing();
-        platform::dialogs().ask(common::digitsOnlyMessage(permis), platform::mb::OKOnly, common::kProgramName);
+        platform::dialogs().ask(common::digitsOnlyMessage(permis), platform::mb::OKOnly,
+                                common::kProgramName);
         return 0;
     }
     if (f.curseurAuDebut && ligne)

@@ -39,8 +39,8 @@ QString fun_Majuscule_Sans_Accent(const QString& texte)
     return out.toUpper();
 }
 
-common::DigitsDecision common::filterDigitKey(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
-                                    const QString& texteChamp)
+common::DigitsDecision common::filterDigitKey(int cle, const QString& permis, QChar separateurDecimal,
+                                              bool celluleGrille, const QString& texteChamp)
 {
     common::DigitsDecision f;
     const bool chiffre = cle >= '0' && cle <= '9';

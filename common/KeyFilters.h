@@ -30,7 +30,7 @@ struct DigitsDecision
 // field, a sign is refused when the text already holds "-" or "+", otherwise it passes and goes
 // to the start of the text.
 DigitsDecision filterDigitKey(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
-                                    const QString& texteChamp);
+                              const QString& texteChamp);
 // "Veuillez saisir uniquement des chiffres", followed by " et " and the allowed character when
 // one is given.
 QString digitsOnlyMessage(const QString& permis);

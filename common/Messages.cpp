@@ -374,20 +374,21 @@ QString installationSummary()
                                                QStringLiteral("0"));
     const QString temps = fun_Get_Setting_Str(common::kOptionsSection, QStringLiteral("Temps_d_utilisation"),
                                               QStringLiteral("0"));
-    const QString organisme = fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"),
-                                                  QStringLiteral("?"));
+    const QString organisme =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
     const QString jeu = fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Jeu de fichiers"),
                                             QStringLiteral("?"));
     QString utilisateur = qEnvironmentVariable("USER");
     if (utilisateur.isEmpty())
         utilisateur = qEnvironmentVariable("USERNAME");
-    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ") +
-           QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion +
-           QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ") +
-           organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF +
-           QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF +
-           QStringLiteral("Nombre d'utilisations : ") + nombre + LF +
-           QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ") + jeu;
+    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ")
+           + QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion
+           + QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ")
+           + organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF
+           + QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF
+           + QStringLiteral("Nombre d'utilisations : ") + nombre + LF
+           + QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ")
+           + jeu;
 }
 
 // The text of an entry, markers replaced in one pass, so that a complement or a description
@@ -397,7 +398,8 @@ QString expand(const Entry& e, const QString& errorDescription, QString& complem
     if (e.build)
         return e.build();
     bool spliced = false;
-    const QString out = common::fillTemplate(QString::fromUtf8(e.text), complement, errorDescription, &spliced);
+    const QString out =
+        common::fillTemplate(QString::fromUtf8(e.text), complement, errorDescription, &spliced);
     if (spliced || e.dropsComplement)
         complement.clear();
     return out;
@@ -414,11 +416,16 @@ QString lookUp(std::span<const Entry> table, qint16 number, const QString& error
 std::span<const Entry> tableOf(common::MessageBuilder c)
 {
     switch (c) {
-    case common::MessageBuilder::Logic: return logique;
-    case common::MessageBuilder::Input: return saisie;
-    case common::MessageBuilder::Security: return securite;
-    case common::MessageBuilder::Information: return information;
-    case common::MessageBuilder::ProcessingError: return erreurTraitement;
+    case common::MessageBuilder::Logic:
+        return logique;
+    case common::MessageBuilder::Input:
+        return saisie;
+    case common::MessageBuilder::Security:
+        return securite;
+    case common::MessageBuilder::Information:
+        return information;
+    case common::MessageBuilder::ProcessingError:
+        return erreurTraitement;
     }
     return {};
 }
@@ -450,8 +457,8 @@ QString fun_Msg_Erreur_Traitement(qint16 number, qint32, const QString& errorDes
     return lookUp(erreurTraitement, number, errorDescription, complement);
 }
 
-common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber, const QString& errorDescription,
-                                QString complement)
+common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber,
+                                            const QString& errorDescription, QString complement)
 {
     namespace mb = platform::mb;
     QString header;
@@ -510,7 +517,8 @@ common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber, c
 
 void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement)
 {
-    const common::PreparedBox box = common::buildMessageBox(number, errorNumber, errorDescription, std::move(complement));
+    const common::PreparedBox box =
+        common::buildMessageBox(number, errorNumber, errorDescription, std::move(complement));
     platform::dialogs().ask(box.texte, box.style, box.titre);
 }
 
@@ -522,8 +530,8 @@ QList<qint16> common::messageNumbers(common::MessageBuilder constructeur)
     return numbers;
 }
 
-QString common::fillTemplate(const QString& modele, const QString& complement, const QString& descriptionErreur,
-                           bool* complementUtilise)
+QString common::fillTemplate(const QString& modele, const QString& complement,
+                             const QString& descriptionErreur, bool* complementUtilise)
 {
     QString out;
     qsizetype i = 0;

@@ -24,7 +24,7 @@ inline const QString kMessagesTitle = QStringLiteral(" [Gestion des messages]");
 // number, the description) follows the header when there is an error number; a description
 // given without a number follows the header alone.
 PreparedBox buildMessageBox(qint16 number, qint32 errorNumber, const QString& errorDescription,
-                                QString complement);
+                            QString complement);
 
 // The builders of the catalogue, in the order of the thousands.
 enum class MessageBuilder { Logic, Input, Security, Information, ProcessingError };
@@ -36,7 +36,7 @@ QList<qint16> messageNumbers(MessageBuilder constructeur);
 // complement without its surrounding blanks, {E} the error description, {P} the program's name,
 // {PM} the program's name in capitals.
 QString fillTemplate(const QString& modele, const QString& complement, const QString& descriptionErreur,
-                           bool* complementUtilise = nullptr);
+                     bool* complementUtilise = nullptr);
 
 } // namespace common
 
@@ -55,4 +55,3 @@ QString fun_Msg_Erreur_Traitement(qint16 number, qint32 errorNumber, const QStri
 // Shows the numbered message in a modal box (OK only) and returns when it is closed. The
 // caller's complement is never changed.
 void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement);
-

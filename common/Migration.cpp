@@ -74,7 +74,8 @@ bool copyMachineSettings(platform::Registry& r)
             if (status != reg::Success)
                 break;
             const QString value = fun_Get_Setting_Str(section, name, NotFound, common::kSiblingProgram);
-            if (value == NotFound && hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
+            if (value == NotFound
+                && hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
                 continue;
             if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName))
                 allWritten = false;

@@ -28,7 +28,10 @@ void common::setOptionChecked(const QString& item, bool coche)
         observer()(item, coche);
 }
 
-void common::observeOptions(std::function<void(const QString&, bool)> observateur) { observer() = std::move(observateur); }
+void common::observeOptions(std::function<void(const QString&, bool)> observateur)
+{
+    observer() = std::move(observateur);
+}
 
 void common::resetOptions()
 {

@@ -147,7 +147,8 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
         if (!common::findFile(to, name).isEmpty())
             continue;
         QDir().mkpath(to);
-        const platform::Result copied = platform::saveFileFrom(common::joinPath(to, name), common::joinPath(from, name));
+        const platform::Result copied =
+            platform::saveFileFrom(common::joinPath(to, name), common::joinPath(from, name));
         if (!copied)
             failures << copied.error;
     }

@@ -271,10 +271,7 @@ QString expand(const char* text, QString& complement)
 
 } // namespace
 
-QString common::questionTitle()
-{
-    return common::kProgramName + QStringLiteral(" [Gestion des messages]");
-}
+QString common::questionTitle() { return common::kProgramName + QStringLiteral(" [Gestion des messages]"); }
 
 common::PreparedBox common::buildQuestionBox(qint16 number, QString complement)
 {

@@ -28,4 +28,3 @@ qint16 fun_Dialogue(qint16 number, QString complement = QString());
 // The same, storing the answer into the caller's variable (gint_Réponse_Dialogue for the main
 // window).
 void fun_Dialogue(qint16 number, qint16& answer, QString complement);
-

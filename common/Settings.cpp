@@ -106,7 +106,8 @@ QString readText(const QString& section, const QString& valueName, const QString
                  const QString& programme)
 {
     QVariant result;
-    if (fun_Query_Value(Hive::LocalMachine, common::machineKey(section, programme), valueName, result) != reg::Success)
+    if (fun_Query_Value(Hive::LocalMachine, common::machineKey(section, programme), valueName, result)
+        != reg::Success)
         return defaultText;
     if (result.typeId() == QMetaType::Int)
         return QString::number(result.toInt());
@@ -202,8 +203,7 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
 
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
 {
-    return written(
-        platform::registry().deleteKey(Hive::CurrentUser, common::userKey(programme, section)));
+    return written(platform::registry().deleteKey(Hive::CurrentUser, common::userKey(programme, section)));
 }
 
 namespace common {

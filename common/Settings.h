@@ -73,4 +73,3 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
                       const QString& programme);
 // Deletes the program's per-user key, or only its section when the section is not blank.
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme);
-

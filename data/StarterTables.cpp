@@ -92,8 +92,7 @@ QString data::starterGrid(Grid& grille, const data::StarterTable& table)
     QFile f(table.ressource);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("la table « %1 » manque au programme").arg(table.fichier);
-    const QString erreur =
-        data::gridFromText(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
+    const QString erreur = data::gridFromText(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
     return erreur.isEmpty() ? erreur : QStringLiteral("table « %1 » : %2").arg(table.fichier, erreur);
 }
 

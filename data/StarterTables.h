@@ -30,8 +30,7 @@ const QList<StarterTable>& starterTables();
 // column), every following line a data row; column 0 is the fixed left column and stays empty.
 // The grid ends with one fixed row and one fixed column. Returns an empty text on success, or
 // why the text is not a table (the grid is then left as it was).
-QString gridFromText(grid::Grid& grille, const QString& texte,
-                                const QList<int>& colonnesCases = {});
+QString gridFromText(grid::Grid& grille, const QString& texte, const QList<int>& colonnesCases = {});
 
 // Builds a shipped table's grid from its compiled-in text.
 QString starterGrid(grid::Grid& grille, const StarterTable& table);

@@ -20,23 +20,24 @@ QString presentationText()
 
 QString creditText()
 {
-    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ")
-           + kPublisherName + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n')
-           + kPublisherAddress + QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n')
-           + kPublisherEmail;
+    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ") + kPublisherName
+           + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n') + kPublisherAddress
+           + QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n') + kPublisherEmail;
 }
 
 QString waitCaption()
 {
     return common::kProgramName + QLatin1Char(' ') + QString::number(common::kVersionMajor) + QLatin1Char('.')
-           + QString::number(common::kVersionMinor) + QLatin1Char('.') + QString::number(common::kVersionRevision);
+           + QString::number(common::kVersionMinor) + QLatin1Char('.')
+           + QString::number(common::kVersionRevision);
 }
 
 QString waitText()
 {
     const QChar cr(13);
-    return QStringLiteral("Transformation des fichiers FLX") + cr + QStringLiteral("au format FLX2009 compatible")
-           + cr + QStringLiteral("avec ") + common::kProgramName + QStringLiteral("  V2009") + cr + cr
+    return QStringLiteral("Transformation des fichiers FLX") + cr
+           + QStringLiteral("au format FLX2009 compatible") + cr + QStringLiteral("avec ")
+           + common::kProgramName + QStringLiteral("  V2009") + cr + cr
            + QStringLiteral("VEUILLEZ PATIENTER");
 }
 

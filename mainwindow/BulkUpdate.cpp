@@ -45,7 +45,8 @@ mainwindow::BulkUpdateResult abandon()
 
 // One file: read whole into a grid of its own, one cell written, written back whole. Returns the
 // reason it was left alone, or an empty text.
-QString mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action, const QString& valeur)
+QString mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action,
+                    const QString& valeur)
 {
     const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
     if (chemin.isEmpty())
@@ -118,8 +119,10 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
     if (!saisie)
         return abandon();
     const QString valeur = *saisie;
-    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
-                                                    common::kProgramName) != platform::mb::Yes)
+    if (valeur.isEmpty()
+        && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
+                                   common::kProgramName)
+               != platform::mb::Yes)
         return abandon();
 
     mainwindow::BulkUpdateResult resultat;
@@ -136,7 +139,8 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
         QString texte = QStringLiteral("Les fichiers suivants n'ont pas été mis à jour :\n\n");
         for (const mainwindow::UpdateFailure& e : resultat.echecs)
             texte += e.fichier + QStringLiteral(" : ") + e.raison + QLatin1Char('\n');
-        platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
+        platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation,
+                                common::kProgramName);
     }
     return resultat;
 }

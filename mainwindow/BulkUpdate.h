@@ -44,7 +44,7 @@ struct BulkUpdateResult
     bool abandonnee = false; // the user refused or cancelled: no file was touched
     QString valeur;          // the value written
     QStringList misAJour;    // files written, in the order handled
-    QList<UpdateFailure> echecs;  // files left as they were
+    QList<UpdateFailure> echecs; // files left as they were
 };
 
 // The whole action: confirmation, input box, question on an empty value, then each file in turn

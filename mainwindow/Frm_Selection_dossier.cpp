@@ -163,7 +163,8 @@ void Frm_Selection_dossier::newFolderClicked()
     if (info.isDir())
         return;
     if (info.exists()) {
-        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly, common::kProgramName);
+        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly,
+                                common::kProgramName);
         return;
     }
     const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n")

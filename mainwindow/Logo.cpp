@@ -50,7 +50,8 @@ QPixmap logoPixmap(const QSize& taille)
     name.setPixelSize(int(h * 0.22));
     p.setFont(name);
     p.setPen(QColor(0x24, 0x3b, 0x55));
-    p.drawText(QRectF(w * 0.06, h * 0.12, w * 0.9, h * 0.3), Qt::AlignLeft | Qt::AlignVCenter, common::kProgramName);
+    p.drawText(QRectF(w * 0.06, h * 0.12, w * 0.9, h * 0.3), Qt::AlignLeft | Qt::AlignVCenter,
+               common::kProgramName);
 
     QFont title(QStringLiteral("Sans Serif"));
     title.setPixelSize(int(h * 0.065));

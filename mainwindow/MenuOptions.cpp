@@ -57,10 +57,14 @@ bool clickOption(Option option)
     const QString name = optionValueName(option);
     if (name.isEmpty())
         return true;
-    return sub_Reg_Write_HKLM(common::kParametersSection, name, on ? QStringLiteral("-1") : QStringLiteral("0"));
+    return sub_Reg_Write_HKLM(common::kParametersSection, name,
+                              on ? QStringLiteral("-1") : QStringLiteral("0"));
 }
 
-bool isFrequencyChecked(int index) { return frequenceValide(index) && common::isOptionChecked(frequencyItemName(index)); }
+bool isFrequencyChecked(int index)
+{
+    return frequenceValide(index) && common::isOptionChecked(frequencyItemName(index));
+}
 
 void setFrequency(int index, bool on)
 {

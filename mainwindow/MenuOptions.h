@@ -1,5 +1,5 @@
 #pragma once
-// The main window's option items over the shared store of check marks (common/Options): what
+// The main window's option items over the shared store of check marks (common/OptionMarks): what
 // each item saves, its mark when the window is created, the click that inverts the mark and
 // saves it at once as "-1" or "0" under the item's value name in "Paramètres", the update-check
 // frequency items, and the restore of the marks at start. Other windows read a mark with

@@ -12,8 +12,8 @@ MenuStartupWindow::~MenuStartupWindow() = default;
 
 void MenuStartupWindow::sub_Items_Identification()
 {
-    for (const auto& [name, visible] : {std::pair{"Gadrel_EPS_SITES", false}, std::pair{"Gadrel_STOC_EPS", false},
-                                        std::pair{"Gadrel_SHOC", true}})
+    for (const auto& [name, visible] : {std::pair{"Gadrel_EPS_SITES", false},
+                                        std::pair{"Gadrel_STOC_EPS", false}, std::pair{"Gadrel_SHOC", true}})
         if (QAction* a = m_menu.item(QString::fromUtf8(name)))
             a->setVisible(visible);
 }
@@ -38,7 +38,10 @@ void MenuStartupWindow::openAddressBook()
         a->trigger();
 }
 
-void MenuStartupWindow::fillDocumentationMenu(const QString& dossier) { m_menu.fillDocumentationMenu(dossier); }
+void MenuStartupWindow::fillDocumentationMenu(const QString& dossier)
+{
+    m_menu.fillDocumentationMenu(dossier);
+}
 
 void MenuStartupWindow::startAutoCheck() { m_menu.startAutoCheck(); }
 

@@ -10,10 +10,8 @@ namespace mainwindow {
 
 // The national coordinators' mailboxes of the SHOC and STOC-EPS schemes. The address book always
 // holds the SHOC one; a ticked STOC-EPS one is switched to the SHOC one.
-inline const QString kShocCoordinationAddress =
-    QStringLiteral("coordination.shoc@mirelot.example");
-inline const QString kStocEpsCoordinationAddress =
-    QStringLiteral("coordination.stoc-eps@mirelot.example");
+inline const QString kShocCoordinationAddress = QStringLiteral("coordination.shoc@mirelot.example");
+inline const QString kStocEpsCoordinationAddress = QStringLiteral("coordination.stoc-eps@mirelot.example");
 
 // The sibling product's settings: its program name in the settings store, the section of its
 // first database, the values read and their defaults ("Fin": the product is not installed).

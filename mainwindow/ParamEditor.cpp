@@ -111,13 +111,13 @@ bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
 int filtreChiffresSilencieux(int cle)
 {
     const QString point = QLocale().decimalPoint();
-    return common::filterDigitKey(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString()).cle;
+    return common::filterDigitKey(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString())
+        .cle;
 }
 
 } // namespace
 
-DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete,
-                                       int colonnesFixes)
+DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes)
 {
     DispositionTexte d;
     if (lignes.isEmpty())
@@ -265,10 +265,7 @@ void ParamEditor::setFiltreChiffres(FiltreTouche filtre)
     m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
 }
 
-bool ParamEditor::administrateur() const
-{
-    return mainwindow::isAdministratorMode(m_grille.tag());
-}
+bool ParamEditor::administrateur() const { return mainwindow::isAdministratorMode(m_grille.tag()); }
 
 void ParamEditor::signaler(const QString& texte) const
 {
@@ -338,8 +335,8 @@ bool ParamEditor::canClose()
     if (!isModified())
         return true;
     const QString question =
-        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
-        QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode)
+        + QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
     switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, common::kProgramName)) {
     case mb::Yes:
         return saveTable(); // a failed save has said why; the window stays open
@@ -376,8 +373,8 @@ void ParamEditor::chargerTable(const Table& table)
             signaler(
                 QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
                                "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
-                    .arg(m_texteMode) +
-                QStringLiteral("\n\n") + lu.error);
+                    .arg(m_texteMode)
+                + QStringLiteral("\n\n") + lu.error);
     }
 
     if (m_mode == Mode::Réseaux)
@@ -396,8 +393,8 @@ void ParamEditor::chargerTable(const Table& table)
     if (g.cols() > 0)
         g.setFixedCols(1);
 
-    const bool modifiable = m_etat != EtatTable::Illisible &&
-                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    const bool modifiable = m_etat != EtatTable::Illisible
+                            && (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
     m_affichage.cmdSave = modifiable;
     if (m_etat == EtatTable::Illisible)
@@ -430,8 +427,7 @@ void ParamEditor::corrigerAdresses()
 
 void ParamEditor::chargerIdentification()
 {
-    const QString moteur = fun_Get_Setting_Str(kGadrelSection, kEngineValue, kNoEngine,
-                                               kGadrelProgram);
+    const QString moteur = fun_Get_Setting_Str(kGadrelSection, kEngineValue, kNoEngine, kGadrelProgram);
     if (moteur == kNoEngine) {
         platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
                                 mb::OKOnly, common::kProgramName);
@@ -445,8 +441,8 @@ void ParamEditor::chargerIdentification()
     const QString choixOrganisme =
         fun_Get_Setting_Str(common::kParametersSection, kOrganisationChoiceValue + m_protocole, QString());
 
-    const platform::RowSourceResult lu = m_base.readTable(
-        base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
+    const platform::RowSourceResult lu =
+        m_base.readTable(base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
     m_erreurBase = lu.error;
     if (!lu.ok) {
         // The grid shows what was read; the user is told why it is empty or short.
@@ -530,14 +526,11 @@ bool ParamEditor::canEdit(int row, int col) const
 bool ParamEditor::isCellEditable(int row, int col) const
 {
     const Grid& g = m_grille;
-    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
-           row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
+    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols()
+           && row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
 }
 
-int ParamEditor::filterKey(int col, int cle) const
-{
-    return touche(col, cle, m_filtreChiffres);
-}
+int ParamEditor::filterKey(int col, int cle) const { return touche(col, cle, m_filtreChiffres); }
 
 int ParamEditor::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
 {
@@ -685,9 +678,8 @@ bool ParamEditor::pasteText(const QString& texte)
     }
     if (refus.size() > kCellulesNommees)
         noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
-    signaler(
-        QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
-        noms.join(u'\n'));
+    signaler(QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n")
+             + noms.join(u'\n'));
     return false;
 }
 
@@ -714,8 +706,8 @@ bool ParamEditor::loadText(const QString& chemin)
     Grid& g = m_grille;
     const QString fichier = common::normalisePath(chemin);
     auto echec = [this](const grid::GridFileResult& r) {
-        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
-                 r.error);
+        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n")
+                 + r.error);
         return false;
     };
     // First the file as it stands, every line from its first cell, to see how it is laid out.
@@ -792,8 +784,8 @@ bool ParamEditor::enregistrerTable(const Table& table)
     sub_Tri_Colonne(m_grille);
     const grid::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
-                 ecrit.error);
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode)
+                 + ecrit.error);
         return false;
     }
     return true;

@@ -105,8 +105,7 @@ struct DispositionTexte
 // titled column) are there; read both with and without the fixed columns in front. Without a
 // header, the lines begin with the fixed columns when they are exactly as wide as the table and
 // the fixed cells are all empty or numbered 1, 2, 3... as the program numbers its rows.
-DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete,
-                                       int colonnesFixes);
+DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes);
 
 // What became of the table's file at load.
 enum class EtatTable {

@@ -74,10 +74,11 @@ bool sub_Update_Espèce(Grid& brouillon)
     if (!lu) {
         // Only a missing table is silent: an unreadable one is left as it is and the user is told.
         if (QFileInfo::exists(chemin))
-            platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
-                                                   "modifiée.\n\n")
-                                        + lu.error,
-                                    mb::OKOnly | mb::Exclamation, common::kProgramName);
+            platform::dialogs().ask(
+                QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
+                               "modifiée.\n\n")
+                    + lu.error,
+                mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
@@ -85,7 +86,8 @@ bool sub_Update_Espèce(Grid& brouillon)
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
     const grid::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
-        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error,
+        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n")
+                                    + ecrit.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }

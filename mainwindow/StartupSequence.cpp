@@ -81,11 +81,11 @@ void installerTables()
         if (t.etat == data::InstallState::Failed)
             erreurs << t.fichier + QStringLiteral(" : ") + t.erreur;
     if (!erreurs.isEmpty())
-        platform::dialogs().ask(QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
-                                               "le dossier ")
-                                    + common::programFolder() + QStringLiteral(" :") + LF + LF
-                                    + erreurs.join(LF),
-                                mb::OKOnly | mb::Exclamation, common::kProgramName);
+        platform::dialogs().ask(
+            QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
+                           "le dossier ")
+                + common::programFolder() + QStringLiteral(" :") + LF + LF + erreurs.join(LF),
+            mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
 } // namespace
@@ -119,8 +119,10 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     gbol_Italique_Excel = false;
 
     // 5. First start and data folder.
-    const ResultatDemarrage dossier = sub_Init_Version_Dossier(
-        [&fenetre](const QString& titre, const QString& propose) { return fenetre.chooseFolder(titre, propose); });
+    const ResultatDemarrage dossier =
+        sub_Init_Version_Dossier([&fenetre](const QString& titre, const QString& propose) {
+            return fenetre.chooseFolder(titre, propose);
+        });
     if (dossier == ResultatDemarrage::Quitter) {
         r.fin = ResultatDemarrage::Quitter;
         return r;
@@ -130,7 +132,8 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     // 7. Species learning mode.
     const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
-        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"), QStringLiteral("-1"));
+        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
+                           QStringLiteral("-1"));
         sub_Update_Espèce(fenetre.Flx_Carrés());
     } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
         setOption(Option::SaisieEsp, *v != 0);
@@ -140,10 +143,11 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 
     // 8. Start counter; a count too large to read is left as it is.
     double compteur = 0;
-    if (const std::optional<double> lu =
-            fun_Get_Setting_Dbl(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
+    if (const std::optional<double> lu = fun_Get_Setting_Dbl(
+            common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
         compteur = *lu + 1;
-        sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QString::number(compteur, 'g', 15));
+        sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
+                           QString::number(compteur, 'g', 15));
     } else {
         r.echec = true;
     }
@@ -185,8 +189,9 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 
     // 17-19. Reminders about the correspondents' addresses.
     Grid& adresses = fenetre.Flx_Carrés();
-    if (!chargerTable(adresses, parametre(QStringLiteral("Adresses email"),
-                                          common::joinPath(common::programFolder(), QStringLiteral("email.DOV")))))
+    if (!chargerTable(adresses,
+                      parametre(QStringLiteral("Adresses email"),
+                                common::joinPath(common::programFolder(), QStringLiteral("email.DOV")))))
         r.echec = true;
     const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {
@@ -205,15 +210,16 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
     fenetre.fillDocumentationMenu(common::programFolder());
     if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
-        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
-                                    LF + LF + log.error,
+        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") + LF
+                                    + LF + log.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
         r.echec = true;
     }
 
     // 23. The squares table, in place of the address table.
-    if (!chargerTable(fenetre.Flx_Carrés(), parametre(QStringLiteral("Fichier carrés"),
-                                                      common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))))
+    if (!chargerTable(fenetre.Flx_Carrés(),
+                      parametre(QStringLiteral("Fichier carrés"),
+                                common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))))
         r.echec = true;
 
     fenetre.setHourglass(false);

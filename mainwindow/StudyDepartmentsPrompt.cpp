@@ -73,7 +73,8 @@ DepartmentList normaliseDepartments(const QString& saisie)
 
 StudyDepartmentsOutcome askStudyDepartments()
 {
-    QString proposed = fun_Get_Setting_Str(common::kParametersSection, kStudyDepartmentsValue, QStringLiteral("%"));
+    QString proposed =
+        fun_Get_Setting_Str(common::kParametersSection, kStudyDepartmentsValue, QStringLiteral("%"));
     for (;;) {
         const QString answer = platform::dialogs()
                                    .inputBox(studyDepartmentsPrompt(), kStudyDepartmentsTitle, proposed)

@@ -12,8 +12,9 @@ namespace mainwindow {
 
 QString updatePageUrl()
 {
-    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") + common::kProgramName
-           + QStringLiteral("&Version=") + common::kProgramVersion + common::kProgramRelease;
+    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=")
+           + common::kProgramName + QStringLiteral("&Version=") + common::kProgramVersion
+           + common::kProgramRelease;
 }
 
 bool fun_Connexion_Internet() { return platform::shell().isConnected(); }

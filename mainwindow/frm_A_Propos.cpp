@@ -4,8 +4,8 @@
 #include "mainwindow/AboutTexts.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/EMail.h"
-#include "mainwindow/Publisher.h"
 #include "mainwindow/Logo.h"
+#include "mainwindow/Publisher.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 

@@ -5,8 +5,8 @@
 #include "common/Settings.h"
 #include "mainwindow/BulkUpdate.h"
 #include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/MenuOptions.h"
 #include "mainwindow/Documentation.h"
+#include "mainwindow/MenuOptions.h"
 #include "mainwindow/StudyDepartmentsPrompt.h"
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/WindowArrangement.h"
@@ -236,12 +236,12 @@ void frm_Menu::construireMenus()
     filler(QStringLiteral("Filler40"), QStringLiteral("|"), false);
 
     m_fenetres = ajouterMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
-    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered, this,
-            &frm_Menu::cascadeWindows);
-    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered, this,
-            &frm_Menu::tileWindows);
-    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")), &QAction::triggered,
-            this, &frm_Menu::arrangeIcons);
+    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered,
+            this, &frm_Menu::cascadeWindows);
+    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered,
+            this, &frm_Menu::tileWindows);
+    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")),
+            &QAction::triggered, this, &frm_Menu::arrangeIcons);
     m_fenetres->addSeparator();
     option(m_fenetres, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
     connect(m_fenetres, &QMenu::aboutToShow, this, &frm_Menu::remplirListeFenetres);
@@ -265,8 +265,8 @@ void frm_Menu::construireMenus()
                              QStringLiteral("Mise à jour du nom de la commune"),
                              QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
     for (int i = 0; i < 4; ++i)
-        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered, this,
-                [i] { mainwindow::updateSelectedRecordFiles(i); });
+        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
+                this, [i] { mainwindow::updateSelectedRecordFiles(i); });
 }
 
 QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
@@ -409,7 +409,8 @@ void frm_Menu::cascadeWindows()
 void frm_Menu::tileWindows()
 {
     const QList<QMdiSubWindow*> windows = fenetresAArranger();
-    const QList<QRect> rects = mainwindow::horizontalTileLayout(m_mdi->viewport()->size(), int(windows.size()));
+    const QList<QRect> rects =
+        mainwindow::horizontalTileLayout(m_mdi->viewport()->size(), int(windows.size()));
     for (int i = 0; i < windows.size(); ++i)
         windows[i]->setGeometry(rects[i]);
 }

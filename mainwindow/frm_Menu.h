@@ -1,6 +1,6 @@
 #pragma once
 // The program's main window: a multiple-document window with the whole menu bar. It keeps the
-// user's options as check-marked items, in step with the store of marks (common/Options) from
+// user's options as check-marked items, in step with the store of marks (common/OptionMarks) from
 // which every other window reads them, opens the settings
 // windows, the record list and the about box as child windows, arranges them, adapts its
 // captions to this program and to the administrator mode, and runs the update check.

@@ -4,8 +4,8 @@
 #include "common/GridWidgets.h"
 #include "grid/GridView.h"
 #include "mainwindow/Frm_Selection_dossier.h"
-#include "mainwindow/ParamEditor.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
@@ -198,8 +198,8 @@ void frm_Param::toucheGrille(int* cle, int shift)
 void frm_Param::sourisGrille(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
-        !m_editeur->canLoadText())
+    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0
+        || !m_editeur->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
         QStringLiteral("Veuillez indiquer le fichier à charger :"), common::kProgramName, QString());
@@ -241,8 +241,8 @@ QSize frm_Param::sizeHint() const
                                                           : std::max(v.verticalHeader()->sizeHint().width(),
                                                                      v.verticalHeader()->minimumWidth());
         const int haut = v.horizontalHeader()->isHidden() ? 0 : v.horizontalHeader()->sizeHint().height();
-        const int lignes = std::clamp(v.model()->rowCount(), mainwindow::kMinOpeningRows,
-                                      mainwindow::kMaxOpeningRows);
+        const int lignes =
+            std::clamp(v.model()->rowCount(), mainwindow::kMinOpeningRows, mainwindow::kMaxOpeningRows);
         const int hauteurLigne =
             v.model()->rowCount() > 0 ? v.rowHeight(0) : v.verticalHeader()->defaultSectionSize();
         const QSize contenu(cadre + entete + v.horizontalHeader()->length() + barre,

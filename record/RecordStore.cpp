@@ -60,7 +60,8 @@ bool replaceAllowed(const QString& existingName)
             .arg(existingName);
     return platform::dialogs().ask(
                text, platform::mb::YesNo | platform::mb::Exclamation | platform::mb::DefaultButton2,
-               common::kProgramName) == platform::mb::Yes;
+               common::kProgramName)
+           == platform::mb::Yes;
 }
 
 } // namespace
@@ -69,7 +70,8 @@ RecordStore::RecordStore(const QString& dataFolder) : m_folder(common::normalise
 
 RecordStore RecordStore::fromSettings()
 {
-    return RecordStore(fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
+    return RecordStore(
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
 }
 
 QString RecordStore::fileName(const QString& siteName, int passage)
@@ -85,10 +87,7 @@ int RecordStore::passageOfFileName(const QString& fileName)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
-QString RecordStore::pathOf(const QString& fileName) const
-{
-    return common::joinPath(m_folder, fileName);
-}
+QString RecordStore::pathOf(const QString& fileName) const { return common::joinPath(m_folder, fileName); }
 
 platform::Result RecordStore::checkFileName(const QString& name) const
 {

@@ -3,9 +3,9 @@
 #include "common/GridHelpers.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "mainwindow/ParamEditor.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "mainwindow/ParamEditor.h"
 
 #include <QFileInfo>
 
@@ -26,23 +26,22 @@ namespace {
 // communes "Département, N° commune, Commune, Nom du département, X centre, Y centre";
 // behaviours as the settings window's behaviours table.
 const mainwindow::Table kCommunes{.valeur = QStringLiteral("Fichier Communes"),
-                             .fichier = QStringLiteral("Communes.DOV"),
-                             .formatChargement = GridFile::Complete,
-                             .formatSauvegarde = GridFile::Complete,
-                             .entete = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
-                                                      "X centre|Y centre"),
-                             .colonnesCases = {}};
-const mainwindow::Table kComportementsShoc{.valeur = QStringLiteral("Fichier comportements SHOC"),
-                                      .fichier = QStringLiteral("Comportements_SHOC.dov"),
-                                      .formatChargement = GridFile::Workbook,
-                                      .formatSauvegarde = GridFile::Workbook,
-                                      .entete = mainwindow::paramTable(mainwindow::Mode::Comportements)->entete,
-                                      .colonnesCases = {}};
+                                  .fichier = QStringLiteral("Communes.DOV"),
+                                  .formatChargement = GridFile::Complete,
+                                  .formatSauvegarde = GridFile::Complete,
+                                  .entete =
+                                      QStringLiteral("|Département|N° commune|Commune|Nom du département|"
+                                                     "X centre|Y centre"),
+                                  .colonnesCases = {}};
+const mainwindow::Table kComportementsShoc{
+    .valeur = QStringLiteral("Fichier comportements SHOC"),
+    .fichier = QStringLiteral("Comportements_SHOC.dov"),
+    .formatChargement = GridFile::Workbook,
+    .formatSauvegarde = GridFile::Workbook,
+    .entete = mainwindow::paramTable(mainwindow::Mode::Comportements)->entete,
+    .colonnesCases = {}};
 
-const mainwindow::Table& tableOf(mainwindow::Mode mode)
-{
-    return *mainwindow::paramTable(mode);
-}
+const mainwindow::Table& tableOf(mainwindow::Mode mode) { return *mainwindow::paramTable(mode); }
 
 // Columns of the communes table.
 constexpr int kCommuneDepartment = 1;

@@ -25,10 +25,7 @@ const QString kCombinedSheet = QStringLiteral("STOC-EPS");
 const QString kWorkbookSuffix = QStringLiteral("xlsx");
 const QString kMailText = QStringLiteral("Fichier(s) EPS");
 
-QString mailSubject()
-{
-    return common::kProgramName + QStringLiteral(" : Fichier EPS");
-}
+QString mailSubject() { return common::kProgramName + QStringLiteral(" : Fichier EPS"); }
 
 QString notValidQuestionText(qsizetype selected, int notValid)
 {
@@ -175,10 +172,7 @@ ExportSelection selectForExport(const QList<ListedRecord>& selected)
     return s;
 }
 
-QString exportQuestionTitle()
-{
-    return common::kProgramName + QStringLiteral(" - Exportation des données");
-}
+QString exportQuestionTitle() { return common::kProgramName + QStringLiteral(" - Exportation des données"); }
 
 QString mailWarningText()
 {
@@ -230,7 +224,8 @@ ExportRun::ExportRun(const QString& dataFolder) : m_folder(common::normalisePath
 
 ExportRun ExportRun::fromSettings()
 {
-    return ExportRun(fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
+    return ExportRun(
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
 }
 
 ExportOutcome ExportRun::run(const ExportRequest& request) const

@@ -212,9 +212,10 @@ ExportSettingsReading readExportSettings(bool withLocality)
     s.withLocality = withLocality;
     const QString organisation =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
-    s.organisme = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kOrganisationChoiceValue + kScheme,
-                                      organisation);
-    s.cpu = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
+    s.organisme = fun_Get_Setting_Str(common::kParametersSection,
+                                      mainwindow::kOrganisationChoiceValue + kScheme, organisation);
+    s.cpu =
+        fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
 
     const QString habitatPath =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
@@ -295,7 +296,8 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     QString season = g.cell(kSeasonRow, 2);
     season.remove(QStringLiteral("Hiver "));
     const QString date = visit < 0 ? QString() : g.cell(visit, kDateColumn);
-    const QString passage = visit < 0 ? QString() : numberText(common::leadingNumber(g.cell(visit, kPassageColumn)) + 1);
+    const QString passage =
+        visit < 0 ? QString() : numberText(common::leadingNumber(g.cell(visit, kPassageColumn)) + 1);
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
@@ -320,14 +322,15 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
                    << g.cell(identification, kCommuneColumn) << g.cell(identification, kPlaceColumn);
         parcel << date << g.cell(title, kStartTimeColumn) << g.cell(title, kDurationColumn)
                << QStringLiteral("IKA") << passage << g.cell(kObserverRow, 2) << g.cell(kContactRow, 2)
-               << QStringLiteral("Parcelle SHOC ") + date.right(4) + QStringLiteral(" : ") +
-                      g.cell(place, kPointColumn)
+               << QStringLiteral("Parcelle SHOC ") + date.right(4) + QStringLiteral(" : ")
+                      + g.cell(place, kPointColumn)
                << g.cell(place, kPointColumn) << g.cell(place, kAltitudeColumn)
                << g.cell(place, kUtmZoneColumn) << g.cell(place, kMgrsColumn)
                << g.cell(place, kLongitudeColumn) << g.cell(place, kLatitudeColumn)
                << g.cell(place, kCoordTypeColumn)
-               << (common::leadingNumber(g.cell(place, kCoordTypeColumn)) == kLambertCoordType ? QStringLiteral("2E")
-                                                                                 : QString());
+               << (common::leadingNumber(g.cell(place, kCoordTypeColumn)) == kLambertCoordType
+                       ? QStringLiteral("2E")
+                       : QString());
         if (!m_settings.withLocality)
             parcel << kTick;
         for (int w = 0; w < kWeatherColumns; ++w)

@@ -83,7 +83,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             continue;
         }
         if (const platform::Result r = grid::GridFile::save(grid, common::joinPath(dataFolder, target),
-                                                                grid::GridFile::Complete, true);
+                                                            grid::GridFile::Complete, true);
             !r) {
             skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
             continue;

@@ -27,7 +27,8 @@ NewRecordAnswer confirmNewRecord(NewRecordChoice choice, const QString& site)
         return out;
     }
     if (site.isEmpty()) {
-        platform::dialogs().ask(QStringLiteral("Veuillez choisir un carré"), mb::OKOnly, common::kProgramName);
+        platform::dialogs().ask(QStringLiteral("Veuillez choisir un carré"), mb::OKOnly,
+                                common::kProgramName);
         out.siteMissing = true;
         return out;
     }

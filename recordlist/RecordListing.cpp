@@ -126,7 +126,8 @@ void ListSort::apply(grid::Grid& grid) const
     if (m_column <= 0 || m_column >= grid.cols())
         return;
     const bool descending = m_order == int(grid::Grid::Sort::GenericDescending);
-    sub_Tri_Colonne(grid, m_column, m_column, descending ? common::SortOrder::Descending : common::SortOrder::Ascending);
+    sub_Tri_Colonne(grid, m_column, m_column,
+                    descending ? common::SortOrder::Descending : common::SortOrder::Ascending);
 }
 
 void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort)

@@ -243,7 +243,8 @@ bool replaceAllowed(const QString& existing, const QString& source)
             .arg(existing, source);
     return platform::dialogs().ask(
                text, platform::mb::YesNo | platform::mb::Question | platform::mb::DefaultButton2,
-               common::kProgramName) == platform::mb::Yes;
+               common::kProgramName)
+           == platform::mb::Yes;
 }
 
 // The files of the data folder that hold the record of that name: the current layout, and the
@@ -295,7 +296,8 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto restore = [&]() {
         QString stranded;
         for (const auto& [now, former] : setAside)
-            if (!common::renameFile(common::joinPath(store.folder(), now), common::joinPath(store.folder(), former)))
+            if (!common::renameFile(common::joinPath(store.folder(), now),
+                                    common::joinPath(store.folder(), former)))
                 stranded += QStringLiteral(" Le relevé « %1 » reste sous le nom « %2 ».").arg(former, now);
         return stranded;
     };
@@ -306,7 +308,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         setAside.append({moved.fileName, file});
     }
     if (const platform::Result written = grid::GridFile::saveNew(grid, common::joinPath(store.folder(), name),
-                                                                     grid::GridFile::Complete, true);
+                                                                 grid::GridFile::Complete, true);
         !written.ok)
         return refused(written.error + restore());
     report.imported << name;

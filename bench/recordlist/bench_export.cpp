@@ -116,7 +116,7 @@ Dossiers& dossiers()
             grid::Grid g;
             record::RecordLayout::write(r, g);
             if (const platform::Result w = grid::GridFile::save(g, common::joinPath(out->donnees, nom),
-                                                                    grid::GridFile::Complete, true);
+                                                                grid::GridFile::Complete, true);
                 !w.ok)
                 std::fprintf(stderr, "%s\n", qPrintable(w.error));
             out->releves.append(nom);

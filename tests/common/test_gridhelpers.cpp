@@ -91,27 +91,39 @@ TEST(TriColonne, EmptyRowsStayAtTheBottom)
     const Row rows[] = {
         {"filled rows sorted, empty rows stay below",
          {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t", "\t\t"},
-         -1, -1, common::SortOrder::Ascending,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "Alouette", "buse", "caille", "", ""}},
         {"descending",
          {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t"},
-         -1, -1, common::SortOrder::Descending,
+         -1,
+         -1,
+         common::SortOrder::Descending,
          {"Nom", "caille", "buse", "Alouette", ""}},
         {"text in the first data row only: nothing sorted",
          {"\tNom\tN", "\tzz\t", "\t\t", "\t\t"},
-         -1, -1, common::SortOrder::Ascending,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "zz", "", ""}},
         {"an empty row between filled rows is sorted with them (blank first)",
          {"\tNom\tN", "\tbuse\t", "\t\t", "\tAlouette\t"},
-         -1, -1, common::SortOrder::Ascending,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "", "Alouette", "buse"}},
         {"a text outside the sorted columns still counts for the last row",
          {"\tNom\tN", "\tbuse\t", "\tAlouette\t", "\t\tx"},
-         1, 1, common::SortOrder::Ascending,
+         1,
+         1,
+         common::SortOrder::Ascending,
          {"Nom", "", "Alouette", "buse"}},
         {"sorted on the second column only",
          {"\tNom\tN", "\tbuse\t10", "\tAlouette\t9", "\tcaille\t"},
-         2, 2, common::SortOrder::Ascending,
+         2,
+         2,
+         common::SortOrder::Ascending,
          {"Nom", "caille", "Alouette", "buse"}},
     };
     for (const Row& r : rows) {
@@ -348,11 +360,12 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
     writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
     const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, (QList<common::ExportLogLine>{{"a.xls", "05/11/2009 10:00:00"},
-                                               {"b.xls", "06/11/2009 10:00:00"},
-                                               {"c.xls", ""}}));
+    EXPECT_EQ(*lines,
+              (QList<common::ExportLogLine>{
+                  {"a.xls", "05/11/2009 10:00:00"}, {"b.xls", "06/11/2009 10:00:00"}, {"c.xls", ""}}));
     QFile::remove(logPath());
-    EXPECT_EQ(common::readExportLog(env.dataFolder()), std::optional<QList<common::ExportLogLine>>(QList<common::ExportLogLine>()));
+    EXPECT_EQ(common::readExportLog(env.dataFolder()),
+              std::optional<QList<common::ExportLogLine>>(QList<common::ExportLogLine>()));
     writeBytes(logPath(), "\xff\xfe\x00");
     EXPECT_FALSE(common::readExportLog(env.dataFolder()).has_value()) << "no UTF-8 text";
     EXPECT_FALSE(common::exportLogDate("05/11/2009").isValid());

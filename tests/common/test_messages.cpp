@@ -20,8 +20,9 @@ const char* const text4008 =
 QList<qint16> allNumbers()
 {
     QList<qint16> all;
-    for (auto b : {common::MessageBuilder::Logic, common::MessageBuilder::Input, common::MessageBuilder::Security,
-                   common::MessageBuilder::Information, common::MessageBuilder::ProcessingError})
+    for (auto b :
+         {common::MessageBuilder::Logic, common::MessageBuilder::Input, common::MessageBuilder::Security,
+          common::MessageBuilder::Information, common::MessageBuilder::ProcessingError})
         all << common::messageNumbers(b);
     return all;
 }
@@ -119,7 +120,8 @@ TEST_F(MessagesTest, PromptsExactBytes)
         {"4999 no entry", 4999, 0, "", "", "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4999\n\n\n", 16},
     };
     for (const Row& r : rows) {
-        const common::PreparedBox box = common::buildMessageBox(r.number, r.error, u8(r.description), u8(r.complement));
+        const common::PreparedBox box =
+            common::buildMessageBox(r.number, r.error, u8(r.description), u8(r.complement));
         QString expected = u8(r.prompt);
         if (r.number == 4008)
             expected += u8(text4008);
@@ -162,7 +164,12 @@ TEST(MessageCatalogue, CountsPerBuilder)
             out << qint16(n);
         return out;
     };
-    struct Row { common::MessageBuilder builder; qsizetype count; QList<qint16> numbers; };
+    struct Row
+    {
+        common::MessageBuilder builder;
+        qsizetype count;
+        QList<qint16> numbers;
+    };
     const Row rows[] = {
         {common::MessageBuilder::Logic, 38, range(0, 38, {31})},
         {common::MessageBuilder::Input, 104, range(1000, 1109, {1032, 1100, 1101, 1103, 1104, 1105})},

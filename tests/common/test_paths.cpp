@@ -42,7 +42,7 @@ TEST(Paths, ListByMaskIgnoringCaseSortedByName)
     EXPECT_TRUE(common::listFiles(d + "/absent", "*").isEmpty());
     // Picking out of a listing keeps its order.
     EXPECT_EQ(common::filterNames({"SHOC-c.FLX", "shoc-x-y.flx", "SHOC-b~Passage 1.FLX2009", "a-SHOC-c.FLX"},
-                               "SHOC-*.FLX"),
+                                  "SHOC-*.FLX"),
               QStringList({"SHOC-c.FLX", "shoc-x-y.flx"}));
 }
 

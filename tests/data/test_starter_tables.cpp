@@ -404,7 +404,7 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
 
     // The next start installs what is missing.
     for (const data::TableInstallation& t : data::installStarterTables(folder))
-        EXPECT_EQ(t.etat,
-                  failed.contains(t.fichier) ? data::InstallState::Installed : data::InstallState::AlreadyThere)
+        EXPECT_EQ(t.etat, failed.contains(t.fichier) ? data::InstallState::Installed
+                                                     : data::InstallState::AlreadyThere)
             << t.fichier.toStdString();
 }

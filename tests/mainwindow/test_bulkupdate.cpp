@@ -56,7 +56,8 @@ struct Folder
 };
 
 // What a file holds after the update must equal the original with exactly one cell changed.
-void expectOnlyCellChanged(const Grid& original, const QString& path, mainwindow::UpdateCell cell, const QString& value)
+void expectOnlyCellChanged(const Grid& original, const QString& path, mainwindow::UpdateCell cell,
+                           const QString& value)
 {
     std::unique_ptr<Grid> after(loaded(path));
     Grid expected;
@@ -336,7 +337,8 @@ TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
 
     // Without the setting, the program-wide data folder is used.
     f.env.registry().deleteValue(platform::Hive::LocalMachine,
-                                 common::machineKey(common::kParametersSection, common::kProgramName), "Dossier");
+                                 common::machineKey(common::kParametersSection, common::kProgramName),
+                                 "Dossier");
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("ROUX"));
     mainwindow::updateRecordFiles(1, {kShoc});

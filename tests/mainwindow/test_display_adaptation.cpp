@@ -18,7 +18,8 @@ TEST(DisplayAdaptation, CaptionFollowsCommandLineAndAdministratorMode)
         {"x", true, base + "     / x - Mode Administrateur"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::mainWindowTitle(QString::fromUtf8(r.commandLine), r.admin), r.caption) << r.commandLine;
+        EXPECT_EQ(mainwindow::mainWindowTitle(QString::fromUtf8(r.commandLine), r.admin), r.caption)
+            << r.commandLine;
 }
 
 TEST(DisplayAdaptation, AdministratorCodeIsExact)
@@ -35,7 +36,7 @@ TEST(AboutTexts, VersionAndWaitTexts)
     EXPECT_EQ(mainwindow::aboutVersionText(), "Version : Z2010-G   Révision : 181");
     EXPECT_EQ(mainwindow::waitCaption(), "Mirelot 2010.2.181");
     EXPECT_EQ(mainwindow::waitText(), "Transformation des fichiers FLX\rau format FLX2009 compatible\r"
-                                            "avec Mirelot  V2009\r\rVEUILLEZ PATIENTER");
+                                      "avec Mirelot  V2009\r\rVEUILLEZ PATIENTER");
     EXPECT_EQ(mainwindow::aboutItemCaption(), "A propos de Mirelot");
 }
 

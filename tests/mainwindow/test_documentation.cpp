@@ -36,7 +36,8 @@ TEST_F(DocumentationTest, ListsPdfFilesWhateverTheCaseSortedByName)
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
         creer(fresh.programFolder(), r.files);
-        EXPECT_EQ(mainwindow::listDocuments(fresh.programFolder()), r.listed) << r.files.join(",").toStdString();
+        EXPECT_EQ(mainwindow::listDocuments(fresh.programFolder()), r.listed)
+            << r.files.join(",").toStdString();
     }
 }
 

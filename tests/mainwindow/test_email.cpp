@@ -311,8 +311,8 @@ TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
     bool failed = false;
     QString errorText;
     sub_Envoi_EMail(true, " correspondant@exemple.fr ; adjoint@exemple.org ",
-                    common::kProgramName + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false, failed,
-                    errorText, false);
+                    common::kProgramName + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false,
+                    failed, errorText, false);
     sub_Envoi_EMail_Close();
     ASSERT_FALSE(failed) << errorText.toStdString();
 

@@ -218,7 +218,10 @@ struct FrmMenuTest : ::testing::Test
         menu->setLigneCommande(QString());
     }
     QAction* item(const char* name, int index = -1) { return menu->item(QString::fromUtf8(name), index); }
-    QString parametre(const QString& name) { return fun_Get_Setting_Str(common::kParametersSection, name, "<absent>"); }
+    QString parametre(const QString& name)
+    {
+        return fun_Get_Setting_Str(common::kParametersSection, name, "<absent>");
+    }
     void afficher()
     {
         menu->resize(1000, 700);
@@ -347,7 +350,8 @@ TEST_F(FrmMenuTest, FrequencyItemsCheckOneAndSaveTheIndex)
         item("auto_maj_Internet_Freq", i)->trigger();
         for (int j = 0; j < 4; ++j)
             EXPECT_EQ(item("auto_maj_Internet_Freq", j)->isChecked(), i == j);
-        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"), QString::number(i));
+        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"),
+                  QString::number(i));
     }
 }
 

@@ -5,8 +5,8 @@
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "grid/GridView.h"
-#include "mainwindow/ParamEditor.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
 #include "tests/mainwindow/ParamSupport.h"
@@ -338,11 +338,12 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
     EXPECT_TRUE(w->editeur().isLocked(3, 3));
     clic(3, 1);
     cliquer(w->cmd_Save);
-    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Indentification de votre Gadrel : CPU SHOC", ""),
-              "1");
     EXPECT_EQ(
-        fun_Get_Setting_Str(common::kParametersSection, "Indentification de votre Gadrel : Organisme SHOC", ""),
-        "C");
+        fun_Get_Setting_Str(common::kParametersSection, "Indentification de votre Gadrel : CPU SHOC", ""),
+        "1");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection,
+                                  "Indentification de votre Gadrel : Organisme SHOC", ""),
+              "C");
 }
 
 TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
@@ -385,8 +386,8 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 TEST_F(FrmParamTest, MainWindowOpensEachSettingsWindowLargeEnoughWithinItself)
 {
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ASSERT_TRUE(
-        sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", "/home/observateur/Suivi hivernal/Relevés"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier",
+                                   "/home/observateur/Suivi hivernal/Relevés"));
     for (const QSize principale : {QSize(1000, 700), QSize(640, 420)}) {
         auto menu = std::make_unique<frm_Menu>();
         menu->item("Réorg")->trigger(); // each window where the area puts it

@@ -9,7 +9,10 @@
 using namespace mainwindow;
 
 namespace {
-void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(common::kParametersSection, name, value); }
+void ecrire(const QString& name, const QString& value)
+{
+    sub_Reg_Write_HKLM(common::kParametersSection, name, value);
+}
 } // namespace
 
 struct OptionsTest : ::testing::Test
@@ -62,8 +65,8 @@ TEST_F(OptionsTest, ReorgIsNotSaved)
     EXPECT_TRUE(clickOption(Option::Réorg));
     EXPECT_FALSE(isOptionOn(Option::Réorg));
     QString name;
-    EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine, common::machineKey(common::kParametersSection, "Mirelot"),
-                                       0, &name),
+    EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine,
+                                       common::machineKey(common::kParametersSection, "Mirelot"), 0, &name),
               platform::reg::Success)
         << name.toStdString();
     resetMenuOptions();
@@ -126,7 +129,8 @@ TEST_F(OptionsTest, FrequencyClickChecksOneItemAndSavesItsIndex)
         EXPECT_TRUE(clickFrequency(i));
         for (int j = 0; j < kFrequencyCount; ++j)
             EXPECT_EQ(isFrequencyChecked(j), i == j) << i << " " << j;
-        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"), QString::number(i));
+        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"),
+                  QString::number(i));
     }
     EXPECT_FALSE(clickFrequency(4));
     EXPECT_FALSE(clickFrequency(-1));

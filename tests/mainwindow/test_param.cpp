@@ -7,8 +7,8 @@
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/ParamEditor.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -25,9 +25,9 @@ using grid::Grid;
 using grid::GridFile;
 using grid::GridRange;
 using mainwindow::Affichage;
-using mainwindow::ParamEditor;
 using mainwindow::EtatTable;
 using mainwindow::Mode;
+using mainwindow::ParamEditor;
 using param_support::dump;
 using param_support::readAsRecordWindow;
 using param_support::writeTable;
@@ -1235,8 +1235,8 @@ TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
     gstr_Dossier = QStringLiteral("/donnees/par/defaut");
     ParamEditor& e = charger(mainwindow::kModeFolder);
     EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
-    ASSERT_TRUE(
-        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), QStringLiteral("/ailleurs")));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"),
+                                   QStringLiteral("/ailleurs")));
     charger(mainwindow::kModeFolder);
     EXPECT_EQ(ed->dossier(), "/ailleurs");
 

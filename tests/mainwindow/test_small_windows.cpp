@@ -1,6 +1,6 @@
 #include "mainwindow/AboutTexts.h"
-#include "mainwindow/Publisher.h"
 #include "mainwindow/ProgramWaitWindow.h"
+#include "mainwindow/Publisher.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Wait.h"
 #include "platform/MousePointer.h"

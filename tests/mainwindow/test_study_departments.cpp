@@ -66,7 +66,10 @@ TEST(StudyDepartmentsNormalisation, BlankItemsOnlyGiveAnEmptyList)
 struct StudyDepartmentsTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
-    QString stored() { return fun_Get_Setting_Str(common::kParametersSection, "Départements d'étude", "<absent>"); }
+    QString stored()
+    {
+        return fun_Get_Setting_Str(common::kParametersSection, "Départements d'étude", "<absent>");
+    }
 };
 
 TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
@@ -111,7 +114,11 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
 TEST_F(StudyDepartmentsTest, CancelEmptyOrBlankAnswersLeaveTheListUnchanged)
 {
     sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07;26");
-    struct Row { std::optional<QString> answer; StudyDepartmentsOutcome result; };
+    struct Row
+    {
+        std::optional<QString> answer;
+        StudyDepartmentsOutcome result;
+    };
     const Row rows[] = {{std::nullopt, StudyDepartmentsOutcome::Annule},
                         {QString(""), StudyDepartmentsOutcome::Annule},
                         {QString(" ; "), StudyDepartmentsOutcome::Vide}};

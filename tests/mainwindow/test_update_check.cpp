@@ -111,6 +111,7 @@ TEST(UpdateFrequency, AutomaticCheckFollowsTheCounterAndTheFrequency)
         {1, 2147483645.0, false, true},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::isAutoCheckDue(r.counter, mainwindow::startsBetweenChecks(r.index), r.never), r.due)
+        EXPECT_EQ(mainwindow::isAutoCheckDue(r.counter, mainwindow::startsBetweenChecks(r.index), r.never),
+                  r.due)
             << "index " << r.index << " counter " << r.counter;
 }

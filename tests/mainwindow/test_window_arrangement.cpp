@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-using mainwindow::iconLayout;
 using mainwindow::cascadeLayout;
 using mainwindow::centredPosition;
 using mainwindow::horizontalTileLayout;
+using mainwindow::iconLayout;
 using mainwindow::openingSize;
 
 TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
@@ -89,6 +89,5 @@ TEST(WindowArrangement, OpeningSizeFitsTheArea)
         {{700, 500}, {120, 80}, {120, 80}},      // an area smaller than the minimum
     };
     for (const Row& r : rows)
-        EXPECT_EQ(openingSize(r.wanted, r.area), r.size)
-            << r.wanted.width() << "x" << r.wanted.height();
+        EXPECT_EQ(openingSize(r.wanted, r.area), r.size) << r.wanted.width() << "x" << r.wanted.height();
 }

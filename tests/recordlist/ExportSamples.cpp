@@ -69,7 +69,7 @@ void writeTables()
         species.addRow("\tO\t" + code + "\t" + name);
     for (const auto& [grid, file] : {std::pair{&habitats, "Milieux_SHOC.DOV"}, {&species, "Espèces.DOV"}})
         ASSERT_TRUE(grid::GridFile::save(*grid, common::joinPath(common::programFolder(), QString(file)),
-                                             grid::GridFile::Complete, true)
+                                         grid::GridFile::Complete, true)
                         .ok);
 }
 
