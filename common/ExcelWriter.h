@@ -1,7 +1,7 @@
 #pragma once
 // The workbook writer: a grid written as an .xlsx workbook, its rows spread over as many sheets
 // as the rows-per-sheet limit asks, each sheet with the header rows again. Cell texts become
-// dates, times, numbers, percentages or texts by the rules of excel::convertCell; columns get
+// dates, times, numbers, percentages or texts by the rules of common::excel::convertCell; columns get
 // their number format from what they hold and from their header. The writer is part of the
 // program (libxlsxwriter), so it is always present; when the start-up found no writer
 // (gstr_Version_Excel "?"), the grid saves itself as a workbook instead.
@@ -64,7 +64,7 @@ ExcelExportResult sub_Export_Excel(bool excelConnecte, const grid::Grid& grille,
                                    const QString& formatFichier, const QString& nomFeuille, bool ajoutFeuille,
                                    qint32 premiereLigne, qint32 derniereLigne, int& nombreFeuilles);
 
-namespace excel {
+namespace common::excel {
 
 // What a column's header makes of its cells. A header holding "BAGUE" (ring numbers),
 // "DEPT", "DÉPARTEMENT" or "DEPARTEMENT" (department codes such as "01" or "2A"), in any case,
@@ -104,4 +104,4 @@ Cell convertCell(const QString& text, const ColumnRule& rule);
 // comma, an exponent. Nothing else (no thousands separators, no "inf").
 bool parseNumber(QStringView text, double* value);
 
-} // namespace excel
+} // namespace common::excel

@@ -10,7 +10,7 @@ namespace mainwindow {
 
 MenuStartupWindow::~MenuStartupWindow() = default;
 
-void MenuStartupWindow::sub_Items_Identification()
+void MenuStartupWindow::showIdentificationItems()
 {
     for (const auto& [name, visible] : {std::pair{"Gadrel_EPS_SITES", false},
                                         std::pair{"Gadrel_STOC_EPS", false}, std::pair{"Gadrel_SHOC", true}})
@@ -18,7 +18,7 @@ void MenuStartupWindow::sub_Items_Identification()
             a->setVisible(visible);
 }
 
-void MenuStartupWindow::sub_Items_Non_Offerts()
+void MenuStartupWindow::hideItemsNotOffered()
 {
     for (const char* name : {"Saisie_Commentaires", "Saisie_Mammiferes"}) {
         if (QAction* a = m_menu.item(QString::fromUtf8(name))) {

@@ -16,8 +16,8 @@ public:
     explicit MenuStartupWindow(frm_Menu& menu) : m_menu(menu) {}
     ~MenuStartupWindow() override;
 
-    void sub_Items_Identification() override;
-    void sub_Items_Non_Offerts() override;
+    void showIdentificationItems() override;
+    void hideItemsNotOffered() override;
     void sub_Adapte_Affichage() override;
     void showWindow() override;
     void openAddressBook() override;

@@ -108,7 +108,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     StartupSequenceResult r;
 
     // 1-2. This program's identification items; the sibling program's settings.
-    fenetre.sub_Items_Identification();
+    fenetre.showIdentificationItems();
     sub_Migration_Registre();
     installerTables();
 
@@ -176,7 +176,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     r.verificationActivee = !jamais && !r.echec && isAutoCheckDue(compteur, frequence, jamais);
 
     // 11-12. Items this program does not offer; the option marks.
-    fenetre.sub_Items_Non_Offerts();
+    fenetre.hideItemsNotOffered();
     setOption(Option::Saisie_Commentaires, false);
     setOption(Option::Saisie_Mammiferes, true);
     if (!loadOptions())

@@ -23,9 +23,9 @@ class StartupWindow
 public:
     virtual ~StartupWindow() = default;
     // The identification items of this program only (Gadrel_SHOC shown, the other two hidden).
-    virtual void sub_Items_Identification() = 0;
+    virtual void showIdentificationItems() = 0;
     // The items this program does not offer: disabled and hidden, with their marks.
-    virtual void sub_Items_Non_Offerts() = 0;
+    virtual void hideItemsNotOffered() = 0;
     // Captions and visible items of this program, and the administrator mode.
     virtual void sub_Adapte_Affichage() = 0;
     // Shows the main window with its logo window centred in it.

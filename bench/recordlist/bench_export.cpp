@@ -185,10 +185,10 @@ const ContenuBrut& contenuBrut()
         ContenuBrut b;
         const size_t colonnes = size_t(entete.size());
         b.formatColonne.assign(colonnes, nullptr);
-        std::vector<excel::ColumnRule> regles;
+        std::vector<common::excel::ColumnRule> regles;
         for (const QString& h : entete) {
             b.entete.push_back(h.toStdString());
-            regles.push_back(excel::columnRule(h));
+            regles.push_back(common::excel::columnRule(h));
             if (regles.back().text)
                 b.formatColonne[regles.size() - 1] = "@";
         }
@@ -197,16 +197,17 @@ const ContenuBrut& contenuBrut()
             auto& ligne = b.lignes[r];
             ligne.resize(colonnes);
             for (size_t c = 0; c < colonnes; ++c) {
-                const excel::Cell cell =
-                    excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
-                ligne[c].texte = cell.kind == excel::CellKind::Text || cell.kind == excel::CellKind::Empty;
+                const common::excel::Cell cell =
+                    common::excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
+                ligne[c].texte =
+                    cell.kind == common::excel::CellKind::Text || cell.kind == common::excel::CellKind::Empty;
                 ligne[c].nombre = cell.number;
                 ligne[c].utf8 = cell.text.toStdString();
-                if (cell.kind == excel::CellKind::Date)
+                if (cell.kind == common::excel::CellKind::Date)
                     b.formatColonne[c] = "dd/mm/yyyy";
-                else if (cell.kind == excel::CellKind::Time)
+                else if (cell.kind == common::excel::CellKind::Time)
                     b.formatColonne[c] = "hh:mm";
-                else if (cell.kind == excel::CellKind::Percent)
+                else if (cell.kind == common::excel::CellKind::Percent)
                     b.formatColonne[c] = "0.00%";
             }
         }

@@ -29,8 +29,8 @@ struct FakeWindow : mainwindow::StartupWindow
     Grid carres;
     Grid work;
 
-    void sub_Items_Identification() override { calls << "identification"; }
-    void sub_Items_Non_Offerts() override { calls << "non offerts"; }
+    void showIdentificationItems() override { calls << "identification"; }
+    void hideItemsNotOffered() override { calls << "non offerts"; }
     void sub_Adapte_Affichage() override { calls << "affichage"; }
     void showWindow() override { calls << "afficher"; }
     void openAddressBook() override { calls << "adresses"; }
