@@ -2,7 +2,7 @@
 
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "mainwindow/DemarrageMenu.h"
+#include "mainwindow/MenuStartupWindow.h"
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    sub_Set_Dossier_Programme(fun_Dossier_Programme_Par_Defaut());
+    common::setProgramFolder(common::defaultProgramFolder());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
@@ -40,8 +40,8 @@ int main(int argc, char** argv)
     common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());
 
     frm_Menu menu;
-    mainwindow::DemarrageMenu fenetre(menu);
-    if (mainwindow::sub_Sequence_Demarrage(fenetre).fin == ResultatDemarrage::Quitter)
+    mainwindow::MenuStartupWindow fenetre(menu);
+    if (mainwindow::runStartupSequence(fenetre).fin == ResultatDemarrage::Quitter)
         return 0;
     return app.exec();
 }

@@ -44,7 +44,7 @@ TokenScanner g_scanner;
 
 } // namespace
 
-QString fun_Siecle_Annee(int annee2)
+QString common::yearWithCentury(int annee2)
 {
     const int year = platform::clock().today().year();
     const int currentTwoDigits = year % 100;
@@ -96,7 +96,7 @@ QString fun_Date_Conversion(const QString& date, const QString& separateur)
         return date.mid(6, 2) + separateur + date.mid(4, 2) + separateur + date.mid(0, 4);
     if (date.size() == 6) {
         const QString yy = date.mid(0, 2);
-        const QString year = allDigits(yy) ? fun_Siecle_Annee(yy.toInt()) : yy;
+        const QString year = allDigits(yy) ? common::yearWithCentury(yy.toInt()) : yy;
         return date.mid(4, 2) + separateur + date.mid(2, 2) + separateur + year;
     }
     return QString();
@@ -114,7 +114,7 @@ void fun_Format_Date(const QString& masque, QString& date, const QString& separa
             work = date.mid(0, 2) + sep + date.mid(2, 2) + sep + date.mid(4, 4);
         } else if (date.size() == 6) {
             const QString yy = date.mid(4, 2);
-            const QString year = allDigits(yy) ? fun_Siecle_Annee(yy.toInt()) : yy;
+            const QString year = allDigits(yy) ? common::yearWithCentury(yy.toInt()) : yy;
             work = date.mid(0, 2) + sep + date.mid(2, 2) + sep + year;
         }
     } else {
@@ -126,7 +126,7 @@ void fun_Format_Date(const QString& masque, QString& date, const QString& separa
         if (yearToken.size() == 1 || yearToken.size() == 2) {
             const QString yy = formatDigits(yearToken, 2);
             if (allDigits(yy))
-                year = fun_Siecle_Annee(yy.toInt());
+                year = common::yearWithCentury(yy.toInt());
             else
                 shaped = false;
         } else if (yearToken.size() == 4) {

@@ -4,7 +4,15 @@
 
 #include <QString>
 
-inline const QString gstr_Masque_Date = QStringLiteral("JJ/MM/AAAA");
+namespace common {
+
+inline const QString kDateMask = QStringLiteral("JJ/MM/AAAA");
+
+// A two-digit year widened with the century of today: not above today's two-digit year gives
+// today's century, above it the previous one.
+QString yearWithCentury(int annee2);
+
+} // namespace common
 
 // Normalises a typed date in place to day, separator, month, separator, four-digit year.
 // Digits are taken by position (DDMMYYYY, DDMMYY) or, when separators were typed, by token;
@@ -20,10 +28,6 @@ QString fun_Date_Conversion(const QString& date, const QString& separateur);
 // Token scanner over one program-wide text: a non-empty text restarts the scan; an empty text
 // continues it. Every character of separateurs is a separator.
 QString fun_Get_Token(const QString& texte, const QString& separateurs);
-
-// A two-digit year widened with the century of today: not above today's two-digit year gives
-// today's century, above it the previous one.
-QString fun_Siecle_Annee(int annee2);
 
 struct VerifDate
 {

@@ -148,7 +148,7 @@ QDate dateSaisie(const QString& t)
 // propre, which shares the grid's characters unless trimming or line ends changed them.
 struct Conversion
 {
-    excel::CellKind kind = excel::CellKind::Empty;
+    common::excel::CellKind kind = common::excel::CellKind::Empty;
     double number = 0;
     QString propre;
     qsizetype debut = 0; // 1 after the "keep as text" apostrophe
@@ -162,7 +162,7 @@ Conversion enTexte(QString s)
     Conversion c;
     c.debut = s.startsWith(u'\'') ? 1 : 0;
     if (s.size() > c.debut) {
-        c.kind = excel::CellKind::Text;
+        c.kind = common::excel::CellKind::Text;
         c.propre = std::move(s);
     } else {
         c.debut = 0;
@@ -170,14 +170,14 @@ Conversion enTexte(QString s)
     return c;
 }
 
-Conversion texteDeColonne(const QString& t, const excel::ColumnRule& rule)
+Conversion texteDeColonne(const QString& t, const common::excel::ColumnRule& rule)
 {
     return enTexte(rule.text && rule.keepAsTyped ? t : textePropre(t));
 }
 
-Conversion convertir(const QString& t, const excel::ColumnRule& rule)
+Conversion convertir(const QString& t, const common::excel::ColumnRule& rule)
 {
-    using excel::CellKind;
+    using common::excel::CellKind;
     if (rule.text)
         return texteDeColonne(t, rule);
 
@@ -215,22 +215,22 @@ bool fun_Verif_Heure(const QString& texte)
     if (texte.size() != 5)
         return false;
     double heures = 0, minutes = 0;
-    if (!excel::parseNumber(QStringView(texte).left(2), &heures) || heures < 0 || heures > 23)
+    if (!common::excel::parseNumber(QStringView(texte).left(2), &heures) || heures < 0 || heures > 23)
         return false;
-    if (!excel::parseNumber(QStringView(texte).right(2), &minutes) || minutes < 0 || minutes > 59)
+    if (!common::excel::parseNumber(QStringView(texte).right(2), &minutes) || minutes < 0 || minutes > 59)
         return false;
     return texte.at(2) == u':';
 }
 
-QString fun_Version_Excel(const QString& version)
+QString common::storedExcelVersion(const QString& version)
 {
     double v = 0;
-    if (excel::parseNumber(version, &v) && v < 10)
+    if (common::excel::parseNumber(version, &v) && v < 10)
         return version + QLatin1Char('0');
     return version;
 }
 
-qint32 fun_Lignes_Par_Feuille(const QString& version)
+qint32 common::rowsPerSheet(const QString& version)
 {
     static const QStringList grandesFeuilles = {QStringLiteral("10.0"), QStringLiteral("11.0"),
                                                 QStringLiteral("12.0"), QStringLiteral("13.0"),
@@ -244,14 +244,14 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
     // The writer is linked into the program: it is always there.
     sub_Status_Message(QStringLiteral("Excel ") + k_versionEcrivain + QStringLiteral(" présent "));
     disponible = true;
-    version = fun_Version_Excel(k_versionEcrivain);
-    lignesParFeuille = fun_Lignes_Par_Feuille(version);
+    version = common::storedExcelVersion(k_versionEcrivain);
+    lignesParFeuille = common::rowsPerSheet(version);
     sub_Status_Message(QStringLiteral("Fin test présence Excel "));
 }
 
 // ================================================================ cell conversion
 
-namespace excel {
+namespace common::excel {
 
 bool parseNumber(QStringView text, double* value)
 {
@@ -277,13 +277,13 @@ Cell convertCell(const QString& t, const ColumnRule& rule)
     return {c.kind, c.number, c.kind == CellKind::Text ? c.texte().toString() : QString()};
 }
 
-} // namespace excel
+} // namespace common::excel
 
 // ================================================================ the workbook
 
 namespace {
 
-using excel::CellKind;
+using common::excel::CellKind;
 
 // Number format of a written column, the first that applies: dates, times, percentages, then
 // the text format of text columns.
@@ -309,7 +309,7 @@ const char* codeFormat(FormatColonne f)
 struct Colonne
 {
     int grille = 0; // grid column
-    excel::ColumnRule regle;
+    common::excel::ColumnRule regle;
     // For the sheet being written:
     bool date = false, heure = false, pourcentage = false;
     double largeur = 0; // in characters of the body font, header counted apart
@@ -593,7 +593,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gr
                                    qint32 derniereLigne, int& nombreFeuilles)
 {
     const QFileInfo info(chemin);
-    const QString cible = fun_Chemin_Ecriture(info.absolutePath(), info.fileName());
+    const QString cible = common::writePath(info.absolutePath(), info.fileName());
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
@@ -621,7 +621,7 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gr
             continue;
         Colonne col;
         col.grille = c;
-        col.regle = excel::columnRule(grille.cell(0, c));
+        col.regle = common::excel::columnRule(grille.cell(0, c));
         colonnes.push_back(col);
     }
     if (qsizetype(colonnes.size()) > grid::kSheetMaxCols)

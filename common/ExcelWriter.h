@@ -1,7 +1,7 @@
 #pragma once
 // The workbook writer: a grid written as an .xlsx workbook, its rows spread over as many sheets
 // as the rows-per-sheet limit asks, each sheet with the header rows again. Cell texts become
-// dates, times, numbers, percentages or texts by the rules of excel::convertCell; columns get
+// dates, times, numbers, percentages or texts by the rules of common::excel::convertCell; columns get
 // their number format from what they hold and from their header. The writer is part of the
 // program (libxlsxwriter), so it is always present; when the start-up found no writer
 // (gstr_Version_Excel "?"), the grid saves itself as a workbook instead.
@@ -27,11 +27,15 @@ void sub_Status_Message(const QString& texte, const QString& complement1 = QStri
 // between them), or is blank. Shows nothing.
 bool fun_Verif_Heure(const QString& texte);
 
+namespace common {
+
 // The version the start-up stores for a writer's version text: below 10 a "0" is appended
 // ("9.0" becomes "9.00").
-QString fun_Version_Excel(const QString& version);
+QString storedExcelVersion(const QString& version);
 // Rows on one sheet for a writer's version: 65000 for "10.0" to "14.0", 32000 for any other.
-qint32 fun_Lignes_Par_Feuille(const QString& version);
+qint32 rowsPerSheet(const QString& version);
+
+} // namespace common
 
 // The start-up's presence test of the workbook writer: it is present with version "14.0", so
 // the flag becomes true, the version "14.0" and the rows per sheet 65000. The start-up passes
@@ -60,7 +64,7 @@ ExcelExportResult sub_Export_Excel(bool excelConnecte, const grid::Grid& grille,
                                    const QString& formatFichier, const QString& nomFeuille, bool ajoutFeuille,
                                    qint32 premiereLigne, qint32 derniereLigne, int& nombreFeuilles);
 
-namespace excel {
+namespace common::excel {
 
 // What a column's header makes of its cells. A header holding "BAGUE" (ring numbers),
 // "DEPT", "DÉPARTEMENT" or "DEPARTEMENT" (department codes such as "01" or "2A"), in any case,
@@ -100,4 +104,4 @@ Cell convertCell(const QString& text, const ColumnRule& rule);
 // comma, an exponent. Nothing else (no thousands separators, no "inf").
 bool parseNumber(QStringView text, double* value);
 
-} // namespace excel
+} // namespace common::excel

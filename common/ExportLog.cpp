@@ -20,7 +20,7 @@ using grid::GridFile;
 namespace {
 
 // The log of a folder: the existing file whatever the case of its name, or the name as given.
-QString cheminLog(const QString& dossier) { return fun_Chemin_Ecriture(dossier, gstr_Fichier_Log_Export); }
+QString cheminLog(const QString& dossier) { return common::writePath(dossier, common::kExportLogFile); }
 
 enum class Lecture { Absent, Lu, Illisible };
 
@@ -45,17 +45,17 @@ Lecture lireOctets(const QString& chemin, QByteArray* octets, QString* pourquoi 
 
 } // namespace
 
-QDateTime fun_Date_Log_Export(const QString& texte)
+QDateTime common::exportLogDate(const QString& texte)
 {
-    return QDateTime::fromString(texte.trimmed(), gstr_Format_Date_Log);
+    return QDateTime::fromString(texte.trimmed(), common::kExportLogDateFormat);
 }
 
-std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier)
+std::optional<QList<common::ExportLogLine>> common::readExportLog(const QString& dossier)
 {
     QByteArray octets;
     switch (lireOctets(cheminLog(dossier), &octets)) {
     case Lecture::Absent:
-        return QList<Ligne_Log_Export>();
+        return QList<common::ExportLogLine>();
     case Lecture::Illisible:
         return std::nullopt;
     case Lecture::Lu:
@@ -65,7 +65,7 @@ std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossie
     const QString texte = dec.decode(octets);
     if (dec.hasError())
         return std::nullopt;
-    QList<Ligne_Log_Export> lignes;
+    QList<common::ExportLogLine> lignes;
     for (QStringView ligne : QStringView(texte).split(u'\n')) {
         if (ligne.endsWith(u'\r'))
             ligne.chop(1);
@@ -92,7 +92,7 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
     QString pourquoi;
     if (lireOctets(chemin, &anciennes, &pourquoi) == Lecture::Illisible)
         return platform::Result::failure(pourquoi);
-    const QString date = platform::clock().now().toString(gstr_Format_Date_Log);
+    const QString date = platform::clock().now().toString(common::kExportLogDateFormat);
     QByteArray contenu;
     for (auto nom = nomsFichiers.crbegin(); nom != nomsFichiers.crend(); ++nom)
         contenu += (*nom + u'\t' + date + QStringLiteral("\r\n")).toUtf8();
@@ -103,7 +103,8 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
 
 platform::Result sub_Log_Export(const QString& nomFichier)
 {
-    const QString dossier = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    const QString dossier =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
     return common::logExports(dossier, {nomFichier});
 }
 

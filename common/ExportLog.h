@@ -13,32 +13,34 @@
 #include <QStringList>
 #include <optional>
 
-inline const QString gstr_Fichier_Log_Export = QStringLiteral("LOG_EXPORT.TXT");
-// The one date format of the log, written and read.
-inline const QString gstr_Format_Date_Log = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+namespace common {
 
-struct Ligne_Log_Export
+inline const QString kExportLogFile = QStringLiteral("LOG_EXPORT.TXT");
+// The one date format of the log, written and read.
+inline const QString kExportLogDateFormat = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+
+struct ExportLogLine
 {
     QString fichier;
     QString date; // as written
-    bool operator==(const Ligne_Log_Export&) const = default;
+    bool operator==(const ExportLogLine&) const = default;
 };
 
 // The date and time of a log line; invalid for a text that is no such date.
-QDateTime fun_Date_Log_Export(const QString& texte);
+QDateTime exportLogDate(const QString& texte);
 
 // The lines of the data folder's log in file order (newest first). A missing log gives no
 // line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
 // left out.
-std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
+std::optional<QList<ExportLogLine>> readExportLog(const QString& dossier);
 
-namespace common {
 // The lines of one export run, in one write: one line per exported file first in the log of the
 // folder, all dated now, the last file of the list first (as if each had been logged in turn);
 // the older lines follow unchanged. The log is replaced atomically, so a failure leaves it byte
 // for byte; a log that exists but cannot be read is left untouched and nothing is written. An
 // empty list writes nothing. The reason names the log.
 platform::Result logExports(const QString& dossier, const QStringList& nomsFichiers);
+
 } // namespace common
 
 // Puts a line for the exported file first in the log of the data folder (the setting

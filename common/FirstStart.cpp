@@ -24,19 +24,19 @@ bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char(
 
 void tamponVersion()
 {
-    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme);
-    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme);
+    sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Version"), common::kProgramVersion);
+    sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Release"), common::kProgramRelease);
 }
 
 void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
 {
-    platform::dialogs().ask(texte, style, gstr_Nom_Programme);
+    platform::dialogs().ask(texte, style, common::kProgramName);
 }
 
 // Proposes to move a folder recorded before this version to the standard folder.
 void propositionRenommage(const QString& enregistre)
 {
-    const QString standard = fun_Dossier_Propose();
+    const QString standard = common::proposedDataFolder();
     if (standard == enregistre)
         return;
     const QString titre = QStringLiteral("Nouvelle version de Tessilon");
@@ -50,16 +50,17 @@ void propositionRenommage(const QString& enregistre)
                           + QStringLiteral("Acceptez-vous cette modificaition ?");
     if (platform::dialogs().ask(texte, mb::YesNo | mb::Question, titre) != mb::Yes)
         return;
-    if (QFileInfo::exists(standard) || !QDir().rename(fun_Chemin_Normalise(enregistre), standard)) {
-        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") + standard
-             + QStringLiteral(".") + LF + LF + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
-             + QStringLiteral(", qui reste le dossier de ") + gstr_Nom_Programme + QStringLiteral("."));
+    if (QFileInfo::exists(standard) || !QDir().rename(common::normalisePath(enregistre), standard)) {
+        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ")
+             + standard + QStringLiteral(".") + LF + LF
+             + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
+             + QStringLiteral(", qui reste le dossier de ") + common::kProgramName + QStringLiteral("."));
         return;
     }
     gstr_Dossier = standard;
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
     QString erreur;
-    if (!fun_Sonde_Dossier(gstr_Dossier, &erreur))
+    if (!common::probeFolder(gstr_Dossier, &erreur))
         dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + erreur);
 }
 
@@ -67,30 +68,33 @@ void propositionRenommage(const QString& enregistre)
 ResultatDemarrage premierDossier(const ChoixDossier& choisir)
 {
     for (;;) {
-        gstr_Dossier = fun_Dossier_Propose();
+        gstr_Dossier = common::proposedDataFolder();
         const QString texte =
-            QStringLiteral("Premier démarrage de ") + gstr_Nom_Programme + LF + LF
-            + QStringLiteral("Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
+            QStringLiteral("Premier démarrage de ") + common::kProgramName + LF + LF
+            + QStringLiteral(
+                "Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
             + LF + LF
-            + QStringLiteral("Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
-                             "vous proposons de le nommer ")
+            + QStringLiteral(
+                "Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
+                "vous proposons de le nommer ")
             + gstr_Dossier + QStringLiteral(".") + LF + LF + LF
             + QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
                              "l'emplacement et le nom du dossier (NON) ?");
-        const int reponse = platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, gstr_Nom_Programme);
+        const int reponse =
+            platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, common::kProgramName);
         if (reponse == mb::Cancel || reponse == 0)
             return ResultatDemarrage::Quitter;
         if (reponse == mb::No) {
-            const QString titre =
-                gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
+            const QString titre = common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ")
+                                  + common::kProgramName;
             const QString choisi = choisir ? choisir(titre, gstr_Dossier) : QString();
             if (choisi.trimmed().isEmpty())
                 return ResultatDemarrage::Quitter;
-            gstr_Dossier = fun_Chemin_Normalise(choisi.trimmed());
+            gstr_Dossier = common::normalisePath(choisi.trimmed());
         }
         QString erreur;
-        if (fun_Sonde_Dossier(gstr_Dossier, &erreur)) {
-            sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+        if (common::probeFolder(gstr_Dossier, &erreur)) {
+            sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
             return ResultatDemarrage::Continuer;
         }
         dire(QStringLiteral("Le dossier ") + gstr_Dossier
@@ -148,7 +152,7 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     if (d.dossier.trimmed().isEmpty() && d.nom.size() == 1 && estSeparateur(d.nom[0])
         && d.extension.trimmed().isEmpty())
         return -1;
-    const QString local = fun_Chemin_Normalise(texte);
+    const QString local = common::normalisePath(texte);
     const QFileInfo info(local);
     if (info.exists()) {
         if (info.isDir() && info.isExecutable())
@@ -158,7 +162,7 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     }
     const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") + LF + LF
                              + QStringLiteral("Voulez-vous le créer maintenant ?");
-    if (platform::dialogs().ask(question, mb::OKCancel, gstr_Nom_Programme) != mb::OK)
+    if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return -1;
     if (!QDir().mkpath(local)) {
         dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
@@ -167,11 +171,11 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     return 0;
 }
 
-QString fun_Dossier_Propose() { return fun_Chemin(QDir::homePath(), gstr_Nom_Programme); }
+QString common::proposedDataFolder() { return common::joinPath(QDir::homePath(), common::kProgramName); }
 
-bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
+bool common::probeFolder(const QString& dossier, QString* erreur)
 {
-    const QString local = fun_Chemin_Normalise(dossier);
+    const QString local = common::normalisePath(dossier);
     if (local.isEmpty() || !QDir().mkpath(local)) {
         if (erreur)
             *erreur = QStringLiteral("Le dossier n'a pas pu être créé.");
@@ -180,7 +184,7 @@ bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
     // The probe is a new file of its own, "textbellorin" with a unique part: no file the user
     // keeps in the folder is ever opened, and the probe goes when it has answered. One byte is
     // written and flushed, so that a full disk answers as well.
-    QTemporaryFile sonde(fun_Chemin(local, QStringLiteral("textbellorin-XXXXXX.txt")));
+    QTemporaryFile sonde(common::joinPath(local, QStringLiteral("textbellorin-XXXXXX.txt")));
     errno = 0;
     if (!sonde.open() || sonde.write("x", 1) != 1 || !sonde.flush()) {
         const int raison = errno;
@@ -194,8 +198,10 @@ bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
 
 ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)
 {
-    const QString version = fun_Get_Setting_Str(gstr_Section_Version, QStringLiteral("Version"), QStringLiteral("?"));
-    const QString enregistre = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), kAucunDossier);
+    const QString version =
+        fun_Get_Setting_Str(common::kVersionSection, QStringLiteral("Version"), QStringLiteral("?"));
+    const QString enregistre =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), kAucunDossier);
     if (version == QLatin1String("?") || enregistre == kAucunDossier) {
         tamponVersion();
         if (enregistre != kAucunDossier) {

@@ -20,13 +20,17 @@ CheminDecoupe sub_Split_Path(const QString& chemin);
 // A bare root is refused without a question. The process's current folder is not changed.
 qint16 sub_Vérif_Dossier(const QString& chemin);
 
+namespace common {
+
 // The folder proposed at a first start: the user's home folder and the program's name.
-QString fun_Dossier_Propose();
+QString proposedDataFolder();
 
 // Creates every level of the folder and checks that a file can be written in it (a probe file
 // of a name no other file has, created, written and removed at once). False, with the reason in
 // French, when it cannot.
-bool fun_Sonde_Dossier(const QString& dossier, QString* erreur = nullptr);
+bool probeFolder(const QString& dossier, QString* erreur = nullptr);
+
+} // namespace common
 
 // Shows the data-folder chooser with the given caption and folder; returns the folder chosen,
 // or "" when the user left it without a choice.

@@ -16,7 +16,7 @@ qint32 glng_Taille_Police_Excel = 8;
 bool gbol_Gras_Excel = false;
 bool gbol_Italique_Excel = false;
 
-void sub_Reset_Globals()
+void common::resetGlobals()
 {
     gstr_Dossier.clear();
     gstr_Dossier_Choisi.clear();

@@ -8,15 +8,22 @@ namespace grid {
 class Grid;
 }
 
+namespace common {
+
 // The program's name: settings key, box titles, file names.
-inline const QString gstr_Nom_Programme = QStringLiteral("Mirelot");
+inline const QString kProgramName = QStringLiteral("Mirelot");
 // Version and release stamped at every start.
-inline const QString gstr_Version_Programme = QStringLiteral("Z2010");
-inline const QString gstr_Release_Programme = QStringLiteral("G");
+inline const QString kProgramVersion = QStringLiteral("Z2010");
+inline const QString kProgramRelease = QStringLiteral("G");
 // The program's version numbers, shown by the about box and the wait window.
-inline constexpr int gint_Version_Majeure = 2010;
-inline constexpr int gint_Version_Mineure = 2;
-inline constexpr int gint_Version_Révision = 181;
+inline constexpr int kVersionMajor = 2010;
+inline constexpr int kVersionMinor = 2;
+inline constexpr int kVersionRevision = 181;
+
+// Puts every variable back to its value at program start (used by tests).
+void resetGlobals();
+
+} // namespace common
 
 // The data folder, without a trailing separator (start-up, settings window).
 extern QString gstr_Dossier;
@@ -44,6 +51,3 @@ extern QString gstr_Police_Excel;
 extern qint32 glng_Taille_Police_Excel;
 extern bool gbol_Gras_Excel;
 extern bool gbol_Italique_Excel;
-
-// Puts every variable back to its value at program start (used by tests).
-void sub_Reset_Globals();

@@ -1,6 +1,6 @@
 #include "common/GridHelpers.h"
 
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 
 using grid::Grid;
 
@@ -8,7 +8,7 @@ void sub_Renum_Grid(Grid& grille)
 {
     if (grille.fixedCols() < 1)
         return;
-    if (fun_Option_Cochee(QStringLiteral("RenumGrid"))) {
+    if (common::isOptionChecked(QStringLiteral("RenumGrid"))) {
         int compteur = 1;
         for (int r = grille.fixedRows(); r < grille.rows(); ++r) {
             const QString t = grille.cell(r, 0);
@@ -22,7 +22,7 @@ void sub_Renum_Grid(Grid& grille)
     }
 }
 
-void sub_Tri_Colonne(Grid& grille, int premiere, int derniere, Ordre_Tri ordre)
+void sub_Tri_Colonne(Grid& grille, int premiere, int derniere, common::SortOrder ordre)
 {
     if (premiere < 0)
         premiere = grille.fixedCols();
@@ -40,13 +40,13 @@ void sub_Tri_Colonne(Grid& grille, int premiere, int derniere, Ordre_Tri ordre)
         return;
     grille.select(premiereLigne, premiere, derniereLigne, derniere);
     switch (ordre) {
-    case Ordre_Tri::Décroissant:
+    case common::SortOrder::Descending:
         grille.sort(Grid::Sort::GenericDescending);
         break;
-    case Ordre_Tri::Colonnes:
+    case common::SortOrder::ByColumn:
         grille.sort(Grid::Sort::UseColumnSort);
         break;
-    case Ordre_Tri::Croissant:
+    case common::SortOrder::Ascending:
         grille.sort(Grid::Sort::GenericAscending);
         break;
     }

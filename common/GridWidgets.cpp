@@ -4,7 +4,7 @@
 #include "common/GridHelpers.h"
 #include "common/KeyFilters.h"
 #include "common/Messages.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "grid/GridView.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
@@ -51,8 +51,8 @@ void sub_Init_Grilles(QWidget* fenetre)
 {
     if (!fenetre)
         return;
-    const bool tabCell = fun_Option_Cochee(QStringLiteral("TabCell"));
-    const bool altColor = fun_Option_Cochee(QStringLiteral("AltColor"));
+    const bool tabCell = common::isOptionChecked(QStringLiteral("TabCell"));
+    const bool altColor = common::isOptionChecked(QStringLiteral("AltColor"));
     for (GridView* vue : fenetre->findChildren<GridView*>()) {
         vue->setTabKeyNavigation(tabCell);
         vue->setShowGrid(true);
@@ -95,10 +95,11 @@ int fun_KeyPress_Chiffres(int cle, const QString& permis)
             ligne = combo->lineEdit();
     const QString texte = ligne ? ligne->text() : QString();
     const QChar separateur = QLocale().decimalPoint().isEmpty() ? QChar(u'.') : QLocale().decimalPoint()[0];
-    const Filtre_Chiffres f = fun_Filtre_Chiffres(cle, permis, separateur, cellule, texte);
+    const common::DigitsDecision f = common::filterDigitKey(cle, permis, separateur, cellule, texte);
     if (f.cle == 0) {
         sub_Bing();
-        platform::dialogs().ask(fun_Message_Chiffres(permis), platform::mb::OKOnly, gstr_Nom_Programme);
+        platform::dialogs().ask(common::digitsOnlyMessage(permis), platform::mb::OKOnly,
+                                common::kProgramName);
         return 0;
     }
     if (f.curseurAuDebut && ligne)
@@ -113,12 +114,12 @@ qint16 fun_Find_Combo_Item(QComboBox* combo, const QString& texte, int message)
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
-    return qint16(fun_Chercher_Debut(items, texte));
+    return qint16(common::findItemStartingWith(items, texte));
 }
 
 void sub_Bing()
 {
-    if (fun_Option_Cochee(QStringLiteral("bing")))
+    if (common::isOptionChecked(QStringLiteral("bing")))
         QApplication::beep();
 }
 

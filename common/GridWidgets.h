@@ -24,7 +24,7 @@ void sub_Init_Grilles(QWidget* fenetre);
 bool sub_Copier_Grille(grid::Grid& grille, const std::function<bool(const QString&)>& presse_papiers =
                                                std::function<bool(const QString&)>());
 
-// Digits filter of typed keys (see fun_Filtre_Chiffres) for the field that has the focus: a cell
+// Digits filter of typed keys (see common::filterDigitKey) for the field that has the focus: a cell
 // editor of a grid, or a text box. A refused key beeps and is explained in a box ("Veuillez
 // saisir uniquement des chiffres" and the allowed character); the result is then 0.
 int fun_KeyPress_Chiffres(int cle, const QString& permis = QString());

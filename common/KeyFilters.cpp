@@ -39,10 +39,10 @@ QString fun_Majuscule_Sans_Accent(const QString& texte)
     return out.toUpper();
 }
 
-Filtre_Chiffres fun_Filtre_Chiffres(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
-                                    const QString& texteChamp)
+common::DigitsDecision common::filterDigitKey(int cle, const QString& permis, QChar separateurDecimal,
+                                              bool celluleGrille, const QString& texteChamp)
 {
-    Filtre_Chiffres f;
+    common::DigitsDecision f;
     const bool chiffre = cle >= '0' && cle <= '9';
     const bool autorise = !permis.isEmpty() && cle == permis[0].unicode();
     const bool controle = (cle >= 0 && cle <= 31) || (cle >= 127 && cle <= 159);
@@ -67,7 +67,7 @@ Filtre_Chiffres fun_Filtre_Chiffres(int cle, const QString& permis, QChar separa
     return f;
 }
 
-QString fun_Message_Chiffres(const QString& permis)
+QString common::digitsOnlyMessage(const QString& permis)
 {
     QString m = QStringLiteral("Veuillez saisir uniquement des chiffres");
     if (!permis.isEmpty())
@@ -75,7 +75,7 @@ QString fun_Message_Chiffres(const QString& permis)
     return m;
 }
 
-int fun_Chercher_Debut(const QStringList& items, const QString& texte)
+int common::findItemStartingWith(const QStringList& items, const QString& texte)
 {
     for (int i = 0; i < items.size(); ++i)
         if (items[i].startsWith(texte, Qt::CaseInsensitive))

@@ -2,7 +2,7 @@
 // Filters of typed keys. Key codes are character codes (the Windows code page's 0-255 for the
 // characters the program knows); a filter returns the code to keep, or 0 to drop the key.
 // fun_KeyPress_Chiffres, which needs the active field and shows a message, is in
-// common/GridWidgets; its decision is fun_Filtre_Chiffres here.
+// common/GridWidgets; its decision is common::filterDigitKey here.
 
 #include <QChar>
 #include <QString>
@@ -17,8 +17,10 @@ int fun_Majuscule_Sans_Accent(int cle);
 // letters only), then in capitals.
 QString fun_Majuscule_Sans_Accent(const QString& texte);
 
+namespace common {
+
 // The decision of the digits filter for one key.
-struct Filtre_Chiffres
+struct DigitsDecision
 {
     int cle = 0;                  // the key to keep, 0 when refused
     bool curseurAuDebut = false;  // a sign that passes in a field goes in front
@@ -27,11 +29,13 @@ struct Filtre_Chiffres
 // passes in a grid cell, and in a field holding none yet. "-" and "+" pass in a grid cell; in a
 // field, a sign is refused when the text already holds "-" or "+", otherwise it passes and goes
 // to the start of the text.
-Filtre_Chiffres fun_Filtre_Chiffres(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
-                                    const QString& texteChamp);
+DigitsDecision filterDigitKey(int cle, const QString& permis, QChar separateurDecimal, bool celluleGrille,
+                              const QString& texteChamp);
 // "Veuillez saisir uniquement des chiffres", followed by " et " and the allowed character when
 // one is given.
-QString fun_Message_Chiffres(const QString& permis);
+QString digitsOnlyMessage(const QString& permis);
 
 // The first item that begins with the text, case ignored; -1 when none.
-int fun_Chercher_Debut(const QStringList& items, const QString& texte);
+int findItemStartingWith(const QStringList& items, const QString& texte);
+
+} // namespace common

@@ -370,24 +370,25 @@ QString trimBlanks(const QString& s)
 
 QString installationSummary()
 {
-    const QString nombre = fun_Get_Setting_Str(gstr_Section_Options, QStringLiteral("Nbr_de_démarrages"),
+    const QString nombre = fun_Get_Setting_Str(common::kOptionsSection, QStringLiteral("Nbr_de_démarrages"),
                                                QStringLiteral("0"));
-    const QString temps = fun_Get_Setting_Str(gstr_Section_Options, QStringLiteral("Temps_d_utilisation"),
+    const QString temps = fun_Get_Setting_Str(common::kOptionsSection, QStringLiteral("Temps_d_utilisation"),
                                               QStringLiteral("0"));
-    const QString organisme = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Organisme"),
-                                                  QStringLiteral("?"));
-    const QString jeu = fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Jeu de fichiers"),
+    const QString organisme =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
+    const QString jeu = fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Jeu de fichiers"),
                                             QStringLiteral("?"));
     QString utilisateur = qEnvironmentVariable("USER");
     if (utilisateur.isEmpty())
         utilisateur = qEnvironmentVariable("USERNAME");
-    return QStringLiteral("Logiciel : ") + gstr_Nom_Programme + LF + QStringLiteral("Ordinateur : ") +
-           QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + gstr_Version_Programme +
-           QStringLiteral("    Révision : ") + gstr_Release_Programme + LF + QStringLiteral("Organisme : ") +
-           organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF +
-           QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF +
-           QStringLiteral("Nombre d'utilisations : ") + nombre + LF +
-           QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ") + jeu;
+    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ")
+           + QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion
+           + QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ")
+           + organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF
+           + QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF
+           + QStringLiteral("Nombre d'utilisations : ") + nombre + LF
+           + QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ")
+           + jeu;
 }
 
 // The text of an entry, markers replaced in one pass, so that a complement or a description
@@ -397,7 +398,8 @@ QString expand(const Entry& e, const QString& errorDescription, QString& complem
     if (e.build)
         return e.build();
     bool spliced = false;
-    const QString out = fun_Remplir_Modele(QString::fromUtf8(e.text), complement, errorDescription, &spliced);
+    const QString out =
+        common::fillTemplate(QString::fromUtf8(e.text), complement, errorDescription, &spliced);
     if (spliced || e.dropsComplement)
         complement.clear();
     return out;
@@ -411,14 +413,19 @@ QString lookUp(std::span<const Entry> table, qint16 number, const QString& error
     return expand(*it, errorDescription, complement);
 }
 
-std::span<const Entry> tableOf(Constructeur_Message c)
+std::span<const Entry> tableOf(common::MessageBuilder c)
 {
     switch (c) {
-    case Constructeur_Message::Logique: return logique;
-    case Constructeur_Message::Saisie: return saisie;
-    case Constructeur_Message::Securite: return securite;
-    case Constructeur_Message::Information: return information;
-    case Constructeur_Message::Erreur_Traitement: return erreurTraitement;
+    case common::MessageBuilder::Logic:
+        return logique;
+    case common::MessageBuilder::Input:
+        return saisie;
+    case common::MessageBuilder::Security:
+        return securite;
+    case common::MessageBuilder::Information:
+        return information;
+    case common::MessageBuilder::ProcessingError:
+        return erreurTraitement;
     }
     return {};
 }
@@ -450,8 +457,8 @@ QString fun_Msg_Erreur_Traitement(qint16 number, qint32, const QString& errorDes
     return lookUp(erreurTraitement, number, errorDescription, complement);
 }
 
-Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString& errorDescription,
-                                QString complement)
+common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber,
+                                            const QString& errorDescription, QString complement)
 {
     namespace mb = platform::mb;
     QString header;
@@ -505,16 +512,17 @@ Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString
     if (number != 4006 && !trimBlanks(complement).isEmpty())
         text += complement;
 
-    return {header + LF + text, icon, gstr_Titre_Messages};
+    return {header + LF + text, icon, common::kMessagesTitle};
 }
 
 void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement)
 {
-    const Boite_Message box = fun_Boite_Message(number, errorNumber, errorDescription, std::move(complement));
+    const common::PreparedBox box =
+        common::buildMessageBox(number, errorNumber, errorDescription, std::move(complement));
     platform::dialogs().ask(box.texte, box.style, box.titre);
 }
 
-QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur)
+QList<qint16> common::messageNumbers(common::MessageBuilder constructeur)
 {
     QList<qint16> numbers;
     for (const Entry& e : tableOf(constructeur))
@@ -522,8 +530,8 @@ QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur)
     return numbers;
 }
 
-QString fun_Remplir_Modele(const QString& modele, const QString& complement, const QString& descriptionErreur,
-                           bool* complementUtilise)
+QString common::fillTemplate(const QString& modele, const QString& complement,
+                             const QString& descriptionErreur, bool* complementUtilise)
 {
     QString out;
     qsizetype i = 0;
@@ -541,10 +549,10 @@ QString fun_Remplir_Modele(const QString& modele, const QString& complement, con
             out += descriptionErreur;
             i += 3;
         } else if (marker(QLatin1StringView("{PM}"))) {
-            out += gstr_Nom_Programme.toUpper();
+            out += common::kProgramName.toUpper();
             i += 4;
         } else if (marker(QLatin1StringView("{P}"))) {
-            out += gstr_Nom_Programme;
+            out += common::kProgramName;
             i += 3;
         } else {
             out += modele[i++];

@@ -6,17 +6,39 @@
 #include <QList>
 #include <QString>
 
+namespace common {
+
 // A box ready to be shown: prompt, Windows style number and title.
-struct Boite_Message
+struct PreparedBox
 {
     QString texte;
     int style = 0;
     QString titre;
-    bool operator==(const Boite_Message&) const = default;
+    bool operator==(const PreparedBox&) const = default;
 };
 
 // Title of every catalogue message box: a leading blank, no program name in front.
-inline const QString gstr_Titre_Messages = QStringLiteral(" [Gestion des messages]");
+inline const QString kMessagesTitle = QStringLiteral(" [Gestion des messages]");
+
+// Builds the box of a numbered message without showing it. The error block ("Erreur #", the
+// number, the description) follows the header when there is an error number; a description
+// given without a number follows the header alone.
+PreparedBox buildMessageBox(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                            QString complement);
+
+// The builders of the catalogue, in the order of the thousands.
+enum class MessageBuilder { Logic, Input, Security, Information, ProcessingError };
+// The numbers that have an entry in a builder, ascending.
+QList<qint16> messageNumbers(MessageBuilder constructeur);
+
+// A catalogue text with its markers replaced in one pass, so that a complement holding
+// marker-like text shows as typed: {C} the complement (and *complementUtilise set), {Ct} the
+// complement without its surrounding blanks, {E} the error description, {P} the program's name,
+// {PM} the program's name in capitals.
+QString fillTemplate(const QString& modele, const QString& complement, const QString& descriptionErreur,
+                     bool* complementUtilise = nullptr);
+
+} // namespace common
 
 // The five text builders, one per thousand. Each returns the catalogue text of the number
 // (empty when the number has no entry). The complement is the caller's working copy: a builder
@@ -30,24 +52,6 @@ QString fun_Msg_Information(qint16 number, qint32 errorNumber, const QString& er
 QString fun_Msg_Erreur_Traitement(qint16 number, qint32 errorNumber, const QString& errorDescription,
                                   QString& complement);
 
-// Builds the box of a numbered message without showing it. The error block ("Erreur #", the
-// number, the description) follows the header when there is an error number; a description
-// given without a number follows the header alone.
-Boite_Message fun_Boite_Message(qint16 number, qint32 errorNumber, const QString& errorDescription,
-                                QString complement);
-
 // Shows the numbered message in a modal box (OK only) and returns when it is closed. The
 // caller's complement is never changed.
 void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement);
-
-// The builders of the catalogue, in the order of the thousands.
-enum class Constructeur_Message { Logique, Saisie, Securite, Information, Erreur_Traitement };
-// The numbers that have an entry in a builder, ascending.
-QList<qint16> fun_Numeros_Messages(Constructeur_Message constructeur);
-
-// A catalogue text with its markers replaced in one pass, so that a complement holding
-// marker-like text shows as typed: {C} the complement (and *complementUtilise set), {Ct} the
-// complement without its surrounding blanks, {E} the error description, {P} the program's name,
-// {PM} the program's name in capitals.
-QString fun_Remplir_Modele(const QString& modele, const QString& complement, const QString& descriptionErreur,
-                           bool* complementUtilise = nullptr);

@@ -25,7 +25,7 @@ bool hasValue(const platform::Registry& r, Hive hive, const QString& key, const 
 // into the program's per-user settings; the sibling's per-user key is then deleted whole.
 void copyUserSettings(platform::Registry& r)
 {
-    const QString root = fun_Cle_Utilisateur(gstr_Programme_Frère);
+    const QString root = common::userKey(common::kSiblingProgram);
     for (int i = 0;; ++i) {
         QString section;
         if (r.enumKey(Hive::CurrentUser, root, i, &section) != reg::Success)
@@ -40,14 +40,14 @@ void copyUserSettings(platform::Registry& r)
                 break;
             if (skipped)
                 continue;
-            const QString value = fun_Get_Setting_VB(section, name, NotFound, gstr_Programme_Frère);
+            const QString value = fun_Get_Setting_VB(section, name, NotFound, common::kSiblingProgram);
             if (value == NotFound
-                && hasValue(r, Hive::CurrentUser, fun_Cle_Utilisateur(gstr_Nom_Programme, section), name))
+                && hasValue(r, Hive::CurrentUser, common::userKey(common::kProgramName, section), name))
                 continue;
-            sub_Save_Setting(section, name, value, gstr_Nom_Programme);
+            sub_Save_Setting(section, name, value, common::kProgramName);
         }
     }
-    sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère);
+    sub_Reg_Delete_Settings(QString(), common::kSiblingProgram);
 }
 
 // Machine-wide settings: every value of every section is copied as text; a value whose name is
@@ -55,7 +55,7 @@ void copyUserSettings(platform::Registry& r)
 // machine-wide settings or when a value could not be written.
 bool copyMachineSettings(platform::Registry& r)
 {
-    const QString root = QStringLiteral("SOFTWARE\\") + gstr_Programme_Frère;
+    const QString root = QStringLiteral("SOFTWARE\\") + common::kSiblingProgram;
     if (!r.keyExists(Hive::LocalMachine, root))
         return false;
     bool allWritten = true;
@@ -73,10 +73,11 @@ bool copyMachineSettings(platform::Registry& r)
                 continue;
             if (status != reg::Success)
                 break;
-            const QString value = fun_Get_Setting_Str(section, name, NotFound, gstr_Programme_Frère);
-            if (value == NotFound && hasValue(r, Hive::LocalMachine, fun_Cle_HKLM(section, gstr_Nom_Programme), name))
+            const QString value = fun_Get_Setting_Str(section, name, NotFound, common::kSiblingProgram);
+            if (value == NotFound
+                && hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
                 continue;
-            if (!sub_Reg_Write_HKLM(section, name, value, gstr_Nom_Programme))
+            if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName))
                 allWritten = false;
         }
     }
@@ -92,9 +93,9 @@ void sub_Migration_Registre()
 
     // The machine-wide copy is made once per machine: the sibling's settings stay in place, and
     // copying them at a later start would overwrite what the program has changed since.
-    if (!fun_Get_Setting_Str(gstr_Section_Version, gstr_Marqueur_Migration, QString()).isEmpty())
+    if (!fun_Get_Setting_Str(common::kVersionSection, common::kMigrationMarker, QString()).isEmpty())
         return;
     if (copyMachineSettings(r))
-        sub_Reg_Write_HKLM(gstr_Section_Version, gstr_Marqueur_Migration,
+        sub_Reg_Write_HKLM(common::kVersionSection, common::kMigrationMarker,
                            platform::clock().now().toString(Qt::ISODate));
 }

@@ -5,11 +5,15 @@
 
 #include <QString>
 
+namespace common {
+
 // The sibling program whose settings are taken over.
-inline const QString gstr_Programme_Frère = QStringLiteral("Pomerel");
+inline const QString kSiblingProgram = QStringLiteral("Pomerel");
 // Value of the program's "Version" section that records when the machine-wide copy was made.
 // While it is present the machine-wide settings are not copied again, so a data folder moved or
 // changed since then is never brought back.
-inline const QString gstr_Marqueur_Migration = QStringLiteral("Migration Pomerel");
+inline const QString kMigrationMarker = QStringLiteral("Migration Pomerel");
+
+} // namespace common
 
 void sub_Migration_Registre();

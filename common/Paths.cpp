@@ -13,22 +13,22 @@
 #include <QStandardPaths>
 
 namespace {
-QString g_dossierProgramme;
+QString g_programFolder;
 }
 
-QString fun_Dossier_Programme() { return g_dossierProgramme; }
+QString common::programFolder() { return g_programFolder; }
 
-void sub_Set_Dossier_Programme(const QString& dossier) { g_dossierProgramme = fun_Chemin_Normalise(dossier); }
+void common::setProgramFolder(const QString& dossier) { g_programFolder = common::normalisePath(dossier); }
 
-QString fun_Dossier_Programme_Par_Defaut()
+QString common::defaultProgramFolder()
 {
     const QString home = qEnvironmentVariable("MIRELOT_HOME");
     if (!home.isEmpty())
-        return fun_Chemin(fun_Chemin_Normalise(home), QStringLiteral("Programme"));
-    return fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        return common::joinPath(common::normalisePath(home), QStringLiteral("Programme"));
+    return common::normalisePath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-QString fun_Chemin_Normalise(const QString& chemin)
+QString common::normalisePath(const QString& chemin)
 {
     if (chemin.isEmpty())
         return chemin;
@@ -37,7 +37,7 @@ QString fun_Chemin_Normalise(const QString& chemin)
     return QDir::cleanPath(p);
 }
 
-QString fun_Chemin(const QString& dossier, const QString& fichier)
+QString common::joinPath(const QString& dossier, const QString& fichier)
 {
     QString d = dossier;
     d.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -57,7 +57,7 @@ namespace {
 QStringList nomsFichiers(const QString& dossier)
 {
     QStringList out;
-    QDirIterator it(fun_Chemin_Normalise(dossier), QDir::Files | QDir::Hidden);
+    QDirIterator it(common::normalisePath(dossier), QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
         it.next();
         out << it.fileName();
@@ -66,7 +66,7 @@ QStringList nomsFichiers(const QString& dossier)
 }
 } // namespace
 
-QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque)
+QStringList common::filterNames(const QStringList& noms, const QString& masque)
 {
     const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(
                                     masque, QRegularExpression::UnanchoredWildcardConversion),
@@ -80,12 +80,12 @@ QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque)
     return out;
 }
 
-QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque)
+QStringList common::listFiles(const QString& dossier, const QString& masque)
 {
     // Sorted by name ignoring case, then by name: each name folded once rather than at each
     // comparison.
     std::vector<std::pair<QString, QString>> found;
-    for (QString& n : fun_Filtrer_Noms(nomsFichiers(dossier), masque))
+    for (QString& n : common::filterNames(nomsFichiers(dossier), masque))
         found.emplace_back(n.toCaseFolded(), std::move(n));
     std::sort(found.begin(), found.end());
     QStringList out;
@@ -95,34 +95,34 @@ QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque)
     return out;
 }
 
-QString fun_Trouver_Fichier(const QString& dossier, const QString& nom)
+QString common::findFile(const QString& dossier, const QString& nom)
 {
-    const QString folder = fun_Chemin_Normalise(dossier);
-    const QString exact = fun_Chemin(folder, nom);
+    const QString folder = common::normalisePath(dossier);
+    const QString exact = common::joinPath(folder, nom);
     if (QFileInfo(exact).isFile())
         return exact;
     for (const QString& n : nomsFichiers(folder))
         if (n.compare(nom, Qt::CaseInsensitive) == 0)
-            return fun_Chemin(folder, n);
+            return common::joinPath(folder, n);
     return QString();
 }
 
-QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom)
+QString common::writePath(const QString& dossier, const QString& nom)
 {
-    const QString found = fun_Trouver_Fichier(dossier, nom);
-    return found.isEmpty() ? fun_Chemin(fun_Chemin_Normalise(dossier), nom) : found;
+    const QString found = common::findFile(dossier, nom);
+    return found.isEmpty() ? common::joinPath(common::normalisePath(dossier), nom) : found;
 }
 
-bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur)
+bool common::renameFile(const QString& source, const QString& cible, QString* erreur)
 {
-    const QFileInfo target(fun_Chemin_Normalise(cible));
-    const QString existing = fun_Trouver_Fichier(target.absolutePath(), target.fileName());
+    const QFileInfo target(common::normalisePath(cible));
+    const QString existing = common::findFile(target.absolutePath(), target.fileName());
     if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath()) {
         if (erreur)
             *erreur = QStringLiteral("Le fichier %1 existe déjà.").arg(existing);
         return false;
     }
-    const QString from = fun_Chemin_Normalise(source);
+    const QString from = common::normalisePath(source);
     const int err = platform::renameWithoutReplacing(from, target.filePath());
     if (err != 0) {
         if (erreur)
@@ -137,17 +137,18 @@ namespace common {
 
 platform::Result takeOverEarlierTables(const QString& executableFolder, const QString& programFolder)
 {
-    const QString from = fun_Chemin_Normalise(executableFolder);
-    const QString to = fun_Chemin_Normalise(programFolder);
+    const QString from = common::normalisePath(executableFolder);
+    const QString to = common::normalisePath(programFolder);
     if (from.isEmpty() || to.isEmpty() ||
         QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
         return platform::Result::success();
     QStringList failures;
-    for (const QString& name : fun_Lister_Fichiers(from, QStringLiteral("*.DOV"))) {
-        if (!fun_Trouver_Fichier(to, name).isEmpty())
+    for (const QString& name : common::listFiles(from, QStringLiteral("*.DOV"))) {
+        if (!common::findFile(to, name).isEmpty())
             continue;
         QDir().mkpath(to);
-        const platform::Result copied = platform::saveFileFrom(fun_Chemin(to, name), fun_Chemin(from, name));
+        const platform::Result copied =
+            platform::saveFileFrom(common::joinPath(to, name), common::joinPath(from, name));
         if (!copied)
             failures << copied.error;
     }
@@ -157,11 +158,11 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
 void takeOverEarlierTablesAtStart(const QString& executableFolder)
 {
     const QString marker = QStringLiteral("Tables reprises");
-    if (fun_Get_Setting_Str(gstr_Section_Version, marker, QString()) == QLatin1String("-1"))
+    if (fun_Get_Setting_Str(common::kVersionSection, marker, QString()) == QLatin1String("-1"))
         return;
-    const platform::Result r = takeOverEarlierTables(executableFolder, fun_Dossier_Programme());
+    const platform::Result r = takeOverEarlierTables(executableFolder, common::programFolder());
     if (r) {
-        sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1"));
+        sub_Reg_Write_HKLM(common::kVersionSection, marker, QStringLiteral("-1"));
         return;
     }
     platform::dialogs().ask(
@@ -169,9 +170,9 @@ void takeOverEarlierTablesAtStart(const QString& executableFolder)
             "Les tables laissées par une version précédente dans le dossier %1 n'ont pas toutes pu être "
             "reprises dans le dossier %2 :\n\n%3\n\nElles restent à leur place ; %4 essaiera de nouveau "
             "au prochain démarrage.")
-            .arg(QDir::toNativeSeparators(fun_Chemin_Normalise(executableFolder)),
-                 QDir::toNativeSeparators(fun_Dossier_Programme()), r.error, gstr_Nom_Programme),
-        platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+            .arg(QDir::toNativeSeparators(common::normalisePath(executableFolder)),
+                 QDir::toNativeSeparators(common::programFolder()), r.error, common::kProgramName),
+        platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
 }
 
 } // namespace common

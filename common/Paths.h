@@ -8,36 +8,37 @@
 #include <QString>
 #include <QStringList>
 
+namespace common {
+
 // The program's own folder (reference-table defaults, documentation): set at start.
-QString fun_Dossier_Programme();
-void sub_Set_Dossier_Programme(const QString& dossier);
+QString programFolder();
+void setProgramFolder(const QString& dossier);
 // The program's own folder for this user: "Programme" in the folder named by MIRELOT_HOME when
 // it is set, otherwise the per-user application data folder. Never the executable's folder:
 // cleaning a build or replacing an installation must not take the user's tables with it.
-QString fun_Dossier_Programme_Par_Defaut();
+QString defaultProgramFolder();
 
 // "dossier" + separator + "fichier"; accepts "\" or "/" at the end of the folder.
-QString fun_Chemin(const QString& dossier, const QString& fichier);
+QString joinPath(const QString& dossier, const QString& fichier);
 // A path with every "\" read as "/", cleaned (no trailing separator except for the root).
-QString fun_Chemin_Normalise(const QString& chemin);
+QString normalisePath(const QString& chemin);
 
 // The names (not paths) of the files of a folder matching a Windows-style mask ("*", "?";
 // "SHOC-*.*FLX2009"), compared without regard to case, sorted by name without regard to case.
-QStringList fun_Lister_Fichiers(const QString& dossier, const QString& masque);
+QStringList listFiles(const QString& dossier, const QString& masque);
 // The names of a list that match such a mask (without regard to case), in the list's order: to
 // pick several kinds of files out of one listing of a folder.
-QStringList fun_Filtrer_Noms(const QStringList& noms, const QString& masque);
+QStringList filterNames(const QStringList& noms, const QString& masque);
 // The path of the existing file of the folder whose name equals the given name ignoring case,
 // or empty when there is none.
-QString fun_Trouver_Fichier(const QString& dossier, const QString& nom);
+QString findFile(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
-QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom);
+QString writePath(const QString& dossier, const QString& nom);
 // Renames a file; refuses (false) when a different file of the target name already exists,
 // whatever its case.
-bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur = nullptr);
+bool renameFile(const QString& source, const QString& cible, QString* erreur = nullptr);
 
-namespace common {
 // Earlier versions kept their tables in the executable's folder when they could write there.
 // Copies each table found there (a ".DOV" file, in any letter case) into the program's folder
 // when that folder has no file of the same name in any letter case; nothing is replaced and the
@@ -46,4 +47,5 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
 // The same at start into the program's folder, once: a failure is told in one box and tried
 // again at the next start.
 void takeOverEarlierTablesAtStart(const QString& executableFolder);
+
 } // namespace common

@@ -263,7 +263,7 @@ const Entry catalogue[] = {
 QString expand(const char* text, QString& complement)
 {
     bool spliced = false;
-    const QString out = fun_Remplir_Modele(QString::fromUtf8(text), complement, QString(), &spliced);
+    const QString out = common::fillTemplate(QString::fromUtf8(text), complement, QString(), &spliced);
     if (spliced)
         complement.clear();
     return out;
@@ -271,12 +271,9 @@ QString expand(const char* text, QString& complement)
 
 } // namespace
 
-QString fun_Titre_Dialogue()
-{
-    return gstr_Nom_Programme + QStringLiteral(" [Gestion des messages]");
-}
+QString common::questionTitle() { return common::kProgramName + QStringLiteral(" [Gestion des messages]"); }
 
-Boite_Message fun_Boite_Dialogue(qint16 number, QString complement)
+common::PreparedBox common::buildQuestionBox(qint16 number, QString complement)
 {
     QString header;
     int style = YesNoWarningNo;
@@ -308,12 +305,12 @@ Boite_Message fun_Boite_Dialogue(qint16 number, QString complement)
         if (it->style != 0)
             style = it->style;
     }
-    return {header + LF + body + QStringLiteral(" ") + complement, style, fun_Titre_Dialogue()};
+    return {header + LF + body + QStringLiteral(" ") + complement, style, common::questionTitle()};
 }
 
 qint16 fun_Dialogue(qint16 number, QString complement)
 {
-    const Boite_Message box = fun_Boite_Dialogue(number, std::move(complement));
+    const common::PreparedBox box = common::buildQuestionBox(number, std::move(complement));
     return qint16(platform::dialogs().ask(box.texte, box.style, box.titre));
 }
 
@@ -322,7 +319,7 @@ void fun_Dialogue(qint16 number, qint16& answer, QString complement)
     answer = fun_Dialogue(number, std::move(complement));
 }
 
-QList<qint16> fun_Numeros_Dialogues()
+QList<qint16> common::questionNumbers()
 {
     QList<qint16> numbers;
     for (const Entry& e : catalogue)

@@ -10,12 +10,12 @@ using platform::RegType;
 using platform::RegValue;
 namespace reg = platform::reg;
 
-QString fun_Cle_HKLM(const QString& section, const QString& programme)
+QString common::machineKey(const QString& section, const QString& programme)
 {
     return QStringLiteral("SOFTWARE\\") + programme + QLatin1Char('\\') + section;
 }
 
-QString fun_Cle_Utilisateur(const QString& programme, const QString& section)
+QString common::userKey(const QString& programme, const QString& section)
 {
     QString key = QStringLiteral("Software\\VB and VBA Program Settings\\") + programme;
     if (!section.trimmed().isEmpty())
@@ -23,7 +23,7 @@ QString fun_Cle_Utilisateur(const QString& programme, const QString& section)
     return key;
 }
 
-double fun_Val(const QString& text)
+double common::leadingNumber(const QString& text)
 {
     // Keep only the characters that count, then read sign, digits, point and exponent.
     QString s;
@@ -72,7 +72,7 @@ double fun_Val(const QString& text)
     return v;
 }
 
-std::optional<qint16> fun_CInt(double value)
+std::optional<qint16> common::roundToInt16(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
@@ -106,7 +106,8 @@ QString readText(const QString& section, const QString& valueName, const QString
                  const QString& programme)
 {
     QVariant result;
-    if (fun_Query_Value(Hive::LocalMachine, fun_Cle_HKLM(section, programme), valueName, result) != reg::Success)
+    if (fun_Query_Value(Hive::LocalMachine, common::machineKey(section, programme), valueName, result)
+        != reg::Success)
         return defaultText;
     if (result.typeId() == QMetaType::Int)
         return QString::number(result.toInt());
@@ -126,13 +127,13 @@ QString fun_Get_Setting_Str(const QString& section, const QString& valueName, co
 std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString& valueName,
                                           const QString& defaultText, const QString& programme)
 {
-    return fun_CInt(fun_Val(readText(section, valueName, defaultText, programme)));
+    return common::roundToInt16(common::leadingNumber(readText(section, valueName, defaultText, programme)));
 }
 
 std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString& valueName,
                                           const QString& defaultText, const QString& programme)
 {
-    const double value = fun_Val(readText(section, valueName, defaultText, programme));
+    const double value = common::leadingNumber(readText(section, valueName, defaultText, programme));
     if (!std::isfinite(value))
         return std::nullopt;
     return value;
@@ -149,7 +150,7 @@ bool written(long status)
     if (status == reg::WriteFault && !r.failureReported()) {
         r.setFailureReported();
         platform::dialogs().ask(common::settingsNotSavedText(r.lastWriteError()),
-                                platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+                                platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
     }
     return false;
 }
@@ -159,7 +160,7 @@ bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const 
                         const QString& programme)
 {
     platform::Registry& r = platform::registry();
-    const QString key = fun_Cle_HKLM(section, programme);
+    const QString key = common::machineKey(section, programme);
     const long created = r.createKey(Hive::LocalMachine, key);
     if (created != reg::Success && created != reg::WriteFault)
         return false;
@@ -173,7 +174,7 @@ QString fun_Get_Setting_VB(const QString& section, const QString& key, const QSt
     if (section.trimmed().isEmpty())
         return defaultText;
     RegValue v;
-    if (platform::registry().queryValue(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section), key, &v)
+    if (platform::registry().queryValue(Hive::CurrentUser, common::userKey(programme, section), key, &v)
         != reg::Success)
         return defaultText;
     switch (v.type) {
@@ -193,7 +194,7 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
     if (section.trimmed().isEmpty())
         return false;
     platform::Registry& r = platform::registry();
-    const QString path = fun_Cle_Utilisateur(programme, section);
+    const QString path = common::userKey(programme, section);
     const long created = r.createKey(Hive::CurrentUser, path);
     if (created != reg::Success && created != reg::WriteFault)
         return false;
@@ -202,8 +203,7 @@ bool sub_Save_Setting(const QString& section, const QString& key, const QString&
 
 bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
 {
-    return written(
-        platform::registry().deleteKey(Hive::CurrentUser, fun_Cle_Utilisateur(programme, section)));
+    return written(platform::registry().deleteKey(Hive::CurrentUser, common::userKey(programme, section)));
 }
 
 namespace common {
@@ -213,7 +213,7 @@ QString settingsNotSavedText(const QString& reason)
     return QStringLiteral(
                "Les réglages de %1 ne peuvent pas être enregistrés.\n\n%2\n\n%1 garde vos réglages "
                "jusqu'à sa fermeture et essaiera de nouveau de les enregistrer à chaque changement.")
-        .arg(gstr_Nom_Programme, reason);
+        .arg(common::kProgramName, reason);
 }
 
 void reportSettingsStoreAtStart()
@@ -224,8 +224,8 @@ void reportSettingsStoreAtStart()
         platform::dialogs().ask(
             QStringLiteral("Le fichier des paramètres de %1 était illisible : il a été mis de "
                            "côté sous le nom\n%2\n\n%1 démarre avec ses paramètres par défaut.")
-                .arg(gstr_Nom_Programme, r.setAsideFile()),
-            style, gstr_Nom_Programme);
+                .arg(common::kProgramName, r.setAsideFile()),
+            style, common::kProgramName);
     if (!r.openingProblem().isEmpty()) {
         // This is the session's one notice: the changes that follow cannot be written either.
         r.setFailureReported();
@@ -235,8 +235,8 @@ void reportSettingsStoreAtStart()
                 "par défaut. Rien de ce que vous choisirez ou répondrez ne pourra être gardé : les "
                 "questions du premier démarrage reviendront à chaque lancement tant que ce fichier "
                 "restera en place.")
-                .arg(gstr_Nom_Programme, r.openingProblem()),
-            style, gstr_Nom_Programme);
+                .arg(common::kProgramName, r.openingProblem()),
+            style, common::kProgramName);
     }
 }
 

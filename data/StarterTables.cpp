@@ -12,9 +12,9 @@
 using grid::Grid;
 using grid::GridFile;
 
-const QList<TableDeDepart>& fun_Tables_De_Depart()
+const QList<data::StarterTable>& data::starterTables()
 {
-    static const QList<TableDeDepart> tables = {
+    static const QList<data::StarterTable> tables = {
         {QStringLiteral(":/tables/Especes.tsv"), QStringLiteral("Espèces.DOV"), GridFile::Complete, {5}},
         {QStringLiteral(":/tables/Carres.tsv"), QStringLiteral("Carrés.DOV"), GridFile::Complete, {}},
         {QStringLiteral(":/tables/Reseaux.tsv"), QStringLiteral("Réseaux.DOV"), GridFile::Workbook, {}},
@@ -35,7 +35,7 @@ const QList<TableDeDepart>& fun_Tables_De_Depart()
     return tables;
 }
 
-QString fun_Grille_Depuis_Texte(Grid& grille, const QString& texte, const QList<int>& colonnesCases)
+QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>& colonnesCases)
 {
     QStringList lignes = texte.split(QLatin1Char('\n'));
     for (QString& l : lignes)
@@ -87,13 +87,12 @@ QString fun_Grille_Depuis_Texte(Grid& grille, const QString& texte, const QList<
     return QString();
 }
 
-QString fun_Grille_De_Depart(Grid& grille, const TableDeDepart& table)
+QString data::starterGrid(Grid& grille, const data::StarterTable& table)
 {
     QFile f(table.ressource);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("la table « %1 » manque au programme").arg(table.fichier);
-    const QString erreur =
-        fun_Grille_Depuis_Texte(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
+    const QString erreur = data::gridFromText(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
     return erreur.isEmpty() ? erreur : QStringLiteral("table « %1 » : %2").arg(table.fichier, erreur);
 }
 
@@ -101,24 +100,24 @@ namespace {
 
 // Writes the table as a new file of the folder: the file appears complete or not at all, and a
 // file of that name, even one that appeared since the first look, is never replaced.
-InstallationTable installer(const QString& dossier, const TableDeDepart& table)
+data::TableInstallation installer(const QString& dossier, const data::StarterTable& table)
 {
-    InstallationTable r{table.fichier, EtatInstallation::Echec, {}};
-    if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty()) {
-        r.etat = EtatInstallation::DejaPresente;
+    data::TableInstallation r{table.fichier, data::InstallState::Failed, {}};
+    if (!common::findFile(dossier, table.fichier).isEmpty()) {
+        r.etat = data::InstallState::AlreadyThere;
         return r;
     }
     Grid grille;
-    if (const QString erreur = fun_Grille_De_Depart(grille, table); !erreur.isEmpty()) {
+    if (const QString erreur = data::starterGrid(grille, table); !erreur.isEmpty()) {
         r.erreur = erreur;
         return r;
     }
     const grid::GridFileResult ecrit =
-        GridFile::saveNew(grille, fun_Chemin(dossier, table.fichier), table.format, true);
+        GridFile::saveNew(grille, common::joinPath(dossier, table.fichier), table.format, true);
     if (ecrit)
-        r.etat = EtatInstallation::Installee;
-    else if (!fun_Trouver_Fichier(dossier, table.fichier).isEmpty())
-        r.etat = EtatInstallation::DejaPresente; // taken meanwhile
+        r.etat = data::InstallState::Installed;
+    else if (!common::findFile(dossier, table.fichier).isEmpty())
+        r.etat = data::InstallState::AlreadyThere; // taken meanwhile
     else
         r.erreur = ecrit.error;
     return r;
@@ -126,15 +125,15 @@ InstallationTable installer(const QString& dossier, const TableDeDepart& table)
 
 } // namespace
 
-QList<InstallationTable> sub_Installer_Tables(const QString& dossierProgramme)
+QList<data::TableInstallation> data::installStarterTables(const QString& dossierProgramme)
 {
-    QList<InstallationTable> resultats;
-    const QString dossier = fun_Chemin_Normalise(dossierProgramme);
+    QList<data::TableInstallation> resultats;
+    const QString dossier = common::normalisePath(dossierProgramme);
     const bool dossierPret = !dossier.isEmpty() && QDir().mkpath(dossier) && QFileInfo(dossier).isDir();
-    for (const TableDeDepart& table : fun_Tables_De_Depart()) {
+    for (const data::StarterTable& table : data::starterTables()) {
         if (!dossierPret) {
             resultats.append(
-                {table.fichier, EtatInstallation::Echec,
+                {table.fichier, data::InstallState::Failed,
                  QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossierProgramme)});
             continue;
         }

@@ -13,7 +13,9 @@ namespace grid {
 class Grid;
 }
 
-struct TableDeDepart
+namespace data {
+
+struct StarterTable
 {
     QString ressource;        // the compiled-in text
     QString fichier;          // the file name in the program's folder
@@ -22,28 +24,29 @@ struct TableDeDepart
 };
 
 // Every shipped table, in the order they are installed.
-const QList<TableDeDepart>& fun_Tables_De_Depart();
+const QList<StarterTable>& starterTables();
 
 // Builds a grid from a table text: row 0 is the header (a title beginning with "^" centres its
 // column), every following line a data row; column 0 is the fixed left column and stays empty.
 // The grid ends with one fixed row and one fixed column. Returns an empty text on success, or
 // why the text is not a table (the grid is then left as it was).
-QString fun_Grille_Depuis_Texte(grid::Grid& grille, const QString& texte,
-                                const QList<int>& colonnesCases = {});
+QString gridFromText(grid::Grid& grille, const QString& texte, const QList<int>& colonnesCases = {});
 
 // Builds a shipped table's grid from its compiled-in text.
-QString fun_Grille_De_Depart(grid::Grid& grille, const TableDeDepart& table);
+QString starterGrid(grid::Grid& grille, const StarterTable& table);
 
-enum class EtatInstallation { Installee, DejaPresente, Echec };
+enum class InstallState { Installed, AlreadyThere, Failed };
 
-struct InstallationTable
+struct TableInstallation
 {
     QString fichier;
-    EtatInstallation etat = EtatInstallation::Echec;
+    InstallState etat = InstallState::Failed;
     QString erreur; // why it failed, in French; empty otherwise
 };
 
 // Writes every shipped table that the folder does not hold yet (a file of the same name in any
 // letter case counts as present), creating the folder when needed. Each file appears complete
 // or not at all, and an existing file is never replaced, even one that appeared meanwhile.
-QList<InstallationTable> sub_Installer_Tables(const QString& dossierProgramme);
+QList<TableInstallation> installStarterTables(const QString& dossierProgramme);
+
+} // namespace data

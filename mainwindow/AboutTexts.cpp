@@ -1,42 +1,43 @@
 #include "mainwindow/AboutTexts.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 
 namespace mainwindow {
 
-QString fun_Texte_Version()
+QString aboutVersionText()
 {
-    return QStringLiteral("Version : ") + gstr_Version_Programme + QLatin1Char('-') + gstr_Release_Programme
-           + QStringLiteral("   Révision : ") + QString::number(gint_Version_Révision);
+    return QStringLiteral("Version : ") + common::kProgramVersion + QLatin1Char('-') + common::kProgramRelease
+           + QStringLiteral("   Révision : ") + QString::number(common::kVersionRevision);
 }
 
-QString fun_Texte_Pub()
+QString presentationText()
 {
-    return gstr_Nom_Programme + QStringLiteral(" - ") + gstr_Titre_Long + QStringLiteral(" -\n")
-           + QStringLiteral("est un module complémentaire à\n") + gstr_Famille_Produit + QStringLiteral(" -,\n")
+    return common::kProgramName + QStringLiteral(" - ") + kLongTitle + QStringLiteral(" -\n")
+           + QStringLiteral("est un module complémentaire à\n") + kProductFamily + QStringLiteral(" -,\n")
            + QStringLiteral("logiciel dédié à la gestion des données naturalistes.");
 }
 
-QString fun_Texte_Credit()
+QString creditText()
 {
-    return QStringLiteral("Créé à l'origine pour ") + gstr_Association + QStringLiteral("\npar ")
-           + gstr_Nom_Editeur + QStringLiteral("\n\n") + gstr_Nom_Editeur + QLatin1Char('\n')
-           + gstr_Adresse_Editeur + QLatin1Char('\n') + gstr_Telephone_Editeur + QLatin1Char('\n')
-           + gstr_Courriel_Editeur;
+    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ") + kPublisherName
+           + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n') + kPublisherAddress
+           + QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n') + kPublisherEmail;
 }
 
-QString fun_Titre_Wait()
+QString waitCaption()
 {
-    return gstr_Nom_Programme + QLatin1Char(' ') + QString::number(gint_Version_Majeure) + QLatin1Char('.')
-           + QString::number(gint_Version_Mineure) + QLatin1Char('.') + QString::number(gint_Version_Révision);
+    return common::kProgramName + QLatin1Char(' ') + QString::number(common::kVersionMajor) + QLatin1Char('.')
+           + QString::number(common::kVersionMinor) + QLatin1Char('.')
+           + QString::number(common::kVersionRevision);
 }
 
-QString fun_Texte_Wait()
+QString waitText()
 {
     const QChar cr(13);
-    return QStringLiteral("Transformation des fichiers FLX") + cr + QStringLiteral("au format FLX2009 compatible")
-           + cr + QStringLiteral("avec ") + gstr_Nom_Programme + QStringLiteral("  V2009") + cr + cr
+    return QStringLiteral("Transformation des fichiers FLX") + cr
+           + QStringLiteral("au format FLX2009 compatible") + cr + QStringLiteral("avec ")
+           + common::kProgramName + QStringLiteral("  V2009") + cr + cr
            + QStringLiteral("VEUILLEZ PATIENTER");
 }
 

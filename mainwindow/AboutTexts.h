@@ -6,16 +6,16 @@
 namespace mainwindow {
 
 // "Version : Z2010-G   Révision : 181"
-QString fun_Texte_Version();
+QString aboutVersionText();
 // The program, its long title, and the product family it complements, on four lines.
-QString fun_Texte_Pub();
+QString presentationText();
 // Who the program was first made for and by whom, then the maker's name, address, telephone
 // and contact address, one per line.
-QString fun_Texte_Credit();
+QString creditText();
 
 // The wait window's caption: "Mirelot 2010.2.181".
-QString fun_Titre_Wait();
+QString waitCaption();
 // The wait window's text, lines separated by carriage returns.
-QString fun_Texte_Wait();
+QString waitText();
 
 } // namespace mainwindow

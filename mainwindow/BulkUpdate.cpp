@@ -35,25 +35,26 @@ const TextesMaj textes[] = {
 
 const QString texteAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
 
-ResultatMaj abandon()
+mainwindow::BulkUpdateResult abandon()
 {
-    platform::dialogs().ask(texteAbandon, platform::mb::OKOnly, gstr_Nom_Programme);
-    ResultatMaj r;
+    platform::dialogs().ask(texteAbandon, platform::mb::OKOnly, common::kProgramName);
+    mainwindow::BulkUpdateResult r;
     r.abandonnee = true;
     return r;
 }
 
 // One file: read whole into a grid of its own, one cell written, written back whole. Returns the
 // reason it was left alone, or an empty text.
-QString mettreAJour(const QString& dossier, const QString& nom, ActionMaj action, const QString& valeur)
+QString mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action,
+                    const QString& valeur)
 {
-    const QString chemin = nom.trimmed().isEmpty() ? QString() : fun_Trouver_Fichier(dossier, nom);
+    const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
     if (chemin.isEmpty())
         return QStringLiteral("fichier introuvable");
     Grid grille;
     if (!GridFile::load(grille, chemin, GridFile::Complete))
         return QStringLiteral("fichier illisible");
-    const CelluleMaj cellule = fun_Cellule_Maj(action, nom);
+    const mainwindow::UpdateCell cellule = mainwindow::cellToUpdate(action, nom);
     if (cellule.row >= grille.rows() || cellule.col >= grille.cols())
         return QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
             .arg(cellule.row)
@@ -66,26 +67,26 @@ QString mettreAJour(const QString& dossier, const QString& nom, ActionMaj action
 
 } // namespace
 
-bool fun_Disposition_EPS(const QString& nomFichier)
+bool mainwindow::hasEpsLayout(const QString& nomFichier)
 {
     return nomFichier.left(4).toUpper() == QLatin1String("EPS-");
 }
 
-CelluleMaj fun_Cellule_Maj(ActionMaj action, const QString& nomFichier)
+mainwindow::UpdateCell mainwindow::cellToUpdate(mainwindow::UpdateAction action, const QString& nomFichier)
 {
-    const bool eps = fun_Disposition_EPS(nomFichier);
+    const bool eps = mainwindow::hasEpsLayout(nomFichier);
     switch (action) {
-    case ActionMaj::Courriel:
-        return eps ? CelluleMaj{3, 3} : CelluleMaj{6, 2};
-    case ActionMaj::Observateur:
-        return eps ? CelluleMaj{3, 2} : CelluleMaj{5, 2};
-    case ActionMaj::Commune:
-        return eps ? CelluleMaj{2, 4} : CelluleMaj{2, 3};
+    case mainwindow::UpdateAction::Email:
+        return eps ? mainwindow::UpdateCell{3, 3} : mainwindow::UpdateCell{6, 2};
+    case mainwindow::UpdateAction::Observer:
+        return eps ? mainwindow::UpdateCell{3, 2} : mainwindow::UpdateCell{5, 2};
+    case mainwindow::UpdateAction::Commune:
+        return eps ? mainwindow::UpdateCell{2, 4} : mainwindow::UpdateCell{2, 3};
     }
     return {};
 }
 
-QStringList fun_Fichiers_Selectionnes(const Grid* grille)
+QStringList mainwindow::selectedFiles(const Grid* grille)
 {
     QStringList noms;
     if (!grille)
@@ -95,34 +96,36 @@ QStringList fun_Fichiers_Selectionnes(const Grid* grille)
     return noms;
 }
 
-ResultatMaj sub_Maj_Fichiers_Releves(int index, const QStringList& fichiers)
+mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStringList& fichiers)
 {
     if (index < 0 || index > 2)
         return {};
-    const ActionMaj action = ActionMaj(index);
+    const mainwindow::UpdateAction action = mainwindow::UpdateAction(index);
     const TextesMaj& t = textes[index];
     const QString dossier =
-        fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
 
     QString liste;
     for (const QString& nom : fichiers)
         liste += nom + QLatin1Char('\n');
     const QString confirmation = QString::fromUtf8(t.confirmation) + QString::number(fichiers.size()) +
                                  QStringLiteral(" fichiers sélectionnés") + QStringLiteral("\n\n") + liste;
-    if (platform::dialogs().ask(confirmation, platform::mb::YesNo, gstr_Nom_Programme) != platform::mb::Yes)
+    if (platform::dialogs().ask(confirmation, platform::mb::YesNo, common::kProgramName) != platform::mb::Yes)
         return abandon();
 
     // Annuler gives no text at all: the user gave up, whatever the field.
     const std::optional<QString> saisie =
-        platform::dialogs().inputBox(QString::fromUtf8(t.invite), gstr_Nom_Programme, QString());
+        platform::dialogs().inputBox(QString::fromUtf8(t.invite), common::kProgramName, QString());
     if (!saisie)
         return abandon();
     const QString valeur = *saisie;
-    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
-                                                    gstr_Nom_Programme) != platform::mb::Yes)
+    if (valeur.isEmpty()
+        && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
+                                   common::kProgramName)
+               != platform::mb::Yes)
         return abandon();
 
-    ResultatMaj resultat;
+    mainwindow::BulkUpdateResult resultat;
     resultat.valeur = valeur;
     for (const QString& nom : fichiers) {
         const QString raison = mettreAJour(dossier, nom, action, valeur);
@@ -134,14 +137,15 @@ ResultatMaj sub_Maj_Fichiers_Releves(int index, const QStringList& fichiers)
 
     if (!resultat.echecs.isEmpty()) {
         QString texte = QStringLiteral("Les fichiers suivants n'ont pas été mis à jour :\n\n");
-        for (const EchecMaj& e : resultat.echecs)
+        for (const mainwindow::UpdateFailure& e : resultat.echecs)
             texte += e.fichier + QStringLiteral(" : ") + e.raison + QLatin1Char('\n');
-        platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+        platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation,
+                                common::kProgramName);
     }
     return resultat;
 }
 
-ResultatMaj sub_Popup_Maj_Global_Click(int index)
+mainwindow::BulkUpdateResult mainwindow::updateSelectedRecordFiles(int index)
 {
-    return sub_Maj_Fichiers_Releves(index, fun_Fichiers_Selectionnes(gobj_Grille_Liste));
+    return mainwindow::updateRecordFiles(index, mainwindow::selectedFiles(gobj_Grille_Liste));
 }

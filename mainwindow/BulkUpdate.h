@@ -12,45 +12,49 @@ namespace grid {
 class Grid;
 }
 
+namespace mainwindow {
+
 // The actions of the record list's pop-up menu, by their menu index.
-enum class ActionMaj : int { Courriel = 0, Observateur = 1, Commune = 2 };
+enum class UpdateAction : int { Email = 0, Observer = 1, Commune = 2 };
 
 // The cell an action writes in a record file, by the file's name: a name whose first four
 // characters are "EPS-" in any letter case has the older EPS layout, every other name the
 // current one.
-struct CelluleMaj
+struct UpdateCell
 {
     int row = 0;
     int col = 0;
-    bool operator==(const CelluleMaj&) const = default;
+    bool operator==(const UpdateCell&) const = default;
 };
-bool fun_Disposition_EPS(const QString& nomFichier);
-CelluleMaj fun_Cellule_Maj(ActionMaj action, const QString& nomFichier);
+bool hasEpsLayout(const QString& nomFichier);
+UpdateCell cellToUpdate(UpdateAction action, const QString& nomFichier);
 
 // The record-file names of a grid's selected rows (column 1), in the grid's order. No grid
 // gives no name.
-QStringList fun_Fichiers_Selectionnes(const grid::Grid* grille);
+QStringList selectedFiles(const grid::Grid* grille);
 
-struct EchecMaj
+struct UpdateFailure
 {
     QString fichier;
     QString raison; // in French, for the user
 };
 
-struct ResultatMaj
+struct BulkUpdateResult
 {
     bool abandonnee = false; // the user refused or cancelled: no file was touched
     QString valeur;          // the value written
     QStringList misAJour;    // files written, in the order handled
-    QList<EchecMaj> echecs;  // files left as they were
+    QList<UpdateFailure> echecs; // files left as they were
 };
 
 // The whole action: confirmation, input box, question on an empty value, then each file in turn
 // in the data folder (setting "Paramètres"/"Dossier", the program-wide data folder by default).
 // Boxes go through the platform's dialogs. When some files could not be updated, a last box
 // names them. An index outside 0..2 does nothing.
-ResultatMaj sub_Maj_Fichiers_Releves(int index, const QStringList& fichiers);
+BulkUpdateResult updateRecordFiles(int index, const QStringList& fichiers);
 
 // The click of the pop-up menu's item: the action on the files selected in the record list's
 // grid (gobj_Grille_Liste).
-ResultatMaj sub_Popup_Maj_Global_Click(int index);
+BulkUpdateResult updateSelectedRecordFiles(int index);
+
+} // namespace mainwindow

@@ -1,18 +1,18 @@
 #include "mainwindow/DisplayAdaptation.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 
 namespace mainwindow {
 
-QString fun_Libelle_A_Propos() { return QStringLiteral("A propos de ") + gstr_Nom_Programme; }
+QString aboutItemCaption() { return QStringLiteral("A propos de ") + common::kProgramName; }
 
-bool fun_Mode_Administrateur(const QString& pswd) { return pswd == gstr_Code_Administrateur; }
+bool isAdministratorMode(const QString& pswd) { return pswd == kAdministratorCode; }
 
-QString fun_Titre_Menu(const QString& ligneCommande, bool administrateur)
+QString mainWindowTitle(const QString& ligneCommande, bool administrateur)
 {
-    QString caption = gstr_Nom_Programme + QStringLiteral(" [") + gstr_Titre_Long + QStringLiteral("] - ")
-                      + gstr_Version_Programme + QLatin1Char('-') + gstr_Release_Programme;
+    QString caption = common::kProgramName + QStringLiteral(" [") + kLongTitle + QStringLiteral("] - ")
+                      + common::kProgramVersion + QLatin1Char('-') + common::kProgramRelease;
     if (!ligneCommande.trimmed().isEmpty())
         caption += QStringLiteral("     / ") + ligneCommande;
     if (administrateur)

@@ -6,21 +6,21 @@
 
 namespace mainwindow {
 
-inline const QString gstr_Libelle_EPS = QStringLiteral("Gestion des relevés");
-inline const QString gstr_Libelle_Saisie_SHOC =
+inline const QString kEpsCaption = QStringLiteral("Gestion des relevés");
+inline const QString kShocEntryCaption =
     QStringLiteral("Relevés du programme Mirelot - Suivi hivernal des oiseaux des champs");
-inline const QString gstr_Valeur_PSWD = QStringLiteral("PSWD");
+inline const QString kPasswordValue = QStringLiteral("PSWD");
 
 // "A propos de Mirelot"
-QString fun_Libelle_A_Propos();
+QString aboutItemCaption();
 
 // The administrator mode is on when the stored "PSWD" equals the access code exactly (letter
 // case included).
-bool fun_Mode_Administrateur(const QString& pswd);
+bool isAdministratorMode(const QString& pswd);
 
 // "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G"; when the command line, without
 // its blanks at both ends, is not empty, "     / " and the command line as given are
 // appended; then " - Mode Administrateur" in the administrator mode.
-QString fun_Titre_Menu(const QString& ligneCommande, bool administrateur);
+QString mainWindowTitle(const QString& ligneCommande, bool administrateur);
 
 } // namespace mainwindow

@@ -4,17 +4,17 @@
 
 namespace mainwindow {
 
-QStringList fun_Liste_Documents(const QString& dossier)
+QStringList listDocuments(const QString& dossier)
 {
     if (dossier.isEmpty())
         return {};
-    QStringList names = fun_Lister_Fichiers(dossier, QStringLiteral("*.PDF"));
-    if (names.size() > gint_Nbr_Documents_Max)
-        names.erase(names.begin() + gint_Nbr_Documents_Max, names.end());
+    QStringList names = common::listFiles(dossier, QStringLiteral("*.PDF"));
+    if (names.size() > kMaxDocuments)
+        names.erase(names.begin() + kMaxDocuments, names.end());
     return names;
 }
 
-QString fun_Libelle_Menu(const QString& nomFichier)
+QString documentMenuCaption(const QString& nomFichier)
 {
     QString caption = nomFichier;
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));

@@ -7,14 +7,14 @@
 namespace mainwindow {
 
 // The menu has room for this many documents.
-inline constexpr int gint_Nbr_Documents_Max = 20;
+inline constexpr int kMaxDocuments = 20;
 
 // The names (without folder) of the files of the folder whose extension is ".pdf" in any
-// letter case, sorted by name without regard to case; at most gint_Nbr_Documents_Max of them.
+// letter case, sorted by name without regard to case; at most kMaxDocuments of them.
 // A missing folder gives an empty list.
-QStringList fun_Liste_Documents(const QString& dossier);
+QStringList listDocuments(const QString& dossier);
 
 // A file name as a menu caption: "&" shows as itself instead of marking a shortcut letter.
-QString fun_Libelle_Menu(const QString& nomFichier);
+QString documentMenuCaption(const QString& nomFichier);
 
 } // namespace mainwindow

@@ -3,7 +3,7 @@
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
-namespace email {
+namespace mainwindow::email {
 
 namespace {
 QStringList nonEmptyParts(const QString& text)
@@ -44,20 +44,21 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
     return m;
 }
 
-} // namespace email
+} // namespace mainwindow::email
 
 void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
 {
     const platform::PointerGuard hourglass;
-    failed = !platform::mail().signOn(email::transportFor(showDialog));
+    failed = !platform::mail().signOn(mainwindow::email::transportFor(showDialog));
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
                      const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
                      QString& errorText, bool messageOption)
 {
-    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText, email::attachmentList(attachments),
-                    showDialog, failed, errorText, messageOption);
+    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText,
+                    mainwindow::email::attachmentList(attachments), showDialog, failed, errorText,
+                    messageOption);
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -67,7 +68,7 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
     const platform::PointerGuard hourglass;
 
     platform::Mail& mail = platform::mail();
-    const platform::MailTransport transport = email::transportFor(showDialog);
+    const platform::MailTransport transport = mainwindow::email::transportFor(showDialog);
     QString error;
     bool ok = true;
     if (!sessionOpen)
@@ -75,7 +76,7 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
     if (ok) {
         // Everything is checked before the message leaves: a fault sends nothing at all.
         const platform::MailMessage message =
-            email::composeMessage(recipients, subject, noteText, attachments);
+            mainwindow::email::composeMessage(recipients, subject, noteText, attachments);
         error = platform::checkMessage(message, transport);
         ok = error.isEmpty() && mail.send(message, transport, error);
     }

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <functional>
 
-namespace email {
+namespace mainwindow::email {
 
 // Recipients: every blank removed, split at ";", empty parts dropped.
 QStringList recipientList(const QString& recipients);
@@ -24,7 +24,7 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
                                      const QString& noteText, const QStringList& attachments);
 
-} // namespace email
+} // namespace mainwindow::email
 
 // Opens the mail session that the following sends share. `failed` becomes False when the
 // session is open, True when it cannot be (the transport is missing); nothing is shown. The

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString fun_Libelle_Type_Unite(int type, const QString& racine)
+QString mainwindow::driveTypeCaption(int type, const QString& racine)
 {
     namespace d = platform::drive;
     switch (type) {
@@ -28,31 +28,31 @@ QString fun_Libelle_Type_Unite(int type, const QString& racine)
 
 QString fun_Get_Drive_Type(const QString& chemin)
 {
-    return fun_Libelle_Type_Unite(platform::driveType(fun_Chemin_Normalise(chemin)), chemin);
+    return mainwindow::driveTypeCaption(platform::driveType(common::normalisePath(chemin)), chemin);
 }
 
-bool fun_Creation_Dossier_Permise(const QString& chemin)
+bool mainwindow::canCreateFolderIn(const QString& chemin)
 {
     const QString label = fun_Get_Drive_Type(chemin);
     return label == QLatin1String("Disque dur (fixe)") || label == QLatin1String("Unité réseau");
 }
 
-QString fun_Dossier_Nettoye(const QString& saisi)
+QString mainwindow::cleanedFolder(const QString& saisi)
 {
     const QString t = saisi.trimmed();
     if (t.isEmpty())
         return t;
-    return QDir::cleanPath(QFileInfo(fun_Chemin_Normalise(t)).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(common::normalisePath(t)).absoluteFilePath());
 }
 
-QString fun_Dossier_Depart(const QString& dossier, const QString& dernierChoix)
+QString mainwindow::startFolder(const QString& dossier, const QString& dernierChoix)
 {
     QString chemin = dossier.trimmed();
     if (chemin.isEmpty())
         chemin = dernierChoix.trimmed();
     if (chemin.isEmpty())
         return QDir::rootPath();
-    chemin = QDir::cleanPath(QFileInfo(fun_Chemin_Normalise(chemin)).absoluteFilePath());
+    chemin = QDir::cleanPath(QFileInfo(common::normalisePath(chemin)).absoluteFilePath());
     while (!QFileInfo(chemin).isDir()) {
         const QString parent = QFileInfo(chemin).path();
         if (parent == chemin)

@@ -3,16 +3,22 @@
 
 #include <QString>
 
+namespace mainwindow {
+
 // The label of a drive type: "Disque dur (fixe)", "Unité réseau", ... ; empty for a number
 // that has none. A removable drive is a "Disquette" on drive A: or B:.
-QString fun_Libelle_Type_Unite(int type, const QString& racine);
-// The label of the storage that holds a folder.
-QString fun_Get_Drive_Type(const QString& chemin);
+QString driveTypeCaption(int type, const QString& racine);
+
 // A new folder can be made only on a fixed disk or a network drive.
-bool fun_Creation_Dossier_Permise(const QString& chemin);
+bool canCreateFolderIn(const QString& chemin);
 // The folder as the chooser hands it over: trimmed, absolute, cleaned.
-QString fun_Dossier_Nettoye(const QString& saisi);
+QString cleanedFolder(const QString& saisi);
 // The folder the tree opens at: the folder handed over (the current data folder), otherwise
 // the folder chosen last; when that folder does not exist (yet), its nearest existing parent;
 // the root of the file system when neither gives one.
-QString fun_Dossier_Depart(const QString& dossier, const QString& dernierChoix);
+QString startFolder(const QString& dossier, const QString& dernierChoix);
+
+} // namespace mainwindow
+
+// The label of the storage that holds a folder.
+QString fun_Get_Drive_Type(const QString& chemin);

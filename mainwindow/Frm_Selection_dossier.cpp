@@ -25,7 +25,7 @@ namespace mb = platform::mb;
 
 Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(gstr_Nom_Programme + QStringLiteral(" - Choix d'un dossier"));
+    setWindowTitle(common::kProgramName + QStringLiteral(" - Choix d'un dossier"));
     setModal(true);
     resize(640, 460);
 
@@ -33,19 +33,19 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setRootPath(QDir::rootPath());
 
-    lst_Emplacements = new QListWidget(this);
-    lst_Emplacements->setObjectName(QStringLiteral("lst_Emplacements"));
-    lst_Emplacements->setMaximumWidth(180);
-    auto* bureau = new QListWidgetItem(libelleBureau(), lst_Emplacements);
+    placesList = new QListWidget(this);
+    placesList->setObjectName(QStringLiteral("placesList"));
+    placesList->setMaximumWidth(180);
+    auto* bureau = new QListWidgetItem(libelleBureau(), placesList);
     bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
-    auto* maison = new QListWidgetItem(QStringLiteral("Dossier personnel"), lst_Emplacements);
+    auto* maison = new QListWidgetItem(QStringLiteral("Dossier personnel"), placesList);
     maison->setData(Qt::UserRole, QDir::homePath());
     const auto volumes = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& v : volumes) {
         if (!v.isValid() || !v.isReady() || v.rootPath().startsWith(QLatin1String("/proc"))
             || v.rootPath().startsWith(QLatin1String("/sys")) || v.rootPath().startsWith(QLatin1String("/dev")))
             continue;
-        auto* item = new QListWidgetItem(v.rootPath(), lst_Emplacements);
+        auto* item = new QListWidgetItem(v.rootPath(), placesList);
         item->setData(Qt::UserRole, v.rootPath());
         item->setToolTip(fun_Get_Drive_Type(v.rootPath()));
     }
@@ -72,7 +72,7 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 
     auto* grid = new QGridLayout(this);
     auto* trees = new QHBoxLayout;
-    trees->addWidget(lst_Emplacements);
+    trees->addWidget(placesList);
     trees->addWidget(Fol_Select, 1);
     grid->addLayout(trees, 0, 0, 1, 4);
     grid->addWidget(label, 1, 0);
@@ -83,10 +83,10 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 
     connect(Fol_Select->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { selectionChanged(); });
-    connect(lst_Emplacements, &QListWidget::itemClicked, this, &Frm_Selection_dossier::placeChosen);
-    connect(lst_Emplacements, &QListWidget::itemActivated, this, &Frm_Selection_dossier::placeChosen);
-    connect(cmd_New, &QPushButton::clicked, this, &Frm_Selection_dossier::cmd_New_Click);
-    connect(cmd_Selectionner, &QPushButton::clicked, this, &Frm_Selection_dossier::cmd_Selectionner_Click);
+    connect(placesList, &QListWidget::itemClicked, this, &Frm_Selection_dossier::placeChosen);
+    connect(placesList, &QListWidget::itemActivated, this, &Frm_Selection_dossier::placeChosen);
+    connect(cmd_New, &QPushButton::clicked, this, &Frm_Selection_dossier::newFolderClicked);
+    connect(cmd_Selectionner, &QPushButton::clicked, this, &Frm_Selection_dossier::selectClicked);
     connect(cmd_Annuler, &QPushButton::clicked, this, &Frm_Selection_dossier::reject);
 
     // Start at the folder chosen last, or at the root; the callers then open it at their folder.
@@ -95,7 +95,7 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 
 void Frm_Selection_dossier::ouvrirA(const QString& dossier)
 {
-    setCurrentFolder(fun_Dossier_Depart(dossier, gstr_Dossier_Choisi));
+    setCurrentFolder(mainwindow::startFolder(dossier, gstr_Dossier_Choisi));
     selectionChanged();
     if (!dossier.trimmed().isEmpty())
         txt_Dossier->setText(dossier); // a folder still to be made stays as it was proposed
@@ -119,7 +119,7 @@ QString Frm_Selection_dossier::currentFolder() const
 
 void Frm_Selection_dossier::setCurrentFolder(const QString& chemin)
 {
-    const QModelIndex i = m_model->index(fun_Chemin_Normalise(chemin));
+    const QModelIndex i = m_model->index(common::normalisePath(chemin));
     if (!i.isValid())
         return; // a folder the tree cannot show leaves it where it is
     for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
@@ -132,7 +132,7 @@ void Frm_Selection_dossier::selectionChanged()
 {
     const QString folder = currentFolder();
     txt_Dossier->setText(folder);
-    cmd_New->setEnabled(!folder.isEmpty() && fun_Creation_Dossier_Permise(folder));
+    cmd_New->setEnabled(!folder.isEmpty() && mainwindow::canCreateFolderIn(folder));
 }
 
 void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
@@ -144,14 +144,14 @@ void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
         QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
         setCurrentFolder(desktop);
         txt_Dossier->setText(desktop);
-        cmd_New->setEnabled(fun_Creation_Dossier_Permise(desktop));
+        cmd_New->setEnabled(mainwindow::canCreateFolderIn(desktop));
         return;
     }
     setCurrentFolder(place);
     selectionChanged();
 }
 
-void Frm_Selection_dossier::cmd_New_Click()
+void Frm_Selection_dossier::newFolderClicked()
 {
     const QString chemin = txt_Dossier->text().trimmed();
     if (chemin.isEmpty())
@@ -159,29 +159,30 @@ void Frm_Selection_dossier::cmd_New_Click()
     const CheminDecoupe d = sub_Split_Path(chemin);
     if (d.dossier.isEmpty() && (d.nom == QLatin1String("\\") || d.nom == QLatin1String("/")) && d.extension.isEmpty())
         return;
-    const QFileInfo info(fun_Chemin_Normalise(chemin));
+    const QFileInfo info(common::normalisePath(chemin));
     if (info.isDir())
         return;
     if (info.exists()) {
-        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly, gstr_Nom_Programme);
+        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly,
+                                common::kProgramName);
         return;
     }
     const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n")
                              + QStringLiteral("Voulez-vous le créer maintenant ?");
-    if (platform::dialogs().ask(question, mb::OKCancel, gstr_Nom_Programme) != mb::OK)
+    if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return;
     QDir().mkpath(info.absoluteFilePath()); // Sélectionner refuses a folder that could not be made
     setCurrentFolder(info.absoluteFilePath());
     selectionChanged();
 }
 
-void Frm_Selection_dossier::cmd_Selectionner_Click()
+void Frm_Selection_dossier::selectClicked()
 {
     if (txt_Dossier->text().isEmpty())
         selectionChanged();
     if (sub_Vérif_Dossier(txt_Dossier->text()) != 0)
         return;
-    m_choix = fun_Dossier_Nettoye(txt_Dossier->text());
+    m_choix = mainwindow::cleanedFolder(txt_Dossier->text());
     gstr_Dossier_Choisi = m_choix;
     accept();
 }

@@ -30,7 +30,7 @@ public:
 
     // Controls, named as the rest of the program knows them.
     QTreeView* Fol_Select = nullptr;
-    QListWidget* lst_Emplacements = nullptr; // the desktop and the mounted volumes
+    QListWidget* placesList = nullptr; // the desktop and the mounted volumes
     QLineEdit* txt_Dossier = nullptr;
     QPushButton* cmd_New = nullptr;
     QPushButton* cmd_Selectionner = nullptr;
@@ -45,8 +45,8 @@ public Q_SLOTS:
 private:
     void selectionChanged();
     void placeChosen(QListWidgetItem* item);
-    void cmd_New_Click();
-    void cmd_Selectionner_Click();
+    void newFolderClicked();
+    void selectClicked();
 
     QFileSystemModel* m_model = nullptr;
     QString m_choix;

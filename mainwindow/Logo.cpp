@@ -1,7 +1,7 @@
 #include "mainwindow/Logo.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -10,7 +10,7 @@
 
 namespace mainwindow {
 
-QPixmap fun_Logo_Mirelot(const QSize& taille)
+QPixmap logoPixmap(const QSize& taille)
 {
     QPixmap pixmap(taille);
     pixmap.fill(Qt::white);
@@ -50,13 +50,14 @@ QPixmap fun_Logo_Mirelot(const QSize& taille)
     name.setPixelSize(int(h * 0.22));
     p.setFont(name);
     p.setPen(QColor(0x24, 0x3b, 0x55));
-    p.drawText(QRectF(w * 0.06, h * 0.12, w * 0.9, h * 0.3), Qt::AlignLeft | Qt::AlignVCenter, gstr_Nom_Programme);
+    p.drawText(QRectF(w * 0.06, h * 0.12, w * 0.9, h * 0.3), Qt::AlignLeft | Qt::AlignVCenter,
+               common::kProgramName);
 
     QFont title(QStringLiteral("Sans Serif"));
     title.setPixelSize(int(h * 0.065));
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRectF(0, h * 0.8, w, h * 0.15), Qt::AlignCenter, gstr_Titre_Long);
+    p.drawText(QRectF(0, h * 0.8, w, h * 0.15), Qt::AlignCenter, kLongTitle);
     return pixmap;
 }
 

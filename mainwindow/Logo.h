@@ -6,6 +6,6 @@
 namespace mainwindow {
 
 // A winter field under a pale sky, a few birds, the program's name and long title.
-QPixmap fun_Logo_Mirelot(const QSize& taille = QSize(420, 260));
+QPixmap logoPixmap(const QSize& taille = QSize(420, 260));
 
 } // namespace mainwindow

@@ -37,14 +37,14 @@ void ProgramWaitWindow::waitBegins(const QString& what, const std::function<void
 {
     m_window = std::make_unique<frm_Wait>();
     m_window->lab_wait->setText(what + QStringLiteral("…\n\nVEUILLEZ PATIENTER"));
-    m_window->cmd_Arreter->show();
-    QObject::connect(m_window->cmd_Arreter, &QPushButton::clicked, m_window.get(), [stop] { stop(); });
+    m_window->stopButton->show();
+    QObject::connect(m_window->stopButton, &QPushButton::clicked, m_window.get(), [stop] { stop(); });
     m_window->installEventFilter(new CloseStops(m_window.get(), stop));
     // The program waits inside an event loop: nothing else is to be clicked meanwhile.
     m_window->setWindowModality(Qt::ApplicationModal);
     // The caller's hourglass would hide that the button can be pressed.
     m_fleche.emplace(platform::PointerShape::Arrow);
-    m_window->sub_Afficher();
+    m_window->showWindow();
 }
 
 void ProgramWaitWindow::waitEnds()

@@ -1,7 +1,7 @@
 #include "mainwindow/SpeciesUpgrade.h"
 
 #include "common/Globals.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
@@ -33,13 +33,13 @@ QString texteQuestion()
 }
 } // namespace
 
-QString fun_Fichier_Especes()
+QString mainwindow::speciesFile()
 {
-    return fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Fichier espèces"),
-                               fun_Chemin(fun_Dossier_Programme(), QStringLiteral("Espèces.DOV")));
+    return fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier espèces"),
+                               common::joinPath(common::programFolder(), QStringLiteral("Espèces.DOV")));
 }
 
-bool fun_Ajouter_Colonne_Saisie(Grid& table)
+bool mainwindow::addEntryColumn(Grid& table)
 {
     if (table.cols() != 5)
         return false;
@@ -52,32 +52,33 @@ bool fun_Ajouter_Colonne_Saisie(Grid& table)
 bool sub_Update_Espèce(Grid& brouillon)
 {
     // The table whatever the letter case of its name, as it was copied from elsewhere.
-    QString chemin = fun_Chemin_Normalise(fun_Fichier_Especes());
+    QString chemin = common::normalisePath(mainwindow::speciesFile());
     if (!chemin.isEmpty()) {
         const QFileInfo info(chemin);
-        chemin = fun_Chemin_Ecriture(info.path(), info.fileName());
+        chemin = common::writePath(info.path(), info.fileName());
     }
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);
     const grid::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
     if (lu)
-        fun_Ajouter_Colonne_Saisie(brouillon);
+        mainwindow::addEntryColumn(brouillon);
 
     const int reponse = platform::dialogs().ask(texteQuestion(), mb::YesNo | mb::Exclamation,
                                                 QStringLiteral("SAISIE DES CODES ESPECES"));
     const bool apprentissage = reponse != mb::No;
-    sub_Cocher_Option(QStringLiteral("SaisieEsp"), apprentissage);
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
+    common::setOptionChecked(QStringLiteral("SaisieEsp"), apprentissage);
+    sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
                        apprentissage ? QStringLiteral("-1") : QStringLiteral("0"));
 
     if (!lu) {
         // Only a missing table is silent: an unreadable one is left as it is and the user is told.
         if (QFileInfo::exists(chemin))
-            platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
-                                                   "modifiée.\n\n")
-                                        + lu.error,
-                                    mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+            platform::dialogs().ask(
+                QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
+                               "modifiée.\n\n")
+                    + lu.error,
+                mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
@@ -85,8 +86,9 @@ bool sub_Update_Espèce(Grid& brouillon)
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
     const grid::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
-        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error,
-                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n")
+                                    + ecrit.error,
+                                mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }
     return true;

@@ -8,12 +8,16 @@ namespace grid {
 class Grid;
 }
 
+namespace mainwindow {
+
 // The species table's path: setting "Fichier espèces", by default in the program's folder.
-QString fun_Fichier_Especes();
+QString speciesFile();
 
 // Widens a five-column species table to six columns with the check-box column "Saisie".
 // Returns true when the table was widened.
-bool fun_Ajouter_Colonne_Saisie(grid::Grid& table);
+bool addEntryColumn(grid::Grid& table);
+
+} // namespace mainwindow
 
 // Loads the species table into the scratch grid (emptied first), widens it when needed, asks
 // whether the learning mode is wanted, ticks every "Saisie" box (No) or clears them all (Yes),

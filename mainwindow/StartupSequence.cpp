@@ -4,14 +4,14 @@
 #include "common/ExportLog.h"
 #include "common/Globals.h"
 #include "common/Migration.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Paths.h"
 #include "common/Questions.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/Options.h"
+#include "mainwindow/MenuOptions.h"
 #include "mainwindow/SpeciesUpgrade.h"
 #include "mainwindow/UpdateCheck.h"
 #include "platform/Dialogs.h"
@@ -32,17 +32,17 @@ const QChar LF = QLatin1Char('\n');
 
 QString parametre(const QString& valeur, const QString& defaut)
 {
-    return fun_Get_Setting_Str(gstr_Section_Parametres, valeur, defaut);
+    return fun_Get_Setting_Str(common::kParametersSection, valeur, defaut);
 }
 
 // The table's file whatever the letter case of its name.
 QString fichierExistant(const QString& chemin)
 {
-    const QString normal = fun_Chemin_Normalise(chemin);
+    const QString normal = common::normalisePath(chemin);
     if (normal.isEmpty() || QFileInfo(normal).isFile())
         return normal;
     const QFileInfo info(normal);
-    const QString trouve = fun_Trouver_Fichier(info.path(), info.fileName());
+    const QString trouve = common::findFile(info.path(), info.fileName());
     return trouve.isEmpty() ? normal : trouve;
 }
 
@@ -59,40 +59,40 @@ bool chargerTable(Grid& grille, const QString& chemin)
 
 // The reminders about the correspondents' addresses: the question, then, on No, whether to ask
 // again at the next start (No records "6" and the reminder is never shown again).
-void rappelAdresses(FenetreDemarrage& fenetre, const QString& valeur, const QString& texte)
+void rappelAdresses(StartupWindow& fenetre, const QString& valeur, const QString& texte)
 {
-    if (fun_Val(parametre(valeur, QStringLiteral("7"))) != 7)
+    if (common::leadingNumber(parametre(valeur, QStringLiteral("7"))) != 7)
         return;
     auto& dlg = platform::dialogs();
-    if (dlg.ask(texte, mb::YesNo | mb::Exclamation, gstr_Nom_Programme) == mb::Yes) {
-        fenetre.sub_Ouvrir_Adresses();
+    if (dlg.ask(texte, mb::YesNo | mb::Exclamation, common::kProgramName) == mb::Yes) {
+        fenetre.openAddressBook();
         return;
     }
-    const QString encore = QStringLiteral("Voulez-vous que ") + gstr_Nom_Programme
+    const QString encore = QStringLiteral("Voulez-vous que ") + common::kProgramName
                            + QStringLiteral(" vous repose la question au prochain démarrage ?");
-    if (dlg.ask(encore, mb::YesNo | mb::Exclamation, gstr_Nom_Programme) == mb::No)
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur, QStringLiteral("6"));
+    if (dlg.ask(encore, mb::YesNo | mb::Exclamation, common::kProgramName) == mb::No)
+        sub_Reg_Write_HKLM(common::kParametersSection, valeur, QStringLiteral("6"));
 }
 
 void installerTables()
 {
     QStringList erreurs;
-    for (const InstallationTable& t : sub_Installer_Tables(fun_Dossier_Programme()))
-        if (t.etat == EtatInstallation::Echec)
+    for (const data::TableInstallation& t : data::installStarterTables(common::programFolder()))
+        if (t.etat == data::InstallState::Failed)
             erreurs << t.fichier + QStringLiteral(" : ") + t.erreur;
     if (!erreurs.isEmpty())
-        platform::dialogs().ask(QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
-                                               "le dossier ")
-                                    + fun_Dossier_Programme() + QStringLiteral(" :") + LF + LF
-                                    + erreurs.join(LF),
-                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        platform::dialogs().ask(
+            QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
+                           "le dossier ")
+                + common::programFolder() + QStringLiteral(" :") + LF + LF + erreurs.join(LF),
+            mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
 } // namespace
 
-ComptesAdresses fun_Compter_Adresses(const Grid& table)
+AddressCounts countAddresses(const Grid& table)
 {
-    ComptesAdresses n;
+    AddressCounts n;
     for (int r = 1; r < table.rows(); ++r) {
         if (table.cell(r, 2).trimmed().isEmpty())
             continue;
@@ -103,12 +103,12 @@ ComptesAdresses fun_Compter_Adresses(const Grid& table)
     return n;
 }
 
-ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
+StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 {
-    ResultatSequence r;
+    StartupSequenceResult r;
 
     // 1-2. This program's identification items; the sibling program's settings.
-    fenetre.sub_Items_Identification();
+    fenetre.showIdentificationItems();
     sub_Migration_Registre();
     installerTables();
 
@@ -119,31 +119,35 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     gbol_Italique_Excel = false;
 
     // 5. First start and data folder.
-    const ResultatDemarrage dossier = sub_Init_Version_Dossier(
-        [&fenetre](const QString& titre, const QString& propose) { return fenetre.fun_Choisir_Dossier(titre, propose); });
+    const ResultatDemarrage dossier =
+        sub_Init_Version_Dossier([&fenetre](const QString& titre, const QString& propose) {
+            return fenetre.chooseFolder(titre, propose);
+        });
     if (dossier == ResultatDemarrage::Quitter) {
         r.fin = ResultatDemarrage::Quitter;
         return r;
     }
-    fenetre.sub_Sablier(true);
+    fenetre.setHourglass(true);
 
     // 7. Species learning mode.
     const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"), QStringLiteral("-1"));
+        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
+                           QStringLiteral("-1"));
         sub_Update_Espèce(fenetre.Flx_Carrés());
-    } else if (const std::optional<qint16> v = fun_CInt(fun_Val(validation))) {
-        sub_Option(Option::SaisieEsp, *v != 0);
+    } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
+        setOption(Option::SaisieEsp, *v != 0);
     } else {
         r.echec = true;
     }
 
     // 8. Start counter; a count too large to read is left as it is.
     double compteur = 0;
-    if (const std::optional<double> lu =
-            fun_Get_Setting_Dbl(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
+    if (const std::optional<double> lu = fun_Get_Setting_Dbl(
+            common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
         compteur = *lu + 1;
-        sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QString::number(compteur, 'g', 15));
+        sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
+                           QString::number(compteur, 'g', 15));
     } else {
         r.echec = true;
     }
@@ -151,44 +155,45 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     // 9. Update-check frequency; question 2700 when the user was never asked.
     std::optional<int> frequence;
     const std::optional<qint16> indice =
-        fun_Get_Setting_Int(gstr_Section_Options, gstr_Valeur_Frequence_Maj, QStringLiteral("999"));
+        fun_Get_Setting_Int(common::kOptionsSection, kUpdateFrequencyValue, QStringLiteral("999"));
     if (!indice) {
         r.echec = true;
-    } else if (*indice >= 0 && *indice < gint_Nbr_Frequences) {
-        sub_Frequence(*indice, true);
-        frequence = fun_Frequence_Maj(*indice);
+    } else if (*indice >= 0 && *indice < kFrequencyCount) {
+        setFrequency(*indice, true);
+        frequence = startsBetweenChecks(*indice);
     } else {
         fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
         const bool oui = gint_Réponse_Dialogue == mb::Yes;
-        sub_Frequence(oui ? 0 : gint_Frequence_Jamais, true);
-        sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj,
-                           oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais));
+        setFrequency(oui ? 0 : kFrequencyNever, true);
+        sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue,
+                           oui ? QStringLiteral("0") : QString::number(kFrequencyNever));
     }
 
     // 10. Automatic update check, once this start, when due and nothing failed so far. It is
     // decided here and started at the very end: a timer running while a box of the start-up is
     // open would fire in that box's event loop and open the browser over the question.
-    const bool jamais = fun_Frequence_Cochee(gint_Frequence_Jamais);
-    r.verificationActivee = !jamais && !r.echec && fun_Verif_Auto_Due(compteur, frequence, jamais);
+    const bool jamais = isFrequencyChecked(kFrequencyNever);
+    r.verificationActivee = !jamais && !r.echec && isAutoCheckDue(compteur, frequence, jamais);
 
     // 11-12. Items this program does not offer; the option marks.
-    fenetre.sub_Items_Non_Offerts();
-    sub_Option(Option::Saisie_Commentaires, false);
-    sub_Option(Option::Saisie_Mammiferes, true);
-    if (!sub_Charger_Options())
+    fenetre.hideItemsNotOffered();
+    setOption(Option::Saisie_Commentaires, false);
+    setOption(Option::Saisie_Mammiferes, true);
+    if (!loadOptions())
         r.echec = true;
 
     // 13-16. The workbook writer, captions, the window and its logo.
     Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
     fenetre.sub_Adapte_Affichage();
-    fenetre.sub_Afficher();
+    fenetre.showWindow();
 
     // 17-19. Reminders about the correspondents' addresses.
     Grid& adresses = fenetre.Flx_Carrés();
-    if (!chargerTable(adresses, parametre(QStringLiteral("Adresses email"),
-                                          fun_Chemin(fun_Dossier_Programme(), QStringLiteral("email.DOV")))))
+    if (!chargerTable(adresses,
+                      parametre(QStringLiteral("Adresses email"),
+                                common::joinPath(common::programFolder(), QStringLiteral("email.DOV")))))
         r.echec = true;
-    const ComptesAdresses n = fun_Compter_Adresses(adresses);
+    const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {
         rappelAdresses(fenetre, QStringLiteral("Adresses email Check1"),
                        QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
@@ -203,23 +208,24 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
 
     // 20-22. Documentation menu and the export log.
     const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
-    fenetre.sub_Remplir_Documentation(fun_Dossier_Programme());
+    fenetre.fillDocumentationMenu(common::programFolder());
     if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
-        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
-                                    LF + LF + log.error,
-                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") + LF
+                                    + LF + log.error,
+                                mb::OKOnly | mb::Exclamation, common::kProgramName);
         r.echec = true;
     }
 
     // 23. The squares table, in place of the address table.
-    if (!chargerTable(fenetre.Flx_Carrés(), parametre(QStringLiteral("Fichier carrés"),
-                                                      fun_Chemin(fun_Dossier_Programme(), QStringLiteral("carrés.DOV")))))
+    if (!chargerTable(fenetre.Flx_Carrés(),
+                      parametre(QStringLiteral("Fichier carrés"),
+                                common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))))
         r.echec = true;
 
-    fenetre.sub_Sablier(false);
+    fenetre.setHourglass(false);
     fenetre.sub_Bing();
     if (r.verificationActivee)
-        fenetre.sub_Activer_Verif_Auto();
+        fenetre.startAutoCheck();
     return r;
 }
 

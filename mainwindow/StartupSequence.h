@@ -18,31 +18,31 @@ class Grid;
 namespace mainwindow {
 
 // What the sequence asks of the main window.
-class FenetreDemarrage
+class StartupWindow
 {
 public:
-    virtual ~FenetreDemarrage() = default;
+    virtual ~StartupWindow() = default;
     // The identification items of this program only (Gadrel_SHOC shown, the other two hidden).
-    virtual void sub_Items_Identification() = 0;
+    virtual void showIdentificationItems() = 0;
     // The items this program does not offer: disabled and hidden, with their marks.
-    virtual void sub_Items_Non_Offerts() = 0;
+    virtual void hideItemsNotOffered() = 0;
     // Captions and visible items of this program, and the administrator mode.
     virtual void sub_Adapte_Affichage() = 0;
     // Shows the main window with its logo window centred in it.
-    virtual void sub_Afficher() = 0;
+    virtual void showWindow() = 0;
     // The click of the "mail" item: the correspondents' address editor opens beside the window.
-    virtual void sub_Ouvrir_Adresses() = 0;
+    virtual void openAddressBook() = 0;
     // Fills the documentation menu from the PDF files of a folder.
-    virtual void sub_Remplir_Documentation(const QString& dossier) = 0;
+    virtual void fillDocumentationMenu(const QString& dossier) = 0;
     // Enables the one-shot automatic update check. Called last, once every box of the
     // start-up has been answered and the window shows.
-    virtual void sub_Activer_Verif_Auto() = 0;
+    virtual void startAutoCheck() = 0;
     // The hourglass pointer on or off.
-    virtual void sub_Sablier(bool actif) = 0;
+    virtual void setHourglass(bool actif) = 0;
     // The end-of-action beep (when the "bing" option is checked).
     virtual void sub_Bing() = 0;
     // The data-folder chooser; "" when the user left it without a choice.
-    virtual QString fun_Choisir_Dossier(const QString& titre, const QString& dossier) = 0;
+    virtual QString chooseFolder(const QString& titre, const QString& dossier) = 0;
     // The hidden work grids.
     virtual grid::Grid& Flx_Carrés() = 0;
     virtual grid::Grid& flx_Work() = 0;
@@ -50,14 +50,14 @@ public:
 
 // The addresses of the correspondents' table: rows whose "Adresse" (column 2) is not blank,
 // and among them those whose "Sélection" box (column 1) is checked.
-struct ComptesAdresses
+struct AddressCounts
 {
     int adresses = 0;
     int selectionnees = 0;
 };
-ComptesAdresses fun_Compter_Adresses(const grid::Grid& table);
+AddressCounts countAddresses(const grid::Grid& table);
 
-struct ResultatSequence
+struct StartupSequenceResult
 {
     ResultatDemarrage fin = ResultatDemarrage::Continuer;
     // True when a step of the sequence failed (it was skipped); the automatic update check is
@@ -67,6 +67,6 @@ struct ResultatSequence
 };
 
 // Runs the sequence. Quitter when the user cancelled the first start: the program must end.
-ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre);
+StartupSequenceResult runStartupSequence(StartupWindow& fenetre);
 
 } // namespace mainwindow

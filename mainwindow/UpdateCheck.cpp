@@ -1,7 +1,7 @@
 #include "mainwindow/UpdateCheck.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -10,10 +10,11 @@
 
 namespace mainwindow {
 
-QString fun_URL_Mise_A_Jour()
+QString updatePageUrl()
 {
-    return gstr_Site_Editeur + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") + gstr_Nom_Programme
-           + QStringLiteral("&Version=") + gstr_Version_Programme + gstr_Release_Programme;
+    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=")
+           + common::kProgramName + QStringLiteral("&Version=") + common::kProgramVersion
+           + common::kProgramRelease;
 }
 
 bool fun_Connexion_Internet() { return platform::shell().isConnected(); }
@@ -21,7 +22,7 @@ bool fun_Connexion_Internet() { return platform::shell().isConnected(); }
 void sub_Retreive_Last_Version(bool quiet)
 {
     if (fun_Connexion_Internet()) {
-        const QString url = fun_URL_Mise_A_Jour();
+        const QString url = updatePageUrl();
         const platform::Result opened = platform::shell().openUrl(url);
         // Asked for by the user, a page that could not be opened is reported, with its address
         // for the user to open by other means; the automatic check at start stays quiet.
@@ -30,14 +31,14 @@ void sub_Retreive_Last_Version(bool quiet)
                                         + QStringLiteral("\n\nPour rechercher une mise à jour, ouvrez cette "
                                                          "adresse dans un navigateur :\n")
                                         + url,
-                                    platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+                                    platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         return;
     }
     if (!quiet)
-        platform::dialogs().ask(gstr_Message_Hors_Ligne, platform::mb::OKOnly, gstr_Nom_Programme);
+        platform::dialogs().ask(kOfflineMessage, platform::mb::OKOnly, common::kProgramName);
 }
 
-std::optional<int> fun_Frequence_Maj(int index)
+std::optional<int> startsBetweenChecks(int index)
 {
     switch (index) {
     case 0: return 1;
@@ -47,7 +48,7 @@ std::optional<int> fun_Frequence_Maj(int index)
     }
 }
 
-bool fun_Verif_Auto_Due(double compteurDemarrages, std::optional<int> frequence, bool jamaisCoche)
+bool isAutoCheckDue(double compteurDemarrages, std::optional<int> frequence, bool jamaisCoche)
 {
     if (jamaisCoche || !frequence || *frequence <= 0)
         return false;

@@ -5,15 +5,16 @@
 
 namespace mainwindow {
 
-QList<QRect> fun_Cascade(QSize zone, const QList<QSize>& tailles, int pas)
+QList<QRect> cascadeLayout(QSize zone, const QList<QSize>& tailles, int pas)
 {
     QList<QRect> rects;
     pas = std::max(pas, 1);
     int k = 0;
     for (const QSize& s : tailles) {
         QPoint p(k * pas, k * pas);
-        if (k > 0 && (zone.width() - p.x() < gsiz_Cascade_Minimum.width()
-                      || zone.height() - p.y() < gsiz_Cascade_Minimum.height())) {
+        if (k > 0
+            && (zone.width() - p.x() < kCascadeMinimum.width()
+                || zone.height() - p.y() < kCascadeMinimum.height())) {
             k = 0;
             p = QPoint(0, 0);
         }
@@ -25,7 +26,7 @@ QList<QRect> fun_Cascade(QSize zone, const QList<QSize>& tailles, int pas)
     return rects;
 }
 
-QList<QRect> fun_Mosaique_Horizontale(QSize zone, int n)
+QList<QRect> horizontalTileLayout(QSize zone, int n)
 {
     QList<QRect> rects;
     if (n <= 0)
@@ -39,7 +40,7 @@ QList<QRect> fun_Mosaique_Horizontale(QSize zone, int n)
     return rects;
 }
 
-QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles)
+QList<QPoint> iconLayout(QSize zone, const QList<QSize>& tailles)
 {
     QList<QPoint> points;
     int x = 0;
@@ -58,16 +59,16 @@ QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles)
     return points;
 }
 
-QSize fun_Taille_Ouverture(QSize souhaitee, QSize zone)
+QSize openingSize(QSize souhaitee, QSize zone)
 {
     auto cote = [](int voulu, int minimum, int place) {
         return std::max(1, std::min(std::max(voulu, minimum), place));
     };
-    return QSize(cote(souhaitee.width(), gsiz_Cascade_Minimum.width(), zone.width()),
-                 cote(souhaitee.height(), gsiz_Cascade_Minimum.height(), zone.height()));
+    return QSize(cote(souhaitee.width(), kCascadeMinimum.width(), zone.width()),
+                 cote(souhaitee.height(), kCascadeMinimum.height(), zone.height()));
 }
 
-QPoint fun_Centrer(QSize zone, QSize taille)
+QPoint centredPosition(QSize zone, QSize taille)
 {
     const float left = float(zone.width() - taille.width()) / 2.0f;
     const float top = float(zone.height() - taille.height()) / 2.0f;

@@ -12,27 +12,27 @@ namespace mainwindow {
 
 // Smallest part of a cascaded window that must stay inside the area; below it the cascade
 // starts again from the top-left corner.
-inline constexpr QSize gsiz_Cascade_Minimum{160, 100};
+inline constexpr QSize kCascadeMinimum{160, 100};
 
 // Windows in stacking order (back to front): window k of a run at (k * step, k * step), with its
 // own size reduced to what fits in the area from there. A run starts again from the corner
-// when the next window would keep less than gsiz_Cascade_Minimum inside the area.
-QList<QRect> fun_Cascade(QSize zone, const QList<QSize>& tailles, int pas);
+// when the next window would keep less than kCascadeMinimum inside the area.
+QList<QRect> cascadeLayout(QSize zone, const QList<QSize>& tailles, int pas);
 
 // n windows one above the other, each the area's full width; the heights share the area's
 // height, the last window taking what the division leaves.
-QList<QRect> fun_Mosaique_Horizontale(QSize zone, int n);
+QList<QRect> horizontalTileLayout(QSize zone, int n);
 
 // Minimised windows side by side from the bottom-left corner, a new row above when a row is
 // full; each row as high as its tallest window.
-QList<QPoint> fun_Arrange_Icones(QSize zone, const QList<QSize>& tailles);
+QList<QPoint> iconLayout(QSize zone, const QList<QSize>& tailles);
 
 // The size a child window opens at: the size it asks for, reduced to the area; a smaller one
 // gets the cascade's minimum where the area has room for it.
-QSize fun_Taille_Ouverture(QSize souhaitee, QSize zone);
+QSize openingSize(QSize souhaitee, QSize zone);
 
 // The top-left corner that centres a window in the area (it may be negative when the window
 // is larger than the area).
-QPoint fun_Centrer(QSize zone, QSize taille);
+QPoint centredPosition(QSize zone, QSize taille);
 
 } // namespace mainwindow

@@ -4,8 +4,8 @@
 #include "mainwindow/AboutTexts.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/EMail.h"
-#include "mainwindow/Editeur.h"
 #include "mainwindow/Logo.h"
+#include "mainwindow/Publisher.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 
@@ -41,19 +41,19 @@ void lien(QLabel* l)
 frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_A_Propos"));
-    setWindowTitle(mainwindow::fun_Libelle_A_Propos());
+    setWindowTitle(mainwindow::aboutItemCaption());
 
-    lab_Nom_Projet = label(this, QStringLiteral("lab_Nom_Projet"), gstr_Nom_Programme);
+    lab_Nom_Projet = label(this, QStringLiteral("lab_Nom_Projet"), common::kProgramName);
     QFont big = lab_Nom_Projet->font();
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
     lab_Nom_Projet->setFont(big);
-    Lab_Version = label(this, QStringLiteral("Lab_Version"), mainwindow::fun_Texte_Version());
-    lab_Description = label(this, QStringLiteral("lab_Description"), mainwindow::gstr_Titre_Long);
-    Lab_Pub = label(this, QStringLiteral("Lab_Pub"), mainwindow::fun_Texte_Pub());
-    lab_Credit = label(this, QStringLiteral("lab_Credit"), mainwindow::fun_Texte_Credit());
-    Lab_Courriel = label(this, QStringLiteral("Lab_Courriel"), mainwindow::gstr_Courriel_Editeur);
-    QString site = mainwindow::gstr_Site_Editeur;
+    Lab_Version = label(this, QStringLiteral("Lab_Version"), mainwindow::aboutVersionText());
+    descriptionLabel = label(this, QStringLiteral("descriptionLabel"), mainwindow::kLongTitle);
+    Lab_Pub = label(this, QStringLiteral("Lab_Pub"), mainwindow::presentationText());
+    creditLabel = label(this, QStringLiteral("creditLabel"), mainwindow::creditText());
+    Lab_Courriel = label(this, QStringLiteral("Lab_Courriel"), mainwindow::kPublisherEmail);
+    QString site = mainwindow::kPublisherSite;
     site.remove(QStringLiteral("http://"));
     lab_web = label(this, QStringLiteral("lab_web"), site);
     lien(Lab_Courriel);
@@ -61,10 +61,10 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
     Lab_Courriel->installEventFilter(this);
     lab_web->installEventFilter(this);
 
-    img_Logo = label(this, QStringLiteral("img_Logo"), QString());
-    img_Logo->setPixmap(mainwindow::fun_Logo_Mirelot(QSize(252, 156)));
-    img_Logo_Famille = label(this, QStringLiteral("img_Logo_Famille"), QString());
-    img_Logo_Famille->hide(); // the sibling program's logo is not this program's
+    logoImage = label(this, QStringLiteral("logoImage"), QString());
+    logoImage->setPixmap(mainwindow::logoPixmap(QSize(252, 156)));
+    familyLogoImage = label(this, QStringLiteral("familyLogoImage"), QString());
+    familyLogoImage->hide(); // the sibling program's logo is not this program's
 
     cmd_exit = new QPushButton(QStringLiteral("OK"), this);
     cmd_exit->setObjectName(QStringLiteral("cmd_exit"));
@@ -78,19 +78,19 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
     auto* text = new QVBoxLayout;
     text->addWidget(lab_Nom_Projet);
     text->addWidget(Lab_Version);
-    text->addWidget(lab_Description);
+    text->addWidget(descriptionLabel);
     text->addSpacing(8);
     text->addWidget(Lab_Pub);
     text->addSpacing(8);
-    text->addWidget(lab_Credit);
+    text->addWidget(creditLabel);
     text->addWidget(Lab_Courriel);
     text->addWidget(lab_web);
     text->addStretch();
 
     auto* top = new QHBoxLayout;
     auto* logos = new QVBoxLayout;
-    logos->addWidget(img_Logo);
-    logos->addWidget(img_Logo_Famille);
+    logos->addWidget(logoImage);
+    logos->addWidget(familyLogoImage);
     logos->addStretch();
     top->addLayout(logos);
     top->addSpacing(12);
@@ -105,7 +105,7 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
     layout->addLayout(buttons);
 }
 
-void frm_A_Propos::Lab_Courriel_Click()
+void frm_A_Propos::emailClicked()
 {
     // The mail client's window opens for the user to write and send; no mail client, or the
     // window cancelled, says nothing.
@@ -114,10 +114,10 @@ void frm_A_Propos::Lab_Courriel_Click()
     sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText, false);
 }
 
-void frm_A_Propos::lab_web_Click()
+void frm_A_Propos::webClicked()
 {
     // As the contact label: a page that cannot be opened is not reported.
-    static_cast<void>(platform::shell().openUrl(mainwindow::gstr_Site_Editeur));
+    static_cast<void>(platform::shell().openUrl(mainwindow::kPublisherSite));
 }
 
 bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)
@@ -125,11 +125,11 @@ bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Lab_Courriel) {
-            Lab_Courriel_Click();
+            emailClicked();
             return true;
         }
         if (watched == lab_web) {
-            lab_web_Click();
+            webClicked();
             return true;
         }
     }

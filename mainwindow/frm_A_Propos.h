@@ -15,17 +15,17 @@ public:
 
     QLabel* Lab_Version = nullptr;
     QLabel* lab_Nom_Projet = nullptr;
-    QLabel* lab_Description = nullptr;
+    QLabel* descriptionLabel = nullptr;
     QLabel* Lab_Pub = nullptr;
-    QLabel* lab_Credit = nullptr;
+    QLabel* creditLabel = nullptr;
     QLabel* Lab_Courriel = nullptr;
     QLabel* lab_web = nullptr;
-    QLabel* img_Logo = nullptr;
-    QLabel* img_Logo_Famille = nullptr;
+    QLabel* logoImage = nullptr;
+    QLabel* familyLogoImage = nullptr;
     QPushButton* cmd_exit = nullptr;
 
-    void Lab_Courriel_Click();
-    void lab_web_Click();
+    void emailClicked();
+    void webClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,13 +1,13 @@
 #include "mainwindow/frm_Menu.h"
 
 #include "common/Globals.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "mainwindow/BulkUpdate.h"
 #include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/Options.h"
 #include "mainwindow/Documentation.h"
-#include "mainwindow/StudyDepartments.h"
+#include "mainwindow/MenuOptions.h"
+#include "mainwindow/StudyDepartmentsPrompt.h"
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/WindowArrangement.h"
 #include "mainwindow/frm_A_Propos.h"
@@ -59,7 +59,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
     m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
     g_instance = this;
-    mainwindow::sub_Options_Creation();
+    mainwindow::resetMenuOptions();
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdi"));
@@ -72,7 +72,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
     m_fabriqueParam = [](const QString& mode, const QString& protocole) {
-        return frm_Param::fun_Ouvrir(mode, protocole);
+        return frm_Param::openWindow(mode, protocole);
     };
     // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
     m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
@@ -88,12 +88,12 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     construireMenus();
 
     // The items follow the marks, whoever sets them.
-    sub_Observer_Options([this](const QString& name, bool on) {
+    common::observeOptions([this](const QString& name, bool on) {
         if (QAction* a = item(name); a && a->isCheckable())
             a->setChecked(on);
     });
 
-    setWindowTitle(gstr_Nom_Programme);
+    setWindowTitle(common::kProgramName);
     resize(1024, 720);
 }
 
@@ -107,7 +107,7 @@ frm_Menu::~frm_Menu()
     if (m_logo)
         m_logo->removeEventFilter(this);
     delete std::exchange(m_mdi, nullptr);
-    sub_Observer_Options(nullptr);
+    common::observeOptions(nullptr);
     if (g_instance == this)
         g_instance = nullptr;
 }
@@ -144,10 +144,10 @@ void frm_Menu::construireMenus()
         return a;
     };
     auto option = [&](QMenu* menu, Option opt, const QString& caption) {
-        QAction* a = ajouter(menu, mainwindow::fun_Nom_Option(opt), caption);
+        QAction* a = ajouter(menu, mainwindow::optionName(opt), caption);
         a->setCheckable(true);
-        a->setChecked(mainwindow::fun_Option(opt));
-        connect(a, &QAction::triggered, this, [opt] { mainwindow::sub_Click_Option(opt); });
+        a->setChecked(mainwindow::isOptionOn(opt));
+        connect(a, &QAction::triggered, this, [opt] { mainwindow::clickOption(opt); });
         return a;
     };
     auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
@@ -186,18 +186,18 @@ void frm_Menu::construireMenus()
     parametrage->addSeparator();
     QMenu* autoMaj = ajouterMenu(parametrage, QStringLiteral("auto_maj_Internet"),
                                  QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
-    const QString frequences[mainwindow::gint_Nbr_Frequences] = {
+    const QString frequences[mainwindow::kFrequencyCount] = {
         QStringLiteral("A tous les démarrages"), QStringLiteral("Tous les 5 démarrages"),
         QStringLiteral("Tous les 10 démarrages"), QStringLiteral("Jamais")};
-    for (int i = 0; i < mainwindow::gint_Nbr_Frequences; ++i) {
+    for (int i = 0; i < mainwindow::kFrequencyCount; ++i) {
         QAction* a = ajouter(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
         a->setCheckable(true);
-        a->setChecked(mainwindow::fun_Frequence_Cochee(i));
-        connect(a, &QAction::triggered, this, [i] { mainwindow::sub_Click_Frequence(i); });
+        a->setChecked(mainwindow::isFrequencyChecked(i));
+        connect(a, &QAction::triggered, this, [i] { mainwindow::clickFrequency(i); });
     }
     parametrage->addSeparator();
     QAction* departements = ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
-    connect(departements, &QAction::triggered, this, [] { mainwindow::sub_Departements_Etude(); });
+    connect(departements, &QAction::triggered, this, [] { mainwindow::askStudyDepartments(); });
     param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"), QStringLiteral("Codes carrés"))
         ->setVisible(false);
     param(parametrage, QStringLiteral("Réseaux"), QStringLiteral("Codes réseaux"), QStringLiteral("Codes réseaux"))
@@ -229,7 +229,7 @@ void frm_Menu::construireMenus()
     filler(QStringLiteral("Filler35"), QStringLiteral("|"), true);
 
     QMenu* doc = ajouterMenu(bar, QStringLiteral("DOC"), QStringLiteral("Documentations"));
-    for (int i = 0; i < mainwindow::gint_Nbr_Documents_Max; ++i) {
+    for (int i = 0; i < mainwindow::kMaxDocuments; ++i) {
         QAction* a = ajouter(doc, QStringLiteral("PDF"), QString::number(i), i);
         connect(a, &QAction::triggered, this, [this, i] { ouvrirDocument(i); });
     }
@@ -237,12 +237,12 @@ void frm_Menu::construireMenus()
     filler(QStringLiteral("Filler40"), QStringLiteral("|"), false);
 
     m_fenetres = ajouterMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
-    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered, this,
-            &frm_Menu::sub_Cascade);
-    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered, this,
-            &frm_Menu::sub_Mosaique);
-    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")), &QAction::triggered,
-            this, &frm_Menu::sub_Arrange_Icones);
+    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered,
+            this, &frm_Menu::cascadeWindows);
+    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered,
+            this, &frm_Menu::tileWindows);
+    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")),
+            &QAction::triggered, this, &frm_Menu::arrangeIcons);
     m_fenetres->addSeparator();
     option(m_fenetres, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
     connect(m_fenetres, &QMenu::aboutToShow, this, &frm_Menu::remplirListeFenetres);
@@ -266,8 +266,8 @@ void frm_Menu::construireMenus()
                              QStringLiteral("Mise à jour du nom de la commune"),
                              QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
     for (int i = 0; i < 4; ++i)
-        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered, this,
-                [i] { sub_Popup_Maj_Global_Click(i); });
+        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
+                this, [i] { mainwindow::updateSelectedRecordFiles(i); });
 }
 
 QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
@@ -286,7 +286,7 @@ void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& 
         return;
     QMdiSubWindow* sw = ajouterFenetre(widget);
     // Large enough to show its table, within the main window.
-    sw->resize(mainwindow::fun_Taille_Ouverture(sw->sizeHint(), m_mdi->viewport()->size()));
+    sw->resize(mainwindow::openingSize(sw->sizeHint(), m_mdi->viewport()->size()));
     // The item stays greyed while its window is open, so the same table is never edited twice.
     const QPointer<QAction> item(source);
     connect(sw, &QObject::destroyed, this, [item] {
@@ -315,7 +315,7 @@ void frm_Menu::ouvrirListe()
 QMdiSubWindow* frm_Menu::ouvrirReleve(const record::RecordRequest& demande)
 {
     if (!m_releve) {
-        frm_Releve_SHOC* releve = frm_Releve_SHOC::fun_Ouvrir(demande);
+        frm_Releve_SHOC* releve = frm_Releve_SHOC::openWindow(demande);
         if (!releve)
             return nullptr;
         m_releve = ajouterFenetre(releve);
@@ -353,16 +353,16 @@ void frm_Menu::ouvrirDocument(int index)
     static_cast<void>(platform::shell().openFile(QDir(m_dossierDocuments).filePath(m_documents.at(index))));
 }
 
-void frm_Menu::sub_Remplir_Documentation(const QString& dossierProgramme)
+void frm_Menu::fillDocumentationMenu(const QString& dossierProgramme)
 {
     m_dossierDocuments = dossierProgramme;
-    m_documents = mainwindow::fun_Liste_Documents(dossierProgramme);
-    for (int i = 0; i < mainwindow::gint_Nbr_Documents_Max; ++i) {
+    m_documents = mainwindow::listDocuments(dossierProgramme);
+    for (int i = 0; i < mainwindow::kMaxDocuments; ++i) {
         QAction* a = item(QStringLiteral("PDF"), i);
         const bool used = i < m_documents.size();
         a->setVisible(used);
         if (used)
-            a->setText(mainwindow::fun_Libelle_Menu(m_documents.at(i)));
+            a->setText(mainwindow::documentMenuCaption(m_documents.at(i)));
     }
     item(QStringLiteral("DOC"))->setVisible(!m_documents.isEmpty());
     item(QStringLiteral("Filler35"))->setVisible(!m_documents.isEmpty());
@@ -370,19 +370,19 @@ void frm_Menu::sub_Remplir_Documentation(const QString& dossierProgramme)
 
 void frm_Menu::sub_Adapte_Affichage()
 {
-    const QString pswd = fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString());
-    const bool administrateur = mainwindow::fun_Mode_Administrateur(pswd);
-    setWindowTitle(mainwindow::fun_Titre_Menu(m_ligneCommande, administrateur));
-    item(QStringLiteral("EPS"))->setText(mainwindow::gstr_Libelle_EPS);
-    item(QStringLiteral("A_Propos"))->setText(mainwindow::fun_Libelle_A_Propos());
+    const QString pswd = fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString());
+    const bool administrateur = mainwindow::isAdministratorMode(pswd);
+    setWindowTitle(mainwindow::mainWindowTitle(m_ligneCommande, administrateur));
+    item(QStringLiteral("EPS"))->setText(mainwindow::kEpsCaption);
+    item(QStringLiteral("A_Propos"))->setText(mainwindow::aboutItemCaption());
     item(QStringLiteral("Atlas_STOC_EPS"))->setVisible(false);
     item(QStringLiteral("Milieux"))->setVisible(true);
     item(QStringLiteral("Regroup"))->setVisible(false);
-    mainwindow::sub_Option(Option::Regroup, false);
+    mainwindow::setOption(Option::Regroup, false);
     item(QStringLiteral("Saisie"), 0)->setVisible(false);
     item(QStringLiteral("Saisie"), 1)->setVisible(false);
     item(QStringLiteral("Saisie"), 2)->setVisible(true);
-    item(QStringLiteral("Saisie"), 2)->setText(mainwindow::gstr_Libelle_Saisie_SHOC);
+    item(QStringLiteral("Saisie"), 2)->setText(mainwindow::kShocEntryCaption);
     item(QStringLiteral("Popup_Maj_Global"), 3)->setVisible(false);
     if (administrateur)
         item(QStringLiteral("Réseaux"))->setVisible(true);
@@ -390,7 +390,7 @@ void frm_Menu::sub_Adapte_Affichage()
 
 void frm_Menu::sub_Retreive_Last_Version(bool quiet) { mainwindow::sub_Retreive_Last_Version(quiet); }
 
-void frm_Menu::sub_Activer_Verif_Auto() { m_timCheckUpdAuto->start(); }
+void frm_Menu::startAutoCheck() { m_timCheckUpdAuto->start(); }
 
 QList<QMdiSubWindow*> frm_Menu::fenetres() const
 {
@@ -401,8 +401,8 @@ QList<QMdiSubWindow*> frm_Menu::fenetres() const
 
 void frm_Menu::sub_Cascade_Windows()
 {
-    if (mainwindow::fun_Option(Option::Réorg))
-        sub_Cascade();
+    if (mainwindow::isOptionOn(Option::Réorg))
+        cascadeWindows();
 }
 
 QList<QMdiSubWindow*> frm_Menu::fenetresAArranger() const
@@ -418,27 +418,28 @@ QList<QMdiSubWindow*> frm_Menu::fenetresAArranger() const
     return windows;
 }
 
-void frm_Menu::sub_Cascade()
+void frm_Menu::cascadeWindows()
 {
     const QList<QMdiSubWindow*> windows = fenetresAArranger();
     QList<QSize> sizes;
     for (QMdiSubWindow* w : windows)
         sizes << w->size();
     const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.value(0)) + 4;
-    const QList<QRect> rects = mainwindow::fun_Cascade(m_mdi->viewport()->size(), sizes, step);
+    const QList<QRect> rects = mainwindow::cascadeLayout(m_mdi->viewport()->size(), sizes, step);
     for (int i = 0; i < windows.size(); ++i)
         windows[i]->setGeometry(rects[i]);
 }
 
-void frm_Menu::sub_Mosaique()
+void frm_Menu::tileWindows()
 {
     const QList<QMdiSubWindow*> windows = fenetresAArranger();
-    const QList<QRect> rects = mainwindow::fun_Mosaique_Horizontale(m_mdi->viewport()->size(), int(windows.size()));
+    const QList<QRect> rects =
+        mainwindow::horizontalTileLayout(m_mdi->viewport()->size(), int(windows.size()));
     for (int i = 0; i < windows.size(); ++i)
         windows[i]->setGeometry(rects[i]);
 }
 
-void frm_Menu::sub_Arrange_Icones()
+void frm_Menu::arrangeIcons()
 {
     QList<QMdiSubWindow*> windows;
     QList<QSize> sizes;
@@ -448,7 +449,7 @@ void frm_Menu::sub_Arrange_Icones()
             sizes << w->size();
         }
     }
-    const QList<QPoint> points = mainwindow::fun_Arrange_Icones(m_mdi->viewport()->size(), sizes);
+    const QList<QPoint> points = mainwindow::iconLayout(m_mdi->viewport()->size(), sizes);
     for (int i = 0; i < windows.size(); ++i)
         windows[i]->move(points[i]);
 }
@@ -501,7 +502,7 @@ void frm_Menu::centrerLogo()
     // The area maximises the window it activates after a maximised child closes, the logo too.
     if (m_logo->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
         m_logo->setWindowState(Qt::WindowNoState);
-    m_logo->move(mainwindow::fun_Centrer(m_mdi->viewport()->size(), m_logo->size()));
+    m_logo->move(mainwindow::centredPosition(m_mdi->viewport()->size(), m_logo->size()));
 }
 
 bool frm_Menu::eventFilter(QObject* watched, QEvent* event)

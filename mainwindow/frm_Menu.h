@@ -56,9 +56,9 @@ public:
     void sub_Adapte_Affichage();
     // Fills the documentation menu with the PDF files of the program's folder; hides the menu
     // and the separator before it when there is none.
-    void sub_Remplir_Documentation(const QString& dossierProgramme);
+    void fillDocumentationMenu(const QString& dossierProgramme);
     // Enables the one-shot automatic update check, which runs once the window is idle.
-    void sub_Activer_Verif_Auto();
+    void startAutoCheck();
     QTimer* tim_CheckUPD_Auto() const { return m_timCheckUpdAuto; }
 
     // The command line shown in the caption; by default the program's arguments.
@@ -86,9 +86,9 @@ public:
     frm_Splash_Logo* logo() const { return m_logo; }
 
     // Window arrangement of the "Fenêtres" menu.
-    void sub_Cascade();
-    void sub_Mosaique();
-    void sub_Arrange_Icones();
+    void cascadeWindows();
+    void tileWindows();
+    void arrangeIcons();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

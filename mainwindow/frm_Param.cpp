@@ -4,8 +4,8 @@
 #include "common/GridWidgets.h"
 #include "grid/GridView.h"
 #include "mainwindow/Frm_Selection_dossier.h"
-#include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
@@ -50,23 +50,23 @@ frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* par
         base = &platform::rowSource();
     m_choixDossier = &Frm_Selection_dossier::choisir;
     construire();
-    m_editeur = std::make_unique<param::EditeurParam>(flx_Grille->grid(), *base);
+    m_editeur = std::make_unique<mainwindow::ParamEditor>(flx_Grille->grid(), *base);
     m_editeur->setFiltreChiffres([](int cle) { return fun_KeyPress_Chiffres(cle); });
     brancherGrille();
 
     {
         const platform::PointerGuard sablier;
-        m_editeur->sub_Charger(mode, protocole);
+        m_editeur->loadMode(mode, protocole);
     }
     if (m_editeur->fermer())
         return;
     setWindowTitle(m_editeur->titre());
     fra_Grille->setTitle(m_editeur->texteMode());
-    if (m_editeur->mode() == param::Mode::Dossier)
+    if (m_editeur->mode() == mainwindow::Mode::Dossier)
         txt_File->setText(m_editeur->dossier());
     appliquerAffichage();
     if (m_editeur->ajusterColonnes())
-        flx_Grille->fitColumnWidths(0, -1, param::gint_Marge_Colonnes_Twips);
+        flx_Grille->fitColumnWidths(0, -1, mainwindow::kColumnMarginTwips);
     sub_Init_Grilles(this);
 }
 
@@ -83,7 +83,7 @@ bool frm_Param::fermeeAuChargement() const
     return m_editeur->fermer();
 }
 
-frm_Param* frm_Param::fun_Ouvrir(const QString& mode, const QString& protocole, QWidget* parent,
+frm_Param* frm_Param::openWindow(const QString& mode, const QString& protocole, QWidget* parent,
                                  platform::RowSource* base)
 {
     auto* fenetre = new frm_Param(mode, protocole, parent, base);
@@ -139,21 +139,21 @@ void frm_Param::construire()
     // As the window is created: RAZ hidden, the rest shown until the load decides.
     cmd_Annul_Esp->setVisible(false);
 
-    connect(cmd_Save, &QPushButton::clicked, this, &frm_Param::cmd_Save_Click);
-    connect(cmd_Annul_Esp, &QPushButton::clicked, this, [this] { m_editeur->sub_RAZ(); });
+    connect(cmd_Save, &QPushButton::clicked, this, &frm_Param::saveClicked);
+    connect(cmd_Annul_Esp, &QPushButton::clicked, this, [this] { m_editeur->resetTable(); });
     connect(cmd_Copier, &QPushButton::clicked, this, [this] { sub_Copier_Grille(flx_Grille->grid()); });
     connect(cmd_exit, &QPushButton::clicked, this, &frm_Param::fermerFenetre);
-    connect(cmd_Parcourir, &QPushButton::clicked, this, &frm_Param::cmd_Parcourir_Click);
+    connect(cmd_Parcourir, &QPushButton::clicked, this, &frm_Param::browseClicked);
 }
 
 void frm_Param::brancherGrille()
 {
     connect(flx_Grille, &GridView::beforeEdit, this,
-            [this](int row, int col, bool* cancel) { *cancel = !m_editeur->fun_Edition_Permise(row, col); });
+            [this](int row, int col, bool* cancel) { *cancel = !m_editeur->canEdit(row, col); });
     connect(flx_Grille, &GridView::keyPressEdit, this,
-            [this](int, int col, int* cle) { *cle = m_editeur->fun_Touche(col, *cle); });
+            [this](int, int col, int* cle) { *cle = m_editeur->filterKey(col, *cle); });
     connect(flx_Grille, &GridView::afterEdit, this,
-            [this](int row, int col) { m_editeur->sub_Apres_Edition(row, col); });
+            [this](int row, int col) { m_editeur->afterEdit(row, col); });
     connect(flx_Grille, &GridView::keyDown, this, &frm_Param::toucheGrille);
     connect(flx_Grille, &GridView::mouseDown, this, [this](int bouton, int, int, int) {
         m_dernierBouton = bouton;
@@ -169,7 +169,7 @@ void frm_Param::brancherGrille()
 
 void frm_Param::appliquerAffichage()
 {
-    const param::Affichage& a = m_editeur->affichage();
+    const mainwindow::Affichage& a = m_editeur->affichage();
     flx_Grille->setVisible(a.grille);
     txt_File->setVisible(a.txtFile);
     cmd_Parcourir->setVisible(a.cmdParcourir);
@@ -182,12 +182,12 @@ void frm_Param::appliquerAffichage()
 void frm_Param::toucheGrille(int* cle, int shift)
 {
     if (*cle == kToucheSuppr) {
-        m_editeur->sub_Effacer_Selection();
+        m_editeur->clearSelection();
         *cle = 0;
     } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
         const QClipboard* pressePapiers = QGuiApplication::clipboard();
         if (pressePapiers)
-            m_editeur->sub_Coller(pressePapiers->text());
+            m_editeur->pasteText(pressePapiers->text());
         *cle = 0;
     } else if (*cle == kToucheC && shift == kCtrl) {
         sub_Copier_Grille(flx_Grille->grid());
@@ -198,34 +198,34 @@ void frm_Param::toucheGrille(int* cle, int shift)
 void frm_Param::sourisGrille(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
-        !m_editeur->fun_Chargement_Permis())
+    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0
+        || !m_editeur->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
-        QStringLiteral("Veuillez indiquer le fichier à charger :"), gstr_Nom_Programme, QString());
+        QStringLiteral("Veuillez indiquer le fichier à charger :"), common::kProgramName, QString());
     if (!fichier || fichier->isEmpty())
         return;
     const platform::PointerGuard sablier;
-    m_editeur->sub_Charger_Texte(*fichier);
+    m_editeur->loadText(*fichier);
 }
 
-void frm_Param::cmd_Save_Click()
+void frm_Param::saveClicked()
 {
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
     const platform::PointerGuard sablier;
-    m_editeur->sub_Enregistrer();
+    m_editeur->saveTable();
 }
 
-void frm_Param::cmd_Parcourir_Click()
+void frm_Param::browseClicked()
 {
     const QString titre =
-        gstr_Nom_Programme + QStringLiteral(" - Sélection du dossier dédié à ") + gstr_Nom_Programme;
+        common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ") + common::kProgramName;
     const QString choisi = m_choixDossier(this, titre, txt_File->text());
     const platform::PointerGuard sablier;
     if (!choisi.isEmpty()) {
         txt_File->setText(choisi);
-        m_editeur->sub_Dossier_Choisi(choisi);
+        m_editeur->folderChosen(choisi);
     }
 }
 
@@ -241,8 +241,8 @@ QSize frm_Param::sizeHint() const
                                                           : std::max(v.verticalHeader()->sizeHint().width(),
                                                                      v.verticalHeader()->minimumWidth());
         const int haut = v.horizontalHeader()->isHidden() ? 0 : v.horizontalHeader()->sizeHint().height();
-        const int lignes = std::clamp(v.model()->rowCount(), param::gint_Lignes_Ouverture_Min,
-                                      param::gint_Lignes_Ouverture_Max);
+        const int lignes =
+            std::clamp(v.model()->rowCount(), mainwindow::kMinOpeningRows, mainwindow::kMaxOpeningRows);
         const int hauteurLigne =
             v.model()->rowCount() > 0 ? v.rowHeight(0) : v.verticalHeader()->defaultSectionSize();
         const QSize contenu(cadre + entete + v.horizontalHeader()->length() + barre,
@@ -274,7 +274,7 @@ void frm_Param::closeEvent(QCloseEvent* event)
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
     m_fermeture = true;
-    const bool permise = m_editeur->fermer() || m_editeur->fun_Fermeture_Permise();
+    const bool permise = m_editeur->fermer() || m_editeur->canClose();
     m_fermeture = false;
     if (!permise) {
         event->ignore();

@@ -2,7 +2,7 @@
 // frm_Param: the settings window. One window per menu click, in the mode and survey scheme the
 // main window hands it: a reference table to edit, the identification of the sibling product's
 // computer, or the data folder. The rules, the loading and the saving are
-// EditeurParam's; the window shows the grid and the buttons and forwards their events.
+// ParamEditor's; the window shows the grid and the buttons and forwards their events.
 
 #include <QWidget>
 #include <functional>
@@ -18,8 +18,8 @@ class GridView;
 namespace platform {
 class RowSource;
 }
-namespace param {
-class EditeurParam;
+namespace mainwindow {
+class ParamEditor;
 }
 
 class frm_Param : public QWidget
@@ -36,13 +36,13 @@ public:
 
     // Creates and loads a window; nullptr when it closed itself while loading (the sibling
     // product is not installed), in which case the user has been told.
-    static frm_Param* fun_Ouvrir(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
+    static frm_Param* openWindow(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
                                  platform::RowSource* base = nullptr);
 
     // The window asked to close while loading.
     bool fermeeAuChargement() const;
 
-    param::EditeurParam& editeur() { return *m_editeur; }
+    mainwindow::ParamEditor& editeur() { return *m_editeur; }
 
     // The size that shows the table's columns and a useful number of its rows (or the whole
     // data folder), and the whole caption. The main window opens it at that size, within itself.
@@ -75,11 +75,11 @@ private:
     void brancherGrille();
     void toucheGrille(int* cle, int shift);
     void sourisGrille(int bouton);
-    void cmd_Save_Click();
-    void cmd_Parcourir_Click();
+    void saveClicked();
+    void browseClicked();
     void fermerFenetre();
 
-    std::unique_ptr<param::EditeurParam> m_editeur;
+    std::unique_ptr<mainwindow::ParamEditor> m_editeur;
     ChoixDossier m_choixDossier;
     int m_dernierBouton = 0;
     bool m_fermeture = false; // the closing question is open

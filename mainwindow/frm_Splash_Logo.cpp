@@ -8,8 +8,8 @@ frm_Splash_Logo::frm_Splash_Logo(QWidget* parent) : QMdiSubWindow(parent, Qt::Fr
 {
     setObjectName(QStringLiteral("frm_Splash_Logo"));
     auto* picture = new QLabel;
-    picture->setObjectName(QStringLiteral("img_Logo"));
-    const QPixmap logo = mainwindow::fun_Logo_Mirelot();
+    picture->setObjectName(QStringLiteral("logoImage"));
+    const QPixmap logo = mainwindow::logoPixmap();
     picture->setPixmap(logo);
     picture->setFixedSize(logo.size());
     setWidget(picture);

@@ -10,9 +10,9 @@
 frm_Wait::frm_Wait(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frm_Wait"));
-    setWindowTitle(mainwindow::fun_Titre_Wait());
+    setWindowTitle(mainwindow::waitCaption());
     // The text's lines are separated by carriage returns; a label breaks lines on line feeds.
-    QString text = mainwindow::fun_Texte_Wait();
+    QString text = mainwindow::waitText();
     text.replace(QChar(13), QChar(10));
     lab_wait = new QLabel(text, this);
     lab_wait->setObjectName(QStringLiteral("lab_wait"));
@@ -24,13 +24,13 @@ frm_Wait::frm_Wait(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTit
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->addWidget(lab_wait);
-    cmd_Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
-    cmd_Arreter->setObjectName(QStringLiteral("cmd_Arreter"));
-    cmd_Arreter->hide();
-    layout->addWidget(cmd_Arreter, 0, Qt::AlignHCenter);
+    stopButton = new QPushButton(QStringLiteral("Arrêter"), this);
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->hide();
+    layout->addWidget(stopButton, 0, Qt::AlignHCenter);
 }
 
-void frm_Wait::sub_Afficher()
+void frm_Wait::showWindow()
 {
     show();
     raise();

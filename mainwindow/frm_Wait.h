@@ -15,9 +15,9 @@ public:
 
     QLabel* lab_wait = nullptr;
     // "Arrêter": hidden unless the wait can be stopped.
-    QPushButton* cmd_Arreter = nullptr;
+    QPushButton* stopButton = nullptr;
 
     // Shows the window and paints it at once, so that it is on screen before the long work
     // that follows keeps the event loop busy.
-    void sub_Afficher();
+    void showWindow();
 };

@@ -19,7 +19,7 @@ bool twoDigits(QStringView text, int* value)
 
 } // namespace
 
-int fun_Heure_Message(const QString& value)
+int timeMessageNumber(const QString& value)
 {
     if (value.trimmed().isEmpty())
         return 0;
@@ -39,13 +39,13 @@ int fun_Heure_Message(const QString& value)
 
 bool sub_Heure_Vérifier(const QString& value, bool show)
 {
-    const int message = fun_Heure_Message(value);
+    const int message = timeMessageNumber(value);
     if (message != 0 && show)
         sub_Message(qint16(message), 0, QString(), QString());
     return message != 0;
 }
 
-bool fun_Date_Dans_Saison(const QString& date, const QString& season)
+bool isDateInSeason(const QString& date, const QString& season)
 {
     const QString key = fun_Date_Clé(date);
     const QString first = season.mid(6, 4) + QStringLiteral("1101");
@@ -53,24 +53,24 @@ bool fun_Date_Dans_Saison(const QString& date, const QString& season)
     return !(key < first) && !(key > last);
 }
 
-QString fun_Message_Hors_Saison(const QString& season)
+QString outOfSeasonMessage(const QString& season)
 {
     return QStringLiteral("Date de passage hors période par rapport à la saison d'observation ") + season;
 }
 
-VisitDateCheck fun_Verif_Date_Passage(const QString& typed, const QString& season)
+VisitDateCheck checkVisitDate(const QString& typed, const QString& season)
 {
     VisitDateCheck check{typed, QString()};
     if (typed.isEmpty())
         return check;
-    fun_Format_Date(gstr_Masque_Date, check.date);
+    fun_Format_Date(common::kDateMask, check.date);
     const VerifDate verdict = sub_Vérif_Date(check.date);
     if (!verdict.valide)
         check.message = QStringLiteral("Date invalide");
     else if (verdict.relation == QLatin1String(">"))
         check.message = QStringLiteral("La date est supérieure à la date du jour");
-    else if (!fun_Date_Dans_Saison(check.date, season))
-        check.message = fun_Message_Hors_Saison(season);
+    else if (!isDateInSeason(check.date, season))
+        check.message = outOfSeasonMessage(season);
     return check;
 }
 

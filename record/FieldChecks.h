@@ -17,7 +17,7 @@ inline constexpr int kMessageTimeFormat = 1109;  // "Le format de l'heure est in
 // alone are accepted (nothing typed). Otherwise the text must be five characters, the third
 // ":" (1109), then two digits from 00 to 23 (1050, which also answers a text of another length)
 // and two digits from 00 to 59 (1051).
-int fun_Heure_Message(const QString& value);
+int timeMessageNumber(const QString& value);
 
 // The time check: true when the text is refused. With show, the refusal's catalogue message is
 // shown (its box through the dialog service).
@@ -27,10 +27,10 @@ bool sub_Heure_Vérifier(const QString& value, bool show);
 // second year, both included, compared through "yyyymmdd" keys ("Hiver 2009-2010": 20091101 to
 // 20100229, in leap and other years alike). With no season, the bounds are "1101" and "0229"
 // alone and no date is inside.
-bool fun_Date_Dans_Saison(const QString& date, const QString& season);
+bool isDateInSeason(const QString& date, const QString& season);
 
 // "Date de passage hors période par rapport à la saison d'observation " and the season.
-QString fun_Message_Hors_Saison(const QString& season);
+QString outOfSeasonMessage(const QString& season);
 
 // The visit date as the user leaves its box: normalised ("5/1/2010" -> "05/01/2010"), then
 // refused when it is no date, when it is after today, or when it lies outside the season's winter,
@@ -41,6 +41,6 @@ struct VisitDateCheck
     QString message; // why it is refused; empty when accepted
     bool accepted() const { return message.isEmpty(); }
 };
-VisitDateCheck fun_Verif_Date_Passage(const QString& typed, const QString& season);
+VisitDateCheck checkVisitDate(const QString& typed, const QString& season);
 
 } // namespace record

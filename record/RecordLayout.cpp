@@ -98,7 +98,7 @@ QStringList cellsOf(const SpeciesRow& s)
 // A whole number read from a cell as the program reads numbers; nullopt when it is not one.
 std::optional<int> wholeNumber(const QString& text)
 {
-    const double v = fun_Val(text);
+    const double v = common::leadingNumber(text);
     if (!(std::fabs(v) < 1e9) || v != std::floor(v))
         return std::nullopt;
     return int(v);
@@ -227,9 +227,9 @@ void setPassageButtons(const ReadOptions& o, RecordReading& out)
 QString RecordLayout::versionText()
 {
     return QStringLiteral("V%1.%2.%3")
-        .arg(gint_Version_Majeure)
-        .arg(gint_Version_Mineure)
-        .arg(gint_Version_Révision);
+        .arg(common::kVersionMajor)
+        .arg(common::kVersionMinor)
+        .arg(common::kVersionRevision);
 }
 
 const QStringList& RecordLayout::habitatTitles()
@@ -455,7 +455,7 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
             for (int w = 0; w < kWeatherCount; ++w)
                 rec.parcels[p - 1].weather[size_t(w)] = g.cell(t + p, WeatherColumn::First + w);
     if (const int t = findTitle(g, kTitleOptions); t >= 0)
-        rec.totalTypedByHand = fun_Val(g.cell(t, OptionsColumn::TotalByHand)) == 1;
+        rec.totalTypedByHand = common::leadingNumber(g.cell(t, OptionsColumn::TotalByHand)) == 1;
     // The species-merge box always starts unticked.
     for (int p = 1; p <= rec.parcels.size(); ++p) {
         const int t = findTitle(g, kTitleSpecies + QString::number(p));

@@ -114,7 +114,7 @@ RecordOpening openRecord(const RecordRequest& request, const RecordStore& store,
         RecordReadResult read = RecordLayout::read(stored, options);
         if (!read.result.ok) {
             out.result = platform::Result::failure(
-                platform::readFailureText(fun_Chemin(store.folder(), request.fileName), read.result.error));
+                platform::readFailureText(common::joinPath(store.folder(), request.fileName), read.result.error));
             emptyRecordGrid(stored);
             return out;
         }
@@ -143,7 +143,7 @@ RecordOpening openRecord(const RecordRequest& request, const RecordStore& store,
         read = RecordLayout::read(stored, options);
         if (!read.result.ok)
             read.result.error =
-                platform::readFailureText(fun_Chemin(store.folder(), latest), read.result.error);
+                platform::readFailureText(common::joinPath(store.folder(), latest), read.result.error);
     }
     if (!read.result.ok) {
         emptyRecordGrid(stored);

@@ -60,16 +60,18 @@ bool replaceAllowed(const QString& existingName)
             .arg(existingName);
     return platform::dialogs().ask(
                text, platform::mb::YesNo | platform::mb::Exclamation | platform::mb::DefaultButton2,
-               gstr_Nom_Programme) == platform::mb::Yes;
+               common::kProgramName)
+           == platform::mb::Yes;
 }
 
 } // namespace
 
-RecordStore::RecordStore(const QString& dataFolder) : m_folder(fun_Chemin_Normalise(dataFolder)) {}
+RecordStore::RecordStore(const QString& dataFolder) : m_folder(common::normalisePath(dataFolder)) {}
 
 RecordStore RecordStore::fromSettings()
 {
-    return RecordStore(fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier));
+    return RecordStore(
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
 }
 
 QString RecordStore::fileName(const QString& siteName, int passage)
@@ -85,10 +87,7 @@ int RecordStore::passageOfFileName(const QString& fileName)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
-QString RecordStore::pathOf(const QString& fileName) const
-{
-    return fun_Chemin(m_folder, fileName);
-}
+QString RecordStore::pathOf(const QString& fileName) const { return common::joinPath(m_folder, fileName); }
 
 platform::Result RecordStore::checkFileName(const QString& name) const
 {
@@ -120,7 +119,7 @@ QStringList RecordStore::siteFiles(const QString& siteName) const
     QStringList out;
     if (siteName.isEmpty())
         return out;
-    const QStringList names = fun_Lister_Fichiers(m_folder, QStringLiteral("*") + kRecordExtension);
+    const QStringList names = common::listFiles(m_folder, QStringLiteral("*") + kRecordExtension);
     for (const QString& n : names)
         if (n.startsWith(siteName, Qt::CaseInsensitive))
             out << n;
@@ -155,7 +154,7 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
 
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
-    const QString found = fun_Trouver_Fichier(m_folder, name);
+    const QString found = common::findFile(m_folder, name);
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
@@ -186,17 +185,17 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     if (out.result = checkFileName(name); !out.result.ok)
         return out;
 
-    const QString existing = fun_Trouver_Fichier(m_folder, name);
+    const QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
     const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
     QString target = pathOf(name);
     if (sameFile) {
-        const QString opened = fun_Trouver_Fichier(m_folder, openedFileName);
+        const QString opened = common::findFile(m_folder, openedFileName);
         target = opened.isEmpty() ? pathOf(openedFileName) : opened;
     } else {
         if (modifying)
             platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
-                                    platform::mb::OKOnly | platform::mb::Exclamation, gstr_Nom_Programme);
+                                    platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         if (!existing.isEmpty()) {
             if (!replaceAllowed(QFileInfo(existing).fileName())) {
                 out.declined = true;
@@ -219,7 +218,7 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     out.listChanged = !sameFile;
 
     if (modifying && !sameFile) {
-        const QString old = fun_Trouver_Fichier(m_folder, openedFileName);
+        const QString old = common::findFile(m_folder, openedFileName);
         errno = 0;
         if (!old.isEmpty() && !QFile::remove(old))
             out.notice =
@@ -248,7 +247,7 @@ SetAsideResult RecordStore::setAside(const QString& name) const
             QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté : %2.").arg(pathOf(name), why));
         return out;
     };
-    const QString source = fun_Trouver_Fichier(m_folder, name);
+    const QString source = common::findFile(m_folder, name);
     if (source.isEmpty())
         return failure(QStringLiteral("il n'existe pas"));
 
@@ -257,11 +256,11 @@ SetAsideResult RecordStore::setAside(const QString& name) const
     const QString base = dot < 0 ? aside : aside.left(dot);
     const QString extension = dot < 0 ? QString() : aside.mid(dot);
     QString candidate = aside;
-    for (int k = 2; !fun_Trouver_Fichier(m_folder, candidate).isEmpty(); ++k)
+    for (int k = 2; !common::findFile(m_folder, candidate).isEmpty(); ++k)
         candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
 
     QString why;
-    if (!fun_Renommer_Fichier(source, pathOf(candidate), &why))
+    if (!common::renameFile(source, pathOf(candidate), &why))
         return failure(why);
     out.result = platform::Result::success();
     out.fileName = candidate;

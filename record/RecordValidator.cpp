@@ -18,7 +18,7 @@ namespace record {
 
 namespace {
 
-const QString kValidationTitle = gstr_Nom_Programme + QStringLiteral(" - Validation des données saisies");
+const QString kValidationTitle = common::kProgramName + QStringLiteral(" - Validation des données saisies");
 
 // The check style: with the partial-save question, the suffix and Yes/No (No preselected);
 // without it, an OK button. Both with the exclamation icon.
@@ -129,7 +129,7 @@ std::optional<QString> wholeMetres(const QVariant& slot)
 
 double countValue(const QString& text)
 {
-    const double v = fun_Val(text);
+    const double v = common::leadingNumber(text);
     return std::isfinite(v) ? v : 0.0;
 }
 
@@ -427,7 +427,7 @@ void RecordValidator::stepSpecies(Call& call)
                 m_view.showParcel(i);
             }
             m_view.selectSpeciesRow(i, r);
-            platform::dialogs().ask(message, mb::OKOnly, gstr_Nom_Programme);
+            platform::dialogs().ask(message, mb::OKOnly, common::kProgramName);
             m_speciesChecked.remove(i);
             call.error = true;
         };
@@ -519,7 +519,7 @@ RecordValidator::GateResult RecordValidator::pageChanged(int pageLeft)
         break;
     case PageSpecies:
         if (!saveable) {
-            platform::dialogs().ask(kSpeciesPageRefused, mb::OKOnly, gstr_Nom_Programme);
+            platform::dialogs().ask(kSpeciesPageRefused, mb::OKOnly, common::kProgramName);
             undo = true;
         }
         break;

@@ -3,9 +3,9 @@
 #include "common/GridHelpers.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "mainwindow/Param.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "mainwindow/ParamEditor.h"
 
 #include <QFileInfo>
 
@@ -25,24 +25,23 @@ namespace {
 // The two tables of the record window that the settings window does not edit. Their layout:
 // communes "Département, N° commune, Commune, Nom du département, X centre, Y centre";
 // behaviours as the settings window's behaviours table.
-const param::Table kCommunes{.valeur = QStringLiteral("Fichier Communes"),
-                             .fichier = QStringLiteral("Communes.DOV"),
-                             .formatChargement = GridFile::Complete,
-                             .formatSauvegarde = GridFile::Complete,
-                             .entete = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
-                                                      "X centre|Y centre"),
-                             .colonnesCases = {}};
-const param::Table kComportementsShoc{.valeur = QStringLiteral("Fichier comportements SHOC"),
-                                      .fichier = QStringLiteral("Comportements_SHOC.dov"),
-                                      .formatChargement = GridFile::Workbook,
-                                      .formatSauvegarde = GridFile::Workbook,
-                                      .entete = param::fun_Table(param::Mode::Comportements)->entete,
-                                      .colonnesCases = {}};
+const mainwindow::Table kCommunes{.valeur = QStringLiteral("Fichier Communes"),
+                                  .fichier = QStringLiteral("Communes.DOV"),
+                                  .formatChargement = GridFile::Complete,
+                                  .formatSauvegarde = GridFile::Complete,
+                                  .entete =
+                                      QStringLiteral("|Département|N° commune|Commune|Nom du département|"
+                                                     "X centre|Y centre"),
+                                  .colonnesCases = {}};
+const mainwindow::Table kComportementsShoc{
+    .valeur = QStringLiteral("Fichier comportements SHOC"),
+    .fichier = QStringLiteral("Comportements_SHOC.dov"),
+    .formatChargement = GridFile::Workbook,
+    .formatSauvegarde = GridFile::Workbook,
+    .entete = mainwindow::paramTable(mainwindow::Mode::Comportements)->entete,
+    .colonnesCases = {}};
 
-const param::Table& tableOf(param::Mode mode)
-{
-    return *param::fun_Table(mode);
-}
+const mainwindow::Table& tableOf(mainwindow::Mode mode) { return *mainwindow::paramTable(mode); }
 
 // Columns of the communes table.
 constexpr int kCommuneDepartment = 1;
@@ -67,18 +66,18 @@ const QString kDefaultNetwork = QStringLiteral("SHOC");
 const QString kDefaultHabitat = QStringLiteral("CH");
 const QString kAllDepartments = QStringLiteral("%");
 
-QString settingPath(const param::Table& table)
+QString settingPath(const mainwindow::Table& table)
 {
-    const QString fallback = fun_Chemin(fun_Dossier_Programme(), table.fichier);
+    const QString fallback = common::joinPath(common::programFolder(), table.fichier);
     const QFileInfo path(
-        fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table.valeur, fallback)));
-    return fun_Chemin_Ecriture(path.path(), path.fileName());
+        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table.valeur, fallback)));
+    return common::writePath(path.path(), path.fileName());
 }
 
 // Loads a table file into a grid whose fixed rows are first set to 0, so that the file alone
 // decides its layout; row 0 is then the header. A file that cannot be read leaves the grid with
 // the table's header alone.
-Result loadTable(Grid& grid, const QString& path, const param::Table& table)
+Result loadTable(Grid& grid, const QString& path, const mainwindow::Table& table)
 {
     grid.setFixedRows(0);
     const Result read = GridFile::load(grid, path, table.formatChargement);
@@ -232,19 +231,19 @@ QList<int> communeOrder(const Grid& g)
 ReferencePaths ReferencePaths::fromSettings()
 {
     return {.communes = settingPath(kCommunes),
-            .networks = param::fun_Chemin_Table(param::Mode::Réseaux),
+            .networks = mainwindow::tablePath(mainwindow::Mode::Réseaux),
             .behaviours = settingPath(kComportementsShoc),
-            .habitats = param::fun_Chemin_Table(param::Mode::Milieux),
-            .species = param::fun_Chemin_Table(param::Mode::Espèces)};
+            .habitats = mainwindow::tablePath(mainwindow::Mode::Milieux),
+            .species = mainwindow::tablePath(mainwindow::Mode::Espèces)};
 }
 
 ReferencePaths ReferencePaths::inFolder(const QString& folder)
 {
-    return {.communes = fun_Chemin_Ecriture(folder, kCommunes.fichier),
-            .networks = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Réseaux).fichier),
-            .behaviours = fun_Chemin_Ecriture(folder, kComportementsShoc.fichier),
-            .habitats = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Milieux).fichier),
-            .species = fun_Chemin_Ecriture(folder, tableOf(param::Mode::Espèces).fichier)};
+    return {.communes = common::writePath(folder, kCommunes.fichier),
+            .networks = common::writePath(folder, tableOf(mainwindow::Mode::Réseaux).fichier),
+            .behaviours = common::writePath(folder, kComportementsShoc.fichier),
+            .habitats = common::writePath(folder, tableOf(mainwindow::Mode::Milieux).fichier),
+            .species = common::writePath(folder, tableOf(mainwindow::Mode::Espèces).fichier)};
 }
 
 int firstItemStartingWith(const QStringList& items, const QString& prefix)
@@ -358,7 +357,7 @@ QList<CommuneChoice> ReferenceData::sub_Load_Communes(const QString& departmentI
          ++row) {
         const int r = m_communeOrder[row];
         const QString rowCode = g.cell(r, kCommuneDepartment);
-        if (rowCode == code && fun_Val(g.cell(r, kCommuneNumber)) != 0)
+        if (rowCode == code && common::leadingNumber(g.cell(r, kCommuneNumber)) != 0)
             choices.append({g.cell(r, kCommuneName), row});
         if (code < rowCode) // the department's rows are over
             break;
@@ -372,7 +371,7 @@ Result ReferenceData::sub_Load_Cbo_Réseau(const QString& path)
 {
     m_networks = ChoiceList();
     Grid g;
-    const Result read = loadTable(g, path, tableOf(param::Mode::Réseaux));
+    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Réseaux));
     for (int r = 1; r < g.rows(); ++r) {
         const QString item = g.cell(r, kNetworkCode) + QStringLiteral(" / ") + g.cell(r, kNetworkName);
         if (item != QStringLiteral(" / "))
@@ -399,7 +398,7 @@ Result ReferenceData::sub_Load_Compotements(const QString& path)
 Result ReferenceData::loadHabitats(const QString& path)
 {
     Grid& g = *m_habitatTable;
-    const Result read = loadTable(g, path, tableOf(param::Mode::Milieux));
+    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Milieux));
     m_habitats = ChoiceList();
     for (int r = 1; r < g.rows(); ++r)
         m_habitats.items << g.cell(r, kHabitatCode) + QStringLiteral(" - ") + g.cell(r, kHabitatLabel);
@@ -410,7 +409,7 @@ Result ReferenceData::loadHabitats(const QString& path)
 Result ReferenceData::loadSpecies(const QString& path)
 {
     Grid& g = *m_species;
-    const Result read = loadTable(g, path, tableOf(param::Mode::Espèces));
+    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Espèces));
 
     // The name list in name order, then the code list in code order: the table stays in code
     // order.

@@ -11,7 +11,7 @@ namespace {
 // Ticks the box of every row of the codes; the number of boxes that changed.
 int tick(grid::Grid& table, const QSet<QString>& codes)
 {
-    fun_Ajouter_Colonne_Saisie(table);
+    mainwindow::addEntryColumn(table);
     if (table.cols() <= kSpeciesTableEntered)
         return 0;
     int changed = 0;

@@ -13,7 +13,7 @@ namespace {
 // A count or total as a number: 0 when empty or not a finite number.
 double countValue(const QString& text)
 {
-    const double v = fun_Val(text);
+    const double v = common::leadingNumber(text);
     return std::isfinite(v) ? v : 0.0;
 }
 

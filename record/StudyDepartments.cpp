@@ -21,11 +21,11 @@ QString studyDepartmentsWith(const QString& setting, const QString& department)
 platform::Result addStudyDepartment(const QString& department)
 {
     const QString current =
-        fun_Get_Setting_Str(gstr_Section_Parametres, kStudyDepartmentsSetting, QStringLiteral("%"));
+        fun_Get_Setting_Str(common::kParametersSection, kStudyDepartmentsSetting, QStringLiteral("%"));
     const QString wanted = studyDepartmentsWith(current, department);
     if (wanted == current)
         return platform::Result::success();
-    if (!sub_Reg_Write_HKLM(gstr_Section_Parametres, kStudyDepartmentsSetting, wanted))
+    if (!sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsSetting, wanted))
         return platform::Result::failure(
             QStringLiteral(
                 "Le paramètre « %1 » ne peut pas être enregistré : le département %2 n'y est pas ajouté.")

@@ -215,13 +215,13 @@ GridView* gridView(const QString& name)
 
 // ================================================================ opening
 
-frm_Releve_SHOC* frm_Releve_SHOC::fun_Ouvrir(const record::RecordRequest& request, QWidget* parent)
+frm_Releve_SHOC* frm_Releve_SHOC::openWindow(const record::RecordRequest& request, QWidget* parent)
 {
     auto* window = new frm_Releve_SHOC(parent);
     if (const platform::Result loaded = window->load(request); !loaded.ok) {
         delete window;
         platform::dialogs().ask(QStringLiteral("Le relevé ne peut pas être ouvert.\n\n") + loaded.error,
-                                mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+                                mb::OKOnly | mb::Exclamation, common::kProgramName);
         return nullptr;
     }
     window->showNotices();
@@ -614,8 +614,8 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
     setWindowTitle(kCaption);
 
     // Only the administrator sees the record in its stored form.
-    const bool administrator = mainwindow::fun_Mode_Administrateur(
-        fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString()));
+    const bool administrator = mainwindow::isAdministratorMode(
+        fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
     ogl_Divers->setTabVisible(kStoredPage, administrator);
 
     setUpLocationGrid();
@@ -668,7 +668,7 @@ void frm_Releve_SHOC::sub_Load_Dept()
     const QSignalBlocker blocker(cbo_Dept);
     cbo_Dept->clear();
     cbo_Dept->addItems(m_references.sub_Load_Dept(
-        fun_Get_Setting_Str(gstr_Section_Parametres, record::kStudyDepartmentsSetting, QStringLiteral("%"))));
+        fun_Get_Setting_Str(common::kParametersSection, record::kStudyDepartmentsSetting, QStringLiteral("%"))));
     cbo_Dept->setCurrentIndex(-1);
     sub_Load_Communes();
 }
@@ -962,7 +962,7 @@ void frm_Releve_SHOC::freeBaseFields()
             "de ce relévé, pourront avoir des conséquences graves sur les données des relevés "
             "déjà enregistrées pour le même site.");
         if (platform::dialogs().ask(question, mb::YesNo | mb::Question | mb::DefaultButton2,
-                                    gstr_Nom_Programme) != mb::Yes)
+                                    common::kProgramName) != mb::Yes)
             return;
     }
     m_baseFieldsFree = !m_baseFieldsFree;
@@ -1092,7 +1092,7 @@ void frm_Releve_SHOC::closeEvent(QCloseEvent* event)
             const int answer = platform::dialogs().ask(
                 QStringLiteral("ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les données "
                                "modifiées.\n\nEst-ce normal ?"),
-                mb::YesNo | mb::Question | mb::DefaultButton2, gstr_Nom_Programme);
+                mb::YesNo | mb::Question | mb::DefaultButton2, common::kProgramName);
             m_closing = false;
             if (answer != mb::Yes) {
                 event->ignore();
@@ -1106,7 +1106,7 @@ void frm_Releve_SHOC::closeEvent(QCloseEvent* event)
                                                    "enregistrées dans la table des espèces : leur première "
                                                    "saisie sera de nouveau demandée.\n\n") +
                                         written.error,
-                                    mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+                                    mb::OKOnly | mb::Exclamation, common::kProgramName);
         Q_EMIT closed();
     }
     QWidget::closeEvent(event);
@@ -1117,5 +1117,5 @@ void frm_Releve_SHOC::showNotices()
     if (m_notices.isEmpty())
         return;
     platform::dialogs().ask(m_notices.join(QStringLiteral("\n\n")), mb::OKOnly | mb::Information,
-                            gstr_Nom_Programme);
+                            common::kProgramName);
 }

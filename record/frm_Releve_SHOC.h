@@ -53,7 +53,7 @@ public:
 
     // Creates the window and runs its load for the request. nullptr when the record to modify
     // cannot be read; the user has then been told why.
-    static frm_Releve_SHOC* fun_Ouvrir(const record::RecordRequest& request, QWidget* parent = nullptr);
+    static frm_Releve_SHOC* openWindow(const record::RecordRequest& request, QWidget* parent = nullptr);
     ~frm_Releve_SHOC() override;
 
     // The mode copy taken at load (a known site without a record file opens as a new record).

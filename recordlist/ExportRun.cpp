@@ -25,10 +25,7 @@ const QString kCombinedSheet = QStringLiteral("STOC-EPS");
 const QString kWorkbookSuffix = QStringLiteral("xlsx");
 const QString kMailText = QStringLiteral("Fichier(s) EPS");
 
-QString mailSubject()
-{
-    return gstr_Nom_Programme + QStringLiteral(" : Fichier EPS");
-}
+QString mailSubject() { return common::kProgramName + QStringLiteral(" : Fichier EPS"); }
 
 QString notValidQuestionText(qsizetype selected, int notValid)
 {
@@ -175,10 +172,7 @@ ExportSelection selectForExport(const QList<ListedRecord>& selected)
     return s;
 }
 
-QString exportQuestionTitle()
-{
-    return gstr_Nom_Programme + QStringLiteral(" - Exportation des données");
-}
+QString exportQuestionTitle() { return common::kProgramName + QStringLiteral(" - Exportation des données"); }
 
 QString mailWarningText()
 {
@@ -194,7 +188,7 @@ QString mailWarningText()
 
 QString mailWarningTitle()
 {
-    return gstr_Nom_Programme + QStringLiteral("  - Exportation direct sous Internet");
+    return common::kProgramName + QStringLiteral("  - Exportation direct sous Internet");
 }
 
 platform::FileRequest combinedWorkbookRequest(const QString& dataFolder)
@@ -208,14 +202,14 @@ platform::FileRequest combinedWorkbookRequest(const QString& dataFolder)
 
 QString recordWorkbookPath(const QString& folder, const QString& recordFileName)
 {
-    return fun_Chemin(folder, withWorkbookSuffix(recordFileName));
+    return common::joinPath(folder, withWorkbookSuffix(recordFileName));
 }
 
 QString combinedWorkbookPath(const QString& dataFolder, const QString& typed)
 {
-    QString path = fun_Chemin_Normalise(typed.trimmed());
+    QString path = common::normalisePath(typed.trimmed());
     if (QDir::isRelativePath(path))
-        path = fun_Chemin(dataFolder, path);
+        path = common::joinPath(dataFolder, path);
     const QString suffix = QFileInfo(path).suffix();
     if (suffix.compare(kWorkbookSuffix, Qt::CaseInsensitive) == 0)
         return path;
@@ -226,11 +220,12 @@ QString combinedWorkbookPath(const QString& dataFolder, const QString& typed)
     return path + QLatin1Char('.') + kWorkbookSuffix;
 }
 
-ExportRun::ExportRun(const QString& dataFolder) : m_folder(fun_Chemin_Normalise(dataFolder)) {}
+ExportRun::ExportRun(const QString& dataFolder) : m_folder(common::normalisePath(dataFolder)) {}
 
 ExportRun ExportRun::fromSettings()
 {
-    return ExportRun(fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier));
+    return ExportRun(
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
 }
 
 ExportOutcome ExportRun::run(const ExportRequest& request) const
@@ -265,7 +260,7 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
             out.failures.append({name, loaded.error});
             continue;
         }
-        const RecordExport rows = table.build(record, fun_Chemin(m_folder, name));
+        const RecordExport rows = table.build(record, common::joinPath(m_folder, name));
         if (!rows.result) {
             out.failures.append({name, rows.result.error});
             continue;
@@ -329,9 +324,9 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
     QStringList attached;
     QStringList paths;
     for (const QString& name : request.records) {
-        const QString path = fun_Trouver_Fichier(m_folder, name);
+        const QString path = common::findFile(m_folder, name);
         if (path.isEmpty()) {
-            out.failures.append({name, platform::readFailureText(fun_Chemin(m_folder, name),
+            out.failures.append({name, platform::readFailureText(common::joinPath(m_folder, name),
                                                                  QStringLiteral("il n'existe pas"))});
             continue;
         }

@@ -182,14 +182,14 @@ ExportSettingsReading readExportSettings(bool withLocality)
     ExportSettings& s = out.settings;
     s.withLocality = withLocality;
     const QString organisation =
-        fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Organisme"), QStringLiteral("?"));
-    s.organisme = fun_Get_Setting_Str(gstr_Section_Parametres, param::gstr_Valeur_Choix_Organisme + kScheme,
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
+    s.organisme = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kOrganisationChoiceValue + kScheme,
                                       organisation);
-    s.cpu = fun_Get_Setting_Str(gstr_Section_Parametres, param::gstr_Valeur_Choix_CPU + kScheme, kDefaultCpu);
+    s.cpu = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
 
     const QString habitatPath =
-        fun_Get_Setting_Str(gstr_Section_Parametres, QStringLiteral("Fichier milieux SHOC"),
-                            fun_Chemin(fun_Dossier_Programme(), QStringLiteral("Milieux_SHOC.DOV")));
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
+                            common::joinPath(common::programFolder(), QStringLiteral("Milieux_SHOC.DOV")));
     grid::Grid table;
     table.setFixedRows(0);
     if (out.result = grid::GridFile::load(table, habitatPath, grid::GridFile::Complete); !out.result)
@@ -198,7 +198,7 @@ ExportSettingsReading readExportSettings(bool withLocality)
 
     grid::Grid species;
     species.setFixedRows(0);
-    if (out.result = grid::GridFile::load(species, fun_Fichier_Especes(), grid::GridFile::Complete);
+    if (out.result = grid::GridFile::load(species, mainwindow::speciesFile(), grid::GridFile::Complete);
         !out.result)
         return out;
     s.speciesCodes = speciesCodesOf(species);
@@ -250,7 +250,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         return refuse();
     // A count that is no number gives no parcel; one beyond the record's species blocks is refused
     // at the first block missing (no grid holds more blocks than rows).
-    const double parcelCount = std::nearbyint(fun_Val(g.cell(count, file::ParcelCountColumn)));
+    const double parcelCount = std::nearbyint(common::leadingNumber(g.cell(count, file::ParcelCountColumn)));
     const int parcels = parcelCount >= 1 ? int(std::min(parcelCount, double(g.rows()) + 1)) : 0;
 
     const int identification = record.row(RecordLayout::kTitleIdentification);
@@ -267,7 +267,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     season.remove(QStringLiteral("Hiver "));
     const QString date = visit < 0 ? QString() : g.cell(visit, file::VisitColumn::Date);
     const QString passage =
-        visit < 0 ? QString() : numberText(fun_Val(g.cell(visit, file::VisitColumn::Passage)) + 1);
+        visit < 0 ? QString() : numberText(common::leadingNumber(g.cell(visit, file::VisitColumn::Passage)) + 1);
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
@@ -300,7 +300,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
                << g.cell(place, Loc::Point) << g.cell(place, Loc::Altitude) << g.cell(place, Loc::UtmZone)
                << g.cell(place, Loc::Mgrs) << g.cell(place, Loc::Longitude) << g.cell(place, Loc::Latitude)
                << g.cell(place, Loc::CoordType)
-               << (fun_Val(g.cell(place, Loc::CoordType)) == record::kCoordLambert ? QStringLiteral("2E")
+               << (common::leadingNumber(g.cell(place, Loc::CoordType)) == record::kCoordLambert ? QStringLiteral("2E")
                                                                                    : QString());
         if (!m_settings.withLocality)
             parcel << kTick;
@@ -323,11 +323,11 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
                 const QString cell = g.cell(r, kFirstCountColumn + d);
                 if (cell.trimmed().isEmpty())
                     continue;
-                const double n = fun_Val(cell);
+                const double n = common::leadingNumber(cell);
                 out.rows.append(row + QStringList{distanceTexts()[d], numberText(n)});
                 counted = std::nearbyint(counted + n);
             }
-            const double unstated = fun_Val(g.cell(r, kTotalColumn)) - counted;
+            const double unstated = common::leadingNumber(g.cell(r, kTotalColumn)) - counted;
             if (unstated > 0)
                 out.rows.append(row + QStringList{kUnstatedDistance, numberText(unstated)});
         }

@@ -24,7 +24,7 @@ constexpr int kCoordinateDigits = 5;
 QString coordinatePiece(const QString& cell)
 {
     double metres = 0;
-    if (!excel::parseNumber(cell, &metres))
+    if (!common::excel::parseNumber(cell, &metres))
         return QString();
     const double hectometres = std::fabs(std::trunc(metres / kMetresPerPiece));
     return QString::number(hectometres, 'f', 0).rightJustified(kCoordinateDigits, QLatin1Char('0'));

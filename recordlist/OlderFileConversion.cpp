@@ -20,7 +20,7 @@ namespace {
 // first of "name (2).ext", "name (3).ext"... that is free.
 QString freeName(const QString& folder, const QString& name)
 {
-    if (fun_Trouver_Fichier(folder, name).isEmpty())
+    if (common::findFile(folder, name).isEmpty())
         return name;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot < 0 ? name : name.left(dot);
@@ -28,7 +28,7 @@ QString freeName(const QString& folder, const QString& name)
     QString candidate;
     for (int k = 2;; ++k) {
         candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
-        if (fun_Trouver_Fichier(folder, candidate).isEmpty())
+        if (common::findFile(folder, candidate).isEmpty())
             return candidate;
     }
 }
@@ -42,7 +42,7 @@ QString notConverted(const QString& fileName, const QString& why)
 
 ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver* observer)
 {
-    return convertOlderFiles(dataFolder, fun_Lister_Fichiers(dataFolder, kOlderMask), observer);
+    return convertOlderFiles(dataFolder, common::listFiles(dataFolder, kOlderMask), observer);
 }
 
 ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList& names,
@@ -53,19 +53,19 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         return out;
     if (observer)
         observer->conversionBegins(int(names.size()));
-    const QString backupFolder = fun_Chemin(dataFolder, kBackupFolder);
+    const QString backupFolder = common::joinPath(dataFolder, kBackupFolder);
     QDir().mkpath(backupFolder);
 
     for (int i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         if (observer)
             observer->converting(i, name);
-        const QString source = fun_Chemin(dataFolder, name);
+        const QString source = common::joinPath(dataFolder, name);
         const QString capitals = name.toUpper();
         const QString target = capitals + QStringLiteral("2009");
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
 
-        if (const QString existing = fun_Trouver_Fichier(dataFolder, target); !existing.isEmpty()) {
+        if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty()) {
             skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
                                         .arg(QFileInfo(existing).fileName())));
             continue;
@@ -76,14 +76,14 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             skip(r.error);
             continue;
         }
-        const QString backup = fun_Chemin(backupFolder, freeName(backupFolder, capitals));
+        const QString backup = common::joinPath(backupFolder, freeName(backupFolder, capitals));
         if (const platform::Result r = platform::saveFileFrom(backup, source); !r) {
             skip(notConverted(name,
                               QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") + r.error));
             continue;
         }
-        if (const platform::Result r = grid::GridFile::save(grid, fun_Chemin(dataFolder, target),
-                                                                grid::GridFile::Complete, true);
+        if (const platform::Result r = grid::GridFile::save(grid, common::joinPath(dataFolder, target),
+                                                            grid::GridFile::Complete, true);
             !r) {
             skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
             continue;
@@ -92,7 +92,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
 
         const QString aside = freeName(dataFolder, record::RecordStore::asideName(capitals));
         QString why;
-        if (!fun_Renommer_Fichier(source, fun_Chemin(dataFolder, aside), &why))
+        if (!common::renameFile(source, common::joinPath(dataFolder, aside), &why))
             out.notSetAside.append(
                 {name, QStringLiteral("Le fichier « %1 » est converti en « %2 », mais il ne "
                                       "peut pas être mis de côté sous le nom « %3 » : %4")
@@ -134,7 +134,7 @@ ConversionReport convertOlderFilesAndTell(const QString& dataFolder, const QStri
     const QList<SkippedFile> fresh = told.firstTime(report.skipped + report.notSetAside);
     if (!fresh.isEmpty())
         platform::dialogs().ask(unconvertedText(fresh), platform::mb::OKOnly | platform::mb::Exclamation,
-                                gstr_Nom_Programme);
+                                common::kProgramName);
     return report;
 }
 

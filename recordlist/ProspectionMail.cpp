@@ -3,7 +3,7 @@
 #include "common/Globals.h"
 #include "grid/Grid.h"
 #include "mainwindow/EMail.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 #include "platform/Mail.h"
 #include "platform/MousePointer.h"
 #include "record/Season.h"
@@ -153,7 +153,7 @@ ReminderText reminderTextFor(ReminderKind kind, int files)
 
 QString entryProgramPage()
 {
-    return mainwindow::gstr_Site_Editeur +
+    return mainwindow::kPublisherSite +
            QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
 }
 
@@ -232,7 +232,7 @@ QString circularSubject(const QDate& today)
 
 QStringList recipientsOf(const QString& addressCell)
 {
-    const QStringList addresses = email::recipientList(addressCell);
+    const QStringList addresses = mainwindow::email::recipientList(addressCell);
     for (const QString& a : addresses)
         if (!platform::isMailAddress(a))
             return {};

@@ -159,12 +159,12 @@ ProspectionTable buildProspection(const QList<RecordSummary>& records, const QDa
 
 ProspectionTable readProspection(const QString& dataFolder, SummaryCache& cache, const QDate& today)
 {
-    const QStringList names = fun_Lister_Fichiers(dataFolder, kRecordMask);
+    const QStringList names = common::listFiles(dataFolder, kRecordMask);
     QList<RecordSummary> records;
     records.reserve(names.size());
     QList<UnreadFile> unreadable;
     for (const QString& name : names) {
-        SummaryRead read = cache.summary(fun_Chemin(dataFolder, name), name);
+        SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
         if (read.result.ok)
             records.append(std::move(read.summary));
         else

@@ -13,7 +13,7 @@ namespace {
 
 bool yes(const QString& text, int icon = 0)
 {
-    return platform::dialogs().ask(text, mb::YesNo | icon, gstr_Nom_Programme) == mb::Yes;
+    return platform::dialogs().ask(text, mb::YesNo | icon, common::kProgramName) == mb::Yes;
 }
 
 } // namespace
@@ -27,7 +27,8 @@ NewRecordAnswer confirmNewRecord(NewRecordChoice choice, const QString& site)
         return out;
     }
     if (site.isEmpty()) {
-        platform::dialogs().ask(QStringLiteral("Veuillez choisir un carré"), mb::OKOnly, gstr_Nom_Programme);
+        platform::dialogs().ask(QStringLiteral("Veuillez choisir un carré"), mb::OKOnly,
+                                common::kProgramName);
         out.siteMissing = true;
         return out;
     }

@@ -12,12 +12,12 @@ const QString kShocMask = QStringLiteral("SHOC-*");
 const Listing& RecordList::refresh(const QString& dataFolder, grid::Grid& grid,
                                    ConversionObserver* observer)
 {
-    QStringList names = fun_Lister_Fichiers(dataFolder, kShocMask);
+    QStringList names = common::listFiles(dataFolder, kShocMask);
     m_conversion =
-        convertOlderFilesAndTell(dataFolder, fun_Filtrer_Noms(names, kOlderMask), m_told, observer);
+        convertOlderFilesAndTell(dataFolder, common::filterNames(names, kOlderMask), m_told, observer);
     if (!m_conversion.converted.isEmpty())
-        names = fun_Lister_Fichiers(dataFolder, kShocMask);
-    m_listing = readListing(dataFolder, fun_Filtrer_Noms(names, kRecordMask), m_cache);
+        names = common::listFiles(dataFolder, kShocMask);
+    m_listing = readListing(dataFolder, common::filterNames(names, kRecordMask), m_cache);
     fillListGrid(m_listing, grid, m_sort);
     return m_listing;
 }

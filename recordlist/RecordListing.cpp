@@ -64,13 +64,13 @@ QString siteOfFileName(const QString& fileName)
 
 std::optional<QHash<QString, QString>> lastExportDates(const QString& dataFolder)
 {
-    const std::optional<QList<Ligne_Log_Export>> lines = fun_Lire_Log_Export(dataFolder);
+    const std::optional<QList<common::ExportLogLine>> lines = common::readExportLog(dataFolder);
     if (!lines)
         return std::nullopt;
     QHash<QString, QString> dates;
     dates.reserve(lines->size());
     // Newest line first: the first line naming a file gives its last export.
-    for (const Ligne_Log_Export& line : *lines) {
+    for (const common::ExportLogLine& line : *lines) {
         const QString key = line.fichier.toUpper();
         if (!dates.contains(key))
             dates.insert(key, line.date);
@@ -80,7 +80,7 @@ std::optional<QHash<QString, QString>> lastExportDates(const QString& dataFolder
 
 Listing readListing(const QString& dataFolder, SummaryCache& cache)
 {
-    return readListing(dataFolder, fun_Lister_Fichiers(dataFolder, kRecordMask), cache);
+    return readListing(dataFolder, common::listFiles(dataFolder, kRecordMask), cache);
 }
 
 Listing readListing(const QString& dataFolder, const QStringList& names, SummaryCache& cache)
@@ -89,7 +89,7 @@ Listing readListing(const QString& dataFolder, const QStringList& names, Summary
     out.rows.reserve(names.size());
     std::set<QString, SameLetters> sites;
     for (const QString& name : names) {
-        SummaryRead read = cache.summary(fun_Chemin(dataFolder, name), name);
+        SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
         if (!read.result.ok) {
             out.unreadable.append({name, read.result.error});
             continue;
@@ -126,7 +126,8 @@ void ListSort::apply(grid::Grid& grid) const
     if (m_column <= 0 || m_column >= grid.cols())
         return;
     const bool descending = m_order == int(grid::Grid::Sort::GenericDescending);
-    sub_Tri_Colonne(grid, m_column, m_column, descending ? Ordre_Tri::Décroissant : Ordre_Tri::Croissant);
+    sub_Tri_Colonne(grid, m_column, m_column,
+                    descending ? common::SortOrder::Descending : common::SortOrder::Ascending);
 }
 
 void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort)

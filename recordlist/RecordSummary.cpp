@@ -123,7 +123,7 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     s.season = seasonText;
     if (visit >= 0) {
         s.date = date;
-        const double index = fun_Val(passageIndex);
+        const double index = common::leadingNumber(passageIndex);
         s.passage = std::isfinite(index) ? QString::number(qint64(std::trunc(index)) + 1) : QString();
     }
     s.modified = modified;

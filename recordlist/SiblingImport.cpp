@@ -221,7 +221,7 @@ bool replaceAllowed(const QString& existing, const QString& source)
             .arg(existing, source);
     return platform::dialogs().ask(
                text, platform::mb::YesNo | platform::mb::Question | platform::mb::DefaultButton2,
-               gstr_Nom_Programme) == platform::mb::Yes;
+               common::kProgramName) == platform::mb::Yes;
 }
 
 // The files of the data folder that hold the record of that name: the current layout, and the
@@ -231,7 +231,7 @@ QStringList storedUnder(const QString& folder, const QString& fileName)
     QStringList found;
     const QString older = fileName.chopped(record::kRecordExtension.size()) + QStringLiteral(".FLX");
     for (const QString& name : {fileName, older})
-        if (const QString path = fun_Trouver_Fichier(folder, name); !path.isEmpty())
+        if (const QString path = common::findFile(folder, name); !path.isEmpty())
             found << QFileInfo(path).fileName();
     return found;
 }
@@ -273,7 +273,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto restore = [&]() {
         QString stranded;
         for (const auto& [now, former] : setAside)
-            if (!fun_Renommer_Fichier(fun_Chemin(store.folder(), now), fun_Chemin(store.folder(), former)))
+            if (!common::renameFile(common::joinPath(store.folder(), now), common::joinPath(store.folder(), former)))
                 stranded += QStringLiteral(" Le relevé « %1 » reste sous le nom « %2 ».").arg(former, now);
         return stranded;
     };
@@ -283,7 +283,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
             return refused(moved.result.error + restore());
         setAside.append({moved.fileName, file});
     }
-    if (const platform::Result written = grid::GridFile::saveNew(grid, fun_Chemin(store.folder(), name),
+    if (const platform::Result written = grid::GridFile::saveNew(grid, common::joinPath(store.folder(), name),
                                                                      grid::GridFile::Complete, true);
         !written.ok)
         return refused(written.error + restore());
@@ -337,7 +337,7 @@ SiblingConversion convertSiblingGrid(grid::Grid& g)
     g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
 
     QString date = g.cell(visit, file::VisitColumn::Date);
-    fun_Format_Date(gstr_Masque_Date, date);
+    fun_Format_Date(common::kDateMask, date);
     g.setCell(visit, file::VisitColumn::Date, date);
     g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
 
@@ -414,7 +414,7 @@ ImportReport sub_Migration_Pomerel_Mirelot(const QString& dataFolder, ImportProg
 {
     ImportReport report;
     const record::RecordStore store(dataFolder);
-    const QStringList sources = fun_Lister_Fichiers(store.folder(), kSiblingMask);
+    const QStringList sources = common::listFiles(store.folder(), kSiblingMask);
     if (sources.isEmpty())
         return report;
 

@@ -182,10 +182,10 @@ const ContenuBrut& contenuBrut()
         const grid::Grid& g = *tableExport();
         ContenuBrut b;
         b.formatColonne.assign(k_colonnes, nullptr);
-        std::vector<excel::ColumnRule> regles;
+        std::vector<common::excel::ColumnRule> regles;
         for (int c = 0; c < k_colonnes; ++c) {
             b.entete.push_back(g.cell(0, c + 1).toStdString());
-            regles.push_back(excel::columnRule(g.cell(0, c + 1)));
+            regles.push_back(common::excel::columnRule(g.cell(0, c + 1)));
             if (regles.back().text)
                 b.formatColonne[c] = "@";
         }
@@ -194,15 +194,16 @@ const ContenuBrut& contenuBrut()
             auto& ligne = b.lignes[r];
             ligne.resize(k_colonnes);
             for (int c = 0; c < k_colonnes; ++c) {
-                const excel::Cell cell = excel::convertCell(g.cell(r + 1, c + 1), regles[c]);
-                ligne[c].texte = cell.kind == excel::CellKind::Text || cell.kind == excel::CellKind::Empty;
+                const common::excel::Cell cell = common::excel::convertCell(g.cell(r + 1, c + 1), regles[c]);
+                ligne[c].texte =
+                    cell.kind == common::excel::CellKind::Text || cell.kind == common::excel::CellKind::Empty;
                 ligne[c].nombre = cell.number;
                 ligne[c].utf8 = cell.text.toStdString();
-                if (cell.kind == excel::CellKind::Date)
+                if (cell.kind == common::excel::CellKind::Date)
                     b.formatColonne[c] = "dd/mm/yyyy";
-                else if (cell.kind == excel::CellKind::Time)
+                else if (cell.kind == common::excel::CellKind::Time)
                     b.formatColonne[c] = "hh:mm";
-                else if (cell.kind == excel::CellKind::Percent)
+                else if (cell.kind == common::excel::CellKind::Percent)
                     b.formatColonne[c] = "0.00%";
             }
         }

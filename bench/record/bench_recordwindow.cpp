@@ -29,10 +29,10 @@ struct Folders
     Folders()
     {
         const QString program = dir.filePath(QStringLiteral("Programme"));
-        for (const InstallationTable& t : sub_Installer_Tables(program))
-            if (t.etat != EtatInstallation::Installee)
+        for (const data::TableInstallation& t : data::installStarterTables(program))
+            if (t.etat != data::InstallState::Installed)
                 std::abort();
-        sub_Set_Dossier_Programme(program);
+        common::setProgramFolder(program);
         gstr_Dossier = dir.filePath(QStringLiteral("Donnees"));
         QDir().mkpath(gstr_Dossier);
 
@@ -87,7 +87,7 @@ void BM_ReferenceData(benchmark::State& state)
 void openWindow(benchmark::State& state, const record::RecordRequest& request)
 {
     for (auto _ : state) {
-        frm_Releve_SHOC* window = frm_Releve_SHOC::fun_Ouvrir(request);
+        frm_Releve_SHOC* window = frm_Releve_SHOC::openWindow(request);
         if (!window) {
             state.SkipWithError("not opened");
             break;

@@ -28,8 +28,8 @@ struct Tables
     record::ReferencePaths paths;
     Tables()
     {
-        for (const InstallationTable& t : sub_Installer_Tables(dir.path()))
-            if (t.etat != EtatInstallation::Installee)
+        for (const data::TableInstallation& t : data::installStarterTables(dir.path()))
+            if (t.etat != data::InstallState::Installed)
                 std::abort();
         paths = record::ReferencePaths::inFolder(dir.path());
     }

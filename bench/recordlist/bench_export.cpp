@@ -91,7 +91,7 @@ Dossiers& dossiers()
         auto* out = new Dossiers;
         QDir().mkpath(out->donnees);
         QDir().mkpath(out->programme);
-        sub_Set_Dossier_Programme(out->programme);
+        common::setProgramFolder(out->programme);
 
         grid::Grid milieux;
         milieux.setCols(3);
@@ -99,7 +99,7 @@ Dossiers& dossiers()
         for (int i = 0; i < k_milieux.size(); ++i)
             milieux.setCell(i + 1, 1, k_milieux[i]);
         const platform::Result m = grid::GridFile::save(
-            milieux, fun_Chemin(out->programme, "Milieux_SHOC.DOV"), grid::GridFile::Complete, true);
+            milieux, common::joinPath(out->programme, "Milieux_SHOC.DOV"), grid::GridFile::Complete, true);
         grid::Grid especes;
         especes.setCols(4);
         especes.setRows(3);
@@ -108,7 +108,7 @@ Dossiers& dossiers()
         especes.setCell(2, 2, "PICPIC");
         especes.setCell(2, 3, "Pie bavarde");
         const platform::Result e = grid::GridFile::save(
-            especes, fun_Chemin(out->programme, "Espèces.DOV"), grid::GridFile::Complete, true);
+            especes, common::joinPath(out->programme, "Espèces.DOV"), grid::GridFile::Complete, true);
         if (!m.ok || !e.ok)
             std::fprintf(stderr, "tables: %s%s\n", qPrintable(m.error), qPrintable(e.error));
 
@@ -117,8 +117,8 @@ Dossiers& dossiers()
             const QString nom = record::RecordStore::fileName(r.siteName, r.passage);
             grid::Grid g;
             record::RecordLayout::write(r, g);
-            if (const platform::Result w = grid::GridFile::save(g, fun_Chemin(out->donnees, nom),
-                                                                    grid::GridFile::Complete, true);
+            if (const platform::Result w = grid::GridFile::save(g, common::joinPath(out->donnees, nom),
+                                                                grid::GridFile::Complete, true);
                 !w.ok)
                 std::fprintf(stderr, "%s\n", qPrintable(w.error));
             out->releves.append(nom);
@@ -147,7 +147,7 @@ void BM_ExportRun(benchmark::State& state)
             state.SkipWithError(r.failures.isEmpty() ? "not every record, or not two sheets"
                                                      : qPrintable(r.failures.first().reason));
         state.PauseTiming();
-        QFile::remove(fun_Chemin(d.donnees, "LOG_EXPORT.TXT"));
+        QFile::remove(common::joinPath(d.donnees, "LOG_EXPORT.TXT"));
         state.ResumeTiming();
     }
 }
@@ -178,7 +178,7 @@ const ContenuBrut& contenuBrut()
         QList<QStringList> lignes;
         for (const QString& nom : d.releves) {
             grid::Grid g;
-            if (!grid::GridFile::load(g, fun_Chemin(d.donnees, nom), grid::GridFile::Complete).ok)
+            if (!grid::GridFile::load(g, common::joinPath(d.donnees, nom), grid::GridFile::Complete).ok)
                 continue;
             const recordlist::RecordExport e = table.build(g, nom);
             entete = e.header;
@@ -187,10 +187,10 @@ const ContenuBrut& contenuBrut()
         ContenuBrut b;
         const size_t colonnes = size_t(entete.size());
         b.formatColonne.assign(colonnes, nullptr);
-        std::vector<excel::ColumnRule> regles;
+        std::vector<common::excel::ColumnRule> regles;
         for (const QString& h : entete) {
             b.entete.push_back(h.toStdString());
-            regles.push_back(excel::columnRule(h));
+            regles.push_back(common::excel::columnRule(h));
             if (regles.back().text)
                 b.formatColonne[regles.size() - 1] = "@";
         }
@@ -199,16 +199,17 @@ const ContenuBrut& contenuBrut()
             auto& ligne = b.lignes[r];
             ligne.resize(colonnes);
             for (size_t c = 0; c < colonnes; ++c) {
-                const excel::Cell cell =
-                    excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
-                ligne[c].texte = cell.kind == excel::CellKind::Text || cell.kind == excel::CellKind::Empty;
+                const common::excel::Cell cell =
+                    common::excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
+                ligne[c].texte =
+                    cell.kind == common::excel::CellKind::Text || cell.kind == common::excel::CellKind::Empty;
                 ligne[c].nombre = cell.number;
                 ligne[c].utf8 = cell.text.toStdString();
-                if (cell.kind == excel::CellKind::Date)
+                if (cell.kind == common::excel::CellKind::Date)
                     b.formatColonne[c] = "dd/mm/yyyy";
-                else if (cell.kind == excel::CellKind::Time)
+                else if (cell.kind == common::excel::CellKind::Time)
                     b.formatColonne[c] = "hh:mm";
-                else if (cell.kind == excel::CellKind::Percent)
+                else if (cell.kind == common::excel::CellKind::Percent)
                     b.formatColonne[c] = "0.00%";
             }
         }

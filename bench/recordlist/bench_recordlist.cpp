@@ -158,7 +158,7 @@ void BM_ListingOnly(benchmark::State& state)
 {
     const QString dir = folder().dir.path();
     for (auto _ : state)
-        benchmark::DoNotOptimize(fun_Lister_Fichiers(dir, kRecordMask).size());
+        benchmark::DoNotOptimize(common::listFiles(dir, kRecordMask).size());
 }
 
 BENCHMARK(BM_ReadBytesOnce)->Unit(benchmark::kMillisecond)->UseRealTime();

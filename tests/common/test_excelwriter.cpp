@@ -16,7 +16,7 @@
 #include <functional>
 #include <optional>
 
-using excel::CellKind;
+using common::excel::CellKind;
 using grid::Grid;
 using grid::GridFile;
 using testing_support::readWorkbookContents;
@@ -127,8 +127,8 @@ TEST(VersionExcel, PresenceTestVersionAndRowsPerSheet)
                                                                {"14.0", "14.0", 65000},
                                                                {"15.0", "15.0", 32000}};
     for (const auto& [found, stored, perSheet] : table) {
-        EXPECT_EQ(fun_Version_Excel(found), stored);
-        EXPECT_EQ(fun_Lignes_Par_Feuille(stored), perSheet) << found.toStdString();
+        EXPECT_EQ(common::storedExcelVersion(found), stored);
+        EXPECT_EQ(common::rowsPerSheet(stored), perSheet) << found.toStdString();
     }
 }
 
@@ -188,15 +188,15 @@ TEST(ConvertCell, TheFirstRuleThatAppliesWins)
         {"Departement", "08:30", CellKind::Text, 0, "08:30"},
     };
     for (const Row& r : rows) {
-        const excel::Cell c =
-            excel::convertCell(QString::fromUtf8(r.text), excel::columnRule(QString::fromUtf8(r.header)));
+        const common::excel::Cell c = common::excel::convertCell(
+            QString::fromUtf8(r.text), common::excel::columnRule(QString::fromUtf8(r.header)));
         const std::string name = std::string(r.header) + ": " + r.text;
         EXPECT_EQ(int(c.kind), int(r.kind)) << name;
         EXPECT_NEAR(c.number, r.number, 1e-12) << name;
         EXPECT_EQ(c.text, QString::fromUtf8(r.written)) << name;
     }
-    EXPECT_TRUE(excel::columnRule("Département").text);
-    EXPECT_FALSE(excel::columnRule("Commune").text);
+    EXPECT_TRUE(common::excel::columnRule("Département").text);
+    EXPECT_FALSE(common::excel::columnRule("Commune").text);
 }
 
 TEST(ConvertCell, DatesAreTheDaysTheDateCheckAccepts)
@@ -206,7 +206,7 @@ TEST(ConvertCell, DatesAreTheDaysTheDateCheckAccepts)
                                "01/13/2010",  "31/12/9999", "01/01/0000", "1/11/2009",  "05-11-2009",
                                "05/11/2009 ", "O5/11/2009", "٠٥/١١/٢٠٠٩", "+5/11/2009", "05/+1/2009"};
     for (const QString& t : texts)
-        EXPECT_EQ(excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valide)
+        EXPECT_EQ(common::excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valide)
             << t.toStdString();
 }
 

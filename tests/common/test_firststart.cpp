@@ -102,7 +102,7 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
             writeBytes(probe, r.existing);
         }
         QString why;
-        EXPECT_EQ(fun_Sonde_Dossier(folder, &why), r.ok);
+        EXPECT_EQ(common::probeFolder(folder, &why), r.ok);
         EXPECT_EQ(why.isEmpty(), r.ok);
         EXPECT_EQ(QDir(folder).exists(), r.ok);
         if (r.existing) {
@@ -123,7 +123,7 @@ TEST_F(FolderTest, ProbeOnAFullDiskSaysSoAndLeavesNothing)
     QString why;
     {
         testing_support::FileSizeLimit limit(0);
-        EXPECT_FALSE(fun_Sonde_Dossier(folder, &why));
+        EXPECT_FALSE(common::probeFolder(folder, &why));
     }
     EXPECT_EQ(why,
               "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");

@@ -1,7 +1,7 @@
 #include "common/ExportLog.h"
 #include "common/GridHelpers.h"
 #include "common/KeyFilters.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
@@ -64,7 +64,7 @@ TEST(RenumGrid, NumbersDataRowsSkippingPgAndLg)
         {"pg in lower case is numbered", true, 1, {"H", "pg", "LG"}, {"H", "1", "LG"}},
     };
     for (const Row& r : rows) {
-        sub_Cocher_Option("RenumGrid", r.option);
+        common::setOptionChecked("RenumGrid", r.option);
         Grid g;
         QStringList lines;
         for (const QString& c : r.before)
@@ -85,33 +85,45 @@ TEST(TriColonne, EmptyRowsStayAtTheBottom)
         const char* name;
         QStringList rows;
         int first, last;
-        Ordre_Tri order;
+        common::SortOrder order;
         QStringList expected; // column 1, header first
     };
     const Row rows[] = {
         {"filled rows sorted, empty rows stay below",
          {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t", "\t\t"},
-         -1, -1, Ordre_Tri::Croissant,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "Alouette", "buse", "caille", "", ""}},
         {"descending",
          {"\tNom\tN", "\tbuse\t1", "\tAlouette\t2", "\tcaille\t3", "\t\t"},
-         -1, -1, Ordre_Tri::Décroissant,
+         -1,
+         -1,
+         common::SortOrder::Descending,
          {"Nom", "caille", "buse", "Alouette", ""}},
         {"text in the first data row only: nothing sorted",
          {"\tNom\tN", "\tzz\t", "\t\t", "\t\t"},
-         -1, -1, Ordre_Tri::Croissant,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "zz", "", ""}},
         {"an empty row between filled rows is sorted with them (blank first)",
          {"\tNom\tN", "\tbuse\t", "\t\t", "\tAlouette\t"},
-         -1, -1, Ordre_Tri::Croissant,
+         -1,
+         -1,
+         common::SortOrder::Ascending,
          {"Nom", "", "Alouette", "buse"}},
         {"a text outside the sorted columns still counts for the last row",
          {"\tNom\tN", "\tbuse\t", "\tAlouette\t", "\t\tx"},
-         1, 1, Ordre_Tri::Croissant,
+         1,
+         1,
+         common::SortOrder::Ascending,
          {"Nom", "", "Alouette", "buse"}},
         {"sorted on the second column only",
          {"\tNom\tN", "\tbuse\t10", "\tAlouette\t9", "\tcaille\t"},
-         2, 2, Ordre_Tri::Croissant,
+         2,
+         2,
+         common::SortOrder::Ascending,
          {"Nom", "caille", "Alouette", "buse"}},
     };
     for (const Row& r : rows) {
@@ -140,7 +152,7 @@ TEST(TriColonne, ColumnSortSettings)
     fill(g, {"\tA\tB", "\t1\tb", "\t1\ta", "\t2\tc"});
     g.setColSort(1, Grid::Sort::GenericDescending);
     g.setColSort(2, Grid::Sort::GenericAscending);
-    sub_Tri_Colonne(g, -1, -1, Ordre_Tri::Colonnes);
+    sub_Tri_Colonne(g, -1, -1, common::SortOrder::ByColumn);
     EXPECT_EQ(column(g, 2), (QStringList{"B", "c", "a", "b"}));
 }
 
@@ -224,12 +236,12 @@ TEST(KeyFilters, DigitsFilterDecisions)
         {"space refused", ' ', "", false, "", 0, false},
     };
     for (const Row& r : rows) {
-        const Filtre_Chiffres f = fun_Filtre_Chiffres(r.key, r.allowed, comma, r.cell, r.text);
+        const common::DigitsDecision f = common::filterDigitKey(r.key, r.allowed, comma, r.cell, r.text);
         EXPECT_EQ(f.cle, r.expected) << r.name;
         EXPECT_EQ(f.curseurAuDebut, r.caretToStart) << r.name;
     }
-    EXPECT_EQ(fun_Message_Chiffres(""), "Veuillez saisir uniquement des chiffres");
-    EXPECT_EQ(fun_Message_Chiffres("/"), "Veuillez saisir uniquement des chiffres et /");
+    EXPECT_EQ(common::digitsOnlyMessage(""), "Veuillez saisir uniquement des chiffres");
+    EXPECT_EQ(common::digitsOnlyMessage("/"), "Veuillez saisir uniquement des chiffres et /");
 }
 
 TEST(KeyFilters, FirstItemBeginningWithAText)
@@ -242,8 +254,8 @@ TEST(KeyFilters, FirstItemBeginningWithAText)
     };
     const Row rows[] = {{"CH", 0}, {"cha", 1}, {"pr - p", 2}, {"PRAIRIE", -1}, {"", 0}, {"Chaumes", -1}};
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Chercher_Debut(items, r.text), r.expected) << r.text.toStdString();
-    EXPECT_EQ(fun_Chercher_Debut({}, "x"), -1);
+        EXPECT_EQ(common::findItemStartingWith(items, r.text), r.expected) << r.text.toStdString();
+    EXPECT_EQ(common::findItemStartingWith({}, "x"), -1);
 }
 
 // ---------------------------------------------------------------- export log
@@ -267,11 +279,11 @@ TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
     ASSERT_TRUE(sub_Log_Export("SHOC-B~Passage N2.FLX2009"));
     EXPECT_EQ(readBytes(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
                                               "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
-    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
     ASSERT_EQ(lines->size(), 2);
-    EXPECT_EQ(lines->at(0), (Ligne_Log_Export{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
-    EXPECT_EQ(fun_Date_Log_Export(lines->at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
+    EXPECT_EQ(lines->at(0), (common::ExportLogLine{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
+    EXPECT_EQ(common::exportLogDate(lines->at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
         << "the reader reads the writer's dates";
 }
 
@@ -279,7 +291,7 @@ TEST_F(ExportLogTest, WriterUsesTheDataFolderSettingAndAnyCaseOfTheName)
 {
     const QString other = env.path("Autre");
     QDir().mkpath(other);
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", other);
+    sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", other);
     writeBytes(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
     ASSERT_TRUE(sub_Log_Export("X.xls"));
     EXPECT_EQ(readBytes(QDir(other).filePath("log_export.txt")),
@@ -304,7 +316,7 @@ TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
         QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
     EXPECT_EQ(sub_Log_Export("N.xls").error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
-    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value());
+    EXPECT_FALSE(common::readExportLog(env.dataFolder()).has_value());
     Grid work;
     EXPECT_EQ(sub_Load_Log_Export(env.dataFolder(), work).error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
@@ -346,17 +358,18 @@ TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
 TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 {
     writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
-    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, (QList<Ligne_Log_Export>{{"a.xls", "05/11/2009 10:00:00"},
-                                               {"b.xls", "06/11/2009 10:00:00"},
-                                               {"c.xls", ""}}));
+    EXPECT_EQ(*lines,
+              (QList<common::ExportLogLine>{
+                  {"a.xls", "05/11/2009 10:00:00"}, {"b.xls", "06/11/2009 10:00:00"}, {"c.xls", ""}}));
     QFile::remove(logPath());
-    EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()), std::optional<QList<Ligne_Log_Export>>(QList<Ligne_Log_Export>()));
+    EXPECT_EQ(common::readExportLog(env.dataFolder()),
+              std::optional<QList<common::ExportLogLine>>(QList<common::ExportLogLine>()));
     writeBytes(logPath(), "\xff\xfe\x00");
-    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value()) << "no UTF-8 text";
-    EXPECT_FALSE(fun_Date_Log_Export("05/11/2009").isValid());
-    EXPECT_FALSE(fun_Date_Log_Export("32/11/2009 10:00:00").isValid());
+    EXPECT_FALSE(common::readExportLog(env.dataFolder()).has_value()) << "no UTF-8 text";
+    EXPECT_FALSE(common::exportLogDate("05/11/2009").isValid());
+    EXPECT_FALSE(common::exportLogDate("32/11/2009 10:00:00").isValid());
 }
 
 TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
@@ -377,10 +390,10 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
     EXPECT_EQ(work.cell(a, 2), "12/01/2010 08:00:00");
     EXPECT_EQ(work.findRow("A.xls", a + 1, 1), -1);
     EXPECT_GT(work.findRow("a.xls", 1, 1), 0);
-    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(lines->size(), 3);
-    EXPECT_TRUE(lines->contains(Ligne_Log_Export{"A.xls", "12/01/2010 08:00:00"}));
+    EXPECT_TRUE(lines->contains(common::ExportLogLine{"A.xls", "12/01/2010 08:00:00"}));
     EXPECT_TRUE(readBytes(logPath()).endsWith("\r\n"));
 }
 

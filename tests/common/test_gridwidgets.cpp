@@ -1,6 +1,6 @@
 #include "common/GridWidgets.h"
 
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "grid/GridView.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -141,9 +141,9 @@ TEST_F(InputTest, ComboBoxPrefixSearch)
 
 TEST_F(InputTest, GridLookFollowsTheOptions)
 {
-    sub_Cocher_Option("TabCell", true);
-    sub_Cocher_Option("AltColor", true);
-    sub_Cocher_Option("RenumGrid", true);
+    common::setOptionChecked("TabCell", true);
+    common::setOptionChecked("AltColor", true);
+    common::setOptionChecked("RenumGrid", true);
     sub_Init_Grilles(&window);
     EXPECT_TRUE(view->tabKeyNavigation());
     EXPECT_NE(view->grid().backColourAlternate(), 0);
@@ -151,9 +151,9 @@ TEST_F(InputTest, GridLookFollowsTheOptions)
     EXPECT_EQ(view->grid().cell(2, 0), "PG");
     EXPECT_EQ(view->grid().cell(3, 0), "2");
 
-    sub_Cocher_Option("TabCell", false);
-    sub_Cocher_Option("AltColor", false);
-    sub_Cocher_Option("RenumGrid", false);
+    common::setOptionChecked("TabCell", false);
+    common::setOptionChecked("AltColor", false);
+    common::setOptionChecked("RenumGrid", false);
     sub_Init_Grilles(&window);
     EXPECT_FALSE(view->tabKeyNavigation());
     EXPECT_EQ(view->grid().backColourAlternate(), 0);
@@ -165,7 +165,7 @@ TEST_F(InputTest, GridLookFollowsTheOptions)
     view->grid().select(1, 1);
     QTest::keyClick(view, Qt::Key_Tab);
     EXPECT_EQ(view->grid().col(), 1);
-    sub_Cocher_Option("TabCell", true);
+    common::setOptionChecked("TabCell", true);
     sub_Init_Grilles(&window);
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Tab);

@@ -20,9 +20,10 @@ const char* const text4008 =
 QList<qint16> allNumbers()
 {
     QList<qint16> all;
-    for (auto b : {Constructeur_Message::Logique, Constructeur_Message::Saisie, Constructeur_Message::Securite,
-                   Constructeur_Message::Information, Constructeur_Message::Erreur_Traitement})
-        all << fun_Numeros_Messages(b);
+    for (auto b :
+         {common::MessageBuilder::Logic, common::MessageBuilder::Input, common::MessageBuilder::Security,
+          common::MessageBuilder::Information, common::MessageBuilder::ProcessingError})
+        all << common::messageNumbers(b);
     return all;
 }
 
@@ -119,7 +120,8 @@ TEST_F(MessagesTest, PromptsExactBytes)
         {"4999 no entry", 4999, 0, "", "", "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4999\n\n\n", 16},
     };
     for (const Row& r : rows) {
-        const Boite_Message box = fun_Boite_Message(r.number, r.error, u8(r.description), u8(r.complement));
+        const common::PreparedBox box =
+            common::buildMessageBox(r.number, r.error, u8(r.description), u8(r.complement));
         QString expected = u8(r.prompt);
         if (r.number == 4008)
             expected += u8(text4008);
@@ -162,17 +164,22 @@ TEST(MessageCatalogue, CountsPerBuilder)
             out << qint16(n);
         return out;
     };
-    struct Row { Constructeur_Message builder; qsizetype count; QList<qint16> numbers; };
+    struct Row
+    {
+        common::MessageBuilder builder;
+        qsizetype count;
+        QList<qint16> numbers;
+    };
     const Row rows[] = {
-        {Constructeur_Message::Logique, 38, range(0, 38, {31})},
-        {Constructeur_Message::Saisie, 104, range(1000, 1109, {1032, 1100, 1101, 1103, 1104, 1105})},
-        {Constructeur_Message::Securite, 26, range(2000, 2023, {}, {2501, 2998})},
-        {Constructeur_Message::Information, 65, range(3000, 3066, {3018, 3060})},
-        {Constructeur_Message::Erreur_Traitement, 38, range(4000, 4037, {4029}, {4500})},
+        {common::MessageBuilder::Logic, 38, range(0, 38, {31})},
+        {common::MessageBuilder::Input, 104, range(1000, 1109, {1032, 1100, 1101, 1103, 1104, 1105})},
+        {common::MessageBuilder::Security, 26, range(2000, 2023, {}, {2501, 2998})},
+        {common::MessageBuilder::Information, 65, range(3000, 3066, {3018, 3060})},
+        {common::MessageBuilder::ProcessingError, 38, range(4000, 4037, {4029}, {4500})},
     };
     qsizetype total = 0;
     for (const Row& r : rows) {
-        const QList<qint16> got = fun_Numeros_Messages(r.builder);
+        const QList<qint16> got = common::messageNumbers(r.builder);
         EXPECT_EQ(got.size(), r.count) << int(r.builder);
         EXPECT_EQ(got, r.numbers) << int(r.builder);
         total += got.size();
@@ -311,7 +318,7 @@ TEST_F(MessagesTest, EveryEntryUsesLeavesOrDropsTheComplement)
         }
         EXPECT_EQ(text.count(marker), shown ? 1 : 0) << n;
         // Through the manager the complement appears exactly once, or never for 29.
-        const Boite_Message box = fun_Boite_Message(n, 0, "", marker);
+        const common::PreparedBox box = common::buildMessageBox(n, 0, "", marker);
         EXPECT_EQ(box.texte.count(marker), n == 29 ? 0 : 1) << n;
     }
 }

@@ -20,12 +20,12 @@ void touch(const QString& path, const QByteArray& content = "x")
 
 TEST(Paths, JoinAndNormalise)
 {
-    EXPECT_EQ(fun_Chemin("/d", "f.txt"), "/d/f.txt");
-    EXPECT_EQ(fun_Chemin("/d/", "f.txt"), "/d/f.txt");
-    EXPECT_EQ(fun_Chemin("C:\\Mirelot\\", "f.txt"), "C:/Mirelot/f.txt");
-    EXPECT_EQ(fun_Chemin("/", "f.txt"), "/f.txt");
-    EXPECT_EQ(fun_Chemin("", "f.txt"), "f.txt");
-    EXPECT_EQ(fun_Chemin_Normalise("\\home\\u\\\\Relevés\\"), "/home/u/Relevés");
+    EXPECT_EQ(common::joinPath("/d", "f.txt"), "/d/f.txt");
+    EXPECT_EQ(common::joinPath("/d/", "f.txt"), "/d/f.txt");
+    EXPECT_EQ(common::joinPath("C:\\Mirelot\\", "f.txt"), "C:/Mirelot/f.txt");
+    EXPECT_EQ(common::joinPath("/", "f.txt"), "/f.txt");
+    EXPECT_EQ(common::joinPath("", "f.txt"), "f.txt");
+    EXPECT_EQ(common::normalisePath("\\home\\u\\\\Relevés\\"), "/home/u/Relevés");
 }
 
 TEST(Paths, ListByMaskIgnoringCaseSortedByName)
@@ -35,14 +35,14 @@ TEST(Paths, ListByMaskIgnoringCaseSortedByName)
     for (const char* n : {"SHOC-b~Passage 1.FLX2009", "shoc-A~Passage 2.flx2009", "SHOC@x.FLX2009",
                           "SHOC-c.FLX", "notes.txt", "Guide.PDF", "autre.pdf"})
         touch(QDir(d).filePath(QString::fromUtf8(n)));
-    EXPECT_EQ(fun_Lister_Fichiers(d, "SHOC-*.*FLX2009"),
+    EXPECT_EQ(common::listFiles(d, "SHOC-*.*FLX2009"),
               QStringList({"shoc-A~Passage 2.flx2009", "SHOC-b~Passage 1.FLX2009"}));
-    EXPECT_EQ(fun_Lister_Fichiers(d, "*.PDF"), QStringList({"autre.pdf", "Guide.PDF"}));
-    EXPECT_EQ(fun_Lister_Fichiers(d, "SHOC-?.FLX"), QStringList({"SHOC-c.FLX"}));
-    EXPECT_TRUE(fun_Lister_Fichiers(d + "/absent", "*").isEmpty());
+    EXPECT_EQ(common::listFiles(d, "*.PDF"), QStringList({"autre.pdf", "Guide.PDF"}));
+    EXPECT_EQ(common::listFiles(d, "SHOC-?.FLX"), QStringList({"SHOC-c.FLX"}));
+    EXPECT_TRUE(common::listFiles(d + "/absent", "*").isEmpty());
     // Picking out of a listing keeps its order.
-    EXPECT_EQ(fun_Filtrer_Noms({"SHOC-c.FLX", "shoc-x-y.flx", "SHOC-b~Passage 1.FLX2009", "a-SHOC-c.FLX"},
-                               "SHOC-*.FLX"),
+    EXPECT_EQ(common::filterNames({"SHOC-c.FLX", "shoc-x-y.flx", "SHOC-b~Passage 1.FLX2009", "a-SHOC-c.FLX"},
+                                  "SHOC-*.FLX"),
               QStringList({"SHOC-c.FLX", "shoc-x-y.flx"}));
 }
 
@@ -52,18 +52,18 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
     const QString d = env.dataFolder();
     touch(d + "/Espèces.DOV", "species");
     touch(d + "/a.txt", "a");
-    EXPECT_EQ(fun_Trouver_Fichier(d, "espèces.dov"), d + "/Espèces.DOV");
-    EXPECT_EQ(fun_Trouver_Fichier(d, "absent.dov"), "");
-    EXPECT_EQ(fun_Chemin_Ecriture(d, "ESPÈCES.DOV"), d + "/Espèces.DOV");
-    EXPECT_EQ(fun_Chemin_Ecriture(d, "neuf.dov"), d + "/neuf.dov");
+    EXPECT_EQ(common::findFile(d, "espèces.dov"), d + "/Espèces.DOV");
+    EXPECT_EQ(common::findFile(d, "absent.dov"), "");
+    EXPECT_EQ(common::writePath(d, "ESPÈCES.DOV"), d + "/Espèces.DOV");
+    EXPECT_EQ(common::writePath(d, "neuf.dov"), d + "/neuf.dov");
 
     QString why;
-    EXPECT_FALSE(fun_Renommer_Fichier(d + "/a.txt", d + "/ESPÈCES.dov", &why));
+    EXPECT_FALSE(common::renameFile(d + "/a.txt", d + "/ESPÈCES.dov", &why));
     EXPECT_FALSE(why.isEmpty());
     QFile species(d + "/Espèces.DOV");
     ASSERT_TRUE(species.open(QIODevice::ReadOnly));
     EXPECT_EQ(species.readAll(), "species");
-    EXPECT_TRUE(fun_Renommer_Fichier(d + "/a.txt", d + "/b.txt"));
+    EXPECT_TRUE(common::renameFile(d + "/a.txt", d + "/b.txt"));
     EXPECT_TRUE(QFile::exists(d + "/b.txt"));
     EXPECT_FALSE(QFile::exists(d + "/a.txt"));
 }
@@ -76,15 +76,15 @@ TEST(ProgramFolder, PerUserFolderNeverTheExecutables)
     ASSERT_TRUE(QFileInfo(executableFolder).isWritable()); // the case where the executable's was chosen
     {
         testing_support::TestEnvironment env;
-        EXPECT_EQ(fun_Dossier_Programme_Par_Defaut(), env.programFolder());
+        EXPECT_EQ(common::defaultProgramFolder(), env.programFolder());
     }
     const QByteArray home = qgetenv("MIRELOT_HOME");
     qunsetenv("MIRELOT_HOME");
-    const QString folder = fun_Dossier_Programme_Par_Defaut();
+    const QString folder = common::defaultProgramFolder();
     if (!home.isNull())
         qputenv("MIRELOT_HOME", home);
     EXPECT_EQ(folder,
-              fun_Chemin_Normalise(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+              common::normalisePath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
     EXPECT_NE(folder, executableFolder);
 }
 
@@ -94,7 +94,7 @@ struct EarlierTablesTest : ::testing::Test
     QString exe = env.path("exe");
     QString programme = env.path("Programme/neuf"); // not there yet
     EarlierTablesTest() { QDir().mkpath(exe); }
-    QStringList files(const QString& folder) const { return fun_Lister_Fichiers(folder, "*"); }
+    QStringList files(const QString& folder) const { return common::listFiles(folder, "*"); }
 };
 
 TEST_F(EarlierTablesTest, TablesAreCopiedWhereMissingAndNeverReplaced)
@@ -132,7 +132,7 @@ TEST_F(EarlierTablesTest, FullDiskLeavesNoPartialTable)
 // At start: done once; a failure is told and tried again at the next start.
 TEST_F(EarlierTablesTest, AtStartOnceAndAFailureIsTold)
 {
-    sub_Set_Dossier_Programme(programme);
+    common::setProgramFolder(programme);
     touch(exe + "/Réseaux.DOV", QByteArray(64 * 1024, 'r'));
     env.dialogs().answer(platform::mb::OK);
     {

@@ -38,7 +38,7 @@ QString headerOf(int n)
 // The body of an entry: what follows the header and its line feed, without the final blank.
 QString bodyOf(int n, const QString& complement = QString())
 {
-    const QString prompt = fun_Boite_Dialogue(qint16(n), complement).texte;
+    const QString prompt = common::buildQuestionBox(qint16(n), complement).texte;
     const QString head = headerOf(n) + "\n";
     EXPECT_TRUE(prompt.startsWith(head)) << n;
     EXPECT_TRUE(prompt.endsWith(" " + complement)) << n;
@@ -85,7 +85,7 @@ TEST_F(QuestionsTest, PromptsExactBytes)
          53},
     };
     for (const Row& r : rows) {
-        const Boite_Message box = fun_Boite_Dialogue(r.number, u8(r.complement));
+        const common::PreparedBox box = common::buildQuestionBox(r.number, u8(r.complement));
         EXPECT_EQ(box.texte, r.prompt) << r.name;
         EXPECT_EQ(box.style, r.style) << r.name;
         EXPECT_EQ(box.titre, "Mirelot [Gestion des messages]") << r.name;
@@ -103,8 +103,8 @@ TEST_F(QuestionsTest, AnswerIsTheButtonPressed)
         env.dialogs().answer(r.button);
         EXPECT_EQ(fun_Dialogue(r.number), r.button) << r.number;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
-        EXPECT_EQ(env.dialogs().asked()[0].text, fun_Boite_Dialogue(r.number).texte);
-        EXPECT_EQ(env.dialogs().asked()[0].style, fun_Boite_Dialogue(r.number).style);
+        EXPECT_EQ(env.dialogs().asked()[0].text, common::buildQuestionBox(r.number).texte);
+        EXPECT_EQ(env.dialogs().asked()[0].style, common::buildQuestionBox(r.number).style);
         EXPECT_EQ(env.dialogs().asked()[0].title, "Mirelot [Gestion des messages]");
     }
     // Stored into the main window's answer variable.
@@ -137,8 +137,8 @@ TEST(QuestionCatalogue, NumbersAndCount)
     add(2995, 2996);
     add(3000, 3008);
     add(4000, 4006);
-    EXPECT_EQ(fun_Numeros_Dialogues(), expected);
-    EXPECT_EQ(fun_Numeros_Dialogues().size(), 151);
+    EXPECT_EQ(common::questionNumbers(), expected);
+    EXPECT_EQ(common::questionNumbers().size(), 151);
 }
 
 TEST(QuestionCatalogue, Styles)
@@ -159,12 +159,12 @@ TEST(QuestionCatalogue, Styles)
         {307, {2011}},
         {308, {1008, 1017, 1022, 2010, 2014, 2015, 2056, 2060, 2065, 2066, 2078, 2079, 2080, 2090}},
     };
-    for (qint16 n : fun_Numeros_Dialogues()) {
+    for (qint16 n : common::questionNumbers()) {
         int expected = (n >= 2000 && n <= 2999) ? 292 : 308;
         for (auto it = styles.cbegin(); it != styles.cend(); ++it)
             if (it.value().contains(n))
                 expected = it.key();
-        EXPECT_EQ(fun_Boite_Dialogue(n).style, expected) << n;
+        EXPECT_EQ(common::buildQuestionBox(n).style, expected) << n;
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(QuestionsTest, FirstLines)
         {4004, "ACCES EXCLUSIF A UNE BASE DE DONNEES REQUIS !"}, {4005, ""}, {4006, "ERREUR DE SYNCHRONISATION"},
     };
     EXPECT_EQ(first.size(), 151);
-    for (qint16 n : fun_Numeros_Dialogues()) {
+    for (qint16 n : common::questionNumbers()) {
         ASSERT_TRUE(first.contains(n)) << n;
         const QString line = u8(first.value(n));
         const QString body = bodyOf(n);
@@ -285,8 +285,8 @@ TEST_F(QuestionsTest, SplicedComplementAppearsOnce)
     // An entry either splices the complement into its question or leaves it to end the prompt:
     // either way it shows exactly once, and the prompt always ends with a blank and the rest.
     const QString marker = "«complément»";
-    for (qint16 n : fun_Numeros_Dialogues()) {
-        const QString prompt = fun_Boite_Dialogue(n, marker).texte;
+    for (qint16 n : common::questionNumbers()) {
+        const QString prompt = common::buildQuestionBox(n, marker).texte;
         EXPECT_EQ(prompt.count(marker), 1) << n;
         EXPECT_TRUE(prompt.startsWith(headerOf(n) + "\n")) << n;
         if (!prompt.endsWith(" " + marker)) {

@@ -20,7 +20,7 @@ TEST(NumberReading, ValIsLocaleIndependent)
         {"٣", 0}, // digits of other scripts are not digits here
     };
     for (const Row& r : rows)
-        EXPECT_DOUBLE_EQ(fun_Val(QString::fromUtf8(r.text)), r.value) << r.text;
+        EXPECT_DOUBLE_EQ(common::leadingNumber(QString::fromUtf8(r.text)), r.value) << r.text;
 }
 
 TEST(NumberReading, CIntRoundsHalfToEvenAndRefusesOverflow)
@@ -32,7 +32,7 @@ TEST(NumberReading, CIntRoundsHalfToEvenAndRefusesOverflow)
         {40000, std::nullopt}, {NAN, std::nullopt}, {INFINITY, std::nullopt},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_CInt(r.in), r.out) << r.in;
+        EXPECT_EQ(common::roundToInt16(r.in), r.out) << r.in;
 }
 
 struct SettingsTest : ::testing::Test
@@ -40,8 +40,8 @@ struct SettingsTest : ::testing::Test
     testing_support::TestEnvironment env;
     void putRaw(const QString& section, const QString& name, const RegValue& v, const QString& prog = "Mirelot")
     {
-        env.registry().createKey(Hive::LocalMachine, fun_Cle_HKLM(section, prog));
-        env.registry().setValue(Hive::LocalMachine, fun_Cle_HKLM(section, prog), name, v);
+        env.registry().createKey(Hive::LocalMachine, common::machineKey(section, prog));
+        env.registry().setValue(Hive::LocalMachine, common::machineKey(section, prog), name, v);
     }
 };
 
@@ -108,7 +108,7 @@ TEST_F(SettingsTest, QueryValueReportsTypes)
     putRaw("S", "n", RegValue::fromDword(7));
     putRaw("S", "b", RegValue::fromBytes(RegType::Binary, "z"));
     QVariant result = QStringLiteral("untouched");
-    const QString key = fun_Cle_HKLM("S", "Mirelot");
+    const QString key = common::machineKey("S", "Mirelot");
     EXPECT_EQ(fun_Query_Value(Hive::LocalMachine, key, "b", result), -1);
     EXPECT_EQ(result.toString(), "untouched");
     EXPECT_EQ(fun_Query_Value(Hive::LocalMachine, key, "absent", result), platform::reg::FileNotFound);

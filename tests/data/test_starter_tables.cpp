@@ -126,7 +126,7 @@ TEST(StarterTableText, ReadsHeaderRowsAndCheckBoxes)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Grid g;
-        ASSERT_EQ(fun_Grille_Depuis_Texte(g, QString::fromUtf8(row.text), row.checkColumns), "");
+        ASSERT_EQ(data::gridFromText(g, QString::fromUtf8(row.text), row.checkColumns), "");
         EXPECT_EQ(g.rows(), row.rows);
         EXPECT_EQ(g.cols(), row.cols);
         EXPECT_EQ(g.fixedRows(), 1);
@@ -165,7 +165,7 @@ TEST(StarterTableText, RefusesWhatIsNoTableAndLeavesTheGrid)
         g.setFormatString("|keep");
         g.setRows(2);
         g.setCell(1, 1, "kept");
-        EXPECT_NE(fun_Grille_Depuis_Texte(g, QString::fromUtf8(row.text), row.checkColumns), "");
+        EXPECT_NE(data::gridFromText(g, QString::fromUtf8(row.text), row.checkColumns), "");
         EXPECT_EQ(g.rows(), 2);
         EXPECT_EQ(g.cols(), 2);
         EXPECT_EQ(g.cell(0, 1), "keep");
@@ -181,11 +181,11 @@ TEST(StarterTables, InstallsEveryTableIntoANewFolderWithNothingElse)
 {
     testing_support::TestEnvironment env;
     const QString folder = env.path("Programme/neuf/dossier");
-    const QList<InstallationTable> result = sub_Installer_Tables(folder);
+    const QList<data::TableInstallation> result = data::installStarterTables(folder);
     ASSERT_EQ(result.size(), installedNames().size());
     for (int i = 0; i < result.size(); ++i) {
         EXPECT_EQ(result.at(i).fichier, installedNames().at(i));
-        EXPECT_EQ(result.at(i).etat, EtatInstallation::Installee) << result.at(i).erreur.toStdString();
+        EXPECT_EQ(result.at(i).etat, data::InstallState::Installed) << result.at(i).erreur.toStdString();
         EXPECT_EQ(result.at(i).erreur, "");
     }
     QStringList onDisk = QDir(folder).entryList(QDir::Files | QDir::Hidden);
@@ -199,7 +199,7 @@ TEST(StarterTables, InstalledTablesLoadInTheirReadersFormats)
 {
     testing_support::TestEnvironment env;
     const QString folder = env.programFolder();
-    sub_Installer_Tables(folder);
+    data::installStarterTables(folder);
 
     struct Row
     {
@@ -326,11 +326,11 @@ TEST(StarterTables, NeverReplacesATableAlreadyThereWhateverItsLetterCase)
     writeBytes(folder + "/carrés.DOV", "squares of the survey");
     writeBytes(folder + "/Espèces.DOV", "not a grid file");
 
-    const QList<InstallationTable> result = sub_Installer_Tables(folder);
-    for (const InstallationTable& t : result) {
+    const QList<data::TableInstallation> result = data::installStarterTables(folder);
+    for (const data::TableInstallation& t : result) {
         SCOPED_TRACE(t.fichier.toStdString());
         const bool present = t.fichier == "Espèces.DOV" || t.fichier == "Carrés.DOV";
-        EXPECT_EQ(t.etat, present ? EtatInstallation::DejaPresente : EtatInstallation::Installee);
+        EXPECT_EQ(t.etat, present ? data::InstallState::AlreadyThere : data::InstallState::Installed);
     }
     EXPECT_EQ(readBytes(folder + "/carrés.DOV"), "squares of the survey");
     EXPECT_EQ(readBytes(folder + "/Espèces.DOV"), "not a grid file");
@@ -341,12 +341,12 @@ TEST(StarterTables, ASecondRunWritesNothing)
 {
     testing_support::TestEnvironment env;
     const QString folder = env.programFolder();
-    sub_Installer_Tables(folder);
+    data::installStarterTables(folder);
     QList<QByteArray> before;
     for (const QString& name : installedNames())
         before << readBytes(folder + "/" + name);
-    for (const InstallationTable& t : sub_Installer_Tables(folder))
-        EXPECT_EQ(t.etat, EtatInstallation::DejaPresente) << t.fichier.toStdString();
+    for (const data::TableInstallation& t : data::installStarterTables(folder))
+        EXPECT_EQ(t.etat, data::InstallState::AlreadyThere) << t.fichier.toStdString();
     for (int i = 0; i < installedNames().size(); ++i)
         EXPECT_EQ(readBytes(folder + "/" + installedNames().at(i)), before.at(i));
 }
@@ -358,10 +358,10 @@ TEST(StarterTables, AFolderThatCannotBeMadeIsReportedForEveryTable)
     const QString cases[] = {env.path("fichier/Programme"), QString()};
     for (const QString& folder : cases) {
         SCOPED_TRACE(folder.toStdString());
-        const QList<InstallationTable> result = sub_Installer_Tables(folder);
+        const QList<data::TableInstallation> result = data::installStarterTables(folder);
         ASSERT_EQ(result.size(), installedNames().size());
-        for (const InstallationTable& t : result) {
-            EXPECT_EQ(t.etat, EtatInstallation::Echec);
+        for (const data::TableInstallation& t : result) {
+            EXPECT_EQ(t.etat, data::InstallState::Failed);
             EXPECT_FALSE(t.erreur.isEmpty());
         }
     }
@@ -371,24 +371,24 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
 {
     testing_support::TestEnvironment env;
     const QString folder = env.programFolder();
-    QList<InstallationTable> result;
+    QList<data::TableInstallation> result;
     {
         testing_support::FileSizeLimit limit(1024); // the squares table fits, not the species table
-        result = sub_Installer_Tables(folder);
+        result = data::installStarterTables(folder);
     }
-    ASSERT_EQ(result.size(), fun_Tables_De_Depart().size());
+    ASSERT_EQ(result.size(), data::starterTables().size());
     QStringList failed;
     for (int i = 0; i < result.size(); ++i) {
-        const InstallationTable& t = result.at(i);
+        const data::TableInstallation& t = result.at(i);
         SCOPED_TRACE(t.fichier.toStdString());
         const QString path = folder + "/" + t.fichier;
-        if (t.etat == EtatInstallation::Installee) {
+        if (t.etat == data::InstallState::Installed) {
             Grid g;
-            EXPECT_TRUE(loadLikeReaders(g, path, fun_Tables_De_Depart().at(i).format));
+            EXPECT_TRUE(loadLikeReaders(g, path, data::starterTables().at(i).format));
             continue;
         }
         failed << t.fichier;
-        EXPECT_EQ(t.etat, EtatInstallation::Echec);
+        EXPECT_EQ(t.etat, data::InstallState::Failed);
         EXPECT_EQ(
             t.erreur,
             QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(path));
@@ -403,8 +403,8 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
     EXPECT_EQ(onDisk.size(), result.size() - failed.size()) << "no temporary file may stay behind";
 
     // The next start installs what is missing.
-    for (const InstallationTable& t : sub_Installer_Tables(folder))
-        EXPECT_EQ(t.etat,
-                  failed.contains(t.fichier) ? EtatInstallation::Installee : EtatInstallation::DejaPresente)
+    for (const data::TableInstallation& t : data::installStarterTables(folder))
+        EXPECT_EQ(t.etat, failed.contains(t.fichier) ? data::InstallState::Installed
+                                                     : data::InstallState::AlreadyThere)
             << t.fichier.toStdString();
 }

@@ -17,7 +17,7 @@ namespace param_support {
 void writeTable(const QString& path, const QString& tsv, int code, const QList<int>& checkColumns)
 {
     Grid g;
-    const QString why = fun_Grille_Depuis_Texte(g, tsv, checkColumns);
+    const QString why = data::gridFromText(g, tsv, checkColumns);
     ASSERT_TRUE(why.isEmpty()) << why.toStdString();
     const grid::GridFileResult r = GridFile::save(g, path, code, true);
     ASSERT_TRUE(r.ok) << r.error.toStdString();

@@ -4,7 +4,7 @@
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "tests/mainwindow/RecordSamples.h"
+#include "tests/mainwindow/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -46,23 +46,24 @@ struct Folder
     Folder()
     {
         dir = env.dataFolder();
-        EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", dir));
-        sub_Remplir_Releve(shoc, RecordSample());
-        sub_Remplir_Releve_EPS(eps, RecordSample());
-        EXPECT_TRUE(fun_Ecrire_Releve(shoc, path(kShoc)));
-        EXPECT_TRUE(fun_Ecrire_Releve(eps, path(kEps)));
+        EXPECT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", dir));
+        fillRecordGrid(shoc, RecordSample());
+        fillEpsRecordGrid(eps, RecordSample());
+        EXPECT_TRUE(writeRecordFile(shoc, path(kShoc)));
+        EXPECT_TRUE(writeRecordFile(eps, path(kEps)));
     }
     QString path(const QString& name) const { return dir + "/" + name; }
 };
 
 // What a file holds after the update must equal the original with exactly one cell changed.
-void expectOnlyCellChanged(const Grid& original, const QString& path, CelluleMaj cell, const QString& value)
+void expectOnlyCellChanged(const Grid& original, const QString& path, mainwindow::UpdateCell cell,
+                           const QString& value)
 {
     std::unique_ptr<Grid> after(loaded(path));
     Grid expected;
     expected.copyFrom(original);
     expected.setCell(cell.row, cell.col, value);
-    EXPECT_EQ(fun_Cellules(*after), fun_Cellules(expected));
+    EXPECT_EQ(cellTexts(*after), cellTexts(expected));
 }
 
 } // namespace
@@ -73,30 +74,30 @@ TEST(BulkUpdateCells, LayoutChosenByTheNamePrefixIgnoringCase)
 {
     struct Row
     {
-        ActionMaj action;
+        mainwindow::UpdateAction action;
         const char* name;
-        CelluleMaj cell;
+        mainwindow::UpdateCell cell;
     };
     const Row rows[] = {
-        {ActionMaj::Courriel, "SHOC-26~Crest~Passage 1.FLX2009", {6, 2}},
-        {ActionMaj::Observateur, "SHOC-26~Crest~Passage 1.FLX2009", {5, 2}},
-        {ActionMaj::Commune, "SHOC-26~Crest~Passage 1.FLX2009", {2, 3}},
-        {ActionMaj::Courriel, "EPS-26-0123.FLX2009", {3, 3}},
-        {ActionMaj::Observateur, "EPS-26-0123.FLX2009", {3, 2}},
-        {ActionMaj::Commune, "EPS-26-0123.FLX2009", {2, 4}},
-        {ActionMaj::Courriel, "eps-26-0123.FLX2009", {3, 3}},
-        {ActionMaj::Commune, "Eps-x", {2, 4}},
-        {ActionMaj::Courriel, "EPS-", {3, 3}},
+        {mainwindow::UpdateAction::Email, "SHOC-26~Crest~Passage 1.FLX2009", {6, 2}},
+        {mainwindow::UpdateAction::Observer, "SHOC-26~Crest~Passage 1.FLX2009", {5, 2}},
+        {mainwindow::UpdateAction::Commune, "SHOC-26~Crest~Passage 1.FLX2009", {2, 3}},
+        {mainwindow::UpdateAction::Email, "EPS-26-0123.FLX2009", {3, 3}},
+        {mainwindow::UpdateAction::Observer, "EPS-26-0123.FLX2009", {3, 2}},
+        {mainwindow::UpdateAction::Commune, "EPS-26-0123.FLX2009", {2, 4}},
+        {mainwindow::UpdateAction::Email, "eps-26-0123.FLX2009", {3, 3}},
+        {mainwindow::UpdateAction::Commune, "Eps-x", {2, 4}},
+        {mainwindow::UpdateAction::Email, "EPS-", {3, 3}},
         // Only the first four characters decide.
-        {ActionMaj::Courriel, "EPS_26.FLX2009", {6, 2}},
-        {ActionMaj::Courriel, "EPS", {6, 2}},
-        {ActionMaj::Courriel, " EPS-26.FLX2009", {6, 2}},
-        {ActionMaj::Commune, "SHOC-EPS-26.FLX2009", {2, 3}},
-        {ActionMaj::Observateur, "", {5, 2}},
+        {mainwindow::UpdateAction::Email, "EPS_26.FLX2009", {6, 2}},
+        {mainwindow::UpdateAction::Email, "EPS", {6, 2}},
+        {mainwindow::UpdateAction::Email, " EPS-26.FLX2009", {6, 2}},
+        {mainwindow::UpdateAction::Commune, "SHOC-EPS-26.FLX2009", {2, 3}},
+        {mainwindow::UpdateAction::Observer, "", {5, 2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(fun_Cellule_Maj(row.action, QString::fromUtf8(row.name)), row.cell);
+        EXPECT_EQ(mainwindow::cellToUpdate(row.action, QString::fromUtf8(row.name)), row.cell);
     }
 }
 
@@ -126,7 +127,7 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         f.env.dialogs().answer(mb::Yes);
         f.env.dialogs().answerText(value);
 
-        const ResultatMaj r = sub_Maj_Fichiers_Releves(row.index, {kShoc, kEps});
+        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(row.index, {kShoc, kEps});
 
         EXPECT_FALSE(r.abandonnee);
         EXPECT_EQ(r.valeur, value);
@@ -143,9 +144,9 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         EXPECT_EQ(asked[1].text, QString::fromUtf8(row.prompt));
         EXPECT_EQ(asked[1].defaultText, "");
 
-        const ActionMaj action = ActionMaj(row.index);
-        expectOnlyCellChanged(f.shoc, f.path(kShoc), fun_Cellule_Maj(action, kShoc), value);
-        expectOnlyCellChanged(f.eps, f.path(kEps), fun_Cellule_Maj(action, kEps), value);
+        const mainwindow::UpdateAction action = mainwindow::UpdateAction(row.index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), mainwindow::cellToUpdate(action, kShoc), value);
+        expectOnlyCellChanged(f.eps, f.path(kEps), mainwindow::cellToUpdate(action, kEps), value);
     }
 }
 
@@ -160,14 +161,14 @@ TEST(BulkUpdate, AnEmptyValueConfirmedClearsTheFieldInEveryFile)
         f.env.dialogs().answer(mb::Yes);
         f.env.dialogs().answerText(QString());
         f.env.dialogs().answer(mb::Yes);
-        const ResultatMaj r = sub_Maj_Fichiers_Releves(index, {kShoc, kEps});
+        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(index, {kShoc, kEps});
         ASSERT_EQ(f.env.dialogs().asked().size(), 3);
         EXPECT_EQ(f.env.dialogs().asked()[2].text, QString::fromUtf8(questions[index]));
         EXPECT_EQ(f.env.dialogs().asked()[2].style, mb::YesNo);
         EXPECT_EQ(r.misAJour.size(), 2);
-        const ActionMaj action = ActionMaj(index);
-        expectOnlyCellChanged(f.shoc, f.path(kShoc), fun_Cellule_Maj(action, kShoc), "");
-        expectOnlyCellChanged(f.eps, f.path(kEps), fun_Cellule_Maj(action, kEps), "");
+        const mainwindow::UpdateAction action = mainwindow::UpdateAction(index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), mainwindow::cellToUpdate(action, kShoc), "");
+        expectOnlyCellChanged(f.eps, f.path(kEps), mainwindow::cellToUpdate(action, kEps), "");
     }
 }
 
@@ -204,7 +205,7 @@ TEST(BulkUpdate, RefusingOrCancellingAbandonsWithoutTouchingAFile)
         row.answers(f.env.dialogs());
         f.env.dialogs().answer(mb::OK);
 
-        const ResultatMaj r = sub_Maj_Fichiers_Releves(0, {kShoc, kEps});
+        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(0, {kShoc, kEps});
 
         EXPECT_TRUE(r.abandonnee);
         EXPECT_TRUE(r.misAJour.isEmpty());
@@ -231,7 +232,7 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     cut.setRows(4);
     cut.setCols(72);
     cut.setCell(1, 1, "SHOC");
-    ASSERT_TRUE(fun_Ecrire_Releve(cut, f.path(shortRecord)));
+    ASSERT_TRUE(writeRecordFile(cut, f.path(shortRecord)));
     ASSERT_TRUE(QDir(f.dir).mkdir(folderName));
     const QByteArray garbageBefore = readBytes(f.path(garbage));
     const QByteArray shortBefore = readBytes(f.path(shortRecord));
@@ -239,8 +240,8 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
     f.env.dialogs().answer(mb::OK);
-    const ResultatMaj r =
-        sub_Maj_Fichiers_Releves(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
+    const mainwindow::BulkUpdateResult r =
+        mainwindow::updateRecordFiles(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
 
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
     ASSERT_EQ(r.echecs.size(), 4);
@@ -273,10 +274,10 @@ TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
     f.env.dialogs().answer(mb::OK);
-    ResultatMaj r;
+    mainwindow::BulkUpdateResult r;
     {
         FileSizeLimit limit(256);
-        r = sub_Maj_Fichiers_Releves(0, {kShoc, kEps});
+        r = mainwindow::updateRecordFiles(0, {kShoc, kEps});
     }
     EXPECT_TRUE(r.misAJour.isEmpty());
     EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
@@ -295,7 +296,7 @@ TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
     const QString asListed = kShoc.toLower();
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("Mirmande"));
-    const ResultatMaj r = sub_Maj_Fichiers_Releves(2, {asListed});
+    const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(2, {asListed});
     EXPECT_EQ(r.misAJour, QStringList({asListed}));
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Mirmande");
     EXPECT_EQ(QDir(f.dir).entryList(QDir::Files).size(), 2) << "no second file under the listed spelling";
@@ -307,7 +308,7 @@ TEST(BulkUpdate, NoSelectedFileChangesNothing)
     const QByteArray before = readBytes(f.path(kShoc));
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("x"));
-    const ResultatMaj r = sub_Maj_Fichiers_Releves(1, {});
+    const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(1, {});
     EXPECT_FALSE(r.abandonnee);
     EXPECT_TRUE(r.misAJour.isEmpty());
     EXPECT_TRUE(r.echecs.isEmpty());
@@ -324,22 +325,23 @@ TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
     // The program-wide data folder holds a record of the same name: only the setting counts.
     const QString other = f.env.path("Autre");
     ASSERT_TRUE(QDir().mkpath(other));
-    ASSERT_TRUE(fun_Ecrire_Releve(f.shoc, other + "/" + kShoc));
+    ASSERT_TRUE(writeRecordFile(f.shoc, other + "/" + kShoc));
     const QByteArray otherBefore = readBytes(other + "/" + kShoc);
     gstr_Dossier = other;
 
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("LEROY"));
-    sub_Maj_Fichiers_Releves(1, {kShoc});
+    mainwindow::updateRecordFiles(1, {kShoc});
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {5, 2}, "LEROY");
     EXPECT_EQ(readBytes(other + "/" + kShoc), otherBefore);
 
     // Without the setting, the program-wide data folder is used.
     f.env.registry().deleteValue(platform::Hive::LocalMachine,
-                                 fun_Cle_HKLM(gstr_Section_Parametres, gstr_Nom_Programme), "Dossier");
+                                 common::machineKey(common::kParametersSection, common::kProgramName),
+                                 "Dossier");
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("ROUX"));
-    sub_Maj_Fichiers_Releves(1, {kShoc});
+    mainwindow::updateRecordFiles(1, {kShoc});
     std::unique_ptr<Grid> after(loaded(other + "/" + kShoc));
     EXPECT_EQ(after->cell(5, 2), "ROUX");
 }
@@ -356,12 +358,12 @@ TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
     list.setSelectionMode(Grid::SelectionMode::ListBox);
     list.setRowSelected(1, true);
     list.setRowSelected(3, true);
-    EXPECT_EQ(fun_Fichiers_Selectionnes(nullptr), QStringList());
+    EXPECT_EQ(mainwindow::selectedFiles(nullptr), QStringList());
     gobj_Grille_Liste = &list;
 
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("Saillans"));
-    const ResultatMaj r = sub_Popup_Maj_Global_Click(2);
+    const mainwindow::BulkUpdateResult r = mainwindow::updateSelectedRecordFiles(2);
     gobj_Grille_Liste = nullptr;
 
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));

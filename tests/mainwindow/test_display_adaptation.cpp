@@ -18,7 +18,8 @@ TEST(DisplayAdaptation, CaptionFollowsCommandLineAndAdministratorMode)
         {"x", true, base + "     / x - Mode Administrateur"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::fun_Titre_Menu(QString::fromUtf8(r.commandLine), r.admin), r.caption) << r.commandLine;
+        EXPECT_EQ(mainwindow::mainWindowTitle(QString::fromUtf8(r.commandLine), r.admin), r.caption)
+            << r.commandLine;
 }
 
 TEST(DisplayAdaptation, AdministratorCodeIsExact)
@@ -27,21 +28,21 @@ TEST(DisplayAdaptation, AdministratorCodeIsExact)
     const Row rows[] = {{"KORVEL-ADM", true},  {"korvel-adm", false}, {"Korvel-Adm", false}, {"KORVEL-ADM ", false},
                         {" KORVEL-ADM", false}, {"", false},           {"KORVEL", false}};
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::fun_Mode_Administrateur(QString::fromUtf8(r.pswd)), r.admin) << r.pswd;
+        EXPECT_EQ(mainwindow::isAdministratorMode(QString::fromUtf8(r.pswd)), r.admin) << r.pswd;
 }
 
 TEST(AboutTexts, VersionAndWaitTexts)
 {
-    EXPECT_EQ(mainwindow::fun_Texte_Version(), "Version : Z2010-G   Révision : 181");
-    EXPECT_EQ(mainwindow::fun_Titre_Wait(), "Mirelot 2010.2.181");
-    EXPECT_EQ(mainwindow::fun_Texte_Wait(), "Transformation des fichiers FLX\rau format FLX2009 compatible\r"
-                                            "avec Mirelot  V2009\r\rVEUILLEZ PATIENTER");
-    EXPECT_EQ(mainwindow::fun_Libelle_A_Propos(), "A propos de Mirelot");
+    EXPECT_EQ(mainwindow::aboutVersionText(), "Version : Z2010-G   Révision : 181");
+    EXPECT_EQ(mainwindow::waitCaption(), "Mirelot 2010.2.181");
+    EXPECT_EQ(mainwindow::waitText(), "Transformation des fichiers FLX\rau format FLX2009 compatible\r"
+                                      "avec Mirelot  V2009\r\rVEUILLEZ PATIENTER");
+    EXPECT_EQ(mainwindow::aboutItemCaption(), "A propos de Mirelot");
 }
 
 TEST(AboutTexts, LineStructure)
 {
-    const QStringList pub = mainwindow::fun_Texte_Pub().split('\n');
+    const QStringList pub = mainwindow::presentationText().split('\n');
     ASSERT_EQ(pub.size(), 4);
     EXPECT_EQ(pub[0], "Mirelot - Suivi hivernal des oiseaux des champs -");
     EXPECT_EQ(pub[1], "est un module complémentaire à");
@@ -50,7 +51,7 @@ TEST(AboutTexts, LineStructure)
     EXPECT_EQ(pub[3], "logiciel dédié à la gestion des données naturalistes.");
 
     // credit, then the maker: name, address, telephone, contact address
-    const QStringList credit = mainwindow::fun_Texte_Credit().split('\n');
+    const QStringList credit = mainwindow::creditText().split('\n');
     ASSERT_GE(credit.size(), 6);
     const int blank = int(credit.indexOf(QString()));
     ASSERT_GT(blank, 0);

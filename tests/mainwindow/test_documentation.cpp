@@ -36,7 +36,8 @@ TEST_F(DocumentationTest, ListsPdfFilesWhateverTheCaseSortedByName)
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
         creer(fresh.programFolder(), r.files);
-        EXPECT_EQ(mainwindow::fun_Liste_Documents(fresh.programFolder()), r.listed) << r.files.join(",").toStdString();
+        EXPECT_EQ(mainwindow::listDocuments(fresh.programFolder()), r.listed)
+            << r.files.join(",").toStdString();
     }
 }
 
@@ -46,7 +47,7 @@ TEST_F(DocumentationTest, AtMostTwentyDocuments)
     for (int i = 25; i >= 1; --i)
         names << QStringLiteral("doc%1.pdf").arg(i, 2, 10, QLatin1Char('0'));
     creer(folder(), names);
-    const QStringList listed = mainwindow::fun_Liste_Documents(folder());
+    const QStringList listed = mainwindow::listDocuments(folder());
     ASSERT_EQ(listed.size(), 20);
     EXPECT_EQ(listed.first(), "doc01.pdf");
     EXPECT_EQ(listed.last(), "doc20.pdf");
@@ -55,9 +56,9 @@ TEST_F(DocumentationTest, AtMostTwentyDocuments)
 TEST_F(DocumentationTest, FoldersAndMissingFoldersListNothing)
 {
     QDir(folder()).mkpath("Annexes.pdf");
-    EXPECT_TRUE(mainwindow::fun_Liste_Documents(folder()).isEmpty());
-    EXPECT_TRUE(mainwindow::fun_Liste_Documents(env.path("absent")).isEmpty());
-    EXPECT_TRUE(mainwindow::fun_Liste_Documents(QString()).isEmpty());
+    EXPECT_TRUE(mainwindow::listDocuments(folder()).isEmpty());
+    EXPECT_TRUE(mainwindow::listDocuments(env.path("absent")).isEmpty());
+    EXPECT_TRUE(mainwindow::listDocuments(QString()).isEmpty());
 }
 
 TEST(DocumentationCaption, AmpersandShowsAsItself)
@@ -65,5 +66,5 @@ TEST(DocumentationCaption, AmpersandShowsAsItself)
     struct Row { const char* name; const char* caption; };
     const Row rows[] = {{"Guide.pdf", "Guide.pdf"}, {"R&D.pdf", "R&&D.pdf"}, {"a&&b.pdf", "a&&&&b.pdf"}, {"&", "&&"}};
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::fun_Libelle_Menu(r.name), QString::fromUtf8(r.caption));
+        EXPECT_EQ(mainwindow::documentMenuCaption(r.name), QString::fromUtf8(r.caption));
 }

@@ -48,7 +48,7 @@ TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
         {";", {}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(email::recipientList(r.text), r.recipients) << r.text;
+        EXPECT_EQ(mainwindow::email::recipientList(r.text), r.recipients) << r.text;
 }
 
 TEST(EMailComposing, AttachmentsKeepTheirBlanks)
@@ -62,7 +62,7 @@ TEST(EMailComposing, AttachmentsKeepTheirBlanks)
         {"/d/a.FLX2009;", {"/d/a.FLX2009"}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(email::attachmentList(QString::fromUtf8(r.text)), r.paths) << r.text;
+        EXPECT_EQ(mainwindow::email::attachmentList(QString::fromUtf8(r.text)), r.paths) << r.text;
 }
 
 TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
@@ -82,7 +82,7 @@ TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
         {"Été", "/d/a;/d/b;/d/c", "Été   ", {{"/d/a", 3}, {"/d/b", 4}, {"/d/c", 5}}},
     };
     for (const Row& r : rows) {
-        const platform::MailMessage m = email::composeMessage(
+        const platform::MailMessage m = mainwindow::email::composeMessage(
             " x@exemple.fr ", "Sujet", QString::fromUtf8(r.note), QString::fromUtf8(r.attachments));
         EXPECT_EQ(m.noteText, QString::fromUtf8(r.noteText)) << r.note;
         EXPECT_EQ(m.attachments, r.placed) << r.note;
@@ -311,8 +311,8 @@ TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
     bool failed = false;
     QString errorText;
     sub_Envoi_EMail(true, " correspondant@exemple.fr ; adjoint@exemple.org ",
-                    gstr_Nom_Programme + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false, failed,
-                    errorText, false);
+                    common::kProgramName + " : Fichier EPS", "Fichier(s) EPS", eps1 + ";" + eps2, false,
+                    failed, errorText, false);
     sub_Envoi_EMail_Close();
     ASSERT_FALSE(failed) << errorText.toStdString();
 
@@ -345,7 +345,7 @@ TEST_F(EMailThroughTheMachine, SendmailThatHangsIsStoppedFromTheWaitWindow)
         if (!w || !w->isVisible() || seen)
             return;
         seen = true;
-        QTest::mouseClick(w->cmd_Arreter, Qt::LeftButton);
+        QTest::mouseClick(w->stopButton, Qt::LeftButton);
     });
     user.start(20);
     QElapsedTimer t;

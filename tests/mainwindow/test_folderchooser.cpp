@@ -37,15 +37,15 @@ TEST(DriveTypes, FileSystemsAndLabels)
     for (const Row& r : rows) {
         const int type = platform::driveTypeOf(r.fs, r.removable);
         EXPECT_EQ(type, r.type) << r.fs;
-        EXPECT_EQ(fun_Libelle_Type_Unite(type, "/media/x"), QString::fromUtf8(r.label)) << r.fs;
+        EXPECT_EQ(mainwindow::driveTypeCaption(type, "/media/x"), QString::fromUtf8(r.label)) << r.fs;
     }
-    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "a:\\"), "Disquette");
-    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "B:\\"), "Disquette");
-    EXPECT_EQ(fun_Libelle_Type_Unite(drive::Removable, "C:\\"), "Disque extractible");
-    EXPECT_EQ(fun_Libelle_Type_Unite(drive::NoRoot, "/"), "L'unité n'existe pas");
-    EXPECT_EQ(fun_Libelle_Type_Unite(9, "/"), "");
-    EXPECT_EQ(fun_Dossier_Nettoye("  /a/b/../c/ "), "/a/c");
-    EXPECT_EQ(fun_Dossier_Nettoye("   "), "");
+    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "a:\\"), "Disquette");
+    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "B:\\"), "Disquette");
+    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "C:\\"), "Disque extractible");
+    EXPECT_EQ(mainwindow::driveTypeCaption(drive::NoRoot, "/"), "L'unité n'existe pas");
+    EXPECT_EQ(mainwindow::driveTypeCaption(9, "/"), "");
+    EXPECT_EQ(mainwindow::cleanedFolder("  /a/b/../c/ "), "/a/c");
+    EXPECT_EQ(mainwindow::cleanedFolder("   "), "");
 }
 
 TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
@@ -67,7 +67,7 @@ TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
         {"no part of it exists: the root", "", "/mirelot-never-made/a/b", QDir::rootPath()},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Dossier_Depart(r.dossier, r.dernier), r.attendu) << r.name;
+        EXPECT_EQ(mainwindow::startFolder(r.dossier, r.dernier), r.attendu) << r.name;
 }
 
 struct ChooserTest : ::testing::Test
@@ -171,10 +171,10 @@ TEST_F(ChooserTest, NewFolderCreatesLevelsAndSelectsIt)
 TEST_F(ChooserTest, DesktopPlaceFillsTheDesktopFolder)
 {
     open();
-    QListWidgetItem* bureau = dlg->lst_Emplacements->item(0);
+    QListWidgetItem* bureau = dlg->placesList->item(0);
     ASSERT_EQ(bureau->text(), "Bureau");
-    const QRect r = dlg->lst_Emplacements->visualItemRect(bureau);
-    QTest::mouseClick(dlg->lst_Emplacements->viewport(), Qt::LeftButton, {}, r.center());
+    const QRect r = dlg->placesList->visualItemRect(bureau);
+    QTest::mouseClick(dlg->placesList->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(dlg->txt_Dossier->text(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     // An empty box is refused.
     type("");

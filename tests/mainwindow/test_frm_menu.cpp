@@ -1,7 +1,7 @@
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
-#include "mainwindow/Options.h"
-#include "mainwindow/Editeur.h"
+#include "mainwindow/MenuOptions.h"
+#include "mainwindow/Publisher.h"
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Menu.h"
@@ -218,7 +218,10 @@ struct FrmMenuTest : ::testing::Test
         menu->setLigneCommande(QString());
     }
     QAction* item(const char* name, int index = -1) { return menu->item(QString::fromUtf8(name), index); }
-    QString parametre(const QString& name) { return fun_Get_Setting_Str(gstr_Section_Parametres, name, "<absent>"); }
+    QString parametre(const QString& name)
+    {
+        return fun_Get_Setting_Str(common::kParametersSection, name, "<absent>");
+    }
     void afficher()
     {
         menu->resize(1000, 700);
@@ -235,7 +238,7 @@ TEST_F(FrmMenuTest, MenuTreeAfterDisplayAdaptation)
     menu->sub_Adapte_Affichage();
     compare(arbre(*menu), arbreAdapte());
     EXPECT_EQ(menu->windowTitle(), "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G");
-    EXPECT_FALSE(mainwindow::fun_Option(Option::Regroup));
+    EXPECT_FALSE(mainwindow::isOptionOn(Option::Regroup));
 }
 
 TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
@@ -245,7 +248,7 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
         if (r.pswd)
-            sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", QString::fromUtf8(r.pswd));
+            sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", QString::fromUtf8(r.pswd));
         frm_Menu window;
         window.setLigneCommande("x");
         window.sub_Adapte_Affichage();
@@ -264,16 +267,16 @@ TEST_F(FrmMenuTest, ProgramWideAccessFollowsTheWindowsLife)
     EXPECT_EQ(frm_Menu::instance(), menu.get());
     menu.reset();
     EXPECT_EQ(frm_Menu::instance(), nullptr);
-    sub_Cocher_Option("Ajust", false); // no window left to follow the marks: nothing breaks
+    common::setOptionChecked("Ajust", false); // no window left to follow the marks: nothing breaks
 }
 
 TEST_F(FrmMenuTest, CreationPutsTheMarksBack)
 {
-    sub_Cocher_Option("AltColor", true);
-    sub_Cocher_Option("Réorg", false);
+    common::setOptionChecked("AltColor", true);
+    common::setOptionChecked("Réorg", false);
     menu = std::make_unique<frm_Menu>();
-    EXPECT_FALSE(fun_Option_Cochee("AltColor"));
-    EXPECT_TRUE(fun_Option_Cochee("Réorg"));
+    EXPECT_FALSE(common::isOptionChecked("AltColor"));
+    EXPECT_TRUE(common::isOptionChecked("Réorg"));
     compare(arbre(*menu), arbreCreation());
 }
 
@@ -292,8 +295,8 @@ TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
         const bool before = a->isChecked();
         a->trigger();
         EXPECT_EQ(a->isChecked(), !before) << r.item;
-        EXPECT_EQ(mainwindow::fun_Option(r.option), !before) << r.item;
-        EXPECT_EQ(fun_Option_Cochee(QString::fromUtf8(r.item)), !before) << r.item;
+        EXPECT_EQ(mainwindow::isOptionOn(r.option), !before) << r.item;
+        EXPECT_EQ(common::isOptionChecked(QString::fromUtf8(r.item)), !before) << r.item;
         EXPECT_EQ(parametre(QString::fromUtf8(r.valueName)), before ? "0" : "-1") << r.item;
         a->trigger();
         EXPECT_EQ(a->isChecked(), before) << r.item;
@@ -304,11 +307,11 @@ TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
 
 TEST_F(FrmMenuTest, ItemsFollowTheOptionsService)
 {
-    sub_Cocher_Option("AltColor", true);
+    common::setOptionChecked("AltColor", true);
     EXPECT_TRUE(item("AltColor")->isChecked());
-    sub_Cocher_Option("tabcell", false); // item names without regard to case
+    common::setOptionChecked("tabcell", false); // item names without regard to case
     EXPECT_FALSE(item("TabCell")->isChecked());
-    mainwindow::sub_Frequence(2, true);
+    mainwindow::setFrequency(2, true);
     EXPECT_TRUE(item("auto_maj_Internet_Freq", 2)->isChecked());
     EXPECT_EQ(parametre("Couleur alternée"), "<absent>"); // set by code: not saved
 }
@@ -321,10 +324,10 @@ TEST_F(FrmMenuTest, ToggledOptionSurvivesARestartOfTheWindow)
     env.restartRegistry();
     menu = std::make_unique<frm_Menu>();
     EXPECT_TRUE(item("Ajust")->isChecked()); // as created, until the start-up restores the marks
-    EXPECT_TRUE(mainwindow::sub_Charger_Options());
+    EXPECT_TRUE(mainwindow::loadOptions());
     EXPECT_FALSE(item("Ajust")->isChecked());
     EXPECT_TRUE(item("AltColor")->isChecked());
-    EXPECT_FALSE(fun_Option_Cochee("Ajust"));
+    EXPECT_FALSE(common::isOptionChecked("Ajust"));
 }
 
 TEST_F(FrmMenuTest, OptionClickedWithTheMouse)
@@ -338,7 +341,7 @@ TEST_F(FrmMenuTest, OptionClickedWithTheMouse)
     QAction* reorg = item("Réorg");
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(reorg).center());
     EXPECT_FALSE(reorg->isChecked());
-    EXPECT_FALSE(fun_Option_Cochee("Réorg"));
+    EXPECT_FALSE(common::isOptionChecked("Réorg"));
 }
 
 TEST_F(FrmMenuTest, FrequencyItemsCheckOneAndSaveTheIndex)
@@ -347,7 +350,8 @@ TEST_F(FrmMenuTest, FrequencyItemsCheckOneAndSaveTheIndex)
         item("auto_maj_Internet_Freq", i)->trigger();
         for (int j = 0; j < 4; ++j)
             EXPECT_EQ(item("auto_maj_Internet_Freq", j)->isChecked(), i == j);
-        EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Options, "Check UPDATE sur Web", "?"), QString::number(i));
+        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"),
+                  QString::number(i));
     }
 }
 
@@ -559,7 +563,7 @@ TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
         QFile f(QDir(env.programFolder()).filePath(QString::fromUtf8(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    menu->sub_Remplir_Documentation(env.programFolder());
+    menu->fillDocumentationMenu(env.programFolder());
     const QStringList captions = {"b.PDF", "Guide.pdf", "R&&D.pdf"};
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(item("PDF", i)->isVisible(), i < 3) << i;
@@ -578,7 +582,7 @@ TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
 
 TEST_F(FrmMenuTest, NoDocumentHidesTheMenuAndItsSeparator)
 {
-    menu->sub_Remplir_Documentation(env.programFolder());
+    menu->fillDocumentationMenu(env.programFolder());
     EXPECT_FALSE(item("DOC")->isVisible());
     EXPECT_FALSE(item("Filler35")->isVisible());
     for (int i = 0; i < 20; ++i)
@@ -593,24 +597,24 @@ TEST_F(FrmMenuTest, ExplicitUpdateCheck)
     env.dialogs().answer(platform::mb::OK);
     item("maj_Internet")->trigger();
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked()[0].text, mainwindow::gstr_Message_Hors_Ligne);
+    EXPECT_EQ(env.dialogs().asked()[0].text, mainwindow::kOfflineMessage);
     EXPECT_TRUE(env.shell().calls.isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     env.shell().connected = true;
     item("maj_Internet")->trigger();
     ASSERT_EQ(env.shell().calls.size(), 1);
-    EXPECT_EQ(env.shell().calls[0].target, mainwindow::fun_URL_Mise_A_Jour());
+    EXPECT_EQ(env.shell().calls[0].target, mainwindow::updatePageUrl());
 }
 
 TEST_F(FrmMenuTest, AutomaticCheckRunsOnceWhenIdle)
 {
     EXPECT_FALSE(menu->tim_CheckUPD_Auto()->isActive()); // created disabled
-    menu->sub_Activer_Verif_Auto();
+    menu->startAutoCheck();
     EXPECT_TRUE(env.shell().calls.isEmpty()); // not before the window is idle
     QTest::qWait(30);
     ASSERT_EQ(env.shell().calls.size(), 1);
-    EXPECT_EQ(env.shell().calls[0].target, mainwindow::fun_URL_Mise_A_Jour());
+    EXPECT_EQ(env.shell().calls[0].target, mainwindow::updatePageUrl());
     EXPECT_FALSE(menu->tim_CheckUPD_Auto()->isActive());
     QTest::qWait(30);
     EXPECT_EQ(env.shell().calls.size(), 1);
@@ -619,7 +623,7 @@ TEST_F(FrmMenuTest, AutomaticCheckRunsOnceWhenIdle)
 TEST_F(FrmMenuTest, AutomaticCheckOfflineSaysNothing)
 {
     env.shell().connected = false;
-    menu->sub_Activer_Verif_Auto();
+    menu->startAutoCheck();
     QTest::qWait(30);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_TRUE(env.shell().calls.isEmpty());

@@ -5,8 +5,8 @@
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "grid/GridView.h"
-#include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
 #include "tests/mainwindow/ParamSupport.h"
@@ -62,7 +62,7 @@ protected:
     FrmParamTest() { QLocale::setDefault(QLocale::c()); }
 
     QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
-    void administrateur() { ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", "KORVEL-ADM")); }
+    void administrateur() { ASSERT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", "KORVEL-ADM")); }
 
     frm_Param& ouvrir(const QString& mode, const QString& protocole = QString())
     {
@@ -123,7 +123,7 @@ protected:
 TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
 {
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ouvrir(param::gstr_Mode_Especes);
+    ouvrir(mainwindow::kModeSpecies);
     EXPECT_EQ(w->windowTitle(), "Mirelot - Codes espèces");
     EXPECT_EQ(w->fra_Grille->title(), "Codes espèces");
     EXPECT_EQ(visibles(), (Visibles{true, false, false, true, true, true, true}));
@@ -185,7 +185,7 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
 {
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ouvrir(param::gstr_Mode_Especes);
+    ouvrir(mainwindow::kModeSpecies);
     clic(2, 2);
     ASSERT_TRUE(vue().isEditing()) << "one click starts editing";
     vue().setEditText(QString());
@@ -220,7 +220,7 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorAsksThenSavesNothingOnNon)
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
     const QStringList avant = readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5});
-    ouvrir(param::gstr_Mode_Especes);
+    ouvrir(mainwindow::kModeSpecies);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz"); // the text still in the editor counts as a change
@@ -230,7 +230,7 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorAsksThenSavesNothingOnNon)
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
     // Destroyed while the editor is still open (the main window going): nothing asked.
-    ouvrir(param::gstr_Mode_Especes);
+    ouvrir(mainwindow::kModeSpecies);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz");
@@ -247,7 +247,7 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
     administrateur();
     writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n",
                GridFile::Complete);
-    ouvrir(param::gstr_Mode_Carres);
+    ouvrir(mainwindow::kModeSquares);
     clic(1, 2);
     ASSERT_TRUE(vue().isEditing());
     env.dialogs().answer(mb::OK); // the refused letter is explained
@@ -272,7 +272,7 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
 TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
 {
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
-    ouvrir(param::gstr_Mode_Milieux);
+    ouvrir(mainwindow::kModeHabitats);
     EXPECT_EQ(visibles(), (Visibles{true, false, false, false, true, false, true}));
     clic(1, 2);
     EXPECT_FALSE(vue().isEditing());
@@ -293,7 +293,7 @@ TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
     const QString texte = env.path("milieux.txt");
     testing_support::writeBytes(texte, "PA\tPrairie\r\nSN\tSol nu\r\n");
-    ouvrir(param::gstr_Mode_Milieux);
+    ouvrir(mainwindow::kModeHabitats);
 
     env.dialogs().answerText(std::nullopt); // Annuler
     clicDroitCoin();
@@ -316,9 +316,9 @@ TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
 
 TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
 {
-    ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, "Moteur", "Jet", "Gadrel"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, "Moteur", "Jet", "Gadrel"));
     source.result.rows = {{"B", "2", "b"}, {"A", "1", "a"}, {"C", "1", "c"}};
-    ouvrir(param::gstr_Mode_Identification, "SHOC");
+    ouvrir(mainwindow::kModeIdentification, "SHOC");
     EXPECT_EQ(w->windowTitle(), "Mirelot - Indentification de votre Gadrel [SHOC]");
     EXPECT_EQ(visibles(), (Visibles{true, false, false, true, false, false, true}));
 
@@ -335,20 +335,21 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
     grille().select(1, 1, 3, 4);
     touche(Qt::Key_Delete);
     EXPECT_EQ(grille().cell(3, 3), "1");
-    EXPECT_TRUE(w->editeur().fun_Verrouillee(3, 3));
+    EXPECT_TRUE(w->editeur().isLocked(3, 3));
     clic(3, 1);
     cliquer(w->cmd_Save);
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : CPU SHOC", ""),
-              "1");
     EXPECT_EQ(
-        fun_Get_Setting_Str(gstr_Section_Parametres, "Indentification de votre Gadrel : Organisme SHOC", ""),
-        "C");
+        fun_Get_Setting_Str(common::kParametersSection, "Indentification de votre Gadrel : CPU SHOC", ""),
+        "1");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection,
+                                  "Indentification de votre Gadrel : Organisme SHOC", ""),
+              "C");
 }
 
 TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
 {
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(frm_Param::fun_Ouvrir(param::gstr_Mode_Identification, "SHOC", nullptr, &source), nullptr);
+    EXPECT_EQ(frm_Param::openWindow(mainwindow::kModeIdentification, "SHOC", nullptr, &source), nullptr);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked().first().text,
               "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
@@ -358,8 +359,8 @@ TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
 
 TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 {
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", "/donnees/actuelles"));
-    ouvrir(param::gstr_Mode_Dossier);
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", "/donnees/actuelles"));
+    ouvrir(mainwindow::kModeFolder);
     EXPECT_EQ(visibles(), (Visibles{false, true, true, false, false, false, false}));
     EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
 
@@ -371,11 +372,11 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
     });
     cliquer(w->cmd_Parcourir); // Annuler
     EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Dossier", ""), "/donnees/actuelles");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Dossier", ""), "/donnees/actuelles");
     reponse = "/donnees/nouvelles";
     cliquer(w->cmd_Parcourir);
     EXPECT_EQ(w->txt_File->text(), "/donnees/nouvelles");
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Dossier", ""), "/donnees/nouvelles");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Dossier", ""), "/donnees/nouvelles");
     EXPECT_EQ(demandes, QStringList({"Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles",
                                      "Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles"}));
 }
@@ -385,8 +386,8 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 TEST_F(FrmParamTest, MainWindowOpensEachSettingsWindowLargeEnoughWithinItself)
 {
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ASSERT_TRUE(
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", "/home/observateur/Suivi hivernal/Relevés"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier",
+                                   "/home/observateur/Suivi hivernal/Relevés"));
     for (const QSize principale : {QSize(1000, 700), QSize(640, 420)}) {
         auto menu = std::make_unique<frm_Menu>();
         menu->item("Réorg")->trigger(); // each window where the area puts it
@@ -409,7 +410,7 @@ TEST_F(FrmParamTest, MainWindowOpensEachSettingsWindowLargeEnoughWithinItself)
                 if (principale.width() >= 1000 || v.horizontalHeader()->length() < zone.width() / 2) {
                     EXPECT_GE(v.viewport()->width(), v.horizontalHeader()->length());
                 }
-                const int lignes = std::min(v.model()->rowCount(), param::gint_Lignes_Ouverture_Min);
+                const int lignes = std::min(v.model()->rowCount(), mainwindow::kMinOpeningRows);
                 EXPECT_GE(v.viewport()->height(), lignes * v.rowHeight(0));
             } else {
                 EXPECT_GE(f->txt_File->width(),
@@ -460,7 +461,7 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     EXPECT_EQ(readAsRecordWindow(programme("Milieux_SHOC.DOV"), GridFile::Complete),
               QStringList({"Code|Libellé", "CH|Chaumes", "|"})); // with the empty row of the load
     env.dialogs().clearAsked();
-    sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", "");
+    sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", "");
     menu->show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

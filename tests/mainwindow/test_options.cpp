@@ -1,6 +1,6 @@
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
-#include "mainwindow/Options.h"
+#include "mainwindow/MenuOptions.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
@@ -9,13 +9,16 @@
 using namespace mainwindow;
 
 namespace {
-void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value); }
+void ecrire(const QString& name, const QString& value)
+{
+    sub_Reg_Write_HKLM(common::kParametersSection, name, value);
+}
 } // namespace
 
 struct OptionsTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
-    OptionsTest() { sub_Options_Creation(); }
+    OptionsTest() { resetMenuOptions(); }
 };
 
 TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
@@ -34,51 +37,51 @@ TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
         {Option::bing, "bing", "Bing", false},
         {Option::Réorg, "Réorg", "", true},
     };
-    ASSERT_EQ(std::size(rows), std::size_t(gint_Nbr_Options));
+    ASSERT_EQ(std::size(rows), std::size_t(kOptionCount));
     for (const Row& r : rows) {
-        EXPECT_EQ(fun_Nom_Option(r.option), QString::fromUtf8(r.item));
-        EXPECT_EQ(fun_Valeur_Option(r.option), QString::fromUtf8(r.valueName)) << r.item;
-        EXPECT_EQ(fun_Option(r.option), r.checked) << r.item;
+        EXPECT_EQ(optionName(r.option), QString::fromUtf8(r.item));
+        EXPECT_EQ(optionValueName(r.option), QString::fromUtf8(r.valueName)) << r.item;
+        EXPECT_EQ(isOptionOn(r.option), r.checked) << r.item;
         // other windows read the same mark by the item's name
-        EXPECT_EQ(fun_Option_Cochee(QString::fromUtf8(r.item)), r.checked) << r.item;
+        EXPECT_EQ(common::isOptionChecked(QString::fromUtf8(r.item)), r.checked) << r.item;
     }
-    for (int i = 0; i < gint_Nbr_Frequences; ++i)
-        EXPECT_FALSE(fun_Frequence_Cochee(i)) << i;
+    for (int i = 0; i < kFrequencyCount; ++i)
+        EXPECT_FALSE(isFrequencyChecked(i)) << i;
 }
 
 TEST_F(OptionsTest, CreationPutsEveryMarkBack)
 {
-    sub_Cocher_Option("Ajust", false);
-    sub_Cocher_Option("AltColor", true);
-    sub_Cocher_Option("auto_maj_Internet_Freq(2)", true);
-    sub_Options_Creation();
-    EXPECT_TRUE(fun_Option(Option::Ajust));
-    EXPECT_FALSE(fun_Option(Option::AltColor));
-    EXPECT_FALSE(fun_Frequence_Cochee(2));
+    common::setOptionChecked("Ajust", false);
+    common::setOptionChecked("AltColor", true);
+    common::setOptionChecked("auto_maj_Internet_Freq(2)", true);
+    resetMenuOptions();
+    EXPECT_TRUE(isOptionOn(Option::Ajust));
+    EXPECT_FALSE(isOptionOn(Option::AltColor));
+    EXPECT_FALSE(isFrequencyChecked(2));
 }
 
 TEST_F(OptionsTest, ReorgIsNotSaved)
 {
-    EXPECT_TRUE(sub_Click_Option(Option::Réorg));
-    EXPECT_FALSE(fun_Option(Option::Réorg));
+    EXPECT_TRUE(clickOption(Option::Réorg));
+    EXPECT_FALSE(isOptionOn(Option::Réorg));
     QString name;
-    EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine, fun_Cle_HKLM(gstr_Section_Parametres, "Mirelot"),
-                                       0, &name),
+    EXPECT_NE(env.registry().enumValue(platform::Hive::LocalMachine,
+                                       common::machineKey(common::kParametersSection, "Mirelot"), 0, &name),
               platform::reg::Success)
         << name.toStdString();
-    sub_Options_Creation();
-    EXPECT_TRUE(fun_Option(Option::Réorg)); // every start begins with automatic arrangement
+    resetMenuOptions();
+    EXPECT_TRUE(isOptionOn(Option::Réorg)); // every start begins with automatic arrangement
 }
 
 TEST_F(OptionsTest, ObserverSeesClicksAndCodeChanges)
 {
     QStringList seen;
-    sub_Observer_Options([&seen](const QString& item, bool on) { seen << item + (on ? "+" : "-"); });
-    sub_Option(Option::Ajust, true); // already checked: no change
-    sub_Click_Option(Option::bing);
-    sub_Click_Frequence(1);
+    common::observeOptions([&seen](const QString& item, bool on) { seen << item + (on ? "+" : "-"); });
+    setOption(Option::Ajust, true); // already checked: no change
+    clickOption(Option::bing);
+    clickFrequency(1);
     EXPECT_EQ(seen, QStringList({"bing+", "auto_maj_Internet_Freq(1)+"}));
-    sub_Observer_Options(nullptr);
+    common::observeOptions(nullptr);
 }
 
 TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
@@ -96,11 +99,11 @@ TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
         if (r.stored)
-            ecrire(fun_Valeur_Option(r.option), QString::fromUtf8(r.stored));
-        sub_Option(r.option, !r.checked);
-        EXPECT_TRUE(sub_Charger_Options());
-        EXPECT_EQ(fun_Option(r.option), r.checked)
-            << fun_Nom_Option(r.option).toStdString() << " = " << (r.stored ? r.stored : "absent");
+            ecrire(optionValueName(r.option), QString::fromUtf8(r.stored));
+        setOption(r.option, !r.checked);
+        EXPECT_TRUE(loadOptions());
+        EXPECT_EQ(isOptionOn(r.option), r.checked)
+            << optionName(r.option).toStdString() << " = " << (r.stored ? r.stored : "absent");
     }
 }
 
@@ -108,31 +111,32 @@ TEST_F(OptionsTest, RestoreUnchecksAtlasAndLeavesUnreadableValues)
 {
     ecrire("Atlas STOC-EPS", "-1");
     ecrire("Bing", "40000"); // not a 16-bit integer
-    sub_Option(Option::Atlas_STOC_EPS, true);
-    sub_Option(Option::bing, false);
-    sub_Option(Option::SaisieEsp, false);
-    EXPECT_FALSE(sub_Charger_Options());
-    EXPECT_FALSE(fun_Option(Option::Atlas_STOC_EPS));
-    EXPECT_FALSE(fun_Option(Option::bing));      // left as it was
-    EXPECT_TRUE(fun_Option(Option::Ajust));      // the others still restored
-    EXPECT_FALSE(fun_Option(Option::SaisieEsp)); // the learning mode is the start-up's own step
+    setOption(Option::Atlas_STOC_EPS, true);
+    setOption(Option::bing, false);
+    setOption(Option::SaisieEsp, false);
+    EXPECT_FALSE(loadOptions());
+    EXPECT_FALSE(isOptionOn(Option::Atlas_STOC_EPS));
+    EXPECT_FALSE(isOptionOn(Option::bing));      // left as it was
+    EXPECT_TRUE(isOptionOn(Option::Ajust));      // the others still restored
+    EXPECT_FALSE(isOptionOn(Option::SaisieEsp)); // the learning mode is the start-up's own step
 }
 
 TEST_F(OptionsTest, FrequencyClickChecksOneItemAndSavesItsIndex)
 {
-    sub_Frequence(0, true);
-    sub_Frequence(2, true); // the start-up only ever checks; a click clears the others
+    setFrequency(0, true);
+    setFrequency(2, true); // the start-up only ever checks; a click clears the others
     for (int i : {3, 1, 0, 2}) {
-        EXPECT_TRUE(sub_Click_Frequence(i));
-        for (int j = 0; j < gint_Nbr_Frequences; ++j)
-            EXPECT_EQ(fun_Frequence_Cochee(j), i == j) << i << " " << j;
-        EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Options, "Check UPDATE sur Web", "?"), QString::number(i));
+        EXPECT_TRUE(clickFrequency(i));
+        for (int j = 0; j < kFrequencyCount; ++j)
+            EXPECT_EQ(isFrequencyChecked(j), i == j) << i << " " << j;
+        EXPECT_EQ(fun_Get_Setting_Str(common::kOptionsSection, "Check UPDATE sur Web", "?"),
+                  QString::number(i));
     }
-    EXPECT_FALSE(sub_Click_Frequence(4));
-    EXPECT_FALSE(sub_Click_Frequence(-1));
-    EXPECT_TRUE(fun_Frequence_Cochee(2));
-    sub_Frequence(4, true);
-    EXPECT_FALSE(fun_Frequence_Cochee(4));
+    EXPECT_FALSE(clickFrequency(4));
+    EXPECT_FALSE(clickFrequency(-1));
+    EXPECT_TRUE(isFrequencyChecked(2));
+    setFrequency(4, true);
+    EXPECT_FALSE(isFrequencyChecked(4));
 }
 
 TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
@@ -144,13 +148,13 @@ TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
     platform::Registry store(env.path("plain/registry.json"));
     platform::services().registry = &store;
     env.dialogs().answer(platform::mb::OK);
-    EXPECT_FALSE(sub_Click_Option(Option::AltColor));
-    EXPECT_TRUE(fun_Option(Option::AltColor));
-    EXPECT_FALSE(sub_Click_Frequence(1));
-    EXPECT_TRUE(fun_Frequence_Cochee(1));
+    EXPECT_FALSE(clickOption(Option::AltColor));
+    EXPECT_TRUE(isOptionOn(Option::AltColor));
+    EXPECT_FALSE(clickFrequency(1));
+    EXPECT_TRUE(isFrequencyChecked(1));
     // Told once, with the file; the clicks are read back for the rest of the run.
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(env.dialogs().asked().front().text.contains(store.storeFile()));
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, fun_Valeur_Option(Option::AltColor), "?"), "-1");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, optionValueName(Option::AltColor), "?"), "-1");
     platform::services().registry = &env.registry();
 }

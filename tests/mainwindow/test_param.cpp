@@ -2,13 +2,13 @@
 // rules, Save with a reload in the record window's formats, RAZ, the identification grid.
 
 #include "common/Globals.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/Param.h"
 #include "mainwindow/ParamConfig.h"
+#include "mainwindow/ParamEditor.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -24,10 +24,10 @@
 using grid::Grid;
 using grid::GridFile;
 using grid::GridRange;
-using param::Affichage;
-using param::EditeurParam;
-using param::EtatTable;
-using param::Mode;
+using mainwindow::Affichage;
+using mainwindow::EtatTable;
+using mainwindow::Mode;
+using mainwindow::ParamEditor;
 using param_support::dump;
 using param_support::readAsRecordWindow;
 using param_support::writeTable;
@@ -35,8 +35,8 @@ namespace mb = platform::mb;
 
 namespace {
 
-const QString kSHOC = param::gstr_Adresse_Coordination_SHOC;
-const QString kSTOC = param::gstr_Adresse_Coordination_STOC_EPS;
+const QString kSHOC = mainwindow::kShocCoordinationAddress;
+const QString kSTOC = mainwindow::kStocEpsCoordinationAddress;
 
 const QString kEspecesTsv = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
                                            "O\tSTUVUL\tÉtourneau sansonnet\tSturnus vulgaris\t1\n"
@@ -49,24 +49,24 @@ protected:
     testing_support::TestEnvironment env;
     param_support::FakeRowSource source;
     Grid grille;
-    std::unique_ptr<EditeurParam> ed;
+    std::unique_ptr<ParamEditor> ed;
 
     ParamTest() { QLocale::setDefault(QLocale::c()); }
 
-    EditeurParam& charger(const QString& mode, const QString& protocole = QStringLiteral("SHOC"))
+    ParamEditor& charger(const QString& mode, const QString& protocole = QStringLiteral("SHOC"))
     {
-        ed = std::make_unique<EditeurParam>(grille, source);
-        ed->sub_Charger(mode, protocole);
+        ed = std::make_unique<ParamEditor>(grille, source);
+        ed->loadMode(mode, protocole);
         return *ed;
     }
     void administrateur(const QString& code = QStringLiteral("KORVEL-ADM"))
     {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, QStringLiteral("PSWD"), code));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, QStringLiteral("PSWD"), code));
     }
     QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
     QString parametre(const QString& nom) const
     {
-        return fun_Get_Setting_Str(gstr_Section_Parametres, nom, QStringLiteral("<absent>"));
+        return fun_Get_Setting_Str(common::kParametersSection, nom, QStringLiteral("<absent>"));
     }
 };
 
@@ -96,7 +96,7 @@ TEST(ParamModes, TextsAreComparedExactly)
         {"", Mode::Inconnu},
     };
     for (const auto& c : cas)
-        EXPECT_EQ(param::fun_Mode(QString::fromUtf8(c.texte)), c.mode) << c.texte;
+        EXPECT_EQ(mainwindow::modeFromText(QString::fromUtf8(c.texte)), c.mode) << c.texte;
 }
 
 TEST(ParamModes, CaptionNamesModeAndScheme)
@@ -112,7 +112,7 @@ TEST(ParamModes, CaptionNamesModeAndScheme)
         {"Codes milieux", "", "Mirelot - Codes milieux"},
     };
     for (const auto& c : cas)
-        EXPECT_EQ(param::fun_Titre_Param(QString::fromUtf8(c.mode), QString::fromUtf8(c.protocole)),
+        EXPECT_EQ(mainwindow::paramWindowTitle(QString::fromUtf8(c.mode), QString::fromUtf8(c.protocole)),
                   QString::fromUtf8(c.titre));
 }
 
@@ -143,18 +143,18 @@ TEST(ParamFormats, SquareNumbersAndCoordinates)
     };
     for (const auto& k : cas) {
         const QString t = QString::fromUtf8(k.texte);
-        EXPECT_EQ(param::fun_Format_Numero_Carre(t, *k.locale), QString::fromUtf8(k.numero)) << k.texte;
-        EXPECT_EQ(param::fun_Format_Coordonnee(t, *k.locale), QString::fromUtf8(k.coordonnee)) << k.texte;
+        EXPECT_EQ(mainwindow::formatSquareNumber(t, *k.locale), QString::fromUtf8(k.numero)) << k.texte;
+        EXPECT_EQ(mainwindow::formatCoordinate(t, *k.locale), QString::fromUtf8(k.coordonnee)) << k.texte;
     }
 }
 
 TEST(ParamIdentification, ComputersSortByOrganisationThenCodeIgnoringCase)
 {
-    QList<param::Ordinateur> o = {
+    QList<mainwindow::Ordinateur> o = {
         {"lpo", "B2", "x"}, {"Atlas", "z1", "y"}, {"LPO", "a1", "z"}, {"atlas", "Z1", "w"}, {"", "9", "v"},
     };
-    param::sub_Trier_Ordinateurs(o);
-    const QList<param::Ordinateur> attendu = {
+    mainwindow::sortComputers(o);
+    const QList<mainwindow::Ordinateur> attendu = {
         {"", "9", "v"}, {"Atlas", "z1", "y"}, {"atlas", "Z1", "w"}, {"LPO", "a1", "z"}, {"lpo", "B2", "x"},
     };
     EXPECT_EQ(o, attendu);
@@ -240,7 +240,7 @@ QList<CasTable> casTables()
          nullptr, // written by the test: it holds the coordination address
          {},
          "|Sélection|Adresse",
-         {"Sélection|Adresse", "+|" + param::gstr_Adresse_Coordination_SHOC, "-|"}},
+         {"Sélection|Adresse", "+|" + mainwindow::kShocCoordinationAddress, "-|"}},
     };
 }
 
@@ -262,7 +262,7 @@ TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
     writeTable(programme(QString::fromUtf8(k.fichier)), tsv, k.format, k.cases);
     const QByteArray avant = testing_support::readBytes(programme(QString::fromUtf8(k.fichier)));
 
-    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    ParamEditor& e = charger(QString::fromUtf8(k.mode));
     EXPECT_EQ(e.etat(), EtatTable::Chargee);
     EXPECT_EQ(dump(grille), attendu);
     EXPECT_EQ(grille.fixedRows(), 1);
@@ -275,14 +275,14 @@ TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
 TEST_P(ParamChargement, MissingFileGivesTheHeaderOnlyAndCanBeSaved)
 {
     const CasTable& k = GetParam();
-    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    ParamEditor& e = charger(QString::fromUtf8(k.mode));
     EXPECT_EQ(e.etat(), EtatTable::Absente);
     EXPECT_EQ(grille.formatString(), QString::fromUtf8(k.entete));
     EXPECT_EQ(dump(grille), k.absente);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier)))) << "nothing written at load";
     EXPECT_TRUE(e.affichage().cmdSave);
-    EXPECT_TRUE(e.sub_Enregistrer());
+    EXPECT_TRUE(e.saveTable());
     EXPECT_TRUE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier))));
 }
 
@@ -294,7 +294,7 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     testing_support::writeBytes(chemin, abime);
     env.dialogs().answer(mb::OK);
 
-    EditeurParam& e = charger(QString::fromUtf8(k.mode));
+    ParamEditor& e = charger(QString::fromUtf8(k.mode));
     EXPECT_EQ(e.etat(), EtatTable::Illisible);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     const auto& boite = env.dialogs().asked().first();
@@ -306,8 +306,8 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     EXPECT_FALSE(e.affichage().cmdSave);
     EXPECT_FALSE(e.affichage().cmdAnnulEsp);
     EXPECT_EQ(grille.editable(), Grid::Editable::None);
-    EXPECT_FALSE(e.sub_Enregistrer());
-    EXPECT_FALSE(e.fun_Chargement_Permis());
+    EXPECT_FALSE(e.saveTable());
+    EXPECT_FALSE(e.canLoadText());
     EXPECT_EQ(testing_support::readBytes(chemin), abime);
 }
 
@@ -318,7 +318,7 @@ TEST_F(ParamTest, AFolderInPlaceOfTheFileIsUnreadable)
 {
     ASSERT_TRUE(QDir(env.programFolder()).mkpath(QStringLiteral("Espèces.DOV")));
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(charger(param::gstr_Mode_Especes).etat(), EtatTable::Illisible);
+    EXPECT_EQ(charger(mainwindow::kModeSpecies).etat(), EtatTable::Illisible);
 }
 
 TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
@@ -327,9 +327,9 @@ TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
     ASSERT_TRUE(QDir().mkpath(dossier));
     writeTable(dossier + QStringLiteral("/MILIEUX.dov"), QStringLiteral("^Code\tLibellé\nPA\tPrairie\n"),
                GridFile::Complete);
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Fichier milieux SHOC"),
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
                                    QString(dossier).replace(u'/', u'\\') + QStringLiteral("\\Milieux.DOV")));
-    EditeurParam& e = charger(param::gstr_Mode_Milieux);
+    ParamEditor& e = charger(mainwindow::kModeHabitats);
     EXPECT_EQ(e.etat(), EtatTable::Chargee);
     EXPECT_EQ(e.chemin(), dossier + QStringLiteral("/MILIEUX.dov"));
     EXPECT_EQ(grille.cell(1, 2), "Prairie");
@@ -368,10 +368,10 @@ TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
     for (const Cas& c : cas) {
         administrateur(QString::fromUtf8(c.pswd));
         grille.setEditable(Grid::Editable::None);
-        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        ParamEditor& e = charger(QString::fromUtf8(c.mode));
         EXPECT_EQ(e.affichage(), c.affichage) << c.mode << " / " << c.pswd;
         EXPECT_EQ(grille.tag(), QString::fromUtf8(c.pswd)) << c.mode;
-        if (QString::fromUtf8(c.mode) != param::gstr_Mode_Dossier) {
+        if (QString::fromUtf8(c.mode) != mainwindow::kModeFolder) {
             EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable)
                 << c.mode << " / " << c.pswd;
         }
@@ -393,7 +393,7 @@ TEST_F(ParamTest, NetworksAlwaysHaveFourColumns)
     };
     for (const auto& c : cas) {
         writeTable(programme(QStringLiteral("Réseaux.DOV")), QString::fromUtf8(c.tsv), GridFile::Workbook);
-        charger(param::gstr_Mode_Reseaux);
+        charger(mainwindow::kModeNetworks);
         EXPECT_EQ(grille.cols(), 4);
         EXPECT_EQ(dump(grille), c.attendu);
     }
@@ -446,7 +446,7 @@ TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
 
 TEST_F(ParamTest, MissingAddressBookStartsWithTheCoordinationTickedAndUnsaved)
 {
-    EditeurParam& e = charger(param::gstr_Mode_Adresses);
+    ParamEditor& e = charger(mainwindow::kModeAddresses);
     EXPECT_EQ(e.etat(), EtatTable::Absente);
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Adresse", "+|" + kSHOC, "-|"}));
     EXPECT_EQ(grille.colDataType(1), Grid::DataType::Boolean);
@@ -479,7 +479,7 @@ TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
     for (const auto& c : cas) {
         writeTable(f, c.tsv, GridFile::Complete, {1});
         const QByteArray avant = testing_support::readBytes(f);
-        charger(param::gstr_Mode_Adresses);
+        charger(mainwindow::kModeAddresses);
         EXPECT_EQ(dump(grille), c.affiche) << c.nom;
         if (c.fichier.isEmpty())
             EXPECT_EQ(testing_support::readBytes(f), avant) << c.nom;
@@ -487,7 +487,7 @@ TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
             EXPECT_EQ(readAsRecordWindow(f, GridFile::Complete, {1}), c.fichier) << c.nom;
         // Opened again, the table needs no more fix-up.
         const QByteArray apres = testing_support::readBytes(f);
-        charger(param::gstr_Mode_Adresses);
+        charger(mainwindow::kModeAddresses);
         EXPECT_EQ(testing_support::readBytes(f), apres) << c.nom;
     }
 }
@@ -499,15 +499,15 @@ TEST_F(ParamTest, SpeciesOrdinaryUserMayChangeOnlySaisie)
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
     for (const bool admin : {false, true}) {
         administrateur(admin ? QStringLiteral("KORVEL-ADM") : QString());
-        EditeurParam& e = charger(param::gstr_Mode_Especes);
+        ParamEditor& e = charger(mainwindow::kModeSpecies);
         for (int c = 1; c <= 5; ++c) {
-            EXPECT_EQ(e.fun_Edition_Permise(1, c), admin || c == 5) << "admin " << admin << " col " << c;
-            EXPECT_EQ(e.fun_Cellule_Modifiable(1, c), admin || c == 5) << "admin " << admin << " col " << c;
+            EXPECT_EQ(e.canEdit(1, c), admin || c == 5) << "admin " << admin << " col " << c;
+            EXPECT_EQ(e.isCellEditable(1, c), admin || c == 5) << "admin " << admin << " col " << c;
         }
         // Header row and fixed column are never data cells.
-        EXPECT_FALSE(e.fun_Cellule_Modifiable(0, 5));
-        EXPECT_FALSE(e.fun_Cellule_Modifiable(1, 0));
-        EXPECT_FALSE(e.fun_Cellule_Modifiable(grille.rows(), 5));
+        EXPECT_FALSE(e.isCellEditable(0, 5));
+        EXPECT_FALSE(e.isCellEditable(1, 0));
+        EXPECT_FALSE(e.isCellEditable(grille.rows(), 5));
     }
 }
 
@@ -515,16 +515,16 @@ TEST_F(ParamTest, CellsInTheReadOnlyColourAreLockedInEveryMode)
 {
     administrateur();
     for (const QString& mode :
-         {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses, param::gstr_Mode_Especes}) {
-        EditeurParam& e = charger(mode);
+         {mainwindow::kModeHabitats, mainwindow::kModeAddresses, mainwindow::kModeSpecies}) {
+        ParamEditor& e = charger(mode);
         grille.addRow();
         const int r = grille.rows() - 1;
-        EXPECT_TRUE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+        EXPECT_TRUE(e.canEdit(r, 2)) << mode.toStdString();
         grille.setBackColour(GridRange{r, 2, r, 2}, grille.backColourFixed());
-        EXPECT_TRUE(e.fun_Verrouillee(r, 2));
-        EXPECT_FALSE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+        EXPECT_TRUE(e.isLocked(r, 2));
+        EXPECT_FALSE(e.canEdit(r, 2)) << mode.toStdString();
         grille.setBackColour(GridRange{r, 2, r, 2}, grid::gridRgb(1, 2, 3));
-        EXPECT_TRUE(e.fun_Edition_Permise(r, 2)) << mode.toStdString();
+        EXPECT_TRUE(e.canEdit(r, 2)) << mode.toStdString();
     }
 }
 
@@ -555,18 +555,18 @@ TEST_F(ParamTest, TypedKeysPerModeAndColumn)
         {"Adresses courriel de votre correspondant", 2, u'x', u'x'},
     };
     for (const auto& c : cas) {
-        EditeurParam& e = charger(QString::fromUtf8(c.mode));
-        EXPECT_EQ(e.fun_Touche(c.col, c.cle), int(c.garde)) << c.mode << " col " << c.col;
+        ParamEditor& e = charger(QString::fromUtf8(c.mode));
+        EXPECT_EQ(e.filterKey(c.col, c.cle), int(c.garde)) << c.mode << " col " << c.col;
     }
     // The window's filter is the one used where digits are asked for.
-    EditeurParam& e = charger(param::gstr_Mode_Carres);
+    ParamEditor& e = charger(mainwindow::kModeSquares);
     QList<int> vus;
     e.setFiltreChiffres([&vus](int cle) {
         vus << cle;
         return 0;
     });
-    EXPECT_EQ(e.fun_Touche(2, u'1'), 0);
-    EXPECT_EQ(e.fun_Touche(3, u'1'), int(u'1'));
+    EXPECT_EQ(e.filterKey(2, u'1'), 0);
+    EXPECT_EQ(e.filterKey(3, u'1'), int(u'1'));
     EXPECT_EQ(vus, QList<int>({int(u'1')}));
 }
 
@@ -576,16 +576,16 @@ TEST_F(ParamTest, AfterEditFormatsSquaresAndAppendsOneEmptyRowEachTime)
     writeTable(programme(QStringLiteral("Carrés.DOV")),
                QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t1\t4.9\t44.93\n07\t2\t\t\n"),
                GridFile::Complete);
-    EditeurParam& e = charger(param::gstr_Mode_Carres);
+    ParamEditor& e = charger(mainwindow::kModeSquares);
     const int lignes = grille.rows();
     grille.setCell(1, 2, QStringLiteral("12"));
-    e.sub_Apres_Edition(1, 2);
+    e.afterEdit(1, 2);
     grille.setCell(1, 3, QStringLiteral("4.9"));
-    e.sub_Apres_Edition(1, 3);
+    e.afterEdit(1, 3);
     grille.setCell(2, 4, QStringLiteral("N44"));
-    e.sub_Apres_Edition(2, 4);
+    e.afterEdit(2, 4);
     grille.setCell(2, 1, QStringLiteral("7"));
-    e.sub_Apres_Edition(2, 1);
+    e.afterEdit(2, 1);
     EXPECT_EQ(grille.cell(1, 2), "0012");
     EXPECT_EQ(grille.cell(1, 3), "4.900");
     EXPECT_EQ(grille.cell(2, 4), "N44");
@@ -606,19 +606,19 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     };
     for (const auto& c : cas) {
         administrateur(QString::fromUtf8(c.pswd));
-        EditeurParam& e = charger(param::gstr_Mode_Especes);
+        ParamEditor& e = charger(mainwindow::kModeSpecies);
         const int r = grille.findRow(QStringLiteral("STUVUL"), 1, 2);
         grille.select(r, 0, r, 5);
-        e.sub_Effacer_Selection();
+        e.clearSelection();
         EXPECT_EQ(dump(grille).value(r), c.ligne1) << c.pswd;
     }
     // A read-only table keeps its cells.
     administrateur(QString());
     writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
                QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
-    EditeurParam& e = charger(param::gstr_Mode_Milieux);
+    ParamEditor& e = charger(mainwindow::kModeHabitats);
     grille.select(1, 1, 1, 2);
-    e.sub_Effacer_Selection();
+    e.clearSelection();
     EXPECT_EQ(dump(grille).value(1), "CH|Céréales");
 }
 
@@ -649,13 +649,13 @@ TEST_F(ParamTest, PasteFollowsTheRulesOfTypingAndNamesTheCellsItLeaves)
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.mode << " / " << c.colle);
-        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        ParamEditor& e = charger(QString::fromUtf8(c.mode));
         grille.select(1, c.col);
         env.dialogs().clearAsked();
         const bool refuse = *c.refus != 0;
         if (refuse)
             env.dialogs().answer(mb::OK);
-        EXPECT_EQ(e.sub_Coller(QString::fromUtf8(c.colle)), !refuse);
+        EXPECT_EQ(e.pasteText(QString::fromUtf8(c.colle)), !refuse);
         EXPECT_EQ(dump(grille).value(1), QString::fromUtf8(c.attendu));
         ASSERT_EQ(env.dialogs().asked().size(), refuse ? 1 : 0);
         if (refuse) {
@@ -663,9 +663,9 @@ TEST_F(ParamTest, PasteFollowsTheRulesOfTypingAndNamesTheCellsItLeaves)
         }
     }
     // Rows pasted below the last one extend the table, as typing does.
-    EditeurParam& e = charger(param::gstr_Mode_Reseaux);
+    ParamEditor& e = charger(mainwindow::kModeNetworks);
     grille.select(2, 1);
-    EXPECT_TRUE(e.sub_Coller(QStringLiteral("ef\tNord\t3\ngh\tSud\t4")));
+    EXPECT_TRUE(e.pasteText(QStringLiteral("ef\tNord\t3\ngh\tSud\t4")));
     EXPECT_EQ(dump(grille).mid(2), QStringList({"EF|Nord|3", "GH|Sud|4"}));
 }
 
@@ -677,16 +677,16 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
 
     // An ordinary user may change only "Saisie": the whole-table load is not offered.
-    EditeurParam& ordinaire = charger(param::gstr_Mode_Especes);
+    ParamEditor& ordinaire = charger(mainwindow::kModeSpecies);
     const QStringList avant = dump(grille);
-    EXPECT_FALSE(ordinaire.fun_Chargement_Permis());
-    EXPECT_FALSE(ordinaire.sub_Charger_Texte(texte));
+    EXPECT_FALSE(ordinaire.canLoadText());
+    EXPECT_FALSE(ordinaire.loadText(texte));
     EXPECT_EQ(dump(grille), avant);
 
     administrateur();
-    EditeurParam& e = charger(param::gstr_Mode_Especes);
-    EXPECT_TRUE(e.fun_Chargement_Permis());
-    EXPECT_TRUE(e.sub_Charger_Texte(texte));
+    ParamEditor& e = charger(mainwindow::kModeSpecies);
+    EXPECT_TRUE(e.canLoadText());
+    EXPECT_TRUE(e.loadText(texte));
     EXPECT_EQ(dump(grille),
               QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|PICPIC|Pie bavarde||+",
                            "O|CORCOR|Corneille noire|Corvus corone|-"}));
@@ -694,7 +694,7 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
 
     // A file that cannot be read leaves the table and says so.
     env.dialogs().answer(mb::OK);
-    EXPECT_FALSE(e.sub_Charger_Texte(env.path(QStringLiteral("absent.txt"))));
+    EXPECT_FALSE(e.loadText(env.path(QStringLiteral("absent.txt"))));
     EXPECT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(grille.rows(), 3);
 }
@@ -730,7 +730,7 @@ TEST(ParamTextLayout, HeaderAndFixedColumnOfATabSeparatedFile)
          false},
     };
     for (const auto& c : cas) {
-        const param::DispositionTexte d = param::fun_Disposition_Texte(c.lignes, c.table, 1);
+        const mainwindow::DispositionTexte d = mainwindow::textLayout(c.lignes, c.table, 1);
         EXPECT_EQ(d.entete, c.entete) << c.nom;
         EXPECT_EQ(d.colonnesFixes, c.fixes) << c.nom;
     }
@@ -745,10 +745,10 @@ TEST_F(ParamTest, TextFileSavedByTheProgramLoadsBackIntoTheSameTable)
                QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\ta@b.fr\n"),
                GridFile::Complete, {1});
     // Saved with its fixed cells, the same with its header line removed, saved without them.
-    for (const QString& mode : {param::gstr_Mode_Milieux, param::gstr_Mode_Adresses}) {
+    for (const QString& mode : {mainwindow::kModeHabitats, mainwindow::kModeAddresses}) {
         for (const int forme : {0, 1, 2}) {
             SCOPED_TRACE(testing::Message() << mode.toStdString() << ", layout " << forme);
-            EditeurParam& e = charger(mode);
+            ParamEditor& e = charger(mode);
             const QStringList table = dump(grille);
             const QString fichier = env.path(QStringLiteral("table.txt"));
             ASSERT_TRUE(GridFile::save(grille, fichier, GridFile::TabText, forme < 2));
@@ -757,7 +757,7 @@ TEST_F(ParamTest, TextFileSavedByTheProgramLoadsBackIntoTheSameTable)
                 testing_support::writeBytes(fichier, octets.mid(octets.indexOf('\n') + 1));
             }
             grille.setCell(1, 2, QStringLiteral("changé"));
-            EXPECT_TRUE(e.sub_Charger_Texte(fichier));
+            EXPECT_TRUE(e.loadText(fichier));
             EXPECT_EQ(dump(grille), table);
         }
     }
@@ -770,18 +770,18 @@ class ParamIdentificationTest : public ParamTest
 protected:
     void installer(const QString& base = QStringLiteral("C:\\Gadrel\\Gadrel.mdb"))
     {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+        ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Moteur"),
                                        QStringLiteral("Jet"), QStringLiteral("Gadrel")));
-        ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Base"), base,
+        ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Base"), base,
                                        QStringLiteral("Gadrel")));
     }
     void choix(const QString& protocole, const QString& organisme, const QString& cpu)
     {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres,
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection,
                                        QStringLiteral("Indentification de votre Gadrel : CPU ") + protocole,
                                        cpu));
         ASSERT_TRUE(sub_Reg_Write_HKLM(
-            gstr_Section_Parametres,
+            common::kParametersSection,
             QStringLiteral("Indentification de votre Gadrel : Organisme ") + protocole, organisme));
     }
     void lignes(const QList<QStringList>& rows, bool ok = true)
@@ -796,12 +796,12 @@ TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
 {
     for (const char* moteur : {"", "Fin"}) {
         if (*moteur) {
-            ASSERT_TRUE(sub_Reg_Write_HKLM(param::gstr_Section_Gadrel, QStringLiteral("Moteur"),
+            ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Moteur"),
                                            QString::fromUtf8(moteur), QStringLiteral("Gadrel")));
         }
         env.dialogs().clearAsked();
         env.dialogs().answer(mb::OK);
-        EditeurParam& e = charger(param::gstr_Mode_Identification);
+        ParamEditor& e = charger(mainwindow::kModeIdentification);
         EXPECT_TRUE(e.fermer()) << moteur;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked().first().text,
@@ -833,12 +833,12 @@ TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicke
     };
     for (const auto& c : cas) {
         choix(QStringLiteral("SHOC"), QString::fromUtf8(c.organisme), QString::fromUtf8(c.cpu));
-        EditeurParam& e = charger(param::gstr_Mode_Identification, QStringLiteral("SHOC"));
+        ParamEditor& e = charger(mainwindow::kModeIdentification, QStringLiteral("SHOC"));
         EXPECT_FALSE(e.fermer());
         EXPECT_EQ(source.lastPath, "C:/Gadrel/Gadrel.mdb");
         EXPECT_EQ(source.lastTable, "TPOrdinateurs");
         EXPECT_EQ(source.lastFields, QStringList({"Organisme", "CPU", "Ordinateur"}));
-        EXPECT_EQ(grille.formatString(), param::gstr_Entete_Identification);
+        EXPECT_EQ(grille.formatString(), mainwindow::kIdentificationHeader);
         QStringList attendu = {"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|Atlas|12|Fixe",
                                "-|atlas|7|Portable", "-|lpo drôme|03|Salle", "-|LPO Drôme|12|Bureau"};
         if (c.cochee > 0)
@@ -846,9 +846,9 @@ TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicke
         EXPECT_EQ(dump(grille), attendu) << c.nom << " (no empty row is appended)";
         // The information columns are locked, the box is not.
         for (int r = 1; r < grille.rows(); ++r) {
-            EXPECT_TRUE(e.fun_Edition_Permise(r, 1));
+            EXPECT_TRUE(e.canEdit(r, 1));
             for (int col = 2; col <= 4; ++col)
-                EXPECT_FALSE(e.fun_Edition_Permise(r, col)) << r << "," << col;
+                EXPECT_FALSE(e.canEdit(r, col)) << r << "," << col;
         }
         EXPECT_EQ(e.affichage(), (Affichage{true, false, false, true, false, false, true}));
     }
@@ -859,9 +859,9 @@ TEST_F(ParamIdentificationTest, ChoiceOfOneSchemeDoesNotTickAnother)
     installer();
     lignes({{"LPO", "12", "Bureau"}});
     choix(QStringLiteral("STOC-EPS"), QStringLiteral("LPO"), QStringLiteral("12"));
-    charger(param::gstr_Mode_Identification, QStringLiteral("SHOC"));
+    charger(mainwindow::kModeIdentification, QStringLiteral("SHOC"));
     EXPECT_EQ(dump(grille).value(1), "-|LPO|12|Bureau");
-    charger(param::gstr_Mode_Identification, QStringLiteral("STOC-EPS"));
+    charger(mainwindow::kModeIdentification, QStringLiteral("STOC-EPS"));
     EXPECT_EQ(dump(grille).value(1), "+|LPO|12|Bureau");
 }
 
@@ -870,7 +870,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
     installer();
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
     env.dialogs().answer(mb::OK);
-    EditeurParam& e = charger(param::gstr_Mode_Identification);
+    ParamEditor& e = charger(mainwindow::kModeIdentification);
     EXPECT_EQ(e.erreurBase(), "lecture interrompue");
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
@@ -882,7 +882,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
 
     lignes({}, false);
     env.dialogs().answer(mb::OK);
-    charger(param::gstr_Mode_Identification);
+    charger(mainwindow::kModeIdentification);
     EXPECT_EQ(grille.rows(), 1);
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_EQ(
@@ -891,7 +891,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
 
     // A database read whole says nothing, even without a row.
     lignes({});
-    charger(param::gstr_Mode_Identification);
+    charger(mainwindow::kModeIdentification);
     EXPECT_EQ(env.dialogs().asked().size(), 2);
 }
 
@@ -899,31 +899,31 @@ TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForThe
 {
     installer();
     lignes({{"A", "1", "a"}, {"B", "1", "b"}, {"C", "3", "c"}});
-    EditeurParam& e = charger(param::gstr_Mode_Identification, QStringLiteral("EPS-SITES"));
-    EXPECT_TRUE(e.sub_Enregistrer()) << "no ticked row: nothing to write";
+    ParamEditor& e = charger(mainwindow::kModeIdentification, QStringLiteral("EPS-SITES"));
+    EXPECT_TRUE(e.saveTable()) << "no ticked row: nothing to write";
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU EPS-SITES")), "<absent>");
 
     // The view toggles the box, then the after-edit step runs.
     grille.setCheckState(2, 1, Grid::Checked);
-    e.sub_Apres_Edition(2, 1);
+    e.afterEdit(2, 1);
     grille.setCheckState(3, 1, Grid::Checked);
-    e.sub_Apres_Edition(3, 1);
+    e.afterEdit(3, 1);
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
                                          "-|B|1|b", "+|C|3|c"}));
     // Clicking the ticked box leaves it ticked.
     grille.setCheckState(3, 1, Grid::Unchecked);
-    e.sub_Apres_Edition(3, 1);
+    e.afterEdit(3, 1);
     EXPECT_EQ(grille.checkState(3, 1), Grid::Checked);
     EXPECT_EQ(grille.rows(), 4) << "no row appended in this mode";
 
     grille.setCheckState(GridRange{1, 1, 3, 1}, Grid::Unchecked);
     grille.setCheckState(2, 1, Grid::Checked);
-    EXPECT_TRUE(e.sub_Enregistrer());
+    EXPECT_TRUE(e.saveTable());
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU EPS-SITES")), "1");
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : Organisme EPS-SITES")), "B");
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU SHOC")), "<absent>");
     // Reopened, the same row (and only it) is ticked.
-    charger(param::gstr_Mode_Identification, QStringLiteral("EPS-SITES"));
+    charger(mainwindow::kModeIdentification, QStringLiteral("EPS-SITES"));
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
                                          "+|B|1|b", "-|C|3|c"}));
 }
@@ -932,25 +932,25 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
 {
     installer();
     lignes({{"A", "1", "a"}, {"B", "2", "b"}});
-    EditeurParam& e = charger(param::gstr_Mode_Identification);
+    ParamEditor& e = charger(mainwindow::kModeIdentification);
     grille.select(1, 1, 2, 4);
-    e.sub_Effacer_Selection();
+    e.clearSelection();
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
     for (int r = 1; r <= 2; ++r)
         for (int c = 2; c <= 4; ++c)
-            EXPECT_TRUE(e.fun_Verrouillee(r, c)) << "the lock stays on " << r << "," << c;
+            EXPECT_TRUE(e.isLocked(r, c)) << "the lock stays on " << r << "," << c;
     grille.select(1, 3);
     env.dialogs().answer(mb::OK);
-    EXPECT_FALSE(e.sub_Coller(QStringLiteral("99")));
+    EXPECT_FALSE(e.pasteText(QStringLiteral("99")));
     EXPECT_EQ(grille.cell(1, 3), "1");
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(
         env.dialogs().asked()[0].text.contains("colonne « Code ordinateur » (cellule non modifiable)"));
-    EXPECT_FALSE(e.fun_Chargement_Permis());
+    EXPECT_FALSE(e.canLoadText());
     const QString texte = env.path(QStringLiteral("pc.txt"));
     testing_support::writeBytes(texte, "\tX\t99\tz\r\n");
-    EXPECT_FALSE(e.sub_Charger_Texte(texte));
+    EXPECT_FALSE(e.loadText(texte));
     EXPECT_EQ(grille.cell(1, 3), "1");
 }
 
@@ -1003,13 +1003,13 @@ TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
     for (const auto& c : cas) {
         const QString chemin = programme(QString::fromUtf8(c.fichier));
         writeTable(chemin, QString::fromUtf8(c.tsv), c.format, c.cases);
-        EditeurParam& e = charger(QString::fromUtf8(c.mode));
-        ASSERT_TRUE(e.sub_Enregistrer()) << c.mode;
+        ParamEditor& e = charger(QString::fromUtf8(c.mode));
+        ASSERT_TRUE(e.saveTable()) << c.mode;
         EXPECT_EQ(readAsRecordWindow(chemin, c.format, c.cases), c.relu) << c.mode;
         // Opened again, the editor shows what was saved.
         charger(QString::fromUtf8(c.mode));
         QStringList attendu = c.relu;
-        if (QString::fromUtf8(c.mode) == param::gstr_Mode_Carres)
+        if (QString::fromUtf8(c.mode) == mainwindow::kModeSquares)
             attendu << QStringLiteral("|||"); // its empty rows stay, and one more comes
         EXPECT_EQ(dump(grille), attendu) << c.mode;
     }
@@ -1019,14 +1019,14 @@ TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
 {
     const QString chemin = programme(QStringLiteral("Espèces.DOV"));
     writeTable(chemin, kEspecesTsv, GridFile::Complete, {5});
-    EditeurParam& e = charger(param::gstr_Mode_Especes);
+    ParamEditor& e = charger(mainwindow::kModeSpecies);
     grille.setCell(1, 0, QStringLiteral("1"));
     grille.setBackColour(GridRange{1, 1, 1, 3}, grid::gridRgb(200, 10, 10));
     grille.setFontSize(GridRange{1, 1, 1, 1}, 14);
     grille.setRowKey(1, QStringLiteral("clé"));
 
     param_support::WriteWatch watch(env.programFolder());
-    ASSERT_TRUE(e.sub_Enregistrer());
+    ASSERT_TRUE(e.saveTable());
     EXPECT_EQ(watch.writesOf(QStringLiteral("Espèces.DOV")), 1) << "the table's file is written once";
     EXPECT_EQ(QDir(env.programFolder()).entryList(QDir::Files), QStringList({"Espèces.DOV"}))
         << "no file left over";
@@ -1061,7 +1061,7 @@ TEST_F(ParamTest, SpeciesSaveNamesTheSearchColumnsWhereTheTableHasThem)
         QStringLiteral(
             "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\tA\tB\nO\tALAARV\tAlouette\t\t1\tx\ty\n"),
         GridFile::Complete, {5});
-    ASSERT_TRUE(charger(param::gstr_Mode_Especes).sub_Enregistrer());
+    ASSERT_TRUE(charger(mainwindow::kModeSpecies).saveTable());
     EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}).value(0),
               "Classe|Espèce|Nom français|Nom scientifique|Saisie|FIndRowCode|FIndRowNomF");
 }
@@ -1071,24 +1071,24 @@ TEST_F(ParamTest, NothingIsSavedWhereSaveIsNotOffered)
     const QString chemin = programme(QStringLiteral("Milieux_SHOC.DOV"));
     writeTable(chemin, QStringLiteral("^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n"), GridFile::Complete);
     const QByteArray avant = testing_support::readBytes(chemin);
-    EditeurParam& e = charger(param::gstr_Mode_Milieux);
-    EXPECT_FALSE(e.sub_Enregistrer());
+    ParamEditor& e = charger(mainwindow::kModeHabitats);
+    EXPECT_FALSE(e.saveTable());
     EXPECT_EQ(testing_support::readBytes(chemin), avant);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
 TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
 {
-    for (const QString& mode : {param::gstr_Mode_Especes, param::gstr_Mode_Adresses}) {
-        const QString valeur = mode == param::gstr_Mode_Especes ? QStringLiteral("Fichier espèces")
+    for (const QString& mode : {mainwindow::kModeSpecies, mainwindow::kModeAddresses}) {
+        const QString valeur = mode == mainwindow::kModeSpecies ? QStringLiteral("Fichier espèces")
                                                                 : QStringLiteral("Adresses email");
-        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur,
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, valeur,
                                        env.path(QStringLiteral("pas/de/dossier/table.DOV"))));
-        EditeurParam& e = charger(mode);
+        ParamEditor& e = charger(mode);
         grille.setCell(1, 2, QStringLiteral("quelque chose"));
         env.dialogs().clearAsked();
         env.dialogs().answer(mb::OK);
-        EXPECT_FALSE(e.sub_Enregistrer()) << mode.toStdString();
+        EXPECT_FALSE(e.saveTable()) << mode.toStdString();
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("n'a pas été enregistrée")));
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("pas/de/dossier/table.DOV")));
@@ -1113,21 +1113,21 @@ TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
         adresses += QStringLiteral("2\tcorrespondant%1@example.org\n").arg(i);
     }
     const Cas cas[] = {
-        {param::gstr_Mode_Especes, "Espèces.DOV", especes, {5}},
-        {param::gstr_Mode_Adresses, "email.DOV", adresses, {1}},
+        {mainwindow::kModeSpecies, "Espèces.DOV", especes, {5}},
+        {mainwindow::kModeAddresses, "email.DOV", adresses, {1}},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.mode.toStdString());
         const QString chemin = programme(QString::fromUtf8(c.fichier));
         writeTable(chemin, c.tsv, GridFile::Complete, c.cases);
-        EditeurParam& e = charger(c.mode);
+        ParamEditor& e = charger(c.mode);
         const QByteArray avant = testing_support::readBytes(chemin); // after the address book's fix-ups
         grille.setCell(1, 2, QStringLiteral("changé"));
         env.dialogs().clearAsked();
         env.dialogs().answer(mb::OK);
         {
             testing_support::FileSizeLimit limite(1024);
-            EXPECT_FALSE(e.sub_Enregistrer());
+            EXPECT_FALSE(e.saveTable());
         }
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked().first().text,
@@ -1146,20 +1146,20 @@ TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
 TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
 {
     const QString milieux = programme(QStringLiteral("Milieux_SHOC.DOV"));
-    auto change = [](EditeurParam& e, Grid& g) {
+    auto change = [](ParamEditor& e, Grid& g) {
         g.setCell(1, 2, QStringLiteral("Chaumes"));
-        e.sub_Apres_Edition(1, 2); // one more empty row: it does not count
+        e.afterEdit(1, 2); // one more empty row: it does not count
     };
     const struct
     {
         const char* nom;
         bool admin;
-        std::function<void(EditeurParam&, Grid&)> action;
+        std::function<void(ParamEditor&, Grid&)> action;
         int reponse;       // 0: no question expected
         bool fermee;       // the window may close
         const char* ligne; // row 1 of the file afterwards
     } cas[] = {
-        {"nothing changed", true, [](EditeurParam&, Grid&) {}, 0, true, "CH|Céréales"},
+        {"nothing changed", true, [](ParamEditor&, Grid&) {}, 0, true, "CH|Céréales"},
         {"read-only table: nothing to save", false, change, 0, true, "CH|Céréales"},
         {"changed, Annuler", true, change, mb::Cancel, false, "CH|Céréales"},
         {"changed, Non", true, change, mb::No, true, "CH|Céréales"},
@@ -1169,12 +1169,12 @@ TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
         SCOPED_TRACE(c.nom);
         writeTable(milieux, QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
         administrateur(c.admin ? QStringLiteral("KORVEL-ADM") : QString());
-        EditeurParam& e = charger(param::gstr_Mode_Milieux);
+        ParamEditor& e = charger(mainwindow::kModeHabitats);
         c.action(e, grille);
         env.dialogs().clearAsked();
         if (c.reponse)
             env.dialogs().answer(c.reponse);
-        EXPECT_EQ(e.fun_Fermeture_Permise(), c.fermee);
+        EXPECT_EQ(e.canClose(), c.fermee);
         ASSERT_EQ(env.dialogs().asked().size(), c.reponse ? 1 : 0);
         if (c.reponse) {
             EXPECT_EQ(env.dialogs().asked()[0].text,
@@ -1186,14 +1186,14 @@ TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
     }
 
     // Oui with a save that fails: the save says why and the window stays open.
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Adresses email"),
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Adresses email"),
                                    env.path(QStringLiteral("pas/de/dossier/email.DOV"))));
-    EditeurParam& adresses = charger(param::gstr_Mode_Adresses);
+    ParamEditor& adresses = charger(mainwindow::kModeAddresses);
     grille.setCell(1, 2, QStringLiteral("a@b.fr"));
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
     env.dialogs().answer(mb::OK);
-    EXPECT_FALSE(adresses.fun_Fermeture_Permise());
+    EXPECT_FALSE(adresses.canClose());
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_TRUE(env.dialogs().asked()[1].text.contains(QStringLiteral("n'a pas été enregistrée")));
 }
@@ -1208,10 +1208,10 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
                               "O\tALAARV\tAlouette\t\t1\n\t\t\t\t1\nO\tSTUVUL\tÉtourneau\t\t1\n"),
                GridFile::Complete, {5});
     const QByteArray avant = testing_support::readBytes(chemin);
-    EditeurParam& e = charger(param::gstr_Mode_Especes);
+    ParamEditor& e = charger(mainwindow::kModeSpecies);
     grille.addRow();
     grille.setCell(grille.addRow(), 1, QStringLiteral(" "));
-    e.sub_RAZ();
+    e.resetTable();
     // The row holding a blank in its class is not empty: only rows whose four cells are empty go.
     EXPECT_EQ(dump(grille),
               QStringList({"Classe|Espèce|Nom français|Nom scientifique|Saisie", "O|ALAARV|Alouette||-",
@@ -1222,9 +1222,9 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
     writeTable(programme(QStringLiteral("Carrés.DOV")),
                QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n"), GridFile::Complete);
     administrateur();
-    EditeurParam& carres = charger(param::gstr_Mode_Carres);
+    ParamEditor& carres = charger(mainwindow::kModeSquares);
     const int lignes = grille.rows();
-    carres.sub_RAZ();
+    carres.resetTable();
     EXPECT_EQ(grille.rows(), lignes);
 }
 
@@ -1233,20 +1233,20 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
 TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
 {
     gstr_Dossier = QStringLiteral("/donnees/par/defaut");
-    EditeurParam& e = charger(param::gstr_Mode_Dossier);
+    ParamEditor& e = charger(mainwindow::kModeFolder);
     EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
-    ASSERT_TRUE(
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), QStringLiteral("/ailleurs")));
-    charger(param::gstr_Mode_Dossier);
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"),
+                                   QStringLiteral("/ailleurs")));
+    charger(mainwindow::kModeFolder);
     EXPECT_EQ(ed->dossier(), "/ailleurs");
 
-    EXPECT_FALSE(ed->sub_Dossier_Choisi(QString()));
+    EXPECT_FALSE(ed->folderChosen(QString()));
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/ailleurs");
-    EXPECT_TRUE(ed->sub_Dossier_Choisi(QStringLiteral("/nouveau")));
+    EXPECT_TRUE(ed->folderChosen(QStringLiteral("/nouveau")));
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
     EXPECT_EQ(ed->dossier(), "/nouveau");
     EXPECT_EQ(gstr_Dossier, "/donnees/par/defaut") << "the running program's folder is not changed";
-    EXPECT_FALSE(ed->sub_Enregistrer()) << "Save is not offered here";
+    EXPECT_FALSE(ed->saveTable()) << "Save is not offered here";
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
 }
 
@@ -1255,8 +1255,8 @@ TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
 TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
 {
     administrateur();
-    for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
-        ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.fichier.toStdString();
+    for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+        ASSERT_EQ(t.etat, data::InstallState::Installed) << t.fichier.toStdString();
     const struct
     {
         const char* mode;
@@ -1269,17 +1269,17 @@ TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
         {"Codes comportementaux", "Comportements.dov"},
     };
     for (const auto& c : cas) {
-        const TableDeDepart* depart = nullptr;
-        for (const TableDeDepart& t : fun_Tables_De_Depart())
+        const data::StarterTable* depart = nullptr;
+        for (const data::StarterTable& t : data::starterTables())
             if (t.fichier == QString::fromUtf8(c.fichier))
                 depart = &t;
         ASSERT_TRUE(depart) << c.fichier;
         Grid attendu;
-        ASSERT_TRUE(fun_Grille_De_Depart(attendu, *depart).isEmpty());
+        ASSERT_TRUE(data::starterGrid(attendu, *depart).isEmpty());
 
-        EditeurParam& e = charger(QString::fromUtf8(c.mode));
+        ParamEditor& e = charger(QString::fromUtf8(c.mode));
         EXPECT_EQ(e.etat(), EtatTable::Chargee) << c.mode;
-        ASSERT_TRUE(e.sub_Enregistrer()) << c.mode;
+        ASSERT_TRUE(e.saveTable()) << c.mode;
         // Sorted by the editor; the same rows, in the same columns.
         QStringList relu = readAsRecordWindow(programme(QString::fromUtf8(c.fichier)), depart->format,
                                               depart->colonnesCases);

@@ -1,6 +1,6 @@
 #include "mainwindow/AboutTexts.h"
-#include "mainwindow/Editeur.h"
 #include "mainwindow/ProgramWaitWindow.h"
+#include "mainwindow/Publisher.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Wait.h"
 #include "platform/MousePointer.h"
@@ -30,14 +30,14 @@ TEST_F(SmallWindowsTest, AboutBoxLabels)
     EXPECT_EQ(box.windowTitle(), "A propos de Mirelot");
     EXPECT_EQ(box.lab_Nom_Projet->text(), "Mirelot");
     EXPECT_EQ(box.Lab_Version->text(), "Version : Z2010-G   Révision : 181");
-    EXPECT_EQ(box.lab_Description->text(), "Suivi hivernal des oiseaux des champs");
-    EXPECT_EQ(box.Lab_Pub->text(), mainwindow::fun_Texte_Pub());
-    EXPECT_EQ(box.lab_Credit->text(), mainwindow::fun_Texte_Credit());
-    EXPECT_EQ(box.Lab_Courriel->text(), mainwindow::gstr_Courriel_Editeur);
+    EXPECT_EQ(box.descriptionLabel->text(), "Suivi hivernal des oiseaux des champs");
+    EXPECT_EQ(box.Lab_Pub->text(), mainwindow::presentationText());
+    EXPECT_EQ(box.creditLabel->text(), mainwindow::creditText());
+    EXPECT_EQ(box.Lab_Courriel->text(), mainwindow::kPublisherEmail);
     box.show();
-    EXPECT_TRUE(box.img_Logo->isVisible());
-    EXPECT_FALSE(box.img_Logo->pixmap().isNull());
-    EXPECT_FALSE(box.img_Logo_Famille->isVisible());
+    EXPECT_TRUE(box.logoImage->isVisible());
+    EXPECT_FALSE(box.logoImage->pixmap().isNull());
+    EXPECT_FALSE(box.familyLogoImage->isVisible());
 }
 
 TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
@@ -48,7 +48,7 @@ TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
     ASSERT_EQ(env.mail().sent.size(), 1);
     const auto& sent = env.mail().sent[0];
     EXPECT_EQ(sent.transport, platform::MailTransport::ComposeWindow); // the user writes and sends
-    EXPECT_EQ(sent.message.recipients, QStringList{mainwindow::gstr_Courriel_Editeur});
+    EXPECT_EQ(sent.message.recipients, QStringList{mainwindow::kPublisherEmail});
     EXPECT_TRUE(sent.message.subject.isEmpty());
     EXPECT_TRUE(sent.message.attachments.isEmpty());
     EXPECT_EQ(env.mail().signOns, 1); // a session of its own, closed after the message
@@ -56,10 +56,10 @@ TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
     EXPECT_FALSE(env.mail().isSignedOn());
 
     QTest::mouseClick(box.lab_web, Qt::LeftButton);
-    QTest::mouseClick(box.lab_Credit, Qt::LeftButton); // not a link
+    QTest::mouseClick(box.creditLabel, Qt::LeftButton); // not a link
     ASSERT_EQ(env.shell().calls.size(), 1);
     EXPECT_EQ(env.shell().calls[0].kind, RecordingShell::Call::Url);
-    EXPECT_EQ(env.shell().calls[0].target, mainwindow::gstr_Site_Editeur);
+    EXPECT_EQ(env.shell().calls[0].target, mainwindow::kPublisherSite);
     EXPECT_EQ(env.mail().sent.size(), 1);
 }
 
@@ -100,16 +100,16 @@ TEST_F(SmallWindowsTest, WaitWindowIsPaintedBeforeTheWorkStarts)
 {
     frm_Wait wait;
     EXPECT_EQ(wait.windowTitle(), "Mirelot 2010.2.181");
-    QString expected = mainwindow::fun_Texte_Wait();
+    QString expected = mainwindow::waitText();
     expected.replace('\r', '\n');
     EXPECT_EQ(wait.lab_wait->text(), expected);
     PaintCounter counter;
     wait.lab_wait->installEventFilter(&counter);
-    wait.sub_Afficher();
+    wait.showWindow();
     // No event loop runs between here and the work: the label must already be painted.
     EXPECT_TRUE(wait.isVisible());
     EXPECT_GT(counter.paints, 0);
-    EXPECT_FALSE(wait.cmd_Arreter->isVisible()); // a conversion cannot be stopped
+    EXPECT_FALSE(wait.stopButton->isVisible()); // a conversion cannot be stopped
 }
 
 TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
@@ -125,11 +125,11 @@ TEST_F(SmallWindowsTest, WaitForAProgramNamesItAndCanBeStopped)
     EXPECT_EQ(wait->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(wait->lab_wait->text(),
               "Envoi du message par la commande « /usr/sbin/sendmail »…\n\nVEUILLEZ PATIENTER");
-    ASSERT_TRUE(wait->cmd_Arreter->isVisible());
-    EXPECT_EQ(wait->cmd_Arreter->text(), "Arrêter");
+    ASSERT_TRUE(wait->stopButton->isVisible());
+    EXPECT_EQ(wait->stopButton->text(), "Arrêter");
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-    QTest::mouseClick(wait->cmd_Arreter, Qt::LeftButton);
+    QTest::mouseClick(wait->stopButton, Qt::LeftButton);
     EXPECT_EQ(stops, 1);
     // Closed by its frame: the wait is stopped as well, the window stays until the wait is over.
     wait->close();

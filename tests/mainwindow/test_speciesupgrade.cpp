@@ -1,4 +1,4 @@
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -73,7 +73,7 @@ TEST_F(SpeciesTest, AnswerSetsEveryBoxTheOptionAndTheSetting)
         EXPECT_TRUE(box.text.startsWith("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?\n\n"));
         EXPECT_TRUE(box.text.endsWith("\n\n\nPS : si vous n'activez pas cette option tout de suite, vous pourrez "
                                       "intervenir sur la liste des codes espèces via le menu paramètres"));
-        EXPECT_EQ(fun_Option_Cochee("SaisieEsp"), r.saisieEsp);
+        EXPECT_EQ(common::isOptionChecked("SaisieEsp"), r.saisieEsp);
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "2"), r.setting);
         const std::unique_ptr<Grid> back = readBack();
         const Grid& g = *back;
@@ -123,7 +123,7 @@ TEST_F(SpeciesTest, MissingTableAsksButWritesNothing)
     env.dialogs().answer(mb::Yes);
     Grid scratch;
     EXPECT_FALSE(sub_Update_Espèce(scratch));
-    EXPECT_TRUE(fun_Option_Cochee("SaisieEsp"));
+    EXPECT_TRUE(common::isOptionChecked("SaisieEsp"));
     EXPECT_FALSE(QFile::exists(file()));
     EXPECT_EQ(scratch.rows(), 0);
 }
@@ -163,9 +163,9 @@ TEST_F(SpeciesTest, TablePathComesFromTheSetting)
 {
     const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
     sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere);
-    EXPECT_EQ(fun_Fichier_Especes(), elsewhere);
+    EXPECT_EQ(mainwindow::speciesFile(), elsewhere);
     sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", "");
-    EXPECT_EQ(fun_Fichier_Especes(), "");
+    EXPECT_EQ(mainwindow::speciesFile(), "");
 }
 
 } // namespace

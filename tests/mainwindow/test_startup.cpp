@@ -1,10 +1,10 @@
 #include "common/ExportLog.h"
 #include "common/Globals.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/Options.h"
+#include "mainwindow/MenuOptions.h"
 #include "mainwindow/StartupSequence.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -17,34 +17,34 @@
 using grid::Grid;
 using grid::GridFile;
 namespace mb = platform::mb;
-using mainwindow::ResultatSequence;
+using mainwindow::StartupSequenceResult;
 
 namespace {
 
 // The main window's part, recorded.
-struct FakeWindow : mainwindow::FenetreDemarrage
+struct FakeWindow : mainwindow::StartupWindow
 {
     QStringList calls;
     QString chosenFolder;
     Grid carres;
     Grid work;
 
-    void sub_Items_Identification() override { calls << "identification"; }
-    void sub_Items_Non_Offerts() override { calls << "non offerts"; }
+    void showIdentificationItems() override { calls << "identification"; }
+    void hideItemsNotOffered() override { calls << "non offerts"; }
     void sub_Adapte_Affichage() override { calls << "affichage"; }
-    void sub_Afficher() override { calls << "afficher"; }
-    void sub_Ouvrir_Adresses() override { calls << "adresses"; }
-    void sub_Remplir_Documentation(const QString& d) override { calls << "documentation " + d; }
-    void sub_Activer_Verif_Auto() override
+    void showWindow() override { calls << "afficher"; }
+    void openAddressBook() override { calls << "adresses"; }
+    void fillDocumentationMenu(const QString& d) override { calls << "documentation " + d; }
+    void startAutoCheck() override
     {
         calls << "verif auto";
         if (onVerif)
             onVerif();
     }
     std::function<void()> onVerif;
-    void sub_Sablier(bool on) override { calls << (on ? "sablier" : "normal"); }
+    void setHourglass(bool on) override { calls << (on ? "sablier" : "normal"); }
     void sub_Bing() override { calls << "bing"; }
-    QString fun_Choisir_Dossier(const QString&, const QString&) override
+    QString chooseFolder(const QString&, const QString&) override
     {
         calls << "chooser";
         return chosenFolder;
@@ -83,7 +83,7 @@ struct StartupTest : ::testing::Test
         }
         ASSERT_TRUE(GridFile::save(g, env.programFolder() + "/email.DOV", GridFile::Complete, true));
     }
-    ResultatSequence run() { return mainwindow::sub_Sequence_Demarrage(window); }
+    StartupSequenceResult run() { return mainwindow::runStartupSequence(window); }
     QString counter() { return fun_Get_Setting_Str("Options Générales", "Nbr_Demarrage", "?"); }
 };
 
@@ -94,7 +94,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
     env.dialogs().answer(mb::Yes); // 2700: yes
     env.dialogs().answer(mb::No);  // no address: define it now? no
     env.dialogs().answer(mb::No);  // ask again next time? no
-    const ResultatSequence r = run();
+    const StartupSequenceResult r = run();
     EXPECT_EQ(r.fin, ResultatDemarrage::Continuer);
     const auto asked = env.dialogs().asked();
     ASSERT_EQ(asked.size(), 5);
@@ -123,7 +123,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
 
     // The next start asks nothing and checks for updates (frequency 1).
     FakeWindow again;
-    const ResultatSequence r2 = mainwindow::sub_Sequence_Demarrage(again);
+    const StartupSequenceResult r2 = mainwindow::runStartupSequence(again);
     EXPECT_EQ(env.dialogs().asked().size(), 5);
     EXPECT_EQ(counter(), "2");
     EXPECT_TRUE(r2.verificationActivee);
@@ -132,7 +132,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
 TEST_F(StartupTest, CancelledFirstStartEndsTheSequence)
 {
     env.dialogs().answer(mb::Cancel);
-    const ResultatSequence r = run();
+    const StartupSequenceResult r = run();
     EXPECT_EQ(r.fin, ResultatDemarrage::Quitter);
     EXPECT_FALSE(window.calls.contains("afficher"));
     EXPECT_EQ(counter(), "?");
@@ -150,8 +150,8 @@ TEST_F(StartupTest, FirstStartWithTheChooser)
     EXPECT_TRUE(window.calls.contains("adresses"));
     EXPECT_EQ(gstr_Dossier, env.path("Relevés"));
     EXPECT_EQ(fun_Get_Setting_Str("Options Générales", "Check UPDATE sur Web", "?"), "3");
-    EXPECT_TRUE(fun_Option_Cochee("SaisieEsp"));
-    EXPECT_TRUE(mainwindow::fun_Frequence_Cochee(3));
+    EXPECT_TRUE(common::isOptionChecked("SaisieEsp"));
+    EXPECT_TRUE(mainwindow::isFrequencyChecked(3));
 }
 
 TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
@@ -171,7 +171,7 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
         sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency);
         sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts));
         FakeWindow w;
-        const ResultatSequence res = mainwindow::sub_Sequence_Demarrage(w);
+        const StartupSequenceResult res = mainwindow::runStartupSequence(w);
         EXPECT_EQ(res.verificationActivee, r.due);
         EXPECT_EQ(w.calls.contains("verif auto"), r.due);
         EXPECT_TRUE(local.dialogs().asked().isEmpty());
@@ -182,7 +182,7 @@ TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
 {
     seedInstalled("0"); // a check at every start, unless a step fails
     sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400");
-    const ResultatSequence r = run();
+    const StartupSequenceResult r = run();
     EXPECT_EQ(counter(), "1e400");
     EXPECT_TRUE(r.echec);
     EXPECT_FALSE(r.verificationActivee);
@@ -198,7 +198,7 @@ TEST_F(StartupTest, AutomaticCheckStartsOnlyOnceEveryStartUpBoxIsAnswered)
     env.dialogs().answer(mb::Yes); // ask again next time? yes
     qsizetype boxesBeforeCheck = -1;
     window.onVerif = [&] { boxesBeforeCheck = env.dialogs().asked().size(); };
-    const ResultatSequence r = run();
+    const StartupSequenceResult r = run();
     EXPECT_TRUE(r.verificationActivee);
     EXPECT_EQ(boxesBeforeCheck, 2);
     EXPECT_EQ(window.calls.last(), "verif auto");
@@ -257,7 +257,7 @@ TEST_F(StartupTest, AddressReminders)
         for (int a : r.answers)
             local.dialogs().answer(a);
         FakeWindow w;
-        mainwindow::sub_Sequence_Demarrage(w);
+        mainwindow::runStartupSequence(w);
         const QString first(r.firstText);
         if (first.isEmpty()) {
             EXPECT_TRUE(local.dialogs().asked().isEmpty());
@@ -291,7 +291,7 @@ TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
     EXPECT_EQ(window.carres.rows(), 3);
     EXPECT_EQ(window.carres.cell(2, 1), "002");
     ASSERT_EQ(window.work.rows(), 3);
-    const auto lines = fun_Lire_Log_Export(env.dataFolder());
+    const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines.has_value());
     EXPECT_EQ(lines->size(), 2);
     EXPECT_TRUE(window.calls.contains("documentation " + env.programFolder()));
@@ -334,7 +334,7 @@ TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
     sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV"));
     window.carres.setRows(5);
     window.carres.setCell(4, 0, "restes");
-    const ResultatSequence r = run();
+    const StartupSequenceResult r = run();
     EXPECT_EQ(window.carres.rows(), 0);
     EXPECT_TRUE(r.echec);
 }

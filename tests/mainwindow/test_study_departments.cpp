@@ -1,10 +1,10 @@
 #include "common/Settings.h"
-#include "mainwindow/StudyDepartments.h"
+#include "mainwindow/StudyDepartmentsPrompt.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-using mainwindow::ResultatDepartements;
+using mainwindow::StudyDepartmentsOutcome;
 
 TEST(StudyDepartmentsNormalisation, Table)
 {
@@ -43,7 +43,7 @@ TEST(StudyDepartmentsNormalisation, Table)
         {"%%", nullptr, "%%"},
     };
     for (const Row& r : rows) {
-        const auto result = mainwindow::fun_Normaliser_Departements(QString::fromUtf8(r.typed));
+        const auto result = mainwindow::normaliseDepartments(QString::fromUtf8(r.typed));
         if (r.saved) {
             EXPECT_TRUE(result.valide) << r.typed;
             EXPECT_EQ(result.liste, QString::fromUtf8(r.saved)) << r.typed;
@@ -57,7 +57,7 @@ TEST(StudyDepartmentsNormalisation, Table)
 TEST(StudyDepartmentsNormalisation, BlankItemsOnlyGiveAnEmptyList)
 {
     for (const char* typed : {";", " ", ";;", " ; "}) {
-        const auto result = mainwindow::fun_Normaliser_Departements(QString::fromUtf8(typed));
+        const auto result = mainwindow::normaliseDepartments(QString::fromUtf8(typed));
         EXPECT_TRUE(result.valide) << typed;
         EXPECT_TRUE(result.liste.isEmpty()) << typed;
     }
@@ -66,13 +66,16 @@ TEST(StudyDepartmentsNormalisation, BlankItemsOnlyGiveAnEmptyList)
 struct StudyDepartmentsTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
-    QString stored() { return fun_Get_Setting_Str(gstr_Section_Parametres, "Départements d'étude", "<absent>"); }
+    QString stored()
+    {
+        return fun_Get_Setting_Str(common::kParametersSection, "Départements d'étude", "<absent>");
+    }
 };
 
 TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
 {
     env.dialogs().answerText(QString("26; 7;38;26"));
-    EXPECT_EQ(mainwindow::sub_Departements_Etude(), ResultatDepartements::Enregistre);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Enregistre);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     const auto& box = env.dialogs().asked()[0];
     EXPECT_EQ(box.kind, platform::ScriptedDialogs::Kind::Input);
@@ -84,7 +87,7 @@ TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
 
     env.dialogs().clearAsked();
     env.dialogs().answerText(QString("2a"));
-    mainwindow::sub_Departements_Etude();
+    mainwindow::askStudyDepartments();
     EXPECT_EQ(env.dialogs().asked()[0].defaultText, "07;26;38");
     EXPECT_EQ(stored(), "2A");
 }
@@ -96,7 +99,7 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
     env.dialogs().answerText(QString("-1;26"));
     env.dialogs().answer(platform::mb::OK);
     env.dialogs().answerText(QString("07;26"));
-    EXPECT_EQ(mainwindow::sub_Departements_Etude(), ResultatDepartements::Enregistre);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Enregistre);
     const auto& asked = env.dialogs().asked();
     ASSERT_EQ(asked.size(), 5);
     EXPECT_EQ(asked[1].text, "Le code département  N°260 semble erroné ; corrigez");
@@ -110,14 +113,18 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
 
 TEST_F(StudyDepartmentsTest, CancelEmptyOrBlankAnswersLeaveTheListUnchanged)
 {
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, "Départements d'étude", "07;26");
-    struct Row { std::optional<QString> answer; ResultatDepartements result; };
-    const Row rows[] = {{std::nullopt, ResultatDepartements::Annule},
-                        {QString(""), ResultatDepartements::Annule},
-                        {QString(" ; "), ResultatDepartements::Vide}};
+    sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07;26");
+    struct Row
+    {
+        std::optional<QString> answer;
+        StudyDepartmentsOutcome result;
+    };
+    const Row rows[] = {{std::nullopt, StudyDepartmentsOutcome::Annule},
+                        {QString(""), StudyDepartmentsOutcome::Annule},
+                        {QString(" ; "), StudyDepartmentsOutcome::Vide}};
     for (const Row& r : rows) {
         env.dialogs().answerText(r.answer);
-        EXPECT_EQ(mainwindow::sub_Departements_Etude(), r.result);
+        EXPECT_EQ(mainwindow::askStudyDepartments(), r.result);
         EXPECT_EQ(stored(), "07;26");
     }
 }
@@ -127,6 +134,6 @@ TEST_F(StudyDepartmentsTest, CancelAfterAWrongItemSavesNothing)
     env.dialogs().answerText(QString("AB"));
     env.dialogs().answer(platform::mb::OK);
     env.dialogs().answerText(std::nullopt);
-    EXPECT_EQ(mainwindow::sub_Departements_Etude(), ResultatDepartements::Annule);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Annule);
     EXPECT_EQ(stored(), "<absent>");
 }

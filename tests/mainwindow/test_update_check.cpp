@@ -1,4 +1,4 @@
-#include "mainwindow/Editeur.h"
+#include "mainwindow/Publisher.h"
 #include "mainwindow/UpdateCheck.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -15,8 +15,8 @@ struct UpdateCheckTest : ::testing::Test
 
 TEST_F(UpdateCheckTest, PageAddressIsBuiltExactly)
 {
-    const QString url = mainwindow::fun_URL_Mise_A_Jour();
-    EXPECT_EQ(url, mainwindow::gstr_Site_Editeur
+    const QString url = mainwindow::updatePageUrl();
+    EXPECT_EQ(url, mainwindow::kPublisherSite
                        + "/index_download.php?Organisme=ALL&Logiciel=Mirelot&Version=Z2010G");
     EXPECT_TRUE(url.startsWith("http://")); // the page is not asked for over https
     const QUrl parsed(url);
@@ -33,7 +33,7 @@ TEST_F(UpdateCheckTest, PageAddressIgnoresTheStoredVersion)
     env.registry().createKey(platform::Hive::LocalMachine, "SOFTWARE\\Mirelot\\Version");
     env.registry().setValue(platform::Hive::LocalMachine, "SOFTWARE\\Mirelot\\Version", "Version",
                             platform::RegValue::fromText("Z1999"));
-    EXPECT_TRUE(mainwindow::fun_URL_Mise_A_Jour().endsWith("&Version=Z2010G"));
+    EXPECT_TRUE(mainwindow::updatePageUrl().endsWith("&Version=Z2010G"));
 }
 
 TEST_F(UpdateCheckTest, ConnectedOpensThePageQuietOrNot)
@@ -44,7 +44,7 @@ TEST_F(UpdateCheckTest, ConnectedOpensThePageQuietOrNot)
         mainwindow::sub_Retreive_Last_Version(quiet);
         ASSERT_EQ(env.shell().calls.size(), 1);
         EXPECT_EQ(env.shell().calls[0].kind, RecordingShell::Call::Url);
-        EXPECT_EQ(env.shell().calls[0].target, mainwindow::fun_URL_Mise_A_Jour());
+        EXPECT_EQ(env.shell().calls[0].target, mainwindow::updatePageUrl());
     }
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
@@ -52,7 +52,7 @@ TEST_F(UpdateCheckTest, ConnectedOpensThePageQuietOrNot)
 TEST_F(UpdateCheckTest, PageThatCannotOpenIsReportedWithItsAddressUnlessQuiet)
 {
     env.shell().succeed = false;
-    const QString url = mainwindow::fun_URL_Mise_A_Jour();
+    const QString url = mainwindow::updatePageUrl();
     env.dialogs().answer(platform::mb::OK);
     mainwindow::sub_Retreive_Last_Version(false);
     EXPECT_EQ(env.shell().calls.size(), 1);
@@ -91,7 +91,7 @@ TEST(UpdateFrequency, StoredIndexGivesTheFrequency)
     const Row rows[] = {{0, 1}, {1, 5}, {2, 10}, {3, std::nullopt}, {999, std::nullopt},
                         {7, std::nullopt}, {-1, std::nullopt}, {4, std::nullopt}};
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::fun_Frequence_Maj(r.index), r.frequency) << r.index;
+        EXPECT_EQ(mainwindow::startsBetweenChecks(r.index), r.frequency) << r.index;
 }
 
 TEST(UpdateFrequency, AutomaticCheckFollowsTheCounterAndTheFrequency)
@@ -111,6 +111,7 @@ TEST(UpdateFrequency, AutomaticCheckFollowsTheCounterAndTheFrequency)
         {1, 2147483645.0, false, true},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::fun_Verif_Auto_Due(r.counter, mainwindow::fun_Frequence_Maj(r.index), r.never), r.due)
+        EXPECT_EQ(mainwindow::isAutoCheckDue(r.counter, mainwindow::startsBetweenChecks(r.index), r.never),
+                  r.due)
             << "index " << r.index << " counter " << r.counter;
 }

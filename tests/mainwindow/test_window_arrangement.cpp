@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-using mainwindow::fun_Arrange_Icones;
-using mainwindow::fun_Cascade;
-using mainwindow::fun_Centrer;
-using mainwindow::fun_Mosaique_Horizontale;
-using mainwindow::fun_Taille_Ouverture;
+using mainwindow::cascadeLayout;
+using mainwindow::centredPosition;
+using mainwindow::horizontalTileLayout;
+using mainwindow::iconLayout;
+using mainwindow::openingSize;
 
 TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
 {
@@ -26,7 +26,7 @@ TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
         {{800, 600}, {{10, 10}, {10, 10}}, 0, {{0, 0, 10, 10}, {1, 1, 10, 10}}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Cascade(r.area, r.sizes, r.step), r.rects) << r.sizes.size() << " windows";
+        EXPECT_EQ(cascadeLayout(r.area, r.sizes, r.step), r.rects) << r.sizes.size() << " windows";
 }
 
 TEST(WindowArrangement, HorizontalTilesShareTheHeight)
@@ -40,7 +40,7 @@ TEST(WindowArrangement, HorizontalTilesShareTheHeight)
         {{800, 2}, 3, {{0, 0, 800, 1}, {0, 1, 800, 1}, {0, 1, 800, 1}}}, // more windows than pixel rows
     };
     for (const Row& r : rows) {
-        const QList<QRect> rects = fun_Mosaique_Horizontale(r.area, r.n);
+        const QList<QRect> rects = horizontalTileLayout(r.area, r.n);
         EXPECT_EQ(rects, r.rects) << r.n;
         for (const QRect& rect : rects)
             EXPECT_TRUE(QRect(QPoint(0, 0), r.area).contains(rect)) << r.n;
@@ -58,7 +58,7 @@ TEST(WindowArrangement, IconsLineUpFromTheBottomLeft)
         {{500, 400}, {{160, 30}, {160, 40}, {300, 30}}, {{0, 370}, {160, 360}, {0, 330}}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Arrange_Icones(r.area, r.sizes), r.points) << r.sizes.size();
+        EXPECT_EQ(iconLayout(r.area, r.sizes), r.points) << r.sizes.size();
 }
 
 TEST(WindowArrangement, CentreTheLogo)
@@ -71,7 +71,7 @@ TEST(WindowArrangement, CentreTheLogo)
         {{400, 260}, {400, 260}, {0, 0}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Centrer(r.area, r.size), r.corner);
+        EXPECT_EQ(centredPosition(r.area, r.size), r.corner);
 }
 
 TEST(WindowArrangement, OpeningSizeFitsTheArea)
@@ -89,6 +89,5 @@ TEST(WindowArrangement, OpeningSizeFitsTheArea)
         {{700, 500}, {120, 80}, {120, 80}},      // an area smaller than the minimum
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Taille_Ouverture(r.wanted, r.area), r.size)
-            << r.wanted.width() << "x" << r.wanted.height();
+        EXPECT_EQ(openingSize(r.wanted, r.area), r.size) << r.wanted.width() << "x" << r.wanted.height();
 }

@@ -12,7 +12,7 @@ namespace record_samples {
 void writeTable(const QString& path, int code, const QString& tsv)
 {
     grid::Grid g;
-    ASSERT_EQ(fun_Grille_Depuis_Texte(g, tsv), QString());
+    ASSERT_EQ(data::gridFromText(g, tsv), QString());
     ASSERT_TRUE(grid::GridFile::save(g, path, code, true)) << path.toStdString();
 }
 

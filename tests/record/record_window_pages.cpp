@@ -109,13 +109,13 @@ int main(int argc, char** argv)
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::installServices({&registry, nullptr, nullptr, nullptr, nullptr});
 
-    sub_Set_Dossier_Programme(home.filePath(QStringLiteral("Programme")));
-    for (const InstallationTable& t : sub_Installer_Tables(fun_Dossier_Programme()))
-        if (t.etat == EtatInstallation::Echec)
+    common::setProgramFolder(home.filePath(QStringLiteral("Programme")));
+    for (const data::TableInstallation& t : data::installStarterTables(common::programFolder()))
+        if (t.etat == data::InstallState::Failed)
             return 1;
     gstr_Dossier = home.filePath(QStringLiteral("Donnees"));
     QDir().mkpath(gstr_Dossier);
-    if (!sub_Reg_Write_HKLM(gstr_Section_Admin, QStringLiteral("PSWD"), QStringLiteral("KORVEL-ADM")))
+    if (!sub_Reg_Write_HKLM(common::kAdminSection, QStringLiteral("PSWD"), QStringLiteral("KORVEL-ADM")))
         return 1;
     const record::SaveResult saved = record::RecordStore(gstr_Dossier).save(sampleRecord());
     if (!saved.result.ok)

@@ -29,7 +29,7 @@ TEST(FieldChecks, TimeCheckAndItsMessages)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value.toStdString());
         testing_support::TestEnvironment env;
-        EXPECT_EQ(fun_Heure_Message(c.value), c.message);
+        EXPECT_EQ(timeMessageNumber(c.value), c.message);
         EXPECT_EQ(sub_Heure_Vérifier(c.value, false), c.message != 0);
         EXPECT_TRUE(env.dialogs().asked().isEmpty());
         if (c.message == 0)
@@ -38,7 +38,7 @@ TEST(FieldChecks, TimeCheckAndItsMessages)
         EXPECT_TRUE(sub_Heure_Vérifier(c.value, true));
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked()[0].text,
-                  fun_Boite_Message(qint16(c.message), 0, QString(), QString()).texte);
+                  common::buildMessageBox(qint16(c.message), 0, QString(), QString()).texte);
     }
 }
 
@@ -64,15 +64,15 @@ TEST(FieldChecks, VisitDateAgainstTodayAndTheSeason)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        const VisitDateCheck check = fun_Verif_Date_Passage(c.typed, c.season);
+        const VisitDateCheck check = checkVisitDate(c.typed, c.season);
         EXPECT_EQ(check.date, c.date);
         EXPECT_EQ(check.message, c.message);
         EXPECT_EQ(check.accepted(), c.message.isEmpty());
     }
     // The bounds of a winter, in leap and other years alike.
-    EXPECT_TRUE(fun_Date_Dans_Saison("29/02/2012", "Hiver 2011-2012"));
-    EXPECT_TRUE(fun_Date_Dans_Saison("29/02/2010", "Hiver 2009-2010"));
-    EXPECT_FALSE(fun_Date_Dans_Saison("01/03/2012", "Hiver 2011-2012"));
-    EXPECT_TRUE(fun_Date_Dans_Saison("01/11/2011", "Hiver 2011-2012"));
-    EXPECT_FALSE(fun_Date_Dans_Saison("31/10/2011", "Hiver 2011-2012"));
+    EXPECT_TRUE(isDateInSeason("29/02/2012", "Hiver 2011-2012"));
+    EXPECT_TRUE(isDateInSeason("29/02/2010", "Hiver 2009-2010"));
+    EXPECT_FALSE(isDateInSeason("01/03/2012", "Hiver 2011-2012"));
+    EXPECT_TRUE(isDateInSeason("01/11/2011", "Hiver 2011-2012"));
+    EXPECT_FALSE(isDateInSeason("31/10/2011", "Hiver 2011-2012"));
 }

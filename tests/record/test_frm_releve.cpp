@@ -74,8 +74,8 @@ class RecordWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
-            ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.erreur.toStdString();
+        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
         gstr_Dossier = env.dataFolder();
     }
 
@@ -97,7 +97,7 @@ protected:
     }
     static Window open(RecordMode mode, const QString& file = QString(), const QString& site = QString())
     {
-        return Window(frm_Releve_SHOC::fun_Ouvrir(RecordRequest{mode, file, site}));
+        return Window(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, site}));
     }
 
     testing_support::TestEnvironment env;
@@ -181,7 +181,7 @@ TEST_F(RecordWindowTest, NewSitePagesGridsAndLists)
 TEST_F(RecordWindowTest, StoredRecordPageForTheAdministratorOnly)
 {
     for (const char* pswd : {"KORVEL-ADM", "korvel-adm", ""}) {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", pswd));
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", pswd));
         EXPECT_EQ(open(RecordMode::New)->ogl_Divers->isTabVisible(4), QString(pswd) == "KORVEL-ADM") << pswd;
     }
 }
@@ -255,7 +255,7 @@ TEST_F(RecordWindowTest, KnownSiteModes)
 // name begins with it; a department outside the study departments is added to them.
 TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
 {
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Départements d'étude", "07"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07"));
     SurveyRecord r = sample();
     r.commune = "Val";
     r.network = "RZO / Autre";
@@ -263,7 +263,7 @@ TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
     const QString name = save(r);
     env.dialogs().answer(mb::OK);
     const Window w = open(RecordMode::Update, name);
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, "Départements d'étude", ""), "07;26");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Départements d'étude", ""), "07;26");
     EXPECT_EQ(w->cbo_Dept->currentText(), "26 - Drôme");
     EXPECT_EQ(w->cbo_Communes->currentIndex(), -1);
     EXPECT_EQ(w->cbo_Réseau->currentIndex(), -1);

@@ -30,7 +30,7 @@ const QString kSite = QStringLiteral("SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiv
 void writeSpeciesTable(const QString& path, const QString& tsv)
 {
     Grid g;
-    ASSERT_EQ(fun_Grille_Depuis_Texte(g, tsv, {5}), QString());
+    ASSERT_EQ(data::gridFromText(g, tsv, {5}), QString());
     ASSERT_TRUE(GridFile::save(g, path, GridFile::Complete, true).ok);
 }
 

@@ -255,6 +255,6 @@ TEST_F(RecordStoreTest, SetAsideNeverReplacesAFile)
     // The data folder is the setting "Dossier", the program-wide data folder by default.
     gstr_Dossier = env.dataFolder();
     EXPECT_EQ(RecordStore::fromSettings().folder(), env.dataFolder());
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", env.path("Autre")));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", env.path("Autre")));
     EXPECT_EQ(RecordStore::fromSettings().folder(), env.path("Autre"));
 }

@@ -72,7 +72,7 @@ QString box(int style, const QString& text, bool validationTitle = true)
 }
 QString catalogue(int number)
 {
-    return "catalogue: " + fun_Boite_Message(qint16(number), 0, {}, {}).texte;
+    return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).texte;
 }
 
 // The record window as the validation sees it: showing a page raises the page-change event, as
@@ -183,7 +183,7 @@ struct Bench
     {
         QStringList out;
         for (const auto& a : env.dialogs().asked())
-            out << (a.title.endsWith(gstr_Titre_Messages)
+            out << (a.title.endsWith(common::kMessagesTitle)
                         ? "catalogue: " + a.text
                         : box(a.style, a.text, a.title == "Mirelot - Validation des données saisies"));
         return out.join('\n');

@@ -108,8 +108,8 @@ TEST(ReferenceData, MissingTablesLeaveEmptyChoices)
 TEST(ReferenceData, StarterTablesAndThePathsTheSettingsName)
 {
     testing_support::TestEnvironment env;
-    for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
-        ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.erreur.toStdString();
+    for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+        ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
     ReferenceData refs;
     ASSERT_TRUE(refs.load());
     EXPECT_EQ(refs.communeCount(), 34746);
@@ -128,7 +128,7 @@ TEST(ReferenceData, StarterTablesAndThePathsTheSettingsName)
     const QString other = QDir(env.dataFolder()).filePath("mes communes.dov");
     record_samples::writeTable(other, GridFile::Complete, "Dép\tN°\tCommune\n26\t001\tValence\n");
     ASSERT_TRUE(
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, "Fichier Communes",
+        sub_Reg_Write_HKLM(common::kParametersSection, "Fichier Communes",
                            QString(other).replace('/', '\\').replace("mes communes", "MES COMMUNES")));
     EXPECT_EQ(ReferencePaths::fromSettings().communes, other);
     EXPECT_EQ(ReferencePaths::fromSettings().species, QDir(env.programFolder()).filePath("Espèces.DOV"));

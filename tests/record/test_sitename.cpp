@@ -120,8 +120,8 @@ TEST(StudyDepartments, CodeAddedOnlyWhenItChangesTheSetting)
         EXPECT_EQ(studyDepartmentsWith(c.setting, c.department), c.result) << c.setting.toStdString();
 
     testing_support::TestEnvironment env;
-    ASSERT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, kStudyDepartmentsSetting, "07"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsSetting, "07"));
     EXPECT_TRUE(addStudyDepartment("26 - Drôme").ok);
     EXPECT_TRUE(addStudyDepartment("26 - Drôme").ok);
-    EXPECT_EQ(fun_Get_Setting_Str(gstr_Section_Parametres, kStudyDepartmentsSetting, "%"), "07;26");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, kStudyDepartmentsSetting, "%"), "07;26");
 }

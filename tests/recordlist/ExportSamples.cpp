@@ -68,8 +68,8 @@ void writeTables()
     for (const auto& [name, code] : settings().speciesCodes.asKeyValueRange())
         species.addRow("\tO\t" + code + "\t" + name);
     for (const auto& [grid, file] : {std::pair{&habitats, "Milieux_SHOC.DOV"}, {&species, "Espèces.DOV"}})
-        ASSERT_TRUE(grid::GridFile::save(*grid, fun_Chemin(fun_Dossier_Programme(), QString(file)),
-                                             grid::GridFile::Complete, true)
+        ASSERT_TRUE(grid::GridFile::save(*grid, common::joinPath(common::programFolder(), QString(file)),
+                                         grid::GridFile::Complete, true)
                         .ok);
 }
 
@@ -81,7 +81,7 @@ QString writeRecord(const QString& folder, const SurveyRecord& r, const QString&
     if (!blankedLabel.isEmpty())
         g.setCell(g.findRow(blankedLabel, 0, 1), 1, QString());
     const QString file = name.isEmpty() ? RecordStore::fileName(r.siteName, r.passage) : name;
-    EXPECT_TRUE(grid::GridFile::save(g, fun_Chemin(folder, file), grid::GridFile::Complete, true).ok);
+    EXPECT_TRUE(grid::GridFile::save(g, common::joinPath(folder, file), grid::GridFile::Complete, true).ok);
     return file;
 }
 

@@ -153,7 +153,7 @@ TEST_F(ConversionTest, AFileLeftUnconvertedIsToldOnceInOneBox)
     EXPECT_TRUE(box.text.contains("SHOC-E-F~PASSAGE N1.FLX"));
     EXPECT_TRUE(box.text.contains("SHOC-G-H~PASSAGE N1.FLX"));
     EXPECT_EQ(box.style, platform::mb::OKOnly | platform::mb::Exclamation);
-    EXPECT_EQ(box.title, gstr_Nom_Programme);
+    EXPECT_EQ(box.title, common::kProgramName);
 
     // The next refresh: the same files, nothing told. A file newly left over is told alone.
     report = convertOlderFilesAndTell(env.dataFolder(), older, told);

@@ -68,7 +68,7 @@ TEST_F(RecordCommandsTest, NewRecordChoicesAskAndGiveTheRecordWindowItsRequest)
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked()[0].text, c.box);
         EXPECT_EQ(env.dialogs().asked()[0].style, c.style);
-        EXPECT_EQ(env.dialogs().asked()[0].title, gstr_Nom_Programme);
+        EXPECT_EQ(env.dialogs().asked()[0].title, common::kProgramName);
     }
 }
 

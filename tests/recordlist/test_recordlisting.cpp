@@ -86,19 +86,19 @@ TEST_F(RecordListingTest, EachRecordShowsItsNewestExportFromTheLog)
     write(kA1, "01/12/2009");
     write(kA2, "02/12/2009");
     write(kB1, "03/12/2009");
-    writeBytes(path(gstr_Fichier_Log_Export), QString("SHOC-a~PASSAGE N1.FLX2009\t05/03/2010 10:00:00\r\n"
-                                                      "une ligne sans tabulation\r\n"
-                                                      "SHOC-Z~Passage N1.FLX2009\t04/03/2010 10:00:00\r\n"
-                                                      "SHOC-A~Passage N1.FLX2009\t01/03/2010 09:00:00\r\n"
-                                                      "SHOC-B~Passage N1.FLX2009\t02/03/2010 08:00:00\r\n")
-                                                  .toUtf8());
+    writeBytes(path(common::kExportLogFile), QString("SHOC-a~PASSAGE N1.FLX2009\t05/03/2010 10:00:00\r\n"
+                                                     "une ligne sans tabulation\r\n"
+                                                     "SHOC-Z~Passage N1.FLX2009\t04/03/2010 10:00:00\r\n"
+                                                     "SHOC-A~Passage N1.FLX2009\t01/03/2010 09:00:00\r\n"
+                                                     "SHOC-B~Passage N1.FLX2009\t02/03/2010 08:00:00\r\n")
+                                                 .toUtf8());
     Listing l = readListing(env.dataFolder());
     EXPECT_FALSE(l.exportLogUnreadable);
     EXPECT_EQ(l.rows[0].exported, "05/03/2010 10:00:00") << "the first line naming a file, whatever its case";
     EXPECT_EQ(l.rows[1].exported, "");
     EXPECT_EQ(l.rows[2].exported, "02/03/2010 08:00:00");
 
-    writeBytes(path(gstr_Fichier_Log_Export), "SHOC-A~Passage N1.FLX2009\t\xFF\r\n");
+    writeBytes(path(common::kExportLogFile), "SHOC-A~Passage N1.FLX2009\t\xFF\r\n");
     l = readListing(env.dataFolder());
     EXPECT_TRUE(l.exportLogUnreadable);
     EXPECT_EQ(l.rows.size(), 3);

@@ -1,7 +1,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include "common/Globals.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Paths.h"
 
 #include <QDir>
@@ -25,9 +25,9 @@ TestEnvironment::TestEnvironment()
     m_dialogs.setFailureHandler([](const QString& why) { ADD_FAILURE() << why.toStdString(); });
     m_previous =
         platform::installServices({m_registry.get(), &m_dialogs, &m_shell, &m_clock, &m_mail, &m_pointer});
-    sub_Reset_Globals();
-    sub_Reset_Options();
-    sub_Set_Dossier_Programme(programFolder());
+    common::resetGlobals();
+    common::resetOptions();
+    common::setProgramFolder(programFolder());
 }
 
 TestEnvironment::~TestEnvironment()
@@ -36,9 +36,9 @@ TestEnvironment::~TestEnvironment()
     EXPECT_TRUE(m_pointer.shapes().isEmpty()) << "mouse pointers pushed and never taken back: "
                                               << m_pointer.calls.join(QLatin1Char(' ')).toStdString();
     platform::installServices(m_previous);
-    sub_Reset_Globals();
-    sub_Reset_Options();
-    sub_Set_Dossier_Programme(QString());
+    common::resetGlobals();
+    common::resetOptions();
+    common::setProgramFolder(QString());
     qputenv("HOME", m_previousUserHome);
     if (m_hadHome)
         qputenv("MIRELOT_HOME", m_previousHome);

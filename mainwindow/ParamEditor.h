@@ -19,17 +19,17 @@ namespace platform {
 class RowSource;
 }
 
-namespace param {
+namespace mainwindow {
 
 // Mode texts, as the main window hands them to the settings window (compared exactly).
-inline const QString gstr_Mode_Especes = QStringLiteral("Codes espèces");
-inline const QString gstr_Mode_Carres = QStringLiteral("Codes carrés");
-inline const QString gstr_Mode_Reseaux = QStringLiteral("Codes réseaux");
-inline const QString gstr_Mode_Milieux = QStringLiteral("Codes milieux");
-inline const QString gstr_Mode_Comportements = QStringLiteral("Codes comportementaux");
-inline const QString gstr_Mode_Adresses = QStringLiteral("Adresses courriel de votre correspondant");
-inline const QString gstr_Mode_Identification = QStringLiteral("Indentification de votre Gadrel");
-inline const QString gstr_Mode_Dossier = QStringLiteral("Dossier de travail");
+inline const QString kModeSpecies = QStringLiteral("Codes espèces");
+inline const QString kModeSquares = QStringLiteral("Codes carrés");
+inline const QString kModeNetworks = QStringLiteral("Codes réseaux");
+inline const QString kModeHabitats = QStringLiteral("Codes milieux");
+inline const QString kModeBehaviours = QStringLiteral("Codes comportementaux");
+inline const QString kModeAddresses = QStringLiteral("Adresses courriel de votre correspondant");
+inline const QString kModeIdentification = QStringLiteral("Indentification de votre Gadrel");
+inline const QString kModeFolder = QStringLiteral("Dossier de travail");
 
 enum class Mode {
     Inconnu,
@@ -44,7 +44,7 @@ enum class Mode {
 };
 
 // The mode of a mode text; Inconnu for any other text.
-Mode fun_Mode(const QString& texte);
+Mode modeFromText(const QString& texte);
 
 // A reference table: its path setting in "Paramètres", its default file name in the program's
 // folder, the grid file codes it is loaded and saved with, and the header (a format string) it
@@ -59,24 +59,24 @@ struct Table
     QList<int> colonnesCases;
 };
 // nullptr for the modes without a table (identification, data folder, unknown).
-const Table* fun_Table(Mode mode);
+const Table* paramTable(Mode mode);
 
 // The table's file: the setting, by default the program's folder and the file name; "\" read
 // as a separator; an existing file whose name differs only in letter case is the one used.
-QString fun_Chemin_Table(Mode mode);
+QString tablePath(Mode mode);
 
 // "Mirelot - " + mode text, then " [" + scheme + "]" when there is a scheme.
-QString fun_Titre_Param(const QString& mode, const QString& protocole);
+QString paramWindowTitle(const QString& mode, const QString& protocole);
 
 // The header of the identification grid.
-inline const QString gstr_Entete_Identification =
+inline const QString kIdentificationHeader =
     QStringLiteral("|Sélection|Organisme|Code ordinateur|Nom ordinateur");
 
 // After an edit of the squares table: the square number shown with at least four digits
 // ("0000"), the coordinates with three decimals and the locale's separator ("#0.000"). A text
 // that is not a number is returned unchanged.
-QString fun_Format_Numero_Carre(const QString& texte, const QLocale& locale = QLocale());
-QString fun_Format_Coordonnee(const QString& texte, const QLocale& locale = QLocale());
+QString formatSquareNumber(const QString& texte, const QLocale& locale = QLocale());
+QString formatCoordinate(const QString& texte, const QLocale& locale = QLocale());
 
 // One computer of the sibling product's database.
 struct Ordinateur
@@ -88,7 +88,7 @@ struct Ordinateur
 };
 // Ordered by organisation, then computer code, without regard to letter case; rows that compare
 // equal keep their order.
-void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs);
+void sortComputers(QList<Ordinateur>& ordinateurs);
 
 // How a tab-separated file lays a table out: whether its first line is the table's header, and
 // whether each line begins with the table's fixed columns (the program's own tab-separated save
@@ -105,8 +105,7 @@ struct DispositionTexte
 // titled column) are there; read both with and without the fixed columns in front. Without a
 // header, the lines begin with the fixed columns when they are exactly as wide as the table and
 // the fixed cells are all empty or numbered 1, 2, 3... as the program numbers its rows.
-DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
-                                       int colonnesFixes);
+DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes);
 
 // What became of the table's file at load.
 enum class EtatTable {
@@ -129,7 +128,7 @@ struct Affichage
     bool operator==(const Affichage&) const = default;
 };
 
-class EditeurParam
+class ParamEditor
 {
 public:
     // Filter of a typed key for the numeric columns: returns the key to keep, 0 to drop it.
@@ -137,7 +136,7 @@ public:
 
     // The grid is the window's; the row source reads the sibling product's database. Both must
     // outlive the editor.
-    EditeurParam(grid::Grid& grille, platform::RowSource& base);
+    ParamEditor(grid::Grid& grille, platform::RowSource& base);
 
     // The numeric filter (by default the digits filter of a grid cell, which says nothing).
     void setFiltreChiffres(FiltreTouche filtre);
@@ -147,12 +146,12 @@ public:
     // removes empty rows (not in the squares table) and appends one empty row (not in the
     // identification grid). An unreadable table file is reported. When the sibling product is
     // not installed, says so and asks the window to close (fermer()).
-    void sub_Charger(const QString& mode, const QString& protocole);
+    void loadMode(const QString& mode, const QString& protocole);
 
     Mode mode() const { return m_mode; }
     QString texteMode() const { return m_texteMode; }
     QString protocole() const { return m_protocole; }
-    QString titre() const { return fun_Titre_Param(m_texteMode, m_protocole); }
+    QString titre() const { return paramWindowTitle(m_texteMode, m_protocole); }
     EtatTable etat() const { return m_etat; }
     const Affichage& affichage() const { return m_affichage; }
     // The window closes at once: the sibling product is not installed.
@@ -172,21 +171,21 @@ public:
     // ---- Editing rules.
     // A cell painted with the read-only colour (the grid's fixed-cell colour) or marked
     // read-only is locked.
-    bool fun_Verrouillee(int row, int col) const;
+    bool isLocked(int row, int col) const;
     // Before an edit: refused on a locked cell, and in the species table, for an ordinary
     // user, in every column but "Saisie".
-    bool fun_Edition_Permise(int row, int col) const;
+    bool canEdit(int row, int col) const;
     // A data cell of an editable grid that the rule above lets the user change: what Delete,
     // paste and the file load may touch.
-    bool fun_Cellule_Modifiable(int row, int col) const;
+    bool isCellEditable(int row, int col) const;
     // A key typed while editing: the key to keep (0 drops it).
-    int fun_Touche(int col, int cle) const;
+    int filterKey(int col, int cle) const;
     // After an edit: number formats of the squares table, the single ticked row of the
     // identification grid, one empty row appended (not in the identification grid).
-    void sub_Apres_Edition(int row, int col);
+    void afterEdit(int row, int col);
     // Delete: clears the selected cells that may be changed (text and formatting); locked
     // cells keep their text and their lock.
-    void sub_Effacer_Selection();
+    void clearSelection();
     // Paste: the text goes into the current cell or, when it holds tabs or line ends (one line
     // end at its end apart), cell by cell from the current cell; below the last row the table
     // grows as it does when typed (not the identification grid). Each cell follows the rules of
@@ -194,38 +193,38 @@ public:
     // column's key filter (capitals where typing gives capitals), the squares' number formats.
     // A cell that breaks them is not changed, and one message names every such cell. False
     // when a cell was refused.
-    bool sub_Coller(const QString& texte);
+    bool pasteText(const QString& texte);
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
-    bool fun_Chargement_Permis() const;
+    bool canLoadText() const;
     // Loads a tab-separated file into the data rows, keeping the table's header and columns. A
     // file the program saved, with or without its fixed cells, with or without its header line,
-    // comes back into the same table (fun_Disposition_Texte). A file that cannot be read is
+    // comes back into the same table (textLayout). A file that cannot be read is
     // reported and leaves the table as it was.
-    bool sub_Charger_Texte(const QString& chemin);
+    bool loadText(const QString& chemin);
 
     // ---- Closing.
     // The table (or the identification choice) differs from what was loaded or last saved, and
     // Save could store it. Empty rows do not count.
-    bool fun_Modifiee() const;
+    bool isModified() const;
     // Whether the window may close: with changes not saved, asks whether to save them (Oui: saved,
     // and the window stays open when the save fails; Non: they are dropped; Annuler: the window
     // stays open).
-    bool fun_Fermeture_Permise();
+    bool canClose();
 
     // ---- Buttons.
     // Save: the table to its file (the species table passes once through the workbook form on
     // the way, in a temporary file, and its file is written once), the identification choice to
     // the settings. Nothing is written where Save is not offered (an unreadable file, a
     // read-only table). A failure is reported; returns false.
-    bool sub_Enregistrer();
+    bool saveTable();
     // RAZ (species): unticks every "Saisie", removes the rows whose four descriptive cells are
     // empty and appends one empty row. Nothing is saved.
-    void sub_RAZ();
+    void resetTable();
     // The folder chosen with Parcourir: shown and stored as the data folder's setting (an empty
     // choice changes nothing). False when the setting could not be written (it holds for the
     // session; the settings layer tells the user).
-    bool sub_Dossier_Choisi(const QString& dossier);
+    bool folderChosen(const QString& dossier);
 
 private:
     void chargerTable(const Table& table);
@@ -263,4 +262,4 @@ private:
     QStringList m_empreinte;
 };
 
-} // namespace param
+} // namespace mainwindow

@@ -7,9 +7,13 @@
 #include <QString>
 #include <functional>
 
-bool fun_Option_Cochee(const QString& item);
-void sub_Cocher_Option(const QString& item, bool coche);
+namespace common {
+
+bool isOptionChecked(const QString& item);
+void setOptionChecked(const QString& item, bool coche);
 // Called after every change of a mark (the main window updates its menu item).
-void sub_Observer_Options(std::function<void(const QString& item, bool coche)> observateur);
+void observeOptions(std::function<void(const QString& item, bool coche)> observateur);
 // Forgets every mark (tests, and the main window's creation).
-void sub_Reset_Options();
+void resetOptions();
+
+} // namespace common

@@ -1,4 +1,4 @@
-#include "tests/mainwindow/RecordSamples.h"
+#include "tests/mainwindow/RecordFileSamples.h"
 
 #include "grid/GridFile.h"
 
@@ -18,7 +18,7 @@ void row(Grid& g, int r, const QStringList& cells)
 
 } // namespace
 
-void sub_Remplir_Releve(Grid& g, const RecordSample& r)
+void fillRecordGrid(Grid& g, const RecordSample& r)
 {
     g.setFixedRows(0);
     g.setFixedCols(0);
@@ -66,7 +66,7 @@ void sub_Remplir_Releve(Grid& g, const RecordSample& r)
     g.setFixedCols(1);
 }
 
-void sub_Remplir_Releve_EPS(Grid& g, const RecordSample& r)
+void fillEpsRecordGrid(Grid& g, const RecordSample& r)
 {
     g.setFixedRows(0);
     g.setFixedCols(0);
@@ -84,12 +84,12 @@ void sub_Remplir_Releve_EPS(Grid& g, const RecordSample& r)
     g.setFixedCols(1);
 }
 
-bool fun_Ecrire_Releve(const Grid& grille, const QString& chemin)
+bool writeRecordFile(const Grid& grille, const QString& chemin)
 {
     return grid::GridFile::save(grille, chemin, grid::GridFile::Complete, true).ok;
 }
 
-QStringList fun_Cellules(const Grid& g)
+QStringList cellTexts(const Grid& g)
 {
     QStringList out;
     out << QStringLiteral("size=%1x%2 fixed=%3x%4")

@@ -8,14 +8,14 @@
 
 namespace mainwindow {
 
-inline const QString gstr_Valeur_Departements = QStringLiteral("Départements d'étude");
-inline const QString gstr_Titre_Departements = QStringLiteral("Sélection des départements d'étude");
+inline const QString kStudyDepartmentsValue = QStringLiteral("Départements d'étude");
+inline const QString kStudyDepartmentsTitle = QStringLiteral("Sélection des départements d'étude");
 // The input box's prompt.
-QString fun_Invite_Departements();
+QString studyDepartmentsPrompt();
 // The message for a wrong item, the item as typed.
-QString fun_Message_Departement_Errone(const QString& item);
+QString wrongDepartmentMessage(const QString& item);
 
-struct ListeDepartements
+struct DepartmentList
 {
     bool valide = true;
     // The normalised list; empty when every item was blank or when the list is not valid.
@@ -29,14 +29,14 @@ struct ListeDepartements
 // long as typed and, without its blanks, one or two digits of non-zero value (written back with
 // two digits) or 2A / 2B in either case (written in capitals); the first item that is not
 // makes the list invalid. Items are then sorted by their text and duplicates dropped.
-ListeDepartements fun_Normaliser_Departements(const QString& saisie);
+DepartmentList normaliseDepartments(const QString& saisie);
 
-enum class ResultatDepartements { Enregistre, Annule, Vide, EchecEcriture };
+enum class StudyDepartmentsOutcome { Enregistre, Annule, Vide, EchecEcriture };
 
 // The "Départements d'étude" item: asks for the list, proposing the stored one (default "%"),
 // refuses a wrong item with its message and asks again with the typed answer; saves the
 // normalised list. An empty answer (Cancel) leaves the setting unchanged, and so does a list
 // of blank items only.
-ResultatDepartements sub_Departements_Etude();
+StudyDepartmentsOutcome askStudyDepartments();
 
 } // namespace mainwindow

@@ -1,9 +1,9 @@
 #pragma once
-// The main window's option items over the shared store of check marks (common/Options): what
+// The main window's option items over the shared store of check marks (common/OptionMarks): what
 // each item saves, its mark when the window is created, the click that inverts the mark and
 // saves it at once as "-1" or "0" under the item's value name in "Paramètres", the update-check
 // frequency items, and the restore of the marks at start. Other windows read a mark with
-// fun_Option_Cochee(item name).
+// common::isOptionChecked(item name).
 
 #include <QString>
 
@@ -23,43 +23,43 @@ enum class Option {
     bing,
     Réorg,
 };
-inline constexpr int gint_Nbr_Options = int(Option::Réorg) + 1;
+inline constexpr int kOptionCount = int(Option::Réorg) + 1;
 // The update-check frequency items auto_maj_Internet_Freq(0) to (3); (3) is "Jamais".
-inline constexpr int gint_Nbr_Frequences = 4;
-inline constexpr int gint_Frequence_Jamais = 3;
+inline constexpr int kFrequencyCount = 4;
+inline constexpr int kFrequencyNever = 3;
 
-inline const QString gstr_Valeur_Frequence_Maj = QStringLiteral("Check UPDATE sur Web");
+inline const QString kUpdateFrequencyValue = QStringLiteral("Check UPDATE sur Web");
 
 // The menu item's name ("RenumGrid", "Réorg"), also its key in the store of marks.
-QString fun_Nom_Option(Option option);
+QString optionName(Option option);
 // The value name in "Paramètres" ("Grilles numérotées"); empty for Réorg, which is not saved.
-QString fun_Valeur_Option(Option option);
+QString optionValueName(Option option);
 // The check mark the item has when the main window is created.
-bool fun_Option_Cochee_Creation(Option option);
+bool optionCheckedAtCreation(Option option);
 // "auto_maj_Internet_Freq(2)"
-QString fun_Nom_Frequence(int index);
+QString frequencyItemName(int index);
 
 // Every mark as at the main window's creation; the frequency items unchecked.
-void sub_Options_Creation();
+void resetMenuOptions();
 
-bool fun_Option(Option option);
+bool isOptionOn(Option option);
 // Sets a mark without saving it (start-up, display adaptation).
-void sub_Option(Option option, bool on);
+void setOption(Option option, bool on);
 // The item's click: inverts the mark and saves it. False when the save failed; the mark then
 // stays inverted for this run only.
-bool sub_Click_Option(Option option);
+bool clickOption(Option option);
 
-bool fun_Frequence_Cochee(int index);
+bool isFrequencyChecked(int index);
 // Sets one frequency mark without saving it and without touching the others (start-up).
-void sub_Frequence(int index, bool on);
+void setFrequency(int index, bool on);
 // A frequency item's click: checks this item only and saves its index. False when the index is
 // out of range (nothing changes) or the save failed.
-bool sub_Click_Frequence(int index);
+bool clickFrequency(int index);
 
 // The six marks restored at every start, in this order, each checked when its setting read as
 // an integer is not 0: AltColor, RenumGrid, Ajust, Regroup, bing, TabCell; then Atlas_STOC_EPS
 // unchecked whatever its setting. A setting that cannot be read as a 16-bit integer leaves its
 // mark as it was, and the result is then false.
-bool sub_Charger_Options();
+bool loadOptions();
 
 } // namespace mainwindow

@@ -1,4 +1,4 @@
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 
 #include <QHash>
 
@@ -16,9 +16,9 @@ std::function<void(const QString&, bool)>& observer()
 QString key(const QString& item) { return item.toLower(); }
 } // namespace
 
-bool fun_Option_Cochee(const QString& item) { return marks().value(key(item), false); }
+bool common::isOptionChecked(const QString& item) { return marks().value(key(item), false); }
 
-void sub_Cocher_Option(const QString& item, bool coche)
+void common::setOptionChecked(const QString& item, bool coche)
 {
     bool& mark = marks()[key(item)];
     if (mark == coche)
@@ -28,9 +28,12 @@ void sub_Cocher_Option(const QString& item, bool coche)
         observer()(item, coche);
 }
 
-void sub_Observer_Options(std::function<void(const QString&, bool)> observateur) { observer() = std::move(observateur); }
+void common::observeOptions(std::function<void(const QString&, bool)> observateur)
+{
+    observer() = std::move(observateur);
+}
 
-void sub_Reset_Options()
+void common::resetOptions()
 {
     marks().clear();
     observer() = nullptr;

@@ -29,16 +29,16 @@ struct RecordSample
 
 // The record grid of the current layout: 72 columns, the fixed rows 1 to 8, the coordinates,
 // date, weather and settings rows, and one species block per parcel with two species.
-void sub_Remplir_Releve(grid::Grid& grille, const RecordSample& r);
+void fillRecordGrid(grid::Grid& grille, const RecordSample& r);
 
 // A record of the older EPS layout: commune in row 2 column 4, observer's name and e-mail
 // address in row 3 columns 2 and 3, the other cells holding texts of their own.
-void sub_Remplir_Releve_EPS(grid::Grid& grille, const RecordSample& r);
+void fillEpsRecordGrid(grid::Grid& grille, const RecordSample& r);
 
 // Writes the grid as a record file; false when it could not be written.
-bool fun_Ecrire_Releve(const grid::Grid& grille, const QString& chemin);
+bool writeRecordFile(const grid::Grid& grille, const QString& chemin);
 
 // Every cell of a grid, "row,col=text", for comparing two grids cell by cell.
-QStringList fun_Cellules(const grid::Grid& grille);
+QStringList cellTexts(const grid::Grid& grille);
 
 } // namespace testing_support

@@ -1,4 +1,4 @@
-#include "mainwindow/StudyDepartments.h"
+#include "mainwindow/StudyDepartmentsPrompt.h"
 
 #include "common/Globals.h"
 #include "common/Settings.h"
@@ -11,14 +11,14 @@
 
 namespace mainwindow {
 
-QString fun_Invite_Departements()
+QString studyDepartmentsPrompt()
 {
     return QStringLiteral("Veuillez indiquer les codes des départements composant votre aire d'étude en les "
                           "séparant par des point-virgules (;)\n\nNota : pour sélectionner tous les "
                           "départements, tapez %");
 }
 
-QString fun_Message_Departement_Errone(const QString& item)
+QString wrongDepartmentMessage(const QString& item)
 {
     return QStringLiteral("Le code département  N°") + item + QStringLiteral(" semble erroné ; corrigez");
 }
@@ -46,9 +46,9 @@ std::optional<QString> normaliserItem(const QString& item)
 }
 } // namespace
 
-ListeDepartements fun_Normaliser_Departements(const QString& saisie)
+DepartmentList normaliseDepartments(const QString& saisie)
 {
-    ListeDepartements result;
+    DepartmentList result;
     QStringList items;
     const QStringList parts = saisie.split(QLatin1Char(';'));
     for (const QString& part : parts) {
@@ -71,27 +71,28 @@ ListeDepartements fun_Normaliser_Departements(const QString& saisie)
     return result;
 }
 
-ResultatDepartements sub_Departements_Etude()
+StudyDepartmentsOutcome askStudyDepartments()
 {
-    QString proposed = fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Departements, QStringLiteral("%"));
+    QString proposed =
+        fun_Get_Setting_Str(common::kParametersSection, kStudyDepartmentsValue, QStringLiteral("%"));
     for (;;) {
         const QString answer = platform::dialogs()
-                                   .inputBox(fun_Invite_Departements(), gstr_Titre_Departements, proposed)
+                                   .inputBox(studyDepartmentsPrompt(), kStudyDepartmentsTitle, proposed)
                                    .value_or(QString());
         if (answer.isEmpty())
-            return ResultatDepartements::Annule;
-        const ListeDepartements list = fun_Normaliser_Departements(answer);
+            return StudyDepartmentsOutcome::Annule;
+        const DepartmentList list = normaliseDepartments(answer);
         if (!list.valide) {
-            platform::dialogs().ask(fun_Message_Departement_Errone(list.itemErrone), platform::mb::Exclamation,
-                                    gstr_Nom_Programme);
+            platform::dialogs().ask(wrongDepartmentMessage(list.itemErrone), platform::mb::Exclamation,
+                                    common::kProgramName);
             proposed = answer;
             continue;
         }
         if (list.liste.isEmpty())
-            return ResultatDepartements::Vide;
-        return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Departements, list.liste)
-                   ? ResultatDepartements::Enregistre
-                   : ResultatDepartements::EchecEcriture;
+            return StudyDepartmentsOutcome::Vide;
+        return sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsValue, list.liste)
+                   ? StudyDepartmentsOutcome::Enregistre
+                   : StudyDepartmentsOutcome::EchecEcriture;
     }
 }
 

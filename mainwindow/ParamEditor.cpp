@@ -1,4 +1,4 @@
-#include "mainwindow/Param.h"
+#include "mainwindow/ParamEditor.h"
 
 #include "common/Globals.h"
 #include "common/GridHelpers.h"
@@ -23,7 +23,7 @@ using grid::GridFile;
 using grid::GridRange;
 namespace mb = platform::mb;
 
-namespace param {
+namespace mainwindow {
 
 namespace {
 
@@ -111,13 +111,13 @@ bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
 int filtreChiffresSilencieux(int cle)
 {
     const QString point = QLocale().decimalPoint();
-    return fun_Filtre_Chiffres(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString()).cle;
+    return common::filterDigitKey(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString())
+        .cle;
 }
 
 } // namespace
 
-DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const QStringList& entete,
-                                       int colonnesFixes)
+DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes)
 {
     DispositionTexte d;
     if (lignes.isEmpty())
@@ -164,17 +164,17 @@ DispositionTexte fun_Disposition_Texte(const QList<QStringList>& lignes, const Q
     return d;
 }
 
-Mode fun_Mode(const QString& texte)
+Mode modeFromText(const QString& texte)
 {
     static const QList<std::pair<QString, Mode>> modes = {
-        {gstr_Mode_Especes, Mode::Espèces},
-        {gstr_Mode_Carres, Mode::Carrés},
-        {gstr_Mode_Reseaux, Mode::Réseaux},
-        {gstr_Mode_Milieux, Mode::Milieux},
-        {gstr_Mode_Comportements, Mode::Comportements},
-        {gstr_Mode_Adresses, Mode::Adresses},
-        {gstr_Mode_Identification, Mode::Identification},
-        {gstr_Mode_Dossier, Mode::Dossier},
+        {kModeSpecies, Mode::Espèces},
+        {kModeSquares, Mode::Carrés},
+        {kModeNetworks, Mode::Réseaux},
+        {kModeHabitats, Mode::Milieux},
+        {kModeBehaviours, Mode::Comportements},
+        {kModeAddresses, Mode::Adresses},
+        {kModeIdentification, Mode::Identification},
+        {kModeFolder, Mode::Dossier},
     };
     for (const auto& [t, m] : modes)
         if (t == texte)
@@ -182,7 +182,7 @@ Mode fun_Mode(const QString& texte)
     return Mode::Inconnu;
 }
 
-const Table* fun_Table(Mode mode)
+const Table* paramTable(Mode mode)
 {
     switch (mode) {
     case Mode::Espèces:
@@ -202,26 +202,26 @@ const Table* fun_Table(Mode mode)
     }
 }
 
-QString fun_Chemin_Table(Mode mode)
+QString tablePath(Mode mode)
 {
-    const Table* table = fun_Table(mode);
+    const Table* table = paramTable(mode);
     if (!table)
         return QString();
-    const QString defaut = fun_Chemin(fun_Dossier_Programme(), table->fichier);
+    const QString defaut = common::joinPath(common::programFolder(), table->fichier);
     const QFileInfo chemin(
-        fun_Chemin_Normalise(fun_Get_Setting_Str(gstr_Section_Parametres, table->valeur, defaut)));
-    return fun_Chemin_Ecriture(chemin.path(), chemin.fileName());
+        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table->valeur, defaut)));
+    return common::writePath(chemin.path(), chemin.fileName());
 }
 
-QString fun_Titre_Param(const QString& mode, const QString& protocole)
+QString paramWindowTitle(const QString& mode, const QString& protocole)
 {
-    QString titre = gstr_Nom_Programme + QStringLiteral(" - ") + mode;
+    QString titre = common::kProgramName + QStringLiteral(" - ") + mode;
     if (!protocole.isEmpty())
         titre += QStringLiteral(" [") + protocole + QLatin1Char(']');
     return titre;
 }
 
-QString fun_Format_Numero_Carre(const QString& texte, const QLocale& locale)
+QString formatSquareNumber(const QString& texte, const QLocale& locale)
 {
     double v = 0;
     if (!lireNombre(texte, locale, &v))
@@ -234,7 +234,7 @@ QString fun_Format_Numero_Carre(const QString& texte, const QLocale& locale)
     return n < 0 ? QLatin1Char('-') + chiffres : chiffres;
 }
 
-QString fun_Format_Coordonnee(const QString& texte, const QLocale& locale)
+QString formatCoordinate(const QString& texte, const QLocale& locale)
 {
     double v = 0;
     if (!lireNombre(texte, locale, &v))
@@ -244,7 +244,7 @@ QString fun_Format_Coordonnee(const QString& texte, const QLocale& locale)
     return sansGroupes.toString(v, 'f', 3);
 }
 
-void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs)
+void sortComputers(QList<Ordinateur>& ordinateurs)
 {
     std::stable_sort(ordinateurs.begin(), ordinateurs.end(), [](const Ordinateur& a, const Ordinateur& b) {
         if (const int c = a.organisme.compare(b.organisme, Qt::CaseInsensitive); c != 0)
@@ -255,43 +255,40 @@ void sub_Trier_Ordinateurs(QList<Ordinateur>& ordinateurs)
 
 // ================================================================ editor
 
-EditeurParam::EditeurParam(Grid& grille, platform::RowSource& base)
+ParamEditor::ParamEditor(Grid& grille, platform::RowSource& base)
     : m_grille(grille), m_base(base), m_filtreChiffres(filtreChiffresSilencieux)
 {
 }
 
-void EditeurParam::setFiltreChiffres(FiltreTouche filtre)
+void ParamEditor::setFiltreChiffres(FiltreTouche filtre)
 {
     m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
 }
 
-bool EditeurParam::administrateur() const
-{
-    return mainwindow::fun_Mode_Administrateur(m_grille.tag());
-}
+bool ParamEditor::administrateur() const { return mainwindow::isAdministratorMode(m_grille.tag()); }
 
-void EditeurParam::signaler(const QString& texte) const
+void ParamEditor::signaler(const QString& texte) const
 {
-    platform::dialogs().ask(texte, mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);
+    platform::dialogs().ask(texte, mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
 // ---------------------------------------------------------------- load
 
-void EditeurParam::sub_Charger(const QString& mode, const QString& protocole)
+void ParamEditor::loadMode(const QString& mode, const QString& protocole)
 {
     m_texteMode = mode;
     m_protocole = protocole;
-    m_mode = fun_Mode(mode);
+    m_mode = modeFromText(mode);
     m_affichage = Affichage();
     m_etat = EtatTable::SansFichier;
     m_fermer = false;
     m_modifiee = false;
     m_chemin.clear();
     m_erreurBase.clear();
-    m_grille.setTag(fun_Get_Setting_Str(gstr_Section_Admin, mainwindow::gstr_Valeur_PSWD, QString()));
-    m_dossier = fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Dossier, gstr_Dossier);
+    m_grille.setTag(fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
+    m_dossier = fun_Get_Setting_Str(common::kParametersSection, kFolderValue, gstr_Dossier);
 
-    if (const Table* table = fun_Table(m_mode)) {
+    if (const Table* table = paramTable(m_mode)) {
         chargerTable(*table);
     } else if (m_mode == Mode::Identification) {
         chargerIdentification();
@@ -313,7 +310,7 @@ void EditeurParam::sub_Charger(const QString& mode, const QString& protocole)
         m_empreinte = empreinte();
 }
 
-QStringList EditeurParam::empreinte() const
+QStringList ParamEditor::empreinte() const
 {
     const Grid& g = m_grille;
     QStringList lignes;
@@ -328,21 +325,21 @@ QStringList EditeurParam::empreinte() const
     return lignes;
 }
 
-bool EditeurParam::fun_Modifiee() const
+bool ParamEditor::isModified() const
 {
     return m_affichage.cmdSave && m_etat != EtatTable::Illisible && empreinte() != m_empreinte;
 }
 
-bool EditeurParam::fun_Fermeture_Permise()
+bool ParamEditor::canClose()
 {
-    if (!fun_Modifiee())
+    if (!isModified())
         return true;
     const QString question =
-        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
-        QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
-    switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, gstr_Nom_Programme)) {
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode)
+        + QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
+    switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, common::kProgramName)) {
     case mb::Yes:
-        return sub_Enregistrer(); // a failed save has said why; the window stays open
+        return saveTable(); // a failed save has said why; the window stays open
     case mb::No:
         return true;
     default:
@@ -350,12 +347,12 @@ bool EditeurParam::fun_Fermeture_Permise()
     }
 }
 
-void EditeurParam::chargerTable(const Table& table)
+void ParamEditor::chargerTable(const Table& table)
 {
     m_affichage.txtFile = false;
     m_affichage.cmdParcourir = false;
     m_affichage.cmdAnnulEsp = m_mode == Mode::Espèces;
-    m_chemin = fun_Chemin_Table(m_mode);
+    m_chemin = tablePath(m_mode);
 
     Grid& g = m_grille;
     g.setFixedRows(0);
@@ -376,8 +373,8 @@ void EditeurParam::chargerTable(const Table& table)
             signaler(
                 QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
                                "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
-                    .arg(m_texteMode) +
-                QStringLiteral("\n\n") + lu.error);
+                    .arg(m_texteMode)
+                + QStringLiteral("\n\n") + lu.error);
     }
 
     if (m_mode == Mode::Réseaux)
@@ -389,15 +386,15 @@ void EditeurParam::chargerTable(const Table& table)
     }
     if (m_mode == Mode::Adresses && m_etat == EtatTable::Absente) {
         const int r = g.addRow(QString(), 1);
-        g.setCell(r, kColonneAdresse, gstr_Adresse_Coordination_SHOC);
+        g.setCell(r, kColonneAdresse, kShocCoordinationAddress);
         g.setCheckState(r, kColonneCaseAdresse, Grid::Checked);
     }
     g.setFixedRows(1);
     if (g.cols() > 0)
         g.setFixedCols(1);
 
-    const bool modifiable = m_etat != EtatTable::Illisible &&
-                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    const bool modifiable = m_etat != EtatTable::Illisible
+                            && (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
     m_affichage.cmdSave = modifiable;
     if (m_etat == EtatTable::Illisible)
@@ -407,46 +404,45 @@ void EditeurParam::chargerTable(const Table& table)
         corrigerAdresses();
 }
 
-void EditeurParam::corrigerAdresses()
+void ParamEditor::corrigerAdresses()
 {
     Grid& g = m_grille;
     m_empreinte = empreinte(); // the book as read, before its fix-ups
-    int ligneSHOC = g.findRow(gstr_Adresse_Coordination_SHOC, 1, kColonneAdresse);
+    int ligneSHOC = g.findRow(kShocCoordinationAddress, 1, kColonneAdresse);
     if (ligneSHOC < 0) {
         ligneSHOC = g.addRow(QString(), 1);
-        g.setCell(ligneSHOC, kColonneAdresse, gstr_Adresse_Coordination_SHOC);
+        g.setCell(ligneSHOC, kColonneAdresse, kShocCoordinationAddress);
         g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Unchecked);
         m_modifiee = true;
     }
-    const int ligneSTOC = g.findRow(gstr_Adresse_Coordination_STOC_EPS, 1, kColonneAdresse);
+    const int ligneSTOC = g.findRow(kStocEpsCoordinationAddress, 1, kColonneAdresse);
     if (ligneSTOC >= 0 && g.checkState(ligneSTOC, kColonneCaseAdresse) == Grid::Checked) {
         g.setCheckState(ligneSTOC, kColonneCaseAdresse, Grid::Unchecked);
         g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Checked);
         m_modifiee = true;
     }
-    if (m_modifiee && sub_Enregistrer())
+    if (m_modifiee && saveTable())
         m_modifiee = false;
 }
 
-void EditeurParam::chargerIdentification()
+void ParamEditor::chargerIdentification()
 {
-    const QString moteur = fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Moteur, gstr_Moteur_Absent,
-                                               gstr_Programme_Gadrel);
-    if (moteur == gstr_Moteur_Absent) {
+    const QString moteur = fun_Get_Setting_Str(kGadrelSection, kEngineValue, kNoEngine, kGadrelProgram);
+    if (moteur == kNoEngine) {
         platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
-                                mb::OKOnly, gstr_Nom_Programme);
+                                mb::OKOnly, common::kProgramName);
         m_fermer = true;
         return;
     }
-    const QString base = fun_Chemin_Normalise(
-        fun_Get_Setting_Str(gstr_Section_Gadrel, gstr_Valeur_Base, gstr_Base_Absente, gstr_Programme_Gadrel));
+    const QString base = common::normalisePath(
+        fun_Get_Setting_Str(kGadrelSection, kDatabaseValue, kNoDatabase, kGadrelProgram));
     const QString choixCPU =
-        fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole, QString());
+        fun_Get_Setting_Str(common::kParametersSection, kCpuChoiceValue + m_protocole, QString());
     const QString choixOrganisme =
-        fun_Get_Setting_Str(gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, QString());
+        fun_Get_Setting_Str(common::kParametersSection, kOrganisationChoiceValue + m_protocole, QString());
 
-    const platform::RowSourceResult lu = m_base.readTable(
-        base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
+    const platform::RowSourceResult lu =
+        m_base.readTable(base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
     m_erreurBase = lu.error;
     if (!lu.ok) {
         // The grid shows what was read; the user is told why it is empty or short.
@@ -461,12 +457,12 @@ void EditeurParam::chargerIdentification()
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)
         ordinateurs << Ordinateur{row.value(0), row.value(1), row.value(2)};
-    sub_Trier_Ordinateurs(ordinateurs);
+    sortComputers(ordinateurs);
 
     Grid& g = m_grille;
     g.setFixedRows(0);
     g.setRows(0);
-    g.setFormatString(gstr_Entete_Identification);
+    g.setFormatString(kIdentificationHeader);
     g.setColDataType(kColonneSelection, Grid::DataType::Boolean);
     // The row of the saved choice: its organisation and its code, never the code alone, which two
     // organisations may share.
@@ -493,7 +489,7 @@ void EditeurParam::chargerIdentification()
     m_affichage.cmdCopier = false;
 }
 
-bool EditeurParam::ligneVide(int row) const
+bool ParamEditor::ligneVide(int row) const
 {
     for (int c = m_grille.fixedCols(); c < m_grille.cols(); ++c)
         if (!m_grille.cell(row, c).trimmed().isEmpty() || m_grille.checkState(row, c) == Grid::Checked)
@@ -501,7 +497,7 @@ bool EditeurParam::ligneVide(int row) const
     return true;
 }
 
-void EditeurParam::supprimerLignesVides()
+void ParamEditor::supprimerLignesVides()
 {
     for (int r = m_grille.rows() - 1; r >= 1 && r >= m_grille.fixedRows(); --r)
         if (ligneVide(r))
@@ -510,7 +506,7 @@ void EditeurParam::supprimerLignesVides()
 
 // ---------------------------------------------------------------- editing rules
 
-bool EditeurParam::fun_Verrouillee(int row, int col) const
+bool ParamEditor::isLocked(int row, int col) const
 {
     if (m_grille.isReadOnly(row, col))
         return true;
@@ -518,28 +514,25 @@ bool EditeurParam::fun_Verrouillee(int row, int col) const
     return couleur != 0 && couleur == m_grille.backColourFixed();
 }
 
-bool EditeurParam::fun_Edition_Permise(int row, int col) const
+bool ParamEditor::canEdit(int row, int col) const
 {
-    if (fun_Verrouillee(row, col))
+    if (isLocked(row, col))
         return false;
     if (m_mode == Mode::Espèces && !administrateur() && col != kColonneSaisie)
         return false;
     return true;
 }
 
-bool EditeurParam::fun_Cellule_Modifiable(int row, int col) const
+bool ParamEditor::isCellEditable(int row, int col) const
 {
     const Grid& g = m_grille;
-    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
-           row < g.rows() && col < g.cols() && !g.colHidden(col) && fun_Edition_Permise(row, col);
+    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols()
+           && row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
 }
 
-int EditeurParam::fun_Touche(int col, int cle) const
-{
-    return touche(col, cle, m_filtreChiffres);
-}
+int ParamEditor::filterKey(int col, int cle) const { return touche(col, cle, m_filtreChiffres); }
 
-int EditeurParam::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
+int ParamEditor::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
 {
     switch (m_mode) {
     case Mode::Carrés:
@@ -562,18 +555,18 @@ int EditeurParam::touche(int col, int cle, const FiltreTouche& filtreChiffres) c
     return cle;
 }
 
-QString EditeurParam::formatApresSaisie(int col, const QString& texte) const
+QString ParamEditor::formatApresSaisie(int col, const QString& texte) const
 {
     if (m_mode == Mode::Carrés) {
         if (col == kColonneNumeroCarre)
-            return fun_Format_Numero_Carre(texte);
+            return formatSquareNumber(texte);
         if (col > kColonneNumeroCarre)
-            return fun_Format_Coordonnee(texte);
+            return formatCoordinate(texte);
     }
     return texte;
 }
 
-void EditeurParam::sub_Apres_Edition(int row, int col)
+void ParamEditor::afterEdit(int row, int col)
 {
     Grid& g = m_grille;
     if (m_mode == Mode::Carrés && col >= kColonneNumeroCarre)
@@ -589,18 +582,18 @@ void EditeurParam::sub_Apres_Edition(int row, int col)
     g.addRow();
 }
 
-void EditeurParam::sub_Effacer_Selection()
+void ParamEditor::clearSelection()
 {
     const GridRange s = m_grille.selection();
     if (s.isEmpty())
         return;
     for (int r = s.row1; r <= s.row2; ++r)
         for (int c = s.col1; c <= s.col2; ++c)
-            if (fun_Cellule_Modifiable(r, c))
+            if (isCellEditable(r, c))
                 m_grille.clearRange(GridRange{r, c, r, c});
 }
 
-std::optional<QString> EditeurParam::texteSaisi(int col, const QString& texte) const
+std::optional<QString> ParamEditor::texteSaisi(int col, const QString& texte) const
 {
     // Each character as if typed in the cell's editor; the numeric filter says nothing here, the
     // paste's own message names the cell. Tabs and line ends cannot be typed into a cell.
@@ -617,7 +610,7 @@ std::optional<QString> EditeurParam::texteSaisi(int col, const QString& texte) c
     return formatApresSaisie(col, saisi);
 }
 
-bool EditeurParam::sub_Coller(const QString& texte)
+bool ParamEditor::pasteText(const QString& texte)
 {
     Grid& g = m_grille;
     // One line end at the end is the spreadsheet's, not a further row.
@@ -632,7 +625,7 @@ bool EditeurParam::sub_Coller(const QString& texte)
 
     // A table that grows row by row as it is typed also grows for the rows pasted below it.
     const int r0 = g.row(), c0 = g.col();
-    const bool grandit = m_mode != Mode::Identification && fun_Cellule_Modifiable(r0, c0);
+    const bool grandit = m_mode != Mode::Identification && isCellEditable(r0, c0);
     struct Refus
     {
         int row, col;
@@ -660,7 +653,7 @@ bool EditeurParam::sub_Coller(const QString& texte)
             const std::optional<QString> saisi = texteSaisi(c, colle);
             if (saisi && *saisi == g.cell(r, c))
                 continue; // nothing to change
-            if (!fun_Cellule_Modifiable(r, c)) {
+            if (!isCellEditable(r, c)) {
                 refus << Refus{r, c, QStringLiteral("cellule non modifiable"), colle};
                 continue;
             }
@@ -685,13 +678,12 @@ bool EditeurParam::sub_Coller(const QString& texte)
     }
     if (refus.size() > kCellulesNommees)
         noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
-    signaler(
-        QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
-        noms.join(u'\n'));
+    signaler(QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n")
+             + noms.join(u'\n'));
     return false;
 }
 
-bool EditeurParam::fun_Chargement_Permis() const
+bool ParamEditor::canLoadText() const
 {
     const Grid& g = m_grille;
     if (g.editable() != Grid::Editable::KeyboardMouse || m_etat == EtatTable::Illisible)
@@ -702,20 +694,20 @@ bool EditeurParam::fun_Chargement_Permis() const
             return false;
     for (int r = g.fixedRows(); r < g.rows(); ++r)
         for (int c = g.fixedCols(); c < g.cols(); ++c)
-            if (fun_Verrouillee(r, c))
+            if (isLocked(r, c))
                 return false;
     return true;
 }
 
-bool EditeurParam::sub_Charger_Texte(const QString& chemin)
+bool ParamEditor::loadText(const QString& chemin)
 {
-    if (!fun_Chargement_Permis())
+    if (!canLoadText())
         return false;
     Grid& g = m_grille;
-    const QString fichier = fun_Chemin_Normalise(chemin);
+    const QString fichier = common::normalisePath(chemin);
     auto echec = [this](const grid::GridFileResult& r) {
-        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
-                 r.error);
+        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n")
+                 + r.error);
         return false;
     };
     // First the file as it stands, every line from its first cell, to see how it is laid out.
@@ -735,7 +727,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     QStringList entete;
     for (int c = 0; c < g.cols(); ++c)
         entete << g.cell(0, c);
-    const DispositionTexte disposition = fun_Disposition_Texte(lignes, entete, g.fixedCols());
+    const DispositionTexte disposition = textLayout(lignes, entete, g.fixedCols());
 
     // Then read in the table's layout, so that its check-box columns read truth values: the
     // file's fixed cells, when it has them, fall in the table's fixed columns.
@@ -764,7 +756,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
 
 // ---------------------------------------------------------------- buttons
 
-void EditeurParam::arreterNumerotation()
+void ParamEditor::arreterNumerotation()
 {
     if (m_grille.fixedCols() < 1)
         return;
@@ -772,13 +764,13 @@ void EditeurParam::arreterNumerotation()
         m_grille.setCell(r, 0, QString());
 }
 
-bool EditeurParam::sub_Enregistrer()
+bool ParamEditor::saveTable()
 {
     if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
         return false;
     arreterNumerotation();
     bool ok = true;
-    if (const Table* table = fun_Table(m_mode))
+    if (const Table* table = paramTable(m_mode))
         ok = m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
     else if (m_mode == Mode::Identification)
         ok = enregistrerIdentification();
@@ -787,19 +779,19 @@ bool EditeurParam::sub_Enregistrer()
     return ok;
 }
 
-bool EditeurParam::enregistrerTable(const Table& table)
+bool ParamEditor::enregistrerTable(const Table& table)
 {
     sub_Tri_Colonne(m_grille);
     const grid::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
-                 ecrit.error);
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode)
+                 + ecrit.error);
         return false;
     }
     return true;
 }
 
-bool EditeurParam::enregistrerEspeces(const Table& table)
+bool ParamEditor::enregistrerEspeces(const Table& table)
 {
     Grid& g = m_grille;
     sub_Tri_Colonne(g);
@@ -823,30 +815,30 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
     if (g.rows() > 0 && g.cols() > 0) {
         const GridRange tout{0, 0, g.rows() - 1, g.cols() - 1};
         g.setBackColour(tout, 0);
-        g.setFontSize(tout, gdbl_Taille_Police_Especes);
+        g.setFontSize(tout, kSpeciesFontSize);
     }
     if (!ok)
         signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + pourquoi);
     return ok;
 }
 
-bool EditeurParam::enregistrerIdentification()
+bool ParamEditor::enregistrerIdentification()
 {
     const Grid& g = m_grille;
     for (int r = 1; r < g.rows(); ++r) {
         if (g.checkState(r, kColonneSelection) != Grid::Checked)
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
-        const bool cpu = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
+        const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, kCpuChoiceValue + m_protocole,
                                             g.cell(r, kColonneCPU));
         const bool organisme = sub_Reg_Write_HKLM(
-            gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, g.cell(r, kColonneOrganisme));
+            common::kParametersSection, kOrganisationChoiceValue + m_protocole, g.cell(r, kColonneOrganisme));
         return cpu && organisme;
     }
     return true;
 }
 
-void EditeurParam::sub_RAZ()
+void ParamEditor::resetTable()
 {
     if (m_mode != Mode::Espèces || !m_affichage.cmdAnnulEsp)
         return;
@@ -863,12 +855,12 @@ void EditeurParam::sub_RAZ()
     g.addRow();
 }
 
-bool EditeurParam::sub_Dossier_Choisi(const QString& dossier)
+bool ParamEditor::folderChosen(const QString& dossier)
 {
     if (dossier.isEmpty())
         return false;
     m_dossier = dossier;
-    return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier);
+    return sub_Reg_Write_HKLM(common::kParametersSection, kFolderValue, dossier);
 }
 
-} // namespace param
+} // namespace mainwindow

@@ -1,0 +1,109 @@
+#include "mainwindow/MenuOptions.h"
+
+#include "common/OptionMarks.h"
+#include "common/Settings.h"
+
+#include <array>
+
+namespace mainwindow {
+
+namespace {
+struct OptionInfo
+{
+    const char* item;
+    const char* valueName;
+    bool checkedAtCreation;
+};
+
+// Item, value name in "Paramètres", mark at creation.
+const std::array<OptionInfo, kOptionCount> k_options = {{
+    {"RenumGrid", "Grilles numérotées", false},
+    {"AltColor", "Couleur alternée", false},
+    {"Ajust", "Largeur automatique", true},
+    {"Regroup", "Regroupement espèce", true},
+    {"SaisieEsp", "Validation Espèces", true},
+    {"Saisie_Mammiferes", "Saisie mammiferes", false},
+    {"Atlas_STOC_EPS", "Atlas STOC-EPS", false},
+    {"Saisie_Commentaires", "Saisie commentaires", false},
+    {"TabCell", "TabCell", true},
+    {"bing", "Bing", false},
+    {"Réorg", "", true},
+}};
+
+const OptionInfo& info(Option option) { return k_options[std::size_t(option)]; }
+bool frequenceValide(int index) { return index >= 0 && index < kFrequencyCount; }
+} // namespace
+
+QString optionName(Option option) { return QString::fromUtf8(info(option).item); }
+QString optionValueName(Option option) { return QString::fromUtf8(info(option).valueName); }
+bool optionCheckedAtCreation(Option option) { return info(option).checkedAtCreation; }
+QString frequencyItemName(int index) { return QStringLiteral("auto_maj_Internet_Freq(%1)").arg(index); }
+
+void resetMenuOptions()
+{
+    for (int i = 0; i < kOptionCount; ++i)
+        setOption(Option(i), optionCheckedAtCreation(Option(i)));
+    for (int i = 0; i < kFrequencyCount; ++i)
+        setFrequency(i, false);
+}
+
+bool isOptionOn(Option option) { return common::isOptionChecked(optionName(option)); }
+void setOption(Option option, bool on) { common::setOptionChecked(optionName(option), on); }
+
+bool clickOption(Option option)
+{
+    const bool on = !isOptionOn(option);
+    setOption(option, on);
+    const QString name = optionValueName(option);
+    if (name.isEmpty())
+        return true;
+    return sub_Reg_Write_HKLM(common::kParametersSection, name,
+                              on ? QStringLiteral("-1") : QStringLiteral("0"));
+}
+
+bool isFrequencyChecked(int index)
+{
+    return frequenceValide(index) && common::isOptionChecked(frequencyItemName(index));
+}
+
+void setFrequency(int index, bool on)
+{
+    if (frequenceValide(index))
+        common::setOptionChecked(frequencyItemName(index), on);
+}
+
+bool clickFrequency(int index)
+{
+    if (!frequenceValide(index))
+        return false;
+    for (int i = 0; i < kFrequencyCount; ++i)
+        setFrequency(i, i == index);
+    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index));
+}
+
+bool loadOptions()
+{
+    struct Restored
+    {
+        Option option;
+        const char* defaultText;
+    };
+    static const Restored restored[] = {
+        {Option::AltColor, "0"}, {Option::RenumGrid, "0"}, {Option::Ajust, "-1"},
+        {Option::Regroup, "-1"}, {Option::bing, "-1"},     {Option::TabCell, "0"},
+    };
+    bool ok = true;
+    for (const Restored& r : restored) {
+        const std::optional<qint16> value = fun_Get_Setting_Int(
+            common::kParametersSection, optionValueName(r.option), QString::fromUtf8(r.defaultText));
+        if (!value) {
+            ok = false;
+            continue;
+        }
+        setOption(r.option, *value != 0);
+    }
+    setOption(Option::Atlas_STOC_EPS, false);
+    return ok;
+}
+
+} // namespace mainwindow
