@@ -116,17 +116,6 @@ bool blank(const QString& text)
     return text.trimmed().isEmpty();
 }
 
-// A converted position in whole metres (truncated towards zero); nothing when the slot holds no
-// finite number.
-std::optional<QString> wholeMetres(const QVariant& slot)
-{
-    bool ok = false;
-    const double v = slot.toDouble(&ok);
-    if (!ok || !std::isfinite(v) || std::fabs(v) >= 1e15)
-        return std::nullopt;
-    return QString::number(qint64(std::trunc(v)));
-}
-
 double countValue(const QString& text)
 {
     const double v = common::leadingNumber(text);
@@ -270,13 +259,14 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
     const QString number = QString::number(parcel);
     const int type = m_record.coordinateType;
 
-    // Fresh slots for every parcel: nothing converted for another parcel can stand in for a
-    // position that does not convert.
-    coords::CoordinateSlots x, y, z;
     auto fail = [&](const QString& message) {
         pageFailure(call, PageLocations, message);
         return false;
     };
+    const TypedPosition typed{.utmZone = loc.utmZone,
+                              .longitude = loc.longitude,
+                              .latitude = loc.latitude,
+                              .mgrsSquare = loc.mgrsSquare};
     switch (type) {
     case kCoordUtm:
         if (blank(loc.utmZone))
@@ -289,16 +279,10 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
             return fail(kLongitude + number);
         if (blank(loc.latitude))
             return fail(kLatitude + number);
-        x[type] = loc.longitude.trimmed();
-        y[type] = loc.latitude.trimmed();
-        z[type] = type == kCoordUtm ? loc.utmZone.trimmed() : QStringLiteral("0");
         break;
     case kCoordMgrs:
         if (blank(loc.mgrsSquare))
             return fail(kMgrsSquare + number);
-        x[type] = QString();
-        y[type] = QString();
-        z[type] = loc.mgrsSquare.trimmed();
         break;
     default:
         break;
@@ -307,11 +291,10 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
     if (blank(loc.altitude))
         return fail(kAltitude);
 
-    const bool known = type >= kCoordNtfGrads && type <= kCoordMgrs;
-    const bool converted = known && m_coordinates.convert(x, y, z, type, QStringLiteral("2E")).error == 0;
-    const auto lambertX = wholeMetres(x[kCoordLambert]);
-    const auto lambertY = wholeMetres(y[kCoordLambert]);
-    if (!converted || !lambertX || !lambertY) {
+    // Fresh slots for every parcel: nothing converted for another parcel can stand in for a
+    // position that does not convert.
+    const auto position = convertPosition(type, typed, m_coordinates);
+    if (!position) {
         // The Lambert position of coordinates that no longer convert is not kept.
         if (!loc.lambertX.isEmpty() || !loc.lambertY.isEmpty()) {
             loc.lambertX.clear();
@@ -320,29 +303,19 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
         }
         return fail(kUnconvertible + number);
     }
-    loc.lambertX = *lambertX;
-    loc.lambertY = *lambertY;
+    loc.lambertX = position->lambertX;
+    loc.lambertY = position->lambertY;
 
-    // The distance to the commune's centre, when it can be known: the commune is in the table
-    // and its centre converts. Otherwise the parcel is left unvalidated, without a word.
-    const int row = m_references.findCommune(loc.department, loc.commune);
-    if (row < 0) {
+    // The distance to the centre of the parcel's commune (the site's when the row names none), when
+    // it can be known. Otherwise the parcel is left unvalidated, without a word.
+    const auto distance = distanceToCentre(
+        m_references, parcelCommune(loc.department, loc.commune, m_record.department, m_record.commune),
+        *position, m_coordinates);
+    if (!distance) {
         m_view.locationChanged(parcel);
         return true;
     }
-    const Commune commune = m_references.commune(row);
-    coords::CoordinateSlots cx, cy, cz;
-    cx[kCoordLambert] = commune.centreX.trimmed();
-    cy[kCoordLambert] = commune.centreY.trimmed();
-    cz[kCoordLambert] = QStringLiteral("0");
-    double km = -1;
-    if (m_coordinates.convert(cx, cy, cz, kCoordLambert, QStringLiteral("2E")).error == 0)
-        km = m_coordinates.distance(coords::slotText(cx[kCoordWgs84]), coords::slotText(cy[kCoordWgs84]),
-                                    coords::slotText(x[kCoordWgs84]), coords::slotText(y[kCoordWgs84]));
-    if (!(km >= 0)) { // unknown
-        m_view.locationChanged(parcel);
-        return true;
-    }
+    const double km = *distance;
 
     if (km > kMaxDistanceKm) {
         const int remembered = m_view.currentPage();

@@ -20,14 +20,12 @@
 // row. It also holds the two states the window keeps between calls: which parcels' species were
 // checked, and the gate of the page changes.
 
-#include "coords/Conversion.h"
-#include "coords/Distance.h"
 #include "grid/Grid.h"
+#include "record/ParcelPosition.h"
 #include "record/SurveyRecord.h"
 
 #include <QSet>
 #include <QString>
-#include <functional>
 #include <optional>
 
 namespace record {
@@ -81,16 +79,6 @@ public:
     virtual void speciesChanged(int /*parcel*/) {}
     // The save button: enabled exactly when the record can be saved.
     virtual void setSaveEnabled(bool /*enabled*/) {}
-};
-
-// The conversion dispatcher and the distance, replaceable for tests.
-struct CoordinateServices
-{
-    std::function<coords::ConversionResult(coords::CoordinateSlots&, coords::CoordinateSlots&, coords::CoordinateSlots&, int, const QString&)> convert =
-        sub_Convertir_Coordonnees;
-    // Kilometres; negative when unknown.
-    std::function<double(const QString&, const QString&, const QString&, const QString&)> distance =
-        fun_Get_Distance_WGS84;
 };
 
 struct VerifOptions

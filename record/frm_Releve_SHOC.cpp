@@ -2,11 +2,14 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
+#include "common/Options.h"
 #include "common/Settings.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "platform/Dialogs.h"
 #include "grid/GridView.h"
 #include "platform/Services.h"
+#include "record/CoordinateSwitch.h"
+#include "record/LocationGrid.h"
 #include "record/RecordLayout.h"
 #include "record/RecordOpening.h"
 #include "record/RecordStore.h"
@@ -71,24 +74,7 @@ const QString kLocationHeader = QStringLiteral(
     "|Altitude\r(en m)|Réserve de chasse\rou assimilé|Coordonnées\rvalidées|Longitude Lambert|Latitude "
     "Lambert"
     "|Informations");
-enum LocationColumn : int {
-    LocParcel = 1,
-    LocDepartment = 2,
-    LocCommune = 3,
-    LocPlace = 4,
-    LocUtmZone = 5,
-    LocLongitude = 6,
-    LocLatitude = 7,
-    LocMgrs = 8,
-    LocWalk = 9,
-    LocAltitude = 10,
-    LocReserve = 11,
-    LocValidated = 12,
-    LocLambertX = 13,
-    LocLambertY = 14,
-    LocInformation = 15,
-    LocColumns = 16,
-};
+using enum record::LocationColumn;
 constexpr int kLocationHidden[] = {LocDepartment, LocCommune, LocPlace, LocWalk, LocLambertX, LocLambertY};
 
 // flx_Desc_Parcelles: the parcel label, then one check box per habitat.
@@ -526,6 +512,12 @@ void frm_Releve_SHOC::setUpLocationGrid()
         g.setColHidden(c, true);
     g.setColDataType(LocReserve, Grid::DataType::Boolean);
     g.setColDataType(LocValidated, Grid::DataType::Boolean);
+
+    connect(cbo_Quid_Coord, &QComboBox::currentIndexChanged, this, &frm_Releve_SHOC::coordinateSystemChanged);
+    connect(flx_Coordonnées, &GridView::beforeEdit, this, &frm_Releve_SHOC::locationBeforeEdit);
+    connect(flx_Coordonnées, &GridView::keyPressEdit, this, &frm_Releve_SHOC::locationKeyPressEdit);
+    connect(flx_Coordonnées, &GridView::validateEdit, this, &frm_Releve_SHOC::locationValidateEdit);
+    connect(flx_Coordonnées, &GridView::afterEdit, this, &frm_Releve_SHOC::locationAfterEdit);
 }
 
 void frm_Releve_SHOC::setUpHabitatGrid()
@@ -969,6 +961,75 @@ void frm_Releve_SHOC::freeBaseFields()
     txt_Nbr_Relevés->setEnabled(m_baseFieldsFree);
     cbo_Milieu->setEnabled(m_baseFieldsFree);
     cmd_Free_Nbr_Points->setText(m_baseFieldsFree ? kUnlockedCaption : kLockedCaption);
+}
+
+// ================================================================ the parcel location grid
+
+int frm_Releve_SHOC::shownCoordinateType() const
+{
+    const QVariant type = cbo_Quid_Coord->currentData();
+    return type.isValid() ? type.toInt() : record::kCoordLambert;
+}
+
+// Another coordinate system chosen: its position columns are shown, and every parcel's position
+// is converted from the system shown before. The first choice, and the choices made while a
+// record is loaded (its rows are already in the system chosen), only record the system.
+void frm_Releve_SHOC::coordinateSystemChanged(int index)
+{
+    if (index < 0)
+        return;
+    const int type = cbo_Quid_Coord->itemData(index).toInt();
+    if (flx_Coordonnées->isEditing())
+        flx_Coordonnées->finishEditing();
+    Grid& g = flx_Coordonnées->grid();
+    const record::PositionColumns shown = record::positionColumnsShown(type);
+    g.setColHidden(LocUtmZone, !shown.utmZone);
+    g.setColHidden(LocLongitude, !shown.longitude);
+    g.setColHidden(LocLatitude, !shown.latitude);
+    g.setColHidden(LocMgrs, !shown.mgrsSquare);
+    if (m_coordinateTag >= 0 && !m_loading)
+        record::switchCoordinateSystem(g, m_parcelCount, m_coordinateTag, type, m_coordinates.convert);
+    m_coordinateTag = type;
+}
+
+void frm_Releve_SHOC::locationBeforeEdit(int row, int col, bool* cancel)
+{
+    if (!record::prepareLocationEdit(flx_Coordonnées->grid(), row, col, m_references))
+        *cancel = true;
+}
+
+void frm_Releve_SHOC::locationKeyPressEdit(int row, int col, int* key)
+{
+    *key = record::filterLocationKey(flx_Coordonnées->grid(), row, col, shownCoordinateType(), *key,
+                                     [](int k) { return fun_KeyPress_Chiffres(k); });
+}
+
+void frm_Releve_SHOC::locationValidateEdit(int /*row*/, int col, bool* cancel)
+{
+    if (!record::acceptLocationEdit(col, shownCoordinateType(), flx_Coordonnées->editText()))
+        *cancel = true;
+}
+
+// After an edit the parcel is checked against its commune's centre; a distant parcel that the user
+// confirms brings back the page shown before the question.
+void frm_Releve_SHOC::locationAfterEdit(int row, int col)
+{
+    const bool fit = fun_Option_Cochee(QStringLiteral("Ajust"));
+    if (fit)
+        flx_Coordonnées->fitColumnWidths(col, col);
+    const int page = ogl_Divers->currentIndex();
+    const record::LocationCheckContext context{.coordinateType = shownCoordinateType(),
+                                               .siteDepartment = comboText(cbo_Dept),
+                                               .siteCommune = comboText(cbo_Communes),
+                                               .references = &m_references,
+                                               .coordinates = m_coordinates};
+    const record::LocationCheck check = record::checkLocationRow(flx_Coordonnées->grid(), row, col, context);
+    const bool far =
+        check == record::LocationCheck::FarConfirmed || check == record::LocationCheck::FarDenied;
+    if (fit && far)
+        flx_Coordonnées->fitColumnWidths(LocInformation, LocInformation);
+    if (check == record::LocationCheck::FarConfirmed)
+        ogl_Divers->setCurrentIndex(page);
 }
 
 // ================================================================ the record shown

@@ -15,6 +15,7 @@
 
 #include "grid/Grid.h"
 #include "platform/Result.h"
+#include "record/ParcelPosition.h"
 #include "record/RecordRequest.h"
 #include "record/ReferenceData.h"
 #include "record/SpeciesConfirmations.h"
@@ -200,6 +201,15 @@ private:
     void closeFrame();
     void showNotices();
 
+    // The parcel location grid and its coordinate system (the rules: record/LocationGrid and
+    // record/CoordinateSwitch).
+    int shownCoordinateType() const;
+    void coordinateSystemChanged(int index);
+    void locationBeforeEdit(int row, int col, bool* cancel);
+    void locationKeyPressEdit(int row, int col, int* key);
+    void locationValidateEdit(int row, int col, bool* cancel);
+    void locationAfterEdit(int row, int col);
+
     record::ReferenceData m_references;
     record::SpeciesStore m_species;
     record::SpeciesConfirmations m_confirmations;
@@ -217,4 +227,6 @@ private:
     bool m_baseFieldsFree = false;
     bool m_closing = false; // the closing question is open
     bool m_closed = false;  // the closing steps have run
+    record::CoordinateServices m_coordinates;
+    int m_coordinateTag = -1; // the coordinate system shown before; -1 until one was chosen
 };

@@ -1,0 +1,199 @@
+// The wiring of the record window's location grid and coordinate system, offscreen: the switch
+// on a change of the list, the editors' handlers and the check after an edit. The rules are the
+// core's tests (test_locationgrid, test_coordinateswitch).
+
+#include "common/Globals.h"
+#include "data/StarterTables.h"
+#include "grid/Grid.h"
+#include "grid/GridView.h"
+#include "record/LocationGrid.h"
+#include "record/RecordStore.h"
+#include "record/RecordValidator.h"
+#include "record/SiteName.h"
+#include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordSamples.h"
+#include "tests/record/ReferenceTables.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace record;
+using grid::Grid;
+using grid::GridView;
+namespace mb = platform::mb;
+using Window = std::unique_ptr<frm_Releve_SHOC>;
+
+namespace {
+
+class LocationWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
+            ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.erreur.toStdString();
+        gstr_Dossier = env.dataFolder();
+    }
+
+    static Window open(RecordMode mode = RecordMode::New, const QString& file = QString())
+    {
+        Window w(frm_Releve_SHOC::fun_Ouvrir(RecordRequest{mode, file, QString()}));
+        if (w) {
+            w->show();
+            w->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+            w->ogl_Divers->setCurrentIndex(PageLocations);
+        }
+        return w;
+    }
+    static void choose(frm_Releve_SHOC& w, int type)
+    {
+        w.cbo_Quid_Coord->setCurrentIndex(w.cbo_Quid_Coord->findData(type));
+    }
+    // Columns 5 to 8 shown, as "1" or "0".
+    static QString shown(const Grid& g)
+    {
+        QString s;
+        for (int c = LocUtmZone; c <= LocMgrs; ++c)
+            s += g.colHidden(c) ? '0' : '1';
+        return s;
+    }
+    // Types a text into a cell's editor and leaves it.
+    static void type(GridView* view, int row, int col, const QString& text)
+    {
+        view->grid().select(row, col);
+        ASSERT_TRUE(view->editCell());
+        view->setEditText(text);
+        view->finishEditing();
+    }
+
+    testing_support::TestEnvironment env;
+};
+
+} // namespace
+
+// The first choice of the window only records Lambert II étendu; later choices convert the rows
+// shown, and a record opened in its own system is shown as stored.
+TEST_F(LocationWindowTest, SwitchOnAChangeOfSystem)
+{
+    const Window w = open();
+    ASSERT_TRUE(w);
+    Grid& g = w->flx_Coordonnées->grid();
+    EXPECT_EQ(w->cbo_Quid_Coord->currentData().toInt(), kCoordLambert);
+    EXPECT_EQ(shown(g), "0110");
+    g.setCell(1, LocLongitude, "800500");
+    g.setCell(1, LocLatitude, "2000000");
+
+    choose(*w, kCoordMgrs);
+    EXPECT_EQ(shown(g), "0001");
+    EXPECT_EQ(g.cell(1, LocLongitude), "");
+    EXPECT_FALSE(g.cell(1, LocMgrs).isEmpty());
+    EXPECT_EQ(g.cell(1, LocLambertX), "800500");
+    EXPECT_EQ(g.cell(2, LocMgrs), ""); // an empty parcel stays empty
+
+    choose(*w, kCoordUtm);
+    EXPECT_EQ(shown(g), "1110");
+    EXPECT_EQ(g.cell(1, LocUtmZone), "31");
+    EXPECT_EQ(g.cell(1, LocMgrs), "");
+
+    // Stored in UTM: opened in UTM, the cells as they were written.
+    SurveyRecord r = record_samples::twoParcels();
+    r.coordinateType = kCoordUtm;
+    r.parcels[0].location.utmZone = "31";
+    r.parcels[0].location.longitude = "650000";
+    r.parcels[0].location.latitude = "4980000";
+    r.siteName = sub_Build_Nom_Zone(r).text;
+    const SaveResult saved = RecordStore(env.dataFolder()).save(r);
+    ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+    env.dialogs().answer(mb::OK); // the habitat type and network the starter tables do not hold
+    const Window stored = open(RecordMode::Update, saved.fileName);
+    ASSERT_TRUE(stored);
+    const Grid& s = stored->flx_Coordonnées->grid();
+    EXPECT_EQ(stored->cbo_Quid_Coord->currentData().toInt(), kCoordUtm);
+    EXPECT_EQ(shown(s), "1110");
+    EXPECT_EQ(s.cell(1, LocUtmZone) + " " + s.cell(1, LocLongitude) + " " + s.cell(1, LocLatitude),
+              "31 650000 4980000");
+}
+
+// Zone 29 in UTM asks, and No keeps the editor open with the text typed; in MGRS what is typed is
+// upper-cased; every key unticks the row.
+TEST_F(LocationWindowTest, EditorsOfTheGrid)
+{
+    const Window w = open();
+    ASSERT_TRUE(w);
+    GridView* view = w->flx_Coordonnées;
+    Grid& g = view->grid();
+
+    choose(*w, kCoordUtm);
+    g.select(1, LocUtmZone);
+    ASSERT_TRUE(view->editCell());
+    view->setEditText("29");
+    env.dialogs().answer(mb::No);
+    view->finishEditing();
+    EXPECT_TRUE(view->isEditing());
+    EXPECT_EQ(view->editText(), "29");
+    EXPECT_EQ(g.cell(1, LocUtmZone), "");
+    EXPECT_TRUE(env.dialogs().texts().last().startsWith("Pour la France métropolitaine et la Corse"));
+    env.dialogs().answer(mb::Yes);
+    view->finishEditing();
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(g.cell(1, LocUtmZone), "29");
+    const auto asked = env.dialogs().asked().size();
+    type(view, 2, LocUtmZone, "31");
+    EXPECT_EQ(env.dialogs().asked().size(), asked);
+
+    choose(*w, kCoordMgrs);
+    g.setCheckState(1, LocValidated, Grid::Checked);
+    g.select(1, LocMgrs);
+    view->setFocus();
+    for (const char c : QByteArray("31tfk%")) { // the first key opens the editor
+        QTest::keyClick(QApplication::focusWidget(), c);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(view->editText(), "31TFK");
+    EXPECT_EQ(g.checkState(1, LocValidated), Grid::Unchecked);
+    view->finishEditing();
+    EXPECT_EQ(g.cell(1, LocMgrs), "31TFK");
+
+    // The information cell is never edited.
+    g.select(1, LocInformation);
+    EXPECT_FALSE(view->editCell());
+}
+
+// After an edit, with a commune centre: near is validated at once, and 27.9 km away shows 27 in the
+// cell and the question; a confirmed position brings the page back.
+TEST_F(LocationWindowTest, CheckAfterAnEdit)
+{
+    record_samples::writeSmallTables(env.programFolder());
+    const Window w = open();
+    ASSERT_TRUE(w);
+    w->cbo_Dept->setCurrentIndex(w->cbo_Dept->findText("26 - Drôme"));
+    w->cbo_Communes->setCurrentIndex(w->cbo_Communes->findText("Valence"));
+    Grid& g = w->flx_Coordonnées->grid();
+    g.setCell(1, LocLatitude, "2000000");
+    g.setCell(2, LocLatitude, "2000000");
+
+    type(w->flx_Coordonnées, 2, LocLongitude, "801000");
+    EXPECT_EQ(g.checkState(2, LocValidated), Grid::Checked);
+    EXPECT_EQ(g.cell(2, LocLambertX), "801000");
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+
+    env.dialogs().answer(mb::Yes);
+    type(w->flx_Coordonnées, 1, LocLongitude, "827900");
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le Parcelle N°1 est situé à plus de 27 km du barycentre de sa commune d'appartenance.\n\n"
+              "Cela  vous parait-il exacte ?");
+    EXPECT_EQ(g.cell(1, LocInformation),
+              "Possible erreur de coordonnées : parcelle située à plus de 27 km du "
+              "barycentre de sa commune d'appartenance.");
+    EXPECT_EQ(g.backColour(1, LocInformation), kConfirmedParcelColour);
+    EXPECT_EQ(g.checkState(1, LocValidated), Grid::Checked);
+    EXPECT_EQ(w->ogl_Divers->currentIndex(), int(PageLocations));
+    EXPECT_TRUE(w->isModified());
+}
