@@ -18,7 +18,7 @@ namespace record {
 
 namespace {
 
-const QString kValidationTitle = gstr_Nom_Programme + QStringLiteral(" - Validation des données saisies");
+const QString kValidationTitle = common::kProgramName + QStringLiteral(" - Validation des données saisies");
 
 const QString kUtmZoneQuestion =
     QStringLiteral("Pour la France métropolitaine et la Corse, les numéros de zone UTM se situent entre des "
@@ -135,7 +135,7 @@ bool acceptLocationEdit(int col, int coordinateType, const QString& text)
     const coords::NumberReading zone = coords::readNumberAnySeparator(text);
     if (zone.ok() && zone.value >= kFirstFrenchUtmZone && zone.value <= kLastFrenchUtmZone)
         return true;
-    return platform::dialogs().ask(kUtmZoneQuestion, mb::YesNo | mb::Exclamation, gstr_Nom_Programme) ==
+    return platform::dialogs().ask(kUtmZoneQuestion, mb::YesNo | mb::Exclamation, common::kProgramName) ==
            mb::Yes;
 }
 

@@ -2,7 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
-#include "common/Options.h"
+#include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "platform/Dialogs.h"
@@ -1014,7 +1014,7 @@ void frm_Releve_SHOC::locationValidateEdit(int /*row*/, int col, bool* cancel)
 // confirms brings back the page shown before the question.
 void frm_Releve_SHOC::locationAfterEdit(int row, int col)
 {
-    const bool fit = fun_Option_Cochee(QStringLiteral("Ajust"));
+    const bool fit = common::isOptionChecked(QStringLiteral("Ajust"));
     if (fit)
         flx_Coordonnées->fitColumnWidths(col, col);
     const int page = ogl_Divers->currentIndex();

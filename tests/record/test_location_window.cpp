@@ -35,14 +35,14 @@ class LocationWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const InstallationTable& t : sub_Installer_Tables(env.programFolder()))
-            ASSERT_EQ(t.etat, EtatInstallation::Installee) << t.erreur.toStdString();
+        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
         gstr_Dossier = env.dataFolder();
     }
 
     static Window open(RecordMode mode = RecordMode::New, const QString& file = QString())
     {
-        Window w(frm_Releve_SHOC::fun_Ouvrir(RecordRequest{mode, file, QString()}));
+        Window w(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, QString()}));
         if (w) {
             w->show();
             w->activateWindow();
