@@ -7,6 +7,8 @@
 #include "platform/Dialogs.h"
 #include "grid/GridView.h"
 #include "platform/Services.h"
+#include "record/LocationGrid.h"
+#include "record/RecordGrids.h"
 #include "record/RecordLayout.h"
 #include "record/RecordOpening.h"
 #include "record/RecordStore.h"
@@ -42,6 +44,7 @@
 using grid::Grid;
 using grid::GridRange;
 using grid::GridView;
+using enum record::LocationColumn;
 namespace mb = platform::mb;
 
 namespace {
@@ -71,24 +74,6 @@ const QString kLocationHeader = QStringLiteral(
     "|Altitude\r(en m)|Réserve de chasse\rou assimilé|Coordonnées\rvalidées|Longitude Lambert|Latitude "
     "Lambert"
     "|Informations");
-enum LocationColumn : int {
-    LocParcel = 1,
-    LocDepartment = 2,
-    LocCommune = 3,
-    LocPlace = 4,
-    LocUtmZone = 5,
-    LocLongitude = 6,
-    LocLatitude = 7,
-    LocMgrs = 8,
-    LocWalk = 9,
-    LocAltitude = 10,
-    LocReserve = 11,
-    LocValidated = 12,
-    LocLambertX = 13,
-    LocLambertY = 14,
-    LocInformation = 15,
-    LocColumns = 16,
-};
 constexpr int kLocationHidden[] = {LocDepartment, LocCommune, LocPlace, LocWalk, LocLambertX, LocLambertY};
 
 // flx_Desc_Parcelles: the parcel label, then one check box per habitat.
@@ -234,6 +219,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
     flx_Work.setObjectName(QStringLiteral("flx_Work"));
     buildPages();
     connectEdits();
+    new record::RecordGrids(*this);
 }
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;
