@@ -55,6 +55,8 @@ bool GridCommands::isCheckCell(int row, int col) const
 
 GridRange GridCommands::dataSelection() const
 {
+    if (m_grid.editable() == Grid::Editable::None)
+        return {};
     GridRange s = m_grid.selection();
     s.row1 = std::max(s.row1, m_grid.fixedRows());
     s.col1 = std::max(s.col1, m_grid.fixedCols());
@@ -117,7 +119,7 @@ void GridCommands::deleteSelection()
 GridRange GridCommands::paste(const QString& text)
 {
     const QStringList rows = textRows(text);
-    if (rows.isEmpty())
+    if (rows.isEmpty() || m_grid.editable() == Grid::Editable::None)
         return {};
     const int top = std::max(m_grid.row(), m_grid.fixedRows());
     const int left = std::max(m_grid.col(), m_grid.fixedCols());

@@ -7,8 +7,9 @@
 // command adds or removes a row: Delete empties the selection and a paste stops at the last
 // parcel. In the species grid rows are free: Delete removes the selected rows and a paste adds
 // the rows it needs. Commands write only the cells the user may edit: below the fixed rows, right
-// of the fixed columns, in a shown column and not read-only. A check box is unticked by Delete
-// and takes the current row's state in a fill; a paste leaves check boxes alone.
+// of the fixed columns, in a shown column and not read-only; a grid the user may not edit is only
+// copied. A check box is unticked by Delete and takes the current row's state in a fill; a paste
+// leaves check boxes alone.
 
 #include "grid/Grid.h"
 

@@ -47,7 +47,8 @@ RecordGrids::RecordGrids(frm_Releve_SHOC& window)
               [&window](const QString& code) { return window.confirmSpecies(code); }),
       m_speciesCommands(window.flx_Espèces->grid(), GridCommands::Rows::Free),
       m_weatherCommands(window.flx_Date_Météo->grid(), GridCommands::Rows::Parcels),
-      m_habitatCommands(window.flx_Desc_Parcelles->grid(), GridCommands::Rows::Parcels)
+      m_habitatCommands(window.flx_Desc_Parcelles->grid(), GridCommands::Rows::Parcels),
+      m_storedCommands(window.flx_EPS->grid(), GridCommands::Rows::Parcels)
 {
     GridView* species = window.flx_Espèces;
     connect(species, &GridView::beforeEdit, this, &RecordGrids::speciesBeforeEdit);
@@ -66,6 +67,9 @@ RecordGrids::RecordGrids(frm_Releve_SHOC& window)
             parcelCommand(command, view);
         };
     }
+
+    // The record in its stored form is only read: of the commands, only the copy does something.
+    attach(m_storedCommands, window.flx_EPS);
 
     connect(window.cbo_Communes, &QComboBox::activated, this, &RecordGrids::communeChosen);
     connect(window.cbo_Dept, &QComboBox::activated, this, &RecordGrids::departmentChosen);

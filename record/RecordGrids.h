@@ -43,6 +43,7 @@ private:
     GridCommands m_speciesCommands;
     GridCommands m_weatherCommands;
     GridCommands m_habitatCommands;
+    GridCommands m_storedCommands;
 };
 
 } // namespace record

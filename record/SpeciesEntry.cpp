@@ -74,18 +74,19 @@ void noteUnknown(SpeciesLookups& lookups, const QString& text)
         lookups.unknown << t;
 }
 
-// The species refused during one edit, forgotten when it ends: asked again later, the question
-// comes again.
+// The species refused during one edit (a paste, a fill), forgotten when it ends: asked again
+// later, the question comes again.
 class RefusalsOfOneEdit
 {
 public:
-    explicit RefusalsOfOneEdit(QSet<int>& refused) : m_refused(refused) { m_refused.clear(); }
-    ~RefusalsOfOneEdit() { m_refused.clear(); }
+    explicit RefusalsOfOneEdit(QSet<int>*& current) : m_current(current) { m_current = &m_refused; }
+    ~RefusalsOfOneEdit() { m_current = nullptr; }
     RefusalsOfOneEdit(const RefusalsOfOneEdit&) = delete;
     RefusalsOfOneEdit& operator=(const RefusalsOfOneEdit&) = delete;
 
 private:
-    QSet<int>& m_refused;
+    QSet<int>*& m_current;
+    QSet<int> m_refused;
 };
 
 } // namespace
@@ -166,8 +167,9 @@ SpeciesMatch SpeciesEntry::sub_Vérif_Espèce(const QString& text, int column)
         return {SpeciesFound::Unknown, -1};
     if (fun_Option_Cochee(kLearningOption) &&
         m_table.checkState(row, kSpeciesTableEntered) != Grid::Checked) {
-        if (m_refused.contains(row) || !firstUseConfirmed(m_table, row)) {
-            m_refused.insert(row);
+        if ((m_refusedInEdit && m_refusedInEdit->contains(row)) || !firstUseConfirmed(m_table, row)) {
+            if (m_refusedInEdit)
+                m_refusedInEdit->insert(row);
             return {SpeciesFound::Refused, -1};
         }
         if (m_confirm)
@@ -195,7 +197,7 @@ bool SpeciesEntry::lookUpRow(Grid& g, int row, const QString& text, int column, 
 
 SpeciesLookups SpeciesEntry::afterEdit(Grid& g, int row, int col, bool computedTotals)
 {
-    const RefusalsOfOneEdit refusals(m_refused);
+    const RefusalsOfOneEdit refusals(m_refusedInEdit);
     SpeciesLookups lookups;
     if (col == SpeciesCodeColumn || col == SpeciesNameColumn) {
         const int tableColumn = col == SpeciesCodeColumn ? kSpeciesTableCode : kSpeciesTableName;
@@ -209,7 +211,7 @@ SpeciesLookups SpeciesEntry::afterEdit(Grid& g, int row, int col, bool computedT
 
 SpeciesLookups SpeciesEntry::afterRowsWritten(Grid& g, const GridRange& range, bool computedTotals)
 {
-    const RefusalsOfOneEdit refusals(m_refused);
+    const RefusalsOfOneEdit refusals(m_refusedInEdit);
     SpeciesLookups lookups;
     const auto covers = [&range](int col) { return col >= range.col1 && col <= range.col2; };
     const bool codeWritten = covers(SpeciesCodeColumn);

