@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "record/CoordinateSwitch.h"
 #include "record/LocationGrid.h"
+#include "record/RecordGrids.h"
 #include "record/RecordLayout.h"
 #include "record/RecordOpening.h"
 #include "record/RecordStore.h"
@@ -45,6 +46,7 @@
 using grid::Grid;
 using grid::GridRange;
 using grid::GridView;
+using enum record::LocationColumn;
 namespace mb = platform::mb;
 
 namespace {
@@ -74,7 +76,6 @@ const QString kLocationHeader = QStringLiteral(
     "|Altitude\r(en m)|Réserve de chasse\rou assimilé|Coordonnées\rvalidées|Longitude Lambert|Latitude "
     "Lambert"
     "|Informations");
-using enum record::LocationColumn;
 constexpr int kLocationHidden[] = {LocDepartment, LocCommune, LocPlace, LocWalk, LocLambertX, LocLambertY};
 
 // flx_Desc_Parcelles: the parcel label, then one check box per habitat.
@@ -220,6 +221,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
     flx_Work.setObjectName(QStringLiteral("flx_Work"));
     buildPages();
     connectEdits();
+    new record::RecordGrids(*this);
 }
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;

@@ -1,0 +1,219 @@
+// The record window's grids as the user edits them, offscreen on the starter tables: keys typed
+// into the species grid, its lists, the grids' keyboard commands, the learning mode of species
+// entry, and the site's commune and department choices. The rules themselves are the record
+// core's tests (test_speciesentry, test_gridcommands).
+
+#include "common/Globals.h"
+#include "common/OptionMarks.h"
+#include "data/StarterTables.h"
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "grid/GridView.h"
+#include "record/RecordStore.h"
+#include "record/SiteName.h"
+#include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordSamples.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace record;
+using grid::Grid;
+using grid::GridView;
+namespace mb = platform::mb;
+
+namespace {
+
+QString row(const Grid& g, int r)
+{
+    return g.rangeText({r, 1, r, 9});
+}
+
+// The sample record of two parcels, shown on its species page with parcel 2 (no species yet) and
+// computed totals; the window shown and active, so that keys reach it.
+class RecordGridsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        common::resetOptions();
+        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+        gstr_Dossier = env.dataFolder();
+        SurveyRecord r = record_samples::twoParcels();
+        r.habitatType = "CH - Culture de céréales d’hiver";
+        r.network = "SHOC / Suivi hivernal des oiseaux communs";
+        r.siteName = sub_Build_Nom_Zone(r).text;
+        const SaveResult saved = RecordStore(env.dataFolder()).save(r);
+        ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+        w.reset(frm_Releve_SHOC::openWindow(RecordRequest{RecordMode::Update, saved.fileName, QString()}));
+        ASSERT_TRUE(w);
+        w->ogl_Divers->setCurrentIndex(3);
+        w->Tab_Relevé->setCurrentIndex(1);
+        w->opt_Total[0]->setChecked(true);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    void TearDown() override
+    {
+        w.reset();
+        common::resetOptions();
+    }
+
+    Grid& species() { return w->flx_Espèces->grid(); }
+
+    // Keys typed where the focus is: the first one on a grid opens the cell's editor.
+    static void type(const QString& text)
+    {
+        for (QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
+            QCoreApplication::processEvents();
+        }
+    }
+    static void typeInto(GridView* view, int r, int c, const QString& text)
+    {
+        view->grid().select(r, c);
+        view->setFocus();
+        type(text);
+        enter();
+    }
+    // Return in an editor closes it once the events are processed.
+    static void enter()
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // An item chosen in a cell's drop-down editor.
+    static void choose(GridView* view, int r, int c, const QString& item)
+    {
+        view->grid().select(r, c);
+        ASSERT_TRUE(view->editCell());
+        view->setEditText(item);
+        view->finishEditing();
+    }
+    static void key(GridView* view, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        view->setFocus();
+        QTest::keyClick(view, k, m);
+    }
+
+    testing_support::TestEnvironment env;
+    std::unique_ptr<frm_Releve_SHOC> w;
+};
+
+} // namespace
+
+// Typing 12 and 3 gives 15, and each edit adds a row; a sign or a decimal separator in a count is
+// refused and the editor stays open on the text typed so far.
+TEST_F(RecordGridsTest, TypedCountsGiveTheirTotal)
+{
+    const int rows = species().rows();
+    typeInto(w->flx_Espèces, 1, 4, "12");
+    typeInto(w->flx_Espèces, 1, 6, "3");
+    EXPECT_EQ(row(species(), 1), "\t\t\t12\t\t3\t\t15\t");
+    EXPECT_EQ(species().rows(), rows + 2);
+    EXPECT_TRUE(w->isModified());
+
+    env.dialogs().answer(mb::OK);
+    species().select(1, 5);
+    w->flx_Espèces->setFocus();
+    type("4-5");
+    EXPECT_EQ(env.dialogs().texts(), QStringList{"Veuillez saisir uniquement des chiffres"});
+    EXPECT_EQ(w->flx_Espèces->editText(), "45");
+    enter();
+    EXPECT_EQ(species().cell(1, 8), "60");
+}
+
+// A code chosen in the code column and a name chosen in the name column both find the species
+// (each list stores the other text); "Indices" then offers the behaviours of its class.
+TEST_F(RecordGridsTest, CodeAndNameBothFindTheSpecies)
+{
+    choose(w->flx_Espèces, 1, 2, "ALAARV");
+    EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t\t\t\t\t0\t");
+    choose(w->flx_Espèces, 2, 3, "Pie bavarde");
+    EXPECT_EQ(row(species(), 2), "O\tPICPIC\tPie bavarde\t\t\t\t\t0\t");
+    species().select(2, 9);
+    ASSERT_TRUE(w->flx_Espèces->editCell());
+    EXPECT_TRUE(species().colEditList(9).startsWith(" |ALIM En alimentation|POSE Posé, au repos|"));
+    w->flx_Espèces->finishEditing(true);
+}
+
+// The keys reach the commands: Ctrl+V (rows looked up and totalled, the unknown species told),
+// Ctrl+B (after its question), Delete in a parcel grid (cells emptied, rows kept).
+TEST_F(RecordGridsTest, KeyboardCommands)
+{
+    QGuiApplication::clipboard()->setText("ALAARV\t\t1\t\t2\r\n\tPie bavarde\t3\r\nXXXYYY\tMa pie\t1\r\n");
+    species().select(4, 2);
+    env.dialogs().answer(mb::OK);
+    key(w->flx_Espèces, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(species().rangeText({4, 1, 6, 9}),
+              "O\tALAARV\tAlouette des champs\t1\t\t2\t\t3\t\r"
+              "O\tPICPIC\tPie bavarde\t3\t\t\t\t3\t\r\t\tMa pie\t1\t\t\t\t\t");
+    EXPECT_TRUE(env.dialogs().texts().last().startsWith("L'espèce « XXXYYY » est inconnue"));
+
+    species().select(4, 2, 1, 4);
+    env.dialogs().answer(mb::Yes);
+    key(w->flx_Espèces, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(env.dialogs().texts().last(),
+              "4 lignes sélectionnées par la valeur \nALAARV\tAlouette des champs\t1");
+    EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t1\t\t\t\t1\t");
+
+    Grid& weather = w->flx_Date_Météo->grid();
+    weather.select(1, 1, 2, 5);
+    key(w->flx_Date_Météo, Qt::Key_Delete);
+    EXPECT_EQ(weather.rangeText({1, 1, 2, 5}), "Parcelle N°01\t\t\t\t\rParcelle N°02\t\t\t\t");
+}
+
+// With the learning mode a species asks once: after Yes it is accepted silently, and the species
+// table file keeps its tick once the window is closed.
+TEST_F(RecordGridsTest, LearningModeAsksOncePerSpecies)
+{
+    common::setOptionChecked("SaisieEsp", true);
+    env.dialogs().answer(mb::Yes);
+    choose(w->flx_Espèces, 1, 2, "PICPIC");
+    choose(w->flx_Espèces, 2, 3, "Pie bavarde");
+    EXPECT_EQ(species().rangeText({1, 2, 2, 2}), "PICPIC\rPICPIC");
+    EXPECT_EQ(env.dialogs().texts().size(), 1);
+
+    env.dialogs().answer(mb::Yes); // closing without saving
+    w->close();
+    Grid table;
+    ASSERT_TRUE(grid::GridFile::load(table, QDir(env.programFolder()).filePath("Espèces.DOV"),
+                                     grid::GridFile::Complete));
+    EXPECT_EQ(table.checkState(table.findRow("PICPIC", 1, 2), 5), Grid::Checked);
+}
+
+// The commune chosen goes into every parcel row, unticking a parcel checked against another
+// commune; the department chosen offers its communes and refreshes the status.
+TEST_F(RecordGridsTest, CommuneChoiceFillsEveryRow)
+{
+    w->applyParcelCount(4);
+    Grid& loc = w->flx_Coordonnées->grid();
+    loc.setCheckState(2, 12, Grid::Checked);
+    const auto chooseItem = [](QComboBox* combo, const QString& text) {
+        const int i = combo->findText(text);
+        ASSERT_GE(i, 0) << text.toStdString();
+        combo->setCurrentIndex(i);
+        Q_EMIT combo->activated(i);
+    };
+    chooseItem(w->cbo_Dept, "07 - Ardèche");
+    EXPECT_EQ(w->cbo_Communes->findText("Valence"), -1);
+    EXPECT_TRUE(w->txt_Statut->text().startsWith("Un ou plusieurs éléments essentiels"));
+    chooseItem(w->cbo_Communes, "Privas");
+    for (int p = 1; p <= 4; ++p)
+        EXPECT_EQ(loc.rangeText({p, 2, p, 3}), "07 - Ardèche\tPrivas") << p;
+    EXPECT_EQ(loc.checkState(2, 12), Grid::Unchecked);
+    EXPECT_TRUE(w->txt_Nom_Site->text().startsWith("SHOC-07~Privas~"));
+}
