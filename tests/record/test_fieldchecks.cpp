@@ -99,11 +99,14 @@ const QMap<QString, QString> kBoxTexts = {
     {"long", "La parcelle doit être très grande pour l'avoir parcourue en 00:31  !\n\nConserver ce temps ?"},
     {"contact", "Nous vous recommandons d'indiquer votre adresse courriel ou à défaut votre numéro de "
                 "téléphone.\n\nValoriser maintenant ?"},
-    {"count", "Veuillez indiquer le nombre [1,30] de points d'écoute qui seront effectués dans votre EPS Site. "},
-    {"dropOne", "Le nombre de parcelles passe de 5 à 3 : les données déjà saisies pour la parcelle N°5 ne feront "
-                "plus partie du relevé.\n\nConfirmez-vous ce nombre de parcelles ?"},
-    {"dropThree", "Le nombre de parcelles passe de 5 à 1 : les données déjà saisies pour les parcelles N°2, N°4 "
-                  "et N°5 ne feront plus partie du relevé.\n\nConfirmez-vous ce nombre de parcelles ?"},
+    {"count",
+     "Veuillez indiquer le nombre [1,30] de points d'écoute qui seront effectués dans votre EPS Site. "},
+    {"dropOne",
+     "Le nombre de parcelles passe de 5 à 3 : les données déjà saisies pour la parcelle N°5 ne feront "
+     "plus partie du relevé.\n\nConfirmez-vous ce nombre de parcelles ?"},
+    {"dropThree",
+     "Le nombre de parcelles passe de 5 à 1 : les données déjà saisies pour les parcelles N°2, N°4 "
+     "et N°5 ne feront plus partie du relevé.\n\nConfirmez-vous ce nombre de parcelles ?"},
 };
 
 QString T(const char* key)
@@ -126,8 +129,8 @@ QStringList asked(const platform::ScriptedDialogs& dialogs)
     QStringList out;
     for (const auto& a : dialogs.asked())
         out << (a.title == gstr_Titre_Messages ? "catalogue: " + a.text
-                : a.title == "Mirelot"          ? box(a.style, a.text)
-                                                : "title " + a.title + ": " + a.text);
+                : a.title == "Mirelot"         ? box(a.style, a.text)
+                                               : "title " + a.title + ": " + a.text);
     return out;
 }
 
@@ -146,24 +149,16 @@ TEST(FieldChecks, KeysEachBoxTakes)
         char16_t kept; // 0: dropped
         const char* message;
     } cases[] = {
-        {RecordBox::Date, '7', '7', nullptr},
-        {RecordBox::Date, '/', '/', nullptr},
-        {RecordBox::Date, ':', 0, "digitsSlash"},
-        {RecordBox::Date, '-', 0, "digitsSlash"},
-        {RecordBox::StartTime, ':', ':', nullptr},
-        {RecordBox::StartTime, '/', 0, "digitsColon"},
-        {RecordBox::Duration, 'h', 0, "digitsColon"},
-        {RecordBox::ParcelCount, '3', '3', nullptr},
+        {RecordBox::Date, '7', '7', nullptr},          {RecordBox::Date, '/', '/', nullptr},
+        {RecordBox::Date, ':', 0, "digitsSlash"},      {RecordBox::Date, '-', 0, "digitsSlash"},
+        {RecordBox::StartTime, ':', ':', nullptr},     {RecordBox::StartTime, '/', 0, "digitsColon"},
+        {RecordBox::Duration, 'h', 0, "digitsColon"},  {RecordBox::ParcelCount, '3', '3', nullptr},
         {RecordBox::ParcelCount, '\b', '\b', nullptr}, // control keys pass
-        {RecordBox::ParcelCount, '.', 0, "digits"},     // no decimal separator,
-        {RecordBox::ParcelCount, ',', 0, "digits"},
-        {RecordBox::ParcelCount, '-', 0, "digits"}, // no sign
-        {RecordBox::ParcelCount, '+', 0, "digits"},
-        {RecordBox::ParcelCount, ' ', 0, "digits"},
-        {RecordBox::ObserverName, 'e', 'E', nullptr},
-        {RecordBox::ObserverName, u'é', u'É', nullptr},
-        {RecordBox::ObserverName, '-', '-', nullptr},
-        {RecordBox::ObserverFirstName, 'e', 'e', nullptr},
+        {RecordBox::ParcelCount, '.', 0, "digits"},    // no decimal separator,
+        {RecordBox::ParcelCount, ',', 0, "digits"},    {RecordBox::ParcelCount, '-', 0, "digits"}, // no sign
+        {RecordBox::ParcelCount, '+', 0, "digits"},    {RecordBox::ParcelCount, ' ', 0, "digits"},
+        {RecordBox::ObserverName, 'e', 'E', nullptr},  {RecordBox::ObserverName, u'é', u'É', nullptr},
+        {RecordBox::ObserverName, '-', '-', nullptr},  {RecordBox::ObserverFirstName, 'e', 'e', nullptr},
         {RecordBox::Email, '@', '@', nullptr},
     };
     for (const auto& c : cases) {
@@ -274,13 +269,15 @@ TEST(FieldChecks, NumberOfParcels)
 
 TEST(FieldChecks, NotSaveableBoxListsWhatIsMissing)
 {
-    const QString head = "Un ou plusieurs éléments essentiels pour la commencer la sauvegarde de votre saisie ne "
-                         "sont pas renseignés :";
+    const QString head =
+        "Un ou plusieurs éléments essentiels pour la commencer la sauvegarde de votre saisie ne "
+        "sont pas renseignés :";
     const QString tail = "\n\nValorisez ces éléments pour pouvoir sauvegarder votre saisie.";
     SurveyRecord r = record_samples::twoParcels();
     EXPECT_EQ(fun_Message_Non_Sauvegardable(sub_Build_Nom_Zone(r)), "");
     r.date.clear();
-    EXPECT_EQ(fun_Message_Non_Sauvegardable(sub_Build_Nom_Zone(r)), head + "\n\t-   La date de passage." + tail);
+    EXPECT_EQ(fun_Message_Non_Sauvegardable(sub_Build_Nom_Zone(r)),
+              head + "\n\t-   La date de passage." + tail);
     EXPECT_EQ(fun_Message_Non_Sauvegardable(sub_Build_Nom_Zone(SurveyRecord())),
               head +
                   "\n\t-   Le nom de la commune.\n\t-   Le lieu-dit.\n\t-   Le nom de l'observateur."
