@@ -155,11 +155,25 @@ TEST_F(RecordWindowChecksTest, ARefusedValueKeepsTheFocus)
     // No second message while the focus is back in the box, nor from the check planned before.
     QApplication::processEvents();
     EXPECT_EQ(env.dialogs().asked().size(), 4);
+
+    // While the box of a check is open, the focus coming and going starts no other check.
+    env.dialogs().setResponder([&](const platform::ScriptedDialogs::Asked&) {
+        w->txt_Heure->setFocus();
+        w->txt_Durée->setFocus();
+        QApplication::processEvents();
+        return platform::ScriptedDialogs::Answer(mb::OK);
+    });
+    moveTo(w->txt_Durée);
+    QTest::qWait(120);
+    env.dialogs().setResponder(nullptr);
+    EXPECT_EQ(env.dialogs().asked().size(), 5);
+    EXPECT_EQ(QApplication::focusWidget(), w->txt_Heure);
+
     type(w->txt_Heure, "1530");
     moveTo(w->txt_Durée);
     EXPECT_EQ(w->txt_Heure->text(), "15:30");
     EXPECT_EQ(QApplication::focusWidget(), w->txt_Durée);
-    EXPECT_EQ(env.dialogs().asked().size(), 4);
+    EXPECT_EQ(env.dialogs().asked().size(), 5);
 }
 
 // The save button, a parcel tab and a page change run the check of the box being left first; a
@@ -198,8 +212,15 @@ TEST_F(RecordWindowChecksTest, SaveTabAndPageChangesCheckTheBoxLeftFirst)
     w->ogl_Divers->setCurrentIndex(2);
     EXPECT_EQ(w->ogl_Divers->currentIndex(), 0);
     EXPECT_EQ(QApplication::focusWidget(), w->txt_Email);
-    EXPECT_EQ(env.dialogs().pendingAnswers(), 0);
     EXPECT_EQ(env.dialogs().asked().size(), 4);
+
+    // "Enregistrer et fermer" too: the window stays open.
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), w->txt_Email);
+    EXPECT_EQ(env.dialogs().asked().size(), 5);
+    EXPECT_EQ(env.dialogs().pendingAnswers(), 0);
 }
 
 TEST_F(RecordWindowChecksTest, ParcelTabsKeepEachParcel)
