@@ -1,6 +1,7 @@
 #include "record/SiteName.h"
 
 #include <QStringList>
+#include <iterator>
 
 namespace record {
 
@@ -77,6 +78,27 @@ SiteName sub_Build_Nom_Zone(const SurveyRecord& r)
     if (s.missing.endsWith(QLatin1String(", ")))
         s.missing.chop(2);
     return s;
+}
+
+QString fun_Message_Non_Sauvegardable(const SiteName& site)
+{
+    // By weight: 1, 2, 4 ... 64.
+    static const char* const items[] = {
+        "Le nom de la commune.",    "Le lieu-dit.",
+        "Le nom de l'observateur.", "Le prénom de l'observateur.",
+        "La saison d'observation.", "La date de passage.",
+        "Le N° de passage.",
+    };
+    QString lines;
+    for (int i = 0; i < int(std::size(items)); ++i)
+        if ((site.mask & (1 << i)) == 0)
+            lines += QStringLiteral("\n\t-   ") + QString::fromUtf8(items[i]);
+    if (lines.isEmpty())
+        return QString();
+    return QStringLiteral(
+               "Un ou plusieurs éléments essentiels pour la commencer la sauvegarde de votre saisie "
+               "ne sont pas renseignés :") +
+           lines + QStringLiteral("\n\nValorisez ces éléments pour pouvoir sauvegarder votre saisie.");
 }
 
 std::optional<SiteFields> siteFieldsOf(const QString& siteName)

@@ -29,6 +29,10 @@ struct SiteName
 
 SiteName sub_Build_Nom_Zone(const SurveyRecord& record);
 
+// The box of a save refused because identifying items are missing: one line for each item that
+// is missing, in the order of their weights; empty when nothing is.
+QString fun_Message_Non_Sauvegardable(const SiteName& site);
+
 // The identifying fields of a complete site name ("SHOC-26~Valence~Les Plantes~DUPONT Jean
 // Marc~Hiver 2009-2010"). The observer's name is typed in capitals: the first name begins at
 // the first word that is not all capitals, or is the last word when every word is. A name that

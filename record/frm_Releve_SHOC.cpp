@@ -14,6 +14,7 @@
 #include "record/RecordLayout.h"
 #include "record/RecordOpening.h"
 #include "record/RecordStore.h"
+#include "record/RecordValidator.h"
 #include "record/Season.h"
 #include "record/SiteName.h"
 #include "record/StudyDepartments.h"
@@ -23,22 +24,27 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -222,6 +228,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
     buildPages();
     connectEdits();
     new record::RecordGrids(*this);
+    connectFieldChecks();
 }
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;
@@ -434,7 +441,6 @@ QWidget* frm_Releve_SHOC::buildSpeciesPage()
     Tab_Relevé = named(new QTabBar, QStringLiteral("Tab_Relevé"));
     Tab_Relevé->setExpanding(false);
     Tab_Relevé->setUsesScrollButtons(true);
-    connect(Tab_Relevé, &QTabBar::currentChanged, this, &frm_Releve_SHOC::tabChanged);
 
     fra_Point_Espèces = frame(QStringLiteral("fra_Point_Espèces"), QStringLiteral("Espèces contactées"));
     txt_Heure = named(new QLineEdit, QStringLiteral("txt_Heure"));
@@ -573,7 +579,6 @@ void frm_Releve_SHOC::connectEdits()
     // The department chosen decides the communes offered (whoever chooses it: the user, or the
     // load before it chooses the record's commune).
     connect(cbo_Dept, &QComboBox::currentIndexChanged, this, &frm_Releve_SHOC::sub_Load_Communes);
-    connect(txt_Nbr_Relevés, &QLineEdit::editingFinished, this, &frm_Releve_SHOC::parcelCountEdited);
 }
 
 // ================================================================ load
@@ -771,13 +776,10 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
     // The entry options, then each parcel's kept values and species grid.
     opt_Total[rec.totalTypedByHand ? 1 : 0]->setChecked(true);
     chk_Merge_Espèces->setChecked(false);
-    for (ParcelValues& v : m_parcelValues)
-        v = ParcelValues();
+    m_parcelTabs.clear();
     for (int p = 1; p <= count; ++p) {
         const record::Parcel& parcel = rec.parcels[p - 1];
-        if (p < kKeptParcels)
-            m_parcelValues[size_t(p)] = {parcel.startTime, parcel.duration, parcel.huntingOn,
-                                         parcel.huntingNear};
+        m_parcelTabs.store(p, {parcel.startTime, parcel.duration, parcel.huntingOn, parcel.huntingNear});
         if (parcel.species)
             m_species.setTable(p, *parcel.species);
     }
@@ -791,33 +793,28 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
 void frm_Releve_SHOC::applyParcelCount(int count)
 {
     count = std::clamp(count, 1, record::kMaxParcels);
+    // The parcel shown is kept before anything changes.
     storeShownParcel();
+    const int shown = m_shownParcel >= 1 && m_shownParcel <= count ? m_shownParcel : 1;
     {
         const QSignalBlocker blocker(Tab_Relevé);
         while (Tab_Relevé->count() > 0)
             Tab_Relevé->removeTab(0);
-        Grid& loc = flx_Coordonnées->grid();
-        Grid& hab = flx_Desc_Parcelles->grid();
-        Grid& weather = flx_Date_Météo->grid();
-        for (Grid* g : {&loc, &hab, &weather})
-            g->setRows(1);
+        record::setParcelRows(flx_Desc_Parcelles->grid(), count);
+        record::setParcelRows(flx_Date_Météo->grid(), count);
+        record::setParcelRows(flx_Coordonnées->grid(), count, LocValidated);
         for (int p = 1; p <= count; ++p) {
-            const QString row = QLatin1Char('\t') + record::RecordLayout::parcelLabel(p);
-            hab.addRow(row);
-            weather.addRow(row);
-            loc.addRow(row);
-            loc.setCheckState(p, LocValidated, Grid::Unchecked);
-            const int tab = Tab_Relevé->addTab(QStringLiteral("Parcelle N°%1").arg(p));
+            const int tab = Tab_Relevé->addTab(record::ParcelTabs::caption(p));
             Tab_Relevé->setTabData(tab, p);
         }
-        Tab_Relevé->setCurrentIndex(0);
     }
     // The tab bar tells its new size itself only while it is shown.
     Tab_Relevé->updateGeometry();
     m_parcelCount = count;
     txt_Nbr_Relevés->setText(QString::number(count));
     m_shownParcel = 0;
-    enterParcel(1);
+    enterParcel(shown);
+    // New rows get the read-only cells of the others.
     greyParcelGrids();
     fitParcelGridHeights();
 }
@@ -891,9 +888,8 @@ void frm_Releve_SHOC::storeShownParcel()
     const int p = m_shownParcel;
     if (p < 1)
         return;
-    if (p < kKeptParcels)
-        m_parcelValues[size_t(p)] = {txt_Heure->text(), txt_Durée->text(), chk_Chasse[0]->isChecked(),
-                                     chk_Chasse[1]->isChecked()};
+    m_parcelTabs.store(
+        p, {txt_Heure->text(), txt_Durée->text(), chk_Chasse[0]->isChecked(), chk_Chasse[1]->isChecked()});
     m_species.sub_Flx_Grid_to_File(flx_Espèces->grid(), p);
 }
 
@@ -901,7 +897,7 @@ void frm_Releve_SHOC::enterParcel(int p)
 {
     const bool loading = m_loading;
     m_loading = true;
-    const ParcelValues shown = p >= 1 && p < kKeptParcels ? m_parcelValues[size_t(p)] : ParcelValues();
+    const record::ParcelValues shown = m_parcelTabs.values(p);
     txt_Heure->setText(shown.startTime);
     txt_Durée->setText(shown.duration);
     chk_Chasse[0]->setChecked(shown.huntingOn);
@@ -909,10 +905,7 @@ void frm_Releve_SHOC::enterParcel(int p)
     m_species.sub_Flx_File_to_Grid(flx_Espèces->grid(), p);
     sub_Init_Flx_Espèces();
     m_shownParcel = p;
-    const QSignalBlocker blocker(Tab_Relevé);
-    for (int i = 0; i < Tab_Relevé->count(); ++i)
-        if (Tab_Relevé->tabData(i).toInt() == p)
-            Tab_Relevé->setCurrentIndex(i);
+    selectParcelTab(p);
     m_loading = loading;
 }
 
@@ -922,28 +915,6 @@ void frm_Releve_SHOC::showParcel(int parcel)
         return;
     storeShownParcel();
     enterParcel(parcel);
-}
-
-// Another parcel's tab: the parcel left is kept and the one entered shown. (The parcel left is
-// not checked here: its times and species are checked by the validation of the record.)
-void frm_Releve_SHOC::tabChanged(int index)
-{
-    if (index >= 0)
-        showParcel(Tab_Relevé->tabData(index).toInt());
-}
-
-// The number of parcels typed: from 1 to 30 the parcel rows are built again; any other text is
-// refused silently and the former number comes back.
-void frm_Releve_SHOC::parcelCountEdited()
-{
-    bool number = false;
-    const int count = txt_Nbr_Relevés->text().trimmed().toInt(&number);
-    if (!number || count < 1 || count > record::kMaxParcels) {
-        txt_Nbr_Relevés->setText(QString::number(m_parcelCount));
-        return;
-    }
-    if (count != m_parcelCount)
-        applyParcelCount(count);
 }
 
 void frm_Releve_SHOC::freeBaseFields()
@@ -1088,13 +1059,11 @@ record::SurveyRecord frm_Releve_SHOC::currentRecord() const
             parcel.huntingNear = chk_Chasse[1]->isChecked();
             parcel.species = record::speciesTableOf(flx_Espèces->grid());
         } else {
-            if (p < kKeptParcels) {
-                const ParcelValues& v = m_parcelValues[size_t(p)];
-                parcel.startTime = v.startTime;
-                parcel.duration = v.duration;
-                parcel.huntingOn = v.huntingOn;
-                parcel.huntingNear = v.huntingNear;
-            }
+            const record::ParcelValues v = m_parcelTabs.values(p);
+            parcel.startTime = v.startTime;
+            parcel.duration = v.duration;
+            parcel.huntingOn = v.huntingOn;
+            parcel.huntingNear = v.huntingNear;
             parcel.species = m_species.table(p);
         }
     }
@@ -1103,7 +1072,7 @@ record::SurveyRecord frm_Releve_SHOC::currentRecord() const
 
 bool frm_Releve_SHOC::sub_Vérif_Si_Sauvegardable()
 {
-    const record::SiteName site = record::sub_Build_Nom_Zone(currentRecord());
+    const record::SiteName site = record::sub_Build_Nom_Zone(identification());
     txt_Nom_Site->setText(site.text);
     ogl_Divers->setTabEnabled(1, true);
     ogl_Divers->setTabEnabled(2, true);
@@ -1132,6 +1101,8 @@ bool frm_Releve_SHOC::confirmSpecies(const QString& code)
 
 void frm_Releve_SHOC::closeFrame()
 {
+    if (!checkBoxLeft())
+        return;
     // The save flow runs here before the window closes, once the window saves records.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();
@@ -1181,4 +1152,428 @@ void frm_Releve_SHOC::showNotices()
         return;
     platform::dialogs().ask(m_notices.join(QStringLiteral("\n\n")), mb::OKOnly | mb::Information,
                             common::kProgramName);
+}
+
+// ================================================================ field checks
+
+// What the validation asks of the window: its pages, parcel tabs and fields, and the parcels'
+// locations and species that a step changed in the record it checked.
+class frm_Releve_SHOC::ValidationView : public record::RecordView
+{
+public:
+    explicit ValidationView(frm_Releve_SHOC& window) : w(window) {}
+
+    int currentPage() const override { return w.ogl_Divers->currentIndex(); }
+    void showPage(int page) override { w.ogl_Divers->setCurrentIndex(page); }
+    void showParcel(int parcel) override { w.showParcel(parcel); }
+    void focusField(record::RecordField field) override
+    {
+        QWidget* widgets[] = {
+            w.Txt_Nom_Observateur, w.txt_Prénom_Observateur, w.txt_Email,      w.cbo_Saison, w.cbo_Dept,
+            w.cbo_Communes,        w.txt_Nom_Site,           w.txt_Nbr_Relevés};
+        widgets[int(field)]->setFocus(Qt::OtherFocusReason);
+    }
+    void selectSpeciesRow(int parcel, int row) override
+    {
+        if (parcel != w.m_shownParcel)
+            return;
+        const QList<int> rows = record::speciesGridRows(w.flx_Espèces->grid());
+        if (row >= 0 && row < rows.size())
+            w.flx_Espèces->grid().select(rows[row], record::SpeciesClassColumn);
+    }
+    void hideCheckColumns() override
+    {
+        for (int c : {int(LocWalk), int(LocValidated), int(LocLambertX), int(LocLambertY)})
+            w.flx_Coordonnées->grid().setColHidden(c, true);
+    }
+    void setInformationColour(int parcel, grid::GridColour colour) override
+    {
+        w.flx_Coordonnées->grid().setBackColour({parcel, LocInformation, parcel, LocInformation}, colour);
+    }
+    void locationChanged(int parcel) override { w.showLocation(parcel); }
+    void speciesChanged(int parcel) override { w.showCheckedSpecies(parcel); }
+    void setSaveEnabled(bool) override { w.cmd_Save->setEnabled(w.sub_Vérif_Si_Sauvegardable()); }
+
+private:
+    frm_Releve_SHOC& w;
+};
+
+void frm_Releve_SHOC::connectFieldChecks()
+{
+    using record::RecordBox;
+    m_boxes = {
+        {txt_Date, RecordBox::Date},
+        {txt_Heure, RecordBox::StartTime},
+        {txt_Durée, RecordBox::Duration},
+        {txt_Email, RecordBox::Email},
+        {txt_Téléphone, RecordBox::Telephone},
+        {txt_Lieudit, RecordBox::PlaceName},
+        {txt_Nbr_Relevés, RecordBox::ParcelCount},
+        {Txt_Nom_Observateur, RecordBox::ObserverName},
+        {txt_Prénom_Observateur, RecordBox::ObserverFirstName},
+    };
+    for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it) {
+        QLineEdit* box = it.key();
+        box->installEventFilter(this);
+        // A box changed after its check is checked again when it is left.
+        connect(box, &QLineEdit::textEdited, this, [this, box] { m_boxEntered = box; });
+    }
+
+    m_validationView = std::make_unique<ValidationView>(*this);
+    m_validator = std::make_unique<record::RecordValidator>(m_checked, m_references, *m_validationView);
+
+    connect(Tab_Relevé, &QTabBar::currentChanged, this, &frm_Releve_SHOC::parcelTabChanged);
+    connect(ogl_Divers, &QTabWidget::currentChanged, this, &frm_Releve_SHOC::pageChanged);
+    connect(cmd_Save, &QPushButton::clicked, this, &frm_Releve_SHOC::checkBoxLeft);
+    for (int i = 0; i < 2; ++i)
+        connect(opt_Total[size_t(i)], &QRadioButton::clicked, this, [this, i] { totalEntryChosen(i); });
+    connect(m_passages, &QButtonGroup::idClicked, this,
+            [this] { cmd_Save->setEnabled(sub_Vérif_Si_Sauvegardable()); });
+    // The status follows the season and the commune chosen.
+    for (QComboBox* combo : {cbo_Saison, cbo_Communes})
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+            if (!m_loading)
+                sub_Vérif_Si_Sauvegardable();
+        });
+    // An edit of the species shown has them examined again by the next check.
+    connect(flx_Espèces, &GridView::afterEdit, this,
+            [this] { m_validator->setSpeciesChecked(m_shownParcel, false); });
+}
+
+bool frm_Releve_SHOC::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const auto it = box ? m_boxes.constFind(box) : m_boxes.constEnd();
+    if (it != m_boxes.constEnd()) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (filterKey(box, it.value(), static_cast<QKeyEvent*>(event)))
+                return true;
+            break;
+        case QEvent::InputMethod: { // a character composed (dead keys, compose key)
+            auto* composed = static_cast<QInputMethodEvent*>(event);
+            if (composed->commitString().isEmpty())
+                break;
+            QString kept;
+            if (!filterText(it.value(), composed->commitString(), &kept))
+                return true;
+            composed->setCommitString(kept, composed->replacementStart(), composed->replacementLength());
+            break;
+        }
+        case QEvent::FocusIn:
+            m_boxEntered = box;
+            break;
+        case QEvent::FocusOut:
+            boxFocusOut(box, static_cast<QFocusEvent*>(event)->reason());
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Typed text through the box's key filter: false when a key is refused (the user is told),
+// otherwise the text to type.
+bool frm_Releve_SHOC::filterText(record::RecordBox kind, const QString& typed, QString* kept)
+{
+    kept->clear();
+    for (const QChar c : typed) {
+        const record::KeyVerdict verdict = record::fun_Filtre_Touche(kind, c.unicode());
+        if (verdict.key == 0) {
+            sub_Bing();
+            m_checking = true;
+            platform::dialogs().ask(verdict.message, mb::OKOnly, common::kProgramName);
+            m_checking = false;
+            return false;
+        }
+        *kept += QChar(char16_t(verdict.key));
+    }
+    return true;
+}
+
+// A typed key: dropped, or typed as the box's filter gives it.
+bool frm_Releve_SHOC::filterKey(QLineEdit* box, record::RecordBox kind, QKeyEvent* event)
+{
+    QString kept;
+    if (!filterText(kind, event->text(), &kept))
+        return true;
+    if (kept == event->text())
+        return false;
+    QKeyEvent changed(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
+                      ushort(event->count()));
+    QCoreApplication::sendEvent(box, &changed);
+    return true;
+}
+
+// The focus leaves a box: its check runs once the focus has settled, unless a page change, a tab
+// change or a button runs it first. Focus moves made by the window itself (a refused box taking
+// the focus back, the validation showing a field) and moves to another window or a pop-up are
+// not the user leaving the box.
+void frm_Releve_SHOC::boxFocusOut(QLineEdit* box, Qt::FocusReason reason)
+{
+    if (m_boxEntered != box)
+        return;
+    m_boxEntered = nullptr;
+    // The widget the focus goes to (already the application's focus widget).
+    const QWidget* next = QApplication::focusWidget();
+    const bool otherWindow = next && next != this && !isAncestorOf(next);
+    if (m_refocusing || m_validating || m_checking || otherWindow || reason == Qt::ActiveWindowFocusReason ||
+        reason == Qt::PopupFocusReason) {
+        if (!m_refocusing && !m_validating)
+            m_boxEntered = box; // still the box to leave
+        return;
+    }
+    m_boxesLeft << box;
+    QTimer::singleShot(0, this, &frm_Releve_SHOC::checkLaterBoxLeft);
+}
+
+void frm_Releve_SHOC::checkLaterBoxLeft()
+{
+    if (m_boxesLeft.isEmpty() || !isVisible())
+        return;
+    if (m_checking || m_validating) { // a box is open: after it
+        QTimer::singleShot(50, this, &frm_Releve_SHOC::checkLaterBoxLeft);
+        return;
+    }
+    checkBoxLeft();
+}
+
+bool frm_Releve_SHOC::checkBoxLeft()
+{
+    if (m_checking || m_loading)
+        return true;
+    // The boxes left, in order; when none is, the box that has the focus is the one being left.
+    QList<QPointer<QLineEdit>> boxes;
+    boxes.swap(m_boxesLeft);
+    if (boxes.isEmpty() && m_boxEntered) {
+        boxes << m_boxEntered;
+        m_boxEntered = nullptr;
+    }
+    for (const QPointer<QLineEdit>& box : boxes) {
+        if (!box)
+            continue;
+        if (box == m_boxEntered)
+            m_boxEntered = nullptr;
+        if (!checkBox(box)) {
+            refocus(box);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The check of one box, and what its accepted value calls for.
+bool frm_Releve_SHOC::checkBox(QLineEdit* box)
+{
+    using record::RecordBox;
+    const RecordBox kind = m_boxes.value(box);
+    record::BoxContext context{comboText(cbo_Saison), m_parcelCount, {}};
+    if (kind == RecordBox::ParcelCount)
+        context.filledParcels = record::parcelsHoldingData(currentRecord());
+    record::BoxVerdict verdict;
+    {
+        m_checking = true;
+        const auto done = qScopeGuard([this] { m_checking = false; });
+        verdict = record::fun_Verifier_Case(kind, box->text(), context);
+    }
+    if (box->text() != verdict.text)
+        box->setText(verdict.text);
+    if (!verdict.accepted)
+        return false;
+    switch (kind) {
+    case RecordBox::Date:
+        cmd_Save->setEnabled(sub_Vérif_Si_Sauvegardable());
+        break;
+    case RecordBox::PlaceName:
+    case RecordBox::ObserverName:
+    case RecordBox::ObserverFirstName:
+        sub_Vérif_Si_Sauvegardable();
+        break;
+    case RecordBox::ParcelCount:
+        if (verdict.parcelCount != m_parcelCount)
+            applyParcelCount(verdict.parcelCount);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void frm_Releve_SHOC::refocus(QLineEdit* box)
+{
+    m_refocusing = true;
+    box->setFocus(Qt::OtherFocusReason);
+    m_refocusing = false;
+    m_boxEntered = box;
+}
+
+// ================================================================ parcel tabs
+
+// Another parcel's tab: the box being left and the parcel left are checked first; a refusal keeps
+// the parcel left shown, its values kept.
+void frm_Releve_SHOC::parcelTabChanged(int index)
+{
+    const int next = index >= 0 ? Tab_Relevé->tabData(index).toInt() : 0;
+    if (next < 1 || next == m_shownParcel)
+        return;
+    const int left = m_shownParcel;
+    if (!checkBoxLeft() || !leaveParcel(left)) {
+        selectParcelTab(left);
+        if (m_boxEntered)
+            refocus(m_boxEntered);
+        return;
+    }
+    enterParcel(next);
+}
+
+// Leaving a parcel: its values and species kept, then its times and species checked (steps 3 and
+// 4), then its rows of one species merged when the record asks for it (step 5). False when a
+// check failed.
+bool frm_Releve_SHOC::leaveParcel(int parcel)
+{
+    const Hourglass hourglass;
+    storeShownParcel();
+    m_validating = true;
+    const auto done = qScopeGuard([this] { m_validating = false; });
+    m_checked = currentRecord();
+    const record::VerifOptions options{
+        .askPartial = false, .firstParcel = parcel, .lastParcel = parcel, .showPage = true};
+    for (int step : {3, 4})
+        if (m_validator->Sub_Vérif_Data(step, options).error)
+            return false;
+    m_validator->Sub_Vérif_Data(5, options);
+    return true;
+}
+
+void frm_Releve_SHOC::selectParcelTab(int parcel)
+{
+    const QSignalBlocker blocker(Tab_Relevé);
+    for (int i = 0; i < Tab_Relevé->count(); ++i)
+        if (Tab_Relevé->tabData(i).toInt() == parcel)
+            Tab_Relevé->setCurrentIndex(i);
+}
+
+// The entry of totals: typed totals only when the user confirms it (nothing is asked while a
+// record is being loaded); then the Total column opens or closes.
+void frm_Releve_SHOC::totalEntryChosen(int index)
+{
+    if (index == 1 && isVisible() && !m_loading) {
+        const int answer = platform::dialogs().ask(
+            QStringLiteral(
+                "Choisir cette option risque d'introduire des erreurs et incohrences.\n\nConfirmez-vous "
+                "votre intention ?"),
+            mb::YesNo | mb::Question | mb::DefaultButton2, common::kProgramName);
+        if (answer != mb::Yes) {
+            opt_Total[0]->setChecked(true);
+            index = 0;
+        } else {
+            sub_Statut();
+        }
+    }
+    paintTotalColumn();
+}
+
+void frm_Releve_SHOC::paintTotalColumn()
+{
+    Grid& g = flx_Espèces->grid();
+    const GridRange total{0, record::SpeciesTotalColumn, g.rows() - 1, record::SpeciesTotalColumn};
+    const bool computed = opt_Total[0]->isChecked();
+    g.setReadOnly(total, computed);
+    if (!computed)
+        g.setBackColour(total, 0);
+}
+
+// ================================================================ the page-change gate
+
+// Another page: the box being left is checked first (a refusal shows its page again), then the
+// page left is validated (Sub_Vérif_Data of its step), the locations get the department and
+// commune they lack, and the species page waits for a record that can be saved.
+void frm_Releve_SHOC::pageChanged(int index)
+{
+    const int left = m_pageShown;
+    m_pageShown = index;
+    if (m_loading || m_validating)
+        return; // a page the validation shows itself
+    if (!checkBoxLeft()) {
+        {
+            const QSignalBlocker blocker(ogl_Divers);
+            ogl_Divers->setCurrentIndex(left);
+        }
+        m_pageShown = left;
+        if (m_boxEntered)
+            refocus(m_boxEntered);
+        return;
+    }
+    {
+        m_validating = true;
+        const auto done = qScopeGuard([this] { m_validating = false; });
+        m_checked = currentRecord();
+        m_validator->pageChanged(left);
+    }
+    m_pageShown = ogl_Divers->currentIndex();
+    switch (m_pageShown) {
+    case 1:
+        flx_Coordonnées->fitColumnWidths();
+        break;
+    case 2:
+        flx_Date_Météo->fitColumnWidths(0, -1, kFitExtraTwips);
+        break;
+    case kSpeciesPage:
+        flx_Espèces->fitColumnWidths();
+        break;
+    default:
+        break;
+    }
+}
+
+// A parcel's location as the validation left it in the record it checked.
+void frm_Releve_SHOC::showLocation(int parcel)
+{
+    if (parcel < 1 || parcel > m_checked.parcels.size())
+        return;
+    const record::ParcelLocation& l = m_checked.parcels[parcel - 1].location;
+    Grid& loc = flx_Coordonnées->grid();
+    loc.setCell(parcel, LocDepartment, l.department);
+    loc.setCell(parcel, LocCommune, l.commune);
+    loc.setCheckState(parcel, LocValidated, checkState(l.validated));
+    loc.setCell(parcel, LocLambertX, l.lambertX);
+    loc.setCell(parcel, LocLambertY, l.lambertY);
+    loc.setCell(parcel, LocInformation, l.information);
+}
+
+// A parcel's species as the validation left them (totals written, rows merged): kept, and shown
+// again when the parcel is shown.
+void frm_Releve_SHOC::showCheckedSpecies(int parcel)
+{
+    if (parcel < 1 || parcel > m_checked.parcels.size() || !m_checked.parcels[parcel - 1].species)
+        return;
+    const record::SpeciesTable& table = *m_checked.parcels[parcel - 1].species;
+    if (parcel == m_shownParcel) {
+        record::applySpeciesTable(flx_Espèces->grid(), table);
+        m_species.sub_Flx_Grid_to_File(flx_Espèces->grid(), parcel);
+        sub_Init_Flx_Espèces();
+        return;
+    }
+    Grid work;
+    m_species.sub_Flx_File_to_Grid(work, parcel);
+    record::applySpeciesTable(work, table);
+    m_species.sub_Flx_Grid_to_File(work, parcel);
+}
+
+// The fields that the site name and the saveable test read.
+record::SurveyRecord frm_Releve_SHOC::identification() const
+{
+    record::SurveyRecord rec;
+    rec.department = comboText(cbo_Dept);
+    rec.commune = comboText(cbo_Communes);
+    rec.placeName = txt_Lieudit->text();
+    rec.observerName = Txt_Nom_Observateur->text();
+    rec.observerFirstName = txt_Prénom_Observateur->text();
+    rec.season = comboText(cbo_Saison);
+    rec.date = txt_Date->text();
+    for (int i = 0; i < record::kPassageCount; ++i)
+        if (opt_Passage[size_t(i)]->isChecked())
+            rec.passage = i + 1;
+    return rec;
 }

@@ -6,6 +6,11 @@
 // be restored is told. One parcel's time, duration, hunting boxes and species are shown at a
 // time; the others are kept by the window (per-parcel values and the species store).
 //
+// Its text boxes check each key typed and their value when the user leaves them (the checks are
+// the record core's, FieldChecks); a refused value keeps the focus in its box. The save button,
+// a parcel tab change and a page change run the check of the box being left first. Leaving a
+// parcel's tab checks its times and species; leaving a page checks that page's fields.
+//
 // Closing, whatever its cause (its close box, "Enregistrer et fermer", the main window): a record
 // changed since it was opened or saved is closed only when the user says so, and a refusal keeps
 // the main window open too. Then the parcels' species grids are dropped and the species confirmed
@@ -16,20 +21,26 @@
 #include "grid/Grid.h"
 #include "platform/Result.h"
 #include "record/ParcelPosition.h"
+#include "record/FieldChecks.h"
+#include "record/ParcelTabs.h"
 #include "record/RecordRequest.h"
 #include "record/ReferenceData.h"
 #include "record/SpeciesConfirmations.h"
 #include "record/SpeciesStore.h"
 #include "record/SurveyRecord.h"
 
+#include <QHash>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -43,14 +54,15 @@ class GridView;
 }
 namespace record {
 struct RecordReading;
-}
+class RecordValidator;
+} // namespace record
 
 class frm_Releve_SHOC : public QWidget
 {
     Q_OBJECT
 public:
     // Per-parcel values are kept for parcels 0 to 50 (0 is not used).
-    static constexpr int kKeptParcels = 51;
+    static constexpr int kKeptParcels = record::ParcelTabs::kKeptParcels;
 
     // Creates the window and runs its load for the request. nullptr when the record to modify
     // cannot be read; the user has then been told why.
@@ -79,16 +91,20 @@ public:
     // record pages when every identifying item is given; true when the record may be saved.
     bool sub_Vérif_Si_Sauvegardable();
 
-    // The number of parcels (1 to 30): the parcel rows of the location, habitat and weather grids
-    // are built again empty, and one parcel tab per parcel; the first parcel is shown. The kept
-    // per-parcel values and species grids stay.
+    // The number of parcels (1 to 30): the location, habitat and weather grids get one row per
+    // parcel (the rows of the parcels that remain keep what they hold, new rows are empty), and
+    // one parcel tab per parcel; the parcel shown stays shown when it remains, otherwise the
+    // first is. The kept per-parcel values and species grids stay.
     void applyParcelCount(int count);
     // Sets the species grid up: its columns, header, read-only class and total columns, the
     // species lists, the font and the column widths.
     void sub_Init_Flx_Espèces();
     // Shows a parcel's kept values and species grid (the tab entered); showing another parcel by
-    // its tab keeps the shown one's first.
+    // its tab keeps the shown one's first. Nothing is checked.
     void showParcel(int parcel);
+    // Runs the check of the text box being left, when there is one: false when its value is
+    // refused, the focus then back in the box.
+    bool checkBoxLeft();
     // The communes of the department chosen, item data the commune's row in the reference data.
     void sub_Load_Communes();
 
@@ -166,15 +182,10 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct ParcelValues
-    {
-        QString startTime;
-        QString duration;
-        bool huntingOn = false;
-        bool huntingNear = false;
-    };
+    class ValidationView;
 
     explicit frm_Releve_SHOC(QWidget* parent);
     void buildPages();
@@ -195,9 +206,7 @@ private:
     void fitParcelGridHeights();
     void storeShownParcel();
     void enterParcel(int parcel);
-    void tabChanged(int index);
     void freeBaseFields();
-    void parcelCountEdited();
     void closeFrame();
     void showNotices();
 
@@ -214,7 +223,7 @@ private:
     record::SpeciesStore m_species;
     record::SpeciesConfirmations m_confirmations;
     QString m_speciesTablePath;
-    std::array<ParcelValues, kKeptParcels> m_parcelValues{};
+    record::ParcelTabs m_parcelTabs;
     QButtonGroup* m_passages = nullptr;
     record::RecordMode m_mode = record::RecordMode::New;
     QString m_fileName;
@@ -229,4 +238,33 @@ private:
     bool m_closed = false;  // the closing steps have run
     record::CoordinateServices m_coordinates;
     int m_coordinateTag = -1; // the coordinate system shown before; -1 until one was chosen
+
+    // ---- Field checks, parcel tabs and the page-change gate.
+    void connectFieldChecks();
+    bool filterText(record::RecordBox kind, const QString& typed, QString* kept);
+    bool filterKey(QLineEdit* box, record::RecordBox kind, QKeyEvent* event);
+    void boxFocusOut(QLineEdit* box, Qt::FocusReason reason);
+    void checkLaterBoxLeft();
+    bool checkBox(QLineEdit* box);
+    void refocus(QLineEdit* box);
+    void parcelTabChanged(int index);
+    bool leaveParcel(int parcel);
+    void selectParcelTab(int parcel);
+    void pageChanged(int index);
+    void totalEntryChosen(int index);
+    void paintTotalColumn();
+    void showLocation(int parcel);
+    void showCheckedSpecies(int parcel);
+    record::SurveyRecord identification() const;
+
+    QHash<QLineEdit*, record::RecordBox> m_boxes;
+    QPointer<QLineEdit> m_boxEntered;       // the box that has the focus, its value not yet checked
+    QList<QPointer<QLineEdit>> m_boxesLeft; // boxes just left, their checks to run in order
+    std::unique_ptr<ValidationView> m_validationView;
+    std::unique_ptr<record::RecordValidator> m_validator;
+    record::SurveyRecord m_checked; // the record the validation works on
+    int m_pageShown = 0;
+    bool m_checking = false;   // a check's box is open
+    bool m_refocusing = false; // the focus goes back to a refused box
+    bool m_validating = false; // the validation runs (its page changes and boxes)
 };

@@ -340,6 +340,9 @@ TEST_F(RecordWindowTest, EveryPageFitsA1366x768Screen)
     ASSERT_TRUE(frame);
     auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
     w->applyParcelCount(8);
+    // Positions taken as validated: leaving the locations page does not send the test back to it.
+    for (int p = 1; p <= 8; ++p)
+        w->flx_Coordonnées->grid().setCheckState(p, 12, Grid::Checked);
     for (int page = 0; page < w->ogl_Divers->count(); ++page) {
         w->ogl_Divers->setCurrentIndex(page);
         for (int sub = 0; sub < (page == 1 ? 2 : 1); ++sub) {

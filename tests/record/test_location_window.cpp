@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -47,9 +48,23 @@ protected:
             w->show();
             w->activateWindow();
             EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+            if (mode == RecordMode::New)
+                fillIdentification(*w);
             w->ogl_Divers->setCurrentIndex(PageLocations);
         }
         return w;
+    }
+    // What the page-change gate asks of the identification page before the locations page.
+    static void fillIdentification(frm_Releve_SHOC& w)
+    {
+        w.Txt_Nom_Observateur->setText("DURAND");
+        w.txt_Prénom_Observateur->setText("Jean");
+        w.txt_Email->setText("jean.durand@example.org");
+        if (w.cbo_Saison->currentIndex() < 0)
+            w.cbo_Saison->setCurrentIndex(w.cbo_Saison->count() - 1);
+        w.cbo_Dept->setCurrentIndex(w.cbo_Dept->findText("26 - Drôme"));
+        w.cbo_Communes->setCurrentIndex(w.cbo_Communes->findText("Valence"));
+        w.txt_Lieudit->setText("Les Plaines");
     }
     static void choose(frm_Releve_SHOC& w, int type)
     {
