@@ -74,37 +74,6 @@ private:
     WaitObserver* m_waitObserver = nullptr;
 };
 
-// Records the messages it is asked to send and sends nothing. The transports it lacks make
-// sign-on fail, as a machine without them would.
-class RecordingMail : public Mail
-{
-public:
-    struct Sent
-    {
-        MailMessage message;
-        MailTransport transport;
-    };
-
-    bool signOn(MailTransport needed, QString* why = nullptr) override;
-    void signOff() override;
-    bool isSignedOn() const override { return m_signedOn; }
-    bool send(const MailMessage& message, MailTransport transport, QString& errorText) override;
-
-    bool hasComposeWindow = true;
-    bool hasSendAtOnce = true;
-    // When not empty, every send that passes the checks fails with this text.
-    QString sendError;
-
-    QList<Sent> sent;
-    int signOns = 0;
-    int signOffs = 0;
-
-private:
-    bool available(MailTransport t) const;
-
-    bool m_signedOn = false;
-};
-
 // Descriptions shared by the transports.
 namespace mailtext {
 QString notSignedOn();

@@ -1,5 +1,6 @@
 #include "platform/Services.h"
 
+#include "platform/Check.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
@@ -11,16 +12,54 @@ namespace platform {
 namespace {
 Services g_services;
 
-class DefaultDialogs : public ScriptedDialogs
+// The stand-ins for a service nobody installed (a wiring fault, checked): they keep the program
+// going without doing anything the user did not ask for.
+
+// Every box answered with its default button; every input and file choice cancelled.
+class DefaultDialogs : public Dialogs
 {
 public:
-    DefaultDialogs()
+    int ask(const QString&, int style, const QString&) override { return mb::defaultAnswer(style); }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileName(const FileRequest&) override { return {}; }
+    std::optional<QString> saveFileName(const FileRequest&) override { return {}; }
+};
+
+// Opens nothing and reports no connection.
+class NoShell : public Shell
+{
+public:
+    Result openUrl(const QString& url) override
     {
-        setResponder([](const Asked& a) -> Answer {
-            if (a.kind == Kind::Box)
-                return mb::defaultAnswer(a.style);
-            return std::optional<QString>();
-        });
+        return Result::failure(
+            shelltext::pageNotOpened(url, QStringLiteral("aucun navigateur n'est installé")));
+    }
+    Result openFile(const QString& path) override
+    {
+        return Result::failure(shelltext::fileNotOpened(
+            path, QStringLiteral("aucun programme n'est installé pour ouvrir ce type de fichier")));
+    }
+    bool isConnected() override { return false; }
+};
+
+// No transport: every sign-on fails, nothing is sent.
+class NoMail : public Mail
+{
+public:
+    bool signOn(MailTransport needed, QString* why) override
+    {
+        if (why)
+            *why = mailtext::transportMissing(needed, needed == MailTransport::ComposeWindow
+                                                          ? QStringLiteral("xdg-email")
+                                                          : QStringLiteral("sendmail"));
+        return false;
+    }
+    void signOff() override {}
+    bool isSignedOn() const override { return false; }
+    bool send(const MailMessage&, MailTransport, QString& errorText) override
+    {
+        errorText = mailtext::notSignedOn();
+        return false;
     }
 };
 } // namespace
@@ -36,34 +75,31 @@ Services installServices(const Services& s)
 
 Registry& registry()
 {
-    if (g_services.registry)
+    if (MIRELOT_CHECK(g_services.registry))
         return *g_services.registry;
-    static Registry fallback{QString()};
+    static Registry fallback{QString()}; // in memory only
     return fallback;
 }
 
 Dialogs& dialogs()
 {
-    if (g_services.dialogs)
+    if (MIRELOT_CHECK(g_services.dialogs))
         return *g_services.dialogs;
     static DefaultDialogs fallback;
-    fallback.clearAsked();
     return fallback;
 }
 
 Shell& shell()
 {
-    if (g_services.shell)
+    if (MIRELOT_CHECK(g_services.shell))
         return *g_services.shell;
-    static RecordingShell fallback;
-    fallback.succeed = false;
-    fallback.calls.clear();
+    static NoShell fallback;
     return fallback;
 }
 
 const Clock& clock()
 {
-    if (g_services.clock)
+    if (MIRELOT_CHECK(g_services.clock))
         return *g_services.clock;
     static SystemClock fallback;
     return fallback;
@@ -71,13 +107,9 @@ const Clock& clock()
 
 Mail& mail()
 {
-    if (g_services.mail)
+    if (MIRELOT_CHECK(g_services.mail))
         return *g_services.mail;
-    // No transport: every sign-on fails, nothing is sent.
-    static RecordingMail fallback;
-    fallback.hasComposeWindow = false;
-    fallback.hasSendAtOnce = false;
-    fallback.sent.clear();
+    static NoMail fallback;
     return fallback;
 }
 

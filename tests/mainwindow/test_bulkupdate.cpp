@@ -14,7 +14,7 @@
 
 using grid::Grid;
 using grid::GridFile;
-using platform::ScriptedDialogs;
+using testing_support::ScriptedDialogs;
 namespace mb = platform::mb;
 using namespace testing_support;
 

@@ -567,7 +567,7 @@ TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
 
     item("PDF", 2)->trigger();
     ASSERT_EQ(env.shell().calls.size(), 1);
-    EXPECT_EQ(env.shell().calls[0].kind, platform::RecordingShell::Call::File);
+    EXPECT_EQ(env.shell().calls[0].kind, testing_support::RecordingShell::Call::File);
     EXPECT_EQ(env.shell().calls[0].target, QDir(env.programFolder()).filePath("R&D.pdf"));
 }
 

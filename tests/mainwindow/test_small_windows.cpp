@@ -11,7 +11,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using platform::RecordingShell;
+using testing_support::RecordingShell;
 
 struct SmallWindowsTest : ::testing::Test
 {

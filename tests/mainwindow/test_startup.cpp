@@ -305,8 +305,8 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
     for (int i = 0; i < 100; ++i)
         log += QStringLiteral("SHOC-%1.xlsx\t0%2/01/2010 10:00:00\r\n").arg(i / 2).arg(1 + i % 2).toUtf8();
     testing_support::writeBytes(logPath, log);
-    env.dialogs().setResponder([](const platform::ScriptedDialogs::Asked& a) {
-        return platform::ScriptedDialogs::Answer(mb::defaultAnswer(a.style));
+    env.dialogs().setResponder([](const testing_support::ScriptedDialogs::Asked& a) {
+        return testing_support::ScriptedDialogs::Answer(mb::defaultAnswer(a.style));
     });
     {
         testing_support::FileSizeLimit limit(1024);
