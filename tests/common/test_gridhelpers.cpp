@@ -387,6 +387,7 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
 TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)
 {
     Grid work;
+    work.setCols(3);
     work.setRows(5);
     work.setCell(3, 1, "ancien contenu");
     ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));

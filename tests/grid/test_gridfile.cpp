@@ -472,6 +472,7 @@ TEST_F(GridFileTest, WorkbookRoundTripsTextsAndCheckStates)
     fillAwkward(g);
     ASSERT_TRUE(GridFile::save(g, path("t.xlsx"), GridFile::Workbook, true));
     Grid back;
+    back.setCols(g.cols());
     back.setFixedRows(g.fixedRows());
     back.setFixedCols(g.fixedCols());
     back.setColDataType(3, Grid::DataType::Boolean);

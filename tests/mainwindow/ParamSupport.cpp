@@ -4,6 +4,7 @@
 #include "grid/GridFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
@@ -44,8 +45,10 @@ QStringList readAsRecordWindow(const QString& path, int code, const QList<int>& 
 {
     Grid g;
     g.setFixedRows(0);
-    for (int c : checkColumns)
+    for (int c : checkColumns) {
+        g.setCols(std::max(g.cols(), c + 1));
         g.setColDataType(c, Grid::DataType::Boolean);
+    }
     if (!GridFile::load(g, path, code))
         return {};
     return dump(g);
