@@ -121,7 +121,7 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
 
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
-        if (grid::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+        if (platform::Result lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
             return lu;
     }
     if (travail.cols() < 3)

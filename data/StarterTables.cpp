@@ -113,7 +113,7 @@ InstallationTable installer(const QString& dossier, const TableDeDepart& table)
         r.erreur = erreur;
         return r;
     }
-    const grid::GridFileResult ecrit =
+    const platform::Result ecrit =
         GridFile::saveNew(grille, fun_Chemin(dossier, table.fichier), table.format, true);
     if (ecrit)
         r.etat = EtatInstallation::Installee;

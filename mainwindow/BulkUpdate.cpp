@@ -59,7 +59,7 @@ QString mettreAJour(const QString& dossier, const QString& nom, ActionMaj action
             .arg(cellule.row)
             .arg(cellule.col);
     grille.setCell(cellule.row, cellule.col, valeur);
-    if (const grid::GridFileResult ecrit = GridFile::save(grille, chemin, GridFile::Complete, true); !ecrit)
+    if (const platform::Result ecrit = GridFile::save(grille, chemin, GridFile::Complete, true); !ecrit)
         return ecrit.error;
     return QString();
 }

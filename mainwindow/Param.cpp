@@ -360,7 +360,7 @@ void EditeurParam::chargerTable(const Table& table)
     Grid& g = m_grille;
     g.setFixedRows(0);
     g.setRows(0);
-    const grid::GridFileResult lu = GridFile::load(g, m_chemin, table.formatChargement);
+    const platform::Result lu = GridFile::load(g, m_chemin, table.formatChargement);
     if (lu) {
         m_etat = EtatTable::Chargee;
     } else {
@@ -713,7 +713,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
         return false;
     Grid& g = m_grille;
     const QString fichier = fun_Chemin_Normalise(chemin);
-    auto echec = [this](const grid::GridFileResult& r) {
+    auto echec = [this](const platform::Result& r) {
         signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
                  r.error);
         return false;
@@ -723,7 +723,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     brut.setFixedRows(0);
     brut.setFixedCols(0);
     brut.setRows(0);
-    if (const grid::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
+    if (const platform::Result r = GridFile::load(brut, fichier, GridFile::TabText); !r)
         return echec(r);
     QList<QStringList> lignes;
     for (int r = 0; r < brut.rows(); ++r) {
@@ -746,7 +746,7 @@ bool EditeurParam::sub_Charger_Texte(const QString& chemin)
     lu.setFixedRows(0);
     lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
     lu.setRows(0);
-    if (const grid::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
+    if (const platform::Result r = GridFile::load(lu, fichier, GridFile::TabText); !r)
         return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
     g.setRows(g.fixedRows());
@@ -790,7 +790,7 @@ bool EditeurParam::sub_Enregistrer()
 bool EditeurParam::enregistrerTable(const Table& table)
 {
     sub_Tri_Colonne(m_grille);
-    const grid::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
+    const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
         signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
                  ecrit.error);
@@ -805,10 +805,10 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
     sub_Tri_Colonne(g);
     // The table passes once through the workbook form, in memory: the table's own file is
     // written once, complete, at the end.
-    QByteArray classeur;
-    grid::GridFileResult r = GridFile::toWorkbook(g, &classeur, true, m_chemin);
+    const platform::ResultOf<QByteArray> classeur = GridFile::toWorkbook(g, true, m_chemin);
+    platform::Result r = classeur.result;
     if (r)
-        r = GridFile::fromWorkbook(g, classeur, m_chemin);
+        r = GridFile::fromWorkbook(g, classeur.value, m_chemin);
     QString pourquoi = r.error;
     bool ok = r.ok;
     if (ok) {
@@ -816,7 +816,7 @@ bool EditeurParam::enregistrerEspeces(const Table& table)
             g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));
         if (g.cols() > kColonneFindNom)
             g.setCell(0, kColonneFindNom, QStringLiteral("FIndRowNomF"));
-        const grid::GridFileResult ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
+        const platform::Result ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
         ok = ecrit.ok;
         pourquoi = ecrit.error;
     }

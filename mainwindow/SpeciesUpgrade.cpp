@@ -60,7 +60,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);
-    const grid::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
+    const platform::Result lu = GridFile::load(brouillon, chemin, GridFile::Complete);
     if (lu)
         fun_Ajouter_Colonne_Saisie(brouillon);
 
@@ -83,7 +83,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
         brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
-    const grid::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
+    const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
         platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error,
                                 mb::OKOnly | mb::Exclamation, gstr_Nom_Programme);

@@ -20,7 +20,7 @@ void writeTable(const QString& path, const QString& tsv, int code, const QList<i
     Grid g;
     const QString why = fun_Grille_Depuis_Texte(g, tsv, checkColumns);
     ASSERT_TRUE(why.isEmpty()) << why.toStdString();
-    const grid::GridFileResult r = GridFile::save(g, path, code, true);
+    const platform::Result r = GridFile::save(g, path, code, true);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
 }
 
