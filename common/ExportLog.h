@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 inline const QString gstr_Fichier_Log_Export = QStringLiteral("LOG_EXPORT.TXT");
 // The one date format of the log, written and read.
@@ -28,9 +27,9 @@ struct Ligne_Log_Export
 QDateTime fun_Date_Log_Export(const QString& texte);
 
 // The lines of the data folder's log in file order (newest first). A missing log gives no
-// line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
-// left out.
-std::optional<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
+// line; a log that cannot be read (or is no UTF-8 text) fails, the reason naming the log. Lines
+// without a tab are left out.
+platform::ResultOf<QList<Ligne_Log_Export>> fun_Lire_Log_Export(const QString& dossier);
 
 namespace common {
 // The lines of one export run, in one write: one line per exported file first in the log of the

@@ -58,9 +58,8 @@ void propositionRenommage(const QString& enregistre)
     }
     gstr_Dossier = standard;
     sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
-    QString erreur;
-    if (!fun_Sonde_Dossier(gstr_Dossier, &erreur))
-        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + erreur);
+    if (const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier); !sonde)
+        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
 }
 
 // Asks where the data folder goes until a usable folder is chosen or the user gives up.
@@ -90,14 +89,14 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
                 return ResultatDemarrage::Quitter;
             gstr_Dossier = fun_Chemin_Normalise(gstr_Dossier_Choisi.trimmed());
         }
-        QString erreur;
-        if (fun_Sonde_Dossier(gstr_Dossier, &erreur)) {
+        const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier);
+        if (sonde) {
             sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
             return ResultatDemarrage::Continuer;
         }
         dire(QStringLiteral("Le dossier ") + gstr_Dossier
-             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF + erreur + LF
-             + LF + QStringLiteral("Veuillez choisir un autre dossier."));
+             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF
+             + sonde.error + LF + LF + QStringLiteral("Veuillez choisir un autre dossier."));
     }
 }
 
@@ -171,14 +170,11 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
 
 QString fun_Dossier_Propose() { return fun_Chemin(QDir::homePath(), gstr_Nom_Programme); }
 
-bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
+platform::Result fun_Sonde_Dossier(const QString& dossier)
 {
     const QString local = fun_Chemin_Normalise(dossier);
-    if (local.isEmpty() || !QDir().mkpath(local)) {
-        if (erreur)
-            *erreur = QStringLiteral("Le dossier n'a pas pu être créé.");
-        return false;
-    }
+    if (local.isEmpty() || !QDir().mkpath(local))
+        return platform::Result::failure(QStringLiteral("Le dossier n'a pas pu être créé."));
     // The probe is a new file of its own, "textbellorin" with a unique part: no file the user
     // keeps in the folder is ever opened, and the probe goes when it has answered. One byte is
     // written and flushed, so that a full disk answers as well.
@@ -186,12 +182,11 @@ bool fun_Sonde_Dossier(const QString& dossier, QString* erreur)
     errno = 0;
     if (!sonde.open() || sonde.write("x", 1) != 1 || !sonde.flush()) {
         const int raison = errno;
-        if (erreur)
-            *erreur = QStringLiteral("Aucun fichier ne peut être écrit dans le dossier « %1 » : %2.")
-                          .arg(QDir::toNativeSeparators(local), platform::fileErrorReason(raison));
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("Aucun fichier ne peut être écrit dans le dossier « %1 » : %2.")
+                .arg(QDir::toNativeSeparators(local), platform::fileErrorReason(raison)));
     }
-    return true;
+    return platform::Result::success();
 }
 
 ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)

@@ -2,6 +2,8 @@
 // The data folder: established at the first start, stamped with the program's version at every
 // start, and the path and folder helpers that go with it.
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <functional>
 
@@ -24,9 +26,9 @@ qint16 sub_Vérif_Dossier(const QString& chemin);
 QString fun_Dossier_Propose();
 
 // Creates every level of the folder and checks that a file can be written in it (a probe file
-// of a name no other file has, created, written and removed at once). False, with the reason in
-// French, when it cannot.
-bool fun_Sonde_Dossier(const QString& dossier, QString* erreur = nullptr);
+// of a name no other file has, created, written and removed at once). Fails, saying why, when
+// it cannot.
+platform::Result fun_Sonde_Dossier(const QString& dossier);
 
 // Shows the data-folder chooser with the given caption and folder; returns the folder chosen,
 // or "" when the user left it without a choice.

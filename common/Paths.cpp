@@ -113,24 +113,18 @@ QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom)
     return found.isEmpty() ? fun_Chemin(fun_Chemin_Normalise(dossier), nom) : found;
 }
 
-bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur)
+platform::Result fun_Renommer_Fichier(const QString& source, const QString& cible)
 {
     const QFileInfo target(fun_Chemin_Normalise(cible));
     const QString existing = fun_Trouver_Fichier(target.absolutePath(), target.fileName());
-    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath()) {
-        if (erreur)
-            *erreur = QStringLiteral("Le fichier %1 existe déjà.").arg(existing);
-        return false;
-    }
+    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
+        return platform::Result::failure(QStringLiteral("Le fichier %1 existe déjà.").arg(existing));
     const QString from = fun_Chemin_Normalise(source);
-    const int err = platform::renameWithoutReplacing(from, target.filePath());
-    if (err != 0) {
-        if (erreur)
-            *erreur = QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
-                          .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err));
-        return false;
-    }
-    return true;
+    if (const int err = platform::renameWithoutReplacing(from, target.filePath()); err != 0)
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
+                .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err)));
+    return platform::Result::success();
 }
 
 namespace common {

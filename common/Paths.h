@@ -33,9 +33,9 @@ QString fun_Trouver_Fichier(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
 QString fun_Chemin_Ecriture(const QString& dossier, const QString& nom);
-// Renames a file; refuses (false) when a different file of the target name already exists,
-// whatever its case.
-bool fun_Renommer_Fichier(const QString& source, const QString& cible, QString* erreur = nullptr);
+// Renames a file; refuses when a different file of the target name already exists, whatever its
+// case. The reason names the file.
+platform::Result fun_Renommer_Fichier(const QString& source, const QString& cible);
 
 namespace common {
 // Earlier versions kept their tables in the executable's folder when they could write there.

@@ -260,9 +260,8 @@ SetAsideResult RecordStore::setAside(const QString& name) const
     for (int k = 2; !fun_Trouver_Fichier(m_folder, candidate).isEmpty(); ++k)
         candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
 
-    QString why;
-    if (!fun_Renommer_Fichier(source, pathOf(candidate), &why))
-        return failure(why);
+    if (const platform::Result renamed = fun_Renommer_Fichier(source, pathOf(candidate)); !renamed)
+        return failure(renamed.error);
     out.result = platform::Result::success();
     out.fileName = candidate;
     return out;

@@ -91,12 +91,12 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         out.converted << name;
 
         const QString aside = freeName(dataFolder, record::RecordStore::asideName(capitals));
-        QString why;
-        if (!fun_Renommer_Fichier(source, fun_Chemin(dataFolder, aside), &why))
+        if (const platform::Result renamed = fun_Renommer_Fichier(source, fun_Chemin(dataFolder, aside));
+            !renamed)
             out.notSetAside.append(
                 {name, QStringLiteral("Le fichier « %1 » est converti en « %2 », mais il ne "
                                       "peut pas être mis de côté sous le nom « %3 » : %4")
-                           .arg(name, target, aside, why)});
+                           .arg(name, target, aside, renamed.error)});
     }
     if (observer)
         observer->conversionEnds();

@@ -101,9 +101,9 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
             QDir().mkpath(folder);
             writeBytes(probe, r.existing);
         }
-        QString why;
-        EXPECT_EQ(fun_Sonde_Dossier(folder, &why), r.ok);
-        EXPECT_EQ(why.isEmpty(), r.ok);
+        const platform::Result probed = fun_Sonde_Dossier(folder);
+        EXPECT_EQ(probed.ok, r.ok);
+        EXPECT_EQ(probed.error.isEmpty(), r.ok);
         EXPECT_EQ(QDir(folder).exists(), r.ok);
         if (r.existing) {
             EXPECT_EQ(readBytes(probe), QByteArray(r.existing));
@@ -120,12 +120,13 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
 TEST_F(FolderTest, ProbeOnAFullDiskSaysSoAndLeavesNothing)
 {
     const QString folder = env.path("plein");
-    QString why;
+    platform::Result probe = platform::Result::success();
     {
         testing_support::FileSizeLimit limit(0);
-        EXPECT_FALSE(fun_Sonde_Dossier(folder, &why));
+        probe = fun_Sonde_Dossier(folder);
     }
-    EXPECT_EQ(why,
+    EXPECT_FALSE(probe);
+    EXPECT_EQ(probe.error,
               "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -268,10 +268,10 @@ TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
     EXPECT_EQ(readBytes(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
                                               "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 2);
-    EXPECT_EQ(lines->at(0), (Ligne_Log_Export{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
-    EXPECT_EQ(fun_Date_Log_Export(lines->at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines.value.size(), 2);
+    EXPECT_EQ(lines.value.at(0), (Ligne_Log_Export{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
+    EXPECT_EQ(fun_Date_Log_Export(lines.value.at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
         << "the reader reads the writer's dates";
 }
 
@@ -304,7 +304,7 @@ TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
         QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
     EXPECT_EQ(sub_Log_Export("N.xls").error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
-    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value());
+    EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()).result.error, why);
     Grid work;
     EXPECT_EQ(sub_Load_Log_Export(env.dataFolder(), work).error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
@@ -347,14 +347,17 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 {
     writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, (QList<Ligne_Log_Export>{{"a.xls", "05/11/2009 10:00:00"},
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value, (QList<Ligne_Log_Export>{{"a.xls", "05/11/2009 10:00:00"},
                                                {"b.xls", "06/11/2009 10:00:00"},
                                                {"c.xls", ""}}));
     QFile::remove(logPath());
-    EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()), std::optional<QList<Ligne_Log_Export>>(QList<Ligne_Log_Export>()));
+    const auto none = fun_Lire_Log_Export(env.dataFolder());
+    EXPECT_TRUE(none && none.value.isEmpty()) << "no log, no line";
     writeBytes(logPath(), "\xff\xfe\x00");
-    EXPECT_FALSE(fun_Lire_Log_Export(env.dataFolder()).has_value()) << "no UTF-8 text";
+    EXPECT_EQ(fun_Lire_Log_Export(env.dataFolder()).result.error,
+              QStringLiteral("Le fichier « %1 » ne peut pas être lu : ce n'est pas un texte UTF-8.")
+                  .arg(logPath()));
     EXPECT_FALSE(fun_Date_Log_Export("05/11/2009").isValid());
     EXPECT_FALSE(fun_Date_Log_Export("32/11/2009 10:00:00").isValid());
 }
@@ -378,9 +381,9 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
     EXPECT_EQ(work.findRow("A.xls", a + 1, 1), -1);
     EXPECT_GT(work.findRow("a.xls", 1, 1), 0);
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(lines->size(), 3);
-    EXPECT_TRUE(lines->contains(Ligne_Log_Export{"A.xls", "12/01/2010 08:00:00"}));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value.size(), 3);
+    EXPECT_TRUE(lines.value.contains(Ligne_Log_Export{"A.xls", "12/01/2010 08:00:00"}));
     EXPECT_TRUE(readBytes(logPath()).endsWith("\r\n"));
 }
 

@@ -57,9 +57,9 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
     EXPECT_EQ(fun_Chemin_Ecriture(d, "ESPÈCES.DOV"), d + "/Espèces.DOV");
     EXPECT_EQ(fun_Chemin_Ecriture(d, "neuf.dov"), d + "/neuf.dov");
 
-    QString why;
-    EXPECT_FALSE(fun_Renommer_Fichier(d + "/a.txt", d + "/ESPÈCES.dov", &why));
-    EXPECT_FALSE(why.isEmpty());
+    const platform::Result refused = fun_Renommer_Fichier(d + "/a.txt", d + "/ESPÈCES.dov");
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.error.contains(d + "/Espèces.DOV")) << refused.error.toStdString();
     QFile species(d + "/Espèces.DOV");
     ASSERT_TRUE(species.open(QIODevice::ReadOnly));
     EXPECT_EQ(species.readAll(), "species");

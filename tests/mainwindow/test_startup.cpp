@@ -292,8 +292,8 @@ TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
     EXPECT_EQ(window.carres.cell(2, 1), "002");
     ASSERT_EQ(window.work.rows(), 3);
     const auto lines = fun_Lire_Log_Export(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(lines->size(), 2);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value.size(), 2);
     EXPECT_TRUE(window.calls.contains("documentation " + env.programFolder()));
 }
 
