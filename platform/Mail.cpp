@@ -34,24 +34,25 @@ bool isMailAddress(const QString& text)
            && !domain.contains(QStringLiteral(".."));
 }
 
-QString checkMessage(const MailMessage& message, MailTransport transport)
+Result checkMessage(const MailMessage& message, MailTransport transport)
 {
     for (const QString& r : message.recipients) {
         if (!isMailAddress(r))
-            return QStringLiteral("Adresse de destinataire invalide : « %1 ».").arg(r);
+            return Result::failure(QStringLiteral("Adresse de destinataire invalide : « %1 ».").arg(r));
     }
     if (transport == MailTransport::SendAtOnce && message.recipients.isEmpty())
-        return QStringLiteral("Le message n'a aucun destinataire.");
+        return Result::failure(QStringLiteral("Le message n'a aucun destinataire."));
     for (const MailAttachment& a : message.attachments) {
         const QFileInfo f(a.path);
         if (!f.exists())
-            return QStringLiteral("Pièce jointe introuvable : « %1 ».").arg(a.path);
+            return Result::failure(QStringLiteral("Pièce jointe introuvable : « %1 ».").arg(a.path));
         if (!f.isFile())
-            return QStringLiteral("La pièce jointe « %1 » n'est pas un fichier.").arg(a.path);
+            return Result::failure(
+                QStringLiteral("La pièce jointe « %1 » n'est pas un fichier.").arg(a.path));
         if (!f.isReadable())
-            return QStringLiteral("Pièce jointe illisible : « %1 ».").arg(a.path);
+            return Result::failure(QStringLiteral("Pièce jointe illisible : « %1 ».").arg(a.path));
     }
-    return QString();
+    return Result::success();
 }
 
 namespace mailtext {

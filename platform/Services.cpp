@@ -46,20 +46,17 @@ public:
 class NoMail : public Mail
 {
 public:
-    bool signOn(MailTransport needed, QString* why) override
+    Result signOn(MailTransport needed) override
     {
-        if (why)
-            *why = mailtext::transportMissing(needed, needed == MailTransport::ComposeWindow
-                                                          ? QStringLiteral("xdg-email")
-                                                          : QStringLiteral("sendmail"));
-        return false;
+        const bool compose = needed == MailTransport::ComposeWindow;
+        return Result::failure(mailtext::transportMissing(
+            needed, compose ? QStringLiteral("xdg-email") : QStringLiteral("sendmail")));
     }
     void signOff() override {}
     bool isSignedOn() const override { return false; }
-    bool send(const MailMessage&, MailTransport, QString& errorText) override
+    Result send(const MailMessage&, MailTransport) override
     {
-        errorText = mailtext::notSignedOn();
-        return false;
+        return Result::failure(mailtext::notSignedOn());
     }
 };
 } // namespace

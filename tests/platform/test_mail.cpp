@@ -100,7 +100,7 @@ TEST(MailMessageCheck, FaultsFoundBeforeAnythingLeaves)
         m.recipients = r.recipients;
         for (const QString& a : r.attachments)
             m.attachments.append({a, 0});
-        const QString fault = platform::checkMessage(m, r.transport);
+        const QString fault = platform::checkMessage(m, r.transport).error;
         if (r.fault.isEmpty()) {
             EXPECT_EQ(fault, QString()) << r.name;
         } else {
@@ -111,7 +111,12 @@ TEST(MailMessageCheck, FaultsFoundBeforeAnythingLeaves)
 
 namespace {
 QString g_why;
-bool signOnWithoutService(MailTransport t) { return platform::mail().signOn(t, &g_why); }
+bool signOnWithoutService(MailTransport t)
+{
+    const platform::Result signedOn = platform::mail().signOn(t);
+    g_why = signedOn.error;
+    return signedOn.ok;
+}
 } // namespace
 
 TEST(MailService, WithoutAnInstalledServiceNothingCanBeSent)

@@ -5,7 +5,8 @@ namespace testing_support {
 namespace {
 QString transportProgram(platform::MailTransport t)
 {
-    return t == platform::MailTransport::ComposeWindow ? QStringLiteral("xdg-email") : QStringLiteral("sendmail");
+    return t == platform::MailTransport::ComposeWindow ? QStringLiteral("xdg-email")
+                                                       : QStringLiteral("sendmail");
 }
 } // namespace
 
@@ -14,16 +15,14 @@ bool RecordingMail::available(platform::MailTransport t) const
     return t == platform::MailTransport::ComposeWindow ? hasComposeWindow : hasSendAtOnce;
 }
 
-bool RecordingMail::signOn(platform::MailTransport needed, QString* why)
+platform::Result RecordingMail::signOn(platform::MailTransport needed)
 {
     ++signOns;
-    if (!available(needed)) {
-        if (why)
-            *why = platform::mailtext::transportMissing(needed, transportProgram(needed));
-        return false;
-    }
+    if (!available(needed))
+        return platform::Result::failure(
+            platform::mailtext::transportMissing(needed, transportProgram(needed)));
     m_signedOn = true;
-    return true;
+    return platform::Result::success();
 }
 
 void RecordingMail::signOff()
@@ -32,27 +31,19 @@ void RecordingMail::signOff()
     m_signedOn = false;
 }
 
-bool RecordingMail::send(const platform::MailMessage& message, platform::MailTransport transport, QString& errorText)
+platform::Result RecordingMail::send(const platform::MailMessage& message, platform::MailTransport transport)
 {
-    if (!m_signedOn) {
-        errorText = platform::mailtext::notSignedOn();
-        return false;
-    }
-    if (!available(transport)) {
-        errorText = platform::mailtext::transportMissing(transport, transportProgram(transport));
-        return false;
-    }
-    const QString fault = platform::checkMessage(message, transport);
-    if (!fault.isEmpty()) {
-        errorText = fault;
-        return false;
-    }
-    if (!sendError.isEmpty()) {
-        errorText = sendError;
-        return false;
-    }
+    using platform::Result;
+    if (!m_signedOn)
+        return Result::failure(platform::mailtext::notSignedOn());
+    if (!available(transport))
+        return Result::failure(platform::mailtext::transportMissing(transport, transportProgram(transport)));
+    if (Result fault = platform::checkMessage(message, transport); !fault)
+        return fault;
+    if (!sendError.isEmpty())
+        return Result::failure(sendError);
     sent.append({message, transport});
-    return true;
+    return Result::success();
 }
 
 } // namespace testing_support

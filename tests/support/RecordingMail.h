@@ -18,11 +18,10 @@ public:
         platform::MailTransport transport;
     };
 
-    bool signOn(platform::MailTransport needed, QString* why = nullptr) override;
+    platform::Result signOn(platform::MailTransport needed) override;
     void signOff() override;
     bool isSignedOn() const override { return m_signedOn; }
-    bool send(const platform::MailMessage& message, platform::MailTransport transport,
-              QString& errorText) override;
+    platform::Result send(const platform::MailMessage& message, platform::MailTransport transport) override;
 
     bool hasComposeWindow = true;
     bool hasSendAtOnce = true;
