@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <tuple>
 
 namespace mb = platform::mb;
 
@@ -24,8 +25,8 @@ bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char(
 
 void tamponVersion()
 {
-    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme);
-    sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme);
+    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme);
+    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme);
 }
 
 void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
@@ -57,7 +58,7 @@ void propositionRenommage(const QString& enregistre)
         return;
     }
     gstr_Dossier = standard;
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
     if (const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier); !sonde)
         dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
 }
@@ -91,7 +92,9 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
         }
         const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier);
         if (sonde) {
-            sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+            // A failed write is told by the settings layer; the folder holds for this session.
+            std::ignore =
+                sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
             return ResultatDemarrage::Continuer;
         }
         dire(QStringLiteral("Le dossier ") + gstr_Dossier

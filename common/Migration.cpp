@@ -6,6 +6,8 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 
+#include <tuple>
+
 using platform::Hive;
 namespace reg = platform::reg;
 
@@ -44,10 +46,10 @@ void copyUserSettings(platform::Registry& r)
             if (value == NotFound
                 && hasValue(r, Hive::CurrentUser, fun_Cle_Utilisateur(gstr_Nom_Programme, section), name))
                 continue;
-            sub_Save_Setting(section, name, value, gstr_Nom_Programme);
+            std::ignore = sub_Save_Setting(section, name, value, gstr_Nom_Programme);
         }
     }
-    sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère);
+    std::ignore = sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère);
 }
 
 // Machine-wide settings: every value of every section is copied as text; a value whose name is
@@ -76,7 +78,7 @@ bool copyMachineSettings(platform::Registry& r)
             const QString value = fun_Get_Setting_Str(section, name, NotFound, gstr_Programme_Frère);
             if (value == NotFound && hasValue(r, Hive::LocalMachine, fun_Cle_HKLM(section, gstr_Nom_Programme), name))
                 continue;
-            if (!sub_Reg_Write_HKLM(section, name, value, gstr_Nom_Programme))
+            if (!sub_Reg_Write_HKLM(section, name, value, gstr_Nom_Programme).ok)
                 allWritten = false;
         }
     }
@@ -95,6 +97,6 @@ void sub_Migration_Registre()
     if (!fun_Get_Setting_Str(gstr_Section_Version, gstr_Marqueur_Migration, QString()).isEmpty())
         return;
     if (copyMachineSettings(r))
-        sub_Reg_Write_HKLM(gstr_Section_Version, gstr_Marqueur_Migration,
-                           platform::clock().now().toString(Qt::ISODate));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, gstr_Marqueur_Migration,
+                                         platform::clock().now().toString(Qt::ISODate));
 }

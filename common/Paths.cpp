@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <tuple>
 
 namespace {
 QString g_dossierProgramme;
@@ -155,7 +156,7 @@ void takeOverEarlierTablesAtStart(const QString& executableFolder)
         return;
     const platform::Result r = takeOverEarlierTables(executableFolder, fun_Dossier_Programme());
     if (r) {
-        sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1"));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1"));
         return;
     }
     platform::dialogs().ask(

@@ -57,7 +57,8 @@ bool sub_Click_Option(Option option)
     const QString name = fun_Valeur_Option(option);
     if (name.isEmpty())
         return true;
-    return sub_Reg_Write_HKLM(gstr_Section_Parametres, name, on ? QStringLiteral("-1") : QStringLiteral("0"));
+    const QString value = on ? QStringLiteral("-1") : QStringLiteral("0");
+    return sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value).ok;
 }
 
 bool fun_Frequence_Cochee(int index) { return frequenceValide(index) && fun_Option_Cochee(fun_Nom_Frequence(index)); }
@@ -74,7 +75,7 @@ bool sub_Click_Frequence(int index)
         return false;
     for (int i = 0; i < gint_Nbr_Frequences; ++i)
         sub_Frequence(i, i == index);
-    return sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj, QString::number(index));
+    return sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj, QString::number(index)).ok;
 }
 
 bool sub_Charger_Options()

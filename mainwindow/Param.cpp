@@ -838,9 +838,12 @@ bool EditeurParam::enregistrerIdentification()
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
         const bool cpu = sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Choix_CPU + m_protocole,
-                                            g.cell(r, kColonneCPU));
-        const bool organisme = sub_Reg_Write_HKLM(
-            gstr_Section_Parametres, gstr_Valeur_Choix_Organisme + m_protocole, g.cell(r, kColonneOrganisme));
+                                            g.cell(r, kColonneCPU))
+                             .ok;
+        const bool organisme = sub_Reg_Write_HKLM(gstr_Section_Parametres,
+                                                  gstr_Valeur_Choix_Organisme + m_protocole,
+                                                  g.cell(r, kColonneOrganisme))
+                                   .ok;
         return cpu && organisme;
     }
     return true;
@@ -868,7 +871,7 @@ bool EditeurParam::sub_Dossier_Choisi(const QString& dossier)
     if (dossier.isEmpty())
         return false;
     m_dossier = dossier;
-    return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier);
+    return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Dossier, dossier).ok;
 }
 
 } // namespace param

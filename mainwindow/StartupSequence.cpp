@@ -19,6 +19,7 @@
 
 #include <QFileInfo>
 #include <cmath>
+#include <tuple>
 
 using grid::Grid;
 using grid::GridFile;
@@ -71,7 +72,7 @@ void rappelAdresses(FenetreDemarrage& fenetre, const QString& valeur, const QStr
     const QString encore = QStringLiteral("Voulez-vous que ") + gstr_Nom_Programme
                            + QStringLiteral(" vous repose la question au prochain démarrage ?");
     if (dlg.ask(encore, mb::YesNo | mb::Exclamation, gstr_Nom_Programme) == mb::No)
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur, QStringLiteral("6"));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur, QStringLiteral("6"));
 }
 
 void installerTables()
@@ -130,7 +131,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     // 7. Species learning mode.
     const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
-        sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"), QStringLiteral("-1"));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
+                                         QStringLiteral("-1"));
         sub_Update_Espèce(fenetre.Flx_Carrés());
     } else if (const std::optional<qint16> v = fun_CInt(fun_Val(validation))) {
         sub_Option(Option::SaisieEsp, *v != 0);
@@ -143,7 +145,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     if (const std::optional<double> lu =
             fun_Get_Setting_Dbl(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
         compteur = *lu + 1;
-        sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QString::number(compteur, 'g', 15));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"),
+                                         QString::number(compteur, 'g', 15));
     } else {
         r.echec = true;
     }
@@ -161,8 +164,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
         fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
         const bool oui = gint_Réponse_Dialogue == mb::Yes;
         sub_Frequence(oui ? 0 : gint_Frequence_Jamais, true);
-        sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj,
-                           oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais));
+        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj,
+                                         oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais));
     }
 
     // 10. Automatic update check, once this start, when due and nothing failed so far. It is

@@ -89,7 +89,7 @@ ResultatDepartements sub_Departements_Etude()
         }
         if (list.liste.isEmpty())
             return ResultatDepartements::Vide;
-        return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Departements, list.liste)
+        return sub_Reg_Write_HKLM(gstr_Section_Parametres, gstr_Valeur_Departements, list.liste).ok
                    ? ResultatDepartements::Enregistre
                    : ResultatDepartements::EchecEcriture;
     }

@@ -225,7 +225,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
         rec.close();
         if (r.blockTarget)
             QDir().mkpath(standard + "/occupé");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", old);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", old));
         local.dialogs().answer(r.answer);
         if (r.blockTarget)
             local.dialogs().answer(mb::OK);
@@ -247,7 +247,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
 
 TEST_F(InitTest, StandardFolderAlreadyRecordedAsksNothing)
 {
-    sub_Reg_Write_HKLM("Paramètres", "Dossier", proposed());
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", proposed()));
     EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
     EXPECT_EQ(gstr_Dossier, proposed());
     expectStamp();

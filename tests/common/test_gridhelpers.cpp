@@ -279,7 +279,7 @@ TEST_F(ExportLogTest, WriterUsesTheDataFolderSettingAndAnyCaseOfTheName)
 {
     const QString other = env.path("Autre");
     QDir().mkpath(other);
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", other);
+    EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Dossier", other));
     writeBytes(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
     ASSERT_TRUE(sub_Log_Export("X.xls"));
     EXPECT_EQ(readBytes(QDir(other).filePath("log_export.txt")),

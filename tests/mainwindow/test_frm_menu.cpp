@@ -238,8 +238,9 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
     const Row rows[] = {{nullptr, false}, {"KORVEL-ADM", true}, {"korvel-adm", false}, {"", false}};
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
-        if (r.pswd)
-            sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", QString::fromUtf8(r.pswd));
+        if (r.pswd) {
+            EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Admin, "PSWD", QString::fromUtf8(r.pswd)));
+        }
         frm_Menu window;
         window.setLigneCommande("x");
         window.sub_Adapte_Affichage();

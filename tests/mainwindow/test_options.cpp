@@ -9,7 +9,10 @@
 using namespace mainwindow;
 
 namespace {
-void ecrire(const QString& name, const QString& value) { sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value); }
+void ecrire(const QString& name, const QString& value)
+{
+    EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, name, value));
+}
 } // namespace
 
 struct OptionsTest : ::testing::Test

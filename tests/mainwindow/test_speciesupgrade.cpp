@@ -162,9 +162,9 @@ TEST_F(SpeciesTest, TableIsFoundWhateverTheCaseOfItsName)
 TEST_F(SpeciesTest, TablePathComesFromTheSetting)
 {
     const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
-    sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere);
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere));
     EXPECT_EQ(fun_Fichier_Especes(), elsewhere);
-    sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", "");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", ""));
     EXPECT_EQ(fun_Fichier_Especes(), "");
 }
 

@@ -63,10 +63,10 @@ struct StartupTest : ::testing::Test
     // A machine where the program already started once: no first-start question.
     void seedInstalled(const QString& frequency = "0", const QString& validation = "-1")
     {
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", env.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", validation);
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", frequency);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", env.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", validation));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", frequency));
         writeAddresses({{"coordination@example.org", Grid::Checked}});
     }
     void writeAddresses(const QList<std::pair<QString, int>>& rows)
@@ -164,12 +164,13 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "frequency " << r.frequency << ", starts " << r.previousStarts);
         testing_support::TestEnvironment local;
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", "6");
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency);
-        sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", "6"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency));
+        EXPECT_TRUE(
+            sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts)));
         FakeWindow w;
         const ResultatSequence res = mainwindow::sub_Sequence_Demarrage(w);
         EXPECT_EQ(res.verificationActivee, r.due);
@@ -181,7 +182,7 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
 TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
 {
     seedInstalled("0"); // a check at every start, unless a step fails
-    sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400"));
     const ResultatSequence r = run();
     EXPECT_EQ(counter(), "1e400");
     EXPECT_TRUE(r.echec);
@@ -238,12 +239,12 @@ TEST_F(StartupTest, AddressReminders)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         testing_support::TestEnvironment local;
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", "3");
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", r.check1);
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check2", r.check2);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", "3"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", r.check1));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check2", r.check2));
         if (!r.addresses.isEmpty()) {
             Grid g;
             g.setCols(3);
@@ -331,7 +332,7 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
 TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
 {
     seedInstalled("3");
-    sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV"));
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV")));
     window.carres.setRows(5);
     window.carres.setCell(4, 0, "restes");
     const ResultatSequence r = run();

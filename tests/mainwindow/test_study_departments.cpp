@@ -110,7 +110,7 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
 
 TEST_F(StudyDepartmentsTest, CancelEmptyOrBlankAnswersLeaveTheListUnchanged)
 {
-    sub_Reg_Write_HKLM(gstr_Section_Parametres, "Départements d'étude", "07;26");
+    EXPECT_TRUE(sub_Reg_Write_HKLM(gstr_Section_Parametres, "Départements d'étude", "07;26"));
     struct Row { std::optional<QString> answer; ResultatDepartements result; };
     const Row rows[] = {{std::nullopt, ResultatDepartements::Annule},
                         {QString(""), ResultatDepartements::Annule},
