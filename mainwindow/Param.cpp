@@ -447,8 +447,8 @@ void EditeurParam::chargerIdentification()
 
     const platform::RowSourceResult lu = m_base.readTable(
         base, gstr_Table_Ordinateurs, {gstr_Champ_Organisme, gstr_Champ_CPU, gstr_Champ_Ordinateur});
-    m_erreurBase = lu.error;
-    if (!lu.ok) {
+    m_erreurBase = lu.result.error;
+    if (!lu.result) {
         // The grid shows what was read; the user is told why it is empty or short.
         const QString etat =
             lu.rows.isEmpty()
@@ -456,7 +456,7 @@ void EditeurParam::chargerIdentification()
                 : QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls "
                                  "les %1 premiers ordinateurs sont affichés.")
                       .arg(lu.rows.size());
-        signaler(etat + QStringLiteral("\n\n") + lu.error);
+        signaler(etat + QStringLiteral("\n\n") + lu.result.error);
     }
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)

@@ -147,9 +147,9 @@ Result DesktopMail::sendAtOnce(const MailMessage& message)
     if (program.isEmpty())
         return Result::failure(
             mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce)));
-    const mime::Built built = mime::build(message, platform::clock().now());
-    if (!built.error.isEmpty())
-        return Result::failure(built.error);
+    const ResultOf<QByteArray> built = mime::build(message, platform::clock().now());
+    if (!built)
+        return built.result;
 
     QProcess process;
     startInOwnSession(process);
@@ -161,7 +161,7 @@ Result DesktopMail::sendAtOnce(const MailMessage& message)
         return Result::failure(QStringLiteral("La commande d'envoi du courrier n'a pas pu être lancée : %1")
                                    .arg(process.errorString()));
     const qint64 group = process.processId();
-    process.write(built.bytes);
+    process.write(built.value);
     process.closeWriteChannel();
     const WaitOutcome waited = waitForProcess(
         process, {sendWait, waitObserver(),
