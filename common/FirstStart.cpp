@@ -12,7 +12,6 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
-#include <tuple>
 
 namespace mb = platform::mb;
 
@@ -25,8 +24,11 @@ bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char(
 
 void tamponVersion()
 {
-    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme);
-    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme);
+    // A failed write is told by the settings layer.
+    static_cast<void>(
+        sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Version"), gstr_Version_Programme));
+    static_cast<void>(
+        sub_Reg_Write_HKLM(gstr_Section_Version, QStringLiteral("Release"), gstr_Release_Programme));
 }
 
 void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
@@ -58,7 +60,7 @@ void propositionRenommage(const QString& enregistre)
         return;
     }
     gstr_Dossier = standard;
-    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+    static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier));
     if (const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier); !sonde)
         dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
 }
@@ -93,8 +95,8 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
         const platform::Result sonde = fun_Sonde_Dossier(gstr_Dossier);
         if (sonde) {
             // A failed write is told by the settings layer; the folder holds for this session.
-            std::ignore =
-                sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier);
+            static_cast<void>(
+                sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Dossier"), gstr_Dossier));
             return ResultatDemarrage::Continuer;
         }
         dire(QStringLiteral("Le dossier ") + gstr_Dossier

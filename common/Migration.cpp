@@ -6,8 +6,6 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 
-#include <tuple>
-
 using platform::Hive;
 namespace reg = platform::reg;
 
@@ -46,10 +44,10 @@ void copyUserSettings(platform::Registry& r)
             if (value == NotFound
                 && hasValue(r, Hive::CurrentUser, fun_Cle_Utilisateur(gstr_Nom_Programme, section), name))
                 continue;
-            std::ignore = sub_Save_Setting(section, name, value, gstr_Nom_Programme);
+            static_cast<void>(sub_Save_Setting(section, name, value, gstr_Nom_Programme));
         }
     }
-    std::ignore = sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère);
+    static_cast<void>(sub_Reg_Delete_Settings(QString(), gstr_Programme_Frère));
 }
 
 // Machine-wide settings: every value of every section is copied as text; a value whose name is
@@ -97,6 +95,6 @@ void sub_Migration_Registre()
     if (!fun_Get_Setting_Str(gstr_Section_Version, gstr_Marqueur_Migration, QString()).isEmpty())
         return;
     if (copyMachineSettings(r))
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, gstr_Marqueur_Migration,
-                                         platform::clock().now().toString(Qt::ISODate));
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Version, gstr_Marqueur_Migration,
+                                             platform::clock().now().toString(Qt::ISODate)));
 }

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <tuple>
 
 namespace {
 QString g_dossierProgramme;
@@ -156,7 +155,7 @@ void takeOverEarlierTablesAtStart(const QString& executableFolder)
         return;
     const platform::Result r = takeOverEarlierTables(executableFolder, fun_Dossier_Programme());
     if (r) {
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1"));
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Version, marker, QStringLiteral("-1")));
         return;
     }
     platform::dialogs().ask(

@@ -10,7 +10,6 @@
 #include "platform/Services.h"
 
 #include <QFileInfo>
-#include <tuple>
 
 using grid::Grid;
 using grid::GridFile;
@@ -69,8 +68,8 @@ bool sub_Update_Espèce(Grid& brouillon)
                                                 QStringLiteral("SAISIE DES CODES ESPECES"));
     const bool apprentissage = reponse != mb::No;
     sub_Cocher_Option(QStringLiteral("SaisieEsp"), apprentissage);
-    std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
-                                     apprentissage ? QStringLiteral("-1") : QStringLiteral("0"));
+    static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
+                                         apprentissage ? QStringLiteral("-1") : QStringLiteral("0")));
 
     if (!lu) {
         // Only a missing table is silent: an unreadable one is left as it is and the user is told.

@@ -19,7 +19,6 @@
 
 #include <QFileInfo>
 #include <cmath>
-#include <tuple>
 
 using grid::Grid;
 using grid::GridFile;
@@ -72,7 +71,7 @@ void rappelAdresses(FenetreDemarrage& fenetre, const QString& valeur, const QStr
     const QString encore = QStringLiteral("Voulez-vous que ") + gstr_Nom_Programme
                            + QStringLiteral(" vous repose la question au prochain démarrage ?");
     if (dlg.ask(encore, mb::YesNo | mb::Exclamation, gstr_Nom_Programme) == mb::No)
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur, QStringLiteral("6"));
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Parametres, valeur, QStringLiteral("6")));
 }
 
 void installerTables()
@@ -131,8 +130,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     // 7. Species learning mode.
     const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
-                                         QStringLiteral("-1"));
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Parametres, QStringLiteral("Validation Espèces"),
+                                             QStringLiteral("-1")));
         sub_Update_Espèce(fenetre.Flx_Carrés());
     } else if (const std::optional<qint16> v = fun_CInt(fun_Val(validation))) {
         sub_Option(Option::SaisieEsp, *v != 0);
@@ -145,8 +144,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
     if (const std::optional<double> lu =
             fun_Get_Setting_Dbl(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
         compteur = *lu + 1;
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"),
-                                         QString::number(compteur, 'g', 15));
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Options, QStringLiteral("Nbr_Demarrage"),
+                                             QString::number(compteur, 'g', 15)));
     } else {
         r.echec = true;
     }
@@ -164,8 +163,8 @@ ResultatSequence sub_Sequence_Demarrage(FenetreDemarrage& fenetre)
         fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
         const bool oui = gint_Réponse_Dialogue == mb::Yes;
         sub_Frequence(oui ? 0 : gint_Frequence_Jamais, true);
-        std::ignore = sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj,
-                                         oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais));
+        const QString choix = oui ? QStringLiteral("0") : QString::number(gint_Frequence_Jamais);
+        static_cast<void>(sub_Reg_Write_HKLM(gstr_Section_Options, gstr_Valeur_Frequence_Maj, choix));
     }
 
     // 10. Automatic update check, once this start, when due and nothing failed so far. It is

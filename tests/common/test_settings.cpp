@@ -3,7 +3,6 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <cmath>
-#include <tuple>
 #include <gtest/gtest.h>
 
 using platform::Hive;
@@ -232,7 +231,7 @@ TEST_F(SettingsTest, StartTellsOfAStoreSetAsideOrOneThatCannotBeReplaced)
             env.dialogs().answer(platform::mb::OK);
         common::reportSettingsStoreAtStart();
         // The changes of the session that follow give no further box.
-        std::ignore = sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés");
+        static_cast<void>(sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés"));
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "?"), "/home/u/Relevés");
         platform::services().registry = previous;
 
