@@ -329,6 +329,24 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
     EXPECT_FALSE(QFile::exists(species));
 }
 
+TEST_F(StartupTest, AnExportLogThatCannotBeReadIsNamedWithTheReadersReason)
+{
+    seedInstalled("3");
+    const QString logPath = env.dataFolder() + "/LOG_EXPORT.TXT";
+    const QByteArray notText("SHOC-A.xlsx\t02/01/2010 10:00:00\r\n\xff\xfe\r\n");
+    testing_support::writeBytes(logPath, notText);
+    env.dialogs().answer(mb::OK);
+    const ResultatSequence r = run();
+    // The reader's own reason, naming the log, reaches the box unchanged; the log stays.
+    ASSERT_EQ(env.dialogs().asked().size(), 1) << env.dialogs().texts().join("\n---\n").toStdString();
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " + logPath +
+                  " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+    EXPECT_TRUE(r.echec);
+    EXPECT_EQ(testing_support::readBytes(logPath), notText);
+}
+
 TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
 {
     seedInstalled("3");
