@@ -381,17 +381,17 @@ public:
     {
     }
 
-    // Writes the workbook into its file in the writer's temporary folder (fichier()). Returns
-    // the number of sheets, or -1 with the reason in erreur.
-    int ecrire(const QString& nomFeuille, QString& erreur);
+    // Writes the workbook into its file in the writer's temporary folder (fichier()). Gives the
+    // number of sheets; the reason of a failure names no file.
+    platform::ResultOf<int> ecrire(const QString& nomFeuille);
     QString fichier() const { return m_classeur.path(); }
 
 private:
     void creerFormats();
     void mesurer(int debut, int fin);
-    bool ecrireFeuille(int debut, int fin, QString& erreur);
-    bool ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
-                       grid::SheetFormat format, int ligneGrille, QString& erreur);
+    platform::Result ecrireFeuille(int debut, int fin);
+    platform::Result ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
+                                   grid::SheetFormat format, int ligneGrille);
 
     const grid::Grid& m_grille;
     std::vector<Colonne> m_colonnes;
@@ -465,8 +465,8 @@ void Classeur::mesurer(int debut, int fin)
         m_colonnes[k].largeur = double(largeurs[k]);
 }
 
-bool Classeur::ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
-                             grid::SheetFormat format, int ligneGrille, QString& erreur)
+platform::Result Classeur::ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
+                                         grid::SheetFormat format, int ligneGrille)
 {
     bool ecrit = true;
     switch (type) {
@@ -474,25 +474,22 @@ bool Classeur::ecrireCellule(int ligne, int col, CellKind type, double nombre, Q
         ecrit = m_classeur.writeBlank(ligne, col, format);
         break;
     case CellKind::Text:
-        if (texte.size() > grid::kSheetMaxTextLength) {
-            erreur = QStringLiteral("la cellule de la ligne %1, colonne %2 dépasse %3 caractères")
-                         .arg(ligneGrille)
-                         .arg(m_colonnes[size_t(col)].grille)
-                         .arg(grid::kSheetMaxTextLength);
-            return false;
-        }
+        if (texte.size() > grid::kSheetMaxTextLength)
+            return platform::Result::failure(
+                QStringLiteral("la cellule de la ligne %1, colonne %2 dépasse %3 caractères")
+                    .arg(ligneGrille)
+                    .arg(m_colonnes[size_t(col)].grille)
+                    .arg(grid::kSheetMaxTextLength));
         ecrit = m_classeur.writeText(ligne, col, texte, format);
         break;
     default:
         ecrit = m_classeur.writeNumber(ligne, col, nombre, format);
         break;
     }
-    if (!ecrit)
-        erreur = m_classeur.status().error;
-    return ecrit;
+    return ecrit ? platform::Result::success() : m_classeur.status();
 }
 
-bool Classeur::ecrireFeuille(int debut, int fin, QString& erreur)
+platform::Result Classeur::ecrireFeuille(int debut, int fin)
 {
     const int fixes = m_grille.fixedRows();
     const double taille = std::max(1, glng_Taille_Police_Excel);
@@ -515,8 +512,9 @@ bool Classeur::ecrireFeuille(int debut, int fin, QString& erreur)
             QString t = m_grille.cell(r, m_colonnes[k].grille);
             t.replace(u'\r', u'\n');
             const CellKind type = t.isEmpty() ? CellKind::Empty : CellKind::Text;
-            if (!ecrireCellule(r, int(k), type, 0, t, m_entete[int(m_colonnes[k].format())], r, erreur))
-                return false;
+            const grid::SheetFormat format = m_entete[int(m_colonnes[k].format())];
+            if (platform::Result ecrit = ecrireCellule(r, int(k), type, 0, t, format, r); !ecrit)
+                return ecrit;
         }
     }
     // Data rows, as the first pass found them; texts are taken from the grid again rather than
@@ -533,19 +531,20 @@ bool Classeur::ecrireFeuille(int debut, int fin, QString& erreur)
             Conversion t;
             if (type == CellKind::Text)
                 t = texteDeColonne(m_grille.cell(r, m_colonnes[k].grille), m_colonnes[k].regle);
-            if (!ecrireCellule(ligne, int(k), type, m_nombres[i], t.texte(), formats[k], r, erreur))
-                return false;
+            if (platform::Result ecrit =
+                    ecrireCellule(ligne, int(k), type, m_nombres[i], t.texte(), formats[k], r);
+                !ecrit)
+                return ecrit;
         }
     }
-    return true;
+    return platform::Result::success();
 }
 
-int Classeur::ecrire(const QString& nomFeuille, QString& erreur)
+platform::ResultOf<int> Classeur::ecrire(const QString& nomFeuille)
 {
-    if (const platform::Result pret = m_classeur.status(); !pret) {
-        erreur = pret.error;
-        return -1;
-    }
+    using Feuilles = platform::ResultOf<int>;
+    if (platform::Result pret = m_classeur.status(); !pret)
+        return Feuilles::failure(std::move(pret));
     creerFormats();
 
     const int fixes = m_grille.fixedRows();
@@ -563,34 +562,30 @@ int Classeur::ecrire(const QString& nomFeuille, QString& erreur)
         const QString voulu =
             f == 0 ? nomFeuille.right(31)
                    : nomFeuille.right(26) + QStringLiteral("-%1").arg(f, 3, 10, QLatin1Char('0'));
-        if (!m_classeur.addSheet(voulu, f + 1)) {
-            erreur = m_classeur.status().error;
-            return -1;
-        }
-        if (!ecrireFeuille(debut, fin, erreur))
-            return -1;
+        if (!m_classeur.addSheet(voulu, f + 1))
+            return Feuilles::failure(m_classeur.status());
+        if (platform::Result ecrite = ecrireFeuille(debut, fin); !ecrite)
+            return Feuilles::failure(std::move(ecrite));
     }
 
     sub_Status_Message(QStringLiteral(
         "Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
-    if (const platform::Result ferme = m_classeur.finish(); !ferme) {
-        erreur = ferme.error;
-        return -1;
-    }
-    return feuilles;
+    if (platform::Result ferme = m_classeur.finish(); !ferme)
+        return Feuilles::failure(std::move(ferme));
+    return Feuilles::success(feuilles);
 }
 
-ExcelExportResult echec(const QString& chemin, const QString& pourquoi)
+platform::Result echec(const QString& chemin, const QString& pourquoi)
 {
-    return ExcelExportResult::failure(platform::writeFailureText(chemin, pourquoi));
+    return platform::Result::failure(platform::writeFailureText(chemin, pourquoi));
 }
 
 } // namespace
 
-ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const grid::Grid& grille,
-                                   const QString& chemin, [[maybe_unused]] const QString& formatFichier,
-                                   const QString& nomFeuille, bool ajoutFeuille, qint32 premiereLigne,
-                                   qint32 derniereLigne, int& nombreFeuilles)
+platform::Result sub_Export_Excel([[maybe_unused]] bool excelConnecte, const grid::Grid& grille,
+                                  const QString& chemin, [[maybe_unused]] const QString& formatFichier,
+                                  const QString& nomFeuille, bool ajoutFeuille, qint32 premiereLigne,
+                                  qint32 derniereLigne, int& nombreFeuilles)
 {
     const QFileInfo info(chemin);
     const QString cible = common::writePath(info.absolutePath(), info.fileName());
@@ -627,17 +622,16 @@ ExcelExportResult sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gr
     if (qsizetype(colonnes.size()) > grid::kSheetMaxCols)
         return echec(chemin, QStringLiteral("plus de %1 colonnes").arg(grid::kSheetMaxCols));
 
-    QString erreur;
     Classeur classeur(grille, std::move(colonnes), premiere, derniere);
-    const int feuilles = classeur.ecrire(nomFeuille, erreur);
-    if (feuilles < 0)
-        return echec(chemin, erreur);
+    const platform::ResultOf<int> feuilles = classeur.ecrire(nomFeuille);
+    if (!feuilles)
+        return echec(chemin, feuilles.result.error);
     // The finished workbook replaces the target only now: the old file stays until then.
     if (platform::Result copie = platform::saveFileFrom(cible, classeur.fichier()); !copie)
         return copie;
 
     sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +
                        QTime(0, 0).addMSecs(int(chrono.elapsed())).toString(QStringLiteral("hh:mm:ss")));
-    nombreFeuilles += feuilles;
-    return ExcelExportResult::success();
+    nombreFeuilles += feuilles.value;
+    return platform::Result::success();
 }

@@ -42,11 +42,9 @@ qint32 rowsPerSheet(const QString& version);
 // gbol_Excel_Disponible, gstr_Version_Excel and glng_Lignes_Par_Feuille.
 void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesParFeuille);
 
-// Why the workbook was not written, in French, naming the file; empty on success.
-using ExcelExportResult = platform::Result;
-
 // Writes the grid as a workbook at chemin, replacing the file there only when the new workbook
-// is complete (an existing file of that name in another case is the one replaced).
+// is complete (an existing file of that name in another case is the one replaced). A failure
+// says why, naming the file.
 //  - excelConnecte: accepted for the callers; the writer needs no connection.
 //  - formatFichier: accepted for the callers; workbooks are always .xlsx.
 //  - nomFeuille: the first sheet is named its last 31 characters, the next ones its last 26
@@ -60,9 +58,9 @@ using ExcelExportResult = platform::Result;
 //  - nombreFeuilles: increased by the number of sheets written, when the workbook was written.
 // At most glng_Lignes_Par_Feuille rows, header included, go on one sheet. A grid without rows
 // to write gives one sheet holding the header. The first sheet is the active one.
-ExcelExportResult sub_Export_Excel(bool excelConnecte, const grid::Grid& grille, const QString& chemin,
-                                   const QString& formatFichier, const QString& nomFeuille, bool ajoutFeuille,
-                                   qint32 premiereLigne, qint32 derniereLigne, int& nombreFeuilles);
+platform::Result sub_Export_Excel(bool excelConnecte, const grid::Grid& grille, const QString& chemin,
+                                  const QString& formatFichier, const QString& nomFeuille, bool ajoutFeuille,
+                                  qint32 premiereLigne, qint32 derniereLigne, int& nombreFeuilles);
 
 namespace common::excel {
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <optional>
 
 #include <cerrno>
 
@@ -22,25 +23,24 @@ namespace {
 // The log of a folder: the existing file whatever the case of its name, or the name as given.
 QString cheminLog(const QString& dossier) { return common::writePath(dossier, common::kExportLogFile); }
 
-enum class Lecture { Absent, Lu, Illisible };
-
-// The bytes of the log; why it cannot be read in *pourquoi when it cannot.
-Lecture lireOctets(const QString& chemin, QByteArray* octets, QString* pourquoi = nullptr)
+// The bytes of the log, nothing when there is no log; a log that cannot be read fails, the
+// reason naming it.
+platform::ResultOf<std::optional<QByteArray>> lireOctets(const QString& chemin)
 {
+    using Octets = platform::ResultOf<std::optional<QByteArray>>;
     QFile f(chemin);
     if (!f.exists())
-        return Lecture::Absent;
+        return Octets::success(std::nullopt);
     errno = 0;
     if (f.open(QIODevice::ReadOnly)) {
-        *octets = f.readAll();
+        QByteArray octets = f.readAll();
         if (f.error() == QFileDevice::NoError)
-            return Lecture::Lu;
+            return Octets::success(std::move(octets));
     }
-    if (pourquoi)
-        *pourquoi =
-            platform::readFailureText(chemin, QFileInfo(chemin).isDir() ? QStringLiteral("c'est un dossier")
-                                                                        : platform::fileErrorReason(errno));
-    return Lecture::Illisible;
+    const int erreur = errno;
+    return Octets::failure(platform::readFailureText(chemin, QFileInfo(chemin).isDir()
+                                                                 ? QStringLiteral("c'est un dossier")
+                                                                 : platform::fileErrorReason(erreur)));
 }
 
 } // namespace
@@ -50,21 +50,20 @@ QDateTime common::exportLogDate(const QString& texte)
     return QDateTime::fromString(texte.trimmed(), common::kExportLogDateFormat);
 }
 
-std::optional<QList<common::ExportLogLine>> common::readExportLog(const QString& dossier)
+platform::ResultOf<QList<common::ExportLogLine>> common::readExportLog(const QString& dossier)
 {
-    QByteArray octets;
-    switch (lireOctets(cheminLog(dossier), &octets)) {
-    case Lecture::Absent:
-        return QList<common::ExportLogLine>();
-    case Lecture::Illisible:
-        return std::nullopt;
-    case Lecture::Lu:
-        break;
-    }
+    using Lignes = platform::ResultOf<QList<common::ExportLogLine>>;
+    const QString chemin = cheminLog(dossier);
+    const platform::ResultOf<std::optional<QByteArray>> octets = lireOctets(chemin);
+    if (!octets)
+        return Lignes::failure(octets.result);
+    if (!octets.value)
+        return Lignes::success({});
     QStringDecoder dec(QStringDecoder::Utf8);
-    const QString texte = dec.decode(octets);
+    const QString texte = dec.decode(*octets.value);
     if (dec.hasError())
-        return std::nullopt;
+        return Lignes::failure(
+            platform::readFailureText(chemin, QStringLiteral("ce n'est pas un texte UTF-8")));
     QList<common::ExportLogLine> lignes;
     for (QStringView ligne : QStringView(texte).split(u'\n')) {
         if (ligne.endsWith(u'\r'))
@@ -78,7 +77,7 @@ std::optional<QList<common::ExportLogLine>> common::readExportLog(const QString&
             date = date.left(autre);
         lignes.append({ligne.left(tab).toString(), date.toString()});
     }
-    return lignes;
+    return Lignes::success(std::move(lignes));
 }
 
 namespace common {
@@ -88,15 +87,14 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
     if (nomsFichiers.isEmpty())
         return platform::Result::success();
     const QString chemin = cheminLog(dossier);
-    QByteArray anciennes;
-    QString pourquoi;
-    if (lireOctets(chemin, &anciennes, &pourquoi) == Lecture::Illisible)
-        return platform::Result::failure(pourquoi);
+    const platform::ResultOf<std::optional<QByteArray>> anciennes = lireOctets(chemin);
+    if (!anciennes)
+        return anciennes.result;
     const QString date = platform::clock().now().toString(common::kExportLogDateFormat);
     QByteArray contenu;
     for (auto nom = nomsFichiers.crbegin(); nom != nomsFichiers.crend(); ++nom)
         contenu += (*nom + u'\t' + date + QStringLiteral("\r\n")).toUtf8();
-    return platform::saveFile(chemin, contenu + anciennes);
+    return platform::saveFile(chemin, contenu + anciennes.value.value_or(QByteArray()));
 }
 
 } // namespace common
@@ -122,7 +120,7 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
 
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
-        if (grid::GridFileResult lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+        if (platform::Result lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
             return lu;
     }
     if (travail.cols() < 3)

@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace common {
 
@@ -30,9 +29,9 @@ struct ExportLogLine
 QDateTime exportLogDate(const QString& texte);
 
 // The lines of the data folder's log in file order (newest first). A missing log gives no
-// line; a log that cannot be read (or is no UTF-8 text) gives nullopt. Lines without a tab are
-// left out.
-std::optional<QList<ExportLogLine>> readExportLog(const QString& dossier);
+// line; a log that cannot be read (or is no UTF-8 text) fails, the reason naming the log. Lines
+// without a tab are left out.
+platform::ResultOf<QList<ExportLogLine>> readExportLog(const QString& dossier);
 
 // The lines of one export run, in one write: one line per exported file first in the log of the
 // folder, all dated now, the last file of the list first (as if each had been logged in turn);

@@ -24,8 +24,11 @@ bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char(
 
 void tamponVersion()
 {
-    sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Version"), common::kProgramVersion);
-    sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Release"), common::kProgramRelease);
+    // A failed write is told by the settings layer.
+    static_cast<void>(
+        sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Version"), common::kProgramVersion));
+    static_cast<void>(
+        sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Release"), common::kProgramRelease));
 }
 
 void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
@@ -58,10 +61,9 @@ void propositionRenommage(const QString& enregistre)
         return;
     }
     gstr_Dossier = standard;
-    sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
-    QString erreur;
-    if (!common::probeFolder(gstr_Dossier, &erreur))
-        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + erreur);
+    static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
+    if (const platform::Result sonde = common::probeFolder(gstr_Dossier); !sonde)
+        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
 }
 
 // Asks where the data folder goes until a usable folder is chosen or the user gives up.
@@ -92,14 +94,16 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
                 return ResultatDemarrage::Quitter;
             gstr_Dossier = common::normalisePath(choisi.trimmed());
         }
-        QString erreur;
-        if (common::probeFolder(gstr_Dossier, &erreur)) {
-            sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
+        const platform::Result sonde = common::probeFolder(gstr_Dossier);
+        if (sonde) {
+            // A failed write is told by the settings layer; the folder holds for this session.
+            static_cast<void>(
+                sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
             return ResultatDemarrage::Continuer;
         }
         dire(QStringLiteral("Le dossier ") + gstr_Dossier
-             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF + erreur + LF
-             + LF + QStringLiteral("Veuillez choisir un autre dossier."));
+             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF
+             + sonde.error + LF + LF + QStringLiteral("Veuillez choisir un autre dossier."));
     }
 }
 
@@ -173,14 +177,11 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
 
 QString common::proposedDataFolder() { return common::joinPath(QDir::homePath(), common::kProgramName); }
 
-bool common::probeFolder(const QString& dossier, QString* erreur)
+platform::Result common::probeFolder(const QString& dossier)
 {
     const QString local = common::normalisePath(dossier);
-    if (local.isEmpty() || !QDir().mkpath(local)) {
-        if (erreur)
-            *erreur = QStringLiteral("Le dossier n'a pas pu être créé.");
-        return false;
-    }
+    if (local.isEmpty() || !QDir().mkpath(local))
+        return platform::Result::failure(QStringLiteral("Le dossier n'a pas pu être créé."));
     // The probe is a new file of its own, "textbellorin" with a unique part: no file the user
     // keeps in the folder is ever opened, and the probe goes when it has answered. One byte is
     // written and flushed, so that a full disk answers as well.
@@ -188,12 +189,11 @@ bool common::probeFolder(const QString& dossier, QString* erreur)
     errno = 0;
     if (!sonde.open() || sonde.write("x", 1) != 1 || !sonde.flush()) {
         const int raison = errno;
-        if (erreur)
-            *erreur = QStringLiteral("Aucun fichier ne peut être écrit dans le dossier « %1 » : %2.")
-                          .arg(QDir::toNativeSeparators(local), platform::fileErrorReason(raison));
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("Aucun fichier ne peut être écrit dans le dossier « %1 » : %2.")
+                .arg(QDir::toNativeSeparators(local), platform::fileErrorReason(raison)));
     }
-    return true;
+    return platform::Result::success();
 }
 
 ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)

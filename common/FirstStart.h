@@ -2,6 +2,8 @@
 // The data folder: established at the first start, stamped with the program's version at every
 // start, and the path and folder helpers that go with it.
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <functional>
 
@@ -26,9 +28,9 @@ namespace common {
 QString proposedDataFolder();
 
 // Creates every level of the folder and checks that a file can be written in it (a probe file
-// of a name no other file has, created, written and removed at once). False, with the reason in
-// French, when it cannot.
-bool probeFolder(const QString& dossier, QString* erreur = nullptr);
+// of a name no other file has, created, written and removed at once). Fails, saying why, when
+// it cannot.
+platform::Result probeFolder(const QString& dossier);
 
 } // namespace common
 

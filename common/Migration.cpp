@@ -44,10 +44,10 @@ void copyUserSettings(platform::Registry& r)
             if (value == NotFound
                 && hasValue(r, Hive::CurrentUser, common::userKey(common::kProgramName, section), name))
                 continue;
-            sub_Save_Setting(section, name, value, common::kProgramName);
+            static_cast<void>(sub_Save_Setting(section, name, value, common::kProgramName));
         }
     }
-    sub_Reg_Delete_Settings(QString(), common::kSiblingProgram);
+    static_cast<void>(sub_Reg_Delete_Settings(QString(), common::kSiblingProgram));
 }
 
 // Machine-wide settings: every value of every section is copied as text; a value whose name is
@@ -77,7 +77,7 @@ bool copyMachineSettings(platform::Registry& r)
             if (value == NotFound
                 && hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
                 continue;
-            if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName))
+            if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName).ok)
                 allWritten = false;
         }
     }
@@ -96,6 +96,6 @@ void sub_Migration_Registre()
     if (!fun_Get_Setting_Str(common::kVersionSection, common::kMigrationMarker, QString()).isEmpty())
         return;
     if (copyMachineSettings(r))
-        sub_Reg_Write_HKLM(common::kVersionSection, common::kMigrationMarker,
-                           platform::clock().now().toString(Qt::ISODate));
+        static_cast<void>(sub_Reg_Write_HKLM(common::kVersionSection, common::kMigrationMarker,
+                                             platform::clock().now().toString(Qt::ISODate)));
 }

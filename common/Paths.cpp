@@ -113,24 +113,18 @@ QString common::writePath(const QString& dossier, const QString& nom)
     return found.isEmpty() ? common::joinPath(common::normalisePath(dossier), nom) : found;
 }
 
-bool common::renameFile(const QString& source, const QString& cible, QString* erreur)
+platform::Result common::renameFile(const QString& source, const QString& cible)
 {
     const QFileInfo target(common::normalisePath(cible));
     const QString existing = common::findFile(target.absolutePath(), target.fileName());
-    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath()) {
-        if (erreur)
-            *erreur = QStringLiteral("Le fichier %1 existe déjà.").arg(existing);
-        return false;
-    }
+    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
+        return platform::Result::failure(QStringLiteral("Le fichier %1 existe déjà.").arg(existing));
     const QString from = common::normalisePath(source);
-    const int err = platform::renameWithoutReplacing(from, target.filePath());
-    if (err != 0) {
-        if (erreur)
-            *erreur = QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
-                          .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err));
-        return false;
-    }
-    return true;
+    if (const int err = platform::renameWithoutReplacing(from, target.filePath()); err != 0)
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
+                .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err)));
+    return platform::Result::success();
 }
 
 namespace common {
@@ -162,7 +156,7 @@ void takeOverEarlierTablesAtStart(const QString& executableFolder)
         return;
     const platform::Result r = takeOverEarlierTables(executableFolder, common::programFolder());
     if (r) {
-        sub_Reg_Write_HKLM(common::kVersionSection, marker, QStringLiteral("-1"));
+        static_cast<void>(sub_Reg_Write_HKLM(common::kVersionSection, marker, QStringLiteral("-1")));
         return;
     }
     platform::dialogs().ask(

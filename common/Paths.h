@@ -35,9 +35,9 @@ QString findFile(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
 QString writePath(const QString& dossier, const QString& nom);
-// Renames a file; refuses (false) when a different file of the target name already exists,
-// whatever its case.
-bool renameFile(const QString& source, const QString& cible, QString* erreur = nullptr);
+// Renames a file; refuses when a different file of the target name already exists, whatever its
+// case. The reason names the file.
+platform::Result renameFile(const QString& source, const QString& cible);
 
 // Earlier versions kept their tables in the executable's folder when they could write there.
 // Copies each table found there (a ".DOV" file, in any letter case) into the program's folder

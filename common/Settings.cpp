@@ -140,32 +140,37 @@ std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString&
 }
 
 namespace {
-// True when the change is on disk. The first change of the session that could not be written
+// Success when the change is on disk. The first change of the session that could not be written
 // is told to the user; the store keeps it in memory and writes it with the next change.
-bool written(long status)
+platform::Result written(long status, const QString& key)
 {
     if (status == reg::Success)
-        return true;
+        return platform::Result::success();
     platform::Registry& r = platform::registry();
-    if (status == reg::WriteFault && !r.failureReported()) {
+    if (status != reg::WriteFault)
+        return platform::Result::failure(
+            QStringLiteral("La clé « %1 » des paramètres ne peut pas être changée (code %2).")
+                .arg(key)
+                .arg(status));
+    if (!r.failureReported()) {
         r.setFailureReported();
         platform::dialogs().ask(common::settingsNotSavedText(r.lastWriteError()),
                                 platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
     }
-    return false;
+    return platform::Result::failure(r.lastWriteError());
 }
 } // namespace
 
-bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
-                        const QString& programme)
+platform::Result sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
+                                    const QString& programme)
 {
     platform::Registry& r = platform::registry();
     const QString key = common::machineKey(section, programme);
     const long created = r.createKey(Hive::LocalMachine, key);
     if (created != reg::Success && created != reg::WriteFault)
-        return false;
+        return written(created, key);
     // A key that could not be written is in memory all the same: the value goes into it.
-    return written(r.setValue(Hive::LocalMachine, key, valueName, RegValue::fromText(value)));
+    return written(r.setValue(Hive::LocalMachine, key, valueName, RegValue::fromText(value)), key);
 }
 
 QString fun_Get_Setting_VB(const QString& section, const QString& key, const QString& defaultText,
@@ -188,22 +193,25 @@ QString fun_Get_Setting_VB(const QString& section, const QString& key, const QSt
     }
 }
 
-bool sub_Save_Setting(const QString& section, const QString& key, const QString& value,
-                      const QString& programme)
+platform::Result sub_Save_Setting(const QString& section, const QString& key, const QString& value,
+                                  const QString& programme)
 {
     if (section.trimmed().isEmpty())
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("Le paramètre « %1 » ne peut pas être enregistré : sa section n'a pas de nom.")
+                .arg(key));
     platform::Registry& r = platform::registry();
     const QString path = common::userKey(programme, section);
     const long created = r.createKey(Hive::CurrentUser, path);
     if (created != reg::Success && created != reg::WriteFault)
-        return false;
-    return written(r.setValue(Hive::CurrentUser, path, key, RegValue::fromText(value)));
+        return written(created, path);
+    return written(r.setValue(Hive::CurrentUser, path, key, RegValue::fromText(value)), path);
 }
 
-bool sub_Reg_Delete_Settings(const QString& section, const QString& programme)
+platform::Result sub_Reg_Delete_Settings(const QString& section, const QString& programme)
 {
-    return written(platform::registry().deleteKey(Hive::CurrentUser, common::userKey(programme, section)));
+    const QString path = common::userKey(programme, section);
+    return written(platform::registry().deleteKey(Hive::CurrentUser, path), path);
 }
 
 namespace common {

@@ -5,6 +5,7 @@
 
 #include "common/Globals.h"
 #include "platform/Registry.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QVariant>
@@ -59,17 +60,18 @@ std::optional<qint16> fun_Get_Setting_Int(const QString& section, const QString&
 std::optional<double> fun_Get_Setting_Dbl(const QString& section, const QString& valueName,
                                           const QString& defaultText,
                                           const QString& programme = common::kProgramName);
-// Stores the text, creating the section's key when missing. Returns false when the store could
-// not be written: the value then keeps its old content on disk, the new one is read for the rest
-// of the session and written with the next change, and the first such failure of the session is
-// told to the user (once). The same holds for the per-user writers below.
-bool sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
-                        const QString& programme = common::kProgramName);
+// Stores the text, creating the section's key when missing. Fails when the store could not be
+// written, the reason naming the store's file: the value then keeps its old content on disk, the
+// new one is read for the rest of the session and written with the next change, and the first
+// such failure of the session is told to the user (once), so that a caller with nothing else to
+// do may ignore the result. The same holds for the per-user writers below.
+platform::Result sub_Reg_Write_HKLM(const QString& section, const QString& valueName, const QString& value,
+                                    const QString& programme = common::kProgramName);
 
 // Per-user application settings.
 QString fun_Get_Setting_VB(const QString& section, const QString& key, const QString& defaultText,
                            const QString& programme);
-bool sub_Save_Setting(const QString& section, const QString& key, const QString& value,
-                      const QString& programme);
+platform::Result sub_Save_Setting(const QString& section, const QString& key, const QString& value,
+                                  const QString& programme);
 // Deletes the program's per-user key, or only its section when the section is not blank.
-bool sub_Reg_Delete_Settings(const QString& section, const QString& programme);
+platform::Result sub_Reg_Delete_Settings(const QString& section, const QString& programme);

@@ -112,7 +112,7 @@ data::TableInstallation installer(const QString& dossier, const data::StarterTab
         r.erreur = erreur;
         return r;
     }
-    const grid::GridFileResult ecrit =
+    const platform::Result ecrit =
         GridFile::saveNew(grille, common::joinPath(dossier, table.fichier), table.format, true);
     if (ecrit)
         r.etat = data::InstallState::Installed;

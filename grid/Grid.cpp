@@ -1,6 +1,7 @@
 #include "grid/Grid.h"
 
 #include "grid/GridData.h"
+#include "platform/Check.h"
 
 #include <QDate>
 #include <algorithm>
@@ -381,7 +382,7 @@ QString Grid::cell(int row, int col) const
 void Grid::setCell(int row, int col, const QString& text)
 {
     GridContent& c = d->content;
-    if (row < 0 || row >= c.rowCount() || col < 0 || col >= c.cols)
+    if (!MIRELOT_CHECK(row >= 0 && row < c.rowCount() && col >= 0 && col < c.cols))
         return;
     c.rows[size_t(row)].cells[col] = text;
     emitCells(row, col, row, col);
@@ -538,7 +539,12 @@ int Grid::checkState(int row, int col) const
     return state;
 }
 
-void Grid::setCheckState(int row, int col, int state) { setCheckState(GridRange{row, col, row, col}, state); }
+void Grid::setCheckState(int row, int col, int state)
+{
+    if (!MIRELOT_CHECK(row >= 0 && row < rows() && col >= 0 && col < cols()))
+        return;
+    setCheckState(GridRange{row, col, row, col}, state);
+}
 
 void Grid::setCheckState(const GridRange& range, int state)
 {
@@ -693,7 +699,7 @@ const GridColumn& columnOf(const GridData& d, int col)
 template <typename T>
 bool setColumnField(GridData& d, int col, T GridColumn::*field, const T& value)
 {
-    if (col < 0 || col >= d.content.cols)
+    if (!MIRELOT_CHECK(col >= 0 && col < d.content.cols))
         return false;
     T& current = d.content.columns[size_t(col)].*field;
     if (current == value)
@@ -826,7 +832,7 @@ QString Grid::rowKey(int row) const
 
 void Grid::setRowKey(int row, const QString& key)
 {
-    if (row < 0 || row >= rows())
+    if (!MIRELOT_CHECK(row >= 0 && row < rows()))
         return;
     d->content.rows[size_t(row)].key = key;
 }

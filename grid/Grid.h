@@ -7,7 +7,9 @@
 // it.
 //
 // Nothing here throws or asserts on bad input: a row or column outside the grid reads as an
-// empty cell and a write to it is ignored.
+// empty cell. Writing one cell, row key or column setting outside the grid is a programming
+// error (platform/Check.h): it is ignored, and fails the test that does it. Writes to a range
+// are clipped to the grid.
 
 #include <QList>
 #include <QObject>

@@ -14,6 +14,9 @@
 
 namespace grid {
 
+using platform::Result;
+using platform::ResultOf;
+
 // ================================================================ the complete grid file (code 0)
 //
 //   MIRELOT-GRILLE <tab> 1                                   signature and version
@@ -45,9 +48,10 @@ QString readErrorReason(const QString& path, int errorNumber)
     return platform::fileErrorReason(errorNumber);
 }
 
-GridFileResult fail(const QString& name, const QString& why)
+Result fail(const QString& name, const QString& why)
 {
-    return GridFileResult::failure(QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(fileLabel(name), why));
+    return Result::failure(
+        QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(fileLabel(name), why));
 }
 
 void appendEscaped(QString& out, const QString& text)
@@ -230,42 +234,37 @@ struct Header
     qint64 rows = 0, cols = 0, fixedRows = 0, fixedCols = 0;
 };
 
-bool parseSignature(QStringView line, QString* why)
+// The parsers below fail with the reason alone; their callers name the file (fail()).
+
+Result parseSignature(QStringView line)
 {
     const QList<QStringView> f = fields(line);
-    if (f.size() != 2 || f[0] != kSignature) {
-        *why = QStringLiteral("ce n'est pas un fichier de grille");
-        return false;
-    }
+    if (f.size() != 2 || f[0] != kSignature)
+        return Result::failure(QStringLiteral("ce n'est pas un fichier de grille"));
     qint64 version = 0;
-    if (!readInt(f[1], 1, 1'000'000, &version)) {
-        *why = QStringLiteral("version illisible");
-        return false;
-    }
-    if (version > kVersion) {
-        *why = QStringLiteral("fichier écrit par une version plus récente du programme (format %1)").arg(version);
-        return false;
-    }
-    return true;
+    if (!readInt(f[1], 1, 1'000'000, &version))
+        return Result::failure(QStringLiteral("version illisible"));
+    if (version > kVersion)
+        return Result::failure(
+            QStringLiteral("fichier écrit par une version plus récente du programme (format %1)")
+                .arg(version));
+    return Result::success();
 }
 
-bool parseSize(QStringView line, Header* h, QString* why)
+ResultOf<Header> parseSize(QStringView line)
 {
     const QList<QStringView> f = fields(line);
-    if (f.size() != 5 || f[0] != u"taille" || !readInt(f[1], 0, kGridMaxCells, &h->rows)
-        || !readInt(f[2], 0, kGridMaxCols, &h->cols) || !readInt(f[3], 0, h->rows, &h->fixedRows)
-        || !readInt(f[4], 0, h->cols, &h->fixedCols)) {
-        *why = QStringLiteral("taille de la grille illisible");
-        return false;
-    }
-    if (h->rows * std::max<qint64>(h->cols, 1) > kGridMaxCells) {
-        *why = QStringLiteral("grille trop grande");
-        return false;
-    }
-    return true;
+    Header h;
+    if (f.size() != 5 || f[0] != u"taille" || !readInt(f[1], 0, kGridMaxCells, &h.rows)
+        || !readInt(f[2], 0, kGridMaxCols, &h.cols) || !readInt(f[3], 0, h.rows, &h.fixedRows)
+        || !readInt(f[4], 0, h.cols, &h.fixedCols))
+        return ResultOf<Header>::failure(QStringLiteral("taille de la grille illisible"));
+    if (h.rows * std::max<qint64>(h.cols, 1) > kGridMaxCells)
+        return ResultOf<Header>::failure(QStringLiteral("grille trop grande"));
+    return ResultOf<Header>::success(h);
 }
 
-bool parseColumn(QStringView line, GridContent& c, QString* why)
+Result parseColumn(QStringView line, GridContent& c)
 {
     const QList<QStringView> f = fields(line);
     qint64 col = 0, hidden = 0, type = 0, sort = 0, centred = 0, width = 0;
@@ -273,25 +272,21 @@ bool parseColumn(QStringView line, GridContent& c, QString* why)
     if (f.size() != 9 || !readInt(f[1], 0, c.cols - 1, &col) || !readInt(f[2], 0, 1, &hidden)
         || !readInt(f[3], 0, 1000, &type) || !readInt(f[4], 0, 1000, &sort) || !readInt(f[5], 0, 1, &centred)
         || !readInt(f[6], -1, 1'000'000, &width) || !readCell(f[7], &column.editList)
-        || !readCell(f[8], &column.data)) {
-        *why = QStringLiteral("réglage de colonne illisible");
-        return false;
-    }
+        || !readCell(f[8], &column.data))
+        return Result::failure(QStringLiteral("réglage de colonne illisible"));
     const auto t = Grid::DataType(type);
     const auto s = Grid::Sort(sort);
     if ((t != Grid::DataType::Default && t != Grid::DataType::Date && t != Grid::DataType::String
          && t != Grid::DataType::Boolean)
-        || (s != Grid::Sort::None && s != Grid::Sort::GenericAscending && s != Grid::Sort::GenericDescending)) {
-        *why = QStringLiteral("réglage de colonne inconnu");
-        return false;
-    }
+        || (s != Grid::Sort::None && s != Grid::Sort::GenericAscending && s != Grid::Sort::GenericDescending))
+        return Result::failure(QStringLiteral("réglage de colonne inconnu"));
     column.hidden = hidden != 0;
     column.type = t;
     column.sort = s;
     column.centred = centred != 0;
     column.width = int(width);
     c.columns[size_t(col)] = std::move(column);
-    return true;
+    return Result::success();
 }
 
 // One row line: texts between tabs, escaped texts undone. A tab in a line always separates two
@@ -328,7 +323,7 @@ bool parseRow(QStringView line, GridRow& row, int cols)
     }
 }
 
-bool parseTrailer(QStringView line, GridContent& c, QString* why)
+Result parseTrailer(QStringView line, GridContent& c)
 {
     Fields f(line);
     QStringView kind;
@@ -349,10 +344,8 @@ bool parseTrailer(QStringView line, GridContent& c, QString* why)
             }
             ok = ok && readCell(font, &fontName);
         }
-        if (!ok) {
-            *why = QStringLiteral("réglage de cellule illisible");
-            return false;
-        }
+        if (!ok)
+            return Result::failure(QStringLiteral("réglage de cellule illisible"));
         fmt.check = quint8(check);
         fmt.back = GridColour(back);
         fmt.readOnly = ro != 0;
@@ -361,20 +354,17 @@ bool parseTrailer(QStringView line, GridContent& c, QString* why)
         if (row.fmt.empty())
             row.fmt.resize(size_t(c.cols));
         row.fmt[size_t(col)] = fmt;
-        return true;
+        return Result::success();
     }
     if (kind == u"cle") {
         qint64 r = 0;
         QStringView key;
         if (!f.nextInt(0, c.rowCount() - 1, &r) || !f.next(&key) || !f.atEnd()
-            || !readCell(key, &c.rows[size_t(r)].key)) {
-            *why = QStringLiteral("clé de ligne illisible");
-            return false;
-        }
-        return true;
+            || !readCell(key, &c.rows[size_t(r)].key))
+            return Result::failure(QStringLiteral("clé de ligne illisible"));
+        return Result::success();
     }
-    *why = QStringLiteral("ligne inconnue");
-    return false;
+    return Result::failure(QStringLiteral("ligne inconnue"));
 }
 
 void startContent(GridContent& c, const Header& h)
@@ -385,62 +375,61 @@ void startContent(GridContent& c, const Header& h)
     c.columns.assign(size_t(h.cols), GridColumn());
 }
 
+// The first lines of every complete file, up to "cellules": signature, size and column settings.
+// Each read line comes from nextLine, which gives false at the end of the file.
+template <typename NextLine>
+ResultOf<Header> parseHead(NextLine nextLine, GridContent& c)
+{
+    QStringView line;
+    if (!nextLine(&line))
+        return ResultOf<Header>::failure(QStringLiteral("ce n'est pas un fichier de grille"));
+    if (Result r = parseSignature(line); !r)
+        return ResultOf<Header>::failure(std::move(r));
+    if (!nextLine(&line))
+        return ResultOf<Header>::failure(QStringLiteral("taille de la grille absente"));
+    ResultOf<Header> h = parseSize(line);
+    if (!h)
+        return h;
+    startContent(c, h.value);
+    for (;;) {
+        if (!nextLine(&line))
+            return ResultOf<Header>::failure(QStringLiteral("fichier incomplet"));
+        if (line == u"cellules")
+            return h;
+        if (!line.startsWith(u"colonne\t"))
+            return ResultOf<Header>::failure(QStringLiteral("ligne inconnue avant les cellules"));
+        if (Result r = parseColumn(line, c); !r)
+            return ResultOf<Header>::failure(std::move(r));
+    }
+}
+
 // Parses a whole complete file; on success the content is in c.
-bool parseComplete(QStringView text, GridContent& c, QString* why)
+Result parseComplete(QStringView text, GridContent& c)
 {
     LineReader lines(text);
+    const ResultOf<Header> head = parseHead([&lines](QStringView* line) { return lines.next(line); }, c);
+    if (!head)
+        return head.result;
+    const Header& h = head.value;
     QStringView line;
-    if (!lines.next(&line) || !parseSignature(line, why)) {
-        if (why->isEmpty())
-            *why = QStringLiteral("ce n'est pas un fichier de grille");
-        return false;
-    }
-    Header h;
-    if (!lines.next(&line) || !parseSize(line, &h, why)) {
-        if (why->isEmpty())
-            *why = QStringLiteral("taille de la grille absente");
-        return false;
-    }
-    startContent(c, h);
-    for (;;) {
-        if (!lines.next(&line)) {
-            *why = QStringLiteral("fichier incomplet");
-            return false;
-        }
-        if (line == u"cellules")
-            break;
-        if (!line.startsWith(u"colonne\t") || !parseColumn(line, c, why)) {
-            if (why->isEmpty())
-                *why = QStringLiteral("ligne inconnue avant les cellules");
-            return false;
-        }
-    }
     c.rows.resize(size_t(h.rows));
     for (qint64 r = 0; r < h.rows; ++r) {
-        if (!lines.next(&line)) {
-            *why = QStringLiteral("fichier incomplet");
-            return false;
-        }
-        if (!parseRow(line, c.rows[size_t(r)], c.cols)) {
-            *why = QStringLiteral("ligne %1 illisible").arg(r);
-            return false;
-        }
+        if (!lines.next(&line))
+            return Result::failure(QStringLiteral("fichier incomplet"));
+        if (!parseRow(line, c.rows[size_t(r)], c.cols))
+            return Result::failure(QStringLiteral("ligne %1 illisible").arg(r));
     }
     for (;;) {
-        if (!lines.next(&line)) {
-            *why = QStringLiteral("fichier incomplet");
-            return false;
-        }
+        if (!lines.next(&line))
+            return Result::failure(QStringLiteral("fichier incomplet"));
         if (line.startsWith(u"fin\t")) {
             qint64 count = -1;
-            if (!readInt(line.mid(4), 0, kGridMaxCells, &count) || count != h.rows || !lines.atEnd()) {
-                *why = QStringLiteral("fin de fichier incohérente");
-                return false;
-            }
-            return true;
+            if (!readInt(line.mid(4), 0, kGridMaxCells, &count) || count != h.rows || !lines.atEnd())
+                return Result::failure(QStringLiteral("fin de fichier incohérente"));
+            return Result::success();
         }
-        if (!parseTrailer(line, c, why))
-            return false;
+        if (Result r = parseTrailer(line, c); !r)
+            return r;
     }
 }
 
@@ -452,31 +441,26 @@ bool decodeUtf8(const QByteArray& bytes, QString* out)
 }
 
 // Opens a file for reading, or says why it cannot be.
-GridFileResult openForReading(QFile& f, const QString& path)
+Result openForReading(QFile& f, const QString& path)
 {
     if (!f.exists())
-        return GridFileResult::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
+        return Result::failure(QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path));
     errno = 0;
     if (!f.open(QIODevice::ReadOnly))
-        return GridFileResult::failure(platform::readFailureText(path, readErrorReason(path, errno)));
-    return GridFileResult::success();
+        return Result::failure(platform::readFailureText(path, readErrorReason(path, errno)));
+    return Result::success();
 }
 
-GridFileResult readAll(const QString& path, QByteArray* bytes)
+ResultOf<QByteArray> readAll(const QString& path)
 {
     QFile f(path);
-    if (GridFileResult opened = openForReading(f, path); !opened)
-        return opened;
+    if (Result opened = openForReading(f, path); !opened)
+        return ResultOf<QByteArray>::failure(std::move(opened));
     errno = 0;
-    *bytes = f.readAll();
+    QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return GridFileResult::failure(platform::readFailureText(path, readErrorReason(path, errno)));
-    return GridFileResult::success();
-}
-
-GridFileResult writeAll(const QString& path, const QByteArray& bytes)
-{
-    return platform::saveFile(path, bytes);
+        return ResultOf<QByteArray>::failure(platform::readFailureText(path, readErrorReason(path, errno)));
+    return ResultOf<QByteArray>::success(std::move(bytes));
 }
 
 // ================================================================ text files (codes 4 and 5)
@@ -609,15 +593,16 @@ int checkStateOfText(const QString& text)
     return Grid::NoCheck;
 }
 
-GridFileResult loadText(const GridContent& current, const QString& path, const QString& cellSep,
-                        const QString& rowSep, GridContent* out)
+// The content a text file gives a grid whose content is `current`.
+ResultOf<GridContent> loadText(const GridContent& current, const QString& path, const QString& cellSep,
+                               const QString& rowSep)
 {
-    QByteArray bytes;
-    if (GridFileResult r = readAll(path, &bytes); !r)
-        return r;
+    const ResultOf<QByteArray> bytes = readAll(path);
+    if (!bytes)
+        return ResultOf<GridContent>::failure(bytes.result);
     QString text;
-    if (!decodeUtf8(bytes, &text) || text.contains(QChar(0)))
-        return fail(path, QStringLiteral("ce n'est pas un texte UTF-8"));
+    if (!decodeUtf8(bytes.value, &text) || text.contains(QChar(0)))
+        return ResultOf<GridContent>::failure(fail(path, QStringLiteral("ce n'est pas un texte UTF-8")));
     const QList<QStringList> lines = parseText(text, cellSep, rowSep);
 
     GridContent c;
@@ -629,7 +614,7 @@ GridFileResult loadText(const GridContent& current, const QString& path, const Q
     const qint64 cols = lines.isEmpty() ? current.cols : std::max<qint64>(current.fixedCols + widest, 1);
     const qint64 rows = c.fixedRows + lines.size();
     if (cols > kGridMaxCols || rows * cols > kGridMaxCells)
-        return fail(path, QStringLiteral("grille trop grande"));
+        return ResultOf<GridContent>::failure(fail(path, QStringLiteral("grille trop grande")));
     c.cols = int(cols);
     c.columns = current.columns;
     c.columns.resize(size_t(c.cols));
@@ -659,8 +644,7 @@ GridFileResult loadText(const GridContent& current, const QString& path, const Q
         }
         c.rows.push_back(std::move(row));
     }
-    *out = std::move(c);
-    return GridFileResult::success();
+    return ResultOf<GridContent>::success(std::move(c));
 }
 
 } // namespace
@@ -732,145 +716,137 @@ QByteArray GridFile::toComplete(const Grid& grid)
     return out.toUtf8();
 }
 
-GridFileResult GridFile::fromComplete(Grid& grid, const QByteArray& bytes, const QString& name)
+Result GridFile::fromComplete(Grid& grid, const QByteArray& bytes, const QString& name)
 {
     QString text;
     if (!decodeUtf8(bytes, &text))
         return fail(name, QStringLiteral("ce n'est pas un texte UTF-8"));
     GridContent c;
-    QString why;
-    if (!parseComplete(text, c, &why))
-        return fail(name, why);
+    if (const Result parsed = parseComplete(text, c); !parsed)
+        return fail(name, parsed.error);
     grid.replaceContent(std::move(c));
-    return GridFileResult::success();
+    return Result::success();
 }
 
-GridFileResult GridFile::fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name)
+Result GridFile::fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name)
 {
     GridContent c;
     c.fixedRows = grid.fixedRows();
     c.fixedCols = grid.fixedCols();
     c.columns = grid.content().columns;
-    QString why;
-    if (!readWorkbook(bytes, c, &why))
-        return fail(name, why);
+    if (const Result read = readWorkbook(bytes, c); !read)
+        return fail(name, read.error);
     grid.replaceContent(std::move(c));
-    return GridFileResult::success();
+    return Result::success();
 }
 
-GridFileResult GridFile::toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells,
-                                    const QString& name)
+ResultOf<QByteArray> GridFile::toWorkbook(const Grid& grid, bool withFixedCells, const QString& name)
 {
-    QString why;
-    if (!writeWorkbook(grid.content(), withFixedCells, bytes, &why))
-        return GridFileResult::failure(platform::writeFailureText(fileLabel(name), why));
-    return GridFileResult::success();
+    ResultOf<QByteArray> written = writeWorkbook(grid.content(), withFixedCells);
+    if (!written)
+        return ResultOf<QByteArray>::failure(
+            platform::writeFailureText(fileLabel(name), written.result.error));
+    return written;
 }
 
-GridFileResult GridFile::encode(const Grid& grid, const QString& path, int code, bool withFixedCells,
-                                QByteArray* bytes)
+ResultOf<QByteArray> GridFile::encode(const Grid& grid, const QString& path, int code, bool withFixedCells)
 {
     switch (code) {
     case GridFile::Complete:
-        *bytes = GridFile::toComplete(grid);
-        return GridFileResult::success();
+        return ResultOf<QByteArray>::success(GridFile::toComplete(grid));
     case GridFile::TabText:
-        *bytes = toText(grid.content(), withFixedCells, QStringLiteral("\t"), QStringLiteral("\r\n"));
-        return GridFileResult::success();
+        return ResultOf<QByteArray>::success(
+            toText(grid.content(), withFixedCells, QStringLiteral("\t"), QStringLiteral("\r\n")));
     case GridFile::SeparatedText:
-        *bytes = toText(grid.content(), withFixedCells, grid.textCellSeparator(), grid.textRowSeparator());
-        return GridFileResult::success();
+        return ResultOf<QByteArray>::success(
+            toText(grid.content(), withFixedCells, grid.textCellSeparator(), grid.textRowSeparator()));
     case GridFile::Workbook:
-        return GridFile::toWorkbook(grid, bytes, withFixedCells, path);
+        return GridFile::toWorkbook(grid, withFixedCells, path);
     default:
-        return GridFileResult::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
+        return ResultOf<QByteArray>::failure(
+            QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
     }
 }
 
-GridFileResult GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
+Result GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
 {
-    QByteArray bytes;
-    if (GridFileResult r = encode(grid, path, code, withFixedCells, &bytes); !r)
-        return r;
-    return writeAll(path, bytes);
+    const ResultOf<QByteArray> bytes = encode(grid, path, code, withFixedCells);
+    if (!bytes)
+        return bytes.result;
+    return platform::saveFile(path, bytes.value);
 }
 
-GridFileResult GridFile::saveNew(const Grid& grid, const QString& path, int code, bool withFixedCells)
+Result GridFile::saveNew(const Grid& grid, const QString& path, int code, bool withFixedCells)
 {
-    QByteArray bytes;
-    if (GridFileResult r = encode(grid, path, code, withFixedCells, &bytes); !r)
-        return r;
-    return platform::saveNewFile(path, bytes);
+    const ResultOf<QByteArray> bytes = encode(grid, path, code, withFixedCells);
+    if (!bytes)
+        return bytes.result;
+    return platform::saveNewFile(path, bytes.value);
 }
 
-GridFileResult GridFile::load(Grid& grid, const QString& path, int code)
+Result GridFile::load(Grid& grid, const QString& path, int code)
 {
     switch (code) {
     case Complete:
     case Workbook: {
-        QByteArray bytes;
-        if (GridFileResult r = readAll(path, &bytes); !r)
-            return r;
-        return code == Complete ? fromComplete(grid, bytes, path) : fromWorkbook(grid, bytes, path);
+        const ResultOf<QByteArray> bytes = readAll(path);
+        if (!bytes)
+            return bytes.result;
+        return code == Complete ? fromComplete(grid, bytes.value, path)
+                                : fromWorkbook(grid, bytes.value, path);
     }
     case TabText:
     case SeparatedText: {
-        GridContent c;
         const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
         const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
-        if (GridFileResult r = loadText(grid.content(), path, cellSep, rowSep, &c); !r)
-            return r;
-        grid.replaceContent(std::move(c));
-        return GridFileResult::success();
+        ResultOf<GridContent> c = loadText(grid.content(), path, cellSep, rowSep);
+        if (!c)
+            return c.result;
+        grid.replaceContent(std::move(c.value));
+        return Result::success();
     }
     default:
-        return GridFileResult::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
+        return Result::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
     }
 }
 
-GridFileResult GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
+Result GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
 {
     QFile f(path);
-    if (GridFileResult opened = openForReading(f, path); !opened)
+    if (Result opened = openForReading(f, path); !opened)
         return opened;
     FileLineReader lines(f);
-    QString line;
-    QString why;
-    if (!lines.next(&line) || !parseSignature(line, &why))
-        return fail(path, why.isEmpty() ? QStringLiteral("ce n'est pas un fichier de grille") : why);
-    Header h;
-    if (!lines.next(&line) || !parseSize(line, &h, &why))
-        return fail(path, why.isEmpty() ? QStringLiteral("taille de la grille absente") : why);
+    QString text;
+    const auto nextLine = [&](QStringView* line) {
+        if (!lines.next(&text))
+            return false;
+        *line = text;
+        return true;
+    };
     GridContent c;
-    startContent(c, h);
-    for (;;) {
-        if (!lines.next(&line))
-            return fail(path, QStringLiteral("fichier incomplet"));
-        if (line == u"cellules")
-            break;
-        if (!line.startsWith(u"colonne\t") || !parseColumn(line, c, &why))
-            return fail(path, why.isEmpty() ? QStringLiteral("ligne inconnue avant les cellules") : why);
-    }
-    const qint64 wanted = std::clamp<qint64>(rowCount, 0, h.rows);
+    const ResultOf<Header> head = parseHead(nextLine, c);
+    if (!head)
+        return fail(path, head.result.error);
+    const qint64 wanted = std::clamp<qint64>(rowCount, 0, head.value.rows);
     c.rows.resize(size_t(wanted));
     for (qint64 r = 0; r < wanted; ++r) {
-        if (!lines.next(&line))
+        if (!lines.next(&text))
             return fail(path, QStringLiteral("fichier incomplet"));
-        if (!parseRow(line, c.rows[size_t(r)], c.cols))
+        if (!parseRow(text, c.rows[size_t(r)], c.cols))
             return fail(path, QStringLiteral("ligne %1 illisible").arg(r));
     }
     c.fixedRows = std::min<int>(c.fixedRows, int(wanted));
     grid.replaceContent(std::move(c));
-    return GridFileResult::success();
+    return Result::success();
 }
 
-GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadColumns& columns,
-                                  QList<QStringList>* rows)
+ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCount, const HeadColumns& columns)
 {
+    using Rows = ResultOf<QList<QStringList>>;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         QFile again(path);
-        return openForReading(again, path); // says why
+        return Rows::failure(openForReading(again, path)); // says why
     }
     // The file is read a block at a time, without the device's own buffer: the first rows of a
     // record lie in its first block.
@@ -903,17 +879,27 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
         *out = dec.decode(bytes);
         return !dec.hasError();
     };
-    const auto incomplete = [&]() {
-        return fail(path, why.isEmpty() ? QStringLiteral("fichier incomplet") : why);
+    // A failure naming the file: the read error when there was one, else the parser's reason,
+    // else the reason given.
+    const auto failure = [&](const Result& parsed, const QString& otherwise) {
+        return Rows::failure(fail(path, !why.isEmpty()            ? why
+                                        : !parsed.error.isEmpty() ? parsed.error
+                                                                  : otherwise));
     };
+    const auto incomplete = [&]() { return failure({}, QStringLiteral("fichier incomplet")); };
 
     QByteArrayView bytes;
     QString line;
-    if (!nextLine(&bytes) || !decode(bytes, &line) || !parseSignature(line, &why))
-        return fail(path, why.isEmpty() ? QStringLiteral("ce n'est pas un fichier de grille") : why);
-    Header h;
-    if (!nextLine(&bytes) || !decode(bytes, &line) || !parseSize(line, &h, &why))
-        return fail(path, why.isEmpty() ? QStringLiteral("taille de la grille absente") : why);
+    if (!nextLine(&bytes) || !decode(bytes, &line))
+        return failure({}, QStringLiteral("ce n'est pas un fichier de grille"));
+    if (const Result signature = parseSignature(line); !signature)
+        return failure(signature, {});
+    if (!nextLine(&bytes) || !decode(bytes, &line))
+        return failure({}, QStringLiteral("taille de la grille absente"));
+    const ResultOf<Header> size = parseSize(line);
+    if (!size)
+        return failure(size.result, {});
+    const Header& h = size.value;
     GridContent c;
     startContent(c, h);
     for (;;) {
@@ -921,8 +907,10 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
             return incomplete();
         if (bytes == "cellules")
             break;
-        if (!decode(bytes, &line) || !line.startsWith(u"colonne\t") || !parseColumn(line, c, &why))
-            return fail(path, why.isEmpty() ? QStringLiteral("ligne inconnue avant les cellules") : why);
+        if (!decode(bytes, &line) || !line.startsWith(u"colonne\t"))
+            return failure({}, QStringLiteral("ligne inconnue avant les cellules"));
+        if (const Result column = parseColumn(line, c); !column)
+            return failure(column, {});
     }
     const qint64 wanted = std::clamp<qint64>(rowCount, 0, h.rows);
     QList<QStringList> out;
@@ -947,7 +935,7 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
                 QString& cell = cells[k];
                 cell = dec->decode(text);
                 if (dec->hasError() || (text.contains('\\') && !unescape(QString(cell), &cell)))
-                    return fail(path, QStringLiteral("ligne %1 illisible").arg(r));
+                    return Rows::failure(fail(path, QStringLiteral("ligne %1 illisible").arg(r)));
             }
             if (tab < 0)
                 break;
@@ -955,8 +943,7 @@ GridFileResult GridFile::readHead(const QString& path, int rowCount, const HeadC
         }
         out.append(std::move(cells));
     }
-    *rows = std::move(out);
-    return GridFileResult::success();
+    return Rows::success(std::move(out));
 }
 
 } // namespace grid

@@ -27,6 +27,7 @@
 
 #include "platform/Result.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,45 +37,46 @@ namespace grid {
 
 class Grid;
 
-using GridFileResult = platform::Result;
-
 class GridFile
 {
 public:
     enum Code : int { Complete = 0, TabText = 4, SeparatedText = 5, Workbook = 6 };
 
-    static GridFileResult save(const Grid& grid, const QString& path, int code, bool withFixedCells = false);
+    static platform::Result save(const Grid& grid, const QString& path, int code,
+                                 bool withFixedCells = false);
     // The same for a file that must not exist yet: a file at path, even one that comes there
     // while the new one is written, is kept and the save fails.
-    static GridFileResult saveNew(const Grid& grid, const QString& path, int code,
-                                  bool withFixedCells = false);
-    static GridFileResult load(Grid& grid, const QString& path, int code);
+    static platform::Result saveNew(const Grid& grid, const QString& path, int code,
+                                    bool withFixedCells = false);
+    static platform::Result load(Grid& grid, const QString& path, int code);
 
     // Code 0 only: loads the counts, settings and the texts of the first rowCount rows (fewer
     // when the file has fewer), without reading the rest of the file. Cell settings and keys of
     // those rows are not read. The grid's row count becomes the number of rows read.
-    static GridFileResult loadHead(Grid& grid, const QString& path, int rowCount);
+    static platform::Result loadHead(Grid& grid, const QString& path, int rowCount);
     // Code 0 only: texts of the first rowCount rows (fewer when the file has fewer), read from the
     // start of the file without building a grid and without reading the rest of the file. Of
     // each row, only the texts of its first columns are decoded: as many as columns(row, the
     // rows read before it) says. For readers that need a few cells of many files. A row holds
     // at most the texts asked for; trailing empty texts may be left out (read them with value()).
     using HeadColumns = std::function<int(int row, const QList<QStringList>& before)>;
-    static GridFileResult readHead(const QString& path, int rowCount, const HeadColumns& columns,
-                                   QList<QStringList>* rows);
+    static platform::ResultOf<QList<QStringList>> readHead(const QString& path, int rowCount,
+                                                           const HeadColumns& columns);
 
     // Code 0 content in memory (the readers and writers of the files above).
     static QByteArray toComplete(const Grid& grid);
-    static GridFileResult fromComplete(Grid& grid, const QByteArray& bytes, const QString& name = QString());
+    static platform::Result fromComplete(Grid& grid, const QByteArray& bytes,
+                                         const QString& name = QString());
     // Code 6 content in memory; name is the file named in a failure's reason.
-    static GridFileResult toWorkbook(const Grid& grid, QByteArray* bytes, bool withFixedCells = false,
-                                     const QString& name = QString());
-    static GridFileResult fromWorkbook(Grid& grid, const QByteArray& bytes, const QString& name = QString());
+    static platform::ResultOf<QByteArray> toWorkbook(const Grid& grid, bool withFixedCells = false,
+                                                     const QString& name = QString());
+    static platform::Result fromWorkbook(Grid& grid, const QByteArray& bytes,
+                                         const QString& name = QString());
 
 private:
     // The whole content of a file of the given code.
-    static GridFileResult encode(const Grid& grid, const QString& path, int code, bool withFixedCells,
-                                 QByteArray* bytes);
+    static platform::ResultOf<QByteArray> encode(const Grid& grid, const QString& path, int code,
+                                                 bool withFixedCells);
 };
 
 } // namespace grid

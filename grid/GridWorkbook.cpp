@@ -89,15 +89,14 @@ QString workbookUnescape(const QString& text)
 
 // ================================================================ writer
 
-bool writeWorkbook(const GridContent& c, bool withFixedCells, QByteArray* bytes, QString* why)
+platform::ResultOf<QByteArray> writeWorkbook(const GridContent& c, bool withFixedCells)
 {
+    using Bytes = platform::ResultOf<QByteArray>;
     const int r0 = withFixedCells ? 0 : c.fixedRows;
     const int c0 = withFixedCells ? 0 : c.fixedCols;
     const int rows = c.rowCount() - r0, cols = c.cols - c0;
-    if (rows > kSheetMaxRows || cols > kSheetMaxCols) {
-        *why = QStringLiteral("la grille dépasse la taille d'une feuille de classeur");
-        return false;
-    }
+    if (rows > kSheetMaxRows || cols > kSheetMaxCols)
+        return Bytes::failure(QStringLiteral("la grille dépasse la taille d'une feuille de classeur"));
     // The check state a cell is written with when it has no text: that of the cell, or
     // unchecked in a check-box column below the fixed rows.
     const auto checkOf = [&](int row, int col) {
@@ -122,11 +121,10 @@ bool writeWorkbook(const GridContent& c, bool withFixedCells, QByteArray* bytes,
     if (written && rows > 0 && cols > 0 && c.rows[size_t(r0 + rows - 1)].cells[c0 + cols - 1].isEmpty() &&
         checkOf(r0 + rows - 1, c0 + cols - 1) == 0)
         book.writeBlank(rows - 1, cols - 1, book.addFormat());
-    if (const platform::Result r = book.finish(bytes); !r) {
-        *why = r.error;
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    if (platform::Result r = book.finish(&bytes); !r)
+        return Bytes::failure(std::move(r));
+    return Bytes::success(std::move(bytes));
 }
 
 // ================================================================ reader
@@ -517,7 +515,9 @@ platform::Result fillContent(SheetCells& sheet, GridContent& content)
     return platform::Result::success();
 }
 
-platform::Result readFirstSheet(const QByteArray& bytes, GridContent& content)
+} // namespace
+
+platform::Result readWorkbook(const QByteArray& bytes, GridContent& content)
 {
     ZipArchive archive;
     if (platform::Result r = openArchive(bytes, archive); !r)
@@ -532,16 +532,6 @@ platform::Result readFirstSheet(const QByteArray& bytes, GridContent& content)
     if (platform::Result r = readSheet(archive.zip, paths.sheet, strings, &sheet); !r)
         return r;
     return fillContent(sheet, content);
-}
-
-} // namespace
-
-bool readWorkbook(const QByteArray& bytes, GridContent& content, QString* why)
-{
-    const platform::Result read = readFirstSheet(bytes, content);
-    if (!read)
-        *why = read.error;
-    return read.ok;
 }
 
 } // namespace grid

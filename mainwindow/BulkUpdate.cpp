@@ -43,26 +43,25 @@ mainwindow::BulkUpdateResult abandon()
     return r;
 }
 
-// One file: read whole into a grid of its own, one cell written, written back whole. Returns the
-// reason it was left alone, or an empty text.
-QString mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action,
-                    const QString& valeur)
+// One file: read whole into a grid of its own, one cell written, written back whole. A failure
+// says why the file was left alone.
+platform::Result mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action,
+                             const QString& valeur)
 {
     const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
     if (chemin.isEmpty())
-        return QStringLiteral("fichier introuvable");
+        return platform::Result::failure(QStringLiteral("fichier introuvable"));
     Grid grille;
-    if (!GridFile::load(grille, chemin, GridFile::Complete))
-        return QStringLiteral("fichier illisible");
+    if (platform::Result lu = GridFile::load(grille, chemin, GridFile::Complete); !lu)
+        return lu;
     const mainwindow::UpdateCell cellule = mainwindow::cellToUpdate(action, nom);
     if (cellule.row >= grille.rows() || cellule.col >= grille.cols())
-        return QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
-            .arg(cellule.row)
-            .arg(cellule.col);
+        return platform::Result::failure(
+            QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
+                .arg(cellule.row)
+                .arg(cellule.col));
     grille.setCell(cellule.row, cellule.col, valeur);
-    if (const grid::GridFileResult ecrit = GridFile::save(grille, chemin, GridFile::Complete, true); !ecrit)
-        return ecrit.error;
-    return QString();
+    return GridFile::save(grille, chemin, GridFile::Complete, true);
 }
 
 } // namespace
@@ -128,11 +127,10 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
     mainwindow::BulkUpdateResult resultat;
     resultat.valeur = valeur;
     for (const QString& nom : fichiers) {
-        const QString raison = mettreAJour(dossier, nom, action, valeur);
-        if (raison.isEmpty())
+        if (const platform::Result fait = mettreAJour(dossier, nom, action, valeur); fait)
             resultat.misAJour << nom;
         else
-            resultat.echecs.append({nom, raison});
+            resultat.echecs.append({nom, fait.error});
     }
 
     if (!resultat.echecs.isEmpty()) {

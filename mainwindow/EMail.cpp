@@ -49,7 +49,7 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
 {
     const platform::PointerGuard hourglass;
-    failed = !platform::mail().signOn(mainwindow::email::transportFor(showDialog));
+    failed = !platform::mail().signOn(mainwindow::email::transportFor(showDialog)).ok;
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -69,20 +69,18 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
 
     platform::Mail& mail = platform::mail();
     const platform::MailTransport transport = mainwindow::email::transportFor(showDialog);
-    QString error;
-    bool ok = true;
-    if (!sessionOpen)
-        ok = mail.signOn(transport, &error);
-    if (ok) {
+    platform::Result sent = sessionOpen ? platform::Result::success() : mail.signOn(transport);
+    if (sent) {
         // Everything is checked before the message leaves: a fault sends nothing at all.
         const platform::MailMessage message =
             mainwindow::email::composeMessage(recipients, subject, noteText, attachments);
-        error = platform::checkMessage(message, transport);
-        ok = error.isEmpty() && mail.send(message, transport, error);
+        sent = platform::checkMessage(message, transport);
+        if (sent)
+            sent = mail.send(message, transport);
     }
-    if (!ok) {
+    if (!sent) {
         failed = true;
-        errorText = error.isEmpty() ? QStringLiteral("Le message n'a pas pu être envoyé.") : error;
+        errorText = sent.error.isEmpty() ? QStringLiteral("Le message n'a pas pu être envoyé.") : sent.error;
     }
 
     if (!sessionOpen)

@@ -57,8 +57,8 @@ bool clickOption(Option option)
     const QString name = optionValueName(option);
     if (name.isEmpty())
         return true;
-    return sub_Reg_Write_HKLM(common::kParametersSection, name,
-                              on ? QStringLiteral("-1") : QStringLiteral("0"));
+    const QString value = on ? QStringLiteral("-1") : QStringLiteral("0");
+    return sub_Reg_Write_HKLM(common::kParametersSection, name, value).ok;
 }
 
 bool isFrequencyChecked(int index)
@@ -78,7 +78,7 @@ bool clickFrequency(int index)
         return false;
     for (int i = 0; i < kFrequencyCount; ++i)
         setFrequency(i, i == index);
-    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index));
+    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index)).ok;
 }
 
 bool loadOptions()

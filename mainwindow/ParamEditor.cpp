@@ -357,7 +357,7 @@ void ParamEditor::chargerTable(const Table& table)
     Grid& g = m_grille;
     g.setFixedRows(0);
     g.setRows(0);
-    const grid::GridFileResult lu = GridFile::load(g, m_chemin, table.formatChargement);
+    const platform::Result lu = GridFile::load(g, m_chemin, table.formatChargement);
     if (lu) {
         m_etat = EtatTable::Chargee;
     } else {
@@ -441,10 +441,10 @@ void ParamEditor::chargerIdentification()
     const QString choixOrganisme =
         fun_Get_Setting_Str(common::kParametersSection, kOrganisationChoiceValue + m_protocole, QString());
 
-    const platform::RowSourceResult lu =
-        m_base.readTable(base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
-    m_erreurBase = lu.error;
-    if (!lu.ok) {
+    const platform::RowSourceResult lu = m_base.readTable(
+        base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
+    m_erreurBase = lu.result.error;
+    if (!lu.result) {
         // The grid shows what was read; the user is told why it is empty or short.
         const QString etat =
             lu.rows.isEmpty()
@@ -452,7 +452,7 @@ void ParamEditor::chargerIdentification()
                 : QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls "
                                  "les %1 premiers ordinateurs sont affichés.")
                       .arg(lu.rows.size());
-        signaler(etat + QStringLiteral("\n\n") + lu.error);
+        signaler(etat + QStringLiteral("\n\n") + lu.result.error);
     }
     QList<Ordinateur> ordinateurs;
     for (const QStringList& row : lu.rows)
@@ -705,9 +705,9 @@ bool ParamEditor::loadText(const QString& chemin)
         return false;
     Grid& g = m_grille;
     const QString fichier = common::normalisePath(chemin);
-    auto echec = [this](const grid::GridFileResult& r) {
-        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n")
-                 + r.error);
+    auto echec = [this](const platform::Result& r) {
+        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
+                 r.error);
         return false;
     };
     // First the file as it stands, every line from its first cell, to see how it is laid out.
@@ -715,7 +715,7 @@ bool ParamEditor::loadText(const QString& chemin)
     brut.setFixedRows(0);
     brut.setFixedCols(0);
     brut.setRows(0);
-    if (const grid::GridFileResult r = GridFile::load(brut, fichier, GridFile::TabText); !r)
+    if (const platform::Result r = GridFile::load(brut, fichier, GridFile::TabText); !r)
         return echec(r);
     QList<QStringList> lignes;
     for (int r = 0; r < brut.rows(); ++r) {
@@ -738,7 +738,7 @@ bool ParamEditor::loadText(const QString& chemin)
     lu.setFixedRows(0);
     lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
     lu.setRows(0);
-    if (const grid::GridFileResult r = GridFile::load(lu, fichier, GridFile::TabText); !r)
+    if (const platform::Result r = GridFile::load(lu, fichier, GridFile::TabText); !r)
         return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
     g.setRows(g.fixedRows());
@@ -782,7 +782,7 @@ bool ParamEditor::saveTable()
 bool ParamEditor::enregistrerTable(const Table& table)
 {
     sub_Tri_Colonne(m_grille);
-    const grid::GridFileResult ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
+    const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
         signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode)
                  + ecrit.error);
@@ -797,10 +797,10 @@ bool ParamEditor::enregistrerEspeces(const Table& table)
     sub_Tri_Colonne(g);
     // The table passes once through the workbook form, in memory: the table's own file is
     // written once, complete, at the end.
-    QByteArray classeur;
-    grid::GridFileResult r = GridFile::toWorkbook(g, &classeur, true, m_chemin);
+    const platform::ResultOf<QByteArray> classeur = GridFile::toWorkbook(g, true, m_chemin);
+    platform::Result r = classeur.result;
     if (r)
-        r = GridFile::fromWorkbook(g, classeur, m_chemin);
+        r = GridFile::fromWorkbook(g, classeur.value, m_chemin);
     QString pourquoi = r.error;
     bool ok = r.ok;
     if (ok) {
@@ -808,7 +808,7 @@ bool ParamEditor::enregistrerEspeces(const Table& table)
             g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));
         if (g.cols() > kColonneFindNom)
             g.setCell(0, kColonneFindNom, QStringLiteral("FIndRowNomF"));
-        const grid::GridFileResult ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
+        const platform::Result ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
         ok = ecrit.ok;
         pourquoi = ecrit.error;
     }
@@ -830,9 +830,12 @@ bool ParamEditor::enregistrerIdentification()
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
         const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, kCpuChoiceValue + m_protocole,
-                                            g.cell(r, kColonneCPU));
-        const bool organisme = sub_Reg_Write_HKLM(
-            common::kParametersSection, kOrganisationChoiceValue + m_protocole, g.cell(r, kColonneOrganisme));
+                                            g.cell(r, kColonneCPU))
+                             .ok;
+        const bool organisme = sub_Reg_Write_HKLM(common::kParametersSection,
+                                                  kOrganisationChoiceValue + m_protocole,
+                                                  g.cell(r, kColonneOrganisme))
+                                   .ok;
         return cpu && organisme;
     }
     return true;
@@ -860,7 +863,7 @@ bool ParamEditor::folderChosen(const QString& dossier)
     if (dossier.isEmpty())
         return false;
     m_dossier = dossier;
-    return sub_Reg_Write_HKLM(common::kParametersSection, kFolderValue, dossier);
+    return sub_Reg_Write_HKLM(common::kParametersSection, kFolderValue, dossier).ok;
 }
 
 } // namespace mainwindow

@@ -60,7 +60,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);
-    const grid::GridFileResult lu = GridFile::load(brouillon, chemin, GridFile::Complete);
+    const platform::Result lu = GridFile::load(brouillon, chemin, GridFile::Complete);
     if (lu)
         mainwindow::addEntryColumn(brouillon);
 
@@ -68,8 +68,8 @@ bool sub_Update_Espèce(Grid& brouillon)
                                                 QStringLiteral("SAISIE DES CODES ESPECES"));
     const bool apprentissage = reponse != mb::No;
     common::setOptionChecked(QStringLiteral("SaisieEsp"), apprentissage);
-    sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
-                       apprentissage ? QStringLiteral("-1") : QStringLiteral("0"));
+    static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
+                                         apprentissage ? QStringLiteral("-1") : QStringLiteral("0")));
 
     if (!lu) {
         // Only a missing table is silent: an unreadable one is left as it is and the user is told.
@@ -84,7 +84,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
         brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
-    const grid::GridFileResult ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
+    const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
         platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n")
                                     + ecrit.error,

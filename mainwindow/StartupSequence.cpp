@@ -71,7 +71,7 @@ void rappelAdresses(StartupWindow& fenetre, const QString& valeur, const QString
     const QString encore = QStringLiteral("Voulez-vous que ") + common::kProgramName
                            + QStringLiteral(" vous repose la question au prochain démarrage ?");
     if (dlg.ask(encore, mb::YesNo | mb::Exclamation, common::kProgramName) == mb::No)
-        sub_Reg_Write_HKLM(common::kParametersSection, valeur, QStringLiteral("6"));
+        static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, valeur, QStringLiteral("6")));
 }
 
 void installerTables()
@@ -132,8 +132,8 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     // 7. Species learning mode.
     const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
-        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
-                           QStringLiteral("-1"));
+        static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
+                                             QStringLiteral("-1")));
         sub_Update_Espèce(fenetre.Flx_Carrés());
     } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
         setOption(Option::SaisieEsp, *v != 0);
@@ -146,8 +146,8 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     if (const std::optional<double> lu = fun_Get_Setting_Dbl(
             common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
         compteur = *lu + 1;
-        sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
-                           QString::number(compteur, 'g', 15));
+        static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
+                                             QString::number(compteur, 'g', 15)));
     } else {
         r.echec = true;
     }
@@ -165,8 +165,8 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
         fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
         const bool oui = gint_Réponse_Dialogue == mb::Yes;
         setFrequency(oui ? 0 : kFrequencyNever, true);
-        sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue,
-                           oui ? QStringLiteral("0") : QString::number(kFrequencyNever));
+        const QString choix = oui ? QStringLiteral("0") : QString::number(kFrequencyNever);
+        static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, choix));
     }
 
     // 10. Automatic update check, once this start, when due and nothing failed so far. It is

@@ -90,7 +90,7 @@ StudyDepartmentsOutcome askStudyDepartments()
         }
         if (list.liste.isEmpty())
             return StudyDepartmentsOutcome::Vide;
-        return sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsValue, list.liste)
+        return sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsValue, list.liste).ok
                    ? StudyDepartmentsOutcome::Enregistre
                    : StudyDepartmentsOutcome::EchecEcriture;
     }

@@ -19,16 +19,4 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(const QDateTime& t = QDateTime(QDate(2010, 6, 15), QTime(12, 0))) : m_now(t) {}
-    QDateTime now() const override { return m_now; }
-    void set(const QDateTime& t) { m_now = t; }
-    void setToday(const QDate& d) { m_now = QDateTime(d, m_now.time()); }
-
-private:
-    QDateTime m_now;
-};
-
 } // namespace platform

@@ -75,41 +75,30 @@ QStringList DesktopMail::composeArguments(const MailMessage& message)
     return args;
 }
 
-bool DesktopMail::signOn(MailTransport needed, QString* why)
+Result DesktopMail::signOn(MailTransport needed)
 {
-    if (programPath(needed).isEmpty()) {
-        if (why)
-            *why = mailtext::transportMissing(needed, commandName(needed));
-        return false;
-    }
+    if (programPath(needed).isEmpty())
+        return Result::failure(mailtext::transportMissing(needed, commandName(needed)));
     m_signedOn = true;
-    return true;
+    return Result::success();
 }
 
 void DesktopMail::signOff() { m_signedOn = false; }
 
-bool DesktopMail::send(const MailMessage& message, MailTransport transport, QString& errorText)
+Result DesktopMail::send(const MailMessage& message, MailTransport transport)
 {
-    if (!m_signedOn) {
-        errorText = mailtext::notSignedOn();
-        return false;
-    }
-    const QString fault = checkMessage(message, transport);
-    if (!fault.isEmpty()) {
-        errorText = fault;
-        return false;
-    }
-    return transport == MailTransport::ComposeWindow ? compose(message, errorText)
-                                                     : sendAtOnce(message, errorText);
+    if (!m_signedOn)
+        return Result::failure(mailtext::notSignedOn());
+    if (Result fault = checkMessage(message, transport); !fault)
+        return fault;
+    return transport == MailTransport::ComposeWindow ? compose(message) : sendAtOnce(message);
 }
 
-bool DesktopMail::compose(const MailMessage& message, QString& errorText)
+Result DesktopMail::compose(const MailMessage& message)
 {
     const QString program = programPath(MailTransport::ComposeWindow);
-    if (program.isEmpty()) {
-        errorText = mailtext::transportMissing(MailTransport::ComposeWindow, kComposeProgram);
-        return false;
-    }
+    if (program.isEmpty())
+        return Result::failure(mailtext::transportMissing(MailTransport::ComposeWindow, kComposeProgram));
     // Not parented and not deleted while it runs: a client that keeps "xdg-email" waiting must
     // outlive this call, and the program's exit must not close the user's message.
     auto* process = new QProcess;
@@ -120,10 +109,10 @@ bool DesktopMail::compose(const MailMessage& message, QString& errorText)
     process->setStandardOutputFile(QProcess::nullDevice());
     process->start();
     if (!process->waitForStarted(waitMs(composeWait))) {
-        errorText = QStringLiteral("Le logiciel de messagerie n'a pas pu être lancé : %1")
-                        .arg(process->errorString());
+        const QString why = process->errorString();
         delete process;
-        return false;
+        return Result::failure(
+            QStringLiteral("Le logiciel de messagerie n'a pas pu être lancé : %1").arg(why));
     }
     const qint64 group = process->processId();
     const WaitOutcome waited = waitForProcess(
@@ -134,38 +123,33 @@ bool DesktopMail::compose(const MailMessage& message, QString& errorText)
     if (waited == WaitOutcome::TimedOut) {
         // The client holds the message window open; the process object goes when it ends.
         QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        return true;
+        return Result::success();
     }
     if (waited == WaitOutcome::Stopped) {
         endProcessGroup(*process, group);
         delete process;
-        errorText = QStringLiteral("L'ouverture du message a été arrêtée : le programme « %1 » et ceux "
-                                   "qu'il avait lancés ont été arrêtés.")
-                        .arg(program);
-        return false;
+        return Result::failure(QStringLiteral("L'ouverture du message a été arrêtée : le programme « %1 » et "
+                                              "ceux qu'il avait lancés ont été arrêtés.")
+                                   .arg(program));
     }
-    const bool ok = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    if (!ok)
-        errorText = failureText(QStringLiteral("L'ouverture du message dans le logiciel de messagerie"),
-                                *process);
+    Result opened = Result::success();
+    if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)
+        opened = Result::failure(
+            failureText(QStringLiteral("L'ouverture du message dans le logiciel de messagerie"), *process));
     delete process;
-    return ok;
+    return opened;
 }
 
-bool DesktopMail::sendAtOnce(const MailMessage& message, QString& errorText)
+Result DesktopMail::sendAtOnce(const MailMessage& message)
 {
     const QStringList command = sendCommand();
     const QString program = programPath(MailTransport::SendAtOnce);
-    if (program.isEmpty()) {
-        errorText =
-            mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce));
-        return false;
-    }
-    const mime::Built built = mime::build(message, platform::clock().now());
-    if (!built.error.isEmpty()) {
-        errorText = built.error;
-        return false;
-    }
+    if (program.isEmpty())
+        return Result::failure(
+            mailtext::transportMissing(MailTransport::SendAtOnce, commandName(MailTransport::SendAtOnce)));
+    const ResultOf<QByteArray> built = mime::build(message, platform::clock().now());
+    if (!built)
+        return built.result;
 
     QProcess process;
     startInOwnSession(process);
@@ -173,33 +157,29 @@ bool DesktopMail::sendAtOnce(const MailMessage& message, QString& errorText)
     process.setArguments(command.mid(1));
     process.setStandardOutputFile(QProcess::nullDevice());
     process.start();
-    if (!process.waitForStarted(waitMs(sendWait))) {
-        errorText = QStringLiteral("La commande d'envoi du courrier n'a pas pu être lancée : %1")
-                        .arg(process.errorString());
-        return false;
-    }
+    if (!process.waitForStarted(waitMs(sendWait)))
+        return Result::failure(QStringLiteral("La commande d'envoi du courrier n'a pas pu être lancée : %1")
+                                   .arg(process.errorString()));
     const qint64 group = process.processId();
-    process.write(built.bytes);
+    process.write(built.value);
     process.closeWriteChannel();
     const WaitOutcome waited = waitForProcess(
         process, {sendWait, waitObserver(),
                   QStringLiteral("Envoi du message par la commande « %1 »").arg(program), showWaitAfter});
     if (waited != WaitOutcome::Finished) {
         endProcessGroup(process, group);
-        errorText = waited == WaitOutcome::TimedOut
-                        ? QStringLiteral("La commande d'envoi du courrier « %1 » n'a pas répondu en %2 : "
-                                         "elle a été arrêtée, avec les programmes qu'elle avait lancés.")
-                              .arg(program, durationText(sendWait))
-                        : QStringLiteral("L'envoi du message a été arrêté : la commande d'envoi du courrier "
-                                         "« %1 » et les programmes qu'elle avait lancés ont été arrêtés.")
-                              .arg(program);
-        return false;
+        return Result::failure(
+            waited == WaitOutcome::TimedOut
+                ? QStringLiteral("La commande d'envoi du courrier « %1 » n'a pas répondu en %2 : "
+                                 "elle a été arrêtée, avec les programmes qu'elle avait lancés.")
+                      .arg(program, durationText(sendWait))
+                : QStringLiteral("L'envoi du message a été arrêté : la commande d'envoi du courrier "
+                                 "« %1 » et les programmes qu'elle avait lancés ont été arrêtés.")
+                      .arg(program));
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        errorText = failureText(QStringLiteral("L'envoi du message"), process);
-        return false;
-    }
-    return true;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return Result::failure(failureText(QStringLiteral("L'envoi du message"), process));
+    return Result::success();
 }
 
 } // namespace platform

@@ -18,10 +18,10 @@ namespace platform {
 class DesktopMail : public Mail
 {
 public:
-    bool signOn(MailTransport needed, QString* why = nullptr) override;
+    Result signOn(MailTransport needed) override;
     void signOff() override;
     bool isSignedOn() const override { return m_signedOn; }
-    bool send(const MailMessage& message, MailTransport transport, QString& errorText) override;
+    Result send(const MailMessage& message, MailTransport transport) override;
 
     // The sendmail command: MIRELOT_SENDMAIL split into words at blanks (double quotes group words
     // with blanks), or
@@ -43,8 +43,8 @@ public:
     std::chrono::milliseconds showWaitAfter{500};
 
 private:
-    bool compose(const MailMessage& message, QString& errorText);
-    bool sendAtOnce(const MailMessage& message, QString& errorText);
+    Result compose(const MailMessage& message);
+    Result sendAtOnce(const MailMessage& message);
 
     bool m_signedOn = false;
 };

@@ -34,24 +34,25 @@ bool isMailAddress(const QString& text)
            && !domain.contains(QStringLiteral(".."));
 }
 
-QString checkMessage(const MailMessage& message, MailTransport transport)
+Result checkMessage(const MailMessage& message, MailTransport transport)
 {
     for (const QString& r : message.recipients) {
         if (!isMailAddress(r))
-            return QStringLiteral("Adresse de destinataire invalide : « %1 ».").arg(r);
+            return Result::failure(QStringLiteral("Adresse de destinataire invalide : « %1 ».").arg(r));
     }
     if (transport == MailTransport::SendAtOnce && message.recipients.isEmpty())
-        return QStringLiteral("Le message n'a aucun destinataire.");
+        return Result::failure(QStringLiteral("Le message n'a aucun destinataire."));
     for (const MailAttachment& a : message.attachments) {
         const QFileInfo f(a.path);
         if (!f.exists())
-            return QStringLiteral("Pièce jointe introuvable : « %1 ».").arg(a.path);
+            return Result::failure(QStringLiteral("Pièce jointe introuvable : « %1 ».").arg(a.path));
         if (!f.isFile())
-            return QStringLiteral("La pièce jointe « %1 » n'est pas un fichier.").arg(a.path);
+            return Result::failure(
+                QStringLiteral("La pièce jointe « %1 » n'est pas un fichier.").arg(a.path));
         if (!f.isReadable())
-            return QStringLiteral("Pièce jointe illisible : « %1 ».").arg(a.path);
+            return Result::failure(QStringLiteral("Pièce jointe illisible : « %1 ».").arg(a.path));
     }
-    return QString();
+    return Result::success();
 }
 
 namespace mailtext {
@@ -66,58 +67,5 @@ QString transportMissing(MailTransport t, const QString& program)
         .arg(program);
 }
 } // namespace mailtext
-
-namespace {
-QString transportProgram(MailTransport t)
-{
-    return t == MailTransport::ComposeWindow ? QStringLiteral("xdg-email") : QStringLiteral("sendmail");
-}
-} // namespace
-
-bool RecordingMail::available(MailTransport t) const
-{
-    return t == MailTransport::ComposeWindow ? hasComposeWindow : hasSendAtOnce;
-}
-
-bool RecordingMail::signOn(MailTransport needed, QString* why)
-{
-    ++signOns;
-    if (!available(needed)) {
-        if (why)
-            *why = mailtext::transportMissing(needed, transportProgram(needed));
-        return false;
-    }
-    m_signedOn = true;
-    return true;
-}
-
-void RecordingMail::signOff()
-{
-    ++signOffs;
-    m_signedOn = false;
-}
-
-bool RecordingMail::send(const MailMessage& message, MailTransport transport, QString& errorText)
-{
-    if (!m_signedOn) {
-        errorText = mailtext::notSignedOn();
-        return false;
-    }
-    if (!available(transport)) {
-        errorText = mailtext::transportMissing(transport, transportProgram(transport));
-        return false;
-    }
-    const QString fault = checkMessage(message, transport);
-    if (!fault.isEmpty()) {
-        errorText = fault;
-        return false;
-    }
-    if (!sendError.isEmpty()) {
-        errorText = sendError;
-        return false;
-    }
-    sent.append({message, transport});
-    return true;
-}
 
 } // namespace platform

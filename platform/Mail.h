@@ -1,7 +1,9 @@
 #pragma once
 // Sending e-mail through the machine's mail programs: a session is opened (sign on), messages are
 // sent in it, either through the desktop's compose window for the user to finish, or at once,
-// and the session is closed (sign off). Every failure comes back as a text, nothing is shown.
+// and the session is closed (sign off). Every failure comes back with its reason, nothing is shown.
+
+#include "platform/Result.h"
 
 #include <QList>
 #include <QString>
@@ -47,23 +49,22 @@ bool isMailAddress(const QString& text);
 
 // The faults that would make a transport refuse the message, checked before anything is handed
 // on: a recipient that is no address, no recipient for a message sent at once, an attachment
-// that is missing, not a file or unreadable.
-// Returns the first fault's description, or an empty text.
-QString checkMessage(const MailMessage& message, MailTransport transport);
+// that is missing, not a file or unreadable. Fails with the first fault's description.
+Result checkMessage(const MailMessage& message, MailTransport transport);
 
 class Mail
 {
 public:
     virtual ~Mail() = default;
-    // Opens the session, for messages that will leave through the given transport. Fails, with
-    // the reason in `why`, when that transport is missing on this machine. Signing on again while
-    // signed on keeps the one session.
-    virtual bool signOn(MailTransport needed, QString* why = nullptr) = 0;
+    // Opens the session, for messages that will leave through the given transport. Fails when
+    // that transport is missing on this machine. Signing on again while signed on keeps the one
+    // session.
+    virtual Result signOn(MailTransport needed) = 0;
     virtual void signOff() = 0;
     virtual bool isSignedOn() const = 0;
     // Sends one message in the open session. A message with a fault (see checkMessage) is not
-    // handed on at all. Returns false with the error's description in `errorText`.
-    virtual bool send(const MailMessage& message, MailTransport transport, QString& errorText) = 0;
+    // handed on at all.
+    virtual Result send(const MailMessage& message, MailTransport transport) = 0;
 
     // Shows a send that keeps the program waiting for a mail program, and lets the user stop it
     // (platform/ChildProcess.h); none by default. The observer must outlive the service's use.
@@ -72,37 +73,6 @@ public:
 
 private:
     WaitObserver* m_waitObserver = nullptr;
-};
-
-// Records the messages it is asked to send and sends nothing. The transports it lacks make
-// sign-on fail, as a machine without them would.
-class RecordingMail : public Mail
-{
-public:
-    struct Sent
-    {
-        MailMessage message;
-        MailTransport transport;
-    };
-
-    bool signOn(MailTransport needed, QString* why = nullptr) override;
-    void signOff() override;
-    bool isSignedOn() const override { return m_signedOn; }
-    bool send(const MailMessage& message, MailTransport transport, QString& errorText) override;
-
-    bool hasComposeWindow = true;
-    bool hasSendAtOnce = true;
-    // When not empty, every send that passes the checks fails with this text.
-    QString sendError;
-
-    QList<Sent> sent;
-    int signOns = 0;
-    int signOffs = 0;
-
-private:
-    bool available(MailTransport t) const;
-
-    bool m_signedOn = false;
 };
 
 // Descriptions shared by the transports.

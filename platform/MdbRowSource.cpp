@@ -16,12 +16,7 @@ namespace platform {
 
 namespace {
 
-RowSourceResult failure(const QString& why)
-{
-    RowSourceResult r;
-    r.error = why;
-    return r;
-}
+RowSourceResult failure(const QString& why) { return {Result::failure(why), {}}; }
 
 struct HandleCloser
 {
@@ -93,7 +88,7 @@ RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QStri
                 QStringLiteral("Le champ %1 de la table %2 ne peut pas être lu.").arg(fields[f], table));
     }
 
-    RowSourceResult result;
+    RowSourceResult result{Result::success(), {}};
     mdb_rewind_table(def.get());
     while (mdb_fetch_row(def.get())) {
         QStringList row;
@@ -104,7 +99,6 @@ RowSourceResult MdbRowSource::readTable(const QString& databasePath, const QStri
         }
         result.rows << row;
     }
-    result.ok = true;
     return result;
 }
 

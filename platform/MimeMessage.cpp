@@ -32,13 +32,13 @@ struct Unref
 template <typename T> using Ref = std::unique_ptr<T, Unref>;
 
 // A part holding the file's bytes, base64-encoded, named after the file.
-GMimePart* attachmentPart(const QString& path, QString& error)
+ResultOf<Ref<GMimePart>> attachmentPart(const QString& path)
 {
+    using Part = ResultOf<Ref<GMimePart>>;
     QFile file(path);
     const auto unreadable = [&](int err) {
         const QString why = QFileInfo::exists(path) ? fileErrorReason(err) : QStringLiteral("le fichier n'existe pas");
-        error = QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, why);
-        return nullptr;
+        return Part::failure(QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, why));
     };
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
@@ -53,15 +53,15 @@ GMimePart* attachmentPart(const QString& path, QString& error)
     const QByteArray type = slash > 0 ? mimeName.left(slash).toUtf8() : QByteArray("application");
     const QByteArray subtype = slash > 0 ? mimeName.mid(slash + 1).toUtf8() : QByteArray("octet-stream");
 
-    GMimePart* part = g_mime_part_new_with_type(type.constData(), subtype.constData());
+    Ref<GMimePart> part(g_mime_part_new_with_type(type.constData(), subtype.constData()));
     Ref<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(data.constData(), size_t(data.size())));
     Ref<GMimeDataWrapper> content(
         g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
-    g_mime_part_set_content(part, content.get());
-    g_mime_object_set_disposition(GMIME_OBJECT(part), GMIME_DISPOSITION_ATTACHMENT);
-    g_mime_part_set_filename(part, QFileInfo(path).fileName().toUtf8().constData());
-    g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
-    return part;
+    g_mime_part_set_content(part.get(), content.get());
+    g_mime_object_set_disposition(GMIME_OBJECT(part.get()), GMIME_DISPOSITION_ATTACHMENT);
+    g_mime_part_set_filename(part.get(), QFileInfo(path).fileName().toUtf8().constData());
+    g_mime_part_set_content_encoding(part.get(), GMIME_CONTENT_ENCODING_BASE64);
+    return Part::success(std::move(part));
 }
 
 // The body in UTF-8, its last line ended like the others.
@@ -81,10 +81,9 @@ GMimePart* textPart(const QString& text)
 
 } // namespace
 
-Built build(const MailMessage& message, const QDateTime& date)
+ResultOf<QByteArray> build(const MailMessage& message, const QDateTime& date)
 {
     initOnce();
-    Built result;
 
     Ref<GMimeMessage> msg(g_mime_message_new(TRUE));
     for (const QString& r : message.recipients)
@@ -104,10 +103,10 @@ Built build(const MailMessage& message, const QDateTime& date)
         Ref<GMimeMultipart> mixed(g_mime_multipart_new_with_subtype("mixed"));
         g_mime_multipart_add(mixed.get(), GMIME_OBJECT(body.get()));
         for (const MailAttachment& a : message.attachments) {
-            Ref<GMimePart> part(attachmentPart(a.path, result.error));
+            ResultOf<Ref<GMimePart>> part = attachmentPart(a.path);
             if (!part)
-                return result;
-            g_mime_multipart_add(mixed.get(), GMIME_OBJECT(part.get()));
+                return ResultOf<QByteArray>::failure(std::move(part.result));
+            g_mime_multipart_add(mixed.get(), GMIME_OBJECT(part.value.get()));
         }
         g_mime_message_set_mime_part(msg.get(), GMIME_OBJECT(mixed.get()));
     }
@@ -115,13 +114,11 @@ Built build(const MailMessage& message, const QDateTime& date)
     g_mime_object_encode(GMIME_OBJECT(msg.get()), GMIME_ENCODING_CONSTRAINT_7BIT);
 
     Ref<GMimeStream> out(g_mime_stream_mem_new());
-    if (g_mime_object_write_to_stream(GMIME_OBJECT(msg.get()), nullptr, out.get()) < 0) {
-        result.error = QStringLiteral("Le message n'a pas pu être composé.");
-        return result;
-    }
+    if (g_mime_object_write_to_stream(GMIME_OBJECT(msg.get()), nullptr, out.get()) < 0)
+        return ResultOf<QByteArray>::failure(QStringLiteral("Le message n'a pas pu être composé."));
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
-    result.bytes = QByteArray(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len));
-    return result;
+    return ResultOf<QByteArray>::success(
+        QByteArray(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len)));
 }
 
 } // namespace platform::mime

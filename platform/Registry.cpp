@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -248,43 +249,39 @@ void apply(Tree& t, const Change& c)
     }
 }
 
-enum class ReadStatus { Read, Missing, Unreadable };
-
-// Reads the store file into the tree (left as it was unless the file was read). For an
-// unreadable file, why says why in French.
-ReadStatus readStore(const QString& file, Tree* tree, QString* why)
+// The tree of the store file, nothing when there is no file. A file that cannot be read fails
+// with the reason alone, in French (the callers name the file).
+ResultOf<std::optional<Tree>> readStore(const QString& file)
 {
+    using Read = ResultOf<std::optional<Tree>>;
     if (!QFileInfo::exists(file))
-        return ReadStatus::Missing;
+        return Read::success(std::nullopt);
     QFile f(file);
     errno = 0;
-    if (!f.open(QIODevice::ReadOnly)) {
-        *why = fileErrorReason(errno);
-        return ReadStatus::Unreadable;
-    }
+    if (!f.open(QIODevice::ReadOnly))
+        return Read::failure(fileErrorReason(errno));
     const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        *why = fileErrorReason(EIO);
-        return ReadStatus::Unreadable;
-    }
+    if (f.error() != QFileDevice::NoError)
+        return Read::failure(fileErrorReason(EIO));
     f.close();
-    *why = QStringLiteral("son contenu n'est pas celui d'un fichier de paramètres de Mirelot");
+    const auto notAStore = [] {
+        return Read::failure(
+            QStringLiteral("son contenu n'est pas celui d'un fichier de paramètres de Mirelot"));
+    };
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &err);
     if (err.error != QJsonParseError::NoError || !doc.isObject())
-        return ReadStatus::Unreadable;
+        return notAStore();
     const QJsonObject top = doc.object();
     if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName)
         || top.value(QStringLiteral("version")).toInt() != kFormatVersion)
-        return ReadStatus::Unreadable;
+        return notAStore();
     const QJsonObject hives = top.value(QStringLiteral("hives")).toObject();
     Tree read;
     if (!nodeFromJson(hives.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject(), &read.hklm, 0)
         || !nodeFromJson(hives.value(QStringLiteral("HKEY_CURRENT_USER")).toObject(), &read.hkcu, 0))
-        return ReadStatus::Unreadable;
-    *tree = std::move(read);
-    why->clear();
-    return ReadStatus::Read;
+        return notAStore();
+    return Read::success(std::move(read));
 }
 
 QByteArray storeBytes(const Tree& t)
@@ -359,12 +356,12 @@ struct Registry::Impl
                 writeFailureText(file, lock.error() == QLockFile::LockFailedError
                                            ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
                                            : lockFailureReason(folder)));
-        Tree current;
-        QString why;
-        if (readStore(file, &current, &why) == ReadStatus::Unreadable)
+        ResultOf<std::optional<Tree>> read = readStore(file);
+        if (!read)
             return fail(writeFailureText(
                 file, QStringLiteral("le fichier en place ne peut pas être lu (%1), il n'est pas remplacé")
-                          .arg(why)));
+                          .arg(read.result.error)));
+        Tree current = read.value ? std::move(*read.value) : Tree();
         for (const Change& c : pending)
             apply(current, c);
         const Result saved = saveFile(file, storeBytes(current));
@@ -380,9 +377,14 @@ struct Registry::Impl
 Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
 {
     d->file = storeFile;
-    QString why;
-    if (d->file.isEmpty() || readStore(d->file, &d->tree, &why) != ReadStatus::Unreadable)
+    if (d->file.isEmpty())
         return;
+    ResultOf<std::optional<Tree>> read = readStore(d->file);
+    if (read) {
+        if (read.value)
+            d->tree = std::move(*read.value);
+        return;
+    }
     // Unreadable: keep the file for the user under another name and start on defaults.
     const QString aside = d->file + QStringLiteral(".illisible-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
@@ -397,7 +399,7 @@ Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
         if (err != EEXIST)
             break;
     }
-    d->openingProblem = readFailureText(d->file, why) + QLatin1Char(' ')
+    d->openingProblem = readFailureText(d->file, read.result.error) + QLatin1Char(' ')
                         + QStringLiteral("Il ne peut pas être mis de côté : %1.").arg(fileErrorReason(err));
 }
 

@@ -2,6 +2,8 @@
 // Rows of a table of a database file, read as texts. The identification of the sibling product
 // reads its computers through this interface; tests give it rows of their own.
 
+#include "platform/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,13 +12,12 @@ namespace platform {
 
 struct RowSourceResult
 {
-    // Every row of the table was read.
-    bool ok = false;
+    // Success when every row of the table was read; else why the database or the table could
+    // not be read, in French.
+    Result result;
     // The rows read, in the database's order: one text per field asked, in the order asked (an
     // empty text for a null value). When reading stopped on a failure, the rows read before it.
     QList<QStringList> rows;
-    // Why the database or the table could not be read, in French; empty when ok.
-    QString error;
 };
 
 class RowSource

@@ -126,12 +126,11 @@ Result saveFile(const QString& path, const ContentWriter& writer)
     if (!out.open(QIODevice::WriteOnly))
         return failure(path, errno);
 
-    QString why;
     errno = 0;
-    if (!writer(out, &why)) {
+    if (const Result written = writer(out); !written) {
         const int err = errno;
         out.cancelWriting();
-        return failure(path, err, why);
+        return failure(path, err, written.error);
     }
     errno = 0;
     if (!out.flush() || out.error() != QFileDevice::NoError) {
@@ -150,7 +149,9 @@ Result saveFile(const QString& path, const ContentWriter& writer)
 
 Result saveFile(const QString& path, const QByteArray& bytes)
 {
-    return saveFile(path, [&bytes](QIODevice& out, QString*) { return out.write(bytes) == bytes.size(); });
+    return saveFile(path, [&bytes](QIODevice& out) {
+        return out.write(bytes) == bytes.size() ? Result::success() : Result::failure(QString());
+    });
 }
 
 Result saveFileFrom(const QString& path, const QString& source)
@@ -158,18 +159,16 @@ Result saveFileFrom(const QString& path, const QString& source)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Result::failure(writeFailureText(path, QStringLiteral("le fichier provisoire ne peut pas être relu")));
-    return saveFile(path, [&in](QIODevice& out, QString* why) {
+    return saveFile(path, [&in](QIODevice& out) {
         QByteArray block(1 << 20, Qt::Uninitialized);
         for (;;) {
             const qint64 n = in.read(block.data(), block.size());
-            if (n < 0) {
-                *why = QStringLiteral("le fichier provisoire ne peut pas être relu");
-                return false;
-            }
+            if (n < 0)
+                return Result::failure(QStringLiteral("le fichier provisoire ne peut pas être relu"));
             if (n == 0)
-                return true;
+                return Result::success();
             if (out.write(block.constData(), n) != n)
-                return false;
+                return Result::failure(QString()); // the system's error says why
         }
     });
 }

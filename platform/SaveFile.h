@@ -21,9 +21,11 @@ namespace platform {
 // Writes bytes as the whole content of the file at path.
 Result saveFile(const QString& path, const QByteArray& bytes);
 
-// Lets writer write the whole content into the device; writer returns false, with a reason in
-// *why when it has one, to abandon the save (the old file stays).
-using ContentWriter = std::function<bool(QIODevice& out, QString* why)>;
+// Lets writer write the whole content into the device; a failure abandons the save (the old file
+// stays). Its reason is a fragment ("la feuille ne peut pas être ajoutée") that the save's
+// reason takes after the file's name; a failure without one is a failed write, said from the
+// system's error.
+using ContentWriter = std::function<Result(QIODevice& out)>;
 Result saveFile(const QString& path, const ContentWriter& writer);
 
 // Copies a finished file (say a workbook built in a temporary folder) over the target.

@@ -1,5 +1,6 @@
 #include "platform/Services.h"
 
+#include "platform/Check.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Mail.h"
@@ -13,16 +14,51 @@ namespace platform {
 namespace {
 Services g_services;
 
-class DefaultDialogs : public ScriptedDialogs
+// The stand-ins for a service nobody installed (a wiring fault, checked): they keep the program
+// going without doing anything the user did not ask for.
+
+// Every box answered with its default button; every input and file choice cancelled.
+class DefaultDialogs : public Dialogs
 {
 public:
-    DefaultDialogs()
+    int ask(const QString&, int style, const QString&) override { return mb::defaultAnswer(style); }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileName(const FileRequest&) override { return {}; }
+    std::optional<QString> saveFileName(const FileRequest&) override { return {}; }
+};
+
+// Opens nothing and reports no connection.
+class NoShell : public Shell
+{
+public:
+    Result openUrl(const QString& url) override
     {
-        setResponder([](const Asked& a) -> Answer {
-            if (a.kind == Kind::Box)
-                return mb::defaultAnswer(a.style);
-            return std::optional<QString>();
-        });
+        return Result::failure(
+            shelltext::pageNotOpened(url, QStringLiteral("aucun navigateur n'est installé")));
+    }
+    Result openFile(const QString& path) override
+    {
+        return Result::failure(shelltext::fileNotOpened(
+            path, QStringLiteral("aucun programme n'est installé pour ouvrir ce type de fichier")));
+    }
+    bool isConnected() override { return false; }
+};
+
+// No transport: every sign-on fails, nothing is sent.
+class NoMail : public Mail
+{
+public:
+    Result signOn(MailTransport needed) override
+    {
+        const bool compose = needed == MailTransport::ComposeWindow;
+        return Result::failure(mailtext::transportMissing(
+            needed, compose ? QStringLiteral("xdg-email") : QStringLiteral("sendmail")));
+    }
+    void signOff() override {}
+    bool isSignedOn() const override { return false; }
+    Result send(const MailMessage&, MailTransport) override
+    {
+        return Result::failure(mailtext::notSignedOn());
     }
 };
 
@@ -33,10 +69,10 @@ public:
     RowSourceResult readTable(const QString& databasePath, const QString&, const QStringList&) override
     {
         RowSourceResult r;
-        r.error =
+        r.result = Result::failure(
             QStringLiteral("La base de données %1 ne peut pas être lue : aucun lecteur de bases de données "
                            "n'est installé.")
-                .arg(databasePath);
+                .arg(databasePath));
         return r;
     }
 };
@@ -53,34 +89,31 @@ Services installServices(const Services& s)
 
 Registry& registry()
 {
-    if (g_services.registry)
+    if (MIRELOT_CHECK(g_services.registry))
         return *g_services.registry;
-    static Registry fallback{QString()};
+    static Registry fallback{QString()}; // in memory only
     return fallback;
 }
 
 Dialogs& dialogs()
 {
-    if (g_services.dialogs)
+    if (MIRELOT_CHECK(g_services.dialogs))
         return *g_services.dialogs;
     static DefaultDialogs fallback;
-    fallback.clearAsked();
     return fallback;
 }
 
 Shell& shell()
 {
-    if (g_services.shell)
+    if (MIRELOT_CHECK(g_services.shell))
         return *g_services.shell;
-    static RecordingShell fallback;
-    fallback.succeed = false;
-    fallback.calls.clear();
+    static NoShell fallback;
     return fallback;
 }
 
 const Clock& clock()
 {
-    if (g_services.clock)
+    if (MIRELOT_CHECK(g_services.clock))
         return *g_services.clock;
     static SystemClock fallback;
     return fallback;
@@ -88,13 +121,9 @@ const Clock& clock()
 
 Mail& mail()
 {
-    if (g_services.mail)
+    if (MIRELOT_CHECK(g_services.mail))
         return *g_services.mail;
-    // No transport: every sign-on fails, nothing is sent.
-    static RecordingMail fallback;
-    fallback.hasComposeWindow = false;
-    fallback.hasSendAtOnce = false;
-    fallback.sent.clear();
+    static NoMail fallback;
     return fallback;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The one place where the program finds its platform services. app/ installs the real ones at
-// start; test fixtures install recording and scripted ones. A service that nobody installed is
-// replaced by a harmless stand-in (in-memory settings, boxes answered with their default
-// button, nothing opened, no mail transport, no pointer shown, no database read), so a missing
-// wiring never crashes the program.
+// start; test fixtures install recording and scripted ones (tests/support). A service that
+// nobody installed is a wiring fault: it fails the check (platform/Check.h), then a harmless
+// stand-in serves (in-memory settings, boxes answered with their default button, nothing
+// opened, no mail transport, no pointer shown, no database read), so a missing wiring never
+// crashes the program.
 
 namespace platform {
 

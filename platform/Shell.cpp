@@ -14,21 +14,4 @@ QString fileNotOpened(const QString& path, const QString& why)
 }
 } // namespace shelltext
 
-Result RecordingShell::openUrl(const QString& url)
-{
-    calls.append({Call::Url, url});
-    if (!succeed)
-        return Result::failure(shelltext::pageNotOpened(url, QStringLiteral("aucun navigateur n'est installé")));
-    return Result::success();
-}
-
-Result RecordingShell::openFile(const QString& path)
-{
-    calls.append({Call::File, path});
-    if (!succeed)
-        return Result::failure(shelltext::fileNotOpened(
-            path, QStringLiteral("aucun programme n'est installé pour ouvrir ce type de fichier")));
-    return Result::success();
-}
-
 } // namespace platform

@@ -4,7 +4,6 @@
 
 #include "platform/Result.h"
 
-#include <QList>
 #include <QString>
 
 namespace platform {
@@ -21,24 +20,6 @@ public:
     virtual Result openFile(const QString& path) = 0;
     // True when the machine has a network connection other than the loopback.
     virtual bool isConnected() = 0;
-};
-
-// Records what it was asked and opens nothing; fails every opening when `succeed` is false.
-class RecordingShell : public Shell
-{
-public:
-    struct Call
-    {
-        enum Kind { Url, File } kind;
-        QString target;
-    };
-    Result openUrl(const QString& url) override;
-    Result openFile(const QString& path) override;
-    bool isConnected() override { return connected; }
-
-    QList<Call> calls;
-    bool connected = true;
-    bool succeed = true;
 };
 
 // Descriptions shared by the shells: "La page « ... » n'a pas pu être ouverte : <why>."

@@ -259,9 +259,8 @@ SetAsideResult RecordStore::setAside(const QString& name) const
     for (int k = 2; !common::findFile(m_folder, candidate).isEmpty(); ++k)
         candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
 
-    QString why;
-    if (!common::renameFile(source, pathOf(candidate), &why))
-        return failure(why);
+    if (const platform::Result renamed = common::renameFile(source, pathOf(candidate)); !renamed)
+        return failure(renamed.error);
     out.result = platform::Result::success();
     out.fileName = candidate;
     return out;

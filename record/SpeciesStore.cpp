@@ -2,6 +2,7 @@
 
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/Check.h"
 
 #include <algorithm>
 
@@ -66,7 +67,9 @@ void SpeciesStore::sub_Flx_Grid_to_File(const grid::Grid& grid, int parcel)
 void SpeciesStore::sub_Flx_File_to_Grid(grid::Grid& grid, int parcel) const
 {
     const auto it = m_grids.constFind(parcel);
-    if (it == m_grids.constEnd() || !grid::GridFile::fromComplete(grid, *it).ok) {
+    // The store reads back only what it wrote itself: a grid it cannot read is a fault of the
+    // program, not of a file.
+    if (it == m_grids.constEnd() || !MIRELOT_CHECK(grid::GridFile::fromComplete(grid, *it).ok)) {
         grid.clear();
         return;
     }

@@ -25,11 +25,13 @@ platform::Result addStudyDepartment(const QString& department)
     const QString wanted = studyDepartmentsWith(current, department);
     if (wanted == current)
         return platform::Result::success();
-    if (!sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsSetting, wanted))
+    const platform::Result written =
+        sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsSetting, wanted);
+    if (!written)
         return platform::Result::failure(
-            QStringLiteral(
-                "Le paramètre « %1 » ne peut pas être enregistré : le département %2 n'y est pas ajouté.")
-                .arg(kStudyDepartmentsSetting, department.left(2)));
+            QStringLiteral("Le paramètre « %1 » ne peut pas être enregistré : le département %2 n'y est pas "
+                           "ajouté.\n\n%3")
+                .arg(kStudyDepartmentsSetting, department.left(2), written.error));
     return platform::Result::success();
 }
 

@@ -277,7 +277,7 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
         appendExportRows(one, rows.rows);
         const QString target = recordWorkbookPath(request.targetFolder, name);
         int sheets = 0;
-        const ExcelExportResult written =
+        const platform::Result written =
             sub_Export_Excel(false, one, target, QString(), kRecordSheet, false, 0, one.rows() - 1, sheets);
         if (!written.ok) {
             out.failures.append({name, written.error});
@@ -292,8 +292,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
         if (staged.isEmpty()) {
             out.notices.append({nothingExportedText(target), kWarning});
         } else {
-            const ExcelExportResult written = sub_Export_Excel(false, all, target, QString(), kCombinedSheet,
-                                                               false, 0, all.rows() - 1, out.sheets);
+            const platform::Result written = sub_Export_Excel(false, all, target, QString(), kCombinedSheet,
+                                                              false, 0, all.rows() - 1, out.sheets);
             if (written.ok) {
                 out.exported = staged;
                 out.files.append(target);

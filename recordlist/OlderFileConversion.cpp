@@ -91,12 +91,12 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         out.converted << name;
 
         const QString aside = freeName(dataFolder, record::RecordStore::asideName(capitals));
-        QString why;
-        if (!common::renameFile(source, common::joinPath(dataFolder, aside), &why))
+        if (const platform::Result renamed = common::renameFile(source, common::joinPath(dataFolder, aside));
+            !renamed)
             out.notSetAside.append(
                 {name, QStringLiteral("Le fichier « %1 » est converti en « %2 », mais il ne "
                                       "peut pas être mis de côté sous le nom « %3 » : %4")
-                           .arg(name, target, aside, why)});
+                           .arg(name, target, aside, renamed.error)});
     }
     if (observer)
         observer->conversionEnds();

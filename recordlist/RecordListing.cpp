@@ -62,20 +62,21 @@ QString siteOfFileName(const QString& fileName)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-std::optional<QHash<QString, QString>> lastExportDates(const QString& dataFolder)
+platform::ResultOf<QHash<QString, QString>> lastExportDates(const QString& dataFolder)
 {
-    const std::optional<QList<common::ExportLogLine>> lines = common::readExportLog(dataFolder);
+    using Dates = platform::ResultOf<QHash<QString, QString>>;
+    const platform::ResultOf<QList<common::ExportLogLine>> lines = common::readExportLog(dataFolder);
     if (!lines)
-        return std::nullopt;
+        return Dates::failure(lines.result);
     QHash<QString, QString> dates;
-    dates.reserve(lines->size());
+    dates.reserve(lines.value.size());
     // Newest line first: the first line naming a file gives its last export.
-    for (const common::ExportLogLine& line : *lines) {
+    for (const common::ExportLogLine& line : lines.value) {
         const QString key = line.fichier.toUpper();
         if (!dates.contains(key))
             dates.insert(key, line.date);
     }
-    return dates;
+    return Dates::success(std::move(dates));
 }
 
 Listing readListing(const QString& dataFolder, SummaryCache& cache)
@@ -101,11 +102,11 @@ Listing readListing(const QString& dataFolder, const QStringList& names, Summary
     cache.dropUnused();
     out.sites = QStringList(sites.begin(), sites.end());
 
-    const std::optional<QHash<QString, QString>> dates = lastExportDates(dataFolder);
-    out.exportLogUnreadable = !dates;
-    if (dates && !dates->isEmpty())
+    const platform::ResultOf<QHash<QString, QString>> dates = lastExportDates(dataFolder);
+    out.exportLog = dates.result;
+    if (!dates.value.isEmpty())
         for (ListRow& r : out.rows)
-            r.exported = dates->value(r.summary.fileName.toUpper());
+            r.exported = dates.value.value(r.summary.fileName.toUpper());
     return out;
 }
 

@@ -8,13 +8,13 @@
 // on the file the row was made from whatever its cells show.
 
 #include "grid/Grid.h"
+#include "platform/Result.h"
 #include "recordlist/RecordSummary.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace recordlist {
 
@@ -73,8 +73,8 @@ struct Listing
     QStringList sites;
     // Files of the listing left out, with the reason.
     QList<UnreadFile> unreadable;
-    // The export log could not be read: no export date is shown.
-    bool exportLogUnreadable = false;
+    // The export log could not be read: no export date is shown, and the failure says why.
+    platform::Result exportLog = platform::Result::success();
 
     // The row made from that file (the name as listed, letter case aside); null when none.
     const ListRow* find(const QString& fileName) const;
@@ -85,8 +85,8 @@ struct Listing
 QString siteOfFileName(const QString& fileName);
 
 // The date and time of the newest export of each file of the data folder's export log, by the
-// file's name in capitals; nullopt when the log exists but cannot be read.
-std::optional<QHash<QString, QString>> lastExportDates(const QString& dataFolder);
+// file's name in capitals. Fails, naming the log, when the log exists but cannot be read.
+platform::ResultOf<QHash<QString, QString>> lastExportDates(const QString& dataFolder);
 
 // Reads the list from the data folder; summaries already in the cache are used again for the
 // files that did not change.

@@ -72,9 +72,11 @@ private:
 SummaryRead readSummary(const QString& path, const QString& fileName, const QDateTime& modified)
 {
     SummaryRead out;
-    QList<QStringList> head;
-    if (out.result = grid::GridFile::readHead(path, kHeadRows, ColumnsWanted(), &head); !out.result.ok)
+    const platform::ResultOf<QList<QStringList>> read =
+        grid::GridFile::readHead(path, kHeadRows, ColumnsWanted());
+    if (out.result = read.result; !out.result.ok)
         return out;
+    const QList<QStringList>& head = read.value;
     if (cellOf(head, file::ShocRow, file::LabelColumn) != RecordLayout::kTitleShoc) {
         out.result = platform::Result::failure(
             platform::readFailureText(path, QStringLiteral("ce n'est pas un relevé SHOC")));

@@ -152,7 +152,7 @@ void BM_SubExportExcel(benchmark::State& state)
     const QString path = dir.filePath("export.xlsx");
     for (auto _ : state) {
         int feuilles = 0;
-        const ExcelExportResult r =
+        const platform::Result r =
             sub_Export_Excel(false, g, path, QString(), "SHOC", false, 0, g.rows() - 1, feuilles);
         if (!r.ok || feuilles != 2)
             state.SkipWithError(r.ok ? "not two sheets" : r.error.toUtf8().constData());

@@ -11,6 +11,9 @@
 #include "common/Paths.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/Clock.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/ExportRun.h"
@@ -38,13 +41,16 @@ constexpr int k_parcelles = 10;
 const QStringList k_milieux = {"PA", "SN", "CH", "AC", "MA", "VG", "VI", "XX", "FO",
                                "AI", "HA", "PE", "HT", "CE", "CM", "RT", "FI", "RC"};
 
-// The data folder with its records, and the program folder with the habitat and species tables.
+// The data folder with its records, and the program folder with the habitat and species tables;
+// the settings (in memory) and the clock that the export reads.
 struct Dossiers
 {
     QTemporaryDir racine;
     QString donnees = racine.filePath("Donnees");
     QString programme = racine.filePath("Programme");
     QStringList releves;
+    platform::Registry reglages{QString()};
+    platform::SystemClock horloge;
 };
 
 record::SurveyRecord releve(int n)
@@ -92,6 +98,10 @@ Dossiers& dossiers()
         QDir().mkpath(out->donnees);
         QDir().mkpath(out->programme);
         common::setProgramFolder(out->programme);
+        platform::Services services;
+        services.registry = &out->reglages;
+        services.clock = &out->horloge;
+        platform::installServices(services);
 
         grid::Grid milieux;
         milieux.setCols(3);

@@ -84,7 +84,7 @@ protected:
     {
         return QDir(env.dataFolder()).filePath(name);
     }
-    ExcelExportResult exportGrid(const Grid& g, const QString& path,
+    platform::Result exportGrid(const Grid& g, const QString& path,
                                  const QString& sheet = QStringLiteral("SHOC"), int first = 0, int last = -1,
                                  bool addSheet = false)
     {
@@ -219,7 +219,7 @@ TEST_F(ExcelWriterTest, ValuesTypesAndFormatsReadBack)
              "05/11/2009\t08:30\t12,5\t15%\t01\t0123\t0456\tL'Hôte\r\nJean",
              "06/11/2009\t14:05\t-3\t2,5%\t'07\t 0789\t'0999\t=1+1",
              QStringLiteral("\t\t\t\t2A\t\t\ta\x01z fichier_x0041_b Œuf 𝄞 <&>")});
-    const ExcelExportResult r = exportGrid(g, target());
+    const platform::Result r = exportGrid(g, target());
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_TRUE(r.error.isEmpty());
     EXPECT_EQ(sheets, 1);
@@ -487,7 +487,7 @@ TEST_F(ExcelWriterTest, AFailedWriteLeavesTheOldFileAndSaysWhy)
         if (r.change)
             r.change(g);
         sheets = 7;
-        ExcelExportResult result;
+        platform::Result result;
         {
             std::optional<LockedFolder> lock;
             if (r.lockFolder) {
@@ -518,7 +518,7 @@ TEST_F(ExcelWriterTest, AFullDiskLeavesTheOldFileAndSaysSo)
         Grid g;
         numbered(g, 200);
         sheets = 7;
-        ExcelExportResult result;
+        platform::Result result;
         {
             testing_support::FileSizeLimit limit(1024);
             result = exportGrid(g, target());
@@ -546,7 +546,7 @@ TEST_F(ExcelWriterTest, WithoutTheWriterTheGridSavesItselfAsAWorkbook)
     ASSERT_TRUE(GridFile::load(back, target(), GridFile::Workbook).ok);
     EXPECT_EQ(back.rangeText({0, 0, 5, 2}), g.rangeText({0, 0, 5, 2})) << "every cell as the grid holds it";
 
-    const ExcelExportResult bad = exportGrid(g, QDir(env.dataFolder()).filePath("absent/export.xlsx"));
+    const platform::Result bad = exportGrid(g, QDir(env.dataFolder()).filePath("absent/export.xlsx"));
     EXPECT_FALSE(bad.ok);
     EXPECT_FALSE(bad.error.isEmpty());
 }

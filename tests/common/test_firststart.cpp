@@ -101,9 +101,9 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
             QDir().mkpath(folder);
             writeBytes(probe, r.existing);
         }
-        QString why;
-        EXPECT_EQ(common::probeFolder(folder, &why), r.ok);
-        EXPECT_EQ(why.isEmpty(), r.ok);
+        const platform::Result probed = common::probeFolder(folder);
+        EXPECT_EQ(probed.ok, r.ok);
+        EXPECT_EQ(probed.error.isEmpty(), r.ok);
         EXPECT_EQ(QDir(folder).exists(), r.ok);
         if (r.existing) {
             EXPECT_EQ(readBytes(probe), QByteArray(r.existing));
@@ -120,12 +120,13 @@ TEST_F(FolderTest, ProbeCreatesEveryLevelAndLeavesTheUsersFilesAlone)
 TEST_F(FolderTest, ProbeOnAFullDiskSaysSoAndLeavesNothing)
 {
     const QString folder = env.path("plein");
-    QString why;
+    platform::Result probe = platform::Result::success();
     {
         testing_support::FileSizeLimit limit(0);
-        EXPECT_FALSE(common::probeFolder(folder, &why));
+        probe = common::probeFolder(folder);
     }
-    EXPECT_EQ(why,
+    EXPECT_FALSE(probe);
+    EXPECT_EQ(probe.error,
               "Aucun fichier ne peut être écrit dans le dossier « " + folder + " » : le disque est plein.");
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
@@ -224,7 +225,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
         rec.close();
         if (r.blockTarget)
             QDir().mkpath(standard + "/occupé");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", old);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", old));
         local.dialogs().answer(r.answer);
         if (r.blockTarget)
             local.dialogs().answer(mb::OK);
@@ -246,7 +247,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
 
 TEST_F(InitTest, StandardFolderAlreadyRecordedAsksNothing)
 {
-    sub_Reg_Write_HKLM("Paramètres", "Dossier", proposed());
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", proposed()));
     EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
     EXPECT_EQ(gstr_Dossier, proposed());
     expectStamp();

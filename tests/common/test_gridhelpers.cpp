@@ -280,10 +280,10 @@ TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
     EXPECT_EQ(readBytes(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
                                               "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
     const auto lines = common::readExportLog(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    ASSERT_EQ(lines->size(), 2);
-    EXPECT_EQ(lines->at(0), (common::ExportLogLine{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
-    EXPECT_EQ(common::exportLogDate(lines->at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines.value.size(), 2);
+    EXPECT_EQ(lines.value.at(0), (common::ExportLogLine{"SHOC-B~Passage N2.FLX2009", "12/01/2010 08:00:05"}));
+    EXPECT_EQ(common::exportLogDate(lines.value.at(1).date), QDateTime(QDate(2009, 11, 5), QTime(10, 12, 30)))
         << "the reader reads the writer's dates";
 }
 
@@ -291,7 +291,7 @@ TEST_F(ExportLogTest, WriterUsesTheDataFolderSettingAndAnyCaseOfTheName)
 {
     const QString other = env.path("Autre");
     QDir().mkpath(other);
-    sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", other);
+    EXPECT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", other));
     writeBytes(QDir(other).filePath("log_export.txt"), "ancien\t01/01/2009 00:00:00\r\n");
     ASSERT_TRUE(sub_Log_Export("X.xls"));
     EXPECT_EQ(readBytes(QDir(other).filePath("log_export.txt")),
@@ -316,7 +316,7 @@ TEST_F(ExportLogTest, AnUnreadableLogIsNeverReplaced)
         QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.").arg(logPath());
     EXPECT_EQ(sub_Log_Export("N.xls").error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
-    EXPECT_FALSE(common::readExportLog(env.dataFolder()).has_value());
+    EXPECT_EQ(common::readExportLog(env.dataFolder()).result.error, why);
     Grid work;
     EXPECT_EQ(sub_Load_Log_Export(env.dataFolder(), work).error, why);
     EXPECT_TRUE(QFileInfo(logPath()).isDir());
@@ -359,15 +359,17 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 {
     writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
     const auto lines = common::readExportLog(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines,
-              (QList<common::ExportLogLine>{
-                  {"a.xls", "05/11/2009 10:00:00"}, {"b.xls", "06/11/2009 10:00:00"}, {"c.xls", ""}}));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value, (QList<common::ExportLogLine>{{"a.xls", "05/11/2009 10:00:00"},
+                                               {"b.xls", "06/11/2009 10:00:00"},
+                                               {"c.xls", ""}}));
     QFile::remove(logPath());
-    EXPECT_EQ(common::readExportLog(env.dataFolder()),
-              std::optional<QList<common::ExportLogLine>>(QList<common::ExportLogLine>()));
+    const auto none = common::readExportLog(env.dataFolder());
+    EXPECT_TRUE(none && none.value.isEmpty()) << "no log, no line";
     writeBytes(logPath(), "\xff\xfe\x00");
-    EXPECT_FALSE(common::readExportLog(env.dataFolder()).has_value()) << "no UTF-8 text";
+    EXPECT_EQ(common::readExportLog(env.dataFolder()).result.error,
+              QStringLiteral("Le fichier « %1 » ne peut pas être lu : ce n'est pas un texte UTF-8.")
+                  .arg(logPath()));
     EXPECT_FALSE(common::exportLogDate("05/11/2009").isValid());
     EXPECT_FALSE(common::exportLogDate("32/11/2009 10:00:00").isValid());
 }
@@ -391,15 +393,16 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
     EXPECT_EQ(work.findRow("A.xls", a + 1, 1), -1);
     EXPECT_GT(work.findRow("a.xls", 1, 1), 0);
     const auto lines = common::readExportLog(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(lines->size(), 3);
-    EXPECT_TRUE(lines->contains(common::ExportLogLine{"A.xls", "12/01/2010 08:00:00"}));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value.size(), 3);
+    EXPECT_TRUE(lines.value.contains(common::ExportLogLine{"A.xls", "12/01/2010 08:00:00"}));
     EXPECT_TRUE(readBytes(logPath()).endsWith("\r\n"));
 }
 
 TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)
 {
     Grid work;
+    work.setCols(3);
     work.setRows(5);
     work.setCell(3, 1, "ancien contenu");
     ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));

@@ -353,14 +353,14 @@ TEST_F(MessagesTest, OnlyErrorTreatmentReadsTheDescription)
 
 TEST_F(MessagesTest, EntriesReadTheSystemWhenBuilt)
 {
-    sub_Reg_Write_HKLM("Options Générales", "Nbr_de_démarrages", "42");
-    sub_Reg_Write_HKLM("Options Générales", "Temps_d_utilisation", "17 h");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Nbr_de_démarrages", "42"));
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Temps_d_utilisation", "17 h"));
     QString c;
     const QString summary = fun_Msg_Information(3016, 0, "", c);
     EXPECT_TRUE(summary.contains("Nombre d'utilisations : 42\n")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("Temps d'utilisation : 17 h")) << summary.toStdString();
     EXPECT_TRUE(summary.contains("Mirelot"));
-    sub_Reg_Write_HKLM("Options Générales", "Nbr_de_démarrages", "43");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Nbr_de_démarrages", "43"));
     EXPECT_TRUE(fun_Msg_Information(3016, 0, "", c).contains("Nombre d'utilisations : 43\n"));
     EXPECT_TRUE(fun_Msg_Information(3000, 0, "", c).endsWith("Bienvenue dans Mirelot."));
 }

@@ -78,8 +78,8 @@ TEST_F(MigrationTest, PerformancesSkippedInAnyCase)
 
 TEST_F(MigrationTest, MachineWideValuesCopiedAsText)
 {
-    sub_Reg_Write_HKLM("Paramètres", "Dossier", "C:\\Mirelot");
-    sub_Reg_Write_HKLM("Paramètres", "Propre", "gardé");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "C:\\Mirelot"));
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Propre", "gardé"));
     putMachine("Paramètres", "Dossier", RegValue::fromText("D:\\Relevés"));
     putMachine("Paramètres", "Nombre", RegValue::fromDword(15));
     putMachine("Paramètres", "Octets", RegValue::fromBytes(RegType::Binary, "\x01"));
@@ -116,8 +116,8 @@ TEST_F(MigrationTest, UnreadableValuesNeverReplaceTheProgramsOwn)
 {
     // The program already has a data folder and a per-user value; the sibling's values of the
     // same names cannot be read as text or number.
-    sub_Reg_Write_HKLM("Paramètres", "Dossier", "C:\\Mirelot");
-    sub_Save_Setting("Fenêtres", "Position", "10,20", "Mirelot");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "C:\\Mirelot"));
+    EXPECT_TRUE(sub_Save_Setting("Fenêtres", "Position", "10,20", "Mirelot"));
     putMachine("Paramètres", "Dossier", RegValue::fromBytes(RegType::Binary, "\x01"));
     putMachine("Paramètres", "Liste", {RegType::MultiSz, "a", 0, {}});
     putUser("Fenêtres", "Position", RegValue::fromBytes(RegType::Binary, "\x02"));
@@ -165,7 +165,7 @@ TEST_F(MigrationTest, MachineWideCopyRunsOncePerMachine)
     EXPECT_EQ(machineSetting("Version", "Migration Pomerel"), "2010-11-03T09:30:00");
 
     // The user moves the data folder; the sibling's settings are still there and change too.
-    sub_Reg_Write_HKLM("Paramètres", "Dossier", "E:\\Nouveau");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", "E:\\Nouveau"));
     putMachine("Paramètres", "Dossier", RegValue::fromText("F:\\Autre"));
     putMachine("Paramètres", "Nouvelle", RegValue::fromText("x"));
 

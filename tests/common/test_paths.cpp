@@ -57,9 +57,9 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
     EXPECT_EQ(common::writePath(d, "ESPÈCES.DOV"), d + "/Espèces.DOV");
     EXPECT_EQ(common::writePath(d, "neuf.dov"), d + "/neuf.dov");
 
-    QString why;
-    EXPECT_FALSE(common::renameFile(d + "/a.txt", d + "/ESPÈCES.dov", &why));
-    EXPECT_FALSE(why.isEmpty());
+    const platform::Result refused = common::renameFile(d + "/a.txt", d + "/ESPÈCES.dov");
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.error.contains(d + "/Espèces.DOV")) << refused.error.toStdString();
     QFile species(d + "/Espèces.DOV");
     ASSERT_TRUE(species.open(QIODevice::ReadOnly));
     EXPECT_EQ(species.readAll(), "species");

@@ -162,7 +162,11 @@ TEST_F(SettingsTest, FailedWritesAreToldOnceASessionAndKeptInMemory)
     {
         testing_support::FileSizeLimit limit(4096);
         EXPECT_FALSE(sub_Reg_Write_HKLM("Paramètres", "Long", big));
-        EXPECT_FALSE(sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "4"));
+        // Each failure says why, naming the store, though only the first is told.
+        const platform::Result counter = sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "4");
+        EXPECT_FALSE(counter);
+        EXPECT_TRUE(counter.error.contains(store)) << counter.error.toStdString();
+        EXPECT_TRUE(counter.error.contains("le disque est plein")) << counter.error.toStdString();
         EXPECT_FALSE(sub_Save_Setting("Paramètres", "Dossier", "D:\\Relevés", "Pomerel"));
         EXPECT_FALSE(sub_Reg_Delete_Settings("Paramètres", "Pomerel"));
     }
@@ -227,7 +231,7 @@ TEST_F(SettingsTest, StartTellsOfAStoreSetAsideOrOneThatCannotBeReplaced)
             env.dialogs().answer(platform::mb::OK);
         common::reportSettingsStoreAtStart();
         // The changes of the session that follow give no further box.
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés");
+        static_cast<void>(sub_Reg_Write_HKLM("Paramètres", "Dossier", "/home/u/Relevés"));
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "?"), "/home/u/Relevés");
         platform::services().registry = previous;
 

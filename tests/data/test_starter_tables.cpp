@@ -32,7 +32,7 @@ QStringList headerTexts(const Grid& g)
 bool loadLikeReaders(Grid& g, const QString& path, int code)
 {
     g.setFixedRows(0);
-    const grid::GridFileResult r = GridFile::load(g, path, code);
+    const platform::Result r = GridFile::load(g, path, code);
     EXPECT_TRUE(r.ok) << r.error.toStdString();
     g.setFixedRows(1);
     return r.ok;

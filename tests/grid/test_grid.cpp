@@ -1,8 +1,11 @@
 #include "grid/Grid.h"
+#include "grid/GridFile.h"
+#include "tests/support/CheckFailures.h"
 
 #include "tests/support/TestEnvironment.h"
 
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace grid;
@@ -58,12 +61,36 @@ TEST(GridSize, SettingCountsKeepsTheRemainingCells)
     g.setCols(2);
     EXPECT_EQ(g.cell(1, 1), "b");
     EXPECT_EQ(g.cols(), 2);
-    // Outside the grid: empty, and writes are ignored.
-    g.setCell(5, 0, "x");
-    g.setCell(0, 9, "x");
-    g.setCell(-1, 0, "x");
-    EXPECT_EQ(g.cell(5, 0), "");
+    EXPECT_EQ(g.cell(5, 0), "") << "outside the grid";
     EXPECT_EQ(g.rows(), 3);
+}
+
+TEST(GridSize, AWriteOutsideTheGridFailsTheCheckAndChangesNothing)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(Grid&)> write;
+    };
+    const Row rows[] = {
+        {"cell below the last row", [](Grid& g) { g.setCell(3, 0, "x"); }},
+        {"cell right of the last column", [](Grid& g) { g.setCell(0, 2, "x"); }},
+        {"cell of row -1", [](Grid& g) { g.setCell(-1, 0, "x"); }},
+        {"check state", [](Grid& g) { g.setCheckState(1, 5, Grid::Checked); }},
+        {"row key", [](Grid& g) { g.setRowKey(7, "k"); }},
+        {"column setting", [](Grid& g) { g.setColDataType(2, Grid::DataType::Boolean); }},
+        {"column -1", [](Grid& g) { g.setColWidth(-1, 40); }},
+    };
+    for (const Row& r : rows) {
+        Grid g;
+        g.setCols(2);
+        g.setRows(3);
+        g.setCell(1, 1, "b");
+        const QByteArray before = GridFile::toComplete(g);
+        const QStringList checks = testing_support::failedChecks([&] { r.write(g); });
+        EXPECT_EQ(checks.size(), 1) << r.name;
+        EXPECT_EQ(GridFile::toComplete(g), before) << r.name;
+    }
 }
 
 TEST(GridSize, FixedCountsStayWithinTheCounts)

@@ -69,7 +69,7 @@ TEST_F(GridFileTest, CompleteFileRoundTripsEverything)
     ASSERT_TRUE(GridFile::save(g, path("a.FLX2009"), GridFile::Complete, true));
     Grid back;
     back.setFixedRows(0);
-    const GridFileResult r = GridFile::load(back, path("a.FLX2009"), GridFile::Complete);
+    const platform::Result r = GridFile::load(back, path("a.FLX2009"), GridFile::Complete);
     ASSERT_TRUE(r) << r.error.toStdString();
     expectSameGrid(g, back);
     // Saved again, byte for byte the same file.
@@ -144,13 +144,13 @@ TEST_F(GridFileTest, FailedCompleteLoadsLeaveTheGridAsItWas)
         Grid g;
         fillAwkward(g);
         const QByteArray before = GridFile::toComplete(g);
-        const GridFileResult res = GridFile::load(g, path("bad"), GridFile::Complete);
+        const platform::Result res = GridFile::load(g, path("bad"), GridFile::Complete);
         EXPECT_FALSE(res) << r.name;
         EXPECT_FALSE(res.error.isEmpty()) << r.name;
         EXPECT_EQ(GridFile::toComplete(g), before) << r.name << ": the grid changed";
     }
     Grid g;
-    const GridFileResult missing = GridFile::load(g, path("absent"), GridFile::Complete);
+    const platform::Result missing = GridFile::load(g, path("absent"), GridFile::Complete);
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing.error.contains("absent"));
 }
@@ -187,7 +187,7 @@ TEST_F(GridFileTest, HeadOfACompleteFileReadsOnlyTheFirstRows)
     Grid full;
     EXPECT_FALSE(GridFile::load(full, path("damaged"), GridFile::Complete));
     Grid head;
-    const GridFileResult r = GridFile::loadHead(head, path("damaged"), 41);
+    const platform::Result r = GridFile::loadHead(head, path("damaged"), 41);
     ASSERT_TRUE(r) << r.error.toStdString();
     EXPECT_EQ(head.rows(), 41);
     EXPECT_EQ(head.cols(), 72);
@@ -221,9 +221,10 @@ TEST_F(GridFileTest, HeadTextsReadOnlyTheColumnsAskedForOfTheFirstRows)
     Grid awkward;
     fillAwkward(awkward);
     ASSERT_TRUE(GridFile::save(awkward, path("a"), GridFile::Complete));
-    QList<QStringList> rows;
     const auto all = [](int, const QList<QStringList>&) { return 99; };
-    ASSERT_TRUE(GridFile::readHead(path("a"), 100, all, &rows));
+    platform::ResultOf<QList<QStringList>> head = GridFile::readHead(path("a"), 100, all);
+    ASSERT_TRUE(head);
+    QList<QStringList> rows = head.value;
     ASSERT_EQ(rows.size(), awkward.rows());
     for (int r = 0; r < awkward.rows(); ++r)
         for (int c = 0; c < awkward.cols(); ++c)
@@ -243,8 +244,9 @@ TEST_F(GridFileTest, HeadTextsReadOnlyTheColumnsAskedForOfTheFirstRows)
         EXPECT_EQ(before.size(), row);
         return row % 7;
     };
-    const GridFileResult r = GridFile::readHead(path("damaged"), 300, wanted, &rows);
-    ASSERT_TRUE(r) << r.error.toStdString();
+    head = GridFile::readHead(path("damaged"), 300, wanted);
+    ASSERT_TRUE(head) << head.result.error.toStdString();
+    rows = head.value;
     ASSERT_EQ(rows.size(), 300);
     for (int row = 0; row < 300; ++row)
         for (int col = 0; col < 72; ++col)
@@ -252,22 +254,23 @@ TEST_F(GridFileTest, HeadTextsReadOnlyTheColumnsAskedForOfTheFirstRows)
                 << row << "," << col;
 
     // Fewer rows in the file than asked for: all of them. A head cut short, another format or no
-    // file is refused, naming the file, and the rows given are left as they were.
+    // file is refused, naming the file, with no row.
     Grid small;
     small.setRows(3);
     small.setCols(2);
     small.setCell(2, 1, "fin");
     ASSERT_TRUE(GridFile::save(small, path("small"), GridFile::Complete));
     const auto two = [](int, const QList<QStringList>&) { return 2; };
-    ASSERT_TRUE(GridFile::readHead(path("small"), 40, two, &rows));
-    EXPECT_EQ(rows, (QList<QStringList>{{}, {}, {"", "fin"}}));
+    head = GridFile::readHead(path("small"), 40, two);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head.value, (QList<QStringList>{{}, {}, {"", "fin"}}));
     write("cut", bytes.left(bytes.indexOf("cellules\n") + 300));
     write("other", "SHOC\tx\n");
     for (const char* name : {"cut", "other", "absent"}) {
-        const GridFileResult refused = GridFile::readHead(path(name), 40, two, &rows);
+        const platform::ResultOf<QList<QStringList>> refused = GridFile::readHead(path(name), 40, two);
         EXPECT_FALSE(refused) << name;
-        EXPECT_TRUE(refused.error.contains(path(name))) << refused.error.toStdString();
-        EXPECT_EQ(rows.size(), 3);
+        EXPECT_TRUE(refused.result.error.contains(path(name))) << refused.result.error.toStdString();
+        EXPECT_TRUE(refused.value.isEmpty()) << name;
     }
 }
 
@@ -472,10 +475,11 @@ TEST_F(GridFileTest, WorkbookRoundTripsTextsAndCheckStates)
     fillAwkward(g);
     ASSERT_TRUE(GridFile::save(g, path("t.xlsx"), GridFile::Workbook, true));
     Grid back;
+    back.setCols(g.cols());
     back.setFixedRows(g.fixedRows());
     back.setFixedCols(g.fixedCols());
     back.setColDataType(3, Grid::DataType::Boolean);
-    const GridFileResult r = GridFile::load(back, path("t.xlsx"), GridFile::Workbook);
+    const platform::Result r = GridFile::load(back, path("t.xlsx"), GridFile::Workbook);
     ASSERT_TRUE(r) << r.error.toStdString();
     ASSERT_EQ(back.rows(), g.rows());
     ASSERT_EQ(back.cols(), g.cols());
@@ -596,7 +600,7 @@ TEST_F(GridFileTest, FailedWorkbookLoadsLeaveTheGridAsItWas)
         Grid g;
         fillAwkward(g);
         const QByteArray before = GridFile::toComplete(g);
-        const GridFileResult res = GridFile::load(g, path("bad.xlsx"), GridFile::Workbook);
+        const platform::Result res = GridFile::load(g, path("bad.xlsx"), GridFile::Workbook);
         EXPECT_FALSE(res) << r.name;
         EXPECT_FALSE(res.error.isEmpty()) << r.name;
         EXPECT_EQ(GridFile::toComplete(g), before) << r.name << ": the grid changed";
@@ -657,7 +661,7 @@ TEST_F(GridFileTest, WorkbookPartsThatExpandTooFarAreRefusedBeforeTheyAreRead)
         const QByteArray before = GridFile::toComplete(g);
         QElapsedTimer clock;
         clock.start();
-        const GridFileResult res = GridFile::load(g, path("bomb.xlsx"), GridFile::Workbook);
+        const platform::Result res = GridFile::load(g, path("bomb.xlsx"), GridFile::Workbook);
         EXPECT_LT(clock.elapsed(), 2000) << "the part is not expanded to the end";
         EXPECT_FALSE(res);
         EXPECT_EQ(res.error, QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.")
@@ -668,7 +672,7 @@ TEST_F(GridFileTest, WorkbookPartsThatExpandTooFarAreRefusedBeforeTheyAreRead)
     // Below 1 MiB a part may shrink as far as it likes.
     write("small.xlsx", workbookOf(sheetOf(1000 * 1000), {}));
     Grid g;
-    const GridFileResult res = GridFile::load(g, path("small.xlsx"), GridFile::Workbook);
+    const platform::Result res = GridFile::load(g, path("small.xlsx"), GridFile::Workbook);
     ASSERT_TRUE(res) << res.error.toStdString();
     EXPECT_EQ(g.rows(), 1000 * 1000 / row.size());
     EXPECT_EQ(g.cell(g.rows() - 1, 0), "x");
@@ -686,7 +690,7 @@ TEST_F(GridFileTest, WorkbooksWrittenByOtherProgramsRead)
     Grid g;
     g.setFixedRows(0);
     g.setFixedCols(0);
-    const GridFileResult r = GridFile::load(g, path("o.xlsx"), GridFile::Workbook);
+    const platform::Result r = GridFile::load(g, path("o.xlsx"), GridFile::Workbook);
     ASSERT_TRUE(r) << r.error.toStdString();
     EXPECT_EQ(g.rows(), 3);
     EXPECT_EQ(g.cols(), 3);
@@ -728,7 +732,7 @@ TEST_F(GridFileTest, SavesReplaceFilesWholeOrNotAtAll)
     QDir(m_dir.path()).mkdir("dossier");
     for (int code : {0, 4, 5, 6}) {
         // A folder in the way: the save fails and says so.
-        const GridFileResult r = GridFile::save(g, path("dossier"), code, true);
+        const platform::Result r = GridFile::save(g, path("dossier"), code, true);
         EXPECT_FALSE(r) << code;
         EXPECT_FALSE(r.error.isEmpty()) << code;
         EXPECT_FALSE(GridFile::save(g, path("absent/x"), code, true)) << code;
@@ -748,7 +752,7 @@ TEST_F(GridFileTest, AFullDiskKeepsTheOldFileByteForByteAndSaysWhy)
     for (int code : {0, 4, 5, 6}) {
         SCOPED_TRACE(code);
         write("keep.FLX2009", "ancien contenu");
-        GridFileResult r = GridFileResult::success();
+        platform::Result r = platform::Result::success();
         {
             testing_support::FileSizeLimit limit(1024);
             r = GridFile::save(g, path("keep.FLX2009"), code, true);
@@ -767,7 +771,7 @@ TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
     Grid g;
     for (int code : {0, 4, 6}) {
         SCOPED_TRACE(code);
-        const GridFileResult r = GridFile::load(g, path("dossier.DOV"), code);
+        const platform::Result r = GridFile::load(g, path("dossier.DOV"), code);
         EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être lu : c'est un dossier.")
                                .arg(path("dossier.DOV")));
         EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,

@@ -103,7 +103,7 @@ TEST(GridFuzz, DamagedCompleteFiles)
         Grid g;
         fillAwkward(g);
         const QByteArray before = snapshot(g);
-        const GridFileResult r = GridFile::fromComplete(g, bytes);
+        const platform::Result r = GridFile::fromComplete(g, bytes);
         if (!r) {
             ++refused;
             ASSERT_FALSE(r.error.isEmpty()) << "iteration " << i;
@@ -150,7 +150,7 @@ TEST(GridFuzz, DamagedWorkbooks)
         Grid g;
         fillAwkward(g);
         const QByteArray before = snapshot(g);
-        const GridFileResult r = GridFile::fromWorkbook(g, bytes);
+        const platform::Result r = GridFile::fromWorkbook(g, bytes);
         if (!r) {
             ASSERT_FALSE(r.error.isEmpty()) << "iteration " << i;
             ASSERT_EQ(snapshot(g), before) << "iteration " << i << ": a refused workbook changed the grid";

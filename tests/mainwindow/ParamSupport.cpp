@@ -4,6 +4,7 @@
 #include "grid/GridFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
@@ -19,7 +20,7 @@ void writeTable(const QString& path, const QString& tsv, int code, const QList<i
     Grid g;
     const QString why = data::gridFromText(g, tsv, checkColumns);
     ASSERT_TRUE(why.isEmpty()) << why.toStdString();
-    const grid::GridFileResult r = GridFile::save(g, path, code, true);
+    const platform::Result r = GridFile::save(g, path, code, true);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
 }
 
@@ -44,8 +45,10 @@ QStringList readAsRecordWindow(const QString& path, int code, const QList<int>& 
 {
     Grid g;
     g.setFixedRows(0);
-    for (int c : checkColumns)
+    for (int c : checkColumns) {
+        g.setCols(std::max(g.cols(), c + 1));
         g.setColDataType(c, Grid::DataType::Boolean);
+    }
     if (!GridFile::load(g, path, code))
         return {};
     return dump(g);

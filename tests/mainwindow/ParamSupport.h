@@ -16,7 +16,7 @@ namespace param_support {
 class FakeRowSource : public platform::RowSource
 {
 public:
-    platform::RowSourceResult result{true, {}, {}};
+    platform::RowSourceResult result{platform::Result::success(), {}};
     int calls = 0;
     QString lastPath;
     QString lastTable;

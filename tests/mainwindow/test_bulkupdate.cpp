@@ -14,7 +14,7 @@
 
 using grid::Grid;
 using grid::GridFile;
-using platform::ScriptedDialogs;
+using testing_support::ScriptedDialogs;
 namespace mb = platform::mb;
 using namespace testing_support;
 
@@ -259,8 +259,11 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     const auto& asked = f.env.dialogs().asked();
     ASSERT_EQ(asked.size(), 3);
     EXPECT_EQ(asked[2].style, mb::OKOnly | mb::Exclamation);
+    // The reader's own reason, naming the file, reaches the box.
     EXPECT_EQ(asked[2].text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" + garbage +
-                                 " : fichier illisible\n" + missing + " : fichier introuvable\n" +
+                                 " : Le fichier « " + f.path(garbage) +
+                                 " » ne peut pas être lu : ce n'est pas un fichier de grille.\n" + missing +
+                                 " : fichier introuvable\n" +
                                  shortRecord +
                                  " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" +
                                  folderName + " : fichier introuvable\n");

@@ -96,7 +96,7 @@ class EMailService : public ::testing::Test
 {
 protected:
     testing_support::TestEnvironment env;
-    platform::RecordingMail& mail = env.mail();
+    testing_support::RecordingMail& mail = env.mail();
     QString eps1 = writeFile(env.path("Données/Relevé Ferme.FLX2009"), "1");
     QString eps2 = writeFile(env.path("Données/SHOC-01-002.FLX2009"), "2");
 };

@@ -247,8 +247,9 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
     const Row rows[] = {{nullptr, false}, {"KORVEL-ADM", true}, {"korvel-adm", false}, {"", false}};
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
-        if (r.pswd)
-            sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", QString::fromUtf8(r.pswd));
+        if (r.pswd) {
+            EXPECT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", QString::fromUtf8(r.pswd)));
+        }
         frm_Menu window;
         window.setLigneCommande("x");
         window.sub_Adapte_Affichage();
@@ -576,7 +577,7 @@ TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
 
     item("PDF", 2)->trigger();
     ASSERT_EQ(env.shell().calls.size(), 1);
-    EXPECT_EQ(env.shell().calls[0].kind, platform::RecordingShell::Call::File);
+    EXPECT_EQ(env.shell().calls[0].kind, testing_support::RecordingShell::Call::File);
     EXPECT_EQ(env.shell().calls[0].target, QDir(env.programFolder()).filePath("R&D.pdf"));
 }
 

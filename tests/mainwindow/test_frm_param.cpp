@@ -461,7 +461,7 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     EXPECT_EQ(readAsRecordWindow(programme("Milieux_SHOC.DOV"), GridFile::Complete),
               QStringList({"Code|Libellé", "CH|Chaumes", "|"})); // with the empty row of the load
     env.dialogs().clearAsked();
-    sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", "");
+    EXPECT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", ""));
     menu->show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -11,7 +11,7 @@ using namespace mainwindow;
 namespace {
 void ecrire(const QString& name, const QString& value)
 {
-    sub_Reg_Write_HKLM(common::kParametersSection, name, value);
+    EXPECT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, name, value));
 }
 } // namespace
 

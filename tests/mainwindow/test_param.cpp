@@ -787,8 +787,8 @@ protected:
     void lignes(const QList<QStringList>& rows, bool ok = true)
     {
         source.result.rows = rows;
-        source.result.ok = ok;
-        source.result.error = ok ? QString() : QStringLiteral("lecture interrompue");
+        source.result.result = ok ? platform::Result::success()
+                                  : platform::Result::failure(QStringLiteral("lecture interrompue"));
     }
 };
 

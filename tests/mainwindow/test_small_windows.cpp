@@ -15,7 +15,7 @@
 
 #include <optional>
 
-using platform::RecordingShell;
+using testing_support::RecordingShell;
 
 struct SmallWindowsTest : ::testing::Test
 {

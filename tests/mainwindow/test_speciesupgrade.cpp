@@ -162,9 +162,9 @@ TEST_F(SpeciesTest, TableIsFoundWhateverTheCaseOfItsName)
 TEST_F(SpeciesTest, TablePathComesFromTheSetting)
 {
     const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
-    sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere);
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere));
     EXPECT_EQ(mainwindow::speciesFile(), elsewhere);
-    sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", "");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", ""));
     EXPECT_EQ(mainwindow::speciesFile(), "");
 }
 

@@ -63,10 +63,10 @@ struct StartupTest : ::testing::Test
     // A machine where the program already started once: no first-start question.
     void seedInstalled(const QString& frequency = "0", const QString& validation = "-1")
     {
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", env.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", validation);
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", frequency);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", env.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", validation));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", frequency));
         writeAddresses({{"coordination@example.org", Grid::Checked}});
     }
     void writeAddresses(const QList<std::pair<QString, int>>& rows)
@@ -164,12 +164,13 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "frequency " << r.frequency << ", starts " << r.previousStarts);
         testing_support::TestEnvironment local;
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", "6");
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency);
-        sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", "6"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", r.frequency));
+        EXPECT_TRUE(
+            sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts)));
         FakeWindow w;
         const StartupSequenceResult res = mainwindow::runStartupSequence(w);
         EXPECT_EQ(res.verificationActivee, r.due);
@@ -181,7 +182,7 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
 TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
 {
     seedInstalled("0"); // a check at every start, unless a step fails
-    sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400");
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400"));
     const StartupSequenceResult r = run();
     EXPECT_EQ(counter(), "1e400");
     EXPECT_TRUE(r.echec);
@@ -238,12 +239,12 @@ TEST_F(StartupTest, AddressReminders)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         testing_support::TestEnvironment local;
-        sub_Reg_Write_HKLM("Version", "Version", "Z2010");
-        sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder());
-        sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0");
-        sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", "3");
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", r.check1);
-        sub_Reg_Write_HKLM("Paramètres", "Adresses email Check2", r.check2);
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Version", "Version", "Z2010"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", local.dataFolder()));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Validation Espèces", "0"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Check UPDATE sur Web", "3"));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check1", r.check1));
+        EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Adresses email Check2", r.check2));
         if (!r.addresses.isEmpty()) {
             Grid g;
             g.setCols(3);
@@ -292,8 +293,8 @@ TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
     EXPECT_EQ(window.carres.cell(2, 1), "002");
     ASSERT_EQ(window.work.rows(), 3);
     const auto lines = common::readExportLog(env.dataFolder());
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(lines->size(), 2);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value.size(), 2);
     EXPECT_TRUE(window.calls.contains("documentation " + env.programFolder()));
 }
 
@@ -305,8 +306,8 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
     for (int i = 0; i < 100; ++i)
         log += QStringLiteral("SHOC-%1.xlsx\t0%2/01/2010 10:00:00\r\n").arg(i / 2).arg(1 + i % 2).toUtf8();
     testing_support::writeBytes(logPath, log);
-    env.dialogs().setResponder([](const platform::ScriptedDialogs::Asked& a) {
-        return platform::ScriptedDialogs::Answer(mb::defaultAnswer(a.style));
+    env.dialogs().setResponder([](const testing_support::ScriptedDialogs::Asked& a) {
+        return testing_support::ScriptedDialogs::Answer(mb::defaultAnswer(a.style));
     });
     {
         testing_support::FileSizeLimit limit(1024);
@@ -328,10 +329,28 @@ TEST_F(StartupTest, AFullDiskKeepsTheFilesItCannotWriteAndNamesThemWithTheReason
     EXPECT_FALSE(QFile::exists(species));
 }
 
+TEST_F(StartupTest, AnExportLogThatCannotBeReadIsNamedWithTheReadersReason)
+{
+    seedInstalled("3");
+    const QString logPath = env.dataFolder() + "/LOG_EXPORT.TXT";
+    const QByteArray notText("SHOC-A.xlsx\t02/01/2010 10:00:00\r\n\xff\xfe\r\n");
+    testing_support::writeBytes(logPath, notText);
+    env.dialogs().answer(mb::OK);
+    const StartupSequenceResult r = run();
+    // The reader's own reason, naming the log, reaches the box unchanged; the log stays.
+    ASSERT_EQ(env.dialogs().asked().size(), 1) << env.dialogs().texts().join("\n---\n").toStdString();
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " + logPath +
+                  " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+    EXPECT_TRUE(r.echec);
+    EXPECT_EQ(testing_support::readBytes(logPath), notText);
+}
+
 TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
 {
     seedInstalled("3");
-    sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV"));
+    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier carrés", env.path("absent.DOV")));
     window.carres.setRows(5);
     window.carres.setCell(4, 0, "restes");
     const StartupSequenceResult r = run();

@@ -78,7 +78,7 @@ TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
     EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Enregistre);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     const auto& box = env.dialogs().asked()[0];
-    EXPECT_EQ(box.kind, platform::ScriptedDialogs::Kind::Input);
+    EXPECT_EQ(box.kind, testing_support::ScriptedDialogs::Kind::Input);
     EXPECT_EQ(box.title, "Sélection des départements d'étude");
     EXPECT_EQ(box.text, "Veuillez indiquer les codes des départements composant votre aire d'étude en les séparant "
                         "par des point-virgules (;)\n\nNota : pour sélectionner tous les départements, tapez %");
@@ -113,7 +113,7 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
 
 TEST_F(StudyDepartmentsTest, CancelEmptyOrBlankAnswersLeaveTheListUnchanged)
 {
-    sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07;26");
+    EXPECT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07;26"));
     struct Row
     {
         std::optional<QString> answer;

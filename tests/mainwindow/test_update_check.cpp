@@ -6,7 +6,7 @@
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
-using platform::RecordingShell;
+using testing_support::RecordingShell;
 
 struct UpdateCheckTest : ::testing::Test
 {

@@ -114,8 +114,8 @@ TEST_F(DesktopMailTest, SentAtOnceTheMessageReadsBackWhole)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
-        QString error;
-        ASSERT_TRUE(mail.send(r.message, MailTransport::SendAtOnce, error)) << error.toStdString();
+        const platform::Result sent = mail.send(r.message, MailTransport::SendAtOnce);
+        ASSERT_TRUE(sent) << sent.error.toStdString();
         EXPECT_EQ(testing_support::fakeArguments(sendmail), QStringList({"-t", "-oi"}));
         const std::optional<QByteArray> input = testing_support::fakeInput(sendmail);
         ASSERT_TRUE(input.has_value());
@@ -167,9 +167,9 @@ TEST_F(DesktopMailTest, NothingReachesSendmailWhenTheMessageOrTheSessionIsAmiss)
         if (r.signOn) {
             ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
         }
-        QString error;
-        EXPECT_FALSE(mail.send(r.message, MailTransport::SendAtOnce, error));
-        EXPECT_TRUE(error.startsWith(r.error)) << error.toStdString();
+        const platform::Result sent = mail.send(r.message, MailTransport::SendAtOnce);
+        EXPECT_FALSE(sent);
+        EXPECT_TRUE(sent.error.startsWith(r.error)) << sent.error.toStdString();
         EXPECT_FALSE(testing_support::fakeArguments(sendmail).has_value());
         mail.signOff();
     }
@@ -179,10 +179,11 @@ TEST_F(DesktopMailTest, SendmailFailureComesBackWithWhatItSaid)
 {
     ASSERT_TRUE(testing_support::writeFakeProgram(sendmail, {75, "relais smtp injoignable", 0}));
     ASSERT_TRUE(mail.signOn(MailTransport::SendAtOnce));
-    QString error;
-    EXPECT_FALSE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::SendAtOnce, error));
-    EXPECT_TRUE(error.contains("75")) << error.toStdString();
-    EXPECT_TRUE(error.contains("relais smtp injoignable")) << error.toStdString();
+    const platform::Result sent =
+        mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::SendAtOnce);
+    EXPECT_FALSE(sent);
+    EXPECT_TRUE(sent.error.contains("75")) << sent.error.toStdString();
+    EXPECT_TRUE(sent.error.contains("relais smtp injoignable")) << sent.error.toStdString();
 }
 
 TEST_F(DesktopMailTest, SignOnFailsWhereTheTransportIsMissing)
@@ -217,23 +218,25 @@ TEST_F(DesktopMailTest, SignOnFailsWhereTheTransportIsMissing)
         if (r.command)
             other.emplace("MIRELOT_SENDMAIL", r.command);
 
-        QString why;
-        EXPECT_EQ(mail.signOn(MailTransport::SendAtOnce, &why), r.sendAtOnce);
+        platform::Result signedOn = mail.signOn(MailTransport::SendAtOnce);
+        EXPECT_EQ(signedOn.ok, r.sendAtOnce);
         if (!r.sendAtOnce) {
-            EXPECT_TRUE(why.startsWith("Aucun service d'envoi du courrier")) << why.toStdString();
+            EXPECT_TRUE(signedOn.error.startsWith("Aucun service d'envoi du courrier"))
+                << signedOn.error.toStdString();
             EXPECT_FALSE(mail.isSignedOn());
         } else if (!r.composeWindow) {
             // Signed on for messages sent at once; one for the compose window still fails.
-            QString error;
-            EXPECT_FALSE(
-                mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
-            EXPECT_TRUE(error.contains("« xdg-email » est introuvable")) << error.toStdString();
+            const platform::Result sent =
+                mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow);
+            EXPECT_FALSE(sent);
+            EXPECT_TRUE(sent.error.contains("« xdg-email » est introuvable")) << sent.error.toStdString();
         }
         mail.signOff();
-        why.clear();
-        EXPECT_EQ(mail.signOn(MailTransport::ComposeWindow, &why), r.composeWindow);
+        signedOn = mail.signOn(MailTransport::ComposeWindow);
+        EXPECT_EQ(signedOn.ok, r.composeWindow);
         if (!r.composeWindow) {
-            EXPECT_TRUE(why.contains("« xdg-email » est introuvable")) << why.toStdString();
+            EXPECT_TRUE(signedOn.error.contains("« xdg-email » est introuvable"))
+                << signedOn.error.toStdString();
         }
         mail.signOff();
     }
@@ -268,8 +271,8 @@ TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
         SCOPED_TRACE(r.name);
         EXPECT_EQ(DesktopMail::composeArguments(r.message), r.arguments);
         ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
-        QString error;
-        ASSERT_TRUE(mail.send(r.message, MailTransport::ComposeWindow, error)) << error.toStdString();
+        const platform::Result sent = mail.send(r.message, MailTransport::ComposeWindow);
+        ASSERT_TRUE(sent) << sent.error.toStdString();
         EXPECT_EQ(testing_support::fakeArguments(xdgEmail), r.arguments);
         mail.signOff();
     }
@@ -280,19 +283,18 @@ TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
     ASSERT_TRUE(
         testing_support::writeFakeProgram(xdgEmail, {3, "no method available for opening 'mailto:'", 0}));
     ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
-    QString error;
-    EXPECT_FALSE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error));
-    EXPECT_TRUE(error.contains("(code 3)")) << error.toStdString();
-    EXPECT_TRUE(error.contains("no method available")) << error.toStdString();
+    platform::Result sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow);
+    EXPECT_FALSE(sent);
+    EXPECT_TRUE(sent.error.contains("(code 3)")) << sent.error.toStdString();
+    EXPECT_TRUE(sent.error.contains("no method available")) << sent.error.toStdString();
 
     // A client that keeps xdg-email waiting until it is closed: the call returns after the wait.
     ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail, {0, "", 3}));
     mail.composeWait = std::chrono::milliseconds(300);
     QElapsedTimer t;
     t.start();
-    error.clear();
-    EXPECT_TRUE(mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow, error))
-        << error.toStdString();
+    sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow);
+    EXPECT_TRUE(sent) << sent.error.toStdString();
     EXPECT_LT(t.elapsed(), 2500);
     EXPECT_EQ(testing_support::fakeArguments(xdgEmail),
               QStringList({"--utf8", "--subject", "s", "--body", "t", "a@exemple.fr"}));
@@ -382,13 +384,13 @@ TEST_F(DesktopMailTest, MailProgramThatHangsIsEndedWithWhatItStartedWhileWindows
         ticker.start(20);
         QElapsedTimer t;
         t.start();
-        QString error;
-        const bool sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), r.transport, error);
+        const platform::Result sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), r.transport);
+        const QString& error = sent.error;
         ticker.stop();
         mail.signOff();
 
         const QString said = QString::fromUtf8(r.said);
-        EXPECT_EQ(sent, said.isEmpty()) << error.toStdString();
+        EXPECT_EQ(sent.ok, said.isEmpty()) << error.toStdString();
         EXPECT_LT(t.elapsed(), 6000);
         const std::optional<qint64> pid = testing_support::fakePid(program);
         const std::optional<qint64> child = testing_support::fakeChildPid(program);

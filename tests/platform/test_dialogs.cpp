@@ -1,8 +1,10 @@
 #include "platform/Dialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
 using namespace platform;
+using testing_support::ScriptedDialogs;
 
 TEST(MessageBoxStyles, DefaultAndEscapeAnswers)
 {

@@ -62,10 +62,11 @@ TEST_P(MdbIllisible, SaysWhyAndReturnsNoRow)
 
     MdbRowSource source;
     const platform::RowSourceResult r = source.readTable(chemin, QStringLiteral("TPOrdinateurs"), kChamps);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.result);
     EXPECT_TRUE(r.rows.isEmpty());
-    EXPECT_TRUE(r.error.contains(chemin)) << r.error.toStdString();
-    EXPECT_TRUE(r.error.contains(QString::fromUtf8(GetParam().motAttendu))) << r.error.toStdString();
+    EXPECT_TRUE(r.result.error.contains(chemin)) << r.result.error.toStdString();
+    EXPECT_TRUE(r.result.error.contains(QString::fromUtf8(GetParam().motAttendu)))
+        << r.result.error.toStdString();
     // The file is left as it was.
     QFile relu(chemin);
     ASSERT_TRUE(relu.open(QIODevice::ReadOnly));
@@ -90,9 +91,9 @@ TEST(MdbRowSource, AMissingFileIsSaidToBeMissing)
          {dir.filePath(QStringLiteral("absente.mdb")), QStringLiteral("Non applicable"), QString()}) {
         const platform::RowSourceResult r =
             source.readTable(chemin, QStringLiteral("TPOrdinateurs"), kChamps);
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.result);
         EXPECT_TRUE(r.rows.isEmpty());
-        EXPECT_TRUE(r.error.contains(QStringLiteral("n'existe pas"))) << r.error.toStdString();
+        EXPECT_TRUE(r.result.error.contains(QStringLiteral("n'existe pas"))) << r.result.error.toStdString();
     }
 }
 
@@ -103,9 +104,10 @@ TEST(MdbRowSource, AFolderIsNoDatabase)
     MdbRowSource source;
     const platform::RowSourceResult r = source.readTable(dir.filePath(QStringLiteral("Gadrel.mdb")),
                                                          QStringLiteral("TPOrdinateurs"), kChamps);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.result);
     EXPECT_TRUE(r.rows.isEmpty());
-    EXPECT_TRUE(r.error.contains(QStringLiteral("ne peut pas être ouverte"))) << r.error.toStdString();
+    EXPECT_TRUE(r.result.error.contains(QStringLiteral("ne peut pas être ouverte")))
+        << r.result.error.toStdString();
 }
 
 } // namespace

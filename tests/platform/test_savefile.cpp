@@ -56,11 +56,11 @@ TEST_F(SaveFileTest, FullDiskKeepsTheOldFileAndSaysSo)
     writeBytes(source, big);
     const Case cases[] = {
         {"bytes", [&] { return platform::saveFile(target(), big); }},
-        {"writer", [&] { return platform::saveFile(target(), [&](QIODevice& out, QString*) {
+        {"writer", [&] { return platform::saveFile(target(), [&](QIODevice& out) {
                              for (int i = 0; i < 64; ++i)
                                  if (out.write(big.left(1024)) != 1024)
-                                     return false;
-                             return true;
+                                     return Result::failure(QString());
+                             return Result::success();
                          }); }},
         {"copy", [&] { return platform::saveFileFrom(target(), source); }},
     };
@@ -82,10 +82,9 @@ TEST_F(SaveFileTest, FullDiskKeepsTheOldFileAndSaysSo)
 TEST_F(SaveFileTest, WriterThatGivesUpKeepsTheOldFileWithItsReason)
 {
     writeBytes(target(), kOld);
-    const Result r = platform::saveFile(target(), [](QIODevice& out, QString* why) {
+    const Result r = platform::saveFile(target(), [](QIODevice& out) {
         out.write("partiel");
-        *why = QStringLiteral("la feuille ne peut pas être ajoutée");
-        return false;
+        return Result::failure(QStringLiteral("la feuille ne peut pas être ajoutée"));
     });
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : la feuille ne peut pas être ajoutée.")

@@ -124,7 +124,7 @@ QString catalogue(int number)
 {
     return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).texte;
 }
-QStringList asked(const platform::ScriptedDialogs& dialogs)
+QStringList asked(const testing_support::ScriptedDialogs& dialogs)
 {
     QStringList out;
     for (const auto& a : dialogs.asked())

@@ -142,11 +142,11 @@ TEST_F(RecordWindowChecksTest, ARefusedValueKeepsTheFocus)
     EXPECT_EQ(env.dialogs().asked().size(), 3);
 
     // While the box of a check is open, the focus coming and going starts no other check.
-    env.dialogs().setResponder([&](const platform::ScriptedDialogs::Asked&) {
+    env.dialogs().setResponder([&](const testing_support::ScriptedDialogs::Asked&) {
         w->txt_Heure->setFocus();
         w->txt_Durée->setFocus();
         QApplication::processEvents();
-        return platform::ScriptedDialogs::Answer(mb::OK);
+        return testing_support::ScriptedDialogs::Answer(mb::OK);
     });
     moveTo(w->txt_Durée);
     QTest::qWait(120);

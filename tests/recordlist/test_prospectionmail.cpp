@@ -131,7 +131,7 @@ TEST_F(ProspectionMailTest, RemindersGoToEachSiteWithAnAddressWordedFromTheCurre
         ASSERT_EQ(env.mail().sent.size(), c.mails.size()) << k;
         for (int i = 0; i < c.mails.size(); ++i) {
             const auto& [place, text] = c.mails[i];
-            const platform::RecordingMail::Sent& s = env.mail().sent[i];
+            const testing_support::RecordingMail::Sent& s = env.mail().sent[i];
             const MailText expected = reminderMail(text, siteOf(place), kToday);
             EXPECT_EQ(s.message.recipients, QStringList{place.toLower() + "@exemple.example"});
             EXPECT_EQ((MailText{s.message.subject, s.message.noteText}), expected);
@@ -184,7 +184,7 @@ TEST_F(ProspectionMailTest, TheCircularOpensOneMailToTheSelectedAddressesInTheCo
     selectOnly({"P0", "P2", "P3", "T0", "T1"});
     MailingOutcome o = sendCircular(table);
     ASSERT_EQ(env.mail().sent.size(), 1);
-    const platform::RecordingMail::Sent& s = env.mail().sent[0];
+    const testing_support::RecordingMail::Sent& s = env.mail().sent[0];
     EXPECT_EQ(s.message.recipients, QStringList({"p0@exemple.example", "p2@exemple.example"}));
     EXPECT_EQ(s.message.subject, "STOC-EPS : circulaire du 15/06/2010");
     EXPECT_EQ(s.message.noteText, "");

@@ -21,11 +21,11 @@ class KeptRuns : public platform::DesktopMail
 {
 public:
     KeptRuns(QString sendmail, QString xdgEmail) : m_fakes{std::move(sendmail), std::move(xdgEmail)} {}
-    bool send(const platform::MailMessage& m, platform::MailTransport t, QString& errorText) override
+    platform::Result send(const platform::MailMessage& m, platform::MailTransport t) override
     {
         for (const QString& fake : m_fakes)
             QFile::remove(fake + ".input");
-        const bool ok = DesktopMail::send(m, t, errorText);
+        platform::Result ok = DesktopMail::send(m, t);
         if (const auto input = testing_support::fakeInput(m_fakes[0]))
             sendmailInputs << *input;
         if (const auto args = testing_support::fakeArguments(m_fakes[1]))

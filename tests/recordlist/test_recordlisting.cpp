@@ -93,14 +93,15 @@ TEST_F(RecordListingTest, EachRecordShowsItsNewestExportFromTheLog)
                                                      "SHOC-B~Passage N1.FLX2009\t02/03/2010 08:00:00\r\n")
                                                  .toUtf8());
     Listing l = readListing(env.dataFolder());
-    EXPECT_FALSE(l.exportLogUnreadable);
+    EXPECT_TRUE(l.exportLog.ok);
     EXPECT_EQ(l.rows[0].exported, "05/03/2010 10:00:00") << "the first line naming a file, whatever its case";
     EXPECT_EQ(l.rows[1].exported, "");
     EXPECT_EQ(l.rows[2].exported, "02/03/2010 08:00:00");
 
     writeBytes(path(common::kExportLogFile), "SHOC-A~Passage N1.FLX2009\t\xFF\r\n");
     l = readListing(env.dataFolder());
-    EXPECT_TRUE(l.exportLogUnreadable);
+    EXPECT_FALSE(l.exportLog.ok);
+    EXPECT_TRUE(l.exportLog.error.contains(path(common::kExportLogFile))) << l.exportLog.error.toStdString();
     EXPECT_EQ(l.rows.size(), 3);
     EXPECT_EQ(l.rows[0].exported, "");
 }

@@ -10,8 +10,12 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "tests/support/FixedClock.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingPointer.h"
+#include "tests/support/RecordingMail.h"
+#include "tests/support/RecordingShell.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,10 +37,10 @@ public:
     QString path(const QString& relative) const;
 
     platform::Registry& registry() { return *m_registry; }
-    platform::ScriptedDialogs& dialogs() { return m_dialogs; }
-    platform::RecordingShell& shell() { return m_shell; }
-    platform::FixedClock& clock() { return m_clock; }
-    platform::RecordingMail& mail() { return m_mail; }
+    ScriptedDialogs& dialogs() { return m_dialogs; }
+    RecordingShell& shell() { return m_shell; }
+    FixedClock& clock() { return m_clock; }
+    RecordingMail& mail() { return m_mail; }
     RecordingPointer& pointer() { return m_pointer; }
     // Puts another pointer in place of the recording one (the screen's, for window tests); it
     // must live as long as the environment. nullptr brings the recording one back.
@@ -51,10 +55,10 @@ private:
     bool m_hadHome = false;
     QByteArray m_previousUserHome;
     std::unique_ptr<platform::Registry> m_registry;
-    platform::ScriptedDialogs m_dialogs;
-    platform::RecordingShell m_shell;
-    platform::FixedClock m_clock;
-    platform::RecordingMail m_mail;
+    ScriptedDialogs m_dialogs;
+    RecordingShell m_shell;
+    FixedClock m_clock;
+    RecordingMail m_mail;
     RecordingPointer m_pointer;
     platform::Services m_previous;
 };

@@ -1,0 +1,41 @@
+#pragma once
+// The Mail service of the tests: records the messages it is asked to send and sends nothing.
+// The transports it lacks make sign-on fail, as a machine without them would.
+
+#include "platform/Mail.h"
+
+#include <QList>
+#include <QString>
+
+namespace testing_support {
+
+class RecordingMail : public platform::Mail
+{
+public:
+    struct Sent
+    {
+        platform::MailMessage message;
+        platform::MailTransport transport;
+    };
+
+    platform::Result signOn(platform::MailTransport needed) override;
+    void signOff() override;
+    bool isSignedOn() const override { return m_signedOn; }
+    platform::Result send(const platform::MailMessage& message, platform::MailTransport transport) override;
+
+    bool hasComposeWindow = true;
+    bool hasSendAtOnce = true;
+    // When not empty, every send that passes the checks fails with this text.
+    QString sendError;
+
+    QList<Sent> sent;
+    int signOns = 0;
+    int signOffs = 0;
+
+private:
+    bool available(platform::MailTransport t) const;
+
+    bool m_signedOn = false;
+};
+
+} // namespace testing_support
