@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libxlsxwriter-dev libzip-dev libgmime-3.0-dev mdbtools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format
   xdg-utils
 )
 missing=()
