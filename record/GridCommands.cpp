@@ -63,6 +63,12 @@ GridRange GridCommands::dataSelection() const
     return s;
 }
 
+void GridCommands::announce(Command command, const GridRange& range) const
+{
+    if (aboutToChange && !range.isEmpty())
+        aboutToChange(command, range);
+}
+
 void GridCommands::report(Command command, const GridRange& range) const
 {
     if (changed && !range.isEmpty())
@@ -97,6 +103,7 @@ void GridCommands::deleteSelection()
     const GridRange s = dataSelection();
     if (s.isEmpty())
         return;
+    announce(Command::Delete, s);
     if (m_rows == Rows::Free) {
         for (int r = s.row2; r >= s.row1; --r)
             m_grid.removeRow(r);
@@ -138,13 +145,14 @@ GridRange GridCommands::paste(const QString& text)
     bottom = std::min(bottom, m_grid.rows() - 1);
     const int right =
         std::min(left + int(rows.first().split(QLatin1Char('\t')).size()) - 1, m_grid.cols() - 1);
+    const GridRange pasted{top, left, bottom, right};
+    announce(Command::Paste, pasted);
     for (int r = top; r <= bottom; ++r) {
         const QStringList cells = rows[r - top].split(QLatin1Char('\t'));
         for (int c = left; c <= right && c - left < cells.size(); ++c)
             if (isWritable(m_grid, r, c) && !isCheckCell(r, c))
                 m_grid.setCell(r, c, cells[c - left]);
     }
-    const GridRange pasted{top, left, bottom, right};
     m_grid.select(top, left, bottom, right);
     report(Command::Paste, pasted);
     return pasted;
@@ -169,6 +177,7 @@ bool GridCommands::fill()
                              values.join(QLatin1Char('\t'));
     if (platform::dialogs().ask(question, mb::YesNo | mb::Question, common::kProgramName) != mb::Yes)
         return false;
+    announce(Command::Fill, s);
     for (int c = s.col1; c <= s.col2; ++c) {
         const bool check = isCheckCell(current, c);
         const QString text = m_grid.cell(current, c);

@@ -33,8 +33,9 @@ public:
     // them a paste finds nothing and a copy does nothing.
     std::function<QString()> clipboardText;
     std::function<void(grid::Grid&)> copySelection;
-    // Called after a command changed the grid, with the range it wrote (for Delete of free rows,
-    // the rows removed).
+    // Called before a command writes the grid (Delete, paste, fill), with the range it is about
+    // to write, then after it with the same range (for Delete of free rows, the rows removed).
+    std::function<void(Command, const grid::GridRange&)> aboutToChange;
     std::function<void(Command, const grid::GridRange&)> changed;
 
     // The grid's key down (Windows key code, shift state: 1 Shift, 2 Ctrl): runs the command of
@@ -58,6 +59,7 @@ public:
 private:
     bool isCheckCell(int row, int col) const;
     grid::GridRange dataSelection() const;
+    void announce(Command command, const grid::GridRange& range) const;
     void report(Command command, const grid::GridRange& range) const;
 
     grid::Grid& m_grid;

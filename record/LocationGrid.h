@@ -11,8 +11,8 @@
 //  - after an edit, the parcel is checked against the centre of its commune: ticked within
 //    5.0 km, beyond it the information cell in red and the question; when the position is
 //    incomplete or does not convert, or the centre is not known, the box stays unticked;
-//  - a paste or a fill (the shared grid commands) leaves the read-only cells as they were and
-//    unticks every row it changed.
+//  - a paste, a fill or a Delete (the shared grid commands) leaves the read-only and information
+//    cells as they were and unticks every row it changed.
 
 #include "grid/Grid.h"
 #include "record/ParcelPosition.h"

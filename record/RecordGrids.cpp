@@ -48,7 +48,8 @@ RecordGrids::RecordGrids(frm_Releve_SHOC& window)
       m_speciesCommands(window.flx_Espèces->grid(), GridCommands::Rows::Free),
       m_weatherCommands(window.flx_Date_Météo->grid(), GridCommands::Rows::Parcels),
       m_habitatCommands(window.flx_Desc_Parcelles->grid(), GridCommands::Rows::Parcels),
-      m_storedCommands(window.flx_EPS->grid(), GridCommands::Rows::Parcels)
+      m_storedCommands(window.flx_EPS->grid(), GridCommands::Rows::Parcels),
+      m_locationCommands(window.flx_Coordonnées->grid(), GridCommands::Rows::Parcels)
 {
     GridView* species = window.flx_Espèces;
     connect(species, &GridView::beforeEdit, this, &RecordGrids::speciesBeforeEdit);
@@ -67,6 +68,14 @@ RecordGrids::RecordGrids(frm_Releve_SHOC& window)
             parcelCommand(command, view);
         };
     }
+
+    // The location grid keeps its read-only and information cells through a command, and a row
+    // the command changed is no longer validated.
+    attach(m_locationCommands, window.flx_Coordonnées);
+    m_locationCommands.aboutToChange = [this](GridCommands::Command, const GridRange& range) {
+        m_locationChange.emplace(m_window.flx_Coordonnées->grid(), range);
+    };
+    m_locationCommands.changed = [this](GridCommands::Command, const GridRange&) { locationCommand(); };
 
     // The record in its stored form is only read: of the commands, only the copy does something.
     attach(m_storedCommands, window.flx_EPS);
@@ -184,6 +193,16 @@ void RecordGrids::parcelCommand(GridCommands::Command command, GridView* view)
     if (fitColumns() && view == m_window.flx_Date_Météo)
         view->fitColumnWidths();
     m_window.sub_Statut();
+}
+
+void RecordGrids::locationCommand()
+{
+    if (!m_locationChange)
+        return;
+    const QList<int> changedRows = m_locationChange->finish();
+    m_locationChange.reset();
+    if (!changedRows.isEmpty())
+        m_window.sub_Statut();
 }
 
 // ---------------------------------------------------------------- site choices

@@ -50,8 +50,13 @@ protected:
     {
         fillParcels(parcels);
         fillParcels(free);
-        for (GridCommands* c : {&parcelCommands, &freeCommands})
+        for (GridCommands* c : {&parcelCommands, &freeCommands}) {
+            c->aboutToChange = [this](Command command, const GridRange& range) {
+                EXPECT_EQ(announced.size(), seen.size()) << "announced once, before the change";
+                announced << Change{command, range};
+            };
             c->changed = [this](Command command, const GridRange& range) { seen << Change{command, range}; };
+        }
     }
 
     struct Change
@@ -66,6 +71,7 @@ protected:
     GridCommands parcelCommands{parcels, GridCommands::Rows::Parcels};
     GridCommands freeCommands{free, GridCommands::Rows::Free};
     QList<Change> seen;
+    QList<Change> announced;
 };
 
 } // namespace
@@ -77,12 +83,14 @@ TEST_F(GridCommandsTest, PasteOfSpreadsheetRows)
     for (const QString end : {"\n", "\r\n", "\r"}) {
         fillParcels(parcels);
         seen.clear();
+        announced.clear();
         parcels.select(4, 1);
         const QString text = "L\tx\ty\tz\t1" + end + "L\tx2" + end + "L\tx3\ty3\tz3\tw3\tv3" + end;
         EXPECT_EQ(parcelCommands.paste(text), (GridRange{4, 1, 6, 5}));
         EXPECT_EQ(rows(parcels).section('|', 2), "P3\ta3\tb3\th3\t-|P4\tx\ty\th4\t-|P5\tx2\tb5\th5\t-|"
                                                  "P6\tx3\ty3\th6\tX");
         EXPECT_EQ(seen, (QList<Change>{{Command::Paste, {4, 1, 6, 5}}}));
+        EXPECT_EQ(announced, seen);
     }
     free.select(6, 2);
     EXPECT_EQ(freeCommands.paste("m\r\nn\r\no\r\n"), (GridRange{6, 2, 8, 2}));
@@ -108,6 +116,7 @@ TEST_F(GridCommandsTest, FillFromRow6UpToRow3)
     EXPECT_EQ(parcels.row(), 3);
     EXPECT_EQ(parcels.col(), 5);
     EXPECT_EQ(seen, (QList<Change>{{Command::Fill, {3, 1, 6, 5}}}));
+    EXPECT_EQ(announced, seen);
 
     // No: nothing changes. One row selected: nothing asked.
     fillParcels(parcels);
@@ -135,6 +144,7 @@ TEST_F(GridCommandsTest, DeleteEmptiesParcelsAndRemovesFreeRows)
     EXPECT_EQ(free.rows(), 4);
     EXPECT_EQ(rows(free), "P1\ta1\tb1\th1\t-|P5\ta5\tb5\th5\t-|P6\ta6\tb6\th6\tX");
     EXPECT_EQ(seen, (QList<Change>{{Command::Delete, {5, 1, 6, 5}}, {Command::Delete, {2, 3, 4, 3}}}));
+    EXPECT_EQ(announced, seen);
 
     // A grid the user may not edit is left as it is, and nothing is asked.
     free.setEditable(Grid::Editable::None);

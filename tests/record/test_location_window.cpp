@@ -1,5 +1,6 @@
 // The wiring of the record window's location grid and coordinate system, offscreen: the switch
-// on a change of the list, the editors' handlers and the check after an edit. The rules are the
+// on a change of the list, the editors' handlers, the check after an edit and the keyboard
+// commands. The rules are the
 // core's tests (test_locationgrid, test_coordinateswitch).
 
 #include "common/Globals.h"
@@ -16,6 +17,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -211,4 +213,56 @@ TEST_F(LocationWindowTest, CheckAfterAnEdit)
     EXPECT_EQ(g.checkState(1, LocValidated), Grid::Checked);
     EXPECT_EQ(w->ogl_Divers->currentIndex(), int(PageLocations));
     EXPECT_TRUE(w->isModified());
+}
+
+// Ctrl+V writes two rows of coordinates from the current cell, Ctrl+B (Yes) fills the altitude and
+// Delete empties a row: the validated box, the Lambert position and the information cell stay as
+// they were, and every row changed is unticked.
+TEST_F(LocationWindowTest, KeyboardCommands)
+{
+    const Window w = open();
+    ASSERT_TRUE(w);
+    GridView* view = w->flx_Coordonnées;
+    Grid& g = view->grid();
+    ASSERT_GE(g.rows(), 4);
+    const auto tick = [&g] {
+        for (int r = 1; r <= 3; ++r)
+            g.setCheckState(r, LocValidated, Grid::Checked);
+    };
+    for (int r = 1; r <= 3; ++r) {
+        g.setCell(r, LocLambertX, "800000");
+        g.setCell(r, LocInformation, "note");
+    }
+    tick();
+    const auto key = [view](Qt::Key k, Qt::KeyboardModifiers m) {
+        view->setFocus();
+        QTest::keyClick(view, k, m);
+    };
+    const auto state = [&g](int r) {
+        return g.rangeText({r, LocLongitude, r, LocInformation}) +
+               (g.checkState(r, LocValidated) == Grid::Checked ? " X" : " -");
+    };
+
+    QGuiApplication::clipboard()->setText("800500\t2000000\tM\tW\t120\t1\tNon\t1\t2\tinfo\r\n"
+                                          "801000\t2000100\r\n");
+    g.select(1, LocLongitude);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(state(1), "800500\t2000000\t\t\t120\t\t\t800000\t\tnote -");
+    EXPECT_EQ(state(2), "801000\t2000100\t\t\t\t\t\t800000\t\tnote -");
+    EXPECT_EQ(state(3), "\t\t\t\t\t\t\t800000\t\tnote X");
+
+    tick();
+    g.select(1, LocAltitude, 3, LocAltitude);
+    env.dialogs().answer(mb::Yes);
+    key(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(env.dialogs().texts().last(), "3 lignes sélectionnées par la valeur \n120");
+    EXPECT_EQ(g.rangeText({1, LocAltitude, 3, LocAltitude}), "120\r120\r120");
+    EXPECT_EQ(state(1).right(2), " X") << "the row the values came from is unchanged";
+    EXPECT_EQ(state(2).right(2) + state(3).right(2), " - -");
+
+    tick();
+    g.select(1, LocLongitude, 1, LocInformation);
+    key(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(state(1), "\t\t\t\t\t\t\t800000\t\tnote -");
+    EXPECT_EQ(state(2).right(2), " X");
 }
