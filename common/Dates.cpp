@@ -31,8 +31,8 @@ QString formatDigits(const QString& text, int width)
 bool digitsDateShape(const QString& text, const QString& sep)
 {
     const qsizetype n = sep.size();
-    return text.size() == 8 + 2 * n && allDigits(text.mid(0, 2)) && text.mid(2, n) == sep
-           && allDigits(text.mid(2 + n, 2)) && text.mid(4 + n, n) == sep && allDigits(text.mid(4 + 2 * n, 4));
+    return text.size() == 8 + 2 * n && allDigits(text.mid(0, 2)) && text.mid(2, n) == sep &&
+           allDigits(text.mid(2 + n, 2)) && text.mid(4 + n, n) == sep && allDigits(text.mid(4 + 2 * n, 4));
 }
 
 struct TokenScanner
@@ -51,8 +51,8 @@ QString common::yearWithCentury(int annee2)
     int century = year / 100;
     if (annee2 > currentTwoDigits)
         century -= 1;
-    return QString::number(century).rightJustified(2, QLatin1Char('0'))
-           + QString::number(annee2).rightJustified(2, QLatin1Char('0'));
+    return QString::number(century).rightJustified(2, QLatin1Char('0')) +
+           QString::number(annee2).rightJustified(2, QLatin1Char('0'));
 }
 
 QString fun_Get_Token(const QString& texte, const QString& separateurs)

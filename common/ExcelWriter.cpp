@@ -253,10 +253,7 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
 
 namespace common::excel {
 
-bool parseNumber(QStringView text, double* value)
-{
-    return lireNombre(text, value, false);
-}
+bool parseNumber(QStringView text, double* value) { return lireNombre(text, value, false); }
 
 ColumnRule columnRule(const QString& header)
 {

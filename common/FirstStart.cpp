@@ -43,25 +43,27 @@ void propositionRenommage(const QString& enregistre)
     if (standard == enregistre)
         return;
     const QString titre = QStringLiteral("Nouvelle version de Tessilon");
-    const QString texte = titre + LF + LF
-                          + QStringLiteral("A l'occasion du premier démarrage de Tessilon sur votre ordinateur, et "
-                                           "dans un soucis de standardisation,")
-                          + LF
-                          + QStringLiteral("nous vous proposons de normaliser le dossier de stockage de vos "
-                                           "fichiers EPS ")
-                          + LF + enregistre + QStringLiteral(" en le nommant ") + standard + LF + LF
-                          + QStringLiteral("Acceptez-vous cette modificaition ?");
+    const QString texte =
+        titre + LF + LF +
+        QStringLiteral("A l'occasion du premier démarrage de Tessilon sur votre ordinateur, et "
+                       "dans un soucis de standardisation,") +
+        LF +
+        QStringLiteral("nous vous proposons de normaliser le dossier de stockage de vos "
+                       "fichiers EPS ") +
+        LF + enregistre + QStringLiteral(" en le nommant ") + standard + LF + LF +
+        QStringLiteral("Acceptez-vous cette modificaition ?");
     if (platform::dialogs().ask(texte, mb::YesNo | mb::Question, titre) != mb::Yes)
         return;
     if (QFileInfo::exists(standard) || !QDir().rename(common::normalisePath(enregistre), standard)) {
-        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ")
-             + standard + QStringLiteral(".") + LF + LF
-             + QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre
-             + QStringLiteral(", qui reste le dossier de ") + common::kProgramName + QStringLiteral("."));
+        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") +
+             standard + QStringLiteral(".") + LF + LF +
+             QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre +
+             QStringLiteral(", qui reste le dossier de ") + common::kProgramName + QStringLiteral("."));
         return;
     }
     gstr_Dossier = standard;
-    static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
+    static_cast<void>(
+        sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
     if (const platform::Result sonde = common::probeFolder(gstr_Dossier); !sonde)
         dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
 }
@@ -72,23 +74,23 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
     for (;;) {
         gstr_Dossier = common::proposedDataFolder();
         const QString texte =
-            QStringLiteral("Premier démarrage de ") + common::kProgramName + LF + LF
-            + QStringLiteral(
-                "Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.")
-            + LF + LF
-            + QStringLiteral(
+            QStringLiteral("Premier démarrage de ") + common::kProgramName + LF + LF +
+            QStringLiteral(
+                "Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.") +
+            LF + LF +
+            QStringLiteral(
                 "Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
-                "vous proposons de le nommer ")
-            + gstr_Dossier + QStringLiteral(".") + LF + LF + LF
-            + QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
-                             "l'emplacement et le nom du dossier (NON) ?");
+                "vous proposons de le nommer ") +
+            gstr_Dossier + QStringLiteral(".") + LF + LF + LF +
+            QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
+                           "l'emplacement et le nom du dossier (NON) ?");
         const int reponse =
             platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, common::kProgramName);
         if (reponse == mb::Cancel || reponse == 0)
             return ResultatDemarrage::Quitter;
         if (reponse == mb::No) {
-            const QString titre = common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ")
-                                  + common::kProgramName;
+            const QString titre = common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ") +
+                                  common::kProgramName;
             const QString choisi = choisir ? choisir(titre, gstr_Dossier) : QString();
             if (choisi.trimmed().isEmpty())
                 return ResultatDemarrage::Quitter;
@@ -101,9 +103,9 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
                 sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
             return ResultatDemarrage::Continuer;
         }
-        dire(QStringLiteral("Le dossier ") + gstr_Dossier
-             + QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF
-             + sonde.error + LF + LF + QStringLiteral("Veuillez choisir un autre dossier."));
+        dire(QStringLiteral("Le dossier ") + gstr_Dossier +
+             QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF +
+             sonde.error + LF + LF + QStringLiteral("Veuillez choisir un autre dossier."));
     }
 }
 
@@ -153,8 +155,8 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     if (texte.isEmpty())
         return -1;
     const CheminDecoupe d = sub_Split_Path(texte);
-    if (d.dossier.trimmed().isEmpty() && d.nom.size() == 1 && estSeparateur(d.nom[0])
-        && d.extension.trimmed().isEmpty())
+    if (d.dossier.trimmed().isEmpty() && d.nom.size() == 1 && estSeparateur(d.nom[0]) &&
+        d.extension.trimmed().isEmpty())
         return -1;
     const QString local = common::normalisePath(texte);
     const QFileInfo info(local);
@@ -164,8 +166,8 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
         dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
         return -1;
     }
-    const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") + LF + LF
-                             + QStringLiteral("Voulez-vous le créer maintenant ?");
+    const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") + LF +
+                             LF + QStringLiteral("Voulez-vous le créer maintenant ?");
     if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return -1;
     if (!QDir().mkpath(local)) {

@@ -77,8 +77,9 @@ bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& 
     }
     if (copie)
         return true;
-    sub_Message(4008, 0, QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.")
-                             .arg(texte.size()),
+    sub_Message(4008, 0,
+                QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.")
+                    .arg(texte.size()),
                 QString());
     grille.setRedraw(false);
     grille.setRedraw(true);
@@ -127,13 +128,21 @@ GridColour fun_Get_Sys_Color(int index)
 {
     const QPalette p = QApplication::palette();
     switch (index) {
-    case 5: return fromQColor(p.color(QPalette::Base));
-    case 8: return fromQColor(p.color(QPalette::Text));
-    case 13: return fromQColor(p.color(QPalette::Highlight));
-    case 14: return fromQColor(p.color(QPalette::HighlightedText));
-    case 15: return fromQColor(p.color(QPalette::Button));
-    case 18: return fromQColor(p.color(QPalette::ButtonText));
-    case 19: return fromQColor(p.color(QPalette::AlternateBase));
-    default: return fromQColor(p.color(QPalette::Window));
+    case 5:
+        return fromQColor(p.color(QPalette::Base));
+    case 8:
+        return fromQColor(p.color(QPalette::Text));
+    case 13:
+        return fromQColor(p.color(QPalette::Highlight));
+    case 14:
+        return fromQColor(p.color(QPalette::HighlightedText));
+    case 15:
+        return fromQColor(p.color(QPalette::Button));
+    case 18:
+        return fromQColor(p.color(QPalette::ButtonText));
+    case 19:
+        return fromQColor(p.color(QPalette::AlternateBase));
+    default:
+        return fromQColor(p.color(QPalette::Window));
     }
 }

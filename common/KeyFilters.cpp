@@ -6,8 +6,9 @@ int fun_Car_Dans_Plages(int cle, const QString& permis)
 {
     if (!permis.isEmpty())
         return cle >= 0 && cle <= 0xFFFF && permis.contains(QChar(char16_t(cle))) ? cle : 0;
-    const bool garde = (cle >= 0 && cle <= 31) || cle == 45 || (cle >= 48 && cle <= 57) || (cle >= 65 && cle <= 90)
-                       || (cle >= 87 && cle <= 122) || (cle >= 127 && cle <= 159) || (cle >= 192 && cle <= 255);
+    const bool garde = (cle >= 0 && cle <= 31) || cle == 45 || (cle >= 48 && cle <= 57) ||
+                       (cle >= 65 && cle <= 90) || (cle >= 87 && cle <= 122) || (cle >= 127 && cle <= 159) ||
+                       (cle >= 192 && cle <= 255);
     return garde ? cle : 0;
 }
 
@@ -26,8 +27,9 @@ QString fun_Majuscule_Sans_Accent(const QString& texte)
         char16_t from;
         char16_t to;
     } folds[] = {
-        {u'à', u'A'}, {u'ä', u'A'}, {u'â', u'A'}, {u'é', u'E'}, {u'è', u'E'}, {u'ê', u'E'}, {u'ë', u'E'}, {u'ï', u'I'},
-        {u'î', u'I'}, {u'ô', u'O'}, {u'ö', u'O'}, {u'û', u'U'}, {u'ü', u'U'}, {u'ù', u'U'}, {u'ç', u'C'},
+        {u'à', u'A'}, {u'ä', u'A'}, {u'â', u'A'}, {u'é', u'E'}, {u'è', u'E'},
+        {u'ê', u'E'}, {u'ë', u'E'}, {u'ï', u'I'}, {u'î', u'I'}, {u'ô', u'O'},
+        {u'ö', u'O'}, {u'û', u'U'}, {u'ü', u'U'}, {u'ù', u'U'}, {u'ç', u'C'},
     };
     QString out = texte;
     for (QChar& ch : out)

@@ -103,7 +103,8 @@ const Entry saisie[] = {
     {1022, "Les coordonnées sont invalides : le numéro de la carte ne peut pas être calculé."},
     {1023, "La date de début est postérieure à la date de fin."},
     {1024, "La date est postérieure à la date du jour."},
-    {1025, "Trop de colonnes à imprimer.\nRéduisez le nombre de colonnes ou choisissez l'orientation paysage."},
+    {1025,
+     "Trop de colonnes à imprimer.\nRéduisez le nombre de colonnes ou choisissez l'orientation paysage."},
     {1026, "Ce critère de tri a déjà été choisi."},
     {1027, "Ce code milieu n'existe pas."},
     {1028, "Le premier code espèce est obligatoire."},
@@ -208,7 +209,8 @@ const Entry securite[] = {
     {2011, "ATTENTION !\n\nD'autres utilisateurs travaillent sur cette base de données."},
     {2012, "CONFLIT D'ACCES LORS D'UNE MISE A JOUR DE BASE DE DONNEES\n\n"
            "Cet enregistrement est en cours de modification par un autre utilisateur."},
-    {2013, "ERREUR DE VALIDATION DU CODE CARROYAGE\n\nCe code de maille n'existe pas dans le carroyage choisi."},
+    {2013,
+     "ERREUR DE VALIDATION DU CODE CARROYAGE\n\nCe code de maille n'existe pas dans le carroyage choisi."},
     {2014, "CONFLIT D'ACCES LORS D'UNE MISE A JOUR DE BASE DE DONNEES\n\n"
            "Cet enregistrement a été supprimé par un autre utilisateur."},
     {2015, "CONFLIT D'ACCES !\n\nLa base de données est ouverte en mode exclusif par un autre utilisateur."},
@@ -220,7 +222,8 @@ const Entry securite[] = {
            "Fermez les autres sessions ouvertes sur cette base de données puis recommencez."},
     {2021, "UTILISATION DES REQUETES SQL DE MISE A JOUR\n\n"
            "Les requêtes de mise à jour sont réservées à l'administrateur."},
-    {2022, "SUPPRESSION REFUSEE\n\nVous n'avez pas les droits nécessaires pour supprimer cet enregistrement."},
+    {2022,
+     "SUPPRESSION REFUSEE\n\nVous n'avez pas les droits nécessaires pour supprimer cet enregistrement."},
     {2023, "MODIFICATION DES DESCRIPTEURS DE LOCALITES\n\n"
            "Les descripteurs de localités sont réservés à l'administrateur."},
     {2501, "ERREUR D'INSTALLATION DE {PM}\n\n"
@@ -249,7 +252,8 @@ const Entry information[] = {
     {3014, "Fin de la disquette d'importation."},
     {3015, "Attention ! L'impression peut durer plusieurs minutes."},
     {3016, nullptr, false, installationSummary},
-    {3017, "Vous avez démarré ce logiciel {C} fois.\nPensez à faire une copie de sauvegarde de vos fichiers."},
+    {3017,
+     "Vous avez démarré ce logiciel {C} fois.\nPensez à faire une copie de sauvegarde de vos fichiers."},
     {3019, "Attention ! Le mélange des couleurs peut rendre la carte illisible."},
     {3020, "Attention ! Le filtre sur les codes de nidification est utilisé seul."},
     {3021, "La requête a été exécutée."},
@@ -265,7 +269,8 @@ const Entry information[] = {
            "Pour ajouter une fiche, cliquez sur le bouton Ajouter."},
     {3030, "La requête a été exécutée : les fiches concernées sont mises à jour."},
     {3031, "La requête a été exécutée : les fiches concernées sont supprimées."},
-    {3032, "SYNTHESE DES ESPECES PRESENTES DANS UNE MAILLE\n\nAucune espèce n'a été observée dans cette maille."},
+    {3032,
+     "SYNTHESE DES ESPECES PRESENTES DANS UNE MAILLE\n\nAucune espèce n'a été observée dans cette maille."},
     {3033, "VERIFICATION ET REPARATION LOGIQUE DES BASES DE DONNEES\n\nLa vérification est terminée."},
     {3034, "Les paramètres endommagés ont été sauvegardés avant d'être reconstruits."},
     {3035, "Les paramètres ont été restaurés."},
@@ -284,7 +289,8 @@ const Entry information[] = {
     {3045, "BILAN DE L'IMPORTATION\n\nL'importation est terminée.\n"},
     {3046, "RAFRAICHISSEMENT DES DONNEES BIOMETRIQUES\n\n"
            "Le rafraîchissement des données biométriques est terminé."},
-    {3047, "RAFRAICHISSEMENT DES DONNEES DE REPRISE\n\nLe rafraîchissement des données de reprise est terminé."},
+    {3047,
+     "RAFRAICHISSEMENT DES DONNEES DE REPRISE\n\nLe rafraîchissement des données de reprise est terminé."},
     {3048, "BASE NATURALISTE PARTAGEE : DATES D'OBSERVATION\n\n"
            "Une date incomplète est enregistrée avec le caractère générique \"*\"."},
     {3049, "SYNTHESE DES ESPECES ABSENTES DANS UNE MAILLE\n\n"
@@ -319,9 +325,10 @@ const Entry erreurTraitement[] = {
     {4006, "Une erreur grave s'est produite lors de l'accès au fichier {Ct}.\n"
            "Vérifiez que ce fichier existe et qu'aucun autre logiciel ne l'utilise."},
     {4007, "Le dossier suivant ne peut pas être créé : "},
-    {4008, "Vous ne disposez pas assez de mémoire pour effectuer une copie presse-papiers en une seule fois.\n\n"
-           "SOLUTION : Tronçonnez votre copie en limitant de nombres de colonnes sélectionnées en même temps "
-           "ou créez un fichier .CSV ou .TXT."},
+    {4008,
+     "Vous ne disposez pas assez de mémoire pour effectuer une copie presse-papiers en une seule fois.\n\n"
+     "SOLUTION : Tronçonnez votre copie en limitant de nombres de colonnes sélectionnées en même temps "
+     "ou créez un fichier .CSV ou .TXT."},
     {4009, "MONTEE DE NIVEAU IMPOSSIBLE.\n\nLa base de données est ouverte par un autre utilisateur."},
     {4010, "IMPOSSIBILITE DE LANCER {C}\n\nLe programme est introuvable ou ne peut pas démarrer."},
     {4011, "DEPASSEMENT DE CAPACITE !\nLe nombre de lignes dépasse la capacité de la grille."},
@@ -381,14 +388,13 @@ QString installationSummary()
     QString utilisateur = qEnvironmentVariable("USER");
     if (utilisateur.isEmpty())
         utilisateur = qEnvironmentVariable("USERNAME");
-    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ")
-           + QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion
-           + QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ")
-           + organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF
-           + QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF
-           + QStringLiteral("Nombre d'utilisations : ") + nombre + LF
-           + QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ")
-           + jeu;
+    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ") +
+           QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion +
+           QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ") +
+           organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF +
+           QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF +
+           QStringLiteral("Nombre d'utilisations : ") + nombre + LF +
+           QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ") + jeu;
 }
 
 // The text of an entry, markers replaced in one pass, so that a complement or a description
@@ -405,9 +411,11 @@ QString expand(const Entry& e, const QString& errorDescription, QString& complem
     return out;
 }
 
-QString lookUp(std::span<const Entry> table, qint16 number, const QString& errorDescription, QString& complement)
+QString lookUp(std::span<const Entry> table, qint16 number, const QString& errorDescription,
+               QString& complement)
 {
-    const auto it = std::find_if(table.begin(), table.end(), [&](const Entry& e) { return e.number == number; });
+    const auto it =
+        std::find_if(table.begin(), table.end(), [&](const Entry& e) { return e.number == number; });
     if (it == table.end())
         return {};
     return expand(*it, errorDescription, complement);

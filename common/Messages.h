@@ -44,9 +44,12 @@ QString fillTemplate(const QString& modele, const QString& complement, const QSt
 // (empty when the number has no entry). The complement is the caller's working copy: a builder
 // empties it when its entry splices it into the text or drops it. Only
 // fun_Msg_Erreur_Traitement reads the error description; no builder reads the error number.
-QString fun_Msg_Logique(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
-QString fun_Msg_Saisie(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
-QString fun_Msg_Securite(qint16 number, qint32 errorNumber, const QString& errorDescription, QString& complement);
+QString fun_Msg_Logique(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                        QString& complement);
+QString fun_Msg_Saisie(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                       QString& complement);
+QString fun_Msg_Securite(qint16 number, qint32 errorNumber, const QString& errorDescription,
+                         QString& complement);
 QString fun_Msg_Information(qint16 number, qint32 errorNumber, const QString& errorDescription,
                             QString& complement);
 QString fun_Msg_Erreur_Traitement(qint16 number, qint32 errorNumber, const QString& errorDescription,

@@ -41,8 +41,8 @@ void copyUserSettings(platform::Registry& r)
             if (skipped)
                 continue;
             const QString value = fun_Get_Setting_VB(section, name, NotFound, common::kSiblingProgram);
-            if (value == NotFound
-                && hasValue(r, Hive::CurrentUser, common::userKey(common::kProgramName, section), name))
+            if (value == NotFound &&
+                hasValue(r, Hive::CurrentUser, common::userKey(common::kProgramName, section), name))
                 continue;
             static_cast<void>(sub_Save_Setting(section, name, value, common::kProgramName));
         }
@@ -74,8 +74,8 @@ bool copyMachineSettings(platform::Registry& r)
             if (status != reg::Success)
                 break;
             const QString value = fun_Get_Setting_Str(section, name, NotFound, common::kSiblingProgram);
-            if (value == NotFound
-                && hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
+            if (value == NotFound &&
+                hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
                 continue;
             if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName).ok)
                 allWritten = false;

@@ -117,7 +117,8 @@ platform::Result common::renameFile(const QString& source, const QString& cible)
 {
     const QFileInfo target(common::normalisePath(cible));
     const QString existing = common::findFile(target.absolutePath(), target.fileName());
-    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
+    if (!existing.isEmpty() &&
+        QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
         return platform::Result::failure(QStringLiteral("Le fichier %1 existe déjà.").arg(existing));
     const QString from = common::normalisePath(source);
     if (const int err = platform::renameWithoutReplacing(from, target.filePath()); err != 0)

@@ -106,8 +106,8 @@ QString readText(const QString& section, const QString& valueName, const QString
                  const QString& programme)
 {
     QVariant result;
-    if (fun_Query_Value(Hive::LocalMachine, common::machineKey(section, programme), valueName, result)
-        != reg::Success)
+    if (fun_Query_Value(Hive::LocalMachine, common::machineKey(section, programme), valueName, result) !=
+        reg::Success)
         return defaultText;
     if (result.typeId() == QMetaType::Int)
         return QString::number(result.toInt());
@@ -179,8 +179,8 @@ QString fun_Get_Setting_VB(const QString& section, const QString& key, const QSt
     if (section.trimmed().isEmpty())
         return defaultText;
     RegValue v;
-    if (platform::registry().queryValue(Hive::CurrentUser, common::userKey(programme, section), key, &v)
-        != reg::Success)
+    if (platform::registry().queryValue(Hive::CurrentUser, common::userKey(programme, section), key, &v) !=
+        reg::Success)
         return defaultText;
     switch (v.type) {
     case RegType::Sz:

@@ -198,7 +198,7 @@ CoordinateParts fun_Verif_DD(const QString& label, const QString& text, const QS
 }
 
 CoordinateParts fun_Verif_Coord_Type(const QString& label, const QString& text, bool normalise,
-                                  const QString& typeName)
+                                     const QString& typeName)
 {
     CoordinateParts p = isDecimalDegreesType(typeName) ? fun_Verif_DD(label, text, typeName)
                                                        : fun_Verif_DMS(label, text, typeName);

@@ -87,7 +87,7 @@ QString coords::checkParts(const CoordinateParts& p, bool longitude, const QStri
 }
 
 CoordinateCheck fun_Verif_Coordonnees(QString& longitude, QString& latitude, bool normalise,
-                                       const QString& typeName)
+                                      const QString& typeName)
 {
     CoordinateCheck r;
     r.message = MESSAGE_PASSED;
@@ -97,7 +97,7 @@ CoordinateCheck fun_Verif_Coordonnees(QString& longitude, QString& latitude, boo
     const CoordinateParts lat = fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, normalise, typeName);
     if (lat.error != 0)
         r.message = r.message != MESSAGE_PASSED ? QStringLiteral(" : longitude et latitude non conformes")
-                                                 : QStringLiteral(" : latitude non conforme");
+                                                : QStringLiteral(" : latitude non conforme");
     if (r.message != MESSAGE_PASSED) {
         r.error = -1;
         return r;

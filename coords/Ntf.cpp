@@ -127,7 +127,7 @@ std::optional<NtfGrads> coords::dmsToNtf(const QString& longitude, const QString
 }
 
 std::optional<NtfGrads> sub_DMS_To_NTF(const QString& longitude, const QString& latitude,
-                                         const QString& sourceDatum)
+                                       const QString& sourceDatum)
 {
     const auto d = datumFromCode(sourceDatum);
     if (!d)

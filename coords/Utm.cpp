@@ -42,9 +42,10 @@ double rawNorthing(double phi, double A)
     const double N = a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
-    return UTM_SCALE * (meridianArc(phi) + N * std::tan(phi) *
-                                        (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
-                                         (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
+    return UTM_SCALE *
+           (meridianArc(phi) + N * std::tan(phi) *
+                                   (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
+                                    (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
 }
 
 // Seconds and minutes of the UTM text form.
@@ -140,9 +141,10 @@ std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, 
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
     const double A = std::remainder(lambda - lambda0, 2 * PI) * std::cos(phi);
     const double northing = std::nearbyint(rawNorthing(phi, A)); // halves to even
-    const double easting = std::trunc(UTM_SCALE * N * (A + (1 - T + C) * std::pow(A, 3) / 6 +
-                                            (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
-                                  UTM_FALSE_EASTING);
+    const double easting = std::trunc(UTM_SCALE * N *
+                                          (A + (1 - T + C) * std::pow(A, 3) / 6 +
+                                           (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
+                                      UTM_FALSE_EASTING);
     if (!std::isfinite(northing) || !std::isfinite(easting) ||
         std::abs(northing) > std::numeric_limits<qint32>::max())
         return std::nullopt;

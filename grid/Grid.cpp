@@ -475,7 +475,8 @@ namespace {
 GridRange clip(const GridContent& c, const GridRange& r)
 {
     GridRange o{std::max(0, std::min(r.row1, r.row2)), std::max(0, std::min(r.col1, r.col2)),
-                std::min(c.rowCount() - 1, std::max(r.row1, r.row2)), std::min(c.cols - 1, std::max(r.col1, r.col2))};
+                std::min(c.rowCount() - 1, std::max(r.row1, r.row2)),
+                std::min(c.cols - 1, std::max(r.col1, r.col2))};
     return o;
 }
 
@@ -489,8 +490,7 @@ CellFormat& fmtOf(GridContent& c, int row, int col)
 
 // Applies a change to the settings of every cell of a range (clipped to the grid); returns the
 // clipped range.
-template <class Change>
-GridRange changeFormats(GridContent& c, const GridRange& range, Change change)
+template <class Change> GridRange changeFormats(GridContent& c, const GridRange& range, Change change)
 {
     const GridRange r = clip(c, range);
     for (int row = r.row1; row <= r.row2; ++row)
@@ -696,8 +696,7 @@ const GridColumn& columnOf(const GridData& d, int col)
 }
 
 // Sets one setting of a column; true when it changed.
-template <typename T>
-bool setColumnField(GridData& d, int col, T GridColumn::*field, const T& value)
+template <typename T> bool setColumnField(GridData& d, int col, T GridColumn::*field, const T& value)
 {
     if (!MIRELOT_CHECK(col >= 0 && col < d.content.cols))
         return false;
@@ -1073,7 +1072,8 @@ void Grid::sortRange(const GridRange& range, Sort order)
     std::vector<SortKey> keys(size_t(n) * k);
     for (int i = 0; i < n; ++i)
         for (size_t j = 0; j < k; ++j)
-            keys[size_t(i) * k + j] = makeKey(c.rows[size_t(r.row1 + i)].cells[keyCols[j].col], keyCols[j].type);
+            keys[size_t(i) * k + j] =
+                makeKey(c.rows[size_t(r.row1 + i)].cells[keyCols[j].col], keyCols[j].type);
 
     std::vector<int> order_(static_cast<size_t>(n));
     std::iota(order_.begin(), order_.end(), 0);

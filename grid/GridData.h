@@ -20,15 +20,18 @@ struct CellFormat
     quint8 check = Grid::NoCheck;
     bool readOnly = false;
 
-    bool isDefault() const { return back == 0 && fontSize == 0 && font == 0 && check == Grid::NoCheck && !readOnly; }
+    bool isDefault() const
+    {
+        return back == 0 && fontSize == 0 && font == 0 && check == Grid::NoCheck && !readOnly;
+    }
 };
 
 struct GridRow
 {
-    QList<QString> cells;         // always cols long
-    std::vector<CellFormat> fmt;  // empty, or cols long
+    QList<QString> cells;        // always cols long
+    std::vector<CellFormat> fmt; // empty, or cols long
     QString key;
-    bool selected = false;        // list-box selection
+    bool selected = false; // list-box selection
 
     void resize(int cols)
     {
@@ -50,8 +53,8 @@ struct GridColumn
 
     bool isDefault() const
     {
-        return !hidden && type == Grid::DataType::Default && editList.isEmpty() && sort == Grid::Sort::None
-               && !centred && width == -1 && data.isEmpty();
+        return !hidden && type == Grid::DataType::Default && editList.isEmpty() && sort == Grid::Sort::None &&
+               !centred && width == -1 && data.isEmpty();
     }
 };
 

@@ -63,11 +63,20 @@ void appendEscaped(QString& out, const QString& text)
         const char16_t ch = p[i].unicode();
         char16_t esc = 0;
         switch (ch) {
-        case u'\\': esc = u'\\'; break;
-        case u'\t': esc = u't'; break;
-        case u'\r': esc = u'r'; break;
-        case u'\n': esc = u'n'; break;
-        default: continue;
+        case u'\\':
+            esc = u'\\';
+            break;
+        case u'\t':
+            esc = u't';
+            break;
+        case u'\r':
+            esc = u'r';
+            break;
+        case u'\n':
+            esc = u'n';
+            break;
+        default:
+            continue;
         }
         out.append(p + start, i - start);
         out += u'\\';
@@ -92,11 +101,20 @@ bool unescape(QStringView s, QString* out)
         if (++i >= s.size())
             return false;
         switch (s[i].unicode()) {
-        case u'\\': w[k++] = u'\\'; break;
-        case u't': w[k++] = u'\t'; break;
-        case u'r': w[k++] = u'\r'; break;
-        case u'n': w[k++] = u'\n'; break;
-        default: return false;
+        case u'\\':
+            w[k++] = u'\\';
+            break;
+        case u't':
+            w[k++] = u'\t';
+            break;
+        case u'r':
+            w[k++] = u'\r';
+            break;
+        case u'n':
+            w[k++] = u'\n';
+            break;
+        default:
+            return false;
         }
     }
     r.truncate(k);
@@ -255,9 +273,9 @@ ResultOf<Header> parseSize(QStringView line)
 {
     const QList<QStringView> f = fields(line);
     Header h;
-    if (f.size() != 5 || f[0] != u"taille" || !readInt(f[1], 0, kGridMaxCells, &h.rows)
-        || !readInt(f[2], 0, kGridMaxCols, &h.cols) || !readInt(f[3], 0, h.rows, &h.fixedRows)
-        || !readInt(f[4], 0, h.cols, &h.fixedCols))
+    if (f.size() != 5 || f[0] != u"taille" || !readInt(f[1], 0, kGridMaxCells, &h.rows) ||
+        !readInt(f[2], 0, kGridMaxCols, &h.cols) || !readInt(f[3], 0, h.rows, &h.fixedRows) ||
+        !readInt(f[4], 0, h.cols, &h.fixedCols))
         return ResultOf<Header>::failure(QStringLiteral("taille de la grille illisible"));
     if (h.rows * std::max<qint64>(h.cols, 1) > kGridMaxCells)
         return ResultOf<Header>::failure(QStringLiteral("grille trop grande"));
@@ -269,16 +287,16 @@ Result parseColumn(QStringView line, GridContent& c)
     const QList<QStringView> f = fields(line);
     qint64 col = 0, hidden = 0, type = 0, sort = 0, centred = 0, width = 0;
     GridColumn column;
-    if (f.size() != 9 || !readInt(f[1], 0, c.cols - 1, &col) || !readInt(f[2], 0, 1, &hidden)
-        || !readInt(f[3], 0, 1000, &type) || !readInt(f[4], 0, 1000, &sort) || !readInt(f[5], 0, 1, &centred)
-        || !readInt(f[6], -1, 1'000'000, &width) || !readCell(f[7], &column.editList)
-        || !readCell(f[8], &column.data))
+    if (f.size() != 9 || !readInt(f[1], 0, c.cols - 1, &col) || !readInt(f[2], 0, 1, &hidden) ||
+        !readInt(f[3], 0, 1000, &type) || !readInt(f[4], 0, 1000, &sort) || !readInt(f[5], 0, 1, &centred) ||
+        !readInt(f[6], -1, 1'000'000, &width) || !readCell(f[7], &column.editList) ||
+        !readCell(f[8], &column.data))
         return Result::failure(QStringLiteral("réglage de colonne illisible"));
     const auto t = Grid::DataType(type);
     const auto s = Grid::Sort(sort);
-    if ((t != Grid::DataType::Default && t != Grid::DataType::Date && t != Grid::DataType::String
-         && t != Grid::DataType::Boolean)
-        || (s != Grid::Sort::None && s != Grid::Sort::GenericAscending && s != Grid::Sort::GenericDescending))
+    if ((t != Grid::DataType::Default && t != Grid::DataType::Date && t != Grid::DataType::String &&
+         t != Grid::DataType::Boolean) ||
+        (s != Grid::Sort::None && s != Grid::Sort::GenericAscending && s != Grid::Sort::GenericDescending))
         return Result::failure(QStringLiteral("réglage de colonne inconnu"));
     column.hidden = hidden != 0;
     column.type = t;
@@ -333,9 +351,9 @@ Result parseTrailer(QStringView line, GridContent& c)
         QStringView size, font;
         CellFormat fmt;
         QString fontName;
-        bool ok = f.nextInt(0, c.rowCount() - 1, &r) && f.nextInt(0, c.cols - 1, &col) && f.nextInt(0, 2, &check)
-                  && f.nextInt(0, 0xFFFFFF, &back) && f.nextInt(0, 1, &ro) && f.next(&size) && f.next(&font)
-                  && f.atEnd();
+        bool ok = f.nextInt(0, c.rowCount() - 1, &r) && f.nextInt(0, c.cols - 1, &col) &&
+                  f.nextInt(0, 2, &check) && f.nextInt(0, 0xFFFFFF, &back) && f.nextInt(0, 1, &ro) &&
+                  f.next(&size) && f.next(&font) && f.atEnd();
         if (ok) {
             if (size != u"0") {
                 const double points = size.toDouble(&ok);
@@ -359,8 +377,8 @@ Result parseTrailer(QStringView line, GridContent& c)
     if (kind == u"cle") {
         qint64 r = 0;
         QStringView key;
-        if (!f.nextInt(0, c.rowCount() - 1, &r) || !f.next(&key) || !f.atEnd()
-            || !readCell(key, &c.rows[size_t(r)].key))
+        if (!f.nextInt(0, c.rowCount() - 1, &r) || !f.next(&key) || !f.atEnd() ||
+            !readCell(key, &c.rows[size_t(r)].key))
             return Result::failure(QStringLiteral("clé de ligne illisible"));
         return Result::success();
     }
@@ -377,8 +395,7 @@ void startContent(GridContent& c, const Header& h)
 
 // The first lines of every complete file, up to "cellules": signature, size and column settings.
 // Each read line comes from nextLine, which gives false at the end of the file.
-template <typename NextLine>
-ResultOf<Header> parseHead(NextLine nextLine, GridContent& c)
+template <typename NextLine> ResultOf<Header> parseHead(NextLine nextLine, GridContent& c)
 {
     QStringView line;
     if (!nextLine(&line))
@@ -469,8 +486,8 @@ bool needsQuotes(const QString& cell, const QString& cellSep, const QString& row
 {
     if (cell.isEmpty())
         return false;
-    return cell.startsWith(u'"') || cell.contains(u'\r') || cell.contains(u'\n') || cell.contains(cellSep)
-           || cell.contains(rowSep);
+    return cell.startsWith(u'"') || cell.contains(u'\r') || cell.contains(u'\n') || cell.contains(cellSep) ||
+           cell.contains(rowSep);
 }
 
 QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, const QString& rowSep)
@@ -484,7 +501,8 @@ QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, 
             if (col > c0)
                 out += cellSep;
             const QString& cell = cells[col];
-            if (cell.isEmpty() && r >= c.fixedRows && c.columns[size_t(col)].type == Grid::DataType::Boolean) {
+            if (cell.isEmpty() && r >= c.fixedRows &&
+                c.columns[size_t(col)].type == Grid::DataType::Boolean) {
                 // A check box is written as the word a spreadsheet reads as a truth value.
                 const GridRow& row = c.rows[size_t(r)];
                 const bool checked = !row.fmt.empty() && row.fmt[size_t(col)].check == Grid::Checked;
@@ -583,9 +601,10 @@ int checkStateOfText(const QString& text)
 {
     const QString t = text.trimmed().toUpper();
     static const QStringList ticked = {QStringLiteral("TRUE"), QStringLiteral("VRAI"), QStringLiteral("OUI"),
-                                       QStringLiteral("X"), QStringLiteral("1"), QStringLiteral("-1")};
-    static const QStringList unticked = {QString(), QStringLiteral("FALSE"), QStringLiteral("FAUX"),
-                                         QStringLiteral("NON"), QStringLiteral("0"), QStringLiteral("2")};
+                                       QStringLiteral("X"),    QStringLiteral("1"),    QStringLiteral("-1")};
+    static const QStringList unticked = {
+        QString(),           QStringLiteral("FALSE"), QStringLiteral("FAUX"), QStringLiteral("NON"),
+        QStringLiteral("0"), QStringLiteral("2")};
     if (ticked.contains(t))
         return Grid::Checked;
     if (unticked.contains(t))
@@ -657,7 +676,11 @@ QByteArray GridFile::toComplete(const Grid& grid)
     QString out;
     out.reserve(qsizetype(c.rowCount()) * 32 + 256);
     out += kSignature + u'\t' + QString::number(kVersion) + u'\n';
-    out += QStringLiteral("taille\t%1\t%2\t%3\t%4\n").arg(c.rowCount()).arg(c.cols).arg(c.fixedRows).arg(c.fixedCols);
+    out += QStringLiteral("taille\t%1\t%2\t%3\t%4\n")
+               .arg(c.rowCount())
+               .arg(c.cols)
+               .arg(c.fixedRows)
+               .arg(c.fixedCols);
     for (int col = 0; col < c.cols; ++col) {
         const GridColumn& k = c.columns[size_t(col)];
         if (k.isDefault())

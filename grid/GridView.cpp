@@ -121,7 +121,8 @@ public:
         case Qt::DisplayRole:
             return shown(grid.cell(r, c));
         case Qt::TextAlignmentRole:
-            return horizontal && grid.colCentred(c) ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
+            return horizontal && grid.colCentred(c) ? int(Qt::AlignCenter)
+                                                    : int(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::FontRole:
             return fontOf(r, c);
         case Qt::ToolTipRole:
@@ -242,7 +243,8 @@ class GridDelegate : public QStyledItemDelegate
 public:
     explicit GridDelegate(GridView* view) : QStyledItemDelegate(view), m_view(view) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
     {
         const int c = m_view->gridCol(index);
         const GridEditList list = Grid::parseEditList(m_view->grid().editListFor(c));
@@ -354,10 +356,13 @@ void GridView::setGrid(Grid* grid)
     m_connections.clear();
     m_model->swapGrid([this, grid] { m_grid = grid; });
     GridModel* m = m_model;
-    m_connections << connect(grid, &Grid::cellsChanged, m, [m](int r1, int c1, int r2, int c2) { m->cellsChanged(r1, c1, r2, c2); });
-    m_connections << connect(grid, &Grid::rowsAboutToBeInserted, m, [m](int a, int b) { m->rowsAboutToInsert(a, b); });
+    m_connections << connect(grid, &Grid::cellsChanged, m,
+                             [m](int r1, int c1, int r2, int c2) { m->cellsChanged(r1, c1, r2, c2); });
+    m_connections << connect(grid, &Grid::rowsAboutToBeInserted, m,
+                             [m](int a, int b) { m->rowsAboutToInsert(a, b); });
     m_connections << connect(grid, &Grid::rowsInserted, m, [m](int, int) { m->rowsInsertedDone(); });
-    m_connections << connect(grid, &Grid::rowsAboutToBeRemoved, m, [m](int a, int b) { m->rowsAboutToRemove(a, b); });
+    m_connections << connect(grid, &Grid::rowsAboutToBeRemoved, m,
+                             [m](int a, int b) { m->rowsAboutToRemove(a, b); });
     m_connections << connect(grid, &Grid::rowsRemoved, m, [m](int, int) { m->rowsRemovedDone(); });
     m_connections << connect(grid, &Grid::aboutToReset, m, [this, m] {
         if (isEditing())
@@ -380,8 +385,14 @@ void GridView::setGrid(Grid* grid)
 int GridView::rowOffset() const { return m_grid && m_grid->fixedRows() >= 1 ? 1 : 0; }
 int GridView::colOffset() const { return m_grid && m_grid->fixedCols() >= 1 ? 1 : 0; }
 
-int GridView::gridRow(const QModelIndex& index) const { return index.isValid() ? index.row() + rowOffset() : -1; }
-int GridView::gridCol(const QModelIndex& index) const { return index.isValid() ? index.column() + colOffset() : -1; }
+int GridView::gridRow(const QModelIndex& index) const
+{
+    return index.isValid() ? index.row() + rowOffset() : -1;
+}
+int GridView::gridCol(const QModelIndex& index) const
+{
+    return index.isValid() ? index.column() + colOffset() : -1;
+}
 
 QModelIndex GridView::indexOf(int row, int col) const
 {
@@ -404,14 +415,15 @@ bool GridView::isCheckCell(int row, int col) const
 {
     if (row < m_grid->fixedRows())
         return false;
-    return m_grid->colDataType(col) == Grid::DataType::Boolean || m_grid->checkState(row, col) != Grid::NoCheck;
+    return m_grid->colDataType(col) == Grid::DataType::Boolean ||
+           m_grid->checkState(row, col) != Grid::NoCheck;
 }
 
 bool GridView::isEditableCell(int row, int col) const
 {
-    return m_grid->editable() != Grid::Editable::None && row >= m_grid->fixedRows() && col >= m_grid->fixedCols()
-           && row < m_grid->rows() && col < m_grid->cols() && !m_grid->isReadOnly(row, col)
-           && !m_grid->colHidden(col);
+    return m_grid->editable() != Grid::Editable::None && row >= m_grid->fixedRows() &&
+           col >= m_grid->fixedCols() && row < m_grid->rows() && col < m_grid->cols() &&
+           !m_grid->isReadOnly(row, col) && !m_grid->colHidden(col);
 }
 
 // ---------------------------------------------------------------- layout
@@ -503,8 +515,8 @@ void GridView::headerClicked(int section)
     m_sortCol = col;
     m_sortOrder = order;
     m_grid->sortRange(GridRange{m_grid->fixedRows(), col, m_grid->rows() - 1, col}, order);
-    horizontalHeader()->setSortIndicator(section, order == Grid::Sort::GenericAscending ? Qt::AscendingOrder
-                                                                                        : Qt::DescendingOrder);
+    horizontalHeader()->setSortIndicator(
+        section, order == Grid::Sort::GenericAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
     Q_EMIT afterSort(col, int(order));
 }
 
@@ -700,8 +712,8 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
     if (committed)
         Q_EMIT afterEdit(r, c);
     if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) {
-        const QModelIndex next = moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious,
-                                            Qt::NoModifier);
+        const QModelIndex next =
+            moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, Qt::NoModifier);
         if (next.isValid()) {
             setCurrentIndex(next);
             if (next.flags() & Qt::ItemIsEditable)
@@ -718,7 +730,8 @@ void GridView::toggleCheck(int row, int col)
     Q_EMIT beforeEdit(row, col, &cancel);
     if (cancel || !isEditableCell(row, col))
         return;
-    m_grid->setCheckState(row, col, m_grid->checkState(row, col) == Grid::Checked ? Grid::Unchecked : Grid::Checked);
+    m_grid->setCheckState(row, col,
+                          m_grid->checkState(row, col) == Grid::Checked ? Grid::Unchecked : Grid::Checked);
     Q_EMIT afterEdit(row, col);
 }
 
@@ -733,33 +746,53 @@ int GridView::keyCode(int k)
     if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
         return 112 + (k - Qt::Key_F1);
     switch (k) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+        return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
     }
 }
 
 int GridView::shiftState(Qt::KeyboardModifiers m)
 {
-    return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
+    return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
+           ((m & Qt::AltModifier) ? 4 : 0);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event)
@@ -783,7 +816,8 @@ void GridView::keyPressEvent(QKeyEvent* event)
             return;
         }
         if (ch != typed && !control) {
-            QKeyEvent replaced(QEvent::KeyPress, Qt::Key_unknown, event->modifiers(), QString(QChar(char16_t(ch))));
+            QKeyEvent replaced(QEvent::KeyPress, Qt::Key_unknown, event->modifiers(),
+                               QString(QChar(char16_t(ch))));
             QTableView::keyPressEvent(&replaced);
             event->accept();
             return;
@@ -802,8 +836,8 @@ void GridView::keyPressEvent(QKeyEvent* event)
     }
     // Other control characters (Delete, Ctrl+letters) never start an editor.
     const int k = event->key();
-    if (control && k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Tab && k != Qt::Key_Backtab
-        && k != Qt::Key_Escape) {
+    if (control && k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Tab && k != Qt::Key_Backtab &&
+        k != Qt::Key_Escape) {
         event->accept();
         return;
     }
@@ -813,13 +847,14 @@ void GridView::keyPressEvent(QKeyEvent* event)
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
     // Characters typed in the editor.
-    if (m_editor && event->type() == QEvent::KeyPress && !m_reinjecting
-        && (watched == m_editor || (qobject_cast<QWidget*>(watched) && m_editor->isAncestorOf(static_cast<QWidget*>(watched))))) {
+    if (m_editor && event->type() == QEvent::KeyPress && !m_reinjecting &&
+        (watched == m_editor ||
+         (qobject_cast<QWidget*>(watched) && m_editor->isAncestorOf(static_cast<QWidget*>(watched))))) {
         auto* ke = static_cast<QKeyEvent*>(event);
         const QString text = ke->text();
         const int k = ke->key();
-        if (!text.isEmpty() && k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Escape && k != Qt::Key_Tab
-            && k != Qt::Key_Backtab) {
+        if (!text.isEmpty() && k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Escape &&
+            k != Qt::Key_Tab && k != Qt::Key_Backtab) {
             int ch = text[0].unicode();
             const int typed = ch;
             QPointer<QWidget> editor = m_editor;
@@ -829,7 +864,8 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
             if (ch == 0)
                 return true;
             if (ch != typed) {
-                QKeyEvent replaced(QEvent::KeyPress, Qt::Key_unknown, ke->modifiers(), QString(QChar(char16_t(ch))));
+                QKeyEvent replaced(QEvent::KeyPress, Qt::Key_unknown, ke->modifiers(),
+                                   QString(QChar(char16_t(ch))));
                 m_reinjecting = true;
                 QCoreApplication::sendEvent(watched, &replaced);
                 m_reinjecting = false;

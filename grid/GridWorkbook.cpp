@@ -197,7 +197,10 @@ QString partProblem(Entry e, const QString& part, const QString& broken)
     return broken;
 }
 
-QString attr(const QXmlStreamReader& x, QLatin1StringView name) { return x.attributes().value(name).toString(); }
+QString attr(const QXmlStreamReader& x, QLatin1StringView name)
+{
+    return x.attributes().value(name).toString();
+}
 
 // The relationship id of a <sheet>: the "id" attribute in the relationships namespace.
 QString relId(const QXmlStreamReader& x)

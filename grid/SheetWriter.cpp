@@ -147,10 +147,7 @@ void SheetWriter::setColumn(int col, double width, SheetFormat format)
         worksheet_set_column(m_sheet, lxw_col_t(col), lxw_col_t(col), width, format.m_format);
 }
 
-void SheetWriter::setColumnFormat(int col, SheetFormat format)
-{
-    setColumn(col, LXW_DEF_COL_WIDTH, format);
-}
+void SheetWriter::setColumnFormat(int col, SheetFormat format) { setColumn(col, LXW_DEF_COL_WIDTH, format); }
 
 // UTF-8 written straight into the buffer kept from cell to cell; a text holding what must be
 // escaped (or an underscore, which might read as an escape) goes through workbookEscape.

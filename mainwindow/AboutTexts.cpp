@@ -7,38 +7,38 @@ namespace mainwindow {
 
 QString aboutVersionText()
 {
-    return QStringLiteral("Version : ") + common::kProgramVersion + QLatin1Char('-') + common::kProgramRelease
-           + QStringLiteral("   Révision : ") + QString::number(common::kVersionRevision);
+    return QStringLiteral("Version : ") + common::kProgramVersion + QLatin1Char('-') +
+           common::kProgramRelease + QStringLiteral("   Révision : ") +
+           QString::number(common::kVersionRevision);
 }
 
 QString presentationText()
 {
-    return common::kProgramName + QStringLiteral(" - ") + kLongTitle + QStringLiteral(" -\n")
-           + QStringLiteral("est un module complémentaire à\n") + kProductFamily + QStringLiteral(" -,\n")
-           + QStringLiteral("logiciel dédié à la gestion des données naturalistes.");
+    return common::kProgramName + QStringLiteral(" - ") + kLongTitle + QStringLiteral(" -\n") +
+           QStringLiteral("est un module complémentaire à\n") + kProductFamily + QStringLiteral(" -,\n") +
+           QStringLiteral("logiciel dédié à la gestion des données naturalistes.");
 }
 
 QString creditText()
 {
-    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ") + kPublisherName
-           + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n') + kPublisherAddress
-           + QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n') + kPublisherEmail;
+    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ") +
+           kPublisherName + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n') + kPublisherAddress +
+           QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n') + kPublisherEmail;
 }
 
 QString waitCaption()
 {
-    return common::kProgramName + QLatin1Char(' ') + QString::number(common::kVersionMajor) + QLatin1Char('.')
-           + QString::number(common::kVersionMinor) + QLatin1Char('.')
-           + QString::number(common::kVersionRevision);
+    return common::kProgramName + QLatin1Char(' ') + QString::number(common::kVersionMajor) +
+           QLatin1Char('.') + QString::number(common::kVersionMinor) + QLatin1Char('.') +
+           QString::number(common::kVersionRevision);
 }
 
 QString waitText()
 {
     const QChar cr(13);
-    return QStringLiteral("Transformation des fichiers FLX") + cr
-           + QStringLiteral("au format FLX2009 compatible") + cr + QStringLiteral("avec ")
-           + common::kProgramName + QStringLiteral("  V2009") + cr + cr
-           + QStringLiteral("VEUILLEZ PATIENTER");
+    return QStringLiteral("Transformation des fichiers FLX") + cr +
+           QStringLiteral("au format FLX2009 compatible") + cr + QStringLiteral("avec ") +
+           common::kProgramName + QStringLiteral("  V2009") + cr + cr + QStringLiteral("VEUILLEZ PATIENTER");
 }
 
 } // namespace mainwindow

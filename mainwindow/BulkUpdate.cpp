@@ -118,10 +118,8 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
     if (!saisie)
         return abandon();
     const QString valeur = *saisie;
-    if (valeur.isEmpty()
-        && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
-                                   common::kProgramName)
-               != platform::mb::Yes)
+    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
+                                                    common::kProgramName) != platform::mb::Yes)
         return abandon();
 
     mainwindow::BulkUpdateResult resultat;

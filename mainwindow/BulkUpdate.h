@@ -41,9 +41,9 @@ struct UpdateFailure
 
 struct BulkUpdateResult
 {
-    bool abandonnee = false; // the user refused or cancelled: no file was touched
-    QString valeur;          // the value written
-    QStringList misAJour;    // files written, in the order handled
+    bool abandonnee = false;     // the user refused or cancelled: no file was touched
+    QString valeur;              // the value written
+    QStringList misAJour;        // files written, in the order handled
     QList<UpdateFailure> echecs; // files left as they were
 };
 

@@ -11,8 +11,8 @@ bool isAdministratorMode(const QString& pswd) { return pswd == kAdministratorCod
 
 QString mainWindowTitle(const QString& ligneCommande, bool administrateur)
 {
-    QString caption = common::kProgramName + QStringLiteral(" [") + kLongTitle + QStringLiteral("] - ")
-                      + common::kProgramVersion + QLatin1Char('-') + common::kProgramRelease;
+    QString caption = common::kProgramName + QStringLiteral(" [") + kLongTitle + QStringLiteral("] - ") +
+                      common::kProgramVersion + QLatin1Char('-') + common::kProgramRelease;
     if (!ligneCommande.trimmed().isEmpty())
         caption += QStringLiteral("     / ") + ligneCommande;
     if (administrateur)

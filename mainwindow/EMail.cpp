@@ -6,10 +6,7 @@
 namespace mainwindow::email {
 
 namespace {
-QStringList nonEmptyParts(const QString& text)
-{
-    return text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-}
+QStringList nonEmptyParts(const QString& text) { return text.split(QLatin1Char(';'), Qt::SkipEmptyParts); }
 
 platform::MailTransport transportFor(bool showDialog)
 {
@@ -87,7 +84,4 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
         sub_Envoi_EMail_Close();
 }
 
-void sub_Envoi_EMail_Close()
-{
-    platform::mail().signOff();
-}
+void sub_Envoi_EMail_Close() { platform::mail().signOff(); }

@@ -10,19 +10,27 @@ QString mainwindow::driveTypeCaption(int type, const QString& racine)
 {
     namespace d = platform::drive;
     switch (type) {
-    case d::Unknown: return QStringLiteral("Type d'unité inconnu");
-    case d::NoRoot: return QStringLiteral("L'unité n'existe pas");
+    case d::Unknown:
+        return QStringLiteral("Type d'unité inconnu");
+    case d::NoRoot:
+        return QStringLiteral("L'unité n'existe pas");
     case d::Removable: {
         const QString lettre = racine.left(1).toUpper();
-        if (racine.mid(1, 1) == QLatin1String(":") && (lettre == QLatin1String("A") || lettre == QLatin1String("B")))
+        if (racine.mid(1, 1) == QLatin1String(":") &&
+            (lettre == QLatin1String("A") || lettre == QLatin1String("B")))
             return QStringLiteral("Disquette");
         return QStringLiteral("Disque extractible");
     }
-    case d::Fixed: return QStringLiteral("Disque dur (fixe)");
-    case d::Remote: return QStringLiteral("Unité réseau");
-    case d::CdRom: return QStringLiteral("CD-Rom");
-    case d::RamDisk: return QStringLiteral("Unité virtuelle (RAM)");
-    default: return QString();
+    case d::Fixed:
+        return QStringLiteral("Disque dur (fixe)");
+    case d::Remote:
+        return QStringLiteral("Unité réseau");
+    case d::CdRom:
+        return QStringLiteral("CD-Rom");
+    case d::RamDisk:
+        return QStringLiteral("Unité virtuelle (RAM)");
+    default:
+        return QString();
     }
 }
 

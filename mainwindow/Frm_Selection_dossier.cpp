@@ -42,8 +42,8 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     maison->setData(Qt::UserRole, QDir::homePath());
     const auto volumes = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& v : volumes) {
-        if (!v.isValid() || !v.isReady() || v.rootPath().startsWith(QLatin1String("/proc"))
-            || v.rootPath().startsWith(QLatin1String("/sys")) || v.rootPath().startsWith(QLatin1String("/dev")))
+        if (!v.isValid() || !v.isReady() || v.rootPath().startsWith(QLatin1String("/proc")) ||
+            v.rootPath().startsWith(QLatin1String("/sys")) || v.rootPath().startsWith(QLatin1String("/dev")))
             continue;
         auto* item = new QListWidgetItem(v.rootPath(), placesList);
         item->setData(Qt::UserRole, v.rootPath());
@@ -157,7 +157,8 @@ void Frm_Selection_dossier::newFolderClicked()
     if (chemin.isEmpty())
         return;
     const CheminDecoupe d = sub_Split_Path(chemin);
-    if (d.dossier.isEmpty() && (d.nom == QLatin1String("\\") || d.nom == QLatin1String("/")) && d.extension.isEmpty())
+    if (d.dossier.isEmpty() && (d.nom == QLatin1String("\\") || d.nom == QLatin1String("/")) &&
+        d.extension.isEmpty())
         return;
     const QFileInfo info(common::normalisePath(chemin));
     if (info.isDir())
@@ -167,8 +168,8 @@ void Frm_Selection_dossier::newFolderClicked()
                                 common::kProgramName);
         return;
     }
-    const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n")
-                             + QStringLiteral("Voulez-vous le créer maintenant ?");
+    const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n") +
+                             QStringLiteral("Voulez-vous le créer maintenant ?");
     if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return;
     QDir().mkpath(info.absoluteFilePath()); // Sélectionner refuses a folder that could not be made

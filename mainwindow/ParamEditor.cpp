@@ -335,8 +335,8 @@ bool ParamEditor::canClose()
     if (!isModified())
         return true;
     const QString question =
-        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode)
-        + QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
+        QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
     switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, common::kProgramName)) {
     case mb::Yes:
         return saveTable(); // a failed save has said why; the window stays open
@@ -373,8 +373,8 @@ void ParamEditor::chargerTable(const Table& table)
             signaler(
                 QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
                                "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
-                    .arg(m_texteMode)
-                + QStringLiteral("\n\n") + lu.error);
+                    .arg(m_texteMode) +
+                QStringLiteral("\n\n") + lu.error);
     }
 
     if (m_mode == Mode::Réseaux)
@@ -393,8 +393,8 @@ void ParamEditor::chargerTable(const Table& table)
     if (g.cols() > 0)
         g.setFixedCols(1);
 
-    const bool modifiable = m_etat != EtatTable::Illisible
-                            && (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    const bool modifiable = m_etat != EtatTable::Illisible &&
+                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
     m_affichage.cmdSave = modifiable;
     if (m_etat == EtatTable::Illisible)
@@ -441,8 +441,8 @@ void ParamEditor::chargerIdentification()
     const QString choixOrganisme =
         fun_Get_Setting_Str(common::kParametersSection, kOrganisationChoiceValue + m_protocole, QString());
 
-    const platform::RowSourceResult lu = m_base.readTable(
-        base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
+    const platform::RowSourceResult lu =
+        m_base.readTable(base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
     m_erreurBase = lu.result.error;
     if (!lu.result) {
         // The grid shows what was read; the user is told why it is empty or short.
@@ -526,8 +526,8 @@ bool ParamEditor::canEdit(int row, int col) const
 bool ParamEditor::isCellEditable(int row, int col) const
 {
     const Grid& g = m_grille;
-    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols()
-           && row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
+    return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
+           row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
 }
 
 int ParamEditor::filterKey(int col, int cle) const { return touche(col, cle, m_filtreChiffres); }
@@ -678,8 +678,9 @@ bool ParamEditor::pasteText(const QString& texte)
     }
     if (refus.size() > kCellulesNommees)
         noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
-    signaler(QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n")
-             + noms.join(u'\n'));
+    signaler(
+        QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
+        noms.join(u'\n'));
     return false;
 }
 
@@ -784,8 +785,8 @@ bool ParamEditor::enregistrerTable(const Table& table)
     sub_Tri_Colonne(m_grille);
     const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
     if (!ecrit) {
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode)
-                 + ecrit.error);
+        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
+                 ecrit.error);
         return false;
     }
     return true;
@@ -832,10 +833,10 @@ bool ParamEditor::enregistrerIdentification()
         const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, kCpuChoiceValue + m_protocole,
                                             g.cell(r, kColonneCPU))
                              .ok;
-        const bool organisme = sub_Reg_Write_HKLM(common::kParametersSection,
-                                                  kOrganisationChoiceValue + m_protocole,
-                                                  g.cell(r, kColonneOrganisme))
-                                   .ok;
+        const bool organisme =
+            sub_Reg_Write_HKLM(common::kParametersSection, kOrganisationChoiceValue + m_protocole,
+                               g.cell(r, kColonneOrganisme))
+                .ok;
         return cpu && organisme;
     }
     return true;

@@ -21,15 +21,17 @@ constexpr int kColonneSaisie = 5;
 QString texteQuestion()
 {
     const QChar LF = QLatin1Char('\n');
-    return QStringLiteral("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?") + LF + LF
-           + QStringLiteral("Cette option vous demandera de confirmer la saisie des codes espèces la première "
-                            "fois que vous valoriserez le code.")
-           + LF + LF
-           + QStringLiteral("Le but de cette nouvelle option est d'éviter, tant ce faire ce peut, la saisie de "
-                            "codes espèces non souhaités.")
-           + LF + LF + QStringLiteral("Souhaitez-vous activer cette option maintenant ?") + LF + LF + LF
-           + QStringLiteral("PS : si vous n'activez pas cette option tout de suite, vous pourrez intervenir sur "
-                            "la liste des codes espèces via le menu paramètres");
+    return QStringLiteral("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?") + LF +
+           LF +
+           QStringLiteral("Cette option vous demandera de confirmer la saisie des codes espèces la première "
+                          "fois que vous valoriserez le code.") +
+           LF + LF +
+           QStringLiteral("Le but de cette nouvelle option est d'éviter, tant ce faire ce peut, la saisie de "
+                          "codes espèces non souhaités.") +
+           LF + LF + QStringLiteral("Souhaitez-vous activer cette option maintenant ?") + LF + LF + LF +
+           QStringLiteral(
+               "PS : si vous n'activez pas cette option tout de suite, vous pourrez intervenir sur "
+               "la liste des codes espèces via le menu paramètres");
 }
 } // namespace
 
@@ -76,8 +78,8 @@ bool sub_Update_Espèce(Grid& brouillon)
         if (QFileInfo::exists(chemin))
             platform::dialogs().ask(
                 QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
-                               "modifiée.\n\n")
-                    + lu.error,
+                               "modifiée.\n\n") +
+                    lu.error,
                 mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }
@@ -86,8 +88,8 @@ bool sub_Update_Espèce(Grid& brouillon)
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
     const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
-        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n")
-                                    + ecrit.error,
+        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") +
+                                    ecrit.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
         return false;
     }

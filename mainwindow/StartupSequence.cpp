@@ -68,8 +68,8 @@ void rappelAdresses(StartupWindow& fenetre, const QString& valeur, const QString
         fenetre.openAddressBook();
         return;
     }
-    const QString encore = QStringLiteral("Voulez-vous que ") + common::kProgramName
-                           + QStringLiteral(" vous repose la question au prochain démarrage ?");
+    const QString encore = QStringLiteral("Voulez-vous que ") + common::kProgramName +
+                           QStringLiteral(" vous repose la question au prochain démarrage ?");
     if (dlg.ask(encore, mb::YesNo | mb::Exclamation, common::kProgramName) == mb::No)
         static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, valeur, QStringLiteral("6")));
 }
@@ -83,8 +83,8 @@ void installerTables()
     if (!erreurs.isEmpty())
         platform::dialogs().ask(
             QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
-                           "le dossier ")
-                + common::programFolder() + QStringLiteral(" :") + LF + LF + erreurs.join(LF),
+                           "le dossier ") +
+                common::programFolder() + QStringLiteral(" :") + LF + LF + erreurs.join(LF),
             mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
@@ -195,23 +195,24 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
         r.echec = true;
     const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {
-        rappelAdresses(fenetre, QStringLiteral("Adresses email Check1"),
-                       QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
-                                      "fichiers à votre correspondant régional.")
-                           + LF + LF + QStringLiteral("Voulez-vous la définir maintenant ?"));
+        rappelAdresses(
+            fenetre, QStringLiteral("Adresses email Check1"),
+            QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
+                           "fichiers à votre correspondant régional.") +
+                LF + LF + QStringLiteral("Voulez-vous la définir maintenant ?"));
     } else if (n.selectionnees == 0) {
         rappelAdresses(fenetre, QStringLiteral("Adresses email Check2"),
                        QStringLiteral("Vous n'avez pas sélectionné l'adresse courriel de votre correspondant "
-                                      "régional.")
-                           + LF + LF + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
+                                      "régional.") +
+                           LF + LF + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
     }
 
     // 20-22. Documentation menu and the export log.
     const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
     fenetre.fillDocumentationMenu(common::programFolder());
     if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
-        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") + LF
-                                    + LF + log.error,
+        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
+                                    LF + LF + log.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
         r.echec = true;
     }

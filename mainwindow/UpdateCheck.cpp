@@ -12,9 +12,9 @@ namespace mainwindow {
 
 QString updatePageUrl()
 {
-    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=")
-           + common::kProgramName + QStringLiteral("&Version=") + common::kProgramVersion
-           + common::kProgramRelease;
+    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") +
+           common::kProgramName + QStringLiteral("&Version=") + common::kProgramVersion +
+           common::kProgramRelease;
 }
 
 bool fun_Connexion_Internet() { return platform::shell().isConnected(); }
@@ -27,10 +27,10 @@ void sub_Retreive_Last_Version(bool quiet)
         // Asked for by the user, a page that could not be opened is reported, with its address
         // for the user to open by other means; the automatic check at start stays quiet.
         if (!opened && !quiet)
-            platform::dialogs().ask(opened.error
-                                        + QStringLiteral("\n\nPour rechercher une mise à jour, ouvrez cette "
-                                                         "adresse dans un navigateur :\n")
-                                        + url,
+            platform::dialogs().ask(opened.error +
+                                        QStringLiteral("\n\nPour rechercher une mise à jour, ouvrez cette "
+                                                       "adresse dans un navigateur :\n") +
+                                        url,
                                     platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         return;
     }
@@ -41,10 +41,14 @@ void sub_Retreive_Last_Version(bool quiet)
 std::optional<int> startsBetweenChecks(int index)
 {
     switch (index) {
-    case 0: return 1;
-    case 1: return 5;
-    case 2: return 10;
-    default: return std::nullopt;
+    case 0:
+        return 1;
+    case 1:
+        return 5;
+    case 2:
+        return 10;
+    default:
+        return std::nullopt;
     }
 }
 

@@ -12,9 +12,8 @@ QList<QRect> cascadeLayout(QSize zone, const QList<QSize>& tailles, int pas)
     int k = 0;
     for (const QSize& s : tailles) {
         QPoint p(k * pas, k * pas);
-        if (k > 0
-            && (zone.width() - p.x() < kCascadeMinimum.width()
-                || zone.height() - p.y() < kCascadeMinimum.height())) {
+        if (k > 0 && (zone.width() - p.x() < kCascadeMinimum.width() ||
+                      zone.height() - p.y() < kCascadeMinimum.height())) {
             k = 0;
             p = QPoint(0, 0);
         }

@@ -111,7 +111,8 @@ void frm_A_Propos::emailClicked()
     // window cancelled, says nothing.
     bool failed = false;
     QString errorText;
-    sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText, false);
+    sub_Envoi_EMail(false, Lab_Courriel->text(), QString(), QString(), QString(), true, failed, errorText,
+                    false);
 }
 
 void frm_A_Propos::webClicked()
@@ -122,8 +123,8 @@ void frm_A_Propos::webClicked()
 
 bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Lab_Courriel) {
             emailClicked();
             return true;

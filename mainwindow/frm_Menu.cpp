@@ -153,7 +153,8 @@ void frm_Menu::construireMenus()
     auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
                      const QString& protocole = QString()) {
         QAction* a = ajouter(menu, name, caption);
-        connect(a, &QAction::triggered, this, [this, a, mode, protocole] { ouvrirParam(a, mode, protocole); });
+        connect(a, &QAction::triggered, this,
+                [this, a, mode, protocole] { ouvrirParam(a, mode, protocole); });
         return a;
     };
 
@@ -161,12 +162,15 @@ void frm_Menu::construireMenus()
 
     QMenu* options = ajouterMenu(bar, QStringLiteral("Options"), QStringLiteral("Options"));
     QMenu* parametrage = ajouterMenu(options, QStringLiteral("Paramètrage"), QStringLiteral("Paramétrage"));
-    param(parametrage, QStringLiteral("File"), QStringLiteral("Dossier de travail"), QStringLiteral("Dossier de travail"));
+    param(parametrage, QStringLiteral("File"), QStringLiteral("Dossier de travail"),
+          QStringLiteral("Dossier de travail"));
     const QString identification = QStringLiteral("Indentification de votre Gadrel");
-    param(parametrage, QStringLiteral("Gadrel_STOC_EPS"), QStringLiteral("Identification de votre Gadrel STOC-EPS"),
-          identification, QStringLiteral("STOC-EPS"));
-    param(parametrage, QStringLiteral("Gadrel_EPS_SITES"), QStringLiteral("Identification de votre Gadrel EPS-SITES"),
-          identification, QStringLiteral("EPS-SITES"));
+    param(parametrage, QStringLiteral("Gadrel_STOC_EPS"),
+          QStringLiteral("Identification de votre Gadrel STOC-EPS"), identification,
+          QStringLiteral("STOC-EPS"));
+    param(parametrage, QStringLiteral("Gadrel_EPS_SITES"),
+          QStringLiteral("Identification de votre Gadrel EPS-SITES"), identification,
+          QStringLiteral("EPS-SITES"));
     param(parametrage, QStringLiteral("Gadrel_SHOC"), QStringLiteral("Identification de votre Gadrel SHOC"),
           identification, QStringLiteral("SHOC"))
         ->setVisible(false);
@@ -181,11 +185,14 @@ void frm_Menu::construireMenus()
            QStringLiteral("Autoriser la saisie d'un code atlas nicheurs dans les relevés STOC-EPS"));
     option(parametrage, Option::Saisie_Commentaires,
            QStringLiteral("Autoriser la saisie d'un commentaire pour chaque citations d'espèces"));
-    option(parametrage, Option::TabCell, QStringLiteral("La touche Tab permet de changer de cellule dans les grilles"));
-    option(parametrage, Option::bing, QStringLiteral("Bing sonore émis à la fin de certaines actions un peu longue"));
+    option(parametrage, Option::TabCell,
+           QStringLiteral("La touche Tab permet de changer de cellule dans les grilles"));
+    option(parametrage, Option::bing,
+           QStringLiteral("Bing sonore émis à la fin de certaines actions un peu longue"));
     parametrage->addSeparator();
-    QMenu* autoMaj = ajouterMenu(parametrage, QStringLiteral("auto_maj_Internet"),
-                                 QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
+    QMenu* autoMaj = ajouterMenu(
+        parametrage, QStringLiteral("auto_maj_Internet"),
+        QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
     const QString frequences[mainwindow::kFrequencyCount] = {
         QStringLiteral("A tous les démarrages"), QStringLiteral("Tous les 5 démarrages"),
         QStringLiteral("Tous les 10 démarrages"), QStringLiteral("Jamais")};
@@ -196,16 +203,21 @@ void frm_Menu::construireMenus()
         connect(a, &QAction::triggered, this, [i] { mainwindow::clickFrequency(i); });
     }
     parametrage->addSeparator();
-    QAction* departements = ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
+    QAction* departements =
+        ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
     connect(departements, &QAction::triggered, this, [] { mainwindow::askStudyDepartments(); });
-    param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"), QStringLiteral("Codes carrés"))
+    param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"),
+          QStringLiteral("Codes carrés"))
         ->setVisible(false);
-    param(parametrage, QStringLiteral("Réseaux"), QStringLiteral("Codes réseaux"), QStringLiteral("Codes réseaux"))
+    param(parametrage, QStringLiteral("Réseaux"), QStringLiteral("Codes réseaux"),
+          QStringLiteral("Codes réseaux"))
         ->setVisible(false);
-    param(parametrage, QStringLiteral("Espèces"), QStringLiteral("Codes espèces"), QStringLiteral("Codes espèces"));
+    param(parametrage, QStringLiteral("Espèces"), QStringLiteral("Codes espèces"),
+          QStringLiteral("Codes espèces"));
     param(parametrage, QStringLiteral("Comportements"), QStringLiteral("Code comportementaux"),
           QStringLiteral("Codes comportementaux"));
-    param(parametrage, QStringLiteral("Milieux"), QStringLiteral("Codes milieux"), QStringLiteral("Codes milieux"));
+    param(parametrage, QStringLiteral("Milieux"), QStringLiteral("Codes milieux"),
+          QStringLiteral("Codes milieux"));
     param(parametrage, QStringLiteral("mail"), QStringLiteral("Adresses courriel de vos correspondants"),
           QStringLiteral("Adresses courriel de votre correspondant"));
     options->addSeparator();
@@ -217,7 +229,8 @@ void frm_Menu::construireMenus()
     QMenu* eps = ajouterMenu(bar, QStringLiteral("EPS"), QString());
     const QString saisies[3] = {QStringLiteral("Relevés du programme STOC-EPS"),
                                 QStringLiteral("Relevés du programme EPS-SITES"), QString()};
-    const QKeySequence touches[3] = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F3)};
+    const QKeySequence touches[3] = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
+                                     QKeySequence(Qt::Key_F3)};
     for (int i = 0; i < 3; ++i) {
         QAction* a = ajouter(eps, QStringLiteral("Saisie"), saisies[i], i);
         a->setShortcut(touches[i]);
@@ -250,8 +263,10 @@ void frm_Menu::construireMenus()
     filler(QStringLiteral("Filler70"), QStringLiteral("|"), false);
 
     QMenu* aide = ajouterMenu(bar, QStringLiteral("Filler80"), QStringLiteral("?"));
-    connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this, &frm_Menu::ouvrirAPropos);
-    connect(ajouter(aide, QStringLiteral("maj_Internet"), QStringLiteral("Rechercher une mise à jour sur Internet")),
+    connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this,
+            &frm_Menu::ouvrirAPropos);
+    connect(ajouter(aide, QStringLiteral("maj_Internet"),
+                    QStringLiteral("Rechercher une mise à jour sur Internet")),
             &QAction::triggered, this, [this] {
                 const platform::PointerGuard hourglass;
                 sub_Retreive_Last_Version(false);

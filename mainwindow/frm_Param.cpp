@@ -78,10 +78,7 @@ frm_Param::~frm_Param()
         flx_Grille->finishEditing(true);
 }
 
-bool frm_Param::fermeeAuChargement() const
-{
-    return m_editeur->fermer();
-}
+bool frm_Param::fermeeAuChargement() const { return m_editeur->fermer(); }
 
 frm_Param* frm_Param::openWindow(const QString& mode, const QString& protocole, QWidget* parent,
                                  platform::RowSource* base)
@@ -198,8 +195,8 @@ void frm_Param::toucheGrille(int* cle, int shift)
 void frm_Param::sourisGrille(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0
-        || !m_editeur->canLoadText())
+    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+        !m_editeur->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
         QStringLiteral("Veuillez indiquer le fichier à charger :"), common::kProgramName, QString());

@@ -21,5 +21,5 @@ bool checkFailed(const char* condition, const char* file, int line);
 
 } // namespace platform
 
-#define MIRELOT_CHECK(condition)                                                                        \
+#define MIRELOT_CHECK(condition)                                                                             \
     (static_cast<bool>(condition) ? true : ::platform::checkFailed(#condition, __FILE__, __LINE__))

@@ -21,14 +21,16 @@ QString openerFailure(const QProcess& process, bool page)
 {
     if (process.exitStatus() == QProcess::NormalExit) {
         switch (process.exitCode()) {
-        case 2: return QStringLiteral("il est introuvable");
+        case 2:
+            return QStringLiteral("il est introuvable");
         case 3:
             return page ? QStringLiteral("aucun navigateur n'est installé")
                         : QStringLiteral("aucun programme n'est installé pour ouvrir ce type de fichier");
         case 4:
             return page ? QStringLiteral("le navigateur n'a pas pu l'ouvrir")
                         : QStringLiteral("le programme prévu pour ce type de fichier n'a pas pu l'ouvrir");
-        default: break;
+        default:
+            break;
         }
     }
     return QStringLiteral("le programme « %1 » a échoué (code %2)").arg(kOpener).arg(process.exitCode());
@@ -61,8 +63,9 @@ Result DesktopShell::open(const QString& argument, const QUrl& url, bool page,
     if (opener.isEmpty()) {
         if (QDesktopServices::openUrl(url))
             return Result::success();
-        return Result::failure(failure(page ? QStringLiteral("aucun navigateur n'a été trouvé")
-                                            : QStringLiteral("aucun programme n'a été trouvé pour l'ouvrir")));
+        return Result::failure(failure(page
+                                           ? QStringLiteral("aucun navigateur n'a été trouvé")
+                                           : QStringLiteral("aucun programme n'a été trouvé pour l'ouvrir")));
     }
 
     // Not parented: an opener that runs as long as the browser outlives this call.
@@ -96,8 +99,8 @@ bool DesktopShell::isConnected()
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface& i : interfaces) {
         const auto f = i.flags();
-        if ((f & QNetworkInterface::IsUp) && (f & QNetworkInterface::IsRunning)
-            && !(f & QNetworkInterface::IsLoopBack) && !i.addressEntries().isEmpty())
+        if ((f & QNetworkInterface::IsUp) && (f & QNetworkInterface::IsRunning) &&
+            !(f & QNetworkInterface::IsLoopBack) && !i.addressEntries().isEmpty())
             return true;
     }
     return false;

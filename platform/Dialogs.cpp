@@ -6,12 +6,18 @@ namespace mb {
 QList<int> answersOf(int style)
 {
     switch (buttons(style)) {
-    case OKCancel: return {OK, Cancel};
-    case AbortRetryIgnore: return {Abort, Retry, Ignore};
-    case YesNoCancel: return {Yes, No, Cancel};
-    case YesNo: return {Yes, No};
-    case RetryCancel: return {Retry, Cancel};
-    default: return {OK};
+    case OKCancel:
+        return {OK, Cancel};
+    case AbortRetryIgnore:
+        return {Abort, Retry, Ignore};
+    case YesNoCancel:
+        return {Yes, No, Cancel};
+    case YesNo:
+        return {Yes, No};
+    case RetryCancel:
+        return {Retry, Cancel};
+    default:
+        return {OK};
     }
 }
 

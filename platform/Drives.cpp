@@ -12,8 +12,9 @@ int driveTypeOf(const QByteArray& fileSystemType, bool removableDevice)
     const QByteArray fs = fileSystemType.toLower();
     if (fs.isEmpty())
         return drive::Unknown;
-    static const QByteArray remote[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "9p",
-                                        "fuse.sshfs", "sshfs", "davfs", "fuse.davfs2", "glusterfs", "ceph"};
+    static const QByteArray remote[] = {"nfs",   "nfs4",        "cifs",      "smb3",       "smbfs",
+                                        "ncpfs", "afs",         "9p",        "fuse.sshfs", "sshfs",
+                                        "davfs", "fuse.davfs2", "glusterfs", "ceph"};
     for (const QByteArray& r : remote)
         if (fs == r)
             return drive::Remote;

@@ -30,8 +30,8 @@ bool isMailAddress(const QString& text)
             return false;
     }
     const QString domain = text.mid(at + 1);
-    return !domain.startsWith(QLatin1Char('.')) && !domain.endsWith(QLatin1Char('.'))
-           && !domain.contains(QStringLiteral(".."));
+    return !domain.startsWith(QLatin1Char('.')) && !domain.endsWith(QLatin1Char('.')) &&
+           !domain.contains(QStringLiteral(".."));
 }
 
 Result checkMessage(const MailMessage& message, MailTransport transport)

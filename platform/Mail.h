@@ -32,7 +32,7 @@ struct MailMessage
 {
     QStringList recipients; // addresses, in order
     QString subject;
-    QString noteText;       // the body, with one placeholder character per attachment
+    QString noteText; // the body, with one placeholder character per attachment
     QList<MailAttachment> attachments;
 
     // The body as the recipient reads it: the note text without the characters on which the

@@ -37,7 +37,8 @@ ResultOf<Ref<GMimePart>> attachmentPart(const QString& path)
     using Part = ResultOf<Ref<GMimePart>>;
     QFile file(path);
     const auto unreadable = [&](int err) {
-        const QString why = QFileInfo::exists(path) ? fileErrorReason(err) : QStringLiteral("le fichier n'existe pas");
+        const QString why =
+            QFileInfo::exists(path) ? fileErrorReason(err) : QStringLiteral("le fichier n'existe pas");
         return Part::failure(QStringLiteral("Pièce jointe illisible : « %1 » (%2).").arg(path, why));
     };
     errno = 0;

@@ -4,14 +4,8 @@
 
 namespace platform {
 
-PointerGuard::PointerGuard(PointerShape shape) : m_pointer(mousePointer())
-{
-    m_pointer.push(shape);
-}
+PointerGuard::PointerGuard(PointerShape shape) : m_pointer(mousePointer()) { m_pointer.push(shape); }
 
-PointerGuard::~PointerGuard()
-{
-    m_pointer.pop();
-}
+PointerGuard::~PointerGuard() { m_pointer.pop(); }
 
 } // namespace platform

@@ -273,13 +273,13 @@ ResultOf<std::optional<Tree>> readStore(const QString& file)
     if (err.error != QJsonParseError::NoError || !doc.isObject())
         return notAStore();
     const QJsonObject top = doc.object();
-    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName)
-        || top.value(QStringLiteral("version")).toInt() != kFormatVersion)
+    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName) ||
+        top.value(QStringLiteral("version")).toInt() != kFormatVersion)
         return notAStore();
     const QJsonObject hives = top.value(QStringLiteral("hives")).toObject();
     Tree read;
-    if (!nodeFromJson(hives.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject(), &read.hklm, 0)
-        || !nodeFromJson(hives.value(QStringLiteral("HKEY_CURRENT_USER")).toObject(), &read.hkcu, 0))
+    if (!nodeFromJson(hives.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject(), &read.hklm, 0) ||
+        !nodeFromJson(hives.value(QStringLiteral("HKEY_CURRENT_USER")).toObject(), &read.hkcu, 0))
         return notAStore();
     return Read::success(std::move(read));
 }
@@ -386,8 +386,8 @@ Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
         return;
     }
     // Unreadable: keep the file for the user under another name and start on defaults.
-    const QString aside = d->file + QStringLiteral(".illisible-")
-                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString aside = d->file + QStringLiteral(".illisible-") +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     int err = 0;
     for (int n = 1; n <= 9; ++n) {
         const QString name = n == 1 ? aside : aside + QLatin1Char('-') + QString::number(n);
@@ -399,8 +399,8 @@ Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
         if (err != EEXIST)
             break;
     }
-    d->openingProblem = readFailureText(d->file, read.result.error) + QLatin1Char(' ')
-                        + QStringLiteral("Il ne peut pas être mis de côté : %1.").arg(fileErrorReason(err));
+    d->openingProblem = readFailureText(d->file, read.result.error) + QLatin1Char(' ') +
+                        QStringLiteral("Il ne peut pas être mis de côté : %1.").arg(fileErrorReason(err));
 }
 
 Registry::~Registry() = default;

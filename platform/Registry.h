@@ -35,7 +35,7 @@ inline constexpr long WriteFault = 29;
 struct RegValue
 {
     RegType type = RegType::None;
-    QString text;    // Sz, ExpandSz, MultiSz (MultiSz parts separated by NUL characters)
+    QString text;      // Sz, ExpandSz, MultiSz (MultiSz parts separated by NUL characters)
     quint32 dword = 0; // Dword
     QByteArray bytes;  // Binary and any other type
 

@@ -19,8 +19,7 @@ struct [[nodiscard]] Result
 };
 
 // The outcome of an operation that gives a value: the value holds only on success.
-template <typename T>
-struct [[nodiscard]] ResultOf
+template <typename T> struct [[nodiscard]] ResultOf
 {
     Result result;
     T value{};

@@ -107,12 +107,14 @@ QString fileErrorReason(int errorNumber)
 
 QString writeFailureText(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString readFailureText(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 Result saveFile(const QString& path, const ContentWriter& writer)
@@ -158,7 +160,8 @@ Result saveFileFrom(const QString& path, const QString& source)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return Result::failure(writeFailureText(path, QStringLiteral("le fichier provisoire ne peut pas être relu")));
+        return Result::failure(
+            writeFailureText(path, QStringLiteral("le fichier provisoire ne peut pas être relu")));
     return saveFile(path, [&in](QIODevice& out) {
         QByteArray block(1 << 20, Qt::Uninitialized);
         for (;;) {

@@ -51,8 +51,8 @@ public:
     Result signOn(MailTransport needed) override
     {
         const bool compose = needed == MailTransport::ComposeWindow;
-        return Result::failure(mailtext::transportMissing(
-            needed, compose ? QStringLiteral("xdg-email") : QStringLiteral("sendmail")));
+        return Result::failure(mailtext::transportMissing(needed, compose ? QStringLiteral("xdg-email")
+                                                                          : QStringLiteral("sendmail")));
     }
     void signOff() override {}
     bool isSignedOn() const override { return false; }

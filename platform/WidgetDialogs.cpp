@@ -44,11 +44,21 @@ int WidgetDialogs::ask(const QString& text, int style, const QString& title)
     box.setWindowTitle(title);
     box.setText(text);
     switch (mb::icon(style)) {
-    case mb::Critical: box.setIcon(QMessageBox::Critical); break;
-    case mb::Question: box.setIcon(QMessageBox::Question); break;
-    case mb::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case mb::Information: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case mb::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case mb::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case mb::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mb::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     struct ButtonSpec
     {
@@ -57,9 +67,12 @@ int WidgetDialogs::ask(const QString& text, int style, const QString& title)
         QMessageBox::ButtonRole role;
     };
     static const ButtonSpec specs[] = {
-        {mb::OK, "OK", QMessageBox::AcceptRole},           {mb::Cancel, "Annuler", QMessageBox::RejectRole},
-        {mb::Abort, "Abandonner", QMessageBox::RejectRole}, {mb::Retry, "Réessayer", QMessageBox::AcceptRole},
-        {mb::Ignore, "Ignorer", QMessageBox::AcceptRole},  {mb::Yes, "Oui", QMessageBox::YesRole},
+        {mb::OK, "OK", QMessageBox::AcceptRole},
+        {mb::Cancel, "Annuler", QMessageBox::RejectRole},
+        {mb::Abort, "Abandonner", QMessageBox::RejectRole},
+        {mb::Retry, "Réessayer", QMessageBox::AcceptRole},
+        {mb::Ignore, "Ignorer", QMessageBox::AcceptRole},
+        {mb::Yes, "Oui", QMessageBox::YesRole},
         {mb::No, "Non", QMessageBox::NoRole},
     };
     const QList<int> answers = mb::answersOf(style);
@@ -125,7 +138,8 @@ std::optional<QString> runFileDialog(QWidget* owner, const FileRequest& r, QFile
     QFileDialog dlg(owner, r.title, r.folder);
     dlg.setAcceptMode(mode);
     dlg.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    const QStringList filters = WidgetDialogs::qtFilter(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    const QStringList filters =
+        WidgetDialogs::qtFilter(r.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
     if (!filters.isEmpty()) {
         dlg.setNameFilters(filters);
         dlg.selectNameFilter(filters.value(qMax(0, r.filterIndex - 1)));

@@ -100,16 +100,10 @@ KeyVerdict digitsOnly(int key, const QString& allowed)
 }
 
 // A box with the program's name as title.
-int ask(const QString& text, int style)
-{
-    return platform::dialogs().ask(text, style, common::kProgramName);
-}
+int ask(const QString& text, int style) { return platform::dialogs().ask(text, style, common::kProgramName); }
 
 // The user keeps what was typed: Yes.
-bool confirmed(const QString& question)
-{
-    return ask(question, mb::YesNo | mb::Exclamation) == mb::Yes;
-}
+bool confirmed(const QString& question) { return ask(question, mb::YesNo | mb::Exclamation) == mb::Yes; }
 
 BoxVerdict checkDate(const QString& typed, const BoxContext& context)
 {
@@ -261,9 +255,6 @@ BoxVerdict fun_Verifier_Case(RecordBox box, const QString& typed, const BoxConte
     return {typed, true, context.parcelCount};
 }
 
-bool Fun_Validation_Adresse_Courriel(const QString&)
-{
-    return true;
-}
+bool Fun_Validation_Adresse_Courriel(const QString&) { return true; }
 
 } // namespace record

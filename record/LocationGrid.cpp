@@ -146,10 +146,7 @@ QString informationDistance(double km)
     return km > kWholeKmBeyond ? coords::generalText(std::trunc(km)) : coords::fixedText(km, 2);
 }
 
-QString questionDistance(double km)
-{
-    return coords::generalText(km > kWholeKmBeyond ? std::trunc(km) : km);
-}
+QString questionDistance(double km) { return coords::generalText(km > kWholeKmBeyond ? std::trunc(km) : km); }
 
 LocationCheck checkLocationRow(Grid& g, int row, int col, const LocationCheckContext& context)
 {

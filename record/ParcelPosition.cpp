@@ -9,10 +9,7 @@ namespace record {
 
 namespace {
 
-bool blank(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
+bool blank(const QString& text) { return text.trimmed().isEmpty(); }
 
 } // namespace
 

@@ -10,10 +10,7 @@ namespace record {
 
 namespace {
 
-bool given(const QString& text)
-{
-    return !text.trimmed().isEmpty();
-}
+bool given(const QString& text) { return !text.trimmed().isEmpty(); }
 
 bool holdsData(const Parcel& p)
 {
@@ -33,10 +30,7 @@ bool holdsData(const Parcel& p)
 
 } // namespace
 
-QString ParcelTabs::caption(int parcel)
-{
-    return QStringLiteral("Parcelle N°") + QString::number(parcel);
-}
+QString ParcelTabs::caption(int parcel) { return QStringLiteral("Parcelle N°") + QString::number(parcel); }
 
 ParcelValues ParcelTabs::values(int parcel) const
 {
@@ -49,10 +43,7 @@ void ParcelTabs::store(int parcel, const ParcelValues& values)
         m_values[size_t(parcel)] = values;
 }
 
-void ParcelTabs::clear()
-{
-    m_values.fill(ParcelValues());
-}
+void ParcelTabs::clear() { m_values.fill(ParcelValues()); }
 
 void setParcelRows(grid::Grid& grid, int count, int checkColumn)
 {

@@ -39,25 +39,13 @@ inline constexpr int LocationsRow = 9;      // "Coordonnées": its captions; par
 
 // Rows placed by the number of parcels.
 // "Date, N° Passage et commentaire relevé".
-constexpr int visitRow(int parcels)
-{
-    return LocationsRow + parcels + 1;
-}
+constexpr int visitRow(int parcels) { return LocationsRow + parcels + 1; }
 // "Météo": its captions; parcel p on the row + p.
-constexpr int weatherRow(int parcels)
-{
-    return visitRow(parcels) + 1;
-}
+constexpr int weatherRow(int parcels) { return visitRow(parcels) + 1; }
 // "Paramètres saisies".
-constexpr int optionsRow(int parcels)
-{
-    return weatherRow(parcels) + parcels + 1;
-}
+constexpr int optionsRow(int parcels) { return weatherRow(parcels) + parcels + 1; }
 // The first parcel's species title row; each block follows the previous one.
-constexpr int firstSpeciesRow(int parcels)
-{
-    return optionsRow(parcels) + 1;
-}
+constexpr int firstSpeciesRow(int parcels) { return optionsRow(parcels) + 1; }
 
 // The "SHOC" row.
 namespace ShocColumn {
@@ -140,9 +128,6 @@ inline constexpr int HuntingNear = 5; // "1" ticked, "0" not
 
 // The header and species rows of a species block: the parcel's species grid (SpeciesColumn),
 // column k in column k + 1.
-constexpr int speciesColumn(int speciesGridColumn)
-{
-    return speciesGridColumn + 1;
-}
+constexpr int speciesColumn(int speciesGridColumn) { return speciesGridColumn + 1; }
 
 } // namespace record::file

@@ -28,10 +28,7 @@ namespace {
 // Extra width of the species grid's fitted columns, in twips.
 constexpr int kSpeciesFitExtraTwips = 240;
 
-bool fitColumns()
-{
-    return common::isOptionChecked(QStringLiteral("Ajust"));
-}
+bool fitColumns() { return common::isOptionChecked(QStringLiteral("Ajust")); }
 
 QString clipboardText()
 {
@@ -94,10 +91,7 @@ void RecordGrids::attach(GridCommands& commands, GridView* view)
     });
 }
 
-bool RecordGrids::computedTotals() const
-{
-    return m_window.opt_Total[0]->isChecked();
-}
+bool RecordGrids::computedTotals() const { return m_window.opt_Total[0]->isChecked(); }
 
 void RecordGrids::tellUnknown(const SpeciesLookups& lookups) const
 {
@@ -219,9 +213,6 @@ void RecordGrids::communeChosen()
 }
 
 // The communes of the department are offered by the window as soon as it is chosen.
-void RecordGrids::departmentChosen()
-{
-    m_window.sub_Vérif_Si_Sauvegardable();
-}
+void RecordGrids::departmentChosen() { m_window.sub_Vérif_Si_Sauvegardable(); }
 
 } // namespace record

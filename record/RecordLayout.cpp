@@ -54,14 +54,8 @@ const QStringList& weatherCaptions()
     return captions;
 }
 
-QString checkStateText(bool ticked)
-{
-    return ticked ? QStringLiteral("1") : QStringLiteral("2");
-}
-QString checkValueText(bool ticked)
-{
-    return ticked ? QStringLiteral("1") : QStringLiteral("0");
-}
+QString checkStateText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("2"); }
+QString checkValueText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
 
 // The parcels' location fields in the order of their columns, department to altitude.
 std::array<QString ParcelLocation::*, 9> locationTexts()
@@ -104,10 +98,7 @@ std::optional<int> wholeNumber(const QString& text)
     return int(v);
 }
 
-int findTitle(const grid::Grid& g, const QString& title)
-{
-    return g.findRow(title, 0, LabelColumn);
-}
+int findTitle(const grid::Grid& g, const QString& title) { return g.findRow(title, 0, LabelColumn); }
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
 // grid's columns 1 to 8.

@@ -113,8 +113,8 @@ RecordOpening openRecord(const RecordRequest& request, const RecordStore& store,
             return out;
         RecordReadResult read = RecordLayout::read(stored, options);
         if (!read.result.ok) {
-            out.result = platform::Result::failure(
-                platform::readFailureText(common::joinPath(store.folder(), request.fileName), read.result.error));
+            out.result = platform::Result::failure(platform::readFailureText(
+                common::joinPath(store.folder(), request.fileName), read.result.error));
             emptyRecordGrid(stored);
             return out;
         }

@@ -60,8 +60,7 @@ bool replaceAllowed(const QString& existingName)
             .arg(existingName);
     return platform::dialogs().ask(
                text, platform::mb::YesNo | platform::mb::Exclamation | platform::mb::DefaultButton2,
-               common::kProgramName)
-           == platform::mb::Yes;
+               common::kProgramName) == platform::mb::Yes;
 }
 
 } // namespace

@@ -111,10 +111,7 @@ const QString kSpeciesPageRefused = QStringLiteral(
     "\n\t-   La date de passage.\n\t-   Le N° de passage.\n\t-   L'heure de passage."
     "\n\nValorisez dès maintenant ces éléments pour pouvoir sauvegarder votre saisie.");
 
-bool blank(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
+bool blank(const QString& text) { return text.trimmed().isEmpty(); }
 
 double countValue(const QString& text)
 {

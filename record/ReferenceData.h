@@ -142,9 +142,9 @@ private:
     };
 
     std::unique_ptr<grid::Grid> m_communeGrid; // as read
-    QList<int> m_communeOrder;                     // row -> grid row, in sorted order
-    QList<DepartmentRun> m_departments;            // one per run of equal codes, in sorted order
-    QHash<QString, int> m_firstRowOfCode;          // code -> first row holding it
+    QList<int> m_communeOrder;                 // row -> grid row, in sorted order
+    QList<DepartmentRun> m_departments;        // one per run of equal codes, in sorted order
+    QHash<QString, int> m_firstRowOfCode;      // code -> first row holding it
     ChoiceList m_networks;
     ChoiceList m_habitats;
     QString m_behaviours;

@@ -4,15 +4,9 @@
 
 namespace record {
 
-QString seasonText(int firstYear)
-{
-    return QStringLiteral("Hiver %1-%2").arg(firstYear).arg(firstYear + 1);
-}
+QString seasonText(int firstYear) { return QStringLiteral("Hiver %1-%2").arg(firstYear).arg(firstYear + 1); }
 
-int winterOf(const QDate& day)
-{
-    return day.month() >= 10 ? day.year() : day.year() - 1;
-}
+int winterOf(const QDate& day) { return day.month() >= 10 ? day.year() : day.year() - 1; }
 
 QStringList sub_Load_Cbo_Saison(const QDate& today)
 {

@@ -1,8 +1,8 @@
 #include "record/SpeciesConfirmations.h"
 
-#include "mainwindow/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "mainwindow/SpeciesUpgrade.h"
 
 namespace record {
 
@@ -42,8 +42,7 @@ platform::Result SpeciesConfirmations::writeBack(const QString& path) const
         return platform::Result::success();
     grid::Grid table;
     table.setFixedRows(0);
-    if (const platform::Result read = grid::GridFile::load(table, path, grid::GridFile::Complete);
-        !read)
+    if (const platform::Result read = grid::GridFile::load(table, path, grid::GridFile::Complete); !read)
         return read;
     if (tick(table, m_codes) == 0)
         return platform::Result::success();

@@ -17,10 +17,7 @@ double countValue(const QString& text)
     return std::isfinite(v) ? v : 0.0;
 }
 
-double addRounded(double sum, double value)
-{
-    return roundHalfEven(sum + value);
-}
+double addRounded(double sum, double value) { return roundHalfEven(sum + value); }
 
 // What a total-mode row counts: its typed total, or its bands when it has none.
 double typedTotal(const SpeciesRow& row)
@@ -29,10 +26,7 @@ double typedTotal(const SpeciesRow& row)
     return total != 0 ? total : speciesRowSum(row.counts).sum;
 }
 
-QString countText(double value)
-{
-    return QString::number(value + 0.0, 'g', 15);
-}
+QString countText(double value) { return QString::number(value + 0.0, 'g', 15); }
 
 void mergeInto(SpeciesRow& into, const SpeciesRow& from, bool totalTypedByHand)
 {
@@ -85,10 +79,7 @@ SpeciesSum speciesRowSum(const std::array<QString, kDistanceBands>& counts)
     return s;
 }
 
-QString speciesTotalText(double sum)
-{
-    return QString::number(sum + 0.0, 'f', 0);
-}
+QString speciesTotalText(double sum) { return QString::number(sum + 0.0, 'f', 0); }
 
 int mergeSameSpecies(SpeciesTable& table, bool totalTypedByHand)
 {

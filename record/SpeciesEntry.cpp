@@ -22,10 +22,7 @@ namespace {
 const QString kLearningOption = QStringLiteral("SaisieEsp");
 const QString kFirstUseTitle = QStringLiteral("SAISIE ESPECE");
 
-int otherColumn(int column)
-{
-    return column == kSpeciesTableName ? kSpeciesTableCode : kSpeciesTableName;
-}
+int otherColumn(int column) { return column == kSpeciesTableName ? kSpeciesTableCode : kSpeciesTableName; }
 
 int findIn(const Grid& table, const QString& text, int column)
 {

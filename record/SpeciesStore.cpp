@@ -77,10 +77,7 @@ void SpeciesStore::sub_Flx_File_to_Grid(grid::Grid& grid, int parcel) const
         grid.setFontSize({0, 0, grid.rows() - 1, grid.cols() - 1}, m_notedFontSize);
 }
 
-void SpeciesStore::sub_Flx_Kill_WRK()
-{
-    m_grids.clear();
-}
+void SpeciesStore::sub_Flx_Kill_WRK() { m_grids.clear(); }
 
 QList<int> SpeciesStore::parcels() const
 {

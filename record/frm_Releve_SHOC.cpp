@@ -4,9 +4,9 @@
 #include "common/GridWidgets.h"
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
+#include "grid/GridView.h"
 #include "mainwindow/DisplayAdaptation.h"
 #include "platform/Dialogs.h"
-#include "grid/GridView.h"
 #include "platform/Services.h"
 #include "record/CoordinateSwitch.h"
 #include "record/LocationGrid.h"
@@ -135,10 +135,7 @@ const QString kStatusIncomplete = QStringLiteral(
 const QString kStatusComplete = QStringLiteral(
     "Toutes les conditions nécessaires pour effectués la sauvegarde de votre relevé sont remplies.");
 
-QString indexed(const QString& name, int index)
-{
-    return QStringLiteral("%1(%2)").arg(name).arg(index);
-}
+QString indexed(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 
 QString comboText(const QComboBox* combo)
 {
@@ -151,14 +148,8 @@ int exactItem(const QComboBox* combo, const QString& text)
     return text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
-bool ticked(const Grid& g, int row, int col)
-{
-    return g.checkState(row, col) == Grid::Checked;
-}
-int checkState(bool on)
-{
-    return on ? Grid::Checked : Grid::Unchecked;
-}
+bool ticked(const Grid& g, int row, int col) { return g.checkState(row, col) == Grid::Checked; }
+int checkState(bool on) { return on ? Grid::Checked : Grid::Unchecked; }
 
 // The hourglass for as long as it lives.
 class Hourglass
@@ -233,10 +224,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;
 
-QSize frm_Releve_SHOC::sizeHint() const
-{
-    return QSize(1280, 720);
-}
+QSize frm_Releve_SHOC::sizeHint() const { return QSize(1280, 720); }
 
 QString frm_Releve_SHOC::speciesFontFamily()
 {
@@ -666,8 +654,8 @@ void frm_Releve_SHOC::sub_Load_Dept()
 {
     const QSignalBlocker blocker(cbo_Dept);
     cbo_Dept->clear();
-    cbo_Dept->addItems(m_references.sub_Load_Dept(
-        fun_Get_Setting_Str(common::kParametersSection, record::kStudyDepartmentsSetting, QStringLiteral("%"))));
+    cbo_Dept->addItems(m_references.sub_Load_Dept(fun_Get_Setting_Str(
+        common::kParametersSection, record::kStudyDepartmentsSetting, QStringLiteral("%"))));
     cbo_Dept->setCurrentIndex(-1);
     sub_Load_Communes();
 }

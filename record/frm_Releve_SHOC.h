@@ -20,8 +20,8 @@
 
 #include "grid/Grid.h"
 #include "platform/Result.h"
-#include "record/ParcelPosition.h"
 #include "record/FieldChecks.h"
+#include "record/ParcelPosition.h"
 #include "record/ParcelTabs.h"
 #include "record/RecordRequest.h"
 #include "record/ReferenceData.h"

@@ -2,10 +2,10 @@
 
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "mainwindow/ParamConfig.h"
-#include "mainwindow/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "mainwindow/ParamConfig.h"
+#include "mainwindow/SpeciesUpgrade.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
@@ -105,10 +105,7 @@ const QStringList& speciesNames()
 }
 
 // A count as the table writes it: "3", "2.5".
-QString numberText(double value)
-{
-    return QString::number(value, 'g', 15);
-}
+QString numberText(double value) { return QString::number(value, 'g', 15); }
 
 // The habitat description columns of a record: from the first one while the caption of the
 // "Coordonnées" title row is not blank.
@@ -183,9 +180,10 @@ ExportSettingsReading readExportSettings(bool withLocality)
     s.withLocality = withLocality;
     const QString organisation =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
-    s.organisme = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kOrganisationChoiceValue + kScheme,
-                                      organisation);
-    s.cpu = fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
+    s.organisme = fun_Get_Setting_Str(common::kParametersSection,
+                                      mainwindow::kOrganisationChoiceValue + kScheme, organisation);
+    s.cpu =
+        fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
 
     const QString habitatPath =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
@@ -267,7 +265,8 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     season.remove(QStringLiteral("Hiver "));
     const QString date = visit < 0 ? QString() : g.cell(visit, file::VisitColumn::Date);
     const QString passage =
-        visit < 0 ? QString() : numberText(common::leadingNumber(g.cell(visit, file::VisitColumn::Passage)) + 1);
+        visit < 0 ? QString()
+                  : numberText(common::leadingNumber(g.cell(visit, file::VisitColumn::Passage)) + 1);
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
@@ -300,8 +299,9 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
                << g.cell(place, Loc::Point) << g.cell(place, Loc::Altitude) << g.cell(place, Loc::UtmZone)
                << g.cell(place, Loc::Mgrs) << g.cell(place, Loc::Longitude) << g.cell(place, Loc::Latitude)
                << g.cell(place, Loc::CoordType)
-               << (common::leadingNumber(g.cell(place, Loc::CoordType)) == record::kCoordLambert ? QStringLiteral("2E")
-                                                                                   : QString());
+               << (common::leadingNumber(g.cell(place, Loc::CoordType)) == record::kCoordLambert
+                       ? QStringLiteral("2E")
+                       : QString());
         if (!m_settings.withLocality)
             parcel << kTick;
         for (int w = 0; w < record::kWeatherCount; ++w)

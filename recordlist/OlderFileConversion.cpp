@@ -2,9 +2,9 @@
 
 #include "common/Globals.h"
 #include "common/Paths.h"
-#include "platform/Dialogs.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/Dialogs.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -71,8 +71,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             continue;
         }
         grid::Grid grid;
-        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete);
-            !r) {
+        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete); !r) {
             skip(r.error);
             continue;
         }

@@ -17,21 +17,12 @@ const QChar LF = QLatin1Char('\n');
 // Entries named in the box of the entries left out; the others are counted.
 constexpr int kSkippedNamed = 10;
 
-QString dateText(const QDate& day)
-{
-    return day.toString(QStringLiteral("dd/MM/yyyy"));
-}
+QString dateText(const QDate& day) { return day.toString(QStringLiteral("dd/MM/yyyy")); }
 
-QString yearText(const QDate& day)
-{
-    return day.toString(QStringLiteral("yyyy"));
-}
+QString yearText(const QDate& day) { return day.toString(QStringLiteral("yyyy")); }
 
 // The pieces of the reminders.
-QString salutation()
-{
-    return QStringLiteral("Mon cher collègue,");
-}
+QString salutation() { return QStringLiteral("Mon cher collègue,"); }
 QString seasonLine(const QDate& today)
 {
     return QStringLiteral("La saison STOC-EPS ") + yearText(today) +
@@ -44,18 +35,9 @@ QString programParagraph()
                           "téléchargeable gratuitement sur ") +
            entryProgramPage();
 }
-QString closing()
-{
-    return QStringLiteral("Cordialement.");
-}
-QString signOff()
-{
-    return QStringLiteral("Votre responsable régional");
-}
-QString square(const QString& site)
-{
-    return QStringLiteral(">- ") + site + QStringLiteral(" -<");
-}
+QString closing() { return QStringLiteral("Cordialement."); }
+QString signOff() { return QStringLiteral("Votre responsable régional"); }
+QString square(const QString& site) { return QStringLiteral(">- ") + site + QStringLiteral(" -<"); }
 
 // The number of a winter cell: 0 when empty, -1 when it is no whole number.
 int filesIn(const QString& cell)
@@ -153,8 +135,7 @@ ReminderText reminderTextFor(ReminderKind kind, int files)
 
 QString entryProgramPage()
 {
-    return mainwindow::kPublisherSite +
-           QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
+    return mainwindow::kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
 }
 
 MailText reminderMail(ReminderText text, const QString& site, const QDate& today)

@@ -38,10 +38,7 @@ int passageOf(const RecordSummary& r)
 // Which of a site's records gives the row its observer and address: the latest winter, then the
 // highest passage, then the newest file.
 using Rank = std::tuple<int, int, QDateTime>;
-Rank rankOf(const RecordSummary& r)
-{
-    return {winterOfSeason(r.season), passageOf(r), r.modified};
-}
+Rank rankOf(const RecordSummary& r) { return {winterOfSeason(r.season), passageOf(r), r.modified}; }
 
 struct SiteRows
 {
@@ -49,10 +46,7 @@ struct SiteRows
     Rank rank;
 };
 
-QString plural(int n)
-{
-    return n >= 2 ? QStringLiteral("s") : QString();
-}
+QString plural(int n) { return n >= 2 ? QStringLiteral("s") : QString(); }
 
 } // namespace
 
@@ -75,10 +69,7 @@ int winterOfSeason(const QString& season)
     return m.captured(2).toInt() == first + 1 ? first : -1;
 }
 
-QString ProspectionTable::winterTitle(int winter) const
-{
-    return record::seasonText(firstWinter + winter);
-}
+QString ProspectionTable::winterTitle(int winter) const { return record::seasonText(firstWinter + winter); }
 
 int ProspectionTable::sitesCovered(int winter) const
 {

@@ -9,8 +9,7 @@ namespace {
 const QString kShocMask = QStringLiteral("SHOC-*");
 } // namespace
 
-const Listing& RecordList::refresh(const QString& dataFolder, grid::Grid& grid,
-                                   ConversionObserver* observer)
+const Listing& RecordList::refresh(const QString& dataFolder, grid::Grid& grid, ConversionObserver* observer)
 {
     QStringList names = common::listFiles(dataFolder, kShocMask);
     m_conversion =

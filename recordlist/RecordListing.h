@@ -52,10 +52,7 @@ struct ListRow
 
     // The texts of columns 0 to 9.
     QStringList cells() const;
-    grid::GridColour colour() const
-    {
-        return summary.validated() ? kValidatedColour : kNotValidatedColour;
-    }
+    grid::GridColour colour() const { return summary.validated() ? kValidatedColour : kNotValidatedColour; }
 };
 
 struct UnreadFile

@@ -121,7 +121,8 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     s.observer = cellOf(head, file::ObserverRow, file::ObserverColumn::Name) + QLatin1Char(' ') +
                  cellOf(head, file::ObserverRow, file::ObserverColumn::FirstName);
     const QString email = cellOf(head, file::ContactRow, file::ContactColumn::Email);
-    s.contact = email.trimmed().isEmpty() ? cellOf(head, file::ContactRow, file::ContactColumn::Telephone) : email;
+    s.contact =
+        email.trimmed().isEmpty() ? cellOf(head, file::ContactRow, file::ContactColumn::Telephone) : email;
     s.season = seasonText;
     if (visit >= 0) {
         s.date = date;

@@ -5,10 +5,10 @@
 #include "common/KeyFilters.h"
 #include "common/Paths.h"
 #include "coords/Conversion.h"
-#include "platform/Dialogs.h"
-#include "platform/MousePointer.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
@@ -41,10 +41,7 @@ const QString kSpeciesClass = QStringLiteral("O");
 const QString kNotChecked = QStringLiteral("0"); // "Vérifié" of an imported point
 const QString kNoReserve = QStringLiteral("2");  // "Réserve de chasse": box not ticked
 
-int titleRow(const grid::Grid& g, const QString& title)
-{
-    return g.findRow(title, -1, file::LabelColumn);
-}
+int titleRow(const grid::Grid& g, const QString& title) { return g.findRow(title, -1, file::LabelColumn); }
 
 // The labels that begin a row of their own: a point list ends at the first of them.
 bool isSectionTitle(const QString& label)
@@ -77,10 +74,7 @@ QStringList locationTitles()
     return t;
 }
 
-QString withoutTabs(QString text)
-{
-    return text.remove(QLatin1Char('\t'));
-}
+QString withoutTabs(QString text) { return text.remove(QLatin1Char('\t')); }
 
 // The habitat type a sibling habitat code stands for; empty for a code we have no type for.
 QString habitatType(const QString& code)
@@ -205,10 +199,7 @@ void rewriteSpeciesBlock(grid::Grid& g, int title)
     }
 }
 
-QString missingRow(const QString& title)
-{
-    return QStringLiteral("la ligne « %1 » manque").arg(title);
-}
+QString missingRow(const QString& title) { return QStringLiteral("la ligne « %1 » manque").arg(title); }
 
 // Yes/No, No by default: may the record stored under the name be replaced by the imported one?
 bool replaceAllowed(const QString& existing, const QString& source)
@@ -273,7 +264,8 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto restore = [&]() {
         QString stranded;
         for (const auto& [now, former] : setAside)
-            if (!common::renameFile(common::joinPath(store.folder(), now), common::joinPath(store.folder(), former)))
+            if (!common::renameFile(common::joinPath(store.folder(), now),
+                                    common::joinPath(store.folder(), former)))
                 stranded += QStringLiteral(" Le relevé « %1 » reste sous le nom « %2 ».").arg(former, now);
         return stranded;
     };
@@ -284,7 +276,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         setAside.append({moved.fileName, file});
     }
     if (const platform::Result written = grid::GridFile::saveNew(grid, common::joinPath(store.folder(), name),
-                                                                     grid::GridFile::Complete, true);
+                                                                 grid::GridFile::Complete, true);
         !written.ok)
         return refused(written.error + restore());
     report.imported << name;
@@ -298,10 +290,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
 
 } // namespace
 
-QString SiblingConversion::fileName() const
-{
-    return record::RecordStore::fileName(siteName, passage);
-}
+QString SiblingConversion::fileName() const { return record::RecordStore::fileName(siteName, passage); }
 
 SiblingConversion convertSiblingGrid(grid::Grid& g)
 {

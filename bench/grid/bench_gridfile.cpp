@@ -9,9 +9,9 @@
 #include "grid/Grid.h"
 #include "tests/grid/GridSamples.h"
 
+#include "bench/support/BestTimes.h"
 #include <QFile>
 #include <QTemporaryDir>
-#include "bench/support/BestTimes.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -8,8 +8,8 @@
 #include "grid/GridFile.h"
 #include "record/ReferenceData.h"
 
-#include <QTemporaryDir>
 #include "bench/support/BestTimes.h"
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 

@@ -300,8 +300,8 @@ int main(int argc, char** argv)
     const double b = best["BM_LibxlsxwriterLoop"];
     if (a > 0 && b > 0)
         std::printf(
-            "best of 5: export run %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at most 1.50)\n",
-            a, b, a / b);
+            "best of 5: export run %.0f ms, libxlsxwriter loop %.0f ms: ratio %.2f (goal: at most 1.50)\n", a,
+            b, a / b);
     benchmark::Shutdown();
     return 0;
 }

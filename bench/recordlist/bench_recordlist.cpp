@@ -12,10 +12,10 @@
 #include "record/RecordStore.h"
 #include "recordlist/RecordList.h"
 
+#include "bench/support/BestTimes.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include "bench/support/BestTimes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -176,9 +176,7 @@ int main(int argc, char** argv)
                 double(folder().bytes) / kRecords / 1e3);
     bench_support::BestTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto find = [&](const char* name) {
-        return reporter[std::string(name) + "/real_time"];
-    };
+    const auto find = [&](const char* name) { return reporter[std::string(name) + "/real_time"]; };
     const double floor = find("BM_ReadBytesOnce");
     const double refresh = find("BM_Refresh");
     const double unchanged = find("BM_RefreshUnchanged");

@@ -11,26 +11,43 @@ struct DatesTest : ::testing::Test
 
 TEST_F(DatesTest, FormatDate)
 {
-    struct Row { int year; const char* typed; const char* expected; };
+    struct Row
+    {
+        int year;
+        const char* typed;
+        const char* expected;
+    };
     const Row rows[] = {
-        {2009, "050309", "05/03/2009"},   {2009, "5/3/09", "05/03/2009"},   {2099, "5/3/09", "05/03/2009"},
-        {2009, "05/03/2009", "05/03/2009"}, {2009, "5/3/2009", "05/03/2009"},
-        {2010, "5/3/11", "05/03/1911"},   {2010, "050311", "05/03/1911"},   {2010, "5/3/10", "05/03/2010"},
-        {2010, "5/3/99", "05/03/1999"},   {2010, "05032010", "05/03/2010"},
+        {2009, "050309", "05/03/2009"},
+        {2009, "5/3/09", "05/03/2009"},
+        {2099, "5/3/09", "05/03/2009"},
+        {2009, "05/03/2009", "05/03/2009"},
+        {2009, "5/3/2009", "05/03/2009"},
+        {2010, "5/3/11", "05/03/1911"},
+        {2010, "050311", "05/03/1911"},
+        {2010, "5/3/10", "05/03/2010"},
+        {2010, "5/3/99", "05/03/1999"},
+        {2010, "05032010", "05/03/2010"},
         {2010, "31/02/2009", "31/02/2009"}, // no such day: left as typed
-        {2010, "20131231", "31/12/2013"}, // read year first
-        {2010, "20091231", "20/09/1231"}, // a valid day-first reading stays
-        {2010, "5/3/209", "5/3/209"},     // three-digit year
+        {2010, "20131231", "31/12/2013"},   // read year first
+        {2010, "20091231", "20/09/1231"},   // a valid day-first reading stays
+        {2010, "5/3/209", "5/3/209"},       // three-digit year
         {2010, "5/3/20091", "5/3/20091"},
         {2010, "5/3", "5/3"},
-        {2010, "   ", "   "},            {2010, "", ""},
+        {2010, "   ", "   "},
+        {2010, "", ""},
         {2010, "abc", "abc"},
         // Pieces that are not day, month and year digits: left as typed, not cut into pieces.
-        {2010, "5.3.2009", "5.3.2009"},   {2010, "5.3.09", "5.3.09"},       {2010, "5a/3/2009", "5a/3/2009"},
-        {2010, "5/3b/2009", "5/3b/2009"}, {2010, "ab/cd/2009", "ab/cd/2009"},
+        {2010, "5.3.2009", "5.3.2009"},
+        {2010, "5.3.09", "5.3.09"},
+        {2010, "5a/3/2009", "5a/3/2009"},
+        {2010, "5/3b/2009", "5/3b/2009"},
+        {2010, "ab/cd/2009", "ab/cd/2009"},
         {2010, "31/2/2009", "31/02/2009"}, // digits in place: normalised, still no such day
-        {2010, "100310", "10/03/2010"},   {2010, "101231", "10/12/1931"}, // a valid day-first reading wins
-        {2026, "5/3/26", "05/03/2026"},   {2026, "5/3/27", "05/03/1927"},
+        {2010, "100310", "10/03/2010"},
+        {2010, "101231", "10/12/1931"}, // a valid day-first reading wins
+        {2026, "5/3/26", "05/03/2026"},
+        {2026, "5/3/27", "05/03/1927"},
     };
     for (const Row& r : rows) {
         today(r.year, 6, 1);
@@ -56,7 +73,12 @@ TEST_F(DatesTest, DateConversionYearFirst)
 
 TEST_F(DatesTest, TokenScanner)
 {
-    struct Row { const char* text; const char* seps; QStringList tokens; };
+    struct Row
+    {
+        const char* text;
+        const char* seps;
+        QStringList tokens;
+    };
     const Row rows[] = {
         {"5/3/9", "/", {"5", "3", "9", "", ""}},
         {"5//3", "/", {"5", "", "3", ""}},
@@ -74,13 +96,18 @@ TEST_F(DatesTest, TokenScanner)
 TEST_F(DatesTest, VerifDate)
 {
     today(2010, 6, 15);
-    struct Row { const char* date; bool valid; const char* relation; };
+    struct Row
+    {
+        const char* date;
+        bool valid;
+        const char* relation;
+    };
     const Row rows[] = {
         {"15/06/2010", true, "="}, {"16/06/2010", true, ">"}, {"14/06/2010", true, "<"},
-        {"01/01/2011", true, ">"}, {"31/12/1999", true, "<"},
-        {"2/3/2009", false, ""},   {"31/02/2009", false, ""}, {"00/00/2009", false, ""},
-        {"15-06-2010", false, ""}, {"", false, ""},           {"29/02/2008", true, "<"},
-        {"15/06/2010 ", false, ""}, {"ab/cd/efgh", false, ""},
+        {"01/01/2011", true, ">"}, {"31/12/1999", true, "<"}, {"2/3/2009", false, ""},
+        {"31/02/2009", false, ""}, {"00/00/2009", false, ""}, {"15-06-2010", false, ""},
+        {"", false, ""},           {"29/02/2008", true, "<"}, {"15/06/2010 ", false, ""},
+        {"ab/cd/efgh", false, ""},
     };
     for (const Row& r : rows) {
         const VerifDate v = sub_Vérif_Date(r.date);
@@ -103,11 +130,15 @@ TEST_F(DatesTest, DateKey)
 
 TEST_F(DatesTest, FormatHeure)
 {
-    struct Row { const char* typed; const char* expected; };
+    struct Row
+    {
+        const char* typed;
+        const char* expected;
+    };
     const Row rows[] = {
-        {"8h", "08:00"},  {"8H30", "08:30"}, {"8:5", "08:05"}, {"0830", "08:30"}, {"830", "08:30"},
-        {"8", "00:08"},   {"14", "00:14"},   {"2530", "25:30"}, {"08:30", "08:30"}, {"   ", "   "},
-        {"", ""},         {"abc", "ABC"},    {"08", "08"},      {"1:2:3", "01:02"}, {":30", ":30"},
+        {"8h", "08:00"}, {"8H30", "08:30"}, {"8:5", "08:05"},  {"0830", "08:30"},  {"830", "08:30"},
+        {"8", "00:08"},  {"14", "00:14"},   {"2530", "25:30"}, {"08:30", "08:30"}, {"   ", "   "},
+        {"", ""},        {"abc", "ABC"},    {"08", "08"},      {"1:2:3", "01:02"}, {":30", ":30"},
     };
     for (const Row& r : rows) {
         QString t = r.typed;

@@ -85,8 +85,8 @@ protected:
         return QDir(env.dataFolder()).filePath(name);
     }
     platform::Result exportGrid(const Grid& g, const QString& path,
-                                 const QString& sheet = QStringLiteral("SHOC"), int first = 0, int last = -1,
-                                 bool addSheet = false)
+                                const QString& sheet = QStringLiteral("SHOC"), int first = 0, int last = -1,
+                                bool addSheet = false)
     {
         return sub_Export_Excel(false, g, path, QString(), sheet, addSheet, first,
                                 last < 0 ? g.rows() - 1 : last, sheets);

@@ -14,7 +14,11 @@ using testing_support::writeBytes;
 
 TEST(SplitPath, Table)
 {
-    struct Row { const char* in; CheminDecoupe out; };
+    struct Row
+    {
+        const char* in;
+        CheminDecoupe out;
+    };
     const Row rows[] = {
         {"C:\\Mirelot", {"C:", "", "Mirelot", ""}},
         {"D:\\Data\\rel.FLX2009", {"D:", "\\Data", "rel", "FLX2009"}},
@@ -62,7 +66,8 @@ TEST_F(FolderTest, VerifDossier)
     EXPECT_EQ(sub_Vérif_Dossier(deep), 0);
     EXPECT_TRUE(QDir(deep).exists());
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked()[0].text, "Le dossier " + deep + " n'existe pas.\n\nVoulez-vous le créer maintenant ?");
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le dossier " + deep + " n'existe pas.\n\nVoulez-vous le créer maintenant ?");
     EXPECT_EQ(env.dialogs().asked()[0].style, 1);
     // Missing folder, Cancel: nothing created.
     env.dialogs().answer(mb::Cancel);
@@ -163,7 +168,8 @@ TEST_F(InitTest, FirstStartYesCreatesTheProposedFolder)
     EXPECT_EQ(box.style, 35);
     EXPECT_EQ(box.title, "Mirelot");
     EXPECT_TRUE(box.text.startsWith("Premier démarrage de Mirelot\n\nDésignation du dossier"));
-    EXPECT_TRUE(box.text.contains("nous vous proposons de le nommer " + proposed() + ".\n\n\nSouhaitez-vous"));
+    EXPECT_TRUE(
+        box.text.contains("nous vous proposons de le nommer " + proposed() + ".\n\n\nSouhaitez-vous"));
     // The next start asks nothing.
     EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
     EXPECT_EQ(env.dialogs().asked().size(), 1);
@@ -205,12 +211,19 @@ TEST_F(InitTest, UnwritableFolderIsReportedAndAskedAgain)
     env.dialogs().answer(mb::No);  // asked again: choose
     EXPECT_EQ(sub_Init_Version_Dossier(chooser(chosen)), ResultatDemarrage::Continuer);
     EXPECT_EQ(folderSetting(), chosen);
-    EXPECT_TRUE(env.dialogs().asked()[1].text.startsWith("Le dossier " + proposed() + " ne peut pas être créé"));
+    EXPECT_TRUE(
+        env.dialogs().asked()[1].text.startsWith("Le dossier " + proposed() + " ne peut pas être créé"));
 }
 
 TEST_F(InitTest, RecordedFolderRenameProposal)
 {
-    struct Row { const char* name; int answer; bool blockTarget; bool moved; };
+    struct Row
+    {
+        const char* name;
+        int answer;
+        bool blockTarget;
+        bool moved;
+    };
     const Row rows[] = {{"accepted", mb::Yes, false, true},
                         {"refused", mb::No, false, false},
                         {"rename fails", mb::Yes, true, false}};
@@ -237,8 +250,8 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
         const auto& box = local.dialogs().asked().at(0);
         EXPECT_EQ(box.style, 36);
         EXPECT_EQ(box.title, "Nouvelle version de Tessilon");
-        EXPECT_TRUE(box.text.endsWith("EPS \n" + old + " en le nommant " + standard
-                                      + "\n\nAcceptez-vous cette modificaition ?"));
+        EXPECT_TRUE(box.text.endsWith("EPS \n" + old + " en le nommant " + standard +
+                                      "\n\nAcceptez-vous cette modificaition ?"));
         if (r.blockTarget) {
             EXPECT_TRUE(local.dialogs().asked().at(1).text.contains("n'a pas pu être renommé"));
         }

@@ -58,7 +58,11 @@ TEST(RenumGrid, NumbersDataRowsSkippingPgAndLg)
     };
     const Row rows[] = {
         {"numbered", true, 1, {"H", "7", "PG", "", "LG", ""}, {"H", "1", "PG", "2", "LG", "3"}},
-        {"not numbered: column 0 emptied, header included", false, 1, {"H", "7", "PG", "x"}, {"", "", "", ""}},
+        {"not numbered: column 0 emptied, header included",
+         false,
+         1,
+         {"H", "7", "PG", "x"},
+         {"", "", "", ""}},
         {"no fixed column: left alone", true, 0, {"H", "7", "PG"}, {"H", "7", "PG"}},
         {"no fixed column, option off: left alone", false, 0, {"H", "7"}, {"H", "7"}},
         {"pg in lower case is numbered", true, 1, {"H", "pg", "LG"}, {"H", "1", "LG"}},
@@ -167,17 +171,18 @@ TEST(KeyFilters, CharactersInRanges)
         int expected;
     };
     const Row rows[] = {
-        {91, "", 91},   // "[" lies in 87-122
-        {33, "", 0},    // "!"
-        {32, "", 0},    // space
-        {45, "", 45},   // "-"
-        {44, "", 0},    // ","
-        {'0', "", '0'}, {'Z', "", 'Z'}, {'z', "", 'z'}, {123, "", 0}, {8, "", 8}, {13, "", 13},
-        {127, "", 127}, {159, "", 159}, {160, "", 0}, {191, "", 0}, {192, "", 192}, {255, "", 255},
-        {256, "", 0},   {'A', "0123", 0},  {'3', "0123", '3'}, {' ', " ", ' '},
+        {91, "", 91}, // "[" lies in 87-122
+        {33, "", 0},  // "!"
+        {32, "", 0},  // space
+        {45, "", 45}, // "-"
+        {44, "", 0},  // ","
+        {'0', "", '0'}, {'Z', "", 'Z'},   {'z', "", 'z'},     {123, "", 0},    {8, "", 8},     {13, "", 13},
+        {127, "", 127}, {159, "", 159},   {160, "", 0},       {191, "", 0},    {192, "", 192}, {255, "", 255},
+        {256, "", 0},   {'A', "0123", 0}, {'3', "0123", '3'}, {' ', " ", ' '},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(fun_Car_Dans_Plages(r.key, r.allowed), r.expected) << r.key << " " << r.allowed.toStdString();
+        EXPECT_EQ(fun_Car_Dans_Plages(r.key, r.allowed), r.expected)
+            << r.key << " " << r.allowed.toStdString();
 }
 
 TEST(KeyFilters, CapitalsWithoutAccents)
@@ -189,7 +194,7 @@ TEST(KeyFilters, CapitalsWithoutAccents)
     };
     const Row rows[] = {
         {"àäâéèêëïîôöûüùç", "AAAEEEEIIOOUUUC"},
-        {"Élève", "ÉLEVE"},       // a capital accented letter keeps its accent
+        {"Élève", "ÉLEVE"}, // a capital accented letter keeps its accent
         {"Saint-Étienne", "SAINT-ÉTIENNE"},
         {"Noël à l'île", "NOEL A L'ILE"},
         {"Ñandú œuf", "ÑANDÚ ŒUF"}, // letters outside the list are only put in capitals
@@ -278,7 +283,7 @@ TEST_F(ExportLogTest, WriterPutsTheNewestLineFirst)
     env.clock().set(QDateTime(QDate(2010, 1, 12), QTime(8, 0, 5)));
     ASSERT_TRUE(sub_Log_Export("SHOC-B~Passage N2.FLX2009"));
     EXPECT_EQ(readBytes(logPath()), QByteArray("SHOC-B~Passage N2.FLX2009\t12/01/2010 08:00:05\r\n"
-                                              "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
+                                               "SHOC-A~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n"));
     const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines);
     ASSERT_EQ(lines.value.size(), 2);
@@ -357,12 +362,13 @@ TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
 
 TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 {
-    writeBytes(logPath(), "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
+    writeBytes(logPath(),
+               "a.xls\t05/11/2009 10:00:00\r\nsans tab\r\n\r\nb.xls\t06/11/2009 10:00:00\textra\nc.xls\t");
     const auto lines = common::readExportLog(env.dataFolder());
     ASSERT_TRUE(lines);
-    EXPECT_EQ(lines.value, (QList<common::ExportLogLine>{{"a.xls", "05/11/2009 10:00:00"},
-                                               {"b.xls", "06/11/2009 10:00:00"},
-                                               {"c.xls", ""}}));
+    EXPECT_EQ(lines.value,
+              (QList<common::ExportLogLine>{
+                  {"a.xls", "05/11/2009 10:00:00"}, {"b.xls", "06/11/2009 10:00:00"}, {"c.xls", ""}}));
     QFile::remove(logPath());
     const auto none = common::readExportLog(env.dataFolder());
     EXPECT_TRUE(none && none.value.isEmpty()) << "no log, no line";
@@ -377,10 +383,10 @@ TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)
 TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
 {
     writeBytes(logPath(), "A.xls\t05/11/2009 10:00:00\r\n"
-                         "B.xls\t01/12/2009 09:00:00\r\n"
-                         "A.xls\t12/01/2010 08:00:00\r\n" // latest of A, though not first
-                         "A.xls\t06/11/2009 10:00:00\r\n"
-                         "a.xls\t01/01/2008 00:00:00\r\n"); // another name (case counts)
+                          "B.xls\t01/12/2009 09:00:00\r\n"
+                          "A.xls\t12/01/2010 08:00:00\r\n" // latest of A, though not first
+                          "A.xls\t06/11/2009 10:00:00\r\n"
+                          "a.xls\t01/01/2008 00:00:00\r\n"); // another name (case counts)
     Grid work;
     ASSERT_TRUE(sub_Load_Log_Export(env.dataFolder(), work));
     EXPECT_EQ(work.fixedRows(), 1);

@@ -81,7 +81,8 @@ TEST_F(InputTest, DigitsFilterInATextBox)
 TEST_F(InputTest, DigitsFilterInAGridCellEditor)
 {
     const int sep = QLocale().decimalPoint().at(0).unicode();
-    QObject::connect(view, &GridView::keyPressEdit, view, [](int, int, int* k) { *k = fun_KeyPress_Chiffres(*k); });
+    QObject::connect(view, &GridView::keyPressEdit, view,
+                     [](int, int, int* k) { *k = fun_KeyPress_Chiffres(*k); });
     view->setFocus();
     view->grid().select(1, 1);
     env.dialogs().answer(platform::mb::OK); // for the letter
@@ -115,7 +116,8 @@ TEST_F(InputTest, CopyOfTheSelectionToTheClipboard)
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains("#MB4008"));
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains("SOLUTION : Tronçonnez votre copie"));
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains(
-        QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.").arg(offered.size())))
+        QStringLiteral("Le presse-papiers n'a pas accepté les %1 caractères de la sélection.")
+            .arg(offered.size())))
         << "the user is told what failed";
     EXPECT_EQ(g.cell(1, 2), "Alouette") << "the grid is left as it was";
 }
@@ -131,8 +133,8 @@ TEST_F(InputTest, ComboBoxPrefixSearch)
         int expected;
     };
     const Row rows[] = {
-        {"CH", CB_FINDSTRING, 0}, {"chau", CB_FINDSTRING, 1}, {"pr", CB_FINDSTRING, 2},
-        {"Vigne", CB_FINDSTRING, -1}, {"", CB_FINDSTRING, 0}, {"CH", 344, -1},
+        {"CH", CB_FINDSTRING, 0},     {"chau", CB_FINDSTRING, 1}, {"pr", CB_FINDSTRING, 2},
+        {"Vigne", CB_FINDSTRING, -1}, {"", CB_FINDSTRING, 0},     {"CH", 344, -1},
     };
     for (const Row& r : rows)
         EXPECT_EQ(fun_Find_Combo_Item(&combo, r.text, r.message), r.expected) << r.text.toStdString();

@@ -61,21 +61,27 @@ TEST_F(MessagesTest, PromptsExactBytes)
         int style;
     };
     const Row rows[] = {
-        {"1050 plain", 1050, 0, "", "", "Message type : SAISIE    Réf. : #MB1050\n\n\nChamp heure invalide : 00 à 23.", 48},
-        {"1051 plain", 1051, 0, "", "", "Message type : SAISIE    Réf. : #MB1051\n\n\nChamp minute invalide : 00 à 59.", 48},
+        {"1050 plain", 1050, 0, "", "",
+         "Message type : SAISIE    Réf. : #MB1050\n\n\nChamp heure invalide : 00 à 23.", 48},
+        {"1051 plain", 1051, 0, "", "",
+         "Message type : SAISIE    Réf. : #MB1051\n\n\nChamp minute invalide : 00 à 59.", 48},
         {"1109 plain", 1109, 0, "", "",
          "Message type : SAISIE    Réf. : #MB1109\n\n\nLe format de l'heure est invalide (ex : HH:MM).", 48},
         {"4008 with error block", 4008, 7, "Mémoire insuffisante", "",
-         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nErreur #7\nMémoire insuffisante\n\n\n", 16},
+         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nErreur #7\nMémoire insuffisante\n\n\n",
+         16},
         {"4008 described without an error number", 4008, 0, "Le presse-papiers n'a pas accepté le texte.", "",
-         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nLe presse-papiers n'a pas accepté le texte.\n\n\n",
+         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nLe presse-papiers n'a pas accepté le "
+         "texte.\n\n\n",
          16},
         {"error without description", 1050, 53, "", "",
          "Message type : SAISIE    Réf. : #MB1050\n\nErreur #53 \n\n\nChamp heure invalide : 00 à 23.", 48},
         {"negative error number", 1051, -2147467259, "Échec", "",
-         "Message type : SAISIE    Réf. : #MB1051\n\nErreur #-2147467259\nÉchec\n\n\nChamp minute invalide : 00 à 59.",
+         "Message type : SAISIE    Réf. : #MB1051\n\nErreur #-2147467259\nÉchec\n\n\nChamp minute invalide : "
+         "00 à 59.",
          48},
-        {"1131 shows the complement alone", 1131, 0, "", "jean.dupont@", "Message type : SAISIE    Réf. : #MB1131\n\n\njean.dupont@", 48},
+        {"1131 shows the complement alone", 1131, 0, "", "jean.dupont@",
+         "Message type : SAISIE    Réf. : #MB1131\n\n\njean.dupont@", 48},
         {"blank complement not appended", 1050, 0, "", "   ",
          "Message type : SAISIE    Réf. : #MB1050\n\n\nChamp heure invalide : 00 à 23.", 48},
         {"complement appended with its blanks", 1050, 0, "", "  x  ",
@@ -83,7 +89,8 @@ TEST_F(MessagesTest, PromptsExactBytes)
         {"only blanks are trimmed", 1131, 0, "", "\t", "Message type : SAISIE    Réf. : #MB1131\n\n\n\t", 48},
         {"4006 splices the trimmed complement once", 4006, 0, "", "  C:\\f.txt  ",
          "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4006\n\n\nUne erreur grave s'est produite lors de "
-         "l'accès au fichier C:\\f.txt.\nVérifiez que ce fichier existe et qu'aucun autre logiciel ne l'utilise.",
+         "l'accès au fichier C:\\f.txt.\nVérifiez que ce fichier existe et qu'aucun autre logiciel ne "
+         "l'utilise.",
          16},
         {"22 splices the field name", 22, 0, "", "Commune",
          "Message type : LOGIQUE    Réf. : #MB22\n\n\nLe champ Commune doit être renseigné.", 48},
@@ -91,14 +98,18 @@ TEST_F(MessagesTest, PromptsExactBytes)
         {"negative number", -5, 0, "", "abc", "ERREUR    Réf. : #MB-5\n\n\nabc", 32},
         {"lowest number", -32768, 0, "", "", "ERREUR    Réf. : #MB-32768\n\n\n", 32},
         {"5000", 5000, 0, "", "", "ERREUR    Réf. : #MB5000\n\n\nMessage non défini.\n\n", 32},
-        {"5000 still appends", 32767, 0, "", "x", "ERREUR    Réf. : #MB32767\n\n\nMessage non défini.\n\nx", 32},
+        {"5000 still appends", 32767, 0, "", "x", "ERREUR    Réf. : #MB32767\n\n\nMessage non défini.\n\nx",
+         32},
         {"999 has no entry", 999, 0, "", "", "Message type : LOGIQUE    Réf. : #MB999\n\n\n", 48},
         {"1 keeps its blank and line feed", 1, 0, "", "fichier.txt",
          "Message type : LOGIQUE    Réf. : #MB1\n\n\nSUPPRESSION REFUSEE. \nfichier.txt", 48},
         {"29 drops the complement", 29, 0, "", "x", "Message type : LOGIQUE    Réf. : #MB29\n\n\n", 48},
         {"2998 title then complement", 2998, 0, "", "Base Espèces",
-         "Message type : SECURITE    Réf. : #MB2998\n\n\nCONFLIT D'ACCES SUR UNE BASE DE DONNEES\n\nBase Espèces", 16},
-        {"3008 is the complement", 3008, 0, "", "Bonjour", "Message type : INFORMATION    Réf. : #MB3008\n\n\nBonjour", 64},
+         "Message type : SECURITE    Réf. : #MB2998\n\n\nCONFLIT D'ACCES SUR UNE BASE DE DONNEES\n\nBase "
+         "Espèces",
+         16},
+        {"3008 is the complement", 3008, 0, "", "Bonjour",
+         "Message type : INFORMATION    Réf. : #MB3008\n\n\nBonjour", 64},
         {"4023 splices complement and description", 4023, 3022, "Clé en double", "Fiche 12",
          "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4023\n\nErreur #3022\nClé en double\n\n\n"
          "ERREUR IMPREVUE LORS DE MISE A JOUR D'UN ENREGISTREMENT.\n\n"
@@ -109,9 +120,11 @@ TEST_F(MessagesTest, PromptsExactBytes)
          "ERREUR IMPREVUE LORS DE MISE A JOUR D'UN ENREGISTREMENT.\n\n"
          "L'enregistrement n'a pas pu être mis à jour : {E}{PM}\n{C}",
          16},
-        {"4025", 4025, 0, "", "Détail", "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4025\n\n\n\n\nDétail", 16},
+        {"4025", 4025, 0, "", "Détail",
+         "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4025\n\n\n\n\nDétail", 16},
         {"1000 boundary", 1000, 0, "", "",
-         "Message type : SAISIE    Réf. : #MB1000\n\n\nLa sélection est trop importante pour l'option de mise à "
+         "Message type : SAISIE    Réf. : #MB1000\n\n\nLa sélection est trop importante pour l'option de "
+         "mise à "
          "jour.\nSélectionnez une seule ligne.",
          48},
         {"1999 no entry", 1999, 0, "", "", "Message type : SAISIE    Réf. : #MB1999\n\n\n", 48},
@@ -147,9 +160,10 @@ TEST_F(MessagesTest, ShownOnceWithOkOnlyAndCallerComplementUntouched)
     env.dialogs().answer(mb::OK);
     sub_Message(4008, 5, "Presse-papiers occupé", "");
     ASSERT_EQ(env.dialogs().asked().size(), 2);
-    EXPECT_EQ(env.dialogs().asked()[1].text,
-              "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nErreur #5\nPresse-papiers occupé\n\n\n" +
-                  u8(text4008));
+    EXPECT_EQ(
+        env.dialogs().asked()[1].text,
+        "Message type : ERREUR DE TRAITEMENT    Réf. : #MB4008\n\nErreur #5\nPresse-papiers occupé\n\n\n" +
+            u8(text4008));
     EXPECT_EQ(env.dialogs().asked()[1].style, mb::Critical);
 }
 
@@ -192,7 +206,11 @@ TEST(MessageCatalogue, CountsPerBuilder)
 TEST_F(MessagesTest, TitlesAndTheirLineFeeds)
 {
     // Entries with a title line: the title, then two line feeds (one in the six short ones).
-    struct Row { QList<int> numbers; const char* title; };
+    struct Row
+    {
+        QList<int> numbers;
+        const char* title;
+    };
     const Row rows[] = {
         {{30}, "AJOUT D'UNE BAGUE"},
         {{32, 34}, "CARTOGRAPHIE"},

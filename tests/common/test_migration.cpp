@@ -44,9 +44,16 @@ struct MigrationTest : ::testing::Test
 TEST_F(MigrationTest, PerUserSettingsCopiedThenDeletedPerformancesSkipped)
 {
     // "Performances" is skipped whatever its case; a section whose name only begins with it is not.
-    struct Row { const char* section; bool copied; };
+    struct Row
+    {
+        const char* section;
+        bool copied;
+    };
     const Row rows[] = {
-        {"Paramètres", true}, {"performances", false}, {"Fenêtres", true}, {"Performances2", true},
+        {"Paramètres", true},
+        {"performances", false},
+        {"Fenêtres", true},
+        {"Performances2", true},
     };
     for (const Row& r : rows)
         putUser(r.section, "Valeur", RegValue::fromText(QString("de ") + r.section));
@@ -56,7 +63,8 @@ TEST_F(MigrationTest, PerUserSettingsCopiedThenDeletedPerformancesSkipped)
     sub_Migration_Registre();
 
     for (const Row& r : rows) {
-        EXPECT_EQ(userSetting(r.section, "Valeur"), r.copied ? QString("de ") + r.section : "<absent>") << r.section;
+        EXPECT_EQ(userSetting(r.section, "Valeur"), r.copied ? QString("de ") + r.section : "<absent>")
+            << r.section;
         EXPECT_EQ(env.registry().keyExists(Hive::CurrentUser, programUser + "\\" + r.section), r.copied)
             << r.section;
     }
@@ -91,20 +99,24 @@ TEST_F(MigrationTest, MachineWideValuesCopiedAsText)
 
     sub_Migration_Registre();
 
-    struct Row { const char* section; const char* name; const char* value; };
+    struct Row
+    {
+        const char* section;
+        const char* name;
+        const char* value;
+    };
     const Row rows[] = {
         {"Paramètres", "Dossier", "D:\\Relevés"}, // replaces the program's own folder on the first copy
         {"Paramètres", "Propre", "gardé"},        // values under other names are left alone
-        {"Paramètres", "Nombre", "15"},
-        {"Paramètres", "Octets", "NotFnd"},
-        {"Paramètres", "Étendu", "NotFnd"},
-        {"Paramètres", "Avec NUL", "x"},
-        {"Version", "Version", "Z2009"},          // so the first-start set-up finds a version
+        {"Paramètres", "Nombre", "15"},           {"Paramètres", "Octets", "NotFnd"},
+        {"Paramètres", "Étendu", "NotFnd"},       {"Paramètres", "Avec NUL", "x"},
+        {"Version", "Version", "Z2009"}, // so the first-start set-up finds a version
     };
     for (const Row& r : rows)
         EXPECT_EQ(machineSetting(r.section, r.name), QString::fromUtf8(r.value)) << r.name;
     RegValue stored;
-    ASSERT_EQ(env.registry().queryValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", "Nombre", &stored), 0);
+    ASSERT_EQ(
+        env.registry().queryValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", "Nombre", &stored), 0);
     EXPECT_EQ(stored.type, RegType::Sz);
     // An empty section is read but not created in the program's settings.
     EXPECT_FALSE(env.registry().keyExists(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Vide"));

@@ -11,13 +11,33 @@ using platform::RegValue;
 
 TEST(NumberReading, ValIsLocaleIndependent)
 {
-    struct Row { const char* text; double value; };
+    struct Row
+    {
+        const char* text;
+        double value;
+    };
     const Row rows[] = {
-        {"12,5", 12}, {"3.25", 3.25}, {"", 0}, {"abc", 0}, {"12abc", 12}, {"1 0", 10},
-        {" \t\n42", 42}, {"-7.5", -7.5}, {"+3", 3}, {".5", 0.5}, {"1.", 1}, {"1.2.3", 1.2},
-        {"1E3", 1000}, {"2e-2", 0.02}, {"5E", 5}, {"-", 0}, {"3,75", 3},
-        {"1e999", INFINITY}, {"-1e400", -INFINITY}, {"1e-400", 0}, // too large: an overflow; too small: 0
-        {"٣", 0}, // digits of other scripts are not digits here
+        {"12,5", 12},
+        {"3.25", 3.25},
+        {"", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {"1 0", 10},
+        {" \t\n42", 42},
+        {"-7.5", -7.5},
+        {"+3", 3},
+        {".5", 0.5},
+        {"1.", 1},
+        {"1.2.3", 1.2},
+        {"1E3", 1000},
+        {"2e-2", 0.02},
+        {"5E", 5},
+        {"-", 0},
+        {"3,75", 3},
+        {"1e999", INFINITY},
+        {"-1e400", -INFINITY},
+        {"1e-400", 0}, // too large: an overflow; too small: 0
+        {"٣", 0},      // digits of other scripts are not digits here
     };
     for (const Row& r : rows)
         EXPECT_DOUBLE_EQ(common::leadingNumber(QString::fromUtf8(r.text)), r.value) << r.text;
@@ -25,11 +45,26 @@ TEST(NumberReading, ValIsLocaleIndependent)
 
 TEST(NumberReading, CIntRoundsHalfToEvenAndRefusesOverflow)
 {
-    struct Row { double in; std::optional<qint16> out; };
+    struct Row
+    {
+        double in;
+        std::optional<qint16> out;
+    };
     const Row rows[] = {
-        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.5, 0}, {1.5, 2}, {2.4999, 2}, {32767, 32767},
-        {32767.5, std::nullopt}, {-32768, -32768}, {-32768.5, -32768}, {-32769, std::nullopt},
-        {40000, std::nullopt}, {NAN, std::nullopt}, {INFINITY, std::nullopt},
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {0.5, 0},
+        {1.5, 2},
+        {2.4999, 2},
+        {32767, 32767},
+        {32767.5, std::nullopt},
+        {-32768, -32768},
+        {-32768.5, -32768},
+        {-32769, std::nullopt},
+        {40000, std::nullopt},
+        {NAN, std::nullopt},
+        {INFINITY, std::nullopt},
     };
     for (const Row& r : rows)
         EXPECT_EQ(common::roundToInt16(r.in), r.out) << r.in;
@@ -38,7 +73,8 @@ TEST(NumberReading, CIntRoundsHalfToEvenAndRefusesOverflow)
 struct SettingsTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
-    void putRaw(const QString& section, const QString& name, const RegValue& v, const QString& prog = "Mirelot")
+    void putRaw(const QString& section, const QString& name, const RegValue& v,
+                const QString& prog = "Mirelot")
     {
         env.registry().createKey(Hive::LocalMachine, common::machineKey(section, prog));
         env.registry().setValue(Hive::LocalMachine, common::machineKey(section, prog), name, v);
@@ -66,7 +102,14 @@ TEST_F(SettingsTest, ReadersOverStoredValues)
     putRaw("Paramètres", "-1e400", RegValue::fromText("-1e400"));
     putRaw("Paramètres", "1e-400", RegValue::fromText("1e-400"));
 
-    struct Row { const char* name; const char* def; QString str; std::optional<qint16> i; std::optional<double> d; };
+    struct Row
+    {
+        const char* name;
+        const char* def;
+        QString str;
+        std::optional<qint16> i;
+        std::optional<double> d;
+    };
     const Row rows[] = {
         {"texte", "?", "C:\\Mirelot", 0, 0},
         {"nul", "?", "C:\\Mirelot", 0, 0},
@@ -138,15 +181,16 @@ TEST_F(SettingsTest, PerUserSettingsAndTheirDeletion)
     EXPECT_TRUE(sub_Save_Setting("Paramètres", "Dossier", "D:\\Relevés", "Pomerel"));
     EXPECT_TRUE(sub_Save_Setting("Performances", "x", "1", "Pomerel"));
     EXPECT_EQ(fun_Get_Setting_VB("Paramètres", "Dossier", "NotFnd", "Pomerel"), "D:\\Relevés");
-    EXPECT_TRUE(env.registry().keyExists(
-        Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel\\Paramètres"));
+    EXPECT_TRUE(env.registry().keyExists(Hive::CurrentUser,
+                                         "Software\\VB and VBA Program Settings\\Pomerel\\Paramètres"));
 
     EXPECT_TRUE(sub_Reg_Delete_Settings("Paramètres", "Pomerel"));
     EXPECT_EQ(fun_Get_Setting_VB("Paramètres", "Dossier", "NotFnd", "Pomerel"), "NotFnd");
     EXPECT_EQ(fun_Get_Setting_VB("Performances", "x", "NotFnd", "Pomerel"), "1");
     // A blank section names the program's whole key.
     EXPECT_TRUE(sub_Reg_Delete_Settings("   ", "Pomerel"));
-    EXPECT_FALSE(env.registry().keyExists(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel"));
+    EXPECT_FALSE(
+        env.registry().keyExists(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel"));
     EXPECT_FALSE(sub_Reg_Delete_Settings("", "Pomerel"));
 }
 

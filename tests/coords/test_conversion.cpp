@@ -135,7 +135,12 @@ TEST_P(ConversionBySeparator, NtfSourceWritesEveryOtherSlot)
 TEST_P(ConversionBySeparator, LambertSourceInItsZone)
 {
     const char s = GetParam();
-    struct Row { const char* zone; double x, y; double lambda, phi; };
+    struct Row
+    {
+        const char* zone;
+        double x, y;
+        double lambda, phi;
+    };
     // The Lambert I point of Paris (see the Lambert suite) and the same point in II étendu.
     const Row rows[] = {
         {"LAMBERT 1", 600904.8426, 128101.2663, 0.0137, 54.2816},
@@ -274,26 +279,42 @@ INSTANTIATE_TEST_SUITE_P(Separators, ConversionBySeparator, ::testing::Values('.
 TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
 {
     ScopedDecimalSeparator point(QLatin1Char('.'));
-    struct Row { int type; const char* zone; const char *x, *y, *z; };
+    struct Row
+    {
+        int type;
+        const char* zone;
+        const char *x, *y, *z;
+    };
     const Row rows[] = {
         // Empty after trimming.
-        {0, "*", "", "54", ""},          {0, "*", "0.5", "  ", ""},
-        {1, "2E", "600000", "", ""},     {2, "WGS84", "", "N48°", ""},
-        {3, "WGS84", "452232", "5411360", ""}, {3, "WGS84", " ", "5411360", "31"},
+        {0, "*", "", "54", ""},
+        {0, "*", "0.5", "  ", ""},
+        {1, "2E", "600000", "", ""},
+        {2, "WGS84", "", "N48°", ""},
+        {3, "WGS84", "452232", "5411360", ""},
+        {3, "WGS84", " ", "5411360", "31"},
         {4, "WGS84", "", "", " "},
         // Not numbers.
-        {0, "*", "abc", "54", ""},       {0, "*", "nan", "54", ""},     {0, "*", "0", "inf", ""},
-        {1, "2E", "600000", "x", ""},    {3, "WGS84", "452232", "5411360", "trente"},
+        {0, "*", "abc", "54", ""},
+        {0, "*", "nan", "54", ""},
+        {0, "*", "0", "inf", ""},
+        {1, "2E", "600000", "x", ""},
+        {3, "WGS84", "452232", "5411360", "trente"},
         // The Lambert zone: empty, unknown, or a last word that is none.
-        {1, "", "600000", "2200000", ""}, {1, "WGS84", "600000", "2200000", ""},
-        {1, "LAMBERT", "600000", "2200000", ""}, {1, "2E ", "600000", "2200000", ""},
+        {1, "", "600000", "2200000", ""},
+        {1, "WGS84", "600000", "2200000", ""},
+        {1, "LAMBERT", "600000", "2200000", ""},
+        {1, "2E ", "600000", "2200000", ""},
         {1, "5", "600000", "2200000", ""},
         // Values that no step can place.
-        {3, "WGS84", "452232", "5411360", "0"}, {3, "WGS84", "452232", "5411360", "61"},
+        {3, "WGS84", "452232", "5411360", "0"},
+        {3, "WGS84", "452232", "5411360", "61"},
         {3, "WGS84", "452232", "1e300", "31"},
         // MGRS references the decoder refuses: the chain stops there.
-        {4, "WGS84", "", "", "31UJQ1234512345"}, {4, "WGS84", "", "", "31YEQ1234512345"},
-        {4, "WGS84", "", "", "31UEQ12345"},     {4, "WGS84", "", "", "31UEW1234512345"},
+        {4, "WGS84", "", "", "31UJQ1234512345"},
+        {4, "WGS84", "", "", "31YEQ1234512345"},
+        {4, "WGS84", "", "", "31UEQ12345"},
+        {4, "WGS84", "", "", "31UEW1234512345"},
         {4, "WGS84", "", "", "31U"},
     };
     for (const Row& r : rows) {
@@ -303,7 +324,8 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
         j.Z[r.type] = QString::fromUtf8(r.z);
         const CoordinateSet before = j;
         const ConversionResult res = sub_Convertir_Coordonnees(j.X, j.Y, j.Z, r.type, r.zone);
-        const QString what = QStringLiteral("type %1 '%2' '%3' '%4' zone '%5'").arg(r.type).arg(r.x, r.y, r.z, r.zone);
+        const QString what =
+            QStringLiteral("type %1 '%2' '%3' '%4' zone '%5'").arg(r.type).arg(r.x, r.y, r.z, r.zone);
         EXPECT_NE(res.error, 0) << what;
         EXPECT_EQ(res.message, "") << what;
         for (int k = 0; k < 5; ++k) {
@@ -320,9 +342,14 @@ TEST(Conversion, RefusedSourcesLeaveEverySlotAsItWas)
 TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
 {
     ScopedDecimalSeparator point(QLatin1Char('.'));
-    struct Row { const char *lon, *lat; };
-    const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"}, {"E3°10'0''", "N0°0'5''"},
-                        {"E18°25'26.598''", "S33°55'29.532''"},  {"W78°28'4.2024''", "S0°10'50.3508''"}};
+    struct Row
+    {
+        const char *lon, *lat;
+    };
+    const Row rows[] = {{"E2°20'55.8096''", "N48°51'12.1392''"},
+                        {"E3°10'0''", "N0°0'5''"},
+                        {"E18°25'26.598''", "S33°55'29.532''"},
+                        {"W78°28'4.2024''", "S0°10'50.3508''"}};
     for (const Row& r : rows) {
         CoordinateSet a;
         a.X[2] = QString::fromUtf8(r.lon);
@@ -349,16 +376,21 @@ TEST(Conversion, UtmSlotRoundTripInBothHemispheres)
 TEST(Conversion, NtfGradsBeyondTheirRangeAreRefused)
 {
     ScopedDecimalSeparator point(QLatin1Char('.'));
-    struct Row { const char *lambda, *phi; int error; };
+    struct Row
+    {
+        const char *lambda, *phi;
+        int error;
+    };
     const Row rows[] = {
-        {"500", "20", -1},   {"200.001", "20", -1}, {"-200.5", "50", -1}, {"0", "100.001", -1},
-        {"0", "-150", -1},   {"200", "20", 0},      {"-200", "-20", 0},   {"0.0137", "54.2816", 0},
+        {"500", "20", -1}, {"200.001", "20", -1}, {"-200.5", "50", -1}, {"0", "100.001", -1},
+        {"0", "-150", -1}, {"200", "20", 0},      {"-200", "-20", 0},   {"0.0137", "54.2816", 0},
     };
     for (const Row& r : rows) {
         CoordinateSet j = filledSet();
         j.X[0] = r.lambda;
         j.Y[0] = r.phi;
-        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*").error, r.error) << r.lambda << " " << r.phi;
+        EXPECT_EQ(sub_Convertir_Coordonnees(j.X, j.Y, j.Z, TYPE_NTF, "*").error, r.error)
+            << r.lambda << " " << r.phi;
         EXPECT_EQ(unchanged(j, 1), r.error != 0) << r.lambda << " " << r.phi;
     }
     EXPECT_FALSE(sub_NTF_To_Lambert(500, 20).has_value());

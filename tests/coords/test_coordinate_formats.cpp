@@ -113,7 +113,8 @@ TEST_P(FormatsBySeparator, SplittingOneText)
     };
     const char sep = GetParam();
     for (const Row& r : rows) {
-        const CoordinateParts p = fun_Verif_Coord_Type(r.label, QString::fromUtf8(r.text), r.normalise, r.type);
+        const CoordinateParts p =
+            fun_Verif_Coord_Type(r.label, QString::fromUtf8(r.text), r.normalise, r.type);
         const QString what = QString::fromUtf8(r.text) + " " + r.type;
         EXPECT_EQ(p.error, r.error) << what;
         EXPECT_EQ(p.hemisphere, QString::fromUtf8(r.h)) << what;
@@ -156,7 +157,8 @@ TEST_P(FormatsBySeparator, RecognisingAPair)
         QString category = QString::fromUtf8(r.categoryBefore);
         QString type = QString::fromUtf8(r.typeBefore);
         fun_Verif_Format_Coord(category, type, QString::fromUtf8(r.lon), QString::fromUtf8(r.lat),
-                               QString::fromUtf8(r.zone), QString::fromUtf8(r.mgrs), QString::fromUtf8(r.hint));
+                               QString::fromUtf8(r.zone), QString::fromUtf8(r.mgrs),
+                               QString::fromUtf8(r.hint));
         EXPECT_EQ(category, QString::fromUtf8(r.category)) << r.lon << " " << r.lat;
         EXPECT_EQ(type, QString::fromUtf8(r.type)) << r.lon << " " << r.lat;
     }
@@ -164,16 +166,25 @@ TEST_P(FormatsBySeparator, RecognisingAPair)
 
 TEST_P(FormatsBySeparator, PartsToDecimalDegrees)
 {
-    struct Row { const char *h, *d, *m, *s; std::optional<double> v; };
+    struct Row
+    {
+        const char *h, *d, *m, *s;
+        std::optional<double> v;
+    };
     const Row rows[] = {
-        {"W", "2", "3", "0", -2.05},       {"N", "45", "30", "0", 45.5},
-        {"S", "45", "30", "0", -45.5},     {"E", "2", "20", "14.025", 2.33722916667},
-        {"N", "", "", "", 0.0},            {"w", "2", "3", "0", 2.05}, // only "W" and "S" are negative
+        {"W", "2", "3", "0", -2.05},
+        {"N", "45", "30", "0", 45.5},
+        {"S", "45", "30", "0", -45.5},
+        {"E", "2", "20", "14.025", 2.33722916667},
+        {"N", "", "", "", 0.0},
+        {"w", "2", "3", "0", 2.05}, // only "W" and "S" are negative
         {"N", "48", "51", "24", 48.856666667},
-        {"N", "48.5", "0", "0", std::nullopt}, {"N", "x", "0", "0", std::nullopt},
+        {"N", "48.5", "0", "0", std::nullopt},
+        {"N", "x", "0", "0", std::nullopt},
         {"N", "48", "0", "y", std::nullopt},
         // Parts whose hundredths of a degree overflow a double give no value, and return.
-        {"E", "2", "1e307", "0", std::nullopt}, {"E", "2", "0", "1e308", std::nullopt},
+        {"E", "2", "1e307", "0", std::nullopt},
+        {"E", "2", "0", "1e308", std::nullopt},
     };
     const char sep = GetParam();
     for (const Row& r : rows) {
@@ -191,9 +202,12 @@ TEST(Formats, PartsThatAreNotFiniteGiveNoValue)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Row { double d, m, s; };
-    const Row rows[] = {{inf, 0, 0}, {-inf, 0, 0}, {nan, 0, 0}, {2, inf, 0}, {2, 0, inf}, {2, nan, 0},
-                        {2, 0, nan}, {2, 1e307, 0}, {2, 1e307, 1e307}};
+    struct Row
+    {
+        double d, m, s;
+    };
+    const Row rows[] = {{inf, 0, 0}, {-inf, 0, 0}, {nan, 0, 0},   {2, inf, 0},      {2, 0, inf},
+                        {2, nan, 0}, {2, 0, nan},  {2, 1e307, 0}, {2, 1e307, 1e307}};
     for (const Row& r : rows)
         EXPECT_FALSE(dmsToDegrees(QChar(u'E'), r.d, r.m, r.s)) << r.d << " " << r.m << " " << r.s;
 }

@@ -35,7 +35,8 @@ TEST_P(ValidationBySeparator, OneRowPerMessage)
         {"2°20'14''", "N48°51'24''", "WGS84 DMS", true, -1, " : longitude non conforme", "2°20'14''",
          "N48°51'24''"},
         {"E2°20'14''", "48°51'24''", "WGS84 DMS", true, -1, " : latitude non conforme", nullptr, nullptr},
-        {"2°20'", "48°51'", "WGS84 DMS", true, -1, " : longitude et latitude non conformes", nullptr, nullptr},
+        {"2°20'", "48°51'", "WGS84 DMS", true, -1, " : longitude et latitude non conformes", nullptr,
+         nullptr},
         {"E1e999°20'", "N48°", "WGS84 DMS", true, -1, " : coordonnées invalides", nullptr, nullptr},
         {"N2°20'", "N48°", "WGS84 DMS", true, -1, " : E ou W non précisé", "N2°20'0''", "N48°0'0''"},
         {"n2°20'", "N48°", "WGS84 DMS", true, -1, " : E ou W non précisé", nullptr, nullptr},
@@ -73,12 +74,14 @@ TEST_P(ValidationBySeparator, OneRowPerMessage)
         {"E2°5'1''", "N48°5'60''", "ED50 DMS", true, -1, " : secondes de latitude >= 60", nullptr, nullptr},
         // A decimal part is read as it stands when it ends the text, refused when another follows.
         {"E2.35°", "N48.85°", "WGS84 DMS", true, 0, " : ", "E2°21'0''", "N48°51'0''"},
-        {"E2°20.5'10''", "N48°", "WGS84 DMS", true, -1, " : minutes de longitude non entières", "E2°20.5'10''",
-         nullptr},
-        {"E2°", "N48.5°30'", "WGS84 DMS", true, -1, " : degrés de latitude non entiers", nullptr, "N48.5°30'0''"},
+        {"E2°20.5'10''", "N48°", "WGS84 DMS", true, -1, " : minutes de longitude non entières",
+         "E2°20.5'10''", nullptr},
+        {"E2°", "N48.5°30'", "WGS84 DMS", true, -1, " : degrés de latitude non entiers", nullptr,
+         "N48.5°30'0''"},
         {"E2.5°0'", "N48°", "WGS84 DMS", false, -1, " : degrés de longitude non entiers", nullptr, nullptr},
         // Seconds are read in single precision: 59.999999999 is 60.
-        {"E2°5'59.999999999''", "N48°", "WGS84 DMS", true, -1, " : secondes de longitude >= 60", nullptr, nullptr},
+        {"E2°5'59.999999999''", "N48°", "WGS84 DMS", true, -1, " : secondes de longitude >= 60", nullptr,
+         nullptr},
         // Another type name: no upper bound for the seconds.
         {"E2°5'75''", "N48°", "", true, 0, " : ", nullptr, nullptr},
         // Decimal degrees come back as degrees-minutes-seconds.
@@ -108,7 +111,13 @@ INSTANTIATE_TEST_SUITE_P(Separators, ValidationBySeparator, ::testing::Values('.
 TEST(Validation, PartChecksThatNoReaderCanReach)
 {
     ScopedDecimalSeparator point(QLatin1Char('.'));
-    struct Row { const char *h, *d, *m, *s; bool longitude; const char* type; const char* message; };
+    struct Row
+    {
+        const char *h, *d, *m, *s;
+        bool longitude;
+        const char* type;
+        const char* message;
+    };
     const Row rows[] = {
         {"EW", "2", "0", "0", true, "WGS84 DMS", " : E ou W invalide"},
         {"", "2", "0", "0", true, "WGS84 DMS", " : E ou W invalide"},

@@ -17,11 +17,15 @@ const double INF = std::numeric_limits<double>::infinity();
 
 TEST(Datums, CodesShortAndLong)
 {
-    struct Row { const char* code; std::optional<Datum> datum; };
+    struct Row
+    {
+        const char* code;
+        std::optional<Datum> datum;
+    };
     const Row rows[] = {
-        {"G", Datum::NTF},  {"NTF", Datum::NTF},     {"E", Datum::ED50}, {"ED50", Datum::ED50},
-        {"W", Datum::WGS84}, {"WGS84", Datum::WGS84}, {"ntf", std::nullopt}, {"wgs84", std::nullopt},
-        {"", std::nullopt}, {"WGS 84", std::nullopt}, {"NTF ", std::nullopt},
+        {"G", Datum::NTF},   {"NTF", Datum::NTF},      {"E", Datum::ED50},     {"ED50", Datum::ED50},
+        {"W", Datum::WGS84}, {"WGS84", Datum::WGS84},  {"ntf", std::nullopt},  {"wgs84", std::nullopt},
+        {"", std::nullopt},  {"WGS 84", std::nullopt}, {"NTF ", std::nullopt},
     };
     for (const Row& r : rows)
         EXPECT_EQ(datumFromCode(QString::fromUtf8(r.code)), r.datum) << r.code;
@@ -63,14 +67,24 @@ TEST(Datums, TranslationChosenByTargetAndSource)
     // A point on NTF; each change leaves the translated geocentric coordinates behind.
     const auto xyz = sub_Geo_To_Cart(2.6, 54.3, "NTF");
     ASSERT_TRUE(xyz);
-    struct Row { const char* source; const char* target; double dx, dy, dz; };
+    struct Row
+    {
+        const char* source;
+        const char* target;
+        double dx, dy, dz;
+    };
     const Row rows[] = {
-        {"NTF", "WGS84", -168, -60, 320}, {"G", "W", -168, -60, 320},
-        {"NTF", "ED50", -84, 37, 437},    {"G", "E", -84, 37, 437},
+        {"NTF", "WGS84", -168, -60, 320},
+        {"G", "W", -168, -60, 320},
+        {"NTF", "ED50", -84, 37, 437},
+        {"G", "E", -84, 37, 437},
         // The WGS84 and ED50 targets do not look at the source.
-        {"ED50", "WGS84", -168, -60, 320}, {"WGS84", "ED50", -84, 37, 437},
-        {"WGS84", "NTF", 168, 60, -320},  {"W", "G", 168, 60, -320},
-        {"ED50", "NTF", 84, -37, -437},   {"E", "NTF", 84, -37, -437},
+        {"ED50", "WGS84", -168, -60, 320},
+        {"WGS84", "ED50", -84, 37, 437},
+        {"WGS84", "NTF", 168, 60, -320},
+        {"W", "G", 168, 60, -320},
+        {"ED50", "NTF", 84, -37, -437},
+        {"E", "NTF", 84, -37, -437},
         {"ETRS89", "NTF", 84, -37, -437},
     };
     for (const Row& r : rows) {
@@ -86,7 +100,10 @@ TEST(Datums, RoundTripOnOneDatum)
 {
     // Without a datum change (NTF -> NTF takes the ED50 row, so undo it by hand) the geographic
     // coordinates come back: checks the latitude iteration, not the constants.
-    struct Row { double lambda, phi; };
+    struct Row
+    {
+        double lambda, phi;
+    };
     const Row rows[] = {{2.5969213, 54.2816}, {-7.58, 53.77}, {150, 20}, {-250, -30}, {0, 99.9}, {10, -99.5}};
     for (const Row& r : rows) {
         auto xyz = sub_Geo_To_Cart(r.lambda, r.phi, "NTF");

@@ -69,12 +69,18 @@ TEST(Lambert, ZoneToZoneWithinOneCentimetre)
 
 TEST(Lambert, ZoneTexts)
 {
-    struct Row { const char* text; int index; };
+    struct Row
+    {
+        const char* text;
+        int index;
+    };
     const Row rows[] = {
-        {"1", 1}, {"LAMBERT 1", 1}, {"LAMBERTS 1", 1}, {"2", 2}, {"Lambert 2", 2},
-        {"2E", 3}, {"2e", 3}, {"lambert 2e", 3}, {"Lamberts 2E", 3}, {"3", 4}, {"4", 5},
-        {"LAMBERT 4", 5}, {"5", 0}, {"", 0}, {"*", 0}, {"LAMBERT", 0}, {"2 E", 0},
-        {" 2E", 0}, {"LAMBERT  2E", 0}, {"WGS84", 0}, {"II", 0},
+        {"1", 1},           {"LAMBERT 1", 1}, {"LAMBERTS 1", 1},  {"2", 2},
+        {"Lambert 2", 2},   {"2E", 3},        {"2e", 3},          {"lambert 2e", 3},
+        {"Lamberts 2E", 3}, {"3", 4},         {"4", 5},           {"LAMBERT 4", 5},
+        {"5", 0},           {"", 0},          {"*", 0},           {"LAMBERT", 0},
+        {"2 E", 0},         {" 2E", 0},       {"LAMBERT  2E", 0}, {"WGS84", 0},
+        {"II", 0},
     };
     for (const Row& r : rows)
         EXPECT_EQ(lambertZoneIndex(QString::fromUtf8(r.text)), r.index) << r.text;

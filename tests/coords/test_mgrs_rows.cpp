@@ -35,15 +35,9 @@ std::optional<UtmReference> build(const Point& p)
 
 // Signed distance from the equator, in metres, of a northing as the builder writes it (southern
 // points carry the false northing) ...
-double builtDistance(double northing, double latitude)
-{
-    return latitude < 0 ? northing - 1e7 : northing;
-}
+double builtDistance(double northing, double latitude) { return latitude < 0 ? northing - 1e7 : northing; }
 // ... and as the decoder gives it (southern points: the usual value with a minus sign).
-double decodedDistance(double northing)
-{
-    return northing < 0 ? -northing - 1e7 : northing;
-}
+double decodedDistance(double northing) { return northing < 0 ? -northing - 1e7 : northing; }
 
 // Latitudes across a band: just past its edge nearest the equator, inside, just short of its far edge.
 std::vector<double> bandLatitudes(double edge, double end)

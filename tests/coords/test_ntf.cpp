@@ -15,9 +15,9 @@ namespace {
 struct Town
 {
     const char* name;
-    double lambda, phi;          // NTF grads from Paris (the test inputs)
-    double lonWgs84, latWgs84;   // PROJ, degrees
-    double lonEd50, latEd50;     // PROJ, degrees
+    double lambda, phi;        // NTF grads from Paris (the test inputs)
+    double lonWgs84, latWgs84; // PROJ, degrees
+    double lonEd50, latEd50;   // PROJ, degrees
 };
 
 // NTF inputs: the towns' WGS84 positions taken to NTF grads by cs2cs and rounded to 4 decimals.
@@ -79,7 +79,13 @@ TEST_P(NtfBySeparator, DmsToNtfAgainstProj)
     // printf "2d20'55.81E 48d51'12.14N\n..." | cs2cs -f %.10f +proj=longlat +datum=WGS84
     //   +to +proj=longlat +ellps=clrk80ign +pm=paris +towgs84=-168,-60,320   (then / 0.9)
     // ED50 rows: the same from +proj=longlat +ellps=intl +towgs84=-84,-97,-117.
-    struct Row { const char* datum; const char* lon; const char* lat; double lambda, phi; };
+    struct Row
+    {
+        const char* datum;
+        const char* lon;
+        const char* lat;
+        double lambda, phi;
+    };
     const Row rows[] = {
         {"WGS84", "E2°20'55.81''", "N48°51'12.14''", 0.013700, 54.281602},
         {"WGS84", "W4°29'10.02''", "N48°23'25.31''", -7.580401, 53.767201},
@@ -104,7 +110,8 @@ TEST_P(NtfBySeparator, DmsToNtfAgainstProj)
 
 TEST_P(NtfBySeparator, WestWrittenAnyWayAndLowerCaseLettersKeepTheirSign)
 {
-    const auto w = sub_DMS_To_NTF(QString::fromUtf8("W4°29'10.02''"), QString::fromUtf8("N48°23'25.31''"), "WGS84");
+    const auto w =
+        sub_DMS_To_NTF(QString::fromUtf8("W4°29'10.02''"), QString::fromUtf8("N48°23'25.31''"), "WGS84");
     ASSERT_TRUE(w);
     EXPECT_LT(w->lambda, 0);
     for (const char* lon : {"O4°29'10.02''", "-4°29'10.02''", "w4°29'10.02''", "o4°29'10.02''"}) {
@@ -113,7 +120,8 @@ TEST_P(NtfBySeparator, WestWrittenAnyWayAndLowerCaseLettersKeepTheirSign)
         EXPECT_EQ(n->lambda, w->lambda) << lon;
         EXPECT_EQ(n->phi, w->phi) << lon;
     }
-    const auto s = sub_DMS_To_NTF(QString::fromUtf8("e4°29'10.02''"), QString::fromUtf8("s48°23'25.31''"), "WGS84");
+    const auto s =
+        sub_DMS_To_NTF(QString::fromUtf8("e4°29'10.02''"), QString::fromUtf8("s48°23'25.31''"), "WGS84");
     ASSERT_TRUE(s);
     EXPECT_LT(s->phi, 0);
     EXPECT_GT(s->lambda, 0);
@@ -147,7 +155,11 @@ TEST(Ntf, FormatDms)
 
 TEST(Ntf, SplittingDegreesNeverGivesNegativeSeconds)
 {
-    struct Row { double v; double d, m, sMin, sMax; };
+    struct Row
+    {
+        double v;
+        double d, m, sMin, sMax;
+    };
     const Row rows[] = {
         {1.8333333333333333, 1, 50, 0, 0}, // 1°50': the plain arithmetic leaves -5.1e-13 seconds
         {48.5, 48, 30, 0, 0},
@@ -190,7 +202,11 @@ TEST(Ntf, ZeroIsEastAndNorthAndLongitudesBeyondNinetyDegreesKeepTheirQuadrant)
     // -150 and -30 grads: the same translation worked in double precision (python3, geocentric
     // then an iterated latitude), which gives the figure above to 4e-9 degree -> -132.663605792
     // -26.994232704. Beyond half a turn (-250 grads) there is no point: see the range test.
-    struct Row { float lambda, phi; double lon, lat; };
+    struct Row
+    {
+        float lambda, phi;
+        double lon, lat;
+    };
     const Row rows[] = {{150, 20, 137.338720750, 18.000667203}, {-150, -30, -132.663605792, -26.994232704}};
     for (const Row& r : rows) {
         const auto t = sub_NTF_To_DMS(r.lambda, r.phi, "WGS84");
@@ -222,7 +238,8 @@ TEST(Ntf, TinyFractionsLeaveWholeDegrees)
 {
     ScopedDecimalSeparator point(QLatin1Char('.'));
     // 0.00003 seconds is below 1e-8 degree and is cut; the result equals that of whole degrees.
-    const auto a = sub_DMS_To_NTF(QString::fromUtf8("E2°0'0.00003''"), QString::fromUtf8("N48°0'0''"), "WGS84");
+    const auto a =
+        sub_DMS_To_NTF(QString::fromUtf8("E2°0'0.00003''"), QString::fromUtf8("N48°0'0''"), "WGS84");
     const auto b = sub_DMS_To_NTF(QString::fromUtf8("E2°0'0''"), QString::fromUtf8("N48°0'0''"), "WGS84");
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->lambda, b->lambda);

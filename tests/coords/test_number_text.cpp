@@ -10,7 +10,12 @@ using namespace coords;
 
 TEST(NumberText, GeneralFormBothSeparators)
 {
-    struct Row { double v; const char* point; const char* comma; };
+    struct Row
+    {
+        double v;
+        const char* point;
+        const char* comma;
+    };
     const Row rows[] = {
         {0, "0", "0"},
         {-0.0, "0", "0"},
@@ -44,15 +49,34 @@ TEST(NumberText, GeneralFormBothSeparators)
 
 TEST(NumberText, FixedPatternsRoundHalvesAwayFromZero)
 {
-    struct Row { double v; int decimals; const char* expected; };
+    struct Row
+    {
+        double v;
+        int decimals;
+        const char* expected;
+    };
     const Row rows[] = {
-        {54.27459, 4, "54.2746"},      {-7.58040012, 5, "-7.58040"},  {0, 5, "0.00000"},
-        {48.5, 0, "49"},               {-48.5, 0, "-49"},             {47.4999, 0, "47"},
-        {0.125, 2, "0.13"},            {2.675, 2, "2.68"},            {0.0006, 2, "0.00"},
-        {0.006, 2, "0.01"},            {0.005, 2, "0.01"},            {0.004, 2, "0.00"},
-        {99.99999, 4, "100.0000"},     {-0.00001, 4, "0.0000"},       {999999.99999, 4, "1000000.0000"},
-        {13.2, 9, "13.200000000"},     {1e-12, 9, "0.000000000"},     {23.76, 9, "23.760000000"},
-        {0.9, 0, "1"},                 {0.4, 0, "0"},                 {600000, 0, "600000"},
+        {54.27459, 4, "54.2746"},
+        {-7.58040012, 5, "-7.58040"},
+        {0, 5, "0.00000"},
+        {48.5, 0, "49"},
+        {-48.5, 0, "-49"},
+        {47.4999, 0, "47"},
+        {0.125, 2, "0.13"},
+        {2.675, 2, "2.68"},
+        {0.0006, 2, "0.00"},
+        {0.006, 2, "0.01"},
+        {0.005, 2, "0.01"},
+        {0.004, 2, "0.00"},
+        {99.99999, 4, "100.0000"},
+        {-0.00001, 4, "0.0000"},
+        {999999.99999, 4, "1000000.0000"},
+        {13.2, 9, "13.200000000"},
+        {1e-12, 9, "0.000000000"},
+        {23.76, 9, "23.760000000"},
+        {0.9, 0, "1"},
+        {0.4, 0, "0"},
+        {600000, 0, "600000"},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(fixedText(r.v, r.decimals, QLatin1Char('.')), QString::fromUtf8(r.expected))
@@ -66,11 +90,15 @@ TEST(NumberText, FixedPatternsRoundHalvesAwayFromZero)
 
 TEST(NumberText, CutAfterDecimals)
 {
-    struct Row { double v; int decimals; double expected; };
+    struct Row
+    {
+        double v;
+        int decimals;
+        double expected;
+    };
     const Row rows[] = {
         {0.856666666666667, 8, 0.85666666}, {0.29, 8, 0.29}, // 0.29 is 0.28999999999999998 in binary
-        {0.999999999, 8, 0.99999999},       {-1.23456789, 4, -1.2345},
-        {5.5, 0, 5},                        {0.000000001, 8, 0},
+        {0.999999999, 8, 0.99999999},       {-1.23456789, 4, -1.2345}, {5.5, 0, 5}, {0.000000001, 8, 0},
     };
     for (const Row& r : rows)
         EXPECT_EQ(truncateDecimals(r.v, r.decimals), r.expected) << r.v;
@@ -78,22 +106,40 @@ TEST(NumberText, CutAfterDecimals)
 
 TEST(NumberText, ReadingNumbers)
 {
-    struct Row { const char* text; QChar sep; NumberReading::State state; double value; };
+    struct Row
+    {
+        const char* text;
+        QChar sep;
+        NumberReading::State state;
+        double value;
+    };
     const QChar p = QLatin1Char('.');
     const QChar v = QLatin1Char(',');
     const Row rows[] = {
-        {"48", p, NumberReading::Number, 48},        {" 24.5 ", p, NumberReading::Number, 24.5},
-        {"24,5", v, NumberReading::Number, 24.5},    {"24,5", p, NumberReading::NotANumber, 0},
-        {"24.5", v, NumberReading::NotANumber, 0},  {"-2.05", p, NumberReading::Number, -2.05},
-        {"+7", p, NumberReading::Number, 7},         {".5", p, NumberReading::Number, 0.5},
-        {"5.", p, NumberReading::Number, 5},         {"1E3", p, NumberReading::Number, 1000},
-        {"2.5e-2", p, NumberReading::Number, 0.025}, {"1e", p, NumberReading::NotANumber, 0},
-        {"", p, NumberReading::NotANumber, 0},      {"   ", p, NumberReading::NotANumber, 0},
-        {"-", p, NumberReading::NotANumber, 0},     {".", p, NumberReading::NotANumber, 0},
-        {"1.2.3", p, NumberReading::NotANumber, 0}, {"12a", p, NumberReading::NotANumber, 0},
-        {"nan", p, NumberReading::NotANumber, 0},   {"inf", p, NumberReading::NotANumber, 0},
-        {"-Infinity", p, NumberReading::NotANumber, 0}, {"NaN", v, NumberReading::NotANumber, 0},
-        {"1e999", p, NumberReading::OutOfRange, 0}, {"BAD", p, NumberReading::NotANumber, 0},
+        {"48", p, NumberReading::Number, 48},
+        {" 24.5 ", p, NumberReading::Number, 24.5},
+        {"24,5", v, NumberReading::Number, 24.5},
+        {"24,5", p, NumberReading::NotANumber, 0},
+        {"24.5", v, NumberReading::NotANumber, 0},
+        {"-2.05", p, NumberReading::Number, -2.05},
+        {"+7", p, NumberReading::Number, 7},
+        {".5", p, NumberReading::Number, 0.5},
+        {"5.", p, NumberReading::Number, 5},
+        {"1E3", p, NumberReading::Number, 1000},
+        {"2.5e-2", p, NumberReading::Number, 0.025},
+        {"1e", p, NumberReading::NotANumber, 0},
+        {"", p, NumberReading::NotANumber, 0},
+        {"   ", p, NumberReading::NotANumber, 0},
+        {"-", p, NumberReading::NotANumber, 0},
+        {".", p, NumberReading::NotANumber, 0},
+        {"1.2.3", p, NumberReading::NotANumber, 0},
+        {"12a", p, NumberReading::NotANumber, 0},
+        {"nan", p, NumberReading::NotANumber, 0},
+        {"inf", p, NumberReading::NotANumber, 0},
+        {"-Infinity", p, NumberReading::NotANumber, 0},
+        {"NaN", v, NumberReading::NotANumber, 0},
+        {"1e999", p, NumberReading::OutOfRange, 0},
+        {"BAD", p, NumberReading::NotANumber, 0},
         {"4 8", p, NumberReading::NotANumber, 0},
     };
     for (const Row& r : rows) {

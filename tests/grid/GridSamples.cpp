@@ -19,7 +19,8 @@ void fillAwkward(Grid& g)
     g.addRow("2\tAvec\ttabulation\t\t\t");
     g.setCell(2, 2, "a\tb");
     g.setCell(2, 5, "ligne 1\r\nligne 2\rligne 3\nfin");
-    g.addRow("PG\tcéréales d’hiver\tÉlanion blanc | x\t\t31/12/2010 23:59:59\t\\t n'est pas une tabulation \\");
+    g.addRow(
+        "PG\tcéréales d’hiver\tÉlanion blanc | x\t\t31/12/2010 23:59:59\t\\t n'est pas une tabulation \\");
     g.addRow("3\t  espaces  \t_x000D_\t\t\t");
     g.setCell(4, 5, QString::fromUtf8("oiseau \xF0\x9F\x90\xA6") + QChar(0) + "nul");
     g.addRow(""); // empty last row
@@ -42,9 +43,26 @@ void fillAwkward(Grid& g)
 
 void fillRecord(Grid& g, int rows)
 {
-    static const char* words[] = {"Alouette des champs", "Parcelle N°01", "Hiver 2009-2010", "12", "Culture de\rcéréales d’hiver",
-                                  "05/11/2009", "Isère", "Vif", "08:30", "Bruant proyer", "Chaume", "0", "1",
-                                  "Perdrix grise", "Haie", "Oiseaux", "ALAARV", "Non Validé", "Dupont", "Éric"};
+    static const char* words[] = {"Alouette des champs",
+                                  "Parcelle N°01",
+                                  "Hiver 2009-2010",
+                                  "12",
+                                  "Culture de\rcéréales d’hiver",
+                                  "05/11/2009",
+                                  "Isère",
+                                  "Vif",
+                                  "08:30",
+                                  "Bruant proyer",
+                                  "Chaume",
+                                  "0",
+                                  "1",
+                                  "Perdrix grise",
+                                  "Haie",
+                                  "Oiseaux",
+                                  "ALAARV",
+                                  "Non Validé",
+                                  "Dupont",
+                                  "Éric"};
     constexpr int kWords = sizeof(words) / sizeof(words[0]);
     g.setRedraw(false);
     g.setFixedRows(0);
@@ -63,8 +81,9 @@ void fillRecord(Grid& g, int rows)
 
 void fillReference(Grid& g, int rows)
 {
-    static const char* names[] = {"Alouette des champs", "Bruant proyer", "Perdrix grise", "Busard Saint-Martin",
-                                  "Faucon crécerelle", "Vanneau huppé", "Pluvier doré", "Étourneau sansonnet"};
+    static const char* names[] = {"Alouette des champs", "Bruant proyer",      "Perdrix grise",
+                                  "Busard Saint-Martin", "Faucon crécerelle",  "Vanneau huppé",
+                                  "Pluvier doré",        "Étourneau sansonnet"};
     g.setRedraw(false);
     g.setFixedRows(0);
     g.setFixedCols(0);
@@ -119,16 +138,19 @@ QByteArray workbookOf(const QByteArray& sheetXml, const QStringList& sharedStrin
         sst += rich ? "<si>" + s.toUtf8() + "</si>" : "<si><t>" + s.toHtmlEscaped().toUtf8() + "</t></si>";
     sst += "</sst>";
     return zipOf({
-        {"[Content_Types].xml", "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
+        {"[Content_Types].xml",
+         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
         {"xl/workbook.xml",
          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
          "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
          "<sheets><sheet name=\"Feuil1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+         "<Relationship Id=\"rId1\" "
+         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
          "Target=\"worksheets/sheet1.xml\"/>"
-         "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
+         "<Relationship Id=\"rId2\" "
+         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
          "Target=\"sharedStrings.xml\"/></Relationships>"},
         {"xl/worksheets/sheet1.xml", sheetXml},
         {"xl/sharedStrings.xml", sst},

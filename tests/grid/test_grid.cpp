@@ -175,8 +175,9 @@ TEST(GridFormatString, HabitatHeaderThenColumnCountDropsTheEmptyLastTitle)
     EXPECT_EQ(g.cell(0, 7), "");
     g.setCols(7);
     EXPECT_EQ(g.cell(0, 6), "Réserve\rde chasse");
-    EXPECT_EQ(g.formatString(), "||Parcelle enherbée\r(prairie, jachères)|Sol nu|Culture de\rcéréales d’hiver|Chaume|"
-                                "Réserve\rde chasse");
+    EXPECT_EQ(g.formatString(),
+              "||Parcelle enherbée\r(prairie, jachères)|Sol nu|Culture de\rcéréales d’hiver|Chaume|"
+              "Réserve\rde chasse");
 }
 
 // ---------------------------------------------------------------- rows, find
@@ -292,12 +293,21 @@ TEST(GridSelection, WritingTheTextPastesFromTheTopLeftInsideTheSelection)
     const Row rows[] = {
         {"one cell", {1, 1, 1, 1}, "X", {"a\tb\tc", "d\tX\tf", "g\th\ti"}},
         {"block", {0, 1, 1, 2}, "1\t2\r3\t4", {"a\t1\t2", "d\t3\t4", "g\th\ti"}},
-        {"from the top-left whatever the anchor", {2, 2, 1, 1}, "1\t2\r3\t4", {"a\tb\tc", "d\t1\t2", "g\t3\t4"}},
-        {"more text than selection: clipped to it", {0, 0, 0, 0}, "1\t2\r3\t4", {"1\tb\tc", "d\te\tf", "g\th\ti"}},
+        {"from the top-left whatever the anchor",
+         {2, 2, 1, 1},
+         "1\t2\r3\t4",
+         {"a\tb\tc", "d\t1\t2", "g\t3\t4"}},
+        {"more text than selection: clipped to it",
+         {0, 0, 0, 0},
+         "1\t2\r3\t4",
+         {"1\tb\tc", "d\te\tf", "g\th\ti"}},
         {"clipped to the grid", {2, 2, 5, 5}, "1\t2\r3\t4", {"a\tb\tc", "d\te\tf", "g\th\t1"}},
         {"short rows leave the other cells", {0, 0, 1, 2}, "1\r2\t3", {"1\tb\tc", "2\t3\tf", "g\th\ti"}},
         {"CR LF and LF end rows too", {0, 0, 2, 0}, "1\r\n2\n3", {"1\tb\tc", "2\te\tf", "3\th\ti"}},
-        {"a final carriage return is one more, empty, row", {0, 0, 2, 0}, "1\r2\r", {"1\tb\tc", "2\te\tf", "\th\ti"}},
+        {"a final carriage return is one more, empty, row",
+         {0, 0, 2, 0},
+         "1\r2\r",
+         {"1\tb\tc", "2\te\tf", "\th\ti"}},
         {"empty text empties the first cell", {1, 1, 2, 2}, "", {"a\tb\tc", "d\t\tf", "g\th\ti"}},
     };
     for (const Row& r : rows) {
@@ -442,10 +452,18 @@ TEST(GridEditLists, ItemsCodesAndTyping)
         QList<GridEditItem> items;
     };
     const Row rows[] = {
-        {"weather list", " |#1;1 - Absente|#2;2 - Bruine", false, {{" ", " "}, {"1", "1 - Absente"}, {"2", "2 - Bruine"}}},
-        {"leading bar allows typing", "| |05 - Hautes-Alpes|38 - Isère", true,
+        {"weather list",
+         " |#1;1 - Absente|#2;2 - Bruine",
+         false,
+         {{" ", " "}, {"1", "1 - Absente"}, {"2", "2 - Bruine"}}},
+        {"leading bar allows typing",
+         "| |05 - Hautes-Alpes|38 - Isère",
+         true,
          {{" ", " "}, {"05 - Hautes-Alpes", "05 - Hautes-Alpes"}, {"38 - Isère", "38 - Isère"}}},
-        {"trailing bar adds no item", " |Chant|Cri|", false, {{" ", " "}, {"Chant", "Chant"}, {"Cri", "Cri"}}},
+        {"trailing bar adds no item",
+         " |Chant|Cri|",
+         false,
+         {{" ", " "}, {"Chant", "Chant"}, {"Cri", "Cri"}}},
         {"code without label", "#7|#8;huit", false, {{"7", "7"}, {"8", "huit"}}},
         {"empty", "", false, {}},
     };
@@ -486,28 +504,28 @@ TEST(GridCompare, GenericComparisonDefinedOnce)
         int sign;
     };
     const Row rows[] = {
-        {"9", "10", T::Default, -1},              // numbers as numbers
-        {"-3,5", "2", T::Default, -1},            // decimal comma
-        {"1.5e3", "200", T::Default, 1},          // exponent
-        {" 12 ", "12", T::Default, 0},            // trimmed
+        {"9", "10", T::Default, -1},     // numbers as numbers
+        {"-3,5", "2", T::Default, -1},   // decimal comma
+        {"1.5e3", "200", T::Default, 1}, // exponent
+        {" 12 ", "12", T::Default, 0},   // trimmed
         {"0012", "12", T::Default, 0},
         {"05/11/2009", "12/01/2009", T::Default, 1}, // dates as dates, not as text
         {"31/12/2009", "01/01/2010", T::Default, -1},
         {"01/01/2010 08:30", "01/01/2010 18:00", T::Default, -1},
         {"01/01/2010 18:00:05", "01/01/2010 18:00", T::Default, 1},
         {"31/02/2010", "01/01/2010", T::Default, 1}, // no real day: text, after dates
-        {"alouette", "Buse", T::Default, -1},     // case ignored
+        {"alouette", "Buse", T::Default, -1},        // case ignored
         {"ALOUETTE", "alouette", T::Default, 0},
         {"Élanion", "élanion", T::Default, 0},
-        {"", "0", T::Default, -1},                // blanks first
+        {"", "0", T::Default, -1}, // blanks first
         {"   ", "a", T::Default, -1},
-        {"99", "a", T::Default, -1},              // numbers before texts
-        {"01/01/2000", "zz", T::Default, -1},     // dates before texts
-        {"5", "01/01/2000", T::Default, -1},      // numbers before dates
-        {"12 bis", "12", T::Default, 1},          // not a number
-        {"9", "10", T::String, 1},                // a String column compares as text
+        {"99", "a", T::Default, -1},          // numbers before texts
+        {"01/01/2000", "zz", T::Default, -1}, // dates before texts
+        {"5", "01/01/2000", T::Default, -1},  // numbers before dates
+        {"12 bis", "12", T::Default, 1},      // not a number
+        {"9", "10", T::String, 1},            // a String column compares as text
         {"05/11/2009", "12/01/2009", T::String, -1},
-        {"9", "10", T::Date, 1},                  // a Date column: no numbers
+        {"9", "10", T::Date, 1}, // a Date column: no numbers
         {"05/11/2009", "12/01/2009", T::Date, 1},
     };
     for (const Row& r : rows) {
@@ -528,8 +546,8 @@ TEST(GridSort, StableGenericSortOfARange)
         QStringList expected; // column 1 then column 2 of every row, after the sort
     };
     // Rows: header, then (name, number, tag).
-    const QStringList start{"H\tNom\tN", "x1\tbuse\t10", "x2\tAlouette\t9", "x3\tbuse\t2", "x4\talouette\t9",
-                            "x5\t\t"};
+    const QStringList start{"H\tNom\tN",   "x1\tbuse\t10",    "x2\tAlouette\t9",
+                            "x3\tbuse\t2", "x4\talouette\t9", "x5\t\t"};
     const Row rows[] = {
         {"ascending on one column, ties keep their order",
          Grid::Sort::GenericAscending,
@@ -544,8 +562,14 @@ TEST(GridSort, StableGenericSortOfARange)
          {1, 1, 4, 2},
          {"x2", "x4", "x3", "x1", "x5"}}, // the second key puts 2 before 10
         {"numbers as numbers", Grid::Sort::GenericAscending, {1, 2, 4, 2}, {"x3", "x2", "x4", "x1", "x5"}},
-        {"rows outside the range stay", Grid::Sort::GenericAscending, {2, 1, 3, 1}, {"x1", "x2", "x3", "x4", "x5"}},
-        {"blank first when included", Grid::Sort::GenericAscending, {1, 1, 5, 1}, {"x5", "x2", "x4", "x1", "x3"}},
+        {"rows outside the range stay",
+         Grid::Sort::GenericAscending,
+         {2, 1, 3, 1},
+         {"x1", "x2", "x3", "x4", "x5"}},
+        {"blank first when included",
+         Grid::Sort::GenericAscending,
+         {1, 1, 5, 1},
+         {"x5", "x2", "x4", "x1", "x3"}},
     };
     for (const Row& r : rows) {
         Grid g;
@@ -589,7 +613,8 @@ TEST(GridSort, ColumnSortSettings)
 TEST(GridSort, DateColumnsSortChronologically)
 {
     Grid g;
-    fill(g, {"\tFichier\tDate", "\tA\t05/11/2009 10:00:00", "\tB\t12/01/2010 09:00:00", "\tC\t06/11/2009 08:00:00"});
+    fill(g, {"\tFichier\tDate", "\tA\t05/11/2009 10:00:00", "\tB\t12/01/2010 09:00:00",
+             "\tC\t06/11/2009 08:00:00"});
     g.setColDataType(2, Grid::DataType::Date);
     g.sortRange({1, 2, 3, 2}, Grid::Sort::GenericDescending);
     EXPECT_EQ(column(g, 1, 1), (QStringList{"B", "C", "A"}));

@@ -85,8 +85,11 @@ TEST_F(GridFileTest, CompleteFileShapes)
         int rows, cols, fixedRows, fixedCols;
     };
     const Row rows[] = {
-        {"no row", 0, 3, 0, 0},       {"no column", 4, 0, 0, 0}, {"header only", 1, 10, 1, 1},
-        {"record shape", 60, 72, 0, 0}, {"two fixed rows and columns", 5, 5, 2, 2},
+        {"no row", 0, 3, 0, 0},
+        {"no column", 4, 0, 0, 0},
+        {"header only", 1, 10, 1, 1},
+        {"record shape", 60, 72, 0, 0},
+        {"two fixed rows and columns", 5, 5, 2, 2},
     };
     for (const Row& r : rows) {
         Grid g;
@@ -134,8 +137,10 @@ TEST_F(GridFileTest, FailedCompleteLoadsLeaveTheGridAsItWas)
         {"negative count", "MIRELOT-GRILLE\t1\ntaille\t-1\t1\t0\t0\ncellules\nfin\t-1\n"},
         {"cell setting outside the grid", header + "a\n\ncellule\t9\t0\t1\t0\t0\t0\t\nfin\t2\n"},
         {"check state out of range", header + "a\n\ncellule\t1\t0\t3\t0\t0\t0\t\nfin\t2\n"},
-        {"column setting outside the grid", "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t5\t0\t0\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
-        {"unknown data type", "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t0\t0\t3\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
+        {"column setting outside the grid",
+         "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t5\t0\t0\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
+        {"unknown data type",
+         "MIRELOT-GRILLE\t1\ntaille\t0\t1\t0\t0\ncolonne\t0\t0\t3\t0\t0\t-1\t\t\ncellules\nfin\t0\n"},
         {"invalid UTF-8", header + "\xC3\x28\n\nfin\t2\n"},
         {"unknown trailer line", header + "a\n\nbizarre\nfin\t2\n"},
     };
@@ -356,7 +361,9 @@ TEST_F(GridFileTest, TabTextQuotesDelimitOnlyACellTheyBeginAndEnd)
         {"quote not at the start", "a\"b\"\tc\r\n", {{"a\"b\"", "c"}}},
         {"a lone quote", "\"\tb\r\n", {{"\"", "b"}}},
         {"quoted tab and line end", "\"a\tb\"\t\"l1\r\nl2\"\r\n", {{"a\tb", "l1\r\nl2"}}},
-        {"doubled quotes", "\"dit \"\"oui\"\"\"\t\"\"\"Pie\"\" bavarde\"\r\n", {{"dit \"oui\"", "\"Pie\" bavarde"}}},
+        {"doubled quotes",
+         "\"dit \"\"oui\"\"\"\t\"\"\"Pie\"\" bavarde\"\r\n",
+         {{"dit \"oui\"", "\"Pie\" bavarde"}}},
         {"empty quoted cell", "\"\"\tb\r\n", {{"", "b"}}},
         {"quoted cell at the end of the file", "a\t\"fin\"", {{"a", "fin"}}},
     };
@@ -375,7 +382,8 @@ TEST_F(GridFileTest, TabTextQuotesDelimitOnlyACellTheyBeginAndEnd)
     }
 
     // Whatever quotes a cell holds, what is written reads back the same.
-    const QStringList awkward = {"\"", "\"\"", "\"a", "a\"", "\"a\"", "\"Pie\" bavarde", "\"\t\"", "\"\r\n\"", "\" \""};
+    const QStringList awkward = {"\"",     "\"\"",     "\"a",  "a\"", "\"a\"", "\"Pie\" bavarde",
+                                 "\"\t\"", "\"\r\n\"", "\" \""};
     Grid out;
     out.setRows(0);
     out.setCols(2);
@@ -418,10 +426,11 @@ TEST_F(GridFileTest, TabTextCarriesCheckBoxesAsTruthValues)
     EXPECT_EQ(read("t.txt"), "TRUE\ta@b.fr\r\nFALSE\tc@d.fr\r\nFALSE\te@f.fr\r\n");
 
     // Read back into the same layout, with the truth values a spreadsheet or a user may write.
-    write("t.txt", "TRUE\ta\r\nfalse\tb\r\nvrai\tc\r\n1\td\r\n-1\te\r\n2\tf\r\n\tg\r\nNon\th\r\npeut-être\ti\r\n");
+    write("t.txt",
+          "TRUE\ta\r\nfalse\tb\r\nvrai\tc\r\n1\td\r\n-1\te\r\n2\tf\r\n\tg\r\nNon\th\r\npeut-être\ti\r\n");
     ASSERT_TRUE(GridFile::load(g, path("t.txt"), GridFile::TabText));
-    const int expected[] = {Grid::Checked, Grid::Unchecked, Grid::Checked, Grid::Checked, Grid::Checked,
-                            Grid::Unchecked, Grid::Unchecked, Grid::Unchecked};
+    const int expected[] = {Grid::Checked, Grid::Unchecked, Grid::Checked,   Grid::Checked,
+                            Grid::Checked, Grid::Unchecked, Grid::Unchecked, Grid::Unchecked};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(g.checkState(1 + i, 1), expected[i]) << i;
         EXPECT_EQ(g.cell(1 + i, 1), "") << i;
@@ -523,7 +532,8 @@ TEST_F(GridFileTest, WorkbookSheetHoldsTheCellsAsASpreadsheetReadsThem)
         while (!(x.readNext() == QXmlStreamReader::EndElement && x.name() == u"c"))
             if (x.isStartElement() && x.name() == u"v")
                 v = x.readElementText();
-        cells[ref] = type == "s" ? shared.value(v.toInt()) : (type == "b" ? (v == "1" ? "TRUE" : "FALSE") : v);
+        cells[ref] =
+            type == "s" ? shared.value(v.toInt()) : (type == "b" ? (v == "1" ? "TRUE" : "FALSE") : v);
     }
     EXPECT_EQ(cells["A1"], "Code");
     EXPECT_EQ(cells["C1"], "CR");
@@ -583,17 +593,20 @@ TEST_F(GridFileTest, FailedWorkbookLoadsLeaveTheGridAsItWas)
         {"a zip without workbook", zipOf({{"hello.txt", "hi"}})},
         {"a sheet that is no XML", workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"", {})},
         {"a shared string that does not exist",
-         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>3</v></c></row></sheetData></worksheet>",
+         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" "
+                    "t=\"s\"><v>3</v></c></row></sheetData></worksheet>",
                     {"zéro"})},
         {"a cell reference beyond the sheet",
-         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A99999999\" t=\"inlineStr\"><is><t>x</t></is></c></row>"
+         workbookOf("<worksheet><sheetData><row r=\"1\"><c r=\"A99999999\" "
+                    "t=\"inlineStr\"><is><t>x</t></is></c></row>"
                     "</sheetData></worksheet>",
                     {})},
-        {"a sheet too large for a grid",
-         workbookOf("<worksheet><sheetData><row r=\"1048576\"><c r=\"XFD1048576\" t=\"inlineStr\"><is><t>x</t></is></c>"
-                    "</row></sheetData></worksheet>",
-                    {})},
-        {"a row number of zero", workbookOf("<worksheet><sheetData><row r=\"0\"/></sheetData></worksheet>", {})},
+        {"a sheet too large for a grid", workbookOf("<worksheet><sheetData><row r=\"1048576\"><c "
+                                                    "r=\"XFD1048576\" t=\"inlineStr\"><is><t>x</t></is></c>"
+                                                    "</row></sheetData></worksheet>",
+                                                    {})},
+        {"a row number of zero",
+         workbookOf("<worksheet><sheetData><row r=\"0\"/></sheetData></worksheet>", {})},
     };
     for (const Row& r : rows) {
         write("bad.xlsx", r.bytes);
@@ -686,7 +699,8 @@ TEST_F(GridFileTest, WorkbooksWrittenByOtherProgramsRead)
         "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Code</t></is></c><c t=\"s\"><v>0</v></c></row>"
         "<row r=\"3\"><c r=\"B3\"><v>12.5</v></c><c r=\"C3\" t=\"str\"><f>A1</f><v>Code</v></c></row>"
         "</sheetData></worksheet>";
-    write("o.xlsx", workbookOf(sheet, {"<r><t>Alou</t></r><r><rPr/><t>ette</t></r><rPh><t>x</t></rPh>"}, true));
+    write("o.xlsx",
+          workbookOf(sheet, {"<r><t>Alou</t></r><r><rPr/><t>ette</t></r><rPh><t>x</t></rPh>"}, true));
     Grid g;
     g.setFixedRows(0);
     g.setFixedCols(0);

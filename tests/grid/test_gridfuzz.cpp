@@ -7,11 +7,11 @@
 #include "grid/Grid.h"
 #include "tests/grid/GridSamples.h"
 
-#include <gtest/gtest.h>
-#include <cstdio>
-#include <random>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <random>
 
 using namespace grid;
 using namespace grid_samples;
@@ -44,7 +44,8 @@ public:
                     b[below(size)] = interesting[below(int(sizeof(interesting)) - 1)];
                 break;
             case 3: // insert interesting bytes
-                b.insert(below(size + 1), QByteArray(1 + below(3), interesting[below(int(sizeof(interesting)) - 1)]));
+                b.insert(below(size + 1),
+                         QByteArray(1 + below(3), interesting[below(int(sizeof(interesting)) - 1)]));
                 break;
             case 4: // delete a range
                 if (size > 0) {

@@ -54,7 +54,8 @@ protected:
     }
 
     QPoint centreOf(int row, int col) { return view.visualRect(view.indexOf(row, col)).center(); }
-    void clickCell(int row, int col, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier)
+    void clickCell(int row, int col, Qt::MouseButton b = Qt::LeftButton,
+                   Qt::KeyboardModifiers m = Qt::NoModifier)
     {
         QTest::mouseClick(view.viewport(), b, m, centreOf(row, col));
     }
@@ -156,7 +157,8 @@ TEST_F(GridViewTest, EscapeDropsTheEdit)
 TEST_F(GridViewTest, BeforeEditMayRefuseAndReadOnlyCellsNeverOpen)
 {
     QSignalSpy before(&view, &GridView::beforeEdit);
-    QObject::connect(&view, &GridView::beforeEdit, &view, [](int, int col, bool* cancel) { *cancel = col == 2; });
+    QObject::connect(&view, &GridView::beforeEdit, &view,
+                     [](int, int col, bool* cancel) { *cancel = col == 2; });
     grid().select(1, 2);
     type("x");
     EXPECT_FALSE(view.isEditing());
@@ -237,9 +239,8 @@ TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
     EXPECT_EQ(after.size(), 1);
 
     // A list beginning with "|" also takes a typed text; a list set for the next editor wins.
-    QObject::connect(&view, &GridView::beforeEdit, &view, [this](int, int col, bool*) {
-        grid().setEditList(col == 2 ? "|Buse|Busard" : "");
-    });
+    QObject::connect(&view, &GridView::beforeEdit, &view,
+                     [this](int, int col, bool*) { grid().setEditList(col == 2 ? "|Buse|Busard" : ""); });
     grid().select(2, 2);
     ASSERT_TRUE(view.editCell());
     combo = nullptr;
@@ -395,9 +396,8 @@ TEST_F(GridViewTest, MouseEventsGiveTheCellUnderTheMouse)
     EXPECT_GE(clicks.size(), 1);
 
     QList<QPair<int, int>> moves;
-    QObject::connect(&view, &GridView::mouseMove, &view, [&](int, int, int, int) {
-        moves << qMakePair(view.mouseRow(), view.mouseCol());
-    });
+    QObject::connect(&view, &GridView::mouseMove, &view,
+                     [&](int, int, int, int) { moves << qMakePair(view.mouseRow(), view.mouseCol()); });
     QTest::mouseMove(view.viewport(), centreOf(3, 2));
     QTest::mouseMove(view.horizontalHeader()->viewport(), QPoint(x, 5));
     ASSERT_GE(moves.size(), 2);

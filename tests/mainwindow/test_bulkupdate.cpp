@@ -263,8 +263,7 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     EXPECT_EQ(asked[2].text, "Les fichiers suivants n'ont pas été mis à jour :\n\n" + garbage +
                                  " : Le fichier « " + f.path(garbage) +
                                  " » ne peut pas être lu : ce n'est pas un fichier de grille.\n" + missing +
-                                 " : fichier introuvable\n" +
-                                 shortRecord +
+                                 " : fichier introuvable\n" + shortRecord +
                                  " : ce n'est pas un relevé complet (ligne 6, colonne 2 absente)\n" +
                                  folderName + " : fichier introuvable\n");
 }

@@ -7,7 +7,12 @@
 TEST(DisplayAdaptation, CaptionFollowsCommandLineAndAdministratorMode)
 {
     const QString base = "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G";
-    struct Row { const char* commandLine; bool admin; QString caption; };
+    struct Row
+    {
+        const char* commandLine;
+        bool admin;
+        QString caption;
+    };
     const Row rows[] = {
         {"", false, base},
         {"   ", false, base},
@@ -24,9 +29,14 @@ TEST(DisplayAdaptation, CaptionFollowsCommandLineAndAdministratorMode)
 
 TEST(DisplayAdaptation, AdministratorCodeIsExact)
 {
-    struct Row { const char* pswd; bool admin; };
-    const Row rows[] = {{"KORVEL-ADM", true},  {"korvel-adm", false}, {"Korvel-Adm", false}, {"KORVEL-ADM ", false},
-                        {" KORVEL-ADM", false}, {"", false},           {"KORVEL", false}};
+    struct Row
+    {
+        const char* pswd;
+        bool admin;
+    };
+    const Row rows[] = {{"KORVEL-ADM", true},   {"korvel-adm", false},  {"Korvel-Adm", false},
+                        {"KORVEL-ADM ", false}, {" KORVEL-ADM", false}, {"", false},
+                        {"KORVEL", false}};
     for (const Row& r : rows)
         EXPECT_EQ(mainwindow::isAdministratorMode(QString::fromUtf8(r.pswd)), r.admin) << r.pswd;
 }

@@ -24,7 +24,11 @@ struct DocumentationTest : ::testing::Test
 
 TEST_F(DocumentationTest, ListsPdfFilesWhateverTheCaseSortedByName)
 {
-    struct Row { QStringList files; QStringList listed; };
+    struct Row
+    {
+        QStringList files;
+        QStringList listed;
+    };
     const QList<Row> rows = {
         {{}, {}},
         {{"notes.txt", "pdf", "x.pdfx", "Guide.pdf.bak"}, {}},
@@ -63,8 +67,13 @@ TEST_F(DocumentationTest, FoldersAndMissingFoldersListNothing)
 
 TEST(DocumentationCaption, AmpersandShowsAsItself)
 {
-    struct Row { const char* name; const char* caption; };
-    const Row rows[] = {{"Guide.pdf", "Guide.pdf"}, {"R&D.pdf", "R&&D.pdf"}, {"a&&b.pdf", "a&&&&b.pdf"}, {"&", "&&"}};
+    struct Row
+    {
+        const char* name;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {"Guide.pdf", "Guide.pdf"}, {"R&D.pdf", "R&&D.pdf"}, {"a&&b.pdf", "a&&&&b.pdf"}, {"&", "&&"}};
     for (const Row& r : rows)
         EXPECT_EQ(mainwindow::documentMenuCaption(r.name), QString::fromUtf8(r.caption));
 }

@@ -35,7 +35,11 @@ QString writeFile(const QString& path, const QByteArray& bytes)
 
 TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
 {
-    struct Row { const char* text; QStringList recipients; };
+    struct Row
+    {
+        const char* text;
+        QStringList recipients;
+    };
     const Row rows[] = {
         {"a@exemple.fr ; b@exemple.fr", {"a@exemple.fr", "b@exemple.fr"}},
         {"a@exemple.fr", {"a@exemple.fr"}},
@@ -43,7 +47,7 @@ TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
         {"a @ exemple . fr", {"a@exemple.fr"}},
         {"", {}},
         {"   ", {}},
-        {"a@exemple.fr;", {"a@exemple.fr"}},      // a trailing ";" adds no empty recipient
+        {"a@exemple.fr;", {"a@exemple.fr"}}, // a trailing ";" adds no empty recipient
         {";a@exemple.fr;;b@exemple.fr; ;", {"a@exemple.fr", "b@exemple.fr"}},
         {";", {}},
     };
@@ -53,7 +57,11 @@ TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
 
 TEST(EMailComposing, AttachmentsKeepTheirBlanks)
 {
-    struct Row { const char* text; QStringList paths; };
+    struct Row
+    {
+        const char* text;
+        QStringList paths;
+    };
     const Row rows[] = {
         {"", {}},
         {"/home/jean/Mirelot/Relevé 1.FLX2009", {"/home/jean/Mirelot/Relevé 1.FLX2009"}},
@@ -75,7 +83,9 @@ TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
         QList<platform::MailAttachment> placed;
     };
     const Row rows[] = {
-        {"Fichier(s) EPS", "/d/a.FLX2009;/d/b c.FLX2009", "Fichier(s) EPS  ",
+        {"Fichier(s) EPS",
+         "/d/a.FLX2009;/d/b c.FLX2009",
+         "Fichier(s) EPS  ",
          {{"/d/a.FLX2009", 14}, {"/d/b c.FLX2009", 15}}},
         {"Fichier(s) EPS", "", "Fichier(s) EPS", {}},
         {"", "/d/a.FLX2009", " ", {{"/d/a.FLX2009", 0}}},
@@ -103,14 +113,16 @@ protected:
 
 TEST_F(EMailService, OpenSetsTheFlagFromTheSignOn)
 {
-    struct Row { bool hasCompose; bool hasSend; bool showDialog; bool failed; };
+    struct Row
+    {
+        bool hasCompose;
+        bool hasSend;
+        bool showDialog;
+        bool failed;
+    };
     const Row rows[] = {
-        {true, true, false, false},
-        {false, true, false, false},
-        {true, false, false, true},
-        {true, false, true, false},
-        {false, true, true, true},
-        {false, false, false, true},
+        {true, true, false, false}, {false, true, false, false}, {true, false, false, true},
+        {true, false, true, false}, {false, true, true, true},   {false, false, false, true},
     };
     for (const Row& r : rows) {
         mail.hasComposeWindow = r.hasCompose;
@@ -146,8 +158,7 @@ TEST_F(EMailService, OneMessageInItsOwnSessionOrInTheCallersSession)
     EXPECT_EQ(mail.sent[0].transport, MailTransport::SendAtOnce);
     EXPECT_EQ(mail.sent[0].message.recipients, QStringList({"correspondant@exemple.fr"}));
     EXPECT_EQ(mail.sent[0].message.noteText, "Fichier(s) EPS  ");
-    EXPECT_EQ(mail.sent[0].message.attachments,
-              QList<platform::MailAttachment>({{eps1, 14}, {eps2, 15}}));
+    EXPECT_EQ(mail.sent[0].message.attachments, QList<platform::MailAttachment>({{eps1, 14}, {eps2, 15}}));
 
     // The about box's contact label: a session of its own, the compose window.
     mail.sent.clear();
@@ -169,12 +180,12 @@ TEST_F(EMailService, FailuresSetTheFlagAndSendNothing)
     {
         const char* name;
         bool sessionOpen;
-        bool openFirst;     // the caller opened a session before
-        bool hasTransport;  // the transport the message needs is on the machine
+        bool openFirst;    // the caller opened a session before
+        bool hasTransport; // the transport the message needs is on the machine
         QString recipients;
         QString attachments;
         bool showDialog;
-        QString error;      // the start of the error text; empty: sent
+        QString error; // the start of the error text; empty: sent
         int sent;
     };
     const Row rows[] = {

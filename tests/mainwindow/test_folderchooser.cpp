@@ -20,7 +20,14 @@ namespace drive = platform::drive;
 
 TEST(DriveTypes, FileSystemsAndLabels)
 {
-    struct Row { const char* fs; bool removable; int type; const char* label; bool mayCreate; };
+    struct Row
+    {
+        const char* fs;
+        bool removable;
+        int type;
+        const char* label;
+        bool mayCreate;
+    };
     const Row rows[] = {
         {"ext4", false, drive::Fixed, "Disque dur (fixe)", true},
         {"btrfs", false, drive::Fixed, "Disque dur (fixe)", true},
@@ -162,7 +169,8 @@ TEST_F(ChooserTest, NewFolderCreatesLevelsAndSelectsIt)
     env.dialogs().answer(mb::OK);
     QTest::mouseClick(dlg->cmd_New, Qt::LeftButton);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked()[0].text, "Le dossier " + deep + " n'existe pas.\n\nVoulez-vous le créer maintenant ?");
+    EXPECT_EQ(env.dialogs().asked()[0].text,
+              "Le dossier " + deep + " n'existe pas.\n\nVoulez-vous le créer maintenant ?");
     EXPECT_TRUE(QDir(deep).exists());
     EXPECT_EQ(dlg->currentFolder(), deep);
     EXPECT_EQ(dlg->txt_Dossier->text(), deep);

@@ -46,7 +46,10 @@ std::ostream& operator<<(std::ostream& os, const Line& l)
 {
     return os << l.depth << " " << l.name.toStdString() << " \"" << l.caption.toStdString() << "\""
               << (l.visible ? "" : " hidden") << (l.enabled ? "" : " disabled")
-              << (l.check == 1 ? " checked" : l.check == 0 ? " unchecked" : "") << " " << l.shortcut.toStdString();
+              << (l.check == 1   ? " checked"
+                  : l.check == 0 ? " unchecked"
+                                 : "")
+              << " " << l.shortcut.toStdString();
 }
 
 void walk(const QList<QAction*>& actions, int depth, QList<Line>& out)
@@ -126,11 +129,13 @@ QList<Line> arbreCreation()
         L(2, "SaisieEsp", "Saisie des codes espèces en mode apprentissage ", 1),
         disabled(L(2, "Saisie_Mammiferes", "Autoriser la saisie de mammifères", 0)),
         L(2, "Atlas_STOC_EPS", "Autoriser la saisie d'un code atlas nicheurs dans les relevés STOC-EPS", 0),
-        L(2, "Saisie_Commentaires", "Autoriser la saisie d'un commentaire pour chaque citations d'espèces", 0),
+        L(2, "Saisie_Commentaires", "Autoriser la saisie d'un commentaire pour chaque citations d'espèces",
+          0),
         L(2, "TabCell", "La touche Tab permet de changer de cellule dans les grilles", 1),
         L(2, "bing", "Bing sonore émis à la fin de certaines actions un peu longue", 0),
         sep(2),
-        L(2, "auto_maj_Internet", "Autoriser l'accès automatique à Internet pour rechercher les mises à jour"),
+        L(2, "auto_maj_Internet",
+          "Autoriser l'accès automatique à Internet pour rechercher les mises à jour"),
         L(3, "auto_maj_Internet_Freq(0)", "A tous les démarrages", 0),
         L(3, "auto_maj_Internet_Freq(1)", "Tous les 5 démarrages", 0),
         L(3, "auto_maj_Internet_Freq(2)", "Tous les 10 démarrages", 0),
@@ -158,10 +163,10 @@ QList<Line> arbreCreation()
         t << L(1, QStringLiteral("PDF(%1)").arg(i).toUtf8().constData(), QByteArray::number(i).constData());
     t << disabled(L(0, "Filler40", "|")) << L(0, "Fenêtres", "Fenêtres") << L(1, "Cascade", "&Cascade")
       << L(1, "Mosaïque", "&Mosaïque") << L(1, "Arrange", "Arrange icônes") << sep(1)
-      << L(1, "Réorg", "&Réorganisation automatique", 1) << disabled(L(0, "Filler70", "|")) << L(0, "Filler80", "?")
-      << L(1, "A_Propos", "") << L(1, "maj_Internet", "Rechercher une mise à jour sur Internet")
-      << disabled(L(0, "filler90", "|")) << hidden(L(0, "Popup_Maj", "Maj"))
-      << L(1, "Popup_Maj_Global(0)", "Mise à jour l'adresse courriel")
+      << L(1, "Réorg", "&Réorganisation automatique", 1) << disabled(L(0, "Filler70", "|"))
+      << L(0, "Filler80", "?") << L(1, "A_Propos", "")
+      << L(1, "maj_Internet", "Rechercher une mise à jour sur Internet") << disabled(L(0, "filler90", "|"))
+      << hidden(L(0, "Popup_Maj", "Maj")) << L(1, "Popup_Maj_Global(0)", "Mise à jour l'adresse courriel")
       << L(1, "Popup_Maj_Global(1)", "Mise à jour du nom de l'observateur")
       << L(1, "Popup_Maj_Global(2)", "Mise à jour du nom de la commune")
       << L(1, "Popup_Maj_Global(3)", "Mise à jour le statut 'Carré actif/abandonné'");
@@ -185,7 +190,10 @@ QList<Line> arbreAdapte()
     changer(t, "EPS", [](Line& l) { l.caption = "Gestion des relevés"; });
     changer(t, "A_Propos", [](Line& l) { l.caption = "A propos de Mirelot"; });
     changer(t, "Atlas_STOC_EPS", [](Line& l) { l.visible = false; });
-    changer(t, "Regroup", [](Line& l) { l.visible = false; l.check = 0; });
+    changer(t, "Regroup", [](Line& l) {
+        l.visible = false;
+        l.check = 0;
+    });
     changer(t, "Saisie(0)", [](Line& l) { l.visible = false; });
     changer(t, "Saisie(1)", [](Line& l) { l.visible = false; });
     changer(t, "Saisie(2)", [](Line& l) {
@@ -243,7 +251,11 @@ TEST_F(FrmMenuTest, MenuTreeAfterDisplayAdaptation)
 
 TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
 {
-    struct Row { const char* pswd; bool admin; };
+    struct Row
+    {
+        const char* pswd;
+        bool admin;
+    };
     const Row rows[] = {{nullptr, false}, {"KORVEL-ADM", true}, {"korvel-adm", false}, {"", false}};
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;
@@ -254,7 +266,8 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
         window.setLigneCommande("x");
         window.sub_Adapte_Affichage();
         const QString base = "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G     / x";
-        EXPECT_EQ(window.windowTitle(), r.admin ? base + " - Mode Administrateur" : base) << (r.pswd ? r.pswd : "-");
+        EXPECT_EQ(window.windowTitle(), r.admin ? base + " - Mode Administrateur" : base)
+            << (r.pswd ? r.pswd : "-");
         EXPECT_EQ(window.item("Réseaux")->isVisible(), r.admin);
         QList<Line> expected = arbreAdapte();
         if (r.admin)
@@ -283,13 +296,22 @@ TEST_F(FrmMenuTest, CreationPutsTheMarksBack)
 
 TEST_F(FrmMenuTest, OptionItemsInvertAndSaveAtOnce)
 {
-    struct Row { const char* item; Option option; const char* valueName; };
+    struct Row
+    {
+        const char* item;
+        Option option;
+        const char* valueName;
+    };
     const Row rows[] = {
-        {"RenumGrid", Option::RenumGrid, "Grilles numérotées"}, {"AltColor", Option::AltColor, "Couleur alternée"},
-        {"Ajust", Option::Ajust, "Largeur automatique"},        {"Regroup", Option::Regroup, "Regroupement espèce"},
-        {"SaisieEsp", Option::SaisieEsp, "Validation Espèces"}, {"Atlas_STOC_EPS", Option::Atlas_STOC_EPS, "Atlas STOC-EPS"},
+        {"RenumGrid", Option::RenumGrid, "Grilles numérotées"},
+        {"AltColor", Option::AltColor, "Couleur alternée"},
+        {"Ajust", Option::Ajust, "Largeur automatique"},
+        {"Regroup", Option::Regroup, "Regroupement espèce"},
+        {"SaisieEsp", Option::SaisieEsp, "Validation Espèces"},
+        {"Atlas_STOC_EPS", Option::Atlas_STOC_EPS, "Atlas STOC-EPS"},
         {"Saisie_Commentaires", Option::Saisie_Commentaires, "Saisie commentaires"},
-        {"TabCell", Option::TabCell, "TabCell"},                {"bing", Option::bing, "Bing"},
+        {"TabCell", Option::TabCell, "TabCell"},
+        {"bing", Option::bing, "Bing"},
     };
     for (const Row& r : rows) {
         QAction* a = item(r.item);
@@ -358,7 +380,12 @@ TEST_F(FrmMenuTest, FrequencyItemsCheckOneAndSaveTheIndex)
 
 TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
 {
-    struct Row { const char* item; const char* mode; const char* protocole; };
+    struct Row
+    {
+        const char* item;
+        const char* mode;
+        const char* protocole;
+    };
     const Row rows[] = {
         {"File", "Dossier de travail", ""},
         {"Gadrel_STOC_EPS", "Indentification de votre Gadrel", "STOC-EPS"},

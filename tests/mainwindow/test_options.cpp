@@ -23,7 +23,13 @@ struct OptionsTest : ::testing::Test
 
 TEST_F(OptionsTest, EachItemHasItsValueNameAndCreationMark)
 {
-    struct Row { Option option; const char* item; const char* valueName; bool checked; };
+    struct Row
+    {
+        Option option;
+        const char* item;
+        const char* valueName;
+        bool checked;
+    };
     const Row rows[] = {
         {Option::RenumGrid, "RenumGrid", "Grilles numérotées", false},
         {Option::AltColor, "AltColor", "Couleur alternée", false},
@@ -86,15 +92,24 @@ TEST_F(OptionsTest, ObserverSeesClicksAndCodeChanges)
 
 TEST_F(OptionsTest, RestoreAtStartReadsEachSettingAsAnInteger)
 {
-    struct Row { Option option; const char* stored; bool checked; };
+    struct Row
+    {
+        Option option;
+        const char* stored;
+        bool checked;
+    };
     const Row rows[] = {
-        // absent settings take the defaults: AltColor 0, RenumGrid 0, Ajust -1, Regroup -1, bing -1, TabCell 0
-        {Option::AltColor, nullptr, false}, {Option::RenumGrid, nullptr, false}, {Option::Ajust, nullptr, true},
-        {Option::Regroup, nullptr, true},   {Option::bing, nullptr, true},       {Option::TabCell, nullptr, false},
-        {Option::AltColor, "-1", true},     {Option::RenumGrid, "1", true},      {Option::Ajust, "0", false},
-        {Option::Regroup, "0", false},      {Option::bing, "0", false},          {Option::TabCell, "-1", true},
-        {Option::TabCell, "abc", false},    {Option::Ajust, "0.4", false},       {Option::Ajust, "0.6", true},
-        {Option::AltColor, "", false},      {Option::bing, " 7", true},
+        // absent settings take the defaults: AltColor 0, RenumGrid 0, Ajust -1, Regroup -1, bing -1, TabCell
+        // 0
+        {Option::AltColor, nullptr, false}, {Option::RenumGrid, nullptr, false},
+        {Option::Ajust, nullptr, true},     {Option::Regroup, nullptr, true},
+        {Option::bing, nullptr, true},      {Option::TabCell, nullptr, false},
+        {Option::AltColor, "-1", true},     {Option::RenumGrid, "1", true},
+        {Option::Ajust, "0", false},        {Option::Regroup, "0", false},
+        {Option::bing, "0", false},         {Option::TabCell, "-1", true},
+        {Option::TabCell, "abc", false},    {Option::Ajust, "0.4", false},
+        {Option::Ajust, "0.6", true},       {Option::AltColor, "", false},
+        {Option::bing, " 7", true},
     };
     for (const Row& r : rows) {
         testing_support::TestEnvironment fresh;

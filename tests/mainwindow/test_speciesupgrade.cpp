@@ -51,7 +51,14 @@ struct SpeciesTest : ::testing::Test
 
 TEST_F(SpeciesTest, AnswerSetsEveryBoxTheOptionAndTheSetting)
 {
-    struct Row { int cols; int answer; int state; bool saisieEsp; const char* setting; };
+    struct Row
+    {
+        int cols;
+        int answer;
+        int state;
+        bool saisieEsp;
+        const char* setting;
+    };
     const Row rows[] = {
         {5, mb::Yes, Grid::Unchecked, true, "-1"},
         {5, mb::No, Grid::Checked, false, "0"},
@@ -70,9 +77,11 @@ TEST_F(SpeciesTest, AnswerSetsEveryBoxTheOptionAndTheSetting)
         const auto& box = env.dialogs().asked().last();
         EXPECT_EQ(box.title, "SAISIE DES CODES ESPECES");
         EXPECT_EQ(box.style, 52);
-        EXPECT_TRUE(box.text.startsWith("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?\n\n"));
-        EXPECT_TRUE(box.text.endsWith("\n\n\nPS : si vous n'activez pas cette option tout de suite, vous pourrez "
-                                      "intervenir sur la liste des codes espèces via le menu paramètres"));
+        EXPECT_TRUE(box.text.startsWith(
+            "Souhaitez-vous activer la saisie par apprentissage des codes espèces ?\n\n"));
+        EXPECT_TRUE(
+            box.text.endsWith("\n\n\nPS : si vous n'activez pas cette option tout de suite, vous pourrez "
+                              "intervenir sur la liste des codes espèces via le menu paramètres"));
         EXPECT_EQ(common::isOptionChecked("SaisieEsp"), r.saisieEsp);
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "2"), r.setting);
         const std::unique_ptr<Grid> back = readBack();
@@ -96,7 +105,7 @@ TEST_F(SpeciesTest, HeaderOnlyTableIsWrittenBackAndTheAnswerKept)
     EXPECT_TRUE(sub_Update_Espèce(scratch));
     EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "2"), "0");
     const std::unique_ptr<Grid> back = readBack();
-        const Grid& g = *back;
+    const Grid& g = *back;
     EXPECT_EQ(g.rows(), 1);
     EXPECT_EQ(g.cols(), 6);
 }
@@ -131,7 +140,10 @@ TEST_F(SpeciesTest, MissingTableAsksButWritesNothing)
 TEST_F(SpeciesTest, TableIsFoundWhateverTheCaseOfItsName)
 {
     // A table copied from elsewhere keeps its own spelling: it is upgraded and written in place.
-    struct Row { const char* name; };
+    struct Row
+    {
+        const char* name;
+    };
     const Row rows[] = {{"ESPÈCES.DOV"}, {"espèces.dov"}, {"Espèces.dov"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

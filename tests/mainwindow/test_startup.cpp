@@ -156,9 +156,14 @@ TEST_F(StartupTest, FirstStartWithTheChooser)
 
 TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
 {
-    struct Row { const char* frequency; int previousStarts; bool due; };
+    struct Row
+    {
+        const char* frequency;
+        int previousStarts;
+        bool due;
+    };
     const Row rows[] = {
-        {"0", 0, true}, {"0", 6, true},  {"1", 3, false}, {"1", 4, true},  {"1", 9, true},
+        {"0", 0, true},  {"0", 6, true}, {"1", 3, false}, {"1", 4, true},  {"1", 9, true},
         {"2", 4, false}, {"2", 9, true}, {"3", 4, false}, {"3", 9, false},
     };
     for (const Row& r : rows) {
@@ -231,8 +236,13 @@ TEST_F(StartupTest, AddressReminders)
     const Row rows[] = {
         {"none, reminded", {}, "7", "7", {mb::Yes}, "Vous n'avez défini aucune adresse courriel", true},
         {"none, not reminded", {}, "6", "7", {}, "", false},
-        {"none selected", {{"a@b.fr", Grid::Unchecked}, {" ", Grid::Checked}}, "6", "7", {mb::No, mb::Yes},
-         "Vous n'avez pas sélectionné l'adresse courriel", false},
+        {"none selected",
+         {{"a@b.fr", Grid::Unchecked}, {" ", Grid::Checked}},
+         "6",
+         "7",
+         {mb::No, mb::Yes},
+         "Vous n'avez pas sélectionné l'adresse courriel",
+         false},
         {"none selected, not reminded", {{"a@b.fr", Grid::Unchecked}}, "7", "6", {}, "", false},
         {"one selected", {{"a@b.fr", Grid::Unchecked}, {"c@d.fr", Grid::Checked}}, "7", "7", {}, "", false},
     };
@@ -277,7 +287,8 @@ TEST_F(StartupTest, HiddenGridsHoldTheSquaresTableAndTheCompactedLog)
     // An export log with two lines for one file.
     QFile log(env.dataFolder() + "/LOG_EXPORT.TXT");
     ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-    log.write("SHOC-A.xlsx\t02/01/2010 10:00:00\r\nSHOC-A.xlsx\t05/01/2010 10:00:00\r\nSHOC-B.xlsx\t03/01/2010 10:00:00\r\n");
+    log.write("SHOC-A.xlsx\t02/01/2010 10:00:00\r\nSHOC-A.xlsx\t05/01/2010 "
+              "10:00:00\r\nSHOC-B.xlsx\t03/01/2010 10:00:00\r\n");
     log.close();
     // The squares table, named with another letter case than the setting's default.
     Grid squares;

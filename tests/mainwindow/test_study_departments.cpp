@@ -8,7 +8,12 @@ using mainwindow::StudyDepartmentsOutcome;
 
 TEST(StudyDepartmentsNormalisation, Table)
 {
-    struct Row { const char* typed; const char* saved; const char* wrong; };
+    struct Row
+    {
+        const char* typed;
+        const char* saved;
+        const char* wrong;
+    };
     const Row rows[] = {
         {"26; 7;38;26", "07;26;38", nullptr},
         {"%", "%", nullptr},
@@ -80,8 +85,9 @@ TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
     const auto& box = env.dialogs().asked()[0];
     EXPECT_EQ(box.kind, testing_support::ScriptedDialogs::Kind::Input);
     EXPECT_EQ(box.title, "Sélection des départements d'étude");
-    EXPECT_EQ(box.text, "Veuillez indiquer les codes des départements composant votre aire d'étude en les séparant "
-                        "par des point-virgules (;)\n\nNota : pour sélectionner tous les départements, tapez %");
+    EXPECT_EQ(box.text,
+              "Veuillez indiquer les codes des départements composant votre aire d'étude en les séparant "
+              "par des point-virgules (;)\n\nNota : pour sélectionner tous les départements, tapez %");
     EXPECT_EQ(box.defaultText, "%"); // nothing stored yet
     EXPECT_EQ(stored(), "07;26;38");
 

@@ -10,16 +10,26 @@ using mainwindow::openingSize;
 
 TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
 {
-    struct Row { QSize area; QList<QSize> sizes; int step; QList<QRect> rects; };
+    struct Row
+    {
+        QSize area;
+        QList<QSize> sizes;
+        int step;
+        QList<QRect> rects;
+    };
     const QList<Row> rows = {
         {{800, 600}, {}, 20, {}},
         {{800, 600}, {{300, 200}}, 20, {{0, 0, 300, 200}}},
-        {{800, 600}, {{300, 200}, {300, 200}, {300, 200}}, 20,
+        {{800, 600},
+         {{300, 200}, {300, 200}, {300, 200}},
+         20,
          {{0, 0, 300, 200}, {20, 20, 300, 200}, {40, 40, 300, 200}}},
         // too large for the area: reduced to what fits from its corner
         {{800, 600}, {{1000, 900}, {1000, 900}}, 30, {{0, 0, 800, 600}, {30, 30, 770, 570}}},
         // a run starts again once less than 160 x 100 would stay inside
-        {{400, 300}, {{100, 80}, {100, 80}, {100, 80}, {100, 80}}, 100,
+        {{400, 300},
+         {{100, 80}, {100, 80}, {100, 80}, {100, 80}},
+         100,
          {{0, 0, 100, 80}, {100, 100, 100, 80}, {200, 200, 100, 80}, {0, 0, 100, 80}}},
         {{300, 150}, {{50, 50}, {50, 50}}, 60, {{0, 0, 50, 50}, {0, 0, 50, 50}}},
         // a step below 1 is taken as 1
@@ -31,7 +41,12 @@ TEST(WindowArrangement, CascadeStepsAndFitsEachWindow)
 
 TEST(WindowArrangement, HorizontalTilesShareTheHeight)
 {
-    struct Row { QSize area; int n; QList<QRect> rects; };
+    struct Row
+    {
+        QSize area;
+        int n;
+        QList<QRect> rects;
+    };
     const QList<Row> rows = {
         {{800, 600}, 0, {}},
         {{800, 600}, 1, {{0, 0, 800, 600}}},
@@ -49,11 +64,18 @@ TEST(WindowArrangement, HorizontalTilesShareTheHeight)
 
 TEST(WindowArrangement, IconsLineUpFromTheBottomLeft)
 {
-    struct Row { QSize area; QList<QSize> sizes; QList<QPoint> points; };
+    struct Row
+    {
+        QSize area;
+        QList<QSize> sizes;
+        QList<QPoint> points;
+    };
     const QList<Row> rows = {
         {{500, 400}, {}, {}},
         {{500, 400}, {{160, 30}, {160, 30}}, {{0, 370}, {160, 370}}},
-        {{500, 400}, {{160, 30}, {160, 30}, {160, 30}, {160, 30}}, {{0, 370}, {160, 370}, {320, 370}, {0, 340}}},
+        {{500, 400},
+         {{160, 30}, {160, 30}, {160, 30}, {160, 30}},
+         {{0, 370}, {160, 370}, {320, 370}, {0, 340}}},
         {{100, 400}, {{160, 30}, {160, 30}}, {{0, 370}, {0, 340}}}, // wider than the area: one per row
         {{500, 400}, {{160, 30}, {160, 40}, {300, 30}}, {{0, 370}, {160, 360}, {0, 330}}},
     };
@@ -63,7 +85,12 @@ TEST(WindowArrangement, IconsLineUpFromTheBottomLeft)
 
 TEST(WindowArrangement, CentreTheLogo)
 {
-    struct Row { QSize area; QSize size; QPoint corner; };
+    struct Row
+    {
+        QSize area;
+        QSize size;
+        QPoint corner;
+    };
     const Row rows[] = {
         {{800, 600}, {400, 200}, {200, 200}},
         {{801, 601}, {400, 200}, {201, 201}}, // 200.5 rounds up

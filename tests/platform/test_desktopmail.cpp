@@ -68,7 +68,11 @@ protected:
 
 TEST(DesktopMailCommand, SendmailCommandFromTheEnvironment)
 {
-    struct Row { std::optional<QByteArray> env; QStringList command; };
+    struct Row
+    {
+        std::optional<QByteArray> env;
+        QStringList command;
+    };
     const Row rows[] = {
         {std::nullopt, {"/usr/sbin/sendmail", "-t", "-oi"}},
         {QByteArray("  "), {"/usr/sbin/sendmail", "-t", "-oi"}},
@@ -101,14 +105,17 @@ TEST_F(DesktopMailTest, SentAtOnceTheMessageReadsBackWhole)
     const Row rows[] = {
         {"export file to one correspondent",
          message({"correspondant@exemple.fr"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1}),
-         {"Relevé Ferme 2010.FLX2009"}, {allBytes()}},
+         {"Relevé Ferme 2010.FLX2009"},
+         {allBytes()}},
         {"two files to two recipients",
          message({"a@exemple.fr", "b@exemple.org"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1, eps2}),
-         {"Relevé Ferme 2010.FLX2009", "SHOC-01-002.FLX2009"}, {allBytes(), "ligne 1\r\nligne 2\n"}},
+         {"Relevé Ferme 2010.FLX2009", "SHOC-01-002.FLX2009"},
+         {allBytes(), "ligne 1\r\nligne 2\n"}},
         {"accented subject and body, no attachment",
          message({"observateur@exemple.fr"}, "STOC-EPS Étang-Salé : relance du 15/06/2010",
                  "Mon cher collègue,\nLa saison STOC-EPS 2010 est maintenant terminée.", {}),
-         {}, {}},
+         {},
+         {}},
         {"empty attachment", message({"a@exemple.fr"}, "Vide", "", {empty}), {"vide.txt"}, {QByteArray()}},
     };
     for (const Row& r : rows) {
@@ -255,7 +262,8 @@ TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
         QStringList arguments;
     };
     const Row rows[] = {
-        {"contact label: address only", message({"contact@exemple.fr"}, "", "", {}),
+        {"contact label: address only",
+         message({"contact@exemple.fr"}, "", "", {}),
          {"--utf8", "contact@exemple.fr"}},
         {"circular: several recipients, subject, no body",
          message({"a@exemple.fr", "b@exemple.fr"}, "STOC-EPS : circulaire du 15/06/2010", "", {}),
@@ -264,7 +272,8 @@ TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
          message({"c@exemple.fr"}, "Mirelot : Fichier EPS", "Fichier(s) EPS", {eps1, eps2}),
          {"--utf8", "--subject", "Mirelot : Fichier EPS", "--body", "Fichier(s) EPS", "--attach", eps1,
           "--attach", eps2, "c@exemple.fr"}},
-        {"no recipient: the user chooses one", message({}, "Sujet", "Ligne 1\nLigne 2", {}),
+        {"no recipient: the user chooses one",
+         message({}, "Sujet", "Ligne 1\nLigne 2", {}),
          {"--utf8", "--subject", "Sujet", "--body", "Ligne 1\nLigne 2"}},
     };
     for (const Row& r : rows) {
@@ -420,7 +429,10 @@ TEST(WaitDuration, ReadsInFrench)
         int ms;
         const char* text;
     };
-    const Row rows[] = {{120000, "120 secondes"}, {700, "0,7 seconde"}, {1000, "1 seconde"}, {1500, "1,5 seconde"},
+    const Row rows[] = {{120000, "120 secondes"},
+                        {700, "0,7 seconde"},
+                        {1000, "1 seconde"},
+                        {1500, "1,5 seconde"},
                         {2000, "2 secondes"}};
     for (const Row& r : rows)
         EXPECT_EQ(platform::durationText(std::chrono::milliseconds(r.ms)), QString::fromUtf8(r.text));

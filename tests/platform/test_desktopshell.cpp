@@ -26,7 +26,8 @@ protected:
 
 TEST_F(DesktopShellTest, WhatTheOpenerSaysComesBackNamingThePageOrFile)
 {
-    const QString url = "http://www.exemple.fr/index_download.php?Organisme=ALL&Logiciel=Mirelot&Version=Z2010G";
+    const QString url =
+        "http://www.exemple.fr/index_download.php?Organisme=ALL&Logiciel=Mirelot&Version=Z2010G";
     const QString pdf = env.path("Guide du relevé.pdf");
     testing_support::writeBytes(pdf, "%PDF");
     struct Row
@@ -38,13 +39,17 @@ TEST_F(DesktopShellTest, WhatTheOpenerSaysComesBackNamingThePageOrFile)
     };
     const Row rows[] = {
         {"page opened", {0, "", 0}, true, ""},
-        {"no browser", {3, "xdg-open: no method available", 0}, true,
+        {"no browser",
+         {3, "xdg-open: no method available", 0},
+         true,
          "n'a pas pu être ouverte : aucun navigateur n'est installé."},
         {"browser failed", {4, "", 0}, true, "n'a pas pu être ouverte : le navigateur n'a pas pu l'ouvrir."},
         {"opener failed otherwise", {1, "", 0}, true, "le programme « xdg-open » a échoué (code 1)."},
         {"browser that keeps the opener waiting", {0, "", 5}, true, ""},
         {"file opened", {0, "", 0}, false, ""},
-        {"no program for the file", {3, "", 0}, false,
+        {"no program for the file",
+         {3, "", 0},
+         false,
          "n'a pas pu être ouvert : aucun programme n'est installé pour ouvrir ce type de fichier."},
     };
     shell.openWait = std::chrono::milliseconds(500);

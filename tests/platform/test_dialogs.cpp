@@ -8,7 +8,13 @@ using testing_support::ScriptedDialogs;
 
 TEST(MessageBoxStyles, DefaultAndEscapeAnswers)
 {
-    struct Row { int style; QList<int> answers; int def; int esc; };
+    struct Row
+    {
+        int style;
+        QList<int> answers;
+        int def;
+        int esc;
+    };
     const Row rows[] = {
         {0, {mb::OK}, mb::OK, mb::OK},
         {48, {mb::OK}, mb::OK, mb::OK},

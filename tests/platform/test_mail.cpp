@@ -13,7 +13,11 @@ using platform::MailTransport;
 
 TEST(MailAddress, ShapeOfAnAddress)
 {
-    struct Row { const char* text; bool ok; };
+    struct Row
+    {
+        const char* text;
+        bool ok;
+    };
     const Row rows[] = {
         {"jean.dupont@exemple.fr", true},
         {"a@b", true},
@@ -43,7 +47,12 @@ TEST(MailAddress, ShapeOfAnAddress)
 
 TEST(MailMessageText, AttachmentsTakeTheirPlaceholdersOutOfTheBody)
 {
-    struct Row { const char* note; QList<int> positions; const char* body; };
+    struct Row
+    {
+        const char* note;
+        QList<int> positions;
+        const char* body;
+    };
     const Row rows[] = {
         {"Fichier(s) EPS", {}, "Fichier(s) EPS"},
         {"Fichier(s) EPS  ", {14, 15}, "Fichier(s) EPS"},
@@ -88,7 +97,10 @@ TEST(MailMessageCheck, FaultsFoundBeforeAnythingLeaves)
         {"sound, two recipients, no attachment", {"a@b.fr", "c@d.fr"}, {}, now, ""},
         {"no recipient, sent at once", {}, {}, now, "Le message n'a aucun destinataire."},
         {"no recipient, compose window", {}, {}, window, ""},
-        {"telephone number", {"a@b.fr", "0612345678"}, {}, now,
+        {"telephone number",
+         {"a@b.fr", "0612345678"},
+         {},
+         now,
          "Adresse de destinataire invalide : « 0612345678 »"},
         {"bad recipient in the compose window too", {"x"}, {}, window, "Adresse de destinataire invalide"},
         {"missing attachment", {"a@b.fr"}, {file, missing}, now, "Pièce jointe introuvable : « " + missing},

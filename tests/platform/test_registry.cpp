@@ -34,12 +34,15 @@ TEST_F(RegistryTest, KeysAndValueNamesIgnoreCase)
                              RegValue::fromText("C:\\Mirelot")),
               reg::Success);
     RegValue v;
-    ASSERT_EQ(reg().queryValue(Hive::LocalMachine, "Software\\mirelot\\PARAMÈTRES", "DOSSIER", &v), reg::Success);
+    ASSERT_EQ(reg().queryValue(Hive::LocalMachine, "Software\\mirelot\\PARAMÈTRES", "DOSSIER", &v),
+              reg::Success);
     EXPECT_EQ(v.text, "C:\\Mirelot");
     // One value, whatever the case used to write it again.
-    reg().setValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", "dossier", RegValue::fromText("D:\\"));
+    reg().setValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", "dossier",
+                   RegValue::fromText("D:\\"));
     QString name;
-    EXPECT_EQ(reg().enumValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", 1, &name), reg::NoMoreItems);
+    EXPECT_EQ(reg().enumValue(Hive::LocalMachine, "SOFTWARE\\Mirelot\\Paramètres", 1, &name),
+              reg::NoMoreItems);
 }
 
 TEST_F(RegistryTest, MissingKeyOrValueIsFileNotFound)
@@ -83,7 +86,14 @@ TEST_F(RegistryTest, EnumerationByIndexWithStatusCodes)
     reg().setValue(Hive::CurrentUser, "Root", "court", RegValue::fromText("1"));
     reg().setValue(Hive::CurrentUser, "Root", QString(30, 'n'), RegValue::fromText("2"));
 
-    struct Row { bool keys; int index; int buffer; long status; QString name; };
+    struct Row
+    {
+        bool keys;
+        int index;
+        int buffer;
+        long status;
+        QString name;
+    };
     const Row rows[] = {
         {true, 0, 2000, reg::Success, "Paramètres"},
         {true, 1, 2000, reg::Success, "Performances"},
@@ -111,7 +121,8 @@ TEST_F(RegistryTest, EnumerationByIndexWithStatusCodes)
 TEST_F(RegistryTest, DeleteKeyRemovesItsSubtreeButNeverTheRoot)
 {
     reg().createKey(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel\\Paramètres");
-    EXPECT_EQ(reg().deleteKey(Hive::CurrentUser, "software\\vb and vba program settings\\pomerel"), reg::Success);
+    EXPECT_EQ(reg().deleteKey(Hive::CurrentUser, "software\\vb and vba program settings\\pomerel"),
+              reg::Success);
     EXPECT_FALSE(reg().keyExists(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel"));
     EXPECT_TRUE(reg().keyExists(Hive::CurrentUser, "Software\\VB and VBA Program Settings"));
     EXPECT_EQ(reg().deleteKey(Hive::CurrentUser, "Software\\VB and VBA Program Settings\\Pomerel"),
@@ -316,7 +327,9 @@ TEST_F(TwoCopiesTest, NewStoreTakesTheUsersUsualPermissions)
     ::umask(mask);
     Registry r(dir.filePath("nouveau/registry.json"));
     ASSERT_EQ(r.createKey(Hive::LocalMachine, key), reg::Success);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(r.storeFile()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
     ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("nouveau")).constData(), &st), 0);

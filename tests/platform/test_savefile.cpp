@@ -56,12 +56,15 @@ TEST_F(SaveFileTest, FullDiskKeepsTheOldFileAndSaysSo)
     writeBytes(source, big);
     const Case cases[] = {
         {"bytes", [&] { return platform::saveFile(target(), big); }},
-        {"writer", [&] { return platform::saveFile(target(), [&](QIODevice& out) {
-                             for (int i = 0; i < 64; ++i)
-                                 if (out.write(big.left(1024)) != 1024)
-                                     return Result::failure(QString());
-                             return Result::success();
-                         }); }},
+        {"writer",
+         [&] {
+             return platform::saveFile(target(), [&](QIODevice& out) {
+                 for (int i = 0; i < 64; ++i)
+                     if (out.write(big.left(1024)) != 1024)
+                         return Result::failure(QString());
+                 return Result::success();
+             });
+         }},
         {"copy", [&] { return platform::saveFileFrom(target(), source); }},
     };
     for (const Case& c : cases) {
@@ -87,7 +90,8 @@ TEST_F(SaveFileTest, WriterThatGivesUpKeepsTheOldFileWithItsReason)
         return Result::failure(QStringLiteral("la feuille ne peut pas être ajoutée"));
     });
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : la feuille ne peut pas être ajoutée.")
+    EXPECT_EQ(r.error, QStringLiteral(
+                           "Le fichier « %1 » ne peut pas être écrit : la feuille ne peut pas être ajoutée.")
                            .arg(target()));
     EXPECT_EQ(readBytes(target()), kOld);
     EXPECT_EQ(entries(dir.path()).size(), 1);
@@ -98,7 +102,9 @@ TEST_F(SaveFileTest, MissingFolderIsNamed)
     const QString path = dir.filePath(QStringLiteral("absent/fichier.txt"));
     const Result r = platform::saveFile(path, QByteArray("x"));
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le dossier n'existe pas.").arg(path));
+    EXPECT_EQ(
+        r.error,
+        QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le dossier n'existe pas.").arg(path));
 }
 
 TEST_F(SaveFileTest, ReadOnlyFolderKeepsTheFile)
@@ -108,7 +114,8 @@ TEST_F(SaveFileTest, ReadOnlyFolderKeepsTheFile)
     writeBytes(target(), kOld);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const Result r = platform::saveFile(target(), QByteArray("nouveau"));
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("l'accès est refusé"))) << r.error.toStdString();
     EXPECT_EQ(readBytes(target()), kOld);
@@ -119,7 +126,9 @@ TEST_F(SaveFileTest, NewFileTakesTheUsersUsualPermissions)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ASSERT_TRUE(platform::saveFile(target(), QByteArray("x")).ok);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
 }
@@ -150,7 +159,9 @@ TEST_F(SaveFileTest, NewFileAppearsWholeOrNotAtAllAndNeverReplacesAnother)
 
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
 }

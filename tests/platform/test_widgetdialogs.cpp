@@ -92,7 +92,8 @@ TEST(WidgetDialogs, ButtonsDefaultAndIconFollowTheStyle)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.style);
         Seen seen;
-        const int answer = askAndAct(dialogs, r.style, &seen, [](QMessageBox* b) { press(b, Qt::Key_Return); });
+        const int answer =
+            askAndAct(dialogs, r.style, &seen, [](QMessageBox* b) { press(b, Qt::Key_Return); });
         QStringList sortedSeen = seen.buttons, sortedWanted = r.buttons;
         sortedSeen.sort();
         sortedWanted.sort();
@@ -114,14 +115,15 @@ TEST(WidgetDialogs, EachButtonGivesItsAnswer)
         int answer;
     };
     const Row rows[] = {
-        {35, "Oui", mb::Yes}, {35, "Non", mb::No}, {35, "Annuler", mb::Cancel},
+        {35, "Oui", mb::Yes}, {35, "Non", mb::No},        {35, "Annuler", mb::Cancel},
         {1, "OK", mb::OK},    {1, "Annuler", mb::Cancel},
     };
     platform::WidgetDialogs dialogs;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.button);
         Seen seen;
-        EXPECT_EQ(askAndAct(dialogs, r.style, &seen, [&](QMessageBox* b) { click(b, QString::fromUtf8(r.button)); }),
+        EXPECT_EQ(askAndAct(dialogs, r.style, &seen,
+                            [&](QMessageBox* b) { click(b, QString::fromUtf8(r.button)); }),
                   r.answer);
     }
     // Escape on a box with "Annuler" is that button.

@@ -116,10 +116,7 @@ QString T(const char* key)
 }
 
 // A box as "style: text", a catalogue message as "catalogue: text".
-QString box(int style, const QString& text)
-{
-    return QStringLiteral("%1: %2").arg(style).arg(text);
-}
+QString box(int style, const QString& text) { return QStringLiteral("%1: %2").arg(style).arg(text); }
 QString catalogue(int number)
 {
     return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).texte;
@@ -129,8 +126,8 @@ QStringList asked(const testing_support::ScriptedDialogs& dialogs)
     QStringList out;
     for (const auto& a : dialogs.asked())
         out << (a.title == common::kMessagesTitle ? "catalogue: " + a.text
-                : a.title == "Mirelot"         ? box(a.style, a.text)
-                                               : "title " + a.title + ": " + a.text);
+                : a.title == "Mirelot"            ? box(a.style, a.text)
+                                                  : "title " + a.title + ": " + a.text);
     return out;
 }
 

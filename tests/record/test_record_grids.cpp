@@ -35,10 +35,7 @@ namespace mb = platform::mb;
 
 namespace {
 
-QString row(const Grid& g, int r)
-{
-    return g.rangeText({r, 1, r, 9});
-}
+QString row(const Grid& g, int r) { return g.rangeText({r, 1, r, 9}); }
 
 // The sample record of two parcels, shown on its species page with parcel 2 (no species yet) and
 // computed totals; the window shown and active, so that keys reach it.

@@ -59,10 +59,7 @@ const QMap<QString, QString> kGolden = {
      "\n\nValorisez dès maintenant ces éléments pour pouvoir sauvegarder votre saisie."},
 };
 
-QString T(const char* key)
-{
-    return kGolden.value(key);
-}
+QString T(const char* key) { return kGolden.value(key); }
 
 // A box as "style title: text", the title "V" for the validation's, "M" for the program's name; a
 // catalogue message as "catalogue: text".
@@ -120,7 +117,8 @@ public:
 CoordinateServices fakeCoordinates()
 {
     CoordinateServices c;
-    c.convert = [](coords::CoordinateSlots& x, coords::CoordinateSlots& y, coords::CoordinateSlots& z, int type, const QString&) {
+    c.convert = [](coords::CoordinateSlots& x, coords::CoordinateSlots& y, coords::CoordinateSlots& z,
+                   int type, const QString&) {
         const bool mgrs = type == kCoordMgrs && z[type].toString() != "bad";
         const QString a = mgrs ? "800000" : coords::slotText(x[type]);
         const QString b = mgrs ? "2000000" : coords::slotText(y[type]);

@@ -37,10 +37,7 @@ void fillSpeciesGrid(Grid& g)
     g.setRows(3);
 }
 
-QString row(const Grid& g, int r)
-{
-    return g.rangeText({r, 1, r, SpeciesIndicesColumn});
-}
+QString row(const Grid& g, int r) { return g.rangeText({r, 1, r, SpeciesIndicesColumn}); }
 QString gridText(const Grid& g, int rows)
 {
     return g.rangeText({1, 1, rows, SpeciesIndicesColumn}).replace('\r', '|');

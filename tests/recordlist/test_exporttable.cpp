@@ -10,10 +10,7 @@ using recordlist::RecordExport;
 
 namespace {
 
-QStringList cells(const char* text)
-{
-    return QString(text).split('|');
-}
+QStringList cells(const char* text) { return QString(text).split('|'); }
 
 RecordExport build(const record::SurveyRecord& r, const std::function<void(grid::Grid&)>& change = {},
                    bool withLocality = true)

@@ -1,7 +1,7 @@
 #include "common/Globals.h"
-#include "platform/Dialogs.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/Dialogs.h"
 #include "recordlist/OlderFileConversion.h"
 #include "tests/recordlist/ListSamples.h"
 #include "tests/support/TestEnvironment.h"

@@ -1,6 +1,6 @@
 #include "common/Globals.h"
-#include "platform/Dialogs.h"
 #include "grid/Grid.h"
+#include "platform/Dialogs.h"
 #include "recordlist/RecordCommands.h"
 #include "recordlist/RecordListing.h"
 #include "tests/recordlist/ListSamples.h"

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace recordlist;
+using grid::Grid;
 using list_samples::recordOf;
 using list_samples::writeRecord;
-using grid::Grid;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 

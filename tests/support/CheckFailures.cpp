@@ -35,8 +35,8 @@ QStringList failedChecks(const std::function<void()>& run)
     for (int i = 0; i < results.size(); ++i) {
         const ::testing::TestPartResult& r = results.GetTestPartResult(i);
         const QString message = QString::fromStdString(r.message());
-        if (r.type() == ::testing::TestPartResult::kNonFatalFailure
-            && message.contains(QLatin1String(platform::kCheckFailedPrefix)))
+        if (r.type() == ::testing::TestPartResult::kNonFatalFailure &&
+            message.contains(QLatin1String(platform::kCheckFailedPrefix)))
             checks << message;
         else
             ADD_FAILURE_AT(r.file_name() ? r.file_name() : "unknown", r.line_number()) << r.message();

@@ -165,8 +165,8 @@ std::optional<ReadMessage> readMessage(const QByteArray& bytes)
             m.to << QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)));
     }
     m.subject = QString::fromUtf8(g_mime_message_get_subject(msg.get()));
-    GMimeHeader* h = g_mime_header_list_get_header(g_mime_object_get_header_list(GMIME_OBJECT(msg.get())),
-                                                   "Subject");
+    GMimeHeader* h =
+        g_mime_header_list_get_header(g_mime_object_get_header_list(GMIME_OBJECT(msg.get())), "Subject");
     if (h)
         m.rawSubject = QString::fromUtf8(g_mime_header_get_raw_value(h)).trimmed();
     g_mime_message_foreach(msg.get(), collect, &m);

@@ -9,7 +9,8 @@ Result RecordingShell::openUrl(const QString& url)
 {
     calls.append({Call::Url, url});
     if (!succeed)
-        return Result::failure(shelltext::pageNotOpened(url, QStringLiteral("aucun navigateur n'est installé")));
+        return Result::failure(
+            shelltext::pageNotOpened(url, QStringLiteral("aucun navigateur n'est installé")));
     return Result::success();
 }
 

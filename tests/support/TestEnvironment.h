@@ -12,8 +12,8 @@
 #include "platform/Shell.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/QtPrinters.h"
-#include "tests/support/RecordingPointer.h"
 #include "tests/support/RecordingMail.h"
+#include "tests/support/RecordingPointer.h"
 #include "tests/support/RecordingShell.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -32,8 +32,8 @@ public:
 
     QString home() const { return m_dir.path(); }
     QString userHome() const { return path(QStringLiteral("home")); } // $HOME during the test
-    QString dataFolder() const;    // <home>/Donnees, created
-    QString programFolder() const; // <home>/Programme, created
+    QString dataFolder() const;                                       // <home>/Donnees, created
+    QString programFolder() const;                                    // <home>/Programme, created
     QString path(const QString& relative) const;
 
     platform::Registry& registry() { return *m_registry; }
