@@ -15,6 +15,7 @@
 #include "record/RecordOpening.h"
 #include "record/RecordStore.h"
 #include "record/RecordValidator.h"
+#include "record/SaveFlow.h"
 #include "record/Season.h"
 #include "record/SiteName.h"
 #include "record/StudyDepartments.h"
@@ -474,6 +475,8 @@ QWidget* frm_Releve_SHOC::buildSpeciesPage()
         named(new QPushButton(QStringLiteral("Zoom -5%")), indexed(QStringLiteral("cmd_Mask_Col"), 2));
     cmd_Mask_Col[3] =
         named(new QPushButton(QStringLiteral("Zoom 100%")), indexed(QStringLiteral("cmd_Mask_Col"), 3));
+    for (int i : {2, 3})
+        connect(cmd_Mask_Col[size_t(i)], &QPushButton::clicked, this, [this, i] { zoomSpecies(i); });
 
     auto* options = new QHBoxLayout;
     auto* entry = new QVBoxLayout;
@@ -924,6 +927,26 @@ void frm_Releve_SHOC::freeBaseFields()
     cmd_Free_Nbr_Points->setText(m_baseFieldsFree ? kUnlockedCaption : kLockedCaption);
 }
 
+void frm_Releve_SHOC::zoomSpecies(int index)
+{
+    Grid& g = flx_Espèces->grid();
+    if (g.rows() < 1 || g.cols() < 1)
+        return;
+    const double size = g.fontSize(0, 0);
+    double next = m_notedFontSize;
+    if (index == 2) {
+        if (size <= 1)
+            return;
+        next = size - 0.5;
+    } else if (index != 3) {
+        return;
+    }
+    const Hourglass hourglass;
+    g.setFontSize({0, 0, g.rows() - 1, g.cols() - 1}, next);
+    if (common::isOptionChecked(QStringLiteral("Ajust")))
+        flx_Espèces->fitColumnWidths();
+}
+
 // ================================================================ the parcel location grid
 
 int frm_Releve_SHOC::shownCoordinateType() const
@@ -1091,11 +1114,63 @@ void frm_Releve_SHOC::closeFrame()
 {
     if (!checkBoxLeft())
         return;
-    // The save flow runs here before the window closes, once the window saves records.
+    if (sub_Sauvegarder_Relevé() == SaveOutcome::Failed)
+        return; // the record stays on screen, still to be saved
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();
     else
         close();
+}
+
+frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
+{
+    // Text still in a cell's editor is part of the record.
+    for (GridView* view : findChildren<GridView*>())
+        if (view->isEditing())
+            view->finishEditing();
+    storeShownParcel();
+    if (!sub_Vérif_Si_Sauvegardable()) {
+        platform::dialogs().ask(
+            record::fun_Message_Non_Sauvegardable(record::sub_Build_Nom_Zone(identification())), mb::OKOnly,
+            common::kProgramName);
+        return SaveOutcome::NotSaved;
+    }
+
+    record::SaveChoice choice = record::SaveChoice::NotSaved;
+    {
+        const Hourglass hourglass;
+        m_validating = true;
+        const auto done = qScopeGuard([this] { m_validating = false; });
+        m_checked = currentRecord();
+        choice = record::chooseSave(*m_validator);
+    }
+    if (choice == record::SaveChoice::NotSaved)
+        return SaveOutcome::NotSaved;
+
+    // What the steps wrote back (positions, totals) is shown: the record is taken from the window.
+    storeShownParcel();
+    record::SurveyRecord rec = currentRecord();
+    rec.notValidated = choice == record::SaveChoice::NotValidated;
+    const QString opened = m_mode == record::RecordMode::Update ? m_fileName : QString();
+    grid::Grid written;
+    const record::SaveResult saved = record::RecordStore::fromSettings().save(rec, opened, &written);
+    if (saved.declined)
+        return SaveOutcome::NotSaved;
+    if (!saved.result.ok) {
+        platform::dialogs().ask(saved.result.error, mb::OKOnly | mb::Critical, common::kProgramName);
+        return SaveOutcome::Failed;
+    }
+    if (!saved.notice.isEmpty())
+        platform::dialogs().ask(saved.notice, mb::OKOnly | mb::Exclamation, common::kProgramName);
+    m_modified = false;
+    if (m_mode == record::RecordMode::Update)
+        m_fileName = saved.fileName; // a later save renames from the name written now
+    // The stored page shows the record as written, read only.
+    flx_EPS->grid().copyFrom(written);
+    flx_EPS->grid().setEditable(Grid::Editable::None);
+    flx_EPS->fitColumnWidths(0, -1, kFitExtraTwips);
+    Q_EMIT recordSaved(saved.fileName);
+    return SaveOutcome::Saved;
 }
 
 void frm_Releve_SHOC::closeEvent(QCloseEvent* event)

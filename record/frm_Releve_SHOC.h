@@ -78,7 +78,22 @@ public:
 
     // The record-modified flag: set by the user's edits, read when the window closes.
     bool isModified() const { return m_modified; }
-    void sub_Statut() { m_modified = true; }
+    // A change made by the user; changes made while a record or a parcel is loaded do not count.
+    void sub_Statut()
+    {
+        if (!m_loading)
+            m_modified = true;
+    }
+
+    // The save flow of "Enregistrer et fermer": the parcel shown is kept, the record must be
+    // saveable, the validation runs step by step (a failure may still be saved, marked "Non
+    // Validé", when the user says so), the user confirms, and the record is written in the data
+    // folder. A write that fails is told with its reason and leaves the record modified.
+    enum class SaveOutcome { Saved, NotSaved, Failed };
+    SaveOutcome sub_Sauvegarder_Relevé();
+    // The zoom buttons of the species grid: 2 lowers every cell's font by half a point (not
+    // below 1), 3 brings back the size the grid had when the window opened.
+    void zoomSpecies(int index);
 
     int parcelCount() const { return m_parcelCount; }
     // The parcel whose tab is shown.
@@ -178,6 +193,8 @@ public:
 Q_SIGNALS:
     // The window has closed (after its closing steps): the record list is shown again.
     void closed();
+    // A record was written under this name (the record list reads its files again).
+    void recordSaved(const QString& fileName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -308,6 +308,7 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
     menu.item("Saisie", 2)->trigger();
     const QPointer<QMdiSubWindow> list = menu.fenetreListe();
     list->hide();
+    env.dialogs().answer(mb::OK); // not saveable: nothing is written
     env.dialogs().answer(mb::Yes);
     w->cmd_exit->click();
     EXPECT_FALSE(menu.fenetreReleve()) << "closed, even before its frame is deleted";

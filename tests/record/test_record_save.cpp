@@ -1,0 +1,294 @@
+// A record's whole road through the record window, offscreen on a temporary data folder: typed
+// through the widgets, saved with scripted answers, read back from its file, reopened for
+// modification, renamed; saved despite anomalies; a write that fails. The rules of the file and
+// of the validation are the core's tests.
+
+#include "common/Globals.h"
+#include "data/StarterTables.h"
+#include "grid/Grid.h"
+#include "grid/GridView.h"
+#include "record/LocationGrid.h"
+#include "record/RecordStore.h"
+#include "record/RecordValidator.h"
+#include "record/SpeciesStore.h"
+#include "record/frm_Releve_SHOC.h"
+#include "tests/record/ReferenceTables.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace record;
+using grid::Grid;
+using grid::GridView;
+namespace mb = platform::mb;
+using Window = std::unique_ptr<frm_Releve_SHOC>;
+
+namespace {
+
+const QString kSite = "SHOC-26~Valence~Les Plaines~DURAND Jean~Hiver 2009-2010";
+
+class RecordSaveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
+            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+        record_samples::writeSmallTables(env.programFolder());
+        gstr_Dossier = env.dataFolder();
+    }
+
+    Window openShown(RecordMode mode, const QString& file = QString())
+    {
+        Window w(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, QString()}));
+        EXPECT_TRUE(w);
+        if (!w)
+            return w;
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return w;
+    }
+    static void type(QLineEdit* box, const QString& text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+        QApplication::processEvents();
+    }
+    static void moveTo(QWidget* next)
+    {
+        next->setFocus();
+        QApplication::processEvents();
+    }
+    // An item chosen by the user (the list's own activation).
+    static void choose(QComboBox* combo, const QString& text)
+    {
+        const int i = combo->findText(text);
+        ASSERT_GE(i, 0) << text.toStdString();
+        combo->setCurrentIndex(i);
+        Q_EMIT combo->activated(i);
+    }
+    static void typeCell(GridView* view, int row, int col, const QString& text)
+    {
+        view->grid().select(row, col);
+        ASSERT_TRUE(view->editCell());
+        view->setEditText(text);
+        view->finishEditing();
+    }
+    static void toggleCell(GridView* view, int row, int col)
+    {
+        view->grid().select(row, col);
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Space);
+    }
+
+    // A new record of two parcels typed as the user does, page by page. Parcel 2's duration is
+    // left out when asked.
+    void typeNewRecord(frm_Releve_SHOC& w, bool secondDuration = true)
+    {
+        choose(w.cbo_Dept, "26 - Drôme");
+        choose(w.cbo_Communes, "Valence");
+        type(w.txt_Lieudit, "Les Plaines");
+        type(w.Txt_Nom_Observateur, "DURAND");
+        type(w.txt_Prénom_Observateur, "Jean");
+        type(w.txt_Email, "jean.durand@example.org");
+        moveTo(w.cbo_Saison);
+        env.dialogs().answer(mb::Yes);
+        w.cmd_Free_Nbr_Points->click();
+        type(w.txt_Nbr_Relevés, "2");
+        moveTo(w.cbo_Saison);
+        ASSERT_EQ(w.parcelCount(), 2);
+
+        w.ogl_Divers->setCurrentIndex(PageLocations);
+        const QString positions[2][2] = {{"801000", "2000000"}, {"802000", "2001000"}};
+        for (int p = 1; p <= 2; ++p) {
+            typeCell(w.flx_Coordonnées, p, LocLongitude, positions[p - 1][0]);
+            typeCell(w.flx_Coordonnées, p, LocLatitude, positions[p - 1][1]);
+            typeCell(w.flx_Coordonnées, p, LocAltitude, "120");
+            toggleCell(w.flx_Desc_Parcelles, p, 1 + p);
+        }
+
+        w.ogl_Divers->setCurrentIndex(PageVisit);
+        type(w.txt_Date, "15/01/2010");
+        moveTo(w.opt_Passage[0]);
+        w.opt_Passage[0]->click();
+        for (int p = 1; p <= 2; ++p)
+            typeCell(w.flx_Date_Météo, p, 2, "1 - 0 - 33 %");
+
+        w.ogl_Divers->setCurrentIndex(PageSpecies);
+        ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
+            << env.dialogs().texts().join('|').toStdString();
+        type(w.txt_Heure, "08:30");
+        type(w.txt_Durée, "00:20");
+        moveTo(w.chk_Chasse[0]);
+        w.chk_Chasse[0]->click();
+        typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, "ALAARV");
+        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, "4");
+        w.Tab_Relevé->setCurrentIndex(1);
+        ASSERT_EQ(w.shownParcel(), 2) << env.dialogs().texts().join('|').toStdString();
+        type(w.txt_Heure, "09:00");
+        if (secondDuration)
+            type(w.txt_Durée, "00:15");
+        moveTo(w.chk_Chasse[1]);
+    }
+
+    QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
+    std::unique_ptr<Grid> stored(const QString& name) const
+    {
+        auto g = std::make_unique<Grid>();
+        EXPECT_TRUE(RecordStore(env.dataFolder()).load(name, *g).ok);
+        return g;
+    }
+
+    testing_support::TestEnvironment env;
+};
+
+} // namespace
+
+TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    EXPECT_TRUE(w->isModified());
+    const SurveyRecord typed = w->currentRecord();
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    EXPECT_EQ(env.dialogs().texts(),
+              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->isModified());
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+    const std::unique_ptr<Grid> file = stored(name);
+    const Grid& g = *file;
+    EXPECT_EQ(g.cell(1, 3), "");
+    EXPECT_EQ(g.cell(9, 1), "Coordonnées");
+    EXPECT_EQ(g.cell(10, 7), "801000");
+    EXPECT_EQ(g.cell(11, 8), "2001000");
+    EXPECT_EQ(g.cell(10, 21), "1");
+    EXPECT_EQ(g.cell(12, 2), "15/01/2010");
+    EXPECT_EQ(g.cell(12, 3), "0");
+    EXPECT_EQ(g.cell(13, 1), "Météo");
+    EXPECT_EQ(g.cell(14, 3), "1");
+    EXPECT_EQ(g.cell(16, 1), "Paramètres saisies");
+    EXPECT_EQ(g.cell(17, 1), "Espèces Parcelle N°1");
+    EXPECT_EQ(g.cell(17, 2), "08:30");
+    EXPECT_EQ(g.cell(17, 4), "1");
+    EXPECT_EQ(g.cell(19, 3), "ALAARV");
+    EXPECT_EQ(g.cell(19, 5), "4");
+    EXPECT_EQ(g.cell(19, 9), "4");
+    EXPECT_EQ(g.cell(20, 1), "Espèces Parcelle N°2");
+    EXPECT_EQ(g.cell(20, 3), "00:15");
+
+    // Reopened for modification: the same record.
+    w.reset();
+    w = openShown(RecordMode::Update, name);
+    ASSERT_TRUE(w);
+    SurveyRecord reopened = w->currentRecord();
+    SurveyRecord expected = typed;
+    for (int p = 0; p < 2; ++p) // the save validated the positions and wrote the Lambert columns
+        expected.parcels[p].location = reopened.parcels[p].location;
+    EXPECT_EQ(reopened.parcels[0].location.longitude, "801000");
+    EXPECT_TRUE(reopened.parcels[0].location.validated);
+    EXPECT_EQ(reopened.parcels[0].species, expected.parcels[0].species);
+    EXPECT_EQ(reopened, expected);
+    EXPECT_FALSE(w->isModified());
+
+    // The observer's first name changed: told, written under the new name, the old file gone.
+    type(w->txt_Prénom_Observateur, "Paul");
+    moveTo(w->txt_Lieudit);
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    w->cmd_exit->click();
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(env.dialogs().texts()[1].contains(" va être renommé en "));
+    const QString renamed = "SHOC-26~Valence~Les Plaines~DURAND Paul~Hiver 2009-2010~Passage N1.FLX2009";
+    EXPECT_EQ(files(), QStringList{renamed});
+    EXPECT_EQ(stored(renamed)->cell(12, 2), "15/01/2010");
+    EXPECT_FALSE(w->isVisible());
+}
+
+// A parcel without its duration: saved only when the user says so, then marked "Non Validé".
+TEST_F(RecordSaveTest, AnomaliesSavedOnRequestAsNotValidated)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w, false);
+    ASSERT_FALSE(HasFailure());
+
+    // No to the partial save, then No to closing unsaved: nothing written, the window open.
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::No);
+    env.dialogs().answer(mb::No);
+    w->cmd_exit->click();
+    ASSERT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_TRUE(env.dialogs().texts()[0].startsWith("Veuillez indiquer la durée du relevé."));
+    EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
+    EXPECT_TRUE(env.dialogs().texts()[1].endsWith("Est-ce normal ?"));
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModified());
+
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+    EXPECT_EQ(stored(name)->cell(1, 3), "Non Validé");
+    EXPECT_FALSE(w->isVisible());
+}
+
+// A write that fails (the disk full): the reason is told, the window stays open and modified, and
+// the files on disk are as they were.
+TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+    const QByteArray before = testing_support::readBytes(QDir(env.dataFolder()).filePath(name));
+
+    w.reset();
+    w = openShown(RecordMode::Update, name);
+    ASSERT_TRUE(w);
+    type(w->txt_Prénom_Observateur, "Paul");
+    moveTo(w->txt_Lieudit);
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    env.dialogs().answer(mb::OK);
+    {
+        const testing_support::FileSizeLimit full(64);
+        w->cmd_exit->click();
+    }
+    ASSERT_EQ(env.dialogs().asked().size(), 3) << env.dialogs().texts().join('|').toStdString();
+    EXPECT_EQ(env.dialogs().asked()[2].style, mb::OKOnly | mb::Critical);
+    EXPECT_TRUE(env.dialogs().texts()[2].contains("Paul")) << env.dialogs().texts()[2].toStdString();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModified());
+    EXPECT_EQ(files(), QStringList{name});
+    EXPECT_EQ(testing_support::readBytes(QDir(env.dataFolder()).filePath(name)), before);
+}
