@@ -292,3 +292,24 @@ TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
     EXPECT_EQ(files(), QStringList{name});
     EXPECT_EQ(testing_support::readBytes(QDir(env.dataFolder()).filePath(name)), before);
 }
+
+// "Zoom -5%" lowers every cell by half a point and stops at 1; "Zoom 100%" gives back the size
+// the grid had when the window opened.
+TEST_F(RecordSaveTest, SpeciesGridZoom)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w); // the species page opens
+    ASSERT_FALSE(HasFailure());
+    Grid& g = w->flx_Espèces->grid();
+    const double opened = g.fontSize(0, 0);
+    w->cmd_Mask_Col[2]->click();
+    EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened - 0.5);
+    EXPECT_DOUBLE_EQ(g.fontSize(g.rows() - 1, g.cols() - 1), opened - 0.5);
+    for (int i = 0; i < 40; ++i)
+        w->cmd_Mask_Col[2]->click();
+    EXPECT_GT(g.fontSize(0, 0), 0.5);
+    EXPECT_LE(g.fontSize(0, 0), 1.0);
+    w->cmd_Mask_Col[3]->click();
+    EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened);
+}
