@@ -59,17 +59,9 @@ void setParcelRows(grid::Grid& grid, int count, int checkColumn)
 QList<int> speciesGridRows(const grid::Grid& grid)
 {
     QList<int> rows;
-    for (int r = 1; r < grid.rows(); ++r) {
-        SpeciesRow row;
-        row.speciesClass = grid.cell(r, SpeciesClassColumn);
-        row.code = grid.cell(r, SpeciesCodeColumn);
-        row.name = grid.cell(r, SpeciesNameColumn);
-        for (int b = 0; b < kDistanceBands; ++b)
-            row.counts[size_t(b)] = grid.cell(r, SpeciesFirstCountColumn + b);
-        row.total = grid.cell(r, SpeciesTotalColumn);
-        if (!row.isBlank())
+    for (int r = 1; r < grid.rows(); ++r)
+        if (!speciesRowOf(grid, r).isBlank())
             rows << r;
-    }
     return rows;
 }
 

@@ -18,18 +18,24 @@ const QStringList& speciesTitles()
     return titles;
 }
 
+SpeciesRow speciesRowOf(const grid::Grid& grid, int r)
+{
+    SpeciesRow row;
+    row.speciesClass = grid.cell(r, SpeciesClassColumn);
+    row.code = grid.cell(r, SpeciesCodeColumn);
+    row.name = grid.cell(r, SpeciesNameColumn);
+    for (int b = 0; b < kDistanceBands; ++b)
+        row.counts[size_t(b)] = grid.cell(r, SpeciesFirstCountColumn + b);
+    row.total = grid.cell(r, SpeciesTotalColumn);
+    row.indices = grid.cell(r, SpeciesIndicesColumn);
+    return row;
+}
+
 SpeciesTable speciesTableOf(const grid::Grid& grid)
 {
     SpeciesTable table;
     for (int r = 1; r < grid.rows(); ++r) { // row 0 is the header
-        SpeciesRow row;
-        row.speciesClass = grid.cell(r, SpeciesClassColumn);
-        row.code = grid.cell(r, SpeciesCodeColumn);
-        row.name = grid.cell(r, SpeciesNameColumn);
-        for (int b = 0; b < kDistanceBands; ++b)
-            row.counts[size_t(b)] = grid.cell(r, SpeciesFirstCountColumn + b);
-        row.total = grid.cell(r, SpeciesTotalColumn);
-        row.indices = grid.cell(r, SpeciesIndicesColumn);
+        const SpeciesRow row = speciesRowOf(grid, r);
         if (!row.isBlank())
             table.append(row);
     }

@@ -34,6 +34,8 @@ extern const QString kSpeciesHeaderFormat;
 // The titles of its columns 1 to 9 ("Classe" ... "Indices").
 const QStringList& speciesTitles();
 
+// Row r of a species grid as a species row, indices included, blank or not.
+SpeciesRow speciesRowOf(const grid::Grid& grid, int row);
 // The species rows of a species grid: the rows below its header that are not blank (Indices
 // alone does not make a row), in grid order.
 SpeciesTable speciesTableOf(const grid::Grid& grid);

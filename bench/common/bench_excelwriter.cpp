@@ -10,21 +10,16 @@
 #include "common/Globals.h"
 #include "grid/Grid.h"
 
-#include <QDir>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "bench/support/BestTimes.h"
+#include "bench/support/PlainWorkbook.h"
 
 #include <benchmark/benchmark.h>
-#include <xlsxwriter.h>
 
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -161,107 +156,29 @@ void BM_SubExportExcel(benchmark::State& state)
 }
 
 // The same cells, converted beforehand, in the library's own terms.
-struct CelluleBrute
+const bench_support::PlainWorkbook& contenuBrut()
 {
-    bool texte = false;
-    double nombre = 0;
-    std::string utf8;
-};
-
-struct ContenuBrut
-{
-    std::vector<std::string> entete;
-    std::vector<std::vector<CelluleBrute>> lignes;
-    std::vector<const char*> formatColonne;
-};
-
-const ContenuBrut& contenuBrut()
-{
-    static const ContenuBrut contenu = [] {
+    static const bench_support::PlainWorkbook contenu = [] {
         reglagesClasseur();
         const grid::Grid& g = *tableExport();
-        ContenuBrut b;
-        b.formatColonne.assign(k_colonnes, nullptr);
-        std::vector<common::excel::ColumnRule> regles;
-        for (int c = 0; c < k_colonnes; ++c) {
-            b.entete.push_back(g.cell(0, c + 1).toStdString());
-            regles.push_back(common::excel::columnRule(g.cell(0, c + 1)));
-            if (regles.back().text)
-                b.formatColonne[c] = "@";
+        QStringList entete;
+        for (int c = 0; c < k_colonnes; ++c)
+            entete << g.cell(0, c + 1);
+        QList<QStringList> lignes;
+        for (int r = 1; r <= k_lignesDonnees; ++r) {
+            QStringList ligne;
+            for (int c = 0; c < k_colonnes; ++c)
+                ligne << g.cell(r, c + 1);
+            lignes << ligne;
         }
-        b.lignes.resize(k_lignesDonnees);
-        for (int r = 0; r < k_lignesDonnees; ++r) {
-            auto& ligne = b.lignes[r];
-            ligne.resize(k_colonnes);
-            for (int c = 0; c < k_colonnes; ++c) {
-                const common::excel::Cell cell = common::excel::convertCell(g.cell(r + 1, c + 1), regles[c]);
-                ligne[c].texte =
-                    cell.kind == common::excel::CellKind::Text || cell.kind == common::excel::CellKind::Empty;
-                ligne[c].nombre = cell.number;
-                ligne[c].utf8 = cell.text.toStdString();
-                if (cell.kind == common::excel::CellKind::Date)
-                    b.formatColonne[c] = "dd/mm/yyyy";
-                else if (cell.kind == common::excel::CellKind::Time)
-                    b.formatColonne[c] = "hh:mm";
-                else if (cell.kind == common::excel::CellKind::Percent)
-                    b.formatColonne[c] = "0.00%";
-            }
-        }
-        return b;
+        return bench_support::plainWorkbook(entete, lignes);
     }();
     return contenu;
 }
 
 void BM_LibxlsxwriterLoop(benchmark::State& state)
 {
-    const ContenuBrut& b = contenuBrut();
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath("export.xlsx"));
-    QByteArray tmpdir = QFile::encodeName(dir.path());
-    const int parFeuille = 65'000 - 1;
-    for (auto _ : state) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        options.tmpdir = tmpdir.data();
-        lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
-        lxw_format* entete = workbook_add_format(wb);
-        format_set_bold(entete);
-        format_set_border(entete, LXW_BORDER_THIN);
-        std::map<const char*, lxw_format*> corps;
-        for (const char* f : b.formatColonne) {
-            if (corps.count(f))
-                continue;
-            lxw_format* format = workbook_add_format(wb);
-            format_set_font_name(format, "MS Sans Serif");
-            format_set_font_size(format, 8);
-            format_set_border(format, LXW_BORDER_THIN);
-            if (f)
-                format_set_num_format(format, f);
-            corps[f] = format;
-        }
-        for (int debut = 0, feuille = 0; debut < k_lignesDonnees; debut += parFeuille, ++feuille) {
-            lxw_worksheet* ws = workbook_add_worksheet(wb, feuille == 0 ? "SHOC" : "SHOC-001");
-            for (int c = 0; c < k_colonnes; ++c)
-                worksheet_write_string(ws, 0, lxw_col_t(c), b.entete[c].c_str(), entete);
-            const int fin = std::min(k_lignesDonnees, debut + parFeuille);
-            for (int r = debut; r < fin; ++r) {
-                const lxw_row_t ligne = lxw_row_t(r - debut + 1);
-                for (int c = 0; c < k_colonnes; ++c) {
-                    const CelluleBrute& cell = b.lignes[r][c];
-                    lxw_format* format = corps[b.formatColonne[c]];
-                    if (!cell.texte)
-                        worksheet_write_number(ws, ligne, lxw_col_t(c), cell.nombre, format);
-                    else if (cell.utf8.empty())
-                        worksheet_write_blank(ws, ligne, lxw_col_t(c), format);
-                    else
-                        worksheet_write_string(ws, ligne, lxw_col_t(c), cell.utf8.c_str(), format);
-                }
-            }
-        }
-        if (workbook_close(wb) != LXW_NO_ERROR)
-            state.SkipWithError("workbook_close failed");
-    }
-    state.counters["cellules"] = double(k_lignesDonnees + 2) * k_colonnes;
+    bench_support::timePlainWorkbook(state, contenuBrut(), "SHOC");
 }
 
 // Each measure is one export; the best of five of each is compared, so that other work on the

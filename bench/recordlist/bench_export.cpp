@@ -24,14 +24,11 @@
 #include <QTemporaryDir>
 
 #include "bench/support/BestTimes.h"
+#include "bench/support/PlainWorkbook.h"
 
 #include <benchmark/benchmark.h>
-#include <xlsxwriter.h>
 
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -163,23 +160,9 @@ void BM_ExportRun(benchmark::State& state)
 }
 
 // The cells of the workbook, converted beforehand, in the library's own terms.
-struct CelluleBrute
+const bench_support::PlainWorkbook& contenuBrut()
 {
-    bool texte = false;
-    double nombre = 0;
-    std::string utf8;
-};
-
-struct ContenuBrut
-{
-    std::vector<std::string> entete;
-    std::vector<std::vector<CelluleBrute>> lignes;
-    std::vector<const char*> formatColonne;
-};
-
-const ContenuBrut& contenuBrut()
-{
-    static const ContenuBrut contenu = [] {
+    static const bench_support::PlainWorkbook contenu = [] {
         reglagesClasseur();
         const Dossiers& d = dossiers();
         const recordlist::ExportSettingsReading reglages = recordlist::readExportSettings(true);
@@ -194,91 +177,14 @@ const ContenuBrut& contenuBrut()
             entete = e.header;
             lignes += e.rows;
         }
-        ContenuBrut b;
-        const size_t colonnes = size_t(entete.size());
-        b.formatColonne.assign(colonnes, nullptr);
-        std::vector<common::excel::ColumnRule> regles;
-        for (const QString& h : entete) {
-            b.entete.push_back(h.toStdString());
-            regles.push_back(common::excel::columnRule(h));
-            if (regles.back().text)
-                b.formatColonne[regles.size() - 1] = "@";
-        }
-        b.lignes.resize(size_t(lignes.size()));
-        for (size_t r = 0; r < b.lignes.size(); ++r) {
-            auto& ligne = b.lignes[r];
-            ligne.resize(colonnes);
-            for (size_t c = 0; c < colonnes; ++c) {
-                const common::excel::Cell cell =
-                    common::excel::convertCell(lignes[qsizetype(r)].value(qsizetype(c)), regles[c]);
-                ligne[c].texte =
-                    cell.kind == common::excel::CellKind::Text || cell.kind == common::excel::CellKind::Empty;
-                ligne[c].nombre = cell.number;
-                ligne[c].utf8 = cell.text.toStdString();
-                if (cell.kind == common::excel::CellKind::Date)
-                    b.formatColonne[c] = "dd/mm/yyyy";
-                else if (cell.kind == common::excel::CellKind::Time)
-                    b.formatColonne[c] = "hh:mm";
-                else if (cell.kind == common::excel::CellKind::Percent)
-                    b.formatColonne[c] = "0.00%";
-            }
-        }
-        return b;
+        return bench_support::plainWorkbook(entete, lignes);
     }();
     return contenu;
 }
 
 void BM_LibxlsxwriterLoop(benchmark::State& state)
 {
-    const ContenuBrut& b = contenuBrut();
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath("export.xlsx"));
-    QByteArray tmpdir = QFile::encodeName(dir.path());
-    const int parFeuille = 65'000 - 1;
-    const int lignes = int(b.lignes.size());
-    for (auto _ : state) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        options.tmpdir = tmpdir.data();
-        lxw_workbook* wb = workbook_new_opt(path.constData(), &options);
-        lxw_format* entete = workbook_add_format(wb);
-        format_set_bold(entete);
-        format_set_border(entete, LXW_BORDER_THIN);
-        std::map<const char*, lxw_format*> corps;
-        for (const char* f : b.formatColonne) {
-            if (corps.count(f))
-                continue;
-            lxw_format* format = workbook_add_format(wb);
-            format_set_font_name(format, "MS Sans Serif");
-            format_set_font_size(format, 8);
-            format_set_border(format, LXW_BORDER_THIN);
-            if (f)
-                format_set_num_format(format, f);
-            corps[f] = format;
-        }
-        for (int debut = 0, feuille = 0; debut < lignes; debut += parFeuille, ++feuille) {
-            lxw_worksheet* ws = workbook_add_worksheet(wb, feuille == 0 ? "STOC-EPS" : "STOC-EPS-001");
-            for (size_t c = 0; c < b.entete.size(); ++c)
-                worksheet_write_string(ws, 0, lxw_col_t(c), b.entete[c].c_str(), entete);
-            const int fin = std::min(lignes, debut + parFeuille);
-            for (int r = debut; r < fin; ++r) {
-                const lxw_row_t ligne = lxw_row_t(r - debut + 1);
-                for (size_t c = 0; c < b.entete.size(); ++c) {
-                    const CelluleBrute& cell = b.lignes[size_t(r)][c];
-                    lxw_format* format = corps[b.formatColonne[c]];
-                    if (!cell.texte)
-                        worksheet_write_number(ws, ligne, lxw_col_t(c), cell.nombre, format);
-                    else if (cell.utf8.empty())
-                        worksheet_write_blank(ws, ligne, lxw_col_t(c), format);
-                    else
-                        worksheet_write_string(ws, ligne, lxw_col_t(c), cell.utf8.c_str(), format);
-                }
-            }
-        }
-        if (workbook_close(wb) != LXW_NO_ERROR)
-            state.SkipWithError("workbook_close failed");
-    }
-    state.counters["cellules"] = double(lignes + 2) * double(b.entete.size());
+    bench_support::timePlainWorkbook(state, contenuBrut(), "STOC-EPS");
 }
 
 // Each measure is one export; the best of five of each is compared, so that other work on the

@@ -6,24 +6,15 @@
 // Run from a build with optimisations (the default RelWithDebInfo).
 
 #include "grid/Grid.h"
-#include "grid/GridFile.h"
-#include "record/RecordLayout.h"
-#include "record/RecordStore.h"
-#include "record/Season.h"
-#include "record/SiteName.h"
 #include "recordlist/ProspectionTable.h"
 #include "recordlist/RecordList.h"
 
 #include "bench/support/BestTimes.h"
-
-#include <QFile>
-#include <QTemporaryDir>
+#include "bench/support/RecordFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
 using namespace recordlist;
 
@@ -37,85 +28,29 @@ constexpr int kSpeciesPerParcel = 8;
 // In the winter 2020-2021: the table's columns run from 2006-2007 to it, 15 winters.
 const QDate kToday(2021, 6, 15);
 
+// Site by site, then winter by winter; a second passage once every site has its winters. One
+// site in seven has no e-mail address, only a telephone number.
 record::SurveyRecord sampleRecord(int n)
 {
-    using namespace record;
-    const int site = n % kSites;
-    const int winter = kFirstProspectionWinter + (n / kSites) % kWinters;
-    SurveyRecord r;
-    r.department = "26 - Drôme";
-    r.commune = QStringLiteral("Commune %1").arg(site % 97);
-    r.placeName = QStringLiteral("Lieu-dit %1").arg(site);
-    r.observerName = QStringLiteral("OBSERVATEUR%1").arg(site % 60);
-    r.observerFirstName = "Jean";
-    r.season = seasonText(winter);
-    r.siteName = sub_Build_Nom_Zone(r).text;
-    r.habitatType = "CH - Champs";
-    r.network = "SHOC / Réseau national";
-    r.email = site % 7 == 0 ? QString() : QStringLiteral("observateur%1@exemple.example").arg(site % 60);
-    r.telephone = "04 75 00 00 00";
-    r.date = QStringLiteral("%1/01/%2").arg(1 + n % 28, 2, 10, QLatin1Char('0')).arg(winter + 1);
-    r.passage = 1 + n / (kSites * kWinters);
-    for (int p = 0; p < kParcels; ++p) {
-        Parcel parcel;
-        parcel.location = {"26 - Drôme", r.commune, r.placeName, "31T", "800123", "1987456", "",
-                           "600",        "124",     false,       true,  "800123", "1987456", ""};
-        parcel.habitats[size_t(p % kHabitatCount)] = true;
-        parcel.weather = {"1", "2", "1", "3"};
-        parcel.startTime = "08:30";
-        parcel.duration = "00:45";
-        SpeciesTable species;
-        for (int s = 0; s < kSpeciesPerParcel; ++s)
-            species.append({"O",
-                            QStringLiteral("SP%1").arg(s),
-                            QStringLiteral("Espèce numéro %1").arg(s),
-                            {"3", "2", "", "1"},
-                            "6",
-                            "O~NI Nourrissage"});
-        parcel.species = species;
-        r.parcels.append(parcel);
-    }
-    return r;
+    bench_support::SampleRecordKey key;
+    key.site = n % kSites;
+    key.observer = key.site % 60;
+    key.winter = kFirstProspectionWinter + (n / kSites) % kWinters;
+    key.day = 1 + n % 28;
+    key.passage = 1 + n / (kSites * kWinters);
+    if (key.site % 7 != 0)
+        key.email = QStringLiteral("observateur%1@exemple.example").arg(key.observer);
+    key.telephone = "04 75 00 00 00";
+    return bench_support::sampleRecord(key, kParcels, kSpeciesPerParcel);
 }
 
-struct Folder
+bench_support::RecordFolder& folder()
 {
-    QTemporaryDir dir;
-    qint64 bytes = 0;
-    Folder()
-    {
-        for (int n = 0; n < kRecords; ++n) {
-            const record::SurveyRecord r = sampleRecord(n);
-            grid::Grid g;
-            record::RecordLayout::write(r, g);
-            // Sample data, written directly: the save routine's flush per file would only slow the set-up.
-            QFile f(dir.filePath(record::RecordStore::fileName(r.siteName, r.passage)));
-            const QByteArray content = grid::GridFile::toComplete(g);
-            if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-                std::abort();
-            bytes += content.size();
-        }
-    }
-};
-
-Folder& folder()
-{
-    static Folder f;
+    static bench_support::RecordFolder f(kRecords, sampleRecord);
     return f;
 }
 
-void BM_Refresh(benchmark::State& state)
-{
-    const QString dir = folder().dir.path();
-    ToldOnce told;
-    for (auto _ : state) {
-        RecordList list(told);
-        grid::Grid grid;
-        if (list.refresh(dir, grid).rows.size() != kRecords)
-            state.SkipWithError("records missing");
-        benchmark::DoNotOptimize(grid.rows());
-    }
-}
+void BM_Refresh(benchmark::State& state) { bench_support::timeRefresh(state, folder()); }
 
 void BM_Prospection(benchmark::State& state)
 {

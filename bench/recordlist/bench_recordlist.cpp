@@ -7,15 +7,13 @@
 
 #include "common/Paths.h"
 #include "grid/Grid.h"
-#include "grid/GridFile.h"
-#include "record/RecordLayout.h"
-#include "record/RecordStore.h"
 #include "recordlist/RecordList.h"
 
 #include "bench/support/BestTimes.h"
+#include "bench/support/RecordFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -31,67 +29,27 @@ constexpr int kRecords = 5000;
 constexpr int kParcels = 30;
 constexpr int kSpeciesPerParcel = 8;
 
+// One site a record, over 16 winters from 2004-2005, five passages; one record in three not
+// validated.
 record::SurveyRecord sampleRecord(int n)
 {
-    using namespace record;
-    SurveyRecord r;
-    r.department = "26 - Drôme";
-    r.commune = QStringLiteral("Commune %1").arg(n % 97);
-    r.placeName = QStringLiteral("Lieu-dit %1").arg(n);
-    r.observerName = QStringLiteral("OBSERVATEUR%1").arg(n % 50);
-    r.observerFirstName = "Jean";
-    r.season = QStringLiteral("Hiver %1-%2").arg(2004 + n % 16).arg(2005 + n % 16);
-    r.siteName =
-        QStringLiteral("SHOC-26~%1~%2~%3 Jean~%4").arg(r.commune, r.placeName, r.observerName, r.season);
-    r.habitatType = "CH - Champs";
-    r.network = "SHOC / Réseau national";
-    r.email = "observateur@exemple.example";
-    r.date = QStringLiteral("%1/01/%2").arg(1 + n % 28, 2, 10, QLatin1Char('0')).arg(2005 + n % 16);
-    r.passage = 1 + n % 5;
-    r.notValidated = n % 3 == 0;
-    for (int p = 0; p < kParcels; ++p) {
-        Parcel parcel;
-        parcel.location = {"26 - Drôme", r.commune, r.placeName, "31T", "800123", "1987456", "",
-                           "600",        "124",     false,       true,  "800123", "1987456", ""};
-        parcel.habitats[size_t(p % kHabitatCount)] = true;
-        parcel.weather = {"1", "2", "1", "3"};
-        parcel.startTime = "08:30";
-        parcel.duration = "00:45";
-        SpeciesTable species;
-        for (int s = 0; s < kSpeciesPerParcel; ++s)
-            species.append({"O",
-                            QStringLiteral("SP%1").arg(s),
-                            QStringLiteral("Espèce numéro %1").arg(s),
-                            {"3", "2", "", "1"},
-                            "6",
-                            "O~NI Nourrissage"});
-        parcel.species = species;
-        r.parcels.append(parcel);
-    }
-    return r;
+    bench_support::SampleRecordKey key;
+    key.site = n;
+    key.observer = n % 50;
+    key.winter = 2004 + n % 16;
+    key.day = 1 + n % 28;
+    key.passage = 1 + n % 5;
+    key.notValidated = n % 3 == 0;
+    key.email = "observateur@exemple.example";
+    return bench_support::sampleRecord(key, kParcels, kSpeciesPerParcel);
 }
 
-struct Folder
+// The record files, and the export log of a folder where records have been exported: one line in
+// ten, newest first.
+struct Folder : bench_support::RecordFolder
 {
-    QTemporaryDir dir;
-    QStringList paths;
-    qint64 bytes = 0;
-    Folder()
+    Folder() : RecordFolder(kRecords, sampleRecord)
     {
-        for (int n = 0; n < kRecords; ++n) {
-            const record::SurveyRecord r = sampleRecord(n);
-            grid::Grid g;
-            record::RecordLayout::write(r, g);
-            const QString path = dir.filePath(record::RecordStore::fileName(r.siteName, r.passage));
-            // Sample data, written directly: the save routine's flush per file would only slow the set-up.
-            QFile f(path);
-            const QByteArray content = grid::GridFile::toComplete(g);
-            if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-                std::abort();
-            paths << path;
-            bytes += content.size();
-        }
-        // The export log of a folder where records have been exported: one line in ten, newest first.
         QByteArray log;
         for (int n = kRecords - 1; n >= 0; n -= 10)
             log += (QFileInfo(paths[n]).fileName() + "\t15/02/2010 10:00:00\r\n").toUtf8();
@@ -124,18 +82,7 @@ void BM_ReadBytesOnce(benchmark::State& state)
     state.counters["MB"] = double(folder().bytes) / 1e6;
 }
 
-void BM_Refresh(benchmark::State& state)
-{
-    const QString dir = folder().dir.path();
-    ToldOnce told;
-    for (auto _ : state) {
-        RecordList list(told);
-        grid::Grid grid;
-        if (list.refresh(dir, grid).rows.size() != kRecords)
-            state.SkipWithError("records missing");
-        benchmark::DoNotOptimize(grid.rows());
-    }
-}
+void BM_Refresh(benchmark::State& state) { bench_support::timeRefresh(state, folder()); }
 
 void BM_RefreshUnchanged(benchmark::State& state)
 {
