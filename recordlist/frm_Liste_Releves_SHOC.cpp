@@ -148,6 +148,16 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
             [this](int row) { flx_Grille->setScrollTipText(m_grid.cell(row, FileColumn)); });
     connect(flx_Grille, &grid::GridView::mouseDown, this,
             [this](int button, int, int, int) { showContextMenu(button); });
+    // Coming onto the header row from a data line, the tip tells how to sort.
+    connect(flx_Grille, &grid::GridView::mouseMove, this, [this](int, int, int, int) {
+        const int row = flx_Grille->mouseRow();
+        if (row >= 1)
+            flx_Grille->setToolTipText(QString());
+        else if (row == 0 && m_mouseRow >= 1)
+            flx_Grille->setToolTipText(
+                QStringLiteral("Pour trier la liste, cliquer sur l'entête de la colonne."));
+        m_mouseRow = row;
+    });
     connect(flx_Grille, &grid::GridView::keyDown, this, [this](int* key, int shift) {
         if (*key == 'C' && shift == 2) {
             cmd_Copier_Click();

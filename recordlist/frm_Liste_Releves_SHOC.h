@@ -73,4 +73,5 @@ private:
     Hooks m_hooks;
     grid::Grid m_grid;
     recordlist::RecordList m_list;
+    int m_mouseRow = 0; // the list row under the mouse at its last move
 };
