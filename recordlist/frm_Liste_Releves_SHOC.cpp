@@ -170,6 +170,12 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     sub_Init_Grilles(this);
 }
 
+frm_Liste_Releves_SHOC::~frm_Liste_Releves_SHOC()
+{
+    if (gobj_Grille_Liste == &m_grid)
+        gobj_Grille_Liste = nullptr;
+}
+
 void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
 {
     const record::RecordStore store = record::RecordStore::fromSettings();

@@ -37,6 +37,8 @@ public:
     };
 
     explicit frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent = nullptr);
+    // The bulk update no longer reaches the list once the window is gone.
+    ~frm_Liste_Releves_SHOC() override;
 
     // Rebuilds the list from the data folder (the setting "Dossier").
     void sub_Refresh_Liste_EPS();

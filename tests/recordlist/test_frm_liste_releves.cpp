@@ -40,7 +40,6 @@ protected:
         for (const QString& n : {kA, kB, kC})
             list_samples::writeRecord(env.dataFolder(), n, list_samples::recordOf(1, "01/12/2009"));
     }
-    void TearDown() override { gobj_Grille_Liste = nullptr; }
 
     void open()
     {
@@ -178,4 +177,6 @@ TEST_F(ListWindowTest, RightClickHandsTheListToTheBulkUpdateMenu)
     EXPECT_EQ(gobj_Grille_Liste, &window->grid());
     EXPECT_TRUE(menu.isVisible());
     menu.hide();
+    window.reset();
+    EXPECT_EQ(gobj_Grille_Liste, nullptr);
 }
