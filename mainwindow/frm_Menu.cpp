@@ -13,10 +13,12 @@
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Param.h"
 #include "mainwindow/frm_Splash_Logo.h"
+#include "mainwindow/frm_Wait.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "record/frm_Releve_SHOC.h"
+#include "recordlist/frm_Liste_Releves_SHOC.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
+#include <memory>
 #include <utility>
 
 using mainwindow::Option;
@@ -38,16 +41,27 @@ QString nom(const QString& name, int index)
 }
 QString cle(const QString& name) { return name.toLower(); }
 
-// An empty child window, until the window it stands for exists.
-QWidget* fenetreProvisoire(const QString& titre)
+// The wait window while older record files are converted.
+class ConversionWait : public recordlist::ConversionObserver
 {
-    auto* w = new QWidget;
-    w->setWindowTitle(titre);
-    w->resize(480, 320);
-    return w;
-}
+public:
+    void conversionBegins(int) override
+    {
+        m_wait = std::make_unique<frm_Wait>();
+        m_wait->showWindow();
+    }
+    void converting(int, const QString&) override {}
+    void conversionEnds() override { m_wait.reset(); }
 
-const QString k_titreListe = QStringLiteral("Mirelot - Liste des zones de comptage");
+private:
+    std::unique_ptr<frm_Wait> m_wait;
+};
+
+ConversionWait& conversionWait()
+{
+    static ConversionWait wait;
+    return wait;
+}
 
 frm_Menu* g_instance = nullptr;
 } // namespace
@@ -74,8 +88,15 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_fabriqueParam = [](const QString& mode, const QString& protocole) {
         return frm_Param::openWindow(mode, protocole);
     };
-    // TODO(record list): frm_Liste_Releves_SHOC replaces this stand-in once it exists.
-    m_fabriqueListe = [] { return fenetreProvisoire(k_titreListe); };
+    m_fabriqueListe = [this]() -> QWidget* {
+        frm_Liste_Releves_SHOC::Hooks hooks;
+        hooks.openRecord = [this](const record::RecordRequest& demande) -> QWidget* {
+            return ouvrirReleve(demande);
+        };
+        hooks.bulkUpdateMenu = m_popupMaj;
+        hooks.conversionObserver = &conversionWait();
+        return new frm_Liste_Releves_SHOC(std::move(hooks));
+    };
 
     m_timCheckUpdAuto = new QTimer(this);
     m_timCheckUpdAuto->setObjectName(QStringLiteral("tim_CheckUPD_Auto"));

@@ -13,6 +13,7 @@
 #include "record/RecordStore.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
+#include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/record/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -303,8 +304,7 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
     EXPECT_EQ(menu.fenetreReleve(), frame);
     EXPECT_EQ(testing_support::readBytes(speciesPath), before);
 
-    // Yes: closed, the confirmed species written back, the record list (its stand-in for now)
-    // shown again.
+    // Yes: closed, the confirmed species written back, the record list shown again.
     menu.item("Saisie", 2)->trigger();
     const QPointer<QMdiSubWindow> list = menu.fenetreListe();
     list->hide();
@@ -327,6 +327,36 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_EQ(testing_support::readBytes(speciesPath), written);
+}
+
+TEST_F(RecordWindowTest, TheRecordListHidesWhileTheRecordIsOpenAndIsRefreshedWhenItSaves)
+{
+    const QString name = save(sample());
+    frm_Menu menu;
+    menu.item("Saisie", 2)->trigger();
+    ASSERT_TRUE(menu.fenetreListe());
+    auto* list = qobject_cast<frm_Liste_Releves_SHOC*>(menu.fenetreListe()->widget());
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->grid().rows(), 2);
+    EXPECT_EQ(list->grid().rowKey(1), name);
+
+    env.dialogs().answer(mb::Yes);
+    list->cmd_maj->click();
+    QMdiSubWindow* frame = menu.fenetreReleve();
+    ASSERT_TRUE(frame);
+    auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(menu.fenetreListe()->isHidden());
+
+    // A record written under a new name is listed as soon as the window says so.
+    const QString copy = QStringLiteral("SHOC-ZZ~Passage N1.FLX2009");
+    ASSERT_TRUE(QFile::copy(QDir(env.dataFolder()).filePath(name), QDir(env.dataFolder()).filePath(copy)));
+    Q_EMIT w->recordSaved(copy);
+    ASSERT_EQ(list->grid().rows(), 3);
+    EXPECT_EQ(list->grid().rowKey(2), copy);
+
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(menu.fenetreListe()->isHidden());
 }
 
 // At 1366x768 every page fits without scrolling, the parcel grids show every parcel row, and the

@@ -1,0 +1,305 @@
+#include "recordlist/frm_Liste_Releves_SHOC.h"
+
+#include "common/Globals.h"
+#include "common/GridWidgets.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "record/RecordStore.h"
+#include "record/frm_Releve_SHOC.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCursor>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace recordlist;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
+const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
+
+// A file left unconverted is named once for the run of the program, whichever list window asks.
+ToldOnce& toldOnce()
+{
+    static ToldOnce told;
+    return told;
+}
+
+// The help text of a new-record choice.
+QString choiceHelp(int index, const QString& caption)
+{
+    const QString start = QStringLiteral("Cette option, '") + caption;
+    switch (index) {
+    case 0:
+        return start + QStringLiteral(
+                           "' doit être utilisée pour ajouter un relevé SHOC dans\n\nun site N'AYANT JAMAIS "
+                           "ETE PROSPECTE.");
+    case 1:
+        return start + QStringLiteral(
+                           "' doit être utilisée pour ajouter un relevé SHOC dans\n\nun site DEJA PROSPECTE "
+                           "DANS LA SAISON EN COURT.");
+    default:
+        return start + QStringLiteral(
+                           "' doit être utilisée pour ajouter\n\nLE PREMIER PASSAGE SHOC, POUR UNE NOUVELLE "
+                           "SAISON dans\n\n un site AYANT DEJA ETE PROSPECTE UNE ANNEE PRECEDENTE. ");
+    }
+}
+
+// The rows picked in the list (the current one when none is), their cells joined by TAB, a line
+// feed after each row, as Linux programs expect.
+QString clipboardText(const grid::Grid& grid)
+{
+    QList<int> rows = grid.selectedRows();
+    if (rows.isEmpty() && grid.row() >= grid.fixedRows())
+        rows.append(grid.row());
+    QString text;
+    for (int row : std::as_const(rows))
+        if (row >= grid.fixedRows())
+            text += grid.rangeText(grid::GridRange{row, FileColumn, row, ListColumnCount - 1}) +
+                    QLatin1Char('\n');
+    return text;
+}
+
+} // namespace
+
+frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
+    : QWidget(parent), m_hooks(std::move(hooks)), m_list(toldOnce())
+{
+    setObjectName(QStringLiteral("frm_Liste_Releves_SHOC"));
+    setWindowTitle(kTitle);
+    resize(900, 560);
+
+    auto* layout = new QVBoxLayout(this);
+    fra_Grille = new QGroupBox(this);
+    fra_Grille->setObjectName(QStringLiteral("fra_Grille"));
+    layout->addWidget(fra_Grille);
+    auto* inner = new QVBoxLayout(fra_Grille);
+
+    auto* buttons = new QHBoxLayout;
+    auto button = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, fra_Grille);
+        b->setObjectName(QString::fromUtf8(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    cmd_Ajout = button("cmd_Ajout", QStringLiteral("Nouveau relevé"));
+    cmd_vrai = button("cmd_vrai", QStringLiteral("Valider"));
+    cmd_maj = button("cmd_maj", QStringLiteral("Modifier un relevé"));
+    Cmd_Supp = button("Cmd_Supp", QStringLiteral("Supprimer un relevé"));
+    cmd_Copier = button("cmd_Copier", QStringLiteral("Copier la liste des relevés"));
+    buttons->addStretch();
+    cmd_exit = button("cmd_exit", QStringLiteral("Fermer"));
+    cmd_Faux = button("cmd_Faux", QStringLiteral("Annuler "));
+    inner->addLayout(buttons);
+
+    flx_Grille = new grid::GridView(&m_grid, fra_Grille);
+    flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
+    flx_Grille->setHeaderSort(true);
+    m_grid.setObjectName(QStringLiteral("flx_Grille"));
+    m_grid.setSelectionMode(grid::Grid::SelectionMode::ListBox);
+    inner->addWidget(flx_Grille, 1);
+
+    fra_New_Eps = new QGroupBox(QStringLiteral("Ajout d'un nouvel relevé SHOC"), fra_Grille);
+    fra_New_Eps->setObjectName(QStringLiteral("fra_New_Eps"));
+    auto* frame = new QVBoxLayout(fra_New_Eps);
+    const QString captions[3] = {
+        QStringLiteral("Je veux créer un relevé dans un nouveau site"),
+        QStringLiteral("Je veux ajouter un nouveau relevé pour la saison en court dans le site"),
+        QStringLiteral("Je veux ajouter un nouveau relevé dans un site déjà suivi les années précédentes ")};
+    for (int i = 0; i < 3; ++i) {
+        opt_New[i] = new QRadioButton(captions[i], fra_New_Eps);
+        opt_New[i]->setObjectName(QStringLiteral("opt_New_%1").arg(i));
+        frame->addWidget(opt_New[i]);
+        connect(opt_New[i], &QRadioButton::clicked, this, [this, i] { optNewClicked(i); });
+    }
+    cbo_Carres = new QComboBox(fra_New_Eps);
+    cbo_Carres->setObjectName(QStringLiteral("cbo_Carrés"));
+    frame->addWidget(cbo_Carres);
+    frame->addStretch();
+    inner->addWidget(fra_New_Eps, 1);
+
+    connect(cmd_Ajout, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Ajout_Click);
+    connect(cmd_vrai, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_vrai_Click);
+    connect(cmd_Faux, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Faux_Click);
+    connect(cmd_maj, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_maj_Click);
+    connect(Cmd_Supp, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::Cmd_Supp_Click);
+    connect(cmd_Copier, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Copier_Click);
+    connect(cmd_exit, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
+    connect(flx_Grille, &grid::GridView::dblClick, this, &frm_Liste_Releves_SHOC::cmd_maj_Click);
+    connect(flx_Grille, &grid::GridView::afterSort, this, [this](int col, int order) {
+        m_list.noteHeaderSort(col, order);
+        flx_Grille->setScrollTips(true);
+    });
+    connect(flx_Grille, &grid::GridView::scrollTip, this,
+            [this](int row) { flx_Grille->setScrollTipText(m_grid.cell(row, FileColumn)); });
+    connect(flx_Grille, &grid::GridView::mouseDown, this,
+            [this](int button, int, int, int) { showContextMenu(button); });
+    // Coming onto the header row from a data line, the tip tells how to sort.
+    connect(flx_Grille, &grid::GridView::mouseMove, this, [this](int, int, int, int) {
+        const int row = flx_Grille->mouseRow();
+        if (row >= 1)
+            flx_Grille->setToolTipText(QString());
+        else if (row == 0 && m_mouseRow >= 1)
+            flx_Grille->setToolTipText(
+                QStringLiteral("Pour trier la liste, cliquer sur l'entête de la colonne."));
+        m_mouseRow = row;
+    });
+    connect(flx_Grille, &grid::GridView::keyDown, this, [this](int* key, int shift) {
+        if (*key == 'C' && shift == 2) {
+            cmd_Copier_Click();
+            *key = 0;
+        }
+    });
+
+    cmd_Faux_Click();
+    sub_Refresh_Liste_EPS();
+    sub_Init_Grilles(this);
+}
+
+frm_Liste_Releves_SHOC::~frm_Liste_Releves_SHOC()
+{
+    if (gobj_Grille_Liste == &m_grid)
+        gobj_Grille_Liste = nullptr;
+}
+
+void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
+{
+    const record::RecordStore store = record::RecordStore::fromSettings();
+    fra_Grille->setTitle(QStringLiteral("Liste des fichiers EPS présents dans ") + store.folder());
+    const Listing& listing = m_list.refresh(store.folder(), m_grid, m_hooks.conversionObserver);
+
+    cbo_Carres->clear();
+    cbo_Carres->addItems(listing.sites);
+    const bool any = !listing.sites.isEmpty();
+    // Set from code: the help text is not shown.
+    opt_New[0]->setChecked(!any || opt_New[0]->isChecked());
+    opt_New[1]->setEnabled(any);
+    cbo_Carres->setEnabled(any && !opt_New[0]->isChecked());
+    cmd_maj->setEnabled(any);
+    Cmd_Supp->setEnabled(any);
+    cbo_Carres->setCurrentIndex(-1);
+    flx_Grille->fitColumnWidths(0, ListColumnCount - 1, 240);
+    flx_Grille->fitRowHeights();
+}
+
+void frm_Liste_Releves_SHOC::optNewClicked(int index)
+{
+    if (isVisible())
+        platform::dialogs().ask(choiceHelp(index, opt_New[index]->text()),
+                                platform::mb::OKOnly | platform::mb::Exclamation, kNewTitle);
+    cbo_Carres->setEnabled(index != 0);
+}
+
+void frm_Liste_Releves_SHOC::cmd_Ajout_Click()
+{
+    if (!opt_New[1]->isEnabled()) {
+        cmd_vrai_Click();
+        return;
+    }
+    fra_New_Eps->show();
+    flx_Grille->hide();
+    for (QPushButton* b : {cmd_maj, cmd_Copier, cmd_exit, cmd_Ajout, Cmd_Supp})
+        b->hide();
+    cmd_vrai->show();
+    cmd_Faux->show();
+}
+
+void frm_Liste_Releves_SHOC::cmd_vrai_Click()
+{
+    NewRecordChoice choice = NewRecordChoice::NewSite;
+    if (opt_New[1]->isChecked())
+        choice = NewRecordChoice::NewPassage;
+    else if (opt_New[2]->isChecked())
+        choice = NewRecordChoice::NextWinter;
+    const QString site = cbo_Carres->currentIndex() < 0 ? QString() : cbo_Carres->currentText();
+    const NewRecordAnswer answer = confirmNewRecord(choice, site);
+    if (answer.siteMissing)
+        cbo_Carres->setFocus();
+    if (!answer.request)
+        return;
+    cmd_Faux_Click();
+    openRecord(*answer.request);
+}
+
+void frm_Liste_Releves_SHOC::cmd_Faux_Click()
+{
+    fra_New_Eps->hide();
+    flx_Grille->show();
+    cmd_vrai->hide();
+    cmd_Faux->hide();
+    for (QPushButton* b : {cmd_maj, cmd_Copier, cmd_exit, cmd_Ajout, Cmd_Supp})
+        b->show();
+}
+
+void frm_Liste_Releves_SHOC::cmd_maj_Click()
+{
+    const int row = m_grid.row();
+    if (m_grid.rows() <= 1 || row < 1)
+        return;
+    if (const auto request = confirmModify(m_grid.rowKey(row), m_grid.cell(row, SiteColumn)))
+        openRecord(*request);
+}
+
+void frm_Liste_Releves_SHOC::Cmd_Supp_Click()
+{
+    if (m_grid.rows() <= 1)
+        return;
+    const QStringList files = selectedFileNames(m_grid);
+    if (files.isEmpty())
+        return;
+    const DeletionOutcome outcome = deleteRecords(record::RecordStore::fromSettings(), files);
+    if (outcome.confirmed)
+        sub_Refresh_Liste_EPS();
+}
+
+void frm_Liste_Releves_SHOC::cmd_Copier_Click()
+{
+    const QString text = clipboardText(m_grid);
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+}
+
+void frm_Liste_Releves_SHOC::openRecord(const record::RecordRequest& request)
+{
+    if (!m_hooks.openRecord)
+        return;
+    QWidget* opened = m_hooks.openRecord(request);
+    if (!opened)
+        return;
+    auto* releve = qobject_cast<frm_Releve_SHOC*>(opened);
+    if (!releve)
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(opened))
+            releve = qobject_cast<frm_Releve_SHOC*>(sub->widget());
+    if (releve)
+        connect(releve, &frm_Releve_SHOC::recordSaved, this, &frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS,
+                Qt::UniqueConnection);
+    // Hidden while the record window is open; shown again when it closes.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->hide();
+    else
+        hide();
+}
+
+void frm_Liste_Releves_SHOC::showContextMenu(int button)
+{
+    if (button != 2 || !m_hooks.bulkUpdateMenu)
+        return;
+    gobj_Grille_Liste = &m_grid;
+    m_hooks.bulkUpdateMenu->popup(QCursor::pos());
+}

@@ -1,0 +1,182 @@
+// The record list window's wiring: what it lists, what its commands hand the record window, the
+// deletion of the rows picked, the sort kept over a refresh and the bulk-update menu. The rules
+// themselves are tested on the core.
+#include "common/Globals.h"
+#include "platform/Dialogs.h"
+#include "recordlist/frm_Liste_Releves_SHOC.h"
+#include "tests/recordlist/ListSamples.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace recordlist;
+using record::RecordMode;
+using record::RecordRequest;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kA = QStringLiteral("SHOC-A~Passage N1.FLX2009");
+const QString kB = QStringLiteral("SHOC-B~Passage N1.FLX2009");
+const QString kC = QStringLiteral("SHOC-C~Passage N1.FLX2009");
+
+class ListWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gstr_Dossier = env.dataFolder();
+        for (const QString& n : {kA, kB, kC})
+            list_samples::writeRecord(env.dataFolder(), n, list_samples::recordOf(1, "01/12/2009"));
+    }
+
+    void open()
+    {
+        frm_Liste_Releves_SHOC::Hooks hooks;
+        hooks.openRecord = [this](const RecordRequest& r) -> QWidget* {
+            requests.append(r);
+            return &recordWindow;
+        };
+        hooks.bulkUpdateMenu = &menu;
+        window = std::make_unique<frm_Liste_Releves_SHOC>(std::move(hooks));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QStringList column(int col) const
+    {
+        QStringList out;
+        for (int r = 1; r < window->grid().rows(); ++r)
+            out << window->grid().cell(r, col);
+        return out;
+    }
+    QPoint cellCentre(int row, int col) const
+    {
+        return window->flx_Grille->visualRect(window->flx_Grille->indexOf(row, col)).center();
+    }
+    QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
+
+    testing_support::TestEnvironment env;
+    QMenu menu;
+    QWidget recordWindow; // stands for the record window
+    QList<RecordRequest> requests;
+    std::unique_ptr<frm_Liste_Releves_SHOC> window;
+};
+
+} // namespace
+
+TEST_F(ListWindowTest, ListsTheRecordsOfTheDataFolderAndCopiesRowsEndedByLineFeeds)
+{
+    open();
+    EXPECT_EQ(window->objectName(), "frm_Liste_Releves_SHOC");
+    EXPECT_EQ(column(FileColumn), QStringList({kA, kB, kC}));
+    ASSERT_EQ(window->cbo_Carres->count(), 3);
+    EXPECT_EQ(window->cbo_Carres->itemText(0), "SHOC-A");
+    EXPECT_TRUE(window->cmd_maj->isEnabled());
+
+    window->grid().setRowSelected(1, true);
+    window->grid().setRowSelected(2, true);
+    window->cmd_Copier->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied.count('\n'), 2);
+    EXPECT_TRUE(copied.endsWith('\n'));
+    EXPECT_FALSE(copied.contains('\r'));
+    EXPECT_TRUE(copied.contains(kA) && copied.contains(kB) && !copied.contains(kC));
+}
+
+TEST_F(ListWindowTest, NewRecordChoicesOpenTheRecordWindowInTheirMode)
+{
+    open();
+    const struct
+    {
+        int choice;
+        RecordRequest expected;
+    } cases[] = {
+        {0, {RecordMode::New, {}, {}}},
+        {1, {RecordMode::NewPassage, {}, "SHOC-B"}},
+        {2, {RecordMode::NextWinter, {}, "SHOC-B"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.choice);
+        requests.clear();
+        window->show();
+        window->cmd_Ajout->click();
+        ASSERT_TRUE(window->fra_New_Eps->isVisible());
+        EXPECT_TRUE(window->cmd_vrai->isVisible());
+        env.dialogs().answer(mb::OK); // the choice's help text
+        window->opt_New[c.choice]->click();
+        EXPECT_EQ(window->cbo_Carres->isEnabled(), c.choice != 0);
+        window->cbo_Carres->setCurrentIndex(1);
+        env.dialogs().answer(mb::Yes);
+        window->cmd_vrai->click();
+        ASSERT_EQ(requests.size(), 1);
+        EXPECT_EQ(requests[0], c.expected);
+        EXPECT_FALSE(window->fra_New_Eps->isVisible());
+        EXPECT_FALSE(window->isVisible()); // hidden while the record window is open
+    }
+}
+
+TEST_F(ListWindowTest, DoubleClickModifiesTheLineClicked)
+{
+    open();
+    env.dialogs().answer(mb::Yes);
+    QTest::mouseClick(window->flx_Grille->viewport(), Qt::LeftButton, {}, cellCentre(2, FileColumn));
+    QTest::mouseDClick(window->flx_Grille->viewport(), Qt::LeftButton, {}, cellCentre(2, FileColumn));
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0], (RecordRequest{RecordMode::Update, kB, window->grid().cell(2, SiteColumn)}));
+    EXPECT_EQ(env.dialogs().texts().last(), "Confirmez votre intention de modifier l'EPS " + kB);
+}
+
+TEST_F(ListWindowTest, DeleteSetsAsideExactlyTheSelectedRowsAndRefreshes)
+{
+    open();
+    window->grid().setRowSelected(1, true);
+    window->grid().setRowSelected(3, true);
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    window->Cmd_Supp->click();
+    ASSERT_FALSE(env.dialogs().asked().isEmpty());
+    EXPECT_TRUE(
+        env.dialogs().asked()[0].text.startsWith("Confirmez votre intention de supprimer 2 relevés SHOC"));
+    EXPECT_EQ(files(), QStringList({kB, "SHOC@A~Passage N1.FLX2009", "SHOC@C~Passage N1.FLX2009"}));
+    EXPECT_EQ(column(FileColumn), QStringList({kB}));
+}
+
+TEST_F(ListWindowTest, UserSortIsKeptOverARefresh)
+{
+    open();
+    QHeaderView* header = window->flx_Grille->horizontalHeader();
+    const QPoint fileHeader(
+        header->sectionViewportPosition(window->flx_Grille->indexOf(1, FileColumn).column()) + 5,
+        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, fileHeader);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, fileHeader);
+    ASSERT_EQ(window->recordList().sort().column(), FileColumn);
+    ASSERT_EQ(column(FileColumn), QStringList({kC, kB, kA}));
+
+    list_samples::writeRecord(env.dataFolder(), "SHOC-D~Passage N1.FLX2009",
+                              list_samples::recordOf(1, "01/12/2009"));
+    window->sub_Refresh_Liste_EPS();
+    EXPECT_EQ(column(FileColumn), QStringList({"SHOC-D~Passage N1.FLX2009", kC, kB, kA}));
+}
+
+TEST_F(ListWindowTest, RightClickHandsTheListToTheBulkUpdateMenu)
+{
+    open();
+    QTest::mouseClick(window->flx_Grille->viewport(), Qt::RightButton, {}, cellCentre(1, FileColumn));
+    EXPECT_EQ(gobj_Grille_Liste, &window->grid());
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    window.reset();
+    EXPECT_EQ(gobj_Grille_Liste, nullptr);
+}
