@@ -72,7 +72,11 @@ bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& 
     bool copie = false;
     {
         const platform::PointerGuard sablier;
-        texte = grille.selectionText();
+        // The grid's own selection text separates rows with carriage returns; on the clipboard each
+        // row ends with a line feed, as the desktop's programs expect.
+        texte = grille.selectionText().replace(u'\r', u'\n');
+        if (!texte.isEmpty())
+            texte += u'\n';
         copie = presse_papiers ? presse_papiers(texte) : versPressePapiers(texte);
     }
     if (copie)

@@ -17,8 +17,8 @@ class QWidget;
 // alternate colour when "AltColor" is checked; row numbers as sub_Renum_Grid.
 void sub_Init_Grilles(QWidget* fenetre);
 
-// Puts the grid's selection text on the clipboard (tabs between cells, carriage returns between
-// rows). When the clipboard does not take it, shows message 4008 and redraws the grid; returns
+// Puts the grid's selection text on the clipboard (tabs between cells, a line feed after each
+// row). When the clipboard does not take it, shows message 4008 and redraws the grid; returns
 // false. The writer puts a text on the clipboard and says whether it is there; by default the
 // desktop's clipboard.
 bool sub_Copier_Grille(grid::Grid& grille, const std::function<bool(const QString&)>& presse_papiers =

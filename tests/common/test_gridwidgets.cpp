@@ -101,7 +101,7 @@ TEST_F(InputTest, CopyOfTheSelectionToTheClipboard)
     Grid& g = view->grid();
     g.select(1, 1, 2, 2);
     EXPECT_TRUE(sub_Copier_Grille(g));
-    EXPECT_EQ(QApplication::clipboard()->text(), "12\tAlouette\r3\tBuse");
+    EXPECT_EQ(QApplication::clipboard()->text(), "12\tAlouette\n3\tBuse\n");
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 
     // The clipboard refuses the text: message 4008.
@@ -111,7 +111,7 @@ TEST_F(InputTest, CopyOfTheSelectionToTheClipboard)
         offered = t;
         return false;
     }));
-    EXPECT_EQ(offered, "12\tAlouette\r3\tBuse");
+    EXPECT_EQ(offered, "12\tAlouette\n3\tBuse\n");
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains("#MB4008"));
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains("SOLUTION : Tronçonnez votre copie"));

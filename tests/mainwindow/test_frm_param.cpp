@@ -281,10 +281,10 @@ TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
     EXPECT_EQ(dump(grille()).value(1), "CH|Céréales");
     // Copy works in every mode.
     touche(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales");
+    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales\n");
     QApplication::clipboard()->clear();
     cliquer(w->cmd_Copier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales");
+    EXPECT_EQ(QApplication::clipboard()->text(), "CH\tCéréales\n");
 }
 
 TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
