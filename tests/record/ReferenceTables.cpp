@@ -1,10 +1,13 @@
 #include "tests/record/ReferenceTables.h"
 
+#include "record/ReferenceData.h"
+
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace record_samples {
@@ -36,6 +39,18 @@ void writeSmallTables(const QString& folder)
     writeTable(d.filePath("Espèces.DOV"), GridFile::Complete,
                "Classe\tEspèce\tNom\nO\tPICPIC\tPie bavarde\nO\tALAARV\tAlouette des champs\n"
                "\tNOCLAS\tSans classe\nO\t\tSans code\nM\tCAPCAP\tChevreuil\n");
+}
+
+const record::ReferenceData& smallReferences()
+{
+    static QTemporaryDir dir;
+    static record::ReferenceData refs;
+    static const bool loaded = [] {
+        writeSmallTables(dir.path());
+        return bool(refs.load(record::ReferencePaths::inFolder(dir.path())));
+    }();
+    EXPECT_TRUE(loaded);
+    return refs;
 }
 
 } // namespace record_samples

@@ -3,6 +3,10 @@
 
 #include <QString>
 
+namespace record {
+class ReferenceData;
+}
+
 namespace record_samples {
 
 // Writes a table given as tab-separated text (header first) as a grid file of the given code.
@@ -12,5 +16,8 @@ void writeTable(const QString& path, int code, const QString& tsv);
 // default file names. "Valence" of "26" has its centre at Lambert X 800000, Y 2000000; "Sans
 // centre" of "26" has none.
 void writeSmallTables(const QString& folder);
+
+// The small tables above, written once in a folder of their own and loaded.
+const record::ReferenceData& smallReferences();
 
 } // namespace record_samples

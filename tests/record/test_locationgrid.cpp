@@ -22,20 +22,6 @@ namespace mb = platform::mb;
 
 namespace {
 
-// The small tables: "Valence" of "26" has its centre at Lambert 800000, 2000000; "Sans centre"
-// has none.
-const ReferenceData& references()
-{
-    static QTemporaryDir dir;
-    static ReferenceData refs;
-    static const bool loaded = [] {
-        record_samples::writeSmallTables(dir.path());
-        return bool(refs.load(ReferencePaths::inFolder(dir.path())));
-    }();
-    EXPECT_TRUE(loaded);
-    return refs;
-}
-
 // Positions without geodesy: a Lambert position converts to itself and its WGS84 texts are its
 // numbers; the distance is the difference of the longitudes in km, unknown for a negative one. A
 // text that is not a number does not convert.
@@ -141,7 +127,7 @@ TEST(LocationGrid, CheckAgainstTheCommuneCentre)
         const LocationCheckContext context{.coordinateType = kCoordLambert,
                                            .siteDepartment = c.site.section('|', 0, 0),
                                            .siteCommune = c.site.section('|', 1, 1),
-                                           .references = &references(),
+                                           .references = &record_samples::smallReferences(),
                                            .coordinates = fakeCoordinates()};
         EXPECT_EQ(checkLocationRow(*g, 1, LocLongitude, context), c.check);
         EXPECT_EQ(g->checkState(1, LocValidated), c.validated ? Grid::Checked : Grid::Unchecked);
@@ -163,7 +149,7 @@ TEST(LocationGrid, EditorListsAndKeys)
 {
     auto g = record_samples::locationGrid(2);
     g->setCell(1, LocDepartment, "26 - Drôme");
-    const ReferenceData& refs = references();
+    const ReferenceData& refs = record_samples::smallReferences();
     EXPECT_FALSE(prepareLocationEdit(*g, 1, LocInformation, refs));
     EXPECT_FALSE(prepareLocationEdit(*g, 1, LocLambertX, refs)); // read-only
     ASSERT_TRUE(prepareLocationEdit(*g, 1, LocDepartment, refs));

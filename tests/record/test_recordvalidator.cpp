@@ -137,18 +137,6 @@ CoordinateServices fakeCoordinates()
     return c;
 }
 
-const ReferenceData& references()
-{
-    static QTemporaryDir dir;
-    static ReferenceData refs;
-    static const bool loaded = [] {
-        record_samples::writeSmallTables(dir.path());
-        return bool(refs.load(ReferencePaths::inFolder(dir.path())));
-    }();
-    EXPECT_TRUE(loaded);
-    return refs;
-}
-
 // One validation on its own: a fresh environment, the sample record with its positions validated,
 // a view, a validator; numbers written the French way.
 struct Bench
@@ -160,7 +148,7 @@ struct Bench
     QLocale previous;
 
     explicit Bench(CoordinateServices c = fakeCoordinates())
-        : validator(record, references(), view, std::move(c))
+        : validator(record, record_samples::smallReferences(), view, std::move(c))
     {
         view.validator = &validator;
         record.totalTypedByHand = false;
