@@ -57,6 +57,28 @@ private:
     std::unique_ptr<frm_Wait> m_wait;
 };
 
+// The wait window while the sibling program's records are imported.
+class ImportWait : public recordlist::ImportProgress
+{
+public:
+    void importBegins(int) override
+    {
+        m_wait = std::make_unique<frm_Wait>();
+        m_wait->showWindow();
+    }
+    void fileDone(int, int, const QString&) override {}
+    void importEnds() override { m_wait.reset(); }
+
+private:
+    std::unique_ptr<frm_Wait> m_wait;
+};
+
+ImportWait& importWait()
+{
+    static ImportWait wait;
+    return wait;
+}
+
 ConversionWait& conversionWait()
 {
     static ConversionWait wait;
@@ -95,6 +117,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
         };
         hooks.bulkUpdateMenu = m_popupMaj;
         hooks.conversionObserver = &conversionWait();
+        hooks.importProgress = &importWait();
         return new frm_Liste_Releves_SHOC(std::move(hooks));
     };
 

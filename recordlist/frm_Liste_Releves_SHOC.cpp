@@ -2,22 +2,32 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "grid/GridFile.h"
+#include "mainwindow/Publisher.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
 #include "record/frm_Releve_SHOC.h"
+#include "recordlist/ProspectionMail.h"
+#include "recordlist/ProspectionTable.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 
 using namespace recordlist;
@@ -26,6 +36,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
 const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
+// The administrator's address when the settings name none.
+const QString kAdminEmail = mainwindow::kPublisherEmail;
 
 // A file left unconverted is named once for the run of the program, whichever list window asks.
 ToldOnce& toldOnce()
@@ -74,6 +86,7 @@ QString clipboardText(const grid::Grid& grid)
 frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     : QWidget(parent), m_hooks(std::move(hooks)), m_list(toldOnce())
 {
+    const platform::PointerGuard hourglass;
     setObjectName(QStringLiteral("frm_Liste_Releves_SHOC"));
     setWindowTitle(kTitle);
     resize(900, 560);
@@ -84,29 +97,40 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     layout->addWidget(fra_Grille);
     auto* inner = new QVBoxLayout(fra_Grille);
 
+    // One bar of buttons; those that share a place are never shown together.
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* name, const QString& caption) {
+    auto button = [&](const QString& name, const QString& caption) {
         auto* b = new QPushButton(caption, fra_Grille);
-        b->setObjectName(QString::fromUtf8(name));
+        b->setObjectName(name);
         buttons->addWidget(b);
         return b;
     };
-    cmd_Ajout = button("cmd_Ajout", QStringLiteral("Nouveau relevé"));
-    cmd_vrai = button("cmd_vrai", QStringLiteral("Valider"));
-    cmd_maj = button("cmd_maj", QStringLiteral("Modifier un relevé"));
-    Cmd_Supp = button("Cmd_Supp", QStringLiteral("Supprimer un relevé"));
-    cmd_Copier = button("cmd_Copier", QStringLiteral("Copier la liste des relevés"));
+    cmd_Ajout = button(QStringLiteral("cmd_Ajout"), QStringLiteral("Nouveau relevé"));
+    cmd_vrai = button(QStringLiteral("cmd_vrai"), QStringLiteral("Valider"));
+    cmd_maj = button(QStringLiteral("cmd_maj"), QStringLiteral("Modifier un relevé"));
+    Cmd_Supp = button(QStringLiteral("Cmd_Supp"), QStringLiteral("Supprimer un relevé"));
+    cmd_Export = button(QStringLiteral("cmd_Export"), QStringLiteral("Exporter un ou plusieurs relevés"));
+    cmd_Email = button(QStringLiteral("cmd_Email"), QStringLiteral("Envoyer un courriel"));
+    for (int k = 0; k < 3; ++k)
+        cmd_Email_Relance[k] = button(QStringLiteral("cmd_Email_Relance_%1").arg(k),
+                                      reminderCaption(static_cast<ReminderKind>(k)));
+    cmd_Copier = button(QStringLiteral("cmd_Copier"), QStringLiteral("Copier la liste des relevés"));
+    cmd_Prospection = button(QStringLiteral("cmd_Prospection"), QStringLiteral("Analyser la prospection"));
     buttons->addStretch();
-    cmd_exit = button("cmd_exit", QStringLiteral("Fermer"));
-    cmd_Faux = button("cmd_Faux", QStringLiteral("Annuler "));
+    cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("Fermer"));
+    cmd_Faux = button(QStringLiteral("cmd_Faux"), QStringLiteral("Annuler "));
     inner->addLayout(buttons);
+
+    // The four views share one place.
+    m_views = new QStackedLayout;
+    inner->addLayout(m_views, 1);
 
     flx_Grille = new grid::GridView(&m_grid, fra_Grille);
     flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
     flx_Grille->setHeaderSort(true);
     m_grid.setObjectName(QStringLiteral("flx_Grille"));
     m_grid.setSelectionMode(grid::Grid::SelectionMode::ListBox);
-    inner->addWidget(flx_Grille, 1);
+    m_views->addWidget(flx_Grille);
 
     fra_New_Eps = new QGroupBox(QStringLiteral("Ajout d'un nouvel relevé SHOC"), fra_Grille);
     fra_New_Eps->setObjectName(QStringLiteral("fra_New_Eps"));
@@ -125,7 +149,12 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     cbo_Carres->setObjectName(QStringLiteral("cbo_Carrés"));
     frame->addWidget(cbo_Carres);
     frame->addStretch();
-    inner->addWidget(fra_New_Eps, 1);
+    m_views->addWidget(fra_New_Eps);
+
+    buildExportFrame();
+    m_views->addWidget(fra_Export);
+    buildProspectionView();
+    m_views->addWidget(flx_Prospection);
 
     connect(cmd_Ajout, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Ajout_Click);
     connect(cmd_vrai, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_vrai_Click);
@@ -164,8 +193,17 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
             *key = 0;
         }
     });
+    connectExport();
+    connectProspection();
+
+    // What the commands after the load need: the correspondents, the administrator's address.
+    loadAddressBook();
+    gstr_Admin_Email =
+        fun_Get_Setting_Str(QStringLiteral("Administrateur"), QStringLiteral("Email"), kAdminEmail);
+    opt_Export[0]->setEnabled(gbol_Excel_Disponible);
 
     cmd_Faux_Click();
+    importSiblingRecords();
     sub_Refresh_Liste_EPS();
     sub_Init_Grilles(this);
 }
@@ -189,8 +227,8 @@ void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
     opt_New[0]->setChecked(!any || opt_New[0]->isChecked());
     opt_New[1]->setEnabled(any);
     cbo_Carres->setEnabled(any && !opt_New[0]->isChecked());
-    cmd_maj->setEnabled(any);
-    Cmd_Supp->setEnabled(any);
+    for (QPushButton* b : {cmd_maj, Cmd_Supp, cmd_Export})
+        b->setEnabled(any);
     cbo_Carres->setCurrentIndex(-1);
     flx_Grille->fitColumnWidths(0, ListColumnCount - 1, 240);
     flx_Grille->fitRowHeights();
@@ -210,12 +248,7 @@ void frm_Liste_Releves_SHOC::cmd_Ajout_Click()
         cmd_vrai_Click();
         return;
     }
-    fra_New_Eps->show();
-    flx_Grille->hide();
-    for (QPushButton* b : {cmd_maj, cmd_Copier, cmd_exit, cmd_Ajout, Cmd_Supp})
-        b->hide();
-    cmd_vrai->show();
-    cmd_Faux->show();
+    showView(View::NewRecord);
 }
 
 void frm_Liste_Releves_SHOC::cmd_vrai_Click()
@@ -235,14 +268,88 @@ void frm_Liste_Releves_SHOC::cmd_vrai_Click()
     openRecord(*answer.request);
 }
 
-void frm_Liste_Releves_SHOC::cmd_Faux_Click()
+void frm_Liste_Releves_SHOC::cmd_Faux_Click() { showView(View::List); }
+
+void frm_Liste_Releves_SHOC::showView(View view)
 {
-    fra_New_Eps->hide();
-    flx_Grille->show();
-    cmd_vrai->hide();
-    cmd_Faux->hide();
-    for (QPushButton* b : {cmd_maj, cmd_Copier, cmd_exit, cmd_Ajout, Cmd_Supp})
-        b->show();
+    m_view = view;
+    const QList<QPushButton*> listButtons{cmd_Ajout,  cmd_maj,    Cmd_Supp,
+                                          cmd_Export, cmd_Copier, cmd_Prospection};
+    QList<QPushButton*> shown;
+    switch (view) {
+    case View::List:
+        shown = listButtons;
+        shown << cmd_exit;
+        m_views->setCurrentWidget(flx_Grille);
+        break;
+    case View::NewRecord:
+        shown = {cmd_vrai, cmd_Faux};
+        m_views->setCurrentWidget(fra_New_Eps);
+        break;
+    case View::Export:
+        // The list's buttons stay in sight, out of use, while the frame is open.
+        shown = listButtons;
+        shown << cmd_Faux;
+        m_views->setCurrentWidget(fra_Export);
+        break;
+    case View::Prospection:
+        shown = {cmd_Email, cmd_Email_Relance[0], cmd_Email_Relance[1], cmd_Email_Relance[2], cmd_Copier,
+                 cmd_Faux};
+        m_views->setCurrentWidget(flx_Prospection);
+        break;
+    }
+    const QList<QPushButton*> all{cmd_Ajout,
+                                  cmd_vrai,
+                                  cmd_maj,
+                                  Cmd_Supp,
+                                  cmd_Export,
+                                  cmd_Email,
+                                  cmd_Email_Relance[0],
+                                  cmd_Email_Relance[1],
+                                  cmd_Email_Relance[2],
+                                  cmd_Copier,
+                                  cmd_Prospection,
+                                  cmd_exit,
+                                  cmd_Faux};
+    for (QPushButton* b : all)
+        b->setVisible(shown.contains(b));
+    // Modify, delete and export need a record.
+    const bool any = m_grid.rows() > 1;
+    for (QPushButton* b : listButtons) {
+        const bool needsRecord = b == cmd_maj || b == Cmd_Supp || b == cmd_Export;
+        b->setEnabled(view != View::Export && (!needsRecord || any));
+    }
+    cmd_Copier->setEnabled(view != View::Export);
+}
+
+void frm_Liste_Releves_SHOC::loadAddressBook()
+{
+    lst_Email->clear();
+    const QString path =
+        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Adresses email"),
+                            common::joinPath(common::programFolder(), QStringLiteral("email.DOV")));
+    if (!QFileInfo::exists(path))
+        return; // no correspondent yet: the list stays empty
+    grid::Grid book;
+    if (const platform::Result loaded = grid::GridFile::load(book, path, grid::GridFile::Complete); !loaded) {
+        platform::dialogs().ask(loaded.error, platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
+        return;
+    }
+    for (int r = 1; r < book.rows(); ++r) {
+        const QString address = book.cell(r, 2);
+        if (address.trimmed().isEmpty())
+            continue;
+        auto* item = new QListWidgetItem(address, lst_Email);
+        item->setSelected(book.checkState(r, 1) == grid::Grid::Checked);
+    }
+}
+
+void frm_Liste_Releves_SHOC::importSiblingRecords()
+{
+    const ImportReport report = sub_Migration_Pomerel_Mirelot(m_hooks.importProgress);
+    if (!report.problems.isEmpty())
+        platform::dialogs().ask(report.problems.join(QStringLiteral("\n\n")),
+                                platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
 }
 
 void frm_Liste_Releves_SHOC::cmd_maj_Click()
@@ -268,7 +375,9 @@ void frm_Liste_Releves_SHOC::Cmd_Supp_Click()
 
 void frm_Liste_Releves_SHOC::cmd_Copier_Click()
 {
-    const QString text = clipboardText(m_grid);
+    // In the prospection view the button copies the table's selection.
+    const QString text =
+        m_view == View::Prospection ? copyTextOfSelection(m_prospectionGrid) : clipboardText(m_grid);
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         clipboard->clear();
         clipboard->setText(text);
