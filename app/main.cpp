@@ -1,8 +1,6 @@
 // Mirelot: entry point. Installs the platform services and shows the main window.
 
-#include "common/Paths.h"
-#include "common/Settings.h"
-#include "mainwindow/MenuStartupWindow.h"
+#include "app/ProgramStart.h"
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
@@ -24,7 +22,6 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Mirelot"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    common::setProgramFolder(common::defaultProgramFolder());
     platform::Registry registry(platform::Registry::defaultStoreFile());
     platform::WidgetDialogs dialogs;
     platform::DesktopShell shell;
@@ -36,12 +33,8 @@ int main(int argc, char** argv)
     platform::MdbRowSource siblingDatabase;
     platform::installServices({&registry, &dialogs, &shell, &clock, &mail, &pointer, &siblingDatabase});
 
-    common::reportSettingsStoreAtStart();
-    common::takeOverEarlierTablesAtStart(QApplication::applicationDirPath());
-
-    frm_Menu menu;
-    mainwindow::MenuStartupWindow fenetre(menu);
-    if (mainwindow::runStartupSequence(fenetre).fin == ResultatDemarrage::Quitter)
+    const std::unique_ptr<frm_Menu> menu = app::startProgram(QApplication::applicationDirPath());
+    if (!menu)
         return 0;
     return app.exec();
 }

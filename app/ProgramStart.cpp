@@ -1,0 +1,23 @@
+#include "app/ProgramStart.h"
+
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "mainwindow/MenuStartupWindow.h"
+#include "mainwindow/frm_Menu.h"
+
+namespace app {
+
+std::unique_ptr<frm_Menu> startProgram(const QString& executableFolder)
+{
+    common::setProgramFolder(common::defaultProgramFolder());
+    common::reportSettingsStoreAtStart();
+    common::takeOverEarlierTablesAtStart(executableFolder);
+
+    auto menu = std::make_unique<frm_Menu>();
+    mainwindow::MenuStartupWindow fenetre(*menu);
+    if (mainwindow::runStartupSequence(fenetre).fin == ResultatDemarrage::Quitter)
+        return nullptr;
+    return menu;
+}
+
+} // namespace app

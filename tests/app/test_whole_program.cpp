@@ -1,0 +1,299 @@
+// The whole program's road, offscreen, through its real windows: a new user's first start on an
+// empty home, the correspondent chosen in the address editor, a record of a new site typed in the
+// record window and saved, listed by the record list; then the program started again on the same
+// folders finds it.
+
+#include "app/ProgramStart.h"
+#include "common/Globals.h"
+#include "common/OptionMarks.h"
+#include "common/Settings.h"
+#include "grid/Grid.h"
+#include "grid/GridView.h"
+#include "mainwindow/ParamConfig.h"
+#include "mainwindow/frm_Menu.h"
+#include "mainwindow/frm_Param.h"
+#include "platform/DesktopMail.h"
+#include "record/LocationGrid.h"
+#include "record/RecordValidator.h"
+#include "record/SpeciesStore.h"
+#include "record/frm_Releve_SHOC.h"
+#include "recordlist/RecordListing.h"
+#include "recordlist/frm_Liste_Releves_SHOC.h"
+#include "tests/support/MailFakes.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using grid::GridView;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kCorrespondent = QStringLiteral("correspondant.drome@exemple.fr");
+const QString kSite = QStringLiteral("SHOC-26~Valence~Les Plaines~DURAND Jean~Hiver 2009-2010");
+const QString kRecord = kSite + QStringLiteral("~Passage N1.FLX2009");
+
+// What a user does with the keyboard and the mouse.
+void type(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+    QApplication::processEvents();
+}
+void moveTo(QWidget* next)
+{
+    next->setFocus();
+    QApplication::processEvents();
+}
+void click(QAbstractButton* button)
+{
+    ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
+    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QApplication::processEvents();
+}
+// An item chosen in a list (the list's own activation).
+void choose(QComboBox* combo, const QString& text)
+{
+    const int i = combo->findText(text);
+    ASSERT_GE(i, 0) << text.toStdString();
+    combo->setCurrentIndex(i);
+    Q_EMIT combo->activated(i);
+}
+QPoint centre(GridView* view, int row, int col) { return view->visualRect(view->indexOf(row, col)).center(); }
+void clickCell(GridView* view, int row, int col)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(view, row, col));
+    QApplication::processEvents();
+}
+// A cell typed through the grid's editor.
+void typeCell(GridView* view, int row, int col, const QString& text)
+{
+    view->grid().select(row, col);
+    ASSERT_TRUE(view->editCell());
+    view->setEditText(text);
+    view->finishEditing();
+}
+void toggleCell(GridView* view, int row, int col)
+{
+    view->grid().select(row, col);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Space);
+}
+
+template <class W> W* childWindow(frm_Menu& menu)
+{
+    for (QMdiSubWindow* sub : menu.fenetres())
+        if (auto* w = qobject_cast<W*>(sub->widget()))
+            return w;
+    return nullptr;
+}
+
+class WholeProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(testing_support::writeFakeProgram(m_sendmail));
+        platform::services().mail = &m_mail;
+    }
+    void TearDown() override
+    {
+        m_menu.reset();
+        platform::services().mail = &env.mail();
+    }
+
+    // The program started as main() starts it; false when it did not start.
+    bool start()
+    {
+        m_menu = app::startProgram(env.path(QStringLiteral("bin")));
+        if (!m_menu)
+            return false;
+        m_menu->activateWindow();
+        return QTest::qWaitForWindowActive(m_menu.get());
+    }
+    // Everything the running program holds is gone (the main window closed, the settings and the
+    // program-wide variables read again at the next start); its files stay.
+    void stop()
+    {
+        if (m_menu)
+            m_menu->close();
+        m_menu.reset();
+        env.restartRegistry();
+        common::resetGlobals();
+        common::resetOptions();
+    }
+
+    // A new user's first start: the proposed data folder, no species-code learning, no update
+    // check, and the correspondent chosen in the address editor that the reminder opens.
+    void firstStart()
+    {
+        env.dialogs().answer(mb::Yes); // create the proposed data folder
+        env.dialogs().answer(mb::No);  // species codes: no learning mode
+        env.dialogs().answer(mb::No);  // look for updates on the Internet: no
+        env.dialogs().answer(mb::Yes); // no correspondent yet: define one now
+        ASSERT_TRUE(start());
+        const QStringList asked = env.dialogs().texts();
+        ASSERT_EQ(asked.size(), 4) << asked.join(QStringLiteral("\n---\n")).toStdString();
+        EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Premier démarrage de Mirelot")));
+        EXPECT_TRUE(asked[3].startsWith(QStringLiteral("Vous n'avez défini aucune adresse courriel")));
+        env.dialogs().clearAsked();
+        EXPECT_EQ(gstr_Dossier, dataFolder());
+        EXPECT_TRUE(QFileInfo(dataFolder()).isDir());
+        EXPECT_TRUE(QFileInfo::exists(QDir(env.programFolder()).filePath(QStringLiteral("Communes.DOV"))));
+
+        // The address editor offers the national coordination, ticked; the user adds the
+        // regional correspondent, ticks it instead, saves and closes.
+        auto* editor = childWindow<frm_Param>(*m_menu);
+        ASSERT_TRUE(editor);
+        GridView* view = editor->flx_Grille;
+        ASSERT_EQ(view->grid().cell(1, 2), mainwindow::kShocCoordinationAddress);
+        clickCell(view, 2, 2);
+        ASSERT_TRUE(view->isEditing());
+        QTest::keyClicks(QApplication::focusWidget(), kCorrespondent);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        clickCell(view, 2, 1);
+        clickCell(view, 1, 1);
+        click(editor->cmd_Save);
+        click(editor->cmd_exit);
+        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    }
+
+    // "Gestion des relevés".
+    frm_Liste_Releves_SHOC* openList()
+    {
+        m_menu->item(QStringLiteral("Saisie"), 2)->trigger();
+        return childWindow<frm_Liste_Releves_SHOC>(*m_menu);
+    }
+
+    // "Nouveau relevé" on an empty list: a new site, confirmed; the record window opens.
+    frm_Releve_SHOC* newSite(frm_Liste_Releves_SHOC& list)
+    {
+        env.dialogs().answer(mb::Yes); // create a new site
+        click(list.cmd_Ajout);
+        EXPECT_EQ(env.dialogs().texts().value(0),
+                  QStringLiteral("Confirmez votre intention de créer un nouveau site"));
+        env.dialogs().clearAsked();
+        EXPECT_FALSE(list.isVisible());
+        QMdiSubWindow* frame = m_menu->fenetreReleve();
+        return frame ? qobject_cast<frm_Releve_SHOC*>(frame->widget()) : nullptr;
+    }
+
+    // One parcel, typed page by page as the user does.
+    void typeRecord(frm_Releve_SHOC& w)
+    {
+        using namespace record;
+        choose(w.cbo_Dept, QStringLiteral("26 - Drôme"));
+        choose(w.cbo_Communes, QStringLiteral("Valence"));
+        type(w.txt_Lieudit, QStringLiteral("Les Plaines"));
+        type(w.Txt_Nom_Observateur, QStringLiteral("DURAND"));
+        type(w.txt_Prénom_Observateur, QStringLiteral("Jean"));
+        type(w.txt_Email, QStringLiteral("jean.durand@exemple.fr"));
+        moveTo(w.cbo_Saison);
+        env.dialogs().answer(mb::Yes); // the number of parcels is free
+        click(w.cmd_Free_Nbr_Points);
+        env.dialogs().clearAsked();
+        type(w.txt_Nbr_Relevés, QStringLiteral("1"));
+        moveTo(w.cbo_Saison);
+        ASSERT_EQ(w.parcelCount(), 1);
+
+        w.ogl_Divers->setCurrentIndex(PageLocations);
+        typeCell(w.flx_Coordonnées, 1, LocLongitude, QStringLiteral("801000"));
+        typeCell(w.flx_Coordonnées, 1, LocLatitude, QStringLiteral("2000000"));
+        typeCell(w.flx_Coordonnées, 1, LocAltitude, QStringLiteral("120"));
+        toggleCell(w.flx_Desc_Parcelles, 1, 2);
+
+        w.ogl_Divers->setCurrentIndex(PageVisit);
+        type(w.txt_Date, QStringLiteral("15/01/2010"));
+        moveTo(w.opt_Passage[0]);
+        click(w.opt_Passage[0]);
+        typeCell(w.flx_Date_Météo, 1, 2, QStringLiteral("1 - 0 - 33 %"));
+
+        w.ogl_Divers->setCurrentIndex(PageSpecies);
+        ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
+            << env.dialogs().texts().join('|').toStdString();
+        type(w.txt_Heure, QStringLiteral("08:30"));
+        type(w.txt_Durée, QStringLiteral("00:20"));
+        moveTo(w.chk_Chasse[0]);
+        click(w.chk_Chasse[0]);
+        typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, QStringLiteral("ALAARV"));
+        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, QStringLiteral("4"));
+        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    }
+
+    // "Enregistrer et fermer", confirmed.
+    void save(frm_Releve_SHOC& w)
+    {
+        env.dialogs().answer(mb::Yes);
+        click(w.cmd_exit);
+        EXPECT_EQ(
+            env.dialogs().texts(),
+            QStringList{QStringLiteral("Veuillez confirmer votre intention de sauvegarder les données")});
+        env.dialogs().clearAsked();
+        EXPECT_FALSE(m_menu->fenetreReleve());
+    }
+
+    // The list's lines: file, status, passage and date.
+    static QStringList lines(frm_Liste_Releves_SHOC& list)
+    {
+        using namespace recordlist;
+        QStringList out;
+        const grid::Grid& g = list.grid();
+        for (int r = 1; r < g.rows(); ++r)
+            out << QStringList{g.cell(r, FileColumn), g.cell(r, StatusColumn), g.cell(r, PassageColumn),
+                               g.cell(r, DateColumn)}
+                       .join(QLatin1Char('|'));
+        return out;
+    }
+
+    QString dataFolder() const { return QDir(env.userHome()).filePath(QStringLiteral("Mirelot")); }
+
+    testing_support::TestEnvironment env;
+
+private:
+    QString m_sendmail = env.path(QStringLiteral("programmes/sendmail"));
+    testing_support::ScopedEnv m_sendmailCommand{"MIRELOT_SENDMAIL", (m_sendmail + " -t -oi").toUtf8()};
+    platform::DesktopMail m_mail;
+    std::unique_ptr<frm_Menu> m_menu;
+};
+
+} // namespace
+
+TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheListAndBackAfterARestart)
+{
+    firstStart();
+    ASSERT_FALSE(HasFailure());
+
+    frm_Liste_Releves_SHOC* list = openList();
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(lines(*list).isEmpty());
+    frm_Releve_SHOC* record = newSite(*list);
+    ASSERT_TRUE(record);
+    typeRecord(*record);
+    ASSERT_FALSE(HasFailure());
+    save(*record);
+    EXPECT_TRUE(list->isVisible());
+    const QString listed = kRecord + QStringLiteral("||1|15/01/2010");
+    EXPECT_EQ(lines(*list), QStringList{listed});
+
+    stop();
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    list = openList();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(lines(*list), QStringList{listed});
+}
