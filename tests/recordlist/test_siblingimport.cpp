@@ -4,6 +4,7 @@
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/SiblingImport.h"
+#include "tests/recordlist/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -14,51 +15,9 @@ using namespace recordlist;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 using Cells = QStringList;
+using sibling_samples::Sibling;
 
 namespace {
-
-// A small record of the sibling program, in our grid format, rows from column 1. A point row:
-// label, number, department, commune, place, UTM zone, first and second coordinate, MGRS, walk,
-// altitude, habitat code, checked, coordinate type.
-struct Sibling
-{
-    QString observer = "lefèvre jean", contact = "jean@example.fr", passage = "0";
-    QList<Cells> points = {
-        QString("Point|1|26 - Drôme|Valence|Les Baumes||849000|1991000||||||1").split('|')};
-    QList<QList<Cells>> species; // per parcel, its rows from column 2
-    QString count;               // of parcels: the number of points unless given
-    bool withLocations = true;
-
-    void fill(grid::Grid& g) const
-    {
-        QList<Cells> rows = {
-            {""},
-            {"Ravelin", "V3.1"},
-            {"Désignation et localisation", "26 - Drôme", "Valence", "Lieu", "20", "Pomerel"},
-            {"Nom du réseau", "Pomerel"},
-            {"Commentaire général"},
-            {"Nom et prénom", observer},
-            {"Courriel", contact},
-            {"Nbr points", count.isEmpty() ? QString::number(points.size()) : count},
-            {"Saison", "Hiver 2009-2010"}};
-        if (withLocations)
-            rows << Cells{"Coordonnées"} << points;
-        rows << Cells{"Date, N° Passage et commentaire relevé", "5/1/10", passage, "Beau"} << Cells{"Météo"};
-        for (int p = 1; p <= points.size(); ++p) {
-            rows << Cells{"Espèces Parcelle N°" + QString::number(p), "08:00", "01:15"}
-                 << Cells{"", "Code", "Nom", "0-50m", "Au-delà", "Total", "Vol", "Autre", "Indices"};
-            for (const Cells& s : species.value(p - 1))
-                rows << (Cells{""} << s);
-        }
-        g.setCols(40);
-        g.setRows(int(rows.size()));
-        for (int r = 0; r < rows.size(); ++r)
-            for (int c = 0; c < rows[r].size(); ++c)
-                g.setCell(r, 1 + c, rows[r][c]);
-        g.setFixedRows(1);
-        g.setFixedCols(1);
-    }
-};
 
 const QString kRecord = "SHOC-26~Valence~Les Baumes~LEFEVRE jean~Hiver 2009-2010~Passage N1.FLX2009";
 
@@ -83,12 +42,7 @@ protected:
 
     QString path(const QString& name) const { return QDir(data).filePath(name); }
     QStringList files() const { return QDir(data).entryList(QDir::Files, QDir::Name); }
-    void writeSource(const QString& name, const Sibling& s)
-    {
-        grid::Grid g;
-        s.fill(g);
-        ASSERT_TRUE(grid::GridFile::save(g, path(name), grid::GridFile::Complete, true).ok);
-    }
+    void writeSource(const QString& name, const Sibling& s) { sibling_samples::write(path(name), s); }
     ImportReport run() { return sub_Migration_Pomerel_Mirelot(data, &progress); }
     // Imports the one source and loads the record it gave (removed from the folder).
     QString importOne(const Sibling& s, grid::Grid& out)
