@@ -131,6 +131,8 @@ void frm_Liste_Releves_SHOC::buildExportFrame()
     lst_Email = new QListWidget(fra_Export);
     lst_Email->setObjectName(QStringLiteral("lst_Email"));
     lst_Email->setSelectionMode(QAbstractItemView::MultiSelection);
+    // A few lines are enough: the table below takes the rest of the frame.
+    lst_Email->setMaximumHeight(lst_Email->fontMetrics().height() * 6);
     mailLabel->setBuddy(lst_Email);
     mail->addWidget(mailLabel);
     mail->addWidget(lst_Email, 1);
