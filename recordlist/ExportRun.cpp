@@ -254,6 +254,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
     const record::RecordStore store(m_folder);
     grid::Grid all;
     QStringList staged;
+    QStringList stagedHeader;
+    QList<QStringList> stagedRows;
     for (const QString& name : request.records) {
         grid::Grid record;
         if (const platform::Result loaded = store.load(name, record); !loaded) {
@@ -270,6 +272,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
             setExportHeader(all, rows.header);
             appendExportRows(all, rows.rows);
             staged.append(name);
+            stagedHeader = rows.header;
+            stagedRows += rows.rows;
             continue;
         }
         grid::Grid one;
@@ -285,6 +289,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
         }
         out.exported.append(name);
         out.files.append(target);
+        out.tableHeader = rows.header;
+        out.tableRows += rows.rows;
     }
 
     if (combined) {
@@ -297,6 +303,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
             if (written.ok) {
                 out.exported = staged;
                 out.files.append(target);
+                out.tableHeader = stagedHeader;
+                out.tableRows = stagedRows;
             } else {
                 out.failures.append({target, written.error});
             }

@@ -113,6 +113,10 @@ struct [[nodiscard]] ExportOutcome
     QStringList files;
     // The sheets of the one workbook (rows beyond a sheet's limit go on further sheets).
     int sheets = 0;
+    // The rows of the workbooks written, in order, under the last record's column names (the
+    // window shows them); nothing for a mail.
+    QStringList tableHeader;
+    QList<QStringList> tableRows;
     // Mails that left, one per correspondent.
     int mailsSent = 0;
     QList<ExportFailure> failures;

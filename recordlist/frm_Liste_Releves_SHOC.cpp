@@ -135,19 +135,23 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     fra_New_Eps = new QGroupBox(QStringLiteral("Ajout d'un nouvel relevé SHOC"), fra_Grille);
     fra_New_Eps->setObjectName(QStringLiteral("fra_New_Eps"));
     auto* frame = new QVBoxLayout(fra_New_Eps);
+    auto* circumstances = new QGroupBox(QStringLiteral("Circonstances de création"), fra_New_Eps);
+    circumstances->setObjectName(QStringLiteral("fra_Circonstances"));
+    auto* choices = new QVBoxLayout(circumstances);
+    frame->addWidget(circumstances);
     const QString captions[3] = {
         QStringLiteral("Je veux créer un relevé dans un nouveau site"),
         QStringLiteral("Je veux ajouter un nouveau relevé pour la saison en court dans le site"),
         QStringLiteral("Je veux ajouter un nouveau relevé dans un site déjà suivi les années précédentes ")};
     for (int i = 0; i < 3; ++i) {
-        opt_New[i] = new QRadioButton(captions[i], fra_New_Eps);
+        opt_New[i] = new QRadioButton(captions[i], circumstances);
         opt_New[i]->setObjectName(QStringLiteral("opt_New_%1").arg(i));
-        frame->addWidget(opt_New[i]);
+        choices->addWidget(opt_New[i]);
         connect(opt_New[i], &QRadioButton::clicked, this, [this, i] { optNewClicked(i); });
     }
-    cbo_Carres = new QComboBox(fra_New_Eps);
+    cbo_Carres = new QComboBox(circumstances);
     cbo_Carres->setObjectName(QStringLiteral("cbo_Carrés"));
-    frame->addWidget(cbo_Carres);
+    choices->addWidget(cbo_Carres);
     frame->addStretch();
     m_views->addWidget(fra_New_Eps);
 

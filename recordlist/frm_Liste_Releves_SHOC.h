@@ -48,6 +48,9 @@ public:
         recordlist::ConversionObserver* conversionObserver = nullptr;
         // Shown while the sibling program's records are imported; may be null.
         recordlist::ImportProgress* importProgress = nullptr;
+        // Asks for the folder that receives one workbook per record, with a caption and the
+        // folder it starts in; "" when the user gives up. Empty: the program's folder chooser.
+        std::function<QString(const QString& title, const QString& start)> chooseFolder;
     };
 
     explicit frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent = nullptr);
@@ -127,6 +130,8 @@ private:
     void buildExportFrame();
     void buildProspectionView();
     void connectExport();
+    // The target folder of one workbook per record, through the hook or the folder chooser.
+    QString chooseTargetFolder(const QString& title, const QString& start);
     void connectProspection();
     // Shows one view and its buttons, every other button hidden.
     void showView(View view);

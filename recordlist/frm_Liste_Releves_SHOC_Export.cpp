@@ -3,7 +3,16 @@
 // selection calls for and shows what the run reports.
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 
+#include "common/Globals.h"
+#include "common/GridWidgets.h"
+#include "mainwindow/Frm_Selection_dossier.h"
+#include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
+#include "platform/Services.h"
+#include "record/RecordStore.h"
 #include "recordlist/ExportRun.h"
+#include "recordlist/ExportTable.h"
+#include "recordlist/RecordListing.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -16,6 +25,62 @@
 #include <QVBoxLayout>
 
 using namespace recordlist;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString kMailButtonCaption =
+    QStringLiteral("Envoi du fichier par courriel à votre correspondant régional");
+const QString kAbandonText = QStringLiteral("Adandon à votre demande");
+
+// The records picked in the list, in the list's order, with their status.
+QList<ListedRecord> selectedRecords(const grid::Grid& list)
+{
+    QList<ListedRecord> out;
+    if (list.rows() <= list.fixedRows())
+        return out;
+    for (const int r : list.selectedRows())
+        if (r >= list.fixedRows() && !list.rowKey(r).isEmpty())
+            out.append({list.rowKey(r), list.cell(r, StatusColumn)});
+    return out;
+}
+
+// The correspondents selected in the address list, in its order.
+QStringList recipientsOf(const QListWidget& addresses)
+{
+    QStringList out;
+    for (int i = 0; i < addresses.count(); ++i)
+        if (addresses.item(i)->isSelected())
+            out.append(addresses.item(i)->text());
+    return out;
+}
+
+// The export grid back to its empty header.
+void emptyTable(grid::Grid& table)
+{
+    table.setRows(1);
+    table.setCols(1);
+    table.clear();
+}
+
+// The list's rows named, selected again wherever the list's sort put them; the first one becomes
+// the current row. Names no longer listed are passed over.
+void selectAgain(grid::Grid& list, const QStringList& names)
+{
+    bool first = true;
+    for (const QString& name : names) {
+        const int r = list.findRowByKey(name);
+        if (r < 0)
+            continue;
+        if (first)
+            list.select(r, FileColumn);
+        else
+            list.setRowSelected(r, true);
+        first = false;
+    }
+}
+
+} // namespace
 
 void frm_Liste_Releves_SHOC::buildExportFrame()
 {
@@ -66,6 +131,8 @@ void frm_Liste_Releves_SHOC::buildExportFrame()
     lst_Email = new QListWidget(fra_Export);
     lst_Email->setObjectName(QStringLiteral("lst_Email"));
     lst_Email->setSelectionMode(QAbstractItemView::MultiSelection);
+    // A few lines are enough: the table below takes the rest of the frame.
+    lst_Email->setMaximumHeight(lst_Email->fontMetrics().height() * 6);
     mailLabel->setBuddy(lst_Email);
     mail->addWidget(mailLabel);
     mail->addWidget(lst_Email, 1);
@@ -73,8 +140,7 @@ void frm_Liste_Releves_SHOC::buildExportFrame()
 
     auto* runs = new QHBoxLayout;
     cmd_Exportation[0] = new QPushButton(QStringLiteral("Exportation vers Excel"), fra_Export);
-    cmd_Exportation[2] = new QPushButton(
-        QStringLiteral("Envoi du fichier par courriel à votre correspondant régional"), fra_Export);
+    cmd_Exportation[2] = new QPushButton(kMailButtonCaption, fra_Export);
     for (int i : {0, 2}) {
         cmd_Exportation[i]->setObjectName(QStringLiteral("cmd_Exportation_%1").arg(i));
         runs->addWidget(cmd_Exportation[i]);
@@ -85,6 +151,7 @@ void frm_Liste_Releves_SHOC::buildExportFrame()
     flx_Export = new grid::GridView(&m_exportGrid, fra_Export);
     flx_Export->setObjectName(QStringLiteral("flx_Export"));
     m_exportGrid.setObjectName(QStringLiteral("flx_Export"));
+    m_exportGrid.setEditable(grid::Grid::Editable::None);
     layout->addWidget(flx_Export, 1);
 }
 
@@ -95,15 +162,55 @@ void frm_Liste_Releves_SHOC::connectExport()
     connect(chk_one_file, &QCheckBox::clicked, this, &frm_Liste_Releves_SHOC::chk_one_file_Click);
     for (int i : {0, 2})
         connect(cmd_Exportation[i], &QPushButton::clicked, this, [this, i] { cmd_Exportation_Click(i); });
+    connect(flx_Export, &grid::GridView::keyDown, this, [this](int* key, int shift) {
+        if (*key == 'C' && shift == 2) {
+            sub_Copier_Grille(m_exportGrid);
+            *key = 0;
+        }
+    });
+    // The current row's number, as the grid's tip.
+    connect(flx_Export, &grid::GridView::selChange, this,
+            [this] { flx_Export->setToolTipText(QString::number(m_exportGrid.row())); });
 }
 
 void frm_Liste_Releves_SHOC::cmd_Export_Click()
 {
-    // TODO(export): the selection's questions, then the frame.
+    const QList<ListedRecord> selected = selectedRecords(m_grid);
+    if (selected.isEmpty())
+        return;
+    const ExportSelection selection = selectForExport(selected);
+    if (!selection.notValidQuestion.isEmpty() &&
+        platform::dialogs().ask(selection.notValidQuestion, mb::YesNo | mb::Exclamation,
+                                exportQuestionTitle()) != mb::Yes)
+        return;
+    if (selection.records.isEmpty()) {
+        platform::dialogs().ask(kNoRecordText, mb::OKOnly | mb::Critical, common::kProgramName);
+        return;
+    }
+    if (platform::dialogs().ask(selection.confirmation, mb::YesNo, common::kProgramName) != mb::Yes)
+        return;
+
+    const bool several = selection.records.size() > 1;
+    if (several) {
+        chk_one_file->setText(selection.oneWorkbookCaption);
+        cmd_Exportation[2]->setText(selection.mailCaption);
+    } else {
+        chk_one_file->setChecked(false);
+        cmd_Exportation[2]->setText(kMailButtonCaption);
+    }
+    chk_one_file->setEnabled(several);
+    chk_one_file_Click();
+    emptyTable(m_exportGrid);
     showView(View::Export);
 }
 
-void frm_Liste_Releves_SHOC::cmd_File_Export_Click() {}
+void frm_Liste_Releves_SHOC::cmd_File_Export_Click()
+{
+    const std::optional<QString> file = platform::dialogs().saveFileName(
+        combinedWorkbookRequest(record::RecordStore::fromSettings().folder()));
+    if (file)
+        txt_File_Export->setText(*file);
+}
 
 void frm_Liste_Releves_SHOC::chk_one_file_Click()
 {
@@ -112,4 +219,60 @@ void frm_Liste_Releves_SHOC::chk_one_file_Click()
     cmd_File_Export->setEnabled(one);
 }
 
-void frm_Liste_Releves_SHOC::cmd_Exportation_Click(int) {}
+QString frm_Liste_Releves_SHOC::chooseTargetFolder(const QString& title, const QString& start)
+{
+    if (m_hooks.chooseFolder)
+        return m_hooks.chooseFolder(title, start);
+    return Frm_Selection_dossier::choisir(this, title, start);
+}
+
+void frm_Liste_Releves_SHOC::cmd_Exportation_Click(int index)
+{
+    if (index != 0 && index != 2)
+        return;
+    if (index == 2 && platform::dialogs().ask(mailWarningText(), mb::OKCancel | mb::Exclamation,
+                                              mailWarningTitle()) != mb::OK)
+        return;
+    opt_Export[index]->setChecked(true);
+
+    // The records chosen when the frame opened: the list stays behind it meanwhile.
+    ExportRequest request;
+    request.records = selectForExport(selectedRecords(m_grid)).records;
+    request.withLocality = opt_GPS[0]->isChecked();
+    if (index == 2) {
+        request.kind = ExportKind::Mail;
+        request.recipients = recipientsOf(*lst_Email);
+    } else if (chk_one_file->isChecked()) {
+        request.kind = ExportKind::CombinedWorkbook;
+        request.combinedFile = txt_File_Export->text();
+    } else {
+        request.kind = ExportKind::WorkbookPerRecord;
+        const QString start = gstr_Dossier_Choisi.trimmed().isEmpty()
+                                  ? record::RecordStore::fromSettings().folder()
+                                  : gstr_Dossier_Choisi;
+        request.targetFolder =
+            chooseTargetFolder(common::kProgramName + QStringLiteral(" - Sélection du dossier cible"), start);
+        if (request.targetFolder.isEmpty()) {
+            platform::dialogs().ask(kAbandonText, mb::OKOnly, common::kProgramName);
+            return;
+        }
+    }
+
+    emptyTable(m_exportGrid);
+    const ExportOutcome outcome = [&] {
+        const platform::PointerGuard hourglass;
+        return ExportRun::fromSettings().run(request);
+    }();
+    if (!outcome.tableRows.isEmpty()) {
+        setExportHeader(m_exportGrid, outcome.tableHeader);
+        appendExportRows(m_exportGrid, outcome.tableRows);
+        flx_Export->fitColumnWidths();
+    }
+    for (const ExportNotice& notice : outcome.notices)
+        platform::dialogs().ask(notice.text, notice.style, common::kProgramName);
+    if (outcome.refreshList) {
+        const platform::PointerGuard hourglass;
+        sub_Refresh_Liste_EPS();
+        selectAgain(m_grid, outcome.selectAgain);
+    }
+}

@@ -3,7 +3,8 @@
 # settings): a picture of the first-start question. Then with the settings of a user who has
 # already started it once: pictures of the main window as it opens, and with the
 # "Options > Paramétrage" menu open. Last, on a 1366x768 screen, each page of the record window
-# (a stored record opened by the administrator) and the first page of a new record.
+# (a stored record opened by the administrator), the first page of a new record, and the record
+# list with its new-record frame, its export frame and its prospection view.
 #   tools/screenshot.sh [output folder]     (default: build/screenshots)
 # Installs, with apt-get, what it needs and is missing: xvfb, xauth, scrot, xdotool.
 set -euo pipefail
@@ -25,7 +26,7 @@ fi
 
 build="${MIRELOT_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target mirelot record_window_pages -j"$(nproc)"
+cmake --build "$build" --target mirelot window_pages -j"$(nproc)"
 mkdir -p "$out"
 
 home="$(mktemp -d)"
@@ -104,9 +105,9 @@ cat >"$home/registry.json" <<JSON
 JSON
 xvfb-run -a -s "-screen 0 1100x760x24" "$home/shoot.sh" "$build/app/mirelot" "$out"
 
-# The record window, page by page, with settings and a data folder of its own.
+# The record window, page by page, and the record list, with settings and a data folder of their own.
 mkdir -p "$home/record"
 MIRELOT_HOME="$home/record" HOME="$home/record" \
-  xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/record/record_window_pages" "$out" >/dev/null
+  xvfb-run -a -s "-screen 0 1366x768x24" "$build/tests/recordlist/window_pages" "$out" >/dev/null
 echo "Pictures in $out:"
 ls -1 "$out"

@@ -110,6 +110,7 @@ TEST_F(ExportRunTest, WhatIsNotWrittenIsNeitherCountedNorLoggedNorAnnouncedAsCre
 
     const ExportOutcome o = run(ExportKind::WorkbookPerRecord, {a, kRefused, b}, folder);
     EXPECT_EQ(o.exported, QStringList({a}));
+    EXPECT_EQ(o.tableRows.size(), 12);
     ASSERT_EQ(o.failures.size(), 2);
     EXPECT_EQ(o.failures[0],
               ExportFailure({kRefused, "Le fichier " + path(kRefused) + " n'est pas conforme."}));
@@ -137,6 +138,7 @@ TEST_F(ExportRunTest, OneWorkbookTakesOnlyTheRecordsThatPassWhole)
     EXPECT_EQ(texts(o), QStringList({o.failures.value(0).reason,
                                      "Traitement terminé : 2 relevé(s) exporté(s) sur 3."}));
     EXPECT_EQ(column(path("tout.xlsx"), "Lieudit").size(), 24);
+    EXPECT_EQ(o.tableRows.size(), 24); // what the window shows: the workbook's rows, no others
     EXPECT_EQ(column(path("tout.xlsx"), "Site").value(12),
               "SHOC-07~Privas~Le Moulin~MARTIN Anne~Hiver 2009-2010");
     EXPECT_EQ(testing_support::readWorkbookContents(path("tout.xlsx")).sheetNames(),
@@ -154,6 +156,7 @@ TEST_F(ExportRunTest, OneWorkbookTakesOnlyTheRecordsThatPassWhole)
     ASSERT_TRUE(QDir().mkpath(path("bloque.xlsx")));
     const ExportOutcome blocked = run(ExportKind::CombinedWorkbook, {a, b}, "bloque.xlsx");
     EXPECT_TRUE(blocked.exported.isEmpty());
+    EXPECT_TRUE(blocked.tableRows.isEmpty());
     EXPECT_EQ(texts(blocked), QStringList({blocked.failures.value(0).reason}));
     EXPECT_EQ(readBytes(path("LOG_EXPORT.TXT")), logged);
 }

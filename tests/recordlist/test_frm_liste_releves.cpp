@@ -2,6 +2,8 @@
 // deletion of the rows picked, the sort kept over a refresh and the bulk-update menu. The rules
 // themselves are tested on the core.
 #include "common/Globals.h"
+#include "common/Settings.h"
+#include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/recordlist/ListSamples.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -179,4 +182,33 @@ TEST_F(ListWindowTest, RightClickHandsTheListToTheBulkUpdateMenu)
     menu.hide();
     window.reset();
     EXPECT_EQ(gobj_Grille_Liste, nullptr);
+}
+
+TEST_F(ListWindowTest, LoadOffersTheAddressBookWithTheTickedCorrespondentsSelected)
+{
+    grid::Grid book;
+    book.setCols(3);
+    book.setRows(4);
+    book.setColDataType(1, grid::Grid::DataType::Boolean);
+    const struct
+    {
+        const char* address;
+        int tick;
+    } rows[] = {{"regional@example.org", grid::Grid::Checked},
+                {"  ", grid::Grid::Checked},
+                {"other@example.org", grid::Grid::Unchecked}};
+    for (int i = 0; i < 3; ++i) {
+        book.setCell(i + 1, 2, QString::fromUtf8(rows[i].address));
+        book.setCheckState(i + 1, 1, rows[i].tick);
+    }
+    ASSERT_TRUE(
+        grid::GridFile::save(book, env.programFolder() + "/email.DOV", grid::GridFile::Complete, true));
+    ASSERT_TRUE(sub_Reg_Write_HKLM("Administrateur", "Email", "admin@example.org"));
+
+    open();
+    ASSERT_EQ(window->lst_Email->count(), 2); // the blank address is left out
+    EXPECT_EQ(window->lst_Email->item(0)->text(), "regional@example.org");
+    EXPECT_TRUE(window->lst_Email->item(0)->isSelected());
+    EXPECT_FALSE(window->lst_Email->item(1)->isSelected());
+    EXPECT_EQ(gstr_Admin_Email, "admin@example.org");
 }

@@ -1,25 +1,30 @@
-// Pictures of every page of the record window, for tools/screenshot.sh: the main window as large
-// as a 1366x768 screen leaves it (less a panel and a title bar), a stored record of eight parcels
-// opened for modification by the administrator, then each page shown in turn and the screen taken
-// as a PNG file; last, the first page of a new record. Runs on a real display (Xvfb); MIRELOT_HOME
-// names the folder it may fill.
-//   record_window_pages <output folder>
+// Pictures of every page of the record window and of the record list's views, for
+// tools/screenshot.sh: the main window as large as a 1366x768 screen leaves it (less a panel and a
+// title bar), a stored record of eight parcels opened for modification by the administrator, then
+// each page shown in turn and the screen taken as a PNG file; the first page of a new record; last,
+// the record list of a folder of records over three winters, its new-record frame, its export frame
+// and its prospection view. Runs on a real display (Xvfb); MIRELOT_HOME names the folder it may fill.
+// Boxes are answered with their default button.
+//   window_pages <output folder>
 
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
 #include "mainwindow/frm_Menu.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
+#include "recordlist/frm_Liste_Releves_SHOC.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
@@ -86,6 +91,41 @@ record::SurveyRecord sampleRecord()
     return r;
 }
 
+// Records of other sites and winters beside the sample, for the list and the prospection view.
+bool storeMoreRecords(const record::SurveyRecord& sample)
+{
+    struct Variant
+    {
+        const char* place;
+        const char* observer;
+        const char* season;
+        const char* date;
+        int passage;
+        bool notValidated;
+    };
+    const Variant variants[] = {
+        {"Les Baumes", "DUPONT", "Hiver 2009-2010", "02/12/2009", 1, false},
+        {"Les Baumes", "DUPONT", "Hiver 2008-2009", "10/12/2008", 1, false},
+        {"Champ Rond", "MARTIN", "Hiver 2009-2010", "05/12/2009", 1, true},
+        {"Champ Rond", "MARTIN", "Hiver 2007-2008", "15/01/2008", 2, false},
+        {"La Plaine", "BERNARD", "Hiver 2008-2009", "20/12/2008", 1, false},
+    };
+    for (const Variant& v : variants) {
+        record::SurveyRecord r = sample;
+        r.placeName = QString::fromUtf8(v.place);
+        r.observerName = QString::fromUtf8(v.observer);
+        r.season = QString::fromUtf8(v.season);
+        r.date = QString::fromUtf8(v.date);
+        r.passage = v.passage;
+        r.notValidated = v.notValidated;
+        r.parcels.resize(3);
+        r.siteName = record::sub_Build_Nom_Zone(r).text;
+        if (!record::RecordStore(gstr_Dossier).save(r).result.ok)
+            return false;
+    }
+    return true;
+}
+
 void settle()
 {
     for (int i = 0; i < 10; ++i) {
@@ -101,19 +141,21 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     if (argc < 2 || qEnvironmentVariableIsEmpty("MIRELOT_HOME")) {
-        std::fprintf(stderr, "record_window_pages <output folder>, with MIRELOT_HOME set\n");
+        std::fprintf(stderr, "window_pages <output folder>, with MIRELOT_HOME set\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QDir home(qEnvironmentVariable("MIRELOT_HOME"));
     platform::Registry registry(platform::Registry::defaultStoreFile());
-    platform::installServices({&registry, nullptr, nullptr, nullptr, nullptr});
+    platform::SystemClock clock;
+    platform::installServices({&registry, nullptr, nullptr, &clock, nullptr});
 
     common::setProgramFolder(home.filePath(QStringLiteral("Programme")));
     for (const data::TableInstallation& t : data::installStarterTables(common::programFolder()))
         if (t.etat == data::InstallState::Failed)
             return 1;
     gstr_Dossier = home.filePath(QStringLiteral("Donnees"));
+    gbol_Excel_Disponible = true; // as the start sequence finds it
     QDir().mkpath(gstr_Dossier);
     if (!sub_Reg_Write_HKLM(common::kAdminSection, QStringLiteral("PSWD"), QStringLiteral("KORVEL-ADM")))
         return 1;
@@ -152,7 +194,40 @@ int main(int argc, char** argv)
         if (!shoot(s.name))
             return 1;
     }
-    if (!frame->close() || !menu.ouvrirReleve({}))
+    if (!frame->close() || !menu.ouvrirReleve({}) || !shoot("record-new-identification"))
         return 1;
-    return shoot("record-new-identification") ? 0 : 1;
+    if (!menu.fenetreReleve()->close()) {
+        std::fprintf(stderr, "The new record's window did not close.\n");
+        return 1;
+    }
+    if (!storeMoreRecords(sampleRecord())) {
+        std::fprintf(stderr, "The list's records could not be stored.\n");
+        return 1;
+    }
+
+    // The record list and its views.
+    menu.item(QStringLiteral("Saisie"), 2)->trigger();
+    settle();
+    auto* list =
+        menu.fenetreListe() ? qobject_cast<frm_Liste_Releves_SHOC*>(menu.fenetreListe()->widget()) : nullptr;
+    if (!list) {
+        std::fprintf(stderr, "The record list did not open.\n");
+        return 1;
+    }
+    menu.fenetreListe()->showMaximized();
+    if (!shoot("list-records"))
+        return 1;
+    list->cmd_Ajout->click();
+    if (!shoot("list-new-record"))
+        return 1;
+    list->cmd_Faux->click();
+    list->grid().select(1, 1);
+    list->grid().setRowSelected(1, true);
+    list->grid().setRowSelected(2, true);
+    list->cmd_Export->click();
+    if (!shoot("list-export"))
+        return 1;
+    list->cmd_Faux->click();
+    list->cmd_Prospection->click();
+    return shoot("list-prospection") ? 0 : 1;
 }
