@@ -1,14 +1,17 @@
 // The whole program's road, offscreen, through its real windows: a new user's first start on an
 // empty home, the correspondent chosen in the address editor, a record of a new site typed in the
-// record window and saved, listed by the record list; then the program started again on the same
-// folders finds it.
+// record window and saved, listed by the record list, exported to a workbook and mailed to the
+// correspondent through the machine's sendmail (a stand-in script), each export logged; then the
+// program started again on the same folders finds the record and its last export.
 
 #include "app/ProgramStart.h"
+#include "common/ExportLog.h"
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridView.h"
+#include "mainwindow/Frm_Selection_dossier.h"
 #include "mainwindow/ParamConfig.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
@@ -17,26 +20,31 @@
 #include "record/RecordValidator.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
+#include "recordlist/ExportRun.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/WorkbookContents.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
 using grid::GridView;
+using View = frm_Liste_Releves_SHOC::View;
 namespace mb = platform::mb;
 
 namespace {
@@ -247,7 +255,69 @@ protected:
         EXPECT_FALSE(m_menu->fenetreReleve());
     }
 
-    // The list's lines: file, status, passage and date.
+    // "Exporter un ou plusieurs relevés" on the record clicked in the list, confirmed: the export
+    // frame opens.
+    void openExportFrame(frm_Liste_Releves_SHOC& list, const QString& record)
+    {
+        clickCell(list.flx_Grille, list.grid().findRowByKey(record), recordlist::FileColumn);
+        env.dialogs().answer(mb::Yes);
+        click(list.cmd_Export);
+        EXPECT_EQ(env.dialogs().texts(),
+                  QStringList{QStringLiteral("Confirmez votre intention de exporter l'EPS ") + record});
+        env.dialogs().clearAsked();
+        EXPECT_EQ(list.view(), View::Export);
+    }
+
+    // "Exportation vers Excel": the record's workbook in a folder that the user types in the
+    // folder chooser, which makes it.
+    void exportToWorkbook(frm_Liste_Releves_SHOC& list, const QString& folder)
+    {
+        bool chosen = false;
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<Frm_Selection_dossier*>(QApplication::activeModalWidget());
+            if (!chooser)
+                return;
+            type(chooser->txt_Dossier, folder);
+            env.dialogs().answer(mb::OK); // the folder does not exist: create it
+            click(chooser->cmd_Selectionner);
+            chosen = chooser->result() == QDialog::Accepted;
+            if (!chosen)
+                chooser->reject();
+        });
+        env.dialogs().answer(mb::OK); // the workbook is made
+        click(list.cmd_Exportation[0]);
+        EXPECT_TRUE(chosen);
+        const QString workbook = recordlist::recordWorkbookPath(folder, kRecord);
+        EXPECT_EQ(env.dialogs().texts().value(1),
+                  QStringLiteral("Le fichier ") + workbook + QStringLiteral(" a été créé."))
+            << env.dialogs().texts().join('|').toStdString();
+        env.dialogs().clearAsked();
+    }
+
+    // The correspondent's mail: the one ticked in the address book is the one selected; the
+    // warning about the mail program accepted.
+    void mailToCorrespondent(frm_Liste_Releves_SHOC& list)
+    {
+        QStringList selected;
+        for (const QListWidgetItem* item : list.lst_Email->selectedItems())
+            selected << item->text();
+        EXPECT_EQ(selected, QStringList{kCorrespondent});
+        env.dialogs().answer(mb::OK); // a mail program is needed: go on
+        env.dialogs().answer(mb::OK); // the mail has left
+        click(list.cmd_Exportation[2]);
+        EXPECT_EQ(env.dialogs().texts().value(1),
+                  QStringLiteral("Un courriel a été créé dans votre boîte d'envoi et attend d'être envoyé."))
+            << env.dialogs().texts().join('|').toStdString();
+        env.dialogs().clearAsked();
+    }
+
+    // What the machine's sendmail received.
+    std::optional<testing_support::ReadMessage> mailSent() const
+    {
+        return testing_support::readMessage(testing_support::fakeInput(m_sendmail).value_or(QByteArray()));
+    }
+
+    // The list's lines: file, status, passage, date and last export.
     static QStringList lines(frm_Liste_Releves_SHOC& list)
     {
         using namespace recordlist;
@@ -255,7 +325,7 @@ protected:
         const grid::Grid& g = list.grid();
         for (int r = 1; r < g.rows(); ++r)
             out << QStringList{g.cell(r, FileColumn), g.cell(r, StatusColumn), g.cell(r, PassageColumn),
-                               g.cell(r, DateColumn)}
+                               g.cell(r, DateColumn), g.cell(r, ExportedColumn)}
                        .join(QLatin1Char('|'));
         return out;
     }
@@ -273,11 +343,12 @@ private:
 
 } // namespace
 
-TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheListAndBackAfterARestart)
+TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheCorrespondentAndBackAfterARestart)
 {
     firstStart();
     ASSERT_FALSE(HasFailure());
 
+    // A record of a new site, entered and saved: listed, validated, never exported.
     frm_Liste_Releves_SHOC* list = openList();
     ASSERT_TRUE(list);
     EXPECT_TRUE(lines(*list).isEmpty());
@@ -287,9 +358,49 @@ TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheListAndBackAfterARestart)
     ASSERT_FALSE(HasFailure());
     save(*record);
     EXPECT_TRUE(list->isVisible());
-    const QString listed = kRecord + QStringLiteral("||1|15/01/2010");
+    EXPECT_EQ(lines(*list), QStringList{kRecord + QStringLiteral("||1|15/01/2010|")});
+
+    // Its workbook: one sheet, the record's parcel and species.
+    openExportFrame(*list, kRecord);
+    ASSERT_FALSE(HasFailure());
+    const QString exports = QDir(env.userHome()).filePath(QStringLiteral("Exports SHOC"));
+    exportToWorkbook(*list, exports);
+    ASSERT_FALSE(HasFailure());
+    const testing_support::WorkbookContents workbook =
+        testing_support::readWorkbookContents(recordlist::recordWorkbookPath(exports, kRecord));
+    ASSERT_TRUE(workbook.ok) << workbook.error.toStdString();
+    ASSERT_EQ(workbook.sheetNames(), QStringList{QStringLiteral("SHOC")});
+    const testing_support::WorkbookSheet& sheet = workbook.sheets[0];
+    EXPECT_EQ(sheet.rowCount, 2);
+    QHash<QString, QString> row;
+    for (int col = 0; col < sheet.colCount; ++col)
+        row.insert(sheet.value(0, col), sheet.value(1, col));
+    EXPECT_EQ(row.value(QStringLiteral("Site")), kSite);
+    EXPECT_EQ(row.value(QStringLiteral("Commune")), QStringLiteral("Valence"));
+    EXPECT_EQ(row.value(QStringLiteral("Code espèce")), QStringLiteral("ALAARV"));
+    EXPECT_EQ(row.value(QStringLiteral("Nombre")), QStringLiteral("4"));
+
+    // Mailed a day later: the record file reaches the correspondent whole.
+    env.clock().set(QDateTime(QDate(2010, 6, 16), QTime(9, 30)));
+    EXPECT_EQ(list->view(), View::Export) << "the frame stays open after a run";
+    mailToCorrespondent(*list);
+    ASSERT_FALSE(HasFailure());
+    const auto mail = mailSent();
+    ASSERT_TRUE(mail.has_value());
+    EXPECT_EQ(mail->to, QStringList{kCorrespondent});
+    ASSERT_EQ(mail->attachments.size(), 1);
+    EXPECT_EQ(mail->attachments[0].fileName, kRecord);
+    EXPECT_EQ(mail->attachments[0].bytes, testing_support::readBytes(QDir(dataFolder()).filePath(kRecord)));
+
+    // Both exports are logged, the newest first, and the list shows the newest.
+    const QString mailed = QStringLiteral("16/06/2010 09:30:00");
+    const auto log = common::readExportLog(dataFolder());
+    ASSERT_TRUE(log) << log.result.error.toStdString();
+    EXPECT_EQ(log.value, (QList<common::ExportLogLine>{{kRecord, mailed}, {kRecord, "15/06/2010 12:00:00"}}));
+    const QString listed = kRecord + QStringLiteral("||1|15/01/2010|") + mailed;
     EXPECT_EQ(lines(*list), QStringList{listed});
 
+    // Started again on the same folders: nothing asked, the record and its last export found.
     stop();
     ASSERT_TRUE(start());
     EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
