@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -376,9 +377,13 @@ void GridView::setGrid(Grid* grid)
         applyColumn(col);
     });
     m_connections << connect(grid, &QObject::destroyed, this, [this] {
-        if (m_grid != m_ownGrid) {
-            m_model->swapGrid([this] { m_grid = m_ownGrid; });
-        }
+        if (m_grid == m_ownGrid)
+            return;
+        // The grid goes with its owner, typically a window whose grids go before its child views:
+        // the view falls back on its own grid without a signal, which the window would handle
+        // half destroyed.
+        const QSignalBlocker quiet(this);
+        m_model->swapGrid([this] { m_grid = m_ownGrid; });
     });
 }
 

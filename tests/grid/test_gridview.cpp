@@ -447,3 +447,18 @@ TEST_F(GridViewTest, AnotherGridCanBeShownAndMayGoAway)
     delete other;
     EXPECT_EQ(view.grid().cell(1, 1), "ALA") << "back to the view's own grid";
 }
+
+// A window's grids go before its views (its members before its child widgets): the view falls
+// back on its own grid without a signal, whose handler in the window would read the grid going.
+TEST_F(GridViewTest, AGridGoingAwaySendsNoSignal)
+{
+    auto* other = new Grid;
+    other->setRows(3);
+    other->setCols(3);
+    view.setGrid(other);
+    other->select(2, 2);
+    QSignalSpy sel(&view, &GridView::selChange);
+    delete other;
+    EXPECT_EQ(sel.size(), 0);
+    EXPECT_EQ(view.grid().cell(1, 1), "ALA");
+}
