@@ -273,7 +273,9 @@ protected:
     void exportToWorkbook(frm_Liste_Releves_SHOC& list, const QString& folder)
     {
         bool chosen = false;
-        QTimer::singleShot(0, [&] {
+        QTimer answer; // goes with this step, whether the chooser showed or not
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
             auto* chooser = qobject_cast<Frm_Selection_dossier*>(QApplication::activeModalWidget());
             if (!chooser)
                 return;
@@ -284,6 +286,7 @@ protected:
             if (!chosen)
                 chooser->reject();
         });
+        answer.start(0);
         env.dialogs().answer(mb::OK); // the workbook is made
         click(list.cmd_Exportation[0]);
         EXPECT_TRUE(chosen);
