@@ -1,5 +1,9 @@
 #include "mainwindow/EMail.h"
 
+#include "common/Paths.h"
+#include "common/Settings.h"
+#include "grid/Grid.h"
+
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
@@ -13,6 +17,21 @@ platform::MailTransport transportFor(bool showDialog)
     return showDialog ? platform::MailTransport::ComposeWindow : platform::MailTransport::SendAtOnce;
 }
 } // namespace
+
+QString addressBookPath()
+{
+    return fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Adresses email"),
+                               common::joinPath(common::programFolder(), QStringLiteral("email.DOV")));
+}
+
+QList<Correspondent> correspondentsOf(const grid::Grid& book)
+{
+    QList<Correspondent> out;
+    for (int r = 1; r < book.rows(); ++r)
+        if (!book.cell(r, 2).trimmed().isEmpty())
+            out.append({book.cell(r, 2), book.checkState(r, 1) == grid::Grid::Checked});
+    return out;
+}
 
 QStringList recipientList(const QString& recipients)
 {

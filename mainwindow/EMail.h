@@ -5,11 +5,29 @@
 
 #include "platform/Mail.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+namespace grid {
+class Grid;
+}
+
 namespace mainwindow::email {
+
+// The address book of the correspondents: its path is the setting "Adresses email", by default
+// "email.DOV" in the program's folder.
+QString addressBookPath();
+// A correspondent of the address book: the address (column 2) and whether its "Sélection" box
+// (column 1) is ticked, that is whether the records go to it.
+struct Correspondent
+{
+    QString address;
+    bool ticked = false;
+};
+// The rows of a loaded address book whose address is not blank, in order.
+QList<Correspondent> correspondentsOf(const grid::Grid& book);
 
 // Recipients: every blank removed, split at ";", empty parts dropped.
 QStringList recipientList(const QString& recipients);

@@ -11,6 +11,7 @@
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "mainwindow/EMail.h"
 #include "mainwindow/MenuOptions.h"
 #include "mainwindow/SpeciesUpgrade.h"
 #include "mainwindow/UpdateCheck.h"
@@ -93,11 +94,9 @@ void installerTables()
 AddressCounts countAddresses(const Grid& table)
 {
     AddressCounts n;
-    for (int r = 1; r < table.rows(); ++r) {
-        if (table.cell(r, 2).trimmed().isEmpty())
-            continue;
+    for (const email::Correspondent& c : email::correspondentsOf(table)) {
         ++n.adresses;
-        if (table.checkState(r, 1) == Grid::Checked)
+        if (c.ticked)
             ++n.selectionnees;
     }
     return n;
@@ -189,9 +188,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 
     // 17-19. Reminders about the correspondents' addresses.
     Grid& adresses = fenetre.Flx_Carrés();
-    if (!chargerTable(adresses,
-                      parametre(QStringLiteral("Adresses email"),
-                                common::joinPath(common::programFolder(), QStringLiteral("email.DOV")))))
+    if (!chargerTable(adresses, email::addressBookPath()))
         r.echec = true;
     const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {

@@ -72,17 +72,8 @@ void applySpeciesTable(grid::Grid& grid, const SpeciesTable& table)
         fillSpeciesGrid(grid, table);
         return;
     }
-    for (int i = 0; i < rows.size(); ++i) {
-        const int r = rows[i];
-        const SpeciesRow& row = table[i];
-        grid.setCell(r, SpeciesClassColumn, row.speciesClass);
-        grid.setCell(r, SpeciesCodeColumn, row.code);
-        grid.setCell(r, SpeciesNameColumn, row.name);
-        for (int b = 0; b < kDistanceBands; ++b)
-            grid.setCell(r, SpeciesFirstCountColumn + b, row.counts[size_t(b)]);
-        grid.setCell(r, SpeciesTotalColumn, row.total);
-        grid.setCell(r, SpeciesIndicesColumn, row.indices);
-    }
+    for (int i = 0; i < rows.size(); ++i)
+        setSpeciesRow(grid, rows[i], table[i]);
 }
 
 QList<int> parcelsHoldingData(const SurveyRecord& record)

@@ -42,6 +42,17 @@ SpeciesTable speciesTableOf(const grid::Grid& grid)
     return table;
 }
 
+void setSpeciesRow(grid::Grid& grid, int r, const SpeciesRow& species)
+{
+    grid.setCell(r, SpeciesClassColumn, species.speciesClass);
+    grid.setCell(r, SpeciesCodeColumn, species.code);
+    grid.setCell(r, SpeciesNameColumn, species.name);
+    for (int b = 0; b < kDistanceBands; ++b)
+        grid.setCell(r, SpeciesFirstCountColumn + b, species.counts[size_t(b)]);
+    grid.setCell(r, SpeciesTotalColumn, species.total);
+    grid.setCell(r, SpeciesIndicesColumn, species.indices);
+}
+
 void fillSpeciesGrid(grid::Grid& grid, const SpeciesTable& table)
 {
     grid.clear();
@@ -53,16 +64,8 @@ void fillSpeciesGrid(grid::Grid& grid, const SpeciesTable& table)
     grid.setFixedRows(1);
     grid.setFixedCols(1);
     int r = 1;
-    for (const SpeciesRow& row : table) {
-        grid.setCell(r, SpeciesClassColumn, row.speciesClass);
-        grid.setCell(r, SpeciesCodeColumn, row.code);
-        grid.setCell(r, SpeciesNameColumn, row.name);
-        for (int b = 0; b < kDistanceBands; ++b)
-            grid.setCell(r, SpeciesFirstCountColumn + b, row.counts[size_t(b)]);
-        grid.setCell(r, SpeciesTotalColumn, row.total);
-        grid.setCell(r, SpeciesIndicesColumn, row.indices);
-        ++r;
-    }
+    for (const SpeciesRow& row : table)
+        setSpeciesRow(grid, r++, row);
 }
 
 void SpeciesStore::sub_Flx_Grid_to_File(const grid::Grid& grid, int parcel)

@@ -36,6 +36,8 @@ const QStringList& speciesTitles();
 
 // Row r of a species grid as a species row, indices included, blank or not.
 SpeciesRow speciesRowOf(const grid::Grid& grid, int row);
+// Writes a species row into row r of a species grid, indices included.
+void setSpeciesRow(grid::Grid& grid, int row, const SpeciesRow& species);
 // The species rows of a species grid: the rows below its header that are not blank (Indices
 // alone does not make a row), in grid order.
 SpeciesTable speciesTableOf(const grid::Grid& grid);

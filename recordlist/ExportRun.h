@@ -14,6 +14,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Result.h"
+#include "recordlist/RecordListing.h"
 
 #include <QList>
 #include <QString>
@@ -22,12 +23,6 @@
 namespace recordlist {
 
 // ---- Before the run: what the selection allows, and the questions the window asks.
-
-struct ListedRecord
-{
-    QString fileName;
-    QString status; // "Non Validé", or empty for a valid record
-};
 
 struct ExportSelection
 {

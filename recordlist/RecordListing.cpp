@@ -162,13 +162,36 @@ void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort
     grid.setRedraw(redraw);
 }
 
+QList<ListedRecord> selectedRecords(const grid::Grid& grid)
+{
+    QList<ListedRecord> out;
+    for (const int r : grid.selectedRows())
+        if (r >= grid.fixedRows() && !grid.rowKey(r).isEmpty())
+            out.append({grid.rowKey(r), grid.cell(r, StatusColumn)});
+    return out;
+}
+
 QStringList selectedFileNames(const grid::Grid& grid)
 {
     QStringList out;
-    for (const int r : grid.selectedRows())
-        if (r >= grid.fixedRows() && !grid.rowKey(r).isEmpty())
-            out << grid.rowKey(r);
+    for (const ListedRecord& r : selectedRecords(grid))
+        out << r.fileName;
     return out;
+}
+
+void selectRecords(grid::Grid& grid, const QStringList& fileNames)
+{
+    bool first = true;
+    for (const QString& name : fileNames) {
+        const int r = grid.findRowByKey(name);
+        if (r < 0)
+            continue;
+        if (first)
+            grid.select(r, FileColumn);
+        else
+            grid.setRowSelected(r, true);
+        first = false;
+    }
 }
 
 } // namespace recordlist

@@ -114,8 +114,20 @@ private:
 // again as the user last sorted it, current cell at line 1, column 1.
 void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort);
 
-// The file names (row keys) of the rows selected in the list, in the grid's order: exactly the
-// rows the user picked, in list-box selection as in a range.
+// A record picked in the list.
+struct ListedRecord
+{
+    QString fileName;
+    QString status; // "Non Validé", or empty for a valid record
+};
+
+// The rows selected in the list, in the grid's order: exactly the rows the user picked, in
+// list-box selection as in a range.
+QList<ListedRecord> selectedRecords(const grid::Grid& grid);
+// Their file names (row keys).
 QStringList selectedFileNames(const grid::Grid& grid);
+// Selects the rows of the records named, wherever the list's sort put them; the first one becomes
+// the current row. Names no longer listed are passed over.
+void selectRecords(grid::Grid& grid, const QStringList& fileNames);
 
 } // namespace recordlist

@@ -5,6 +5,7 @@
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
+#include "mainwindow/EMail.h"
 #include "mainwindow/Publisher.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
@@ -329,9 +330,7 @@ void frm_Liste_Releves_SHOC::showView(View view)
 void frm_Liste_Releves_SHOC::loadAddressBook()
 {
     lst_Email->clear();
-    const QString path =
-        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Adresses email"),
-                            common::joinPath(common::programFolder(), QStringLiteral("email.DOV")));
+    const QString path = mainwindow::email::addressBookPath();
     if (!QFileInfo::exists(path))
         return; // no correspondent yet: the list stays empty
     grid::Grid book;
@@ -339,13 +338,8 @@ void frm_Liste_Releves_SHOC::loadAddressBook()
         platform::dialogs().ask(loaded.error, platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
         return;
     }
-    for (int r = 1; r < book.rows(); ++r) {
-        const QString address = book.cell(r, 2);
-        if (address.trimmed().isEmpty())
-            continue;
-        auto* item = new QListWidgetItem(address, lst_Email);
-        item->setSelected(book.checkState(r, 1) == grid::Grid::Checked);
-    }
+    for (const mainwindow::email::Correspondent& c : mainwindow::email::correspondentsOf(book))
+        (new QListWidgetItem(c.address, lst_Email))->setSelected(c.ticked);
 }
 
 void frm_Liste_Releves_SHOC::importSiblingRecords()

@@ -33,18 +33,6 @@ const QString kMailButtonCaption =
     QStringLiteral("Envoi du fichier par courriel à votre correspondant régional");
 const QString kAbandonText = QStringLiteral("Adandon à votre demande");
 
-// The records picked in the list, in the list's order, with their status.
-QList<ListedRecord> selectedRecords(const grid::Grid& list)
-{
-    QList<ListedRecord> out;
-    if (list.rows() <= list.fixedRows())
-        return out;
-    for (const int r : list.selectedRows())
-        if (r >= list.fixedRows() && !list.rowKey(r).isEmpty())
-            out.append({list.rowKey(r), list.cell(r, StatusColumn)});
-    return out;
-}
-
 // The correspondents selected in the address list, in its order.
 QStringList recipientsOf(const QListWidget& addresses)
 {
@@ -61,23 +49,6 @@ void emptyTable(grid::Grid& table)
     table.setRows(1);
     table.setCols(1);
     table.clear();
-}
-
-// The list's rows named, selected again wherever the list's sort put them; the first one becomes
-// the current row. Names no longer listed are passed over.
-void selectAgain(grid::Grid& list, const QStringList& names)
-{
-    bool first = true;
-    for (const QString& name : names) {
-        const int r = list.findRowByKey(name);
-        if (r < 0)
-            continue;
-        if (first)
-            list.select(r, FileColumn);
-        else
-            list.setRowSelected(r, true);
-        first = false;
-    }
 }
 
 } // namespace
@@ -273,6 +244,6 @@ void frm_Liste_Releves_SHOC::cmd_Exportation_Click(int index)
     if (outcome.refreshList) {
         const platform::PointerGuard hourglass;
         sub_Refresh_Liste_EPS();
-        selectAgain(m_grid, outcome.selectAgain);
+        selectRecords(m_grid, outcome.selectAgain);
     }
 }

@@ -74,24 +74,24 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QS
     return textAnswer(a);
 }
 
-std::optional<QString> ScriptedDialogs::openFileName(const platform::FileRequest& request)
+std::optional<QString> ScriptedDialogs::fileAnswer(Kind kind, const platform::FileRequest& request)
 {
     Asked a;
-    a.kind = Kind::OpenFile;
+    a.kind = kind;
     a.text = request.title;
     a.title = request.title;
     a.file = request;
     return textAnswer(a);
 }
 
+std::optional<QString> ScriptedDialogs::openFileName(const platform::FileRequest& request)
+{
+    return fileAnswer(Kind::OpenFile, request);
+}
+
 std::optional<QString> ScriptedDialogs::saveFileName(const platform::FileRequest& request)
 {
-    Asked a;
-    a.kind = Kind::SaveFile;
-    a.text = request.title;
-    a.title = request.title;
-    a.file = request;
-    return textAnswer(a);
+    return fileAnswer(Kind::SaveFile, request);
 }
 
 } // namespace testing_support

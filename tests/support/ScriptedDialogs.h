@@ -49,6 +49,7 @@ public:
 private:
     std::optional<Answer> next(const Asked& a);
     std::optional<QString> textAnswer(const Asked& a);
+    std::optional<QString> fileAnswer(Kind kind, const platform::FileRequest& request);
     void fail(const QString& why);
 
     QList<Answer> m_queue;
