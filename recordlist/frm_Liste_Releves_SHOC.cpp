@@ -324,7 +324,6 @@ void frm_Liste_Releves_SHOC::showView(View view)
         const bool needsRecord = b == cmd_maj || b == Cmd_Supp || b == cmd_Export;
         b->setEnabled(view != View::Export && (!needsRecord || any));
     }
-    cmd_Copier->setEnabled(view != View::Export);
 }
 
 void frm_Liste_Releves_SHOC::loadAddressBook()

@@ -15,6 +15,7 @@
 #include "record/frm_Releve_SHOC.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/record/RecordSamples.h"
+#include "tests/record/RecordWindowFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -70,16 +71,9 @@ QStringList header(const Grid& g)
     return out;
 }
 
-class RecordWindowTest : public ::testing::Test
+class RecordWindowTest : public record_samples::RecordWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
-        gstr_Dossier = env.dataFolder();
-    }
-
     // The sample record on the starter tables, as the window gives it back.
     static SurveyRecord sample()
     {
@@ -100,8 +94,6 @@ protected:
     {
         return Window(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, site}));
     }
-
-    testing_support::TestEnvironment env;
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
 #include "tests/record/RecordSamples.h"
+#include "tests/record/RecordWindowFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -34,28 +35,10 @@ using Window = std::unique_ptr<frm_Releve_SHOC>;
 
 namespace {
 
-class RecordWindowChecksTest : public ::testing::Test
+class RecordWindowChecksTest : public record_samples::RecordWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
-        gstr_Dossier = env.dataFolder();
-    }
-
     // A window shown and active, so that focus changes reach its boxes.
-    Window openShown(RecordMode mode, const QString& file = QString())
-    {
-        Window w(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, QString()}));
-        EXPECT_TRUE(w);
-        if (!w)
-            return w;
-        w->show();
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
     // The sample record on the starter tables, stored, and opened for modification: complete and
     // saveable.
     Window openSample()
@@ -90,8 +73,6 @@ protected:
         ASSERT_TRUE(w.txt_Nbr_Relevés->isEnabled());
     }
     QString lastBox() { return env.dialogs().asked().isEmpty() ? QString() : env.dialogs().texts().last(); }
-
-    testing_support::TestEnvironment env;
 };
 
 const QString kValidation = "Mirelot - Validation des données saisies";

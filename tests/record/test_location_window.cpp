@@ -13,6 +13,7 @@
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
 #include "tests/record/RecordSamples.h"
+#include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -33,16 +34,9 @@ using Window = std::unique_ptr<frm_Releve_SHOC>;
 
 namespace {
 
-class LocationWindowTest : public ::testing::Test
+class LocationWindowTest : public record_samples::RecordWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
-        gstr_Dossier = env.dataFolder();
-    }
-
     static Window open(RecordMode mode = RecordMode::New, const QString& file = QString())
     {
         Window w(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, QString()}));
@@ -88,8 +82,6 @@ protected:
         view->setEditText(text);
         view->finishEditing();
     }
-
-    testing_support::TestEnvironment env;
 };
 
 } // namespace

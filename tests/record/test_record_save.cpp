@@ -12,6 +12,7 @@
 #include "record/RecordValidator.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -40,28 +41,15 @@ namespace {
 
 const QString kSite = "SHOC-26~Valence~Les Plaines~DURAND Jean~Hiver 2009-2010";
 
-class RecordSaveTest : public ::testing::Test
+class RecordSaveTest : public record_samples::RecordWindowFixture
 {
 protected:
     void SetUp() override
     {
-        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+        RecordWindowFixture::SetUp();
         record_samples::writeSmallTables(env.programFolder());
-        gstr_Dossier = env.dataFolder();
     }
 
-    Window openShown(RecordMode mode, const QString& file = QString())
-    {
-        Window w(frm_Releve_SHOC::openWindow(RecordRequest{mode, file, QString()}));
-        EXPECT_TRUE(w);
-        if (!w)
-            return w;
-        w->show();
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
     static void type(QLineEdit* box, const QString& text)
     {
         box->setFocus();
@@ -154,8 +142,6 @@ protected:
         EXPECT_TRUE(RecordStore(env.dataFolder()).load(name, *g).ok);
         return g;
     }
-
-    testing_support::TestEnvironment env;
 };
 
 } // namespace
