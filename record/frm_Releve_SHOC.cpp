@@ -638,6 +638,7 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
     }
     m_mode = opening.mode;
     m_fileName = opening.fileName;
+    m_storedFile = m_mode == record::RecordMode::Update ? m_fileName : QString();
     m_notices << opening.notices;
     fra_Générale->setTitle(opening.caption);
     applyRecord(opening.reading.record, opening.reading);
@@ -1151,9 +1152,8 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
     storeShownParcel();
     record::SurveyRecord rec = currentRecord();
     rec.notValidated = choice == record::SaveChoice::NotValidated;
-    const QString opened = m_mode == record::RecordMode::Update ? m_fileName : QString();
     grid::Grid written;
-    const record::SaveResult saved = record::RecordStore::fromSettings().save(rec, opened, &written);
+    const record::SaveResult saved = record::RecordStore::fromSettings().save(rec, m_storedFile, &written);
     if (saved.declined)
         return SaveOutcome::NotSaved;
     if (!saved.result.ok) {
@@ -1163,8 +1163,7 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
     if (!saved.notice.isEmpty())
         platform::dialogs().ask(saved.notice, mb::OKOnly | mb::Exclamation, common::kProgramName);
     m_modified = false;
-    if (m_mode == record::RecordMode::Update)
-        m_fileName = saved.fileName; // a later save renames from the name written now
+    m_storedFile = saved.fileName; // a later save writes this file again, or renames it
     // The stored page shows the record as written, read only.
     flx_EPS->grid().copyFrom(written);
     flx_EPS->grid().setEditable(Grid::Editable::None);
@@ -1287,7 +1286,11 @@ void frm_Releve_SHOC::connectFieldChecks()
 
     connect(Tab_Relevé, &QTabBar::currentChanged, this, &frm_Releve_SHOC::parcelTabChanged);
     connect(ogl_Divers, &QTabWidget::currentChanged, this, &frm_Releve_SHOC::pageChanged);
-    connect(cmd_Save, &QPushButton::clicked, this, &frm_Releve_SHOC::checkBoxLeft);
+    // "Sauvegarder" saves as "Enregistrer et fermer" does, and the window stays open.
+    connect(cmd_Save, &QPushButton::clicked, this, [this] {
+        if (checkBoxLeft())
+            sub_Sauvegarder_Relevé();
+    });
     for (int i = 0; i < 2; ++i)
         connect(opt_Total[size_t(i)], &QRadioButton::clicked, this, [this, i] { totalEntryChosen(i); });
     connect(m_passages, &QButtonGroup::idClicked, this,

@@ -85,10 +85,12 @@ public:
             m_modified = true;
     }
 
-    // The save flow of "Enregistrer et fermer": the parcel shown is kept, the record must be
-    // saveable, the validation runs step by step (a failure may still be saved, marked "Non
-    // Validé", when the user says so), the user confirms, and the record is written in the data
-    // folder. A write that fails is told with its reason and leaves the record modified.
+    // The save flow of "Sauvegarder" and of "Enregistrer et fermer": the parcel shown is kept,
+    // the record must be saveable, the validation runs step by step (a failure may still be
+    // saved, marked "Non Validé", when the user says so), the user confirms, and the record is
+    // written in the data folder; a later save writes the same file again (renamed when the
+    // site's name or passage changed). A write that fails is told with its reason and leaves
+    // the record modified.
     enum class SaveOutcome { Saved, NotSaved, Failed };
     SaveOutcome sub_Sauvegarder_Relevé();
     // The zoom buttons of the species grid: 2 lowers every cell's font by half a point (not
@@ -244,6 +246,9 @@ private:
     QButtonGroup* m_passages = nullptr;
     record::RecordMode m_mode = record::RecordMode::New;
     QString m_fileName;
+    // The file that holds the record shown: the one opened for modification, then the one the
+    // record was last written to; empty while a new record was never saved.
+    QString m_storedFile;
     QStringList m_notices;
     int m_parcelCount = 0;
     int m_shownParcel = 0;

@@ -243,6 +243,44 @@ TEST_F(RecordSaveTest, AnomaliesSavedOnRequestAsNotValidated)
     EXPECT_FALSE(w->isVisible());
 }
 
+// "Sauvegarder" saves as "Enregistrer et fermer" does and keeps the window open; saved again, the
+// record goes to the same file.
+TEST_F(RecordSaveTest, SaveButtonSavesAndKeepsTheWindowOpen)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w, false);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(w->cmd_Save->isEnabled());
+
+    // Parcel 2 without its duration: saved on request, marked "Non Validé".
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    QTest::mouseClick(w->cmd_Save, Qt::LeftButton);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().texts()[0].startsWith("Veuillez indiquer la durée du relevé."));
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+    EXPECT_EQ(stored(name)->cell(1, 3), "Non Validé");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isModified());
+
+    // The duration given: confirmed, the same file written again, validated.
+    type(w->txt_Durée, "00:15");
+    moveTo(w->chk_Chasse[1]);
+    EXPECT_TRUE(w->isModified());
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    QTest::mouseClick(w->cmd_Save, Qt::LeftButton);
+    EXPECT_EQ(env.dialogs().texts(),
+              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
+    ASSERT_EQ(files(), QStringList{name});
+    EXPECT_EQ(stored(name)->cell(1, 3), "");
+    EXPECT_EQ(stored(name)->cell(20, 3), "00:15");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isModified());
+}
+
 // A write that fails (the disk full): the reason is told, the window stays open and modified, and
 // the files on disk are as they were.
 TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
