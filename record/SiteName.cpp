@@ -80,6 +80,20 @@ SiteName sub_Build_Nom_Zone(const SurveyRecord& r)
     return s;
 }
 
+QString saveStatusText(const SiteName& site)
+{
+    if (site.complete())
+        return QStringLiteral("Toutes les conditions nécessaires pour effectués la sauvegarde de votre "
+                              "relevé sont remplies.");
+    QString text = QStringLiteral(
+        "Un ou plusieurs éléments essentiels pour la sauvegarde de votre saisie ne sont pas renseignés : "
+        "valorisez ces éléments pour pouvoir sauvegarder votre saisie.");
+    // The list begins with a line break only when the first page lists something.
+    for (const QString& page : site.missing.split(kBreak, Qt::SkipEmptyParts))
+        text += QStringLiteral("\n    ") + page;
+    return text;
+}
+
 QString fun_Message_Non_Sauvegardable(const SiteName& site)
 {
     // By weight: 1, 2, 4 ... 64.

@@ -29,6 +29,10 @@ struct SiteName
 
 SiteName sub_Build_Nom_Zone(const SurveyRecord& record);
 
+// The status line of the record window: the record may be saved, or the items still missing,
+// each page's items on a line of their own under the sentence.
+QString saveStatusText(const SiteName& site);
+
 // The box of a save refused because identifying items are missing: one line for each item that
 // is missing, in the order of their weights; empty when nothing is.
 QString fun_Message_Non_Sauvegardable(const SiteName& site);

@@ -130,12 +130,6 @@ const QString kUnlockedCaption =
 const QString kLockedCaption =
     QStringLiteral("Débloquer la protection 'Type de milieu' et 'Nombre de parcelles'");
 
-const QString kStatusIncomplete = QStringLiteral(
-    "Un ou plusieurs éléments essentiels pour la sauvegarde de votre saisie ne sont pas renseignés : "
-    "valorisez ces éléments pour pouvoir sauvegarder votre saisie.");
-const QString kStatusComplete = QStringLiteral(
-    "Toutes les conditions nécessaires pour effectués la sauvegarde de votre relevé sont remplies.");
-
 QString indexed(const QString& name, int index) { return QStringLiteral("%1(%2)").arg(name).arg(index); }
 
 QString comboText(const QComboBox* combo)
@@ -1091,10 +1085,7 @@ bool frm_Releve_SHOC::sub_Vérif_Si_Sauvegardable()
     ogl_Divers->setTabEnabled(kSpeciesPage, site.complete());
     ogl_Divers->setTabEnabled(kStoredPage, site.complete());
 
-    QString status = site.complete() ? kStatusComplete : kStatusIncomplete + site.missing;
-    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    status.replace(QLatin1Char('\t'), QStringLiteral("    "));
-    txt_Statut->setText(status);
+    txt_Statut->setText(record::saveStatusText(site));
     txt_Statut->setStyleSheet(site.complete()
                                   ? QStringLiteral("background-color: rgb(192, 255, 192); color: black;")
                                   : QStringLiteral("background-color: rgb(255, 192, 192); color: black;"));

@@ -322,8 +322,8 @@ TEST_F(RecordWindowChecksTest, TheStatusFollowsTheFields)
     moveTo(w->txt_Email);
     EXPECT_EQ(w->txt_Nom_Site->text(), "SHOC-26~Valence~Les Baumes~DUPONT Jean~Hiver 2009-2010");
     EXPECT_EQ(status(), "Un ou plusieurs éléments essentiels pour la sauvegarde de votre saisie ne sont pas "
-                        "renseignés : valorisez ces éléments pour pouvoir sauvegarder votre saisie."
-                        "- Onglet [Description du relevé] : N° de passage");
+                        "renseignés : valorisez ces éléments pour pouvoir sauvegarder votre saisie.\n"
+                        "    - Onglet [Description du relevé] : N° de passage");
     EXPECT_FALSE(w->cmd_Save->isEnabled());
     EXPECT_FALSE(w->ogl_Divers->isTabEnabled(3));
 

@@ -68,6 +68,38 @@ TEST(SiteName, NameMaskAndMissingItems)
     }
 }
 
+// The status line: the sentence, then each page's missing items on a line of their own, also
+// when only the visit's page lists something.
+TEST(SiteName, StatusTextPutsEachPageOnItsOwnLine)
+{
+    const QString incomplete =
+        "Un ou plusieurs éléments essentiels pour la sauvegarde de votre saisie ne sont pas renseignés : "
+        "valorisez ces éléments pour pouvoir sauvegarder votre saisie.";
+    const struct
+    {
+        const char* what;
+        std::function<void(SurveyRecord&)> change;
+        QString status;
+    } cases[] = {
+        {"all given", [](SurveyRecord&) {},
+         "Toutes les conditions nécessaires pour effectués la sauvegarde de votre relevé sont remplies."},
+        {"visit's page only", [](SurveyRecord& r) { r.passage = 0; },
+         incomplete + "\n    " + kVisit + "N° de passage"},
+        {"both pages",
+         [](SurveyRecord& r) {
+             r.commune.clear();
+             r.date.clear();
+         },
+         incomplete + "\n    " + kFirst.mid(3) + "Commune\n    " + kVisit + "Date du relevé"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SurveyRecord r = record_samples::twoParcels();
+        c.change(r);
+        EXPECT_EQ(saveStatusText(sub_Build_Nom_Zone(r)), c.status);
+    }
+}
+
 TEST(Season, CurrentWinterAndTheListOffered)
 {
     const struct
