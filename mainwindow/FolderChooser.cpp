@@ -69,3 +69,10 @@ QString mainwindow::startFolder(const QString& dossier, const QString& dernierCh
     }
     return chemin;
 }
+
+QString mainwindow::desktopFolder(const QString& location)
+{
+    if (location.trimmed().isEmpty() || !QFileInfo(location).isDir())
+        return QString();
+    return cleanedFolder(location);
+}

@@ -18,6 +18,10 @@ QString cleanedFolder(const QString& saisi);
 // the root of the file system when neither gives one.
 QString startFolder(const QString& dossier, const QString& dernierChoix);
 
+// The folder of the desktop place: the desktop directory where it exists, cleaned; "" when there
+// is none, so that the chooser never offers a folder that the user did not pick.
+QString desktopFolder(const QString& location);
+
 } // namespace mainwindow
 
 // The label of the storage that holds a folder.

@@ -36,8 +36,11 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     placesList = new QListWidget(this);
     placesList->setObjectName(QStringLiteral("placesList"));
     placesList->setMaximumWidth(180);
-    auto* bureau = new QListWidgetItem(libelleBureau(), placesList);
-    bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
+    if (!mainwindow::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))
+             .isEmpty()) {
+        auto* bureau = new QListWidgetItem(libelleBureau(), placesList);
+        bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
+    }
     auto* maison = new QListWidgetItem(QStringLiteral("Dossier personnel"), placesList);
     maison->setData(Qt::UserRole, QDir::homePath());
     const auto volumes = QStorageInfo::mountedVolumes();
@@ -83,8 +86,13 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 
     connect(Fol_Select->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { selectionChanged(); });
+    // A place is chosen by a click or by the arrow keys; Enter, wherever the focus is, chooses the
+    // folder shown (the dialog's default button).
     connect(placesList, &QListWidget::itemClicked, this, &Frm_Selection_dossier::placeChosen);
-    connect(placesList, &QListWidget::itemActivated, this, &Frm_Selection_dossier::placeChosen);
+    connect(placesList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const QList<QListWidgetItem*> chosen = placesList->selectedItems(); !chosen.isEmpty())
+            placeChosen(chosen.first());
+    });
     connect(cmd_New, &QPushButton::clicked, this, &Frm_Selection_dossier::newFolderClicked);
     connect(cmd_Selectionner, &QPushButton::clicked, this, &Frm_Selection_dossier::selectClicked);
     connect(cmd_Annuler, &QPushButton::clicked, this, &Frm_Selection_dossier::reject);
@@ -141,7 +149,10 @@ void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
         return;
     const QString place = item->data(Qt::UserRole).toString();
     if (place.toUpper() == QLatin1String("BUREAU")) {
-        QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        const QString desktop =
+            mainwindow::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        if (desktop.isEmpty())
+            return; // gone since the list was made
         setCurrentFolder(desktop);
         txt_Dossier->setText(desktop);
         cmd_New->setEnabled(mainwindow::canCreateFolderIn(desktop));

@@ -30,7 +30,7 @@ public:
 
     // Controls, named as the rest of the program knows them.
     QTreeView* Fol_Select = nullptr;
-    QListWidget* placesList = nullptr; // the desktop and the mounted volumes
+    QListWidget* placesList = nullptr; // the desktop (where there is one), home, the mounted volumes
     QLineEdit* txt_Dossier = nullptr;
     QPushButton* cmd_New = nullptr;
     QPushButton* cmd_Selectionner = nullptr;

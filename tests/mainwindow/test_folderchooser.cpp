@@ -77,6 +77,28 @@ TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
         EXPECT_EQ(mainwindow::startFolder(r.dossier, r.dernier), r.attendu) << r.name;
 }
 
+TEST(DesktopPlace, OnlyADesktopFolderThatExists)
+{
+    testing_support::TestEnvironment env;
+    const QString desktop = env.path("home/Desktop");
+    ASSERT_TRUE(QDir().mkpath(desktop));
+    struct Row
+    {
+        const char* name;
+        QString location;
+        QString attendu;
+    };
+    const Row rows[] = {
+        {"an existing folder", desktop + "/", desktop},
+        {"a missing folder", env.path("home/Schreibtisch"), ""},
+        {"a file", env.path("home/Desktop/notes.txt"), ""},
+        {"none", "", ""},
+    };
+    testing_support::writeBytes(env.path("home/Desktop/notes.txt"), "notes");
+    for (const Row& r : rows)
+        EXPECT_EQ(mainwindow::desktopFolder(r.location), r.attendu) << r.name;
+}
+
 struct ChooserTest : ::testing::Test
 {
     testing_support::TestEnvironment env;
@@ -178,6 +200,9 @@ TEST_F(ChooserTest, NewFolderCreatesLevelsAndSelectsIt)
 
 TEST_F(ChooserTest, DesktopPlaceFillsTheDesktopFolder)
 {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    ASSERT_TRUE(desktop.startsWith(env.path("home")));
+    ASSERT_TRUE(QDir().mkpath(desktop)); // the place is offered where there is a desktop
     open();
     QListWidgetItem* bureau = dlg->placesList->item(0);
     ASSERT_EQ(bureau->text(), "Bureau");
@@ -189,4 +214,28 @@ TEST_F(ChooserTest, DesktopPlaceFillsTheDesktopFolder)
     dlg->Fol_Select->setCurrentIndex(QModelIndex());
     QTest::mouseClick(dlg->cmd_Selectionner, Qt::LeftButton);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+// Enter chooses the folder shown, with the focus where the chooser puts it and wherever Tab
+// takes it; without a desktop folder no desktop place is offered.
+TEST_F(ChooserTest, EnterChoosesTheFolderShown)
+{
+    for (const int tabs : {0, 1, 2}) { // the places, the tree, the folder box
+        SCOPED_TRACE(tabs);
+        gstr_Dossier_Choisi.clear();
+        env.dialogs().clearAsked();
+        dlg = std::make_unique<Frm_Selection_dossier>();
+        dlg->ouvrirA(env.dataFolder());
+        dlg->show();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        EXPECT_TRUE(dlg->placesList->findItems("Bureau", Qt::MatchExactly).isEmpty());
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(dlg->result(), QDialog::Accepted);
+        EXPECT_EQ(gstr_Dossier_Choisi, env.dataFolder());
+        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    }
 }
