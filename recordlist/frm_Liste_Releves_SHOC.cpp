@@ -228,10 +228,17 @@ void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
     cbo_Carres->clear();
     cbo_Carres->addItems(listing.sites);
     const bool any = !listing.sites.isEmpty();
-    // Set from code: the help text is not shown.
-    opt_New[0]->setChecked(!any || opt_New[0]->isChecked());
+    // Set from code: the help text is not shown. Without a site only a new site can be made;
+    // with sites, no choice is made for the user.
+    if (any) {
+        opt_New[0]->setAutoExclusive(false); // a ticked button of a group cannot be cleared
+        opt_New[0]->setChecked(false);
+        opt_New[0]->setAutoExclusive(true);
+    } else {
+        opt_New[0]->setChecked(true);
+    }
     opt_New[1]->setEnabled(any);
-    cbo_Carres->setEnabled(any && !opt_New[0]->isChecked());
+    cbo_Carres->setEnabled(any);
     for (QPushButton* b : {cmd_maj, Cmd_Supp, cmd_Export})
         b->setEnabled(any);
     cbo_Carres->setCurrentIndex(-1);

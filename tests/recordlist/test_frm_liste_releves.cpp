@@ -129,6 +129,25 @@ TEST_F(ListWindowTest, NewRecordChoicesOpenTheRecordWindowInTheirMode)
     }
 }
 
+// An empty folder offers only a new site; once a record is there, a refresh leaves no choice made.
+TEST_F(ListWindowTest, ARefreshWithRecordsLeavesNoNewRecordChoiceMade)
+{
+    for (const QString& n : {kA, kB, kC})
+        ASSERT_TRUE(QDir(env.dataFolder()).remove(n));
+    open();
+    EXPECT_TRUE(window->opt_New[0]->isChecked());
+    EXPECT_FALSE(window->opt_New[1]->isEnabled());
+    EXPECT_FALSE(window->cbo_Carres->isEnabled());
+
+    list_samples::writeRecord(env.dataFolder(), kA, list_samples::recordOf(1, "01/12/2009"));
+    window->sub_Refresh_Liste_EPS(); // as the record window does after a save
+    for (QRadioButton* choice : window->opt_New)
+        EXPECT_FALSE(choice->isChecked()) << choice->objectName().toStdString();
+    EXPECT_TRUE(window->opt_New[1]->isEnabled());
+    EXPECT_TRUE(window->cbo_Carres->isEnabled());
+    EXPECT_EQ(window->cbo_Carres->currentIndex(), -1);
+}
+
 TEST_F(ListWindowTest, DoubleClickModifiesTheLineClicked)
 {
     open();
