@@ -1,7 +1,7 @@
 #include "mainwindow/AboutTexts.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Publisher.h"
+#include "common/Publisher.h"
 
 namespace mainwindow {
 
@@ -14,16 +14,17 @@ QString aboutVersionText()
 
 QString presentationText()
 {
-    return common::kProgramName + QStringLiteral(" - ") + kLongTitle + QStringLiteral(" -\n") +
-           QStringLiteral("est un module complémentaire à\n") + kProductFamily + QStringLiteral(" -,\n") +
-           QStringLiteral("logiciel dédié à la gestion des données naturalistes.");
+    return common::kProgramName + QStringLiteral(" - ") + common::kLongTitle + QStringLiteral(" -\n") +
+           QStringLiteral("est un module complémentaire à\n") + common::kProductFamily +
+           QStringLiteral(" -,\n") + QStringLiteral("logiciel dédié à la gestion des données naturalistes.");
 }
 
 QString creditText()
 {
-    return QStringLiteral("Créé à l'origine pour ") + kAssociation + QStringLiteral("\npar ") +
-           kPublisherName + QStringLiteral("\n\n") + kPublisherName + QLatin1Char('\n') + kPublisherAddress +
-           QLatin1Char('\n') + kPublisherTelephone + QLatin1Char('\n') + kPublisherEmail;
+    return QStringLiteral("Créé à l'origine pour ") + common::kAssociation + QStringLiteral("\npar ") +
+           common::kPublisherName + QStringLiteral("\n\n") + common::kPublisherName + QLatin1Char('\n') +
+           common::kPublisherAddress + QLatin1Char('\n') + common::kPublisherTelephone + QLatin1Char('\n') +
+           common::kPublisherEmail;
 }
 
 QString waitCaption()

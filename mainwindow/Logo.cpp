@@ -1,7 +1,7 @@
 #include "mainwindow/Logo.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Publisher.h"
+#include "common/Publisher.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -57,7 +57,7 @@ QPixmap logoPixmap(const QSize& taille)
     title.setPixelSize(int(h * 0.065));
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRectF(0, h * 0.8, w, h * 0.15), Qt::AlignCenter, kLongTitle);
+    p.drawText(QRectF(0, h * 0.8, w, h * 0.15), Qt::AlignCenter, common::kLongTitle);
     return pixmap;
 }
 

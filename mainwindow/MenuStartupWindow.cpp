@@ -1,7 +1,7 @@
 #include "mainwindow/MenuStartupWindow.h"
 
+#include "common/Frm_Selection_dossier.h"
 #include "common/GridWidgets.h"
-#include "mainwindow/Frm_Selection_dossier.h"
 #include "mainwindow/frm_Menu.h"
 
 #include <QAction>

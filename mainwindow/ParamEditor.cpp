@@ -1,13 +1,13 @@
 #include "mainwindow/ParamEditor.h"
 
+#include "common/DisplayAdaptation.h"
 #include "common/Globals.h"
 #include "common/GridHelpers.h"
 #include "common/KeyFilters.h"
+#include "common/ParamConfig.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
-#include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/ParamConfig.h"
 #include "platform/Dialogs.h"
 #include "platform/RowSource.h"
 #include "platform/Services.h"
@@ -22,13 +22,15 @@ using grid::Grid;
 using grid::GridFile;
 using grid::GridRange;
 namespace mb = platform::mb;
+using common::ParamMode;
+using common::ReferenceTable;
 
 namespace mainwindow {
 
 namespace {
 
 // The species table's "Saisie" column: the only one an ordinary user may change.
-constexpr int kColonneSaisie = 5;
+constexpr int kColonneSaisie = common::kSpeciesEntryColumn;
 // The species table's descriptive columns, which RAZ reads to find empty rows.
 constexpr int kPremiereColonneEspece = 1;
 constexpr int kDerniereColonneEspece = 4;
@@ -50,47 +52,8 @@ constexpr int kColonneOrganisme = 2;
 constexpr int kColonneCPU = 3;
 constexpr int kColonneNomOrdinateur = 4;
 // The address book: the box, then the address.
-constexpr int kColonneCaseAdresse = 1;
+constexpr int kColonneCaseAdresse = common::kAddressBoxColumn;
 constexpr int kColonneAdresse = 2;
-
-const Table kEspeces{.valeur = QStringLiteral("Fichier espèces"),
-                     .fichier = QStringLiteral("Espèces.DOV"),
-                     .formatChargement = GridFile::Complete,
-                     .formatSauvegarde = GridFile::Complete,
-                     .entete = QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
-                     .colonnesCases = {kColonneSaisie}};
-const Table kCarres{.valeur = QStringLiteral("Fichier carrés"),
-                    .fichier = QStringLiteral("Carrés.DOV"),
-                    .formatChargement = GridFile::Complete,
-                    .formatSauvegarde = GridFile::Complete,
-                    .entete = QStringLiteral("|Département|N° carré|Longitude|Latitude"),
-                    .colonnesCases = {}};
-const Table kReseaux{.valeur = QStringLiteral("Fichier Réseaux"),
-                     .fichier = QStringLiteral("Réseaux.DOV"),
-                     .formatChargement = GridFile::Workbook,
-                     .formatSauvegarde = GridFile::Workbook,
-                     .entete = QStringLiteral("|Code|Nom|5mn"),
-                     .colonnesCases = {}};
-const Table kMilieux{.valeur = QStringLiteral("Fichier milieux SHOC"),
-                     .fichier = QStringLiteral("Milieux_SHOC.DOV"),
-                     .formatChargement = GridFile::Complete,
-                     .formatSauvegarde = GridFile::Complete,
-                     .entete = QStringLiteral("|^Code|Libellé"),
-                     .colonnesCases = {}};
-const Table kComportements{
-    .valeur = QStringLiteral("Fichier comportements"),
-    .fichier = QStringLiteral("Comportements.dov"),
-    .formatChargement = GridFile::Workbook,
-    .formatSauvegarde = GridFile::Workbook,
-    .entete = QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|"
-                             "Niveau|Age|Sexe|SFF|Nbr_Utilisation"),
-    .colonnesCases = {}};
-const Table kAdresses{.valeur = QStringLiteral("Adresses email"),
-                      .fichier = QStringLiteral("email.DOV"),
-                      .formatChargement = GridFile::Complete,
-                      .formatSauvegarde = GridFile::Complete,
-                      .entete = QStringLiteral("|Sélection|Adresse"),
-                      .colonnesCases = {kColonneCaseAdresse}};
 
 // A number typed in a cell: the locale's form, or the form with a point.
 bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
@@ -164,55 +127,6 @@ DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList&
     return d;
 }
 
-Mode modeFromText(const QString& texte)
-{
-    static const QList<std::pair<QString, Mode>> modes = {
-        {kModeSpecies, Mode::Espèces},
-        {kModeSquares, Mode::Carrés},
-        {kModeNetworks, Mode::Réseaux},
-        {kModeHabitats, Mode::Milieux},
-        {kModeBehaviours, Mode::Comportements},
-        {kModeAddresses, Mode::Adresses},
-        {kModeIdentification, Mode::Identification},
-        {kModeFolder, Mode::Dossier},
-    };
-    for (const auto& [t, m] : modes)
-        if (t == texte)
-            return m;
-    return Mode::Inconnu;
-}
-
-const Table* paramTable(Mode mode)
-{
-    switch (mode) {
-    case Mode::Espèces:
-        return &kEspeces;
-    case Mode::Carrés:
-        return &kCarres;
-    case Mode::Réseaux:
-        return &kReseaux;
-    case Mode::Milieux:
-        return &kMilieux;
-    case Mode::Comportements:
-        return &kComportements;
-    case Mode::Adresses:
-        return &kAdresses;
-    default:
-        return nullptr;
-    }
-}
-
-QString tablePath(Mode mode)
-{
-    const Table* table = paramTable(mode);
-    if (!table)
-        return QString();
-    const QString defaut = common::joinPath(common::programFolder(), table->fichier);
-    const QFileInfo chemin(
-        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table->valeur, defaut)));
-    return common::writePath(chemin.path(), chemin.fileName());
-}
-
 QString paramWindowTitle(const QString& mode, const QString& protocole)
 {
     QString titre = common::kProgramName + QStringLiteral(" - ") + mode;
@@ -265,7 +179,7 @@ void ParamEditor::setFiltreChiffres(FiltreTouche filtre)
     m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
 }
 
-bool ParamEditor::administrateur() const { return mainwindow::isAdministratorMode(m_grille.tag()); }
+bool ParamEditor::administrateur() const { return common::isAdministratorMode(m_grille.tag()); }
 
 void ParamEditor::signaler(const QString& texte) const
 {
@@ -278,32 +192,32 @@ void ParamEditor::loadMode(const QString& mode, const QString& protocole)
 {
     m_texteMode = mode;
     m_protocole = protocole;
-    m_mode = modeFromText(mode);
+    m_mode = common::modeFromText(mode);
     m_affichage = Affichage();
     m_etat = EtatTable::SansFichier;
     m_fermer = false;
     m_modifiee = false;
     m_chemin.clear();
     m_erreurBase.clear();
-    m_grille.setTag(fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
-    m_dossier = fun_Get_Setting_Str(common::kParametersSection, kFolderValue, gstr_Dossier);
+    m_grille.setTag(fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString()));
+    m_dossier = fun_Get_Setting_Str(common::kParametersSection, common::kFolderValue, gstr_Dossier);
 
-    if (const Table* table = paramTable(m_mode)) {
+    if (const ReferenceTable* table = common::paramTable(m_mode)) {
         chargerTable(*table);
-    } else if (m_mode == Mode::Identification) {
+    } else if (m_mode == ParamMode::Identification) {
         chargerIdentification();
         if (m_fermer)
             return;
-    } else if (m_mode == Mode::Dossier) {
+    } else if (m_mode == ParamMode::Dossier) {
         m_affichage.grille = false;
         m_affichage.cmdExit = false;
         m_affichage.cmdCopier = false;
         m_affichage.cmdSave = false;
     }
 
-    if (m_mode != Mode::Carrés)
+    if (m_mode != ParamMode::Carrés)
         supprimerLignesVides();
-    if (m_mode != Mode::Identification)
+    if (m_mode != ParamMode::Identification)
         m_grille.addRow();
     // Fix-ups whose save failed stay to be saved: the reference is then the file as read.
     if (!m_modifiee)
@@ -347,12 +261,12 @@ bool ParamEditor::canClose()
     }
 }
 
-void ParamEditor::chargerTable(const Table& table)
+void ParamEditor::chargerTable(const ReferenceTable& table)
 {
     m_affichage.txtFile = false;
     m_affichage.cmdParcourir = false;
-    m_affichage.cmdAnnulEsp = m_mode == Mode::Espèces;
-    m_chemin = tablePath(m_mode);
+    m_affichage.cmdAnnulEsp = m_mode == ParamMode::Espèces;
+    m_chemin = common::tablePath(m_mode);
 
     Grid& g = m_grille;
     g.setFixedRows(0);
@@ -377,30 +291,31 @@ void ParamEditor::chargerTable(const Table& table)
                 QStringLiteral("\n\n") + lu.error);
     }
 
-    if (m_mode == Mode::Réseaux)
+    if (m_mode == ParamMode::Réseaux)
         g.setCols(kColonnesReseaux);
-    if (m_mode == Mode::Comportements && g.rows() > 1) {
+    if (m_mode == ParamMode::Comportements && g.rows() > 1) {
         const GridRange donnees{1, 0, g.rows() - 1, g.cols() - 1};
         g.setReadOnly(donnees, false);
         g.setBackColour(donnees, 0);
     }
-    if (m_mode == Mode::Adresses && m_etat == EtatTable::Absente) {
+    if (m_mode == ParamMode::Adresses && m_etat == EtatTable::Absente) {
         const int r = g.addRow(QString(), 1);
-        g.setCell(r, kColonneAdresse, kShocCoordinationAddress);
+        g.setCell(r, kColonneAdresse, common::kShocCoordinationAddress);
         g.setCheckState(r, kColonneCaseAdresse, Grid::Checked);
     }
     g.setFixedRows(1);
     if (g.cols() > 0)
         g.setFixedCols(1);
 
-    const bool modifiable = m_etat != EtatTable::Illisible &&
-                            (m_mode == Mode::Espèces || m_mode == Mode::Adresses || administrateur());
+    const bool modifiable =
+        m_etat != EtatTable::Illisible &&
+        (m_mode == ParamMode::Espèces || m_mode == ParamMode::Adresses || administrateur());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
     m_affichage.cmdSave = modifiable;
     if (m_etat == EtatTable::Illisible)
         m_affichage.cmdAnnulEsp = false;
 
-    if (m_mode == Mode::Adresses && m_etat == EtatTable::Chargee)
+    if (m_mode == ParamMode::Adresses && m_etat == EtatTable::Chargee)
         corrigerAdresses();
 }
 
@@ -408,14 +323,14 @@ void ParamEditor::corrigerAdresses()
 {
     Grid& g = m_grille;
     m_empreinte = empreinte(); // the book as read, before its fix-ups
-    int ligneSHOC = g.findRow(kShocCoordinationAddress, 1, kColonneAdresse);
+    int ligneSHOC = g.findRow(common::kShocCoordinationAddress, 1, kColonneAdresse);
     if (ligneSHOC < 0) {
         ligneSHOC = g.addRow(QString(), 1);
-        g.setCell(ligneSHOC, kColonneAdresse, kShocCoordinationAddress);
+        g.setCell(ligneSHOC, kColonneAdresse, common::kShocCoordinationAddress);
         g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Unchecked);
         m_modifiee = true;
     }
-    const int ligneSTOC = g.findRow(kStocEpsCoordinationAddress, 1, kColonneAdresse);
+    const int ligneSTOC = g.findRow(common::kStocEpsCoordinationAddress, 1, kColonneAdresse);
     if (ligneSTOC >= 0 && g.checkState(ligneSTOC, kColonneCaseAdresse) == Grid::Checked) {
         g.setCheckState(ligneSTOC, kColonneCaseAdresse, Grid::Unchecked);
         g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Checked);
@@ -427,22 +342,24 @@ void ParamEditor::corrigerAdresses()
 
 void ParamEditor::chargerIdentification()
 {
-    const QString moteur = fun_Get_Setting_Str(kGadrelSection, kEngineValue, kNoEngine, kGadrelProgram);
-    if (moteur == kNoEngine) {
+    const QString moteur = fun_Get_Setting_Str(common::kGadrelSection, common::kEngineValue,
+                                               common::kNoEngine, common::kGadrelProgram);
+    if (moteur == common::kNoEngine) {
         platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
                                 mb::OKOnly, common::kProgramName);
         m_fermer = true;
         return;
     }
-    const QString base = common::normalisePath(
-        fun_Get_Setting_Str(kGadrelSection, kDatabaseValue, kNoDatabase, kGadrelProgram));
+    const QString base = common::normalisePath(fun_Get_Setting_Str(
+        common::kGadrelSection, common::kDatabaseValue, common::kNoDatabase, common::kGadrelProgram));
     const QString choixCPU =
-        fun_Get_Setting_Str(common::kParametersSection, kCpuChoiceValue + m_protocole, QString());
-    const QString choixOrganisme =
-        fun_Get_Setting_Str(common::kParametersSection, kOrganisationChoiceValue + m_protocole, QString());
+        fun_Get_Setting_Str(common::kParametersSection, common::kCpuChoiceValue + m_protocole, QString());
+    const QString choixOrganisme = fun_Get_Setting_Str(
+        common::kParametersSection, common::kOrganisationChoiceValue + m_protocole, QString());
 
     const platform::RowSourceResult lu =
-        m_base.readTable(base, kComputersTable, {kOrganisationField, kCpuField, kComputerField});
+        m_base.readTable(base, common::kComputersTable,
+                         {common::kOrganisationField, common::kCpuField, common::kComputerField});
     m_erreurBase = lu.result.error;
     if (!lu.result) {
         // The grid shows what was read; the user is told why it is empty or short.
@@ -518,7 +435,7 @@ bool ParamEditor::canEdit(int row, int col) const
 {
     if (isLocked(row, col))
         return false;
-    if (m_mode == Mode::Espèces && !administrateur() && col != kColonneSaisie)
+    if (m_mode == ParamMode::Espèces && !administrateur() && col != kColonneSaisie)
         return false;
     return true;
 }
@@ -535,17 +452,17 @@ int ParamEditor::filterKey(int col, int cle) const { return touche(col, cle, m_f
 int ParamEditor::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
 {
     switch (m_mode) {
-    case Mode::Carrés:
+    case ParamMode::Carrés:
         if (col == kColonneNumeroCarre || col > kColonneLongitude)
             return filtreChiffres(cle);
         break;
-    case Mode::Réseaux:
+    case ParamMode::Réseaux:
         if (col == kColonne5mn)
             return filtreChiffres(cle);
         if (col == kColonneCodeReseau)
             return fun_Majuscule_Sans_Accent(cle);
         break;
-    case Mode::Espèces:
+    case ParamMode::Espèces:
         if (col == kColonneCodeEspece)
             return fun_Majuscule_Sans_Accent(cle);
         break;
@@ -557,7 +474,7 @@ int ParamEditor::touche(int col, int cle, const FiltreTouche& filtreChiffres) co
 
 QString ParamEditor::formatApresSaisie(int col, const QString& texte) const
 {
-    if (m_mode == Mode::Carrés) {
+    if (m_mode == ParamMode::Carrés) {
         if (col == kColonneNumeroCarre)
             return formatSquareNumber(texte);
         if (col > kColonneNumeroCarre)
@@ -569,9 +486,9 @@ QString ParamEditor::formatApresSaisie(int col, const QString& texte) const
 void ParamEditor::afterEdit(int row, int col)
 {
     Grid& g = m_grille;
-    if (m_mode == Mode::Carrés && col >= kColonneNumeroCarre)
+    if (m_mode == ParamMode::Carrés && col >= kColonneNumeroCarre)
         g.setCell(row, col, formatApresSaisie(col, g.cell(row, col)));
-    if (m_mode == Mode::Identification) {
+    if (m_mode == ParamMode::Identification) {
         if (row >= 1 && row < g.rows()) {
             g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
                             Grid::Unchecked);
@@ -625,7 +542,7 @@ bool ParamEditor::pasteText(const QString& texte)
 
     // A table that grows row by row as it is typed also grows for the rows pasted below it.
     const int r0 = g.row(), c0 = g.col();
-    const bool grandit = m_mode != Mode::Identification && isCellEditable(r0, c0);
+    const bool grandit = m_mode != ParamMode::Identification && isCellEditable(r0, c0);
     struct Refus
     {
         int row, col;
@@ -691,7 +608,7 @@ bool ParamEditor::canLoadText() const
         return false;
     // Every cell of a new row, and every cell already there, must be open to the user.
     for (int c = g.fixedCols(); c < g.cols(); ++c)
-        if (m_mode == Mode::Espèces && !administrateur() && c != kColonneSaisie)
+        if (m_mode == ParamMode::Espèces && !administrateur() && c != kColonneSaisie)
             return false;
     for (int r = g.fixedRows(); r < g.rows(); ++r)
         for (int c = g.fixedCols(); c < g.cols(); ++c)
@@ -771,16 +688,16 @@ bool ParamEditor::saveTable()
         return false;
     arreterNumerotation();
     bool ok = true;
-    if (const Table* table = paramTable(m_mode))
-        ok = m_mode == Mode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
-    else if (m_mode == Mode::Identification)
+    if (const ReferenceTable* table = common::paramTable(m_mode))
+        ok = m_mode == ParamMode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+    else if (m_mode == ParamMode::Identification)
         ok = enregistrerIdentification();
     if (ok)
         m_empreinte = empreinte();
     return ok;
 }
 
-bool ParamEditor::enregistrerTable(const Table& table)
+bool ParamEditor::enregistrerTable(const ReferenceTable& table)
 {
     sub_Tri_Colonne(m_grille);
     const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
@@ -792,7 +709,7 @@ bool ParamEditor::enregistrerTable(const Table& table)
     return true;
 }
 
-bool ParamEditor::enregistrerEspeces(const Table& table)
+bool ParamEditor::enregistrerEspeces(const ReferenceTable& table)
 {
     Grid& g = m_grille;
     sub_Tri_Colonne(g);
@@ -830,11 +747,11 @@ bool ParamEditor::enregistrerIdentification()
         if (g.checkState(r, kColonneSelection) != Grid::Checked)
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
-        const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, kCpuChoiceValue + m_protocole,
+        const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, common::kCpuChoiceValue + m_protocole,
                                             g.cell(r, kColonneCPU))
                              .ok;
         const bool organisme =
-            sub_Reg_Write_HKLM(common::kParametersSection, kOrganisationChoiceValue + m_protocole,
+            sub_Reg_Write_HKLM(common::kParametersSection, common::kOrganisationChoiceValue + m_protocole,
                                g.cell(r, kColonneOrganisme))
                 .ok;
         return cpu && organisme;
@@ -844,7 +761,7 @@ bool ParamEditor::enregistrerIdentification()
 
 void ParamEditor::resetTable()
 {
-    if (m_mode != Mode::Espèces || !m_affichage.cmdAnnulEsp)
+    if (m_mode != ParamMode::Espèces || !m_affichage.cmdAnnulEsp)
         return;
     Grid& g = m_grille;
     if (g.rows() > 1)
@@ -864,7 +781,7 @@ bool ParamEditor::folderChosen(const QString& dossier)
     if (dossier.isEmpty())
         return false;
     m_dossier = dossier;
-    return sub_Reg_Write_HKLM(common::kParametersSection, kFolderValue, dossier).ok;
+    return sub_Reg_Write_HKLM(common::kParametersSection, common::kFolderValue, dossier).ok;
 }
 
 } // namespace mainwindow

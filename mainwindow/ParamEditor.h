@@ -6,6 +6,7 @@
 // Delete, paste and the load of a text file alike; and saving to the table's file or to the
 // settings. The window (frm_Param) shows the grid and forwards its events here.
 
+#include "common/TableCatalogue.h"
 #include "grid/Grid.h"
 
 #include <QList>
@@ -21,49 +22,13 @@ class RowSource;
 
 namespace mainwindow {
 
-// Mode texts, as the main window hands them to the settings window (compared exactly).
-inline const QString kModeSpecies = QStringLiteral("Codes espèces");
-inline const QString kModeSquares = QStringLiteral("Codes carrés");
-inline const QString kModeNetworks = QStringLiteral("Codes réseaux");
-inline const QString kModeHabitats = QStringLiteral("Codes milieux");
-inline const QString kModeBehaviours = QStringLiteral("Codes comportementaux");
-inline const QString kModeAddresses = QStringLiteral("Adresses courriel de votre correspondant");
-inline const QString kModeIdentification = QStringLiteral("Indentification de votre Gadrel");
-inline const QString kModeFolder = QStringLiteral("Dossier de travail");
-
-enum class Mode {
-    Inconnu,
-    Espèces,
-    Carrés,
-    Réseaux,
-    Milieux,
-    Comportements,
-    Adresses,
-    Identification,
-    Dossier
-};
-
-// The mode of a mode text; Inconnu for any other text.
-Mode modeFromText(const QString& texte);
-
-// A reference table: its path setting in "Paramètres", its default file name in the program's
-// folder, the grid file codes it is loaded and saved with, and the header (a format string) it
-// gets when its file cannot be loaded, with its check-box columns.
-struct Table
-{
-    QString valeur;
-    QString fichier;
-    int formatChargement = 0;
-    int formatSauvegarde = 0;
-    QString entete;
-    QList<int> colonnesCases;
-};
-// nullptr for the modes without a table (identification, data folder, unknown).
-const Table* paramTable(Mode mode);
-
-// The table's file: the setting, by default the program's folder and the file name; "\" read
-// as a separator; an existing file whose name differs only in letter case is the one used.
-QString tablePath(Mode mode);
+// Extra width given to every column fitted to its contents, in twips.
+inline constexpr int kColumnMarginTwips = 240;
+// Rows of the table a settings window shows when it opens: all of them between these bounds.
+inline constexpr int kMinOpeningRows = 8;
+inline constexpr int kMaxOpeningRows = 20;
+// Font size of every cell after a save of the species table, in points.
+inline constexpr double kSpeciesFontSize = 8.25;
 
 // "Mirelot - " + mode text, then " [" + scheme + "]" when there is a scheme.
 QString paramWindowTitle(const QString& mode, const QString& protocole);
@@ -148,7 +113,7 @@ public:
     // not installed, says so and asks the window to close (fermer()).
     void loadMode(const QString& mode, const QString& protocole);
 
-    Mode mode() const { return m_mode; }
+    common::ParamMode mode() const { return m_mode; }
     QString texteMode() const { return m_texteMode; }
     QString protocole() const { return m_protocole; }
     QString titre() const { return paramWindowTitle(m_texteMode, m_protocole); }
@@ -157,7 +122,7 @@ public:
     // The window closes at once: the sibling product is not installed.
     bool fermer() const { return m_fermer; }
     // Column widths are fitted to their contents (every mode but the squares table).
-    bool ajusterColonnes() const { return m_mode != Mode::Carrés; }
+    bool ajusterColonnes() const { return m_mode != common::ParamMode::Carrés; }
     // The text of the data-folder box.
     QString dossier() const { return m_dossier; }
     // The table's file (empty for the modes without one).
@@ -227,13 +192,13 @@ public:
     bool folderChosen(const QString& dossier);
 
 private:
-    void chargerTable(const Table& table);
+    void chargerTable(const common::ReferenceTable& table);
     void corrigerAdresses();
     void chargerIdentification();
     void supprimerLignesVides();
     bool ligneVide(int row) const;
-    bool enregistrerTable(const Table& table);
-    bool enregistrerEspeces(const Table& table);
+    bool enregistrerTable(const common::ReferenceTable& table);
+    bool enregistrerEspeces(const common::ReferenceTable& table);
     bool enregistrerIdentification();
     void arreterNumerotation();
     void signaler(const QString& texte) const;
@@ -248,7 +213,7 @@ private:
     grid::Grid& m_grille;
     platform::RowSource& m_base;
     FiltreTouche m_filtreChiffres;
-    Mode m_mode = Mode::Inconnu;
+    common::ParamMode m_mode = common::ParamMode::Inconnu;
     QString m_texteMode;
     QString m_protocole;
     QString m_dossier;

@@ -1,5 +1,6 @@
 #include "mainwindow/StartupSequence.h"
 
+#include "common/EMail.h"
 #include "common/ExcelWriter.h"
 #include "common/ExportLog.h"
 #include "common/Globals.h"
@@ -8,12 +9,11 @@
 #include "common/Paths.h"
 #include "common/Questions.h"
 #include "common/Settings.h"
+#include "common/SpeciesUpgrade.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/EMail.h"
 #include "mainwindow/MenuOptions.h"
-#include "mainwindow/SpeciesUpgrade.h"
 #include "mainwindow/UpdateCheck.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
@@ -94,7 +94,7 @@ void installerTables()
 AddressCounts countAddresses(const Grid& table)
 {
     AddressCounts n;
-    for (const email::Correspondent& c : email::correspondentsOf(table)) {
+    for (const common::email::Correspondent& c : common::email::correspondentsOf(table)) {
         ++n.adresses;
         if (c.ticked)
             ++n.selectionnees;
@@ -188,7 +188,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 
     // 17-19. Reminders about the correspondents' addresses.
     Grid& adresses = fenetre.Flx_Carrés();
-    if (!chargerTable(adresses, email::addressBookPath()))
+    if (!chargerTable(adresses, common::email::addressBookPath()))
         r.echec = true;
     const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {

@@ -1,7 +1,7 @@
 #include "mainwindow/UpdateCheck.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Publisher.h"
+#include "common/Publisher.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -12,7 +12,7 @@ namespace mainwindow {
 
 QString updatePageUrl()
 {
-    return kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") +
+    return common::kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=") +
            common::kProgramName + QStringLiteral("&Version=") + common::kProgramVersion +
            common::kProgramRelease;
 }

@@ -1,11 +1,11 @@
 #include "mainwindow/frm_A_Propos.h"
 
+#include "common/DisplayAdaptation.h"
+#include "common/EMail.h"
 #include "common/Globals.h"
+#include "common/Publisher.h"
 #include "mainwindow/AboutTexts.h"
-#include "mainwindow/DisplayAdaptation.h"
-#include "mainwindow/EMail.h"
 #include "mainwindow/Logo.h"
-#include "mainwindow/Publisher.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
 
@@ -41,7 +41,7 @@ void lien(QLabel* l)
 frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_A_Propos"));
-    setWindowTitle(mainwindow::aboutItemCaption());
+    setWindowTitle(common::aboutItemCaption());
 
     lab_Nom_Projet = label(this, QStringLiteral("lab_Nom_Projet"), common::kProgramName);
     QFont big = lab_Nom_Projet->font();
@@ -49,11 +49,11 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
     big.setBold(true);
     lab_Nom_Projet->setFont(big);
     Lab_Version = label(this, QStringLiteral("Lab_Version"), mainwindow::aboutVersionText());
-    descriptionLabel = label(this, QStringLiteral("descriptionLabel"), mainwindow::kLongTitle);
+    descriptionLabel = label(this, QStringLiteral("descriptionLabel"), common::kLongTitle);
     Lab_Pub = label(this, QStringLiteral("Lab_Pub"), mainwindow::presentationText());
     creditLabel = label(this, QStringLiteral("creditLabel"), mainwindow::creditText());
-    Lab_Courriel = label(this, QStringLiteral("Lab_Courriel"), mainwindow::kPublisherEmail);
-    QString site = mainwindow::kPublisherSite;
+    Lab_Courriel = label(this, QStringLiteral("Lab_Courriel"), common::kPublisherEmail);
+    QString site = common::kPublisherSite;
     site.remove(QStringLiteral("http://"));
     lab_web = label(this, QStringLiteral("lab_web"), site);
     lien(Lab_Courriel);
@@ -118,7 +118,7 @@ void frm_A_Propos::emailClicked()
 void frm_A_Propos::webClicked()
 {
     // As the contact label: a page that cannot be opened is not reported.
-    static_cast<void>(platform::shell().openUrl(mainwindow::kPublisherSite));
+    static_cast<void>(platform::shell().openUrl(common::kPublisherSite));
 }
 
 bool frm_A_Propos::eventFilter(QObject* watched, QEvent* event)

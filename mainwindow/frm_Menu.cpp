@@ -1,10 +1,9 @@
 #include "mainwindow/frm_Menu.h"
 
+#include "common/DisplayAdaptation.h"
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
-#include "mainwindow/BulkUpdate.h"
-#include "mainwindow/DisplayAdaptation.h"
 #include "mainwindow/Documentation.h"
 #include "mainwindow/MenuOptions.h"
 #include "mainwindow/StudyDepartmentsPrompt.h"
@@ -17,6 +16,7 @@
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "record/BulkUpdate.h"
 #include "record/frm_Releve_SHOC.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 
@@ -326,7 +326,7 @@ void frm_Menu::construireMenus()
                              QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
     for (int i = 0; i < 4; ++i)
         connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
-                this, [i] { mainwindow::updateSelectedRecordFiles(i); });
+                this, [i] { record::updateSelectedRecordFiles(i); });
 }
 
 QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
@@ -429,11 +429,11 @@ void frm_Menu::fillDocumentationMenu(const QString& dossierProgramme)
 
 void frm_Menu::sub_Adapte_Affichage()
 {
-    const QString pswd = fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString());
-    const bool administrateur = mainwindow::isAdministratorMode(pswd);
-    setWindowTitle(mainwindow::mainWindowTitle(m_ligneCommande, administrateur));
-    item(QStringLiteral("EPS"))->setText(mainwindow::kEpsCaption);
-    item(QStringLiteral("A_Propos"))->setText(mainwindow::aboutItemCaption());
+    const QString pswd = fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString());
+    const bool administrateur = common::isAdministratorMode(pswd);
+    setWindowTitle(common::mainWindowTitle(m_ligneCommande, administrateur));
+    item(QStringLiteral("EPS"))->setText(common::kEpsCaption);
+    item(QStringLiteral("A_Propos"))->setText(common::aboutItemCaption());
     item(QStringLiteral("Atlas_STOC_EPS"))->setVisible(false);
     item(QStringLiteral("Milieux"))->setVisible(true);
     item(QStringLiteral("Regroup"))->setVisible(false);
@@ -441,7 +441,7 @@ void frm_Menu::sub_Adapte_Affichage()
     item(QStringLiteral("Saisie"), 0)->setVisible(false);
     item(QStringLiteral("Saisie"), 1)->setVisible(false);
     item(QStringLiteral("Saisie"), 2)->setVisible(true);
-    item(QStringLiteral("Saisie"), 2)->setText(mainwindow::kShocEntryCaption);
+    item(QStringLiteral("Saisie"), 2)->setText(common::kShocEntryCaption);
     item(QStringLiteral("Popup_Maj_Global"), 3)->setVisible(false);
     if (administrateur)
         item(QStringLiteral("Réseaux"))->setVisible(true);

@@ -1,10 +1,10 @@
 #include "mainwindow/frm_Param.h"
 
+#include "common/Frm_Selection_dossier.h"
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
+#include "common/ParamConfig.h"
 #include "grid/GridView.h"
-#include "mainwindow/Frm_Selection_dossier.h"
-#include "mainwindow/ParamConfig.h"
 #include "mainwindow/ParamEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
@@ -62,7 +62,7 @@ frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* par
         return;
     setWindowTitle(m_editeur->titre());
     fra_Grille->setTitle(m_editeur->texteMode());
-    if (m_editeur->mode() == mainwindow::Mode::Dossier)
+    if (m_editeur->mode() == common::ParamMode::Dossier)
         txt_File->setText(m_editeur->dossier());
     appliquerAffichage();
     if (m_editeur->ajusterColonnes())

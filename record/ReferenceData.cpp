@@ -3,9 +3,9 @@
 #include "common/GridHelpers.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "common/TableCatalogue.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/ParamEditor.h"
 
 #include <QFileInfo>
 
@@ -25,23 +25,23 @@ namespace {
 // The two tables of the record window that the settings window does not edit. Their layout:
 // communes "Département, N° commune, Commune, Nom du département, X centre, Y centre";
 // behaviours as the settings window's behaviours table.
-const mainwindow::Table kCommunes{.valeur = QStringLiteral("Fichier Communes"),
-                                  .fichier = QStringLiteral("Communes.DOV"),
-                                  .formatChargement = GridFile::Complete,
-                                  .formatSauvegarde = GridFile::Complete,
-                                  .entete =
-                                      QStringLiteral("|Département|N° commune|Commune|Nom du département|"
-                                                     "X centre|Y centre"),
-                                  .colonnesCases = {}};
-const mainwindow::Table kComportementsShoc{
+const common::ReferenceTable kCommunes{
+    .valeur = QStringLiteral("Fichier Communes"),
+    .fichier = QStringLiteral("Communes.DOV"),
+    .formatChargement = GridFile::Complete,
+    .formatSauvegarde = GridFile::Complete,
+    .entete = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
+                             "X centre|Y centre"),
+    .colonnesCases = {}};
+const common::ReferenceTable kComportementsShoc{
     .valeur = QStringLiteral("Fichier comportements SHOC"),
     .fichier = QStringLiteral("Comportements_SHOC.dov"),
     .formatChargement = GridFile::Workbook,
     .formatSauvegarde = GridFile::Workbook,
-    .entete = mainwindow::paramTable(mainwindow::Mode::Comportements)->entete,
+    .entete = common::paramTable(common::ParamMode::Comportements)->entete,
     .colonnesCases = {}};
 
-const mainwindow::Table& tableOf(mainwindow::Mode mode) { return *mainwindow::paramTable(mode); }
+const common::ReferenceTable& tableOf(common::ParamMode mode) { return *common::paramTable(mode); }
 
 // Columns of the communes table.
 constexpr int kCommuneDepartment = 1;
@@ -66,7 +66,7 @@ const QString kDefaultNetwork = QStringLiteral("SHOC");
 const QString kDefaultHabitat = QStringLiteral("CH");
 const QString kAllDepartments = QStringLiteral("%");
 
-QString settingPath(const mainwindow::Table& table)
+QString settingPath(const common::ReferenceTable& table)
 {
     const QString fallback = common::joinPath(common::programFolder(), table.fichier);
     const QFileInfo path(
@@ -77,7 +77,7 @@ QString settingPath(const mainwindow::Table& table)
 // Loads a table file into a grid whose fixed rows are first set to 0, so that the file alone
 // decides its layout; row 0 is then the header. A file that cannot be read leaves the grid with
 // the table's header alone.
-Result loadTable(Grid& grid, const QString& path, const mainwindow::Table& table)
+Result loadTable(Grid& grid, const QString& path, const common::ReferenceTable& table)
 {
     grid.setFixedRows(0);
     const Result read = GridFile::load(grid, path, table.formatChargement);
@@ -231,19 +231,19 @@ QList<int> communeOrder(const Grid& g)
 ReferencePaths ReferencePaths::fromSettings()
 {
     return {.communes = settingPath(kCommunes),
-            .networks = mainwindow::tablePath(mainwindow::Mode::Réseaux),
+            .networks = common::tablePath(common::ParamMode::Réseaux),
             .behaviours = settingPath(kComportementsShoc),
-            .habitats = mainwindow::tablePath(mainwindow::Mode::Milieux),
-            .species = mainwindow::tablePath(mainwindow::Mode::Espèces)};
+            .habitats = common::tablePath(common::ParamMode::Milieux),
+            .species = common::tablePath(common::ParamMode::Espèces)};
 }
 
 ReferencePaths ReferencePaths::inFolder(const QString& folder)
 {
     return {.communes = common::writePath(folder, kCommunes.fichier),
-            .networks = common::writePath(folder, tableOf(mainwindow::Mode::Réseaux).fichier),
+            .networks = common::writePath(folder, tableOf(common::ParamMode::Réseaux).fichier),
             .behaviours = common::writePath(folder, kComportementsShoc.fichier),
-            .habitats = common::writePath(folder, tableOf(mainwindow::Mode::Milieux).fichier),
-            .species = common::writePath(folder, tableOf(mainwindow::Mode::Espèces).fichier)};
+            .habitats = common::writePath(folder, tableOf(common::ParamMode::Milieux).fichier),
+            .species = common::writePath(folder, tableOf(common::ParamMode::Espèces).fichier)};
 }
 
 int firstItemStartingWith(const QStringList& items, const QString& prefix)
@@ -371,7 +371,7 @@ Result ReferenceData::sub_Load_Cbo_Réseau(const QString& path)
 {
     m_networks = ChoiceList();
     Grid g;
-    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Réseaux));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Réseaux));
     for (int r = 1; r < g.rows(); ++r) {
         const QString item = g.cell(r, kNetworkCode) + QStringLiteral(" / ") + g.cell(r, kNetworkName);
         if (item != QStringLiteral(" / "))
@@ -398,7 +398,7 @@ Result ReferenceData::sub_Load_Compotements(const QString& path)
 Result ReferenceData::loadHabitats(const QString& path)
 {
     Grid& g = *m_habitatTable;
-    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Milieux));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Milieux));
     m_habitats = ChoiceList();
     for (int r = 1; r < g.rows(); ++r)
         m_habitats.items << g.cell(r, kHabitatCode) + QStringLiteral(" - ") + g.cell(r, kHabitatLabel);
@@ -409,7 +409,7 @@ Result ReferenceData::loadHabitats(const QString& path)
 Result ReferenceData::loadSpecies(const QString& path)
 {
     Grid& g = *m_species;
-    const Result read = loadTable(g, path, tableOf(mainwindow::Mode::Espèces));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Espèces));
 
     // The name list in name order, then the code list in code order: the table stays in code
     // order.

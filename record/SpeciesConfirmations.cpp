@@ -1,8 +1,8 @@
 #include "record/SpeciesConfirmations.h"
 
+#include "common/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/SpeciesUpgrade.h"
 
 namespace record {
 
@@ -11,7 +11,7 @@ namespace {
 // Ticks the box of every row of the codes; the number of boxes that changed.
 int tick(grid::Grid& table, const QSet<QString>& codes)
 {
-    mainwindow::addEntryColumn(table);
+    common::addEntryColumn(table);
     if (table.cols() <= kSpeciesTableEntered)
         return 0;
     int changed = 0;

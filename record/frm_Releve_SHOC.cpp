@@ -1,11 +1,11 @@
 #include "record/frm_Releve_SHOC.h"
 
+#include "common/DisplayAdaptation.h"
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/GridView.h"
-#include "mainwindow/DisplayAdaptation.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "record/CoordinateSwitch.h"
@@ -598,8 +598,8 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
     setWindowTitle(kCaption);
 
     // Only the administrator sees the record in its stored form.
-    const bool administrator = mainwindow::isAdministratorMode(
-        fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
+    const bool administrator = common::isAdministratorMode(
+        fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString()));
     ogl_Divers->setTabVisible(kStoredPage, administrator);
 
     setUpLocationGrid();

@@ -1,12 +1,12 @@
 #include "recordlist/ExportRun.h"
 
+#include "common/EMail.h"
 #include "common/ExcelWriter.h"
 #include "common/ExportLog.h"
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
-#include "mainwindow/EMail.h"
 #include "platform/SaveFile.h"
 #include "record/RecordStore.h"
 #include "recordlist/ExportTable.h"

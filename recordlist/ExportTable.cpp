@@ -1,11 +1,11 @@
 #include "recordlist/ExportTable.h"
 
+#include "common/ParamConfig.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "common/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/ParamConfig.h"
-#include "mainwindow/SpeciesUpgrade.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
@@ -180,10 +180,9 @@ ExportSettingsReading readExportSettings(bool withLocality)
     s.withLocality = withLocality;
     const QString organisation =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Organisme"), QStringLiteral("?"));
-    s.organisme = fun_Get_Setting_Str(common::kParametersSection,
-                                      mainwindow::kOrganisationChoiceValue + kScheme, organisation);
-    s.cpu =
-        fun_Get_Setting_Str(common::kParametersSection, mainwindow::kCpuChoiceValue + kScheme, kDefaultCpu);
+    s.organisme = fun_Get_Setting_Str(common::kParametersSection, common::kOrganisationChoiceValue + kScheme,
+                                      organisation);
+    s.cpu = fun_Get_Setting_Str(common::kParametersSection, common::kCpuChoiceValue + kScheme, kDefaultCpu);
 
     const QString habitatPath =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
@@ -196,7 +195,7 @@ ExportSettingsReading readExportSettings(bool withLocality)
 
     grid::Grid species;
     species.setFixedRows(0);
-    if (out.result = grid::GridFile::load(species, mainwindow::speciesFile(), grid::GridFile::Complete);
+    if (out.result = grid::GridFile::load(species, common::speciesFile(), grid::GridFile::Complete);
         !out.result)
         return out;
     s.speciesCodes = speciesCodesOf(species);

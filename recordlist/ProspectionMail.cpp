@@ -1,9 +1,9 @@
 #include "recordlist/ProspectionMail.h"
 
+#include "common/EMail.h"
 #include "common/Globals.h"
+#include "common/Publisher.h"
 #include "grid/Grid.h"
-#include "mainwindow/EMail.h"
-#include "mainwindow/Publisher.h"
 #include "platform/Mail.h"
 #include "platform/MousePointer.h"
 #include "record/Season.h"
@@ -135,7 +135,7 @@ ReminderText reminderTextFor(ReminderKind kind, int files)
 
 QString entryProgramPage()
 {
-    return mainwindow::kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
+    return common::kPublisherSite + QStringLiteral("/index_download.php?Organisme=ALL&Logiciel=Tessilon");
 }
 
 MailText reminderMail(ReminderText text, const QString& site, const QDate& today)
@@ -213,7 +213,7 @@ QString circularSubject(const QDate& today)
 
 QStringList recipientsOf(const QString& addressCell)
 {
-    const QStringList addresses = mainwindow::email::recipientList(addressCell);
+    const QStringList addresses = common::email::recipientList(addressCell);
     for (const QString& a : addresses)
         if (!platform::isMailAddress(a))
             return {};

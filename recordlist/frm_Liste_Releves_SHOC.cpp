@@ -1,12 +1,12 @@
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 
+#include "common/EMail.h"
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
 #include "common/Paths.h"
+#include "common/Publisher.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
-#include "mainwindow/EMail.h"
-#include "mainwindow/Publisher.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
@@ -38,7 +38,7 @@ namespace {
 const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
 const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
 // The administrator's address when the settings name none.
-const QString kAdminEmail = mainwindow::kPublisherEmail;
+const QString kAdminEmail = common::kPublisherEmail;
 
 // A file left unconverted is named once for the run of the program, whichever list window asks.
 ToldOnce& toldOnce()
@@ -336,7 +336,7 @@ void frm_Liste_Releves_SHOC::showView(View view)
 void frm_Liste_Releves_SHOC::loadAddressBook()
 {
     lst_Email->clear();
-    const QString path = mainwindow::email::addressBookPath();
+    const QString path = common::email::addressBookPath();
     if (!QFileInfo::exists(path))
         return; // no correspondent yet: the list stays empty
     grid::Grid book;
@@ -344,7 +344,7 @@ void frm_Liste_Releves_SHOC::loadAddressBook()
         platform::dialogs().ask(loaded.error, platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
         return;
     }
-    for (const mainwindow::email::Correspondent& c : mainwindow::email::correspondentsOf(book))
+    for (const common::email::Correspondent& c : common::email::correspondentsOf(book))
         (new QListWidgetItem(c.address, lst_Email))->setSelected(c.ticked);
 }
 

@@ -3,9 +3,9 @@
 // selection calls for and shows what the run reports.
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 
+#include "common/Frm_Selection_dossier.h"
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
-#include "mainwindow/Frm_Selection_dossier.h"
 #include "platform/Dialogs.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"

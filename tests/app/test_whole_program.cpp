@@ -6,13 +6,13 @@
 
 #include "app/ProgramStart.h"
 #include "common/ExportLog.h"
+#include "common/Frm_Selection_dossier.h"
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
+#include "common/ParamConfig.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridView.h"
-#include "mainwindow/Frm_Selection_dossier.h"
-#include "mainwindow/ParamConfig.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
 #include "platform/DesktopMail.h"
@@ -169,7 +169,7 @@ protected:
         auto* editor = childWindow<frm_Param>(*m_menu);
         ASSERT_TRUE(editor);
         GridView* view = editor->flx_Grille;
-        ASSERT_EQ(view->grid().cell(1, 2), mainwindow::kShocCoordinationAddress);
+        ASSERT_EQ(view->grid().cell(1, 2), common::kShocCoordinationAddress);
         clickCell(view, 2, 2);
         ASSERT_TRUE(view->isEditing());
         QTest::keyClicks(QApplication::focusWidget(), kCorrespondent);

@@ -1,5 +1,5 @@
+#include "common/DisplayAdaptation.h"
 #include "mainwindow/AboutTexts.h"
-#include "mainwindow/DisplayAdaptation.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ TEST(DisplayAdaptation, CaptionFollowsCommandLineAndAdministratorMode)
         {"x", true, base + "     / x - Mode Administrateur"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::mainWindowTitle(QString::fromUtf8(r.commandLine), r.admin), r.caption)
+        EXPECT_EQ(common::mainWindowTitle(QString::fromUtf8(r.commandLine), r.admin), r.caption)
             << r.commandLine;
 }
 
@@ -38,7 +38,7 @@ TEST(DisplayAdaptation, AdministratorCodeIsExact)
                         {"KORVEL-ADM ", false}, {" KORVEL-ADM", false}, {"", false},
                         {"KORVEL", false}};
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::isAdministratorMode(QString::fromUtf8(r.pswd)), r.admin) << r.pswd;
+        EXPECT_EQ(common::isAdministratorMode(QString::fromUtf8(r.pswd)), r.admin) << r.pswd;
 }
 
 TEST(AboutTexts, VersionAndWaitTexts)
@@ -47,7 +47,7 @@ TEST(AboutTexts, VersionAndWaitTexts)
     EXPECT_EQ(mainwindow::waitCaption(), "Mirelot 2010.2.181");
     EXPECT_EQ(mainwindow::waitText(), "Transformation des fichiers FLX\rau format FLX2009 compatible\r"
                                       "avec Mirelot  V2009\r\rVEUILLEZ PATIENTER");
-    EXPECT_EQ(mainwindow::aboutItemCaption(), "A propos de Mirelot");
+    EXPECT_EQ(common::aboutItemCaption(), "A propos de Mirelot");
 }
 
 TEST(AboutTexts, LineStructure)

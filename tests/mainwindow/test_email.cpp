@@ -1,5 +1,5 @@
+#include "common/EMail.h"
 #include "common/Globals.h"
-#include "mainwindow/EMail.h"
 #include "mainwindow/ProgramWaitWindow.h"
 #include "mainwindow/frm_Wait.h"
 #include "platform/DesktopMail.h"
@@ -52,7 +52,7 @@ TEST(EMailComposing, RecipientsLoseTheirBlanksAndEmptyParts)
         {";", {}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::email::recipientList(r.text), r.recipients) << r.text;
+        EXPECT_EQ(common::email::recipientList(r.text), r.recipients) << r.text;
 }
 
 TEST(EMailComposing, AttachmentsKeepTheirBlanks)
@@ -70,7 +70,7 @@ TEST(EMailComposing, AttachmentsKeepTheirBlanks)
         {"/d/a.FLX2009;", {"/d/a.FLX2009"}},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::email::attachmentList(QString::fromUtf8(r.text)), r.paths) << r.text;
+        EXPECT_EQ(common::email::attachmentList(QString::fromUtf8(r.text)), r.paths) << r.text;
 }
 
 TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
@@ -92,7 +92,7 @@ TEST(EMailComposing, AttachmentsStandOnBlanksAfterTheNoteText)
         {"Été", "/d/a;/d/b;/d/c", "Été   ", {{"/d/a", 3}, {"/d/b", 4}, {"/d/c", 5}}},
     };
     for (const Row& r : rows) {
-        const platform::MailMessage m = mainwindow::email::composeMessage(
+        const platform::MailMessage m = common::email::composeMessage(
             " x@exemple.fr ", "Sujet", QString::fromUtf8(r.note), QString::fromUtf8(r.attachments));
         EXPECT_EQ(m.noteText, QString::fromUtf8(r.noteText)) << r.note;
         EXPECT_EQ(m.attachments, r.placed) << r.note;

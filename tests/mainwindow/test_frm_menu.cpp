@@ -1,7 +1,7 @@
 #include "common/OptionMarks.h"
+#include "common/Publisher.h"
 #include "common/Settings.h"
 #include "mainwindow/MenuOptions.h"
-#include "mainwindow/Publisher.h"
 #include "mainwindow/UpdateCheck.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Menu.h"

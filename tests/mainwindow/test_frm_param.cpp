@@ -2,10 +2,10 @@
 // buttons, the boxes answered by the scripted dialogs, and the main window opening it.
 
 #include "common/Globals.h"
+#include "common/ParamConfig.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "grid/GridView.h"
-#include "mainwindow/ParamConfig.h"
 #include "mainwindow/ParamEditor.h"
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
@@ -123,7 +123,7 @@ protected:
 TEST_F(FrmParamTest, OrdinaryUserCanChangeOnlySaisieInTheSpeciesEditor)
 {
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ouvrir(mainwindow::kModeSpecies);
+    ouvrir(common::kModeSpecies);
     EXPECT_EQ(w->windowTitle(), "Mirelot - Codes espèces");
     EXPECT_EQ(w->fra_Grille->title(), "Codes espèces");
     EXPECT_EQ(visibles(), (Visibles{true, false, false, true, true, true, true}));
@@ -185,7 +185,7 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
 {
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
-    ouvrir(mainwindow::kModeSpecies);
+    ouvrir(common::kModeSpecies);
     clic(2, 2);
     ASSERT_TRUE(vue().isEditing()) << "one click starts editing";
     vue().setEditText(QString());
@@ -220,7 +220,7 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorAsksThenSavesNothingOnNon)
     administrateur();
     writeTable(programme("Espèces.DOV"), kEspeces, GridFile::Complete, {5});
     const QStringList avant = readAsRecordWindow(programme("Espèces.DOV"), GridFile::Complete, {5});
-    ouvrir(mainwindow::kModeSpecies);
+    ouvrir(common::kModeSpecies);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz"); // the text still in the editor counts as a change
@@ -230,7 +230,7 @@ TEST_F(FrmParamTest, ClosingWithAnOpenEditorAsksThenSavesNothingOnNon)
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNoCancel | mb::Exclamation);
     // Destroyed while the editor is still open (the main window going): nothing asked.
-    ouvrir(mainwindow::kModeSpecies);
+    ouvrir(common::kModeSpecies);
     clic(1, 3);
     ASSERT_TRUE(vue().isEditing());
     taper("zz");
@@ -247,7 +247,7 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
     administrateur();
     writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n",
                GridFile::Complete);
-    ouvrir(mainwindow::kModeSquares);
+    ouvrir(common::kModeSquares);
     clic(1, 2);
     ASSERT_TRUE(vue().isEditing());
     env.dialogs().answer(mb::OK); // the refused letter is explained
@@ -272,7 +272,7 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
 TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
 {
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
-    ouvrir(mainwindow::kModeHabitats);
+    ouvrir(common::kModeHabitats);
     EXPECT_EQ(visibles(), (Visibles{true, false, false, false, true, false, true}));
     clic(1, 2);
     EXPECT_FALSE(vue().isEditing());
@@ -293,7 +293,7 @@ TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
     const QString texte = env.path("milieux.txt");
     testing_support::writeBytes(texte, "PA\tPrairie\r\nSN\tSol nu\r\n");
-    ouvrir(mainwindow::kModeHabitats);
+    ouvrir(common::kModeHabitats);
 
     env.dialogs().answerText(std::nullopt); // Annuler
     clicDroitCoin();
@@ -316,9 +316,9 @@ TEST_F(FrmParamTest, RightClickOnTheCornerLoadsATextFile)
 
 TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
 {
-    ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, "Moteur", "Jet", "Gadrel"));
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kGadrelSection, "Moteur", "Jet", "Gadrel"));
     source.result.rows = {{"B", "2", "b"}, {"A", "1", "a"}, {"C", "1", "c"}};
-    ouvrir(mainwindow::kModeIdentification, "SHOC");
+    ouvrir(common::kModeIdentification, "SHOC");
     EXPECT_EQ(w->windowTitle(), "Mirelot - Indentification de votre Gadrel [SHOC]");
     EXPECT_EQ(visibles(), (Visibles{true, false, false, true, false, false, true}));
 
@@ -349,7 +349,7 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
 TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
 {
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(frm_Param::openWindow(mainwindow::kModeIdentification, "SHOC", nullptr, &source), nullptr);
+    EXPECT_EQ(frm_Param::openWindow(common::kModeIdentification, "SHOC", nullptr, &source), nullptr);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked().first().text,
               "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
@@ -360,7 +360,7 @@ TEST_F(FrmParamTest, IdentificationWithoutTheSiblingProductOpensNoWindow)
 TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 {
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", "/donnees/actuelles"));
-    ouvrir(mainwindow::kModeFolder);
+    ouvrir(common::kModeFolder);
     EXPECT_EQ(visibles(), (Visibles{false, true, true, false, false, false, false}));
     EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
 

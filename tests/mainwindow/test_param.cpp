@@ -3,11 +3,11 @@
 
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
+#include "common/ParamConfig.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/ParamConfig.h"
 #include "mainwindow/ParamEditor.h"
 #include "tests/mainwindow/ParamSupport.h"
 #include "tests/support/FileSizeLimit.h"
@@ -26,7 +26,7 @@ using grid::GridFile;
 using grid::GridRange;
 using mainwindow::Affichage;
 using mainwindow::EtatTable;
-using mainwindow::Mode;
+using Mode = common::ParamMode;
 using mainwindow::ParamEditor;
 using param_support::dump;
 using param_support::readAsRecordWindow;
@@ -35,8 +35,8 @@ namespace mb = platform::mb;
 
 namespace {
 
-const QString kSHOC = mainwindow::kShocCoordinationAddress;
-const QString kSTOC = mainwindow::kStocEpsCoordinationAddress;
+const QString kSHOC = common::kShocCoordinationAddress;
+const QString kSTOC = common::kStocEpsCoordinationAddress;
 
 const QString kEspecesTsv = QStringLiteral("Classe\tEspèce\tNom français\tNom scientifique\tSaisie\n"
                                            "O\tSTUVUL\tÉtourneau sansonnet\tSturnus vulgaris\t1\n"
@@ -96,7 +96,7 @@ TEST(ParamModes, TextsAreComparedExactly)
         {"", Mode::Inconnu},
     };
     for (const auto& c : cas)
-        EXPECT_EQ(mainwindow::modeFromText(QString::fromUtf8(c.texte)), c.mode) << c.texte;
+        EXPECT_EQ(common::modeFromText(QString::fromUtf8(c.texte)), c.mode) << c.texte;
 }
 
 TEST(ParamModes, CaptionNamesModeAndScheme)
@@ -240,7 +240,7 @@ QList<CasTable> casTables()
          nullptr, // written by the test: it holds the coordination address
          {},
          "|Sélection|Adresse",
-         {"Sélection|Adresse", "+|" + mainwindow::kShocCoordinationAddress, "-|"}},
+         {"Sélection|Adresse", "+|" + common::kShocCoordinationAddress, "-|"}},
     };
 }
 
@@ -318,7 +318,7 @@ TEST_F(ParamTest, AFolderInPlaceOfTheFileIsUnreadable)
 {
     ASSERT_TRUE(QDir(env.programFolder()).mkpath(QStringLiteral("Espèces.DOV")));
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(charger(mainwindow::kModeSpecies).etat(), EtatTable::Illisible);
+    EXPECT_EQ(charger(common::kModeSpecies).etat(), EtatTable::Illisible);
 }
 
 TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
@@ -329,7 +329,7 @@ TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
                GridFile::Complete);
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
                                    QString(dossier).replace(u'/', u'\\') + QStringLiteral("\\Milieux.DOV")));
-    ParamEditor& e = charger(mainwindow::kModeHabitats);
+    ParamEditor& e = charger(common::kModeHabitats);
     EXPECT_EQ(e.etat(), EtatTable::Chargee);
     EXPECT_EQ(e.chemin(), dossier + QStringLiteral("/MILIEUX.dov"));
     EXPECT_EQ(grille.cell(1, 2), "Prairie");
@@ -371,7 +371,7 @@ TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
         ParamEditor& e = charger(QString::fromUtf8(c.mode));
         EXPECT_EQ(e.affichage(), c.affichage) << c.mode << " / " << c.pswd;
         EXPECT_EQ(grille.tag(), QString::fromUtf8(c.pswd)) << c.mode;
-        if (QString::fromUtf8(c.mode) != mainwindow::kModeFolder) {
+        if (QString::fromUtf8(c.mode) != common::kModeFolder) {
             EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable)
                 << c.mode << " / " << c.pswd;
         }
@@ -393,7 +393,7 @@ TEST_F(ParamTest, NetworksAlwaysHaveFourColumns)
     };
     for (const auto& c : cas) {
         writeTable(programme(QStringLiteral("Réseaux.DOV")), QString::fromUtf8(c.tsv), GridFile::Workbook);
-        charger(mainwindow::kModeNetworks);
+        charger(common::kModeNetworks);
         EXPECT_EQ(grille.cols(), 4);
         EXPECT_EQ(dump(grille), c.attendu);
     }
@@ -446,7 +446,7 @@ TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
 
 TEST_F(ParamTest, MissingAddressBookStartsWithTheCoordinationTickedAndUnsaved)
 {
-    ParamEditor& e = charger(mainwindow::kModeAddresses);
+    ParamEditor& e = charger(common::kModeAddresses);
     EXPECT_EQ(e.etat(), EtatTable::Absente);
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Adresse", "+|" + kSHOC, "-|"}));
     EXPECT_EQ(grille.colDataType(1), Grid::DataType::Boolean);
@@ -479,7 +479,7 @@ TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
     for (const auto& c : cas) {
         writeTable(f, c.tsv, GridFile::Complete, {1});
         const QByteArray avant = testing_support::readBytes(f);
-        charger(mainwindow::kModeAddresses);
+        charger(common::kModeAddresses);
         EXPECT_EQ(dump(grille), c.affiche) << c.nom;
         if (c.fichier.isEmpty())
             EXPECT_EQ(testing_support::readBytes(f), avant) << c.nom;
@@ -487,7 +487,7 @@ TEST_F(ParamTest, AddressBookFixUpsAreSavedAtOnce)
             EXPECT_EQ(readAsRecordWindow(f, GridFile::Complete, {1}), c.fichier) << c.nom;
         // Opened again, the table needs no more fix-up.
         const QByteArray apres = testing_support::readBytes(f);
-        charger(mainwindow::kModeAddresses);
+        charger(common::kModeAddresses);
         EXPECT_EQ(testing_support::readBytes(f), apres) << c.nom;
     }
 }
@@ -499,7 +499,7 @@ TEST_F(ParamTest, SpeciesOrdinaryUserMayChangeOnlySaisie)
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
     for (const bool admin : {false, true}) {
         administrateur(admin ? QStringLiteral("KORVEL-ADM") : QString());
-        ParamEditor& e = charger(mainwindow::kModeSpecies);
+        ParamEditor& e = charger(common::kModeSpecies);
         for (int c = 1; c <= 5; ++c) {
             EXPECT_EQ(e.canEdit(1, c), admin || c == 5) << "admin " << admin << " col " << c;
             EXPECT_EQ(e.isCellEditable(1, c), admin || c == 5) << "admin " << admin << " col " << c;
@@ -514,8 +514,7 @@ TEST_F(ParamTest, SpeciesOrdinaryUserMayChangeOnlySaisie)
 TEST_F(ParamTest, CellsInTheReadOnlyColourAreLockedInEveryMode)
 {
     administrateur();
-    for (const QString& mode :
-         {mainwindow::kModeHabitats, mainwindow::kModeAddresses, mainwindow::kModeSpecies}) {
+    for (const QString& mode : {common::kModeHabitats, common::kModeAddresses, common::kModeSpecies}) {
         ParamEditor& e = charger(mode);
         grille.addRow();
         const int r = grille.rows() - 1;
@@ -559,7 +558,7 @@ TEST_F(ParamTest, TypedKeysPerModeAndColumn)
         EXPECT_EQ(e.filterKey(c.col, c.cle), int(c.garde)) << c.mode << " col " << c.col;
     }
     // The window's filter is the one used where digits are asked for.
-    ParamEditor& e = charger(mainwindow::kModeSquares);
+    ParamEditor& e = charger(common::kModeSquares);
     QList<int> vus;
     e.setFiltreChiffres([&vus](int cle) {
         vus << cle;
@@ -576,7 +575,7 @@ TEST_F(ParamTest, AfterEditFormatsSquaresAndAppendsOneEmptyRowEachTime)
     writeTable(programme(QStringLiteral("Carrés.DOV")),
                QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n26\t1\t4.9\t44.93\n07\t2\t\t\n"),
                GridFile::Complete);
-    ParamEditor& e = charger(mainwindow::kModeSquares);
+    ParamEditor& e = charger(common::kModeSquares);
     const int lignes = grille.rows();
     grille.setCell(1, 2, QStringLiteral("12"));
     e.afterEdit(1, 2);
@@ -606,7 +605,7 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     };
     for (const auto& c : cas) {
         administrateur(QString::fromUtf8(c.pswd));
-        ParamEditor& e = charger(mainwindow::kModeSpecies);
+        ParamEditor& e = charger(common::kModeSpecies);
         const int r = grille.findRow(QStringLiteral("STUVUL"), 1, 2);
         grille.select(r, 0, r, 5);
         e.clearSelection();
@@ -616,7 +615,7 @@ TEST_F(ParamTest, DeleteClearsOnlyWhatTheRulesLetTheUserChange)
     administrateur(QString());
     writeTable(programme(QStringLiteral("Milieux_SHOC.DOV")),
                QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
-    ParamEditor& e = charger(mainwindow::kModeHabitats);
+    ParamEditor& e = charger(common::kModeHabitats);
     grille.select(1, 1, 1, 2);
     e.clearSelection();
     EXPECT_EQ(dump(grille).value(1), "CH|Céréales");
@@ -663,7 +662,7 @@ TEST_F(ParamTest, PasteFollowsTheRulesOfTypingAndNamesTheCellsItLeaves)
         }
     }
     // Rows pasted below the last one extend the table, as typing does.
-    ParamEditor& e = charger(mainwindow::kModeNetworks);
+    ParamEditor& e = charger(common::kModeNetworks);
     grille.select(2, 1);
     EXPECT_TRUE(e.pasteText(QStringLiteral("ef\tNord\t3\ngh\tSud\t4")));
     EXPECT_EQ(dump(grille).mid(2), QStringList({"EF|Nord|3", "GH|Sud|4"}));
@@ -677,14 +676,14 @@ TEST_F(ParamTest, TextFileLoadKeepsTheTableLayoutAndFollowsTheRules)
     writeTable(programme(QStringLiteral("Espèces.DOV")), kEspecesTsv, GridFile::Complete, {5});
 
     // An ordinary user may change only "Saisie": the whole-table load is not offered.
-    ParamEditor& ordinaire = charger(mainwindow::kModeSpecies);
+    ParamEditor& ordinaire = charger(common::kModeSpecies);
     const QStringList avant = dump(grille);
     EXPECT_FALSE(ordinaire.canLoadText());
     EXPECT_FALSE(ordinaire.loadText(texte));
     EXPECT_EQ(dump(grille), avant);
 
     administrateur();
-    ParamEditor& e = charger(mainwindow::kModeSpecies);
+    ParamEditor& e = charger(common::kModeSpecies);
     EXPECT_TRUE(e.canLoadText());
     EXPECT_TRUE(e.loadText(texte));
     EXPECT_EQ(dump(grille),
@@ -745,7 +744,7 @@ TEST_F(ParamTest, TextFileSavedByTheProgramLoadsBackIntoTheSameTable)
                QStringLiteral("Sélection\tAdresse\n1\t") + kSHOC + QStringLiteral("\n2\ta@b.fr\n"),
                GridFile::Complete, {1});
     // Saved with its fixed cells, the same with its header line removed, saved without them.
-    for (const QString& mode : {mainwindow::kModeHabitats, mainwindow::kModeAddresses}) {
+    for (const QString& mode : {common::kModeHabitats, common::kModeAddresses}) {
         for (const int forme : {0, 1, 2}) {
             SCOPED_TRACE(testing::Message() << mode.toStdString() << ", layout " << forme);
             ParamEditor& e = charger(mode);
@@ -770,9 +769,9 @@ class ParamIdentificationTest : public ParamTest
 protected:
     void installer(const QString& base = QStringLiteral("C:\\Gadrel\\Gadrel.mdb"))
     {
-        ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Moteur"),
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kGadrelSection, QStringLiteral("Moteur"),
                                        QStringLiteral("Jet"), QStringLiteral("Gadrel")));
-        ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Base"), base,
+        ASSERT_TRUE(sub_Reg_Write_HKLM(common::kGadrelSection, QStringLiteral("Base"), base,
                                        QStringLiteral("Gadrel")));
     }
     void choix(const QString& protocole, const QString& organisme, const QString& cpu)
@@ -796,12 +795,12 @@ TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
 {
     for (const char* moteur : {"", "Fin"}) {
         if (*moteur) {
-            ASSERT_TRUE(sub_Reg_Write_HKLM(mainwindow::kGadrelSection, QStringLiteral("Moteur"),
+            ASSERT_TRUE(sub_Reg_Write_HKLM(common::kGadrelSection, QStringLiteral("Moteur"),
                                            QString::fromUtf8(moteur), QStringLiteral("Gadrel")));
         }
         env.dialogs().clearAsked();
         env.dialogs().answer(mb::OK);
-        ParamEditor& e = charger(mainwindow::kModeIdentification);
+        ParamEditor& e = charger(common::kModeIdentification);
         EXPECT_TRUE(e.fermer()) << moteur;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked().first().text,
@@ -833,7 +832,7 @@ TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicke
     };
     for (const auto& c : cas) {
         choix(QStringLiteral("SHOC"), QString::fromUtf8(c.organisme), QString::fromUtf8(c.cpu));
-        ParamEditor& e = charger(mainwindow::kModeIdentification, QStringLiteral("SHOC"));
+        ParamEditor& e = charger(common::kModeIdentification, QStringLiteral("SHOC"));
         EXPECT_FALSE(e.fermer());
         EXPECT_EQ(source.lastPath, "C:/Gadrel/Gadrel.mdb");
         EXPECT_EQ(source.lastTable, "TPOrdinateurs");
@@ -859,9 +858,9 @@ TEST_F(ParamIdentificationTest, ChoiceOfOneSchemeDoesNotTickAnother)
     installer();
     lignes({{"LPO", "12", "Bureau"}});
     choix(QStringLiteral("STOC-EPS"), QStringLiteral("LPO"), QStringLiteral("12"));
-    charger(mainwindow::kModeIdentification, QStringLiteral("SHOC"));
+    charger(common::kModeIdentification, QStringLiteral("SHOC"));
     EXPECT_EQ(dump(grille).value(1), "-|LPO|12|Bureau");
-    charger(mainwindow::kModeIdentification, QStringLiteral("STOC-EPS"));
+    charger(common::kModeIdentification, QStringLiteral("STOC-EPS"));
     EXPECT_EQ(dump(grille).value(1), "+|LPO|12|Bureau");
 }
 
@@ -870,7 +869,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
     installer();
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
     env.dialogs().answer(mb::OK);
-    ParamEditor& e = charger(mainwindow::kModeIdentification);
+    ParamEditor& e = charger(common::kModeIdentification);
     EXPECT_EQ(e.erreurBase(), "lecture interrompue");
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
@@ -882,7 +881,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
 
     lignes({}, false);
     env.dialogs().answer(mb::OK);
-    charger(mainwindow::kModeIdentification);
+    charger(common::kModeIdentification);
     EXPECT_EQ(grille.rows(), 1);
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_EQ(
@@ -891,7 +890,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
 
     // A database read whole says nothing, even without a row.
     lignes({});
-    charger(mainwindow::kModeIdentification);
+    charger(common::kModeIdentification);
     EXPECT_EQ(env.dialogs().asked().size(), 2);
 }
 
@@ -899,7 +898,7 @@ TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForThe
 {
     installer();
     lignes({{"A", "1", "a"}, {"B", "1", "b"}, {"C", "3", "c"}});
-    ParamEditor& e = charger(mainwindow::kModeIdentification, QStringLiteral("EPS-SITES"));
+    ParamEditor& e = charger(common::kModeIdentification, QStringLiteral("EPS-SITES"));
     EXPECT_TRUE(e.saveTable()) << "no ticked row: nothing to write";
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU EPS-SITES")), "<absent>");
 
@@ -923,7 +922,7 @@ TEST_F(ParamIdentificationTest, TickingARowUnticksTheOthersAndSaveWritesItForThe
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : Organisme EPS-SITES")), "B");
     EXPECT_EQ(parametre(QStringLiteral("Indentification de votre Gadrel : CPU SHOC")), "<absent>");
     // Reopened, the same row (and only it) is ticked.
-    charger(mainwindow::kModeIdentification, QStringLiteral("EPS-SITES"));
+    charger(common::kModeIdentification, QStringLiteral("EPS-SITES"));
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a",
                                          "+|B|1|b", "-|C|3|c"}));
 }
@@ -932,7 +931,7 @@ TEST_F(ParamIdentificationTest, LockedColumnsResistDeletePasteAndTheFileLoad)
 {
     installer();
     lignes({{"A", "1", "a"}, {"B", "2", "b"}});
-    ParamEditor& e = charger(mainwindow::kModeIdentification);
+    ParamEditor& e = charger(common::kModeIdentification);
     grille.select(1, 1, 2, 4);
     e.clearSelection();
     EXPECT_EQ(dump(grille),
@@ -1009,7 +1008,7 @@ TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
         // Opened again, the editor shows what was saved.
         charger(QString::fromUtf8(c.mode));
         QStringList attendu = c.relu;
-        if (QString::fromUtf8(c.mode) == mainwindow::kModeSquares)
+        if (QString::fromUtf8(c.mode) == common::kModeSquares)
             attendu << QStringLiteral("|||"); // its empty rows stay, and one more comes
         EXPECT_EQ(dump(grille), attendu) << c.mode;
     }
@@ -1019,7 +1018,7 @@ TEST_F(ParamTest, SpeciesSaveSortsPassesThroughTheWorkbookAndWritesTheFileOnce)
 {
     const QString chemin = programme(QStringLiteral("Espèces.DOV"));
     writeTable(chemin, kEspecesTsv, GridFile::Complete, {5});
-    ParamEditor& e = charger(mainwindow::kModeSpecies);
+    ParamEditor& e = charger(common::kModeSpecies);
     grille.setCell(1, 0, QStringLiteral("1"));
     grille.setBackColour(GridRange{1, 1, 1, 3}, grid::gridRgb(200, 10, 10));
     grille.setFontSize(GridRange{1, 1, 1, 1}, 14);
@@ -1061,7 +1060,7 @@ TEST_F(ParamTest, SpeciesSaveNamesTheSearchColumnsWhereTheTableHasThem)
         QStringLiteral(
             "Classe\tEspèce\tNom français\tNom scientifique\tSaisie\tA\tB\nO\tALAARV\tAlouette\t\t1\tx\ty\n"),
         GridFile::Complete, {5});
-    ASSERT_TRUE(charger(mainwindow::kModeSpecies).saveTable());
+    ASSERT_TRUE(charger(common::kModeSpecies).saveTable());
     EXPECT_EQ(readAsRecordWindow(chemin, GridFile::Complete, {5}).value(0),
               "Classe|Espèce|Nom français|Nom scientifique|Saisie|FIndRowCode|FIndRowNomF");
 }
@@ -1071,7 +1070,7 @@ TEST_F(ParamTest, NothingIsSavedWhereSaveIsNotOffered)
     const QString chemin = programme(QStringLiteral("Milieux_SHOC.DOV"));
     writeTable(chemin, QStringLiteral("^Code\tLibellé\nSN\tSol nu\nCH\tCéréales\n"), GridFile::Complete);
     const QByteArray avant = testing_support::readBytes(chemin);
-    ParamEditor& e = charger(mainwindow::kModeHabitats);
+    ParamEditor& e = charger(common::kModeHabitats);
     EXPECT_FALSE(e.saveTable());
     EXPECT_EQ(testing_support::readBytes(chemin), avant);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
@@ -1079,9 +1078,9 @@ TEST_F(ParamTest, NothingIsSavedWhereSaveIsNotOffered)
 
 TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
 {
-    for (const QString& mode : {mainwindow::kModeSpecies, mainwindow::kModeAddresses}) {
-        const QString valeur = mode == mainwindow::kModeSpecies ? QStringLiteral("Fichier espèces")
-                                                                : QStringLiteral("Adresses email");
+    for (const QString& mode : {common::kModeSpecies, common::kModeAddresses}) {
+        const QString valeur = mode == common::kModeSpecies ? QStringLiteral("Fichier espèces")
+                                                            : QStringLiteral("Adresses email");
         ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, valeur,
                                        env.path(QStringLiteral("pas/de/dossier/table.DOV"))));
         ParamEditor& e = charger(mode);
@@ -1113,8 +1112,8 @@ TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)
         adresses += QStringLiteral("2\tcorrespondant%1@example.org\n").arg(i);
     }
     const Cas cas[] = {
-        {mainwindow::kModeSpecies, "Espèces.DOV", especes, {5}},
-        {mainwindow::kModeAddresses, "email.DOV", adresses, {1}},
+        {common::kModeSpecies, "Espèces.DOV", especes, {5}},
+        {common::kModeAddresses, "email.DOV", adresses, {1}},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.mode.toStdString());
@@ -1169,7 +1168,7 @@ TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
         SCOPED_TRACE(c.nom);
         writeTable(milieux, QStringLiteral("^Code\tLibellé\nCH\tCéréales\n"), GridFile::Complete);
         administrateur(c.admin ? QStringLiteral("KORVEL-ADM") : QString());
-        ParamEditor& e = charger(mainwindow::kModeHabitats);
+        ParamEditor& e = charger(common::kModeHabitats);
         c.action(e, grille);
         env.dialogs().clearAsked();
         if (c.reponse)
@@ -1188,7 +1187,7 @@ TEST_F(ParamTest, ClosingAsksOnlyAboutChangesThatSaveCouldStore)
     // Oui with a save that fails: the save says why and the window stays open.
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Adresses email"),
                                    env.path(QStringLiteral("pas/de/dossier/email.DOV"))));
-    ParamEditor& adresses = charger(mainwindow::kModeAddresses);
+    ParamEditor& adresses = charger(common::kModeAddresses);
     grille.setCell(1, 2, QStringLiteral("a@b.fr"));
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
@@ -1208,7 +1207,7 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
                               "O\tALAARV\tAlouette\t\t1\n\t\t\t\t1\nO\tSTUVUL\tÉtourneau\t\t1\n"),
                GridFile::Complete, {5});
     const QByteArray avant = testing_support::readBytes(chemin);
-    ParamEditor& e = charger(mainwindow::kModeSpecies);
+    ParamEditor& e = charger(common::kModeSpecies);
     grille.addRow();
     grille.setCell(grille.addRow(), 1, QStringLiteral(" "));
     e.resetTable();
@@ -1222,7 +1221,7 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
     writeTable(programme(QStringLiteral("Carrés.DOV")),
                QStringLiteral("Département\tN° carré\tLongitude\tLatitude\n"), GridFile::Complete);
     administrateur();
-    ParamEditor& carres = charger(mainwindow::kModeSquares);
+    ParamEditor& carres = charger(common::kModeSquares);
     const int lignes = grille.rows();
     carres.resetTable();
     EXPECT_EQ(grille.rows(), lignes);
@@ -1233,11 +1232,11 @@ TEST_F(ParamTest, RAZUnticksEveryBoxRemovesEmptyDescriptionsAndSavesNothing)
 TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
 {
     gstr_Dossier = QStringLiteral("/donnees/par/defaut");
-    ParamEditor& e = charger(mainwindow::kModeFolder);
+    ParamEditor& e = charger(common::kModeFolder);
     EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"),
                                    QStringLiteral("/ailleurs")));
-    charger(mainwindow::kModeFolder);
+    charger(common::kModeFolder);
     EXPECT_EQ(ed->dossier(), "/ailleurs");
 
     EXPECT_FALSE(ed->folderChosen(QString()));

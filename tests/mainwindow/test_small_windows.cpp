@@ -1,6 +1,6 @@
+#include "common/Publisher.h"
 #include "mainwindow/AboutTexts.h"
 #include "mainwindow/ProgramWaitWindow.h"
-#include "mainwindow/Publisher.h"
 #include "mainwindow/frm_A_Propos.h"
 #include "mainwindow/frm_Wait.h"
 #include "platform/MousePointer.h"
@@ -33,7 +33,7 @@ TEST_F(SmallWindowsTest, AboutBoxLabels)
     EXPECT_EQ(box.descriptionLabel->text(), "Suivi hivernal des oiseaux des champs");
     EXPECT_EQ(box.Lab_Pub->text(), mainwindow::presentationText());
     EXPECT_EQ(box.creditLabel->text(), mainwindow::creditText());
-    EXPECT_EQ(box.Lab_Courriel->text(), mainwindow::kPublisherEmail);
+    EXPECT_EQ(box.Lab_Courriel->text(), common::kPublisherEmail);
     box.show();
     EXPECT_TRUE(box.logoImage->isVisible());
     EXPECT_FALSE(box.logoImage->pixmap().isNull());
@@ -48,7 +48,7 @@ TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
     ASSERT_EQ(env.mail().sent.size(), 1);
     const auto& sent = env.mail().sent[0];
     EXPECT_EQ(sent.transport, platform::MailTransport::ComposeWindow); // the user writes and sends
-    EXPECT_EQ(sent.message.recipients, QStringList{mainwindow::kPublisherEmail});
+    EXPECT_EQ(sent.message.recipients, QStringList{common::kPublisherEmail});
     EXPECT_TRUE(sent.message.subject.isEmpty());
     EXPECT_TRUE(sent.message.attachments.isEmpty());
     EXPECT_EQ(env.mail().signOns, 1); // a session of its own, closed after the message
@@ -59,7 +59,7 @@ TEST_F(SmallWindowsTest, ContactAndWebLabelsReachTheMaker)
     QTest::mouseClick(box.creditLabel, Qt::LeftButton); // not a link
     ASSERT_EQ(env.shell().calls.size(), 1);
     EXPECT_EQ(env.shell().calls[0].kind, RecordingShell::Call::Url);
-    EXPECT_EQ(env.shell().calls[0].target, mainwindow::kPublisherSite);
+    EXPECT_EQ(env.shell().calls[0].target, common::kPublisherSite);
     EXPECT_EQ(env.mail().sent.size(), 1);
 }
 

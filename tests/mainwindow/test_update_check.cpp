@@ -1,4 +1,4 @@
-#include "mainwindow/Publisher.h"
+#include "common/Publisher.h"
 #include "mainwindow/UpdateCheck.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -16,8 +16,8 @@ struct UpdateCheckTest : ::testing::Test
 TEST_F(UpdateCheckTest, PageAddressIsBuiltExactly)
 {
     const QString url = mainwindow::updatePageUrl();
-    EXPECT_EQ(url, mainwindow::kPublisherSite +
-                       "/index_download.php?Organisme=ALL&Logiciel=Mirelot&Version=Z2010G");
+    EXPECT_EQ(url,
+              common::kPublisherSite + "/index_download.php?Organisme=ALL&Logiciel=Mirelot&Version=Z2010G");
     EXPECT_TRUE(url.startsWith("http://")); // the page is not asked for over https
     const QUrl parsed(url);
     ASSERT_TRUE(parsed.isValid());

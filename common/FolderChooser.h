@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace mainwindow {
+namespace common {
 
 // The label of a drive type: "Disque dur (fixe)", "Unité réseau", ... ; empty for a number
 // that has none. A removable drive is a "Disquette" on drive A: or B:.
@@ -22,7 +22,7 @@ QString startFolder(const QString& dossier, const QString& dernierChoix);
 // is none, so that the chooser never offers a folder that the user did not pick.
 QString desktopFolder(const QString& location);
 
-} // namespace mainwindow
+} // namespace common
 
 // The label of the storage that holds a folder.
 QString fun_Get_Drive_Type(const QString& chemin);

@@ -1,4 +1,4 @@
-#include "mainwindow/SpeciesUpgrade.h"
+#include "common/SpeciesUpgrade.h"
 
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
@@ -35,13 +35,13 @@ QString texteQuestion()
 }
 } // namespace
 
-QString mainwindow::speciesFile()
+QString common::speciesFile()
 {
     return fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier espèces"),
                                common::joinPath(common::programFolder(), QStringLiteral("Espèces.DOV")));
 }
 
-bool mainwindow::addEntryColumn(Grid& table)
+bool common::addEntryColumn(Grid& table)
 {
     if (table.cols() != 5)
         return false;
@@ -54,7 +54,7 @@ bool mainwindow::addEntryColumn(Grid& table)
 bool sub_Update_Espèce(Grid& brouillon)
 {
     // The table whatever the letter case of its name, as it was copied from elsewhere.
-    QString chemin = common::normalisePath(mainwindow::speciesFile());
+    QString chemin = common::normalisePath(common::speciesFile());
     if (!chemin.isEmpty()) {
         const QFileInfo info(chemin);
         chemin = common::writePath(info.path(), info.fileName());
@@ -64,7 +64,7 @@ bool sub_Update_Espèce(Grid& brouillon)
     brouillon.setFixedRows(0);
     const platform::Result lu = GridFile::load(brouillon, chemin, GridFile::Complete);
     if (lu)
-        mainwindow::addEntryColumn(brouillon);
+        common::addEntryColumn(brouillon);
 
     const int reponse = platform::dialogs().ask(texteQuestion(), mb::YesNo | mb::Exclamation,
                                                 QStringLiteral("SAISIE DES CODES ESPECES"));

@@ -1,4 +1,4 @@
-#include "mainwindow/FolderChooser.h"
+#include "common/FolderChooser.h"
 
 #include "common/Paths.h"
 #include "platform/Drives.h"
@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString mainwindow::driveTypeCaption(int type, const QString& racine)
+QString common::driveTypeCaption(int type, const QString& racine)
 {
     namespace d = platform::drive;
     switch (type) {
@@ -36,16 +36,16 @@ QString mainwindow::driveTypeCaption(int type, const QString& racine)
 
 QString fun_Get_Drive_Type(const QString& chemin)
 {
-    return mainwindow::driveTypeCaption(platform::driveType(common::normalisePath(chemin)), chemin);
+    return common::driveTypeCaption(platform::driveType(common::normalisePath(chemin)), chemin);
 }
 
-bool mainwindow::canCreateFolderIn(const QString& chemin)
+bool common::canCreateFolderIn(const QString& chemin)
 {
     const QString label = fun_Get_Drive_Type(chemin);
     return label == QLatin1String("Disque dur (fixe)") || label == QLatin1String("Unité réseau");
 }
 
-QString mainwindow::cleanedFolder(const QString& saisi)
+QString common::cleanedFolder(const QString& saisi)
 {
     const QString t = saisi.trimmed();
     if (t.isEmpty())
@@ -53,7 +53,7 @@ QString mainwindow::cleanedFolder(const QString& saisi)
     return QDir::cleanPath(QFileInfo(common::normalisePath(t)).absoluteFilePath());
 }
 
-QString mainwindow::startFolder(const QString& dossier, const QString& dernierChoix)
+QString common::startFolder(const QString& dossier, const QString& dernierChoix)
 {
     QString chemin = dossier.trimmed();
     if (chemin.isEmpty())
@@ -70,7 +70,7 @@ QString mainwindow::startFolder(const QString& dossier, const QString& dernierCh
     return chemin;
 }
 
-QString mainwindow::desktopFolder(const QString& location)
+QString common::desktopFolder(const QString& location)
 {
     if (location.trimmed().isEmpty() || !QFileInfo(location).isDir())
         return QString();

@@ -1,12 +1,13 @@
 #pragma once
-// Configuration of the settings window: the national coordination mailboxes that the address
-// book always holds, and where the sibling product Gadrel keeps what the identification reads.
-// Change these lines, and only these, when a survey's coordination or the sibling product moves.
+// Configuration of the settings window and of the export: the national coordination mailboxes
+// that the address book always holds, and where the sibling product Gadrel keeps what the
+// identification reads. Change these lines, and only these, when a survey's coordination or the
+// sibling product moves.
 
 #include <QString>
 #include <QStringList>
 
-namespace mainwindow {
+namespace common {
 
 // The national coordinators' mailboxes of the SHOC and STOC-EPS schemes. The address book always
 // holds the SHOC one; a ticked STOC-EPS one is switched to the SHOC one.
@@ -36,12 +37,4 @@ inline const QString kOrganisationChoiceValue =
 // The data folder's setting in "Paramètres".
 inline const QString kFolderValue = QStringLiteral("Dossier");
 
-// Extra width given to every column fitted to its contents, in twips.
-inline constexpr int kColumnMarginTwips = 240;
-// Rows of the table a settings window shows when it opens: all of them between these bounds.
-inline constexpr int kMinOpeningRows = 8;
-inline constexpr int kMaxOpeningRows = 20;
-// Font size of every cell after a save of the species table, in points.
-inline constexpr double kSpeciesFontSize = 8.25;
-
-} // namespace mainwindow
+} // namespace common

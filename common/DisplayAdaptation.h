@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace mainwindow {
+namespace common {
 
 inline const QString kEpsCaption = QStringLiteral("Gestion des relevés");
 inline const QString kShocEntryCaption =
@@ -23,4 +23,4 @@ bool isAdministratorMode(const QString& pswd);
 // appended; then " - Mode Administrateur" in the administrator mode.
 QString mainWindowTitle(const QString& ligneCommande, bool administrateur);
 
-} // namespace mainwindow
+} // namespace common

@@ -1,9 +1,9 @@
-#include "mainwindow/Frm_Selection_dossier.h"
+#include "common/Frm_Selection_dossier.h"
 
 #include "common/FirstStart.h"
+#include "common/FolderChooser.h"
 #include "common/Globals.h"
 #include "common/Paths.h"
-#include "mainwindow/FolderChooser.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
@@ -36,8 +36,7 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     placesList = new QListWidget(this);
     placesList->setObjectName(QStringLiteral("placesList"));
     placesList->setMaximumWidth(180);
-    if (!mainwindow::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))
-             .isEmpty()) {
+    if (!common::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).isEmpty()) {
         auto* bureau = new QListWidgetItem(libelleBureau(), placesList);
         bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
     }
@@ -103,7 +102,7 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
 
 void Frm_Selection_dossier::ouvrirA(const QString& dossier)
 {
-    setCurrentFolder(mainwindow::startFolder(dossier, gstr_Dossier_Choisi));
+    setCurrentFolder(common::startFolder(dossier, gstr_Dossier_Choisi));
     selectionChanged();
     if (!dossier.trimmed().isEmpty())
         txt_Dossier->setText(dossier); // a folder still to be made stays as it was proposed
@@ -140,7 +139,7 @@ void Frm_Selection_dossier::selectionChanged()
 {
     const QString folder = currentFolder();
     txt_Dossier->setText(folder);
-    cmd_New->setEnabled(!folder.isEmpty() && mainwindow::canCreateFolderIn(folder));
+    cmd_New->setEnabled(!folder.isEmpty() && common::canCreateFolderIn(folder));
 }
 
 void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
@@ -150,12 +149,12 @@ void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
     const QString place = item->data(Qt::UserRole).toString();
     if (place.toUpper() == QLatin1String("BUREAU")) {
         const QString desktop =
-            mainwindow::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+            common::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         if (desktop.isEmpty())
             return; // gone since the list was made
         setCurrentFolder(desktop);
         txt_Dossier->setText(desktop);
-        cmd_New->setEnabled(mainwindow::canCreateFolderIn(desktop));
+        cmd_New->setEnabled(common::canCreateFolderIn(desktop));
         return;
     }
     setCurrentFolder(place);
@@ -194,7 +193,7 @@ void Frm_Selection_dossier::selectClicked()
         selectionChanged();
     if (sub_Vérif_Dossier(txt_Dossier->text()) != 0)
         return;
-    m_choix = mainwindow::cleanedFolder(txt_Dossier->text());
+    m_choix = common::cleanedFolder(txt_Dossier->text());
     gstr_Dossier_Choisi = m_choix;
     accept();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's e-mail service: open a mail session, send messages in it, close it. The
+// The program's e-mail service: open a mail session, send messages in it, close it. The
 // record list mails export files, circulars and reminders through it; the about box opens a
 // message to the contact address. Nothing here shows a box: failures come back to the caller.
 
@@ -14,7 +14,7 @@ namespace grid {
 class Grid;
 }
 
-namespace mainwindow::email {
+namespace common::email {
 
 // The address book of the correspondents: its path is the setting "Adresses email", by default
 // "email.DOV" in the program's folder.
@@ -42,7 +42,7 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 platform::MailMessage composeMessage(const QString& recipients, const QString& subject,
                                      const QString& noteText, const QStringList& attachments);
 
-} // namespace mainwindow::email
+} // namespace common::email
 
 // Opens the mail session that the following sends share. `failed` becomes False when the
 // session is open, True when it cannot be (the transport is missing); nothing is shown. The

@@ -1,8 +1,8 @@
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
+#include "common/SpeciesUpgrade.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "mainwindow/SpeciesUpgrade.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
@@ -175,9 +175,9 @@ TEST_F(SpeciesTest, TablePathComesFromTheSetting)
 {
     const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
     EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere));
-    EXPECT_EQ(mainwindow::speciesFile(), elsewhere);
+    EXPECT_EQ(common::speciesFile(), elsewhere);
     EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", ""));
-    EXPECT_EQ(mainwindow::speciesFile(), "");
+    EXPECT_EQ(common::speciesFile(), "");
 }
 
 } // namespace

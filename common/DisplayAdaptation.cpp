@@ -1,9 +1,9 @@
-#include "mainwindow/DisplayAdaptation.h"
+#include "common/DisplayAdaptation.h"
 
 #include "common/Globals.h"
-#include "mainwindow/Publisher.h"
+#include "common/Publisher.h"
 
-namespace mainwindow {
+namespace common {
 
 QString aboutItemCaption() { return QStringLiteral("A propos de ") + common::kProgramName; }
 
@@ -20,4 +20,4 @@ QString mainWindowTitle(const QString& ligneCommande, bool administrateur)
     return caption;
 }
 
-} // namespace mainwindow
+} // namespace common

@@ -1,4 +1,4 @@
-#include "tests/mainwindow/RecordFileSamples.h"
+#include "tests/record/RecordFileSamples.h"
 
 #include "grid/GridFile.h"
 

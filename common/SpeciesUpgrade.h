@@ -8,7 +8,7 @@ namespace grid {
 class Grid;
 }
 
-namespace mainwindow {
+namespace common {
 
 // The species table's path: setting "Fichier espèces", by default in the program's folder.
 QString speciesFile();
@@ -17,7 +17,7 @@ QString speciesFile();
 // Returns true when the table was widened.
 bool addEntryColumn(grid::Grid& table);
 
-} // namespace mainwindow
+} // namespace common
 
 // Loads the species table into the scratch grid (emptied first), widens it when needed, asks
 // whether the learning mode is wanted, ticks every "Saisie" box (No) or clears them all (Yes),

@@ -1,4 +1,4 @@
-#include "mainwindow/BulkUpdate.h"
+#include "record/BulkUpdate.h"
 
 #include "common/Globals.h"
 #include "common/Paths.h"
@@ -7,6 +7,7 @@
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 
 using grid::Grid;
 using grid::GridFile;
@@ -33,19 +34,24 @@ const TextesMaj textes[] = {
      "Confirmez la suppresion des noms dans les fichiers sélectionnés"},
 };
 
+// The cells of the older EPS layout, which only the bulk update still writes.
+constexpr record::UpdateCell kEpsEmail{3, 3};
+constexpr record::UpdateCell kEpsObserver{3, 2};
+constexpr record::UpdateCell kEpsCommune{2, 4};
+
 const QString texteAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
 
-mainwindow::BulkUpdateResult abandon()
+record::BulkUpdateResult abandon()
 {
     platform::dialogs().ask(texteAbandon, platform::mb::OKOnly, common::kProgramName);
-    mainwindow::BulkUpdateResult r;
+    record::BulkUpdateResult r;
     r.abandonnee = true;
     return r;
 }
 
 // One file: read whole into a grid of its own, one cell written, written back whole. A failure
 // says why the file was left alone.
-platform::Result mettreAJour(const QString& dossier, const QString& nom, mainwindow::UpdateAction action,
+platform::Result mettreAJour(const QString& dossier, const QString& nom, record::UpdateAction action,
                              const QString& valeur)
 {
     const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
@@ -54,7 +60,7 @@ platform::Result mettreAJour(const QString& dossier, const QString& nom, mainwin
     Grid grille;
     if (platform::Result lu = GridFile::load(grille, chemin, GridFile::Complete); !lu)
         return lu;
-    const mainwindow::UpdateCell cellule = mainwindow::cellToUpdate(action, nom);
+    const record::UpdateCell cellule = record::cellToUpdate(action, nom);
     if (cellule.row >= grille.rows() || cellule.col >= grille.cols())
         return platform::Result::failure(
             QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
@@ -66,26 +72,28 @@ platform::Result mettreAJour(const QString& dossier, const QString& nom, mainwin
 
 } // namespace
 
-bool mainwindow::hasEpsLayout(const QString& nomFichier)
+bool record::hasEpsLayout(const QString& nomFichier)
 {
     return nomFichier.left(4).toUpper() == QLatin1String("EPS-");
 }
 
-mainwindow::UpdateCell mainwindow::cellToUpdate(mainwindow::UpdateAction action, const QString& nomFichier)
+record::UpdateCell record::cellToUpdate(record::UpdateAction action, const QString& nomFichier)
 {
-    const bool eps = mainwindow::hasEpsLayout(nomFichier);
+    namespace file = record::file;
+    const bool eps = record::hasEpsLayout(nomFichier);
     switch (action) {
-    case mainwindow::UpdateAction::Email:
-        return eps ? mainwindow::UpdateCell{3, 3} : mainwindow::UpdateCell{6, 2};
-    case mainwindow::UpdateAction::Observer:
-        return eps ? mainwindow::UpdateCell{3, 2} : mainwindow::UpdateCell{5, 2};
-    case mainwindow::UpdateAction::Commune:
-        return eps ? mainwindow::UpdateCell{2, 4} : mainwindow::UpdateCell{2, 3};
+    case record::UpdateAction::Email:
+        return eps ? kEpsEmail : record::UpdateCell{file::ContactRow, file::ContactColumn::Email};
+    case record::UpdateAction::Observer:
+        return eps ? kEpsObserver : record::UpdateCell{file::ObserverRow, file::ObserverColumn::Name};
+    case record::UpdateAction::Commune:
+        return eps ? kEpsCommune
+                   : record::UpdateCell{file::IdentificationRow, file::IdentificationColumn::Commune};
     }
     return {};
 }
 
-QStringList mainwindow::selectedFiles(const Grid* grille)
+QStringList record::selectedFiles(const Grid* grille)
 {
     QStringList noms;
     if (!grille)
@@ -95,11 +103,11 @@ QStringList mainwindow::selectedFiles(const Grid* grille)
     return noms;
 }
 
-mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStringList& fichiers)
+record::BulkUpdateResult record::updateRecordFiles(int index, const QStringList& fichiers)
 {
     if (index < 0 || index > 2)
         return {};
-    const mainwindow::UpdateAction action = mainwindow::UpdateAction(index);
+    const record::UpdateAction action = record::UpdateAction(index);
     const TextesMaj& t = textes[index];
     const QString dossier =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
@@ -122,7 +130,7 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
                                                     common::kProgramName) != platform::mb::Yes)
         return abandon();
 
-    mainwindow::BulkUpdateResult resultat;
+    record::BulkUpdateResult resultat;
     resultat.valeur = valeur;
     for (const QString& nom : fichiers) {
         if (const platform::Result fait = mettreAJour(dossier, nom, action, valeur); fait)
@@ -133,7 +141,7 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
 
     if (!resultat.echecs.isEmpty()) {
         QString texte = QStringLiteral("Les fichiers suivants n'ont pas été mis à jour :\n\n");
-        for (const mainwindow::UpdateFailure& e : resultat.echecs)
+        for (const record::UpdateFailure& e : resultat.echecs)
             texte += e.fichier + QStringLiteral(" : ") + e.raison + QLatin1Char('\n');
         platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation,
                                 common::kProgramName);
@@ -141,7 +149,7 @@ mainwindow::BulkUpdateResult mainwindow::updateRecordFiles(int index, const QStr
     return resultat;
 }
 
-mainwindow::BulkUpdateResult mainwindow::updateSelectedRecordFiles(int index)
+record::BulkUpdateResult record::updateSelectedRecordFiles(int index)
 {
-    return mainwindow::updateRecordFiles(index, mainwindow::selectedFiles(gobj_Grille_Liste));
+    return record::updateRecordFiles(index, record::selectedFiles(gobj_Grille_Liste));
 }

@@ -1,10 +1,10 @@
-#include "mainwindow/BulkUpdate.h"
+#include "record/BulkUpdate.h"
 
 #include "common/Globals.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "tests/mainwindow/RecordFileSamples.h"
+#include "tests/record/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -56,7 +56,7 @@ struct Folder
 };
 
 // What a file holds after the update must equal the original with exactly one cell changed.
-void expectOnlyCellChanged(const Grid& original, const QString& path, mainwindow::UpdateCell cell,
+void expectOnlyCellChanged(const Grid& original, const QString& path, record::UpdateCell cell,
                            const QString& value)
 {
     std::unique_ptr<Grid> after(loaded(path));
@@ -74,30 +74,30 @@ TEST(BulkUpdateCells, LayoutChosenByTheNamePrefixIgnoringCase)
 {
     struct Row
     {
-        mainwindow::UpdateAction action;
+        record::UpdateAction action;
         const char* name;
-        mainwindow::UpdateCell cell;
+        record::UpdateCell cell;
     };
     const Row rows[] = {
-        {mainwindow::UpdateAction::Email, "SHOC-26~Crest~Passage 1.FLX2009", {6, 2}},
-        {mainwindow::UpdateAction::Observer, "SHOC-26~Crest~Passage 1.FLX2009", {5, 2}},
-        {mainwindow::UpdateAction::Commune, "SHOC-26~Crest~Passage 1.FLX2009", {2, 3}},
-        {mainwindow::UpdateAction::Email, "EPS-26-0123.FLX2009", {3, 3}},
-        {mainwindow::UpdateAction::Observer, "EPS-26-0123.FLX2009", {3, 2}},
-        {mainwindow::UpdateAction::Commune, "EPS-26-0123.FLX2009", {2, 4}},
-        {mainwindow::UpdateAction::Email, "eps-26-0123.FLX2009", {3, 3}},
-        {mainwindow::UpdateAction::Commune, "Eps-x", {2, 4}},
-        {mainwindow::UpdateAction::Email, "EPS-", {3, 3}},
+        {record::UpdateAction::Email, "SHOC-26~Crest~Passage 1.FLX2009", {6, 2}},
+        {record::UpdateAction::Observer, "SHOC-26~Crest~Passage 1.FLX2009", {5, 2}},
+        {record::UpdateAction::Commune, "SHOC-26~Crest~Passage 1.FLX2009", {2, 3}},
+        {record::UpdateAction::Email, "EPS-26-0123.FLX2009", {3, 3}},
+        {record::UpdateAction::Observer, "EPS-26-0123.FLX2009", {3, 2}},
+        {record::UpdateAction::Commune, "EPS-26-0123.FLX2009", {2, 4}},
+        {record::UpdateAction::Email, "eps-26-0123.FLX2009", {3, 3}},
+        {record::UpdateAction::Commune, "Eps-x", {2, 4}},
+        {record::UpdateAction::Email, "EPS-", {3, 3}},
         // Only the first four characters decide.
-        {mainwindow::UpdateAction::Email, "EPS_26.FLX2009", {6, 2}},
-        {mainwindow::UpdateAction::Email, "EPS", {6, 2}},
-        {mainwindow::UpdateAction::Email, " EPS-26.FLX2009", {6, 2}},
-        {mainwindow::UpdateAction::Commune, "SHOC-EPS-26.FLX2009", {2, 3}},
-        {mainwindow::UpdateAction::Observer, "", {5, 2}},
+        {record::UpdateAction::Email, "EPS_26.FLX2009", {6, 2}},
+        {record::UpdateAction::Email, "EPS", {6, 2}},
+        {record::UpdateAction::Email, " EPS-26.FLX2009", {6, 2}},
+        {record::UpdateAction::Commune, "SHOC-EPS-26.FLX2009", {2, 3}},
+        {record::UpdateAction::Observer, "", {5, 2}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(mainwindow::cellToUpdate(row.action, QString::fromUtf8(row.name)), row.cell);
+        EXPECT_EQ(record::cellToUpdate(row.action, QString::fromUtf8(row.name)), row.cell);
     }
 }
 
@@ -127,7 +127,7 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         f.env.dialogs().answer(mb::Yes);
         f.env.dialogs().answerText(value);
 
-        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(row.index, {kShoc, kEps});
+        const record::BulkUpdateResult r = record::updateRecordFiles(row.index, {kShoc, kEps});
 
         EXPECT_FALSE(r.abandonnee);
         EXPECT_EQ(r.valeur, value);
@@ -144,9 +144,9 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
         EXPECT_EQ(asked[1].text, QString::fromUtf8(row.prompt));
         EXPECT_EQ(asked[1].defaultText, "");
 
-        const mainwindow::UpdateAction action = mainwindow::UpdateAction(row.index);
-        expectOnlyCellChanged(f.shoc, f.path(kShoc), mainwindow::cellToUpdate(action, kShoc), value);
-        expectOnlyCellChanged(f.eps, f.path(kEps), mainwindow::cellToUpdate(action, kEps), value);
+        const record::UpdateAction action = record::UpdateAction(row.index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), record::cellToUpdate(action, kShoc), value);
+        expectOnlyCellChanged(f.eps, f.path(kEps), record::cellToUpdate(action, kEps), value);
     }
 }
 
@@ -161,14 +161,14 @@ TEST(BulkUpdate, AnEmptyValueConfirmedClearsTheFieldInEveryFile)
         f.env.dialogs().answer(mb::Yes);
         f.env.dialogs().answerText(QString());
         f.env.dialogs().answer(mb::Yes);
-        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(index, {kShoc, kEps});
+        const record::BulkUpdateResult r = record::updateRecordFiles(index, {kShoc, kEps});
         ASSERT_EQ(f.env.dialogs().asked().size(), 3);
         EXPECT_EQ(f.env.dialogs().asked()[2].text, QString::fromUtf8(questions[index]));
         EXPECT_EQ(f.env.dialogs().asked()[2].style, mb::YesNo);
         EXPECT_EQ(r.misAJour.size(), 2);
-        const mainwindow::UpdateAction action = mainwindow::UpdateAction(index);
-        expectOnlyCellChanged(f.shoc, f.path(kShoc), mainwindow::cellToUpdate(action, kShoc), "");
-        expectOnlyCellChanged(f.eps, f.path(kEps), mainwindow::cellToUpdate(action, kEps), "");
+        const record::UpdateAction action = record::UpdateAction(index);
+        expectOnlyCellChanged(f.shoc, f.path(kShoc), record::cellToUpdate(action, kShoc), "");
+        expectOnlyCellChanged(f.eps, f.path(kEps), record::cellToUpdate(action, kEps), "");
     }
 }
 
@@ -205,7 +205,7 @@ TEST(BulkUpdate, RefusingOrCancellingAbandonsWithoutTouchingAFile)
         row.answers(f.env.dialogs());
         f.env.dialogs().answer(mb::OK);
 
-        const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(0, {kShoc, kEps});
+        const record::BulkUpdateResult r = record::updateRecordFiles(0, {kShoc, kEps});
 
         EXPECT_TRUE(r.abandonnee);
         EXPECT_TRUE(r.misAJour.isEmpty());
@@ -240,8 +240,8 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
     f.env.dialogs().answer(mb::OK);
-    const mainwindow::BulkUpdateResult r =
-        mainwindow::updateRecordFiles(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
+    const record::BulkUpdateResult r =
+        record::updateRecordFiles(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
 
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
     ASSERT_EQ(r.echecs.size(), 4);
@@ -276,10 +276,10 @@ TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
     f.env.dialogs().answer(mb::OK);
-    mainwindow::BulkUpdateResult r;
+    record::BulkUpdateResult r;
     {
         FileSizeLimit limit(256);
-        r = mainwindow::updateRecordFiles(0, {kShoc, kEps});
+        r = record::updateRecordFiles(0, {kShoc, kEps});
     }
     EXPECT_TRUE(r.misAJour.isEmpty());
     EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
@@ -298,7 +298,7 @@ TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
     const QString asListed = kShoc.toLower();
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("Mirmande"));
-    const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(2, {asListed});
+    const record::BulkUpdateResult r = record::updateRecordFiles(2, {asListed});
     EXPECT_EQ(r.misAJour, QStringList({asListed}));
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Mirmande");
     EXPECT_EQ(QDir(f.dir).entryList(QDir::Files).size(), 2) << "no second file under the listed spelling";
@@ -310,7 +310,7 @@ TEST(BulkUpdate, NoSelectedFileChangesNothing)
     const QByteArray before = readBytes(f.path(kShoc));
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("x"));
-    const mainwindow::BulkUpdateResult r = mainwindow::updateRecordFiles(1, {});
+    const record::BulkUpdateResult r = record::updateRecordFiles(1, {});
     EXPECT_FALSE(r.abandonnee);
     EXPECT_TRUE(r.misAJour.isEmpty());
     EXPECT_TRUE(r.echecs.isEmpty());
@@ -333,7 +333,7 @@ TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
 
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("LEROY"));
-    mainwindow::updateRecordFiles(1, {kShoc});
+    record::updateRecordFiles(1, {kShoc});
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {5, 2}, "LEROY");
     EXPECT_EQ(readBytes(other + "/" + kShoc), otherBefore);
 
@@ -343,7 +343,7 @@ TEST(BulkUpdate, FilesAreTakenFromTheDataFolderSetting)
                                  "Dossier");
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("ROUX"));
-    mainwindow::updateRecordFiles(1, {kShoc});
+    record::updateRecordFiles(1, {kShoc});
     std::unique_ptr<Grid> after(loaded(other + "/" + kShoc));
     EXPECT_EQ(after->cell(5, 2), "ROUX");
 }
@@ -360,12 +360,12 @@ TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
     list.setSelectionMode(Grid::SelectionMode::ListBox);
     list.setRowSelected(1, true);
     list.setRowSelected(3, true);
-    EXPECT_EQ(mainwindow::selectedFiles(nullptr), QStringList());
+    EXPECT_EQ(record::selectedFiles(nullptr), QStringList());
     gobj_Grille_Liste = &list;
 
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("Saillans"));
-    const mainwindow::BulkUpdateResult r = mainwindow::updateSelectedRecordFiles(2);
+    const record::BulkUpdateResult r = record::updateSelectedRecordFiles(2);
     gobj_Grille_Liste = nullptr;
 
     EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));

@@ -12,7 +12,7 @@ namespace grid {
 class Grid;
 }
 
-namespace mainwindow {
+namespace record {
 
 // The actions of the record list's pop-up menu, by their menu index.
 enum class UpdateAction : int { Email = 0, Observer = 1, Commune = 2 };
@@ -57,4 +57,4 @@ BulkUpdateResult updateRecordFiles(int index, const QStringList& fichiers);
 // grid (gobj_Grille_Liste).
 BulkUpdateResult updateSelectedRecordFiles(int index);
 
-} // namespace mainwindow
+} // namespace record

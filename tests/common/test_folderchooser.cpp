@@ -1,6 +1,6 @@
+#include "common/FolderChooser.h"
+#include "common/Frm_Selection_dossier.h"
 #include "common/Globals.h"
-#include "mainwindow/FolderChooser.h"
-#include "mainwindow/Frm_Selection_dossier.h"
 #include "platform/Drives.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -44,15 +44,15 @@ TEST(DriveTypes, FileSystemsAndLabels)
     for (const Row& r : rows) {
         const int type = platform::driveTypeOf(r.fs, r.removable);
         EXPECT_EQ(type, r.type) << r.fs;
-        EXPECT_EQ(mainwindow::driveTypeCaption(type, "/media/x"), QString::fromUtf8(r.label)) << r.fs;
+        EXPECT_EQ(common::driveTypeCaption(type, "/media/x"), QString::fromUtf8(r.label)) << r.fs;
     }
-    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "a:\\"), "Disquette");
-    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "B:\\"), "Disquette");
-    EXPECT_EQ(mainwindow::driveTypeCaption(drive::Removable, "C:\\"), "Disque extractible");
-    EXPECT_EQ(mainwindow::driveTypeCaption(drive::NoRoot, "/"), "L'unité n'existe pas");
-    EXPECT_EQ(mainwindow::driveTypeCaption(9, "/"), "");
-    EXPECT_EQ(mainwindow::cleanedFolder("  /a/b/../c/ "), "/a/c");
-    EXPECT_EQ(mainwindow::cleanedFolder("   "), "");
+    EXPECT_EQ(common::driveTypeCaption(drive::Removable, "a:\\"), "Disquette");
+    EXPECT_EQ(common::driveTypeCaption(drive::Removable, "B:\\"), "Disquette");
+    EXPECT_EQ(common::driveTypeCaption(drive::Removable, "C:\\"), "Disque extractible");
+    EXPECT_EQ(common::driveTypeCaption(drive::NoRoot, "/"), "L'unité n'existe pas");
+    EXPECT_EQ(common::driveTypeCaption(9, "/"), "");
+    EXPECT_EQ(common::cleanedFolder("  /a/b/../c/ "), "/a/c");
+    EXPECT_EQ(common::cleanedFolder("   "), "");
 }
 
 TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
@@ -74,7 +74,7 @@ TEST(StartingFolder, TheFolderHandedOverThenTheLastChoiceThenTheRoot)
         {"no part of it exists: the root", "", "/mirelot-never-made/a/b", QDir::rootPath()},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::startFolder(r.dossier, r.dernier), r.attendu) << r.name;
+        EXPECT_EQ(common::startFolder(r.dossier, r.dernier), r.attendu) << r.name;
 }
 
 TEST(DesktopPlace, OnlyADesktopFolderThatExists)
@@ -96,7 +96,7 @@ TEST(DesktopPlace, OnlyADesktopFolderThatExists)
     };
     testing_support::writeBytes(env.path("home/Desktop/notes.txt"), "notes");
     for (const Row& r : rows)
-        EXPECT_EQ(mainwindow::desktopFolder(r.location), r.attendu) << r.name;
+        EXPECT_EQ(common::desktopFolder(r.location), r.attendu) << r.name;
 }
 
 struct ChooserTest : ::testing::Test

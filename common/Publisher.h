@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace mainwindow {
+namespace common {
 
 // The maker's web site (host only, no trailing slash). The update page is below it.
 inline const QString kPublisherSite = QStringLiteral("http://www.mirelot.example");
@@ -20,4 +20,4 @@ inline const QString kProductFamily = QStringLiteral("Gadrel - Gestion des donn√
 // The access code of the administrator mode (setting "Administrateur"/"PSWD").
 inline const QString kAdministratorCode = QStringLiteral("KORVEL-ADM");
 
-} // namespace mainwindow
+} // namespace common

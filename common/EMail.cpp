@@ -1,4 +1,4 @@
-#include "mainwindow/EMail.h"
+#include "common/EMail.h"
 
 #include "common/Paths.h"
 #include "common/Settings.h"
@@ -7,7 +7,7 @@
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
-namespace mainwindow::email {
+namespace common::email {
 
 namespace {
 QStringList nonEmptyParts(const QString& text) { return text.split(QLatin1Char(';'), Qt::SkipEmptyParts); }
@@ -60,21 +60,20 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
     return m;
 }
 
-} // namespace mainwindow::email
+} // namespace common::email
 
 void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
 {
     const platform::PointerGuard hourglass;
-    failed = !platform::mail().signOn(mainwindow::email::transportFor(showDialog)).ok;
+    failed = !platform::mail().signOn(common::email::transportFor(showDialog)).ok;
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
                      const QString& noteText, const QString& attachments, bool showDialog, bool& failed,
                      QString& errorText, bool messageOption)
 {
-    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText,
-                    mainwindow::email::attachmentList(attachments), showDialog, failed, errorText,
-                    messageOption);
+    sub_Envoi_EMail(sessionOpen, recipients, subject, noteText, common::email::attachmentList(attachments),
+                    showDialog, failed, errorText, messageOption);
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -84,12 +83,12 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
     const platform::PointerGuard hourglass;
 
     platform::Mail& mail = platform::mail();
-    const platform::MailTransport transport = mainwindow::email::transportFor(showDialog);
+    const platform::MailTransport transport = common::email::transportFor(showDialog);
     platform::Result sent = sessionOpen ? platform::Result::success() : mail.signOn(transport);
     if (sent) {
         // Everything is checked before the message leaves: a fault sends nothing at all.
         const platform::MailMessage message =
-            mainwindow::email::composeMessage(recipients, subject, noteText, attachments);
+            common::email::composeMessage(recipients, subject, noteText, attachments);
         sent = platform::checkMessage(message, transport);
         if (sent)
             sent = mail.send(message, transport);

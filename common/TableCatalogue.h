@@ -1,0 +1,59 @@
+#pragma once
+// The reference tables that the settings window edits and the record window and the export read:
+// the settings window's modes, and for each mode with a table its path setting, its file, the
+// grid file codes it is loaded and saved with and the header it gets when its file cannot be read.
+
+#include <QList>
+#include <QString>
+
+namespace common {
+
+// Mode texts, as the main window hands them to the settings window (compared exactly).
+inline const QString kModeSpecies = QStringLiteral("Codes espèces");
+inline const QString kModeSquares = QStringLiteral("Codes carrés");
+inline const QString kModeNetworks = QStringLiteral("Codes réseaux");
+inline const QString kModeHabitats = QStringLiteral("Codes milieux");
+inline const QString kModeBehaviours = QStringLiteral("Codes comportementaux");
+inline const QString kModeAddresses = QStringLiteral("Adresses courriel de votre correspondant");
+inline const QString kModeIdentification = QStringLiteral("Indentification de votre Gadrel");
+inline const QString kModeFolder = QStringLiteral("Dossier de travail");
+
+enum class ParamMode {
+    Inconnu,
+    Espèces,
+    Carrés,
+    Réseaux,
+    Milieux,
+    Comportements,
+    Adresses,
+    Identification,
+    Dossier
+};
+
+// The mode of a mode text; Inconnu for any other text.
+ParamMode modeFromText(const QString& texte);
+
+// The species table's check-box column "Saisie", and the address book's "Sélection".
+inline constexpr int kSpeciesEntryColumn = 5;
+inline constexpr int kAddressBoxColumn = 1;
+
+// A reference table: its path setting in "Paramètres", its default file name in the program's
+// folder, the grid file codes it is loaded and saved with, and the header (a format string) it
+// gets when its file cannot be loaded, with its check-box columns.
+struct ReferenceTable
+{
+    QString valeur;
+    QString fichier;
+    int formatChargement = 0;
+    int formatSauvegarde = 0;
+    QString entete;
+    QList<int> colonnesCases;
+};
+// nullptr for the modes without a table (identification, data folder, unknown).
+const ReferenceTable* paramTable(ParamMode mode);
+
+// The table's file: the setting, by default the program's folder and the file name; "\" read
+// as a separator; an existing file whose name differs only in letter case is the one used.
+QString tablePath(ParamMode mode);
+
+} // namespace common
