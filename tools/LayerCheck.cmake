@@ -1,0 +1,100 @@
+# The folders of the program stand on floors; a source file includes headers of its own folder and
+# of the floors below its own, never of a floor above nor of another folder on its own floor.
+#
+# mirelot_check_layers(ROOT dir FLOORS floor... [OUTSIDE folder...] [SOURCES_VAR var])
+#   FLOORS   the floors from the top, each a folder or several separated by blanks ("coords grid")
+#   OUTSIDE  folders of the tree that are not part of the program (tests, benchmarks)
+#   Every folder of ROOT that holds a CMakeLists.txt must be on a floor or OUTSIDE. Each offending
+#   include is named with its file and line, and stops the configuration. SOURCES_VAR receives the
+#   files read, for a build step that checks them again when they change.
+#
+# The same file run as a script (cmake -DMIRELOT_ROOT=dir -DMIRELOT_FLOORS=a,b,"c d" -P ...) makes
+# that check at build time: it fails the build instead.
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  cmake_minimum_required(VERSION 3.25)
+endif()
+
+function(mirelot_check_layers)
+  cmake_parse_arguments(L "" "ROOT;SOURCES_VAR" "FLOORS;OUTSIDE" ${ARGN})
+  list(LENGTH L_FLOORS floorCount)
+  set(floorFolders "")
+  set(index 0)
+  foreach(floor IN LISTS L_FLOORS)
+    separate_arguments(folders UNIX_COMMAND "${floor}")
+    foreach(folder IN LISTS folders)
+      # Floor numbers count from the bottom: a folder may include those with a smaller one.
+      math(EXPR "level_${folder}" "${floorCount} - ${index}")
+      list(APPEND floorFolders ${folder})
+    endforeach()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  string(REPLACE ";" ", " order "${L_FLOORS}")
+
+  set(problems "")
+  file(GLOB lists RELATIVE ${L_ROOT} ${L_ROOT}/*/CMakeLists.txt)
+  foreach(list IN LISTS lists)
+    get_filename_component(folder ${list} DIRECTORY)
+    if(NOT folder IN_LIST floorFolders AND NOT folder IN_LIST L_OUTSIDE)
+      string(APPEND problems "\n  ${L_ROOT}/${folder} is on no floor of the program (${order})")
+    endif()
+  endforeach()
+
+  # A file added or removed configures the build again (not needed, and refused, in a script).
+  set(listed "")
+  if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set(listed CONFIGURE_DEPENDS)
+  endif()
+  set(sources "")
+  foreach(folder IN LISTS floorFolders)
+    file(GLOB_RECURSE files ${listed} ${L_ROOT}/${folder}/*.h ${L_ROOT}/${folder}/*.cpp)
+    list(APPEND sources ${files})
+    foreach(file IN LISTS files)
+      file(READ ${file} text)
+      string(REGEX MATCHALL "(^|\n)[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/[^\"\n]*\"" includes "${text}")
+      foreach(include IN LISTS includes)
+        string(REGEX REPLACE ".*\"([A-Za-z0-9_]+)/.*" "\\1" target "${include}")
+        if(target STREQUAL folder)
+          continue()
+        endif()
+        if(NOT target IN_LIST floorFolders)
+          set(why "${target}/ is not a folder of the program")
+        elseif(NOT ${level_${target}} LESS ${level_${folder}})
+          if(${level_${target}} EQUAL ${level_${folder}})
+            set(why "${target}/ stands on the same floor as ${folder}/")
+          else()
+            set(why "${target}/ stands above ${folder}/")
+          endif()
+        else()
+          continue()
+        endif()
+        # The line: the line ends before the include, plus its own.
+        string(FIND "${text}" "${include}" at)
+        string(SUBSTRING "${text}" 0 ${at} before)
+        string(REGEX REPLACE "[^\n]" "" ends "${before}")
+        string(LENGTH "${ends}" line)
+        if(include MATCHES "^\n")
+          math(EXPR line "${line} + 2")
+        else()
+          math(EXPR line "${line} + 1")
+        endif()
+        string(STRIP "${include}" shown)
+        string(APPEND problems "\n  ${file}:${line}: ${shown}: ${why}")
+      endforeach()
+    endforeach()
+  endforeach()
+
+  if(problems)
+    message(FATAL_ERROR "Includes must point down the floors of the program (from the top: ${order}):"
+                        "${problems}")
+  endif()
+  if(L_SOURCES_VAR)
+    set(${L_SOURCES_VAR} ${sources} PARENT_SCOPE)
+  endif()
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  string(REPLACE "," ";" floors "${MIRELOT_FLOORS}")
+  string(REPLACE "," ";" outside "${MIRELOT_OUTSIDE}")
+  mirelot_check_layers(ROOT ${MIRELOT_ROOT} FLOORS ${floors} OUTSIDE ${outside})
+endif()
