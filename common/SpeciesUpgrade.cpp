@@ -51,7 +51,7 @@ bool common::addEntryColumn(Grid& table)
     return true;
 }
 
-bool sub_Update_Espèce(Grid& brouillon)
+platform::Result sub_Update_Espèce(Grid& brouillon)
 {
     // The table whatever the letter case of its name, as it was copied from elsewhere.
     QString chemin = common::normalisePath(common::speciesFile());
@@ -75,23 +75,22 @@ bool sub_Update_Espèce(Grid& brouillon)
 
     if (!lu) {
         // Only a missing table is silent: an unreadable one is left as it is and the user is told.
+        const QString pourquoi =
+            QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été modifiée.\n\n") +
+            lu.error;
         if (QFileInfo::exists(chemin))
-            platform::dialogs().ask(
-                QStringLiteral("La table des espèces n'a pas pu être lue : elle n'a pas été "
-                               "modifiée.\n\n") +
-                    lu.error,
-                mb::OKOnly | mb::Exclamation, common::kProgramName);
-        return false;
+            platform::dialogs().ask(pourquoi, mb::OKOnly | mb::Exclamation, common::kProgramName);
+        return platform::Result::failure(pourquoi);
     }
     if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
         brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
     const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {
-        platform::dialogs().ask(QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") +
-                                    ecrit.error,
-                                mb::OKOnly | mb::Exclamation, common::kProgramName);
-        return false;
+        const QString pourquoi =
+            QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error;
+        platform::dialogs().ask(pourquoi, mb::OKOnly | mb::Exclamation, common::kProgramName);
+        return platform::Result::failure(pourquoi);
     }
-    return true;
+    return ecrit;
 }

@@ -3,6 +3,8 @@
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
 
+#include <QStringList>
+
 #include <array>
 
 namespace mainwindow {
@@ -50,15 +52,15 @@ void resetMenuOptions()
 bool isOptionOn(Option option) { return common::isOptionChecked(optionName(option)); }
 void setOption(Option option, bool on) { common::setOptionChecked(optionName(option), on); }
 
-bool clickOption(Option option)
+platform::Result clickOption(Option option)
 {
     const bool on = !isOptionOn(option);
     setOption(option, on);
     const QString name = optionValueName(option);
     if (name.isEmpty())
-        return true;
+        return platform::Result::success();
     const QString value = on ? QStringLiteral("-1") : QStringLiteral("0");
-    return sub_Reg_Write_HKLM(common::kParametersSection, name, value).ok;
+    return sub_Reg_Write_HKLM(common::kParametersSection, name, value);
 }
 
 bool isFrequencyChecked(int index)
@@ -72,16 +74,19 @@ void setFrequency(int index, bool on)
         common::setOptionChecked(frequencyItemName(index), on);
 }
 
-bool clickFrequency(int index)
+platform::Result clickFrequency(int index)
 {
     if (!frequenceValide(index))
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("La fréquence de vérification n° %1 n'existe pas (0 à %2).")
+                .arg(index)
+                .arg(kFrequencyCount - 1));
     for (int i = 0; i < kFrequencyCount; ++i)
         setFrequency(i, i == index);
-    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index)).ok;
+    return sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, QString::number(index));
 }
 
-bool loadOptions()
+platform::Result loadOptions()
 {
     struct Restored
     {
@@ -92,18 +97,23 @@ bool loadOptions()
         {Option::AltColor, "0"}, {Option::RenumGrid, "0"}, {Option::Ajust, "-1"},
         {Option::Regroup, "-1"}, {Option::bing, "-1"},     {Option::TabCell, "0"},
     };
-    bool ok = true;
+    QStringList unreadable;
     for (const Restored& r : restored) {
         const std::optional<qint16> value = fun_Get_Setting_Int(
             common::kParametersSection, optionValueName(r.option), QString::fromUtf8(r.defaultText));
         if (!value) {
-            ok = false;
+            unreadable << QStringLiteral("« %1 »").arg(optionValueName(r.option));
             continue;
         }
         setOption(r.option, *value != 0);
     }
     setOption(Option::Atlas_STOC_EPS, false);
-    return ok;
+    if (unreadable.isEmpty())
+        return platform::Result::success();
+    return platform::Result::failure(
+        QStringLiteral(
+            "Ces options des paramètres ne sont pas des nombres de -32768 à 32767 et gardent leur coche : ") +
+        unreadable.join(QStringLiteral(", ")));
 }
 
 } // namespace mainwindow

@@ -5,6 +5,8 @@
 // frequency items, and the restore of the marks at start. Other windows read a mark with
 // common::isOptionChecked(item name).
 
+#include "platform/Result.h"
+
 #include <QString>
 
 namespace mainwindow {
@@ -45,21 +47,21 @@ void resetMenuOptions();
 bool isOptionOn(Option option);
 // Sets a mark without saving it (start-up, display adaptation).
 void setOption(Option option, bool on);
-// The item's click: inverts the mark and saves it. False when the save failed; the mark then
-// stays inverted for this run only.
-bool clickOption(Option option);
+// The item's click: inverts the mark and saves it. Fails when the save failed (the settings
+// layer tells the user); the mark then stays inverted for this run only.
+platform::Result clickOption(Option option);
 
 bool isFrequencyChecked(int index);
 // Sets one frequency mark without saving it and without touching the others (start-up).
 void setFrequency(int index, bool on);
-// A frequency item's click: checks this item only and saves its index. False when the index is
-// out of range (nothing changes) or the save failed.
-bool clickFrequency(int index);
+// A frequency item's click: checks this item only and saves its index. Fails when the index is
+// out of range (nothing changes) or the save failed (the settings layer tells the user).
+platform::Result clickFrequency(int index);
 
 // The six marks restored at every start, in this order, each checked when its setting read as
 // an integer is not 0: AltColor, RenumGrid, Ajust, Regroup, bing, TabCell; then Atlas_STOC_EPS
 // unchecked whatever its setting. A setting that cannot be read as a 16-bit integer leaves its
-// mark as it was, and the result is then false.
-bool loadOptions();
+// mark as it was, and the result then fails, naming every such setting.
+platform::Result loadOptions();
 
 } // namespace mainwindow

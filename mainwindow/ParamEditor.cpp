@@ -253,7 +253,7 @@ bool ParamEditor::canClose()
         QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
     switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, common::kProgramName)) {
     case mb::Yes:
-        return saveTable(); // a failed save has said why; the window stays open
+        return saveTable().ok; // a failed save has said why; the window stays open
     case mb::No:
         return true;
     default:
@@ -527,7 +527,7 @@ std::optional<QString> ParamEditor::texteSaisi(int col, const QString& texte) co
     return formatApresSaisie(col, saisi);
 }
 
-bool ParamEditor::pasteText(const QString& texte)
+platform::Result ParamEditor::pasteText(const QString& texte)
 {
     Grid& g = m_grille;
     // One line end at the end is the spreadsheet's, not a further row.
@@ -582,7 +582,7 @@ bool ParamEditor::pasteText(const QString& texte)
         }
     }
     if (refus.isEmpty())
-        return true;
+        return platform::Result::success();
 
     constexpr int kCellulesNommees = 10;
     QStringList noms;
@@ -595,10 +595,11 @@ bool ParamEditor::pasteText(const QString& texte)
     }
     if (refus.size() > kCellulesNommees)
         noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
-    signaler(
+    const QString pourquoi =
         QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
-        noms.join(u'\n'));
-    return false;
+        noms.join(u'\n');
+    signaler(pourquoi);
+    return platform::Result::failure(pourquoi);
 }
 
 bool ParamEditor::canLoadText() const
@@ -617,16 +618,18 @@ bool ParamEditor::canLoadText() const
     return true;
 }
 
-bool ParamEditor::loadText(const QString& chemin)
+platform::Result ParamEditor::loadText(const QString& chemin)
 {
     if (!canLoadText())
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("La table « %1 » ne peut pas être remplacée par un fichier.").arg(m_texteMode));
     Grid& g = m_grille;
     const QString fichier = common::normalisePath(chemin);
     auto echec = [this](const platform::Result& r) {
-        signaler(QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") +
-                 r.error);
-        return false;
+        const QString pourquoi =
+            QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") + r.error;
+        signaler(pourquoi);
+        return platform::Result::failure(pourquoi);
     };
     // First the file as it stands, every line from its first cell, to see how it is laid out.
     Grid brut;
@@ -669,7 +672,7 @@ bool ParamEditor::loadText(const QString& chemin)
                 g.setCheckState(row, c, lu.checkState(i, c));
         }
     }
-    return true;
+    return platform::Result::success();
 }
 
 // ---------------------------------------------------------------- buttons
@@ -682,34 +685,41 @@ void ParamEditor::arreterNumerotation()
         m_grille.setCell(r, 0, QString());
 }
 
-bool ParamEditor::saveTable()
+platform::Result ParamEditor::saveTable()
 {
     if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("La table « %1 » ne peut pas être enregistrée depuis cette fenêtre.")
+                .arg(m_texteMode));
     arreterNumerotation();
-    bool ok = true;
+    platform::Result fait = platform::Result::success();
     if (const ReferenceTable* table = common::paramTable(m_mode))
-        ok = m_mode == ParamMode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+        fait = m_mode == ParamMode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
     else if (m_mode == ParamMode::Identification)
-        ok = enregistrerIdentification();
-    if (ok)
+        fait = enregistrerIdentification();
+    if (fait)
         m_empreinte = empreinte();
-    return ok;
+    return fait;
 }
 
-bool ParamEditor::enregistrerTable(const ReferenceTable& table)
+platform::Result ParamEditor::enregistrerTable(const ReferenceTable& table)
 {
     sub_Tri_Colonne(m_grille);
     const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
-    if (!ecrit) {
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) +
-                 ecrit.error);
-        return false;
-    }
-    return true;
+    if (!ecrit)
+        return refusEnregistrement(ecrit.error);
+    return ecrit;
 }
 
-bool ParamEditor::enregistrerEspeces(const ReferenceTable& table)
+platform::Result ParamEditor::refusEnregistrement(const QString& raison) const
+{
+    const QString pourquoi =
+        QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + raison;
+    signaler(pourquoi);
+    return platform::Result::failure(pourquoi);
+}
+
+platform::Result ParamEditor::enregistrerEspeces(const ReferenceTable& table)
 {
     Grid& g = m_grille;
     sub_Tri_Colonne(g);
@@ -736,27 +746,26 @@ bool ParamEditor::enregistrerEspeces(const ReferenceTable& table)
         g.setFontSize(tout, kSpeciesFontSize);
     }
     if (!ok)
-        signaler(QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + pourquoi);
-    return ok;
+        return refusEnregistrement(pourquoi);
+    return platform::Result::success();
 }
 
-bool ParamEditor::enregistrerIdentification()
+platform::Result ParamEditor::enregistrerIdentification()
 {
     const Grid& g = m_grille;
     for (int r = 1; r < g.rows(); ++r) {
         if (g.checkState(r, kColonneSelection) != Grid::Checked)
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
-        const bool cpu = sub_Reg_Write_HKLM(common::kParametersSection, common::kCpuChoiceValue + m_protocole,
-                                            g.cell(r, kColonneCPU))
-                             .ok;
-        const bool organisme =
+        // Both values are written whatever becomes of the first.
+        const platform::Result cpu = sub_Reg_Write_HKLM(
+            common::kParametersSection, common::kCpuChoiceValue + m_protocole, g.cell(r, kColonneCPU));
+        const platform::Result organisme =
             sub_Reg_Write_HKLM(common::kParametersSection, common::kOrganisationChoiceValue + m_protocole,
-                               g.cell(r, kColonneOrganisme))
-                .ok;
-        return cpu && organisme;
+                               g.cell(r, kColonneOrganisme));
+        return cpu ? organisme : cpu;
     }
-    return true;
+    return platform::Result::success();
 }
 
 void ParamEditor::resetTable()
@@ -776,12 +785,14 @@ void ParamEditor::resetTable()
     g.addRow();
 }
 
-bool ParamEditor::folderChosen(const QString& dossier)
+platform::Result ParamEditor::folderChosen(const QString& dossier)
 {
     if (dossier.isEmpty())
-        return false;
+        return platform::Result::failure(
+            QStringLiteral("Aucun dossier n'a été choisi : le dossier de travail reste « %1 ».")
+                .arg(m_dossier));
     m_dossier = dossier;
-    return sub_Reg_Write_HKLM(common::kParametersSection, common::kFolderValue, dossier).ok;
+    return sub_Reg_Write_HKLM(common::kParametersSection, common::kFolderValue, dossier);
 }
 
 } // namespace mainwindow

@@ -8,6 +8,7 @@
 
 #include "common/TableCatalogue.h"
 #include "grid/Grid.h"
+#include "platform/Result.h"
 
 #include <QList>
 #include <QLocale>
@@ -156,17 +157,18 @@ public:
     // grows as it does when typed (not the identification grid). Each cell follows the rules of
     // typing: a cell the user may change, no check box, every character accepted by the
     // column's key filter (capitals where typing gives capitals), the squares' number formats.
-    // A cell that breaks them is not changed, and one message names every such cell. False
-    // when a cell was refused.
-    bool pasteText(const QString& texte);
+    // A cell that breaks them is not changed, and one message names every such cell; that message
+    // is the failure's reason.
+    platform::Result pasteText(const QString& texte);
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
     bool canLoadText() const;
     // Loads a tab-separated file into the data rows, keeping the table's header and columns. A
     // file the program saved, with or without its fixed cells, with or without its header line,
     // comes back into the same table (textLayout). A file that cannot be read is
-    // reported and leaves the table as it was.
-    bool loadText(const QString& chemin);
+    // reported and leaves the table as it was; the report is the failure's reason. A table that
+    // cannot take a file fails without a message (the window does not offer the load).
+    platform::Result loadText(const QString& chemin);
 
     // ---- Closing.
     // The table (or the identification choice) differs from what was loaded or last saved, and
@@ -181,15 +183,17 @@ public:
     // Save: the table to its file (the species table passes once through the workbook form on
     // the way, in a temporary file, and its file is written once), the identification choice to
     // the settings. Nothing is written where Save is not offered (an unreadable file, a
-    // read-only table). A failure is reported; returns false.
-    bool saveTable();
+    // read-only table): that fails without a message, as the window does not offer Save. A
+    // failure to write is reported, and the report is the failure's reason; a failure to write the
+    // identification choice is told by the settings layer.
+    platform::Result saveTable();
     // RAZ (species): unticks every "Saisie", removes the rows whose four descriptive cells are
     // empty and appends one empty row. Nothing is saved.
     void resetTable();
     // The folder chosen with Parcourir: shown and stored as the data folder's setting (an empty
-    // choice changes nothing). False when the setting could not be written (it holds for the
-    // session; the settings layer tells the user).
-    bool folderChosen(const QString& dossier);
+    // choice changes nothing and fails). Fails when the setting could not be written (it holds
+    // for the session; the settings layer tells the user).
+    platform::Result folderChosen(const QString& dossier);
 
 private:
     void chargerTable(const common::ReferenceTable& table);
@@ -197,11 +201,13 @@ private:
     void chargerIdentification();
     void supprimerLignesVides();
     bool ligneVide(int row) const;
-    bool enregistrerTable(const common::ReferenceTable& table);
-    bool enregistrerEspeces(const common::ReferenceTable& table);
-    bool enregistrerIdentification();
+    platform::Result enregistrerTable(const common::ReferenceTable& table);
+    platform::Result enregistrerEspeces(const common::ReferenceTable& table);
+    platform::Result enregistrerIdentification();
     void arreterNumerotation();
     void signaler(const QString& texte) const;
+    // Tells why the table was not saved; the same text is the failure's reason.
+    platform::Result refusEnregistrement(const QString& raison) const;
     // The data rows that are not empty: their texts and check states, one text a row.
     QStringList empreinte() const;
     int touche(int col, int cle, const FiltreTouche& filtreChiffres) const;

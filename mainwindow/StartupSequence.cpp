@@ -47,15 +47,21 @@ QString fichierExistant(const QString& chemin)
     return trouve.isEmpty() ? normal : trouve;
 }
 
-// A work grid emptied, then loaded from a table file; false when the file is missing or
+// A work grid emptied, then loaded from a table file; fails when the file is missing or
 // unreadable (the grid then stays empty).
-bool chargerTable(Grid& grille, const QString& chemin)
+platform::Result chargerTable(Grid& grille, const QString& chemin)
 {
     grille.clear();
     grille.setRows(0);
     grille.setFixedRows(0);
     grille.setFixedCols(0);
-    return bool(GridFile::load(grille, fichierExistant(chemin), GridFile::Complete));
+    return GridFile::load(grille, fichierExistant(chemin), GridFile::Complete);
+}
+
+// A setting that cannot be read as a number.
+QString illisible(const QString& valeur)
+{
+    return QStringLiteral("Le paramètre « %1 » ne peut pas être lu comme un nombre.").arg(valeur);
 }
 
 // The reminders about the correspondents' addresses: the question, then, on No, whether to ask
@@ -105,6 +111,13 @@ AddressCounts countAddresses(const Grid& table)
 StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 {
     StartupSequenceResult r;
+    // A failed step is skipped; its reason is kept.
+    const auto sauter = [&r](const platform::Result& pas) {
+        if (pas)
+            return;
+        r.echec = true;
+        r.reasons << pas.error;
+    };
 
     // 1-2. This program's identification items; the sibling program's settings.
     fenetre.showIdentificationItems();
@@ -133,11 +146,13 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     if (validation == QLatin1String("2")) {
         static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
                                              QStringLiteral("-1")));
-        sub_Update_Espèce(fenetre.Flx_Carrés());
+        // A table that cannot be read or written has been told to the user; the answer is kept
+        // and the sequence goes on.
+        static_cast<void>(sub_Update_Espèce(fenetre.Flx_Carrés()));
     } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
         setOption(Option::SaisieEsp, *v != 0);
     } else {
-        r.echec = true;
+        sauter(platform::Result::failure(illisible(QStringLiteral("Validation Espèces"))));
     }
 
     // 8. Start counter; a count too large to read is left as it is.
@@ -148,7 +163,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
         static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
                                              QString::number(compteur, 'g', 15)));
     } else {
-        r.echec = true;
+        sauter(platform::Result::failure(illisible(QStringLiteral("Nbr_Demarrage"))));
     }
 
     // 9. Update-check frequency; question 2700 when the user was never asked.
@@ -156,7 +171,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     const std::optional<qint16> indice =
         fun_Get_Setting_Int(common::kOptionsSection, kUpdateFrequencyValue, QStringLiteral("999"));
     if (!indice) {
-        r.echec = true;
+        sauter(platform::Result::failure(illisible(kUpdateFrequencyValue)));
     } else if (*indice >= 0 && *indice < kFrequencyCount) {
         setFrequency(*indice, true);
         frequence = startsBetweenChecks(*indice);
@@ -178,8 +193,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     fenetre.hideItemsNotOffered();
     setOption(Option::Saisie_Commentaires, false);
     setOption(Option::Saisie_Mammiferes, true);
-    if (!loadOptions())
-        r.echec = true;
+    sauter(loadOptions());
 
     // 13-16. The workbook writer, captions, the window and its logo.
     Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
@@ -188,8 +202,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
 
     // 17-19. Reminders about the correspondents' addresses.
     Grid& adresses = fenetre.Flx_Carrés();
-    if (!chargerTable(adresses, common::email::addressBookPath()))
-        r.echec = true;
+    sauter(chargerTable(adresses, common::email::addressBookPath()));
     const AddressCounts n = countAddresses(adresses);
     if (n.adresses == 0) {
         rappelAdresses(
@@ -211,14 +224,13 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
         platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
                                     LF + LF + log.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
-        r.echec = true;
+        sauter(log);
     }
 
     // 23. The squares table, in place of the address table.
-    if (!chargerTable(fenetre.Flx_Carrés(),
-                      parametre(QStringLiteral("Fichier carrés"),
-                                common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))))
-        r.echec = true;
+    sauter(chargerTable(fenetre.Flx_Carrés(),
+                        parametre(QStringLiteral("Fichier carrés"),
+                                  common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
 
     fenetre.setHourglass(false);
     fenetre.sub_Bing();

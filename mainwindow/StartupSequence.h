@@ -10,6 +10,7 @@
 #include "common/FirstStart.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace grid {
 class Grid;
@@ -63,6 +64,9 @@ struct StartupSequenceResult
     // True when a step of the sequence failed (it was skipped); the automatic update check is
     // then not enabled.
     bool echec = false;
+    // Why each failed step was skipped, in order. The sequence passes over a failing step without
+    // a box, unless the step itself tells the user.
+    QStringList reasons;
     bool verificationActivee = false;
 };
 

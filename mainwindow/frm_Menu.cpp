@@ -191,7 +191,10 @@ void frm_Menu::construireMenus()
         QAction* a = ajouter(menu, mainwindow::optionName(opt), caption);
         a->setCheckable(true);
         a->setChecked(mainwindow::isOptionOn(opt));
-        connect(a, &QAction::triggered, this, [opt] { mainwindow::clickOption(opt); });
+        connect(a, &QAction::triggered, this, [opt] {
+            // A failed save is told by the settings layer; the mark holds for this run.
+            static_cast<void>(mainwindow::clickOption(opt));
+        });
         return a;
     };
     auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
@@ -244,7 +247,9 @@ void frm_Menu::construireMenus()
         QAction* a = ajouter(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
         a->setCheckable(true);
         a->setChecked(mainwindow::isFrequencyChecked(i));
-        connect(a, &QAction::triggered, this, [i] { mainwindow::clickFrequency(i); });
+        connect(a, &QAction::triggered, this, [i] {
+            static_cast<void>(mainwindow::clickFrequency(i)); // as the option items
+        });
     }
     parametrage->addSeparator();
     QAction* departements =

@@ -183,8 +183,8 @@ void frm_Param::toucheGrille(int* cle, int shift)
         *cle = 0;
     } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
         const QClipboard* pressePapiers = QGuiApplication::clipboard();
-        if (pressePapiers)
-            m_editeur->pasteText(pressePapiers->text());
+        if (pressePapiers) // a refused cell is named to the user by the editor
+            static_cast<void>(m_editeur->pasteText(pressePapiers->text()));
         *cle = 0;
     } else if (*cle == kToucheC && shift == kCtrl) {
         sub_Copier_Grille(flx_Grille->grid());
@@ -203,7 +203,7 @@ void frm_Param::sourisGrille(int bouton)
     if (!fichier || fichier->isEmpty())
         return;
     const platform::PointerGuard sablier;
-    m_editeur->loadText(*fichier);
+    static_cast<void>(m_editeur->loadText(*fichier)); // a failure is told by the editor
 }
 
 void frm_Param::saveClicked()
@@ -211,7 +211,7 @@ void frm_Param::saveClicked()
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
     const platform::PointerGuard sablier;
-    m_editeur->saveTable();
+    static_cast<void>(m_editeur->saveTable()); // a failure is told by the editor
 }
 
 void frm_Param::browseClicked()
@@ -222,7 +222,7 @@ void frm_Param::browseClicked()
     const platform::PointerGuard sablier;
     if (!choisi.isEmpty()) {
         txt_File->setText(choisi);
-        m_editeur->folderChosen(choisi);
+        static_cast<void>(m_editeur->folderChosen(choisi)); // told by the settings layer
     }
 }
 

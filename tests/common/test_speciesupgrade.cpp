@@ -120,8 +120,10 @@ TEST_F(SpeciesTest, UnreadableTableIsLeftAloneAndOnlyTheAnswerKept)
     env.dialogs().answer(mb::Yes);
     env.dialogs().answer(mb::OK); // the report
     Grid scratch;
-    EXPECT_FALSE(sub_Update_Espèce(scratch));
+    const platform::Result r = sub_Update_Espèce(scratch);
+    EXPECT_FALSE(r);
     EXPECT_TRUE(env.dialogs().asked().last().text.startsWith("La table des espèces n'a pas pu être lue"));
+    EXPECT_EQ(r.error, env.dialogs().asked().last().text) << "the reason is the text shown";
     EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "2"), "-1");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), garbage);

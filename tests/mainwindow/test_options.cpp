@@ -84,8 +84,8 @@ TEST_F(OptionsTest, ObserverSeesClicksAndCodeChanges)
     QStringList seen;
     common::observeOptions([&seen](const QString& item, bool on) { seen << item + (on ? "+" : "-"); });
     setOption(Option::Ajust, true); // already checked: no change
-    clickOption(Option::bing);
-    clickFrequency(1);
+    static_cast<void>(clickOption(Option::bing));
+    static_cast<void>(clickFrequency(1));
     EXPECT_EQ(seen, QStringList({"bing+", "auto_maj_Internet_Freq(1)+"}));
     common::observeOptions(nullptr);
 }
@@ -129,7 +129,9 @@ TEST_F(OptionsTest, RestoreUnchecksAtlasAndLeavesUnreadableValues)
     setOption(Option::Atlas_STOC_EPS, true);
     setOption(Option::bing, false);
     setOption(Option::SaisieEsp, false);
-    EXPECT_FALSE(loadOptions());
+    const platform::Result r = loadOptions();
+    EXPECT_FALSE(r);
+    EXPECT_TRUE(r.error.endsWith("« Bing »")) << r.error.toStdString();
     EXPECT_FALSE(isOptionOn(Option::Atlas_STOC_EPS));
     EXPECT_FALSE(isOptionOn(Option::bing));      // left as it was
     EXPECT_TRUE(isOptionOn(Option::Ajust));      // the others still restored
@@ -163,7 +165,9 @@ TEST_F(OptionsTest, FailedSaveKeepsTheMarkForThisRun)
     platform::Registry store(env.path("plain/registry.json"));
     platform::services().registry = &store;
     env.dialogs().answer(platform::mb::OK);
-    EXPECT_FALSE(clickOption(Option::AltColor));
+    const platform::Result click = clickOption(Option::AltColor);
+    EXPECT_FALSE(click);
+    EXPECT_TRUE(click.error.contains(store.storeFile())) << click.error.toStdString();
     EXPECT_TRUE(isOptionOn(Option::AltColor));
     EXPECT_FALSE(clickFrequency(1));
     EXPECT_TRUE(isFrequencyChecked(1));

@@ -654,7 +654,7 @@ TEST_F(ParamTest, PasteFollowsTheRulesOfTypingAndNamesTheCellsItLeaves)
         const bool refuse = *c.refus != 0;
         if (refuse)
             env.dialogs().answer(mb::OK);
-        EXPECT_EQ(e.pasteText(QString::fromUtf8(c.colle)), !refuse);
+        EXPECT_EQ(e.pasteText(QString::fromUtf8(c.colle)).ok, !refuse);
         EXPECT_EQ(dump(grille).value(1), QString::fromUtf8(c.attendu));
         ASSERT_EQ(env.dialogs().asked().size(), refuse ? 1 : 0);
         if (refuse) {
@@ -1093,6 +1093,47 @@ TEST_F(ParamTest, AFailedSaveIsReportedAndTheGridKept)
         EXPECT_TRUE(env.dialogs().asked().first().text.contains(QStringLiteral("pas/de/dossier/table.DOV")));
         EXPECT_EQ(grille.findRow(QStringLiteral("quelque chose"), 1, 2) > 0, true);
     }
+}
+
+TEST_F(ParamTest, EachFailureCarriesTheTextTheUserIsShown)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Adresses email"),
+                                   env.path(QStringLiteral("pas/de/dossier/email.DOV"))));
+    ParamEditor& e = charger(common::kModeAddresses);
+    struct Cas
+    {
+        const char* name;
+        std::function<platform::Result()> action;
+    };
+    const Cas cas[] = {
+        {"save",
+         [&] {
+             grille.setCell(1, 2, QStringLiteral("autre@example.org"));
+             return e.saveTable();
+         }},
+        {"paste",
+         [&] {
+             grille.select(1, 1);
+             return e.pasteText(QStringLiteral("x"));
+         }},
+        {"load", [&] { return e.loadText(env.path(QStringLiteral("absent.txt"))); }},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.name);
+        env.dialogs().clearAsked();
+        env.dialogs().answer(mb::OK);
+        const platform::Result r = c.action();
+        EXPECT_FALSE(r);
+        ASSERT_EQ(env.dialogs().asked().size(), 1);
+        EXPECT_EQ(r.error, env.dialogs().asked().first().text);
+    }
+    // No folder chosen: nothing changes and nothing is shown, but the failure says why.
+    charger(common::kModeFolder);
+    env.dialogs().clearAsked();
+    const platform::Result none = ed->folderChosen(QString());
+    EXPECT_FALSE(none);
+    EXPECT_FALSE(none.error.isEmpty());
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
 TEST_F(ParamTest, AFullDiskKeepsTheTableByteForByteAndSaysWhy)

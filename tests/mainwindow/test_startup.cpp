@@ -191,6 +191,7 @@ TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
     const StartupSequenceResult r = run();
     EXPECT_EQ(counter(), "1e400");
     EXPECT_TRUE(r.echec);
+    EXPECT_EQ(r.reasons, QStringList{"Le paramètre « Nbr_Demarrage » ne peut pas être lu comme un nombre."});
     EXPECT_FALSE(r.verificationActivee);
 }
 
@@ -355,6 +356,8 @@ TEST_F(StartupTest, AnExportLogThatCannotBeReadIsNamedWithTheReadersReason)
                   " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
     EXPECT_TRUE(r.echec);
+    EXPECT_EQ(r.reasons.value(0),
+              "Le fichier « " + logPath + " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
     EXPECT_EQ(testing_support::readBytes(logPath), notText);
 }
 
@@ -367,6 +370,8 @@ TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
     const StartupSequenceResult r = run();
     EXPECT_EQ(window.carres.rows(), 0);
     EXPECT_TRUE(r.echec);
+    ASSERT_FALSE(r.reasons.isEmpty());
+    EXPECT_TRUE(r.reasons.last().contains(env.path("absent.DOV"))) << r.reasons.last().toStdString();
 }
 
 TEST_F(StartupTest, ExcelStateAndWriterDefaults)
