@@ -15,7 +15,7 @@ std::unique_ptr<frm_Menu> startProgram(const QString& executableFolder)
 
     auto menu = std::make_unique<frm_Menu>();
     mainwindow::MenuStartupWindow fenetre(*menu);
-    if (mainwindow::runStartupSequence(fenetre).fin == ResultatDemarrage::Quitter)
+    if (mainwindow::runStartupSequence(fenetre).outcome == common::StartOutcome::Quit)
         return nullptr;
     return menu;
 }

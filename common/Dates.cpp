@@ -136,9 +136,9 @@ void fun_Format_Date(const QString& masque, QString& date, const QString& separa
         }
         work = shaped ? day + sep + month + sep + year : date;
     }
-    if (!sub_Vérif_Date(work).valide) {
+    if (!sub_Vérif_Date(work).valid) {
         const QString yearFirst = fun_Date_Conversion(date, QStringLiteral("/"));
-        if (!yearFirst.isEmpty() && sub_Vérif_Date(yearFirst).valide)
+        if (!yearFirst.isEmpty() && sub_Vérif_Date(yearFirst).valid)
             work = yearFirst;
         else if (!digitsDateShape(work, sep))
             work = date; // the pieces are not day, month and year digits ("5.3.2009"): keep the text as typed
@@ -146,17 +146,17 @@ void fun_Format_Date(const QString& masque, QString& date, const QString& separa
     date = work;
 }
 
-VerifDate sub_Vérif_Date(const QString& date)
+common::DateCheck sub_Vérif_Date(const QString& date)
 {
-    VerifDate r;
+    common::DateCheck r;
     const QDate d = QDate::fromString(date, QStringLiteral("dd/MM/yyyy"));
     if (!d.isValid() || d.toString(QStringLiteral("dd/MM/yyyy")) != date) {
         r.message = QStringLiteral("Date invalide.");
-        r.valide = false;
+        r.valid = false;
         return r;
     }
     r.message = QStringLiteral("Date correcte.");
-    r.valide = true;
+    r.valid = true;
     const QString key = fun_Date_Clé(date);
     const QString today = platform::clock().today().toString(QStringLiteral("yyyyMMdd"));
     r.relation = key > today ? QStringLiteral(">") : key < today ? QStringLiteral("<") : QStringLiteral("=");

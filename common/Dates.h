@@ -29,14 +29,16 @@ QString fun_Date_Conversion(const QString& date, const QString& separateur);
 // continues it. Every character of separateurs is a separator.
 QString fun_Get_Token(const QString& texte, const QString& separateurs);
 
-struct VerifDate
+namespace common {
+struct DateCheck
 {
     QString message; // "Date correcte." or "Date invalide."
-    bool valide = false;
+    bool valid = false;
     QString relation; // ">", "<" or "=" against today; empty for an invalid date
 };
+} // namespace common
 // A date is valid when it is written exactly as DD/MM/YYYY and names a real day.
-VerifDate sub_Vérif_Date(const QString& date);
+common::DateCheck sub_Vérif_Date(const QString& date);
 
 // "DD/MM/YYYY" -> "YYYYMMDD"; a day or month "00" is written "**".
 QString fun_Date_Clé(const QString& date);

@@ -21,24 +21,24 @@
 namespace {
 
 // What the start-up reports for the writer built into the program.
-const QString k_versionEcrivain = QStringLiteral("14.0");
+const QString kWriterVersion = QStringLiteral("14.0");
 
 // Serial number 0 of workbook dates is 30/12/1899. Serials below 61 (before 01/03/1900) are
 // read differently by spreadsheet programs (their calendar has a 29/02/1900), and negative
 // ones cannot be shown at all.
-const qint64 k_jourZero = QDate(1899, 12, 30).toJulianDay();
-constexpr qint64 k_premierSerialSur = 61;
+const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
+constexpr qint64 kFirstSafeSerial = 61;
 
 // Header fill: the desktop's button face, the colour of the grid's fixed cells.
-constexpr quint32 k_couleurEntete = 0xF0F0F0;
+constexpr quint32 kHeaderFill = 0xF0F0F0;
 
 // Column widths, fitted to the contents: a workbook's width unit is one digit of an 11-point
 // font; bold text is about a tenth wider.
-constexpr double k_taillePoliceUnite = 11.0;
-constexpr double k_largeurMarge = 1.0;
-constexpr double k_largeurMax = 255.0;
+constexpr double kUnitFontSize = 11.0;
+constexpr double kWidthMargin = 1.0;
+constexpr double kMaxWidth = 255.0;
 
-bool estBlanc(QStringView s)
+bool isBlank(QStringView s)
 {
     for (QChar c : s)
         if (!c.isSpace())
@@ -100,7 +100,7 @@ bool asciiNumber(QStringView s, std::string& out, bool sansPourcent)
     return next() == 0 && i == n;
 }
 
-bool lireNombre(QStringView text, double* value, bool sansPourcent)
+bool readNumber(QStringView text, double* value, bool sansPourcent)
 {
     thread_local std::string ascii;
     if (!asciiNumber(text, ascii, sansPourcent))
@@ -115,7 +115,7 @@ bool lireNombre(QStringView text, double* value, bool sansPourcent)
 
 // Carriage returns become line feeds, then each pair of line feeds one line feed, after the
 // blanks around the text are trimmed.
-QString textePropre(const QString& t)
+QString cleanText(const QString& t)
 {
     QString u = t.trimmed();
     if (u.contains(u'\r')) {
@@ -127,7 +127,7 @@ QString textePropre(const QString& t)
 
 // The day of a text written exactly "JJ/MM/AAAA", as sub_Vérif_Date accepts it; an invalid
 // date otherwise. Read here digit by digit: an export checks every cell of a table.
-QDate dateSaisie(const QString& t)
+QDate typedDate(const QString& t)
 {
     if (t.size() != 10 || t.at(2) != u'/' || t.at(5) != u'/')
         return {};
@@ -144,62 +144,62 @@ QDate dateSaisie(const QString& t)
     return annee == 0 ? QDate() : QDate(annee, mois, jour);
 }
 
-// One cell converted without copying its text: the text written is texte(), a part of
-// propre, which shares the grid's characters unless trimming or line ends changed them.
+// One cell converted without copying its text: the text written is text(), a part of
+// clean, which shares the grid's characters unless trimming or line ends changed them.
 struct Conversion
 {
     common::excel::CellKind kind = common::excel::CellKind::Empty;
     double number = 0;
-    QString propre;
-    qsizetype debut = 0; // 1 after the "keep as text" apostrophe
+    QString clean;
+    qsizetype start = 0; // 1 after the "keep as text" apostrophe
 
-    QStringView texte() const { return QStringView(propre).sliced(debut); }
+    QStringView text() const { return QStringView(clean).sliced(start); }
 };
 
 // The text of a cell that the rules make a text; Empty when nothing is left.
-Conversion enTexte(QString s)
+Conversion asText(QString s)
 {
     Conversion c;
-    c.debut = s.startsWith(u'\'') ? 1 : 0;
-    if (s.size() > c.debut) {
+    c.start = s.startsWith(u'\'') ? 1 : 0;
+    if (s.size() > c.start) {
         c.kind = common::excel::CellKind::Text;
-        c.propre = std::move(s);
+        c.clean = std::move(s);
     } else {
-        c.debut = 0;
+        c.start = 0;
     }
     return c;
 }
 
-Conversion texteDeColonne(const QString& t, const common::excel::ColumnRule& rule)
+Conversion columnText(const QString& t, const common::excel::ColumnRule& rule)
 {
-    return enTexte(rule.text && rule.keepAsTyped ? t : textePropre(t));
+    return asText(rule.text && rule.keepAsTyped ? t : cleanText(t));
 }
 
-Conversion convertir(const QString& t, const common::excel::ColumnRule& rule)
+Conversion convert(const QString& t, const common::excel::ColumnRule& rule)
 {
     using common::excel::CellKind;
     if (rule.text)
-        return texteDeColonne(t, rule);
+        return columnText(t, rule);
 
-    if (const QDate d = dateSaisie(t); d.isValid()) {
-        const qint64 serial = d.toJulianDay() - k_jourZero;
-        if (serial >= k_premierSerialSur)
+    if (const QDate d = typedDate(t); d.isValid()) {
+        const qint64 serial = d.toJulianDay() - kDayZero;
+        if (serial >= kFirstSafeSerial)
             return {CellKind::Date, double(serial), {}, 0};
     }
-    if (t.size() == 5 && !estBlanc(t) && fun_Verif_Heure(t)) {
+    if (t.size() == 5 && !isBlank(t) && fun_Verif_Heure(t)) {
         double heures = 0, minutes = 0;
-        lireNombre(QStringView(t).left(2), &heures, false);
-        lireNombre(QStringView(t).right(2), &minutes, false);
+        readNumber(QStringView(t).left(2), &heures, false);
+        readNumber(QStringView(t).right(2), &minutes, false);
         return {CellKind::Time, (std::nearbyint(heures) * 60 + std::nearbyint(minutes)) / 1440.0, {}, 0};
     }
 
-    QString u = textePropre(t);
+    QString u = cleanText(t);
     double v = 0;
-    if (lireNombre(u, &v, false))
+    if (readNumber(u, &v, false))
         return {CellKind::Number, v, {}, 0};
-    if (u.contains(u'%') && lireNombre(u, &v, true))
+    if (u.contains(u'%') && readNumber(u, &v, true))
         return {CellKind::Percent, v / 100.0, {}, 0};
-    return enTexte(std::move(u));
+    return asText(std::move(u));
 }
 
 } // namespace
@@ -210,7 +210,7 @@ void sub_Status_Message(const QString&, const QString&, const QString&) {}
 
 bool fun_Verif_Heure(const QString& texte)
 {
-    if (estBlanc(texte))
+    if (isBlank(texte))
         return true;
     if (texte.size() != 5)
         return false;
@@ -242,9 +242,9 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
 {
     sub_Status_Message(QStringLiteral("Debut test présence Excel "));
     // The writer is linked into the program: it is always there.
-    sub_Status_Message(QStringLiteral("Excel ") + k_versionEcrivain + QStringLiteral(" présent "));
+    sub_Status_Message(QStringLiteral("Excel ") + kWriterVersion + QStringLiteral(" présent "));
     disponible = true;
-    version = common::storedExcelVersion(k_versionEcrivain);
+    version = common::storedExcelVersion(kWriterVersion);
     lignesParFeuille = common::rowsPerSheet(version);
     sub_Status_Message(QStringLiteral("Fin test présence Excel "));
 }
@@ -253,7 +253,7 @@ void Sub_Test_Version_Excel(bool& disponible, QString& version, qint32& lignesPa
 
 namespace common::excel {
 
-bool parseNumber(QStringView text, double* value) { return lireNombre(text, value, false); }
+bool parseNumber(QStringView text, double* value) { return readNumber(text, value, false); }
 
 ColumnRule columnRule(const QString& header)
 {
@@ -270,8 +270,8 @@ ColumnRule columnRule(const QString& header)
 
 Cell convertCell(const QString& t, const ColumnRule& rule)
 {
-    const Conversion c = convertir(t, rule);
-    return {c.kind, c.number, c.kind == CellKind::Text ? c.texte().toString() : QString()};
+    const Conversion c = convert(t, rule);
+    return {c.kind, c.number, c.kind == CellKind::Text ? c.text().toString() : QString()};
 }
 
 } // namespace common::excel
@@ -284,50 +284,50 @@ using common::excel::CellKind;
 
 // Number format of a written column, the first that applies: dates, times, percentages, then
 // the text format of text columns.
-enum class FormatColonne : int { General, Date, Heure, Pourcentage, Texte };
-constexpr int k_nombreFormats = 5;
+enum class ColumnFormat : int { General, Date, Time, Percent, Text };
+constexpr int kFormatCount = 5;
 
-const char* codeFormat(FormatColonne f)
+const char* formatCode(ColumnFormat f)
 {
     switch (f) {
-    case FormatColonne::Date:
+    case ColumnFormat::Date:
         return "dd/mm/yyyy";
-    case FormatColonne::Heure:
+    case ColumnFormat::Time:
         return "hh:mm";
-    case FormatColonne::Pourcentage:
+    case ColumnFormat::Percent:
         return "0.00%";
-    case FormatColonne::Texte:
+    case ColumnFormat::Text:
         return "@";
     default:
         return nullptr;
     }
 }
 
-struct Colonne
+struct Column
 {
-    int grille = 0; // grid column
-    common::excel::ColumnRule regle;
+    int gridColumn = 0;
+    common::excel::ColumnRule rule;
     // For the sheet being written:
-    bool date = false, heure = false, pourcentage = false;
-    double largeur = 0; // in characters of the body font, header counted apart
-    double largeurEntete = 0;
+    bool date = false, time = false, percent = false;
+    double width = 0; // in characters of the body font, header counted apart
+    double headerWidth = 0;
 
-    FormatColonne format() const
+    ColumnFormat format() const
     {
         if (date)
-            return FormatColonne::Date;
-        if (heure)
-            return FormatColonne::Heure;
-        if (pourcentage)
-            return FormatColonne::Pourcentage;
-        if (regle.text)
-            return FormatColonne::Texte;
-        return FormatColonne::General;
+            return ColumnFormat::Date;
+        if (time)
+            return ColumnFormat::Time;
+        if (percent)
+            return ColumnFormat::Percent;
+        if (rule.text)
+            return ColumnFormat::Text;
+        return ColumnFormat::General;
     }
 };
 
 // The longest line of a text, in characters.
-qsizetype longueurLigne(QStringView s)
+qsizetype longestLine(QStringView s)
 {
     qsizetype best = 0, run = 0;
     for (QChar c : s) {
@@ -342,11 +342,11 @@ qsizetype longueurLigne(QStringView s)
 }
 
 // Characters the cell shows, for the column width.
-qsizetype longueurAffichee(const Conversion& c)
+qsizetype shownLength(const Conversion& c)
 {
     switch (c.kind) {
     case CellKind::Text:
-        return longueurLigne(c.texte());
+        return longestLine(c.text());
     case CellKind::Date:
         return 10;
     case CellKind::Time:
@@ -369,157 +369,155 @@ qsizetype longueurAffichee(const Conversion& c)
     return 0;
 }
 
-class Classeur
+class ExportWorkbook
 {
 public:
-    Classeur(const grid::Grid& grille, std::vector<Colonne> colonnes, int premiere, int derniere)
-        : m_grille(grille), m_colonnes(std::move(colonnes)), m_premiere(premiere), m_derniere(derniere),
-          m_classeur(grid::SheetWriter::Rows::ToDisk)
+    ExportWorkbook(const grid::Grid& grille, std::vector<Column> colonnes, int premiere, int derniere)
+        : m_grid(grille), m_columns(std::move(colonnes)), m_first(premiere), m_last(derniere),
+          m_writer(grid::SheetWriter::Rows::ToDisk)
     {
     }
 
-    // Writes the workbook into its file in the writer's temporary folder (fichier()). Gives the
+    // Writes the workbook into its file in the writer's temporary folder (file()). Gives the
     // number of sheets; the reason of a failure names no file.
-    platform::ResultOf<int> ecrire(const QString& nomFeuille);
-    QString fichier() const { return m_classeur.path(); }
+    platform::ResultOf<int> write(const QString& nomFeuille);
+    QString file() const { return m_writer.path(); }
 
 private:
-    void creerFormats();
-    void mesurer(int debut, int fin);
-    platform::Result ecrireFeuille(int debut, int fin);
-    platform::Result ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
-                                   grid::SheetFormat format, int ligneGrille);
+    void createFormats();
+    void measure(int debut, int fin);
+    platform::Result writeSheet(int debut, int fin);
+    platform::Result writeCell(int ligne, int col, CellKind type, double nombre, QStringView texte,
+                               grid::SheetFormat format, int ligneGrille);
 
-    const grid::Grid& m_grille;
-    std::vector<Colonne> m_colonnes;
-    int m_premiere;
-    int m_derniere;
-    grid::SheetWriter m_classeur;
+    const grid::Grid& m_grid;
+    std::vector<Column> m_columns;
+    int m_first;
+    int m_last;
+    grid::SheetWriter m_writer;
     // Formats by column number format: body cells, header cells, whole columns.
-    grid::SheetFormat m_corps[k_nombreFormats];
-    grid::SheetFormat m_entete[k_nombreFormats];
-    grid::SheetFormat m_colonne[k_nombreFormats];
+    grid::SheetFormat m_body[kFormatCount];
+    grid::SheetFormat m_header[kFormatCount];
+    grid::SheetFormat m_column[kFormatCount];
     // The sheet being written, row by row: the kind of each cell and its number.
     std::vector<CellKind> m_types;
-    std::vector<double> m_nombres;
+    std::vector<double> m_numbers;
 };
 
-void Classeur::creerFormats()
+void ExportWorkbook::createFormats()
 {
-    for (int i = 0; i < k_nombreFormats; ++i) {
+    for (int i = 0; i < kFormatCount; ++i) {
         grid::CellStyle corps;
         corps.fontName = gstr_Police_Excel;
         corps.verticallyCentred = true;
         corps.thinBorder = true;
-        corps.numberFormat = codeFormat(FormatColonne(i));
+        corps.numberFormat = formatCode(ColumnFormat(i));
         corps.italic = gbol_Italique_Excel;
         grid::CellStyle entete = corps;
         corps.fontSize = double(glng_Taille_Police_Excel);
         corps.bold = gbol_Gras_Excel;
         entete.fontSize = double(glng_Taille_Police_Excel + 1);
         entete.bold = true;
-        entete.fill = k_couleurEntete;
-        m_corps[i] = m_classeur.addFormat(corps);
-        m_entete[i] = m_classeur.addFormat(entete);
+        entete.fill = kHeaderFill;
+        m_body[i] = m_writer.addFormat(corps);
+        m_header[i] = m_writer.addFormat(entete);
         if (!corps.numberFormat.isEmpty()) {
             grid::CellStyle colonne;
             colonne.numberFormat = corps.numberFormat;
-            m_colonne[i] = m_classeur.addFormat(colonne);
+            m_column[i] = m_writer.addFormat(colonne);
         }
     }
 }
 
 // First pass over the rows of one sheet: what each cell becomes, the column marks and widths.
-void Classeur::mesurer(int debut, int fin)
+void ExportWorkbook::measure(int debut, int fin)
 {
-    const int fixes = m_grille.fixedRows();
-    const size_t n = m_colonnes.size();
+    const int fixes = m_grid.fixedRows();
+    const size_t n = m_columns.size();
     std::vector<qsizetype> largeurs(n, 0);
     for (size_t k = 0; k < n; ++k) {
-        Colonne& col = m_colonnes[k];
-        col.date = col.heure = col.pourcentage = false;
-        col.largeurEntete = 0;
+        Column& col = m_columns[k];
+        col.date = col.time = col.percent = false;
+        col.headerWidth = 0;
         for (int r = 0; r < fixes; ++r)
-            col.largeurEntete =
-                std::max(col.largeurEntete, double(longueurLigne(m_grille.cell(r, col.grille))));
+            col.headerWidth = std::max(col.headerWidth, double(longestLine(m_grid.cell(r, col.gridColumn))));
     }
     m_types.resize(size_t(fin - debut + 1) * n);
-    m_nombres.resize(m_types.size());
+    m_numbers.resize(m_types.size());
     size_t i = 0;
     for (int r = debut; r <= fin; ++r) {
         for (size_t k = 0; k < n; ++k, ++i) {
-            Colonne& col = m_colonnes[k];
-            const Conversion c = convertir(m_grille.cell(r, col.grille), col.regle);
+            Column& col = m_columns[k];
+            const Conversion c = convert(m_grid.cell(r, col.gridColumn), col.rule);
             m_types[i] = c.kind;
-            m_nombres[i] = c.number;
+            m_numbers[i] = c.number;
             col.date |= c.kind == CellKind::Date;
-            col.heure |= c.kind == CellKind::Time;
-            col.pourcentage |= c.kind == CellKind::Percent;
-            largeurs[k] = std::max(largeurs[k], longueurAffichee(c));
+            col.time |= c.kind == CellKind::Time;
+            col.percent |= c.kind == CellKind::Percent;
+            largeurs[k] = std::max(largeurs[k], shownLength(c));
         }
     }
     for (size_t k = 0; k < n; ++k)
-        m_colonnes[k].largeur = double(largeurs[k]);
+        m_columns[k].width = double(largeurs[k]);
 }
 
-platform::Result Classeur::ecrireCellule(int ligne, int col, CellKind type, double nombre, QStringView texte,
-                                         grid::SheetFormat format, int ligneGrille)
+platform::Result ExportWorkbook::writeCell(int ligne, int col, CellKind type, double nombre,
+                                           QStringView texte, grid::SheetFormat format, int ligneGrille)
 {
     bool ecrit = true;
     switch (type) {
     case CellKind::Empty:
-        ecrit = m_classeur.writeBlank(ligne, col, format);
+        ecrit = m_writer.writeBlank(ligne, col, format);
         break;
     case CellKind::Text:
         if (texte.size() > grid::kSheetMaxTextLength)
             return platform::Result::failure(
                 QStringLiteral("la cellule de la ligne %1, colonne %2 dépasse %3 caractères")
                     .arg(ligneGrille)
-                    .arg(m_colonnes[size_t(col)].grille)
+                    .arg(m_columns[size_t(col)].gridColumn)
                     .arg(grid::kSheetMaxTextLength));
-        ecrit = m_classeur.writeText(ligne, col, texte, format);
+        ecrit = m_writer.writeText(ligne, col, texte, format);
         break;
     default:
-        ecrit = m_classeur.writeNumber(ligne, col, nombre, format);
+        ecrit = m_writer.writeNumber(ligne, col, nombre, format);
         break;
     }
-    return ecrit ? platform::Result::success() : m_classeur.status();
+    return ecrit ? platform::Result::success() : m_writer.status();
 }
 
-platform::Result Classeur::ecrireFeuille(int debut, int fin)
+platform::Result ExportWorkbook::writeSheet(int debut, int fin)
 {
-    const int fixes = m_grille.fixedRows();
+    const int fixes = m_grid.fixedRows();
     const double taille = std::max(1, glng_Taille_Police_Excel);
-    for (size_t k = 0; k < m_colonnes.size(); ++k) {
-        const Colonne& col = m_colonnes[k];
-        const double entete = col.largeurEntete * (taille + 1) / taille * 1.1;
-        const double caracteres = std::max(col.largeur * (gbol_Gras_Excel ? 1.1 : 1.0), entete);
-        const grid::SheetFormat format = m_colonne[int(col.format())];
+    for (size_t k = 0; k < m_columns.size(); ++k) {
+        const Column& col = m_columns[k];
+        const double entete = col.headerWidth * (taille + 1) / taille * 1.1;
+        const double caracteres = std::max(col.width * (gbol_Gras_Excel ? 1.1 : 1.0), entete);
+        const grid::SheetFormat format = m_column[int(col.format())];
         if (caracteres > 0) {
-            const double largeur =
-                std::min(caracteres * taille / k_taillePoliceUnite + k_largeurMarge, k_largeurMax);
-            m_classeur.setColumn(int(k), largeur, format);
+            const double largeur = std::min(caracteres * taille / kUnitFontSize + kWidthMargin, kMaxWidth);
+            m_writer.setColumn(int(k), largeur, format);
         } else if (format) {
-            m_classeur.setColumnFormat(int(k), format);
+            m_writer.setColumnFormat(int(k), format);
         }
     }
     // Header rows, carriage returns as line feeds.
     for (int r = 0; r < fixes; ++r) {
-        for (size_t k = 0; k < m_colonnes.size(); ++k) {
-            QString t = m_grille.cell(r, m_colonnes[k].grille);
+        for (size_t k = 0; k < m_columns.size(); ++k) {
+            QString t = m_grid.cell(r, m_columns[k].gridColumn);
             t.replace(u'\r', u'\n');
             const CellKind type = t.isEmpty() ? CellKind::Empty : CellKind::Text;
-            const grid::SheetFormat format = m_entete[int(m_colonnes[k].format())];
-            if (platform::Result ecrit = ecrireCellule(r, int(k), type, 0, t, format, r); !ecrit)
+            const grid::SheetFormat format = m_header[int(m_columns[k].format())];
+            if (platform::Result ecrit = writeCell(r, int(k), type, 0, t, format, r); !ecrit)
                 return ecrit;
         }
     }
     // Data rows, as the first pass found them; texts are taken from the grid again rather than
     // kept for a whole sheet.
-    const size_t n = m_colonnes.size();
+    const size_t n = m_columns.size();
     std::vector<grid::SheetFormat> formats(n);
     for (size_t k = 0; k < n; ++k)
-        formats[k] = m_corps[int(m_colonnes[k].format())];
+        formats[k] = m_body[int(m_columns[k].format())];
     size_t i = 0;
     int ligne = fixes;
     for (int r = debut; r <= fin; ++r, ++ligne) {
@@ -527,9 +525,9 @@ platform::Result Classeur::ecrireFeuille(int debut, int fin)
             const CellKind type = m_types[i];
             Conversion t;
             if (type == CellKind::Text)
-                t = texteDeColonne(m_grille.cell(r, m_colonnes[k].grille), m_colonnes[k].regle);
+                t = columnText(m_grid.cell(r, m_columns[k].gridColumn), m_columns[k].rule);
             if (platform::Result ecrit =
-                    ecrireCellule(ligne, int(k), type, m_nombres[i], t.texte(), formats[k], r);
+                    writeCell(ligne, int(k), type, m_numbers[i], t.text(), formats[k], r);
                 !ecrit)
                 return ecrit;
         }
@@ -537,42 +535,42 @@ platform::Result Classeur::ecrireFeuille(int debut, int fin)
     return platform::Result::success();
 }
 
-platform::ResultOf<int> Classeur::ecrire(const QString& nomFeuille)
+platform::ResultOf<int> ExportWorkbook::write(const QString& nomFeuille)
 {
-    using Feuilles = platform::ResultOf<int>;
-    if (platform::Result pret = m_classeur.status(); !pret)
-        return Feuilles::failure(std::move(pret));
-    creerFormats();
+    using Sheets = platform::ResultOf<int>;
+    if (platform::Result pret = m_writer.status(); !pret)
+        return Sheets::failure(std::move(pret));
+    createFormats();
 
-    const int fixes = m_grille.fixedRows();
+    const int fixes = m_grid.fixedRows();
     const qint64 limite = std::clamp<qint64>(glng_Lignes_Par_Feuille, fixes + 1, grid::kSheetMaxRows);
     const int parFeuille = int(limite - fixes);
-    const int lignes = std::max(0, m_derniere - m_premiere + 1);
+    const int lignes = std::max(0, m_last - m_first + 1);
     const int feuilles = lignes == 0 ? 1 : (lignes + parFeuille - 1) / parFeuille;
 
     for (int f = 0; f < feuilles; ++f) {
-        const int debut = m_premiere + f * parFeuille;
-        const int fin = std::min(m_derniere, debut + parFeuille - 1);
-        mesurer(debut, fin);
+        const int debut = m_first + f * parFeuille;
+        const int fin = std::min(m_last, debut + parFeuille - 1);
+        measure(debut, fin);
         sub_Status_Message(QStringLiteral(
             "Veuillez patienter durant la création du fichier EXCEL : enregistrement au format Excel."));
         const QString voulu =
             f == 0 ? nomFeuille.right(31)
                    : nomFeuille.right(26) + QStringLiteral("-%1").arg(f, 3, 10, QLatin1Char('0'));
-        if (!m_classeur.addSheet(voulu, f + 1))
-            return Feuilles::failure(m_classeur.status());
-        if (platform::Result ecrite = ecrireFeuille(debut, fin); !ecrite)
-            return Feuilles::failure(std::move(ecrite));
+        if (!m_writer.addSheet(voulu, f + 1))
+            return Sheets::failure(m_writer.status());
+        if (platform::Result ecrite = writeSheet(debut, fin); !ecrite)
+            return Sheets::failure(std::move(ecrite));
     }
 
     sub_Status_Message(QStringLiteral(
         "Veuillez patienter durant la création du fichier EXCEL : écriture et fermeture du fichier Excel."));
-    if (platform::Result ferme = m_classeur.finish(); !ferme)
-        return Feuilles::failure(std::move(ferme));
-    return Feuilles::success(feuilles);
+    if (platform::Result ferme = m_writer.finish(); !ferme)
+        return Sheets::failure(std::move(ferme));
+    return Sheets::success(feuilles);
 }
 
-platform::Result echec(const QString& chemin, const QString& pourquoi)
+platform::Result failure(const QString& chemin, const QString& pourquoi)
 {
     return platform::Result::failure(platform::writeFailureText(chemin, pourquoi));
 }
@@ -592,9 +590,10 @@ platform::Result sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gri
         return grid::GridFile::save(grille, cible, grid::GridFile::Workbook, true);
     }
     if (ajoutFeuille)
-        return echec(chemin, QStringLiteral("l'ajout de feuilles à un classeur existant n'est pas possible"));
+        return failure(chemin,
+                       QStringLiteral("l'ajout de feuilles à un classeur existant n'est pas possible"));
     if (info.fileName().isEmpty())
-        return echec(chemin, QStringLiteral("aucun nom de fichier"));
+        return failure(chemin, QStringLiteral("aucun nom de fichier"));
 
     const platform::PointerGuard sablier;
     QElapsedTimer chrono;
@@ -607,24 +606,24 @@ platform::Result sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gri
     const int premiere = std::max(int(premiereLigne), fixes);
 
     // Columns: from 1, visible and not of width 0.
-    std::vector<Colonne> colonnes;
+    std::vector<Column> colonnes;
     for (int c = 1; c < grille.cols(); ++c) {
         if (grille.colHidden(c) || grille.colWidth(c) == 0)
             continue;
-        Colonne col;
-        col.grille = c;
-        col.regle = common::excel::columnRule(grille.cell(0, c));
+        Column col;
+        col.gridColumn = c;
+        col.rule = common::excel::columnRule(grille.cell(0, c));
         colonnes.push_back(col);
     }
     if (qsizetype(colonnes.size()) > grid::kSheetMaxCols)
-        return echec(chemin, QStringLiteral("plus de %1 colonnes").arg(grid::kSheetMaxCols));
+        return failure(chemin, QStringLiteral("plus de %1 colonnes").arg(grid::kSheetMaxCols));
 
-    Classeur classeur(grille, std::move(colonnes), premiere, derniere);
-    const platform::ResultOf<int> feuilles = classeur.ecrire(nomFeuille);
+    ExportWorkbook classeur(grille, std::move(colonnes), premiere, derniere);
+    const platform::ResultOf<int> feuilles = classeur.write(nomFeuille);
     if (!feuilles)
-        return echec(chemin, feuilles.result.error);
+        return failure(chemin, feuilles.result.error);
     // The finished workbook replaces the target only now: the old file stays until then.
-    if (platform::Result copie = platform::saveFileFrom(cible, classeur.fichier()); !copie)
+    if (platform::Result copie = platform::saveFileFrom(cible, classeur.file()); !copie)
         return copie;
 
     sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +

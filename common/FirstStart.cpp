@@ -18,11 +18,11 @@ namespace mb = platform::mb;
 namespace {
 
 const QString kAucunDossier = QStringLiteral("????????");
-const QChar LF = QLatin1Char('\n');
+const QChar kLineFeed = QLatin1Char('\n');
 
-bool estSeparateur(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+bool isSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
 
-void tamponVersion()
+void stampVersion()
 {
     // A failed write is told by the settings layer.
     static_cast<void>(
@@ -31,32 +31,32 @@ void tamponVersion()
         sub_Reg_Write_HKLM(common::kVersionSection, QStringLiteral("Release"), common::kProgramRelease));
 }
 
-void dire(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
+void tell(const QString& texte, int style = mb::OKOnly | mb::Exclamation)
 {
     platform::dialogs().ask(texte, style, common::kProgramName);
 }
 
 // Proposes to move a folder recorded before this version to the standard folder.
-void propositionRenommage(const QString& enregistre)
+void proposeRename(const QString& enregistre)
 {
     const QString standard = common::proposedDataFolder();
     if (standard == enregistre)
         return;
     const QString titre = QStringLiteral("Nouvelle version de Tessilon");
     const QString texte =
-        titre + LF + LF +
+        titre + kLineFeed + kLineFeed +
         QStringLiteral("A l'occasion du premier démarrage de Tessilon sur votre ordinateur, et "
                        "dans un soucis de standardisation,") +
-        LF +
+        kLineFeed +
         QStringLiteral("nous vous proposons de normaliser le dossier de stockage de vos "
                        "fichiers EPS ") +
-        LF + enregistre + QStringLiteral(" en le nommant ") + standard + LF + LF +
+        kLineFeed + enregistre + QStringLiteral(" en le nommant ") + standard + kLineFeed + kLineFeed +
         QStringLiteral("Acceptez-vous cette modificaition ?");
     if (platform::dialogs().ask(texte, mb::YesNo | mb::Question, titre) != mb::Yes)
         return;
     if (QFileInfo::exists(standard) || !QDir().rename(common::normalisePath(enregistre), standard)) {
-        dire(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") +
-             standard + QStringLiteral(".") + LF + LF +
+        tell(QStringLiteral("Le dossier ") + enregistre + QStringLiteral(" n'a pas pu être renommé en ") +
+             standard + QStringLiteral(".") + kLineFeed + kLineFeed +
              QStringLiteral("Vos fichiers restent dans le dossier ") + enregistre +
              QStringLiteral(", qui reste le dossier de ") + common::kProgramName + QStringLiteral("."));
         return;
@@ -65,35 +65,35 @@ void propositionRenommage(const QString& enregistre)
     static_cast<void>(
         sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
     if (const platform::Result sonde = common::probeFolder(gstr_Dossier); !sonde)
-        dire(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + LF + LF + sonde.error);
+        tell(QStringLiteral("Problème sur le dossier ") + gstr_Dossier + kLineFeed + kLineFeed + sonde.error);
 }
 
 // Asks where the data folder goes until a usable folder is chosen or the user gives up.
-ResultatDemarrage premierDossier(const ChoixDossier& choisir)
+common::StartOutcome firstFolder(const common::FolderChoice& choisir)
 {
     for (;;) {
         gstr_Dossier = common::proposedDataFolder();
         const QString texte =
-            QStringLiteral("Premier démarrage de ") + common::kProgramName + LF + LF +
+            QStringLiteral("Premier démarrage de ") + common::kProgramName + kLineFeed + kLineFeed +
             QStringLiteral(
                 "Désignation du dossier qui contiendra les fichiers de vos futurs relevés de terrain.") +
-            LF + LF +
+            kLineFeed + kLineFeed +
             QStringLiteral(
                 "Dans un soucis de standardisation et pour faciliter d'éventuelles maintenances, nous "
                 "vous proposons de le nommer ") +
-            gstr_Dossier + QStringLiteral(".") + LF + LF + LF +
+            gstr_Dossier + QStringLiteral(".") + kLineFeed + kLineFeed + kLineFeed +
             QStringLiteral("Souhaitez-vous créer le dossier proposé (OUI) ou bien choisir vous même "
                            "l'emplacement et le nom du dossier (NON) ?");
         const int reponse =
             platform::dialogs().ask(texte, mb::YesNoCancel | mb::Question, common::kProgramName);
         if (reponse == mb::Cancel || reponse == 0)
-            return ResultatDemarrage::Quitter;
+            return common::StartOutcome::Quit;
         if (reponse == mb::No) {
             const QString titre = common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ") +
                                   common::kProgramName;
             const QString choisi = choisir ? choisir(titre, gstr_Dossier) : QString();
             if (choisi.trimmed().isEmpty())
-                return ResultatDemarrage::Quitter;
+                return common::StartOutcome::Quit;
             gstr_Dossier = common::normalisePath(choisi.trimmed());
         }
         const platform::Result sonde = common::probeFolder(gstr_Dossier);
@@ -101,23 +101,24 @@ ResultatDemarrage premierDossier(const ChoixDossier& choisir)
             // A failed write is told by the settings layer; the folder holds for this session.
             static_cast<void>(
                 sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier));
-            return ResultatDemarrage::Continuer;
+            return common::StartOutcome::Continue;
         }
-        dire(QStringLiteral("Le dossier ") + gstr_Dossier +
-             QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + LF + LF +
-             sonde.error + LF + LF + QStringLiteral("Veuillez choisir un autre dossier."));
+        tell(QStringLiteral("Le dossier ") + gstr_Dossier +
+             QStringLiteral(" ne peut pas être créé ou ne peut pas recevoir de fichiers.") + kLineFeed +
+             kLineFeed + sonde.error + kLineFeed + kLineFeed +
+             QStringLiteral("Veuillez choisir un autre dossier."));
     }
 }
 
 } // namespace
 
-CheminDecoupe sub_Split_Path(const QString& chemin)
+common::PathParts sub_Split_Path(const QString& chemin)
 {
-    CheminDecoupe r;
+    common::PathParts r;
     const QString texte = chemin.trimmed();
     QString reste = texte;
     if (texte.size() >= 2 && texte[1] == QLatin1Char(':')) {
-        r.lecteur = texte.left(2);
+        r.drive = texte.left(2);
         reste = texte.mid(2);
     }
     bool extensionTrouvee = false;
@@ -128,10 +129,10 @@ CheminDecoupe sub_Split_Path(const QString& chemin)
             r.extension = reste.mid(i);
             reste.truncate(i);
             extensionTrouvee = true;
-        } else if (estSeparateur(c)) {
+        } else if (isSeparator(c)) {
             const int apres = int(reste.size()) - i - 1;
             if (apres >= 1 && apres <= 255) {
-                r.nom = reste.mid(i + 1);
+                r.name = reste.mid(i + 1);
                 reste.truncate(i + 1);
                 separateurTrouve = true;
                 break;
@@ -139,11 +140,11 @@ CheminDecoupe sub_Split_Path(const QString& chemin)
         }
     }
     if (separateurTrouve)
-        r.dossier = reste;
+        r.folder = reste;
     else
-        r.nom = reste;
-    if (!r.dossier.isEmpty() && estSeparateur(r.dossier.back()))
-        r.dossier.chop(1);
+        r.name = reste;
+    if (!r.folder.isEmpty() && isSeparator(r.folder.back()))
+        r.folder.chop(1);
     if (r.extension.startsWith(QLatin1Char('.')))
         r.extension.remove(0, 1);
     return r;
@@ -154,8 +155,8 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     const QString texte = chemin.trimmed();
     if (texte.isEmpty())
         return -1;
-    const CheminDecoupe d = sub_Split_Path(texte);
-    if (d.dossier.trimmed().isEmpty() && d.nom.size() == 1 && estSeparateur(d.nom[0]) &&
+    const common::PathParts d = sub_Split_Path(texte);
+    if (d.folder.trimmed().isEmpty() && d.name.size() == 1 && isSeparator(d.name[0]) &&
         d.extension.trimmed().isEmpty())
         return -1;
     const QString local = common::normalisePath(texte);
@@ -163,15 +164,15 @@ qint16 sub_Vérif_Dossier(const QString& chemin)
     if (info.exists()) {
         if (info.isDir() && info.isExecutable())
             return 0;
-        dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
+        tell(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
         return -1;
     }
-    const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") + LF +
-                             LF + QStringLiteral("Voulez-vous le créer maintenant ?");
+    const QString question = QStringLiteral("Le dossier ") + texte + QStringLiteral(" n'existe pas.") +
+                             kLineFeed + kLineFeed + QStringLiteral("Voulez-vous le créer maintenant ?");
     if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return -1;
     if (!QDir().mkpath(local)) {
-        dire(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
+        tell(QStringLiteral("Problème sur le dossier ") + texte, mb::OKOnly);
         return -1;
     }
     return 0;
@@ -198,24 +199,24 @@ platform::Result common::probeFolder(const QString& dossier)
     return platform::Result::success();
 }
 
-ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir)
+common::StartOutcome sub_Init_Version_Dossier(const common::FolderChoice& choisir)
 {
     const QString version =
         fun_Get_Setting_Str(common::kVersionSection, QStringLiteral("Version"), QStringLiteral("?"));
     const QString enregistre =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), kAucunDossier);
     if (version == QLatin1String("?") || enregistre == kAucunDossier) {
-        tamponVersion();
+        stampVersion();
         if (enregistre != kAucunDossier) {
             gstr_Dossier = enregistre;
             if (version == QLatin1String("?"))
-                propositionRenommage(enregistre);
-        } else if (premierDossier(choisir) == ResultatDemarrage::Quitter) {
-            return ResultatDemarrage::Quitter;
+                proposeRename(enregistre);
+        } else if (firstFolder(choisir) == common::StartOutcome::Quit) {
+            return common::StartOutcome::Quit;
         }
     } else {
         gstr_Dossier = enregistre;
     }
-    tamponVersion();
-    return ResultatDemarrage::Continuer;
+    stampVersion();
+    return common::StartOutcome::Continue;
 }

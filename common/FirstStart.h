@@ -7,16 +7,19 @@
 #include <QString>
 #include <functional>
 
-struct CheminDecoupe
+namespace common {
+struct PathParts
 {
-    QString lecteur;   // "C:" or empty
-    QString dossier;   // the directories between drive and name, no trailing separator
-    QString nom;       // the last component without its extension
+    QString drive;     // "C:" or empty
+    QString folder;    // the directories between drive and name, no trailing separator
+    QString name;      // the last component without its extension
     QString extension; // without the dot
-    bool operator==(const CheminDecoupe&) const = default;
+    bool operator==(const PathParts&) const = default;
 };
+} // namespace common
+
 // Cuts a path at its last separator ("\" or "/") and its name's last dot.
-CheminDecoupe sub_Split_Path(const QString& chemin);
+common::PathParts sub_Split_Path(const QString& chemin);
 
 // 0 when the folder exists or has been created (after the user's OK, every level), -1 otherwise.
 // A bare root is refused without a question. The process's current folder is not changed.
@@ -36,11 +39,13 @@ platform::Result probeFolder(const QString& dossier);
 
 // Shows the data-folder chooser with the given caption and folder; returns the folder chosen,
 // or "" when the user left it without a choice.
-using ChoixDossier = std::function<QString(const QString& titre, const QString& dossierPropose)>;
+namespace common {
+using FolderChoice = std::function<QString(const QString& title, const QString& proposedFolder)>;
 
-enum class ResultatDemarrage { Continuer, Quitter };
+enum class StartOutcome { Continue, Quit };
+} // namespace common
 
 // Stamps the version, and on a first start (no version, or no folder recorded) asks where the
 // data folder goes; proposes to move a recorded folder to the standard one. Sets gstr_Dossier.
-// Quitter when the user cancelled: the program must end.
-ResultatDemarrage sub_Init_Version_Dossier(const ChoixDossier& choisir);
+// Quit when the user cancelled: the program must end.
+common::StartOutcome sub_Init_Version_Dossier(const common::FolderChoice& choisir);

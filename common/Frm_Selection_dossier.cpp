@@ -37,7 +37,7 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     placesList->setObjectName(QStringLiteral("placesList"));
     placesList->setMaximumWidth(180);
     if (!common::desktopFolder(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).isEmpty()) {
-        auto* bureau = new QListWidgetItem(libelleBureau(), placesList);
+        auto* bureau = new QListWidgetItem(desktopLabel(), placesList);
         bureau->setData(Qt::UserRole, QStringLiteral("BUREAU"));
     }
     auto* maison = new QListWidgetItem(QStringLiteral("Dossier personnel"), placesList);
@@ -97,25 +97,25 @@ Frm_Selection_dossier::Frm_Selection_dossier(QWidget* parent) : QDialog(parent)
     connect(cmd_Annuler, &QPushButton::clicked, this, &Frm_Selection_dossier::reject);
 
     // Start at the folder chosen last, or at the root; the callers then open it at their folder.
-    ouvrirA(QString());
+    openAt(QString());
 }
 
-void Frm_Selection_dossier::ouvrirA(const QString& dossier)
+void Frm_Selection_dossier::openAt(const QString& folder)
 {
-    setCurrentFolder(common::startFolder(dossier, gstr_Dossier_Choisi));
+    setCurrentFolder(common::startFolder(folder, gstr_Dossier_Choisi));
     selectionChanged();
-    if (!dossier.trimmed().isEmpty())
-        txt_Dossier->setText(dossier); // a folder still to be made stays as it was proposed
+    if (!folder.trimmed().isEmpty())
+        txt_Dossier->setText(folder); // a folder still to be made stays as it was proposed
 }
 
-QString Frm_Selection_dossier::choisir(QWidget* parent, const QString& titre, const QString& dossier)
+QString Frm_Selection_dossier::choose(QWidget* parent, const QString& title, const QString& folder)
 {
     Frm_Selection_dossier dlg(parent);
-    dlg.setWindowTitle(titre);
-    dlg.ouvrirA(dossier);
+    dlg.setWindowTitle(title);
+    dlg.openAt(folder);
     if (dlg.exec() != QDialog::Accepted)
         return QString();
-    return dlg.choix();
+    return dlg.choice();
 }
 
 QString Frm_Selection_dossier::currentFolder() const
@@ -124,9 +124,9 @@ QString Frm_Selection_dossier::currentFolder() const
     return i.isValid() ? m_model->filePath(i) : QString();
 }
 
-void Frm_Selection_dossier::setCurrentFolder(const QString& chemin)
+void Frm_Selection_dossier::setCurrentFolder(const QString& path)
 {
-    const QModelIndex i = m_model->index(common::normalisePath(chemin));
+    const QModelIndex i = m_model->index(common::normalisePath(path));
     if (!i.isValid())
         return; // a folder the tree cannot show leaves it where it is
     for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
@@ -163,22 +163,22 @@ void Frm_Selection_dossier::placeChosen(QListWidgetItem* item)
 
 void Frm_Selection_dossier::newFolderClicked()
 {
-    const QString chemin = txt_Dossier->text().trimmed();
-    if (chemin.isEmpty())
+    const QString path = txt_Dossier->text().trimmed();
+    if (path.isEmpty())
         return;
-    const CheminDecoupe d = sub_Split_Path(chemin);
-    if (d.dossier.isEmpty() && (d.nom == QLatin1String("\\") || d.nom == QLatin1String("/")) &&
+    const common::PathParts d = sub_Split_Path(path);
+    if (d.folder.isEmpty() && (d.name == QLatin1String("\\") || d.name == QLatin1String("/")) &&
         d.extension.isEmpty())
         return;
-    const QFileInfo info(common::normalisePath(chemin));
+    const QFileInfo info(common::normalisePath(path));
     if (info.isDir())
         return;
     if (info.exists()) {
-        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + chemin, mb::OKOnly,
+        platform::dialogs().ask(QStringLiteral("Problème sur le dossier ") + path, mb::OKOnly,
                                 common::kProgramName);
         return;
     }
-    const QString question = QStringLiteral("Le dossier ") + chemin + QStringLiteral(" n'existe pas.\n\n") +
+    const QString question = QStringLiteral("Le dossier ") + path + QStringLiteral(" n'existe pas.\n\n") +
                              QStringLiteral("Voulez-vous le créer maintenant ?");
     if (platform::dialogs().ask(question, mb::OKCancel, common::kProgramName) != mb::OK)
         return;
@@ -193,8 +193,8 @@ void Frm_Selection_dossier::selectClicked()
         selectionChanged();
     if (sub_Vérif_Dossier(txt_Dossier->text()) != 0)
         return;
-    m_choix = common::cleanedFolder(txt_Dossier->text());
-    gstr_Dossier_Choisi = m_choix;
+    m_choice = common::cleanedFolder(txt_Dossier->text());
+    gstr_Dossier_Choisi = m_choice;
     accept();
 }
 

@@ -19,14 +19,14 @@ public:
     // Shows the chooser modally with a caption and a starting folder. Returns the folder chosen,
     // or "" when the user cancelled or closed it. The chooser also leaves its answer in
     // gstr_Dossier_Choisi, where its next opening starts.
-    static QString choisir(QWidget* parent, const QString& titre, const QString& dossier);
+    static QString choose(QWidget* parent, const QString& title, const QString& folder);
     // The folder accepted with Sélectionner; "" until then.
-    QString choix() const { return m_choix; }
+    QString choice() const { return m_choice; }
 
     QString currentFolder() const;
-    void setCurrentFolder(const QString& chemin);
+    void setCurrentFolder(const QString& path);
     // Opens the tree at a folder (the nearest existing one) and puts the folder in the box.
-    void ouvrirA(const QString& dossier);
+    void openAt(const QString& folder);
 
     // Controls, named as the rest of the program knows them.
     QTreeView* Fol_Select = nullptr;
@@ -37,7 +37,7 @@ public:
     QPushButton* cmd_Annuler = nullptr;
 
     // The name of the desktop node in the places list.
-    static QString libelleBureau() { return QStringLiteral("Bureau"); }
+    static QString desktopLabel() { return QStringLiteral("Bureau"); }
 
 public Q_SLOTS:
     void reject() override;
@@ -49,5 +49,5 @@ private:
     void selectClicked();
 
     QFileSystemModel* m_model = nullptr;
-    QString m_choix;
+    QString m_choice;
 };

@@ -26,7 +26,7 @@ namespace {
 
 GridColour fromQColor(const QColor& c) { return grid::gridRgb(c.red(), c.green(), c.blue()); }
 
-bool versPressePapiers(const QString& texte)
+bool toClipboard(const QString& texte)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard)
@@ -37,7 +37,7 @@ bool versPressePapiers(const QString& texte)
 }
 
 // The cell editor of a grid holds the focus.
-bool dansUneGrille(QWidget* w)
+bool isInGrid(QWidget* w)
 {
     for (; w; w = w->parentWidget())
         if (qobject_cast<GridView*>(w))
@@ -66,7 +66,7 @@ void sub_Init_Grilles(QWidget* fenetre)
     }
 }
 
-bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& presse_papiers)
+bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& clipboard)
 {
     QString texte;
     bool copie = false;
@@ -77,7 +77,7 @@ bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& 
         texte = grille.selectionText().replace(u'\r', u'\n');
         if (!texte.isEmpty())
             texte += u'\n';
-        copie = presse_papiers ? presse_papiers(texte) : versPressePapiers(texte);
+        copie = clipboard ? clipboard(texte) : toClipboard(texte);
     }
     if (copie)
         return true;
@@ -93,7 +93,7 @@ bool sub_Copier_Grille(Grid& grille, const std::function<bool(const QString&)>& 
 int fun_KeyPress_Chiffres(int cle, const QString& permis)
 {
     QWidget* champ = QApplication::focusWidget();
-    const bool cellule = dansUneGrille(champ);
+    const bool cellule = isInGrid(champ);
     QLineEdit* ligne = qobject_cast<QLineEdit*>(champ);
     if (!ligne)
         if (auto* combo = qobject_cast<QComboBox*>(champ))
@@ -101,20 +101,20 @@ int fun_KeyPress_Chiffres(int cle, const QString& permis)
     const QString texte = ligne ? ligne->text() : QString();
     const QChar separateur = QLocale().decimalPoint().isEmpty() ? QChar(u'.') : QLocale().decimalPoint()[0];
     const common::DigitsDecision f = common::filterDigitKey(cle, permis, separateur, cellule, texte);
-    if (f.cle == 0) {
+    if (f.key == 0) {
         sub_Bing();
         platform::dialogs().ask(common::digitsOnlyMessage(permis), platform::mb::OKOnly,
                                 common::kProgramName);
         return 0;
     }
-    if (f.curseurAuDebut && ligne)
+    if (f.caretToStart && ligne)
         ligne->setCursorPosition(0);
-    return f.cle;
+    return f.key;
 }
 
 qint16 fun_Find_Combo_Item(QComboBox* combo, const QString& texte, int message)
 {
-    if (!combo || message != CB_FINDSTRING)
+    if (!combo || message != kComboFindString)
         return -1;
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)

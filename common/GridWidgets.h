@@ -21,7 +21,7 @@ void sub_Init_Grilles(QWidget* fenetre);
 // row). When the clipboard does not take it, shows message 4008 and redraws the grid; returns
 // false. The writer puts a text on the clipboard and says whether it is there; by default the
 // desktop's clipboard.
-bool sub_Copier_Grille(grid::Grid& grille, const std::function<bool(const QString&)>& presse_papiers =
+bool sub_Copier_Grille(grid::Grid& grille, const std::function<bool(const QString&)>& clipboard =
                                                std::function<bool(const QString&)>());
 
 // Digits filter of typed keys (see common::filterDigitKey) for the field that has the focus: a cell
@@ -31,8 +31,8 @@ int fun_KeyPress_Chiffres(int cle, const QString& permis = QString());
 
 // The combo box's find-string request (332): the index of the first item beginning with the text,
 // case ignored, or -1. Other requests find nothing.
-inline constexpr int CB_FINDSTRING = 332;
-qint16 fun_Find_Combo_Item(QComboBox* combo, const QString& texte, int message = CB_FINDSTRING);
+inline constexpr int kComboFindString = 332;
+qint16 fun_Find_Combo_Item(QComboBox* combo, const QString& texte, int message = kComboFindString);
 
 // The end-of-action beep, when the option "bing" is checked.
 void sub_Bing();

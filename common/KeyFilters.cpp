@@ -49,20 +49,20 @@ common::DigitsDecision common::filterDigitKey(int cle, const QString& permis, QC
     const bool autorise = !permis.isEmpty() && cle == permis[0].unicode();
     const bool controle = (cle >= 0 && cle <= 31) || (cle >= 127 && cle <= 159);
     if (chiffre || autorise || controle) {
-        f.cle = cle;
+        f.key = cle;
         return f;
     }
     if (cle == separateurDecimal.unicode()) {
         if (celluleGrille || !texteChamp.contains(separateurDecimal))
-            f.cle = cle;
+            f.key = cle;
         return f;
     }
     if (cle == '-' || cle == '+') {
         if (celluleGrille) {
-            f.cle = cle;
+            f.key = cle;
         } else if (!texteChamp.contains(u'-') && !texteChamp.contains(u'+')) {
-            f.cle = cle;
-            f.curseurAuDebut = true;
+            f.key = cle;
+            f.caretToStart = true;
         }
         return f;
     }

@@ -22,8 +22,8 @@ namespace common {
 // The decision of the digits filter for one key.
 struct DigitsDecision
 {
-    int cle = 0;                 // the key to keep, 0 when refused
-    bool curseurAuDebut = false; // a sign that passes in a field goes in front
+    int key = 0;               // the key to keep, 0 when refused
+    bool caretToStart = false; // a sign that passes in a field goes in front
 };
 // Digits, the allowed character, control codes (0-31, 127-159) pass. The decimal separator
 // passes in a grid cell, and in a field holding none yet. "-" and "+" pass in a grid cell; in a

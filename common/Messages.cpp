@@ -11,7 +11,7 @@
 
 namespace {
 
-const QChar LF(u'\n');
+const QChar kLineFeed(u'\n');
 
 // A catalogue entry. The text is UTF-8 and may hold these markers, replaced when the message is
 // built:
@@ -388,13 +388,15 @@ QString installationSummary()
     QString utilisateur = qEnvironmentVariable("USER");
     if (utilisateur.isEmpty())
         utilisateur = qEnvironmentVariable("USERNAME");
-    return QStringLiteral("Logiciel : ") + common::kProgramName + LF + QStringLiteral("Ordinateur : ") +
-           QSysInfo::machineHostName() + LF + QStringLiteral("Version : ") + common::kProgramVersion +
-           QStringLiteral("    Révision : ") + common::kProgramRelease + LF + QStringLiteral("Organisme : ") +
-           organisme + LF + QStringLiteral("Utilisateur : ") + utilisateur + LF +
-           QStringLiteral("Dossier de travail : ") + gstr_Dossier + LF +
-           QStringLiteral("Nombre d'utilisations : ") + nombre + LF +
-           QStringLiteral("Temps d'utilisation : ") + temps + LF + QStringLiteral("Jeu de fichiers : ") + jeu;
+    return QStringLiteral("Logiciel : ") + common::kProgramName + kLineFeed +
+           QStringLiteral("Ordinateur : ") + QSysInfo::machineHostName() + kLineFeed +
+           QStringLiteral("Version : ") + common::kProgramVersion + QStringLiteral("    Révision : ") +
+           common::kProgramRelease + kLineFeed + QStringLiteral("Organisme : ") + organisme + kLineFeed +
+           QStringLiteral("Utilisateur : ") + utilisateur + kLineFeed +
+           QStringLiteral("Dossier de travail : ") + gstr_Dossier + kLineFeed +
+           QStringLiteral("Nombre d'utilisations : ") + nombre + kLineFeed +
+           QStringLiteral("Temps d'utilisation : ") + temps + kLineFeed +
+           QStringLiteral("Jeu de fichiers : ") + jeu;
 }
 
 // The text of an entry, markers replaced in one pass, so that a complement or a description
@@ -489,17 +491,17 @@ common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber,
     } else {
         header = QStringLiteral("ERREUR    Réf. : #MB");
     }
-    header += QString::number(number) + LF + LF;
+    header += QString::number(number) + kLineFeed + kLineFeed;
 
     if (errorNumber != 0) {
         header += QStringLiteral("Erreur #") + QString::number(errorNumber);
         if (!errorDescription.isEmpty())
-            header += LF + errorDescription + LF + LF;
+            header += kLineFeed + errorDescription + kLineFeed + kLineFeed;
         else
-            header += QStringLiteral(" ") + LF + LF;
+            header += QStringLiteral(" ") + kLineFeed + kLineFeed;
     } else if (!errorDescription.isEmpty()) {
         // A failure known by its description alone is still described to the user.
-        header += errorDescription + LF + LF;
+        header += errorDescription + kLineFeed + kLineFeed;
     }
 
     QString text;
@@ -514,20 +516,20 @@ common::PreparedBox common::buildMessageBox(qint16 number, qint32 errorNumber,
     else if (number < 5000)
         text = fun_Msg_Erreur_Traitement(number, errorNumber, errorDescription, complement);
     else
-        text = QStringLiteral("Message non défini.") + LF + LF;
+        text = QStringLiteral("Message non défini.") + kLineFeed + kLineFeed;
 
     // 4006 has already put the complement inside its first sentence.
     if (number != 4006 && !trimBlanks(complement).isEmpty())
         text += complement;
 
-    return {header + LF + text, icon, common::kMessagesTitle};
+    return {header + kLineFeed + text, icon, common::kMessagesTitle};
 }
 
 void sub_Message(qint16 number, qint32 errorNumber, const QString& errorDescription, QString complement)
 {
     const common::PreparedBox box =
         common::buildMessageBox(number, errorNumber, errorDescription, std::move(complement));
-    platform::dialogs().ask(box.texte, box.style, box.titre);
+    platform::dialogs().ask(box.text, box.style, box.title);
 }
 
 QList<qint16> common::messageNumbers(common::MessageBuilder constructeur)

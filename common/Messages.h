@@ -11,9 +11,9 @@ namespace common {
 // A box ready to be shown: prompt, Windows style number and title.
 struct PreparedBox
 {
-    QString texte;
+    QString text;
     int style = 0;
-    QString titre;
+    QString title;
     bool operator==(const PreparedBox&) const = default;
 };
 

@@ -13,7 +13,7 @@ namespace {
 
 // The text written for a value that cannot be read, where the program has no value of that
 // name yet: a value the program already has is never replaced by it.
-const QString NotFound = QStringLiteral("NotFnd");
+const QString kNotFound = QStringLiteral("NotFnd");
 
 bool hasValue(const platform::Registry& r, Hive hive, const QString& key, const QString& name)
 {
@@ -40,8 +40,8 @@ void copyUserSettings(platform::Registry& r)
                 break;
             if (skipped)
                 continue;
-            const QString value = fun_Get_Setting_VB(section, name, NotFound, common::kSiblingProgram);
-            if (value == NotFound &&
+            const QString value = fun_Get_Setting_VB(section, name, kNotFound, common::kSiblingProgram);
+            if (value == kNotFound &&
                 hasValue(r, Hive::CurrentUser, common::userKey(common::kProgramName, section), name))
                 continue;
             static_cast<void>(sub_Save_Setting(section, name, value, common::kProgramName));
@@ -73,8 +73,8 @@ bool copyMachineSettings(platform::Registry& r)
                 continue;
             if (status != reg::Success)
                 break;
-            const QString value = fun_Get_Setting_Str(section, name, NotFound, common::kSiblingProgram);
-            if (value == NotFound &&
+            const QString value = fun_Get_Setting_Str(section, name, kNotFound, common::kSiblingProgram);
+            if (value == kNotFound &&
                 hasValue(r, Hive::LocalMachine, common::machineKey(section, common::kProgramName), name))
                 continue;
             if (!sub_Reg_Write_HKLM(section, name, value, common::kProgramName).ok)

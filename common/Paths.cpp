@@ -54,7 +54,7 @@ namespace {
 // The names of the files of a folder (hidden ones included), in no order. A folder of thousands
 // of records is read at every refresh of the record list: the names are read without sorting and
 // without asking the system about each file more than its kind.
-QStringList nomsFichiers(const QString& dossier)
+QStringList fileNames(const QString& dossier)
 {
     QStringList out;
     QDirIterator it(common::normalisePath(dossier), QDir::Files | QDir::Hidden);
@@ -85,7 +85,7 @@ QStringList common::listFiles(const QString& dossier, const QString& masque)
     // Sorted by name ignoring case, then by name: each name folded once rather than at each
     // comparison.
     std::vector<std::pair<QString, QString>> found;
-    for (QString& n : common::filterNames(nomsFichiers(dossier), masque))
+    for (QString& n : common::filterNames(fileNames(dossier), masque))
         found.emplace_back(n.toCaseFolded(), std::move(n));
     std::sort(found.begin(), found.end());
     QStringList out;
@@ -101,7 +101,7 @@ QString common::findFile(const QString& dossier, const QString& nom)
     const QString exact = common::joinPath(folder, nom);
     if (QFileInfo(exact).isFile())
         return exact;
-    for (const QString& n : nomsFichiers(folder))
+    for (const QString& n : fileNames(folder))
         if (n.compare(nom, Qt::CaseInsensitive) == 0)
             return common::joinPath(folder, n);
     return QString();

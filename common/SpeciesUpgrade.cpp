@@ -4,6 +4,7 @@
 #include "common/OptionMarks.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "common/TableCatalogue.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
@@ -16,19 +17,20 @@ using grid::GridFile;
 namespace mb = platform::mb;
 
 namespace {
-constexpr int kColonneSaisie = 5;
+constexpr int kEntryColumn = common::kSpeciesEntryColumn;
 
-QString texteQuestion()
+QString questionText()
 {
-    const QChar LF = QLatin1Char('\n');
-    return QStringLiteral("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?") + LF +
-           LF +
+    const QChar kLineFeed = QLatin1Char('\n');
+    return QStringLiteral("Souhaitez-vous activer la saisie par apprentissage des codes espèces ?") +
+           kLineFeed + kLineFeed +
            QStringLiteral("Cette option vous demandera de confirmer la saisie des codes espèces la première "
                           "fois que vous valoriserez le code.") +
-           LF + LF +
+           kLineFeed + kLineFeed +
            QStringLiteral("Le but de cette nouvelle option est d'éviter, tant ce faire ce peut, la saisie de "
                           "codes espèces non souhaités.") +
-           LF + LF + QStringLiteral("Souhaitez-vous activer cette option maintenant ?") + LF + LF + LF +
+           kLineFeed + kLineFeed + QStringLiteral("Souhaitez-vous activer cette option maintenant ?") +
+           kLineFeed + kLineFeed + kLineFeed +
            QStringLiteral(
                "PS : si vous n'activez pas cette option tout de suite, vous pourrez intervenir sur "
                "la liste des codes espèces via le menu paramètres");
@@ -46,8 +48,8 @@ bool common::addEntryColumn(Grid& table)
     if (table.cols() != 5)
         return false;
     table.setCols(6);
-    table.setCell(0, kColonneSaisie, QStringLiteral("Saisie"));
-    table.setColDataType(kColonneSaisie, Grid::DataType::Boolean);
+    table.setCell(0, kEntryColumn, QStringLiteral("Saisie"));
+    table.setColDataType(kEntryColumn, Grid::DataType::Boolean);
     return true;
 }
 
@@ -66,7 +68,7 @@ platform::Result sub_Update_Espèce(Grid& brouillon)
     if (lu)
         common::addEntryColumn(brouillon);
 
-    const int reponse = platform::dialogs().ask(texteQuestion(), mb::YesNo | mb::Exclamation,
+    const int reponse = platform::dialogs().ask(questionText(), mb::YesNo | mb::Exclamation,
                                                 QStringLiteral("SAISIE DES CODES ESPECES"));
     const bool apprentissage = reponse != mb::No;
     common::setOptionChecked(QStringLiteral("SaisieEsp"), apprentissage);
@@ -82,8 +84,8 @@ platform::Result sub_Update_Espèce(Grid& brouillon)
             platform::dialogs().ask(pourquoi, mb::OKOnly | mb::Exclamation, common::kProgramName);
         return platform::Result::failure(pourquoi);
     }
-    if (brouillon.rows() > 1 && brouillon.cols() > kColonneSaisie)
-        brouillon.setCheckState({1, kColonneSaisie, brouillon.rows() - 1, kColonneSaisie},
+    if (brouillon.rows() > 1 && brouillon.cols() > kEntryColumn)
+        brouillon.setCheckState({1, kEntryColumn, brouillon.rows() - 1, kEntryColumn},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
     const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
     if (!ecrit) {

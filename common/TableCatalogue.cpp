@@ -14,79 +14,79 @@ namespace common {
 
 namespace {
 
-const ReferenceTable kEspeces{.valeur = QStringLiteral("Fichier espèces"),
-                              .fichier = QStringLiteral("Espèces.DOV"),
-                              .formatChargement = GridFile::Complete,
-                              .formatSauvegarde = GridFile::Complete,
-                              .entete = QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
-                              .colonnesCases = {kSpeciesEntryColumn}};
-const ReferenceTable kCarres{.valeur = QStringLiteral("Fichier carrés"),
-                             .fichier = QStringLiteral("Carrés.DOV"),
-                             .formatChargement = GridFile::Complete,
-                             .formatSauvegarde = GridFile::Complete,
-                             .entete = QStringLiteral("|Département|N° carré|Longitude|Latitude"),
-                             .colonnesCases = {}};
-const ReferenceTable kReseaux{.valeur = QStringLiteral("Fichier Réseaux"),
-                              .fichier = QStringLiteral("Réseaux.DOV"),
-                              .formatChargement = GridFile::Workbook,
-                              .formatSauvegarde = GridFile::Workbook,
-                              .entete = QStringLiteral("|Code|Nom|5mn"),
-                              .colonnesCases = {}};
-const ReferenceTable kMilieux{.valeur = QStringLiteral("Fichier milieux SHOC"),
-                              .fichier = QStringLiteral("Milieux_SHOC.DOV"),
-                              .formatChargement = GridFile::Complete,
-                              .formatSauvegarde = GridFile::Complete,
-                              .entete = QStringLiteral("|^Code|Libellé"),
-                              .colonnesCases = {}};
+const ReferenceTable kEspeces{.setting = QStringLiteral("Fichier espèces"),
+                              .fileName = QStringLiteral("Espèces.DOV"),
+                              .loadFormat = GridFile::Complete,
+                              .saveFormat = GridFile::Complete,
+                              .header = QStringLiteral("|Classe|Espèce|Nom français|Nom scientifique|Saisie"),
+                              .checkBoxColumns = {kSpeciesEntryColumn}};
+const ReferenceTable kCarres{.setting = QStringLiteral("Fichier carrés"),
+                             .fileName = QStringLiteral("Carrés.DOV"),
+                             .loadFormat = GridFile::Complete,
+                             .saveFormat = GridFile::Complete,
+                             .header = QStringLiteral("|Département|N° carré|Longitude|Latitude"),
+                             .checkBoxColumns = {}};
+const ReferenceTable kReseaux{.setting = QStringLiteral("Fichier Réseaux"),
+                              .fileName = QStringLiteral("Réseaux.DOV"),
+                              .loadFormat = GridFile::Workbook,
+                              .saveFormat = GridFile::Workbook,
+                              .header = QStringLiteral("|Code|Nom|5mn"),
+                              .checkBoxColumns = {}};
+const ReferenceTable kMilieux{.setting = QStringLiteral("Fichier milieux SHOC"),
+                              .fileName = QStringLiteral("Milieux_SHOC.DOV"),
+                              .loadFormat = GridFile::Complete,
+                              .saveFormat = GridFile::Complete,
+                              .header = QStringLiteral("|^Code|Libellé"),
+                              .checkBoxColumns = {}};
 const ReferenceTable kComportements{
-    .valeur = QStringLiteral("Fichier comportements"),
-    .fichier = QStringLiteral("Comportements.dov"),
-    .formatChargement = GridFile::Workbook,
-    .formatSauvegarde = GridFile::Workbook,
-    .entete = QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|"
+    .setting = QStringLiteral("Fichier comportements"),
+    .fileName = QStringLiteral("Comportements.dov"),
+    .loadFormat = GridFile::Workbook,
+    .saveFormat = GridFile::Workbook,
+    .header = QStringLiteral("|Classe|Code|Défaut|Liste_Restreinte|Libellé|Assurément_Nicheur|"
                              "Niveau|Age|Sexe|SFF|Nbr_Utilisation"),
-    .colonnesCases = {}};
-const ReferenceTable kAdresses{.valeur = QStringLiteral("Adresses email"),
-                               .fichier = QStringLiteral("email.DOV"),
-                               .formatChargement = GridFile::Complete,
-                               .formatSauvegarde = GridFile::Complete,
-                               .entete = QStringLiteral("|Sélection|Adresse"),
-                               .colonnesCases = {kAddressBoxColumn}};
+    .checkBoxColumns = {}};
+const ReferenceTable kAdresses{.setting = QStringLiteral("Adresses email"),
+                               .fileName = QStringLiteral("email.DOV"),
+                               .loadFormat = GridFile::Complete,
+                               .saveFormat = GridFile::Complete,
+                               .header = QStringLiteral("|Sélection|Adresse"),
+                               .checkBoxColumns = {kAddressBoxColumn}};
 
 } // namespace
 
 ParamMode modeFromText(const QString& texte)
 {
     static const QList<std::pair<QString, ParamMode>> modes = {
-        {kModeSpecies, ParamMode::Espèces},
-        {kModeSquares, ParamMode::Carrés},
-        {kModeNetworks, ParamMode::Réseaux},
-        {kModeHabitats, ParamMode::Milieux},
-        {kModeBehaviours, ParamMode::Comportements},
-        {kModeAddresses, ParamMode::Adresses},
+        {kModeSpecies, ParamMode::Species},
+        {kModeSquares, ParamMode::Squares},
+        {kModeNetworks, ParamMode::Networks},
+        {kModeHabitats, ParamMode::Habitats},
+        {kModeBehaviours, ParamMode::Behaviours},
+        {kModeAddresses, ParamMode::Addresses},
         {kModeIdentification, ParamMode::Identification},
-        {kModeFolder, ParamMode::Dossier},
+        {kModeFolder, ParamMode::Folder},
     };
     for (const auto& [t, m] : modes)
         if (t == texte)
             return m;
-    return ParamMode::Inconnu;
+    return ParamMode::Unknown;
 }
 
 const ReferenceTable* paramTable(ParamMode mode)
 {
     switch (mode) {
-    case ParamMode::Espèces:
+    case ParamMode::Species:
         return &kEspeces;
-    case ParamMode::Carrés:
+    case ParamMode::Squares:
         return &kCarres;
-    case ParamMode::Réseaux:
+    case ParamMode::Networks:
         return &kReseaux;
-    case ParamMode::Milieux:
+    case ParamMode::Habitats:
         return &kMilieux;
-    case ParamMode::Comportements:
+    case ParamMode::Behaviours:
         return &kComportements;
-    case ParamMode::Adresses:
+    case ParamMode::Addresses:
         return &kAdresses;
     default:
         return nullptr;
@@ -98,8 +98,8 @@ QString tablePath(ParamMode mode)
     const ReferenceTable* table = paramTable(mode);
     if (!table)
         return QString();
-    const QString defaut = joinPath(programFolder(), table->fichier);
-    const QFileInfo chemin(normalisePath(fun_Get_Setting_Str(kParametersSection, table->valeur, defaut)));
+    const QString defaut = joinPath(programFolder(), table->fileName);
+    const QFileInfo chemin(normalisePath(fun_Get_Setting_Str(kParametersSection, table->setting, defaut)));
     return writePath(chemin.path(), chemin.fileName());
 }
 

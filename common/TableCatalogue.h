@@ -19,18 +19,18 @@ inline const QString kModeIdentification = QStringLiteral("Indentification de vo
 inline const QString kModeFolder = QStringLiteral("Dossier de travail");
 
 enum class ParamMode {
-    Inconnu,
-    Espèces,
-    Carrés,
-    Réseaux,
-    Milieux,
-    Comportements,
-    Adresses,
+    Unknown,
+    Species,
+    Squares,
+    Networks,
+    Habitats,
+    Behaviours,
+    Addresses,
     Identification,
-    Dossier
+    Folder
 };
 
-// The mode of a mode text; Inconnu for any other text.
+// The mode of a mode text; Unknown for any other text.
 ParamMode modeFromText(const QString& texte);
 
 // The species table's check-box column "Saisie", and the address book's "Sélection".
@@ -42,12 +42,12 @@ inline constexpr int kAddressBoxColumn = 1;
 // gets when its file cannot be loaded, with its check-box columns.
 struct ReferenceTable
 {
-    QString valeur;
-    QString fichier;
-    int formatChargement = 0;
-    int formatSauvegarde = 0;
-    QString entete;
-    QList<int> colonnesCases;
+    QString setting;
+    QString fileName;
+    int loadFormat = 0;
+    int saveFormat = 0;
+    QString header;
+    QList<int> checkBoxColumns;
 };
 // nullptr for the modes without a table (identification, data folder, unknown).
 const ReferenceTable* paramTable(ParamMode mode);

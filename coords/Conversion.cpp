@@ -124,8 +124,8 @@ std::optional<UtmReference> coords::utmWithMgrs(const HemisphereDms& longitude, 
 
 std::optional<UtmReference> coords::utmWithMgrs(const QString& longitude, const QString& latitude)
 {
-    const auto lon = readUtmText(LONGITUDE_LABEL, longitude);
-    const auto lat = readUtmText(LATITUDE_LABEL, latitude);
+    const auto lon = readUtmText(kLongitudeLabel, longitude);
+    const auto lat = readUtmText(kLatitudeLabel, latitude);
     if (!lon || !lat)
         return std::nullopt;
     return utmWithMgrs(*lon, *lat);
@@ -192,7 +192,7 @@ ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateS
         QString lat = slotText(Coord_Y[2]);
         QString category;
         QString typeName;
-        fun_Verif_Format_Coord(category, typeName, lon, lat, QString(), QString(), CODE_WGS84);
+        fun_Verif_Format_Coord(category, typeName, lon, lat, QString(), QString(), kCodeWgs84);
         const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, typeName);
         // The validation may have brought the texts to their normal form.
         Coord_X[2] = lon;
@@ -220,7 +220,7 @@ ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateS
         const auto zone = numberOf(Coord_Z[3]);
         if (!easting || !northing || !zone)
             return refused;
-        const auto g = sub_UTM_To_Geo(*zone, *easting, *northing, CODE_WGS84);
+        const auto g = sub_UTM_To_Geo(*zone, *easting, *northing, kCodeWgs84);
         if (!g || !ntfAndLambertFromTexts(g->longitude, g->latitude, Datum::WGS84, w))
             return refused;
         // Only the MGRS reference is refreshed; the typed UTM values stay.

@@ -8,15 +8,15 @@ using namespace coords;
 
 namespace {
 
-const QChar DEGREE_SIGN(u'\u00B0');
+const QChar kDegreeSign(u'\u00B0');
 const QChar APOSTROPHE(u'\'');
-const QChar DOUBLE_QUOTE(u'"');
+const QChar kDoubleQuote(u'"');
 
-bool isLongitude(const QString& label) { return label == LONGITUDE_LABEL; }
+bool isLongitude(const QString& label) { return label == kLongitudeLabel; }
 
 bool isDecimalDegreesType(const QString& typeName)
 {
-    return typeName == TYPE_WGS84_DD || typeName == TYPE_ED50_DD;
+    return typeName == kTypeWgs84Dd || typeName == kTypeEd50Dd;
 }
 
 // The hemisphere given by a first character: letters (either case, "O" for west) and signs.
@@ -74,13 +74,13 @@ CoordinateParts fun_Verif_DMS(const QString& label, const QString& text, const Q
         return refused;
     t.remove(0, 1);
 
-    const qsizetype p1 = t.indexOf(DEGREE_SIGN);
+    const qsizetype p1 = t.indexOf(kDegreeSign);
     if (p1 < 0)
         return refused;
     // The seconds marker first, so that its two apostrophes are not taken for the minutes marker.
     qsizetype p3 = t.indexOf(QStringLiteral("''"));
     if (p3 < 0)
-        p3 = t.indexOf(DOUBLE_QUOTE);
+        p3 = t.indexOf(kDoubleQuote);
     const bool doubleApostrophe = p3 >= 0 && t.at(p3) == APOSTROPHE;
     qsizetype p2 = -1;
     for (qsizetype i = 0; i < t.size(); ++i) {
@@ -181,8 +181,8 @@ CoordinateParts fun_Verif_DD(const QString& label, const QString& text, const QS
             return refused;
         t.remove(0, 1);
     }
-    if (t.endsWith(DEGREE_SIGN))
-        t.remove(DEGREE_SIGN);
+    if (t.endsWith(kDegreeSign))
+        t.remove(kDegreeSign);
     const QChar sep = decimalSeparator();
     t = withSeparator(t, sep);
     const NumberReading v = readNumber(t, sep);
@@ -251,21 +251,21 @@ void fun_Verif_Format_Coord(QString& category, QString& typeName, const QString&
             return ed50;
         return QString();
     };
-    if (fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, true, TYPE_WGS84_DMS).error == 0) {
-        if (fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, true, TYPE_WGS84_DMS).error == 0) {
+    if (fun_Verif_Coord_Type(kLongitudeLabel, longitude, true, kTypeWgs84Dms).error == 0) {
+        if (fun_Verif_Coord_Type(kLatitudeLabel, latitude, true, kTypeWgs84Dms).error == 0) {
             category = QStringLiteral("Degrés");
-            typeName = typeOfHint(TYPE_WGS84_DMS, TYPE_ED50_DMS);
+            typeName = typeOfHint(kTypeWgs84Dms, kTypeEd50Dms);
         }
         return;
     }
-    if (fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, true, TYPE_WGS84_DD).error == 0) {
-        if (fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, true, TYPE_WGS84_DD).error == 0) {
+    if (fun_Verif_Coord_Type(kLongitudeLabel, longitude, true, kTypeWgs84Dd).error == 0) {
+        if (fun_Verif_Coord_Type(kLatitudeLabel, latitude, true, kTypeWgs84Dd).error == 0) {
             category = QStringLiteral("Degrés");
-            typeName = typeOfHint(TYPE_WGS84_DD, TYPE_ED50_DD);
+            typeName = typeOfHint(kTypeWgs84Dd, kTypeEd50Dd);
         }
         return;
     }
-    if (longitude.contains(DEGREE_SIGN) || latitude.contains(DEGREE_SIGN))
+    if (longitude.contains(kDegreeSign) || latitude.contains(kDegreeSign))
         category = QStringLiteral("Degrés");
 }
 

@@ -14,15 +14,15 @@
 namespace coords {
 
 // Labels: which coordinate a text is (they decide what a sign means).
-inline const QString LONGITUDE_LABEL = QStringLiteral("LONGITUDE");
-inline const QString LATITUDE_LABEL = QStringLiteral("LATITUDE");
+inline const QString kLongitudeLabel = QStringLiteral("LONGITUDE");
+inline const QString kLatitudeLabel = QStringLiteral("LATITUDE");
 
 // Type names: degrees-minutes-seconds or decimal degrees, on WGS84 or ED50. Only the DMS/DD
 // distinction changes how a text is read.
-inline const QString TYPE_WGS84_DMS = QStringLiteral("WGS84 DMS");
-inline const QString TYPE_ED50_DMS = QStringLiteral("ED50 DMS");
-inline const QString TYPE_WGS84_DD = QStringLiteral("WGS84 DD");
-inline const QString TYPE_ED50_DD = QStringLiteral("ED50 DD");
+inline const QString kTypeWgs84Dms = QStringLiteral("WGS84 DMS");
+inline const QString kTypeEd50Dms = QStringLiteral("ED50 DMS");
+inline const QString kTypeWgs84Dd = QStringLiteral("WGS84 DD");
+inline const QString kTypeEd50Dd = QStringLiteral("ED50 DD");
 
 // One text split into its parts, as texts.
 struct CoordinateParts

@@ -11,16 +11,16 @@ using namespace coords;
 
 namespace {
 
-const QString MESSAGE_PASSED = QStringLiteral(" : ");
+const QString kMessagePassed = QStringLiteral(" : ");
 
 // Numbers are read in single precision; this marker left in place means "not a number".
-constexpr float NOT_READ = -361;
+constexpr float kNotRead = -361;
 
 float readSingle(const QString& text)
 {
     const NumberReading l = readNumber(text);
     if (!l.ok() || std::abs(l.value) > double(std::numeric_limits<float>::max()))
-        return NOT_READ;
+        return kNotRead;
     return float(l.value);
 }
 
@@ -44,7 +44,7 @@ QString coords::checkParts(const CoordinateParts& p, bool longitude, const QStri
     if (trimBlanks(p.degrees).isEmpty())
         return QStringLiteral(" : dégré de ") + x + QStringLiteral(" non indiqué");
     const float d = readSingle(p.degrees);
-    if (d == NOT_READ)
+    if (d == kNotRead)
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" invalides");
     if (d < 0)
         return QStringLiteral(" : degrés de ") + x + QStringLiteral(" < 0°");
@@ -60,7 +60,7 @@ QString coords::checkParts(const CoordinateParts& p, bool longitude, const QStri
     if (trimBlanks(p.minutes).isEmpty())
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" invalides");
     const float m = readSingle(p.minutes);
-    if (m == NOT_READ)
+    if (m == kNotRead)
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" invalides");
     if (m < 0)
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" <0");
@@ -69,13 +69,13 @@ QString coords::checkParts(const CoordinateParts& p, bool longitude, const QStri
     if (m != std::trunc(m))
         return QStringLiteral(" : minutes de ") + x + QStringLiteral(" non entières");
     const float s = readSingle(p.seconds);
-    if (s == NOT_READ)
+    if (s == kNotRead)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" invalides");
     if (s < 0)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" <0");
-    if ((typeName == TYPE_WGS84_DMS || typeName == TYPE_ED50_DMS) && s >= 60)
+    if ((typeName == kTypeWgs84Dms || typeName == kTypeEd50Dms) && s >= 60)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" >= 60");
-    if ((typeName == TYPE_WGS84_DD || typeName == TYPE_ED50_DD) && s > 9999)
+    if ((typeName == kTypeWgs84Dd || typeName == kTypeEd50Dd) && s > 9999)
         return QStringLiteral(" : secondes de ") + x + QStringLiteral(" > 9999");
     // The whole angle keeps to the same bounds as its degrees: N90°30' is no latitude.
     const double angle = double(d) + double(m) / 60 + double(s) / 3600;
@@ -90,15 +90,15 @@ CoordinateCheck fun_Verif_Coordonnees(QString& longitude, QString& latitude, boo
                                       const QString& typeName)
 {
     CoordinateCheck r;
-    r.message = MESSAGE_PASSED;
-    const CoordinateParts lon = fun_Verif_Coord_Type(LONGITUDE_LABEL, longitude, normalise, typeName);
+    r.message = kMessagePassed;
+    const CoordinateParts lon = fun_Verif_Coord_Type(kLongitudeLabel, longitude, normalise, typeName);
     if (lon.error != 0)
         r.message = QStringLiteral(" : longitude non conforme");
-    const CoordinateParts lat = fun_Verif_Coord_Type(LATITUDE_LABEL, latitude, normalise, typeName);
+    const CoordinateParts lat = fun_Verif_Coord_Type(kLatitudeLabel, latitude, normalise, typeName);
     if (lat.error != 0)
-        r.message = r.message != MESSAGE_PASSED ? QStringLiteral(" : longitude et latitude non conformes")
+        r.message = r.message != kMessagePassed ? QStringLiteral(" : longitude et latitude non conformes")
                                                 : QStringLiteral(" : latitude non conforme");
-    if (r.message != MESSAGE_PASSED) {
+    if (r.message != kMessagePassed) {
         r.error = -1;
         return r;
     }

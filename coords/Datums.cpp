@@ -13,17 +13,17 @@ const Ellipsoid& ellipsoidOf(Datum d)
 {
     switch (d) {
     case Datum::NTF:
-        return ELLIPSOID_CLARKE_1880_IGN;
+        return kEllipsoidClarke1880Ign;
     case Datum::ED50:
-        return ELLIPSOID_INTERNATIONAL_1924;
+        return kEllipsoidInternational1924;
     case Datum::WGS84:
         break;
     }
-    return ELLIPSOID_WGS84;
+    return kEllipsoidWgs84;
 }
 
 // Grads for NTF, degrees for the others.
-double halfTurn(Datum d) { return d == Datum::NTF ? GRADS_PER_HALF_TURN : DEGREES_PER_HALF_TURN; }
+double halfTurn(Datum d) { return d == Datum::NTF ? kGradsPerHalfTurn : kDegreesPerHalfTurn; }
 
 // The translation (metres) added before the geographic coordinates are computed on the target:
 // chosen by the target, and for an NTF target by the source (WGS84, or else ED50).
@@ -33,20 +33,20 @@ Geocentric translationTo(Datum source, Datum target)
     auto inverse = [](const Translation& t) { return Geocentric{-t.dX, -t.dY, -t.dZ}; };
     switch (target) {
     case Datum::WGS84:
-        return fromNtf(NTF_TO_WGS84);
+        return fromNtf(kNtfToWgs84);
     case Datum::ED50:
-        return fromNtf(NTF_TO_ED50);
+        return fromNtf(kNtfToEd50);
     case Datum::NTF:
         break;
     }
     if (source == Datum::WGS84)
-        return inverse(NTF_TO_WGS84);
-    return inverse(NTF_TO_ED50);
+        return inverse(kNtfToWgs84);
+    return inverse(kNtfToEd50);
 }
 
 // Latitude from geocentric coordinates by the fixed-point iteration on the given ellipsoid.
 constexpr double TOLERANCE = 1e-11; // radians
-constexpr int MAX_PASSES = 50;      // the iteration settles in a few passes near the surface
+constexpr int kMaxPasses = 50;      // the iteration settles in a few passes near the surface
 
 std::optional<Geographic> geocentricToRadians(const Geocentric& c, double a, double e)
 {
@@ -60,7 +60,7 @@ std::optional<Geographic> geocentricToRadians(const Geocentric& c, double a, dou
     if (!(R > 0)) // on the axis: a pole
         return Geographic{lambda, c.Z > 0 ? PI / 2 : -PI / 2};
     double phi = std::atan(c.Z / (R * (1 - a * e2 / rho)));
-    for (int pass = 0; pass < MAX_PASSES; ++pass) {
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
         const double s = std::sin(phi);
         const double next =
             std::atan((c.Z / R) * std::pow(1 - a * e2 * std::cos(phi) / (R * std::sqrt(1 - e2 * s * s)), -1));
@@ -153,5 +153,5 @@ std::optional<DatumChange> sub_Cart_To_Geo(const QString& source, const QString&
     const auto g = geocentricToRadians(xyz, 0, 0);
     if (!g)
         return std::nullopt;
-    return DatumChange{{g->lambda / PI * DEGREES_PER_HALF_TURN, g->phi / PI * DEGREES_PER_HALF_TURN}, xyz};
+    return DatumChange{{g->lambda / PI * kDegreesPerHalfTurn, g->phi / PI * kDegreesPerHalfTurn}, xyz};
 }

@@ -16,7 +16,7 @@ namespace coords {
 enum class Datum { NTF, ED50, WGS84 };
 
 // The datum code the conversions pass for WGS84.
-inline const QString CODE_WGS84 = QStringLiteral("WGS84");
+inline const QString kCodeWgs84 = QStringLiteral("WGS84");
 
 // "G"/"NTF", "E"/"ED50", "W"/"WGS84" (exact, case-sensitive); nothing for any other text.
 std::optional<Datum> datumFromCode(QStringView code);

@@ -14,7 +14,7 @@ namespace {
 
 std::optional<double> radiansOf(const QString& label, const QString& text)
 {
-    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, TYPE_WGS84_DMS);
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, kTypeWgs84Dms);
     if (p.error != 0)
         return std::nullopt;
     const QChar sep = decimalSeparator();
@@ -23,7 +23,7 @@ std::optional<double> radiansOf(const QString& label, const QString& text)
     const NumberReading s = readNumber(p.seconds, sep);
     if (!d.ok() || !m.ok() || !s.ok())
         return std::nullopt;
-    double v = (d.value + m.value / 60 + s.value / 3600) * PI / DEGREES_PER_HALF_TURN;
+    double v = (d.value + m.value / 60 + s.value / 3600) * PI / kDegreesPerHalfTurn;
     if (p.hemisphere == u"S" || p.hemisphere == u"W")
         v = -v;
     return v;
@@ -34,16 +34,16 @@ std::optional<double> radiansOf(const QString& label, const QString& text)
 double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude1, const QString& longitude2,
                               const QString& latitude2)
 {
-    const auto l1 = radiansOf(LONGITUDE_LABEL, longitude1);
+    const auto l1 = radiansOf(kLongitudeLabel, longitude1);
     if (!l1)
         return -1;
-    const auto p1 = radiansOf(LATITUDE_LABEL, latitude1);
+    const auto p1 = radiansOf(kLatitudeLabel, latitude1);
     if (!p1)
         return -1;
-    const auto l2 = radiansOf(LONGITUDE_LABEL, longitude2);
+    const auto l2 = radiansOf(kLongitudeLabel, longitude2);
     if (!l2)
         return -1;
-    const auto p2 = radiansOf(LATITUDE_LABEL, latitude2);
+    const auto p2 = radiansOf(kLatitudeLabel, latitude2);
     if (!p2)
         return -1;
     // Equal positions, identical texts among them, are 0 once read: blank or unreadable texts
@@ -55,5 +55,5 @@ double fun_Get_Distance_WGS84(const QString& longitude1, const QString& latitude
                      std::sin(*p1) * std::sin(*p2);
     // Rounding can take the cosine of nearby points past 1.
     const double theta = std::acos(std::clamp(d, -1.0, 1.0));
-    return theta / PI * ARC_MINUTES_PER_HALF_TURN * METRES_PER_ARC_MINUTE / 1000;
+    return theta / PI * kArcMinutesPerHalfTurn * kMetresPerArcMinute / 1000;
 }

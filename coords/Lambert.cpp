@@ -10,8 +10,8 @@ using namespace coords;
 
 namespace {
 
-// Index of Lambert II étendu in LAMBERT_ZONES.
-constexpr int INDEX_2E = 3;
+// Index of Lambert II étendu in kLambertZones.
+constexpr int kIndex2e = 3;
 
 bool isFinite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
@@ -38,16 +38,16 @@ std::optional<LambertPoint> sub_NTF_To_Lambert(double lambda, double phi)
 {
     if (!ntfInRange(lambda, phi))
         return std::nullopt;
-    const double lr = LAMBERT_RADIANS_PER_GRAD_FORWARD * lambda;
-    const double pr = LAMBERT_RADIANS_PER_GRAD_FORWARD * phi;
-    const double n = std::sin(LAMBERT_2E_PHI0);
+    const double lr = kLambertRadiansPerGradForward * lambda;
+    const double pr = kLambertRadiansPerGradForward * phi;
+    const double n = std::sin(kLambert2ePhi0);
     const double gamma = n * lr;
-    const double es = LAMBERT_ECCENTRICITY * std::sin(pr);
-    const double L = std::log(std::tan(pr / 2 + LAMBERT_PI_4)) -
-                     (LAMBERT_ECCENTRICITY * std::log((1 + es) / (1 - es))) / 2;
-    const double R = LAMBERT_2E_R0 * std::exp((LAMBERT_2E_L0 - L) * n);
-    const LambertPoint p{R * std::sin(gamma) + LAMBERT_2E_FALSE_EASTING,
-                         LAMBERT_2E_FALSE_NORTHING + LAMBERT_2E_R0 - R * std::cos(gamma)};
+    const double es = kLambertEccentricity * std::sin(pr);
+    const double L =
+        std::log(std::tan(pr / 2 + kLambertPi4)) - (kLambertEccentricity * std::log((1 + es) / (1 - es))) / 2;
+    const double R = kLambert2eR0 * std::exp((kLambert2eL0 - L) * n);
+    const LambertPoint p{R * std::sin(gamma) + kLambert2eFalseEasting,
+                         kLambert2eFalseNorthing + kLambert2eR0 - R * std::cos(gamma)};
     if (!isFinite(p.X, p.Y))
         return std::nullopt;
     return p;
@@ -60,8 +60,8 @@ std::optional<LambertPoint> sub_Lambert_Zone(const QString& sourceZone, const QS
     const int j = lambertZoneIndex(targetZone);
     if (i == 0 || j == 0 || !isFinite(X, Y))
         return std::nullopt;
-    const LambertZone& zi = LAMBERT_ZONES[i];
-    const LambertZone& zj = LAMBERT_ZONES[j];
+    const LambertZone& zi = kLambertZones[i];
+    const LambertZone& zj = kLambertZones[j];
     const double gammaJ = (zj.n / zi.n) * std::atan2(X - zi.Xs, zi.Ys - Y);
     const double Ri = std::sqrt(std::pow(X - zi.Xs, 2) + std::pow(Y - zi.Ys, 2));
     const double L = (1 / zi.n) * std::log(zi.c / Ri);
@@ -78,28 +78,27 @@ std::optional<NtfFromLambert> sub_Lambert_To_NTF(double X, double Y, const QStri
     const int index = lambertZoneIndex(z);
     if (index == 0 || !isFinite(X, Y))
         return std::nullopt;
-    if (index != INDEX_2E) {
+    if (index != kIndex2e) {
         const auto p = sub_Lambert_Zone(z, QStringLiteral("2E"), X, Y);
         if (!p)
             return std::nullopt;
         X = p->X;
         Y = p->Y;
     }
-    const double n = std::sin(LAMBERT_2E_PHI0);
-    const double gamma =
-        std::atan2(X - LAMBERT_2E_FALSE_EASTING, (LAMBERT_2E_R0 + LAMBERT_2E_FALSE_NORTHING) - Y);
+    const double n = std::sin(kLambert2ePhi0);
+    const double gamma = std::atan2(X - kLambert2eFalseEasting, (kLambert2eR0 + kLambert2eFalseNorthing) - Y);
     const double lr = gamma / n;
-    const double G = std::log((std::pow(X - LAMBERT_2E_FALSE_EASTING, 2) +
-                               std::pow(Y - (LAMBERT_2E_R0 + LAMBERT_2E_FALSE_NORTHING), 2)) /
-                              std::pow(LAMBERT_2E_R0, 2));
-    const double Eiso = std::exp(G / (2 * n) - LAMBERT_2E_L0);
+    const double G = std::log((std::pow(X - kLambert2eFalseEasting, 2) +
+                               std::pow(Y - (kLambert2eR0 + kLambert2eFalseNorthing), 2)) /
+                              std::pow(kLambert2eR0, 2));
+    const double Eiso = std::exp(G / (2 * n) - kLambert2eL0);
     const double q = (1 - Eiso) / (1 + Eiso);
     const double s = std::sin(2 * std::atan(q));
     const double a =
-        LAMBERT_SERIES_A * s - LAMBERT_SERIES_B * std::pow(s, 3) + LAMBERT_SERIES_C * std::pow(s, 5);
+        kLambertSeriesA * s - kLambertSeriesB * std::pow(s, 3) + kLambertSeriesC * std::pow(s, 5);
     const double pr = 2 * std::atan((a + q) / (1 + a * q));
-    const double lambda = lr / LAMBERT_RADIANS_PER_GRAD_INVERSE;
-    const double phi = pr / LAMBERT_RADIANS_PER_GRAD_INVERSE;
+    const double lambda = lr / kLambertRadiansPerGradInverse;
+    const double phi = pr / kLambertRadiansPerGradInverse;
     if (!isFinite(lambda, phi))
         return std::nullopt;
     const QChar sep = decimalSeparator();

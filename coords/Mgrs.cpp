@@ -11,15 +11,15 @@ using namespace coords;
 
 namespace {
 
-const QString COLUMN_LETTERS = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"); // no I, no O
-const QString ROW_LETTERS = COLUMN_LETTERS.left(20);                       // "ABCDEFGHJKLMNPQRSTUV"
-const QString ROW_LETTERS_BUILDING = QStringLiteral("VABCDEFGHJKLMNPQRSTUV");
-const QString NORTHERN_BANDS = QStringLiteral("NPQRSTUVWXY");
-const QString SOUTHERN_BANDS = QStringLiteral("MLKJHGFEDC");
+const QString kColumnLetters = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ"); // no I, no O
+const QString kRowLetters = kColumnLetters.left(20);                       // "ABCDEFGHJKLMNPQRSTUV"
+const QString kRowLettersBuilding = QStringLiteral("VABCDEFGHJKLMNPQRSTUV");
+const QString kNorthernBands = QStringLiteral("NPQRSTUVWXY");
+const QString kSouthernBands = QStringLiteral("MLKJHGFEDC");
 
 // The 8 column letters of a zone: "ABCDEFGH" for zones 1, 4, 7 ..., "JKLMNPQR" for 2, 5, 8 ...,
 // "STUVWXYZ" for 3, 6, 9 ...
-QString zoneColumnLetters(int zone) { return COLUMN_LETTERS.mid(8 * ((zone - 1) % 3), 8); }
+QString zoneColumnLetters(int zone) { return kColumnLetters.mid(8 * ((zone - 1) % 3), 8); }
 
 // Five digits of the 100 km square from the value in units of 100 km: the decimals of its text,
 // cut, not rounded (the whole metres within the square).
@@ -27,7 +27,7 @@ QString squareDigits(double metres, double hundredsOfKm)
 {
     // A whole number of metres: its last five digits, as the text would give them.
     if (metres == std::floor(metres) && metres < 1e9) {
-        const long long m = static_cast<long long>(metres) % static_cast<long long>(MGRS_SQUARE);
+        const long long m = static_cast<long long>(metres) % static_cast<long long>(kMgrsSquare);
         return QString::number(m).rightJustified(5, QLatin1Char('0'));
     }
     const QString t = generalText(hundredsOfKm, QLatin1Char('.')) + QStringLiteral("00000");
@@ -56,7 +56,7 @@ int rowsToBandEdge(int bandIndex, bool north) // bandIndex 0 for N and M, 9 for 
             d[k] = std::nearbyint(northingOnCentralMeridian(8.0 * k)); // halves to even, as the builder
         return d;
     }();
-    const double rows = distances[bandIndex] / MGRS_SQUARE;
+    const double rows = distances[bandIndex] / kMgrsSquare;
     // A southern edge on a row boundary (the equator): the row just north of it still holds the
     // points whose northing rounds onto the edge.
     return north ? int(std::floor(rows)) : int(std::ceil(rows)) - 1;
@@ -69,12 +69,12 @@ int rowsToBandEdge(int bandIndex, bool north) // bandIndex 0 for N and M, 9 for 
 // beyond it lies wholly outside the band, and contradicts the band letter.
 int lastRowOfBand(int bandIndex, bool north) // bandIndex 0 for N and M, 9 for X and C
 {
-    constexpr double MAX_OFFSET = 6; // degrees from the central meridian
+    constexpr double kMaxOffset = 6; // degrees from the central meridian
     static const auto lastRows = [](bool n) {
         std::array<int, 10> d{};
         for (int k = 0; k < 10; ++k) {
             const double farEdge = k < 9 ? 8.0 * (k + 1) : (n ? 84 : 80); // X ends at 84°N, C at 80°S
-            const int row = int(std::floor((utmNorthing(farEdge, MAX_OFFSET) + 1) / MGRS_SQUARE));
+            const int row = int(std::floor((utmNorthing(farEdge, kMaxOffset) + 1) / kMgrsSquare));
             d[k] = n ? row : row + 1;
         }
         return d;
@@ -96,8 +96,8 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     if (zone < 1 || zone > 60 || !std::isfinite(latitude) || !(easting >= 0) || !(northing >= 0) ||
         !std::isfinite(easting) || !std::isfinite(northing))
         return std::nullopt;
-    const double e = easting / MGRS_SQUARE;
-    const double n = northing / MGRS_SQUARE;
+    const double e = easting / kMgrsSquare;
+    const double n = northing / kMgrsSquare;
     QString r(20, QLatin1Char(' '));
     const QString z = QString::number(zone);
     r.replace(0, z.size(), z);
@@ -106,10 +106,10 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
     const int k = int(std::floor(std::abs(latitude) / 8)) + 1;
     if (latitude >= 80 && latitude < 84)
         r[2] = QLatin1Char('X');
-    else if (latitude > 0 && k <= NORTHERN_BANDS.size())
-        r[2] = NORTHERN_BANDS.at(k - 1);
-    else if (latitude <= 0 && k <= SOUTHERN_BANDS.size())
-        r[2] = SOUTHERN_BANDS.at(k - 1);
+    else if (latitude > 0 && k <= kNorthernBands.size())
+        r[2] = kNorthernBands.at(k - 1);
+    else if (latitude <= 0 && k <= kSouthernBands.size())
+        r[2] = kSouthernBands.at(k - 1);
 
     r.replace(5, 5, squareDigits(easting, e));
     r.replace(10, 5, squareDigits(northing, n));
@@ -120,7 +120,7 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
         r[3] = zoneColumnLetters(zone).at(column - 1);
     // Row letter: odd zones start the cycle at "A" at the equator, even zones at "F".
     const long long row = (static_cast<long long>(std::floor(n)) + 5 * ((zone - 1) % 2) + 1) % 20;
-    r[4] = ROW_LETTERS_BUILDING.at(row);
+    r[4] = kRowLettersBuilding.at(row);
     return r;
 }
 
@@ -165,12 +165,12 @@ std::optional<MgrsPosition> sub_Decode_MGRS(const QString& text, const QString& 
         return std::nullopt;
     MgrsPosition r;
     r.zone = zone;
-    r.easting = double(c) * MGRS_SQUARE + eastingDigits.toInt();
+    r.easting = double(c) * kMgrsSquare + eastingDigits.toInt();
 
-    qsizetype k = NORTHERN_BANDS.indexOf(bandLetter) + 1;
+    qsizetype k = kNorthernBands.indexOf(bandLetter) + 1;
     const bool north = k > 0;
     if (!north)
-        k = SOUTHERN_BANDS.indexOf(bandLetter) + 1;
+        k = kSouthernBands.indexOf(bandLetter) + 1;
     if (k == 0 || bandLetter == u'Y') // bands C to X only
         return std::nullopt;
     const int edge = rowsToBandEdge(int(k - 1), north);
@@ -179,7 +179,7 @@ std::optional<MgrsPosition> sub_Decode_MGRS(const QString& text, const QString& 
     // equator, even zones at "F"; southwards the letters run backwards from the equator ("V", "U"
     // ... in odd zones, "E", "D" ... in even ones). The row is the first from the band's edge that
     // bears the letter: a band spans at most 15 rows, fewer than the cycle of 20.
-    const qsizetype letter = ROW_LETTERS.indexOf(rowLetter);
+    const qsizetype letter = kRowLetters.indexOf(rowLetter);
     if (letter < 0) // I, O, W to Z: no row bears them
         return std::nullopt;
     const int shift = 5 * ((zone - 1) % 2);
@@ -195,12 +195,12 @@ std::optional<MgrsPosition> sub_Decode_MGRS(const QString& text, const QString& 
     const double rows = double(edge + row);
     const double withinSquare = northingDigits.toInt();
     if (north) {
-        r.northing = rows * MGRS_SQUARE + withinSquare;
+        r.northing = rows * kMgrsSquare + withinSquare;
     } else {
         // Distance south of the equator, carried as a negative northing, then written as the
         // usual southern value with a minus sign in front.
-        const double distance = rows * MGRS_SQUARE - withinSquare;
-        r.northing = -(-distance + UTM_FALSE_NORTHING_SOUTH);
+        const double distance = rows * kMgrsSquare - withinSquare;
+        r.northing = -(-distance + kUtmFalseNorthingSouth);
     }
     return r;
 }
@@ -208,12 +208,12 @@ std::optional<MgrsPosition> sub_Decode_MGRS(const QString& text, const QString& 
 MgrsToGeoResult sub_MGRS_To_Geo(const QString& text)
 {
     MgrsToGeoResult r;
-    const auto p = sub_Decode_MGRS(text, CODE_WGS84);
+    const auto p = sub_Decode_MGRS(text, kCodeWgs84);
     if (!p) {
         r.error = -1;
         return r;
     }
-    const auto g = sub_UTM_To_Geo(p->zone, p->easting, p->northing, CODE_WGS84);
+    const auto g = sub_UTM_To_Geo(p->zone, p->easting, p->northing, kCodeWgs84);
     if (!g) {
         r.error = -1;
         return r;

@@ -44,7 +44,7 @@ std::optional<QString> sub_UTM_To_MGRS(double latitude, double easting, double n
 // row letter is read in the builder's lettering and placed in the first row from the band's edge
 // nearest the equator that bears it.
 std::optional<coords::MgrsPosition> sub_Decode_MGRS(const QString& text,
-                                                    const QString& datum = coords::CODE_WGS84);
+                                                    const QString& datum = coords::kCodeWgs84);
 
 // Decodes the reference and converts its UTM position to WGS84 texts (the UTM text form).
 coords::MgrsToGeoResult sub_MGRS_To_Geo(const QString& text);

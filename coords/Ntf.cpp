@@ -14,7 +14,7 @@ bool isDmsDatum(Datum d) { return d == Datum::WGS84 || d == Datum::ED50; }
 
 std::optional<double> signedDegrees(const QString& label, const QString& text, const QChar sep)
 {
-    const CoordinateParts p = fun_Verif_Coord_Type(label, text, true, TYPE_WGS84_DMS);
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, true, kTypeWgs84Dms);
     if (p.error != 0)
         return std::nullopt;
     const NumberReading d = readNumber(p.degrees, sep);
@@ -31,7 +31,7 @@ std::optional<double> signedDegrees(const QString& label, const QString& text, c
 
 bool coords::ntfInRange(double lambda, double phi)
 {
-    return std::abs(lambda) <= GRADS_PER_HALF_TURN && std::abs(phi) <= GRADS_PER_HALF_TURN / 2;
+    return std::abs(lambda) <= kGradsPerHalfTurn && std::abs(phi) <= kGradsPerHalfTurn / 2;
 }
 
 DegreesMinutesSeconds coords::splitDegrees(double v)
@@ -60,7 +60,7 @@ QString fun_Format_DMS(const QString& hemisphere, double degrees, double minutes
 {
     // Written in one buffer: this runs for every point converted.
     const char16_t sep = decimalSeparator().unicode();
-    char16_t buf[3 * GENERAL_TEXT_SIZE + 8];
+    char16_t buf[3 * kGeneralTextSize + 8];
     int n = 0;
     for (QChar c : hemisphere)
         if (n < 4)
@@ -79,7 +79,7 @@ std::optional<DmsTexts> coords::ntfToDms(float lambda, float phi, Datum target)
 {
     if (!isDmsDatum(target) || !ntfInRange(lambda, phi))
         return std::nullopt;
-    const double lambdaG = double(lambda) + PARIS_MERIDIAN_GRADS;
+    const double lambdaG = double(lambda) + kParisMeridianGrads;
     const auto xyz = geoToCart(lambdaG, double(phi), Datum::NTF);
     if (!xyz)
         return std::nullopt;
@@ -112,8 +112,8 @@ std::optional<NtfGrads> coords::dmsToNtf(const QString& longitude, const QString
     if (!isDmsDatum(source))
         return std::nullopt;
     const QChar sep = decimalSeparator();
-    const auto lambda = signedDegrees(LONGITUDE_LABEL, longitude, sep);
-    const auto phi = signedDegrees(LATITUDE_LABEL, latitude, sep);
+    const auto lambda = signedDegrees(kLongitudeLabel, longitude, sep);
+    const auto phi = signedDegrees(kLatitudeLabel, latitude, sep);
     if (!lambda || !phi)
         return std::nullopt;
     const auto xyz = geoToCart(*lambda, *phi, source);
@@ -122,7 +122,7 @@ std::optional<NtfGrads> coords::dmsToNtf(const QString& longitude, const QString
     const auto g = cartToGeo(source, Datum::NTF, *xyz);
     if (!g)
         return std::nullopt;
-    return NtfGrads{roundDecimals(g->geo.lambda - PARIS_MERIDIAN_GRADS, 4), roundDecimals(g->geo.phi, 4),
+    return NtfGrads{roundDecimals(g->geo.lambda - kParisMeridianGrads, 4), roundDecimals(g->geo.phi, 4),
                     g->xyz};
 }
 

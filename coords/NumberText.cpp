@@ -231,7 +231,7 @@ int writeGeneral(double v, char16_t separator, char16_t* out)
 
 QString generalText(double v, QChar separator)
 {
-    char16_t buf[GENERAL_TEXT_SIZE];
+    char16_t buf[kGeneralTextSize];
     const int n = writeGeneral(v, separator.unicode(), buf);
     return QString(reinterpret_cast<const QChar*>(buf), n);
 }
@@ -254,14 +254,14 @@ double roundDecimals(double v, int decimals)
     if (!std::isfinite(v))
         return v;
     // Away from a half, rounding the value itself gives what its decimal text would.
-    static constexpr double POWERS_OF_TEN[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    static constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
     if (decimals >= 0 && decimals <= 10) {
-        const double y = std::abs(v) * POWERS_OF_TEN[decimals];
+        const double y = std::abs(v) * kPowersOfTen[decimals];
         if (y < 1e12) {
             const double floorValue = std::floor(y);
             const double rest = y - floorValue;
             if (std::abs(rest - 0.5) > 1e-6) {
-                const double r = (rest > 0.5 ? floorValue + 1 : floorValue) / POWERS_OF_TEN[decimals];
+                const double r = (rest > 0.5 ? floorValue + 1 : floorValue) / kPowersOfTen[decimals];
                 return v < 0 ? -r : r;
             }
         }

@@ -33,9 +33,9 @@ private:
 QString generalText(double v, QChar separator);
 inline QString generalText(double v) { return generalText(v, decimalSeparator()); }
 
-// The general form written into a buffer of at least GENERAL_TEXT_SIZE characters; returns
+// The general form written into a buffer of at least kGeneralTextSize characters; returns
 // the number written (0 for not-a-number and infinities).
-inline constexpr int GENERAL_TEXT_SIZE = 340;
+inline constexpr int kGeneralTextSize = 340;
 int writeGeneral(double v, char16_t separator, char16_t* out);
 
 // Fixed pattern with the given number of decimals ("0" -> 0, "0.00000" -> 5), halves away from

@@ -11,15 +11,15 @@ using namespace coords;
 
 namespace {
 
-constexpr double FOOTPOINT_TOLERANCE = 1e-10; // radians
-constexpr int MAX_PASSES = 100;
+constexpr double kFootpointTolerance = 1e-10; // radians
+constexpr int kMaxPasses = 100;
 
 // The meridian arc of the forward direction, from the equator to the latitude phi (radians), in
 // metres; negative in the south.
 double meridianArc(double phi)
 {
-    const double a = ELLIPSOID_WGS84.a;
-    const double b = a - a / WGS84_INVERSE_FLATTENING_UTM;
+    const double a = kEllipsoidWgs84.a;
+    const double b = a - a / kWgs84InverseFlatteningUtm;
     const double n = (a - b) / (a + b);
     const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
     const double Ap = a * (1 - n + (5.0 / 4) * (n2 - n3) + (81.0 / 64) * (n4 - n5));
@@ -37,12 +37,12 @@ double meridianArc(double phi)
 // south, without the false northing.
 double rawNorthing(double phi, double A)
 {
-    const double a = ELLIPSOID_WGS84.a;
-    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
+    const double a = kEllipsoidWgs84.a;
+    const double e2 = std::pow(kEllipsoidWgs84.e, 2);
     const double N = a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
     const double T = std::pow(std::tan(phi), 2);
     const double C = e2 * std::pow(std::cos(phi), 2);
-    return UTM_SCALE *
+    return kUtmScale *
            (meridianArc(phi) + N * std::tan(phi) *
                                    (A * A / 2 + (5 - T + 9 * C + 4 * C * C) * std::pow(A, 4) / 24 +
                                     (61 - 58 * T + T * T + 600 * C - 330 * e2) * std::pow(A, 6) / 720));
@@ -73,7 +73,7 @@ QString coords::utmText(double value, bool latitude)
 
 std::optional<HemisphereDms> coords::readUtmText(const QString& label, const QString& text)
 {
-    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, TYPE_WGS84_DMS);
+    const CoordinateParts p = fun_Verif_Coord_Type(label, text, false, kTypeWgs84Dms);
     if (p.error != 0)
         return std::nullopt;
     const QChar sep = decimalSeparator();
@@ -101,8 +101,8 @@ double coords::utmNorthing(double latitude, double offset)
 
 std::optional<UtmPosition> sub_Geo_To_UTM(const QString& longitude, const QString& latitude)
 {
-    const auto lon = readUtmText(LONGITUDE_LABEL, longitude);
-    const auto lat = readUtmText(LATITUDE_LABEL, latitude);
+    const auto lon = readUtmText(kLongitudeLabel, longitude);
+    const auto lat = readUtmText(kLatitudeLabel, latitude);
     if (!lon || !lat)
         return std::nullopt;
     return utmFromParts(*lon, *lat);
@@ -113,8 +113,8 @@ std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, 
     const DegreesMinutesSeconds& lon = longitude.dms;
     const DegreesMinutesSeconds& lat = latitude.dms;
     const double rad = 2 * PI / 360;
-    const double a = ELLIPSOID_WGS84.a;
-    const double e2 = std::pow(ELLIPSOID_WGS84.e, 2);
+    const double a = kEllipsoidWgs84.a;
+    const double e2 = std::pow(kEllipsoidWgs84.e, 2);
 
     double lambda = (lon.degrees + lon.minutes / 60 + lon.seconds / 3600) * rad;
     if (longitude.hemisphere != u'E')
@@ -141,10 +141,10 @@ std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, 
     // Measured the short way round: 180°E is 3° east of zone 1's central meridian, not 357°.
     const double A = std::remainder(lambda - lambda0, 2 * PI) * std::cos(phi);
     const double northing = std::nearbyint(rawNorthing(phi, A)); // halves to even
-    const double easting = std::trunc(UTM_SCALE * N *
+    const double easting = std::trunc(kUtmScale * N *
                                           (A + (1 - T + C) * std::pow(A, 3) / 6 +
                                            (5 - 18 * T + T * T + 72 * C - 58 * e2) * std::pow(A, 5) / 120) +
-                                      UTM_FALSE_EASTING);
+                                      kUtmFalseEasting);
     if (!std::isfinite(northing) || !std::isfinite(easting) ||
         std::abs(northing) > std::numeric_limits<qint32>::max())
         return std::nullopt;
@@ -154,7 +154,7 @@ std::optional<UtmPosition> coords::utmFromParts(const HemisphereDms& longitude, 
     r.northing = qint32(northing);
     r.south = phi < 0;
     if (r.south)
-        r.northing += qint32(UTM_FALSE_NORTHING_SOUTH);
+        r.northing += qint32(kUtmFalseNorthingSouth);
     return r;
 }
 
@@ -168,15 +168,15 @@ std::optional<UtmGeoTexts> sub_UTM_To_Geo(double zone, double easting, double no
     if (!(zone >= 1 && zone <= 60) || zone != std::trunc(zone) || !std::isfinite(easting) ||
         !std::isfinite(northing))
         return std::nullopt;
-    const Ellipsoid& ellipsoid = *d == Datum::WGS84 ? ELLIPSOID_WGS84 : ELLIPSOID_INTERNATIONAL_1924;
+    const Ellipsoid& ellipsoid = *d == Datum::WGS84 ? kEllipsoidWgs84 : kEllipsoidInternational1924;
     const double a = ellipsoid.a;
     const double e2 = std::pow(ellipsoid.e, 2);
     const double e4 = e2 * e2, e6 = e4 * e2;
-    const double lambda0 = std::round(6 * zone - 183) * UTM_INVERSE_PI / 180;
+    const double lambda0 = std::round(6 * zone - 183) * kUtmInversePi / 180;
     const double x = easting;
     double y = std::floor(northing * 1000) / 1000;
     if (y < 0)
-        y = -(y + UTM_FALSE_NORTHING_SOUTH);
+        y = -(y + kUtmFalseNorthingSouth);
 
     const double A0 = 1 - e2 * 2 / 8 - e4 * 12 / 256 - e6 * 60 / 3072;
     const double A2 = e2 * 3 / 8 + e4 * 24 / 256 + e6 * 135 / 3072;
@@ -184,31 +184,31 @@ std::optional<UtmGeoTexts> sub_UTM_To_Geo(double zone, double easting, double no
     const double A6 = e6 * 35 / 3072;
 
     // Footpoint latitude.
-    double phi = y / (UTM_SCALE * a * (1 - e2));
+    double phi = y / (kUtmScale * a * (1 - e2));
     double nu = 0, eta2 = 0;
     bool settled = false;
-    for (int pass = 0; pass < MAX_PASSES; ++pass) {
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
         const double M =
-            UTM_SCALE * a *
+            kUtmScale * a *
             (A0 * phi - A2 * std::sin(2 * phi) + A4 * std::sin(4 * phi) - A6 * std::sin(6 * phi));
-        nu = UTM_SCALE * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
+        nu = kUtmScale * a / std::sqrt(1 - e2 * std::pow(std::sin(phi), 2));
         eta2 = e2 * std::pow(std::cos(phi), 2) / (1 - e2);
         const double dphi = (y - M) * (1 + eta2) / nu;
         if (!std::isfinite(dphi))
             return std::nullopt;
-        if (std::abs(dphi) < FOOTPOINT_TOLERANCE) {
+        if (std::abs(dphi) < kFootpointTolerance) {
             settled = true;
             break;
         }
         phi += dphi;
     }
     // A footpoint beyond the poles: the northing lies off the Earth.
-    if (!settled || !(std::abs(phi) <= UTM_INVERSE_PI / 2))
+    if (!settled || !(std::abs(phi) <= kUtmInversePi / 2))
         return std::nullopt;
 
     const double t = std::tan(phi);
     const double T = t * t;
-    const double D = (x - UTM_FALSE_EASTING) / nu;
+    const double D = (x - kUtmFalseEasting) / nu;
     const double D2 = D * D;
     const double latitude = phi - (1 + eta2) * t * (D2 / 2) *
                                       (1 - (D2 / 12) * (5 + 3 * T + eta2 - 4 * eta2 * eta2 - 9 * T * eta2) +
@@ -217,8 +217,8 @@ std::optional<UtmGeoTexts> sub_UTM_To_Geo(double zone, double easting, double no
         lambda0 +
         (D / std::cos(phi)) * (1 - (D2 / 6) * (1 + 2 * T + eta2) +
                                (D2 * D2 / 120) * (5 + 28 * T + 24 * T * T + 6 * eta2 + 8 * T * eta2));
-    const double latDeg = latitude * 180 / UTM_INVERSE_PI;
-    const double lonDeg = longitude * 180 / UTM_INVERSE_PI;
+    const double latDeg = latitude * 180 / kUtmInversePi;
+    const double lonDeg = longitude * 180 / kUtmInversePi;
     if (!(std::abs(latDeg) <= 90) || !std::isfinite(lonDeg))
         return std::nullopt;
     return UtmGeoTexts{utmText(lonDeg, false), utmText(latDeg, true)};

@@ -28,8 +28,8 @@ struct UtmPosition
 // sub_UTM_To_Geo reads it: a southern point's usual value with a minus sign in front.
 qint32 signedNorthing(const UtmPosition& p);
 
-// A WGS84 degrees-minutes-seconds text as the forward projection reads it (label: LONGITUDE_LABEL
-// or LATITUDE_LABEL): its letter and its parts, blank parts counting as zero. Nothing when the
+// A WGS84 degrees-minutes-seconds text as the forward projection reads it (label: kLongitudeLabel
+// or kLatitudeLabel): its letter and its parts, blank parts counting as zero. Nothing when the
 // text is refused or a part is not a number.
 std::optional<HemisphereDms> readUtmText(const QString& label, const QString& text);
 

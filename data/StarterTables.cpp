@@ -35,7 +35,7 @@ const QList<data::StarterTable>& data::starterTables()
     return tables;
 }
 
-QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>& colonnesCases)
+QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>& checkBoxColumns)
 {
     QStringList lignes = texte.split(QLatin1Char('\n'));
     for (QString& l : lignes)
@@ -48,14 +48,14 @@ QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>&
 
     const QStringList titres = lignes.first().split(QLatin1Char('\t'));
     const int colonnes = int(titres.size()) + 1;
-    for (int c : colonnesCases)
+    for (int c : checkBoxColumns)
         if (c < 1 || c >= colonnes)
             return QStringLiteral("la colonne de cases %1 n'existe pas").arg(c);
 
     Grid g;
     g.setFormatString(QLatin1Char('|') + titres.join(QLatin1Char('|')));
     g.setRows(int(lignes.size()));
-    for (int c : colonnesCases)
+    for (int c : checkBoxColumns)
         g.setColDataType(c, Grid::DataType::Boolean);
     for (int r = 1; r < lignes.size(); ++r) {
         const QStringList cellules = lignes.at(r).split(QLatin1Char('\t'));
@@ -67,7 +67,7 @@ QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>&
         for (int i = 0; i < cellules.size(); ++i) {
             const int c = i + 1;
             const QString& v = cellules.at(i);
-            if (colonnesCases.contains(c)) {
+            if (checkBoxColumns.contains(c)) {
                 if (v != QLatin1String("1") && v != QLatin1String("2") && !v.isEmpty())
                     return QStringLiteral("la ligne %1 a « %2 » dans une colonne de cases (1 ou 2 attendu)")
                         .arg(r + 1)
@@ -77,7 +77,7 @@ QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>&
                 g.setCell(r, c, v);
             }
         }
-        for (int c : colonnesCases)
+        for (int c : checkBoxColumns)
             if (c > cellules.size())
                 g.setCheckState(r, c, Grid::Unchecked);
     }
@@ -89,55 +89,54 @@ QString data::gridFromText(Grid& grille, const QString& texte, const QList<int>&
 
 QString data::starterGrid(Grid& grille, const data::StarterTable& table)
 {
-    QFile f(table.ressource);
+    QFile f(table.resource);
     if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("la table « %1 » manque au programme").arg(table.fichier);
-    const QString erreur = data::gridFromText(grille, QString::fromUtf8(f.readAll()), table.colonnesCases);
-    return erreur.isEmpty() ? erreur : QStringLiteral("table « %1 » : %2").arg(table.fichier, erreur);
+        return QStringLiteral("la table « %1 » manque au programme").arg(table.fileName);
+    const QString error = data::gridFromText(grille, QString::fromUtf8(f.readAll()), table.checkBoxColumns);
+    return error.isEmpty() ? error : QStringLiteral("table « %1 » : %2").arg(table.fileName, error);
 }
 
 namespace {
 
 // Writes the table as a new file of the folder: the file appears complete or not at all, and a
 // file of that name, even one that appeared since the first look, is never replaced.
-data::TableInstallation installer(const QString& dossier, const data::StarterTable& table)
+data::TableInstallation installTable(const QString& dossier, const data::StarterTable& table)
 {
-    data::TableInstallation r{table.fichier, data::InstallState::Failed, {}};
-    if (!common::findFile(dossier, table.fichier).isEmpty()) {
-        r.etat = data::InstallState::AlreadyThere;
+    data::TableInstallation r{table.fileName, data::InstallState::Failed, {}};
+    if (!common::findFile(dossier, table.fileName).isEmpty()) {
+        r.state = data::InstallState::AlreadyThere;
         return r;
     }
     Grid grille;
-    if (const QString erreur = data::starterGrid(grille, table); !erreur.isEmpty()) {
-        r.erreur = erreur;
+    if (const QString error = data::starterGrid(grille, table); !error.isEmpty()) {
+        r.error = error;
         return r;
     }
     const platform::Result ecrit =
-        GridFile::saveNew(grille, common::joinPath(dossier, table.fichier), table.format, true);
+        GridFile::saveNew(grille, common::joinPath(dossier, table.fileName), table.format, true);
     if (ecrit)
-        r.etat = data::InstallState::Installed;
-    else if (!common::findFile(dossier, table.fichier).isEmpty())
-        r.etat = data::InstallState::AlreadyThere; // taken meanwhile
+        r.state = data::InstallState::Installed;
+    else if (!common::findFile(dossier, table.fileName).isEmpty())
+        r.state = data::InstallState::AlreadyThere; // taken meanwhile
     else
-        r.erreur = ecrit.error;
+        r.error = ecrit.error;
     return r;
 }
 
 } // namespace
 
-QList<data::TableInstallation> data::installStarterTables(const QString& dossierProgramme)
+QList<data::TableInstallation> data::installStarterTables(const QString& programFolder)
 {
     QList<data::TableInstallation> resultats;
-    const QString dossier = common::normalisePath(dossierProgramme);
+    const QString dossier = common::normalisePath(programFolder);
     const bool dossierPret = !dossier.isEmpty() && QDir().mkpath(dossier) && QFileInfo(dossier).isDir();
     for (const data::StarterTable& table : data::starterTables()) {
         if (!dossierPret) {
-            resultats.append(
-                {table.fichier, data::InstallState::Failed,
-                 QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(dossierProgramme)});
+            resultats.append({table.fileName, data::InstallState::Failed,
+                              QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(programFolder)});
             continue;
         }
-        resultats.append(installer(dossier, table));
+        resultats.append(installTable(dossier, table));
     }
     return resultats;
 }

@@ -17,10 +17,10 @@ namespace data {
 
 struct StarterTable
 {
-    QString ressource;        // the compiled-in text
-    QString fichier;          // the file name in the program's folder
-    int format = 0;           // grid file code the readers load it with
-    QList<int> colonnesCases; // check-box columns: "1" ticked, "2" or empty unticked
+    QString resource;           // the compiled-in text
+    QString fileName;           // the file name in the program's folder
+    int format = 0;             // grid file code the readers load it with
+    QList<int> checkBoxColumns; // check-box columns: "1" ticked, "2" or empty unticked
 };
 
 // Every shipped table, in the order they are installed.
@@ -30,7 +30,7 @@ const QList<StarterTable>& starterTables();
 // column), every following line a data row; column 0 is the fixed left column and stays empty.
 // The grid ends with one fixed row and one fixed column. Returns an empty text on success, or
 // why the text is not a table (the grid is then left as it was).
-QString gridFromText(grid::Grid& grille, const QString& texte, const QList<int>& colonnesCases = {});
+QString gridFromText(grid::Grid& grille, const QString& texte, const QList<int>& checkBoxColumns = {});
 
 // Builds a shipped table's grid from its compiled-in text.
 QString starterGrid(grid::Grid& grille, const StarterTable& table);
@@ -39,14 +39,14 @@ enum class InstallState { Installed, AlreadyThere, Failed };
 
 struct TableInstallation
 {
-    QString fichier;
-    InstallState etat = InstallState::Failed;
-    QString erreur; // why it failed, in French; empty otherwise
+    QString fileName;
+    InstallState state = InstallState::Failed;
+    QString error; // why it failed, in French; empty otherwise
 };
 
 // Writes every shipped table that the folder does not hold yet (a file of the same name in any
 // letter case counts as present), creating the folder when needed. Each file appears complete
 // or not at all, and an existing file is never replaced, even one that appeared meanwhile.
-QList<TableInstallation> installStarterTables(const QString& dossierProgramme);
+QList<TableInstallation> installStarterTables(const QString& programFolder);
 
 } // namespace data

@@ -18,7 +18,7 @@ struct OptionInfo
 };
 
 // Item, value name in "Paramètres", mark at creation.
-const std::array<OptionInfo, kOptionCount> k_options = {{
+const std::array<OptionInfo, kOptionCount> kOptions = {{
     {"RenumGrid", "Grilles numérotées", false},
     {"AltColor", "Couleur alternée", false},
     {"Ajust", "Largeur automatique", true},
@@ -32,8 +32,8 @@ const std::array<OptionInfo, kOptionCount> k_options = {{
     {"Réorg", "", true},
 }};
 
-const OptionInfo& info(Option option) { return k_options[std::size_t(option)]; }
-bool frequenceValide(int index) { return index >= 0 && index < kFrequencyCount; }
+const OptionInfo& info(Option option) { return kOptions[std::size_t(option)]; }
+bool isValidFrequency(int index) { return index >= 0 && index < kFrequencyCount; }
 } // namespace
 
 QString optionName(Option option) { return QString::fromUtf8(info(option).item); }
@@ -65,18 +65,18 @@ platform::Result clickOption(Option option)
 
 bool isFrequencyChecked(int index)
 {
-    return frequenceValide(index) && common::isOptionChecked(frequencyItemName(index));
+    return isValidFrequency(index) && common::isOptionChecked(frequencyItemName(index));
 }
 
 void setFrequency(int index, bool on)
 {
-    if (frequenceValide(index))
+    if (isValidFrequency(index))
         common::setOptionChecked(frequencyItemName(index), on);
 }
 
 platform::Result clickFrequency(int index)
 {
-    if (!frequenceValide(index))
+    if (!isValidFrequency(index))
         return platform::Result::failure(
             QStringLiteral("La fréquence de vérification n° %1 n'existe pas (0 à %2).")
                 .arg(index)

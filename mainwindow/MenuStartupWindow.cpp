@@ -38,29 +38,26 @@ void MenuStartupWindow::openAddressBook()
         a->trigger();
 }
 
-void MenuStartupWindow::fillDocumentationMenu(const QString& dossier)
-{
-    m_menu.fillDocumentationMenu(dossier);
-}
+void MenuStartupWindow::fillDocumentationMenu(const QString& folder) { m_menu.fillDocumentationMenu(folder); }
 
 void MenuStartupWindow::startAutoCheck() { m_menu.startAutoCheck(); }
 
-void MenuStartupWindow::setHourglass(bool actif)
+void MenuStartupWindow::setHourglass(bool on)
 {
-    if (actif && !m_sablier)
-        m_sablier.emplace(platform::PointerShape::Hourglass);
-    else if (!actif)
-        m_sablier.reset();
+    if (on && !m_hourglass)
+        m_hourglass.emplace(platform::PointerShape::Hourglass);
+    else if (!on)
+        m_hourglass.reset();
 }
 
 void MenuStartupWindow::sub_Bing() { ::sub_Bing(); }
 
-QString MenuStartupWindow::chooseFolder(const QString& titre, const QString& dossier)
+QString MenuStartupWindow::chooseFolder(const QString& title, const QString& folder)
 {
     // The chooser is modal: no hourglass over it.
-    const bool sablier = m_sablier.has_value();
+    const bool sablier = m_hourglass.has_value();
     setHourglass(false);
-    const QString choix = Frm_Selection_dossier::choisir(&m_menu, titre, dossier);
+    const QString choix = Frm_Selection_dossier::choose(&m_menu, title, folder);
     setHourglass(sablier);
     return choix;
 }

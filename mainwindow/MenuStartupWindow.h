@@ -21,17 +21,17 @@ public:
     void sub_Adapte_Affichage() override;
     void showWindow() override;
     void openAddressBook() override;
-    void fillDocumentationMenu(const QString& dossier) override;
+    void fillDocumentationMenu(const QString& folder) override;
     void startAutoCheck() override;
-    void setHourglass(bool actif) override;
+    void setHourglass(bool on) override;
     void sub_Bing() override;
-    QString chooseFolder(const QString& titre, const QString& dossier) override;
+    QString chooseFolder(const QString& title, const QString& folder) override;
     grid::Grid& Flx_Carrés() override;
     grid::Grid& flx_Work() override;
 
 private:
     frm_Menu& m_menu;
-    std::optional<platform::PointerGuard> m_sablier; // the start-up's hourglass while it shows
+    std::optional<platform::PointerGuard> m_hourglass; // the start-up's hourglass while it shows
 };
 
 } // namespace mainwindow

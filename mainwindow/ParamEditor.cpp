@@ -30,35 +30,35 @@ namespace mainwindow {
 namespace {
 
 // The species table's "Saisie" column: the only one an ordinary user may change.
-constexpr int kColonneSaisie = common::kSpeciesEntryColumn;
+constexpr int kEntryColumn = common::kSpeciesEntryColumn;
 // The species table's descriptive columns, which RAZ reads to find empty rows.
-constexpr int kPremiereColonneEspece = 1;
-constexpr int kDerniereColonneEspece = 4;
+constexpr int kFirstSpeciesColumn = 1;
+constexpr int kLastSpeciesColumn = 4;
 // The species table's further header texts, written by Save where the table has the columns.
-constexpr int kColonneFindCode = 6;
-constexpr int kColonneFindNom = 7;
+constexpr int kFindCodeColumn = 6;
+constexpr int kFindNameColumn = 7;
 // The squares table: the square number, then the coordinates.
-constexpr int kColonneNumeroCarre = 2;
-constexpr int kColonneLongitude = 3;
+constexpr int kSquareNumberColumn = 2;
+constexpr int kLongitudeColumn = 3;
 // The networks table: the code (capitals) and the five-minute count (digits).
-constexpr int kColonneCodeReseau = 1;
-constexpr int kColonne5mn = 3;
-constexpr int kColonnesReseaux = 4;
+constexpr int kNetworkCodeColumn = 1;
+constexpr int kFiveMinutesColumn = 3;
+constexpr int kNetworkColumnCount = 4;
 // The species code, typed in capitals.
-constexpr int kColonneCodeEspece = 2;
+constexpr int kSpeciesCodeColumn = 2;
 // The identification grid: the box, then the information columns.
-constexpr int kColonneSelection = 1;
-constexpr int kColonneOrganisme = 2;
-constexpr int kColonneCPU = 3;
-constexpr int kColonneNomOrdinateur = 4;
+constexpr int kSelectionColumn = 1;
+constexpr int kOrganisationColumn = 2;
+constexpr int kCpuColumn = 3;
+constexpr int kComputerNameColumn = 4;
 // The address book: the box, then the address.
-constexpr int kColonneCaseAdresse = common::kAddressBoxColumn;
-constexpr int kColonneAdresse = 2;
+constexpr int kAddressBoxColumn = common::kAddressBoxColumn;
+constexpr int kAddressColumn = 2;
 
 // A number typed in a cell: the locale's form, or the form with a point.
-bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
+bool readNumber(const QString& text, const QLocale& locale, double* valeur)
 {
-    const QString t = texte.trimmed();
+    const QString t = text.trimmed();
     if (t.isEmpty())
         return false;
     bool ok = false;
@@ -71,18 +71,18 @@ bool lireNombre(const QString& texte, const QLocale& locale, double* valeur)
     return true;
 }
 
-int filtreChiffresSilencieux(int cle)
+int quietDigitsFilter(int key)
 {
     const QString point = QLocale().decimalPoint();
-    return common::filterDigitKey(cle, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString())
-        .cle;
+    return common::filterDigitKey(key, QString(), point.isEmpty() ? QChar(u'.') : point[0], true, QString())
+        .key;
 }
 
 } // namespace
 
-DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes)
+TextLayout textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes)
 {
-    DispositionTexte d;
+    TextLayout d;
     if (lignes.isEmpty())
         return d;
     colonnesFixes = std::clamp(colonnesFixes, 0, int(entete.size()));
@@ -93,23 +93,23 @@ DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList&
     auto estEntete = [&](const QStringList& ligne, int decalage) {
         int egaux = 0;
         for (int k = 0; k < titres.size(); ++k) {
-            const QString titre = titres[k].trimmed();
+            const QString title = titres[k].trimmed();
             const QString cellule = ligne.value(decalage + k).trimmed();
-            if (titre.isEmpty() || cellule.isEmpty())
+            if (title.isEmpty() || cellule.isEmpty())
                 continue;
-            if (cellule.compare(titre, Qt::CaseInsensitive) != 0)
+            if (cellule.compare(title, Qt::CaseInsensitive) != 0)
                 return false;
             ++egaux;
         }
         return titresNonVides > 0 && egaux >= std::min(2, titresNonVides);
     };
     if (colonnesFixes > 0 && estEntete(lignes.first(), colonnesFixes)) {
-        d.entete = true;
-        d.colonnesFixes = true;
+        d.header = true;
+        d.fixedColumns = true;
         return d;
     }
     if (estEntete(lignes.first(), 0)) {
-        d.entete = true;
+        d.header = true;
         return d;
     }
     if (colonnesFixes == 0 || lignes.first().size() != entete.size())
@@ -123,23 +123,23 @@ DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList&
             numerotees = numerotees && (c > 0 ? cellule.isEmpty() : cellule == QString::number(i + 1));
         }
     }
-    d.colonnesFixes = vides || numerotees;
+    d.fixedColumns = vides || numerotees;
     return d;
 }
 
-QString paramWindowTitle(const QString& mode, const QString& protocole)
+QString paramWindowTitle(const QString& mode, const QString& scheme)
 {
-    QString titre = common::kProgramName + QStringLiteral(" - ") + mode;
-    if (!protocole.isEmpty())
-        titre += QStringLiteral(" [") + protocole + QLatin1Char(']');
-    return titre;
+    QString title = common::kProgramName + QStringLiteral(" - ") + mode;
+    if (!scheme.isEmpty())
+        title += QStringLiteral(" [") + scheme + QLatin1Char(']');
+    return title;
 }
 
-QString formatSquareNumber(const QString& texte, const QLocale& locale)
+QString formatSquareNumber(const QString& text, const QLocale& locale)
 {
     double v = 0;
-    if (!lireNombre(texte, locale, &v))
-        return texte;
+    if (!readNumber(text, locale, &v))
+        return text;
     const double arrondi = std::round(v); // halves away from zero
     if (std::fabs(arrondi) >= 1e15)
         return QString::number(arrondi, 'f', 0);
@@ -148,20 +148,20 @@ QString formatSquareNumber(const QString& texte, const QLocale& locale)
     return n < 0 ? QLatin1Char('-') + chiffres : chiffres;
 }
 
-QString formatCoordinate(const QString& texte, const QLocale& locale)
+QString formatCoordinate(const QString& text, const QLocale& locale)
 {
     double v = 0;
-    if (!lireNombre(texte, locale, &v))
-        return texte;
+    if (!readNumber(text, locale, &v))
+        return text;
     QLocale sansGroupes = locale;
     sansGroupes.setNumberOptions(QLocale::OmitGroupSeparator);
     return sansGroupes.toString(v, 'f', 3);
 }
 
-void sortComputers(QList<Ordinateur>& ordinateurs)
+void sortComputers(QList<Computer>& ordinateurs)
 {
-    std::stable_sort(ordinateurs.begin(), ordinateurs.end(), [](const Ordinateur& a, const Ordinateur& b) {
-        if (const int c = a.organisme.compare(b.organisme, Qt::CaseInsensitive); c != 0)
+    std::stable_sort(ordinateurs.begin(), ordinateurs.end(), [](const Computer& a, const Computer& b) {
+        if (const int c = a.organisation.compare(b.organisation, Qt::CaseInsensitive); c != 0)
             return c < 0;
         return a.cpu.compare(b.cpu, Qt::CaseInsensitive) < 0;
     });
@@ -169,67 +169,67 @@ void sortComputers(QList<Ordinateur>& ordinateurs)
 
 // ================================================================ editor
 
-ParamEditor::ParamEditor(Grid& grille, platform::RowSource& base)
-    : m_grille(grille), m_base(base), m_filtreChiffres(filtreChiffresSilencieux)
+ParamEditor::ParamEditor(Grid& table, platform::RowSource& database)
+    : m_grid(table), m_database(database), m_digitsFilter(quietDigitsFilter)
 {
 }
 
-void ParamEditor::setFiltreChiffres(FiltreTouche filtre)
+void ParamEditor::setDigitsFilter(KeyFilter filter)
 {
-    m_filtreChiffres = filtre ? std::move(filtre) : FiltreTouche(filtreChiffresSilencieux);
+    m_digitsFilter = filter ? std::move(filter) : KeyFilter(quietDigitsFilter);
 }
 
-bool ParamEditor::administrateur() const { return common::isAdministratorMode(m_grille.tag()); }
+bool ParamEditor::isAdministrator() const { return common::isAdministratorMode(m_grid.tag()); }
 
-void ParamEditor::signaler(const QString& texte) const
+void ParamEditor::tell(const QString& text) const
 {
-    platform::dialogs().ask(texte, mb::OKOnly | mb::Exclamation, common::kProgramName);
+    platform::dialogs().ask(text, mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
 // ---------------------------------------------------------------- load
 
-void ParamEditor::loadMode(const QString& mode, const QString& protocole)
+void ParamEditor::loadMode(const QString& mode, const QString& scheme)
 {
-    m_texteMode = mode;
-    m_protocole = protocole;
+    m_modeText = mode;
+    m_scheme = scheme;
     m_mode = common::modeFromText(mode);
-    m_affichage = Affichage();
-    m_etat = EtatTable::SansFichier;
-    m_fermer = false;
-    m_modifiee = false;
-    m_chemin.clear();
-    m_erreurBase.clear();
-    m_grille.setTag(fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString()));
-    m_dossier = fun_Get_Setting_Str(common::kParametersSection, common::kFolderValue, gstr_Dossier);
+    m_display = Display();
+    m_state = TableState::NoFile;
+    m_mustClose = false;
+    m_modified = false;
+    m_path.clear();
+    m_databaseError.clear();
+    m_grid.setTag(fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString()));
+    m_folder = fun_Get_Setting_Str(common::kParametersSection, common::kFolderValue, gstr_Dossier);
 
     if (const ReferenceTable* table = common::paramTable(m_mode)) {
-        chargerTable(*table);
+        loadTable(*table);
     } else if (m_mode == ParamMode::Identification) {
-        chargerIdentification();
-        if (m_fermer)
+        loadIdentification();
+        if (m_mustClose)
             return;
-    } else if (m_mode == ParamMode::Dossier) {
-        m_affichage.grille = false;
-        m_affichage.cmdExit = false;
-        m_affichage.cmdCopier = false;
-        m_affichage.cmdSave = false;
+    } else if (m_mode == ParamMode::Folder) {
+        m_display.grid = false;
+        m_display.cmdExit = false;
+        m_display.cmdCopier = false;
+        m_display.cmdSave = false;
     }
 
-    if (m_mode != ParamMode::Carrés)
-        supprimerLignesVides();
+    if (m_mode != ParamMode::Squares)
+        removeEmptyRows();
     if (m_mode != ParamMode::Identification)
-        m_grille.addRow();
+        m_grid.addRow();
     // Fix-ups whose save failed stay to be saved: the reference is then the file as read.
-    if (!m_modifiee)
-        m_empreinte = empreinte();
+    if (!m_modified)
+        m_fingerprint = fingerprint();
 }
 
-QStringList ParamEditor::empreinte() const
+QStringList ParamEditor::fingerprint() const
 {
-    const Grid& g = m_grille;
+    const Grid& g = m_grid;
     QStringList lignes;
     for (int r = g.fixedRows(); r < g.rows(); ++r) {
-        if (ligneVide(r))
+        if (isEmptyRow(r))
             continue;
         QString ligne;
         for (int c = g.fixedCols(); c < g.cols(); ++c)
@@ -241,7 +241,7 @@ QStringList ParamEditor::empreinte() const
 
 bool ParamEditor::isModified() const
 {
-    return m_affichage.cmdSave && m_etat != EtatTable::Illisible && empreinte() != m_empreinte;
+    return m_display.cmdSave && m_state != TableState::Unreadable && fingerprint() != m_fingerprint;
 }
 
 bool ParamEditor::canClose()
@@ -249,7 +249,7 @@ bool ParamEditor::canClose()
     if (!isModified())
         return true;
     const QString question =
-        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_texteMode) +
+        QStringLiteral("Les modifications de « %1 » n'ont pas été enregistrées.").arg(m_modeText) +
         QStringLiteral("\n\nVoulez-vous les enregistrer avant de fermer la fenêtre ?");
     switch (platform::dialogs().ask(question, mb::YesNoCancel | mb::Exclamation, common::kProgramName)) {
     case mb::Yes:
@@ -261,238 +261,237 @@ bool ParamEditor::canClose()
     }
 }
 
-void ParamEditor::chargerTable(const ReferenceTable& table)
+void ParamEditor::loadTable(const ReferenceTable& table)
 {
-    m_affichage.txtFile = false;
-    m_affichage.cmdParcourir = false;
-    m_affichage.cmdAnnulEsp = m_mode == ParamMode::Espèces;
-    m_chemin = common::tablePath(m_mode);
+    m_display.txtFile = false;
+    m_display.cmdParcourir = false;
+    m_display.cmdAnnulEsp = m_mode == ParamMode::Species;
+    m_path = common::tablePath(m_mode);
 
-    Grid& g = m_grille;
+    Grid& g = m_grid;
     g.setFixedRows(0);
     g.setRows(0);
-    const platform::Result lu = GridFile::load(g, m_chemin, table.formatChargement);
+    const platform::Result lu = GridFile::load(g, m_path, table.loadFormat);
     if (lu) {
-        m_etat = EtatTable::Chargee;
+        m_state = TableState::Loaded;
     } else {
         // Only a missing file is an empty table; a file that is there but cannot be read is left
         // alone, and no Save is offered that would replace it with an empty table.
-        m_etat = QFileInfo::exists(m_chemin) ? EtatTable::Illisible : EtatTable::Absente;
+        m_state = QFileInfo::exists(m_path) ? TableState::Unreadable : TableState::Missing;
         g.setFixedRows(0);
         g.setRows(0);
-        g.setFormatString(table.entete);
-        for (int c : table.colonnesCases)
+        g.setFormatString(table.header);
+        for (int c : table.checkBoxColumns)
             g.setColDataType(c, Grid::DataType::Boolean);
-        if (m_etat == EtatTable::Illisible)
-            signaler(
+        if (m_state == TableState::Unreadable)
+            tell(
                 QStringLiteral("La table « %1 » ne peut pas être lue : elle est affichée vide et ne peut pas "
                                "être enregistrée depuis cette fenêtre. Le fichier n'a pas été modifié.")
-                    .arg(m_texteMode) +
+                    .arg(m_modeText) +
                 QStringLiteral("\n\n") + lu.error);
     }
 
-    if (m_mode == ParamMode::Réseaux)
-        g.setCols(kColonnesReseaux);
-    if (m_mode == ParamMode::Comportements && g.rows() > 1) {
+    if (m_mode == ParamMode::Networks)
+        g.setCols(kNetworkColumnCount);
+    if (m_mode == ParamMode::Behaviours && g.rows() > 1) {
         const GridRange donnees{1, 0, g.rows() - 1, g.cols() - 1};
         g.setReadOnly(donnees, false);
         g.setBackColour(donnees, 0);
     }
-    if (m_mode == ParamMode::Adresses && m_etat == EtatTable::Absente) {
+    if (m_mode == ParamMode::Addresses && m_state == TableState::Missing) {
         const int r = g.addRow(QString(), 1);
-        g.setCell(r, kColonneAdresse, common::kShocCoordinationAddress);
-        g.setCheckState(r, kColonneCaseAdresse, Grid::Checked);
+        g.setCell(r, kAddressColumn, common::kShocCoordinationAddress);
+        g.setCheckState(r, kAddressBoxColumn, Grid::Checked);
     }
     g.setFixedRows(1);
     if (g.cols() > 0)
         g.setFixedCols(1);
 
     const bool modifiable =
-        m_etat != EtatTable::Illisible &&
-        (m_mode == ParamMode::Espèces || m_mode == ParamMode::Adresses || administrateur());
+        m_state != TableState::Unreadable &&
+        (m_mode == ParamMode::Species || m_mode == ParamMode::Addresses || isAdministrator());
     g.setEditable(modifiable ? Grid::Editable::KeyboardMouse : Grid::Editable::None);
-    m_affichage.cmdSave = modifiable;
-    if (m_etat == EtatTable::Illisible)
-        m_affichage.cmdAnnulEsp = false;
+    m_display.cmdSave = modifiable;
+    if (m_state == TableState::Unreadable)
+        m_display.cmdAnnulEsp = false;
 
-    if (m_mode == ParamMode::Adresses && m_etat == EtatTable::Chargee)
-        corrigerAdresses();
+    if (m_mode == ParamMode::Addresses && m_state == TableState::Loaded)
+        fixAddresses();
 }
 
-void ParamEditor::corrigerAdresses()
+void ParamEditor::fixAddresses()
 {
-    Grid& g = m_grille;
-    m_empreinte = empreinte(); // the book as read, before its fix-ups
-    int ligneSHOC = g.findRow(common::kShocCoordinationAddress, 1, kColonneAdresse);
+    Grid& g = m_grid;
+    m_fingerprint = fingerprint(); // the book as read, before its fix-ups
+    int ligneSHOC = g.findRow(common::kShocCoordinationAddress, 1, kAddressColumn);
     if (ligneSHOC < 0) {
         ligneSHOC = g.addRow(QString(), 1);
-        g.setCell(ligneSHOC, kColonneAdresse, common::kShocCoordinationAddress);
-        g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Unchecked);
-        m_modifiee = true;
+        g.setCell(ligneSHOC, kAddressColumn, common::kShocCoordinationAddress);
+        g.setCheckState(ligneSHOC, kAddressBoxColumn, Grid::Unchecked);
+        m_modified = true;
     }
-    const int ligneSTOC = g.findRow(common::kStocEpsCoordinationAddress, 1, kColonneAdresse);
-    if (ligneSTOC >= 0 && g.checkState(ligneSTOC, kColonneCaseAdresse) == Grid::Checked) {
-        g.setCheckState(ligneSTOC, kColonneCaseAdresse, Grid::Unchecked);
-        g.setCheckState(ligneSHOC, kColonneCaseAdresse, Grid::Checked);
-        m_modifiee = true;
+    const int ligneSTOC = g.findRow(common::kStocEpsCoordinationAddress, 1, kAddressColumn);
+    if (ligneSTOC >= 0 && g.checkState(ligneSTOC, kAddressBoxColumn) == Grid::Checked) {
+        g.setCheckState(ligneSTOC, kAddressBoxColumn, Grid::Unchecked);
+        g.setCheckState(ligneSHOC, kAddressBoxColumn, Grid::Checked);
+        m_modified = true;
     }
-    if (m_modifiee && saveTable())
-        m_modifiee = false;
+    if (m_modified && saveTable())
+        m_modified = false;
 }
 
-void ParamEditor::chargerIdentification()
+void ParamEditor::loadIdentification()
 {
     const QString moteur = fun_Get_Setting_Str(common::kGadrelSection, common::kEngineValue,
                                                common::kNoEngine, common::kGadrelProgram);
     if (moteur == common::kNoEngine) {
         platform::dialogs().ask(QStringLiteral("Le logiciel Gadrel n'est pas installé sur votre ordinateur"),
                                 mb::OKOnly, common::kProgramName);
-        m_fermer = true;
+        m_mustClose = true;
         return;
     }
-    const QString base = common::normalisePath(fun_Get_Setting_Str(
+    const QString database = common::normalisePath(fun_Get_Setting_Str(
         common::kGadrelSection, common::kDatabaseValue, common::kNoDatabase, common::kGadrelProgram));
     const QString choixCPU =
-        fun_Get_Setting_Str(common::kParametersSection, common::kCpuChoiceValue + m_protocole, QString());
+        fun_Get_Setting_Str(common::kParametersSection, common::kCpuChoiceValue + m_scheme, QString());
     const QString choixOrganisme = fun_Get_Setting_Str(
-        common::kParametersSection, common::kOrganisationChoiceValue + m_protocole, QString());
+        common::kParametersSection, common::kOrganisationChoiceValue + m_scheme, QString());
 
     const platform::RowSourceResult lu =
-        m_base.readTable(base, common::kComputersTable,
-                         {common::kOrganisationField, common::kCpuField, common::kComputerField});
-    m_erreurBase = lu.result.error;
+        m_database.readTable(database, common::kComputersTable,
+                             {common::kOrganisationField, common::kCpuField, common::kComputerField});
+    m_databaseError = lu.result.error;
     if (!lu.result) {
         // The grid shows what was read; the user is told why it is empty or short.
-        const QString etat =
+        const QString state =
             lu.rows.isEmpty()
                 ? QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue : elle reste vide.")
                 : QStringLiteral("La liste des ordinateurs de Gadrel n'a pas pu être lue en entier : seuls "
                                  "les %1 premiers ordinateurs sont affichés.")
                       .arg(lu.rows.size());
-        signaler(etat + QStringLiteral("\n\n") + lu.result.error);
+        tell(state + QStringLiteral("\n\n") + lu.result.error);
     }
-    QList<Ordinateur> ordinateurs;
+    QList<Computer> ordinateurs;
     for (const QStringList& row : lu.rows)
-        ordinateurs << Ordinateur{row.value(0), row.value(1), row.value(2)};
+        ordinateurs << Computer{row.value(0), row.value(1), row.value(2)};
     sortComputers(ordinateurs);
 
-    Grid& g = m_grille;
+    Grid& g = m_grid;
     g.setFixedRows(0);
     g.setRows(0);
     g.setFormatString(kIdentificationHeader);
-    g.setColDataType(kColonneSelection, Grid::DataType::Boolean);
+    g.setColDataType(kSelectionColumn, Grid::DataType::Boolean);
     // The row of the saved choice: its organisation and its code, never the code alone, which two
     // organisations may share.
     bool coche = false;
-    for (const Ordinateur& o : std::as_const(ordinateurs)) {
+    for (const Computer& o : std::as_const(ordinateurs)) {
         const int r = g.addRow();
-        g.setCell(r, kColonneOrganisme, o.organisme);
-        g.setCell(r, kColonneCPU, o.cpu);
-        g.setCell(r, kColonneNomOrdinateur, o.nom);
+        g.setCell(r, kOrganisationColumn, o.organisation);
+        g.setCell(r, kCpuColumn, o.cpu);
+        g.setCell(r, kComputerNameColumn, o.name);
         const bool choisi =
-            !coche && !choixCPU.isEmpty() && o.cpu == choixCPU && o.organisme == choixOrganisme;
-        g.setCheckState(r, kColonneSelection, choisi ? Grid::Checked : Grid::Unchecked);
+            !coche && !choixCPU.isEmpty() && o.cpu == choixCPU && o.organisation == choixOrganisme;
+        g.setCheckState(r, kSelectionColumn, choisi ? Grid::Checked : Grid::Unchecked);
         coche = coche || choisi;
     }
 
-    m_affichage.txtFile = false;
-    m_affichage.cmdParcourir = false;
+    m_display.txtFile = false;
+    m_display.cmdParcourir = false;
     g.setFixedRows(1);
     g.setFixedCols(1);
     if (g.rows() > 1)
-        g.setReadOnly(GridRange{1, kColonneOrganisme, g.rows() - 1, kColonneNomOrdinateur}, true);
+        g.setReadOnly(GridRange{1, kOrganisationColumn, g.rows() - 1, kComputerNameColumn}, true);
     g.setEditable(Grid::Editable::KeyboardMouse);
-    m_affichage.cmdSave = true;
-    m_affichage.cmdCopier = false;
+    m_display.cmdSave = true;
+    m_display.cmdCopier = false;
 }
 
-bool ParamEditor::ligneVide(int row) const
+bool ParamEditor::isEmptyRow(int row) const
 {
-    for (int c = m_grille.fixedCols(); c < m_grille.cols(); ++c)
-        if (!m_grille.cell(row, c).trimmed().isEmpty() || m_grille.checkState(row, c) == Grid::Checked)
+    for (int c = m_grid.fixedCols(); c < m_grid.cols(); ++c)
+        if (!m_grid.cell(row, c).trimmed().isEmpty() || m_grid.checkState(row, c) == Grid::Checked)
             return false;
     return true;
 }
 
-void ParamEditor::supprimerLignesVides()
+void ParamEditor::removeEmptyRows()
 {
-    for (int r = m_grille.rows() - 1; r >= 1 && r >= m_grille.fixedRows(); --r)
-        if (ligneVide(r))
-            m_grille.removeRow(r);
+    for (int r = m_grid.rows() - 1; r >= 1 && r >= m_grid.fixedRows(); --r)
+        if (isEmptyRow(r))
+            m_grid.removeRow(r);
 }
 
 // ---------------------------------------------------------------- editing rules
 
 bool ParamEditor::isLocked(int row, int col) const
 {
-    if (m_grille.isReadOnly(row, col))
+    if (m_grid.isReadOnly(row, col))
         return true;
-    const grid::GridColour couleur = m_grille.backColour(row, col);
-    return couleur != 0 && couleur == m_grille.backColourFixed();
+    const grid::GridColour couleur = m_grid.backColour(row, col);
+    return couleur != 0 && couleur == m_grid.backColourFixed();
 }
 
 bool ParamEditor::canEdit(int row, int col) const
 {
     if (isLocked(row, col))
         return false;
-    if (m_mode == ParamMode::Espèces && !administrateur() && col != kColonneSaisie)
+    if (m_mode == ParamMode::Species && !isAdministrator() && col != kEntryColumn)
         return false;
     return true;
 }
 
 bool ParamEditor::isCellEditable(int row, int col) const
 {
-    const Grid& g = m_grille;
+    const Grid& g = m_grid;
     return g.editable() != Grid::Editable::None && row >= g.fixedRows() && col >= g.fixedCols() &&
            row < g.rows() && col < g.cols() && !g.colHidden(col) && canEdit(row, col);
 }
 
-int ParamEditor::filterKey(int col, int cle) const { return touche(col, cle, m_filtreChiffres); }
+int ParamEditor::filterKey(int col, int key) const { return keyFor(col, key, m_digitsFilter); }
 
-int ParamEditor::touche(int col, int cle, const FiltreTouche& filtreChiffres) const
+int ParamEditor::keyFor(int col, int key, const KeyFilter& digitsFilter) const
 {
     switch (m_mode) {
-    case ParamMode::Carrés:
-        if (col == kColonneNumeroCarre || col > kColonneLongitude)
-            return filtreChiffres(cle);
+    case ParamMode::Squares:
+        if (col == kSquareNumberColumn || col > kLongitudeColumn)
+            return digitsFilter(key);
         break;
-    case ParamMode::Réseaux:
-        if (col == kColonne5mn)
-            return filtreChiffres(cle);
-        if (col == kColonneCodeReseau)
-            return fun_Majuscule_Sans_Accent(cle);
+    case ParamMode::Networks:
+        if (col == kFiveMinutesColumn)
+            return digitsFilter(key);
+        if (col == kNetworkCodeColumn)
+            return fun_Majuscule_Sans_Accent(key);
         break;
-    case ParamMode::Espèces:
-        if (col == kColonneCodeEspece)
-            return fun_Majuscule_Sans_Accent(cle);
+    case ParamMode::Species:
+        if (col == kSpeciesCodeColumn)
+            return fun_Majuscule_Sans_Accent(key);
         break;
     default:
         break;
     }
-    return cle;
+    return key;
 }
 
-QString ParamEditor::formatApresSaisie(int col, const QString& texte) const
+QString ParamEditor::formatAfterEdit(int col, const QString& text) const
 {
-    if (m_mode == ParamMode::Carrés) {
-        if (col == kColonneNumeroCarre)
-            return formatSquareNumber(texte);
-        if (col > kColonneNumeroCarre)
-            return formatCoordinate(texte);
+    if (m_mode == ParamMode::Squares) {
+        if (col == kSquareNumberColumn)
+            return formatSquareNumber(text);
+        if (col > kSquareNumberColumn)
+            return formatCoordinate(text);
     }
-    return texte;
+    return text;
 }
 
 void ParamEditor::afterEdit(int row, int col)
 {
-    Grid& g = m_grille;
-    if (m_mode == ParamMode::Carrés && col >= kColonneNumeroCarre)
-        g.setCell(row, col, formatApresSaisie(col, g.cell(row, col)));
+    Grid& g = m_grid;
+    if (m_mode == ParamMode::Squares && col >= kSquareNumberColumn)
+        g.setCell(row, col, formatAfterEdit(col, g.cell(row, col)));
     if (m_mode == ParamMode::Identification) {
         if (row >= 1 && row < g.rows()) {
-            g.setCheckState(GridRange{1, kColonneSelection, g.rows() - 1, kColonneSelection},
-                            Grid::Unchecked);
-            g.setCheckState(row, kColonneSelection, Grid::Checked);
+            g.setCheckState(GridRange{1, kSelectionColumn, g.rows() - 1, kSelectionColumn}, Grid::Unchecked);
+            g.setCheckState(row, kSelectionColumn, Grid::Checked);
         }
         return;
     }
@@ -501,37 +500,37 @@ void ParamEditor::afterEdit(int row, int col)
 
 void ParamEditor::clearSelection()
 {
-    const GridRange s = m_grille.selection();
+    const GridRange s = m_grid.selection();
     if (s.isEmpty())
         return;
     for (int r = s.row1; r <= s.row2; ++r)
         for (int c = s.col1; c <= s.col2; ++c)
             if (isCellEditable(r, c))
-                m_grille.clearRange(GridRange{r, c, r, c});
+                m_grid.clearRange(GridRange{r, c, r, c});
 }
 
-std::optional<QString> ParamEditor::texteSaisi(int col, const QString& texte) const
+std::optional<QString> ParamEditor::typedText(int col, const QString& text) const
 {
     // Each character as if typed in the cell's editor; the numeric filter says nothing here, the
     // paste's own message names the cell. Tabs and line ends cannot be typed into a cell.
     QString saisi;
-    saisi.reserve(texte.size());
-    for (const QChar ch : texte) {
+    saisi.reserve(text.size());
+    for (const QChar ch : text) {
         if (ch.unicode() < 0x20)
             return std::nullopt;
-        const int cle = touche(col, ch.unicode(), filtreChiffresSilencieux);
-        if (cle == 0)
+        const int key = keyFor(col, ch.unicode(), quietDigitsFilter);
+        if (key == 0)
             return std::nullopt;
-        saisi += QChar(char16_t(cle));
+        saisi += QChar(char16_t(key));
     }
-    return formatApresSaisie(col, saisi);
+    return formatAfterEdit(col, saisi);
 }
 
-platform::Result ParamEditor::pasteText(const QString& texte)
+platform::Result ParamEditor::pasteText(const QString& text)
 {
-    Grid& g = m_grille;
+    Grid& g = m_grid;
     // One line end at the end is the spreadsheet's, not a further row.
-    QString bloc = texte;
+    QString bloc = text;
     if (bloc.endsWith(QLatin1String("\r\n")))
         bloc.chop(2);
     else if (bloc.endsWith(u'\n') || bloc.endsWith(u'\r'))
@@ -546,7 +545,7 @@ platform::Result ParamEditor::pasteText(const QString& texte)
     struct Refus
     {
         int row, col;
-        QString pourquoi, texte;
+        QString pourquoi, text;
     };
     QList<Refus> refus;
     for (int i = 0; i < lignes.size(); ++i) {
@@ -567,7 +566,7 @@ platform::Result ParamEditor::pasteText(const QString& texte)
                     refus << Refus{r, c, QStringLiteral("case à cocher"), colle};
                 continue;
             }
-            const std::optional<QString> saisi = texteSaisi(c, colle);
+            const std::optional<QString> saisi = typedText(c, colle);
             if (saisi && *saisi == g.cell(r, c))
                 continue; // nothing to change
             if (!isCellEditable(r, c)) {
@@ -584,32 +583,32 @@ platform::Result ParamEditor::pasteText(const QString& texte)
     if (refus.isEmpty())
         return platform::Result::success();
 
-    constexpr int kCellulesNommees = 10;
+    constexpr int kNamedCells = 10;
     QStringList noms;
-    for (const Refus& f : std::as_const(refus).first(std::min<qsizetype>(refus.size(), kCellulesNommees))) {
-        const QString titre = f.col < g.cols() ? g.cell(0, f.col).trimmed() : QString();
+    for (const Refus& f : std::as_const(refus).first(std::min<qsizetype>(refus.size(), kNamedCells))) {
+        const QString title = f.col < g.cols() ? g.cell(0, f.col).trimmed() : QString();
         noms << QStringLiteral("- ligne %1, colonne %2 (%3) : « %4 »")
                     .arg(f.row)
-                    .arg(titre.isEmpty() ? QString::number(f.col) : QStringLiteral("« %1 »").arg(titre),
-                         f.pourquoi, f.texte);
+                    .arg(title.isEmpty() ? QString::number(f.col) : QStringLiteral("« %1 »").arg(title),
+                         f.pourquoi, f.text);
     }
-    if (refus.size() > kCellulesNommees)
-        noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kCellulesNommees);
+    if (refus.size() > kNamedCells)
+        noms << QStringLiteral("- et %1 autres cellules").arg(refus.size() - kNamedCells);
     const QString pourquoi =
         QStringLiteral("Le texte collé n'a pas été repris dans ces cellules, qui n'ont pas changé :\n\n") +
         noms.join(u'\n');
-    signaler(pourquoi);
+    tell(pourquoi);
     return platform::Result::failure(pourquoi);
 }
 
 bool ParamEditor::canLoadText() const
 {
-    const Grid& g = m_grille;
-    if (g.editable() != Grid::Editable::KeyboardMouse || m_etat == EtatTable::Illisible)
+    const Grid& g = m_grid;
+    if (g.editable() != Grid::Editable::KeyboardMouse || m_state == TableState::Unreadable)
         return false;
     // Every cell of a new row, and every cell already there, must be open to the user.
     for (int c = g.fixedCols(); c < g.cols(); ++c)
-        if (m_mode == ParamMode::Espèces && !administrateur() && c != kColonneSaisie)
+        if (m_mode == ParamMode::Species && !isAdministrator() && c != kEntryColumn)
             return false;
     for (int r = g.fixedRows(); r < g.rows(); ++r)
         for (int c = g.fixedCols(); c < g.cols(); ++c)
@@ -618,17 +617,17 @@ bool ParamEditor::canLoadText() const
     return true;
 }
 
-platform::Result ParamEditor::loadText(const QString& chemin)
+platform::Result ParamEditor::loadText(const QString& path)
 {
     if (!canLoadText())
         return platform::Result::failure(
-            QStringLiteral("La table « %1 » ne peut pas être remplacée par un fichier.").arg(m_texteMode));
-    Grid& g = m_grille;
-    const QString fichier = common::normalisePath(chemin);
+            QStringLiteral("La table « %1 » ne peut pas être remplacée par un fichier.").arg(m_modeText));
+    Grid& g = m_grid;
+    const QString fichier = common::normalisePath(path);
     auto echec = [this](const platform::Result& r) {
         const QString pourquoi =
             QStringLiteral("Le fichier n'a pas pu être chargé : la table n'a pas changé.\n\n") + r.error;
-        signaler(pourquoi);
+        tell(pourquoi);
         return platform::Result::failure(pourquoi);
     };
     // First the file as it stands, every line from its first cell, to see how it is laid out.
@@ -648,7 +647,7 @@ platform::Result ParamEditor::loadText(const QString& chemin)
     QStringList entete;
     for (int c = 0; c < g.cols(); ++c)
         entete << g.cell(0, c);
-    const DispositionTexte disposition = textLayout(lignes, entete, g.fixedCols());
+    const TextLayout disposition = textLayout(lignes, entete, g.fixedCols());
 
     // Then read in the table's layout, so that its check-box columns read truth values: the
     // file's fixed cells, when it has them, fall in the table's fixed columns.
@@ -657,14 +656,14 @@ platform::Result ParamEditor::loadText(const QString& chemin)
     for (int c = 0; c < g.cols(); ++c)
         lu.setColDataType(c, g.colDataType(c));
     lu.setFixedRows(0);
-    lu.setFixedCols(disposition.colonnesFixes ? 0 : g.fixedCols());
+    lu.setFixedCols(disposition.fixedColumns ? 0 : g.fixedCols());
     lu.setRows(0);
     if (const platform::Result r = GridFile::load(lu, fichier, GridFile::TabText); !r)
         return echec(r);
     // The table keeps its header and its columns: cells beyond its last column are dropped.
     g.setRows(g.fixedRows());
     const int colonnes = std::min(g.cols(), lu.cols());
-    for (int i = disposition.entete ? 1 : 0; i < lu.rows(); ++i) {
+    for (int i = disposition.header ? 1 : 0; i < lu.rows(); ++i) {
         const int row = g.addRow();
         for (int c = g.fixedCols(); c < colonnes; ++c) {
             g.setCell(row, c, lu.cell(i, c));
@@ -677,66 +676,66 @@ platform::Result ParamEditor::loadText(const QString& chemin)
 
 // ---------------------------------------------------------------- buttons
 
-void ParamEditor::arreterNumerotation()
+void ParamEditor::clearRowNumbers()
 {
-    if (m_grille.fixedCols() < 1)
+    if (m_grid.fixedCols() < 1)
         return;
-    for (int r = 0; r < m_grille.rows(); ++r)
-        m_grille.setCell(r, 0, QString());
+    for (int r = 0; r < m_grid.rows(); ++r)
+        m_grid.setCell(r, 0, QString());
 }
 
 platform::Result ParamEditor::saveTable()
 {
-    if (!m_affichage.cmdSave || m_etat == EtatTable::Illisible)
+    if (!m_display.cmdSave || m_state == TableState::Unreadable)
         return platform::Result::failure(
             QStringLiteral("La table « %1 » ne peut pas être enregistrée depuis cette fenêtre.")
-                .arg(m_texteMode));
-    arreterNumerotation();
+                .arg(m_modeText));
+    clearRowNumbers();
     platform::Result fait = platform::Result::success();
     if (const ReferenceTable* table = common::paramTable(m_mode))
-        fait = m_mode == ParamMode::Espèces ? enregistrerEspeces(*table) : enregistrerTable(*table);
+        fait = m_mode == ParamMode::Species ? saveSpecies(*table) : saveToFile(*table);
     else if (m_mode == ParamMode::Identification)
-        fait = enregistrerIdentification();
+        fait = saveIdentification();
     if (fait)
-        m_empreinte = empreinte();
+        m_fingerprint = fingerprint();
     return fait;
 }
 
-platform::Result ParamEditor::enregistrerTable(const ReferenceTable& table)
+platform::Result ParamEditor::saveToFile(const ReferenceTable& table)
 {
-    sub_Tri_Colonne(m_grille);
-    const platform::Result ecrit = GridFile::save(m_grille, m_chemin, table.formatSauvegarde, true);
+    sub_Tri_Colonne(m_grid);
+    const platform::Result ecrit = GridFile::save(m_grid, m_path, table.saveFormat, true);
     if (!ecrit)
-        return refusEnregistrement(ecrit.error);
+        return notSaved(ecrit.error);
     return ecrit;
 }
 
-platform::Result ParamEditor::refusEnregistrement(const QString& raison) const
+platform::Result ParamEditor::notSaved(const QString& reason) const
 {
     const QString pourquoi =
-        QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_texteMode) + raison;
-    signaler(pourquoi);
+        QStringLiteral("La table « %1 » n'a pas été enregistrée.\n\n").arg(m_modeText) + reason;
+    tell(pourquoi);
     return platform::Result::failure(pourquoi);
 }
 
-platform::Result ParamEditor::enregistrerEspeces(const ReferenceTable& table)
+platform::Result ParamEditor::saveSpecies(const ReferenceTable& table)
 {
-    Grid& g = m_grille;
+    Grid& g = m_grid;
     sub_Tri_Colonne(g);
     // The table passes once through the workbook form, in memory: the table's own file is
     // written once, complete, at the end.
-    const platform::ResultOf<QByteArray> classeur = GridFile::toWorkbook(g, true, m_chemin);
+    const platform::ResultOf<QByteArray> classeur = GridFile::toWorkbook(g, true, m_path);
     platform::Result r = classeur.result;
     if (r)
-        r = GridFile::fromWorkbook(g, classeur.value, m_chemin);
+        r = GridFile::fromWorkbook(g, classeur.value, m_path);
     QString pourquoi = r.error;
     bool ok = r.ok;
     if (ok) {
-        if (g.cols() > kColonneFindCode)
-            g.setCell(0, kColonneFindCode, QStringLiteral("FIndRowCode"));
-        if (g.cols() > kColonneFindNom)
-            g.setCell(0, kColonneFindNom, QStringLiteral("FIndRowNomF"));
-        const platform::Result ecrit = GridFile::save(g, m_chemin, table.formatSauvegarde, true);
+        if (g.cols() > kFindCodeColumn)
+            g.setCell(0, kFindCodeColumn, QStringLiteral("FIndRowCode"));
+        if (g.cols() > kFindNameColumn)
+            g.setCell(0, kFindNameColumn, QStringLiteral("FIndRowNomF"));
+        const platform::Result ecrit = GridFile::save(g, m_path, table.saveFormat, true);
         ok = ecrit.ok;
         pourquoi = ecrit.error;
     }
@@ -746,23 +745,23 @@ platform::Result ParamEditor::enregistrerEspeces(const ReferenceTable& table)
         g.setFontSize(tout, kSpeciesFontSize);
     }
     if (!ok)
-        return refusEnregistrement(pourquoi);
+        return notSaved(pourquoi);
     return platform::Result::success();
 }
 
-platform::Result ParamEditor::enregistrerIdentification()
+platform::Result ParamEditor::saveIdentification()
 {
-    const Grid& g = m_grille;
+    const Grid& g = m_grid;
     for (int r = 1; r < g.rows(); ++r) {
-        if (g.checkState(r, kColonneSelection) != Grid::Checked)
+        if (g.checkState(r, kSelectionColumn) != Grid::Checked)
             continue;
         // A failed write is told by the settings layer, once a session; the choice stays in memory.
         // Both values are written whatever becomes of the first.
         const platform::Result cpu = sub_Reg_Write_HKLM(
-            common::kParametersSection, common::kCpuChoiceValue + m_protocole, g.cell(r, kColonneCPU));
+            common::kParametersSection, common::kCpuChoiceValue + m_scheme, g.cell(r, kCpuColumn));
         const platform::Result organisme =
-            sub_Reg_Write_HKLM(common::kParametersSection, common::kOrganisationChoiceValue + m_protocole,
-                               g.cell(r, kColonneOrganisme));
+            sub_Reg_Write_HKLM(common::kParametersSection, common::kOrganisationChoiceValue + m_scheme,
+                               g.cell(r, kOrganisationColumn));
         return cpu ? organisme : cpu;
     }
     return platform::Result::success();
@@ -770,14 +769,14 @@ platform::Result ParamEditor::enregistrerIdentification()
 
 void ParamEditor::resetTable()
 {
-    if (m_mode != ParamMode::Espèces || !m_affichage.cmdAnnulEsp)
+    if (m_mode != ParamMode::Species || !m_display.cmdAnnulEsp)
         return;
-    Grid& g = m_grille;
+    Grid& g = m_grid;
     if (g.rows() > 1)
-        g.setCheckState(GridRange{1, kColonneSaisie, g.rows() - 1, kColonneSaisie}, Grid::Unchecked);
+        g.setCheckState(GridRange{1, kEntryColumn, g.rows() - 1, kEntryColumn}, Grid::Unchecked);
     for (int r = g.rows() - 1; r >= 1; --r) {
         bool vide = true;
-        for (int c = kPremiereColonneEspece; c <= kDerniereColonneEspece && vide; ++c)
+        for (int c = kFirstSpeciesColumn; c <= kLastSpeciesColumn && vide; ++c)
             vide = g.cell(r, c).isEmpty();
         if (vide)
             g.removeRow(r);
@@ -785,14 +784,14 @@ void ParamEditor::resetTable()
     g.addRow();
 }
 
-platform::Result ParamEditor::folderChosen(const QString& dossier)
+platform::Result ParamEditor::folderChosen(const QString& folder)
 {
-    if (dossier.isEmpty())
+    if (folder.isEmpty())
         return platform::Result::failure(
             QStringLiteral("Aucun dossier n'a été choisi : le dossier de travail reste « %1 ».")
-                .arg(m_dossier));
-    m_dossier = dossier;
-    return sub_Reg_Write_HKLM(common::kParametersSection, common::kFolderValue, dossier);
+                .arg(m_folder));
+    m_folder = folder;
+    return sub_Reg_Write_HKLM(common::kParametersSection, common::kFolderValue, folder);
 }
 
 } // namespace mainwindow

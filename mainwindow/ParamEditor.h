@@ -32,7 +32,7 @@ inline constexpr int kMaxOpeningRows = 20;
 inline constexpr double kSpeciesFontSize = 8.25;
 
 // "Mirelot - " + mode text, then " [" + scheme + "]" when there is a scheme.
-QString paramWindowTitle(const QString& mode, const QString& protocole);
+QString paramWindowTitle(const QString& mode, const QString& scheme);
 
 // The header of the identification grid.
 inline const QString kIdentificationHeader =
@@ -41,98 +41,98 @@ inline const QString kIdentificationHeader =
 // After an edit of the squares table: the square number shown with at least four digits
 // ("0000"), the coordinates with three decimals and the locale's separator ("#0.000"). A text
 // that is not a number is returned unchanged.
-QString formatSquareNumber(const QString& texte, const QLocale& locale = QLocale());
-QString formatCoordinate(const QString& texte, const QLocale& locale = QLocale());
+QString formatSquareNumber(const QString& text, const QLocale& locale = QLocale());
+QString formatCoordinate(const QString& text, const QLocale& locale = QLocale());
 
 // One computer of the sibling product's database.
-struct Ordinateur
+struct Computer
 {
-    QString organisme;
+    QString organisation;
     QString cpu;
-    QString nom;
-    bool operator==(const Ordinateur&) const = default;
+    QString name;
+    bool operator==(const Computer&) const = default;
 };
 // Ordered by organisation, then computer code, without regard to letter case; rows that compare
 // equal keep their order.
-void sortComputers(QList<Ordinateur>& ordinateurs);
+void sortComputers(QList<Computer>& ordinateurs);
 
 // How a tab-separated file lays a table out: whether its first line is the table's header, and
 // whether each line begins with the table's fixed columns (the program's own tab-separated save
 // with its fixed cells). Lines are the file's cells, every line as wide as the widest; the
 // header is the table's row 0, fixed columns included.
-struct DispositionTexte
+struct TextLayout
 {
-    bool entete = false;
-    bool colonnesFixes = false;
-    bool operator==(const DispositionTexte&) const = default;
+    bool header = false;
+    bool fixedColumns = false;
+    bool operator==(const TextLayout&) const = default;
 };
 // The first line is the header when its cells under the titled columns hold their titles (letter
 // case and outer blanks aside), or nothing, and at least two titles (one for a table of one
 // titled column) are there; read both with and without the fixed columns in front. Without a
 // header, the lines begin with the fixed columns when they are exactly as wide as the table and
 // the fixed cells are all empty or numbered 1, 2, 3... as the program numbers its rows.
-DispositionTexte textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes);
+TextLayout textLayout(const QList<QStringList>& lignes, const QStringList& entete, int colonnesFixes);
 
 // What became of the table's file at load.
-enum class EtatTable {
-    SansFichier, // the mode has no table file
-    Chargee,     // read
-    Absente,     // no file: an empty table that Save creates
-    Illisible    // a file that cannot be read: shown empty, never saved over
+enum class TableState {
+    NoFile,    // the mode has no table file
+    Loaded,    // read
+    Missing,   // no file: an empty table that Save creates
+    Unreadable // a file that cannot be read: shown empty, never saved over
 };
 
 // The controls the window shows once loaded.
-struct Affichage
+struct Display
 {
-    bool grille = true;
+    bool grid = true;
     bool txtFile = true;
     bool cmdParcourir = true;
     bool cmdSave = true;
     bool cmdCopier = true;
     bool cmdAnnulEsp = false;
     bool cmdExit = true;
-    bool operator==(const Affichage&) const = default;
+    bool operator==(const Display&) const = default;
 };
 
 class ParamEditor
 {
 public:
     // Filter of a typed key for the numeric columns: returns the key to keep, 0 to drop it.
-    using FiltreTouche = std::function<int(int cle)>;
+    using KeyFilter = std::function<int(int key)>;
 
     // The grid is the window's; the row source reads the sibling product's database. Both must
     // outlive the editor.
-    ParamEditor(grid::Grid& grille, platform::RowSource& base);
+    ParamEditor(grid::Grid& table, platform::RowSource& database);
 
     // The numeric filter (by default the digits filter of a grid cell, which says nothing).
-    void setFiltreChiffres(FiltreTouche filtre);
+    void setDigitsFilter(KeyFilter filter);
 
     // ---- Load. Copies the mode and scheme texts, reads the administrator setting into the
     // grid's tag and the data folder, then loads the mode's table or grid, with its fix-ups,
     // removes empty rows (not in the squares table) and appends one empty row (not in the
     // identification grid). An unreadable table file is reported. When the sibling product is
-    // not installed, says so and asks the window to close (fermer()).
-    void loadMode(const QString& mode, const QString& protocole);
+    // not installed, says so and asks the window to close (mustClose()).
+    void loadMode(const QString& mode, const QString& scheme);
 
     common::ParamMode mode() const { return m_mode; }
-    QString texteMode() const { return m_texteMode; }
-    QString protocole() const { return m_protocole; }
-    QString titre() const { return paramWindowTitle(m_texteMode, m_protocole); }
-    EtatTable etat() const { return m_etat; }
-    const Affichage& affichage() const { return m_affichage; }
+    QString modeText() const { return m_modeText; }
+    QString scheme() const { return m_scheme; }
+    QString title() const { return paramWindowTitle(m_modeText, m_scheme); }
+    TableState state() const { return m_state; }
+    const Display& display() const { return m_display; }
     // The window closes at once: the sibling product is not installed.
-    bool fermer() const { return m_fermer; }
+    bool mustClose() const { return m_mustClose; }
     // Column widths are fitted to their contents (every mode but the squares table).
-    bool ajusterColonnes() const { return m_mode != common::ParamMode::Carrés; }
+    bool fitColumns() const { return m_mode != common::ParamMode::Squares; }
     // The text of the data-folder box.
-    QString dossier() const { return m_dossier; }
+    QString folder() const { return m_folder; }
     // The table's file (empty for the modes without one).
-    QString chemin() const { return m_chemin; }
+    QString path() const { return m_path; }
     // The grid's tag holds the administrator access code.
-    bool administrateur() const;
+    bool isAdministrator() const;
     // Why the identification's database could not be read whole (empty when it was read); the
     // load says it to the user.
-    QString erreurBase() const { return m_erreurBase; }
+    QString databaseError() const { return m_databaseError; }
 
     // ---- Editing rules.
     // A cell painted with the read-only colour (the grid's fixed-cell colour) or marked
@@ -145,7 +145,7 @@ public:
     // paste and the file load may touch.
     bool isCellEditable(int row, int col) const;
     // A key typed while editing: the key to keep (0 drops it).
-    int filterKey(int col, int cle) const;
+    int filterKey(int col, int key) const;
     // After an edit: number formats of the squares table, the single ticked row of the
     // identification grid, one empty row appended (not in the identification grid).
     void afterEdit(int row, int col);
@@ -159,7 +159,7 @@ public:
     // column's key filter (capitals where typing gives capitals), the squares' number formats.
     // A cell that breaks them is not changed, and one message names every such cell; that message
     // is the failure's reason.
-    platform::Result pasteText(const QString& texte);
+    platform::Result pasteText(const QString& text);
     // The load of a tab-separated file replaces every data cell: it is offered only on an
     // editable grid whose every cell the user may change.
     bool canLoadText() const;
@@ -168,7 +168,7 @@ public:
     // comes back into the same table (textLayout). A file that cannot be read is
     // reported and leaves the table as it was; the report is the failure's reason. A table that
     // cannot take a file fails without a message (the window does not offer the load).
-    platform::Result loadText(const QString& chemin);
+    platform::Result loadText(const QString& path);
 
     // ---- Closing.
     // The table (or the identification choice) differs from what was loaded or last saved, and
@@ -193,44 +193,44 @@ public:
     // The folder chosen with Parcourir: shown and stored as the data folder's setting (an empty
     // choice changes nothing and fails). Fails when the setting could not be written (it holds
     // for the session; the settings layer tells the user).
-    platform::Result folderChosen(const QString& dossier);
+    platform::Result folderChosen(const QString& folder);
 
 private:
-    void chargerTable(const common::ReferenceTable& table);
-    void corrigerAdresses();
-    void chargerIdentification();
-    void supprimerLignesVides();
-    bool ligneVide(int row) const;
-    platform::Result enregistrerTable(const common::ReferenceTable& table);
-    platform::Result enregistrerEspeces(const common::ReferenceTable& table);
-    platform::Result enregistrerIdentification();
-    void arreterNumerotation();
-    void signaler(const QString& texte) const;
+    void loadTable(const common::ReferenceTable& table);
+    void fixAddresses();
+    void loadIdentification();
+    void removeEmptyRows();
+    bool isEmptyRow(int row) const;
+    platform::Result saveToFile(const common::ReferenceTable& table);
+    platform::Result saveSpecies(const common::ReferenceTable& table);
+    platform::Result saveIdentification();
+    void clearRowNumbers();
+    void tell(const QString& text) const;
     // Tells why the table was not saved; the same text is the failure's reason.
-    platform::Result refusEnregistrement(const QString& raison) const;
+    platform::Result notSaved(const QString& reason) const;
     // The data rows that are not empty: their texts and check states, one text a row.
-    QStringList empreinte() const;
-    int touche(int col, int cle, const FiltreTouche& filtreChiffres) const;
+    QStringList fingerprint() const;
+    int keyFor(int col, int key, const KeyFilter& digitsFilter) const;
     // The text a cell would hold had it been typed: nullopt when a character would be refused.
-    std::optional<QString> texteSaisi(int col, const QString& texte) const;
+    std::optional<QString> typedText(int col, const QString& text) const;
     // The squares' number formats, applied when a cell is left.
-    QString formatApresSaisie(int col, const QString& texte) const;
+    QString formatAfterEdit(int col, const QString& text) const;
 
-    grid::Grid& m_grille;
-    platform::RowSource& m_base;
-    FiltreTouche m_filtreChiffres;
-    common::ParamMode m_mode = common::ParamMode::Inconnu;
-    QString m_texteMode;
-    QString m_protocole;
-    QString m_dossier;
-    QString m_chemin;
-    QString m_erreurBase;
-    EtatTable m_etat = EtatTable::SansFichier;
-    Affichage m_affichage;
-    bool m_fermer = false;
-    bool m_modifiee = false;
+    grid::Grid& m_grid;
+    platform::RowSource& m_database;
+    KeyFilter m_digitsFilter;
+    common::ParamMode m_mode = common::ParamMode::Unknown;
+    QString m_modeText;
+    QString m_scheme;
+    QString m_folder;
+    QString m_path;
+    QString m_databaseError;
+    TableState m_state = TableState::NoFile;
+    Display m_display;
+    bool m_mustClose = false;
+    bool m_modified = false;
     // The table as loaded or last saved.
-    QStringList m_empreinte;
+    QStringList m_fingerprint;
 };
 
 } // namespace mainwindow

@@ -43,7 +43,7 @@ void ProgramWaitWindow::waitBegins(const QString& what, const std::function<void
     // The program waits inside an event loop: nothing else is to be clicked meanwhile.
     m_window->setWindowModality(Qt::ApplicationModal);
     // The caller's hourglass would hide that the button can be pressed.
-    m_fleche.emplace(platform::PointerShape::Arrow);
+    m_arrow.emplace(platform::PointerShape::Arrow);
     m_window->showWindow();
 }
 
@@ -52,7 +52,7 @@ void ProgramWaitWindow::waitEnds()
     if (!m_window)
         return;
     m_window.reset();
-    m_fleche.reset();
+    m_arrow.reset();
 }
 
 } // namespace mainwindow

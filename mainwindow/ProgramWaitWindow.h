@@ -27,7 +27,7 @@ public:
 
 private:
     std::unique_ptr<frm_Wait> m_window;
-    std::optional<platform::PointerGuard> m_fleche; // the ordinary pointer during the wait
+    std::optional<platform::PointerGuard> m_arrow; // the ordinary pointer during the wait
 };
 
 } // namespace mainwindow

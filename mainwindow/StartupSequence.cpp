@@ -29,15 +29,15 @@ namespace mainwindow {
 
 namespace {
 
-const QChar LF = QLatin1Char('\n');
+const QChar kLineFeed = QLatin1Char('\n');
 
-QString parametre(const QString& valeur, const QString& defaut)
+QString setting(const QString& valeur, const QString& defaut)
 {
     return fun_Get_Setting_Str(common::kParametersSection, valeur, defaut);
 }
 
 // The table's file whatever the letter case of its name.
-QString fichierExistant(const QString& chemin)
+QString existingFile(const QString& chemin)
 {
     const QString normal = common::normalisePath(chemin);
     if (normal.isEmpty() || QFileInfo(normal).isFile())
@@ -49,30 +49,30 @@ QString fichierExistant(const QString& chemin)
 
 // A work grid emptied, then loaded from a table file; fails when the file is missing or
 // unreadable (the grid then stays empty).
-platform::Result chargerTable(Grid& grille, const QString& chemin)
+platform::Result loadTable(Grid& grille, const QString& chemin)
 {
     grille.clear();
     grille.setRows(0);
     grille.setFixedRows(0);
     grille.setFixedCols(0);
-    return GridFile::load(grille, fichierExistant(chemin), GridFile::Complete);
+    return GridFile::load(grille, existingFile(chemin), GridFile::Complete);
 }
 
 // A setting that cannot be read as a number.
-QString illisible(const QString& valeur)
+QString unreadableSetting(const QString& valeur)
 {
     return QStringLiteral("Le paramètre « %1 » ne peut pas être lu comme un nombre.").arg(valeur);
 }
 
 // The reminders about the correspondents' addresses: the question, then, on No, whether to ask
 // again at the next start (No records "6" and the reminder is never shown again).
-void rappelAdresses(StartupWindow& fenetre, const QString& valeur, const QString& texte)
+void addressReminder(StartupWindow& window, const QString& valeur, const QString& texte)
 {
-    if (common::leadingNumber(parametre(valeur, QStringLiteral("7"))) != 7)
+    if (common::leadingNumber(setting(valeur, QStringLiteral("7"))) != 7)
         return;
     auto& dlg = platform::dialogs();
     if (dlg.ask(texte, mb::YesNo | mb::Exclamation, common::kProgramName) == mb::Yes) {
-        fenetre.openAddressBook();
+        window.openAddressBook();
         return;
     }
     const QString encore = QStringLiteral("Voulez-vous que ") + common::kProgramName +
@@ -81,17 +81,18 @@ void rappelAdresses(StartupWindow& fenetre, const QString& valeur, const QString
         static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, valeur, QStringLiteral("6")));
 }
 
-void installerTables()
+void installTables()
 {
     QStringList erreurs;
     for (const data::TableInstallation& t : data::installStarterTables(common::programFolder()))
-        if (t.etat == data::InstallState::Failed)
-            erreurs << t.fichier + QStringLiteral(" : ") + t.erreur;
+        if (t.state == data::InstallState::Failed)
+            erreurs << t.fileName + QStringLiteral(" : ") + t.error;
     if (!erreurs.isEmpty())
         platform::dialogs().ask(
             QStringLiteral("Les tables de référence suivantes n'ont pas pu être installées dans "
                            "le dossier ") +
-                common::programFolder() + QStringLiteral(" :") + LF + LF + erreurs.join(LF),
+                common::programFolder() + QStringLiteral(" :") + kLineFeed + kLineFeed +
+                erreurs.join(kLineFeed),
             mb::OKOnly | mb::Exclamation, common::kProgramName);
 }
 
@@ -101,28 +102,28 @@ AddressCounts countAddresses(const Grid& table)
 {
     AddressCounts n;
     for (const common::email::Correspondent& c : common::email::correspondentsOf(table)) {
-        ++n.adresses;
+        ++n.addresses;
         if (c.ticked)
-            ++n.selectionnees;
+            ++n.selected;
     }
     return n;
 }
 
-StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
+StartupSequenceResult runStartupSequence(StartupWindow& window)
 {
     StartupSequenceResult r;
     // A failed step is skipped; its reason is kept.
-    const auto sauter = [&r](const platform::Result& pas) {
+    const auto skip = [&r](const platform::Result& pas) {
         if (pas)
             return;
-        r.echec = true;
+        r.failed = true;
         r.reasons << pas.error;
     };
 
     // 1-2. This program's identification items; the sibling program's settings.
-    fenetre.showIdentificationItems();
+    window.showIdentificationItems();
     sub_Migration_Registre();
-    installerTables();
+    installTables();
 
     // 4. The workbook writer's font.
     gstr_Police_Excel = QStringLiteral("MS Sans Serif");
@@ -131,28 +132,28 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     gbol_Italique_Excel = false;
 
     // 5. First start and data folder.
-    const ResultatDemarrage dossier =
-        sub_Init_Version_Dossier([&fenetre](const QString& titre, const QString& propose) {
-            return fenetre.chooseFolder(titre, propose);
+    const common::StartOutcome folder =
+        sub_Init_Version_Dossier([&window](const QString& title, const QString& propose) {
+            return window.chooseFolder(title, propose);
         });
-    if (dossier == ResultatDemarrage::Quitter) {
-        r.fin = ResultatDemarrage::Quitter;
+    if (folder == common::StartOutcome::Quit) {
+        r.outcome = common::StartOutcome::Quit;
         return r;
     }
-    fenetre.setHourglass(true);
+    window.setHourglass(true);
 
     // 7. Species learning mode.
-    const QString validation = parametre(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
+    const QString validation = setting(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
     if (validation == QLatin1String("2")) {
         static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
                                              QStringLiteral("-1")));
         // A table that cannot be read or written has been told to the user; the answer is kept
         // and the sequence goes on.
-        static_cast<void>(sub_Update_Espèce(fenetre.Flx_Carrés()));
+        static_cast<void>(sub_Update_Espèce(window.Flx_Carrés()));
     } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
         setOption(Option::SaisieEsp, *v != 0);
     } else {
-        sauter(platform::Result::failure(illisible(QStringLiteral("Validation Espèces"))));
+        skip(platform::Result::failure(unreadableSetting(QStringLiteral("Validation Espèces"))));
     }
 
     // 8. Start counter; a count too large to read is left as it is.
@@ -163,7 +164,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
         static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
                                              QString::number(compteur, 'g', 15)));
     } else {
-        sauter(platform::Result::failure(illisible(QStringLiteral("Nbr_Demarrage"))));
+        skip(platform::Result::failure(unreadableSetting(QStringLiteral("Nbr_Demarrage"))));
     }
 
     // 9. Update-check frequency; question 2700 when the user was never asked.
@@ -171,7 +172,7 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     const std::optional<qint16> indice =
         fun_Get_Setting_Int(common::kOptionsSection, kUpdateFrequencyValue, QStringLiteral("999"));
     if (!indice) {
-        sauter(platform::Result::failure(illisible(kUpdateFrequencyValue)));
+        skip(platform::Result::failure(unreadableSetting(kUpdateFrequencyValue)));
     } else if (*indice >= 0 && *indice < kFrequencyCount) {
         setFrequency(*indice, true);
         frequence = startsBetweenChecks(*indice);
@@ -187,55 +188,56 @@ StartupSequenceResult runStartupSequence(StartupWindow& fenetre)
     // decided here and started at the very end: a timer running while a box of the start-up is
     // open would fire in that box's event loop and open the browser over the question.
     const bool jamais = isFrequencyChecked(kFrequencyNever);
-    r.verificationActivee = !jamais && !r.echec && isAutoCheckDue(compteur, frequence, jamais);
+    r.autoCheckEnabled = !jamais && !r.failed && isAutoCheckDue(compteur, frequence, jamais);
 
     // 11-12. Items this program does not offer; the option marks.
-    fenetre.hideItemsNotOffered();
+    window.hideItemsNotOffered();
     setOption(Option::Saisie_Commentaires, false);
     setOption(Option::Saisie_Mammiferes, true);
-    sauter(loadOptions());
+    skip(loadOptions());
 
     // 13-16. The workbook writer, captions, the window and its logo.
     Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
-    fenetre.sub_Adapte_Affichage();
-    fenetre.showWindow();
+    window.sub_Adapte_Affichage();
+    window.showWindow();
 
     // 17-19. Reminders about the correspondents' addresses.
-    Grid& adresses = fenetre.Flx_Carrés();
-    sauter(chargerTable(adresses, common::email::addressBookPath()));
+    Grid& adresses = window.Flx_Carrés();
+    skip(loadTable(adresses, common::email::addressBookPath()));
     const AddressCounts n = countAddresses(adresses);
-    if (n.adresses == 0) {
-        rappelAdresses(
-            fenetre, QStringLiteral("Adresses email Check1"),
+    if (n.addresses == 0) {
+        addressReminder(
+            window, QStringLiteral("Adresses email Check1"),
             QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
                            "fichiers à votre correspondant régional.") +
-                LF + LF + QStringLiteral("Voulez-vous la définir maintenant ?"));
-    } else if (n.selectionnees == 0) {
-        rappelAdresses(fenetre, QStringLiteral("Adresses email Check2"),
-                       QStringLiteral("Vous n'avez pas sélectionné l'adresse courriel de votre correspondant "
-                                      "régional.") +
-                           LF + LF + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
+                kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la définir maintenant ?"));
+    } else if (n.selected == 0) {
+        addressReminder(
+            window, QStringLiteral("Adresses email Check2"),
+            QStringLiteral("Vous n'avez pas sélectionné l'adresse courriel de votre correspondant "
+                           "régional.") +
+                kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
     }
 
     // 20-22. Documentation menu and the export log.
-    const QString dossierLog = parametre(QStringLiteral("Dossier"), gstr_Dossier);
-    fenetre.fillDocumentationMenu(common::programFolder());
-    if (const platform::Result log = sub_Load_Log_Export(dossierLog, fenetre.flx_Work()); !log) {
+    const QString dossierLog = setting(QStringLiteral("Dossier"), gstr_Dossier);
+    window.fillDocumentationMenu(common::programFolder());
+    if (const platform::Result log = sub_Load_Log_Export(dossierLog, window.flx_Work()); !log) {
         platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
-                                    LF + LF + log.error,
+                                    kLineFeed + kLineFeed + log.error,
                                 mb::OKOnly | mb::Exclamation, common::kProgramName);
-        sauter(log);
+        skip(log);
     }
 
     // 23. The squares table, in place of the address table.
-    sauter(chargerTable(fenetre.Flx_Carrés(),
-                        parametre(QStringLiteral("Fichier carrés"),
-                                  common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
+    skip(loadTable(window.Flx_Carrés(),
+                   setting(QStringLiteral("Fichier carrés"),
+                           common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
 
-    fenetre.setHourglass(false);
-    fenetre.sub_Bing();
-    if (r.verificationActivee)
-        fenetre.startAutoCheck();
+    window.setHourglass(false);
+    window.sub_Bing();
+    if (r.autoCheckEnabled)
+        window.startAutoCheck();
     return r;
 }
 

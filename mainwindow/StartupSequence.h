@@ -34,16 +34,16 @@ public:
     // The click of the "mail" item: the correspondents' address editor opens beside the window.
     virtual void openAddressBook() = 0;
     // Fills the documentation menu from the PDF files of a folder.
-    virtual void fillDocumentationMenu(const QString& dossier) = 0;
+    virtual void fillDocumentationMenu(const QString& folder) = 0;
     // Enables the one-shot automatic update check. Called last, once every box of the
     // start-up has been answered and the window shows.
     virtual void startAutoCheck() = 0;
     // The hourglass pointer on or off.
-    virtual void setHourglass(bool actif) = 0;
+    virtual void setHourglass(bool on) = 0;
     // The end-of-action beep (when the "bing" option is checked).
     virtual void sub_Bing() = 0;
     // The data-folder chooser; "" when the user left it without a choice.
-    virtual QString chooseFolder(const QString& titre, const QString& dossier) = 0;
+    virtual QString chooseFolder(const QString& title, const QString& folder) = 0;
     // The hidden work grids.
     virtual grid::Grid& Flx_Carrés() = 0;
     virtual grid::Grid& flx_Work() = 0;
@@ -53,24 +53,24 @@ public:
 // and among them those whose "Sélection" box (column 1) is checked.
 struct AddressCounts
 {
-    int adresses = 0;
-    int selectionnees = 0;
+    int addresses = 0;
+    int selected = 0;
 };
 AddressCounts countAddresses(const grid::Grid& table);
 
 struct StartupSequenceResult
 {
-    ResultatDemarrage fin = ResultatDemarrage::Continuer;
+    common::StartOutcome outcome = common::StartOutcome::Continue;
     // True when a step of the sequence failed (it was skipped); the automatic update check is
     // then not enabled.
-    bool echec = false;
+    bool failed = false;
     // Why each failed step was skipped, in order. The sequence passes over a failing step without
     // a box, unless the step itself tells the user.
     QStringList reasons;
-    bool verificationActivee = false;
+    bool autoCheckEnabled = false;
 };
 
-// Runs the sequence. Quitter when the user cancelled the first start: the program must end.
-StartupSequenceResult runStartupSequence(StartupWindow& fenetre);
+// Runs the sequence. Quit when the user cancelled the first start: the program must end.
+StartupSequenceResult runStartupSequence(StartupWindow& window);
 
 } // namespace mainwindow

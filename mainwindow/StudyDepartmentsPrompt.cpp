@@ -24,10 +24,10 @@ QString wrongDepartmentMessage(const QString& item)
 }
 
 namespace {
-bool estChiffre(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // The normal form of one item, or nullopt when it is wrong.
-std::optional<QString> normaliserItem(const QString& item)
+std::optional<QString> normaliseItem(const QString& item)
 {
     const QString t = item.trimmed();
     if (t.isEmpty() || t == QLatin1String("%"))
@@ -37,7 +37,7 @@ std::optional<QString> normaliserItem(const QString& item)
     const QString upper = t.toUpper();
     if (upper == QLatin1String("2A") || upper == QLatin1String("2B"))
         return upper;
-    if (!std::all_of(t.begin(), t.end(), estChiffre))
+    if (!std::all_of(t.begin(), t.end(), isDigit))
         return std::nullopt;
     const int value = t.toInt();
     if (value == 0)
@@ -52,10 +52,10 @@ DepartmentList normaliseDepartments(const QString& saisie)
     QStringList items;
     const QStringList parts = saisie.split(QLatin1Char(';'));
     for (const QString& part : parts) {
-        const std::optional<QString> normal = normaliserItem(part);
+        const std::optional<QString> normal = normaliseItem(part);
         if (!normal) {
-            result.valide = false;
-            result.itemErrone = part;
+            result.valid = false;
+            result.wrongItem = part;
             return result;
         }
         items << *normal;
@@ -67,7 +67,7 @@ DepartmentList normaliseDepartments(const QString& saisie)
             continue;
         kept << item;
     }
-    result.liste = kept.join(QLatin1Char(';'));
+    result.list = kept.join(QLatin1Char(';'));
     return result;
 }
 
@@ -80,19 +80,19 @@ StudyDepartmentsOutcome askStudyDepartments()
                                    .inputBox(studyDepartmentsPrompt(), kStudyDepartmentsTitle, proposed)
                                    .value_or(QString());
         if (answer.isEmpty())
-            return StudyDepartmentsOutcome::Annule;
+            return StudyDepartmentsOutcome::Cancelled;
         const DepartmentList list = normaliseDepartments(answer);
-        if (!list.valide) {
-            platform::dialogs().ask(wrongDepartmentMessage(list.itemErrone), platform::mb::Exclamation,
+        if (!list.valid) {
+            platform::dialogs().ask(wrongDepartmentMessage(list.wrongItem), platform::mb::Exclamation,
                                     common::kProgramName);
             proposed = answer;
             continue;
         }
-        if (list.liste.isEmpty())
-            return StudyDepartmentsOutcome::Vide;
-        return sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsValue, list.liste).ok
-                   ? StudyDepartmentsOutcome::Enregistre
-                   : StudyDepartmentsOutcome::EchecEcriture;
+        if (list.list.isEmpty())
+            return StudyDepartmentsOutcome::Empty;
+        return sub_Reg_Write_HKLM(common::kParametersSection, kStudyDepartmentsValue, list.list).ok
+                   ? StudyDepartmentsOutcome::Saved
+                   : StudyDepartmentsOutcome::WriteFailed;
     }
 }
 

@@ -17,11 +17,11 @@ QString wrongDepartmentMessage(const QString& item);
 
 struct DepartmentList
 {
-    bool valide = true;
+    bool valid = true;
     // The normalised list; empty when every item was blank or when the list is not valid.
-    QString liste;
+    QString list;
     // The first wrong item, as typed, when the list is not valid.
-    QString itemErrone;
+    QString wrongItem;
 };
 
 // Checks and normalises a typed list. Items are split at ";". A blank item is dropped; "%"
@@ -29,9 +29,9 @@ struct DepartmentList
 // long as typed and, without its blanks, one or two digits of non-zero value (written back with
 // two digits) or 2A / 2B in either case (written in capitals); the first item that is not
 // makes the list invalid. Items are then sorted by their text and duplicates dropped.
-DepartmentList normaliseDepartments(const QString& saisie);
+DepartmentList normaliseDepartments(const QString& typed);
 
-enum class StudyDepartmentsOutcome { Enregistre, Annule, Vide, EchecEcriture };
+enum class StudyDepartmentsOutcome { Saved, Cancelled, Empty, WriteFailed };
 
 // The "Départements d'étude" item: asks for the list, proposing the stored one (default "%"),
 // refuses a wrong item with its message and asks again with the typed answer; saves the

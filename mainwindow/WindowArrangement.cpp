@@ -60,11 +60,11 @@ QList<QPoint> iconLayout(QSize zone, const QList<QSize>& tailles)
 
 QSize openingSize(QSize souhaitee, QSize zone)
 {
-    auto cote = [](int voulu, int minimum, int place) {
+    auto side = [](int voulu, int minimum, int place) {
         return std::max(1, std::min(std::max(voulu, minimum), place));
     };
-    return QSize(cote(souhaitee.width(), kCascadeMinimum.width(), zone.width()),
-                 cote(souhaitee.height(), kCascadeMinimum.height(), zone.height()));
+    return QSize(side(souhaitee.width(), kCascadeMinimum.width(), zone.width()),
+                 side(souhaitee.height(), kCascadeMinimum.height(), zone.height()));
 }
 
 QPoint centredPosition(QSize zone, QSize taille)

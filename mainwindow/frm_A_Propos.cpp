@@ -26,7 +26,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text)
     return l;
 }
 
-void lien(QLabel* l)
+void showAsLink(QLabel* l)
 {
     l->setCursor(Qt::PointingHandCursor);
     QFont f = l->font();
@@ -56,8 +56,8 @@ frm_A_Propos::frm_A_Propos(QWidget* parent) : QWidget(parent)
     QString site = common::kPublisherSite;
     site.remove(QStringLiteral("http://"));
     lab_web = label(this, QStringLiteral("lab_web"), site);
-    lien(Lab_Courriel);
-    lien(lab_web);
+    showAsLink(Lab_Courriel);
+    showAsLink(lab_web);
     Lab_Courriel->installEventFilter(this);
     lab_web->installEventFilter(this);
 

@@ -35,11 +35,11 @@
 using mainwindow::Option;
 
 namespace {
-QString nom(const QString& name, int index)
+QString itemName(const QString& name, int index)
 {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
 }
-QString cle(const QString& name) { return name.toLower(); }
+QString itemKey(const QString& name) { return name.toLower(); }
 
 // The wait window while older record files are converted.
 class ConversionWait : public recordlist::ConversionObserver
@@ -93,7 +93,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frm_Menu"));
     m_flxWork.setObjectName(QStringLiteral("flx_Work"));
     m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
-    m_ligneCommande = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+    m_commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
     g_instance = this;
     mainwindow::resetMenuOptions();
 
@@ -107,13 +107,13 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_mdi->viewport()->installEventFilter(this);
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
-    m_fabriqueParam = [](const QString& mode, const QString& protocole) {
+    m_paramFactory = [](const QString& mode, const QString& protocole) {
         return frm_Param::openWindow(mode, protocole);
     };
-    m_fabriqueListe = [this]() -> QWidget* {
+    m_listFactory = [this]() -> QWidget* {
         frm_Liste_Releves_SHOC::Hooks hooks;
         hooks.openRecord = [this](const record::RecordRequest& demande) -> QWidget* {
-            return ouvrirReleve(demande);
+            return openRecord(demande);
         };
         hooks.bulkUpdateMenu = m_popupMaj;
         hooks.conversionObserver = &conversionWait();
@@ -129,7 +129,7 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
         sub_Retreive_Last_Version(true);
     });
 
-    construireMenus();
+    buildMenus();
 
     // The items follow the marks, whoever sets them.
     common::observeOptions([this](const QString& name, bool on) {
@@ -156,39 +156,42 @@ frm_Menu::~frm_Menu()
         g_instance = nullptr;
 }
 
-QAction* frm_Menu::item(const QString& name, int index) const { return m_items.value(cle(nom(name, index))); }
+QAction* frm_Menu::item(const QString& name, int index) const
+{
+    return m_items.value(itemKey(itemName(name, index)));
+}
 
-QAction* frm_Menu::ajouter(QWidget* parent, const QString& name, const QString& caption, int index)
+QAction* frm_Menu::addItem(QWidget* parent, const QString& name, const QString& caption, int index)
 {
     auto* a = new QAction(caption, this);
-    a->setObjectName(nom(name, index));
+    a->setObjectName(itemName(name, index));
     parent->addAction(a);
-    m_items.insert(cle(nom(name, index)), a);
+    m_items.insert(itemKey(itemName(name, index)), a);
     return a;
 }
 
-QMenu* frm_Menu::ajouterMenu(QWidget* parent, const QString& name, const QString& caption)
+QMenu* frm_Menu::addMenu(QWidget* parent, const QString& name, const QString& caption)
 {
     auto* m = new QMenu(caption, parent);
     m->setObjectName(name);
     m->menuAction()->setObjectName(name);
     parent->addAction(m->menuAction());
-    m_items.insert(cle(name), m->menuAction());
+    m_items.insert(itemKey(name), m->menuAction());
     return m;
 }
 
-void frm_Menu::construireMenus()
+void frm_Menu::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
 
     auto filler = [&](const QString& name, const QString& caption, bool enabled) {
-        QAction* a = ajouter(bar, name, caption);
+        QAction* a = addItem(bar, name, caption);
         a->setEnabled(enabled);
         return a;
     };
     auto option = [&](QMenu* menu, Option opt, const QString& caption) {
-        QAction* a = ajouter(menu, mainwindow::optionName(opt), caption);
+        QAction* a = addItem(menu, mainwindow::optionName(opt), caption);
         a->setCheckable(true);
         a->setChecked(mainwindow::isOptionOn(opt));
         connect(a, &QAction::triggered, this, [opt] {
@@ -199,16 +202,15 @@ void frm_Menu::construireMenus()
     };
     auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
                      const QString& protocole = QString()) {
-        QAction* a = ajouter(menu, name, caption);
-        connect(a, &QAction::triggered, this,
-                [this, a, mode, protocole] { ouvrirParam(a, mode, protocole); });
+        QAction* a = addItem(menu, name, caption);
+        connect(a, &QAction::triggered, this, [this, a, mode, protocole] { openParam(a, mode, protocole); });
         return a;
     };
 
     filler(QStringLiteral("Filler00"), QStringLiteral("|"), false);
 
-    QMenu* options = ajouterMenu(bar, QStringLiteral("Options"), QStringLiteral("Options"));
-    QMenu* parametrage = ajouterMenu(options, QStringLiteral("Paramètrage"), QStringLiteral("Paramétrage"));
+    QMenu* options = addMenu(bar, QStringLiteral("Options"), QStringLiteral("Options"));
+    QMenu* parametrage = addMenu(options, QStringLiteral("Paramètrage"), QStringLiteral("Paramétrage"));
     param(parametrage, QStringLiteral("File"), QStringLiteral("Dossier de travail"),
           QStringLiteral("Dossier de travail"));
     const QString identification = QStringLiteral("Indentification de votre Gadrel");
@@ -237,14 +239,14 @@ void frm_Menu::construireMenus()
     option(parametrage, Option::bing,
            QStringLiteral("Bing sonore émis à la fin de certaines actions un peu longue"));
     parametrage->addSeparator();
-    QMenu* autoMaj = ajouterMenu(
-        parametrage, QStringLiteral("auto_maj_Internet"),
-        QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
+    QMenu* autoMaj =
+        addMenu(parametrage, QStringLiteral("auto_maj_Internet"),
+                QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
     const QString frequences[mainwindow::kFrequencyCount] = {
         QStringLiteral("A tous les démarrages"), QStringLiteral("Tous les 5 démarrages"),
         QStringLiteral("Tous les 10 démarrages"), QStringLiteral("Jamais")};
     for (int i = 0; i < mainwindow::kFrequencyCount; ++i) {
-        QAction* a = ajouter(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
+        QAction* a = addItem(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
         a->setCheckable(true);
         a->setChecked(mainwindow::isFrequencyChecked(i));
         connect(a, &QAction::triggered, this, [i] {
@@ -253,7 +255,7 @@ void frm_Menu::construireMenus()
     }
     parametrage->addSeparator();
     QAction* departements =
-        ajouter(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
+        addItem(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
     connect(departements, &QAction::triggered, this, [] { mainwindow::askStudyDepartments(); });
     param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"),
           QStringLiteral("Codes carrés"))
@@ -270,51 +272,51 @@ void frm_Menu::construireMenus()
     param(parametrage, QStringLiteral("mail"), QStringLiteral("Adresses courriel de vos correspondants"),
           QStringLiteral("Adresses courriel de votre correspondant"));
     options->addSeparator();
-    QAction* quitter = ajouter(options, QStringLiteral("Quitter"), QStringLiteral("Quitter"));
+    QAction* quitter = addItem(options, QStringLiteral("Quitter"), QStringLiteral("Quitter"));
     connect(quitter, &QAction::triggered, this, &QWidget::close);
 
     filler(QStringLiteral("Filler30"), QStringLiteral("|"), false);
 
-    QMenu* eps = ajouterMenu(bar, QStringLiteral("EPS"), QString());
+    QMenu* eps = addMenu(bar, QStringLiteral("EPS"), QString());
     const QString saisies[3] = {QStringLiteral("Relevés du programme STOC-EPS"),
                                 QStringLiteral("Relevés du programme EPS-SITES"), QString()};
     const QKeySequence touches[3] = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
                                      QKeySequence(Qt::Key_F3)};
     for (int i = 0; i < 3; ++i) {
-        QAction* a = ajouter(eps, QStringLiteral("Saisie"), saisies[i], i);
+        QAction* a = addItem(eps, QStringLiteral("Saisie"), saisies[i], i);
         a->setShortcut(touches[i]);
         if (i == 2) // the two other schemes' lists are not part of this program
-            connect(a, &QAction::triggered, this, &frm_Menu::ouvrirListe);
+            connect(a, &QAction::triggered, this, &frm_Menu::openList);
     }
-    ajouter(eps, QStringLiteral("STat"), QStringLiteral("Statisques de prospection"))->setVisible(false);
+    addItem(eps, QStringLiteral("STat"), QStringLiteral("Statisques de prospection"))->setVisible(false);
 
     filler(QStringLiteral("Filler35"), QStringLiteral("|"), true);
 
-    QMenu* doc = ajouterMenu(bar, QStringLiteral("DOC"), QStringLiteral("Documentations"));
+    QMenu* doc = addMenu(bar, QStringLiteral("DOC"), QStringLiteral("Documentations"));
     for (int i = 0; i < mainwindow::kMaxDocuments; ++i) {
-        QAction* a = ajouter(doc, QStringLiteral("PDF"), QString::number(i), i);
-        connect(a, &QAction::triggered, this, [this, i] { ouvrirDocument(i); });
+        QAction* a = addItem(doc, QStringLiteral("PDF"), QString::number(i), i);
+        connect(a, &QAction::triggered, this, [this, i] { openDocument(i); });
     }
 
     filler(QStringLiteral("Filler40"), QStringLiteral("|"), false);
 
-    m_fenetres = ajouterMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
-    connect(ajouter(m_fenetres, QStringLiteral("Cascade"), QStringLiteral("&Cascade")), &QAction::triggered,
-            this, &frm_Menu::cascadeWindows);
-    connect(ajouter(m_fenetres, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")), &QAction::triggered,
-            this, &frm_Menu::tileWindows);
-    connect(ajouter(m_fenetres, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")),
+    m_windowsMenu = addMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
+    connect(addItem(m_windowsMenu, QStringLiteral("Cascade"), QStringLiteral("&Cascade")),
+            &QAction::triggered, this, &frm_Menu::cascadeWindows);
+    connect(addItem(m_windowsMenu, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")),
+            &QAction::triggered, this, &frm_Menu::tileWindows);
+    connect(addItem(m_windowsMenu, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")),
             &QAction::triggered, this, &frm_Menu::arrangeIcons);
-    m_fenetres->addSeparator();
-    option(m_fenetres, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
-    connect(m_fenetres, &QMenu::aboutToShow, this, &frm_Menu::remplirListeFenetres);
+    m_windowsMenu->addSeparator();
+    option(m_windowsMenu, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
+    connect(m_windowsMenu, &QMenu::aboutToShow, this, &frm_Menu::fillWindowList);
 
     filler(QStringLiteral("Filler70"), QStringLiteral("|"), false);
 
-    QMenu* aide = ajouterMenu(bar, QStringLiteral("Filler80"), QStringLiteral("?"));
-    connect(ajouter(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this,
-            &frm_Menu::ouvrirAPropos);
-    connect(ajouter(aide, QStringLiteral("maj_Internet"),
+    QMenu* aide = addMenu(bar, QStringLiteral("Filler80"), QStringLiteral("?"));
+    connect(addItem(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this,
+            &frm_Menu::openAbout);
+    connect(addItem(aide, QStringLiteral("maj_Internet"),
                     QStringLiteral("Rechercher une mise à jour sur Internet")),
             &QAction::triggered, this, [this] {
                 const platform::PointerGuard hourglass;
@@ -323,32 +325,32 @@ void frm_Menu::construireMenus()
 
     filler(QStringLiteral("filler90"), QStringLiteral("|"), false);
 
-    m_popupMaj = ajouterMenu(bar, QStringLiteral("Popup_Maj"), QStringLiteral("Maj"));
+    m_popupMaj = addMenu(bar, QStringLiteral("Popup_Maj"), QStringLiteral("Maj"));
     m_popupMaj->menuAction()->setVisible(false);
     const QString majs[4] = {QStringLiteral("Mise à jour l'adresse courriel"),
                              QStringLiteral("Mise à jour du nom de l'observateur"),
                              QStringLiteral("Mise à jour du nom de la commune"),
                              QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
     for (int i = 0; i < 4; ++i)
-        connect(ajouter(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
+        connect(addItem(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
                 this, [i] { record::updateSelectedRecordFiles(i); });
 }
 
-QMdiSubWindow* frm_Menu::ajouterFenetre(QWidget* widget)
+QMdiSubWindow* frm_Menu::addWindow(QWidget* widget)
 {
     QMdiSubWindow* sw = m_mdi->addSubWindow(widget);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     return sw;
 }
 
-void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& protocole)
+void frm_Menu::openParam(QAction* source, const QString& mode, const QString& protocole)
 {
     if (!protocole.isEmpty())
-        m_protocole = protocole;
-    QWidget* widget = m_fabriqueParam ? m_fabriqueParam(mode, m_protocole) : nullptr;
+        m_scheme = protocole;
+    QWidget* widget = m_paramFactory ? m_paramFactory(mode, m_scheme) : nullptr;
     if (!widget)
         return;
-    QMdiSubWindow* sw = ajouterFenetre(widget);
+    QMdiSubWindow* sw = addWindow(widget);
     // Large enough to show its table, within the main window.
     sw->resize(mainwindow::openingSize(sw->sizeHint(), m_mdi->viewport()->size()));
     // The item stays greyed while its window is open, so the same table is never edited twice.
@@ -362,64 +364,64 @@ void frm_Menu::ouvrirParam(QAction* source, const QString& mode, const QString& 
     source->setEnabled(false);
 }
 
-void frm_Menu::ouvrirListe()
+void frm_Menu::openList()
 {
-    if (!m_liste) {
-        QWidget* widget = m_fabriqueListe ? m_fabriqueListe() : nullptr;
+    if (!m_list) {
+        QWidget* widget = m_listFactory ? m_listFactory() : nullptr;
         if (!widget)
             return;
-        m_liste = ajouterFenetre(widget);
+        m_list = addWindow(widget);
     }
-    m_liste->show();
-    m_liste->widget()->show();
-    m_mdi->setActiveSubWindow(m_liste);
+    m_list->show();
+    m_list->widget()->show();
+    m_mdi->setActiveSubWindow(m_list);
     sub_Cascade_Windows();
 }
 
-QMdiSubWindow* frm_Menu::ouvrirReleve(const record::RecordRequest& demande)
+QMdiSubWindow* frm_Menu::openRecord(const record::RecordRequest& demande)
 {
-    if (!m_releve) {
+    if (!m_record) {
         frm_Releve_SHOC* releve = frm_Releve_SHOC::openWindow(demande);
         if (!releve)
             return nullptr;
-        m_releve = ajouterFenetre(releve);
-        m_releve->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
+        m_record = addWindow(releve);
+        m_record->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
         // Closed, it is gone at once (its frame is deleted later): the next request opens a new one.
         connect(releve, &frm_Releve_SHOC::closed, this, [this] {
-            m_releve = nullptr;
-            if (m_liste)
-                m_liste->show();
+            m_record = nullptr;
+            if (m_list)
+                m_list->show();
         });
     }
-    if (m_releve->isMinimized())
-        m_releve->showNormal();
-    m_releve->show();
-    m_mdi->setActiveSubWindow(m_releve);
+    if (m_record->isMinimized())
+        m_record->showNormal();
+    m_record->show();
+    m_mdi->setActiveSubWindow(m_record);
     sub_Cascade_Windows();
-    return m_releve;
+    return m_record;
 }
 
-void frm_Menu::ouvrirAPropos()
+void frm_Menu::openAbout()
 {
-    if (!m_aPropos) {
-        m_aPropos = ajouterFenetre(new frm_A_Propos);
-        m_aPropos->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    if (!m_about) {
+        m_about = addWindow(new frm_A_Propos);
+        m_about->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     }
-    m_aPropos->show();
-    m_mdi->setActiveSubWindow(m_aPropos);
+    m_about->show();
+    m_mdi->setActiveSubWindow(m_about);
 }
 
-void frm_Menu::ouvrirDocument(int index)
+void frm_Menu::openDocument(int index)
 {
     if (index < 0 || index >= m_documents.size())
         return;
     // A document removed since the menu was filled, or no viewer: the shell fails, nothing is said.
-    static_cast<void>(platform::shell().openFile(QDir(m_dossierDocuments).filePath(m_documents.at(index))));
+    static_cast<void>(platform::shell().openFile(QDir(m_documentsFolder).filePath(m_documents.at(index))));
 }
 
 void frm_Menu::fillDocumentationMenu(const QString& dossierProgramme)
 {
-    m_dossierDocuments = dossierProgramme;
+    m_documentsFolder = dossierProgramme;
     m_documents = mainwindow::listDocuments(dossierProgramme);
     for (int i = 0; i < mainwindow::kMaxDocuments; ++i) {
         QAction* a = item(QStringLiteral("PDF"), i);
@@ -436,7 +438,7 @@ void frm_Menu::sub_Adapte_Affichage()
 {
     const QString pswd = fun_Get_Setting_Str(common::kAdminSection, common::kPasswordValue, QString());
     const bool administrateur = common::isAdministratorMode(pswd);
-    setWindowTitle(common::mainWindowTitle(m_ligneCommande, administrateur));
+    setWindowTitle(common::mainWindowTitle(m_commandLine, administrateur));
     item(QStringLiteral("EPS"))->setText(common::kEpsCaption);
     item(QStringLiteral("A_Propos"))->setText(common::aboutItemCaption());
     item(QStringLiteral("Atlas_STOC_EPS"))->setVisible(false);
@@ -456,7 +458,7 @@ void frm_Menu::sub_Retreive_Last_Version(bool quiet) { mainwindow::sub_Retreive_
 
 void frm_Menu::startAutoCheck() { m_timCheckUpdAuto->start(); }
 
-QList<QMdiSubWindow*> frm_Menu::fenetres() const
+QList<QMdiSubWindow*> frm_Menu::windows() const
 {
     QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
     list.removeIf([this](QMdiSubWindow* w) { return w == m_logo; });
@@ -469,22 +471,22 @@ void frm_Menu::sub_Cascade_Windows()
         cascadeWindows();
 }
 
-QList<QMdiSubWindow*> frm_Menu::fenetresAArranger() const
+QList<QMdiSubWindow*> frm_Menu::windowsToArrange() const
 {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : fenetres()) {
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : windows()) {
         if (w->isHidden() || w->isMinimized())
             continue;
         if (w->isMaximized())
             w->showNormal();
-        windows << w;
+        shown << w;
     }
-    return windows;
+    return shown;
 }
 
 void frm_Menu::cascadeWindows()
 {
-    const QList<QMdiSubWindow*> windows = fenetresAArranger();
+    const QList<QMdiSubWindow*> windows = windowsToArrange();
     QList<QSize> sizes;
     for (QMdiSubWindow* w : windows)
         sizes << w->size();
@@ -496,7 +498,7 @@ void frm_Menu::cascadeWindows()
 
 void frm_Menu::tileWindows()
 {
-    const QList<QMdiSubWindow*> windows = fenetresAArranger();
+    const QList<QMdiSubWindow*> windows = windowsToArrange();
     const QList<QRect> rects =
         mainwindow::horizontalTileLayout(m_mdi->viewport()->size(), int(windows.size()));
     for (int i = 0; i < windows.size(); ++i)
@@ -518,13 +520,13 @@ void frm_Menu::arrangeIcons()
         windows[i]->move(points[i]);
 }
 
-void frm_Menu::remplirListeFenetres()
+void frm_Menu::fillWindowList()
 {
-    for (QAction* a : std::as_const(m_listeFenetres)) {
-        m_fenetres->removeAction(a);
+    for (QAction* a : std::as_const(m_windowItems)) {
+        m_windowsMenu->removeAction(a);
         a->deleteLater();
     }
-    m_listeFenetres.clear();
+    m_windowItems.clear();
     const QList<QMdiSubWindow*> windows = [this] {
         QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::CreationOrder);
         list.removeIf([this](QMdiSubWindow* w) { return w == m_logo || w->isHidden(); });
@@ -532,13 +534,13 @@ void frm_Menu::remplirListeFenetres()
     }();
     if (windows.isEmpty())
         return;
-    m_listeFenetres << m_fenetres->addSeparator();
+    m_windowItems << m_windowsMenu->addSeparator();
     int n = 0;
     for (QMdiSubWindow* w : windows) {
         ++n;
         QString title = w->windowTitle();
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* a = m_fenetres->addAction(QStringLiteral("&%1 %2").arg(n).arg(title));
+        QAction* a = m_windowsMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(title));
         a->setCheckable(true);
         a->setChecked(w == m_mdi->activeSubWindow());
         const QPointer<QMdiSubWindow> target(w);
@@ -549,11 +551,11 @@ void frm_Menu::remplirListeFenetres()
                 target->showNormal();
             m_mdi->setActiveSubWindow(target);
         });
-        m_listeFenetres << a;
+        m_windowItems << a;
     }
 }
 
-void frm_Menu::centrerLogo()
+void frm_Menu::centreLogo()
 {
     if (!m_mdi)
         return;
@@ -577,7 +579,7 @@ bool frm_Menu::eventFilter(QObject* watched, QEvent* event)
     const bool logo = m_logo && watched == m_logo &&
                       (event->type() == QEvent::Move || event->type() == QEvent::WindowStateChange);
     if (zone || logo)
-        QTimer::singleShot(0, this, &frm_Menu::centrerLogo);
+        QTimer::singleShot(0, this, &frm_Menu::centreLogo);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -585,14 +587,14 @@ void frm_Menu::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     // The area is laid out after this window: centre the logo once its size is known.
-    QTimer::singleShot(0, this, &frm_Menu::centrerLogo);
+    QTimer::singleShot(0, this, &frm_Menu::centreLogo);
 }
 
 void frm_Menu::closeEvent(QCloseEvent* event)
 {
     // The child windows close with the main window and run their own steps; one that the user
     // keeps open (a settings window with changes to save) keeps the program running.
-    for (QMdiSubWindow* w : fenetres()) {
+    for (QMdiSubWindow* w : windows()) {
         if (!w->close()) {
             event->ignore();
             return;

@@ -1,6 +1,6 @@
 #pragma once
 // The program's main window: a multiple-document window with the whole menu bar. It keeps the
-// user's options as check-marked items, in step with the store of marks (common/Options) from
+// user's options as check-marked items, in step with the store of marks (common/OptionMarks) from
 // which every other window reads them, opens the settings windows, the record list, the record
 // window and the about box as child windows, arranges them, adapts its captions to this program
 // and to the administrator mode, and runs the update check.
@@ -56,33 +56,33 @@ public:
     void sub_Adapte_Affichage();
     // Fills the documentation menu with the PDF files of the program's folder; hides the menu
     // and the separator before it when there is none.
-    void fillDocumentationMenu(const QString& dossierProgramme);
+    void fillDocumentationMenu(const QString& programFolder);
     // Enables the one-shot automatic update check, which runs once the window is idle.
     void startAutoCheck();
     QTimer* tim_CheckUPD_Auto() const { return m_timCheckUpdAuto; }
 
     // The command line shown in the caption; by default the program's arguments.
-    void setLigneCommande(const QString& ligne) { m_ligneCommande = ligne; }
+    void setCommandLine(const QString& line) { m_commandLine = line; }
 
     // What the settings items and the record-list item open. Each factory returns a new widget
     // that becomes a child window (null: nothing opens). The settings factory is handed the
     // item's mode and the survey scheme: the item's own for the identification items, the one
     // the last of them left for the others.
-    using Fabrique = std::function<QWidget*()>;
-    using FabriqueParam = std::function<QWidget*(const QString& mode, const QString& protocole)>;
-    void setFabriqueParam(FabriqueParam f) { m_fabriqueParam = std::move(f); }
-    void setFabriqueListe(Fabrique f) { m_fabriqueListe = std::move(f); }
+    using Factory = std::function<QWidget*()>;
+    using ParamFactory = std::function<QWidget*(const QString& mode, const QString& scheme)>;
+    void setParamFactory(ParamFactory f) { m_paramFactory = std::move(f); }
+    void setListFactory(Factory f) { m_listFactory = std::move(f); }
 
     // Opens the record window for a request, or brings the one already open to the front: one
     // record window at a time. nullptr when the record cannot be opened (the user has been told).
     // When it closes, the record list is shown again.
-    QMdiSubWindow* ouvrirReleve(const record::RecordRequest& demande);
-    QMdiSubWindow* fenetreReleve() const { return m_releve; }
+    QMdiSubWindow* openRecord(const record::RecordRequest& request);
+    QMdiSubWindow* recordWindow() const { return m_record; }
 
     // The child windows other than the logo, in activation order.
-    QList<QMdiSubWindow*> fenetres() const;
-    QMdiSubWindow* fenetreListe() const { return m_liste; }
-    QMdiSubWindow* fenetreAPropos() const { return m_aPropos; }
+    QList<QMdiSubWindow*> windows() const;
+    QMdiSubWindow* listWindow() const { return m_list; }
+    QMdiSubWindow* aboutWindow() const { return m_about; }
     frm_Splash_Logo* logo() const { return m_logo; }
 
     // Window arrangement of the "Fenêtres" menu.
@@ -96,35 +96,35 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void construireMenus();
-    QAction* ajouter(QWidget* parent, const QString& name, const QString& caption, int index = -1);
-    QMenu* ajouterMenu(QWidget* parent, const QString& name, const QString& caption);
-    void ouvrirParam(QAction* source, const QString& mode, const QString& protocole);
-    void ouvrirListe();
-    void ouvrirAPropos();
-    void ouvrirDocument(int index);
-    void remplirListeFenetres();
-    void centrerLogo();
+    void buildMenus();
+    QAction* addItem(QWidget* parent, const QString& name, const QString& caption, int index = -1);
+    QMenu* addMenu(QWidget* parent, const QString& name, const QString& caption);
+    void openParam(QAction* source, const QString& mode, const QString& scheme);
+    void openList();
+    void openAbout();
+    void openDocument(int index);
+    void fillWindowList();
+    void centreLogo();
     // The shown child windows that are not minimised, brought back from maximised.
-    QList<QMdiSubWindow*> fenetresAArranger() const;
-    QMdiSubWindow* ajouterFenetre(QWidget* widget);
+    QList<QMdiSubWindow*> windowsToArrange() const;
+    QMdiSubWindow* addWindow(QWidget* widget);
 
     grid::Grid m_flxWork;
     grid::Grid m_flxCarres;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_popupMaj = nullptr;
-    QMenu* m_fenetres = nullptr;
-    QList<QAction*> m_listeFenetres;
+    QMenu* m_windowsMenu = nullptr;
+    QList<QAction*> m_windowItems;
     QHash<QString, QAction*> m_items;
     QTimer* m_timCheckUpdAuto = nullptr;
-    QString m_ligneCommande;
-    QString m_dossierDocuments;
+    QString m_commandLine;
+    QString m_documentsFolder;
     QStringList m_documents;
-    FabriqueParam m_fabriqueParam;
-    QString m_protocole; // the survey scheme of the last identification item opened
-    Fabrique m_fabriqueListe;
-    QPointer<QMdiSubWindow> m_liste;
-    QPointer<QMdiSubWindow> m_aPropos;
-    QPointer<QMdiSubWindow> m_releve;
+    ParamFactory m_paramFactory;
+    QString m_scheme; // the survey scheme of the last identification item opened
+    Factory m_listFactory;
+    QPointer<QMdiSubWindow> m_list;
+    QPointer<QMdiSubWindow> m_about;
+    QPointer<QMdiSubWindow> m_record;
     QPointer<frm_Splash_Logo> m_logo;
 };

@@ -36,36 +36,35 @@ constexpr int kToucheC = 67;
 constexpr int kToucheV = 86;
 constexpr int kShift = 1;
 constexpr int kCtrl = 2;
-constexpr int kBoutonGauche = 1;
-constexpr int kBoutonDroit = 2;
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
 
 } // namespace
 
-frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* parent,
-                     platform::RowSource* base)
+frm_Param::frm_Param(const QString& mode, const QString& scheme, QWidget* parent, platform::RowSource* base)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_Param"));
     if (!base)
         base = &platform::rowSource();
-    m_choixDossier = &Frm_Selection_dossier::choisir;
-    construire();
-    m_editeur = std::make_unique<mainwindow::ParamEditor>(flx_Grille->grid(), *base);
-    m_editeur->setFiltreChiffres([](int cle) { return fun_KeyPress_Chiffres(cle); });
-    brancherGrille();
+    m_folderChoice = &Frm_Selection_dossier::choose;
+    build();
+    m_editor = std::make_unique<mainwindow::ParamEditor>(flx_Grille->grid(), *base);
+    m_editor->setDigitsFilter([](int cle) { return fun_KeyPress_Chiffres(cle); });
+    connectGrid();
 
     {
         const platform::PointerGuard sablier;
-        m_editeur->loadMode(mode, protocole);
+        m_editor->loadMode(mode, scheme);
     }
-    if (m_editeur->fermer())
+    if (m_editor->mustClose())
         return;
-    setWindowTitle(m_editeur->titre());
-    fra_Grille->setTitle(m_editeur->texteMode());
-    if (m_editeur->mode() == common::ParamMode::Dossier)
-        txt_File->setText(m_editeur->dossier());
-    appliquerAffichage();
-    if (m_editeur->ajusterColonnes())
+    setWindowTitle(m_editor->title());
+    fra_Grille->setTitle(m_editor->modeText());
+    if (m_editor->mode() == common::ParamMode::Folder)
+        txt_File->setText(m_editor->folder());
+    applyDisplay();
+    if (m_editor->fitColumns())
         flx_Grille->fitColumnWidths(0, -1, mainwindow::kColumnMarginTwips);
     sub_Init_Grilles(this);
 }
@@ -78,25 +77,25 @@ frm_Param::~frm_Param()
         flx_Grille->finishEditing(true);
 }
 
-bool frm_Param::fermeeAuChargement() const { return m_editeur->fermer(); }
+bool frm_Param::closedAtLoad() const { return m_editor->mustClose(); }
 
-frm_Param* frm_Param::openWindow(const QString& mode, const QString& protocole, QWidget* parent,
+frm_Param* frm_Param::openWindow(const QString& mode, const QString& scheme, QWidget* parent,
                                  platform::RowSource* base)
 {
-    auto* fenetre = new frm_Param(mode, protocole, parent, base);
-    if (fenetre->fermeeAuChargement()) {
+    auto* fenetre = new frm_Param(mode, scheme, parent, base);
+    if (fenetre->closedAtLoad()) {
         delete fenetre;
         return nullptr;
     }
     return fenetre;
 }
 
-void frm_Param::setChoixDossier(ChoixDossier choix)
+void frm_Param::setFolderChoice(FolderChoice choix)
 {
-    m_choixDossier = choix ? std::move(choix) : ChoixDossier(&Frm_Selection_dossier::choisir);
+    m_folderChoice = choix ? std::move(choix) : FolderChoice(&Frm_Selection_dossier::choose);
 }
 
-void frm_Param::construire()
+void frm_Param::build()
 {
     fra_Grille = new QGroupBox(this);
     fra_Grille->setObjectName(QStringLiteral("fra_Grille"));
@@ -137,37 +136,37 @@ void frm_Param::construire()
     cmd_Annul_Esp->setVisible(false);
 
     connect(cmd_Save, &QPushButton::clicked, this, &frm_Param::saveClicked);
-    connect(cmd_Annul_Esp, &QPushButton::clicked, this, [this] { m_editeur->resetTable(); });
+    connect(cmd_Annul_Esp, &QPushButton::clicked, this, [this] { m_editor->resetTable(); });
     connect(cmd_Copier, &QPushButton::clicked, this, [this] { sub_Copier_Grille(flx_Grille->grid()); });
-    connect(cmd_exit, &QPushButton::clicked, this, &frm_Param::fermerFenetre);
+    connect(cmd_exit, &QPushButton::clicked, this, &frm_Param::closeWindow);
     connect(cmd_Parcourir, &QPushButton::clicked, this, &frm_Param::browseClicked);
 }
 
-void frm_Param::brancherGrille()
+void frm_Param::connectGrid()
 {
     connect(flx_Grille, &GridView::beforeEdit, this,
-            [this](int row, int col, bool* cancel) { *cancel = !m_editeur->canEdit(row, col); });
+            [this](int row, int col, bool* cancel) { *cancel = !m_editor->canEdit(row, col); });
     connect(flx_Grille, &GridView::keyPressEdit, this,
-            [this](int, int col, int* cle) { *cle = m_editeur->filterKey(col, *cle); });
+            [this](int, int col, int* cle) { *cle = m_editor->filterKey(col, *cle); });
     connect(flx_Grille, &GridView::afterEdit, this,
-            [this](int row, int col) { m_editeur->afterEdit(row, col); });
-    connect(flx_Grille, &GridView::keyDown, this, &frm_Param::toucheGrille);
+            [this](int row, int col) { m_editor->afterEdit(row, col); });
+    connect(flx_Grille, &GridView::keyDown, this, &frm_Param::gridKey);
     connect(flx_Grille, &GridView::mouseDown, this, [this](int bouton, int, int, int) {
-        m_dernierBouton = bouton;
-        sourisGrille(bouton);
+        m_lastButton = bouton;
+        gridMouse(bouton);
     });
     // One click of the left button starts editing: no double click needed.
     connect(flx_Grille, &GridView::click, this, [this] {
-        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None &&
+        if (m_lastButton == kLeftButton && flx_Grille->grid().editable() != Grid::Editable::None &&
             !flx_Grille->isEditing())
             flx_Grille->editCell();
     });
 }
 
-void frm_Param::appliquerAffichage()
+void frm_Param::applyDisplay()
 {
-    const mainwindow::Affichage& a = m_editeur->affichage();
-    flx_Grille->setVisible(a.grille);
+    const mainwindow::Display& a = m_editor->display();
+    flx_Grille->setVisible(a.grid);
     txt_File->setVisible(a.txtFile);
     cmd_Parcourir->setVisible(a.cmdParcourir);
     cmd_Save->setVisible(a.cmdSave);
@@ -176,15 +175,15 @@ void frm_Param::appliquerAffichage()
     cmd_exit->setVisible(a.cmdExit);
 }
 
-void frm_Param::toucheGrille(int* cle, int shift)
+void frm_Param::gridKey(int* cle, int shift)
 {
     if (*cle == kToucheSuppr) {
-        m_editeur->clearSelection();
+        m_editor->clearSelection();
         *cle = 0;
     } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
         const QClipboard* pressePapiers = QGuiApplication::clipboard();
         if (pressePapiers) // a refused cell is named to the user by the editor
-            static_cast<void>(m_editeur->pasteText(pressePapiers->text()));
+            static_cast<void>(m_editor->pasteText(pressePapiers->text()));
         *cle = 0;
     } else if (*cle == kToucheC && shift == kCtrl) {
         sub_Copier_Grille(flx_Grille->grid());
@@ -192,18 +191,18 @@ void frm_Param::toucheGrille(int* cle, int shift)
     }
 }
 
-void frm_Param::sourisGrille(int bouton)
+void frm_Param::gridMouse(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
-        !m_editeur->canLoadText())
+    if (bouton != kRightButton || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+        !m_editor->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
         QStringLiteral("Veuillez indiquer le fichier à charger :"), common::kProgramName, QString());
     if (!fichier || fichier->isEmpty())
         return;
     const platform::PointerGuard sablier;
-    static_cast<void>(m_editeur->loadText(*fichier)); // a failure is told by the editor
+    static_cast<void>(m_editor->loadText(*fichier)); // a failure is told by the editor
 }
 
 void frm_Param::saveClicked()
@@ -211,18 +210,18 @@ void frm_Param::saveClicked()
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
     const platform::PointerGuard sablier;
-    static_cast<void>(m_editeur->saveTable()); // a failure is told by the editor
+    static_cast<void>(m_editor->saveTable()); // a failure is told by the editor
 }
 
 void frm_Param::browseClicked()
 {
     const QString titre =
         common::kProgramName + QStringLiteral(" - Sélection du dossier dédié à ") + common::kProgramName;
-    const QString choisi = m_choixDossier(this, titre, txt_File->text());
+    const QString choisi = m_folderChoice(this, titre, txt_File->text());
     const platform::PointerGuard sablier;
     if (!choisi.isEmpty()) {
         txt_File->setText(choisi);
-        static_cast<void>(m_editeur->folderChosen(choisi)); // told by the settings layer
+        static_cast<void>(m_editor->folderChosen(choisi)); // told by the settings layer
     }
 }
 
@@ -263,16 +262,16 @@ QSize frm_Param::sizeHint() const
 
 void frm_Param::closeEvent(QCloseEvent* event)
 {
-    if (m_fermeture) {
+    if (m_closing) {
         event->ignore(); // a second close while the question is open waits for its answer
         return;
     }
     // Text still in the cell's editor is part of the table.
     if (flx_Grille->isEditing())
         flx_Grille->finishEditing();
-    m_fermeture = true;
-    const bool permise = m_editeur->fermer() || m_editeur->canClose();
-    m_fermeture = false;
+    m_closing = true;
+    const bool permise = m_editor->mustClose() || m_editor->canClose();
+    m_closing = false;
     if (!permise) {
         event->ignore();
         return;
@@ -280,7 +279,7 @@ void frm_Param::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void frm_Param::fermerFenetre()
+void frm_Param::closeWindow()
 {
     // Inside the main window the child window closes, and with it this one.
     if (auto* cadre = qobject_cast<QMdiSubWindow*>(parentWidget()))

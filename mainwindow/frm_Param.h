@@ -30,19 +30,19 @@ public:
     // names it) for a survey scheme ("SHOC", "EPS-SITES", "STOC-EPS": the identification modes
     // read it). The row source reads the sibling product's database (by default the one the
     // program's services hold); it must outlive the window.
-    frm_Param(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
-              platform::RowSource* base = nullptr);
+    frm_Param(const QString& mode, const QString& scheme, QWidget* parent = nullptr,
+              platform::RowSource* database = nullptr);
     ~frm_Param() override;
 
     // Creates and loads a window; nullptr when it closed itself while loading (the sibling
     // product is not installed), in which case the user has been told.
-    static frm_Param* openWindow(const QString& mode, const QString& protocole, QWidget* parent = nullptr,
-                                 platform::RowSource* base = nullptr);
+    static frm_Param* openWindow(const QString& mode, const QString& scheme, QWidget* parent = nullptr,
+                                 platform::RowSource* database = nullptr);
 
     // The window asked to close while loading.
-    bool fermeeAuChargement() const;
+    bool closedAtLoad() const;
 
-    mainwindow::ParamEditor& editeur() { return *m_editeur; }
+    mainwindow::ParamEditor& editor() { return *m_editor; }
 
     // The size that shows the table's columns and a useful number of its rows (or the whole
     // data folder), and the whole caption. The main window opens it at that size, within itself.
@@ -50,9 +50,8 @@ public:
 
     // The data-folder chooser: shows it with a caption and a starting folder, returns the folder
     // chosen or "" (by default Frm_Selection_dossier).
-    using ChoixDossier =
-        std::function<QString(QWidget* parent, const QString& titre, const QString& dossier)>;
-    void setChoixDossier(ChoixDossier choix);
+    using FolderChoice = std::function<QString(QWidget* parent, const QString& title, const QString& folder)>;
+    void setFolderChoice(FolderChoice choix);
 
     // Controls, named as the rest of the program knows them.
     QGroupBox* fra_Grille = nullptr;
@@ -70,17 +69,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void construire();
-    void appliquerAffichage();
-    void brancherGrille();
-    void toucheGrille(int* cle, int shift);
-    void sourisGrille(int bouton);
+    void build();
+    void applyDisplay();
+    void connectGrid();
+    void gridKey(int* cle, int shift);
+    void gridMouse(int bouton);
     void saveClicked();
     void browseClicked();
-    void fermerFenetre();
+    void closeWindow();
 
-    std::unique_ptr<mainwindow::ParamEditor> m_editeur;
-    ChoixDossier m_choixDossier;
-    int m_dernierBouton = 0;
-    bool m_fermeture = false; // the closing question is open
+    std::unique_ptr<mainwindow::ParamEditor> m_editor;
+    FolderChoice m_folderChoice;
+    int m_lastButton = 0;
+    bool m_closing = false; // the closing question is open
 };

@@ -14,15 +14,15 @@ using grid::GridFile;
 
 namespace {
 
-struct TextesMaj
+struct UpdateTexts
 {
     const char* confirmation; // followed by the number of files
-    const char* invite;
-    const char* questionVide;
+    const char* prompt;
+    const char* emptyQuestion;
 };
 
 // By menu index.
-const TextesMaj textes[] = {
+const UpdateTexts kUpdateTexts[] = {
     {"Confirmez votre intention de modifier l'adresse courriel des ",
      "Veuillez indiquer la nouvelle adresse courriel qui sera propagé dans les fichiers sélectionnés",
      "Confirmez la suppresion de l'adresse courriel dans les fichiers sélectionnés"},
@@ -39,48 +39,48 @@ constexpr record::UpdateCell kEpsEmail{3, 3};
 constexpr record::UpdateCell kEpsObserver{3, 2};
 constexpr record::UpdateCell kEpsCommune{2, 4};
 
-const QString texteAbandon = QStringLiteral("La mise à jour a été abandonnée à votre demande");
+const QString kAbandonText = QStringLiteral("La mise à jour a été abandonnée à votre demande");
 
-record::BulkUpdateResult abandon()
+record::BulkUpdateResult giveUp()
 {
-    platform::dialogs().ask(texteAbandon, platform::mb::OKOnly, common::kProgramName);
+    platform::dialogs().ask(kAbandonText, platform::mb::OKOnly, common::kProgramName);
     record::BulkUpdateResult r;
-    r.abandonnee = true;
+    r.abandoned = true;
     return r;
 }
 
 // One file: read whole into a grid of its own, one cell written, written back whole. A failure
 // says why the file was left alone.
-platform::Result mettreAJour(const QString& dossier, const QString& nom, record::UpdateAction action,
-                             const QString& valeur)
+platform::Result updateFile(const QString& dossier, const QString& nom, record::UpdateAction action,
+                            const QString& valeur)
 {
     const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
     if (chemin.isEmpty())
         return platform::Result::failure(QStringLiteral("fichier introuvable"));
-    Grid grille;
-    if (platform::Result lu = GridFile::load(grille, chemin, GridFile::Complete); !lu)
+    Grid grid;
+    if (platform::Result lu = GridFile::load(grid, chemin, GridFile::Complete); !lu)
         return lu;
     const record::UpdateCell cellule = record::cellToUpdate(action, nom);
-    if (cellule.row >= grille.rows() || cellule.col >= grille.cols())
+    if (cellule.row >= grid.rows() || cellule.col >= grid.cols())
         return platform::Result::failure(
             QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
                 .arg(cellule.row)
                 .arg(cellule.col));
-    grille.setCell(cellule.row, cellule.col, valeur);
-    return GridFile::save(grille, chemin, GridFile::Complete, true);
+    grid.setCell(cellule.row, cellule.col, valeur);
+    return GridFile::save(grid, chemin, GridFile::Complete, true);
 }
 
 } // namespace
 
-bool record::hasEpsLayout(const QString& nomFichier)
+bool record::hasEpsLayout(const QString& fileName)
 {
-    return nomFichier.left(4).toUpper() == QLatin1String("EPS-");
+    return fileName.left(4).toUpper() == QLatin1String("EPS-");
 }
 
-record::UpdateCell record::cellToUpdate(record::UpdateAction action, const QString& nomFichier)
+record::UpdateCell record::cellToUpdate(record::UpdateAction action, const QString& fileName)
 {
     namespace file = record::file;
-    const bool eps = record::hasEpsLayout(nomFichier);
+    const bool eps = record::hasEpsLayout(fileName);
     switch (action) {
     case record::UpdateAction::Email:
         return eps ? kEpsEmail : record::UpdateCell{file::ContactRow, file::ContactColumn::Email};
@@ -93,56 +93,56 @@ record::UpdateCell record::cellToUpdate(record::UpdateAction action, const QStri
     return {};
 }
 
-QStringList record::selectedFiles(const Grid* grille)
+QStringList record::selectedFiles(const Grid* grid)
 {
     QStringList noms;
-    if (!grille)
+    if (!grid)
         return noms;
-    for (int i = 0; i < grille->selectedRowCount(); ++i)
-        noms << grille->cell(grille->selectedRow(i), 1);
+    for (int i = 0; i < grid->selectedRowCount(); ++i)
+        noms << grid->cell(grid->selectedRow(i), 1);
     return noms;
 }
 
-record::BulkUpdateResult record::updateRecordFiles(int index, const QStringList& fichiers)
+record::BulkUpdateResult record::updateRecordFiles(int index, const QStringList& fileNames)
 {
     if (index < 0 || index > 2)
         return {};
     const record::UpdateAction action = record::UpdateAction(index);
-    const TextesMaj& t = textes[index];
+    const UpdateTexts& t = kUpdateTexts[index];
     const QString dossier =
         fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Dossier"), gstr_Dossier);
 
     QString liste;
-    for (const QString& nom : fichiers)
+    for (const QString& nom : fileNames)
         liste += nom + QLatin1Char('\n');
-    const QString confirmation = QString::fromUtf8(t.confirmation) + QString::number(fichiers.size()) +
+    const QString confirmation = QString::fromUtf8(t.confirmation) + QString::number(fileNames.size()) +
                                  QStringLiteral(" fichiers sélectionnés") + QStringLiteral("\n\n") + liste;
     if (platform::dialogs().ask(confirmation, platform::mb::YesNo, common::kProgramName) != platform::mb::Yes)
-        return abandon();
+        return giveUp();
 
     // Annuler gives no text at all: the user gave up, whatever the field.
     const std::optional<QString> saisie =
-        platform::dialogs().inputBox(QString::fromUtf8(t.invite), common::kProgramName, QString());
+        platform::dialogs().inputBox(QString::fromUtf8(t.prompt), common::kProgramName, QString());
     if (!saisie)
-        return abandon();
+        return giveUp();
     const QString valeur = *saisie;
-    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.questionVide), platform::mb::YesNo,
+    if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.emptyQuestion), platform::mb::YesNo,
                                                     common::kProgramName) != platform::mb::Yes)
-        return abandon();
+        return giveUp();
 
     record::BulkUpdateResult resultat;
-    resultat.valeur = valeur;
-    for (const QString& nom : fichiers) {
-        if (const platform::Result fait = mettreAJour(dossier, nom, action, valeur); fait)
-            resultat.misAJour << nom;
+    resultat.value = valeur;
+    for (const QString& nom : fileNames) {
+        if (const platform::Result fait = updateFile(dossier, nom, action, valeur); fait)
+            resultat.updated << nom;
         else
-            resultat.echecs.append({nom, fait.error});
+            resultat.failures.append({nom, fait.error});
     }
 
-    if (!resultat.echecs.isEmpty()) {
+    if (!resultat.failures.isEmpty()) {
         QString texte = QStringLiteral("Les fichiers suivants n'ont pas été mis à jour :\n\n");
-        for (const record::UpdateFailure& e : resultat.echecs)
-            texte += e.fichier + QStringLiteral(" : ") + e.raison + QLatin1Char('\n');
+        for (const record::UpdateFailure& e : resultat.failures)
+            texte += e.fileName + QStringLiteral(" : ") + e.reason + QLatin1Char('\n');
         platform::dialogs().ask(texte, platform::mb::OKOnly | platform::mb::Exclamation,
                                 common::kProgramName);
     }

@@ -26,32 +26,32 @@ struct UpdateCell
     int col = 0;
     bool operator==(const UpdateCell&) const = default;
 };
-bool hasEpsLayout(const QString& nomFichier);
-UpdateCell cellToUpdate(UpdateAction action, const QString& nomFichier);
+bool hasEpsLayout(const QString& fileName);
+UpdateCell cellToUpdate(UpdateAction action, const QString& fileName);
 
 // The record-file names of a grid's selected rows (column 1), in the grid's order. No grid
 // gives no name.
-QStringList selectedFiles(const grid::Grid* grille);
+QStringList selectedFiles(const grid::Grid* grid);
 
 struct UpdateFailure
 {
-    QString fichier;
-    QString raison; // in French, for the user
+    QString fileName;
+    QString reason; // in French, for the user
 };
 
 struct BulkUpdateResult
 {
-    bool abandonnee = false;     // the user refused or cancelled: no file was touched
-    QString valeur;              // the value written
-    QStringList misAJour;        // files written, in the order handled
-    QList<UpdateFailure> echecs; // files left as they were
+    bool abandoned = false;        // the user refused or cancelled: no file was touched
+    QString value;                 // the value written
+    QStringList updated;           // files written, in the order handled
+    QList<UpdateFailure> failures; // files left as they were
 };
 
 // The whole action: confirmation, input box, question on an empty value, then each file in turn
 // in the data folder (setting "Paramètres"/"Dossier", the program-wide data folder by default).
 // Boxes go through the platform's dialogs. When some files could not be updated, a last box
 // names them. An index outside 0..2 does nothing.
-BulkUpdateResult updateRecordFiles(int index, const QStringList& fichiers);
+BulkUpdateResult updateRecordFiles(int index, const QStringList& fileNames);
 
 // The click of the pop-up menu's item: the action on the files selected in the record list's
 // grid (gobj_Grille_Liste).

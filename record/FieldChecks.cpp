@@ -75,8 +75,8 @@ VisitDateCheck checkVisitDate(const QString& typed, const QString& season)
     if (typed.isEmpty())
         return check;
     fun_Format_Date(common::kDateMask, check.date);
-    const VerifDate verdict = sub_Vérif_Date(check.date);
-    if (!verdict.valide)
+    const common::DateCheck verdict = sub_Vérif_Date(check.date);
+    if (!verdict.valid)
         check.message = QStringLiteral("Date invalide");
     else if (verdict.relation == QLatin1String(">"))
         check.message = QStringLiteral("La date est supérieure à la date du jour");

@@ -26,20 +26,20 @@ namespace {
 // communes "Département, N° commune, Commune, Nom du département, X centre, Y centre";
 // behaviours as the settings window's behaviours table.
 const common::ReferenceTable kCommunes{
-    .valeur = QStringLiteral("Fichier Communes"),
-    .fichier = QStringLiteral("Communes.DOV"),
-    .formatChargement = GridFile::Complete,
-    .formatSauvegarde = GridFile::Complete,
-    .entete = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
+    .setting = QStringLiteral("Fichier Communes"),
+    .fileName = QStringLiteral("Communes.DOV"),
+    .loadFormat = GridFile::Complete,
+    .saveFormat = GridFile::Complete,
+    .header = QStringLiteral("|Département|N° commune|Commune|Nom du département|"
                              "X centre|Y centre"),
-    .colonnesCases = {}};
-const common::ReferenceTable kComportementsShoc{
-    .valeur = QStringLiteral("Fichier comportements SHOC"),
-    .fichier = QStringLiteral("Comportements_SHOC.dov"),
-    .formatChargement = GridFile::Workbook,
-    .formatSauvegarde = GridFile::Workbook,
-    .entete = common::paramTable(common::ParamMode::Comportements)->entete,
-    .colonnesCases = {}};
+    .checkBoxColumns = {}};
+const common::ReferenceTable kComportementsShoc{.setting = QStringLiteral("Fichier comportements SHOC"),
+                                                .fileName = QStringLiteral("Comportements_SHOC.dov"),
+                                                .loadFormat = GridFile::Workbook,
+                                                .saveFormat = GridFile::Workbook,
+                                                .header =
+                                                    common::paramTable(common::ParamMode::Behaviours)->header,
+                                                .checkBoxColumns = {}};
 
 const common::ReferenceTable& tableOf(common::ParamMode mode) { return *common::paramTable(mode); }
 
@@ -68,9 +68,9 @@ const QString kAllDepartments = QStringLiteral("%");
 
 QString settingPath(const common::ReferenceTable& table)
 {
-    const QString fallback = common::joinPath(common::programFolder(), table.fichier);
+    const QString fallback = common::joinPath(common::programFolder(), table.fileName);
     const QFileInfo path(
-        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table.valeur, fallback)));
+        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table.setting, fallback)));
     return common::writePath(path.path(), path.fileName());
 }
 
@@ -80,13 +80,13 @@ QString settingPath(const common::ReferenceTable& table)
 Result loadTable(Grid& grid, const QString& path, const common::ReferenceTable& table)
 {
     grid.setFixedRows(0);
-    const Result read = GridFile::load(grid, path, table.formatChargement);
+    const Result read = GridFile::load(grid, path, table.loadFormat);
     if (!read) {
         grid.clear();
         grid.setFixedCols(0);
         grid.setRows(0);
-        grid.setFormatString(table.entete);
-        for (int c : table.colonnesCases)
+        grid.setFormatString(table.header);
+        for (int c : table.checkBoxColumns)
             grid.setColDataType(c, Grid::DataType::Boolean);
     }
     if (grid.rows() > 0)
@@ -231,19 +231,19 @@ QList<int> communeOrder(const Grid& g)
 ReferencePaths ReferencePaths::fromSettings()
 {
     return {.communes = settingPath(kCommunes),
-            .networks = common::tablePath(common::ParamMode::Réseaux),
+            .networks = common::tablePath(common::ParamMode::Networks),
             .behaviours = settingPath(kComportementsShoc),
-            .habitats = common::tablePath(common::ParamMode::Milieux),
-            .species = common::tablePath(common::ParamMode::Espèces)};
+            .habitats = common::tablePath(common::ParamMode::Habitats),
+            .species = common::tablePath(common::ParamMode::Species)};
 }
 
 ReferencePaths ReferencePaths::inFolder(const QString& folder)
 {
-    return {.communes = common::writePath(folder, kCommunes.fichier),
-            .networks = common::writePath(folder, tableOf(common::ParamMode::Réseaux).fichier),
-            .behaviours = common::writePath(folder, kComportementsShoc.fichier),
-            .habitats = common::writePath(folder, tableOf(common::ParamMode::Milieux).fichier),
-            .species = common::writePath(folder, tableOf(common::ParamMode::Espèces).fichier)};
+    return {.communes = common::writePath(folder, kCommunes.fileName),
+            .networks = common::writePath(folder, tableOf(common::ParamMode::Networks).fileName),
+            .behaviours = common::writePath(folder, kComportementsShoc.fileName),
+            .habitats = common::writePath(folder, tableOf(common::ParamMode::Habitats).fileName),
+            .species = common::writePath(folder, tableOf(common::ParamMode::Species).fileName)};
 }
 
 int firstItemStartingWith(const QStringList& items, const QString& prefix)
@@ -371,7 +371,7 @@ Result ReferenceData::sub_Load_Cbo_Réseau(const QString& path)
 {
     m_networks = ChoiceList();
     Grid g;
-    const Result read = loadTable(g, path, tableOf(common::ParamMode::Réseaux));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Networks));
     for (int r = 1; r < g.rows(); ++r) {
         const QString item = g.cell(r, kNetworkCode) + QStringLiteral(" / ") + g.cell(r, kNetworkName);
         if (item != QStringLiteral(" / "))
@@ -398,7 +398,7 @@ Result ReferenceData::sub_Load_Compotements(const QString& path)
 Result ReferenceData::loadHabitats(const QString& path)
 {
     Grid& g = *m_habitatTable;
-    const Result read = loadTable(g, path, tableOf(common::ParamMode::Milieux));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Habitats));
     m_habitats = ChoiceList();
     for (int r = 1; r < g.rows(); ++r)
         m_habitats.items << g.cell(r, kHabitatCode) + QStringLiteral(" - ") + g.cell(r, kHabitatLabel);
@@ -409,7 +409,7 @@ Result ReferenceData::loadHabitats(const QString& path)
 Result ReferenceData::loadSpecies(const QString& path)
 {
     Grid& g = *m_species;
-    const Result read = loadTable(g, path, tableOf(common::ParamMode::Espèces));
+    const Result read = loadTable(g, path, tableOf(common::ParamMode::Species));
 
     // The name list in name order, then the code list in code order: the table stays in code
     // order.

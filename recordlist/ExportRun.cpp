@@ -18,7 +18,7 @@ namespace recordlist {
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
+const QString kLineFeed = QStringLiteral("\n");
 
 const QString kRecordSheet = QStringLiteral("SHOC");
 const QString kCombinedSheet = QStringLiteral("STOC-EPS");
@@ -29,11 +29,11 @@ QString mailSubject() { return common::kProgramName + QStringLiteral(" : Fichier
 
 QString notValidQuestionText(qsizetype selected, int notValid)
 {
-    return QStringLiteral("ATTENTION !") + LF + LF + LF + QStringLiteral("Sur les ") +
+    return QStringLiteral("ATTENTION !") + kLineFeed + kLineFeed + kLineFeed + QStringLiteral("Sur les ") +
            QString::number(selected) + QStringLiteral(" fichier(s) que vous avez sélectionné, ") +
            QString::number(notValid) +
-           QStringLiteral(" sont notés 'Non validé' ; leur exportation n'est pas possible !") + LF + LF +
-           QStringLiteral(" Nous vous conseillons de les corriger.") + LF + LF +
+           QStringLiteral(" sont notés 'Non validé' ; leur exportation n'est pas possible !") + kLineFeed +
+           kLineFeed + QStringLiteral(" Nous vous conseillons de les corriger.") + kLineFeed + kLineFeed +
            QStringLiteral("Toutefois, voulez-vous n'exporter que les fichiers valides ?");
 }
 
@@ -69,33 +69,34 @@ QString doneText(qsizetype exported, qsizetype asked)
 
 QString sheetsText(int sheets)
 {
-    return QStringLiteral("ATTENTION !!!!") + LF + LF +
+    return QStringLiteral("ATTENTION !!!!") + kLineFeed + kLineFeed +
            QStringLiteral(
                "Le fichier EXCEL a été créé avec succès mais, le nombre de lignes en sortie nous a "
                "contraint à créer ") +
-           QString::number(sheets) + QStringLiteral(" feuilles dans le fichier.") + LF + LF +
+           QString::number(sheets) + QStringLiteral(" feuilles dans le fichier.") + kLineFeed + kLineFeed +
            QStringLiteral(
                "Pour pallier un éventuel problème lors de l'importation dans Gadrel, veuillez vous "
                "assurez qu'aucun inventaire (Point EPS) n'a ses données à cheval sur deux feuilles.") +
-           LF + LF +
+           kLineFeed + kLineFeed +
            QStringLiteral("Si tel est le cas, effectuez un couper/déplacer pour que toutes les données de "
                           "l'inventaire soit sur la même feuille.");
 }
 
 QString noAddressText()
 {
-    return QStringLiteral("Veuillez sélectionner au moins une adresse courriel.") + LF + LF +
+    return QStringLiteral("Veuillez sélectionner au moins une adresse courriel.") + kLineFeed + kLineFeed +
            QStringLiteral("Pour créer une adresse, utilisez le menu Option/Paramètrage/Adresses courriel");
 }
 
 QString noMailSessionText()
 {
-    return QStringLiteral("Envoi du fichier par messagerie Internet") + LF + LF +
+    return QStringLiteral("Envoi du fichier par messagerie Internet") + kLineFeed + kLineFeed +
            QStringLiteral(
                "Tessilon est dans l'impossibilité d'envoyer le fichier d'exportation par Intenet (soit "
                "parce que vous ne disposez pas de service de messagerie, soit celui-ci n'est pas à la "
                "norme MAPI).") +
-           LF + LF + QStringLiteral("Veuillez prendre les dispositions nécessaires pour l'envoyer.");
+           kLineFeed + kLineFeed +
+           QStringLiteral("Veuillez prendre les dispositions nécessaires pour l'envoyer.");
 }
 
 QString mailsSentText(int sent)
@@ -176,14 +177,14 @@ QString exportQuestionTitle() { return common::kProgramName + QStringLiteral(" -
 
 QString mailWarningText()
 {
-    return QStringLiteral("ATTENTION !!!") + LF + LF +
+    return QStringLiteral("ATTENTION !!!") + kLineFeed + kLineFeed +
            QStringLiteral("Cette option nécessite que vous ayez un client de messagerie local  correctement "
                           "paramétré et compatible avec le protocole MAPI tel que Outlook, Outlook Express, "
                           "Firebird ou Eudora.") +
-           LF + LF +
+           kLineFeed + kLineFeed +
            QStringLiteral("L'utilisation d'une messageire accessible  par un navigateur Internet n'est pas "
                           "compatible.") +
-           LF + LF + QStringLiteral("Confirmez votre intention");
+           kLineFeed + kLineFeed + QStringLiteral("Confirmez votre intention");
 }
 
 QString mailWarningTitle()

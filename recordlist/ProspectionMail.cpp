@@ -13,7 +13,7 @@ namespace recordlist {
 
 namespace {
 
-const QChar LF = QLatin1Char('\n');
+const QChar kLineFeed = QLatin1Char('\n');
 // Entries named in the box of the entries left out; the others are counted.
 constexpr int kSkippedNamed = 10;
 
@@ -80,9 +80,9 @@ QString skippedText(const QStringList& skipped)
                                                      "téléphone ou adresse invalide) ; aucun courriel "
                                                      "ne leur a été envoyé :");
     for (int i = 0; i < n && i < kSkippedNamed; ++i)
-        text += LF + skipped[i];
+        text += kLineFeed + skipped[i];
     if (n > kSkippedNamed)
-        text += LF + QStringLiteral("...");
+        text += kLineFeed + QStringLiteral("...");
     return text;
 }
 
@@ -203,7 +203,7 @@ MailText reminderMail(ReminderText text, const QString& site, const QDate& today
                  signOff()};
         break;
     }
-    return {subject, lines.join(LF)};
+    return {subject, lines.join(kLineFeed)};
 }
 
 QString circularSubject(const QDate& today)

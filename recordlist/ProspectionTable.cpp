@@ -14,7 +14,7 @@ namespace recordlist {
 namespace {
 
 const QChar kSiteSeparator = QLatin1Char('~');
-const QChar LF = QLatin1Char('\n');
+const QChar kLineFeed = QLatin1Char('\n');
 // Files named in the box of the files left out; the others are counted.
 constexpr int kUnreadableNamed = 10;
 
@@ -105,9 +105,9 @@ QString ProspectionTable::unreadableText() const
                                                                 "sont pas comptés dans le tableau de "
                                                                 "prospection :");
     for (int i = 0; i < n && i < kUnreadableNamed; ++i)
-        text += LF + unreadable[i].reason;
+        text += kLineFeed + unreadable[i].reason;
     if (n > kUnreadableNamed)
-        text += LF + QStringLiteral("...");
+        text += kLineFeed + QStringLiteral("...");
     return text;
 }
 
@@ -237,7 +237,7 @@ QString copyTextOfSelection(const grid::Grid& grid)
     }
     QString text;
     for (const int r : rows)
-        text += grid.rangeText({r, sel.col1, r, sel.col2}) + LF;
+        text += grid.rangeText({r, sel.col1, r, sel.col2}) + kLineFeed;
     return text;
 }
 

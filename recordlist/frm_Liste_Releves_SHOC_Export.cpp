@@ -194,7 +194,7 @@ QString frm_Liste_Releves_SHOC::chooseTargetFolder(const QString& title, const Q
 {
     if (m_hooks.chooseFolder)
         return m_hooks.chooseFolder(title, start);
-    return Frm_Selection_dossier::choisir(this, title, start);
+    return Frm_Selection_dossier::choose(this, title, start);
 }
 
 void frm_Liste_Releves_SHOC::cmd_Exportation_Click(int index)

@@ -23,66 +23,66 @@
 
 namespace {
 
-constexpr int k_lignesDonnees = 65'000;
-constexpr int k_colonnes = 40;
+constexpr int kDataRows = 65'000;
+constexpr int kColumns = 40;
 
-const QStringList k_entete = {"Organisme",
-                              "CPU",
-                              "Type",
-                              "Code inventaire",
-                              "Etude",
-                              "Hiver",
-                              "Site",
-                              "Pays",
-                              "Département",
-                              "Commune",
-                              "Lieudit",
-                              "Date",
-                              "Heure",
-                              "Durée",
-                              "Type échantillon",
-                              "N° Passage",
-                              "Observateur",
-                              "Email",
-                              "N° Parcelle SHOC",
-                              "N° Parcelle",
-                              "Altitude",
-                              "Zone UTM",
-                              "Maille MGRS",
-                              "Longitude",
-                              "Latitude",
-                              "Type de coordonnées",
-                              "Type de coordonnées lambert",
-                              "SHOC-Nuage",
-                              "SHOC-Pluie",
-                              "SHOC-Vent",
-                              "SHOC-Visibilité",
-                              "SHOC-MPP-PA",
-                              "SHOC-MPA-PA",
-                              "SHOC-MPA-SN",
-                              "Classe",
-                              "Code espèce",
-                              "Nom espèce",
-                              "Comportement",
-                              "Distance de contact",
-                              "Nombre"};
+const QStringList kHeader = {"Organisme",
+                             "CPU",
+                             "Type",
+                             "Code inventaire",
+                             "Etude",
+                             "Hiver",
+                             "Site",
+                             "Pays",
+                             "Département",
+                             "Commune",
+                             "Lieudit",
+                             "Date",
+                             "Heure",
+                             "Durée",
+                             "Type échantillon",
+                             "N° Passage",
+                             "Observateur",
+                             "Email",
+                             "N° Parcelle SHOC",
+                             "N° Parcelle",
+                             "Altitude",
+                             "Zone UTM",
+                             "Maille MGRS",
+                             "Longitude",
+                             "Latitude",
+                             "Type de coordonnées",
+                             "Type de coordonnées lambert",
+                             "SHOC-Nuage",
+                             "SHOC-Pluie",
+                             "SHOC-Vent",
+                             "SHOC-Visibilité",
+                             "SHOC-MPP-PA",
+                             "SHOC-MPA-PA",
+                             "SHOC-MPA-SN",
+                             "Classe",
+                             "Code espèce",
+                             "Nom espèce",
+                             "Comportement",
+                             "Distance de contact",
+                             "Nombre"};
 
-const QStringList k_especes = {"Pie bavarde",   "Alouette des champs", "Bruant jaune",     "Perdrix grise",
-                               "Vanneau huppé", "Étourneau sansonnet", "Pinson des arbres"};
-const QStringList k_distances = {"< 50m", "50-200m", "> 200m", "En vol", "Non indiquée"};
+const QStringList kSpecies = {"Pie bavarde",   "Alouette des champs", "Bruant jaune",     "Perdrix grise",
+                              "Vanneau huppé", "Étourneau sansonnet", "Pinson des arbres"};
+const QStringList kDistances = {"< 50m", "50-200m", "> 200m", "En vol", "Non indiquée"};
 
 // The export table as the record list builds it: column 0 empty, header in row 0.
 grid::Grid* tableExport()
 {
     static grid::Grid* g = [] {
         auto* t = new grid::Grid;
-        t->setCols(k_colonnes + 1);
-        t->setRows(k_lignesDonnees + 1);
+        t->setCols(kColumns + 1);
+        t->setRows(kDataRows + 1);
         t->setFixedRows(1);
         t->setFixedCols(1);
-        for (int c = 0; c < k_colonnes; ++c)
-            t->setCell(0, c + 1, k_entete[c]);
-        for (int r = 1; r <= k_lignesDonnees; ++r) {
+        for (int c = 0; c < kColumns; ++c)
+            t->setCell(0, c + 1, kHeader[c]);
+        for (int r = 1; r <= kDataRows; ++r) {
             const int site = r / 40, parcelle = r % 10 + 1;
             const QStringList cells = {"LPO",
                                        "A1B2C3",
@@ -122,11 +122,11 @@ grid::Grid* tableExport()
                                        QStringLiteral("%1,5").arg(r % 50),
                                        "O",
                                        "PICPIC",
-                                       k_especes[r % k_especes.size()],
+                                       kSpecies[r % kSpecies.size()],
                                        r % 7 ? "" : "ALIM",
-                                       k_distances[r % k_distances.size()],
+                                       kDistances[r % kDistances.size()],
                                        QString::number(r % 12 + 1)};
-            for (int c = 0; c < k_colonnes; ++c)
+            for (int c = 0; c < kColumns; ++c)
                 t->setCell(r, c + 1, cells[c]);
         }
         return t;
@@ -152,7 +152,7 @@ void BM_SubExportExcel(benchmark::State& state)
         if (!r.ok || feuilles != 2)
             state.SkipWithError(r.ok ? "not two sheets" : r.error.toUtf8().constData());
     }
-    state.counters["cellules"] = double(k_lignesDonnees + 2) * k_colonnes;
+    state.counters["cellules"] = double(kDataRows + 2) * kColumns;
 }
 
 // The same cells, converted beforehand, in the library's own terms.
@@ -162,12 +162,12 @@ const bench_support::PlainWorkbook& contenuBrut()
         reglagesClasseur();
         const grid::Grid& g = *tableExport();
         QStringList entete;
-        for (int c = 0; c < k_colonnes; ++c)
+        for (int c = 0; c < kColumns; ++c)
             entete << g.cell(0, c + 1);
         QList<QStringList> lignes;
-        for (int r = 1; r <= k_lignesDonnees; ++r) {
+        for (int r = 1; r <= kDataRows; ++r) {
             QStringList ligne;
-            for (int c = 0; c < k_colonnes; ++c)
+            for (int c = 0; c < kColumns; ++c)
                 ligne << g.cell(r, c + 1);
             lignes << ligne;
         }

@@ -30,7 +30,7 @@ struct Folders
     {
         const QString program = dir.filePath(QStringLiteral("Programme"));
         for (const data::TableInstallation& t : data::installStarterTables(program))
-            if (t.etat != data::InstallState::Installed)
+            if (t.state != data::InstallState::Installed)
                 std::abort();
         common::setProgramFolder(program);
         gstr_Dossier = dir.filePath(QStringLiteral("Donnees"));

@@ -29,7 +29,7 @@ struct Tables
     Tables()
     {
         for (const data::TableInstallation& t : data::installStarterTables(dir.path()))
-            if (t.etat != data::InstallState::Installed)
+            if (t.state != data::InstallState::Installed)
                 std::abort();
         paths = record::ReferencePaths::inFolder(dir.path());
     }

@@ -83,8 +83,8 @@ TEST(ListWaitWindows, ImportAndConversionEachShowAWaitWhileTheyRunAndBothRecords
 
     frm_Menu menu;
     menu.item(QStringLiteral("Saisie"), 2)->trigger();
-    ASSERT_TRUE(menu.fenetreListe());
-    auto* list = qobject_cast<frm_Liste_Releves_SHOC*>(menu.fenetreListe()->widget());
+    ASSERT_TRUE(menu.listWindow());
+    auto* list = qobject_cast<frm_Liste_Releves_SHOC*>(menu.listWindow()->widget());
     ASSERT_TRUE(list);
 
     // The import first, then the conversion that the list's refresh runs.

@@ -105,7 +105,7 @@ void toggleCell(GridView* view, int row, int col)
 
 template <class W> W* childWindow(frm_Menu& menu)
 {
-    for (QMdiSubWindow* sub : menu.fenetres())
+    for (QMdiSubWindow* sub : menu.windows())
         if (auto* w = qobject_cast<W*>(sub->widget()))
             return w;
     return nullptr;
@@ -197,7 +197,7 @@ protected:
                   QStringLiteral("Confirmez votre intention de créer un nouveau site"));
         env.dialogs().clearAsked();
         EXPECT_FALSE(list.isVisible());
-        QMdiSubWindow* frame = m_menu->fenetreReleve();
+        QMdiSubWindow* frame = m_menu->recordWindow();
         return frame ? qobject_cast<frm_Releve_SHOC*>(frame->widget()) : nullptr;
     }
 
@@ -252,7 +252,7 @@ protected:
             env.dialogs().texts(),
             QStringList{QStringLiteral("Veuillez confirmer votre intention de sauvegarder les données")});
         env.dialogs().clearAsked();
-        EXPECT_FALSE(m_menu->fenetreReleve());
+        EXPECT_FALSE(m_menu->recordWindow());
     }
 
     // "Exporter un ou plusieurs relevés" on the record clicked in the list, confirmed: the export

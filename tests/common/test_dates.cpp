@@ -110,8 +110,8 @@ TEST_F(DatesTest, VerifDate)
         {"ab/cd/efgh", false, ""},
     };
     for (const Row& r : rows) {
-        const VerifDate v = sub_Vérif_Date(r.date);
-        EXPECT_EQ(v.valide, r.valid) << r.date;
+        const common::DateCheck v = sub_Vérif_Date(r.date);
+        EXPECT_EQ(v.valid, r.valid) << r.date;
         EXPECT_EQ(v.message, r.valid ? "Date correcte." : "Date invalide.") << r.date;
         EXPECT_EQ(v.relation, QString(r.relation)) << r.date;
     }

@@ -206,7 +206,7 @@ TEST(ConvertCell, DatesAreTheDaysTheDateCheckAccepts)
                                "01/13/2010",  "31/12/9999", "01/01/0000", "1/11/2009",  "05-11-2009",
                                "05/11/2009 ", "O5/11/2009", "٠٥/١١/٢٠٠٩", "+5/11/2009", "05/+1/2009"};
     for (const QString& t : texts)
-        EXPECT_EQ(common::excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valide)
+        EXPECT_EQ(common::excel::convertCell(t, {}).kind == CellKind::Date, sub_Vérif_Date(t).valid)
             << t.toStdString();
 }
 

@@ -17,7 +17,7 @@ TEST(SplitPath, Table)
     struct Row
     {
         const char* in;
-        CheminDecoupe out;
+        common::PathParts out;
     };
     const Row rows[] = {
         {"C:\\Mirelot", {"C:", "", "Mirelot", ""}},
@@ -40,9 +40,9 @@ TEST(SplitPath, Table)
     for (const Row& r : rows)
         EXPECT_EQ(sub_Split_Path(QString::fromUtf8(r.in)), r.out) << r.in;
     // A name of 256 characters is too long for a separator to count.
-    const CheminDecoupe longName = sub_Split_Path("/d/" + QString(256, 'n'));
-    EXPECT_EQ(longName.dossier, "");
-    EXPECT_EQ(sub_Split_Path("/d/" + QString(255, 'n')).nom, QString(255, 'n'));
+    const common::PathParts longName = sub_Split_Path("/d/" + QString(256, 'n'));
+    EXPECT_EQ(longName.folder, "");
+    EXPECT_EQ(sub_Split_Path("/d/" + QString(255, 'n')).name, QString(255, 'n'));
 }
 
 struct FolderTest : ::testing::Test
@@ -145,7 +145,7 @@ struct InitTest : FolderTest
         EXPECT_EQ(fun_Get_Setting_Str("Version", "Version", "?"), "Z2010");
         EXPECT_EQ(fun_Get_Setting_Str("Version", "Release", "?"), "G");
     }
-    ChoixDossier chooser(const QString& answer)
+    common::FolderChoice chooser(const QString& answer)
     {
         return [this, answer](const QString& caption, const QString& folder) {
             captions << caption << folder;
@@ -158,7 +158,7 @@ struct InitTest : FolderTest
 TEST_F(InitTest, FirstStartYesCreatesTheProposedFolder)
 {
     env.dialogs().answer(mb::Yes);
-    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Continue);
     EXPECT_EQ(gstr_Dossier, proposed());
     EXPECT_EQ(folderSetting(), proposed());
     EXPECT_TRUE(QDir(proposed()).exists());
@@ -171,7 +171,7 @@ TEST_F(InitTest, FirstStartYesCreatesTheProposedFolder)
     EXPECT_TRUE(
         box.text.contains("nous vous proposons de le nommer " + proposed() + ".\n\n\nSouhaitez-vous"));
     // The next start asks nothing.
-    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Continue);
     EXPECT_EQ(env.dialogs().asked().size(), 1);
 }
 
@@ -179,7 +179,7 @@ TEST_F(InitTest, FirstStartNoUsesTheChooser)
 {
     const QString chosen = env.path("Mes relevés/2026");
     env.dialogs().answer(mb::No);
-    EXPECT_EQ(sub_Init_Version_Dossier(chooser("  " + chosen + "/  ")), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(chooser("  " + chosen + "/  ")), common::StartOutcome::Continue);
     EXPECT_EQ(captions, QStringList({"Mirelot - Sélection du dossier dédié à Mirelot", proposed()}));
     EXPECT_EQ(gstr_Dossier, chosen);
     EXPECT_EQ(folderSetting(), chosen);
@@ -188,14 +188,14 @@ TEST_F(InitTest, FirstStartNoUsesTheChooser)
 TEST_F(InitTest, CancelOrEmptyChooserEndsAndTheNextStartAsksAgain)
 {
     env.dialogs().answer(mb::Cancel);
-    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Quitter);
+    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Quit);
     env.dialogs().answer(mb::No);
-    EXPECT_EQ(sub_Init_Version_Dossier(chooser("")), ResultatDemarrage::Quitter);
+    EXPECT_EQ(sub_Init_Version_Dossier(chooser("")), common::StartOutcome::Quit);
     EXPECT_EQ(gstr_Dossier_Choisi, "");
     EXPECT_EQ(folderSetting(), "????????");
     // The version is stamped, yet the next start still asks: no folder is recorded.
     env.dialogs().answer(mb::Yes);
-    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Continue);
     EXPECT_EQ(folderSetting(), proposed());
 }
 
@@ -209,7 +209,7 @@ TEST_F(InitTest, UnwritableFolderIsReportedAndAskedAgain)
     env.dialogs().answer(mb::Yes); // proposed folder: fails
     env.dialogs().answer(mb::OK);  // the report
     env.dialogs().answer(mb::No);  // asked again: choose
-    EXPECT_EQ(sub_Init_Version_Dossier(chooser(chosen)), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(chooser(chosen)), common::StartOutcome::Continue);
     EXPECT_EQ(folderSetting(), chosen);
     EXPECT_TRUE(
         env.dialogs().asked()[1].text.startsWith("Le dossier " + proposed() + " ne peut pas être créé"));
@@ -242,7 +242,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
         local.dialogs().answer(r.answer);
         if (r.blockTarget)
             local.dialogs().answer(mb::OK);
-        EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
+        EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Continue);
         const QString expected = r.moved ? standard : old;
         EXPECT_EQ(gstr_Dossier, expected);
         EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Dossier", "?"), expected);
@@ -261,7 +261,7 @@ TEST_F(InitTest, RecordedFolderRenameProposal)
 TEST_F(InitTest, StandardFolderAlreadyRecordedAsksNothing)
 {
     EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Dossier", proposed()));
-    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), ResultatDemarrage::Continuer);
+    EXPECT_EQ(sub_Init_Version_Dossier(nullptr), common::StartOutcome::Continue);
     EXPECT_EQ(gstr_Dossier, proposed());
     expectStamp();
 }

@@ -170,7 +170,7 @@ TEST_F(ChooserTest, OpensAtTheFolderItIsHanded)
         box = chooser->txt_Dossier->text();
         chooser->reject();
     });
-    EXPECT_EQ(Frm_Selection_dossier::choisir(nullptr, "Mirelot", env.dataFolder()), "");
+    EXPECT_EQ(Frm_Selection_dossier::choose(nullptr, "Mirelot", env.dataFolder()), "");
     ASSERT_TRUE(shown);
     EXPECT_EQ(tree, env.dataFolder());
     EXPECT_EQ(box, env.dataFolder());
@@ -225,7 +225,7 @@ TEST_F(ChooserTest, EnterChoosesTheFolderShown)
         gstr_Dossier_Choisi.clear();
         env.dialogs().clearAsked();
         dlg = std::make_unique<Frm_Selection_dossier>();
-        dlg->ouvrirA(env.dataFolder());
+        dlg->openAt(env.dataFolder());
         dlg->show();
         dlg->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));

@@ -242,8 +242,8 @@ TEST(KeyFilters, DigitsFilterDecisions)
     };
     for (const Row& r : rows) {
         const common::DigitsDecision f = common::filterDigitKey(r.key, r.allowed, comma, r.cell, r.text);
-        EXPECT_EQ(f.cle, r.expected) << r.name;
-        EXPECT_EQ(f.curseurAuDebut, r.caretToStart) << r.name;
+        EXPECT_EQ(f.key, r.expected) << r.name;
+        EXPECT_EQ(f.caretToStart, r.caretToStart) << r.name;
     }
     EXPECT_EQ(common::digitsOnlyMessage(""), "Veuillez saisir uniquement des chiffres");
     EXPECT_EQ(common::digitsOnlyMessage("/"), "Veuillez saisir uniquement des chiffres et /");

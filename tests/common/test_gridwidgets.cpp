@@ -133,8 +133,8 @@ TEST_F(InputTest, ComboBoxPrefixSearch)
         int expected;
     };
     const Row rows[] = {
-        {"CH", CB_FINDSTRING, 0},     {"chau", CB_FINDSTRING, 1}, {"pr", CB_FINDSTRING, 2},
-        {"Vigne", CB_FINDSTRING, -1}, {"", CB_FINDSTRING, 0},     {"CH", 344, -1},
+        {"CH", kComboFindString, 0},     {"chau", kComboFindString, 1}, {"pr", kComboFindString, 2},
+        {"Vigne", kComboFindString, -1}, {"", kComboFindString, 0},     {"CH", 344, -1},
     };
     for (const Row& r : rows)
         EXPECT_EQ(fun_Find_Combo_Item(&combo, r.text, r.message), r.expected) << r.text.toStdString();

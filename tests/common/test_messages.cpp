@@ -138,9 +138,9 @@ TEST_F(MessagesTest, PromptsExactBytes)
         QString expected = u8(r.prompt);
         if (r.number == 4008)
             expected += u8(text4008);
-        EXPECT_EQ(box.texte, expected) << r.name;
+        EXPECT_EQ(box.text, expected) << r.name;
         EXPECT_EQ(box.style, r.style) << r.name;
-        EXPECT_EQ(box.titre, " [Gestion des messages]") << r.name;
+        EXPECT_EQ(box.title, " [Gestion des messages]") << r.name;
     }
 }
 
@@ -337,7 +337,7 @@ TEST_F(MessagesTest, EveryEntryUsesLeavesOrDropsTheComplement)
         EXPECT_EQ(text.count(marker), shown ? 1 : 0) << n;
         // Through the manager the complement appears exactly once, or never for 29.
         const common::PreparedBox box = common::buildMessageBox(n, 0, "", marker);
-        EXPECT_EQ(box.texte.count(marker), n == 29 ? 0 : 1) << n;
+        EXPECT_EQ(box.text.count(marker), n == 29 ? 0 : 1) << n;
     }
 }
 

@@ -39,7 +39,7 @@ QString headerOf(int n)
 // The body of an entry: what follows the header and its line feed, without the final blank.
 QString bodyOf(int n, const QString& complement = QString())
 {
-    const QString prompt = common::buildQuestionBox(qint16(n), complement).texte;
+    const QString prompt = common::buildQuestionBox(qint16(n), complement).text;
     const QString head = headerOf(n) + "\n";
     EXPECT_TRUE(prompt.startsWith(head)) << n;
     EXPECT_TRUE(prompt.endsWith(" " + complement)) << n;
@@ -99,9 +99,9 @@ TEST_F(QuestionsTest, PromptsExactBytes)
     };
     for (const Row& r : rows) {
         const common::PreparedBox box = common::buildQuestionBox(r.number, u8(r.complement));
-        EXPECT_EQ(box.texte, r.prompt) << r.name;
+        EXPECT_EQ(box.text, r.prompt) << r.name;
         EXPECT_EQ(box.style, r.style) << r.name;
-        EXPECT_EQ(box.titre, "Mirelot [Gestion des messages]") << r.name;
+        EXPECT_EQ(box.title, "Mirelot [Gestion des messages]") << r.name;
     }
 }
 
@@ -121,7 +121,7 @@ TEST_F(QuestionsTest, AnswerIsTheButtonPressed)
         env.dialogs().answer(r.button);
         EXPECT_EQ(fun_Dialogue(r.number), r.button) << r.number;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
-        EXPECT_EQ(env.dialogs().asked()[0].text, common::buildQuestionBox(r.number).texte);
+        EXPECT_EQ(env.dialogs().asked()[0].text, common::buildQuestionBox(r.number).text);
         EXPECT_EQ(env.dialogs().asked()[0].style, common::buildQuestionBox(r.number).style);
         EXPECT_EQ(env.dialogs().asked()[0].title, "Mirelot [Gestion des messages]");
     }
@@ -380,7 +380,7 @@ TEST_F(QuestionsTest, SplicedComplementAppearsOnce)
     // either way it shows exactly once, and the prompt always ends with a blank and the rest.
     const QString marker = "«complément»";
     for (qint16 n : common::questionNumbers()) {
-        const QString prompt = common::buildQuestionBox(n, marker).texte;
+        const QString prompt = common::buildQuestionBox(n, marker).text;
         EXPECT_EQ(prompt.count(marker), 1) << n;
         EXPECT_TRUE(prompt.startsWith(headerOf(n) + "\n")) << n;
         if (!prompt.endsWith(" " + marker)) {

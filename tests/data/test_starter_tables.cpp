@@ -184,9 +184,9 @@ TEST(StarterTables, InstallsEveryTableIntoANewFolderWithNothingElse)
     const QList<data::TableInstallation> result = data::installStarterTables(folder);
     ASSERT_EQ(result.size(), installedNames().size());
     for (int i = 0; i < result.size(); ++i) {
-        EXPECT_EQ(result.at(i).fichier, installedNames().at(i));
-        EXPECT_EQ(result.at(i).etat, data::InstallState::Installed) << result.at(i).erreur.toStdString();
-        EXPECT_EQ(result.at(i).erreur, "");
+        EXPECT_EQ(result.at(i).fileName, installedNames().at(i));
+        EXPECT_EQ(result.at(i).state, data::InstallState::Installed) << result.at(i).error.toStdString();
+        EXPECT_EQ(result.at(i).error, "");
     }
     QStringList onDisk = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     QStringList expected = installedNames();
@@ -328,9 +328,9 @@ TEST(StarterTables, NeverReplacesATableAlreadyThereWhateverItsLetterCase)
 
     const QList<data::TableInstallation> result = data::installStarterTables(folder);
     for (const data::TableInstallation& t : result) {
-        SCOPED_TRACE(t.fichier.toStdString());
-        const bool present = t.fichier == "Espèces.DOV" || t.fichier == "Carrés.DOV";
-        EXPECT_EQ(t.etat, present ? data::InstallState::AlreadyThere : data::InstallState::Installed);
+        SCOPED_TRACE(t.fileName.toStdString());
+        const bool present = t.fileName == "Espèces.DOV" || t.fileName == "Carrés.DOV";
+        EXPECT_EQ(t.state, present ? data::InstallState::AlreadyThere : data::InstallState::Installed);
     }
     EXPECT_EQ(readBytes(folder + "/carrés.DOV"), "squares of the survey");
     EXPECT_EQ(readBytes(folder + "/Espèces.DOV"), "not a grid file");
@@ -346,7 +346,7 @@ TEST(StarterTables, ASecondRunWritesNothing)
     for (const QString& name : installedNames())
         before << readBytes(folder + "/" + name);
     for (const data::TableInstallation& t : data::installStarterTables(folder))
-        EXPECT_EQ(t.etat, data::InstallState::AlreadyThere) << t.fichier.toStdString();
+        EXPECT_EQ(t.state, data::InstallState::AlreadyThere) << t.fileName.toStdString();
     for (int i = 0; i < installedNames().size(); ++i)
         EXPECT_EQ(readBytes(folder + "/" + installedNames().at(i)), before.at(i));
 }
@@ -361,8 +361,8 @@ TEST(StarterTables, AFolderThatCannotBeMadeIsReportedForEveryTable)
         const QList<data::TableInstallation> result = data::installStarterTables(folder);
         ASSERT_EQ(result.size(), installedNames().size());
         for (const data::TableInstallation& t : result) {
-            EXPECT_EQ(t.etat, data::InstallState::Failed);
-            EXPECT_FALSE(t.erreur.isEmpty());
+            EXPECT_EQ(t.state, data::InstallState::Failed);
+            EXPECT_FALSE(t.error.isEmpty());
         }
     }
 }
@@ -380,17 +380,17 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
     QStringList failed;
     for (int i = 0; i < result.size(); ++i) {
         const data::TableInstallation& t = result.at(i);
-        SCOPED_TRACE(t.fichier.toStdString());
-        const QString path = folder + "/" + t.fichier;
-        if (t.etat == data::InstallState::Installed) {
+        SCOPED_TRACE(t.fileName.toStdString());
+        const QString path = folder + "/" + t.fileName;
+        if (t.state == data::InstallState::Installed) {
             Grid g;
             EXPECT_TRUE(loadLikeReaders(g, path, data::starterTables().at(i).format));
             continue;
         }
-        failed << t.fichier;
-        EXPECT_EQ(t.etat, data::InstallState::Failed);
+        failed << t.fileName;
+        EXPECT_EQ(t.state, data::InstallState::Failed);
         EXPECT_EQ(
-            t.erreur,
+            t.error,
             QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le disque est plein.").arg(path));
         EXPECT_FALSE(QFile::exists(path));
     }
@@ -404,7 +404,7 @@ TEST(StarterTables, AFullDiskLeavesNoTableButAWholeOneAndSaysWhich)
 
     // The next start installs what is missing.
     for (const data::TableInstallation& t : data::installStarterTables(folder))
-        EXPECT_EQ(t.etat, failed.contains(t.fichier) ? data::InstallState::Installed
-                                                     : data::InstallState::AlreadyThere)
-            << t.fichier.toStdString();
+        EXPECT_EQ(t.state, failed.contains(t.fileName) ? data::InstallState::Installed
+                                                       : data::InstallState::AlreadyThere)
+            << t.fileName.toStdString();
 }

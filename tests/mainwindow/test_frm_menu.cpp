@@ -223,7 +223,7 @@ struct FrmMenuTest : ::testing::Test
     FrmMenuTest()
     {
         env.usePointer(&screen);
-        menu->setLigneCommande(QString());
+        menu->setCommandLine(QString());
     }
     QAction* item(const char* name, int index = -1) { return menu->item(QString::fromUtf8(name), index); }
     QString parametre(const QString& name)
@@ -263,7 +263,7 @@ TEST_F(FrmMenuTest, AdministratorModeFollowsPswd)
             EXPECT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", QString::fromUtf8(r.pswd)));
         }
         frm_Menu window;
-        window.setLigneCommande("x");
+        window.setCommandLine("x");
         window.sub_Adapte_Affichage();
         const QString base = "Mirelot [Suivi hivernal des oiseaux des champs] - Z2010-G     / x";
         EXPECT_EQ(window.windowTitle(), r.admin ? base + " - Mode Administrateur" : base)
@@ -399,7 +399,7 @@ TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
         {"mail", "Adresses courriel de votre correspondant", "SHOC"},
     };
     QStringList opened;
-    menu->setFabriqueParam([&opened](const QString& mode, const QString& protocole) {
+    menu->setParamFactory([&opened](const QString& mode, const QString& protocole) {
         opened << mode + "/" + protocole;
         auto* w = new QWidget;
         w->setWindowTitle(mode);
@@ -413,40 +413,40 @@ TEST_F(FrmMenuTest, SettingsItemsOpenANewWindowAndStayGreyedWhileItIsOpen)
         ASSERT_EQ(opened.size(), n) << r.item;
         // The other items hand on the scheme the last identification item left.
         EXPECT_EQ(opened.last(), QString::fromUtf8(r.mode) + "/" + QString::fromUtf8(r.protocole)) << r.item;
-        EXPECT_EQ(menu->fenetres().size(), n) << r.item;
+        EXPECT_EQ(menu->windows().size(), n) << r.item;
         EXPECT_FALSE(a->isEnabled()) << r.item;
     }
     EXPECT_EQ(opened.size(), n);
     // Closing a window gives its item back, and only its item.
-    for (QMdiSubWindow* w : menu->fenetres()) {
+    for (QMdiSubWindow* w : menu->windows()) {
         if (w->windowTitle() == "Codes espèces")
             w->close();
     }
     deletePending();
     EXPECT_TRUE(item("Espèces")->isEnabled());
     EXPECT_FALSE(item("Milieux")->isEnabled());
-    EXPECT_EQ(menu->fenetres().size(), n - 1);
+    EXPECT_EQ(menu->windows().size(), n - 1);
     item("Espèces")->trigger();
-    EXPECT_EQ(menu->fenetres().size(), n);
+    EXPECT_EQ(menu->windows().size(), n);
 }
 
 TEST_F(FrmMenuTest, TwoDifferentSettingsWindowsSideBySide)
 {
     item("Espèces")->trigger();
     item("Milieux")->trigger();
-    EXPECT_EQ(menu->fenetres().size(), 2);
+    EXPECT_EQ(menu->windows().size(), 2);
     EXPECT_FALSE(item("Espèces")->isEnabled());
     EXPECT_FALSE(item("Milieux")->isEnabled());
     EXPECT_TRUE(item("Comportements")->isEnabled());
     item("Espèces")->trigger(); // a greyed item does nothing
-    EXPECT_EQ(menu->fenetres().size(), 2);
+    EXPECT_EQ(menu->windows().size(), 2);
 }
 
 TEST_F(FrmMenuTest, AutomaticArrangementCascadesOnlyWhenChecked)
 {
     afficher();
     item("Espèces")->trigger();
-    QMdiSubWindow* first = menu->fenetres().value(0);
+    QMdiSubWindow* first = menu->windows().value(0);
     ASSERT_TRUE(first);
     first->move(150, 120);
 
@@ -456,7 +456,7 @@ TEST_F(FrmMenuTest, AutomaticArrangementCascadesOnlyWhenChecked)
 
     item("Réorg")->trigger(); // on again
     item("Comportements")->trigger();
-    const QList<QMdiSubWindow*> windows = menu->fenetres();
+    const QList<QMdiSubWindow*> windows = menu->windows();
     ASSERT_EQ(windows.size(), 3);
     EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
     EXPECT_GT(windows[1]->pos().x(), 0);
@@ -473,7 +473,7 @@ TEST_F(FrmMenuTest, WindowMenuArrangesTheChildren)
     item("Comportements")->trigger();
     const QSize area = menu->mdiArea()->viewport()->size();
     item("Mosaïque")->trigger();
-    QList<QMdiSubWindow*> windows = menu->fenetres();
+    QList<QMdiSubWindow*> windows = menu->windows();
     ASSERT_EQ(windows.size(), 3);
     int top = 0;
     for (QMdiSubWindow* w : windows) {
@@ -484,7 +484,7 @@ TEST_F(FrmMenuTest, WindowMenuArrangesTheChildren)
     EXPECT_EQ(top, area.height());
 
     item("Cascade")->trigger(); // whatever Réorg says
-    windows = menu->fenetres();
+    windows = menu->windows();
     EXPECT_EQ(windows[0]->pos(), QPoint(0, 0));
     EXPECT_EQ(windows[2]->pos(), 2 * windows[1]->pos());
 
@@ -528,30 +528,30 @@ TEST_F(FrmMenuTest, RecordListIsOneWindowShownAgain)
 {
     afficher();
     item("Saisie", 2)->trigger();
-    QMdiSubWindow* list = menu->fenetreListe();
+    QMdiSubWindow* list = menu->listWindow();
     ASSERT_TRUE(list);
     EXPECT_EQ(list->windowTitle(), "Mirelot - Liste des zones de comptage");
     EXPECT_TRUE(list->isVisible());
     list->hide();
     item("Saisie", 2)->trigger();
-    EXPECT_EQ(menu->fenetreListe(), list);
+    EXPECT_EQ(menu->listWindow(), list);
     EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(menu->fenetres().size(), 1);
+    EXPECT_EQ(menu->windows().size(), 1);
     // Closed, it is loaded again.
     list->close();
     deletePending();
-    EXPECT_EQ(menu->fenetreListe(), nullptr);
+    EXPECT_EQ(menu->listWindow(), nullptr);
     item("Saisie", 2)->trigger();
-    EXPECT_TRUE(menu->fenetreListe());
-    EXPECT_EQ(menu->fenetres().size(), 1);
+    EXPECT_TRUE(menu->listWindow());
+    EXPECT_EQ(menu->windows().size(), 1);
 }
 
 TEST_F(FrmMenuTest, HiddenRecordListItemsAndStatisticsNeverAct)
 {
     for (QAction* a : {item("Saisie", 0), item("Saisie", 1), item("STat")})
         a->trigger();
-    EXPECT_TRUE(menu->fenetres().isEmpty());
-    EXPECT_EQ(menu->fenetreListe(), nullptr);
+    EXPECT_TRUE(menu->windows().isEmpty());
+    EXPECT_EQ(menu->listWindow(), nullptr);
 }
 
 TEST_F(FrmMenuTest, F3OpensTheRecordList)
@@ -561,28 +561,28 @@ TEST_F(FrmMenuTest, F3OpensTheRecordList)
     menu->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
     QTest::keyClick(menu.get(), Qt::Key_F1); // hidden item: no shortcut
-    EXPECT_EQ(menu->fenetreListe(), nullptr);
+    EXPECT_EQ(menu->listWindow(), nullptr);
     QTest::keyClick(menu.get(), Qt::Key_F3);
-    EXPECT_TRUE(menu->fenetreListe());
+    EXPECT_TRUE(menu->listWindow());
 }
 
 TEST_F(FrmMenuTest, AboutBoxIsOneWindow)
 {
     afficher();
     item("A_Propos")->trigger();
-    QMdiSubWindow* about = menu->fenetreAPropos();
+    QMdiSubWindow* about = menu->aboutWindow();
     ASSERT_TRUE(about);
     item("A_Propos")->trigger();
-    EXPECT_EQ(menu->fenetreAPropos(), about);
-    EXPECT_EQ(menu->fenetres().size(), 1);
+    EXPECT_EQ(menu->aboutWindow(), about);
+    EXPECT_EQ(menu->windows().size(), 1);
     auto* box = qobject_cast<frm_A_Propos*>(about->widget());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->Lab_Version->text(), "Version : Z2010-G   Révision : 181");
     QTest::mouseClick(box->cmd_exit, Qt::LeftButton);
     deletePending();
-    EXPECT_EQ(menu->fenetreAPropos(), nullptr);
+    EXPECT_EQ(menu->aboutWindow(), nullptr);
     item("A_Propos")->trigger();
-    EXPECT_TRUE(menu->fenetreAPropos());
+    EXPECT_TRUE(menu->aboutWindow());
 }
 
 TEST_F(FrmMenuTest, DocumentationMenuListsAndOpensTheDocuments)
@@ -710,19 +710,19 @@ TEST_F(FrmMenuTest, LogoStaysInTheMiddle)
     QTest::qWait(1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(centred());
-    EXPECT_TRUE(menu->fenetres().isEmpty()); // the logo is no document window
+    EXPECT_TRUE(menu->windows().isEmpty()); // the logo is no document window
 
     // A maximised settings window closes: the area activates the logo, and the logo stays.
-    menu->setFabriqueParam([](const QString&, const QString&) { return new QWidget; });
+    menu->setParamFactory([](const QString&, const QString&) { return new QWidget; });
     item("Espèces")->trigger();
-    ASSERT_EQ(menu->fenetres().size(), 1);
-    menu->fenetres().first()->showMaximized();
+    ASSERT_EQ(menu->windows().size(), 1);
+    menu->windows().first()->showMaximized();
     QTest::qWait(1);
-    menu->fenetres().first()->close();
+    menu->windows().first()->close();
     deletePending();
     QTest::qWait(1);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(menu->windows().isEmpty());
     EXPECT_FALSE(logo->isMaximized());
     EXPECT_TRUE(logo->isVisible());
     EXPECT_TRUE(centred());
@@ -733,11 +733,11 @@ TEST_F(FrmMenuTest, QuitterClosesTheWindowAndItsChildren)
     afficher();
     item("Espèces")->trigger();
     item("Saisie", 2)->trigger();
-    const QPointer<QMdiSubWindow> list = menu->fenetreListe();
+    const QPointer<QMdiSubWindow> list = menu->listWindow();
     item("Quitter")->trigger();
     deletePending();
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(menu->windows().isEmpty());
     EXPECT_TRUE(list.isNull());
     EXPECT_TRUE(env.dialogs().asked().isEmpty()); // no question
 }

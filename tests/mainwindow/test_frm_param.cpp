@@ -64,9 +64,9 @@ protected:
     QString programme(const QString& nom) const { return env.programFolder() + QLatin1Char('/') + nom; }
     void administrateur() { ASSERT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", "KORVEL-ADM")); }
 
-    frm_Param& ouvrir(const QString& mode, const QString& protocole = QString())
+    frm_Param& ouvrir(const QString& mode, const QString& scheme = QString())
     {
-        w = std::make_unique<frm_Param>(mode, protocole, nullptr, &source);
+        w = std::make_unique<frm_Param>(mode, scheme, nullptr, &source);
         w->resize(900, 500);
         w->show();
         w->activateWindow();
@@ -335,7 +335,7 @@ TEST_F(FrmParamTest, IdentificationTicksOneRowAndSavesTheChoice)
     grille().select(1, 1, 3, 4);
     touche(Qt::Key_Delete);
     EXPECT_EQ(grille().cell(3, 3), "1");
-    EXPECT_TRUE(w->editeur().isLocked(3, 3));
+    EXPECT_TRUE(w->editor().isLocked(3, 3));
     clic(3, 1);
     cliquer(w->cmd_Save);
     EXPECT_EQ(
@@ -366,7 +366,7 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
 
     QStringList demandes;
     QString reponse;
-    w->setChoixDossier([&](QWidget*, const QString& titre, const QString& dossier) {
+    w->setFolderChoice([&](QWidget*, const QString& titre, const QString& dossier) {
         demandes << titre + " | " + dossier;
         return reponse;
     });
@@ -428,14 +428,14 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     QCoreApplication::processEvents();
     QAction* especes = menu->item("Espèces");
     especes->trigger();
-    ASSERT_EQ(menu->fenetres().size(), 1);
-    auto* fenetre = qobject_cast<frm_Param*>(menu->fenetres().first()->widget());
+    ASSERT_EQ(menu->windows().size(), 1);
+    auto* fenetre = qobject_cast<frm_Param*>(menu->windows().first()->widget());
     ASSERT_TRUE(fenetre);
     EXPECT_EQ(fenetre->windowTitle(), "Mirelot - Codes espèces");
     EXPECT_FALSE(especes->isEnabled());
     QTest::mouseClick(fenetre->cmd_exit, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(menu->windows().isEmpty());
     EXPECT_TRUE(especes->isEnabled());
 
     // Changes not saved: the child window's close box and the main window's closing ask, and
@@ -443,8 +443,8 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     administrateur();
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
     menu->item("Milieux")->trigger();
-    ASSERT_EQ(menu->fenetres().size(), 1);
-    QMdiSubWindow* cadre = menu->fenetres().first();
+    ASSERT_EQ(menu->windows().size(), 1);
+    QMdiSubWindow* cadre = menu->windows().first();
     auto* milieux = qobject_cast<frm_Param*>(cadre->widget());
     ASSERT_TRUE(milieux);
     milieux->flx_Grille->grid().setCell(1, 2, "Chaumes");
@@ -453,7 +453,7 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     env.dialogs().answer(mb::Cancel);
     EXPECT_FALSE(menu->close());
     EXPECT_TRUE(menu->isVisible());
-    ASSERT_EQ(menu->fenetres().size(), 1);
+    ASSERT_EQ(menu->windows().size(), 1);
     EXPECT_EQ(env.dialogs().asked().size(), 2);
     env.dialogs().answer(mb::Yes);
     EXPECT_TRUE(menu->close());
@@ -470,7 +470,7 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     QAction* gadrel = menu->item("Gadrel_SHOC");
     gadrel->setVisible(true); // as the start-up shows it
     gadrel->trigger();
-    EXPECT_TRUE(menu->fenetres().isEmpty());
+    EXPECT_TRUE(menu->windows().isEmpty());
     EXPECT_TRUE(gadrel->isEnabled());
     EXPECT_EQ(env.dialogs().asked().size(), 1);
 }

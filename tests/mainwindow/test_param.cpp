@@ -24,8 +24,8 @@
 using grid::Grid;
 using grid::GridFile;
 using grid::GridRange;
-using mainwindow::Affichage;
-using mainwindow::EtatTable;
+using mainwindow::Display;
+using mainwindow::TableState;
 using Mode = common::ParamMode;
 using mainwindow::ParamEditor;
 using param_support::dump;
@@ -79,21 +79,21 @@ TEST(ParamModes, TextsAreComparedExactly)
         const char* texte;
         Mode mode;
     } cas[] = {
-        {"Codes espèces", Mode::Espèces},
-        {"Codes carrés", Mode::Carrés},
-        {"Codes réseaux", Mode::Réseaux},
-        {"Codes milieux", Mode::Milieux},
-        {"Codes comportementaux", Mode::Comportements},
-        {"Adresses courriel de votre correspondant", Mode::Adresses},
+        {"Codes espèces", Mode::Species},
+        {"Codes carrés", Mode::Squares},
+        {"Codes réseaux", Mode::Networks},
+        {"Codes milieux", Mode::Habitats},
+        {"Codes comportementaux", Mode::Behaviours},
+        {"Adresses courriel de votre correspondant", Mode::Addresses},
         {"Indentification de votre Gadrel", Mode::Identification},
-        {"Dossier de travail", Mode::Dossier},
+        {"Dossier de travail", Mode::Folder},
         // The menu captions and near misses open nothing.
-        {"Code comportementaux", Mode::Inconnu},
-        {"Identification de votre Gadrel", Mode::Inconnu},
-        {"Codes Espèces", Mode::Inconnu},
-        {"Codes espèces ", Mode::Inconnu},
-        {"Adresses courriel de vos correspondants", Mode::Inconnu},
-        {"", Mode::Inconnu},
+        {"Code comportementaux", Mode::Unknown},
+        {"Identification de votre Gadrel", Mode::Unknown},
+        {"Codes Espèces", Mode::Unknown},
+        {"Codes espèces ", Mode::Unknown},
+        {"Adresses courriel de vos correspondants", Mode::Unknown},
+        {"", Mode::Unknown},
     };
     for (const auto& c : cas)
         EXPECT_EQ(common::modeFromText(QString::fromUtf8(c.texte)), c.mode) << c.texte;
@@ -150,11 +150,11 @@ TEST(ParamFormats, SquareNumbersAndCoordinates)
 
 TEST(ParamIdentification, ComputersSortByOrganisationThenCodeIgnoringCase)
 {
-    QList<mainwindow::Ordinateur> o = {
+    QList<mainwindow::Computer> o = {
         {"lpo", "B2", "x"}, {"Atlas", "z1", "y"}, {"LPO", "a1", "z"}, {"atlas", "Z1", "w"}, {"", "9", "v"},
     };
     mainwindow::sortComputers(o);
-    const QList<mainwindow::Ordinateur> attendu = {
+    const QList<mainwindow::Computer> attendu = {
         {"", "9", "v"}, {"Atlas", "z1", "y"}, {"atlas", "Z1", "w"}, {"LPO", "a1", "z"}, {"lpo", "B2", "x"},
     };
     EXPECT_EQ(o, attendu);
@@ -263,7 +263,7 @@ TEST_P(ParamChargement, PresentFileLoadsAsStoredWithOneEmptyRow)
     const QByteArray avant = testing_support::readBytes(programme(QString::fromUtf8(k.fichier)));
 
     ParamEditor& e = charger(QString::fromUtf8(k.mode));
-    EXPECT_EQ(e.etat(), EtatTable::Chargee);
+    EXPECT_EQ(e.state(), TableState::Loaded);
     EXPECT_EQ(dump(grille), attendu);
     EXPECT_EQ(grille.fixedRows(), 1);
     EXPECT_EQ(grille.fixedCols(), 1);
@@ -276,12 +276,12 @@ TEST_P(ParamChargement, MissingFileGivesTheHeaderOnlyAndCanBeSaved)
 {
     const CasTable& k = GetParam();
     ParamEditor& e = charger(QString::fromUtf8(k.mode));
-    EXPECT_EQ(e.etat(), EtatTable::Absente);
+    EXPECT_EQ(e.state(), TableState::Missing);
     EXPECT_EQ(grille.formatString(), QString::fromUtf8(k.entete));
     EXPECT_EQ(dump(grille), k.absente);
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier)))) << "nothing written at load";
-    EXPECT_TRUE(e.affichage().cmdSave);
+    EXPECT_TRUE(e.display().cmdSave);
     EXPECT_TRUE(e.saveTable());
     EXPECT_TRUE(QFileInfo::exists(programme(QString::fromUtf8(k.fichier))));
 }
@@ -295,7 +295,7 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     env.dialogs().answer(mb::OK);
 
     ParamEditor& e = charger(QString::fromUtf8(k.mode));
-    EXPECT_EQ(e.etat(), EtatTable::Illisible);
+    EXPECT_EQ(e.state(), TableState::Unreadable);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     const auto& boite = env.dialogs().asked().first();
     EXPECT_TRUE(boite.text.contains(QStringLiteral("ne peut pas être lue"))) << boite.text.toStdString();
@@ -303,8 +303,8 @@ TEST_P(ParamChargement, UnreadableFileIsSaidAndNeverSavedOver)
     EXPECT_EQ(boite.title, "Mirelot");
     EXPECT_EQ(grille.formatString(), QString::fromUtf8(k.entete));
     // Nothing to save and nothing to edit: the real file stays as it is.
-    EXPECT_FALSE(e.affichage().cmdSave);
-    EXPECT_FALSE(e.affichage().cmdAnnulEsp);
+    EXPECT_FALSE(e.display().cmdSave);
+    EXPECT_FALSE(e.display().cmdAnnulEsp);
     EXPECT_EQ(grille.editable(), Grid::Editable::None);
     EXPECT_FALSE(e.saveTable());
     EXPECT_FALSE(e.canLoadText());
@@ -318,7 +318,7 @@ TEST_F(ParamTest, AFolderInPlaceOfTheFileIsUnreadable)
 {
     ASSERT_TRUE(QDir(env.programFolder()).mkpath(QStringLiteral("Espèces.DOV")));
     env.dialogs().answer(mb::OK);
-    EXPECT_EQ(charger(common::kModeSpecies).etat(), EtatTable::Illisible);
+    EXPECT_EQ(charger(common::kModeSpecies).state(), TableState::Unreadable);
 }
 
 TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
@@ -330,8 +330,8 @@ TEST_F(ParamTest, PathComesFromTheSettingWithBackslashesAndAnyLetterCase)
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
                                    QString(dossier).replace(u'/', u'\\') + QStringLiteral("\\Milieux.DOV")));
     ParamEditor& e = charger(common::kModeHabitats);
-    EXPECT_EQ(e.etat(), EtatTable::Chargee);
-    EXPECT_EQ(e.chemin(), dossier + QStringLiteral("/MILIEUX.dov"));
+    EXPECT_EQ(e.state(), TableState::Loaded);
+    EXPECT_EQ(e.path(), dossier + QStringLiteral("/MILIEUX.dov"));
     EXPECT_EQ(grille.cell(1, 2), "Prairie");
 }
 
@@ -344,13 +344,13 @@ TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
         const char* mode;
         const char* pswd;
         bool editable;
-        Affichage affichage;
+        Display affichage;
     };
     //                 grille txtFile parcourir save  copier raz   exit
-    const Affichage table{true, false, false, true, true, false, true};
-    const Affichage lecture{true, false, false, false, true, false, true};
-    const Affichage especes{true, false, false, true, true, true, true};
-    const Affichage dossier{false, true, true, false, false, false, false};
+    const Display table{true, false, false, true, true, false, true};
+    const Display lecture{true, false, false, false, true, false, true};
+    const Display especes{true, false, false, true, true, true, true};
+    const Display dossier{false, true, true, false, false, false, false};
     const Cas cas[] = {
         {"Codes espèces", "", true, especes},
         {"Codes espèces", "KORVEL-ADM", true, especes},
@@ -369,7 +369,7 @@ TEST_F(ParamTest, RightsAndButtonsPerModeForAnOrdinaryUserAndTheAdministrator)
         administrateur(QString::fromUtf8(c.pswd));
         grille.setEditable(Grid::Editable::None);
         ParamEditor& e = charger(QString::fromUtf8(c.mode));
-        EXPECT_EQ(e.affichage(), c.affichage) << c.mode << " / " << c.pswd;
+        EXPECT_EQ(e.display(), c.affichage) << c.mode << " / " << c.pswd;
         EXPECT_EQ(grille.tag(), QString::fromUtf8(c.pswd)) << c.mode;
         if (QString::fromUtf8(c.mode) != common::kModeFolder) {
             EXPECT_EQ(grille.editable() == Grid::Editable::KeyboardMouse, c.editable)
@@ -447,7 +447,7 @@ TEST_F(ParamTest, EmptyRowsAreRemovedExceptInTheSquaresTable)
 TEST_F(ParamTest, MissingAddressBookStartsWithTheCoordinationTickedAndUnsaved)
 {
     ParamEditor& e = charger(common::kModeAddresses);
-    EXPECT_EQ(e.etat(), EtatTable::Absente);
+    EXPECT_EQ(e.state(), TableState::Missing);
     EXPECT_EQ(dump(grille), QStringList({"Sélection|Adresse", "+|" + kSHOC, "-|"}));
     EXPECT_EQ(grille.colDataType(1), Grid::DataType::Boolean);
     EXPECT_FALSE(QFileInfo::exists(programme(QStringLiteral("email.DOV"))));
@@ -560,7 +560,7 @@ TEST_F(ParamTest, TypedKeysPerModeAndColumn)
     // The window's filter is the one used where digits are asked for.
     ParamEditor& e = charger(common::kModeSquares);
     QList<int> vus;
-    e.setFiltreChiffres([&vus](int cle) {
+    e.setDigitsFilter([&vus](int cle) {
         vus << cle;
         return 0;
     });
@@ -729,9 +729,9 @@ TEST(ParamTextLayout, HeaderAndFixedColumnOfATabSeparatedFile)
          false},
     };
     for (const auto& c : cas) {
-        const mainwindow::DispositionTexte d = mainwindow::textLayout(c.lignes, c.table, 1);
-        EXPECT_EQ(d.entete, c.entete) << c.nom;
-        EXPECT_EQ(d.colonnesFixes, c.fixes) << c.nom;
+        const mainwindow::TextLayout d = mainwindow::textLayout(c.lignes, c.table, 1);
+        EXPECT_EQ(d.header, c.entete) << c.nom;
+        EXPECT_EQ(d.fixedColumns, c.fixes) << c.nom;
     }
 }
 
@@ -801,7 +801,7 @@ TEST_F(ParamIdentificationTest, SiblingProductNotInstalledClosesTheWindow)
         env.dialogs().clearAsked();
         env.dialogs().answer(mb::OK);
         ParamEditor& e = charger(common::kModeIdentification);
-        EXPECT_TRUE(e.fermer()) << moteur;
+        EXPECT_TRUE(e.mustClose()) << moteur;
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked().first().text,
                   "Le logiciel Gadrel n'est pas installé sur votre ordinateur");
@@ -833,7 +833,7 @@ TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicke
     for (const auto& c : cas) {
         choix(QStringLiteral("SHOC"), QString::fromUtf8(c.organisme), QString::fromUtf8(c.cpu));
         ParamEditor& e = charger(common::kModeIdentification, QStringLiteral("SHOC"));
-        EXPECT_FALSE(e.fermer());
+        EXPECT_FALSE(e.mustClose());
         EXPECT_EQ(source.lastPath, "C:/Gadrel/Gadrel.mdb");
         EXPECT_EQ(source.lastTable, "TPOrdinateurs");
         EXPECT_EQ(source.lastFields, QStringList({"Organisme", "CPU", "Ordinateur"}));
@@ -849,7 +849,7 @@ TEST_F(ParamIdentificationTest, GridFromTheDatabaseSortedWithTheSavedChoiceTicke
             for (int col = 2; col <= 4; ++col)
                 EXPECT_FALSE(e.canEdit(r, col)) << r << "," << col;
         }
-        EXPECT_EQ(e.affichage(), (Affichage{true, false, false, true, false, false, true}));
+        EXPECT_EQ(e.display(), (Display{true, false, false, true, false, false, true}));
     }
 }
 
@@ -870,7 +870,7 @@ TEST_F(ParamIdentificationTest, AnUnreadableDatabaseShowsTheRowsReadBeforeTheFai
     lignes({{"B", "2", "b"}, {"A", "1", "a"}}, false);
     env.dialogs().answer(mb::OK);
     ParamEditor& e = charger(common::kModeIdentification);
-    EXPECT_EQ(e.erreurBase(), "lecture interrompue");
+    EXPECT_EQ(e.databaseError(), "lecture interrompue");
     EXPECT_EQ(dump(grille),
               QStringList({"Sélection|Organisme|Code ordinateur|Nom ordinateur", "-|A|1|a", "-|B|2|b"}));
     ASSERT_EQ(env.dialogs().asked().size(), 1);
@@ -1274,17 +1274,17 @@ TEST_F(ParamTest, DataFolderShowsTheSettingAndStoresTheChosenFolder)
 {
     gstr_Dossier = QStringLiteral("/donnees/par/defaut");
     ParamEditor& e = charger(common::kModeFolder);
-    EXPECT_EQ(e.dossier(), "/donnees/par/defaut");
+    EXPECT_EQ(e.folder(), "/donnees/par/defaut");
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Dossier"),
                                    QStringLiteral("/ailleurs")));
     charger(common::kModeFolder);
-    EXPECT_EQ(ed->dossier(), "/ailleurs");
+    EXPECT_EQ(ed->folder(), "/ailleurs");
 
     EXPECT_FALSE(ed->folderChosen(QString()));
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/ailleurs");
     EXPECT_TRUE(ed->folderChosen(QStringLiteral("/nouveau")));
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
-    EXPECT_EQ(ed->dossier(), "/nouveau");
+    EXPECT_EQ(ed->folder(), "/nouveau");
     EXPECT_EQ(gstr_Dossier, "/donnees/par/defaut") << "the running program's folder is not changed";
     EXPECT_FALSE(ed->saveTable()) << "Save is not offered here";
     EXPECT_EQ(parametre(QStringLiteral("Dossier")), "/nouveau");
@@ -1296,7 +1296,7 @@ TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
 {
     administrateur();
     for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-        ASSERT_EQ(t.etat, data::InstallState::Installed) << t.fichier.toStdString();
+        ASSERT_EQ(t.state, data::InstallState::Installed) << t.fileName.toStdString();
     const struct
     {
         const char* mode;
@@ -1311,18 +1311,18 @@ TEST_F(ParamTest, StarterTablesOpenAndSaveInTheLayoutsTheRecordWindowReads)
     for (const auto& c : cas) {
         const data::StarterTable* depart = nullptr;
         for (const data::StarterTable& t : data::starterTables())
-            if (t.fichier == QString::fromUtf8(c.fichier))
+            if (t.fileName == QString::fromUtf8(c.fichier))
                 depart = &t;
         ASSERT_TRUE(depart) << c.fichier;
         Grid attendu;
         ASSERT_TRUE(data::starterGrid(attendu, *depart).isEmpty());
 
         ParamEditor& e = charger(QString::fromUtf8(c.mode));
-        EXPECT_EQ(e.etat(), EtatTable::Chargee) << c.mode;
+        EXPECT_EQ(e.state(), TableState::Loaded) << c.mode;
         ASSERT_TRUE(e.saveTable()) << c.mode;
         // Sorted by the editor; the same rows, in the same columns.
         QStringList relu = readAsRecordWindow(programme(QString::fromUtf8(c.fichier)), depart->format,
-                                              depart->colonnesCases);
+                                              depart->checkBoxColumns);
         QStringList rangees = dump(attendu);
         ASSERT_FALSE(relu.isEmpty()) << c.mode;
         EXPECT_EQ(relu.takeFirst(), rangees.takeFirst()) << c.mode;

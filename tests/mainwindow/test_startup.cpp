@@ -95,7 +95,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
     env.dialogs().answer(mb::No);  // no address: define it now? no
     env.dialogs().answer(mb::No);  // ask again next time? no
     const StartupSequenceResult r = run();
-    EXPECT_EQ(r.fin, ResultatDemarrage::Continuer);
+    EXPECT_EQ(r.outcome, common::StartOutcome::Continue);
     const auto asked = env.dialogs().asked();
     ASSERT_EQ(asked.size(), 5);
     EXPECT_TRUE(asked[0].text.startsWith("Premier démarrage de Mirelot"));
@@ -108,7 +108,7 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
     EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Validation Espèces", "?"), "0");
     EXPECT_EQ(fun_Get_Setting_Str("Paramètres", "Adresses email Check1", "7"), "6");
     // No automatic check on the run on which 2700 was first answered.
-    EXPECT_FALSE(r.verificationActivee);
+    EXPECT_FALSE(r.autoCheckEnabled);
     EXPECT_FALSE(window.calls.contains("verif auto"));
     // The starter tables were installed, and the species table upgraded with every box ticked.
     Grid species;
@@ -126,14 +126,14 @@ TEST_F(StartupTest, FirstRunEverAsksEachOneTimeQuestionInOrder)
     const StartupSequenceResult r2 = mainwindow::runStartupSequence(again);
     EXPECT_EQ(env.dialogs().asked().size(), 5);
     EXPECT_EQ(counter(), "2");
-    EXPECT_TRUE(r2.verificationActivee);
+    EXPECT_TRUE(r2.autoCheckEnabled);
 }
 
 TEST_F(StartupTest, CancelledFirstStartEndsTheSequence)
 {
     env.dialogs().answer(mb::Cancel);
     const StartupSequenceResult r = run();
-    EXPECT_EQ(r.fin, ResultatDemarrage::Quitter);
+    EXPECT_EQ(r.outcome, common::StartOutcome::Quit);
     EXPECT_FALSE(window.calls.contains("afficher"));
     EXPECT_EQ(counter(), "?");
 }
@@ -178,7 +178,7 @@ TEST_F(StartupTest, AutomaticCheckFollowsFrequencyAndCounter)
             sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", QString::number(r.previousStarts)));
         FakeWindow w;
         const StartupSequenceResult res = mainwindow::runStartupSequence(w);
-        EXPECT_EQ(res.verificationActivee, r.due);
+        EXPECT_EQ(res.autoCheckEnabled, r.due);
         EXPECT_EQ(w.calls.contains("verif auto"), r.due);
         EXPECT_TRUE(local.dialogs().asked().isEmpty());
     }
@@ -190,9 +190,9 @@ TEST_F(StartupTest, CounterTooLargeToReadIsLeftAsItIs)
     EXPECT_TRUE(sub_Reg_Write_HKLM("Options Générales", "Nbr_Demarrage", "1e400"));
     const StartupSequenceResult r = run();
     EXPECT_EQ(counter(), "1e400");
-    EXPECT_TRUE(r.echec);
+    EXPECT_TRUE(r.failed);
     EXPECT_EQ(r.reasons, QStringList{"Le paramètre « Nbr_Demarrage » ne peut pas être lu comme un nombre."});
-    EXPECT_FALSE(r.verificationActivee);
+    EXPECT_FALSE(r.autoCheckEnabled);
 }
 
 TEST_F(StartupTest, AutomaticCheckStartsOnlyOnceEveryStartUpBoxIsAnswered)
@@ -206,7 +206,7 @@ TEST_F(StartupTest, AutomaticCheckStartsOnlyOnceEveryStartUpBoxIsAnswered)
     qsizetype boxesBeforeCheck = -1;
     window.onVerif = [&] { boxesBeforeCheck = env.dialogs().asked().size(); };
     const StartupSequenceResult r = run();
-    EXPECT_TRUE(r.verificationActivee);
+    EXPECT_TRUE(r.autoCheckEnabled);
     EXPECT_EQ(boxesBeforeCheck, 2);
     EXPECT_EQ(window.calls.last(), "verif auto");
     EXPECT_LT(window.calls.indexOf("afficher"), window.calls.indexOf("verif auto"));
@@ -355,7 +355,7 @@ TEST_F(StartupTest, AnExportLogThatCannotBeReadIsNamedWithTheReadersReason)
               "Le journal des exportations n'a pas pu être mis à jour.\n\nLe fichier « " + logPath +
                   " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
-    EXPECT_TRUE(r.echec);
+    EXPECT_TRUE(r.failed);
     EXPECT_EQ(r.reasons.value(0),
               "Le fichier « " + logPath + " » ne peut pas être lu : ce n'est pas un texte UTF-8.");
     EXPECT_EQ(testing_support::readBytes(logPath), notText);
@@ -369,7 +369,7 @@ TEST_F(StartupTest, MissingSquaresTableLeavesTheScratchGridEmpty)
     window.carres.setCell(4, 0, "restes");
     const StartupSequenceResult r = run();
     EXPECT_EQ(window.carres.rows(), 0);
-    EXPECT_TRUE(r.echec);
+    EXPECT_TRUE(r.failed);
     ASSERT_FALSE(r.reasons.isEmpty());
     EXPECT_TRUE(r.reasons.last().contains(env.path("absent.DOV"))) << r.reasons.last().toStdString();
 }

@@ -50,11 +50,11 @@ TEST(StudyDepartmentsNormalisation, Table)
     for (const Row& r : rows) {
         const auto result = mainwindow::normaliseDepartments(QString::fromUtf8(r.typed));
         if (r.saved) {
-            EXPECT_TRUE(result.valide) << r.typed;
-            EXPECT_EQ(result.liste, QString::fromUtf8(r.saved)) << r.typed;
+            EXPECT_TRUE(result.valid) << r.typed;
+            EXPECT_EQ(result.list, QString::fromUtf8(r.saved)) << r.typed;
         } else {
-            EXPECT_FALSE(result.valide) << r.typed;
-            EXPECT_EQ(result.itemErrone, QString::fromUtf8(r.wrong)) << r.typed;
+            EXPECT_FALSE(result.valid) << r.typed;
+            EXPECT_EQ(result.wrongItem, QString::fromUtf8(r.wrong)) << r.typed;
         }
     }
 }
@@ -63,8 +63,8 @@ TEST(StudyDepartmentsNormalisation, BlankItemsOnlyGiveAnEmptyList)
 {
     for (const char* typed : {";", " ", ";;", " ; "}) {
         const auto result = mainwindow::normaliseDepartments(QString::fromUtf8(typed));
-        EXPECT_TRUE(result.valide) << typed;
-        EXPECT_TRUE(result.liste.isEmpty()) << typed;
+        EXPECT_TRUE(result.valid) << typed;
+        EXPECT_TRUE(result.list.isEmpty()) << typed;
     }
 }
 
@@ -80,7 +80,7 @@ struct StudyDepartmentsTest : ::testing::Test
 TEST_F(StudyDepartmentsTest, ProposesTheStoredListAndSavesTheNormalOne)
 {
     env.dialogs().answerText(QString("26; 7;38;26"));
-    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Enregistre);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Saved);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     const auto& box = env.dialogs().asked()[0];
     EXPECT_EQ(box.kind, testing_support::ScriptedDialogs::Kind::Input);
@@ -105,7 +105,7 @@ TEST_F(StudyDepartmentsTest, WrongItemIsNamedAndTheTypedAnswerProposedAgain)
     env.dialogs().answerText(QString("-1;26"));
     env.dialogs().answer(platform::mb::OK);
     env.dialogs().answerText(QString("07;26"));
-    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Enregistre);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Saved);
     const auto& asked = env.dialogs().asked();
     ASSERT_EQ(asked.size(), 5);
     EXPECT_EQ(asked[1].text, "Le code département  N°260 semble erroné ; corrigez");
@@ -125,9 +125,9 @@ TEST_F(StudyDepartmentsTest, CancelEmptyOrBlankAnswersLeaveTheListUnchanged)
         std::optional<QString> answer;
         StudyDepartmentsOutcome result;
     };
-    const Row rows[] = {{std::nullopt, StudyDepartmentsOutcome::Annule},
-                        {QString(""), StudyDepartmentsOutcome::Annule},
-                        {QString(" ; "), StudyDepartmentsOutcome::Vide}};
+    const Row rows[] = {{std::nullopt, StudyDepartmentsOutcome::Cancelled},
+                        {QString(""), StudyDepartmentsOutcome::Cancelled},
+                        {QString(" ; "), StudyDepartmentsOutcome::Empty}};
     for (const Row& r : rows) {
         env.dialogs().answerText(r.answer);
         EXPECT_EQ(mainwindow::askStudyDepartments(), r.result);
@@ -140,6 +140,6 @@ TEST_F(StudyDepartmentsTest, CancelAfterAWrongItemSavesNothing)
     env.dialogs().answerText(QString("AB"));
     env.dialogs().answer(platform::mb::OK);
     env.dialogs().answerText(std::nullopt);
-    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Annule);
+    EXPECT_EQ(mainwindow::askStudyDepartments(), StudyDepartmentsOutcome::Cancelled);
     EXPECT_EQ(stored(), "<absent>");
 }

@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+            ASSERT_EQ(t.state, data::InstallState::Installed) << t.error.toStdString();
         gstr_Dossier = env.dataFolder();
     }
 

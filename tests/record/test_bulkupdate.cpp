@@ -129,10 +129,10 @@ TEST(BulkUpdate, EachActionWritesItsCellInBothLayoutsAndNothingElse)
 
         const record::BulkUpdateResult r = record::updateRecordFiles(row.index, {kShoc, kEps});
 
-        EXPECT_FALSE(r.abandonnee);
-        EXPECT_EQ(r.valeur, value);
-        EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
-        EXPECT_TRUE(r.echecs.isEmpty());
+        EXPECT_FALSE(r.abandoned);
+        EXPECT_EQ(r.value, value);
+        EXPECT_EQ(r.updated, QStringList({kShoc, kEps}));
+        EXPECT_TRUE(r.failures.isEmpty());
         const auto& asked = f.env.dialogs().asked();
         ASSERT_EQ(asked.size(), 2) << "no box after a complete update";
         EXPECT_EQ(asked[0].kind, ScriptedDialogs::Kind::Box);
@@ -165,7 +165,7 @@ TEST(BulkUpdate, AnEmptyValueConfirmedClearsTheFieldInEveryFile)
         ASSERT_EQ(f.env.dialogs().asked().size(), 3);
         EXPECT_EQ(f.env.dialogs().asked()[2].text, QString::fromUtf8(questions[index]));
         EXPECT_EQ(f.env.dialogs().asked()[2].style, mb::YesNo);
-        EXPECT_EQ(r.misAJour.size(), 2);
+        EXPECT_EQ(r.updated.size(), 2);
         const record::UpdateAction action = record::UpdateAction(index);
         expectOnlyCellChanged(f.shoc, f.path(kShoc), record::cellToUpdate(action, kShoc), "");
         expectOnlyCellChanged(f.eps, f.path(kEps), record::cellToUpdate(action, kEps), "");
@@ -207,8 +207,8 @@ TEST(BulkUpdate, RefusingOrCancellingAbandonsWithoutTouchingAFile)
 
         const record::BulkUpdateResult r = record::updateRecordFiles(0, {kShoc, kEps});
 
-        EXPECT_TRUE(r.abandonnee);
-        EXPECT_TRUE(r.misAJour.isEmpty());
+        EXPECT_TRUE(r.abandoned);
+        EXPECT_TRUE(r.updated.isEmpty());
         const auto& asked = f.env.dialogs().asked();
         ASSERT_EQ(asked.size(), row.boxesBeforeAbandon + 1);
         EXPECT_EQ(asked.last().text, kAbandon);
@@ -243,12 +243,12 @@ TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
     const record::BulkUpdateResult r =
         record::updateRecordFiles(0, {kShoc, garbage, missing, shortRecord, folderName, kEps});
 
-    EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
-    ASSERT_EQ(r.echecs.size(), 4);
-    EXPECT_EQ(r.echecs[0].fichier, garbage);
-    EXPECT_EQ(r.echecs[1].fichier, missing);
-    EXPECT_EQ(r.echecs[2].fichier, shortRecord);
-    EXPECT_EQ(r.echecs[3].fichier, folderName);
+    EXPECT_EQ(r.updated, QStringList({kShoc, kEps}));
+    ASSERT_EQ(r.failures.size(), 4);
+    EXPECT_EQ(r.failures[0].fileName, garbage);
+    EXPECT_EQ(r.failures[1].fileName, missing);
+    EXPECT_EQ(r.failures[2].fileName, shortRecord);
+    EXPECT_EQ(r.failures[3].fileName, folderName);
     // The unreadable file keeps its own content: it never receives the previous record.
     EXPECT_EQ(readBytes(f.path(garbage)), garbageBefore);
     EXPECT_EQ(readBytes(f.path(shortRecord)), shortBefore);
@@ -281,7 +281,7 @@ TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
         FileSizeLimit limit(256);
         r = record::updateRecordFiles(0, {kShoc, kEps});
     }
-    EXPECT_TRUE(r.misAJour.isEmpty());
+    EXPECT_TRUE(r.updated.isEmpty());
     EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
     EXPECT_EQ(readBytes(f.path(kEps)), epsBefore);
     EXPECT_EQ(QDir(f.dir).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file left";
@@ -299,7 +299,7 @@ TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("Mirmande"));
     const record::BulkUpdateResult r = record::updateRecordFiles(2, {asListed});
-    EXPECT_EQ(r.misAJour, QStringList({asListed}));
+    EXPECT_EQ(r.updated, QStringList({asListed}));
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Mirmande");
     EXPECT_EQ(QDir(f.dir).entryList(QDir::Files).size(), 2) << "no second file under the listed spelling";
 }
@@ -311,9 +311,9 @@ TEST(BulkUpdate, NoSelectedFileChangesNothing)
     f.env.dialogs().answer(mb::Yes);
     f.env.dialogs().answerText(QStringLiteral("x"));
     const record::BulkUpdateResult r = record::updateRecordFiles(1, {});
-    EXPECT_FALSE(r.abandonnee);
-    EXPECT_TRUE(r.misAJour.isEmpty());
-    EXPECT_TRUE(r.echecs.isEmpty());
+    EXPECT_FALSE(r.abandoned);
+    EXPECT_TRUE(r.updated.isEmpty());
+    EXPECT_TRUE(r.failures.isEmpty());
     ASSERT_EQ(f.env.dialogs().asked().size(), 2);
     EXPECT_EQ(
         f.env.dialogs().asked()[0].text,
@@ -368,7 +368,7 @@ TEST(BulkUpdate, MenuClickWorksOnTheRecordListSelection)
     const record::BulkUpdateResult r = record::updateSelectedRecordFiles(2);
     gobj_Grille_Liste = nullptr;
 
-    EXPECT_EQ(r.misAJour, QStringList({kShoc, kEps}));
+    EXPECT_EQ(r.updated, QStringList({kShoc, kEps}));
     expectOnlyCellChanged(f.shoc, f.path(kShoc), {2, 3}, "Saillans");
     expectOnlyCellChanged(f.eps, f.path(kEps), {2, 4}, "Saillans");
 }

@@ -45,7 +45,7 @@ TEST(FieldChecks, TimeCheckAndItsMessages)
         EXPECT_TRUE(sub_Heure_Vérifier(c.value, true));
         ASSERT_EQ(env.dialogs().asked().size(), 1);
         EXPECT_EQ(env.dialogs().asked()[0].text,
-                  common::buildMessageBox(qint16(c.message), 0, QString(), QString()).texte);
+                  common::buildMessageBox(qint16(c.message), 0, QString(), QString()).text);
     }
 }
 
@@ -119,7 +119,7 @@ QString T(const char* key)
 QString box(int style, const QString& text) { return QStringLiteral("%1: %2").arg(style).arg(text); }
 QString catalogue(int number)
 {
-    return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).texte;
+    return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).text;
 }
 QStringList asked(const testing_support::ScriptedDialogs& dialogs)
 {

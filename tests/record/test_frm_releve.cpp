@@ -273,9 +273,9 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
     const QString speciesPath = QDir(env.programFolder()).filePath("Espèces.DOV");
     const QByteArray before = testing_support::readBytes(speciesPath);
     frm_Menu menu;
-    QMdiSubWindow* frame = menu.ouvrirReleve(RecordRequest{});
+    QMdiSubWindow* frame = menu.openRecord(RecordRequest{});
     ASSERT_TRUE(frame);
-    EXPECT_EQ(menu.ouvrirReleve(RecordRequest{RecordMode::Update, "x", ""}), frame) << "one at a time";
+    EXPECT_EQ(menu.openRecord(RecordRequest{RecordMode::Update, "x", ""}), frame) << "one at a time";
     auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
     ASSERT_TRUE(w);
     EXPECT_TRUE(w->confirmSpecies("PICPIC"));
@@ -293,17 +293,17 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
               "ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les "
               "données modifiées.\n\nEst-ce normal ?");
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNo | mb::Question | mb::DefaultButton2);
-    EXPECT_EQ(menu.fenetreReleve(), frame);
+    EXPECT_EQ(menu.recordWindow(), frame);
     EXPECT_EQ(testing_support::readBytes(speciesPath), before);
 
     // Yes: closed, the confirmed species written back, the record list shown again.
     menu.item("Saisie", 2)->trigger();
-    const QPointer<QMdiSubWindow> list = menu.fenetreListe();
+    const QPointer<QMdiSubWindow> list = menu.listWindow();
     list->hide();
     env.dialogs().answer(mb::OK); // not saveable: nothing is written
     env.dialogs().answer(mb::Yes);
     w->cmd_exit->click();
-    EXPECT_FALSE(menu.fenetreReleve()) << "closed, even before its frame is deleted";
+    EXPECT_FALSE(menu.recordWindow()) << "closed, even before its frame is deleted";
     ASSERT_TRUE(list);
     EXPECT_FALSE(list->isHidden());
     Grid table;
@@ -314,7 +314,7 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
 
     // Unchanged: closed without a question, the species table left as it is.
     const QByteArray written = testing_support::readBytes(speciesPath);
-    frame = menu.ouvrirReleve(RecordRequest{});
+    frame = menu.openRecord(RecordRequest{});
     env.dialogs().clearAsked();
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
@@ -326,19 +326,19 @@ TEST_F(RecordWindowTest, TheRecordListHidesWhileTheRecordIsOpenAndIsRefreshedWhe
     const QString name = save(sample());
     frm_Menu menu;
     menu.item("Saisie", 2)->trigger();
-    ASSERT_TRUE(menu.fenetreListe());
-    auto* list = qobject_cast<frm_Liste_Releves_SHOC*>(menu.fenetreListe()->widget());
+    ASSERT_TRUE(menu.listWindow());
+    auto* list = qobject_cast<frm_Liste_Releves_SHOC*>(menu.listWindow()->widget());
     ASSERT_TRUE(list);
     ASSERT_EQ(list->grid().rows(), 2);
     EXPECT_EQ(list->grid().rowKey(1), name);
 
     env.dialogs().answer(mb::Yes);
     list->cmd_maj->click();
-    QMdiSubWindow* frame = menu.fenetreReleve();
+    QMdiSubWindow* frame = menu.recordWindow();
     ASSERT_TRUE(frame);
     auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
     ASSERT_TRUE(w);
-    EXPECT_TRUE(menu.fenetreListe()->isHidden());
+    EXPECT_TRUE(menu.listWindow()->isHidden());
 
     // A record written under a new name is listed as soon as the window says so.
     const QString copy = QStringLiteral("SHOC-ZZ~Passage N1.FLX2009");
@@ -348,7 +348,7 @@ TEST_F(RecordWindowTest, TheRecordListHidesWhileTheRecordIsOpenAndIsRefreshedWhe
     EXPECT_EQ(list->grid().rowKey(2), copy);
 
     EXPECT_TRUE(frame->close());
-    EXPECT_FALSE(menu.fenetreListe()->isHidden());
+    EXPECT_FALSE(menu.listWindow()->isHidden());
 }
 
 // At 1366x768 every page fits without scrolling, the parcel grids show every parcel row, and the
@@ -359,7 +359,7 @@ TEST_F(RecordWindowTest, EveryPageFitsA1366x768Screen)
     menu.resize(1366, 768 - 60); // the screen less the desktop's panel and the title bar
     menu.show();
     QApplication::processEvents();
-    QMdiSubWindow* frame = menu.ouvrirReleve(RecordRequest{RecordMode::Update, save(sample()), {}});
+    QMdiSubWindow* frame = menu.openRecord(RecordRequest{RecordMode::Update, save(sample()), {}});
     ASSERT_TRUE(frame);
     auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
     w->applyParcelCount(8);

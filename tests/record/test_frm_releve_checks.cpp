@@ -115,7 +115,7 @@ TEST_F(RecordWindowChecksTest, ARefusedValueKeepsTheFocus)
     type(w->txt_Heure, "25:00");
     env.dialogs().answer(mb::OK);
     moveTo(w->txt_Durée);
-    EXPECT_EQ(lastBox(), common::buildMessageBox(1050, 0, {}, {}).texte);
+    EXPECT_EQ(lastBox(), common::buildMessageBox(1050, 0, {}, {}).text);
     EXPECT_EQ(QApplication::focusWidget(), w->txt_Heure);
     EXPECT_EQ(w->txt_Heure->text(), "25:00");
     // No second message while the focus is back in the box, nor from the check planned before.

@@ -46,7 +46,7 @@ protected:
     {
         common::resetOptions();
         for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+            ASSERT_EQ(t.state, data::InstallState::Installed) << t.error.toStdString();
         gstr_Dossier = env.dataFolder();
         SurveyRecord r = record_samples::twoParcels();
         r.habitatType = "CH - Culture de céréales d’hiver";

@@ -69,7 +69,7 @@ QString box(int style, const QString& text, bool validationTitle = true)
 }
 QString catalogue(int number)
 {
-    return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).texte;
+    return "catalogue: " + common::buildMessageBox(qint16(number), 0, {}, {}).text;
 }
 
 // The record window as the validation sees it: showing a page raises the page-change event, as

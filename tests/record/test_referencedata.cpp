@@ -109,7 +109,7 @@ TEST(ReferenceData, StarterTablesAndThePathsTheSettingsName)
 {
     testing_support::TestEnvironment env;
     for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-        ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
+        ASSERT_EQ(t.state, data::InstallState::Installed) << t.error.toStdString();
     ReferenceData refs;
     ASSERT_TRUE(refs.load());
     EXPECT_EQ(refs.communeCount(), 34746);

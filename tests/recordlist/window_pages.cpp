@@ -152,7 +152,7 @@ int main(int argc, char** argv)
 
     common::setProgramFolder(home.filePath(QStringLiteral("Programme")));
     for (const data::TableInstallation& t : data::installStarterTables(common::programFolder()))
-        if (t.etat == data::InstallState::Failed)
+        if (t.state == data::InstallState::Failed)
             return 1;
     gstr_Dossier = home.filePath(QStringLiteral("Donnees"));
     gbol_Excel_Disponible = true; // as the start sequence finds it
@@ -167,7 +167,7 @@ int main(int argc, char** argv)
     menu.setGeometry(0, 0, 1366, 768 - 70);
     menu.show();
     settle();
-    QMdiSubWindow* frame = menu.ouvrirReleve({record::RecordMode::Update, saved.fileName, {}});
+    QMdiSubWindow* frame = menu.openRecord({record::RecordMode::Update, saved.fileName, {}});
     if (!frame)
         return 1;
     auto* window = qobject_cast<frm_Releve_SHOC*>(frame->widget());
@@ -194,9 +194,9 @@ int main(int argc, char** argv)
         if (!shoot(s.name))
             return 1;
     }
-    if (!frame->close() || !menu.ouvrirReleve({}) || !shoot("record-new-identification"))
+    if (!frame->close() || !menu.openRecord({}) || !shoot("record-new-identification"))
         return 1;
-    if (!menu.fenetreReleve()->close()) {
+    if (!menu.recordWindow()->close()) {
         std::fprintf(stderr, "The new record's window did not close.\n");
         return 1;
     }
@@ -209,12 +209,12 @@ int main(int argc, char** argv)
     menu.item(QStringLiteral("Saisie"), 2)->trigger();
     settle();
     auto* list =
-        menu.fenetreListe() ? qobject_cast<frm_Liste_Releves_SHOC*>(menu.fenetreListe()->widget()) : nullptr;
+        menu.listWindow() ? qobject_cast<frm_Liste_Releves_SHOC*>(menu.listWindow()->widget()) : nullptr;
     if (!list) {
         std::fprintf(stderr, "The record list did not open.\n");
         return 1;
     }
-    menu.fenetreListe()->showMaximized();
+    menu.listWindow()->showMaximized();
     if (!shoot("list-records"))
         return 1;
     list->cmd_Ajout->click();
