@@ -3,8 +3,6 @@
 QString gstr_Dossier;
 QString gstr_Dossier_Choisi;
 qint16 gint_Réponse_Dialogue = 0;
-QString gstr_Mode_Relevé;
-QString gstr_Admin_Email;
 grid::Grid* gobj_Grille_Liste = nullptr;
 bool gbol_Erreur_MAPI = false;
 
@@ -21,8 +19,6 @@ void common::resetGlobals()
     gstr_Dossier.clear();
     gstr_Dossier_Choisi.clear();
     gint_Réponse_Dialogue = 0;
-    gstr_Mode_Relevé.clear();
-    gstr_Admin_Email.clear();
     gobj_Grille_Liste = nullptr;
     gbol_Erreur_MAPI = false;
     gbol_Excel_Disponible = false;

@@ -32,10 +32,6 @@ extern QString gstr_Dossier;
 extern QString gstr_Dossier_Choisi;
 // The answer the main window gives the question box.
 extern qint16 gint_Réponse_Dialogue;
-// The record window's mode: "NEW", "NEW RELEVE", "NEW RELEVE A-1" or "UPDATE".
-extern QString gstr_Mode_Relevé;
-// The administrator's e-mail address (record list's load).
-extern QString gstr_Admin_Email;
 // The record list's grid, for the bulk update of the main window's pop-up menu.
 extern grid::Grid* gobj_Grille_Liste;
 // The e-mail session's failure flag.

@@ -54,8 +54,6 @@ public:
 
     // ---- Editing
     bool isEditing() const { return m_editor != nullptr; }
-    int editRow() const { return m_editRow; }
-    int editCol() const { return m_editCol; }
     // The text in the open editor (the label shown for a drop-down), or empty.
     QString editText() const;
     void setEditText(const QString& text);
@@ -75,11 +73,9 @@ public:
     // extra space in twips (15 twips to a pixel); the widths are kept in the grid's columns.
     void fitColumnWidths(int firstCol = 0, int lastCol = -1, int extraTwips = 0);
     void fitRowHeights();
-    bool headerSort() const { return m_headerSort; }
     void setHeaderSort(bool on);
     QString toolTipText() const { return m_toolTip; }
     void setToolTipText(const QString& text);
-    bool scrollTips() const { return m_scrollTips; }
     void setScrollTips(bool on) { m_scrollTips = on; }
     QString scrollTipText() const { return m_scrollTipText; }
     void setScrollTipText(const QString& text) { m_scrollTipText = text; }

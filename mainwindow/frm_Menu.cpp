@@ -84,8 +84,6 @@ ConversionWait& conversionWait()
     static ConversionWait wait;
     return wait;
 }
-
-frm_Menu* g_instance = nullptr;
 } // namespace
 
 frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
@@ -94,7 +92,6 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     m_flxWork.setObjectName(QStringLiteral("flx_Work"));
     m_flxCarres.setObjectName(QStringLiteral("Flx_Carrés"));
     m_commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
-    g_instance = this;
     mainwindow::resetMenuOptions();
 
     m_mdi = new QMdiArea(this);
@@ -109,16 +106,6 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     // A settings window that closes itself while loading (no sibling product) opens nothing.
     m_paramFactory = [](const QString& mode, const QString& protocole) {
         return frm_Param::openWindow(mode, protocole);
-    };
-    m_listFactory = [this]() -> QWidget* {
-        frm_Liste_Releves_SHOC::Hooks hooks;
-        hooks.openRecord = [this](const record::RecordRequest& demande) -> QWidget* {
-            return openRecord(demande);
-        };
-        hooks.bulkUpdateMenu = m_popupMaj;
-        hooks.conversionObserver = &conversionWait();
-        hooks.importProgress = &importWait();
-        return new frm_Liste_Releves_SHOC(std::move(hooks));
     };
 
     m_timCheckUpdAuto = new QTimer(this);
@@ -141,8 +128,6 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     resize(1024, 720);
 }
 
-frm_Menu* frm_Menu::instance() { return g_instance; }
-
 frm_Menu::~frm_Menu()
 {
     // The child windows go first, while the menus and the options they may read still exist. The
@@ -152,8 +137,6 @@ frm_Menu::~frm_Menu()
         m_logo->removeEventFilter(this);
     delete std::exchange(m_mdi, nullptr);
     common::observeOptions(nullptr);
-    if (g_instance == this)
-        g_instance = nullptr;
 }
 
 QAction* frm_Menu::item(const QString& name, int index) const
@@ -367,10 +350,14 @@ void frm_Menu::openParam(QAction* source, const QString& mode, const QString& pr
 void frm_Menu::openList()
 {
     if (!m_list) {
-        QWidget* widget = m_listFactory ? m_listFactory() : nullptr;
-        if (!widget)
-            return;
-        m_list = addWindow(widget);
+        frm_Liste_Releves_SHOC::Hooks hooks;
+        hooks.openRecord = [this](const record::RecordRequest& request) -> QWidget* {
+            return openRecord(request);
+        };
+        hooks.bulkUpdateMenu = m_popupMaj;
+        hooks.conversionObserver = &conversionWait();
+        hooks.importProgress = &importWait();
+        m_list = addWindow(new frm_Liste_Releves_SHOC(std::move(hooks)));
     }
     m_list->show();
     m_list->widget()->show();

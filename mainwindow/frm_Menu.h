@@ -29,9 +29,6 @@ public:
     explicit frm_Menu(QWidget* parent = nullptr);
     ~frm_Menu() override;
 
-    // The main window while it lives; null before it is made and after it is gone.
-    static frm_Menu* instance();
-
     QMdiArea* mdiArea() const { return m_mdi; }
 
     // A menu item by its name ("Ajust", "Fenêtres"; letter case ignored), an item of an array by
@@ -64,14 +61,11 @@ public:
     // The command line shown in the caption; by default the program's arguments.
     void setCommandLine(const QString& line) { m_commandLine = line; }
 
-    // What the settings items and the record-list item open. Each factory returns a new widget
-    // that becomes a child window (null: nothing opens). The settings factory is handed the
-    // item's mode and the survey scheme: the item's own for the identification items, the one
-    // the last of them left for the others.
-    using Factory = std::function<QWidget*()>;
+    // What the settings items open: a new widget that becomes a child window (null: nothing
+    // opens). The factory is handed the item's mode and the survey scheme: the item's own for the
+    // identification items, the one the last of them left for the others.
     using ParamFactory = std::function<QWidget*(const QString& mode, const QString& scheme)>;
     void setParamFactory(ParamFactory f) { m_paramFactory = std::move(f); }
-    void setListFactory(Factory f) { m_listFactory = std::move(f); }
 
     // Opens the record window for a request, or brings the one already open to the front: one
     // record window at a time. nullptr when the record cannot be opened (the user has been told).
@@ -122,7 +116,6 @@ private:
     QStringList m_documents;
     ParamFactory m_paramFactory;
     QString m_scheme; // the survey scheme of the last identification item opened
-    Factory m_listFactory;
     QPointer<QMdiSubWindow> m_list;
     QPointer<QMdiSubWindow> m_about;
     QPointer<QMdiSubWindow> m_record;

@@ -50,7 +50,6 @@ public:
     // The species grid's font size when the window opened: a grid stored at a larger size comes
     // back at this size, a smaller one (after a zoom-out) keeps its size. 0: no limit.
     void setNotedFontSize(double points) { m_notedFontSize = points; }
-    double notedFontSize() const { return m_notedFontSize; }
 
     // Keeps a copy of the grid as parcel n's species grid, replacing the previous one.
     void sub_Flx_Grid_to_File(const grid::Grid& grid, int parcel);

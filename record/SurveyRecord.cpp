@@ -24,17 +24,6 @@ QString modeText(RecordMode mode)
     return kNew;
 }
 
-RecordMode modeOfText(const QString& text)
-{
-    if (text == kUpdate)
-        return RecordMode::Update;
-    if (text == kNewPassage)
-        return RecordMode::NewPassage;
-    if (text == kNextWinter)
-        return RecordMode::NextWinter;
-    return RecordMode::New;
-}
-
 bool SpeciesRow::isBlank() const
 {
     if (!speciesClass.isEmpty() || !code.isEmpty() || !name.isEmpty() || !total.isEmpty())

@@ -12,7 +12,7 @@
 
 namespace record {
 
-// The record window's modes, as the record list sets them in gstr_Mode_Relevé.
+// The record window's modes, as the record list asks for them.
 enum class RecordMode {
     New,        // "NEW": a new site
     NewPassage, // "NEW RELEVE": the next passage of a known site, same winter
@@ -20,8 +20,6 @@ enum class RecordMode {
     Update,     // "UPDATE": the record chosen in the list, opened for modification
 };
 QString modeText(RecordMode mode);
-// The mode a text names; any other text is a new site, as the window treats it.
-RecordMode modeOfText(const QString& text);
 
 // Coordinate types of the parcel grid (the item data of its coordinate-system list).
 inline constexpr int kCoordNtfGrads = 0;

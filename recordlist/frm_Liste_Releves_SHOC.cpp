@@ -4,7 +4,6 @@
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
 #include "common/Paths.h"
-#include "common/Publisher.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
@@ -37,8 +36,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
 const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
-// The administrator's address when the settings name none.
-const QString kAdminEmail = common::kPublisherEmail;
 
 // A file left unconverted is named once for the run of the program, whichever list window asks.
 ToldOnce& toldOnce()
@@ -201,10 +198,8 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     connectExport();
     connectProspection();
 
-    // What the commands after the load need: the correspondents, the administrator's address.
+    // What the commands after the load need: the correspondents.
     loadAddressBook();
-    gstr_Admin_Email =
-        fun_Get_Setting_Str(QStringLiteral("Administrateur"), QStringLiteral("Email"), kAdminEmail);
     opt_Export[0]->setEnabled(gbol_Excel_Disponible);
 
     cmd_Faux_Click();
