@@ -626,21 +626,7 @@ void Grid::setDefaultFontName(const QString& name)
     endReset();
 }
 double Grid::defaultFontSize() const { return d->defaultFontSize; }
-void Grid::setDefaultFontSize(double points)
-{
-    if (!(points > 0) || points > 1000)
-        return;
-    beginReset();
-    d->defaultFontSize = points;
-    endReset();
-}
 GridColour Grid::backColourFixed() const { return d->backFixed; }
-void Grid::setBackColourFixed(GridColour colour)
-{
-    beginReset();
-    d->backFixed = colour;
-    endReset();
-}
 GridColour Grid::backColourAlternate() const { return d->backAlternate; }
 void Grid::setBackColourAlternate(GridColour colour)
 {
@@ -745,12 +731,6 @@ void Grid::setColEditList(int col, const QString& list)
 void Grid::setColSort(int col, Sort sort)
 {
     if (sort != Sort::UseColumnSort && setColumnField(*d, col, &GridColumn::sort, sort))
-        columnChanged(col);
-}
-
-void Grid::setColCentred(int col, bool centred)
-{
-    if (setColumnField(*d, col, &GridColumn::centred, centred))
         columnChanged(col);
 }
 

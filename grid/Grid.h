@@ -148,10 +148,8 @@ public:
     // ---- Grid-wide settings.
     QString defaultFontName() const; // empty: the desktop's font
     void setDefaultFontName(const QString& name);
-    double defaultFontSize() const; // 8.25 points unless set
-    void setDefaultFontSize(double points);
-    GridColour backColourFixed() const; // colour of fixed cells and of read-only cells
-    void setBackColourFixed(GridColour colour);
+    double defaultFontSize() const;         // 8.25 points
+    GridColour backColourFixed() const;     // colour of fixed cells and of read-only cells
     GridColour backColourAlternate() const; // every second data row; 0: none
     void setBackColourAlternate(GridColour colour);
     Editable editable() const;
@@ -184,7 +182,6 @@ public:
     Sort colSort(int col) const;
     void setColSort(int col, Sort sort);
     bool colCentred(int col) const;
-    void setColCentred(int col, bool centred);
     int colWidth(int col) const; // pixels; -1: the view decides
     void setColWidth(int col, int pixels);
     QString colData(int col) const;
