@@ -245,8 +245,8 @@ TEST_F(RecordWindowTest, KnownSiteModes)
     EXPECT_EQ(fresh->txt_Prénom_Observateur->text(), "Paul");
 }
 
-// Lists are restored by exact text: a commune missing from the table is not replaced by one whose
-// name begins with it; a department outside the study departments is added to them.
+// Lists are restored by their whole text: a commune missing from the table is not replaced by one
+// whose name begins with it; a department outside the study departments is added to them.
 TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
 {
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07"));
@@ -262,10 +262,11 @@ TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
     EXPECT_EQ(w->cbo_Communes->currentIndex(), -1);
     EXPECT_EQ(w->cbo_Réseau->currentIndex(), -1);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked()[0].text,
-              "La commune « Val » du relevé n'est pas parmi les communes de son département : aucune commune "
-              "n'est choisie.\n\nLe réseau « RZO / Autre » du relevé n'est pas dans la table des réseaux : "
-              "aucun réseau n'est choisi.");
+    EXPECT_EQ(
+        env.dialogs().asked()[0].text,
+        "La commune « Val » du relevé n'est pas parmi les communes de son département : le relevé la "
+        "garde tant qu'aucune autre n'est choisie.\n\nLe réseau « RZO / Autre » du relevé n'est pas dans "
+        "la table des réseaux : le relevé le garde tant qu'aucun autre n'est choisi.");
 }
 
 TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
