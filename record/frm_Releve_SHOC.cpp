@@ -791,8 +791,12 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
     for (int p = 1; p <= count; ++p) {
         const record::Parcel& parcel = rec.parcels[p - 1];
         m_parcelTabs.store(p, {parcel.startTime, parcel.duration, parcel.huntingOn, parcel.huntingNear});
+        // Every parcel of the record has a species grid, an empty one when it has no species block
+        // (the first parcels already have the one the window starts with).
         if (parcel.species)
             m_species.setTable(p, *parcel.species);
+        else if (!m_species.contains(p))
+            m_species.setTable(p, record::SpeciesTable{});
     }
     enterParcel(1);
     greyParcelGrids();

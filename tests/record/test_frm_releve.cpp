@@ -269,6 +269,23 @@ TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
         "la table des réseaux : le relevé le garde tant qu'aucun autre n'est choisi.");
 }
 
+// Every parcel of a reopened record has a species grid, the sixth and later ones as the first
+// five: a parcel whose block holds its title only is saved again with the species header.
+TEST_F(RecordWindowTest, EveryReopenedParcelHasASpeciesGrid)
+{
+    SurveyRecord r = sample();
+    while (r.parcels.size() < 7)
+        r.parcels.append(r.parcels[1]);
+    for (Parcel& p : r.parcels)
+        p.species.reset();
+    const Window w = open(RecordMode::Update, save(r));
+    ASSERT_TRUE(w);
+    const SurveyRecord shown = w->currentRecord();
+    ASSERT_EQ(shown.parcels.size(), 7);
+    for (int p = 0; p < 7; ++p)
+        EXPECT_EQ(shown.parcels[p].species, SpeciesTable{}) << "parcel " << p + 1;
+}
+
 TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
 {
     const QString speciesPath = QDir(env.programFolder()).filePath("Espèces.DOV");
