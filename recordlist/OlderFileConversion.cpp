@@ -115,6 +115,17 @@ QList<SkippedFile> ToldOnce::firstTime(const QList<SkippedFile>& files)
     return out;
 }
 
+QStringList ToldOnce::firstTime(const QStringList& reasons)
+{
+    QStringList out;
+    for (const QString& reason : reasons)
+        if (!m_told.contains(reason)) {
+            m_told.insert(reason);
+            out << reason;
+        }
+    return out;
+}
+
 QString unconvertedText(const QList<SkippedFile>& files)
 {
     QStringList reasons;

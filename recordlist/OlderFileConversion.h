@@ -55,13 +55,16 @@ ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver
 ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList& olderFiles,
                                    ConversionObserver* observer = nullptr);
 
-// Remembers what the user was told, so that a file left unconverted is named once, not at every
-// refresh. The window keeps one for the run of the program.
+// Remembers what the user was told, so that a file left unconverted, a record that the list
+// cannot read or a sibling file that cannot be imported is named once, not at every refresh or
+// opening of the list. The window keeps one for the run of the program.
 class ToldOnce
 {
 public:
     // The files not told yet (same file, same reason), now taken as told.
     QList<SkippedFile> firstTime(const QList<SkippedFile>& files);
+    // The same for reasons that name their file themselves.
+    QStringList firstTime(const QStringList& reasons);
 
 private:
     QSet<QString> m_told;
