@@ -9,7 +9,10 @@
 //                   matches it any more.
 // Each file is read on its own; one that cannot be read, or whose record already exists, is left
 // as it is and named in one box at the end. Nothing is ever replaced: a backup or set-aside name
-// already taken gets " (2)", " (3)"... before its extension, and an existing record is kept.
+// already taken gets " (2)", " (3)"... before its extension, and an existing record is kept. An
+// existing record that holds the older file's very cells is this conversion's own, cut off before
+// the older file was set aside: the older file is then backed up (unless it already is) and set
+// aside.
 
 #include <QList>
 #include <QSet>
