@@ -16,7 +16,9 @@
 //            the duration and the two hunting boxes; then, when the parcel's species grid was
 //            stored, its header row and its species rows (species grid column k in column k+1)
 //
-// The rows after the fixed ones move with N; readers find them by their label in column 1.
+// The rows after the fixed ones move with N; readers find them by their label in column 1. The
+// parcel rows of "Coordonnées" and "Météo" follow their title directly, parcel p on the title's row
+// + p; a row labelled as a section or a species block is never one of them.
 
 namespace record::file {
 

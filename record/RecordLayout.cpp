@@ -6,6 +6,7 @@
 #include "record/RecordFileLayout.h"
 #include "record/SpeciesStore.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -99,6 +100,47 @@ std::optional<int> wholeNumber(const QString& text)
 }
 
 int findTitle(const grid::Grid& g, const QString& title) { return g.findRow(title, 0, LabelColumn); }
+
+// The row of parcel p in the section titled on row t (one row per parcel directly below its title)
+// is there: it lies in the grid and begins no section of its own.
+bool holdsParcelRow(const grid::Grid& g, int t, int p)
+{
+    return t + p < g.rows() && !RecordLayout::isTitle(g.cell(t + p, LabelColumn));
+}
+
+// Failure naming the first parcel whose row the section titled on row t does not hold.
+platform::Result parcelRowsOf(const grid::Grid& g, int t, const QString& section, int count)
+{
+    for (int p = 1; p <= count; ++p)
+        if (!holdsParcelRow(g, t, p))
+            return platform::Result::failure(QStringLiteral("la ligne de la parcelle %1 manque sous « %2 » "
+                                                            "(« %3 » : %4)")
+                                                 .arg(p)
+                                                 .arg(section, RecordLayout::kTitleParcelCount)
+                                                 .arg(count));
+    return platform::Result::success();
+}
+
+// The title rows of the parcels' species blocks, parcel p at index p - 1. A record without any
+// species title has no species section (every parcel -1); a record that has one must have them
+// all.
+platform::ResultOf<QList<int>> speciesTitlesOf(const grid::Grid& g, int count)
+{
+    using Titles = platform::ResultOf<QList<int>>;
+    QList<int> rows;
+    int missing = 0;
+    for (int p = 1; p <= count; ++p) {
+        rows << findTitle(g, RecordLayout::kTitleSpecies + QString::number(p));
+        if (rows.last() < 0 && missing == 0)
+            missing = p;
+    }
+    if (missing == 0 || std::all_of(rows.begin(), rows.end(), [](int r) { return r < 0; }))
+        return Titles::success(std::move(rows));
+    return Titles::failure(platform::Result::failure(
+        QStringLiteral("la ligne « %1 » manque (« %2 » : %3)")
+            .arg(RecordLayout::kTitleSpecies + QString::number(missing), RecordLayout::kTitleParcelCount)
+            .arg(count)));
+}
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
 // grid's columns 1 to 8.
@@ -383,6 +425,28 @@ void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
     grid.copyFrom(g);
 }
 
+bool RecordLayout::isTitle(const QString& label)
+{
+    static const QSet<QString> titles = {kTitleShoc,        kTitleIdentification, kTitleNetwork,
+                                         kTitleComment,     kTitleObserver,       kTitleContact,
+                                         kTitleParcelCount, kTitleSeason,         kTitleLocations,
+                                         kTitleVisit,       kTitleWeather,        kTitleOptions};
+    return titles.contains(label) || label.startsWith(kTitleSpecies);
+}
+
+const QList<std::pair<int, QString>>& RecordLayout::fixedRows()
+{
+    static const QList<std::pair<int, QString>> rows = {{ShocRow, kTitleShoc},
+                                                        {IdentificationRow, kTitleIdentification},
+                                                        {NetworkRow, kTitleNetwork},
+                                                        {CommentRow, kTitleComment},
+                                                        {ObserverRow, kTitleObserver},
+                                                        {ContactRow, kTitleContact},
+                                                        {ParcelCountRow, kTitleParcelCount},
+                                                        {SeasonRow, kTitleSeason}};
+    return rows;
+}
+
 int RecordLayout::passageIndexOf(const grid::Grid& g)
 {
     const int t = findTitle(g, kTitleVisit);
@@ -426,6 +490,8 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     if (mode == RecordMode::Update || mode == RecordMode::NewPassage) {
         const int t = findTitle(g, kTitleLocations);
         if (t >= 0) {
+            if (out.result = parcelRowsOf(g, t, kTitleLocations, *count); !out.result.ok)
+                return out;
             readLocations(g, t, rec);
             reading.locationsRead = true;
         }
@@ -441,15 +507,23 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
         rec.passage = passageIndexOf(g) + 1;
         rec.visitComment = typedLines(g.cell(t, VisitColumn::Comment));
     }
-    if (const int t = findTitle(g, kTitleWeather); t >= 0)
+    // A weather title without parcel rows (the next row begins another section) leaves the
+    // weather empty.
+    if (const int t = findTitle(g, kTitleWeather); t >= 0 && holdsParcelRow(g, t, 1)) {
+        if (out.result = parcelRowsOf(g, t, kTitleWeather, *count); !out.result.ok)
+            return out;
         for (int p = 1; p <= rec.parcels.size(); ++p)
             for (int w = 0; w < kWeatherCount; ++w)
                 rec.parcels[p - 1].weather[size_t(w)] = g.cell(t + p, WeatherColumn::First + w);
+    }
     if (const int t = findTitle(g, kTitleOptions); t >= 0)
         rec.totalTypedByHand = common::leadingNumber(g.cell(t, OptionsColumn::TotalByHand)) == 1;
     // The species-merge box always starts unticked.
+    const platform::ResultOf<QList<int>> species = speciesTitlesOf(g, *count);
+    if (out.result = species.result; !out.result.ok)
+        return out;
     for (int p = 1; p <= rec.parcels.size(); ++p) {
-        const int t = findTitle(g, kTitleSpecies + QString::number(p));
+        const int t = species.value[p - 1];
         if (t < 0)
             continue;
         Parcel& parcel = rec.parcels[p - 1];

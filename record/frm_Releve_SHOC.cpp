@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
+#include "common/KeyFilters.h"
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "grid/GridView.h"
@@ -137,10 +138,12 @@ QString comboText(const QComboBox* combo)
     return combo->currentIndex() < 0 ? QString() : combo->currentText();
 }
 
-// The item whose text is exactly the text; -1 when none is (or the text is empty).
-int exactItem(const QComboBox* combo, const QString& text)
+QStringList itemsOf(const QComboBox* combo)
 {
-    return text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
 }
 
 bool ticked(const Grid& g, int row, int col) { return g.checkState(row, col) == Grid::Checked; }
@@ -564,6 +567,9 @@ void frm_Releve_SHOC::connectEdits()
     // The department chosen decides the communes offered (whoever chooses it: the user, or the
     // load before it chooses the record's commune).
     connect(cbo_Dept, &QComboBox::currentIndexChanged, this, &frm_Releve_SHOC::sub_Load_Communes);
+    // An item the user chooses replaces the record's text that no item was.
+    for (QComboBox* combo : {cbo_Dept, cbo_Communes, cbo_Milieu, cbo_Réseau})
+        connect(combo, &QComboBox::activated, this, [this, combo] { m_keptListTexts.remove(combo); });
 }
 
 // ================================================================ load
@@ -662,6 +668,7 @@ void frm_Releve_SHOC::sub_Load_Communes()
 {
     const Hourglass hourglass;
     cbo_Communes->clear();
+    m_keptListTexts.remove(cbo_Communes); // a commune of the department before
     if (cbo_Dept->currentIndex() < 0)
         return;
     for (const record::CommuneChoice& c : m_references.sub_Load_Communes(cbo_Dept->currentText()))
@@ -673,19 +680,31 @@ void frm_Releve_SHOC::sub_Load_Communes()
 // them and the list built again.
 void frm_Releve_SHOC::restoreDepartment(const QString& department)
 {
-    int index = exactItem(cbo_Dept, department);
-    if (index < 0 && !department.isEmpty()) {
+    if (common::findItemIgnoringCase(itemsOf(cbo_Dept), department) < 0 && !department.trimmed().isEmpty()) {
         if (const platform::Result added = record::addStudyDepartment(department); !added.ok)
             m_notices << added.error;
         sub_Load_Dept();
-        index = exactItem(cbo_Dept, department);
-        if (index < 0)
-            m_notices << QStringLiteral(
-                             "Le département « %1 » du relevé n'est pas dans la table des communes : "
-                             "aucun département n'est choisi.")
-                             .arg(department);
     }
-    cbo_Dept->setCurrentIndex(index);
+    if (restoreListText(cbo_Dept, department) < 0 && !department.isEmpty())
+        m_notices << QStringLiteral("Le département « %1 » du relevé n'est pas dans la table des communes : "
+                                    "le relevé le garde tant qu'aucun autre n'est choisi.")
+                         .arg(department);
+}
+
+int frm_Releve_SHOC::restoreListText(QComboBox* combo, const QString& text)
+{
+    const int index = common::findItemIgnoringCase(itemsOf(combo), text);
+    combo->setCurrentIndex(index);
+    if (index < 0 && !text.isEmpty())
+        m_keptListTexts.insert(combo, text);
+    else
+        m_keptListTexts.remove(combo);
+    return index;
+}
+
+QString frm_Releve_SHOC::listText(const QComboBox* combo) const
+{
+    return combo->currentIndex() < 0 ? m_keptListTexts.value(combo) : combo->currentText();
 }
 
 void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record::RecordReading& reading)
@@ -693,34 +712,35 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
     const int count = int(rec.parcels.size());
     applyParcelCount(count);
 
-    // Identification. The lists are restored by exact text only: a text that no item holds
-    // leaves the list without a choice, and the user is told.
+    // Identification. A list takes the item that is the record's text, letter case and blanks
+    // aside; a text that no item is stays in the record, and the user is told.
     auto restore = [this](QComboBox* combo, const QString& text, const QString& notice) {
-        const int index = exactItem(combo, text);
-        combo->setCurrentIndex(index);
-        if (index < 0 && !text.isEmpty())
+        if (restoreListText(combo, text) < 0 && !text.isEmpty())
             m_notices << notice.arg(text);
     };
     restoreDepartment(rec.department);
     restore(cbo_Communes, rec.commune,
             QStringLiteral("La commune « %1 » du relevé n'est pas parmi les communes de son département : "
-                           "aucune commune n'est choisie."));
+                           "le relevé la garde tant qu'aucune autre n'est choisie."));
     txt_Lieudit->setText(rec.placeName);
     txt_Nom_Site->setText(rec.siteName);
     restore(cbo_Milieu, rec.habitatType,
             QStringLiteral("Le type de milieu « %1 » du relevé n'est pas dans la table des milieux : "
-                           "aucun type de milieu n'est choisi."));
+                           "le relevé le garde tant qu'aucun autre n'est choisi."));
     restore(cbo_Réseau, rec.network,
             QStringLiteral("Le réseau « %1 » du relevé n'est pas dans la table des réseaux : "
-                           "aucun réseau n'est choisi."));
+                           "le relevé le garde tant qu'aucun autre n'est choisi."));
     Txt_Nom_Observateur->setText(rec.observerName);
     txt_Prénom_Observateur->setText(rec.observerFirstName);
     txt_Email->setText(rec.email);
     txt_Téléphone->setText(rec.telephone);
     Txt_Commentaires->setPlainText(rec.generalComment);
-    restore(cbo_Saison, rec.season,
-            QStringLiteral("La saison « %1 » du relevé n'est pas dans la liste des saisons : "
-                           "aucune saison n'est choisie."));
+    // The season is the list's own (the record's is one of its items, or none).
+    cbo_Saison->setCurrentIndex(common::findItemIgnoringCase(itemsOf(cbo_Saison), rec.season));
+    if (cbo_Saison->currentIndex() < 0 && !rec.season.isEmpty())
+        m_notices << QStringLiteral("La saison « %1 » du relevé n'est pas dans la liste des saisons : "
+                                    "aucune saison n'est choisie.")
+                         .arg(rec.season);
 
     // The parcels' location and habitats, in the coordinate system they were stored in.
     if (reading.locationsRead) {
@@ -766,8 +786,12 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
     for (int p = 1; p <= count; ++p) {
         const record::Parcel& parcel = rec.parcels[p - 1];
         m_parcelTabs.store(p, {parcel.startTime, parcel.duration, parcel.huntingOn, parcel.huntingNear});
+        // Every parcel of the record has a species grid, an empty one when it has no species block
+        // (the first parcels already have the one the window starts with).
         if (parcel.species)
             m_species.setTable(p, *parcel.species);
+        else if (!m_species.contains(p))
+            m_species.setTable(p, record::SpeciesTable{});
     }
     enterParcel(1);
     greyParcelGrids();
@@ -998,8 +1022,8 @@ void frm_Releve_SHOC::locationAfterEdit(int row, int col)
         flx_Coordonnées->fitColumnWidths(col, col);
     const int page = ogl_Divers->currentIndex();
     const record::LocationCheckContext context{.coordinateType = shownCoordinateType(),
-                                               .siteDepartment = comboText(cbo_Dept),
-                                               .siteCommune = comboText(cbo_Communes),
+                                               .siteDepartment = listText(cbo_Dept),
+                                               .siteCommune = listText(cbo_Communes),
                                                .references = &m_references,
                                                .coordinates = m_coordinates};
     const record::LocationCheck check = record::checkLocationRow(flx_Coordonnées->grid(), row, col, context);
@@ -1016,12 +1040,12 @@ void frm_Releve_SHOC::locationAfterEdit(int row, int col)
 record::SurveyRecord frm_Releve_SHOC::currentRecord() const
 {
     record::SurveyRecord rec;
-    rec.department = comboText(cbo_Dept);
-    rec.commune = comboText(cbo_Communes);
+    rec.department = listText(cbo_Dept);
+    rec.commune = listText(cbo_Communes);
     rec.placeName = txt_Lieudit->text();
     rec.siteName = txt_Nom_Site->text();
-    rec.habitatType = comboText(cbo_Milieu);
-    rec.network = comboText(cbo_Réseau);
+    rec.habitatType = listText(cbo_Milieu);
+    rec.network = listText(cbo_Réseau);
     rec.generalComment = Txt_Commentaires->toPlainText();
     rec.observerName = Txt_Nom_Observateur->text();
     rec.observerFirstName = txt_Prénom_Observateur->text();
@@ -1622,8 +1646,8 @@ void frm_Releve_SHOC::showCheckedSpecies(int parcel)
 record::SurveyRecord frm_Releve_SHOC::identification() const
 {
     record::SurveyRecord rec;
-    rec.department = comboText(cbo_Dept);
-    rec.commune = comboText(cbo_Communes);
+    rec.department = listText(cbo_Dept);
+    rec.commune = listText(cbo_Communes);
     rec.placeName = txt_Lieudit->text();
     rec.observerName = Txt_Nom_Observateur->text();
     rec.observerFirstName = txt_Prénom_Observateur->text();

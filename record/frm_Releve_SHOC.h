@@ -221,6 +221,11 @@ private:
     void sub_Load_Dept();
     void applyRecord(const record::SurveyRecord& record, const record::RecordReading& reading);
     void restoreDepartment(const QString& department);
+    // Selects the item that is the text (letter case and surrounding blanks aside); a text that no
+    // item is stays the list's text in the record until the user chooses an item. The index chosen.
+    int restoreListText(QComboBox* combo, const QString& text);
+    // The list's chosen item, or the record's text that no item is.
+    QString listText(const QComboBox* combo) const;
     void greyParcelGrids();
     void fitParcelGridHeights();
     void storeShownParcel();
@@ -250,6 +255,7 @@ private:
     // record was last written to; empty while a new record was never saved.
     QString m_storedFile;
     QStringList m_notices;
+    QHash<const QComboBox*, QString> m_keptListTexts; // a record's list texts that no item is
     int m_parcelCount = 0;
     int m_shownParcel = 0;
     double m_notedFontSize = 0;

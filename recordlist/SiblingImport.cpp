@@ -16,7 +16,6 @@
 #include "record/SpeciesStore.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
 #include <utility>
 
@@ -46,23 +45,7 @@ int titleRow(const grid::Grid& g, const QString& title) { return g.findRow(title
 // The labels that begin a row of their own: a point list ends at the first of them.
 bool isSectionTitle(const QString& label)
 {
-    static const QSet<QString> titles = {
-        kSiblingMark,
-        kSiblingContactTitle,
-        RecordLayout::kTitleShoc,
-        RecordLayout::kTitleIdentification,
-        RecordLayout::kTitleNetwork,
-        RecordLayout::kTitleComment,
-        RecordLayout::kTitleObserver,
-        RecordLayout::kTitleContact,
-        RecordLayout::kTitleParcelCount,
-        RecordLayout::kTitleSeason,
-        RecordLayout::kTitleLocations,
-        RecordLayout::kTitleVisit,
-        RecordLayout::kTitleWeather,
-        RecordLayout::kTitleOptions,
-    };
-    return titles.contains(label) || label.startsWith(RecordLayout::kTitleSpecies);
+    return label == kSiblingMark || label == kSiblingContactTitle || RecordLayout::isTitle(label);
 }
 
 // The titles of "Coordonnées" from its information column on: "Informations", three empty
@@ -160,18 +143,60 @@ void rewritePoint(grid::Grid& g, int row)
     g.setCell(row, Loc::CoordType, QString::number(coords::TYPE_LAMBERT));
 }
 
-// The species rows of a block: from two rows below its title while column 1 is empty and column 2
-// (the species code) is not. The sibling's columns become ours:
+// The sibling's species columns that hold counts: 0-50 m, beyond 200 m, total, flying over.
+constexpr int kSiblingCountColumns[] = {4, 5, 6, 7};
+constexpr int kSiblingCodeColumn = 2;
+constexpr int kSiblingLastColumn = 10;
+
+bool isNumber(const QString& text)
+{
+    bool ok = false;
+    QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok;
+}
+
+// The row below a block's title is the species grid's header when its count columns hold titles,
+// its first species when they hold a count. A row without any count cell (a species counted
+// nowhere, or a header without titles) cannot be told apart: the file is refused rather than a
+// species lost. An empty row is taken as the header: it holds nothing to lose.
+platform::ResultOf<bool> startsWithHeader(const grid::Grid& g, int title)
+{
+    const int row = title + 1;
+    bool counts = false, texts = false;
+    for (int c : kSiblingCountColumns)
+        if (const QString cell = g.cell(row, c).trimmed(); !cell.isEmpty())
+            (isNumber(cell) ? counts : texts) = true;
+    if (counts)
+        return platform::ResultOf<bool>::success(false);
+    bool empty = true;
+    for (int c = kSiblingCodeColumn; c <= kSiblingLastColumn && empty; ++c)
+        empty = g.cell(row, c).trimmed().isEmpty();
+    if (texts || empty)
+        return platform::ResultOf<bool>::success(true);
+    return platform::ResultOf<bool>::failure(
+        QStringLiteral("la ligne qui suit « %1 » (« %2 ») n'a aucun comptage : ce n'est ni la ligne des "
+                       "titres des espèces ni une espèce comptée")
+            .arg(g.cell(title, file::LabelColumn), g.cell(row, kSiblingCodeColumn)));
+}
+
+// The species rows of a block: below its header while column 1 is empty and column 2 (the species
+// code) is not. A block whose species start right below its title gets a header row there. The
+// sibling's columns become ours:
 //   sibling  2 code, 3 name, 4 count 0-50 m, 5 beyond 200 m, 6 total, 7 flying over, 8 (dropped),
 //            9 indices, 10 (kept after them)
 //   ours     2 class "O", 3 code, 4 name, 5-8 the four distance bands (50-200 m empty), 9 total,
 //            10 indices, 11
-void rewriteSpeciesBlock(grid::Grid& g, int title)
+platform::Result rewriteSpeciesBlock(grid::Grid& g, int title)
 {
     g.setCell(title, file::SpeciesTitleColumn::Duration, kImportedDuration);
     const int header = title + 1;
     if (header >= g.rows() || !g.cell(header, file::LabelColumn).isEmpty())
-        return; // a block without a species grid
+        return platform::Result::success(); // a block without a species grid
+    const platform::ResultOf<bool> hasHeader = startsWithHeader(g, title);
+    if (!hasHeader.result.ok)
+        return hasHeader.result;
+    if (!hasHeader.value)
+        g.addRow(QString(), header);
     using file::speciesColumn;
     const QStringList& titles = record::speciesTitles();
     for (int c = 0; c < titles.size(); ++c)
@@ -189,13 +214,41 @@ void rewriteSpeciesBlock(grid::Grid& g, int title)
                                                     {bands, 4},
                                                     {speciesColumn(record::SpeciesNameColumn), 3},
                                                     {speciesColumn(record::SpeciesCodeColumn), 2}};
-    constexpr int siblingCode = 2;
-    for (int row = title + 2;
-         row < g.rows() && g.cell(row, file::LabelColumn).isEmpty() && !g.cell(row, siblingCode).isEmpty();
+    for (int row = header + 1; row < g.rows() && g.cell(row, file::LabelColumn).isEmpty() &&
+                               !g.cell(row, kSiblingCodeColumn).isEmpty();
          ++row) {
         for (const auto& [to, from] : moves)
             g.setCell(row, to, from < 0 ? QString() : g.cell(row, from));
         g.setCell(row, speciesColumn(record::SpeciesClassColumn), kSpeciesClass);
+    }
+    return platform::Result::success();
+}
+
+// Row `from` moved to `to`, every cell with it; the rows between follow.
+void moveRow(grid::Grid& g, int from, int to)
+{
+    const int at = g.addRow(QString(), to);
+    if (from >= at)
+        ++from;
+    for (int c = 0; c < g.cols(); ++c)
+        g.setCell(at, c, g.cell(from, c));
+    g.removeRow(from);
+}
+
+// The rows that a record holds at fixed places (rows 1 to 8), which the sibling may keep
+// elsewhere, brought to their places; one it does not have is added there with its title only.
+void placeFixedRows(grid::Grid& g)
+{
+    for (const auto& [place, title] : RecordLayout::fixedRows()) {
+        const int at = titleRow(g, title);
+        if (at == place)
+            continue;
+        if (at >= 0) {
+            moveRow(g, at, place);
+        } else {
+            g.addRow(QString(), place);
+            g.setCell(place, file::LabelColumn, title);
+        }
     }
 }
 
@@ -313,6 +366,9 @@ SiblingConversion convertSiblingGrid(grid::Grid& g)
     const int visit = titleRow(g, RecordLayout::kTitleVisit);
     if (visit < 0)
         return failure(missingRow(RecordLayout::kTitleVisit));
+    const int count = titleRow(g, RecordLayout::kTitleParcelCount);
+    if (count < 0)
+        return failure(missingRow(RecordLayout::kTitleParcelCount));
     const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
     bool numeric = passageText.isEmpty();
     const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
@@ -382,19 +438,20 @@ SiblingConversion convertSiblingGrid(grid::Grid& g)
         observer = name + QLatin1Char(' ') + firstName;
     }
 
-    if (const int count = titleRow(g, RecordLayout::kTitleParcelCount); count >= 0) {
-        const int parcels =
-            std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
-        for (int n = 1; n <= parcels; ++n)
-            if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
-                rewriteSpeciesBlock(g, title);
-    }
-
     out.siteName = QStringLiteral("SHOC-") + g.cell(ident, Ident::Department).left(2) + QLatin1Char('~') +
                    g.cell(ident, Ident::Commune) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
                    QLatin1Char('~') + g.cell(season, file::SeasonColumn);
     out.passage = passageIndex + 1;
     g.setCell(ident, Ident::Site, out.siteName);
+
+    // Last, as a block may gain a header row: the rows found above stay where they were.
+    const int parcels =
+        std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
+    for (int n = 1; n <= parcels; ++n)
+        if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
+            if (const platform::Result r = rewriteSpeciesBlock(g, title); !r.ok)
+                return failure(r.error);
+    placeFixedRows(g);
     out.result = platform::Result::success();
     return out;
 }
@@ -424,6 +481,15 @@ ImportReport sub_Migration_Pomerel_Mirelot(const QString& dataFolder, ImportProg
 ImportReport sub_Migration_Pomerel_Mirelot(ImportProgress* progress)
 {
     return sub_Migration_Pomerel_Mirelot(record::RecordStore::fromSettings().folder(), progress);
+}
+
+ImportReport importAndTell(ToldOnce& told, ImportProgress* progress)
+{
+    ImportReport report = sub_Migration_Pomerel_Mirelot(progress);
+    if (const QStringList fresh = told.firstTime(report.problems); !fresh.isEmpty())
+        platform::dialogs().ask(fresh.join(QStringLiteral("\n\n")),
+                                platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
+    return report;
 }
 
 } // namespace recordlist

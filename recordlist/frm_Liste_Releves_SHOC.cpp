@@ -40,7 +40,8 @@ const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
 // The administrator's address when the settings name none.
 const QString kAdminEmail = mainwindow::kPublisherEmail;
 
-// A file left unconverted is named once for the run of the program, whichever list window asks.
+// A file left unconverted, unreadable or not imported is named once for the run of the program,
+// whichever list window asks.
 ToldOnce& toldOnce()
 {
     static ToldOnce told;
@@ -348,13 +349,7 @@ void frm_Liste_Releves_SHOC::loadAddressBook()
         (new QListWidgetItem(c.address, lst_Email))->setSelected(c.ticked);
 }
 
-void frm_Liste_Releves_SHOC::importSiblingRecords()
-{
-    const ImportReport report = sub_Migration_Pomerel_Mirelot(m_hooks.importProgress);
-    if (!report.problems.isEmpty())
-        platform::dialogs().ask(report.problems.join(QStringLiteral("\n\n")),
-                                platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
-}
+void frm_Liste_Releves_SHOC::importSiblingRecords() { importAndTell(toldOnce(), m_hooks.importProgress); }
 
 void frm_Liste_Releves_SHOC::cmd_maj_Click()
 {

@@ -263,6 +263,29 @@ TEST(KeyFilters, FirstItemBeginningWithAText)
     EXPECT_EQ(common::findItemStartingWith({}, "x"), -1);
 }
 
+// A stored list text finds its item whatever the case of its letters and the blanks around it,
+// never an item that merely begins with it.
+TEST(KeyFilters, TheItemThatIsATextLetterCaseAside)
+{
+    const QStringList items{"shoc / Suivi hivernal", "ch - Céréales", "Val", "Valence "};
+    struct Row
+    {
+        QString text;
+        int expected;
+    };
+    const Row rows[] = {{"SHOC / SUIVI HIVERNAL", 0},
+                        {"CH - Céréales", 1},
+                        {"CH - CÉRÉALES", 1},
+                        {" VALENCE", 3},
+                        {"val", 2},
+                        {"Vale", -1},
+                        {"shoc", -1},
+                        {"", -1},
+                        {"  ", -1}};
+    for (const Row& r : rows)
+        EXPECT_EQ(common::findItemIgnoringCase(items, r.text), r.expected) << r.text.toStdString();
+}
+
 // ---------------------------------------------------------------- export log
 
 class ExportLogTest : public ::testing::Test

@@ -245,8 +245,8 @@ TEST_F(RecordWindowTest, KnownSiteModes)
     EXPECT_EQ(fresh->txt_Prénom_Observateur->text(), "Paul");
 }
 
-// Lists are restored by exact text: a commune missing from the table is not replaced by one whose
-// name begins with it; a department outside the study departments is added to them.
+// Lists are restored by their whole text: a commune missing from the table is not replaced by one
+// whose name begins with it; a department outside the study departments is added to them.
 TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
 {
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Départements d'étude", "07"));
@@ -262,10 +262,28 @@ TEST_F(RecordWindowTest, ListsRestoredByExactTextOnly)
     EXPECT_EQ(w->cbo_Communes->currentIndex(), -1);
     EXPECT_EQ(w->cbo_Réseau->currentIndex(), -1);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
-    EXPECT_EQ(env.dialogs().asked()[0].text,
-              "La commune « Val » du relevé n'est pas parmi les communes de son département : aucune commune "
-              "n'est choisie.\n\nLe réseau « RZO / Autre » du relevé n'est pas dans la table des réseaux : "
-              "aucun réseau n'est choisi.");
+    EXPECT_EQ(
+        env.dialogs().asked()[0].text,
+        "La commune « Val » du relevé n'est pas parmi les communes de son département : le relevé la "
+        "garde tant qu'aucune autre n'est choisie.\n\nLe réseau « RZO / Autre » du relevé n'est pas dans "
+        "la table des réseaux : le relevé le garde tant qu'aucun autre n'est choisi.");
+}
+
+// Every parcel of a reopened record has a species grid, the sixth and later ones as the first
+// five: a parcel whose block holds its title only is saved again with the species header.
+TEST_F(RecordWindowTest, EveryReopenedParcelHasASpeciesGrid)
+{
+    SurveyRecord r = sample();
+    while (r.parcels.size() < 7)
+        r.parcels.append(r.parcels[1]);
+    for (Parcel& p : r.parcels)
+        p.species.reset();
+    const Window w = open(RecordMode::Update, save(r));
+    ASSERT_TRUE(w);
+    const SurveyRecord shown = w->currentRecord();
+    ASSERT_EQ(shown.parcels.size(), 7);
+    for (int p = 0; p < 7; ++p)
+        EXPECT_EQ(shown.parcels[p].species, SpeciesTable{}) << "parcel " << p + 1;
 }
 
 TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)

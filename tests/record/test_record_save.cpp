@@ -10,8 +10,10 @@
 #include "record/LocationGrid.h"
 #include "record/RecordStore.h"
 #include "record/RecordValidator.h"
+#include "record/SiteName.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
 #include "tests/support/FileSizeLimit.h"
@@ -212,6 +214,43 @@ TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
     EXPECT_EQ(files(), QStringList{renamed});
     EXPECT_EQ(stored(renamed)->cell(12, 2), "15/01/2010");
     EXPECT_FALSE(w->isVisible());
+}
+
+// A record's list texts in another letter case choose their items (never an item that merely
+// begins with them); a text that no item is stays in the record, and is saved again, until the
+// user chooses an item of that list.
+TEST_F(RecordSaveTest, ListTextsFoundLetterCaseAsideOrKept)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.commune = "VALENCE";
+    r.network = "SHOC / SUIVI HIVERNAL";
+    r.habitatType = "CH - Céréales";
+    r.siteName = sub_Build_Nom_Zone(r).text;
+    const SaveResult found = RecordStore(env.dataFolder()).save(r);
+    ASSERT_TRUE(found.result.ok) << found.result.error.toStdString();
+    r.passage = 3;
+    r.network = "RZO / Disparu";
+    r.habitatType = "ch";
+    const SaveResult kept = RecordStore(env.dataFolder()).save(r);
+    ASSERT_TRUE(kept.result.ok) << kept.result.error.toStdString();
+
+    Window w = openShown(RecordMode::Update, found.fileName);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    SurveyRecord shown = w->currentRecord();
+    EXPECT_EQ(QStringList({shown.commune, shown.network, shown.habitatType}),
+              QStringList({"Valence", "shoc / Suivi hivernal", "ch - Céréales"}));
+
+    env.dialogs().answer(mb::OK); // what the window tells of the two texts
+    w = openShown(RecordMode::Update, kept.fileName);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(w->cbo_Réseau->currentIndex(), -1);
+    shown = w->currentRecord();
+    EXPECT_EQ(shown.network + "|" + shown.habitatType, "RZO / Disparu|ch");
+    choose(w->cbo_Réseau, "shoc / Suivi hivernal");
+    shown = w->currentRecord();
+    EXPECT_EQ(shown.network + "|" + shown.habitatType, "shoc / Suivi hivernal|ch");
 }
 
 // A parcel without its duration: saved only when the user says so, then marked "Non Validé".

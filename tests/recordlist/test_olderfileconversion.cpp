@@ -166,3 +166,25 @@ TEST_F(ConversionTest, AFileLeftUnconvertedIsToldOnceInOneBox)
     EXPECT_TRUE(env.dialogs().asked()[1].text.contains("SHOC-I-J~PASSAGE N1.FLX"));
     EXPECT_FALSE(env.dialogs().asked()[1].text.contains("SHOC-E-F~PASSAGE N1.FLX"));
 }
+
+// A conversion cut off after writing the record, before setting the older file aside: the next one
+// finds the same cells in both and sets the older file aside; it does not back it up twice.
+TEST_F(ConversionTest, AConversionCutOffBeforeTheSetAsideIsFinished)
+{
+    writeOlder("SHOC-A-B~PASSAGE N1.FLX", "01/12/2009");
+    const QByteArray older = readBytes(path("SHOC-A-B~PASSAGE N1.FLX"));
+    QDir(env.dataFolder()).mkdir("Save V2008");
+    writeBytes(path("Save V2008/SHOC-A-B~PASSAGE N1.FLX"), older);
+    grid::Grid g;
+    ASSERT_TRUE(grid::GridFile::load(g, path("SHOC-A-B~PASSAGE N1.FLX"), grid::GridFile::Complete));
+    ASSERT_TRUE(grid::GridFile::save(g, path("SHOC-A-B~PASSAGE N1.FLX2009"), grid::GridFile::Complete, true));
+    const QByteArray record = readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009"));
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_EQ(report.converted, QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+    EXPECT_TRUE(report.skipped.isEmpty());
+    EXPECT_EQ(files(), QStringList({"SHOC-A-B~PASSAGE N1.FLX2009", "SHOC@A@B~PASSAGE N1.@FLX"}));
+    EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), older);
+    EXPECT_EQ(readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009")), record);
+    EXPECT_EQ(files("Save V2008"), QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+}

@@ -144,26 +144,62 @@ TEST_F(SiblingImportTest, EveryPointConvertedByItselfAndAFailingOneKeepsItsCoord
               Cells({"Date, N° Passage et commentaire relevé", "05/01/2010", "0", "Beau"}) + Cells(35));
 }
 
+// With its header row or without it (the species right below the block's title), every species
+// row is kept under our header.
 TEST_F(SiblingImportTest, SpeciesColumnsTakeTheirPlacesInTheSpeciesGrid)
 {
-    Sibling s;
-    s.points << s.points[0];
-    s.species = {
-        {{"ALAARV", "Alouette", "1", "2", "3", "4", "5", "A", "x"}, {"PERPER", "Perdrix", "", "", "6"}},
-        {{"BUTBUT", "Buse", "", "1", "1", "", "", "P"}}};
-    const QList<Cells> expected[] = {{{"O", "ALAARV", "Alouette", "1", "", "2", "4", "3", "A", "x"},
-                                      {"O", "PERPER", "Perdrix", "", "", "", "", "6", "", ""}},
-                                     {{"O", "BUTBUT", "Buse", "", "", "1", "", "1", "P", ""}}};
-    grid::Grid g;
-    importOne(s, g);
-    for (int p = 1; p <= 2; ++p) {
-        const int title = row(g, "Espèces Parcelle N°" + QString::number(p));
-        EXPECT_EQ(cells(g, title, 2, 3), Cells({"08:00", "00:30"}));
-        EXPECT_EQ(cells(g, title + 1, 2, 10),
-                  Cells({"Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
-                         "Observés à plus de 200m", "En survol", "Total", "Indices"}));
-        for (int k = 0; k < expected[p - 1].size(); ++k)
-            EXPECT_EQ(cells(g, title + 2 + k, 2, 11), expected[p - 1][k]) << p << " " << k;
+    for (const bool header : {true, false}) {
+        SCOPED_TRACE(header);
+        Sibling s;
+        s.speciesHeader = header;
+        s.points << s.points[0];
+        s.species = {
+            {{"ALAARV", "Alouette", "1", "2", "3", "4", "5", "A", "x"}, {"PERPER", "Perdrix", "", "", "6"}},
+            {{"BUTBUT", "Buse", "", "1", "1", "", "", "P"}}};
+        const QList<Cells> expected[] = {{{"O", "ALAARV", "Alouette", "1", "", "2", "4", "3", "A", "x"},
+                                          {"O", "PERPER", "Perdrix", "", "", "", "", "6", "", ""}},
+                                         {{"O", "BUTBUT", "Buse", "", "", "1", "", "1", "P", ""}}};
+        grid::Grid g;
+        importOne(s, g);
+        for (int p = 1; p <= 2; ++p) {
+            const int title = row(g, "Espèces Parcelle N°" + QString::number(p));
+            EXPECT_EQ(cells(g, title, 2, 3), Cells({"08:00", "00:30"}));
+            EXPECT_EQ(
+                cells(g, title + 1, 2, 10),
+                Cells({"Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
+                       "Observés à plus de 200m", "En survol", "Total", "Indices"}));
+            for (int k = 0; k < expected[p - 1].size(); ++k)
+                EXPECT_EQ(cells(g, title + 2 + k, 2, 11), expected[p - 1][k]) << p << " " << k;
+        }
+    }
+}
+
+// The record reads back from the rows its titles name: the sample's weather title has no parcel
+// rows (no weather, not the species title below it), and a date row that the sibling keeps among
+// the first rows leaves the rows that a record holds at fixed places in their places.
+TEST_F(SiblingImportTest, TheRecordReadsBackFromTheRowsItsTitlesName)
+{
+    for (const bool visitFirst : {false, true}) {
+        SCOPED_TRACE(visitFirst);
+        Sibling s;
+        s.visitFirst = visitFirst;
+        s.points << s.points[0];
+        s.points[1][1] = "2";
+        grid::Grid g;
+        ASSERT_EQ(importOne(s, g), kRecord);
+        for (const auto& [place, title] : record::RecordLayout::fixedRows())
+            EXPECT_EQ(g.cell(place, 1), title);
+        const record::RecordReadResult read = record::RecordLayout::read(g, {});
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        const record::SurveyRecord& r = read.reading.record;
+        EXPECT_EQ(r.email, "jean@example.fr");
+        EXPECT_EQ(r.date + "|" + r.visitComment, "05/01/2010|Beau");
+        ASSERT_EQ(r.parcels.size(), 2);
+        for (const record::Parcel& p : r.parcels) {
+            EXPECT_EQ(p.location.department + "|" + p.location.commune, "26 - Drôme|Valence");
+            EXPECT_EQ(p.weather, (std::array<QString, record::kWeatherCount>{}));
+            EXPECT_EQ(p.startTime + "|" + p.duration, "08:00|00:30");
+        }
     }
 }
 
@@ -226,6 +262,14 @@ TEST_F(SiblingImportTest, RefusedSourcesStayForTheNextImport)
         {[](Sibling& s) { s.withLocations = false; }, "« Coordonnées » manque"},
         {[](Sibling& s) { s.passage = "5"; }, "passage « 5 »"},
         {[](Sibling& s) { s.count = "0"; }, "parcelles « 0 »"},
+        // More parcels than point rows: never parcel 2 read from the date row.
+        {[](Sibling& s) { s.count = "3"; }, "la ligne de la parcelle 2 manque sous « Coordonnées »"},
+        // A block's first row without any count: neither its header nor a counted species.
+        {[](Sibling& s) {
+             s.speciesHeader = false;
+             s.species = {{{"PERPER", "Perdrix"}, {"ALAARV", "Alouette", "1"}}};
+         },
+         "(« PERPER ») n'a aucun comptage"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());
