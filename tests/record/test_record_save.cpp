@@ -49,15 +49,6 @@ protected:
     {
         RecordWindowFixture::SetUp();
         record_samples::writeSmallTables(env.programFolder());
-        // The shipped species table, for the species of a winter visit.
-        for (const data::StarterTable& t : data::starterTables()) {
-            if (t.fichier != "Espèces.DOV")
-                continue;
-            Grid species;
-            ASSERT_EQ(data::starterGrid(species, t), QString());
-            ASSERT_TRUE(
-                grid::GridFile::save(species, QDir(env.programFolder()).filePath(t.fichier), t.format, true));
-        }
     }
 
     static void type(QLineEdit* box, const QString& text)
@@ -73,8 +64,16 @@ protected:
         next->setFocus();
         QApplication::processEvents();
     }
+    // An item chosen by the user (the list's own activation).
+    static void choose(QComboBox* combo, const QString& text)
+    {
+        const int i = combo->findText(text);
+        ASSERT_GE(i, 0) << text.toStdString();
+        combo->setCurrentIndex(i);
+        Q_EMIT combo->activated(i);
+    }
     // An item of a list box found by the beginning the user types.
-    static void choose(QComboBox* combo, const QString& typed, const QString& item)
+    static void chooseTyped(QComboBox* combo, const QString& typed, const QString& item)
     {
         combo->setFocus();
         QTest::keyClicks(combo, typed);
@@ -103,14 +102,12 @@ protected:
         QTest::keyClick(view, Qt::Key_Space);
     }
 
-    // A winter visit of two parcels and three species typed as the user does, page by page:
-    // parcel 1 an "Alouette des champs" typed by its code and a "Pigeon ramier" by the beginning
-    // of its name, parcel 2 a "Buse variable" by its name in small letters. Parcel 2's duration
-    // is left out when asked.
+    // A new record of two parcels typed as the user does, page by page. Parcel 2's duration is
+    // left out when asked.
     void typeNewRecord(frm_Releve_SHOC& w, bool secondDuration = true)
     {
-        choose(w.cbo_Dept, "26", "26 - Drôme");
-        choose(w.cbo_Communes, "V", "Valence");
+        chooseTyped(w.cbo_Dept, "26", "26 - Drôme");
+        chooseTyped(w.cbo_Communes, "V", "Valence");
         type(w.txt_Lieudit, "Les Plaines");
         type(w.Txt_Nom_Observateur, "DURAND");
         type(w.txt_Prénom_Observateur, "Jean");
@@ -147,16 +144,25 @@ protected:
         w.chk_Chasse[0]->click();
         typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, "ALAARV");
         typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, "4");
-        typeCell(w.flx_Espèces, 2, SpeciesNameColumn, "pigeon r");
-        typeCell(w.flx_Espèces, 2, SpeciesFirstCountColumn + 1, "12");
         w.Tab_Relevé->setCurrentIndex(1);
         ASSERT_EQ(w.shownParcel(), 2) << env.dialogs().texts().join('|').toStdString();
         type(w.txt_Heure, "09:00");
         if (secondDuration)
             type(w.txt_Durée, "00:15");
-        typeCell(w.flx_Espèces, 1, SpeciesNameColumn, "buse");
-        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn + 3, "1");
         moveTo(w.chk_Chasse[1]);
+    }
+
+    // The shipped species table in place of the small one.
+    void installShippedSpecies()
+    {
+        for (const data::StarterTable& t : data::starterTables()) {
+            if (t.fichier != "Espèces.DOV")
+                continue;
+            Grid species;
+            ASSERT_EQ(data::starterGrid(species, t), QString());
+            ASSERT_TRUE(
+                grid::GridFile::save(species, QDir(env.programFolder()).filePath(t.fichier), t.format, true));
+        }
     }
 
     QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
@@ -206,8 +212,8 @@ TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
     EXPECT_EQ(g.cell(19, 3), "ALAARV");
     EXPECT_EQ(g.cell(19, 5), "4");
     EXPECT_EQ(g.cell(19, 9), "4");
-    EXPECT_EQ(g.cell(21, 1), "Espèces Parcelle N°2");
-    EXPECT_EQ(g.cell(21, 3), "00:15");
+    EXPECT_EQ(g.cell(20, 1), "Espèces Parcelle N°2");
+    EXPECT_EQ(g.cell(20, 3), "00:15");
 
     // Reopened for modification: the same record.
     w.reset();
@@ -236,32 +242,6 @@ TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
     EXPECT_EQ(files(), QStringList{renamed});
     EXPECT_EQ(stored(renamed)->cell(12, 2), "15/01/2010");
     EXPECT_FALSE(w->isVisible());
-}
-
-// The winter visit typed key by key, saved: the file holds its three species with their counts,
-// each on its parcel.
-TEST_F(RecordSaveTest, WinterVisitTypedKeyByKey)
-{
-    Window w = openShown(RecordMode::New);
-    ASSERT_TRUE(w);
-    typeNewRecord(*w);
-    ASSERT_FALSE(HasFailure());
-    env.dialogs().clearAsked();
-    env.dialogs().answer(mb::Yes);
-    w->cmd_exit->click();
-    ASSERT_EQ(env.dialogs().texts(),
-              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
-    const std::unique_ptr<Grid> file = stored(kSite + "~Passage N1.FLX2009");
-    QStringList species;
-    for (int r = 0; r < file->rows(); ++r) {
-        if (file->cell(r, 1).startsWith("Espèces Parcelle"))
-            species << file->cell(r, 1);
-        else if (file->cell(r, 2) == "O")
-            species << file->rangeText({r, 3, r, 9});
-    }
-    EXPECT_EQ(species, QStringList({"Espèces Parcelle N°1", "ALAARV\tAlouette des champs\t4\t\t\t\t4",
-                                    "COLPAL\tPigeon ramier\t\t12\t\t\t12", "Espèces Parcelle N°2",
-                                    "BUTBUT\tBuse variable\t\t\t\t1\t1"}));
 }
 
 // A parcel without its duration: saved only when the user says so, then marked "Non Validé".
@@ -348,4 +328,40 @@ TEST_F(RecordSaveTest, SpeciesGridZoom)
     EXPECT_LE(g.fontSize(0, 0), 1.0);
     w->cmd_Mask_Col[3]->click();
     EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened);
+}
+
+// A winter visit typed key by key: the record above, and two more species, a "Buse variable" on
+// parcel 2 by its name in small letters and a "Pigeon ramier" back on parcel 1 by the beginning
+// of its name. Saved, the file holds the three species with their counts, each on its parcel.
+TEST_F(RecordSaveTest, WinterVisitTypedKeyByKey)
+{
+    installShippedSpecies();
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    typeCell(w->flx_Espèces, 1, SpeciesNameColumn, "buse");
+    typeCell(w->flx_Espèces, 1, SpeciesFirstCountColumn + 3, "1");
+    w->Tab_Relevé->setCurrentIndex(0);
+    ASSERT_EQ(w->shownParcel(), 1) << env.dialogs().texts().join('|').toStdString();
+    typeCell(w->flx_Espèces, 2, SpeciesNameColumn, "pigeon r");
+    typeCell(w->flx_Espèces, 2, SpeciesFirstCountColumn + 1, "12");
+    ASSERT_FALSE(HasFailure());
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    ASSERT_EQ(env.dialogs().texts(),
+              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
+    const std::unique_ptr<Grid> file = stored(kSite + "~Passage N1.FLX2009");
+    QStringList species;
+    for (int r = 0; r < file->rows(); ++r) {
+        if (file->cell(r, 1).startsWith("Espèces Parcelle"))
+            species << file->cell(r, 1);
+        else if (file->cell(r, 2) == "O")
+            species << file->rangeText({r, 3, r, 9});
+    }
+    EXPECT_EQ(species, QStringList({"Espèces Parcelle N°1", "ALAARV\tAlouette des champs\t4\t\t\t\t4",
+                                    "COLPAL\tPigeon ramier\t\t12\t\t\t12", "Espèces Parcelle N°2",
+                                    "BUTBUT\tBuse variable\t\t\t\t1\t1"}));
 }
