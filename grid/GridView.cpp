@@ -1,9 +1,10 @@
 #include "grid/GridView.h"
 
+#include "grid/ListEditor.h"
+
 #include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -251,20 +252,15 @@ public:
         const GridEditList list = Grid::parseEditList(m_view->grid().editListFor(c));
         QWidget* editor = nullptr;
         if (!list.isEmpty()) {
-            auto* combo = new QComboBox(parent);
-            combo->setEditable(list.typingAllowed);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            for (const GridEditItem& item : list.items)
-                combo->addItem(item.label, item.code);
-            QObject::connect(combo, &QComboBox::activated, combo, [this, combo](int) {
-                if (m_view->m_editor != combo)
+            auto* choice = new ListEditor(list, parent);
+            choice->setFrame(false);
+            QObject::connect(choice, &ListEditor::itemClicked, choice, [this, choice] {
+                if (m_view->m_editor != choice)
                     return;
-                Q_EMIT const_cast<GridDelegate*>(this)->commitData(combo);
-                Q_EMIT const_cast<GridDelegate*>(this)->closeEditor(combo, QAbstractItemDelegate::NoHint);
+                Q_EMIT const_cast<GridDelegate*>(this)->commitData(choice);
+                Q_EMIT const_cast<GridDelegate*>(this)->closeEditor(choice, QAbstractItemDelegate::NoHint);
             });
-            if (combo->lineEdit())
-                combo->lineEdit()->installEventFilter(m_view);
-            editor = combo;
+            editor = choice;
         } else {
             auto* line = new QLineEdit(parent);
             line->setFrame(false);
@@ -278,14 +274,9 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         const QString text = index.data(Qt::EditRole).toString();
-        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            const int i = combo->findData(text);
-            if (i >= 0)
-                combo->setCurrentIndex(i);
-            else if (combo->isEditable())
-                combo->setEditText(text);
-            else
-                combo->setCurrentIndex(-1);
+        if (auto* choice = qobject_cast<ListEditor*>(editor)) {
+            if (!choice->isModified()) // the value is shown once, never over what the user typed
+                choice->showValue(text);
         } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setText(text);
         }
@@ -629,8 +620,6 @@ bool GridView::editCell()
 
 QString GridView::editText() const
 {
-    if (auto* combo = qobject_cast<QComboBox*>(m_editor.data()))
-        return combo->currentText();
     if (auto* line = qobject_cast<QLineEdit*>(m_editor.data()))
         return line->text();
     return QString();
@@ -638,28 +627,17 @@ QString GridView::editText() const
 
 void GridView::setEditText(const QString& text)
 {
-    if (auto* combo = qobject_cast<QComboBox*>(m_editor.data())) {
-        if (combo->isEditable())
-            combo->setEditText(text);
-        else
-            combo->setCurrentIndex(combo->findText(text));
-    } else if (auto* line = qobject_cast<QLineEdit*>(m_editor.data())) {
+    if (auto* choice = qobject_cast<ListEditor*>(m_editor.data()))
+        choice->setTypedText(text);
+    else if (auto* line = qobject_cast<QLineEdit*>(m_editor.data())) {
         line->setText(text);
     }
 }
 
 QString GridView::editorValue(QWidget* editor) const
 {
-    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        const QString typed = combo->currentText();
-        const int i = combo->currentIndex();
-        if (i >= 0 && combo->itemText(i) == typed && combo->itemData(i).isValid())
-            return combo->itemData(i).toString();
-        const int byLabel = combo->findText(typed);
-        if (byLabel >= 0 && combo->itemData(byLabel).isValid())
-            return combo->itemData(byLabel).toString();
-        return combo->isEditable() ? typed : QString();
-    }
+    if (auto* choice = qobject_cast<ListEditor*>(editor))
+        return choice->value();
     if (auto* line = qobject_cast<QLineEdit*>(editor))
         return line->text();
     return QString();
@@ -682,6 +660,8 @@ void GridView::commitData(QWidget* editor)
 {
     if (editor != m_editor || m_validating)
         return; // a stale editor, or focus lost to a box opened during the validation
+    if (auto* choice = qobject_cast<ListEditor*>(editor); choice && !choice->hasValue())
+        return; // nothing chosen in the list: the cell keeps its value
     bool cancel = false;
     m_validating = true;
     Q_EMIT validateEdit(m_editRow, m_editCol, &cancel);

@@ -24,7 +24,9 @@
 //
 // Check-box cells (cells of a Boolean column, cells with a check state) are toggled by a click
 // or the space bar. A read-only cell, a fixed cell or a grid that is not editable opens no
-// editor. Edit lists give a drop-down editor ("#code;label" items store the code).
+// editor. A cell with an edit list opens a ListEditor ("#code;label" items store the code):
+// typing narrows the items offered, and the item highlighted is stored on Enter, Tab or leaving
+// the cell, or the item clicked at once.
 
 #include "grid/Grid.h"
 
@@ -56,8 +58,9 @@ public:
     bool isEditing() const { return m_editor != nullptr; }
     int editRow() const { return m_editRow; }
     int editCol() const { return m_editCol; }
-    // The text in the open editor (the label shown for a drop-down), or empty.
+    // The text in the open editor (for a list, the text typed or the label shown), or empty.
     QString editText() const;
+    // Puts a text in the open editor as if typed (a list narrows to it).
     void setEditText(const QString& text);
     // Opens the editor on the current cell, as the user would (before-edit runs). False when
     // no editor opened.

@@ -1,11 +1,12 @@
 #include "grid/GridView.h"
+#include "grid/ListEditor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -133,7 +134,9 @@ TEST_F(GridViewTest, ARefusedValidateKeepsTheEditorOpen)
     clickCell(3, 2);
     EXPECT_TRUE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "ALA");
-    view.setEditText("31");
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Backspace);
+    type("31");
     key(Qt::Key_Return);
     EXPECT_FALSE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "31");
@@ -220,6 +223,8 @@ TEST_F(GridViewTest, CheckBoxesToggleByClickAndSpace)
     EXPECT_EQ(after.size(), 2);
 }
 
+// A list's editor stores nothing while the user types or moves in it: Enter stores the item
+// highlighted (its code), Escape nothing.
 TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
 {
     QSignalSpy after(&view, &GridView::afterEdit);
@@ -228,29 +233,70 @@ TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
     EXPECT_EQ(view.model()->index(0, 0).data().toString(), "2 - Bruine");
     grid().select(1, 1);
     ASSERT_TRUE(view.editCell());
-    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
-    ASSERT_NE(combo, nullptr);
-    EXPECT_FALSE(combo->isEditable());
-    EXPECT_EQ(combo->currentText(), "2 - Bruine");
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_FALSE(view.isEditing()) << "choosing an item ends the edit";
+    auto* editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "2 - Bruine");
+    EXPECT_EQ(editor->offeredLabels().size(), 4) << "the whole list, the cell's item highlighted";
+    EXPECT_EQ(editor->highlighted(), 2);
+    EXPECT_TRUE(editor->choices()->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_TRUE(view.isEditing()) << "moving in the list stores nothing";
+    EXPECT_EQ(grid().cell(1, 1), "2");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "3");
     EXPECT_EQ(grid().displayText(1, 1), "3 - Averses");
     EXPECT_EQ(after.size(), 1);
 
-    // A list beginning with "|" also takes a typed text; a list set for the next editor wins.
-    QObject::connect(&view, &GridView::beforeEdit, &view,
-                     [this](int, int col, bool*) { grid().setEditList(col == 2 ? "|Buse|Busard" : ""); });
+    // Typed on the cell: the first key opens the editor, the list narrows as the keys come.
+    grid().select(2, 1);
+    type("bru");
+    ASSERT_TRUE(view.isEditing());
+    editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->offeredLabels(), QStringList{"2 - Bruine"});
+    EXPECT_EQ(after.size(), 1);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid().cell(2, 1), "BUS");
+    EXPECT_EQ(after.size(), 1);
+}
+
+// A space is typed like any character; a text that matches nothing keeps the editor on Enter;
+// Tab and a click store the item highlighted; a list beginning with "|" stores a text typed.
+TEST_F(GridViewTest, ListEditorRoads)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().setColEditList(2, " |Alouette des champs|Bécasse des bois|Pie bavarde");
+    grid().select(1, 2);
+    type("pie b");
+    EXPECT_EQ(view.editText(), "pie b");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid().cell(1, 2), "Pie bavarde");
+    EXPECT_EQ(view.currentIndex(), view.indexOf(1, 3)) << "Tab goes on to the next cell";
+
     grid().select(2, 2);
-    ASSERT_TRUE(view.editCell());
-    combo = nullptr;
-    for (QWidget* w = QApplication::focusWidget(); w && !combo; w = w->parentWidget())
-        combo = qobject_cast<QComboBox*>(w); // the focus is in the combo box's line
-    ASSERT_NE(combo, nullptr);
-    EXPECT_TRUE(combo->isEditable());
-    view.setEditText("Buse variable");
+    type("zz");
     key(Qt::Key_Return);
-    EXPECT_EQ(grid().cell(2, 2), "Buse variable");
+    EXPECT_TRUE(view.isEditing()) << "nothing matches: nothing is stored";
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Backspace);
+    type("des");
+    auto* editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QListWidget* choices = editor->choices();
+    ASSERT_EQ(choices->count(), 2);
+    QTest::mouseClick(choices->viewport(), Qt::LeftButton, {},
+                      choices->visualItemRect(choices->item(1)).center());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(2, 2), "Bécasse des bois");
+    EXPECT_EQ(after.size(), 2);
+
+    grid().setColEditList(2, "|Buse|Busard");
+    grid().select(3, 2);
+    type("Buse variable");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid().cell(3, 2), "Buse variable");
 }
 
 TEST_F(GridViewTest, KeysTypedInTheEditorCanBeDroppedOrReplaced)

@@ -92,14 +92,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    // An item chosen in a cell's drop-down editor.
-    static void choose(GridView* view, int r, int c, const QString& item)
-    {
-        view->grid().select(r, c);
-        ASSERT_TRUE(view->editCell());
-        view->setEditText(item);
-        view->finishEditing();
-    }
     static void key(GridView* view, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {
         view->setFocus();
@@ -133,18 +125,45 @@ TEST_F(RecordGridsTest, TypedCountsGiveTheirTotal)
     EXPECT_EQ(species().cell(1, 8), "60");
 }
 
-// A code chosen in the code column and a name chosen in the name column both find the species
-// (each list stores the other text); "Indices" then offers the behaviours of its class.
-TEST_F(RecordGridsTest, CodeAndNameBothFindTheSpecies)
+// Species typed into the code and name columns, each stored once Enter is pressed: a code, a
+// name begun in another case and without its accents, a name with a space. Each row gets the
+// species' class, code and name and its total; then a behaviour typed into "Indices".
+TEST_F(RecordGridsTest, SpeciesTypedByCodeOrName)
 {
-    choose(w->flx_Espèces, 1, 2, "ALAARV");
-    EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t\t\t\t\t0\t");
-    choose(w->flx_Espèces, 2, 3, "Pie bavarde");
-    EXPECT_EQ(row(species(), 2), "O\tPICPIC\tPie bavarde\t\t\t\t\t0\t");
-    species().select(2, 9);
-    ASSERT_TRUE(w->flx_Espèces->editCell());
-    EXPECT_TRUE(species().colEditList(9).startsWith(" |ALIM En alimentation|POSE Posé, au repos|"));
-    w->flx_Espèces->finishEditing(true);
+    const struct
+    {
+        int col;
+        const char* typed;
+        const char* stored;
+    } cases[] = {
+        {SpeciesCodeColumn, "ALAARV", "O\tALAARV\tAlouette des champs\t\t\t\t\t0\t"},
+        {SpeciesNameColumn, "BECASSE", "O\tSCORUS\tBécasse des bois\t\t\t\t\t0\t"},
+        {SpeciesNameColumn, "Pie bavarde", "O\tPICPIC\tPie bavarde\t\t\t\t\t0\t"},
+    };
+    int r = 1;
+    for (const auto& c : cases) {
+        typeInto(w->flx_Espèces, r, c.col, QString::fromUtf8(c.typed));
+        EXPECT_EQ(row(species(), r), QString::fromUtf8(c.stored)) << c.typed;
+        ++r;
+    }
+    EXPECT_TRUE(env.dialogs().texts().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+
+    typeInto(w->flx_Espèces, 1, 4, "3");
+    typeInto(w->flx_Espèces, 1, 9, "pose");
+    EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t3\t\t\t\t3\tPOSE Posé, au repos");
+    EXPECT_TRUE(species().colEditList(9).startsWith(" |ALIM En alimentation|POSE Posé, au repos|"))
+        << "the behaviours of the row's class";
+}
+
+// A weather code typed into its cell: the list's code stored, its label shown.
+TEST_F(RecordGridsTest, WeatherCodeTyped)
+{
+    w->ogl_Divers->setCurrentIndex(2);
+    Grid& weather = w->flx_Date_Météo->grid();
+    typeInto(w->flx_Date_Météo, 2, 3, "2");
+    EXPECT_EQ(weather.cell(2, 3), "2");
+    EXPECT_EQ(weather.displayText(2, 3), "2 - Bruine");
+    EXPECT_TRUE(w->isModified());
 }
 
 // The keys reach the commands: Ctrl+V (rows looked up and totalled, the unknown species told),
@@ -179,10 +198,11 @@ TEST_F(RecordGridsTest, LearningModeAsksOncePerSpecies)
 {
     common::setOptionChecked("SaisieEsp", true);
     env.dialogs().answer(mb::Yes);
-    choose(w->flx_Espèces, 1, 2, "PICPIC");
-    choose(w->flx_Espèces, 2, 3, "Pie bavarde");
+    typeInto(w->flx_Espèces, 1, 2, "PICPIC");
+    typeInto(w->flx_Espèces, 2, 3, "Pie bavarde");
     EXPECT_EQ(species().rangeText({1, 2, 2, 2}), "PICPIC\rPICPIC");
-    EXPECT_EQ(env.dialogs().texts().size(), 1);
+    ASSERT_EQ(env.dialogs().texts().size(), 1) << "asked once, on the species stored";
+    EXPECT_TRUE(env.dialogs().texts().first().contains("PICPIC/Pie bavarde"));
 
     env.dialogs().answer(mb::Yes); // closing without saving
     w->close();

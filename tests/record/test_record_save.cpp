@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "grid/GridView.h"
 #include "record/LocationGrid.h"
 #include "record/RecordStore.h"
@@ -73,12 +74,28 @@ protected:
         combo->setCurrentIndex(i);
         Q_EMIT combo->activated(i);
     }
+    // An item of a list box found by the beginning the user types.
+    static void chooseTyped(QComboBox* combo, const QString& typed, const QString& item)
+    {
+        combo->setFocus();
+        QTest::keyClicks(combo, typed);
+        QApplication::processEvents();
+        EXPECT_EQ(combo->currentText(), item);
+    }
+    // A cell typed as the user types it: the first key on the grid opens the cell's editor, the
+    // others go to the editor, Enter stores.
     static void typeCell(GridView* view, int row, int col, const QString& text)
     {
         view->grid().select(row, col);
-        ASSERT_TRUE(view->editCell());
-        view->setEditText(text);
-        view->finishEditing();
+        view->setFocus();
+        for (const QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
+            QApplication::processEvents();
+        }
+        ASSERT_TRUE(view->isEditing()) << text.toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_FALSE(view->isEditing()) << text.toStdString();
     }
     static void toggleCell(GridView* view, int row, int col)
     {
@@ -91,8 +108,8 @@ protected:
     // left out when asked.
     void typeNewRecord(frm_Releve_SHOC& w, bool secondDuration = true)
     {
-        choose(w.cbo_Dept, "26 - Drôme");
-        choose(w.cbo_Communes, "Valence");
+        chooseTyped(w.cbo_Dept, "26", "26 - Drôme");
+        chooseTyped(w.cbo_Communes, "V", "Valence");
         type(w.txt_Lieudit, "Les Plaines");
         type(w.Txt_Nom_Observateur, "DURAND");
         type(w.txt_Prénom_Observateur, "Jean");
@@ -118,7 +135,7 @@ protected:
         moveTo(w.opt_Passage[0]);
         w.opt_Passage[0]->click();
         for (int p = 1; p <= 2; ++p)
-            typeCell(w.flx_Date_Météo, p, 2, "1 - 0 - 33 %");
+            typeCell(w.flx_Date_Météo, p, 2, "1");
 
         w.ogl_Divers->setCurrentIndex(PageSpecies);
         ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
@@ -135,6 +152,19 @@ protected:
         if (secondDuration)
             type(w.txt_Durée, "00:15");
         moveTo(w.chk_Chasse[1]);
+    }
+
+    // The shipped species table in place of the small one.
+    void installShippedSpecies()
+    {
+        for (const data::StarterTable& t : data::starterTables()) {
+            if (t.fichier != "Espèces.DOV")
+                continue;
+            Grid species;
+            ASSERT_EQ(data::starterGrid(species, t), QString());
+            ASSERT_TRUE(
+                grid::GridFile::save(species, QDir(env.programFolder()).filePath(t.fichier), t.format, true));
+        }
     }
 
     QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
@@ -375,4 +405,40 @@ TEST_F(RecordSaveTest, SpeciesGridZoom)
     EXPECT_LE(g.fontSize(0, 0), 1.0);
     w->cmd_Mask_Col[3]->click();
     EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened);
+}
+
+// A winter visit typed key by key: the record above, and two more species, a "Buse variable" on
+// parcel 2 by its name in small letters and a "Pigeon ramier" back on parcel 1 by the beginning
+// of its name. Saved, the file holds the three species with their counts, each on its parcel.
+TEST_F(RecordSaveTest, WinterVisitTypedKeyByKey)
+{
+    installShippedSpecies();
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    typeCell(w->flx_Espèces, 1, SpeciesNameColumn, "buse");
+    typeCell(w->flx_Espèces, 1, SpeciesFirstCountColumn + 3, "1");
+    w->Tab_Relevé->setCurrentIndex(0);
+    ASSERT_EQ(w->shownParcel(), 1) << env.dialogs().texts().join('|').toStdString();
+    typeCell(w->flx_Espèces, 2, SpeciesNameColumn, "pigeon r");
+    typeCell(w->flx_Espèces, 2, SpeciesFirstCountColumn + 1, "12");
+    ASSERT_FALSE(HasFailure());
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    w->cmd_exit->click();
+    ASSERT_EQ(env.dialogs().texts(),
+              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
+    const std::unique_ptr<Grid> file = stored(kSite + "~Passage N1.FLX2009");
+    QStringList species;
+    for (int r = 0; r < file->rows(); ++r) {
+        if (file->cell(r, 1).startsWith("Espèces Parcelle"))
+            species << file->cell(r, 1);
+        else if (file->cell(r, 2) == "O")
+            species << file->rangeText({r, 3, r, 9});
+    }
+    EXPECT_EQ(species, QStringList({"Espèces Parcelle N°1", "ALAARV\tAlouette des champs\t4\t\t\t\t4",
+                                    "COLPAL\tPigeon ramier\t\t12\t\t\t12", "Espèces Parcelle N°2",
+                                    "BUTBUT\tBuse variable\t\t\t\t1\t1"}));
 }
