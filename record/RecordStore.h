@@ -64,8 +64,9 @@ public:
     // the case of its letters); 0 when it has none.
     static int passageOfFileName(const QString& fileName);
     // A record file name built from free text may be written only when it holds none of
-    // / \ : * ? < > | " nor "..", no control character, is not longer than 255 bytes and stays
-    // inside the data folder. The reason names what is refused.
+    // / \ : * ? < > | " nor "..", no control character (C0, DEL, C1), line or paragraph
+    // separator or direction mark, is not longer than 255 bytes and stays inside the data folder.
+    // The reason names what is refused.
     platform::Result checkFileName(const QString& fileName) const;
 
     // The record files of a site: the names that begin with the site name (taken literally,
