@@ -251,14 +251,19 @@ QString RecordStore::asideName(const QString& name)
 SetAsideResult RecordStore::setAside(const QString& name) const
 {
     SetAsideResult out;
+    // why: the sentences that say why, each with its period.
     auto failure = [&](const QString& why) {
         out.result = platform::Result::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté : %2.").arg(pathOf(name), why));
+            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté. %2").arg(pathOf(name), why));
         return out;
     };
+    if (platform::Result plain = common::checkPlainName(m_folder, name); !plain) {
+        out.result = plain;
+        return out;
+    }
     const QString source = common::findFile(m_folder, name);
     if (source.isEmpty())
-        return failure(QStringLiteral("il n'existe pas"));
+        return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
     const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));

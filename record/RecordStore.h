@@ -95,7 +95,8 @@ public:
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of
     // that name is already there, " (2)", " (3)"... is added before the extension: nothing is
-    // replaced.
+    // replaced. A name that is not a plain name of the data folder (common::checkPlainName) is
+    // refused.
     SetAsideResult setAside(const QString& fileName) const;
     // The name setAside gives a file before it is made unique.
     static QString asideName(const QString& fileName);

@@ -64,6 +64,10 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         const QString capitals = name.toUpper();
         const QString target = capitals + QStringLiteral("2009");
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
+        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain) {
+            skip(plain.error);
+            continue;
+        }
 
         if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty()) {
             skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
