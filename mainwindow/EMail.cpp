@@ -62,10 +62,10 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 
 } // namespace mainwindow::email
 
-void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
+platform::Result sub_Envoi_EMail_Open(bool showDialog)
 {
     const platform::PointerGuard hourglass;
-    failed = !platform::mail().signOn(mainwindow::email::transportFor(showDialog)).ok;
+    return platform::mail().signOn(mainwindow::email::transportFor(showDialog));
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -104,3 +104,5 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
 }
 
 void sub_Envoi_EMail_Close() { platform::mail().signOff(); }
+
+bool mainwindow::email::sessionOpen() { return platform::mail().isSignedOn(); }

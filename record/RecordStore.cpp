@@ -20,14 +20,24 @@ namespace record {
 
 namespace {
 
+// Characters that a name cannot show as they are: the control characters (C0, DEL, C1), the
+// line and paragraph separators, and the marks that change the direction of the text, which
+// make a name read otherwise than it is.
+bool isControlCharacter(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
 QString refusedCharacterText(const QString& name)
 {
     static const QString refused = QStringLiteral("/\\:*?<>|\"");
     for (const QChar ch : name) {
         if (refused.contains(ch))
             return QStringLiteral("le caractère « %1 »").arg(ch);
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
-            return QStringLiteral("un caractère de contrôle");
+        if (isControlCharacter(ch.unicode()))
+            return QStringLiteral("un caractère de contrôle (U+%1)")
+                .arg(QString::number(ch.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
     if (name.contains(QLatin1String("..")))
         return QStringLiteral("la suite de caractères « .. »");
@@ -241,14 +251,19 @@ QString RecordStore::asideName(const QString& name)
 SetAsideResult RecordStore::setAside(const QString& name) const
 {
     SetAsideResult out;
+    // why: the sentences that say why, each with its period.
     auto failure = [&](const QString& why) {
         out.result = platform::Result::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté : %2.").arg(pathOf(name), why));
+            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté. %2").arg(pathOf(name), why));
         return out;
     };
+    if (platform::Result plain = common::checkPlainName(m_folder, name); !plain) {
+        out.result = plain;
+        return out;
+    }
     const QString source = common::findFile(m_folder, name);
     if (source.isEmpty())
-        return failure(QStringLiteral("il n'existe pas"));
+        return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
     const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));

@@ -64,8 +64,9 @@ public:
     // the case of its letters); 0 when it has none.
     static int passageOfFileName(const QString& fileName);
     // A record file name built from free text may be written only when it holds none of
-    // / \ : * ? < > | " nor "..", no control character, is not longer than 255 bytes and stays
-    // inside the data folder. The reason names what is refused.
+    // / \ : * ? < > | " nor "..", no control character (C0, DEL, C1), line or paragraph
+    // separator or direction mark, is not longer than 255 bytes and stays inside the data folder.
+    // The reason names what is refused.
     platform::Result checkFileName(const QString& fileName) const;
 
     // The record files of a site: the names that begin with the site name (taken literally,
@@ -94,7 +95,8 @@ public:
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of
     // that name is already there, " (2)", " (3)"... is added before the extension: nothing is
-    // replaced.
+    // replaced. A name that is not a plain name of the data folder (common::checkPlainName) is
+    // refused.
     SetAsideResult setAside(const QString& fileName) const;
     // The name setAside gives a file before it is made unique.
     static QString asideName(const QString& fileName);

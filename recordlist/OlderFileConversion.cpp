@@ -96,6 +96,10 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         const QString capitals = name.toUpper();
         const QString target = capitals + QStringLiteral("2009");
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
+        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain) {
+            skip(plain.error);
+            continue;
+        }
         auto backUp = [&]() {
             const QString backup = common::joinPath(backupFolder, freeName(backupFolder, capitals));
             const platform::Result r = platform::saveFileFrom(backup, source);

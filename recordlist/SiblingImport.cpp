@@ -286,6 +286,10 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto refused = [&](const QString& why) {
         report.problems << QStringLiteral("Le fichier « %1 » n'est pas importé. %2").arg(source, why);
     };
+    if (const platform::Result plain = common::checkPlainName(store.folder(), source); !plain.ok) {
+        report.problems << plain.error;
+        return;
+    }
     grid::Grid grid;
     if (const platform::Result r = store.load(source, grid); !r.ok) {
         report.problems << r.error;

@@ -2,6 +2,7 @@
 
 #include "grid/Grid.h"
 #include "grid/GridWorkbook.h"
+#include "grid/SheetWriter.h"
 #include "tests/grid/GridExpect.h"
 #include "tests/grid/GridSamples.h"
 #include "tests/support/FileSizeLimit.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -791,4 +793,15 @@ TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
         EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,
                   QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path("absent.DOV")));
     }
+}
+
+// A workbook is put together in a temporary folder of the program's own (the start removes those
+// a killed copy left).
+TEST(SheetWriterFolder, OneOfTheProgramsTemporaryFoldersGoneWithTheWriter)
+{
+    auto writer = std::make_unique<SheetWriter>();
+    const QFileInfo folder(QFileInfo(writer->path()).absolutePath());
+    EXPECT_TRUE(folder.fileName().startsWith(platform::kTemporaryFolderPrefix));
+    writer.reset();
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath()));
 }

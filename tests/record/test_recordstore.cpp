@@ -56,6 +56,7 @@ TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
     EXPECT_EQ(RecordStore::passageOfFileName("X.FLX2009"), 0);
 
     const QString tail = "~Passage N1.FLX2009";
+    const QString baumes = "SHOC-26~Baumes";
     const struct
     {
         QString name;
@@ -72,7 +73,20 @@ TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
         {"SHOC-26~Baumes|2" + tail, "« | »"},
         {"SHOC-26~\"Baumes\"" + tail, "« \" »"},
         {"SHOC-26~..~Baumes" + tail, "« .. »"},
-        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle"},
+        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle (U+0009)"},
+        {baumes + QChar(0x7F) + tail, "caractère de contrôle (U+007F)"},
+        // C1 controls, line and paragraph separators, marks that turn the text around.
+        {baumes + QChar(0x85) + tail, "caractère de contrôle (U+0085)"},
+        {baumes + QChar(0x9F) + tail, "caractère de contrôle (U+009F)"},
+        {baumes + QChar(0x2028) + tail, "caractère de contrôle (U+2028)"},
+        {baumes + QChar(0x2029) + tail, "caractère de contrôle (U+2029)"},
+        {baumes + QChar(0x200E) + tail, "caractère de contrôle (U+200E)"},
+        {baumes + QChar(0x200F) + tail, "caractère de contrôle (U+200F)"},
+        {QString("SHOC-26~") + QChar(0x202E) + "semuaB" + tail, "caractère de contrôle (U+202E)"},
+        {baumes + QChar(0x202A) + tail, "caractère de contrôle (U+202A)"},
+        {baumes + QChar(0x2066) + tail, "caractère de contrôle (U+2066)"},
+        {baumes + QChar(0x2069) + tail, "caractère de contrôle (U+2069)"},
+        {baumes + QChar(0xA0) + "2" + tail, ""},         // a no-break space is a character like others
         {QString(118, QChar(u'é')) + tail, ""},          // 255 bytes
         {QString(119, QChar(u'é')) + tail, "trop long"}, // 257 bytes
     };

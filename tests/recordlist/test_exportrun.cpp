@@ -197,9 +197,28 @@ TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)
                            "injoignable"}));
     EXPECT_EQ(log(), b + kDate + a + kDate + kOlderLine);
 
-    // No transport, or no correspondent ticked: nothing done.
+    // The user stops a mail that keeps the program waiting: the run ends there.
+    env.mail().sendError.clear();
+    env.mail().sendsBeforeStop = 1;
+    r.recipients = {"correspondant@exemple.fr", "adjoint@exemple.org", "autre@exemple.org",
+                    "dernier@exemple.org"};
+    const int before = int(env.mail().sent.size());
+    const ExportOutcome stopped = ExportRun(data).run(r);
+    EXPECT_EQ(stopped.mailsSent, 1);
+    EXPECT_EQ(env.mail().sent.size(), before + 1);
+    EXPECT_EQ(texts(stopped),
+              QStringList({"Le courriel à adjoint@exemple.org n'a pas été envoyé : L'envoi du message a été "
+                           "arrêté.",
+                           "Un courriel a été créé dans votre boîte d'envoi et attend d'être envoyé.",
+                           "L'envoi des courriels a été arrêté à votre demande : les courriels aux 2 "
+                           "correspondants suivants n'ont pas été envoyés."}));
+
+    // No transport, or no correspondent ticked: nothing done; the box names what is missing.
     env.mail().hasSendAtOnce = false;
-    EXPECT_TRUE(ExportRun(data).run(r).started.error.startsWith("Envoi du fichier par messagerie Internet"));
+    EXPECT_EQ(
+        ExportRun(data).run(r).started.error,
+        "Envoi du fichier par messagerie Internet\n\nAucun service d'envoi du courrier : la commande "
+        "« sendmail » est introuvable.\n\nVeuillez prendre les dispositions nécessaires pour l'envoyer.");
     r.recipients.clear();
     EXPECT_TRUE(
         ExportRun(data).run(r).started.error.startsWith("Veuillez sélectionner au moins une adresse"));

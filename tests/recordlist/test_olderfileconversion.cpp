@@ -1,4 +1,5 @@
 #include "common/Globals.h"
+#include "common/Paths.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
@@ -187,4 +188,20 @@ TEST_F(ConversionTest, AConversionCutOffBeforeTheSetAsideIsFinished)
     EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), older);
     EXPECT_EQ(readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009")), record);
     EXPECT_EQ(files("Save V2008"), QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+}
+
+TEST_F(ConversionTest, ANameThatWouldLeadOutOfTheDataFolderIsNotConverted)
+{
+    const QString leading = "SHOC-x\\..\\..\\victime-fichier.FLX";
+    writeOlder(leading, "01/12/2008");
+    testing_support::writeBytes(env.path("victime-fichier.FLX"), "à garder tel quel");
+    const auto outside = env.filesOutsideDataFolder();
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_EQ(env.filesOutsideDataFolder(), outside);
+    EXPECT_EQ(files(), QStringList{leading});
+    EXPECT_TRUE(files(kBackupFolder).isEmpty());
+    EXPECT_TRUE(report.converted.isEmpty());
+    EXPECT_EQ(report.skipped,
+              QList<SkippedFile>({{leading, common::checkPlainName(env.dataFolder(), leading).error}}));
 }

@@ -1,3 +1,4 @@
+#include "common/Paths.h"
 #include "coords/Conversion.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -307,4 +308,18 @@ TEST_F(SiblingImportTest, FilesThatAreNoSourcesAreLeftAlone)
     EXPECT_TRUE(r.problems[0].contains("Ravelin-D.RVX")) << r.problems[0].toStdString();
     EXPECT_EQ(files(), before);
     EXPECT_EQ(progress.calls, Cells({"begins 2", "1/2 Ravelin-C.RVX", "2/2 Ravelin-D.RVX", "ends"}));
+}
+
+TEST_F(SiblingImportTest, ANameThatWouldLeadOutOfTheDataFolderIsNotImported)
+{
+    const QString leading = "Ravelin-x\\..\\..\\victime-fichier.RVX";
+    writeSource(leading, Sibling());
+    writeBytes(env.path("victime-fichier.RVX"), "à garder tel quel");
+    const auto outside = env.filesOutsideDataFolder();
+
+    const ImportReport r = run();
+    EXPECT_EQ(env.filesOutsideDataFolder(), outside);
+    EXPECT_EQ(files(), Cells{leading});
+    EXPECT_TRUE(r.imported.isEmpty());
+    EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, leading).error});
 }
