@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,13 +152,23 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
     return out;
 }
 
+grid::GridFile::Bounds RecordStore::fileBounds()
+{
+    grid::GridFile::Bounds b;
+    b.kind = QStringLiteral("un relevé");
+    b.bytes = file::kMaxFileBytes;
+    b.rows = file::kMaxFileRows;
+    b.cells = file::kMaxFileCells;
+    return b;
+}
+
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
     const QString found = common::findFile(m_folder, name);
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
-    return grid::GridFile::load(grid, found, grid::GridFile::Complete);
+    return grid::GridFile::load(grid, found, grid::GridFile::Complete, fileBounds());
 }
 
 RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const

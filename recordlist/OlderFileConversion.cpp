@@ -71,7 +71,9 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             continue;
         }
         grid::Grid grid;
-        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete); !r) {
+        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete,
+                                                            record::RecordStore::fileBounds());
+            !r) {
             skip(r.error);
             continue;
         }

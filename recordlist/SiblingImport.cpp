@@ -233,6 +233,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto refused = [&](const QString& why) {
         report.problems << QStringLiteral("Le fichier « %1 » n'est pas importé. %2").arg(source, why);
     };
+    // Read whole only when its size and first lines are those of a record (RecordStore::fileBounds).
     grid::Grid grid;
     if (const platform::Result r = store.load(source, grid); !r.ok) {
         report.problems << r.error;
