@@ -195,9 +195,19 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     if (out.result = checkFileName(name); !out.result.ok)
         return out;
 
-    const QString existing = common::findFile(m_folder, name);
+    QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
     const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    // Keeps the file of another record, unless the user says it may be replaced.
+    const auto keptUnlessReplaced = [&out](const QString& path) {
+        if (replaceAllowed(QFileInfo(path).fileName()))
+            return false;
+        out.declined = true;
+        out.result = platform::Result::failure(
+            QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
+                .arg(QFileInfo(path).fileName()));
+        return true;
+    };
     QString target = pathOf(name);
     if (sameFile) {
         const QString opened = common::findFile(m_folder, openedFileName);
@@ -207,13 +217,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
                                     platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         if (!existing.isEmpty()) {
-            if (!replaceAllowed(QFileInfo(existing).fileName())) {
-                out.declined = true;
-                out.result = platform::Result::failure(
-                    QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
-                        .arg(QFileInfo(existing).fileName()));
+            if (keptUnlessReplaced(existing))
                 return out;
-            }
             target = existing;
         }
     }
@@ -221,7 +226,20 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     grid::Grid local;
     grid::Grid& grid = written ? *written : local;
     RecordLayout::write(record, grid);
-    out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    if (sameFile || !existing.isEmpty()) {
+        out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    } else {
+        // A new name: written only where no file is, so that a record that another copy of the
+        // program saves under the same name at the same time is never replaced without the
+        // question.
+        out.result = grid::GridFile::saveNew(grid, target, grid::GridFile::Complete, true);
+        if (!out.result.ok && !(existing = common::findFile(m_folder, name)).isEmpty()) {
+            if (keptUnlessReplaced(existing))
+                return out;
+            target = existing;
+            out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+        }
+    }
     if (!out.result.ok)
         return out;
     out.fileName = QFileInfo(target).fileName();

@@ -9,6 +9,7 @@
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/TwoCopies.h"
 
 #include <QDir>
 #include <QFile>
@@ -320,5 +321,32 @@ TEST_F(RecordStoreTest, TheLargestRealRecordIsReadAndFilesBeyondItAreRefusedUnre
             QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2").arg(path(c.name), c.why)))
             << r.error.toStdString();
         EXPECT_EQ(readBytes(path(c.name)), before);
+    }
+}
+
+// Two copies of the program save a new record of the same site and passage at the same moment,
+// 30 times: each record that a copy says it saved is on disk, so the other copy was asked.
+TEST_F(RecordStoreTest, TwoCopiesSavingTheSameNewRecordKeepBothOrAsk)
+{
+    const QStringList comments = {"copie 1", "copie 2"};
+    for (int trial = 0; trial < 30; ++trial) {
+        SCOPED_TRACE(trial);
+        const QString folder = env.path(QStringLiteral("Essai %1").arg(trial));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QStringList out =
+            testing_support::runTwoCopies(MIRELOT_RECORD_COPY, {folder, comments[0]}, {folder, comments[1]});
+        const RecordStore copies(folder);
+        const QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        ASSERT_EQ(written, QStringList{kFile2}) << out.join("|").toStdString();
+        const RecordReadResult onDisk = copies.open(kFile2, {RecordMode::Update, {}, {}});
+        ASSERT_TRUE(onDisk.result.ok);
+        for (int copy = 0; copy < 2; ++copy) {
+            SCOPED_TRACE(out[copy].toStdString());
+            if (out[copy] == "saved " + kFile2 + "\n")
+                EXPECT_EQ(onDisk.reading.record.visitComment, comments[copy])
+                    << "a record said saved is lost";
+            else
+                EXPECT_EQ(out[copy], "asked\ndeclined\n");
+        }
     }
 }
