@@ -5,7 +5,9 @@
 //   - a record file of 4 MB (a record's head, then 4,000,000 empty rows);
 //   - sibling files of 1 MB and 4 MB of the same kind, and a sparse one of 3 GB;
 //   - 100 MB without a line feed, for the record list's head reader;
-//   - a grid file of 200,000 cell settings, each with a font name of its own.
+//   - a grid file of 200,000 cell settings, each with a font name of its own;
+//   - and, for the cost of what the bounds of a record still let through, a record and a sibling
+//     record at those bounds (20,000 rows of 72 columns), every cell a text of its own.
 //
 // Each case runs in a process of its own, forked for it: its first run there, then up to nine more
 // (within 3 s), and the growth of the process's peak memory over what it held before the first
@@ -23,6 +25,7 @@
 #include "platform/MousePointer.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/RecordSummary.h"
 #include "recordlist/SiblingImport.h"
@@ -109,6 +112,14 @@ struct Files
             make(declaredRows(folder("48") + "/" + name, 10'000'000, 1), folder("48") + "/" + name);
         const QString four =
             make(padded(folder("4M") + "/" + name, recordHead(), 4'000'000), folder("4M") + "/" + name);
+        const QString bounds = folder("bounds") + "/" + name;
+        make(dense(bounds, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
+                   record::file::kMaxFileBytes),
+             bounds);
+        const QString siblingBounds = folder("Pomerel bounds");
+        make(dense(siblingBounds + "/Ravelin-1.RVX", QStringLiteral("Ravelin"),
+                   int(record::file::kMaxFileRows), record::file::kMaxFileBytes),
+             siblingBounds);
         const QString noLineFeed = folder("100M") + "/" + name;
         make(withoutLineFeed(noLineFeed, 100'000'000), noLineFeed);
         const QString formats = folder("formats") + "/Espèces.DOV";
@@ -138,6 +149,10 @@ struct Files
             {"record of 48 bytes, 10,000,000 rows declared", "record list", [=] { return listed(tiny); }},
             {"record of 4 MB", "record list", [=] { return listed(four); }},
             {"record of 4 MB", "record window", [=] { return opened(four); }},
+            {"record at the bounds, every cell filled", "record window", [=] { return opened(bounds); }},
+            {"record at the bounds, every cell filled", "record list", [=] { return listed(bounds); }},
+            {"sibling record at the bounds, every cell filled", "import",
+             [=] { return imported(siblingBounds); }},
             {"sibling record of 1 MB", "import", [=] { return imported(sibling1); }},
             {"sibling record of 4 MB", "import", [=] { return imported(sibling4); }},
             {"sibling record of 3 GB (sparse)", "import", [=] { return imported(sparse3); }},

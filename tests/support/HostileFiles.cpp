@@ -102,6 +102,25 @@ bool withoutLineFeed(const QString& path, long long bytes)
     return true;
 }
 
+bool dense(const QString& path, const QString& mark, int rows, long long bytes)
+{
+    constexpr int cols = 72;
+    QByteArray full = "\t" + mark.toUtf8();
+    for (int c = 2; c < cols; ++c)
+        full += "\tx";
+    full += '\n';
+    const QByteArray header = headerOf(rows, cols);
+    const QByteArray end = QStringLiteral("fin\t%1\n").arg(rows).toUtf8();
+    // Filled rows, then empty ones (one byte each), within the size.
+    const long long room = bytes - header.size() - end.size() - rows;
+    const long long filled = std::clamp<long long>(room / (full.size() - 1), 0, rows);
+    QByteArray text = header;
+    text.reserve(qsizetype(bytes));
+    for (long long r = 0; r < rows; ++r)
+        text += r < filled ? full : QByteArray("\n");
+    return write(path, text + end);
+}
+
 bool cellFormats(const QString& path, int count)
 {
     constexpr int cols = 72;

@@ -31,6 +31,10 @@ bool sparse(const QString& path, long long bytes);
 // `bytes` bytes without a line feed.
 bool withoutLineFeed(const QString& path, long long bytes);
 
+// A complete grid file of so many rows of 72 columns, every cell a text of one character, as many
+// rows filled as `bytes` allows (the others empty): the most texts a file of that size can make.
+bool dense(const QString& path, const QString& mark, int rows, long long bytes);
+
 // A complete grid file of 72 columns holding `count` cell settings, each with a font name of its
 // own.
 bool cellFormats(const QString& path, int count);
