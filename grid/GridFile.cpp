@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 #include <cerrno>
@@ -219,6 +221,7 @@ public:
         return true;
     }
     bool atEnd() const { return m_pos >= m_text.size(); }
+    qsizetype remaining() const { return m_text.size() - m_pos; }
 
 private:
     QStringView m_text;
@@ -280,6 +283,49 @@ ResultOf<Header> parseSize(QStringView line)
     if (h.rows * std::max<qint64>(h.cols, 1) > kGridMaxCells)
         return ResultOf<Header>::failure(QStringLiteral("grille trop grande"));
     return ResultOf<Header>::success(h);
+}
+
+// Every row of a complete file has a line of its own, its line feed at least: a file cannot hold
+// more rows than it has characters (or bytes) after its size line.
+Result checkRowsHeld(const Header& h, qint64 charactersLeft)
+{
+    if (h.rows > charactersLeft)
+        return Result::failure(
+            QStringLiteral("il annonce %1 lignes et n'en contient pas autant").arg(h.rows));
+    return Result::success();
+}
+
+QString kindOf(const GridFile::Bounds& b)
+{
+    return b.kind.isEmpty() ? QStringLiteral("un fichier de grille") : b.kind;
+}
+
+Result checkBytes(qint64 size, const GridFile::Bounds& b)
+{
+    if (size > b.bytes)
+        return Result::failure(QStringLiteral("il est trop grand pour %1 (%2 octets, %3 au plus)")
+                                   .arg(kindOf(b))
+                                   .arg(size)
+                                   .arg(b.bytes));
+    return Result::success();
+}
+
+// "1 colonne", "2 colonnes".
+QString counted(qint64 n, const QString& word)
+{
+    return QStringLiteral("%1 %2%3").arg(n).arg(word, n > 1 ? QStringLiteral("s") : QString());
+}
+
+Result checkDeclared(const Header& h, const GridFile::Bounds& b)
+{
+    const qint64 cells = h.rows * h.cols;
+    if (h.rows > b.rows || cells > b.cells)
+        return Result::failure(
+            QStringLiteral("il annonce %1 de %2, plus que n'en compte %3 (%4 et %5 au plus)")
+                .arg(counted(h.rows, QStringLiteral("ligne")), counted(h.cols, QStringLiteral("colonne")),
+                     kindOf(b), counted(b.rows, QStringLiteral("ligne")),
+                     counted(b.cells, QStringLiteral("cellule"))));
+    return Result::success();
 }
 
 Result parseColumn(QStringView line, GridContent& c)
@@ -428,6 +474,8 @@ Result parseComplete(QStringView text, GridContent& c)
     if (!head)
         return head.result;
     const Header& h = head.value;
+    if (Result held = checkRowsHeld(h, lines.remaining()); !held)
+        return held;
     QStringView line;
     c.rows.resize(size_t(h.rows));
     for (qint64 r = 0; r < h.rows; ++r) {
@@ -478,6 +526,64 @@ ResultOf<QByteArray> readAll(const QString& path)
     if (f.error() != QFileDevice::NoError)
         return ResultOf<QByteArray>::failure(platform::readFailureText(path, readErrorReason(path, errno)));
     return ResultOf<QByteArray>::success(std::move(bytes));
+}
+
+// The signature and size lines of a complete file stand in its first bytes.
+constexpr qint64 kFirstBytes = 4096;
+
+// Judges a complete file from its first bytes, before it is read whole: its signature, its
+// size line, the rows its size can hold and the bounds. What cannot be judged from them (a file
+// shorter than they are) is left to the whole reading.
+Result checkFirstLines(QByteArrayView first, qint64 fileSize, const GridFile::Bounds& bounds)
+{
+    const bool whole = first.size() >= fileSize;
+    const qsizetype signatureEnd = first.indexOf('\n');
+    QString line;
+    if (signatureEnd < 0) {
+        return whole ? Result::success()
+                     : Result::failure(QStringLiteral("ce n'est pas un fichier de grille"));
+    }
+    if (!decodeUtf8(first.first(signatureEnd).toByteArray(), &line))
+        return Result::failure(QStringLiteral("ce n'est pas un fichier de grille"));
+    if (Result signature = parseSignature(line); !signature)
+        return signature;
+    const qsizetype sizeEnd = first.indexOf('\n', signatureEnd + 1);
+    if (sizeEnd < 0)
+        return whole ? Result::success() : Result::failure(QStringLiteral("taille de la grille illisible"));
+    if (!decodeUtf8(first.sliced(signatureEnd + 1, sizeEnd - signatureEnd - 1).toByteArray(), &line))
+        return Result::failure(QStringLiteral("taille de la grille illisible"));
+    const ResultOf<Header> size = parseSize(line);
+    if (!size)
+        return size.result;
+    if (Result declared = checkDeclared(size.value, bounds); !declared)
+        return declared;
+    return checkRowsHeld(size.value, fileSize - (sizeEnd + 1));
+}
+
+// The bytes of a complete file, read whole only when its size and its first lines allow it.
+ResultOf<QByteArray> readComplete(const QString& path, const GridFile::Bounds& bounds)
+{
+    using Bytes = ResultOf<QByteArray>;
+    QFile f(path);
+    if (Result opened = openForReading(f, path); !opened)
+        return Bytes::failure(std::move(opened));
+    const qint64 size = f.size();
+    if (Result r = checkBytes(size, bounds); !r)
+        return Bytes::failure(fail(path, r.error));
+    errno = 0;
+    QByteArray bytes = f.read(std::min(size, kFirstBytes));
+    if (f.error() != QFileDevice::NoError)
+        return Bytes::failure(platform::readFailureText(path, readErrorReason(path, errno)));
+    if (Result r = checkFirstLines(bytes, size, bounds); !r)
+        return Bytes::failure(fail(path, r.error));
+    errno = 0;
+    bytes += f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return Bytes::failure(platform::readFailureText(path, readErrorReason(path, errno)));
+    // The file may have grown since its size was read.
+    if (Result r = checkBytes(bytes.size(), bounds); !r)
+        return Bytes::failure(fail(path, r.error));
+    return Bytes::success(std::move(bytes));
 }
 
 // ================================================================ text files (codes 4 and 5)
@@ -807,21 +913,29 @@ Result GridFile::saveNew(const Grid& grid, const QString& path, int code, bool w
     return platform::saveNewFile(path, bytes.value);
 }
 
-Result GridFile::load(Grid& grid, const QString& path, int code)
+Result GridFile::load(Grid& grid, const QString& path, int code, const Bounds& bounds)
 {
     switch (code) {
-    case Complete:
+    case Complete: {
+        const ResultOf<QByteArray> bytes = readComplete(path, bounds);
+        if (!bytes)
+            return bytes.result;
+        return fromComplete(grid, bytes.value, path);
+    }
     case Workbook: {
+        if (Result r = checkBytes(QFileInfo(path).size(), bounds); !r)
+            return fail(path, r.error);
         const ResultOf<QByteArray> bytes = readAll(path);
         if (!bytes)
             return bytes.result;
-        return code == Complete ? fromComplete(grid, bytes.value, path)
-                                : fromWorkbook(grid, bytes.value, path);
+        return fromWorkbook(grid, bytes.value, path);
     }
     case TabText:
     case SeparatedText: {
         const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
         const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
+        if (Result r = checkBytes(QFileInfo(path).size(), bounds); !r)
+            return fail(path, r.error);
         ResultOf<GridContent> c = loadText(grid.content(), path, cellSep, rowSep);
         if (!c)
             return c.result;
@@ -863,7 +977,8 @@ Result GridFile::loadHead(Grid& grid, const QString& path, int rowCount)
     return Result::success();
 }
 
-ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCount, const HeadColumns& columns)
+ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCount, const HeadColumns& columns,
+                                                const Bounds& bounds)
 {
     using Rows = ResultOf<QList<QStringList>>;
     QFile f(path);
@@ -871,23 +986,38 @@ ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCoun
         QFile again(path);
         return Rows::failure(openForReading(again, path)); // says why
     }
+    const qint64 fileSize = f.size();
+    if (Result r = checkBytes(fileSize, bounds); !r)
+        return Rows::failure(fail(path, r.error));
     // The file is read a block at a time, without the device's own buffer: the first rows of a
-    // record lie in its first block.
+    // record lie in its first block. Each byte is searched once for its line feed.
     constexpr qint64 kBlock = 8 * 1024;
+    // The signature and size lines are short: a longer first line is no grid file's.
+    constexpr qsizetype kShortLine = 256;
+    constexpr qsizetype kAnyLength = std::numeric_limits<qsizetype>::max();
     QByteArray buffer;
-    qsizetype pos = 0;
+    qsizetype pos = 0;      // where the next line starts in the buffer
+    qsizetype searched = 0; // the buffer holds no line feed from pos up to here
+    qint64 dropped = 0;     // bytes of the file before the buffer
     QString why;
-    // The next line, without its line feed; false at the end of the file or on a read error.
-    const auto nextLine = [&](QByteArrayView* line) {
+    // The next line, without its line feed; false at the end of the file, on a read error or
+    // when the line is longer than maxLength.
+    const auto nextLine = [&](QByteArrayView* line, qsizetype maxLength) {
         for (;;) {
-            const qsizetype end = buffer.indexOf('\n', pos);
+            const qsizetype end = buffer.indexOf('\n', searched);
             if (end >= 0) {
+                if (end - pos > maxLength)
+                    return false;
                 *line = QByteArrayView(buffer).sliced(pos, end - pos);
-                pos = end + 1;
+                pos = searched = end + 1;
                 return true;
             }
+            if (buffer.size() - pos > maxLength)
+                return false;
             buffer.remove(0, pos);
+            dropped += pos;
             pos = 0;
+            searched = buffer.size();
             const QByteArray more = f.read(kBlock);
             if (more.isEmpty()) {
                 if (f.error() != QFileDevice::NoError)
@@ -913,20 +1043,24 @@ ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCoun
 
     QByteArrayView bytes;
     QString line;
-    if (!nextLine(&bytes) || !decode(bytes, &line))
+    if (!nextLine(&bytes, kShortLine) || !decode(bytes, &line))
         return failure({}, QStringLiteral("ce n'est pas un fichier de grille"));
     if (const Result signature = parseSignature(line); !signature)
         return failure(signature, {});
-    if (!nextLine(&bytes) || !decode(bytes, &line))
+    if (!nextLine(&bytes, kShortLine) || !decode(bytes, &line))
         return failure({}, QStringLiteral("taille de la grille absente"));
     const ResultOf<Header> size = parseSize(line);
     if (!size)
         return failure(size.result, {});
     const Header& h = size.value;
+    if (const Result declared = checkDeclared(h, bounds); !declared)
+        return failure(declared, {});
+    if (const Result held = checkRowsHeld(h, fileSize - (dropped + pos)); !held)
+        return failure(held, {});
     GridContent c;
     startContent(c, h);
     for (;;) {
-        if (!nextLine(&bytes))
+        if (!nextLine(&bytes, kAnyLength))
             return incomplete();
         if (bytes == "cellules")
             break;
@@ -939,7 +1073,7 @@ ResultOf<QList<QStringList>> GridFile::readHead(const QString& path, int rowCoun
     QList<QStringList> out;
     out.reserve(wanted);
     for (qint64 r = 0; r < wanted; ++r) {
-        if (!nextLine(&bytes))
+        if (!nextLine(&bytes, kAnyLength))
             return incomplete();
         const int cols = std::clamp(columns ? columns(int(r), out) : 0, 0, c.cols);
         // Each text up to its tab (a tab inside a text is written escaped), decoded on its own;

@@ -132,4 +132,18 @@ inline constexpr int HuntingNear = 5; // "1" ticked, "0" not
 // column k in column k + 1.
 constexpr int speciesColumn(int speciesGridColumn) { return speciesGridColumn + 1; }
 
+// The largest record file the readers take; beyond these bounds a file holds no record and is
+// refused before it is read whole (the record list reads every file of the data folder, the import
+// every sibling file). The largest real record has 30 parcels, each listing every species of a
+// species table of 600 (the whole bird list of France has fewer): the 73 rows before the species
+// blocks, then per parcel a title row, a header row and 600 species rows, 18,133 rows in all.
+// Written with long texts everywhere (species names of 40 characters, counts of four digits,
+// behaviour indices of 40 characters, comments of 2,000 characters), its file takes 2.2 MB
+// (2,226,418 bytes): the bounds leave room for nearly twice that.
+inline constexpr long long kMaxFileRows = 20'000;
+inline constexpr long long kMaxFileCells = kMaxFileRows * ColumnCount;
+inline constexpr long long kMaxFileBytes = 4 * 1024 * 1024;
+// The species a parcel of that largest record lists.
+inline constexpr int kLargestSpeciesTable = 600;
+
 } // namespace record::file

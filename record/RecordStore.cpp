@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,13 +162,23 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
     return out;
 }
 
+grid::GridFile::Bounds RecordStore::fileBounds()
+{
+    grid::GridFile::Bounds b;
+    b.kind = QStringLiteral("un relevé");
+    b.bytes = file::kMaxFileBytes;
+    b.rows = file::kMaxFileRows;
+    b.cells = file::kMaxFileCells;
+    return b;
+}
+
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
     const QString found = common::findFile(m_folder, name);
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
-    return grid::GridFile::load(grid, found, grid::GridFile::Complete);
+    return grid::GridFile::load(grid, found, grid::GridFile::Complete, fileBounds());
 }
 
 RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const
@@ -194,9 +205,19 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     if (out.result = checkFileName(name); !out.result.ok)
         return out;
 
-    const QString existing = common::findFile(m_folder, name);
+    QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
     const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    // Keeps the file of another record, unless the user says it may be replaced.
+    const auto keptUnlessReplaced = [&out](const QString& path) {
+        if (replaceAllowed(QFileInfo(path).fileName()))
+            return false;
+        out.declined = true;
+        out.result = platform::Result::failure(
+            QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
+                .arg(QFileInfo(path).fileName()));
+        return true;
+    };
     QString target = pathOf(name);
     if (sameFile) {
         const QString opened = common::findFile(m_folder, openedFileName);
@@ -206,13 +227,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
                                     platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         if (!existing.isEmpty()) {
-            if (!replaceAllowed(QFileInfo(existing).fileName())) {
-                out.declined = true;
-                out.result = platform::Result::failure(
-                    QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
-                        .arg(QFileInfo(existing).fileName()));
+            if (keptUnlessReplaced(existing))
                 return out;
-            }
             target = existing;
         }
     }
@@ -220,7 +236,20 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     grid::Grid local;
     grid::Grid& grid = written ? *written : local;
     RecordLayout::write(record, grid);
-    out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    if (sameFile || !existing.isEmpty()) {
+        out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    } else {
+        // A new name: written only where no file is, so that a record that another copy of the
+        // program saves under the same name at the same time is never replaced without the
+        // question.
+        out.result = grid::GridFile::saveNew(grid, target, grid::GridFile::Complete, true);
+        if (!out.result.ok && !(existing = common::findFile(m_folder, name)).isEmpty()) {
+            if (keptUnlessReplaced(existing))
+                return out;
+            target = existing;
+            out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+        }
+    }
     if (!out.result.ok)
         return out;
     out.fileName = QFileInfo(target).fileName();

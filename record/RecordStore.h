@@ -5,6 +5,7 @@
 // nothing is deleted before its replacement is written, and no file of another record is
 // replaced without the user's consent.
 
+#include "grid/GridFile.h"
 #include "platform/Result.h"
 #include "record/RecordLayout.h"
 #include "record/SurveyRecord.h"
@@ -77,8 +78,13 @@ public:
     // The passages the site's files hold (read from their date rows).
     StoredPassages storedPassages(const QString& siteName) const;
 
-    // Loads a record file whole into the grid. A file that cannot be read leaves the grid as it
-    // was and the file untouched; the reason names the file.
+    // What a record file may hold at most (record/RecordFileLayout.h), for every reader of
+    // record files and of the sibling's files.
+    static grid::GridFile::Bounds fileBounds();
+
+    // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
+    // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
+    // the file.
     platform::Result load(const QString& fileName, grid::Grid& grid) const;
     // Loads and reads a record file.
     RecordReadResult open(const QString& fileName, const ReadOptions& options) const;

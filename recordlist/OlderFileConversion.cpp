@@ -120,7 +120,9 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
                 continue;
         } else {
             grid::Grid grid;
-            if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete); !r) {
+            if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete,
+                                                                record::RecordStore::fileBounds());
+                !r) {
                 skip(r.error);
                 continue;
             }

@@ -290,6 +290,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         report.problems << plain.error;
         return;
     }
+    // Read whole only when its size and first lines are those of a record (RecordStore::fileBounds).
     grid::Grid grid;
     if (const platform::Result r = store.load(source, grid); !r.ok) {
         report.problems << r.error;

@@ -7,9 +7,11 @@
 #include "recordlist/SiblingImport.h"
 #include "tests/recordlist/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace recordlist;
@@ -322,4 +324,26 @@ TEST_F(SiblingImportTest, ANameThatWouldLeadOutOfTheDataFolderIsNotImported)
     EXPECT_EQ(files(), Cells{leading});
     EXPECT_TRUE(r.imported.isEmpty());
     EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, leading).error});
+}
+
+// A sibling file that declares more rows than a record has, or that is larger than any record (a
+// sparse one, taking no room on disk), is refused before it is read whole, named in the reason,
+// and stays for the next import.
+TEST_F(SiblingImportTest, SourcesBeyondTheBoundsOfARecordAreRefusedUnreadAndKept)
+{
+    ASSERT_TRUE(hostile_files::padded(path("Ravelin-1.RVX"), hostile_files::siblingHead(), 100'000));
+    ASSERT_TRUE(hostile_files::sparse(path("Ravelin-2.RVX"), 64LL << 20));
+    const QByteArray first = readBytes(path("Ravelin-1.RVX"));
+    const ImportReport r = run();
+    EXPECT_TRUE(r.imported.isEmpty());
+    ASSERT_EQ(r.problems.size(), 2);
+    const QString reason = QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2");
+    EXPECT_TRUE(r.problems[0].startsWith(reason.arg(path("Ravelin-1.RVX"), "il annonce 99")))
+        << r.problems[0].toStdString();
+    EXPECT_TRUE(r.problems[1].startsWith(
+        reason.arg(path("Ravelin-2.RVX"), "il est trop grand pour un relevé (67108864 octets")))
+        << r.problems[1].toStdString();
+    EXPECT_EQ(files(), Cells({"Ravelin-1.RVX", "Ravelin-2.RVX"}));
+    EXPECT_EQ(readBytes(path("Ravelin-1.RVX")), first);
+    EXPECT_EQ(QFileInfo(path("Ravelin-2.RVX")).size(), 64LL << 20);
 }
