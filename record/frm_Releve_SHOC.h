@@ -221,6 +221,7 @@ private:
     void restoreDepartment(const QString& department);
     void greyParcelGrids();
     void fitParcelGridHeights();
+    void fitSpeciesColumns();
     void storeShownParcel();
     void enterParcel(int parcel);
     void freeBaseFields();
@@ -268,6 +269,7 @@ private:
     bool leaveParcel(int parcel);
     void selectParcelTab(int parcel);
     void pageChanged(int index);
+    void stepPage(int step);
     void totalEntryChosen(int index);
     void paintTotalColumn();
     void showLocation(int parcel);
