@@ -225,6 +225,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
     connectEdits();
     new record::RecordGrids(*this);
     connectFieldChecks();
+    connectPageKeys();
 }
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;
@@ -1322,17 +1323,6 @@ void frm_Releve_SHOC::connectFieldChecks()
 
     connect(Tab_Relevé, &QTabBar::currentChanged, this, &frm_Releve_SHOC::parcelTabChanged);
     connect(ogl_Divers, &QTabWidget::currentChanged, this, &frm_Releve_SHOC::pageChanged);
-    // The keyboard's way through the pages, wherever the focus is in the window; before the main
-    // window, which would take Ctrl+Tab to go to its next child window.
-    const auto pageKey = [this](const QKeySequence& keys, int step) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, step] { stepPage(step); });
-    };
-    pageKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
-    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
-    pageKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1); // also when it comes as Backtab
-    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
     connect(cmd_Save, &QPushButton::clicked, this, &frm_Releve_SHOC::checkBoxLeft);
     for (int i = 0; i < 2; ++i)
         connect(opt_Total[size_t(i)], &QRadioButton::clicked, this, [this, i] { totalEntryChosen(i); });
@@ -1634,6 +1624,21 @@ void frm_Releve_SHOC::pageChanged(int index)
     default:
         break;
     }
+}
+
+// The keyboard's way through the pages, wherever the focus is in the window; before the main
+// window, which would take Ctrl+Tab to go to its next child window.
+void frm_Releve_SHOC::connectPageKeys()
+{
+    const auto pageKey = [this](const QKeySequence& keys, int step) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { stepPage(step); });
+    };
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    pageKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1); // also when it comes as Backtab
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
 }
 
 // The next or the previous page that can be shown, as a click on its tab shows it (the gate runs).

@@ -269,6 +269,7 @@ private:
     bool leaveParcel(int parcel);
     void selectParcelTab(int parcel);
     void pageChanged(int index);
+    void connectPageKeys();
     void stepPage(int step);
     void totalEntryChosen(int index);
     void paintTotalColumn();
