@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -29,7 +28,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 using grid::Grid;
@@ -203,12 +201,8 @@ TEST_F(FitScreenTest, TheRecordListShowsEveryColumnAndCutsLongNamesShort)
                   view->viewport()->width())
             << list->grid().cell(0, c).toStdString();
     }
-
-    // A name cut short is read whole in its tip.
-    const QString name = list->grid().cell(1, recordlist::FileColumn);
-    const QRect cell = view->visualRect(view->indexOf(1, recordlist::FileColumn));
-    EXPECT_LT(cell.width(), view->fontMetrics().horizontalAdvance(name)) << "cut short";
-    QHelpEvent hover(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
-    QApplication::sendEvent(view->viewport(), &hover);
-    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), name);
+    // A long name is cut short, read whole in its tip.
+    const QModelIndex name = view->indexOf(1, recordlist::FileColumn);
+    EXPECT_LT(view->visualRect(name).width(), view->fontMetrics().horizontalAdvance(name.data().toString()));
+    EXPECT_EQ(name.data(Qt::ToolTipRole), name.data());
 }
