@@ -15,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include <algorithm>
 #include <functional>
 
 namespace grid {
@@ -103,7 +104,10 @@ public:
         case Qt::TextAlignmentRole:
             return grid.colCentred(c) ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::ToolTipRole:
-            return m_view->m_toolTip.isEmpty() ? QVariant() : QVariant(m_view->m_toolTip);
+            if (!m_view->m_toolTip.isEmpty())
+                return m_view->m_toolTip;
+            // A text cut short by its column is read whole in the tip.
+            return m_view->isCutShort(index) ? QVariant(shown(grid.displayText(r, c))) : QVariant();
         default:
             return {};
         }
@@ -439,6 +443,7 @@ void GridView::applyLayout()
     }
     for (int c = colOffset(); c < m_grid->cols(); ++c)
         applyColumn(c);
+    updateFrozen();
     gridSelectionChanged();
 }
 
@@ -458,13 +463,128 @@ void GridView::applyColumn(int col)
         setColumnWidth(mc, w);
         m_applyingWidths = false;
     }
+    if (mc < frozenCount())
+        updateFrozen();
 }
 
 void GridView::sectionResized(int section, int, int newSize)
 {
+    if (section < frozenCount())
+        updateFrozen();
     if (m_applyingWidths || !m_grid || isColumnHidden(section) || newSize <= 0)
         return;
     m_grid->setColWidth(section + colOffset(), newSize);
+}
+
+// ---------------------------------------------------------------- fixed columns kept in place
+
+int GridView::frozenCount() const
+{
+    if (!m_grid)
+        return 0;
+    return std::clamp(m_grid->fixedCols() - colOffset(), 0, m_model->columnCount());
+}
+
+int GridView::frozenWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < frozenCount(); ++c)
+        if (!isColumnHidden(c))
+            width += columnWidth(c);
+    return width;
+}
+
+// A view of the same cells over the fixed columns, in front of the grid's own, that does not
+// scroll sideways: it follows the grid's rows, column widths, selection and vertical scrolling.
+void GridView::updateFrozen()
+{
+    const int count = frozenCount();
+    if (count == 0 && !m_frozen)
+        return;
+    if (!m_frozen) {
+        m_frozen = new QTableView(this);
+        m_frozen->setObjectName(QStringLiteral("frozenColumns"));
+        m_frozen->setModel(m_model);
+        m_frozen->setSelectionModel(selectionModel());
+        m_frozen->setFocusPolicy(Qt::NoFocus);
+        m_frozen->setEditTriggers(NoEditTriggers);
+        m_frozen->setFrameShape(QFrame::NoFrame);
+        m_frozen->verticalHeader()->hide();
+        m_frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_frozen->setVerticalScrollMode(verticalScrollMode());
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, m_frozen->verticalScrollBar(),
+                &QScrollBar::setValue);
+        connect(m_frozen->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+                &QScrollBar::setValue);
+        connect(verticalHeader(), &QHeaderView::sectionResized, m_frozen,
+                [this](int row, int, int size) { m_frozen->setRowHeight(row, size); });
+        // Sideways the grid moves by pixels, so that no cell hides for long under the kept columns.
+        setHorizontalScrollMode(ScrollPerPixel);
+    }
+    m_frozen->setSelectionBehavior(selectionBehavior());
+    m_frozen->setSelectionMode(selectionMode());
+    m_frozen->setWordWrap(wordWrap());
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const bool kept = c < count && !isColumnHidden(c);
+        m_frozen->setColumnHidden(c, !kept);
+        if (kept)
+            m_frozen->setColumnWidth(c, columnWidth(c));
+    }
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        if (m_frozen->rowHeight(r) != rowHeight(r))
+            m_frozen->setRowHeight(r, rowHeight(r));
+    placeFrozen();
+}
+
+void GridView::placeFrozen()
+{
+    if (!m_frozen)
+        return;
+    const int width = std::min(frozenWidth(), viewport()->width());
+    m_frozen->setVisible(frozenCount() > 0 && width > 0);
+    if (!m_frozen->isVisibleTo(this))
+        return;
+    const QRect cells = viewport()->geometry();
+    const bool header = horizontalHeader()->isVisibleTo(this);
+    m_frozen->horizontalHeader()->setVisible(header);
+    if (header)
+        m_frozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    const int top = header ? horizontalHeader()->geometry().top() : cells.top();
+    m_frozen->setGeometry(cells.left(), top, width, cells.bottom() - top + 1);
+    m_frozen->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    m_frozen->raise();
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeFrozen();
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTableView::scrollTo(index, hint);
+    const int frozen = frozenWidth();
+    if (frozen <= 0 || !index.isValid() || index.column() < frozenCount())
+        return;
+    const int left = visualRect(index).left();
+    if (left < frozen)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (frozen - left));
+}
+
+bool GridView::isCutShort(const QModelIndex& index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return false;
+    const QFontMetrics metrics(index.data(Qt::FontRole).value<QFont>());
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    return widest + margin > columnWidth(index.column());
 }
 
 void GridView::fitColumnWidths(int firstCol, int lastCol, int extraTwips)
@@ -477,9 +597,18 @@ void GridView::fitColumnWidths(int firstCol, int lastCol, int extraTwips)
         if (isColumnHidden(mc))
             continue;
         resizeColumnToContents(mc);
-        if (extra > 0)
-            setColumnWidth(mc, columnWidth(mc) + extra);
+        const int width = std::max(columnWidth(mc) + extra, m_minimumWidths.value(c));
+        if (width != columnWidth(mc))
+            setColumnWidth(mc, width);
     }
+}
+
+void GridView::setMinimumColumnWidth(int col, int pixels)
+{
+    m_minimumWidths.insert(col, std::max(0, pixels));
+    const int mc = col - colOffset();
+    if (m_grid && mc >= 0 && mc < m_model->columnCount() && !isColumnHidden(mc) && columnWidth(mc) < pixels)
+        setColumnWidth(mc, pixels);
 }
 
 void GridView::fitRowHeights() { resizeRowsToContents(); }

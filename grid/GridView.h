@@ -3,7 +3,9 @@
 // Row 0 of a grid with fixed rows is shown as the column headers, column 0 of a grid with fixed
 // columns as the row headers; further fixed rows and columns are shown as cells in the fixed
 // colour that cannot be edited. A read-only cell without a colour of its own is shown in the
-// fixed colour too.
+// fixed colour too. The fixed columns beyond the first stay in place when the grid is scrolled
+// sideways, beside the first one (the row headers). A cell whose text its column cuts short
+// shows the whole text in its tip, unless the view has a tip of its own (setToolTipText).
 //
 // Events (signals) carry grid rows and columns. Handlers that may refuse get a pointer to a
 // flag or to the key, which they change in place:
@@ -31,6 +33,7 @@
 #include "grid/Grid.h"
 
 #include <QAbstractItemDelegate>
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 
@@ -77,6 +80,8 @@ public:
     // Fits the widths of grid columns first..last (-1: the last column) to their contents plus
     // extra space in twips (15 twips to a pixel); the widths are kept in the grid's columns.
     void fitColumnWidths(int firstCol = 0, int lastCol = -1, int extraTwips = 0);
+    // The least width in pixels that the fits leave a grid column (0: none).
+    void setMinimumColumnWidth(int col, int pixels);
     void fitRowHeights();
     bool headerSort() const { return m_headerSort; }
     void setHeaderSort(bool on);
@@ -86,6 +91,11 @@ public:
     void setScrollTips(bool on) { m_scrollTips = on; }
     QString scrollTipText() const { return m_scrollTipText; }
     void setScrollTipText(const QString& text) { m_scrollTipText = text; }
+    // The view over the fixed columns kept in place beside the row headers; null while the grid
+    // has none.
+    QTableView* frozenColumnsView() const { return m_frozen; }
+    // Scrolls a cell into sight, clear of the fixed columns kept in place.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // Grid cell of a view index and back (invalid index for cells shown as headers).
     int gridRow(const QModelIndex& index) const;
@@ -117,6 +127,7 @@ Q_SIGNALS:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void updateGeometries() override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -148,6 +159,14 @@ private:
     void headerClicked(int section);
     void sectionResized(int section, int oldSize, int newSize);
     void reportMouse(QEvent* event, int row, int col, bool press);
+    // The fixed columns kept in place: how many of the view's columns, their width on screen, and
+    // the view over them laid out again (columns, rows, place).
+    int frozenCount() const;
+    int frozenWidth() const;
+    void updateFrozen();
+    void placeFrozen();
+    // True when the cell's text is wider than its column shows.
+    bool isCutShort(const QModelIndex& index) const;
 
     Grid* m_grid = nullptr;
     Grid* m_ownGrid = nullptr;
@@ -173,6 +192,8 @@ private:
     QString m_toolTip;
     bool m_scrollTips = false;
     QString m_scrollTipText;
+    QTableView* m_frozen = nullptr;
+    QHash<int, int> m_minimumWidths; // grid column -> pixels
 };
 
 } // namespace grid

@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <memory>
@@ -364,6 +365,8 @@ void frm_Menu::ouvrirListe()
         if (!widget)
             return;
         m_liste = ajouterFenetre(widget);
+        // As large as the main window's area, so that the list shows all its columns.
+        m_liste->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
     }
     m_liste->show();
     m_liste->widget()->show();
@@ -445,6 +448,21 @@ void frm_Menu::sub_Adapte_Affichage()
     item(QStringLiteral("Popup_Maj_Global"), 3)->setVisible(false);
     if (administrateur)
         item(QStringLiteral("Réseaux"))->setVisible(true);
+}
+
+void frm_Menu::showOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const std::optional<mainwindow::MainWindowPlace> kept = mainwindow::readPlace(fun_Get_Setting_VB(
+        mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey, QString(), common::kProgramName));
+    const mainwindow::MainWindowPlace place =
+        mainwindow::openingPlace(kept, screen ? screen->availableGeometry() : geometry());
+    setGeometry(place.normal);
+    m_placed = true;
+    if (place.maximised)
+        showMaximized();
+    else
+        showNormal();
 }
 
 void frm_Menu::sub_Retreive_Last_Version(bool quiet) { mainwindow::sub_Retreive_Last_Version(quiet); }
@@ -595,4 +613,13 @@ void frm_Menu::closeEvent(QCloseEvent* event)
     }
     m_mdi->closeAllSubWindows();
     event->accept();
+    if (m_placed) {
+        // The place as the user leaves it, for the next start; a failed write is told by the
+        // settings themselves, once.
+        const QString place = mainwindow::placeText({normalGeometry(), isMaximized()});
+        if (place != fun_Get_Setting_VB(mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey, QString(),
+                                        common::kProgramName))
+            static_cast<void>(sub_Save_Setting(mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey,
+                                               place, common::kProgramName));
+    }
 }

@@ -11,6 +11,7 @@
 #include "platform/Services.h"
 #include "record/CoordinateSwitch.h"
 #include "record/LocationGrid.h"
+#include "record/PageOrder.h"
 #include "record/RecordGrids.h"
 #include "record/RecordLayout.h"
 #include "record/RecordOpening.h"
@@ -43,7 +44,9 @@
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -173,10 +176,11 @@ template <class W> W* named(W* widget, const QString& name)
 }
 
 // A page of a tab control: its frame inside a scroll area, so that every control stays
-// reachable when the window is small.
+// reachable when the window is small. The focus goes through the page's controls, not the area.
 QScrollArea* scrolled(QWidget* content)
 {
     auto* area = new QScrollArea;
+    area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidget(content);
@@ -218,6 +222,7 @@ frm_Releve_SHOC::frm_Releve_SHOC(QWidget* parent) : QWidget(parent)
     connectEdits();
     new record::RecordGrids(*this);
     connectFieldChecks();
+    connectPageKeys();
 }
 
 frm_Releve_SHOC::~frm_Releve_SHOC() = default;
@@ -603,10 +608,12 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
 
     setWindowTitle(kCaption);
 
-    // Only the administrator sees the record in its stored form.
+    // Only the administrator sees the record in its stored form. For anyone else its page leaves
+    // the tabs: a hidden tab at the end of the bar would keep the bar's arrows from scrolling.
     const bool administrator = mainwindow::isAdministratorMode(
         fun_Get_Setting_Str(common::kAdminSection, mainwindow::kPasswordValue, QString()));
-    ogl_Divers->setTabVisible(kStoredPage, administrator);
+    if (!administrator)
+        ogl_Divers->removeTab(kStoredPage);
 
     setUpLocationGrid();
     setUpHabitatGrid();
@@ -889,8 +896,37 @@ void frm_Releve_SHOC::sub_Init_Flx_Espèces()
     g.setColEditList(record::SpeciesNameColumn, m_references.speciesNameList());
     g.setDefaultFontName(speciesFontFamily());
     g.setEditable(Grid::Editable::KeyboardMouse);
-    flx_Espèces->fitColumnWidths();
+    fitSpeciesColumns();
     flx_Espèces->fitRowHeights();
+}
+
+// The columns fitted to their contents; the name column shows every name of the species table
+// whole, in its cells and in its list, whatever names the parcel holds, and keeps that width
+// through the later fits.
+void frm_Releve_SHOC::fitSpeciesColumns()
+{
+    Grid& g = flx_Espèces->grid();
+    constexpr int col = record::SpeciesNameColumn;
+    const int row = std::min(g.fixedRows(), g.rows() - 1);
+    if (row >= 0 && col < g.cols()) {
+        QFont font = flx_Espèces->font();
+        if (const QString family = g.fontName(row, col); !family.isEmpty())
+            font.setFamily(family);
+        font.setPointSizeF(g.fontSize(row, col));
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (const grid::GridEditItem& item : Grid::parseEditList(m_references.speciesNameList()).items)
+            widest = std::max(widest, metrics.horizontalAdvance(item.label));
+        QStyleOptionComboBox list;
+        list.initFrom(flx_Espèces);
+        list.editable = true;
+        flx_Espèces->setMinimumColumnWidth(
+            col,
+            flx_Espèces->style()
+                ->sizeFromContents(QStyle::CT_ComboBox, &list, QSize(widest, metrics.height()), flx_Espèces)
+                .width());
+    }
+    flx_Espèces->fitColumnWidths();
 }
 
 void frm_Releve_SHOC::storeShownParcel()
@@ -963,7 +999,7 @@ void frm_Releve_SHOC::zoomSpecies(int index)
     const Hourglass hourglass;
     g.setFontSize({0, 0, g.rows() - 1, g.cols() - 1}, next);
     if (common::isOptionChecked(QStringLiteral("Ajust")))
-        flx_Espèces->fitColumnWidths();
+        fitSpeciesColumns();
 }
 
 // ================================================================ the parcel location grid
@@ -1606,6 +1642,32 @@ void frm_Releve_SHOC::pageChanged(int index)
     default:
         break;
     }
+}
+
+// The keyboard's way through the pages, wherever the focus is in the window; before the main
+// window, which would take Ctrl+Tab to go to its next child window.
+void frm_Releve_SHOC::connectPageKeys()
+{
+    const auto pageKey = [this](const QKeySequence& keys, int step) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { stepPage(step); });
+    };
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    pageKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1); // also when it comes as Backtab
+    pageKey(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
+}
+
+// The next or the previous page that can be shown, as a click on its tab shows it (the gate runs).
+void frm_Releve_SHOC::stepPage(int step)
+{
+    QList<bool> reachable;
+    for (int i = 0; i < ogl_Divers->count(); ++i)
+        reachable << (ogl_Divers->isTabVisible(i) && ogl_Divers->isTabEnabled(i));
+    const int page = record::nextReachablePage(reachable, ogl_Divers->currentIndex(), step);
+    if (page >= 0 && page != ogl_Divers->currentIndex())
+        ogl_Divers->setCurrentIndex(page);
 }
 
 // A parcel's location as the validation left it in the record it checked.

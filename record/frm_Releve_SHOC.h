@@ -228,6 +228,7 @@ private:
     QString listText(const QComboBox* combo) const;
     void greyParcelGrids();
     void fitParcelGridHeights();
+    void fitSpeciesColumns();
     void storeShownParcel();
     void enterParcel(int parcel);
     void freeBaseFields();
@@ -279,6 +280,8 @@ private:
     bool leaveParcel(int parcel);
     void selectParcelTab(int parcel);
     void pageChanged(int index);
+    void connectPageKeys();
+    void stepPage(int step);
     void totalEntryChosen(int index);
     void paintTotalColumn();
     void showLocation(int parcel);

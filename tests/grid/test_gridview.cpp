@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace grid;
@@ -507,4 +510,83 @@ TEST_F(GridViewTest, AGridGoingAwaySendsNoSignal)
     delete other;
     EXPECT_EQ(sel.size(), 0);
     EXPECT_EQ(view.grid().cell(1, 1), "ALA");
+}
+
+TEST_F(GridViewTest, ATextCutShortIsReadWholeInItsTip)
+{
+    const auto tipAt = [this](int row, int col) {
+        const QPoint at = centreOf(row, col);
+        QHelpEvent hover(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &hover);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    grid().setColWidth(2, 30);
+    EXPECT_EQ(tipAt(1, 1), "") << "a text shown whole";
+    EXPECT_EQ(tipAt(3, 2), "Perdrix");
+    view.setToolTipText("Pour trier");
+    EXPECT_EQ(tipAt(3, 2), "Pour trier") << "the view's own tip first";
+}
+
+TEST_F(GridViewTest, AColumnKeepsItsLeastWidthThroughTheFits)
+{
+    view.setMinimumColumnWidth(2, 150);
+    EXPECT_EQ(view.columnWidth(1), 150);
+    view.fitColumnWidths();
+    EXPECT_EQ(view.columnWidth(1), 150);
+    EXPECT_EQ(grid().colWidth(2), 150);
+    EXPECT_LT(view.columnWidth(0), 150) << "the other columns fitted to their contents";
+}
+
+// A parcel grid: row headers, then the parcel's label, a fixed column that stays beside them
+// while the other columns scroll sideways under it.
+TEST(GridViewFixedColumns, TheSecondFixedColumnStaysInPlaceWhenTheGridScrollsSideways)
+{
+    GridView view;
+    Grid& g = view.grid();
+    g.setRows(0);
+    g.setFormatString("|Parcelle|A|B|C|D|E|F|G|H|I|J");
+    g.setFixedRows(1);
+    g.setFixedCols(2);
+    for (int p = 1; p <= 3; ++p)
+        g.addRow(QStringLiteral("\tParcelle N°0%1\ta\tb\tc\td\te\tf\tg\th\ti\tj").arg(p));
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    for (int c = 1; c < g.cols(); ++c)
+        g.setColWidth(c, 90);
+    view.resize(400, 200);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+
+    QTableView* kept = view.frozenColumnsView();
+    ASSERT_TRUE(kept);
+    ASSERT_TRUE(kept->isVisible());
+    EXPECT_EQ(kept->geometry().left(), view.viewport()->geometry().left());
+    EXPECT_EQ(kept->width(), 90);
+    const auto labelShown = [&](int row) {
+        const QModelIndex under = kept->indexAt(QPoint(5, kept->rowViewportPosition(row - 1) + 2));
+        return under.data().toString();
+    };
+
+    // The user goes to the last column: the cells scroll, the labels stay.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.indexOf(2, 2)).center());
+    ASSERT_EQ(g.col(), 2);
+    QTest::keyClick(&view, Qt::Key_End);
+    ASSERT_EQ(g.col(), 11);
+    EXPECT_GT(view.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(labelShown(2), "Parcelle N°02");
+    EXPECT_EQ(kept->geometry().left(), view.viewport()->geometry().left());
+    EXPECT_EQ(kept->horizontalHeader()->height(), view.horizontalHeader()->height());
+
+    // Back to the first column that scrolls: it comes out from under the labels.
+    for (int k = 0; k < 9; ++k)
+        QTest::keyClick(&view, Qt::Key_Left);
+    ASSERT_EQ(g.col(), 2);
+    const QRect cell = view.visualRect(view.indexOf(2, 2));
+    EXPECT_GE(cell.left(), kept->width());
+    EXPECT_LE(cell.right(), view.viewport()->width());
+
+    // Without a second fixed column, nothing is kept.
+    g.setFixedCols(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(kept->isVisible());
 }

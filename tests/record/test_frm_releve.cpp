@@ -38,6 +38,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -107,10 +108,10 @@ TEST_F(RecordWindowTest, NewSitePagesGridsAndLists)
         w->windowTitle(),
         "Mirelot [Suivi hivernal des oiseaux des champs]  - Saisie des données relatives aux parcelles");
     EXPECT_EQ(w->fra_Générale->title(), "SHOC : nouveau relevé dans un nouveau site");
-    EXPECT_EQ(tabs(w->ogl_Divers),
-              (QStringList{"Localisation et caractéristiques de la zone d'étude",
-                           "Localisation et caractéristiques des parcelles", "Description du relevé",
-                           "Liste des espèces contactées", "Fichier sauvegardé"}));
+    // The stored record's page is the administrator's only: for anyone else it is not a tab.
+    EXPECT_EQ(tabs(w->ogl_Divers), (QStringList{"Localisation et caractéristiques de la zone d'étude",
+                                                "Localisation et caractéristiques des parcelles",
+                                                "Description du relevé", "Liste des espèces contactées"}));
     EXPECT_EQ(tabs(w->ogl_Parcelles),
               (QStringList{"Localisation des parcelles", "Description des parcelles adjacentes"}));
     // The species page waits for the identification; the stored record is the administrator's.
@@ -176,7 +177,10 @@ TEST_F(RecordWindowTest, StoredRecordPageForTheAdministratorOnly)
 {
     for (const char* pswd : {"KORVEL-ADM", "korvel-adm", ""}) {
         ASSERT_TRUE(sub_Reg_Write_HKLM(common::kAdminSection, "PSWD", pswd));
-        EXPECT_EQ(open(RecordMode::New)->ogl_Divers->isTabVisible(4), QString(pswd) == "KORVEL-ADM") << pswd;
+        const Window w = open(RecordMode::New);
+        EXPECT_EQ(w->ogl_Divers->isTabVisible(4), QString(pswd) == "KORVEL-ADM") << pswd;
+        EXPECT_EQ(w->ogl_Divers->tabText(4), QString(pswd) == "KORVEL-ADM" ? "Fichier sauvegardé" : "")
+            << pswd;
     }
 }
 
@@ -403,4 +407,96 @@ TEST_F(RecordWindowTest, EveryPageFitsA1366x768Screen)
         EXPECT_GE(grid->horizontalHeader()->height(), 2 * grid->fontMetrics().lineSpacing());
     const QHeaderView* h = w->flx_Coordonnées->horizontalHeader();
     EXPECT_GE(h->sectionSize(11 - 1), h->fontMetrics().horizontalAdvance("Réserve de chasse"));
+}
+
+// Inside the main window, Ctrl+Tab, Ctrl+Page Down and back go from page to page of the record
+// window, through the page-change gate; the record window stays the active one.
+TEST_F(RecordWindowTest, PageKeysGoFromPageToPageThroughTheGate)
+{
+    frm_Menu menu;
+    menu.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus);
+        if (focus)
+            QTest::keyClick(focus, key, modifiers);
+        QApplication::processEvents();
+    };
+
+    // A new record without its observer: the gate keeps the first page and shows the field.
+    QMdiSubWindow* frame = menu.ouvrirReleve(RecordRequest{RecordMode::New, {}, {}});
+    ASSERT_TRUE(frame);
+    auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    w->txt_Lieudit->setFocus();
+    env.dialogs().answer(mb::OK);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text, "Veuillez indiquer le nom de l'observateur.");
+    EXPECT_EQ(w->ogl_Divers->currentIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), w->Txt_Nom_Observateur);
+    EXPECT_EQ(menu.mdiArea()->activeSubWindow(), frame);
+    ASSERT_TRUE(frame->close());
+
+    // A complete record: the pages one after the other, round from the last to the first.
+    SurveyRecord r = sample();
+    for (Parcel& p : r.parcels)
+        p.location.validated = true;
+    frame = menu.ouvrirReleve(RecordRequest{RecordMode::Update, save(r), {}});
+    ASSERT_TRUE(frame);
+    w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    w->txt_Lieudit->setFocus();
+    struct Step
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int page;
+    };
+    const Step steps[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, 1},
+        {Qt::Key_PageDown, Qt::ControlModifier, 2},
+        {Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 3}, // round to the last
+    };
+    for (const Step& s : steps) {
+        press(s.key, s.modifiers);
+        EXPECT_EQ(w->ogl_Divers->currentIndex(), s.page) << s.key;
+        EXPECT_EQ(menu.mdiArea()->activeSubWindow(), frame) << s.key;
+    }
+    // The page's parcel tabs come first: the arrows go from parcel to parcel.
+    EXPECT_EQ(QApplication::focusWidget(), w->Tab_Relevé);
+    press(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_EQ(w->shownParcel(), 2);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+}
+
+// In a window too narrow for its tabs, the arrows of the tab bars bring every tab into sight,
+// the stored record's page hidden; a tab in sight is chosen with the mouse.
+TEST_F(RecordWindowTest, TabBarsScrollToEveryTab)
+{
+    const Window w = open(RecordMode::Update, save(sample()));
+    ASSERT_TRUE(w);
+    w->applyParcelCount(12);
+    w->resize(560, 500);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    for (QTabBar* bar : {w->ogl_Divers->tabBar(), w->Tab_Relevé}) {
+        if (bar == w->Tab_Relevé)
+            w->ogl_Divers->setCurrentIndex(3);
+        QApplication::processEvents();
+        const int last = bar->count() - 1;
+        ASSERT_GT(bar->tabRect(last).right(), bar->width()) << "the last tab out of sight";
+        QToolButton* right = nullptr;
+        for (QToolButton* b : bar->findChildren<QToolButton*>())
+            if (b->isVisible() && b->arrowType() == Qt::RightArrow)
+                right = b;
+        ASSERT_TRUE(right);
+        for (int k = 0; k < 30 && right->isEnabled(); ++k)
+            QTest::mouseClick(right, Qt::LeftButton);
+        EXPECT_LE(bar->tabRect(last).right(), right->geometry().left()) << "the last tab in sight";
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(last).center());
+        EXPECT_EQ(bar->currentIndex(), last);
+    }
+    EXPECT_EQ(w->shownParcel(), 12);
 }

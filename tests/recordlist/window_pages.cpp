@@ -1,16 +1,17 @@
 // Pictures of every page of the record window and of the record list's views, for
-// tools/screenshot.sh: the main window as large as a 1366x768 screen leaves it (less a panel and a
-// title bar), a stored record of eight parcels opened for modification by the administrator, then
-// each page shown in turn and the screen taken as a PNG file; the first page of a new record; last,
-// the record list of a folder of records over three winters, its new-record frame, its export frame
-// and its prospection view. Runs on a real display (Xvfb); MIRELOT_HOME names the folder it may fill.
-// Boxes are answered with their default button.
+// tools/screenshot.sh: the main window placed on the screen as the program places it at its first
+// start, a stored record of eight parcels opened for modification by the administrator, then each
+// page shown in turn and the screen taken as a PNG file (the habitats also scrolled to their last
+// column); the first page of a new record; last, the record list of a folder of records over three
+// winters, its new-record frame, its export frame and its prospection view. Runs on a real display
+// (Xvfb); MIRELOT_HOME names the folder it may fill. Boxes are answered with their default button.
 //   window_pages <output folder>
 
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
+#include "grid/GridView.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -26,6 +27,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
@@ -164,8 +166,7 @@ int main(int argc, char** argv)
         return 1;
 
     frm_Menu menu;
-    menu.setGeometry(0, 0, 1366, 768 - 70);
-    menu.show();
+    menu.showOnScreen();
     settle();
     QMdiSubWindow* frame = menu.ouvrirReleve({record::RecordMode::Update, saved.fileName, {}});
     if (!frame)
@@ -193,6 +194,13 @@ int main(int argc, char** argv)
         window->ogl_Parcelles->setCurrentIndex(s.parcelsPage);
         if (!shoot(s.name))
             return 1;
+        if (s.page == 1 && s.parcelsPage == 1) {
+            QScrollBar* sideways = window->flx_Desc_Parcelles->horizontalScrollBar();
+            sideways->setValue(sideways->maximum());
+            if (!shoot("record-page1-habitats-scrolled"))
+                return 1;
+            sideways->setValue(0);
+        }
     }
     if (!frame->close() || !menu.ouvrirReleve({}) || !shoot("record-new-identification"))
         return 1;
@@ -214,7 +222,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "The record list did not open.\n");
         return 1;
     }
-    menu.fenetreListe()->showMaximized();
     if (!shoot("list-records"))
         return 1;
     list->cmd_Ajout->click();
