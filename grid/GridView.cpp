@@ -303,6 +303,9 @@ GridView::GridView(Grid* grid, QWidget* parent) : QTableView(parent) { init(grid
 
 GridView::~GridView()
 {
+    // An editor still open goes with the view, its edit dropped without a signal: the window that
+    // handles them may be going too.
+    dropEditor();
     for (const auto& c : std::as_const(m_connections))
         disconnect(c);
 }
@@ -736,6 +739,63 @@ void GridView::editorOpened(QWidget* editor, const QModelIndex& index)
     m_editCol = gridCol(index);
     m_refused = false;
     m_committed = false;
+    watchHolders();
+}
+
+void GridView::watchHolders()
+{
+    unwatchHolders();
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        w->installEventFilter(this);
+        m_holders.append(Holder{w, w->metaObject()});
+    }
+}
+
+void GridView::unwatchHolders()
+{
+    for (const Holder& h : std::as_const(m_holders))
+        if (h.widget)
+            h.widget->removeEventFilter(this);
+    m_holders.clear();
+}
+
+bool GridView::holderGoing() const
+{
+    // While a class's destructor runs, the object is of its base class: a window whose destructor
+    // has begun no longer inherits the class it had, its members already gone.
+    return std::any_of(m_holders.cbegin(), m_holders.cend(), [](const Holder& h) {
+        return !h.widget || !h.widget->metaObject()->inherits(h.type);
+    });
+}
+
+bool GridView::holderClosing(QObject* watched, QEvent* event)
+{
+    const bool holder = std::any_of(m_holders.cbegin(), m_holders.cend(),
+                                    [watched](const Holder& h) { return h.widget == watched; });
+    if (!holder || !m_editor)
+        return false;
+    // The text typed is stored before the window's closing steps, as leaving the cell stores it.
+    if (!m_validating)
+        finishEditing();
+    if (!isEditing())
+        return false;
+    // Refused (the editor stays open on the text typed), or its question still open: the window
+    // stays open.
+    event->ignore();
+    return true;
+}
+
+void GridView::dropEditor()
+{
+    QWidget* editor = m_editor;
+    if (!editor)
+        return;
+    const QSignalBlocker quiet(this);
+    m_editor = nullptr;
+    m_committed = false;
+    m_refused = false;
+    unwatchHolders();
+    QTableView::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 bool GridView::editCell()
@@ -789,6 +849,8 @@ void GridView::commitData(QWidget* editor)
 {
     if (editor != m_editor || m_validating)
         return; // a stale editor, or focus lost to a box opened during the validation
+    if (holderGoing())
+        return; // the window is being destroyed (its focus goes): the edit is dropped
     if (auto* choice = qobject_cast<ListEditor*>(editor); choice && !choice->hasValue())
         return; // nothing chosen in the list: the cell keeps its value
     bool cancel = false;
@@ -819,10 +881,14 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
         return;
     }
     const bool committed = m_committed;
+    const bool going = holderGoing();
     const int r = m_editRow, c = m_editCol;
     m_editor = nullptr;
     m_committed = false;
+    unwatchHolders();
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (going)
+        return;
     if (committed)
         Q_EMIT afterEdit(r, c);
     if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) {
@@ -960,6 +1026,9 @@ void GridView::keyPressEvent(QKeyEvent* event)
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
+    // A window holding the view asked to close while a cell is being typed.
+    if (event->type() == QEvent::Close && holderClosing(watched, event))
+        return true;
     // Characters typed in the editor.
     if (m_editor && event->type() == QEvent::KeyPress && !m_reinjecting &&
         (watched == m_editor ||

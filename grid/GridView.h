@@ -29,6 +29,12 @@
 // editor. A cell with an edit list opens a ListEditor ("#code;label" items store the code):
 // typing narrows the items offered, and the item highlighted is stored on Enter, Tab or leaving
 // the cell, or the item clicked at once.
+//
+// An edit open when its window goes: the window asked to close (its own close, or that of a
+// window holding it) has the edit stored first, as leaving the cell would, so that the window's
+// closing steps see it; a value the validation refuses keeps the window open on the editor. A
+// window destroyed (or the view itself) drops the edit, and no edit event reaches the window
+// whose destructor has begun.
 
 #include "grid/Grid.h"
 
@@ -167,6 +173,13 @@ private:
     void placeFrozen();
     // True when the cell's text is wider than its column shows.
     bool isCutShort(const QModelIndex& index) const;
+    // The widgets that hold the view while an editor is open: their close stores the edit.
+    void watchHolders();
+    void unwatchHolders();
+    bool holderClosing(QObject* watched, QEvent* event);
+    // A holder is going: deleted, or its destructor begun (it is no longer of its own class).
+    bool holderGoing() const;
+    void dropEditor();
 
     Grid* m_grid = nullptr;
     Grid* m_ownGrid = nullptr;
@@ -174,6 +187,12 @@ private:
     QList<QMetaObject::Connection> m_connections;
 
     QPointer<QWidget> m_editor;
+    struct Holder
+    {
+        QPointer<QWidget> widget;
+        const QMetaObject* type = nullptr; // its class when the editor opened
+    };
+    QList<Holder> m_holders;
     int m_editRow = -1;
     int m_editCol = -1;
     bool m_validating = false;

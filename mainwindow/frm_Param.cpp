@@ -70,13 +70,9 @@ frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* par
     sub_Init_Grilles(this);
 }
 
-frm_Param::~frm_Param()
-{
-    // Nothing is saved on closing: an open editor is dropped before the logic it reports to goes.
-    disconnect(flx_Grille, nullptr, this, nullptr);
-    if (flx_Grille->isEditing())
-        flx_Grille->finishEditing(true);
-}
+// Nothing is saved on destruction: an editor still open is dropped by the grid, which sends
+// nothing to a window whose destructor has begun.
+frm_Param::~frm_Param() = default;
 
 bool frm_Param::fermeeAuChargement() const { return m_editeur->fermer(); }
 
@@ -267,9 +263,7 @@ void frm_Param::closeEvent(QCloseEvent* event)
         event->ignore(); // a second close while the question is open waits for its answer
         return;
     }
-    // Text still in the cell's editor is part of the table.
-    if (flx_Grille->isEditing())
-        flx_Grille->finishEditing();
+    // Text still in the cell's editor was stored by the grid before this close.
     m_fermeture = true;
     const bool permise = m_editeur->fermer() || m_editeur->canClose();
     m_fermeture = false;

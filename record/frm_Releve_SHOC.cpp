@@ -1230,10 +1230,8 @@ void frm_Releve_SHOC::closeEvent(QCloseEvent* event)
         return;
     }
     if (!m_closed) {
-        // Text still in a cell's editor is part of the record.
-        for (GridView* view : findChildren<GridView*>())
-            if (view->isEditing())
-                view->finishEditing();
+        // Text still in a cell's editor was stored by its grid before this close (its after-edit
+        // marks the record changed).
         if (m_modified) {
             m_closing = true;
             const int answer = platform::dialogs().ask(

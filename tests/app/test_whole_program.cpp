@@ -23,6 +23,7 @@
 #include "recordlist/ExportRun.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
@@ -44,6 +45,7 @@
 #include <memory>
 
 using grid::GridView;
+using testing_support::typeCell;
 using View = frm_Liste_Releves_SHOC::View;
 namespace mb = platform::mb;
 
@@ -87,14 +89,6 @@ void clickCell(GridView* view, int row, int col)
 {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(view, row, col));
     QApplication::processEvents();
-}
-// A cell typed through the grid's editor.
-void typeCell(GridView* view, int row, int col, const QString& text)
-{
-    view->grid().select(row, col);
-    ASSERT_TRUE(view->editCell());
-    view->setEditText(text);
-    view->finishEditing();
 }
 void toggleCell(GridView* view, int row, int col)
 {
@@ -220,16 +214,16 @@ protected:
         ASSERT_EQ(w.parcelCount(), 1);
 
         w.ogl_Divers->setCurrentIndex(PageLocations);
-        typeCell(w.flx_Coordonnées, 1, LocLongitude, QStringLiteral("801000"));
-        typeCell(w.flx_Coordonnées, 1, LocLatitude, QStringLiteral("2000000"));
-        typeCell(w.flx_Coordonnées, 1, LocAltitude, QStringLiteral("120"));
+        ASSERT_TRUE(typeCell(w.flx_Coordonnées, 1, LocLongitude, QStringLiteral("801000")));
+        ASSERT_TRUE(typeCell(w.flx_Coordonnées, 1, LocLatitude, QStringLiteral("2000000")));
+        ASSERT_TRUE(typeCell(w.flx_Coordonnées, 1, LocAltitude, QStringLiteral("120")));
         toggleCell(w.flx_Desc_Parcelles, 1, 2);
 
         w.ogl_Divers->setCurrentIndex(PageVisit);
         type(w.txt_Date, QStringLiteral("15/01/2010"));
         moveTo(w.opt_Passage[0]);
         click(w.opt_Passage[0]);
-        typeCell(w.flx_Date_Météo, 1, 2, QStringLiteral("1 - 0 - 33 %"));
+        ASSERT_TRUE(typeCell(w.flx_Date_Météo, 1, 2, QStringLiteral("1 - 0 - 33 %")));
 
         w.ogl_Divers->setCurrentIndex(PageSpecies);
         ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
@@ -238,8 +232,8 @@ protected:
         type(w.txt_Durée, QStringLiteral("00:20"));
         moveTo(w.chk_Chasse[0]);
         click(w.chk_Chasse[0]);
-        typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, QStringLiteral("ALAARV"));
-        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, QStringLiteral("4"));
+        ASSERT_TRUE(typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, QStringLiteral("ALAARV")));
+        ASSERT_TRUE(typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, QStringLiteral("4")));
         EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
     }
 

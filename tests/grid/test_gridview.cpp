@@ -1,5 +1,7 @@
 #include "grid/GridView.h"
 #include "grid/ListEditor.h"
+#include "tests/support/GridTyping.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,10 +10,13 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace grid;
@@ -590,3 +595,152 @@ TEST(GridViewFixedColumns, TheSecondFixedColumnStaysInPlaceWhenTheGridScrollsSid
     QApplication::processEvents();
     EXPECT_FALSE(kept->isVisible());
 }
+
+// ================================================================ an edit open when its window goes
+
+namespace {
+
+using testing_support::pressKey;
+using testing_support::typeCell;
+
+// What the window's handlers saw, kept outside the window: a late event is counted, not read from
+// a window half destroyed.
+struct Seen
+{
+    int afterEdits = 0;
+    int late = 0; // edit events once the window's destructor began
+    bool windowGone = false;
+    QString rowAtClose; // read by the window's closing step
+    bool editingAtClose = false;
+};
+
+// A window that handles its grid's edits: a text column and a list column.
+class EditingWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit EditingWindow(Seen& seen) : m_seen(seen)
+    {
+        (new QVBoxLayout(this))->addWidget(view);
+        Grid& g = view->grid();
+        g.setRows(0);
+        g.setFormatString("|Texte|Liste");
+        g.setFixedRows(1);
+        g.setFixedCols(1);
+        g.addRow("1\tALA\tBuse variable");
+        g.setColEditList(2, " |Alouette des champs|Bécasse des bois|Pie bavarde");
+        g.setEditable(Grid::Editable::KeyboardMouse);
+        connect(view, &GridView::validateEdit, this, [s = &seen, this](int, int, bool* cancel) {
+            s->late += s->windowGone ? 1 : 0;
+            *cancel = view->editText() == "refusé";
+        });
+        connect(view, &GridView::afterEdit, this, [s = &seen](int, int) {
+            ++s->afterEdits;
+            s->late += s->windowGone ? 1 : 0;
+        });
+    }
+    ~EditingWindow() override { m_seen.windowGone = true; }
+
+    GridView* view = new GridView;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        m_seen.editingAtClose = view->isEditing();
+        m_seen.rowAtClose = view->grid().rangeText({1, 1, 1, 2});
+        QWidget::closeEvent(event);
+    }
+
+private:
+    Seen& m_seen;
+};
+
+// The window shown and active, alone or in a frame of the area.
+EditingWindow* openWindow(Seen& seen, QMdiArea& area, QMdiSubWindow** frame = nullptr)
+{
+    auto* w = new EditingWindow(seen);
+    QWidget* shown = w;
+    if (frame) {
+        *frame = area.addSubWindow(w);
+        (*frame)->show();
+        shown = &area;
+    }
+    shown->show();
+    shown->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(shown));
+    return w;
+}
+
+const struct
+{
+    int col;
+    const char* typed;
+    const char* row; // once stored
+} kTypedCells[] = {
+    {1, "Busard", "Busard\tBuse variable"},
+    {2, "pie b", "ALA\tPie bavarde"},
+};
+
+} // namespace
+
+// Closed (by itself, or by the frame that holds it) with a cell being typed: the text is stored
+// and its after-edit run before the window's closing step, which sees it.
+TEST(GridViewClosing, TheOpenEditIsStoredBeforeTheWindowCloses)
+{
+    for (const bool inFrame : {false, true})
+        for (const auto& c : kTypedCells) {
+            SCOPED_TRACE(std::string(c.typed) + (inFrame ? " (frame)" : ""));
+            Seen seen;
+            QMdiArea area;
+            QMdiSubWindow* frame = nullptr;
+            const std::unique_ptr<EditingWindow> w(openWindow(seen, area, inFrame ? &frame : nullptr));
+            ASSERT_TRUE(typeCell(w->view, 1, c.col, c.typed, Qt::Key_unknown));
+            EXPECT_TRUE(inFrame ? frame->close() : w->close());
+            EXPECT_FALSE(seen.editingAtClose);
+            EXPECT_EQ(seen.rowAtClose, c.row);
+            EXPECT_EQ(seen.afterEdits, 1);
+        }
+}
+
+// A text the validation refuses keeps the window open on the editor and the text typed.
+TEST(GridViewClosing, ARefusedTextKeepsTheWindowOpen)
+{
+    Seen seen;
+    QMdiArea area;
+    const std::unique_ptr<EditingWindow> w(openWindow(seen, area));
+    ASSERT_TRUE(typeCell(w->view, 1, 1, "refusé", Qt::Key_unknown));
+    ASSERT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->view->editText(), "refusé");
+    pressKey(Qt::Key_Escape);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(seen.rowAtClose, "ALA\tBuse variable");
+    EXPECT_EQ(seen.afterEdits, 0);
+}
+
+// Destroyed with a cell being typed (the window itself, the frame that holds it, or the view):
+// no edit event reaches the window once its destructor has begun.
+TEST(GridViewClosing, DestroyedWithAnOpenEditorNoEventComes)
+{
+    enum class Gone { Window, Frame, View };
+    for (const Gone gone : {Gone::Window, Gone::Frame, Gone::View})
+        for (const auto& c : kTypedCells) {
+            SCOPED_TRACE(std::string(c.typed) + " " + std::to_string(int(gone)));
+            Seen seen;
+            QMdiArea area;
+            QMdiSubWindow* frame = nullptr;
+            EditingWindow* w = openWindow(seen, area, gone == Gone::Frame ? &frame : nullptr);
+            ASSERT_TRUE(typeCell(w->view, 1, c.col, c.typed, Qt::Key_unknown));
+            if (gone == Gone::View)
+                delete w->view;
+            if (gone == Gone::Frame)
+                delete frame;
+            else
+                delete w;
+            QCoreApplication::processEvents();
+            EXPECT_EQ(seen.late, 0);
+        }
+}
+
+#include "test_gridview.moc"

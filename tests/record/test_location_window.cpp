@@ -15,6 +15,7 @@
 #include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@
 using namespace record;
 using grid::Grid;
 using grid::GridView;
+using testing_support::pressKey;
+using testing_support::typeCell;
 namespace mb = platform::mb;
 using Window = std::unique_ptr<frm_Releve_SHOC>;
 
@@ -73,14 +76,6 @@ protected:
         for (int c = LocUtmZone; c <= LocMgrs; ++c)
             s += g.colHidden(c) ? '0' : '1';
         return s;
-    }
-    // Types a text into a cell's editor and leaves it.
-    static void type(GridView* view, int row, int col, const QString& text)
-    {
-        view->grid().select(row, col);
-        ASSERT_TRUE(view->editCell());
-        view->setEditText(text);
-        view->finishEditing();
     }
 };
 
@@ -139,34 +134,27 @@ TEST_F(LocationWindowTest, EditorsOfTheGrid)
     Grid& g = view->grid();
 
     choose(*w, kCoordUtm);
-    g.select(1, LocUtmZone);
-    ASSERT_TRUE(view->editCell());
-    view->setEditText("29");
+    ASSERT_TRUE(typeCell(view, 1, LocUtmZone, "29", Qt::Key_unknown));
     env.dialogs().answer(mb::No);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_TRUE(view->isEditing());
     EXPECT_EQ(view->editText(), "29");
     EXPECT_EQ(g.cell(1, LocUtmZone), "");
     EXPECT_TRUE(env.dialogs().texts().last().startsWith("Pour la France métropolitaine et la Corse"));
     env.dialogs().answer(mb::Yes);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_FALSE(view->isEditing());
     EXPECT_EQ(g.cell(1, LocUtmZone), "29");
     const auto asked = env.dialogs().asked().size();
-    type(view, 2, LocUtmZone, "31");
+    EXPECT_TRUE(typeCell(view, 2, LocUtmZone, "31"));
     EXPECT_EQ(env.dialogs().asked().size(), asked);
 
     choose(*w, kCoordMgrs);
     g.setCheckState(1, LocValidated, Grid::Checked);
-    g.select(1, LocMgrs);
-    view->setFocus();
-    for (const char c : QByteArray("31tfk%")) { // the first key opens the editor
-        QTest::keyClick(QApplication::focusWidget(), c);
-        QCoreApplication::processEvents();
-    }
+    ASSERT_TRUE(typeCell(view, 1, LocMgrs, "31tfk%", Qt::Key_unknown));
     EXPECT_EQ(view->editText(), "31TFK");
     EXPECT_EQ(g.checkState(1, LocValidated), Grid::Unchecked);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_EQ(g.cell(1, LocMgrs), "31TFK");
 
     // The information cell is never edited.
@@ -187,13 +175,13 @@ TEST_F(LocationWindowTest, CheckAfterAnEdit)
     g.setCell(1, LocLatitude, "2000000");
     g.setCell(2, LocLatitude, "2000000");
 
-    type(w->flx_Coordonnées, 2, LocLongitude, "801000");
+    EXPECT_TRUE(typeCell(w->flx_Coordonnées, 2, LocLongitude, "801000"));
     EXPECT_EQ(g.checkState(2, LocValidated), Grid::Checked);
     EXPECT_EQ(g.cell(2, LocLambertX), "801000");
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 
     env.dialogs().answer(mb::Yes);
-    type(w->flx_Coordonnées, 1, LocLongitude, "827900");
+    EXPECT_TRUE(typeCell(w->flx_Coordonnées, 1, LocLongitude, "827900"));
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked()[0].text,
               "Le Parcelle N°1 est situé à plus de 27 km du barycentre de sa commune d'appartenance.\n\n"

@@ -9,10 +9,12 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "grid/GridView.h"
+#include "record/LocationGrid.h"
 #include "record/RecordStore.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
 #include "tests/record/RecordSamples.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -54,7 +56,12 @@ protected:
         r.siteName = sub_Build_Nom_Zone(r).text;
         const SaveResult saved = RecordStore(env.dataFolder()).save(r);
         ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
-        w.reset(frm_Releve_SHOC::openWindow(RecordRequest{RecordMode::Update, saved.fileName, QString()}));
+        m_file = saved.fileName;
+        open();
+    }
+    void open()
+    {
+        w.reset(frm_Releve_SHOC::openWindow(RecordRequest{RecordMode::Update, m_file, QString()}));
         ASSERT_TRUE(w);
         w->ogl_Divers->setCurrentIndex(3);
         w->Tab_Relevé->setCurrentIndex(1);
@@ -62,6 +69,10 @@ protected:
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    QByteArray storedBytes() const
+    {
+        return testing_support::readBytes(QDir(env.dataFolder()).filePath(m_file));
     }
     void TearDown() override
     {
@@ -81,10 +92,7 @@ protected:
     }
     static void typeInto(GridView* view, int r, int c, const QString& text)
     {
-        view->grid().select(r, c);
-        view->setFocus();
-        type(text);
-        enter();
+        EXPECT_TRUE(testing_support::typeCell(view, r, c, text)) << text.toStdString();
     }
     // Return in an editor closes it once the events are processed.
     static void enter()
@@ -100,6 +108,7 @@ protected:
 
     testing_support::TestEnvironment env;
     std::unique_ptr<frm_Releve_SHOC> w;
+    QString m_file;
 };
 
 } // namespace
@@ -233,4 +242,50 @@ TEST_F(RecordGridsTest, CommuneChoiceFillsEveryRow)
         EXPECT_EQ(loc.rangeText({p, 2, p, 3}), "07 - Ardèche\tPrivas") << p;
     EXPECT_EQ(loc.checkState(2, 12), Grid::Unchecked);
     EXPECT_TRUE(w->txt_Nom_Site->text().startsWith("SHOC-07~Privas~"));
+}
+
+// Closed with a count being typed: the count is stored (its total computed) before the closing
+// question, which the change brings.
+TEST_F(RecordGridsTest, ClosedWithACellBeingTyped)
+{
+    ASSERT_FALSE(w->isModified());
+    ASSERT_TRUE(testing_support::typeCell(w->flx_Espèces, 1, 4, "12", Qt::Key_unknown));
+    env.dialogs().answer(mb::No);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(env.dialogs().texts(),
+              QStringList{"ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les données "
+                          "modifiées.\n\nEst-ce normal ?"});
+    EXPECT_FALSE(w->flx_Espèces->isEditing());
+    EXPECT_EQ(row(species(), 1), "\t\t\t12\t\t\t\t12\t");
+}
+
+// Destroyed with a cell being typed (the main window going, the program ending): the edit is
+// dropped, nothing is asked or written, and nothing reaches the window as it goes.
+TEST_F(RecordGridsTest, DestroyedWithACellBeingTyped)
+{
+    const struct
+    {
+        int page;
+        GridView* frm_Releve_SHOC::*view;
+        int row, col;
+        const char* typed;
+    } cases[] = {
+        {3, &frm_Releve_SHOC::flx_Espèces, 1, SpeciesFirstCountColumn, "12"},
+        {3, &frm_Releve_SHOC::flx_Espèces, 1, SpeciesNameColumn, "pie b"},
+        {1, &frm_Releve_SHOC::flx_Coordonnées, 1, LocLongitude, "801000"},
+        {2, &frm_Releve_SHOC::flx_Date_Météo, 1, 3, "2"},
+    };
+    const QByteArray before = storedBytes();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        if (!w)
+            open();
+        ASSERT_TRUE(w);
+        w->ogl_Divers->setCurrentIndex(c.page);
+        ASSERT_TRUE(testing_support::typeCell((*w).*c.view, c.row, c.col, c.typed, Qt::Key_unknown));
+        w.reset();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+        EXPECT_EQ(storedBytes(), before);
+    }
 }

@@ -18,6 +18,7 @@
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -86,16 +87,7 @@ protected:
     // others go to the editor, Enter stores.
     static void typeCell(GridView* view, int row, int col, const QString& text)
     {
-        view->grid().select(row, col);
-        view->setFocus();
-        for (const QChar c : text) {
-            QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
-            QApplication::processEvents();
-        }
-        ASSERT_TRUE(view->isEditing()) << text.toStdString();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QApplication::processEvents();
-        EXPECT_FALSE(view->isEditing()) << text.toStdString();
+        EXPECT_TRUE(testing_support::typeCell(view, row, col, text)) << text.toStdString();
     }
     static void toggleCell(GridView* view, int row, int col)
     {
