@@ -14,9 +14,9 @@
 #include "record/SiteName.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 

@@ -4,7 +4,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "recordlist/ExportRun.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"

@@ -1,7 +1,7 @@
 #include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/ExportTable.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 
 #include <functional>
 #include <gtest/gtest.h>
