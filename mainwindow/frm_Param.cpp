@@ -7,6 +7,7 @@
 #include "mainwindow/ParamConfig.h"
 #include "mainwindow/ParamEditor.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
@@ -26,20 +27,6 @@
 
 using grid::Grid;
 using grid::GridView;
-
-namespace {
-
-// Windows key codes and shift states of the grid's shortcuts.
-constexpr int kToucheSuppr = 46;
-constexpr int kToucheInser = 45;
-constexpr int kToucheC = 67;
-constexpr int kToucheV = 86;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kBoutonGauche = 1;
-constexpr int kBoutonDroit = 2;
-
-} // namespace
 
 frm_Param::frm_Param(const QString& mode, const QString& protocole, QWidget* parent,
                      platform::RowSource* base)
@@ -154,8 +141,8 @@ void frm_Param::brancherGrille()
     });
     // One click of the left button starts editing: no double click needed.
     connect(flx_Grille, &GridView::click, this, [this] {
-        if (m_dernierBouton == kBoutonGauche && flx_Grille->grid().editable() != Grid::Editable::None &&
-            !flx_Grille->isEditing())
+        if (m_dernierBouton == platform::kLeftButton &&
+            flx_Grille->grid().editable() != Grid::Editable::None && !flx_Grille->isEditing())
             flx_Grille->editCell();
     });
 }
@@ -174,15 +161,16 @@ void frm_Param::appliquerAffichage()
 
 void frm_Param::toucheGrille(int* cle, int shift)
 {
-    if (*cle == kToucheSuppr) {
+    if (*cle == platform::kKeyDelete) {
         m_editeur->clearSelection();
         *cle = 0;
-    } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
+    } else if ((*cle == platform::kKeyV && shift == platform::kCtrlMask) ||
+               (*cle == platform::kKeyInsert && shift == platform::kShiftMask)) {
         const QClipboard* pressePapiers = QGuiApplication::clipboard();
         if (pressePapiers)
             m_editeur->pasteText(pressePapiers->text());
         *cle = 0;
-    } else if (*cle == kToucheC && shift == kCtrl) {
+    } else if (*cle == platform::kKeyC && shift == platform::kCtrlMask) {
         sub_Copier_Grille(flx_Grille->grid());
         *cle = 0;
     }
@@ -191,7 +179,7 @@ void frm_Param::toucheGrille(int* cle, int shift)
 void frm_Param::sourisGrille(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kBoutonDroit || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+    if (bouton != platform::kRightButton || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
         !m_editeur->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(

@@ -9,6 +9,7 @@
 #include "mainwindow/EMail.h"
 #include "mainwindow/Publisher.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -202,7 +203,7 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
         m_mouseRow = row;
     });
     connect(flx_Grille, &grid::GridView::keyDown, this, [this](int* key, int shift) {
-        if (*key == 'C' && shift == 2) {
+        if (*key == platform::kKeyC && shift == platform::kCtrlMask) {
             cmd_Copier_Click();
             *key = 0;
         }
@@ -445,7 +446,7 @@ void frm_Liste_Releves_SHOC::openRecord(const record::RecordRequest& request)
 
 void frm_Liste_Releves_SHOC::showContextMenu(int button)
 {
-    if (button != 2 || !m_hooks.bulkUpdateMenu)
+    if (button != platform::kRightButton || !m_hooks.bulkUpdateMenu)
         return;
     gobj_Grille_Liste = &m_grid;
     m_hooks.bulkUpdateMenu->popup(QCursor::pos());

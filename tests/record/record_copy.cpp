@@ -8,7 +8,7 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TwoCopies.h"
 
 #include <QCoreApplication>

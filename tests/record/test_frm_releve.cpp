@@ -14,8 +14,8 @@
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

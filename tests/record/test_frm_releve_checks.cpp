@@ -11,8 +11,8 @@
 #include "record/SiteName.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

@@ -12,9 +12,9 @@
 #include "record/RecordValidator.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 

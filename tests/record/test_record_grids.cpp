@@ -13,9 +13,9 @@
 #include "record/RecordStore.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/record/RecordWindowFixture.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/GridTyping.h"
-#include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,15 +41,15 @@ QString row(const Grid& g, int r) { return g.rangeText({r, 1, r, 9}); }
 
 // The sample record of two parcels, shown on its species page with parcel 2 (no species yet) and
 // computed totals; the window shown and active, so that keys reach it.
-class RecordGridsTest : public ::testing::Test
+class RecordGridsTest : public record_samples::RecordWindowFixture
 {
 protected:
     void SetUp() override
     {
         common::resetOptions();
-        for (const data::TableInstallation& t : data::installStarterTables(env.programFolder()))
-            ASSERT_EQ(t.etat, data::InstallState::Installed) << t.erreur.toStdString();
-        gstr_Dossier = env.dataFolder();
+        RecordWindowFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         SurveyRecord r = record_samples::twoParcels();
         r.habitatType = "CH - Culture de céréales d’hiver";
         r.network = "SHOC / Suivi hivernal des oiseaux communs";
@@ -61,14 +61,12 @@ protected:
     }
     void open()
     {
-        w.reset(frm_Releve_SHOC::openWindow(RecordRequest{RecordMode::Update, m_file, QString()}));
+        w = openShown(RecordMode::Update, m_file, [](frm_Releve_SHOC& window) {
+            window.ogl_Divers->setCurrentIndex(3);
+            window.Tab_Relevé->setCurrentIndex(1);
+            window.opt_Total[0]->setChecked(true);
+        });
         ASSERT_TRUE(w);
-        w->ogl_Divers->setCurrentIndex(3);
-        w->Tab_Relevé->setCurrentIndex(1);
-        w->opt_Total[0]->setChecked(true);
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     }
     QByteArray storedBytes() const
     {
@@ -106,8 +104,7 @@ protected:
         QTest::keyClick(view, k, m);
     }
 
-    testing_support::TestEnvironment env;
-    std::unique_ptr<frm_Releve_SHOC> w;
+    Window w;
     QString m_file;
 };
 

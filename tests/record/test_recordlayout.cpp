@@ -1,7 +1,7 @@
 #include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <functional>

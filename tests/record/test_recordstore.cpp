@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
@@ -39,9 +39,7 @@ protected:
         SurveyRecord r = record_samples::twoParcels();
         r.passage = passage;
         r.visitComment = comment;
-        grid::Grid g;
-        RecordLayout::write(r, g);
-        ASSERT_TRUE(grid::GridFile::save(g, path(name), grid::GridFile::Complete, true).ok);
+        record_samples::writeRecord(path(name), r);
     }
     SurveyRecord reopened(const QString& name) const
     {

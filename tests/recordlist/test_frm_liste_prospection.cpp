@@ -4,7 +4,7 @@
 #include "common/Globals.h"
 #include "recordlist/ProspectionTable.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

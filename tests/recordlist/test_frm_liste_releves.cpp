@@ -6,8 +6,8 @@
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ListSamples.h"
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/ListSamples.h"
+#include "tests/samples/SiblingSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

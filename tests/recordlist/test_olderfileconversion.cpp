@@ -4,7 +4,7 @@
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "recordlist/OlderFileConversion.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

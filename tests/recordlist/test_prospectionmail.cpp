@@ -2,7 +2,7 @@
 #include "grid/Grid.h"
 #include "recordlist/ProspectionMail.h"
 #include "recordlist/ProspectionTable.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "platform/Dialogs.h"
 #include "recordlist/RecordCommands.h"
 #include "recordlist/RecordListing.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "record/RecordLayout.h"
 #include "recordlist/RecordList.h"
 #include "recordlist/RecordListing.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

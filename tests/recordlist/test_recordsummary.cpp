@@ -2,7 +2,7 @@
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordSummary.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 

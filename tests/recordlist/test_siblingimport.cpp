@@ -5,7 +5,7 @@
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/SiblingImport.h"
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"

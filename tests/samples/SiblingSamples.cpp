@@ -1,4 +1,4 @@
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/SiblingSamples.h"
 
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
