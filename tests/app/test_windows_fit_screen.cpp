@@ -15,7 +15,7 @@
 #include "record/frm_Releve_SHOC.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
