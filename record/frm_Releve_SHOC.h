@@ -18,6 +18,7 @@
 //
 // The hidden tables of the window (communes, habitats, species table) are the reference data's.
 //
+// Its controls are its own: other code reaches them as a user does, by their names (objectName).
 // The window's code is in one file per page or concern: frm_Releve_SHOC.cpp (opening, load,
 // closing) and frm_Releve_SHOC_<Pages, Identification, Parcels, Visit, Species, Record, Save,
 // Checks>.cpp, which share frm_Releve_SHOC_Parts.h.
@@ -58,6 +59,7 @@ class GridView;
 }
 namespace record {
 struct RecordReading;
+class RecordGrids;
 class RecordValidator;
 } // namespace record
 
@@ -141,7 +143,24 @@ public:
 
     QSize sizeHint() const override;
 
-    // Controls, named as the rest of the program knows them.
+Q_SIGNALS:
+    // The window has closed (after its closing steps): the record list is shown again.
+    void closed();
+    // A record was written under this name (the record list reads its files again).
+    void recordSaved(const QString& fileName);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class ValidationView;
+
+    // The grids' editing (species entry, grid commands, the site's choices) works on the controls.
+    friend class record::RecordGrids;
+
+    // Controls, named as the rest of the program knows them (their objectName).
     QGroupBox* fra_Générale = nullptr;
     QTabWidget* ogl_Divers = nullptr;
     std::array<QWidget*, 5> fra_Divers{};
@@ -195,20 +214,6 @@ public:
 
     // The scratch grid.
     grid::Grid flx_Work;
-
-Q_SIGNALS:
-    // The window has closed (after its closing steps): the record list is shown again.
-    void closed();
-    // A record was written under this name (the record list reads its files again).
-    void recordSaved(const QString& fileName);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    class ValidationView;
 
     // frm_Releve_SHOC.cpp: opening, load, closing.
     explicit frm_Releve_SHOC(QWidget* parent);
