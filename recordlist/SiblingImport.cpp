@@ -254,6 +254,140 @@ void placeFixedRows(grid::Grid& g)
 
 QString missingRow(const QString& title) { return QStringLiteral("la ligne « %1 » manque").arg(title); }
 
+// The rows of the sections every sibling record has.
+struct SiblingRows
+{
+    int ident = -1;
+    int locations = -1;
+    int season = -1;
+    int visit = -1;
+    int count = -1;
+};
+
+// The sibling's mark, then its sections: the first that is missing fails.
+platform::ResultOf<SiblingRows> findSiblingRows(const grid::Grid& g)
+{
+    using Rows = platform::ResultOf<SiblingRows>;
+    if (g.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
+        return Rows::failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
+    SiblingRows rows;
+    const std::pair<int*, const QString*> sections[] = {{&rows.ident, &RecordLayout::kTitleIdentification},
+                                                        {&rows.locations, &RecordLayout::kTitleLocations},
+                                                        {&rows.season, &RecordLayout::kTitleSeason},
+                                                        {&rows.visit, &RecordLayout::kTitleVisit},
+                                                        {&rows.count, &RecordLayout::kTitleParcelCount}};
+    for (const auto& [row, title] : sections) {
+        *row = titleRow(g, *title);
+        if (*row < 0)
+            return Rows::failure(missingRow(*title));
+    }
+    return Rows::success(rows);
+}
+
+// The passage index (0 to 4) of the visit row; an empty cell is the first passage.
+platform::ResultOf<int> siblingPassageIndex(const grid::Grid& g, int visit)
+{
+    const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
+    bool numeric = passageText.isEmpty();
+    const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
+    if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
+        return platform::ResultOf<int>::failure(
+            QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
+                .arg(g.cell(visit, file::VisitColumn::Passage))
+                .arg(record::kPassageCount - 1));
+    return platform::ResultOf<int>::success(passageIndex);
+}
+
+// Our mark and version, the date in our format, the passage index.
+void rewriteHead(grid::Grid& g, int visit, int passageIndex)
+{
+    g.setCols(std::max(g.cols(), file::ColumnCount));
+    g.setCell(file::ShocRow, file::LabelColumn, RecordLayout::kTitleShoc);
+    g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
+
+    QString date = g.cell(visit, file::VisitColumn::Date);
+    fun_Format_Date(common::kDateMask, date);
+    g.setCell(visit, file::VisitColumn::Date, date);
+    g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
+}
+
+// Habitat: the code of the identification row, or else the one of the first point.
+void rewriteHabitat(grid::Grid& g, int ident, int locations)
+{
+    if (g.cell(ident, kSiblingHabitatColumn).trimmed().isEmpty())
+        g.setCell(ident, kSiblingHabitatColumn, g.cell(locations + 1, kSiblingPointHabitatColumn));
+    if (const QString code = g.cell(ident, kSiblingHabitatColumn).trimmed(); !code.isEmpty())
+        g.setCell(ident, Ident::HabitatType, habitatType(code));
+}
+
+// The locations' titles, then the points, up to the grid's end or the next section. The place
+// name is the one of the first point in the record's department and commune; it is returned.
+QString rewritePoints(grid::Grid& g, int ident, int locations)
+{
+    g.setCell(locations, Loc::HuntingReserve, QStringLiteral("Réserve de chasse"));
+    const QStringList titles = locationTitles();
+    for (int k = 0; k < titles.size(); ++k)
+        g.setCell(locations, Loc::Information + k, titles[k]);
+
+    QString place;
+    int row = locations + 1;
+    for (; row < g.rows() && !g.cell(row, file::LabelColumn).trimmed().isEmpty() &&
+           !isSectionTitle(g.cell(row, file::LabelColumn));
+         ++row) {
+        if (place.isEmpty() && g.cell(row, Loc::Department) == g.cell(ident, Ident::Department) &&
+            g.cell(row, Loc::Commune) == g.cell(ident, Ident::Commune))
+            place = g.cell(row, Loc::Place);
+        rewritePoint(g, row);
+    }
+    if (place.isEmpty())
+        place = g.cell(row, Loc::Place);
+    g.setCell(ident, Ident::Place, place);
+    return place;
+}
+
+// Our network; e-mail or telephone: an address has "@", anything else is a telephone number.
+void rewriteNetworkAndContact(grid::Grid& g)
+{
+    if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
+        g.setCell(network, file::NetworkColumn, RecordLayout::kTitleShoc);
+
+    if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
+        g.setCell(contact, file::LabelColumn, RecordLayout::kTitleContact);
+        const QString text = withoutTabs(g.cell(contact, file::ContactColumn::Email));
+        const bool address = text.contains(QLatin1Char('@'));
+        g.setCell(contact, file::ContactColumn::Email, address ? text : QString());
+        g.setCell(contact, file::ContactColumn::Telephone, address ? QString() : text);
+    }
+}
+
+// Observer: the name before the first blank, in capitals without accents; the first name after
+// it. The observer as the site name gives it ("NAME FirstName"); empty without an observer row.
+QString rewriteObserver(grid::Grid& g)
+{
+    const int names = titleRow(g, RecordLayout::kTitleObserver);
+    if (names < 0)
+        return QString();
+    const QString text = withoutTabs(g.cell(names, file::ObserverColumn::Name)).trimmed();
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
+    const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
+    g.setCell(names, file::ObserverColumn::Name, name);
+    g.setCell(names, file::ObserverColumn::FirstName, firstName);
+    return name + QLatin1Char(' ') + firstName;
+}
+
+// The species block of each parcel that has one (a block may gain a header row).
+platform::Result rewriteSpeciesBlocks(grid::Grid& g, int count)
+{
+    const int parcels =
+        std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
+    for (int n = 1; n <= parcels; ++n)
+        if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
+            if (const platform::Result r = rewriteSpeciesBlock(g, title); !r.ok)
+                return r;
+    return platform::Result::success();
+}
+
 // Yes/No, No by default: may the record stored under the name be replaced by the imported one?
 bool replaceAllowed(const QString& existing, const QString& source)
 {
@@ -353,109 +487,33 @@ QString SiblingConversion::fileName() const { return record::RecordStore::fileNa
 SiblingConversion convertSiblingGrid(grid::Grid& g)
 {
     SiblingConversion out;
-    auto failure = [&](const QString& why) {
-        out.result = platform::Result::failure(why);
+    auto failure = [&](const platform::Result& failed) {
+        out.result = failed;
         return out;
     };
-    if (g.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
-        return failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
-    const int ident = titleRow(g, RecordLayout::kTitleIdentification);
-    if (ident < 0)
-        return failure(missingRow(RecordLayout::kTitleIdentification));
-    const int locations = titleRow(g, RecordLayout::kTitleLocations);
-    if (locations < 0)
-        return failure(missingRow(RecordLayout::kTitleLocations));
-    const int season = titleRow(g, RecordLayout::kTitleSeason);
-    if (season < 0)
-        return failure(missingRow(RecordLayout::kTitleSeason));
-    const int visit = titleRow(g, RecordLayout::kTitleVisit);
-    if (visit < 0)
-        return failure(missingRow(RecordLayout::kTitleVisit));
-    const int count = titleRow(g, RecordLayout::kTitleParcelCount);
-    if (count < 0)
-        return failure(missingRow(RecordLayout::kTitleParcelCount));
-    const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
-    bool numeric = passageText.isEmpty();
-    const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
-    if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
-        return failure(QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
-                           .arg(g.cell(visit, file::VisitColumn::Passage))
-                           .arg(record::kPassageCount - 1));
+    const platform::ResultOf<SiblingRows> found = findSiblingRows(g);
+    if (!found)
+        return failure(found.result);
+    const SiblingRows& rows = found.value;
+    const platform::ResultOf<int> passage = siblingPassageIndex(g, rows.visit);
+    if (!passage)
+        return failure(passage.result);
 
-    g.setCols(std::max(g.cols(), file::ColumnCount));
-    g.setCell(file::ShocRow, file::LabelColumn, RecordLayout::kTitleShoc);
-    g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
+    rewriteHead(g, rows.visit, passage.value);
+    rewriteHabitat(g, rows.ident, rows.locations);
+    const QString place = rewritePoints(g, rows.ident, rows.locations);
+    rewriteNetworkAndContact(g);
+    const QString observer = rewriteObserver(g);
 
-    QString date = g.cell(visit, file::VisitColumn::Date);
-    fun_Format_Date(common::kDateMask, date);
-    g.setCell(visit, file::VisitColumn::Date, date);
-    g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
-
-    // Habitat: the code of the identification row, or else the one of the first point.
-    if (g.cell(ident, kSiblingHabitatColumn).trimmed().isEmpty())
-        g.setCell(ident, kSiblingHabitatColumn, g.cell(locations + 1, kSiblingPointHabitatColumn));
-    if (const QString code = g.cell(ident, kSiblingHabitatColumn).trimmed(); !code.isEmpty())
-        g.setCell(ident, Ident::HabitatType, habitatType(code));
-
-    g.setCell(locations, Loc::HuntingReserve, QStringLiteral("Réserve de chasse"));
-    const QStringList titles = locationTitles();
-    for (int k = 0; k < titles.size(); ++k)
-        g.setCell(locations, Loc::Information + k, titles[k]);
-
-    // The points, up to the grid's end or the next section. The place name is the one of the
-    // first point in the record's department and commune.
-    QString place;
-    int row = locations + 1;
-    for (; row < g.rows() && !g.cell(row, file::LabelColumn).trimmed().isEmpty() &&
-           !isSectionTitle(g.cell(row, file::LabelColumn));
-         ++row) {
-        if (place.isEmpty() && g.cell(row, Loc::Department) == g.cell(ident, Ident::Department) &&
-            g.cell(row, Loc::Commune) == g.cell(ident, Ident::Commune))
-            place = g.cell(row, Loc::Place);
-        rewritePoint(g, row);
-    }
-    if (place.isEmpty())
-        place = g.cell(row, Loc::Place);
-    g.setCell(ident, Ident::Place, place);
-
-    if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
-        g.setCell(network, file::NetworkColumn, RecordLayout::kTitleShoc);
-
-    // E-mail or telephone: an address has "@"; anything else is a telephone number.
-    if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
-        g.setCell(contact, file::LabelColumn, RecordLayout::kTitleContact);
-        const QString text = withoutTabs(g.cell(contact, file::ContactColumn::Email));
-        const bool address = text.contains(QLatin1Char('@'));
-        g.setCell(contact, file::ContactColumn::Email, address ? text : QString());
-        g.setCell(contact, file::ContactColumn::Telephone, address ? QString() : text);
-    }
-
-    // Observer: the name before the first blank, in capitals without accents; the first name
-    // after it.
-    QString observer;
-    if (const int names = titleRow(g, RecordLayout::kTitleObserver); names >= 0) {
-        const QString text = withoutTabs(g.cell(names, file::ObserverColumn::Name)).trimmed();
-        const qsizetype blank = text.indexOf(QLatin1Char(' '));
-        const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
-        const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
-        g.setCell(names, file::ObserverColumn::Name, name);
-        g.setCell(names, file::ObserverColumn::FirstName, firstName);
-        observer = name + QLatin1Char(' ') + firstName;
-    }
-
-    out.siteName = QStringLiteral("SHOC-") + g.cell(ident, Ident::Department).left(2) + QLatin1Char('~') +
-                   g.cell(ident, Ident::Commune) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
-                   QLatin1Char('~') + g.cell(season, file::SeasonColumn);
-    out.passage = passageIndex + 1;
-    g.setCell(ident, Ident::Site, out.siteName);
+    out.siteName = QStringLiteral("SHOC-") + g.cell(rows.ident, Ident::Department).left(2) +
+                   QLatin1Char('~') + g.cell(rows.ident, Ident::Commune) + QLatin1Char('~') + place +
+                   QLatin1Char('~') + observer + QLatin1Char('~') + g.cell(rows.season, file::SeasonColumn);
+    out.passage = passage.value + 1;
+    g.setCell(rows.ident, Ident::Site, out.siteName);
 
     // Last, as a block may gain a header row: the rows found above stay where they were.
-    const int parcels =
-        std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
-    for (int n = 1; n <= parcels; ++n)
-        if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
-            if (const platform::Result r = rewriteSpeciesBlock(g, title); !r.ok)
-                return failure(r.error);
+    if (const platform::Result species = rewriteSpeciesBlocks(g, rows.count); !species.ok)
+        return failure(species);
     placeFixedRows(g);
     out.result = platform::Result::success();
     return out;

@@ -101,7 +101,26 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     fra_Grille->setObjectName(QStringLiteral("fra_Grille"));
     layout->addWidget(fra_Grille);
     auto* inner = new QVBoxLayout(fra_Grille);
+    inner->addLayout(buildButtonBar());
 
+    // The four views share one place.
+    m_views = new QStackedLayout;
+    inner->addLayout(m_views, 1);
+    buildListView();
+    buildNewRecordFrame();
+    buildExportFrame();
+    m_views->addWidget(fra_Export);
+    buildProspectionView();
+    m_views->addWidget(flx_Prospection);
+
+    connectList();
+    connectExport();
+    connectProspection();
+    showFirstList();
+}
+
+QBoxLayout* frm_Liste_Releves_SHOC::buildButtonBar()
+{
     // One bar of buttons; those that share a place are never shown together.
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& name, const QString& caption) {
@@ -124,12 +143,12 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     buttons->addStretch();
     cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("Fermer"));
     cmd_Faux = button(QStringLiteral("cmd_Faux"), QStringLiteral("Annuler "));
-    inner->addLayout(buttons);
+    return buttons;
+}
 
-    // The four views share one place.
-    m_views = new QStackedLayout;
-    inner->addLayout(m_views, 1);
-
+// The list of records, its grid in the first view.
+void frm_Liste_Releves_SHOC::buildListView()
+{
     flx_Grille = new grid::GridView(&m_grid, fra_Grille);
     flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
     flx_Grille->setHeaderSort(true);
@@ -142,7 +161,11 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     flx_Grille->setWordWrap(false);
     flx_Grille->setTextElideMode(Qt::ElideMiddle);
     flx_Grille->viewport()->installEventFilter(this);
+}
 
+// The new-record frame: the circumstances of the new record, and the site it is for.
+void frm_Liste_Releves_SHOC::buildNewRecordFrame()
+{
     fra_New_Eps = new QGroupBox(QStringLiteral("Ajout d'un nouvel relevé SHOC"), fra_Grille);
     fra_New_Eps->setObjectName(QStringLiteral("fra_New_Eps"));
     auto* frame = new QVBoxLayout(fra_New_Eps);
@@ -165,12 +188,11 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     choices->addWidget(cbo_Carres);
     frame->addStretch();
     m_views->addWidget(fra_New_Eps);
+}
 
-    buildExportFrame();
-    m_views->addWidget(fra_Export);
-    buildProspectionView();
-    m_views->addWidget(flx_Prospection);
-
+// The list's buttons, and what the list's grid tells of the mouse and the keys.
+void frm_Liste_Releves_SHOC::connectList()
+{
     connect(cmd_Ajout, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Ajout_Click);
     connect(cmd_vrai, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_vrai_Click);
     connect(cmd_Faux, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Faux_Click);
@@ -208,9 +230,12 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
             *key = 0;
         }
     });
-    connectExport();
-    connectProspection();
+}
 
+// The list shown for the first time: the sibling program's records imported first, then the data
+// folder's records read.
+void frm_Liste_Releves_SHOC::showFirstList()
+{
     // What the commands after the load need: the correspondents, the administrator's address.
     loadAddressBook();
     gstr_Admin_Email =

@@ -22,6 +22,7 @@
 #include <array>
 #include <functional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -127,6 +128,13 @@ public:
     void cmd_Email_Relance_Click(int index);
 
 private:
+    // The constructor's steps, in their order.
+    QBoxLayout* buildButtonBar();
+    void buildListView();
+    void buildNewRecordFrame();
+    void connectList();
+    void showFirstList();
+
     void buildExportFrame();
     void buildProspectionView();
     void connectExport();

@@ -16,6 +16,7 @@
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/samples/RecordSamples.h"
+#include "tests/record/RecordWindowControls.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ using grid::GridView;
 using record::RecordMode;
 using record::RecordRequest;
 using record::SurveyRecord;
+using record_samples::controls;
 
 namespace {
 
@@ -134,24 +136,24 @@ TEST_F(FitScreenTest, EveryPageOfTheRecordWindowFitsAndEveryTabIsChosenWithTheMo
     QApplication::processEvents();
     auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
     EXPECT_TRUE(menu.mdiArea()->viewport()->rect().contains(frame->geometry()));
-    ASSERT_EQ(w->ogl_Divers->count(), 5);
+    ASSERT_EQ(controls(*w).ogl_Divers->count(), 5);
 
-    QTabBar* pages = w->ogl_Divers->tabBar();
-    for (int page = 0; page < w->ogl_Divers->count(); ++page) {
+    QTabBar* pages = controls(*w).ogl_Divers->tabBar();
+    for (int page = 0; page < controls(*w).ogl_Divers->count(); ++page) {
         ASSERT_TRUE(clickTab(pages, page)) << page;
         if (page == 1) {
-            for (int sub = 0; sub < w->ogl_Parcelles->count(); ++sub) {
-                ASSERT_TRUE(clickTab(w->ogl_Parcelles->tabBar(), sub)) << sub;
-                EXPECT_FALSE(scrollsSideways(w->ogl_Divers->currentWidget())) << "parcels " << sub;
+            for (int sub = 0; sub < controls(*w).ogl_Parcelles->count(); ++sub) {
+                ASSERT_TRUE(clickTab(controls(*w).ogl_Parcelles->tabBar(), sub)) << sub;
+                EXPECT_FALSE(scrollsSideways(controls(*w).ogl_Divers->currentWidget())) << "parcels " << sub;
             }
         }
         if (page == 3) {
-            for (int tab = 0; tab < w->Tab_Relevé->count(); ++tab) {
-                EXPECT_TRUE(clickTab(w->Tab_Relevé, tab));
+            for (int tab = 0; tab < controls(*w).Tab_Relevé->count(); ++tab) {
+                EXPECT_TRUE(clickTab(controls(*w).Tab_Relevé, tab));
                 EXPECT_EQ(w->shownParcel(), tab + 1);
             }
         }
-        EXPECT_FALSE(scrollsSideways(w->ogl_Divers->currentWidget())) << "page " << page;
+        EXPECT_FALSE(scrollsSideways(controls(*w).ogl_Divers->currentWidget())) << "page " << page;
     }
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 
@@ -166,11 +168,11 @@ TEST_F(FitScreenTest, EveryPageOfTheRecordWindowFitsAndEveryTabIsChosenWithTheMo
     for (int r = 1; r < table.rows(); ++r)
         if (table.cell(r, nameColumn).size() > longest.size())
             longest = table.cell(r, nameColumn);
-    const Grid& species = w->flx_Espèces->grid();
-    QFont font = w->flx_Espèces->font();
+    const Grid& species = controls(*w).flx_Espèces->grid();
+    QFont font = controls(*w).flx_Espèces->font();
     font.setFamily(species.fontName(1, 3));
     font.setPointSizeF(species.fontSize(1, 3));
-    EXPECT_GT(w->flx_Espèces->columnWidth(2), QFontMetrics(font).horizontalAdvance(longest))
+    EXPECT_GT(controls(*w).flx_Espèces->columnWidth(2), QFontMetrics(font).horizontalAdvance(longest))
         << longest.toStdString();
 }
 

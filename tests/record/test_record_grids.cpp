@@ -15,6 +15,7 @@
 #include "record/frm_Releve_SHOC.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/samples/RecordSamples.h"
+#include "tests/record/RecordWindowControls.h"
 #include "tests/support/GridTyping.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@
 using namespace record;
 using grid::Grid;
 using grid::GridView;
+using record_samples::controls;
 namespace mb = platform::mb;
 
 namespace {
@@ -62,9 +64,9 @@ protected:
     void open()
     {
         w = openShown(RecordMode::Update, m_file, [](frm_Releve_SHOC& window) {
-            window.ogl_Divers->setCurrentIndex(3);
-            window.Tab_Relevé->setCurrentIndex(1);
-            window.opt_Total[0]->setChecked(true);
+            controls(window).ogl_Divers->setCurrentIndex(3);
+            controls(window).Tab_Relevé->setCurrentIndex(1);
+            controls(window).opt_Total[0]->setChecked(true);
         });
         ASSERT_TRUE(w);
     }
@@ -78,7 +80,7 @@ protected:
         common::resetOptions();
     }
 
-    Grid& species() { return w->flx_Espèces->grid(); }
+    Grid& species() { return controls(*w).flx_Espèces->grid(); }
 
     // Keys typed where the focus is: the first one on a grid opens the cell's editor.
     static void type(const QString& text)
@@ -115,18 +117,18 @@ protected:
 TEST_F(RecordGridsTest, TypedCountsGiveTheirTotal)
 {
     const int rows = species().rows();
-    typeInto(w->flx_Espèces, 1, 4, "12");
-    typeInto(w->flx_Espèces, 1, 6, "3");
+    typeInto(controls(*w).flx_Espèces, 1, 4, "12");
+    typeInto(controls(*w).flx_Espèces, 1, 6, "3");
     EXPECT_EQ(row(species(), 1), "\t\t\t12\t\t3\t\t15\t");
     EXPECT_EQ(species().rows(), rows + 2);
     EXPECT_TRUE(w->isModified());
 
     env.dialogs().answer(mb::OK);
     species().select(1, 5);
-    w->flx_Espèces->setFocus();
+    controls(*w).flx_Espèces->setFocus();
     type("4-5");
     EXPECT_EQ(env.dialogs().texts(), QStringList{"Veuillez saisir uniquement des chiffres"});
-    EXPECT_EQ(w->flx_Espèces->editText(), "45");
+    EXPECT_EQ(controls(*w).flx_Espèces->editText(), "45");
     enter();
     EXPECT_EQ(species().cell(1, 8), "60");
 }
@@ -148,14 +150,14 @@ TEST_F(RecordGridsTest, SpeciesTypedByCodeOrName)
     };
     int r = 1;
     for (const auto& c : cases) {
-        typeInto(w->flx_Espèces, r, c.col, QString::fromUtf8(c.typed));
+        typeInto(controls(*w).flx_Espèces, r, c.col, QString::fromUtf8(c.typed));
         EXPECT_EQ(row(species(), r), QString::fromUtf8(c.stored)) << c.typed;
         ++r;
     }
     EXPECT_TRUE(env.dialogs().texts().isEmpty()) << env.dialogs().texts().join('|').toStdString();
 
-    typeInto(w->flx_Espèces, 1, 4, "3");
-    typeInto(w->flx_Espèces, 1, 9, "pose");
+    typeInto(controls(*w).flx_Espèces, 1, 4, "3");
+    typeInto(controls(*w).flx_Espèces, 1, 9, "pose");
     EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t3\t\t\t\t3\tPOSE Posé, au repos");
     EXPECT_TRUE(species().colEditList(9).startsWith(" |ALIM En alimentation|POSE Posé, au repos|"))
         << "the behaviours of the row's class";
@@ -164,9 +166,9 @@ TEST_F(RecordGridsTest, SpeciesTypedByCodeOrName)
 // A weather code typed into its cell: the list's code stored, its label shown.
 TEST_F(RecordGridsTest, WeatherCodeTyped)
 {
-    w->ogl_Divers->setCurrentIndex(2);
-    Grid& weather = w->flx_Date_Météo->grid();
-    typeInto(w->flx_Date_Météo, 2, 3, "2");
+    controls(*w).ogl_Divers->setCurrentIndex(2);
+    Grid& weather = controls(*w).flx_Date_Météo->grid();
+    typeInto(controls(*w).flx_Date_Météo, 2, 3, "2");
     EXPECT_EQ(weather.cell(2, 3), "2");
     EXPECT_EQ(weather.displayText(2, 3), "2 - Bruine");
     EXPECT_TRUE(w->isModified());
@@ -179,7 +181,7 @@ TEST_F(RecordGridsTest, KeyboardCommands)
     QGuiApplication::clipboard()->setText("ALAARV\t\t1\t\t2\r\n\tPie bavarde\t3\r\nXXXYYY\tMa pie\t1\r\n");
     species().select(4, 2);
     env.dialogs().answer(mb::OK);
-    key(w->flx_Espèces, Qt::Key_V, Qt::ControlModifier);
+    key(controls(*w).flx_Espèces, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(species().rangeText({4, 1, 6, 9}),
               "O\tALAARV\tAlouette des champs\t1\t\t2\t\t3\t\r"
               "O\tPICPIC\tPie bavarde\t3\t\t\t\t3\t\r\t\tMa pie\t1\t\t\t\t\t");
@@ -187,14 +189,14 @@ TEST_F(RecordGridsTest, KeyboardCommands)
 
     species().select(4, 2, 1, 4);
     env.dialogs().answer(mb::Yes);
-    key(w->flx_Espèces, Qt::Key_B, Qt::ControlModifier);
+    key(controls(*w).flx_Espèces, Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(env.dialogs().texts().last(),
               "4 lignes sélectionnées par la valeur \nALAARV\tAlouette des champs\t1");
     EXPECT_EQ(row(species(), 1), "O\tALAARV\tAlouette des champs\t1\t\t\t\t1\t");
 
-    Grid& weather = w->flx_Date_Météo->grid();
+    Grid& weather = controls(*w).flx_Date_Météo->grid();
     weather.select(1, 1, 2, 5);
-    key(w->flx_Date_Météo, Qt::Key_Delete);
+    key(controls(*w).flx_Date_Météo, Qt::Key_Delete);
     EXPECT_EQ(weather.rangeText({1, 1, 2, 5}), "Parcelle N°01\t\t\t\t\rParcelle N°02\t\t\t\t");
 }
 
@@ -204,8 +206,8 @@ TEST_F(RecordGridsTest, LearningModeAsksOncePerSpecies)
 {
     common::setOptionChecked("SaisieEsp", true);
     env.dialogs().answer(mb::Yes);
-    typeInto(w->flx_Espèces, 1, 2, "PICPIC");
-    typeInto(w->flx_Espèces, 2, 3, "Pie bavarde");
+    typeInto(controls(*w).flx_Espèces, 1, 2, "PICPIC");
+    typeInto(controls(*w).flx_Espèces, 2, 3, "Pie bavarde");
     EXPECT_EQ(species().rangeText({1, 2, 2, 2}), "PICPIC\rPICPIC");
     ASSERT_EQ(env.dialogs().texts().size(), 1) << "asked once, on the species stored";
     EXPECT_TRUE(env.dialogs().texts().first().contains("PICPIC/Pie bavarde"));
@@ -223,7 +225,7 @@ TEST_F(RecordGridsTest, LearningModeAsksOncePerSpecies)
 TEST_F(RecordGridsTest, CommuneChoiceFillsEveryRow)
 {
     w->applyParcelCount(4);
-    Grid& loc = w->flx_Coordonnées->grid();
+    Grid& loc = controls(*w).flx_Coordonnées->grid();
     loc.setCheckState(2, 12, Grid::Checked);
     const auto chooseItem = [](QComboBox* combo, const QString& text) {
         const int i = combo->findText(text);
@@ -231,14 +233,14 @@ TEST_F(RecordGridsTest, CommuneChoiceFillsEveryRow)
         combo->setCurrentIndex(i);
         Q_EMIT combo->activated(i);
     };
-    chooseItem(w->cbo_Dept, "07 - Ardèche");
-    EXPECT_EQ(w->cbo_Communes->findText("Valence"), -1);
-    EXPECT_TRUE(w->txt_Statut->text().startsWith("Un ou plusieurs éléments essentiels"));
-    chooseItem(w->cbo_Communes, "Privas");
+    chooseItem(controls(*w).cbo_Dept, "07 - Ardèche");
+    EXPECT_EQ(controls(*w).cbo_Communes->findText("Valence"), -1);
+    EXPECT_TRUE(controls(*w).txt_Statut->text().startsWith("Un ou plusieurs éléments essentiels"));
+    chooseItem(controls(*w).cbo_Communes, "Privas");
     for (int p = 1; p <= 4; ++p)
         EXPECT_EQ(loc.rangeText({p, 2, p, 3}), "07 - Ardèche\tPrivas") << p;
     EXPECT_EQ(loc.checkState(2, 12), Grid::Unchecked);
-    EXPECT_TRUE(w->txt_Nom_Site->text().startsWith("SHOC-07~Privas~"));
+    EXPECT_TRUE(controls(*w).txt_Nom_Site->text().startsWith("SHOC-07~Privas~"));
 }
 
 // Closed with a count being typed: the count is stored (its total computed) before the closing
@@ -246,13 +248,13 @@ TEST_F(RecordGridsTest, CommuneChoiceFillsEveryRow)
 TEST_F(RecordGridsTest, ClosedWithACellBeingTyped)
 {
     ASSERT_FALSE(w->isModified());
-    ASSERT_TRUE(testing_support::typeCell(w->flx_Espèces, 1, 4, "12", Qt::Key_unknown));
+    ASSERT_TRUE(testing_support::typeCell(controls(*w).flx_Espèces, 1, 4, "12", Qt::Key_unknown));
     env.dialogs().answer(mb::No);
     EXPECT_FALSE(w->close());
     EXPECT_EQ(env.dialogs().texts(),
               QStringList{"ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les données "
                           "modifiées.\n\nEst-ce normal ?"});
-    EXPECT_FALSE(w->flx_Espèces->isEditing());
+    EXPECT_FALSE(controls(*w).flx_Espèces->isEditing());
     EXPECT_EQ(row(species(), 1), "\t\t\t12\t\t\t\t12\t");
 }
 
@@ -263,14 +265,14 @@ TEST_F(RecordGridsTest, DestroyedWithACellBeingTyped)
     const struct
     {
         int page;
-        GridView* frm_Releve_SHOC::*view;
+        GridView* record_samples::RecordControls::*view;
         int row, col;
         const char* typed;
     } cases[] = {
-        {3, &frm_Releve_SHOC::flx_Espèces, 1, SpeciesFirstCountColumn, "12"},
-        {3, &frm_Releve_SHOC::flx_Espèces, 1, SpeciesNameColumn, "pie b"},
-        {1, &frm_Releve_SHOC::flx_Coordonnées, 1, LocLongitude, "801000"},
-        {2, &frm_Releve_SHOC::flx_Date_Météo, 1, 3, "2"},
+        {3, &record_samples::RecordControls::flx_Espèces, 1, SpeciesFirstCountColumn, "12"},
+        {3, &record_samples::RecordControls::flx_Espèces, 1, SpeciesNameColumn, "pie b"},
+        {1, &record_samples::RecordControls::flx_Coordonnées, 1, LocLongitude, "801000"},
+        {2, &record_samples::RecordControls::flx_Date_Météo, 1, 3, "2"},
     };
     const QByteArray before = storedBytes();
     for (const auto& c : cases) {
@@ -278,8 +280,8 @@ TEST_F(RecordGridsTest, DestroyedWithACellBeingTyped)
         if (!w)
             open();
         ASSERT_TRUE(w);
-        w->ogl_Divers->setCurrentIndex(c.page);
-        ASSERT_TRUE(testing_support::typeCell((*w).*c.view, c.row, c.col, c.typed, Qt::Key_unknown));
+        controls(*w).ogl_Divers->setCurrentIndex(c.page);
+        ASSERT_TRUE(testing_support::typeCell(controls(*w).*c.view, c.row, c.col, c.typed, Qt::Key_unknown));
         w.reset();
         QCoreApplication::processEvents();
         EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();

@@ -172,6 +172,14 @@ int main(int argc, char** argv)
     if (!frame)
         return 1;
     auto* window = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    if (!window)
+        return 1;
+    // The window's controls, by their names.
+    auto* pages = window->findChild<QTabWidget*>(QStringLiteral("ogl_Divers"));
+    auto* parcelPages = window->findChild<QTabWidget*>(QStringLiteral("ogl_Parcelles"));
+    auto* habitats = window->findChild<grid::GridView*>(QStringLiteral("flx_Desc_Parcelles"));
+    if (!pages || !parcelPages || !habitats)
+        return 1;
     settle();
 
     struct Shot
@@ -190,12 +198,12 @@ int main(int argc, char** argv)
         return QGuiApplication::primaryScreen()->grabWindow(0).save(file);
     };
     for (const Shot& s : shots) {
-        window->ogl_Divers->setCurrentIndex(s.page);
-        window->ogl_Parcelles->setCurrentIndex(s.parcelsPage);
+        pages->setCurrentIndex(s.page);
+        parcelPages->setCurrentIndex(s.parcelsPage);
         if (!shoot(s.name))
             return 1;
         if (s.page == 1 && s.parcelsPage == 1) {
-            QScrollBar* sideways = window->flx_Desc_Parcelles->horizontalScrollBar();
+            QScrollBar* sideways = habitats->horizontalScrollBar();
             sideways->setValue(sideways->maximum());
             if (!shoot("record-page1-habitats-scrolled"))
                 return 1;
