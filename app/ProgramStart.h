@@ -1,8 +1,9 @@
 #pragma once
-// The program's start once its services are installed: the program's own folder, the notices
-// about the settings store, the tables an earlier version left beside the executable taken over,
-// then the main window and its start-up sequence. main() runs it; the whole-program test runs it
-// too, with the test's services, so that both start the same way.
+// The program's start once its services are installed: the temporary folders a killed copy left
+// removed, the program's own folder, the notices about the settings store, the tables an earlier
+// version left beside the executable taken over, then the main window and its start-up sequence.
+// main() runs it; the whole-program test runs it too, with the test's services, so that both
+// start the same way.
 
 #include <QString>
 #include <memory>

@@ -62,10 +62,10 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 
 } // namespace common::email
 
-void sub_Envoi_EMail_Open(bool& failed, bool showDialog)
+platform::Result sub_Envoi_EMail_Open(bool showDialog)
 {
     const platform::PointerGuard hourglass;
-    failed = !platform::mail().signOn(common::email::transportFor(showDialog)).ok;
+    return platform::mail().signOn(common::email::transportFor(showDialog));
 }
 
 void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString& subject,
@@ -103,3 +103,5 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
 }
 
 void sub_Envoi_EMail_Close() { platform::mail().signOff(); }
+
+bool common::email::sessionOpen() { return platform::mail().isSignedOn(); }

@@ -44,12 +44,12 @@ platform::MailMessage composeMessage(const QString& recipients, const QString& s
 
 } // namespace common::email
 
-// Opens the mail session that the following sends share. `failed` becomes False when the
-// session is open, True when it cannot be (the transport is missing); nothing is shown. The
+// Opens the mail session that the following sends share. Fails when it cannot be opened, saying
+// why (the mail program or command that is missing, by its name); nothing is shown. The
 // hourglass shows while the session opens, as it does while a message is sent.
 // `showDialog` names the transport the following sends use: False (sent at once, as the export
 // mailing and the reminders do) or True (the compose window, as the circular does).
-void sub_Envoi_EMail_Open(bool& failed, bool showDialog = false);
+[[nodiscard]] platform::Result sub_Envoi_EMail_Open(bool showDialog = false);
 
 // Sends one message. With `sessionOpen` False a session is opened for this message and closed
 // after it. The recipients and attachments are checked before anything is handed to the mail
@@ -67,3 +67,10 @@ void sub_Envoi_EMail(bool sessionOpen, const QString& recipients, const QString&
 // Closes the session. The pointer is left as it shows: the hourglass of a caller that mails
 // several messages is taken back by that caller.
 void sub_Envoi_EMail_Close();
+
+namespace common::email {
+// True while the session opened by sub_Envoi_EMail_Open is open. A send that the user stopped
+// (the wait window's "Arrêter") ends the session: a caller mailing several messages ends its run
+// there.
+bool sessionOpen();
+} // namespace common::email

@@ -5,6 +5,7 @@
 #include "common/Settings.h"
 #include "grid/GridFile.h"
 #include "platform/Clock.h"
+#include "platform/FileLock.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 
@@ -22,6 +23,13 @@ namespace {
 
 // The log of a folder: the existing file whatever the case of its name, or the name as given.
 QString cheminLog(const QString& dossier) { return common::writePath(dossier, common::kExportLogFile); }
+
+// The lock two copies of the program take before they rewrite the log of a folder: one name
+// whatever the case of the log's, so that both take the same.
+QString logLockPath(const QString& dossier)
+{
+    return common::joinPath(common::normalisePath(dossier), common::kExportLogFile + QStringLiteral(".lock"));
+}
 
 // The bytes of the log, nothing when there is no log; a log that cannot be read fails, the
 // reason naming it.
@@ -86,6 +94,11 @@ platform::Result logExports(const QString& dossier, const QStringList& nomsFichi
 {
     if (nomsFichiers.isEmpty())
         return platform::Result::success();
+    // Under the lock, the log as it is now (another copy may have written it since) gets this
+    // run's lines and nothing else.
+    platform::FileLock lock(logLockPath(dossier), cheminLog(dossier));
+    if (platform::Result locked = lock.lock(); !locked)
+        return locked;
     const QString chemin = cheminLog(dossier);
     const platform::ResultOf<std::optional<QByteArray>> anciennes = lireOctets(chemin);
     if (!anciennes)
@@ -118,6 +131,10 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
     travail.setFixedCols(1);
     travail.setRedraw(true);
 
+    // Under the lock, the log as it is now is read and compacted; without the lock the grid is
+    // still filled, and the log is left as it is.
+    platform::FileLock lock(logLockPath(dossier), cheminLog(dossier));
+    const platform::Result locked = lock.lock();
     const QString chemin = cheminLog(dossier);
     if (QFileInfo::exists(chemin)) {
         if (platform::Result lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
@@ -135,5 +152,7 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
     for (int r = derniere; r > travail.fixedRows(); --r)
         if (travail.cell(r, 1) == travail.cell(r - 1, 1))
             travail.removeRow(r);
+    if (!locked)
+        return locked;
     return GridFile::save(travail, chemin, GridFile::TabText);
 }

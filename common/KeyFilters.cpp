@@ -84,3 +84,14 @@ int common::findItemStartingWith(const QStringList& items, const QString& texte)
             return i;
     return -1;
 }
+
+int common::findItemIgnoringCase(const QStringList& items, const QString& texte)
+{
+    const QString cherche = texte.trimmed();
+    if (cherche.isEmpty())
+        return -1;
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i].trimmed().compare(cherche, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}

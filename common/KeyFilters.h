@@ -37,5 +37,8 @@ QString digitsOnlyMessage(const QString& permis);
 
 // The first item that begins with the text, case ignored; -1 when none.
 int findItemStartingWith(const QStringList& items, const QString& texte);
+// The first item whose whole text is the text, letter case and surrounding blanks aside (never an
+// item that merely begins with it); -1 when none is, or when the text is blank.
+int findItemIgnoringCase(const QStringList& items, const QString& texte);
 
 } // namespace common

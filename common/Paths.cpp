@@ -1,5 +1,6 @@
 #include "common/Paths.h"
 
+#include "common/Globals.h"
 #include "common/Settings.h"
 #include "platform/Dialogs.h"
 #include "platform/SaveFile.h"
@@ -64,6 +65,13 @@ QStringList fileNames(const QString& dossier)
     }
     return out;
 }
+
+// A name that stands for no file of the folder, or for another folder's.
+bool leadsElsewhere(const QString& nom)
+{
+    return nom.isEmpty() || nom == QLatin1String(".") || nom == QLatin1String("..") ||
+           nom.contains(QLatin1Char('/'));
+}
 } // namespace
 
 QStringList common::filterNames(const QStringList& noms, const QString& masque)
@@ -95,8 +103,25 @@ QStringList common::listFiles(const QString& dossier, const QString& masque)
     return out;
 }
 
+platform::Result common::checkPlainName(const QString& dossier, const QString& nom)
+{
+    const QString folder = QDir::toNativeSeparators(common::normalisePath(dossier));
+    if (nom.contains(QLatin1Char('\\')))
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » du dossier « %2 » est laissé de côté : son nom contient "
+                           "« \\ », que %3 lit comme un séparateur de dossiers. Renommez-le sans ce "
+                           "caractère.")
+                .arg(nom, folder, common::kProgramName));
+    if (leadsElsewhere(nom))
+        return platform::Result::failure(
+            QStringLiteral("Le nom « %1 » ne désigne pas un fichier du dossier « %2 ».").arg(nom, folder));
+    return platform::Result::success();
+}
+
 QString common::findFile(const QString& dossier, const QString& nom)
 {
+    if (leadsElsewhere(nom))
+        return QString();
     const QString folder = common::normalisePath(dossier);
     const QString exact = common::joinPath(folder, nom);
     if (QFileInfo(exact).isFile())
@@ -115,16 +140,18 @@ QString common::writePath(const QString& dossier, const QString& nom)
 
 platform::Result common::renameFile(const QString& source, const QString& cible)
 {
-    const QFileInfo target(common::normalisePath(cible));
-    const QString existing = common::findFile(target.absolutePath(), target.fileName());
-    if (!existing.isEmpty() &&
-        QFileInfo(existing).canonicalFilePath() != QFileInfo(source).canonicalFilePath())
+    const QFileInfo from(source);
+    const QFileInfo target(cible);
+    for (const QFileInfo& f : {from, target})
+        if (platform::Result plain = checkPlainName(f.path(), f.fileName()); !plain)
+            return plain;
+    const QString existing = common::findFile(target.path(), target.fileName());
+    if (!existing.isEmpty() && QFileInfo(existing).canonicalFilePath() != from.canonicalFilePath())
         return platform::Result::failure(QStringLiteral("Le fichier %1 existe déjà.").arg(existing));
-    const QString from = common::normalisePath(source);
-    if (const int err = platform::renameWithoutReplacing(from, target.filePath()); err != 0)
+    if (const int err = platform::renameWithoutReplacing(source, cible); err != 0)
         return platform::Result::failure(
             QStringLiteral("Le fichier « %1 » ne peut pas être renommé : %2.")
-                .arg(QDir::toNativeSeparators(from), platform::fileErrorReason(err)));
+                .arg(QDir::toNativeSeparators(source), platform::fileErrorReason(err)));
     return platform::Result::success();
 }
 

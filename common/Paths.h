@@ -1,7 +1,9 @@
 #pragma once
-// Folders and file names. Paths are built with "/"; "\" typed or stored by users of the
-// program's Windows ancestry is read as a separator too. File names are matched without regard
-// to case, as users of the program expect, and no rename replaces an existing file.
+// Folders and file names. Paths are built with "/"; in a folder typed or stored by users of the
+// program's Windows ancestry "\" is read as a separator too. A file's name is taken literally,
+// never as a path: a name found in a folder (or shown in a list made from one) that holds "\" or
+// would lead elsewhere is refused with a reason. File names are matched without regard to case,
+// as users of the program expect, and no rename replaces an existing file.
 
 #include "platform/Result.h"
 
@@ -29,14 +31,19 @@ QStringList listFiles(const QString& dossier, const QString& masque);
 // The names of a list that match such a mask (without regard to case), in the list's order: to
 // pick several kinds of files out of one listing of a folder.
 QStringList filterNames(const QStringList& noms, const QString& masque);
+// A file's name is one name of the folder: not empty, not "." nor "..", without "/"; and without
+// "\", which the program's paths read as a separator. The reason names the file and the folder.
+platform::Result checkPlainName(const QString& dossier, const QString& nom);
+
 // The path of the existing file of the folder whose name equals the given name ignoring case,
-// or empty when there is none.
+// or empty when there is none (or when the name would lead out of the folder).
 QString findFile(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
 QString writePath(const QString& dossier, const QString& nom);
 // Renames a file; refuses when a different file of the target name already exists, whatever its
-// case. The reason names the file.
+// case, and when either name is not a plain name (checkPlainName). The paths are taken as they
+// are: nothing in them is read as a separator but "/". The reason names the file.
 platform::Result renameFile(const QString& source, const QString& cible);
 
 // Earlier versions kept their tables in the executable's folder when they could write there.

@@ -66,22 +66,24 @@ struct GridContent
     int cols = 0;
     int fixedRows = 0;
     int fixedCols = 0;
-    QStringList fontNames; // font names of cells, shared
+    QStringList fontNames;               // font names of cells, shared
+    QHash<QString, quint16> fontNumbers; // the number of each name of fontNames
 
     int rowCount() const { return int(rows.size()); }
-    // The font number of a name for CellFormat::font (0 for an empty name).
+    // The font number of a name for CellFormat::font (0 for an empty name, and for a name beyond
+    // the 65,535 that a number can tell apart).
     quint16 fontNumber(const QString& name)
     {
         if (name.isEmpty())
             return 0;
-        qsizetype i = fontNames.indexOf(name);
-        if (i < 0) {
-            if (fontNames.size() >= 65535)
-                return 0;
-            fontNames.append(name);
-            i = fontNames.size() - 1;
-        }
-        return quint16(i + 1);
+        if (const auto found = fontNumbers.constFind(name); found != fontNumbers.cend())
+            return *found;
+        if (fontNames.size() >= 65535)
+            return 0;
+        fontNames.append(name);
+        const auto number = quint16(fontNames.size());
+        fontNumbers.insert(name, number);
+        return number;
     }
     QString fontName(quint16 number) const { return number == 0 ? QString() : fontNames.value(number - 1); }
 };

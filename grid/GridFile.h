@@ -32,15 +32,28 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <limits>
 
 namespace grid {
 
 class Grid;
 
+// The largest file a reader takes of a kind of file (say a record): a file beyond them is
+// refused, with a reason that names the kind, before it is read whole. Its size is checked
+// first, then (code 0) the rows and cells its first lines declare.
+struct GridFileBounds
+{
+    QString kind; // what such a file holds, for the reason: "un relevé"
+    qint64 bytes = std::numeric_limits<qint64>::max();
+    qint64 rows = std::numeric_limits<qint64>::max();
+    qint64 cells = std::numeric_limits<qint64>::max(); // rows times columns
+};
+
 class GridFile
 {
 public:
     enum Code : int { Complete = 0, TabText = 4, SeparatedText = 5, Workbook = 6 };
+    using Bounds = GridFileBounds;
 
     static platform::Result save(const Grid& grid, const QString& path, int code,
                                  bool withFixedCells = false);
@@ -48,7 +61,9 @@ public:
     // while the new one is written, is kept and the save fails.
     static platform::Result saveNew(const Grid& grid, const QString& path, int code,
                                     bool withFixedCells = false);
-    static platform::Result load(Grid& grid, const QString& path, int code);
+    // Whatever the bounds, a code-0 file is read whole only once its first bytes hold the
+    // signature and a size line, and a file that declares more rows than it has bytes is refused.
+    static platform::Result load(Grid& grid, const QString& path, int code, const Bounds& bounds = {});
 
     // Code 0 only: loads the counts, settings and the texts of the first rowCount rows (fewer
     // when the file has fewer), without reading the rest of the file. Cell settings and keys of
@@ -59,9 +74,10 @@ public:
     // each row, only the texts of its first columns are decoded: as many as columns(row, the
     // rows read before it) says. For readers that need a few cells of many files. A row holds
     // at most the texts asked for; trailing empty texts may be left out (read them with value()).
+    // The time taken grows with the bytes of the rows read, never with the rest of the file.
     using HeadColumns = std::function<int(int row, const QList<QStringList>& before)>;
-    static platform::ResultOf<QList<QStringList>> readHead(const QString& path, int rowCount,
-                                                           const HeadColumns& columns);
+    static platform::ResultOf<QList<QStringList>>
+    readHead(const QString& path, int rowCount, const HeadColumns& columns, const Bounds& bounds = {});
 
     // Code 0 content in memory (the readers and writers of the files above).
     static QByteArray toComplete(const Grid& grid);

@@ -3,7 +3,9 @@
 // Row 0 of a grid with fixed rows is shown as the column headers, column 0 of a grid with fixed
 // columns as the row headers; further fixed rows and columns are shown as cells in the fixed
 // colour that cannot be edited. A read-only cell without a colour of its own is shown in the
-// fixed colour too.
+// fixed colour too. The fixed columns beyond the first stay in place when the grid is scrolled
+// sideways, beside the first one (the row headers). A cell whose text its column cuts short
+// shows the whole text in its tip, unless the view has a tip of its own (setToolTipText).
 //
 // Events (signals) carry grid rows and columns. Handlers that may refuse get a pointer to a
 // flag or to the key, which they change in place:
@@ -24,11 +26,20 @@
 //
 // Check-box cells (cells of a Boolean column, cells with a check state) are toggled by a click
 // or the space bar. A read-only cell, a fixed cell or a grid that is not editable opens no
-// editor. Edit lists give a drop-down editor ("#code;label" items store the code).
+// editor. A cell with an edit list opens a ListEditor ("#code;label" items store the code):
+// typing narrows the items offered, and the item highlighted is stored on Enter, Tab or leaving
+// the cell, or the item clicked at once.
+//
+// An edit open when its window goes: the window asked to close (its own close, or that of a
+// window holding it) has the edit stored first, as leaving the cell would, so that the window's
+// closing steps see it; a value the validation refuses keeps the window open on the editor. A
+// window destroyed (or the view itself) drops the edit, and no edit event reaches the window
+// whose destructor has begun.
 
 #include "grid/Grid.h"
 
 #include <QAbstractItemDelegate>
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 
@@ -54,8 +65,11 @@ public:
 
     // ---- Editing
     bool isEditing() const { return m_editor != nullptr; }
-    // The text in the open editor (the label shown for a drop-down), or empty.
+    int editRow() const { return m_editRow; }
+    int editCol() const { return m_editCol; }
+    // The text in the open editor (for a list, the text typed or the label shown), or empty.
     QString editText() const;
+    // Puts a text in the open editor as if typed (a list narrows to it).
     void setEditText(const QString& text);
     // Opens the editor on the current cell, as the user would (before-edit runs). False when
     // no editor opened.
@@ -72,6 +86,8 @@ public:
     // Fits the widths of grid columns first..last (-1: the last column) to their contents plus
     // extra space in twips (15 twips to a pixel); the widths are kept in the grid's columns.
     void fitColumnWidths(int firstCol = 0, int lastCol = -1, int extraTwips = 0);
+    // The least width in pixels that the fits leave a grid column (0: none).
+    void setMinimumColumnWidth(int col, int pixels);
     void fitRowHeights();
     void setHeaderSort(bool on);
     QString toolTipText() const { return m_toolTip; }
@@ -79,6 +95,11 @@ public:
     void setScrollTips(bool on) { m_scrollTips = on; }
     QString scrollTipText() const { return m_scrollTipText; }
     void setScrollTipText(const QString& text) { m_scrollTipText = text; }
+    // The view over the fixed columns kept in place beside the row headers; null while the grid
+    // has none.
+    QTableView* frozenColumnsView() const { return m_frozen; }
+    // Scrolls a cell into sight, clear of the fixed columns kept in place.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     // Grid cell of a view index and back (invalid index for cells shown as headers).
     int gridRow(const QModelIndex& index) const;
@@ -110,6 +131,7 @@ Q_SIGNALS:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void updateGeometries() override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -141,6 +163,21 @@ private:
     void headerClicked(int section);
     void sectionResized(int section, int oldSize, int newSize);
     void reportMouse(QEvent* event, int row, int col, bool press);
+    // The fixed columns kept in place: how many of the view's columns, their width on screen, and
+    // the view over them laid out again (columns, rows, place).
+    int frozenCount() const;
+    int frozenWidth() const;
+    void updateFrozen();
+    void placeFrozen();
+    // True when the cell's text is wider than its column shows.
+    bool isCutShort(const QModelIndex& index) const;
+    // The widgets that hold the view while an editor is open: their close stores the edit.
+    void watchHolders();
+    void unwatchHolders();
+    bool holderClosing(QObject* watched, QEvent* event);
+    // A holder is going: deleted, or its destructor begun (it is no longer of its own class).
+    bool holderGoing() const;
+    void dropEditor();
 
     Grid* m_grid = nullptr;
     Grid* m_ownGrid = nullptr;
@@ -148,6 +185,12 @@ private:
     QList<QMetaObject::Connection> m_connections;
 
     QPointer<QWidget> m_editor;
+    struct Holder
+    {
+        QPointer<QWidget> widget;
+        const QMetaObject* type = nullptr; // its class when the editor opened
+    };
+    QList<Holder> m_holders;
     int m_editRow = -1;
     int m_editCol = -1;
     bool m_validating = false;
@@ -166,6 +209,8 @@ private:
     QString m_toolTip;
     bool m_scrollTips = false;
     QString m_scrollTipText;
+    QTableView* m_frozen = nullptr;
+    QHash<int, int> m_minimumWidths; // grid column -> pixels
 };
 
 } // namespace grid

@@ -10,11 +10,11 @@
 // "_xHHHH_" (workbookEscape), so that every workbook of the program reads back alike.
 
 #include "platform/Result.h"
+#include "platform/TemporaryFolder.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <QTemporaryDir>
 #include <optional>
 #include <string>
 
@@ -101,7 +101,7 @@ private:
     bool fail(const QString& why);
     const char* utf8(QStringView text);
 
-    QTemporaryDir m_folder;
+    platform::TemporaryFolder m_folder;
     QString m_path;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;

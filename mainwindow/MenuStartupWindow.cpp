@@ -30,7 +30,7 @@ void MenuStartupWindow::hideItemsNotOffered()
 
 void MenuStartupWindow::sub_Adapte_Affichage() { m_menu.sub_Adapte_Affichage(); }
 
-void MenuStartupWindow::showWindow() { m_menu.show(); }
+void MenuStartupWindow::showWindow() { m_menu.showOnScreen(); }
 
 void MenuStartupWindow::openAddressBook()
 {

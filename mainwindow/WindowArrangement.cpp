@@ -1,5 +1,6 @@
 #include "mainwindow/WindowArrangement.h"
 
+#include <QStringList>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -72,6 +73,46 @@ QPoint centredPosition(QSize zone, QSize taille)
     const float left = float(zone.width() - taille.width()) / 2.0f;
     const float top = float(zone.height() - taille.height()) / 2.0f;
     return QPoint(qRound(left), qRound(top));
+}
+
+QString placeText(const MainWindowPlace& place)
+{
+    const QRect& r = place.normal;
+    return QStringLiteral("%1,%2,%3,%4,%5")
+        .arg(r.left())
+        .arg(r.top())
+        .arg(r.width())
+        .arg(r.height())
+        .arg(place.maximised ? 1 : 0);
+}
+
+std::optional<MainWindowPlace> readPlace(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 5)
+        return std::nullopt;
+    int values[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        values[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (values[2] < 1 || values[3] < 1 || (values[4] != 0 && values[4] != 1))
+        return std::nullopt;
+    return MainWindowPlace{QRect(values[0], values[1], values[2], values[3]), values[4] == 1};
+}
+
+MainWindowPlace openingPlace(const std::optional<MainWindowPlace>& kept, const QRect& available)
+{
+    if (!kept)
+        return {available, true};
+    const QRect& r = kept->normal;
+    const int width = std::min(r.width(), available.width());
+    const int height = std::min(r.height(), available.height());
+    const int left = std::clamp(r.left(), available.left(), available.left() + available.width() - width);
+    const int top = std::clamp(r.top(), available.top(), available.top() + available.height() - height);
+    return {QRect(left, top, width, height), kept->maximised};
 }
 
 } // namespace mainwindow

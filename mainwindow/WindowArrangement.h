@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
+#include <optional>
 
 namespace mainwindow {
 
@@ -34,5 +36,29 @@ QSize openingSize(QSize souhaitee, QSize zone);
 // The top-left corner that centres a window in the area (it may be negative when the window
 // is larger than the area).
 QPoint centredPosition(QSize zone, QSize taille);
+
+// The main window's place on the screen: where it stands when it is not maximised (its inner
+// area, in screen pixels), and whether it is maximised.
+struct MainWindowPlace
+{
+    QRect normal;
+    bool maximised = false;
+    bool operator==(const MainWindowPlace&) const = default;
+};
+
+// Where the place the user last left is kept: a per-user setting of the program.
+inline const QString kPlaceSection = QStringLiteral("Fenêtres");
+inline const QString kMainWindowPlaceKey = QStringLiteral("Fenêtre principale");
+
+// The place as kept: "left,top,width,height,maximised" (maximised 1 or 0).
+QString placeText(const MainWindowPlace& place);
+// The place of a kept text; nullopt for a text that is not one (empty, a missing or non-numeric
+// part, a width or height below 1).
+std::optional<MainWindowPlace> readPlace(const QString& text);
+
+// Where the main window opens on a screen whose free area (without the desktop's panels) is
+// given: the place kept, moved and reduced as far as needed to lie inside the area, maximised as
+// it was left; with no place kept, the whole area, maximised.
+MainWindowPlace openingPlace(const std::optional<MainWindowPlace>& kept, const QRect& available);
 
 } // namespace mainwindow

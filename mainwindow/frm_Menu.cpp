@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <memory>
@@ -358,6 +359,8 @@ void frm_Menu::openList()
         hooks.conversionObserver = &conversionWait();
         hooks.importProgress = &importWait();
         m_list = addWindow(new frm_Liste_Releves_SHOC(std::move(hooks)));
+        // As large as the main window's area, so that the list shows all its columns.
+        m_list->setGeometry(QRect(QPoint(0, 0), m_mdi->viewport()->size()));
     }
     m_list->show();
     m_list->widget()->show();
@@ -439,6 +442,21 @@ void frm_Menu::sub_Adapte_Affichage()
     item(QStringLiteral("Popup_Maj_Global"), 3)->setVisible(false);
     if (administrateur)
         item(QStringLiteral("Réseaux"))->setVisible(true);
+}
+
+void frm_Menu::showOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const std::optional<mainwindow::MainWindowPlace> kept = mainwindow::readPlace(fun_Get_Setting_VB(
+        mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey, QString(), common::kProgramName));
+    const mainwindow::MainWindowPlace place =
+        mainwindow::openingPlace(kept, screen ? screen->availableGeometry() : geometry());
+    setGeometry(place.normal);
+    m_placed = true;
+    if (place.maximised)
+        showMaximized();
+    else
+        showNormal();
 }
 
 void frm_Menu::sub_Retreive_Last_Version(bool quiet) { mainwindow::sub_Retreive_Last_Version(quiet); }
@@ -589,4 +607,13 @@ void frm_Menu::closeEvent(QCloseEvent* event)
     }
     m_mdi->closeAllSubWindows();
     event->accept();
+    if (m_placed) {
+        // The place as the user leaves it, for the next start; a failed write is told by the
+        // settings themselves, once.
+        const QString place = mainwindow::placeText({normalGeometry(), isMaximized()});
+        if (place != fun_Get_Setting_VB(mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey, QString(),
+                                        common::kProgramName))
+            static_cast<void>(sub_Save_Setting(mainwindow::kPlaceSection, mainwindow::kMainWindowPlaceKey,
+                                               place, common::kProgramName));
+    }
 }

@@ -58,6 +58,11 @@ public:
     void startAutoCheck();
     QTimer* tim_CheckUPD_Auto() const { return m_timCheckUpdAuto; }
 
+    // Shows the window where the user last left it, within the screen's free area (without the
+    // desktop's panels); the first time over that whole area, maximised. Its place is kept again
+    // when it closes.
+    void showOnScreen();
+
     // The command line shown in the caption; by default the program's arguments.
     void setCommandLine(const QString& line) { m_commandLine = line; }
 
@@ -120,4 +125,5 @@ private:
     QPointer<QMdiSubWindow> m_about;
     QPointer<QMdiSubWindow> m_record;
     QPointer<frm_Splash_Logo> m_logo;
+    bool m_placed = false; // shown where the user left it: its place is kept at closing
 };

@@ -7,6 +7,7 @@
 #include "grid/GridView.h"
 #include "mainwindow/ParamEditor.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 
@@ -26,20 +27,6 @@
 
 using grid::Grid;
 using grid::GridView;
-
-namespace {
-
-// Windows key codes and shift states of the grid's shortcuts.
-constexpr int kToucheSuppr = 46;
-constexpr int kToucheInser = 45;
-constexpr int kToucheC = 67;
-constexpr int kToucheV = 86;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
-
-} // namespace
 
 frm_Param::frm_Param(const QString& mode, const QString& scheme, QWidget* parent, platform::RowSource* base)
     : QWidget(parent)
@@ -69,13 +56,9 @@ frm_Param::frm_Param(const QString& mode, const QString& scheme, QWidget* parent
     sub_Init_Grilles(this);
 }
 
-frm_Param::~frm_Param()
-{
-    // Nothing is saved on closing: an open editor is dropped before the logic it reports to goes.
-    disconnect(flx_Grille, nullptr, this, nullptr);
-    if (flx_Grille->isEditing())
-        flx_Grille->finishEditing(true);
-}
+// Nothing is saved on destruction: an editor still open is dropped by the grid, which sends
+// nothing to a window whose destructor has begun.
+frm_Param::~frm_Param() = default;
 
 bool frm_Param::closedAtLoad() const { return m_editor->mustClose(); }
 
@@ -157,7 +140,7 @@ void frm_Param::connectGrid()
     });
     // One click of the left button starts editing: no double click needed.
     connect(flx_Grille, &GridView::click, this, [this] {
-        if (m_lastButton == kLeftButton && flx_Grille->grid().editable() != Grid::Editable::None &&
+        if (m_lastButton == platform::kLeftButton && flx_Grille->grid().editable() != Grid::Editable::None &&
             !flx_Grille->isEditing())
             flx_Grille->editCell();
     });
@@ -177,15 +160,16 @@ void frm_Param::applyDisplay()
 
 void frm_Param::gridKey(int* cle, int shift)
 {
-    if (*cle == kToucheSuppr) {
+    if (*cle == platform::kKeyDelete) {
         m_editor->clearSelection();
         *cle = 0;
-    } else if ((*cle == kToucheV && shift == kCtrl) || (*cle == kToucheInser && shift == kShift)) {
+    } else if ((*cle == platform::kKeyV && shift == platform::kCtrlMask) ||
+               (*cle == platform::kKeyInsert && shift == platform::kShiftMask)) {
         const QClipboard* pressePapiers = QGuiApplication::clipboard();
         if (pressePapiers) // a refused cell is named to the user by the editor
             static_cast<void>(m_editor->pasteText(pressePapiers->text()));
         *cle = 0;
-    } else if (*cle == kToucheC && shift == kCtrl) {
+    } else if (*cle == platform::kKeyC && shift == platform::kCtrlMask) {
         sub_Copier_Grille(flx_Grille->grid());
         *cle = 0;
     }
@@ -194,7 +178,7 @@ void frm_Param::gridKey(int* cle, int shift)
 void frm_Param::gridMouse(int bouton)
 {
     // A right click on the top-left cell loads a tab-separated file over the table.
-    if (bouton != kRightButton || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
+    if (bouton != platform::kRightButton || flx_Grille->mouseRow() != 0 || flx_Grille->mouseCol() != 0 ||
         !m_editor->canLoadText())
         return;
     const std::optional<QString> fichier = platform::dialogs().inputBox(
@@ -266,9 +250,7 @@ void frm_Param::closeEvent(QCloseEvent* event)
         event->ignore(); // a second close while the question is open waits for its answer
         return;
     }
-    // Text still in the cell's editor is part of the table.
-    if (flx_Grille->isEditing())
-        flx_Grille->finishEditing();
+    // Text still in the cell's editor was stored by the grid before this close.
     m_closing = true;
     const bool permise = m_editor->mustClose() || m_editor->canClose();
     m_closing = false;

@@ -128,6 +128,7 @@ Result DesktopMail::compose(const MailMessage& message)
     if (waited == WaitOutcome::Stopped) {
         endProcessGroup(*process, group);
         delete process;
+        m_signedOn = false;
         return Result::failure(QStringLiteral("L'ouverture du message a été arrêtée : le programme « %1 » et "
                                               "ceux qu'il avait lancés ont été arrêtés.")
                                    .arg(program));
@@ -168,6 +169,8 @@ Result DesktopMail::sendAtOnce(const MailMessage& message)
                   QStringLiteral("Envoi du message par la commande « %1 »").arg(program), showWaitAfter});
     if (waited != WaitOutcome::Finished) {
         endProcessGroup(process, group);
+        if (waited == WaitOutcome::Stopped)
+            m_signedOn = false;
         return Result::failure(
             waited == WaitOutcome::TimedOut
                 ? QStringLiteral("La commande d'envoi du courrier « %1 » n'a pas répondu en %2 : "

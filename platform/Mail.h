@@ -63,7 +63,8 @@ public:
     virtual void signOff() = 0;
     virtual bool isSignedOn() const = 0;
     // Sends one message in the open session. A message with a fault (see checkMessage) is not
-    // handed on at all.
+    // handed on at all. A send that the user stops through the wait observer fails and ends the
+    // session: the user stopped the mailing, not only this message.
     virtual Result send(const MailMessage& message, MailTransport transport) = 0;
 
     // Shows a send that keeps the program waiting for a mail program, and lets the user stop it

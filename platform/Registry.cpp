@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/FileLock.h"
 #include "platform/SaveFile.h"
 
 #include <QDateTime>
@@ -9,12 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
@@ -296,24 +294,6 @@ QByteArray storeBytes(const Tree& t)
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
-// Why the lock beside the store could not be made in the folder.
-QString lockFailureReason(const QString& folder)
-{
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        return fileErrorReason(ENOENT);
-    if (QStorageInfo(folder).isReadOnly())
-        return fileErrorReason(EROFS);
-    if (!info.isWritable())
-        return fileErrorReason(EACCES);
-    return fileErrorReason(EIO);
-}
-
-// A write waits this long for another copy of the program to finish its own; a lock older than
-// the stale time was left by a copy that stopped while writing.
-constexpr std::chrono::milliseconds kLockWait{5000};
-constexpr std::chrono::milliseconds kStaleLock{15000};
-
 } // namespace
 
 struct Registry::Impl
@@ -349,13 +329,9 @@ struct Registry::Impl
         }
         const QString folder = QFileInfo(file).absolutePath();
         QDir().mkpath(folder);
-        QLockFile lock(file + QStringLiteral(".lock"));
-        lock.setStaleLockTime(kStaleLock);
-        if (!lock.tryLock(kLockWait))
-            return fail(
-                writeFailureText(file, lock.error() == QLockFile::LockFailedError
-                                           ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
-                                           : lockFailureReason(folder)));
+        FileLock lock(file + QStringLiteral(".lock"), file);
+        if (const Result locked = lock.lock(); !locked)
+            return fail(locked.error);
         ResultOf<std::optional<Tree>> read = readStore(file);
         if (!read)
             return fail(writeFailureText(

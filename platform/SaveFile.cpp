@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -17,8 +16,22 @@ namespace platform {
 
 namespace {
 
-// The permissions a new file gets from the user's file-creation mask. QSaveFile's temporary
-// file is created private (0600); a new file should look like any other the user makes.
+// The temporary file of a save, hidden in the target's folder: its name is short whatever the
+// target's, so that any name the file system takes can be written and written again, and the
+// rename that puts it in place stays on one file system.
+const QString kTemporaryName = QStringLiteral("/.mirelot-XXXXXX");
+
+// The file a save replaces: a link is followed to the file it names, so that the link stays.
+QString finalTarget(const QString& path)
+{
+    QFileInfo f(path);
+    for (int depth = 0; depth < 40 && f.isSymLink(); ++depth)
+        f.setFile(f.symLinkTarget());
+    return f.isSymLink() ? path : f.filePath();
+}
+
+// The permissions a new file gets from the user's file-creation mask. The temporary file is
+// created private (0600); a new file should look like any other the user makes.
 QFileDevice::Permissions usualPermissions()
 {
     static const QFileDevice::Permissions perms = [] {
@@ -44,7 +57,7 @@ QFileDevice::Permissions usualPermissions()
 }
 
 // Why the target's folder cannot take the file, judged before writing (errno is not always kept
-// by the time QSaveFile reports an open failure).
+// by the time a temporary file reports an open failure).
 int folderProblem(const QString& path)
 {
     const QFileInfo target(path);
@@ -100,6 +113,8 @@ QString fileErrorReason(int errorNumber)
         return QStringLiteral("le système de fichiers est en lecture seule");
     case EEXIST:
         return QStringLiteral("un fichier de ce nom existe déjà");
+    case ENAMETOOLONG:
+        return QStringLiteral("le nom est trop long");
     default:
         return QStringLiteral("une erreur du système de fichiers s'est produite");
     }
@@ -119,33 +134,30 @@ QString readFailureText(const QString& path, const QString& reason)
 
 Result saveFile(const QString& path, const ContentWriter& writer)
 {
-    if (const int problem = folderProblem(path))
+    const QFileInfo target(finalTarget(path));
+    if (const int problem = folderProblem(target.filePath()))
         return failure(path, problem);
-    const bool isNew = !QFileInfo::exists(path);
+    const bool isNew = !target.exists();
 
-    QSaveFile out(path);
+    QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open())
         return failure(path, errno);
 
+    // On any failure the temporary file goes with out, and the target is untouched.
     errno = 0;
-    if (const Result written = writer(out); !written) {
-        const int err = errno;
-        out.cancelWriting();
-        return failure(path, err, written.error);
-    }
+    if (const Result written = writer(out); !written)
+        return failure(path, errno, written.error);
     errno = 0;
-    if (!out.flush() || out.error() != QFileDevice::NoError) {
-        const int err = errno;
-        out.cancelWriting();
-        return failure(path, err);
-    }
-    errno = 0;
-    if (!out.commit())
+    if (!out.flush() || out.error() != QFileDevice::NoError || ::fsync(out.handle()) != 0)
         return failure(path, errno);
+    out.setPermissions(isNew ? usualPermissions() : target.permissions());
 
-    if (isNew)
-        QFile::setPermissions(path, usualPermissions());
+    errno = 0;
+    if (::rename(QFile::encodeName(out.fileName()).constData(),
+                 QFile::encodeName(target.filePath()).constData()) != 0)
+        return failure(path, errno);
+    out.setAutoRemove(false);
     return Result::success();
 }
 
@@ -181,8 +193,7 @@ Result saveNewFile(const QString& path, const QByteArray& bytes)
     if (const int problem = folderProblem(path))
         return failure(path, problem);
     const QFileInfo target(path);
-    QTemporaryFile out(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                       QStringLiteral(".XXXXXX"));
+    QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
     if (!out.open())
         return failure(path, errno);

@@ -3,10 +3,13 @@
 // target, is flushed and checked, and only then replaces the target by a rename. On any failure
 // the old file stays byte for byte, no temporary file is left, and the reason names the file and
 // says in French what went wrong (full disk, permission denied, missing folder, read-only file
-// system, or a general case).
+// system, a name too long, or a general case).
 //
-// QSaveFile::commit() alone is not enough: on Qt 6.4 it reports success after a failed write and
-// leaves a truncated file, so the buffered data is flushed and the error checked before commit.
+// The temporary file has a short hidden name of its own (".mirelot-" and six characters), never
+// one made from the target's: a name of the longest length the file system takes can be written
+// again and again. The content is flushed, checked and synced before the rename (QSaveFile's
+// commit() on Qt 6.4 reports success after a failed write, and needs seven bytes more than the
+// target's name).
 
 #include "platform/Result.h"
 

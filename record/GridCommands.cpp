@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/Services.h"
 
 #include <QRegularExpression>
@@ -16,14 +17,6 @@ namespace mb = platform::mb;
 namespace record {
 
 namespace {
-
-constexpr int kKeyInsert = 45;
-constexpr int kKeyDelete = 46;
-constexpr int kKeyB = 66;
-constexpr int kKeyC = 67;
-constexpr int kKeyV = 86;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
 
 // The rows of a spreadsheet's text: a line end after the last row adds no row.
 QStringList textRows(QString text)
@@ -77,21 +70,22 @@ void GridCommands::report(Command command, const GridRange& range) const
 
 bool GridCommands::keyDown(int keyCode, int shift)
 {
-    const bool ctrl = (shift & kCtrl) != 0;
-    if (keyCode == kKeyDelete) {
+    const bool ctrl = (shift & platform::kCtrlMask) != 0;
+    if (keyCode == platform::kKeyDelete) {
         deleteSelection();
         return true;
     }
-    if ((keyCode == kKeyV && ctrl) || (keyCode == kKeyInsert && (shift & kShift) != 0)) {
+    if ((keyCode == platform::kKeyV && ctrl) ||
+        (keyCode == platform::kKeyInsert && (shift & platform::kShiftMask) != 0)) {
         paste(clipboardText ? clipboardText() : QString());
         return true;
     }
-    if (keyCode == kKeyC && ctrl) {
+    if (keyCode == platform::kKeyC && ctrl) {
         if (copySelection)
             copySelection(m_grid);
         return true;
     }
-    if (keyCode == kKeyB && ctrl) {
+    if (keyCode == platform::kKeyB && ctrl) {
         fill();
         return true;
     }

@@ -5,6 +5,7 @@
 #include "coords/NumberText.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "record/RecordValidator.h"
 #include "record/ReferenceData.h"
 #include "record/SurveyRecord.h"
 
@@ -17,8 +18,6 @@ namespace mb = platform::mb;
 namespace record {
 
 namespace {
-
-const QString kValidationTitle = common::kProgramName + QStringLiteral(" - Validation des données saisies");
 
 const QString kUtmZoneQuestion =
     QStringLiteral("Pour la France métropolitaine et la Corse, les numéros de zone UTM se situent entre des "
@@ -190,7 +189,7 @@ LocationCheck checkLocationRow(Grid& g, int row, int col, const LocationCheckCon
     setValidated(g, row, false);
     setInformation(g, row, farInformation(informationDistance(*km)), kFarParcelColour);
     const int answer = platform::dialogs().ask(farQuestion(row, questionDistance(*km)),
-                                               mb::YesNo | mb::Question, kValidationTitle);
+                                               mb::YesNo | mb::Question, validationTitle());
     if (answer != mb::Yes)
         return LocationCheck::FarDenied;
     g.setBackColour({row, LocInformation, row, LocInformation}, kConfirmedParcelColour);

@@ -16,7 +16,9 @@
 //            the duration and the two hunting boxes; then, when the parcel's species grid was
 //            stored, its header row and its species rows (species grid column k in column k+1)
 //
-// The rows after the fixed ones move with N; readers find them by their label in column 1.
+// The rows after the fixed ones move with N; readers find them by their label in column 1. The
+// parcel rows of "Coordonnées" and "Météo" follow their title directly, parcel p on the title's row
+// + p; a row labelled as a section or a species block is never one of them.
 
 namespace record::file {
 
@@ -129,5 +131,19 @@ inline constexpr int HuntingNear = 5; // "1" ticked, "0" not
 // The header and species rows of a species block: the parcel's species grid (SpeciesColumn),
 // column k in column k + 1.
 constexpr int speciesColumn(int speciesGridColumn) { return speciesGridColumn + 1; }
+
+// The largest record file the readers take; beyond these bounds a file holds no record and is
+// refused before it is read whole (the record list reads every file of the data folder, the import
+// every sibling file). The largest real record has 30 parcels, each listing every species of a
+// species table of 600 (the whole bird list of France has fewer): the 73 rows before the species
+// blocks, then per parcel a title row, a header row and 600 species rows, 18,133 rows in all.
+// Written with long texts everywhere (species names of 40 characters, counts of four digits,
+// behaviour indices of 40 characters, comments of 2,000 characters), its file takes 2.2 MB
+// (2,226,418 bytes): the bounds leave room for nearly twice that.
+inline constexpr long long kMaxFileRows = 20'000;
+inline constexpr long long kMaxFileCells = kMaxFileRows * ColumnCount;
+inline constexpr long long kMaxFileBytes = 4 * 1024 * 1024;
+// The species a parcel of that largest record lists.
+inline constexpr int kLargestSpeciesTable = 600;
 
 } // namespace record::file

@@ -6,6 +6,7 @@
 #include "record/RecordFileLayout.h"
 #include "record/SpeciesStore.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -99,6 +100,47 @@ std::optional<int> wholeNumber(const QString& text)
 }
 
 int findTitle(const grid::Grid& g, const QString& title) { return g.findRow(title, 0, LabelColumn); }
+
+// The row of parcel p in the section titled on row t (one row per parcel directly below its title)
+// is there: it lies in the grid and begins no section of its own.
+bool holdsParcelRow(const grid::Grid& g, int t, int p)
+{
+    return t + p < g.rows() && !RecordLayout::isTitle(g.cell(t + p, LabelColumn));
+}
+
+// Failure naming the first parcel whose row the section titled on row t does not hold.
+platform::Result parcelRowsOf(const grid::Grid& g, int t, const QString& section, int count)
+{
+    for (int p = 1; p <= count; ++p)
+        if (!holdsParcelRow(g, t, p))
+            return platform::Result::failure(QStringLiteral("la ligne de la parcelle %1 manque sous « %2 » "
+                                                            "(« %3 » : %4)")
+                                                 .arg(p)
+                                                 .arg(section, RecordLayout::kTitleParcelCount)
+                                                 .arg(count));
+    return platform::Result::success();
+}
+
+// The title rows of the parcels' species blocks, parcel p at index p - 1. A record without any
+// species title has no species section (every parcel -1); a record that has one must have them
+// all.
+platform::ResultOf<QList<int>> speciesTitlesOf(const grid::Grid& g, int count)
+{
+    using Titles = platform::ResultOf<QList<int>>;
+    QList<int> rows;
+    int missing = 0;
+    for (int p = 1; p <= count; ++p) {
+        rows << findTitle(g, RecordLayout::kTitleSpecies + QString::number(p));
+        if (rows.last() < 0 && missing == 0)
+            missing = p;
+    }
+    if (missing == 0 || std::all_of(rows.begin(), rows.end(), [](int r) { return r < 0; }))
+        return Titles::success(std::move(rows));
+    return Titles::failure(platform::Result::failure(
+        QStringLiteral("la ligne « %1 » manque (« %2 » : %3)")
+            .arg(RecordLayout::kTitleSpecies + QString::number(missing), RecordLayout::kTitleParcelCount)
+            .arg(count)));
+}
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
 // grid's columns 1 to 8.
@@ -274,49 +316,55 @@ bool isTickedText(const QString& text)
     return ticked.contains(text.trimmed().toUpper());
 }
 
-void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
+namespace {
+
+// The rows the record's file takes: the fixed rows and sections, then each parcel's species block.
+int recordRows(const SurveyRecord& rec)
 {
-    const int n = int(rec.parcels.size());
-    int rows = firstSpeciesRow(n);
+    int rows = firstSpeciesRow(int(rec.parcels.size()));
     for (const Parcel& p : rec.parcels)
         rows += speciesBlockRows(p);
+    return rows;
+}
 
-    grid::Grid g;
-    g.setCols(ColumnCount);
-    g.setRows(rows);
-    g.setFixedRows(1);
-    g.setFixedCols(1);
-
-    g.setCell(ShocRow, LabelColumn, kTitleShoc);
-    g.setCell(ShocRow, ShocColumn::Version, versionText());
-    g.setCell(ShocRow, ShocColumn::Status, rec.notValidated ? kNotValidated : QString());
-    g.setCell(IdentificationRow, LabelColumn, kTitleIdentification);
+// Rows 1 to 8: the version and status, the site, the network, the comment, the observer, the
+// contact, the number of parcels and the season.
+void writeFixedRows(grid::Grid& g, const SurveyRecord& rec)
+{
+    g.setCell(ShocRow, LabelColumn, RecordLayout::kTitleShoc);
+    g.setCell(ShocRow, ShocColumn::Version, RecordLayout::versionText());
+    g.setCell(ShocRow, ShocColumn::Status, rec.notValidated ? RecordLayout::kNotValidated : QString());
+    g.setCell(IdentificationRow, LabelColumn, RecordLayout::kTitleIdentification);
     g.setCell(IdentificationRow, IdentificationColumn::Department, rec.department);
     g.setCell(IdentificationRow, IdentificationColumn::Commune, rec.commune);
     g.setCell(IdentificationRow, IdentificationColumn::Place, rec.placeName);
     g.setCell(IdentificationRow, IdentificationColumn::Site, rec.siteName);
     g.setCell(IdentificationRow, IdentificationColumn::HabitatType, rec.habitatType);
-    g.setCell(NetworkRow, LabelColumn, kTitleNetwork);
+    g.setCell(NetworkRow, LabelColumn, RecordLayout::kTitleNetwork);
     g.setCell(NetworkRow, NetworkColumn, rec.network);
-    g.setCell(CommentRow, LabelColumn, kTitleComment);
+    g.setCell(CommentRow, LabelColumn, RecordLayout::kTitleComment);
     g.setCell(CommentRow, CommentColumn, storedLines(rec.generalComment));
-    g.setCell(ObserverRow, LabelColumn, kTitleObserver);
+    g.setCell(ObserverRow, LabelColumn, RecordLayout::kTitleObserver);
     g.setCell(ObserverRow, ObserverColumn::Name, rec.observerName.trimmed());
     g.setCell(ObserverRow, ObserverColumn::FirstName, rec.observerFirstName.trimmed());
-    g.setCell(ContactRow, LabelColumn, kTitleContact);
+    g.setCell(ContactRow, LabelColumn, RecordLayout::kTitleContact);
     g.setCell(ContactRow, ContactColumn::Email, rec.email);
     g.setCell(ContactRow, ContactColumn::Telephone, rec.telephone);
-    g.setCell(ParcelCountRow, LabelColumn, kTitleParcelCount);
-    g.setCell(ParcelCountRow, ParcelCountColumn, QString::number(n));
-    g.setCell(SeasonRow, LabelColumn, kTitleSeason);
+    g.setCell(ParcelCountRow, LabelColumn, RecordLayout::kTitleParcelCount);
+    g.setCell(ParcelCountRow, ParcelCountColumn, QString::number(int(rec.parcels.size())));
+    g.setCell(SeasonRow, LabelColumn, RecordLayout::kTitleSeason);
     g.setCell(SeasonRow, SeasonColumn, rec.season);
+}
 
-    // Locations and habitats.
-    g.setCell(LocationsRow, LabelColumn, kTitleLocations);
+// Locations and habitats: their titles, then one row per parcel.
+void writeLocations(grid::Grid& g, const SurveyRecord& rec)
+{
+    const int n = int(rec.parcels.size());
+    g.setCell(LocationsRow, LabelColumn, RecordLayout::kTitleLocations);
     for (int c = 0; c < locationCaptions().size(); ++c)
         g.setCell(LocationsRow, Loc::Point + c, locationCaptions()[c]);
     for (int h = 0; h < kHabitatCount; ++h)
-        g.setCell(LocationsRow, Loc::FirstHabitat + h, habitatTitles()[h]);
+        g.setCell(LocationsRow, Loc::FirstHabitat + h, RecordLayout::habitatTitles()[h]);
     const auto texts = locationTexts();
     for (int p = 1; p <= n; ++p) {
         const int row = LocationsRow + p;
@@ -331,21 +379,24 @@ void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
         g.setCell(row, Loc::LambertX, loc.lambertX);
         g.setCell(row, Loc::LambertY, loc.lambertY);
         g.setCell(row, Loc::Information, loc.information);
-        g.setCell(row, Loc::ParcelLabel, parcelLabel(p));
+        g.setCell(row, Loc::ParcelLabel, RecordLayout::parcelLabel(p));
         for (int h = 0; h < kHabitatCount; ++h)
             g.setCell(row, Loc::FirstHabitat + h, checkStateText(parcel.habitats[size_t(h)]));
     }
+}
 
-    // The visit.
+// The visit, the weather of each parcel and the entry options.
+void writeVisit(grid::Grid& g, const SurveyRecord& rec)
+{
+    const int n = int(rec.parcels.size());
     const int visit = visitRow(n);
-    g.setCell(visit, LabelColumn, kTitleVisit);
+    g.setCell(visit, LabelColumn, RecordLayout::kTitleVisit);
     g.setCell(visit, VisitColumn::Date, rec.date);
     g.setCell(visit, VisitColumn::Passage, QString::number(rec.passageIndex()));
     g.setCell(visit, VisitColumn::Comment, storedLines(rec.visitComment));
 
-    // Weather.
     const int weather = weatherRow(n);
-    g.setCell(weather, LabelColumn, kTitleWeather);
+    g.setCell(weather, LabelColumn, RecordLayout::kTitleWeather);
     for (int c = 0; c < weatherCaptions().size(); ++c)
         g.setCell(weather, WeatherColumn::Point + c, weatherCaptions()[c]);
     for (int p = 1; p <= n; ++p) {
@@ -354,18 +405,22 @@ void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
             g.setCell(weather + p, WeatherColumn::First + w, rec.parcels[p - 1].weather[size_t(w)]);
     }
 
-    // Entry options.
     const int options = optionsRow(n);
-    g.setCell(options, LabelColumn, kTitleOptions);
+    g.setCell(options, LabelColumn, RecordLayout::kTitleOptions);
     g.setCell(options, OptionsColumn::TotalByHand,
               rec.totalTypedByHand ? QStringLiteral("1") : QStringLiteral("0"));
     g.setCell(options, OptionsColumn::MergeSpecies, checkValueText(rec.mergeSpecies));
+}
 
-    // Species blocks.
+// Each parcel's species block: its title row with the parcel's values, then, when the parcel has a
+// species grid, its header and its species rows (blank rows left out).
+void writeSpeciesBlocks(grid::Grid& g, const SurveyRecord& rec)
+{
+    const int n = int(rec.parcels.size());
     int row = firstSpeciesRow(n);
     for (int p = 1; p <= n; ++p) {
         const Parcel& parcel = rec.parcels[p - 1];
-        g.setCell(row, LabelColumn, kTitleSpecies + QString::number(p));
+        g.setCell(row, LabelColumn, RecordLayout::kTitleSpecies + QString::number(p));
         g.setCell(row, SpeciesTitleColumn::StartTime, parcel.startTime);
         g.setCell(row, SpeciesTitleColumn::Duration, parcel.duration);
         g.setCell(row, SpeciesTitleColumn::HuntingOn, checkValueText(parcel.huntingOn));
@@ -378,9 +433,45 @@ void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
             if (!s.isBlank())
                 writeSpeciesRow(g, row++, cellsOf(s));
     }
+}
 
+} // namespace
+
+void RecordLayout::write(const SurveyRecord& rec, grid::Grid& grid)
+{
+    grid::Grid g;
+    g.setCols(ColumnCount);
+    g.setRows(recordRows(rec));
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    writeFixedRows(g, rec);
+    writeLocations(g, rec);
+    writeVisit(g, rec);
+    writeSpeciesBlocks(g, rec);
     g.setEditable(grid::Grid::Editable::None);
     grid.copyFrom(g);
+}
+
+bool RecordLayout::isTitle(const QString& label)
+{
+    static const QSet<QString> titles = {kTitleShoc,        kTitleIdentification, kTitleNetwork,
+                                         kTitleComment,     kTitleObserver,       kTitleContact,
+                                         kTitleParcelCount, kTitleSeason,         kTitleLocations,
+                                         kTitleVisit,       kTitleWeather,        kTitleOptions};
+    return titles.contains(label) || label.startsWith(kTitleSpecies);
+}
+
+const QList<std::pair<int, QString>>& RecordLayout::fixedRows()
+{
+    static const QList<std::pair<int, QString>> rows = {{ShocRow, kTitleShoc},
+                                                        {IdentificationRow, kTitleIdentification},
+                                                        {NetworkRow, kTitleNetwork},
+                                                        {CommentRow, kTitleComment},
+                                                        {ObserverRow, kTitleObserver},
+                                                        {ContactRow, kTitleContact},
+                                                        {ParcelCountRow, kTitleParcelCount},
+                                                        {SeasonRow, kTitleSeason}};
+    return rows;
 }
 
 int RecordLayout::passageIndexOf(const grid::Grid& g)
@@ -426,6 +517,8 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     if (mode == RecordMode::Update || mode == RecordMode::NewPassage) {
         const int t = findTitle(g, kTitleLocations);
         if (t >= 0) {
+            if (out.result = parcelRowsOf(g, t, kTitleLocations, *count); !out.result.ok)
+                return out;
             readLocations(g, t, rec);
             reading.locationsRead = true;
         }
@@ -441,15 +534,23 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
         rec.passage = passageIndexOf(g) + 1;
         rec.visitComment = typedLines(g.cell(t, VisitColumn::Comment));
     }
-    if (const int t = findTitle(g, kTitleWeather); t >= 0)
+    // A weather title without parcel rows (the next row begins another section) leaves the
+    // weather empty.
+    if (const int t = findTitle(g, kTitleWeather); t >= 0 && holdsParcelRow(g, t, 1)) {
+        if (out.result = parcelRowsOf(g, t, kTitleWeather, *count); !out.result.ok)
+            return out;
         for (int p = 1; p <= rec.parcels.size(); ++p)
             for (int w = 0; w < kWeatherCount; ++w)
                 rec.parcels[p - 1].weather[size_t(w)] = g.cell(t + p, WeatherColumn::First + w);
+    }
     if (const int t = findTitle(g, kTitleOptions); t >= 0)
         rec.totalTypedByHand = common::leadingNumber(g.cell(t, OptionsColumn::TotalByHand)) == 1;
     // The species-merge box always starts unticked.
+    const platform::ResultOf<QList<int>> species = speciesTitlesOf(g, *count);
+    if (out.result = species.result; !out.result.ok)
+        return out;
     for (int p = 1; p <= rec.parcels.size(); ++p) {
-        const int t = findTitle(g, kTitleSpecies + QString::number(p));
+        const int t = species.value[p - 1];
         if (t < 0)
             continue;
         Parcel& parcel = rec.parcels[p - 1];

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <utility>
 
 namespace grid {
 class Grid;
@@ -80,11 +81,19 @@ public:
     // The record as its file's grid: the grid is replaced whole (rows, counts, settings).
     static void write(const SurveyRecord& record, grid::Grid& grid);
 
+    // A label that begins a row of its own in column 1: a fixed row, a section or a species block.
+    static bool isTitle(const QString& label);
+    // The rows a record holds at fixed places, each with its label: (1, "SHOC") to (8, "Saison").
+    static const QList<std::pair<int, QString>>& fixedRows();
+
     // The passage index (0 to 4) a record's grid holds in its date row; -1 when it holds none.
     static int passageIndexOf(const grid::Grid& grid);
 
-    // The record a file's grid holds, as far as the mode restores it. Fails, with the reason, when
-    // the number of parcels is not a whole number from 1 to 30; a missing section is skipped.
+    // The record a file's grid holds, as far as the mode restores it. A missing section is
+    // skipped. Fails, with the reason, when the number of parcels is not a whole number from 1 to
+    // 30, or when a section the mode takes does not hold every parcel: "Coordonnées" and "Météo"
+    // (when it has parcel rows at all) one row per parcel directly below their title, and a
+    // species block titled for each parcel. Nothing is ever read from another section's rows.
     static RecordReadResult read(const grid::Grid& grid, const ReadOptions& options);
 };
 

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
+#include "record/RecordFileLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,14 +21,24 @@ namespace record {
 
 namespace {
 
+// Characters that a name cannot show as they are: the control characters (C0, DEL, C1), the
+// line and paragraph separators, and the marks that change the direction of the text, which
+// make a name read otherwise than it is.
+bool isControlCharacter(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
 QString refusedCharacterText(const QString& name)
 {
     static const QString refused = QStringLiteral("/\\:*?<>|\"");
     for (const QChar ch : name) {
         if (refused.contains(ch))
             return QStringLiteral("le caractère « %1 »").arg(ch);
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
-            return QStringLiteral("un caractère de contrôle");
+        if (isControlCharacter(ch.unicode()))
+            return QStringLiteral("un caractère de contrôle (U+%1)")
+                .arg(QString::number(ch.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
     if (name.contains(QLatin1String("..")))
         return QStringLiteral("la suite de caractères « .. »");
@@ -151,13 +162,23 @@ StoredPassages RecordStore::storedPassages(const QString& siteName) const
     return out;
 }
 
+grid::GridFile::Bounds RecordStore::fileBounds()
+{
+    grid::GridFile::Bounds b;
+    b.kind = QStringLiteral("un relevé");
+    b.bytes = file::kMaxFileBytes;
+    b.rows = file::kMaxFileRows;
+    b.cells = file::kMaxFileCells;
+    return b;
+}
+
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
     const QString found = common::findFile(m_folder, name);
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
-    return grid::GridFile::load(grid, found, grid::GridFile::Complete);
+    return grid::GridFile::load(grid, found, grid::GridFile::Complete, fileBounds());
 }
 
 RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const
@@ -184,9 +205,19 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     if (out.result = checkFileName(name); !out.result.ok)
         return out;
 
-    const QString existing = common::findFile(m_folder, name);
+    QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
     const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    // Keeps the file of another record, unless the user says it may be replaced.
+    const auto keptUnlessReplaced = [&out](const QString& path) {
+        if (replaceAllowed(QFileInfo(path).fileName()))
+            return false;
+        out.declined = true;
+        out.result = platform::Result::failure(
+            QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
+                .arg(QFileInfo(path).fileName()));
+        return true;
+    };
     QString target = pathOf(name);
     if (sameFile) {
         const QString opened = common::findFile(m_folder, openedFileName);
@@ -196,13 +227,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
                                     platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
         if (!existing.isEmpty()) {
-            if (!replaceAllowed(QFileInfo(existing).fileName())) {
-                out.declined = true;
-                out.result = platform::Result::failure(
-                    QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
-                        .arg(QFileInfo(existing).fileName()));
+            if (keptUnlessReplaced(existing))
                 return out;
-            }
             target = existing;
         }
     }
@@ -210,7 +236,20 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     grid::Grid local;
     grid::Grid& grid = written ? *written : local;
     RecordLayout::write(record, grid);
-    out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    if (sameFile || !existing.isEmpty()) {
+        out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+    } else {
+        // A new name: written only where no file is, so that a record that another copy of the
+        // program saves under the same name at the same time is never replaced without the
+        // question.
+        out.result = grid::GridFile::saveNew(grid, target, grid::GridFile::Complete, true);
+        if (!out.result.ok && !(existing = common::findFile(m_folder, name)).isEmpty()) {
+            if (keptUnlessReplaced(existing))
+                return out;
+            target = existing;
+            out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+        }
+    }
     if (!out.result.ok)
         return out;
     out.fileName = QFileInfo(target).fileName();
@@ -241,14 +280,19 @@ QString RecordStore::asideName(const QString& name)
 SetAsideResult RecordStore::setAside(const QString& name) const
 {
     SetAsideResult out;
+    // why: the sentences that say why, each with its period.
     auto failure = [&](const QString& why) {
         out.result = platform::Result::failure(
-            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté : %2.").arg(pathOf(name), why));
+            QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté. %2").arg(pathOf(name), why));
         return out;
     };
+    if (platform::Result plain = common::checkPlainName(m_folder, name); !plain) {
+        out.result = plain;
+        return out;
+    }
     const QString source = common::findFile(m_folder, name);
     if (source.isEmpty())
-        return failure(QStringLiteral("il n'existe pas"));
+        return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
     const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));

@@ -5,6 +5,7 @@
 // nothing is deleted before its replacement is written, and no file of another record is
 // replaced without the user's consent.
 
+#include "grid/GridFile.h"
 #include "platform/Result.h"
 #include "record/RecordLayout.h"
 #include "record/SurveyRecord.h"
@@ -64,8 +65,9 @@ public:
     // the case of its letters); 0 when it has none.
     static int passageOfFileName(const QString& fileName);
     // A record file name built from free text may be written only when it holds none of
-    // / \ : * ? < > | " nor "..", no control character, is not longer than 255 bytes and stays
-    // inside the data folder. The reason names what is refused.
+    // / \ : * ? < > | " nor "..", no control character (C0, DEL, C1), line or paragraph
+    // separator or direction mark, is not longer than 255 bytes and stays inside the data folder.
+    // The reason names what is refused.
     platform::Result checkFileName(const QString& fileName) const;
 
     // The record files of a site: the names that begin with the site name (taken literally,
@@ -76,8 +78,13 @@ public:
     // The passages the site's files hold (read from their date rows).
     StoredPassages storedPassages(const QString& siteName) const;
 
-    // Loads a record file whole into the grid. A file that cannot be read leaves the grid as it
-    // was and the file untouched; the reason names the file.
+    // What a record file may hold at most (record/RecordFileLayout.h), for every reader of
+    // record files and of the sibling's files.
+    static grid::GridFile::Bounds fileBounds();
+
+    // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
+    // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
+    // the file.
     platform::Result load(const QString& fileName, grid::Grid& grid) const;
     // Loads and reads a record file.
     RecordReadResult open(const QString& fileName, const ReadOptions& options) const;
@@ -94,7 +101,8 @@ public:
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of
     // that name is already there, " (2)", " (3)"... is added before the extension: nothing is
-    // replaced.
+    // replaced. A name that is not a plain name of the data folder (common::checkPlainName) is
+    // refused.
     SetAsideResult setAside(const QString& fileName) const;
     // The name setAside gives a file before it is made unique.
     static QString asideName(const QString& fileName);

@@ -18,8 +18,6 @@ namespace record {
 
 namespace {
 
-const QString kValidationTitle = common::kProgramName + QStringLiteral(" - Validation des données saisies");
-
 // The check style: with the partial-save question, the suffix and Yes/No (No preselected);
 // without it, an OK button. Both with the exclamation icon.
 const QString kPartialSuffix =
@@ -121,6 +119,11 @@ double countValue(const QString& text)
 
 } // namespace
 
+QString validationTitle()
+{
+    return common::kProgramName + QStringLiteral(" - Validation des données saisies");
+}
+
 struct RecordValidator::Call
 {
     int step = 0;
@@ -183,8 +186,8 @@ int RecordValidator::askChecked(Call& call, const QString& message)
 {
     const int answer =
         call.options.askPartial
-            ? platform::dialogs().ask(message + kPartialSuffix, kStylePartial, kValidationTitle)
-            : platform::dialogs().ask(message, kStyleCheck, kValidationTitle);
+            ? platform::dialogs().ask(message + kPartialSuffix, kStylePartial, validationTitle())
+            : platform::dialogs().ask(message, kStyleCheck, validationTitle());
     call.kept = answer;
     return answer;
 }
@@ -210,7 +213,7 @@ void RecordValidator::stepDepartment(Call& call)
 {
     if (!blank(m_record.department))
         return;
-    platform::dialogs().ask(kNoDepartment, mb::OKOnly | mb::Critical, kValidationTitle);
+    platform::dialogs().ask(kNoDepartment, mb::OKOnly | mb::Critical, validationTitle());
     call.error = true;
 }
 
@@ -320,7 +323,7 @@ bool RecordValidator::checkLocation(Call& call, int parcel)
         const QString statement = farParcel(parcel, km);
         // The user confirms the position; whether to save partially is another question.
         const int answer =
-            platform::dialogs().ask(statement + kFarQuestion, mb::YesNo | mb::Question, kValidationTitle);
+            platform::dialogs().ask(statement + kFarQuestion, mb::YesNo | mb::Question, validationTitle());
         if (answer != mb::Yes) {
             loc.validated = false;
             loc.information = statement;

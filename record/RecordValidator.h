@@ -32,6 +32,9 @@ namespace record {
 
 class ReferenceData;
 
+// The title of the validation's boxes, the location grid's questions included.
+QString validationTitle();
+
 // Pages of the record window's outer tab strip.
 enum RecordPage : int {
     PageIdentification = 0,

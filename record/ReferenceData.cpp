@@ -7,7 +7,9 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 
+#include <QCollator>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <numeric>
@@ -412,13 +414,21 @@ Result ReferenceData::loadSpecies(const QString& path)
     const Result read = loadTable(g, path, tableOf(common::ParamMode::Species));
 
     // The name list in name order, then the code list in code order: the table stays in code
-    // order.
+    // order. The names are listed as a French reader sorts them ("Bécasse" before "Buse"), names
+    // that collate alike in the table's name order.
     sub_Tri_Colonne(g, kSpeciesName);
-    m_speciesNames = QStringLiteral(" ");
+    QList<int> byName;
     for (int r = 1; r < g.rows(); ++r)
         if (isOfferedSpecies(g, r))
-            m_speciesNames +=
-                QStringLiteral("|#") + g.cell(r, kSpeciesCode) + QLatin1Char(';') + g.cell(r, kSpeciesName);
+            byName.append(r);
+    QCollator french{QLocale(QLocale::French, QLocale::France)};
+    std::stable_sort(byName.begin(), byName.end(), [&](int a, int b) {
+        return french.compare(g.cell(a, kSpeciesName), g.cell(b, kSpeciesName)) < 0;
+    });
+    m_speciesNames = QStringLiteral(" ");
+    for (int r : std::as_const(byName))
+        m_speciesNames +=
+            QStringLiteral("|#") + g.cell(r, kSpeciesCode) + QLatin1Char(';') + g.cell(r, kSpeciesName);
     sub_Tri_Colonne(g, kSpeciesCode);
     m_speciesCodes = QStringLiteral(" ");
     for (int r = 1; r < g.rows(); ++r)

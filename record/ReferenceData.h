@@ -122,8 +122,8 @@ public:
     // " " then, for each behaviour whose class is not blank, "|" class "~" code " " label.
     const QString& behaviourList() const { return m_behaviours; }
     // Edit lists of the species grid: " " then "|#" name ";" code per species in code order
-    // (code list), "|#" code ";" name per species in name order (name list); species without a
-    // class or a code are left out.
+    // (code list), "|#" code ";" name per species in French name order, accents sorted with
+    // their letters (name list); species without a class or a code are left out.
     const QString& speciesCodeList() const { return m_speciesCodes; }
     const QString& speciesNameList() const { return m_speciesNames; }
 

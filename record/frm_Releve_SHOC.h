@@ -17,6 +17,11 @@
 // in this window are written back to the species table.
 //
 // The hidden tables of the window (communes, habitats, species table) are the reference data's.
+//
+// Its controls are its own: other code reaches them as a user does, by their names (objectName).
+// The window's code is in one file per page or concern: frm_Releve_SHOC.cpp (opening, load,
+// closing) and frm_Releve_SHOC_<Pages, Identification, Parcels, Visit, Species, Record, Save,
+// Checks>.cpp, which share frm_Releve_SHOC_Parts.h.
 
 #include "grid/Grid.h"
 #include "platform/Result.h"
@@ -54,6 +59,7 @@ class GridView;
 }
 namespace record {
 struct RecordReading;
+class RecordGrids;
 class RecordValidator;
 } // namespace record
 
@@ -137,7 +143,24 @@ public:
 
     QSize sizeHint() const override;
 
-    // Controls, named as the rest of the program knows them.
+Q_SIGNALS:
+    // The window has closed (after its closing steps): the record list is shown again.
+    void closed();
+    // A record was written under this name (the record list reads its files again).
+    void recordSaved(const QString& fileName);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class ValidationView;
+
+    // The grids' editing (species entry, grid commands, the site's choices) works on the controls.
+    friend class record::RecordGrids;
+
+    // Controls, named as the rest of the program knows them (their objectName).
     QGroupBox* fra_Générale = nullptr;
     QTabWidget* ogl_Divers = nullptr;
     std::array<QWidget*, 5> fra_Divers{};
@@ -192,51 +215,76 @@ public:
     // The scratch grid.
     grid::Grid flx_Work;
 
-Q_SIGNALS:
-    // The window has closed (after its closing steps): the record list is shown again.
-    void closed();
-    // A record was written under this name (the record list reads its files again).
-    void recordSaved(const QString& fileName);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    class ValidationView;
-
+    // frm_Releve_SHOC.cpp: opening, load, closing.
     explicit frm_Releve_SHOC(QWidget* parent);
-    void buildPages();
-    QWidget* buildIdentificationPage();
-    QWidget* buildParcelsPage();
-    QWidget* buildVisitPage();
-    QWidget* buildSpeciesPage();
-    void setUpLocationGrid();
-    void setUpHabitatGrid();
-    void setUpWeatherGrid();
     void connectEdits();
-
     platform::Result load(const record::RecordRequest& request);
-    void sub_Load_Dept();
-    void applyRecord(const record::SurveyRecord& record, const record::RecordReading& reading);
-    void restoreDepartment(const QString& department);
-    void greyParcelGrids();
-    void fitParcelGridHeights();
-    void storeShownParcel();
-    void enterParcel(int parcel);
-    void freeBaseFields();
     void closeFrame();
     void showNotices();
 
-    // The parcel location grid and its coordinate system (the rules: record/LocationGrid and
-    // record/CoordinateSwitch).
+    // frm_Releve_SHOC_Pages.cpp: the frame of pages, the page-change gate, the page keys.
+    void buildPages();
+    void pageChanged(int index);
+    void connectPageKeys();
+    void stepPage(int step);
+
+    // frm_Releve_SHOC_Identification.cpp: the site and the observer.
+    QWidget* buildIdentificationPage();
+    void sub_Load_Dept();
+    void restoreDepartment(const QString& department);
+    // Selects the item that is the text (letter case and surrounding blanks aside); a text that no
+    // item is stays the list's text in the record until the user chooses an item. The index chosen.
+    int restoreListText(QComboBox* combo, const QString& text);
+    // The list's chosen item, or the record's text that no item is.
+    QString listText(const QComboBox* combo) const;
+    void freeBaseFields();
+    record::SurveyRecord identification() const;
+
+    // frm_Releve_SHOC_Parcels.cpp: the parcels' locations and habitats, and their number. The
+    // location grid's coordinate system (the rules: record/LocationGrid and record/CoordinateSwitch).
+    QWidget* buildParcelsPage();
+    void setUpLocationGrid();
+    void setUpHabitatGrid();
+    void setUpCoordinateSystems();
+    void greyParcelGrids();
+    void fitParcelGridHeights();
     int shownCoordinateType() const;
     void coordinateSystemChanged(int index);
     void locationBeforeEdit(int row, int col, bool* cancel);
     void locationKeyPressEdit(int row, int col, int* key);
     void locationValidateEdit(int row, int col, bool* cancel);
     void locationAfterEdit(int row, int col);
+
+    // frm_Releve_SHOC_Visit.cpp: the date, the passage and the weather.
+    QWidget* buildVisitPage();
+    void setUpWeatherGrid();
+
+    // frm_Releve_SHOC_Species.cpp: the species page, its parcel tabs and its entry options.
+    QWidget* buildSpeciesPage();
+    void fitSpeciesColumns();
+    void storeShownParcel();
+    void enterParcel(int parcel);
+    void parcelTabChanged(int index);
+    bool leaveParcel(int parcel);
+    void selectParcelTab(int parcel);
+    void totalEntryChosen(int index);
+    void paintTotalColumn();
+
+    // frm_Releve_SHOC_Record.cpp: the record into the controls (currentRecord() is the way back).
+    void applyRecord(const record::SurveyRecord& record, const record::RecordReading& reading);
+
+    // frm_Releve_SHOC_Save.cpp: what a validation step changed, shown again.
+    void showLocation(int parcel);
+    void showCheckedSpecies(int parcel);
+
+    // frm_Releve_SHOC_Checks.cpp: the text boxes' checks.
+    void connectFieldChecks();
+    bool filterText(record::RecordBox kind, const QString& typed, QString* kept);
+    bool filterKey(QLineEdit* box, record::RecordBox kind, QKeyEvent* event);
+    void boxFocusOut(QLineEdit* box, Qt::FocusReason reason);
+    void checkLaterBoxLeft();
+    bool checkBox(QLineEdit* box);
+    void refocus(QLineEdit* box);
 
     record::ReferenceData m_references;
     record::SpeciesStore m_species;
@@ -250,6 +298,7 @@ private:
     // record was last written to; empty while a new record was never saved.
     QString m_storedFile;
     QStringList m_notices;
+    QHash<const QComboBox*, QString> m_keptListTexts; // a record's list texts that no item is
     int m_parcelCount = 0;
     int m_shownParcel = 0;
     double m_notedFontSize = 0;
@@ -261,24 +310,7 @@ private:
     record::CoordinateServices m_coordinates;
     int m_coordinateTag = -1; // the coordinate system shown before; -1 until one was chosen
 
-    // ---- Field checks, parcel tabs and the page-change gate.
-    void connectFieldChecks();
-    bool filterText(record::RecordBox kind, const QString& typed, QString* kept);
-    bool filterKey(QLineEdit* box, record::RecordBox kind, QKeyEvent* event);
-    void boxFocusOut(QLineEdit* box, Qt::FocusReason reason);
-    void checkLaterBoxLeft();
-    bool checkBox(QLineEdit* box);
-    void refocus(QLineEdit* box);
-    void parcelTabChanged(int index);
-    bool leaveParcel(int parcel);
-    void selectParcelTab(int parcel);
-    void pageChanged(int index);
-    void totalEntryChosen(int index);
-    void paintTotalColumn();
-    void showLocation(int parcel);
-    void showCheckedSpecies(int parcel);
-    record::SurveyRecord identification() const;
-
+    // The field checks and the validation.
     QHash<QLineEdit*, record::RecordBox> m_boxes;
     QPointer<QLineEdit> m_boxEntered;       // the box that has the focus, its value not yet checked
     QList<QPointer<QLineEdit>> m_boxesLeft; // boxes just left, their checks to run in order

@@ -88,15 +88,23 @@ QString noAddressText()
            QStringLiteral("Pour créer une adresse, utilisez le menu Option/Paramètrage/Adresses courriel");
 }
 
-QString noMailSessionText()
+// why: what the mail service said, naming the mail program or command that is missing.
+QString noMailSessionText(const QString& why)
 {
-    return QStringLiteral("Envoi du fichier par messagerie Internet") + kLineFeed + kLineFeed +
-           QStringLiteral(
-               "Tessilon est dans l'impossibilité d'envoyer le fichier d'exportation par Intenet (soit "
-               "parce que vous ne disposez pas de service de messagerie, soit celui-ci n'est pas à la "
-               "norme MAPI).") +
+    return QStringLiteral("Envoi du fichier par messagerie Internet") + kLineFeed + kLineFeed + why +
            kLineFeed + kLineFeed +
            QStringLiteral("Veuillez prendre les dispositions nécessaires pour l'envoyer.");
+}
+
+QString mailsStoppedText(qsizetype notSent)
+{
+    const QString stopped = QStringLiteral("L'envoi des courriels a été arrêté à votre demande");
+    if (notSent == 0)
+        return stopped + QLatin1Char('.');
+    if (notSent == 1)
+        return stopped + QStringLiteral(" : le courriel au correspondant suivant n'a pas été envoyé.");
+    return stopped + QStringLiteral(" : les courriels aux %1 correspondants suivants n'ont pas été envoyés.")
+                         .arg(notSent);
 }
 
 QString mailsSentText(int sent)
@@ -332,6 +340,7 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
     ExportOutcome out;
     QStringList attached;
     QStringList paths;
+    QString stopped; // the user stopped a mail, and with it the run
     for (const QString& name : request.records) {
         const QString path = common::findFile(m_folder, name);
         if (path.isEmpty()) {
@@ -343,11 +352,12 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
         paths.append(path);
     }
     if (!paths.isEmpty()) {
-        gbol_Erreur_MAPI = false;
-        sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
-        if (gbol_Erreur_MAPI)
-            return notStarted(noMailSessionText());
-        for (const QString& address : request.recipients) {
+        const platform::Result opened = sub_Envoi_EMail_Open();
+        gbol_Erreur_MAPI = !opened.ok;
+        if (!opened)
+            return notStarted(noMailSessionText(opened.error));
+        for (qsizetype i = 0; i < request.recipients.size(); ++i) {
+            const QString& address = request.recipients[i];
             bool failed = false;
             QString why;
             sub_Envoi_EMail(true, address, mailSubject(), kMailText, paths, false, failed, why);
@@ -355,6 +365,11 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
                 out.failures.append({address, mailFailedText(address, why)});
             else
                 ++out.mailsSent;
+            // Stopped by the user: the run ends with this mail.
+            if (failed && !common::email::sessionOpen()) {
+                stopped = mailsStoppedText(request.recipients.size() - i - 1);
+                break;
+            }
         }
         sub_Envoi_EMail_Close();
     }
@@ -362,6 +377,8 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
         out.exported = attached;
         out.notices.append({mailsSentText(out.mailsSent), platform::mb::OKOnly});
     }
+    if (!stopped.isEmpty())
+        out.notices.append({stopped, kWarning});
     addFailureNotices(out);
     writeLog(out, m_folder);
     return out;

@@ -12,7 +12,10 @@
 #include "recordlist/InventoryNumber.h"
 #include "recordlist/RecordSections.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <span>
 #include <utility>
 
 namespace recordlist {
@@ -56,56 +59,193 @@ const QStringList& shareCodes()
     return codes;
 }
 
-const QStringList& identificationNames()
-{
-    static const QStringList names = {QStringLiteral("Organisme"), QStringLiteral("CPU"),
-                                      QStringLiteral("Type"),      QStringLiteral("Code inventaire"),
-                                      QStringLiteral("Etude"),     QStringLiteral("Hiver"),
-                                      QStringLiteral("Site")};
-    return names;
-}
-const QStringList& localityNames()
-{
-    static const QStringList names = {QStringLiteral("Pays"), QStringLiteral("Département"),
-                                      QStringLiteral("Commune"), QStringLiteral("Lieudit")};
-    return names;
-}
-const QStringList& visitNames()
-{
-    static const QStringList names = {QStringLiteral("Date"),
-                                      QStringLiteral("Heure"),
-                                      QStringLiteral("Durée"),
-                                      QStringLiteral("Type échantillon"),
-                                      QStringLiteral("N° Passage"),
-                                      QStringLiteral("Observateur"),
-                                      QStringLiteral("Email"),
-                                      QStringLiteral("N° Parcelle SHOC"),
-                                      QStringLiteral("N° Parcelle"),
-                                      QStringLiteral("Altitude"),
-                                      QStringLiteral("Zone UTM"),
-                                      QStringLiteral("Maille MGRS"),
-                                      QStringLiteral("Longitude"),
-                                      QStringLiteral("Latitude"),
-                                      QStringLiteral("Type de coordonnées"),
-                                      QStringLiteral("Type de coordonnées lambert")};
-    return names;
-}
-const QStringList& weatherNames()
-{
-    static const QStringList names = {QStringLiteral("SHOC-Nuage"), QStringLiteral("SHOC-Pluie"),
-                                      QStringLiteral("SHOC-Vent"), QStringLiteral("SHOC-Visibilité")};
-    return names;
-}
-const QStringList& speciesNames()
-{
-    static const QStringList names = {
-        QStringLiteral("Classe"),       QStringLiteral("Code espèce"),         QStringLiteral("Nom espèce"),
-        QStringLiteral("Comportement"), QStringLiteral("Distance de contact"), QStringLiteral("Nombre")};
-    return names;
-}
-
 // A count as the table writes it: "3", "2.5".
 QString numberText(double value) { return QString::number(value, 'g', 15); }
+
+// The network's code: the text before the first "/" of the network cell ("SHOC / Réseau ...").
+QString networkCode(const QString& network)
+{
+    const qsizetype slash = network.indexOf(QLatin1Char('/'));
+    return (slash < 0 ? network : network.left(slash)).trimmed();
+}
+
+// What the cells of a table row are made from: the record, then the parcel, the species row and
+// the count the row is about.
+struct RowSource
+{
+    const ExportSettings& settings;
+    const RecordSections& record;
+    const grid::Grid& g;
+    // What every row of the record shares.
+    int identification = -1; // the rows of the sections found by their label
+    int weather = -1;
+    int shares = 0; // the record's habitat description columns
+    QString season{};
+    QString date{};
+    QString passage{};
+    QString habitatType{};
+    // The parcel: its number, its row under "Coordonnées", the title row of its species block.
+    int parcel = 0;
+    int place = -1;
+    int title = -1;
+    // The species row, and the distance class and count of the table row.
+    int species = -1;
+    QString distance{};
+    double count = 0;
+
+    QString weatherCode(int w) const { return g.cell(weather + parcel, file::WeatherColumn::First + w); }
+};
+
+// When a column's cell is made: once a parcel, once a species row of the parcel, once a table row
+// (a distance class, or the unstated rest). The table's columns come in that order.
+enum class Part { Parcel, Species, Count };
+// Columns present only with the locality, or only without it (the coordinates then stand alone).
+enum class Shown { Always, WithLocality, WithoutLocality };
+// A column that stands for a list: its header is followed by each code in turn, and the index its
+// cell is made with is the code's.
+enum class Repeat { Once, PerHabitatCode, PerShare };
+
+using Source = const RowSource&;
+
+struct Column
+{
+    QStringView header;
+    Part part;
+    QString (*cell)(Source s, int index);
+    Shown shown = Shown::Always;
+    Repeat repeat = Repeat::Once;
+};
+
+// The export table's columns, from column 1 on: each one's header and how its cell is made.
+constexpr Column kColumns[] = {
+    // The record's identification.
+    {u"Organisme", Part::Parcel, [](Source s, int) { return s.settings.organisme; }},
+    {u"CPU", Part::Parcel, [](Source s, int) { return s.settings.cpu; }},
+    {u"Type", Part::Parcel, [](Source, int) { return QStringLiteral("Observateur"); }},
+    {u"Code inventaire", Part::Parcel,
+     [](Source s, int) { return QLatin1Char('\'') + fun_Gen_Num_Inventaire_Ravelin(s.record, s.parcel); }},
+    {u"Etude", Part::Parcel,
+     [](Source s, int) { return networkCode(s.g.cell(file::NetworkRow, file::NetworkColumn)); }},
+    {u"Hiver", Part::Parcel, [](Source s, int) { return s.season; }},
+    {u"Site", Part::Parcel, [](Source s, int) { return s.g.cell(file::IdentificationRow, Ident::Site); }},
+    // The locality.
+    {u"Pays", Part::Parcel, [](Source, int) { return QStringLiteral("FR"); }, Shown::WithLocality},
+    {u"Département", Part::Parcel,
+     [](Source s, int) { return QLatin1Char('\'') + s.g.cell(s.identification, Ident::Department).left(2); },
+     Shown::WithLocality},
+    {u"Commune", Part::Parcel, [](Source s, int) { return s.g.cell(s.identification, Ident::Commune); },
+     Shown::WithLocality},
+    {u"Lieudit", Part::Parcel, [](Source s, int) { return s.g.cell(s.identification, Ident::Place); },
+     Shown::WithLocality},
+    // The visit of the parcel and its location.
+    {u"Date", Part::Parcel, [](Source s, int) { return s.date; }},
+    {u"Heure", Part::Parcel,
+     [](Source s, int) { return s.g.cell(s.title, file::SpeciesTitleColumn::StartTime); }},
+    {u"Durée", Part::Parcel,
+     [](Source s, int) { return s.g.cell(s.title, file::SpeciesTitleColumn::Duration); }},
+    {u"Type échantillon", Part::Parcel, [](Source, int) { return QStringLiteral("IKA"); }},
+    {u"N° Passage", Part::Parcel, [](Source s, int) { return s.passage; }},
+    {u"Observateur", Part::Parcel,
+     [](Source s, int) { return s.g.cell(file::ObserverRow, file::ObserverColumn::Name); }},
+    {u"Email", Part::Parcel,
+     [](Source s, int) { return s.g.cell(file::ContactRow, file::ContactColumn::Email); }},
+    {u"N° Parcelle SHOC", Part::Parcel,
+     [](Source s, int) {
+         return QStringLiteral("Parcelle SHOC ") + s.date.right(4) + QStringLiteral(" : ") +
+                s.g.cell(s.place, Loc::Point);
+     }},
+    {u"N° Parcelle", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::Point); }},
+    {u"Altitude", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::Altitude); }},
+    {u"Zone UTM", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::UtmZone); }},
+    {u"Maille MGRS", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::Mgrs); }},
+    {u"Longitude", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::Longitude); }},
+    {u"Latitude", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::Latitude); }},
+    {u"Type de coordonnées", Part::Parcel, [](Source s, int) { return s.g.cell(s.place, Loc::CoordType); }},
+    {u"Type de coordonnées lambert", Part::Parcel,
+     [](Source s, int) {
+         return common::leadingNumber(s.g.cell(s.place, Loc::CoordType)) == record::kCoordLambert
+                    ? QStringLiteral("2E")
+                    : QString();
+     }},
+    {u"GPS", Part::Parcel, [](Source, int) { return kTick; }, Shown::WithoutLocality},
+    // The parcel's weather.
+    {u"SHOC-Nuage", Part::Parcel, [](Source s, int) { return s.weatherCode(0); }},
+    {u"SHOC-Pluie", Part::Parcel, [](Source s, int) { return s.weatherCode(1); }},
+    {u"SHOC-Vent", Part::Parcel, [](Source s, int) { return s.weatherCode(2); }},
+    {u"SHOC-Visibilité", Part::Parcel, [](Source s, int) { return s.weatherCode(3); }},
+    // The site's habitat type, one tick per code of the habitat table; the parcel's habitat
+    // descriptions.
+    {u"SHOC-MPP", Part::Parcel,
+     [](Source s, int i) { return s.settings.habitatCodes[i] == s.habitatType ? kTick : QString(); },
+     Shown::Always, Repeat::PerHabitatCode},
+    {u"SHOC-MPA", Part::Parcel,
+     [](Source s, int i) {
+         return record::isTickedText(s.g.cell(s.place, Loc::FirstHabitat + i)) ? kTick : QString();
+     },
+     Shown::Always, Repeat::PerShare},
+    // The species.
+    {u"Classe", Part::Species, [](Source s, int) { return s.g.cell(s.species, kClassColumn).left(1); }},
+    {u"Code espèce", Part::Species,
+     [](Source s, int) {
+         return s.settings.speciesCodes.value(s.g.cell(s.species, kNameColumn),
+                                              s.g.cell(s.species, kCodeColumn));
+     }},
+    {u"Nom espèce", Part::Species, [](Source s, int) { return s.g.cell(s.species, kNameColumn); }},
+    {u"Comportement", Part::Species,
+     [](Source s, int) {
+         const QString indices = s.g.cell(s.species, kIndicesColumn);
+         return indices.trimmed().isEmpty() ? QString() : indices.left(kBehaviourLength);
+     }},
+    // The count.
+    {u"Distance de contact", Part::Count, [](Source s, int) { return s.distance; }},
+    {u"Nombre", Part::Count, [](Source s, int) { return numberText(s.count); }},
+};
+
+constexpr bool partsInOrder()
+{
+    for (std::size_t i = 1; i < std::size(kColumns); ++i)
+        if (kColumns[i].part < kColumns[i - 1].part)
+            return false;
+    return true;
+}
+static_assert(partsInOrder(), "a row is made parcel cells first, then species cells, then count cells");
+
+// The columns whose cells are made at one part of the rows.
+std::span<const Column> columnsOf(Part part)
+{
+    const auto first = std::find_if(std::begin(kColumns), std::end(kColumns),
+                                    [&](const Column& c) { return c.part >= part; });
+    const auto last = std::find_if(first, std::end(kColumns), [&](const Column& c) { return c.part > part; });
+    return {first, last};
+}
+
+bool isShown(const Column& c, bool withLocality)
+{
+    return c.shown == Shown::Always || (c.shown == Shown::WithLocality) == withLocality;
+}
+
+// How many columns a column stands for.
+int repeatCount(const Column& c, const ExportSettings& settings, int shares)
+{
+    switch (c.repeat) {
+    case Repeat::PerHabitatCode:
+        return int(settings.habitatCodes.size());
+    case Repeat::PerShare:
+        return shares;
+    case Repeat::Once:
+        break;
+    }
+    return 1;
+}
+
+// The cells of one part of a row.
+void appendCells(QStringList& row, Part part, const RowSource& s)
+{
+    for (const Column& c : columnsOf(part))
+        if (isShown(c, s.settings.withLocality))
+            for (int i = 0, n = repeatCount(c, s.settings, s.shares); i < n; ++i)
+                row << c.cell(s, i);
+}
 
 // The habitat description columns of a record: from the first one while the caption of the
 // "Coordonnées" title row is not blank.
@@ -133,13 +273,6 @@ QList<int> speciesRows(const grid::Grid& g, int title)
         rows.append(r);
     }
     return rows;
-}
-
-// The network's code: the text before the first "/" of the network cell ("SHOC / Réseau ...").
-QString networkCode(const QString& network)
-{
-    const qsizetype slash = network.indexOf(QLatin1Char('/'));
-    return (slash < 0 ? network : network.left(slash)).trimmed();
 }
 
 } // namespace
@@ -209,19 +342,25 @@ QStringList ExportTable::header(const RecordSections& record) const
     const int locations = record.row(RecordLayout::kTitleLocations);
     if (locations < 0)
         return {};
-    QStringList h = identificationNames();
-    if (m_settings.withLocality)
-        h += localityNames();
-    h += visitNames();
-    if (!m_settings.withLocality)
-        h += QStringLiteral("GPS");
-    h += weatherNames();
-    for (const QString& code : m_settings.habitatCodes)
-        h += QStringLiteral("SHOC-MPP") + code;
     const int shares = shareColumnCount(record.grid(), locations);
-    for (int i = 0; i < shares; ++i)
-        h += QStringLiteral("SHOC-MPA") + shareCodes().value(i);
-    h += speciesNames();
+    QStringList h;
+    for (const Column& c : kColumns) {
+        if (!isShown(c, m_settings.withLocality))
+            continue;
+        switch (c.repeat) {
+        case Repeat::Once:
+            h += c.header.toString();
+            break;
+        case Repeat::PerHabitatCode:
+            for (const QString& code : m_settings.habitatCodes)
+                h += c.header.toString() + code;
+            break;
+        case Repeat::PerShare:
+            for (int i = 0; i < shares; ++i)
+                h += c.header.toString() + shareCodes().value(i);
+            break;
+        }
+    }
     return h;
 }
 
@@ -250,22 +389,19 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     const double parcelCount = std::nearbyint(common::leadingNumber(g.cell(count, file::ParcelCountColumn)));
     const int parcels = parcelCount >= 1 ? int(std::min(parcelCount, double(g.rows()) + 1)) : 0;
 
-    const int identification = record.row(RecordLayout::kTitleIdentification);
-    const int visit = record.row(RecordLayout::kTitleVisit);
-    const int weather = record.row(RecordLayout::kTitleWeather);
-    const int shares = shareColumnCount(g, locations);
-
     // What every row of the record shares.
-    const QString habitatType = g.cell(file::IdentificationRow, Ident::HabitatType).left(2);
-    QStringList habitatTicks;
-    for (const QString& code : m_settings.habitatCodes)
-        habitatTicks += code == habitatType ? kTick : QString();
-    QString season = g.cell(file::SeasonRow, file::SeasonColumn);
-    season.remove(QStringLiteral("Hiver "));
-    const QString date = visit < 0 ? QString() : g.cell(visit, file::VisitColumn::Date);
-    const QString passage =
-        visit < 0 ? QString()
-                  : numberText(common::leadingNumber(g.cell(visit, file::VisitColumn::Passage)) + 1);
+    RowSource s{m_settings, record, g};
+    s.identification = record.row(RecordLayout::kTitleIdentification);
+    s.weather = record.row(RecordLayout::kTitleWeather);
+    s.shares = shareColumnCount(g, locations);
+    s.habitatType = g.cell(file::IdentificationRow, Ident::HabitatType).left(2);
+    s.season = g.cell(file::SeasonRow, file::SeasonColumn);
+    s.season.remove(QStringLiteral("Hiver "));
+    const int visit = record.row(RecordLayout::kTitleVisit);
+    if (visit >= 0) {
+        s.date = g.cell(visit, file::VisitColumn::Date);
+        s.passage = numberText(common::leadingNumber(g.cell(visit, file::VisitColumn::Passage)) + 1);
+    }
 
     for (int p = 1; p <= parcels; ++p) {
         const int title = record.speciesTitle(p);
@@ -274,61 +410,40 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         const QList<int> species = speciesRows(g, title);
         if (species.isEmpty())
             continue;
-        if (identification < 0 || visit < 0 || weather < 0)
+        if (s.identification < 0 || visit < 0 || s.weather < 0)
             return refuse();
 
-        // The cells of the parcel, up to its habitat descriptions.
-        const int place = locations + p;
+        s.parcel = p;
+        s.place = locations + p;
+        s.title = title;
         QStringList parcel;
         parcel.reserve(out.header.size());
-        parcel << m_settings.organisme << m_settings.cpu << QStringLiteral("Observateur")
-               << QLatin1Char('\'') + fun_Gen_Num_Inventaire_Ravelin(record, p)
-               << networkCode(g.cell(file::NetworkRow, file::NetworkColumn)) << season
-               << g.cell(file::IdentificationRow, Ident::Site);
-        if (m_settings.withLocality)
-            parcel << QStringLiteral("FR")
-                   << QLatin1Char('\'') + g.cell(identification, Ident::Department).left(2)
-                   << g.cell(identification, Ident::Commune) << g.cell(identification, Ident::Place);
-        parcel << date << g.cell(title, file::SpeciesTitleColumn::StartTime)
-               << g.cell(title, file::SpeciesTitleColumn::Duration) << QStringLiteral("IKA") << passage
-               << g.cell(file::ObserverRow, file::ObserverColumn::Name)
-               << g.cell(file::ContactRow, file::ContactColumn::Email)
-               << QStringLiteral("Parcelle SHOC ") + date.right(4) + QStringLiteral(" : ") +
-                      g.cell(place, Loc::Point)
-               << g.cell(place, Loc::Point) << g.cell(place, Loc::Altitude) << g.cell(place, Loc::UtmZone)
-               << g.cell(place, Loc::Mgrs) << g.cell(place, Loc::Longitude) << g.cell(place, Loc::Latitude)
-               << g.cell(place, Loc::CoordType)
-               << (common::leadingNumber(g.cell(place, Loc::CoordType)) == record::kCoordLambert
-                       ? QStringLiteral("2E")
-                       : QString());
-        if (!m_settings.withLocality)
-            parcel << kTick;
-        for (int w = 0; w < record::kWeatherCount; ++w)
-            parcel << g.cell(weather + p, file::WeatherColumn::First + w);
-        parcel += habitatTicks;
-        for (int i = 0; i < shares; ++i)
-            parcel << (record::isTickedText(g.cell(place, Loc::FirstHabitat + i)) ? kTick : QString());
+        appendCells(parcel, Part::Parcel, s);
 
         for (const int r : species) {
+            s.species = r;
             QStringList row = parcel;
-            const QString name = g.cell(r, kNameColumn);
-            const QString indices = g.cell(r, kIndicesColumn);
-            row << g.cell(r, kClassColumn).left(1)
-                << m_settings.speciesCodes.value(name, g.cell(r, kCodeColumn)) << name
-                << (indices.trimmed().isEmpty() ? QString() : indices.left(kBehaviourLength));
+            appendCells(row, Part::Species, s);
             // One row per distance class that has a count; the rest of the total as "Non indiquée".
+            const auto appendRow = [&](const QString& distance, double n) {
+                s.distance = distance;
+                s.count = n;
+                QStringList cells = row;
+                appendCells(cells, Part::Count, s);
+                out.rows.append(std::move(cells));
+            };
             double counted = 0;
             for (int d = 0; d < distanceTexts().size(); ++d) {
                 const QString cell = g.cell(r, kFirstCountColumn + d);
                 if (cell.trimmed().isEmpty())
                     continue;
                 const double n = common::leadingNumber(cell);
-                out.rows.append(row + QStringList{distanceTexts()[d], numberText(n)});
+                appendRow(distanceTexts()[d], n);
                 counted = std::nearbyint(counted + n);
             }
             const double unstated = common::leadingNumber(g.cell(r, kTotalColumn)) - counted;
             if (unstated > 0)
-                out.rows.append(row + QStringList{kUnstatedDistance, numberText(unstated)});
+                appendRow(kUnstatedDistance, unstated);
         }
     }
     out.result = platform::Result::success();

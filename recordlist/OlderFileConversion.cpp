@@ -10,6 +10,7 @@
 #include "record/RecordStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace recordlist {
@@ -38,6 +39,37 @@ QString notConverted(const QString& fileName, const QString& why)
     return QStringLiteral("Le fichier « %1 » n'est pas converti : %2").arg(fileName, why);
 }
 
+bool sameCells(const grid::Grid& a, const grid::Grid& b)
+{
+    if (a.rows() != b.rows() || a.cols() != b.cols())
+        return false;
+    for (int r = 0; r < a.rows(); ++r)
+        for (int c = 0; c < a.cols(); ++c)
+            if (a.cell(r, c) != b.cell(r, c))
+                return false;
+    return true;
+}
+
+// The record at `record` holds the older file's cells: a conversion cut off before the older
+// file was set aside.
+bool alreadyConverted(const QString& older, const QString& record)
+{
+    grid::Grid was, now;
+    return grid::GridFile::load(was, older, grid::GridFile::Complete).ok &&
+           grid::GridFile::load(now, record, grid::GridFile::Complete).ok && sameCells(was, now);
+}
+
+// The backup folder holds a copy of the file's bytes under its name in capitals.
+bool backedUp(const QString& backupFolder, const QString& capitals, const QString& source)
+{
+    const QString backup = common::findFile(backupFolder, capitals);
+    if (backup.isEmpty())
+        return false;
+    QFile a(backup), b(source);
+    return a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.size() == b.size() &&
+           a.readAll() == b.readAll();
+}
+
 } // namespace
 
 ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver* observer)
@@ -64,28 +96,44 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         const QString capitals = name.toUpper();
         const QString target = capitals + QStringLiteral("2009");
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
+        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain) {
+            skip(plain.error);
+            continue;
+        }
+        auto backUp = [&]() {
+            const QString backup = common::joinPath(backupFolder, freeName(backupFolder, capitals));
+            const platform::Result r = platform::saveFileFrom(backup, source);
+            if (!r)
+                skip(notConverted(name, QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") +
+                                            r.error));
+            return r.ok;
+        };
 
         if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty()) {
-            skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
-                                        .arg(QFileInfo(existing).fileName())));
-            continue;
-        }
-        grid::Grid grid;
-        if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete); !r) {
-            skip(r.error);
-            continue;
-        }
-        const QString backup = common::joinPath(backupFolder, freeName(backupFolder, capitals));
-        if (const platform::Result r = platform::saveFileFrom(backup, source); !r) {
-            skip(notConverted(name,
-                              QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") + r.error));
-            continue;
-        }
-        if (const platform::Result r = grid::GridFile::save(grid, common::joinPath(dataFolder, target),
-                                                            grid::GridFile::Complete, true);
-            !r) {
-            skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
-            continue;
+            // Cut off after writing the record: the older file is only left to set aside.
+            if (!alreadyConverted(source, existing)) {
+                skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
+                                            .arg(QFileInfo(existing).fileName())));
+                continue;
+            }
+            if (!backedUp(backupFolder, capitals, source) && !backUp())
+                continue;
+        } else {
+            grid::Grid grid;
+            if (const platform::Result r = grid::GridFile::load(grid, source, grid::GridFile::Complete,
+                                                                record::RecordStore::fileBounds());
+                !r) {
+                skip(r.error);
+                continue;
+            }
+            if (!backUp())
+                continue;
+            if (const platform::Result r = grid::GridFile::save(grid, common::joinPath(dataFolder, target),
+                                                                grid::GridFile::Complete, true);
+                !r) {
+                skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
+                continue;
+            }
         }
         out.converted << name;
 
@@ -112,6 +160,17 @@ QList<SkippedFile> ToldOnce::firstTime(const QList<SkippedFile>& files)
             out.append(f);
         }
     }
+    return out;
+}
+
+QStringList ToldOnce::firstTime(const QStringList& reasons)
+{
+    QStringList out;
+    for (const QString& reason : reasons)
+        if (!m_told.contains(reason)) {
+            m_told.insert(reason);
+            out << reason;
+        }
     return out;
 }
 

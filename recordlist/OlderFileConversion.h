@@ -9,7 +9,10 @@
 //                   matches it any more.
 // Each file is read on its own; one that cannot be read, or whose record already exists, is left
 // as it is and named in one box at the end. Nothing is ever replaced: a backup or set-aside name
-// already taken gets " (2)", " (3)"... before its extension, and an existing record is kept.
+// already taken gets " (2)", " (3)"... before its extension, and an existing record is kept. An
+// existing record that holds the older file's very cells is this conversion's own, cut off before
+// the older file was set aside: the older file is then backed up (unless it already is) and set
+// aside.
 
 #include <QList>
 #include <QSet>
@@ -55,13 +58,16 @@ ConversionReport convertOlderFiles(const QString& dataFolder, ConversionObserver
 ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList& olderFiles,
                                    ConversionObserver* observer = nullptr);
 
-// Remembers what the user was told, so that a file left unconverted is named once, not at every
-// refresh. The window keeps one for the run of the program.
+// Remembers what the user was told, so that a file left unconverted, a record that the list
+// cannot read or a sibling file that cannot be imported is named once, not at every refresh or
+// opening of the list. The window keeps one for the run of the program.
 class ToldOnce
 {
 public:
     // The files not told yet (same file, same reason), now taken as told.
     QList<SkippedFile> firstTime(const QList<SkippedFile>& files);
+    // The same for reasons that name their file themselves.
+    QStringList firstTime(const QStringList& reasons);
 
 private:
     QSet<QString> m_told;

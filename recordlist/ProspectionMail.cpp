@@ -60,9 +60,20 @@ int currentWinterColumn(const grid::Grid& table, const QDate& today)
     return -1;
 }
 
-QString noConnectionText()
+QString noConnectionText(const QString& why)
 {
-    return QStringLiteral("La messagerie n'a pas pu être ouverte : aucun courriel n'a été envoyé.");
+    return QStringLiteral("La messagerie n'a pas pu être ouverte : aucun courriel n'a été envoyé.") +
+           kLineFeed + why;
+}
+
+QString stoppedText(int notSent)
+{
+    const QString stopped = QStringLiteral("L'envoi des courriels a été arrêté à votre demande");
+    if (notSent == 0)
+        return stopped + QLatin1Char('.');
+    if (notSent == 1)
+        return stopped + QStringLiteral(" : un courriel de plus n'a pas été envoyé.");
+    return stopped + QStringLiteral(" : %1 courriels de plus n'ont pas été envoyés.").arg(notSent);
 }
 
 QString failedText(const QString& address, const QString& why)
@@ -91,11 +102,13 @@ QString problemsText(const MailingOutcome& o)
 {
     QStringList parts;
     if (o.connectionFailed)
-        parts << noConnectionText();
+        parts << noConnectionText(o.connectionError);
     if (!o.skipped.isEmpty())
         parts << skippedText(o.skipped);
     for (const MailFailure& f : o.failures)
         parts << f.reason;
+    if (o.stopped)
+        parts << stoppedText(o.notSent);
     return parts.join(QStringLiteral("\n\n"));
 }
 
@@ -240,9 +253,11 @@ MailingOutcome sendCircular(const grid::Grid& table, const QDate& today)
 
     gbol_Erreur_MAPI = false;
     if (!recipients.isEmpty()) {
-        sub_Envoi_EMail_Open(gbol_Erreur_MAPI, true);
-        if (gbol_Erreur_MAPI) {
+        const platform::Result opened = sub_Envoi_EMail_Open(true);
+        gbol_Erreur_MAPI = !opened.ok;
+        if (!opened) {
             out.connectionFailed = true;
+            out.connectionError = opened.error;
         } else {
             bool failed = false;
             QString why;
@@ -289,11 +304,14 @@ MailingOutcome sendReminders(const grid::Grid& table, ReminderKind kind, const Q
 
     gbol_Erreur_MAPI = false;
     if (!planned.isEmpty()) {
-        sub_Envoi_EMail_Open(gbol_Erreur_MAPI, false);
-        if (gbol_Erreur_MAPI) {
+        const platform::Result opened = sub_Envoi_EMail_Open(false);
+        gbol_Erreur_MAPI = !opened.ok;
+        if (!opened) {
             out.connectionFailed = true;
+            out.connectionError = opened.error;
         } else {
-            for (const Planned& p : planned) {
+            for (qsizetype i = 0; i < planned.size(); ++i) {
+                const Planned& p = planned[i];
                 bool failed = false;
                 QString why;
                 sub_Envoi_EMail(true, p.address, p.text.subject, p.text.body, QString(), false, failed, why);
@@ -301,6 +319,12 @@ MailingOutcome sendReminders(const grid::Grid& table, ReminderKind kind, const Q
                     out.failures.append({p.address, failedText(p.address, why)});
                 else
                     ++out.sent;
+                // Stopped by the user: the run ends with this mail.
+                if (failed && !common::email::sessionOpen()) {
+                    out.stopped = true;
+                    out.notSent = int(planned.size() - i - 1);
+                    break;
+                }
             }
             sub_Envoi_EMail_Close();
         }

@@ -76,9 +76,14 @@ struct [[nodiscard]] MailingOutcome
     int sent = 0;
     // "site : entry" for each entry left out because it is no e-mail address.
     QStringList skipped;
-    // The mail service could not be opened: nothing was sent.
+    // The mail service could not be opened: nothing was sent; the reason names what is missing.
     bool connectionFailed = false;
+    QString connectionError;
     QList<MailFailure> failures;
+    // The user stopped a mail that kept the program waiting, and with it the run: the mails
+    // after that one were not sent.
+    bool stopped = false;
+    int notSent = 0;
     // The box to show, titled with the program's name; empty text: no box.
     QString message;
     int style = platform::mb::OKOnly;
@@ -91,7 +96,8 @@ MailingOutcome sendCircular(const grid::Grid& table, const QDate& today = platfo
 
 // The reminders of one kind: one mail per row whose address cell holds e-mail addresses and
 // whose number of files in the current winter calls for a text, sent at once; the box gives the
-// number of mails sent, then what was left out or failed.
+// number of mails sent, then what was left out or failed. A mail that the user stops ends the
+// run.
 MailingOutcome sendReminders(const grid::Grid& table, ReminderKind kind,
                              const QDate& today = platform::clock().today());
 

@@ -2,7 +2,8 @@
 // The record list between two refreshes, without its window: the summaries kept from the last
 // refresh, the user's sort, and the list last shown. A refresh converts the older files of the
 // data folder first (telling a file left unconverted once), then reads the list and fills the
-// window's grid.
+// window's grid. The record files left out of the list and an export log that cannot be read are
+// told once in the run of the program, with the reason.
 
 #include "recordlist/OlderFileConversion.h"
 #include "recordlist/RecordListing.h"
@@ -13,6 +14,10 @@ class Grid;
 }
 
 namespace recordlist {
+
+// The box naming the record files left out of the list and the export log that could not be read;
+// empty when there is nothing to tell.
+QString unlistedText(const QStringList& unreadable, const QString& exportLogFailure);
 
 class RecordList
 {

@@ -90,6 +90,10 @@ Listing readListing(const QString& dataFolder, const QStringList& names, Summary
     out.rows.reserve(names.size());
     std::set<QString, SameLetters> sites;
     for (const QString& name : names) {
+        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain.ok) {
+            out.unreadable.append({name, plain.error});
+            continue;
+        }
         SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
         if (!read.result.ok) {
             out.unreadable.append({name, read.result.error});

@@ -6,6 +6,7 @@
 #include "platform/SaveFile.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
+#include "record/RecordStore.h"
 #include "record/SurveyRecord.h"
 
 #include <QFileInfo>
@@ -73,7 +74,7 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
 {
     SummaryRead out;
     const platform::ResultOf<QList<QStringList>> read =
-        grid::GridFile::readHead(path, kHeadRows, ColumnsWanted());
+        grid::GridFile::readHead(path, kHeadRows, ColumnsWanted(), record::RecordStore::fileBounds());
     if (out.result = read.result; !out.result.ok)
         return out;
     const QList<QStringList>& head = read.value;
@@ -104,7 +105,9 @@ SummaryRead readSummary(const QString& path, const QString& fileName, const QDat
     if ((!visitRead && (visit >= 0 || headComplete)) || (!seasonRead && (season >= 0 || headComplete))) {
         // Not where a record puts them: read the whole file, as the record window would.
         grid::Grid g;
-        if (out.result = grid::GridFile::load(g, path, grid::GridFile::Complete); !out.result.ok)
+        if (out.result =
+                grid::GridFile::load(g, path, grid::GridFile::Complete, record::RecordStore::fileBounds());
+            !out.result.ok)
             return out;
         visit = g.findRow(RecordLayout::kTitleVisit, 0, file::LabelColumn);
         date = g.cell(visit, file::VisitColumn::Date);

@@ -16,7 +16,6 @@
 #include "record/SpeciesStore.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
 #include <utility>
 
@@ -46,23 +45,7 @@ int titleRow(const grid::Grid& g, const QString& title) { return g.findRow(title
 // The labels that begin a row of their own: a point list ends at the first of them.
 bool isSectionTitle(const QString& label)
 {
-    static const QSet<QString> titles = {
-        kSiblingMark,
-        kSiblingContactTitle,
-        RecordLayout::kTitleShoc,
-        RecordLayout::kTitleIdentification,
-        RecordLayout::kTitleNetwork,
-        RecordLayout::kTitleComment,
-        RecordLayout::kTitleObserver,
-        RecordLayout::kTitleContact,
-        RecordLayout::kTitleParcelCount,
-        RecordLayout::kTitleSeason,
-        RecordLayout::kTitleLocations,
-        RecordLayout::kTitleVisit,
-        RecordLayout::kTitleWeather,
-        RecordLayout::kTitleOptions,
-    };
-    return titles.contains(label) || label.startsWith(RecordLayout::kTitleSpecies);
+    return label == kSiblingMark || label == kSiblingContactTitle || RecordLayout::isTitle(label);
 }
 
 // The titles of "Coordonnées" from its information column on: "Informations", three empty
@@ -160,18 +143,60 @@ void rewritePoint(grid::Grid& g, int row)
     g.setCell(row, Loc::CoordType, QString::number(coords::TYPE_LAMBERT));
 }
 
-// The species rows of a block: from two rows below its title while column 1 is empty and column 2
-// (the species code) is not. The sibling's columns become ours:
+// The sibling's species columns that hold counts: 0-50 m, beyond 200 m, total, flying over.
+constexpr int kSiblingCountColumns[] = {4, 5, 6, 7};
+constexpr int kSiblingCodeColumn = 2;
+constexpr int kSiblingLastColumn = 10;
+
+bool isNumber(const QString& text)
+{
+    bool ok = false;
+    QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok;
+}
+
+// The row below a block's title is the species grid's header when its count columns hold titles,
+// its first species when they hold a count. A row without any count cell (a species counted
+// nowhere, or a header without titles) cannot be told apart: the file is refused rather than a
+// species lost. An empty row is taken as the header: it holds nothing to lose.
+platform::ResultOf<bool> startsWithHeader(const grid::Grid& g, int title)
+{
+    const int row = title + 1;
+    bool counts = false, texts = false;
+    for (int c : kSiblingCountColumns)
+        if (const QString cell = g.cell(row, c).trimmed(); !cell.isEmpty())
+            (isNumber(cell) ? counts : texts) = true;
+    if (counts)
+        return platform::ResultOf<bool>::success(false);
+    bool empty = true;
+    for (int c = kSiblingCodeColumn; c <= kSiblingLastColumn && empty; ++c)
+        empty = g.cell(row, c).trimmed().isEmpty();
+    if (texts || empty)
+        return platform::ResultOf<bool>::success(true);
+    return platform::ResultOf<bool>::failure(
+        QStringLiteral("la ligne qui suit « %1 » (« %2 ») n'a aucun comptage : ce n'est ni la ligne des "
+                       "titres des espèces ni une espèce comptée")
+            .arg(g.cell(title, file::LabelColumn), g.cell(row, kSiblingCodeColumn)));
+}
+
+// The species rows of a block: below its header while column 1 is empty and column 2 (the species
+// code) is not. A block whose species start right below its title gets a header row there. The
+// sibling's columns become ours:
 //   sibling  2 code, 3 name, 4 count 0-50 m, 5 beyond 200 m, 6 total, 7 flying over, 8 (dropped),
 //            9 indices, 10 (kept after them)
 //   ours     2 class "O", 3 code, 4 name, 5-8 the four distance bands (50-200 m empty), 9 total,
 //            10 indices, 11
-void rewriteSpeciesBlock(grid::Grid& g, int title)
+platform::Result rewriteSpeciesBlock(grid::Grid& g, int title)
 {
     g.setCell(title, file::SpeciesTitleColumn::Duration, kImportedDuration);
     const int header = title + 1;
     if (header >= g.rows() || !g.cell(header, file::LabelColumn).isEmpty())
-        return; // a block without a species grid
+        return platform::Result::success(); // a block without a species grid
+    const platform::ResultOf<bool> hasHeader = startsWithHeader(g, title);
+    if (!hasHeader.result.ok)
+        return hasHeader.result;
+    if (!hasHeader.value)
+        g.addRow(QString(), header);
     using file::speciesColumn;
     const QStringList& titles = record::speciesTitles();
     for (int c = 0; c < titles.size(); ++c)
@@ -189,17 +214,179 @@ void rewriteSpeciesBlock(grid::Grid& g, int title)
                                                     {bands, 4},
                                                     {speciesColumn(record::SpeciesNameColumn), 3},
                                                     {speciesColumn(record::SpeciesCodeColumn), 2}};
-    constexpr int siblingCode = 2;
-    for (int row = title + 2;
-         row < g.rows() && g.cell(row, file::LabelColumn).isEmpty() && !g.cell(row, siblingCode).isEmpty();
+    for (int row = header + 1; row < g.rows() && g.cell(row, file::LabelColumn).isEmpty() &&
+                               !g.cell(row, kSiblingCodeColumn).isEmpty();
          ++row) {
         for (const auto& [to, from] : moves)
             g.setCell(row, to, from < 0 ? QString() : g.cell(row, from));
         g.setCell(row, speciesColumn(record::SpeciesClassColumn), kSpeciesClass);
     }
+    return platform::Result::success();
+}
+
+// Row `from` moved to `to`, every cell with it; the rows between follow.
+void moveRow(grid::Grid& g, int from, int to)
+{
+    const int at = g.addRow(QString(), to);
+    if (from >= at)
+        ++from;
+    for (int c = 0; c < g.cols(); ++c)
+        g.setCell(at, c, g.cell(from, c));
+    g.removeRow(from);
+}
+
+// The rows that a record holds at fixed places (rows 1 to 8), which the sibling may keep
+// elsewhere, brought to their places; one it does not have is added there with its title only.
+void placeFixedRows(grid::Grid& g)
+{
+    for (const auto& [place, title] : RecordLayout::fixedRows()) {
+        const int at = titleRow(g, title);
+        if (at == place)
+            continue;
+        if (at >= 0) {
+            moveRow(g, at, place);
+        } else {
+            g.addRow(QString(), place);
+            g.setCell(place, file::LabelColumn, title);
+        }
+    }
 }
 
 QString missingRow(const QString& title) { return QStringLiteral("la ligne « %1 » manque").arg(title); }
+
+// The rows of the sections every sibling record has.
+struct SiblingRows
+{
+    int ident = -1;
+    int locations = -1;
+    int season = -1;
+    int visit = -1;
+    int count = -1;
+};
+
+// The sibling's mark, then its sections: the first that is missing fails.
+platform::ResultOf<SiblingRows> findSiblingRows(const grid::Grid& g)
+{
+    using Rows = platform::ResultOf<SiblingRows>;
+    if (g.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
+        return Rows::failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
+    SiblingRows rows;
+    const std::pair<int*, const QString*> sections[] = {{&rows.ident, &RecordLayout::kTitleIdentification},
+                                                        {&rows.locations, &RecordLayout::kTitleLocations},
+                                                        {&rows.season, &RecordLayout::kTitleSeason},
+                                                        {&rows.visit, &RecordLayout::kTitleVisit},
+                                                        {&rows.count, &RecordLayout::kTitleParcelCount}};
+    for (const auto& [row, title] : sections) {
+        *row = titleRow(g, *title);
+        if (*row < 0)
+            return Rows::failure(missingRow(*title));
+    }
+    return Rows::success(rows);
+}
+
+// The passage index (0 to 4) of the visit row; an empty cell is the first passage.
+platform::ResultOf<int> siblingPassageIndex(const grid::Grid& g, int visit)
+{
+    const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
+    bool numeric = passageText.isEmpty();
+    const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
+    if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
+        return platform::ResultOf<int>::failure(
+            QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
+                .arg(g.cell(visit, file::VisitColumn::Passage))
+                .arg(record::kPassageCount - 1));
+    return platform::ResultOf<int>::success(passageIndex);
+}
+
+// Our mark and version, the date in our format, the passage index.
+void rewriteHead(grid::Grid& g, int visit, int passageIndex)
+{
+    g.setCols(std::max(g.cols(), file::ColumnCount));
+    g.setCell(file::ShocRow, file::LabelColumn, RecordLayout::kTitleShoc);
+    g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
+
+    QString date = g.cell(visit, file::VisitColumn::Date);
+    fun_Format_Date(common::kDateMask, date);
+    g.setCell(visit, file::VisitColumn::Date, date);
+    g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
+}
+
+// Habitat: the code of the identification row, or else the one of the first point.
+void rewriteHabitat(grid::Grid& g, int ident, int locations)
+{
+    if (g.cell(ident, kSiblingHabitatColumn).trimmed().isEmpty())
+        g.setCell(ident, kSiblingHabitatColumn, g.cell(locations + 1, kSiblingPointHabitatColumn));
+    if (const QString code = g.cell(ident, kSiblingHabitatColumn).trimmed(); !code.isEmpty())
+        g.setCell(ident, Ident::HabitatType, habitatType(code));
+}
+
+// The locations' titles, then the points, up to the grid's end or the next section. The place
+// name is the one of the first point in the record's department and commune; it is returned.
+QString rewritePoints(grid::Grid& g, int ident, int locations)
+{
+    g.setCell(locations, Loc::HuntingReserve, QStringLiteral("Réserve de chasse"));
+    const QStringList titles = locationTitles();
+    for (int k = 0; k < titles.size(); ++k)
+        g.setCell(locations, Loc::Information + k, titles[k]);
+
+    QString place;
+    int row = locations + 1;
+    for (; row < g.rows() && !g.cell(row, file::LabelColumn).trimmed().isEmpty() &&
+           !isSectionTitle(g.cell(row, file::LabelColumn));
+         ++row) {
+        if (place.isEmpty() && g.cell(row, Loc::Department) == g.cell(ident, Ident::Department) &&
+            g.cell(row, Loc::Commune) == g.cell(ident, Ident::Commune))
+            place = g.cell(row, Loc::Place);
+        rewritePoint(g, row);
+    }
+    if (place.isEmpty())
+        place = g.cell(row, Loc::Place);
+    g.setCell(ident, Ident::Place, place);
+    return place;
+}
+
+// Our network; e-mail or telephone: an address has "@", anything else is a telephone number.
+void rewriteNetworkAndContact(grid::Grid& g)
+{
+    if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
+        g.setCell(network, file::NetworkColumn, RecordLayout::kTitleShoc);
+
+    if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
+        g.setCell(contact, file::LabelColumn, RecordLayout::kTitleContact);
+        const QString text = withoutTabs(g.cell(contact, file::ContactColumn::Email));
+        const bool address = text.contains(QLatin1Char('@'));
+        g.setCell(contact, file::ContactColumn::Email, address ? text : QString());
+        g.setCell(contact, file::ContactColumn::Telephone, address ? QString() : text);
+    }
+}
+
+// Observer: the name before the first blank, in capitals without accents; the first name after
+// it. The observer as the site name gives it ("NAME FirstName"); empty without an observer row.
+QString rewriteObserver(grid::Grid& g)
+{
+    const int names = titleRow(g, RecordLayout::kTitleObserver);
+    if (names < 0)
+        return QString();
+    const QString text = withoutTabs(g.cell(names, file::ObserverColumn::Name)).trimmed();
+    const qsizetype blank = text.indexOf(QLatin1Char(' '));
+    const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
+    const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
+    g.setCell(names, file::ObserverColumn::Name, name);
+    g.setCell(names, file::ObserverColumn::FirstName, firstName);
+    return name + QLatin1Char(' ') + firstName;
+}
+
+// The species block of each parcel that has one (a block may gain a header row).
+platform::Result rewriteSpeciesBlocks(grid::Grid& g, int count)
+{
+    const int parcels =
+        std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
+    for (int n = 1; n <= parcels; ++n)
+        if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
+            if (const platform::Result r = rewriteSpeciesBlock(g, title); !r.ok)
+                return r;
+    return platform::Result::success();
+}
 
 // Yes/No, No by default: may the record stored under the name be replaced by the imported one?
 bool replaceAllowed(const QString& existing, const QString& source)
@@ -233,6 +420,11 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto refused = [&](const QString& why) {
         report.problems << QStringLiteral("Le fichier « %1 » n'est pas importé. %2").arg(source, why);
     };
+    if (const platform::Result plain = common::checkPlainName(store.folder(), source); !plain.ok) {
+        report.problems << plain.error;
+        return;
+    }
+    // Read whole only when its size and first lines are those of a record (RecordStore::fileBounds).
     grid::Grid grid;
     if (const platform::Result r = store.load(source, grid); !r.ok) {
         report.problems << r.error;
@@ -295,106 +487,34 @@ QString SiblingConversion::fileName() const { return record::RecordStore::fileNa
 SiblingConversion convertSiblingGrid(grid::Grid& g)
 {
     SiblingConversion out;
-    auto failure = [&](const QString& why) {
-        out.result = platform::Result::failure(why);
+    auto failure = [&](const platform::Result& failed) {
+        out.result = failed;
         return out;
     };
-    if (g.cell(file::ShocRow, file::LabelColumn) != kSiblingMark)
-        return failure(QStringLiteral("il ne contient pas de relevé de Pomerel"));
-    const int ident = titleRow(g, RecordLayout::kTitleIdentification);
-    if (ident < 0)
-        return failure(missingRow(RecordLayout::kTitleIdentification));
-    const int locations = titleRow(g, RecordLayout::kTitleLocations);
-    if (locations < 0)
-        return failure(missingRow(RecordLayout::kTitleLocations));
-    const int season = titleRow(g, RecordLayout::kTitleSeason);
-    if (season < 0)
-        return failure(missingRow(RecordLayout::kTitleSeason));
-    const int visit = titleRow(g, RecordLayout::kTitleVisit);
-    if (visit < 0)
-        return failure(missingRow(RecordLayout::kTitleVisit));
-    const QString passageText = g.cell(visit, file::VisitColumn::Passage).trimmed();
-    bool numeric = passageText.isEmpty();
-    const int passageIndex = numeric ? 0 : passageText.toInt(&numeric);
-    if (!numeric || passageIndex < 0 || passageIndex >= record::kPassageCount)
-        return failure(QStringLiteral("le numéro de passage « %1 » n'est pas un nombre de 0 à %2")
-                           .arg(g.cell(visit, file::VisitColumn::Passage))
-                           .arg(record::kPassageCount - 1));
+    const platform::ResultOf<SiblingRows> found = findSiblingRows(g);
+    if (!found)
+        return failure(found.result);
+    const SiblingRows& rows = found.value;
+    const platform::ResultOf<int> passage = siblingPassageIndex(g, rows.visit);
+    if (!passage)
+        return failure(passage.result);
 
-    g.setCols(std::max(g.cols(), file::ColumnCount));
-    g.setCell(file::ShocRow, file::LabelColumn, RecordLayout::kTitleShoc);
-    g.setCell(file::ShocRow, file::ShocColumn::Version, RecordLayout::versionText());
+    rewriteHead(g, rows.visit, passage.value);
+    rewriteHabitat(g, rows.ident, rows.locations);
+    const QString place = rewritePoints(g, rows.ident, rows.locations);
+    rewriteNetworkAndContact(g);
+    const QString observer = rewriteObserver(g);
 
-    QString date = g.cell(visit, file::VisitColumn::Date);
-    fun_Format_Date(common::kDateMask, date);
-    g.setCell(visit, file::VisitColumn::Date, date);
-    g.setCell(visit, file::VisitColumn::Passage, QString::number(passageIndex));
+    out.siteName = QStringLiteral("SHOC-") + g.cell(rows.ident, Ident::Department).left(2) +
+                   QLatin1Char('~') + g.cell(rows.ident, Ident::Commune) + QLatin1Char('~') + place +
+                   QLatin1Char('~') + observer + QLatin1Char('~') + g.cell(rows.season, file::SeasonColumn);
+    out.passage = passage.value + 1;
+    g.setCell(rows.ident, Ident::Site, out.siteName);
 
-    // Habitat: the code of the identification row, or else the one of the first point.
-    if (g.cell(ident, kSiblingHabitatColumn).trimmed().isEmpty())
-        g.setCell(ident, kSiblingHabitatColumn, g.cell(locations + 1, kSiblingPointHabitatColumn));
-    if (const QString code = g.cell(ident, kSiblingHabitatColumn).trimmed(); !code.isEmpty())
-        g.setCell(ident, Ident::HabitatType, habitatType(code));
-
-    g.setCell(locations, Loc::HuntingReserve, QStringLiteral("Réserve de chasse"));
-    const QStringList titles = locationTitles();
-    for (int k = 0; k < titles.size(); ++k)
-        g.setCell(locations, Loc::Information + k, titles[k]);
-
-    // The points, up to the grid's end or the next section. The place name is the one of the
-    // first point in the record's department and commune.
-    QString place;
-    int row = locations + 1;
-    for (; row < g.rows() && !g.cell(row, file::LabelColumn).trimmed().isEmpty() &&
-           !isSectionTitle(g.cell(row, file::LabelColumn));
-         ++row) {
-        if (place.isEmpty() && g.cell(row, Loc::Department) == g.cell(ident, Ident::Department) &&
-            g.cell(row, Loc::Commune) == g.cell(ident, Ident::Commune))
-            place = g.cell(row, Loc::Place);
-        rewritePoint(g, row);
-    }
-    if (place.isEmpty())
-        place = g.cell(row, Loc::Place);
-    g.setCell(ident, Ident::Place, place);
-
-    if (const int network = titleRow(g, RecordLayout::kTitleNetwork); network >= 0)
-        g.setCell(network, file::NetworkColumn, RecordLayout::kTitleShoc);
-
-    // E-mail or telephone: an address has "@"; anything else is a telephone number.
-    if (const int contact = titleRow(g, kSiblingContactTitle); contact >= 0) {
-        g.setCell(contact, file::LabelColumn, RecordLayout::kTitleContact);
-        const QString text = withoutTabs(g.cell(contact, file::ContactColumn::Email));
-        const bool address = text.contains(QLatin1Char('@'));
-        g.setCell(contact, file::ContactColumn::Email, address ? text : QString());
-        g.setCell(contact, file::ContactColumn::Telephone, address ? QString() : text);
-    }
-
-    // Observer: the name before the first blank, in capitals without accents; the first name
-    // after it.
-    QString observer;
-    if (const int names = titleRow(g, RecordLayout::kTitleObserver); names >= 0) {
-        const QString text = withoutTabs(g.cell(names, file::ObserverColumn::Name)).trimmed();
-        const qsizetype blank = text.indexOf(QLatin1Char(' '));
-        const QString name = fun_Majuscule_Sans_Accent(blank < 0 ? text : text.left(blank));
-        const QString firstName = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
-        g.setCell(names, file::ObserverColumn::Name, name);
-        g.setCell(names, file::ObserverColumn::FirstName, firstName);
-        observer = name + QLatin1Char(' ') + firstName;
-    }
-
-    if (const int count = titleRow(g, RecordLayout::kTitleParcelCount); count >= 0) {
-        const int parcels =
-            std::min(g.cell(count, file::ParcelCountColumn).trimmed().toInt(), record::kMaxParcels);
-        for (int n = 1; n <= parcels; ++n)
-            if (const int title = titleRow(g, RecordLayout::kTitleSpecies + QString::number(n)); title >= 0)
-                rewriteSpeciesBlock(g, title);
-    }
-
-    out.siteName = QStringLiteral("SHOC-") + g.cell(ident, Ident::Department).left(2) + QLatin1Char('~') +
-                   g.cell(ident, Ident::Commune) + QLatin1Char('~') + place + QLatin1Char('~') + observer +
-                   QLatin1Char('~') + g.cell(season, file::SeasonColumn);
-    out.passage = passageIndex + 1;
-    g.setCell(ident, Ident::Site, out.siteName);
+    // Last, as a block may gain a header row: the rows found above stay where they were.
+    if (const platform::Result species = rewriteSpeciesBlocks(g, rows.count); !species.ok)
+        return failure(species);
+    placeFixedRows(g);
     out.result = platform::Result::success();
     return out;
 }
@@ -424,6 +544,15 @@ ImportReport sub_Migration_Pomerel_Mirelot(const QString& dataFolder, ImportProg
 ImportReport sub_Migration_Pomerel_Mirelot(ImportProgress* progress)
 {
     return sub_Migration_Pomerel_Mirelot(record::RecordStore::fromSettings().folder(), progress);
+}
+
+ImportReport importAndTell(ToldOnce& told, ImportProgress* progress)
+{
+    ImportReport report = sub_Migration_Pomerel_Mirelot(progress);
+    if (const QStringList fresh = told.firstTime(report.problems); !fresh.isEmpty())
+        platform::dialogs().ask(fresh.join(QStringLiteral("\n\n")),
+                                platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
+    return report;
 }
 
 } // namespace recordlist

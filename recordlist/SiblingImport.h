@@ -13,6 +13,7 @@
 // keeps the ones it came with.
 
 #include "platform/Result.h"
+#include "recordlist/OlderFileConversion.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,5 +68,9 @@ ImportReport sub_Migration_Pomerel_Mirelot(const QString& dataFolder, ImportProg
 // The same in the data folder of the settings (setting "Dossier", the program-wide folder by
 // default).
 ImportReport sub_Migration_Pomerel_Mirelot(ImportProgress* progress = nullptr);
+
+// The import of the record list's opening: the problems not told before in this run of the
+// program are told in one box; a file that stays as it was is not named again at each opening.
+ImportReport importAndTell(ToldOnce& told, ImportProgress* progress = nullptr);
 
 } // namespace recordlist

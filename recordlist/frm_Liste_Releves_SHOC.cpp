@@ -5,8 +5,10 @@
 #include "common/GridWidgets.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "grid/ColumnWidths.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -37,7 +40,8 @@ namespace {
 const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
 const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
 
-// A file left unconverted is named once for the run of the program, whichever list window asks.
+// A file left unconverted, unreadable or not imported is named once for the run of the program,
+// whichever list window asks.
 ToldOnce& toldOnce()
 {
     static ToldOnce told;
@@ -94,7 +98,26 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     fra_Grille->setObjectName(QStringLiteral("fra_Grille"));
     layout->addWidget(fra_Grille);
     auto* inner = new QVBoxLayout(fra_Grille);
+    inner->addLayout(buildButtonBar());
 
+    // The four views share one place.
+    m_views = new QStackedLayout;
+    inner->addLayout(m_views, 1);
+    buildListView();
+    buildNewRecordFrame();
+    buildExportFrame();
+    m_views->addWidget(fra_Export);
+    buildProspectionView();
+    m_views->addWidget(flx_Prospection);
+
+    connectList();
+    connectExport();
+    connectProspection();
+    showFirstList();
+}
+
+QBoxLayout* frm_Liste_Releves_SHOC::buildButtonBar()
+{
     // One bar of buttons; those that share a place are never shown together.
     auto* buttons = new QHBoxLayout;
     auto button = [&](const QString& name, const QString& caption) {
@@ -117,19 +140,29 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     buttons->addStretch();
     cmd_exit = button(QStringLiteral("cmd_exit"), QStringLiteral("Fermer"));
     cmd_Faux = button(QStringLiteral("cmd_Faux"), QStringLiteral("Annuler "));
-    inner->addLayout(buttons);
+    return buttons;
+}
 
-    // The four views share one place.
-    m_views = new QStackedLayout;
-    inner->addLayout(m_views, 1);
-
+// The list of records, its grid in the first view.
+void frm_Liste_Releves_SHOC::buildListView()
+{
     flx_Grille = new grid::GridView(&m_grid, fra_Grille);
     flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
     flx_Grille->setHeaderSort(true);
     m_grid.setObjectName(QStringLiteral("flx_Grille"));
     m_grid.setSelectionMode(grid::Grid::SelectionMode::ListBox);
     m_views->addWidget(flx_Grille);
+    // A name too long for its column is cut short in its middle, keeping the site's beginning and
+    // the season and passage that end it; the whole name is in the tip. The titles break where
+    // their texts do.
+    flx_Grille->setWordWrap(false);
+    flx_Grille->setTextElideMode(Qt::ElideMiddle);
+    flx_Grille->viewport()->installEventFilter(this);
+}
 
+// The new-record frame: the circumstances of the new record, and the site it is for.
+void frm_Liste_Releves_SHOC::buildNewRecordFrame()
+{
     fra_New_Eps = new QGroupBox(QStringLiteral("Ajout d'un nouvel relevé SHOC"), fra_Grille);
     fra_New_Eps->setObjectName(QStringLiteral("fra_New_Eps"));
     auto* frame = new QVBoxLayout(fra_New_Eps);
@@ -152,12 +185,11 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
     choices->addWidget(cbo_Carres);
     frame->addStretch();
     m_views->addWidget(fra_New_Eps);
+}
 
-    buildExportFrame();
-    m_views->addWidget(fra_Export);
-    buildProspectionView();
-    m_views->addWidget(flx_Prospection);
-
+// The list's buttons, and what the list's grid tells of the mouse and the keys.
+void frm_Liste_Releves_SHOC::connectList()
+{
     connect(cmd_Ajout, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Ajout_Click);
     connect(cmd_vrai, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_vrai_Click);
     connect(cmd_Faux, &QPushButton::clicked, this, &frm_Liste_Releves_SHOC::cmd_Faux_Click);
@@ -190,14 +222,17 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
         m_mouseRow = row;
     });
     connect(flx_Grille, &grid::GridView::keyDown, this, [this](int* key, int shift) {
-        if (*key == 'C' && shift == 2) {
+        if (*key == platform::kKeyC && shift == platform::kCtrlMask) {
             cmd_Copier_Click();
             *key = 0;
         }
     });
-    connectExport();
-    connectProspection();
+}
 
+// The list shown for the first time: the sibling program's records imported first, then the data
+// folder's records read.
+void frm_Liste_Releves_SHOC::showFirstList()
+{
     // What the commands after the load need: the correspondents.
     loadAddressBook();
     opt_Export[0]->setEnabled(gbol_Excel_Disponible);
@@ -210,6 +245,8 @@ frm_Liste_Releves_SHOC::frm_Liste_Releves_SHOC(Hooks hooks, QWidget* parent)
 
 frm_Liste_Releves_SHOC::~frm_Liste_Releves_SHOC()
 {
+    // The list's grid goes before its view: the view's changes then are no longer this window's.
+    flx_Grille->viewport()->removeEventFilter(this);
     if (gobj_Grille_Liste == &m_grid)
         gobj_Grille_Liste = nullptr;
 }
@@ -238,7 +275,36 @@ void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
         b->setEnabled(any);
     cbo_Carres->setCurrentIndex(-1);
     flx_Grille->fitColumnWidths(0, ListColumnCount - 1, 240);
+    m_naturalWidths.clear();
+    for (int c = 0; c < ListColumnCount; ++c)
+        m_naturalWidths << m_grid.colWidth(c);
+    fitColumnsToWidth();
     flx_Grille->fitRowHeights();
+}
+
+void frm_Liste_Releves_SHOC::fitColumnsToWidth()
+{
+    if (m_naturalWidths.size() != ListColumnCount || m_grid.cols() != ListColumnCount)
+        return;
+    // The columns shown (column 0 is the row headers), and the width that they share.
+    QList<int> natural, floors;
+    for (int c = FileColumn; c < ListColumnCount; ++c) {
+        natural << std::max(0, m_naturalWidths[c]);
+        // A name keeps at least the width of its title; its whole text is in its tip.
+        const bool name = c == FileColumn || c == SiteColumn;
+        floors << (name ? flx_Grille->horizontalHeader()->sectionSizeHint(c - FileColumn) : -1);
+    }
+    const QList<int> widths = grid::fitWidths(natural, floors, flx_Grille->viewport()->width());
+    for (int c = FileColumn; c < ListColumnCount; ++c)
+        if (widths[c - FileColumn] > 0 && m_grid.colWidth(c) != widths[c - FileColumn])
+            m_grid.setColWidth(c, widths[c - FileColumn]);
+}
+
+bool frm_Liste_Releves_SHOC::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == flx_Grille->viewport() && event->type() == QEvent::Resize)
+        fitColumnsToWidth();
+    return QWidget::eventFilter(watched, event);
 }
 
 void frm_Liste_Releves_SHOC::optNewClicked(int index)
@@ -343,13 +409,7 @@ void frm_Liste_Releves_SHOC::loadAddressBook()
         (new QListWidgetItem(c.address, lst_Email))->setSelected(c.ticked);
 }
 
-void frm_Liste_Releves_SHOC::importSiblingRecords()
-{
-    const ImportReport report = sub_Migration_Pomerel_Mirelot(m_hooks.importProgress);
-    if (!report.problems.isEmpty())
-        platform::dialogs().ask(report.problems.join(QStringLiteral("\n\n")),
-                                platform::mb::OKOnly | platform::mb::Exclamation, kTitle);
-}
+void frm_Liste_Releves_SHOC::importSiblingRecords() { importAndTell(toldOnce(), m_hooks.importProgress); }
 
 void frm_Liste_Releves_SHOC::cmd_maj_Click()
 {
@@ -406,7 +466,7 @@ void frm_Liste_Releves_SHOC::openRecord(const record::RecordRequest& request)
 
 void frm_Liste_Releves_SHOC::showContextMenu(int button)
 {
-    if (button != 2 || !m_hooks.bulkUpdateMenu)
+    if (button != platform::kRightButton || !m_hooks.bulkUpdateMenu)
         return;
     gobj_Grille_Liste = &m_grid;
     m_hooks.bulkUpdateMenu->popup(QCursor::pos());

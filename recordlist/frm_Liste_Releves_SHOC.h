@@ -22,6 +22,7 @@
 #include <array>
 #include <functional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -127,6 +128,13 @@ public:
     void cmd_Email_Relance_Click(int index);
 
 private:
+    // The constructor's steps, in their order.
+    QBoxLayout* buildButtonBar();
+    void buildListView();
+    void buildNewRecordFrame();
+    void connectList();
+    void showFirstList();
+
     void buildExportFrame();
     void buildProspectionView();
     void connectExport();
@@ -140,6 +148,10 @@ private:
     void optNewClicked(int index);
     void openRecord(const record::RecordRequest& request);
     void showContextMenu(int button);
+    // The list's columns within its width: the file and site names cut short when every column
+    // cannot be shown whole.
+    void fitColumnsToWidth();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Hooks m_hooks;
     grid::Grid m_grid;
@@ -148,5 +160,6 @@ private:
     recordlist::RecordList m_list;
     QStackedLayout* m_views = nullptr;
     View m_view = View::List;
-    int m_mouseRow = 0; // the list row under the mouse at its last move
+    int m_mouseRow = 0;         // the list row under the mouse at its last move
+    QList<int> m_naturalWidths; // the list's columns fitted to their contents, by grid column
 };

@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "common/GridWidgets.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -134,7 +135,7 @@ void frm_Liste_Releves_SHOC::connectExport()
     for (int i : {0, 2})
         connect(cmd_Exportation[i], &QPushButton::clicked, this, [this, i] { cmd_Exportation_Click(i); });
     connect(flx_Export, &grid::GridView::keyDown, this, [this](int* key, int shift) {
-        if (*key == 'C' && shift == 2) {
+        if (*key == platform::kKeyC && shift == platform::kCtrlMask) {
             sub_Copier_Grille(m_exportGrid);
             *key = 0;
         }

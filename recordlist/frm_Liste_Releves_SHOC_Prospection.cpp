@@ -5,6 +5,7 @@
 
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -47,7 +48,7 @@ void frm_Liste_Releves_SHOC::connectProspection()
 
     // Ctrl+C copies the selected cells, as "Copier la liste des relevés" does.
     connect(flx_Prospection, &grid::GridView::keyDown, this, [this](int* key, int shift) {
-        if (*key == 'C' && shift == 2) {
+        if (*key == platform::kKeyC && shift == platform::kCtrlMask) {
             cmd_Copier_Click();
             *key = 0;
         }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds Mirelot and starts it on a virtual screen (Xvfb). First as a new user (fresh home, no
-# settings): a picture of the first-start question. Then with the settings of a user who has
-# already started it once: pictures of the main window as it opens, and with the
-# "Options > Paramétrage" menu open. Last, on a 1366x768 screen, each page of the record window
-# (a stored record opened by the administrator), the first page of a new record, and the record
-# list with its new-record frame, its export frame and its prospection view.
+# Builds Mirelot and starts it on a virtual screen (Xvfb) of 1366x768 pixels. First as a new user
+# (fresh home, no settings): a picture of the first-start question. Then with the settings of a
+# user who has already started it once: pictures of the main window as it opens, and with the
+# "Options > Paramétrage" menu open. Last, each page of the record window (a stored record opened
+# by the administrator), the first page of a new record, and the record list with its new-record
+# frame, its export frame and its prospection view.
 #   tools/screenshot.sh [output folder]     (default: build/screenshots)
 # Installs, with apt-get, what it needs and is missing: xvfb, xauth, scrot, xdotool.
 set -euo pipefail
@@ -71,8 +71,6 @@ program="$1"; out="$2"
 "$program" &
 pid=$!
 . "$(dirname "$0")/wait.sh"
-window="$(xdotool search --name "^Mirelot" | head -1)"
-xdotool windowsize "$window" 1024 700 windowmove "$window" 0 0
 sleep 1
 scrot -o "$out/mirelot-main-window.png"
 # Open "Options", then "Paramétrage" (the second item of the menu bar, after its "|").
@@ -86,7 +84,7 @@ wait "$pid" 2>/dev/null || true
 INNER
 chmod +x "$home/first.sh" "$home/shoot.sh"
 
-xvfb-run -a -s "-screen 0 1100x760x24" "$home/first.sh" "$build/app/mirelot" "$out"
+xvfb-run -a -s "-screen 0 1366x768x24" "$home/first.sh" "$build/app/mirelot" "$out"
 
 rm -f "$home/registry.json"
 mkdir -p "$home/Mirelot"
@@ -103,7 +101,7 @@ cat >"$home/registry.json" <<JSON
      {"name": "Adresses email Check1", "type": 1, "data": "6"},
      {"name": "Adresses email Check2", "type": 1, "data": "6"}]}]}]}]}}}
 JSON
-xvfb-run -a -s "-screen 0 1100x760x24" "$home/shoot.sh" "$build/app/mirelot" "$out"
+xvfb-run -a -s "-screen 0 1366x768x24" "$home/shoot.sh" "$build/app/mirelot" "$out"
 
 # The record window, page by page, and the record list, with settings and a data folder of their own.
 mkdir -p "$home/record"

@@ -7,8 +7,8 @@
 #include "mainwindow/frm_Menu.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ListSamples.h"
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/ListSamples.h"
+#include "tests/samples/SiblingSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

@@ -23,6 +23,8 @@
 #include "recordlist/ExportRun.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
+#include "tests/record/RecordWindowControls.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
@@ -44,6 +46,8 @@
 #include <memory>
 
 using grid::GridView;
+using record_samples::controls;
+using testing_support::typeCell;
 using View = frm_Liste_Releves_SHOC::View;
 namespace mb = platform::mb;
 
@@ -87,14 +91,6 @@ void clickCell(GridView* view, int row, int col)
 {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre(view, row, col));
     QApplication::processEvents();
-}
-// A cell typed through the grid's editor.
-void typeCell(GridView* view, int row, int col, const QString& text)
-{
-    view->grid().select(row, col);
-    ASSERT_TRUE(view->editCell());
-    view->setEditText(text);
-    view->finishEditing();
 }
 void toggleCell(GridView* view, int row, int col)
 {
@@ -205,41 +201,41 @@ protected:
     void typeRecord(frm_Releve_SHOC& w)
     {
         using namespace record;
-        choose(w.cbo_Dept, QStringLiteral("26 - Drôme"));
-        choose(w.cbo_Communes, QStringLiteral("Valence"));
-        type(w.txt_Lieudit, QStringLiteral("Les Plaines"));
-        type(w.Txt_Nom_Observateur, QStringLiteral("DURAND"));
-        type(w.txt_Prénom_Observateur, QStringLiteral("Jean"));
-        type(w.txt_Email, QStringLiteral("jean.durand@exemple.fr"));
-        moveTo(w.cbo_Saison);
+        choose(controls(w).cbo_Dept, QStringLiteral("26 - Drôme"));
+        choose(controls(w).cbo_Communes, QStringLiteral("Valence"));
+        type(controls(w).txt_Lieudit, QStringLiteral("Les Plaines"));
+        type(controls(w).Txt_Nom_Observateur, QStringLiteral("DURAND"));
+        type(controls(w).txt_Prénom_Observateur, QStringLiteral("Jean"));
+        type(controls(w).txt_Email, QStringLiteral("jean.durand@exemple.fr"));
+        moveTo(controls(w).cbo_Saison);
         env.dialogs().answer(mb::Yes); // the number of parcels is free
-        click(w.cmd_Free_Nbr_Points);
+        click(controls(w).cmd_Free_Nbr_Points);
         env.dialogs().clearAsked();
-        type(w.txt_Nbr_Relevés, QStringLiteral("1"));
-        moveTo(w.cbo_Saison);
+        type(controls(w).txt_Nbr_Relevés, QStringLiteral("1"));
+        moveTo(controls(w).cbo_Saison);
         ASSERT_EQ(w.parcelCount(), 1);
 
-        w.ogl_Divers->setCurrentIndex(PageLocations);
-        typeCell(w.flx_Coordonnées, 1, LocLongitude, QStringLiteral("801000"));
-        typeCell(w.flx_Coordonnées, 1, LocLatitude, QStringLiteral("2000000"));
-        typeCell(w.flx_Coordonnées, 1, LocAltitude, QStringLiteral("120"));
-        toggleCell(w.flx_Desc_Parcelles, 1, 2);
+        controls(w).ogl_Divers->setCurrentIndex(PageLocations);
+        ASSERT_TRUE(typeCell(controls(w).flx_Coordonnées, 1, LocLongitude, QStringLiteral("801000")));
+        ASSERT_TRUE(typeCell(controls(w).flx_Coordonnées, 1, LocLatitude, QStringLiteral("2000000")));
+        ASSERT_TRUE(typeCell(controls(w).flx_Coordonnées, 1, LocAltitude, QStringLiteral("120")));
+        toggleCell(controls(w).flx_Desc_Parcelles, 1, 2);
 
-        w.ogl_Divers->setCurrentIndex(PageVisit);
-        type(w.txt_Date, QStringLiteral("15/01/2010"));
-        moveTo(w.opt_Passage[0]);
-        click(w.opt_Passage[0]);
-        typeCell(w.flx_Date_Météo, 1, 2, QStringLiteral("1 - 0 - 33 %"));
+        controls(w).ogl_Divers->setCurrentIndex(PageVisit);
+        type(controls(w).txt_Date, QStringLiteral("15/01/2010"));
+        moveTo(controls(w).opt_Passage[0]);
+        click(controls(w).opt_Passage[0]);
+        ASSERT_TRUE(typeCell(controls(w).flx_Date_Météo, 1, 2, QStringLiteral("1 - 0 - 33 %")));
 
-        w.ogl_Divers->setCurrentIndex(PageSpecies);
-        ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
+        controls(w).ogl_Divers->setCurrentIndex(PageSpecies);
+        ASSERT_EQ(controls(w).ogl_Divers->currentIndex(), int(PageSpecies))
             << env.dialogs().texts().join('|').toStdString();
-        type(w.txt_Heure, QStringLiteral("08:30"));
-        type(w.txt_Durée, QStringLiteral("00:20"));
-        moveTo(w.chk_Chasse[0]);
-        click(w.chk_Chasse[0]);
-        typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, QStringLiteral("ALAARV"));
-        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, QStringLiteral("4"));
+        type(controls(w).txt_Heure, QStringLiteral("08:30"));
+        type(controls(w).txt_Durée, QStringLiteral("00:20"));
+        moveTo(controls(w).chk_Chasse[0]);
+        click(controls(w).chk_Chasse[0]);
+        ASSERT_TRUE(typeCell(controls(w).flx_Espèces, 1, SpeciesCodeColumn, QStringLiteral("ALAARV")));
+        ASSERT_TRUE(typeCell(controls(w).flx_Espèces, 1, SpeciesFirstCountColumn, QStringLiteral("4")));
         EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
     }
 
@@ -247,7 +243,7 @@ protected:
     void save(frm_Releve_SHOC& w)
     {
         env.dialogs().answer(mb::Yes);
-        click(w.cmd_exit);
+        click(controls(w).cmd_exit);
         EXPECT_EQ(
             env.dialogs().texts(),
             QStringList{QStringLiteral("Veuillez confirmer votre intention de sauvegarder les données")});

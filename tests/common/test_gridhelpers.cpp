@@ -6,9 +6,11 @@
 #include "grid/GridFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/TwoCopies.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <gtest/gtest.h>
 
 using grid::Grid;
@@ -263,6 +265,29 @@ TEST(KeyFilters, FirstItemBeginningWithAText)
     EXPECT_EQ(common::findItemStartingWith({}, "x"), -1);
 }
 
+// A stored list text finds its item whatever the case of its letters and the blanks around it,
+// never an item that merely begins with it.
+TEST(KeyFilters, TheItemThatIsATextLetterCaseAside)
+{
+    const QStringList items{"shoc / Suivi hivernal", "ch - Céréales", "Val", "Valence "};
+    struct Row
+    {
+        QString text;
+        int expected;
+    };
+    const Row rows[] = {{"SHOC / SUIVI HIVERNAL", 0},
+                        {"CH - Céréales", 1},
+                        {"CH - CÉRÉALES", 1},
+                        {" VALENCE", 3},
+                        {"val", 2},
+                        {"Vale", -1},
+                        {"shoc", -1},
+                        {"", -1},
+                        {"  ", -1}};
+    for (const Row& r : rows)
+        EXPECT_EQ(common::findItemIgnoringCase(items, r.text), r.expected) << r.text.toStdString();
+}
+
 // ---------------------------------------------------------------- export log
 
 class ExportLogTest : public ::testing::Test
@@ -358,6 +383,34 @@ TEST_F(ExportLogTest, AFullDiskKeepsTheLogByteForByteAndSaysWhy)
         EXPECT_EQ(QDir(env.dataFolder()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"LOG_EXPORT.TXT"});
     }
+}
+
+// Two copies of the program log 300 exports each at the same moment; then one copy compacts the
+// log, as at its start, while the other logs 100 more: no line is lost.
+TEST_F(ExportLogTest, TwoCopiesWritingAtOnceKeepEveryLine)
+{
+    const QString folder = env.dataFolder();
+    const QStringList out =
+        testing_support::runTwoCopies(MIRELOT_LOG_COPY, {folder, "A", "300"}, {folder, "B", "300"});
+    EXPECT_EQ(out, QStringList({"", ""}));
+    const auto lines = common::readExportLog(folder);
+    ASSERT_TRUE(lines);
+    QSet<QString> names;
+    for (const common::ExportLogLine& line : lines.value)
+        names.insert(line.fichier);
+    EXPECT_EQ(lines.value.size(), 600);
+    for (const QString prefix : {"A", "B"})
+        for (int i = 0; i < 300; ++i)
+            EXPECT_TRUE(names.contains(prefix + "-" + QString::number(i))) << prefix.toStdString() << i;
+
+    const QStringList more =
+        testing_support::runTwoCopies(MIRELOT_LOG_COPY, {folder, "C", "100"}, {folder, "compaction", "50"});
+    EXPECT_EQ(more, QStringList({"", ""}));
+    const auto after = common::readExportLog(folder);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after.value.size(), 700);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"LOG_EXPORT.TXT"})
+        << "no lock left behind";
 }
 
 TEST_F(ExportLogTest, ReaderSkipsLinesWithoutTab)

@@ -68,6 +68,31 @@ TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
     EXPECT_FALSE(QFile::exists(d + "/a.txt"));
 }
 
+// A name is one name of its folder, taken literally: "\\" and ".." lead nowhere else. (That
+// nothing outside the data folder changes is shown by the commands that rename.)
+TEST(Paths, NamesAreTakenLiterallyAndOneThatWouldLeadElsewhereIsRefused)
+{
+    const QString d = "/données";
+    const std::pair<QString, QString> rows[] = {
+        {"SHOC-x\\..\\..\\v.txt", "Le fichier « SHOC-x\\..\\..\\v.txt » du dossier « /données » est laissé "
+                                  "de côté : son nom contient « \\ », que Mirelot lit comme un séparateur de "
+                                  "dossiers. Renommez-le sans ce caractère."},
+        {"..", "Le nom « .. » ne désigne pas un fichier du dossier « /données »."},
+        {".", "Le nom « . » ne désigne pas un fichier du dossier « /données »."},
+        {"../v.txt", "Le nom « ../v.txt » ne désigne pas un fichier du dossier « /données »."},
+        {"", "Le nom «  » ne désigne pas un fichier du dossier « /données »."},
+        {"SHOC-a~b.FLX2009", ""},
+    };
+    for (const auto& [name, refusal] : rows) {
+        EXPECT_EQ(common::checkPlainName(d, name).error, refusal);
+        if (!refusal.isEmpty() && !name.contains('/')) { // a rename from such a name
+            EXPECT_EQ(common::renameFile(d + "/" + name, d + "/a.txt").error, refusal);
+        }
+    }
+    EXPECT_EQ(common::renameFile(d + "/a.txt", d + "/..").error, rows[1].second);
+    EXPECT_EQ(common::findFile(d, "../v.txt"), "");
+}
+
 // The program's own folder is the user's, never the executable's (which a build cleans away).
 TEST(ProgramFolder, PerUserFolderNeverTheExecutables)
 {

@@ -2,13 +2,16 @@
 
 #include "grid/Grid.h"
 #include "grid/GridWorkbook.h"
+#include "grid/SheetWriter.h"
 #include "tests/grid/GridExpect.h"
 #include "tests/grid/GridSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -171,6 +174,69 @@ TEST_F(GridFileTest, EveryTruncationOfACompleteFileIsRefused)
         EXPECT_FALSE(GridFile::fromComplete(g, good.left(n))) << "cut at " << n;
         EXPECT_EQ(g.cell(0, 0), "avant");
     }
+}
+
+// A size that the file cannot hold, or beyond what the reader takes of such a file, is refused
+// from the file's first bytes, before a row is made: by the whole load and by the head reader.
+TEST_F(GridFileTest, SizesAFileCannotHoldOrBeyondTheBoundsAreRefusedBeforeAnyRowIsMade)
+{
+    ASSERT_TRUE(hostile_files::declaredRows(path("huge"), 10'000'000, 1));
+    ASSERT_EQ(read("huge").size(), 48);
+    ASSERT_TRUE(hostile_files::withoutLineFeed(path("no line feed"), 1 << 20));
+    Grid small;
+    small.setRows(3);
+    small.setCols(2);
+    small.setCell(2, 1, "fin");
+    ASSERT_TRUE(GridFile::save(small, path("small"), GridFile::Complete));
+    const qint64 smallBytes = read("small").size();
+
+    GridFile::Bounds record;
+    record.kind = "un relevé";
+    GridFile::Bounds bytes = record, rows = record, cells = record;
+    bytes.bytes = smallBytes - 1;
+    rows.rows = 2;
+    cells.cells = 5;
+    const struct
+    {
+        const char* file;
+        GridFile::Bounds bounds;
+        QString why; // empty: read
+    } cases[] = {
+        {"huge", {}, "il annonce 10000000 lignes et n'en contient pas autant"},
+        {"no line feed", {}, "ce n'est pas un fichier de grille"},
+        {"small", record, ""},
+        {"small", bytes,
+         QString("il est trop grand pour un relevé (%1 octets, %2 au plus)")
+             .arg(smallBytes)
+             .arg(smallBytes - 1)},
+        {"small", rows, "il annonce 3 lignes de 2 colonnes, plus que n'en compte un relevé (2 lignes et "},
+        {"small", cells, "cellules au plus)"},
+    };
+    const auto all = [](int, const QList<QStringList>&) { return 2; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.why.toStdString());
+        Grid g;
+        g.setCell(0, 0, "avant");
+        const platform::Result loaded = GridFile::load(g, path(c.file), GridFile::Complete, c.bounds);
+        const platform::ResultOf<QList<QStringList>> head =
+            GridFile::readHead(path(c.file), 40, all, c.bounds);
+        if (c.why.isEmpty()) {
+            EXPECT_TRUE(loaded) << loaded.error.toStdString();
+            EXPECT_TRUE(head) << head.result.error.toStdString();
+            continue;
+        }
+        const QString named = QStringLiteral("Le fichier « %1 » ne peut pas être lu : ").arg(path(c.file));
+        for (const QString& error : {loaded.error, head.result.error}) {
+            EXPECT_TRUE(error.startsWith(named)) << error.toStdString();
+            EXPECT_TRUE(error.contains(c.why)) << error.toStdString();
+        }
+        EXPECT_EQ(g.rows(), 1);
+        EXPECT_EQ(g.cell(0, 0), "avant");
+    }
+    Grid g;
+    EXPECT_EQ(
+        GridFile::fromComplete(g, read("huge"), "huge").error,
+        "Le fichier « huge » ne peut pas être lu : il annonce 10000000 lignes et n'en contient pas autant.");
 }
 
 TEST_F(GridFileTest, HeadOfACompleteFileReadsOnlyTheFirstRows)
@@ -791,4 +857,15 @@ TEST_F(GridFileTest, ReadFailuresGiveTheirReasonInFrench)
         EXPECT_EQ(GridFile::load(g, path("absent.DOV"), code).error,
                   QStringLiteral("Le fichier « %1 » n'existe pas.").arg(path("absent.DOV")));
     }
+}
+
+// A workbook is put together in a temporary folder of the program's own (the start removes those
+// a killed copy left).
+TEST(SheetWriterFolder, OneOfTheProgramsTemporaryFoldersGoneWithTheWriter)
+{
+    auto writer = std::make_unique<SheetWriter>();
+    const QFileInfo folder(QFileInfo(writer->path()).absolutePath());
+    EXPECT_TRUE(folder.fileName().startsWith(platform::kTemporaryFolderPrefix));
+    writer.reset();
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath()));
 }

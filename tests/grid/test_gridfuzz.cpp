@@ -89,6 +89,10 @@ private:
 
 QByteArray snapshot(const Grid& g) { return GridFile::toComplete(g); }
 
+// Damaged workbooks read by one run: the whole series of 3000 when MIRELOT_FULL_FUZZ is 1 (the
+// sanitizer stage of .ci/run), its first tenth otherwise.
+int workbookRuns() { return qEnvironmentVariableIntValue("MIRELOT_FULL_FUZZ") == 1 ? 3000 : 300; }
+
 } // namespace
 
 TEST(GridFuzz, DamagedCompleteFiles)
@@ -136,8 +140,9 @@ TEST(GridFuzz, DamagedWorkbooks)
     ASSERT_GE(entries.size(), 4);
 
     Mutator m(20100112);
+    const int runs = workbookRuns();
     int accepted = 0;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < runs; ++i) {
         QByteArray bytes;
         if (i % 3 == 0) {
             bytes = m.mutate(base); // the archive itself
@@ -163,6 +168,6 @@ TEST(GridFuzz, DamagedWorkbooks)
         ASSERT_LE(g.fixedRows(), g.rows());
         ASSERT_LE(g.fixedCols(), g.cols());
     }
-    std::printf("workbooks: %d accepted of 3000\n", accepted);
-    EXPECT_GT(accepted, 100);
+    std::printf("workbooks: %d accepted of %d\n", accepted, runs);
+    EXPECT_GT(accepted, runs / 30);
 }

@@ -1,13 +1,22 @@
 #include "grid/GridView.h"
+#include "grid/ListEditor.h"
+#include "tests/support/GridTyping.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace grid;
@@ -133,7 +142,9 @@ TEST_F(GridViewTest, ARefusedValidateKeepsTheEditorOpen)
     clickCell(3, 2);
     EXPECT_TRUE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "ALA");
-    view.setEditText("31");
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Backspace);
+    type("31");
     key(Qt::Key_Return);
     EXPECT_FALSE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "31");
@@ -220,6 +231,8 @@ TEST_F(GridViewTest, CheckBoxesToggleByClickAndSpace)
     EXPECT_EQ(after.size(), 2);
 }
 
+// A list's editor stores nothing while the user types or moves in it: Enter stores the item
+// highlighted (its code), Escape nothing.
 TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
 {
     QSignalSpy after(&view, &GridView::afterEdit);
@@ -228,29 +241,70 @@ TEST_F(GridViewTest, EditListsStoreTheCodeAndShowTheLabel)
     EXPECT_EQ(view.model()->index(0, 0).data().toString(), "2 - Bruine");
     grid().select(1, 1);
     ASSERT_TRUE(view.editCell());
-    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
-    ASSERT_NE(combo, nullptr);
-    EXPECT_FALSE(combo->isEditable());
-    EXPECT_EQ(combo->currentText(), "2 - Bruine");
-    QTest::keyClick(combo, Qt::Key_Down);
-    EXPECT_FALSE(view.isEditing()) << "choosing an item ends the edit";
+    auto* editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "2 - Bruine");
+    EXPECT_EQ(editor->offeredLabels().size(), 4) << "the whole list, the cell's item highlighted";
+    EXPECT_EQ(editor->highlighted(), 2);
+    EXPECT_TRUE(editor->choices()->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_TRUE(view.isEditing()) << "moving in the list stores nothing";
+    EXPECT_EQ(grid().cell(1, 1), "2");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(view.isEditing());
     EXPECT_EQ(grid().cell(1, 1), "3");
     EXPECT_EQ(grid().displayText(1, 1), "3 - Averses");
     EXPECT_EQ(after.size(), 1);
 
-    // A list beginning with "|" also takes a typed text; a list set for the next editor wins.
-    QObject::connect(&view, &GridView::beforeEdit, &view,
-                     [this](int, int col, bool*) { grid().setEditList(col == 2 ? "|Buse|Busard" : ""); });
+    // Typed on the cell: the first key opens the editor, the list narrows as the keys come.
+    grid().select(2, 1);
+    type("bru");
+    ASSERT_TRUE(view.isEditing());
+    editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->offeredLabels(), QStringList{"2 - Bruine"});
+    EXPECT_EQ(after.size(), 1);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(grid().cell(2, 1), "BUS");
+    EXPECT_EQ(after.size(), 1);
+}
+
+// A space is typed like any character; a text that matches nothing keeps the editor on Enter;
+// Tab and a click store the item highlighted; a list beginning with "|" stores a text typed.
+TEST_F(GridViewTest, ListEditorRoads)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().setColEditList(2, " |Alouette des champs|Bécasse des bois|Pie bavarde");
+    grid().select(1, 2);
+    type("pie b");
+    EXPECT_EQ(view.editText(), "pie b");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid().cell(1, 2), "Pie bavarde");
+    EXPECT_EQ(view.currentIndex(), view.indexOf(1, 3)) << "Tab goes on to the next cell";
+
     grid().select(2, 2);
-    ASSERT_TRUE(view.editCell());
-    combo = nullptr;
-    for (QWidget* w = QApplication::focusWidget(); w && !combo; w = w->parentWidget())
-        combo = qobject_cast<QComboBox*>(w); // the focus is in the combo box's line
-    ASSERT_NE(combo, nullptr);
-    EXPECT_TRUE(combo->isEditable());
-    view.setEditText("Buse variable");
+    type("zz");
     key(Qt::Key_Return);
-    EXPECT_EQ(grid().cell(2, 2), "Buse variable");
+    EXPECT_TRUE(view.isEditing()) << "nothing matches: nothing is stored";
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Backspace);
+    type("des");
+    auto* editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QListWidget* choices = editor->choices();
+    ASSERT_EQ(choices->count(), 2);
+    QTest::mouseClick(choices->viewport(), Qt::LeftButton, {},
+                      choices->visualItemRect(choices->item(1)).center());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.isEditing());
+    EXPECT_EQ(grid().cell(2, 2), "Bécasse des bois");
+    EXPECT_EQ(after.size(), 2);
+
+    grid().setColEditList(2, "|Buse|Busard");
+    grid().select(3, 2);
+    type("Buse variable");
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid().cell(3, 2), "Buse variable");
 }
 
 TEST_F(GridViewTest, KeysTypedInTheEditorCanBeDroppedOrReplaced)
@@ -462,3 +516,231 @@ TEST_F(GridViewTest, AGridGoingAwaySendsNoSignal)
     EXPECT_EQ(sel.size(), 0);
     EXPECT_EQ(view.grid().cell(1, 1), "ALA");
 }
+
+TEST_F(GridViewTest, ATextCutShortIsReadWholeInItsTip)
+{
+    const auto tipAt = [this](int row, int col) {
+        const QPoint at = centreOf(row, col);
+        QHelpEvent hover(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &hover);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    grid().setColWidth(2, 30);
+    EXPECT_EQ(tipAt(1, 1), "") << "a text shown whole";
+    EXPECT_EQ(tipAt(3, 2), "Perdrix");
+    view.setToolTipText("Pour trier");
+    EXPECT_EQ(tipAt(3, 2), "Pour trier") << "the view's own tip first";
+}
+
+TEST_F(GridViewTest, AColumnKeepsItsLeastWidthThroughTheFits)
+{
+    view.setMinimumColumnWidth(2, 150);
+    EXPECT_EQ(view.columnWidth(1), 150);
+    view.fitColumnWidths();
+    EXPECT_EQ(view.columnWidth(1), 150);
+    EXPECT_EQ(grid().colWidth(2), 150);
+    EXPECT_LT(view.columnWidth(0), 150) << "the other columns fitted to their contents";
+}
+
+// A parcel grid: row headers, then the parcel's label, a fixed column that stays beside them
+// while the other columns scroll sideways under it.
+TEST(GridViewFixedColumns, TheSecondFixedColumnStaysInPlaceWhenTheGridScrollsSideways)
+{
+    GridView view;
+    Grid& g = view.grid();
+    g.setRows(0);
+    g.setFormatString("|Parcelle|A|B|C|D|E|F|G|H|I|J");
+    g.setFixedRows(1);
+    g.setFixedCols(2);
+    for (int p = 1; p <= 3; ++p)
+        g.addRow(QStringLiteral("\tParcelle N°0%1\ta\tb\tc\td\te\tf\tg\th\ti\tj").arg(p));
+    g.setEditable(Grid::Editable::KeyboardMouse);
+    for (int c = 1; c < g.cols(); ++c)
+        g.setColWidth(c, 90);
+    view.resize(400, 200);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+
+    QTableView* kept = view.frozenColumnsView();
+    ASSERT_TRUE(kept);
+    ASSERT_TRUE(kept->isVisible());
+    EXPECT_EQ(kept->geometry().left(), view.viewport()->geometry().left());
+    EXPECT_EQ(kept->width(), 90);
+    const auto labelShown = [&](int row) {
+        const QModelIndex under = kept->indexAt(QPoint(5, kept->rowViewportPosition(row - 1) + 2));
+        return under.data().toString();
+    };
+
+    // The user goes to the last column: the cells scroll, the labels stay.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.indexOf(2, 2)).center());
+    ASSERT_EQ(g.col(), 2);
+    QTest::keyClick(&view, Qt::Key_End);
+    ASSERT_EQ(g.col(), 11);
+    EXPECT_GT(view.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(labelShown(2), "Parcelle N°02");
+    EXPECT_EQ(kept->geometry().left(), view.viewport()->geometry().left());
+    EXPECT_EQ(kept->horizontalHeader()->height(), view.horizontalHeader()->height());
+
+    // Back to the first column that scrolls: it comes out from under the labels.
+    for (int k = 0; k < 9; ++k)
+        QTest::keyClick(&view, Qt::Key_Left);
+    ASSERT_EQ(g.col(), 2);
+    const QRect cell = view.visualRect(view.indexOf(2, 2));
+    EXPECT_GE(cell.left(), kept->width());
+    EXPECT_LE(cell.right(), view.viewport()->width());
+
+    // Without a second fixed column, nothing is kept.
+    g.setFixedCols(1);
+    QApplication::processEvents();
+    EXPECT_FALSE(kept->isVisible());
+}
+
+// ================================================================ an edit open when its window goes
+
+namespace {
+
+using testing_support::pressKey;
+using testing_support::typeCell;
+
+// What the window's handlers saw, kept outside the window: a late event is counted, not read from
+// a window half destroyed.
+struct Seen
+{
+    int afterEdits = 0;
+    int late = 0; // edit events once the window's destructor began
+    bool windowGone = false;
+    QString rowAtClose; // read by the window's closing step
+    bool editingAtClose = false;
+};
+
+// A window that handles its grid's edits: a text column and a list column.
+class EditingWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit EditingWindow(Seen& seen) : m_seen(seen)
+    {
+        (new QVBoxLayout(this))->addWidget(view);
+        Grid& g = view->grid();
+        g.setRows(0);
+        g.setFormatString("|Texte|Liste");
+        g.setFixedRows(1);
+        g.setFixedCols(1);
+        g.addRow("1\tALA\tBuse variable");
+        g.setColEditList(2, " |Alouette des champs|Bécasse des bois|Pie bavarde");
+        g.setEditable(Grid::Editable::KeyboardMouse);
+        connect(view, &GridView::validateEdit, this, [s = &seen, this](int, int, bool* cancel) {
+            s->late += s->windowGone ? 1 : 0;
+            *cancel = view->editText() == "refusé";
+        });
+        connect(view, &GridView::afterEdit, this, [s = &seen](int, int) {
+            ++s->afterEdits;
+            s->late += s->windowGone ? 1 : 0;
+        });
+    }
+    ~EditingWindow() override { m_seen.windowGone = true; }
+
+    GridView* view = new GridView;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        m_seen.editingAtClose = view->isEditing();
+        m_seen.rowAtClose = view->grid().rangeText({1, 1, 1, 2});
+        QWidget::closeEvent(event);
+    }
+
+private:
+    Seen& m_seen;
+};
+
+// The window shown and active, alone or in a frame of the area.
+EditingWindow* openWindow(Seen& seen, QMdiArea& area, QMdiSubWindow** frame = nullptr)
+{
+    auto* w = new EditingWindow(seen);
+    QWidget* shown = w;
+    if (frame) {
+        *frame = area.addSubWindow(w);
+        (*frame)->show();
+        shown = &area;
+    }
+    shown->show();
+    shown->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(shown));
+    return w;
+}
+
+const struct
+{
+    int col;
+    const char* typed;
+    const char* row; // once stored
+} kTypedCells[] = {
+    {1, "Busard", "Busard\tBuse variable"},
+    {2, "pie b", "ALA\tPie bavarde"},
+};
+
+} // namespace
+
+// Closed (by itself, or by the frame that holds it) with a cell being typed: the text is stored
+// and its after-edit run before the window's closing step, which sees it.
+TEST(GridViewClosing, TheOpenEditIsStoredBeforeTheWindowCloses)
+{
+    for (const bool inFrame : {false, true})
+        for (const auto& c : kTypedCells) {
+            SCOPED_TRACE(std::string(c.typed) + (inFrame ? " (frame)" : ""));
+            Seen seen;
+            QMdiArea area;
+            QMdiSubWindow* frame = nullptr;
+            const std::unique_ptr<EditingWindow> w(openWindow(seen, area, inFrame ? &frame : nullptr));
+            ASSERT_TRUE(typeCell(w->view, 1, c.col, c.typed, Qt::Key_unknown));
+            EXPECT_TRUE(inFrame ? frame->close() : w->close());
+            EXPECT_FALSE(seen.editingAtClose);
+            EXPECT_EQ(seen.rowAtClose, c.row);
+            EXPECT_EQ(seen.afterEdits, 1);
+        }
+}
+
+// A text the validation refuses keeps the window open on the editor and the text typed.
+TEST(GridViewClosing, ARefusedTextKeepsTheWindowOpen)
+{
+    Seen seen;
+    QMdiArea area;
+    const std::unique_ptr<EditingWindow> w(openWindow(seen, area));
+    ASSERT_TRUE(typeCell(w->view, 1, 1, "refusé", Qt::Key_unknown));
+    ASSERT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->view->editText(), "refusé");
+    pressKey(Qt::Key_Escape);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(seen.rowAtClose, "ALA\tBuse variable");
+    EXPECT_EQ(seen.afterEdits, 0);
+}
+
+// Destroyed with a cell being typed (the window itself, the frame that holds it, or the view):
+// no edit event reaches the window once its destructor has begun.
+TEST(GridViewClosing, DestroyedWithAnOpenEditorNoEventComes)
+{
+    enum class Gone { Window, Frame, View };
+    for (const Gone gone : {Gone::Window, Gone::Frame, Gone::View})
+        for (const auto& c : kTypedCells) {
+            SCOPED_TRACE(std::string(c.typed) + " " + std::to_string(int(gone)));
+            Seen seen;
+            QMdiArea area;
+            QMdiSubWindow* frame = nullptr;
+            EditingWindow* w = openWindow(seen, area, gone == Gone::Frame ? &frame : nullptr);
+            ASSERT_TRUE(typeCell(w->view, 1, c.col, c.typed, Qt::Key_unknown));
+            if (gone == Gone::View)
+                delete w->view;
+            if (gone == Gone::Frame)
+                delete frame;
+            else
+                delete w;
+            QCoreApplication::processEvents();
+            EXPECT_EQ(seen.late, 0);
+        }
+}
+
+#include "test_gridview.moc"

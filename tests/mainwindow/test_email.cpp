@@ -111,26 +111,29 @@ protected:
     QString eps2 = writeFile(env.path("Données/SHOC-01-002.FLX2009"), "2");
 };
 
-TEST_F(EMailService, OpenSetsTheFlagFromTheSignOn)
+TEST_F(EMailService, OpenSaysWhichMailProgramIsMissing)
 {
+    const char* noSendmail = "Aucun service d'envoi du courrier : la commande « sendmail » est introuvable.";
+    const char* noClient = "Aucun logiciel de messagerie : le programme « xdg-email » est introuvable.";
     struct Row
     {
         bool hasCompose;
         bool hasSend;
         bool showDialog;
-        bool failed;
+        const char* failure; // empty: opened
     };
     const Row rows[] = {
-        {true, true, false, false}, {false, true, false, false}, {true, false, false, true},
-        {true, false, true, false}, {false, true, true, true},   {false, false, false, true},
+        {true, true, false, ""}, {false, true, false, ""},      {true, false, false, noSendmail},
+        {true, false, true, ""}, {false, true, true, noClient}, {false, false, false, noSendmail},
     };
     for (const Row& r : rows) {
         mail.hasComposeWindow = r.hasCompose;
         mail.hasSendAtOnce = r.hasSend;
-        gbol_Erreur_MAPI = !r.failed; // the flag is set either way
-        sub_Envoi_EMail_Open(gbol_Erreur_MAPI, r.showDialog);
-        EXPECT_EQ(gbol_Erreur_MAPI, r.failed) << r.hasCompose << r.hasSend << r.showDialog;
-        EXPECT_EQ(mail.isSignedOn(), !r.failed);
+        const platform::Result opened = sub_Envoi_EMail_Open(r.showDialog);
+        const bool failed = *r.failure != '\0';
+        EXPECT_EQ(opened.ok, !failed) << r.hasCompose << r.hasSend << r.showDialog;
+        EXPECT_EQ(opened.error, QString::fromUtf8(r.failure));
+        EXPECT_EQ(mail.isSignedOn(), !failed);
         sub_Envoi_EMail_Close();
         EXPECT_FALSE(mail.isSignedOn());
     }
@@ -140,8 +143,7 @@ TEST_F(EMailService, OpenSetsTheFlagFromTheSignOn)
 TEST_F(EMailService, OneMessageInItsOwnSessionOrInTheCallersSession)
 {
     // The record list's mailing: its own session, messages sent at once.
-    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
-    ASSERT_FALSE(gbol_Erreur_MAPI);
+    ASSERT_TRUE(sub_Envoi_EMail_Open().ok);
     bool failed = false;
     QString errorText;
     const QString files = eps1 + ";" + eps2;
@@ -212,8 +214,7 @@ TEST_F(EMailService, FailuresSetTheFlagAndSendNothing)
         mail.sent.clear();
         mail.hasComposeWindow = mail.hasSendAtOnce = true;
         if (r.openFirst) {
-            sub_Envoi_EMail_Open(gbol_Erreur_MAPI, r.showDialog);
-            ASSERT_FALSE(gbol_Erreur_MAPI);
+            ASSERT_TRUE(sub_Envoi_EMail_Open(r.showDialog).ok);
         }
         if (!r.hasTransport)
             (r.showDialog ? mail.hasComposeWindow : mail.hasSendAtOnce) = false;
@@ -254,7 +255,7 @@ TEST_F(EMailService, TheHourglassShowsWhileTheSessionOpensAndEachMessageLeaves)
     const platform::PointerGuard callers(platform::PointerShape::Arrow); // a pointer of the caller's
     const QStringList hourglassThenBack = {"arrow", "hourglass", "pop"};
 
-    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+    ASSERT_TRUE(sub_Envoi_EMail_Open().ok);
     EXPECT_EQ(pointer.calls, hourglassThenBack);
     sub_Envoi_EMail(true, "a@exemple.fr", "s", "t", "", false, failed, errorText);
     EXPECT_EQ(pointer.calls, hourglassThenBack + QStringList({"hourglass", "pop"}));
@@ -279,7 +280,7 @@ TEST_F(EMailService, AMessageSentUnderTheCallersHourglassLeavesTheScreenPointerA
         const platform::PointerGuard callers;
         bool failed = false;
         QString errorText;
-        sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
+        ASSERT_TRUE(sub_Envoi_EMail_Open().ok);
         sub_Envoi_EMail(true, "a@exemple.fr", "s", "t", "", false, failed, errorText);
         sub_Envoi_EMail_Close();
         sub_Envoi_EMail(false, "b@exemple.fr", "s", "t", "", false, failed, errorText);
@@ -317,8 +318,7 @@ TEST_F(EMailThroughTheMachine, ExportFilesMailedToTheCorrespondent)
     const QString eps1 = writeFile(env.path("Données à envoyer/Relevé de l'hiver 2010.FLX2009"), record);
     const QString eps2 = writeFile(env.path("Données à envoyer/SHOC-01-002.FLX2009"), "deuxième");
 
-    sub_Envoi_EMail_Open(gbol_Erreur_MAPI);
-    ASSERT_FALSE(gbol_Erreur_MAPI);
+    ASSERT_TRUE(sub_Envoi_EMail_Open().ok);
     bool failed = false;
     QString errorText;
     sub_Envoi_EMail(true, " correspondant@exemple.fr ; adjoint@exemple.org ",

@@ -639,7 +639,7 @@ TEST_F(FrmMenuTest, AutomaticCheckRunsOnceWhenIdle)
     EXPECT_FALSE(menu->tim_CheckUPD_Auto()->isActive()); // created disabled
     menu->startAutoCheck();
     EXPECT_TRUE(env.shell().calls.isEmpty()); // not before the window is idle
-    QTest::qWait(30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !env.shell().calls.isEmpty(); }));
     ASSERT_EQ(env.shell().calls.size(), 1);
     EXPECT_EQ(env.shell().calls[0].target, mainwindow::updatePageUrl());
     EXPECT_FALSE(menu->tim_CheckUPD_Auto()->isActive());
@@ -651,7 +651,7 @@ TEST_F(FrmMenuTest, AutomaticCheckOfflineSaysNothing)
 {
     env.shell().connected = false;
     menu->startAutoCheck();
-    QTest::qWait(30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->tim_CheckUPD_Auto()->isActive(); })); // it ran
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_TRUE(env.shell().calls.isEmpty());
     EXPECT_FALSE(menu->tim_CheckUPD_Auto()->isActive());

@@ -188,14 +188,14 @@ TEST_F(FrmParamTest, AdministratorEditsSpeciesCodesInCapitals)
     ouvrir(common::kModeSpecies);
     clic(2, 2);
     ASSERT_TRUE(vue().isEditing()) << "one click starts editing";
-    vue().setEditText(QString());
+    touche(Qt::Key_Backspace); // the cell's text, selected as the editor opens, erased
     taper("picpic");
     EXPECT_EQ(vue().editText(), "PICPIC");
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(2, 2), "PICPIC");
     clic(2, 3);
     ASSERT_TRUE(vue().isEditing());
-    vue().setEditText(QString());
+    touche(Qt::Key_Backspace); // the cell's text, selected as the editor opens, erased
     taper("pie");
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(2, 3), "pie") << "only the code is put in capitals";
@@ -263,7 +263,7 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(1, 3), "4.900");
     clic(1, 3);
-    vue().setEditText(QString());
+    touche(Qt::Key_Backspace); // the cell's text, selected as the editor opens, erased
     taper("E4");
     touche(Qt::Key_Return);
     EXPECT_EQ(grille().cell(1, 3), "E4") << "any character in column 3, left as typed";

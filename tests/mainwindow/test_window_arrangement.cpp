@@ -118,3 +118,52 @@ TEST(WindowArrangement, OpeningSizeFitsTheArea)
     for (const Row& r : rows)
         EXPECT_EQ(openingSize(r.wanted, r.area), r.size) << r.wanted.width() << "x" << r.wanted.height();
 }
+
+TEST(WindowArrangement, MainWindowPlaceKeptAsText)
+{
+    using mainwindow::MainWindowPlace;
+    struct Row
+    {
+        QString text;
+        std::optional<MainWindowPlace> place;
+    };
+    const QList<Row> rows = {
+        {"10,20,900,600,0", MainWindowPlace{{10, 20, 900, 600}, false}},
+        {"-1366,0,800,500,1", MainWindowPlace{{-1366, 0, 800, 500}, true}}, // a screen on the left
+        {"", std::nullopt},
+        {"10,20,900,600", std::nullopt},
+        {"10,vingt,900,600,0", std::nullopt},
+        {"10,20,0,600,0", std::nullopt},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(mainwindow::readPlace(r.text), r.place) << r.text.toStdString();
+        if (r.place) {
+            EXPECT_EQ(mainwindow::placeText(*r.place), r.text);
+        }
+    }
+}
+
+TEST(WindowArrangement, MainWindowOpensWhereItWasLeftWithinTheScreensFreeArea)
+{
+    using mainwindow::MainWindowPlace;
+    const QRect area(0, 0, 1366, 738); // a 1366x768 screen less a panel at the bottom
+    struct Row
+    {
+        const char* name;
+        std::optional<MainWindowPlace> kept;
+        MainWindowPlace place;
+    };
+    const QList<Row> rows = {
+        {"first start: the whole area, maximised", std::nullopt, {area, true}},
+        {"kept as left", MainWindowPlace{{100, 50, 900, 600}, false}, {{100, 50, 900, 600}, false}},
+        {"larger than the area", MainWindowPlace{{0, 0, 1920, 1080}, false}, {area, false}},
+        {"partly beyond the right and bottom",
+         MainWindowPlace{{1000, 500, 900, 600}, false},
+         {{466, 138, 900, 600}, false}},
+        {"on a screen no longer there",
+         MainWindowPlace{{-1500, -200, 800, 500}, false},
+         {{0, 0, 800, 500}, false}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(mainwindow::openingPlace(r.kept, area), r.place) << r.name;
+}

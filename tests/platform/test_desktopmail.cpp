@@ -362,16 +362,17 @@ TEST_F(DesktopMailTest, MailProgramThatHangsIsEndedWithWhatItStartedWhileWindows
         int sleepSeconds;
         int limitMs;
         std::optional<int> stopAfterMs;
-        const char* said; // empty when the send succeeds
+        const char* said;  // empty when the send succeeds
+        bool sessionStays; // a stop by the user ends the mailing, and the session with it
     };
     const Row rows[] = {
         {"sendmail out of time", MailTransport::SendAtOnce, 30, 700, std::nullopt,
-         "n'a pas répondu en 0,7 seconde : elle a été arrêtée"},
+         "n'a pas répondu en 0,7 seconde : elle a été arrêtée", true},
         {"sendmail stopped by the user", MailTransport::SendAtOnce, 30, 20000, 100,
-         "L'envoi du message a été arrêté : la commande d'envoi du courrier"},
+         "L'envoi du message a été arrêté : la commande d'envoi du courrier", false},
         {"mail client stopped by the user", MailTransport::ComposeWindow, 30, 20000, 100,
-         "L'ouverture du message a été arrêtée : le programme"},
-        {"quick sendmail: the wait is not shown", MailTransport::SendAtOnce, 0, 20000, 0, ""},
+         "L'ouverture du message a été arrêtée : le programme", false},
+        {"quick sendmail: the wait is not shown", MailTransport::SendAtOnce, 0, 20000, 0, "", true},
     };
     WaitWindowStandIn window;
     mail.setWaitObserver(&window);
@@ -396,6 +397,7 @@ TEST_F(DesktopMailTest, MailProgramThatHangsIsEndedWithWhatItStartedWhileWindows
         const platform::Result sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), r.transport);
         const QString& error = sent.error;
         ticker.stop();
+        EXPECT_EQ(mail.isSignedOn(), r.sessionStays);
         mail.signOff();
 
         const QString said = QString::fromUtf8(r.said);

@@ -166,6 +166,41 @@ TEST_F(SaveFileTest, NewFileAppearsWholeOrNotAtAllAndNeverReplacesAnother)
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask & 0777);
 }
 
+// The temporary file's name does not grow with the target's: every name the file system takes
+// is written, and written again; a longer one is refused for what it is.
+TEST_F(SaveFileTest, AnyNameTheFileSystemTakesIsWrittenAgainAndAgain)
+{
+    const struct
+    {
+        const char* name;
+        QString fileName;
+        bool taken;
+    } rows[] = {
+        {"255 bytes", QString(251, QLatin1Char('a')) + ".DOV", true},
+        {"255 bytes with accents", QString(125, QChar(0xE9)) + "abcde", true},
+        {"248 bytes", QString(244, QLatin1Char('b')) + ".DOV", true},
+        {"256 bytes", QString(252, QLatin1Char('c')) + ".DOV", false},
+    };
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.filePath(QStringLiteral("copie"));
+    writeBytes(copy, "copié");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString path = dir.filePath(r.fileName);
+        const Result created = platform::saveNewFile(path, "nouveau");
+        const Result copied = platform::saveFileFrom(path, copy);
+        const Result replaced = platform::saveFile(path, QByteArray("remplacé"));
+        for (const Result& result : {created, copied, replaced}) {
+            const QString tooLong =
+                QStringLiteral("Le fichier « %1 » ne peut pas être écrit : le nom est trop long.").arg(path);
+            EXPECT_EQ(result.error, r.taken ? QString() : tooLong);
+        }
+        EXPECT_EQ(readBytes(path), r.taken ? "remplacé" : "");
+        EXPECT_EQ(entries(dir.path()), r.taken ? QStringList{r.fileName} : QStringList{});
+        QFile::remove(path);
+    }
+}
+
 TEST(FileErrorReason, FrenchReasons)
 {
     const struct
@@ -179,6 +214,7 @@ TEST(FileErrorReason, FrenchReasons)
         {ENOENT, "le dossier n'existe pas"},
         {EROFS, "le système de fichiers est en lecture seule"},
         {EEXIST, "un fichier de ce nom existe déjà"},
+        {ENAMETOOLONG, "le nom est trop long"},
         {EIO, "une erreur du système de fichiers s'est produite"},
         {0, "une erreur du système de fichiers s'est produite"},
     };

@@ -9,6 +9,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -26,12 +27,16 @@ protected:
         gstr_Dossier = env.dataFolder();
     }
 
-    static Window openShown(record::RecordMode mode, const QString& file = QString())
+    // beforeShown, when given, prepares the window (its pages...) before it is shown.
+    static Window openShown(record::RecordMode mode, const QString& file = QString(),
+                            const std::function<void(frm_Releve_SHOC&)>& beforeShown = {})
     {
         Window w(frm_Releve_SHOC::openWindow(record::RecordRequest{mode, file, QString()}));
         EXPECT_TRUE(w);
         if (!w)
             return w;
+        if (beforeShown)
+            beforeShown(*w);
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));

@@ -4,7 +4,7 @@
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "tests/record/RecordFileSamples.h"
+#include "tests/samples/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 

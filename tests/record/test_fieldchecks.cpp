@@ -5,7 +5,7 @@
 #include "record/ParcelTabs.h"
 #include "record/SiteName.h"
 #include "record/SpeciesStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

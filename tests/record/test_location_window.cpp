@@ -12,9 +12,11 @@
 #include "record/RecordValidator.h"
 #include "record/SiteName.h"
 #include "record/frm_Releve_SHOC.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/record/RecordWindowControls.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -29,6 +31,9 @@
 using namespace record;
 using grid::Grid;
 using grid::GridView;
+using record_samples::controls;
+using testing_support::pressKey;
+using testing_support::typeCell;
 namespace mb = platform::mb;
 using Window = std::unique_ptr<frm_Releve_SHOC>;
 
@@ -46,25 +51,25 @@ protected:
             EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
             if (mode == RecordMode::New)
                 fillIdentification(*w);
-            w->ogl_Divers->setCurrentIndex(PageLocations);
+            controls(*w).ogl_Divers->setCurrentIndex(PageLocations);
         }
         return w;
     }
     // What the page-change gate asks of the identification page before the locations page.
     static void fillIdentification(frm_Releve_SHOC& w)
     {
-        w.Txt_Nom_Observateur->setText("DURAND");
-        w.txt_Prénom_Observateur->setText("Jean");
-        w.txt_Email->setText("jean.durand@example.org");
-        if (w.cbo_Saison->currentIndex() < 0)
-            w.cbo_Saison->setCurrentIndex(w.cbo_Saison->count() - 1);
-        w.cbo_Dept->setCurrentIndex(w.cbo_Dept->findText("26 - Drôme"));
-        w.cbo_Communes->setCurrentIndex(w.cbo_Communes->findText("Valence"));
-        w.txt_Lieudit->setText("Les Plaines");
+        controls(w).Txt_Nom_Observateur->setText("DURAND");
+        controls(w).txt_Prénom_Observateur->setText("Jean");
+        controls(w).txt_Email->setText("jean.durand@example.org");
+        if (controls(w).cbo_Saison->currentIndex() < 0)
+            controls(w).cbo_Saison->setCurrentIndex(controls(w).cbo_Saison->count() - 1);
+        controls(w).cbo_Dept->setCurrentIndex(controls(w).cbo_Dept->findText("26 - Drôme"));
+        controls(w).cbo_Communes->setCurrentIndex(controls(w).cbo_Communes->findText("Valence"));
+        controls(w).txt_Lieudit->setText("Les Plaines");
     }
     static void choose(frm_Releve_SHOC& w, int type)
     {
-        w.cbo_Quid_Coord->setCurrentIndex(w.cbo_Quid_Coord->findData(type));
+        controls(w).cbo_Quid_Coord->setCurrentIndex(controls(w).cbo_Quid_Coord->findData(type));
     }
     // Columns 5 to 8 shown, as "1" or "0".
     static QString shown(const Grid& g)
@@ -73,14 +78,6 @@ protected:
         for (int c = LocUtmZone; c <= LocMgrs; ++c)
             s += g.colHidden(c) ? '0' : '1';
         return s;
-    }
-    // Types a text into a cell's editor and leaves it.
-    static void type(GridView* view, int row, int col, const QString& text)
-    {
-        view->grid().select(row, col);
-        ASSERT_TRUE(view->editCell());
-        view->setEditText(text);
-        view->finishEditing();
     }
 };
 
@@ -92,8 +89,8 @@ TEST_F(LocationWindowTest, SwitchOnAChangeOfSystem)
 {
     const Window w = open();
     ASSERT_TRUE(w);
-    Grid& g = w->flx_Coordonnées->grid();
-    EXPECT_EQ(w->cbo_Quid_Coord->currentData().toInt(), kCoordLambert);
+    Grid& g = controls(*w).flx_Coordonnées->grid();
+    EXPECT_EQ(controls(*w).cbo_Quid_Coord->currentData().toInt(), kCoordLambert);
     EXPECT_EQ(shown(g), "0110");
     g.setCell(1, LocLongitude, "800500");
     g.setCell(1, LocLatitude, "2000000");
@@ -122,8 +119,8 @@ TEST_F(LocationWindowTest, SwitchOnAChangeOfSystem)
     env.dialogs().answer(mb::OK); // the habitat type and network the starter tables do not hold
     const Window stored = open(RecordMode::Update, saved.fileName);
     ASSERT_TRUE(stored);
-    const Grid& s = stored->flx_Coordonnées->grid();
-    EXPECT_EQ(stored->cbo_Quid_Coord->currentData().toInt(), kCoordUtm);
+    const Grid& s = controls(*stored).flx_Coordonnées->grid();
+    EXPECT_EQ(controls(*stored).cbo_Quid_Coord->currentData().toInt(), kCoordUtm);
     EXPECT_EQ(shown(s), "1110");
     EXPECT_EQ(s.cell(1, LocUtmZone) + " " + s.cell(1, LocLongitude) + " " + s.cell(1, LocLatitude),
               "31 650000 4980000");
@@ -135,38 +132,31 @@ TEST_F(LocationWindowTest, EditorsOfTheGrid)
 {
     const Window w = open();
     ASSERT_TRUE(w);
-    GridView* view = w->flx_Coordonnées;
+    GridView* view = controls(*w).flx_Coordonnées;
     Grid& g = view->grid();
 
     choose(*w, kCoordUtm);
-    g.select(1, LocUtmZone);
-    ASSERT_TRUE(view->editCell());
-    view->setEditText("29");
+    ASSERT_TRUE(typeCell(view, 1, LocUtmZone, "29", Qt::Key_unknown));
     env.dialogs().answer(mb::No);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_TRUE(view->isEditing());
     EXPECT_EQ(view->editText(), "29");
     EXPECT_EQ(g.cell(1, LocUtmZone), "");
     EXPECT_TRUE(env.dialogs().texts().last().startsWith("Pour la France métropolitaine et la Corse"));
     env.dialogs().answer(mb::Yes);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_FALSE(view->isEditing());
     EXPECT_EQ(g.cell(1, LocUtmZone), "29");
     const auto asked = env.dialogs().asked().size();
-    type(view, 2, LocUtmZone, "31");
+    EXPECT_TRUE(typeCell(view, 2, LocUtmZone, "31"));
     EXPECT_EQ(env.dialogs().asked().size(), asked);
 
     choose(*w, kCoordMgrs);
     g.setCheckState(1, LocValidated, Grid::Checked);
-    g.select(1, LocMgrs);
-    view->setFocus();
-    for (const char c : QByteArray("31tfk%")) { // the first key opens the editor
-        QTest::keyClick(QApplication::focusWidget(), c);
-        QCoreApplication::processEvents();
-    }
+    ASSERT_TRUE(typeCell(view, 1, LocMgrs, "31tfk%", Qt::Key_unknown));
     EXPECT_EQ(view->editText(), "31TFK");
     EXPECT_EQ(g.checkState(1, LocValidated), Grid::Unchecked);
-    view->finishEditing();
+    pressKey(Qt::Key_Return);
     EXPECT_EQ(g.cell(1, LocMgrs), "31TFK");
 
     // The information cell is never edited.
@@ -181,19 +171,19 @@ TEST_F(LocationWindowTest, CheckAfterAnEdit)
     record_samples::writeSmallTables(env.programFolder());
     const Window w = open();
     ASSERT_TRUE(w);
-    w->cbo_Dept->setCurrentIndex(w->cbo_Dept->findText("26 - Drôme"));
-    w->cbo_Communes->setCurrentIndex(w->cbo_Communes->findText("Valence"));
-    Grid& g = w->flx_Coordonnées->grid();
+    controls(*w).cbo_Dept->setCurrentIndex(controls(*w).cbo_Dept->findText("26 - Drôme"));
+    controls(*w).cbo_Communes->setCurrentIndex(controls(*w).cbo_Communes->findText("Valence"));
+    Grid& g = controls(*w).flx_Coordonnées->grid();
     g.setCell(1, LocLatitude, "2000000");
     g.setCell(2, LocLatitude, "2000000");
 
-    type(w->flx_Coordonnées, 2, LocLongitude, "801000");
+    EXPECT_TRUE(typeCell(controls(*w).flx_Coordonnées, 2, LocLongitude, "801000"));
     EXPECT_EQ(g.checkState(2, LocValidated), Grid::Checked);
     EXPECT_EQ(g.cell(2, LocLambertX), "801000");
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
 
     env.dialogs().answer(mb::Yes);
-    type(w->flx_Coordonnées, 1, LocLongitude, "827900");
+    EXPECT_TRUE(typeCell(controls(*w).flx_Coordonnées, 1, LocLongitude, "827900"));
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(env.dialogs().asked()[0].text,
               "Le Parcelle N°1 est situé à plus de 27 km du barycentre de sa commune d'appartenance.\n\n"
@@ -203,7 +193,7 @@ TEST_F(LocationWindowTest, CheckAfterAnEdit)
               "barycentre de sa commune d'appartenance.");
     EXPECT_EQ(g.backColour(1, LocInformation), kConfirmedParcelColour);
     EXPECT_EQ(g.checkState(1, LocValidated), Grid::Checked);
-    EXPECT_EQ(w->ogl_Divers->currentIndex(), int(PageLocations));
+    EXPECT_EQ(controls(*w).ogl_Divers->currentIndex(), int(PageLocations));
     EXPECT_TRUE(w->isModified());
 }
 
@@ -214,7 +204,7 @@ TEST_F(LocationWindowTest, KeyboardCommands)
 {
     const Window w = open();
     ASSERT_TRUE(w);
-    GridView* view = w->flx_Coordonnées;
+    GridView* view = controls(*w).flx_Coordonnées;
     Grid& g = view->grid();
     ASSERT_GE(g.rows(), 4);
     const auto tick = [&g] {

@@ -6,15 +6,20 @@
 #include "common/Globals.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "grid/GridView.h"
 #include "record/LocationGrid.h"
 #include "record/RecordStore.h"
 #include "record/RecordValidator.h"
+#include "record/SiteName.h"
 #include "record/SpeciesStore.h"
 #include "record/frm_Releve_SHOC.h"
+#include "tests/record/RecordWindowControls.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/GridTyping.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -34,6 +39,7 @@
 using namespace record;
 using grid::Grid;
 using grid::GridView;
+using record_samples::controls;
 namespace mb = platform::mb;
 using Window = std::unique_ptr<frm_Releve_SHOC>;
 
@@ -71,12 +77,19 @@ protected:
         combo->setCurrentIndex(i);
         Q_EMIT combo->activated(i);
     }
+    // An item of a list box found by the beginning the user types.
+    static void chooseTyped(QComboBox* combo, const QString& typed, const QString& item)
+    {
+        combo->setFocus();
+        QTest::keyClicks(combo, typed);
+        QApplication::processEvents();
+        EXPECT_EQ(combo->currentText(), item);
+    }
+    // A cell typed as the user types it: the first key on the grid opens the cell's editor, the
+    // others go to the editor, Enter stores.
     static void typeCell(GridView* view, int row, int col, const QString& text)
     {
-        view->grid().select(row, col);
-        ASSERT_TRUE(view->editCell());
-        view->setEditText(text);
-        view->finishEditing();
+        EXPECT_TRUE(testing_support::typeCell(view, row, col, text)) << text.toStdString();
     }
     static void toggleCell(GridView* view, int row, int col)
     {
@@ -89,50 +102,63 @@ protected:
     // left out when asked.
     void typeNewRecord(frm_Releve_SHOC& w, bool secondDuration = true)
     {
-        choose(w.cbo_Dept, "26 - Drôme");
-        choose(w.cbo_Communes, "Valence");
-        type(w.txt_Lieudit, "Les Plaines");
-        type(w.Txt_Nom_Observateur, "DURAND");
-        type(w.txt_Prénom_Observateur, "Jean");
-        type(w.txt_Email, "jean.durand@example.org");
-        moveTo(w.cbo_Saison);
+        chooseTyped(controls(w).cbo_Dept, "26", "26 - Drôme");
+        chooseTyped(controls(w).cbo_Communes, "V", "Valence");
+        type(controls(w).txt_Lieudit, "Les Plaines");
+        type(controls(w).Txt_Nom_Observateur, "DURAND");
+        type(controls(w).txt_Prénom_Observateur, "Jean");
+        type(controls(w).txt_Email, "jean.durand@example.org");
+        moveTo(controls(w).cbo_Saison);
         env.dialogs().answer(mb::Yes);
-        w.cmd_Free_Nbr_Points->click();
-        type(w.txt_Nbr_Relevés, "2");
-        moveTo(w.cbo_Saison);
+        controls(w).cmd_Free_Nbr_Points->click();
+        type(controls(w).txt_Nbr_Relevés, "2");
+        moveTo(controls(w).cbo_Saison);
         ASSERT_EQ(w.parcelCount(), 2);
 
-        w.ogl_Divers->setCurrentIndex(PageLocations);
+        controls(w).ogl_Divers->setCurrentIndex(PageLocations);
         const QString positions[2][2] = {{"801000", "2000000"}, {"802000", "2001000"}};
         for (int p = 1; p <= 2; ++p) {
-            typeCell(w.flx_Coordonnées, p, LocLongitude, positions[p - 1][0]);
-            typeCell(w.flx_Coordonnées, p, LocLatitude, positions[p - 1][1]);
-            typeCell(w.flx_Coordonnées, p, LocAltitude, "120");
-            toggleCell(w.flx_Desc_Parcelles, p, 1 + p);
+            typeCell(controls(w).flx_Coordonnées, p, LocLongitude, positions[p - 1][0]);
+            typeCell(controls(w).flx_Coordonnées, p, LocLatitude, positions[p - 1][1]);
+            typeCell(controls(w).flx_Coordonnées, p, LocAltitude, "120");
+            toggleCell(controls(w).flx_Desc_Parcelles, p, 1 + p);
         }
 
-        w.ogl_Divers->setCurrentIndex(PageVisit);
-        type(w.txt_Date, "15/01/2010");
-        moveTo(w.opt_Passage[0]);
-        w.opt_Passage[0]->click();
+        controls(w).ogl_Divers->setCurrentIndex(PageVisit);
+        type(controls(w).txt_Date, "15/01/2010");
+        moveTo(controls(w).opt_Passage[0]);
+        controls(w).opt_Passage[0]->click();
         for (int p = 1; p <= 2; ++p)
-            typeCell(w.flx_Date_Météo, p, 2, "1 - 0 - 33 %");
+            typeCell(controls(w).flx_Date_Météo, p, 2, "1");
 
-        w.ogl_Divers->setCurrentIndex(PageSpecies);
-        ASSERT_EQ(w.ogl_Divers->currentIndex(), int(PageSpecies))
+        controls(w).ogl_Divers->setCurrentIndex(PageSpecies);
+        ASSERT_EQ(controls(w).ogl_Divers->currentIndex(), int(PageSpecies))
             << env.dialogs().texts().join('|').toStdString();
-        type(w.txt_Heure, "08:30");
-        type(w.txt_Durée, "00:20");
-        moveTo(w.chk_Chasse[0]);
-        w.chk_Chasse[0]->click();
-        typeCell(w.flx_Espèces, 1, SpeciesCodeColumn, "ALAARV");
-        typeCell(w.flx_Espèces, 1, SpeciesFirstCountColumn, "4");
-        w.Tab_Relevé->setCurrentIndex(1);
+        type(controls(w).txt_Heure, "08:30");
+        type(controls(w).txt_Durée, "00:20");
+        moveTo(controls(w).chk_Chasse[0]);
+        controls(w).chk_Chasse[0]->click();
+        typeCell(controls(w).flx_Espèces, 1, SpeciesCodeColumn, "ALAARV");
+        typeCell(controls(w).flx_Espèces, 1, SpeciesFirstCountColumn, "4");
+        controls(w).Tab_Relevé->setCurrentIndex(1);
         ASSERT_EQ(w.shownParcel(), 2) << env.dialogs().texts().join('|').toStdString();
-        type(w.txt_Heure, "09:00");
+        type(controls(w).txt_Heure, "09:00");
         if (secondDuration)
-            type(w.txt_Durée, "00:15");
-        moveTo(w.chk_Chasse[1]);
+            type(controls(w).txt_Durée, "00:15");
+        moveTo(controls(w).chk_Chasse[1]);
+    }
+
+    // The shipped species table in place of the small one.
+    void installShippedSpecies()
+    {
+        for (const data::StarterTable& t : data::starterTables()) {
+            if (t.fileName != "Espèces.DOV")
+                continue;
+            Grid species;
+            ASSERT_EQ(data::starterGrid(species, t), QString());
+            ASSERT_TRUE(grid::GridFile::save(species, QDir(env.programFolder()).filePath(t.fileName),
+                                             t.format, true));
+        }
     }
 
     QStringList files() const { return QDir(env.dataFolder()).entryList(QDir::Files, QDir::Name); }
@@ -157,7 +183,7 @@ TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
 
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
-    w->cmd_exit->click();
+    controls(*w).cmd_exit->click();
     EXPECT_EQ(env.dialogs().texts(),
               QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
     EXPECT_FALSE(w->isVisible());
@@ -200,18 +226,55 @@ TEST_F(RecordSaveTest, TypedSavedReopenedAndRenamed)
     EXPECT_FALSE(w->isModified());
 
     // The observer's first name changed: told, written under the new name, the old file gone.
-    type(w->txt_Prénom_Observateur, "Paul");
-    moveTo(w->txt_Lieudit);
+    type(controls(*w).txt_Prénom_Observateur, "Paul");
+    moveTo(controls(*w).txt_Lieudit);
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
     env.dialogs().answer(mb::OK);
-    w->cmd_exit->click();
+    controls(*w).cmd_exit->click();
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_TRUE(env.dialogs().texts()[1].contains(" va être renommé en "));
     const QString renamed = "SHOC-26~Valence~Les Plaines~DURAND Paul~Hiver 2009-2010~Passage N1.FLX2009";
     EXPECT_EQ(files(), QStringList{renamed});
     EXPECT_EQ(stored(renamed)->cell(12, 2), "15/01/2010");
     EXPECT_FALSE(w->isVisible());
+}
+
+// A record's list texts in another letter case choose their items (never an item that merely
+// begins with them); a text that no item is stays in the record, and is saved again, until the
+// user chooses an item of that list.
+TEST_F(RecordSaveTest, ListTextsFoundLetterCaseAsideOrKept)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.commune = "VALENCE";
+    r.network = "SHOC / SUIVI HIVERNAL";
+    r.habitatType = "CH - Céréales";
+    r.siteName = sub_Build_Nom_Zone(r).text;
+    const SaveResult found = RecordStore(env.dataFolder()).save(r);
+    ASSERT_TRUE(found.result.ok) << found.result.error.toStdString();
+    r.passage = 3;
+    r.network = "RZO / Disparu";
+    r.habitatType = "ch";
+    const SaveResult kept = RecordStore(env.dataFolder()).save(r);
+    ASSERT_TRUE(kept.result.ok) << kept.result.error.toStdString();
+
+    Window w = openShown(RecordMode::Update, found.fileName);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    SurveyRecord shown = w->currentRecord();
+    EXPECT_EQ(QStringList({shown.commune, shown.network, shown.habitatType}),
+              QStringList({"Valence", "shoc / Suivi hivernal", "ch - Céréales"}));
+
+    env.dialogs().answer(mb::OK); // what the window tells of the two texts
+    w = openShown(RecordMode::Update, kept.fileName);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(controls(*w).cbo_Réseau->currentIndex(), -1);
+    shown = w->currentRecord();
+    EXPECT_EQ(shown.network + "|" + shown.habitatType, "RZO / Disparu|ch");
+    choose(controls(*w).cbo_Réseau, "shoc / Suivi hivernal");
+    shown = w->currentRecord();
+    EXPECT_EQ(shown.network + "|" + shown.habitatType, "shoc / Suivi hivernal|ch");
 }
 
 // A parcel without its duration: saved only when the user says so, then marked "Non Validé".
@@ -226,7 +289,7 @@ TEST_F(RecordSaveTest, AnomaliesSavedOnRequestAsNotValidated)
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::No);
     env.dialogs().answer(mb::No);
-    w->cmd_exit->click();
+    controls(*w).cmd_exit->click();
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_TRUE(env.dialogs().texts()[0].startsWith("Veuillez indiquer la durée du relevé."));
     EXPECT_EQ(env.dialogs().asked()[0].style, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
@@ -236,7 +299,7 @@ TEST_F(RecordSaveTest, AnomaliesSavedOnRequestAsNotValidated)
     EXPECT_TRUE(w->isModified());
 
     env.dialogs().answer(mb::Yes);
-    w->cmd_exit->click();
+    controls(*w).cmd_exit->click();
     const QString name = kSite + "~Passage N1.FLX2009";
     ASSERT_EQ(files(), QStringList{name});
     EXPECT_EQ(stored(name)->cell(1, 3), "Non Validé");
@@ -251,12 +314,12 @@ TEST_F(RecordSaveTest, SaveButtonSavesAndKeepsTheWindowOpen)
     ASSERT_TRUE(w);
     typeNewRecord(*w, false);
     ASSERT_FALSE(HasFailure());
-    ASSERT_TRUE(w->cmd_Save->isEnabled());
+    ASSERT_TRUE(controls(*w).cmd_Save->isEnabled());
 
     // Parcel 2 without its duration: saved on request, marked "Non Validé".
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
-    QTest::mouseClick(w->cmd_Save, Qt::LeftButton);
+    QTest::mouseClick(controls(*w).cmd_Save, Qt::LeftButton);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(env.dialogs().texts()[0].startsWith("Veuillez indiquer la durée du relevé."));
     const QString name = kSite + "~Passage N1.FLX2009";
@@ -266,12 +329,12 @@ TEST_F(RecordSaveTest, SaveButtonSavesAndKeepsTheWindowOpen)
     EXPECT_FALSE(w->isModified());
 
     // The duration given: confirmed, the same file written again, validated.
-    type(w->txt_Durée, "00:15");
-    moveTo(w->chk_Chasse[1]);
+    type(controls(*w).txt_Durée, "00:15");
+    moveTo(controls(*w).chk_Chasse[1]);
     EXPECT_TRUE(w->isModified());
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
-    QTest::mouseClick(w->cmd_Save, Qt::LeftButton);
+    QTest::mouseClick(controls(*w).cmd_Save, Qt::LeftButton);
     EXPECT_EQ(env.dialogs().texts(),
               QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
     ASSERT_EQ(files(), QStringList{name});
@@ -290,7 +353,7 @@ TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
     typeNewRecord(*w);
     ASSERT_FALSE(HasFailure());
     env.dialogs().answer(mb::Yes);
-    w->cmd_exit->click();
+    controls(*w).cmd_exit->click();
     const QString name = kSite + "~Passage N1.FLX2009";
     ASSERT_EQ(files(), QStringList{name});
     const QByteArray before = testing_support::readBytes(QDir(env.dataFolder()).filePath(name));
@@ -298,15 +361,15 @@ TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
     w.reset();
     w = openShown(RecordMode::Update, name);
     ASSERT_TRUE(w);
-    type(w->txt_Prénom_Observateur, "Paul");
-    moveTo(w->txt_Lieudit);
+    type(controls(*w).txt_Prénom_Observateur, "Paul");
+    moveTo(controls(*w).txt_Lieudit);
     env.dialogs().clearAsked();
     env.dialogs().answer(mb::Yes);
     env.dialogs().answer(mb::OK);
     env.dialogs().answer(mb::OK);
     {
         const testing_support::FileSizeLimit full(64);
-        w->cmd_exit->click();
+        controls(*w).cmd_exit->click();
     }
     ASSERT_EQ(env.dialogs().asked().size(), 3) << env.dialogs().texts().join('|').toStdString();
     EXPECT_EQ(env.dialogs().asked()[2].style, mb::OKOnly | mb::Critical);
@@ -325,15 +388,51 @@ TEST_F(RecordSaveTest, SpeciesGridZoom)
     ASSERT_TRUE(w);
     typeNewRecord(*w); // the species page opens
     ASSERT_FALSE(HasFailure());
-    Grid& g = w->flx_Espèces->grid();
+    Grid& g = controls(*w).flx_Espèces->grid();
     const double opened = g.fontSize(0, 0);
-    w->cmd_Mask_Col[2]->click();
+    controls(*w).cmd_Mask_Col[2]->click();
     EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened - 0.5);
     EXPECT_DOUBLE_EQ(g.fontSize(g.rows() - 1, g.cols() - 1), opened - 0.5);
     for (int i = 0; i < 40; ++i)
-        w->cmd_Mask_Col[2]->click();
+        controls(*w).cmd_Mask_Col[2]->click();
     EXPECT_GT(g.fontSize(0, 0), 0.5);
     EXPECT_LE(g.fontSize(0, 0), 1.0);
-    w->cmd_Mask_Col[3]->click();
+    controls(*w).cmd_Mask_Col[3]->click();
     EXPECT_DOUBLE_EQ(g.fontSize(0, 0), opened);
+}
+
+// A winter visit typed key by key: the record above, and two more species, a "Buse variable" on
+// parcel 2 by its name in small letters and a "Pigeon ramier" back on parcel 1 by the beginning
+// of its name. Saved, the file holds the three species with their counts, each on its parcel.
+TEST_F(RecordSaveTest, WinterVisitTypedKeyByKey)
+{
+    installShippedSpecies();
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    typeCell(controls(*w).flx_Espèces, 1, SpeciesNameColumn, "buse");
+    typeCell(controls(*w).flx_Espèces, 1, SpeciesFirstCountColumn + 3, "1");
+    controls(*w).Tab_Relevé->setCurrentIndex(0);
+    ASSERT_EQ(w->shownParcel(), 1) << env.dialogs().texts().join('|').toStdString();
+    typeCell(controls(*w).flx_Espèces, 2, SpeciesNameColumn, "pigeon r");
+    typeCell(controls(*w).flx_Espèces, 2, SpeciesFirstCountColumn + 1, "12");
+    ASSERT_FALSE(HasFailure());
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    controls(*w).cmd_exit->click();
+    ASSERT_EQ(env.dialogs().texts(),
+              QStringList{"Veuillez confirmer votre intention de sauvegarder les données"});
+    const std::unique_ptr<Grid> file = stored(kSite + "~Passage N1.FLX2009");
+    QStringList species;
+    for (int r = 0; r < file->rows(); ++r) {
+        if (file->cell(r, 1).startsWith("Espèces Parcelle"))
+            species << file->cell(r, 1);
+        else if (file->cell(r, 2) == "O")
+            species << file->rangeText({r, 3, r, 9});
+    }
+    EXPECT_EQ(species, QStringList({"Espèces Parcelle N°1", "ALAARV\tAlouette des champs\t4\t\t\t\t4",
+                                    "COLPAL\tPigeon ramier\t\t12\t\t\t12", "Espèces Parcelle N°2",
+                                    "BUTBUT\tBuse variable\t\t\t\t1\t1"}));
 }

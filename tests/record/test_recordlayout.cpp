@@ -1,9 +1,10 @@
 #include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "record/SpeciesStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace record;
@@ -254,4 +255,52 @@ TEST(RecordLayout, ReadRefusesABadParcelCountAndSkipsMissingSections)
     EXPECT_EQ(r.reading.record.parcels[0].weather[0], "");
     EXPECT_EQ(r.reading.record.passage, 0);
     EXPECT_EQ(r.reading.record.parcels[0].startTime, "08:30");
+}
+
+// A section the record window takes holds every parcel directly below its title, and every parcel
+// has its species block: a record that does not is refused, never read from another section's
+// rows. A weather title without any parcel row is a record without weather.
+TEST(RecordLayout, ReadRefusesSectionsThatDoNotHoldEveryParcel)
+{
+    SurveyRecord rec = twoParcels();
+    rec.parcels.append(rec.parcels[1]);
+    grid::Grid written;
+    RecordLayout::write(rec, written);
+    const int locations = written.findRow(RecordLayout::kTitleLocations, 0, 1);
+    const int weather = written.findRow(RecordLayout::kTitleWeather, 0, 1);
+    const struct
+    {
+        const char* name;
+        std::function<void(grid::Grid&)> change;
+        QString refused; // empty: read
+    } cases[] = {
+        {"more parcels than rows", [](grid::Grid& g) { g.setCell(7, 2, "4"); },
+         "la ligne de la parcelle 4 manque sous « Coordonnées » (« Nbr points » : 4)"},
+        {"a point row gone", [&](grid::Grid& g) { g.removeRow(locations + 2); },
+         "la ligne de la parcelle 3 manque sous « Coordonnées » (« Nbr points » : 3)"},
+        {"a weather row gone", [&](grid::Grid& g) { g.removeRow(weather + 1); },
+         "la ligne de la parcelle 3 manque sous « Météo » (« Nbr points » : 3)"},
+        {"a species block gone",
+         [](grid::Grid& g) { g.setCell(g.findRow("Espèces Parcelle N°2", 0, 1), 1, "Espèces Parcelle N°9"); },
+         "la ligne « Espèces Parcelle N°2 » manque (« Nbr points » : 3)"},
+        {"no weather rows",
+         [&](grid::Grid& g) {
+             for (int p = 1; p <= 3; ++p)
+                 g.removeRow(weather + 1);
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid::Grid g;
+        g.copyFrom(written);
+        c.change(g);
+        const RecordReadResult r = RecordLayout::read(g, {RecordMode::Update, kSeasons, {}});
+        EXPECT_EQ(r.result.error, c.refused);
+        EXPECT_EQ(r.result.ok, c.refused.isEmpty());
+        if (r.result.ok) {
+            EXPECT_EQ(r.reading.record.parcels[0].weather, (std::array<QString, kWeatherCount>{}));
+            EXPECT_EQ(r.reading.record.parcels[2].startTime, "09:20");
+        }
+    }
 }

@@ -9,8 +9,8 @@
 #include "record/Season.h"
 #include "record/SiteName.h"
 #include "record/SpeciesConfirmations.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -77,10 +77,8 @@ protected:
         SurveyRecord r = record_samples::twoParcels();
         r.passage = passage;
         r.season = season;
-        Grid g;
-        RecordLayout::write(r, g);
         const QString name = RecordStore::fileName(kSite, passage);
-        EXPECT_TRUE(GridFile::save(g, QDir(env.dataFolder()).filePath(name), GridFile::Complete, true).ok);
+        record_samples::writeRecord(QDir(env.dataFolder()).filePath(name), r);
         return name;
     }
     RecordOpening open(RecordMode mode, const QString& file = QString(), const QString& site = QString())
@@ -126,11 +124,8 @@ TEST_F(RecordOpeningTest, UpdateOpensTheFileOrNothing)
 
     // A file that is missing, or whose parcels cannot be counted, opens nothing.
     EXPECT_FALSE(open(RecordMode::Update, "absent.FLX2009").result.ok);
-    Grid bad;
-    RecordLayout::write(record_samples::twoParcels(), bad);
-    bad.setCell(7, 2, "31");
-    ASSERT_TRUE(
-        GridFile::save(bad, QDir(env.dataFolder()).filePath("bad.FLX2009"), GridFile::Complete, true));
+    record_samples::writeRecord(QDir(env.dataFolder()).filePath("bad.FLX2009"), record_samples::twoParcels(),
+                                [](Grid& bad) { bad.setCell(7, 2, "31"); });
     const RecordOpening refused = open(RecordMode::Update, "bad.FLX2009");
     EXPECT_FALSE(refused.result.ok);
     EXPECT_TRUE(refused.result.error.contains("bad.FLX2009")) << refused.result.error.toStdString();

@@ -3,13 +3,17 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/TwoCopies.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace record;
@@ -35,9 +39,7 @@ protected:
         SurveyRecord r = record_samples::twoParcels();
         r.passage = passage;
         r.visitComment = comment;
-        grid::Grid g;
-        RecordLayout::write(r, g);
-        ASSERT_TRUE(grid::GridFile::save(g, path(name), grid::GridFile::Complete, true).ok);
+        record_samples::writeRecord(path(name), r);
     }
     SurveyRecord reopened(const QString& name) const
     {
@@ -56,6 +58,7 @@ TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
     EXPECT_EQ(RecordStore::passageOfFileName("X.FLX2009"), 0);
 
     const QString tail = "~Passage N1.FLX2009";
+    const QString baumes = "SHOC-26~Baumes";
     const struct
     {
         QString name;
@@ -72,7 +75,20 @@ TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
         {"SHOC-26~Baumes|2" + tail, "« | »"},
         {"SHOC-26~\"Baumes\"" + tail, "« \" »"},
         {"SHOC-26~..~Baumes" + tail, "« .. »"},
-        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle"},
+        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle (U+0009)"},
+        {baumes + QChar(0x7F) + tail, "caractère de contrôle (U+007F)"},
+        // C1 controls, line and paragraph separators, marks that turn the text around.
+        {baumes + QChar(0x85) + tail, "caractère de contrôle (U+0085)"},
+        {baumes + QChar(0x9F) + tail, "caractère de contrôle (U+009F)"},
+        {baumes + QChar(0x2028) + tail, "caractère de contrôle (U+2028)"},
+        {baumes + QChar(0x2029) + tail, "caractère de contrôle (U+2029)"},
+        {baumes + QChar(0x200E) + tail, "caractère de contrôle (U+200E)"},
+        {baumes + QChar(0x200F) + tail, "caractère de contrôle (U+200F)"},
+        {QString("SHOC-26~") + QChar(0x202E) + "semuaB" + tail, "caractère de contrôle (U+202E)"},
+        {baumes + QChar(0x202A) + tail, "caractère de contrôle (U+202A)"},
+        {baumes + QChar(0x2066) + tail, "caractère de contrôle (U+2066)"},
+        {baumes + QChar(0x2069) + tail, "caractère de contrôle (U+2069)"},
+        {baumes + QChar(0xA0) + "2" + tail, ""},         // a no-break space is a character like others
         {QString(118, QChar(u'é')) + tail, ""},          // 255 bytes
         {QString(119, QChar(u'é')) + tail, "trop long"}, // 257 bytes
     };
@@ -257,4 +273,92 @@ TEST_F(RecordStoreTest, SetAsideNeverReplacesAFile)
     EXPECT_EQ(RecordStore::fromSettings().folder(), env.dataFolder());
     ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", env.path("Autre")));
     EXPECT_EQ(RecordStore::fromSettings().folder(), env.path("Autre"));
+}
+
+namespace {
+
+// The largest real record: 30 parcels, each listing every species of the largest species table,
+// with long texts everywhere.
+SurveyRecord largestRecord()
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.generalComment = QString(2000, QChar(u'é'));
+    r.visitComment = QString(2000, QChar(u'è'));
+    Parcel parcel = r.parcels[0];
+    parcel.location.information = QString(200, QChar(u'à'));
+    SpeciesTable species;
+    for (int k = 0; k < file::kLargestSpeciesTable; ++k)
+        species.append({"O",
+                        QStringLiteral("ESP%1").arg(k, 3, 10, QLatin1Char('0')),
+                        QStringLiteral("Fauvette à tête noire du sud n°%1").arg(k).leftJustified(40, u'.'),
+                        {"9999", "9999", "9999", "9999"},
+                        "39996",
+                        QString("ALIM~CHAN~NICH~POSE~").repeated(2)});
+    parcel.species = species;
+    r.parcels = QList<Parcel>(kMaxParcels, parcel);
+    return r;
+}
+
+} // namespace
+
+TEST_F(RecordStoreTest, TheLargestRealRecordIsReadAndFilesBeyondItAreRefusedUnread)
+{
+    const SurveyRecord largest = largestRecord();
+    const SaveResult saved = store.save(largest);
+    ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+    const qint64 bytes = QFileInfo(path(saved.fileName)).size();
+    EXPECT_LT(bytes, file::kMaxFileBytes);
+    grid::Grid g;
+    ASSERT_TRUE(store.load(saved.fileName, g).ok);
+    EXPECT_LE(g.rows(), file::kMaxFileRows);
+    EXPECT_EQ(reopened(saved.fileName), largest);
+
+    // A file larger than a record can be, and one that declares more rows than a record has: each
+    // is refused before it is read whole, naming the file, and stays as it was.
+    ASSERT_TRUE(hostile_files::padded(path("trop grand.FLX2009"), hostile_files::recordHead(),
+                                      file::kMaxFileBytes + 1));
+    ASSERT_TRUE(hostile_files::declaredRows(path("trop de lignes.FLX2009"), file::kMaxFileRows + 1, 2));
+    const struct
+    {
+        QString name;
+        QString why;
+    } cases[] = {
+        {"trop grand.FLX2009", "il est trop grand pour un relevé"},
+        {"trop de lignes.FLX2009", QString("il annonce %1 lignes").arg(file::kMaxFileRows + 1)},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = readBytes(path(c.name));
+        const platform::Result r = store.load(c.name, g);
+        EXPECT_TRUE(r.error.startsWith(
+            QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2").arg(path(c.name), c.why)))
+            << r.error.toStdString();
+        EXPECT_EQ(readBytes(path(c.name)), before);
+    }
+}
+
+// Two copies of the program save a new record of the same site and passage at the same moment,
+// 30 times: each record that a copy says it saved is on disk, so the other copy was asked.
+TEST_F(RecordStoreTest, TwoCopiesSavingTheSameNewRecordKeepBothOrAsk)
+{
+    const QStringList comments = {"copie 1", "copie 2"};
+    for (int trial = 0; trial < 30; ++trial) {
+        SCOPED_TRACE(trial);
+        const QString folder = env.path(QStringLiteral("Essai %1").arg(trial));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QStringList out =
+            testing_support::runTwoCopies(MIRELOT_RECORD_COPY, {folder, comments[0]}, {folder, comments[1]});
+        const RecordStore copies(folder);
+        const QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        ASSERT_EQ(written, QStringList{kFile2}) << out.join("|").toStdString();
+        const RecordReadResult onDisk = copies.open(kFile2, {RecordMode::Update, {}, {}});
+        ASSERT_TRUE(onDisk.result.ok);
+        for (int copy = 0; copy < 2; ++copy) {
+            SCOPED_TRACE(out[copy].toStdString());
+            if (out[copy] == "saved " + kFile2 + "\n")
+                EXPECT_EQ(onDisk.reading.record.visitComment, comments[copy])
+                    << "a record said saved is lost";
+            else
+                EXPECT_EQ(out[copy], "asked\ndeclined\n");
+        }
+    }
 }

@@ -2,8 +2,8 @@
 #include "platform/Dialogs.h"
 #include "record/RecordValidator.h"
 #include "record/ReferenceData.h"
-#include "tests/record/RecordSamples.h"
 #include "tests/record/ReferenceTables.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLocale>

@@ -8,6 +8,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace record;
@@ -123,6 +124,15 @@ TEST(ReferenceData, StarterTablesAndThePathsTheSettingsName)
     for (int i = 1; i < drome.size(); ++i)
         EXPECT_LE(Grid::compareGeneric(drome[i - 1].name, drome[i].name), 0) << drome[i].name.toStdString();
     EXPECT_EQ(refs.commune(refs.findCommune("26 - Drôme", "Valence")).department, "26");
+    // The species names in French order: an accented letter sorts with its plain letter.
+    QStringList names;
+    for (const QString& item : refs.speciesNameList().split('|').mid(1))
+        names << item.section(';', 1);
+    EXPECT_EQ(names.filter(QRegularExpression("^B")),
+              QStringList({"Bécasse des bois", "Bécassine des marais", "Bergeronnette des ruisseaux",
+                           "Bergeronnette grise", "Bouscarle de Cetti", "Bouvreuil pivoine",
+                           "Bruant des roseaux", "Bruant jaune", "Bruant proyer", "Bruant zizi",
+                           "Busard Saint-Martin", "Buse variable"}));
 
     // The setting's path, with its Windows separators and another letter case.
     const QString other = QDir(env.dataFolder()).filePath("mes communes.dov");

@@ -2,7 +2,7 @@
 #include "record/Season.h"
 #include "record/SiteName.h"
 #include "record/StudyDepartments.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <functional>

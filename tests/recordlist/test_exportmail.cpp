@@ -1,7 +1,7 @@
 #include "platform/DesktopMail.h"
 #include "platform/Services.h"
 #include "recordlist/ExportRun.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 

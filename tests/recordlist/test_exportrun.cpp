@@ -4,7 +4,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "recordlist/ExportRun.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
@@ -20,6 +20,15 @@ namespace {
 const QString kDate = "\t15/06/2010 12:00:00\r\n";
 const QByteArray kOlderLine = "ANCIEN.FLX2009\t01/01/2009 10:00:00\r\n";
 const QString kRefused = "SHOC-07~Refus~Passage N1.FLX2009";
+
+// The column of a sheet whose header (row 0) is the text given; -1 when there is none.
+int columnOf(const testing_support::WorkbookSheet& sheet, const QString& header)
+{
+    for (int c = 0; c < sheet.colCount; ++c)
+        if (sheet.value(0, c) == header)
+            return c;
+    return -1;
+}
 
 class ExportRunTest : public ::testing::Test
 {
@@ -96,10 +105,14 @@ TEST_F(ExportRunTest, OneWorkbookPerRecordBesideTheRecordsNeverOverThem)
     EXPECT_EQ(column(o.files[0], "SHOC-MPPCH").value(0), "-1");
     const testing_support::WorkbookContents book = testing_support::readWorkbookContents(o.files[0]);
     EXPECT_EQ(book.sheetNames(), QStringList({"SHOC"}));
-    for (int col : {3, 8}) // Code inventaire, Département
-        EXPECT_EQ(book.sheets.value(0).value(1, col), col == 3 ? "10007078451965401" : "07");
-    for (int col : {3, 8})
-        EXPECT_EQ(book.sheets.value(0).cell(1, col)->type, testing_support::WorkbookCell::Type::Text);
+    const testing_support::WorkbookSheet sheet = book.sheets.value(0);
+    for (const auto& [header, value] :
+         {std::pair{"Code inventaire", "10007078451965401"}, std::pair{"Département", "07"}}) {
+        const int col = columnOf(sheet, header);
+        ASSERT_GE(col, 0) << header;
+        EXPECT_EQ(sheet.value(1, col), value);
+        EXPECT_EQ(sheet.cell(1, col)->type, testing_support::WorkbookCell::Type::Text);
+    }
 }
 
 TEST_F(ExportRunTest, WhatIsNotWrittenIsNeitherCountedNorLoggedNorAnnouncedAsCreated)
@@ -197,9 +210,28 @@ TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)
                            "injoignable"}));
     EXPECT_EQ(log(), b + kDate + a + kDate + kOlderLine);
 
-    // No transport, or no correspondent ticked: nothing done.
+    // The user stops a mail that keeps the program waiting: the run ends there.
+    env.mail().sendError.clear();
+    env.mail().sendsBeforeStop = 1;
+    r.recipients = {"correspondant@exemple.fr", "adjoint@exemple.org", "autre@exemple.org",
+                    "dernier@exemple.org"};
+    const int before = int(env.mail().sent.size());
+    const ExportOutcome stopped = ExportRun(data).run(r);
+    EXPECT_EQ(stopped.mailsSent, 1);
+    EXPECT_EQ(env.mail().sent.size(), before + 1);
+    EXPECT_EQ(texts(stopped),
+              QStringList({"Le courriel à adjoint@exemple.org n'a pas été envoyé : L'envoi du message a été "
+                           "arrêté.",
+                           "Un courriel a été créé dans votre boîte d'envoi et attend d'être envoyé.",
+                           "L'envoi des courriels a été arrêté à votre demande : les courriels aux 2 "
+                           "correspondants suivants n'ont pas été envoyés."}));
+
+    // No transport, or no correspondent ticked: nothing done; the box names what is missing.
     env.mail().hasSendAtOnce = false;
-    EXPECT_TRUE(ExportRun(data).run(r).started.error.startsWith("Envoi du fichier par messagerie Internet"));
+    EXPECT_EQ(
+        ExportRun(data).run(r).started.error,
+        "Envoi du fichier par messagerie Internet\n\nAucun service d'envoi du courrier : la commande "
+        "« sendmail » est introuvable.\n\nVeuillez prendre les dispositions nécessaires pour l'envoyer.");
     r.recipients.clear();
     EXPECT_TRUE(
         ExportRun(data).run(r).started.error.startsWith("Veuillez sélectionner au moins une adresse"));

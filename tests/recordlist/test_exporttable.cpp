@@ -1,7 +1,7 @@
 #include "grid/Grid.h"
 #include "record/RecordLayout.h"
 #include "recordlist/ExportTable.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -27,8 +27,10 @@ QStringList species(const RecordExport& t)
 {
     QStringList out;
     for (const QStringList& row : t.rows)
-        out << QStringList(row.mid(t.header.indexOf("N° Parcelle"), 1) +
-                           row.mid(t.header.indexOf("Code espèce"), 1) + row.mid(t.header.size() - 2))
+        out << QStringList({row.value(t.header.indexOf("N° Parcelle")),
+                            row.value(t.header.indexOf("Code espèce")),
+                            row.value(t.header.indexOf("Distance de contact")),
+                            row.value(t.header.indexOf("Nombre"))})
                    .join('|');
     return out;
 }

@@ -6,7 +6,7 @@
 #include "grid/GridFile.h"
 #include "recordlist/ExportRun.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>

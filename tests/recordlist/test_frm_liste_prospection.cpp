@@ -4,7 +4,7 @@
 #include "common/Globals.h"
 #include "recordlist/ProspectionTable.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -44,9 +44,13 @@ protected:
               V{"Le Bois", 2009, 2, kMartin, kPhone, "MARTIN"}, V{"La Combe", 2007, 1, "", kPhone}})
             prospection_samples::save(env.dataFolder(), v);
         testing_support::writeBytes(env.dataFolder() + "/" + kUnreadable, "pas un relevé");
+        env.dialogs().answer(mb::OK); // the record list names the file it leaves out
         window = std::make_unique<frm_Liste_Releves_SHOC>(frm_Liste_Releves_SHOC::Hooks{});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_EQ(env.dialogs().asked().size(), 1);
+        ASSERT_TRUE(env.dialogs().asked()[0].text.contains(kUnreadable));
+        env.dialogs().clearAsked();
     }
     // Opens the view, answering the closing box and the box of the file left out.
     void openView()

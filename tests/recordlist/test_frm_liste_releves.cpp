@@ -6,7 +6,8 @@
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
+#include "tests/samples/SiblingSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -190,6 +191,23 @@ TEST_F(ListWindowTest, UserSortIsKeptOverARefresh)
                               list_samples::recordOf(1, "01/12/2009"));
     window->sub_Refresh_Liste_EPS();
     EXPECT_EQ(column(FileColumn), QStringList({"SHOC-D~Passage N1.FLX2009", kC, kB, kA}));
+}
+
+// A sibling file that cannot be imported is told at the first opening of the list, not again at
+// the next one; it stays for a later import.
+TEST_F(ListWindowTest, ASiblingFileNotImportedIsToldOnce)
+{
+    sibling_samples::Sibling sibling;
+    sibling.count = "0";
+    sibling_samples::write(QDir(env.dataFolder()).filePath("Ravelin-1.RVX"), sibling);
+    env.dialogs().answer(mb::OK);
+    open();
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().texts()[0].contains("Ravelin-1.RVX")) << env.dialogs().texts()[0].toStdString();
+    window.reset();
+    open();
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(files().contains("Ravelin-1.RVX"));
 }
 
 TEST_F(ListWindowTest, RightClickHandsTheListToTheBulkUpdateMenu)

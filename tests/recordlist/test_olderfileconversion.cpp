@@ -1,9 +1,10 @@
 #include "common/Globals.h"
+#include "common/Paths.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "recordlist/OlderFileConversion.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -165,4 +166,42 @@ TEST_F(ConversionTest, AFileLeftUnconvertedIsToldOnceInOneBox)
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_TRUE(env.dialogs().asked()[1].text.contains("SHOC-I-J~PASSAGE N1.FLX"));
     EXPECT_FALSE(env.dialogs().asked()[1].text.contains("SHOC-E-F~PASSAGE N1.FLX"));
+}
+
+// A conversion cut off after writing the record, before setting the older file aside: the next one
+// finds the same cells in both and sets the older file aside; it does not back it up twice.
+TEST_F(ConversionTest, AConversionCutOffBeforeTheSetAsideIsFinished)
+{
+    writeOlder("SHOC-A-B~PASSAGE N1.FLX", "01/12/2009");
+    const QByteArray older = readBytes(path("SHOC-A-B~PASSAGE N1.FLX"));
+    QDir(env.dataFolder()).mkdir("Save V2008");
+    writeBytes(path("Save V2008/SHOC-A-B~PASSAGE N1.FLX"), older);
+    grid::Grid g;
+    ASSERT_TRUE(grid::GridFile::load(g, path("SHOC-A-B~PASSAGE N1.FLX"), grid::GridFile::Complete));
+    ASSERT_TRUE(grid::GridFile::save(g, path("SHOC-A-B~PASSAGE N1.FLX2009"), grid::GridFile::Complete, true));
+    const QByteArray record = readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009"));
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_EQ(report.converted, QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+    EXPECT_TRUE(report.skipped.isEmpty());
+    EXPECT_EQ(files(), QStringList({"SHOC-A-B~PASSAGE N1.FLX2009", "SHOC@A@B~PASSAGE N1.@FLX"}));
+    EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), older);
+    EXPECT_EQ(readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009")), record);
+    EXPECT_EQ(files("Save V2008"), QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+}
+
+TEST_F(ConversionTest, ANameThatWouldLeadOutOfTheDataFolderIsNotConverted)
+{
+    const QString leading = "SHOC-x\\..\\..\\victime-fichier.FLX";
+    writeOlder(leading, "01/12/2008");
+    testing_support::writeBytes(env.path("victime-fichier.FLX"), "à garder tel quel");
+    const auto outside = env.filesOutsideDataFolder();
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_EQ(env.filesOutsideDataFolder(), outside);
+    EXPECT_EQ(files(), QStringList{leading});
+    EXPECT_TRUE(files(kBackupFolder).isEmpty());
+    EXPECT_TRUE(report.converted.isEmpty());
+    EXPECT_EQ(report.skipped,
+              QList<SkippedFile>({{leading, common::checkPlainName(env.dataFolder(), leading).error}}));
 }

@@ -1,6 +1,6 @@
 #include "grid/Grid.h"
 #include "recordlist/ProspectionTable.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "grid/Grid.h"
 #include "recordlist/ProspectionMail.h"
 #include "recordlist/ProspectionTable.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -163,10 +163,12 @@ TEST_F(ProspectionMailTest, OnlyAcceptedMailsCountAndAMailServiceThatCannotBeOpe
     EXPECT_TRUE(gbol_Erreur_MAPI);
     EXPECT_EQ(o.message,
               "0 courriel de relance ont été envoyés.\n\nLa messagerie n'a pas pu être ouverte : aucun "
-              "courriel n'a été envoyé.");
+              "courriel n'a été envoyé.\nAucun service d'envoi du courrier : la commande « sendmail » est "
+              "introuvable.");
     selectOnly({"P1"});
     o = sendCircular(table);
-    EXPECT_EQ(o.message, "La messagerie n'a pas pu être ouverte : aucun courriel n'a été envoyé.");
+    EXPECT_EQ(o.message, "La messagerie n'a pas pu être ouverte : aucun courriel n'a été envoyé.\nAucun "
+                         "logiciel de messagerie : le programme « xdg-email » est introuvable.");
     EXPECT_TRUE(env.mail().sent.isEmpty());
 
     grid::Grid empty;
@@ -175,6 +177,20 @@ TEST_F(ProspectionMailTest, OnlyAcceptedMailsCountAndAMailServiceThatCannotBeOpe
     EXPECT_EQ(sendReminders(empty, ReminderKind::SeasonEnd).message,
               "0 courriel de relance ont été envoyés.");
     EXPECT_EQ(env.mail().signOns, signOns) << "nothing to send: the mail service is not opened";
+}
+
+TEST_F(ProspectionMailTest, AMailTheUserStopsEndsTheRun)
+{
+    env.mail().sendsBeforeStop = 1; // P0's goes, P1's is stopped, P2's stays
+    const MailingOutcome o = sendReminders(table, ReminderKind::SeasonEnd);
+    EXPECT_EQ(o.sent, 1);
+    ASSERT_EQ(env.mail().sent.size(), 1);
+    EXPECT_EQ(env.mail().sent[0].message.recipients, QStringList{"p0@exemple.example"});
+    EXPECT_EQ(o.message, "1 courriel de relance ont été envoyés.\n\n" + kSkipped +
+                             "\n\nLe courriel à p1@exemple.example n'a pas été envoyé : L'envoi du message a "
+                             "été arrêté.\n\nL'envoi des courriels a été arrêté à votre demande : un "
+                             "courriel de plus n'a pas été envoyé.");
+    EXPECT_FALSE(env.mail().isSignedOn());
 }
 
 TEST_F(ProspectionMailTest, TheCircularOpensOneMailToTheSelectedAddressesInTheComposeWindow)

@@ -3,7 +3,7 @@
 #include "platform/Services.h"
 #include "recordlist/ProspectionMail.h"
 #include "recordlist/ProspectionTable.h"
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
 

@@ -1,9 +1,10 @@
 #include "common/Globals.h"
+#include "common/Paths.h"
 #include "grid/Grid.h"
 #include "platform/Dialogs.h"
 #include "recordlist/RecordCommands.h"
 #include "recordlist/RecordListing.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -141,4 +142,30 @@ TEST_F(RecordCommandsTest, DeletionOfOneFileNamesItAndAFailureIsToldWithItsReaso
     EXPECT_EQ(told.style, mb::OKOnly | mb::Critical);
 
     EXPECT_FALSE(deleteRecords(store, {}).confirmed) << "no selection, no question";
+}
+
+// A file of the data folder whose name holds "\\" is taken by its name, never as a path: it is
+// not listed, and deleting it is refused; nothing outside the data folder changes.
+TEST_F(RecordCommandsTest, ANameThatWouldLeadOutOfTheDataFolderIsRefusedWithItsReason)
+{
+    const QString leading = "SHOC-x\\..\\..\\victime-fichier.FLX2009";
+    const QString kept = "SHOC-A~Passage N1.FLX2009";
+    for (const QString& n : {leading, kept})
+        list_samples::writeRecord(env.dataFolder(), n, list_samples::recordOf(1, "01/12/2009"));
+    testing_support::writeBytes(env.path("victime-fichier.FLX2009"), "à garder tel quel");
+    const auto outside = env.filesOutsideDataFolder();
+
+    const Listing listing = readListing(env.dataFolder());
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    const DeletionOutcome out = deleteRecords(record::RecordStore(env.dataFolder()), {leading});
+    EXPECT_EQ(env.filesOutsideDataFolder(), outside);
+    EXPECT_EQ(files(), QStringList({kept, leading}));
+
+    const QString reason = common::checkPlainName(env.dataFolder(), leading).error;
+    ASSERT_EQ(listing.rows.size(), 1);
+    EXPECT_EQ(listing.rows[0].summary.fileName, kept);
+    EXPECT_EQ(listing.unreadable, QList<UnreadFile>({{leading, reason}}));
+    EXPECT_EQ(out.failures, QStringList{reason});
+    EXPECT_EQ(env.dialogs().asked().last().text, "Erreur de suppression : " + reason);
 }

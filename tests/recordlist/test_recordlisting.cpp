@@ -1,9 +1,10 @@
 #include "common/ExportLog.h"
 #include "grid/Grid.h"
+#include "platform/Dialogs.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordList.h"
 #include "recordlist/RecordListing.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -204,4 +205,30 @@ TEST_F(RecordListingTest, ARefreshConvertsOlderFilesFirstAndListsThem)
     EXPECT_EQ(list.lastConversion().converted, QStringList({"SHOC-A-X~PASSAGE N1.FLX"}));
     EXPECT_EQ(column(g, 1), QStringList({"SHOC-A-X~PASSAGE N1.FLX2009", kB1}));
     EXPECT_EQ(l.sites, QStringList({"SHOC-A-X", "SHOC-B"}));
+}
+
+// The record files left out of the list and an export log that cannot be read are told, with
+// their reasons, once in a run of the program: not at the next refresh, nor in the next window.
+TEST_F(RecordListingTest, FilesLeftOutAndAnUnreadableLogAreToldOnce)
+{
+    write(kA1, "01/12/2009");
+    writeBytes(path("SHOC-broken~Passage N1.FLX2009"), "abîmé");
+    writeBytes(path(common::kExportLogFile), "SHOC-A~Passage N1.FLX2009\t\xFF\r\n");
+    ToldOnce told;
+    Grid g;
+    env.dialogs().answer(platform::mb::OK);
+    RecordList list(told);
+    const Listing& l = list.refresh(env.dataFolder(), g);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    const auto& box = env.dialogs().asked()[0];
+    EXPECT_EQ(box.text, unlistedText({l.unreadable[0].reason}, l.exportLog.error));
+    EXPECT_TRUE(box.text.contains(path("SHOC-broken~Passage N1.FLX2009"))) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(path(common::kExportLogFile)));
+    EXPECT_EQ(box.style, platform::mb::OKOnly | platform::mb::Exclamation);
+
+    RecordList again(told);
+    again.refresh(env.dataFolder(), g);
+    again.refresh(env.dataFolder(), g);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(column(g, 1), QStringList{kA1});
 }

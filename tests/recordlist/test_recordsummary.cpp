@@ -1,7 +1,9 @@
 #include "grid/Grid.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "recordlist/RecordSummary.h"
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -163,6 +165,29 @@ TEST_F(RecordSummaryTest, AFileThatIsNoRecordIsRefusedNamingItAndLeftAsItIs)
     const SummaryRead missing = readRecordSummary(path("absent.FLX2009"));
     EXPECT_FALSE(missing.result.ok);
     EXPECT_TRUE(missing.result.error.contains("absent.FLX2009"));
+}
+
+// The list reads every file of the data folder: one larger than a record can be, or declaring more
+// rows than a record has, is refused from its size and first lines, naming it.
+TEST_F(RecordSummaryTest, FilesBeyondTheBoundsOfARecordAreRefusedBeforeTheyAreRead)
+{
+    const struct
+    {
+        long long bytes;
+        QString why;
+    } cases[] = {
+        {record::file::kMaxFileBytes + 1, "il est trop grand pour un relevé"},
+        {100'000, "il annonce 99"}, // rows of one byte, after the first ones
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const QString p = path(kName);
+        ASSERT_TRUE(hostile_files::padded(p, hostile_files::recordHead(), c.bytes));
+        const SummaryRead read = readRecordSummary(p);
+        EXPECT_TRUE(read.result.error.startsWith(
+            QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2").arg(p, c.why)))
+            << read.result.error.toStdString();
+    }
 }
 
 TEST_F(RecordSummaryTest, TheCacheReadsAFileAgainOnlyWhenItsSizeOrModificationTimeChanged)

@@ -1,14 +1,17 @@
+#include "common/Paths.h"
 #include "coords/Conversion.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/SiblingImport.h"
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace recordlist;
@@ -144,26 +147,62 @@ TEST_F(SiblingImportTest, EveryPointConvertedByItselfAndAFailingOneKeepsItsCoord
               Cells({"Date, N° Passage et commentaire relevé", "05/01/2010", "0", "Beau"}) + Cells(35));
 }
 
+// With its header row or without it (the species right below the block's title), every species
+// row is kept under our header.
 TEST_F(SiblingImportTest, SpeciesColumnsTakeTheirPlacesInTheSpeciesGrid)
 {
-    Sibling s;
-    s.points << s.points[0];
-    s.species = {
-        {{"ALAARV", "Alouette", "1", "2", "3", "4", "5", "A", "x"}, {"PERPER", "Perdrix", "", "", "6"}},
-        {{"BUTBUT", "Buse", "", "1", "1", "", "", "P"}}};
-    const QList<Cells> expected[] = {{{"O", "ALAARV", "Alouette", "1", "", "2", "4", "3", "A", "x"},
-                                      {"O", "PERPER", "Perdrix", "", "", "", "", "6", "", ""}},
-                                     {{"O", "BUTBUT", "Buse", "", "", "1", "", "1", "P", ""}}};
-    grid::Grid g;
-    importOne(s, g);
-    for (int p = 1; p <= 2; ++p) {
-        const int title = row(g, "Espèces Parcelle N°" + QString::number(p));
-        EXPECT_EQ(cells(g, title, 2, 3), Cells({"08:00", "00:30"}));
-        EXPECT_EQ(cells(g, title + 1, 2, 10),
-                  Cells({"Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
-                         "Observés à plus de 200m", "En survol", "Total", "Indices"}));
-        for (int k = 0; k < expected[p - 1].size(); ++k)
-            EXPECT_EQ(cells(g, title + 2 + k, 2, 11), expected[p - 1][k]) << p << " " << k;
+    for (const bool header : {true, false}) {
+        SCOPED_TRACE(header);
+        Sibling s;
+        s.speciesHeader = header;
+        s.points << s.points[0];
+        s.species = {
+            {{"ALAARV", "Alouette", "1", "2", "3", "4", "5", "A", "x"}, {"PERPER", "Perdrix", "", "", "6"}},
+            {{"BUTBUT", "Buse", "", "1", "1", "", "", "P"}}};
+        const QList<Cells> expected[] = {{{"O", "ALAARV", "Alouette", "1", "", "2", "4", "3", "A", "x"},
+                                          {"O", "PERPER", "Perdrix", "", "", "", "", "6", "", ""}},
+                                         {{"O", "BUTBUT", "Buse", "", "", "1", "", "1", "P", ""}}};
+        grid::Grid g;
+        importOne(s, g);
+        for (int p = 1; p <= 2; ++p) {
+            const int title = row(g, "Espèces Parcelle N°" + QString::number(p));
+            EXPECT_EQ(cells(g, title, 2, 3), Cells({"08:00", "00:30"}));
+            EXPECT_EQ(
+                cells(g, title + 1, 2, 10),
+                Cells({"Classe", "Espèce", "Nom", "Observés entre 0 et 50m", "Observés entre 50 et 200m",
+                       "Observés à plus de 200m", "En survol", "Total", "Indices"}));
+            for (int k = 0; k < expected[p - 1].size(); ++k)
+                EXPECT_EQ(cells(g, title + 2 + k, 2, 11), expected[p - 1][k]) << p << " " << k;
+        }
+    }
+}
+
+// The record reads back from the rows its titles name: the sample's weather title has no parcel
+// rows (no weather, not the species title below it), and a date row that the sibling keeps among
+// the first rows leaves the rows that a record holds at fixed places in their places.
+TEST_F(SiblingImportTest, TheRecordReadsBackFromTheRowsItsTitlesName)
+{
+    for (const bool visitFirst : {false, true}) {
+        SCOPED_TRACE(visitFirst);
+        Sibling s;
+        s.visitFirst = visitFirst;
+        s.points << s.points[0];
+        s.points[1][1] = "2";
+        grid::Grid g;
+        ASSERT_EQ(importOne(s, g), kRecord);
+        for (const auto& [place, title] : record::RecordLayout::fixedRows())
+            EXPECT_EQ(g.cell(place, 1), title);
+        const record::RecordReadResult read = record::RecordLayout::read(g, {});
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        const record::SurveyRecord& r = read.reading.record;
+        EXPECT_EQ(r.email, "jean@example.fr");
+        EXPECT_EQ(r.date + "|" + r.visitComment, "05/01/2010|Beau");
+        ASSERT_EQ(r.parcels.size(), 2);
+        for (const record::Parcel& p : r.parcels) {
+            EXPECT_EQ(p.location.department + "|" + p.location.commune, "26 - Drôme|Valence");
+            EXPECT_EQ(p.weather, (std::array<QString, record::kWeatherCount>{}));
+            EXPECT_EQ(p.startTime + "|" + p.duration, "08:00|00:30");
+        }
     }
 }
 
@@ -226,6 +265,14 @@ TEST_F(SiblingImportTest, RefusedSourcesStayForTheNextImport)
         {[](Sibling& s) { s.withLocations = false; }, "« Coordonnées » manque"},
         {[](Sibling& s) { s.passage = "5"; }, "passage « 5 »"},
         {[](Sibling& s) { s.count = "0"; }, "parcelles « 0 »"},
+        // More parcels than point rows: never parcel 2 read from the date row.
+        {[](Sibling& s) { s.count = "3"; }, "la ligne de la parcelle 2 manque sous « Coordonnées »"},
+        // A block's first row without any count: neither its header nor a counted species.
+        {[](Sibling& s) {
+             s.speciesHeader = false;
+             s.species = {{{"PERPER", "Perdrix"}, {"ALAARV", "Alouette", "1"}}};
+         },
+         "(« PERPER ») n'a aucun comptage"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());
@@ -263,4 +310,40 @@ TEST_F(SiblingImportTest, FilesThatAreNoSourcesAreLeftAlone)
     EXPECT_TRUE(r.problems[0].contains("Ravelin-D.RVX")) << r.problems[0].toStdString();
     EXPECT_EQ(files(), before);
     EXPECT_EQ(progress.calls, Cells({"begins 2", "1/2 Ravelin-C.RVX", "2/2 Ravelin-D.RVX", "ends"}));
+}
+
+TEST_F(SiblingImportTest, ANameThatWouldLeadOutOfTheDataFolderIsNotImported)
+{
+    const QString leading = "Ravelin-x\\..\\..\\victime-fichier.RVX";
+    writeSource(leading, Sibling());
+    writeBytes(env.path("victime-fichier.RVX"), "à garder tel quel");
+    const auto outside = env.filesOutsideDataFolder();
+
+    const ImportReport r = run();
+    EXPECT_EQ(env.filesOutsideDataFolder(), outside);
+    EXPECT_EQ(files(), Cells{leading});
+    EXPECT_TRUE(r.imported.isEmpty());
+    EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, leading).error});
+}
+
+// A sibling file that declares more rows than a record has, or that is larger than any record (a
+// sparse one, taking no room on disk), is refused before it is read whole, named in the reason,
+// and stays for the next import.
+TEST_F(SiblingImportTest, SourcesBeyondTheBoundsOfARecordAreRefusedUnreadAndKept)
+{
+    ASSERT_TRUE(hostile_files::padded(path("Ravelin-1.RVX"), hostile_files::siblingHead(), 100'000));
+    ASSERT_TRUE(hostile_files::sparse(path("Ravelin-2.RVX"), 64LL << 20));
+    const QByteArray first = readBytes(path("Ravelin-1.RVX"));
+    const ImportReport r = run();
+    EXPECT_TRUE(r.imported.isEmpty());
+    ASSERT_EQ(r.problems.size(), 2);
+    const QString reason = QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2");
+    EXPECT_TRUE(r.problems[0].startsWith(reason.arg(path("Ravelin-1.RVX"), "il annonce 99")))
+        << r.problems[0].toStdString();
+    EXPECT_TRUE(r.problems[1].startsWith(
+        reason.arg(path("Ravelin-2.RVX"), "il est trop grand pour un relevé (67108864 octets")))
+        << r.problems[1].toStdString();
+    EXPECT_EQ(files(), Cells({"Ravelin-1.RVX", "Ravelin-2.RVX"}));
+    EXPECT_EQ(readBytes(path("Ravelin-1.RVX")), first);
+    EXPECT_EQ(QFileInfo(path("Ravelin-2.RVX")).size(), 64LL << 20);
 }

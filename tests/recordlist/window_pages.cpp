@@ -1,16 +1,17 @@
 // Pictures of every page of the record window and of the record list's views, for
-// tools/screenshot.sh: the main window as large as a 1366x768 screen leaves it (less a panel and a
-// title bar), a stored record of eight parcels opened for modification by the administrator, then
-// each page shown in turn and the screen taken as a PNG file; the first page of a new record; last,
-// the record list of a folder of records over three winters, its new-record frame, its export frame
-// and its prospection view. Runs on a real display (Xvfb); MIRELOT_HOME names the folder it may fill.
-// Boxes are answered with their default button.
+// tools/screenshot.sh: the main window placed on the screen as the program places it at its first
+// start, a stored record of eight parcels opened for modification by the administrator, then each
+// page shown in turn and the screen taken as a PNG file (the habitats also scrolled to their last
+// column); the first page of a new record; last, the record list of a folder of records over three
+// winters, its new-record frame, its export frame and its prospection view. Runs on a real display
+// (Xvfb); MIRELOT_HOME names the folder it may fill. Boxes are answered with their default button.
 //   window_pages <output folder>
 
 #include "common/Globals.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "data/StarterTables.h"
+#include "grid/GridView.h"
 #include "mainwindow/frm_Menu.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
@@ -26,6 +27,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
@@ -164,13 +166,20 @@ int main(int argc, char** argv)
         return 1;
 
     frm_Menu menu;
-    menu.setGeometry(0, 0, 1366, 768 - 70);
-    menu.show();
+    menu.showOnScreen();
     settle();
     QMdiSubWindow* frame = menu.openRecord({record::RecordMode::Update, saved.fileName, {}});
     if (!frame)
         return 1;
     auto* window = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+    if (!window)
+        return 1;
+    // The window's controls, by their names.
+    auto* pages = window->findChild<QTabWidget*>(QStringLiteral("ogl_Divers"));
+    auto* parcelPages = window->findChild<QTabWidget*>(QStringLiteral("ogl_Parcelles"));
+    auto* habitats = window->findChild<grid::GridView*>(QStringLiteral("flx_Desc_Parcelles"));
+    if (!pages || !parcelPages || !habitats)
+        return 1;
     settle();
 
     struct Shot
@@ -189,10 +198,17 @@ int main(int argc, char** argv)
         return QGuiApplication::primaryScreen()->grabWindow(0).save(file);
     };
     for (const Shot& s : shots) {
-        window->ogl_Divers->setCurrentIndex(s.page);
-        window->ogl_Parcelles->setCurrentIndex(s.parcelsPage);
+        pages->setCurrentIndex(s.page);
+        parcelPages->setCurrentIndex(s.parcelsPage);
         if (!shoot(s.name))
             return 1;
+        if (s.page == 1 && s.parcelsPage == 1) {
+            QScrollBar* sideways = habitats->horizontalScrollBar();
+            sideways->setValue(sideways->maximum());
+            if (!shoot("record-page1-habitats-scrolled"))
+                return 1;
+            sideways->setValue(0);
+        }
     }
     if (!frame->close() || !menu.openRecord({}) || !shoot("record-new-identification"))
         return 1;
@@ -214,7 +230,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "The record list did not open.\n");
         return 1;
     }
-    menu.listWindow()->showMaximized();
     if (!shoot("list-records"))
         return 1;
     list->cmd_Ajout->click();

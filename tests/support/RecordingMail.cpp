@@ -40,6 +40,11 @@ platform::Result RecordingMail::send(const platform::MailMessage& message, platf
         return Result::failure(platform::mailtext::transportMissing(transport, transportProgram(transport)));
     if (Result fault = platform::checkMessage(message, transport); !fault)
         return fault;
+    if (sendsBeforeStop && (*sendsBeforeStop)-- == 0) {
+        sendsBeforeStop.reset();
+        m_signedOn = false;
+        return Result::failure(QStringLiteral("L'envoi du message a été arrêté."));
+    }
     if (!sendError.isEmpty())
         return Result::failure(sendError);
     sent.append({message, transport});

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace testing_support {
 
@@ -27,6 +28,9 @@ public:
     bool hasSendAtOnce = true;
     // When not empty, every send that passes the checks fails with this text.
     QString sendError;
+    // When set, that many more sends pass the checks and go on as usual; the user stops the next
+    // one: it fails and the session ends, as with a mail program stopped in the wait window.
+    std::optional<int> sendsBeforeStop;
 
     QList<Sent> sent;
     int signOns = 0;

@@ -5,6 +5,7 @@
 #include "common/Paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -54,6 +55,20 @@ void TestEnvironment::restartRegistry()
 {
     m_registry = std::make_unique<platform::Registry>(platform::Registry::defaultStoreFile());
     platform::services().registry = m_registry.get();
+}
+
+QMap<QString, QByteArray> TestEnvironment::filesOutsideDataFolder() const
+{
+    QMap<QString, QByteArray> files;
+    const QDir root(home());
+    const QString data = dataFolder() + QLatin1Char('/');
+    QDirIterator it(home(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (!file.startsWith(data))
+            files.insert(root.relativeFilePath(file), readBytes(file));
+    }
+    return files;
 }
 
 void TestEnvironment::usePointer(platform::MousePointer* pointer)

@@ -18,6 +18,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -48,6 +49,10 @@ public:
 
     // Opens the settings store again from its file, as a restart of the program would.
     void restartRegistry();
+
+    // Every file of the environment's folder but those of the data folder, by its path from the
+    // environment's folder, with its bytes: to see that nothing outside the data folder changed.
+    QMap<QString, QByteArray> filesOutsideDataFolder() const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,10 +1,10 @@
-#include "tests/recordlist/ExportSamples.h"
+#include "tests/samples/ExportSamples.h"
 
 #include "common/Paths.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
-#include "record/RecordLayout.h"
 #include "record/RecordStore.h"
+#include "tests/samples/RecordSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -76,12 +76,11 @@ void writeTables()
 QString writeRecord(const QString& folder, const SurveyRecord& r, const QString& name,
                     const QString& blankedLabel)
 {
-    grid::Grid g;
-    RecordLayout::write(r, g);
-    if (!blankedLabel.isEmpty())
-        g.setCell(g.findRow(blankedLabel, 0, 1), 1, QString());
     const QString file = name.isEmpty() ? RecordStore::fileName(r.siteName, r.passage) : name;
-    EXPECT_TRUE(grid::GridFile::save(g, common::joinPath(folder, file), grid::GridFile::Complete, true).ok);
+    record_samples::writeRecord(common::joinPath(folder, file), r, [&](grid::Grid& g) {
+        if (!blankedLabel.isEmpty())
+            g.setCell(g.findRow(blankedLabel, 0, 1), 1, QString());
+    });
     return file;
 }
 

@@ -1,9 +1,9 @@
-#include "tests/recordlist/ProspectionSamples.h"
+#include "tests/samples/ProspectionSamples.h"
 
 #include "record/RecordStore.h"
 #include "record/Season.h"
 #include "record/SiteName.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 
 #include <gtest/gtest.h>
 

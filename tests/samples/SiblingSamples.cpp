@@ -1,4 +1,4 @@
-#include "tests/recordlist/SiblingSamples.h"
+#include "tests/samples/SiblingSamples.h"
 
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -20,10 +20,16 @@ void Sibling::fill(grid::Grid& g) const
                          {"Saison", "Hiver 2009-2010"}};
     if (withLocations)
         rows << Cells{"Coordonnées"} << points;
-    rows << Cells{"Date, N° Passage et commentaire relevé", "5/1/10", passage, "Beau"} << Cells{"Météo"};
+    const Cells visit = {"Date, N° Passage et commentaire relevé", "5/1/10", passage, "Beau"};
+    if (visitFirst)
+        rows.insert(2, visit);
+    else
+        rows << visit;
+    rows << Cells{"Météo"};
     for (int p = 1; p <= points.size(); ++p) {
-        rows << Cells{"Espèces Parcelle N°" + QString::number(p), "08:00", "01:15"}
-             << Cells{"", "Code", "Nom", "0-50m", "Au-delà", "Total", "Vol", "Autre", "Indices"};
+        rows << Cells{"Espèces Parcelle N°" + QString::number(p), "08:00", "01:15"};
+        if (speciesHeader)
+            rows << Cells{"", "Code", "Nom", "0-50m", "Au-delà", "Total", "Vol", "Autre", "Indices"};
         for (const Cells& s : species.value(p - 1))
             rows << (Cells{""} << s);
     }

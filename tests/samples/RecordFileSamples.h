@@ -1,6 +1,7 @@
 #pragma once
-// Record files for tests, written as the record window writes them: the record grid saved whole
-// in the complete grid format with its fixed cells.
+// Record files for the bulk update's tests: a record of the current layout, written as the record
+// window writes it, and one of the older EPS layout; the record grid saved whole in the complete
+// grid format with its fixed cells.
 
 #include "grid/Grid.h"
 
@@ -27,12 +28,15 @@ struct RecordSample
     int parcelles = 2;
 };
 
-// The record grid of the current layout: 72 columns, the fixed rows 1 to 8, the coordinates,
-// date, weather and settings rows, and one species block per parcel with two species.
+// The record grid of the current layout (record::RecordLayout::write): the sample record of
+// record_samples with the identification, visit and number of parcels given, each parcel the
+// sample's first one (two species), and after the last species block the two empty rows that a
+// record saved again keeps.
 void fillRecordGrid(grid::Grid& grille, const RecordSample& r);
 
-// A record of the older EPS layout: commune in row 2 column 4, observer's name and e-mail
-// address in row 3 columns 2 and 3, the other cells holding texts of their own.
+// A record of the older EPS layout, written cell by cell as that layout stands (the program
+// writes it no more): commune in row 2 column 4, observer's name and e-mail address in row 3
+// columns 2 and 3, the other cells holding texts of their own.
 void fillEpsRecordGrid(grid::Grid& grille, const RecordSample& r);
 
 // Writes the grid as a record file; false when it could not be written.

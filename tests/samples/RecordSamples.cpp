@@ -1,7 +1,10 @@
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 
 #include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "record/RecordLayout.h"
+
+#include <gtest/gtest.h>
 
 namespace record_samples {
 
@@ -52,6 +55,17 @@ record::SurveyRecord twoParcels()
 
     r.parcels = {a, b};
     return r;
+}
+
+void writeRecord(const QString& path, const record::SurveyRecord& record,
+                 const std::function<void(grid::Grid&)>& change)
+{
+    grid::Grid g;
+    record::RecordLayout::write(record, g);
+    if (change)
+        change(g);
+    const platform::Result r = grid::GridFile::save(g, path, grid::GridFile::Complete, true);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
 }
 
 QString gridDump(const grid::Grid& grid)

@@ -1,9 +1,6 @@
-#include "tests/recordlist/ListSamples.h"
+#include "tests/samples/ListSamples.h"
 
-#include "grid/Grid.h"
-#include "grid/GridFile.h"
-#include "record/RecordLayout.h"
-#include "tests/record/RecordSamples.h"
+#include "tests/samples/RecordSamples.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,13 +23,7 @@ record::SurveyRecord recordOf(int passage, const QString& date, bool notValidate
 void writeRecord(const QString& folder, const QString& name, const record::SurveyRecord& record,
                  const std::function<void(grid::Grid&)>& change)
 {
-    grid::Grid g;
-    record::RecordLayout::write(record, g);
-    if (change)
-        change(g);
-    const platform::Result r =
-        grid::GridFile::save(g, QDir(folder).filePath(name), grid::GridFile::Complete, true);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    record_samples::writeRecord(QDir(folder).filePath(name), record, change);
 }
 
 void setModified(const QString& path, const QDateTime& when)

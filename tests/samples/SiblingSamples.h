@@ -23,6 +23,8 @@ struct Sibling
     QList<QList<Cells>> species; // per parcel, its rows from column 2
     QString count;               // of parcels: the number of points unless given
     bool withLocations = true;
+    bool speciesHeader = true; // each species block begins with its header row
+    bool visitFirst = false;   // the date row right after the mark, before the identification
 
     void fill(grid::Grid& g) const;
 };

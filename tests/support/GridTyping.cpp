@@ -1,0 +1,44 @@
+#include "tests/support/GridTyping.h"
+
+#include "grid/GridView.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace testing_support {
+
+void typeKeys(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        } else {
+            // A letter of a French keyboard (é, è, à...): its key is the capital's code.
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
+void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QCoreApplication::processEvents();
+}
+
+bool typeCell(grid::GridView* view, int row, int col, const QString& text, Qt::Key leave)
+{
+    view->grid().select(row, col);
+    view->setFocus();
+    typeKeys(text);
+    if (!view->isEditing())
+        return false;
+    if (leave == Qt::Key_unknown)
+        return true;
+    pressKey(leave);
+    // Tab may open the next cell's editor.
+    return !view->isEditing() || view->editRow() != row || view->editCol() != col;
+}
+
+} // namespace testing_support

@@ -1,0 +1,21 @@
+#pragma once
+// Two running copies of the program doing the same thing at the same moment, for the tests of
+// files that two copies share. Each copy is a small helper program of the tests: it gets ready
+// (services installed, its data prepared), says so, waits for the moment it is given and only
+// then acts, so that both act within a fraction of a millisecond of each other.
+
+#include <QString>
+#include <QStringList>
+
+namespace testing_support {
+
+// Starts the helper program twice, with each list of arguments, lets both act at the same moment
+// and returns what each wrote on its standard output once both have ended (a line "ended with
+// code N" is added when one does not end normally).
+QStringList runTwoCopies(const QString& program, const QStringList& firstArguments,
+                         const QStringList& secondArguments);
+
+// The helper's side: says it is ready, then waits for the moment and returns at it.
+void waitForTheStart();
+
+} // namespace testing_support
