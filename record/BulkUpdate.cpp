@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
+#include "record/RecordStore.h"
 
 using grid::Grid;
 using grid::GridFile;
@@ -58,7 +59,9 @@ platform::Result updateFile(const QString& dossier, const QString& nom, record::
     if (chemin.isEmpty())
         return platform::Result::failure(QStringLiteral("fichier introuvable"));
     Grid grid;
-    if (platform::Result lu = GridFile::load(grid, chemin, GridFile::Complete); !lu)
+    if (platform::Result lu =
+            GridFile::load(grid, chemin, GridFile::Complete, record::RecordStore::fileBounds());
+        !lu)
         return lu;
     const record::UpdateCell cellule = record::cellToUpdate(action, nom);
     if (cellule.row >= grid.rows() || cellule.col >= grid.cols())

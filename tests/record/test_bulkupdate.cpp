@@ -6,6 +6,7 @@
 #include "grid/GridFile.h"
 #include "tests/samples/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -290,6 +291,24 @@ TEST(BulkUpdate, AFullDiskLeavesEveryRecordAsItWasAndSaysWhy)
                                                          kShoc + " : Le fichier « " + f.path(kShoc) + " »" +
                                                          full + "\n" + kEps + " : Le fichier « " +
                                                          f.path(kEps) + " »" + full + "\n");
+}
+
+// A file larger than any record is refused from its first bytes, never read whole, and kept.
+TEST(BulkUpdate, AFileBeyondTheBoundsOfARecordIsLeftAlone)
+{
+    Folder f;
+    const QString huge = QStringLiteral("SHOC-immense~Passage 1.FLX2009");
+    ASSERT_TRUE(hostile_files::dense(f.path(huge), "SHOC", 30000, 5'000'000));
+    const QByteArray before = readBytes(f.path(huge));
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(QStringLiteral("a@b.fr"));
+    f.env.dialogs().answer(mb::OK);
+    const record::BulkUpdateResult r = record::updateRecordFiles(0, {huge, kShoc});
+    EXPECT_EQ(r.updated, QStringList({kShoc}));
+    ASSERT_EQ(r.failures.size(), 1);
+    EXPECT_EQ(r.failures[0].fileName, huge);
+    EXPECT_TRUE(r.failures[0].reason.contains(f.path(huge))) << r.failures[0].reason.toStdString();
+    EXPECT_EQ(readBytes(f.path(huge)), before);
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)
