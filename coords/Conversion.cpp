@@ -145,6 +145,106 @@ QString coords::slotText(const QVariant& v)
     }
 }
 
+namespace {
+
+// The chain from each source type: reads its slots, fills the writes of the other types; false
+// (or an error) when the source cannot be converted.
+
+bool convertFromNtf(const CoordinateSlots& Coord_X, const CoordinateSlots& Coord_Y, PendingWrites& w)
+{
+    if (isBlank(Coord_X[0]) || isBlank(Coord_Y[0]))
+        return false;
+    const auto lambda = numberOf(Coord_X[0]);
+    const auto phi = numberOf(Coord_Y[0]);
+    return lambda && phi && fromNtf(*lambda, *phi, w);
+}
+
+bool convertFromLambert(const CoordinateSlots& Coord_X, const CoordinateSlots& Coord_Y,
+                        const QString& Zone_Lambert, PendingWrites& w)
+{
+    if (isBlank(Coord_X[1]) || isBlank(Coord_Y[1]))
+        return false;
+    const QString zone = Zone_Lambert == u"*" ? Zone_Lambert : Zone_Lambert.split(QLatin1Char(' ')).last();
+    const auto x = numberOf(Coord_X[1]);
+    const auto y = numberOf(Coord_Y[1]);
+    if (!x || !y)
+        return false;
+    const auto n = sub_Lambert_To_NTF(*x, *y, zone);
+    if (!n || !fromNtf(n->lambdaValue, n->phiValue, w))
+        return false;
+    // The NTF slots take the five-decimal texts; the Lambert slots keep the typed point.
+    w.ntf = {QVariant(n->lambda), QVariant(n->phi)};
+    w.lambert = {QVariant(*x), QVariant(*y)};
+    return true;
+}
+
+// The texts are validated first; the validation's message is kept whatever follows.
+ConversionResult convertFromWgs84(CoordinateSlots& Coord_X, CoordinateSlots& Coord_Y, PendingWrites& w)
+{
+    ConversionResult r;
+    if (isBlank(Coord_X[2]) || isBlank(Coord_Y[2]))
+        return {-1, QString()};
+    QString lon = slotText(Coord_X[2]);
+    QString lat = slotText(Coord_Y[2]);
+    QString category;
+    QString typeName;
+    fun_Verif_Format_Coord(category, typeName, lon, lat, QString(), QString(), kCodeWgs84);
+    const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, typeName);
+    // The validation may have brought the texts to their normal form.
+    Coord_X[2] = lon;
+    Coord_Y[2] = lat;
+    r.message = v.message;
+    if (v.error != 0) {
+        r.error = v.error;
+        return r;
+    }
+    const auto datum = datumFromCode(typeName.section(QLatin1Char(' '), 0, 0));
+    if (!datum || !ntfAndLambertFromTexts(lon, lat, *datum, w))
+        return {-1, r.message};
+    const auto u = utmWithMgrs(lon, lat);
+    if (!u)
+        return {-1, r.message};
+    w.setUtm(u->utm);
+    w.mgrs = QVariant(u->mgrs);
+    return r;
+}
+
+bool convertFromUtm(const CoordinateSlots& Coord_X, const CoordinateSlots& Coord_Y,
+                    const CoordinateSlots& Coord_Z, PendingWrites& w)
+{
+    if (isBlank(Coord_X[3]) || isBlank(Coord_Y[3]) || isBlank(Coord_Z[3]))
+        return false;
+    const auto easting = numberOf(Coord_X[3]);
+    const auto northing = numberOf(Coord_Y[3]);
+    const auto zone = numberOf(Coord_Z[3]);
+    if (!easting || !northing || !zone)
+        return false;
+    const auto g = sub_UTM_To_Geo(*zone, *easting, *northing, kCodeWgs84);
+    if (!g || !ntfAndLambertFromTexts(g->longitude, g->latitude, Datum::WGS84, w))
+        return false;
+    // Only the MGRS reference is refreshed; the typed UTM values stay.
+    const auto u = utmWithMgrs(g->longitude, g->latitude);
+    if (!u)
+        return false;
+    w.wgs84 = {QVariant(g->longitude), QVariant(g->latitude)};
+    w.mgrs = QVariant(u->mgrs);
+    return true;
+}
+
+bool convertFromMgrs(const CoordinateSlots& Coord_Z, PendingWrites& w)
+{
+    if (isBlank(Coord_Z[4]))
+        return false;
+    const MgrsToGeoResult m = sub_MGRS_To_Geo(slotText(Coord_Z[4]));
+    if (m.error != 0 || !ntfAndLambertFromTexts(m.longitude, m.latitude, Datum::WGS84, w))
+        return false;
+    w.wgs84 = {QVariant(m.longitude), QVariant(m.latitude)};
+    w.utm = std::array<QVariant, 3>{QVariant(m.utm.easting), QVariant(m.utm.northing), QVariant(m.utm.zone)};
+    return true;
+}
+
+} // namespace
+
 ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateSlots& Coord_Y,
                                            CoordinateSlots& Coord_Z, int Type_Coord,
                                            const QString& Zone_Lambert)
@@ -158,91 +258,28 @@ ConversionResult sub_Convertir_Coordonnees(CoordinateSlots& Coord_X, CoordinateS
         return refused;
 
     PendingWrites w;
+    bool converted = true;
     switch (Type_Coord) {
-    case TYPE_NTF: {
-        if (isBlank(Coord_X[0]) || isBlank(Coord_Y[0]))
-            return refused;
-        const auto lambda = numberOf(Coord_X[0]);
-        const auto phi = numberOf(Coord_Y[0]);
-        if (!lambda || !phi || !fromNtf(*lambda, *phi, w))
-            return refused;
+    case TYPE_NTF:
+        converted = convertFromNtf(Coord_X, Coord_Y, w);
         break;
-    }
-    case TYPE_LAMBERT: {
-        if (isBlank(Coord_X[1]) || isBlank(Coord_Y[1]))
-            return refused;
-        const QString zone =
-            Zone_Lambert == u"*" ? Zone_Lambert : Zone_Lambert.split(QLatin1Char(' ')).last();
-        const auto x = numberOf(Coord_X[1]);
-        const auto y = numberOf(Coord_Y[1]);
-        if (!x || !y)
-            return refused;
-        const auto n = sub_Lambert_To_NTF(*x, *y, zone);
-        if (!n || !fromNtf(n->lambdaValue, n->phiValue, w))
-            return refused;
-        // The NTF slots take the five-decimal texts; the Lambert slots keep the typed point.
-        w.ntf = {QVariant(n->lambda), QVariant(n->phi)};
-        w.lambert = {QVariant(*x), QVariant(*y)};
+    case TYPE_LAMBERT:
+        converted = convertFromLambert(Coord_X, Coord_Y, Zone_Lambert, w);
         break;
-    }
-    case TYPE_WGS84: {
-        if (isBlank(Coord_X[2]) || isBlank(Coord_Y[2]))
-            return refused;
-        QString lon = slotText(Coord_X[2]);
-        QString lat = slotText(Coord_Y[2]);
-        QString category;
-        QString typeName;
-        fun_Verif_Format_Coord(category, typeName, lon, lat, QString(), QString(), kCodeWgs84);
-        const CoordinateCheck v = fun_Verif_Coordonnees(lon, lat, true, typeName);
-        // The validation may have brought the texts to their normal form.
-        Coord_X[2] = lon;
-        Coord_Y[2] = lat;
-        r.message = v.message;
-        if (v.error != 0) {
-            r.error = v.error;
+    case TYPE_WGS84:
+        r = convertFromWgs84(Coord_X, Coord_Y, w);
+        if (r.error != 0)
             return r;
-        }
-        const auto datum = datumFromCode(typeName.section(QLatin1Char(' '), 0, 0));
-        if (!datum || !ntfAndLambertFromTexts(lon, lat, *datum, w))
-            return {-1, r.message};
-        const auto u = utmWithMgrs(lon, lat);
-        if (!u)
-            return {-1, r.message};
-        w.setUtm(u->utm);
-        w.mgrs = QVariant(u->mgrs);
+        break;
+    case TYPE_UTM:
+        converted = convertFromUtm(Coord_X, Coord_Y, Coord_Z, w);
+        break;
+    case TYPE_MGRS:
+        converted = convertFromMgrs(Coord_Z, w);
         break;
     }
-    case TYPE_UTM: {
-        if (isBlank(Coord_X[3]) || isBlank(Coord_Y[3]) || isBlank(Coord_Z[3]))
-            return refused;
-        const auto easting = numberOf(Coord_X[3]);
-        const auto northing = numberOf(Coord_Y[3]);
-        const auto zone = numberOf(Coord_Z[3]);
-        if (!easting || !northing || !zone)
-            return refused;
-        const auto g = sub_UTM_To_Geo(*zone, *easting, *northing, kCodeWgs84);
-        if (!g || !ntfAndLambertFromTexts(g->longitude, g->latitude, Datum::WGS84, w))
-            return refused;
-        // Only the MGRS reference is refreshed; the typed UTM values stay.
-        const auto u = utmWithMgrs(g->longitude, g->latitude);
-        if (!u)
-            return refused;
-        w.wgs84 = {QVariant(g->longitude), QVariant(g->latitude)};
-        w.mgrs = QVariant(u->mgrs);
-        break;
-    }
-    case TYPE_MGRS: {
-        if (isBlank(Coord_Z[4]))
-            return refused;
-        const MgrsToGeoResult m = sub_MGRS_To_Geo(slotText(Coord_Z[4]));
-        if (m.error != 0 || !ntfAndLambertFromTexts(m.longitude, m.latitude, Datum::WGS84, w))
-            return refused;
-        w.wgs84 = {QVariant(m.longitude), QVariant(m.latitude)};
-        w.utm =
-            std::array<QVariant, 3>{QVariant(m.utm.easting), QVariant(m.utm.northing), QVariant(m.utm.zone)};
-        break;
-    }
-    }
+    if (!converted)
+        return refused;
     w.apply(Coord_X, Coord_Y, Coord_Z);
     return r;
 }

@@ -62,6 +62,96 @@ DegreesMinutesSeconds splitDecimal(double v)
 
 } // namespace
 
+namespace {
+
+// Where the markers stand in a text of degrees, minutes and seconds without its hemisphere
+// letter; -1 for a marker that is not there.
+struct Markers
+{
+    qsizetype degrees = -1;
+    qsizetype minutes = -1;
+    qsizetype seconds = -1;
+};
+
+// Finds the minutes and seconds markers after the degree sign at degreeSign. A number after the
+// minutes without its marker is seconds, and one after the degrees is minutes: the missing marker
+// is added at the end of the text.
+Markers findMarkers(QString& t, qsizetype degreeSign)
+{
+    Markers m;
+    m.degrees = degreeSign;
+    // The seconds marker first, so that its two apostrophes are not taken for the minutes marker.
+    m.seconds = t.indexOf(QStringLiteral("''"));
+    if (m.seconds < 0)
+        m.seconds = t.indexOf(kDoubleQuote);
+    const bool doubleApostrophe = m.seconds >= 0 && t.at(m.seconds) == APOSTROPHE;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t.at(i) != APOSTROPHE)
+            continue;
+        if (doubleApostrophe && (i == m.seconds || i == m.seconds + 1))
+            continue;
+        m.minutes = i;
+        break;
+    }
+    if (m.seconds < 0) {
+        if (m.minutes >= 0 && t.size() > m.minutes + 1) {
+            // Seconds without their marker: the marker goes at the end.
+            m.seconds = t.size();
+            t += QStringLiteral("''");
+        } else if (m.minutes < 0 && t.size() > m.degrees + 1) {
+            // A number without marker after the degrees: minutes.
+            m.minutes = t.size();
+            t += APOSTROPHE;
+        }
+    }
+    return m;
+}
+
+// Degrees, then minutes, then seconds.
+bool inOrder(const Markers& m)
+{
+    return !((m.minutes >= 0 && m.minutes < m.degrees) ||
+             (m.seconds >= 0 && (m.seconds < m.degrees || (m.minutes >= 0 && m.seconds < m.minutes))));
+}
+
+// Decimal degrees with neither minutes nor seconds, read as whole degrees, minutes and seconds;
+// false when they are not a non-negative number (the parts stay as typed).
+bool spreadDecimalDegrees(CoordinateParts& p, QChar sep)
+{
+    const NumberReading d = readNumber(p.degrees, sep);
+    if (!d.ok() || d.value < 0)
+        return false;
+    const DegreesMinutesSeconds x = splitDecimal(d.value);
+    p.degrees = generalText(x.degrees, sep);
+    p.minutes = generalText(x.minutes, sep);
+    p.seconds = generalText(x.seconds, sep);
+    return true;
+}
+
+// Decimal minutes without seconds, read as whole minutes and seconds; left as typed when they
+// are not a number.
+void spreadDecimalMinutes(CoordinateParts& p, QChar sep)
+{
+    const NumberReading m = readNumber(p.minutes, sep);
+    if (!m.ok())
+        return;
+    double minutes = std::floor(m.value);
+    double seconds = secondsOfFraction(m.value - minutes);
+    // 60 seconds go into the minutes, and 60 minutes into the degrees when they are a number
+    // (otherwise the check names the degrees first).
+    double degrees = 0;
+    carrySixty(degrees, minutes, seconds);
+    const NumberReading d = readNumber(p.degrees, sep);
+    if (degrees > 0 && d.ok())
+        p.degrees = generalText(d.value + degrees, sep);
+    else
+        minutes += degrees * 60;
+    p.minutes = generalText(minutes, sep);
+    p.seconds = generalText(seconds, sep);
+}
+
+} // namespace
+
 CoordinateParts fun_Verif_DMS(const QString& label, const QString& text, const QString& /*typeName*/)
 {
     CoordinateParts p;
@@ -74,87 +164,40 @@ CoordinateParts fun_Verif_DMS(const QString& label, const QString& text, const Q
         return refused;
     t.remove(0, 1);
 
-    const qsizetype p1 = t.indexOf(kDegreeSign);
-    if (p1 < 0)
+    const qsizetype degreeSign = t.indexOf(kDegreeSign);
+    if (degreeSign < 0)
         return refused;
-    // The seconds marker first, so that its two apostrophes are not taken for the minutes marker.
-    qsizetype p3 = t.indexOf(QStringLiteral("''"));
-    if (p3 < 0)
-        p3 = t.indexOf(kDoubleQuote);
-    const bool doubleApostrophe = p3 >= 0 && t.at(p3) == APOSTROPHE;
-    qsizetype p2 = -1;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (t.at(i) != APOSTROPHE)
-            continue;
-        if (doubleApostrophe && (i == p3 || i == p3 + 1))
-            continue;
-        p2 = i;
-        break;
-    }
-    if (p3 < 0) {
-        if (p2 >= 0 && t.size() > p2 + 1) {
-            // Seconds without their marker: the marker goes at the end.
-            p3 = t.size();
-            t += QStringLiteral("''");
-        } else if (p2 < 0 && t.size() > p1 + 1) {
-            // A number without marker after the degrees: minutes.
-            p2 = t.size();
-            t += APOSTROPHE;
-        }
-    }
-    if ((p2 >= 0 && p2 < p1) || (p3 >= 0 && (p3 < p1 || (p2 >= 0 && p3 < p2)))) {
+    const Markers m = findMarkers(t, degreeSign);
+    if (!inOrder(m)) {
         CoordinateParts r = refused;
         r.hemisphere = hemisphere;
         return r;
     }
     // Nothing may follow the seconds marker ("E2°20'15''7" is no text of seconds).
-    if (p3 >= 0 && t.size() > p3 + (t.at(p3) == APOSTROPHE ? 2 : 1))
+    if (m.seconds >= 0 && t.size() > m.seconds + (t.at(m.seconds) == APOSTROPHE ? 2 : 1))
         return refused;
     const QChar sep = decimalSeparator();
     t = withSeparator(t, sep);
 
     p.hemisphere = hemisphere;
-    p.degrees = t.left(p1);
+    p.degrees = t.left(m.degrees);
     // The minutes and seconds as typed, empty when absent.
-    if (p2 >= 0)
-        p.minutes = t.mid(p1 + 1, p2 - p1 - 1);
-    const qsizetype secondsStart = (p2 >= 0 ? p2 : p1) + 1;
-    if (p3 >= 0)
-        p.seconds = t.mid(secondsStart, p3 - secondsStart);
+    if (m.minutes >= 0)
+        p.minutes = t.mid(m.degrees + 1, m.minutes - m.degrees - 1);
+    const qsizetype secondsStart = (m.minutes >= 0 ? m.minutes : m.degrees) + 1;
+    if (m.seconds >= 0)
+        p.seconds = t.mid(secondsStart, m.seconds - secondsStart);
     const bool noMinutes = trimBlanks(p.minutes).isEmpty();
     const bool noSeconds = trimBlanks(p.seconds).isEmpty();
     // A decimal part with nothing after it is read as it stands: decimal degrees become whole
     // degrees, minutes and seconds. A decimal part followed by another is left as typed, for the
     // check to refuse: it is never rounded away.
-    if (p.degrees.contains(sep) && noMinutes && noSeconds) {
-        const NumberReading d = readNumber(p.degrees, sep);
-        if (d.ok() && d.value >= 0) {
-            const DegreesMinutesSeconds x = splitDecimal(d.value);
-            p.degrees = generalText(x.degrees, sep);
-            p.minutes = generalText(x.minutes, sep);
-            p.seconds = generalText(x.seconds, sep);
-            return p;
-        }
-    }
-    if (p2 < 0)
+    if (p.degrees.contains(sep) && noMinutes && noSeconds && spreadDecimalDegrees(p, sep))
+        return p;
+    if (m.minutes < 0)
         p.minutes = QStringLiteral("0");
     if (p.minutes.contains(sep) && noSeconds) {
-        const NumberReading m = readNumber(p.minutes, sep);
-        if (m.ok()) {
-            double minutes = std::floor(m.value);
-            double seconds = secondsOfFraction(m.value - minutes);
-            // 60 seconds go into the minutes, and 60 minutes into the degrees when they are a
-            // number (otherwise the check names the degrees first).
-            double degrees = 0;
-            carrySixty(degrees, minutes, seconds);
-            const NumberReading d = readNumber(p.degrees, sep);
-            if (degrees > 0 && d.ok())
-                p.degrees = generalText(d.value + degrees, sep);
-            else
-                minutes += degrees * 60;
-            p.minutes = generalText(minutes, sep);
-            p.seconds = generalText(seconds, sep);
-        }
+        spreadDecimalMinutes(p, sep);
     } else if (noSeconds) {
         p.seconds = QStringLiteral("0");
     } else {

@@ -109,136 +109,214 @@ AddressCounts countAddresses(const Grid& table)
     return n;
 }
 
-StartupSequenceResult runStartupSequence(StartupWindow& window)
-{
-    StartupSequenceResult r;
-    // A failed step is skipped; its reason is kept.
-    const auto skip = [&r](const platform::Result& pas) {
-        if (pas)
-            return;
-        r.failed = true;
-        r.reasons << pas.error;
-    };
+namespace {
 
-    // 1-2. This program's identification items; the sibling program's settings.
-    window.showIdentificationItems();
-    sub_Migration_Registre();
-    installTables();
+// The steps of the start-up, in the order runStartupSequence takes them; each numbered as the
+// sequence numbers its stages. A failed step is skipped and its reason kept in the result.
+class StartupSteps
+{
+public:
+    explicit StartupSteps(StartupWindow& window) : m_window(window) {}
+
+    // 1-2. This program's identification items; the sibling program's settings; the starter
+    // reference tables.
+    void identifyAndMigrate()
+    {
+        m_window.showIdentificationItems();
+        sub_Migration_Registre();
+        installTables();
+    }
 
     // 4. The workbook writer's font.
-    gstr_Police_Excel = QStringLiteral("MS Sans Serif");
-    glng_Taille_Police_Excel = 8;
-    gbol_Gras_Excel = false;
-    gbol_Italique_Excel = false;
-
-    // 5. First start and data folder.
-    const common::StartOutcome folder =
-        sub_Init_Version_Dossier([&window](const QString& title, const QString& propose) {
-            return window.chooseFolder(title, propose);
-        });
-    if (folder == common::StartOutcome::Quit) {
-        r.outcome = common::StartOutcome::Quit;
-        return r;
+    void setWorkbookFont()
+    {
+        gstr_Police_Excel = QStringLiteral("MS Sans Serif");
+        glng_Taille_Police_Excel = 8;
+        gbol_Gras_Excel = false;
+        gbol_Italique_Excel = false;
     }
-    window.setHourglass(true);
+
+    // 5. First start and data folder; false when the user quit the first start.
+    bool chooseDataFolder()
+    {
+        const common::StartOutcome folder =
+            sub_Init_Version_Dossier([this](const QString& title, const QString& propose) {
+                return m_window.chooseFolder(title, propose);
+            });
+        if (folder == common::StartOutcome::Quit) {
+            m_result.outcome = common::StartOutcome::Quit;
+            return false;
+        }
+        m_window.setHourglass(true);
+        return true;
+    }
 
     // 7. Species learning mode.
-    const QString validation = setting(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
-    if (validation == QLatin1String("2")) {
-        static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection, QStringLiteral("Validation Espèces"),
-                                             QStringLiteral("-1")));
-        // A table that cannot be read or written has been told to the user; the answer is kept
-        // and the sequence goes on.
-        static_cast<void>(sub_Update_Espèce(window.Flx_Carrés()));
-    } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
-        setOption(Option::SaisieEsp, *v != 0);
-    } else {
-        skip(platform::Result::failure(unreadableSetting(QStringLiteral("Validation Espèces"))));
+    void speciesLearningMode()
+    {
+        const QString validation = setting(QStringLiteral("Validation Espèces"), QStringLiteral("2"));
+        if (validation == QLatin1String("2")) {
+            static_cast<void>(sub_Reg_Write_HKLM(common::kParametersSection,
+                                                 QStringLiteral("Validation Espèces"), QStringLiteral("-1")));
+            // A table that cannot be read or written has been told to the user; the answer is kept
+            // and the sequence goes on.
+            static_cast<void>(sub_Update_Espèce(m_window.Flx_Carrés()));
+        } else if (const std::optional<qint16> v = common::roundToInt16(common::leadingNumber(validation))) {
+            setOption(Option::SaisieEsp, *v != 0);
+        } else {
+            skip(platform::Result::failure(unreadableSetting(QStringLiteral("Validation Espèces"))));
+        }
     }
 
     // 8. Start counter; a count too large to read is left as it is.
-    double compteur = 0;
-    if (const std::optional<double> lu = fun_Get_Setting_Dbl(
-            common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
-        compteur = *lu + 1;
-        static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
-                                             QString::number(compteur, 'g', 15)));
-    } else {
-        skip(platform::Result::failure(unreadableSetting(QStringLiteral("Nbr_Demarrage"))));
+    void countStart()
+    {
+        if (const std::optional<double> lu = fun_Get_Setting_Dbl(
+                common::kOptionsSection, QStringLiteral("Nbr_Demarrage"), QStringLiteral("0"))) {
+            m_starts = *lu + 1;
+            static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, QStringLiteral("Nbr_Demarrage"),
+                                                 QString::number(m_starts, 'g', 15)));
+        } else {
+            skip(platform::Result::failure(unreadableSetting(QStringLiteral("Nbr_Demarrage"))));
+        }
     }
 
     // 9. Update-check frequency; question 2700 when the user was never asked.
-    std::optional<int> frequence;
-    const std::optional<qint16> indice =
-        fun_Get_Setting_Int(common::kOptionsSection, kUpdateFrequencyValue, QStringLiteral("999"));
-    if (!indice) {
-        skip(platform::Result::failure(unreadableSetting(kUpdateFrequencyValue)));
-    } else if (*indice >= 0 && *indice < kFrequencyCount) {
-        setFrequency(*indice, true);
-        frequence = startsBetweenChecks(*indice);
-    } else {
-        fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
-        const bool oui = gint_Réponse_Dialogue == mb::Yes;
-        setFrequency(oui ? 0 : kFrequencyNever, true);
-        const QString choix = oui ? QStringLiteral("0") : QString::number(kFrequencyNever);
-        static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, choix));
+    void updateFrequency()
+    {
+        const std::optional<qint16> indice =
+            fun_Get_Setting_Int(common::kOptionsSection, kUpdateFrequencyValue, QStringLiteral("999"));
+        if (!indice) {
+            skip(platform::Result::failure(unreadableSetting(kUpdateFrequencyValue)));
+        } else if (*indice >= 0 && *indice < kFrequencyCount) {
+            setFrequency(*indice, true);
+            m_frequency = startsBetweenChecks(*indice);
+        } else {
+            fun_Dialogue(2700, gint_Réponse_Dialogue, QString());
+            const bool oui = gint_Réponse_Dialogue == mb::Yes;
+            setFrequency(oui ? 0 : kFrequencyNever, true);
+            const QString choix = oui ? QStringLiteral("0") : QString::number(kFrequencyNever);
+            static_cast<void>(sub_Reg_Write_HKLM(common::kOptionsSection, kUpdateFrequencyValue, choix));
+        }
     }
 
     // 10. Automatic update check, once this start, when due and nothing failed so far. It is
-    // decided here and started at the very end: a timer running while a box of the start-up is
-    // open would fire in that box's event loop and open the browser over the question.
-    const bool jamais = isFrequencyChecked(kFrequencyNever);
-    r.autoCheckEnabled = !jamais && !r.failed && isAutoCheckDue(compteur, frequence, jamais);
+    // decided here and started at the very end (finish): a timer running while a box of the
+    // start-up is open would fire in that box's event loop and open the browser over the
+    // question.
+    void decideAutoCheck()
+    {
+        const bool jamais = isFrequencyChecked(kFrequencyNever);
+        m_result.autoCheckEnabled =
+            !jamais && !m_result.failed && isAutoCheckDue(m_starts, m_frequency, jamais);
+    }
 
     // 11-12. Items this program does not offer; the option marks.
-    window.hideItemsNotOffered();
-    setOption(Option::Saisie_Commentaires, false);
-    setOption(Option::Saisie_Mammiferes, true);
-    skip(loadOptions());
+    void setOptions()
+    {
+        m_window.hideItemsNotOffered();
+        setOption(Option::Saisie_Commentaires, false);
+        setOption(Option::Saisie_Mammiferes, true);
+        skip(loadOptions());
+    }
 
     // 13-16. The workbook writer, captions, the window and its logo.
-    Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
-    window.sub_Adapte_Affichage();
-    window.showWindow();
+    void showWindow()
+    {
+        Sub_Test_Version_Excel(gbol_Excel_Disponible, gstr_Version_Excel, glng_Lignes_Par_Feuille);
+        m_window.sub_Adapte_Affichage();
+        m_window.showWindow();
+    }
 
     // 17-19. Reminders about the correspondents' addresses.
-    Grid& adresses = window.Flx_Carrés();
-    skip(loadTable(adresses, common::email::addressBookPath()));
-    const AddressCounts n = countAddresses(adresses);
-    if (n.addresses == 0) {
-        addressReminder(
-            window, QStringLiteral("Adresses email Check1"),
-            QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
-                           "fichiers à votre correspondant régional.") +
-                kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la définir maintenant ?"));
-    } else if (n.selected == 0) {
-        addressReminder(
-            window, QStringLiteral("Adresses email Check2"),
-            QStringLiteral("Vous n'avez pas sélectionné l'adresse courriel de votre correspondant "
-                           "régional.") +
-                kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
+    void remindAddresses()
+    {
+        Grid& adresses = m_window.Flx_Carrés();
+        skip(loadTable(adresses, common::email::addressBookPath()));
+        const AddressCounts n = countAddresses(adresses);
+        if (n.addresses == 0) {
+            addressReminder(
+                m_window, QStringLiteral("Adresses email Check1"),
+                QStringLiteral("Vous n'avez défini aucune adresse courriel pour transférer par Internet vos "
+                               "fichiers à votre correspondant régional.") +
+                    kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la définir maintenant ?"));
+        } else if (n.selected == 0) {
+            addressReminder(
+                m_window, QStringLiteral("Adresses email Check2"),
+                QStringLiteral("Vous n'avez pas sélectionné l'adresse courriel de votre correspondant "
+                               "régional.") +
+                    kLineFeed + kLineFeed + QStringLiteral("Voulez-vous la sélectionner maintenant ?"));
+        }
     }
 
     // 20-22. Documentation menu and the export log.
-    const QString dossierLog = setting(QStringLiteral("Dossier"), gstr_Dossier);
-    window.fillDocumentationMenu(common::programFolder());
-    if (const platform::Result log = sub_Load_Log_Export(dossierLog, window.flx_Work()); !log) {
-        platform::dialogs().ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") +
-                                    kLineFeed + kLineFeed + log.error,
-                                mb::OKOnly | mb::Exclamation, common::kProgramName);
-        skip(log);
+    void loadDocumentationAndLog()
+    {
+        const QString dossierLog = setting(QStringLiteral("Dossier"), gstr_Dossier);
+        m_window.fillDocumentationMenu(common::programFolder());
+        if (const platform::Result log = sub_Load_Log_Export(dossierLog, m_window.flx_Work()); !log) {
+            platform::dialogs().ask(
+                QStringLiteral("Le journal des exportations n'a pas pu être mis à jour.") + kLineFeed +
+                    kLineFeed + log.error,
+                mb::OKOnly | mb::Exclamation, common::kProgramName);
+            skip(log);
+        }
     }
 
     // 23. The squares table, in place of the address table.
-    skip(loadTable(window.Flx_Carrés(),
-                   setting(QStringLiteral("Fichier carrés"),
-                           common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
+    void loadSquares()
+    {
+        skip(loadTable(m_window.Flx_Carrés(),
+                       setting(QStringLiteral("Fichier carrés"),
+                               common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
+    }
 
-    window.setHourglass(false);
-    window.sub_Bing();
-    if (r.autoCheckEnabled)
-        window.startAutoCheck();
-    return r;
+    // The end: the pointer back, the sound, and the update check's timer when it is due.
+    void finish()
+    {
+        m_window.setHourglass(false);
+        m_window.sub_Bing();
+        if (m_result.autoCheckEnabled)
+            m_window.startAutoCheck();
+    }
+
+    const StartupSequenceResult& result() const { return m_result; }
+
+private:
+    void skip(const platform::Result& pas)
+    {
+        if (pas)
+            return;
+        m_result.failed = true;
+        m_result.reasons << pas.error;
+    }
+
+    StartupWindow& m_window;
+    StartupSequenceResult m_result;
+    double m_starts = 0;
+    std::optional<int> m_frequency;
+};
+
+} // namespace
+
+StartupSequenceResult runStartupSequence(StartupWindow& window)
+{
+    StartupSteps steps(window);
+    steps.identifyAndMigrate();
+    steps.setWorkbookFont();
+    if (!steps.chooseDataFolder())
+        return steps.result();
+    steps.speciesLearningMode();
+    steps.countStart();
+    steps.updateFrequency();
+    steps.decideAutoCheck();
+    steps.setOptions();
+    steps.showWindow();
+    steps.remindAddresses();
+    steps.loadDocumentationAndLog();
+    steps.loadSquares();
+    steps.finish();
+    return steps.result();
 }
 
 } // namespace mainwindow

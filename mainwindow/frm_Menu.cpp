@@ -13,6 +13,7 @@
 #include "mainwindow/frm_Param.h"
 #include "mainwindow/frm_Splash_Logo.h"
 #include "mainwindow/frm_Wait.h"
+#include "platform/Check.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -30,6 +32,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -164,160 +167,248 @@ QMenu* frm_Menu::addMenu(QWidget* parent, const QString& name, const QString& ca
     return m;
 }
 
+// One entry of the menu bar, in the order the bar shows them: a table walked by buildMenus.
+struct frm_Menu::MenuItem
+{
+    enum class Kind {
+        Filler,    // an item "|" of the bar between two menus
+        Menu,      // a menu or sub-menu, which the entries after it name as their parent
+        Item,      // an item that runs its handler when chosen
+        Param,     // an item that opens a settings window in its mode (and survey scheme)
+        Option,    // a check-marked option
+        Frequency, // a check-marked frequency of the update check
+        Separator
+    };
+    using Handler = void (*)(frm_Menu& menu, int index);
+
+    Kind kind = Kind::Item;
+    QString parent = {}; // the object name of its menu; empty: the menu bar
+    QString name = {};
+    QString caption = {};
+    int index = -1; // its index in a control array, -1 for a single item
+    Handler handler = nullptr;
+    mainwindow::Option mark = {};
+    QString mode = {};
+    QString scheme = {};
+    QKeySequence shortcut = {};
+    bool visible = true;
+    bool enabled = true;
+
+    static MenuItem filler(QStringView name, bool enabled)
+    {
+        MenuItem e{Kind::Filler, QString(), name.toString(), QStringLiteral("|")};
+        e.enabled = enabled;
+        return e;
+    }
+    static MenuItem menu(QStringView parent, QStringView name, QStringView caption)
+    {
+        return {Kind::Menu, parent.toString(), name.toString(), caption.toString()};
+    }
+    static MenuItem item(QStringView parent, QStringView name, QStringView caption, int index = -1,
+                         Handler handler = nullptr)
+    {
+        return {Kind::Item, parent.toString(), name.toString(), caption.toString(), index, handler};
+    }
+    static MenuItem param(QStringView parent, QStringView name, QStringView caption, QStringView mode,
+                          QStringView scheme = {})
+    {
+        MenuItem e{Kind::Param, parent.toString(), name.toString(), caption.toString()};
+        e.mode = mode.toString();
+        e.scheme = scheme.toString();
+        return e;
+    }
+    static MenuItem option(QStringView parent, mainwindow::Option option, QStringView caption)
+    {
+        MenuItem e{Kind::Option, parent.toString(), mainwindow::optionName(option), caption.toString()};
+        e.mark = option;
+        return e;
+    }
+    static MenuItem frequency(QStringView parent, QStringView name, QStringView caption, int index)
+    {
+        return {Kind::Frequency, parent.toString(), name.toString(), caption.toString(), index};
+    }
+    static MenuItem separator(QStringView parent) { return {Kind::Separator, parent.toString()}; }
+
+    MenuItem hidden() &&
+    {
+        visible = false;
+        return std::move(*this);
+    }
+    MenuItem disabled() &&
+    {
+        enabled = false;
+        return std::move(*this);
+    }
+    MenuItem withShortcut(const QKeySequence& keys) &&
+    {
+        shortcut = keys;
+        return std::move(*this);
+    }
+};
+
+QList<frm_Menu::MenuItem> frm_Menu::menuItems()
+{
+    using M = MenuItem;
+    const QStringView options = u"Options", settings = u"Paramètrage", autoUpdate = u"auto_maj_Internet",
+                      eps = u"EPS", doc = u"DOC", windows = u"Fenêtres", help = u"Filler80",
+                      popup = u"Popup_Maj";
+    const QStringView identification = u"Indentification de votre Gadrel";
+    QList<MenuItem> items = {
+        M::filler(u"Filler00", false),
+
+        M::menu({}, options, u"Options"),
+        M::menu(options, settings, u"Paramétrage"),
+        M::param(settings, u"File", u"Dossier de travail", u"Dossier de travail"),
+        M::param(settings, u"Gadrel_STOC_EPS", u"Identification de votre Gadrel STOC-EPS", identification,
+                 u"STOC-EPS"),
+        M::param(settings, u"Gadrel_EPS_SITES", u"Identification de votre Gadrel EPS-SITES", identification,
+                 u"EPS-SITES"),
+        M::param(settings, u"Gadrel_SHOC", u"Identification de votre Gadrel SHOC", identification, u"SHOC")
+            .hidden(),
+        M::option(settings, Option::RenumGrid, u"Numéroter les lignes dans les grilles"),
+        M::option(settings, Option::AltColor, u"Couleur alternée dans les grilles"),
+        M::option(settings, Option::Ajust, u"Largeur de colonne automatique"),
+        M::option(settings, Option::Regroup, u"Regrouper les lignes espèces"),
+        M::option(settings, Option::SaisieEsp, u"Saisie des codes espèces en mode apprentissage "),
+        M::option(settings, Option::Saisie_Mammiferes, u"Autoriser la saisie de mammifères").disabled(),
+        M::option(settings, Option::Atlas_STOC_EPS,
+                  u"Autoriser la saisie d'un code atlas nicheurs dans les relevés STOC-EPS"),
+        M::option(settings, Option::Saisie_Commentaires,
+                  u"Autoriser la saisie d'un commentaire pour chaque citations d'espèces"),
+        M::option(settings, Option::TabCell, u"La touche Tab permet de changer de cellule dans les grilles"),
+        M::option(settings, Option::bing, u"Bing sonore émis à la fin de certaines actions un peu longue"),
+        M::separator(settings),
+        M::menu(settings, autoUpdate,
+                u"Autoriser l'accès automatique à Internet pour rechercher les mises à jour"),
+        M::frequency(autoUpdate, u"auto_maj_Internet_Freq", u"A tous les démarrages", 0),
+        M::frequency(autoUpdate, u"auto_maj_Internet_Freq", u"Tous les 5 démarrages", 1),
+        M::frequency(autoUpdate, u"auto_maj_Internet_Freq", u"Tous les 10 démarrages", 2),
+        M::frequency(autoUpdate, u"auto_maj_Internet_Freq", u"Jamais", 3),
+        M::separator(settings),
+        M::item(settings, u"Départements", u"Départements d'étude", -1,
+                [](frm_Menu&, int) { mainwindow::askStudyDepartments(); }),
+        M::param(settings, u"Carrés", u"Codes carrés", u"Codes carrés").hidden(),
+        M::param(settings, u"Réseaux", u"Codes réseaux", u"Codes réseaux").hidden(),
+        M::param(settings, u"Espèces", u"Codes espèces", u"Codes espèces"),
+        M::param(settings, u"Comportements", u"Code comportementaux", u"Codes comportementaux"),
+        M::param(settings, u"Milieux", u"Codes milieux", u"Codes milieux"),
+        M::param(settings, u"mail", u"Adresses courriel de vos correspondants",
+                 u"Adresses courriel de votre correspondant"),
+        M::separator(options),
+        M::item(options, u"Quitter", u"Quitter", -1, [](frm_Menu& m, int) { m.close(); }),
+
+        M::filler(u"Filler30", false),
+
+        // The two other schemes' lists are not part of this program.
+        M::menu({}, eps, {}),
+        M::item(eps, u"Saisie", u"Relevés du programme STOC-EPS", 0).withShortcut(QKeySequence(Qt::Key_F1)),
+        M::item(eps, u"Saisie", u"Relevés du programme EPS-SITES", 1).withShortcut(QKeySequence(Qt::Key_F2)),
+        M::item(eps, u"Saisie", {}, 2, [](frm_Menu& m, int) { m.openList(); })
+            .withShortcut(QKeySequence(Qt::Key_F3)),
+        M::item(eps, u"STat", u"Statisques de prospection").hidden(),
+
+        M::filler(u"Filler35", true),
+
+        M::menu({}, doc, u"Documentations"),
+    };
+    for (int i = 0; i < mainwindow::kMaxDocuments; ++i)
+        items << M::item(doc, u"PDF", QString::number(i), i,
+                         [](frm_Menu& m, int index) { m.openDocument(index); });
+    items << QList<MenuItem>{
+        M::filler(u"Filler40", false),
+
+        M::menu({}, windows, u"Fenêtres"),
+        M::item(windows, u"Cascade", u"&Cascade", -1, [](frm_Menu& m, int) { m.cascadeWindows(); }),
+        M::item(windows, u"Mosaïque", u"&Mosaïque", -1, [](frm_Menu& m, int) { m.tileWindows(); }),
+        M::item(windows, u"Arrange", u"Arrange icônes", -1, [](frm_Menu& m, int) { m.arrangeIcons(); }),
+        M::separator(windows),
+        M::option(windows, Option::Réorg, u"&Réorganisation automatique"),
+
+        M::filler(u"Filler70", false),
+
+        M::menu({}, help, u"?"),
+        M::item(help, u"A_Propos", {}, -1, [](frm_Menu& m, int) { m.openAbout(); }),
+        M::item(help, u"maj_Internet", u"Rechercher une mise à jour sur Internet", -1,
+                [](frm_Menu& m, int) {
+                    const platform::PointerGuard hourglass;
+                    m.sub_Retreive_Last_Version(false);
+                }),
+
+        M::filler(u"filler90", false),
+
+        M::menu({}, popup, u"Maj").hidden(),
+    };
+    const QStringView updates[] = {u"Mise à jour l'adresse courriel", u"Mise à jour du nom de l'observateur",
+                                   u"Mise à jour du nom de la commune",
+                                   u"Mise à jour le statut 'Carré actif/abandonné'"};
+    for (int i = 0; i < int(std::size(updates)); ++i)
+        items << M::item(popup, u"Popup_Maj_Global", updates[i], i,
+                         [](frm_Menu&, int index) { record::updateSelectedRecordFiles(index); });
+    return items;
+}
+
 void frm_Menu::buildMenus()
 {
-    QMenuBar* bar = menuBar();
-    bar->setNativeMenuBar(false);
+    menuBar()->setNativeMenuBar(false);
+    QHash<QString, QMenu*> menus;
+    for (const MenuItem& e : menuItems())
+        addMenuItem(e, menus);
+    m_windowsMenu = menus.value(QStringLiteral("Fenêtres"));
+    connect(m_windowsMenu, &QMenu::aboutToShow, this, &frm_Menu::fillWindowList);
+    m_popupMaj = menus.value(QStringLiteral("Popup_Maj"));
+}
 
-    auto filler = [&](const QString& name, const QString& caption, bool enabled) {
-        QAction* a = addItem(bar, name, caption);
-        a->setEnabled(enabled);
-        return a;
-    };
-    auto option = [&](QMenu* menu, Option opt, const QString& caption) {
-        QAction* a = addItem(menu, mainwindow::optionName(opt), caption);
+void frm_Menu::addMenuItem(const MenuItem& e, QHash<QString, QMenu*>& menus)
+{
+    using Kind = MenuItem::Kind;
+    QMenu* menu = menus.value(e.parent);
+    if (!MIRELOT_CHECK(e.parent.isEmpty() || menu))
+        return;
+    if (e.kind == Kind::Separator) {
+        if (MIRELOT_CHECK(menu))
+            menu->addSeparator();
+        return;
+    }
+    QWidget* parent = menu ? static_cast<QWidget*>(menu) : menuBar();
+    QAction* a = nullptr;
+    if (e.kind == Kind::Menu) {
+        QMenu* m = addMenu(parent, e.name, e.caption);
+        menus.insert(e.name, m);
+        a = m->menuAction();
+    } else {
+        a = addItem(parent, e.name, e.caption, e.index);
+    }
+    a->setVisible(e.visible);
+    a->setEnabled(e.enabled);
+    if (!e.shortcut.isEmpty())
+        a->setShortcut(e.shortcut);
+    switch (e.kind) {
+    case Kind::Item:
+        if (e.handler)
+            connect(a, &QAction::triggered, this, [this, h = e.handler, i = e.index] { h(*this, i); });
+        break;
+    case Kind::Param:
+        connect(a, &QAction::triggered, this,
+                [this, a, mode = e.mode, scheme = e.scheme] { openParam(a, mode, scheme); });
+        break;
+    case Kind::Option:
         a->setCheckable(true);
-        a->setChecked(mainwindow::isOptionOn(opt));
-        connect(a, &QAction::triggered, this, [opt] {
+        a->setChecked(mainwindow::isOptionOn(e.mark));
+        connect(a, &QAction::triggered, this, [opt = e.mark] {
             // A failed save is told by the settings layer; the mark holds for this run.
             static_cast<void>(mainwindow::clickOption(opt));
         });
-        return a;
-    };
-    auto param = [&](QMenu* menu, const QString& name, const QString& caption, const QString& mode,
-                     const QString& protocole = QString()) {
-        QAction* a = addItem(menu, name, caption);
-        connect(a, &QAction::triggered, this, [this, a, mode, protocole] { openParam(a, mode, protocole); });
-        return a;
-    };
-
-    filler(QStringLiteral("Filler00"), QStringLiteral("|"), false);
-
-    QMenu* options = addMenu(bar, QStringLiteral("Options"), QStringLiteral("Options"));
-    QMenu* parametrage = addMenu(options, QStringLiteral("Paramètrage"), QStringLiteral("Paramétrage"));
-    param(parametrage, QStringLiteral("File"), QStringLiteral("Dossier de travail"),
-          QStringLiteral("Dossier de travail"));
-    const QString identification = QStringLiteral("Indentification de votre Gadrel");
-    param(parametrage, QStringLiteral("Gadrel_STOC_EPS"),
-          QStringLiteral("Identification de votre Gadrel STOC-EPS"), identification,
-          QStringLiteral("STOC-EPS"));
-    param(parametrage, QStringLiteral("Gadrel_EPS_SITES"),
-          QStringLiteral("Identification de votre Gadrel EPS-SITES"), identification,
-          QStringLiteral("EPS-SITES"));
-    param(parametrage, QStringLiteral("Gadrel_SHOC"), QStringLiteral("Identification de votre Gadrel SHOC"),
-          identification, QStringLiteral("SHOC"))
-        ->setVisible(false);
-    option(parametrage, Option::RenumGrid, QStringLiteral("Numéroter les lignes dans les grilles"));
-    option(parametrage, Option::AltColor, QStringLiteral("Couleur alternée dans les grilles"));
-    option(parametrage, Option::Ajust, QStringLiteral("Largeur de colonne automatique"));
-    option(parametrage, Option::Regroup, QStringLiteral("Regrouper les lignes espèces"));
-    option(parametrage, Option::SaisieEsp, QStringLiteral("Saisie des codes espèces en mode apprentissage "));
-    option(parametrage, Option::Saisie_Mammiferes, QStringLiteral("Autoriser la saisie de mammifères"))
-        ->setEnabled(false);
-    option(parametrage, Option::Atlas_STOC_EPS,
-           QStringLiteral("Autoriser la saisie d'un code atlas nicheurs dans les relevés STOC-EPS"));
-    option(parametrage, Option::Saisie_Commentaires,
-           QStringLiteral("Autoriser la saisie d'un commentaire pour chaque citations d'espèces"));
-    option(parametrage, Option::TabCell,
-           QStringLiteral("La touche Tab permet de changer de cellule dans les grilles"));
-    option(parametrage, Option::bing,
-           QStringLiteral("Bing sonore émis à la fin de certaines actions un peu longue"));
-    parametrage->addSeparator();
-    QMenu* autoMaj =
-        addMenu(parametrage, QStringLiteral("auto_maj_Internet"),
-                QStringLiteral("Autoriser l'accès automatique à Internet pour rechercher les mises à jour"));
-    const QString frequences[mainwindow::kFrequencyCount] = {
-        QStringLiteral("A tous les démarrages"), QStringLiteral("Tous les 5 démarrages"),
-        QStringLiteral("Tous les 10 démarrages"), QStringLiteral("Jamais")};
-    for (int i = 0; i < mainwindow::kFrequencyCount; ++i) {
-        QAction* a = addItem(autoMaj, QStringLiteral("auto_maj_Internet_Freq"), frequences[i], i);
+        break;
+    case Kind::Frequency:
         a->setCheckable(true);
-        a->setChecked(mainwindow::isFrequencyChecked(i));
-        connect(a, &QAction::triggered, this, [i] {
+        a->setChecked(mainwindow::isFrequencyChecked(e.index));
+        connect(a, &QAction::triggered, this, [i = e.index] {
             static_cast<void>(mainwindow::clickFrequency(i)); // as the option items
         });
+        break;
+    default:
+        break;
     }
-    parametrage->addSeparator();
-    QAction* departements =
-        addItem(parametrage, QStringLiteral("Départements"), QStringLiteral("Départements d'étude"));
-    connect(departements, &QAction::triggered, this, [] { mainwindow::askStudyDepartments(); });
-    param(parametrage, QStringLiteral("Carrés"), QStringLiteral("Codes carrés"),
-          QStringLiteral("Codes carrés"))
-        ->setVisible(false);
-    param(parametrage, QStringLiteral("Réseaux"), QStringLiteral("Codes réseaux"),
-          QStringLiteral("Codes réseaux"))
-        ->setVisible(false);
-    param(parametrage, QStringLiteral("Espèces"), QStringLiteral("Codes espèces"),
-          QStringLiteral("Codes espèces"));
-    param(parametrage, QStringLiteral("Comportements"), QStringLiteral("Code comportementaux"),
-          QStringLiteral("Codes comportementaux"));
-    param(parametrage, QStringLiteral("Milieux"), QStringLiteral("Codes milieux"),
-          QStringLiteral("Codes milieux"));
-    param(parametrage, QStringLiteral("mail"), QStringLiteral("Adresses courriel de vos correspondants"),
-          QStringLiteral("Adresses courriel de votre correspondant"));
-    options->addSeparator();
-    QAction* quitter = addItem(options, QStringLiteral("Quitter"), QStringLiteral("Quitter"));
-    connect(quitter, &QAction::triggered, this, &QWidget::close);
-
-    filler(QStringLiteral("Filler30"), QStringLiteral("|"), false);
-
-    QMenu* eps = addMenu(bar, QStringLiteral("EPS"), QString());
-    const QString saisies[3] = {QStringLiteral("Relevés du programme STOC-EPS"),
-                                QStringLiteral("Relevés du programme EPS-SITES"), QString()};
-    const QKeySequence touches[3] = {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F2),
-                                     QKeySequence(Qt::Key_F3)};
-    for (int i = 0; i < 3; ++i) {
-        QAction* a = addItem(eps, QStringLiteral("Saisie"), saisies[i], i);
-        a->setShortcut(touches[i]);
-        if (i == 2) // the two other schemes' lists are not part of this program
-            connect(a, &QAction::triggered, this, &frm_Menu::openList);
-    }
-    addItem(eps, QStringLiteral("STat"), QStringLiteral("Statisques de prospection"))->setVisible(false);
-
-    filler(QStringLiteral("Filler35"), QStringLiteral("|"), true);
-
-    QMenu* doc = addMenu(bar, QStringLiteral("DOC"), QStringLiteral("Documentations"));
-    for (int i = 0; i < mainwindow::kMaxDocuments; ++i) {
-        QAction* a = addItem(doc, QStringLiteral("PDF"), QString::number(i), i);
-        connect(a, &QAction::triggered, this, [this, i] { openDocument(i); });
-    }
-
-    filler(QStringLiteral("Filler40"), QStringLiteral("|"), false);
-
-    m_windowsMenu = addMenu(bar, QStringLiteral("Fenêtres"), QStringLiteral("Fenêtres"));
-    connect(addItem(m_windowsMenu, QStringLiteral("Cascade"), QStringLiteral("&Cascade")),
-            &QAction::triggered, this, &frm_Menu::cascadeWindows);
-    connect(addItem(m_windowsMenu, QStringLiteral("Mosaïque"), QStringLiteral("&Mosaïque")),
-            &QAction::triggered, this, &frm_Menu::tileWindows);
-    connect(addItem(m_windowsMenu, QStringLiteral("Arrange"), QStringLiteral("Arrange icônes")),
-            &QAction::triggered, this, &frm_Menu::arrangeIcons);
-    m_windowsMenu->addSeparator();
-    option(m_windowsMenu, Option::Réorg, QStringLiteral("&Réorganisation automatique"));
-    connect(m_windowsMenu, &QMenu::aboutToShow, this, &frm_Menu::fillWindowList);
-
-    filler(QStringLiteral("Filler70"), QStringLiteral("|"), false);
-
-    QMenu* aide = addMenu(bar, QStringLiteral("Filler80"), QStringLiteral("?"));
-    connect(addItem(aide, QStringLiteral("A_Propos"), QString()), &QAction::triggered, this,
-            &frm_Menu::openAbout);
-    connect(addItem(aide, QStringLiteral("maj_Internet"),
-                    QStringLiteral("Rechercher une mise à jour sur Internet")),
-            &QAction::triggered, this, [this] {
-                const platform::PointerGuard hourglass;
-                sub_Retreive_Last_Version(false);
-            });
-
-    filler(QStringLiteral("filler90"), QStringLiteral("|"), false);
-
-    m_popupMaj = addMenu(bar, QStringLiteral("Popup_Maj"), QStringLiteral("Maj"));
-    m_popupMaj->menuAction()->setVisible(false);
-    const QString majs[4] = {QStringLiteral("Mise à jour l'adresse courriel"),
-                             QStringLiteral("Mise à jour du nom de l'observateur"),
-                             QStringLiteral("Mise à jour du nom de la commune"),
-                             QStringLiteral("Mise à jour le statut 'Carré actif/abandonné'")};
-    for (int i = 0; i < 4; ++i)
-        connect(addItem(m_popupMaj, QStringLiteral("Popup_Maj_Global"), majs[i], i), &QAction::triggered,
-                this, [i] { record::updateSelectedRecordFiles(i); });
 }
 
 QMdiSubWindow* frm_Menu::addWindow(QWidget* widget)

@@ -95,7 +95,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct MenuItem;
+    // The menu bar's entries, in order.
+    static QList<MenuItem> menuItems();
     void buildMenus();
+    void addMenuItem(const MenuItem& item, QHash<QString, QMenu*>& menus);
     QAction* addItem(QWidget* parent, const QString& name, const QString& caption, int index = -1);
     QMenu* addMenu(QWidget* parent, const QString& name, const QString& caption);
     void openParam(QAction* source, const QString& mode, const QString& scheme);
