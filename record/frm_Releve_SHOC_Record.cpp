@@ -109,23 +109,13 @@ void frm_Releve_SHOC::applyRecord(const record::SurveyRecord& rec, const record:
 
 record::SurveyRecord frm_Releve_SHOC::currentRecord() const
 {
-    record::SurveyRecord rec;
-    rec.department = listText(cbo_Dept);
-    rec.commune = listText(cbo_Communes);
-    rec.placeName = txt_Lieudit->text();
+    record::SurveyRecord rec = identification();
     rec.siteName = txt_Nom_Site->text();
     rec.habitatType = listText(cbo_Milieu);
     rec.network = listText(cbo_Réseau);
     rec.generalComment = Txt_Commentaires->toPlainText();
-    rec.observerName = Txt_Nom_Observateur->text();
-    rec.observerFirstName = txt_Prénom_Observateur->text();
     rec.email = txt_Email->text();
     rec.telephone = txt_Téléphone->text();
-    rec.season = comboText(cbo_Saison);
-    rec.date = txt_Date->text();
-    for (int i = 0; i < record::kPassageCount; ++i)
-        if (opt_Passage[size_t(i)]->isChecked())
-            rec.passage = i + 1;
     rec.visitComment = txt_Commentaire_Relevé->toPlainText();
     rec.totalTypedByHand = opt_Total[1]->isChecked();
     rec.mergeSpecies = chk_Merge_Espèces->isChecked();
