@@ -259,7 +259,11 @@ void Grid::setRows(int rows)
     if (rows > old) {
         if (d->redraw)
             Q_EMIT rowsAboutToBeInserted(old, rows - 1);
-        c.rows.reserve(size_t(rows));
+        // Rows are often added a block at a time (one record's rows after another's): the room
+        // at least doubles, so that rows added that way are moved twice on average, not once
+        // per block.
+        if (size_t(rows) > c.rows.capacity())
+            c.rows.reserve(std::max(size_t(rows), 2 * c.rows.capacity()));
         for (int i = old; i < rows; ++i)
             c.rows.push_back(emptyRow(c.cols));
         if (d->redraw)
