@@ -74,6 +74,12 @@ public:
     // Fits the widths of grid columns first..last (-1: the last column) to their contents plus
     // extra space in twips (15 twips to a pixel); the widths are kept in the grid's columns.
     void fitColumnWidths(int firstCol = 0, int lastCol = -1, int extraTwips = 0);
+    // Widths fitted to the rows a screen shows (those in sight, then those around them), not to a
+    // thousand rows: for a long list, whose rows would otherwise take long to measure. Applies to
+    // fitColumnWidths and to a double click on a column's edge.
+    bool fitsShownRows() const { return m_fitsShownRows; }
+    void setFitsShownRows(bool on);
+    // Fits the heights of the rows to their contents.
     void fitRowHeights();
     bool headerSort() const { return m_headerSort; }
     void setHeaderSort(bool on);
@@ -165,6 +171,7 @@ private:
     int m_mouseCol = -1;
     QModelIndex m_pressIndex;
     bool m_headerSort = false;
+    bool m_fitsShownRows = false;
     int m_sortCol = -1;
     Grid::Sort m_sortOrder = Grid::Sort::None;
     QString m_toolTip;
