@@ -3,6 +3,7 @@
 // program's Windows ancestry is read as a separator too. File names are matched without regard
 // to case, as users of the program expect, and no rename replaces an existing file.
 
+#include "platform/FolderFiles.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -29,6 +30,11 @@ QStringList listFiles(const QString& dossier, const QString& masque);
 // The names of a list that match such a mask (without regard to case), in the list's order: to
 // pick several kinds of files out of one listing of a folder.
 QStringList filterNames(const QStringList& noms, const QString& masque);
+// Whether a name matches such a mask, without regard to case.
+bool matchesMask(QStringView nom, QStringView masque);
+// The files that listFiles names, in its order, each with its size and modification time: one pass
+// over the folder, for a caller that looks again at what changed since its last look.
+QList<platform::FolderFile> listFileStamps(const QString& dossier, const QString& masque);
 // The path of the existing file of the folder whose name equals the given name ignoring case,
 // or empty when there is none.
 QString findFile(const QString& dossier, const QString& nom);

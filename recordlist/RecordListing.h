@@ -91,6 +91,10 @@ Listing readListing(const QString& dataFolder, SummaryCache& cache);
 Listing readListing(const QString& dataFolder);
 // The same from the record files named, as the folder listing gives them.
 Listing readListing(const QString& dataFolder, const QStringList& recordFiles, SummaryCache& cache);
+// The same from the record files listed with their stamps: a file whose stamp is the one kept is
+// not read again.
+Listing readListing(const QString& dataFolder, const QList<platform::FolderFile>& recordFiles,
+                    SummaryCache& cache);
 
 // The column and order of the user's last header sort, put back after each refresh. The orders
 // are the codes of the grid's header-click sort: 1 ascending, 2 descending.
