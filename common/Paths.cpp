@@ -6,7 +6,6 @@
 #include "platform/Services.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -59,13 +58,7 @@ namespace {
 // without asking the system about each file more than its kind.
 QStringList nomsFichiers(const QString& dossier)
 {
-    QStringList out;
-    QDirIterator it(common::normalisePath(dossier), QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        out << it.fileName();
-    }
-    return out;
+    return platform::folderFileNames(common::normalisePath(dossier));
 }
 } // namespace
 
@@ -73,7 +66,12 @@ namespace {
 
 bool sameLetter(QChar a, QChar b)
 {
-    return a == b || QChar::toCaseFolded(a.unicode()) == QChar::toCaseFolded(b.unicode());
+    if (a == b)
+        return true;
+    const char16_t x = a.unicode(), y = b.unicode();
+    if (x < 0x80 && y < 0x80) // most names: no Unicode tables
+        return (x | 0x20) == (y | 0x20) && (x | 0x20) >= u'a' && (x | 0x20) <= u'z';
+    return QChar::toCaseFolded(x) == QChar::toCaseFolded(y);
 }
 
 // Masks with a set of characters ("[abc]") go through the regular expressions.
@@ -137,15 +135,29 @@ bool common::matchesMask(QStringView nom, QStringView masque)
     const qsizetype firstStar = masque.indexOf(u'*');
     if (firstStar < 0)
         return nom.size() == masque.size() && partAt(0, masque);
+    const qsizetype lastStar = masque.lastIndexOf(u'*');
     const QStringView first = masque.first(firstStar);
-    const QStringView last = masque.sliced(masque.lastIndexOf(u'*') + 1);
+    const QStringView last = masque.sliced(lastStar + 1);
     if (nom.size() < first.size() + last.size() || !partAt(0, first) ||
         !partAt(nom.size() - last.size(), last))
         return false;
     qsizetype at = first.size();
     const qsizetype end = nom.size() - last.size();
-    for (const QStringView part : masque.sliced(firstStar + 1, masque.size() - firstStar - 1 - last.size())
-                                      .split(u'*', Qt::SkipEmptyParts)) {
+    const QStringView between = masque.sliced(firstStar + 1, lastStar - firstStar - 1);
+    if (!between.isEmpty() && !between.contains(u'*')) {
+        // One part: anywhere between the first and the last; sought from the end, where it usually
+        // stands ("SHOC-*.*FLX2009").
+        for (qsizetype from = end - between.size(); from >= at; --from)
+            if (partAt(from, between))
+                return true;
+        return false;
+    }
+    for (qsizetype star = firstStar; star < lastStar;) {
+        const qsizetype next = masque.indexOf(u'*', star + 1);
+        const QStringView part = masque.sliced(star + 1, next - star - 1);
+        star = next;
+        if (part.isEmpty())
+            continue;
         while (at + part.size() <= end && !partAt(at, part))
             ++at;
         if (at + part.size() > end)

@@ -648,6 +648,8 @@ void Grid::setBackColourFixed(GridColour colour)
 GridColour Grid::backColourAlternate() const { return d->backAlternate; }
 void Grid::setBackColourAlternate(GridColour colour)
 {
+    if (colour == d->backAlternate)
+        return;
     beginReset();
     d->backAlternate = colour;
     endReset();

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +17,12 @@ namespace platform {
 #ifdef Q_OS_UNIX
 
 namespace {
+
+// File names are UTF-8 on the systems the program runs on.
+QString nameOf(const dirent* entry)
+{
+    return QString::fromUtf8(entry->d_name, qsizetype(std::strlen(entry->d_name)));
+}
 
 FileStamp stampOf(const struct stat& st)
 {
@@ -38,7 +45,26 @@ QList<FolderFile> folderFiles(const QString& folder)
         struct stat st;
         if (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
             continue;
-        out.append({QFile::decodeName(entry->d_name), stampOf(st)});
+        out.append({nameOf(entry), stampOf(st)});
+    }
+    ::closedir(dir);
+    return out;
+}
+
+QStringList folderFileNames(const QString& folder)
+{
+    QStringList out;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return out;
+    const int fd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type == DT_DIR)
+            continue;
+        struct stat st;
+        if (entry->d_type != DT_REG && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
+            continue;
+        out << nameOf(entry);
     }
     ::closedir(dir);
     return out;
@@ -70,6 +96,17 @@ QList<FolderFile> folderFiles(const QString& folder)
     while (it.hasNext()) {
         it.next();
         out.append({it.fileName(), stampOf(it.fileInfo())});
+    }
+    return out;
+}
+
+QStringList folderFileNames(const QString& folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        out << it.fileName();
     }
     return out;
 }

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace platform {
@@ -29,6 +30,10 @@ struct FolderFile
 // The files of the folder, hidden ones included, a symbolic link taken for the file it points to,
 // in no order; nothing when the folder cannot be read.
 QList<FolderFile> folderFiles(const QString& folder);
+
+// The names of the same files, asking the system about a file only when the folder does not tell
+// its kind.
+QStringList folderFileNames(const QString& folder);
 
 // The stamp of the file at path (a symbolic link followed); no size when there is no such file.
 FileStamp fileStamp(const QString& path);
