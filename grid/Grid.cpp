@@ -835,6 +835,19 @@ QString Grid::rowKey(int row) const
     return d->content.rows[size_t(row)].key;
 }
 
+void Grid::setRow(int row, const QStringList& texts)
+{
+    GridContent& c = d->content;
+    if (!MIRELOT_CHECK(row >= 0 && row < c.rowCount()))
+        return;
+    GridRow& r = c.rows[size_t(row)];
+    r.cells = texts;
+    if (r.cells.size() != c.cols)
+        r.cells.resize(c.cols);
+    r.fmt.clear();
+    emitCells(row, 0, row, c.cols - 1);
+}
+
 void Grid::setRowKey(int row, const QString& key)
 {
     if (!MIRELOT_CHECK(row >= 0 && row < rows()))

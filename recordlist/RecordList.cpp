@@ -8,24 +8,42 @@
 namespace recordlist {
 
 namespace {
-// Both the record files and the older ones begin so: one listing of the folder serves both.
-const QString kShocMask = QStringLiteral("SHOC-*");
+// One listing of the folder serves the record files, the older ones and the export log.
+const QString kAllFiles = QStringLiteral("*");
 
-QList<platform::FolderFile> matching(const QList<platform::FolderFile>& files, const QString& mask)
+// The names of the older record files of a listing.
+QStringList olderFiles(const QList<platform::FolderFile>& files)
+{
+    QStringList out;
+    for (const platform::FolderFile& f : files)
+        if (common::matchesMask(f.name, kOlderMask))
+            out << f.name;
+    return out;
+}
+
+// The record files of a listing.
+QList<platform::FolderFile> recordFiles(const QList<platform::FolderFile>& files)
 {
     QList<platform::FolderFile> out;
+    out.reserve(files.size());
     for (const platform::FolderFile& f : files)
-        if (common::matchesMask(f.name, mask))
+        if (common::matchesMask(f.name, kRecordMask))
             out.append(f);
     return out;
 }
 
-QStringList namesOf(const QList<platform::FolderFile>& files)
+// The stamp of the export log among the folder's files, found as the log's reader finds it: by its
+// name, or else by its name without regard to case.
+platform::FileStamp logStamp(const QList<platform::FolderFile>& files)
 {
-    QStringList out;
-    for (const platform::FolderFile& f : files)
-        out << f.name;
-    return out;
+    const platform::FolderFile* found = nullptr;
+    for (const platform::FolderFile& f : files) {
+        if (f.name == common::kExportLogFile)
+            return f.stamp;
+        if (!found && f.name.compare(common::kExportLogFile, Qt::CaseInsensitive) == 0)
+            found = &f;
+    }
+    return found ? found->stamp : platform::FileStamp();
 }
 
 bool sameFiles(const QList<platform::FolderFile>& a, const QList<platform::FolderFile>& b)
@@ -40,14 +58,12 @@ const Listing& RecordList::refresh(const QString& dataFolder, grid::Grid& grid, 
 {
     // One look at the folder gives the names and what tells whether each file changed: the
     // summaries of the files that did not change are not read again.
-    QList<platform::FolderFile> files = common::listFileStamps(dataFolder, kShocMask);
-    m_conversion =
-        convertOlderFilesAndTell(dataFolder, namesOf(matching(files, kOlderMask)), m_told, observer);
+    QList<platform::FolderFile> files = common::listFileStamps(dataFolder, kAllFiles);
+    m_conversion = convertOlderFilesAndTell(dataFolder, olderFiles(files), m_told, observer);
     if (!m_conversion.converted.isEmpty())
-        files = common::listFileStamps(dataFolder, kShocMask);
-    QList<platform::FolderFile> records = matching(files, kRecordMask);
-    const platform::FileStamp log =
-        platform::fileStamp(common::writePath(dataFolder, common::kExportLogFile));
+        files = common::listFileStamps(dataFolder, kAllFiles);
+    QList<platform::FolderFile> records = recordFiles(files);
+    const platform::FileStamp log = logStamp(files);
     // A list read whole (every file read, the log too) and nothing changed since: shown again.
     const bool unchanged = dataFolder == m_folder && m_listing.unreadable.isEmpty() && m_listing.exportLog &&
                            log == m_logStamp && sameFiles(records, m_files);

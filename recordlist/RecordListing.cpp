@@ -99,6 +99,8 @@ template <typename Put> void putCells(const ListRow& row, Put put)
 
 QStringList ListRow::cells() const
 {
+    if (!shown.isEmpty())
+        return shown;
     QStringList out(ListColumnCount);
     putCells(*this, [&out](int column, const QString& text) { out[column] = text; });
     return out;
@@ -170,7 +172,7 @@ Listing listingOf(const QString& dataFolder, const Files& files, NameOf nameOf, 
             continue;
         }
         sites.add(nameOf(file));
-        out.rows.append({std::move(read.summary), QString()});
+        out.rows.append({std::move(read.summary), QString(), QStringList()});
     }
     cache.dropUnused();
     out.sites = sites.sorted();
@@ -180,6 +182,9 @@ Listing listingOf(const QString& dataFolder, const Files& files, NameOf nameOf, 
     if (!dates.value.isEmpty())
         for (ListRow& r : out.rows)
             r.exported = dates.value.value(r.summary.fileName.toUpper());
+    // Written once here, shown at each refresh while nothing changes.
+    for (ListRow& r : out.rows)
+        r.shown = r.cells();
     return out;
 }
 
@@ -225,8 +230,8 @@ void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort
     using grid::Grid;
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
-    // The rows of the list before are emptied and filled again: their room serves again.
-    grid.clear();
+    // Every row is written anew whole: nothing of the list before remains.
+    grid.clearRange({0, 0, 0, grid.cols() - 1});
     grid.setFormatString(kListHeader);
     grid.setCols(ListColumnCount);
     grid.setFixedRows(1);
@@ -240,7 +245,7 @@ void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort
     for (int i = 0; i < listing.rows.size(); ++i) {
         const ListRow& row = listing.rows[i];
         const int r = 1 + i;
-        putCells(row, [&grid, r](int column, const QString& text) { grid.setCell(r, column, text); });
+        grid.setRow(r, row.cells());
         grid.setRowKey(r, row.summary.fileName);
         grid.setBackColour({r, FileColumn, r, ListColumnCount - 1}, row.colour());
     }

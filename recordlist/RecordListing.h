@@ -48,7 +48,8 @@ extern const QString kUnassignedSite;
 struct ListRow
 {
     RecordSummary summary;
-    QString exported; // date and time of the newest export; empty when never exported
+    QString exported;  // date and time of the newest export; empty when never exported
+    QStringList shown; // the texts of columns 0 to 9 as the listing wrote them; empty: not yet
 
     // The texts of columns 0 to 9.
     QStringList cells() const;
