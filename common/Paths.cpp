@@ -143,7 +143,8 @@ bool common::matchesMask(QStringView nom, QStringView masque)
         return false;
     qsizetype at = first.size();
     const qsizetype end = nom.size() - last.size();
-    const QStringView between = masque.sliced(firstStar + 1, lastStar - firstStar - 1);
+    const QStringView between =
+        lastStar > firstStar ? masque.sliced(firstStar + 1, lastStar - firstStar - 1) : QStringView();
     if (!between.isEmpty() && !between.contains(u'*')) {
         // One part: anywhere between the first and the last; sought from the end, where it usually
         // stands ("SHOC-*.*FLX2009").
