@@ -4,6 +4,16 @@
 
 using grid::Grid;
 
+namespace {
+// A cell written only when its text changes: each write is a notice to the views, and a list has
+// thousands of rows.
+void setIfChanged(Grid& grille, int row, const QString& text)
+{
+    if (grille.cell(row, 0) != text)
+        grille.setCell(row, 0, text);
+}
+} // namespace
+
 void sub_Renum_Grid(Grid& grille)
 {
     if (grille.fixedCols() < 1)
@@ -14,11 +24,11 @@ void sub_Renum_Grid(Grid& grille)
             const QString t = grille.cell(r, 0);
             if (t == u"PG" || t == u"LG")
                 continue;
-            grille.setCell(r, 0, QString::number(compteur++));
+            setIfChanged(grille, r, QString::number(compteur++));
         }
     } else {
         for (int r = 0; r < grille.rows(); ++r)
-            grille.setCell(r, 0, QString());
+            setIfChanged(grille, r, QString());
     }
 }
 

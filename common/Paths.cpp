@@ -7,11 +7,13 @@
 #include "platform/Services.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 QString g_programFolder;
@@ -57,13 +59,7 @@ namespace {
 // without asking the system about each file more than its kind.
 QStringList fileNames(const QString& dossier)
 {
-    QStringList out;
-    QDirIterator it(common::normalisePath(dossier), QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        out << it.fileName();
-    }
-    return out;
+    return platform::folderFileNames(common::normalisePath(dossier));
 }
 
 // A name that stands for no file of the folder, or for another folder's.
@@ -74,33 +70,135 @@ bool leadsElsewhere(const QString& nom)
 }
 } // namespace
 
-QStringList common::filterNames(const QStringList& noms, const QString& masque)
+namespace {
+
+bool sameLetter(QChar a, QChar b)
+{
+    if (a == b)
+        return true;
+    const char16_t x = a.unicode(), y = b.unicode();
+    if (x < 0x80 && y < 0x80) // most names: no Unicode tables
+        return (x | 0x20) == (y | 0x20) && (x | 0x20) >= u'a' && (x | 0x20) <= u'z';
+    return QChar::toCaseFolded(x) == QChar::toCaseFolded(y);
+}
+
+// Masks with a set of characters ("[abc]") go through the regular expressions.
+bool matchesMaskWithSets(QStringView nom, QStringView masque)
 {
     const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(
                                     masque, QRegularExpression::UnanchoredWildcardConversion),
                                 QRegularExpression::CaseInsensitiveOption);
     const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()),
                                       QRegularExpression::CaseInsensitiveOption);
+    return anchored.match(nom).hasMatch();
+}
+
+// A name with its letters folded to one case, as a case-blind comparison sees it; quick for the
+// plain ASCII names of most files.
+QString folded(const QString& name)
+{
+    QString out(name.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    for (const QChar ch : name) {
+        if (ch.unicode() >= 0x80)
+            return name.toCaseFolded();
+        *o++ = ch.unicode() >= u'A' && ch.unicode() <= u'Z' ? QChar(ch.unicode() + 32) : ch;
+    }
+    return out;
+}
+
+// Sorted by name ignoring case, then by name: each name folded once rather than at each comparison.
+template <typename T, typename NameOf> QList<T> sortedByName(QList<T> items, NameOf nameOf)
+{
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(size_t(items.size()));
+    for (qsizetype i = 0; i < items.size(); ++i)
+        keys.emplace_back(folded(nameOf(items[i])), i);
+    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+        if (const int c = a.first.compare(b.first); c != 0)
+            return c < 0;
+        return nameOf(items[a.second]) < nameOf(items[b.second]);
+    });
+    QList<T> out;
+    out.reserve(items.size());
+    for (const auto& k : keys)
+        out.append(std::move(items[k.second]));
+    return out;
+}
+
+} // namespace
+
+bool common::matchesMask(QStringView nom, QStringView masque)
+{
+    if (masque.contains(u'['))
+        return matchesMaskWithSets(nom, masque);
+    // The parts between the "*" ("?" stands for any one character): the first begins the name,
+    // the last ends it, each other one is taken where it first comes after the one before.
+    const auto partAt = [&](qsizetype at, QStringView part) {
+        for (qsizetype i = 0; i < part.size(); ++i)
+            if (part[i] != u'?' && !sameLetter(part[i], nom[at + i]))
+                return false;
+        return true;
+    };
+    const qsizetype firstStar = masque.indexOf(u'*');
+    if (firstStar < 0)
+        return nom.size() == masque.size() && partAt(0, masque);
+    const qsizetype lastStar = masque.lastIndexOf(u'*');
+    const QStringView first = masque.first(firstStar);
+    const QStringView last = masque.sliced(lastStar + 1);
+    if (nom.size() < first.size() + last.size() || !partAt(0, first) ||
+        !partAt(nom.size() - last.size(), last))
+        return false;
+    qsizetype at = first.size();
+    const qsizetype end = nom.size() - last.size();
+    const QStringView between =
+        lastStar > firstStar ? masque.sliced(firstStar + 1, lastStar - firstStar - 1) : QStringView();
+    if (!between.isEmpty() && !between.contains(u'*')) {
+        // One part: anywhere between the first and the last; sought from the end, where it usually
+        // stands ("SHOC-*.*FLX2009").
+        for (qsizetype from = end - between.size(); from >= at; --from)
+            if (partAt(from, between))
+                return true;
+        return false;
+    }
+    for (qsizetype star = firstStar; star < lastStar;) {
+        const qsizetype next = masque.indexOf(u'*', star + 1);
+        const QStringView part = masque.sliced(star + 1, next - star - 1);
+        star = next;
+        if (part.isEmpty())
+            continue;
+        while (at + part.size() <= end && !partAt(at, part))
+            ++at;
+        if (at + part.size() > end)
+            return false;
+        at += part.size();
+    }
+    return true;
+}
+
+QStringList common::filterNames(const QStringList& noms, const QString& masque)
+{
     QStringList out;
     for (const QString& n : noms)
-        if (anchored.match(n).hasMatch())
+        if (common::matchesMask(n, masque))
             out << n;
     return out;
 }
 
 QStringList common::listFiles(const QString& dossier, const QString& masque)
 {
-    // Sorted by name ignoring case, then by name: each name folded once rather than at each
-    // comparison.
-    std::vector<std::pair<QString, QString>> found;
-    for (QString& n : common::filterNames(fileNames(dossier), masque))
-        found.emplace_back(n.toCaseFolded(), std::move(n));
-    std::sort(found.begin(), found.end());
-    QStringList out;
-    out.reserve(qsizetype(found.size()));
-    for (auto& f : found)
-        out << std::move(f.second);
-    return out;
+    return sortedByName(common::filterNames(fileNames(dossier), masque),
+                        [](const QString& n) -> const QString& { return n; });
+}
+
+QList<platform::FolderFile> common::listFileStamps(const QString& dossier, const QString& masque)
+{
+    QList<platform::FolderFile> found;
+    for (platform::FolderFile& f : platform::folderFiles(common::normalisePath(dossier)))
+        if (common::matchesMask(f.name, masque))
+            found.append(std::move(f));
+    return sortedByName(std::move(found),
+                        [](const platform::FolderFile& f) -> const QString& { return f.name; });
 }
 
 platform::Result common::checkPlainName(const QString& dossier, const QString& nom)

@@ -5,6 +5,7 @@
 // would lead elsewhere is refused with a reason. File names are matched without regard to case,
 // as users of the program expect, and no rename replaces an existing file.
 
+#include "platform/FolderFiles.h"
 #include "platform/Result.h"
 
 #include <QString>
@@ -35,6 +36,11 @@ QStringList filterNames(const QStringList& noms, const QString& masque);
 // "\", which the program's paths read as a separator. The reason names the file and the folder.
 platform::Result checkPlainName(const QString& dossier, const QString& nom);
 
+// Whether a name matches such a mask, without regard to case.
+bool matchesMask(QStringView nom, QStringView masque);
+// The files that listFiles names, in its order, each with its size and modification time: one pass
+// over the folder, for a caller that looks again at what changed since its last look.
+QList<platform::FolderFile> listFileStamps(const QString& dossier, const QString& masque);
 // The path of the existing file of the folder whose name equals the given name ignoring case,
 // or empty when there is none (or when the name would lead out of the folder).
 QString findFile(const QString& dossier, const QString& nom);

@@ -96,7 +96,11 @@ void Grid::setRows(int rows)
     if (rows > old) {
         if (d->redraw)
             Q_EMIT rowsAboutToBeInserted(old, rows - 1);
-        c.rows.reserve(size_t(rows));
+        // Rows are often added a block at a time (one record's rows after another's): the room
+        // at least doubles, so that rows added that way are moved twice on average, not once
+        // per block.
+        if (size_t(rows) > c.rows.capacity())
+            c.rows.reserve(std::max(size_t(rows), 2 * c.rows.capacity()));
         for (int i = old; i < rows; ++i)
             c.rows.push_back(emptyRow(c.cols));
         if (d->redraw)
@@ -338,6 +342,8 @@ GridColour Grid::backColourFixed() const { return d->backFixed; }
 GridColour Grid::backColourAlternate() const { return d->backAlternate; }
 void Grid::setBackColourAlternate(GridColour colour)
 {
+    if (colour == d->backAlternate)
+        return;
     beginReset();
     d->backAlternate = colour;
     endReset();
@@ -515,6 +521,19 @@ QString Grid::rowKey(int row) const
     if (row < 0 || row >= rows())
         return QString();
     return d->content.rows[size_t(row)].key;
+}
+
+void Grid::setRow(int row, const QStringList& texts)
+{
+    GridContent& c = d->content;
+    if (!MIRELOT_CHECK(row >= 0 && row < c.rowCount()))
+        return;
+    GridRow& r = c.rows[size_t(row)];
+    r.cells = texts;
+    if (r.cells.size() != c.cols)
+        r.cells.resize(c.cols);
+    r.fmt.clear();
+    emitCells(row, 0, row, c.cols - 1);
 }
 
 void Grid::setRowKey(int row, const QString& key)

@@ -201,6 +201,10 @@ public:
     // tab-separated text from column 0 on (extra texts beyond the last column are dropped).
     // Returns the new row's number.
     int addRow(const QString& tabText = QString(), int position = -1);
+    // Puts the texts in a row from column 0 (missing ones empty, those beyond the last column
+    // dropped) and empties its cell settings: the row as if added anew, its key and selection kept.
+    // The list is shared, not copied, so that a list of thousands of rows is filled quickly.
+    void setRow(int row, const QStringList& texts);
     void removeRow(int row);
     QString rowKey(int row) const;
     void setRowKey(int row, const QString& key);

@@ -5,12 +5,14 @@
 
 #include "grid/GridView.h"
 
+#include "grid/GridData.h"
 #include "grid/GridDelegate.h"
 #include "grid/GridModel.h"
 
 #include <QAbstractButton>
 #include <QCursor>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -229,7 +231,69 @@ void GridView::setMinimumColumnWidth(int col, int pixels)
         setColumnWidth(mc, pixels);
 }
 
-void GridView::fitRowHeights() { resizeRowsToContents(); }
+namespace {
+
+// The rows that Qt measures to fit a column, unless told otherwise.
+constexpr int kQtFitRows = 1000;
+
+// A row shown as one line of text in the grid's font: no line break in its texts, no font or check
+// box of its own, no check-box column.
+bool isOneLine(const GridRow& row, bool checkColumn)
+{
+    if (checkColumn)
+        return false;
+    for (const QString& text : row.cells)
+        if (text.contains(u'\r') || text.contains(u'\n'))
+            return false;
+    for (const CellFormat& f : row.fmt)
+        if (f.font != 0 || f.fontSize != 0 || f.check != Grid::NoCheck)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void GridView::setFitsShownRows(bool on)
+{
+    m_fitsShownRows = on;
+    // The rows of one screen, at the smallest height a row is given.
+    const QScreen* shownOn = screen();
+    const int screenHeight = shownOn ? shownOn->availableGeometry().height() : 1080;
+    const int rowHeight = std::max(1, verticalHeader()->minimumSectionSize());
+    // The horizontal header's precision is the number of rows a column's width is measured on.
+    horizontalHeader()->setResizeContentsPrecision(on ? screenHeight / rowHeight + 1 : kQtFitRows);
+}
+
+void GridView::fitRowHeights()
+{
+    // Measuring a row shapes the text of every cell in it, and a list has thousands of rows. Rows
+    // of one line all take the height of the first of them, measured once; the others are measured
+    // one by one, or all together when they are many.
+    const int rows = m_model->rowCount();
+    const GridContent& content = m_grid->content();
+    bool checkColumn = false;
+    for (int c = colOffset(); c < m_grid->cols(); ++c)
+        checkColumn = checkColumn || m_grid->colDataType(c) == Grid::DataType::Boolean;
+    QList<int> others;
+    int sample = -1;
+    for (int r = 0; r < rows; ++r) {
+        if (!isOneLine(content.rows[size_t(r + rowOffset())], checkColumn))
+            others.append(r);
+        else if (sample < 0)
+            sample = r;
+    }
+    if (sample >= 0) {
+        // As the header sizes a row to its contents: the larger of the cells' and the header's.
+        verticalHeader()->setDefaultSectionSize(
+            std::max(sizeHintForRow(sample), verticalHeader()->sectionSizeHint(sample)));
+    }
+    if (others.size() > 64 && others.size() > rows / 4) {
+        resizeRowsToContents();
+        return;
+    }
+    for (int r : std::as_const(others))
+        resizeRowToContents(r);
+}
 
 void GridView::setHeaderSort(bool on)
 {

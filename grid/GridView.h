@@ -88,6 +88,12 @@ public:
     void fitColumnWidths(int firstCol = 0, int lastCol = -1, int extraTwips = 0);
     // The least width in pixels that the fits leave a grid column (0: none).
     void setMinimumColumnWidth(int col, int pixels);
+    // Widths fitted to the rows a screen shows (those in sight, then those around them), not to a
+    // thousand rows: for a long list, whose rows would otherwise take long to measure. Applies to
+    // fitColumnWidths and to a double click on a column's edge.
+    bool fitsShownRows() const { return m_fitsShownRows; }
+    void setFitsShownRows(bool on);
+    // Fits the heights of the rows to their contents.
     void fitRowHeights();
     void setHeaderSort(bool on);
     QString toolTipText() const { return m_toolTip; }
@@ -204,6 +210,7 @@ private:
     int m_mouseCol = -1;
     QModelIndex m_pressIndex;
     bool m_headerSort = false;
+    bool m_fitsShownRows = false;
     int m_sortCol = -1;
     Grid::Sort m_sortOrder = Grid::Sort::None;
     QString m_toolTip;

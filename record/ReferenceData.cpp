@@ -107,63 +107,96 @@ bool isOfferedSpecies(const Grid& g, int r)
 // name that begins with a letter is such a text; when every character of it folds to a single
 // character of the basic plane (always so for the names of France), its folded form is kept once,
 // and two such names compare as their folded forms. Any other name goes through the generic
-// comparison itself.
+// comparison itself. Kept for some rows of the table, numbered from 0 in the order given.
 class SortNames
 {
 public:
-    explicit SortNames(const Grid& g) : m_grid(g)
+    SortNames(const Grid& g, const int* rows, qsizetype count) : m_grid(g), m_rows(rows)
     {
-        const int rows = g.rows();
-        m_start.assign(size_t(rows) + 1, 0);
-        m_folded.assign(size_t(rows), false);
-        for (int r = 1; r < rows; ++r) {
-            m_start[size_t(r)] = m_pool.size();
-            const QString name = g.cell(r, kCommuneName);
+        m_start.assign(size_t(count) + 1, 0);
+        m_folded.assign(size_t(count), false);
+        for (qsizetype i = 0; i < count; ++i) {
+            m_start[size_t(i)] = m_pool.size();
+            const QString name = g.cell(rows[i], kCommuneName);
             const QStringView trimmed = QStringView(name).trimmed();
             bool folded = !trimmed.isEmpty() && trimmed.front().isLetter();
-            for (qsizetype i = 0; folded && i < trimmed.size(); ++i) {
-                const char16_t c = trimmed[i].unicode();
-                const char32_t f = c < 0x80                ? (c >= u'A' && c <= u'Z' ? c + 32 : c)
-                                   : QChar::isSurrogate(c) ? 0x10000
-                                                           : QChar::toCaseFolded(char32_t(c));
+            for (qsizetype c = 0; folded && c < trimmed.size(); ++c) {
+                const char16_t ch = trimmed[c].unicode();
+                const char32_t f = ch < 0x80                ? (ch >= u'A' && ch <= u'Z' ? ch + 32 : ch)
+                                   : QChar::isSurrogate(ch) ? 0x10000
+                                                            : QChar::toCaseFolded(char32_t(ch));
                 if (f > 0xFFFF || QChar::isSurrogate(f))
                     folded = false;
                 else
                     m_pool.push_back(char16_t(f));
             }
             if (!folded)
-                m_pool.resize(m_start[size_t(r)]);
-            m_folded[size_t(r)] = folded;
+                m_pool.resize(m_start[size_t(i)]);
+            m_folded[size_t(i)] = folded;
         }
-        m_start[size_t(rows)] = m_pool.size();
+        m_start[size_t(count)] = m_pool.size();
     }
 
-    bool before(int a, int b) const
+    bool before(qsizetype a, qsizetype b) const
     {
         if (m_folded[size_t(a)] && m_folded[size_t(b)])
             return folded(a) < folded(b);
-        return Grid::compareGeneric(m_grid.cell(a, kCommuneName), m_grid.cell(b, kCommuneName)) < 0;
+        return Grid::compareGeneric(m_grid.cell(m_rows[a], kCommuneName),
+                                    m_grid.cell(m_rows[b], kCommuneName)) < 0;
     }
 
 private:
-    std::u16string_view folded(int r) const
+    std::u16string_view folded(qsizetype i) const
     {
-        return std::u16string_view(m_pool.data() + m_start[size_t(r)],
-                                   m_start[size_t(r) + 1] - m_start[size_t(r)]);
+        return std::u16string_view(m_pool.data() + m_start[size_t(i)],
+                                   m_start[size_t(i) + 1] - m_start[size_t(i)]);
     }
 
     const Grid& m_grid;
+    const int* m_rows;
     std::vector<char16_t> m_pool; // every folded name, one after the other
     std::vector<size_t> m_start;  // where each row's folded name begins in the pool
     std::vector<bool> m_folded;   // the row's name is compared through its folded form
 };
 
+// Puts the grid rows first..last in the order of their communes' names, rows of equal names
+// keeping their order.
+void sortByName(const Grid& g, int* first, int* last)
+{
+    const qsizetype count = last - first;
+    const SortNames names(g, first, count);
+    std::vector<qsizetype> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    const auto before = [&](qsizetype a, qsizetype b) { return names.before(a, b); };
+    // A table kept in order needs no sorting: one look tells.
+    if (std::is_sorted(order.begin(), order.end(), before))
+        return;
+    std::stable_sort(order.begin(), order.end(), before);
+    std::vector<int> rows(first, last);
+    for (qsizetype i = 0; i < count; ++i)
+        first[i] = rows[size_t(order[size_t(i)])];
+}
+
 // The order of the communes table's data rows (grid rows 1 to count): by department code, then by
 // commune name, with the generic comparison of trimmed texts; rows that compare equal keep their
 // order. This is the order that sorting the table on the name and then on the department gives
 // (sub_Tri_Colonne: the empty rows at the bottom stay there), reached by sorting the few
-// department codes once and the names within each department.
-QList<int> communeOrder(const Grid& g)
+// department codes once and the names within each department. The rows of a department (or of
+// codes that compare equal: "1" and "01") form a run of the order; a run of one code is left in
+// table order, for its names to be sorted when its communes are first asked for.
+struct CommuneOrder
+{
+    QList<int> rows;
+    struct Run
+    {
+        int first = 0;
+        int end = 0;
+        bool sorted = false;
+    };
+    QList<Run> runs;
+};
+
+CommuneOrder communeOrder(const Grid& g)
 {
     const int count = std::max(0, g.rows() - 1);
     int last = count; // the last row holding a text
@@ -175,12 +208,14 @@ QList<int> communeOrder(const Grid& g)
     };
     while (last > 1 && blankRow(last))
         --last;
-    QList<int> order;
+    CommuneOrder out;
+    QList<int>& order = out.rows;
     order.reserve(count);
     if (last <= 1) {
         for (int r = 1; r <= count; ++r)
             order.append(r);
-        return order;
+        out.runs.append({0, int(order.size()), true});
+        return out;
     }
 
     // The rows of each code, in table order; the codes in order of first appearance. A code is
@@ -209,23 +244,28 @@ QList<int> communeOrder(const Grid& g)
     std::stable_sort(byCode.begin(), byCode.end(),
                      [&](int a, int b) { return Grid::compareGeneric(codes[a], codes[b]) < 0; });
 
-    const SortNames names(g);
     for (int k = 0; k < byCode.size();) {
-        // Codes that compare equal ("1" and "01") form one run.
-        QList<int> run = groups[byCode[k]];
+        // Codes that compare equal ("1" and "01") form one run, sorted at once: its codes mix.
+        const int first = int(order.size());
+        order += groups[byCode[k]];
         int next = k + 1;
         for (; next < byCode.size() && Grid::compareGeneric(codes[byCode[k]], codes[byCode[next]]) == 0;
              ++next)
-            run += groups[byCode[next]];
-        if (next > k + 1)
-            std::sort(run.begin(), run.end()); // back to table order
-        std::stable_sort(run.begin(), run.end(), [&](int a, int b) { return names.before(a, b); });
-        order += run;
+            order += groups[byCode[next]];
+        const bool mixed = next > k + 1;
+        if (mixed) {
+            std::sort(order.begin() + first, order.end()); // back to table order
+            sortByName(g, order.data() + first, order.data() + order.size());
+        }
+        out.runs.append({first, int(order.size()), mixed});
         k = next;
     }
+    const int blanks = int(order.size());
     for (int r = last + 1; r <= count; ++r)
         order.append(r);
-    return order;
+    if (blanks < order.size())
+        out.runs.append({blanks, int(order.size()), true});
+    return out;
 }
 
 } // namespace
@@ -291,23 +331,64 @@ Result ReferenceData::sub_Load_Grid_Communes(const QString& path)
     m_firstRowOfCode.clear();
     Grid& g = *m_communeGrid;
     const Result read = loadTable(g, path, kCommunes);
-    m_communeOrder = communeOrder(g);
+    CommuneOrder order = communeOrder(g);
+    m_communeOrder = std::move(order.rows);
+    m_communeRuns.clear();
+    m_runSorted.clear();
+    for (const CommuneOrder::Run& run : order.runs) {
+        m_communeRuns.append(run.end);
+        m_runSorted.push_back(run.sorted);
+    }
 
-    for (int row = 0; row < m_communeOrder.size(); ++row) {
+    // A department per change of the code along the order, named after its first row. A run of
+    // one code whose rows all name their department alike is one department, whatever the order of
+    // its names; any other run is put in name order first.
+    const auto department = [&](int row) {
         const QString code = g.cell(m_communeOrder[row], kCommuneDepartment);
         if (m_departments.isEmpty() || m_departments.last().code != code) {
             m_departments.append({code, g.cell(m_communeOrder[row], kCommuneDepartmentName)});
             if (!m_firstRowOfCode.contains(code))
                 m_firstRowOfCode.insert(code, row);
         }
+    };
+    for (qsizetype k = 0; k < order.runs.size(); ++k) {
+        const CommuneOrder::Run& run = order.runs[k];
+        const auto oneName = [&] {
+            const QString name = g.cell(m_communeOrder[run.first], kCommuneDepartmentName);
+            for (int row = run.first + 1; row < run.end; ++row)
+                if (g.cell(m_communeOrder[row], kCommuneDepartmentName) != name)
+                    return false;
+            return true;
+        };
+        if (run.sorted || !oneName()) {
+            sortRunAt(run.first);
+            for (int row = run.first; row < run.end; ++row)
+                department(row);
+        } else {
+            department(run.first);
+        }
     }
     return read;
+}
+
+void ReferenceData::sortRunAt(int row) const
+{
+    const auto run = std::upper_bound(m_communeRuns.begin(), m_communeRuns.end(), row);
+    if (run == m_communeRuns.end())
+        return;
+    const size_t k = size_t(run - m_communeRuns.begin());
+    if (m_runSorted[k])
+        return;
+    m_runSorted[k] = true;
+    const int first = k == 0 ? 0 : m_communeRuns[qsizetype(k) - 1];
+    sortByName(*m_communeGrid, m_communeOrder.data() + first, m_communeOrder.data() + *run);
 }
 
 Commune ReferenceData::commune(int row) const
 {
     if (row < 0 || row >= m_communeOrder.size())
         return Commune();
+    sortRunAt(row);
     const Grid& g = *m_communeGrid;
     const int r = m_communeOrder[row];
     return {.department = g.cell(r, kCommuneDepartment),
@@ -322,8 +403,9 @@ int ReferenceData::findCommune(const QString& department, const QString& commune
 {
     const QString code = department.left(2);
     const Grid& g = *m_communeGrid;
-    for (int row = m_firstRowOfCode.value(code, int(m_communeOrder.size())); row < m_communeOrder.size();
-         ++row) {
+    const int from = m_firstRowOfCode.value(code, int(m_communeOrder.size()));
+    sortRunAt(from);
+    for (int row = from; row < m_communeOrder.size(); ++row) {
         const int r = m_communeOrder[row];
         const QString rowCode = g.cell(r, kCommuneDepartment);
         if (rowCode == code && g.cell(r, kCommuneName) == commune)
@@ -355,8 +437,9 @@ QList<CommuneChoice> ReferenceData::sub_Load_Communes(const QString& departmentI
     QList<CommuneChoice> choices;
     const QString code = departmentItem.left(2);
     const Grid& g = *m_communeGrid;
-    for (int row = m_firstRowOfCode.value(code, int(m_communeOrder.size())); row < m_communeOrder.size();
-         ++row) {
+    const int from = m_firstRowOfCode.value(code, int(m_communeOrder.size()));
+    sortRunAt(from);
+    for (int row = from; row < m_communeOrder.size(); ++row) {
         const int r = m_communeOrder[row];
         const QString rowCode = g.cell(r, kCommuneDepartment);
         if (rowCode == code && common::leadingNumber(g.cell(r, kCommuneNumber)) != 0)

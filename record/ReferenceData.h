@@ -21,6 +21,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace grid {
 class Grid;
@@ -141,8 +142,14 @@ private:
         QString name;
     };
 
+    // Puts the rows of the department holding a row of the order in name order, once: a record
+    // asks for the communes of a department or two, not of the whole country.
+    void sortRunAt(int row) const;
+
     std::unique_ptr<grid::Grid> m_communeGrid; // as read
-    QList<int> m_communeOrder;                 // row -> grid row, in sorted order
+    mutable QList<int> m_communeOrder;         // row -> grid row, in sorted order
+    QList<int> m_communeRuns;                  // where each department's rows of the order end
+    mutable std::vector<bool> m_runSorted;     // the department's rows are in name order
     QList<DepartmentRun> m_departments;        // one per run of equal codes, in sorted order
     QHash<QString, int> m_firstRowOfCode;      // code -> first row holding it
     ChoiceList m_networks;

@@ -3,7 +3,9 @@
 // refresh, the user's sort, and the list last shown. A refresh converts the older files of the
 // data folder first (telling a file left unconverted once), then reads the list and fills the
 // window's grid. The record files left out of the list and an export log that cannot be read are
-// told once in the run of the program, with the reason.
+// told once in the run of the program, with the reason. When no record file and not the export log
+// changed since the last refresh (same names, sizes and modification times), the list last read is
+// shown again without reading anything: a refresh then costs one look at the folder.
 
 #include "recordlist/OlderFileConversion.h"
 #include "recordlist/RecordListing.h"
@@ -43,6 +45,10 @@ private:
     ListSort m_sort;
     Listing m_listing;
     ConversionReport m_conversion;
+    // What the list last read was read from.
+    QString m_folder;
+    QList<platform::FolderFile> m_files;
+    platform::FileStamp m_logStamp;
 };
 
 } // namespace recordlist

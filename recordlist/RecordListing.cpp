@@ -4,8 +4,9 @@
 #include "common/GridHelpers.h"
 #include "common/Paths.h"
 
-#include <QRegularExpression>
-#include <set>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace recordlist {
 
@@ -19,30 +20,89 @@ const QString kUnassignedSite = QStringLiteral("NON ATTRIBUE");
 
 namespace {
 
-// Site names that differ only by the case of their letters are one site (so are their files).
-struct SameLetters
+// The sites of the files, each once: names that differ only by the case of their letters are one
+// site (so are their files), the first met standing for it; sorted without regard to case.
+class SiteList
 {
-    bool operator()(const QString& a, const QString& b) const
+public:
+    void add(const QString& fileName)
     {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
+        if (QString site = siteOfFileName(fileName); !site.isEmpty())
+            m_sites.emplace_back(site.toCaseFolded(), std::move(site));
     }
+    QStringList sorted()
+    {
+        std::stable_sort(m_sites.begin(), m_sites.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList out;
+        out.reserve(qsizetype(m_sites.size()));
+        for (size_t i = 0; i < m_sites.size(); ++i)
+            if (i == 0 || m_sites[i].first != m_sites[i - 1].first)
+                out << std::move(m_sites[i].second);
+        return out;
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> m_sites; // folded, as written
 };
+
+// A date and time as kListDateTimeFormat writes it, "dd/MM/yyyy HH:mm:ss", built from its numbers:
+// a list of thousands of records writes one per record at each refresh.
+QString listDateTimeText(const QDateTime& when)
+{
+    const QDate date = when.date();
+    const QTime time = when.time();
+    if (date.year() < 1000 || date.year() > 9999)
+        return when.toString(kListDateTimeFormat);
+    QString out(19, Qt::Uninitialized);
+    QChar* c = out.data();
+    const auto put = [&c](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            c[i] = QChar(u'0' + value % 10);
+        c += digits;
+    };
+    const auto sep = [&c](char16_t ch) { *c++ = QChar(ch); };
+    put(date.day(), 2);
+    sep(u'/');
+    put(date.month(), 2);
+    sep(u'/');
+    put(date.year(), 4);
+    sep(u' ');
+    put(time.hour(), 2);
+    sep(u':');
+    put(time.minute(), 2);
+    sep(u':');
+    put(time.second(), 2);
+    return out;
+}
+
+} // namespace
+
+namespace {
+
+// Each cell of a row of the list, with its column.
+template <typename Put> void putCells(const ListRow& row, Put put)
+{
+    const RecordSummary& s = row.summary;
+    put(FileColumn, s.fileName);
+    put(SiteColumn, s.siteName);
+    put(PassageColumn, s.passage);
+    put(DateColumn, s.date);
+    put(ObserverColumn, s.observer);
+    put(StatusColumn, s.status);
+    put(ModifiedColumn, s.modified.isValid() ? listDateTimeText(s.modified) : QString());
+    put(ExportedColumn, row.exported);
+    put(VersionColumn, s.version);
+}
 
 } // namespace
 
 QStringList ListRow::cells() const
 {
-    const RecordSummary& s = summary;
+    if (!shown.isEmpty())
+        return shown;
     QStringList out(ListColumnCount);
-    out[FileColumn] = s.fileName;
-    out[SiteColumn] = s.siteName;
-    out[PassageColumn] = s.passage;
-    out[DateColumn] = s.date;
-    out[ObserverColumn] = s.observer;
-    out[StatusColumn] = s.status;
-    out[ModifiedColumn] = s.modified.isValid() ? s.modified.toString(kListDateTimeFormat) : QString();
-    out[ExportedColumn] = exported;
-    out[VersionColumn] = s.version;
+    putCells(*this, [&out](int column, const QString& text) { out[column] = text; });
     return out;
 }
 
@@ -56,10 +116,21 @@ const ListRow* Listing::find(const QString& fileName) const
 
 QString siteOfFileName(const QString& fileName)
 {
-    static const QRegularExpression ending(QStringLiteral("^(.*)~Passage N\\d+\\.[^.]*$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = ending.match(fileName);
-    return m.hasMatch() ? m.captured(1) : QString();
+    // The name ends with "~Passage N", digits, a dot and an extension without a dot; the site is
+    // what stands before the last "~Passage N" so followed.
+    static const QString passage = QStringLiteral("~Passage N");
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0)
+        return QString();
+    qsizetype digits = dot;
+    while (digits > 0 && fileName[digits - 1].isDigit())
+        --digits;
+    if (digits == dot || digits < passage.size() ||
+        QStringView(fileName)
+                .sliced(digits - passage.size(), passage.size())
+                .compare(passage, Qt::CaseInsensitive) != 0)
+        return QString();
+    return fileName.left(digits - passage.size());
 }
 
 platform::ResultOf<QHash<QString, QString>> lastExportDates(const QString& dataFolder)
@@ -84,34 +155,57 @@ Listing readListing(const QString& dataFolder, SummaryCache& cache)
     return readListing(dataFolder, common::listFiles(dataFolder, kRecordMask), cache);
 }
 
-Listing readListing(const QString& dataFolder, const QStringList& names, SummaryCache& cache)
+namespace {
+
+// The rows of the files whose summaries could be read, the sites, the export dates.
+template <typename Files, typename NameOf, typename Read>
+Listing listingOf(const QString& dataFolder, const Files& files, NameOf nameOf, Read summaryOf,
+                  SummaryCache& cache)
 {
     Listing out;
-    out.rows.reserve(names.size());
-    std::set<QString, SameLetters> sites;
-    for (const QString& name : names) {
-        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain.ok) {
-            out.unreadable.append({name, plain.error});
+    out.rows.reserve(files.size());
+    SiteList sites;
+    for (const auto& file : files) {
+        if (const platform::Result plain = common::checkPlainName(dataFolder, nameOf(file)); !plain.ok) {
+            out.unreadable.append({nameOf(file), plain.error});
             continue;
         }
-        SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
+        SummaryRead read = summaryOf(file);
         if (!read.result.ok) {
-            out.unreadable.append({name, read.result.error});
+            out.unreadable.append({nameOf(file), read.result.error});
             continue;
         }
-        if (const QString site = siteOfFileName(name); !site.isEmpty())
-            sites.insert(site);
-        out.rows.append({std::move(read.summary), QString()});
+        sites.add(nameOf(file));
+        out.rows.append({std::move(read.summary), QString(), QStringList()});
     }
     cache.dropUnused();
-    out.sites = QStringList(sites.begin(), sites.end());
+    out.sites = sites.sorted();
 
     const platform::ResultOf<QHash<QString, QString>> dates = lastExportDates(dataFolder);
     out.exportLog = dates.result;
     if (!dates.value.isEmpty())
         for (ListRow& r : out.rows)
             r.exported = dates.value.value(r.summary.fileName.toUpper());
+    // Written once here, shown at each refresh while nothing changes.
+    for (ListRow& r : out.rows)
+        r.shown = r.cells();
     return out;
+}
+
+} // namespace
+
+Listing readListing(const QString& dataFolder, const QStringList& names, SummaryCache& cache)
+{
+    return listingOf(
+        dataFolder, names, [](const QString& name) -> const QString& { return name; },
+        [&](const QString& name) { return cache.summary(common::joinPath(dataFolder, name), name); }, cache);
+}
+
+Listing readListing(const QString& dataFolder, const QList<platform::FolderFile>& files, SummaryCache& cache)
+{
+    return listingOf(
+        dataFolder, files, [](const platform::FolderFile& file) -> const QString& { return file.name; },
+        [&](const platform::FolderFile& file) { return cache.summary(dataFolder, file); }, cache);
 }
 
 Listing readListing(const QString& dataFolder)
@@ -140,8 +234,8 @@ void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort
     using grid::Grid;
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
-    grid.setRows(1);
-    grid.clear();
+    // Every row is written anew whole: nothing of the list before remains.
+    grid.clearRange({0, 0, 0, grid.cols() - 1});
     grid.setFormatString(kListHeader);
     grid.setCols(ListColumnCount);
     grid.setFixedRows(1);
@@ -155,9 +249,7 @@ void fillListGrid(const Listing& listing, grid::Grid& grid, const ListSort& sort
     for (int i = 0; i < listing.rows.size(); ++i) {
         const ListRow& row = listing.rows[i];
         const int r = 1 + i;
-        const QStringList cells = row.cells();
-        for (int c = FileColumn; c < ListColumnCount; ++c)
-            grid.setCell(r, c, cells[c]);
+        grid.setRow(r, row.cells());
         grid.setRowKey(r, row.summary.fileName);
         grid.setBackColour({r, FileColumn, r, ListColumnCount - 1}, row.colour());
     }

@@ -48,7 +48,8 @@ extern const QString kUnassignedSite;
 struct ListRow
 {
     RecordSummary summary;
-    QString exported; // date and time of the newest export; empty when never exported
+    QString exported;  // date and time of the newest export; empty when never exported
+    QStringList shown; // the texts of columns 0 to 9 as the listing wrote them; empty: not yet
 
     // The texts of columns 0 to 9.
     QStringList cells() const;
@@ -91,6 +92,10 @@ Listing readListing(const QString& dataFolder, SummaryCache& cache);
 Listing readListing(const QString& dataFolder);
 // The same from the record files named, as the folder listing gives them.
 Listing readListing(const QString& dataFolder, const QStringList& recordFiles, SummaryCache& cache);
+// The same from the record files listed with their stamps: a file whose stamp is the one kept is
+// not read again.
+Listing readListing(const QString& dataFolder, const QList<platform::FolderFile>& recordFiles,
+                    SummaryCache& cache);
 
 // The column and order of the user's last header sort, put back after each refresh. The orders
 // are the codes of the grid's header-click sort: 1 ascending, 2 descending.

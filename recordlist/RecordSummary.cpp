@@ -1,5 +1,6 @@
 #include "recordlist/RecordSummary.h"
 
+#include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -147,18 +148,31 @@ SummaryRead readRecordSummary(const QString& path)
 
 SummaryRead SummaryCache::summary(const QString& path, const QString& fileName)
 {
-    const QFileInfo info(path);
-    const qint64 size = info.size();
-    const QDateTime modified = info.lastModified();
+    const platform::FileStamp stamp = platform::fileStamp(path);
     const auto it = m_entries.find(fileName);
-    if (it != m_entries.end() && it->size == size && it->modified == modified) {
+    if (it != m_entries.end() && it->stamp == stamp) {
         it->used = true;
         return {platform::Result::success(), it->summary};
     }
+    return read(path, fileName, stamp);
+}
+
+SummaryRead SummaryCache::summary(const QString& folder, const platform::FolderFile& file)
+{
+    const auto it = m_entries.find(file.name);
+    if (it != m_entries.end() && it->stamp == file.stamp) {
+        it->used = true;
+        return {platform::Result::success(), it->summary};
+    }
+    return read(common::joinPath(folder, file.name), file.name, file.stamp);
+}
+
+SummaryRead SummaryCache::read(const QString& path, const QString& fileName, const platform::FileStamp& stamp)
+{
     ++m_reads;
-    SummaryRead read = readSummary(path, fileName, modified);
+    SummaryRead read = readSummary(path, fileName, QDateTime::fromMSecsSinceEpoch(stamp.modifiedMSecs()));
     if (read.result.ok)
-        m_entries.insert(fileName, Entry{size, modified, read.summary, true});
+        m_entries.insert(fileName, Entry{stamp, read.summary, true});
     else
         m_entries.remove(fileName);
     return read;

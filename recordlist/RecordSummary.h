@@ -8,6 +8,7 @@
 // A file of the listing that cannot be read, or that is no record, is left out of the list and
 // reported with the reason; it is never changed.
 
+#include "platform/FolderFiles.h"
 #include "platform/Result.h"
 
 #include <QDateTime>
@@ -52,6 +53,9 @@ public:
     // The summary of the file at path, read again when the file changed since it was kept.
     // fileName is the name the listing gives (the key). Failures are not kept.
     SummaryRead summary(const QString& path, const QString& fileName);
+    // The same for a file of a folder listed with its stamp: the file is only read, and its path
+    // only made, when the stamp differs from the one kept.
+    SummaryRead summary(const QString& folder, const platform::FolderFile& file);
     // Forgets the files not asked for since the last call (files deleted or renamed).
     void dropUnused();
     void clear() { m_entries.clear(); }
@@ -63,11 +67,11 @@ public:
 private:
     struct Entry
     {
-        qint64 size = -1;
-        QDateTime modified;
+        platform::FileStamp stamp;
         RecordSummary summary;
         bool used = false;
     };
+    SummaryRead read(const QString& path, const QString& fileName, const platform::FileStamp& stamp);
     QHash<QString, Entry> m_entries;
     int m_reads = 0;
 };

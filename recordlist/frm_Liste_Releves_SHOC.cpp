@@ -39,6 +39,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mirelot - Liste des zones de comptage");
 const QString kNewTitle = QStringLiteral("Création d'un nouveau relevé");
+// The width of the site list, in characters, whatever the sites' names.
+constexpr int kSiteListLength = 40;
 
 // A file left unconverted, unreadable or not imported is named once for the run of the program,
 // whichever list window asks.
@@ -149,6 +151,8 @@ void frm_Liste_Releves_SHOC::buildListView()
     flx_Grille = new grid::GridView(&m_grid, fra_Grille);
     flx_Grille->setObjectName(QStringLiteral("flx_Grille"));
     flx_Grille->setHeaderSort(true);
+    // Thousands of records: the columns fit the records in sight.
+    flx_Grille->setFitsShownRows(true);
     m_grid.setObjectName(QStringLiteral("flx_Grille"));
     m_grid.setSelectionMode(grid::Grid::SelectionMode::ListBox);
     m_views->addWidget(flx_Grille);
@@ -182,6 +186,10 @@ void frm_Liste_Releves_SHOC::buildNewRecordFrame()
     }
     cbo_Carres = new QComboBox(circumstances);
     cbo_Carres->setObjectName(QStringLiteral("cbo_Carrés"));
+    // The list spans the frame's width: its size does not hang on every site's name (thousands
+    // of texts to measure each time the window's layout is computed).
+    cbo_Carres->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbo_Carres->setMinimumContentsLength(kSiteListLength);
     choices->addWidget(cbo_Carres);
     frame->addStretch();
     m_views->addWidget(fra_New_Eps);

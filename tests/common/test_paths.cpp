@@ -46,6 +46,59 @@ TEST(Paths, ListByMaskIgnoringCaseSortedByName)
               QStringList({"SHOC-c.FLX", "shoc-x-y.flx"}));
 }
 
+TEST(Paths, MasksMatchWholeNamesWithoutRegardToCase)
+{
+    const struct
+    {
+        const char* mask;
+        const char* name;
+        bool matches;
+    } cases[] = {
+        {"SHOC-*.*FLX2009", "shoc-A~Passage N1.flx2009", true},
+        {"SHOC-*.*FLX2009", "SHOC-A~Passage N1.@FLX2009", true},
+        {"SHOC-*.*FLX2009", "SHOC-A~Passage N1.FLX2009.bak", false},
+        {"SHOC-*.*FLX2009", "SHOC-FLX2009", false},
+        {"SHOC-*-*.FLX", "SHOC-A-B~Passage N1.FLX", true},
+        {"SHOC-*-*.FLX", "SHOC-A~Passage N1.FLX", false},
+        {"SHOC-*-*.FLX", "SHOC--.FLX", true},
+        {"SHOC-*-*.FLX", "SHOC-A-B~Passage N1.FLX2009", false},
+        {"SHOC-?.FLX", "SHOC-c.FLX", true},
+        {"SHOC-?.FLX", "SHOC-cd.FLX", false},
+        {"*.DOV", "Espèces.dov", true},
+        {"ESPÈCES.DOV", "espèces.dov", true},
+        {"*", "", true},
+        {"a*b*c", "aXbYbc", true},
+        {"a*b*c", "aXcYb", false},
+        {"a**", "a", true},
+        {"[ab]*", "b.txt", true},
+        {"[ab]*", "c.txt", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(common::matchesMask(QString::fromUtf8(c.name), QString::fromUtf8(c.mask)), c.matches)
+            << c.mask << " " << c.name;
+}
+
+TEST(Paths, AListingWithStampsGivesTheNamesOfTheListingWithTheirSizes)
+{
+    testing_support::TestEnvironment env;
+    const QString d = env.dataFolder();
+    touch(d + "/SHOC-b.FLX2009", "12345");
+    touch(d + "/shoc-A.flx2009", "1");
+    touch(d + "/notes.txt", "n");
+    QDir(d).mkdir("SHOC-dossier.FLX2009");
+    const QList<platform::FolderFile> files = common::listFileStamps(d, "SHOC-*.*FLX2009");
+    QStringList names;
+    for (const platform::FolderFile& f : files)
+        names << f.name;
+    EXPECT_EQ(names, common::listFiles(d, "SHOC-*.*FLX2009"));
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(files[1].stamp.size, 5);
+    EXPECT_EQ(files[1].stamp, platform::fileStamp(d + "/SHOC-b.FLX2009"));
+    EXPECT_EQ(files[1].stamp.modifiedMSecs(),
+              QFileInfo(d + "/SHOC-b.FLX2009").lastModified().toMSecsSinceEpoch());
+    EXPECT_FALSE(platform::fileStamp(d + "/absent").exists());
+}
+
 TEST(Paths, FindAndRenameNeverReplaceAnotherFile)
 {
     testing_support::TestEnvironment env;

@@ -207,6 +207,33 @@ TEST(GridRows, AddRowFromTabText)
     }
 }
 
+TEST(GridRows, SetRowWritesTheWholeRowAnewKeepingItsKey)
+{
+    const struct
+    {
+        const char* name;
+        QStringList texts;
+        QString expected;
+    } cases[] = {
+        {"as many texts as columns", {"a", "b", "c"}, "a\tb\tc"},
+        {"fewer: the others empty", {"a"}, "a\t\t"},
+        {"more: the extra ones dropped", {"a", "b", "c", "d"}, "a\tb\tc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Grid g;
+        fill(g, {"H0\tH1\tH2", "1\t2\t3"});
+        g.setRowKey(1, "k");
+        g.setBackColour({1, 0, 1, 2}, gridRgb(1, 2, 3));
+        g.setCheckState(1, 2, Grid::Checked);
+        g.setRow(1, c.texts);
+        EXPECT_EQ(rowsOf(g), QStringList({"H0\tH1\tH2", c.expected}));
+        EXPECT_EQ(g.rowKey(1), "k");
+        EXPECT_EQ(g.backColour(1, 1), 0);
+        EXPECT_EQ(g.checkState(1, 2), Grid::NoCheck);
+    }
+}
+
 TEST(GridRows, RemovingAFixedRowLowersTheFixedCount)
 {
     Grid g;

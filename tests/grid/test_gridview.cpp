@@ -743,4 +743,73 @@ TEST(GridViewClosing, DestroyedWithAnOpenEditorNoEventComes)
         }
 }
 
+namespace {
+
+// A view over a grid of rows "a<n>\tb<n>" under a header row; the rows named hold two lines, the
+// rows listed in bigFont a cell in a larger font.
+void fillRows(GridView& view, int rows, const QList<int>& twoLines, const QList<int>& bigFont)
+{
+    Grid& g = view.grid();
+    g.setRows(0);
+    g.setFormatString("|A|B");
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    for (int r = 1; r <= rows; ++r)
+        g.addRow(twoLines.contains(r) ? QStringLiteral("\tdeux\rlignes\tb")
+                                      : QStringLiteral("\ta%1\tb%1").arg(r));
+    for (int r : bigFont)
+        g.setFontSize({r, 2, r, 2}, 20);
+    view.resize(400, 300);
+}
+
+} // namespace
+
+TEST(GridViewFit, EachRowTakesTheHeightOfItsContents)
+{
+    const struct
+    {
+        const char* name;
+        QList<int> twoLines;
+        QList<int> bigFont;
+    } cases[] = {
+        {"rows of one line, a few of more", {3, 40}, {7}},
+        {"most rows of more than one line",
+         [] {
+             QList<int> all;
+             for (int r = 1; r <= 200; r += 2)
+                 all << r;
+             return all;
+         }(),
+         {}},
+        {"rows of one line only", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GridView fitted, measured;
+        fillRows(fitted, 200, c.twoLines, c.bigFont);
+        fillRows(measured, 200, c.twoLines, c.bigFont);
+        fitted.fitRowHeights();
+        measured.resizeRowsToContents(); // every row measured
+        for (int r = 0; r < measured.model()->rowCount(); ++r)
+            ASSERT_EQ(fitted.rowHeight(r), measured.rowHeight(r)) << "row " << r + 1;
+        for (int r : c.twoLines)
+            EXPECT_GT(fitted.rowHeight(r - 1), fitted.rowHeight(1)) << "row " << r;
+    }
+}
+
+TEST(GridViewFit, ColumnsOfALongListFitTheRowsAScreenShows)
+{
+    GridView view;
+    fillRows(view, 2000, {}, {});
+    view.grid().setCell(500, 1, "un texte bien plus long que tous ceux des premières lignes");
+    view.fitColumnWidths(1, 1);
+    const int allRows = view.columnWidth(0);
+    view.setFitsShownRows(true);
+    view.fitColumnWidths(1, 1);
+    EXPECT_LT(view.columnWidth(0), allRows) << "row 500 is far below the rows shown";
+    view.grid().setCell(2, 1, "un texte bien plus long que tous ceux des premières lignes");
+    view.fitColumnWidths(1, 1);
+    EXPECT_EQ(view.columnWidth(0), allRows);
+}
+
 #include "test_gridview.moc"

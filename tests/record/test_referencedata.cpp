@@ -46,6 +46,33 @@ TEST(ReferenceData, CommunesInTheOrderOfTheTwoSorts)
               QStringList({"01 - Ain", "1 - Ain", "07 - Ardèche", "26 - Drôme", "2A - Corse"}));
 }
 
+// A department takes the name its first commune in name order gives it, whatever the order of the
+// table and however its other rows name it.
+TEST(ReferenceData, ADepartmentIsNamedByItsFirstCommune)
+{
+    testing_support::TestEnvironment env;
+    const QString path = QDir(env.programFolder()).filePath("Communes.DOV");
+    const struct
+    {
+        const char* name;
+        const char* table;
+        QString department;
+    } cases[] = {
+        {"rows named alike", "Dép\tN°\tCommune\tNom\n26\t001\tValence\tDrôme\n26\t002\tAlbon\tDrôme\n",
+         "26 - Drôme"},
+        {"rows named otherwise", "Dép\tN°\tCommune\tNom\n26\t001\tValence\tDrôme\n26\t002\tAlbon\tDROME\n",
+         "26 - DROME"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        record_samples::writeTable(path, GridFile::Complete, QString::fromUtf8(c.table));
+        ReferenceData refs;
+        ASSERT_TRUE(refs.sub_Load_Grid_Communes(path));
+        EXPECT_EQ(refs.sub_Load_Dept("%"), QStringList({c.department}));
+        EXPECT_EQ(refs.commune(0).name, "Albon");
+    }
+}
+
 TEST(ReferenceData, ListsAndLookups)
 {
     testing_support::TestEnvironment env;

@@ -8,8 +8,11 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace recordlist;
 using grid::Grid;
@@ -231,4 +234,52 @@ TEST_F(RecordListingTest, FilesLeftOutAndAnUnreadableLogAreToldOnce)
     again.refresh(env.dataFolder(), g);
     EXPECT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(column(g, 1), QStringList{kA1});
+}
+
+TEST_F(RecordListingTest, ARefreshReadsAgainOnlyWhatChangedAndShowsWhatAWholeReadingShows)
+{
+    write(kA1, "01/12/2009");
+    write(kB1, "03/12/2009");
+    const QDateTime earlier(QDate(2010, 1, 5), QTime(10, 0));
+    list_samples::setModified(path(kA1), earlier);
+    ToldOnce told;
+    RecordList list(told);
+    Grid g;
+    list.refresh(env.dataFolder(), g);
+    ASSERT_EQ(list.cache().reads(), 2);
+
+    const struct
+    {
+        const char* change;
+        std::function<void()> make;
+        int reads; // files read by the refresh that follows
+    } cases[] = {
+        {"nothing", [] {}, 0},
+        {"a cell of the list typed over on screen", [&] { g.setCell(1, DateColumn, "x"); }, 0},
+        {"an export logged",
+         [&] { writeBytes(path(common::kExportLogFile), (kB1 + "\t05/03/2010 10:00:00\r\n").toUtf8()); }, 0},
+        {"a record written again at another time, same size",
+         [&] {
+             write(kA1, "02/12/2009");
+             list_samples::setModified(path(kA1), earlier.addSecs(60));
+         },
+         1},
+        {"a record added", [&] { write(kA2, "04/12/2009", true); }, 1},
+        {"a record deleted", [&] { QFile::remove(path(kB1)); }, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        c.make();
+        const int before = list.cache().reads();
+        const Listing& shown = list.refresh(env.dataFolder(), g);
+        EXPECT_EQ(list.cache().reads() - before, c.reads);
+        Grid whole;
+        const Listing read = readListing(env.dataFolder());
+        fillListGrid(read, whole, ListSort());
+        EXPECT_EQ(shown.sites, read.sites);
+        ASSERT_EQ(g.rows(), whole.rows());
+        for (int r = 0; r < g.rows(); ++r)
+            EXPECT_EQ(g.rangeText({r, 0, r, ListColumnCount - 1}),
+                      whole.rangeText({r, 0, r, ListColumnCount - 1}));
+    }
 }

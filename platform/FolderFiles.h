@@ -1,0 +1,41 @@
+#pragma once
+// The files of a folder, each with what tells whether it changed since it was last looked at: its
+// size and the time of its last modification, to the nanosecond where the file system keeps it.
+// The folder is read in one pass, each file asked about once: a data folder of thousands of
+// records is looked at on every refresh of the record list.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace platform {
+
+struct FileStamp
+{
+    qint64 size = -1;    // bytes; -1: no such file
+    qint64 modified = 0; // nanoseconds since 1970-01-01 00:00 UTC
+
+    bool exists() const { return size >= 0; }
+    qint64 modifiedMSecs() const { return modified / 1'000'000; }
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct FolderFile
+{
+    QString name; // without the folder
+    FileStamp stamp;
+};
+
+// The files of the folder, hidden ones included, a symbolic link taken for the file it points to,
+// in no order; nothing when the folder cannot be read.
+QList<FolderFile> folderFiles(const QString& folder);
+
+// The names of the same files, asking the system about a file only when the folder does not tell
+// its kind.
+QStringList folderFileNames(const QString& folder);
+
+// The stamp of the file at path (a symbolic link followed); no size when there is no such file.
+FileStamp fileStamp(const QString& path);
+
+} // namespace platform
