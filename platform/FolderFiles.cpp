@@ -29,44 +29,42 @@ FileStamp stampOf(const struct stat& st)
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + qint64(st.st_mtim.tv_nsec)};
 }
 
-} // namespace
-
-QList<FolderFile> folderFiles(const QString& folder)
+// Each plain file of the folder, with its stat when `stamped` (otherwise a file that the folder
+// entry already says is a plain file is not asked about).
+template <typename Visit> void forEachFile(const QString& folder, bool stamped, Visit visit)
 {
-    QList<FolderFile> out;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        return out;
+        return;
     const int fd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         // Sub-folders are passed over without asking about them; the other kinds need a look.
         if (entry->d_type == DT_DIR)
             continue;
-        struct stat st;
-        if (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+        struct stat st = {};
+        const bool look = stamped || entry->d_type != DT_REG;
+        if (look && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
             continue;
-        out.append({nameOf(entry), stampOf(st)});
+        visit(entry, st);
     }
     ::closedir(dir);
+}
+
+} // namespace
+
+QList<FolderFile> folderFiles(const QString& folder)
+{
+    QList<FolderFile> out;
+    forEachFile(folder, true, [&](const dirent* entry, const struct stat& st) {
+        out.append({nameOf(entry), stampOf(st)});
+    });
     return out;
 }
 
 QStringList folderFileNames(const QString& folder)
 {
     QStringList out;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return out;
-    const int fd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_type == DT_DIR)
-            continue;
-        struct stat st;
-        if (entry->d_type != DT_REG && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
-            continue;
-        out << nameOf(entry);
-    }
-    ::closedir(dir);
+    forEachFile(folder, false, [&](const dirent* entry, const struct stat&) { out << nameOf(entry); });
     return out;
 }
 

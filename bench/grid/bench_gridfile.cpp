@@ -114,35 +114,18 @@ void BM_LoadHead(benchmark::State& state)
     }
 }
 
-// One run a repetition: the first is the one a user waits for.
-BENCHMARK(BM_Floor)
-    ->Arg(0)
-    ->Arg(1)
-    ->ArgName("reference")
-    ->Unit(benchmark::kMicrosecond)
-    ->Iterations(1)
-    ->Repetitions(20);
-BENCHMARK(BM_Load)
-    ->Arg(0)
-    ->Arg(1)
-    ->ArgName("reference")
-    ->Unit(benchmark::kMicrosecond)
-    ->Iterations(1)
-    ->Repetitions(20);
-BENCHMARK(BM_Save)
-    ->Arg(0)
-    ->Arg(1)
-    ->ArgName("reference")
-    ->Unit(benchmark::kMicrosecond)
-    ->Iterations(1)
-    ->Repetitions(20);
-BENCHMARK(BM_LoadHead)
-    ->Arg(0)
-    ->Arg(1)
-    ->ArgName("big")
-    ->Unit(benchmark::kMicrosecond)
-    ->Iterations(1)
-    ->Repetitions(20);
+// Both files of a benchmark, one run a repetition: the first is the one a user waits for.
+template <const char* Name> void bothFiles(benchmark::internal::Benchmark* b)
+{
+    b->Arg(0)->Arg(1)->ArgName(Name)->Unit(benchmark::kMicrosecond)->Iterations(1)->Repetitions(20);
+}
+constexpr char kReference[] = "reference";
+constexpr char kBig[] = "big";
+
+BENCHMARK(BM_Floor)->Apply(bothFiles<kReference>);
+BENCHMARK(BM_Load)->Apply(bothFiles<kReference>);
+BENCHMARK(BM_Save)->Apply(bothFiles<kReference>);
+BENCHMARK(BM_LoadHead)->Apply(bothFiles<kBig>);
 
 } // namespace
 

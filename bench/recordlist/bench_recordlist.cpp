@@ -28,29 +28,11 @@ using namespace recordlist;
 namespace {
 
 constexpr int kRecords = 5000;
-constexpr int kParcels = 30;
-constexpr int kSpeciesPerParcel = 8;
-
-// One site a record, over 16 winters from 2004-2005, five passages; one record in three not
-// validated.
-record::SurveyRecord sampleRecord(int n)
-{
-    bench_support::SampleRecordKey key;
-    key.site = n;
-    key.observer = n % 50;
-    key.winter = 2004 + n % 16;
-    key.day = 1 + n % 28;
-    key.passage = 1 + n % 5;
-    key.notValidated = n % 3 == 0;
-    key.email = "observateur@exemple.example";
-    return bench_support::sampleRecord(key, kParcels, kSpeciesPerParcel);
-}
-
 // The record files, and the export log of a folder where records have been exported: one line in
 // ten, newest first.
 struct Folder : bench_support::RecordFolder
 {
-    Folder() : RecordFolder(kRecords, sampleRecord)
+    Folder() : RecordFolder(kRecords, bench_support::listRecord)
     {
         QByteArray log;
         for (int n = kRecords - 1; n >= 0; n -= 10)
@@ -124,8 +106,8 @@ int main(int argc, char** argv)
 {
     return bench_support::runEachFresh(argc, argv, [](const bench_support::Runs& runs) {
         const bench_support::RunTimes& floor = runs["BM_ReadBytesOnce"];
-        std::printf("Record list refresh, %d records of %d parcels (%.1f MB)\n", kRecords, kParcels,
-                    floor.counters.count("MB") ? floor.counters.at("MB") : 0.0);
+        std::printf("Record list refresh, %d records of %d parcels (%.1f MB)\n", kRecords,
+                    bench_support::kListParcels, floor.counters.count("MB") ? floor.counters.at("MB") : 0.0);
         bench_support::printTimes("floor (readAll of each file)", floor);
         bench_support::printAgainstFloor("refresh", runs["BM_Refresh"], floor, 4.0);
         bench_support::printAgainstLimit("refresh", runs["BM_Refresh"], 500);

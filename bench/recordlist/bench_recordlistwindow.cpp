@@ -27,23 +27,6 @@
 
 namespace {
 
-constexpr int kParcels = 30;
-constexpr int kSpeciesPerParcel = 8;
-
-// One site a record, over 16 winters, five passages; one record in three not validated.
-record::SurveyRecord sampleRecord(int n)
-{
-    bench_support::SampleRecordKey key;
-    key.site = n;
-    key.observer = n % 50;
-    key.winter = 2004 + n % 16;
-    key.day = 1 + n % 28;
-    key.passage = 1 + n % 5;
-    key.notValidated = n % 3 == 0;
-    key.email = "observateur@exemple.example";
-    return bench_support::sampleRecord(key, kParcels, kSpeciesPerParcel);
-}
-
 // The services, a program folder, the data folder of so many records, and the main window shown.
 struct Program
 {
@@ -53,7 +36,7 @@ struct Program
     // Goes with the process: a widget must not outlive the application object, which goes first.
     frm_Menu* menu = nullptr;
 
-    explicit Program(int count) : records(count, sampleRecord)
+    explicit Program(int count) : records(count, bench_support::listRecord)
     {
         common::setProgramFolder(programFolder.path());
         gstr_Dossier = records.dir.path();
@@ -121,7 +104,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return bench_support::runEachFresh(argc, argv, [](const bench_support::Runs& runs) {
-        std::printf("Record list opened from the main window, records of %d parcels\n", kParcels);
+        std::printf("Record list opened from the main window, records of %d parcels\n",
+                    bench_support::kListParcels);
         bench_support::printTimes("refresh alone, 5,000 records", runs["BM_Refresh/records:5000"]);
         bench_support::printAgainstFloor("list shown, 5,000 records", runs["BM_ListShown/records:5000"],
                                          runs["BM_Refresh/records:5000"], 1.5);

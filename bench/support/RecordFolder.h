@@ -79,6 +79,23 @@ inline record::SurveyRecord sampleRecord(const SampleRecordKey& key, int parcels
     return r;
 }
 
+// The record list's benchmarks: records of 30 parcels of 8 species, one site a record, over 16
+// winters from 2004-2005, five passages; one record in three not validated.
+constexpr int kListParcels = 30;
+constexpr int kListSpeciesPerParcel = 8;
+inline record::SurveyRecord listRecord(int n)
+{
+    SampleRecordKey key;
+    key.site = n;
+    key.observer = n % 50;
+    key.winter = 2004 + n % 16;
+    key.day = 1 + n % 28;
+    key.passage = 1 + n % 5;
+    key.notValidated = n % 3 == 0;
+    key.email = "observateur@exemple.example";
+    return sampleRecord(key, kListParcels, kListSpeciesPerParcel);
+}
+
 // A temporary folder holding the files of records 0 to count - 1, in their complete form.
 struct RecordFolder
 {
