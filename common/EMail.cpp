@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "common/Settings.h"
+#include "common/TableCatalogue.h"
 #include "grid/Grid.h"
 
 #include "platform/MousePointer.h"
@@ -18,11 +19,7 @@ platform::MailTransport transportFor(bool showDialog)
 }
 } // namespace
 
-QString addressBookPath()
-{
-    return fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Adresses email"),
-                               common::joinPath(common::programFolder(), QStringLiteral("email.DOV")));
-}
+QString addressBookPath() { return common::tablePath(common::ParamMode::Addresses); }
 
 QList<Correspondent> correspondentsOf(const grid::Grid& book)
 {

@@ -17,7 +17,7 @@ class Grid;
 namespace common::email {
 
 // The address book of the correspondents: its path is the setting "Adresses email", by default
-// "email.DOV" in the program's folder.
+// "email.DOV" in the program's folder, found as every reference table is (common::tablePath).
 QString addressBookPath();
 // A correspondent of the address book: the address (column 2) and whether its "Sélection" box
 // (column 1) is ticked, that is whether the records go to it.

@@ -37,12 +37,6 @@ QString questionText()
 }
 } // namespace
 
-QString common::speciesFile()
-{
-    return fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier espèces"),
-                               common::joinPath(common::programFolder(), QStringLiteral("Espèces.DOV")));
-}
-
 bool common::addEntryColumn(Grid& table)
 {
     if (table.cols() != 5)
@@ -56,11 +50,7 @@ bool common::addEntryColumn(Grid& table)
 platform::Result sub_Update_Espèce(Grid& brouillon)
 {
     // The table whatever the letter case of its name, as it was copied from elsewhere.
-    QString chemin = common::normalisePath(common::speciesFile());
-    if (!chemin.isEmpty()) {
-        const QFileInfo info(chemin);
-        chemin = common::writePath(info.path(), info.fileName());
-    }
+    const QString chemin = common::tablePath(common::ParamMode::Species);
     brouillon.clear();
     brouillon.setRows(0);
     brouillon.setFixedRows(0);

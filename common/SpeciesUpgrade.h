@@ -12,9 +12,6 @@ class Grid;
 
 namespace common {
 
-// The species table's path: setting "Fichier espèces", by default in the program's folder.
-QString speciesFile();
-
 // Widens a five-column species table to six columns with the check-box column "Saisie".
 // Returns true when the table was widened.
 bool addEntryColumn(grid::Grid& table);

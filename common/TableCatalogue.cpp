@@ -93,14 +93,20 @@ const ReferenceTable* paramTable(ParamMode mode)
     }
 }
 
+QString tablePath(const ReferenceTable& table)
+{
+    const QString defaut = joinPath(programFolder(), table.fileName);
+    const QString setting = normalisePath(fun_Get_Setting_Str(kParametersSection, table.setting, defaut));
+    if (setting.isEmpty())
+        return QString();
+    const QFileInfo chemin(setting);
+    return writePath(chemin.path(), chemin.fileName());
+}
+
 QString tablePath(ParamMode mode)
 {
     const ReferenceTable* table = paramTable(mode);
-    if (!table)
-        return QString();
-    const QString defaut = joinPath(programFolder(), table->fileName);
-    const QFileInfo chemin(normalisePath(fun_Get_Setting_Str(kParametersSection, table->setting, defaut)));
-    return writePath(chemin.path(), chemin.fileName());
+    return table ? tablePath(*table) : QString();
 }
 
 } // namespace common

@@ -1,5 +1,6 @@
 #pragma once
-// The reference tables that the settings window edits and the record window and the export read:
+// The reference tables that the settings window edits and the record window, the start-up, the
+// mail and the export read:
 // the settings window's modes, and for each mode with a table its path setting, its file, the
 // grid file codes it is loaded and saved with and the header it gets when its file cannot be read.
 
@@ -53,7 +54,10 @@ struct ReferenceTable
 const ReferenceTable* paramTable(ParamMode mode);
 
 // The table's file: the setting, by default the program's folder and the file name; "\" read
-// as a separator; an existing file whose name differs only in letter case is the one used.
+// as a separator; an existing file whose name differs only in letter case is the one used; an
+// empty setting names no file (empty). Every reader and writer of a reference table finds its
+// file here and nowhere else.
+QString tablePath(const ReferenceTable& table);
 QString tablePath(ParamMode mode);
 
 } // namespace common

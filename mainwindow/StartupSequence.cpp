@@ -10,6 +10,7 @@
 #include "common/Questions.h"
 #include "common/Settings.h"
 #include "common/SpeciesUpgrade.h"
+#include "common/TableCatalogue.h"
 #include "data/StarterTables.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -18,7 +19,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 
-#include <QFileInfo>
 #include <cmath>
 
 using grid::Grid;
@@ -36,26 +36,15 @@ QString setting(const QString& valeur, const QString& defaut)
     return fun_Get_Setting_Str(common::kParametersSection, valeur, defaut);
 }
 
-// The table's file whatever the letter case of its name.
-QString existingFile(const QString& chemin)
-{
-    const QString normal = common::normalisePath(chemin);
-    if (normal.isEmpty() || QFileInfo(normal).isFile())
-        return normal;
-    const QFileInfo info(normal);
-    const QString trouve = common::findFile(info.path(), info.fileName());
-    return trouve.isEmpty() ? normal : trouve;
-}
-
-// A work grid emptied, then loaded from a table file; fails when the file is missing or
-// unreadable (the grid then stays empty).
+// A work grid emptied, then loaded from a table file (as the catalogue finds it); fails when the
+// file is missing or unreadable (the grid then stays empty).
 platform::Result loadTable(Grid& grille, const QString& chemin)
 {
     grille.clear();
     grille.setRows(0);
     grille.setFixedRows(0);
     grille.setFixedCols(0);
-    return GridFile::load(grille, existingFile(chemin), GridFile::Complete);
+    return GridFile::load(grille, chemin, GridFile::Complete);
 }
 
 // A setting that cannot be read as a number.
@@ -266,9 +255,7 @@ public:
     // 23. The squares table, in place of the address table.
     void loadSquares()
     {
-        skip(loadTable(m_window.Flx_Carrés(),
-                       setting(QStringLiteral("Fichier carrés"),
-                               common::joinPath(common::programFolder(), QStringLiteral("carrés.DOV")))));
+        skip(loadTable(m_window.Flx_Carrés(), common::tablePath(common::ParamMode::Squares)));
     }
 
     // The end: the pointer back, the sound, and the update check's timer when it is due.

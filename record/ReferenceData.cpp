@@ -8,7 +8,6 @@
 #include "grid/GridFile.h"
 
 #include <QCollator>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -67,14 +66,6 @@ constexpr int kSpeciesName = 3;
 const QString kDefaultNetwork = QStringLiteral("SHOC");
 const QString kDefaultHabitat = QStringLiteral("CH");
 const QString kAllDepartments = QStringLiteral("%");
-
-QString settingPath(const common::ReferenceTable& table)
-{
-    const QString fallback = common::joinPath(common::programFolder(), table.fileName);
-    const QFileInfo path(
-        common::normalisePath(fun_Get_Setting_Str(common::kParametersSection, table.setting, fallback)));
-    return common::writePath(path.path(), path.fileName());
-}
 
 // Loads a table file into a grid whose fixed rows are first set to 0, so that the file alone
 // decides its layout; row 0 is then the header. A file that cannot be read leaves the grid with
@@ -272,9 +263,9 @@ CommuneOrder communeOrder(const Grid& g)
 
 ReferencePaths ReferencePaths::fromSettings()
 {
-    return {.communes = settingPath(kCommunes),
+    return {.communes = common::tablePath(kCommunes),
             .networks = common::tablePath(common::ParamMode::Networks),
-            .behaviours = settingPath(kComportementsShoc),
+            .behaviours = common::tablePath(kComportementsShoc),
             .habitats = common::tablePath(common::ParamMode::Habitats),
             .species = common::tablePath(common::ParamMode::Species)};
 }

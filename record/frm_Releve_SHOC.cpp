@@ -6,6 +6,7 @@
 #include "common/GridWidgets.h"
 #include "common/Settings.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordGrids.h"
 #include "record/RecordOpening.h"
@@ -110,7 +111,7 @@ void frm_Releve_SHOC::connectEdits()
 
 platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
 {
-    const Hourglass hourglass;
+    const platform::PointerGuard hourglass;
     m_loading = true;
     m_mode = request.mode;
     cmd_Save->setEnabled(false);

@@ -7,6 +7,7 @@
 #include "common/KeyFilters.h"
 #include "common/Settings.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/StudyDepartments.h"
 
@@ -114,7 +115,7 @@ void frm_Releve_SHOC::sub_Load_Dept()
 
 void frm_Releve_SHOC::sub_Load_Communes()
 {
-    const Hourglass hourglass;
+    const platform::PointerGuard hourglass;
     cbo_Communes->clear();
     m_keptListTexts.remove(cbo_Communes); // a commune of the department before
     if (cbo_Dept->currentIndex() < 0)

@@ -28,16 +28,6 @@ constexpr int kFirstWeatherColumn = 2;
 // Extra width of the fitted columns, in twips.
 constexpr int kFitExtraTwips = 240;
 
-// The hourglass for as long as it lives.
-class Hourglass
-{
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
 // "name(index)": the name of one control of an array of controls.
 inline QString indexed(const QString& name, int index)
 {

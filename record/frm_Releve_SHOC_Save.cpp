@@ -4,6 +4,7 @@
 
 #include "common/Globals.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/LocationGrid.h"
 #include "record/RecordStore.h"
@@ -57,7 +58,7 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
 
     record::SaveChoice choice = record::SaveChoice::NotSaved;
     {
-        const Hourglass hourglass;
+        const platform::PointerGuard hourglass;
         m_validating = true;
         const auto done = qScopeGuard([this] { m_validating = false; });
         m_checked = currentRecord();

@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/OptionMarks.h"
 #include "platform/Dialogs.h"
+#include "platform/MousePointer.h"
 #include "platform/Services.h"
 
 #include <QButtonGroup>
@@ -175,7 +176,7 @@ void frm_Releve_SHOC::zoomSpecies(int index)
     } else if (index != 3) {
         return;
     }
-    const Hourglass hourglass;
+    const platform::PointerGuard hourglass;
     g.setFontSize({0, 0, g.rows() - 1, g.cols() - 1}, next);
     if (common::isOptionChecked(QStringLiteral("Ajust")))
         fitSpeciesColumns();
@@ -239,7 +240,7 @@ void frm_Releve_SHOC::parcelTabChanged(int index)
 // check failed.
 bool frm_Releve_SHOC::leaveParcel(int parcel)
 {
-    const Hourglass hourglass;
+    const platform::PointerGuard hourglass;
     storeShownParcel();
     m_validating = true;
     const auto done = qScopeGuard([this] { m_validating = false; });

@@ -88,11 +88,15 @@ QString noAddressText()
            QStringLiteral("Pour créer une adresse, utilisez le menu Option/Paramètrage/Adresses courriel");
 }
 
-// why: what the mail service said, naming the mail program or command that is missing.
+// why: what the mail service said, naming the mail program or command that is missing; it comes
+// after the box's own sentence.
 QString noMailSessionText(const QString& why)
 {
-    return QStringLiteral("Envoi du fichier par messagerie Internet") + kLineFeed + kLineFeed + why +
-           kLineFeed + kLineFeed +
+    return QStringLiteral("Envoi du fichier par messagerie Internet") + kLineFeed + kLineFeed +
+           QStringLiteral("Tessilon est dans l'impossibilité d'envoyer le fichier d'exportation par Intenet "
+                          "(soit parce que vous ne disposez pas de service de messagerie, soit celui-ci "
+                          "n'est pas à la norme MAPI).") +
+           kLineFeed + kLineFeed + why + kLineFeed + kLineFeed +
            QStringLiteral("Veuillez prendre les dispositions nécessaires pour l'envoyer.");
 }
 

@@ -3,7 +3,7 @@
 #include "common/ParamConfig.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "common/SpeciesUpgrade.h"
+#include "common/TableCatalogue.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "record/RecordFileLayout.h"
@@ -317,18 +317,18 @@ ExportSettingsReading readExportSettings(bool withLocality)
                                       organisation);
     s.cpu = fun_Get_Setting_Str(common::kParametersSection, common::kCpuChoiceValue + kScheme, kDefaultCpu);
 
-    const QString habitatPath =
-        fun_Get_Setting_Str(common::kParametersSection, QStringLiteral("Fichier milieux SHOC"),
-                            common::joinPath(common::programFolder(), QStringLiteral("Milieux_SHOC.DOV")));
     grid::Grid table;
     table.setFixedRows(0);
-    if (out.result = grid::GridFile::load(table, habitatPath, grid::GridFile::Complete); !out.result)
+    if (out.result = grid::GridFile::load(table, common::tablePath(common::ParamMode::Habitats),
+                                          grid::GridFile::Complete);
+        !out.result)
         return out;
     s.habitatCodes = habitatCodesOf(table);
 
     grid::Grid species;
     species.setFixedRows(0);
-    if (out.result = grid::GridFile::load(species, common::speciesFile(), grid::GridFile::Complete);
+    if (out.result = grid::GridFile::load(species, common::tablePath(common::ParamMode::Species),
+                                          grid::GridFile::Complete);
         !out.result)
         return out;
     s.speciesCodes = speciesCodesOf(species);

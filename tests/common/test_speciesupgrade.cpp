@@ -173,13 +173,4 @@ TEST_F(SpeciesTest, TableIsFoundWhateverTheCaseOfItsName)
     }
 }
 
-TEST_F(SpeciesTest, TablePathComesFromTheSetting)
-{
-    const QString elsewhere = env.dataFolder() + "/mes espèces.DOV";
-    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", elsewhere));
-    EXPECT_EQ(common::speciesFile(), elsewhere);
-    EXPECT_TRUE(sub_Reg_Write_HKLM("Paramètres", "Fichier espèces", ""));
-    EXPECT_EQ(common::speciesFile(), "");
-}
-
 } // namespace

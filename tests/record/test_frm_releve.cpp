@@ -17,6 +17,7 @@
 #include "tests/record/RecordWindowControls.h"
 #include "tests/record/RecordWindowFixture.h"
 #include "tests/samples/RecordSamples.h"
+#include "tests/support/RecordingPointer.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -174,6 +175,18 @@ TEST_F(RecordWindowTest, NewSitePagesGridsAndLists)
     EXPECT_EQ(species.defaultFontName(), frm_Releve_SHOC::speciesFontFamily());
     EXPECT_EQ(frm_Releve_SHOC::speciesFontFamily() == "Arial",
               QFontDatabase::families().contains("Arial", Qt::CaseInsensitive));
+}
+
+TEST_F(RecordWindowTest, TheHourglassGoesThroughThePointerService)
+{
+    testing_support::RecordingPointer screen;
+    env.usePointer(&screen);
+    const Window w = open(RecordMode::Update, save(sample()));
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(screen.calls.contains("hourglass")) << "the loading shows the hourglass";
+    EXPECT_EQ(screen.calls.count("pop"), screen.calls.count("hourglass") + screen.calls.count("arrow"));
+    EXPECT_FALSE(screen.shown().has_value()) << "every hourglass shown was taken back";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "nothing set the pointer behind the service";
 }
 
 TEST_F(RecordWindowTest, StoredRecordPageForTheAdministratorOnly)

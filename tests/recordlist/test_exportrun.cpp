@@ -1,9 +1,12 @@
 #include "common/ExcelWriter.h"
 #include "common/ExportLog.h"
 #include "common/Globals.h"
+#include "common/Paths.h"
+#include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "recordlist/ExportRun.h"
+#include "recordlist/ExportTable.h"
 #include "tests/samples/ExportSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnvironment.h"
@@ -82,6 +85,22 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ExportRunTest, FindsTheReferenceTablesAsTheRecordWindowDoes)
+{
+    // The coordinators' tables under names of another letter case, one named by a setting written
+    // with "\" separators: the export reads them as the record window and the settings window do.
+    const QString programme = common::programFolder();
+    ASSERT_TRUE(QDir(programme).rename("Milieux_SHOC.DOV", "MILIEUX_SHOC.DOV"));
+    ASSERT_TRUE(QDir(programme).rename("Espèces.DOV", "ESPÈCES.DOV"));
+    ASSERT_TRUE(
+        sub_Reg_Write_HKLM(common::kParametersSection, "Fichier milieux SHOC",
+                           QDir::toNativeSeparators(programme).replace('/', '\\') + "\\Milieux_SHOC.DOV"));
+    const ExportSettingsReading read = readExportSettings(true);
+    ASSERT_TRUE(read.result) << read.result.error.toStdString();
+    EXPECT_EQ(read.settings.habitatCodes, export_samples::habitatCodes());
+    EXPECT_EQ(read.settings.speciesCodes, export_samples::settings().speciesCodes);
+}
 
 TEST_F(ExportRunTest, OneWorkbookPerRecordBesideTheRecordsNeverOverThem)
 {
@@ -230,7 +249,9 @@ TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)
     env.mail().hasSendAtOnce = false;
     EXPECT_EQ(
         ExportRun(data).run(r).started.error,
-        "Envoi du fichier par messagerie Internet\n\nAucun service d'envoi du courrier : la commande "
+        "Envoi du fichier par messagerie Internet\n\nTessilon est dans l'impossibilité d'envoyer le fichier "
+        "d'exportation par Intenet (soit parce que vous ne disposez pas de service de messagerie, soit "
+        "celui-ci n'est pas à la norme MAPI).\n\nAucun service d'envoi du courrier : la commande "
         "« sendmail » est introuvable.\n\nVeuillez prendre les dispositions nécessaires pour l'envoyer.");
     r.recipients.clear();
     EXPECT_TRUE(
