@@ -206,6 +206,34 @@ TEST_F(SiblingImportTest, TheRecordReadsBackFromTheRowsItsTitlesName)
     }
 }
 
+// A parcel without its species block, the first or the last, is imported as an empty parcel; the
+// record written reads back with it.
+TEST_F(SiblingImportTest, AParcelWithoutItsSpeciesBlockIsImportedEmpty)
+{
+    for (const int missing : {1, 2}) {
+        SCOPED_TRACE(missing);
+        Sibling s;
+        s.points << s.points[0];
+        s.points[1][1] = "2";
+        s.species = {{{"ALAARV", "Alouette", "1"}}, {{"BUTBUT", "Buse", "", "1"}}};
+        s.withoutSpeciesBlock = {missing};
+        grid::Grid g;
+        ASSERT_EQ(importOne(s, g), kRecord);
+        const record::RecordReadResult read = record::RecordLayout::read(g, {});
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        const QList<record::Parcel>& parcels = read.reading.record.parcels;
+        ASSERT_EQ(parcels.size(), 2);
+        const record::Parcel& empty = parcels[missing - 1];
+        EXPECT_EQ(empty.startTime + "|" + empty.duration, "|");
+        EXPECT_FALSE(empty.species.has_value());
+        const record::Parcel& kept = parcels[2 - missing];
+        EXPECT_EQ(kept.startTime + "|" + kept.duration, "08:00|00:30");
+        ASSERT_TRUE(kept.species.has_value());
+        ASSERT_EQ(kept.species->size(), 1);
+        EXPECT_EQ(kept.species->at(0).code, missing == 1 ? "BUTBUT" : "ALAARV");
+    }
+}
+
 TEST_F(SiblingImportTest, SourceSetAsideOnlyOnceItsRecordIsWrittenAndAStoredRecordReplacedOnlyOnYes)
 {
     writeSource("ravelin-a.rvx", Sibling());

@@ -27,6 +27,8 @@ void Sibling::fill(grid::Grid& g) const
         rows << visit;
     rows << Cells{"Météo"};
     for (int p = 1; p <= points.size(); ++p) {
+        if (withoutSpeciesBlock.contains(p))
+            continue;
         rows << Cells{"Espèces Parcelle N°" + QString::number(p), "08:00", "01:15"};
         if (speciesHeader)
             rows << Cells{"", "Code", "Nom", "0-50m", "Au-delà", "Total", "Vol", "Autre", "Indices"};

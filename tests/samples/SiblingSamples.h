@@ -23,8 +23,9 @@ struct Sibling
     QList<QList<Cells>> species; // per parcel, its rows from column 2
     QString count;               // of parcels: the number of points unless given
     bool withLocations = true;
-    bool speciesHeader = true; // each species block begins with its header row
-    bool visitFirst = false;   // the date row right after the mark, before the identification
+    bool speciesHeader = true;      // each species block begins with its header row
+    bool visitFirst = false;        // the date row right after the mark, before the identification
+    QList<int> withoutSpeciesBlock; // parcels written without their "Espèces Parcelle N°" block
 
     void fill(grid::Grid& g) const;
 };
