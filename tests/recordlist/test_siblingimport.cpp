@@ -2,6 +2,7 @@
 #include "coords/Conversion.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/SiblingImport.h"
@@ -301,6 +302,16 @@ TEST_F(SiblingImportTest, RefusedSourcesStayForTheNextImport)
              s.species = {{{"PERPER", "Perdrix"}, {"ALAARV", "Alouette", "1"}}};
          },
          "(« PERPER ») n'a aucun comptage"},
+        // As large as a record file may be: its record, with our captions, would be larger.
+        {[](Sibling& s) {
+             for (int i = 0; i < 3; ++i) {
+                 grid::Grid g;
+                 s.fill(g);
+                 const qint64 more = record::file::kMaxFileBytes - grid::GridFile::toComplete(g).size();
+                 s.comment = more < 0 ? s.comment.chopped(-more) : s.comment + QString(more, 'x');
+             }
+         },
+         "il serait trop grand pour un relevé"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());

@@ -13,7 +13,7 @@ void Sibling::fill(grid::Grid& g) const
                          {"Ravelin", "V3.1"},
                          {"Désignation et localisation", "26 - Drôme", "Valence", "Lieu", "20", "Pomerel"},
                          {"Nom du réseau", "Pomerel"},
-                         {"Commentaire général"},
+                         {"Commentaire général", comment},
                          {"Nom et prénom", observer},
                          {"Courriel", contact},
                          {"Nbr points", count.isEmpty() ? QString::number(points.size()) : count},

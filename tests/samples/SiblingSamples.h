@@ -17,7 +17,7 @@ namespace sibling_samples {
 struct Sibling
 {
     using Cells = QStringList;
-    QString observer = "lefèvre jean", contact = "jean@example.fr", passage = "0";
+    QString observer = "lefèvre jean", contact = "jean@example.fr", passage = "0", comment;
     QList<Cells> points = {
         QString("Point|1|26 - Drôme|Valence|Les Baumes||849000|1991000||||||1").split('|')};
     QList<QList<Cells>> species; // per parcel, its rows from column 2
