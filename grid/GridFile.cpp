@@ -612,4 +612,26 @@ Result GridFile::load(Grid& grid, const QString& path, int code, const Bounds& b
     }
 }
 
+Result GridFile::checkBounds(const Grid& grid, const Bounds& bounds)
+{
+    const QString kind = bounds.kind.isEmpty() ? QStringLiteral("un fichier de grille") : bounds.kind;
+    const qint64 rows = grid.rows();
+    const qint64 cols = grid.cols();
+    if (rows > bounds.rows || rows * cols > bounds.cells)
+        return Result::failure(
+            QStringLiteral("il aurait %1 lignes de %2 colonnes, plus que n'en compte %3 (%4 lignes et %5 "
+                           "cellules au plus)")
+                .arg(rows)
+                .arg(cols)
+                .arg(kind)
+                .arg(bounds.rows)
+                .arg(bounds.cells));
+    if (const qint64 bytes = toComplete(grid).size(); bytes > bounds.bytes)
+        return Result::failure(QStringLiteral("il serait trop grand pour %1 (%2 octets, %3 au plus)")
+                                   .arg(kind)
+                                   .arg(bytes)
+                                   .arg(bounds.bytes));
+    return Result::success();
+}
+
 } // namespace grid

@@ -70,6 +70,10 @@ platform::Result updateFile(const QString& dossier, const QString& nom, record::
                 .arg(cellule.row)
                 .arg(cellule.col));
     grid.setCell(cellule.row, cellule.col, valeur);
+    // What is written must be read again, by the list and by the record window.
+    if (const platform::Result r = GridFile::checkBounds(grid, record::RecordStore::fileBounds()); !r)
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » n'est pas écrit : %2.").arg(chemin, r.error));
     return GridFile::save(grid, chemin, GridFile::Complete, true);
 }
 

@@ -140,6 +140,8 @@ constexpr int speciesColumn(int speciesGridColumn) { return speciesGridColumn + 
 // Written with long texts everywhere (species names of 40 characters, counts of four digits,
 // behaviour indices of 40 characters, comments of 2,000 characters), its file takes 2.2 MB
 // (2,226,418 bytes): the bounds leave room for nearly twice that.
+// The writers keep the same bounds (RecordStore::checkFileBounds, the bulk update, the import):
+// a record beyond them is never written, so that every record written opens again.
 inline constexpr long long kMaxFileRows = 20'000;
 inline constexpr long long kMaxFileCells = kMaxFileRows * ColumnCount;
 inline constexpr long long kMaxFileBytes = 4 * 1024 * 1024;

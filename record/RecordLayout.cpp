@@ -121,25 +121,14 @@ platform::Result parcelRowsOf(const grid::Grid& g, int t, const QString& section
     return platform::Result::success();
 }
 
-// The title rows of the parcels' species blocks, parcel p at index p - 1. A record without any
-// species title has no species section (every parcel -1); a record that has one must have them
-// all.
-platform::ResultOf<QList<int>> speciesTitlesOf(const grid::Grid& g, int count)
+// The title rows of the parcels' species blocks, parcel p at index p - 1; -1 for a parcel that has
+// none (an empty parcel: its species grid starts empty).
+QList<int> speciesTitlesOf(const grid::Grid& g, int count)
 {
-    using Titles = platform::ResultOf<QList<int>>;
     QList<int> rows;
-    int missing = 0;
-    for (int p = 1; p <= count; ++p) {
+    for (int p = 1; p <= count; ++p)
         rows << findTitle(g, RecordLayout::kTitleSpecies + QString::number(p));
-        if (rows.last() < 0 && missing == 0)
-            missing = p;
-    }
-    if (missing == 0 || std::all_of(rows.begin(), rows.end(), [](int r) { return r < 0; }))
-        return Titles::success(std::move(rows));
-    return Titles::failure(platform::Result::failure(
-        QStringLiteral("la ligne « %1 » manque (« %2 » : %3)")
-            .arg(RecordLayout::kTitleSpecies + QString::number(missing), RecordLayout::kTitleParcelCount)
-            .arg(count)));
+    return rows;
 }
 
 // A species block ends at a label (the next title) or at a row with nothing in the species
@@ -546,11 +535,9 @@ RecordReadResult RecordLayout::read(const grid::Grid& g, const ReadOptions& o)
     if (const int t = findTitle(g, kTitleOptions); t >= 0)
         rec.totalTypedByHand = common::leadingNumber(g.cell(t, OptionsColumn::TotalByHand)) == 1;
     // The species-merge box always starts unticked.
-    const platform::ResultOf<QList<int>> species = speciesTitlesOf(g, *count);
-    if (out.result = species.result; !out.result.ok)
-        return out;
+    const QList<int> species = speciesTitlesOf(g, *count);
     for (int p = 1; p <= rec.parcels.size(); ++p) {
-        const int t = species.value[p - 1];
+        const int t = species[p - 1];
         if (t < 0)
             continue;
         Parcel& parcel = rec.parcels[p - 1];

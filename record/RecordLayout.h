@@ -90,10 +90,11 @@ public:
     static int passageIndexOf(const grid::Grid& grid);
 
     // The record a file's grid holds, as far as the mode restores it. A missing section is
-    // skipped. Fails, with the reason, when the number of parcels is not a whole number from 1 to
-    // 30, or when a section the mode takes does not hold every parcel: "Coordonnées" and "Météo"
-    // (when it has parcel rows at all) one row per parcel directly below their title, and a
-    // species block titled for each parcel. Nothing is ever read from another section's rows.
+    // skipped, and a parcel without its species block is an empty parcel (no species, no start
+    // time, no duration, hunting boxes unticked). Fails, with the reason, when the number of
+    // parcels is not a whole number from 1 to 30, or when "Coordonnées" or "Météo" (when it has
+    // parcel rows at all), in a mode that takes it, does not hold one row per parcel directly
+    // below its title. Nothing is ever read from another section's rows.
     static RecordReadResult read(const grid::Grid& grid, const ReadOptions& options);
 };
 

@@ -172,6 +172,16 @@ grid::GridFile::Bounds RecordStore::fileBounds()
     return b;
 }
 
+platform::Result RecordStore::checkFileBounds(const grid::Grid& written)
+{
+    if (const platform::Result r = grid::GridFile::checkBounds(written, fileBounds()); !r.ok)
+        return platform::Result::failure(
+            QStringLiteral("Le relevé n'est pas enregistré : %1. Veuillez raccourcir les commentaires, les "
+                           "autres textes saisis ou les listes d'espèces.")
+                .arg(r.error));
+    return platform::Result::success();
+}
+
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
     const QString found = common::findFile(m_folder, name);
@@ -204,6 +214,12 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     const QString name = fileName(record.siteName, record.passage);
     if (out.result = checkFileName(name); !out.result.ok)
         return out;
+    // A record that no reader would take again is not written, and nothing is asked.
+    grid::Grid local;
+    grid::Grid& grid = written ? *written : local;
+    RecordLayout::write(record, grid);
+    if (out.result = checkFileBounds(grid); !out.result.ok)
+        return out;
 
     QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
@@ -233,9 +249,6 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
         }
     }
 
-    grid::Grid local;
-    grid::Grid& grid = written ? *written : local;
-    RecordLayout::write(record, grid);
     if (sameFile || !existing.isEmpty()) {
         out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
     } else {

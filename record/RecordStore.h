@@ -81,6 +81,9 @@ public:
     // What a record file may hold at most (record/RecordFileLayout.h), for every reader of
     // record files and of the sibling's files.
     static grid::GridFile::Bounds fileBounds();
+    // Whether a record's grid, written, stays within those bounds, so that every reader takes it
+    // again; the reason says that the record is not saved and names the bound passed.
+    static platform::Result checkFileBounds(const grid::Grid& written);
 
     // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
     // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
@@ -94,7 +97,8 @@ public:
     // when the record's name has changed, the user is told that the file is renamed, the record
     // is written under its new name and only then the former file is removed. A file of the
     // target name that is not the record being modified is replaced only when the user says so.
-    // The grid written is left in *written when given.
+    // A record beyond the bounds of a record file (checkFileBounds) is refused before anything is
+    // asked or written. The grid written is left in *written when given.
     SaveResult save(const SurveyRecord& record, const QString& openedFileName = QString(),
                     grid::Grid* written = nullptr) const;
 

@@ -436,6 +436,8 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     platform::Result converted = record.result;
     if (converted.ok) // what the record list and the record window could not read is not written
         converted = RecordLayout::read(grid, {}).result;
+    if (converted.ok)
+        converted = grid::GridFile::checkBounds(grid, record::RecordStore::fileBounds());
     if (!converted.ok) {
         report.problems
             << QStringLiteral("Le fichier « %1 » n'est pas importé : %2.").arg(source, converted.error);

@@ -4,6 +4,7 @@
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "record/RecordFileLayout.h"
 #include "tests/samples/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
@@ -309,6 +310,40 @@ TEST(BulkUpdate, AFileBeyondTheBoundsOfARecordIsLeftAlone)
     EXPECT_EQ(r.failures[0].fileName, huge);
     EXPECT_TRUE(r.failures[0].reason.contains(f.path(huge))) << r.failures[0].reason.toStdString();
     EXPECT_EQ(readBytes(f.path(huge)), before);
+}
+
+// A record file as large as a record file may be: a value that would make it larger is not written
+// (the list and the record window would no longer read it); the file stays as it was, and says why.
+TEST(BulkUpdate, AValueThatWouldPassTheBoundsOfARecordIsNotWritten)
+{
+    Folder f;
+    const QString full = QStringLiteral("SHOC-plein~Passage 1.FLX2009");
+    Grid g;
+    g.copyFrom(f.shoc);
+    const auto size = [&g] { return qint64(GridFile::toComplete(g).size()); };
+    for (int i = 0; i < 3 && size() != record::file::kMaxFileBytes; ++i)
+        g.setCell(4, 2, g.cell(4, 2) + QString(record::file::kMaxFileBytes - size(), QLatin1Char('x')));
+    ASSERT_EQ(size(), record::file::kMaxFileBytes);
+    ASSERT_TRUE(writeRecordFile(g, f.path(full)));
+    const QByteArray before = readBytes(f.path(full));
+    const QString value = QString(40, QLatin1Char('a')) + QStringLiteral("@exemple.fr");
+    g.setCell(6, 2, value);
+    const qint64 grown = size();
+    ASSERT_GT(grown, record::file::kMaxFileBytes);
+
+    f.env.dialogs().answer(mb::Yes);
+    f.env.dialogs().answerText(value);
+    f.env.dialogs().answer(mb::OK);
+    const record::BulkUpdateResult r = record::updateRecordFiles(0, {full, kShoc});
+    EXPECT_EQ(r.updated, QStringList({kShoc}));
+    ASSERT_EQ(r.failures.size(), 1);
+    EXPECT_EQ(r.failures[0].reason,
+              QStringLiteral("Le fichier « %1 » n'est pas écrit : il serait trop grand pour un relevé (%2 "
+                             "octets, %3 au plus).")
+                  .arg(f.path(full))
+                  .arg(grown)
+                  .arg(record::file::kMaxFileBytes));
+    EXPECT_EQ(readBytes(f.path(full)), before);
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)

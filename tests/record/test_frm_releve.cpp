@@ -307,6 +307,33 @@ TEST_F(RecordWindowTest, EveryReopenedParcelHasASpeciesGrid)
         EXPECT_EQ(shown.parcels[p].species, SpeciesTable{}) << "parcel " << p + 1;
 }
 
+// A record whose second parcel has lost its species block opens without a word: that parcel empty
+// (no species, no start time, no duration), the first one as stored.
+TEST_F(RecordWindowTest, AParcelWithoutItsSpeciesBlockOpensEmpty)
+{
+    const SurveyRecord r = sample();
+    const QString name = RecordStore::fileName(r.siteName, r.passage);
+    record_samples::writeRecord(QDir(env.dataFolder()).filePath(name), r, [](Grid& g) {
+        g.setRows(g.findRow(RecordLayout::kTitleSpecies + "2", 0, 1));
+    });
+    const Window w = open(RecordMode::Update, name);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    EXPECT_EQ(controls(*w).txt_Heure->text(), "08:30");
+    EXPECT_EQ(controls(*w).flx_Espèces->grid().cell(1, 2), "ALAARV");
+    controls(*w).Tab_Relevé->setCurrentIndex(1);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    EXPECT_EQ(controls(*w).txt_Heure->text(), "");
+    EXPECT_EQ(controls(*w).txt_Durée->text(), "");
+    EXPECT_FALSE(controls(*w).chk_Chasse[1]->isChecked());
+    EXPECT_EQ(controls(*w).flx_Espèces->grid().cell(1, 2), "");
+    EXPECT_EQ(controls(*w).flx_Coordonnées->grid().cell(2, 6), "801000");
+    const SurveyRecord shown = w->currentRecord();
+    EXPECT_EQ(shown.parcels[0], r.parcels[0]);
+    EXPECT_EQ(shown.parcels[1].species, SpeciesTable{});
+    EXPECT_EQ(shown.parcels[1].startTime, "");
+}
+
 TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
 {
     const QString speciesPath = QDir(env.programFolder()).filePath("Espèces.DOV");

@@ -24,10 +24,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -378,6 +380,47 @@ TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
     EXPECT_TRUE(w->isModified());
     EXPECT_EQ(files(), QStringList{name});
     EXPECT_EQ(testing_support::readBytes(QDir(env.dataFolder()).filePath(name)), before);
+}
+
+// A general comment pasted so long that the record's file would pass the size of a record file: the
+// save says so, naming the bound; the window stays open with everything typed and nothing is
+// written. Shortened, the record saves.
+TEST_F(RecordSaveTest, ARecordBeyondTheSizeOfARecordFileIsRefusedAtTheSave)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    QPlainTextEdit* comment = controls(*w).Txt_Commentaires;
+    const QString pasted(1'400'000, QChar(u'€')); // three bytes each in the file
+    QApplication::clipboard()->setText(pasted);
+    comment->setFocus();
+    QTest::keyClick(comment, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(comment->toPlainText().size(), pasted.size());
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    controls(*w).cmd_exit->click();
+    ASSERT_EQ(env.dialogs().asked().size(), 2) << env.dialogs().texts().join('|').toStdString();
+    EXPECT_EQ(env.dialogs().asked()[1].style, mb::OKOnly | mb::Critical);
+    EXPECT_TRUE(env.dialogs().texts()[1].startsWith(
+        "Le relevé n'est pas enregistré : il serait trop grand pour un relevé ("))
+        << env.dialogs().texts()[1].toStdString();
+    EXPECT_TRUE(env.dialogs().texts()[1].contains(" octets, 4194304 au plus)"));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModified());
+    EXPECT_EQ(comment->toPlainText(), pasted);
+    EXPECT_EQ(controls(*w).txt_Lieudit->text(), "Les Plaines");
+    EXPECT_EQ(files(), QStringList());
+
+    comment->setFocus();
+    QTest::keyClick(comment, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(comment, "Haies basses");
+    env.dialogs().answer(mb::Yes);
+    controls(*w).cmd_exit->click();
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+    EXPECT_EQ(stored(name)->cell(4, 2), "Haies basses");
 }
 
 // "Zoom -5%" lowers every cell by half a point and stops at 1; "Zoom 100%" gives back the size

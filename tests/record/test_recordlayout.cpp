@@ -257,38 +257,70 @@ TEST(RecordLayout, ReadRefusesABadParcelCountAndSkipsMissingSections)
     EXPECT_EQ(r.reading.record.parcels[0].startTime, "08:30");
 }
 
-// A section the record window takes holds every parcel directly below its title, and every parcel
-// has its species block: a record that does not is refused, never read from another section's
-// rows. A weather title without any parcel row is a record without weather.
-TEST(RecordLayout, ReadRefusesSectionsThatDoNotHoldEveryParcel)
+// "Coordonnées" and "Météo" hold every parcel directly below their title: a record whose rows do not
+// is refused, never read from another section's rows. A weather title without any parcel row is a
+// record without weather. A parcel without its species block, whether one, the last or all of
+// them, is an empty parcel: no species, no start time, no duration, no hunting box ticked.
+TEST(RecordLayout, ReadRefusesSectionsThatDoNotHoldEveryParcelAndTakesParcelsWithoutSpecies)
 {
     SurveyRecord rec = twoParcels();
-    rec.parcels.append(rec.parcels[1]);
+    rec.parcels.insert(1, rec.parcels[0]);
+    rec.parcels[1].startTime = "09:00";
     grid::Grid written;
     RecordLayout::write(rec, written);
     const int locations = written.findRow(RecordLayout::kTitleLocations, 0, 1);
     const int weather = written.findRow(RecordLayout::kTitleWeather, 0, 1);
+    const auto block = [&](int parcel) {
+        return written.findRow(RecordLayout::kTitleSpecies + QString::number(parcel), 0, 1);
+    };
+    // Removes the rows first to last - 1.
+    const auto removeRows = [](int first, int last) {
+        return [=](grid::Grid& g) {
+            for (int r = first; r < last; ++r)
+                g.removeRow(first);
+        };
+    };
+    const auto emptied = [](const QList<int>& parcels) {
+        return [=](SurveyRecord& r) {
+            for (int p : parcels) {
+                const Parcel& was = r.parcels[p - 1];
+                Parcel empty;
+                empty.location = was.location;
+                empty.habitats = was.habitats;
+                empty.weather = was.weather;
+                r.parcels[p - 1] = empty;
+            }
+        };
+    };
     const struct
     {
         const char* name;
         std::function<void(grid::Grid&)> change;
-        QString refused; // empty: read
+        QString refused;                         // empty: read
+        std::function<void(SurveyRecord&)> read; // what is read, from the record written
     } cases[] = {
-        {"more parcels than rows", [](grid::Grid& g) { g.setCell(7, 2, "4"); },
-         "la ligne de la parcelle 4 manque sous « Coordonnées » (« Nbr points » : 4)"},
-        {"a point row gone", [&](grid::Grid& g) { g.removeRow(locations + 2); },
-         "la ligne de la parcelle 3 manque sous « Coordonnées » (« Nbr points » : 3)"},
-        {"a weather row gone", [&](grid::Grid& g) { g.removeRow(weather + 1); },
-         "la ligne de la parcelle 3 manque sous « Météo » (« Nbr points » : 3)"},
-        {"a species block gone",
-         [](grid::Grid& g) { g.setCell(g.findRow("Espèces Parcelle N°2", 0, 1), 1, "Espèces Parcelle N°9"); },
-         "la ligne « Espèces Parcelle N°2 » manque (« Nbr points » : 3)"},
-        {"no weather rows",
-         [&](grid::Grid& g) {
-             for (int p = 1; p <= 3; ++p)
-                 g.removeRow(weather + 1);
-         },
-         ""},
+        {"more parcels than rows",
+         [](grid::Grid& g) { g.setCell(7, 2, "4"); },
+         "la ligne de la parcelle 4 manque sous « Coordonnées » (« Nbr points » : 4)",
+         {}},
+        {"a point row gone",
+         [&](grid::Grid& g) { g.removeRow(locations + 2); },
+         "la ligne de la parcelle 3 manque sous « Coordonnées » (« Nbr points » : 3)",
+         {}},
+        {"a weather row gone",
+         [&](grid::Grid& g) { g.removeRow(weather + 1); },
+         "la ligne de la parcelle 3 manque sous « Météo » (« Nbr points » : 3)",
+         {}},
+        {"no weather rows", removeRows(weather + 1, weather + 4), "",
+         [](SurveyRecord& r) {
+             for (Parcel& p : r.parcels)
+                 p.weather = {};
+         }},
+        {"parcel 2 without its block", removeRows(block(2), block(3)), "", emptied({2})},
+        {"the last parcel without its block", removeRows(block(3), written.rows()), "", emptied({3})},
+        {"no species block at all", removeRows(block(1), written.rows()), "", emptied({1, 2, 3})},
+        {"parcel 2's block titled for a parcel the record does not have",
+         [&](grid::Grid& g) { g.setCell(block(2), 1, "Espèces Parcelle N°9"); }, "", emptied({2})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -299,8 +331,9 @@ TEST(RecordLayout, ReadRefusesSectionsThatDoNotHoldEveryParcel)
         EXPECT_EQ(r.result.error, c.refused);
         EXPECT_EQ(r.result.ok, c.refused.isEmpty());
         if (r.result.ok) {
-            EXPECT_EQ(r.reading.record.parcels[0].weather, (std::array<QString, kWeatherCount>{}));
-            EXPECT_EQ(r.reading.record.parcels[2].startTime, "09:20");
+            SurveyRecord expected = rec;
+            c.read(expected);
+            EXPECT_EQ(r.reading.record, expected);
         }
     }
 }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace record;
@@ -334,6 +335,87 @@ TEST_F(RecordStoreTest, TheLargestRealRecordIsReadAndFilesBeyondItAreRefusedUnre
             << r.error.toStdString();
         EXPECT_EQ(readBytes(path(c.name)), before);
     }
+}
+
+// What the save writes, the readers take: a record whose file is exactly as large as a record file
+// may be (in bytes, then in rows) is saved and reopened; one byte or one row more, and the save
+// refuses it, naming the bound, before any question, whether it is a new record, the same file
+// written again or a renamed one: the files on disk stay as they were.
+TEST_F(RecordStoreTest, ARecordIsSavedUpToTheBoundsOfARecordFileAndRefusedBeyond)
+{
+    const auto fileSize = [](const SurveyRecord& r) {
+        grid::Grid g;
+        RecordLayout::write(r, g);
+        return qint64(grid::GridFile::toComplete(g).size());
+    };
+    const auto fileRows = [](const SurveyRecord& r) {
+        grid::Grid g;
+        RecordLayout::write(r, g);
+        return qint64(g.rows());
+    };
+    // As many bytes as a record file may have, the general comment making up the difference.
+    SurveyRecord bytes = record_samples::twoParcels();
+    for (int i = 0; i < 3 && fileSize(bytes) != file::kMaxFileBytes; ++i)
+        bytes.generalComment += QString(file::kMaxFileBytes - fileSize(bytes), QLatin1Char('x'));
+    ASSERT_EQ(fileSize(bytes), file::kMaxFileBytes);
+    // As many rows as a record file may have: 30 parcels, species rows making up the difference.
+    SurveyRecord rows = record_samples::twoParcels();
+    rows.passage = 3;
+    rows.parcels[0].species = SpeciesTable{};
+    rows.parcels = QList<Parcel>(kMaxParcels, rows.parcels[0]);
+    const qint64 speciesRows = file::kMaxFileRows - fileRows(rows);
+    for (int p = 0; p < kMaxParcels; ++p)
+        rows.parcels[p].species = SpeciesTable(speciesRows / kMaxParcels + (p < speciesRows % kMaxParcels),
+                                               {"O", "ALAARV", "Alouette", {"1", "", "", ""}, "1", ""});
+    ASSERT_EQ(fileRows(rows), file::kMaxFileRows);
+
+    const QString beyondBytes =
+        QStringLiteral(
+            "Le relevé n'est pas enregistré : il serait trop grand pour un relevé (%1 octets, %2 au "
+            "plus). Veuillez raccourcir les commentaires, les autres textes saisis ou les listes d'espèces.")
+            .arg(file::kMaxFileBytes + 1)
+            .arg(file::kMaxFileBytes);
+    const QString beyondRows =
+        QStringLiteral("Le relevé n'est pas enregistré : il aurait %1 lignes de 72 colonnes, plus que n'en "
+                       "compte un relevé (%2 lignes et %3 cellules au plus). Veuillez raccourcir les "
+                       "commentaires, les autres textes saisis ou les listes d'espèces.")
+            .arg(file::kMaxFileRows + 1)
+            .arg(file::kMaxFileRows)
+            .arg(file::kMaxFileCells);
+    const struct
+    {
+        const char* name;
+        SurveyRecord& record;
+        std::function<void(SurveyRecord&)> oneMore;
+        QString refused;
+    } cases[] = {
+        {"bytes", bytes, [](SurveyRecord& r) { r.generalComment += 'x'; }, beyondBytes},
+        {"rows", rows, [](SurveyRecord& r) { r.parcels[0].species->append(r.parcels[0].species->first()); },
+         beyondRows},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SaveResult saved = store.save(c.record);
+        ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+        EXPECT_EQ(reopened(saved.fileName), c.record);
+
+        SurveyRecord beyond = c.record;
+        c.oneMore(beyond);
+        SurveyRecord renamed = beyond;
+        renamed.observerFirstName = "Paul";
+        renamed.siteName = "SHOC-26~Valence~Les Baumes~DUPONT Paul~Hiver 2009-2010";
+        const QStringList before = files();
+        const QByteArray stored = readBytes(path(saved.fileName));
+        for (const auto& [record, opened] : {std::pair{beyond, QString()}, std::pair{beyond, saved.fileName},
+                                             std::pair{renamed, saved.fileName}}) {
+            const SaveResult refused = store.save(record, opened);
+            EXPECT_EQ(refused.result.error, c.refused);
+            EXPECT_FALSE(refused.result.ok);
+            EXPECT_EQ(files(), before);
+            EXPECT_EQ(readBytes(path(saved.fileName)), stored);
+        }
+    }
+    EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
 }
 
 // Two copies of the program save a new record of the same site and passage at the same moment,

@@ -2,6 +2,7 @@
 #include "coords/Conversion.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
 #include "record/RecordStore.h"
 #include "recordlist/SiblingImport.h"
@@ -206,6 +207,34 @@ TEST_F(SiblingImportTest, TheRecordReadsBackFromTheRowsItsTitlesName)
     }
 }
 
+// A parcel without its species block, the first or the last, is imported as an empty parcel; the
+// record written reads back with it.
+TEST_F(SiblingImportTest, AParcelWithoutItsSpeciesBlockIsImportedEmpty)
+{
+    for (const int missing : {1, 2}) {
+        SCOPED_TRACE(missing);
+        Sibling s;
+        s.points << s.points[0];
+        s.points[1][1] = "2";
+        s.species = {{{"ALAARV", "Alouette", "1"}}, {{"BUTBUT", "Buse", "", "1"}}};
+        s.withoutSpeciesBlock = {missing};
+        grid::Grid g;
+        ASSERT_EQ(importOne(s, g), kRecord);
+        const record::RecordReadResult read = record::RecordLayout::read(g, {});
+        ASSERT_TRUE(read.result.ok) << read.result.error.toStdString();
+        const QList<record::Parcel>& parcels = read.reading.record.parcels;
+        ASSERT_EQ(parcels.size(), 2);
+        const record::Parcel& empty = parcels[missing - 1];
+        EXPECT_EQ(empty.startTime + "|" + empty.duration, "|");
+        EXPECT_FALSE(empty.species.has_value());
+        const record::Parcel& kept = parcels[2 - missing];
+        EXPECT_EQ(kept.startTime + "|" + kept.duration, "08:00|00:30");
+        ASSERT_TRUE(kept.species.has_value());
+        ASSERT_EQ(kept.species->size(), 1);
+        EXPECT_EQ(kept.species->at(0).code, missing == 1 ? "BUTBUT" : "ALAARV");
+    }
+}
+
 TEST_F(SiblingImportTest, SourceSetAsideOnlyOnceItsRecordIsWrittenAndAStoredRecordReplacedOnlyOnYes)
 {
     writeSource("ravelin-a.rvx", Sibling());
@@ -273,6 +302,16 @@ TEST_F(SiblingImportTest, RefusedSourcesStayForTheNextImport)
              s.species = {{{"PERPER", "Perdrix"}, {"ALAARV", "Alouette", "1"}}};
          },
          "(« PERPER ») n'a aucun comptage"},
+        // As large as a record file may be: its record, with our captions, would be larger.
+        {[](Sibling& s) {
+             for (int i = 0; i < 3; ++i) {
+                 grid::Grid g;
+                 s.fill(g);
+                 const qint64 more = record::file::kMaxFileBytes - grid::GridFile::toComplete(g).size();
+                 s.comment = more < 0 ? s.comment.chopped(-more) : s.comment + QString(more, 'x');
+             }
+         },
+         "il serait trop grand pour un relevé"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());

@@ -13,7 +13,7 @@ void Sibling::fill(grid::Grid& g) const
                          {"Ravelin", "V3.1"},
                          {"Désignation et localisation", "26 - Drôme", "Valence", "Lieu", "20", "Pomerel"},
                          {"Nom du réseau", "Pomerel"},
-                         {"Commentaire général"},
+                         {"Commentaire général", comment},
                          {"Nom et prénom", observer},
                          {"Courriel", contact},
                          {"Nbr points", count.isEmpty() ? QString::number(points.size()) : count},
@@ -27,6 +27,8 @@ void Sibling::fill(grid::Grid& g) const
         rows << visit;
     rows << Cells{"Météo"};
     for (int p = 1; p <= points.size(); ++p) {
+        if (withoutSpeciesBlock.contains(p))
+            continue;
         rows << Cells{"Espèces Parcelle N°" + QString::number(p), "08:00", "01:15"};
         if (speciesHeader)
             rows << Cells{"", "Code", "Nom", "0-50m", "Au-delà", "Total", "Vol", "Autre", "Indices"};

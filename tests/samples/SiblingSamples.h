@@ -17,14 +17,15 @@ namespace sibling_samples {
 struct Sibling
 {
     using Cells = QStringList;
-    QString observer = "lefèvre jean", contact = "jean@example.fr", passage = "0";
+    QString observer = "lefèvre jean", contact = "jean@example.fr", passage = "0", comment;
     QList<Cells> points = {
         QString("Point|1|26 - Drôme|Valence|Les Baumes||849000|1991000||||||1").split('|')};
     QList<QList<Cells>> species; // per parcel, its rows from column 2
     QString count;               // of parcels: the number of points unless given
     bool withLocations = true;
-    bool speciesHeader = true; // each species block begins with its header row
-    bool visitFirst = false;   // the date row right after the mark, before the identification
+    bool speciesHeader = true;      // each species block begins with its header row
+    bool visitFirst = false;        // the date row right after the mark, before the identification
+    QList<int> withoutSpeciesBlock; // parcels written without their "Espèces Parcelle N°" block
 
     void fill(grid::Grid& g) const;
 };
