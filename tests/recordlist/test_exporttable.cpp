@@ -56,7 +56,7 @@ TEST(ExportTable, GoldenRowWithLocalityAndAsGps)
                                    "SHOC-07~Privas~Les Blaches~MARTIN Anne~Hiver 2009-2010");
     const QStringList row2 = cells("14/01/2010|08:30|00:40|IKA|1|MARTIN|anne.martin@exemple.fr|"
                                    "Parcelle SHOC 2010 : 1|1|250|31|FL12|784512|1965432|1|2E");
-    const QStringList row3 = cells("1|2|1|3") + ticks + cells("O|ALAARV|Alouette des champs|O~NI|< 50m|3");
+    const QStringList row3 = cells("3|1|2|") + ticks + cells("O|ALAARV|Alouette des champs|O~NI|< 50m|3");
 
     const RecordExport local = build(export_samples::oneParcel());
     EXPECT_EQ(local.header, who + cells("Pays|Département|Commune|Lieudit") + visit + rest);

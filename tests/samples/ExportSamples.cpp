@@ -31,7 +31,7 @@ SurveyRecord oneParcel(int parcels)
     p.location = {"07 - Ardèche", "Privas", "Les Blaches", "31", "784512", "1965432", "FL12",
                   "600",          "250",    false,         true, "784512", "1965432", ""};
     p.habitats[0] = p.habitats[4] = true;
-    p.weather = {"1", "2", "1", "3"};
+    p.weather = {"3", "1", "2", ""}; // four codes apart, so that a swap of two columns shows
     p.startTime = "08:30";
     p.duration = "00:40";
     p.species =
