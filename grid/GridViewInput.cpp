@@ -4,7 +4,7 @@
 #include "grid/GridView.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -152,9 +152,15 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
             int ch = text[0].unicode();
             const int typed = ch;
             QPointer<QWidget> editor = m_editor;
+            // A handler that refuses the key may say why in a box, which takes the focus for a
+            // moment: the edit goes on with what was typed, as it does through a validation's box.
+            m_validating = true;
             Q_EMIT keyPressEdit(m_editRow, m_editCol, &ch);
+            m_validating = false;
             if (editor != m_editor || !editor)
                 return true; // the handler closed the editor
+            if (QWidget* focus = QApplication::focusWidget(); focus != editor && !editor->isAncestorOf(focus))
+                editor->setFocus();
             if (ch == 0)
                 return true;
             if (ch != typed) {

@@ -106,6 +106,13 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     // The area changes size without the window (scroll bars, a maximised child's controls in
     // the menu bar): the logo follows.
     m_mdi->viewport()->installEventFilter(this);
+    // The logo is the area's background. When the area activates it (the active window closing, a
+    // click on it), it goes back behind the windows once the area has raised it, and the window on
+    // top becomes the active one.
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
+        if (active && active == m_logo)
+            QTimer::singleShot(0, this, &frm_Menu::putLogoBehind);
+    });
 
     // A settings window that closes itself while loading (no sibling product) opens nothing.
     m_paramFactory = [](const QString& mode, const QString& protocole) {
@@ -648,6 +655,20 @@ void frm_Menu::fillWindowList()
             m_mdi->setActiveSubWindow(target);
         });
         m_windowItems << a;
+    }
+}
+
+void frm_Menu::putLogoBehind()
+{
+    if (!m_logo)
+        return;
+    m_logo->lower();
+    const QList<QMdiSubWindow*> stacked = windows();
+    for (auto w = stacked.crbegin(); w != stacked.crend(); ++w) {
+        if ((*w)->isVisible() && !(*w)->isMinimized()) {
+            m_mdi->setActiveSubWindow(*w);
+            return;
+        }
     }
 }
 

@@ -108,6 +108,7 @@ private:
     void openDocument(int index);
     void fillWindowList();
     void centreLogo();
+    void putLogoBehind();
     // The shown child windows that are not minimised, brought back from maximised.
     QList<QMdiSubWindow*> windowsToArrange() const;
     QMdiSubWindow* addWindow(QWidget* widget);

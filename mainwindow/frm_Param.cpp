@@ -48,8 +48,12 @@ frm_Param::frm_Param(const QString& mode, const QString& scheme, QWidget* parent
         return;
     setWindowTitle(m_editor->title());
     fra_Grille->setTitle(m_editor->modeText());
-    if (m_editor->mode() == common::ParamMode::Folder)
+    if (m_editor->mode() == common::ParamMode::Folder) {
         txt_File->setText(m_editor->folder());
+        // The folder is changed through Parcourir and its checks; a text typed here would be
+        // thrown away.
+        txt_File->setReadOnly(true);
+    }
     applyDisplay();
     if (m_editor->fitColumns())
         flx_Grille->fitColumnWidths(0, -1, mainwindow::kColumnMarginTwips);

@@ -35,12 +35,20 @@ QString commandName(MailTransport t)
     return command.isEmpty() ? QString() : command.first();
 }
 
-// What a finished program said about its failure: its error output, or its exit code.
-QString failureText(const QString& what, QProcess& process)
+// "xdg-email" ends with this code when no program can open the message: no mail client is
+// installed.
+constexpr int kComposeToolMissing = 3;
+
+// What a finished program said about its failure: its error output (only its last line when
+// lastLine: the desktop's tools tell every program they tried before their conclusion), or its
+// exit code.
+QString failureText(const QString& what, QProcess& process, bool lastLine = false)
 {
     if (process.exitStatus() == QProcess::CrashExit)
         return QStringLiteral("%1 s'est arrêté anormalement.").arg(what);
-    const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    if (lastLine)
+        said = said.mid(said.lastIndexOf(QLatin1Char('\n')) + 1).trimmed();
     if (said.isEmpty())
         return QStringLiteral("%1 a échoué (code %2).").arg(what).arg(process.exitCode());
     return QStringLiteral("%1 a échoué (code %2) : %3").arg(what).arg(process.exitCode()).arg(said);
@@ -134,9 +142,11 @@ Result DesktopMail::compose(const MailMessage& message)
                                    .arg(program));
     }
     Result opened = Result::success();
-    if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)
-        opened = Result::failure(
-            failureText(QStringLiteral("L'ouverture du message dans le logiciel de messagerie"), *process));
+    if (process->exitStatus() == QProcess::NormalExit && process->exitCode() == kComposeToolMissing)
+        opened = Result::failure(mailtext::noMailClient(kComposeProgram));
+    else if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)
+        opened = Result::failure(failureText(
+            QStringLiteral("L'ouverture du message dans le logiciel de messagerie"), *process, true));
     delete process;
     return opened;
 }

@@ -66,6 +66,13 @@ QString transportMissing(MailTransport t, const QString& program)
     return QStringLiteral("Aucun service d'envoi du courrier : la commande « %1 » est introuvable.")
         .arg(program);
 }
+
+QString noMailClient(const QString& opener)
+{
+    return QStringLiteral("Aucun logiciel de messagerie : le programme « %1 » n'en trouve aucun sur cet "
+                          "ordinateur.")
+        .arg(opener);
+}
 } // namespace mailtext
 
 } // namespace platform

@@ -80,6 +80,8 @@ private:
 namespace mailtext {
 QString notSignedOn();
 QString transportMissing(MailTransport t, const QString& program);
+// The desktop's opener found no mail program to give the message to.
+QString noMailClient(const QString& opener);
 } // namespace mailtext
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -35,7 +36,15 @@ QWidget* WidgetDialogs::owner() const
         return w;
     if (QWidget* w = QApplication::activeWindow())
         return w;
-    return m_parent;
+    if (m_parent)
+        return m_parent;
+    // The main window shown but not active yet (the boxes of the start-up): a box of its own would
+    // be a window apart, which the desktop may leave behind the main window, the program then
+    // waiting for an answer nobody sees and the main window's menus refusing every click.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && qobject_cast<QMainWindow*>(w))
+            return w;
+    return nullptr;
 }
 
 int WidgetDialogs::ask(const QString& text, int style, const QString& title)

@@ -10,7 +10,8 @@ namespace platform {
 class WidgetDialogs : public Dialogs
 {
 public:
-    // Boxes are shown over the active window, or over parent when there is none.
+    // Boxes are shown over the active window, or over parent when there is none, or over the
+    // shown main window when it is not active yet.
     explicit WidgetDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 

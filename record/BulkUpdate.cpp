@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/Paths.h"
+#include "common/PlainText.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -17,6 +18,7 @@ namespace {
 
 struct UpdateTexts
 {
+    const char* value;        // the value written, as a reason names it
     const char* confirmation; // followed by the number of files
     const char* prompt;
     const char* emptyQuestion;
@@ -24,13 +26,13 @@ struct UpdateTexts
 
 // By menu index.
 const UpdateTexts kUpdateTexts[] = {
-    {"Confirmez votre intention de modifier l'adresse courriel des ",
+    {"L'adresse courriel", "Confirmez votre intention de modifier l'adresse courriel des ",
      "Veuillez indiquer la nouvelle adresse courriel qui sera propagé dans les fichiers sélectionnés",
      "Confirmez la suppresion de l'adresse courriel dans les fichiers sélectionnés"},
-    {"Confirmez votre intention de modifier les noms des observateurs des ",
+    {"Le nom de l'observateur", "Confirmez votre intention de modifier les noms des observateurs des ",
      "Veuillez indiquer le nouveau nom qui sera propagé dans les fichiers sélectionnés",
      "Confirmez la suppresion des noms dans les fichiers sélectionnés"},
-    {"Confirmez votre intention de modifier les noms des communes des ",
+    {"Le nom de la commune", "Confirmez votre intention de modifier les noms des communes des ",
      "Veuillez indiquer le nouveau nom qui sera propagé dans les fichiers sélectionnés",
      "Confirmez la suppresion des noms dans les fichiers sélectionnés"},
 };
@@ -133,6 +135,15 @@ record::BulkUpdateResult record::updateRecordFiles(int index, const QStringList&
     if (!saisie)
         return giveUp();
     const QString valeur = *saisie;
+    // A value pasted with its tabs or line ends would go into every file as it is.
+    if (platform::Result plain = common::checkSingleLine(QString::fromUtf8(t.value), valeur); !plain) {
+        platform::dialogs().ask(plain.error, platform::mb::OKOnly | platform::mb::Exclamation,
+                                common::kProgramName);
+        record::BulkUpdateResult refused;
+        refused.abandoned = true;
+        refused.refusal = plain.error;
+        return refused;
+    }
     if (valeur.isEmpty() && platform::dialogs().ask(QString::fromUtf8(t.emptyQuestion), platform::mb::YesNo,
                                                     common::kProgramName) != platform::mb::Yes)
         return giveUp();

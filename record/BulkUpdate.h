@@ -41,7 +41,9 @@ struct UpdateFailure
 
 struct BulkUpdateResult
 {
-    bool abandoned = false;        // the user refused or cancelled: no file was touched
+    bool abandoned = false;        // the user refused or cancelled, or the value was refused: no
+                                   // file was touched
+    QString refusal;               // why the value was refused (told to the user); empty otherwise
     QString value;                 // the value written
     QStringList updated;           // files written, in the order handled
     QList<UpdateFailure> failures; // files left as they were
@@ -49,8 +51,9 @@ struct BulkUpdateResult
 
 // The whole action: confirmation, input box, question on an empty value, then each file in turn
 // in the data folder (setting "Paramètres"/"Dossier", the program-wide data folder by default).
-// Boxes go through the platform's dialogs. When some files could not be updated, a last box
-// names them. An index outside 0..2 does nothing.
+// Boxes go through the platform's dialogs. A value holding a tab, a line break or another control
+// character is refused (common::checkSingleLine) before any file is touched. When some files
+// could not be updated, a last box names them. An index outside 0..2 does nothing.
 BulkUpdateResult updateRecordFiles(int index, const QStringList& fileNames);
 
 // The click of the pop-up menu's item: the action on the files selected in the record list's

@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "common/Paths.h"
+#include "common/PlainText.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -9,6 +10,7 @@
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
+#include "record/SingleLineValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,24 +23,14 @@ namespace record {
 
 namespace {
 
-// Characters that a name cannot show as they are: the control characters (C0, DEL, C1), the
-// line and paragraph separators, and the marks that change the direction of the text, which
-// make a name read otherwise than it is.
-bool isControlCharacter(char16_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
-           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
-
 QString refusedCharacterText(const QString& name)
 {
     static const QString refused = QStringLiteral("/\\:*?<>|\"");
     for (const QChar ch : name) {
         if (refused.contains(ch))
             return QStringLiteral("le caractère « %1 »").arg(ch);
-        if (isControlCharacter(ch.unicode()))
-            return QStringLiteral("un caractère de contrôle (U+%1)")
-                .arg(QString::number(ch.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        if (common::isControlCharacter(ch))
+            return common::controlCharacterName(ch);
     }
     if (name.contains(QLatin1String("..")))
         return QStringLiteral("la suite de caractères « .. »");
@@ -211,6 +203,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             QStringLiteral("Le relevé n'est pas enregistré : son numéro de passage n'est pas choisi."));
         return out;
     }
+    if (out.result = checkSingleLineValues(record); !out.result.ok)
+        return out;
     const QString name = fileName(record.siteName, record.passage);
     if (out.result = checkFileName(name); !out.result.ok)
         return out;

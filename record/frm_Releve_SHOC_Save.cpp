@@ -9,6 +9,7 @@
 #include "record/LocationGrid.h"
 #include "record/RecordStore.h"
 #include "record/SaveFlow.h"
+#include "record/SingleLineValues.h"
 #include "record/SiteName.h"
 
 #include <QLabel>
@@ -53,6 +54,12 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
         platform::dialogs().ask(
             record::fun_Message_Non_Sauvegardable(record::sub_Build_Nom_Zone(identification())), mb::OKOnly,
             common::kProgramName);
+        return SaveOutcome::NotSaved;
+    }
+    // A tab or a line break pasted into a box or a cell is refused before the validation asks
+    // anything.
+    if (const platform::Result plain = record::checkSingleLineValues(currentRecord()); !plain) {
+        platform::dialogs().ask(plain.error, mb::OKOnly | mb::Exclamation, common::kProgramName);
         return SaveOutcome::NotSaved;
     }
 

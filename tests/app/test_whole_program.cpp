@@ -16,6 +16,7 @@
 #include "mainwindow/frm_Menu.h"
 #include "mainwindow/frm_Param.h"
 #include "platform/DesktopMail.h"
+#include "platform/WidgetDialogs.h"
 #include "record/LocationGrid.h"
 #include "record/RecordValidator.h"
 #include "record/SpeciesStore.h"
@@ -24,6 +25,7 @@
 #include "recordlist/RecordListing.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/record/RecordWindowControls.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/GridTyping.h"
 #include "tests/support/MailFakes.h"
 #include "tests/support/TestEnvironment.h"
@@ -36,6 +38,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -406,4 +409,47 @@ TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheCorrespondentAndBackAfterA
     list = openList();
     ASSERT_TRUE(list);
     EXPECT_EQ(lines(*list), QStringList{listed});
+}
+
+// A data folder where the start-up cannot write the export log (a full disk here; a read-only
+// folder alike): its box, a real one, belongs to the main window and shows over it, so that it is
+// answered before anything else; then "Gestion des relevés" opens the list at the first click.
+TEST_F(WholeProgramTest, TheStartUpsBoxesShowOverTheMainWindowAndTheListOpensAtTheFirstClick)
+{
+    firstStart();
+    ASSERT_FALSE(HasFailure());
+    stop();
+    QByteArray log; // a few KB whose compaction drops lines
+    for (int i = 0; i < 100; ++i)
+        log += QStringLiteral("SHOC-%1.xlsx\t0%2/01/2010 10:00:00\r\n").arg(i / 2).arg(1 + i % 2).toUtf8();
+    testing_support::writeBytes(QDir(dataFolder()).filePath(QStringLiteral("LOG_EXPORT.TXT")), log);
+
+    platform::WidgetDialogs boxes;
+    platform::Dialogs* scripted = platform::services().dialogs;
+    platform::services().dialogs = &boxes;
+    QStringList shown; // each box: whether it belongs to the main window, and its first line
+    QTimer answering;
+    answering.setInterval(5);
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        shown << (qobject_cast<frm_Menu*>(box->parentWidget()) ? QStringLiteral("fenêtre principale : ")
+                                                               : QStringLiteral("à part : ")) +
+                     box->text().section(QLatin1Char('\n'), 0, 0);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    answering.start();
+    bool started = false;
+    {
+        const testing_support::FileSizeLimit full(1024);
+        started = start();
+    }
+    answering.stop();
+    platform::services().dialogs = scripted;
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(shown.contains(
+        QStringLiteral("fenêtre principale : Le journal des exportations n'a pas pu être mis à jour.")))
+        << shown.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(openList());
 }

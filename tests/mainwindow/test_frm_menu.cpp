@@ -727,6 +727,42 @@ TEST_F(FrmMenuTest, LogoStaysInTheMiddle)
     EXPECT_TRUE(centred());
 }
 
+// The logo stays behind every child window, whichever window opens or closes, whichever the area
+// activates.
+TEST_F(FrmMenuTest, LogoStaysBehindEveryWindow)
+{
+    afficher();
+    frm_Splash_Logo* logo = menu->logo();
+    ASSERT_TRUE(logo);
+    auto behind = [&] {
+        const QList<QMdiSubWindow*> order = menu->mdiArea()->subWindowList(QMdiArea::StackingOrder);
+        return !order.isEmpty() && order.first() == logo;
+    };
+    // The record list, over the whole area, then the data-folder window over it, closed.
+    item("Saisie", 2)->trigger();
+    QMdiSubWindow* list = menu->listWindow();
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(behind());
+    item("File")->trigger();
+    ASSERT_EQ(menu->windows().size(), 2);
+    QMdiSubWindow* folder = menu->mdiArea()->activeSubWindow();
+    ASSERT_NE(folder, list);
+    EXPECT_TRUE(behind());
+    folder->close();
+    deletePending();
+    QTest::qWait(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(menu->windows(), QList<QMdiSubWindow*>{list});
+    EXPECT_TRUE(behind());
+    EXPECT_EQ(menu->mdiArea()->activeSubWindow(), list);
+    // A click on the logo, where it shows between the windows, does not bring it forward.
+    list->showNormal();
+    list->setGeometry(0, 0, 100, 100);
+    QTest::mouseClick(logo->widget(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(behind());
+}
+
 TEST_F(FrmMenuTest, QuitterClosesTheWindowAndItsChildren)
 {
     afficher();

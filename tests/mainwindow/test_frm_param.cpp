@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -269,6 +270,45 @@ TEST_F(FrmParamTest, SquaresFilterDigitsAndFormatNumbers)
     EXPECT_EQ(grille().cell(1, 3), "E4") << "any character in column 3, left as typed";
 }
 
+// The box that explains a refused key takes the focus while it is open, as a real box does: the
+// edit goes on afterwards with what was typed, and the keys that follow go to it.
+TEST_F(FrmParamTest, ARefusedKeyIsRefusedAloneAndTheEditGoesOn)
+{
+    administrateur();
+    writeTable(programme("Carrés.DOV"), "Département\tN° carré\tLongitude\tLatitude\n26\t\t\t\n",
+               GridFile::Complete);
+    ouvrir(common::kModeSquares);
+    QStringList explained;
+    env.dialogs().setResponder([&](const testing_support::ScriptedDialogs::Asked& a) {
+        explained << a.text;
+        QMessageBox box;
+        box.setText(a.text);
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+        box.close();
+        // The window the box belonged to is active again, as the desktop makes it.
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return testing_support::ScriptedDialogs::Answer(mb::OK);
+    });
+    const int rows = grille().rows();
+    clic(1, 2);
+    ASSERT_TRUE(vue().isEditing());
+    const QPointer<QWidget> editor = QApplication::focusWidget();
+    for (const char c : {'7', 'b', '8'}) {
+        ASSERT_TRUE(editor) << "the editor closed before " << c;
+        QTest::keyClicks(editor, QString(QChar(c)));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(explained, QStringList{"Veuillez saisir uniquement des chiffres"});
+    ASSERT_TRUE(vue().isEditing());
+    EXPECT_EQ(vue().editText(), "78");
+    EXPECT_EQ(grille().rows(), rows) << "the edit did not end";
+    touche(Qt::Key_Return);
+    EXPECT_EQ(grille().cell(1, 2), "0078");
+}
+
 TEST_F(FrmParamTest, ReadOnlyTableForAnOrdinaryUser)
 {
     writeTable(programme("Milieux_SHOC.DOV"), "^Code\tLibellé\nCH\tCéréales\n", GridFile::Complete);
@@ -379,6 +419,21 @@ TEST_F(FrmParamTest, DataFolderIsChangedThroughTheChooser)
     EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Dossier", ""), "/donnees/nouvelles");
     EXPECT_EQ(demandes, QStringList({"Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles",
                                      "Mirelot - Sélection du dossier dédié à Mirelot | /donnees/actuelles"}));
+}
+
+TEST_F(FrmParamTest, TheDataFolderTextCannotBeTypedInto)
+{
+    ASSERT_TRUE(sub_Reg_Write_HKLM(common::kParametersSection, "Dossier", "/donnees/actuelles"));
+    ouvrir(common::kModeFolder);
+    EXPECT_TRUE(w->txt_File->isReadOnly());
+    w->txt_File->setFocus();
+    w->txt_File->selectAll();
+    QTest::keyClicks(w->txt_File, "/ailleurs");
+    QTest::keyClick(w->txt_File, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->txt_File->text(), "/donnees/actuelles");
+    EXPECT_EQ(fun_Get_Setting_Str(common::kParametersSection, "Dossier", ""), "/donnees/actuelles");
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
 
 // ================================================================ from the main window

@@ -289,13 +289,25 @@ TEST_F(DesktopMailTest, ComposeWindowGetsTheMessageAsAnArgumentList)
 
 TEST_F(DesktopMailTest, ComposeWindowFailureAndClientThatStaysOpen)
 {
-    ASSERT_TRUE(
-        testing_support::writeFakeProgram(xdgEmail, {3, "no method available for opening 'mailto:'", 0}));
+    // No mail client on the machine: xdg-email names every opener it tried, then gives up with its
+    // code 3. The reason is one line that says so.
+    QString tried;
+    for (int i = 0; i < 40; ++i)
+        tried += QStringLiteral("/usr/bin/xdg-email: 786: lecteur%1: not found\n").arg(i);
+    ASSERT_TRUE(testing_support::writeFakeProgram(
+        xdgEmail, {3, tried + "xdg-email: no method available for opening 'mailto:a@exemple.fr'", 0}));
     ASSERT_TRUE(mail.signOn(MailTransport::ComposeWindow));
     platform::Result sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow);
     EXPECT_FALSE(sent);
-    EXPECT_TRUE(sent.error.contains("(code 3)")) << sent.error.toStdString();
-    EXPECT_TRUE(sent.error.contains("no method available")) << sent.error.toStdString();
+    EXPECT_EQ(sent.error,
+              "Aucun logiciel de messagerie : le programme « xdg-email » n'en trouve aucun sur cet "
+              "ordinateur.");
+    // Another failure: its code and the tool's conclusion, its last line.
+    ASSERT_TRUE(
+        testing_support::writeFakeProgram(xdgEmail, {4, tried + "xdg-email: l'ouverture a échoué", 0}));
+    sent = mail.send(message({"a@exemple.fr"}, "s", "t", {}), MailTransport::ComposeWindow);
+    EXPECT_EQ(sent.error, "L'ouverture du message dans le logiciel de messagerie a échoué (code 4) : "
+                          "xdg-email: l'ouverture a échoué");
 
     // A client that keeps xdg-email waiting until it is closed: the call returns after the wait.
     ASSERT_TRUE(testing_support::writeFakeProgram(xdgEmail, {0, "", 3}));

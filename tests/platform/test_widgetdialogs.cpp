@@ -8,6 +8,7 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -156,4 +157,29 @@ TEST(WidgetDialogs, BoxShowsTheOrdinaryPointerDuringLongWork)
     EXPECT_FALSE(idle.cursor.has_value());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     platform::installServices(previous);
+}
+
+// A box asked while the program's main window is shown but not active yet (the boxes of the
+// start-up): it belongs to the main window, which keeps it in front, never hidden behind.
+TEST(WidgetDialogs, ABoxAskedBeforeTheMainWindowIsActiveBelongsToIt)
+{
+    QMainWindow other; // a window of the program, hidden
+    QMainWindow main;
+    main.show(); // nothing processed yet: not active
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    platform::WidgetDialogs dialogs;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no box on screen";
+            return;
+        }
+        owner = box->parentWidget();
+        press(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.ask(QStringLiteral("Le journal des exportations n'a pas pu être mis à jour."), 0,
+                          QStringLiteral("Mirelot")),
+              mb::OK);
+    EXPECT_EQ(owner, &main);
 }

@@ -220,6 +220,47 @@ TEST(BulkUpdate, RefusingOrCancellingAbandonsWithoutTouchingAFile)
     }
 }
 
+TEST(BulkUpdate, AValueHoldingATabOrALineBreakIsRefusedAndNothingIsWritten)
+{
+    struct Row
+    {
+        int index;
+        QString typed;
+        QString reason;
+    };
+    const QString tail = QStringLiteral(", qui ne peut pas figurer dans une valeur d'une seule ligne : "
+                                        "veuillez le retirer.");
+    const Row rows[] = {
+        // Three cells of a spreadsheet pasted into the input box.
+        {2, "Crest\tX\nLoriol\n",
+         "Le nom de la commune contient une tabulation (U+0009) après « Crest »" + tail},
+        {1, "DUPONT\nDURAND",
+         "Le nom de l'observateur contient un saut de ligne (U+000A) après « DUPONT »" + tail},
+        {0, "\rjean@exemple.fr", "L'adresse courriel contient un retour chariot (U+000D) au début" + tail},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.index);
+        Folder f;
+        const QByteArray shocBefore = readBytes(f.path(kShoc));
+        const QByteArray epsBefore = readBytes(f.path(kEps));
+        f.env.dialogs().answer(mb::Yes);
+        f.env.dialogs().answerText(row.typed);
+        f.env.dialogs().answer(mb::OK);
+
+        const record::BulkUpdateResult r = record::updateRecordFiles(row.index, {kShoc, kEps});
+
+        EXPECT_TRUE(r.abandoned);
+        EXPECT_EQ(r.refusal, row.reason);
+        EXPECT_TRUE(r.updated.isEmpty());
+        const auto& asked = f.env.dialogs().asked();
+        ASSERT_EQ(asked.size(), 3);
+        EXPECT_EQ(asked[2].text, row.reason);
+        EXPECT_EQ(asked[2].style, mb::OKOnly | mb::Exclamation);
+        EXPECT_EQ(readBytes(f.path(kShoc)), shocBefore);
+        EXPECT_EQ(readBytes(f.path(kEps)), epsBefore);
+    }
+}
+
 TEST(BulkUpdate, AFileThatCannotBeUpdatedIsLeftAloneAndNamedAtTheEnd)
 {
     Folder f;

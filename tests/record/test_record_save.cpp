@@ -423,6 +423,56 @@ TEST_F(RecordSaveTest, ARecordBeyondTheSizeOfARecordFileIsRefusedAtTheSave)
     EXPECT_EQ(stored(name)->cell(4, 2), "Haies basses");
 }
 
+// An address pasted from a mail with its line end, a telephone number with a tab: refused when the
+// record is saved, the box naming the field and the character; nothing is written.
+TEST_F(RecordSaveTest, AValuePastedWithATabOrALineEndIsRefusedAndNothingIsWritten)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    const struct
+    {
+        QLineEdit* box;
+        QString pasted;
+        QString reason;
+        QString retyped;
+    } rows[] = {
+        {controls(*w).txt_Email, "jean.durand@example.org\n",
+         "L'adresse courriel contient un saut de ligne (U+000A) après « jean.durand@example.org »",
+         "jean.durand@example.org"},
+        {controls(*w).txt_Téléphone, "04 75\t00 00 00",
+         "Le téléphone contient une tabulation (U+0009) après « 04 75 »", "04 75 00 00 00"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.box->objectName().toStdString());
+        row.box->setFocus();
+        row.box->selectAll();
+        QApplication::clipboard()->setText(row.pasted);
+        QTest::keyClick(row.box, Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(row.box->text(), row.pasted);
+        moveTo(controls(*w).cbo_Saison);
+        env.dialogs().clearAsked();
+        env.dialogs().answer(mb::OK);
+        QTest::mouseClick(controls(*w).cmd_Save, Qt::LeftButton);
+        ASSERT_EQ(env.dialogs().asked().size(), 1) << env.dialogs().texts().join('|').toStdString();
+        EXPECT_EQ(env.dialogs().texts()[0],
+                  row.reason +
+                      ", qui ne peut pas figurer dans une valeur d'une seule ligne : veuillez le retirer.");
+        EXPECT_EQ(env.dialogs().asked()[0].style, mb::OKOnly | mb::Exclamation);
+        EXPECT_TRUE(files().isEmpty());
+        EXPECT_TRUE(w->isVisible());
+        type(row.box, row.retyped);
+    }
+    // The values typed again: saved.
+    moveTo(controls(*w).cbo_Saison);
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    QTest::mouseClick(controls(*w).cmd_Save, Qt::LeftButton);
+    EXPECT_EQ(files(), QStringList{kSite + "~Passage N1.FLX2009"})
+        << env.dialogs().texts().join('|').toStdString();
+}
+
 // "Zoom -5%" lowers every cell by half a point and stops at 1; "Zoom 100%" gives back the size
 // the grid had when the window opened.
 TEST_F(RecordSaveTest, SpeciesGridZoom)

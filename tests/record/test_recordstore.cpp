@@ -76,7 +76,7 @@ TEST_F(RecordStoreTest, FileNamesFromFreeTextAreCheckedBeforeAnyWrite)
         {"SHOC-26~Baumes|2" + tail, "« | »"},
         {"SHOC-26~\"Baumes\"" + tail, "« \" »"},
         {"SHOC-26~..~Baumes" + tail, "« .. »"},
-        {"SHOC-26~Baumes\t" + tail, "caractère de contrôle (U+0009)"},
+        {"SHOC-26~Baumes\t" + tail, "une tabulation (U+0009)"},
         {baumes + QChar(0x7F) + tail, "caractère de contrôle (U+007F)"},
         // C1 controls, line and paragraph separators, marks that turn the text around.
         {baumes + QChar(0x85) + tail, "caractère de contrôle (U+0085)"},

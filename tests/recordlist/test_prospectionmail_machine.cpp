@@ -84,3 +84,32 @@ TEST(ProspectionMailMachine, EachReminderReachesSendmailAndTheCircularTheDesktop
               QStringList({"--utf8", "--subject", "STOC-EPS : circulaire du 15/06/2010",
                            "serre@exemple.example", "baumes@exemple.example"}));
 }
+
+// No mail client installed: xdg-email names every opener it tried (some forty lines) and gives up.
+// The circular's box says so in one line.
+TEST(ProspectionMailMachine, WithoutAMailClientTheCircularsBoxSaysSoInOneLine)
+{
+    testing_support::TestEnvironment env;
+    const QString xdgEmail = env.path("programmes/xdg-email");
+    const testing_support::ScopedEnv path{"PATH", env.path("programmes").toUtf8()};
+    QString tried;
+    for (int i = 0; i < 40; ++i)
+        tried += QStringLiteral("/usr/bin/xdg-open: 882: lecteur%1: not found\n").arg(i);
+    ASSERT_TRUE(testing_support::writeFakeProgram(
+        xdgEmail, {3, tried + "xdg-email: no method available for opening 'mailto:serre@exemple.example'"}));
+    platform::DesktopMail mail;
+    platform::services().mail = &mail;
+
+    prospection_samples::save(env.dataFolder(), {"Le Serre", 2008, 1, "serre@exemple.example"});
+    grid::Grid table;
+    SummaryCache cache;
+    fillProspectionGrid(readProspection(env.dataFolder(), cache), table);
+    table.select(1, 1, table.rows() - 1, 3);
+    const MailingOutcome circular = sendCircular(table);
+    platform::services().mail = &env.mail();
+
+    EXPECT_EQ(circular.sent, 0);
+    EXPECT_EQ(circular.message,
+              "Le courriel à serre@exemple.example n'a pas été envoyé : Aucun logiciel de "
+              "messagerie : le programme « xdg-email » n'en trouve aucun sur cet ordinateur.");
+}
