@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 
+#include <cstdlib>
 #include <iostream>
 
 namespace {
