@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -76,6 +77,64 @@ int folderProblem(const QString& path)
 Result failure(const QString& path, int errorNumber, const QString& why = QString())
 {
     return Result::failure(writeFailureText(path, why.isEmpty() ? fileErrorReason(errorNumber) : why));
+}
+
+FileVersion versionOf(const struct stat& st)
+{
+    FileVersion s;
+    s.device = quint64(st.st_dev);
+    s.inode = quint64(st.st_ino);
+    s.size = qint64(st.st_size);
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    return s;
+}
+
+FileVersion versionOfHandle(int handle)
+{
+    struct stat st;
+    return ::fstat(handle, &st) == 0 ? versionOf(st) : FileVersion();
+}
+
+int exchangeNames(const QString& a, const QString& b)
+{
+    return ::renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD, QFile::encodeName(b).constData(),
+                       RENAME_EXCHANGE) == 0
+               ? 0
+               : errno;
+}
+
+// A version of the file that could not be put back under its name (a third program took the name
+// meanwhile): kept beside it under the name followed by " (2)", " (3)"..., never removed.
+QString keepBeside(const QString& hidden, const QString& path)
+{
+    const QFileInfo f(path);
+    const QString suffix = f.suffix().isEmpty() ? QString() : QLatin1Char('.') + f.suffix();
+    const QString base = f.absolutePath() + QLatin1Char('/') + f.completeBaseName();
+    for (int k = 2; k < 100; ++k) {
+        const QString candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(suffix);
+        const int err = renameWithoutReplacing(hidden, candidate);
+        if (err == 0)
+            return candidate;
+        if (err != EEXIST)
+            break;
+    }
+    return QString();
+}
+
+// Puts a version taken out of its name back under it; when the name was taken meanwhile, beside it.
+GuardedResult putBack(const QString& hidden, const QString& path, const FileVersion& found)
+{
+    if (renameWithoutReplacing(hidden, path) == 0)
+        return {GuardedResult::Changed, Result::success(), found};
+    QString kept = keepBeside(hidden, path);
+    if (kept.isEmpty())
+        kept = hidden;
+    return {GuardedResult::Failed,
+            Result::failure(writeFailureText(
+                path, QStringLiteral(
+                          "une autre version de ce fichier, écrite au même moment, est conservée sous « %1 »")
+                          .arg(QDir::toNativeSeparators(kept)))),
+            found};
 }
 
 } // namespace
@@ -188,7 +247,93 @@ Result saveFileFrom(const QString& path, const QString& source)
     });
 }
 
-Result saveNewFile(const QString& path, const QByteArray& bytes)
+FileVersion fileVersion(const QString& path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? versionOf(st) : FileVersion();
+}
+
+GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected)
+{
+    const auto failed = [&path](int err) {
+        return GuardedResult{GuardedResult::Failed, failure(path, err), {}};
+    };
+    if (!fileVersion(path).exists())
+        return {GuardedResult::Gone, Result::success(), {}};
+    if (const int problem = folderProblem(path))
+        return failed(problem);
+    const QFileInfo target(path);
+    QTemporaryFile out(target.absolutePath() + kTemporaryName);
+    errno = 0;
+    if (!out.open())
+        return failed(errno);
+    errno = 0;
+    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
+        ::fsync(out.handle()) != 0)
+        return failed(errno); // the temporary file goes with out
+    out.setPermissions(target.permissions());
+    const FileVersion written = versionOfHandle(out.handle());
+    const QString hidden = out.fileName();
+
+    // One step: the new content takes the name, the former file takes the temporary name, where
+    // no other program looks for it.
+    if (const int err = exchangeNames(hidden, path); err != 0) {
+        if (err == ENOENT && !fileVersion(path).exists())
+            return {GuardedResult::Gone, Result::success(), {}};
+        if (err != EINVAL && err != ENOSYS)
+            return failed(err);
+        // A file system that cannot trade names: checked, then replaced.
+        if (const FileVersion found = fileVersion(path); !(found == expected))
+            return {found.exists() ? GuardedResult::Changed : GuardedResult::Gone, Result::success(), found};
+        errno = 0;
+        if (::rename(QFile::encodeName(hidden).constData(), QFile::encodeName(path).constData()) != 0)
+            return failed(errno);
+        out.setAutoRemove(false);
+        return {GuardedResult::Done, Result::success(), written};
+    }
+    const FileVersion found = fileVersion(hidden);
+    if (found == expected) {
+        ::unlink(QFile::encodeName(hidden).constData()); // the version this copy meant to replace
+        out.setAutoRemove(false);
+        return {GuardedResult::Done, Result::success(), written};
+    }
+    // Another version came in between: it gets its name back at once, and ours goes.
+    if (exchangeNames(hidden, path) == 0)
+        return {GuardedResult::Changed, Result::success(), found};
+    // The name went away in between (our content with it): the other version is put back.
+    out.setAutoRemove(false);
+    return putBack(hidden, path, found);
+}
+
+GuardedResult removeFile(const QString& path, const FileVersion& expected)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QString hidden;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 20 && err == EEXIST; ++attempt) {
+        hidden = folder + kTemporaryName;
+        hidden.chop(6);
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        for (int k = 0; k < 6; ++k)
+            hidden += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+        err = renameWithoutReplacing(path, hidden);
+    }
+    if (err == ENOENT)
+        return {GuardedResult::Gone, Result::success(), {}};
+    if (err != 0)
+        return {GuardedResult::Failed,
+                Result::failure(QStringLiteral("Le fichier « %1 » ne peut pas être supprimé : %2.")
+                                    .arg(QDir::toNativeSeparators(path), fileErrorReason(err))),
+                {}};
+    const FileVersion found = fileVersion(hidden);
+    if (found == expected) {
+        ::unlink(QFile::encodeName(hidden).constData());
+        return {GuardedResult::Done, Result::success(), {}};
+    }
+    return putBack(hidden, path, found);
+}
+
+Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written)
 {
     if (const int problem = folderProblem(path))
         return failure(path, problem);
@@ -201,11 +346,13 @@ Result saveNewFile(const QString& path, const QByteArray& bytes)
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
         ::fsync(out.handle()) != 0)
         return failure(path, errno); // the temporary file goes with out
+    QFile::setPermissions(out.fileName(), usualPermissions());
+    if (written)
+        *written = versionOfHandle(out.handle());
     if (const int err = renameWithoutReplacing(out.fileName(), path))
         return failure(path, err);
     out.setAutoRemove(false);
     out.close();
-    QFile::setPermissions(path, usualPermissions());
     return Result::success();
 }
 

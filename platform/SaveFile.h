@@ -34,10 +34,47 @@ Result saveFile(const QString& path, const ContentWriter& writer);
 // Copies a finished file (say a workbook built in a temporary folder) over the target.
 Result saveFileFrom(const QString& path, const QString& source);
 
+// What tells one version of a file from another: every save makes a new file (a new inode), and
+// a file written in place changes its size or its modification time (to the nanosecond). Taken
+// without following a link; empty (exists() false) when there is no file.
+struct FileVersion
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+
+    bool exists() const { return size >= 0; }
+    bool operator==(const FileVersion&) const = default;
+};
+FileVersion fileVersion(const QString& path);
+
+// The outcome of a write or removal made only while the file is still the version expected.
+struct [[nodiscard]] GuardedResult
+{
+    enum Outcome { Done, Changed, Gone, Failed };
+    Outcome outcome = Failed;
+    Result result;       // ok when done; the reason when failed
+    FileVersion version; // done: the file written; changed: the file found
+};
+
+// Writes bytes over the file at path only while it is the version expected. The content goes
+// whole to a temporary file, which then trades names with the target in one step of the file
+// system; the file so taken out is checked, and when it is another version (written meanwhile by
+// another program) the trade is undone at once: nothing is written (Changed, with the version of the
+// version found). No file at path: nothing is written (Gone). A file system that cannot trade names
+// is checked just before the rename instead.
+GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected);
+
+// Removes the file at path only when it is the version expected: it is first given a hidden name
+// of its own in one step, checked there, and put back under its name when it is another version
+// (Changed). No file at path: nothing done (Gone).
+GuardedResult removeFile(const QString& path, const FileVersion& expected);
+
 // Writes bytes as a new file at path, never over another: the file appears complete or not at
 // all, and a file that is at path, or comes there before the new one is complete, is kept (the
-// save then fails, saying that a file of that name exists).
-Result saveNewFile(const QString& path, const QByteArray& bytes);
+// save then fails, saying that a file of that name exists). written receives the new file's version.
+Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written = nullptr);
 
 // Gives the file at from the name to, never replacing a file of that name (the case of a file
 // system without refusing renames included). 0, or the system error number (EEXIST when a

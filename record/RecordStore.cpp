@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cerrno>
 
 namespace record {
 
@@ -180,7 +179,12 @@ platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
-    return grid::GridFile::load(grid, found, grid::GridFile::Complete, fileBounds());
+    // Taken before the read: a change made while the file is read is seen at the next save.
+    const platform::FileVersion version = platform::fileVersion(found);
+    platform::Result loaded = grid::GridFile::load(grid, found, grid::GridFile::Complete, fileBounds());
+    if (loaded.ok)
+        remember(QFileInfo(found).fileName(), version);
+    return loaded;
 }
 
 RecordReadResult RecordStore::open(const QString& name, const ReadOptions& options) const
@@ -192,6 +196,40 @@ RecordReadResult RecordStore::open(const QString& name, const ReadOptions& optio
     if (!read.result.ok)
         read.result.error = platform::readFailureText(pathOf(name), read.result.error);
     return read;
+}
+
+platform::FileVersion RecordStore::rememberedVersion(const QString& name) const
+{
+    return m_versions.value(name.toCaseFolded());
+}
+
+void RecordStore::remember(const QString& name, const platform::FileVersion& version) const
+{
+    if (version.exists())
+        m_versions.insert(name.toCaseFolded(), version);
+    else
+        m_versions.remove(name.toCaseFolded());
+}
+
+QString RecordStore::changedQuestion(const QString& name)
+{
+    return QStringLiteral(
+               "ATTENTION !\n\nLe fichier « %1 » a été modifié depuis que vous l'avez ouvert ou "
+               "enregistré, sans doute par une autre copie du programme.\n\nVoulez-vous le "
+               "remplacer par le relevé que vous enregistrez ?\n\nOui : le fichier est remplacé et "
+               "les modifications de l'autre copie sont perdues.\nNon : rien n'est enregistré, la "
+               "fenêtre reste ouverte avec vos données.")
+        .arg(name);
+}
+
+QString RecordStore::goneMessage(const QString& name, const QString& newName)
+{
+    return QStringLiteral(
+               "ATTENTION !\n\nLe fichier « %1 » n'existe plus : il a été renommé ou supprimé depuis "
+               "que vous l'avez ouvert ou enregistré, sans doute par une autre copie du "
+               "programme.\n\nVotre relevé va être enregistré comme un nouveau relevé sous le nom "
+               "« %2 ».")
+        .arg(name, newName);
 }
 
 SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFileName,
@@ -214,62 +252,140 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     RecordLayout::write(record, grid);
     if (out.result = checkFileBounds(grid); !out.result.ok)
         return out;
-
-    QString existing = common::findFile(m_folder, name);
-    const bool modifying = !openedFileName.isEmpty();
-    const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
-    // Keeps the file of another record, unless the user says it may be replaced.
-    const auto keptUnlessReplaced = [&out](const QString& path) {
-        if (replaceAllowed(QFileInfo(path).fileName()))
-            return false;
+    const auto tell = [](const QString& text) {
+        platform::dialogs().ask(text, platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
+    };
+    const auto notSaved = [&out](const QString& path) {
         out.declined = true;
         out.result = platform::Result::failure(
             QStringLiteral("Le relevé n'est pas enregistré : le fichier « %1 » est conservé.")
                 .arg(QFileInfo(path).fileName()));
         return true;
     };
+    // Keeps the file of another record, unless the user says it may be replaced.
+    const auto keptUnlessReplaced = [&notSaved](const QString& path) {
+        return !replaceAllowed(QFileInfo(path).fileName()) && notSaved(path);
+    };
+    // Keeps the file that another copy changed since this store read or wrote it, unless the
+    // user says it may be replaced.
+    const auto keptAfterChange = [&notSaved](const QString& path) {
+        const int answer = platform::dialogs().ask(changedQuestion(QFileInfo(path).fileName()),
+                                                   platform::mb::YesNo | platform::mb::Exclamation |
+                                                       platform::mb::DefaultButton2,
+                                                   common::kProgramName);
+        return answer != platform::mb::Yes && notSaved(path);
+    };
+
+    // The file the record was opened from (or last written to). Gone, renamed or set aside by
+    // another copy: the user is told, and the record is saved as a new record.
+    QString opened;
+    if (!openedFileName.isEmpty()) {
+        opened = common::findFile(m_folder, openedFileName);
+        if (opened.isEmpty())
+            tell(goneMessage(openedFileName, name));
+    }
+    const bool modifying = !opened.isEmpty();
+    const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+
+    // The version of the opened file that this save may replace or remove: the one read or last
+    // written, or, when another copy changed it since, the one the user agreed to replace.
+    platform::FileVersion expected;
+    if (modifying) {
+        const platform::FileVersion current = platform::fileVersion(opened);
+        const platform::FileVersion known = rememberedVersion(QFileInfo(opened).fileName());
+        expected = known.exists() ? known : current;
+        if (!(expected == current)) {
+            if (keptAfterChange(opened))
+                return out;
+            expected = current;
+        }
+    }
+
+    QString existing = common::findFile(m_folder, name);
     QString target = pathOf(name);
+    platform::FileVersion replaced; // the version of the target that is replaced; none for a new file
     if (sameFile) {
-        const QString opened = common::findFile(m_folder, openedFileName);
-        target = opened.isEmpty() ? pathOf(openedFileName) : opened;
+        target = opened;
+        replaced = expected;
     } else {
         if (modifying)
-            platform::dialogs().ask(renameMessage(shownOldName(openedFileName), name),
-                                    platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
+            tell(renameMessage(shownOldName(openedFileName), name));
         if (!existing.isEmpty()) {
             if (keptUnlessReplaced(existing))
                 return out;
             target = existing;
+            replaced = platform::fileVersion(existing);
         }
     }
 
-    if (sameFile || !existing.isEmpty()) {
-        out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
-    } else {
-        // A new name: written only where no file is, so that a record that another copy of the
-        // program saves under the same name at the same time is never replaced without the
-        // question.
-        out.result = grid::GridFile::saveNew(grid, target, grid::GridFile::Complete, true);
-        if (!out.result.ok && !(existing = common::findFile(m_folder, name)).isEmpty()) {
+    const QByteArray bytes = grid::GridFile::toComplete(grid);
+    platform::FileVersion version;
+    bool newFile = false;
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 10) {
+            out.result = platform::Result::failure(platform::writeFailureText(
+                target, QStringLiteral("un autre programme le modifie sans cesse")));
+            return out;
+        }
+        if (!replaced.exists()) {
+            // A new name: written only where no file is, so that a record that another copy of the
+            // program saves under the same name at the same time is never replaced without the
+            // question.
+            out.result = platform::saveNewFile(target, bytes, &version);
+            if (out.result.ok) {
+                newFile = true;
+                break;
+            }
+            if ((existing = common::findFile(m_folder, name)).isEmpty())
+                return out;
             if (keptUnlessReplaced(existing))
                 return out;
             target = existing;
-            out.result = grid::GridFile::save(grid, target, grid::GridFile::Complete, true);
+            replaced = platform::fileVersion(existing);
+            continue;
         }
+        // Written over only the version checked: another copy's save in between is asked about
+        // again, a file gone in between is told and the record written as a new one.
+        const platform::GuardedResult over = platform::replaceFile(target, bytes, replaced);
+        if (over.outcome == platform::GuardedResult::Done) {
+            out.result = platform::Result::success();
+            version = over.version;
+            break;
+        }
+        if (over.outcome == platform::GuardedResult::Failed) {
+            out.result = over.result;
+            return out;
+        }
+        if (over.outcome == platform::GuardedResult::Gone) {
+            tell(goneMessage(QFileInfo(target).fileName(), name));
+            target = pathOf(name);
+        } else if (keptAfterChange(target)) {
+            return out;
+        }
+        replaced = over.version;
     }
-    if (!out.result.ok)
-        return out;
     out.fileName = QFileInfo(target).fileName();
-    out.listChanged = !sameFile;
+    out.listChanged = !sameFile || newFile;
+    remember(out.fileName, version);
 
     if (modifying && !sameFile) {
-        const QString old = common::findFile(m_folder, openedFileName);
-        errno = 0;
-        if (!old.isEmpty() && !QFile::remove(old))
+        // The former file goes only when it is still the version checked; another copy's save
+        // made in between stays.
+        const platform::GuardedResult removed = platform::removeFile(opened, expected);
+        const QString oldName = QFileInfo(opened).fileName();
+        if (removed.outcome == platform::GuardedResult::Done ||
+            removed.outcome == platform::GuardedResult::Gone)
+            remember(oldName, {});
+        else if (removed.outcome == platform::GuardedResult::Changed)
             out.notice =
-                QStringLiteral("Le relevé est enregistré sous « %1 », mais l'ancien fichier « %2 » ne peut "
-                               "pas être supprimé : %3.")
-                    .arg(out.fileName, QFileInfo(old).fileName(), platform::fileErrorReason(errno));
+                QStringLiteral("Le relevé est enregistré sous « %1 », mais l'ancien fichier « %2 » a été "
+                               "modifié par une autre copie du programme pendant l'enregistrement : il "
+                               "est conservé.")
+                    .arg(out.fileName, oldName);
+        else
+            out.notice = QStringLiteral("Le relevé est enregistré sous « %1 », mais l'ancien fichier « %2 » "
+                                        "n'est pas supprimé. %3")
+                             .arg(out.fileName, oldName, removed.result.error);
     }
     return out;
 }

@@ -7,9 +7,11 @@
 
 #include "grid/GridFile.h"
 #include "platform/Result.h"
+#include "platform/SaveFile.h"
 #include "record/RecordLayout.h"
 #include "record/SurveyRecord.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -87,7 +89,7 @@ public:
 
     // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
     // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
-    // the file.
+    // the file. The store remembers the version of the file read (taken before it is read).
     platform::Result load(const QString& fileName, grid::Grid& grid) const;
     // Loads and reads a record file.
     RecordReadResult open(const QString& fileName, const ReadOptions& options) const;
@@ -99,8 +101,24 @@ public:
     // target name that is not the record being modified is replaced only when the user says so.
     // A record beyond the bounds of a record file (checkFileBounds) is refused before anything is
     // asked or written. The grid written is left in *written when given.
+    //
+    // Two copies of the program may have the same record open. The store remembers the stamp of
+    // each file it read or wrote (platform::FileVersion: inode, size, modification time to the
+    // nanosecond); before the opened file is written over or renamed, its stamp is compared with
+    // the remembered one: another copy's save in between
+    // brings a question ("Oui" replaces that save, "Non" writes nothing), and an opened file that
+    // is gone (renamed or set aside by another copy) is told, the record being saved as a new
+    // record (with the question of any existing name). The write itself replaces only the version
+    // checked (platform::replaceFile, platform::removeFile).
     SaveResult save(const SurveyRecord& record, const QString& openedFileName = QString(),
                     grid::Grid* written = nullptr) const;
+
+    // The version remembered for a file that this store read or wrote; an empty one when none.
+    platform::FileVersion rememberedVersion(const QString& fileName) const;
+    // The question asked when the opened file was changed by another copy since it was read or
+    // written; and the message told when it is gone.
+    static QString changedQuestion(const QString& fileName);
+    static QString goneMessage(const QString& fileName, const QString& newName);
 
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of
@@ -113,8 +131,11 @@ public:
 
 private:
     QString pathOf(const QString& fileName) const;
+    void remember(const QString& fileName, const platform::FileVersion& version) const;
 
     QString m_folder;
+    // The version of each file read or written, by its name in one letter case.
+    mutable QHash<QString, platform::FileVersion> m_versions;
 };
 
 } // namespace record

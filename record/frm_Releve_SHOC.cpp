@@ -163,9 +163,9 @@ platform::Result frm_Releve_SHOC::load(const record::RecordRequest& request)
         m_species.sub_Flx_Grid_to_File(species, p);
 
     // What the mode opens.
-    const record::RecordStore store = record::RecordStore::fromSettings();
+    m_store = std::make_unique<record::RecordStore>(record::RecordStore::fromSettings());
     const record::RecordOpening opening =
-        record::openRecord(request, store, m_references, seasons, flx_EPS->grid());
+        record::openRecord(request, *m_store, m_references, seasons, flx_EPS->grid());
     if (!opening.result.ok) {
         m_loading = false;
         return opening.result;
@@ -216,7 +216,8 @@ void frm_Releve_SHOC::closeFrame()
 {
     if (!checkBoxLeft())
         return;
-    if (sub_Sauvegarder_Relevé() == SaveOutcome::Failed)
+    if (const SaveOutcome saved = sub_Sauvegarder_Relevé();
+        saved == SaveOutcome::Failed || saved == SaveOutcome::Kept)
         return; // the record stays on screen, still to be saved
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();

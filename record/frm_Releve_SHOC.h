@@ -60,6 +60,7 @@ class GridView;
 namespace record {
 struct RecordReading;
 class RecordGrids;
+class RecordStore;
 class RecordValidator;
 } // namespace record
 
@@ -97,7 +98,8 @@ public:
     // written in the data folder; a later save writes the same file again (renamed when the
     // site's name or passage changed). A write that fails is told with its reason and leaves
     // the record modified.
-    enum class SaveOutcome { Saved, NotSaved, Failed };
+    // Kept: the user chose to keep a file on disk; the window stays open with the record.
+    enum class SaveOutcome { Saved, NotSaved, Failed, Kept };
     SaveOutcome sub_Sauvegarder_Relevé();
     // The zoom buttons of the species grid: 2 lowers every cell's font by half a point (not
     // below 1), 3 brings back the size the grid had when the window opened.
@@ -297,6 +299,9 @@ private:
     // The file that holds the record shown: the one opened for modification, then the one the
     // record was last written to; empty while a new record was never saved.
     QString m_storedFile;
+    // The store the record was opened from and written to: it remembers the stamp of that file, so
+    // that a save made meanwhile by another copy of the program is never replaced unasked.
+    std::unique_ptr<record::RecordStore> m_store;
     QStringList m_notices;
     QHash<const QComboBox*, QString> m_keptListTexts; // a record's list texts that no item is
     int m_parcelCount = 0;

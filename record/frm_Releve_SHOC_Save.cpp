@@ -79,9 +79,13 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
     record::SurveyRecord rec = currentRecord();
     rec.notValidated = choice == record::SaveChoice::NotValidated;
     grid::Grid written;
-    const record::SaveResult saved = record::RecordStore::fromSettings().save(rec, m_storedFile, &written);
+    // The data folder of the settings; the store that opened the record while it is the same.
+    if (record::RecordStore store = record::RecordStore::fromSettings();
+        !m_store || store.folder() != m_store->folder())
+        m_store = std::make_unique<record::RecordStore>(store);
+    const record::SaveResult saved = m_store->save(rec, m_storedFile, &written);
     if (saved.declined)
-        return SaveOutcome::NotSaved;
+        return SaveOutcome::Kept;
     if (!saved.result.ok) {
         platform::dialogs().ask(saved.result.error, mb::OKOnly | mb::Critical, common::kProgramName);
         return SaveOutcome::Failed;

@@ -201,6 +201,55 @@ TEST_F(SaveFileTest, AnyNameTheFileSystemTakesIsWrittenAgainAndAgain)
     }
 }
 
+// A write over a file, or its removal, made only while the file is the version expected: another
+// version (a new file, or the same file grown) is left as it is and its version given back; a
+// file gone is said so; nothing else is left in the folder.
+TEST_F(SaveFileTest, GuardedWriteAndRemovalTouchOnlyTheVersionExpected)
+{
+    using platform::GuardedResult;
+    writeBytes(target(), kOld);
+    const platform::FileVersion read = platform::fileVersion(target());
+    ASSERT_TRUE(read.exists());
+    EXPECT_FALSE(platform::fileVersion(dir.filePath("absent")).exists());
+
+    // Another program's save (a new file of the same size), then the same file written in place.
+    ASSERT_TRUE(platform::saveFile(target(), QByteArray("autre contenu!")).ok);
+    const platform::FileVersion other = platform::fileVersion(target());
+    EXPECT_NE(other.inode, read.inode);
+    for (const auto& attempt :
+         {platform::replaceFile(target(), "nouveau", read), platform::removeFile(target(), read)}) {
+        EXPECT_EQ(attempt.outcome, GuardedResult::Changed);
+        EXPECT_EQ(attempt.version, other);
+        EXPECT_EQ(readBytes(target()), "autre contenu!");
+        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
+    }
+    {
+        QFile inPlace(target());
+        ASSERT_TRUE(inPlace.open(QIODevice::Append));
+        inPlace.write("+");
+    }
+    EXPECT_EQ(platform::replaceFile(target(), "nouveau", other).outcome, GuardedResult::Changed);
+    EXPECT_EQ(readBytes(target()), "autre contenu!+");
+
+    // The version expected: replaced, and the version written given back.
+    const GuardedResult written = platform::replaceFile(target(), "nouveau", platform::fileVersion(target()));
+    ASSERT_EQ(written.outcome, GuardedResult::Done) << written.result.error.toStdString();
+    EXPECT_EQ(written.version, platform::fileVersion(target()));
+    EXPECT_EQ(readBytes(target()), "nouveau");
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
+
+    EXPECT_EQ(platform::removeFile(target(), written.version).outcome, GuardedResult::Done);
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+    EXPECT_EQ(platform::replaceFile(target(), "nouveau", written.version).outcome, GuardedResult::Gone);
+    EXPECT_EQ(platform::removeFile(target(), written.version).outcome, GuardedResult::Gone);
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+
+    // A new file gives its version as written.
+    platform::FileVersion created;
+    ASSERT_TRUE(platform::saveNewFile(target(), "neuf", &created).ok);
+    EXPECT_EQ(created, platform::fileVersion(target()));
+}
+
 TEST(FileErrorReason, FrenchReasons)
 {
     const struct

@@ -473,6 +473,54 @@ TEST_F(RecordSaveTest, AValuePastedWithATabOrALineEndIsRefusedAndNothingIsWritte
         << env.dialogs().texts().join('|').toStdString();
 }
 
+// Another copy of the program saved the record while this window had it open: the save asks;
+// "Non" keeps the window open with what was typed and the other copy's file as it is, "Oui"
+// replaces it.
+TEST_F(RecordSaveTest, ARecordSavedMeanwhileByAnotherCopyIsReplacedOnlyOnYes)
+{
+    Window w = openShown(RecordMode::New);
+    ASSERT_TRUE(w);
+    typeNewRecord(*w);
+    ASSERT_FALSE(HasFailure());
+    env.dialogs().answer(mb::Yes);
+    controls(*w).cmd_exit->click();
+    const QString name = kSite + "~Passage N1.FLX2009";
+    ASSERT_EQ(files(), QStringList{name});
+
+    w.reset();
+    w = openShown(RecordMode::Update, name);
+    ASSERT_TRUE(w);
+    type(controls(*w).txt_Email, "paul.durand@example.org");
+    moveTo(controls(*w).txt_Lieudit);
+    // The other copy's save: the same record with another e-mail, in a new file.
+    const QString file = QDir(env.dataFolder()).filePath(name);
+    std::unique_ptr<Grid> others = stored(name);
+    others->setCell(6, 2, "autre@example.org");
+    ASSERT_TRUE(grid::GridFile::save(*others, file, grid::GridFile::Complete, true).ok);
+    const QByteArray before = testing_support::readBytes(file);
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::No);
+    controls(*w).cmd_exit->click();
+    EXPECT_EQ(env.dialogs().texts(),
+              QStringList({"Veuillez confirmer votre intention de sauvegarder les données",
+                           RecordStore::changedQuestion(name)}));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModified());
+    EXPECT_EQ(controls(*w).txt_Email->text(), "paul.durand@example.org");
+    EXPECT_EQ(testing_support::readBytes(file), before);
+
+    env.dialogs().clearAsked();
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::Yes);
+    controls(*w).cmd_exit->click();
+    EXPECT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(files(), QStringList{name});
+    EXPECT_EQ(stored(name)->cell(6, 2), "paul.durand@example.org");
+}
+
 // "Zoom -5%" lowers every cell by half a point and stops at 1; "Zoom 100%" gives back the size
 // the grid had when the window opened.
 TEST_F(RecordSaveTest, SpeciesGridZoom)
