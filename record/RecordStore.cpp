@@ -52,6 +52,13 @@ QString shownOldName(const QString& fileName)
     return dot < 0 ? fileName : fileName.left(dot + 1) + fileName.mid(dot + 1).toUpper();
 }
 
+// Two names of one file (common::sameFileName) that are not written with the same letters: their
+// case differs somewhere. Composed or decomposed accents alone are no difference.
+bool differsInCase(const QString& a, const QString& b)
+{
+    return a.normalized(QString::NormalizationForm_C) != b.normalized(QString::NormalizationForm_C);
+}
+
 QString renameMessage(const QString& oldName, const QString& newName)
 {
     const QString lf = QStringLiteral("\n");
@@ -207,7 +214,7 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
 
     QString existing = common::findFile(m_folder, name);
     const bool modifying = !openedFileName.isEmpty();
-    const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    const bool sameFile = modifying && common::sameFileName(shownOldName(openedFileName), name);
     // Keeps the file of another record, unless the user says it may be replaced.
     const auto keptUnlessReplaced = [&out](const QString& path) {
         if (replaceAllowed(QFileInfo(path).fileName()))
@@ -254,6 +261,17 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
         return out;
     out.fileName = QFileInfo(target).fileName();
     out.listChanged = !sameFile;
+    if (sameFile && differsInCase(out.fileName, name)) {
+        // Only the case of some letters changed: the file takes the name as it is now written.
+        if (const platform::Result renamed = common::renameFile(target, pathOf(name)); renamed.ok) {
+            out.fileName = name;
+            out.listChanged = true;
+        } else {
+            out.notice = QStringLiteral("Le relevé est enregistré sous « %1 », mais ce fichier ne peut pas "
+                                        "prendre le nom « %2 ». %3")
+                             .arg(out.fileName, name, renamed.error);
+        }
+    }
 
     if (modifying && !sameFile) {
         const QString old = common::findFile(m_folder, openedFileName);
@@ -295,12 +313,9 @@ SetAsideResult RecordStore::setAside(const QString& name) const
         return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
-    const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? aside : aside.left(dot);
-    const QString extension = dot < 0 ? QString() : aside.mid(dot);
-    QString candidate = aside;
+    QString candidate = common::numberedName(aside, 1);
     for (int k = 2; !common::findFile(m_folder, candidate).isEmpty(); ++k)
-        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
+        candidate = common::numberedName(aside, k);
 
     if (const platform::Result renamed = common::renameFile(source, pathOf(candidate)); !renamed)
         return failure(renamed.error);

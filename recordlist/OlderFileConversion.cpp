@@ -18,20 +18,13 @@ namespace recordlist {
 namespace {
 
 // The name itself when the folder has no file of that name (letter case aside), otherwise the
-// first of "name (2).ext", "name (3).ext"... that is free.
+// first of "name (2).ext", "name (3).ext"... that is free; shortened to what a name may be.
 QString freeName(const QString& folder, const QString& name)
 {
-    if (common::findFile(folder, name).isEmpty())
-        return name;
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString extension = dot < 0 ? QString() : name.mid(dot);
-    QString candidate;
-    for (int k = 2;; ++k) {
-        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
-        if (common::findFile(folder, candidate).isEmpty())
+    for (int k = 1;; ++k)
+        if (const QString candidate = common::numberedName(name, k);
+            common::findFile(folder, candidate).isEmpty())
             return candidate;
-    }
 }
 
 QString notConverted(const QString& fileName, const QString& why)

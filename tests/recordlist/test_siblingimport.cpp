@@ -8,6 +8,7 @@
 #include "tests/samples/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -324,6 +325,25 @@ TEST_F(SiblingImportTest, ANameThatWouldLeadOutOfTheDataFolderIsNotImported)
     EXPECT_EQ(files(), Cells{leading});
     EXPECT_TRUE(r.imported.isEmpty());
     EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, leading).error});
+}
+
+// A sibling file named in Latin-1 is not imported, the reason told; the file whose UTF-8 name
+// shows "\uFFFD" in the same place is imported once, for itself.
+TEST_F(SiblingImportTest, ANameThatIsNotUtf8IsNotImportedNorTakenForAnother)
+{
+    Sibling other;
+    other.observer = "martin paul";
+    writeSource("latin", other);
+    const testing_support::BytesNamedFile latin1(path("latin"), data, "Ravelin-\xC9tang.RVX");
+    const QString latin = QString("Ravelin-") + QChar(0xDCC9) + "tang.RVX";
+    writeSource(QString("Ravelin-") + QChar::ReplacementCharacter + "tang.RVX", Sibling());
+
+    const ImportReport r = run();
+    EXPECT_EQ(r.imported, Cells{kRecord});
+    EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, latin).error});
+    EXPECT_EQ(testing_support::namesAsBytes(data),
+              QList<QByteArray>(
+                  {"Ravelin-\xC9tang.RVX", QString("Ravelin@\uFFFDtang.RVX").toUtf8(), kRecord.toUtf8()}));
 }
 
 // A sibling file that declares more rows than a record has, or that is larger than any record (a
