@@ -5,6 +5,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/FileLock.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -91,6 +92,16 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
         if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain) {
             skip(plain.error);
+            continue;
+        }
+        const QString lockFile = common::joinPath(dataFolder, kConversionLockFile);
+        platform::FileLock lock(lockFile, lockFile);
+        if (const platform::Result locked = lock.lock(); !locked) {
+            skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + locked.error);
+            continue;
+        }
+        if (!QFileInfo::exists(source)) {
+            out.doneElsewhere << name;
             continue;
         }
         auto backUp = [&]() {

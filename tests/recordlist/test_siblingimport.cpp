@@ -232,10 +232,11 @@ TEST_F(SiblingImportTest, SourceSetAsideOnlyOnceItsRecordIsWrittenAndAStoredReco
     EXPECT_TRUE(QFile::exists(path("Ravelin-B.RVX")));
 
     // Yes, but the new record cannot be written: the stored one keeps its name, the source stays.
+    // (Room enough for the data folder's lock, not for a record.)
     env.dialogs().answer(platform::mb::Yes);
     ImportReport r;
     {
-        const testing_support::FileSizeLimit full(64);
+        const testing_support::FileSizeLimit full(1024);
         r = run();
     }
     ASSERT_EQ(r.problems.size(), 1);
