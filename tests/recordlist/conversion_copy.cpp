@@ -2,7 +2,7 @@
 // record files, or importing the sibling's files, of one data folder at the same moment.
 // Arguments: "conversion" or "import", and the data folder. Prints "asked" for each question
 // (answered No), then one line per file: "converted", "skipped", "not set aside", "imported",
-// "kept" or "problem", and the file's name or the reason.
+// "kept", "problem" or "elsewhere" (done by another copy), and the file's name or the reason.
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -59,6 +59,8 @@ int main(int argc, char** argv)
             print("skipped", f.reason);
         for (const recordlist::SkippedFile& f : r.notSetAside)
             print("not set aside", f.reason);
+        for (const QString& name : r.doneElsewhere)
+            print("elsewhere", name);
     } else {
         const recordlist::ImportReport r = recordlist::sub_Migration_Pomerel_Mirelot(folder);
         for (const QString& name : r.imported)
@@ -67,6 +69,8 @@ int main(int argc, char** argv)
             print("kept", name);
         for (const QString& why : r.problems)
             print("problem", why);
+        for (const QString& name : r.doneElsewhere)
+            print("elsewhere", name);
     }
     return 0;
 }
