@@ -11,13 +11,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 QString g_programFolder;
-}
+// The longest file name the file systems take, in bytes (UTF-8).
+constexpr qsizetype kMaxFileNameBytes = 255;
+} // namespace
 
 QString common::programFolder() { return g_programFolder; }
 
@@ -62,11 +65,34 @@ QStringList fileNames(const QString& dossier)
     return platform::folderFileNames(common::normalisePath(dossier));
 }
 
+// A name read from a folder that is not UTF-8: it keeps the bytes that cannot be read as lone
+// surrogates (platform::folderFiles), and written back it would name another file.
+bool notUtf8(const QString& nom) { return !nom.isValidUtf16(); }
+
 // A name that stands for no file of the folder, or for another folder's.
 bool leadsElsewhere(const QString& nom)
 {
     return nom.isEmpty() || nom == QLatin1String(".") || nom == QLatin1String("..") ||
-           nom.contains(QLatin1Char('/'));
+           nom.contains(QLatin1Char('/')) || notUtf8(nom);
+}
+
+// Such a name as it can be shown: "\uFFFD" for each byte that cannot be read; and those bytes in
+// hexadecimal.
+QString shownName(const QString& nom, QStringList* bytes)
+{
+    QString out = nom;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar ch = out[i];
+        if (ch.isHighSurrogate() && i + 1 < out.size() && out[i + 1].isLowSurrogate()) {
+            ++i; // a character beyond U+FFFF
+            continue;
+        }
+        if (!ch.isSurrogate())
+            continue;
+        *bytes << QString::number(ch.unicode() & 0xFF, 16).toUpper().rightJustified(2, u'0');
+        out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
 }
 } // namespace
 
@@ -210,10 +236,45 @@ platform::Result common::checkPlainName(const QString& dossier, const QString& n
                            "« \\ », que %3 lit comme un séparateur de dossiers. Renommez-le sans ce "
                            "caractère.")
                 .arg(nom, folder, common::kProgramName));
+    if (notUtf8(nom)) {
+        QStringList bytes;
+        const QString shown = shownName(nom, &bytes);
+        return platform::Result::failure(
+            QStringLiteral("Le fichier « %1 » du dossier « %2 » est laissé de côté : son nom n'est pas "
+                           "écrit en UTF-8, comme le sont les noms de fichiers de ce système (un nom venu "
+                           "d'une ancienne archive, par exemple) ; « %3 » y tient la place %4 %5. "
+                           "Renommez-le.")
+                .arg(shown, folder, QString(QChar::ReplacementCharacter),
+                     bytes.size() == 1 ? QStringLiteral("de l'octet illisible")
+                                       : QStringLiteral("des octets illisibles"),
+                     bytes.join(QStringLiteral(", "))));
+    }
     if (leadsElsewhere(nom))
         return platform::Result::failure(
             QStringLiteral("Le nom « %1 » ne désigne pas un fichier du dossier « %2 ».").arg(nom, folder));
     return platform::Result::success();
+}
+
+namespace {
+
+bool isAscii(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() < 0x80; });
+}
+
+// A name in its composed form (NFC), as a comparison of names sees it.
+QString composed(const QString& name)
+{
+    return isAscii(name) ? name : name.normalized(QString::NormalizationForm_C);
+}
+
+} // namespace
+
+bool common::sameFileName(const QString& a, const QString& b)
+{
+    if (a.compare(b, Qt::CaseInsensitive) == 0)
+        return true;
+    return (!isAscii(a) || !isAscii(b)) && composed(a).compare(composed(b), Qt::CaseInsensitive) == 0;
 }
 
 QString common::findFile(const QString& dossier, const QString& nom)
@@ -224,10 +285,36 @@ QString common::findFile(const QString& dossier, const QString& nom)
     const QString exact = common::joinPath(folder, nom);
     if (QFileInfo(exact).isFile())
         return exact;
-    for (const QString& n : fileNames(folder))
+    const bool ascii = isAscii(nom);
+    const QString nomComposed = composed(nom);
+    for (const QString& n : fileNames(folder)) {
         if (n.compare(nom, Qt::CaseInsensitive) == 0)
             return common::joinPath(folder, n);
+        // Written decomposed ("E" and the combining accent, as some systems write names) or
+        // composed, it is one name.
+        if ((!ascii || !isAscii(n)) && composed(n).compare(nomComposed, Qt::CaseInsensitive) == 0)
+            return common::joinPath(folder, n);
+    }
     return QString();
+}
+
+QString common::numberedName(const QString& nom, int k)
+{
+    const qsizetype dot = nom.lastIndexOf(QLatin1Char('.'));
+    QString base = dot < 0 ? nom : nom.left(dot);
+    const QString suffix =
+        (k < 2 ? QString() : QStringLiteral(" (%1)").arg(k)) + (dot < 0 ? QString() : nom.mid(dot));
+    const qsizetype room = kMaxFileNameBytes - suffix.toUtf8().size();
+    if (base.toUtf8().size() + suffix.toUtf8().size() <= kMaxFileNameBytes || room <= 0)
+        return base + suffix;
+    // The name's own part loses its last characters (an accented letter whole) until it fits.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
+    characters.toEnd();
+    qsizetype end = base.size();
+    while (end > 0 && QStringView(base).first(end).toUtf8().size() > room)
+        end = characters.toPreviousBoundary();
+    base.truncate(std::max<qsizetype>(end, 0));
+    return base + suffix;
 }
 
 QString common::writePath(const QString& dossier, const QString& nom)
@@ -264,7 +351,8 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
         return platform::Result::success();
     QStringList failures;
     for (const QString& name : common::listFiles(from, QStringLiteral("*.DOV"))) {
-        if (!common::findFile(to, name).isEmpty())
+        // A name that is not UTF-8 would be read as another file's: such a file stays where it is.
+        if (!findFile(to, name).isEmpty() || !checkPlainName(from, name))
             continue;
         QDir().mkpath(to);
         const platform::Result copied =

@@ -32,8 +32,10 @@ QStringList listFiles(const QString& dossier, const QString& masque);
 // The names of a list that match such a mask (without regard to case), in the list's order: to
 // pick several kinds of files out of one listing of a folder.
 QStringList filterNames(const QStringList& noms, const QString& masque);
-// A file's name is one name of the folder: not empty, not "." nor "..", without "/"; and without
-// "\", which the program's paths read as a separator. The reason names the file and the folder.
+// A file's name is one name of the folder: not empty, not "." nor "..", without "/"; without
+// "\", which the program's paths read as a separator; and, read from the folder, written in UTF-8
+// (platform::folderFiles: another name would stand for it). The reason names the file and the
+// folder.
 platform::Result checkPlainName(const QString& dossier, const QString& nom);
 
 // Whether a name matches such a mask, without regard to case.
@@ -41,9 +43,16 @@ bool matchesMask(QStringView nom, QStringView masque);
 // The files that listFiles names, in its order, each with its size and modification time: one pass
 // over the folder, for a caller that looks again at what changed since its last look.
 QList<platform::FolderFile> listFileStamps(const QString& dossier, const QString& masque);
-// The path of the existing file of the folder whose name equals the given name ignoring case,
-// or empty when there is none (or when the name would lead out of the folder).
+// Whether two names are one file's name: equal ignoring case, and whether their accented letters
+// are written composed or decomposed ("É" or "E" and a combining accent).
+bool sameFileName(const QString& a, const QString& b);
+// The path of the existing file of the folder whose name is the given name (sameFileName), or
+// empty when there is none (or when the name is not a plain name of the folder).
 QString findFile(const QString& dossier, const QString& nom);
+// The name with " (k)" before its extension ("nom (2).ext"; k below 2: the name itself), its own
+// part shortened at the end of a character as much as the name needs to fit in 255 bytes (UTF-8),
+// the most a file system takes: so a long name can be numbered too.
+QString numberedName(const QString& nom, int k);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
 QString writePath(const QString& dossier, const QString& nom);

@@ -18,10 +18,36 @@ namespace platform {
 
 namespace {
 
-// File names are UTF-8 on the systems the program runs on.
+// File names are UTF-8 on the systems the program runs on. A name that is not (one written by an
+// older system in Latin-1, say) would read as another file's name if each byte that cannot be
+// read were replaced by U+FFFD; such a byte b is kept as the lone surrogate U+DC00 + b instead,
+// which no file name read from a folder holds otherwise (see hasUnreadableBytes).
 QString nameOf(const dirent* entry)
 {
-    return QString::fromUtf8(entry->d_name, qsizetype(std::strlen(entry->d_name)));
+    const char* bytes = entry->d_name;
+    const qsizetype size = qsizetype(std::strlen(bytes));
+    QString name = QString::fromUtf8(bytes, size);
+    if (!name.contains(QChar::ReplacementCharacter) || name.toUtf8() == QByteArrayView(bytes, size))
+        return name;
+    name.clear();
+    for (qsizetype at = 0; at < size;) {
+        // The longest well-formed character at this byte (one to four bytes), if any.
+        qsizetype length = 0;
+        for (qsizetype n = 1; n <= 4 && at + n <= size && length == 0; ++n) {
+            const QByteArrayView piece(bytes + at, n);
+            const QString character = QString::fromUtf8(piece);
+            if (character.toUtf8() == piece && QStringView(character).toUcs4().size() == 1)
+                length = n;
+        }
+        if (length > 0) {
+            name += QString::fromUtf8(bytes + at, length);
+            at += length;
+        } else {
+            name += QChar(char16_t(0xDC00 | quint8(bytes[at])));
+            ++at;
+        }
+    }
+    return name;
 }
 
 FileStamp stampOf(const struct stat& st)

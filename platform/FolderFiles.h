@@ -28,7 +28,10 @@ struct FolderFile
 };
 
 // The files of the folder, hidden ones included, a symbolic link taken for the file it points to,
-// in no order; nothing when the folder cannot be read.
+// in no order; nothing when the folder cannot be read. A name that is not UTF-8 keeps each byte
+// that cannot be read as the lone surrogate U+DC00 + the byte: such a name is not a valid text
+// (QString::isValidUtf16), stands for no file when written back, and is never taken for the name
+// of another file.
 QList<FolderFile> folderFiles(const QString& folder);
 
 // The names of the same files, asking the system about a file only when the folder does not tell

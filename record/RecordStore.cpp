@@ -43,6 +43,20 @@ QString shownOldName(const QString& fileName)
     return dot < 0 ? fileName : fileName.left(dot + 1) + fileName.mid(dot + 1).toUpper();
 }
 
+// The key under which a file's version is remembered: one key for the names common::sameFileName
+// takes for one.
+QString versionKey(const QString& name)
+{
+    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
+}
+
+// Two names of one file (common::sameFileName) that are not written with the same letters: their
+// case differs somewhere. Composed or decomposed accents alone are no difference.
+bool differsInCase(const QString& a, const QString& b)
+{
+    return a.normalized(QString::NormalizationForm_C) != b.normalized(QString::NormalizationForm_C);
+}
+
 QString renameMessage(const QString& oldName, const QString& newName)
 {
     const QString lf = QStringLiteral("\n");
@@ -200,15 +214,15 @@ RecordReadResult RecordStore::open(const QString& name, const ReadOptions& optio
 
 platform::FileVersion RecordStore::rememberedVersion(const QString& name) const
 {
-    return m_versions.value(name.toCaseFolded());
+    return m_versions.value(versionKey(name));
 }
 
 void RecordStore::remember(const QString& name, const platform::FileVersion& version) const
 {
     if (version.exists())
-        m_versions.insert(name.toCaseFolded(), version);
+        m_versions.insert(versionKey(name), version);
     else
-        m_versions.remove(name.toCaseFolded());
+        m_versions.remove(versionKey(name));
 }
 
 QString RecordStore::changedQuestion(const QString& name)
@@ -285,7 +299,7 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             tell(goneMessage(openedFileName, name));
     }
     const bool modifying = !opened.isEmpty();
-    const bool sameFile = modifying && shownOldName(openedFileName).compare(name, Qt::CaseInsensitive) == 0;
+    const bool sameFile = modifying && common::sameFileName(shownOldName(openedFileName), name);
 
     // The version of the opened file that this save may replace or remove: the one read or last
     // written, or, when another copy changed it since, the one the user agreed to replace.
@@ -366,6 +380,17 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     }
     out.fileName = QFileInfo(target).fileName();
     out.listChanged = !sameFile || newFile;
+    if (sameFile && differsInCase(out.fileName, name)) {
+        // Only the case of some letters changed: the file takes the name as it is now written.
+        if (const platform::Result renamed = common::renameFile(target, pathOf(name)); renamed.ok) {
+            out.fileName = name;
+            out.listChanged = true;
+        } else {
+            out.notice = QStringLiteral("Le relevé est enregistré sous « %1 », mais ce fichier ne peut pas "
+                                        "prendre le nom « %2 ». %3")
+                             .arg(out.fileName, name, renamed.error);
+        }
+    }
     remember(out.fileName, version);
 
     if (modifying && !sameFile) {
@@ -418,12 +443,9 @@ SetAsideResult RecordStore::setAside(const QString& name) const
         return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
-    const qsizetype dot = aside.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? aside : aside.left(dot);
-    const QString extension = dot < 0 ? QString() : aside.mid(dot);
-    QString candidate = aside;
+    QString candidate = common::numberedName(aside, 1);
     for (int k = 2; !common::findFile(m_folder, candidate).isEmpty(); ++k)
-        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
+        candidate = common::numberedName(aside, k);
 
     if (const platform::Result renamed = common::renameFile(source, pathOf(candidate)); !renamed)
         return failure(renamed.error);

@@ -5,6 +5,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/FileLock.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -18,20 +19,13 @@ namespace recordlist {
 namespace {
 
 // The name itself when the folder has no file of that name (letter case aside), otherwise the
-// first of "name (2).ext", "name (3).ext"... that is free.
+// first of "name (2).ext", "name (3).ext"... that is free; shortened to what a name may be.
 QString freeName(const QString& folder, const QString& name)
 {
-    if (common::findFile(folder, name).isEmpty())
-        return name;
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dot < 0 ? name : name.left(dot);
-    const QString extension = dot < 0 ? QString() : name.mid(dot);
-    QString candidate;
-    for (int k = 2;; ++k) {
-        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
-        if (common::findFile(folder, candidate).isEmpty())
+    for (int k = 1;; ++k)
+        if (const QString candidate = common::numberedName(name, k);
+            common::findFile(folder, candidate).isEmpty())
             return candidate;
-    }
 }
 
 QString notConverted(const QString& fileName, const QString& why)
@@ -98,6 +92,16 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         auto skip = [&](const QString& why) { out.skipped.append({name, why}); };
         if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain) {
             skip(plain.error);
+            continue;
+        }
+        const QString lockFile = common::joinPath(dataFolder, kConversionLockFile);
+        platform::FileLock lock(lockFile, lockFile);
+        if (const platform::Result locked = lock.lock(); !locked) {
+            skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + locked.error);
+            continue;
+        }
+        if (!QFileInfo::exists(source)) {
+            out.doneElsewhere << name;
             continue;
         }
         auto backUp = [&]() {

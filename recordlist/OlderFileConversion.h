@@ -13,6 +13,10 @@
 // existing record that holds the older file's very cells is this conversion's own, cut off before
 // the older file was set aside: the older file is then backed up (unless it already is) and set
 // aside.
+//
+// Two copies of the program may open the record list of one data folder at the same moment: each
+// file is converted (or, for the sibling's files, imported) under a lock of the data folder, by
+// one copy; the other, finding the file gone once it has the lock, passes over it.
 
 #include <QList>
 #include <QSet>
@@ -23,6 +27,8 @@ namespace recordlist {
 
 inline const QString kOlderMask = QStringLiteral("SHOC-*-*.FLX");
 inline const QString kBackupFolder = QStringLiteral("Save V2008");
+// The lock of the data folder held while one file is converted or imported.
+inline const QString kConversionLockFile = QStringLiteral("Mirelot-conversion.lock");
 
 // What the conversion shows while it works (the wait window). Called only when there is at least
 // one older file.
@@ -50,6 +56,9 @@ struct ConversionReport
     // Converted, but the older file could not be set aside: it stays beside its record (and is
     // skipped at the next refresh, its record existing).
     QList<SkippedFile> notSetAside;
+    // Gone when their turn came: another copy of the program converted them meanwhile. Nothing to
+    // tell.
+    QStringList doneElsewhere;
 };
 
 // Converts the older files of the data folder: all of them, or those named (as the folder

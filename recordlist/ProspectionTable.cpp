@@ -155,6 +155,10 @@ ProspectionTable readProspection(const QString& dataFolder, SummaryCache& cache,
     records.reserve(names.size());
     QList<UnreadFile> unreadable;
     for (const QString& name : names) {
+        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain.ok) {
+            unreadable.append({name, plain.error});
+            continue;
+        }
         SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
         if (read.result.ok)
             records.append(std::move(read.summary));

@@ -8,6 +8,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/FileLock.h"
 #include "platform/MousePointer.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
@@ -17,6 +18,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace recordlist {
@@ -424,6 +426,25 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         report.problems << plain.error;
         return;
     }
+    // Another copy of the program may be importing the same files: one file at a time under the
+    // data folder's lock, and a file gone when this copy has it was imported by the other one.
+    const QString sourcePath = common::joinPath(store.folder(), source);
+    std::optional<platform::FileLock> lock;
+    auto lockAndFind = [&]() {
+        const QString lockFile = common::joinPath(store.folder(), kConversionLockFile);
+        lock.emplace(lockFile, lockFile);
+        if (const platform::Result locked = lock->lock(); !locked) {
+            refused(locked.error);
+            return false;
+        }
+        if (!QFileInfo::exists(sourcePath)) {
+            report.doneElsewhere << source;
+            return false;
+        }
+        return true;
+    };
+    if (!lockAndFind())
+        return;
     // Read whole only when its size and first lines are those of a record (RecordStore::fileBounds).
     grid::Grid grid;
     if (const platform::Result r = store.load(source, grid); !r.ok) {
@@ -447,10 +468,17 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     if (const platform::Result r = store.checkFileName(name); !r.ok)
         return refused(r.error);
 
-    const QStringList existing = storedUnder(store.folder(), name);
-    if (!existing.isEmpty() && !replaceAllowed(existing.first(), source)) {
-        report.kept << existing.first();
-        return;
+    QStringList existing = storedUnder(store.folder(), name);
+    if (!existing.isEmpty()) {
+        // The question is asked without the lock, so that the other copy goes on meanwhile.
+        lock.reset();
+        if (!replaceAllowed(existing.first(), source)) {
+            report.kept << existing.first();
+            return;
+        }
+        if (!lockAndFind())
+            return;
+        existing = storedUnder(store.folder(), name);
     }
     // The former record is set aside before the new one takes its name, and comes back under its
     // name when the new one cannot be written.

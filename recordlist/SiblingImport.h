@@ -10,7 +10,8 @@
 // refused, or whose record cannot be written keeps its name and is offered again at the next
 // import. A record already stored under the same name is replaced only when the user says so (the
 // former one is then set aside, never deleted); a point whose coordinates cannot be converted
-// keeps the ones it came with.
+// keeps the ones it came with. Two copies of the program importing at the same moment import each
+// file once (see OlderFileConversion.h).
 
 #include "platform/Result.h"
 #include "recordlist/OlderFileConversion.h"
@@ -61,6 +62,9 @@ struct ImportReport
     QStringList imported; // the record files written, in the order of the sources
     QStringList kept;     // records of the same name the user kept: their sources stay
     QStringList problems; // why a source was not imported, or was imported but not set aside
+    // Gone when their turn came: another copy of the program imported them meanwhile. Nothing to
+    // tell.
+    QStringList doneElsewhere;
 };
 
 // Imports every sibling record file of the data folder, in the order of their names.

@@ -1,6 +1,7 @@
 #include "common/Paths.h"
 #include "platform/SaveFile.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -144,6 +145,82 @@ TEST(Paths, NamesAreTakenLiterallyAndOneThatWouldLeadElsewhereIsRefused)
     }
     EXPECT_EQ(common::renameFile(d + "/a.txt", d + "/..").error, rows[1].second);
     EXPECT_EQ(common::findFile(d, "../v.txt"), "");
+}
+
+// A name in Latin-1, as an older system wrote it, is read apart from the UTF-8 name that shows the
+// same "\uFFFD" in its place, and is never taken for it.
+TEST(Paths, ANameThatIsNotUtf8IsNeverTakenForAnother)
+{
+    testing_support::TestEnvironment env;
+    const QString d = env.dataFolder();
+    touch(d + "/latin", "latin-1");
+    const testing_support::BytesNamedFile latin1(d + "/latin", d, "SHOC-\xC9tang.FLX2009");
+    const QString replacement = QString("SHOC-") + QChar::ReplacementCharacter + "tang.FLX2009";
+    touch(d + "/" + replacement, "utf-8");
+    const QList<QByteArray> before = testing_support::namesAsBytes(d);
+
+    const QString latin = QString("SHOC-") + QChar(0xDCC9) + "tang.FLX2009";
+    EXPECT_EQ(common::listFiles(d, "SHOC-*.FLX2009"), QStringList({latin, replacement}));
+    const QString reason = common::checkPlainName(d, latin).error;
+    EXPECT_EQ(reason, "Le fichier « " + replacement + " » du dossier « " + d +
+                          " » est laissé de côté : son nom n'est pas écrit en UTF-8, comme le sont les "
+                          "noms de fichiers de ce système (un nom venu d'une ancienne archive, par "
+                          "exemple) ; « \uFFFD » y tient la place de l'octet illisible C9. Renommez-le.");
+    EXPECT_TRUE(common::checkPlainName(d, replacement));
+    EXPECT_EQ(common::findFile(d, latin), "");
+    EXPECT_EQ(common::findFile(d, replacement), d + "/" + replacement);
+    EXPECT_EQ(common::renameFile(d + "/" + latin, d + "/autre.FLX2009").error, reason);
+    EXPECT_EQ(testing_support::namesAsBytes(d), before);
+}
+
+TEST(Paths, NamesWrittenComposedOrDecomposedAreOneName)
+{
+    const QString composed = "SHOC-26~Étang.FLX2009";
+    const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+    ASSERT_NE(composed, decomposed);
+    EXPECT_TRUE(common::sameFileName(composed, decomposed));
+    EXPECT_TRUE(common::sameFileName("shoc-26~étang.flx2009", decomposed));
+    EXPECT_FALSE(common::sameFileName("SHOC-26~Etang.FLX2009", decomposed));
+    EXPECT_FALSE(common::sameFileName("SHOC-26~Étangs.FLX2009", composed));
+
+    testing_support::TestEnvironment env;
+    const QString d = env.dataFolder();
+    touch(d + "/" + decomposed, "décomposé");
+    touch(d + "/a.txt", "a");
+    EXPECT_EQ(common::findFile(d, composed), d + "/" + decomposed);
+    EXPECT_EQ(common::findFile(d, "shoc-26~étang.flx2009"), d + "/" + decomposed);
+    EXPECT_FALSE(common::renameFile(d + "/a.txt", d + "/" + composed));
+    EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 2);
+}
+
+// A number fits in the longest name by shortening the name's own part, a character whole.
+TEST(Paths, NumberedNamesFitInTheLongestName)
+{
+    const QString x247 = QString(247, u'x');                   // with ".FLX2009", 255 bytes
+    const QString e123 = "a" + QString(123, QChar(u'é'));      // 247 bytes
+    const QString e82 = "a" + QString("e\u0301").repeated(82); // 247 bytes, accents apart
+    const struct
+    {
+        QString name;
+        int k;
+        QString expected;
+    } cases[] = {
+        {"a.FLX2009", 1, "a.FLX2009"},
+        {"a.FLX2009", 2, "a (2).FLX2009"},
+        {"sans extension", 3, "sans extension (3)"},
+        {x247 + ".FLX2009", 1, x247 + ".FLX2009"},
+        {x247 + ".FLX2009", 2, QString(243, u'x') + " (2).FLX2009"},
+        {QString(251, u'x') + ".@FLX", 1, QString(250, u'x') + ".@FLX"}, // 256 bytes: shortened
+        {e123 + ".FLX2009", 2, "a" + QString(121, QChar(u'é')) + " (2).FLX2009"},
+        {e123 + ".FLX2009", 10, "a" + QString(120, QChar(u'é')) + " (10).FLX2009"},
+        {e82 + ".FLX2009", 2, "a" + QString("e\u0301").repeated(80) + " (2).FLX2009"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString() + " " + std::to_string(c.k));
+        const QString numbered = common::numberedName(c.name, c.k);
+        EXPECT_EQ(numbered, c.expected);
+        EXPECT_LE(numbered.toUtf8().size(), 255);
+    }
 }
 
 // The program's own folder is the user's, never the executable's (which a build cleans away).

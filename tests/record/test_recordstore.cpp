@@ -1,4 +1,5 @@
 #include "common/Globals.h"
+#include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -222,6 +223,53 @@ TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
     EXPECT_EQ(readBytes(path(newName)), ownBytes);
 }
 
+TEST_F(RecordStoreTest, AChangeOfLetterCaseOnlyRenamesTheFile)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    ASSERT_TRUE(store.save(r).result.ok);
+
+    r.placeName = "LES BAUMES";
+    r.siteName = "SHOC-26~Valence~LES BAUMES~DUPONT Jean~Hiver 2009-2010";
+    const QString newName = r.siteName + "~Passage N2.FLX2009";
+    const SaveResult saved = store.save(r, kFile2);
+    ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+    EXPECT_EQ(saved.fileName, newName);
+    EXPECT_TRUE(saved.listChanged);
+    EXPECT_TRUE(saved.notice.isEmpty());
+    EXPECT_EQ(files(), QStringList{newName});
+    EXPECT_EQ(reopened(newName), r);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+}
+
+// "Étang" typed (composed) and "Étang" of a file written by a system that decomposes accents are
+// one name: the record of that name is the same record, another one is not replaced unasked.
+TEST_F(RecordStoreTest, NamesEqualOnceTheirAccentsAreComposedAreOneName)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    r.placeName = "Étang";
+    r.siteName = "SHOC-26~Valence~Étang~DUPONT Jean~Hiver 2009-2010";
+    const QString composed = r.siteName + "~Passage N2.FLX2009";
+    const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+    writeRecord(decomposed, 1, "enregistré ailleurs");
+    const QByteArray other = readBytes(path(decomposed));
+
+    env.dialogs().answer(platform::mb::No);
+    const SaveResult fresh = store.save(r);
+    EXPECT_TRUE(fresh.declined);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_TRUE(env.dialogs().asked()[0].text.contains("existe déjà"));
+    EXPECT_EQ(files(), QStringList{decomposed});
+    EXPECT_EQ(readBytes(path(decomposed)), other);
+
+    // Opened from that file and saved: the same file, without a box.
+    r.visitComment = "corrigé";
+    const SaveResult same = store.save(r, decomposed);
+    ASSERT_TRUE(same.result.ok) << same.result.error.toStdString();
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(files(), QStringList{decomposed});
+    EXPECT_EQ(reopened(decomposed).visitComment, "corrigé");
+}
+
 TEST_F(RecordStoreTest, FailedWriteLeavesTheOldFileByteForByte)
 {
     SurveyRecord r = record_samples::twoParcels();
@@ -268,6 +316,20 @@ TEST_F(RecordStoreTest, SetAsideNeverReplacesAFile)
     EXPECT_EQ(files(), QStringList({"SHOC@A@B~PASSAGE N2.@FLX", "SHOC@A@B~Passage N1 (2).FLX2009",
                                     "SHOC@A@B~Passage N1.FLX2009"}));
     EXPECT_FALSE(store.setAside("absent.FLX2009").result.ok);
+
+    // A name of the longest length is set aside again and again: its own part makes room for the
+    // number.
+    const QString name255 = "SHOC-" + QString(115, QChar(u'é')) + "x~Passage N1.FLX2009";
+    ASSERT_EQ(name255.toUtf8().size(), kMaxFileNameBytes);
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        writeRecord(name255, 1, QString::number(k));
+        const SetAsideResult again = store.setAside(name255);
+        ASSERT_TRUE(again.result.ok) << again.result.error.toStdString();
+        EXPECT_EQ(again.fileName, common::numberedName(RecordStore::asideName(name255), k));
+        EXPECT_LE(again.fileName.toUtf8().size(), kMaxFileNameBytes);
+        EXPECT_EQ(reopened(again.fileName).visitComment, QString::number(k));
+    }
 
     // The data folder is the setting "Dossier", the program-wide data folder by default.
     gstr_Dossier = env.dataFolder();

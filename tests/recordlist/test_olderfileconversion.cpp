@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "recordlist/OlderFileConversion.h"
 #include "tests/samples/ListSamples.h"
+#include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -204,4 +205,25 @@ TEST_F(ConversionTest, ANameThatWouldLeadOutOfTheDataFolderIsNotConverted)
     EXPECT_TRUE(report.converted.isEmpty());
     EXPECT_EQ(report.skipped,
               QList<SkippedFile>({{leading, common::checkPlainName(env.dataFolder(), leading).error}}));
+}
+
+// An older file named in Latin-1 is not converted, the reason told; the file whose UTF-8 name
+// shows "\uFFFD" in the same place is converted once, for itself.
+TEST_F(ConversionTest, ANameThatIsNotUtf8IsNotConvertedNorTakenForAnother)
+{
+    const QString d = env.dataFolder();
+    writeOlder("latin", "01/12/2008");
+    const testing_support::BytesNamedFile latin1(path("latin"), d, "SHOC-26-\xC9tang~PASSAGE N1.FLX");
+    const QString latin = QString("SHOC-26-") + QChar(0xDCC9) + "tang~PASSAGE N1.FLX";
+    const QString replacement = QString("SHOC-26-") + QChar::ReplacementCharacter + "tang~PASSAGE N1.FLX";
+    writeOlder(replacement, "02/12/2008");
+
+    const ConversionReport report = convertOlderFiles(d);
+    EXPECT_EQ(report.converted, QStringList{replacement});
+    EXPECT_EQ(report.skipped, QList<SkippedFile>({{latin, common::checkPlainName(d, latin).error}}));
+    EXPECT_EQ(testing_support::namesAsBytes(d),
+              QList<QByteArray>({"SHOC-26-\xC9tang~PASSAGE N1.FLX", (replacement.toUpper() + "2009").toUtf8(),
+                                 QString("SHOC@26@\uFFFDTANG~PASSAGE N1.@FLX").toUtf8(), "Save V2008"}));
+    EXPECT_EQ(dateIn(path(replacement.toUpper() + "2009")), "02/12/2008");
+    EXPECT_EQ(files(kBackupFolder), QStringList{replacement.toUpper()});
 }

@@ -5,6 +5,7 @@
 #include "recordlist/RecordCommands.h"
 #include "recordlist/RecordListing.h"
 #include "tests/samples/ListSamples.h"
+#include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -168,4 +169,41 @@ TEST_F(RecordCommandsTest, ANameThatWouldLeadOutOfTheDataFolderIsRefusedWithItsR
     EXPECT_EQ(listing.unreadable, QList<UnreadFile>({{leading, reason}}));
     EXPECT_EQ(out.failures, QStringList{reason});
     EXPECT_EQ(env.dialogs().asked().last().text, "Erreur de suppression : " + reason);
+}
+
+// A record file whose name is in Latin-1 (an older system's "É") is not listed, the reason told,
+// and deleting it is refused: the file whose UTF-8 name shows "\uFFFD" in the same place is never
+// taken for it.
+TEST_F(RecordCommandsTest, ANameThatIsNotUtf8IsLeftOutOfTheListAndNeverTakenForAnother)
+{
+    const QString d = env.dataFolder();
+    list_samples::writeRecord(d, "latin", list_samples::recordOf(1, "01/12/2009"));
+    const testing_support::BytesNamedFile latin1(d + "/latin", d, "SHOC-26~\xC9tang~Passage N1.FLX2009");
+    const QString latin = QString("SHOC-26~") + QChar(0xDCC9) + "tang~Passage N1.FLX2009";
+    const QString replacement = QString("SHOC-26~") + QChar::ReplacementCharacter + "tang~Passage N1.FLX2009";
+    list_samples::writeRecord(d, replacement, list_samples::recordOf(1, "02/12/2009"));
+    const QList<QByteArray> before = testing_support::namesAsBytes(d);
+
+    const Listing listing = readListing(d);
+    ASSERT_EQ(listing.rows.size(), 1);
+    EXPECT_EQ(listing.rows[0].summary.fileName, replacement);
+    EXPECT_EQ(listing.rows[0].summary.date, "02/12/2009");
+    const QString reason = common::checkPlainName(d, latin).error;
+    EXPECT_TRUE(reason.contains("n'est pas écrit en UTF-8")) << reason.toStdString();
+    EXPECT_EQ(listing.unreadable, QList<UnreadFile>({{latin, reason}}));
+
+    const record::RecordStore store(d);
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    const DeletionOutcome refused = deleteRecords(store, {latin});
+    EXPECT_EQ(refused.failures, QStringList{reason});
+    EXPECT_EQ(testing_support::namesAsBytes(d), before);
+
+    // The other file is itself, and goes alone.
+    env.dialogs().answer(mb::Yes);
+    env.dialogs().answer(mb::OK);
+    EXPECT_EQ(deleteRecords(store, {replacement}).setAside, QStringList{replacement});
+    EXPECT_EQ(testing_support::namesAsBytes(d),
+              QList<QByteArray>({"SHOC-26~\xC9tang~Passage N1.FLX2009",
+                                 QString("SHOC@26~\uFFFDtang~Passage N1.FLX2009").toUtf8()}));
 }

@@ -9,6 +9,7 @@
 #include "tests/samples/SiblingSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -260,10 +261,11 @@ TEST_F(SiblingImportTest, SourceSetAsideOnlyOnceItsRecordIsWrittenAndAStoredReco
     EXPECT_TRUE(QFile::exists(path("Ravelin-B.RVX")));
 
     // Yes, but the new record cannot be written: the stored one keeps its name, the source stays.
+    // (Room enough for the data folder's lock, not for a record.)
     env.dialogs().answer(platform::mb::Yes);
     ImportReport r;
     {
-        const testing_support::FileSizeLimit full(64);
+        const testing_support::FileSizeLimit full(1024);
         r = run();
     }
     ASSERT_EQ(r.problems.size(), 1);
@@ -363,6 +365,25 @@ TEST_F(SiblingImportTest, ANameThatWouldLeadOutOfTheDataFolderIsNotImported)
     EXPECT_EQ(files(), Cells{leading});
     EXPECT_TRUE(r.imported.isEmpty());
     EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, leading).error});
+}
+
+// A sibling file named in Latin-1 is not imported, the reason told; the file whose UTF-8 name
+// shows "\uFFFD" in the same place is imported once, for itself.
+TEST_F(SiblingImportTest, ANameThatIsNotUtf8IsNotImportedNorTakenForAnother)
+{
+    Sibling other;
+    other.observer = "martin paul";
+    writeSource("latin", other);
+    const testing_support::BytesNamedFile latin1(path("latin"), data, "Ravelin-\xC9tang.RVX");
+    const QString latin = QString("Ravelin-") + QChar(0xDCC9) + "tang.RVX";
+    writeSource(QString("Ravelin-") + QChar::ReplacementCharacter + "tang.RVX", Sibling());
+
+    const ImportReport r = run();
+    EXPECT_EQ(r.imported, Cells{kRecord});
+    EXPECT_EQ(r.problems, Cells{common::checkPlainName(data, latin).error});
+    EXPECT_EQ(testing_support::namesAsBytes(data),
+              QList<QByteArray>(
+                  {"Ravelin-\xC9tang.RVX", QString("Ravelin@\uFFFDtang.RVX").toUtf8(), kRecord.toUtf8()}));
 }
 
 // A sibling file that declares more rows than a record has, or that is larger than any record (a
