@@ -6,15 +6,12 @@
 #include "grid/GridFile.h"
 #include "platform/Clock.h"
 #include "platform/FileLock.h"
+#include "platform/PlainFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <optional>
-
-#include <cerrno>
 
 using grid::Grid;
 using grid::GridFile;
@@ -31,24 +28,13 @@ QString logLockPath(const QString& dossier)
     return common::joinPath(common::normalisePath(dossier), common::kExportLogFile + QStringLiteral(".lock"));
 }
 
-// The bytes of the log, nothing when there is no log; a log that cannot be read fails, the
-// reason naming it.
+// The bytes of the log, nothing when there is no log. A log that is no plain file of the folder
+// (a link, a FIFO, a device, a folder), or one over the bound, is neither read nor written: the
+// reason says why, naming the log.
 platform::ResultOf<std::optional<QByteArray>> lireOctets(const QString& chemin)
 {
-    using Octets = platform::ResultOf<std::optional<QByteArray>>;
-    QFile f(chemin);
-    if (!f.exists())
-        return Octets::success(std::nullopt);
-    errno = 0;
-    if (f.open(QIODevice::ReadOnly)) {
-        QByteArray octets = f.readAll();
-        if (f.error() == QFileDevice::NoError)
-            return Octets::success(std::move(octets));
-    }
-    const int erreur = errno;
-    return Octets::failure(platform::readFailureText(chemin, QFileInfo(chemin).isDir()
-                                                                 ? QStringLiteral("c'est un dossier")
-                                                                 : platform::fileErrorReason(erreur)));
+    return platform::readPlainFile(chemin, common::kExportLogMaxBytes,
+                                   QStringLiteral("un journal des exportations"));
 }
 
 } // namespace
@@ -136,8 +122,11 @@ platform::Result sub_Load_Log_Export(const QString& dossier, Grid& travail)
     platform::FileLock lock(logLockPath(dossier), cheminLog(dossier));
     const platform::Result locked = lock.lock();
     const QString chemin = cheminLog(dossier);
-    if (QFileInfo::exists(chemin)) {
-        if (platform::Result lu = GridFile::load(travail, chemin, GridFile::TabText); !lu)
+    const platform::ResultOf<std::optional<QByteArray>> octets = lireOctets(chemin);
+    if (!octets)
+        return octets.result;
+    if (octets.value) {
+        if (platform::Result lu = GridFile::fromText(travail, *octets.value, GridFile::TabText, chemin); !lu)
             return lu;
     }
     if (travail.cols() < 3)

@@ -89,6 +89,10 @@ public:
     static QByteArray toComplete(const Grid& grid);
     static platform::Result fromComplete(Grid& grid, const QByteArray& bytes,
                                          const QString& name = QString());
+    // Code 4 or 5 content in memory, read as load reads a file; name is the file named in a
+    // failure's reason.
+    static platform::Result fromText(Grid& grid, const QByteArray& bytes, int code,
+                                     const QString& name = QString());
     // Code 6 content in memory; name is the file named in a failure's reason.
     static platform::ResultOf<QByteArray> toWorkbook(const Grid& grid, bool withFixedCells = false,
                                                      const QString& name = QString());

@@ -1,5 +1,7 @@
 #include "grid/GridFileText.h"
 
+#include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "grid/GridFileReading.h"
 
 #include <QStringList>
@@ -149,8 +151,14 @@ ResultOf<GridContent> loadText(const GridContent& current, const QString& path, 
     const ResultOf<QByteArray> bytes = readAll(path);
     if (!bytes)
         return ResultOf<GridContent>::failure(bytes.result);
+    return textContent(current, bytes.value, path, cellSep, rowSep);
+}
+
+ResultOf<GridContent> textContent(const GridContent& current, const QByteArray& bytes, const QString& path,
+                                  const QString& cellSep, const QString& rowSep)
+{
     QString text;
-    if (!decodeUtf8(bytes.value, &text) || text.contains(QChar(0)))
+    if (!decodeUtf8(bytes, &text) || text.contains(QChar(0)))
         return ResultOf<GridContent>::failure(fail(path, QStringLiteral("ce n'est pas un texte UTF-8")));
     const QList<QStringList> lines = parseText(text, cellSep, rowSep);
 
@@ -197,3 +205,18 @@ ResultOf<GridContent> loadText(const GridContent& current, const QString& path, 
 }
 
 } // namespace grid::gridfile
+
+namespace grid {
+
+platform::Result GridFile::fromText(Grid& grid, const QByteArray& bytes, int code, const QString& name)
+{
+    const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
+    const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
+    platform::ResultOf<GridContent> c = gridfile::textContent(grid.content(), bytes, name, cellSep, rowSep);
+    if (!c)
+        return c.result;
+    grid.replaceContent(std::move(c.value));
+    return platform::Result::success();
+}
+
+} // namespace grid

@@ -1,14 +1,18 @@
 #include "platform/FileLock.h"
 
+#include "platform/PlainFile.h"
 #include "platform/SaveFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <cerrno>
 #include <chrono>
+#include <unistd.h>
 
 namespace platform {
 
@@ -20,6 +24,24 @@ constexpr std::chrono::milliseconds kLockWait{5000};
 constexpr std::chrono::milliseconds kStaleLock{15000};
 constexpr std::chrono::milliseconds kRetry{2};
 
+// The largest lock file taken as one: a lock holds a few lines naming the copy that made it.
+constexpr qint64 kMaxLockBytes = 64 * 1024;
+
+// The system's error in writing a lock's few lines in the folder, found by writing them: the lock
+// itself does not keep it (a full disk, a quota).
+int writeProblem(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.mirelot-XXXXXX"));
+    errno = 0;
+    if (!probe.open())
+        return errno ? errno : EIO;
+    const QByteArray lines(256, 'x');
+    errno = 0;
+    if (probe.write(lines) != lines.size() || !probe.flush() || ::fsync(probe.handle()) != 0)
+        return errno ? errno : EIO;
+    return EIO;
+}
+
 // Why the lock could not be made in the folder.
 QString lockFailureReason(const QString& folder)
 {
@@ -30,7 +52,20 @@ QString lockFailureReason(const QString& folder)
         return fileErrorReason(EROFS);
     if (!info.isWritable())
         return fileErrorReason(EACCES);
-    return fileErrorReason(EIO);
+    return fileErrorReason(writeProblem(folder));
+}
+
+// Why the file under the lock's name cannot be a lock: a link or a FIFO there would be followed
+// or waited on when a copy reads whether the lock is stale.
+QString notALockReason(const QString& lockFile)
+{
+    QString why = notPlainFileReason(lockFile);
+    if (why.isEmpty() && QFileInfo(lockFile).size() > kMaxLockBytes)
+        why = QStringLiteral("il est trop grand pour un verrou");
+    if (why.isEmpty())
+        return why;
+    return QStringLiteral("son verrou « %1 » ne peut pas être utilisé : %2")
+        .arg(QDir::toNativeSeparators(lockFile), why);
 }
 
 } // namespace
@@ -48,7 +83,11 @@ Result FileLock::lock()
     // file.
     QElapsedTimer waited;
     waited.start();
-    while (!m_lock.tryLock(0)) {
+    for (;;) {
+        if (const QString why = notALockReason(m_lock.fileName()); !why.isEmpty())
+            return Result::failure(writeFailureText(m_file, why));
+        if (m_lock.tryLock(0))
+            break;
         if (m_lock.error() != QLockFile::LockFailedError || waited.elapsed() >= kLockWait.count())
             return failure();
         QThread::msleep(kRetry.count());

@@ -1,5 +1,7 @@
 #include "platform/SaveFile.h"
 
+#include "platform/PlainFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,15 +23,6 @@ namespace {
 // target's, so that any name the file system takes can be written and written again, and the
 // rename that puts it in place stays on one file system.
 const QString kTemporaryName = QStringLiteral("/.mirelot-XXXXXX");
-
-// The file a save replaces: a link is followed to the file it names, so that the link stays.
-QString finalTarget(const QString& path)
-{
-    QFileInfo f(path);
-    for (int depth = 0; depth < 40 && f.isSymLink(); ++depth)
-        f.setFile(f.symLinkTarget());
-    return f.isSymLink() ? path : f.filePath();
-}
 
 // The permissions a new file gets from the user's file-creation mask. The temporary file is
 // created private (0600); a new file should look like any other the user makes.
@@ -193,7 +186,11 @@ QString readFailureText(const QString& path, const QString& reason)
 
 Result saveFile(const QString& path, const ContentWriter& writer)
 {
-    const QFileInfo target(finalTarget(path));
+    // A link is neither written through (its file may be anywhere) nor replaced by a file; nor is
+    // a folder, a FIFO or a device.
+    if (const QString why = notPlainFileReason(path); !why.isEmpty())
+        return failure(path, 0, why);
+    const QFileInfo target(path);
     if (const int problem = folderProblem(target.filePath()))
         return failure(path, problem);
     const bool isNew = !target.exists();

@@ -21,7 +21,9 @@ class QIODevice;
 
 namespace platform {
 
-// Writes bytes as the whole content of the file at path.
+// Writes bytes as the whole content of the file at path. A symbolic link at path is refused, never
+// written through nor replaced, and so is a folder, a FIFO or a device: the reason says what
+// stands there.
 Result saveFile(const QString& path, const QByteArray& bytes);
 
 // Lets writer write the whole content into the device; a failure abandons the save (the old file

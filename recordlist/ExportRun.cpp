@@ -155,7 +155,10 @@ void writeLog(ExportOutcome& out, const QString& folder)
     out.log = common::logExports(folder, out.exported);
     out.refreshList = out.log.ok && !out.exported.isEmpty();
     if (!out.log.ok)
-        out.notices.append({out.log.error, kWarning});
+        out.notices.append(
+            {QStringLiteral("Cette exportation n'a pas été inscrite dans le journal des exportations.") +
+                 QStringLiteral("\n\n") + out.log.error,
+             kWarning});
 }
 
 } // namespace

@@ -6,18 +6,23 @@
 //   - sibling files of 1 MB and 4 MB of the same kind, and a sparse one of 3 GB;
 //   - 100 MB without a line feed, for the record list's head reader;
 //   - a grid file of 200,000 cell settings, each with a font name of its own;
+//   - an export log that is a link to /dev/zero, a FIFO, or a file over the log's bound, for the
+//     start-up compaction, the record list's dates of last export and an export's log line, and a
+//     log just under the bound for the cost of what the bound lets through;
 //   - and, for the cost of what the bounds of a record still let through, a record and a sibling
 //     record at those bounds (20,000 rows of 72 columns), every cell a text of its own.
 //
 // Each case runs in a process of its own, forked for it: its first run there, then up to nine more
 // (within 3 s), and the growth of the process's peak memory over what it held before the first
-// run (VmHWM, reset through /proc/self/clear_refs). A case that takes more than 120 s is stopped.
+// run (VmHWM, reset through /proc/self/clear_refs). A case that takes more than 120 s is stopped;
+// one that dies (out of memory, say) is told with the signal that ended it.
 // The program prints, per case, the first run, the median of the others and the peak beside the
 // goals, and what became of the file.
 //
-// Run from a build with optimisations (the default RelWithDebInfo). The files take 105 MB of disk
+// Run from a build with optimisations (the default RelWithDebInfo). The files take 185 MB of disk
 // for the time of the run (the 3 GB one is a hole).
 
+#include "common/ExportLog.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Clock.h"
@@ -27,11 +32,13 @@
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
+#include "recordlist/RecordListing.h"
 #include "recordlist/RecordSummary.h"
 #include "recordlist/SiblingImport.h"
 #include "tests/support/HostileFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -47,6 +54,7 @@
 #include <signal.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -160,8 +168,67 @@ struct Files
             {"100 MB without a line feed", "head reader", [=] { return head(noLineFeed); }},
             {"200,000 cell settings and fonts", "grid reader", [=] { return loaded(formats); }},
         };
+        addExportLogCases();
     }
+    void addExportLogCases();
 };
+
+// An export log of distinct lines, as exports write them, of at least `bytes` bytes.
+bool exportLog(const QString& path, long long bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block;
+    for (long long written = 0, i = 0; written < bytes; ++i) {
+        block += QStringLiteral("SHOC-26~Site %1~DUPONT Jean~Hiver 2009-2010~Passage N1.FLX2009\t05/11/2009 "
+                                "10:12:30\r\n")
+                     .arg(i, 7, 10, QLatin1Char('0'))
+                     .toUtf8();
+        if (block.size() >= (1 << 20) || written + block.size() >= bytes) {
+            if (f.write(block) != block.size())
+                return false;
+            written += block.size();
+            block.clear();
+        }
+    }
+    return true;
+}
+
+// The export log under three hostile forms and just under its bound, each met by its three
+// readers: the start-up compaction, the record list's dates of last export, an export's line.
+void Files::addExportLogCases()
+{
+    const auto logIn = [this](const QString& name) { return folder(name) + "/" + common::kExportLogFile; };
+    const QString link = logIn("log link");
+    make(QFile::link(QStringLiteral("/dev/zero"), link), link);
+    const QString fifo = logIn("log fifo");
+    make(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0, fifo);
+    const QString over = logIn("log over");
+    make(exportLog(over, common::kExportLogMaxBytes + (16LL << 20)), over);
+    const QString under = logIn("log under");
+    make(exportLog(under, common::kExportLogMaxBytes - (8LL << 10)), under);
+    const std::string bound = std::to_string(common::kExportLogMaxBytes >> 20) + " MiB";
+    const std::pair<QString, std::string> logs[] = {
+        {link, "log linked to /dev/zero"},
+        {fifo, "log that is a FIFO"},
+        {over, "log 16 MiB over its bound of " + bound},
+        {under, "log just under its bound of " + bound},
+    };
+    for (const auto& [path, label] : logs) {
+        const QString dir = QFileInfo(path).absolutePath();
+        cases.push_back({label, "start-up", [dir] {
+                             grid::Grid work;
+                             return refusal(sub_Load_Log_Export(dir, work));
+                         }});
+        cases.push_back(
+            {label, "record list", [dir] { return refusal(recordlist::lastExportDates(dir).result); }});
+        cases.push_back({label, "export", [dir] {
+                             return refusal(common::logExports(
+                                 dir, {QStringLiteral("SHOC-26~Valence~Passage N1.FLX2009")}));
+                         }});
+    }
+}
 
 Files& files()
 {
@@ -184,6 +251,8 @@ struct Measure
 {
     bool ran = false;      // not left out by a filter
     bool finished = false; // within the time allowed
+    double ended = 0;      // seconds, when it did not finish: until it died or was stopped
+    int signal = 0;        // the signal that ended it, when it died of itself
     double first = 0;      // seconds
     double median = 0;     // seconds, of the runs after the first
     int runs = 0;
@@ -240,13 +309,17 @@ Measure measureInFreshProcess(const Case& c)
     }
     ::close(fds[1]);
     std::string text;
+    const auto started = std::chrono::steady_clock::now();
+    bool timedOut = false;
     pollfd p{fds[0], POLLIN, 0};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kStopAfterSeconds);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || ::poll(&p, 1, int(left.count())) <= 0)
+        if (left.count() <= 0 || ::poll(&p, 1, int(left.count())) <= 0) {
+            timedOut = true;
             break;
+        }
         char buffer[4096];
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
         if (n <= 0)
@@ -254,10 +327,15 @@ Measure measureInFreshProcess(const Case& c)
         text.append(buffer, size_t(n));
     }
     ::close(fds[0]);
-    if (text.empty() || text.back() != '\n')
+    m.ended = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // The pipe closes when the child ends; one still running when the time is up is stopped.
+    const bool stopped = timedOut && (text.empty() || text.back() != '\n');
+    if (stopped)
         ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
+    if (!stopped && WIFSIGNALED(status))
+        m.signal = WTERMSIG(status);
     std::istringstream line(text);
     line >> m.first >> m.median >> m.runs >> m.peak;
     line.get();
@@ -278,7 +356,7 @@ void BM_Hostile(benchmark::State& state, size_t which)
     for (auto _ : state) {
         m = measureInFreshProcess(files().cases[which]);
         m.ran = true;
-        state.SetIterationTime(m.finished ? m.first : kStopAfterSeconds);
+        state.SetIterationTime(m.finished ? m.first : m.ended);
     }
     state.counters["peak_MB"] = m.peak; // the time shown is the first run's
     measures()[which] = m;
@@ -315,8 +393,12 @@ int main(int argc, char** argv)
         if (!m.ran)
             continue;
         if (!m.finished) {
-            std::printf("  %-46s %-13s   stopped after %d s  %s\n", c.file.c_str(), c.reader.c_str(),
-                        kStopAfterSeconds, "TOO SLOW");
+            if (m.signal != 0)
+                std::printf("  %-46s %-13s   died of signal %d after %.1f s  %s\n", c.file.c_str(),
+                            c.reader.c_str(), m.signal, m.ended, "FAILED");
+            else
+                std::printf("  %-46s %-13s   stopped after %d s  %s\n", c.file.c_str(), c.reader.c_str(),
+                            kStopAfterSeconds, "TOO SLOW");
             continue;
         }
         const bool ok = m.first < kGoalSeconds && m.median < kGoalSeconds && m.peak < kGoalMegabytes;

@@ -5,6 +5,7 @@
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/SaveFile.h"
 #include "recordlist/ExportRun.h"
 #include "recordlist/ExportTable.h"
 #include "tests/samples/ExportSamples.h"
@@ -199,6 +200,26 @@ TEST_F(ExportRunTest, TheLogIsReplacedWholeOrNotAtAll)
     EXPECT_FALSE(common::logExports(data, {a, b}).ok);
     EXPECT_EQ(readBytes(path("LOG_EXPORT.TXT")), kOlderLine);
     EXPECT_EQ(QDir(data).entryList({"*.TXT*"}, QDir::Files), QStringList({"LOG_EXPORT.TXT"}));
+}
+
+TEST_F(ExportRunTest, ALogThatIsALinkIsNotWrittenThroughAndTheExportGoesOn)
+{
+    const QString elsewhere = env.path("notes.txt"); // a user's file outside the data folder
+    testing_support::writeBytes(elsewhere, kOlderLine);
+    QFile::remove(path("LOG_EXPORT.TXT"));
+    ASSERT_TRUE(QFile::link(elsewhere, path("LOG_EXPORT.TXT")));
+
+    const ExportOutcome o = run(ExportKind::WorkbookPerRecord, {a}, data);
+    EXPECT_EQ(o.exported, QStringList({a}));
+    EXPECT_TRUE(QFileInfo(path(a.chopped(8) + ".xlsx")).isFile()) << "the workbook is written";
+    const QString why =
+        platform::readFailureText(path("LOG_EXPORT.TXT"), QStringLiteral("c'est un lien symbolique"));
+    EXPECT_EQ(o.log.error, why);
+    EXPECT_TRUE(texts(o).contains(
+        "Cette exportation n'a pas été inscrite dans le journal des exportations.\n\n" + why))
+        << texts(o).join("\n---\n").toStdString();
+    EXPECT_EQ(readBytes(elsewhere), kOlderLine);
+    EXPECT_TRUE(QFileInfo(path("LOG_EXPORT.TXT")).isSymLink());
 }
 
 TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)

@@ -1,0 +1,150 @@
+// Files of a folder are plain files of it or are not used: a link under a file's name is neither
+// read through, written through nor replaced; a FIFO is never waited on; a file over its bound is
+// not read. The lock beside a shared file follows the same rule, and a full disk is told as such.
+
+#include "platform/FileLock.h"
+#include "platform/PlainFile.h"
+#include "platform/SaveFile.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/HangGuard.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+
+using platform::Result;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+const QByteArray kElsewhere = "# le fichier de l'utilisateur, hors du dossier\n";
+
+class PlainFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir outside; // the user's own files
+    QTemporaryDir dir;     // the data folder
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString elsewhere() const { return outside.filePath(QStringLiteral(".bashrc")); }
+
+    // What can stand under a file's name instead of a plain file, and what the reason says.
+    struct Form
+    {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        QString reason;
+    };
+    std::vector<Form> forms() const
+    {
+        const QString link = QStringLiteral("c'est un lien symbolique");
+        return {
+            {"a link to a file elsewhere", [this](const QString& p) { return QFile::link(elsewhere(), p); },
+             link},
+            {"a link to /dev/zero", [](const QString& p) { return QFile::link("/dev/zero", p); }, link},
+            {"a link to nothing",
+             [this](const QString& p) { return QFile::link(outside.filePath("absent"), p); }, link},
+            {"a FIFO", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; },
+             QStringLiteral("ce n'est pas un fichier ordinaire")},
+            {"a folder", [](const QString& p) { return QDir().mkpath(p); },
+             QStringLiteral("c'est un dossier")},
+        };
+    }
+    void SetUp() override { writeBytes(elsewhere(), kElsewhere); }
+};
+
+} // namespace
+
+TEST_F(PlainFileTest, OnlyAPlainFileWithinItsBoundIsRead)
+{
+    const QString file = path(QStringLiteral("journal.txt"));
+    const auto read = [&] { return platform::readPlainFile(file, 10, QStringLiteral("un journal")); };
+    const auto absent = read();
+    EXPECT_TRUE(absent.result.ok && !absent.value) << "whether found or not";
+    writeBytes(file, "0123456789");
+    const auto atBound = read();
+    ASSERT_TRUE(atBound.result.ok);
+    EXPECT_EQ(atBound.value, QByteArray("0123456789"));
+    writeBytes(file, "0123456789A");
+    EXPECT_EQ(read().result.error,
+              platform::readFailureText(file, "il est trop grand pour un journal (11 octets, 10 au plus)"));
+    QFile::remove(file);
+    for (const Form& form : forms()) {
+        SCOPED_TRACE(form.name);
+        const QString p = path(QString::fromLatin1(form.name).replace('/', '_'));
+        ASSERT_TRUE(form.make(p));
+        testing_support::HangGuard guard(10, form.name);
+        const auto r = platform::readPlainFile(p, 1 << 20, QStringLiteral("un journal"));
+        EXPECT_EQ(r.result.error, platform::readFailureText(p, form.reason));
+        EXPECT_EQ(platform::notPlainFileReason(p), form.reason);
+    }
+    EXPECT_EQ(platform::notPlainFileReason(path("absent")), QString());
+}
+
+TEST_F(PlainFileTest, TheSaveNeitherWritesThroughALinkNorReplacesIt)
+{
+    for (const Form& form : forms()) {
+        SCOPED_TRACE(form.name);
+        const QString p = path(QString::fromLatin1(form.name).replace('/', '_'));
+        ASSERT_TRUE(form.make(p));
+        const QFileInfo before(p);
+        testing_support::HangGuard guard(10, form.name);
+        const Result saved = platform::saveFile(p, QByteArray("nouveau"));
+        EXPECT_EQ(saved.error, platform::writeFailureText(p, form.reason));
+        EXPECT_EQ(QFileInfo(p).isSymLink(), before.isSymLink()) << "the link stays a link";
+        EXPECT_EQ(QFileInfo(p).isDir(), before.isDir());
+        EXPECT_FALSE(QFileInfo(p).isFile() && !QFileInfo(p).isSymLink());
+    }
+    EXPECT_EQ(readBytes(elsewhere()), kElsewhere);
+    EXPECT_FALSE(QFileInfo::exists(outside.filePath("absent"))) << "no file made where a link points";
+    EXPECT_TRUE(QDir(dir.path()).entryList({".mirelot-*"}, QDir::Files | QDir::Hidden).isEmpty())
+        << "no temporary file left";
+}
+
+TEST_F(PlainFileTest, ALockThatIsNoPlainFileIsNeitherFollowedNorWaitedOn)
+{
+    const QString file = path(QStringLiteral("LOG_EXPORT.TXT"));
+    for (const Form& form : forms()) {
+        SCOPED_TRACE(form.name);
+        const QString lockFile = file + QStringLiteral(".lock");
+        ASSERT_TRUE(form.make(lockFile));
+        testing_support::HangGuard guard(10, form.name);
+        platform::FileLock lock(lockFile, file);
+        EXPECT_EQ(
+            lock.lock().error,
+            platform::writeFailureText(file, QStringLiteral("son verrou « %1 » ne peut pas être utilisé : %2")
+                                                 .arg(lockFile, form.reason)));
+        EXPECT_FALSE(QFileInfo(lockFile).isFile() && !QFileInfo(lockFile).isSymLink());
+        QFile::remove(lockFile);
+        QDir().rmdir(lockFile);
+    }
+    EXPECT_EQ(readBytes(elsewhere()), kElsewhere);
+
+    // A lock file left by a copy that stopped is taken over as before.
+    writeBytes(file + QStringLiteral(".lock"),
+               "4194303\nMirelot\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    platform::FileLock stale(file + QStringLiteral(".lock"), file);
+    EXPECT_TRUE(stale.lock().ok);
+}
+
+TEST_F(PlainFileTest, AFullDiskWhileTakingALockIsToldAsSuch)
+{
+    const QString file = path(QStringLiteral("LOG_EXPORT.TXT"));
+    platform::FileLock lock(file + QStringLiteral(".lock"), file);
+    Result r = Result::success();
+    {
+        testing_support::FileSizeLimit limit(8); // less than the lock's few lines
+        r = lock.lock();
+    }
+    EXPECT_EQ(r.error, platform::writeFailureText(file, QStringLiteral("le disque est plein")));
+    EXPECT_TRUE(
+        QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        << "neither the lock nor a trial file is left";
+}
