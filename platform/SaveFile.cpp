@@ -1,5 +1,7 @@
 #include "platform/SaveFile.h"
 
+#include "platform/Leftovers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,8 +20,20 @@ namespace {
 
 // The temporary file of a save, hidden in the target's folder: its name is short whatever the
 // target's, so that any name the file system takes can be written and written again, and the
-// rename that puts it in place stays on one file system.
-const QString kTemporaryName = QStringLiteral("/.mirelot-XXXXXX");
+// rename that puts it in place stays on one file system. It is locked while the save writes it, so
+// that the next start of the program can tell it from one that a copy killed midway left.
+const QString kTemporaryPrefix = QStringLiteral(".mirelot-");
+const QString kTemporaryName = QLatin1Char('/') + kTemporaryPrefix + QStringLiteral("XXXXXX");
+
+// Opens the temporary file and locks it (a file system without locks leaves it unlocked: the
+// start-up leaves alone a file changed in the last minute).
+bool openLocked(QTemporaryFile& out)
+{
+    if (!out.open())
+        return false;
+    static_cast<void>(leftovers::lockNow(out.handle()));
+    return true;
+}
 
 // The file a save replaces: a link is followed to the file it names, so that the link stays.
 QString finalTarget(const QString& path)
@@ -141,7 +155,7 @@ Result saveFile(const QString& path, const ContentWriter& writer)
 
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open())
+    if (!openLocked(out))
         return failure(path, errno);
 
     // On any failure the temporary file goes with out, and the target is untouched.
@@ -195,7 +209,7 @@ Result saveNewFile(const QString& path, const QByteArray& bytes)
     const QFileInfo target(path);
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open())
+    if (!openLocked(out))
         return failure(path, errno);
     errno = 0;
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
@@ -207,6 +221,33 @@ Result saveNewFile(const QString& path, const QByteArray& bytes)
     out.close();
     QFile::setPermissions(path, usualPermissions());
     return Result::success();
+}
+
+int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling)
+{
+    const leftovers::Kind saves{
+        kTemporaryPrefix, QDir::Files,
+        [](const QString& path) {
+            const int fd =
+                ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                return leftovers::kHeld;
+            struct stat st;
+            if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !leftovers::lockNow(fd)) {
+                ::close(fd);
+                return leftovers::kHeld;
+            }
+            return fd;
+        },
+        // Only the very file locked: not one that took its name meanwhile.
+        [](const QString& path, int lock) {
+            struct stat locked, named;
+            const QByteArray name = QFile::encodeName(path);
+            return ::fstat(lock, &locked) == 0 && ::lstat(name.constData(), &named) == 0 &&
+                   locked.st_dev == named.st_dev && locked.st_ino == named.st_ino &&
+                   ::unlink(name.constData()) == 0;
+        }};
+    return leftovers::removeFrom(folder, saves, settling);
 }
 
 } // namespace platform
