@@ -7,7 +7,9 @@
 //   - 100 MB without a line feed, for the record list's head reader;
 //   - a grid file of 200,000 cell settings, each with a font name of its own;
 //   - and, for the cost of what the bounds of a record still let through, a record and a sibling
-//     record at those bounds (20,000 rows of 72 columns), every cell a text of its own.
+//     record at those bounds (20,000 rows of 72 columns), every cell filled, a record at those
+//     bounds whose cells all hold different texts with a cell setting on every row, and a record
+//     of 3.96 MB with as many cells, a cell setting and a row key on every row.
 //
 // Each case runs in a process of its own, forked for it: its first run there, then up to nine more
 // (within 3 s), and the growth of the process's peak memory over what it held before the first
@@ -116,6 +118,12 @@ struct Files
         make(dense(bounds, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
                    record::file::kMaxFileBytes),
              bounds);
+        const QString different = folder("distinct") + "/" + name;
+        make(distinct(different, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
+                      record::file::kMaxFileBytes),
+             different);
+        const QString formatted = folder("formatted") + "/" + name;
+        make(formattedRows(formatted, int(record::file::kMaxFileRows), 4'152'360), formatted);
         const QString siblingBounds = folder("Pomerel bounds");
         make(dense(siblingBounds + "/Ravelin-1.RVX", QStringLiteral("Ravelin"),
                    int(record::file::kMaxFileRows), record::file::kMaxFileBytes),
@@ -151,6 +159,13 @@ struct Files
             {"record of 4 MB", "record window", [=] { return opened(four); }},
             {"record at the bounds, every cell filled", "record window", [=] { return opened(bounds); }},
             {"record at the bounds, every cell filled", "record list", [=] { return listed(bounds); }},
+            {"record at the bounds, texts different, settings", "record window",
+             [=] { return opened(different); }},
+            {"record at the bounds, texts different, settings", "record list",
+             [=] { return listed(different); }},
+            {"record of 3.96 MB, a setting and key a row", "record window",
+             [=] { return opened(formatted); }},
+            {"record of 3.96 MB, a setting and key a row", "record list", [=] { return listed(formatted); }},
             {"sibling record at the bounds, every cell filled", "import",
              [=] { return imported(siblingBounds); }},
             {"sibling record of 1 MB", "import", [=] { return imported(sibling1); }},
