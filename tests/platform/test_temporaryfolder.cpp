@@ -11,8 +11,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -130,4 +135,45 @@ TEST(TemporaryFolder, TheSaveFilesAKilledCopyLeftGoAtTheNextStartAndNothingElse)
     EXPECT_EQ(platform::removeLeftoverSaveFiles(p), 1);
     EXPECT_TRUE(QFileInfo::exists(p + "/.mirelot-Uv12Wx"));
     EXPECT_FALSE(QFileInfo::exists(p + "/.mirelot-Yz34Ab"));
+}
+
+// A copy starts while another saves: the starting copy's cleaning, run again and again in a
+// process of its own, never takes the file that the other is writing, in 40 saves (their
+// temporary files named, as on a file system that cannot make a file without a name).
+TEST(TemporaryFolder, ACopyStartingWhileAnotherSavesLeavesItsTemporaryFileAlone)
+{
+    QTemporaryDir parent;
+    const QString p = parent.path();
+    const QString target = p + "/relevé.FLX2009";
+    const pid_t starting = ::fork();
+    ASSERT_GE(starting, 0);
+    if (starting == 0)
+        for (;;)
+            static_cast<void>(platform::removeLeftoverSaveFiles(p, std::chrono::seconds(0)));
+    constexpr int kSaves = 40;
+    int saved = 0;
+    QStringList failures;
+    for (int i = 0; i < kSaves; ++i) {
+        const QByteArray content = "sauvegarde numéro " + QByteArray::number(i);
+        const platform::Result r = platform::saveFile(target, [&](QIODevice& out) {
+            auto* file = qobject_cast<QFile*>(&out);
+            if (!file || file->fileName().isEmpty())
+                return platform::Result::failure(QStringLiteral("pas de fichier provisoire"));
+            // The name stands in the folder for a few milliseconds before the content is complete.
+            for (const char ch : content) {
+                if (!file->putChar(ch) || !file->flush())
+                    return platform::Result::failure(QString());
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+            return platform::Result::success();
+        });
+        if (r.ok && testing_support::readBytes(target) == content)
+            ++saved;
+        else
+            failures << r.error;
+    }
+    ::kill(starting, SIGKILL);
+    ::waitpid(starting, nullptr, 0);
+    EXPECT_EQ(saved, kSaves) << failures.join("\n").toStdString();
+    EXPECT_EQ(entries(p), QStringList{"relevé.FLX2009"});
 }
