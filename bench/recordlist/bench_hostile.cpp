@@ -4,6 +4,8 @@
 //   - a record file of 48 bytes declaring 10,000,000 rows;
 //   - a record file of 4 MB (a record's head, then 4,000,000 empty rows);
 //   - sibling files of 1 MB and 4 MB of the same kind, and a sparse one of 3 GB;
+//   - an older record file of 300 MB (sparse) beside the record it was converted to, for the
+//     conversion that every refresh of the record list runs;
 //   - 100 MB without a line feed, for the record list's head reader;
 //   - a grid file of 200,000 cell settings, each with a font name of its own;
 //   - and, for the cost of what the bounds of a record still let through, a record and a sibling
@@ -17,8 +19,8 @@
 // The program prints, per case, the first run, the median of the others and the peak beside the
 // goals, and what became of the file.
 //
-// Run from a build with optimisations (the default RelWithDebInfo). The files take 105 MB of disk
-// for the time of the run (the 3 GB one is a hole).
+// Run from a build with optimisations (the default RelWithDebInfo). The files take about 115 MB of disk
+// for the time of the run (the 3 GB and 300 MB ones are holes).
 
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
@@ -29,6 +31,7 @@
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
+#include "recordlist/OlderFileConversion.h"
 #include "recordlist/RecordSummary.h"
 #include "recordlist/SiblingImport.h"
 #include "tests/support/HostileFiles.h"
@@ -97,6 +100,13 @@ struct Files
     {
         return refusal(recordlist::readRecordSummary(path).result);
     }
+    static std::string converted(const QString& folder)
+    {
+        const recordlist::ConversionReport r = recordlist::convertOlderFiles(folder);
+        if (!r.skipped.isEmpty())
+            return refusal(platform::Result::failure(r.skipped.first().reason));
+        return r.converted.isEmpty() ? "rien" : "converti";
+    }
     static std::string imported(const QString& folder)
     {
         const recordlist::ImportReport r = recordlist::sub_Migration_Pomerel_Mirelot(folder);
@@ -122,6 +132,9 @@ struct Files
         make(distinct(different, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
                       record::file::kMaxFileBytes),
              different);
+        const QString older = folder("older 300M");
+        make(sparse(older + "/SHOC-26-A~PASSAGE N1.FLX", 300LL << 20), older);
+        make(padded(older + "/SHOC-26-A~PASSAGE N1.FLX2009", recordHead(), 1000), older);
         const QString formatted = folder("formatted") + "/" + name;
         make(formattedRows(formatted, int(record::file::kMaxFileRows), 4'152'360), formatted);
         const QString siblingBounds = folder("Pomerel bounds");
@@ -171,6 +184,8 @@ struct Files
             {"sibling record of 1 MB", "import", [=] { return imported(sibling1); }},
             {"sibling record of 4 MB", "import", [=] { return imported(sibling4); }},
             {"sibling record of 3 GB (sparse)", "import", [=] { return imported(sparse3); }},
+            {"older file of 300 MB (sparse) beside its record", "conversion",
+             [=] { return converted(older); }},
             {"100 MB without a line feed", "record list", [=] { return listed(noLineFeed); }},
             {"100 MB without a line feed", "head reader", [=] { return head(noLineFeed); }},
             {"200,000 cell settings and fonts", "grid reader", [=] { return loaded(formats); }},
