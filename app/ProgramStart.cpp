@@ -22,7 +22,7 @@ std::unique_ptr<frm_Menu> startProgram(const QString& executableFolder)
     mainwindow::MenuStartupWindow fenetre(*menu);
     if (mainwindow::runStartupSequence(fenetre).outcome == common::StartOutcome::Quit)
         return nullptr;
-    // What a copy killed while it saved a record left in the data folder, now that it is known.
+    // What a copy killed while it saved a file left in the data folder, now that it is known.
     if (const QString dataFolder = record::RecordStore::fromSettings().folder(); !dataFolder.isEmpty())
         static_cast<void>(platform::removeLeftoverSaveFiles(dataFolder));
     return menu;
