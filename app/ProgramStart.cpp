@@ -4,7 +4,9 @@
 #include "common/Settings.h"
 #include "mainwindow/MenuStartupWindow.h"
 #include "mainwindow/frm_Menu.h"
+#include "platform/SaveFile.h"
 #include "platform/TemporaryFolder.h"
+#include "record/RecordStore.h"
 
 namespace app {
 
@@ -20,6 +22,9 @@ std::unique_ptr<frm_Menu> startProgram(const QString& executableFolder)
     mainwindow::MenuStartupWindow fenetre(*menu);
     if (mainwindow::runStartupSequence(fenetre).outcome == common::StartOutcome::Quit)
         return nullptr;
+    // What a copy killed while it saved a file left in the data folder, now that it is known.
+    if (const QString dataFolder = record::RecordStore::fromSettings().folder(); !dataFolder.isEmpty())
+        static_cast<void>(platform::removeLeftoverSaveFiles(dataFolder));
     return menu;
 }
 

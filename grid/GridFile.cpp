@@ -13,7 +13,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
+#include <QStringDecoder>
 #include <algorithm>
+#include <bit>
 
 #include <cerrno>
 
@@ -185,28 +188,46 @@ private:
     bool m_done = false;
 };
 
-// Reads the lines of a complete file one at a time from text already decoded.
+// Reads the lines of a complete file one at a time from its bytes (UTF-8 already checked), each
+// decoded as it is read into one buffer: the whole file decoded at once would take twice its size
+// again. One decoder takes the lines in order, as it would take the whole file.
 class LineReader
 {
 public:
-    explicit LineReader(QStringView text) : m_text(text) {}
+    explicit LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
     bool next(QStringView* line)
     {
-        if (m_pos >= m_text.size())
+        if (m_pos >= m_bytes.size())
             return false;
-        qsizetype end = m_text.indexOf(u'\n', m_pos);
+        const qsizetype end = m_bytes.indexOf('\n', m_pos);
         if (end < 0)
             return false; // every line of a complete file ends with a line feed
-        *line = m_text.mid(m_pos, end - m_pos);
+        const QByteArrayView raw = m_bytes.sliced(m_pos, end - m_pos);
+        if (m_line.size() < raw.size()) // a character takes at least one byte
+            m_line.resize(raw.size());
+        QChar* const start = m_line.data();
+        *line = QStringView(start, m_decoder.appendToBuffer(start, raw));
         m_pos = end + 1;
         return true;
     }
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    qsizetype remaining() const { return m_text.size() - m_pos; }
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    // The characters left, as the decoded text counts them: each byte that begins a character,
+    // and one more for a character beyond 16 bits (a four-byte sequence).
+    qint64 remaining() const
+    {
+        qint64 n = 0;
+        for (qsizetype i = m_pos; i < m_bytes.size(); ++i) {
+            const auto b = quint8(m_bytes[i]);
+            n += ((b & 0xC0) != 0x80) + (b >= 0xF0);
+        }
+        return n;
+    }
 
 private:
-    QStringView m_text;
+    QByteArrayView m_bytes;
     qsizetype m_pos = 0;
+    QString m_line;
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
 
 } // namespace
@@ -274,9 +295,36 @@ Result parseColumn(QStringView line, GridContent& c)
     return Result::success();
 }
 
-// One row line: texts between tabs, escaped texts undone. A tab in a line always separates two
-// texts (a tab inside a text is written escaped).
-bool parseRow(QStringView line, GridRow& row, int cols)
+namespace {
+
+// The longest text shared: one that fits the smallest block of memory a string takes.
+constexpr qsizetype kSharedLength = 6;
+// The most texts kept: a hundred kilobytes or so, for a file of thirty thousand cells and more.
+constexpr qint64 kSharedMost = 1 << 12;
+
+} // namespace
+
+SharedTexts::SharedTexts(qint64 cells)
+    : m_recent(size_t(
+          std::clamp<qint64>(std::bit_ceil(quint64(std::max<qint64>(cells, 1))) / 8, 64, kSharedMost))),
+      m_seed(QHashSeed::globalSeed())
+{
+}
+
+QString SharedTexts::text(QStringView cell)
+{
+    if (cell.size() > kSharedLength)
+        return cell.toString();
+    const size_t hash = qHash(cell, m_seed);
+    Recent& recent = m_recent[hash & (m_recent.size() - 1)];
+    if (recent.hash != hash || QStringView(recent.text) != cell) {
+        recent.hash = hash;
+        recent.text = cell.toString();
+    }
+    return recent.text;
+}
+
+bool parseRow(QStringView line, GridRow& row, int cols, SharedTexts* shared)
 {
     row.cells.resize(cols);
     const qsizetype n = line.size();
@@ -294,7 +342,7 @@ bool parseRow(QStringView line, GridRow& row, int cols)
         if (end > start) {
             const QStringView cell = line.mid(start, end - start);
             if (backslash < 0 || backslash >= end) {
-                cells[col] = cell.toString();
+                cells[col] = shared ? shared->text(cell) : cell.toString();
             } else {
                 if (!unescape(cell, &cells[col]))
                     return false;
@@ -362,10 +410,10 @@ Result parseTrailer(QStringView line, GridContent& c)
     return Result::failure(QStringLiteral("ligne inconnue"));
 }
 
-// Parses a whole complete file; on success the content is in c.
-Result parseComplete(QStringView text, GridContent& c)
+// Parses a whole complete file (valid UTF-8); on success the content is in c.
+Result parseComplete(QByteArrayView bytes, GridContent& c)
 {
-    LineReader lines(text);
+    LineReader lines(bytes);
     const ResultOf<Header> head = parseHead([&lines](QStringView* line) { return lines.next(line); }, c);
     if (!head)
         return head.result;
@@ -374,10 +422,11 @@ Result parseComplete(QStringView text, GridContent& c)
         return held;
     QStringView line;
     c.rows.resize(size_t(h.rows));
+    SharedTexts shared(h.rows * h.cols);
     for (qint64 r = 0; r < h.rows; ++r) {
         if (!lines.next(&line))
             return Result::failure(QStringLiteral("fichier incomplet"));
-        if (!parseRow(line, c.rows[size_t(r)], c.cols))
+        if (!parseRow(line, c.rows[size_t(r)], c.cols, &shared))
             return Result::failure(QStringLiteral("ligne %1 illisible").arg(r));
     }
     for (;;) {
@@ -531,15 +580,31 @@ QByteArray GridFile::toComplete(const Grid& grid)
     return out.toUtf8();
 }
 
+namespace gridfile {
+namespace {
+
+// The content of a complete file's bytes.
+ResultOf<GridContent> contentFrom(QByteArrayView bytes, const QString& name)
+{
+    using Content = ResultOf<GridContent>;
+    if (!bytes.isValidUtf8())
+        return Content::failure(fail(name, QStringLiteral("ce n'est pas un texte UTF-8")));
+    Content c;
+    if (const Result parsed = parseComplete(bytes, c.value); !parsed)
+        return Content::failure(fail(name, parsed.error));
+    c.result = Result::success();
+    return c;
+}
+
+} // namespace
+} // namespace gridfile
+
 Result GridFile::fromComplete(Grid& grid, const QByteArray& bytes, const QString& name)
 {
-    QString text;
-    if (!decodeUtf8(bytes, &text))
-        return fail(name, QStringLiteral("ce n'est pas un texte UTF-8"));
-    GridContent c;
-    if (const Result parsed = parseComplete(text, c); !parsed)
-        return fail(name, parsed.error);
-    grid.replaceContent(std::move(c));
+    ResultOf<GridContent> c = contentFrom(bytes, name);
+    if (!c)
+        return c.result;
+    grid.replaceContent(std::move(c.value));
     return Result::success();
 }
 
@@ -585,7 +650,11 @@ Result GridFile::load(Grid& grid, const QString& path, int code, const Bounds& b
         const ResultOf<QByteArray> bytes = readComplete(path, bounds);
         if (!bytes)
             return bytes.result;
-        return fromComplete(grid, bytes.value, path);
+        ResultOf<GridContent> c = contentFrom(bytes.value, path);
+        if (!c)
+            return c.result;
+        grid.replaceContent(std::move(c.value));
+        return Result::success();
     }
     case Workbook: {
         if (Result r = checkBytes(QFileInfo(path).size(), bounds); !r)

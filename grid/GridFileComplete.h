@@ -21,6 +21,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <vector>
 
 namespace grid::gridfile {
 
@@ -43,9 +44,31 @@ platform::Result checkRowsHeld(const Header& h, qint64 charactersLeft);
 void startContent(GridContent& c, const Header& h);
 // A column line: the settings of one column of c.
 platform::Result parseColumn(QStringView line, GridContent& c);
+// Equal short texts of one file, made once and shared by every cell that holds them: a file of
+// many cells holds few different short texts ("0", "x", a species code), and a string of its own
+// costs each cell a block of memory and the time to make and free it. A text not met lately (or
+// a longer one) is made on its own, so that a file of all different texts costs about what it
+// would without sharing: a table of a few thousand texts more.
+class SharedTexts
+{
+public:
+    // For a file of about so many cells.
+    explicit SharedTexts(qint64 cells);
+    QString text(QStringView cell);
+
+private:
+    struct Recent
+    {
+        size_t hash = 0; // compared first: most different texts are told apart without reading them
+        QString text;
+    };
+    std::vector<Recent> m_recent; // by hash of the text; a power of two long
+    size_t m_seed;
+};
+
 // One row line: texts between tabs, escaped texts undone. A tab in a line always separates two
-// texts (a tab inside a text is written escaped).
-bool parseRow(QStringView line, GridRow& row, int cols);
+// texts (a tab inside a text is written escaped). Short texts are taken from `shared` when given.
+bool parseRow(QStringView line, GridRow& row, int cols, SharedTexts* shared = nullptr);
 // Undoes the escapes of a text (\\, \t, \r and \n); false for a backslash that starts no known
 // escape.
 bool unescape(QStringView s, QString* out);

@@ -1,5 +1,6 @@
 #include "platform/SaveFile.h"
 
+#include "platform/Leftovers.h"
 #include "platform/PlainFile.h"
 
 #include <QDir>
@@ -21,8 +22,20 @@ namespace {
 
 // The temporary file of a save, hidden in the target's folder: its name is short whatever the
 // target's, so that any name the file system takes can be written and written again, and the
-// rename that puts it in place stays on one file system.
-const QString kTemporaryName = QStringLiteral("/.mirelot-XXXXXX");
+// rename that puts it in place stays on one file system. It is locked while the save writes it, so
+// that the next start of the program can tell it from one that a copy killed midway left.
+const QString kTemporaryPrefix = QStringLiteral(".mirelot-");
+const QString kTemporaryName = QLatin1Char('/') + kTemporaryPrefix + QStringLiteral("XXXXXX");
+
+// Opens the temporary file and locks it (a file system without locks leaves it unlocked: the
+// start-up leaves alone a file changed in the last minute).
+bool openLocked(QTemporaryFile& out)
+{
+    if (!out.open())
+        return false;
+    static_cast<void>(leftovers::lockNow(out.handle()));
+    return true;
+}
 
 // The permissions a new file gets from the user's file-creation mask. The temporary file is
 // created private (0600); a new file should look like any other the user makes.
@@ -197,7 +210,7 @@ Result saveFile(const QString& path, const ContentWriter& writer)
 
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open())
+    if (!openLocked(out))
         return failure(path, errno);
 
     // On any failure the temporary file goes with out, and the target is untouched.
@@ -262,7 +275,7 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
     const QFileInfo target(path);
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open())
+    if (!openLocked(out))
         return failed(errno);
     errno = 0;
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
@@ -337,7 +350,7 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
     const QFileInfo target(path);
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
-    if (!out.open())
+    if (!openLocked(out))
         return failure(path, errno);
     errno = 0;
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
@@ -351,6 +364,33 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
     out.setAutoRemove(false);
     out.close();
     return Result::success();
+}
+
+int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling)
+{
+    const leftovers::Kind saves{
+        kTemporaryPrefix, QDir::Files,
+        [](const QString& path) {
+            const int fd =
+                ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                return leftovers::kHeld;
+            struct stat st;
+            if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !leftovers::lockNow(fd)) {
+                ::close(fd);
+                return leftovers::kHeld;
+            }
+            return fd;
+        },
+        // Only the very file locked: not one that took its name meanwhile.
+        [](const QString& path, int lock) {
+            struct stat locked, named;
+            const QByteArray name = QFile::encodeName(path);
+            return ::fstat(lock, &locked) == 0 && ::lstat(name.constData(), &named) == 0 &&
+                   locked.st_dev == named.st_dev && locked.st_ino == named.st_ino &&
+                   ::unlink(name.constData()) == 0;
+        }};
+    return leftovers::removeFrom(folder, saves, settling);
 }
 
 } // namespace platform

@@ -7,14 +7,16 @@
 //
 // The temporary file has a short hidden name of its own (".mirelot-" and six characters), never
 // one made from the target's: a name of the longest length the file system takes can be written
-// again and again. The content is flushed, checked and synced before the rename (QSaveFile's
-// commit() on Qt 6.4 reports success after a failed write, and needs seven bytes more than the
-// target's name).
+// again and again. It is locked while the save writes it; one that a copy killed midway left is
+// removed at the next start (removeLeftoverSaveFiles). The content is flushed, checked and synced before the
+// rename (QSaveFile's commit() on Qt 6.4 reports success after a failed write, and needs seven bytes more
+// than the target's name).
 
 #include "platform/Result.h"
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 
 class QIODevice;
@@ -82,6 +84,12 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
 // system without refusing renames included). 0, or the system error number (EEXIST when a
 // file has the name).
 int renameWithoutReplacing(const QString& from, const QString& to);
+
+// Removes the temporary files of saves that a copy killed midway left in the folder: the plain
+// files named ".mirelot-" and six letters or digits, this user's, whose lock no running save holds
+// and that have not changed for `settling` (a save making one at that moment may not have locked
+// it yet). Other files, links and folders are never touched. Returns the number removed.
+int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling = std::chrono::seconds(60));
 
 // The reason, in French, for a system error number (errno); a general text for others.
 QString fileErrorReason(int errorNumber);

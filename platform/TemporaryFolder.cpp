@@ -1,8 +1,8 @@
 #include "platform/TemporaryFolder.h"
 
+#include "platform/Leftovers.h"
 #include "platform/SaveFile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace platform {
@@ -31,7 +30,7 @@ int takeLock(const QString& folder, bool create)
                           O_RDWR | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0), 0600);
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (!leftovers::lockNow(fd)) {
         ::close(fd);
         return -1;
     }
@@ -77,30 +76,17 @@ int removeLeftoverTemporaryFolders() { return removeLeftoverTemporaryFolders(QDi
 
 int removeLeftoverTemporaryFolders(const QString& parent, std::chrono::seconds settling)
 {
-    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-settling.count());
-    const QFileInfoList candidates =
-        QDir(parent).entryInfoList({kTemporaryFolderPrefix + QStringLiteral("??????")},
-                                   QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    int removed = 0;
-    for (const QFileInfo& folder : candidates) {
-        if (!folder.fileName().startsWith(kTemporaryFolderPrefix) || folder.ownerId() != ::geteuid())
-            continue;
-        const bool hasLock = QFileInfo::exists(lockPath(folder.filePath()));
-        const int lock = hasLock ? takeLock(folder.filePath(), false) : -1;
-        if (hasLock && lock < 0)
-            continue; // a running copy uses it
-        // A copy making the folder right now may not have locked it yet.
-        if (folder.lastModified() > settled) {
-            if (lock >= 0)
-                ::close(lock);
-            continue;
-        }
-        if (QDir(folder.filePath()).removeRecursively())
-            ++removed;
-        if (lock >= 0)
-            ::close(lock);
-    }
-    return removed;
+    const leftovers::Kind folders{
+        kTemporaryFolderPrefix, QDir::Dirs,
+        [](const QString& folder) {
+            if (!QFileInfo::exists(lockPath(folder)))
+                return leftovers::kNoLock;
+            const int lock = takeLock(folder, false);
+            return lock < 0 ? leftovers::kHeld : lock;
+        },
+        // Removed with its lock held, so that no other copy takes it for a leftover half removed.
+        [](const QString& folder, int) { return QDir(folder).removeRecursively(); }};
+    return leftovers::removeFrom(parent, folders, settling);
 }
 
 } // namespace platform

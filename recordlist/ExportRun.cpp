@@ -7,6 +7,7 @@
 #include "common/Paths.h"
 #include "common/Settings.h"
 #include "grid/Grid.h"
+#include "grid/GridFile.h"
 #include "platform/SaveFile.h"
 #include "record/RecordStore.h"
 #include "recordlist/ExportTable.h"
@@ -353,6 +354,15 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
         if (path.isEmpty()) {
             out.failures.append({name, platform::readFailureText(common::joinPath(m_folder, name),
                                                                  QStringLiteral("il n'existe pas"))});
+            continue;
+        }
+        // The mail takes its attachments whole: only a file within the bounds of a record goes,
+        // judged from its size and first lines as the record's readers judge it.
+        const auto nothing = [](int, const QList<QStringList>&) { return 0; };
+        if (const platform::Result bounded =
+                grid::GridFile::readHead(path, 0, nothing, record::RecordStore::fileBounds()).result;
+            !bounded) {
+            out.failures.append({name, bounded.error});
             continue;
         }
         attached.append(name);

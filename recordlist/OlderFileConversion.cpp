@@ -44,13 +44,19 @@ bool sameCells(const grid::Grid& a, const grid::Grid& b)
     return true;
 }
 
-// The record at `record` holds the older file's cells: a conversion cut off before the older
-// file was set aside.
-bool alreadyConverted(const QString& older, const QString& record)
+// Whether the record at `record` holds the older file's cells: a conversion cut off before the
+// older file was set aside. Both files are read within the bounds of a record; the reason when the
+// older file cannot be read so. A record that cannot be read holds nothing of it.
+platform::ResultOf<bool> alreadyConverted(const QString& older, const QString& record)
 {
     grid::Grid was, now;
-    return grid::GridFile::load(was, older, grid::GridFile::Complete).ok &&
-           grid::GridFile::load(now, record, grid::GridFile::Complete).ok && sameCells(was, now);
+    if (platform::Result r =
+            grid::GridFile::load(was, older, grid::GridFile::Complete, record::RecordStore::fileBounds());
+        !r)
+        return platform::ResultOf<bool>::failure(std::move(r));
+    return platform::ResultOf<bool>::success(
+        grid::GridFile::load(now, record, grid::GridFile::Complete, record::RecordStore::fileBounds()).ok &&
+        sameCells(was, now));
 }
 
 // The backup folder holds a copy of the file's bytes under its name in capitals.
@@ -115,7 +121,12 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
 
         if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty()) {
             // Cut off after writing the record: the older file is only left to set aside.
-            if (!alreadyConverted(source, existing)) {
+            const platform::ResultOf<bool> converted = alreadyConverted(source, existing);
+            if (!converted) {
+                skip(converted.result.error);
+                continue;
+            }
+            if (!converted.value) {
                 skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
                                             .arg(QFileInfo(existing).fileName())));
                 continue;

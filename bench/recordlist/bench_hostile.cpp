@@ -4,13 +4,17 @@
 //   - a record file of 48 bytes declaring 10,000,000 rows;
 //   - a record file of 4 MB (a record's head, then 4,000,000 empty rows);
 //   - sibling files of 1 MB and 4 MB of the same kind, and a sparse one of 3 GB;
+//   - an older record file of 300 MB (sparse) beside the record it was converted to, for the
+//     conversion that every refresh of the record list runs;
 //   - 100 MB without a line feed, for the record list's head reader;
 //   - a grid file of 200,000 cell settings, each with a font name of its own;
 //   - an export log that is a link to /dev/zero, a FIFO, or a file over the log's bound, for the
 //     start-up compaction, the record list's dates of last export and an export's log line, and a
 //     log just under the bound for the cost of what the bound lets through;
 //   - and, for the cost of what the bounds of a record still let through, a record and a sibling
-//     record at those bounds (20,000 rows of 72 columns), every cell a text of its own.
+//     record at those bounds (20,000 rows of 72 columns), every cell filled, a record at those
+//     bounds whose cells all hold different texts with a cell setting on every row, and a record
+//     of 3.96 MB with as many cells, a cell setting and a row key on every row.
 //
 // Each case runs in a process of its own, forked for it: its first run there, then up to nine more
 // (within 3 s), and the growth of the process's peak memory over what it held before the first
@@ -19,8 +23,8 @@
 // The program prints, per case, the first run, the median of the others and the peak beside the
 // goals, and what became of the file.
 //
-// Run from a build with optimisations (the default RelWithDebInfo). The files take 185 MB of disk
-// for the time of the run (the 3 GB one is a hole).
+// Run from a build with optimisations (the default RelWithDebInfo). The files take about 190 MB of disk
+// for the time of the run (the 3 GB and 300 MB ones are holes).
 
 #include "common/ExportLog.h"
 #include "grid/Grid.h"
@@ -32,6 +36,7 @@
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
+#include "recordlist/OlderFileConversion.h"
 #include "recordlist/RecordListing.h"
 #include "recordlist/RecordSummary.h"
 #include "recordlist/SiblingImport.h"
@@ -103,6 +108,13 @@ struct Files
     {
         return refusal(recordlist::readRecordSummary(path).result);
     }
+    static std::string converted(const QString& folder)
+    {
+        const recordlist::ConversionReport r = recordlist::convertOlderFiles(folder);
+        if (!r.skipped.isEmpty())
+            return refusal(platform::Result::failure(r.skipped.first().reason));
+        return r.converted.isEmpty() ? "rien" : "converti";
+    }
     static std::string imported(const QString& folder)
     {
         const recordlist::ImportReport r = recordlist::sub_Migration_Pomerel_Mirelot(folder);
@@ -124,6 +136,15 @@ struct Files
         make(dense(bounds, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
                    record::file::kMaxFileBytes),
              bounds);
+        const QString different = folder("distinct") + "/" + name;
+        make(distinct(different, QStringLiteral("SHOC"), int(record::file::kMaxFileRows),
+                      record::file::kMaxFileBytes),
+             different);
+        const QString older = folder("older 300M");
+        make(sparse(older + "/SHOC-26-A~PASSAGE N1.FLX", 300LL << 20), older);
+        make(padded(older + "/SHOC-26-A~PASSAGE N1.FLX2009", recordHead(), 1000), older);
+        const QString formatted = folder("formatted") + "/" + name;
+        make(formattedRows(formatted, int(record::file::kMaxFileRows), 4'152'360), formatted);
         const QString siblingBounds = folder("Pomerel bounds");
         make(dense(siblingBounds + "/Ravelin-1.RVX", QStringLiteral("Ravelin"),
                    int(record::file::kMaxFileRows), record::file::kMaxFileBytes),
@@ -159,11 +180,20 @@ struct Files
             {"record of 4 MB", "record window", [=] { return opened(four); }},
             {"record at the bounds, every cell filled", "record window", [=] { return opened(bounds); }},
             {"record at the bounds, every cell filled", "record list", [=] { return listed(bounds); }},
+            {"record at the bounds, texts different, settings", "record window",
+             [=] { return opened(different); }},
+            {"record at the bounds, texts different, settings", "record list",
+             [=] { return listed(different); }},
+            {"record of 3.96 MB, a setting and key a row", "record window",
+             [=] { return opened(formatted); }},
+            {"record of 3.96 MB, a setting and key a row", "record list", [=] { return listed(formatted); }},
             {"sibling record at the bounds, every cell filled", "import",
              [=] { return imported(siblingBounds); }},
             {"sibling record of 1 MB", "import", [=] { return imported(sibling1); }},
             {"sibling record of 4 MB", "import", [=] { return imported(sibling4); }},
             {"sibling record of 3 GB (sparse)", "import", [=] { return imported(sparse3); }},
+            {"older file of 300 MB (sparse) beside its record", "conversion",
+             [=] { return converted(older); }},
             {"100 MB without a line feed", "record list", [=] { return listed(noLineFeed); }},
             {"100 MB without a line feed", "head reader", [=] { return head(noLineFeed); }},
             {"200,000 cell settings and fonts", "grid reader", [=] { return loaded(formats); }},

@@ -47,6 +47,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/time.h>
 
 using grid::GridView;
 using record_samples::controls;
@@ -402,10 +403,20 @@ TEST_F(WholeProgramTest, ARecordFromTheFirstStartToTheCorrespondentAndBackAfterA
     const QString listed = kRecord + QStringLiteral("||1|15/01/2010|") + mailed;
     EXPECT_EQ(lines(*list), QStringList{listed});
 
-    // Started again on the same folders: nothing asked, the record and its last export found.
+    // Started again on the same folders: nothing asked, the record and its last export found, and
+    // the temporary file of a save killed an hour ago gone (one of this minute stays).
+    const QString killed = QDir(dataFolder()).filePath(QStringLiteral(".mirelot-Ab12Cd"));
+    const QString writing = QDir(dataFolder()).filePath(QStringLiteral(".mirelot-Ef34Gh"));
+    testing_support::writeBytes(killed, "à moitié écrit");
+    testing_support::writeBytes(writing, "en cours");
+    const timeval anHourAgo{::time(nullptr) - 3600, 0};
+    const timeval times[2] = {anHourAgo, anHourAgo};
+    ASSERT_EQ(::utimes(QFile::encodeName(killed).constData(), times), 0);
     stop();
     ASSERT_TRUE(start());
     EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().texts().join('|').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(killed));
+    EXPECT_TRUE(QFileInfo::exists(writing));
     list = openList();
     ASSERT_TRUE(list);
     EXPECT_EQ(lines(*list), QStringList{listed});

@@ -38,6 +38,38 @@ TEST_F(GridFileTest, CompleteFileRoundTripsEverything)
     EXPECT_EQ(read("a.FLX2009"), read("b.FLX2009"));
 }
 
+// Many cells of a file hold the same short texts; each reads back as it was written, and stays a
+// cell of its own: texts repeated or not, of six characters and of seven, escaped, beyond 16 bits,
+// a file beginning with a byte order mark and a row beginning with that character.
+TEST_F(GridFileTest, EveryCellReadsBackAsWrittenAndStaysACellOfItsOwn)
+{
+    const QStringList texts = {"0", "x", "abcdef", "abcdefg", "é", "\U0001F426", "a\tb", "\\", "\uFEFFdébut"};
+    Grid g;
+    g.setRows(3000);
+    g.setCols(8);
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c)
+            g.setCell(r, c, c < 4 ? texts[(r + c) % texts.size()] : QString::number((r * 7 + c) % 5000));
+    const QByteArray bytes = GridFile::toComplete(g);
+    for (const QByteArray& file : {bytes, "\xEF\xBB\xBF" + bytes}) {
+        Grid back;
+        back.setFixedRows(0);
+        const platform::Result r = GridFile::fromComplete(back, file);
+        ASSERT_TRUE(r) << r.error.toStdString();
+        expectSameGrid(g, back);
+        back.setCell(1, 0, "changé");
+        EXPECT_EQ(back.cell(1, 0), "changé");
+        EXPECT_EQ(back.cell(0, 1), "x");
+        EXPECT_EQ(back.cell(10, 0), "x");
+    }
+    // The rows a file can hold are counted in characters, not in bytes.
+    Grid h;
+    const platform::Result r =
+        GridFile::fromComplete(h, "MIRELOT-GRILLE\t1\ntaille\t13\t1\t0\t0\ncellules\n€€€€\nfin\t13\n");
+    EXPECT_TRUE(r.error.endsWith("il annonce 13 lignes et n'en contient pas autant."))
+        << r.error.toStdString();
+}
+
 TEST_F(GridFileTest, CompleteFileShapes)
 {
     struct Row

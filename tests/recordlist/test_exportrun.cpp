@@ -10,6 +10,7 @@
 #include "recordlist/ExportTable.h"
 #include "tests/samples/ExportSamples.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/WorkbookContents.h"
 
@@ -277,6 +278,35 @@ TEST_F(ExportRunTest, MailToEachTickedCorrespondentCountsWhatLeft)
     r.recipients.clear();
     EXPECT_TRUE(
         ExportRun(data).run(r).started.error.startsWith("Veuillez sélectionner au moins une adresse"));
+}
+
+// The mail takes a record whole: a file beyond the bounds of a record (a sparse one, or one
+// declaring more rows than a record has) is not attached, and the reason names it.
+TEST_F(ExportRunTest, ARecordFileBeyondTheBoundsIsNotMailed)
+{
+    const QString sparse = "SHOC-07~Privas~Creux~MARTIN Anne~Hiver 2009-2010~Passage N1.FLX2009";
+    const QString declared = "SHOC-07~Privas~Vide~MARTIN Anne~Hiver 2009-2010~Passage N1.FLX2009";
+    ASSERT_TRUE(hostile_files::sparse(path(sparse), 64LL << 20));
+    ASSERT_TRUE(hostile_files::declaredRows(path(declared), 10'000'000, 1));
+    ExportRequest r;
+    r.kind = ExportKind::Mail;
+    r.records = {sparse, a, declared};
+    r.recipients = {"correspondant@exemple.fr"};
+    const ExportOutcome o = ExportRun(data).run(r);
+    EXPECT_EQ(o.mailsSent, 1);
+    ASSERT_EQ(env.mail().sent.size(), 1);
+    const QList<platform::MailAttachment>& attached = env.mail().sent[0].message.attachments;
+    ASSERT_EQ(attached.size(), 1);
+    EXPECT_EQ(attached[0].path, path(a));
+    EXPECT_EQ(o.exported, QStringList{a});
+    ASSERT_EQ(o.failures.size(), 2);
+    const QString reason = QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2");
+    EXPECT_TRUE(o.failures[0].reason.startsWith(
+        reason.arg(path(sparse), "il est trop grand pour un relevé (67108864 octets")))
+        << o.failures[0].reason.toStdString();
+    EXPECT_TRUE(o.failures[1].reason.startsWith(reason.arg(path(declared), "il annonce 10000000 lignes")))
+        << o.failures[1].reason.toStdString();
+    EXPECT_EQ(log(), a + kDate + kOlderLine);
 }
 
 TEST(ExportSelection, TheConfirmationNamesWhatIsExported)

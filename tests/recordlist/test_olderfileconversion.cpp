@@ -5,10 +5,13 @@
 #include "platform/Dialogs.h"
 #include "recordlist/OlderFileConversion.h"
 #include "tests/samples/ListSamples.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/RawNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace recordlist;
@@ -189,6 +192,55 @@ TEST_F(ConversionTest, AConversionCutOffBeforeTheSetAsideIsFinished)
     EXPECT_EQ(readBytes(path("SHOC@A@B~PASSAGE N1.@FLX")), older);
     EXPECT_EQ(readBytes(path("SHOC-A-B~PASSAGE N1.FLX2009")), record);
     EXPECT_EQ(files("Save V2008"), QStringList{"SHOC-A-B~PASSAGE N1.FLX"});
+}
+
+// An older file beside its record is compared with it only when it is within the bounds of a
+// record: one larger than any record (a sparse one, taking no room on disk) or declaring more rows
+// than a record has is refused from its size and first lines, named in the reason, and left as it
+// is with the record, whether the record exists or not.
+TEST_F(ConversionTest, AnOlderFileBeyondTheBoundsOfARecordIsRefusedBeforeItIsRead)
+{
+    const QString reason = QStringLiteral("Le fichier « %1 » ne peut pas être lu : %2");
+    const struct
+    {
+        const char* name;
+        bool withRecord;
+        std::function<bool(const QString&)> make;
+        QString why;
+    } cases[] = {
+        {"SHOC-A-B~PASSAGE N1.FLX", true,
+         [](const QString& p) { return hostile_files::sparse(p, 64LL << 20); },
+         "il est trop grand pour un relevé (67108864 octets"},
+        {"SHOC-C-D~PASSAGE N1.FLX", true,
+         [](const QString& p) { return hostile_files::declaredRows(p, 10'000'000, 1); },
+         "il annonce 10000000 lignes"},
+        {"SHOC-E-F~PASSAGE N1.FLX", false,
+         [](const QString& p) { return hostile_files::sparse(p, 64LL << 20); },
+         "il est trop grand pour un relevé (67108864 octets"},
+    };
+    QStringList expected;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.make(path(c.name)));
+        expected << c.name;
+        if (c.withRecord) {
+            writeOlder(QString(c.name) + "2009", "01/12/2009");
+            expected << QString(c.name) + "2009";
+        }
+    }
+    const qint64 sparseSize = QFileInfo(path(cases[0].name)).size();
+
+    const ConversionReport report = convertOlderFiles(env.dataFolder());
+    EXPECT_TRUE(report.converted.isEmpty());
+    ASSERT_EQ(report.skipped.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(report.skipped[i].fileName, cases[i].name);
+        EXPECT_TRUE(report.skipped[i].reason.startsWith(reason.arg(path(cases[i].name), cases[i].why)))
+            << report.skipped[i].reason.toStdString();
+    }
+    EXPECT_EQ(files(), expected);
+    EXPECT_TRUE(files(kBackupFolder).isEmpty());
+    EXPECT_EQ(QFileInfo(path(cases[0].name)).size(), sparseSize);
+    EXPECT_EQ(dateIn(path("SHOC-A-B~PASSAGE N1.FLX2009")), "01/12/2009");
 }
 
 TEST_F(ConversionTest, ANameThatWouldLeadOutOfTheDataFolderIsNotConverted)

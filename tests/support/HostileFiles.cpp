@@ -121,6 +121,65 @@ bool dense(const QString& path, const QString& mark, int rows, long long bytes)
     return write(path, text + end);
 }
 
+bool distinct(const QString& path, const QString& mark, int rows, long long bytes)
+{
+    constexpr int cols = 72;
+    const QByteArray header = headerOf(rows, cols);
+    QByteArray settings;
+    for (int r = 0; r < rows; ++r)
+        settings += QStringLiteral("cellule\t%1\t0\t1\t0\t0\t0\t\n").arg(r).toUtf8();
+    const QByteArray end = settings + QStringLiteral("fin\t%1\n").arg(rows).toUtf8();
+    // Three characters of the 90 after the blank that need no escape, as a number in base 90.
+    const auto textOf = [](long long n) {
+        QByteArray t(3, ' ');
+        for (int i = 2; i >= 0; --i, n /= 90) {
+            const char ch = char('!' + n % 90);
+            t[i] = ch == '\\' ? '{' : ch;
+        }
+        return t;
+    };
+    QByteArray text = header;
+    text.reserve(qsizetype(bytes));
+    long long n = 0;
+    for (int r = 0; r < rows; ++r) {
+        // Room for this row, the empty rows after it and the end.
+        const long long left = bytes - text.size() - end.size() - (rows - r);
+        QByteArray row = "\t" + mark.toUtf8();
+        for (int c = 2; c < cols && row.size() + 4 < left; ++c)
+            row += '\t' + textOf(n++);
+        text += (row.size() < left ? row : QByteArray()) + '\n';
+    }
+    return write(path, text + end);
+}
+
+bool formattedRows(const QString& path, int rows, long long bytes)
+{
+    constexpr int cols = 72;
+    QByteArray full = "x\tSHOC";
+    for (int c = 2; c < cols; ++c)
+        full += "\tx";
+    full += '\n';
+    const QByteArray header = headerOf(rows, cols);
+    const QByteArray end = QStringLiteral("fin\t%1\n").arg(rows).toUtf8();
+    const auto settingOf = [](int r) {
+        return QStringLiteral("cellule\t%1\t1\t1\t16777215\t0\t0\t\n").arg(r).toUtf8();
+    };
+    const auto keyOf = [](int r, long long length) {
+        return QStringLiteral("cle\t%1\t").arg(r).toUtf8() + QByteArray(qsizetype(length), 'k') + '\n';
+    };
+    long long fixed = header.size() + end.size() + (long long)rows * full.size();
+    for (int r = 0; r < rows; ++r)
+        fixed += settingOf(r).size() + keyOf(r, 0).size();
+    const long long keyLength = std::max<long long>(1, (bytes - fixed) / std::max(rows, 1));
+    QByteArray text = header;
+    text.reserve(qsizetype(bytes));
+    for (int r = 0; r < rows; ++r)
+        text += full;
+    for (int r = 0; r < rows; ++r)
+        text += settingOf(r) + keyOf(r, keyLength);
+    return write(path, text + end);
+}
+
 bool cellFormats(const QString& path, int count)
 {
     constexpr int cols = 72;

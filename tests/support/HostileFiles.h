@@ -35,6 +35,16 @@ bool withoutLineFeed(const QString& path, long long bytes);
 // rows filled as `bytes` allows (the others empty): the most texts a file of that size can make.
 bool dense(const QString& path, const QString& mark, int rows, long long bytes);
 
+// The same with every cell a text of three characters that none of the 729,000 cells before it
+// holds, as many cells filled as `bytes` allows, and a cell setting on every row: the most memory
+// a file of that size makes a reader take.
+bool distinct(const QString& path, const QString& mark, int rows, long long bytes);
+
+// A record file (marked "SHOC") of so many rows of 72 columns, every cell a text of one character,
+// each row with a cell setting and a row key, the key made as long as brings the file to about
+// `bytes` bytes: the most a reader builds from a file within a record's bounds.
+bool formattedRows(const QString& path, int rows, long long bytes);
+
 // A complete grid file of 72 columns holding `count` cell settings, each with a font name of its
 // own.
 bool cellFormats(const QString& path, int count);
