@@ -24,6 +24,10 @@
 //    afterSort (header-click sort: column and order, 1 ascending, 2 descending),
 //    scrollTip (while the vertical scroll bar is dragged with scroll tips on: the top row).
 //
+// Reached by Tab or Shift+Tab, a grid whose current cell takes no typing (a fixed, read-only or
+// hidden column) puts its cursor on the first cell that does: the first of the current row from
+// the left, else of the next row that has one; the keys typed then go into that cell.
+//
 // Check-box cells (cells of a Boolean column, cells with a check state) are toggled by a click
 // or the space bar. A read-only cell, a fixed cell or a grid that is not editable opens no
 // editor. A cell with an edit list opens a ListEditor ("#code;label" items store the code):
@@ -139,6 +143,7 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void updateGeometries() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -158,6 +163,8 @@ private:
     int colOffset() const;
     bool isCheckCell(int row, int col) const;
     bool isEditableCell(int row, int col) const;
+    // The cursor put on a cell that takes typing, unless it is on one.
+    void goToEditableCell();
     void toggleCheck(int row, int col);
     void editorOpened(QWidget* editor, const QModelIndex& index);
     // Stored value of an editor: the code of a chosen "#code;label" item, or the text.

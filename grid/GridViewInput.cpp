@@ -1,14 +1,18 @@
 // The keys and the mouse of a grid view: the Windows key codes and shift states its events
-// carry, keys typed on the grid and in its editor, and the mouse over its cells and headers.
+// carry, keys typed on the grid and in its editor, the cell a grid reached by Tab starts on, and
+// the mouse over its cells and headers.
 
 #include "grid/GridView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace grid {
 
@@ -133,6 +137,34 @@ void GridView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void GridView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        goToEditableCell();
+}
+
+void GridView::goToEditableCell()
+{
+    if (!m_grid || isEditing() || m_grid->editable() == Grid::Editable::None)
+        return;
+    const int current = m_grid->row();
+    if (isEditableCell(current, m_grid->col()))
+        return;
+    const int first = m_grid->fixedRows(), rows = m_grid->rows();
+    // The current row first, then the rows below it, then those above.
+    for (int i = 0; i < rows - first; ++i) {
+        const int r = first + (std::max(current - first, 0) + i) % (rows - first);
+        for (int c = m_grid->fixedCols(); c < m_grid->cols(); ++c) {
+            if (isEditableCell(r, c)) {
+                m_grid->select(r, c);
+                scrollTo(indexOf(r, c));
+                return;
+            }
+        }
+    }
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)

@@ -14,8 +14,12 @@ namespace {
 // Rows of the list shown at once; more scroll.
 constexpr int kShownRows = 12;
 
+// Said in the list while the text typed matches none of its items.
+const QString kNothingMatches = QStringLiteral("Aucun élément ne correspond");
+
 // Enter and Tab store only when there is something to store, or when nothing was typed (and
-// then nothing is stored): a text that matches no item of a closed list keeps the editor open.
+// then nothing is stored, the cell keeping its value, whether one of the items or not): a typed
+// text that matches no item of a closed list keeps the editor open.
 class ChoiceValidator : public QValidator
 {
 public:
@@ -23,7 +27,7 @@ public:
 
     State validate(QString& text, int&) const override
     {
-        return m_editor->hasValue() || text.isEmpty() ? Acceptable : Intermediate;
+        return m_editor->hasValue() || text.isEmpty() || !m_editor->isTyped() ? Acceptable : Intermediate;
     }
 
 private:
@@ -45,6 +49,7 @@ ListEditor::ListEditor(const GridEditList& list, QWidget* parent)
     : QLineEdit(parent), m_list(list), m_matcher(labelsOf(list))
 {
     setValidator(new ChoiceValidator(this));
+    m_textColour = palette().color(QPalette::Text);
     m_choices = new QListWidget(parent ? parent->window() : nullptr);
     m_choices->setObjectName(QStringLiteral("editListChoices"));
     // A click chooses and leaves the focus in the cell: the list takes none, and stands for the
@@ -76,6 +81,8 @@ void ListEditor::showValue(const QString& value)
         if (m_list.items[i].label == value)
             item = i;
     setText(item >= 0 ? m_list.items[item].label : value);
+    m_typed = false;
+    showMatchesNothing(false);
     offer(m_matcher.matches(QString()), item);
 }
 
@@ -88,8 +95,20 @@ void ListEditor::setTypedText(const QString& text)
 
 void ListEditor::typed(const QString& text)
 {
+    m_typed = true;
     const QList<int> items = m_matcher.matches(text);
+    showMatchesNothing(items.isEmpty() && !text.isEmpty() && !m_list.typingAllowed);
     offer(items, text.isEmpty() || items.isEmpty() ? -1 : 0);
+}
+
+void ListEditor::showMatchesNothing(bool nothing)
+{
+    if (nothing == m_matchesNothing)
+        return;
+    m_matchesNothing = nothing;
+    QPalette shown = palette();
+    shown.setColor(QPalette::Text, nothing ? QColor(Qt::red) : m_textColour);
+    setPalette(shown);
 }
 
 bool ListEditor::hasValue() const { return m_current >= 0 || m_list.typingAllowed; }
@@ -117,6 +136,11 @@ void ListEditor::offer(const QList<int>& items, int current)
     if (m_choices) {
         m_choices->clear();
         m_choices->addItems(offeredLabels());
+        if (m_matchesNothing) {
+            // A line that cannot be chosen: the list's rows stay those of m_offered (none).
+            auto* line = new QListWidgetItem(kNothingMatches, m_choices);
+            line->setFlags(Qt::NoItemFlags);
+        }
     }
     highlight(current);
     placeChoices();
@@ -179,16 +203,17 @@ void ListEditor::placeChoices()
     if (!m_choices)
         return;
     QWidget* window = m_choices->parentWidget();
-    if (!isVisible() || m_offered.isEmpty() || !window || !window->isAncestorOf(this)) {
+    const int lines = m_choices->count();
+    if (!isVisible() || lines == 0 || !window || !window->isAncestorOf(this)) {
         m_choices->hide();
         return;
     }
     const int frame = 2 * m_choices->frameWidth();
     const int rowHeight = std::max(m_choices->sizeHintForRow(0), fontMetrics().height());
-    const int rows = std::min(int(m_offered.size()), kShownRows);
+    const int rows = std::min(lines, kShownRows);
     int height = rows * rowHeight + frame;
     int width = m_choices->sizeHintForColumn(0) + frame;
-    if (m_offered.size() > kShownRows)
+    if (lines > kShownRows)
         width += m_choices->verticalScrollBar()->sizeHint().width();
     width = std::min(std::max(width, this->width()), window->width());
 

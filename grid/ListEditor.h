@@ -6,13 +6,16 @@
 // the user clicks an item; Escape drops the edit.
 //
 // With nothing highlighted (nothing typed yet, or a text that matches nothing), a list that
-// takes no typed text has nothing to store: the cell keeps its value, and Enter and Tab keep the
-// editor open on a text that matches nothing. A list that takes typing ("|" first) stores the
-// text typed when no item is highlighted.
+// takes no typed text has nothing to store: the cell keeps its value. Enter and Tab then leave the
+// editor when nothing was typed (a value of no item, an old code kept in a record, is left as it
+// is), and keep it open on a typed text that matches nothing, which shows as such while it is
+// typed: in red, the list saying that no item matches. A list that takes typing ("|" first)
+// stores the text typed when no item is highlighted.
 
 #include "grid/Grid.h"
 #include "grid/ListMatcher.h"
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -38,6 +41,10 @@ public:
 
     // There is something to store: an item is highlighted, or the list takes typing.
     bool hasValue() const;
+    // The text shown was typed (or put in as typed), not the cell's value.
+    bool isTyped() const { return m_typed; }
+    // The text typed matches no item of a list that takes no other text.
+    bool matchesNothing() const { return m_matchesNothing; }
     // What the cell stores: the highlighted item's code; else the text typed where the list
     // takes typing; else nothing.
     QString value() const;
@@ -64,11 +71,15 @@ private:
     void offer(const QList<int>& items, int current);
     void highlight(int row);
     void placeChoices();
+    void showMatchesNothing(bool nothing);
 
     GridEditList m_list;
     ListMatcher m_matcher;
     QList<int> m_offered; // indexes of the items offered, in the order shown
     int m_current = -1;   // the highlighted row of m_offered
+    bool m_typed = false;
+    bool m_matchesNothing = false;
+    QColor m_textColour; // of the text, when it matches
     QPointer<QListWidget> m_choices;
 };
 

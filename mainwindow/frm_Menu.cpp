@@ -5,6 +5,7 @@
 #include "common/OptionMarks.h"
 #include "common/Settings.h"
 #include "mainwindow/Documentation.h"
+#include "mainwindow/MainWindowKeys.h"
 #include "mainwindow/MenuOptions.h"
 #include "mainwindow/StudyDepartmentsPrompt.h"
 #include "mainwindow/UpdateCheck.h"
@@ -128,6 +129,8 @@ frm_Menu::frm_Menu(QWidget* parent) : QMainWindow(parent)
     });
 
     buildMenus();
+    // F10 and Alt for the menu bar, Ctrl+F4 for the active child window.
+    new mainwindow::MainWindowKeys(this, [this] { closeActiveWindow(); });
 
     // The items follow the marks, whoever sets them.
     common::observeOptions([this](const QString& name, bool on) {
@@ -585,6 +588,13 @@ QList<QMdiSubWindow*> frm_Menu::windowsToArrange() const
         shown << w;
     }
     return shown;
+}
+
+void frm_Menu::closeActiveWindow()
+{
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    if (active && active != m_logo)
+        active->close();
 }
 
 void frm_Menu::cascadeWindows()

@@ -3,7 +3,8 @@
 // user's options as check-marked items, in step with the store of marks (common/OptionMarks) from
 // which every other window reads them, opens the settings windows, the record list, the record
 // window and the about box as child windows, arranges them, adapts its captions to this program
-// and to the administrator mode, and runs the update check.
+// and to the administrator mode, and runs the update check. Its menu bar is reached by the
+// keyboard, and Ctrl+F4 closes the active child window (mainwindow/MainWindowKeys.h).
 
 #include "grid/Grid.h"
 #include "mainwindow/frm_Splash_Logo.h"
@@ -83,6 +84,10 @@ public:
     QMdiSubWindow* listWindow() const { return m_list; }
     QMdiSubWindow* aboutWindow() const { return m_about; }
     frm_Splash_Logo* logo() const { return m_logo; }
+
+    // Closes the active child window (Ctrl+F4) through its own closing steps, as its close box
+    // does; the logo stays.
+    void closeActiveWindow();
 
     // Window arrangement of the "Fenêtres" menu.
     void cascadeWindows();

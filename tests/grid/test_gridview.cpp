@@ -307,6 +307,73 @@ TEST_F(GridViewTest, ListEditorRoads)
     EXPECT_EQ(grid().cell(3, 2), "Buse variable");
 }
 
+// A list cell holding a value that is none of its items (an old code kept in a record): Enter and
+// Tab leave it as it is, without an after-edit, Tab going on to the next cell.
+TEST_F(GridViewTest, AValueOfNoItemIsLeftAsItIsByEnterAndTab)
+{
+    QSignalSpy after(&view, &GridView::afterEdit);
+    grid().setColEditList(1, " |#1;1 - Absente|#2;2 - Bruine|#3;3 - Averses");
+    grid().setCell(1, 1, "9");
+    for (const Qt::Key leave : {Qt::Key_Return, Qt::Key_Tab}) {
+        SCOPED_TRACE(leave == Qt::Key_Tab ? "Tab" : "Enter");
+        grid().select(1, 1);
+        view.setFocus();
+        key(Qt::Key_F2);
+        ASSERT_TRUE(view.isEditing());
+        EXPECT_EQ(view.editText(), "9");
+        key(leave);
+        EXPECT_TRUE(!view.isEditing() || view.editCol() != 1) << "the editor left";
+        EXPECT_EQ(grid().cell(1, 1), "9");
+        EXPECT_EQ(view.currentIndex(), view.indexOf(1, leave == Qt::Key_Tab ? 2 : 1));
+        if (view.isEditing())
+            key(Qt::Key_Escape);
+    }
+    EXPECT_EQ(after.size(), 0);
+}
+
+// A text typed into a list that takes no other text and that matches no item is shown as such
+// while it is typed: in red, the list saying that no item matches. A list that takes typing
+// stores such a text and shows nothing of the kind.
+TEST_F(GridViewTest, ATypedTextThatMatchesNothingIsShownAsSuch)
+{
+    const struct
+    {
+        const char* list;
+        const char* typed;
+        bool nothing;
+    } cases[] = {
+        {" |Alouette des champs|Bécasse des bois|Pie bavarde", "bec", false},
+        {" |Alouette des champs|Bécasse des bois|Pie bavarde", "becz", true},
+        {"|Buse|Busard", "Buse variable", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        grid().setColEditList(2, c.list);
+        grid().select(1, 2);
+        view.setFocus();
+        type(QString::fromUtf8(c.typed));
+        auto* editor = qobject_cast<ListEditor*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        const QColor normal = view.palette().color(QPalette::Text);
+        EXPECT_EQ(editor->palette().color(QPalette::Text), c.nothing ? QColor(Qt::red) : normal);
+        QListWidget* choices = editor->choices();
+        EXPECT_EQ(choices->findItems("Aucun élément ne correspond", Qt::MatchExactly).size(),
+                  c.nothing ? 1 : 0);
+        if (c.nothing) {
+            EXPECT_TRUE(choices->isVisible());
+            ASSERT_EQ(choices->count(), 1);
+            EXPECT_EQ(choices->item(0)->text(), "Aucun élément ne correspond");
+            EXPECT_FALSE(choices->item(0)->flags() & Qt::ItemIsSelectable);
+            // Back to a text that matches: the hint goes.
+            key(Qt::Key_Backspace);
+            EXPECT_EQ(editor->palette().color(QPalette::Text), normal);
+            EXPECT_EQ(editor->offeredLabels(), QStringList{"Bécasse des bois"});
+            EXPECT_EQ(choices->count(), 1);
+        }
+        key(Qt::Key_Escape);
+    }
+}
+
 TEST_F(GridViewTest, KeysTypedInTheEditorCanBeDroppedOrReplaced)
 {
     QList<int> seen;
@@ -540,6 +607,61 @@ TEST_F(GridViewTest, AColumnKeepsItsLeastWidthThroughTheFits)
     EXPECT_EQ(view.columnWidth(1), 150);
     EXPECT_EQ(grid().colWidth(2), 150);
     EXPECT_LT(view.columnWidth(0), 150) << "the other columns fitted to their contents";
+}
+
+// Reached by Tab or Shift+Tab, a grid puts its cursor on the first cell the user may type into,
+// from the left of the current row, when the current cell is not one (a read-only, fixed or
+// hidden column); the keys then typed go into that cell. A current cell that takes typing stays.
+TEST(GridViewTabbedInto, TheCursorGoesToTheFirstCellThatTakesTyping)
+{
+    const struct
+    {
+        const char* what;
+        int fixedCols;
+        int readOnlyCol; // -1: none
+        int hiddenCol;   // -1: none
+        int current;     // the current column before the grid is reached
+        int expected;
+    } cases[] = {
+        {"read-only column", 1, 1, -1, 1, 2},
+        {"second fixed column", 2, -1, -1, 1, 2},
+        {"fixed then hidden then read-only", 2, 3, 2, 1, 4},
+        {"a cell that takes typing stays", 1, 1, -1, 3, 3},
+    };
+    for (const bool backwards : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (backwards ? " (Shift+Tab)" : ""));
+            QWidget window;
+            auto* layout = new QVBoxLayout(&window);
+            layout->addWidget(new QLineEdit);
+            auto* view = new GridView;
+            layout->addWidget(view);
+            layout->addWidget(new QLineEdit);
+            Grid& g = view->grid();
+            g.setRows(0);
+            g.setFormatString("|A|B|C|D|E");
+            g.setFixedRows(1);
+            g.setFixedCols(c.fixedCols);
+            g.addRow("\ta\tb\tc\td\te");
+            g.addRow("\ta\tb\tc\td\te");
+            g.setEditable(Grid::Editable::KeyboardMouse);
+            if (c.readOnlyCol >= 0)
+                g.setReadOnly({0, c.readOnlyCol, 2, c.readOnlyCol}, true);
+            if (c.hiddenCol >= 0)
+                g.setColHidden(c.hiddenCol, true);
+            g.select(2, c.current);
+            window.show();
+            window.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+            ASSERT_TRUE(testing_support::tabInto(view, backwards));
+            EXPECT_EQ(g.row(), 2);
+            EXPECT_EQ(g.col(), c.expected);
+            EXPECT_EQ(view->currentIndex(), view->indexOf(2, c.expected));
+            testing_support::typeKeys("xy");
+            ASSERT_TRUE(view->isEditing());
+            testing_support::pressKey(Qt::Key_Return);
+            EXPECT_EQ(g.cell(2, c.expected), "xy");
+        }
 }
 
 // A parcel grid: row headers, then the parcel's label, a fixed column that stays beside them

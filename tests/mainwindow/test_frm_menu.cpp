@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -563,6 +564,90 @@ TEST_F(FrmMenuTest, F3OpensTheRecordList)
     EXPECT_EQ(menu->listWindow(), nullptr);
     QTest::keyClick(menu.get(), Qt::Key_F3);
     EXPECT_TRUE(menu->listWindow());
+}
+
+// The menu bar reached by the keyboard, from a child window holding the focus: F10, or Alt
+// pressed and released alone, gives the bar the focus with its first menu highlighted (not the
+// greyed "|" before it) and no menu open; Escape, or the same key again, gives the focus back.
+// Alt with another key is that key's business (here a button's mnemonic): the bar stays as it is.
+TEST_F(FrmMenuTest, F10OrAltAloneGivesTheMenuBarTheFocus)
+{
+    menu->sub_Adapte_Affichage();
+    afficher();
+    menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    auto* child = new QWidget;
+    auto* line = new QLineEdit(child);
+    auto* button = new QPushButton(QStringLiteral("&Essai"), child);
+    button->move(0, 40);
+    QMdiSubWindow* frame = menu->mdiArea()->addSubWindow(child);
+    frame->show();
+    menu->mdiArea()->setActiveSubWindow(frame);
+    line->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(line->hasFocus());
+    QMenuBar* bar = menu->menuBar();
+    const auto press = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+        QApplication::processEvents();
+    };
+
+    const struct
+    {
+        const char* what;
+        Qt::Key key;
+        Qt::Key leave;
+    } roads[] = {
+        {"F10, Escape", Qt::Key_F10, Qt::Key_Escape},
+        {"F10, F10", Qt::Key_F10, Qt::Key_F10},
+        {"Alt, Escape", Qt::Key_Alt, Qt::Key_Escape},
+        {"Alt, Alt", Qt::Key_Alt, Qt::Key_Alt},
+    };
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.what);
+        press(road.key);
+        EXPECT_TRUE(bar->hasFocus());
+        EXPECT_EQ(bar->activeAction(), item("Options"));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "highlighted, not open";
+        press(road.leave);
+        EXPECT_EQ(bar->activeAction(), nullptr);
+        EXPECT_TRUE(line->hasFocus());
+    }
+
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    press(Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(clicked.wait(1000)) << "the button's mnemonic (a click shown for a moment)";
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    EXPECT_FALSE(bar->hasFocus());
+}
+
+// From the highlighted menu the arrows and Enter work as in an open menu: Right goes on to the next
+// menu (over the greyed "|"), Down opens it, Enter runs its item.
+TEST_F(FrmMenuTest, ArrowsAndEnterFromTheMenuBarOpenAMenuAndRunAnItem)
+{
+    menu->sub_Adapte_Affichage();
+    afficher();
+    menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    QMenuBar* bar = menu->menuBar();
+    const auto press = [menu = menu.get()](Qt::Key k) {
+        QWidget* to = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                        : QApplication::focusWidget();
+        QTest::keyClick(to ? to : menu, k);
+        QApplication::processEvents();
+    };
+    press(Qt::Key_F10);
+    ASSERT_EQ(bar->activeAction(), item("Options"));
+    press(Qt::Key_Right);
+    ASSERT_EQ(bar->activeAction(), item("EPS"));
+    press(Qt::Key_Down);
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->menuAction(), item("EPS"));
+    EXPECT_EQ(open->activeAction(), item("Saisie", 2));
+    press(Qt::Key_Return);
+    EXPECT_TRUE(menu->listWindow()) << "the record list opened";
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(FrmMenuTest, AboutBoxIsOneWindow)

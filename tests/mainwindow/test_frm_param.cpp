@@ -505,11 +505,16 @@ TEST_F(FrmParamTest, MainWindowOpensTheEditorAndGetsItsItemBackOnClose)
     milieux->flx_Grille->grid().setCell(1, 2, "Chaumes");
     env.dialogs().answer(mb::Cancel);
     EXPECT_FALSE(cadre->close());
+    // Ctrl+F4 asks as the close box does.
+    menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    env.dialogs().answer(mb::Cancel);
+    QTest::keyClick(milieux->flx_Grille, Qt::Key_F4, Qt::ControlModifier);
     env.dialogs().answer(mb::Cancel);
     EXPECT_FALSE(menu->close());
     EXPECT_TRUE(menu->isVisible());
     ASSERT_EQ(menu->windows().size(), 1);
-    EXPECT_EQ(env.dialogs().asked().size(), 2);
+    EXPECT_EQ(env.dialogs().asked().size(), 3);
     env.dialogs().answer(mb::Yes);
     EXPECT_TRUE(menu->close());
     EXPECT_FALSE(menu->isVisible());

@@ -20,6 +20,7 @@
 #include "tests/support/RecordingPointer.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -385,6 +386,50 @@ TEST_F(RecordWindowTest, CloseGuardAndSpeciesWriteBack)
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_EQ(testing_support::readBytes(speciesPath), written);
+}
+
+// Ctrl+F4 closes the active child window as its close box does: a changed record asks its
+// question first, No keeping it open, Yes closing it. Ctrl+F4 is the main window's own, whatever
+// key the desktop gives the frames' own Close (Ctrl+F4 here, as on Windows; Ctrl+W alone on Linux
+// desktops, where the frame knows no Ctrl+F4: its key taken away below, as there).
+TEST_F(RecordWindowTest, CtrlF4ClosesTheRecordWindowThroughItsQuestion)
+{
+    for (const bool linuxDesktop : {false, true}) {
+        SCOPED_TRACE(linuxDesktop ? "the frame's Close on Ctrl+W alone" : "the frame's Close on Ctrl+F4 too");
+        env.dialogs().clearAsked();
+        frm_Menu menu;
+        menu.resize(1000, 700);
+        menu.show();
+        menu.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+        QMdiSubWindow* frame = menu.openRecord(RecordRequest{});
+        ASSERT_TRUE(frame);
+        if (linuxDesktop)
+            for (QAction* a : frame->actions()) {
+                QList<QKeySequence> keys = a->shortcuts();
+                keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4));
+                a->setShortcuts(keys);
+            }
+        auto* w = qobject_cast<frm_Releve_SHOC*>(frame->widget());
+        ASSERT_TRUE(w);
+        controls(*w).txt_Lieudit->setFocus();
+        QTest::keyClicks(controls(*w).txt_Lieudit, "Les Plantes");
+        ASSERT_TRUE(w->isModified());
+
+        env.dialogs().answer(mb::No);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(env.dialogs().texts(),
+                  QStringList{"ATTENTION !\n\nVous fermez la fenêtre sans avoir sauvegardé les données "
+                              "modifiées.\n\nEst-ce normal ?"});
+        EXPECT_EQ(menu.recordWindow(), frame) << "No: the record stays open";
+
+        env.dialogs().answer(mb::Yes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(env.dialogs().texts().size(), 2);
+        EXPECT_FALSE(menu.recordWindow()) << "Yes: closed";
+    }
 }
 
 TEST_F(RecordWindowTest, TheRecordListHidesWhileTheRecordIsOpenAndIsRefreshedWhenItSaves)

@@ -163,6 +163,36 @@ TEST_F(RecordGridsTest, SpeciesTypedByCodeOrName)
         << "the behaviours of the row's class";
 }
 
+// Reached by Tab, each grid of the record window has its cursor on its first cell that takes
+// typing, where the keys then typed go: the species code ("colpal" then Enter stores the wood
+// pigeon), the first weather code, the first coordinate of the location grid.
+TEST_F(RecordGridsTest, EachGridReachedByTabTakesTheKeysInItsFirstCellOpenToTyping)
+{
+    ASSERT_TRUE(testing_support::tabInto(controls(*w).flx_Espèces));
+    EXPECT_EQ(species().col(), SpeciesCodeColumn);
+    type("colpal");
+    enter();
+    EXPECT_EQ(row(species(), 1), "O\tCOLPAL\tPigeon ramier\t\t\t\t\t0\t");
+
+    controls(*w).ogl_Divers->setCurrentIndex(2);
+    Grid& weather = controls(*w).flx_Date_Météo->grid();
+    ASSERT_TRUE(testing_support::tabInto(controls(*w).flx_Date_Météo));
+    EXPECT_EQ(weather.col(), 2);
+    type("3");
+    enter();
+    EXPECT_EQ(weather.cell(weather.row(), 2), "3");
+
+    controls(*w).ogl_Divers->setCurrentIndex(1);
+    controls(*w).ogl_Parcelles->setCurrentIndex(0);
+    GridView* location = controls(*w).flx_Coordonnées;
+    ASSERT_TRUE(testing_support::tabInto(location));
+    EXPECT_EQ(location->grid().col(), LocLongitude);
+    type("4");
+    ASSERT_TRUE(location->isEditing());
+    EXPECT_EQ(location->editCol(), LocLongitude);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+}
+
 // A weather code typed into its cell: the list's code stored, its label shown.
 TEST_F(RecordGridsTest, WeatherCodeTyped)
 {

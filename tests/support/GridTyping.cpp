@@ -41,4 +41,20 @@ bool typeCell(grid::GridView* view, int row, int col, const QString& text, Qt::K
     return !view->isEditing() || view->editRow() != row || view->editCol() != col;
 }
 
+bool tabInto(grid::GridView* view, bool backwards)
+{
+    const auto reachable = [](const QWidget* w) {
+        return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled();
+    };
+    QWidget* from = backwards ? view->nextInFocusChain() : view->previousInFocusChain();
+    while (from != view && (!reachable(from) || view->isAncestorOf(from)))
+        from = backwards ? from->nextInFocusChain() : from->previousInFocusChain();
+    if (from == view)
+        return false;
+    from->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    pressKey(backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    return view->hasFocus();
+}
+
 } // namespace testing_support

@@ -21,5 +21,9 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Tab; Qt::Key_unknown leaves it open). False when no editor opened, or when the key given did
 // not close it (a text refused, a list item not found).
 bool typeCell(grid::GridView* view, int row, int col, const QString& text, Qt::Key leave = Qt::Key_Return);
+// The grid reached by the keyboard: the focus given to the control before it in the tab order
+// (after it, for Shift+Tab), then Tab (Shift+Tab) pressed. False when the grid did not get the
+// focus.
+bool tabInto(grid::GridView* view, bool backwards = false);
 
 } // namespace testing_support
