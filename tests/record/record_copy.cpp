@@ -15,31 +15,13 @@
 
 #include <iostream>
 
-namespace {
-
-// The user of this copy answers No to every question: the record on disk is kept.
-class AnswersNo : public platform::Dialogs
-{
-public:
-    int ask(const QString&, int, const QString&) override
-    {
-        std::cout << "asked" << std::endl;
-        return platform::mb::No;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (argc != 3)
         return 2;
     platform::Registry settings{QString()};
-    AnswersNo dialogs;
+    testing_support::AnswersNo dialogs;
     platform::SystemClock clock;
     platform::installServices({&settings, &dialogs, nullptr, &clock, nullptr, nullptr, nullptr});
     record::SurveyRecord r = record_samples::twoParcels();

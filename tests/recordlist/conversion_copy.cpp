@@ -18,19 +18,6 @@
 
 namespace {
 
-class AnswersNo : public platform::Dialogs
-{
-public:
-    int ask(const QString&, int, const QString&) override
-    {
-        std::cout << "asked" << std::endl;
-        return platform::mb::No;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
-    std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
-};
-
 void print(const char* what, const QString& text)
 {
     std::cout << what << ' ' << text.toStdString() << std::endl;
@@ -44,7 +31,7 @@ int main(int argc, char** argv)
     if (argc != 3)
         return 2;
     platform::Registry settings{QString()};
-    AnswersNo dialogs;
+    testing_support::AnswersNo dialogs;
     platform::SystemClock clock;
     platform::installServices({&settings, &dialogs, nullptr, &clock, nullptr, nullptr, nullptr});
     const QString mode = QString::fromUtf8(argv[1]);

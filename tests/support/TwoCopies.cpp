@@ -68,4 +68,10 @@ void waitForTheStart()
     }
 }
 
+int AnswersNo::ask(const QString&, int, const QString&)
+{
+    std::cout << "asked" << std::endl;
+    return platform::mb::No;
+}
+
 } // namespace testing_support

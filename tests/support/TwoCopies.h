@@ -4,6 +4,8 @@
 // (services installed, its data prepared), says so, waits for the moment it is given and only
 // then acts, so that both act within a fraction of a millisecond of each other.
 
+#include "platform/Dialogs.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,5 +19,16 @@ QStringList runTwoCopies(const QString& program, const QStringList& firstArgumen
 
 // The helper's side: says it is ready, then waits for the moment and returns at it.
 void waitForTheStart();
+
+// The user of a helper copy: answers No to every question (what is on disk is kept) and prints
+// "asked" on a line of its own for each.
+class AnswersNo : public platform::Dialogs
+{
+public:
+    int ask(const QString&, int, const QString&) override;
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
+    std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
+};
 
 } // namespace testing_support
