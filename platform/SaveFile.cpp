@@ -11,9 +11,14 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
@@ -75,7 +80,10 @@ int folderProblem(const QString& path)
         return ENOTDIR;
     if (QStorageInfo(folder.absoluteFilePath()).isReadOnly())
         return EROFS;
-    if (!folder.isWritable() || (target.exists() && !target.isWritable()))
+    if (!folder.isWritable())
+        return EACCES;
+    // A file that another copy replaces or sets aside at this moment is not a refused one.
+    if (::access(QFile::encodeName(target.filePath()).constData(), W_OK) != 0 && errno == EACCES)
         return EACCES;
     return 0;
 }
@@ -95,11 +103,51 @@ FileVersion versionOf(const struct stat& st)
     return s;
 }
 
-FileVersion versionOfHandle(int handle)
+// The inode's generation: a number the file system gives each new inode, so that a file made
+// with the number of one removed meanwhile is told from it. 0 where the file system has none.
+quint32 generationOf(int handle)
 {
-    struct stat st;
-    return ::fstat(handle, &st) == 0 ? versionOf(st) : FileVersion();
+    unsigned int generation = 0;
+    return ::ioctl(handle, FS_IOC_GETVERSION, &generation) == 0 ? generation : 0;
 }
+
+// The folder of the record files locked while a copy trades a file's name and checks what it
+// took out, so that two copies of the program never interleave these steps (a lock taken with
+// flock on the folder itself: no file is added). Not taken within a second (a copy stopped
+// midway, a file system without locks): the steps go on without it, each still checking every
+// file it holds before it removes one.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString& folder)
+        : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_fd < 0)
+            return;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        for (;;) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+                return;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                break;
+            if (std::chrono::steady_clock::now() > until)
+                break;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // the lock goes with the descriptor
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
 
 int exchangeNames(const QString& a, const QString& b)
 {
@@ -259,8 +307,23 @@ Result saveFileFrom(const QString& path, const QString& source)
 
 FileVersion fileVersion(const QString& path)
 {
+    const QByteArray name = QFile::encodeName(path);
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? versionOf(st) : FileVersion();
+    if (::lstat(name.constData(), &st) != 0)
+        return FileVersion();
+    FileVersion v = versionOf(st);
+    if (S_ISREG(st.st_mode)) {
+        // The generation needs the file open; a file that cannot be opened (no read permission)
+        // is told by the rest.
+        const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat opened;
+            if (::fstat(fd, &opened) == 0 && opened.st_dev == st.st_dev && opened.st_ino == st.st_ino)
+                v.generation = generationOf(fd);
+            ::close(fd);
+        }
+    }
+    return v;
 }
 
 GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected)
@@ -268,7 +331,8 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
     const auto failed = [&path](int err) {
         return GuardedResult{GuardedResult::Failed, failure(path, err), {}};
     };
-    if (!fileVersion(path).exists())
+    struct stat replaced;
+    if (::lstat(QFile::encodeName(path).constData(), &replaced) != 0)
         return {GuardedResult::Gone, Result::success(), {}};
     if (const int problem = folderProblem(path))
         return failed(problem);
@@ -281,10 +345,16 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
     if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
         ::fsync(out.handle()) != 0)
         return failed(errno); // the temporary file goes with out
-    out.setPermissions(target.permissions());
-    const FileVersion written = versionOfHandle(out.handle());
+    // The permissions of the file it replaces, as seen above: one that goes away meanwhile leaves
+    // the new file none to take.
+    if (::fchmod(out.handle(), replaced.st_mode & 07777) != 0)
+        return failed(errno);
     const QString hidden = out.fileName();
+    // Taken by name, as every version it is compared with (the name is this copy's alone until
+    // the trade below).
+    const FileVersion written = fileVersion(hidden);
 
+    const FolderLock lock(target.absolutePath());
     // One step: the new content takes the name, the former file takes the temporary name, where
     // no other program looks for it.
     if (const int err = exchangeNames(hidden, path); err != 0) {
@@ -301,23 +371,34 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
         out.setAutoRemove(false);
         return {GuardedResult::Done, Result::success(), written};
     }
+    // From here the temporary name may hold another program's file: it is removed only once
+    // checked, never by the temporary file's own clean-up.
+    out.setAutoRemove(false);
     const FileVersion found = fileVersion(hidden);
     if (found == expected) {
         ::unlink(QFile::encodeName(hidden).constData()); // the version this copy meant to replace
-        out.setAutoRemove(false);
         return {GuardedResult::Done, Result::success(), written};
     }
-    // Another version came in between: it gets its name back at once, and ours goes.
-    if (exchangeNames(hidden, path) == 0)
-        return {GuardedResult::Changed, Result::success(), found};
-    // The name went away in between (our content with it): the other version is put back.
-    out.setAutoRemove(false);
+    // Another version came in between: it gets its name back, and ours goes. What comes back
+    // is checked: when another program traded names with the file in between (without the lock),
+    // it is that program's file, and the trade is made again until ours comes back.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (exchangeNames(hidden, path) != 0)
+            break; // the name went away in between (our content with it)
+        if (fileVersion(hidden) == written) {
+            ::unlink(QFile::encodeName(hidden).constData());
+            return {GuardedResult::Changed, Result::success(), found};
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    // What this copy holds is not its own: it is put back under the name, or kept beside it.
     return putBack(hidden, path, found);
 }
 
 GuardedResult removeFile(const QString& path, const FileVersion& expected)
 {
     const QString folder = QFileInfo(path).absolutePath();
+    const FolderLock lock(folder);
     QString hidden;
     int err = EEXIST;
     for (int attempt = 0; attempt < 20 && err == EEXIST; ++attempt) {
@@ -358,7 +439,7 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
         return failure(path, errno); // the temporary file goes with out
     QFile::setPermissions(out.fileName(), usualPermissions());
     if (written)
-        *written = versionOfHandle(out.handle());
+        *written = fileVersion(out.fileName()); // by name, as every version it is compared with
     if (const int err = renameWithoutReplacing(out.fileName(), path))
         return failure(path, err);
     out.setAutoRemove(false);

@@ -38,13 +38,15 @@ Result saveFile(const QString& path, const ContentWriter& writer);
 // Copies a finished file (say a workbook built in a temporary folder) over the target.
 Result saveFileFrom(const QString& path, const QString& source);
 
-// What tells one version of a file from another: every save makes a new file (a new inode), and
-// a file written in place changes its size or its modification time (to the nanosecond). Taken
-// without following a link; empty (exists() false) when there is no file.
+// What tells one version of a file from another: every save makes a new file (a new inode, whose
+// generation tells it from a removed file whose number it took again), and a file written in
+// place changes its size or its modification time (to the file system's tick). Taken without
+// following a link; empty (exists() false) when there is no file.
 struct FileVersion
 {
     quint64 device = 0;
     quint64 inode = 0;
+    quint32 generation = 0;
     qint64 size = -1;
     qint64 modifiedNs = 0;
 
@@ -65,14 +67,18 @@ struct [[nodiscard]] GuardedResult
 // Writes bytes over the file at path only while it is the version expected. The content goes
 // whole to a temporary file, which then trades names with the target in one step of the file
 // system; the file so taken out is checked, and when it is another version (written meanwhile by
-// another program) the trade is undone at once: nothing is written (Changed, with the version of the
-// version found). No file at path: nothing is written (Gone). A file system that cannot trade names
+// another program) the trade is undone at once: nothing is written (Changed, with the version
+// found). The undoing trade is checked too: until the file it brings back is this save's own, the
+// other program's file it brought is given back; a file is removed only once checked (the version
+// expected, or this save's own). The trades and checks of copies of this program are made under a
+// lock on the folder, so that they never interleave; where it cannot be had within a second they go
+// on without it. No file at path: nothing is written (Gone). A file system that cannot trade names
 // is checked just before the rename instead.
 GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected);
 
 // Removes the file at path only when it is the version expected: it is first given a hidden name
 // of its own in one step, checked there, and put back under its name when it is another version
-// (Changed). No file at path: nothing done (Gone).
+// (Changed). Made under the folder's lock, as replaceFile. No file at path: nothing done (Gone).
 GuardedResult removeFile(const QString& path, const FileVersion& expected);
 
 // Writes bytes as a new file at path, never over another: the file appears complete or not at

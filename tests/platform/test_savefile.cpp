@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -248,6 +249,29 @@ TEST_F(SaveFileTest, GuardedWriteAndRemovalTouchOnlyTheVersionExpected)
     platform::FileVersion created;
     ASSERT_TRUE(platform::saveNewFile(target(), "neuf", &created).ok);
     EXPECT_EQ(created, platform::fileVersion(target()));
+}
+
+// A file made after the version expected was removed, with its inode number (a file system gives
+// a freed number again at once), its size and its modification time: another version, left as it
+// is.
+TEST_F(SaveFileTest, FileTakingTheNumberOfARemovedOneIsAnotherVersion)
+{
+    using platform::GuardedResult;
+    writeBytes(target(), "ancien");
+    const platform::FileVersion read = platform::fileVersion(target());
+    ASSERT_TRUE(QFile::remove(target()));
+    writeBytes(target(), "autre!");
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {read.modifiedNs / 1'000'000'000, long(read.modifiedNs % 1'000'000'000)}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(target()).constData(), times, 0), 0);
+    const platform::FileVersion other = platform::fileVersion(target());
+    if (other.inode != read.inode)
+        GTEST_SKIP() << "this file system gave the new file another number";
+    EXPECT_FALSE(other == read);
+    EXPECT_EQ(platform::replaceFile(target(), "nouveau", read).outcome, GuardedResult::Changed);
+    EXPECT_EQ(readBytes(target()), "autre!");
+    EXPECT_EQ(platform::removeFile(target(), read).outcome, GuardedResult::Changed);
+    EXPECT_EQ(readBytes(target()), "autre!");
 }
 
 TEST(FileErrorReason, FrenchReasons)

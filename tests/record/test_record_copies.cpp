@@ -309,7 +309,8 @@ TEST_F(RecordCopiesTest, TwoCopiesSavingAgainAndAgainAskOnceTheOtherHasSaved)
         EXPECT_FALSE(one.failed || two.failed) << out.join("|").toStdString();
         const QStringList onDisk = commentsOnDisk(folder);
         const bool loss = lostSilently(one, two, "non", onDisk) || lostSilently(two, one, "non", onDisk);
-        EXPECT_FALSE(loss) << out.join("|").toStdString();
+        EXPECT_FALSE(loss) << out.join("|").toStdString()
+                           << "\non disk: " << onDisk.join(" / ").toStdString();
         lost += loss;
         silent += int(one.saved.size() + two.saved.size());
     }
