@@ -399,7 +399,9 @@ private:
     grid::SheetFormat m_body[kFormatCount];
     grid::SheetFormat m_header[kFormatCount];
     grid::SheetFormat m_column[kFormatCount];
-    // The sheet being written, row by row: the kind of each cell and its number.
+    // The sheet being written, row by row: the kind of each cell, and the numbers of the cells
+    // that are numbers, dates, times or percentages, one after the other (a table's cells are
+    // mostly texts and blanks: a number kept for each cell would double what this takes).
     std::vector<CellKind> m_types;
     std::vector<double> m_numbers;
 };
@@ -443,14 +445,15 @@ void ExportWorkbook::measure(int debut, int fin)
             col.headerWidth = std::max(col.headerWidth, double(longestLine(m_grid.cell(r, col.gridColumn))));
     }
     m_types.resize(size_t(fin - debut + 1) * n);
-    m_numbers.resize(m_types.size());
+    m_numbers.clear();
     size_t i = 0;
     for (int r = debut; r <= fin; ++r) {
         for (size_t k = 0; k < n; ++k, ++i) {
             Column& col = m_columns[k];
             const Conversion c = convert(m_grid.cell(r, col.gridColumn), col.rule);
             m_types[i] = c.kind;
-            m_numbers[i] = c.number;
+            if (c.kind != CellKind::Text && c.kind != CellKind::Empty)
+                m_numbers.push_back(c.number);
             col.date |= c.kind == CellKind::Date;
             col.time |= c.kind == CellKind::Time;
             col.percent |= c.kind == CellKind::Percent;
@@ -519,15 +522,18 @@ platform::Result ExportWorkbook::writeSheet(int debut, int fin)
     for (size_t k = 0; k < n; ++k)
         formats[k] = m_body[int(m_columns[k].format())];
     size_t i = 0;
+    size_t nombres = 0;
     int ligne = fixes;
     for (int r = debut; r <= fin; ++r, ++ligne) {
         for (size_t k = 0; k < n; ++k, ++i) {
             const CellKind type = m_types[i];
             Conversion t;
+            double nombre = 0;
             if (type == CellKind::Text)
                 t = columnText(m_grid.cell(r, m_columns[k].gridColumn), m_columns[k].rule);
-            if (platform::Result ecrit =
-                    writeCell(ligne, int(k), type, m_numbers[i], t.text(), formats[k], r);
+            else if (type != CellKind::Empty)
+                nombre = m_numbers[nombres++];
+            if (platform::Result ecrit = writeCell(ligne, int(k), type, nombre, t.text(), formats[k], r);
                 !ecrit)
                 return ecrit;
         }

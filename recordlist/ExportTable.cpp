@@ -371,6 +371,20 @@ RecordExport ExportTable::build(const grid::Grid& record, const QString& recordP
 
 RecordExport ExportTable::build(const RecordSections& record, const QString& recordPath) const
 {
+    RecordExport out = gridRows(record, recordPath);
+    // Column 0 off: dropping a list's first item moves its start, nothing is copied.
+    for (QStringList& row : out.rows)
+        row.removeFirst();
+    return out;
+}
+
+RecordExport ExportTable::gridRows(const grid::Grid& record, const QString& recordPath) const
+{
+    return gridRows(RecordSections(record), recordPath);
+}
+
+RecordExport ExportTable::gridRows(const RecordSections& record, const QString& recordPath) const
+{
     RecordExport out;
     // A refused record keeps none of the rows built before the fault was found.
     const auto refuse = [&] {
@@ -417,18 +431,23 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         s.place = locations + p;
         s.title = title;
         QStringList parcel;
-        parcel.reserve(out.header.size());
         appendCells(parcel, Part::Parcel, s);
 
         for (const int r : species) {
             s.species = r;
-            QStringList row = parcel;
-            appendCells(row, Part::Species, s);
+            QStringList kind;
+            appendCells(kind, Part::Species, s);
             // One row per distance class that has a count; the rest of the total as "Non indiquée".
+            // Each row is made in a list of its exact length, column 0 first: the table keeps
+            // thousands of them as they are.
             const auto appendRow = [&](const QString& distance, double n) {
                 s.distance = distance;
                 s.count = n;
-                QStringList cells = row;
+                QStringList cells;
+                cells.reserve(out.header.size() + 1);
+                cells.append(QString());
+                cells.append(parcel);
+                cells.append(kind);
                 appendCells(cells, Part::Count, s);
                 out.rows.append(std::move(cells));
             };
@@ -462,24 +481,21 @@ void setExportHeader(grid::Grid& grid, const QStringList& header)
         grid.setCell(0, c, header.value(c - 1));
 }
 
-void appendExportRows(grid::Grid& grid, const QList<QStringList>& rows)
+void appendGridRows(grid::Grid& grid, const QList<QStringList>& rows)
 {
     if (rows.isEmpty())
         return;
     qsizetype widest = 0;
     for (const QStringList& row : rows)
         widest = std::max(widest, row.size());
-    if (grid.cols() < widest + 1)
-        grid.setCols(int(widest) + 1);
+    if (grid.cols() < widest)
+        grid.setCols(int(widest));
     const int first = grid.rows();
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
     grid.setRows(first + int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const QStringList& row = rows[i];
-        for (int c = 0; c < row.size(); ++c)
-            grid.setCell(first + i, c + 1, row[c]);
-    }
+    for (int i = 0; i < rows.size(); ++i)
+        grid.setRow(first + i, rows[i]);
     grid.setRedraw(redraw);
 }
 
