@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -401,9 +402,10 @@ private:
     grid::SheetFormat m_column[kFormatCount];
     // The sheet being written, row by row: the kind of each cell, and the numbers of the cells
     // that are numbers, dates, times or percentages, one after the other (a table's cells are
-    // mostly texts and blanks: a number kept for each cell would double what this takes).
+    // mostly texts and blanks: a number kept for each cell would double what this takes), in
+    // blocks rather than in one array that doubles as it grows.
     std::vector<CellKind> m_types;
-    std::vector<double> m_numbers;
+    std::deque<double> m_numbers;
 };
 
 void ExportWorkbook::createFormats()

@@ -76,6 +76,8 @@ struct RowSource
     const ExportSettings& settings;
     const RecordSections& record;
     const grid::Grid& g;
+    // The texts of the table so far, each kept once (see appendCells).
+    QSet<QString>& texts;
     // What every row of the record shares.
     int identification = -1; // the rows of the sections found by their label
     int weather = -1;
@@ -238,13 +240,26 @@ int repeatCount(const Column& c, const ExportSettings& settings, int shares)
     return 1;
 }
 
+// The text kept for a cell: the one the table already holds when it has held it before. Most
+// cells recur from parcel to parcel and from record to record (counts, codes, times, species),
+// and a table of millions of cells then keeps each text once.
+QString kept(QSet<QString>& texts, QString text)
+{
+    if (text.isEmpty())
+        return text;
+    if (const auto found = texts.constFind(text); found != texts.cend())
+        return *found;
+    texts.insert(text);
+    return text;
+}
+
 // The cells of one part of a row.
 void appendCells(QStringList& row, Part part, const RowSource& s)
 {
     for (const Column& c : columnsOf(part))
         if (isShown(c, s.settings.withLocality))
             for (int i = 0, n = repeatCount(c, s.settings, s.shares); i < n; ++i)
-                row << c.cell(s, i);
+                row << kept(s.texts, c.cell(s, i));
 }
 
 // The habitat description columns of a record: from the first one while the caption of the
@@ -404,7 +419,7 @@ RecordExport ExportTable::gridRows(const RecordSections& record, const QString& 
     const int parcels = parcelCount >= 1 ? int(std::min(parcelCount, double(g.rows()) + 1)) : 0;
 
     // What every row of the record shares.
-    RowSource s{m_settings, record, g};
+    RowSource s{m_settings, record, g, m_texts};
     s.identification = record.row(RecordLayout::kTitleIdentification);
     s.weather = record.row(RecordLayout::kTitleWeather);
     s.shares = shareColumnCount(g, locations);

@@ -17,6 +17,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -88,6 +89,8 @@ public:
 
 private:
     ExportSettings m_settings;
+    // The texts of the cells made so far, each kept once: the rows share them.
+    mutable QSet<QString> m_texts;
 };
 
 // The "Non conforme" text of a refused record.

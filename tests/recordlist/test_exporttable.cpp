@@ -172,3 +172,26 @@ TEST(ExportTable, TheGridTakesTheRowsAfterAnEmptyColumn0)
             ASSERT_EQ(table.cell(r, c), c >= 1 ? row.value(c - 1) : QString()) << r << "," << c;
     }
 }
+
+TEST(ExportTable, ATextThatRecursIsKeptOnceForTheWholeTable)
+{
+    grid::Grid g;
+    record::RecordLayout::write(export_samples::oneParcel(2), g);
+    const recordlist::ExportTable builder(export_samples::settings());
+    const RecordExport first = builder.gridRows(g, "r");
+    const RecordExport second = builder.gridRows(g, "r");
+    const qsizetype species = first.header.indexOf("Nom espèce") + 1;
+    const qsizetype count = first.header.indexOf("Nombre") + 1;
+    ASSERT_GT(first.rows.size(), 1);
+    // The same text in two rows of a record, and in the rows of another record, is one text.
+    for (const qsizetype column : {species, count}) {
+        const QString& text = first.rows[0][column];
+        EXPECT_EQ(second.rows[0][column].constData(), text.constData()) << column;
+        for (const RecordExport* t : {&first, &second})
+            for (const QStringList& row : t->rows) {
+                if (row[column] == text) {
+                    EXPECT_EQ(row[column].constData(), text.constData()) << column;
+                }
+            }
+    }
+}
