@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -369,6 +370,25 @@ qsizetype shownLength(const Conversion& c)
     return 0;
 }
 
+// The conversion of a column's last cell, used again while the next cells of the column hold the
+// same characters, shared with it (the rows of a table share most of their texts: a record's
+// cells, a count, a species).
+struct LastCell
+{
+    QString text;
+    Conversion conversion;
+    qsizetype shown = 0;
+    bool known = false;
+
+    bool holds(const QString& t) const { return known && t.isSharedWith(text); }
+    void keep(const QString& t, Conversion c)
+    {
+        text = t;
+        conversion = std::move(c);
+        known = true;
+    }
+};
+
 class ExportWorkbook
 {
 public:
@@ -399,9 +419,12 @@ private:
     grid::SheetFormat m_body[kFormatCount];
     grid::SheetFormat m_header[kFormatCount];
     grid::SheetFormat m_column[kFormatCount];
-    // The sheet being written, row by row: the kind of each cell and its number.
+    // The sheet being written, row by row: the kind of each cell, and the numbers of the cells
+    // that are numbers, dates, times or percentages, one after the other (a table's cells are
+    // mostly texts and blanks: a number kept for each cell would double what this takes), in
+    // blocks rather than in one array that doubles as it grows.
     std::vector<CellKind> m_types;
-    std::vector<double> m_numbers;
+    std::deque<double> m_numbers;
 };
 
 void ExportWorkbook::createFormats()
@@ -443,18 +466,25 @@ void ExportWorkbook::measure(int debut, int fin)
             col.headerWidth = std::max(col.headerWidth, double(longestLine(m_grid.cell(r, col.gridColumn))));
     }
     m_types.resize(size_t(fin - debut + 1) * n);
-    m_numbers.resize(m_types.size());
+    m_numbers.clear();
+    std::vector<LastCell> derniers(n);
     size_t i = 0;
     for (int r = debut; r <= fin; ++r) {
         for (size_t k = 0; k < n; ++k, ++i) {
             Column& col = m_columns[k];
-            const Conversion c = convert(m_grid.cell(r, col.gridColumn), col.rule);
+            LastCell& dernier = derniers[k];
+            if (const QString t = m_grid.cell(r, col.gridColumn); !dernier.holds(t)) {
+                dernier.keep(t, convert(t, col.rule));
+                dernier.shown = shownLength(dernier.conversion);
+            }
+            const Conversion& c = dernier.conversion;
             m_types[i] = c.kind;
-            m_numbers[i] = c.number;
+            if (c.kind != CellKind::Text && c.kind != CellKind::Empty)
+                m_numbers.push_back(c.number);
             col.date |= c.kind == CellKind::Date;
             col.time |= c.kind == CellKind::Time;
             col.percent |= c.kind == CellKind::Percent;
-            largeurs[k] = std::max(largeurs[k], shownLength(c));
+            largeurs[k] = std::max(largeurs[k], dernier.shown);
         }
     }
     for (size_t k = 0; k < n; ++k)
@@ -518,17 +548,24 @@ platform::Result ExportWorkbook::writeSheet(int debut, int fin)
     std::vector<grid::SheetFormat> formats(n);
     for (size_t k = 0; k < n; ++k)
         formats[k] = m_body[int(m_columns[k].format())];
+    std::vector<LastCell> derniers(n);
     size_t i = 0;
+    size_t nombres = 0;
     int ligne = fixes;
     for (int r = debut; r <= fin; ++r, ++ligne) {
         for (size_t k = 0; k < n; ++k, ++i) {
             const CellKind type = m_types[i];
-            Conversion t;
-            if (type == CellKind::Text)
-                t = columnText(m_grid.cell(r, m_columns[k].gridColumn), m_columns[k].rule);
-            if (platform::Result ecrit =
-                    writeCell(ligne, int(k), type, m_numbers[i], t.text(), formats[k], r);
-                !ecrit)
+            QStringView texte;
+            double nombre = 0;
+            if (type == CellKind::Text) {
+                LastCell& dernier = derniers[k];
+                if (const QString t = m_grid.cell(r, m_columns[k].gridColumn); !dernier.holds(t))
+                    dernier.keep(t, columnText(t, m_columns[k].rule));
+                texte = dernier.conversion.text();
+            } else if (type != CellKind::Empty) {
+                nombre = m_numbers[nombres++];
+            }
+            if (platform::Result ecrit = writeCell(ligne, int(k), type, nombre, texte, formats[k], r); !ecrit)
                 return ecrit;
         }
     }

@@ -151,6 +151,14 @@ void addFailureNotices(ExportOutcome& out)
     out.notices = failures + out.notices;
 }
 
+// A table without rows: one empty header cell.
+void emptyTable(grid::Grid& table)
+{
+    table.setRows(1);
+    table.setCols(1);
+    table.clear();
+}
+
 void writeLog(ExportOutcome& out, const QString& folder)
 {
     out.log = common::logExports(folder, out.exported);
@@ -247,15 +255,33 @@ ExportRun ExportRun::fromSettings()
 
 ExportOutcome ExportRun::run(const ExportRequest& request) const
 {
+    grid::Grid table;
+    return run(request, table);
+}
+
+ExportOutcome ExportRun::run(const ExportRequest& request, grid::Grid& table) const
+{
+    emptyTable(table);
     if (request.records.isEmpty())
         return notStarted(kNoRecordText, platform::mb::OKOnly | platform::mb::Critical);
-    ExportOutcome out = request.kind == ExportKind::Mail ? runMail(request) : runWorkbooks(request);
+    ExportOutcome out;
+    if (request.kind == ExportKind::Mail) {
+        out = runMail(request);
+    } else {
+        // The views of the table read it once, at the end.
+        const bool redraw = table.redraw();
+        table.setRedraw(false);
+        out = runWorkbooks(request, table);
+        if (out.exported.isEmpty())
+            emptyTable(table);
+        table.setRedraw(redraw);
+    }
     if (out.started)
         out.selectAgain = request.records;
     return out;
 }
 
-ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
+ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request, grid::Grid& all) const
 {
     const bool combined = request.kind == ExportKind::CombinedWorkbook;
     if (combined && request.combinedFile.trimmed().isEmpty())
@@ -269,17 +295,14 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
     ExportOutcome out;
     const ExportTable table(settings.settings);
     const record::RecordStore store(m_folder);
-    grid::Grid all;
     QStringList staged;
-    QStringList stagedHeader;
-    QList<QStringList> stagedRows;
     for (const QString& name : request.records) {
         grid::Grid record;
         if (const platform::Result loaded = store.load(name, record); !loaded) {
             out.failures.append({name, loaded.error});
             continue;
         }
-        const RecordExport rows = table.build(record, common::joinPath(m_folder, name));
+        const RecordExport rows = table.gridRows(record, common::joinPath(m_folder, name));
         if (!rows.result) {
             out.failures.append({name, rows.result.error});
             continue;
@@ -287,15 +310,13 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
         if (combined) {
             // Only a record that passed whole reaches the table.
             setExportHeader(all, rows.header);
-            appendExportRows(all, rows.rows);
+            appendGridRows(all, rows.rows);
             staged.append(name);
-            stagedHeader = rows.header;
-            stagedRows += rows.rows;
             continue;
         }
         grid::Grid one;
         setExportHeader(one, rows.header);
-        appendExportRows(one, rows.rows);
+        appendGridRows(one, rows.rows);
         const QString target = recordWorkbookPath(request.targetFolder, name);
         int sheets = 0;
         const platform::Result written =
@@ -306,8 +327,8 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
         }
         out.exported.append(name);
         out.files.append(target);
-        out.tableHeader = rows.header;
-        out.tableRows += rows.rows;
+        setExportHeader(all, rows.header);
+        appendGridRows(all, rows.rows);
     }
 
     if (combined) {
@@ -320,8 +341,6 @@ ExportOutcome ExportRun::runWorkbooks(const ExportRequest& request) const
             if (written.ok) {
                 out.exported = staged;
                 out.files.append(target);
-                out.tableHeader = stagedHeader;
-                out.tableRows = stagedRows;
             } else {
                 out.failures.append({target, written.error});
             }

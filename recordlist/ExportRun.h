@@ -20,6 +20,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace grid {
+class Grid;
+}
+
 namespace recordlist {
 
 // ---- Before the run: what the selection allows, and the questions the window asks.
@@ -108,10 +112,6 @@ struct [[nodiscard]] ExportOutcome
     QStringList files;
     // The sheets of the one workbook (rows beyond a sheet's limit go on further sheets).
     int sheets = 0;
-    // The rows of the workbooks written, in order, under the last record's column names (the
-    // window shows them); nothing for a mail.
-    QStringList tableHeader;
-    QList<QStringList> tableRows;
     // Mails that left, one per correspondent.
     int mailsSent = 0;
     QList<ExportFailure> failures;
@@ -132,10 +132,15 @@ public:
     // The run of the data folder the settings name.
     static ExportRun fromSettings();
 
+    // The table is emptied, then holds the rows of the workbooks written, in order, under the
+    // last record's column names (the window shows it); nothing for a mail. The one workbook is
+    // written from it: its rows are not kept twice.
+    ExportOutcome run(const ExportRequest& request, grid::Grid& table) const;
+    // The same, the table left out.
     ExportOutcome run(const ExportRequest& request) const;
 
 private:
-    ExportOutcome runWorkbooks(const ExportRequest& request) const;
+    ExportOutcome runWorkbooks(const ExportRequest& request, grid::Grid& all) const;
     ExportOutcome runMail(const ExportRequest& request) const;
 
     QString m_folder;

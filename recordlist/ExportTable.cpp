@@ -76,6 +76,8 @@ struct RowSource
     const ExportSettings& settings;
     const RecordSections& record;
     const grid::Grid& g;
+    // The texts of the table so far, each kept once (see appendCells).
+    QSet<QString>& texts;
     // What every row of the record shares.
     int identification = -1; // the rows of the sections found by their label
     int weather = -1;
@@ -238,13 +240,26 @@ int repeatCount(const Column& c, const ExportSettings& settings, int shares)
     return 1;
 }
 
+// The text kept for a cell: the one the table already holds when it has held it before. Most
+// cells recur from parcel to parcel and from record to record (counts, codes, times, species),
+// and a table of millions of cells then keeps each text once.
+QString kept(QSet<QString>& texts, QString text)
+{
+    if (text.isEmpty())
+        return text;
+    if (const auto found = texts.constFind(text); found != texts.cend())
+        return *found;
+    texts.insert(text);
+    return text;
+}
+
 // The cells of one part of a row.
 void appendCells(QStringList& row, Part part, const RowSource& s)
 {
     for (const Column& c : columnsOf(part))
         if (isShown(c, s.settings.withLocality))
             for (int i = 0, n = repeatCount(c, s.settings, s.shares); i < n; ++i)
-                row << c.cell(s, i);
+                row << kept(s.texts, c.cell(s, i));
 }
 
 // The habitat description columns of a record: from the first one while the caption of the
@@ -371,6 +386,20 @@ RecordExport ExportTable::build(const grid::Grid& record, const QString& recordP
 
 RecordExport ExportTable::build(const RecordSections& record, const QString& recordPath) const
 {
+    RecordExport out = gridRows(record, recordPath);
+    // Column 0 off: dropping a list's first item moves its start, nothing is copied.
+    for (QStringList& row : out.rows)
+        row.removeFirst();
+    return out;
+}
+
+RecordExport ExportTable::gridRows(const grid::Grid& record, const QString& recordPath) const
+{
+    return gridRows(RecordSections(record), recordPath);
+}
+
+RecordExport ExportTable::gridRows(const RecordSections& record, const QString& recordPath) const
+{
     RecordExport out;
     // A refused record keeps none of the rows built before the fault was found.
     const auto refuse = [&] {
@@ -390,7 +419,7 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
     const int parcels = parcelCount >= 1 ? int(std::min(parcelCount, double(g.rows()) + 1)) : 0;
 
     // What every row of the record shares.
-    RowSource s{m_settings, record, g};
+    RowSource s{m_settings, record, g, m_texts};
     s.identification = record.row(RecordLayout::kTitleIdentification);
     s.weather = record.row(RecordLayout::kTitleWeather);
     s.shares = shareColumnCount(g, locations);
@@ -417,18 +446,23 @@ RecordExport ExportTable::build(const RecordSections& record, const QString& rec
         s.place = locations + p;
         s.title = title;
         QStringList parcel;
-        parcel.reserve(out.header.size());
         appendCells(parcel, Part::Parcel, s);
 
         for (const int r : species) {
             s.species = r;
-            QStringList row = parcel;
-            appendCells(row, Part::Species, s);
+            QStringList kind;
+            appendCells(kind, Part::Species, s);
             // One row per distance class that has a count; the rest of the total as "Non indiquée".
+            // Each row is made in a list of its exact length, column 0 first: the table keeps
+            // thousands of them as they are.
             const auto appendRow = [&](const QString& distance, double n) {
                 s.distance = distance;
                 s.count = n;
-                QStringList cells = row;
+                QStringList cells;
+                cells.reserve(out.header.size() + 1);
+                cells.append(QString());
+                cells.append(parcel);
+                cells.append(kind);
                 appendCells(cells, Part::Count, s);
                 out.rows.append(std::move(cells));
             };
@@ -462,24 +496,21 @@ void setExportHeader(grid::Grid& grid, const QStringList& header)
         grid.setCell(0, c, header.value(c - 1));
 }
 
-void appendExportRows(grid::Grid& grid, const QList<QStringList>& rows)
+void appendGridRows(grid::Grid& grid, const QList<QStringList>& rows)
 {
     if (rows.isEmpty())
         return;
     qsizetype widest = 0;
     for (const QStringList& row : rows)
         widest = std::max(widest, row.size());
-    if (grid.cols() < widest + 1)
-        grid.setCols(int(widest) + 1);
+    if (grid.cols() < widest)
+        grid.setCols(int(widest));
     const int first = grid.rows();
     const bool redraw = grid.redraw();
     grid.setRedraw(false);
     grid.setRows(first + int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const QStringList& row = rows[i];
-        for (int c = 0; c < row.size(); ++c)
-            grid.setCell(first + i, c + 1, row[c]);
-    }
+    for (int i = 0; i < rows.size(); ++i)
+        grid.setRow(first + i, rows[i]);
     grid.setRedraw(redraw);
 }
 

@@ -17,6 +17,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -78,6 +79,9 @@ public:
     // The table of a record loaded from recordPath (the path only names the record in a refusal).
     RecordExport build(const grid::Grid& record, const QString& recordPath) const;
     RecordExport build(const RecordSections& record, const QString& recordPath) const;
+    // The same rows as a grid holds them (appendGridRows): an empty column 0 first.
+    RecordExport gridRows(const grid::Grid& record, const QString& recordPath) const;
+    RecordExport gridRows(const RecordSections& record, const QString& recordPath) const;
 
     // The names of the columns for a record, or an empty list when its "Coordonnées" section,
     // which gives the habitat description columns, is missing.
@@ -85,6 +89,8 @@ public:
 
 private:
     ExportSettings m_settings;
+    // The texts of the cells made so far, each kept once: the rows share them.
+    mutable QSet<QString> m_texts;
 };
 
 // The "Non conforme" text of a refused record.
@@ -92,9 +98,10 @@ QString notConformingText(const QString& recordPath);
 
 // The table in a grid, as the workbook writer takes it: one fixed header row, column 0 empty.
 // setExportHeader writes the header row (a grid without it gets it first) and keeps the rows
-// below; appendExportRows adds rows after the last one. The grid is widened to the longest of
-// them.
+// below; appendGridRows adds rows of ExportTable::gridRows after the last one, each row keeping
+// the list it came in (shared, not copied: an export holds millions of cells). The grid is
+// widened to the longest of them.
 void setExportHeader(grid::Grid& grid, const QStringList& header);
-void appendExportRows(grid::Grid& grid, const QList<QStringList>& rows);
+void appendGridRows(grid::Grid& grid, const QList<QStringList>& rows);
 
 } // namespace recordlist

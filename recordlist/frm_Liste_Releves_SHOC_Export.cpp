@@ -230,16 +230,13 @@ void frm_Liste_Releves_SHOC::cmd_Exportation_Click(int index)
         }
     }
 
-    emptyTable(m_exportGrid);
+    // The run builds the table in the export grid, where it stays.
     const ExportOutcome outcome = [&] {
         const platform::PointerGuard hourglass;
-        return ExportRun::fromSettings().run(request);
+        return ExportRun::fromSettings().run(request, m_exportGrid);
     }();
-    if (!outcome.tableRows.isEmpty()) {
-        setExportHeader(m_exportGrid, outcome.tableHeader);
-        appendExportRows(m_exportGrid, outcome.tableRows);
+    if (m_exportGrid.rows() > 1)
         flx_Export->fitColumnWidths();
-    }
     for (const ExportNotice& notice : outcome.notices)
         platform::dialogs().ask(notice.text, notice.style, common::kProgramName);
     if (outcome.refreshList) {

@@ -280,6 +280,35 @@ TEST_F(ExcelWriterTest, ValuesTypesAndFormatsReadBack)
     EXPECT_EQ(book.columnStyle(0, 4).numberFormat, "@");
 }
 
+TEST_F(ExcelWriterTest, CellsSharingTheirTextAreWrittenLikeAnyOther)
+{
+    // Cells of a column holding one text (the same characters, shared), then an equal text of
+    // its own, another, the first again; in a text column and in a general one.
+    const QString nombre = "12,5";
+    const QString code = "'07";
+    const QString mots[] = {nombre, nombre, "12,5", "3", nombre, " x ", " x ", "", nombre};
+    const QString codes[] = {code, code, "'07", "2A", code, "", "", code, code};
+    Grid g;
+    g.setCols(3);
+    g.setRows(1 + int(std::size(mots)));
+    g.setCell(0, 1, "Nombre");
+    g.setCell(0, 2, "Département");
+    for (int i = 0; i < int(std::size(mots)); ++i) {
+        g.setCell(i + 1, 1, mots[i]);
+        g.setCell(i + 1, 2, codes[i]);
+    }
+    ASSERT_TRUE(exportGrid(g, target()).ok);
+    const WorkbookContents book = readWorkbookContents(target());
+    ASSERT_TRUE(book.ok) << book.error.toStdString();
+    const auto& sheet = book.sheets.value(0);
+    const QStringList valeurs = {"12.5", "12.5", "12.5", "3", "12.5", "x", "x", "", "12.5"};
+    for (int i = 0; i < valeurs.size(); ++i) {
+        EXPECT_EQ(sheet.value(i + 1, 0), valeurs[i]) << i;
+        EXPECT_EQ(sheet.value(i + 1, 1), codes[i].isEmpty() ? "" : codes[i].sliced(codes[i].startsWith('\'')))
+            << i;
+    }
+}
+
 TEST_F(ExcelWriterTest, FontsBordersAndBoldHeader)
 {
     Grid g;

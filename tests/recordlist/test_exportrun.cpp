@@ -41,6 +41,8 @@ protected:
     testing_support::TestEnvironment env;
     QString data = env.dataFolder();
     QString a, b;
+    // The table of the last run, as the window keeps it.
+    grid::Grid table;
 
     void SetUp() override
     {
@@ -64,7 +66,7 @@ protected:
         r.kind = kind;
         r.records = records;
         (kind == ExportKind::WorkbookPerRecord ? r.targetFolder : r.combinedFile) = target;
-        return ExportRun(data).run(r);
+        return ExportRun(data).run(r, table);
     }
     static QStringList texts(const ExportOutcome& o)
     {
@@ -144,7 +146,7 @@ TEST_F(ExportRunTest, WhatIsNotWrittenIsNeitherCountedNorLoggedNorAnnouncedAsCre
 
     const ExportOutcome o = run(ExportKind::WorkbookPerRecord, {a, kRefused, b}, folder);
     EXPECT_EQ(o.exported, QStringList({a}));
-    EXPECT_EQ(o.tableRows.size(), 12);
+    EXPECT_EQ(table.rows(), 1 + 12);
     ASSERT_EQ(o.failures.size(), 2);
     EXPECT_EQ(o.failures[0],
               ExportFailure({kRefused, "Le fichier " + path(kRefused) + " n'est pas conforme."}));
@@ -172,7 +174,7 @@ TEST_F(ExportRunTest, OneWorkbookTakesOnlyTheRecordsThatPassWhole)
     EXPECT_EQ(texts(o), QStringList({o.failures.value(0).reason,
                                      "Traitement terminé : 2 relevé(s) exporté(s) sur 3."}));
     EXPECT_EQ(column(path("tout.xlsx"), "Lieudit").size(), 24);
-    EXPECT_EQ(o.tableRows.size(), 24); // what the window shows: the workbook's rows, no others
+    EXPECT_EQ(table.rows(), 1 + 24); // what the window shows: the workbook's rows, no others
     EXPECT_EQ(column(path("tout.xlsx"), "Site").value(12),
               "SHOC-07~Privas~Le Moulin~MARTIN Anne~Hiver 2009-2010");
     EXPECT_EQ(testing_support::readWorkbookContents(path("tout.xlsx")).sheetNames(),
@@ -190,9 +192,47 @@ TEST_F(ExportRunTest, OneWorkbookTakesOnlyTheRecordsThatPassWhole)
     ASSERT_TRUE(QDir().mkpath(path("bloque.xlsx")));
     const ExportOutcome blocked = run(ExportKind::CombinedWorkbook, {a, b}, "bloque.xlsx");
     EXPECT_TRUE(blocked.exported.isEmpty());
-    EXPECT_TRUE(blocked.tableRows.isEmpty());
+    EXPECT_EQ(table.rows(), 1);
+    EXPECT_EQ(table.cols(), 1);
     EXPECT_EQ(texts(blocked), QStringList({blocked.failures.value(0).reason}));
     EXPECT_EQ(readBytes(path("LOG_EXPORT.TXT")), logged);
+}
+
+TEST_F(ExportRunTest, TheOneWorkbookIsWrittenFromTheTableThatStaysInItsGrid)
+{
+    // What an earlier run or the user left in the grid: rows, a hidden column, a column of width 0.
+    table.setCols(80);
+    table.setRows(5);
+    table.setCell(3, 2, "ancien");
+    table.setColHidden(2, true);
+    table.setColWidth(4, 0);
+
+    const ExportOutcome o = run(ExportKind::CombinedWorkbook, {a, b}, "tout.xlsx");
+    ASSERT_EQ(o.exported, QStringList({a, b}));
+    const testing_support::WorkbookContents book = testing_support::readWorkbookContents(path("tout.xlsx"));
+    ASSERT_EQ(book.sheets.size(), 1);
+    const testing_support::WorkbookSheet& sheet = book.sheets[0];
+    EXPECT_EQ(table.fixedRows(), 1);
+    EXPECT_EQ(table.rows(), sheet.rowCount);
+    EXPECT_EQ(table.cols(), sheet.colCount + 1); // column 0 is not written
+    for (int c = 1; c < table.cols(); ++c) {
+        EXPECT_FALSE(table.colHidden(c));
+        EXPECT_NE(table.colWidth(c), 0);
+        EXPECT_EQ(table.cell(0, c), sheet.value(0, c - 1));
+    }
+    const int site = columnOf(sheet, "Site");
+    ASSERT_GE(site, 0);
+    for (int r = 1; r < table.rows(); ++r)
+        EXPECT_EQ(table.cell(r, site + 1), sheet.value(r, site)) << r;
+    EXPECT_EQ(table.cell(13, site + 1), "SHOC-07~Privas~Le Moulin~MARTIN Anne~Hiver 2009-2010");
+
+    // A mail builds no table.
+    ExportRequest mail;
+    mail.kind = ExportKind::Mail;
+    mail.records = {a};
+    static_cast<void>(ExportRun(data).run(mail, table));
+    EXPECT_EQ(table.rows(), 1);
+    EXPECT_EQ(table.cols(), 1);
 }
 
 TEST_F(ExportRunTest, TheLogIsReplacedWholeOrNotAtAll)

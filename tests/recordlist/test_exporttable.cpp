@@ -141,3 +141,57 @@ TEST(ExportTable, HabitatCodesStopAtTheFirstEmptyRow)
     EXPECT_EQ(t.header.filter("SHOC-MPP"), QStringList({"SHOC-MPPPA", "SHOC-MPPSN"}));
     EXPECT_EQ(t.rows.value(0).size(), t.header.size());
 }
+
+TEST(ExportTable, TheGridTakesTheRowsAfterAnEmptyColumn0)
+{
+    grid::Grid g;
+    record::RecordLayout::write(export_samples::oneParcel(2), g);
+    const recordlist::ExportTable builder(export_samples::settings());
+    const RecordExport rows = builder.build(g, "r");
+    const RecordExport gridRows = builder.gridRows(g, "r");
+    ASSERT_EQ(gridRows.rows.size(), rows.rows.size());
+    for (qsizetype i = 0; i < rows.rows.size(); ++i)
+        EXPECT_EQ(gridRows.rows[i], QStringList{QString()} + rows.rows[i]);
+
+    // The header and the rows of two records one after the other, under the last header; a wider
+    // table keeps its width, the cells beyond a row empty.
+    grid::Grid table;
+    table.setCols(int(rows.header.size()) + 3);
+    for (int i = 0; i < 2; ++i) {
+        recordlist::setExportHeader(table, gridRows.header);
+        recordlist::appendGridRows(table, gridRows.rows);
+    }
+    ASSERT_EQ(table.rows(), 1 + 2 * rows.rows.size());
+    EXPECT_EQ(table.cols(), rows.header.size() + 3);
+    EXPECT_EQ(table.fixedRows(), 1);
+    EXPECT_EQ(table.cell(0, 1), "Organisme");
+    EXPECT_EQ(table.cell(0, table.cols() - 1), "");
+    for (int r = 1; r < table.rows(); ++r) {
+        const QStringList& row = rows.rows[(r - 1) % rows.rows.size()];
+        for (int c = 0; c < table.cols(); ++c)
+            ASSERT_EQ(table.cell(r, c), c >= 1 ? row.value(c - 1) : QString()) << r << "," << c;
+    }
+}
+
+TEST(ExportTable, ATextThatRecursIsKeptOnceForTheWholeTable)
+{
+    grid::Grid g;
+    record::RecordLayout::write(export_samples::oneParcel(2), g);
+    const recordlist::ExportTable builder(export_samples::settings());
+    const RecordExport first = builder.gridRows(g, "r");
+    const RecordExport second = builder.gridRows(g, "r");
+    const qsizetype species = first.header.indexOf("Nom espèce") + 1;
+    const qsizetype count = first.header.indexOf("Nombre") + 1;
+    ASSERT_GT(first.rows.size(), 1);
+    // The same text in two rows of a record, and in the rows of another record, is one text.
+    for (const qsizetype column : {species, count}) {
+        const QString& text = first.rows[0][column];
+        EXPECT_EQ(second.rows[0][column].constData(), text.constData()) << column;
+        for (const RecordExport* t : {&first, &second})
+            for (const QStringList& row : t->rows) {
+                if (row[column] == text) {
+                    EXPECT_EQ(row[column].constData(), text.constData()) << column;
+                }
+            }
+    }
+}
