@@ -3,10 +3,6 @@
 // tells this copy's record apart. Prints "asked" for each question (answered No), then "saved"
 // and the file name, "declined", or "failed" and the reason.
 
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
 #include "record/RecordStore.h"
 #include "tests/samples/RecordSamples.h"
 #include "tests/support/TwoCopies.h"
@@ -20,10 +16,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc != 3)
         return 2;
-    platform::Registry settings{QString()};
-    testing_support::AnswersNo dialogs;
-    platform::SystemClock clock;
-    platform::installServices({&settings, &dialogs, nullptr, &clock, nullptr, nullptr, nullptr});
+    const testing_support::HelperCopyServices services;
     record::SurveyRecord r = record_samples::twoParcels();
     r.visitComment = QString::fromUtf8(argv[2]);
     const record::RecordStore store(QString::fromUtf8(argv[1]));

@@ -4,10 +4,6 @@
 // (answered No), then one line per file: "converted", "skipped", "not set aside", "imported",
 // "kept", "problem" or "elsewhere" (done by another copy), and the file's name or the reason.
 
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/Registry.h"
-#include "platform/Services.h"
 #include "recordlist/OlderFileConversion.h"
 #include "recordlist/SiblingImport.h"
 #include "tests/support/TwoCopies.h"
@@ -30,10 +26,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc != 3)
         return 2;
-    platform::Registry settings{QString()};
-    testing_support::AnswersNo dialogs;
-    platform::SystemClock clock;
-    platform::installServices({&settings, &dialogs, nullptr, &clock, nullptr, nullptr, nullptr});
+    const testing_support::HelperCopyServices services;
     const QString mode = QString::fromUtf8(argv[1]);
     const QString folder = QString::fromUtf8(argv[2]);
 

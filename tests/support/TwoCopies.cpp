@@ -1,5 +1,7 @@
 #include "tests/support/TwoCopies.h"
 
+#include "platform/Services.h"
+
 #include <QProcess>
 
 #include <array>
@@ -72,6 +74,11 @@ int AnswersNo::ask(const QString&, int, const QString&)
 {
     std::cout << "asked" << std::endl;
     return platform::mb::No;
+}
+
+HelperCopyServices::HelperCopyServices()
+{
+    platform::installServices({&m_settings, &m_dialogs, nullptr, &m_clock, nullptr, nullptr, nullptr});
 }
 
 } // namespace testing_support

@@ -4,7 +4,9 @@
 // (services installed, its data prepared), says so, waits for the moment it is given and only
 // then acts, so that both act within a fraction of a millisecond of each other.
 
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Registry.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +31,19 @@ public:
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
     std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
+};
+
+// What a helper copy runs with, installed for as long as it lives: settings of its own that are
+// never stored, the user who answers No, and the system's clock.
+class HelperCopyServices
+{
+public:
+    HelperCopyServices();
+
+private:
+    platform::Registry m_settings{QString()};
+    AnswersNo m_dialogs;
+    platform::SystemClock m_clock;
 };
 
 } // namespace testing_support
