@@ -150,6 +150,23 @@ protected:
         moveTo(controls(w).chk_Chasse[1]);
     }
 
+    // The name of the record typeNewRecord makes.
+    static QString typedRecordName() { return kSite + "~Passage N1.FLX2009"; }
+
+    // The typed new record saved and closed, then opened again for a change.
+    Window savedAndReopened()
+    {
+        Window w = openShown(RecordMode::New);
+        if (!w)
+            return w;
+        typeNewRecord(*w);
+        env.dialogs().answer(mb::Yes);
+        controls(*w).cmd_exit->click();
+        EXPECT_EQ(files(), QStringList{typedRecordName()});
+        w.reset();
+        return openShown(RecordMode::Update, typedRecordName());
+    }
+
     // The shipped species table in place of the small one.
     void installShippedSpecies()
     {
@@ -350,19 +367,11 @@ TEST_F(RecordSaveTest, SaveButtonSavesAndKeepsTheWindowOpen)
 // the files on disk are as they were.
 TEST_F(RecordSaveTest, AFailedWriteKeepsTheWindowAndTheFiles)
 {
-    Window w = openShown(RecordMode::New);
+    Window w = savedAndReopened();
     ASSERT_TRUE(w);
-    typeNewRecord(*w);
     ASSERT_FALSE(HasFailure());
-    env.dialogs().answer(mb::Yes);
-    controls(*w).cmd_exit->click();
-    const QString name = kSite + "~Passage N1.FLX2009";
-    ASSERT_EQ(files(), QStringList{name});
+    const QString name = typedRecordName();
     const QByteArray before = testing_support::readBytes(QDir(env.dataFolder()).filePath(name));
-
-    w.reset();
-    w = openShown(RecordMode::Update, name);
-    ASSERT_TRUE(w);
     type(controls(*w).txt_Prénom_Observateur, "Paul");
     moveTo(controls(*w).txt_Lieudit);
     env.dialogs().clearAsked();
@@ -478,18 +487,10 @@ TEST_F(RecordSaveTest, AValuePastedWithATabOrALineEndIsRefusedAndNothingIsWritte
 // replaces it.
 TEST_F(RecordSaveTest, ARecordSavedMeanwhileByAnotherCopyIsReplacedOnlyOnYes)
 {
-    Window w = openShown(RecordMode::New);
+    Window w = savedAndReopened();
     ASSERT_TRUE(w);
-    typeNewRecord(*w);
     ASSERT_FALSE(HasFailure());
-    env.dialogs().answer(mb::Yes);
-    controls(*w).cmd_exit->click();
-    const QString name = kSite + "~Passage N1.FLX2009";
-    ASSERT_EQ(files(), QStringList{name});
-
-    w.reset();
-    w = openShown(RecordMode::Update, name);
-    ASSERT_TRUE(w);
+    const QString name = typedRecordName();
     type(controls(*w).txt_Email, "paul.durand@example.org");
     moveTo(controls(*w).txt_Lieudit);
     // The other copy's save: the same record with another e-mail, in a new file.
