@@ -2,6 +2,8 @@
 
 #include "common/PlainText.h"
 
+#include <algorithm>
+
 namespace record {
 
 namespace {
@@ -47,11 +49,11 @@ platform::Result checkParcel(const Parcel& parcel, int number)
         return platform::Result::success();
     for (qsizetype i = 0; i < parcel.species->size(); ++i) {
         const SpeciesRow& s = parcel.species->at(i);
-        const QString row = QStringLiteral("La ligne %1 des espèces").arg(i + 1) + of;
+        // The row's name is made only for the value refused: a parcel lists hundreds of rows.
         for (const QString* v : {&s.speciesClass, &s.code, &s.name, &s.counts[0], &s.counts[1], &s.counts[2],
                                  &s.counts[3], &s.total, &s.indices})
-            if (platform::Result r = common::checkSingleLine(row, *v); !r)
-                return r;
+            if (std::any_of(v->cbegin(), v->cend(), common::isControlCharacter))
+                return common::checkSingleLine(QStringLiteral("La ligne %1 des espèces").arg(i + 1) + of, *v);
     }
     return platform::Result::success();
 }
