@@ -650,11 +650,7 @@ Result GridFile::load(Grid& grid, const QString& path, int code, const Bounds& b
         const ResultOf<QByteArray> bytes = readComplete(path, bounds);
         if (!bytes)
             return bytes.result;
-        ResultOf<GridContent> c = contentFrom(bytes.value, path);
-        if (!c)
-            return c.result;
-        grid.replaceContent(std::move(c.value));
-        return Result::success();
+        return fromComplete(grid, bytes.value, path);
     }
     case Workbook: {
         if (Result r = checkBytes(QFileInfo(path).size(), bounds); !r)
@@ -666,24 +662,21 @@ Result GridFile::load(Grid& grid, const QString& path, int code, const Bounds& b
     }
     case TabText:
     case SeparatedText: {
-        const QString cellSep = code == TabText ? QStringLiteral("\t") : grid.textCellSeparator();
-        const QString rowSep = code == TabText ? QStringLiteral("\r\n") : grid.textRowSeparator();
         if (Result r = checkBytes(QFileInfo(path).size(), bounds); !r)
             return fail(path, r.error);
-        ResultOf<GridContent> c = loadText(grid.content(), path, cellSep, rowSep);
-        if (!c)
-            return c.result;
-        grid.replaceContent(std::move(c.value));
-        return Result::success();
+        const ResultOf<QByteArray> bytes = readAll(path);
+        if (!bytes)
+            return bytes.result;
+        return fromText(grid, bytes.value, code, path);
     }
     default:
         return Result::failure(QStringLiteral("Format de fichier de grille inconnu : %1.").arg(code));
     }
 }
 
-Result GridFile::checkBounds(const Grid& grid, const Bounds& bounds)
+Result GridFile::checkBounds(const Grid& grid, const QByteArray& complete, const Bounds& bounds)
 {
-    const QString kind = bounds.kind.isEmpty() ? QStringLiteral("un fichier de grille") : bounds.kind;
+    const QString kind = gridfile::kindOf(bounds);
     const qint64 rows = grid.rows();
     const qint64 cols = grid.cols();
     if (rows > bounds.rows || rows * cols > bounds.cells)
@@ -695,7 +688,7 @@ Result GridFile::checkBounds(const Grid& grid, const Bounds& bounds)
                 .arg(kind)
                 .arg(bounds.rows)
                 .arg(bounds.cells));
-    if (const qint64 bytes = toComplete(grid).size(); bytes > bounds.bytes)
+    if (const qint64 bytes = complete.size(); bytes > bounds.bytes)
         return Result::failure(QStringLiteral("il serait trop grand pour %1 (%2 octets, %3 au plus)")
                                    .arg(kind)
                                    .arg(bytes)

@@ -82,8 +82,9 @@ public:
     // Code 0: whether the grid, saved whole, is a file that a reader keeping these bounds takes
     // (its rows, its cells, its bytes), so that what a writer checks is what the readers read
     // back. The reason names the bound passed and no file ("il serait trop grand pour un relevé
-    // (5001828 octets, 4194304 au plus)"): callers name the file or the record.
-    static platform::Result checkBounds(const Grid& grid, const Bounds& bounds);
+    // (5001828 octets, 4194304 au plus)"): callers name the file or the record. complete is the
+    // grid saved whole (toComplete), which the caller then writes.
+    static platform::Result checkBounds(const Grid& grid, const QByteArray& complete, const Bounds& bounds);
 
     // Code 0 content in memory (the readers and writers of the files above).
     static QByteArray toComplete(const Grid& grid);

@@ -13,12 +13,12 @@ namespace grid::gridfile {
 using platform::Result;
 using platform::ResultOf;
 
-namespace {
-
 QString kindOf(const GridFileBounds& b)
 {
     return b.kind.isEmpty() ? QStringLiteral("un fichier de grille") : b.kind;
 }
+
+namespace {
 
 // "1 colonne", "2 colonnes".
 QString counted(qint64 n, const QString& word)

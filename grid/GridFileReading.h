@@ -24,6 +24,8 @@ bool decodeUtf8(const QByteArray& bytes, QString* out);
 platform::Result openForReading(QFile& f, const QString& path);
 platform::ResultOf<QByteArray> readAll(const QString& path);
 
+// The kind of file bounds are for, as a reason names it ("un relevé", "un fichier de grille").
+QString kindOf(const GridFileBounds& b);
 // The bounds of a kind of file (GridFileBounds); the reason names no file: callers name it
 // (fail()). The size of the file:
 platform::Result checkBytes(qint64 size, const GridFileBounds& b);

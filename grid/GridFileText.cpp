@@ -145,15 +145,6 @@ QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, 
     return out.toUtf8();
 }
 
-ResultOf<GridContent> loadText(const GridContent& current, const QString& path, const QString& cellSep,
-                               const QString& rowSep)
-{
-    const ResultOf<QByteArray> bytes = readAll(path);
-    if (!bytes)
-        return ResultOf<GridContent>::failure(bytes.result);
-    return textContent(current, bytes.value, path, cellSep, rowSep);
-}
-
 ResultOf<GridContent> textContent(const GridContent& current, const QByteArray& bytes, const QString& path,
                                   const QString& cellSep, const QString& rowSep)
 {

@@ -14,10 +14,8 @@ namespace grid::gridfile {
 // rows and right of the fixed columns.
 QByteArray toText(const GridContent& c, bool withFixed, const QString& cellSep, const QString& rowSep);
 
-// The content a text file gives a grid whose content is `current`.
-platform::ResultOf<GridContent> loadText(const GridContent& current, const QString& path,
-                                         const QString& cellSep, const QString& rowSep);
-// The same for the text's bytes; path is the file named in a failure's reason.
+// The content a text file's bytes give a grid whose content is `current`; path is the file named
+// in a failure's reason.
 platform::ResultOf<GridContent> textContent(const GridContent& current, const QByteArray& bytes,
                                             const QString& path, const QString& cellSep,
                                             const QString& rowSep);

@@ -43,8 +43,6 @@ public:
     bool hasValue() const;
     // The text shown was typed (or put in as typed), not the cell's value.
     bool isTyped() const { return m_typed; }
-    // The text typed matches no item of a list that takes no other text.
-    bool matchesNothing() const { return m_matchesNothing; }
     // What the cell stores: the highlighted item's code; else the text typed where the list
     // takes typing; else nothing.
     QString value() const;

@@ -7,6 +7,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordStore.h"
@@ -73,10 +74,11 @@ platform::Result updateFile(const QString& dossier, const QString& nom, record::
                 .arg(cellule.col));
     grid.setCell(cellule.row, cellule.col, valeur);
     // What is written must be read again, by the list and by the record window.
-    if (const platform::Result r = GridFile::checkBounds(grid, record::RecordStore::fileBounds()); !r)
+    const QByteArray bytes = GridFile::toComplete(grid);
+    if (const platform::Result r = GridFile::checkBounds(grid, bytes, record::RecordStore::fileBounds()); !r)
         return platform::Result::failure(
             QStringLiteral("Le fichier « %1 » n'est pas écrit : %2.").arg(chemin, r.error));
-    return GridFile::save(grid, chemin, GridFile::Complete, true);
+    return platform::saveFile(chemin, bytes);
 }
 
 } // namespace

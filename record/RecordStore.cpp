@@ -177,9 +177,9 @@ grid::GridFile::Bounds RecordStore::fileBounds()
     return b;
 }
 
-platform::Result RecordStore::checkFileBounds(const grid::Grid& written)
+platform::Result RecordStore::checkFileBounds(const grid::Grid& written, const QByteArray& complete)
 {
-    if (const platform::Result r = grid::GridFile::checkBounds(written, fileBounds()); !r.ok)
+    if (const platform::Result r = grid::GridFile::checkBounds(written, complete, fileBounds()); !r.ok)
         return platform::Result::failure(
             QStringLiteral("Le relevé n'est pas enregistré : %1. Veuillez raccourcir les commentaires, les "
                            "autres textes saisis ou les listes d'espèces.")
@@ -264,7 +264,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     grid::Grid local;
     grid::Grid& grid = written ? *written : local;
     RecordLayout::write(record, grid);
-    if (out.result = checkFileBounds(grid); !out.result.ok)
+    const QByteArray bytes = grid::GridFile::toComplete(grid);
+    if (out.result = checkFileBounds(grid, bytes); !out.result.ok)
         return out;
     const auto tell = [](const QString& text) {
         platform::dialogs().ask(text, platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
@@ -332,7 +333,6 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
         }
     }
 
-    const QByteArray bytes = grid::GridFile::toComplete(grid);
     platform::FileVersion version;
     bool newFile = false;
     for (int attempt = 0;; ++attempt) {

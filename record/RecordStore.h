@@ -84,8 +84,9 @@ public:
     // record files and of the sibling's files.
     static grid::GridFile::Bounds fileBounds();
     // Whether a record's grid, written, stays within those bounds, so that every reader takes it
-    // again; the reason says that the record is not saved and names the bound passed.
-    static platform::Result checkFileBounds(const grid::Grid& written);
+    // again (complete: the grid saved whole, as it is to be written); the reason says that the
+    // record is not saved and names the bound passed.
+    static platform::Result checkFileBounds(const grid::Grid& written, const QByteArray& complete);
 
     // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
     // bounds of a record file, leaves the grid as it was and the file untouched; the reason names

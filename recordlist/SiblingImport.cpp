@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileLock.h"
 #include "platform/MousePointer.h"
+#include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
 #include "record/RecordLayout.h"
@@ -457,8 +458,9 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     platform::Result converted = record.result;
     if (converted.ok) // what the record list and the record window could not read is not written
         converted = RecordLayout::read(grid, {}).result;
+    const QByteArray bytes = converted.ok ? grid::GridFile::toComplete(grid) : QByteArray();
     if (converted.ok)
-        converted = grid::GridFile::checkBounds(grid, record::RecordStore::fileBounds());
+        converted = grid::GridFile::checkBounds(grid, bytes, record::RecordStore::fileBounds());
     if (!converted.ok) {
         report.problems
             << QStringLiteral("Le fichier « %1 » n'est pas importé : %2.").arg(source, converted.error);
@@ -497,8 +499,7 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
             return refused(moved.result.error + restore());
         setAside.append({moved.fileName, file});
     }
-    if (const platform::Result written = grid::GridFile::saveNew(grid, common::joinPath(store.folder(), name),
-                                                                 grid::GridFile::Complete, true);
+    if (const platform::Result written = platform::saveNewFile(common::joinPath(store.folder(), name), bytes);
         !written.ok)
         return refused(written.error + restore());
     report.imported << name;
