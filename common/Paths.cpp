@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <vector>
@@ -19,7 +18,6 @@
 namespace {
 QString g_programFolder;
 // The longest file name the file systems take, in bytes (UTF-8).
-constexpr qsizetype kMaxFileNameBytes = 255;
 } // namespace
 
 QString common::programFolder() { return g_programFolder; }
@@ -298,23 +296,11 @@ QString common::findFile(const QString& dossier, const QString& nom)
     return QString();
 }
 
-QString common::numberedName(const QString& nom, int k)
+QString common::freeName(const QString& dossier, const QString& nom)
 {
-    const qsizetype dot = nom.lastIndexOf(QLatin1Char('.'));
-    QString base = dot < 0 ? nom : nom.left(dot);
-    const QString suffix =
-        (k < 2 ? QString() : QStringLiteral(" (%1)").arg(k)) + (dot < 0 ? QString() : nom.mid(dot));
-    const qsizetype room = kMaxFileNameBytes - suffix.toUtf8().size();
-    if (base.toUtf8().size() + suffix.toUtf8().size() <= kMaxFileNameBytes || room <= 0)
-        return base + suffix;
-    // The name's own part loses its last characters (an accented letter whole) until it fits.
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
-    characters.toEnd();
-    qsizetype end = base.size();
-    while (end > 0 && QStringView(base).first(end).toUtf8().size() > room)
-        end = characters.toPreviousBoundary();
-    base.truncate(std::max<qsizetype>(end, 0));
-    return base + suffix;
+    for (int k = 1;; ++k)
+        if (const QString candidate = numberedName(nom, k); findFile(dossier, candidate).isEmpty())
+            return candidate;
 }
 
 QString common::writePath(const QString& dossier, const QString& nom)

@@ -49,10 +49,11 @@ bool sameFileName(const QString& a, const QString& b);
 // The path of the existing file of the folder whose name is the given name (sameFileName), or
 // empty when there is none (or when the name is not a plain name of the folder).
 QString findFile(const QString& dossier, const QString& nom);
-// The name with " (k)" before its extension ("nom (2).ext"; k below 2: the name itself), its own
-// part shortened at the end of a character as much as the name needs to fit in 255 bytes (UTF-8),
-// the most a file system takes: so a long name can be numbered too.
-QString numberedName(const QString& nom, int k);
+// The name with " (k)" before its extension (platform/FolderFiles.h).
+using platform::numberedName;
+// The name itself when the folder has no file of that name (findFile), otherwise the first of
+// "nom (2).ext", "nom (3).ext"... that is free.
+QString freeName(const QString& dossier, const QString& nom);
 // The path to use when writing a file of that name: the existing file whatever its case, or
 // the name as given.
 QString writePath(const QString& dossier, const QString& nom);

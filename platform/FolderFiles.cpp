@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 
 #ifdef Q_OS_UNIX
+#include <algorithm>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,6 +15,28 @@
 #endif
 
 namespace platform {
+
+// The most bytes a file name takes on the file systems of a data folder.
+constexpr qsizetype kMaxFileNameBytes = 255;
+
+QString numberedName(const QString& nom, int k)
+{
+    const qsizetype dot = nom.lastIndexOf(QLatin1Char('.'));
+    QString base = dot < 0 ? nom : nom.left(dot);
+    const QString suffix =
+        (k < 2 ? QString() : QStringLiteral(" (%1)").arg(k)) + (dot < 0 ? QString() : nom.mid(dot));
+    const qsizetype room = kMaxFileNameBytes - suffix.toUtf8().size();
+    if (base.toUtf8().size() + suffix.toUtf8().size() <= kMaxFileNameBytes || room <= 0)
+        return base + suffix;
+    // The name's own part loses its last characters (an accented letter whole) until it fits.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
+    characters.toEnd();
+    qsizetype end = base.size();
+    while (end > 0 && QStringView(base).first(end).toUtf8().size() > room)
+        end = characters.toPreviousBoundary();
+    base.truncate(std::max<qsizetype>(end, 0));
+    return base + suffix;
+}
 
 #ifdef Q_OS_UNIX
 

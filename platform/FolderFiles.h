@@ -34,6 +34,11 @@ struct FolderFile
 // of another file.
 QList<FolderFile> folderFiles(const QString& folder);
 
+// The name with " (k)" before its extension ("nom (2).ext"; k below 2: the name itself), its own
+// part shortened at the end of a character as much as the name needs to fit in 255 bytes (UTF-8),
+// the most a file system takes: so a long name can be numbered too.
+QString numberedName(const QString& nom, int k);
+
 // The names of the same files, asking the system about a file only when the folder does not tell
 // its kind.
 QStringList folderFileNames(const QString& folder);

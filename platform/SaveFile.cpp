@@ -1,5 +1,6 @@
 #include "platform/SaveFile.h"
 
+#include "platform/FolderFiles.h"
 #include "platform/Leftovers.h"
 #include "platform/PlainFile.h"
 
@@ -149,6 +150,15 @@ private:
     int m_fd = -1;
 };
 
+// Writes the bytes whole into the temporary file, on disk when it returns; false, errno set, when
+// it cannot.
+bool writeSynced(QTemporaryFile& out, const QByteArray& bytes)
+{
+    errno = 0;
+    return out.write(bytes) == bytes.size() && out.flush() && out.error() == QFileDevice::NoError &&
+           ::fsync(out.handle()) == 0;
+}
+
 int exchangeNames(const QString& a, const QString& b)
 {
     return ::renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD, QFile::encodeName(b).constData(),
@@ -162,10 +172,8 @@ int exchangeNames(const QString& a, const QString& b)
 QString keepBeside(const QString& hidden, const QString& path)
 {
     const QFileInfo f(path);
-    const QString suffix = f.suffix().isEmpty() ? QString() : QLatin1Char('.') + f.suffix();
-    const QString base = f.absolutePath() + QLatin1Char('/') + f.completeBaseName();
     for (int k = 2; k < 100; ++k) {
-        const QString candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(suffix);
+        const QString candidate = f.absolutePath() + QLatin1Char('/') + numberedName(f.fileName(), k);
         const int err = renameWithoutReplacing(hidden, candidate);
         if (err == 0)
             return candidate;
@@ -341,9 +349,7 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
     errno = 0;
     if (!openLocked(out))
         return failed(errno);
-    errno = 0;
-    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
-        ::fsync(out.handle()) != 0)
+    if (!writeSynced(out, bytes))
         return failed(errno); // the temporary file goes with out
     // The permissions of the file it replaces, as seen above: one that goes away meanwhile leaves
     // the new file none to take.
@@ -433,9 +439,7 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
     errno = 0;
     if (!openLocked(out))
         return failure(path, errno);
-    errno = 0;
-    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError ||
-        ::fsync(out.handle()) != 0)
+    if (!writeSynced(out, bytes))
         return failure(path, errno); // the temporary file goes with out
     QFile::setPermissions(out.fileName(), usualPermissions());
     if (written)
@@ -449,6 +453,8 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
 
 int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling)
 {
+    // Not while a save trades a file's name: the version it took out waits under a hidden name.
+    const FolderLock lock(folder);
     const leftovers::Kind saves{
         kTemporaryPrefix, QDir::Files,
         [](const QString& path) {
