@@ -425,6 +425,8 @@ private:
     // blocks rather than in one array that doubles as it grows.
     std::vector<CellKind> m_types;
     std::deque<double> m_numbers;
+    // The kinds whose number m_numbers keeps: what is kept and what is taken back must agree.
+    static constexpr bool keepsNumber(CellKind k) { return k != CellKind::Text && k != CellKind::Empty; }
 };
 
 void ExportWorkbook::createFormats()
@@ -479,7 +481,7 @@ void ExportWorkbook::measure(int debut, int fin)
             }
             const Conversion& c = dernier.conversion;
             m_types[i] = c.kind;
-            if (c.kind != CellKind::Text && c.kind != CellKind::Empty)
+            if (keepsNumber(c.kind))
                 m_numbers.push_back(c.number);
             col.date |= c.kind == CellKind::Date;
             col.time |= c.kind == CellKind::Time;
@@ -562,7 +564,7 @@ platform::Result ExportWorkbook::writeSheet(int debut, int fin)
                 if (const QString t = m_grid.cell(r, m_columns[k].gridColumn); !dernier.holds(t))
                     dernier.keep(t, columnText(t, m_columns[k].rule));
                 texte = dernier.conversion.text();
-            } else if (type != CellKind::Empty) {
+            } else if (keepsNumber(type)) {
                 nombre = m_numbers[nombres++];
             }
             if (platform::Result ecrit = writeCell(ligne, int(k), type, nombre, texte, formats[k], r); !ecrit)

@@ -443,9 +443,7 @@ SetAsideResult RecordStore::setAside(const QString& name) const
         return failure(QStringLiteral("Il n'existe pas."));
 
     const QString aside = asideName(QFileInfo(source).fileName());
-    QString candidate = common::numberedName(aside, 1);
-    for (int k = 2; !common::findFile(m_folder, candidate).isEmpty(); ++k)
-        candidate = common::numberedName(aside, k);
+    const QString candidate = common::freeName(m_folder, aside);
 
     if (const platform::Result renamed = common::renameFile(source, pathOf(candidate)); !renamed)
         return failure(renamed.error);

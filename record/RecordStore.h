@@ -83,10 +83,6 @@ public:
     // What a record file may hold at most (record/RecordFileLayout.h), for every reader of
     // record files and of the sibling's files.
     static grid::GridFile::Bounds fileBounds();
-    // Whether a record's grid, written, stays within those bounds, so that every reader takes it
-    // again (complete: the grid saved whole, as it is to be written); the reason says that the
-    // record is not saved and names the bound passed.
-    static platform::Result checkFileBounds(const grid::Grid& written, const QByteArray& complete);
 
     // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
     // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
@@ -113,9 +109,6 @@ public:
     // checked (platform::replaceFile, platform::removeFile).
     SaveResult save(const SurveyRecord& record, const QString& openedFileName = QString(),
                     grid::Grid* written = nullptr) const;
-
-    // The version remembered for a file that this store read or wrote; an empty one when none.
-    platform::FileVersion rememberedVersion(const QString& fileName) const;
     // The question asked when the opened file was changed by another copy since it was read or
     // written; and the message told when it is gone.
     static QString changedQuestion(const QString& fileName);
@@ -131,6 +124,12 @@ public:
     static QString asideName(const QString& fileName);
 
 private:
+    // Whether a record's grid, written, stays within fileBounds(), so that every reader takes it
+    // again (complete: the grid saved whole, as it is to be written); the reason says that the
+    // record is not saved and names the bound passed.
+    static platform::Result checkFileBounds(const grid::Grid& written, const QByteArray& complete);
+    // The version remembered for a file that this store read or wrote; an empty one when none.
+    platform::FileVersion rememberedVersion(const QString& fileName) const;
     QString pathOf(const QString& fileName) const;
     void remember(const QString& fileName, const platform::FileVersion& version) const;
 

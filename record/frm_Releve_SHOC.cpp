@@ -216,8 +216,7 @@ void frm_Releve_SHOC::closeFrame()
 {
     if (!checkBoxLeft())
         return;
-    if (const SaveOutcome saved = sub_Sauvegarder_Relevé();
-        saved == SaveOutcome::Failed || saved == SaveOutcome::Kept)
+    if (sub_Sauvegarder_Relevé() == SaveOutcome::Failed)
         return; // the record stays on screen, still to be saved
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();

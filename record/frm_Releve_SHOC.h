@@ -98,8 +98,8 @@ public:
     // written in the data folder; a later save writes the same file again (renamed when the
     // site's name or passage changed). A write that fails is told with its reason and leaves
     // the record modified.
-    // Kept: the user chose to keep a file on disk; the window stays open with the record.
-    enum class SaveOutcome { Saved, NotSaved, Failed, Kept };
+    // Failed also when the user chose to keep a file on disk: the window stays open with the record.
+    enum class SaveOutcome { Saved, NotSaved, Failed };
     SaveOutcome sub_Sauvegarder_Relevé();
     // The zoom buttons of the species grid: 2 lowers every cell's font by half a point (not
     // below 1), 3 brings back the size the grid had when the window opened.

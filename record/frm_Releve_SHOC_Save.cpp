@@ -85,7 +85,7 @@ frm_Releve_SHOC::SaveOutcome frm_Releve_SHOC::sub_Sauvegarder_Relevé()
         m_store = std::make_unique<record::RecordStore>(store);
     const record::SaveResult saved = m_store->save(rec, m_storedFile, &written);
     if (saved.declined)
-        return SaveOutcome::Kept;
+        return SaveOutcome::Failed;
     if (!saved.result.ok) {
         platform::dialogs().ask(saved.result.error, mb::OKOnly | mb::Critical, common::kProgramName);
         return SaveOutcome::Failed;

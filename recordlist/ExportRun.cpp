@@ -152,13 +152,6 @@ void addFailureNotices(ExportOutcome& out)
 }
 
 // A table without rows: one empty header cell.
-void emptyTable(grid::Grid& table)
-{
-    table.setRows(1);
-    table.setCols(1);
-    table.clear();
-}
-
 void writeLog(ExportOutcome& out, const QString& folder)
 {
     out.log = common::logExports(folder, out.exported);
@@ -261,7 +254,7 @@ ExportOutcome ExportRun::run(const ExportRequest& request) const
 
 ExportOutcome ExportRun::run(const ExportRequest& request, grid::Grid& table) const
 {
-    emptyTable(table);
+    emptyExportTable(table);
     if (request.records.isEmpty())
         return notStarted(kNoRecordText, platform::mb::OKOnly | platform::mb::Critical);
     ExportOutcome out;
@@ -273,7 +266,7 @@ ExportOutcome ExportRun::run(const ExportRequest& request, grid::Grid& table) co
         table.setRedraw(false);
         out = runWorkbooks(request, table);
         if (out.exported.isEmpty())
-            emptyTable(table);
+            emptyExportTable(table);
         table.setRedraw(redraw);
     }
     if (out.started)

@@ -484,6 +484,13 @@ RecordExport ExportTable::gridRows(const RecordSections& record, const QString& 
     return out;
 }
 
+void emptyExportTable(grid::Grid& grid)
+{
+    grid.setRows(1);
+    grid.setCols(1);
+    grid.clear();
+}
+
 void setExportHeader(grid::Grid& grid, const QStringList& header)
 {
     if (grid.rows() < 1)

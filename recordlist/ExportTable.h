@@ -103,5 +103,7 @@ QString notConformingText(const QString& recordPath);
 // widened to the longest of them.
 void setExportHeader(grid::Grid& grid, const QStringList& header);
 void appendGridRows(grid::Grid& grid, const QList<QStringList>& rows);
+// The table back to what it is before any export: one empty cell.
+void emptyExportTable(grid::Grid& grid);
 
 } // namespace recordlist

@@ -18,16 +18,6 @@ namespace recordlist {
 
 namespace {
 
-// The name itself when the folder has no file of that name (letter case aside), otherwise the
-// first of "name (2).ext", "name (3).ext"... that is free; shortened to what a name may be.
-QString freeName(const QString& folder, const QString& name)
-{
-    for (int k = 1;; ++k)
-        if (const QString candidate = common::numberedName(name, k);
-            common::findFile(folder, candidate).isEmpty())
-            return candidate;
-}
-
 QString notConverted(const QString& fileName, const QString& why)
 {
     return QStringLiteral("Le fichier « %1 » n'est pas converti : %2").arg(fileName, why);
@@ -111,7 +101,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             continue;
         }
         auto backUp = [&]() {
-            const QString backup = common::joinPath(backupFolder, freeName(backupFolder, capitals));
+            const QString backup = common::joinPath(backupFolder, common::freeName(backupFolder, capitals));
             const platform::Result r = platform::saveFileFrom(backup, source);
             if (!r)
                 skip(notConverted(name, QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") +
@@ -152,7 +142,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         }
         out.converted << name;
 
-        const QString aside = freeName(dataFolder, record::RecordStore::asideName(capitals));
+        const QString aside = common::freeName(dataFolder, record::RecordStore::asideName(capitals));
         if (const platform::Result renamed = common::renameFile(source, common::joinPath(dataFolder, aside));
             !renamed)
             out.notSetAside.append(

@@ -44,14 +44,6 @@ QStringList recipientsOf(const QListWidget& addresses)
     return out;
 }
 
-// The export grid back to its empty header.
-void emptyTable(grid::Grid& table)
-{
-    table.setRows(1);
-    table.setCols(1);
-    table.clear();
-}
-
 } // namespace
 
 void frm_Liste_Releves_SHOC::buildExportFrame()
@@ -172,7 +164,7 @@ void frm_Liste_Releves_SHOC::cmd_Export_Click()
     }
     chk_one_file->setEnabled(several);
     chk_one_file_Click();
-    emptyTable(m_exportGrid);
+    emptyExportTable(m_exportGrid);
     showView(View::Export);
 }
 
