@@ -1,5 +1,6 @@
 #include "grid/GridFileReading.h"
 
+#include "platform/PlainFile.h"
 #include "platform/SaveFile.h"
 
 #include <QFile>
@@ -75,10 +76,7 @@ ResultOf<QByteArray> readAll(const QString& path)
 Result checkBytes(qint64 size, const GridFileBounds& b)
 {
     if (size > b.bytes)
-        return Result::failure(QStringLiteral("il est trop grand pour %1 (%2 octets, %3 au plus)")
-                                   .arg(kindOf(b))
-                                   .arg(size)
-                                   .arg(b.bytes));
+        return Result::failure(platform::tooLargeReason(kindOf(b), size, b.bytes));
     return Result::success();
 }
 

@@ -25,14 +25,6 @@ QString reasonForMode(mode_t mode)
     return QStringLiteral("ce n'est pas un fichier ordinaire");
 }
 
-QString tooLarge(const QString& kind, qint64 size, qint64 maxBytes)
-{
-    return QStringLiteral("il est trop grand pour %1 (%2 octets, %3 au plus)")
-        .arg(kind)
-        .arg(size)
-        .arg(maxBytes);
-}
-
 // Closes the descriptor on every way out.
 struct Descriptor
 {
@@ -54,6 +46,14 @@ QString notPlainFileReason(const QString& path)
     return reasonForMode(st.st_mode);
 }
 
+QString tooLargeReason(const QString& kind, qint64 size, qint64 maxBytes)
+{
+    return QStringLiteral("il est trop grand pour %1 (%2 octets, %3 au plus)")
+        .arg(kind)
+        .arg(size)
+        .arg(maxBytes);
+}
+
 ResultOf<std::optional<QByteArray>> readPlainFile(const QString& path, qint64 maxBytes, const QString& kind)
 {
     using Bytes = ResultOf<std::optional<QByteArray>>;
@@ -67,7 +67,7 @@ ResultOf<std::optional<QByteArray>> readPlainFile(const QString& path, qint64 ma
     if (const QString why = reasonForMode(st.st_mode); !why.isEmpty())
         return failed(why);
     if (st.st_size > maxBytes)
-        return failed(tooLarge(kind, st.st_size, maxBytes));
+        return failed(tooLargeReason(kind, st.st_size, maxBytes));
     const Descriptor file{::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
     if (file.fd < 0) {
         if (errno == ENOENT)
@@ -79,14 +79,14 @@ ResultOf<std::optional<QByteArray>> readPlainFile(const QString& path, qint64 ma
     if (const QString why = reasonForMode(st.st_mode); !why.isEmpty())
         return failed(why);
     if (st.st_size > maxBytes)
-        return failed(tooLarge(kind, st.st_size, maxBytes));
+        return failed(tooLargeReason(kind, st.st_size, maxBytes));
     // Read to its end, never past the bound, should it grow while it is read.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
         if (total == bytes.size()) {
             if (total > maxBytes)
-                return failed(tooLarge(kind, total, maxBytes));
+                return failed(tooLargeReason(kind, total, maxBytes));
             bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, 2 * total)));
         }
         const ssize_t n = ::read(file.fd, bytes.data() + total, size_t(bytes.size() - total));
@@ -99,7 +99,7 @@ ResultOf<std::optional<QByteArray>> readPlainFile(const QString& path, qint64 ma
         total += n;
     }
     if (total > maxBytes)
-        return failed(tooLarge(kind, total, maxBytes));
+        return failed(tooLargeReason(kind, total, maxBytes));
     bytes.truncate(qsizetype(total));
     return Bytes::success(std::move(bytes));
 }

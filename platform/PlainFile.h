@@ -17,6 +17,9 @@ namespace platform {
 // and for no file at all.
 QString notPlainFileReason(const QString& path);
 
+// A file over the bound of its kind: "il est trop grand pour <kind> (size octets, maxBytes au plus)".
+QString tooLargeReason(const QString& kind, qint64 size, qint64 maxBytes);
+
 // The bytes of the plain file at path, nothing when there is none. The file is opened without
 // following a link and without waiting, and what was opened is checked to be a plain file of at
 // most maxBytes bytes before a byte is read: anything else fails, the reason ("Le fichier « path »
