@@ -626,7 +626,7 @@ platform::Result sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gri
 
     if (gstr_Version_Excel == QLatin1String("?")) {
         // No writer: the grid's own workbook, fixed cells included.
-        return grid::GridFile::save(grille, cible, grid::GridFile::Workbook, true);
+        return grid::GridFile::save(grille, cible, grid::GridFile::Workbook, true, platform::Links::Follow);
     }
     if (ajoutFeuille)
         return failure(chemin,
@@ -662,7 +662,8 @@ platform::Result sub_Export_Excel([[maybe_unused]] bool excelConnecte, const gri
     if (!feuilles)
         return failure(chemin, feuilles.result.error);
     // The finished workbook replaces the target only now: the old file stays until then.
-    if (platform::Result copie = platform::saveFileFrom(cible, classeur.file()); !copie)
+    if (platform::Result copie = platform::saveFileFrom(cible, classeur.file(), platform::Links::Follow);
+        !copie)
         return copie;
 
     sub_Status_Message(QStringLiteral("Sauvegarde du fichier EXCEL en ") +

@@ -77,7 +77,8 @@ platform::Result sub_Update_Espèce(Grid& brouillon)
     if (brouillon.rows() > 1 && brouillon.cols() > kEntryColumn)
         brouillon.setCheckState({1, kEntryColumn, brouillon.rows() - 1, kEntryColumn},
                                 apprentissage ? Grid::Unchecked : Grid::Checked);
-    const platform::Result ecrit = GridFile::save(brouillon, chemin, GridFile::Complete, true);
+    const platform::Result ecrit =
+        GridFile::save(brouillon, chemin, GridFile::Complete, true, platform::Links::Follow);
     if (!ecrit) {
         const QString pourquoi =
             QStringLiteral("La table des espèces n'a pas pu être enregistrée.\n\n") + ecrit.error;

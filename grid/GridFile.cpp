@@ -627,12 +627,13 @@ ResultOf<QByteArray> GridFile::encode(const Grid& grid, const QString& path, int
     }
 }
 
-Result GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells)
+Result GridFile::save(const Grid& grid, const QString& path, int code, bool withFixedCells,
+                      platform::Links links)
 {
     const ResultOf<QByteArray> bytes = encode(grid, path, code, withFixedCells);
     if (!bytes)
         return bytes.result;
-    return platform::saveFile(path, bytes.value);
+    return platform::saveFile(path, bytes.value, links);
 }
 
 Result GridFile::saveNew(const Grid& grid, const QString& path, int code, bool withFixedCells)

@@ -26,6 +26,7 @@
 // from cell (0, 0), as workbooks are written with their fixed cells.
 
 #include "platform/Result.h"
+#include "platform/SaveFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -55,8 +56,9 @@ public:
     enum Code : int { Complete = 0, TabText = 4, SeparatedText = 5, Workbook = 6 };
     using Bounds = GridFileBounds;
 
-    static platform::Result save(const Grid& grid, const QString& path, int code,
-                                 bool withFixedCells = false);
+    // links: what the save does with a symbolic link at path (platform/SaveFile.h).
+    static platform::Result save(const Grid& grid, const QString& path, int code, bool withFixedCells = false,
+                                 platform::Links links = platform::Links::Refuse);
     // The same for a file that must not exist yet: a file at path, even one that comes there
     // while the new one is written, is kept and the save fails.
     static platform::Result saveNew(const Grid& grid, const QString& path, int code,

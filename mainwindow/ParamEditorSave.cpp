@@ -50,7 +50,8 @@ platform::Result ParamEditor::saveTable()
 platform::Result ParamEditor::saveToFile(const ReferenceTable& table)
 {
     sub_Tri_Colonne(m_grid);
-    const platform::Result ecrit = GridFile::save(m_grid, m_path, table.saveFormat, true);
+    const platform::Result ecrit =
+        GridFile::save(m_grid, m_path, table.saveFormat, true, platform::Links::Follow);
     if (!ecrit)
         return notSaved(ecrit.error);
     return ecrit;
@@ -81,7 +82,8 @@ platform::Result ParamEditor::saveSpecies(const ReferenceTable& table)
             g.setCell(0, kFindCodeColumn, QStringLiteral("FIndRowCode"));
         if (g.cols() > kFindNameColumn)
             g.setCell(0, kFindNameColumn, QStringLiteral("FIndRowNomF"));
-        const platform::Result ecrit = GridFile::save(g, m_path, table.saveFormat, true);
+        const platform::Result ecrit =
+            GridFile::save(g, m_path, table.saveFormat, true, platform::Links::Follow);
         ok = ecrit.ok;
         pourquoi = ecrit.error;
     }

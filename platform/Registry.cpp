@@ -340,7 +340,7 @@ struct Registry::Impl
         Tree current = read.value ? std::move(*read.value) : Tree();
         for (const Change& c : pending)
             apply(current, c);
-        const Result saved = saveFile(file, storeBytes(current));
+        const Result saved = saveFile(file, storeBytes(current), Links::Follow);
         if (!saved)
             return fail(saved.error);
         tree = std::move(current);
@@ -361,13 +361,17 @@ Registry::Registry(const QString& storeFile) : d(std::make_unique<Impl>())
             d->tree = std::move(*read.value);
         return;
     }
-    // Unreadable: keep the file for the user under another name and start on defaults.
-    const QString aside = d->file + QStringLiteral(".illisible-") +
+    // Unreadable: keep the file for the user under another name and start on defaults. A store
+    // kept as a link (a dotfile manager's) keeps its link: the file it names is set aside in its
+    // own folder, and the next write makes a new one there.
+    const ResultOf<QString> named = followedPath(d->file);
+    const QString unreadable = named ? named.value : d->file;
+    const QString aside = unreadable + QStringLiteral(".illisible-") +
                           QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     int err = 0;
     for (int n = 1; n <= 9; ++n) {
         const QString name = n == 1 ? aside : aside + QLatin1Char('-') + QString::number(n);
-        err = renameWithoutReplacing(d->file, name);
+        err = renameWithoutReplacing(unreadable, name);
         if (err == 0) {
             d->setAside = name;
             return;

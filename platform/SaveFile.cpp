@@ -1,5 +1,6 @@
 #include "platform/SaveFile.h"
 
+#include "platform/FileSystemCalls.h"
 #include "platform/FolderFiles.h"
 #include "platform/Leftovers.h"
 #include "platform/PlainFile.h"
@@ -16,11 +17,13 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -43,30 +46,16 @@ bool openLocked(QTemporaryFile& out)
     return true;
 }
 
-// The permissions a new file gets from the user's file-creation mask. The temporary file is
-// created private (0600); a new file should look like any other the user makes.
-QFileDevice::Permissions usualPermissions()
+// The mode a new file gets from the user's file-creation mask. The temporary file is created
+// private (0600); a new file should look like any other the user makes.
+mode_t usualMode()
 {
-    static const QFileDevice::Permissions perms = [] {
+    static const mode_t mode = [] {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        const mode_t mode = 0666 & ~mask;
-        QFileDevice::Permissions p;
-        if (mode & S_IRUSR)
-            p |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
-        if (mode & S_IWUSR)
-            p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
-        if (mode & S_IRGRP)
-            p |= QFileDevice::ReadGroup;
-        if (mode & S_IWGRP)
-            p |= QFileDevice::WriteGroup;
-        if (mode & S_IROTH)
-            p |= QFileDevice::ReadOther;
-        if (mode & S_IWOTH)
-            p |= QFileDevice::WriteOther;
-        return p;
+        return mode_t(0666 & ~mask);
     }();
-    return perms;
+    return mode;
 }
 
 // Why the target's folder cannot take the file, judged before writing (errno is not always kept
@@ -106,10 +95,13 @@ FileVersion versionOf(const struct stat& st)
 
 // The inode's generation: a number the file system gives each new inode, so that a file made
 // with the number of one removed meanwhile is told from it. 0 where the file system has none.
-quint32 generationOf(int handle)
+quint64 generationOf(int handle)
 {
-    unsigned int generation = 0;
-    return ::ioctl(handle, FS_IOC_GETVERSION, &generation) == 0 ? generation : 0;
+    // The request is declared for a long, and a file system that passes it on (FUSE) writes that
+    // many bytes.
+    long generation = 0;
+    static_assert(sizeof(generation) == _IOC_SIZE(FS_IOC_GETVERSION));
+    return ::ioctl(handle, FS_IOC_GETVERSION, &generation) == 0 ? quint64(generation) : 0;
 }
 
 // The folder of the record files locked while a copy trades a file's name and checks what it
@@ -127,7 +119,7 @@ public:
             return;
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
         for (;;) {
-            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+            if (fileSystemCalls().lockFolder(m_fd, LOCK_EX | LOCK_NB) == 0)
                 return;
             if (errno != EWOULDBLOCK && errno != EINTR)
                 break;
@@ -161,20 +153,109 @@ bool writeSynced(QTemporaryFile& out, const QByteArray& bytes)
 
 int exchangeNames(const QString& a, const QString& b)
 {
-    return ::renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD, QFile::encodeName(b).constData(),
-                       RENAME_EXCHANGE) == 0
+    return fileSystemCalls().renameWithFlags(QFile::encodeName(a).constData(),
+                                             QFile::encodeName(b).constData(), RENAME_EXCHANGE) == 0
                ? 0
                : errno;
 }
 
+// Whether a file system refused a rename for its flags (FUSE passthroughs, CIFS, some network
+// folders), rather than for the files named.
+bool refusesRenameFlags(int err) { return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP; }
+
+// Whether a file system refused a hard link as such (vfat-like folders, CIFS without its unix
+// extensions), rather than for the names.
+bool refusesHardLinks(int err) { return err == EPERM || err == EOPNOTSUPP || err == ENOSYS || err == EMLINK; }
+
+// Gives the file at source the name target where no file has it: 0, or the system's error
+// (EEXIST when a file has the name). On a file system without renameat2's flags, a hard link
+// takes the name as surely, then the first name goes; without hard links either, the name is
+// checked free and then taken under the folder's lock (folderLocked: the caller holds it), so
+// that no copy of the program takes it in between. A file that other copies know by its version
+// (sameInode) never goes through a hard link, which some file systems give an inode of its own.
+int renameToFreeName(const QByteArray& source, const QByteArray& target, bool folderLocked,
+                     bool sameInode = false)
+{
+    const FileSystemCalls& calls = fileSystemCalls();
+    if (calls.renameWithFlags(source.constData(), target.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (!refusesRenameFlags(errno))
+        return errno;
+    if (!sameInode && calls.hardLink(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return 0;
+    }
+    if (!sameInode && !refusesHardLinks(errno))
+        return errno;
+    std::optional<FolderLock> lock;
+    if (!folderLocked)
+        lock.emplace(QFileInfo(QFile::decodeName(target)).absolutePath());
+    struct stat st;
+    if (::lstat(target.constData(), &st) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+// A name of the folder for a file taken out of its name: hidden, short, and drawn at random.
+QString hiddenName(const QString& folder)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = folder + QLatin1Char('/') + kTemporaryPrefix;
+    for (int k = 0; k < 6; ++k)
+        name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+    return name;
+}
+
+// Takes the file at path out of its name, under a hidden name of its folder, in one rename, which
+// keeps the file's inode on every file system (a hard link may not): of two copies taking one
+// file out, one alone finds it there. The hidden name, or empty with the system's error.
+std::pair<QString, int> takeOut(const QString& path)
+{
+    const QByteArray from = QFile::encodeName(path);
+    const QString folder = QFileInfo(path).absolutePath();
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const QString hidden = hiddenName(folder);
+        const QByteArray to = QFile::encodeName(hidden);
+        if (fileSystemCalls().renameWithFlags(from.constData(), to.constData(), RENAME_NOREPLACE) == 0)
+            return {hidden, 0};
+        if (errno == EEXIST)
+            continue;
+        if (!refusesRenameFlags(errno))
+            return {QString(), errno};
+        // A name drawn at random is free unless another copy drew it at the same moment.
+        struct stat st;
+        if (::lstat(to.constData(), &st) == 0)
+            continue;
+        if (::rename(from.constData(), to.constData()) == 0)
+            return {hidden, 0};
+        return {QString(), errno};
+    }
+    return {QString(), EEXIST};
+}
+
+// The version of the file that a save has just put under path, from the descriptor it wrote it
+// through (versionAfterRename).
+FileVersion versionPlaced(int descriptor, const QString& path)
+{
+    struct stat own;
+    if (::fstat(descriptor, &own) != 0)
+        return fileVersion(path);
+    FileVersion mine = versionOf(own);
+    mine.generation = generationOf(descriptor);
+    return versionAfterRename(mine, path);
+}
+
 // A version of the file that could not be put back under its name (a third program took the name
-// meanwhile): kept beside it under the name followed by " (2)", " (3)"..., never removed.
+// meanwhile): kept beside it under the name followed by " (2)", " (3)"..., never removed. The
+// folder's lock is held.
 QString keepBeside(const QString& hidden, const QString& path)
 {
     const QFileInfo f(path);
     for (int k = 2; k < 100; ++k) {
         const QString candidate = f.absolutePath() + QLatin1Char('/') + numberedName(f.fileName(), k);
-        const int err = renameWithoutReplacing(hidden, candidate);
+        const int err = renameToFreeName(QFile::encodeName(hidden), QFile::encodeName(candidate), true, true);
         if (err == 0)
             return candidate;
         if (err != EEXIST)
@@ -183,11 +264,12 @@ QString keepBeside(const QString& hidden, const QString& path)
     return QString();
 }
 
-// Puts a version taken out of its name back under it; when the name was taken meanwhile, beside it.
+// Puts a version taken out of its name back under it (Changed, with its version under the name);
+// when the name was taken meanwhile, beside it. The folder's lock is held.
 GuardedResult putBack(const QString& hidden, const QString& path, const FileVersion& found)
 {
-    if (renameWithoutReplacing(hidden, path) == 0)
-        return {GuardedResult::Changed, Result::success(), found};
+    if (renameToFreeName(QFile::encodeName(hidden), QFile::encodeName(path), true, true) == 0)
+        return {GuardedResult::Changed, Result::success(), versionAfterRename(found, path)};
     QString kept = keepBeside(hidden, path);
     if (kept.isEmpty())
         kept = hidden;
@@ -203,18 +285,7 @@ GuardedResult putBack(const QString& hidden, const QString& path, const FileVers
 
 int renameWithoutReplacing(const QString& from, const QString& to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A file system without such renames: a second name, refused in the same way, then the
-    // first name goes.
-    if (::link(source.constData(), target.constData()) != 0)
-        return errno;
-    ::unlink(source.constData());
-    return 0;
+    return renameToFreeName(QFile::encodeName(from), QFile::encodeName(to), false);
 }
 
 QString fileErrorReason(int errorNumber)
@@ -253,18 +324,37 @@ QString readFailureText(const QString& path, const QString& reason)
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-Result saveFile(const QString& path, const ContentWriter& writer)
+namespace {
+
+// What a save writes to: the path itself, or, for a file of the user's own that is a symbolic link,
+// the file it names (followedPath). A link in the data folder is refused, and so is anything
+// there but a plain file, with what stands there.
+ResultOf<QString> saveTarget(const QString& path, Links links)
 {
+    if (links == Links::Follow)
+        return followedPath(path);
     // A link is neither written through (its file may be anywhere) nor replaced by a file; nor is
     // a folder, a FIFO or a device.
     if (const QString why = notPlainFileReason(path); !why.isEmpty())
-        return failure(path, 0, why);
-    const QFileInfo target(path);
-    if (const int problem = folderProblem(target.filePath()))
-        return failure(path, problem);
-    const bool isNew = !target.exists();
+        return ResultOf<QString>::failure(failure(path, 0, why));
+    return ResultOf<QString>::success(path);
+}
 
-    QTemporaryFile out(target.absolutePath() + kTemporaryName);
+} // namespace
+
+Result saveFile(const QString& path, const ContentWriter& writer, Links links)
+{
+    const ResultOf<QString> target = saveTarget(path, links);
+    if (!target)
+        return target.result;
+    const QByteArray name = QFile::encodeName(target.value);
+    if (const int problem = folderProblem(target.value))
+        return failure(path, problem);
+    // The mode of the file replaced (never a link's), or the user's usual one for a new file.
+    struct stat replaced = {};
+    const mode_t mode = ::lstat(name.constData(), &replaced) == 0 ? replaced.st_mode & 07777 : usualMode();
+
+    QTemporaryFile out(QFileInfo(target.value).absolutePath() + kTemporaryName);
     errno = 0;
     if (!openLocked(out))
         return failure(path, errno);
@@ -274,43 +364,48 @@ Result saveFile(const QString& path, const ContentWriter& writer)
     if (const Result written = writer(out); !written)
         return failure(path, errno, written.error);
     errno = 0;
-    if (!out.flush() || out.error() != QFileDevice::NoError || ::fsync(out.handle()) != 0)
+    if (!out.flush() || out.error() != QFileDevice::NoError || ::fsync(out.handle()) != 0 ||
+        ::fchmod(out.handle(), mode) != 0)
         return failure(path, errno);
-    out.setPermissions(isNew ? usualPermissions() : target.permissions());
 
     errno = 0;
-    if (::rename(QFile::encodeName(out.fileName()).constData(),
-                 QFile::encodeName(target.filePath()).constData()) != 0)
+    if (::rename(QFile::encodeName(out.fileName()).constData(), name.constData()) != 0)
         return failure(path, errno);
     out.setAutoRemove(false);
     return Result::success();
 }
 
-Result saveFile(const QString& path, const QByteArray& bytes)
+Result saveFile(const QString& path, const QByteArray& bytes, Links links)
 {
-    return saveFile(path, [&bytes](QIODevice& out) {
-        return out.write(bytes) == bytes.size() ? Result::success() : Result::failure(QString());
-    });
+    return saveFile(
+        path,
+        [&bytes](QIODevice& out) {
+            return out.write(bytes) == bytes.size() ? Result::success() : Result::failure(QString());
+        },
+        links);
 }
 
-Result saveFileFrom(const QString& path, const QString& source)
+Result saveFileFrom(const QString& path, const QString& source, Links links)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Result::failure(
             writeFailureText(path, QStringLiteral("le fichier provisoire ne peut pas être relu")));
-    return saveFile(path, [&in](QIODevice& out) {
-        QByteArray block(1 << 20, Qt::Uninitialized);
-        for (;;) {
-            const qint64 n = in.read(block.data(), block.size());
-            if (n < 0)
-                return Result::failure(QStringLiteral("le fichier provisoire ne peut pas être relu"));
-            if (n == 0)
-                return Result::success();
-            if (out.write(block.constData(), n) != n)
-                return Result::failure(QString()); // the system's error says why
-        }
-    });
+    return saveFile(
+        path,
+        [&in](QIODevice& out) {
+            QByteArray block(1 << 20, Qt::Uninitialized);
+            for (;;) {
+                const qint64 n = in.read(block.data(), block.size());
+                if (n < 0)
+                    return Result::failure(QStringLiteral("le fichier provisoire ne peut pas être relu"));
+                if (n == 0)
+                    return Result::success();
+                if (out.write(block.constData(), n) != n)
+                    return Result::failure(QString()); // the system's error says why
+            }
+        },
+        links);
 }
 
 FileVersion fileVersion(const QString& path)
@@ -334,27 +429,132 @@ FileVersion fileVersion(const QString& path)
     return v;
 }
 
+ResultOf<QString> followedPath(const QString& path)
+{
+    using Target = ResultOf<QString>;
+    QString named = path;
+    // A chain of links ends at the file, or at the name of one to come; the system follows no more
+    // than forty.
+    for (int links = 0; links <= 40; ++links) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(named).constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            if (named == path)
+                return Target::success(path);
+            if (const QString why = notPlainFileReason(named); !why.isEmpty())
+                return Target::failure(failure(path, 0,
+                                               QStringLiteral("c'est un lien symbolique vers « %1 », et %2")
+                                                   .arg(QDir::toNativeSeparators(named), why)));
+            return Target::success(named);
+        }
+        named = QFileInfo(named).symLinkTarget();
+    }
+    return Target::failure(failure(path, ELOOP, QStringLiteral("c'est un lien symbolique sans fin")));
+}
+
+FileVersion versionAfterRename(const FileVersion& before, const QString& path)
+{
+    const FileVersion named = fileVersion(path);
+    if (named.device == before.device && named.inode == before.inode)
+        return before; // a rename changes nothing else of a file
+    return named.size == before.size && named.modifiedNs == before.modifiedNs ? named : before;
+}
+
+int fileMode(const QString& path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)
+               ? int(st.st_mode & 07777)
+               : -1;
+}
+
+namespace {
+
+GuardedResult failedWrite(const QString& path, int err, const QString& why = QString())
+{
+    return {GuardedResult::Failed, failure(path, err, why), {}};
+}
+
+// A file that is no plain file is neither replaced nor removed: a link of the data folder is no
+// record of it, and the file it names may be anywhere.
+GuardedResult notPlainFile(const QString& path) { return failedWrite(path, EIO, notPlainFileReason(path)); }
+
+// Whether a file is missing from its name for good. Where names cannot be traded in one step, a
+// copy replacing the file takes it out of its name for a moment, beyond the folder's lock when it
+// runs on another machine of a shared folder: the name is looked at again for a short while.
+bool missingForGood(const QString& path)
+{
+    struct stat st;
+    for (int look = 0; look < 20; ++look) {
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0 || errno != ENOENT)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// takeOut, looking again while the name is missing for a moment only (missingForGood).
+std::pair<QString, int> takeOutPatiently(const QString& path)
+{
+    std::pair<QString, int> taken = takeOut(path);
+    while (taken.second == ENOENT && !missingForGood(path))
+        taken = takeOut(path);
+    return taken;
+}
+
+// The file at path, expected, is taken out of its name and the new content (written to out) put
+// under the name only where none is there, for the file systems that cannot trade two names in one
+// step. The file taken out is checked there: another version goes back under its name (Changed).
+GuardedResult replaceByTakingOut(QTemporaryFile& out, const QString& path, const FileVersion& expected)
+{
+    const auto [hidden, err] = takeOutPatiently(path);
+    if (err == ENOENT)
+        return {GuardedResult::Gone, Result::success(), {}};
+    if (err != 0)
+        return failedWrite(path, err);
+    const FileVersion found = fileVersion(hidden);
+    if (!(found == expected))
+        return putBack(hidden, path, found);
+    const int placed = renameToFreeName(QFile::encodeName(out.fileName()), QFile::encodeName(path), true);
+    if (placed == 0) {
+        out.setAutoRemove(false);
+        const FileVersion written = versionPlaced(out.handle(), path);
+        ::unlink(QFile::encodeName(hidden).constData()); // the version checked: the one replaced
+        return {GuardedResult::Done, Result::success(), written};
+    }
+    if (placed == EEXIST) {
+        // Another copy put a new file under the name while it was free: that file is the one to
+        // ask about; the version taken out, the one this save was to replace, goes.
+        ::unlink(QFile::encodeName(hidden).constData());
+        return {GuardedResult::Changed, Result::success(), fileVersion(path)};
+    }
+    if (GuardedResult back = putBack(hidden, path, found); back.outcome != GuardedResult::Changed)
+        return back;
+    return failedWrite(path, placed);
+}
+
+} // namespace
+
 GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected)
 {
-    const auto failed = [&path](int err) {
-        return GuardedResult{GuardedResult::Failed, failure(path, err), {}};
-    };
     struct stat replaced;
-    if (::lstat(QFile::encodeName(path).constData(), &replaced) != 0)
-        return {GuardedResult::Gone, Result::success(), {}};
+    while (::lstat(QFile::encodeName(path).constData(), &replaced) != 0)
+        if (errno != ENOENT || missingForGood(path))
+            return {GuardedResult::Gone, Result::success(), {}};
+    if (!S_ISREG(replaced.st_mode))
+        return notPlainFile(path);
     if (const int problem = folderProblem(path))
-        return failed(problem);
+        return failedWrite(path, problem);
     const QFileInfo target(path);
     QTemporaryFile out(target.absolutePath() + kTemporaryName);
     errno = 0;
     if (!openLocked(out))
-        return failed(errno);
+        return failedWrite(path, errno);
     if (!writeSynced(out, bytes))
-        return failed(errno); // the temporary file goes with out
+        return failedWrite(path, errno); // the temporary file goes with out
     // The permissions of the file it replaces, as seen above: one that goes away meanwhile leaves
     // the new file none to take.
     if (::fchmod(out.handle(), replaced.st_mode & 07777) != 0)
-        return failed(errno);
+        return failedWrite(path, errno);
     const QString hidden = out.fileName();
     // Taken by name, as every version it is compared with (the name is this copy's alone until
     // the trade below).
@@ -366,16 +566,9 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
     if (const int err = exchangeNames(hidden, path); err != 0) {
         if (err == ENOENT && !fileVersion(path).exists())
             return {GuardedResult::Gone, Result::success(), {}};
-        if (err != EINVAL && err != ENOSYS)
-            return failed(err);
-        // A file system that cannot trade names: checked, then replaced.
-        if (const FileVersion found = fileVersion(path); !(found == expected))
-            return {found.exists() ? GuardedResult::Changed : GuardedResult::Gone, Result::success(), found};
-        errno = 0;
-        if (::rename(QFile::encodeName(hidden).constData(), QFile::encodeName(path).constData()) != 0)
-            return failed(errno);
-        out.setAutoRemove(false);
-        return {GuardedResult::Done, Result::success(), written};
+        if (!refusesRenameFlags(err))
+            return failedWrite(path, err);
+        return replaceByTakingOut(out, path, expected);
     }
     // From here the temporary name may hold another program's file: it is removed only once
     // checked, never by the temporary file's own clean-up.
@@ -403,18 +596,11 @@ GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const Fi
 
 GuardedResult removeFile(const QString& path, const FileVersion& expected)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    const FolderLock lock(folder);
-    QString hidden;
-    int err = EEXIST;
-    for (int attempt = 0; attempt < 20 && err == EEXIST; ++attempt) {
-        hidden = folder + kTemporaryName;
-        hidden.chop(6);
-        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-        for (int k = 0; k < 6; ++k)
-            hidden += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
-        err = renameWithoutReplacing(path, hidden);
-    }
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return notPlainFile(path);
+    const FolderLock lock(QFileInfo(path).absolutePath());
+    const auto [hidden, err] = takeOutPatiently(path);
     if (err == ENOENT)
         return {GuardedResult::Gone, Result::success(), {}};
     if (err != 0)
@@ -430,7 +616,7 @@ GuardedResult removeFile(const QString& path, const FileVersion& expected)
     return putBack(hidden, path, found);
 }
 
-Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written)
+Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written, int mode)
 {
     if (const int problem = folderProblem(path))
         return failure(path, problem);
@@ -439,15 +625,14 @@ Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* wr
     errno = 0;
     if (!openLocked(out))
         return failure(path, errno);
-    if (!writeSynced(out, bytes))
+    if (!writeSynced(out, bytes) || ::fchmod(out.handle(), mode >= 0 ? mode_t(mode) : usualMode()) != 0)
         return failure(path, errno); // the temporary file goes with out
-    QFile::setPermissions(out.fileName(), usualPermissions());
-    if (written)
-        *written = fileVersion(out.fileName()); // by name, as every version it is compared with
     if (const int err = renameWithoutReplacing(out.fileName(), path))
         return failure(path, err);
     out.setAutoRemove(false);
-    out.close();
+    // Taken once the file bears its name: a file system may give it another inode number on the way.
+    if (written)
+        *written = versionPlaced(out.handle(), path);
     return Result::success();
 }
 

@@ -23,20 +23,36 @@ class QIODevice;
 
 namespace platform {
 
-// Writes bytes as the whole content of the file at path. A symbolic link at path is refused, never
-// written through nor replaced, and so is a folder, a FIFO or a device: the reason says what
-// stands there.
-Result saveFile(const QString& path, const QByteArray& bytes);
+// What a save does with a symbolic link under the name it writes.
+enum class Links {
+    // A file of the data folder, which is shared ground: a link there is no file of the folder,
+    // never written through (its file may be anywhere) nor replaced by a file.
+    Refuse,
+    // A file of the user's own outside the data folder (the settings store, a reference table, a
+    // workbook he chose): a link to a plain file is followed, as desktop editors do; the file it
+    // names is replaced through the same save, in its own folder, and the link stays.
+    Follow,
+};
+
+// The file that a save following links writes for path: path itself, or the file its symbolic
+// link names, through a chain of links (it may not exist yet: the save then makes it). A link to a
+// folder, a FIFO or a device, or a loop of links, is refused with what stands there.
+ResultOf<QString> followedPath(const QString& path);
+
+// Writes bytes as the whole content of the file at path. A folder, a FIFO or a device at path is
+// refused, and so is a link unless links are followed: the reason says what stands there. The file
+// written keeps the mode of the file it replaces.
+Result saveFile(const QString& path, const QByteArray& bytes, Links links = Links::Refuse);
 
 // Lets writer write the whole content into the device; a failure abandons the save (the old file
 // stays). Its reason is a fragment ("la feuille ne peut pas être ajoutée") that the save's
 // reason takes after the file's name; a failure without one is a failed write, said from the
 // system's error.
 using ContentWriter = std::function<Result(QIODevice& out)>;
-Result saveFile(const QString& path, const ContentWriter& writer);
+Result saveFile(const QString& path, const ContentWriter& writer, Links links = Links::Refuse);
 
 // Copies a finished file (say a workbook built in a temporary folder) over the target.
-Result saveFileFrom(const QString& path, const QString& source);
+Result saveFileFrom(const QString& path, const QString& source, Links links = Links::Refuse);
 
 // What tells one version of a file from another: every save makes a new file (a new inode, whose
 // generation tells it from a removed file whose number it took again), and a file written in
@@ -46,7 +62,7 @@ struct FileVersion
 {
     quint64 device = 0;
     quint64 inode = 0;
-    quint32 generation = 0;
+    quint64 generation = 0;
     qint64 size = -1;
     qint64 modifiedNs = 0;
 
@@ -54,6 +70,16 @@ struct FileVersion
     bool operator==(const FileVersion&) const = default;
 };
 FileVersion fileVersion(const QString& path);
+
+// The version of a file that a rename has just given the name path, from its version before: the
+// same when the name holds the same file; the file under that name, on a file system that gives a
+// renamed file a new inode number (a hard link on some FUSE folders), when it has the same size and
+// time; before itself otherwise (another program was quicker), which no later check takes for the
+// file there.
+FileVersion versionAfterRename(const FileVersion& before, const QString& path);
+
+// The permission bits of the plain file at path (a link not followed); -1 when there is none.
+int fileMode(const QString& path);
 
 // The outcome of a write or removal made only while the file is still the version expected.
 struct [[nodiscard]] GuardedResult
@@ -72,23 +98,35 @@ struct [[nodiscard]] GuardedResult
 // other program's file it brought is given back; a file is removed only once checked (the version
 // expected, or this save's own). The trades and checks of copies of this program are made under a
 // lock on the folder, so that they never interleave; where it cannot be had within a second they go
-// on without it. No file at path: nothing is written (Gone). A file system that cannot trade names
-// is checked just before the rename instead.
+// on without it. No file at path: nothing is written (Gone). A link, a folder, a FIFO or a device
+// at path is not replaced (Failed). The new file keeps the mode of the file it replaces.
+//
+// A file system that cannot trade names (FUSE passthroughs, CIFS, network folders) never has the
+// file checked and then replaced by name: the file is first taken out of its name by a rename,
+// which one copy alone can make, checked there, and the new content put under the name only where
+// none is there; another version taken out goes back under its name. So two copies on two machines
+// of one shared folder, which no folder lock reaches, never replace each other's save unasked.
+// The version given for the file written is taken once it bears its name.
 GuardedResult replaceFile(const QString& path, const QByteArray& bytes, const FileVersion& expected);
 
 // Removes the file at path only when it is the version expected: it is first given a hidden name
 // of its own in one step, checked there, and put back under its name when it is another version
-// (Changed). Made under the folder's lock, as replaceFile. No file at path: nothing done (Gone).
+// (Changed). Made under the folder's lock, as replaceFile. No file at path: nothing done (Gone); a
+// link, a folder, a FIFO or a device is not removed (Failed).
 GuardedResult removeFile(const QString& path, const FileVersion& expected);
 
 // Writes bytes as a new file at path, never over another: the file appears complete or not at
 // all, and a file that is at path, or comes there before the new one is complete, is kept (the
-// save then fails, saying that a file of that name exists). written receives the new file's version.
-Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written = nullptr);
+// save then fails, saying that a file of that name exists). written receives the new file's
+// version, taken once it bears its name. mode: the permission bits of the file it takes the place
+// of (a record renamed by its save, say); -1 gives the user's usual ones.
+Result saveNewFile(const QString& path, const QByteArray& bytes, FileVersion* written = nullptr,
+                   int mode = -1);
 
-// Gives the file at from the name to, never replacing a file of that name (the case of a file
-// system without refusing renames included). 0, or the system error number (EEXIST when a
-// file has the name).
+// Gives the file at from the name to, never replacing a file of that name. 0, or the system error
+// number (EEXIST when a file has the name). A file system without renameat2's flags gives the
+// name through a hard link; without hard links either, the name is checked free and taken under
+// the folder's lock.
 int renameWithoutReplacing(const QString& from, const QString& to);
 
 // Removes the temporary files of saves that a copy killed midway left in the folder: the plain

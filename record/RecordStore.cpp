@@ -335,6 +335,8 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
 
     platform::FileVersion version;
     bool newFile = false;
+    // A record given a new name keeps the permissions of its former file.
+    const int mode = modifying && !sameFile ? platform::fileMode(opened) : -1;
     for (int attempt = 0;; ++attempt) {
         if (attempt == 10) {
             out.result = platform::Result::failure(platform::writeFailureText(
@@ -345,7 +347,7 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
             // A new name: written only where no file is, so that a record that another copy of the
             // program saves under the same name at the same time is never replaced without the
             // question.
-            out.result = platform::saveNewFile(target, bytes, &version);
+            out.result = platform::saveNewFile(target, bytes, &version, mode);
             if (out.result.ok) {
                 newFile = true;
                 break;
@@ -383,6 +385,7 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     if (sameFile && differsInCase(out.fileName, name)) {
         // Only the case of some letters changed: the file takes the name as it is now written.
         if (const platform::Result renamed = common::renameFile(target, pathOf(name)); renamed.ok) {
+            version = platform::versionAfterRename(version, pathOf(name));
             out.fileName = name;
             out.listChanged = true;
         } else {

@@ -46,7 +46,7 @@ platform::Result SpeciesConfirmations::writeBack(const QString& path) const
         return read;
     if (tick(table, m_codes) == 0)
         return platform::Result::success();
-    return grid::GridFile::save(table, path, grid::GridFile::Complete, true);
+    return grid::GridFile::save(table, path, grid::GridFile::Complete, true, platform::Links::Follow);
 }
 
 } // namespace record

@@ -4,9 +4,11 @@
 // given. When the file is another version, its user agrees to replace it: the next write expects
 // the version found. Prints for each write "done <version written> over <version replaced>",
 // "changed", "gone" or "failed" and the reason; a version is printed as inode:generation:size:time.
-// Arguments: the file, the label, the number of writes.
+// Arguments: the file, the label, the number of writes. The file system's limits come from the
+// environment (testing_support::LimitedFileSystem).
 
 #include "platform/SaveFile.h"
+#include "tests/support/LimitedFileSystem.h"
 #include "tests/support/TwoCopies.h"
 
 #include <QCoreApplication>
@@ -32,6 +34,7 @@ int main(int argc, char** argv)
     const QString path = QString::fromUtf8(argv[1]);
     const QByteArray label(argv[2]);
     const int writes = std::atoi(argv[3]);
+    const testing_support::LimitedFileSystem limited(testing_support::LimitedFileSystem::fromEnvironment());
     platform::FileVersion expected = platform::fileVersion(path);
 
     testing_support::waitForTheStart();

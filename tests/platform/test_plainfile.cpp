@@ -96,8 +96,11 @@ TEST_F(PlainFileTest, TheSaveNeitherWritesThroughALinkNorReplacesIt)
         ASSERT_TRUE(form.make(p));
         const QFileInfo before(p);
         testing_support::HangGuard guard(10, form.name);
-        const Result saved = platform::saveFile(p, QByteArray("nouveau"));
-        EXPECT_EQ(saved.error, platform::writeFailureText(p, form.reason));
+        const platform::FileVersion version = platform::fileVersion(p);
+        for (const Result& refused :
+             {platform::saveFile(p, QByteArray("nouveau")),
+              platform::replaceFile(p, "nouveau", version).result, platform::removeFile(p, version).result})
+            EXPECT_EQ(refused.error, platform::writeFailureText(p, form.reason));
         EXPECT_EQ(QFileInfo(p).isSymLink(), before.isSymLink()) << "the link stays a link";
         EXPECT_EQ(QFileInfo(p).isDir(), before.isDir());
         EXPECT_FALSE(QFileInfo(p).isFile() && !QFileInfo(p).isSymLink());
@@ -106,6 +109,45 @@ TEST_F(PlainFileTest, TheSaveNeitherWritesThroughALinkNorReplacesIt)
     EXPECT_FALSE(QFileInfo::exists(outside.filePath("absent"))) << "no file made where a link points";
     EXPECT_TRUE(QDir(dir.path()).entryList({".mirelot-*"}, QDir::Files | QDir::Hidden).isEmpty())
         << "no temporary file left";
+}
+
+// The user's own files (settings, tables, a workbook he chose) follow their links, as editors do:
+// the file named is replaced in its own folder, with its mode, or made there when it is not there
+// yet, and the link stays; a link to something else than a plain file is refused.
+TEST_F(PlainFileTest, TheUsersOwnLinkIsFollowedToAPlainFile)
+{
+    const QString link = path(QStringLiteral("registry.json"));
+    const QString chained = path(QStringLiteral("lien du lien"));
+    ASSERT_TRUE(QFile::link(elsewhere(), link) && QFile::link(link, chained));
+    ASSERT_TRUE(QFile::setPermissions(elsewhere(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(platform::saveFile(chained, QByteArray("nouveau"), platform::Links::Follow).ok);
+    EXPECT_TRUE(QFileInfo(link).isSymLink() && QFileInfo(chained).isSymLink());
+    EXPECT_EQ(readBytes(elsewhere()), "nouveau");
+    EXPECT_EQ(platform::fileMode(elsewhere()), 0600);
+    const QString absent = outside.filePath(QStringLiteral("à venir.json"));
+    ASSERT_TRUE(QFile::link(absent, path(QStringLiteral("à venir"))));
+    ASSERT_TRUE(
+        platform::saveFile(path(QStringLiteral("à venir")), QByteArray("neuf"), platform::Links::Follow).ok);
+    EXPECT_EQ(readBytes(absent), "neuf");
+    EXPECT_TRUE(QDir(outside.path()).entryList({".mirelot-*"}, QDir::Files | QDir::Hidden).isEmpty());
+
+    for (const Form& form : forms()) {
+        if (form.reason == QStringLiteral("c'est un lien symbolique") &&
+            QByteArray(form.name) != "a link to /dev/zero")
+            continue;
+        SCOPED_TRACE(form.name);
+        const QString p = path(QString::fromLatin1(form.name).replace('/', '_'));
+        const QString named = outside.filePath(QStringLiteral("nommé"));
+        ASSERT_TRUE(form.make(named) && QFile::link(named, p));
+        testing_support::HangGuard guard(10, form.name);
+        const Result saved = platform::saveFile(p, QByteArray("nouveau"), platform::Links::Follow);
+        EXPECT_TRUE(
+            saved.error.startsWith(platform::writeFailureText(p, "c'est un lien symbolique").chopped(1)))
+            << saved.error.toStdString();
+        EXPECT_TRUE(QFileInfo(p).isSymLink());
+        QFile::remove(named);
+        QDir(named).removeRecursively();
+    }
 }
 
 TEST_F(PlainFileTest, ALockThatIsNoPlainFileIsNeitherFollowedNorWaitedOn)

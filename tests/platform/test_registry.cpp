@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <gtest/gtest.h>
 
@@ -319,6 +320,38 @@ TEST_F(TwoCopiesTest, UnreadableStoreThatCannotBeSetAsideIsNeverReplaced)
     EXPECT_TRUE(r.lastWriteError().contains(longFile)) << r.lastWriteError().toStdString();
     EXPECT_EQ(text(r, key, "v"), "1");
     EXPECT_EQ(testing_support::readBytes(longFile), garbage);
+}
+
+// A store kept as a link (a dotfile manager's) is the user's file where it lies: read and written
+// there, the link kept; unreadable, that file is set aside beside itself and made again.
+TEST_F(TwoCopiesTest, AStoreKeptAsALinkIsUsedWhereItLies)
+{
+    QTemporaryDir dotfiles;
+    const QString real = dotfiles.filePath("registry.json");
+    {
+        Registry first(real);
+        ASSERT_EQ(first.createKey(Hive::LocalMachine, key), reg::Success);
+        ASSERT_EQ(first.setValue(Hive::LocalMachine, key, "v", RegValue::fromText("1")), reg::Success);
+    }
+    ASSERT_TRUE(QFile::link(real, file()));
+    {
+        Registry r(file());
+        EXPECT_TRUE(r.openingProblem().isEmpty() && r.setAsideFile().isEmpty())
+            << r.openingProblem().toStdString();
+        EXPECT_EQ(text(r, key, "v"), "1");
+        ASSERT_EQ(r.setValue(Hive::LocalMachine, key, "v", RegValue::fromText("2")), reg::Success)
+            << r.lastWriteError().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(file()).isSymLink());
+    EXPECT_EQ(text(Registry(real), key, "v"), "2");
+
+    testing_support::writeBytes(real, "{ illisible");
+    Registry r(file());
+    EXPECT_EQ(QFileInfo(r.setAsideFile()).absolutePath(), QFileInfo(real).absolutePath());
+    ASSERT_EQ(r.createKey(Hive::LocalMachine, key), reg::Success);
+    ASSERT_EQ(r.setValue(Hive::LocalMachine, key, "v", RegValue::fromText("3")), reg::Success);
+    EXPECT_TRUE(QFileInfo(file()).isSymLink());
+    EXPECT_EQ(text(Registry(real), key, "v"), "3");
 }
 
 TEST_F(TwoCopiesTest, NewStoreTakesTheUsersUsualPermissions)

@@ -9,6 +9,7 @@
 #include "tests/samples/RecordSamples.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/HostileFiles.h"
+#include "tests/support/LimitedFileSystem.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/TwoCopies.h"
 
@@ -194,7 +195,9 @@ TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
     EXPECT_TRUE(env.dialogs().asked().isEmpty());
     EXPECT_EQ(reopened(kFile2), r);
 
-    // Another observer: the user is told, the new file is written, the old one goes.
+    // Another observer: the user is told, the new file is written with the old one's permissions,
+    // the old one goes.
+    ASSERT_TRUE(QFile::setPermissions(path(kFile2), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     r.observerName = "MARTIN";
     r.siteName = "SHOC-26~Valence~Les Baumes~MARTIN Jean~Hiver 2009-2010";
     env.dialogs().answer(platform::mb::OK);
@@ -203,6 +206,7 @@ TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
     EXPECT_TRUE(renamed.listChanged);
     const QString newName = r.siteName + "~Passage N2.FLX2009";
     EXPECT_EQ(files(), QStringList({newName}));
+    EXPECT_EQ(platform::fileMode(path(newName)), 0600);
     ASSERT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_TRUE(env.dialogs().asked()[0].text.startsWith("ATTENTION !\n\n"));
     EXPECT_TRUE(env.dialogs().asked()[0].text.contains(kFile2 + "\n\n va être renommé en \n\n" + newName));
@@ -223,22 +227,36 @@ TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
     EXPECT_EQ(readBytes(path(newName)), ownBytes);
 }
 
+// Saved again after it was made, and after a change of letter case only renamed its file, a
+// record asks nothing, on a file system whose renames take a new inode number too (FUSE folders
+// giving a hard link a number of its own).
 TEST_F(RecordStoreTest, AChangeOfLetterCaseOnlyRenamesTheFile)
 {
-    SurveyRecord r = record_samples::twoParcels();
-    ASSERT_TRUE(store.save(r).result.ok);
+    for (const int limits : {0, testing_support::NoRenameFlags | testing_support::LinksTakeNewInodes}) {
+        SCOPED_TRACE(limits);
+        const testing_support::LimitedFileSystem limited(limits);
+        RecordStore fresh(env.dataFolder());
+        SurveyRecord r = record_samples::twoParcels();
+        ASSERT_TRUE(fresh.save(r).result.ok);
+        r.visitComment = "saisi de nouveau";
+        ASSERT_TRUE(fresh.save(r, kFile2).result.ok);
 
-    r.placeName = "LES BAUMES";
-    r.siteName = "SHOC-26~Valence~LES BAUMES~DUPONT Jean~Hiver 2009-2010";
-    const QString newName = r.siteName + "~Passage N2.FLX2009";
-    const SaveResult saved = store.save(r, kFile2);
-    ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
-    EXPECT_EQ(saved.fileName, newName);
-    EXPECT_TRUE(saved.listChanged);
-    EXPECT_TRUE(saved.notice.isEmpty());
-    EXPECT_EQ(files(), QStringList{newName});
-    EXPECT_EQ(reopened(newName), r);
-    EXPECT_TRUE(env.dialogs().asked().isEmpty());
+        r.placeName = "LES BAUMES";
+        r.siteName = "SHOC-26~Valence~LES BAUMES~DUPONT Jean~Hiver 2009-2010";
+        const QString newName = r.siteName + "~Passage N2.FLX2009";
+        const SaveResult saved = fresh.save(r, kFile2);
+        ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+        EXPECT_EQ(saved.fileName, newName);
+        EXPECT_TRUE(saved.listChanged);
+        EXPECT_TRUE(saved.notice.isEmpty());
+        EXPECT_EQ(files(), QStringList{newName});
+        EXPECT_EQ(reopened(newName), r);
+        r.visitComment = "corrigé après";
+        ASSERT_TRUE(fresh.save(r, newName).result.ok);
+        EXPECT_EQ(reopened(newName), r);
+        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().asked()[0].text.toStdString();
+        QFile::remove(path(newName));
+    }
 }
 
 // "Étang" typed (composed) and "Étang" of a file written by a system that decomposes accents are
