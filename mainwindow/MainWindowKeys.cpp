@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 
 namespace mainwindow {
 
@@ -14,11 +15,28 @@ namespace {
 
 // The bar's style, with the keyboard of the Windows menu bar: the bar takes the focus, goes from
 // menu to menu by the arrows over the greyed items, and Down or Enter opens the menu it
-// highlights. Without these hints most styles leave the bar to the mouse.
+// highlights. Without these hints most styles leave the bar to the mouse. The menu that the
+// keyboard is on is drawn highlighted, as an open menu's title is: most styles draw a title
+// highlighted only while its menu is open, and the user would not see where the keys are.
 class MenuBarStyle : public QProxyStyle
 {
 public:
     explicit MenuBarStyle(QStyle* base) : QProxyStyle(base) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        // The bar has the focus only while the keyboard is on it.
+        if (element == CE_MenuBarItem && widget && widget->hasFocus() && (option->state & State_Selected)) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+                QStyleOptionMenuItem current = *item;
+                current.state |= State_Sunken;
+                QProxyStyle::drawControl(element, &current, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override

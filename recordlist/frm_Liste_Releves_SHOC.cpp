@@ -5,7 +5,6 @@
 #include "common/GridWidgets.h"
 #include "common/Paths.h"
 #include "common/Settings.h"
-#include "grid/ColumnWidths.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyCodes.h"
@@ -23,7 +22,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -156,12 +154,11 @@ void frm_Liste_Releves_SHOC::buildListView()
     m_grid.setObjectName(QStringLiteral("flx_Grille"));
     m_grid.setSelectionMode(grid::Grid::SelectionMode::ListBox);
     m_views->addWidget(flx_Grille);
-    // A name too long for its column is cut short in its middle, keeping the site's beginning and
-    // the season and passage that end it; the whole name is in the tip. The titles break where
-    // their texts do.
+    // A name that the user narrows its column under is cut short in its middle, keeping the site's
+    // beginning and the season and passage that end it; the whole name is in the tip. The titles
+    // break where their texts do.
     flx_Grille->setWordWrap(false);
     flx_Grille->setTextElideMode(Qt::ElideMiddle);
-    flx_Grille->viewport()->installEventFilter(this);
 }
 
 // The new-record frame: the circumstances of the new record, and the site it is for.
@@ -253,8 +250,6 @@ void frm_Liste_Releves_SHOC::showFirstList()
 
 frm_Liste_Releves_SHOC::~frm_Liste_Releves_SHOC()
 {
-    // The list's grid goes before its view: the view's changes then are no longer this window's.
-    flx_Grille->viewport()->removeEventFilter(this);
     if (gobj_Grille_Liste == &m_grid)
         gobj_Grille_Liste = nullptr;
 }
@@ -282,37 +277,10 @@ void frm_Liste_Releves_SHOC::sub_Refresh_Liste_EPS()
     for (QPushButton* b : {cmd_maj, Cmd_Supp, cmd_Export})
         b->setEnabled(any);
     cbo_Carres->setCurrentIndex(-1);
+    // Each column as wide as its texts: the names are what the user reads to find a record. A
+    // list wider than its window scrolls sideways.
     flx_Grille->fitColumnWidths(0, ListColumnCount - 1, 240);
-    m_naturalWidths.clear();
-    for (int c = 0; c < ListColumnCount; ++c)
-        m_naturalWidths << m_grid.colWidth(c);
-    fitColumnsToWidth();
     flx_Grille->fitRowHeights();
-}
-
-void frm_Liste_Releves_SHOC::fitColumnsToWidth()
-{
-    if (m_naturalWidths.size() != ListColumnCount || m_grid.cols() != ListColumnCount)
-        return;
-    // The columns shown (column 0 is the row headers), and the width that they share.
-    QList<int> natural, floors;
-    for (int c = FileColumn; c < ListColumnCount; ++c) {
-        natural << std::max(0, m_naturalWidths[c]);
-        // A name keeps at least the width of its title; its whole text is in its tip.
-        const bool name = c == FileColumn || c == SiteColumn;
-        floors << (name ? flx_Grille->horizontalHeader()->sectionSizeHint(c - FileColumn) : -1);
-    }
-    const QList<int> widths = grid::fitWidths(natural, floors, flx_Grille->viewport()->width());
-    for (int c = FileColumn; c < ListColumnCount; ++c)
-        if (widths[c - FileColumn] > 0 && m_grid.colWidth(c) != widths[c - FileColumn])
-            m_grid.setColWidth(c, widths[c - FileColumn]);
-}
-
-bool frm_Liste_Releves_SHOC::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == flx_Grille->viewport() && event->type() == QEvent::Resize)
-        fitColumnsToWidth();
-    return QWidget::eventFilter(watched, event);
 }
 
 void frm_Liste_Releves_SHOC::optNewClicked(int index)

@@ -148,10 +148,6 @@ private:
     void optNewClicked(int index);
     void openRecord(const record::RecordRequest& request);
     void showContextMenu(int button);
-    // The list's columns within its width: the file and site names cut short when every column
-    // cannot be shown whole.
-    void fitColumnsToWidth();
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Hooks m_hooks;
     grid::Grid m_grid;
@@ -160,6 +156,5 @@ private:
     recordlist::RecordList m_list;
     QStackedLayout* m_views = nullptr;
     View m_view = View::List;
-    int m_mouseRow = 0;         // the list row under the mouse at its last move
-    QList<int> m_naturalWidths; // the list's columns fitted to their contents, by grid column
+    int m_mouseRow = 0; // the list row under the mouse at its last move
 };

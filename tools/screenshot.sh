@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds Mirelot and starts it on a virtual screen (Xvfb) of 1366x768 pixels. First as a new user
 # (fresh home, no settings): a picture of the first-start question. Then with the settings of a
-# user who has already started it once: pictures of the main window as it opens, and with the
-# "Options > Paramétrage" menu open. Last, each page of the record window (a stored record opened
-# by the administrator), the first page of a new record, and the record list with its new-record
-# frame, its export frame and its prospection view.
+# user who has already started it once: pictures of the main window as it opens, with its menu bar
+# given the keys by F10 (then Right), and with the "Options > Paramétrage" menu open. Last, each
+# page of the record window (a stored record opened by the administrator), the first page of a new
+# record, and the record list with its new-record frame, its export frame and its prospection view.
 #   tools/screenshot.sh [output folder]     (default: build/screenshots)
 # Installs, with apt-get, what it needs and is missing: xvfb, xauth, scrot, xdotool.
 set -euo pipefail
@@ -73,6 +73,18 @@ pid=$!
 . "$(dirname "$0")/wait.sh"
 sleep 1
 scrot -o "$out/mirelot-main-window.png"
+# The menu bar given the keys by F10: its first menu drawn highlighted, then the next after Right.
+# Without a window manager nothing gives the window the keyboard: it is given it, as a desktop does.
+xdotool search --name "^Mirelot \[" windowfocus --sync
+sleep 0.3
+xdotool key F10
+sleep 0.5
+scrot -o "$out/mirelot-menu-bar-f10.png"
+xdotool key Right
+sleep 0.5
+scrot -o "$out/mirelot-menu-bar-f10-right.png"
+xdotool key Escape
+sleep 0.5
 # Open "Options", then "Paramétrage" (the second item of the menu bar, after its "|").
 xdotool mousemove 45 12 click 1
 sleep 0.5

@@ -621,6 +621,46 @@ TEST_F(FrmMenuTest, F10OrAltAloneGivesTheMenuBarTheFocus)
     EXPECT_FALSE(bar->hasFocus());
 }
 
+// The title that the keyboard is on is drawn highlighted: F10 changes the pixels of the first title
+// only, Right those of the two titles it goes between; Escape draws the bar as it was and gives the
+// focus back.
+TEST_F(FrmMenuTest, TheMenuBarDrawsTheTitleThatTheKeyboardIsOn)
+{
+    menu->sub_Adapte_Affichage();
+    afficher();
+    menu->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(menu.get()));
+    QWidget* before = QApplication::focusWidget();
+    ASSERT_TRUE(before);
+    QMenuBar* bar = menu->menuBar();
+    const auto press = [bar](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QApplication::processEvents();
+        return bar->grab().toImage();
+    };
+    const auto changed = [](const QImage& a, const QImage& b) {
+        QRect where;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    where |= QRect(x, y, 1, 1);
+        return where;
+    };
+    const QRect options = bar->actionGeometry(item("Options"));
+    const QRect eps = bar->actionGeometry(item("EPS"));
+
+    const QImage plain = bar->grab().toImage();
+    const QImage onFirst = press(Qt::Key_F10);
+    const QImage onSecond = press(Qt::Key_Right);
+    const QRect f10 = changed(plain, onFirst);
+    const QRect right = changed(onFirst, onSecond);
+    EXPECT_TRUE(!f10.isEmpty() && options.contains(f10)) << "F10: the first title highlighted";
+    EXPECT_TRUE(right.intersects(options) && right.intersects(eps) && options.united(eps).contains(right))
+        << "Right: the highlight on the next title";
+    EXPECT_TRUE(changed(plain, press(Qt::Key_Escape)).isEmpty()) << "Escape: the bar as before";
+    EXPECT_EQ(QApplication::focusWidget(), before);
+}
+
 // From the highlighted menu the arrows and Enter work as in an open menu: Right goes on to the next
 // menu (over the greyed "|"), Down opens it, Enter runs its item.
 TEST_F(FrmMenuTest, ArrowsAndEnterFromTheMenuBarOpenAMenuAndRunAnItem)

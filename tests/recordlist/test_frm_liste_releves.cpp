@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "common/Settings.h"
 #include "grid/GridFile.h"
+#include "grid/GridView.h"
 #include "platform/Dialogs.h"
 #include "recordlist/frm_Liste_Releves_SHOC.h"
 #include "tests/samples/ListSamples.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -246,4 +248,30 @@ TEST_F(ListWindowTest, LoadOffersTheAddressBookWithTheTickedCorrespondentsSelect
     EXPECT_EQ(window->lst_Email->item(0)->text(), "regional@example.org");
     EXPECT_TRUE(window->lst_Email->item(0)->isSelected());
     EXPECT_FALSE(window->lst_Email->item(1)->isSelected());
+}
+
+// Every column is as wide as its texts, with the 240 twips beside them: the file and site names
+// are read whole, and a list wider than its window scrolls sideways.
+TEST_F(ListWindowTest, ColumnsShowTheirTextsWholeAndTheListScrollsSideways)
+{
+    const QString site = QStringLiteral("SHOC-80~Péronne~Les Grands Champs de la Vallée~Hiver 2026-2027");
+    record::SurveyRecord longNames = list_samples::recordOf(1, "01/12/2026");
+    longNames.siteName = site;
+    list_samples::writeRecord(env.dataFolder(), site + QStringLiteral("~Passage N1.FLX2009"), longNames);
+    open();
+    window->resize(800, 500);
+    QApplication::processEvents();
+
+    const grid::GridView* view = window->flx_Grille;
+    for (int c = FileColumn; c < ListColumnCount; ++c) {
+        int widest = 0;
+        for (int r = 1; r < window->grid().rows(); ++r) {
+            const QModelIndex cell = view->indexOf(r, c);
+            const QFontMetrics drawnWith(cell.data(Qt::FontRole).value<QFont>());
+            widest = std::max(widest, drawnWith.horizontalAdvance(cell.data().toString()));
+        }
+        EXPECT_GE(view->visualRect(view->indexOf(1, c)).width(), widest + grid::GridView::twipsToPixels(240))
+            << "column " << c;
+    }
+    EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);
 }
