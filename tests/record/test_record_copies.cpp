@@ -212,10 +212,12 @@ TEST_F(OpenedRecordTest, ChangedFileAskedBeforeItIsReplaced)
 TEST_F(OpenedRecordTest, GoneFileToldAndSavedAsNew)
 {
     SurveyRecord r = opened();
-    ASSERT_TRUE(store.setAside(kFile2).result.ok);
+    // Set aside just after this save found it, before it checked it: gone, not changed.
+    store.setBeforeOpenedFileCheck([this] { EXPECT_TRUE(store.setAside(kFile2).result.ok); });
     r.visitComment = QStringLiteral("ma modification");
     env.dialogs().answer(mb::OK);
     const SaveResult saved = store.save(r, kFile2);
+    store.setBeforeOpenedFileCheck({});
     ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
     EXPECT_TRUE(saved.listChanged);
     EXPECT_EQ(env.dialogs().texts(), QStringList{RecordStore::goneMessage(kFile2, kFile2)});
