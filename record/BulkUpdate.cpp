@@ -7,6 +7,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/PlainFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordFileLayout.h"
@@ -14,6 +15,7 @@
 
 using grid::Grid;
 using grid::GridFile;
+using record::RecordStore;
 
 namespace {
 
@@ -53,35 +55,65 @@ record::BulkUpdateResult giveUp()
     return r;
 }
 
-// One file: read whole into a grid of its own, one cell written, written back whole. A failure
-// says why the file was left alone.
+// One file: its cell written with the value. A failure says why the file was left alone.
 platform::Result updateFile(const QString& dossier, const QString& nom, record::UpdateAction action,
                             const QString& valeur)
 {
     const QString chemin = nom.trimmed().isEmpty() ? QString() : common::findFile(dossier, nom);
     if (chemin.isEmpty())
         return platform::Result::failure(QStringLiteral("fichier introuvable"));
-    Grid grid;
-    if (platform::Result lu =
-            GridFile::load(grid, chemin, GridFile::Complete, record::RecordStore::fileBounds());
-        !lu)
-        return lu;
     const record::UpdateCell cellule = record::cellToUpdate(action, nom);
-    if (cellule.row >= grid.rows() || cellule.col >= grid.cols())
-        return platform::Result::failure(
-            QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
-                .arg(cellule.row)
-                .arg(cellule.col));
-    grid.setCell(cellule.row, cellule.col, valeur);
-    // What is written must be read again, by the list and by the record window.
-    const QByteArray bytes = GridFile::toComplete(grid);
-    if (const platform::Result r = GridFile::checkBounds(grid, bytes, record::RecordStore::fileBounds()); !r)
-        return platform::Result::failure(
-            QStringLiteral("Le fichier « %1 » n'est pas écrit : %2.").arg(chemin, r.error));
-    return platform::saveFile(chemin, bytes);
+    return record::updateRecordFile(chemin, [&](Grid& grid) {
+        if (cellule.row >= grid.rows() || cellule.col >= grid.cols())
+            return platform::Result::failure(
+                QStringLiteral("ce n'est pas un relevé complet (ligne %1, colonne %2 absente)")
+                    .arg(cellule.row)
+                    .arg(cellule.col));
+        grid.setCell(cellule.row, cellule.col, valeur);
+        return platform::Result::success();
+    });
 }
 
 } // namespace
+
+platform::Result record::updateRecordFile(const QString& path, const RecordChange& change)
+{
+    const auto gone = [&path] {
+        return platform::Result::failure(platform::writeFailureText(
+            path, QStringLiteral("il n'existe plus, il a été renommé ou supprimé pendant la mise à jour")));
+    };
+    constexpr int kAttempts = 10;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        // Taken before the read: a save made while the file is read is seen by the write.
+        const platform::FileVersion read = platform::fileVersion(path);
+        if (!read.exists())
+            return gone();
+        // Never written through a link, nor over what is not a plain file.
+        if (const QString why = platform::notPlainFileReason(path); !why.isEmpty())
+            return platform::Result::failure(platform::writeFailureText(path, why));
+        Grid grid;
+        if (platform::Result lu = GridFile::load(grid, path, GridFile::Complete, RecordStore::fileBounds());
+            !lu)
+            return lu;
+        if (platform::Result changed = change(grid); !changed)
+            return changed;
+        // What is written must be read again, by the list and by the record window.
+        const QByteArray bytes = GridFile::toComplete(grid);
+        if (const platform::Result r = GridFile::checkBounds(grid, bytes, RecordStore::fileBounds()); !r)
+            return platform::Result::failure(
+                QStringLiteral("Le fichier « %1 » n'est pas écrit : %2.").arg(path, r.error));
+        const platform::GuardedResult written = platform::replaceFile(path, bytes, read);
+        if (written.outcome == platform::GuardedResult::Done)
+            return platform::Result::success();
+        if (written.outcome == platform::GuardedResult::Failed)
+            return written.result;
+        if (written.outcome == platform::GuardedResult::Gone)
+            return gone();
+        // Changed: another program's save came between the read and the write; read it again.
+    }
+    return platform::Result::failure(
+        platform::writeFailureText(path, QStringLiteral("un autre programme le modifie sans cesse")));
+}
 
 bool record::hasEpsLayout(const QString& fileName)
 {

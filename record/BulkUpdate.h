@@ -4,9 +4,12 @@
 // is read whole, one cell changed, and written back whole; a file that cannot be read, or that
 // lacks the cell, is left as it is and named to the user at the end.
 
+#include "platform/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace grid {
 class Grid;
@@ -32,6 +35,16 @@ UpdateCell cellToUpdate(UpdateAction action, const QString& fileName);
 // The record-file names of a grid's selected rows (column 1), in the grid's order. No grid
 // gives no name.
 QStringList selectedFiles(const grid::Grid* grid);
+
+// A change made to a record file's grid in place; a failure leaves the file as it is.
+using RecordChange = std::function<platform::Result(grid::Grid&)>;
+
+// Changes the record file at path: read whole (within the bounds of a record file), changed, and
+// written back whole over only the version read, so that another copy of the program saving the
+// same record meanwhile loses nothing: its file is read again and the change made to it (at most
+// ten times, then a failure saying that another program keeps changing it). A file renamed or
+// deleted meanwhile is not written again; the reason says that it no longer exists.
+platform::Result updateRecordFile(const QString& path, const RecordChange& change);
 
 struct UpdateFailure
 {

@@ -292,12 +292,21 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     };
 
     // The file the record was opened from (or last written to). Gone, renamed or set aside by
-    // another copy: the user is told, and the record is saved as a new record.
+    // another copy, even between being found and being checked: the user is told, and the record
+    // is saved as a new record.
     QString opened;
+    platform::FileVersion current;
     if (!openedFileName.isEmpty()) {
         opened = common::findFile(m_folder, openedFileName);
-        if (opened.isEmpty())
+        if (!opened.isEmpty()) {
+            if (m_beforeOpenedFileCheck)
+                m_beforeOpenedFileCheck();
+            current = platform::fileVersion(opened);
+        }
+        if (!current.exists()) {
+            opened.clear();
             tell(goneMessage(openedFileName, name));
+        }
     }
     const bool modifying = !opened.isEmpty();
     const bool sameFile = modifying && common::sameFileName(shownOldName(openedFileName), name);
@@ -306,7 +315,6 @@ SaveResult RecordStore::save(const SurveyRecord& record, const QString& openedFi
     // written, or, when another copy changed it since, the one the user agreed to replace.
     platform::FileVersion expected;
     if (modifying) {
-        const platform::FileVersion current = platform::fileVersion(opened);
         const platform::FileVersion known = rememberedVersion(QFileInfo(opened).fileName());
         expected = known.exists() ? known : current;
         if (!(expected == current)) {

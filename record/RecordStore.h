@@ -15,6 +15,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace grid {
 class Grid;
@@ -123,6 +124,10 @@ public:
     // The name setAside gives a file before it is made unique.
     static QString asideName(const QString& fileName);
 
+    // For the tests: a step taken by save() between finding the file the record was opened from
+    // and taking its version, where another copy of the program may remove or change it.
+    void setBeforeOpenedFileCheck(std::function<void()> step) { m_beforeOpenedFileCheck = std::move(step); }
+
 private:
     // Whether a record's grid, written, stays within fileBounds(), so that every reader takes it
     // again (complete: the grid saved whole, as it is to be written); the reason says that the
@@ -136,6 +141,7 @@ private:
     QString m_folder;
     // The version of each file read or written, by its name in one letter case.
     mutable QHash<QString, platform::FileVersion> m_versions;
+    std::function<void()> m_beforeOpenedFileCheck;
 };
 
 } // namespace record

@@ -6,6 +6,7 @@
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileLock.h"
+#include "platform/PlainFile.h"
 #include "platform/SaveFile.h"
 #include "platform/Services.h"
 #include "record/RecordStore.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace recordlist {
 
@@ -47,6 +49,20 @@ platform::ResultOf<bool> alreadyConverted(const QString& older, const QString& r
     return platform::ResultOf<bool>::success(
         grid::GridFile::load(now, record, grid::GridFile::Complete, record::RecordStore::fileBounds()).ok &&
         sameCells(was, now));
+}
+
+// A copy of the older file's bytes under a name of its own, never over another file.
+platform::Result copyAsNew(const QString& source, const QString& copy)
+{
+    const grid::GridFile::Bounds bounds = record::RecordStore::fileBounds();
+    const platform::ResultOf<std::optional<QByteArray>> bytes =
+        platform::readPlainFile(source, bounds.bytes, bounds.kind);
+    if (!bytes)
+        return bytes.result;
+    if (!bytes.value)
+        return platform::Result::failure(
+            platform::readFailureText(source, QStringLiteral("il n'existe pas")));
+    return platform::saveNewFile(copy, *bytes.value);
 }
 
 // The backup folder holds a copy of the file's bytes under its name in capitals.
@@ -102,13 +118,18 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         }
         auto backUp = [&]() {
             const QString backup = common::joinPath(backupFolder, common::freeName(backupFolder, capitals));
-            const platform::Result r = platform::saveFileFrom(backup, source);
+            const platform::Result r = copyAsNew(source, backup);
             if (!r)
                 skip(notConverted(name, QStringLiteral("sa copie de sauvegarde n'a pas pu être faite.\n") +
                                             r.error));
             return r.ok;
         };
 
+        // A record of that name, written by another copy of the program, is kept as it is.
+        auto keep = [&](const QString& existing) {
+            skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
+                                        .arg(QFileInfo(existing).fileName())));
+        };
         if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty()) {
             // Cut off after writing the record: the older file is only left to set aside.
             const platform::ResultOf<bool> converted = alreadyConverted(source, existing);
@@ -117,8 +138,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
                 continue;
             }
             if (!converted.value) {
-                skip(notConverted(name, QStringLiteral("le relevé « %1 » existe déjà et reste tel quel.")
-                                            .arg(QFileInfo(existing).fileName())));
+                keep(existing);
                 continue;
             }
             if (!backedUp(backupFolder, capitals, source) && !backUp())
@@ -133,10 +153,15 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             }
             if (!backUp())
                 continue;
-            if (const platform::Result r = grid::GridFile::save(grid, common::joinPath(dataFolder, target),
-                                                                grid::GridFile::Complete, true);
+            // Written only where no file is: a record that another copy saved under that name
+            // meanwhile stays.
+            if (const platform::Result r = grid::GridFile::saveNew(grid, common::joinPath(dataFolder, target),
+                                                                   grid::GridFile::Complete, true);
                 !r) {
-                skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
+                if (const QString existing = common::findFile(dataFolder, target); !existing.isEmpty())
+                    keep(existing);
+                else
+                    skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + r.error);
                 continue;
             }
         }

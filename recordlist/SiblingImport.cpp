@@ -18,6 +18,7 @@
 #include "record/SpeciesStore.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -472,6 +473,10 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
 
     QStringList existing = storedUnder(store.folder(), name);
     if (!existing.isEmpty()) {
+        // The records as they are when the user is asked: only those may be replaced.
+        QHash<QString, platform::FileVersion> asked;
+        for (const QString& file : existing)
+            asked.insert(file, platform::fileVersion(common::joinPath(store.folder(), file)));
         // The question is asked without the lock, so that the other copy goes on meanwhile.
         lock.reset();
         if (!replaceAllowed(existing.first(), source)) {
@@ -481,6 +486,13 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
         if (!lockAndFind())
             return;
         existing = storedUnder(store.folder(), name);
+        // A record saved since the question, or come under that name, is not the one the user let
+        // go: it is kept, and nothing is written.
+        for (const QString& file : existing)
+            if (!(platform::fileVersion(common::joinPath(store.folder(), file)) == asked.value(file))) {
+                report.kept << file;
+                return;
+            }
     }
     // The former record is set aside before the new one takes its name, and comes back under its
     // name when the new one cannot be written.

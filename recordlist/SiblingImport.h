@@ -8,10 +8,10 @@
 //
 // Nothing is lost on the way: a source that cannot be read or converted, whose record name is
 // refused, or whose record cannot be written keeps its name and is offered again at the next
-// import. A record already stored under the same name is replaced only when the user says so (the
-// former one is then set aside, never deleted); a point whose coordinates cannot be converted
-// keeps the ones it came with. Two copies of the program importing at the same moment import each
-// file once (see OlderFileConversion.h).
+// import. A record already stored under the same name is replaced only when the user says so, and
+// only as it was when he was asked (the former one is then set aside, never deleted); a point
+// whose coordinates cannot be converted keeps the ones it came with. Two copies of the program
+// importing at the same moment import each file once (see OlderFileConversion.h).
 
 #include "platform/Result.h"
 #include "recordlist/OlderFileConversion.h"

@@ -3,15 +3,18 @@
 //   save N    saves the record N times, the visit comment followed by the number of the save
 //   rename    saves the record under another observer's name, so that its file is renamed
 //   aside     sets the record file aside, as the record list's deletion does
+//   bulk      writes the comment given as the e-mail address by the bulk update, printed as a save
 // Arguments: the data folder, the file opened, the action, the visit comment written, the answer
 // to every question ("oui" or "non") and, for save, the number of saves. Prints "asked" for each
 // question, "told" for each message, then for each save "notice" when it has one, "saved", the file name and
 // the comment, "declined", or "failed" and the reason; for aside "aside" and the new name.
 
+#include "common/Globals.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "record/BulkUpdate.h"
 #include "record/RecordStore.h"
 #include "tests/support/TwoCopies.h"
 
@@ -35,9 +38,10 @@ public:
         std::cout << "told" << std::endl;
         return platform::mb::defaultAnswer(style);
     }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return input; }
     std::optional<QString> openFileName(const platform::FileRequest&) override { return {}; }
     std::optional<QString> saveFileName(const platform::FileRequest&) override { return {}; }
+    QString input; // typed into every input box
 
 private:
     int m_answer;
@@ -69,6 +73,7 @@ int main(int argc, char** argv)
     const int saves = argc > 6 ? std::atoi(argv[6]) : 1;
     platform::Registry settings{QString()};
     ScriptedUser dialogs(QString::fromUtf8(argv[5]) == QLatin1String("oui"));
+    dialogs.input = comment;
     platform::SystemClock clock;
     platform::installServices({&settings, &dialogs, nullptr, &clock, nullptr, nullptr, nullptr});
     const record::RecordStore store(folder);
@@ -84,6 +89,16 @@ int main(int argc, char** argv)
             std::cout << "aside " << aside.fileName.toStdString() << std::endl;
         else
             std::cout << "failed " << aside.result.error.toStdString() << std::endl;
+        return 0;
+    }
+    if (action == QLatin1String("bulk")) {
+        gstr_Dossier = folder;
+        const record::BulkUpdateResult done =
+            record::updateRecordFiles(int(record::UpdateAction::Email), {opened});
+        if (done.updated.isEmpty())
+            std::cout << "failed " << done.failures.value(0).reason.toStdString() << std::endl;
+        else
+            std::cout << "saved " << opened.toStdString() << " | " << comment.toStdString() << std::endl;
         return 0;
     }
     if (action == QLatin1String("rename")) {

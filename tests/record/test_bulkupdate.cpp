@@ -4,6 +4,7 @@
 #include "common/Settings.h"
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
+#include "platform/SaveFile.h"
 #include "record/RecordFileLayout.h"
 #include "tests/samples/RecordFileSamples.h"
 #include "tests/support/FileSizeLimit.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using grid::Grid;
@@ -385,6 +387,46 @@ TEST(BulkUpdate, AValueThatWouldPassTheBoundsOfARecordIsNotWritten)
                   .arg(grown)
                   .arg(record::file::kMaxFileBytes));
     EXPECT_EQ(readBytes(f.path(full)), before);
+}
+
+// Another copy's save between the read of a record file and its write is kept, the cell written
+// into it; a file removed meanwhile is not written again; one saved at every read is given up.
+TEST(BulkUpdate, AFileSavedByAnotherCopyAfterItsReadIsReadAgain)
+{
+    const struct
+    {
+        int saves; // by the other copy, one after each read
+        bool removed;
+        int reads;
+        const char* reason;
+    } rows[] = {{1, false, 2, nullptr},
+                {1, true, 1, "il n'existe plus, il a été renommé ou supprimé pendant la mise à jour"},
+                {100, false, 10, "un autre programme le modifie sans cesse"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reads);
+        Folder f;
+        const QString path = f.path(kShoc);
+        Grid other;
+        other.copyFrom(f.shoc);
+        int reads = 0;
+        const platform::Result r = record::updateRecordFile(path, [&](Grid& g) {
+            if (reads++ < row.saves) {
+                other.setCell(5, 3, QString::number(reads));
+                EXPECT_TRUE(row.removed ? QFile::remove(path) : writeRecordFile(other, path));
+            }
+            g.setCell(6, 2, "a@b.fr");
+            return platform::Result::success();
+        });
+        EXPECT_EQ(reads, row.reads);
+        EXPECT_EQ(r.error, row.reason ? platform::writeFailureText(path, row.reason) : QString());
+        if (row.removed) {
+            EXPECT_FALSE(QFile::exists(path));
+            continue;
+        }
+        std::unique_ptr<Grid> after(loaded(path));
+        EXPECT_EQ(after->cell(5, 3), QString::number(std::min(reads, row.saves))); // the other's last
+        EXPECT_EQ(after->cell(6, 2), row.reason ? f.shoc.cell(6, 2) : "a@b.fr");
+    }
 }
 
 TEST(BulkUpdate, NameMatchedWithoutRegardToCaseUpdatesTheExistingFile)

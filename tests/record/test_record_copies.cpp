@@ -212,10 +212,12 @@ TEST_F(OpenedRecordTest, ChangedFileAskedBeforeItIsReplaced)
 TEST_F(OpenedRecordTest, GoneFileToldAndSavedAsNew)
 {
     SurveyRecord r = opened();
-    ASSERT_TRUE(store.setAside(kFile2).result.ok);
+    // Set aside just after this save found it, before it checked it: gone, not changed.
+    store.setBeforeOpenedFileCheck([this] { EXPECT_TRUE(store.setAside(kFile2).result.ok); });
     r.visitComment = QStringLiteral("ma modification");
     env.dialogs().answer(mb::OK);
     const SaveResult saved = store.save(r, kFile2);
+    store.setBeforeOpenedFileCheck({});
     ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
     EXPECT_TRUE(saved.listChanged);
     EXPECT_EQ(env.dialogs().texts(), QStringList{RecordStore::goneMessage(kFile2, kFile2)});
@@ -372,4 +374,32 @@ TEST_F(RecordCopiesTest, SettingAsideWhileTheOtherCopySavesLosesNoChange)
     }
     std::cout << "setting aside while the other copy saves: a change lost in " << lost << " of " << kTrials
               << " trials" << std::endl;
+}
+
+// One copy's bulk update writes an e-mail address into the record while the other copy saves a
+// change to it, its user answering No to any question: the file holds each one said done.
+TEST_F(RecordCopiesTest, BulkUpdateBesideASaveLosesNeither)
+{
+    constexpr int kTrials = 40;
+    const QString address = QStringLiteral("nouvelle@adresse.fr");
+    int done = 0;
+    int lost = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        SCOPED_TRACE(trial);
+        const QString folder = trialFolder(trial);
+        const QStringList out =
+            run({folder, kFile2, "bulk", address, "oui"}, {folder, kFile2, "save", "modifié", "non"});
+        const CopyOutput bulk(out[0]), saving(out[1]);
+        EXPECT_FALSE(bulk.failed || saving.failed) << out.join("|").toStdString();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{kFile2});
+        const SurveyRecord onDisk =
+            RecordStore(folder).open(kFile2, {RecordMode::Update, {}, {}}).reading.record;
+        const int missing = int(!saving.saved.isEmpty() && onDisk.visitComment != "modifié") +
+                            int(!bulk.saved.isEmpty() && onDisk.email != address);
+        EXPECT_EQ(missing, 0) << out.join("|").toStdString();
+        done += int(bulk.saved.size() + saving.saved.size());
+        lost += missing;
+    }
+    std::cout << "bulk update beside a save: " << lost << " of " << done << " saves overwritten silently"
+              << std::endl;
 }

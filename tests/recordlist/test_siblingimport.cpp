@@ -273,11 +273,22 @@ TEST_F(SiblingImportTest, SourceSetAsideOnlyOnceItsRecordIsWrittenAndAStoredReco
     EXPECT_EQ(readBytes(path(kRecord)), stored);
     EXPECT_EQ(files(), Cells({"Ravelin-B.RVX", kRecord, aside, "ravelin@a.rvx"}));
 
+    // Yes, but another copy saved the stored record after the question: its save is kept, nothing
+    // is written.
+    const QByteArray savedMeanwhile = "saved by another copy";
+    env.dialogs().setResponder([&](const testing_support::ScriptedDialogs::Asked&) {
+        writeBytes(path(kRecord), savedMeanwhile);
+        return testing_support::ScriptedDialogs::Answer(platform::mb::Yes);
+    });
+    EXPECT_EQ(run().kept, Cells{kRecord});
+    env.dialogs().setResponder({});
+    EXPECT_EQ(files(), Cells({"Ravelin-B.RVX", kRecord, aside, "ravelin@a.rvx"}));
+
     // Yes: the stored record is set aside beside the earlier one, nothing is deleted.
     env.dialogs().answer(platform::mb::Yes);
     r = run();
     EXPECT_EQ(r.imported, Cells{kRecord});
-    EXPECT_EQ(readBytes(path(aside.chopped(8) + " (2).FLX2009")), stored);
+    EXPECT_EQ(readBytes(path(aside.chopped(8) + " (2).FLX2009")), savedMeanwhile);
     EXPECT_EQ(readBytes(path(aside)), "older");
     EXPECT_NE(readBytes(path(kRecord)), stored);
     EXPECT_TRUE(QFile::exists(path("Ravelin@B.RVX")));
