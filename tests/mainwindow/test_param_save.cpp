@@ -3,6 +3,8 @@
 
 #include "tests/mainwindow/ParamTestFixture.h"
 
+#include <QTemporaryDir>
+
 using namespace param_test;
 
 namespace {
@@ -244,12 +246,18 @@ TEST_F(ParamTest, SaveWritesEachTableInItsFormatAndTheRecordWindowReadsItBack)
          "Sélection\tAdresse\n1\tzoe@exemple.fr\n2\tcoordination.shoc@mirelot.example\n",
          {"Sélection|Adresse", "-|coordination.shoc@mirelot.example", "+|zoe@exemple.fr", "-|"}},
     };
+    // Each table is kept in a folder of its own and linked from the program's folder (a folder
+    // that the coordinators share, say): saved where it lies, the link kept.
+    QTemporaryDir ailleurs;
     for (const auto& c : cas) {
         const QString chemin = programme(QString::fromUtf8(c.fichier));
-        writeTable(chemin, QString::fromUtf8(c.tsv), c.format, c.cases);
+        const QString fichier = ailleurs.filePath(QString::fromUtf8(c.fichier));
+        writeTable(fichier, QString::fromUtf8(c.tsv), c.format, c.cases);
+        ASSERT_TRUE(QFile::link(fichier, chemin));
         ParamEditor& e = charger(QString::fromUtf8(c.mode));
         ASSERT_TRUE(e.saveTable()) << c.mode;
-        EXPECT_EQ(readAsRecordWindow(chemin, c.format, c.cases), c.relu) << c.mode;
+        EXPECT_TRUE(QFileInfo(chemin).isSymLink()) << c.mode;
+        EXPECT_EQ(readAsRecordWindow(fichier, c.format, c.cases), c.relu) << c.mode;
         // Opened again, the editor shows what was saved.
         charger(QString::fromUtf8(c.mode));
         QStringList attendu = c.relu;
