@@ -102,10 +102,10 @@ public:
     static platform::Result fromWorkbook(Grid& grid, const QByteArray& bytes,
                                          const QString& name = QString());
 
-private:
-    // The whole content of a file of the given code.
+    // The whole content of a file of the given code, as save writes it; path is the file named in
+    // a failure's reason.
     static platform::ResultOf<QByteArray> encode(const Grid& grid, const QString& path, int code,
-                                                 bool withFixedCells);
+                                                 bool withFixedCells = false);
 };
 
 } // namespace grid

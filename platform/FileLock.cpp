@@ -6,12 +6,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QThread>
 
 #include <cerrno>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <unistd.h>
 
 namespace platform {
@@ -68,6 +71,20 @@ QString notALockReason(const QString& lockFile)
         .arg(QDir::toNativeSeparators(lockFile), why);
 }
 
+// What this copy remembers of its locks for the rest of its run (see the header).
+struct Memory
+{
+    std::mutex mutex;
+    QHash<QString, QString> failed; // a lock file that could not be had: the reason given last
+    LockWaitProbe* probe = nullptr;
+};
+
+Memory& memory()
+{
+    static Memory m;
+    return m;
+}
+
 } // namespace
 
 FileLock::FileLock(const QString& lockFile, const QString& file) : m_lock(lockFile), m_file(file)
@@ -79,6 +96,36 @@ FileLock::~FileLock() = default; // QLockFile releases what it holds
 
 Result FileLock::lock()
 {
+    const QString key = QFileInfo(m_lock.fileName()).absoluteFilePath();
+    Memory& m = memory();
+    std::optional<QString> before;
+    std::chrono::milliseconds wait = kLockWait;
+    {
+        const std::lock_guard guard(m.mutex);
+        if (const auto found = m.failed.constFind(key); found != m.failed.cend())
+            before = *found;
+        if (m.probe)
+            wait = m.probe->m_wait;
+    }
+    bool waitedInVain = false;
+    const Result r = attempt(before ? std::chrono::milliseconds(0) : wait, waitedInVain);
+    const std::lock_guard guard(m.mutex);
+    m_failedAsBefore = !r && before == r.error;
+    if (r)
+        m.failed.remove(key);
+    else
+        m.failed.insert(key, r.error);
+    if (waitedInVain && m.probe)
+        ++m.probe->m_waitsInVain;
+    if (m_failedAsBefore && m_lock.error() == QLockFile::LockFailedError)
+        return Result::failure(writeFailureText(
+            m_file,
+            QStringLiteral("son verrou ne peut toujours pas être pris, pour la raison déjà indiquée")));
+    return r;
+}
+
+Result FileLock::attempt(std::chrono::milliseconds wait, bool& waitedInVain)
+{
     // Tried again every few milliseconds: another copy holds the lock only while it rewrites the
     // file.
     QElapsedTimer waited;
@@ -88,8 +135,12 @@ Result FileLock::lock()
             return Result::failure(writeFailureText(m_file, why));
         if (m_lock.tryLock(0))
             break;
-        if (m_lock.error() != QLockFile::LockFailedError || waited.elapsed() >= kLockWait.count())
+        if (m_lock.error() != QLockFile::LockFailedError)
             return failure();
+        if (waited.elapsed() >= wait.count()) {
+            waitedInVain = wait.count() > 0;
+            return failure();
+        }
         QThread::msleep(kRetry.count());
     }
     return Result::success();
@@ -101,6 +152,24 @@ Result FileLock::failure() const
         writeFailureText(m_file, m_lock.error() == QLockFile::LockFailedError
                                      ? QStringLiteral("une autre copie de Mirelot ne le libère pas")
                                      : lockFailureReason(QFileInfo(m_file).absolutePath())));
+}
+
+LockWaitProbe::LockWaitProbe(std::chrono::milliseconds wait) : m_wait(wait)
+{
+    const std::lock_guard guard(memory().mutex);
+    memory().probe = this;
+}
+
+LockWaitProbe::~LockWaitProbe()
+{
+    const std::lock_guard guard(memory().mutex);
+    memory().probe = nullptr;
+}
+
+int LockWaitProbe::waitsInVain() const
+{
+    const std::lock_guard guard(memory().mutex);
+    return m_waitsInVain;
 }
 
 } // namespace platform

@@ -93,6 +93,7 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
         observer->conversionBegins(int(names.size()));
     const QString backupFolder = common::joinPath(dataFolder, kBackupFolder);
     QDir().mkpath(backupFolder);
+    const QString lockFile = common::joinPath(dataFolder, kConversionLockFile);
 
     for (int i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
@@ -106,12 +107,13 @@ ConversionReport convertOlderFiles(const QString& dataFolder, const QStringList&
             skip(plain.error);
             continue;
         }
-        const QString lockFile = common::joinPath(dataFolder, kConversionLockFile);
         platform::FileLock lock(lockFile, lockFile);
-        if (const platform::Result locked = lock.lock(); !locked) {
-            skip(QStringLiteral("Le fichier « %1 » n'est pas converti.\n").arg(name) + locked.error);
-            continue;
-        }
+        if (const platform::Result locked = lock.lock(); !locked && !lock.failedAsBefore())
+            out.lockProblem =
+                QStringLiteral("Les fichiers de relevés de l'ancien format (FLX) sont convertis "
+                               "sans le verrou du dossier des données, qui ne peut pas être "
+                               "pris.\n") +
+                locked.error;
         if (!QFileInfo::exists(source)) {
             out.doneElsewhere << name;
             continue;
@@ -220,9 +222,14 @@ ConversionReport convertOlderFilesAndTell(const QString& dataFolder, const QStri
 {
     ConversionReport report = convertOlderFiles(dataFolder, olderFiles, observer);
     const QList<SkippedFile> fresh = told.firstTime(report.skipped + report.notSetAside);
+    QStringList text;
     if (!fresh.isEmpty())
-        platform::dialogs().ask(unconvertedText(fresh), platform::mb::OKOnly | platform::mb::Exclamation,
-                                common::kProgramName);
+        text << unconvertedText(fresh);
+    if (!report.lockProblem.isEmpty())
+        text << report.lockProblem;
+    if (!text.isEmpty())
+        platform::dialogs().ask(text.join(QStringLiteral("\n\n")),
+                                platform::mb::OKOnly | platform::mb::Exclamation, common::kProgramName);
     return report;
 }
 

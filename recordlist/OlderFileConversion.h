@@ -16,7 +16,13 @@
 //
 // Two copies of the program may open the record list of one data folder at the same moment: each
 // file is converted (or, for the sibling's files, imported) under a lock of the data folder, by
-// one copy; the other, finding the file gone once it has the lock, passes over it.
+// one copy; the other, finding the file gone once it has the lock, passes over it. A lock that
+// cannot be had (platform/FileLock.h: waited for once in a run of the program) is told once, and
+// the files are converted and imported without it: both write under names found free (a record, a
+// backup, a set-aside name) and set files aside by renames that replace nothing, so that a copy
+// meeting the other on the same file at worst writes the same cells again, or names a file that
+// the other has just set aside. Nothing is lost, where skipping the files would leave them to wait
+// for the lock again at every refresh.
 
 #include <QList>
 #include <QSet>
@@ -59,6 +65,8 @@ struct ConversionReport
     // Gone when their turn came: another copy of the program converted them meanwhile. Nothing to
     // tell.
     QStringList doneElsewhere;
+    // The data folder's lock could not be had, for a reason not told before: the sentence to tell.
+    QString lockProblem;
 };
 
 // Converts the older files of the data folder: all of them, or those named (as the folder
@@ -86,7 +94,7 @@ private:
 QString unconvertedText(const QList<SkippedFile>& files);
 
 // The refresh's step: converts the older files named, then tells in one box the files not told
-// before.
+// before and a lock that could not be had.
 ConversionReport convertOlderFilesAndTell(const QString& dataFolder, const QStringList& olderFiles,
                                           ToldOnce& told, ConversionObserver* observer = nullptr);
 

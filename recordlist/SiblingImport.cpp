@@ -435,10 +435,10 @@ void importFile(const record::RecordStore& store, const QString& source, ImportR
     auto lockAndFind = [&]() {
         const QString lockFile = common::joinPath(store.folder(), kConversionLockFile);
         lock.emplace(lockFile, lockFile);
-        if (const platform::Result locked = lock->lock(); !locked) {
-            refused(locked.error);
-            return false;
-        }
+        if (const platform::Result locked = lock->lock(); !locked && !lock->failedAsBefore())
+            report.problems << QStringLiteral("Les relevés de Pomerel sont importés sans le verrou du "
+                                              "dossier des données, qui ne peut pas être pris.\n") +
+                                   locked.error; // and on without it
         if (!QFileInfo::exists(sourcePath)) {
             report.doneElsewhere << source;
             return false;

@@ -1,7 +1,8 @@
 // The export log is a plain file of the data folder, or it is not used: under its name a link
 // (to a user's file elsewhere, to a device), a FIFO or a folder is neither read, nor compacted,
-// nor written through, and nothing waits on it; a log over its bound is left as it is. Its three
-// users are the start-up compaction, the record list's dates of last export and the exports.
+// nor written through, and nothing waits on it; a log over what its users read is left as it is.
+// Its three users are the start-up compaction, the record list's dates of last export and the
+// exports.
 
 #include "common/ExportLog.h"
 #include "common/Globals.h"
@@ -94,19 +95,22 @@ TEST_F(ExportLogPlainTest, ALinkAFifoOrAFolderUnderTheLogsNameIsNeitherReadNorWr
 
 TEST_F(ExportLogPlainTest, ALogOverItsBoundIsLeftUnreadAndUncompacted)
 {
-    // Lines that the compaction would merge into one, just over the bound.
+    // Lines that the compaction would merge into one, just over what the writers read (the
+    // reader's own bound is lower).
     const QByteArray line = "SHOC-07~Privas~Passage N1.FLX2009\t05/11/2009 10:12:30\r\n";
-    QByteArray log = line.repeated(common::kExportLogMaxBytes / line.size() + 1);
-    ASSERT_GT(log.size(), common::kExportLogMaxBytes);
+    QByteArray log = line.repeated(common::kExportLogReadMaxBytes / line.size() + 1);
+    ASSERT_GT(log.size(), common::kExportLogReadMaxBytes);
     writeBytes(logPath(), log);
-    const QString reason = platform::readFailureText(
-        logPath(),
-        QStringLiteral("il est trop grand pour un journal des exportations (%1 octets, %2 au plus)")
-            .arg(log.size())
-            .arg(common::kExportLogMaxBytes));
     for (const User& user : users()) {
         SCOPED_TRACE(user.name);
-        EXPECT_EQ(user.use().error, reason);
+        const qint64 bound = std::string(user.name) == "record list" ? common::kExportLogMaxBytes
+                                                                     : common::kExportLogReadMaxBytes;
+        EXPECT_EQ(user.use().error,
+                  platform::readFailureText(
+                      logPath(), QStringLiteral("il est trop grand pour un journal des exportations "
+                                                "(%1 octets, %2 au plus)")
+                                     .arg(log.size())
+                                     .arg(bound)));
         EXPECT_EQ(QFileInfo(logPath()).size(), log.size());
     }
     EXPECT_EQ(readBytes(logPath()), log);

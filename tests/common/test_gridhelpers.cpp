@@ -10,8 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSet>
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using grid::Grid;
 
@@ -456,6 +459,52 @@ TEST_F(ExportLogTest, CompactionKeepsTheLatestLineOfEachFile)
     EXPECT_EQ(lines.value.size(), 3);
     EXPECT_TRUE(lines.value.contains(common::ExportLogLine{"A.xls", "12/01/2010 08:00:00"}));
     EXPECT_TRUE(readBytes(logPath()).endsWith("\r\n"));
+}
+
+// Both writers keep the log within its bound, read back whole: each file keeps its newest line,
+// then the oldest lines go; an export's lines are all kept. The start takes back under the bound a
+// log that an earlier release left over it.
+TEST_F(ExportLogTest, BothWritersKeepTheLogWithinItsBound)
+{
+    // Files F00000, F00001... in 1 KB lines a day apart from 1990, then A twice (the newest
+    // second) and B.
+    const auto file = [](int i) {
+        return QStringLiteral("F%1~").arg(i, 5, 10, QLatin1Char('0')) + QString(1000, u'x');
+    };
+    const auto old = [&](int files) {
+        QByteArray log;
+        for (int i = 0; i < files; ++i)
+            log += (file(i) + QDate(1990, 1, 1).addDays(i).toString("\tdd/MM/yyyy 00:00:00\r\n")).toUtf8();
+        return log +
+               "A.xls\t05/11/2009 10:00:00\r\nA.xls\t12/01/2010 08:00:00\r\nB.xls\t01/01/2011 00:00:00\r\n";
+    };
+    QStringList exported;
+    for (int i = 0; i < 200; ++i)
+        exported << QStringLiteral("SHOC-26~Val~Site %1~Passage N1.FLX2009").arg(i);
+    Grid work;
+    const int atBound = int(common::kExportLogMaxBytes / 1029);
+    for (const bool start : {false, true}) {
+        const int files = start ? atBound + 100 : atBound - 2;
+        writeBytes(logPath(), old(files));
+        ASSERT_TRUE(start ? sub_Load_Log_Export(env.dataFolder(), work)
+                          : common::logExports(env.dataFolder(), exported));
+        EXPECT_LE(QFileInfo(logPath()).size(), common::kExportLogMaxBytes);
+        const auto lines = common::readExportLog(env.dataFolder());
+        ASSERT_TRUE(lines);
+        QMap<QString, QString> dates;
+        for (const common::ExportLogLine& line : lines.value)
+            EXPECT_FALSE(std::exchange(dates[line.fichier], line.date).size()) << "one line a file";
+        EXPECT_EQ(dates.value("A.xls"), "12/01/2010 08:00:00");
+        const int first = files - int(dates.size() - (start ? 0 : exported.size()) - 2);
+        EXPECT_GT(first, 0) << "the oldest files went, the newest stayed";
+        EXPECT_FALSE(dates.contains(file(first - 1)));
+        const QStringList kept =
+            (start ? QStringList() : exported) + QStringList{"B.xls", file(first), file(files - 1)};
+        for (const QString& name : kept)
+            EXPECT_TRUE(dates.contains(name)) << name.left(40).toStdString();
+    }
+    EXPECT_EQ(work.rows() - 1, common::readExportLog(env.dataFolder()).value.size())
+        << "the grid holds the log";
 }
 
 TEST_F(ExportLogTest, CompactionOfAMissingOrUnreadableLog)

@@ -9,6 +9,7 @@
 #include "tests/support/HangGuard.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using platform::Result;
 using testing_support::readBytes;
@@ -174,6 +176,50 @@ TEST_F(PlainFileTest, ALockThatIsNoPlainFileIsNeitherFollowedNorWaitedOn)
                "4194303\nMirelot\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     platform::FileLock stale(file + QStringLiteral(".lock"), file);
     EXPECT_TRUE(stale.lock().ok);
+}
+
+// A lock that cannot be had is waited for once: the later attempts at it try once and say so in
+// short, until one takes it; a new failure after that is waited for again. A lock file of junk is
+// taken over only once old; a read-only one, old already, cannot be taken over but by root.
+TEST_F(PlainFileTest, ALockThatCannotBeHadIsWaitedForOnceUntilItIsTaken)
+{
+    for (const bool readOnly : {false, true}) {
+        if (readOnly && ::geteuid() == 0)
+            continue; // root takes it over
+        const QString file =
+            path(readOnly ? QStringLiteral("Lecture seule.TXT") : QStringLiteral("LOG_EXPORT.TXT"));
+        const QString lockFile = file + QStringLiteral(".lock");
+        const auto junk = [&] {
+            writeBytes(lockFile, "\x01 pas un verrou");
+            QFile f(lockFile);
+            if (readOnly && f.open(QIODevice::ReadWrite)) {
+                f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+                f.close();
+                f.setPermissions(QFileDevice::ReadOwner);
+            }
+        };
+        platform::LockWaitProbe probe(std::chrono::milliseconds(100));
+        junk();
+        QStringList reasons;
+        for (int i = 0; i < 3; ++i) {
+            platform::FileLock lock(lockFile, file);
+            reasons << lock.lock().error;
+            EXPECT_EQ(lock.failedAsBefore(), i > 0);
+        }
+        const QString still =
+            QStringLiteral("son verrou ne peut toujours pas être pris, pour la raison déjà indiquée");
+        EXPECT_EQ(
+            reasons,
+            QStringList({platform::writeFailureText(file, "une autre copie de Mirelot ne le libère pas"),
+                         platform::writeFailureText(file, still), platform::writeFailureText(file, still)}));
+        EXPECT_EQ(probe.waitsInVain(), 1);
+        ASSERT_TRUE(QFile::remove(lockFile));
+        EXPECT_TRUE(platform::FileLock(lockFile, file).lock().ok);
+        junk();
+        EXPECT_FALSE(platform::FileLock(lockFile, file).lock().ok);
+        EXPECT_EQ(probe.waitsInVain(), 2);
+        QFile::remove(lockFile);
+    }
 }
 
 TEST_F(PlainFileTest, AFullDiskWhileTakingALockIsToldAsSuch)

@@ -3,6 +3,7 @@
 #include "grid/Grid.h"
 #include "grid/GridFile.h"
 #include "platform/Dialogs.h"
+#include "platform/FileLock.h"
 #include "recordlist/OlderFileConversion.h"
 #include "tests/samples/ListSamples.h"
 #include "tests/support/HostileFiles.h"
@@ -170,6 +171,29 @@ TEST_F(ConversionTest, AFileLeftUnconvertedIsToldOnceInOneBox)
     ASSERT_EQ(env.dialogs().asked().size(), 2);
     EXPECT_TRUE(env.dialogs().asked()[1].text.contains("SHOC-I-J~PASSAGE N1.FLX"));
     EXPECT_FALSE(env.dialogs().asked()[1].text.contains("SHOC-E-F~PASSAGE N1.FLX"));
+}
+
+// A lock of the data folder that cannot be had (junk left by a copy stopped while making it): one
+// wait and one word in the run of the program; the files are converted without it.
+TEST_F(ConversionTest, ALockThatCannotBeHadIsWaitedForAndToldOnce)
+{
+    const QStringList older = {"SHOC-A-B~PASSAGE N1.FLX", "SHOC-C-D~PASSAGE N1.FLX",
+                               "SHOC-E-F~PASSAGE N1.FLX"};
+    for (const QString& name : older)
+        writeOlder(name, "01/12/2009");
+    writeBytes(path(kConversionLockFile), "\x01 pas un verrou");
+    platform::LockWaitProbe probe(std::chrono::milliseconds(100));
+    ToldOnce told;
+    env.dialogs().answer(platform::mb::OK);
+    EXPECT_EQ(convertOlderFilesAndTell(env.dataFolder(), older, told).converted, older);
+    ASSERT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(env.dialogs().asked()[0].text.count("une autre copie de Mirelot ne le libère pas"), 1);
+
+    writeOlder("SHOC-G-H~PASSAGE N1.FLX", "01/12/2009"); // the next refresh
+    EXPECT_EQ(convertOlderFilesAndTell(env.dataFolder(), {"SHOC-G-H~PASSAGE N1.FLX"}, told).converted.size(),
+              1);
+    EXPECT_EQ(env.dialogs().asked().size(), 1);
+    EXPECT_EQ(probe.waitsInVain(), 1);
 }
 
 // A conversion cut off after writing the record, before setting the older file aside: the next one
