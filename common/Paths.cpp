@@ -225,7 +225,10 @@ QList<platform::FolderFile> common::listFileStamps(const QString& dossier, const
                         [](const platform::FolderFile& f) -> const QString& { return f.name; });
 }
 
-platform::Result common::checkPlainName(const QString& dossier, const QString& nom)
+namespace {
+
+// What checkPlainName refuses in the name itself.
+platform::Result nameRefusal(const QString& dossier, const QString& nom)
 {
     const QString folder = QDir::toNativeSeparators(common::normalisePath(dossier));
     if (nom.contains(QLatin1Char('\\')))
@@ -251,6 +254,38 @@ platform::Result common::checkPlainName(const QString& dossier, const QString& n
         return platform::Result::failure(
             QStringLiteral("Le nom « %1 » ne désigne pas un fichier du dossier « %2 ».").arg(nom, folder));
     return platform::Result::success();
+}
+
+// What checkPlainName refuses in a file of the folder that is a symbolic link.
+platform::Result linkRefusal(const QString& dossier, const QString& nom, bool link)
+{
+    if (!link)
+        return platform::Result::success();
+    const QString folder = common::normalisePath(dossier);
+    const QString target = QFileInfo(common::joinPath(folder, nom)).symLinkTarget();
+    return platform::Result::failure(
+        QStringLiteral("Le fichier « %1 » du dossier « %2 » est laissé de côté : c'est un lien symbolique "
+                       "vers « %3 », et %4 ne lit ni n'écrit les fichiers de ce dossier au travers d'un "
+                       "lien. Mettez le fichier lui-même dans le dossier à la place du lien.")
+            .arg(nom, QDir::toNativeSeparators(folder), QDir::toNativeSeparators(target),
+                 common::kProgramName));
+}
+
+} // namespace
+
+platform::Result common::checkPlainName(const QString& dossier, const QString& nom)
+{
+    if (platform::Result plain = nameRefusal(dossier, nom); !plain)
+        return plain;
+    return linkRefusal(dossier, nom,
+                       QFileInfo(common::joinPath(common::normalisePath(dossier), nom)).isSymLink());
+}
+
+platform::Result common::checkPlainName(const QString& dossier, const platform::FolderFile& fichier)
+{
+    if (platform::Result plain = nameRefusal(dossier, fichier.name); !plain)
+        return plain;
+    return linkRefusal(dossier, fichier.name, fichier.link);
 }
 
 namespace {
@@ -296,6 +331,19 @@ QString common::findFile(const QString& dossier, const QString& nom)
     return QString();
 }
 
+platform::ResultOf<QString> common::findDataFile(const QString& dossier, const QString& nom)
+{
+    using Found = platform::ResultOf<QString>;
+    if (platform::Result plain = checkPlainName(dossier, nom); !plain)
+        return Found::failure(std::move(plain));
+    const QString found = findFile(dossier, nom);
+    // Found under another spelling of the name: that file is judged too.
+    if (const QString name = QFileInfo(found).fileName(); !found.isEmpty() && name != nom)
+        if (platform::Result plain = checkPlainName(dossier, name); !plain)
+            return Found::failure(std::move(plain));
+    return Found::success(found);
+}
+
 QString common::freeName(const QString& dossier, const QString& nom)
 {
     for (int k = 1;; ++k)
@@ -338,7 +386,7 @@ platform::Result takeOverEarlierTables(const QString& executableFolder, const QS
     QStringList failures;
     for (const QString& name : common::listFiles(from, QStringLiteral("*.DOV"))) {
         // A name that is not UTF-8 would be read as another file's: such a file stays where it is.
-        if (!findFile(to, name).isEmpty() || !checkPlainName(from, name))
+        if (!findFile(to, name).isEmpty() || !nameRefusal(from, name))
             continue;
         QDir().mkpath(to);
         const platform::Result copied =

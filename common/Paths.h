@@ -34,9 +34,13 @@ QStringList listFiles(const QString& dossier, const QString& masque);
 QStringList filterNames(const QStringList& noms, const QString& masque);
 // A file's name is one name of the folder: not empty, not "." nor "..", without "/"; without
 // "\", which the program's paths read as a separator; and, read from the folder, written in UTF-8
-// (platform::folderFiles: another name would stand for it). The reason names the file and the
-// folder.
+// (platform::folderFiles: another name would stand for it). And the file is one of the folder's
+// own: no symbolic link, whatever it leads to, since the data folder's files are never read nor
+// written through a link (the folder itself may be reached through one). The reason names the
+// file and the folder.
 platform::Result checkPlainName(const QString& dossier, const QString& nom);
+// The same for a file of a listing of the folder, which tells whether it is a link.
+platform::Result checkPlainName(const QString& dossier, const platform::FolderFile& fichier);
 
 // Whether a name matches such a mask, without regard to case.
 bool matchesMask(QStringView nom, QStringView masque);
@@ -49,6 +53,9 @@ bool sameFileName(const QString& a, const QString& b);
 // The path of the existing file of the folder whose name is the given name (sameFileName), or
 // empty when there is none (or when the name is not a plain name of the folder).
 QString findFile(const QString& dossier, const QString& nom);
+// The same for a reader or writer of the data folder's files: refused, with checkPlainName's
+// reason, when the name or the file found is not one of the folder's own.
+platform::ResultOf<QString> findDataFile(const QString& dossier, const QString& nom);
 // The name with " (k)" before its extension (platform/FolderFiles.h).
 using platform::numberedName;
 // The name itself when the folder has no file of that name (findFile), otherwise the first of

@@ -79,8 +79,10 @@ FileStamp stampOf(const struct stat& st)
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + qint64(st.st_mtim.tv_nsec)};
 }
 
-// Each plain file of the folder, with its stat when `stamped` (otherwise a file that the folder
-// entry already says is a plain file is not asked about).
+// Each regular file of the folder and each symbolic link that leads to one, with its stat when
+// `stamped` (otherwise a file that the folder entry already says is a regular file is not asked
+// about). A link is known as one from the folder entry, or from the entry itself (never followed)
+// where the folder does not tell the kind; it is followed only to know what it leads to.
 template <typename Visit> void forEachFile(const QString& folder, bool stamped, Visit visit)
 {
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
@@ -92,10 +94,18 @@ template <typename Visit> void forEachFile(const QString& folder, bool stamped, 
         if (entry->d_type == DT_DIR)
             continue;
         struct stat st = {};
-        const bool look = stamped || entry->d_type != DT_REG;
-        if (look && (::fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)))
+        bool link = entry->d_type == DT_LNK;
+        const bool askEntry = !link && (stamped || entry->d_type != DT_REG);
+        if (askEntry) {
+            if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            link = S_ISLNK(st.st_mode);
+        }
+        if (link && ::fstatat(fd, entry->d_name, &st, 0) != 0)
             continue;
-        visit(entry, st);
+        if ((askEntry || link) && !S_ISREG(st.st_mode))
+            continue;
+        visit(entry, st, link);
     }
     ::closedir(dir);
 }
@@ -105,8 +115,8 @@ template <typename Visit> void forEachFile(const QString& folder, bool stamped, 
 QList<FolderFile> folderFiles(const QString& folder)
 {
     QList<FolderFile> out;
-    forEachFile(folder, true, [&](const dirent* entry, const struct stat& st) {
-        out.append({nameOf(entry), stampOf(st)});
+    forEachFile(folder, true, [&](const dirent* entry, const struct stat& st, bool link) {
+        out.append({nameOf(entry), stampOf(st), link});
     });
     return out;
 }
@@ -114,7 +124,7 @@ QList<FolderFile> folderFiles(const QString& folder)
 QStringList folderFileNames(const QString& folder)
 {
     QStringList out;
-    forEachFile(folder, false, [&](const dirent* entry, const struct stat&) { out << nameOf(entry); });
+    forEachFile(folder, false, [&](const dirent* entry, const struct stat&, bool) { out << nameOf(entry); });
     return out;
 }
 
@@ -143,7 +153,7 @@ QList<FolderFile> folderFiles(const QString& folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
         it.next();
-        out.append({it.fileName(), stampOf(it.fileInfo())});
+        out.append({it.fileName(), stampOf(it.fileInfo()), it.fileInfo().isSymLink()});
     }
     return out;
 }

@@ -25,11 +25,14 @@ struct FolderFile
 {
     QString name; // without the folder
     FileStamp stamp;
+    // A symbolic link that leads to a regular file (stamped as that file), not a file of the folder.
+    bool link = false;
 };
 
-// The files of the folder, hidden ones included, a symbolic link taken for the file it points to,
-// in no order; nothing when the folder cannot be read. A name that is not UTF-8 keeps each byte
-// that cannot be read as the lone surrogate U+DC00 + the byte: such a name is not a valid text
+// The files of the folder, hidden ones included, in no order; nothing when the folder cannot be
+// read. A symbolic link is listed when it leads to a regular file, with `link` set; a link that
+// leads nowhere, to a folder, a FIFO or a device is left out like them. A name that is not UTF-8 keeps each
+// byte that cannot be read as the lone surrogate U+DC00 + the byte: such a name is not a valid text
 // (QString::isValidUtf16), stands for no file when written back, and is never taken for the name
 // of another file.
 QList<FolderFile> folderFiles(const QString& folder);
@@ -39,8 +42,8 @@ QList<FolderFile> folderFiles(const QString& folder);
 // the most a file system takes: so a long name can be numbered too.
 QString numberedName(const QString& nom, int k);
 
-// The names of the same files, asking the system about a file only when the folder does not tell
-// its kind.
+// The names of the same files (links among them), asking the system about a file only when the
+// folder does not tell its kind, or to follow a link.
 QStringList folderFileNames(const QString& folder);
 
 // The stamp of the file at path (a symbolic link followed); no size when there is no such file.

@@ -189,7 +189,10 @@ platform::Result RecordStore::checkFileBounds(const grid::Grid& written, const Q
 
 platform::Result RecordStore::load(const QString& name, grid::Grid& grid) const
 {
-    const QString found = common::findFile(m_folder, name);
+    const platform::ResultOf<QString> lookup = common::findDataFile(m_folder, name);
+    if (!lookup)
+        return lookup.result;
+    const QString& found = lookup.value;
     if (found.isEmpty())
         return platform::Result::failure(
             platform::readFailureText(pathOf(name), QStringLiteral("il n'existe pas")));
@@ -445,11 +448,12 @@ SetAsideResult RecordStore::setAside(const QString& name) const
             QStringLiteral("Le fichier « %1 » ne peut pas être mis de côté. %2").arg(pathOf(name), why));
         return out;
     };
-    if (platform::Result plain = common::checkPlainName(m_folder, name); !plain) {
-        out.result = plain;
+    const platform::ResultOf<QString> found = common::findDataFile(m_folder, name);
+    if (!found) {
+        out.result = found.result;
         return out;
     }
-    const QString source = common::findFile(m_folder, name);
+    const QString& source = found.value;
     if (source.isEmpty())
         return failure(QStringLiteral("Il n'existe pas."));
 

@@ -85,9 +85,10 @@ public:
     // record files and of the sibling's files.
     static grid::GridFile::Bounds fileBounds();
 
-    // Loads a record file whole into the grid. A file that cannot be read, or that is beyond the
-    // bounds of a record file, leaves the grid as it was and the file untouched; the reason names
-    // the file. The store remembers the version of the file read (taken before it is read).
+    // Loads a record file whole into the grid. A file that cannot be read, that is beyond the
+    // bounds of a record file or is no file of the data folder (a link: common::checkPlainName)
+    // leaves the grid as it was and the file untouched; the reason names the file. The store
+    // remembers the version of the file read (taken before it is read).
     platform::Result load(const QString& fileName, grid::Grid& grid) const;
     // Loads and reads a record file.
     RecordReadResult open(const QString& fileName, const ReadOptions& options) const;
@@ -118,8 +119,8 @@ public:
     // Sets a record file aside instead of deleting it: every "-" of its name becomes "@" (and
     // ".FLX" becomes ".@FLX"), so that no listing of records matches it any more. When a file of
     // that name is already there, " (2)", " (3)"... is added before the extension: nothing is
-    // replaced. A name that is not a plain name of the data folder (common::checkPlainName) is
-    // refused.
+    // replaced. A name that is not a plain name of the data folder, or a link
+    // (common::checkPlainName), is refused.
     SetAsideResult setAside(const QString& fileName) const;
     // The name setAside gives a file before it is made unique.
     static QString asideName(const QString& fileName);

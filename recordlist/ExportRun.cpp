@@ -362,7 +362,12 @@ ExportOutcome ExportRun::runMail(const ExportRequest& request) const
     QStringList paths;
     QString stopped; // the user stopped a mail, and with it the run
     for (const QString& name : request.records) {
-        const QString path = common::findFile(m_folder, name);
+        const platform::ResultOf<QString> found = common::findDataFile(m_folder, name);
+        if (!found) {
+            out.failures.append({name, found.result.error});
+            continue;
+        }
+        const QString& path = found.value;
         if (path.isEmpty()) {
             out.failures.append({name, platform::readFailureText(common::joinPath(m_folder, name),
                                                                  QStringLiteral("il n'existe pas"))});

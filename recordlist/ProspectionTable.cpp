@@ -150,20 +150,20 @@ ProspectionTable buildProspection(const QList<RecordSummary>& records, const QDa
 
 ProspectionTable readProspection(const QString& dataFolder, SummaryCache& cache, const QDate& today)
 {
-    const QStringList names = common::listFiles(dataFolder, kRecordMask);
+    const QList<platform::FolderFile> files = common::listFileStamps(dataFolder, kRecordMask);
     QList<RecordSummary> records;
-    records.reserve(names.size());
+    records.reserve(files.size());
     QList<UnreadFile> unreadable;
-    for (const QString& name : names) {
-        if (const platform::Result plain = common::checkPlainName(dataFolder, name); !plain.ok) {
-            unreadable.append({name, plain.error});
+    for (const platform::FolderFile& file : files) {
+        if (const platform::Result plain = common::checkPlainName(dataFolder, file); !plain.ok) {
+            unreadable.append({file.name, plain.error});
             continue;
         }
-        SummaryRead read = cache.summary(common::joinPath(dataFolder, name), name);
+        SummaryRead read = cache.summary(dataFolder, file);
         if (read.result.ok)
             records.append(std::move(read.summary));
         else
-            unreadable.append({name, read.result.error});
+            unreadable.append({file.name, read.result.error});
     }
     cache.dropUnused();
     ProspectionTable table = buildProspection(records, today);

@@ -152,7 +152,7 @@ platform::ResultOf<QHash<QString, QString>> lastExportDates(const QString& dataF
 
 Listing readListing(const QString& dataFolder, SummaryCache& cache)
 {
-    return readListing(dataFolder, common::listFiles(dataFolder, kRecordMask), cache);
+    return readListing(dataFolder, common::listFileStamps(dataFolder, kRecordMask), cache);
 }
 
 namespace {
@@ -166,7 +166,8 @@ Listing listingOf(const QString& dataFolder, const Files& files, NameOf nameOf, 
     out.rows.reserve(files.size());
     SiteList sites;
     for (const auto& file : files) {
-        if (const platform::Result plain = common::checkPlainName(dataFolder, nameOf(file)); !plain.ok) {
+        // A file of the listing tells whether it is a link; a name alone is asked about.
+        if (const platform::Result plain = common::checkPlainName(dataFolder, file); !plain.ok) {
             out.unreadable.append({nameOf(file), plain.error});
             continue;
         }

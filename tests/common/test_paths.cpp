@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 void touch(const QString& path, const QByteArray& content = "x")
 {
@@ -191,6 +193,37 @@ TEST(Paths, NamesWrittenComposedOrDecomposedAreOneName)
     EXPECT_EQ(common::findFile(d, "shoc-26~étang.flx2009"), d + "/" + decomposed);
     EXPECT_FALSE(common::renameFile(d + "/a.txt", d + "/" + composed));
     EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 2);
+}
+
+// In the data folder a symbolic link is no file of the folder, whatever it leads to: a listing
+// marks it (or leaves it out, as a FIFO, when it leads to no regular file) and a name's check
+// refuses it; the plain file of a data folder reached through a link is taken.
+TEST(Paths, ALinkInTheFolderIsNoFileOfIt)
+{
+    testing_support::TestEnvironment env;
+    const QString d = env.dataFolder() + "-lien";
+    ASSERT_TRUE(QFile::link(env.dataFolder(), d));
+    touch(d + "/SHOC-a.FLX2009");
+    touch(env.path("ailleurs"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d + "/tube").constData(), 0600), 0);
+    const QString targets[] = {env.path("ailleurs"), d + "/tube", d + "/absent"}; // a record, a FIFO, none
+    for (const QString& target : targets)
+        ASSERT_TRUE(QFile::link(target, d + "/SHOC-" + QFileInfo(target).fileName()));
+    const QList<platform::FolderFile> files = common::listFileStamps(d, "SHOC-*");
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_FALSE(files[0].link || !common::checkPlainName(d, files[0]));
+    EXPECT_TRUE(files[1].link);
+    const QString refusal = common::checkPlainName(d, files[1]).error;
+    EXPECT_EQ(refusal,
+              QString("Le fichier « SHOC-ailleurs » du dossier « %1 » est laissé de côté : c'est un "
+                      "lien symbolique vers « %2 », et Mirelot ne lit ni n'écrit les fichiers de ce "
+                      "dossier au travers d'un lien. Mettez le fichier lui-même dans le dossier à la "
+                      "place du lien.")
+                  .arg(d, targets[0]));
+    for (const QString& target : targets)
+        EXPECT_TRUE(common::checkPlainName(d, "SHOC-" + QFileInfo(target).fileName()).error.contains(target));
+    EXPECT_EQ(common::findDataFile(d, "shoc-AILLEURS").result.error, refusal);
+    EXPECT_EQ(common::findDataFile(d, "shoc-A.flx2009").value, d + "/SHOC-a.FLX2009");
 }
 
 // A number fits in the longest name by shortening the name's own part, a character whole.

@@ -1,7 +1,9 @@
 #include "common/ExportLog.h"
+#include "common/Paths.h"
 #include "grid/Grid.h"
 #include "platform/Dialogs.h"
 #include "record/RecordLayout.h"
+#include "record/RecordStore.h"
 #include "recordlist/RecordList.h"
 #include "recordlist/RecordListing.h"
 #include "tests/samples/ListSamples.h"
@@ -234,6 +236,23 @@ TEST_F(RecordListingTest, FilesLeftOutAndAnUnreadableLogAreToldOnce)
     again.refresh(env.dataFolder(), g);
     EXPECT_EQ(env.dialogs().asked().size(), 1);
     EXPECT_EQ(column(g, 1), QStringList{kA1});
+}
+
+// A record file that is a symbolic link is left out of the list with its reason, and no record
+// is opened through it.
+TEST_F(RecordListingTest, ALinkIsLeftOutWithItsReasonAndNoRecordOpensThroughIt)
+{
+    write(kA1, "01/12/2009");
+    writeRecord(env.home(), kB1, recordOf(1, "02/12/2009"));
+    ASSERT_TRUE(QFile::link(QDir(env.home()).filePath(kB1), path(kB1)));
+    const QString reason = common::checkPlainName(env.dataFolder(), kB1).error;
+    ToldOnce told;
+    RecordList list(told);
+    Grid g;
+    env.dialogs().answer(platform::mb::OK);
+    EXPECT_EQ(list.refresh(env.dataFolder(), g).unreadable, QList<UnreadFile>({{kB1, reason}}));
+    EXPECT_EQ(column(g, 1), QStringList{kA1});
+    EXPECT_EQ(record::RecordStore(env.dataFolder()).open(kB1, {}).result.error, reason);
 }
 
 TEST_F(RecordListingTest, ARefreshReadsAgainOnlyWhatChangedAndShowsWhatAWholeReadingShows)
