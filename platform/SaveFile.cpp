@@ -5,6 +5,7 @@
 #include "platform/Leftovers.h"
 #include "platform/PlainFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -198,14 +199,23 @@ int renameToFreeName(const QByteArray& source, const QByteArray& target, bool fo
     return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
 }
 
-// A name of the folder for a file taken out of its name: hidden, short, and drawn at random.
-QString hiddenName(const QString& folder)
+// What stands between the hidden name of a file taken out of its name and that name.
+constexpr QLatin1Char kTakenOutMark('~');
+
+// A name of the folder for the file named `name` taken out of its name: hidden, drawn at random,
+// and followed by the name where it fits, so that a copy stopped before putting it back or
+// removing it leaves it to be put back at the next start (removeLeftoverSaveFiles), never removed
+// as the temporary file of a save is.
+QString takenOutName(const QString& folder, const QString& name)
 {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QString name = folder + QLatin1Char('/') + kTemporaryPrefix;
+    QString hidden = kTemporaryPrefix;
     for (int k = 0; k < 6; ++k)
-        name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
-    return name;
+        hidden += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+    hidden += kTakenOutMark;
+    if (QFile::encodeName(hidden + name).size() <= 255)
+        hidden += name;
+    return folder + QLatin1Char('/') + hidden;
 }
 
 // Takes the file at path out of its name, under a hidden name of its folder, in one rename, which
@@ -214,9 +224,9 @@ QString hiddenName(const QString& folder)
 std::pair<QString, int> takeOut(const QString& path)
 {
     const QByteArray from = QFile::encodeName(path);
-    const QString folder = QFileInfo(path).absolutePath();
+    const QFileInfo file(path);
     for (int attempt = 0; attempt < 20; ++attempt) {
-        const QString hidden = hiddenName(folder);
+        const QString hidden = takenOutName(file.absolutePath(), file.fileName());
         const QByteArray to = QFile::encodeName(hidden);
         if (fileSystemCalls().renameWithFlags(from.constData(), to.constData(), RENAME_NOREPLACE) == 0)
             return {hidden, 0};
@@ -662,7 +672,23 @@ int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling
                    locked.st_dev == named.st_dev && locked.st_ino == named.st_ino &&
                    ::unlink(name.constData()) == 0;
         }};
-    return leftovers::removeFrom(folder, saves, settling);
+    const int removed = leftovers::removeFrom(folder, saves, settling);
+
+    // Files that a copy stopped midway had taken out of their names go back under them, or beside
+    // them when the name was taken since (the time of a rename is its change time).
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-settling.count());
+    const QFileInfoList takenOut =
+        QDir(folder).entryInfoList({kTemporaryPrefix + QStringLiteral("??????") + kTakenOutMark + u'*'},
+                                   QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& entry : takenOut) {
+        const QString name = entry.fileName().mid(kTemporaryPrefix.size() + 7);
+        if (name.isEmpty() || entry.ownerId() != ::geteuid() || entry.metadataChangeTime() > settled)
+            continue;
+        const QString path = entry.absolutePath() + QLatin1Char('/') + name;
+        if (renameToFreeName(QFile::encodeName(entry.filePath()), QFile::encodeName(path), true, true) != 0)
+            static_cast<void>(keepBeside(entry.filePath(), path));
+    }
+    return removed;
 }
 
 } // namespace platform

@@ -132,7 +132,10 @@ int renameWithoutReplacing(const QString& from, const QString& to);
 // Removes the temporary files of saves that a copy killed midway left in the folder: the plain
 // files named ".mirelot-" and six letters or digits, this user's, whose lock no running save holds
 // and that have not changed for `settling` (a save making one at that moment may not have locked
-// it yet). Other files, links and folders are never touched. Returns the number removed.
+// it yet). Other files, links and folders are never touched. Returns the number removed. A file
+// that a copy stopped midway had taken out of its name to replace or remove it (".mirelot-", six
+// letters or digits, "~" and its name), still this user's a `settling` after it was taken out, is
+// never removed: it goes back under its name, or beside it (" (2)"...) when the name was taken.
 int removeLeftoverSaveFiles(const QString& folder, std::chrono::seconds settling = std::chrono::seconds(60));
 
 // The reason, in French, for a system error number (errno); a general text for others.

@@ -137,6 +137,26 @@ TEST(TemporaryFolder, TheSaveFilesAKilledCopyLeftGoAtTheNextStartAndNothingElse)
     EXPECT_FALSE(QFileInfo::exists(p + "/.mirelot-Yz34Ab"));
 }
 
+// A file that a copy stopped midway had taken out of its name, to replace or remove it, is never
+// removed at the next start: it goes back under its name, or beside it when the name was taken
+// since; a fresh one (a copy at work) is left as it is.
+TEST(TemporaryFolder, AFileTakenOutOfItsNameGoesBackAtTheNextStart)
+{
+    QTemporaryDir parent;
+    const QString p = parent.path();
+    testing_support::writeBytes(p + "/.mirelot-Ab12Cd~SHOC-A~Passage N1.FLX2009", "relevé 1");
+    testing_support::writeBytes(p + "/.mirelot-Ef34Gh~SHOC-B~Passage N2.FLX2009", "relevé 2 retiré");
+    testing_support::writeBytes(p + "/SHOC-B~Passage N2.FLX2009", "relevé 2 enregistré depuis");
+    EXPECT_EQ(platform::removeLeftoverSaveFiles(p, std::chrono::seconds(0)), 0);
+    EXPECT_EQ(entries(p), QStringList({"SHOC-A~Passage N1.FLX2009", "SHOC-B~Passage N2 (2).FLX2009",
+                                       "SHOC-B~Passage N2.FLX2009"}));
+    EXPECT_EQ(testing_support::readBytes(p + "/SHOC-B~Passage N2 (2).FLX2009"), "relevé 2 retiré");
+
+    testing_support::writeBytes(p + "/.mirelot-Ij56Kl~SHOC-C~Passage N1.FLX2009", "relevé 3");
+    EXPECT_EQ(platform::removeLeftoverSaveFiles(p), 0);
+    EXPECT_TRUE(QFileInfo::exists(p + "/.mirelot-Ij56Kl~SHOC-C~Passage N1.FLX2009"));
+}
+
 // A copy starts while another saves: the starting copy's cleaning, run again and again in a
 // process of its own, never takes the file that the other is writing, in 40 saves (their
 // temporary files named, as on a file system that cannot make a file without a name).
