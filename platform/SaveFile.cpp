@@ -221,26 +221,16 @@ QString takenOutName(const QString& folder, const QString& name)
 // Takes the file at path out of its name, under a hidden name of its folder, in one rename, which
 // keeps the file's inode on every file system (a hard link may not): of two copies taking one
 // file out, one alone finds it there. The hidden name, or empty with the system's error.
+// The folder's lock is held.
 std::pair<QString, int> takeOut(const QString& path)
 {
-    const QByteArray from = QFile::encodeName(path);
     const QFileInfo file(path);
+    // A name drawn at random is free unless another copy drew it at the same moment.
     for (int attempt = 0; attempt < 20; ++attempt) {
         const QString hidden = takenOutName(file.absolutePath(), file.fileName());
-        const QByteArray to = QFile::encodeName(hidden);
-        if (fileSystemCalls().renameWithFlags(from.constData(), to.constData(), RENAME_NOREPLACE) == 0)
-            return {hidden, 0};
-        if (errno == EEXIST)
-            continue;
-        if (!refusesRenameFlags(errno))
-            return {QString(), errno};
-        // A name drawn at random is free unless another copy drew it at the same moment.
-        struct stat st;
-        if (::lstat(to.constData(), &st) == 0)
-            continue;
-        if (::rename(from.constData(), to.constData()) == 0)
-            return {hidden, 0};
-        return {QString(), errno};
+        const int err = renameToFreeName(QFile::encodeName(path), QFile::encodeName(hidden), true, true);
+        if (err != EEXIST)
+            return {err == 0 ? hidden : QString(), err};
     }
     return {QString(), EEXIST};
 }
