@@ -205,86 +205,79 @@ TEST_F(SaveFileTest, AnyNameTheFileSystemTakesIsWrittenAgainAndAgain)
 
 // The file systems the save routine meets beyond the ordinary one (FUSE passthroughs, CIFS,
 // network folders), played on it.
-const struct
+class GuardedSaveTest : public SaveFileTest, public ::testing::WithParamInterface<int>
 {
-    const char* name;
-    int limits;
-} kFileSystems[] = {
-    {"ordinary", 0},
-    {"without renameat2's flags", testing_support::NoRenameFlags},
-    {"whose links take new inodes", testing_support::NoRenameFlags | testing_support::LinksTakeNewInodes},
-    {"without hard links", testing_support::NoRenameFlags | testing_support::NoHardLinks},
+protected:
+    const testing_support::LimitedFileSystem limited{GetParam()};
 };
 
 // A write over a file, or its removal, made only while the file is the version expected: another
 // version (a new file, or the same file grown) is left as it is and its version given back; a
-// file gone is said so; nothing else is left in the folder. A file keeps its mode, a new name is
-// never taken from another file, and the version given for a file written is the one it bears
-// under its name, whatever the file system.
-TEST_F(SaveFileTest, GuardedWriteAndRemovalTouchOnlyTheVersionExpected)
+// file gone is said so; nothing else is left in the folder. A file keeps its mode, a name taken is
+// never given to another file, and the version given for a file written is the one it bears under
+// its name, whatever the file system.
+TEST_P(GuardedSaveTest, GuardedWriteAndRemovalTouchOnlyTheVersionExpected)
 {
     using platform::GuardedResult;
-    for (const auto& fileSystem : kFileSystems) {
-        SCOPED_TRACE(fileSystem.name);
-        const testing_support::LimitedFileSystem limited(fileSystem.limits);
-        const QString folder = dir.filePath(QString::fromLatin1(fileSystem.name));
-        ASSERT_TRUE(QDir().mkpath(folder));
-        const QString target = QDir(folder).filePath(QStringLiteral("Relevé.FLX2009"));
-        writeBytes(target, kOld);
-        ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ReadGroup));
-        const platform::FileVersion read = platform::fileVersion(target);
-        ASSERT_TRUE(read.exists());
-        EXPECT_FALSE(platform::fileVersion(dir.filePath("absent")).exists());
+    writeBytes(target(), kOld);
+    ASSERT_TRUE(QFile::setPermissions(target(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ReadGroup));
+    const platform::FileVersion read = platform::fileVersion(target());
+    ASSERT_TRUE(read.exists());
+    EXPECT_FALSE(platform::fileVersion(dir.filePath("absent")).exists());
 
-        // Another program's save (a new file of the same size), then the same file written in place.
-        ASSERT_TRUE(platform::saveFile(target, QByteArray("autre contenu!")).ok);
-        EXPECT_EQ(platform::fileMode(target), 0640);
-        const platform::FileVersion other = platform::fileVersion(target);
-        EXPECT_NE(other.inode, read.inode);
-        for (const auto& attempt :
-             {platform::replaceFile(target, "nouveau", read), platform::removeFile(target, read)}) {
-            EXPECT_EQ(attempt.outcome, GuardedResult::Changed);
-            EXPECT_EQ(attempt.version, other) << "put back under its name, the file is the same";
-            EXPECT_EQ(readBytes(target), "autre contenu!");
-            EXPECT_EQ(entries(folder), QStringList{QStringLiteral("Relevé.FLX2009")});
-        }
-        {
-            QFile inPlace(target);
-            ASSERT_TRUE(inPlace.open(QIODevice::Append));
-            inPlace.write("+");
-        }
-        EXPECT_EQ(platform::replaceFile(target, "nouveau", other).outcome, GuardedResult::Changed);
-        EXPECT_EQ(readBytes(target), "autre contenu!+");
-
-        // The version expected: replaced, and the version written given back.
-        const GuardedResult written = platform::replaceFile(target, "nouveau", platform::fileVersion(target));
-        ASSERT_EQ(written.outcome, GuardedResult::Done) << written.result.error.toStdString();
-        EXPECT_EQ(written.version, platform::fileVersion(target));
-        EXPECT_EQ(readBytes(target), "nouveau");
-        EXPECT_EQ(platform::fileMode(target), 0640);
-        EXPECT_EQ(entries(folder), QStringList{QStringLiteral("Relevé.FLX2009")});
-
-        EXPECT_EQ(platform::removeFile(target, written.version).outcome, GuardedResult::Done);
-        EXPECT_TRUE(entries(folder).isEmpty());
-        EXPECT_EQ(platform::replaceFile(target, "nouveau", written.version).outcome, GuardedResult::Gone);
-        EXPECT_EQ(platform::removeFile(target, written.version).outcome, GuardedResult::Gone);
-        EXPECT_TRUE(entries(folder).isEmpty());
-
-        // A new file gives its version as it bears its name, with the mode asked for; a name
-        // taken is never given to another file.
-        platform::FileVersion created;
-        ASSERT_TRUE(platform::saveNewFile(target, "neuf", &created, 0600).ok);
-        EXPECT_EQ(created, platform::fileVersion(target));
-        EXPECT_EQ(platform::fileMode(target), 0600);
-        EXPECT_EQ(platform::replaceFile(target, "encore", created).outcome, GuardedResult::Done);
-        const QString second = QDir(folder).filePath(QStringLiteral("relevé.FLX2009"));
-        ASSERT_TRUE(platform::saveNewFile(second, "deuxième").ok);
-        EXPECT_EQ(platform::renameWithoutReplacing(second, target), EEXIST);
-        EXPECT_EQ(readBytes(target), "encore");
-        EXPECT_EQ(readBytes(second), "deuxième");
+    // Another program's save (a new file of the same size), then the same file written in place.
+    ASSERT_TRUE(platform::saveFile(target(), QByteArray("autre contenu!")).ok);
+    EXPECT_EQ(platform::fileMode(target()), 0640);
+    const platform::FileVersion other = platform::fileVersion(target());
+    EXPECT_NE(other.inode, read.inode);
+    for (const auto& attempt :
+         {platform::replaceFile(target(), "nouveau", read), platform::removeFile(target(), read)}) {
+        EXPECT_EQ(attempt.outcome, GuardedResult::Changed);
+        EXPECT_EQ(attempt.version, other) << "put back under its name, the file is the same";
+        EXPECT_EQ(readBytes(target()), "autre contenu!");
+        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
     }
+    {
+        QFile inPlace(target());
+        ASSERT_TRUE(inPlace.open(QIODevice::Append));
+        inPlace.write("+");
+    }
+    EXPECT_EQ(platform::replaceFile(target(), "nouveau", other).outcome, GuardedResult::Changed);
+    EXPECT_EQ(readBytes(target()), "autre contenu!+");
+
+    // The version expected: replaced, and the version written given back.
+    const GuardedResult written = platform::replaceFile(target(), "nouveau", platform::fileVersion(target()));
+    ASSERT_EQ(written.outcome, GuardedResult::Done) << written.result.error.toStdString();
+    EXPECT_EQ(written.version, platform::fileVersion(target()));
+    EXPECT_EQ(readBytes(target()), "nouveau");
+    EXPECT_EQ(platform::fileMode(target()), 0640);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("Espèces.DOV")});
+
+    EXPECT_EQ(platform::removeFile(target(), written.version).outcome, GuardedResult::Done);
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+    EXPECT_EQ(platform::replaceFile(target(), "nouveau", written.version).outcome, GuardedResult::Gone);
+    EXPECT_EQ(platform::removeFile(target(), written.version).outcome, GuardedResult::Gone);
+    EXPECT_TRUE(entries(dir.path()).isEmpty());
+
+    // A new file gives its version as it bears its name, with the mode asked for.
+    platform::FileVersion created;
+    ASSERT_TRUE(platform::saveNewFile(target(), "neuf", &created, 0600).ok);
+    EXPECT_EQ(created, platform::fileVersion(target()));
+    EXPECT_EQ(platform::fileMode(target()), 0600);
+    EXPECT_EQ(platform::replaceFile(target(), "encore", created).outcome, GuardedResult::Done);
+    const QString second = dir.filePath(QStringLiteral("espèces.DOV"));
+    ASSERT_TRUE(platform::saveNewFile(second, "deuxième").ok);
+    EXPECT_EQ(platform::renameWithoutReplacing(second, target()), EEXIST);
+    EXPECT_EQ(readBytes(target()), "encore");
+    EXPECT_EQ(readBytes(second), "deuxième");
 }
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, GuardedSaveTest,
+                         ::testing::Values(0, testing_support::NoRenameFlags,
+                                           testing_support::NoRenameFlags |
+                                               testing_support::LinksTakeNewInodes,
+                                           testing_support::NoRenameFlags | testing_support::NoHardLinks));
 
 // A file made after the version expected was removed, with its inode number (a file system gives
 // a freed number again at once), its size and its modification time: another version, left as it

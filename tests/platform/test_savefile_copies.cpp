@@ -24,65 +24,65 @@ QString idOf(const platform::FileVersion& v)
 
 } // namespace
 
-TEST(SaveFileCopiesTest, TwoCopiesReplacingOneFileLoseNoWriteSaidDone)
+// The file system of both copies (testing_support::FileSystemLimit), given them through their
+// environment.
+class SaveFileCopiesTest : public ::testing::TestWithParam<int>
+{
+protected:
+    void SetUp() override
+    {
+        qputenv(testing_support::LimitedFileSystem::kEnvironmentVariable, QByteArray::number(GetParam()));
+    }
+    void TearDown() override { qunsetenv(testing_support::LimitedFileSystem::kEnvironmentVariable); }
+};
+
+TEST_P(SaveFileCopiesTest, TwoCopiesReplacingOneFileLoseNoWriteSaidDone)
 {
     testing_support::TestEnvironment env;
     constexpr int kTrials = 30;
     constexpr int kWrites = 100;
-    const struct
-    {
-        const char* name;
-        int limits;
-    } fileSystems[] = {
-        {"ordinary", 0},
-        {"shared folder without renameat2's flags nor hard links",
-         testing_support::NoRenameFlags | testing_support::NoHardLinks | testing_support::NoFolderLock},
-    };
-    for (const auto& fileSystem : fileSystems) {
-        SCOPED_TRACE(fileSystem.name);
-        qputenv(testing_support::LimitedFileSystem::kEnvironmentVariable,
-                QByteArray::number(fileSystem.limits));
-        int lost = 0;
-        int done = 0;
-        for (int trial = 0; trial < kTrials; ++trial) {
-            SCOPED_TRACE(trial);
-            const QString folder = env.path(QStringLiteral("%1 %2").arg(fileSystem.limits).arg(trial));
-            ASSERT_TRUE(QDir().mkpath(folder));
-            const QString file = QDir(folder).filePath(QStringLiteral("Relevé.FLX2009"));
-            ASSERT_TRUE(platform::saveFile(file, QByteArray("départ")).ok);
-            const QStringList out = testing_support::runTwoCopies(
-                MIRELOT_REPLACE_COPY, {file, "copie-1", QString::number(kWrites)},
-                {file, "copie-2", QString::number(kWrites)});
+    int lost = 0;
+    int done = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        SCOPED_TRACE(trial);
+        const QString folder = env.path(QStringLiteral("Essai %1").arg(trial));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString file = QDir(folder).filePath(QStringLiteral("Relevé.FLX2009"));
+        ASSERT_TRUE(platform::saveFile(file, QByteArray("départ")).ok);
+        const QStringList out =
+            testing_support::runTwoCopies(MIRELOT_REPLACE_COPY, {file, "copie-1", QString::number(kWrites)},
+                                          {file, "copie-2", QString::number(kWrites)});
 
-            QStringList written, replaced;
-            for (const QString& copy : out)
-                for (const QString& line : copy.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-                    EXPECT_TRUE(line.startsWith(QLatin1String("done ")) || line == QLatin1String("changed"))
-                        << line.toStdString();
-                    if (line.startsWith(QLatin1String("done "))) {
-                        written << line.section(QLatin1Char(' '), 1, 1);
-                        replaced << line.section(QLatin1Char(' '), 3, 3);
-                    }
+        QStringList written, replaced;
+        for (const QString& copy : out)
+            for (const QString& line : copy.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+                EXPECT_TRUE(line.startsWith(QLatin1String("done ")) || line == QLatin1String("changed"))
+                    << line.toStdString();
+                if (line.startsWith(QLatin1String("done "))) {
+                    written << line.section(QLatin1Char(' '), 1, 1);
+                    replaced << line.section(QLatin1Char(' '), 3, 3);
                 }
-            done += int(written.size());
-            const QString final = idOf(platform::fileVersion(file));
-            const QSet<QString> replacedSet(replaced.begin(), replaced.end());
-            QStringList missing;
-            for (const QString& w : written)
-                if (w != final && !replacedSet.contains(w))
-                    missing << w;
-            EXPECT_TRUE(missing.isEmpty())
-                << "lost: " << missing.join(' ').toStdString() << "\nfile: " << QFile(file).exists() << " "
-                << final.toStdString();
-            // The file is the last write of one copy.
-            EXPECT_TRUE(written.contains(final)) << final.toStdString();
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
-                      QStringList{QStringLiteral("Relevé.FLX2009")});
-            lost += !missing.isEmpty() || !written.contains(final);
-        }
-        std::cout << fileSystem.name << ": two copies replacing one file " << kWrites
-                  << " times each: a write lost in " << lost << " of " << kTrials << " trials; " << done
-                  << " writes done" << std::endl;
+            }
+        done += int(written.size());
+        const QString final = idOf(platform::fileVersion(file));
+        const QSet<QString> replacedSet(replaced.begin(), replaced.end());
+        QStringList missing;
+        for (const QString& w : written)
+            if (w != final && !replacedSet.contains(w))
+                missing << w;
+        EXPECT_TRUE(missing.isEmpty()) << "lost: " << missing.join(' ').toStdString()
+                                       << "\nfile: " << QFile(file).exists() << " " << final.toStdString();
+        // The file is the last write of one copy.
+        EXPECT_TRUE(written.contains(final)) << final.toStdString();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{QStringLiteral("Relevé.FLX2009")});
+        lost += !missing.isEmpty() || !written.contains(final);
     }
-    qunsetenv(testing_support::LimitedFileSystem::kEnvironmentVariable);
+    std::cout << "file system " << GetParam() << ": two copies replacing one file " << kWrites
+              << " times each: a write lost in " << lost << " of " << kTrials << " trials; " << done
+              << " writes done" << std::endl;
 }
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, SaveFileCopiesTest,
+                         ::testing::Values(0, testing_support::NoRenameFlags | testing_support::NoHardLinks |
+                                                  testing_support::NoFolderLock));

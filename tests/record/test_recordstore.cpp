@@ -230,34 +230,38 @@ TEST_F(RecordStoreTest, ModifiedRecordRewrittenOrRenamedAfterItIsWritten)
 // Saved again after it was made, and after a change of letter case only renamed its file, a
 // record asks nothing, on a file system whose renames take a new inode number too (FUSE folders
 // giving a hard link a number of its own).
-TEST_F(RecordStoreTest, AChangeOfLetterCaseOnlyRenamesTheFile)
+class RecordStoreFileSystemTest : public RecordStoreTest, public ::testing::WithParamInterface<int>
 {
-    for (const int limits : {0, testing_support::NoRenameFlags | testing_support::LinksTakeNewInodes}) {
-        SCOPED_TRACE(limits);
-        const testing_support::LimitedFileSystem limited(limits);
-        RecordStore fresh(env.dataFolder());
-        SurveyRecord r = record_samples::twoParcels();
-        ASSERT_TRUE(fresh.save(r).result.ok);
-        r.visitComment = "saisi de nouveau";
-        ASSERT_TRUE(fresh.save(r, kFile2).result.ok);
+protected:
+    const testing_support::LimitedFileSystem limited{GetParam()};
+};
 
-        r.placeName = "LES BAUMES";
-        r.siteName = "SHOC-26~Valence~LES BAUMES~DUPONT Jean~Hiver 2009-2010";
-        const QString newName = r.siteName + "~Passage N2.FLX2009";
-        const SaveResult saved = fresh.save(r, kFile2);
-        ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
-        EXPECT_EQ(saved.fileName, newName);
-        EXPECT_TRUE(saved.listChanged);
-        EXPECT_TRUE(saved.notice.isEmpty());
-        EXPECT_EQ(files(), QStringList{newName});
-        EXPECT_EQ(reopened(newName), r);
-        r.visitComment = "corrigé après";
-        ASSERT_TRUE(fresh.save(r, newName).result.ok);
-        EXPECT_EQ(reopened(newName), r);
-        EXPECT_TRUE(env.dialogs().asked().isEmpty()) << env.dialogs().asked()[0].text.toStdString();
-        QFile::remove(path(newName));
-    }
+TEST_P(RecordStoreFileSystemTest, AChangeOfLetterCaseOnlyRenamesTheFile)
+{
+    SurveyRecord r = record_samples::twoParcels();
+    ASSERT_TRUE(store.save(r).result.ok);
+    r.visitComment = "saisi de nouveau";
+    ASSERT_TRUE(store.save(r, kFile2).result.ok);
+
+    r.placeName = "LES BAUMES";
+    r.siteName = "SHOC-26~Valence~LES BAUMES~DUPONT Jean~Hiver 2009-2010";
+    const QString newName = r.siteName + "~Passage N2.FLX2009";
+    const SaveResult saved = store.save(r, kFile2);
+    ASSERT_TRUE(saved.result.ok) << saved.result.error.toStdString();
+    EXPECT_EQ(saved.fileName, newName);
+    EXPECT_TRUE(saved.listChanged);
+    EXPECT_TRUE(saved.notice.isEmpty());
+    EXPECT_EQ(files(), QStringList{newName});
+    EXPECT_EQ(reopened(newName), r);
+    r.visitComment = "corrigé après";
+    ASSERT_TRUE(store.save(r, newName).result.ok);
+    EXPECT_EQ(reopened(newName), r);
+    EXPECT_TRUE(env.dialogs().asked().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, RecordStoreFileSystemTest,
+                         ::testing::Values(0, testing_support::NoRenameFlags |
+                                                  testing_support::LinksTakeNewInodes));
 
 // "Étang" typed (composed) and "Étang" of a file written by a system that decomposes accents are
 // one name: the record of that name is the same record, another one is not replaced unasked.

@@ -2,6 +2,8 @@
 
 #include "platform/FileSystemCalls.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -23,30 +25,24 @@ int renameWithFlags(const char* from, const char* to, unsigned int flags)
     return platform::systemFileSystemCalls().renameWithFlags(from, to, flags);
 }
 
-// A copy of the file, as a file system that gives every name an inode of its own shows a link.
+// A copy of the file with its mode and times, as a file system that gives every name an inode of
+// its own shows a link.
 int copyAsLink(const char* existing, const char* newName)
 {
-    const int in = ::open(existing, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return -1;
     struct stat st;
-    const int out = ::fstat(in, &st) == 0
-                        ? ::open(newName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)
-                        : -1;
-    bool ok = out >= 0;
-    char block[65536];
-    for (ssize_t n; ok && (n = ::read(in, block, sizeof block)) != 0;)
-        ok = n > 0 && ::write(out, block, size_t(n)) == n;
+    if (::lstat(newName, &st) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    if (::stat(existing, &st) != 0)
+        return -1;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ok = ok && ::fchmod(out, st.st_mode & 07777) == 0 && ::futimens(out, times) == 0;
-    const int saved = errno;
-    ::close(in);
-    if (out >= 0)
-        ::close(out);
-    if (!ok && out >= 0)
-        ::unlink(newName);
-    errno = saved;
-    return ok ? 0 : -1;
+    if (!QFile::copy(QFile::decodeName(existing), QFile::decodeName(newName)) ||
+        ::chmod(newName, st.st_mode & 07777) != 0 || ::utimensat(AT_FDCWD, newName, times, 0) != 0) {
+        errno = EIO;
+        return -1;
+    }
+    return 0;
 }
 
 int hardLink(const char* existing, const char* newName)
